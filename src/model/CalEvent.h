@@ -1,0 +1,81 @@
+#pragma once
+
+#include "model/Calendar.h"
+#include "model/EventStore.h"
+#include "model/Instant.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace plannery {
+
+// A calendar colour in sRGB, each component nominally 0...1.
+struct RGB {
+    double r = 0;
+    double g = 0;
+    double b = 0;
+
+    friend bool operator==(const RGB&, const RGB&) = default;
+
+    // The colour used when a calendar has none (or one that is not a colour, such as a grey).
+    static constexpr RGB fallback() { return RGB{0.3, 0.5, 0.9}; }
+    static RGB from(const std::optional<PlatformColor>& color);
+};
+
+// One calendar that holds a copy of an event.
+struct CalendarRef {
+    std::string id;
+    std::string title;
+    RGB rgb;
+
+    friend bool operator==(const CalendarRef&, const CalendarRef&) = default;
+};
+
+// An attendee's answer to an invitation.
+enum class Reply { accepted, tentative, declined, pending, other };
+
+Reply replyFrom(ParticipantStatus status);
+
+// One event occurrence as shown: the merged picture of all its copies.
+struct CalEvent {
+    std::string id; // event identifier "|" whole start seconds
+    std::string eventIdentifier;
+    std::optional<std::string> externalID;
+    std::string title;
+    std::optional<std::string> location;
+    Instant start;
+    Instant end;
+    bool isAllDay = false;
+    bool isDeclined = false;
+    bool isTentative = false;
+    bool isCanceled = false;
+    std::vector<CalendarRef> calendars; // primary copy's calendar first; never empty
+    int copies = 1;
+    int richness = 0;
+    std::vector<std::string> duplicateIDs;
+
+    friend bool operator==(const CalEvent&, const CalEvent&) = default;
+
+    // The record of one occurrence the store handed out.
+    static CalEvent from(const StoreEvent& event);
+
+    // The starts of the days the event touches, ascending. An event that ends exactly at
+    // midnight does not touch the next day; a zero-length event touches its start day.
+    std::vector<Instant> days(const Calendar& calendar) const;
+    // The last instant the event covers: a second before its end when it has length.
+    Instant lastInstant() const;
+};
+
+// The order every list of events uses: all-day first, then start ascending, end descending,
+// title under the localized standard comparison, then id.
+class DisplayOrder {
+  public:
+    explicit DisplayOrder(const Calendar& calendar) : m_calendar(&calendar) {}
+    bool operator()(const CalEvent& a, const CalEvent& b) const;
+
+  private:
+    const Calendar* m_calendar;
+};
+
+} // namespace plannery

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "model/Calendar.h"
+#include "model/EventStore.h"
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace plannery {
+
+struct VdirOptions {
+    // Folders that hold accounts (and whole-calendar .ics files). Missing folders are reported,
+    // not created.
+    std::vector<std::filesystem::path> roots;
+    // The SQLite index cache; empty for none (every file is parsed).
+    std::filesystem::path cacheFile;
+    // The user's calendar: floating times are read in its zone.
+    Calendar calendar;
+    // Looking inside only the folders whose modification time changed is the fast default; a
+    // full check compares every file's size and time with the index.
+    enum class Check { changedFolders, everyFile } check = Check::changedFolders;
+};
+
+// What opening the store found, for the command line's messages.
+struct VdirLoadReport {
+    int filesParsed = 0;
+    int filesFromCache = 0;
+    std::vector<std::string> brokenFiles;    // paths of files that could not be read as calendars
+    std::vector<std::string> unreadableRoots; // sentences
+};
+
+// The event store over calendars kept as vdir folders of .ics files (as vdirsyncer and khal keep
+// them), with an index cache so that a start parses only what changed.
+class VdirEventStore final : public EventStore {
+  public:
+    // $XDG_DATA_HOME/plannery/calendars
+    static std::filesystem::path defaultRoot();
+    // $XDG_CACHE_HOME/plannery/index.sqlite
+    static std::filesystem::path defaultCacheFile();
+
+    explicit VdirEventStore(VdirOptions options);
+    ~VdirEventStore() override;
+
+    const VdirLoadReport& loadReport() const;
+    // An independent handle on an immutable copy of the current index, for work on another
+    // thread (the mirror scan). It shares no mutable state with this store.
+    std::unique_ptr<EventStore> snapshot() const;
+
+    AuthorizationStatus authorizationStatus() const override;
+    void requestFullAccessToEvents(std::function<void(bool granted)> done) override;
+    std::vector<CalendarHandle> calendars() const override;
+    CalendarHandle defaultCalendarForNewEvents() const override;
+    std::vector<SourceHandle> sources() const override;
+    std::vector<StoreEvent> events(Instant start, Instant end,
+                                   const std::vector<CalendarHandle>& calendars = {}) const override;
+    std::optional<StoreEvent> event(const std::string& eventIdentifier) const override;
+    bool refresh(StoreEvent& event) const override;
+    WriteResult save(const StoreEvent& event, Span span) override;
+    WriteResult remove(const StoreEvent& event, Span span) override;
+    void setChangeHandler(std::function<void()> handler) override;
+
+  private:
+    struct State;
+    std::shared_ptr<const State> m_state;
+    VdirOptions m_options;
+    std::function<void()> m_changeHandler;
+};
+
+} // namespace plannery

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <filesystem>
+
+namespace plannery::xdg {
+
+// $XDG_DATA_HOME, else ~/.local/share
+std::filesystem::path dataHome();
+// $XDG_CACHE_HOME, else ~/.cache
+std::filesystem::path cacheHome();
+// $XDG_CONFIG_HOME, else ~/.config
+std::filesystem::path configHome();
+
+} // namespace plannery::xdg

@@ -1,0 +1,46 @@
+#include "TestSupport.h"
+
+#include <fstream>
+#include <random>
+#include <stdexcept>
+
+namespace plannery::test {
+
+Calendar berlin() { return calendarIn("Europe/Berlin"); }
+
+Calendar calendarIn(std::string_view zoneId) {
+    auto calendar = Calendar::make(zoneId, "en_US", Weekday::monday);
+    if (!calendar) {
+        throw std::runtime_error("unknown zone in a test");
+    }
+    return std::move(*calendar);
+}
+
+Instant at(const Calendar& calendar, int year, int month, int day, int hour, int minute) {
+    return calendar.date(year, month, day, hour, minute).value();
+}
+
+TempDir::TempDir() {
+    std::random_device random;
+    m_path = std::filesystem::temp_directory_path() /
+             ("plannery-test-" + std::to_string(random()) + std::to_string(random()));
+    std::filesystem::create_directories(m_path);
+}
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    std::filesystem::permissions(m_path, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ignored);
+    std::filesystem::remove_all(m_path, ignored);
+}
+
+std::filesystem::path TempDir::write(const std::filesystem::path& relative,
+                                     std::string_view content) const {
+    const auto file = m_path / relative;
+    std::filesystem::create_directories(file.parent_path());
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(content.data(), static_cast<std::streamsize>(content.size()));
+    return file;
+}
+
+} // namespace plannery::test

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "model/Calendar.h"
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace plannery::test {
+
+// Tests never read the machine's clock or zone: this is the calendar they use unless a case
+// names another zone.
+Calendar berlin();
+Calendar calendarIn(std::string_view zoneId);
+
+// An instant from wall-clock fields in the calendar's zone.
+Instant at(const Calendar& calendar, int year, int month, int day, int hour = 0, int minute = 0);
+
+// A fresh folder under the system's temporary folder, removed with its content on destruction.
+class TempDir {
+  public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::filesystem::path& path() const { return m_path; }
+    // Writes a file (creating folders) and returns its path.
+    std::filesystem::path write(const std::filesystem::path& relative, std::string_view content) const;
+
+  private:
+    std::filesystem::path m_path;
+};
+
+} // namespace plannery::test

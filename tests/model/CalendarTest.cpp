@@ -1,0 +1,76 @@
+#include "TestSupport.h"
+#include "model/Calendar.h"
+
+#include <gtest/gtest.h>
+
+namespace plannery {
+namespace {
+
+TEST(CalendarTest, DaysOfTwentyThreeAndTwentyFiveHours) {
+    const Calendar calendar = test::berlin();
+    // Clocks go forward on 2026-03-29 and back on 2026-10-25 in Berlin.
+    const Instant spring = test::at(calendar, 2026, 3, 29, 12);
+    const auto springDay = calendar.dayInterval(spring).value();
+    EXPECT_EQ(springDay.end.since(springDay.start), 23 * 3600);
+    const Instant autumn = test::at(calendar, 2026, 10, 25, 12);
+    const auto autumnDay = calendar.dayInterval(autumn).value();
+    EXPECT_EQ(autumnDay.end.since(autumnDay.start), 25 * 3600);
+
+    // Stepping day by day across both changes always lands on midnight.
+    Instant day = calendar.startOfDay(test::at(calendar, 2026, 3, 27));
+    for (int i = 0; i < 220; ++i) {
+        day = calendar.addDays(day, 1).value();
+        const DateComponents c = calendar.components(day);
+        ASSERT_EQ(c.hour, 0);
+        ASSERT_EQ(c.minute, 0);
+    }
+    EXPECT_EQ(calendar.components(day).month, 11);
+    EXPECT_EQ(calendar.components(day).day, 2);
+    EXPECT_EQ(calendar.addDays(day, -220).value(),
+              calendar.startOfDay(test::at(calendar, 2026, 3, 27)));
+}
+
+TEST(CalendarTest, ZonesThatSkipMidnightAndWallTimes) {
+    // Santiago moved its clocks from 24:00 to 01:00 on 2026-09-06: that day starts at 01:00.
+    const Calendar santiago = test::calendarIn("America/Santiago");
+    const Instant dayStart = santiago.startOfDay(test::at(santiago, 2026, 9, 6, 12));
+    EXPECT_EQ(santiago.components(dayStart).hour, 1);
+    EXPECT_EQ(santiago.components(santiago.addDays(dayStart, -1).value()).day, 5);
+
+    const Calendar newYork = test::calendarIn("America/New_York");
+    // 02:30 does not exist on 2026-03-08; it moves forward by the gap.
+    EXPECT_EQ(newYork.components(test::at(newYork, 2026, 3, 8, 2, 30)).hour, 3);
+    // 01:30 happens twice on 2026-11-01; the first is taken (daylight time, UTC-4).
+    EXPECT_EQ(newYork.utcOffsetSeconds(test::at(newYork, 2026, 11, 1, 1, 30)), -4 * 3600);
+}
+
+TEST(CalendarTest, MonthWeekAndWeekend) {
+    const Calendar calendar = test::berlin();
+    const auto february = calendar.monthInterval(test::at(calendar, 2028, 2, 17)).value();
+    EXPECT_EQ(february.start, test::at(calendar, 2028, 2, 1));
+    EXPECT_EQ(february.end, test::at(calendar, 2028, 3, 1));
+
+    // The test calendar's weeks start on Monday; 2026-12-06 is a Sunday.
+    const auto week = calendar.weekInterval(test::at(calendar, 2026, 12, 6, 18)).value();
+    EXPECT_EQ(week.start, test::at(calendar, 2026, 11, 30));
+    EXPECT_EQ(week.end, test::at(calendar, 2026, 12, 7));
+    EXPECT_TRUE(calendar.isWeekend(test::at(calendar, 2026, 12, 6, 10)));
+    EXPECT_FALSE(calendar.isWeekend(test::at(calendar, 2026, 12, 7, 10)));
+    EXPECT_EQ(calendar.weekday(test::at(calendar, 2026, 12, 6)), Weekday::sunday);
+
+    EXPECT_EQ(calendar.addMonths(test::at(calendar, 2026, 1, 31, 9), 1).value(),
+              test::at(calendar, 2026, 2, 28, 9));
+    EXPECT_FALSE(Calendar::make("Mars/Olympus_Mons").has_value());
+}
+
+TEST(CalendarTest, LocalizedStandardComparison) {
+    const Calendar calendar = test::berlin();
+    EXPECT_LT(calendar.compareLocalized("Room 9", "Room 10"), 0);
+    EXPECT_EQ(calendar.compareLocalized("standup", "Standup"), 0);
+    EXPECT_LT(calendar.compareLocalized("apple", "Banana"), 0);
+    EXPECT_LT(calendar.compareLocalized("Ärzte", "Bäcker"), 0);
+    EXPECT_GT(calendar.compareLocalized("Zoo", "zebra"), 0);
+}
+
+} // namespace
+} // namespace plannery
