@@ -4,6 +4,7 @@
 #include "model/EventStore.h"
 #include "model/Instant.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,9 +26,9 @@ struct RGB {
 
 // One calendar that holds a copy of an event.
 struct CalendarRef {
-    std::string id;
-    std::string title;
-    RGB rgb;
+    std::string id{};
+    std::string title{};
+    RGB rgb{};
 
     friend bool operator==(const CalendarRef&, const CalendarRef&) = default;
 };
@@ -39,21 +40,21 @@ Reply replyFrom(ParticipantStatus status);
 
 // One event occurrence as shown: the merged picture of all its copies.
 struct CalEvent {
-    std::string id; // event identifier "|" whole start seconds
-    std::string eventIdentifier;
-    std::optional<std::string> externalID;
-    std::string title;
-    std::optional<std::string> location;
-    Instant start;
-    Instant end;
+    std::string id{}; // event identifier "|" whole start seconds
+    std::string eventIdentifier{};
+    std::optional<std::string> externalID{};
+    std::string title{};
+    std::optional<std::string> location{};
+    Instant start{};
+    Instant end{};
     bool isAllDay = false;
     bool isDeclined = false;
     bool isTentative = false;
     bool isCanceled = false;
-    std::vector<CalendarRef> calendars; // primary copy's calendar first; never empty
+    std::vector<CalendarRef> calendars{}; // primary copy's calendar first; never empty
     int copies = 1;
     int richness = 0;
-    std::vector<std::string> duplicateIDs;
+    std::vector<std::string> duplicateIDs{};
 
     friend bool operator==(const CalEvent&, const CalEvent&) = default;
 
@@ -77,5 +78,10 @@ class DisplayOrder {
   private:
     const Calendar* m_calendar;
 };
+
+// Sorts stably by display order, leaving out the records at the positions `drop` names (when
+// given). Records are large, so this orders positions and moves each record at most once.
+void sortByDisplayOrder(std::vector<CalEvent>& events, const Calendar& calendar,
+                        const std::function<bool(std::size_t position)>& drop = {});
 
 } // namespace plannery

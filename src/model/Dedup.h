@@ -33,6 +33,8 @@ std::string normalize(std::string_view text);
 // The title folded case-, diacritic- and width-insensitively, then normalized: the key under
 // which copies of one event match by title.
 std::string normalizedTitle(std::string_view title);
+// The same into a caller's buffer, so that loops over many titles reuse one allocation.
+void normalizedTitle(std::string_view title, std::string& out);
 
 // Merges the copies of each event (one calendar per input record) into one record each, in
 // display order.

@@ -13,9 +13,9 @@
 namespace plannery {
 
 struct FetchOptions {
-    std::set<std::string> hiddenCalendarIDs;
+    std::set<std::string> hiddenCalendarIDs{};
     bool showDeclined = false;
-    CalendarMirrors mirrors;
+    CalendarMirrors mirrors{};
 };
 
 namespace EventFetcher {
