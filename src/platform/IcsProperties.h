@@ -1,0 +1,23 @@
+#pragma once
+
+#include "model/EventStore.h"
+#include "platform/IcsSeries.h"
+
+#include <libical/ical.h>
+
+#include <optional>
+#include <string>
+
+// What the properties of one VEVENT say, in the event store's terms.
+namespace plannery::ics {
+
+// A text or URI value as valid UTF-8; absent when missing or empty.
+std::optional<std::string> textOf(icalcomponent* component, icalproperty_kind kind);
+// GEO, else the geo: URI of X-APPLE-STRUCTURED-LOCATION; absent when out of range.
+std::optional<GeoLocation> geoOf(icalcomponent* component);
+void readParticipants(icalcomponent* event, EventContent& content);
+void readAlarms(icalcomponent* event, EventContent& content);
+// nullopt for rules that repeat within a day, which the store cannot describe.
+std::optional<RecurrenceRule> ruleOf(const icalrecurrencetype& rule, const ZonedTime& start);
+
+} // namespace plannery::ics

@@ -1,0 +1,297 @@
+#include "platform/IcsZones.h"
+
+#include <libical/ical.h>
+#include <unicode/basictz.h>
+#include <unicode/timezone.h>
+#include <unicode/unistr.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <mutex>
+
+namespace plannery::ics {
+
+namespace {
+
+constexpr std::int64_t kDaySeconds = 24 * 3600;
+constexpr double kMillis = 1000.0;
+
+icu::UnicodeString unicode(std::string_view text) {
+    return icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), int(text.size())));
+}
+
+bool icuKnows(std::string_view id) {
+    return !id.empty() && Calendar::isKnownZone(id);
+}
+
+// Floor division for negative second counts (times before 1970).
+std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
+    std::int64_t q = a / b;
+    return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
+}
+
+icaltimetype toIcal(const WallTime& wall) {
+    icaltimetype time = icaltime_null_time();
+    time.year = wall.year;
+    time.month = wall.month;
+    time.day = wall.day;
+    time.hour = wall.hour;
+    time.minute = wall.minute;
+    time.second = wall.second;
+    return time;
+}
+
+// libical expands a VTIMEZONE's rules from their DTSTART to a fixed year; only yearly rules are
+// what zones use, and anything else could make that expansion enormous.
+void dropUnsafeZoneRules(icalcomponent* zone) {
+    for (auto* part = icalcomponent_get_first_component(zone, ICAL_ANY_COMPONENT); part;
+         part = icalcomponent_get_next_component(zone, ICAL_ANY_COMPONENT)) {
+        std::vector<icalproperty*> drop;
+        for (auto* rule = icalcomponent_get_first_property(part, ICAL_RRULE_PROPERTY); rule;
+             rule = icalcomponent_get_next_property(part, ICAL_RRULE_PROPERTY)) {
+            if (icalproperty_get_value(rule) == nullptr ||
+                icalproperty_get_rrule(rule).freq != ICAL_YEARLY_RECURRENCE ||
+                icalproperty_get_rrule(rule).interval < 1) {
+                drop.push_back(rule);
+            }
+        }
+        for (auto* rule : drop) {
+            icalcomponent_remove_property(part, rule);
+            icalproperty_free(rule);
+        }
+    }
+}
+
+} // namespace
+
+void prepareLibical() {
+    static std::once_flag once;
+    // Errors in data are expected here; they must never abort the program.
+    std::call_once(once, [] { icalerror_set_errors_are_fatal(0); });
+}
+
+std::int64_t daysFromCivil(int year, int month, int day) {
+    const std::int64_t y = std::int64_t(year) - (month <= 2 ? 1 : 0);
+    const std::int64_t era = floorDiv(y, 400);
+    const std::int64_t yoe = y - era * 400;
+    const std::int64_t mp = (month + 9) % 12;
+    const std::int64_t doy = (153 * mp + 2) / 5 + day - 1;
+    const std::int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + doe - 719468;
+}
+
+int daysInMonth(int year, int month) {
+    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (month < 1 || month > 12) {
+        return 0;
+    }
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return month == 2 && leap ? 29 : kDays[month - 1];
+}
+
+bool isValidWall(const WallTime& wall) {
+    return wall.year >= 1 && wall.year <= 9999 && wall.month >= 1 && wall.month <= 12 &&
+           wall.day >= 1 && wall.day <= daysInMonth(wall.year, wall.month) && wall.hour >= 0 &&
+           wall.hour < 24 && wall.minute >= 0 && wall.minute < 60 && wall.second >= 0 &&
+           wall.second < 60;
+}
+
+std::int64_t wallSeconds(const WallTime& wall) {
+    return daysFromCivil(wall.year, wall.month, wall.day) * kDaySeconds + wall.hour * 3600 +
+           wall.minute * 60 + wall.second;
+}
+
+WallTime wallFromSeconds(std::int64_t seconds, bool isDate) {
+    const std::int64_t days = floorDiv(seconds, kDaySeconds);
+    const std::int64_t rest = seconds - days * kDaySeconds;
+    const std::int64_t z = days + 719468;
+    const std::int64_t era = floorDiv(z, 146097);
+    const std::int64_t doe = z - era * 146097;
+    const std::int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const std::int64_t mp = (5 * doy + 2) / 153;
+    const int day = int(doy - (153 * mp + 2) / 5 + 1);
+    const int month = int(mp < 10 ? mp + 3 : mp - 9);
+    const int year = int(yoe + era * 400 + (month <= 2 ? 1 : 0));
+    if (isDate) {
+        return WallTime{.year = year, .month = month, .day = day, .isDate = true};
+    }
+    return WallTime{.year = year,
+                    .month = month,
+                    .day = day,
+                    .hour = int(rest / 3600),
+                    .minute = int(rest / 60 % 60),
+                    .second = int(rest % 60)};
+}
+
+std::optional<std::string> icuZoneFor(std::string_view tzid) {
+    while (!tzid.empty() && (tzid.front() == '"' || tzid.front() == ' ')) {
+        tzid.remove_prefix(1);
+    }
+    while (!tzid.empty() && (tzid.back() == '"' || tzid.back() == ' ')) {
+        tzid.remove_suffix(1);
+    }
+    if (tzid.empty() || tzid.size() > 200) {
+        return std::nullopt;
+    }
+    if (icuKnows(tzid)) {
+        return std::string(tzid);
+    }
+    // Vendor prefixes ("/freeassociation.sourceforge.net/Tzfile/Europe/London",
+    // "/mozilla.org/20070129_1/Europe/Berlin"): try each tail after a slash.
+    for (std::size_t slash = tzid.find('/'); slash != std::string_view::npos;
+         slash = tzid.find('/', slash + 1)) {
+        if (icuKnows(tzid.substr(slash + 1))) {
+            return std::string(tzid.substr(slash + 1));
+        }
+    }
+    UErrorCode status = U_ZERO_ERROR;
+    icu::UnicodeString id;
+    icu::TimeZone::getIDForWindowsID(unicode(tzid), nullptr, id, status);
+    if (U_SUCCESS(status) && !id.isEmpty()) {
+        std::string result;
+        id.toUTF8String(result);
+        if (icuKnows(result)) {
+            return result;
+        }
+    }
+    return std::nullopt;
+}
+
+struct ZoneConverter::Impl {
+    ZoneRef::Kind kind = ZoneRef::Kind::floating;
+    const Calendar* calendar = nullptr;
+    std::unique_ptr<icu::TimeZone> icuZone;
+    icaltimezone* icalZone = nullptr;
+
+    ~Impl() {
+        if (icalZone) {
+            icaltimezone_free(icalZone, 1);
+        }
+    }
+};
+
+ZoneConverter::ZoneConverter(const ZoneRef& zone, const std::vector<std::string>& timeZones,
+                             const Calendar& calendar)
+    : m_impl(std::make_unique<Impl>()) {
+    prepareLibical();
+    m_impl->calendar = &calendar;
+    m_impl->kind = zone.kind;
+    if (zone.kind != ZoneRef::Kind::named) {
+        return;
+    }
+    if (icuKnows(zone.id)) {
+        m_impl->icuZone.reset(icu::TimeZone::createTimeZone(unicode(zone.id)));
+        return;
+    }
+    for (const auto& text : timeZones) {
+        icalcomponent* parsed = icalparser_parse_string(text.c_str());
+        if (!parsed) {
+            continue;
+        }
+        icalcomponent* vtimezone =
+            icalcomponent_isa(parsed) == ICAL_VTIMEZONE_COMPONENT
+                ? parsed
+                : icalcomponent_get_first_component(parsed, ICAL_VTIMEZONE_COMPONENT);
+        icalproperty* tzid =
+            vtimezone ? icalcomponent_get_first_property(vtimezone, ICAL_TZID_PROPERTY) : nullptr;
+        const char* name =
+            tzid && icalproperty_get_value(tzid) ? icalproperty_get_tzid(tzid) : nullptr;
+        if (name && zone.id == name) {
+            if (vtimezone != parsed) {
+                icalcomponent_remove_component(parsed, vtimezone);
+                icalcomponent_free(parsed);
+            }
+            dropUnsafeZoneRules(vtimezone);
+            m_impl->icalZone = icaltimezone_new();
+            if (!icaltimezone_set_component(m_impl->icalZone, vtimezone)) {
+                icalcomponent_free(vtimezone);
+                icaltimezone_free(m_impl->icalZone, 1);
+                m_impl->icalZone = nullptr;
+            }
+            return;
+        }
+        icalcomponent_free(parsed);
+    }
+    // A zone nobody can place: its times float.
+    m_impl->kind = ZoneRef::Kind::floating;
+}
+
+ZoneConverter::~ZoneConverter() = default;
+
+std::optional<Instant> ZoneConverter::toInstant(const WallTime& wall) const {
+    if (!isValidWall(wall)) {
+        return std::nullopt;
+    }
+    if (wall.isDate || m_impl->kind == ZoneRef::Kind::floating) {
+        return m_impl->calendar->date(wall.year, wall.month, wall.day, wall.hour, wall.minute,
+                                      wall.second);
+    }
+    const double local = double(wallSeconds(wall));
+    if (m_impl->kind == ZoneRef::Kind::utc) {
+        return Instant{local};
+    }
+    if (m_impl->icuZone) {
+        UErrorCode status = U_ZERO_ERROR;
+        int32_t raw = 0;
+        int32_t dst = 0;
+        if (auto* basic = dynamic_cast<icu::BasicTimeZone*>(m_impl->icuZone.get())) {
+            // FORMER for both: a skipped time is read with the offset before the change (so it
+            // moves forward by the gap), an ambiguous one as the first of the two.
+            basic->getOffsetFromLocal(local * kMillis, UCAL_TZ_LOCAL_FORMER, UCAL_TZ_LOCAL_FORMER,
+                                      raw, dst, status);
+        } else {
+            m_impl->icuZone->getOffset(local * kMillis, true, raw, dst, status);
+        }
+        if (U_FAILURE(status)) {
+            return std::nullopt;
+        }
+        return Instant{local - (raw + dst) / kMillis};
+    }
+    if (m_impl->icalZone) {
+        icaltimetype time = toIcal(wall);
+        int daylight = 0;
+        const int offset = icaltimezone_get_utc_offset(m_impl->icalZone, &time, &daylight);
+        return Instant{local - offset};
+    }
+    return Instant{local};
+}
+
+WallTime ZoneConverter::toWall(Instant t) const {
+    // Years beyond ±30,000 have no written form; clamping keeps the arithmetic in range.
+    constexpr double kFarthest = 1e12;
+    const double seconds =
+        std::isfinite(t.seconds) ? std::clamp(t.seconds, -kFarthest, kFarthest) : 0;
+    if (m_impl->kind == ZoneRef::Kind::floating) {
+        const auto parts = m_impl->calendar->components(Instant{seconds});
+        return WallTime{.year = parts.year,
+                        .month = parts.month,
+                        .day = parts.day,
+                        .hour = parts.hour,
+                        .minute = parts.minute,
+                        .second = parts.second};
+    }
+    double offset = 0;
+    if (m_impl->icuZone) {
+        UErrorCode status = U_ZERO_ERROR;
+        int32_t raw = 0;
+        int32_t dst = 0;
+        m_impl->icuZone->getOffset(seconds * kMillis, false, raw, dst, status);
+        if (U_SUCCESS(status)) {
+            offset = (raw + dst) / kMillis;
+        }
+    } else if (m_impl->icalZone) {
+        icaltimetype utc = toIcal(wallFromSeconds(std::int64_t(std::floor(seconds)), false));
+        int daylight = 0;
+        offset = icaltimezone_get_utc_offset_of_utc_time(m_impl->icalZone, &utc, &daylight);
+    }
+    return wallFromSeconds(std::int64_t(std::floor(seconds + offset)), false);
+}
+
+std::optional<Instant> instantOf(const ZonedTime& time, const std::vector<std::string>& timeZones,
+                                 const Calendar& calendar) {
+    return ZoneConverter(time.zone, timeZones, calendar).toInstant(time.wall);
+}
+
+} // namespace plannery::ics

@@ -1,0 +1,324 @@
+#include "platform/RecurrenceRules.h"
+
+#include "platform/IcsText.h"
+
+#include <libical/ical.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <limits>
+#include <optional>
+#include <string>
+
+namespace plannery::ics {
+
+namespace {
+
+constexpr std::int64_t kDay = 24 * 3600;
+
+std::vector<int> valuesOf(const short* values, int size) {
+    std::vector<int> result;
+    for (int i = 0; i < size && values[i] != ICAL_RECURRENCE_ARRAY_MAX; ++i) {
+        result.push_back(values[i]);
+    }
+    return result;
+}
+
+bool contains(const std::vector<int>& values, int value) {
+    return std::find(values.begin(), values.end(), value) != values.end();
+}
+
+std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
+    const std::int64_t q = a / b;
+    return (a % b != 0 && a < 0) ? q - 1 : q;
+}
+
+std::int64_t ceilDiv(std::int64_t a, std::int64_t b) {
+    return a >= 0 ? (a + b - 1) / b : -((-a) / b);
+}
+
+icaltimetype toIcal(const WallTime& wall) {
+    icaltimetype time = icaltime_null_time();
+    time.year = wall.year;
+    time.month = wall.month;
+    time.day = wall.day;
+    time.is_date = wall.isDate ? 1 : 0;
+    if (!wall.isDate) {
+        time.hour = wall.hour;
+        time.minute = wall.minute;
+        time.second = wall.second;
+    }
+    return time;
+}
+
+std::optional<icalrecurrencetype> parse(std::string_view text) {
+    prepareLibical();
+    const std::string safe = safeRule(text);
+    if (safe.empty()) {
+        return std::nullopt;
+    }
+    auto rule = icalrecurrencetype_from_string(safe.c_str());
+    icalerror_clear_errno();
+    if (rule.freq == ICAL_NO_RECURRENCE || rule.interval < 1) {
+        std::free(rule.rscale);
+        return std::nullopt;
+    }
+    return rule;
+}
+
+bool neverMatches(const icalrecurrencetype& rule) {
+    const auto months = valuesOf(rule.by_month, ICAL_BY_MONTH_SIZE);
+    const auto monthDays = valuesOf(rule.by_month_day, ICAL_BY_MONTHDAY_SIZE);
+    if (!monthDays.empty()) {
+        bool possible = false;
+        for (int month = 1; month <= 12 && !possible; ++month) {
+            if (!months.empty() && !contains(months, month)) {
+                continue;
+            }
+            const int longest = month == 2 ? 29 : daysInMonth(2001, month);
+            for (int day : monthDays) {
+                possible = possible || (day != 0 && std::abs(day) <= longest);
+            }
+        }
+        if (!possible) {
+            return true;
+        }
+    }
+    for (int month : months) {
+        if (month < 1 || month > 12) {
+            return true;
+        }
+    }
+    const auto setPositions = valuesOf(rule.by_set_pos, ICAL_BY_SETPOS_SIZE);
+    if (!setPositions.empty()) {
+        // The largest set one period can hold, counting days and then times of day.
+        const auto weekdays = valuesOf(rule.by_day, ICAL_BY_DAY_SIZE);
+        long days = 1;
+        switch (rule.freq) {
+        case ICAL_WEEKLY_RECURRENCE:
+            days = 7;
+            break;
+        case ICAL_MONTHLY_RECURRENCE:
+            days = 31;
+            break;
+        case ICAL_YEARLY_RECURRENCE:
+            days = 366;
+            break;
+        default:
+            break;
+        }
+        if (!weekdays.empty() &&
+            (rule.freq == ICAL_WEEKLY_RECURRENCE || rule.freq == ICAL_MONTHLY_RECURRENCE)) {
+            long perPeriod = 0;
+            for (int day : weekdays) {
+                const bool ordinal = icalrecurrencetype_day_position(short(day)) != 0;
+                perPeriod += ordinal ? 1 : (rule.freq == ICAL_WEEKLY_RECURRENCE ? 1 : 5);
+            }
+            days = std::min(days, perPeriod);
+        }
+        if (!monthDays.empty() && rule.freq == ICAL_MONTHLY_RECURRENCE) {
+            days = std::min<long>(days, long(monthDays.size()));
+        }
+        auto times = [](const short* values, int size) {
+            const auto list = valuesOf(values, size);
+            return list.empty() ? 1L : long(list.size());
+        };
+        const long largest = days * times(rule.by_hour, ICAL_BY_HOUR_SIZE) *
+                             times(rule.by_minute, ICAL_BY_MINUTE_SIZE) *
+                             times(rule.by_second, ICAL_BY_SECOND_SIZE);
+        bool any = false;
+        for (int position : setPositions) {
+            any = any || (position != 0 && std::abs(position) <= largest);
+        }
+        if (!any) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Rules that repeat within a day are walked here rather than by the parser's iterator, which
+// steps one second or minute at a time through days its filters reject. This walk skips whole
+// days and hours; BY* parts act as filters (BYSETPOS and BYWEEKNO are not applied).
+RuleStarts subDailyStarts(const icalrecurrencetype& rule, const WallTime& dtstart,
+                          std::int64_t until, std::int64_t lo, std::int64_t hi, long& budget,
+                          std::size_t maxStarts) {
+    RuleStarts result;
+    const std::int64_t unit = rule.freq == ICAL_SECONDLY_RECURRENCE   ? 1
+                              : rule.freq == ICAL_MINUTELY_RECURRENCE ? 60
+                                                                      : 3600;
+    const std::int64_t step = unit * rule.interval;
+    const std::int64_t first = wallSeconds(dtstart);
+    const auto months = valuesOf(rule.by_month, ICAL_BY_MONTH_SIZE);
+    const auto monthDays = valuesOf(rule.by_month_day, ICAL_BY_MONTHDAY_SIZE);
+    const auto yearDays = valuesOf(rule.by_year_day, ICAL_BY_YEARDAY_SIZE);
+    const auto hours = valuesOf(rule.by_hour, ICAL_BY_HOUR_SIZE);
+    const auto minutes = valuesOf(rule.by_minute, ICAL_BY_MINUTE_SIZE);
+    const auto seconds = valuesOf(rule.by_second, ICAL_BY_SECOND_SIZE);
+    std::vector<int> weekdays;
+    for (int day : valuesOf(rule.by_day, ICAL_BY_DAY_SIZE)) {
+        weekdays.push_back(int(icalrecurrencetype_day_day_of_week(short(day))));
+    }
+    auto dayMatches = [&](const WallTime& w) {
+        const int length = daysInMonth(w.year, w.month);
+        const auto days = daysFromCivil(w.year, w.month, w.day);
+        const int yearDay = int(days - daysFromCivil(w.year, 1, 1)) + 1;
+        const int yearLength = int(daysFromCivil(w.year + 1, 1, 1) - daysFromCivil(w.year, 1, 1));
+        const int weekday = int(((days % 7) + 11) % 7) + 1; // 1970-01-01 was a Thursday (5)
+        return (months.empty() || contains(months, w.month)) &&
+               (monthDays.empty() || contains(monthDays, w.day) ||
+                contains(monthDays, w.day - length - 1)) &&
+               (yearDays.empty() || contains(yearDays, yearDay) ||
+                contains(yearDays, yearDay - yearLength - 1)) &&
+               (weekdays.empty() || contains(weekdays, weekday));
+    };
+    std::int64_t k = 0;
+    std::int64_t generated = 0;
+    if (rule.count <= 0 && lo > first) {
+        k = (lo - first) / step;
+    }
+    while (true) {
+        if (--budget < 0) {
+            result.exhausted = true;
+            break;
+        }
+        const std::int64_t t = first + k * step;
+        if (t > hi || t > until || result.starts.size() >= maxStarts) {
+            break;
+        }
+        const WallTime w = wallFromSeconds(t, false);
+        std::int64_t skipTo = 0;
+        if (!dayMatches(w)) {
+            skipTo = (floorDiv(t, kDay) + 1) * kDay;
+        } else if (!hours.empty() && !contains(hours, w.hour)) {
+            skipTo = (floorDiv(t, 3600) + 1) * 3600;
+        } else if (!minutes.empty() && !contains(minutes, w.minute)) {
+            skipTo = (floorDiv(t, 60) + 1) * 60;
+        }
+        if (skipTo != 0) {
+            k = std::max(k + 1, ceilDiv(skipTo - first, step));
+            continue;
+        }
+        if (skipTo == 0 && (seconds.empty() || contains(seconds, w.second))) {
+            ++generated;
+            if (rule.count > 0 && generated > rule.count) {
+                break;
+            }
+            if (t >= lo) {
+                result.starts.push_back(t);
+            }
+        }
+        ++k;
+    }
+    return result;
+}
+
+// A parsed rule that owns the calendar scale the parser allocated.
+struct ParsedRule {
+    std::optional<icalrecurrencetype> rule;
+    explicit ParsedRule(std::string_view text) : rule(parse(text)) {}
+    ~ParsedRule() {
+        if (rule) {
+            std::free(rule->rscale);
+        }
+    }
+    ParsedRule(const ParsedRule&) = delete;
+    ParsedRule& operator=(const ParsedRule&) = delete;
+};
+
+} // namespace
+
+bool ruleNeverMatches(std::string_view rrule) {
+    ParsedRule parsed(rrule);
+    return !parsed.rule || neverMatches(*parsed.rule);
+}
+
+bool ruleHasEnd(std::string_view rrule) {
+    ParsedRule parsed(rrule);
+    return parsed.rule && (parsed.rule->count > 0 || !icaltime_is_null_time(parsed.rule->until));
+}
+
+RuleStarts ruleStarts(std::string_view rrule, const WallTime& dtstart, const ZoneConverter& zone,
+                      std::int64_t lo, std::int64_t hi, long& budget, std::size_t maxStarts) {
+    RuleStarts result;
+    ParsedRule parsed(rrule);
+    if (!parsed.rule || neverMatches(*parsed.rule) || !isValidWall(dtstart)) {
+        return result;
+    }
+    auto rule = *parsed.rule;
+    std::int64_t until = std::numeric_limits<std::int64_t>::max();
+    if (!icaltime_is_null_time(rule.until)) {
+        WallTime wall{.year = rule.until.year,
+                      .month = rule.until.month,
+                      .day = rule.until.day,
+                      .hour = rule.until.is_date ? 23 : rule.until.hour,
+                      .minute = rule.until.is_date ? 59 : rule.until.minute,
+                      .second = rule.until.is_date ? 59 : std::min(rule.until.second, 59)};
+        if (!isValidWall(wall)) {
+            return result;
+        }
+        if (icaltime_is_utc(rule.until)) {
+            // UNTIL in UTC bounds the series in its own zone's written times.
+            wall = zone.toWall(Instant{double(wallSeconds(wall))});
+        }
+        until = wallSeconds(wall);
+    }
+    if (rule.freq == ICAL_SECONDLY_RECURRENCE || rule.freq == ICAL_MINUTELY_RECURRENCE ||
+        rule.freq == ICAL_HOURLY_RECURRENCE) {
+        return subDailyStarts(rule, dtstart, until, lo, hi, budget, maxStarts);
+    }
+    if (rule.count <= 0) {
+        // The iterator stops at UNTIL, so the end of the range bounds its search too.
+        until = std::min(until, hi);
+    }
+    if (until != std::numeric_limits<std::int64_t>::max()) {
+        WallTime wall = wallFromSeconds(until, dtstart.isDate);
+        if (until < wallSeconds(dtstart)) {
+            return result;
+        }
+        rule.until = toIcal(wall);
+    }
+    icalrecur_iterator* iterator = icalrecur_iterator_new(rule, toIcal(dtstart));
+    icalerror_clear_errno();
+    if (!iterator) {
+        return result;
+    }
+    if (rule.count <= 0 && lo > wallSeconds(dtstart)) {
+        icalrecur_iterator_set_start(iterator, toIcal(wallFromSeconds(lo, dtstart.isDate)));
+        icalerror_clear_errno();
+    }
+    while (result.starts.size() < maxStarts) {
+        if (--budget < 0) {
+            result.exhausted = true;
+            break;
+        }
+        const icaltimetype next = icalrecur_iterator_next(iterator);
+        if (icaltime_is_null_time(next)) {
+            break;
+        }
+        const WallTime wall{.year = next.year,
+                            .month = next.month,
+                            .day = next.day,
+                            .hour = next.is_date ? 0 : next.hour,
+                            .minute = next.is_date ? 0 : next.minute,
+                            .second = next.is_date ? 0 : next.second,
+                            .isDate = next.is_date != 0};
+        if (!isValidWall(wall)) {
+            // The iterator counts leap years the Julian way before 1753 (29 February 100);
+            // such a day does not exist in the Gregorian dates used everywhere else.
+            continue;
+        }
+        const std::int64_t t = wallSeconds(wall);
+        if (t > hi) {
+            break;
+        }
+        if (t >= lo) {
+            result.starts.push_back(t);
+        }
+    }
+    icalrecur_iterator_free(iterator);
+    icalerror_clear_errno();
+    return result;
+}
+
+} // namespace plannery::ics
