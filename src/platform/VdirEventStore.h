@@ -3,13 +3,17 @@
 #include "model/Calendar.h"
 #include "model/EventStore.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace plannery {
+
+class IndexCache;
 
 struct VdirOptions {
     // Folders that hold accounts (and whole-calendar .ics files). Missing folders are reported,
@@ -64,9 +68,24 @@ class VdirEventStore final : public EventStore {
 
   private:
     struct State;
+    struct Decoded;
+    struct Location;
+    using DecodedFiles = std::unordered_map<std::uint32_t, std::shared_ptr<const Decoded>>;
+
+    VdirEventStore(std::shared_ptr<const State> state, VdirOptions options, DecodedFiles decoded);
+    void reload();
+    std::shared_ptr<const Decoded> decoded(std::uint32_t file) const;
+    std::optional<Location> locate(const std::string& eventIdentifier) const;
+    std::optional<StoreEvent> firstOccurrence(const Location& location) const;
+
     std::shared_ptr<const State> m_state;
     VdirOptions m_options;
     std::function<void()> m_changeHandler;
+    // Per handle, never shared: the files decoded so far (immutable once made, so a snapshot may
+    // start from the same ones) and the connection that reads series from the index cache.
+    mutable DecodedFiles m_decoded;
+    mutable std::unique_ptr<IndexCache> m_reader;
+    mutable bool m_readerOpened = false;
 };
 
 } // namespace plannery

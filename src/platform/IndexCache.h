@@ -1,0 +1,86 @@
+#pragma once
+
+#include "platform/IcsSeries.h"
+#include "platform/VdirLayout.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace plannery {
+
+// The SQLite file that remembers what each calendar file held when it was last read, so that a
+// start parses only files that changed. It is only ever a cache: a file it cannot trust
+// (corrupt, foreign, an older format) is deleted and built again, and any failure reading it
+// means the calendar files are read instead.
+class IndexCache {
+  public:
+    // A stamp with this modification time never matches a file: the file is read again.
+    static constexpr std::int64_t kUntrusted = -1;
+
+    struct CachedFile {
+        std::string name;
+        vdir::FileStamp stamp;
+        bool broken = false;
+        std::vector<ics::Bounds> bounds; // one per series, in file order
+    };
+    struct CachedFolder {
+        std::int64_t mtimeNs = kUntrusted;
+        std::vector<CachedFile> files; // by name
+    };
+    using Index = std::unordered_map<std::string, CachedFolder>; // by folder path
+
+    struct FileWrite {
+        std::string name;
+        vdir::FileStamp stamp;
+        bool broken = false;
+        std::vector<ics::Bounds> bounds;
+        std::string blob; // ics::encode of the file's series
+    };
+    struct FolderWrite {
+        std::string folder;
+        std::int64_t mtimeNs = kUntrusted;
+        std::vector<std::string> removedFiles;
+        std::vector<FileWrite> files; // new or changed
+    };
+
+    // nullptr when the file cannot be opened or created at all (the store then runs without).
+    static std::unique_ptr<IndexCache> open(const std::filesystem::path& file);
+    ~IndexCache();
+    IndexCache(const IndexCache&) = delete;
+    IndexCache& operator=(const IndexCache&) = delete;
+
+    // True when an unusable file was found and replaced by an empty one.
+    bool wasRebuilt() const { return m_rebuilt; }
+
+    // The lightweight part of everything cached (no series blobs). nullopt when the file turned
+    // out to be unreadable; it is then deleted so that the next start builds it again.
+    std::optional<Index> loadIndex();
+
+    // The stored series of one file, only when stored for exactly this stamp.
+    std::optional<std::string> blob(const std::string& folder, const std::string& name,
+                                    const vdir::FileStamp& stamp);
+
+    // Applies all changes in one transaction; false when the database is busy (another process
+    // writing) or failing, in which case nothing was written.
+    bool write(const std::vector<FolderWrite>& folders,
+               const std::vector<std::string>& removedFolders);
+
+  private:
+    IndexCache(sqlite3* db, std::filesystem::path file, bool rebuilt);
+    void discard();
+
+    sqlite3* m_db = nullptr;
+    sqlite3_stmt* m_blobQuery = nullptr;
+    std::filesystem::path m_file;
+    bool m_rebuilt = false;
+};
+
+} // namespace plannery

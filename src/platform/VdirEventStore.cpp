@@ -1,0 +1,419 @@
+#include "platform/VdirEventStore.h"
+
+#include "platform/IcsSeries.h"
+#include "platform/IndexCache.h"
+#include "platform/VdirScan.h"
+#include "platform/XdgPaths.h"
+
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+#include <limits>
+#include <unordered_set>
+
+namespace plannery {
+
+namespace fs = std::filesystem;
+
+struct VdirEventStore::State {
+    vdir::Scan scan;
+};
+
+// One file's series with, per component, the content every occurrence of it shares.
+struct VdirEventStore::Decoded {
+    std::vector<ics::Series> series;
+    std::vector<std::vector<std::shared_ptr<const EventContent>>> contents;
+};
+
+struct VdirEventStore::Location {
+    std::uint32_t file = 0;
+    std::uint32_t series = 0;
+};
+
+namespace {
+
+const char* const kCannotSave = "This calendar store cannot save changes yet.";
+
+// Decoded files kept per handle; past this the oldest work is simply dropped and redone on
+// demand, so a long session that browses many months does not grow without end.
+constexpr std::size_t kMaxDecodedFiles = 4096;
+
+// How far past a series' first bound its first occurrence can lie: floating times are bounded
+// with the widest zone offsets, so the true start may be over a day later.
+constexpr double kFirstOccurrenceSlack = 2 * 86400.0;
+
+fs::path normalRoot(const fs::path& root) {
+    std::error_code ignored;
+    fs::path path = fs::absolute(root, ignored).lexically_normal();
+    if (!path.has_filename() && path.has_parent_path() && path != path.root_path()) {
+        path = path.parent_path();
+    }
+    return path;
+}
+
+std::string lowered(std::string_view text) {
+    std::string result(text);
+    for (char& c : result) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return result;
+}
+
+void markCurrentUser(Participant& participant, const std::vector<std::string>& addresses) {
+    std::string address = lowered(participant.url);
+    if (address.starts_with("mailto:")) {
+        address.erase(0, 7);
+    }
+    participant.isCurrentUser = !address.empty() && std::find(addresses.begin(), addresses.end(),
+                                                              address) != addresses.end();
+}
+
+// A zero-length occurrence counts when it lies inside the window, its start included.
+bool overlaps(const ics::Occurrence& occurrence, Instant start, Instant end) {
+    return occurrence.start < end &&
+           (occurrence.end > start ||
+            (occurrence.end == occurrence.start && occurrence.start >= start));
+}
+
+StoreEvent storeEvent(const std::shared_ptr<const EventContent>& content,
+                      const ics::Occurrence& occurrence) {
+    return StoreEvent{.content = content,
+                      .startDate = occurrence.start,
+                      .endDate = occurrence.end,
+                      .occurrenceDate = occurrence.occurrenceDate,
+                      .isDetached = occurrence.detached};
+}
+
+fs::path filePath(const vdir::Scan& scan, std::uint32_t file) {
+    const auto& calendar = scan.calendars[scan.files[file].calendar].location;
+    return calendar.folder / scan.files[file].name;
+}
+
+} // namespace
+
+fs::path VdirEventStore::defaultRoot() {
+    return xdg::dataHome() / "plannery" / "calendars";
+}
+
+fs::path VdirEventStore::defaultCacheFile() {
+    return xdg::cacheHome() / "plannery" / "index.sqlite";
+}
+
+VdirEventStore::VdirEventStore(VdirOptions options) : m_options(std::move(options)) {
+    for (auto& root : m_options.roots) {
+        root = normalRoot(root);
+    }
+    reload();
+}
+
+VdirEventStore::VdirEventStore(std::shared_ptr<const State> state, VdirOptions options,
+                               DecodedFiles decoded)
+    : m_state(std::move(state)), m_options(std::move(options)), m_decoded(std::move(decoded)) {}
+
+VdirEventStore::~VdirEventStore() = default;
+
+void VdirEventStore::reload() {
+    if (!m_options.cacheFile.empty()) {
+        m_reader = IndexCache::open(m_options.cacheFile);
+    }
+    m_readerOpened = true;
+    auto state = std::make_shared<State>();
+    state->scan = vdir::scan(m_options.roots, m_options.check, m_reader.get());
+    m_state = std::move(state);
+    m_decoded.clear();
+}
+
+const VdirLoadReport& VdirEventStore::loadReport() const {
+    return m_state->scan.report;
+}
+
+std::unique_ptr<EventStore> VdirEventStore::snapshot() const {
+    // The copy of the options carries its own calendar (ICU objects are per thread); the cache
+    // connection is opened by the snapshot itself, on the thread that uses it.
+    return std::unique_ptr<EventStore>(new VdirEventStore(m_state, m_options, m_decoded));
+}
+
+AuthorizationStatus VdirEventStore::authorizationStatus() const {
+    return m_options.roots.empty() ? AuthorizationStatus::notDetermined : m_state->scan.status;
+}
+
+void VdirEventStore::requestFullAccessToEvents(std::function<void(bool granted)> done) {
+    const auto status = authorizationStatus();
+    if (status == AuthorizationStatus::notDetermined) {
+        const fs::path root = normalRoot(defaultRoot());
+        std::error_code error;
+        if (!fs::exists(root, error)) {
+            const fs::path calendar = root / "local" / "Calendar";
+            fs::create_directories(calendar, error);
+            std::ofstream(root / "local" / "account.ini") << "type = local\n";
+            std::ofstream(calendar / "displayname") << "Calendar\n";
+        }
+        if (std::find(m_options.roots.begin(), m_options.roots.end(), root) ==
+            m_options.roots.end()) {
+            m_options.roots.push_back(root);
+        }
+        reload();
+        if (m_changeHandler) {
+            m_changeHandler();
+        }
+    }
+    if (done) {
+        done(authorizationStatus() == AuthorizationStatus::fullAccess);
+    }
+}
+
+std::vector<CalendarHandle> VdirEventStore::calendars() const {
+    std::vector<CalendarHandle> result;
+    for (const auto& calendar : m_state->scan.calendars) {
+        result.push_back(calendar.location.calendar);
+    }
+    return result;
+}
+
+CalendarHandle VdirEventStore::defaultCalendarForNewEvents() const {
+    CalendarHandle firstWritable;
+    for (const auto& calendar : m_state->scan.calendars) {
+        const auto& handle = calendar.location.calendar;
+        if (!handle->allowsContentModifications) {
+            continue;
+        }
+        if (handle->type == CalendarType::local) {
+            return handle;
+        }
+        if (!firstWritable) {
+            firstWritable = handle;
+        }
+    }
+    return firstWritable;
+}
+
+std::vector<SourceHandle> VdirEventStore::sources() const {
+    return m_state->scan.sources;
+}
+
+std::shared_ptr<const VdirEventStore::Decoded> VdirEventStore::decoded(std::uint32_t file) const {
+    if (const auto found = m_decoded.find(file); found != m_decoded.end()) {
+        return found->second;
+    }
+    const auto& scan = m_state->scan;
+    const auto& record = scan.files[file];
+    const auto& location = scan.calendars[record.calendar].location;
+    std::optional<std::vector<ics::Series>> series;
+    if (!record.blob.empty()) {
+        series = ics::decode(record.blob);
+    }
+    if (!series && !m_options.cacheFile.empty()) {
+        if (!m_readerOpened) {
+            m_reader = IndexCache::open(m_options.cacheFile);
+            m_readerOpened = true;
+        }
+        if (m_reader) {
+            if (const auto bytes =
+                    m_reader->blob(location.folder.string(), record.name, record.stamp)) {
+                series = ics::decode(*bytes);
+            }
+        }
+    }
+    if (!series) {
+        // Not in the cache any more (another process rebuilt it): the file itself.
+        series = vdir::parseFile(location.folder / record.name);
+    }
+    auto result = std::make_shared<Decoded>();
+    result->series = std::move(series).value_or(std::vector<ics::Series>{});
+    for (const auto& one : result->series) {
+        auto& contents = result->contents.emplace_back();
+        for (const auto& component : one.components) {
+            auto content = std::make_shared<EventContent>(component.content);
+            content->eventIdentifier =
+                location.wholeFile.empty()
+                    ? location.calendar->calendarIdentifier + "/" + record.name
+                    : location.calendar->calendarIdentifier + "#" + one.uid;
+            content->calendar = location.calendar;
+            if (!content->calendarItemExternalIdentifier && !one.uid.empty()) {
+                content->calendarItemExternalIdentifier = one.uid;
+            }
+            if (content->organizer) {
+                markCurrentUser(*content->organizer, location.userAddresses);
+            }
+            for (auto& attendee : content->attendees) {
+                markCurrentUser(attendee, location.userAddresses);
+            }
+            contents.push_back(std::move(content));
+        }
+    }
+    if (m_decoded.size() >= kMaxDecodedFiles) {
+        m_decoded.clear();
+    }
+    m_decoded.emplace(file, result);
+    return result;
+}
+
+std::vector<StoreEvent> VdirEventStore::events(Instant start, Instant end,
+                                               const std::vector<CalendarHandle>& calendars) const {
+    std::vector<StoreEvent> result;
+    if (!(start < end) || authorizationStatus() != AuthorizationStatus::fullAccess) {
+        return result;
+    }
+    std::unordered_set<std::string> wanted;
+    for (const auto& calendar : calendars) {
+        if (calendar) {
+            wanted.insert(calendar->calendarIdentifier);
+        }
+    }
+    for (const auto& calendar : m_state->scan.calendars) {
+        if (!wanted.empty() && !wanted.contains(calendar.location.calendar->calendarIdentifier)) {
+            continue;
+        }
+        const auto& series = calendar.series;
+        const auto candidates =
+            std::partition_point(series.begin(), series.end(), [&](const vdir::IndexedSeries& one) {
+                return one.first < end.seconds;
+            });
+        for (auto one = series.begin(); one != candidates; ++one) {
+            if (one->last < start.seconds) {
+                continue;
+            }
+            const auto file = decoded(one->file);
+            if (one->index >= file->series.size()) {
+                continue;
+            }
+            // One second earlier so that whatever the expansion makes of a zero-length event at
+            // the window's start, the overlap rule below decides.
+            const auto& contents = file->contents[one->index];
+            for (const auto& occurrence :
+                 ics::expand(file->series[one->index], start.plus(-1), end, m_options.calendar)) {
+                if (overlaps(occurrence, start, end) && occurrence.component < contents.size()) {
+                    result.push_back(storeEvent(contents[occurrence.component], occurrence));
+                }
+            }
+        }
+    }
+    std::sort(result.begin(), result.end(), [](const StoreEvent& a, const StoreEvent& b) {
+        if (a.startDate != b.startDate) {
+            return a.startDate < b.startDate;
+        }
+        return a.eventIdentifier() < b.eventIdentifier();
+    });
+    return result;
+}
+
+std::optional<VdirEventStore::Location>
+VdirEventStore::locate(const std::string& eventIdentifier) const {
+    const auto& scan = m_state->scan;
+    for (const auto& calendar : scan.calendars) {
+        const auto& id = calendar.location.calendar->calendarIdentifier;
+        if (eventIdentifier.size() <= id.size() + 1 || !eventIdentifier.starts_with(id)) {
+            continue;
+        }
+        const char separator = eventIdentifier[id.size()];
+        const std::string rest = eventIdentifier.substr(id.size() + 1);
+        if (!calendar.location.wholeFile.empty()) {
+            if (separator != '#' || calendar.fileBegin == calendar.fileEnd) {
+                continue;
+            }
+            const auto file = decoded(calendar.fileBegin);
+            for (std::uint32_t i = 0; i < file->series.size(); ++i) {
+                if (file->series[i].uid == rest) {
+                    return Location{.file = calendar.fileBegin, .series = i};
+                }
+            }
+            continue;
+        }
+        if (separator != '/' || rest.find('/') != std::string::npos) {
+            continue;
+        }
+        const auto begin = scan.files.begin() + calendar.fileBegin;
+        const auto end = scan.files.begin() + calendar.fileEnd;
+        const auto found = std::lower_bound(
+            begin, end, rest, [](const vdir::IndexedFile& file, const std::string& name) {
+                return file.name < name;
+            });
+        if (found != end && found->name == rest) {
+            return Location{.file = static_cast<std::uint32_t>(found - scan.files.begin()),
+                            .series = 0};
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<StoreEvent> VdirEventStore::firstOccurrence(const Location& location) const {
+    const auto file = decoded(location.file);
+    if (location.series >= file->series.size()) {
+        return std::nullopt;
+    }
+    const auto& series = file->series[location.series];
+    const auto bounds = ics::bounds(series);
+    // Widening windows: an excluded first date or a sparse rule puts the first occurrence later.
+    double span = kFirstOccurrenceSlack;
+    for (int attempt = 0; attempt < 6; ++attempt, span *= 16) {
+        const Instant from = bounds.first.plus(-1);
+        const Instant to = bounds.first.plus(span);
+        for (const auto& occurrence : ics::expand(series, from, to, m_options.calendar)) {
+            if (occurrence.component < file->contents[location.series].size()) {
+                return storeEvent(file->contents[location.series][occurrence.component],
+                                  occurrence);
+            }
+        }
+        if (to > bounds.last) {
+            break;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<StoreEvent> VdirEventStore::event(const std::string& eventIdentifier) const {
+    if (authorizationStatus() != AuthorizationStatus::fullAccess) {
+        return std::nullopt;
+    }
+    const auto location = locate(eventIdentifier);
+    return location ? firstOccurrence(*location) : std::nullopt;
+}
+
+bool VdirEventStore::refresh(StoreEvent& event) const {
+    if (!event.content || authorizationStatus() != AuthorizationStatus::fullAccess) {
+        return false;
+    }
+    const auto location = locate(event.eventIdentifier());
+    if (!location || !vdir::statFile(filePath(m_state->scan, location->file))) {
+        return false;
+    }
+    if (!event.occurrenceDate) {
+        auto fresh = firstOccurrence(*location);
+        if (fresh) {
+            event = std::move(*fresh);
+        }
+        return fresh.has_value();
+    }
+    // The occurrence keeps its rule date even when it was moved, so it is found by that.
+    const auto file = decoded(location->file);
+    if (location->series >= file->series.size()) {
+        return false;
+    }
+    const Instant low = std::min(*event.occurrenceDate, event.startDate);
+    const Instant high = std::max(*event.occurrenceDate, event.endDate.value_or(event.startDate));
+    const auto& contents = file->contents[location->series];
+    for (const auto& occurrence :
+         ics::expand(file->series[location->series], low.plus(-kFirstOccurrenceSlack),
+                     high.plus(kFirstOccurrenceSlack), m_options.calendar)) {
+        if (occurrence.occurrenceDate == event.occurrenceDate &&
+            occurrence.component < contents.size()) {
+            event = storeEvent(contents[occurrence.component], occurrence);
+            return true;
+        }
+    }
+    return false;
+}
+
+WriteResult VdirEventStore::save(const StoreEvent&, Span) {
+    return WriteResult{.error = kCannotSave};
+}
+
+WriteResult VdirEventStore::remove(const StoreEvent&, Span) {
+    return WriteResult{.error = kCannotSave};
+}
+
+void VdirEventStore::setChangeHandler(std::function<void()> handler) {
+    m_changeHandler = std::move(handler);
+}
+
+} // namespace plannery

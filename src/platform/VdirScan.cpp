@@ -1,0 +1,359 @@
+#include "platform/VdirScan.h"
+
+#include "platform/IndexCache.h"
+
+#include <algorithm>
+#include <atomic>
+#include <ctime>
+#include <fstream>
+#include <map>
+#include <thread>
+
+namespace plannery::vdir {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A calendar object is a few kilobytes and a whole published calendar a few megabytes; a file
+// far beyond that is not read at all rather than allowed to exhaust memory.
+constexpr std::int64_t kMaxFileBytes = 64 * 1024 * 1024;
+
+// A folder changed this recently may change again within the same tick of its clock, which its
+// modification time would not show: such a folder is looked into again at the next start.
+constexpr std::int64_t kRacyNs = 2'000'000'000;
+
+struct Parsed {
+    std::vector<ics::Bounds> bounds;
+    std::string blob;
+    bool broken = false;
+    bool unreadable = false; // could not be opened: tried again at every start
+};
+
+std::optional<std::string> readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    if (!in) {
+        return std::nullopt;
+    }
+    const auto size = static_cast<std::int64_t>(in.tellg());
+    if (size < 0 || size > kMaxFileBytes) {
+        return std::nullopt;
+    }
+    std::string text(static_cast<std::size_t>(size), '\0');
+    in.seekg(0);
+    in.read(text.data(), size);
+    if (in.bad()) {
+        return std::nullopt;
+    }
+    text.resize(static_cast<std::size_t>(in.gcount()));
+    return text;
+}
+
+Parsed parse(const fs::path& path) {
+    const auto text = readFile(path);
+    if (!text) {
+        return Parsed{.bounds = {}, .blob = {}, .broken = true, .unreadable = true};
+    }
+    auto result = ics::read(*text);
+    if (result.unreadable || (result.series.empty() && result.skippedComponents > 0)) {
+        return Parsed{.bounds = {}, .blob = {}, .broken = true, .unreadable = false};
+    }
+    Parsed parsed;
+    parsed.bounds.reserve(result.series.size());
+    for (const auto& series : result.series) {
+        parsed.bounds.push_back(ics::bounds(series));
+    }
+    parsed.blob = ics::encode(result.series);
+    return parsed;
+}
+
+// Each thread takes the next file and writes only its own result slot.
+std::vector<Parsed> parseAll(const std::vector<fs::path>& paths) {
+    std::vector<Parsed> results(paths.size());
+    std::atomic<std::size_t> next{0};
+    const auto work = [&] {
+        for (std::size_t i = next++; i < paths.size(); i = next++) {
+            results[i] = parse(paths[i]);
+        }
+    };
+    const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
+    const std::size_t helpers = std::min(cores, paths.size() / 16 + 1) - 1;
+    std::vector<std::thread> pool;
+    for (std::size_t i = 0; i < helpers; ++i) {
+        try {
+            pool.emplace_back(work);
+        } catch (const std::system_error&) {
+            break; // fewer threads, same result
+        }
+    }
+    work();
+    for (auto& thread : pool) {
+        thread.join();
+    }
+    return results;
+}
+
+std::int64_t nowNs() {
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    return static_cast<std::int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+}
+
+const IndexCache::CachedFile* findCached(const IndexCache::CachedFolder* folder,
+                                         const std::string& name) {
+    if (folder == nullptr) {
+        return nullptr;
+    }
+    const auto found = std::lower_bound(
+        folder->files.begin(), folder->files.end(), name,
+        [](const IndexCache::CachedFile& file, const std::string& key) { return file.name < key; });
+    return found != folder->files.end() && found->name == name ? &*found : nullptr;
+}
+
+bool isUnder(const std::string& path, const std::vector<fs::path>& roots) {
+    return std::any_of(roots.begin(), roots.end(), [&](const fs::path& root) {
+        const std::string prefix = root.string();
+        return path == prefix || (path.size() > prefix.size() && path.starts_with(prefix) &&
+                                  path[prefix.size()] == '/');
+    });
+}
+
+class Scanner {
+  public:
+    Scanner(const std::vector<fs::path>& roots, VdirOptions::Check check, IndexCache* cache)
+        : m_roots(roots), m_check(check), m_cache(cache) {}
+
+    Scan run() {
+        auto layout = discover(m_roots);
+        m_scan.sources = std::move(layout.sources);
+        m_scan.report.unreadableRoots = std::move(layout.unreadableFolders);
+        m_scan.status = layout.existingRoots == 0   ? AuthorizationStatus::notDetermined
+                        : layout.readableRoots == 0 ? AuthorizationStatus::denied
+                                                    : AuthorizationStatus::fullAccess;
+        if (m_cache != nullptr) {
+            m_cached = m_cache->loadIndex().value_or(IndexCache::Index{});
+        }
+        m_now = nowNs();
+        for (auto& location : layout.calendars) {
+            addCalendar(std::move(location));
+        }
+        parsePending();
+        indexSeries();
+        writeCache();
+        return std::move(m_scan);
+    }
+
+  private:
+    struct Pending {
+        std::size_t file;
+        fs::path path;
+        std::string folderKey;
+    };
+
+    void addCalendar(CalendarLocation location) {
+        const auto calendarIndex = static_cast<std::uint32_t>(m_scan.calendars.size());
+        const std::string key = location.folder.string();
+        const auto cachedFound = m_cached.find(key);
+        const IndexCache::CachedFolder* cached =
+            cachedFound == m_cached.end() ? nullptr : &cachedFound->second;
+        m_seenFolders.push_back(key);
+        IndexedCalendar calendar{.location = std::move(location),
+                                 .fileBegin = static_cast<std::uint32_t>(m_scan.files.size()),
+                                 .fileEnd = 0,
+                                 .series = {}};
+        const fs::path& folder = calendar.location.folder;
+        auto& write = m_writes[key];
+        write.folder = key;
+        if (!calendar.location.wholeFile.empty()) {
+            // Roots are listed at every start anyway, so their files are always checked.
+            const auto& name = calendar.location.wholeFile;
+            m_rootFiles[key].push_back(name);
+            if (const auto stamp = statFile(folder / name)) {
+                addFile(calendarIndex, key, folder, name, *stamp, findCached(cached, name));
+            }
+        } else if (const auto mtime = folderTime(folder)) {
+            const bool trusted = m_check == VdirOptions::Check::changedFolders &&
+                                 cached != nullptr && cached->mtimeNs == *mtime &&
+                                 *mtime != IndexCache::kUntrusted;
+            if (trusted) {
+                write.mtimeNs = *mtime;
+                for (const auto& file : cached->files) {
+                    if (file.stamp.mtimeNs != IndexCache::kUntrusted) {
+                        addFile(calendarIndex, key, folder, file.name, file.stamp, &file);
+                    } else if (const auto stamp = statFile(folder / file.name)) {
+                        addFile(calendarIndex, key, folder, file.name, *stamp, &file);
+                    } else {
+                        write.removedFiles.push_back(file.name);
+                    }
+                }
+            } else if (const auto names = listCalendarFiles(folder)) {
+                write.mtimeNs = *mtime > m_now - kRacyNs ? IndexCache::kUntrusted : *mtime;
+                for (const auto& name : *names) {
+                    if (const auto stamp = statFile(folder / name)) {
+                        addFile(calendarIndex, key, folder, name, *stamp, findCached(cached, name));
+                    }
+                }
+                noteRemoved(write, cached, calendar.fileBegin);
+            } else {
+                m_scan.report.unreadableRoots.push_back("The folder " + folder.string() +
+                                                        " cannot be read.");
+            }
+        }
+        calendar.fileEnd = static_cast<std::uint32_t>(m_scan.files.size());
+        m_scan.calendars.push_back(std::move(calendar));
+    }
+
+    void addFile(std::uint32_t calendar, const std::string& key, const fs::path& folder,
+                 const std::string& name, const FileStamp& stamp,
+                 const IndexCache::CachedFile* cached) {
+        const std::size_t index = m_scan.files.size();
+        m_scan.files.push_back(
+            IndexedFile{.calendar = calendar, .name = name, .stamp = stamp, .blob = {}});
+        if (cached != nullptr && cached->stamp == stamp &&
+            stamp.mtimeNs != IndexCache::kUntrusted) {
+            ++m_scan.report.filesFromCache;
+            if (cached->broken) {
+                m_scan.report.brokenFiles.push_back((folder / name).string());
+            }
+            m_bounds.push_back(cached->bounds);
+            return;
+        }
+        m_bounds.emplace_back();
+        m_pending.push_back(Pending{.file = index, .path = folder / name, .folderKey = key});
+    }
+
+    void noteRemoved(IndexCache::FolderWrite& write, const IndexCache::CachedFolder* cached,
+                     std::uint32_t begin) {
+        if (cached == nullptr) {
+            return;
+        }
+        for (const auto& file : cached->files) {
+            const auto end = m_scan.files.end();
+            const auto found = std::lower_bound(
+                m_scan.files.begin() + begin, end, file.name,
+                [](const IndexedFile& a, const std::string& name) { return a.name < name; });
+            if (found == end || found->name != file.name) {
+                write.removedFiles.push_back(file.name);
+            }
+        }
+    }
+
+    void parsePending() {
+        std::vector<fs::path> paths;
+        paths.reserve(m_pending.size());
+        for (const auto& pending : m_pending) {
+            paths.push_back(pending.path);
+        }
+        auto results = parseAll(paths);
+        for (std::size_t i = 0; i < m_pending.size(); ++i) {
+            const auto& pending = m_pending[i];
+            auto& parsed = results[i];
+            auto& file = m_scan.files[pending.file];
+            ++m_scan.report.filesParsed;
+            if (parsed.broken) {
+                m_scan.report.brokenFiles.push_back(pending.path.string());
+            }
+            m_bounds[pending.file] = parsed.bounds;
+            auto stamp = file.stamp;
+            if (parsed.unreadable) {
+                stamp.mtimeNs = IndexCache::kUntrusted;
+            }
+            m_writes[pending.folderKey].files.push_back(
+                IndexCache::FileWrite{.name = file.name,
+                                      .stamp = stamp,
+                                      .broken = parsed.broken,
+                                      .bounds = std::move(parsed.bounds),
+                                      .blob = parsed.blob});
+            file.blob = std::move(parsed.blob);
+        }
+    }
+
+    void indexSeries() {
+        for (auto& calendar : m_scan.calendars) {
+            for (auto file = calendar.fileBegin; file < calendar.fileEnd; ++file) {
+                const auto& bounds = m_bounds[file];
+                for (std::uint32_t i = 0; i < bounds.size(); ++i) {
+                    calendar.series.push_back(IndexedSeries{.first = bounds[i].first.seconds,
+                                                            .last = bounds[i].last.seconds,
+                                                            .file = file,
+                                                            .index = i});
+                }
+            }
+            std::sort(
+                calendar.series.begin(), calendar.series.end(),
+                [](const IndexedSeries& a, const IndexedSeries& b) { return a.first < b.first; });
+        }
+    }
+
+    void writeCache() {
+        if (m_cache == nullptr) {
+            return;
+        }
+        std::vector<IndexCache::FolderWrite> writes;
+        for (auto& [key, write] : m_writes) {
+            const auto cached = m_cached.find(key);
+            if (const auto roots = m_rootFiles.find(key); roots != m_rootFiles.end()) {
+                write.mtimeNs = IndexCache::kUntrusted;
+                if (cached != m_cached.end()) {
+                    for (const auto& file : cached->second.files) {
+                        if (std::find(roots->second.begin(), roots->second.end(), file.name) ==
+                            roots->second.end()) {
+                            write.removedFiles.push_back(file.name);
+                        }
+                    }
+                }
+            }
+            const bool known = cached != m_cached.end() && cached->second.mtimeNs == write.mtimeNs;
+            if (!known || !write.files.empty() || !write.removedFiles.empty()) {
+                writes.push_back(std::move(write));
+            }
+        }
+        // Folders that went away under the roots read now; other roots' entries stay, as the
+        // same cache may serve another set of roots.
+        std::vector<std::string> removed;
+        for (const auto& [key, folder] : m_cached) {
+            if (std::find(m_seenFolders.begin(), m_seenFolders.end(), key) == m_seenFolders.end() &&
+                isUnder(key, m_roots)) {
+                removed.push_back(key);
+            }
+        }
+        if (m_cache->write(writes, removed)) {
+            // Stored now: the series are read back from the cache when a query needs them.
+            for (auto& file : m_scan.files) {
+                std::string().swap(file.blob);
+            }
+        }
+    }
+
+    const std::vector<fs::path>& m_roots;
+    VdirOptions::Check m_check;
+    IndexCache* m_cache;
+    IndexCache::Index m_cached;
+    std::int64_t m_now = 0;
+    Scan m_scan;
+    std::vector<std::vector<ics::Bounds>> m_bounds; // per file
+    std::vector<Pending> m_pending;
+    std::map<std::string, IndexCache::FolderWrite> m_writes;
+    std::map<std::string, std::vector<std::string>> m_rootFiles;
+    std::vector<std::string> m_seenFolders;
+};
+
+} // namespace
+
+Scan scan(const std::vector<fs::path>& roots, VdirOptions::Check check, IndexCache* cache) {
+    return Scanner(roots, check, cache).run();
+}
+
+std::optional<std::vector<ics::Series>> parseFile(const fs::path& path) {
+    const auto text = readFile(path);
+    if (!text) {
+        return std::nullopt;
+    }
+    auto result = ics::read(*text);
+    if (result.unreadable) {
+        return std::nullopt;
+    }
+    return std::move(result.series);
+}
+
+} // namespace plannery::vdir
