@@ -1,0 +1,321 @@
+#include "cli/Options.h"
+
+#include "model/Calendar.h"
+
+#include <charconv>
+#include <cstdio>
+#include <functional>
+#include <map>
+
+namespace plannery::cli {
+
+namespace {
+
+// Whole decimal number; nullopt for anything else (signs, spaces, overflow).
+template <typename Number> std::optional<Number> parseNumber(std::string_view text) {
+    if (text.empty() || text.front() == '-' || text.front() == '+') {
+        return std::nullopt;
+    }
+    Number value{};
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc{} || end != text.data() + text.size()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+// Walks the arguments of one sub-command. Options take their value as the next argument or after
+// "=" ("--days 3", "--days=3").
+class ArgumentReader {
+  public:
+    using Handler = std::function<std::string(const std::string& value)>;
+
+    // An option that takes a value; the handler returns an error sentence or "".
+    void option(std::string name, Handler handler) {
+        m_valued.emplace(std::move(name), std::move(handler));
+    }
+    void flag(std::string name, std::function<void()> handler) {
+        m_flags.emplace(std::move(name), std::move(handler));
+    }
+
+    // Returns an error sentence, or "" when every argument was understood. Arguments that do not
+    // start with "-" go to `positional`.
+    std::string read(const std::vector<std::string>& arguments, std::size_t first,
+                     std::vector<std::string>& positional) const {
+        for (std::size_t i = first; i < arguments.size(); ++i) {
+            const std::string& argument = arguments[i];
+            if (argument.size() < 2 || argument.front() != '-') {
+                positional.push_back(argument);
+                continue;
+            }
+            std::string name = argument;
+            std::optional<std::string> value;
+            if (const auto equals = argument.find('='); equals != std::string::npos) {
+                name = argument.substr(0, equals);
+                value = argument.substr(equals + 1);
+            }
+            if (auto flag = m_flags.find(name); flag != m_flags.end()) {
+                if (value) {
+                    return "The option " + name + " takes no value.";
+                }
+                flag->second();
+                continue;
+            }
+            auto valued = m_valued.find(name);
+            if (valued == m_valued.end()) {
+                return "Unknown option " + name + ".";
+            }
+            if (!value) {
+                if (i + 1 >= arguments.size()) {
+                    return "The option " + name + " needs a value.";
+                }
+                value = arguments[++i];
+            }
+            if (std::string error = valued->second(*value); !error.empty()) {
+                return error;
+            }
+        }
+        return {};
+    }
+
+  private:
+    std::map<std::string, Handler> m_valued;
+    std::map<std::string, std::function<void()>> m_flags;
+};
+
+ArgumentReader::Handler dateInto(std::optional<Date>& target, std::string name) {
+    return [&target, name](const std::string& value) -> std::string {
+        target = parseDate(value);
+        if (!target) {
+            return "The " + name + " date \"" + value +
+                   "\" is not a day that exists; write it as YYYY-MM-DD.";
+        }
+        return {};
+    };
+}
+
+ArgumentReader::Handler zoneInto(std::optional<std::string>& target) {
+    return [&target](const std::string& value) -> std::string {
+        if (!Calendar::isKnownZone(value)) {
+            return "The time zone \"" + value +
+                   "\" is not known; use an identifier such as Europe/Berlin.";
+        }
+        target = value;
+        return {};
+    };
+}
+
+ArgumentReader::Handler rootInto(std::vector<std::filesystem::path>& roots) {
+    return [&roots](const std::string& value) -> std::string {
+        if (value.empty()) {
+            return "The option --root needs a folder.";
+        }
+        roots.emplace_back(value);
+        return {};
+    };
+}
+
+ArgumentReader::Handler intInto(int& target, std::string name, int low, int high) {
+    return [&target, name, low, high](const std::string& value) -> std::string {
+        const auto number = parseNumber<int>(value);
+        if (!number || *number < low || *number > high) {
+            return "The option " + name + " needs a whole number from " + std::to_string(low) +
+                   " to " + std::to_string(high) + ", not \"" + value + "\".";
+        }
+        target = *number;
+        return {};
+    };
+}
+
+std::string noPositional(const std::vector<std::string>& positional) {
+    return positional.empty() ? std::string()
+                              : "Unexpected argument \"" + positional.front() + "\".";
+}
+
+ParseResult failure(std::string error) {
+    return ParseResult{.invocation = {}, .error = error};
+}
+
+ParseResult parseAgenda(const std::vector<std::string>& arguments) {
+    AgendaOptions options;
+    int days = 0;
+    bool hasDays = false;
+    std::string mirrorError;
+    ArgumentReader reader;
+    reader.option("--root", rootInto(options.roots));
+    reader.option("--from", dateInto(options.from, "--from"));
+    reader.option("--to", dateInto(options.to, "--to"));
+    auto readDays = intInto(days, "--days", 1, kMaxAgendaDays);
+    reader.option("--days", [&](const std::string& value) {
+        hasDays = true;
+        return readDays(value);
+    });
+    reader.flag("--show-declined", [&] { options.showDeclined = true; });
+    reader.option("--hide", [&](const std::string& value) -> std::string {
+        options.hiddenCalendarIDs.insert(value);
+        return {};
+    });
+    reader.option("--mirrors", [&](const std::string& value) -> std::string {
+        if (value == "scan") {
+            options.mirrors = MirrorMode::scan;
+        } else if (value == "none") {
+            options.mirrors = MirrorMode::none;
+        } else {
+            return "The option --mirrors takes scan or none, not \"" + value + "\".";
+        }
+        return {};
+    });
+    reader.option("--tz", zoneInto(options.zone));
+    reader.flag("--json", [&] { options.format = Format::json; });
+    reader.flag("--verbose", [&] { options.verbose = true; });
+    reader.flag("--verify", [&] { options.verify = true; });
+
+    std::vector<std::string> positional;
+    if (auto error = reader.read(arguments, 1, positional); !error.empty()) {
+        return failure(error);
+    }
+    if (auto error = noPositional(positional); !error.empty()) {
+        return failure(error);
+    }
+    if (hasDays) {
+        if (options.to) {
+            return failure("Give either --to or --days, not both.");
+        }
+        options.days = days;
+    }
+    if (options.from && options.to && *options.to < *options.from) {
+        return failure("The --to day " + formatDate(*options.to) + " is before the --from day " +
+                       formatDate(*options.from) + ".");
+    }
+    return ParseResult{.invocation = options, .error = {}};
+}
+
+ParseResult parseMirrors(const std::vector<std::string>& arguments) {
+    MirrorsOptions options;
+    ArgumentReader reader;
+    reader.option("--root", rootInto(options.roots));
+    reader.option("--now", dateInto(options.now, "--now"));
+    reader.option("--tz", zoneInto(options.zone));
+    reader.flag("--json", [&] { options.format = Format::json; });
+    std::vector<std::string> positional;
+    if (auto error = reader.read(arguments, 1, positional); !error.empty()) {
+        return failure(error);
+    }
+    if (auto error = noPositional(positional); !error.empty()) {
+        return failure(error);
+    }
+    return ParseResult{.invocation = options, .error = {}};
+}
+
+ParseResult parseCalendars(const std::vector<std::string>& arguments) {
+    CalendarsOptions options;
+    ArgumentReader reader;
+    reader.option("--root", rootInto(options.roots));
+    reader.flag("--json", [&] { options.format = Format::json; });
+    std::vector<std::string> positional;
+    if (auto error = reader.read(arguments, 1, positional); !error.empty()) {
+        return failure(error);
+    }
+    if (auto error = noPositional(positional); !error.empty()) {
+        return failure(error);
+    }
+    return ParseResult{.invocation = options, .error = {}};
+}
+
+ParseResult parseDemo(const std::vector<std::string>& arguments) {
+    DemoOptions options;
+    ArgumentReader reader;
+    reader.option("--events", intInto(options.events, "--events", kMinDemoEvents, kMaxDemoEvents));
+    reader.option("--seed", [&](const std::string& value) -> std::string {
+        const auto seed = parseNumber<std::uint64_t>(value);
+        if (!seed) {
+            return "The option --seed needs a whole number, not \"" + value + "\".";
+        }
+        options.seed = *seed;
+        return {};
+    });
+    reader.option("--from", dateInto(options.from, "--from"));
+    reader.option("--years", intInto(options.years, "--years", 1, kMaxDemoYears));
+    std::vector<std::string> positional;
+    if (auto error = reader.read(arguments, 1, positional); !error.empty()) {
+        return failure(error);
+    }
+    if (positional.empty()) {
+        return failure("The demo command needs the folder to write the calendars to.");
+    }
+    if (positional.size() > 1) {
+        return failure("Unexpected argument \"" + positional[1] + "\".");
+    }
+    options.folder = positional.front();
+    return ParseResult{.invocation = options, .error = {}};
+}
+
+} // namespace
+
+std::optional<Date> parseDate(std::string_view text) {
+    if (text.size() != 10 || text[4] != '-' || text[7] != '-') {
+        return std::nullopt;
+    }
+    const auto year = parseNumber<int>(text.substr(0, 4));
+    const auto month = parseNumber<int>(text.substr(5, 2));
+    const auto day = parseNumber<int>(text.substr(8, 2));
+    if (!year || !month || !day) {
+        return std::nullopt;
+    }
+    // The calendar is lenient (February 30 becomes March 2), so a day exists exactly when it
+    // comes back unchanged.
+    const auto utc = Calendar::make("UTC", "en_US");
+    const auto instant = utc->date(*year, *month, *day, 12);
+    if (!instant) {
+        return std::nullopt;
+    }
+    const auto back = utc->components(*instant);
+    if (back.year != *year || back.month != *month || back.day != *day) {
+        return std::nullopt;
+    }
+    return Date{.year = *year, .month = *month, .day = *day};
+}
+
+std::string formatDate(const Date& date) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d", date.year, date.month, date.day);
+    return text;
+}
+
+ParseResult parseArguments(const std::vector<std::string>& arguments) {
+    if (arguments.empty()) {
+        return failure("No command given.");
+    }
+    const std::string& command = arguments.front();
+    if (command == "agenda") {
+        return parseAgenda(arguments);
+    }
+    if (command == "mirrors") {
+        return parseMirrors(arguments);
+    }
+    if (command == "calendars") {
+        return parseCalendars(arguments);
+    }
+    if (command == "demo") {
+        return parseDemo(arguments);
+    }
+    if (command == "help" || command == "--help" || command == "-h") {
+        return ParseResult{.invocation = HelpRequest{}, .error = {}};
+    }
+    return failure("Unknown command \"" + command + "\".");
+}
+
+std::string usage() {
+    return "usage:\n"
+           "  plannery agenda [--root DIR]... [--from YYYY-MM-DD] [--to YYYY-MM-DD | --days N]\n"
+           "                  [--show-declined] [--hide CALENDAR-ID]... [--mirrors scan|none]\n"
+           "                  [--tz ZONE] [--json] [--verbose] [--verify]\n"
+           "  plannery mirrors [--root DIR]... [--now YYYY-MM-DD] [--json] [--tz ZONE]\n"
+           "  plannery calendars [--root DIR]... [--json]\n"
+           "  plannery demo DIR [--events N] [--seed S] [--from YYYY-MM-DD] [--years Y]\n"
+           "\n"
+           "agenda lists today and the next 6 days unless --from, --to or --days say otherwise;\n"
+           "--to is the last day shown. --verify checks every file against the index cache.\n";
+}
+
+} // namespace plannery::cli

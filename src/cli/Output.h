@@ -1,0 +1,58 @@
+#pragma once
+
+#include "model/CalEvent.h"
+#include "model/Calendar.h"
+#include "model/CalendarMirrors.h"
+#include "model/EventStore.h"
+
+#include <iosfwd>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// What the command line prints: plain text for people, JSON for scripts.
+namespace plannery::cli::Output {
+
+using DayMap = std::map<Instant, std::vector<CalEvent>>;
+
+// A JSON string literal with its quotes: quotes, backslashes and control characters escaped,
+// valid UTF-8 passed through, and bytes that are not UTF-8 replaced by U+FFFD.
+std::string jsonString(std::string_view text);
+// "2026-12-07T09:00:00+01:00": the wall-clock time in the calendar's zone and its offset.
+std::string isoDateTime(Instant t, const Calendar& calendar);
+// "2026-12-07"
+std::string isoDate(Instant t, const Calendar& calendar);
+// "#RRGGBB"; nullopt without a colour or for a grey.
+std::optional<std::string> hexColor(const std::optional<PlatformColor>& color);
+
+std::string_view calendarTypeName(CalendarType type);
+std::string_view sourceTypeName(SourceType type);
+
+// One event as a JSON object with the record's field names; absent optionals are left out.
+std::string eventJson(const CalEvent& event, const Calendar& calendar);
+
+// A heading per day ("Monday, December 7, 2026" in the calendar's locale), then one line per
+// event: time range, title, calendars, and marks for declined, tentative and cancelled events.
+void agendaText(std::ostream& out, const DayMap& days, const Calendar& calendar);
+// {"days":[{"day":"YYYY-MM-DD","events":[...]}]}
+void agendaJson(std::ostream& out, const DayMap& days, const Calendar& calendar);
+
+// Each group with its preferred calendar first, by title, account and identifier.
+void mirrorsText(std::ostream& out, const CalendarMirrors& mirrors,
+                 const std::vector<CalendarHandle>& calendars);
+// {"groups":[["calendar-id", ...], ...]}
+void mirrorsJson(std::ostream& out, const CalendarMirrors& mirrors);
+
+// Calendar identifier -> number of calendar objects (one per file in a folder, one per UID in a
+// calendar kept in one file). Calendars not in the map show no count.
+using SeriesCounts = std::map<std::string, int>;
+
+// Accounts with their calendars: kind, colour, read-only flag and number of calendar objects.
+void calendarsText(std::ostream& out, const std::vector<SourceHandle>& sources,
+                   const std::vector<CalendarHandle>& calendars, const SeriesCounts& counts);
+void calendarsJson(std::ostream& out, const std::vector<SourceHandle>& sources,
+                   const std::vector<CalendarHandle>& calendars, const SeriesCounts& counts);
+
+} // namespace plannery::cli::Output

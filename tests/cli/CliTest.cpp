@@ -1,0 +1,252 @@
+// End to end: the built `plannery` binary on a small demo vdir.
+
+#include "MiniJson.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+#include <sys/wait.h>
+
+namespace plannery::cli {
+namespace {
+
+namespace fs = std::filesystem;
+namespace json = test::json;
+
+struct RunResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string quote(const std::string& text) {
+    std::string out = "'";
+    for (char c : text) {
+        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return out + "'";
+}
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// One shared demo for the whole suite: generating it through the binary is itself a test.
+class CliTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        s_dir = new test::TempDir();
+        s_demo = new RunResult(run("demo " + quote(root().string()) +
+                                   " --events 300 --seed 5 --from 2025-01-01 --years 2"));
+    }
+    static void TearDownTestSuite() {
+        delete s_demo;
+        delete s_dir;
+    }
+
+    static fs::path root() { return s_dir->path() / "vdir"; }
+
+    // Runs the binary with a fixed zone and locale and its own cache and data folders.
+    static RunResult run(const std::string& arguments) {
+        const fs::path errFile = s_dir->path() / "stderr.txt";
+        const std::string command = "env TZ=UTC LC_ALL=C.UTF-8 XDG_CACHE_HOME=" +
+                                    quote((s_dir->path() / "cache").string()) +
+                                    " XDG_DATA_HOME=" + quote((s_dir->path() / "data").string()) +
+                                    " " + quote(PLANNERY_BINARY) + " " + arguments + " 2>" +
+                                    quote(errFile.string());
+        RunResult result;
+        FILE* pipe = popen(command.c_str(), "r");
+        if (pipe == nullptr) {
+            return result;
+        }
+        std::array<char, 65536> buffer;
+        std::size_t got = 0;
+        while ((got = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
+            result.out.append(buffer.data(), got);
+        }
+        const int status = pclose(pipe);
+        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        result.err = readFile(errFile);
+        return result;
+    }
+
+    // UID -> event identifiers ("<calendar folder>/<file>") of the copies in the demo.
+    static std::map<std::string, std::set<std::string>> copiesByUid() {
+        std::map<std::string, std::set<std::string>> copies;
+        for (const auto& entry : fs::recursive_directory_iterator(root())) {
+            const auto relative = fs::relative(entry.path(), root());
+            if (entry.path().extension() != ".ics" || relative.parent_path().empty()) {
+                continue;
+            }
+            const std::string uid = entry.path().stem().string();
+            copies[uid].insert(relative.generic_string());
+        }
+        std::erase_if(copies, [](const auto& entry) { return entry.second.size() < 2; });
+        return copies;
+    }
+
+    static inline test::TempDir* s_dir = nullptr;
+    static inline RunResult* s_demo = nullptr;
+};
+
+TEST_F(CliTest, DemoWritesTheRequestedEvents) {
+    EXPECT_EQ(s_demo->status, 0) << s_demo->err;
+    EXPECT_TRUE(s_demo->out.starts_with("Wrote 300 events in ")) << s_demo->out;
+    EXPECT_TRUE(fs::exists(root() / "holidays.ics"));
+    // The same folder again is refused, and what is there stays.
+    const auto again = run("demo " + quote(root().string()) + " --events 300");
+    EXPECT_EQ(again.status, 1);
+    EXPECT_NE(again.err.find("not empty"), std::string::npos) << again.err;
+}
+
+TEST_F(CliTest, EveryCopiedMeetingIsListedOnceWithItsCopies) {
+    ASSERT_EQ(s_demo->status, 0);
+    const auto copies = copiesByUid();
+    ASSERT_FALSE(copies.empty());
+    const auto result = run("agenda --root " + quote(root().string()) +
+                            " --from 2025-09-01 --to 2025-11-30 --json --mirrors none "
+                            "--show-declined --tz Europe/Berlin");
+    ASSERT_EQ(result.status, 0) << result.err;
+    const auto parsed = json::parse(result.out);
+    ASSERT_TRUE(parsed) << result.out.substr(0, 2000);
+    const auto& days = (*parsed)["days"].array;
+    ASSERT_EQ(days.size(), 91u);
+    EXPECT_EQ(days.front()["day"].string, "2025-09-01");
+    EXPECT_EQ(days.back()["day"].string, "2025-11-30");
+
+    int checked = 0;
+    for (const auto& day : days) {
+        std::set<std::pair<std::string, std::string>> seen; // (UID, start) listed on this day
+        for (const auto& event : day["events"].array) {
+            ASSERT_TRUE(event.has("externalID"));
+            const std::string& uid = event["externalID"].string;
+            EXPECT_TRUE(seen.insert({uid, event["start"].string}).second)
+                << uid << " is listed twice on " << day["day"].string;
+            const auto found = copies.find(uid);
+            if (found == copies.end()) {
+                continue;
+            }
+            ++checked;
+            std::set<std::string> ids{event["eventIdentifier"].string};
+            for (const auto& duplicate : event["duplicateIDs"].array) {
+                ids.insert(duplicate.string);
+            }
+            EXPECT_GE(event["copies"].number, static_cast<double>(found->second.size())) << uid;
+            for (const auto& expected : found->second) {
+                EXPECT_TRUE(ids.count(expected)) << uid << " lacks the copy " << expected;
+            }
+            EXPECT_FALSE(event["duplicateIDs"].array.empty()) << uid;
+        }
+    }
+    // The Google series run through the whole range, so three months hold many copies.
+    EXPECT_GT(checked, 50);
+}
+
+TEST_F(CliTest, MirrorsFindsTheMirroredGoogleCalendar) {
+    ASSERT_EQ(s_demo->status, 0);
+    const auto result = run("mirrors --root " + quote(root().string()) +
+                            " --now 2026-01-01 --json --tz Europe/Berlin");
+    ASSERT_EQ(result.status, 0) << result.err;
+    const auto parsed = json::parse(result.out);
+    ASSERT_TRUE(parsed) << result.out;
+    const auto& groups = (*parsed)["groups"].array;
+    ASSERT_EQ(groups.size(), 1u) << result.out;
+    ASSERT_EQ(groups[0].array.size(), 2u);
+    // The editable Google calendar is preferred over the read-only copy.
+    EXPECT_EQ(groups[0][0].string, "google/alex.morgan@gmail.com");
+    EXPECT_EQ(groups[0][1].string, "fastmail/google-calendar");
+
+    const auto text = run("mirrors --root " + quote(root().string()) + " --now 2026-01-01");
+    EXPECT_EQ(text.status, 0);
+    EXPECT_NE(text.out.find("Google Calendar (account Fastmail)"), std::string::npos) << text.out;
+}
+
+TEST_F(CliTest, CalendarsListsAccountsAndCounts) {
+    ASSERT_EQ(s_demo->status, 0);
+    const auto result = run("calendars --json --root " + quote(root().string()));
+    ASSERT_EQ(result.status, 0) << result.err;
+    const auto parsed = json::parse(result.out);
+    ASSERT_TRUE(parsed) << result.out;
+    std::map<std::string, const json::Value*> calendars;
+    std::set<std::string> accountTypes;
+    for (const auto& account : (*parsed)["accounts"].array) {
+        if (account.has("type")) {
+            accountTypes.insert(account["type"].string);
+        }
+        for (const auto& calendar : account["calendars"].array) {
+            calendars[calendar["id"].string] = &calendar;
+        }
+    }
+    for (const char* type : {"caldav", "exchange", "birthdays", "local"}) {
+        EXPECT_TRUE(accountTypes.count(type)) << type;
+    }
+    ASSERT_TRUE(calendars.count("google/alex.morgan@gmail.com"));
+    ASSERT_TRUE(calendars.count("holidays.ics"));
+    int files = 0;
+    for (const auto& entry : fs::directory_iterator(root() / "google/alex.morgan@gmail.com")) {
+        files += entry.path().extension() == ".ics";
+    }
+    EXPECT_EQ((*calendars["google/alex.morgan@gmail.com"])["events"].number, files);
+    EXPECT_EQ((*calendars["google/alex.morgan@gmail.com"])["color"].string, "#039BE5");
+    EXPECT_TRUE((*calendars["fastmail/google-calendar"])["readOnly"].boolean);
+    EXPECT_EQ((*calendars["holidays.ics"])["type"].string, "subscription");
+}
+
+TEST_F(CliTest, BrokenFilesAreSkippedAndCounted) {
+    test::TempDir dir;
+    dir.write("local/account.ini", "type = local\n");
+    dir.write("local/calendar/good.ics",
+              "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVENT\r\nUID:good\r\n"
+              "DTSTART:20260302T100000Z\r\nDTEND:20260302T110000Z\r\nSUMMARY:Still here\r\n"
+              "END:VEVENT\r\nEND:VCALENDAR\r\n");
+    dir.write("local/calendar/broken.ics", "this is not a calendar\n");
+    const auto result =
+        run("agenda --root " + quote(dir.path().string()) + " --from 2026-03-02 --days 1 --tz UTC");
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_NE(result.out.find("Still here"), std::string::npos) << result.out;
+    EXPECT_NE(result.err.find("1 file could not be read; --verbose names them."), std::string::npos)
+        << result.err;
+    const auto verbose = run("agenda --root " + quote(dir.path().string()) +
+                             " --from 2026-03-02 --days 1 --tz UTC --verbose");
+    EXPECT_NE(verbose.err.find("broken.ics"), std::string::npos) << verbose.err;
+}
+
+TEST_F(CliTest, BadUsageExitsWithTwoAndMissingRootsWithOne) {
+    struct Case {
+        std::string arguments;
+        int status;
+        std::string mentions;
+    };
+    const std::string missing = quote((s_dir->path() / "nowhere").string());
+    const Case cases[] = {
+        {"agenda --bogus", 2, "Unknown option --bogus."},
+        {"agenda --from 2026-02-30", 2, "2026-02-30"},
+        {"agenda --from 2026-03-05 --to 2026-03-01", 2, "before"},
+        {"agenda --days 0", 2, "--days"},
+        {"agenda --from 2000-01-01 --to 2030-01-01", 2, "at most 3660 days"},
+        {"agenda --tz Mars/Olympus", 2, "Mars/Olympus"},
+        {"mirrors --now tomorrow", 2, "tomorrow"},
+        {"agenda --root " + missing, 1, "does not exist"},
+        {"mirrors --root " + missing, 1, "does not exist"},
+        {"calendars --root " + missing, 1, "does not exist"},
+    };
+    for (const Case& c : cases) {
+        const auto result = run(c.arguments);
+        EXPECT_EQ(result.status, c.status) << c.arguments;
+        EXPECT_NE(result.err.find(c.mentions), std::string::npos) << c.arguments << result.err;
+        EXPECT_EQ(result.err.find("usage:") != std::string::npos, c.status == 2) << c.arguments;
+        EXPECT_TRUE(result.out.empty()) << c.arguments;
+    }
+}
+
+} // namespace
+} // namespace plannery::cli

@@ -1,0 +1,129 @@
+#include "cli/Options.h"
+
+#include <gtest/gtest.h>
+
+namespace plannery::cli {
+namespace {
+
+std::vector<std::string> split(std::string_view text) {
+    std::vector<std::string> words;
+    std::size_t begin = 0;
+    while (begin < text.size()) {
+        auto end = text.find(' ', begin);
+        end = end == std::string_view::npos ? text.size() : end;
+        if (end > begin) {
+            words.emplace_back(text.substr(begin, end - begin));
+        }
+        begin = end + 1;
+    }
+    return words;
+}
+
+TEST(OptionsTest, DatesMustExist) {
+    EXPECT_EQ(parseDate("2026-12-07"), (Date{2026, 12, 7}));
+    EXPECT_EQ(parseDate("2024-02-29"), (Date{2024, 2, 29}));
+    for (const char* bad :
+         {"2026-02-30", "2025-02-29", "2026-13-01", "2026-00-10", "2026-04-31", "2026-1-07",
+          "26-12-07", "2026/12/07", "2026-12-07x", "", "tomorrow", "+026-12-07", "2026-12--7"}) {
+        EXPECT_FALSE(parseDate(bad).has_value()) << bad;
+    }
+    EXPECT_EQ(formatDate(Date{987, 3, 4}), "0987-03-04");
+}
+
+TEST(OptionsTest, AgendaOptionsAreRead) {
+    const auto parsed = parseArguments(split(
+        "agenda --root /a --root=/b --from 2026-12-01 --to 2026-12-07 --show-declined --hide x "
+        "--hide y --mirrors none --tz Asia/Tokyo --json --verbose --verify"));
+    ASSERT_TRUE(parsed.invocation) << parsed.error;
+    const auto& agenda = std::get<AgendaOptions>(*parsed.invocation);
+    EXPECT_EQ(agenda.roots, (std::vector<std::filesystem::path>{"/a", "/b"}));
+    EXPECT_EQ(agenda.from, (Date{2026, 12, 1}));
+    EXPECT_EQ(agenda.to, (Date{2026, 12, 7}));
+    EXPECT_FALSE(agenda.days);
+    EXPECT_TRUE(agenda.showDeclined);
+    EXPECT_EQ(agenda.hiddenCalendarIDs, (std::set<std::string>{"x", "y"}));
+    EXPECT_EQ(agenda.mirrors, MirrorMode::none);
+    EXPECT_EQ(agenda.zone, "Asia/Tokyo");
+    EXPECT_EQ(agenda.format, Format::json);
+    EXPECT_TRUE(agenda.verbose);
+    EXPECT_TRUE(agenda.verify);
+
+    const auto defaults = parseArguments({"agenda"});
+    ASSERT_TRUE(defaults.invocation);
+    EXPECT_EQ(std::get<AgendaOptions>(*defaults.invocation), AgendaOptions{});
+
+    const auto days = parseArguments(split("agenda --days 3 --from 2026-03-01"));
+    ASSERT_TRUE(days.invocation) << days.error;
+    EXPECT_EQ(std::get<AgendaOptions>(*days.invocation).days, 3);
+    // The last day may be the first one.
+    EXPECT_TRUE(parseArguments(split("agenda --from 2026-03-01 --to 2026-03-01")).invocation);
+}
+
+TEST(OptionsTest, OtherCommandsAreRead) {
+    const auto mirrors = parseArguments(split("mirrors --now 2026-05-04 --json --tz UTC --root r"));
+    ASSERT_TRUE(mirrors.invocation) << mirrors.error;
+    EXPECT_EQ(std::get<MirrorsOptions>(*mirrors.invocation),
+              (MirrorsOptions{
+                  .roots = {"r"}, .now = Date{2026, 5, 4}, .format = Format::json, .zone = "UTC"}));
+
+    const auto calendars = parseArguments(split("calendars --json"));
+    ASSERT_TRUE(calendars.invocation);
+    EXPECT_EQ(std::get<CalendarsOptions>(*calendars.invocation).format, Format::json);
+
+    const auto demo =
+        parseArguments(split("demo out --events 300 --seed 18446744073709551615 --years 3 "
+                             "--from 2025-01-31"));
+    ASSERT_TRUE(demo.invocation) << demo.error;
+    EXPECT_EQ(std::get<DemoOptions>(*demo.invocation), (DemoOptions{.folder = "out",
+                                                                    .events = 300,
+                                                                    .seed = 18446744073709551615ULL,
+                                                                    .from = Date{2025, 1, 31},
+                                                                    .years = 3}));
+
+    EXPECT_TRUE(std::holds_alternative<HelpRequest>(*parseArguments({"--help"}).invocation));
+}
+
+// Every kind of bad usage is refused with one sentence that names the problem.
+TEST(OptionsTest, BadUsageIsRefusedWithASentence) {
+    struct Case {
+        const char* arguments;
+        const char* mentions;
+    };
+    const Case cases[] = {
+        {"", "No command"},
+        {"frobnicate", "Unknown command"},
+        {"agenda --colour", "Unknown option --colour"},
+        {"agenda --from 2026-02-30", "2026-02-30"},
+        {"agenda --to yesterday", "yesterday"},
+        {"agenda --from 2026-03-02 --to 2026-03-01", "before"},
+        {"agenda --to 2026-03-01 --days 2", "either --to or --days"},
+        {"agenda --days 0", "--days"},
+        {"agenda --days 100000", "--days"},
+        {"agenda --days -3", "--days"},
+        {"agenda --days 3x", "--days"},
+        {"agenda --tz Mars/Olympus", "Mars/Olympus"},
+        {"agenda --mirrors maybe", "--mirrors"},
+        {"agenda --from", "needs a value"},
+        {"agenda --json=yes", "takes no value"},
+        {"agenda stray", "stray"},
+        {"mirrors --now 2026-13-01", "2026-13-01"},
+        {"mirrors --tz Nowhere", "Nowhere"},
+        {"calendars --from 2026-01-01", "Unknown option --from"},
+        {"demo", "folder"},
+        {"demo a b", "\"b\""},
+        {"demo out --events 5", "--events"},
+        {"demo out --years 0", "--years"},
+        {"demo out --seed -1", "--seed"},
+        {"demo out --seed 99999999999999999999999", "--seed"},
+    };
+    for (const Case& c : cases) {
+        const auto parsed = parseArguments(split(c.arguments));
+        EXPECT_FALSE(parsed.invocation) << c.arguments;
+        EXPECT_NE(parsed.error.find(c.mentions), std::string::npos)
+            << c.arguments << " -> " << parsed.error;
+        EXPECT_EQ(parsed.error.back(), '.') << parsed.error;
+    }
+}
+
+} // namespace
+} // namespace plannery::cli
