@@ -6,7 +6,9 @@
 
 namespace plannery::test {
 
-Calendar berlin() { return calendarIn("Europe/Berlin"); }
+Calendar berlin() {
+    return calendarIn("Europe/Berlin");
+}
 
 Calendar calendarIn(std::string_view zoneId) {
     auto calendar = Calendar::make(zoneId, "en_US", Weekday::monday);

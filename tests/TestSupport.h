@@ -26,7 +26,8 @@ class TempDir {
 
     const std::filesystem::path& path() const { return m_path; }
     // Writes a file (creating folders) and returns its path.
-    std::filesystem::path write(const std::filesystem::path& relative, std::string_view content) const;
+    std::filesystem::path write(const std::filesystem::path& relative,
+                                std::string_view content) const;
 
   private:
     std::filesystem::path m_path;

@@ -22,7 +22,7 @@ std::string_view displayName(AccountKind kind);
 struct AccountGroup {
     std::string id; // "subscribed", "other" or "source:" + source identifier
     std::string name;
-    std::optional<AccountKind> kind; // absent for the catch-all group
+    std::optional<AccountKind> kind;       // absent for the catch-all group
     std::vector<CalendarHandle> calendars; // by title, localized standard comparison
     std::optional<std::string> googleSyncURL;
 };

@@ -59,8 +59,8 @@ std::string localeFromEnvironment() {
 
 Calendar::Calendar(std::string zoneId, std::string localeId,
                    std::unique_ptr<icu::Calendar> calendar, std::unique_ptr<icu::Collator> collator)
-    : m_zoneId(std::move(zoneId)), m_localeId(std::move(localeId)),
-      m_calendar(std::move(calendar)), m_collator(std::move(collator)) {}
+    : m_zoneId(std::move(zoneId)), m_localeId(std::move(localeId)), m_calendar(std::move(calendar)),
+      m_collator(std::move(collator)) {}
 
 std::optional<Calendar> Calendar::make(std::string_view zoneId, std::string_view localeId,
                                        std::optional<Weekday> firstWeekday) {
@@ -99,11 +99,12 @@ Calendar Calendar::current() {
     return *make("UTC", "en_US");
 }
 
-bool Calendar::isKnownZone(std::string_view zoneId) { return zoneFor(zoneId) != nullptr; }
+bool Calendar::isKnownZone(std::string_view zoneId) {
+    return zoneFor(zoneId) != nullptr;
+}
 
 Calendar::Calendar(const Calendar& other)
-    : m_zoneId(other.m_zoneId), m_localeId(other.m_localeId),
-      m_calendar(other.m_calendar->clone()),
+    : m_zoneId(other.m_zoneId), m_localeId(other.m_localeId), m_calendar(other.m_calendar->clone()),
       m_collator(other.m_collator ? other.m_collator->clone() : nullptr) {}
 
 Calendar& Calendar::operator=(const Calendar& other) {
@@ -212,9 +213,8 @@ std::optional<DateInterval> Calendar::weekInterval(Instant t) const {
     if (!day) {
         return std::nullopt;
     }
-    const int back = (static_cast<int>(weekday(day->start)) -
-                      static_cast<int>(firstWeekday()) + 7) %
-                     7;
+    const int back =
+        (static_cast<int>(weekday(day->start)) - static_cast<int>(firstWeekday()) + 7) % 7;
     auto start = addDays(day->start, -back);
     auto end = start ? addDays(*start, 7) : std::nullopt;
     if (!start || !end) {
@@ -251,7 +251,9 @@ std::optional<Instant> Calendar::date(int year, int month, int day, int hour, in
     return U_FAILURE(status) ? std::nullopt : std::optional<Instant>(Instant{result / kMillis});
 }
 
-Weekday Calendar::weekday(Instant t) const { return components(t).weekday; }
+Weekday Calendar::weekday(Instant t) const {
+    return components(t).weekday;
+}
 
 bool Calendar::isWeekend(Instant t) const {
     UErrorCode status = U_ZERO_ERROR;
@@ -275,9 +277,8 @@ int Calendar::compareLocalized(std::string_view a, std::string_view b) const {
         return a < b ? -1 : 1;
     }
     UErrorCode status = U_ZERO_ERROR;
-    const UCollationResult result =
-        m_collator->compareUTF8(icu::StringPiece(a.data(), a.size()),
-                                icu::StringPiece(b.data(), b.size()), status);
+    const UCollationResult result = m_collator->compareUTF8(
+        icu::StringPiece(a.data(), a.size()), icu::StringPiece(b.data(), b.size()), status);
     return result == UCOL_LESS ? -1 : (result == UCOL_GREATER ? 1 : 0);
 }
 

@@ -46,7 +46,8 @@ struct DateInterval {
 class Calendar {
   public:
     // nullopt when the zone is not a known time zone identifier.
-    static std::optional<Calendar> make(std::string_view zoneId, std::string_view localeId = "en_US",
+    static std::optional<Calendar> make(std::string_view zoneId,
+                                        std::string_view localeId = "en_US",
                                         std::optional<Weekday> firstWeekday = std::nullopt);
     // The machine's zone and locale (TZ and LANG); only the executables call this.
     static Calendar current();

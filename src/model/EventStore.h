@@ -13,21 +13,45 @@ namespace plannery {
 // The event store: the one way the program reads and writes calendars. The values of the
 // enumerations are the store's own numbers, which other code (and stored preferences) rely on.
 
-enum class AuthorizationStatus { notDetermined = 0, restricted = 1, denied = 2, fullAccess = 3,
-                                 writeOnly = 4 };
+enum class AuthorizationStatus {
+    notDetermined = 0,
+    restricted = 1,
+    denied = 2,
+    fullAccess = 3,
+    writeOnly = 4
+};
 
 enum class CalendarType { local = 0, calDAV = 1, exchange = 2, subscription = 3, birthday = 4 };
 
-enum class SourceType { local = 0, exchange = 1, calDAV = 2, iCloud = 3, subscribed = 4,
-                        birthdays = 5 };
+enum class SourceType {
+    local = 0,
+    exchange = 1,
+    calDAV = 2,
+    iCloud = 3,
+    subscribed = 4,
+    birthdays = 5
+};
 
 enum class EventStatus { none = 0, confirmed = 1, tentative = 2, canceled = 3 };
 
-enum class ParticipantStatus { unknown = 0, pending = 1, accepted = 2, declined = 3, tentative = 4,
-                               delegated = 5, completed = 6, inProcess = 7 };
+enum class ParticipantStatus {
+    unknown = 0,
+    pending = 1,
+    accepted = 2,
+    declined = 3,
+    tentative = 4,
+    delegated = 5,
+    completed = 6,
+    inProcess = 7
+};
 
-enum class ParticipantRole { unknown = 0, required = 1, optional = 2, chair = 3,
-                             nonParticipant = 4 };
+enum class ParticipantRole {
+    unknown = 0,
+    required = 1,
+    optional = 2,
+    chair = 3,
+    nonParticipant = 4
+};
 
 enum class ParticipantType { unknown = 0, person = 1, room = 2, resource = 3, group = 4 };
 
@@ -195,8 +219,8 @@ class EventStore {
 
     // The occurrences that overlap [start, end) on the given calendars (all calendars when the
     // list is empty), repeating events expanded.
-    virtual std::vector<StoreEvent> events(Instant start, Instant end,
-                                           const std::vector<CalendarHandle>& calendars = {}) const = 0;
+    virtual std::vector<StoreEvent>
+    events(Instant start, Instant end, const std::vector<CalendarHandle>& calendars = {}) const = 0;
     virtual std::optional<StoreEvent> event(const std::string& eventIdentifier) const = 0;
     // Re-reads the event; false when it no longer exists.
     virtual bool refresh(StoreEvent& event) const = 0;

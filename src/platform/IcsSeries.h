@@ -49,11 +49,11 @@ struct Component {
     // isCurrentUser; the rest comes from the file.
     EventContent content;
     ZonedTime start;
-    std::optional<ZonedTime> end;        // DTEND
-    std::optional<double> duration;      // DURATION in seconds, when there is no DTEND
+    std::optional<ZonedTime> end;          // DTEND
+    std::optional<double> duration;        // DURATION in seconds, when there is no DTEND
     std::optional<ZonedTime> recurrenceId; // set on overrides
-    bool thisAndFuture = false;          // RANGE=THISANDFUTURE on the RECURRENCE-ID
-    std::vector<std::string> rrules;     // RRULE values
+    bool thisAndFuture = false;            // RANGE=THISANDFUTURE on the RECURRENCE-ID
+    std::vector<std::string> rrules;       // RRULE values
     std::vector<ZonedTime> rdates;
     std::vector<ZonedTime> exdates;
 };

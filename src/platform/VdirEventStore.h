@@ -32,7 +32,7 @@ struct VdirOptions {
 struct VdirLoadReport {
     int filesParsed = 0;
     int filesFromCache = 0;
-    std::vector<std::string> brokenFiles;    // paths of files that could not be read as calendars
+    std::vector<std::string> brokenFiles;     // paths of files that could not be read as calendars
     std::vector<std::string> unreadableRoots; // sentences
 };
 
@@ -58,8 +58,9 @@ class VdirEventStore final : public EventStore {
     std::vector<CalendarHandle> calendars() const override;
     CalendarHandle defaultCalendarForNewEvents() const override;
     std::vector<SourceHandle> sources() const override;
-    std::vector<StoreEvent> events(Instant start, Instant end,
-                                   const std::vector<CalendarHandle>& calendars = {}) const override;
+    std::vector<StoreEvent>
+    events(Instant start, Instant end,
+           const std::vector<CalendarHandle>& calendars = {}) const override;
     std::optional<StoreEvent> event(const std::string& eventIdentifier) const override;
     bool refresh(StoreEvent& event) const override;
     WriteResult save(const StoreEvent& event, Span span) override;

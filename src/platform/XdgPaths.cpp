@@ -23,8 +23,14 @@ std::filesystem::path fromEnvironment(const char* name, const char* fallbackBelo
 
 } // namespace
 
-std::filesystem::path dataHome() { return fromEnvironment("XDG_DATA_HOME", ".local/share"); }
-std::filesystem::path cacheHome() { return fromEnvironment("XDG_CACHE_HOME", ".cache"); }
-std::filesystem::path configHome() { return fromEnvironment("XDG_CONFIG_HOME", ".config"); }
+std::filesystem::path dataHome() {
+    return fromEnvironment("XDG_DATA_HOME", ".local/share");
+}
+std::filesystem::path cacheHome() {
+    return fromEnvironment("XDG_CACHE_HOME", ".cache");
+}
+std::filesystem::path configHome() {
+    return fromEnvironment("XDG_CONFIG_HOME", ".config");
+}
 
 } // namespace plannery::xdg

@@ -1,5 +1,5 @@
-#include "TestSupport.h"
 #include "model/Calendar.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
