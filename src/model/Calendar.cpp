@@ -1,5 +1,6 @@
 #include "model/Calendar.h"
 
+#include <unicode/basictz.h>
 #include <unicode/calendar.h>
 #include <unicode/coll.h>
 #include <unicode/gregocal.h>
@@ -249,6 +250,22 @@ std::optional<Instant> Calendar::date(int year, int month, int day, int hour, in
     m_calendar->set(UCAL_SECOND, second);
     const double result = m_calendar->getTime(status);
     return U_FAILURE(status) ? std::nullopt : std::optional<Instant>(Instant{result / kMillis});
+}
+
+Instant Calendar::instantOfWallSeconds(double wallSeconds) const {
+    UErrorCode status = U_ZERO_ERROR;
+    int32_t raw = 0;
+    int32_t dst = 0;
+    const icu::TimeZone& zone = m_calendar->getTimeZone();
+    if (const auto* basic = dynamic_cast<const icu::BasicTimeZone*>(&zone)) {
+        // FORMER for both: a skipped time is read with the offset before the change (so it moves
+        // forward by the gap), an ambiguous one as the first of the two, as date() does.
+        basic->getOffsetFromLocal(wallSeconds * kMillis, UCAL_TZ_LOCAL_FORMER, UCAL_TZ_LOCAL_FORMER,
+                                  raw, dst, status);
+    } else {
+        zone.getOffset(wallSeconds * kMillis, true, raw, dst, status);
+    }
+    return Instant{U_FAILURE(status) ? wallSeconds : wallSeconds - (raw + dst) / kMillis};
 }
 
 Weekday Calendar::weekday(Instant t) const {

@@ -82,6 +82,9 @@ class Calendar {
     // moves forward by the gap, an ambiguous one takes the first of the two.
     std::optional<Instant> date(int year, int month, int day, int hour = 0, int minute = 0,
                                 int second = 0) const;
+    // The same for a wall-clock time given as seconds since 1970-01-01T00:00 of its written
+    // fields (proleptic Gregorian). Cheaper than date(): an offset lookup, no field arithmetic.
+    Instant instantOfWallSeconds(double wallSeconds) const;
     Weekday weekday(Instant t) const;
     bool isWeekend(Instant t) const;
     // Offset from UTC in seconds at t (zone plus daylight saving).

@@ -206,7 +206,8 @@ void readAlarms(icalcomponent* event, EventContent& content) {
 }
 
 std::optional<RecurrenceRule> ruleOf(const icalrecurrencetype& rule, const ZonedTime& start) {
-    static const Calendar utc = Calendar::make("UTC").value();
+    // Calendar values are not shared between threads: files are read on several at once.
+    thread_local const Calendar utc = Calendar::make("UTC").value();
     RecurrenceRule result;
     switch (rule.freq) {
     case ICAL_DAILY_RECURRENCE:

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstring>
 #include <mutex>
+#include <unordered_map>
 
 namespace plannery::ics {
 
@@ -21,8 +22,31 @@ icu::UnicodeString unicode(std::string_view text) {
     return icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), int(text.size())));
 }
 
+// Zones by identifier, made once per thread: creating an ICU zone loads its rules from the data
+// files, which costs far more than the conversions done with it. Null for an unknown identifier.
+std::shared_ptr<const icu::TimeZone> icuZone(std::string_view id) {
+    constexpr std::size_t kMaxZones = 1024; // only a crafted file names this many
+    thread_local std::unordered_map<std::string, std::shared_ptr<const icu::TimeZone>> zones;
+    const std::string key(id);
+    if (const auto found = zones.find(key); found != zones.end()) {
+        return found->second;
+    }
+    if (zones.size() >= kMaxZones) {
+        zones.clear();
+    }
+    std::shared_ptr<const icu::TimeZone> zone;
+    if (!id.empty()) {
+        zone.reset(icu::TimeZone::createTimeZone(unicode(id)));
+        if (!zone || *zone == icu::TimeZone::getUnknown()) {
+            zone.reset();
+        }
+    }
+    zones.emplace(key, zone);
+    return zone;
+}
+
 bool icuKnows(std::string_view id) {
-    return !id.empty() && Calendar::isKnownZone(id);
+    return icuZone(id) != nullptr;
 }
 
 // Floor division for negative second counts (times before 1970).
@@ -61,6 +85,63 @@ void dropUnsafeZoneRules(icalcomponent* zone) {
             icalproperty_free(rule);
         }
     }
+}
+
+// The zone a VTIMEZONE text defines, when its TZID is the one asked for.
+std::shared_ptr<icaltimezone> parseFileZone(const std::string& tzid, const std::string& text) {
+    icalcomponent* parsed = icalparser_parse_string(text.c_str());
+    if (!parsed) {
+        return nullptr;
+    }
+    icalcomponent* vtimezone =
+        icalcomponent_isa(parsed) == ICAL_VTIMEZONE_COMPONENT
+            ? parsed
+            : icalcomponent_get_first_component(parsed, ICAL_VTIMEZONE_COMPONENT);
+    icalproperty* property =
+        vtimezone ? icalcomponent_get_first_property(vtimezone, ICAL_TZID_PROPERTY) : nullptr;
+    const char* name =
+        property && icalproperty_get_value(property) ? icalproperty_get_tzid(property) : nullptr;
+    if (!name || tzid != name) {
+        icalcomponent_free(parsed);
+        return nullptr;
+    }
+    if (vtimezone != parsed) {
+        icalcomponent_remove_component(parsed, vtimezone);
+        icalcomponent_free(parsed);
+    }
+    dropUnsafeZoneRules(vtimezone);
+    std::shared_ptr<icaltimezone> zone(icaltimezone_new(),
+                                       [](icaltimezone* z) { icaltimezone_free(z, 1); });
+    if (!icaltimezone_set_component(zone.get(), vtimezone)) {
+        icalcomponent_free(vtimezone);
+        return nullptr;
+    }
+    return zone;
+}
+
+std::shared_ptr<icaltimezone> fileZone(const std::string& tzid,
+                                       const std::vector<std::string>& timeZones) {
+    // Parsed zones of the files read lately, per thread: a series with many overrides converts
+    // each of their times in the same zone.
+    constexpr std::size_t kMaxZones = 64;
+    thread_local std::unordered_map<std::string, std::shared_ptr<icaltimezone>> parsed;
+    for (const auto& text : timeZones) {
+        if (text.find(tzid) == std::string::npos) {
+            continue;
+        }
+        if (const auto found = parsed.find(text); found != parsed.end()) {
+            return found->second;
+        }
+        if (parsed.size() >= kMaxZones) {
+            parsed.clear();
+        }
+        auto zone = parseFileZone(tzid, text);
+        if (zone) {
+            parsed.emplace(text, zone);
+            return zone;
+        }
+    }
+    return nullptr;
 }
 
 } // namespace
@@ -162,14 +243,8 @@ std::optional<std::string> icuZoneFor(std::string_view tzid) {
 struct ZoneConverter::Impl {
     ZoneRef::Kind kind = ZoneRef::Kind::floating;
     const Calendar* calendar = nullptr;
-    std::unique_ptr<icu::TimeZone> icuZone;
-    icaltimezone* icalZone = nullptr;
-
-    ~Impl() {
-        if (icalZone) {
-            icaltimezone_free(icalZone, 1);
-        }
-    }
+    std::shared_ptr<const icu::TimeZone> icuZone;
+    std::shared_ptr<icaltimezone> icalZone;
 };
 
 ZoneConverter::ZoneConverter(const ZoneRef& zone, const std::vector<std::string>& timeZones,
@@ -181,38 +256,11 @@ ZoneConverter::ZoneConverter(const ZoneRef& zone, const std::vector<std::string>
     if (zone.kind != ZoneRef::Kind::named) {
         return;
     }
-    if (icuKnows(zone.id)) {
-        m_impl->icuZone.reset(icu::TimeZone::createTimeZone(unicode(zone.id)));
+    if ((m_impl->icuZone = icuZone(zone.id))) {
         return;
     }
-    for (const auto& text : timeZones) {
-        icalcomponent* parsed = icalparser_parse_string(text.c_str());
-        if (!parsed) {
-            continue;
-        }
-        icalcomponent* vtimezone =
-            icalcomponent_isa(parsed) == ICAL_VTIMEZONE_COMPONENT
-                ? parsed
-                : icalcomponent_get_first_component(parsed, ICAL_VTIMEZONE_COMPONENT);
-        icalproperty* tzid =
-            vtimezone ? icalcomponent_get_first_property(vtimezone, ICAL_TZID_PROPERTY) : nullptr;
-        const char* name =
-            tzid && icalproperty_get_value(tzid) ? icalproperty_get_tzid(tzid) : nullptr;
-        if (name && zone.id == name) {
-            if (vtimezone != parsed) {
-                icalcomponent_remove_component(parsed, vtimezone);
-                icalcomponent_free(parsed);
-            }
-            dropUnsafeZoneRules(vtimezone);
-            m_impl->icalZone = icaltimezone_new();
-            if (!icaltimezone_set_component(m_impl->icalZone, vtimezone)) {
-                icalcomponent_free(vtimezone);
-                icaltimezone_free(m_impl->icalZone, 1);
-                m_impl->icalZone = nullptr;
-            }
-            return;
-        }
-        icalcomponent_free(parsed);
+    if ((m_impl->icalZone = fileZone(zone.id, timeZones))) {
+        return;
     }
     // A zone nobody can place: its times float.
     m_impl->kind = ZoneRef::Kind::floating;
@@ -224,11 +272,10 @@ std::optional<Instant> ZoneConverter::toInstant(const WallTime& wall) const {
     if (!isValidWall(wall)) {
         return std::nullopt;
     }
-    if (wall.isDate || m_impl->kind == ZoneRef::Kind::floating) {
-        return m_impl->calendar->date(wall.year, wall.month, wall.day, wall.hour, wall.minute,
-                                      wall.second);
-    }
     const double local = double(wallSeconds(wall));
+    if (wall.isDate || m_impl->kind == ZoneRef::Kind::floating) {
+        return m_impl->calendar->instantOfWallSeconds(local);
+    }
     if (m_impl->kind == ZoneRef::Kind::utc) {
         return Instant{local};
     }
@@ -236,7 +283,7 @@ std::optional<Instant> ZoneConverter::toInstant(const WallTime& wall) const {
         UErrorCode status = U_ZERO_ERROR;
         int32_t raw = 0;
         int32_t dst = 0;
-        if (auto* basic = dynamic_cast<icu::BasicTimeZone*>(m_impl->icuZone.get())) {
+        if (auto* basic = dynamic_cast<const icu::BasicTimeZone*>(m_impl->icuZone.get())) {
             // FORMER for both: a skipped time is read with the offset before the change (so it
             // moves forward by the gap), an ambiguous one as the first of the two.
             basic->getOffsetFromLocal(local * kMillis, UCAL_TZ_LOCAL_FORMER, UCAL_TZ_LOCAL_FORMER,
@@ -252,7 +299,7 @@ std::optional<Instant> ZoneConverter::toInstant(const WallTime& wall) const {
     if (m_impl->icalZone) {
         icaltimetype time = toIcal(wall);
         int daylight = 0;
-        const int offset = icaltimezone_get_utc_offset(m_impl->icalZone, &time, &daylight);
+        const int offset = icaltimezone_get_utc_offset(m_impl->icalZone.get(), &time, &daylight);
         return Instant{local - offset};
     }
     return Instant{local};
@@ -263,17 +310,10 @@ WallTime ZoneConverter::toWall(Instant t) const {
     constexpr double kFarthest = 1e12;
     const double seconds =
         std::isfinite(t.seconds) ? std::clamp(t.seconds, -kFarthest, kFarthest) : 0;
-    if (m_impl->kind == ZoneRef::Kind::floating) {
-        const auto parts = m_impl->calendar->components(Instant{seconds});
-        return WallTime{.year = parts.year,
-                        .month = parts.month,
-                        .day = parts.day,
-                        .hour = parts.hour,
-                        .minute = parts.minute,
-                        .second = parts.second};
-    }
     double offset = 0;
-    if (m_impl->icuZone) {
+    if (m_impl->kind == ZoneRef::Kind::floating) {
+        offset = m_impl->calendar->utcOffsetSeconds(Instant{seconds});
+    } else if (m_impl->icuZone) {
         UErrorCode status = U_ZERO_ERROR;
         int32_t raw = 0;
         int32_t dst = 0;
@@ -284,7 +324,7 @@ WallTime ZoneConverter::toWall(Instant t) const {
     } else if (m_impl->icalZone) {
         icaltimetype utc = toIcal(wallFromSeconds(std::int64_t(std::floor(seconds)), false));
         int daylight = 0;
-        offset = icaltimezone_get_utc_offset_of_utc_time(m_impl->icalZone, &utc, &daylight);
+        offset = icaltimezone_get_utc_offset_of_utc_time(m_impl->icalZone.get(), &utc, &daylight);
     }
     return wallFromSeconds(std::int64_t(std::floor(seconds + offset)), false);
 }

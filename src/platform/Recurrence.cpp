@@ -58,7 +58,11 @@ Length lengthOf(const Component& component, const std::vector<std::string>& time
 
 Instant endOf(Instant start, const Length& length, const Calendar& calendar) {
     if (length.allDay) {
-        return calendar.addDays(start, length.days).value_or(start);
+        // Whole days on the written date, placed in the zone again: days of 23 or 25 hours
+        // keep the end at midnight.
+        const double local = std::floor(start.seconds + calendar.utcOffsetSeconds(start));
+        const double day = std::floor(local / double(kDay)) * double(kDay);
+        return calendar.instantOfWallSeconds(day + double(length.days) * double(kDay));
     }
     return start.plus(length.seconds);
 }
@@ -206,7 +210,8 @@ std::vector<Occurrence> expand(const Series& series, Instant from, Instant to,
 }
 
 Bounds bounds(const Series& series) {
-    static const Calendar utc = Calendar::make("UTC").value();
+    // Calendar values are not shared between threads: files are read on several at once.
+    thread_local const Calendar utc = Calendar::make("UTC").value();
     Bounds result{.first = Instant{kInfinity}, .last = Instant{-kInfinity}};
     bool floating = false;
     auto include = [&](const ZonedTime& time, const Length& length) {

@@ -213,6 +213,97 @@ RuleStarts subDailyStarts(const icalrecurrencetype& rule, const WallTime& dtstar
     return result;
 }
 
+bool hasNoParts(const short* values) {
+    return values[0] == ICAL_RECURRENCE_ARRAY_MAX;
+}
+
+// A rule with nothing but a frequency of a day or more, an interval and an end.
+bool isPlain(const icalrecurrencetype& rule) {
+    const bool dailyOrLonger =
+        rule.freq == ICAL_DAILY_RECURRENCE || rule.freq == ICAL_WEEKLY_RECURRENCE ||
+        rule.freq == ICAL_MONTHLY_RECURRENCE || rule.freq == ICAL_YEARLY_RECURRENCE;
+    return dailyOrLonger && rule.interval >= 1 && rule.rscale == nullptr &&
+           hasNoParts(rule.by_second) && hasNoParts(rule.by_minute) && hasNoParts(rule.by_hour) &&
+           hasNoParts(rule.by_day) && hasNoParts(rule.by_month_day) &&
+           hasNoParts(rule.by_year_day) && hasNoParts(rule.by_week_no) &&
+           hasNoParts(rule.by_month) && hasNoParts(rule.by_set_pos);
+}
+
+// Plain rules: the k-th period after DTSTART repeats its day of the month (and month of the
+// year) at its time of day. A month without that day (the 31st, 29 February) has no
+// occurrence and does not count towards COUNT.
+RuleStarts plainStarts(const icalrecurrencetype& rule, const WallTime& dtstart, std::int64_t until,
+                       std::int64_t lo, std::int64_t hi, long& budget, std::size_t maxStarts) {
+    RuleStarts result;
+    const std::int64_t first = wallSeconds(dtstart);
+    const std::int64_t firstDay = floorDiv(first, kDay);
+    const std::int64_t timeOfDay = first - firstDay * kDay;
+    const std::int64_t interval = rule.interval;
+    const std::int64_t firstMonth = std::int64_t(dtstart.year) * 12 + (dtstart.month - 1);
+    // The day of period k, or nothing when that month or year lacks the day; days past the
+    // year 9999 end the walk like any time past `hi`.
+    auto dayOf = [&](std::int64_t k) -> std::optional<std::int64_t> {
+        switch (rule.freq) {
+        case ICAL_DAILY_RECURRENCE:
+            return firstDay + k * interval;
+        case ICAL_WEEKLY_RECURRENCE:
+            return firstDay + 7 * k * interval;
+        default: {
+            const std::int64_t months =
+                firstMonth + k * interval * (rule.freq == ICAL_YEARLY_RECURRENCE ? 12 : 1);
+            const std::int64_t year = floorDiv(months, 12);
+            if (year > 9999) {
+                return std::numeric_limits<std::int64_t>::max() / (2 * kDay);
+            }
+            const int month = int(months - year * 12) + 1;
+            if (dtstart.day > daysInMonth(int(year), month)) {
+                return std::nullopt;
+            }
+            return daysFromCivil(int(year), month, dtstart.day);
+        }
+        }
+    };
+    const bool periodsCanBeEmpty =
+        (rule.freq == ICAL_MONTHLY_RECURRENCE && dtstart.day > 28) ||
+        (rule.freq == ICAL_YEARLY_RECURRENCE && dtstart.month == 2 && dtstart.day == 29);
+    std::int64_t k = 0;
+    if (lo > first && (rule.count <= 0 || !periodsCanBeEmpty)) {
+        // Jump to a period that cannot be past `lo`: divide by the longest a period can last.
+        const std::int64_t longestDays = rule.freq == ICAL_DAILY_RECURRENCE     ? 1
+                                         : rule.freq == ICAL_WEEKLY_RECURRENCE  ? 7
+                                         : rule.freq == ICAL_MONTHLY_RECURRENCE ? 31
+                                                                                : 366;
+        k = std::max<std::int64_t>(0, (lo - first) / (longestDays * interval * kDay) - 1);
+    }
+    // Every period before k had its occurrence, unless periods can be empty (then k is 0).
+    std::int64_t generated = k;
+    for (;; ++k) {
+        if (--budget < 0) {
+            result.exhausted = true;
+            break;
+        }
+        if (rule.count > 0 && generated >= rule.count) {
+            break;
+        }
+        const auto day = dayOf(k);
+        if (!day) {
+            continue;
+        }
+        const std::int64_t t = *day * kDay + timeOfDay;
+        if (t > hi || t > until) {
+            break;
+        }
+        ++generated;
+        if (t >= lo) {
+            result.starts.push_back(t);
+            if (result.starts.size() >= maxStarts) {
+                break;
+            }
+        }
+    }
+    return result;
+}
+
 // A parsed rule that owns the calendar scale the parser allocated.
 struct ParsedRule {
     std::optional<icalrecurrencetype> rule;
@@ -239,7 +330,8 @@ bool ruleHasEnd(std::string_view rrule) {
 }
 
 RuleStarts ruleStarts(std::string_view rrule, const WallTime& dtstart, const ZoneConverter& zone,
-                      std::int64_t lo, std::int64_t hi, long& budget, std::size_t maxStarts) {
+                      std::int64_t lo, std::int64_t hi, long& budget, std::size_t maxStarts,
+                      RuleWalker walker) {
     RuleStarts result;
     ParsedRule parsed(rrule);
     if (!parsed.rule || neverMatches(*parsed.rule) || !isValidWall(dtstart)) {
@@ -266,6 +358,9 @@ RuleStarts ruleStarts(std::string_view rrule, const WallTime& dtstart, const Zon
     if (rule.freq == ICAL_SECONDLY_RECURRENCE || rule.freq == ICAL_MINUTELY_RECURRENCE ||
         rule.freq == ICAL_HOURLY_RECURRENCE) {
         return subDailyStarts(rule, dtstart, until, lo, hi, budget, maxStarts);
+    }
+    if (walker == RuleWalker::automatic && isPlain(rule)) {
+        return plainStarts(rule, dtstart, until, lo, hi, budget, maxStarts);
     }
     if (rule.count <= 0) {
         // The iterator stops at UNTIL, so the end of the range bounds its search too.
