@@ -91,9 +91,9 @@ struct Occurrence {
     std::size_t component = 0; // index into Series::components
     Instant start;
     Instant end;
-    std::optional<Instant> occurrenceDate; // the rule's start for this occurrence; absent when
-                                           // the series does not repeat
-    bool detached = false;                 // an override
+    std::optional<Instant> occurrenceDate{}; // the rule's start for this occurrence; absent when
+                                             // the series does not repeat
+    bool detached = false;                   // an override
 };
 
 // The most occurrences one series yields in one window, whatever its rule says.

@@ -95,6 +95,22 @@ std::vector<Occurrence> expand(const Series& series, Instant from, Instant to,
     if (!(from < to) || !std::isfinite(from.seconds) || !std::isfinite(to.seconds)) {
         return result;
     }
+    if (series.components.size() == 1 && !series.components[0].recurrenceId &&
+        series.components[0].rrules.empty() && series.components[0].rdates.empty() &&
+        series.components[0].exdates.empty()) {
+        // Most events happen once: no rule to walk, nothing to exclude or replace.
+        const Component& event = series.components[0];
+        const ZoneConverter zone(event.start.zone, series.timeZones, calendar);
+        const auto start = zone.toInstant(event.start.wall);
+        if (start) {
+            const Instant end =
+                endOf(*start, lengthOf(event, series.timeZones, calendar), calendar);
+            if (overlaps(*start, end, from, to)) {
+                result.push_back(Occurrence{.start = *start, .end = end});
+            }
+        }
+        return result;
+    }
     // The originals that overrides replace, wherever the overrides themselves now are.
     std::vector<Instant> replaced;
     for (std::size_t i = 0; i < series.components.size(); ++i) {
