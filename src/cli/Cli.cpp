@@ -82,10 +82,18 @@ std::optional<std::string> checkRoots(const std::vector<fs::path>& roots) {
 }
 
 // Opens the store over checked roots; nullptr (after saying why) when a root cannot be read.
-std::unique_ptr<VdirEventStore> openStore(const std::vector<fs::path>& roots,
+// The default folder not existing yet is no error: there are simply no calendars to show.
+std::unique_ptr<VdirEventStore> openStore(const std::vector<fs::path>& namedRoots,
                                           const Calendar& calendar, VdirOptions::Check check,
                                           bool verbose, std::ostream& err) {
-    if (auto problem = checkRoots(roots)) {
+    const auto roots = rootsOrDefault(namedRoots);
+    std::error_code error;
+    const bool noCalendarsYet = namedRoots.empty() && !fs::exists(roots.front(), error);
+    if (noCalendarsYet) {
+        err << "plannery: No calendars yet: " << roots.front().string()
+            << " does not exist. Sync calendars there (for example with vdirsyncer), name "
+               "another folder with --root, or try `plannery demo DIR`.\n";
+    } else if (auto problem = checkRoots(roots)) {
         err << "plannery: " << *problem << "\n";
         return nullptr;
     }
@@ -95,7 +103,7 @@ std::unique_ptr<VdirEventStore> openStore(const std::vector<fs::path>& roots,
                     .calendar = calendar,
                     .check = check});
     const auto& report = store->loadReport();
-    if (!report.unreadableRoots.empty()) {
+    if (!report.unreadableRoots.empty() && !noCalendarsYet) {
         for (const auto& sentence : report.unreadableRoots) {
             err << "plannery: " << sentence << "\n";
         }
@@ -143,7 +151,7 @@ int runAgenda(const AgendaOptions& options, std::ostream& out, std::ostream& err
         return usageError(err,
                           "An agenda shows at most " + std::to_string(kMaxAgendaDays) + " days.");
     }
-    const auto store = openStore(rootsOrDefault(options.roots), calendar,
+    const auto store = openStore(options.roots, calendar,
                                  options.verify ? VdirOptions::Check::everyFile
                                                 : VdirOptions::Check::changedFolders,
                                  options.verbose, err);
@@ -183,8 +191,8 @@ int runMirrors(const MirrorsOptions& options, std::ostream& out, std::ostream& e
             return usageError(err, "The --now day cannot be placed in the time zone.");
         }
     }
-    const auto store = openStore(rootsOrDefault(options.roots), calendar,
-                                 VdirOptions::Check::changedFolders, false, err);
+    const auto store =
+        openStore(options.roots, calendar, VdirOptions::Check::changedFolders, false, err);
     if (!store) {
         return kRootError;
     }
@@ -227,12 +235,12 @@ Output::SeriesCounts countSeries(const std::vector<fs::path>& roots) {
 
 int runCalendars(const CalendarsOptions& options, std::ostream& out, std::ostream& err) {
     const Calendar calendar = Calendar::current();
-    const auto roots = rootsOrDefault(options.roots);
-    const auto store = openStore(roots, calendar, VdirOptions::Check::changedFolders, false, err);
+    const auto store =
+        openStore(options.roots, calendar, VdirOptions::Check::changedFolders, false, err);
     if (!store) {
         return kRootError;
     }
-    const auto counts = countSeries(roots);
+    const auto counts = countSeries(rootsOrDefault(options.roots));
     if (options.format == Format::json) {
         Output::calendarsJson(out, store->sources(), store->calendars(), counts);
     } else {

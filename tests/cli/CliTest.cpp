@@ -248,5 +248,15 @@ TEST_F(CliTest, BadUsageExitsWithTwoAndMissingRootsWithOne) {
     }
 }
 
+TEST_F(CliTest, NoCalendarFolderYetIsAnEmptyAgendaNotAnError) {
+    // The default folder ($XDG_DATA_HOME/plannery/calendars) does not exist on a first run.
+    const auto result = run("agenda --from 2026-12-06 --days 2");
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_NE(result.err.find("No calendars yet"), std::string::npos) << result.err;
+    EXPECT_NE(result.out.find("December 7, 2026"), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("no events"), std::string::npos) << result.out;
+    EXPECT_FALSE(fs::exists(s_dir->path() / "data" / "plannery")) << "listing must not create it";
+}
+
 } // namespace
 } // namespace plannery::cli
