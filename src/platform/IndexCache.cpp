@@ -258,6 +258,8 @@ IndexCache::~IndexCache() {
 void IndexCache::discard() {
     sqlite3_finalize(m_blobQuery);
     m_blobQuery = nullptr;
+    sqlite3_finalize(m_blobByRowQuery);
+    m_blobByRowQuery = nullptr;
     sqlite3_close(m_db);
     m_db = nullptr;
     const OpenLock lock(m_file);
@@ -271,7 +273,8 @@ std::optional<IndexCache::Index> IndexCache::loadIndex() {
     Index index;
     {
         Statement folders(m_db, "SELECT path, mtime FROM folders");
-        Statement files(m_db, "SELECT folder, name, size, mtime, inode, broken, bounds FROM files");
+        Statement files(m_db,
+                        "SELECT folder, name, size, mtime, inode, broken, bounds, id FROM files");
         bool failed = !folders.ok() || !files.ok();
         int result = SQLITE_DONE;
         while (!failed && (result = folders.step()) == SQLITE_ROW) {
@@ -289,6 +292,7 @@ std::optional<IndexCache::Index> IndexCache::loadIndex() {
                 folder = &index[folderPath];
             }
             folder->files.push_back(CachedFile{
+                .row = sqlite3_column_int64(row, 7),
                 .name = columnText(row, 1),
                 .stamp = {.size = sqlite3_column_int64(row, 2),
                           .mtimeNs = sqlite3_column_int64(row, 3),
@@ -314,35 +318,51 @@ std::optional<IndexCache::Index> IndexCache::loadIndex() {
 }
 
 std::optional<std::string> IndexCache::blob(const std::string& folder, const std::string& name,
-                                            const vdir::FileStamp& stamp) {
+                                            const vdir::FileStamp& stamp, std::int64_t row) {
     if (m_db == nullptr) {
         return std::nullopt;
     }
-    if (m_blobQuery == nullptr &&
-        sqlite3_prepare_v2(m_db,
-                           "SELECT b.series FROM files f JOIN blobs b ON b.id = f.id "
-                           "WHERE f.folder = ? AND f.name = ? AND f.size = ? AND f.mtime = ? "
-                           "AND f.inode = ?",
-                           -1, &m_blobQuery, nullptr) != SQLITE_OK) {
-        sqlite3_finalize(m_blobQuery);
-        m_blobQuery = nullptr;
+    sqlite3_stmt*& query = row != 0 ? m_blobByRowQuery : m_blobQuery;
+    const char* sql = row != 0 ? "SELECT b.series FROM files f JOIN blobs b ON b.id = f.id "
+                                 "WHERE f.id = ?6 AND f.folder = ?1 AND f.name = ?2 "
+                                 "AND f.size = ?3 AND f.mtime = ?4 AND f.inode = ?5"
+                               : "SELECT b.series FROM files f JOIN blobs b ON b.id = f.id "
+                                 "WHERE f.folder = ?1 AND f.name = ?2 AND f.size = ?3 "
+                                 "AND f.mtime = ?4 AND f.inode = ?5";
+    if (query == nullptr && sqlite3_prepare_v2(m_db, sql, -1, &query, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(query);
+        query = nullptr;
         return std::nullopt;
     }
-    sqlite3_reset(m_blobQuery);
-    sqlite3_bind_text(m_blobQuery, 1, folder.data(), static_cast<int>(folder.size()),
-                      SQLITE_TRANSIENT);
-    sqlite3_bind_text(m_blobQuery, 2, name.data(), static_cast<int>(name.size()), SQLITE_TRANSIENT);
-    sqlite3_bind_int64(m_blobQuery, 3, stamp.size);
-    sqlite3_bind_int64(m_blobQuery, 4, stamp.mtimeNs);
-    sqlite3_bind_int64(m_blobQuery, 5, stamp.inode);
-    std::optional<std::string> bytes;
-    if (sqlite3_step(m_blobQuery) == SQLITE_ROW) {
-        const auto* data = static_cast<const char*>(sqlite3_column_blob(m_blobQuery, 0));
-        bytes = std::string(data == nullptr ? "" : data,
-                            static_cast<std::size_t>(sqlite3_column_bytes(m_blobQuery, 0)));
+    sqlite3_reset(query);
+    sqlite3_bind_text(query, 1, folder.data(), static_cast<int>(folder.size()), SQLITE_TRANSIENT);
+    sqlite3_bind_text(query, 2, name.data(), static_cast<int>(name.size()), SQLITE_TRANSIENT);
+    sqlite3_bind_int64(query, 3, stamp.size);
+    sqlite3_bind_int64(query, 4, stamp.mtimeNs);
+    sqlite3_bind_int64(query, 5, stamp.inode);
+    if (row != 0) {
+        sqlite3_bind_int64(query, 6, row);
     }
-    sqlite3_reset(m_blobQuery);
+    std::optional<std::string> bytes;
+    if (sqlite3_step(query) == SQLITE_ROW) {
+        const auto* data = static_cast<const char*>(sqlite3_column_blob(query, 0));
+        bytes = std::string(data == nullptr ? "" : data,
+                            static_cast<std::size_t>(sqlite3_column_bytes(query, 0)));
+    }
+    sqlite3_reset(query);
     return bytes;
+}
+
+void IndexCache::beginRead() {
+    if (m_db != nullptr) {
+        sqlite3_exec(m_db, "BEGIN", nullptr, nullptr, nullptr);
+    }
+}
+
+void IndexCache::endRead() {
+    if (m_db != nullptr && sqlite3_get_autocommit(m_db) == 0) {
+        sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
+    }
 }
 
 bool IndexCache::write(const std::vector<FolderWrite>& folders,

@@ -26,6 +26,7 @@ class IndexCache {
     static constexpr std::int64_t kUntrusted = -1;
 
     struct CachedFile {
+        std::int64_t row = 0; // where its series are stored
         std::string name;
         vdir::FileStamp stamp;
         bool broken = false;
@@ -64,9 +65,16 @@ class IndexCache {
     // out to be unreadable; it is then deleted so that the next start builds it again.
     std::optional<Index> loadIndex();
 
-    // The stored series of one file, only when stored for exactly this stamp.
+    // The stored series of one file, only when stored for exactly this stamp. `row` (from
+    // loadIndex, 0 when unknown) finds them without searching by path; the path and stamp are
+    // still compared, so a row that another process reused for another file is never taken.
     std::optional<std::string> blob(const std::string& folder, const std::string& name,
-                                    const vdir::FileStamp& stamp);
+                                    const vdir::FileStamp& stamp, std::int64_t row = 0);
+
+    // A read transaction around many blob() calls: SQLite then takes its file locks and checks
+    // its journal once instead of once per call. Nested calls are not supported.
+    void beginRead();
+    void endRead();
 
     // Applies all changes in one transaction; false when the database is busy (another process
     // writing) or failing, in which case nothing was written.
@@ -79,6 +87,7 @@ class IndexCache {
 
     sqlite3* m_db = nullptr;
     sqlite3_stmt* m_blobQuery = nullptr;
+    sqlite3_stmt* m_blobByRowQuery = nullptr;
     std::filesystem::path m_file;
     bool m_rebuilt = false;
 };

@@ -84,6 +84,26 @@ StoreEvent storeEvent(const std::shared_ptr<const EventContent>& content,
                       .isDetached = occurrence.detached};
 }
 
+// The series one query decodes are read in one transaction of the cache.
+class ReadBatch {
+  public:
+    explicit ReadBatch(IndexCache* cache) : m_cache(cache) {
+        if (m_cache != nullptr) {
+            m_cache->beginRead();
+        }
+    }
+    ~ReadBatch() {
+        if (m_cache != nullptr) {
+            m_cache->endRead();
+        }
+    }
+    ReadBatch(const ReadBatch&) = delete;
+    ReadBatch& operator=(const ReadBatch&) = delete;
+
+  private:
+    IndexCache* m_cache;
+};
+
 fs::path filePath(const vdir::Scan& scan, std::uint32_t file) {
     const auto& calendar = scan.calendars[scan.files[file].calendar].location;
     return calendar.folder / scan.files[file].name;
@@ -191,6 +211,14 @@ std::vector<SourceHandle> VdirEventStore::sources() const {
     return m_state->scan.sources;
 }
 
+IndexCache* VdirEventStore::reader() const {
+    if (!m_readerOpened && !m_options.cacheFile.empty()) {
+        m_reader = IndexCache::open(m_options.cacheFile);
+    }
+    m_readerOpened = true;
+    return m_reader.get();
+}
+
 std::shared_ptr<const VdirEventStore::Decoded> VdirEventStore::decoded(std::uint32_t file) const {
     if (const auto found = m_decoded.find(file); found != m_decoded.end()) {
         return found->second;
@@ -202,14 +230,10 @@ std::shared_ptr<const VdirEventStore::Decoded> VdirEventStore::decoded(std::uint
     if (!record.blob.empty()) {
         series = ics::decode(record.blob);
     }
-    if (!series && !m_options.cacheFile.empty()) {
-        if (!m_readerOpened) {
-            m_reader = IndexCache::open(m_options.cacheFile);
-            m_readerOpened = true;
-        }
-        if (m_reader) {
-            if (const auto bytes =
-                    m_reader->blob(location.folder.string(), record.name, record.stamp)) {
+    if (!series) {
+        if (IndexCache* cache = reader()) {
+            if (const auto bytes = cache->blob(location.folder.string(), record.name, record.stamp,
+                                               record.cacheRow)) {
                 series = ics::decode(*bytes);
             }
         }
@@ -260,6 +284,7 @@ std::vector<StoreEvent> VdirEventStore::events(Instant start, Instant end,
             wanted.insert(calendar->calendarIdentifier);
         }
     }
+    ReadBatch batch(reader());
     for (const auto& calendar : m_state->scan.calendars) {
         if (!wanted.empty() && !wanted.contains(calendar.location.calendar->calendarIdentifier)) {
             continue;

@@ -76,6 +76,7 @@ class VdirEventStore final : public EventStore {
     VdirEventStore(std::shared_ptr<const State> state, VdirOptions options, DecodedFiles decoded);
     void reload();
     std::shared_ptr<const Decoded> decoded(std::uint32_t file) const;
+    IndexCache* reader() const;
     std::optional<Location> locate(const std::string& eventIdentifier) const;
     std::optional<StoreEvent> firstOccurrence(const Location& location) const;
 

@@ -208,7 +208,11 @@ class Scanner {
                  const IndexCache::CachedFile* cached) {
         const std::size_t index = m_scan.files.size();
         m_scan.files.push_back(
-            IndexedFile{.calendar = calendar, .name = name, .stamp = stamp, .blob = {}});
+            IndexedFile{.calendar = calendar,
+                        .name = name,
+                        .stamp = stamp,
+                        .blob = {},
+                        .cacheRow = cached != nullptr && cached->stamp == stamp ? cached->row : 0});
         if (cached != nullptr && cached->stamp == stamp &&
             stamp.mtimeNs != IndexCache::kUntrusted) {
             ++m_scan.report.filesFromCache;

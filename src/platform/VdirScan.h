@@ -25,6 +25,7 @@ struct IndexedFile {
     FileStamp stamp;
     // ics::encode of the file's series; empty when they are kept in the cache file only.
     std::string blob;
+    std::int64_t cacheRow = 0; // the file's row in the cache, 0 when not known
 };
 
 struct IndexedSeries {
