@@ -21,7 +21,8 @@ struct VdirEventStore::State {
 
 // One file's series with, per component, the content every occurrence of it shares.
 struct VdirEventStore::Decoded {
-    std::vector<ics::Series> series;
+    std::vector<ics::Series> series; // times and rules; each component's content is moved out
+    // into `contents`, where the occurrences share it.
     std::vector<std::vector<std::shared_ptr<const EventContent>>> contents;
 };
 
@@ -244,10 +245,12 @@ std::shared_ptr<const VdirEventStore::Decoded> VdirEventStore::decoded(std::uint
     }
     auto result = std::make_shared<Decoded>();
     result->series = std::move(series).value_or(std::vector<ics::Series>{});
-    for (const auto& one : result->series) {
+    // The contents move out of the series: expansion reads only the times, and a long
+    // description is then held once.
+    for (auto& one : result->series) {
         auto& contents = result->contents.emplace_back();
-        for (const auto& component : one.components) {
-            auto content = std::make_shared<EventContent>(component.content);
+        for (auto& component : one.components) {
+            auto content = std::make_shared<EventContent>(std::move(component.content));
             content->eventIdentifier =
                 location.wholeFile.empty()
                     ? location.calendar->calendarIdentifier + "/" + record.name
