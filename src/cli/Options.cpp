@@ -132,6 +132,16 @@ std::string noPositional(const std::vector<std::string>& positional) {
                               : "Unexpected argument \"" + positional.front() + "\".";
 }
 
+// Reads the options of a sub-command that takes no other arguments; an error sentence or "".
+std::string readWithoutPositional(ArgumentReader& reader,
+                                  const std::vector<std::string>& arguments) {
+    std::vector<std::string> positional;
+    if (auto error = reader.read(arguments, 1, positional); !error.empty()) {
+        return error;
+    }
+    return noPositional(positional);
+}
+
 ParseResult failure(std::string error) {
     return ParseResult{.invocation = {}, .error = error};
 }
@@ -170,11 +180,7 @@ ParseResult parseAgenda(const std::vector<std::string>& arguments) {
     reader.flag("--verbose", [&] { options.verbose = true; });
     reader.flag("--verify", [&] { options.verify = true; });
 
-    std::vector<std::string> positional;
-    if (auto error = reader.read(arguments, 1, positional); !error.empty()) {
-        return failure(error);
-    }
-    if (auto error = noPositional(positional); !error.empty()) {
+    if (auto error = readWithoutPositional(reader, arguments); !error.empty()) {
         return failure(error);
     }
     if (hasDays) {
@@ -197,11 +203,7 @@ ParseResult parseMirrors(const std::vector<std::string>& arguments) {
     reader.option("--now", dateInto(options.now, "--now"));
     reader.option("--tz", zoneInto(options.zone));
     reader.flag("--json", [&] { options.format = Format::json; });
-    std::vector<std::string> positional;
-    if (auto error = reader.read(arguments, 1, positional); !error.empty()) {
-        return failure(error);
-    }
-    if (auto error = noPositional(positional); !error.empty()) {
+    if (auto error = readWithoutPositional(reader, arguments); !error.empty()) {
         return failure(error);
     }
     return ParseResult{.invocation = options, .error = {}};
@@ -212,11 +214,7 @@ ParseResult parseCalendars(const std::vector<std::string>& arguments) {
     ArgumentReader reader;
     reader.option("--root", rootInto(options.roots));
     reader.flag("--json", [&] { options.format = Format::json; });
-    std::vector<std::string> positional;
-    if (auto error = reader.read(arguments, 1, positional); !error.empty()) {
-        return failure(error);
-    }
-    if (auto error = noPositional(positional); !error.empty()) {
+    if (auto error = readWithoutPositional(reader, arguments); !error.empty()) {
         return failure(error);
     }
     return ParseResult{.invocation = options, .error = {}};

@@ -2,6 +2,7 @@
 
 #include "platform/IcsSeries.h"
 #include "platform/IndexCache.h"
+#include "platform/VdirLayout.h"
 #include "platform/VdirScan.h"
 #include "platform/XdgPaths.h"
 
@@ -52,16 +53,8 @@ fs::path normalRoot(const fs::path& root) {
     return path;
 }
 
-std::string lowered(std::string_view text) {
-    std::string result(text);
-    for (char& c : result) {
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
-    return result;
-}
-
 void markCurrentUser(Participant& participant, const std::vector<std::string>& addresses) {
-    std::string address = lowered(participant.url);
+    std::string address = vdir::lowered(participant.url);
     if (address.starts_with("mailto:")) {
         address.erase(0, 7);
     }

@@ -60,14 +60,6 @@ std::string_view trimmed(std::string_view text) {
     return text;
 }
 
-std::string lowered(std::string_view text) {
-    std::string result(text);
-    for (char& c : result) {
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
-    return result;
-}
-
 // Metadata files are a few bytes; anything larger than this is not one.
 constexpr std::size_t kMaxMetadataBytes = 64 * 1024;
 
@@ -424,6 +416,14 @@ int hexValue(char c) {
 }
 
 } // namespace
+
+std::string lowered(std::string_view text) {
+    std::string result(text);
+    for (char& c : result) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return result;
+}
 
 Layout discover(const std::vector<fs::path>& roots) {
     return Discovery(roots).run();

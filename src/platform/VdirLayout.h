@@ -42,6 +42,9 @@ Layout discover(const std::vector<std::filesystem::path>& roots);
 // "#RRGGBB" or "#RRGGBBAA" (surrounding white space allowed) as components r, g, b, alpha.
 std::optional<PlatformColor> parseColor(std::string_view text);
 
+// ASCII letters in lower case: keys of .ini files, types and e-mail addresses compare so.
+std::string lowered(std::string_view text);
+
 // A name that can hold one calendar object: "*.ics", not hidden and not a sync tool's temporary
 // file. Whether it is a regular file is checked separately.
 bool isCalendarFileName(std::string_view name);
