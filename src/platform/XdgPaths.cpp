@@ -12,7 +12,7 @@ std::filesystem::path homeFolder() {
                                               : std::filesystem::temp_directory_path();
 }
 
-// The base folder specification allows only absolute paths; a relative value is ignored.
+// XDG base folders are absolute paths; a relative value is ignored.
 std::filesystem::path fromEnvironment(const char* name, const char* fallbackBelowHome) {
     const char* value = std::getenv(name);
     if (value != nullptr && *value == '/') {
