@@ -251,17 +251,21 @@ IndexCache::IndexCache(sqlite3* db, fs::path file, bool rebuilt)
     : m_db(db), m_file(std::move(file)), m_rebuilt(rebuilt) {}
 
 IndexCache::~IndexCache() {
-    sqlite3_finalize(m_blobQuery);
-    sqlite3_close(m_db);
+    close();
 }
 
-void IndexCache::discard() {
+// A connection closes only when none of its statements is left.
+void IndexCache::close() {
     sqlite3_finalize(m_blobQuery);
     m_blobQuery = nullptr;
     sqlite3_finalize(m_blobByRowQuery);
     m_blobByRowQuery = nullptr;
     sqlite3_close(m_db);
     m_db = nullptr;
+}
+
+void IndexCache::discard() {
+    close();
     const OpenLock lock(m_file);
     removeDatabaseFiles(m_file);
 }

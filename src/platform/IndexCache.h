@@ -83,6 +83,7 @@ class IndexCache {
 
   private:
     IndexCache(sqlite3* db, std::filesystem::path file, bool rebuilt);
+    void close();
     void discard();
 
     sqlite3* m_db = nullptr;
