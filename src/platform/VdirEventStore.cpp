@@ -36,9 +36,11 @@ namespace {
 
 const char* const kCannotSave = "This calendar store cannot save changes yet.";
 
-// Decoded files kept per handle; past this the oldest work is simply dropped and redone on
-// demand, so a long session that browses many months does not grow without end.
-constexpr std::size_t kMaxDecodedFiles = 4096;
+// Decoded files kept per handle; past this all of them are dropped and decoded again on demand,
+// so a long session that browses many months does not grow without end. Three months of a busy
+// 20,000-file vdir (what a mirror scan reads) stay inside it, so the month read after a scan
+// finds its files decoded.
+constexpr std::size_t kMaxDecodedFiles = 16384;
 
 // How far past a series' first bound its first occurrence can lie: floating times are bounded
 // with the widest zone offsets, so the true start may be over a day later.
