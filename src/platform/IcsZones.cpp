@@ -15,7 +15,6 @@ namespace plannery::ics {
 
 namespace {
 
-constexpr std::int64_t kDaySeconds = 24 * 3600;
 constexpr double kMillis = 1000.0;
 
 icu::UnicodeString unicode(std::string_view text) {
@@ -47,23 +46,6 @@ std::shared_ptr<const icu::TimeZone> icuZone(std::string_view id) {
 
 bool icuKnows(std::string_view id) {
     return icuZone(id) != nullptr;
-}
-
-// Floor division for negative second counts (times before 1970).
-std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
-    std::int64_t q = a / b;
-    return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
-}
-
-icaltimetype toIcal(const WallTime& wall) {
-    icaltimetype time = icaltime_null_time();
-    time.year = wall.year;
-    time.month = wall.month;
-    time.day = wall.day;
-    time.hour = wall.hour;
-    time.minute = wall.minute;
-    time.second = wall.second;
-    return time;
 }
 
 // libical expands a VTIMEZONE's rules from their DTSTART to a fixed year; only yearly rules are
@@ -150,6 +132,25 @@ void prepareLibical() {
     static std::once_flag once;
     // Errors in data are expected here; they must never abort the program.
     std::call_once(once, [] { icalerror_set_errors_are_fatal(0); });
+}
+
+std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
+    const std::int64_t q = a / b;
+    return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
+}
+
+icaltimetype toIcal(const WallTime& wall) {
+    icaltimetype time = icaltime_null_time();
+    time.year = wall.year;
+    time.month = wall.month;
+    time.day = wall.day;
+    time.is_date = wall.isDate ? 1 : 0;
+    if (!wall.isDate) {
+        time.hour = wall.hour;
+        time.minute = wall.minute;
+        time.second = wall.second;
+    }
+    return time;
 }
 
 std::int64_t daysFromCivil(int year, int month, int day) {

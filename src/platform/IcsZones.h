@@ -3,6 +3,8 @@
 #include "model/Calendar.h"
 #include "platform/IcsSeries.h"
 
+#include <libical/ical.h>
+
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -16,6 +18,14 @@ namespace plannery::ics {
 
 // Makes libical report errors instead of aborting; safe to call from any thread.
 void prepareLibical();
+
+inline constexpr std::int64_t kDaySeconds = 24 * 3600;
+
+// Floor division, for negative second counts (times before 1970).
+std::int64_t floorDiv(std::int64_t a, std::int64_t b);
+
+// The libical form of a written time (a DATE when the wall time is one).
+icaltimetype toIcal(const WallTime& wall);
 
 // Proleptic Gregorian civil dates, as iCalendar writes them.
 std::int64_t daysFromCivil(int year, int month, int day);

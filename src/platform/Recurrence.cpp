@@ -16,7 +16,6 @@ namespace {
 constexpr long kIterationBudget = 300000;
 // The furthest any zone is from UTC: floating times can land anywhere within this.
 constexpr double kFloatingSlack = 15 * 3600;
-constexpr std::int64_t kDay = 24 * 3600;
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
 // How long one occurrence of a component lasts: whole days for all-day events (so the days
@@ -37,7 +36,8 @@ Length lengthOf(const Component& component, const std::vector<std::string>& time
                               daysFromCivil(component.start.wall.year, component.start.wall.month,
                                             component.start.wall.day));
         } else if (component.duration) {
-            length.days = int(std::lround(std::min(*component.duration, 1e9) / double(kDay)));
+            length.days =
+                int(std::lround(std::min(*component.duration, 1e9) / double(kDaySeconds)));
         }
         // An all-day event always covers its first day, even when its end is not after it.
         length.days = std::max(length.days, 1);
@@ -61,8 +61,8 @@ Instant endOf(Instant start, const Length& length, const Calendar& calendar) {
         // Whole days on the written date, placed in the zone again: days of 23 or 25 hours
         // keep the end at midnight.
         const double local = std::floor(start.seconds + calendar.utcOffsetSeconds(start));
-        const double day = std::floor(local / double(kDay)) * double(kDay);
-        return calendar.instantOfWallSeconds(day + double(length.days) * double(kDay));
+        const double day = std::floor(local / double(kDaySeconds)) * double(kDaySeconds);
+        return calendar.instantOfWallSeconds(day + double(length.days) * double(kDaySeconds));
     }
     return start.plus(length.seconds);
 }
@@ -146,10 +146,10 @@ std::vector<Occurrence> expand(const Series& series, Instant from, Instant to,
         const bool repeats = !master->rrules.empty() || !master->rdates.empty();
         // Written times a little beyond the window on both sides: conversions are exact per
         // occurrence below, this only has to include every candidate.
-        const double reach = length.allDay ? double(length.days) * kDay : length.seconds;
+        const double reach = length.allDay ? double(length.days) * kDaySeconds : length.seconds;
         const std::int64_t lo =
-            wallSeconds(zone.toWall(from)) - std::int64_t(std::min(reach, 1e12)) - 2 * kDay;
-        const std::int64_t hi = wallSeconds(zone.toWall(to)) + 2 * kDay;
+            wallSeconds(zone.toWall(from)) - std::int64_t(std::min(reach, 1e12)) - 2 * kDaySeconds;
+        const std::int64_t hi = wallSeconds(zone.toWall(to)) + 2 * kDaySeconds;
 
         std::vector<std::int64_t> walls{wallSeconds(master->start.wall)};
         long budget = kIterationBudget;

@@ -14,8 +14,6 @@ namespace plannery::ics {
 
 namespace {
 
-constexpr std::int64_t kDay = 24 * 3600;
-
 std::vector<int> valuesOf(const short* values, int size) {
     std::vector<int> result;
     for (int i = 0; i < size && values[i] != ICAL_RECURRENCE_ARRAY_MAX; ++i) {
@@ -28,27 +26,8 @@ bool contains(const std::vector<int>& values, int value) {
     return std::find(values.begin(), values.end(), value) != values.end();
 }
 
-std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
-    const std::int64_t q = a / b;
-    return (a % b != 0 && a < 0) ? q - 1 : q;
-}
-
 std::int64_t ceilDiv(std::int64_t a, std::int64_t b) {
     return a >= 0 ? (a + b - 1) / b : -((-a) / b);
-}
-
-icaltimetype toIcal(const WallTime& wall) {
-    icaltimetype time = icaltime_null_time();
-    time.year = wall.year;
-    time.month = wall.month;
-    time.day = wall.day;
-    time.is_date = wall.isDate ? 1 : 0;
-    if (!wall.isDate) {
-        time.hour = wall.hour;
-        time.minute = wall.minute;
-        time.second = wall.second;
-    }
-    return time;
 }
 
 std::optional<icalrecurrencetype> parse(std::string_view text) {
@@ -189,7 +168,7 @@ RuleStarts subDailyStarts(const icalrecurrencetype& rule, const WallTime& dtstar
         const WallTime w = wallFromSeconds(t, false);
         std::int64_t skipTo = 0;
         if (!dayMatches(w)) {
-            skipTo = (floorDiv(t, kDay) + 1) * kDay;
+            skipTo = (floorDiv(t, kDaySeconds) + 1) * kDaySeconds;
         } else if (!hours.empty() && !contains(hours, w.hour)) {
             skipTo = (floorDiv(t, 3600) + 1) * 3600;
         } else if (!minutes.empty() && !contains(minutes, w.minute)) {
@@ -236,8 +215,8 @@ RuleStarts plainStarts(const icalrecurrencetype& rule, const WallTime& dtstart, 
                        std::int64_t lo, std::int64_t hi, long& budget, std::size_t maxStarts) {
     RuleStarts result;
     const std::int64_t first = wallSeconds(dtstart);
-    const std::int64_t firstDay = floorDiv(first, kDay);
-    const std::int64_t timeOfDay = first - firstDay * kDay;
+    const std::int64_t firstDay = floorDiv(first, kDaySeconds);
+    const std::int64_t timeOfDay = first - firstDay * kDaySeconds;
     const std::int64_t interval = rule.interval;
     const std::int64_t firstMonth = std::int64_t(dtstart.year) * 12 + (dtstart.month - 1);
     // The day of period k, or nothing when that month or year lacks the day; days past the
@@ -253,7 +232,7 @@ RuleStarts plainStarts(const icalrecurrencetype& rule, const WallTime& dtstart, 
                 firstMonth + k * interval * (rule.freq == ICAL_YEARLY_RECURRENCE ? 12 : 1);
             const std::int64_t year = floorDiv(months, 12);
             if (year > 9999) {
-                return std::numeric_limits<std::int64_t>::max() / (2 * kDay);
+                return std::numeric_limits<std::int64_t>::max() / (2 * kDaySeconds);
             }
             const int month = int(months - year * 12) + 1;
             if (dtstart.day > daysInMonth(int(year), month)) {
@@ -273,7 +252,7 @@ RuleStarts plainStarts(const icalrecurrencetype& rule, const WallTime& dtstart, 
                                          : rule.freq == ICAL_WEEKLY_RECURRENCE  ? 7
                                          : rule.freq == ICAL_MONTHLY_RECURRENCE ? 31
                                                                                 : 366;
-        k = std::max<std::int64_t>(0, (lo - first) / (longestDays * interval * kDay) - 1);
+        k = std::max<std::int64_t>(0, (lo - first) / (longestDays * interval * kDaySeconds) - 1);
     }
     // Every period before k had its occurrence, unless periods can be empty (then k is 0).
     std::int64_t generated = k;
@@ -289,7 +268,7 @@ RuleStarts plainStarts(const icalrecurrencetype& rule, const WallTime& dtstart, 
         if (!day) {
             continue;
         }
-        const std::int64_t t = *day * kDay + timeOfDay;
+        const std::int64_t t = *day * kDaySeconds + timeOfDay;
         if (t > hi || t > until) {
             break;
         }
