@@ -99,7 +99,8 @@ struct Occurrence {
 // The most occurrences one series yields in one window, whatever its rule says.
 inline constexpr std::size_t kMaxOccurrencesPerWindow = 10000;
 
-// The occurrences that overlap [from, to), in start order. Floating times are read in the given
+// The occurrences that overlap [from, to), in start order; one of zero length counts when it
+// starts inside the window, at `from` included. Floating times are read in the given
 // calendar's zone. The work is bounded by the window and kMaxOccurrencesPerWindow, not by the
 // rule: never-ending rules, huge counts, intervals of 0 and rules that never match are safe.
 std::vector<Occurrence> expand(const Series& series, Instant from, Instant to,

@@ -64,13 +64,6 @@ void markCurrentUser(Participant& participant, const std::vector<std::string>& a
                                                               address) != addresses.end();
 }
 
-// A zero-length occurrence counts when it lies inside the window, its start included.
-bool overlaps(const ics::Occurrence& occurrence, Instant start, Instant end) {
-    return occurrence.start < end &&
-           (occurrence.end > start ||
-            (occurrence.end == occurrence.start && occurrence.start >= start));
-}
-
 StoreEvent storeEvent(const std::shared_ptr<const EventContent>& content,
                       const ics::Occurrence& occurrence) {
     return StoreEvent{.content = content,
@@ -300,12 +293,10 @@ std::vector<StoreEvent> VdirEventStore::events(Instant start, Instant end,
             if (one->index >= file->series.size()) {
                 continue;
             }
-            // One second earlier so that whatever the expansion makes of a zero-length event at
-            // the window's start, the overlap rule below decides.
             const auto& contents = file->contents[one->index];
             for (const auto& occurrence :
-                 ics::expand(file->series[one->index], start.plus(-1), end, m_options.calendar)) {
-                if (overlaps(occurrence, start, end) && occurrence.component < contents.size()) {
+                 ics::expand(file->series[one->index], start, end, m_options.calendar)) {
+                if (occurrence.component < contents.size()) {
                     result.push_back(storeEvent(contents[occurrence.component], occurrence));
                 }
             }
