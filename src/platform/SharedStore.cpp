@@ -1,0 +1,424 @@
+#include "platform/SharedStore.h"
+
+#include <cerrno>
+#include <charconv>
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <system_error>
+#include <thread>
+
+#include <fcntl.h>
+#include <sqlite3.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace plannery {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Raise when the items table changes meaning.
+constexpr int kSchemaVersion = 1;
+// The other process holds the write lock only for one small transaction; a few seconds covers a
+// slow disk without making a stuck process look like a hang.
+constexpr int kBusyTimeoutMs = 5000;
+
+constexpr const char* kSchema = R"sql(
+CREATE TABLE items(service TEXT NOT NULL, account TEXT NOT NULL, data BLOB NOT NULL,
+                   PRIMARY KEY(service, account)) WITHOUT ROWID;
+)sql";
+
+void say(const std::string& sentence) {
+    std::fprintf(stderr, "%s\n", sentence.c_str());
+}
+
+std::string errnoText(int error) {
+    return std::generic_category().message(error);
+}
+
+bool damaged(int code) {
+    code &= 0xff;
+    return code == SQLITE_CORRUPT || code == SQLITE_NOTADB;
+}
+
+bool exec(sqlite3* db, const char* sql) {
+    return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
+// Serialises opening between processes, so that one never moves aside a file the other has just
+// created. Held only while the file is checked.
+class OpenLock {
+  public:
+    explicit OpenLock(const fs::path& file) {
+        m_fd = ::open((file.string() + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        if (m_fd < 0) {
+            m_problem = errnoText(errno);
+            return;
+        }
+        const auto deadline =
+            std::chrono::steady_clock::now() + std::chrono::milliseconds(kBusyTimeoutMs);
+        while (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
+            if (std::chrono::steady_clock::now() > deadline) {
+                m_problem = "another process keeps it locked";
+                return;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        m_locked = true;
+    }
+    ~OpenLock() {
+        if (m_fd >= 0) {
+            ::flock(m_fd, LOCK_UN);
+            ::close(m_fd);
+        }
+    }
+    OpenLock(const OpenLock&) = delete;
+    OpenLock& operator=(const OpenLock&) = delete;
+
+    bool locked() const { return m_locked; }
+    const std::string& problem() const { return m_problem; }
+
+  private:
+    int m_fd = -1;
+    bool m_locked = false;
+    std::string m_problem;
+};
+
+// The folder holds nothing but this store: only its owner may list it.
+std::optional<std::string> makeFolder(const fs::path& folder) {
+    std::error_code error;
+    if (fs::is_directory(folder, error)) {
+        return std::nullopt;
+    }
+    fs::create_directories(folder.parent_path(), error);
+    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
+        return errnoText(errno);
+    }
+    if (!fs::is_directory(folder, error)) {
+        return "its folder is not a folder";
+    }
+    return std::nullopt;
+}
+
+// SQLite would create the file readable by everyone; the settings are the user's alone. The
+// journal files SQLite adds later copy this mode.
+std::optional<std::string> makeFile(const fs::path& file) {
+    const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        return errnoText(errno);
+    }
+    struct stat status {};
+    if (::fstat(fd, &status) == 0 && (status.st_mode & 0077) != 0) {
+        ::fchmod(fd, 0600);
+    }
+    ::close(fd);
+    return std::nullopt;
+}
+
+std::string utcStamp() {
+    const std::time_t now = std::time(nullptr);
+    std::tm parts{};
+    gmtime_r(&now, &parts);
+    char text[32] = {};
+    std::strftime(text, sizeof text, "%Y%m%dT%H%M%SZ", &parts);
+    return text;
+}
+
+// Renames the file (and the journal SQLite would otherwise replay into its successor) out of the
+// way; the name it now has, or absent when it could not be moved.
+std::optional<fs::path> moveAside(const fs::path& file) {
+    const std::string base = file.string() + ".corrupt-" + utcStamp();
+    std::string aside = base;
+    std::error_code error;
+    for (int n = 2; fs::exists(aside, error) || fs::exists(aside + "-wal", error); ++n) {
+        aside = base + "-" + std::to_string(n);
+    }
+    if (std::rename(file.c_str(), aside.c_str()) != 0) {
+        return std::nullopt;
+    }
+    for (const char* suffix : {"-wal", "-journal"}) {
+        const std::string journal = file.string() + suffix;
+        if (fs::exists(journal, error)) {
+            std::rename(journal.c_str(), (aside + suffix).c_str());
+        }
+    }
+    fs::remove(file.string() + "-shm", error); // only an index of the journal, rebuilt on open
+    return fs::path(aside);
+}
+
+enum class Verdict { usable, foreign, failed };
+
+struct Inspection {
+    Verdict verdict = Verdict::failed;
+    std::string reason;
+};
+
+Inspection failure(sqlite3* db, int code) {
+    if (damaged(code)) {
+        return {Verdict::foreign, "it is not a readable database"};
+    }
+    return {Verdict::failed, sqlite3_errmsg(db)};
+}
+
+// Runs a one-row query; the code of its first step.
+int queryInt(sqlite3* db, const char* sql, int& value, std::string* text = nullptr) {
+    sqlite3_stmt* statement = nullptr;
+    int code = sqlite3_prepare_v2(db, sql, -1, &statement, nullptr);
+    if (code == SQLITE_OK) {
+        code = sqlite3_step(statement);
+        if (code == SQLITE_ROW) {
+            value = sqlite3_column_int(statement, 0);
+            if (text != nullptr) {
+                const auto* chars = sqlite3_column_text(statement, 0);
+                *text = chars == nullptr ? "" : reinterpret_cast<const char*>(chars);
+            }
+            code = SQLITE_OK;
+        }
+    }
+    sqlite3_finalize(statement);
+    return code;
+}
+
+Inspection createSchema(sqlite3* db) {
+    if (!exec(db, "BEGIN IMMEDIATE")) {
+        return failure(db, sqlite3_errcode(db));
+    }
+    const std::string version = "PRAGMA user_version=" + std::to_string(kSchemaVersion);
+    if (!exec(db, kSchema) || !exec(db, version.c_str()) || !exec(db, "COMMIT")) {
+        const int code = sqlite3_errcode(db);
+        Inspection result = failure(db, code);
+        exec(db, "ROLLBACK");
+        return result;
+    }
+    return {Verdict::usable, {}};
+}
+
+// Whether the file is a store of ours, creating the table in an empty one. Only damage or a
+// foreign database is a reason to move it aside; a busy or unwritable file is not.
+Inspection inspect(sqlite3* db) {
+    // Garbage fails here already: switching the journal reads the header.
+    if (sqlite3_exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        return failure(db, sqlite3_errcode(db));
+    }
+    // In WAL mode this still never leaves a damaged file; a power cut may cost the last write,
+    // which the app writes again on its next settings change.
+    exec(db, "PRAGMA synchronous=NORMAL");
+    int ignored = 0;
+    std::string verdict;
+    // The file is a few pages: checking it whole is cheap and catches damage past the header.
+    if (const int code = queryInt(db, "PRAGMA quick_check", ignored, &verdict); code != SQLITE_OK) {
+        return failure(db, code);
+    }
+    if (verdict != "ok") {
+        return {Verdict::foreign, "it is damaged"};
+    }
+    int version = 0;
+    if (const int code = queryInt(db, "PRAGMA user_version", version); code != SQLITE_OK) {
+        return failure(db, code);
+    }
+    if (version != 0) {
+        // Ours, or a later version's that kept the items table: the statements tell.
+        return {Verdict::usable, {}};
+    }
+    int tables = 0;
+    if (const int code = queryInt(db, "SELECT count(*) FROM sqlite_master", tables);
+        code != SQLITE_OK) {
+        return failure(db, code);
+    }
+    if (tables != 0) {
+        return {Verdict::foreign, "it belongs to another program"};
+    }
+    return createSchema(db);
+}
+
+// Resets a shared statement when the call that used it returns, so it holds no read lock.
+class Use {
+  public:
+    explicit Use(sqlite3_stmt* statement) : m_statement(statement) {}
+    ~Use() {
+        sqlite3_reset(m_statement);
+        sqlite3_clear_bindings(m_statement);
+    }
+    Use(const Use&) = delete;
+    Use& operator=(const Use&) = delete;
+
+    // A null pointer would bind SQL NULL: an empty name or value is still text or bytes.
+    void text(int index, std::string_view value) {
+        sqlite3_bind_text(m_statement, index, value.empty() ? "" : value.data(),
+                          static_cast<int>(value.size()), SQLITE_TRANSIENT);
+    }
+    void blob(int index, std::string_view value) {
+        sqlite3_bind_blob(m_statement, index, value.empty() ? "" : value.data(),
+                          static_cast<int>(value.size()), SQLITE_TRANSIENT);
+    }
+    int step() { return sqlite3_step(m_statement); }
+    std::string columnBytes(int column) const {
+        const auto* bytes = static_cast<const char*>(sqlite3_column_blob(m_statement, column));
+        const int size = sqlite3_column_bytes(m_statement, column);
+        return bytes == nullptr ? std::string{}
+                                : std::string(bytes, static_cast<std::size_t>(size));
+    }
+
+  private:
+    sqlite3_stmt* m_statement;
+};
+
+std::uint64_t parseCount(const std::optional<std::string>& bytes) {
+    std::uint64_t value = 0;
+    if (!bytes) {
+        return 0;
+    }
+    const char* end = bytes->data() + bytes->size();
+    const auto [stop, error] = std::from_chars(bytes->data(), end, value);
+    return error == std::errc{} && stop == end ? value : 0;
+}
+
+} // namespace
+
+std::unique_ptr<SharedStore> SharedStore::open(const fs::path& file) {
+    const auto cannotUse = [&](const std::string& why) {
+        say("Cannot use the shared settings store " + file.string() + ": " + why + ".");
+        return nullptr;
+    };
+    if (const auto problem = makeFolder(file.parent_path())) {
+        return cannotUse(*problem);
+    }
+    const OpenLock lock(file);
+    if (!lock.locked()) {
+        return cannotUse(lock.problem());
+    }
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (const auto problem = makeFile(file)) {
+            return cannotUse(*problem);
+        }
+        sqlite3* db = nullptr;
+        if (sqlite3_open_v2(file.c_str(), &db,
+                            SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
+                            nullptr) != SQLITE_OK) {
+            const std::string why = db == nullptr ? "out of memory" : sqlite3_errmsg(db);
+            sqlite3_close(db);
+            return cannotUse(why);
+        }
+        sqlite3_busy_timeout(db, kBusyTimeoutMs);
+        Inspection inspection = inspect(db);
+        if (inspection.verdict == Verdict::usable) {
+            std::unique_ptr<SharedStore> store(new SharedStore(db, file));
+            if (store->prepare()) {
+                return store;
+            }
+            const int code = sqlite3_errcode(db) & 0xff;
+            inspection = code == SQLITE_ERROR
+                             ? Inspection{Verdict::foreign, "its items are not in a known form"}
+                             : failure(db, code);
+            if (inspection.verdict == Verdict::failed) {
+                return cannotUse(inspection.reason);
+            }
+            store.reset();
+        } else {
+            sqlite3_close(db);
+            if (inspection.verdict == Verdict::failed) {
+                return cannotUse(inspection.reason);
+            }
+        }
+        const auto aside = moveAside(file);
+        if (!aside) {
+            return cannotUse(inspection.reason + ", and it could not be moved aside");
+        }
+        say("The shared settings store " + file.string() + " was unusable (" + inspection.reason +
+            "); it was moved to " + aside->string() + " and started afresh.");
+    }
+    return cannotUse("a fresh file could not be started");
+}
+
+SharedStore::SharedStore(sqlite3* db, fs::path file) : m_db(db), m_file(std::move(file)) {}
+
+// A connection closes only when none of its statements is left.
+SharedStore::~SharedStore() {
+    sqlite3_finalize(m_select);
+    sqlite3_finalize(m_upsert);
+    sqlite3_finalize(m_delete);
+    sqlite3_close(m_db);
+}
+
+// The statements double as the check of the table's shape: a table without these columns or
+// without the (service, account) key fails to prepare.
+bool SharedStore::prepare() {
+    return sqlite3_prepare_v2(m_db, "SELECT data FROM items WHERE service = ?1 AND account = ?2",
+                              -1, &m_select, nullptr) == SQLITE_OK &&
+           sqlite3_prepare_v2(m_db,
+                              "INSERT INTO items(service, account, data) VALUES(?1, ?2, ?3) "
+                              "ON CONFLICT(service, account) DO UPDATE SET data = excluded.data",
+                              -1, &m_upsert, nullptr) == SQLITE_OK &&
+           sqlite3_prepare_v2(m_db, "DELETE FROM items WHERE service = ?1 AND account = ?2", -1,
+                              &m_delete, nullptr) == SQLITE_OK;
+}
+
+std::optional<std::string> SharedStore::data(std::string_view service, std::string_view account) {
+    Use query(m_select);
+    query.text(1, service);
+    query.text(2, account);
+    if (query.step() != SQLITE_ROW) {
+        return std::nullopt;
+    }
+    return query.columnBytes(0);
+}
+
+bool SharedStore::set(const std::optional<std::string>& bytes, std::string_view service,
+                      std::string_view account) {
+    if (!exec(m_db, "BEGIN IMMEDIATE")) {
+        return false;
+    }
+    bool written = false;
+    {
+        Use write(bytes ? m_upsert : m_delete);
+        write.text(1, service);
+        write.text(2, account);
+        if (bytes) {
+            write.blob(3, *bytes);
+        }
+        written = write.step() == SQLITE_DONE;
+    }
+    if (written && exec(m_db, "COMMIT")) {
+        return true;
+    }
+    exec(m_db, "ROLLBACK");
+    return false;
+}
+
+std::optional<std::uint64_t> SharedStore::increment(std::string_view service,
+                                                    std::string_view account) {
+    // The write lock is taken before the read, so no other process reads the same old value.
+    if (!exec(m_db, "BEGIN IMMEDIATE")) {
+        return std::nullopt;
+    }
+    std::optional<std::string> current;
+    int read = SQLITE_DONE;
+    {
+        Use query(m_select);
+        query.text(1, service);
+        query.text(2, account);
+        read = query.step();
+        if (read == SQLITE_ROW) {
+            current = query.columnBytes(0);
+        }
+    }
+    const std::uint64_t next = parseCount(current) + 1;
+    bool written = false;
+    if (read == SQLITE_ROW || read == SQLITE_DONE) {
+        Use write(m_upsert);
+        write.text(1, service);
+        write.text(2, account);
+        write.blob(3, std::to_string(next));
+        written = write.step() == SQLITE_DONE;
+    }
+    if (written && exec(m_db, "COMMIT")) {
+        return next;
+    }
+    exec(m_db, "ROLLBACK");
+    return std::nullopt;
+}
+
+} // namespace plannery

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace plannery {
+
+// Small items by (service, account) in one SQLite file that the app and the widget process open
+// at the same time. Every write is one transaction that takes the write lock first, so two
+// processes writing together never lose each other's items. Unlike the index cache this file
+// holds the user's settings: only a file that is not a database of ours is ever replaced, and
+// then it is moved aside, never deleted.
+class SharedStore {
+  public:
+    // Creates the folder (0700) and the file (0600) when missing. A file that is not SQLite, or
+    // some other program's database, is renamed to "<name>.corrupt-<UTC time>" and started
+    // afresh. nullptr, with one sentence on stderr, when the file cannot be used at all.
+    static std::unique_ptr<SharedStore> open(const std::filesystem::path& file);
+    ~SharedStore();
+    SharedStore(const SharedStore&) = delete;
+    SharedStore& operator=(const SharedStore&) = delete;
+
+    // The stored bytes; absent when there is no such item or the file cannot be read.
+    std::optional<std::string> data(std::string_view service, std::string_view account);
+    // Adds or replaces the item, or deletes it when absent (deleting a missing item succeeds);
+    // false when the write failed.
+    bool set(const std::optional<std::string>& bytes, std::string_view service,
+             std::string_view account);
+    // Adds one to the decimal number the item holds (a missing or non-numeric item counts as 0)
+    // without another process's increment slipping in between; the new value, or absent when
+    // the write failed.
+    std::optional<std::uint64_t> increment(std::string_view service, std::string_view account);
+
+    const std::filesystem::path& file() const { return m_file; }
+
+  private:
+    SharedStore(sqlite3* db, std::filesystem::path file);
+    bool prepare();
+
+    sqlite3* m_db = nullptr;
+    std::filesystem::path m_file;
+    sqlite3_stmt* m_select = nullptr;
+    sqlite3_stmt* m_upsert = nullptr;
+    sqlite3_stmt* m_delete = nullptr;
+};
+
+} // namespace plannery
