@@ -149,27 +149,6 @@ const StoreCalendar* findCalendar(const std::vector<CalendarHandle>& calendars,
     return nullptr;
 }
 
-// The calendars of each source in the store's order; calendars without one come last.
-std::vector<std::pair<SourceHandle, std::vector<CalendarHandle>>>
-byAccount(const std::vector<SourceHandle>& sources, const std::vector<CalendarHandle>& calendars) {
-    std::vector<std::pair<SourceHandle, std::vector<CalendarHandle>>> accounts;
-    for (const auto& source : sources) {
-        accounts.emplace_back(source, std::vector<CalendarHandle>{});
-    }
-    std::vector<CalendarHandle> orphans;
-    for (const auto& calendar : calendars) {
-        auto account = std::find_if(accounts.begin(), accounts.end(), [&](const auto& entry) {
-            return calendar->source && entry.first &&
-                   entry.first->sourceIdentifier == calendar->source->sourceIdentifier;
-        });
-        (account == accounts.end() ? orphans : account->second).push_back(calendar);
-    }
-    if (!orphans.empty()) {
-        accounts.emplace_back(nullptr, std::move(orphans));
-    }
-    return accounts;
-}
-
 } // namespace
 
 std::string jsonString(std::string_view text) {
@@ -261,24 +240,6 @@ std::string_view calendarTypeName(CalendarType type) {
         return "subscription";
     case CalendarType::birthday:
         return "birthday";
-    }
-    return "unknown";
-}
-
-std::string_view sourceTypeName(SourceType type) {
-    switch (type) {
-    case SourceType::local:
-        return "local";
-    case SourceType::exchange:
-        return "exchange";
-    case SourceType::calDAV:
-        return "caldav";
-    case SourceType::iCloud:
-        return "icloud";
-    case SourceType::subscribed:
-        return "subscribed";
-    case SourceType::birthdays:
-        return "birthdays";
     }
     return "unknown";
 }
@@ -393,65 +354,6 @@ void mirrorsJson(std::ostream& out, const CalendarMirrors& mirrors) {
         out << "]";
     }
     out << "]}\n";
-}
-
-void calendarsText(std::ostream& out, const std::vector<SourceHandle>& sources,
-                   const std::vector<CalendarHandle>& calendars, const SeriesCounts& counts) {
-    bool first = true;
-    for (const auto& [source, members] : byAccount(sources, calendars)) {
-        out << (first ? "" : "\n");
-        first = false;
-        if (source) {
-            out << source->title << " (" << sourceTypeName(source->sourceType) << " account, "
-                << source->sourceIdentifier << ")\n";
-        } else {
-            out << "Calendars without an account\n";
-        }
-        for (const auto& calendar : members) {
-            out << "  " << calendar->title << "  [" << calendar->calendarIdentifier << "]  "
-                << calendarTypeName(calendar->type) << ", "
-                << hexColor(calendar->color).value_or("no colour") << ", "
-                << (calendar->allowsContentModifications ? "editable" : "read-only");
-            if (auto count = counts.find(calendar->calendarIdentifier); count != counts.end()) {
-                out << ", " << count->second << (count->second == 1 ? " event" : " events")
-                    << " (calendar objects)";
-            }
-            out << "\n";
-        }
-    }
-}
-
-void calendarsJson(std::ostream& out, const std::vector<SourceHandle>& sources,
-                   const std::vector<CalendarHandle>& calendars, const SeriesCounts& counts) {
-    out << "{\"accounts\":[";
-    bool firstAccount = true;
-    for (const auto& [source, members] : byAccount(sources, calendars)) {
-        out << (firstAccount ? "\n" : ",\n") << "{";
-        firstAccount = false;
-        if (source) {
-            out << "\"id\":" << jsonString(source->sourceIdentifier)
-                << ",\"title\":" << jsonString(source->title) << ",\"type\":\""
-                << sourceTypeName(source->sourceType) << "\",";
-        }
-        out << "\"calendars\":[";
-        for (std::size_t i = 0; i < members.size(); ++i) {
-            const auto& calendar = members[i];
-            out << (i == 0 ? "" : ",") << "{\"id\":" << jsonString(calendar->calendarIdentifier)
-                << ",\"title\":" << jsonString(calendar->title) << ",\"type\":\""
-                << calendarTypeName(calendar->type) << "\"";
-            if (auto color = hexColor(calendar->color)) {
-                out << ",\"color\":\"" << *color << "\"";
-            }
-            out << ",\"readOnly\":" << (calendar->allowsContentModifications ? "false" : "true");
-            if (auto count = counts.find(calendar->calendarIdentifier); count != counts.end()) {
-                // Calendar objects: one per file in a folder, one per UID in a single file.
-                out << ",\"events\":" << count->second;
-            }
-            out << "}";
-        }
-        out << "]}";
-    }
-    out << "\n]}\n";
 }
 
 } // namespace plannery::cli::Output

@@ -28,7 +28,6 @@ std::string isoDate(Instant t, const Calendar& calendar);
 std::optional<std::string> hexColor(const std::optional<PlatformColor>& color);
 
 std::string_view calendarTypeName(CalendarType type);
-std::string_view sourceTypeName(SourceType type);
 
 // One event as a JSON object with the record's field names; absent optionals are left out.
 std::string eventJson(const CalEvent& event, const Calendar& calendar);
@@ -44,15 +43,5 @@ void mirrorsText(std::ostream& out, const CalendarMirrors& mirrors,
                  const std::vector<CalendarHandle>& calendars);
 // {"groups":[["calendar-id", ...], ...]}
 void mirrorsJson(std::ostream& out, const CalendarMirrors& mirrors);
-
-// Calendar identifier -> number of calendar objects (one per file in a folder, one per UID in a
-// calendar kept in one file). Calendars not in the map show no count.
-using SeriesCounts = std::map<std::string, int>;
-
-// Accounts with their calendars: kind, colour, read-only flag and number of calendar objects.
-void calendarsText(std::ostream& out, const std::vector<SourceHandle>& sources,
-                   const std::vector<CalendarHandle>& calendars, const SeriesCounts& counts);
-void calendarsJson(std::ostream& out, const std::vector<SourceHandle>& sources,
-                   const std::vector<CalendarHandle>& calendars, const SeriesCounts& counts);
 
 } // namespace plannery::cli::Output

@@ -165,7 +165,7 @@ TEST(OutputTest, AgendaListsEveryDayWithItsEvents) {
     EXPECT_EQ(deutsch.str(), "Montag, 7. Dezember 2026\n  no events\n");
 }
 
-TEST(OutputTest, MirrorsAndCalendarsAreListedWithAccounts) {
+TEST(OutputTest, MirrorGroupsNameCalendarsWithTheirAccounts) {
     auto google = std::make_shared<Source>(Source{
         .sourceIdentifier = "google", .sourceType = SourceType::calDAV, .title = "me@gmail.com"});
     auto fastmail = std::make_shared<Source>(Source{
@@ -203,35 +203,6 @@ TEST(OutputTest, MirrorsAndCalendarsAreListedWithAccounts) {
     std::ostringstream groups;
     Output::mirrorsJson(groups, mirrors);
     EXPECT_EQ(groups.str(), "{\"groups\":[[\"google/main\",\"fastmail/copy\"]]}\n");
-
-    const Output::SeriesCounts counts{{"google/main", 12}, {"holidays.ics", 1}};
-    std::ostringstream list;
-    Output::calendarsText(list, {google, fastmail}, calendars, counts);
-    EXPECT_EQ(list.str(),
-              "me@gmail.com (caldav account, google)\n"
-              "  me@gmail.com  [google/main]  caldav, #0099E6, editable, 12 events (calendar "
-              "objects)\n"
-              "\n"
-              "Fastmail (caldav account, fastmail)\n"
-              "  Google \"copy\"  [fastmail/copy]  caldav, no colour, read-only\n"
-              "\n"
-              "Calendars without an account\n"
-              "  Holidays  [holidays.ics]  subscription, no colour, editable, 1 event (calendar "
-              "objects)\n");
-
-    std::ostringstream out;
-    Output::calendarsJson(out, {google, fastmail}, calendars, counts);
-    const auto parsed = json::parse(out.str());
-    ASSERT_TRUE(parsed) << out.str();
-    const auto& accounts = (*parsed)["accounts"].array;
-    ASSERT_EQ(accounts.size(), 3u);
-    EXPECT_EQ(accounts[0]["type"].string, "caldav");
-    EXPECT_EQ(accounts[0]["calendars"][0]["color"].string, "#0099E6");
-    EXPECT_EQ(accounts[0]["calendars"][0]["events"].number, 12);
-    EXPECT_TRUE(accounts[1]["calendars"][0]["readOnly"].boolean);
-    EXPECT_FALSE(accounts[1]["calendars"][0].has("color"));
-    EXPECT_FALSE(accounts[2].has("id"));
-    EXPECT_EQ(accounts[2]["calendars"][0]["type"].string, "subscription");
 }
 
 } // namespace

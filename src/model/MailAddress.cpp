@@ -1,0 +1,126 @@
+#include "model/MailAddress.h"
+
+#include <unicode/uchar.h>
+#include <unicode/utf8.h>
+
+#include <cstdint>
+
+namespace plannery {
+
+namespace {
+
+constexpr std::string_view kMailto = "mailto:";
+
+int hexValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
+bool isValidUTF8(std::string_view text) {
+    const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
+    const auto length = static_cast<int32_t>(text.size());
+    for (int32_t i = 0; i < length;) {
+        UChar32 c = 0;
+        U8_NEXT(bytes, i, length, c);
+        if (c < 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Every "%XX" replaced by its byte; nothing when a "%" starts no such pair or the bytes are not
+// UTF-8 text.
+std::optional<std::string> percentDecoded(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '%') {
+            out += text[i];
+            continue;
+        }
+        if (i + 2 >= text.size()) {
+            return std::nullopt;
+        }
+        const int high = hexValue(text[i + 1]);
+        const int low = hexValue(text[i + 2]);
+        if (high < 0 || low < 0) {
+            return std::nullopt;
+        }
+        out += static_cast<char>(high * 16 + low);
+        i += 2;
+    }
+    if (!isValidUTF8(out)) {
+        return std::nullopt;
+    }
+    return out;
+}
+
+// White space as regular expressions see it: tab, line feed, form feed, carriage return and
+// the Unicode separators.
+bool isPatternSpace(UChar32 c) {
+    if (c == '\t' || c == '\n' || c == '\f' || c == '\r') {
+        return true;
+    }
+    return c >= 0 && (U_GET_GC_MASK(c) & U_GC_Z_MASK) != 0;
+}
+
+} // namespace
+
+std::optional<std::string> emailFromURL(std::string_view url) {
+    if (url.size() < kMailto.size()) {
+        return std::nullopt;
+    }
+    for (std::size_t i = 0; i < kMailto.size(); ++i) {
+        const char c = url[i];
+        const char lower = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+        if (lower != kMailto[i]) {
+            return std::nullopt;
+        }
+    }
+    const std::string_view rest = url.substr(kMailto.size());
+    std::string address = percentDecoded(rest).value_or(std::string(rest));
+    if (const auto query = address.find('?'); query != std::string::npos) {
+        address.erase(query);
+    }
+    if (address.empty()) {
+        return std::nullopt;
+    }
+    return address;
+}
+
+bool matchesEmailPattern(std::string_view text) {
+    // ^[^@\s]+@[^@\s]+\.[^@\s]+$ by hand: one "@" with something before it, and after it a "."
+    // that is neither the first nor the last character; no white space anywhere.
+    const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
+    const auto length = static_cast<int32_t>(text.size());
+    int32_t at = -1;
+    bool dotInside = false;
+    for (int32_t i = 0; i < length;) {
+        const int32_t start = i;
+        UChar32 c = 0;
+        U8_NEXT(bytes, i, length, c);
+        if (isPatternSpace(c)) {
+            return false;
+        }
+        if (c == '@') {
+            if (at >= 0 || start == 0) {
+                return false;
+            }
+            at = start;
+        } else if (c == '.' && at >= 0 && start > at + 1 && i < length) {
+            dotInside = true;
+        }
+    }
+    return at >= 0 && dotInside;
+}
+
+} // namespace plannery
