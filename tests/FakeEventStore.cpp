@@ -127,7 +127,7 @@ WriteResult FakeEventStore::save(const StoreEvent& event, Span) {
         *same = event;
     }
     changed();
-    return {};
+    return WriteResult{.error = std::nullopt, .eventIdentifier = event.eventIdentifier()};
 }
 
 WriteResult FakeEventStore::remove(const StoreEvent& event, Span span) {
@@ -144,6 +144,29 @@ WriteResult FakeEventStore::remove(const StoreEvent& event, Span span) {
     }
     changed();
     return {};
+}
+
+WriteResult FakeEventStore::reply(const StoreEvent& event, ParticipantStatus status, Span span) {
+    bool answered = false;
+    for (StoreEvent& e : m_events) {
+        const bool inSpan = span == Span::futureEvents || e.startDate == event.startDate;
+        if (e.eventIdentifier() != event.eventIdentifier() || !inSpan) {
+            continue;
+        }
+        auto content = std::make_shared<EventContent>(*e.content);
+        for (Participant& attendee : content->attendees) {
+            if (attendee.isCurrentUser) {
+                attendee.participantStatus = status;
+                answered = true;
+            }
+        }
+        e.content = std::move(content);
+    }
+    if (!answered) {
+        return WriteResult{.error = "You are not invited to this event."};
+    }
+    changed();
+    return WriteResult{.error = std::nullopt, .eventIdentifier = event.eventIdentifier()};
 }
 
 void FakeEventStore::changed() const {

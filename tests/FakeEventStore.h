@@ -65,6 +65,7 @@ class FakeEventStore final : public EventStore {
     bool refresh(StoreEvent& event) const override;
     WriteResult save(const StoreEvent& event, Span span) override;
     WriteResult remove(const StoreEvent& event, Span span) override;
+    WriteResult reply(const StoreEvent& event, ParticipantStatus status, Span span) override;
     void setChangeHandler(std::function<void()> handler) override {
         m_changeHandler = std::move(handler);
     }

@@ -45,4 +45,15 @@ std::filesystem::path TempDir::write(const std::filesystem::path& relative,
     return file;
 }
 
+std::string calendarText(const std::string& body) {
+    return "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Plannery tests//EN\r\n" + body +
+           "END:VCALENDAR\r\n";
+}
+
+std::string vevent(const std::string& uid, const std::string& start, const std::string& end,
+                   const std::string& summary, const std::string& extra) {
+    return "BEGIN:VEVENT\r\nUID:" + uid + "\r\nDTSTAMP:20260101T000000Z\r\n" + start + "\r\n" +
+           end + "\r\nSUMMARY:" + summary + "\r\n" + extra + "END:VEVENT\r\n";
+}
+
 } // namespace plannery::test

@@ -16,6 +16,13 @@ Calendar calendarIn(std::string_view zoneId);
 // An instant from wall-clock fields in the calendar's zone.
 Instant at(const Calendar& calendar, int year, int month, int day, int hour = 0, int minute = 0);
 
+// A calendar file around the given components.
+std::string calendarText(const std::string& body);
+// One VEVENT; start and end are whole property lines without the line break, e.g.
+// "DTSTART:20260310T090000Z"; `extra` holds more lines, each ending in CRLF.
+std::string vevent(const std::string& uid, const std::string& start, const std::string& end,
+                   const std::string& summary, const std::string& extra = "");
+
 // A fresh folder under the system's temporary folder, removed with its content on destruction.
 class TempDir {
   public:

@@ -195,9 +195,11 @@ struct StoreEvent {
 // Which occurrences a change to a repeating event applies to.
 enum class Span { thisEvent, futureEvents };
 
-// The outcome of a write: success, or a sentence for the user.
+// The outcome of a write: success with the identifier of the event written, or a sentence for
+// the user.
 struct WriteResult {
     std::optional<std::string> error;
+    std::string eventIdentifier{};
 
     bool ok() const { return !error.has_value(); }
 };
@@ -225,8 +227,16 @@ class EventStore {
     // Re-reads the event; false when it no longer exists.
     virtual bool refresh(StoreEvent& event) const = 0;
 
+    // Saves a new event (empty event identifier; its calendar, or the default calendar when it
+    // has none) or a changed one. For an occurrence of a repeating event, `span` says whether the
+    // change applies to it alone or to it and every later one.
     virtual WriteResult save(const StoreEvent& event, Span span) = 0;
+    // Removes one occurrence, or it and every later one; a single event or a whole series (the
+    // first occurrence with futureEvents) goes entirely.
     virtual WriteResult remove(const StoreEvent& event, Span span) = 0;
+    // Answers an invitation as the current user: for this occurrence alone, or (futureEvents) for
+    // the whole series.
+    virtual WriteResult reply(const StoreEvent& event, ParticipantStatus status, Span span) = 0;
 
     // Called on the main thread whenever the store's content changes.
     virtual void setChangeHandler(std::function<void()> handler) = 0;

@@ -2,6 +2,7 @@
 
 #include "model/Calendar.h"
 #include "model/EventStore.h"
+#include "platform/VdirLayout.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -26,6 +27,8 @@ struct VdirOptions {
     // Looking inside only the folders whose modification time changed is the fast default; a
     // full check compares every file's size and time with the index.
     enum class Check { changedFolders, everyFile } check = Check::changedFolders;
+    // Told the roots after asking for access added some, so that the caller can keep them.
+    std::function<void(const std::vector<std::filesystem::path>&)> rootsChanged{};
 };
 
 // What opening the store found, for the command line's messages.
@@ -49,6 +52,13 @@ class VdirEventStore final : public EventStore {
     ~VdirEventStore() override;
 
     const VdirLoadReport& loadReport() const;
+    const std::vector<std::filesystem::path>& roots() const { return m_options.roots; }
+    // The folders whose changes matter: roots, account and calendar folders, and the files of
+    // calendars kept in one file.
+    std::vector<std::filesystem::path> watchedPaths() const;
+    // Reads the roots again (only changed files are parsed); true, and the change handler
+    // called, when anything differs from what the store had.
+    bool reloadIfChanged();
     // An independent handle on an immutable copy of the current index, for work on another
     // thread (the mirror scan). It shares no mutable state with this store.
     std::unique_ptr<EventStore> snapshot() const;
@@ -65,12 +75,15 @@ class VdirEventStore final : public EventStore {
     bool refresh(StoreEvent& event) const override;
     WriteResult save(const StoreEvent& event, Span span) override;
     WriteResult remove(const StoreEvent& event, Span span) override;
+    WriteResult reply(const StoreEvent& event, ParticipantStatus status, Span span) override;
     void setChangeHandler(std::function<void()> handler) override;
 
   private:
     struct State;
     struct Decoded;
     struct Location;
+    struct Target;
+    struct Opened;
     using DecodedFiles = std::unordered_map<std::uint32_t, std::shared_ptr<const Decoded>>;
 
     VdirEventStore(std::shared_ptr<const State> state, VdirOptions options, DecodedFiles decoded);
@@ -79,6 +92,13 @@ class VdirEventStore final : public EventStore {
     IndexCache* reader() const;
     std::optional<Location> locate(const std::string& eventIdentifier) const;
     std::optional<StoreEvent> firstOccurrence(const Location& location) const;
+    Opened openForWrite(const StoreEvent& event) const;
+    WriteResult commit(std::uint32_t calendar, const std::string& name,
+                       const std::optional<std::string>& text,
+                       const std::optional<vdir::FileStamp>& expected);
+    WriteResult saveNew(const StoreEvent& event);
+    WriteResult moveSeries(const Target& target, const std::string& text, const CalendarHandle& to);
+    void changed();
 
     std::shared_ptr<const State> m_state;
     VdirOptions m_options;

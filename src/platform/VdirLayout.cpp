@@ -1,5 +1,7 @@
 #include "platform/VdirLayout.h"
 
+#include "platform/AtomicFile.h"
+
 #include <algorithm>
 #include <cctype>
 #include <fstream>
@@ -7,6 +9,7 @@
 
 #include <dirent.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace plannery::vdir {
 
@@ -21,14 +24,17 @@ struct Entry {
 
 // Hidden entries (".*") are never looked at: sync tools keep their state and temporary files
 // there.
-std::optional<std::vector<Entry>> listFolder(const fs::path& folder) {
+enum class Hidden { skip, keep };
+
+std::optional<std::vector<Entry>> listFolder(const fs::path& folder, Hidden hidden = Hidden::skip) {
     DIR* dir = ::opendir(folder.c_str());
     if (dir == nullptr) {
         return std::nullopt;
     }
     std::vector<Entry> entries;
     while (const dirent* entry = ::readdir(dir)) {
-        if (entry->d_name[0] == '.') {
+        if (entry->d_name[0] == '.' && (hidden == Hidden::skip || entry->d_name[1] == '\0' ||
+                                        std::string_view(entry->d_name) == "..")) {
             continue;
         }
         entries.push_back({.name = entry->d_name, .type = entry->d_type});
@@ -455,7 +461,7 @@ bool isCalendarFileName(std::string_view name) {
 }
 
 std::optional<std::vector<std::string>> listCalendarFiles(const fs::path& folder) {
-    auto entries = listFolder(folder);
+    auto entries = listFolder(folder, Hidden::keep);
     if (!entries) {
         return std::nullopt;
     }
@@ -463,6 +469,8 @@ std::optional<std::vector<std::string>> listCalendarFiles(const fs::path& folder
     for (auto& entry : *entries) {
         if (entry.type != DT_DIR && isCalendarFileName(entry.name)) {
             names.push_back(std::move(entry.name));
+        } else if (entry.type == DT_REG && isLeftover(entry.name)) {
+            ::unlink((folder / entry.name).c_str());
         }
     }
     return names;

@@ -50,7 +50,7 @@ std::string lowered(std::string_view text);
 bool isCalendarFileName(std::string_view name);
 
 // The candidate calendar file names in a collection folder, sorted; nullopt when the folder
-// cannot be read.
+// cannot be read. Temporary files that a killed writer left there are removed on the way.
 std::optional<std::vector<std::string>> listCalendarFiles(const std::filesystem::path& folder);
 
 // What a file's identity was when it was read: a change of any part means it must be read again.

@@ -30,25 +30,6 @@ struct Parsed {
     bool unreadable = false; // could not be opened: tried again at every start
 };
 
-std::optional<std::string> readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in) {
-        return std::nullopt;
-    }
-    const auto size = static_cast<std::int64_t>(in.tellg());
-    if (size < 0 || size > kMaxFileBytes) {
-        return std::nullopt;
-    }
-    std::string text(static_cast<std::size_t>(size), '\0');
-    in.seekg(0);
-    in.read(text.data(), size);
-    if (in.bad()) {
-        return std::nullopt;
-    }
-    text.resize(static_cast<std::size_t>(in.gcount()));
-    return text;
-}
-
 Parsed parse(const fs::path& path) {
     const auto text = readFile(path);
     if (!text) {
@@ -346,6 +327,88 @@ class Scanner {
 
 Scan scan(const std::vector<fs::path>& roots, VdirOptions::Check check, IndexCache* cache) {
     return Scanner(roots, check, cache).run();
+}
+
+std::optional<std::string> readFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    if (!in) {
+        return std::nullopt;
+    }
+    const auto size = static_cast<std::int64_t>(in.tellg());
+    if (size < 0 || size > kMaxFileBytes) {
+        return std::nullopt;
+    }
+    std::string text(static_cast<std::size_t>(size), '\0');
+    in.seekg(0);
+    in.read(text.data(), size);
+    if (in.bad()) {
+        return std::nullopt;
+    }
+    text.resize(static_cast<std::size_t>(in.gcount()));
+    return text;
+}
+
+Scan withFile(const Scan& scan, const FileChange& change) {
+    Scan result;
+    result.sources = scan.sources;
+    result.status = scan.status;
+    result.report = scan.report;
+    const auto& owner = scan.calendars[change.calendar];
+    const auto begin = scan.files.begin() + owner.fileBegin;
+    const auto end = scan.files.begin() + owner.fileEnd;
+    const auto found = std::lower_bound(
+        begin, end, change.name,
+        [](const IndexedFile& file, const std::string& name) { return file.name < name; });
+    const auto at = static_cast<std::uint32_t>(found - scan.files.begin());
+    const bool present = found != end && found->name == change.name;
+    // Files from `at` on move by this much; the changed file itself is left out and put back.
+    const int shift = (change.stamp ? 1 : 0) - (present ? 1 : 0);
+    const auto moved = [&](std::uint32_t file) {
+        return file < at ? file : static_cast<std::uint32_t>(static_cast<int>(file) + shift);
+    };
+
+    result.files.reserve(scan.files.size() + 1);
+    result.files.insert(result.files.end(), scan.files.begin(), found);
+    if (change.stamp) {
+        result.files.push_back(IndexedFile{.calendar = change.calendar,
+                                           .name = change.name,
+                                           .stamp = *change.stamp,
+                                           .blob = change.blob,
+                                           .cacheRow = 0});
+    }
+    result.files.insert(result.files.end(), present ? found + 1 : found, scan.files.end());
+
+    result.calendars.reserve(scan.calendars.size());
+    for (std::uint32_t c = 0; c < scan.calendars.size(); ++c) {
+        const auto& calendar = scan.calendars[c];
+        IndexedCalendar copy{
+            .location = calendar.location,
+            .fileBegin = c <= change.calendar ? calendar.fileBegin : moved(calendar.fileBegin),
+            .fileEnd = c < change.calendar ? calendar.fileEnd : moved(calendar.fileEnd),
+            .series = {}};
+        copy.series.reserve(calendar.series.size() + change.bounds.size());
+        for (const auto& series : calendar.series) {
+            if (present && series.file == at) {
+                continue;
+            }
+            auto kept = series;
+            kept.file = moved(series.file);
+            copy.series.push_back(kept);
+        }
+        if (c == change.calendar && change.stamp) {
+            for (std::uint32_t i = 0; i < change.bounds.size(); ++i) {
+                copy.series.push_back(IndexedSeries{.first = change.bounds[i].first.seconds,
+                                                    .last = change.bounds[i].last.seconds,
+                                                    .file = at,
+                                                    .index = i});
+            }
+            std::sort(
+                copy.series.begin(), copy.series.end(),
+                [](const IndexedSeries& a, const IndexedSeries& b) { return a.first < b.first; });
+        }
+        result.calendars.push_back(std::move(copy));
+    }
+    return result;
 }
 
 std::optional<std::vector<ics::Series>> parseFile(const fs::path& path) {

@@ -54,6 +54,23 @@ struct Scan {
 Scan scan(const std::vector<std::filesystem::path>& roots, VdirOptions::Check check,
           IndexCache* cache);
 
+// One calendar file as the store's own write left it.
+struct FileChange {
+    std::uint32_t calendar = 0;
+    std::string name;
+    std::optional<FileStamp> stamp; // nullopt: the file was removed
+    std::vector<ics::Bounds> bounds;
+    std::string blob; // ics::encode of its series
+};
+
+// The scan with that file added, replaced or removed, so that a write need not read the roots
+// again. Files keep their order (by calendar, then name): an added or removed file moves the
+// index of every file after it.
+Scan withFile(const Scan& scan, const FileChange& change);
+
+// The bytes of a calendar file; nullopt when it cannot be read or is too large to be one.
+std::optional<std::string> readFile(const std::filesystem::path& path);
+
 // The series of one calendar file read from disk; nullopt when it cannot be read.
 std::optional<std::vector<ics::Series>> parseFile(const std::filesystem::path& path);
 

@@ -6,22 +6,22 @@ namespace plannery::xdg {
 
 namespace {
 
-std::filesystem::path homeFolder() {
-    const char* home = std::getenv("HOME");
-    return (home != nullptr && *home != '\0') ? std::filesystem::path(home)
-                                              : std::filesystem::temp_directory_path();
-}
-
 // XDG base folders are absolute paths; a relative value is ignored.
 std::filesystem::path fromEnvironment(const char* name, const char* fallbackBelowHome) {
     const char* value = std::getenv(name);
     if (value != nullptr && *value == '/') {
         return value;
     }
-    return homeFolder() / fallbackBelowHome;
+    return home() / fallbackBelowHome;
 }
 
 } // namespace
+
+std::filesystem::path home() {
+    const char* home = std::getenv("HOME");
+    return (home != nullptr && *home != '\0') ? std::filesystem::path(home)
+                                              : std::filesystem::temp_directory_path();
+}
 
 std::filesystem::path dataHome() {
     return fromEnvironment("XDG_DATA_HOME", ".local/share");

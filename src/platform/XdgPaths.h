@@ -4,6 +4,8 @@
 
 namespace plannery::xdg {
 
+// $HOME, else the temporary folder
+std::filesystem::path home();
 // $XDG_DATA_HOME, else ~/.local/share
 std::filesystem::path dataHome();
 // $XDG_CACHE_HOME, else ~/.cache

@@ -1,0 +1,370 @@
+#include "platform/AtomicFile.h"
+#include "platform/VdirEventStore.h"
+
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <fstream>
+#include <random>
+#include <set>
+#include <sstream>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace plannery {
+namespace {
+
+namespace fs = std::filesystem;
+using test::calendarText;
+using test::vevent;
+
+Instant utc(int year, int month, int day, int hour = 0, int minute = 0) {
+    return test::at(test::calendarIn("UTC"), year, month, day, hour, minute);
+}
+
+VdirOptions options(const fs::path& root, const fs::path& cache = {}) {
+    return VdirOptions{.roots = {root}, .cacheFile = cache, .calendar = test::berlin()};
+}
+
+std::string readText(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// "title@HH:MM" of each occurrence in the window, in Berlin time.
+std::vector<std::string> agenda(const EventStore& store, Instant from, Instant to) {
+    const auto berlin = test::berlin();
+    std::vector<std::string> result;
+    for (const auto& event : store.events(from, to)) {
+        const auto parts = berlin.components(event.startDate);
+        char time[16];
+        std::snprintf(time, sizeof time, "%02d.%02d@%02d:%02d", parts.day, parts.month, parts.hour,
+                      parts.minute);
+        result.push_back(event.title().value_or("?") + " " + time);
+    }
+    return result;
+}
+
+StoreEvent changed(const StoreEvent& event, const std::function<void(EventContent&)>& edit,
+                   double shift = 0) {
+    auto content = std::make_shared<EventContent>(*event.content);
+    edit(*content);
+    StoreEvent result = event;
+    result.content = std::move(content);
+    result.startDate = event.startDate.plus(shift);
+    if (event.endDate) {
+        result.endDate = event.endDate->plus(shift);
+    }
+    return result;
+}
+
+std::optional<StoreEvent> occurrenceOn(const EventStore& store, const std::string& id,
+                                       Instant start) {
+    for (const auto& event : store.events(start.plus(-1), start.plus(1))) {
+        if (event.eventIdentifier() == id && event.startDate == start) {
+            return event;
+        }
+    }
+    return std::nullopt;
+}
+
+TEST(VdirEventStoreWrite, NewEventIsChangedMovedAndRemovedLikeAFreshReadSeesIt) {
+    test::TempDir dir;
+    const fs::path root = dir.path() / "root";
+    fs::create_directories(root / "acct" / "home");
+    fs::create_directories(root / "acct" / "work");
+    const fs::path cache = dir.path() / "index.sqlite";
+    VdirEventStore store(options(root, cache));
+    int notified = 0;
+    store.setChangeHandler([&] { ++notified; });
+
+    const auto calendars = store.calendars();
+    ASSERT_EQ(calendars.size(), 2u);
+    auto content = std::make_shared<EventContent>();
+    content->title = "Dentist";
+    content->location = "Main Street 1";
+    content->timeZone = "Europe/Berlin";
+    content->calendar = calendars[0];
+    const StoreEvent draft{.content = content,
+                           .startDate = utc(2026, 3, 10, 8),
+                           .endDate = utc(2026, 3, 10, 9),
+                           .occurrenceDate = std::nullopt,
+                           .isDetached = false};
+    const auto added = store.save(draft, Span::thisEvent);
+    ASSERT_TRUE(added.ok()) << *added.error;
+    EXPECT_TRUE(added.eventIdentifier.starts_with(calendars[0]->calendarIdentifier + "/"));
+    EXPECT_TRUE(added.eventIdentifier.ends_with(".ics"));
+    EXPECT_EQ(notified, 1);
+    const Instant day = utc(2026, 3, 10);
+    const Instant nextDay = utc(2026, 3, 11);
+    EXPECT_EQ(agenda(store, day, nextDay), std::vector<std::string>{"Dentist 10.03@09:00"});
+    EXPECT_EQ(agenda(VdirEventStore(options(root, cache)), day, nextDay),
+              agenda(store, day, nextDay));
+    EXPECT_EQ(agenda(VdirEventStore(options(root)), day, nextDay), agenda(store, day, nextDay));
+
+    auto saved = store.event(added.eventIdentifier);
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(saved->location(), "Main Street 1");
+    const auto later =
+        store.save(changed(
+                       *saved, [](EventContent& c) { c.title = "Dentist (moved)"; }, 3600),
+                   Span::thisEvent);
+    ASSERT_TRUE(later.ok()) << *later.error;
+    EXPECT_EQ(agenda(store, day, nextDay), std::vector<std::string>{"Dentist (moved) 10.03@10:00"});
+    EXPECT_EQ(agenda(VdirEventStore(options(root, cache)), day, nextDay),
+              agenda(store, day, nextDay));
+
+    // To the other calendar: the file moves with it.
+    saved = store.event(later.eventIdentifier);
+    ASSERT_TRUE(saved);
+    const auto moved = store.save(
+        changed(*saved, [&](EventContent& c) { c.calendar = calendars[1]; }), Span::futureEvents);
+    ASSERT_TRUE(moved.ok()) << *moved.error;
+    EXPECT_TRUE(moved.eventIdentifier.starts_with(calendars[1]->calendarIdentifier + "/"));
+    EXPECT_FALSE(store.event(later.eventIdentifier));
+    const auto inWork = store.event(moved.eventIdentifier);
+    ASSERT_TRUE(inWork);
+    EXPECT_EQ(inWork->calendar()->calendarIdentifier, calendars[1]->calendarIdentifier);
+    EXPECT_EQ(agenda(VdirEventStore(options(root, cache)), day, nextDay),
+              agenda(store, day, nextDay));
+
+    const auto removed = store.remove(*inWork, Span::thisEvent);
+    ASSERT_TRUE(removed.ok()) << *removed.error;
+    EXPECT_TRUE(agenda(store, day, nextDay).empty());
+    EXPECT_TRUE(agenda(VdirEventStore(options(root, cache)), day, nextDay).empty());
+    EXPECT_EQ(notified, 4);
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        EXPECT_NE(entry.path().extension(), ".ics") << entry.path();
+    }
+}
+
+TEST(VdirEventStoreWrite, OccurrencesOfASeriesChangeAloneOrFromThemOn) {
+    test::TempDir dir;
+    const fs::path root = dir.path() / "root";
+    // Weekly on Mondays at 9:00 Berlin, ten times.
+    dir.write("root/acct/cal/weekly.ics",
+              calendarText(vevent("weekly", "DTSTART;TZID=Europe/Berlin:20260302T090000",
+                                  "DTEND;TZID=Europe/Berlin:20260302T100000", "Standup",
+                                  "RRULE:FREQ=WEEKLY;COUNT=10\r\nX-KEEP-ME:yes\r\n")));
+    const fs::path cache = dir.path() / "index.sqlite";
+    VdirEventStore store(options(root, cache));
+    const std::string id = "acct/cal/weekly.ics";
+    const Instant from = utc(2026, 3, 1);
+    const Instant to = utc(2026, 6, 1);
+    ASSERT_EQ(agenda(store, from, to).size(), 10u);
+
+    // The third alone moves an hour later.
+    auto third = occurrenceOn(store, id, utc(2026, 3, 16, 8));
+    ASSERT_TRUE(third);
+    ASSERT_TRUE(store
+                    .save(changed(
+                              *third, [](EventContent&) {}, 3600),
+                          Span::thisEvent)
+                    .ok());
+    // The fourth goes.
+    auto fourth = occurrenceOn(store, id, utc(2026, 3, 23, 8));
+    ASSERT_TRUE(fourth);
+    ASSERT_TRUE(store.remove(*fourth, Span::thisEvent).ok());
+    // From the sixth on, a new title (Berlin is on summer time from 29 March).
+    auto sixth = occurrenceOn(store, id, utc(2026, 4, 6, 7));
+    ASSERT_TRUE(sixth);
+    const auto renamed = store.save(
+        changed(*sixth, [](EventContent& c) { c.title = "Daily sync"; }), Span::futureEvents);
+    ASSERT_TRUE(renamed.ok()) << *renamed.error;
+    // The ninth and tenth of the renamed ones go.
+    auto ninth = occurrenceOn(store, renamed.eventIdentifier, utc(2026, 4, 27, 7));
+    ASSERT_TRUE(ninth);
+    ASSERT_TRUE(store.remove(*ninth, Span::futureEvents).ok());
+
+    const std::vector<std::string> expected{
+        "Standup 02.03@09:00",    "Standup 09.03@09:00",    "Standup 16.03@10:00",
+        "Standup 30.03@09:00",    "Daily sync 06.04@09:00", "Daily sync 13.04@09:00",
+        "Daily sync 20.04@09:00",
+    };
+    EXPECT_EQ(agenda(store, from, to), expected);
+    EXPECT_EQ(agenda(VdirEventStore(options(root, cache)), from, to), expected);
+    EXPECT_EQ(agenda(VdirEventStore(options(root)), from, to), expected);
+    EXPECT_NE(readText(root / "acct/cal/weekly.ics").find("X-KEEP-ME:yes"), std::string::npos);
+
+    // The whole series, removed from its first occurrence.
+    auto first = store.event(id);
+    ASSERT_TRUE(first);
+    ASSERT_TRUE(store.remove(*first, Span::futureEvents).ok());
+    EXPECT_FALSE(fs::exists(root / "acct/cal/weekly.ics"));
+}
+
+TEST(VdirEventStoreWrite, RepliesAsTheCurrentUser) {
+    test::TempDir dir;
+    const fs::path root = dir.path() / "root";
+    dir.write("root/acct/account.ini", "emails = me@example.com\n");
+    const std::string people = "ORGANIZER;CN=Boss:mailto:boss@example.com\r\n"
+                               "ATTENDEE;PARTSTAT=NEEDS-ACTION;RSVP=TRUE:mailto:Me@Example.com\r\n"
+                               "ATTENDEE;PARTSTAT=ACCEPTED:mailto:other@example.com\r\n";
+    dir.write("root/acct/cal/invite.ics",
+              calendarText(vevent("invite", "DTSTART:20260310T090000Z", "DTEND:20260310T100000Z",
+                                  "Review", people)));
+    dir.write("root/acct/cal/mine.ics", calendarText(vevent("mine", "DTSTART:20260310T120000Z",
+                                                            "DTEND:20260310T130000Z", "Lunch")));
+    VdirEventStore store(options(root));
+    auto invite = store.event("acct/cal/invite.ics");
+    ASSERT_TRUE(invite);
+    const auto answered = store.reply(*invite, ParticipantStatus::declined, Span::futureEvents);
+    ASSERT_TRUE(answered.ok()) << *answered.error;
+    const VdirEventStore fresh(options(root));
+    for (const VdirEventStore* reader : {static_cast<const VdirEventStore*>(&store), &fresh}) {
+        const auto read = reader->event("acct/cal/invite.ics");
+        ASSERT_TRUE(read);
+        ASSERT_EQ(read->attendees().size(), 2u);
+        EXPECT_TRUE(read->attendees()[0].isCurrentUser);
+        EXPECT_EQ(read->attendees()[0].participantStatus, ParticipantStatus::declined);
+        EXPECT_EQ(read->attendees()[1].participantStatus, ParticipantStatus::accepted);
+    }
+    const auto mine = store.event("acct/cal/mine.ics");
+    ASSERT_TRUE(mine);
+    const auto refused = store.reply(*mine, ParticipantStatus::accepted, Span::futureEvents);
+    ASSERT_FALSE(refused.ok());
+    EXPECT_NE(refused.error->find("not among"), std::string::npos);
+}
+
+TEST(VdirEventStoreWrite, RefusesReadOnlyCalendarsAndFilesChangedOnDisk) {
+    test::TempDir dir;
+    const fs::path root = dir.path() / "root";
+    dir.write("root/acct/locked/calendar.ini", "read-only = true\n");
+    dir.write("root/acct/locked/a.ics", calendarText(vevent("a", "DTSTART:20260310T090000Z",
+                                                            "DTEND:20260310T100000Z", "Locked")));
+    dir.write("root/holidays.ics", calendarText(vevent("h", "DTSTART;VALUE=DATE:20260310",
+                                                       "DTEND;VALUE=DATE:20260311", "Holiday")));
+    dir.write("root/acct/cal/b.ics", calendarText(vevent("b", "DTSTART:20260310T090000Z",
+                                                         "DTEND:20260310T100000Z", "Mine")));
+    VdirEventStore store(options(root));
+    const auto rename = [](EventContent& c) { c.title = "Renamed"; };
+
+    for (const auto& event : store.events(utc(2026, 3, 10), utc(2026, 3, 11))) {
+        if (event.title() == "Mine") {
+            continue;
+        }
+        const auto saved = store.save(changed(event, rename), Span::thisEvent);
+        ASSERT_FALSE(saved.ok()) << *event.title();
+        EXPECT_NE(saved.error->find("read-only"), std::string::npos) << *saved.error;
+        EXPECT_FALSE(store.remove(event, Span::thisEvent).ok());
+    }
+    EXPECT_NE(readText(root / "acct/locked/a.ics").find("SUMMARY:Locked"), std::string::npos);
+
+    // A sync rewrote the file after the store read it: the sync's version stays.
+    auto mine = store.event("acct/cal/b.ics");
+    ASSERT_TRUE(mine);
+    const std::string synced = calendarText(
+        vevent("b", "DTSTART:20260310T090000Z", "DTEND:20260310T100000Z", "From the server"));
+    dir.write("root/acct/cal/b.ics", synced);
+    const auto saved = store.save(changed(*mine, rename), Span::thisEvent);
+    ASSERT_FALSE(saved.ok());
+    EXPECT_EQ(*saved.error, vdir::kChangedOnDisk);
+    EXPECT_EQ(readText(root / "acct/cal/b.ics"), synced);
+    EXPECT_FALSE(store.remove(*mine, Span::thisEvent).ok());
+    EXPECT_EQ(readText(root / "acct/cal/b.ics"), synced);
+
+    // Once read again, the same edit goes through.
+    EXPECT_TRUE(store.reloadIfChanged());
+    mine = store.event("acct/cal/b.ics");
+    ASSERT_TRUE(mine);
+    EXPECT_EQ(mine->title(), "From the server");
+    EXPECT_TRUE(store.save(changed(*mine, rename), Span::thisEvent).ok());
+
+    // Deleted by a sync: the edit says the event is gone.
+    mine = store.event("acct/cal/b.ics");
+    ASSERT_TRUE(mine);
+    fs::remove(root / "acct/cal/b.ics");
+    const auto gone = store.save(changed(*mine, rename), Span::thisEvent);
+    ASSERT_FALSE(gone.ok());
+    EXPECT_NE(gone.error->find("no longer exists"), std::string::npos);
+}
+
+TEST(VdirEventStoreWrite, ReloadTellsOnlyOfRealChanges) {
+    test::TempDir dir;
+    const fs::path root = dir.path() / "root";
+    dir.write("root/acct/cal/a.ics",
+              calendarText(vevent("a", "DTSTART:20260310T090000Z", "DTEND:20260310T100000Z", "A")));
+    VdirEventStore store(options(root, dir.path() / "index.sqlite"));
+    int notified = 0;
+    store.setChangeHandler([&] { ++notified; });
+    EXPECT_FALSE(store.reloadIfChanged());
+
+    auto a = store.event("acct/cal/a.ics");
+    ASSERT_TRUE(a);
+    ASSERT_TRUE(
+        store.save(changed(*a, [](EventContent& c) { c.title = "A2"; }), Span::thisEvent).ok());
+    EXPECT_EQ(notified, 1);
+    EXPECT_FALSE(store.reloadIfChanged()); // its own write is no news
+    EXPECT_EQ(notified, 1);
+
+    dir.write("root/acct/cal/b.ics",
+              calendarText(vevent("b", "DTSTART:20260310T110000Z", "DTEND:20260310T120000Z", "B")));
+    EXPECT_TRUE(store.reloadIfChanged());
+    EXPECT_EQ(notified, 2);
+    EXPECT_EQ(agenda(store, utc(2026, 3, 10), utc(2026, 3, 11)),
+              (std::vector<std::string>{"A2 10.03@10:00", "B 10.03@12:00"}));
+    fs::remove_all(root / "acct" / "cal");
+    EXPECT_TRUE(store.reloadIfChanged());
+    EXPECT_TRUE(store.calendars().empty());
+}
+
+// A writer killed at any moment leaves every file whole (the old or the new version) and an
+// index that a new start reads correctly.
+TEST(VdirEventStoreWrite, KilledWritersNeverLeaveHalfAFile) {
+    test::TempDir dir;
+    const fs::path root = dir.path() / "root";
+    const fs::path cache = dir.path() / "index.sqlite";
+    dir.write("root/acct/cal/a.ics", calendarText(vevent("a", "DTSTART:20260310T090000Z",
+                                                         "DTEND:20260310T100000Z", "v0")));
+    std::mt19937 random(11);
+    constexpr int kRuns = 12;
+    std::set<std::string> versions;
+    for (int run = 0; run < kRuns; ++run) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            VdirEventStore store(options(root, cache));
+            for (int version = 1;; ++version) {
+                // A sync may have won the race: read again and go on.
+                store.reloadIfChanged();
+                if (auto event = store.event("acct/cal/a.ics")) {
+                    store.save(changed(*event,
+                                       [&](EventContent& c) {
+                                           c.title = "v" + std::to_string(run) + "." +
+                                                     std::to_string(version);
+                                           c.notes = std::string(4096 + version % 512, 'n');
+                                       }),
+                               Span::thisEvent);
+                }
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(2000 + random() % 20000));
+        kill(child, SIGKILL);
+        int status = 0;
+        waitpid(child, &status, 0);
+
+        VdirEventStore fresh(options(root, cache));
+        const auto event = fresh.event("acct/cal/a.ics");
+        ASSERT_TRUE(event) << "run " << run;
+        ASSERT_TRUE(event->title() && event->title()->starts_with("v")) << "run " << run;
+        // The index agrees with the file on disk.
+        const auto text = readText(root / "acct/cal/a.ics");
+        EXPECT_NE(text.find("SUMMARY:" + *event->title() + "\r\n"), std::string::npos);
+        EXPECT_NE(text.find("END:VCALENDAR"), std::string::npos);
+        EXPECT_EQ(fresh.loadReport().brokenFiles.size(), 0u);
+        versions.insert(*event->title());
+    }
+    EXPECT_GT(versions.size(), kRuns / 2u) << "the writers hardly ever wrote";
+    // What the killed writers left half-written beside the file is gone once the folder is read.
+    for (const auto& entry : fs::directory_iterator(root / "acct/cal")) {
+        EXPECT_EQ(entry.path().filename(), "a.ics");
+    }
+}
+
+} // namespace
+} // namespace plannery
