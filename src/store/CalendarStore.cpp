@@ -1,0 +1,417 @@
+#include "store/CalendarStore.h"
+
+#include "model/GoogleCalendarLink.h"
+#include "model/MirrorDetection.h"
+#include "store/CalendarPreferences.h"
+#include "store/SharedKeychain.h"
+#include "store/SharedSettings.h"
+#include "store/WidgetCenter.h"
+
+#include <QCoreApplication>
+#include <QFutureWatcher>
+#include <QPointer>
+#include <QThread>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include <algorithm>
+#include <chrono>
+
+namespace plannery {
+
+namespace {
+
+CalendarStore* s_shared = nullptr;
+
+bool onMainThread() {
+    const QCoreApplication* app = QCoreApplication::instance();
+    return app == nullptr || QThread::currentThread() == app->thread();
+}
+
+SharedSettings sharedSettingsOf(const std::set<std::string>& hidden, bool showDeclined,
+                                const CalendarMirrors& mirrors) {
+    // A std::set of UTF-8 strings iterates in byte order, which is code-point order.
+    return SharedSettings{.hiddenCalendarIDs = {hidden.begin(), hidden.end()},
+                          .showDeclined = showDeclined,
+                          .mirroredCalendarIDs = mirrors.groups()};
+}
+
+// Services are completed before any member needs them.
+CalendarStore::Services completed(CalendarStore::Services services) {
+    if (!services.calendar) {
+        services.calendar = [] { return Calendar::current(); };
+    }
+    return services;
+}
+
+const CalendarStore::EventList& noEvents() {
+    static const CalendarStore::EventList empty = std::make_shared<const std::vector<CalEvent>>();
+    return empty;
+}
+
+} // namespace
+
+CalendarStore::CalendarStore(Services services, QObject* parent)
+    : QObject(parent), m_services(completed(std::move(services))),
+      m_calendar(m_services.calendar()) {
+    Q_ASSERT_X(m_services.eventStore, "CalendarStore", "the store needs an event store");
+    if (!m_services.now) {
+        m_services.now = [] {
+            const auto since = std::chrono::system_clock::now().time_since_epoch();
+            return Instant{std::chrono::duration<double>(since).count()};
+        };
+    }
+
+    m_status = m_services.eventStore->authorizationStatus();
+    CalendarPreferences::Values stored = CalendarPreferences::read(m_services.defaults);
+    m_hiddenCalendarIDs = std::move(stored.hiddenCalendarIDs);
+    m_showDeclined = stored.showDeclined;
+    // The last known groups are in force before the first scan has run.
+    m_mirrors = CalendarMirrors(stored.mirrorGroups);
+
+    syncSharedSettings(false);
+
+    QPointer<CalendarStore> self(this);
+    m_services.eventStore->setChangeHandler([self] {
+        if (self) {
+            self->eventStoreChanged();
+        }
+    });
+
+    m_scanTimer.setSingleShot(true);
+    connect(&m_scanTimer, &QTimer::timeout, this, [this] { startScan(m_scanGeneration); });
+
+    scanMirrors(std::chrono::milliseconds(0));
+}
+
+CalendarStore::~CalendarStore() {
+    if (s_shared == this) {
+        s_shared = nullptr;
+    }
+    m_scanTimer.stop();
+    // A scan still running keeps its own handle and finds no store to report to.
+    ++m_scanGeneration;
+    m_services.eventStore->setChangeHandler({});
+}
+
+CalendarStore& CalendarStore::shared() {
+    if (s_shared == nullptr) {
+        qFatal("CalendarStore::shared() was used before CalendarStore::install()");
+    }
+    return *s_shared;
+}
+
+void CalendarStore::install(std::unique_ptr<CalendarStore> store) {
+    delete s_shared;
+    s_shared = store.release();
+    // The application object owns the store, so it goes before the application does.
+    if (s_shared != nullptr && QCoreApplication::instance() != nullptr) {
+        s_shared->setParent(QCoreApplication::instance());
+    }
+}
+
+void CalendarStore::setHiddenCalendarIDs(std::set<std::string> ids) {
+    const bool changed = ids != m_hiddenCalendarIDs;
+    m_hiddenCalendarIDs = std::move(ids);
+    CalendarPreferences::writeHidden(m_services.defaults, m_hiddenCalendarIDs);
+    settingsChanged();
+    if (changed) {
+        emit hiddenCalendarIDsChanged();
+    }
+}
+
+void CalendarStore::setShowDeclined(bool show) {
+    const bool changed = show != m_showDeclined;
+    m_showDeclined = show;
+    CalendarPreferences::writeShowDeclined(m_services.defaults, show);
+    settingsChanged();
+    if (changed) {
+        emit showDeclinedChanged();
+    }
+}
+
+void CalendarStore::setMirrors(CalendarMirrors mirrors) {
+    const bool changed = mirrors.groups() != m_mirrors.groups();
+    m_mirrors = std::move(mirrors);
+    CalendarPreferences::writeMirrorGroups(m_services.defaults, m_mirrors.groups());
+    settingsChanged();
+    if (changed) {
+        emit mirrorsChanged();
+    }
+}
+
+FetchOptions CalendarStore::options() const {
+    return FetchOptions{.hiddenCalendarIDs = m_hiddenCalendarIDs,
+                        .showDeclined = m_showDeclined,
+                        .mirrors = m_mirrors};
+}
+
+const CalendarStore::EventList& CalendarStore::cached(Instant dayStart) {
+    auto hit = m_dayCache.find(dayStart);
+    if (hit == m_dayCache.end()) {
+        loadMonth(dayStart);
+        hit = m_dayCache.find(dayStart);
+    }
+    return hit == m_dayCache.end() ? noEvents() : hit->second;
+}
+
+CalendarStore::EventList CalendarStore::events(Instant on) {
+    Q_ASSERT(onMainThread());
+    return cached(m_calendar.startOfDay(on));
+}
+
+std::vector<std::pair<Instant, CalendarStore::EventList>> CalendarStore::days(Instant from,
+                                                                              Instant to) {
+    Q_ASSERT(onMainThread());
+    std::vector<std::pair<Instant, EventList>> result;
+    Instant day = m_calendar.startOfDay(from);
+    while (day < to) {
+        result.emplace_back(day, cached(day));
+        const std::optional<Instant> next = m_calendar.addDays(day, 1);
+        Q_ASSERT_X(next && *next > day, "CalendarStore::days", "a calendar day could not be added");
+        if (!next || *next <= day) {
+            break;
+        }
+        day = *next;
+    }
+    return result;
+}
+
+void CalendarStore::loadMonth(Instant containing) {
+    const std::optional<DateInterval> month = m_calendar.monthInterval(containing);
+    if (!month) {
+        return;
+    }
+    if (!m_loadedMonths.insert(month->start).second) {
+        return;
+    }
+    auto byDay = EventFetcher::fetchByDay(*m_services.eventStore, month->start, month->end,
+                                          options(), m_calendar);
+    for (auto& [day, events] : byDay) {
+        m_dayCache.insert_or_assign(
+            day, std::make_shared<const std::vector<CalEvent>>(std::move(events)));
+    }
+}
+
+void CalendarStore::invalidate() {
+    m_dayCache.clear();
+    m_loadedMonths.clear();
+    ++m_revision;
+    emit revisionChanged();
+}
+
+void CalendarStore::setVisible(const std::string& calendarID, bool visible) {
+    std::set<std::string> hidden = m_hiddenCalendarIDs;
+    for (const std::string& id : m_mirrors.linked(calendarID)) {
+        if (visible) {
+            hidden.erase(id);
+        } else {
+            hidden.insert(id);
+        }
+    }
+    setHiddenCalendarIDs(std::move(hidden));
+}
+
+void CalendarStore::settingsChanged() {
+    invalidate();
+    syncSharedSettings(true);
+}
+
+void CalendarStore::syncSharedSettings(bool reloadWidgets) {
+    if (m_services.keychain == nullptr) {
+        return;
+    }
+    const SharedSettings current = sharedSettingsOf(m_hiddenCalendarIDs, m_showDeclined, m_mirrors);
+    const std::optional<SharedSettings> stored = SharedSettings::load(*m_services.keychain);
+    if (stored && *stored == current) {
+        return;
+    }
+    current.save(*m_services.keychain);
+    if (reloadWidgets) {
+        WidgetCenter::reloadAllTimelines(*m_services.keychain);
+    }
+}
+
+void CalendarStore::eventStoreChanged() {
+    storeChanged();
+}
+
+void CalendarStore::timeZoneChanged() {
+    m_calendar = m_services.calendar();
+    storeChanged();
+}
+
+void CalendarStore::dayChanged() {
+    storeChanged();
+}
+
+void CalendarStore::storeChanged() {
+    Q_ASSERT(onMainThread());
+    m_googleSniffCache.clear();
+    invalidate();
+    if (m_services.keychain != nullptr) {
+        WidgetCenter::reloadAllTimelines(*m_services.keychain);
+    }
+    // Bursts of notifications settle before the calendars are compared again.
+    scanMirrors(m_services.changeScanDelay);
+}
+
+void CalendarStore::scanMirrors(std::chrono::milliseconds after) {
+    Q_ASSERT(onMainThread());
+    if (m_status != AuthorizationStatus::fullAccess) {
+        return;
+    }
+    ++m_scanGeneration;
+    m_scanTimer.start(std::max(after, std::chrono::milliseconds(0)));
+}
+
+void CalendarStore::startScan(quint64 generation) {
+    // Access may have gone while the scan waited; a scan without it would find no groups and
+    // wipe the known ones.
+    if (generation != m_scanGeneration || m_status != AuthorizationStatus::fullAccess) {
+        return;
+    }
+    std::shared_ptr<EventStore> handle;
+    if (m_services.scanHandle) {
+        handle = m_services.scanHandle();
+    }
+    if (!handle) {
+        emit mirrorScanFinished();
+        return;
+    }
+
+    auto* watcher = new QFutureWatcher<CalendarMirrors>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, generation] {
+        watcher->deleteLater();
+        // A newer request has replaced this scan: its result is out of date.
+        if (generation != m_scanGeneration || watcher->future().resultCount() == 0) {
+            return;
+        }
+        CalendarMirrors found = watcher->result();
+        if (m_status == AuthorizationStatus::fullAccess && found.groups() != m_mirrors.groups()) {
+            setMirrors(std::move(found));
+        }
+        emit mirrorScanFinished();
+    });
+    // The task owns its handle and a copy of the calendar and never touches the store, so the
+    // store may go while it runs.
+    watcher->setFuture(QtConcurrent::run(
+        [handle = std::move(handle), now = m_services.now(), calendar = m_calendar]() mutable {
+            return MirrorDetection::scan(*handle, now, calendar);
+        }));
+}
+
+void CalendarStore::requestAccess() {
+    Q_ASSERT(onMainThread());
+    if (m_status == AuthorizationStatus::notDetermined ||
+        m_status == AuthorizationStatus::writeOnly) {
+        QPointer<CalendarStore> self(this);
+        // The answer itself does not matter: the status read afterwards tells what was granted.
+        m_services.eventStore->requestFullAccessToEvents([self](bool) {
+            if (self) {
+                self->refreshStatus();
+            }
+        });
+        return;
+    }
+    refreshStatus();
+}
+
+void CalendarStore::refreshStatus() {
+    Q_ASSERT(onMainThread());
+    const AuthorizationStatus status = m_services.eventStore->authorizationStatus();
+    if (status == m_status) {
+        return;
+    }
+    m_status = status;
+    invalidate();
+    emit statusChanged();
+    scanMirrors(std::chrono::milliseconds(0));
+}
+
+std::vector<AccountGroup> CalendarStore::accountGroups() {
+    if (m_status != AuthorizationStatus::fullAccess) {
+        return {};
+    }
+    return plannery::accountGroups(
+        *m_services.eventStore, [this](const Source& source) { return looksLikeGoogle(source); },
+        m_calendar);
+}
+
+AccountKind CalendarStore::accountKind(const Source& source) {
+    return plannery::accountKind(*m_services.eventStore, source,
+                                 [this](const Source& s) { return looksLikeGoogle(s); });
+}
+
+bool CalendarStore::looksLikeGoogle(const Source& source) {
+    if (source.sourceType != SourceType::calDAV || m_status != AuthorizationStatus::fullAccess) {
+        return false;
+    }
+    if (auto cached = m_googleSniffCache.find(source.sourceIdentifier);
+        cached != m_googleSniffCache.end()) {
+        return cached->second;
+    }
+    const bool answer = plannery::looksLikeGoogle(*m_services.eventStore, source, m_services.now());
+    m_googleSniffCache.emplace(source.sourceIdentifier, answer);
+    return answer;
+}
+
+std::optional<std::string> CalendarStore::googleCalendarURL(const std::vector<StoreEvent>& copies) {
+    return GoogleCalendarLink::eventURL(
+        copies, [this](const Source& source) { return looksLikeGoogle(source); }, m_calendar);
+}
+
+std::optional<std::string> CalendarStore::ownAddress(const StoreEvent& event) const {
+    return GoogleCalendarLink::ownAddress(event);
+}
+
+std::vector<StoreEvent> CalendarStore::copies(const CalEvent& event) const {
+    std::vector<std::string> ids;
+    auto want = [&ids](const std::string& id) {
+        if (!id.empty() && std::find(ids.begin(), ids.end(), id) == ids.end()) {
+            ids.push_back(id);
+        }
+    };
+    want(event.eventIdentifier);
+    for (const std::string& id : event.duplicateIDs) {
+        want(id);
+    }
+    if (ids.empty()) {
+        return {};
+    }
+
+    // A second either side catches copies whose start differs by a fraction of a second.
+    const EventStore& store = *m_services.eventStore;
+    const std::vector<StoreEvent> around =
+        store.events(event.start.plus(-1), std::max(event.start, event.end).plus(1));
+
+    std::vector<StoreEvent> found;
+    for (const std::string& id : ids) {
+        const StoreEvent* first = nullptr;
+        const StoreEvent* sameStart = nullptr;
+        for (const StoreEvent& candidate : around) {
+            if (candidate.eventIdentifier() != id) {
+                continue;
+            }
+            if (first == nullptr) {
+                first = &candidate;
+            }
+            if (candidate.startDate == event.start) {
+                sameStart = &candidate;
+                break;
+            }
+        }
+        if (sameStart != nullptr || first != nullptr) {
+            found.push_back(sameStart != nullptr ? *sameStart : *first);
+            continue;
+        }
+        // Outside the window only a single event is unambiguous: a series would give some other
+        // occurrence than the one shown.
+        std::optional<StoreEvent> direct = store.event(id);
+        if (direct && !direct->hasRecurrenceRules() && !direct->isDetached) {
+            found.push_back(std::move(*direct));
+        }
+    }
+    return found;
+}
+
+} // namespace plannery

@@ -1,0 +1,144 @@
+#pragma once
+
+#include "model/AccountGroups.h"
+#include "model/CalEvent.h"
+#include "model/Calendar.h"
+#include "model/CalendarMirrors.h"
+#include "model/EventFetcher.h"
+#include "model/EventStore.h"
+
+#include <QObject>
+#include <QTimer>
+
+#include <chrono>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+class QSettings;
+
+namespace plannery {
+
+class SharedKeychain;
+
+// The one model between the event store and every view: access status, the user's calendar
+// settings, merged events by day (a month is fetched at a time and kept until something
+// changes), and `revision`, which views watch to know when to draw again. Lives on the main
+// thread; only the mirror scan runs elsewhere, on its own handle of the event store.
+class CalendarStore final : public QObject {
+    Q_OBJECT
+
+  public:
+    // What the store runs on. Tests give fakes; the app gives the vdir store.
+    struct Services {
+        std::unique_ptr<EventStore> eventStore;
+        // A new, independent handle on the event store for a background scan (a snapshot).
+        std::function<std::unique_ptr<EventStore>()> scanHandle;
+        // The user's calendar now (zone, locale, first weekday); asked at every use, so a change
+        // of the system zone is seen.
+        std::function<Calendar()> calendar;
+        std::function<Instant()> now;
+        QSettings* defaults = nullptr;      // the app's preferences; must outlive the store
+        SharedKeychain* keychain = nullptr; // the shared settings record and widget reloads
+        // How long change notifications settle before mirrors are scanned again.
+        std::chrono::milliseconds changeScanDelay{2000};
+    };
+
+    explicit CalendarStore(Services services, QObject* parent = nullptr);
+    ~CalendarStore() override;
+
+    // The single instance of the app, made by `install` at start.
+    static CalendarStore& shared();
+    static void install(std::unique_ptr<CalendarStore> store);
+
+    AuthorizationStatus status() const { return m_status; }
+    quint64 revision() const { return m_revision; }
+    const std::set<std::string>& hiddenCalendarIDs() const { return m_hiddenCalendarIDs; }
+    bool showDeclined() const { return m_showDeclined; }
+    const CalendarMirrors& mirrors() const { return m_mirrors; }
+
+    // Every assignment is stored and invalidates; observers hear of real changes only.
+    void setHiddenCalendarIDs(std::set<std::string> ids);
+    void setShowDeclined(bool show);
+    void setMirrors(CalendarMirrors mirrors);
+
+    FetchOptions options() const;
+    // The user's calendar the days are counted in; read again when the system zone changes.
+    const Calendar& calendar() const { return m_calendar; }
+
+    // A day's events, shared and never changed: views may keep one while they draw, and reading
+    // a cached day copies nothing. Never null.
+    using EventList = std::shared_ptr<const std::vector<CalEvent>>;
+
+    // The day's events in display order; empty without access.
+    EventList events(Instant on);
+    // One (day start, events) pair per day from the day of `from` while it starts before `to`.
+    std::vector<std::pair<Instant, EventList>> days(Instant from, Instant to);
+
+    void invalidate();
+    // Shows or hides a calendar together with its mirror group.
+    void setVisible(const std::string& calendarID, bool visible);
+    // A mirror scan after the delay; a newer request replaces a pending one.
+    void scanMirrors(std::chrono::milliseconds after);
+    // Asks for access when it can still be asked, then refreshes the status.
+    void requestAccess();
+    void refreshStatus();
+
+    // The reactions to the outside world; the app connects them to the event store's change
+    // handler, the zone check and the midnight timer.
+    void eventStoreChanged();
+    void timeZoneChanged();
+    void dayChanged();
+
+    // Accounts and Google links.
+    std::vector<AccountGroup> accountGroups();
+    AccountKind accountKind(const Source& source);
+    bool looksLikeGoogle(const Source& source);
+    std::optional<std::string> googleCalendarURL(const std::vector<StoreEvent>& copies);
+    std::optional<std::string> ownAddress(const StoreEvent& event) const;
+
+    // The event store's occurrences behind a merged event, in the order of its identifiers.
+    std::vector<StoreEvent> copies(const CalEvent& event) const;
+
+    EventStore& eventStore() { return *m_services.eventStore; }
+
+  signals:
+    void statusChanged();
+    void revisionChanged();
+    void hiddenCalendarIDsChanged();
+    void showDeclinedChanged();
+    void mirrorsChanged();
+    // A scan finished (applied or not); for tests and diagnostics.
+    void mirrorScanFinished();
+
+  private:
+    void loadMonth(Instant containing);
+    const EventList& cached(Instant dayStart);
+    void settingsChanged();
+    void syncSharedSettings(bool reloadWidgets);
+    void storeChanged();
+    void startScan(quint64 generation);
+
+    Services m_services;
+    Calendar m_calendar;
+    AuthorizationStatus m_status = AuthorizationStatus::notDetermined;
+    quint64 m_revision = 0;
+    std::set<std::string> m_hiddenCalendarIDs;
+    bool m_showDeclined = false;
+    CalendarMirrors m_mirrors;
+    // The pending scan: its timer, and a generation that a newer request (or the end of the
+    // store) moves on, so an older scan's result is dropped.
+    QTimer m_scanTimer;
+    quint64 m_scanGeneration = 0;
+    std::map<Instant, EventList> m_dayCache;
+    std::set<Instant> m_loadedMonths;
+    std::unordered_map<std::string, bool> m_googleSniffCache;
+};
+
+} // namespace plannery

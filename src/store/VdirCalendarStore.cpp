@@ -1,0 +1,88 @@
+#include "store/VdirCalendarStore.h"
+
+#include "platform/VdirEventStore.h"
+#include "store/DayWatcher.h"
+#include "store/VdirWatcher.h"
+
+#include <QSettings>
+#include <QStringList>
+
+#include <chrono>
+
+namespace plannery {
+
+namespace {
+
+constexpr const char* kRootsKey = "calendarRoots";
+
+Instant clockNow() {
+    using namespace std::chrono;
+    return Instant{duration<double>(system_clock::now().time_since_epoch()).count()};
+}
+
+std::function<Calendar()> calendarFor(const std::optional<std::string>& zone) {
+    if (!zone) {
+        return [] { return Calendar::current(); };
+    }
+    return [zone = *zone] {
+        Calendar current = Calendar::current();
+        auto chosen = Calendar::make(zone, current.localeId(), current.firstWeekday());
+        return chosen ? std::move(*chosen) : current;
+    };
+}
+
+} // namespace
+
+std::vector<std::filesystem::path> configuredRoots(QSettings& defaults) {
+    std::vector<std::filesystem::path> roots;
+    for (const QString& root : defaults.value(kRootsKey).toStringList()) {
+        if (!root.isEmpty()) {
+            roots.emplace_back(root.toStdString());
+        }
+    }
+    if (roots.empty()) {
+        roots.push_back(VdirEventStore::defaultRoot());
+    }
+    return roots;
+}
+
+std::unique_ptr<CalendarStore> makeVdirCalendarStore(const VdirSetup& setup) {
+    const auto calendar = calendarFor(setup.zone);
+    const bool keepRoots = setup.roots.empty() && setup.defaults != nullptr;
+    VdirOptions options{.roots = !setup.roots.empty() ? setup.roots
+                                 : setup.defaults     ? configuredRoots(*setup.defaults)
+                                                      : std::vector{VdirEventStore::defaultRoot()},
+                        .cacheFile = setup.cacheFile.empty() ? VdirEventStore::defaultCacheFile()
+                                                             : setup.cacheFile,
+                        .calendar = calendar(),
+                        .check = VdirOptions::Check::changedFolders,
+                        .rootsChanged = {}};
+    if (keepRoots) {
+        // Roots added when access was granted are the user's from then on.
+        options.rootsChanged = [defaults = setup.defaults](const auto& roots) {
+            QStringList list;
+            for (const auto& root : roots) {
+                list.append(QString::fromStdString(root.string()));
+            }
+            defaults->setValue(kRootsKey, list);
+        };
+    }
+    auto vdir = std::make_unique<VdirEventStore>(std::move(options));
+    VdirEventStore& events = *vdir;
+    auto store = std::make_unique<CalendarStore>(
+        CalendarStore::Services{.eventStore = std::move(vdir),
+                                .scanHandle = [&events] { return events.snapshot(); },
+                                .calendar = calendar,
+                                .now = clockNow,
+                                .defaults = setup.defaults,
+                                .keychain = setup.keychain});
+    // Both watchers belong to the store, so they never outlive what they report to.
+    new VdirWatcher(events, VdirWatcher::kQuiet, VdirWatcher::kLongest, store.get());
+    auto* days = new DayWatcher(calendar, clockNow, store.get());
+    QObject::connect(days, &DayWatcher::dayChanged, store.get(), &CalendarStore::dayChanged);
+    QObject::connect(days, &DayWatcher::timeZoneChanged, store.get(),
+                     &CalendarStore::timeZoneChanged);
+    return store;
+}
+
+} // namespace plannery

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "store/CalendarStore.h"
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+class QSettings;
+
+namespace plannery {
+
+class SharedKeychain;
+
+// The calendar store as the app and the command line run it: on vdir roots, with the index
+// cache, a watcher of the folders, the zone and midnight checks, and the app's preferences.
+struct VdirSetup {
+    // Empty: the roots kept in the preferences ("calendarRoots"), else the default root.
+    std::vector<std::filesystem::path> roots{};
+    std::filesystem::path cacheFile{}; // empty: the default index cache
+    QSettings* defaults = nullptr;     // must outlive the store
+    SharedKeychain* keychain = nullptr;
+    // A zone for this run instead of the system's.
+    std::optional<std::string> zone{};
+};
+
+// The roots kept in the preferences, or the default root.
+std::vector<std::filesystem::path> configuredRoots(QSettings& defaults);
+
+std::unique_ptr<CalendarStore> makeVdirCalendarStore(const VdirSetup& setup);
+
+} // namespace plannery
