@@ -1,8 +1,13 @@
 #include "cli/Cli.h"
 
+#include "cli/CalendarsOutput.h"
 #include "cli/DemoCalendars.h"
+#include "cli/OpenStore.h"
 #include "cli/Options.h"
 #include "cli/Output.h"
+#include "cli/WatchCommand.h"
+#include "cli/WriteCommands.h"
+#include "model/AccountGroups.h"
 #include "model/EventFetcher.h"
 #include "model/MirrorDetection.h"
 #include "platform/IcsSeries.h"
@@ -34,97 +39,11 @@ int usageError(std::ostream& err, const std::string& sentence) {
     return kUsageError;
 }
 
-// The machine's locale with the chosen zone, or the machine's calendar.
-Calendar userCalendar(const std::optional<std::string>& zone) {
-    Calendar current = Calendar::current();
-    if (zone) {
-        if (auto chosen = Calendar::make(*zone, current.localeId())) {
-            return std::move(*chosen);
-        }
-    }
-    return current;
-}
-
 // The start of a typed day in the calendar; through noon, so a zone that skips midnight still
 // gives the day's first instant.
 std::optional<Instant> dayStart(const Date& date, const Calendar& calendar) {
     const auto noon = calendar.date(date.year, date.month, date.day, 12);
     return noon ? std::optional(calendar.startOfDay(*noon)) : std::nullopt;
-}
-
-std::vector<fs::path> rootsOrDefault(const std::vector<fs::path>& roots) {
-    std::vector<fs::path> result;
-    for (const auto& root : roots.empty() ? std::vector{VdirEventStore::defaultRoot()} : roots) {
-        std::error_code error;
-        auto absolute = fs::absolute(root, error);
-        result.push_back(error ? root : absolute.lexically_normal());
-    }
-    return result;
-}
-
-// A sentence for the first root that does not exist or cannot be read.
-std::optional<std::string> checkRoots(const std::vector<fs::path>& roots) {
-    for (const auto& root : roots) {
-        std::error_code error;
-        if (!fs::exists(root, error)) {
-            return "The calendar folder " + root.string() + " does not exist.";
-        }
-        if (!fs::is_directory(root, error)) {
-            return "The calendar folder " + root.string() + " is not a folder.";
-        }
-        fs::directory_iterator probe(root, error);
-        if (error) {
-            return "The calendar folder " + root.string() + " cannot be read (" + error.message() +
-                   ").";
-        }
-    }
-    return std::nullopt;
-}
-
-// Opens the store over checked roots; nullptr (after saying why) when a root cannot be read.
-// The default folder not existing yet is no error: there are simply no calendars to show.
-std::unique_ptr<VdirEventStore> openStore(const std::vector<fs::path>& namedRoots,
-                                          const Calendar& calendar, VdirOptions::Check check,
-                                          bool verbose, std::ostream& err) {
-    const auto roots = rootsOrDefault(namedRoots);
-    std::error_code error;
-    const bool noCalendarsYet = namedRoots.empty() && !fs::exists(roots.front(), error);
-    if (noCalendarsYet) {
-        err << "plannery: No calendars yet: " << roots.front().string()
-            << " does not exist. Sync calendars there (for example with vdirsyncer), name "
-               "another folder with --root, or try `plannery demo DIR`.\n";
-    } else if (auto problem = checkRoots(roots)) {
-        err << "plannery: " << *problem << "\n";
-        return nullptr;
-    }
-    auto store = std::make_unique<VdirEventStore>(
-        VdirOptions{.roots = roots,
-                    .cacheFile = VdirEventStore::defaultCacheFile(),
-                    .calendar = calendar,
-                    .check = check});
-    const auto& report = store->loadReport();
-    if (!report.unreadableRoots.empty() && !noCalendarsYet) {
-        for (const auto& sentence : report.unreadableRoots) {
-            err << "plannery: " << sentence << "\n";
-        }
-        return nullptr;
-    }
-    // Broken files never stop a listing: the rest is shown and the count is told.
-    const auto broken = report.brokenFiles.size();
-    if (broken > 0) {
-        err << broken << (broken == 1 ? " file" : " files") << " could not be read"
-            << (verbose ? ":" : "; --verbose names them.") << "\n";
-        if (verbose) {
-            for (const auto& file : report.brokenFiles) {
-                err << "  " << file << "\n";
-            }
-        }
-    }
-    if (verbose) {
-        err << report.filesParsed << " files parsed, " << report.filesFromCache
-            << " from the index cache.\n";
-    }
-    return store;
 }
 
 int runAgenda(const AgendaOptions& options, std::ostream& out, std::ostream& err) {
@@ -207,8 +126,8 @@ int runMirrors(const MirrorsOptions& options, std::ostream& out, std::ostream& e
 
 // Calendar objects per calendar: files in a collection folder, UIDs in a calendar kept in one
 // file.
-Output::SeriesCounts countSeries(const std::vector<fs::path>& roots) {
-    Output::SeriesCounts counts;
+CalendarsOutput::SeriesCounts countSeries(const std::vector<fs::path>& roots) {
+    CalendarsOutput::SeriesCounts counts;
     for (const auto& location : vdir::discover(roots).calendars) {
         if (!location.calendar) {
             continue;
@@ -240,11 +159,15 @@ int runCalendars(const CalendarsOptions& options, std::ostream& out, std::ostrea
     if (!store) {
         return kRootError;
     }
+    const Instant now = clockNow();
+    const auto groups = accountGroups(
+        *store, [&](const Source& source) { return looksLikeGoogle(*store, source, now); },
+        calendar);
     const auto counts = countSeries(rootsOrDefault(options.roots));
     if (options.format == Format::json) {
-        Output::calendarsJson(out, store->sources(), store->calendars(), counts);
+        CalendarsOutput::json(out, groups, counts);
     } else {
-        Output::calendarsText(out, store->sources(), store->calendars(), counts);
+        CalendarsOutput::text(out, groups, counts);
     }
     return 0;
 }
@@ -291,6 +214,14 @@ int run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
                 return runCalendars(options, out, err);
             } else if constexpr (std::is_same_v<Kind, DemoOptions>) {
                 return runDemo(options, out, err);
+            } else if constexpr (std::is_same_v<Kind, AddOptions>) {
+                return runAdd(options, out, err);
+            } else if constexpr (std::is_same_v<Kind, RemoveOptions>) {
+                return runRemove(options, out, err);
+            } else if constexpr (std::is_same_v<Kind, ReplyOptions>) {
+                return runReply(options, out, err);
+            } else if constexpr (std::is_same_v<Kind, WatchOptions>) {
+                return runWatch(options, out, err);
             } else {
                 out << usage();
                 return 0;

@@ -94,6 +94,17 @@ ArgumentReader::Handler dateInto(std::optional<Date>& target, std::string name) 
     };
 }
 
+ArgumentReader::Handler dateTimeInto(std::optional<DateTime>& target, std::string name) {
+    return [&target, name](const std::string& value) -> std::string {
+        target = parseDateTime(value);
+        if (!target) {
+            return "The " + name + " time \"" + value +
+                   "\" is not a time that exists; write it as YYYY-MM-DDTHH:MM or YYYY-MM-DD.";
+        }
+        return {};
+    };
+}
+
 ArgumentReader::Handler zoneInto(std::optional<std::string>& target) {
     return [&target](const std::string& value) -> std::string {
         if (!Calendar::isKnownZone(value)) {
@@ -248,7 +259,157 @@ ParseResult parseDemo(const std::vector<std::string>& arguments) {
     return ParseResult{.invocation = options, .error = {}};
 }
 
+// The one positional argument of a command that names an event.
+std::string eventIDFrom(const std::vector<std::string>& positional, std::string& id) {
+    if (positional.empty()) {
+        return "Name the event by its identifier (as `plannery agenda --json` lists them).";
+    }
+    if (positional.size() > 1) {
+        return "Unexpected argument \"" + positional[1] + "\".";
+    }
+    id = positional.front();
+    return {};
+}
+
+ParseResult parseAdd(const std::vector<std::string>& arguments) {
+    AddOptions options;
+    std::optional<DateTime> start;
+    std::optional<std::string> calendar;
+    std::optional<std::string> title;
+    ArgumentReader reader;
+    reader.option("--root", rootInto(options.roots));
+    reader.option("--calendar", [&](const std::string& value) -> std::string {
+        calendar = value;
+        return {};
+    });
+    reader.option("--title", [&](const std::string& value) -> std::string {
+        title = value;
+        return {};
+    });
+    reader.option("--start", dateTimeInto(start, "--start"));
+    reader.option("--end", dateTimeInto(options.end, "--end"));
+    reader.flag("--all-day", [&] { options.allDay = true; });
+    reader.option("--location", [&](const std::string& value) -> std::string {
+        options.location = value;
+        return {};
+    });
+    reader.option("--tz", zoneInto(options.zone));
+    if (auto error = readWithoutPositional(reader, arguments); !error.empty()) {
+        return failure(error);
+    }
+    if (!calendar || calendar->empty()) {
+        return failure("The add command needs --calendar with a calendar's identifier "
+                       "(`plannery calendars` lists them).");
+    }
+    if (!title) {
+        return failure("The add command needs --title.");
+    }
+    if (!start) {
+        return failure("The add command needs --start.");
+    }
+    const bool timed = start->minuteOfDay.has_value();
+    if (options.allDay == timed || (options.end && options.end->minuteOfDay.has_value() != timed)) {
+        return failure(options.allDay ? "An all-day event takes days (YYYY-MM-DD), not times."
+                                      : "Give --start and --end with a time (YYYY-MM-DDTHH:MM), "
+                                        "or add --all-day for days.");
+    }
+    options.calendar = *calendar;
+    options.title = *title;
+    options.start = *start;
+    return ParseResult{.invocation = options, .error = {}};
+}
+
+ParseResult parseRemove(const std::vector<std::string>& arguments) {
+    RemoveOptions options;
+    ArgumentReader reader;
+    reader.option("--root", rootInto(options.roots));
+    reader.option("--occurrence", dateTimeInto(options.occurrence, "--occurrence"));
+    reader.flag("--future", [&] { options.future = true; });
+    reader.option("--tz", zoneInto(options.zone));
+    std::vector<std::string> positional;
+    if (auto error = reader.read(arguments, 1, positional); !error.empty()) {
+        return failure(error);
+    }
+    if (auto error = eventIDFrom(positional, options.eventID); !error.empty()) {
+        return failure(error);
+    }
+    if (options.future && !options.occurrence) {
+        return failure("--future needs --occurrence: the first occurrence to remove.");
+    }
+    return ParseResult{.invocation = options, .error = {}};
+}
+
+ParseResult parseReply(const std::vector<std::string>& arguments) {
+    ReplyOptions options;
+    ArgumentReader reader;
+    reader.option("--root", rootInto(options.roots));
+    reader.option("--occurrence", dateTimeInto(options.occurrence, "--occurrence"));
+    reader.option("--tz", zoneInto(options.zone));
+    std::vector<std::string> positional;
+    if (auto error = reader.read(arguments, 1, positional); !error.empty()) {
+        return failure(error);
+    }
+    // The answer is the last word: plannery reply ID accept.
+    if (!positional.empty()) {
+        const std::string& word = positional.back();
+        if (word == "accept") {
+            options.answer = Answer::accept;
+        } else if (word == "decline") {
+            options.answer = Answer::decline;
+        } else if (word == "tentative") {
+            options.answer = Answer::tentative;
+        } else {
+            return failure("End the reply command with accept, decline or tentative, not \"" +
+                           word + "\".");
+        }
+        positional.pop_back();
+    } else {
+        return failure("The reply command needs the event and accept, decline or tentative.");
+    }
+    if (auto error = eventIDFrom(positional, options.eventID); !error.empty()) {
+        return failure(error);
+    }
+    return ParseResult{.invocation = options, .error = {}};
+}
+
+ParseResult parseWatch(const std::vector<std::string>& arguments) {
+    WatchOptions options;
+    int changes = 0;
+    ArgumentReader reader;
+    reader.option("--root", rootInto(options.roots));
+    reader.option("--tz", zoneInto(options.zone));
+    auto readChanges = intInto(changes, "--changes", 1, 1000000);
+    reader.option("--changes", [&](const std::string& value) {
+        auto error = readChanges(value);
+        options.changes = changes;
+        return error;
+    });
+    if (auto error = readWithoutPositional(reader, arguments); !error.empty()) {
+        return failure(error);
+    }
+    return ParseResult{.invocation = options, .error = {}};
+}
+
 } // namespace
+
+std::optional<DateTime> parseDateTime(std::string_view text) {
+    const auto date = parseDate(text.substr(0, 10));
+    if (!date) {
+        return std::nullopt;
+    }
+    if (text.size() == 10) {
+        return DateTime{.date = *date, .minuteOfDay = std::nullopt};
+    }
+    if (text.size() != 16 || (text[10] != 'T' && text[10] != ' ') || text[13] != ':') {
+        return std::nullopt;
+    }
+    const auto hour = parseNumber<int>(text.substr(11, 2));
+    const auto minute = parseNumber<int>(text.substr(14, 2));
+    if (!hour || !minute || *hour > 23 || *minute > 59) {
+        return std::nullopt;
+    }
+    return DateTime{.date = *date, .minuteOfDay = *hour * 60 + *minute};
+}
 
 std::optional<Date> parseDate(std::string_view text) {
     if (text.size() != 10 || text[4] != '-' || text[7] != '-') {
@@ -297,6 +458,18 @@ ParseResult parseArguments(const std::vector<std::string>& arguments) {
     if (command == "demo") {
         return parseDemo(arguments);
     }
+    if (command == "add") {
+        return parseAdd(arguments);
+    }
+    if (command == "remove") {
+        return parseRemove(arguments);
+    }
+    if (command == "reply") {
+        return parseReply(arguments);
+    }
+    if (command == "watch") {
+        return parseWatch(arguments);
+    }
     if (command == "help" || command == "--help" || command == "-h") {
         return ParseResult{.invocation = HelpRequest{}, .error = {}};
     }
@@ -311,9 +484,18 @@ std::string usage() {
            "  plannery mirrors [--root DIR]... [--now YYYY-MM-DD] [--json] [--tz ZONE]\n"
            "  plannery calendars [--root DIR]... [--json]\n"
            "  plannery demo DIR [--events N] [--seed S] [--from YYYY-MM-DD] [--years Y]\n"
+           "  plannery add --calendar ID --title T --start DATETIME [--end DATETIME] [--all-day]\n"
+           "               [--location L] [--root DIR]... [--tz ZONE]\n"
+           "  plannery remove EVENT-ID [--occurrence DATETIME [--future]] [--root DIR]...\n"
+           "                  [--tz ZONE]\n"
+           "  plannery reply EVENT-ID [--occurrence DATETIME] accept|decline|tentative\n"
+           "                 [--root DIR]... [--tz ZONE]\n"
+           "  plannery watch [--root DIR]... [--tz ZONE] [--changes N]\n"
            "\n"
            "agenda lists today and the next 6 days unless --from, --to or --days say otherwise;\n"
-           "--to is the last day shown. --verify checks every file against the index cache.\n";
+           "--to is the last day shown. --verify checks every file against the index cache.\n"
+           "DATETIME is YYYY-MM-DDTHH:MM in the --tz zone (the machine's by default), or\n"
+           "YYYY-MM-DD for all-day events; an all-day event's --end is its last day.\n";
 }
 
 } // namespace plannery::cli

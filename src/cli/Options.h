@@ -25,6 +25,17 @@ struct Date {
 std::optional<Date> parseDate(std::string_view text);
 std::string formatDate(const Date& date);
 
+// A wall-clock time as typed: a day, with or without a time of day.
+struct DateTime {
+    Date date;
+    std::optional<int> minuteOfDay; // absent for a day alone
+
+    friend bool operator==(const DateTime&, const DateTime&) = default;
+};
+
+// "YYYY-MM-DD", "YYYY-MM-DDTHH:MM" or "YYYY-MM-DD HH:MM" (24-hour clock); nullopt otherwise.
+std::optional<DateTime> parseDateTime(std::string_view text);
+
 enum class Format { text, json };
 enum class MirrorMode { scan, none };
 
@@ -70,12 +81,59 @@ struct DemoOptions {
     friend bool operator==(const DemoOptions&, const DemoOptions&) = default;
 };
 
+// plannery add: a new event in a calendar.
+struct AddOptions {
+    std::vector<std::filesystem::path> roots;
+    std::string calendar; // identifier, as `plannery calendars` lists them
+    std::string title;
+    DateTime start;
+    std::optional<DateTime> end; // default: an hour later, or the same day for an all-day event
+    bool allDay = false;
+    std::optional<std::string> location;
+    std::optional<std::string> zone;
+
+    friend bool operator==(const AddOptions&, const AddOptions&) = default;
+};
+
+// plannery remove: an event, one occurrence of it, or an occurrence and all after it.
+struct RemoveOptions {
+    std::vector<std::filesystem::path> roots;
+    std::string eventID;
+    std::optional<DateTime> occurrence;
+    bool future = false;
+    std::optional<std::string> zone;
+
+    friend bool operator==(const RemoveOptions&, const RemoveOptions&) = default;
+};
+
+enum class Answer { accept, decline, tentative };
+
+// plannery reply: an answer to an invitation, for the series or one occurrence.
+struct ReplyOptions {
+    std::vector<std::filesystem::path> roots;
+    std::string eventID;
+    std::optional<DateTime> occurrence;
+    Answer answer = Answer::accept;
+    std::optional<std::string> zone;
+
+    friend bool operator==(const ReplyOptions&, const ReplyOptions&) = default;
+};
+
+// plannery watch: the store kept open, its revision printed as it moves.
+struct WatchOptions {
+    std::vector<std::filesystem::path> roots;
+    std::optional<std::string> zone;
+    std::optional<int> changes; // quit after this many
+
+    friend bool operator==(const WatchOptions&, const WatchOptions&) = default;
+};
+
 struct HelpRequest {
     friend bool operator==(const HelpRequest&, const HelpRequest&) = default;
 };
 
-using Invocation =
-    std::variant<AgendaOptions, MirrorsOptions, CalendarsOptions, DemoOptions, HelpRequest>;
+using Invocation = std::variant<AgendaOptions, MirrorsOptions, CalendarsOptions, DemoOptions,
+                                AddOptions, RemoveOptions, ReplyOptions, WatchOptions, HelpRequest>;
 
 // A parsed command line, or one sentence saying what is wrong with it.
 struct ParseResult {

@@ -5,9 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <set>
 #include <sstream>
@@ -177,18 +179,43 @@ TEST_F(CliTest, CalendarsListsAccountsAndCounts) {
     const auto parsed = json::parse(result.out);
     ASSERT_TRUE(parsed) << result.out;
     std::map<std::string, const json::Value*> calendars;
-    std::set<std::string> accountTypes;
+    std::map<std::string, std::string> kinds; // group id -> kind
+    std::vector<std::string> ids;
     for (const auto& account : (*parsed)["accounts"].array) {
-        if (account.has("type")) {
-            accountTypes.insert(account["type"].string);
-        }
+        ids.push_back(account["id"].string);
+        kinds[account["id"].string] =
+            account["kind"].kind == json::Value::Kind::null ? "none" : account["kind"].string;
         for (const auto& calendar : account["calendars"].array) {
             calendars[calendar["id"].string] = &calendar;
         }
     }
-    for (const char* type : {"caldav", "exchange", "birthdays", "local"}) {
-        EXPECT_TRUE(accountTypes.count(type)) << type;
-    }
+    // Settings order. Whether the Fastmail account passes for Google depends on how many of its
+    // events near today carry Google's identifiers, and so on the day the test runs; it sorts
+    // after the Google account either way.
+    const auto account = [&](const std::string& folder) {
+        for (const auto& id : ids) {
+            if (id.starts_with("source:") && id.ends_with("/" + folder)) {
+                return id;
+            }
+        }
+        return "(no account " + folder + ")";
+    };
+    const std::string fastmail = account("fastmail");
+    ASSERT_TRUE(kinds.count(fastmail)) << result.out;
+    EXPECT_TRUE(kinds[fastmail] == "google" || kinds[fastmail] == "calDAV") << kinds[fastmail];
+    const std::vector<std::string> expected{account("google"),
+                                            kinds[fastmail] == "google" ? fastmail : "",
+                                            account("exchange"),
+                                            kinds[fastmail] == "calDAV" ? fastmail : "",
+                                            account("local"),
+                                            "subscribed",
+                                            "other"};
+    std::vector<std::string> present;
+    std::copy_if(expected.begin(), expected.end(), std::back_inserter(present),
+                 [](const std::string& id) { return !id.empty(); });
+    EXPECT_EQ(ids, present) << result.out;
+    EXPECT_EQ(kinds[account("local")], "local");
+    EXPECT_EQ(kinds["other"], "none");
     ASSERT_TRUE(calendars.count("google/alex.morgan@gmail.com"));
     ASSERT_TRUE(calendars.count("holidays.ics"));
     int files = 0;
@@ -199,6 +226,17 @@ TEST_F(CliTest, CalendarsListsAccountsAndCounts) {
     EXPECT_EQ((*calendars["google/alex.morgan@gmail.com"])["color"].string, "#039BE5");
     EXPECT_TRUE((*calendars["fastmail/google-calendar"])["readOnly"].boolean);
     EXPECT_EQ((*calendars["holidays.ics"])["type"].string, "subscription");
+
+    const auto text = run("calendars --root " + quote(root().string()));
+    ASSERT_EQ(text.status, 0) << text.err;
+    EXPECT_EQ(text.out.rfind("alex.morgan@gmail.com \xC2\xB7 Google\n  Choose which calendars "
+                             "sync: https://calendar.google.com/calendar/syncselect?authuser="
+                             "alex.morgan@gmail.com\n",
+                             0),
+              0u)
+        << text.out;
+    EXPECT_NE(text.out.find("\nContoso \xC2\xB7 Exchange\n"), std::string::npos) << text.out;
+    EXPECT_NE(text.out.find("\nOn This Computer\n"), std::string::npos) << text.out;
 }
 
 TEST_F(CliTest, BrokenFilesAreSkippedAndCounted) {
@@ -256,6 +294,93 @@ TEST_F(CliTest, NoCalendarFolderYetIsAnEmptyAgendaNotAnError) {
     EXPECT_NE(result.out.find("December 7, 2026"), std::string::npos) << result.out;
     EXPECT_NE(result.out.find("no events"), std::string::npos) << result.out;
     EXPECT_FALSE(fs::exists(s_dir->path() / "data" / "plannery")) << "listing must not create it";
+}
+
+TEST_F(CliTest, AddReplyAndRemoveChangeWhatTheAgendaShows) {
+    test::TempDir dir;
+    dir.write("work/account.ini", "emails = me@example.com\n");
+    dir.write("work/cal/invite.ics",
+              test::calendarText(test::vevent(
+                  "invite", "DTSTART:20260302T130000Z", "DTEND:20260302T140000Z", "Review",
+                  "ORGANIZER:mailto:boss@example.com\r\n"
+                  "ATTENDEE;PARTSTAT=NEEDS-ACTION:mailto:me@example.com\r\n")));
+    dir.write("work/locked/calendar.ini", "read-only = true\n");
+    dir.write("work/locked/displayname", "Locked\n");
+    const std::string root = " --root " + quote(dir.path().string()) + " --tz Europe/Berlin";
+    const auto agenda = [&](const std::string& extra = "") {
+        return run("agenda --from 2026-03-02 --days 1" + root + extra).out;
+    };
+
+    const auto added = run("add --calendar work/cal --title Dentist --start 2026-03-02T09:00 "
+                           "--end 2026-03-02T09:45 --location 'Main Street 1'" +
+                           root);
+    ASSERT_EQ(added.status, 0) << added.err;
+    const std::string id = added.out.substr(0, added.out.find('\n'));
+    EXPECT_TRUE(id.starts_with("work/cal/") && id.ends_with(".ics")) << id;
+    EXPECT_TRUE(fs::exists(dir.path() / id));
+    EXPECT_NE(agenda().find("Dentist"), std::string::npos) << agenda();
+    EXPECT_NE(agenda().find("Review"), std::string::npos);
+
+    const auto declined = run("reply work/cal/invite.ics decline" + root);
+    ASSERT_EQ(declined.status, 0) << declined.err;
+    EXPECT_EQ(declined.out, "work/cal/invite.ics\n");
+    EXPECT_EQ(agenda().find("Review"), std::string::npos) << agenda();
+    EXPECT_NE(agenda(" --show-declined").find("Review"), std::string::npos);
+
+    const auto removed = run("remove " + quote(id) + root);
+    ASSERT_EQ(removed.status, 0) << removed.err;
+    EXPECT_EQ(agenda().find("Dentist"), std::string::npos);
+    EXPECT_FALSE(fs::exists(dir.path() / id));
+
+    struct Case {
+        std::string arguments;
+        std::string mentions;
+    };
+    const Case failures[] = {
+        {"add --calendar nope --title T --start 2026-03-02T09:00", "No calendar has"},
+        {"add --calendar work/locked --title T --start 2026-03-02T09:00", "read-only"},
+        {"add --calendar work/cal --title T --start 2026-03-02T09:00 --end 2026-03-02T08:00",
+         "ends before"},
+        {"remove work/cal/none.ics", "No event has"},
+        {"reply work/cal/invite.ics --occurrence 2026-03-03T14:00 accept", "no occurrence"},
+    };
+    for (const Case& c : failures) {
+        const auto result = run(c.arguments + root);
+        EXPECT_EQ(result.status, 1) << c.arguments;
+        EXPECT_NE(result.err.find(c.mentions), std::string::npos) << c.arguments << result.err;
+        EXPECT_TRUE(result.out.empty()) << c.arguments;
+    }
+}
+
+// A file saved by an editor (written beside and renamed over the old one) while `watch` runs
+// moves the revision.
+TEST_F(CliTest, WatchSeesAnEditOnDisk) {
+    test::TempDir dir;
+    dir.write("vdir/work/cal/a.ics",
+              test::calendarText(
+                  test::vevent("a", "DTSTART:20260302T130000Z", "DTEND:20260302T140000Z", "A")));
+    const std::string command = "env TZ=UTC LC_ALL=C.UTF-8 QT_QPA_PLATFORM=offscreen "
+                                "XDG_CACHE_HOME=" +
+                                quote((dir.path() / "cache").string()) + " timeout 30 " +
+                                quote(PLANNERY_BINARY) + " watch --changes 1 --root " +
+                                quote((dir.path() / "vdir").string()) + " 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::array<char, 256> line{};
+    ASSERT_NE(fgets(line.data(), line.size(), pipe), nullptr);
+    EXPECT_EQ(std::string(line.data()), "watching 1 calendars, revision 0\n");
+
+    dir.write("vdir/work/cal/.a.ics.swp",
+              test::calendarText(test::vevent("a", "DTSTART:20260302T130000Z",
+                                              "DTEND:20260302T140000Z", "A, edited")));
+    fs::rename(dir.path() / "vdir/work/cal/.a.ics.swp", dir.path() / "vdir/work/cal/a.ics");
+    std::string rest;
+    while (fgets(line.data(), line.size(), pipe) != nullptr) {
+        rest += line.data();
+    }
+    const int status = pclose(pipe);
+    EXPECT_EQ(rest, "revision 1\n");
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
 
 } // namespace

@@ -125,5 +125,69 @@ TEST(OptionsTest, BadUsageIsRefusedWithASentence) {
     }
 }
 
+TEST(OptionsTest, WriteCommandsAreRead) {
+    EXPECT_EQ(parseDateTime("2026-03-07T09:30"), (DateTime{{2026, 3, 7}, 9 * 60 + 30}));
+    EXPECT_EQ(parseDateTime("2026-03-07 23:59"), (DateTime{{2026, 3, 7}, 23 * 60 + 59}));
+    EXPECT_EQ(parseDateTime("2026-03-07"), (DateTime{{2026, 3, 7}, std::nullopt}));
+    for (const char* bad : {"2026-03-07T24:00", "2026-03-07T9:30", "2026-02-30T10:00",
+                            "2026-03-07T10:60", "2026-03-07T10:00Z", "2026-03-07X10:00", ""}) {
+        EXPECT_FALSE(parseDateTime(bad)) << bad;
+    }
+
+    auto parsed = parseArguments({"add", "--calendar", "acct/cal", "--title", "Lunch with Ann",
+                                  "--start", "2026-03-07T12:00", "--end", "2026-03-07T13:30",
+                                  "--location", "Cafe", "--tz", "Europe/Berlin", "--root", "/r"});
+    ASSERT_TRUE(parsed.invocation) << parsed.error;
+    const auto& add = std::get<AddOptions>(*parsed.invocation);
+    EXPECT_EQ(add.calendar, "acct/cal");
+    EXPECT_EQ(add.title, "Lunch with Ann");
+    EXPECT_EQ(add.start, (DateTime{{2026, 3, 7}, 12 * 60}));
+    EXPECT_EQ(add.end, (DateTime{{2026, 3, 7}, 13 * 60 + 30}));
+    EXPECT_FALSE(add.allDay);
+    EXPECT_EQ(add.location, "Cafe");
+    EXPECT_EQ(add.zone, "Europe/Berlin");
+    EXPECT_TRUE(parseArguments(split("add --calendar c --title T --start 2026-03-07 --all-day"))
+                    .invocation);
+
+    parsed = parseArguments(split("remove acct/cal/a.ics --occurrence 2026-03-09T09:00 --future"));
+    ASSERT_TRUE(parsed.invocation) << parsed.error;
+    const auto& remove = std::get<RemoveOptions>(*parsed.invocation);
+    EXPECT_EQ(remove.eventID, "acct/cal/a.ics");
+    EXPECT_EQ(remove.occurrence, (DateTime{{2026, 3, 9}, 9 * 60}));
+    EXPECT_TRUE(remove.future);
+
+    parsed = parseArguments(split("reply acct/cal/a.ics --occurrence 2026-03-09 tentative"));
+    ASSERT_TRUE(parsed.invocation) << parsed.error;
+    const auto& reply = std::get<ReplyOptions>(*parsed.invocation);
+    EXPECT_EQ(reply.eventID, "acct/cal/a.ics");
+    EXPECT_EQ(reply.answer, Answer::tentative);
+    EXPECT_EQ(reply.occurrence, (DateTime{{2026, 3, 9}, std::nullopt}));
+
+    parsed = parseArguments(split("watch --root /r --changes 2"));
+    ASSERT_TRUE(parsed.invocation) << parsed.error;
+    EXPECT_EQ(std::get<WatchOptions>(*parsed.invocation).changes, 2);
+
+    for (const char* bad : {
+             "add --title T --start 2026-03-07T12:00",
+             "add --calendar c --start 2026-03-07T12:00",
+             "add --calendar c --title T",
+             "add --calendar c --title T --start 2026-03-07",
+             "add --calendar c --title T --start 2026-03-07T12:00 --all-day",
+             "add --calendar c --title T --start 2026-03-07T12:00 --end 2026-03-08",
+             "add --calendar c --title T --start 2026-03-07T25:00",
+             "remove",
+             "remove a b",
+             "remove a --future",
+             "reply a",
+             "reply a maybe",
+             "reply accept",
+             "watch --changes 0",
+         }) {
+        const auto result = parseArguments(split(bad));
+        EXPECT_FALSE(result.invocation) << bad;
+        EXPECT_FALSE(result.error.empty()) << bad;
+    }
+}
+
 } // namespace
 } // namespace plannery::cli

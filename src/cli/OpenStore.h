@@ -1,0 +1,28 @@
+#pragma once
+
+#include "model/Calendar.h"
+#include "platform/VdirEventStore.h"
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+// Opening the calendars a command works on, and the messages that go with it.
+namespace plannery::cli {
+
+// The machine's locale with the chosen zone, or the machine's calendar.
+Calendar userCalendar(const std::optional<std::string>& zone);
+
+// The named roots made absolute, or the default root when none is named.
+std::vector<std::filesystem::path> rootsOrDefault(const std::vector<std::filesystem::path>& roots);
+
+// Opens the store over checked roots; nullptr (after saying why on `err`) when a root cannot be
+// read. The default folder not existing yet is no error: there are simply no calendars.
+std::unique_ptr<VdirEventStore> openStore(const std::vector<std::filesystem::path>& namedRoots,
+                                          const Calendar& calendar, VdirOptions::Check check,
+                                          bool verbose, std::ostream& err);
+
+} // namespace plannery::cli

@@ -1,0 +1,162 @@
+#include "cli/WriteCommands.h"
+
+#include "cli/OpenStore.h"
+
+#include <algorithm>
+
+namespace plannery::cli {
+
+namespace {
+
+constexpr int kFailed = 1;
+
+int failed(std::ostream& err, const std::string& sentence) {
+    err << "plannery: " << sentence << "\n";
+    return kFailed;
+}
+
+// The instant of a typed time in the calendar: a day alone is its start.
+std::optional<Instant> instantOf(const DateTime& time, const Calendar& calendar) {
+    const auto& d = time.date;
+    if (!time.minuteOfDay) {
+        const auto noon = calendar.date(d.year, d.month, d.day, 12);
+        return noon ? std::optional(calendar.startOfDay(*noon)) : std::nullopt;
+    }
+    return calendar.date(d.year, d.month, d.day, *time.minuteOfDay / 60, *time.minuteOfDay % 60);
+}
+
+struct Found {
+    std::optional<StoreEvent> event;
+    std::string problem;
+};
+
+// The occurrence of the event that starts (by its rule, or as moved) at the typed time, or the
+// event itself when no time is given.
+Found findEvent(const EventStore& store, const std::string& id,
+                const std::optional<DateTime>& occurrence, const Calendar& calendar) {
+    const std::string unknown = "No event has the identifier \"" + id + "\".";
+    if (!occurrence) {
+        auto event = store.event(id);
+        return Found{.event = event, .problem = event ? "" : unknown};
+    }
+    const auto at = instantOf(*occurrence, calendar);
+    if (!at) {
+        return Found{.event = std::nullopt,
+                     .problem = "The --occurrence time cannot be placed in the time zone."};
+    }
+    for (const auto& event : store.events(at->plus(-1), at->plus(1))) {
+        if (event.eventIdentifier() == id &&
+            (event.occurrenceDate.value_or(event.startDate) == *at || event.startDate == *at)) {
+            return Found{.event = event, .problem = {}};
+        }
+    }
+    return Found{.event = std::nullopt,
+                 .problem = store.event(id)
+                                ? "The event \"" + id + "\" has no occurrence at that time."
+                                : unknown};
+}
+
+std::unique_ptr<VdirEventStore> open(const std::vector<std::filesystem::path>& roots,
+                                     const Calendar& calendar, std::ostream& err) {
+    auto store = openStore(roots, calendar, VdirOptions::Check::changedFolders, false, err);
+    if (store && store->authorizationStatus() != AuthorizationStatus::fullAccess) {
+        err << "plannery: There are no calendars to change.\n";
+        return nullptr;
+    }
+    return store;
+}
+
+int report(const WriteResult& result, std::ostream& out, std::ostream& err) {
+    if (!result.ok()) {
+        return failed(err, *result.error);
+    }
+    out << result.eventIdentifier << "\n";
+    return 0;
+}
+
+} // namespace
+
+int runAdd(const AddOptions& options, std::ostream& out, std::ostream& err) {
+    const Calendar calendar = userCalendar(options.zone);
+    const auto store = open(options.roots, calendar, err);
+    if (!store) {
+        return kFailed;
+    }
+    const auto calendars = store->calendars();
+    const auto target = std::find_if(calendars.begin(), calendars.end(), [&](const auto& c) {
+        return c->calendarIdentifier == options.calendar;
+    });
+    if (target == calendars.end()) {
+        return failed(err, "No calendar has the identifier \"" + options.calendar +
+                               "\"; `plannery calendars` lists them.");
+    }
+    const auto start = instantOf(options.start, calendar);
+    std::optional<Instant> end;
+    if (options.allDay) {
+        // The last day typed is included: the event ends where the next day starts.
+        const auto last = options.end ? instantOf(*options.end, calendar) : start;
+        end = last ? calendar.addDays(*last, 1) : std::nullopt;
+    } else {
+        end = options.end ? instantOf(*options.end, calendar)
+                          : (start ? std::optional(start->plus(3600)) : std::nullopt);
+    }
+    if (!start || !end) {
+        return failed(err, "The times cannot be placed in the time zone.");
+    }
+    if (*end < *start) {
+        return failed(err, "The event ends before it starts.");
+    }
+    auto content = std::make_shared<EventContent>();
+    content->title = options.title;
+    content->location = options.location;
+    content->isAllDay = options.allDay;
+    if (!options.allDay) {
+        content->timeZone = calendar.zoneId();
+    }
+    content->calendar = *target;
+    return report(store->save(StoreEvent{.content = std::move(content),
+                                         .startDate = *start,
+                                         .endDate = *end,
+                                         .occurrenceDate = std::nullopt,
+                                         .isDetached = false},
+                              Span::thisEvent),
+                  out, err);
+}
+
+int runRemove(const RemoveOptions& options, std::ostream& out, std::ostream& err) {
+    const Calendar calendar = userCalendar(options.zone);
+    const auto store = open(options.roots, calendar, err);
+    if (!store) {
+        return kFailed;
+    }
+    const auto found = findEvent(*store, options.eventID, options.occurrence, calendar);
+    if (!found.event) {
+        return failed(err, found.problem);
+    }
+    const StoreEvent& event = *found.event;
+    // Without an occurrence the whole event goes: for a series, from its first occurrence on.
+    const Span span = !options.occurrence || options.future ? Span::futureEvents : Span::thisEvent;
+    return report(store->remove(event, span), out, err);
+}
+
+int runReply(const ReplyOptions& options, std::ostream& out, std::ostream& err) {
+    const Calendar calendar = userCalendar(options.zone);
+    const auto store = open(options.roots, calendar, err);
+    if (!store) {
+        return kFailed;
+    }
+    const auto found = findEvent(*store, options.eventID, options.occurrence, calendar);
+    if (!found.event) {
+        return failed(err, found.problem);
+    }
+    const StoreEvent& event = *found.event;
+    const ParticipantStatus status = options.answer == Answer::accept ? ParticipantStatus::accepted
+                                     : options.answer == Answer::decline
+                                         ? ParticipantStatus::declined
+                                         : ParticipantStatus::tentative;
+    return report(
+        store->reply(event, status, options.occurrence ? Span::thisEvent : Span::futureEvents), out,
+        err);
+}
+
+} // namespace plannery::cli
