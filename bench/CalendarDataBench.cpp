@@ -1,7 +1,7 @@
 // The hot paths of reading calendars, on the 20,000-event demo calendars: fetching and merging a
 // month from a warm store, a mirror scan, opening the store on a warm index, and merging copies.
 
-#include "cli/DemoCalendars.h"
+#include "DemoData.h"
 #include "model/Calendar.h"
 #include "model/Dedup.h"
 #include "model/EventFetcher.h"
@@ -10,52 +10,15 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <random>
 
 namespace plannery {
 namespace {
 
-namespace fs = std::filesystem;
-
-const Calendar& berlin() {
-    static const Calendar calendar = *Calendar::make("Europe/Berlin", "en_US", Weekday::monday);
-    return calendar;
-}
-
-// The demo root, written once per run into a temporary folder, with its index cache built.
-struct DemoData {
-    fs::path folder;
-    fs::path root;
-    fs::path cache;
-
-    DemoData() {
-        folder = fs::temp_directory_path() /
-                 ("plannery-bench-" + std::to_string(std::random_device{}()));
-        root = folder / "calendars";
-        cache = folder / "index.sqlite";
-        cli::DemoCalendars::write(
-            {.folder = root, .events = 20000, .seed = 1, .from = {2025, 6, 1}, .years = 2});
-        VdirEventStore warmUp(options());
-    }
-    ~DemoData() {
-        std::error_code ignored;
-        fs::remove_all(folder, ignored);
-    }
-    VdirOptions options() const {
-        return VdirOptions{.roots = {root}, .cacheFile = cache, .calendar = berlin()};
-    }
-};
-
-const DemoData& demo() {
-    static const DemoData data;
-    return data;
-}
-
-Instant at(int year, int month, int day) {
-    return berlin().date(year, month, day).value();
-}
+using bench::at;
+using bench::berlin;
+using bench::demo;
+using bench::DemoData;
 
 void BM_OpenWarmStore(benchmark::State& state) {
     const DemoData& data = demo();
