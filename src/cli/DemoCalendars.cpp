@@ -369,7 +369,7 @@ Summary Generator::run() {
     const int written = rest * 30 / 100 * 2 + rest * 15 / 100 + rest * 10 / 100;
     fill(local, rest - written, themes::local(), {85, 0, 15, 0, 0}, UidStyle::uuid, kMeFastmail,
          "example.net");
-    // The CalDAV account's copy of the Google calendar: the same files, byte for byte.
+    // The Google calendar subscribed in the CalDAV account: the same files, byte for byte.
     Folder mirror{"fastmail/google-calendar", googleMain.events};
 
     const std::vector<std::pair<std::string, std::string>> accounts{
@@ -389,7 +389,7 @@ Summary Generator::run() {
     const std::vector<Meta> calendars{
         {&personal, "Personal", "#3A87AD", nullptr},
         {&family, "Family", "#F4A236", nullptr},
-        {&mirror, "Google Calendar", "#7986CB", "type = caldav\nread-only = true\n"},
+        {&mirror, "Google Calendar", "#7986CB", "type = subscription\nread-only = true\n"},
         {&googleMain, "alex.morgan@gmail.com", "#039BE5", nullptr},
         {&team, "Design Team", "#33B679", nullptr},
         {&exchange, "Calendar", "#0078D4", nullptr},
