@@ -38,6 +38,11 @@ int runWatch(const WatchOptions& options, std::ostream& out, std::ostream& err) 
             QCoreApplication::quit();
         }
     });
+    // The first scan finds the mirrored calendars (the command keeps no preferences), which
+    // moves the revision too: said so, so that it is not taken for a change on disk.
+    QObject::connect(store.get(), &CalendarStore::mirrorsChanged, [&] {
+        out << "mirror groups: " << store->mirrors().groups().size() << std::endl;
+    });
     std::signal(SIGINT, quitOnSignal);
     std::signal(SIGTERM, quitOnSignal);
     out << "watching " << store->eventStore().calendars().size() << " calendars, revision "

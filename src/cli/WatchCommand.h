@@ -7,8 +7,8 @@
 namespace plannery::cli {
 
 // Keeps the calendar store open on the roots and prints "revision N" each time its revision
-// moves (a change on disk, a new day, a new zone), until interrupted or, with --changes N, after
-// N changes.
+// moves (a change on disk, a new day, a new zone, new mirror groups, which are also printed as
+// "mirror groups: N"), until interrupted or, with --changes N, after N changes.
 int runWatch(const WatchOptions& options, std::ostream& out, std::ostream& err);
 
 } // namespace plannery::cli
