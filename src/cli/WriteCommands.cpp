@@ -3,6 +3,7 @@
 #include "cli/OpenStore.h"
 
 #include <algorithm>
+#include <functional>
 
 namespace plannery::cli {
 
@@ -74,6 +75,23 @@ int report(const WriteResult& result, std::ostream& out, std::ostream& err) {
     return 0;
 }
 
+// Opens the calendars, finds the named event (or occurrence) and applies the change to it.
+int changeEvent(const std::vector<std::filesystem::path>& roots,
+                const std::optional<std::string>& zone, const std::string& eventID,
+                const std::optional<DateTime>& occurrence, std::ostream& out, std::ostream& err,
+                const std::function<WriteResult(EventStore&, const StoreEvent&)>& change) {
+    const Calendar calendar = userCalendar(zone);
+    const auto store = open(roots, calendar, err);
+    if (!store) {
+        return kFailed;
+    }
+    const auto found = findEvent(*store, eventID, occurrence, calendar);
+    if (!found.event) {
+        return failed(err, found.problem);
+    }
+    return report(change(*store, *found.event), out, err);
+}
+
 } // namespace
 
 int runAdd(const AddOptions& options, std::ostream& out, std::ostream& err) {
@@ -124,39 +142,24 @@ int runAdd(const AddOptions& options, std::ostream& out, std::ostream& err) {
 }
 
 int runRemove(const RemoveOptions& options, std::ostream& out, std::ostream& err) {
-    const Calendar calendar = userCalendar(options.zone);
-    const auto store = open(options.roots, calendar, err);
-    if (!store) {
-        return kFailed;
-    }
-    const auto found = findEvent(*store, options.eventID, options.occurrence, calendar);
-    if (!found.event) {
-        return failed(err, found.problem);
-    }
-    const StoreEvent& event = *found.event;
     // Without an occurrence the whole event goes: for a series, from its first occurrence on.
     const Span span = !options.occurrence || options.future ? Span::futureEvents : Span::thisEvent;
-    return report(store->remove(event, span), out, err);
+    return changeEvent(
+        options.roots, options.zone, options.eventID, options.occurrence, out, err,
+        [&](EventStore& store, const StoreEvent& event) { return store.remove(event, span); });
 }
 
 int runReply(const ReplyOptions& options, std::ostream& out, std::ostream& err) {
-    const Calendar calendar = userCalendar(options.zone);
-    const auto store = open(options.roots, calendar, err);
-    if (!store) {
-        return kFailed;
-    }
-    const auto found = findEvent(*store, options.eventID, options.occurrence, calendar);
-    if (!found.event) {
-        return failed(err, found.problem);
-    }
-    const StoreEvent& event = *found.event;
     const ParticipantStatus status = options.answer == Answer::accept ? ParticipantStatus::accepted
                                      : options.answer == Answer::decline
                                          ? ParticipantStatus::declined
                                          : ParticipantStatus::tentative;
-    return report(
-        store->reply(event, status, options.occurrence ? Span::thisEvent : Span::futureEvents), out,
-        err);
+    // Without an occurrence the answer is for the whole series.
+    const Span span = options.occurrence ? Span::thisEvent : Span::futureEvents;
+    return changeEvent(options.roots, options.zone, options.eventID, options.occurrence, out, err,
+                       [&](EventStore& store, const StoreEvent& event) {
+                           return store.reply(event, status, span);
+                       });
 }
 
 } // namespace plannery::cli

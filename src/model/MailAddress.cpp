@@ -1,5 +1,7 @@
 #include "model/MailAddress.h"
 
+#include "model/HexDigit.h"
+
 #include <unicode/uchar.h>
 #include <unicode/utf8.h>
 
@@ -10,19 +12,6 @@ namespace plannery {
 namespace {
 
 constexpr std::string_view kMailto = "mailto:";
-
-int hexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
 
 bool isValidUTF8(std::string_view text) {
     const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());

@@ -149,13 +149,7 @@ void cutRules(Document& document, Instant occurrence) {
                 continue; // it ends before the occurrence anyway
             }
         } else if (!icaltime_is_null_time(rule.until)) {
-            const WallTime wall{.year = rule.until.year,
-                                .month = rule.until.month,
-                                .day = rule.until.day,
-                                .hour = rule.until.hour,
-                                .minute = rule.until.minute,
-                                .second = rule.until.second,
-                                .isDate = rule.until.is_date != 0};
+            const WallTime wall = wallFromIcal(rule.until);
             const Frame untilFrame = icaltime_is_utc(rule.until)
                                          ? Frame{.zone = {.kind = ZoneRef::Kind::utc, .id = {}}}
                                          : frame;

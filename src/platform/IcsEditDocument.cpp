@@ -95,16 +95,6 @@ icaltimetype timeValue(icalproperty* time) {
     }
 }
 
-WallTime wallFromIcal(const icaltimetype& time) {
-    return WallTime{.year = time.year,
-                    .month = time.month,
-                    .day = time.day,
-                    .hour = time.is_date ? 0 : time.hour,
-                    .minute = time.is_date ? 0 : time.minute,
-                    .second = time.is_date ? 0 : std::min(time.second, 59),
-                    .isDate = time.is_date != 0};
-}
-
 const char* tzidOf(icalcomponent* vtimezone) {
     auto* property = icalcomponent_get_first_property(vtimezone, ICAL_TZID_PROPERTY);
     return property && icalproperty_get_value(property) ? icalproperty_get_tzid(property) : nullptr;

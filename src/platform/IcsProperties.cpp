@@ -245,13 +245,7 @@ std::optional<RecurrenceRule> ruleOf(const icalrecurrencetype& rule, const Zoned
     if (rule.count > 0) {
         result.occurrenceCount = rule.count;
     } else if (!icaltime_is_null_time(rule.until)) {
-        const WallTime until{.year = rule.until.year,
-                             .month = rule.until.month,
-                             .day = rule.until.day,
-                             .hour = rule.until.hour,
-                             .minute = rule.until.minute,
-                             .second = std::min(rule.until.second, 59),
-                             .isDate = rule.until.is_date != 0};
+        const WallTime until = wallFromIcal(rule.until);
         if (isValidWall(until)) {
             if (icaltime_is_utc(rule.until)) {
                 result.endDate = Instant{double(wallSeconds(until))};

@@ -73,13 +73,7 @@ std::optional<ZonedTime> timeOf(icalproperty* property, ReadContext& context) {
     if (icaltime_is_null_time(time)) {
         return std::nullopt;
     }
-    WallTime wall{.year = time.year,
-                  .month = time.month,
-                  .day = time.day,
-                  .hour = time.is_date ? 0 : time.hour,
-                  .minute = time.is_date ? 0 : time.minute,
-                  .second = time.is_date ? 0 : std::min(time.second, 59),
-                  .isDate = time.is_date != 0};
+    const WallTime wall = wallFromIcal(time);
     if (!isValidWall(wall)) {
         return std::nullopt;
     }

@@ -153,6 +153,16 @@ icaltimetype toIcal(const WallTime& wall) {
     return time;
 }
 
+WallTime wallFromIcal(const icaltimetype& time) {
+    return WallTime{.year = time.year,
+                    .month = time.month,
+                    .day = time.day,
+                    .hour = time.is_date ? 0 : time.hour,
+                    .minute = time.is_date ? 0 : time.minute,
+                    .second = time.is_date ? 0 : std::min(time.second, 59),
+                    .isDate = time.is_date != 0};
+}
+
 std::int64_t daysFromCivil(int year, int month, int day) {
     const std::int64_t y = std::int64_t(year) - (month <= 2 ? 1 : 0);
     const std::int64_t era = floorDiv(y, 400);

@@ -24,8 +24,10 @@ inline constexpr std::int64_t kDaySeconds = 24 * 3600;
 // Floor division, for negative second counts (times before 1970).
 std::int64_t floorDiv(std::int64_t a, std::int64_t b);
 
-// The libical form of a written time (a DATE when the wall time is one).
+// The libical form of a written time (a DATE when the wall time is one), and back: a DATE has no
+// time of day, and a leap second reads as the second before it.
 icaltimetype toIcal(const WallTime& wall);
+WallTime wallFromIcal(const icaltimetype& time);
 
 // Proleptic Gregorian civil dates, as iCalendar writes them.
 std::int64_t daysFromCivil(int year, int month, int day);

@@ -1,5 +1,7 @@
 #include "platform/IndexCache.h"
 
+#include "platform/OpenLock.h"
+
 #include <algorithm>
 #include <array>
 #include <chrono>
@@ -78,47 +80,15 @@ std::string codecSignature() {
     return ics::encode({});
 }
 
+// How long opening waits for another process that is checking or rebuilding the file.
+constexpr std::chrono::milliseconds kOpenWait{3000};
+
 void removeDatabaseFiles(const fs::path& file) {
     std::error_code ignored;
     for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
         fs::remove(file.string() + suffix, ignored);
     }
 }
-
-// Serialises opening (and rebuilding) between processes, so one never deletes a file the other
-// has just created. Held only while the file is checked.
-class OpenLock {
-  public:
-    explicit OpenLock(const fs::path& file) {
-        m_fd = ::open((file.string() + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-        if (m_fd < 0) {
-            return;
-        }
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
-        while (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
-            if (std::chrono::steady_clock::now() > deadline) {
-                ::close(m_fd);
-                m_fd = -1;
-                return;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-        m_locked = true;
-    }
-    ~OpenLock() {
-        if (m_fd >= 0) {
-            ::flock(m_fd, LOCK_UN);
-            ::close(m_fd);
-        }
-    }
-    OpenLock(const OpenLock&) = delete;
-    OpenLock& operator=(const OpenLock&) = delete;
-    bool locked() const { return m_locked; }
-
-  private:
-    int m_fd = -1;
-    bool m_locked = false;
-};
 
 enum class Check { usable, fresh, unusable };
 
@@ -220,7 +190,7 @@ std::string columnText(sqlite3_stmt* statement, int column) {
 std::unique_ptr<IndexCache> IndexCache::open(const fs::path& file) {
     std::error_code ignored;
     fs::create_directories(file.parent_path(), ignored);
-    const OpenLock lock(file);
+    const OpenLock lock(file, kOpenWait);
     if (!lock.locked()) {
         return nullptr;
     }
@@ -266,7 +236,7 @@ void IndexCache::close() {
 
 void IndexCache::discard() {
     close();
-    const OpenLock lock(m_file);
+    const OpenLock lock(m_file, kOpenWait);
     removeDatabaseFiles(m_file);
 }
 

@@ -1,5 +1,7 @@
 #include "platform/SharedStore.h"
 
+#include "platform/OpenLock.h"
+
 #include <cerrno>
 #include <charconv>
 #include <chrono>
@@ -47,45 +49,6 @@ bool damaged(int code) {
 bool exec(sqlite3* db, const char* sql) {
     return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
 }
-
-// Serialises opening between processes, so that one never moves aside a file the other has just
-// created. Held only while the file is checked.
-class OpenLock {
-  public:
-    explicit OpenLock(const fs::path& file) {
-        m_fd = ::open((file.string() + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-        if (m_fd < 0) {
-            m_problem = errnoText(errno);
-            return;
-        }
-        const auto deadline =
-            std::chrono::steady_clock::now() + std::chrono::milliseconds(kBusyTimeoutMs);
-        while (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
-            if (std::chrono::steady_clock::now() > deadline) {
-                m_problem = "another process keeps it locked";
-                return;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-        m_locked = true;
-    }
-    ~OpenLock() {
-        if (m_fd >= 0) {
-            ::flock(m_fd, LOCK_UN);
-            ::close(m_fd);
-        }
-    }
-    OpenLock(const OpenLock&) = delete;
-    OpenLock& operator=(const OpenLock&) = delete;
-
-    bool locked() const { return m_locked; }
-    const std::string& problem() const { return m_problem; }
-
-  private:
-    int m_fd = -1;
-    bool m_locked = false;
-    std::string m_problem;
-};
 
 // The folder holds nothing but this store: only its owner may list it.
 std::optional<std::string> makeFolder(const fs::path& folder) {
@@ -286,7 +249,7 @@ std::unique_ptr<SharedStore> SharedStore::open(const fs::path& file) {
     if (const auto problem = makeFolder(file.parent_path())) {
         return cannotUse(*problem);
     }
-    const OpenLock lock(file);
+    const OpenLock lock(file, std::chrono::milliseconds(kBusyTimeoutMs));
     if (!lock.locked()) {
         return cannotUse(lock.problem());
     }

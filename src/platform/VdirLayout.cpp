@@ -1,5 +1,6 @@
 #include "platform/VdirLayout.h"
 
+#include "model/HexDigit.h"
 #include "platform/AtomicFile.h"
 
 #include <algorithm>
@@ -407,19 +408,6 @@ class Discovery {
     const std::vector<fs::path>& m_roots;
     Layout m_layout;
 };
-
-int hexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
 
 } // namespace
 

@@ -249,7 +249,7 @@ TEST_F(CalendarStoreTest, WithoutAccessNothingIsReadAndDeniedAccessIsNotAskedAga
         EXPECT_EQ(changed.count(), 1);
         EXPECT_EQ(asking->revision(), revision + 1);
         EXPECT_EQ(titles(asking->events(on(6, 3))), std::vector<std::string>{"dentist"});
-        EXPECT_TRUE(finished.wait());
+        EXPECT_TRUE(finished.wait(30000));
         asking->requestAccess();
         EXPECT_EQ(platform->requests, 1);
         EXPECT_EQ(changed.count(), 1);
@@ -408,7 +408,7 @@ TEST_F(CalendarStoreTest, ScansApplyNewGroupsOnlyAndCollapseBursts) {
     QSignalSpy finished(store.get(), &CalendarStore::mirrorScanFinished);
     QSignalSpy mirrors(store.get(), &CalendarStore::mirrorsChanged);
     QSignalSpy revision(store.get(), &CalendarStore::revisionChanged);
-    ASSERT_TRUE(finished.wait());
+    ASSERT_TRUE(finished.wait(30000));
     EXPECT_EQ(scans, 1);
     EXPECT_EQ(store->mirrors().groups(), (Groups{{"work", "feed"}}));
     EXPECT_EQ(mirrors.count(), 1);
@@ -423,7 +423,7 @@ TEST_F(CalendarStoreTest, ScansApplyNewGroupsOnlyAndCollapseBursts) {
     store->timeZoneChanged();
     store->dayChanged();
     EXPECT_EQ(revision.count(), 4);
-    ASSERT_TRUE(finished.wait());
+    ASSERT_TRUE(finished.wait(30000));
     EXPECT_EQ(scans, 2);
     EXPECT_FALSE(finished.wait(150));
     EXPECT_EQ(scans, 2);
@@ -452,7 +452,7 @@ TEST_F(CalendarStoreTest, AnOutdatedScanIsDroppedAndMayOutliveTheStore) {
         QCoreApplication::processEvents();
     }
     store->scanMirrors(0ms);
-    ASSERT_TRUE(finished.wait());
+    ASSERT_TRUE(finished.wait(30000));
     EXPECT_TRUE(store->mirrors().empty());
 
     proceed.release(1000);
