@@ -200,11 +200,33 @@ TEST(VdirEventStore, AccessStatus) {
         fs::permissions(dir.path() / "locked", fs::perms::owner_all);
     }
 
-    // Asking for access creates the default root with one local calendar.
-    const char* saved = std::getenv("XDG_DATA_HOME");
-    const std::string previous = saved == nullptr ? "" : saved;
-    ::setenv("XDG_DATA_HOME", (dir.path() / "data").c_str(), 1);
-    VdirEventStore store(options({}));
+    // Asking for access creates the default root with one local calendar, and adds the
+    // calendars khal is configured with.
+    dir.write("config/khal/config",
+              "[calendars]\n[[work]]\npath = " + (dir.path() / "synced" / "work").string() + "\n");
+    dir.write("synced/work/a.ics", simpleEvent("a", "Synced"));
+    const auto setVariable = [](const char* name, const fs::path& value) {
+        const char* saved = std::getenv(name);
+        std::optional<std::string> previous;
+        if (saved != nullptr) {
+            previous = saved;
+        }
+        ::setenv(name, value.c_str(), 1);
+        return previous;
+    };
+    const auto restore = [](const char* name, const std::optional<std::string>& previous) {
+        if (previous) {
+            ::setenv(name, previous->c_str(), 1);
+        } else {
+            ::unsetenv(name);
+        }
+    };
+    const auto dataHome = setVariable("XDG_DATA_HOME", dir.path() / "data");
+    const auto configHome = setVariable("XDG_CONFIG_HOME", dir.path() / "config");
+    auto settings = options({});
+    std::vector<fs::path> kept;
+    settings.rootsChanged = [&](const std::vector<fs::path>& roots) { kept = roots; };
+    VdirEventStore store(settings);
     int answers = 0;
     bool granted = false;
     store.requestFullAccessToEvents([&](bool answer) {
@@ -212,24 +234,23 @@ TEST(VdirEventStore, AccessStatus) {
         granted = answer;
     });
     const auto root = VdirEventStore::defaultRoot();
-    if (saved == nullptr) {
-        ::unsetenv("XDG_DATA_HOME");
-    } else {
-        ::setenv("XDG_DATA_HOME", previous.c_str(), 1);
-    }
+    restore("XDG_DATA_HOME", dataHome);
+    restore("XDG_CONFIG_HOME", configHome);
     EXPECT_EQ(root, dir.path() / "data" / "plannery" / "calendars");
     EXPECT_EQ(answers, 1);
     EXPECT_TRUE(granted);
     EXPECT_EQ(store.authorizationStatus(), AuthorizationStatus::fullAccess);
-    ASSERT_EQ(store.calendars().size(), 1u);
+    EXPECT_EQ(kept, (std::vector<fs::path>{root, dir.path() / "synced"}));
+    ASSERT_EQ(store.calendars().size(), 2u);
     const auto calendar = store.calendars()[0];
-    EXPECT_EQ(calendar->calendarIdentifier, "local/Calendar");
+    EXPECT_EQ(calendar->calendarIdentifier, "0:local/Calendar");
     EXPECT_EQ(calendar->title, "Calendar");
     EXPECT_EQ(calendar->type, CalendarType::local);
     EXPECT_EQ(calendar->source->sourceType, SourceType::local);
     EXPECT_EQ(calendar->source->title, "local");
     EXPECT_EQ(store.defaultCalendarForNewEvents(), calendar);
     EXPECT_TRUE(fs::is_regular_file(root / "local" / "account.ini"));
+    EXPECT_EQ(store.calendars()[1]->title, "work");
 }
 
 TEST(VdirEventStore, CacheFollowsFileChanges) {
