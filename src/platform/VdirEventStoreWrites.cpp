@@ -128,8 +128,9 @@ VdirEventStore::Opened VdirEventStore::openForWrite(const StoreEvent& event) con
 WriteResult VdirEventStore::commit(std::uint32_t calendar, const std::string& name,
                                    const std::optional<std::string>& text,
                                    const std::optional<vdir::FileStamp>& expected) {
-    const auto& location = m_state->scan.calendars[calendar].location;
-    const fs::path path = location.folder / name;
+    // A copy: the state this would point into is replaced below.
+    const fs::path folder = m_state->scan.calendars[calendar].location.folder;
+    const fs::path path = folder / name;
     vdir::FileChange change{
         .calendar = calendar, .name = name, .stamp = {}, .bounds = {}, .blob = {}};
     if (text) {
@@ -169,7 +170,7 @@ WriteResult VdirEventStore::commit(std::uint32_t calendar, const std::string& na
     m_state = std::move(state);
 
     if (IndexCache* cache = reader()) {
-        IndexCache::FolderWrite write{.folder = location.folder.string(),
+        IndexCache::FolderWrite write{.folder = folder.string(),
                                       .mtimeNs = IndexCache::kUntrusted,
                                       .removedFiles = {},
                                       .files = {}};
