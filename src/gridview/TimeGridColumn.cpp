@@ -1,0 +1,140 @@
+#include "gridview/TimeGridColumn.h"
+
+#include "grid/TimeGridSegment.h"
+#include "gridview/TimeGridEventTile.h"
+
+#include <QPainter>
+
+#include <cmath>
+
+namespace plannery {
+
+namespace {
+
+// The column view's arguments to the block layout: tiles at least 13 points tall, 1.5 points
+// clear of the left edge, 1 (narrow columns) or 4 points of the right one, 1 point between
+// neighbours.
+constexpr double kMinTileHeight = 13;
+constexpr double kLeftInset = 1.5;
+constexpr double kGap = 1;
+// Tiles larger than this (in device pixels) are drawn directly instead of kept as images.
+constexpr double kMaxLayerPixels = 4e6;
+
+double rightInset(double columnWidth) {
+    return columnWidth < 80 ? 1 : 4;
+}
+
+// y on the device pixel grid, for a line one device pixel thick.
+double pixelAligned(double y, double scale) {
+    return std::floor(y * scale) / scale;
+}
+
+} // namespace
+
+TimeGridColumn::TimeGridColumn(Calendar calendar) : m_calendar(std::move(calendar)) {}
+
+void TimeGridColumn::configure(Instant day, Events events, const TimeGridMetrics& metrics,
+                               double scale) {
+    const double safeScale = std::isfinite(scale) && scale > 0 ? scale : 1;
+    if (m_configured && day == m_day && events == m_events && metrics == m_metrics &&
+        safeScale == m_scale) {
+        return;
+    }
+    m_configured = true;
+    m_day = day;
+    m_events = std::move(events);
+    m_metrics = metrics;
+    m_scale = safeScale;
+    layout();
+}
+
+void TimeGridColumn::layout() {
+    m_tiles.clear();
+    m_layers.clear();
+    if (!m_events || m_events->empty()) {
+        return;
+    }
+    const std::vector<TimeGridSegment> segments =
+        TimeGridSegment::segments(*m_events, m_day, m_calendar);
+    const double width = m_metrics.columnWidth;
+    const std::vector<TimeGridBlock> blocks = TimeGridLayout::blocks(
+        segments, width, m_metrics.hourHeight, m_metrics.gridTop, m_metrics.startHour,
+        m_metrics.endHour, kMinTileHeight, kLeftInset, rightInset(width), kGap);
+    m_tiles = TimeGridLayout::tiles(blocks, m_scale, width);
+    m_layers.assign(m_tiles.size(), QImage());
+}
+
+const QImage& TimeGridColumn::layer(std::size_t index, const GridPalette& palette) const {
+    if (palette.appearance != m_layerPalette.appearance ||
+        palette.background != m_layerPalette.background) {
+        m_layerPalette = palette;
+        m_layers.assign(m_tiles.size(), QImage());
+    }
+    QImage& image = m_layers[index];
+    if (!image.isNull()) {
+        return image;
+    }
+    const Rect& f = m_tiles[index].block.frame;
+    const QSize pixels(static_cast<int>(std::ceil(f.width * m_scale)),
+                       static_cast<int>(std::ceil(f.height * m_scale)));
+    if (pixels.width() <= 0 || pixels.height() <= 0 ||
+        static_cast<double>(pixels.width()) * pixels.height() > kMaxLayerPixels) {
+        return image;
+    }
+    image = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(m_scale);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    TimeGridEventTile::paint(painter, QRectF(0, 0, f.width, f.height), m_tiles[index], m_calendar,
+                             palette);
+    return image;
+}
+
+void TimeGridColumn::paint(QPainter& painter, const GridPalette& palette, double visibleTop,
+                           double visibleBottom) const {
+    const double width = m_metrics.columnWidth;
+    const double pixel = 1 / m_scale;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    for (int hour = m_metrics.startHour; hour <= m_metrics.endHour; ++hour) {
+        const double y = pixelAligned(m_metrics.y(hour * 60.0), m_scale);
+        if (y + pixel < visibleTop || y > visibleBottom) {
+            continue;
+        }
+        painter.fillRect(QRectF(0, y, width, pixel), palette.separator);
+    }
+    const double right = pixelAligned(width, m_scale) - pixel;
+    painter.fillRect(QRectF(right, std::max(visibleTop, 0.0), pixel,
+                            std::max(visibleBottom - std::max(visibleTop, 0.0), 0.0)),
+                     palette.separator);
+    painter.restore();
+
+    for (std::size_t i = 0; i < m_tiles.size(); ++i) {
+        const TimeGridTile& tile = m_tiles[i];
+        const Rect& f = tile.block.frame;
+        if (f.bottom() < visibleTop || f.top() > visibleBottom) {
+            continue;
+        }
+        const QImage& image = layer(i, palette);
+        if (!image.isNull()) {
+            painter.drawImage(QPointF(f.x, f.y), image);
+        } else {
+            TimeGridEventTile::paint(painter, QRectF(f.x, f.y, f.width, f.height), tile, m_calendar,
+                                     palette);
+        }
+    }
+}
+
+std::optional<CalEvent> TimeGridColumn::eventAt(QPointF p) const {
+    // Tiles are in drawing order, so the last hit is the topmost.
+    for (auto it = m_tiles.rbegin(); it != m_tiles.rend(); ++it) {
+        const Rect& f = it->block.frame;
+        if (p.x() >= f.left() && p.x() < f.right() && p.y() >= f.top() - 1 &&
+            p.y() < f.bottom() + 1) {
+            return it->block.segment.event;
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace plannery

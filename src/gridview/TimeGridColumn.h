@@ -1,0 +1,60 @@
+#pragma once
+
+#include "grid/TimeGridLayout.h"
+#include "grid/TimeGridMetrics.h"
+#include "gridview/GridPalette.h"
+#include "model/CalEvent.h"
+#include "model/Calendar.h"
+#include "model/Instant.h"
+
+#include <QImage>
+#include <QPointF>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+class QPainter;
+
+namespace plannery {
+
+// One day column of the time grid: its hour lines, right edge and event tiles, in the column's
+// coordinates (x from its left edge, y from the top of the scrolling content). The tiles are laid
+// out once per day, event list, metrics and display scale.
+class TimeGridColumn {
+  public:
+    using Events = std::shared_ptr<const std::vector<CalEvent>>;
+
+    explicit TimeGridColumn(Calendar calendar);
+
+    // Nothing is recomputed when all four are unchanged (the event list by identity).
+    void configure(Instant day, Events events, const TimeGridMetrics& metrics, double scale);
+
+    Instant day() const { return m_day; }
+    const std::vector<TimeGridTile>& tiles() const { return m_tiles; }
+
+    // Paints lines and tiles; `visibleTop`/`visibleBottom` (content y) skip tiles out of sight.
+    void paint(QPainter& painter, const GridPalette& palette, double visibleTop,
+               double visibleBottom) const;
+
+    // The topmost event whose tile, extended a point above and below, contains p.
+    std::optional<CalEvent> eventAt(QPointF p) const;
+
+  private:
+    void layout();
+    const QImage& layer(std::size_t index, const GridPalette& palette) const;
+
+    Calendar m_calendar;
+    Instant m_day{};
+    Events m_events;
+    TimeGridMetrics m_metrics{};
+    double m_scale = 1;
+    bool m_configured = false;
+    std::vector<TimeGridTile> m_tiles;
+    // Each tile drawn once into its own image and reused until the layout or the palette
+    // changes, so a repaint only copies pixels.
+    mutable std::vector<QImage> m_layers;
+    mutable GridPalette m_layerPalette{};
+};
+
+} // namespace plannery

@@ -1,0 +1,289 @@
+#include "gridview/TimeGridEventTile.h"
+
+#include "grid/TimeGridColors.h"
+#include "grid/TimeGridText.h"
+#include "grid/TimeGridTileText.h"
+#include "gridview/TimeGridTitleLines.h"
+
+#include <QFontMetricsF>
+#include <QImage>
+#include <QPaintDevice>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace plannery {
+
+namespace {
+
+Rect toRect(const QRectF& r) {
+    return Rect{.x = r.x(), .y = r.y(), .width = r.width(), .height = r.height()};
+}
+
+QRectF toQRect(const Rect& r) {
+    return QRectF(r.x, r.y, r.width, r.height);
+}
+
+QString qs(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+double lineHeightOf(const QFont& font) {
+    return std::ceil(QFontMetricsF(font).lineSpacing());
+}
+
+// Draws one line in `font`, cut at the tail with an ellipsis to `width`.
+void drawElided(QPainter& painter, const QFont& font, const QString& text, QPointF topLeft,
+                double width) {
+    const QFontMetricsF metrics(font);
+    painter.setFont(font);
+    painter.drawText(QPointF(topLeft.x(), topLeft.y() + metrics.ascent()),
+                     metrics.elidedText(text, Qt::ElideRight, width));
+}
+
+// The tile's text, in tile coordinates (origin at the tile's top-left).
+void paintText(QPainter& painter, const Rect& bounds, const TimeGridTile& tile,
+               const Calendar& calendar, const GridPalette& palette) {
+    const CalEvent& event = tile.block.segment.event;
+    const bool compact = tile.compact;
+    const TileTextArea area = TimeGridTileText::textArea(bounds, compact, event.calendars.size());
+    const QFont titleFont = gridFont(TimeGridTileStyle::titleFont(compact, bounds.height));
+    const double titleHeight = lineHeightOf(titleFont);
+    const TileTextForm form = TimeGridTileText::form(area, compact, titleHeight);
+    if (form == TileTextForm::none) {
+        return;
+    }
+    const std::vector<Stretch> stretches =
+        TimeGridTileText::readableStretches(area, bounds.height, tile.block.covered);
+    if (stretches.empty()) {
+        return;
+    }
+    const QColor textColor =
+        GridPalette::color(TimeGridColors::text(event.calendars.front().rgb, palette.appearance));
+    QColor secondaryColor = textColor;
+    secondaryColor.setAlphaF(static_cast<float>(TimeGridTileStyle::secondaryTextAlpha));
+    const QFont timeFont = gridFont(TimeGridTileStyle::timeFont(compact));
+    const QRectF textRect = toQRect(area.rect);
+    const double width = textRect.width();
+
+    painter.save();
+    painter.setClipRect(textRect.adjusted(0, -area.topOffset, 0, 0), Qt::IntersectClip);
+    painter.setPen(textColor);
+    switch (form) {
+    case TileTextForm::none:
+        break;
+    case TileTextForm::words: {
+        const QFont wordFont = gridFont(TimeGridTileStyle::narrowWordFont());
+        const std::vector<std::string> words = TimeGridTileText::words(event.title);
+        const std::vector<double> tops =
+            TimeGridTileText::placeWords(words.size(), lineHeightOf(wordFont), stretches);
+        const QFontMetricsF metrics(wordFont);
+        painter.setFont(wordFont);
+        for (std::size_t i = 0; i < tops.size(); ++i) {
+            painter.drawText(QPointF(textRect.left(), tops[i] + metrics.ascent()), qs(words[i]));
+        }
+        break;
+    }
+    case TileTextForm::oneLine: {
+        const std::vector<double> tops = TimeGridLayout::flow({titleHeight}, stretches, 1);
+        if (tops.empty()) {
+            break;
+        }
+        const QString title = qs(event.title).left(2000);
+        const QString detail = qs(TimeGridTileText::oneLineDetail(event, calendar));
+        const QFontMetricsF titleMetrics(titleFont);
+        const double titleWidth = titleMetrics.horizontalAdvance(title);
+        const QPointF topLeft(textRect.left(), tops.front());
+        // The line is cut at its tail: inside the title when the title alone is too long.
+        drawElided(painter, titleFont, title, topLeft, width);
+        if (titleWidth >= width) {
+            break;
+        }
+        painter.setPen(secondaryColor);
+        // The detail shares the title's baseline.
+        const double baseline = tops.front() + titleMetrics.ascent();
+        const QFontMetricsF timeMetrics(timeFont);
+        painter.setFont(timeFont);
+        painter.drawText(QPointF(textRect.left() + titleWidth, baseline),
+                         timeMetrics.elidedText(detail, Qt::ElideRight, width - titleWidth));
+        break;
+    }
+    case TileTextForm::lines: {
+        const TimeGridTitleLines title(qs(event.title), titleFont, width, titleHeight);
+        const TileFurtherLines further = TimeGridTileText::furtherLines(
+            event, calendar, compact, tile.block.segment.continuesBefore);
+        const double furtherHeight = lineHeightOf(timeFont);
+        const TilePlacement placement = TimeGridTileText::place(
+            title.lineCount(), titleHeight,
+            std::vector<double>(further.texts.size(), furtherHeight), stretches, compact);
+        painter.setFont(titleFont);
+        for (std::size_t i = 0; i < placement.titleTops.size(); ++i) {
+            const QPointF topLeft(textRect.left(), placement.titleTops[i]);
+            if (placement.titleTruncated && i + 1 == placement.titleTops.size()) {
+                title.drawRest(painter, i, topLeft);
+            } else {
+                title.drawLine(painter, i, topLeft);
+            }
+        }
+        painter.setPen(secondaryColor);
+        for (std::size_t i = 0; i < placement.furtherTops.size() && i < further.texts.size(); ++i) {
+            drawElided(painter, timeFont, qs(further.texts[i]),
+                       QPointF(textRect.left(), placement.furtherTops[i]), width);
+        }
+        break;
+    }
+    }
+    painter.restore();
+}
+
+// Steps inside the shape: fill or hatch, stripe, tentative outline, text.
+void paintBody(QPainter& painter, const Rect& bounds, const TileShape& shape,
+               const TimeGridTile& tile, const Calendar& calendar, const GridPalette& palette) {
+    const CalEvent& event = tile.block.segment.event;
+    const RGB rgb = event.calendars.front().rgb;
+    const QPainterPath path = TimeGridEventTile::shapePath(shape);
+    painter.save();
+    painter.setClipPath(path, Qt::IntersectClip);
+    if (event.isTentative) {
+        painter.fillPath(path, palette.background);
+        QPen pen(GridPalette::color(rgb, TimeGridTileStyle::hatchAlpha(palette.appearance)));
+        pen.setWidthF(TimeGridTileStyle::hatchWidth);
+        painter.setPen(pen);
+        // All strokes in one path: one rasterisation instead of one per line.
+        QPainterPath hatch;
+        for (const HatchLine& line : TimeGridTileStyle::hatchLines(shape.rect)) {
+            hatch.moveTo(line.from.x, line.from.y);
+            hatch.lineTo(line.to.x, line.to.y);
+        }
+        painter.strokePath(hatch, pen);
+    } else {
+        painter.fillPath(path, GridPalette::color(TimeGridColors::fill(rgb, palette.appearance)));
+    }
+    const Rect stripe =
+        TimeGridTileStyle::stripeRect(shape.rect, tile.compact, event.calendars.size());
+    TimeGridEventTile::drawStripe(painter, event.calendars, toQRect(stripe));
+    painter.restore();
+
+    if (event.isTentative) {
+        QPen pen(GridPalette::color(rgb, TimeGridTileStyle::outlineAlpha));
+        pen.setWidthF(TimeGridTileStyle::outlineWidth);
+        painter.setPen(pen);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawPath(TimeGridEventTile::shapePath(TimeGridTileStyle::tentativeOutline(shape)));
+    }
+    paintText(painter, bounds, tile, calendar, palette);
+}
+
+} // namespace
+
+namespace TimeGridEventTile {
+
+QPainterPath shapePath(const TileShape& shape, const QPointF& origin) {
+    const QRectF r = toQRect(shape.rect).translated(origin);
+    QPainterPath path;
+    if (r.isEmpty()) {
+        return path;
+    }
+    const double radius = std::clamp(shape.radius, 0.0, std::min(r.width(), r.height()) / 2);
+    const double top = shape.roundTop ? radius : 0;
+    const double bottom = shape.roundBottom ? radius : 0;
+    path.moveTo(r.left() + top, r.top());
+    path.lineTo(r.right() - top, r.top());
+    if (top > 0) {
+        path.arcTo(QRectF(r.right() - 2 * top, r.top(), 2 * top, 2 * top), 90, -90);
+    }
+    path.lineTo(r.right(), r.bottom() - bottom);
+    if (bottom > 0) {
+        path.arcTo(QRectF(r.right() - 2 * bottom, r.bottom() - 2 * bottom, 2 * bottom, 2 * bottom),
+                   0, -90);
+    }
+    path.lineTo(r.left() + bottom, r.bottom());
+    if (bottom > 0) {
+        path.arcTo(QRectF(r.left(), r.bottom() - 2 * bottom, 2 * bottom, 2 * bottom), 270, -90);
+    }
+    path.lineTo(r.left(), r.top() + top);
+    if (top > 0) {
+        path.arcTo(QRectF(r.left(), r.top(), 2 * top, 2 * top), 180, -90);
+    }
+    path.closeSubpath();
+    return path;
+}
+
+void drawStripe(QPainter& painter, const std::vector<CalendarRef>& calendars, const QRectF& rect) {
+    if (rect.isEmpty()) {
+        return;
+    }
+    const std::vector<TimeGridColors::StripeFill> fills =
+        TimeGridColors::stripe(calendars, toRect(rect));
+    if (fills.size() == 1) {
+        // One calendar fills the whole rect.
+        painter.fillRect(rect, GridPalette::color(fills.front().color));
+        return;
+    }
+    painter.save();
+    painter.setClipRect(rect, Qt::IntersectClip);
+    painter.setPen(Qt::NoPen);
+    for (const TimeGridColors::StripeFill& fill : fills) {
+        painter.setBrush(GridPalette::color(fill.color));
+        for (const Polygon& polygon : fill.path) {
+            QPolygonF q;
+            q.reserve(static_cast<int>(polygon.size()));
+            for (const Point& p : polygon) {
+                q << QPointF(p.x, p.y);
+            }
+            painter.drawPolygon(q);
+        }
+    }
+    painter.restore();
+}
+
+void paint(QPainter& painter, const QRectF& frame, const TimeGridTile& tile,
+           const Calendar& calendar, const GridPalette& palette) {
+    const CalEvent& event = tile.block.segment.event;
+    if (event.calendars.empty() || !(frame.width() > 0) || !(frame.height() > 0) ||
+        !std::isfinite(frame.width()) || !std::isfinite(frame.height())) {
+        return;
+    }
+    const Rect bounds{.x = 0, .y = 0, .width = frame.width(), .height = frame.height()};
+    const TileShape shape =
+        TimeGridTileStyle::shape(bounds, tile.outlined, tile.block.segment.continuesBefore,
+                                 tile.block.segment.continuesAfter);
+    painter.save();
+    painter.translate(frame.topLeft());
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    painter.setClipRect(toQRect(bounds), Qt::IntersectClip);
+    if (tile.outlined) {
+        painter.fillPath(shapePath(TimeGridTileStyle::outlineGap(bounds, shape)),
+                         palette.background);
+    }
+    if (!event.isDeclined) {
+        paintBody(painter, bounds, shape, tile, calendar, palette);
+    } else {
+        painter.fillPath(shapePath(shape), palette.background);
+        // The faded event is one layer: drawn opaque into its own image, then blended at once,
+        // so the stripe and text do not show the fill through them.
+        const double dpr = painter.device() != nullptr ? painter.device()->devicePixelRatioF() : 1;
+        const QSize pixels(static_cast<int>(std::ceil(bounds.width * dpr)),
+                           static_cast<int>(std::ceil(bounds.height * dpr)));
+        if (pixels.width() > 0 && pixels.height() > 0 && pixels.width() < 8192 &&
+            pixels.height() < 16384) {
+            QImage layer(pixels, QImage::Format_ARGB32_Premultiplied);
+            layer.setDevicePixelRatio(dpr);
+            layer.fill(Qt::transparent);
+            {
+                QPainter layerPainter(&layer);
+                layerPainter.setRenderHints(painter.renderHints());
+                paintBody(layerPainter, bounds, shape, tile, calendar, palette);
+            }
+            painter.setOpacity(painter.opacity() * TimeGridTileStyle::declinedOpacity);
+            painter.drawImage(QPointF(0, 0), layer);
+        }
+    }
+    painter.restore();
+}
+
+} // namespace TimeGridEventTile
+
+} // namespace plannery

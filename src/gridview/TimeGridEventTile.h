@@ -1,0 +1,34 @@
+#pragma once
+
+#include "grid/TimeGridLayout.h"
+#include "grid/TimeGridTileStyle.h"
+#include "gridview/GridPalette.h"
+#include "model/Calendar.h"
+
+#include <QPainterPath>
+#include <QRectF>
+
+#include <vector>
+
+class QPainter;
+
+namespace plannery {
+
+// Paints one event tile: its shape, stripe, hatch and outline, and as much of its text as the
+// parts of it left readable by the tiles above it allow.
+namespace TimeGridEventTile {
+
+// Draws `tile` (its event, flags and covered stretches) into `bounds`, in the painter's current
+// coordinates. A tile whose event has no calendar draws nothing.
+void paint(QPainter& painter, const QRectF& bounds, const TimeGridTile& tile,
+           const Calendar& calendar, const GridPalette& palette);
+
+// A rectangle whose top and bottom corners are rounded or square.
+QPainterPath shapePath(const TileShape& shape, const QPointF& origin = {});
+
+// Fills the multi-calendar stripe into `rect` (clipped to it).
+void drawStripe(QPainter& painter, const std::vector<CalendarRef>& calendars, const QRectF& rect);
+
+} // namespace TimeGridEventTile
+
+} // namespace plannery

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "grid/TimeGridHeaderLayout.h"
+#include "grid/TimeGridMetrics.h"
+#include "gridview/GridPalette.h"
+#include "model/CalEvent.h"
+#include "model/Calendar.h"
+#include "model/Instant.h"
+
+#include <QPointF>
+
+#include <vector>
+
+class QPainter;
+
+namespace plannery {
+
+// One day's header: the weekday and day number (today's on a red disc) and the all-day chips,
+// in the header's coordinates (origin at its top-left, `metrics.columnWidth` wide).
+class TimeGridHeader {
+  public:
+    // What a click in the header is on; `event` only for Kind::event.
+    struct Hit {
+        HeaderHit::Kind kind = HeaderHit::Kind::none;
+        std::optional<CalEvent> event{};
+    };
+
+    explicit TimeGridHeader(Calendar calendar);
+
+    // `allDay` holds the day's all-day events in display order. Nothing is recomputed when day,
+    // events, today flag, metrics and scale are unchanged.
+    void configure(Instant day, std::vector<CalEvent> allDay, const TimeGridMetrics& metrics,
+                   bool isToday, double scale);
+
+    void paint(QPainter& painter, const GridPalette& palette) const;
+    Hit hit(QPointF p) const;
+
+    const std::vector<HeaderChip>& chips() const { return m_chips; }
+    const HeaderLabelFrames& labelFrames() const { return m_frames; }
+
+  private:
+    void rebuild();
+    void paintChip(QPainter& painter, const GridPalette& palette, const HeaderChip& chip) const;
+
+    Calendar m_calendar;
+    Instant m_day{};
+    std::vector<CalEvent> m_allDay;
+    TimeGridMetrics m_metrics{};
+    bool m_isToday = false;
+    double m_scale = 1;
+    bool m_configured = false;
+
+    QString m_weekdayText;
+    QString m_numberText;
+    HeaderLabelFrames m_frames{};
+    std::vector<HeaderChip> m_chips;
+};
+
+} // namespace plannery

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "gridview/TimeGridView.h"
+#include "model/CalEvent.h"
+#include "model/Calendar.h"
+
+#include <QColor>
+#include <QImage>
+
+#include <string>
+#include <vector>
+
+namespace plannery::test {
+
+// A timed or all-day event on one calendar of the given colour (more calendars may be added).
+CalEvent gridEvent(const std::string& id, const std::string& title, Instant start, Instant end,
+                   RGB color = RGB{1, 0, 0});
+
+// The provider the grid asks: each day gets the events that touch it.
+TimeGridView::EventsProvider providerFor(std::vector<CalEvent> events, const Calendar& calendar);
+
+// The view drawn as a user would see it, at `width` × `height` points and `dpr` device pixels
+// per point.
+QImage renderView(TimeGridView& view, int width, int height, double dpr);
+
+// The colour at a point (in points) of an image rendered by renderView.
+QColor pixelAt(const QImage& image, double x, double y);
+
+// Whether two colours match within `tolerance` on every channel.
+bool near(const QColor& a, const QColor& b, int tolerance = 3);
+
+} // namespace plannery::test
