@@ -5,6 +5,7 @@
 #include "cli/OpenStore.h"
 #include "cli/Options.h"
 #include "cli/Output.h"
+#include "cli/SnapshotCommand.h"
 #include "cli/WatchCommand.h"
 #include "cli/WriteCommands.h"
 #include "model/AccountGroups.h"
@@ -222,6 +223,8 @@ int run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
                 return runReply(options, out, err);
             } else if constexpr (std::is_same_v<Kind, WatchOptions>) {
                 return runWatch(options, out, err);
+            } else if constexpr (std::is_same_v<Kind, SnapshotOptions>) {
+                return runSnapshot(options, out, err);
             } else {
                 out << usage();
                 return 0;

@@ -3,6 +3,7 @@
 #include "model/Calendar.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <functional>
 #include <map>
@@ -390,6 +391,111 @@ ParseResult parseWatch(const std::vector<std::string>& arguments) {
     return ParseResult{.invocation = options, .error = {}};
 }
 
+// "WxH" with whole numbers from 1 to the largest side.
+bool parseSize(const std::string& text, int& width, int& height) {
+    const auto x = text.find('x');
+    if (x == std::string::npos) {
+        return false;
+    }
+    const auto w = parseNumber<int>(std::string_view(text).substr(0, x));
+    const auto h = parseNumber<int>(std::string_view(text).substr(x + 1));
+    if (!w || !h || *w < 1 || *h < 1 || *w > kMaxSnapshotSide || *h > kMaxSnapshotSide) {
+        return false;
+    }
+    width = *w;
+    height = *h;
+    return true;
+}
+
+// A decimal number such as 1.25; nullopt for anything else.
+std::optional<double> parseDecimal(const std::string& text) {
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc{} || end != text.data() + text.size() || !std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+ParseResult parseSnapshot(const std::vector<std::string>& arguments) {
+    SnapshotOptions options;
+    std::optional<Date> anchor;
+    ArgumentReader reader;
+    reader.option("--root", rootInto(options.roots));
+    reader.option("--mode", [&](const std::string& value) -> std::string {
+        if (value == "day") {
+            options.mode = GridMode::day;
+        } else if (value == "threedays") {
+            options.mode = GridMode::threeDays;
+        } else if (value == "workweek") {
+            options.mode = GridMode::workWeek;
+        } else if (value == "week") {
+            options.mode = GridMode::week;
+        } else {
+            return "The option --mode takes day, threedays, workweek or week, not \"" + value +
+                   "\".";
+        }
+        return {};
+    });
+    reader.option("--anchor", dateInto(anchor, "--anchor"));
+    reader.option("--now", dateTimeInto(options.now, "--now"));
+    reader.option("--size", [&](const std::string& value) -> std::string {
+        if (!parseSize(value, options.width, options.height)) {
+            return "The option --size takes WIDTHxHEIGHT in pixels from 1 to " +
+                   std::to_string(kMaxSnapshotSide) + ", not \"" + value + "\".";
+        }
+        return {};
+    });
+    reader.option("--scale", [&](const std::string& value) -> std::string {
+        const auto scale = parseDecimal(value);
+        if (!scale || *scale < 0.5 || *scale > 4) {
+            return "The option --scale takes a number from 0.5 to 4, not \"" + value + "\".";
+        }
+        options.scale = *scale;
+        return {};
+    });
+    reader.option("--hour-height", [&](const std::string& value) -> std::string {
+        const auto height = parseDecimal(value);
+        if (!height || *height <= 0) {
+            return "The option --hour-height takes a positive number of points, not \"" + value +
+                   "\".";
+        }
+        options.hourHeight = *height;
+        return {};
+    });
+    reader.option("--fit-hours", [&](const std::string& value) -> std::string {
+        const auto dash = value.find('-');
+        const auto start = dash == std::string::npos
+                               ? std::nullopt
+                               : parseNumber<int>(std::string_view(value).substr(0, dash));
+        const auto end = dash == std::string::npos
+                             ? std::nullopt
+                             : parseNumber<int>(std::string_view(value).substr(dash + 1));
+        if (!start || !end || *start > 23 || *end > 24 || *end <= *start) {
+            return "The option --fit-hours takes START-END hours such as 8-20, not \"" + value +
+                   "\".";
+        }
+        options.fitHours = std::pair{*start, *end};
+        return {};
+    });
+    reader.option("--tz", zoneInto(options.zone));
+    reader.option("--out", [&](const std::string& value) -> std::string {
+        options.out = value;
+        return {};
+    });
+    if (auto error = readWithoutPositional(reader, arguments); !error.empty()) {
+        return failure(error);
+    }
+    if (!anchor) {
+        return failure("The snapshot command needs --anchor YYYY-MM-DD.");
+    }
+    if (options.out.empty()) {
+        return failure("The snapshot command needs --out FILE.png.");
+    }
+    options.anchor = *anchor;
+    return ParseResult{.invocation = options, .error = {}};
+}
+
 } // namespace
 
 std::optional<DateTime> parseDateTime(std::string_view text) {
@@ -470,6 +576,9 @@ ParseResult parseArguments(const std::vector<std::string>& arguments) {
     if (command == "watch") {
         return parseWatch(arguments);
     }
+    if (command == "snapshot") {
+        return parseSnapshot(arguments);
+    }
     if (command == "help" || command == "--help" || command == "-h") {
         return ParseResult{.invocation = HelpRequest{}, .error = {}};
     }
@@ -491,6 +600,11 @@ std::string usage() {
            "  plannery reply EVENT-ID [--occurrence DATETIME] accept|decline|tentative\n"
            "                 [--root DIR]... [--tz ZONE]\n"
            "  plannery watch [--root DIR]... [--tz ZONE] [--changes N]\n"
+           "  plannery snapshot --anchor YYYY-MM-DD --out FILE.png\n"
+           "                    [--mode day|threedays|workweek|week] [--now DATETIME]\n"
+           "                    [--size WxH] [--scale F] [--hour-height H] [--fit-hours "
+           "START-END]\n"
+           "                    [--root DIR]... [--tz ZONE]\n"
            "\n"
            "agenda lists today and the next 6 days unless --from, --to or --days say otherwise;\n"
            "--to is the last day shown. --verify checks every file against the index cache.\n"

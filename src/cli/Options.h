@@ -128,12 +128,32 @@ struct WatchOptions {
     friend bool operator==(const WatchOptions&, const WatchOptions&) = default;
 };
 
+enum class GridMode { day, threeDays, workWeek, week };
+
+// plannery snapshot: the time grid on the calendars, rendered offscreen to a PNG file.
+struct SnapshotOptions {
+    std::vector<std::filesystem::path> roots;
+    GridMode mode = GridMode::week;
+    Date anchor;
+    std::optional<DateTime> now; // default: the anchor's day at 10:00, so pictures are repeatable
+    int width = 1600;
+    int height = 1000;
+    double scale = 1;
+    std::optional<double> hourHeight;
+    std::optional<std::pair<int, int>> fitHours; // start and end hour
+    std::optional<std::string> zone;
+    std::filesystem::path out;
+
+    friend bool operator==(const SnapshotOptions&, const SnapshotOptions&) = default;
+};
+
 struct HelpRequest {
     friend bool operator==(const HelpRequest&, const HelpRequest&) = default;
 };
 
-using Invocation = std::variant<AgendaOptions, MirrorsOptions, CalendarsOptions, DemoOptions,
-                                AddOptions, RemoveOptions, ReplyOptions, WatchOptions, HelpRequest>;
+using Invocation =
+    std::variant<AgendaOptions, MirrorsOptions, CalendarsOptions, DemoOptions, AddOptions,
+                 RemoveOptions, ReplyOptions, WatchOptions, SnapshotOptions, HelpRequest>;
 
 // A parsed command line, or one sentence saying what is wrong with it.
 struct ParseResult {
@@ -146,6 +166,7 @@ inline constexpr int kMaxAgendaDays = 3660;
 inline constexpr int kMinDemoEvents = 100;
 inline constexpr int kMaxDemoEvents = 1000000;
 inline constexpr int kMaxDemoYears = 20;
+inline constexpr int kMaxSnapshotSide = 8192;
 
 // Parses the arguments after the program name. Checks everything that does not depend on the
 // clock: dates exist, zones are known, --to is not before --from, numbers are in range.

@@ -373,5 +373,48 @@ TEST_F(CliTest, WatchSeesAnEditOnDisk) {
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
 
+// Width and height from a PNG file's header; zeros when it is not a PNG.
+std::pair<int, int> pngSize(const fs::path& path) {
+    const std::string bytes = readFile(path);
+    if (bytes.size() < 24 || bytes.compare(1, 3, "PNG") != 0) {
+        return {0, 0};
+    }
+    const auto number = [&](std::size_t at) {
+        int value = 0;
+        for (std::size_t i = 0; i < 4; ++i) {
+            value = value * 256 + static_cast<unsigned char>(bytes[at + i]);
+        }
+        return value;
+    };
+    return {number(16), number(20)};
+}
+
+TEST_F(CliTest, SnapshotRendersTheWeekToAPicture) {
+    ASSERT_EQ(s_demo->status, 0);
+    const fs::path picture = s_dir->path() / "week.png";
+    const auto week = run("snapshot --root " + quote(root().string()) +
+                          " --anchor 2025-06-11 --now 2025-06-11T10:30 --size 900x600 --out " +
+                          quote(picture.string()));
+    ASSERT_EQ(week.status, 0) << week.err;
+    EXPECT_EQ(week.out, picture.string() + "\n");
+    EXPECT_EQ(pngSize(picture), (std::pair{900, 600}));
+
+    const auto sharp = run("snapshot --root " + quote(root().string()) +
+                           " --mode threedays --anchor 2025-06-11 --size 400x300 --scale 2 "
+                           "--fit-hours 8-18 --out " +
+                           quote(picture.string()));
+    ASSERT_EQ(sharp.status, 0) << sharp.err;
+    EXPECT_EQ(pngSize(picture), (std::pair{800, 600}));
+
+    const auto bad = run("snapshot --anchor 2025-06-11 --size 10 --out " + quote(picture.string()));
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_NE(bad.err.find("--size"), std::string::npos) << bad.err;
+    const auto unwritable =
+        run("snapshot --root " + quote(root().string()) + " --anchor 2025-06-11 --out " +
+            quote((s_dir->path() / "no" / "such" / "x.png").string()));
+    EXPECT_EQ(unwritable.status, 1);
+    EXPECT_NE(unwritable.err.find("could not be written"), std::string::npos) << unwritable.err;
+}
+
 } // namespace
 } // namespace plannery::cli

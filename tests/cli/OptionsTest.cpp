@@ -189,5 +189,47 @@ TEST(OptionsTest, WriteCommandsAreRead) {
     }
 }
 
+TEST(OptionsTest, SnapshotOptionsAreRead) {
+    auto parsed = parseArguments(split(
+        "snapshot --mode workweek --anchor 2026-03-07 --now 2026-03-09T10:30 --size 1280x800 "
+        "--scale 1.25 --hour-height 60 --fit-hours 7-19 --root /r --tz Europe/Berlin --out a.png"));
+    ASSERT_TRUE(parsed.invocation) << parsed.error;
+    const auto& snapshot = std::get<SnapshotOptions>(*parsed.invocation);
+    EXPECT_EQ(snapshot.mode, GridMode::workWeek);
+    EXPECT_EQ(snapshot.anchor, (Date{2026, 3, 7}));
+    EXPECT_EQ(snapshot.now, (DateTime{{2026, 3, 9}, 10 * 60 + 30}));
+    EXPECT_EQ(snapshot.width, 1280);
+    EXPECT_EQ(snapshot.height, 800);
+    EXPECT_EQ(snapshot.scale, 1.25);
+    EXPECT_EQ(snapshot.hourHeight, 60);
+    EXPECT_EQ(snapshot.fitHours, (std::pair{7, 19}));
+    EXPECT_EQ(snapshot.out, "a.png");
+
+    parsed = parseArguments(split("snapshot --anchor 2026-03-07 --out b.png"));
+    ASSERT_TRUE(parsed.invocation) << parsed.error;
+    EXPECT_EQ(std::get<SnapshotOptions>(*parsed.invocation).mode, GridMode::week);
+
+    for (const char* bad : {
+             "snapshot --out a.png",
+             "snapshot --anchor 2026-03-07",
+             "snapshot --anchor 2026-02-30 --out a.png",
+             "snapshot --anchor 2026-03-07 --out a.png --mode month",
+             "snapshot --anchor 2026-03-07 --out a.png --size 0x10",
+             "snapshot --anchor 2026-03-07 --out a.png --size 100x",
+             "snapshot --anchor 2026-03-07 --out a.png --size 99999x10",
+             "snapshot --anchor 2026-03-07 --out a.png --scale 0",
+             "snapshot --anchor 2026-03-07 --out a.png --scale nan",
+             "snapshot --anchor 2026-03-07 --out a.png --hour-height -3",
+             "snapshot --anchor 2026-03-07 --out a.png --fit-hours 20-8",
+             "snapshot --anchor 2026-03-07 --out a.png --fit-hours 8",
+             "snapshot --anchor 2026-03-07 --out a.png --fit-hours 8-25",
+             "snapshot --anchor 2026-03-07 --out a.png extra",
+         }) {
+        const auto result = parseArguments(split(bad));
+        EXPECT_FALSE(result.invocation) << bad;
+        EXPECT_FALSE(result.error.empty()) << bad;
+    }
+}
+
 } // namespace
 } // namespace plannery::cli
