@@ -15,7 +15,6 @@
 #include "platform/VdirEventStore.h"
 #include "platform/VdirLayout.h"
 
-#include <chrono>
 #include <fstream>
 #include <ostream>
 #include <sstream>
@@ -28,12 +27,6 @@ namespace fs = std::filesystem;
 
 constexpr int kUsageError = 2;
 constexpr int kRootError = 1;
-
-// The only reading of the clock: the defaults for "today" and "now".
-Instant clockNow() {
-    using namespace std::chrono;
-    return Instant{duration<double>(system_clock::now().time_since_epoch()).count()};
-}
 
 int usageError(std::ostream& err, const std::string& sentence) {
     err << "plannery: " << sentence << "\n\n" << usage();
@@ -49,7 +42,7 @@ std::optional<Instant> dayStart(const Date& date, const Calendar& calendar) {
 
 int runAgenda(const AgendaOptions& options, std::ostream& out, std::ostream& err) {
     const Calendar calendar = userCalendar(options.zone);
-    const Instant now = clockNow();
+    const Instant now = Instant::now();
     const auto from =
         options.from ? dayStart(*options.from, calendar) : std::optional(calendar.startOfDay(now));
     if (!from) {
@@ -104,7 +97,7 @@ int runAgenda(const AgendaOptions& options, std::ostream& out, std::ostream& err
 
 int runMirrors(const MirrorsOptions& options, std::ostream& out, std::ostream& err) {
     const Calendar calendar = userCalendar(options.zone);
-    std::optional<Instant> now = clockNow();
+    std::optional<Instant> now = Instant::now();
     if (options.now) {
         now = calendar.date(options.now->year, options.now->month, options.now->day, 12);
         if (!now) {
@@ -160,7 +153,7 @@ int runCalendars(const CalendarsOptions& options, std::ostream& out, std::ostrea
     if (!store) {
         return kRootError;
     }
-    const Instant now = clockNow();
+    const Instant now = Instant::now();
     const auto groups = accountGroups(
         *store, [&](const Source& source) { return looksLikeGoogle(*store, source, now); },
         calendar);
@@ -180,7 +173,7 @@ int runDemo(const DemoOptions& options, std::ostream& out, std::ostream& err) {
     } else {
         // Today a year ago, so that the demo's two years put today in the middle.
         const Calendar calendar = Calendar::current();
-        const Instant today = calendar.startOfDay(clockNow());
+        const Instant today = calendar.startOfDay(Instant::now());
         const auto parts = calendar.components(calendar.addMonths(today, -12).value_or(today));
         from = Date{parts.year, parts.month, parts.day};
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cmath>
 #include <compare>
 #include <cstdint>
@@ -13,6 +14,12 @@ struct Instant {
 
     friend auto operator<=>(const Instant&, const Instant&) = default;
     friend bool operator==(const Instant&, const Instant&) = default;
+
+    // The system clock now. Code that can be tested takes the time as a value instead.
+    static Instant now() {
+        using namespace std::chrono;
+        return Instant{duration<double>(system_clock::now().time_since_epoch()).count()};
+    }
 
     Instant plus(double delta) const { return Instant{seconds + delta}; }
     double since(Instant earlier) const { return seconds - earlier.seconds; }

@@ -6,7 +6,6 @@
 #include "platform/VdirEventStoreState.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <random>
 
@@ -57,11 +56,6 @@ std::optional<std::uint32_t> calendarIndex(const vdir::Scan& scan, const Calenda
         }
     }
     return std::nullopt;
-}
-
-Instant now() {
-    using namespace std::chrono;
-    return Instant{duration<double>(system_clock::now().time_since_epoch()).count()};
 }
 
 } // namespace
@@ -211,8 +205,9 @@ WriteResult VdirEventStore::saveNew(const StoreEvent& event) {
         return WriteResult{.error = refusal};
     }
     const std::string uid = newUid();
-    auto result = commit(*index, uid + ".ics",
-                         ics::edit::newEvent(event, uid, now(), m_options.calendar), std::nullopt);
+    auto result =
+        commit(*index, uid + ".ics",
+               ics::edit::newEvent(event, uid, Instant::now(), m_options.calendar), std::nullopt);
     if (result.ok()) {
         changed();
     }
@@ -278,9 +273,9 @@ WriteResult VdirEventStore::save(const StoreEvent& event, Span span) {
 
     WriteResult result;
     if (wholeSeries || span == Span::thisEvent) {
-        auto edited =
-            ics::edit::change(target.text, target.uid, before, event,
-                              wholeSeries ? Span::futureEvents : Span::thisEvent, now(), calendar);
+        auto edited = ics::edit::change(target.text, target.uid, before, event,
+                                        wholeSeries ? Span::futureEvents : Span::thisEvent,
+                                        Instant::now(), calendar);
         if (!edited.text) {
             return WriteResult{.error = edited.error.value_or(kCannotWrite)};
         }
@@ -290,13 +285,13 @@ WriteResult VdirEventStore::save(const StoreEvent& event, Span span) {
     } else {
         // This and later occurrences become a series of their own, changed as asked.
         const std::string uid = newUid();
-        auto split =
-            ics::edit::split(target.text, target.uid, *event.occurrenceDate, uid, now(), calendar);
+        auto split = ics::edit::split(target.text, target.uid, *event.occurrenceDate, uid,
+                                      Instant::now(), calendar);
         if (!split.text || !split.newSeries) {
             return WriteResult{.error = split.error.value_or(kCannotWrite)};
         }
         auto edited = ics::edit::change(*split.newSeries, uid, before, event, Span::futureEvents,
-                                        now(), calendar);
+                                        Instant::now(), calendar);
         if (!edited.text) {
             return WriteResult{.error = edited.error.value_or(kCannotWrite)};
         }
@@ -340,9 +335,9 @@ WriteResult VdirEventStore::remove(const StoreEvent& event, Span span) {
         auto edited =
             span == Span::thisEvent
                 ? ics::edit::excludeOccurrence(target.text, target.uid, *event.occurrenceDate,
-                                               now(), m_options.calendar)
-                : ics::edit::endBefore(target.text, target.uid, *event.occurrenceDate, now(),
-                                       m_options.calendar);
+                                               Instant::now(), m_options.calendar)
+                : ics::edit::endBefore(target.text, target.uid, *event.occurrenceDate,
+                                       Instant::now(), m_options.calendar);
         result = edited.text ? commit(target.calendar, name, edited.text, target.stamp)
                              : WriteResult{.error = edited.error.value_or(kCannotWrite)};
     }
@@ -366,8 +361,8 @@ WriteResult VdirEventStore::reply(const StoreEvent& event, ParticipantStatus sta
     const auto& addresses = m_state->scan.calendars[target.calendar].location.userAddresses;
     const auto occurrence =
         span == Span::thisEvent ? event.occurrenceDate : std::optional<Instant>{};
-    auto edited = ics::edit::reply(target.text, target.uid, occurrence, addresses, status, now(),
-                                   m_options.calendar);
+    auto edited = ics::edit::reply(target.text, target.uid, occurrence, addresses, status,
+                                   Instant::now(), m_options.calendar);
     if (!edited.text) {
         return WriteResult{.error = edited.error.value_or(kCannotWrite)};
     }

@@ -55,10 +55,7 @@ CalendarStore::CalendarStore(Services services, QObject* parent)
       m_calendar(m_services.calendar()) {
     Q_ASSERT_X(m_services.eventStore, "CalendarStore", "the store needs an event store");
     if (!m_services.now) {
-        m_services.now = [] {
-            const auto since = std::chrono::system_clock::now().time_since_epoch();
-            return Instant{std::chrono::duration<double>(since).count()};
-        };
+        m_services.now = &Instant::now;
     }
 
     m_status = m_services.eventStore->authorizationStatus();

@@ -7,18 +7,11 @@
 #include <QSettings>
 #include <QStringList>
 
-#include <chrono>
-
 namespace plannery {
 
 namespace {
 
 constexpr const char* kRootsKey = "calendarRoots";
-
-Instant clockNow() {
-    using namespace std::chrono;
-    return Instant{duration<double>(system_clock::now().time_since_epoch()).count()};
-}
 
 std::function<Calendar()> calendarFor(const std::optional<std::string>& zone) {
     if (!zone) {
@@ -73,12 +66,12 @@ std::unique_ptr<CalendarStore> makeVdirCalendarStore(const VdirSetup& setup) {
         CalendarStore::Services{.eventStore = std::move(vdir),
                                 .scanHandle = [&events] { return events.snapshot(); },
                                 .calendar = calendar,
-                                .now = clockNow,
+                                .now = &Instant::now,
                                 .defaults = setup.defaults,
                                 .keychain = setup.keychain});
     // Both watchers belong to the store, so they never outlive what they report to.
     new VdirWatcher(events, VdirWatcher::kQuiet, VdirWatcher::kLongest, store.get());
-    auto* days = new DayWatcher(calendar, clockNow, store.get());
+    auto* days = new DayWatcher(calendar, &Instant::now, store.get());
     QObject::connect(days, &DayWatcher::dayChanged, store.get(), &CalendarStore::dayChanged);
     QObject::connect(days, &DayWatcher::timeZoneChanged, store.get(),
                      &CalendarStore::timeZoneChanged);
