@@ -41,7 +41,7 @@ std::optional<Instant> dayStart(const Date& date, const Calendar& calendar) {
 }
 
 int runAgenda(const AgendaOptions& options, std::ostream& out, std::ostream& err) {
-    const Calendar calendar = userCalendar(options.zone);
+    const Calendar calendar = Calendar::currentIn(options.zone);
     const Instant now = Instant::now();
     const auto from =
         options.from ? dayStart(*options.from, calendar) : std::optional(calendar.startOfDay(now));
@@ -96,7 +96,7 @@ int runAgenda(const AgendaOptions& options, std::ostream& out, std::ostream& err
 }
 
 int runMirrors(const MirrorsOptions& options, std::ostream& out, std::ostream& err) {
-    const Calendar calendar = userCalendar(options.zone);
+    const Calendar calendar = Calendar::currentIn(options.zone);
     std::optional<Instant> now = Instant::now();
     if (options.now) {
         now = calendar.date(options.now->year, options.now->month, options.now->day, 12);

@@ -27,16 +27,6 @@ std::optional<std::string> checkRoots(const std::vector<fs::path>& roots) {
 
 } // namespace
 
-Calendar userCalendar(const std::optional<std::string>& zone) {
-    Calendar current = Calendar::current();
-    if (zone) {
-        if (auto chosen = Calendar::make(*zone, current.localeId())) {
-            return std::move(*chosen);
-        }
-    }
-    return current;
-}
-
 std::vector<fs::path> rootsOrDefault(const std::vector<fs::path>& roots) {
     std::vector<fs::path> result;
     for (const auto& root : roots.empty() ? std::vector{VdirEventStore::defaultRoot()} : roots) {

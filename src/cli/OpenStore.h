@@ -13,9 +13,6 @@
 // Opening the calendars a command works on, and the messages that go with it.
 namespace plannery::cli {
 
-// The machine's locale with the chosen zone, or the machine's calendar.
-Calendar userCalendar(const std::optional<std::string>& zone);
-
 // The named roots made absolute, or the default root when none is named.
 std::vector<std::filesystem::path> rootsOrDefault(const std::vector<std::filesystem::path>& roots);
 

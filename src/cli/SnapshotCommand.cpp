@@ -56,7 +56,7 @@ int runSnapshot(const SnapshotOptions& options, std::ostream& out, std::ostream&
     char* argv[] = {name, nullptr};
     QApplication app(argc, argv);
 
-    const Calendar calendar = userCalendar(options.zone);
+    const Calendar calendar = Calendar::currentIn(options.zone);
     const auto noon =
         calendar.date(options.anchor.year, options.anchor.month, options.anchor.day, 12);
     if (!noon) {

@@ -80,7 +80,7 @@ int changeEvent(const std::vector<std::filesystem::path>& roots,
                 const std::optional<std::string>& zone, const std::string& eventID,
                 const std::optional<DateTime>& occurrence, std::ostream& out, std::ostream& err,
                 const std::function<WriteResult(EventStore&, const StoreEvent&)>& change) {
-    const Calendar calendar = userCalendar(zone);
+    const Calendar calendar = Calendar::currentIn(zone);
     const auto store = open(roots, calendar, err);
     if (!store) {
         return kFailed;
@@ -95,7 +95,7 @@ int changeEvent(const std::vector<std::filesystem::path>& roots,
 } // namespace
 
 int runAdd(const AddOptions& options, std::ostream& out, std::ostream& err) {
-    const Calendar calendar = userCalendar(options.zone);
+    const Calendar calendar = Calendar::currentIn(options.zone);
     const auto store = open(options.roots, calendar, err);
     if (!store) {
         return kFailed;

@@ -100,6 +100,16 @@ Calendar Calendar::current() {
     return *make("UTC", "en_US");
 }
 
+Calendar Calendar::currentIn(const std::optional<std::string>& zoneId) {
+    Calendar machine = current();
+    if (zoneId) {
+        if (auto chosen = make(*zoneId, machine.localeId(), machine.firstWeekday())) {
+            return std::move(*chosen);
+        }
+    }
+    return machine;
+}
+
 bool Calendar::isKnownZone(std::string_view zoneId) {
     return zoneFor(zoneId) != nullptr;
 }

@@ -51,6 +51,9 @@ class Calendar {
                                         std::optional<Weekday> firstWeekday = std::nullopt);
     // The machine's zone and locale (TZ and LANG); only the executables call this.
     static Calendar current();
+    // The machine's calendar in another zone for this run (the machine's own when the zone is
+    // absent or unknown).
+    static Calendar currentIn(const std::optional<std::string>& zoneId);
     static bool isKnownZone(std::string_view zoneId);
 
     Calendar(const Calendar& other);

@@ -14,14 +14,7 @@ namespace {
 constexpr const char* kRootsKey = "calendarRoots";
 
 std::function<Calendar()> calendarFor(const std::optional<std::string>& zone) {
-    if (!zone) {
-        return [] { return Calendar::current(); };
-    }
-    return [zone = *zone] {
-        Calendar current = Calendar::current();
-        auto chosen = Calendar::make(zone, current.localeId(), current.firstWeekday());
-        return chosen ? std::move(*chosen) : current;
-    };
+    return [zone] { return Calendar::currentIn(zone); };
 }
 
 } // namespace
