@@ -1,0 +1,63 @@
+#include "platform/IcsShareFile.h"
+
+#include "platform/AtomicFile.h"
+
+#include <system_error>
+
+namespace plannery::Ics {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// NAME_MAX of the common Linux file systems, in bytes.
+constexpr std::size_t kLongestName = 255;
+
+IcsWriteResult failure(std::string sentence) {
+    return IcsWriteResult{.file = std::nullopt, .error = std::move(sentence)};
+}
+
+std::string quoted(const fs::path& path) {
+    return "\u201C" + path.string() + "\u201D";
+}
+
+} // namespace
+
+IcsWriteResult write(const IcsEvent& event, const fs::path& directory) {
+    return write(event, directory, Instant::now(), Calendar::current());
+}
+
+IcsWriteResult write(const IcsEvent& event, const fs::path& directory, Instant stamp,
+                     const Calendar& calendar) {
+    // The folder is emptied below: a path that is empty, a file system's root or the current
+    // folder is never a folder of the share file's own.
+    fs::path folder = directory.lexically_normal();
+    if (folder.has_relative_path() && folder.filename().empty()) {
+        folder = folder.parent_path(); // a trailing separator
+    }
+    if (!folder.has_relative_path() || folder.filename() == "." || folder.filename() == "..") {
+        return failure("The calendar file needs a folder of its own; " + quoted(directory) +
+                       " is not one.");
+    }
+    std::error_code ignored;
+    fs::remove_all(directory, ignored);
+    std::error_code error;
+    fs::create_directories(directory, error);
+    if (error) {
+        return failure("The folder " + quoted(directory) +
+                       " for the calendar file could not be created (" + error.message() + ").");
+    }
+    std::string name = fileName(event.title);
+    // Sixty characters of a script or of emoji sequences can exceed what a file system allows.
+    if (name.size() > kLongestName) {
+        name = fileName("");
+    }
+    const fs::path file = directory / name;
+    const auto written = vdir::writeFile(file, Ics::calendar(event, stamp, calendar), std::nullopt);
+    if (written.error) {
+        return failure(*written.error);
+    }
+    return IcsWriteResult{.file = file, .error = std::nullopt};
+}
+
+} // namespace plannery::Ics
