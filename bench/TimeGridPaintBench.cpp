@@ -1,7 +1,7 @@
 // Painting one week page of the time grid at 1600 × 1000: 300 overlapping events over seven days
 // and a few all-day rows. Goal: under 8 ms per page.
 
-#include "gridview/TimeGridView.h"
+#include "views/TimeGridView.h"
 #include "model/Calendar.h"
 
 #include <QApplication>

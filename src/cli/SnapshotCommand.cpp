@@ -2,7 +2,7 @@
 
 #include "cli/OpenStore.h"
 #include "grid/TimeGridDays.h"
-#include "gridview/TimeGridView.h"
+#include "views/TimeGridView.h"
 #include "store/VdirCalendarStore.h"
 
 #include <QApplication>

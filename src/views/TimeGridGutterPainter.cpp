@@ -1,4 +1,4 @@
-#include "gridview/TimeGridGutterPainter.h"
+#include "views/TimeGridGutterPainter.h"
 
 #include "grid/TimeGridText.h"
 

@@ -2,7 +2,7 @@
 
 #include "grid/TimeGridGutter.h"
 #include "grid/TimeGridMetrics.h"
-#include "gridview/GridPalette.h"
+#include "views/GridPalette.h"
 #include "model/Calendar.h"
 #include "model/Instant.h"
 

@@ -1,9 +1,9 @@
-#include "gridview/TimeGridEventTile.h"
+#include "views/TimeGridEventTile.h"
 
 #include "grid/TimeGridColors.h"
 #include "grid/TimeGridText.h"
 #include "grid/TimeGridTileText.h"
-#include "gridview/TimeGridTitleLines.h"
+#include "views/TimeGridTitleLines.h"
 
 #include <QFontMetricsF>
 #include <QImage>

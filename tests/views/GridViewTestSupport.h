@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gridview/TimeGridView.h"
+#include "views/TimeGridView.h"
 #include "model/CalEvent.h"
 #include "model/Calendar.h"
 

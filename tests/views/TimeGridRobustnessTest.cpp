@@ -1,7 +1,7 @@
 #include "GridViewTestSupport.h"
 #include "TestSupport.h"
 
-#include "gridview/TimeGridView.h"
+#include "views/TimeGridView.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "gridview/TimeGridView.h"
+#include "views/TimeGridView.h"
 
 #include "grid/TimeGridStrip.h"
 

@@ -1,4 +1,4 @@
-#include "gridview/GridPalette.h"
+#include "views/GridPalette.h"
 
 #include <QApplication>
 

@@ -1,4 +1,4 @@
-#include "gridview/TimeGridTitleLines.h"
+#include "views/TimeGridTitleLines.h"
 
 #include <QFontMetricsF>
 #include <QPainter>

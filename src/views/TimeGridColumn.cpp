@@ -1,7 +1,7 @@
-#include "gridview/TimeGridColumn.h"
+#include "views/TimeGridColumn.h"
 
 #include "grid/TimeGridSegment.h"
-#include "gridview/TimeGridEventTile.h"
+#include "views/TimeGridEventTile.h"
 
 #include <QPainter>
 

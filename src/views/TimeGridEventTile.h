@@ -2,7 +2,7 @@
 
 #include "grid/TimeGridLayout.h"
 #include "grid/TimeGridTileStyle.h"
-#include "gridview/GridPalette.h"
+#include "views/GridPalette.h"
 #include "model/Calendar.h"
 
 #include <QPainterPath>

@@ -1,9 +1,9 @@
-#include "gridview/TimeGridHeader.h"
+#include "views/TimeGridHeader.h"
 
 #include "grid/TimeGridColors.h"
 #include "grid/TimeGridHeaderText.h"
 #include "grid/TimeGridText.h"
-#include "gridview/TimeGridEventTile.h"
+#include "views/TimeGridEventTile.h"
 
 #include <QFontMetricsF>
 #include <QPainter>

@@ -3,8 +3,8 @@
 
 #include "grid/TimeGridColors.h"
 #include "grid/TimeGridHeaderLayout.h"
-#include "gridview/GridPalette.h"
-#include "gridview/TimeGridView.h"
+#include "views/GridPalette.h"
+#include "views/TimeGridView.h"
 
 #include <gtest/gtest.h>
 
