@@ -64,6 +64,12 @@ void TimeGridColumn::layout() {
     m_layers.assign(m_tiles.size(), QImage());
 }
 
+void TimeGridColumn::prepare(const GridPalette& palette) const {
+    for (std::size_t i = 0; i < m_tiles.size(); ++i) {
+        layer(i, palette);
+    }
+}
+
 const QImage& TimeGridColumn::layer(std::size_t index, const GridPalette& palette) const {
     if (palette.appearance != m_layerPalette.appearance ||
         palette.background != m_layerPalette.background) {

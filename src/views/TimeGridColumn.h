@@ -2,10 +2,10 @@
 
 #include "grid/TimeGridLayout.h"
 #include "grid/TimeGridMetrics.h"
-#include "views/GridPalette.h"
 #include "model/CalEvent.h"
 #include "model/Calendar.h"
 #include "model/Instant.h"
+#include "views/GridPalette.h"
 
 #include <QImage>
 #include <QPointF>
@@ -36,6 +36,9 @@ class TimeGridColumn {
     // Paints lines and tiles; `visibleTop`/`visibleBottom` (content y) skip tiles out of sight.
     void paint(QPainter& painter, const GridPalette& palette, double visibleTop,
                double visibleBottom) const;
+
+    // Draws every tile's picture now, so that the first paint of the column only copies them.
+    void prepare(const GridPalette& palette) const;
 
     // The topmost event whose tile, extended a point above and below, contains p.
     std::optional<CalEvent> eventAt(QPointF p) const;

@@ -2,8 +2,8 @@
 
 #include "grid/TimeGridLayout.h"
 #include "grid/TimeGridTileStyle.h"
-#include "views/GridPalette.h"
 #include "model/Calendar.h"
+#include "views/GridPalette.h"
 
 #include <QPainterPath>
 #include <QRectF>

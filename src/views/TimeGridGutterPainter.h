@@ -2,9 +2,9 @@
 
 #include "grid/TimeGridGutter.h"
 #include "grid/TimeGridMetrics.h"
-#include "views/GridPalette.h"
 #include "model/Calendar.h"
 #include "model/Instant.h"
+#include "views/GridPalette.h"
 
 #include <QString>
 

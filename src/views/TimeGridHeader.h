@@ -2,10 +2,10 @@
 
 #include "grid/TimeGridHeaderLayout.h"
 #include "grid/TimeGridMetrics.h"
-#include "views/GridPalette.h"
 #include "model/CalEvent.h"
 #include "model/Calendar.h"
 #include "model/Instant.h"
+#include "views/GridPalette.h"
 
 #include <QPointF>
 

@@ -1,0 +1,106 @@
+// Paging the week view through 52 weeks of the 20,000-event demo calendars, on the calendar store
+// as the app has it: every frame of every page turn (the strip dragged a page in eight steps,
+// painted at 1600 × 1000, then settled), with a tenth of a second of idle event loop between
+// page turns, in which the grid fetches the months ahead and draws the pages beside it. Goal: the
+// slowest frame under 16 ms.
+
+#include "DemoData.h"
+
+#include "store/CalendarStore.h"
+#include "views/TimeGridView.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QPainter>
+#include <QSettings>
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+
+namespace plannery {
+namespace {
+
+using bench::at;
+using bench::berlin;
+using bench::demo;
+
+void BM_PageThroughAYear(benchmark::State& state) {
+    QSettings defaults(QString::fromStdString((demo().folder / "paging.conf").string()),
+                       QSettings::IniFormat);
+    double slowest = 0;
+    double total = 0;
+    int frames = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto vdir = std::make_unique<VdirEventStore>(demo().options());
+        VdirEventStore* events = vdir.get();
+        CalendarStore store(
+            CalendarStore::Services{.eventStore = std::move(vdir),
+                                    .scanHandle = [events] { return events->snapshot(); },
+                                    .calendar = [] { return berlin(); },
+                                    .now = [] { return at(2026, 1, 7, 10); },
+                                    .defaults = &defaults,
+                                    .keychain = nullptr});
+        TimeGridView view(TimeGridSpan::week(), berlin());
+        view.setNow(at(2026, 1, 7, 10));
+        view.setEventsProvider([&store](Instant day) { return store.events(day); });
+        view.resize(1600, 1000);
+        view.setAnchor(at(2026, 1, 5));
+        QImage image(1600, 1000, QImage::Format_ARGB32_Premultiplied);
+        view.render(&image);
+        state.ResumeTiming();
+
+        const double step = view.metrics().columnWidth * 7 / 8;
+        for (int page = 0; page < 52; ++page) {
+            view.beginHorizontalDrag();
+            for (int i = 0; i < 8; ++i) {
+                QElapsedTimer frame;
+                frame.start();
+                if (i < 7) {
+                    view.dragHorizontally(step);
+                } else {
+                    view.endHorizontalDrag(0);
+                }
+                QPainter painter(&image);
+                view.render(&painter);
+                painter.end();
+                const double ms = static_cast<double>(frame.nsecsElapsed()) / 1e6;
+                slowest = std::max(slowest, ms);
+                total += ms;
+                ++frames;
+            }
+            // The pause between two page turns, when the grid fetches and draws ahead.
+            state.PauseTiming();
+            QElapsedTimer idle;
+            idle.start();
+            while (idle.elapsed() < 100) {
+                QCoreApplication::processEvents();
+            }
+            state.ResumeTiming();
+        }
+        if (view.date(view.pageStart()) != at(2027, 1, 4)) {
+            state.SkipWithError("the pages did not arrive at the week of 4 January 2027");
+            break;
+        }
+    }
+    state.counters["slowest_frame_ms"] = slowest;
+    state.counters["mean_frame_ms"] = frames > 0 ? total / frames : 0;
+}
+BENCHMARK(BM_PageThroughAYear)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+} // namespace
+} // namespace plannery
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

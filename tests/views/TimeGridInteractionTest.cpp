@@ -1,0 +1,333 @@
+#include "GridViewTestSupport.h"
+#include "TestSupport.h"
+
+#include "views/TimeGridView.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QNativeGestureEvent>
+#include <QPointingDevice>
+#include <QTest>
+#include <QWheelEvent>
+
+#include <cmath>
+
+namespace plannery {
+namespace {
+
+using test::at;
+using test::gridEvent;
+using test::providerFor;
+
+// A grid of Berlin in March 2026, on Wednesday the 11th at 10:30, recording what it reports.
+struct Grid {
+    Calendar cal = test::berlin();
+    Instant now = at(cal, 2026, 3, 11, 10, 30);
+    TimeGridView view;
+    std::vector<Instant> anchors;
+    std::vector<std::string> selected;
+    std::vector<std::pair<Instant, Instant>> created;
+    std::vector<Instant> selectedDays;
+    std::vector<double> hourHeights;
+
+    explicit Grid(TimeGridSpan span, std::vector<CalEvent> events = {}, bool shown = false)
+        : view(span, cal) {
+        view.setNow(now);
+        view.setEventsProvider(providerFor(std::move(events), cal));
+        view.setHandlers(TimeGridView::Handlers{
+            .onAnchorChange = [this](Instant d) { anchors.push_back(d); },
+            .onSelect = [this](const CalEvent& e) { selected.push_back(e.id); },
+            .onCreate = [this](Instant s, Instant e) { created.emplace_back(s, e); },
+            .onSelectDay = [this](Instant d) { selectedDays.push_back(d); },
+            .onHourHeightChange = [this](double h) { hourHeights.push_back(h); },
+        });
+        view.resize(1000, 700);
+        view.setAnchor(now);
+        if (shown) {
+            view.show();
+            EXPECT_TRUE(QTest::qWaitForWindowExposed(&view));
+        }
+        view.setVerticalOffset(view.metrics().y(8 * 60));
+        QCoreApplication::processEvents();
+        anchors.clear();
+    }
+
+    Instant day(int month, int d) const { return at(cal, 2026, month, d); }
+    // The centre of March `day`'s column, if it is on the page.
+    double x(int month, int d) const {
+        for (int i = view.pageStart(); i < view.pageStart() + view.dayCount(); ++i) {
+            if (view.date(i) == this->day(month, d)) {
+                return view.columnLeft(i) + view.metrics().columnWidth / 2;
+            }
+        }
+        ADD_FAILURE() << "day not on the page";
+        return 0;
+    }
+    QPoint point(int month, int d, double minute) const {
+        return QPoint(static_cast<int>(x(month, d)), static_cast<int>(view.minuteY(minute)));
+    }
+    Instant pageDate() const { return view.date(view.pageStart()); }
+};
+
+void sendMouse(QWidget& w, QEvent::Type type, QPointF p, Qt::MouseButtons buttons) {
+    QMouseEvent event(type, p, w.mapToGlobal(p), Qt::LeftButton, buttons, Qt::NoModifier);
+    QApplication::sendEvent(&w, &event);
+}
+
+void sendWheel(QWidget& w, QPointF p, QPoint pixels, QPoint angle, Qt::KeyboardModifiers mods,
+               Qt::ScrollPhase phase = Qt::NoScrollPhase) {
+    QWheelEvent event(p, w.mapToGlobal(p), pixels, angle, Qt::NoButton, mods, phase, false);
+    QApplication::sendEvent(&w, &event);
+}
+
+void sendGesture(QWidget& w, Qt::NativeGestureType type, QPointF p, double value) {
+    QNativeGestureEvent event(type, QPointingDevice::primaryPointingDevice(), 2, p, p,
+                              w.mapToGlobal(p), value, QPointF());
+    QApplication::sendEvent(&w, &event);
+}
+
+TEST(TimeGridInteraction, ClickSelectsTheEventAndTheDay) {
+    Grid grid(TimeGridSpan::week(),
+              {gridEvent("standup", "Standup", at(test::berlin(), 2026, 3, 10, 9),
+                         at(test::berlin(), 2026, 3, 10, 10))});
+    QTest::mouseClick(&grid.view, Qt::LeftButton, {}, grid.point(3, 10, 9 * 60 + 30));
+    EXPECT_EQ(grid.selected, std::vector<std::string>{"standup"});
+    // Empty space selects nothing and proposes nothing on a plain click.
+    QTest::mouseClick(&grid.view, Qt::LeftButton, {}, grid.point(3, 12, 9 * 60 + 30));
+    EXPECT_EQ(grid.selected.size(), 1u);
+    EXPECT_TRUE(grid.created.empty());
+    // The date in a header selects its day.
+    QTest::mouseClick(&grid.view, Qt::LeftButton, {}, QPoint(static_cast<int>(grid.x(3, 12)), 10));
+    EXPECT_EQ(grid.selectedDays, std::vector<Instant>{grid.day(3, 12)});
+}
+
+TEST(TimeGridInteraction, DraggingOnEmptySpaceProposesQuarterHours) {
+    Grid grid(TimeGridSpan::week());
+    // From 9:05 down to 10:20: from the 9:00 slot to the end of the 10:15 slot.
+    sendMouse(grid.view, QEvent::MouseButtonPress, grid.point(3, 12, 9 * 60 + 5), Qt::LeftButton);
+    sendMouse(grid.view, QEvent::MouseMove, grid.point(3, 12, 9 * 60 + 40), Qt::LeftButton);
+    sendMouse(grid.view, QEvent::MouseMove, grid.point(3, 12, 10 * 60 + 20), Qt::LeftButton);
+    ASSERT_TRUE(grid.view.pendingNew());
+    EXPECT_EQ(grid.view.pendingNew()->range, (Stretch{9 * 60, 10 * 60 + 30}));
+    sendMouse(grid.view, QEvent::MouseButtonRelease, grid.point(3, 12, 10 * 60 + 20), {});
+    ASSERT_EQ(grid.created.size(), 1u);
+    EXPECT_EQ(grid.created[0].first, at(grid.cal, 2026, 3, 12, 9));
+    EXPECT_EQ(grid.created[0].second, at(grid.cal, 2026, 3, 12, 10, 30));
+    EXPECT_FALSE(grid.view.pendingNew());
+
+    // A press in the last quarter hour starts at 23:45 and is clipped at midnight; dragging
+    // upwards past it runs from the pointer's slot to the press slot's end.
+    grid.view.setVerticalOffset(1e9);
+    sendMouse(grid.view, QEvent::MouseButtonPress, grid.point(3, 12, 23 * 60 + 50), Qt::LeftButton);
+    sendMouse(grid.view, QEvent::MouseMove, grid.point(3, 12, 23 * 60 + 10), Qt::LeftButton);
+    sendMouse(grid.view, QEvent::MouseMove, grid.point(3, 12, 22 * 60 + 20), Qt::LeftButton);
+    EXPECT_EQ(grid.view.pendingNew()->range, (Stretch{22 * 60 + 15, 24 * 60}));
+    sendMouse(grid.view, QEvent::MouseButtonRelease, grid.point(3, 12, 22 * 60 + 20), {});
+    ASSERT_EQ(grid.created.size(), 2u);
+    EXPECT_EQ(grid.created[1].second, grid.day(3, 13));
+
+    // Escape cancels a proposal without creating anything.
+    sendMouse(grid.view, QEvent::MouseButtonPress, grid.point(3, 12, 22 * 60), Qt::LeftButton);
+    sendMouse(grid.view, QEvent::MouseMove, grid.point(3, 12, 23 * 60), Qt::LeftButton);
+    QTest::keyClick(&grid.view, Qt::Key_Escape);
+    sendMouse(grid.view, QEvent::MouseButtonRelease, grid.point(3, 12, 23 * 60), {});
+    EXPECT_EQ(grid.created.size(), 2u);
+}
+
+TEST(TimeGridInteraction, ZoomKeepsTheTimeUnderThePointer) {
+    Grid grid(TimeGridSpan::week());
+    const QPointF pointer(grid.x(3, 12), 400);
+    const double minuteBefore = grid.view.metrics().minute(pointer.y() - grid.view.contentTop());
+    const double heightBefore = grid.view.metrics().hourHeight;
+
+    // Ctrl+wheel: two notches in.
+    sendWheel(grid.view, pointer, {}, QPoint(0, 240), Qt::ControlModifier);
+    EXPECT_GT(grid.view.metrics().hourHeight, heightBefore * 1.2);
+    EXPECT_NEAR(grid.view.metrics().minute(pointer.y() - grid.view.contentTop()), minuteBefore,
+                0.5);
+    // The new height is reported once the wheel rests.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !grid.hourHeights.empty(); }, 2000));
+    EXPECT_DOUBLE_EQ(grid.hourHeights.back(), grid.view.metrics().hourHeight);
+
+    // A touchpad pinch out, reported at its end; the height stays within its limits.
+    const double minute = grid.view.metrics().minute(pointer.y() - grid.view.contentTop());
+    sendGesture(grid.view, Qt::BeginNativeGesture, pointer, 0);
+    for (int i = 0; i < 3; ++i) {
+        sendGesture(grid.view, Qt::ZoomNativeGesture, pointer, -0.1);
+    }
+    EXPECT_NEAR(grid.view.metrics().minute(pointer.y() - grid.view.contentTop()), minute, 0.5);
+    sendGesture(grid.view, Qt::EndNativeGesture, pointer, 0);
+    ASSERT_EQ(grid.hourHeights.size(), 2u);
+    EXPECT_GE(grid.hourHeights.back(), 16);
+    EXPECT_LT(grid.hourHeights.back(), heightBefore);
+
+    // While zooming, a height from elsewhere is not applied; with fitted hours no zoom starts.
+    sendGesture(grid.view, Qt::ZoomNativeGesture, pointer, 0.5);
+    grid.view.setHourHeight(120);
+    EXPECT_NE(grid.view.metrics().hourHeight, 120);
+    sendGesture(grid.view, Qt::EndNativeGesture, pointer, 0);
+    grid.view.setFitHours(TimeGridHourRange{.start = 8, .end = 18});
+    const double fitted = grid.view.metrics().hourHeight;
+    sendGesture(grid.view, Qt::ZoomNativeGesture, pointer, 0.5);
+    sendGesture(grid.view, Qt::EndNativeGesture, pointer, 0);
+    EXPECT_DOUBLE_EQ(grid.view.metrics().hourHeight, fitted);
+    EXPECT_EQ(grid.hourHeights.size(), 3u);
+}
+
+TEST(TimeGridInteraction, KeysPageAndReportTheAnchorOnce) {
+    Grid grid(TimeGridSpan::week(), {}, true);
+    EXPECT_EQ(grid.pageDate(), grid.day(3, 9));
+    QTest::keyClick(&grid.view, Qt::Key_PageDown);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !grid.view.isPaging(); }, 2000));
+    EXPECT_EQ(grid.pageDate(), grid.day(3, 16));
+    EXPECT_EQ(grid.anchors, std::vector<Instant>{grid.day(3, 16)});
+    QTest::keyClick(&grid.view, Qt::Key_Left);
+    QTest::keyClick(&grid.view, Qt::Key_Left);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !grid.view.isPaging(); }, 2000));
+    EXPECT_EQ(grid.pageDate(), grid.day(3, 2));
+    EXPECT_EQ(grid.anchors.back(), grid.day(3, 2));
+    // An anchor coming back from the window is the grid's own report: nothing moves.
+    const double offset = grid.view.horizontalOffset();
+    grid.view.setAnchor(grid.day(3, 2));
+    EXPECT_EQ(grid.view.horizontalOffset(), offset);
+}
+
+TEST(TimeGridInteraction, AnchorOnAWednesdayShowsTheWeekAndReportsItsFirstDay) {
+    Grid grid(TimeGridSpan::week());
+    grid.view.setAnchor(grid.day(4, 15));
+    EXPECT_EQ(grid.pageDate(), grid.day(4, 13));
+    EXPECT_TRUE(grid.anchors.empty()); // reported on the next turn of the event loop
+    QCoreApplication::processEvents();
+    EXPECT_EQ(grid.anchors, std::vector<Instant>{grid.day(4, 13)});
+
+    // Far away: the strip is rebuilt around the date rather than scrolled through.
+    grid.view.setAnchor(grid.day(11, 2));
+    EXPECT_EQ(grid.pageDate(), grid.day(11, 2));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(grid.anchors.size(), 1u);
+
+    // A work week set to a Saturday shows the next work week.
+    Grid work(TimeGridSpan::workWeek());
+    work.view.setAnchor(work.day(3, 21));
+    EXPECT_EQ(work.pageDate(), work.day(3, 23));
+    EXPECT_EQ(work.view.dayCount(), 5);
+}
+
+TEST(TimeGridInteraction, SwipesSnapToPages) {
+    // Week: a swipe of more than half a page moves exactly one page.
+    Grid week(TimeGridSpan::week(), {}, true);
+    const QPointF middle(500, 400);
+    const double column = week.view.metrics().columnWidth;
+    for (int i = 0; i < 5; ++i) {
+        sendWheel(week.view, middle, QPoint(-static_cast<int>(column * 0.8), 0), {}, {},
+                  i == 0 ? Qt::ScrollBegin : Qt::ScrollUpdate);
+        QTest::qWait(5);
+    }
+    sendWheel(week.view, middle, QPoint(), {}, {}, Qt::ScrollEnd);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !week.view.isPaging(); }, 2000));
+    EXPECT_EQ(week.pageDate(), week.day(3, 16));
+    // The anchor followed the page under the fingers, reported once per page.
+    EXPECT_EQ(week.anchors, std::vector<Instant>{week.day(3, 16)});
+
+    // A slow, short swipe falls back to the page it started on.
+    sendWheel(week.view, middle, QPoint(static_cast<int>(column), 0), {}, {}, Qt::ScrollBegin);
+    QTest::qWait(60);
+    sendWheel(week.view, middle, QPoint(), {}, {}, Qt::ScrollEnd);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !week.view.isPaging(); }, 2000));
+    EXPECT_EQ(week.pageDate(), week.day(3, 16));
+
+    // Three days: a hard fling moves at most nine days from where it began.
+    Grid three(TimeGridSpan::days(3), {}, true);
+    const Instant start = three.pageDate();
+    sendWheel(three.view, middle, QPoint(-20, 0), {}, {}, Qt::ScrollBegin);
+    for (int i = 0; i < 10; ++i) {
+        QTest::qWait(2);
+        sendWheel(three.view, middle, QPoint(-400, 0), {}, {}, Qt::ScrollUpdate);
+    }
+    sendWheel(three.view, middle, QPoint(), {}, {}, Qt::ScrollEnd);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !three.view.isPaging(); }, 2000));
+    const int moved =
+        static_cast<int>(std::lround((three.pageDate().seconds - start.seconds) / 86400));
+    EXPECT_GT(moved, 0);
+    EXPECT_LE(moved, 9);
+}
+
+TEST(TimeGridInteraction, PagingAYearKeepsFewTilesAndTheStripCentred) {
+    Grid grid(TimeGridSpan::week());
+    const int total = grid.view.dayTotal();
+    std::size_t most = 0;
+    for (int i = 0; i < 52; ++i) {
+        grid.view.page(1);
+        grid.view.repaint();
+        most = std::max(most, grid.view.tileCount());
+        EXPECT_GE(grid.view.pageStart(), total / 4 - 7);
+        EXPECT_LE(grid.view.pageStart(), 3 * total / 4 + 7);
+    }
+    EXPECT_EQ(grid.pageDate(), at(grid.cal, 2027, 3, 8));
+    EXPECT_EQ(grid.anchors.size(), 52u);
+    EXPECT_EQ(grid.anchors.back(), at(grid.cal, 2027, 3, 8));
+    // Columns and headers of the page and a page on each side, reused from the pools.
+    EXPECT_LE(most, 2u * 7 * 4);
+}
+
+// The red of today's date in the header of the column around x.
+int redPixels(const QImage& image, const TimeGridView& view, double x) {
+    int count = 0;
+    const double half = view.metrics().columnWidth / 2 - 1;
+    for (double px = x - half; px < x + half; ++px) {
+        for (double py = 0; py < view.metrics().dateRowHeight; ++py) {
+            const QColor c = test::pixelAt(image, px, py);
+            count += c.red() > 200 && c.green() < 100 && c.blue() < 100;
+        }
+    }
+    return count;
+}
+
+TEST(TimeGridInteraction, MidnightAndANewZoneMoveTheGrid) {
+    Grid grid(TimeGridSpan::week());
+    // The clock passes midnight: today's column moves on at the next minute tick, which a
+    // reload also runs.
+    Instant now = at(grid.cal, 2026, 3, 11, 23, 59);
+    grid.view.setClock([&now] { return now; });
+    now = at(grid.cal, 2026, 3, 12, 0, 1);
+    grid.view.reloadData();
+    const QImage image = test::renderView(grid.view, 1000, 700, 1);
+    EXPECT_EQ(redPixels(image, grid.view, grid.x(3, 11)), 0);
+    EXPECT_GT(redPixels(image, grid.view, grid.x(3, 12)), 100);
+
+    // A new zone with a new store revision: the same page date, reported again.
+    const Calendar newYork = test::calendarIn("America/New_York");
+    grid.view.setCalendarSource([&newYork] { return newYork; });
+    grid.view.reloadData();
+    const DateComponents c = newYork.components(grid.pageDate());
+    EXPECT_EQ(c.month, 3);
+    EXPECT_EQ(c.day, 9);
+    EXPECT_EQ(c.hour, 0);
+    ASSERT_FALSE(grid.anchors.empty());
+    EXPECT_EQ(grid.anchors.back(), grid.pageDate());
+}
+
+TEST(TimeGridInteraction, CornerExpandsHiddenAllDayChips) {
+    const Calendar cal = test::berlin();
+    std::vector<CalEvent> events;
+    for (int i = 0; i < 6; ++i) {
+        CalEvent e = gridEvent("all" + std::to_string(i), "Holiday " + std::to_string(i),
+                               at(cal, 2026, 3, 10), at(cal, 2026, 3, 11));
+        e.isAllDay = true;
+        events.push_back(e);
+    }
+    Grid grid(TimeGridSpan::week(), events);
+    const int collapsed = grid.view.metrics().allDayRows;
+    EXPECT_EQ(collapsed, 3);
+    QTest::mouseClick(&grid.view, Qt::LeftButton, {},
+                      QPoint(5, static_cast<int>(grid.view.metrics().headerHeight() - 5)));
+    EXPECT_TRUE(grid.view.allDayExpanded());
+    EXPECT_EQ(grid.view.metrics().allDayRows, 6);
+    QTest::mouseClick(&grid.view, Qt::LeftButton, {},
+                      QPoint(5, static_cast<int>(grid.view.metrics().headerHeight() - 5)));
+    EXPECT_EQ(grid.view.metrics().allDayRows, collapsed);
+}
+
+} // namespace
+} // namespace plannery
