@@ -1,8 +1,8 @@
 // Painting one week page of the time grid at 1600 × 1000: 300 overlapping events over seven days
 // and a few all-day rows. Goal: under 8 ms per page.
 
-#include "views/TimeGridView.h"
 #include "model/Calendar.h"
+#include "views/TimeGridView.h"
 
 #include <QApplication>
 #include <QImage>
