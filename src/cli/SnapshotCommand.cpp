@@ -2,8 +2,8 @@
 
 #include "cli/OpenStore.h"
 #include "grid/TimeGridDays.h"
-#include "views/TimeGridView.h"
 #include "store/VdirCalendarStore.h"
+#include "views/TimeGridView.h"
 
 #include <QApplication>
 #include <QEventLoop>

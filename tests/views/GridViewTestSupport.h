@@ -1,8 +1,8 @@
 #pragma once
 
-#include "views/TimeGridView.h"
 #include "model/CalEvent.h"
 #include "model/Calendar.h"
+#include "views/TimeGridView.h"
 
 #include <QColor>
 #include <QImage>
