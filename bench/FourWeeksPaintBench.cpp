@@ -1,0 +1,116 @@
+// Painting one page of the four-weeks view at 1600 × 1000 on the 20,000-event demo calendars,
+// through the calendar store as the app runs it (its month cache warm).
+
+#include "DemoData.h"
+#include "platform/VdirEventStore.h"
+#include "store/CalendarStore.h"
+#include "views/FourWeeksView.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QSettings>
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+namespace plannery {
+namespace {
+
+using bench::at;
+using bench::berlin;
+using bench::demo;
+
+struct StoreUnderTest {
+    QSettings defaults{QString::fromStdString((demo().folder / "fourweeks.conf").string()),
+                       QSettings::IniFormat};
+    VdirEventStore* events = nullptr;
+    std::unique_ptr<CalendarStore> store;
+
+    StoreUnderTest() {
+        auto vdir = std::make_unique<VdirEventStore>(demo().options());
+        events = vdir.get();
+        store = std::make_unique<CalendarStore>(
+            CalendarStore::Services{.eventStore = std::move(vdir),
+                                    .scanHandle = [this] { return events->snapshot(); },
+                                    .calendar = [] { return berlin(); },
+                                    .now = [] { return at(2026, 3, 11, 10); },
+                                    .defaults = &defaults,
+                                    .keychain = nullptr});
+        store->requestAccess();
+        // Warm the months of the page and its neighbours.
+        store->days(at(2026, 1, 1), at(2026, 6, 1));
+    }
+};
+
+StoreUnderTest& subject() {
+    static StoreUnderTest instance;
+    return instance;
+}
+
+std::unique_ptr<FourWeeksView> makeView() {
+    auto view = std::make_unique<FourWeeksView>(berlin());
+    view->setEventsProvider([](Instant day) { return subject().store->events(day); });
+    view->setNow(at(2026, 3, 11, 10));
+    view->setAnchor(at(2026, 3, 11));
+    view->resize(1600, 1000);
+    return view;
+}
+
+void paint(FourWeeksView& view, QImage& image) {
+    view.render(&image);
+    benchmark::DoNotOptimize(image.constBits());
+}
+
+// A new view: every cell of the page laid out and drawn, the days read from the store.
+void BM_FirstPaintFourWeeksPage(benchmark::State& state) {
+    QImage image(1600, 1000, QImage::Format_ARGB32_Premultiplied);
+    std::size_t events = 0;
+    for (const auto& [day, list] : subject().store->days(at(2026, 3, 9), at(2026, 4, 6))) {
+        events += list->size();
+    }
+    for (auto _ : state) {
+        auto view = makeView();
+        paint(*view, image);
+    }
+    state.counters["events"] = static_cast<double>(events);
+}
+BENCHMARK(BM_FirstPaintFourWeeksPage)->Unit(benchmark::kMillisecond);
+
+// The page drawn again after a new store revision: the days asked again and every cell redrawn.
+void BM_RedrawAfterReload(benchmark::State& state) {
+    auto view = makeView();
+    QImage image(1600, 1000, QImage::Format_ARGB32_Premultiplied);
+    paint(*view, image);
+    for (auto _ : state) {
+        view->reloadData();
+        paint(*view, image);
+    }
+}
+BENCHMARK(BM_RedrawAfterReload)->Unit(benchmark::kMillisecond);
+
+// A repaint with nothing changed (an animation frame): the drawn page is copied.
+void BM_RepaintFourWeeksPage(benchmark::State& state) {
+    auto view = makeView();
+    QImage image(1600, 1000, QImage::Format_ARGB32_Premultiplied);
+    paint(*view, image);
+    for (auto _ : state) {
+        paint(*view, image);
+    }
+}
+BENCHMARK(BM_RepaintFourWeeksPage)->Unit(benchmark::kMillisecond);
+
+} // namespace
+} // namespace plannery
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
