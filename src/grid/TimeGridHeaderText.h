@@ -11,7 +11,7 @@ namespace plannery {
 // or dark appearance.
 enum class ColorRole { label, secondaryLabel, tertiaryLabel, systemRed, white };
 
-enum class FontWeight { regular, medium, semibold };
+enum class FontWeight { regular, medium, semibold, bold };
 
 struct FontSpec {
     double size = 13;

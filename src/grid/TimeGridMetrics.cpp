@@ -8,8 +8,6 @@ namespace plannery {
 namespace {
 
 constexpr double kMinColumnWidth = 20;
-constexpr double kMinHourHeight = 16;
-constexpr double kMaxHourHeight = 200;
 constexpr int kExpandedAllDayRows = 10;
 
 // max(value, floor) that also turns a NaN into the floor.
@@ -63,12 +61,12 @@ double TimeGridMetrics::availableHeight(const TimeGridViewport& view) const {
 }
 
 double TimeGridMetrics::clampHourHeight(double height, const TimeGridViewport& view) const {
-    const double lower = atLeast(std::floor(availableHeight(view) / hourCount()), kMinHourHeight);
-    return std::min(atLeast(height, lower), kMaxHourHeight);
+    const double lower = atLeast(std::floor(availableHeight(view) / hourCount()), minHourHeight);
+    return std::min(atLeast(height, lower), maxHourHeight);
 }
 
 double TimeGridMetrics::fittedHourHeight(const TimeGridViewport& view) const {
-    return atLeast(availableHeight(view) / hourCount(), kMinHourHeight);
+    return atLeast(availableHeight(view) / hourCount(), minHourHeight);
 }
 
 bool TimeGridMetrics::showsFit(TimeGridHourRange band, int rows, double fittedHeight) const {

@@ -43,6 +43,10 @@ struct TimeGridAllDayRows {
 // The geometry of one time grid, in points. Minutes count from the day's midnight on the wall
 // clock (0...1440) whatever the day's real length.
 struct TimeGridMetrics {
+    // The bounds of any hour height, zoomed or chosen.
+    static constexpr double minHourHeight = 16;
+    static constexpr double maxHourHeight = 200;
+
     double columnWidth = 100;
     double hourHeight = 50;
     int startHour = 0;

@@ -98,6 +98,9 @@ QFont gridFont(const FontSpec& fontSpec) {
     case FontWeight::semibold:
         font.setWeight(QFont::DemiBold);
         break;
+    case FontWeight::bold:
+        font.setWeight(QFont::Bold);
+        break;
     }
     return font;
 }

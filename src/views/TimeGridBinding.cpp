@@ -50,6 +50,13 @@ TimeGridPreferences readTimeGridPreferences(const QSettings& settings) {
     return preferences;
 }
 
+void writeTimeGridPreferences(QSettings& settings, const TimeGridPreferences& preferences) {
+    settings.setValue(kHourHeight, preferences.gridHourHeight);
+    settings.setValue(kFitHours, preferences.gridFitHours);
+    settings.setValue(kFitStart, preferences.gridFitStartHour);
+    settings.setValue(kFitEnd, preferences.gridFitEndHour);
+}
+
 TimeGridBinding::TimeGridBinding(TimeGridView& view, CalendarStore& store, QSettings& settings,
                                  Anchor anchor, TimeGridView::Handlers actions, QObject* parent)
     : QObject(parent), m_view(view), m_store(store), m_settings(settings),

@@ -17,6 +17,8 @@ class CalendarStore;
 
 // The time grid's preferences as stored: nonsense values read as the defaults.
 TimeGridPreferences readTimeGridPreferences(const QSettings& settings);
+// Stores all four preferences under their keys (the settings screen edits them).
+void writeTimeGridPreferences(QSettings& settings, const TimeGridPreferences& preferences);
 
 // Connects a time grid to the window around it: events from the calendar store and a reload on
 // every new revision, the fit range and hour height from the preferences (and a zoom stored back
