@@ -1,0 +1,213 @@
+// The agenda list on the 20,000-event demo calendars, read through the calendar store as the app
+// runs it: the first paint of a new list, and scrolling a whole year down frame by frame. A frame
+// is one scroll step, its paint at 800 × 1000, and the idle work of the event loop that follows
+// it (reading days ahead); the slowest frame is what a user would notice as a stall.
+
+#include "DemoData.h"
+#include "platform/VdirEventStore.h"
+#include "store/CalendarStore.h"
+#include "views/AgendaListView.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QImage>
+#include <QScrollBar>
+#include <QSettings>
+#include <QTimer>
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <ctime>
+#include <memory>
+
+namespace plannery {
+namespace {
+
+using bench::at;
+using bench::berlin;
+using bench::demo;
+
+constexpr int kWidth = 800;
+constexpr int kHeight = 1000;
+// A frame at 60 frames a second.
+constexpr double kFrameBudgetMs = 1000.0 / 60;
+
+// A calendar store of its own, so every benchmark starts with the month cache it says it has.
+struct StoreUnderTest {
+    QSettings defaults{QString::fromStdString((demo().folder / "agenda.conf").string()),
+                       QSettings::IniFormat};
+    VdirEventStore* events = nullptr;
+    std::unique_ptr<CalendarStore> store;
+
+    StoreUnderTest() {
+        auto vdir = std::make_unique<VdirEventStore>(demo().options());
+        events = vdir.get();
+        store = std::make_unique<CalendarStore>(
+            CalendarStore::Services{.eventStore = std::move(vdir),
+                                    .scanHandle = [this] { return events->snapshot(); },
+                                    .calendar = [] { return berlin(); },
+                                    .now = [] { return at(2025, 7, 1, 10); },
+                                    .defaults = &defaults,
+                                    .keychain = nullptr});
+        // The first mirror scan may change the groups and empty the month cache: let it finish
+        // before anything is measured.
+        QEventLoop scanned;
+        QObject::connect(store.get(), &CalendarStore::mirrorScanFinished, &scanned,
+                         &QEventLoop::quit);
+        QTimer::singleShot(60 * 1000, &scanned, &QEventLoop::quit);
+        store->requestAccess();
+        scanned.exec();
+    }
+};
+
+std::unique_ptr<AgendaListView> makeView(CalendarStore& store) {
+    auto view = std::make_unique<AgendaListView>(berlin());
+    view->setEventsProvider([&store](Instant from, Instant to) { return store.days(from, to); });
+    view->setNow(at(2025, 7, 1, 10));
+    view->resize(kWidth, kHeight);
+    view->setAnchor(at(2025, 7, 1));
+    return view;
+}
+
+void paint(AgendaListView& view, QImage& image) {
+    view.render(&image);
+    benchmark::DoNotOptimize(image.constBits());
+}
+
+using Clock = std::chrono::steady_clock;
+
+double millisecondsSince(Clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// A new list on 1 July 2025: its 120 days read from the store (months warm), laid out, and the
+// top drawn.
+void BM_FirstPaintAgenda(benchmark::State& state) {
+    StoreUnderTest subject;
+    subject.store->days(at(2025, 7, 1), at(2025, 11, 1));
+    QImage image(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        auto view = makeView(*subject.store);
+        paint(*view, image);
+    }
+}
+BENCHMARK(BM_FirstPaintAgenda)->Unit(benchmark::kMillisecond);
+
+// One frame of a busy screen drawn again with nothing changed: what every scroll step costs at
+// least.
+void BM_RepaintAgenda(benchmark::State& state) {
+    StoreUnderTest subject;
+    auto view = makeView(*subject.store);
+    QImage image(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
+    paint(*view, image);
+    for (auto _ : state) {
+        paint(*view, image);
+    }
+}
+BENCHMARK(BM_RepaintAgenda)->Unit(benchmark::kMillisecond);
+
+// The slowest frame and the slowest of each of its parts, in wall time and in the main thread's
+// processor time (the machine may be shared: the latter is what the list itself costs).
+struct FrameTimes {
+    double slowest = 0;
+    double slowestCpu = 0;
+    double slowestScroll = 0; // moving the list, with the days loaded when the bottom shows
+    double slowestPaint = 0;
+    double slowestIdle = 0; // the event loop's idle work: days read ahead
+    double total = 0;
+    std::size_t frames = 0;
+    std::size_t late = 0;
+
+    void add(double scroll, double paint, double idle, double cpu) {
+        const double ms = scroll + paint + idle;
+        slowest = std::max(slowest, ms);
+        slowestCpu = std::max(slowestCpu, cpu);
+        slowestScroll = std::max(slowestScroll, scroll);
+        slowestPaint = std::max(slowestPaint, paint);
+        slowestIdle = std::max(slowestIdle, idle);
+        total += ms;
+        ++frames;
+        late += ms > kFrameBudgetMs ? 1 : 0;
+    }
+};
+
+double threadCpuMs() {
+    timespec time{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &time);
+    return static_cast<double>(time.tv_sec) * 1000 + static_cast<double>(time.tv_nsec) / 1e6;
+}
+
+// From 1 July 2025 to 1 July 2026, `step` points per frame. With `warm` 0 the store's month cache
+// is cold as in a fresh session, and the months are read as the list reaches them; with 1 the
+// whole year is in it before the first frame.
+void BM_ScrollAYear(benchmark::State& state) {
+    const int step = static_cast<int>(state.range(0));
+    const bool warm = state.range(1) != 0;
+    FrameTimes times;
+    std::size_t events = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        StoreUnderTest subject;
+        if (warm) {
+            subject.store->days(at(2025, 7, 1), at(2026, 10, 1));
+        }
+        auto view = makeView(*subject.store);
+        view->show();
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+
+        QScrollBar* bar = view->verticalScrollBar();
+        const Instant end = at(2026, 7, 1);
+        while (view->scrolledDay().value_or(Instant{}) < end && bar->value() < bar->maximum()) {
+            const double cpu = threadCpuMs();
+            const Clock::time_point start = Clock::now();
+            bar->setValue(bar->value() + step);
+            const double scrolled = millisecondsSince(start);
+            // Painted on the (offscreen) screen as the window system would have it, at once.
+            view->viewport()->repaint();
+            const double painted = millisecondsSince(start);
+            QCoreApplication::processEvents();
+            const double done = millisecondsSince(start);
+            times.add(scrolled, painted - scrolled, done - painted, threadCpuMs() - cpu);
+        }
+
+        state.PauseTiming();
+        for (const auto& [day, list] : subject.store->days(at(2025, 7, 1), end)) {
+            events += list->size();
+        }
+        view.reset();
+        state.ResumeTiming();
+    }
+    state.counters["events"] = static_cast<double>(events);
+    state.counters["frames"] = static_cast<double>(times.frames);
+    state.counters["late_frames"] = static_cast<double>(times.late);
+    state.counters["mean_ms"] =
+        times.frames == 0 ? 0 : times.total / static_cast<double>(times.frames);
+    state.counters["slowest_ms"] = times.slowest;
+    state.counters["slowest_cpu_ms"] = times.slowestCpu;
+    state.counters["slowest_scroll_ms"] = times.slowestScroll;
+    state.counters["slowest_paint_ms"] = times.slowestPaint;
+    state.counters["slowest_idle_ms"] = times.slowestIdle;
+}
+BENCHMARK(BM_ScrollAYear)
+    ->ArgsProduct({{120, 600}, {0, 1}})
+    ->ArgNames({"step", "warm"})
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+
+} // namespace
+} // namespace plannery
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
