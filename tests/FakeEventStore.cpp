@@ -60,6 +60,9 @@ StoreEvent FakeEventStore::addOccurrence(std::shared_ptr<const EventContent> con
 }
 
 void FakeEventStore::requestFullAccessToEvents(std::function<void(bool granted)> done) {
+    if (m_answer) {
+        m_status = *m_answer;
+    }
     if (done) {
         done(m_status == AuthorizationStatus::fullAccess);
     }

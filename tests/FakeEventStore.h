@@ -40,6 +40,8 @@ class FakeEventStore final : public EventStore {
     FakeEventStore() = default;
 
     void setAuthorizationStatus(AuthorizationStatus status) { m_status = status; }
+    // What the user answers when asked for access; unanswered, the status stays as it is.
+    void setAnswerToRequest(AuthorizationStatus status) { m_answer = status; }
 
     SourceHandle addSource(std::string id, SourceType type, std::string title);
     CalendarHandle addCalendar(NewCalendar fields);
@@ -74,6 +76,7 @@ class FakeEventStore final : public EventStore {
     void changed() const;
 
     AuthorizationStatus m_status = AuthorizationStatus::fullAccess;
+    std::optional<AuthorizationStatus> m_answer;
     std::vector<SourceHandle> m_sources;
     std::vector<CalendarHandle> m_calendars;
     std::vector<StoreEvent> m_events;

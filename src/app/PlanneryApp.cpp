@@ -1,0 +1,137 @@
+#include "app/PlanneryApp.h"
+
+#include "app/AppSheets.h"
+#include "app/MainWindow.h"
+#include "app/SingleInstance.h"
+#include "platform/DesktopApps.h"
+#include "platform/VdirEventStore.h"
+#include "store/LinkOpener.h"
+#include "store/SharedKeychain.h"
+#include "store/VdirCalendarStore.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QProcess>
+#include <QSettings>
+#include <QUrl>
+
+#include <chrono>
+#include <map>
+
+namespace plannery {
+
+namespace {
+
+QStringList qtArguments(const std::vector<std::string>& arguments) {
+    QStringList list;
+    for (const auto& argument : arguments) {
+        list.push_back(QString::fromStdString(argument));
+    }
+    return list;
+}
+
+std::map<std::string, std::string> launchPreferences(const QSettings& defaults) {
+    std::map<std::string, std::string> values;
+    for (const char* key : {"anchor", "showSettings", "showTitlePopover", "imageEventsDemo"}) {
+        const QVariant value = defaults.value(QLatin1String(key));
+        if (value.isValid()) {
+            values[key] = value.toString().toStdString();
+        }
+    }
+    return values;
+}
+
+// What "Open System Calendar" starts: the desktop's program for calendar files, if there is one.
+std::function<void()> systemCalendar() {
+    const auto command =
+        DesktopApps::defaultCommand("text/calendar", DesktopApps::sessionFolders());
+    if (!command) {
+        return {};
+    }
+    return [command = *command] {
+        const QStringList words = qtArguments(command);
+        QProcess::startDetached(words.front(), words.mid(1));
+    };
+}
+
+} // namespace
+
+int runApp(const AppOptions& options, std::chrono::steady_clock::time_point started,
+           std::ostream& out, std::ostream& err) {
+    for (const auto& problem : options.problems) {
+        err << "plannery: " << problem << "\n";
+    }
+    int argc = 1;
+    char name[] = "plannery";
+    char* argv[] = {name, nullptr};
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Plannery"));
+    QApplication::setOrganizationName(QStringLiteral("Plannery"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Plannery"));
+    QApplication::setDesktopFileName(QStringLiteral("org.plannery.Plannery"));
+
+    // A start that only measures runs on its own; any other hands over to a running window.
+    SingleInstance instance(SingleInstance::defaultName());
+    if (!options.quitAfterFirstPaint) {
+        if (instance.forward(QString::fromStdString(options.url.value_or("")))) {
+            return 0;
+        }
+    }
+
+    QSettings defaults(QStringLiteral("Plannery"), QStringLiteral("Plannery"));
+    auto store = makeVdirCalendarStore(VdirSetup{
+        .roots = options.roots,
+        .cacheFile = {},
+        .defaults = &defaults,
+        .keychain = &SharedKeychain::standard(),
+        .zone = options.zone,
+    });
+
+    LaunchOptions launch =
+        parseLaunchOptions(options.launchArguments, launchPreferences(defaults), store->calendar());
+    for (const auto& problem : launch.problems) {
+        err << "plannery: " << problem << "\n";
+    }
+
+    RootView::Setup setup{
+        .store = store.get(),
+        .defaults = &defaults,
+        .launch = launch,
+        .clock = {},
+        .sheets = appSheets(*store, defaults),
+        .outside = {
+            .openURL = [](const std::string& url) { GoogleCalendarLink::open(url); },
+            .openSystemCalendar = systemCalendar(),
+            .openAccessSettings =
+                [roots = options.roots] {
+                    // Access is refused when a calendar folder cannot be read: show the
+                    // folder, where its permissions can be fixed.
+                    const auto folder =
+                        roots.empty() ? VdirEventStore::defaultRoot() : roots.front();
+                    QDesktopServices::openUrl(
+                        QUrl::fromLocalFile(QString::fromStdString(folder.parent_path().string())));
+                },
+        },
+    };
+    MainWindow window(std::move(setup));
+    if (!options.quitAfterFirstPaint) {
+        instance.listen([&window](const QString& message) { window.openLink(message); });
+    }
+    if (options.url) {
+        window.rootView().navigation().openURL(QUrl(QString::fromStdString(*options.url)));
+    }
+    if (options.quitAfterFirstPaint) {
+        QObject::connect(&window.rootView(), &RootView::firstPaint, &app, [&] {
+            const auto elapsed = std::chrono::steady_clock::now() - started;
+            out << "first paint after "
+                << std::chrono::duration<double, std::milli>(elapsed).count() << " ms\n";
+            out.flush();
+            QApplication::quit();
+        });
+    }
+    window.show();
+    return QApplication::exec();
+}
+
+} // namespace plannery

@@ -1,0 +1,60 @@
+#include "app/AppOptions.h"
+#include "app/SingleInstance.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QTest>
+#include <QUuid>
+
+namespace plannery {
+namespace {
+
+TEST(AppOptions, WhichArgumentsOpenTheWindow) {
+    EXPECT_TRUE(opensWindow({}));
+    EXPECT_TRUE(opensWindow({"plannery://day/2026-03-07"}));
+    EXPECT_TRUE(opensWindow({"--root", "/tmp/x"}));
+    EXPECT_TRUE(opensWindow({"--anchor", "2026-03-07"}));
+    EXPECT_FALSE(opensWindow({"--help"}));
+    EXPECT_FALSE(opensWindow({"agenda", "--root", "/tmp/x"}));
+    EXPECT_FALSE(opensWindow({"snapshot"}));
+}
+
+TEST(AppOptions, RootsZoneLinkAndLaunchOptionsAreSorted) {
+    const AppOptions options = parseAppOptions(
+        {"--root", "/a", "--root=/b", "--tz", "Europe/Berlin", "--anchor", "2026-03-07",
+         "plannery://day/2026-03-07", "--quit-after-first-paint", "--showSettings"});
+    EXPECT_EQ(options.roots, (std::vector<std::filesystem::path>{"/a", "/b"}));
+    EXPECT_EQ(options.zone, "Europe/Berlin");
+    EXPECT_EQ(options.url, "plannery://day/2026-03-07");
+    EXPECT_TRUE(options.quitAfterFirstPaint);
+    EXPECT_EQ(options.launchArguments,
+              (std::vector<std::string>{"--anchor", "2026-03-07", "--showSettings"}));
+    EXPECT_TRUE(options.problems.empty());
+
+    // Bad values are told and left out; the run goes on.
+    const AppOptions bad = parseAppOptions({"--tz", "Mars/Olympus", "--root"});
+    EXPECT_FALSE(bad.zone);
+    EXPECT_TRUE(bad.roots.empty());
+    ASSERT_EQ(bad.problems.size(), 2u);
+    EXPECT_EQ(bad.problems[0], "The time zone Mars/Olympus is unknown; the system's zone is used.");
+    EXPECT_EQ(bad.problems[1], "The option --root needs a value; it was ignored.");
+}
+
+TEST(SingleInstance, ALaterStartHandsItsLinkToTheRunningOne) {
+    const QString name =
+        QStringLiteral("plannery-test-") + QUuid::createUuid().toString(QUuid::Id128);
+    SingleInstance second(name);
+    EXPECT_FALSE(second.forward("plannery://day/2026-03-07", 200)); // nobody runs yet
+
+    SingleInstance first(name);
+    QStringList received;
+    ASSERT_TRUE(first.listen([&](const QString& message) { received.push_back(message); }));
+    EXPECT_TRUE(second.forward("plannery://day/2026-03-07"));
+    EXPECT_TRUE(second.forward(""));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return received.size() == 2; }, 2000));
+    EXPECT_EQ(received, (QStringList{"plannery://day/2026-03-07", ""}));
+}
+
+} // namespace
+} // namespace plannery
