@@ -23,6 +23,8 @@ constexpr double kDragThreshold = 8;
 // Pages this far from the centre move the centre to them, so paging never runs out.
 constexpr int kRecentreBeyond = FourWeeksPages::pageRadius - 12;
 constexpr double kWeekdaySize = 11;
+// How long the view must be left alone before it draws a page beside the one on screen.
+constexpr int kPrepareAfterMs = 60;
 
 bool sameCalendar(const Calendar& a, const Calendar& b) {
     return a.zoneId() == b.zoneId() && a.localeId() == b.localeId() &&
@@ -55,6 +57,9 @@ FourWeeksView::FourWeeksView(Calendar calendar, QWidget* parent)
     m_minuteTimer.setTimerType(Qt::CoarseTimer);
     connect(&m_minuteTimer, &QTimer::timeout, this, [this] { update(); });
     m_minuteTimer.start();
+    m_prepare.setSingleShot(true);
+    m_prepare.setInterval(kPrepareAfterMs);
+    connect(&m_prepare, &QTimer::timeout, this, [this] { prepareNeighbours(); });
 }
 
 FourWeeksView::~FourWeeksView() = default;

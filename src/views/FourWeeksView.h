@@ -89,6 +89,9 @@ class FourWeeksView : public QWidget {
     void endSwipe();
     void forgetPages();
     void keepPagesNear(int page);
+    // Draws the pages beside the one at rest while the user is not busy, so that the next page
+    // turn only copies pixels.
+    void prepareNeighbours();
     CalendarStore::EventList eventsOn(Instant day) const;
     const QPixmap& pagePixmap(int page, double dpr) const;
     void paintPage(QPainter& painter, int page) const;
@@ -128,6 +131,7 @@ class FourWeeksView : public QWidget {
 
     QVariantAnimation m_animation;
     QTimer m_minuteTimer;
+    QTimer m_prepare;
     // Drawn pages and the days they asked for, and what they were drawn for.
     mutable std::map<int, QPixmap> m_pages;
     mutable std::map<Instant, CalendarStore::EventList> m_days;

@@ -194,6 +194,25 @@ void FourWeeksView::paintEvent(QPaintEvent*) {
         }
         painter.drawPixmap(QPointF(left, FourWeeksLayout::gridTop), pagePixmap(page, dpr));
     }
+    if (!isPaging() && (!m_pages.contains(m_target - 1) || !m_pages.contains(m_target + 1))) {
+        m_prepare.start();
+    }
+}
+
+void FourWeeksView::prepareNeighbours() {
+    if (!isVisible() || isPaging() || width() <= 0 || gridHeight() <= 0) {
+        return;
+    }
+    // One page per idle moment, so that input waits for at most one page's drawing.
+    for (const int page : {m_target + 1, m_target - 1}) {
+        if (!m_pages.contains(page)) {
+            pagePixmap(page, devicePixelRatioF());
+            if (!m_pages.contains(m_target + 1) || !m_pages.contains(m_target - 1)) {
+                m_prepare.start();
+            }
+            return;
+        }
+    }
 }
 
 } // namespace plannery

@@ -245,6 +245,19 @@ TEST(FourWeeksView, AsksOnlyForTheDaysOnScreenAndAgainAfterAReload) {
     fw.view.reloadData();
     fw.render();
     EXPECT_EQ(fw.asked.size(), 28u);
+
+    // Left alone on screen, the view draws the pages on either side, so that turning to one
+    // asks for nothing more.
+    fw.showAndSettle();
+    fw.asked.clear();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return fw.asked.size() == 56u; }, 2000));
+    EXPECT_EQ(*fw.asked.begin(), at(fw.cal, 2026, 2, 9));
+    EXPECT_EQ(*fw.asked.rbegin(), at(fw.cal, 2026, 5, 3));
+    fw.asked.clear();
+    fw.view.page(1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !fw.view.isPaging(); }, 2000));
+    fw.render();
+    EXPECT_TRUE(fw.asked.empty());
 }
 
 } // namespace
