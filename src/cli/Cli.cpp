@@ -2,6 +2,7 @@
 
 #include "cli/CalendarsOutput.h"
 #include "cli/DemoCalendars.h"
+#include "cli/DetailCommand.h"
 #include "cli/OpenStore.h"
 #include "cli/Options.h"
 #include "cli/Output.h"
@@ -218,6 +219,10 @@ int run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
                 return runWatch(options, out, err);
             } else if constexpr (std::is_same_v<Kind, SnapshotOptions>) {
                 return runSnapshot(options, out, err);
+            } else if constexpr (std::is_same_v<Kind, DetailOptions>) {
+                return runDetail(options, out, err);
+            } else if constexpr (std::is_same_v<Kind, ExportOptions>) {
+                return runExport(options, out, err);
             } else {
                 out << usage();
                 return 0;

@@ -496,6 +496,46 @@ ParseResult parseSnapshot(const std::vector<std::string>& arguments) {
     return ParseResult{.invocation = options, .error = {}};
 }
 
+ParseResult parseDetail(const std::vector<std::string>& arguments) {
+    DetailOptions options;
+    ArgumentReader reader;
+    reader.option("--root", rootInto(options.roots));
+    reader.option("--occurrence", dateTimeInto(options.occurrence, "--occurrence"));
+    reader.option("--tz", zoneInto(options.zone));
+    reader.flag("--json", [&] { options.format = Format::json; });
+    std::vector<std::string> positional;
+    if (auto error = reader.read(arguments, 1, positional); !error.empty()) {
+        return failure(error);
+    }
+    if (auto error = eventIDFrom(positional, options.eventID); !error.empty()) {
+        return failure(error);
+    }
+    return ParseResult{.invocation = options, .error = {}};
+}
+
+ParseResult parseExport(const std::vector<std::string>& arguments) {
+    ExportOptions options;
+    ArgumentReader reader;
+    reader.option("--root", rootInto(options.roots));
+    reader.option("--occurrence", dateTimeInto(options.occurrence, "--occurrence"));
+    reader.option("--tz", zoneInto(options.zone));
+    reader.option("--out", [&](const std::string& value) -> std::string {
+        options.out = value;
+        return {};
+    });
+    std::vector<std::string> positional;
+    if (auto error = reader.read(arguments, 1, positional); !error.empty()) {
+        return failure(error);
+    }
+    if (auto error = eventIDFrom(positional, options.eventID); !error.empty()) {
+        return failure(error);
+    }
+    if (options.out.empty()) {
+        return failure("The export command needs --out FILE.ics.");
+    }
+    return ParseResult{.invocation = options, .error = {}};
+}
+
 } // namespace
 
 std::optional<DateTime> parseDateTime(std::string_view text) {
@@ -579,6 +619,12 @@ ParseResult parseArguments(const std::vector<std::string>& arguments) {
     if (command == "snapshot") {
         return parseSnapshot(arguments);
     }
+    if (command == "detail") {
+        return parseDetail(arguments);
+    }
+    if (command == "export") {
+        return parseExport(arguments);
+    }
     if (command == "help" || command == "--help" || command == "-h") {
         return ParseResult{.invocation = HelpRequest{}, .error = {}};
     }
@@ -605,11 +651,17 @@ std::string usage() {
            "                    [--size WxH] [--scale F] [--hour-height H] [--fit-hours "
            "START-END]\n"
            "                    [--root DIR]... [--tz ZONE]\n"
+           "  plannery detail EVENT-ID [--occurrence DATETIME] [--root DIR]... [--tz ZONE] "
+           "[--json]\n"
+           "  plannery export EVENT-ID [--occurrence DATETIME] [--root DIR]... [--tz ZONE]\n"
+           "                  --out FILE.ics\n"
            "\n"
            "agenda lists today and the next 6 days unless --from, --to or --days say otherwise;\n"
            "--to is the last day shown. --verify checks every file against the index cache.\n"
            "DATETIME is YYYY-MM-DDTHH:MM in the --tz zone (the machine's by default), or\n"
-           "YYYY-MM-DD for all-day events; an all-day event's --end is its last day.\n";
+           "YYYY-MM-DD for all-day events; an all-day event's --end is its last day.\n"
+           "EVENT-ID is an eventIdentifier or an id of `plannery agenda --json`; the id names\n"
+           "its occurrence, which --occurrence names otherwise (the first one by default).\n";
 }
 
 } // namespace plannery::cli

@@ -147,13 +147,35 @@ struct SnapshotOptions {
     friend bool operator==(const SnapshotOptions&, const SnapshotOptions&) = default;
 };
 
+// plannery detail: what the detail sheet shows of one event (or one occurrence of it).
+struct DetailOptions {
+    std::vector<std::filesystem::path> roots;
+    std::string eventID;
+    std::optional<DateTime> occurrence;
+    std::optional<std::string> zone;
+    Format format = Format::text;
+
+    friend bool operator==(const DetailOptions&, const DetailOptions&) = default;
+};
+
+// plannery export: the calendar file the detail sheet shares for one event.
+struct ExportOptions {
+    std::vector<std::filesystem::path> roots;
+    std::string eventID;
+    std::optional<DateTime> occurrence;
+    std::optional<std::string> zone;
+    std::filesystem::path out;
+
+    friend bool operator==(const ExportOptions&, const ExportOptions&) = default;
+};
+
 struct HelpRequest {
     friend bool operator==(const HelpRequest&, const HelpRequest&) = default;
 };
 
-using Invocation =
-    std::variant<AgendaOptions, MirrorsOptions, CalendarsOptions, DemoOptions, AddOptions,
-                 RemoveOptions, ReplyOptions, WatchOptions, SnapshotOptions, HelpRequest>;
+using Invocation = std::variant<AgendaOptions, MirrorsOptions, CalendarsOptions, DemoOptions,
+                                AddOptions, RemoveOptions, ReplyOptions, WatchOptions,
+                                SnapshotOptions, DetailOptions, ExportOptions, HelpRequest>;
 
 // A parsed command line, or one sentence saying what is wrong with it.
 struct ParseResult {

@@ -1,5 +1,6 @@
 #include "cli/WriteCommands.h"
 
+#include "cli/EventLookup.h"
 #include "cli/OpenStore.h"
 
 #include <algorithm>
@@ -14,47 +15,6 @@ constexpr int kFailed = 1;
 int failed(std::ostream& err, const std::string& sentence) {
     err << "plannery: " << sentence << "\n";
     return kFailed;
-}
-
-// The instant of a typed time in the calendar: a day alone is its start.
-std::optional<Instant> instantOf(const DateTime& time, const Calendar& calendar) {
-    const auto& d = time.date;
-    if (!time.minuteOfDay) {
-        const auto noon = calendar.date(d.year, d.month, d.day, 12);
-        return noon ? std::optional(calendar.startOfDay(*noon)) : std::nullopt;
-    }
-    return calendar.date(d.year, d.month, d.day, *time.minuteOfDay / 60, *time.minuteOfDay % 60);
-}
-
-struct Found {
-    std::optional<StoreEvent> event;
-    std::string problem;
-};
-
-// The occurrence of the event that starts (by its rule, or as moved) at the typed time, or the
-// event itself when no time is given.
-Found findEvent(const EventStore& store, const std::string& id,
-                const std::optional<DateTime>& occurrence, const Calendar& calendar) {
-    const std::string unknown = "No event has the identifier \"" + id + "\".";
-    if (!occurrence) {
-        auto event = store.event(id);
-        return Found{.event = event, .problem = event ? "" : unknown};
-    }
-    const auto at = instantOf(*occurrence, calendar);
-    if (!at) {
-        return Found{.event = std::nullopt,
-                     .problem = "The --occurrence time cannot be placed in the time zone."};
-    }
-    for (const auto& event : store.events(at->plus(-1), at->plus(1))) {
-        if (event.eventIdentifier() == id &&
-            (event.occurrenceDate.value_or(event.startDate) == *at || event.startDate == *at)) {
-            return Found{.event = event, .problem = {}};
-        }
-    }
-    return Found{.event = std::nullopt,
-                 .problem = store.event(id)
-                                ? "The event \"" + id + "\" has no occurrence at that time."
-                                : unknown};
 }
 
 std::unique_ptr<VdirEventStore> open(const std::vector<std::filesystem::path>& roots,

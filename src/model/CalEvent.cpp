@@ -34,7 +34,9 @@ bool isSpaceAt(std::string_view text, std::size_t& index, bool backwards) {
     return true;
 }
 
-std::string trimmed(std::string_view text) {
+} // namespace
+
+std::string trimWhiteSpace(std::string_view text) {
     std::size_t begin = 0;
     while (begin < text.size() && isSpaceAt(text, begin, false)) {
     }
@@ -71,6 +73,8 @@ std::string freshUUID() {
     put(low & 0xFFFFFFFFFFFFULL, 12);
     return text;
 }
+
+namespace {
 
 // Whole seconds toward zero; a broken date (not a number, far outside any calendar) gives a
 // clamped value instead of undefined behaviour.
@@ -142,13 +146,13 @@ CalEvent CalEvent::from(const StoreEvent& event) {
     }
     const bool organizedByMe = event.organizer() && event.organizer()->isCurrentUser;
 
-    std::string title = trimmed(event.title().value_or(std::string()));
+    std::string title = trimWhiteSpace(event.title().value_or(std::string()));
     if (title.empty()) {
         title = "(No title)";
     }
     std::optional<std::string> location;
     if (event.location()) {
-        std::string text = trimmed(*event.location());
+        std::string text = trimWhiteSpace(*event.location());
         if (!text.empty()) {
             location = std::move(text);
         }

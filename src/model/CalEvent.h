@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace plannery {
@@ -32,6 +33,13 @@ struct CalendarRef {
 
     friend bool operator==(const CalendarRef&, const CalendarRef&) = default;
 };
+
+// The text without the white space and line breaks (in the Unicode sense) at either end, as
+// titles and places are shown.
+std::string trimWhiteSpace(std::string_view text);
+
+// A random (version 4) UUID in upper-case hexadecimal, for things that have no identifier yet.
+std::string freshUUID();
 
 // An attendee's answer to an invitation.
 enum class Reply { accepted, tentative, declined, pending, other };

@@ -103,23 +103,6 @@ std::optional<std::string> occurrenceSuffix(Instant occurrence, bool allDay,
     return std::string(text);
 }
 
-bool isGoogleCopy(const StoreEvent& copy, const GoogleCheck& looksLikeGoogle) {
-    if (const auto& external = copy.calendarItemExternalIdentifier();
-        external && hasGoogleSuffix(*external)) {
-        return true;
-    }
-    const CalendarHandle& calendar = copy.calendar();
-    if (!calendar || calendar->type == CalendarType::subscription ||
-        calendar->type == CalendarType::birthday || !calendar->source) {
-        return false;
-    }
-    const Source& source = *calendar->source;
-    // Asking the Google check only when the title and calendar leave the kind open.
-    const AccountKind plain = accountKindOf(source, {calendar->title}, false);
-    return plain == AccountKind::google ||
-           (plain == AccountKind::calDAV && looksLikeGoogle && looksLikeGoogle(source));
-}
-
 // The event page of one Google copy, when its event id and its owner's address are known.
 std::optional<std::string> eventPage(const StoreEvent& copy, const Calendar& calendar) {
     const auto& external = copy.calendarItemExternalIdentifier();
@@ -152,6 +135,23 @@ std::optional<std::string> eventPage(const StoreEvent& copy, const Calendar& cal
 }
 
 } // namespace
+
+bool isGoogleCopy(const StoreEvent& copy, const GoogleCheck& looksLikeGoogle) {
+    if (const auto& external = copy.calendarItemExternalIdentifier();
+        external && hasGoogleSuffix(*external)) {
+        return true;
+    }
+    const CalendarHandle& calendar = copy.calendar();
+    if (!calendar || calendar->type == CalendarType::subscription ||
+        calendar->type == CalendarType::birthday || !calendar->source) {
+        return false;
+    }
+    const Source& source = *calendar->source;
+    // Asking the Google check only when the title and calendar leave the kind open.
+    const AccountKind plain = accountKindOf(source, {calendar->title}, false);
+    return plain == AccountKind::google ||
+           (plain == AccountKind::calDAV && looksLikeGoogle && looksLikeGoogle(source));
+}
 
 std::string dayURL(Instant date, const Calendar& calendar) {
     const DateComponents day = calendar.components(date);

@@ -18,6 +18,11 @@ std::string dayURL(Instant date, const Calendar& calendar);
 // it is an e-mail address.
 std::optional<std::string> ownAddress(const StoreEvent& event);
 
+// Whether the copy lives on Google: its identifier is one Google gives, or its calendar (neither
+// a subscription nor birthdays) belongs to an account classified as Google, asking the Google
+// check only when the title and calendar leave the kind open.
+bool isGoogleCopy(const StoreEvent& copy, const GoogleCheck& looksLikeGoogle);
+
 // The page of the event for the copies of one event (the first of them the primary): the event
 // page of the first Google copy whose event id and owner are known, else the day page of the
 // first Google copy's start, else nothing (no Google copy).

@@ -1,0 +1,152 @@
+#include "store/EventDetailModel.h"
+
+#include "detail/EventDetailCopies.h"
+#include "platform/IcsShareFile.h"
+#include "store/CalendarStore.h"
+
+#include <QDir>
+#include <QStandardPaths>
+
+#include <algorithm>
+#include <set>
+#include <system_error>
+#include <unistd.h>
+
+namespace plannery {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Share files of earlier runs are of no use to anyone: the first model of a run that writes
+// under a folder clears its Share folder. Models live on the main thread only.
+void clearEarlierShareFiles(const fs::path& shareRoot) {
+    static std::set<fs::path> cleared;
+    if (cleared.insert(shareRoot).second) {
+        std::error_code ignored;
+        fs::remove_all(shareRoot, ignored);
+    }
+}
+
+// The same platform events: the same content read from the store, the same occurrence.
+bool sameCopies(const std::vector<StoreEvent>& a, const std::vector<StoreEvent>& b) {
+    return std::equal(
+        a.begin(), a.end(), b.begin(), b.end(), [](const StoreEvent& x, const StoreEvent& y) {
+            return x.content == y.content && x.startDate == y.startDate && x.endDate == y.endDate &&
+                   x.occurrenceDate == y.occurrenceDate && x.isDetached == y.isDetached;
+        });
+}
+
+} // namespace
+
+EventDetailModel::EventDetailModel(fs::path temporaryFolder, QObject* parent)
+    : QObject(parent), m_shareDir(temporaryFolder / "Share" / freshUUID()) {
+    clearEarlierShareFiles(temporaryFolder / "Share");
+}
+
+EventDetailModel::~EventDetailModel() {
+    std::error_code ignored;
+    fs::remove_all(m_shareDir, ignored);
+}
+
+fs::path EventDetailModel::defaultTemporaryFolder() {
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (!runtime.isEmpty()) {
+        return fs::path(runtime.toStdString()) / "plannery";
+    }
+    // Without a runtime folder: a folder of this user's own in the shared temporary folder.
+    return fs::path(QDir::tempPath().toStdString()) / ("plannery-" + std::to_string(::getuid()));
+}
+
+void EventDetailModel::setFocusID(std::optional<std::string> eventIdentifier) {
+    m_focusID = std::move(eventIdentifier);
+}
+
+void EventDetailModel::load(CalendarStore& store, const CalEvent& event) {
+    if (m_store) {
+        return;
+    }
+    m_store = &store;
+    m_mirrors = store.mirrors();
+    connect(&store, &CalendarStore::revisionChanged, this, &EventDetailModel::refresh);
+    std::vector<StoreEvent> copies = store.copies(event);
+    m_focusID = copies.empty() ? std::nullopt : std::optional(copies.front().eventIdentifier());
+    setCopies(std::move(copies));
+    rebuild();
+    if (!m_loaded) {
+        m_loaded = true;
+        emit loadedChanged();
+    }
+}
+
+void EventDetailModel::refresh() {
+    if (!m_store) {
+        return;
+    }
+    const EventStore& events = m_store->eventStore();
+    // A copy that cannot be read again has been deleted (or moved out of reach).
+    std::vector<StoreEvent> kept;
+    for (StoreEvent copy : m_copies) {
+        if (events.refresh(copy)) {
+            kept.push_back(std::move(copy));
+        }
+    }
+    setCopies(EventDetailCopies::regrouped(kept, m_focusID, m_store->calendar()));
+    rebuild();
+}
+
+std::optional<StoreEvent> EventDetailModel::occurrence(int index) const {
+    if (index < 0 || static_cast<std::size_t>(index) >= m_copies.size()) {
+        return std::nullopt;
+    }
+    const StoreEvent& copy = m_copies[static_cast<std::size_t>(index)];
+    if (m_store) {
+        if (auto current = EventDetailCopies::occurrenceLike(m_store->eventStore(), copy)) {
+            return current;
+        }
+    }
+    return copy;
+}
+
+std::optional<std::string> EventDetailModel::googleCalendarURL() const {
+    return m_store ? m_store->googleCalendarURL(m_copies) : std::nullopt;
+}
+
+void EventDetailModel::setCopies(std::vector<StoreEvent> copies) {
+    if (sameCopies(copies, m_copies)) {
+        return;
+    }
+    m_copies = std::move(copies);
+    emit copiesChanged();
+}
+
+void EventDetailModel::rebuild() {
+    CalendarStore* store = m_store.data();
+    setInfo(EventDetailInfo::make(
+        m_copies, m_mirrors, store->calendar(),
+        [store](const Source& source) { return store->looksLikeGoogle(source); }));
+}
+
+void EventDetailModel::setInfo(std::optional<EventDetailInfo> info) {
+    if (info != m_info) {
+        m_info = std::move(info);
+        emit infoChanged();
+    }
+    if (!m_info || m_info->share == m_shared) {
+        return;
+    }
+    // A file that cannot be written is no reason to bother the user: the share button keeps
+    // offering the last file written, if any.
+    const IcsWriteResult written =
+        Ics::write(m_info->share, m_shareDir, Instant::now(), m_store->calendar());
+    if (!written.ok() || !written.file) {
+        return;
+    }
+    m_shared = m_info->share;
+    if (written.file != m_shareFile) {
+        m_shareFile = written.file;
+        emit shareFileChanged();
+    }
+}
+
+} // namespace plannery
