@@ -3,6 +3,7 @@
 #include "app/EventConfirmationBar.h"
 #include "app/EventEditorDialog.h"
 #include "detail/DetailFormat.h"
+#include "detail/EventDetailText.h"
 #include "model/CalEvent.h"
 #include "store/CalendarStore.h"
 
@@ -154,7 +155,7 @@ void EventViewerDialog::fill() {
         if (person.isCurrentUser) {
             line += " (you)";
         }
-        line += " · " + EventEdit::replyText(replyFrom(person.participantStatus));
+        line += " · " + std::string(EventDetailText::reply(replyFrom(person.participantStatus)));
         addLine(QStringLiteral("invitee"), line);
     }
     for (const Alarm& alarm : event.alarms()) {

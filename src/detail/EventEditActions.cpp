@@ -115,22 +115,6 @@ ViewerResult resultOf(ViewerAction action) {
     return action == ViewerAction::remove ? ViewerResult::deleted : ViewerResult::responded;
 }
 
-std::string replyText(Reply reply) {
-    switch (reply) {
-    case Reply::accepted:
-        return "Accepted";
-    case Reply::tentative:
-        return "Maybe";
-    case Reply::declined:
-        return "Declined";
-    case Reply::pending:
-        return "Not responded";
-    case Reply::other:
-        return "Delegated";
-    }
-    return "Not responded";
-}
-
 std::optional<std::string> readOnlyNote(const StoreEvent& event) {
     if (isWritable(event) || !event.content || !event.calendar()) {
         return std::nullopt;

@@ -78,9 +78,6 @@ std::optional<ParticipantStatus> replyStatus(ViewerAction action);
 EditorResult resultOf(EditorAction action);
 ViewerResult resultOf(ViewerAction action);
 
-// A reply in words: "Accepted", "Maybe", "Declined", "Not responded", "Delegated".
-std::string replyText(Reply reply);
-
 // The sentence shown instead of the editor's buttons when the calendar takes no changes.
 std::optional<std::string> readOnlyNote(const StoreEvent& event);
 

@@ -132,12 +132,6 @@ TEST(EventEditActionsTest, WhatEachButtonReports) {
         EXPECT_EQ(EventEdit::replyStatus(row.action), row.status);
         EXPECT_EQ(EventEdit::resultOf(row.action), row.result);
     }
-
-    EXPECT_EQ(EventEdit::replyText(Reply::accepted), "Accepted");
-    EXPECT_EQ(EventEdit::replyText(Reply::tentative), "Maybe");
-    EXPECT_EQ(EventEdit::replyText(Reply::declined), "Declined");
-    EXPECT_EQ(EventEdit::replyText(Reply::pending), "Not responded");
-    EXPECT_EQ(EventEdit::replyText(Reply::other), "Delegated");
 }
 
 } // namespace
