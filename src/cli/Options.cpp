@@ -2,6 +2,7 @@
 
 #include "model/Calendar.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -423,20 +424,25 @@ ParseResult parseSnapshot(const std::vector<std::string>& arguments) {
     ArgumentReader reader;
     reader.option("--root", rootInto(options.roots));
     reader.option("--mode", [&](const std::string& value) -> std::string {
-        if (value == "day") {
-            options.mode = GridMode::day;
-        } else if (value == "threedays") {
-            options.mode = GridMode::threeDays;
-        } else if (value == "workweek") {
-            options.mode = GridMode::workWeek;
-        } else if (value == "week") {
-            options.mode = GridMode::week;
-        } else {
-            return "The option --mode takes day, threedays, workweek or week, not \"" + value +
-                   "\".";
+        static constexpr std::array<std::pair<std::string_view, ViewMode>, 6> names{{
+            {"agenda", ViewMode::agenda},
+            {"day", ViewMode::day},
+            {"threedays", ViewMode::threeDay},
+            {"workweek", ViewMode::workWeek},
+            {"week", ViewMode::week},
+            {"fourweeks", ViewMode::fourWeeks},
+        }};
+        for (const auto& [name, mode] : names) {
+            if (value == name) {
+                options.mode = mode;
+                return {};
+            }
         }
-        return {};
+        return "The option --mode takes agenda, day, threedays, workweek, week or fourweeks, "
+               "not \"" +
+               value + "\".";
     });
+    reader.flag("--window", [&] { options.window = true; });
     reader.option("--anchor", dateInto(anchor, "--anchor"));
     reader.option("--now", dateTimeInto(options.now, "--now"));
     reader.option("--size", [&](const std::string& value) -> std::string {
@@ -647,7 +653,8 @@ std::string usage() {
            "                 [--root DIR]... [--tz ZONE]\n"
            "  plannery watch [--root DIR]... [--tz ZONE] [--changes N]\n"
            "  plannery snapshot --anchor YYYY-MM-DD --out FILE.png\n"
-           "                    [--mode day|threedays|workweek|week] [--now DATETIME]\n"
+           "                    [--mode agenda|day|threedays|workweek|week|fourweeks]\n"
+           "                    [--window] [--now DATETIME]\n"
            "                    [--size WxH] [--scale F] [--hour-height H] [--fit-hours "
            "START-END]\n"
            "                    [--root DIR]... [--tz ZONE]\n"

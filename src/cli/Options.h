@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/ViewMode.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -128,12 +130,13 @@ struct WatchOptions {
     friend bool operator==(const WatchOptions&, const WatchOptions&) = default;
 };
 
-enum class GridMode { day, threeDays, workWeek, week };
-
-// plannery snapshot: the time grid on the calendars, rendered offscreen to a PNG file.
+// plannery snapshot: a view of the calendars, or the whole window, rendered offscreen to a PNG
+// file.
 struct SnapshotOptions {
     std::vector<std::filesystem::path> roots;
-    GridMode mode = GridMode::week;
+    ViewMode mode = ViewMode::week;
+    // The main window (toolbar, title and view) instead of the view alone.
+    bool window = false;
     Date anchor;
     std::optional<DateTime> now; // default: the anchor's day at 10:00, so pictures are repeatable
     int width = 1600;

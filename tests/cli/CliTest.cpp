@@ -406,6 +406,15 @@ TEST_F(CliTest, SnapshotRendersTheWeekToAPicture) {
     ASSERT_EQ(sharp.status, 0) << sharp.err;
     EXPECT_EQ(pngSize(picture), (std::pair{800, 600}));
 
+    // The other views, and the whole window around a view, at the size asked for.
+    for (const char* form : {"--mode agenda", "--mode fourweeks", "--mode day --window"}) {
+        const auto other =
+            run("snapshot --root " + quote(root().string()) + " " + form +
+                " --anchor 2025-06-11 --size 640x480 --out " + quote(picture.string()));
+        ASSERT_EQ(other.status, 0) << form << ": " << other.err;
+        EXPECT_EQ(pngSize(picture), (std::pair{640, 480})) << form;
+    }
+
     const auto bad = run("snapshot --anchor 2025-06-11 --size 10 --out " + quote(picture.string()));
     EXPECT_EQ(bad.status, 2);
     EXPECT_NE(bad.err.find("--size"), std::string::npos) << bad.err;

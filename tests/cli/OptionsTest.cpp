@@ -195,7 +195,7 @@ TEST(OptionsTest, SnapshotOptionsAreRead) {
         "--scale 1.25 --hour-height 60 --fit-hours 7-19 --root /r --tz Europe/Berlin --out a.png"));
     ASSERT_TRUE(parsed.invocation) << parsed.error;
     const auto& snapshot = std::get<SnapshotOptions>(*parsed.invocation);
-    EXPECT_EQ(snapshot.mode, GridMode::workWeek);
+    EXPECT_EQ(snapshot.mode, ViewMode::workWeek);
     EXPECT_EQ(snapshot.anchor, (Date{2026, 3, 7}));
     EXPECT_EQ(snapshot.now, (DateTime{{2026, 3, 9}, 10 * 60 + 30}));
     EXPECT_EQ(snapshot.width, 1280);
@@ -207,7 +207,17 @@ TEST(OptionsTest, SnapshotOptionsAreRead) {
 
     parsed = parseArguments(split("snapshot --anchor 2026-03-07 --out b.png"));
     ASSERT_TRUE(parsed.invocation) << parsed.error;
-    EXPECT_EQ(std::get<SnapshotOptions>(*parsed.invocation).mode, GridMode::week);
+    EXPECT_EQ(std::get<SnapshotOptions>(*parsed.invocation).mode, ViewMode::week);
+    EXPECT_FALSE(std::get<SnapshotOptions>(*parsed.invocation).window);
+
+    parsed =
+        parseArguments(split("snapshot --mode fourweeks --window --anchor 2026-03-07 --out c.png"));
+    ASSERT_TRUE(parsed.invocation) << parsed.error;
+    EXPECT_EQ(std::get<SnapshotOptions>(*parsed.invocation).mode, ViewMode::fourWeeks);
+    EXPECT_TRUE(std::get<SnapshotOptions>(*parsed.invocation).window);
+    parsed = parseArguments(split("snapshot --mode agenda --anchor 2026-03-07 --out d.png"));
+    ASSERT_TRUE(parsed.invocation) << parsed.error;
+    EXPECT_EQ(std::get<SnapshotOptions>(*parsed.invocation).mode, ViewMode::agenda);
 
     for (const char* bad : {
              "snapshot --out a.png",
