@@ -9,11 +9,8 @@
 #include "views/AgendaListView.h"
 
 #include <QApplication>
-#include <QEventLoop>
 #include <QImage>
 #include <QScrollBar>
-#include <QSettings>
-#include <QTimer>
 
 #include <benchmark/benchmark.h>
 
@@ -27,7 +24,6 @@ namespace {
 
 using bench::at;
 using bench::berlin;
-using bench::demo;
 
 constexpr int kWidth = 800;
 constexpr int kHeight = 1000;
@@ -35,30 +31,10 @@ constexpr int kHeight = 1000;
 constexpr double kFrameBudgetMs = 1000.0 / 60;
 
 // A calendar store of its own, so every benchmark starts with the month cache it says it has.
-struct StoreUnderTest {
-    QSettings defaults{QString::fromStdString((demo().folder / "agenda.conf").string()),
-                       QSettings::IniFormat};
-    VdirEventStore* events = nullptr;
-    std::unique_ptr<CalendarStore> store;
-
-    StoreUnderTest() {
-        auto vdir = std::make_unique<VdirEventStore>(demo().options());
-        events = vdir.get();
-        store = std::make_unique<CalendarStore>(
-            CalendarStore::Services{.eventStore = std::move(vdir),
-                                    .scanHandle = [this] { return events->snapshot(); },
-                                    .calendar = [] { return berlin(); },
-                                    .now = [] { return at(2025, 7, 1, 10); },
-                                    .defaults = &defaults,
-                                    .keychain = nullptr});
-        // The first mirror scan may change the groups and empty the month cache: let it finish
-        // before anything is measured.
-        QEventLoop scanned;
-        QObject::connect(store.get(), &CalendarStore::mirrorScanFinished, &scanned,
-                         &QEventLoop::quit);
-        QTimer::singleShot(60 * 1000, &scanned, &QEventLoop::quit);
+struct StoreUnderTest : bench::DemoStore {
+    StoreUnderTest() : DemoStore("agenda", at(2025, 7, 1, 10)) {
         store->requestAccess();
-        scanned.exec();
+        waitForMirrorScan();
     }
 };
 

@@ -6,7 +6,6 @@
 #include "store/CalendarStore.h"
 
 #include <QCoreApplication>
-#include <QSettings>
 
 #include <benchmark/benchmark.h>
 
@@ -21,23 +20,8 @@ using bench::berlin;
 using bench::demo;
 
 // A store as the app makes it, with its own preferences file; `events` is its event store.
-struct StoreUnderTest {
-    QSettings defaults{QString::fromStdString((demo().folder / "bench.conf").string()),
-                       QSettings::IniFormat};
-    VdirEventStore* events = nullptr;
-    std::unique_ptr<CalendarStore> store;
-
-    StoreUnderTest() {
-        auto vdir = std::make_unique<VdirEventStore>(demo().options());
-        events = vdir.get();
-        store = std::make_unique<CalendarStore>(
-            CalendarStore::Services{.eventStore = std::move(vdir),
-                                    .scanHandle = [this] { return events->snapshot(); },
-                                    .calendar = [] { return berlin(); },
-                                    .now = [] { return at(2026, 6, 15, 12); },
-                                    .defaults = &defaults,
-                                    .keychain = nullptr});
-    }
+struct StoreUnderTest : bench::DemoStore {
+    StoreUnderTest() : DemoStore("bench", at(2026, 6, 15, 12)) {}
 };
 
 std::size_t countEvents(const std::vector<std::pair<Instant, CalendarStore::EventList>>& days) {

@@ -6,8 +6,15 @@
 #include "cli/DemoCalendars.h"
 #include "model/Calendar.h"
 #include "platform/VdirEventStore.h"
+#include "store/CalendarStore.h"
+
+#include <QEventLoop>
+#include <QObject>
+#include <QSettings>
+#include <QTimer>
 
 #include <filesystem>
+#include <memory>
 #include <random>
 #include <string>
 
@@ -52,5 +59,38 @@ inline const DemoData& demo() {
     static const DemoData data;
     return data;
 }
+
+// A calendar store over the demo calendars as the app makes it, with a preferences file of its
+// own (`name`, emptied first) and its clock stopped at `now`; `events` is its event store.
+struct DemoStore {
+    QSettings defaults;
+    VdirEventStore* events = nullptr;
+    std::unique_ptr<CalendarStore> store;
+
+    DemoStore(const std::string& name, Instant now)
+        : defaults(QString::fromStdString((demo().folder / (name + ".conf")).string()),
+                   QSettings::IniFormat) {
+        defaults.clear();
+        auto vdir = std::make_unique<VdirEventStore>(demo().options());
+        events = vdir.get();
+        store = std::make_unique<CalendarStore>(
+            CalendarStore::Services{.eventStore = std::move(vdir),
+                                    .scanHandle = [this] { return events->snapshot(); },
+                                    .calendar = [] { return berlin(); },
+                                    .now = [now] { return now; },
+                                    .defaults = &defaults,
+                                    .keychain = nullptr});
+    }
+
+    // The first mirror scan may change the groups and empty the month cache; benchmarks that
+    // measure what comes after it wait for it.
+    void waitForMirrorScan() {
+        QEventLoop scanned;
+        QObject::connect(store.get(), &CalendarStore::mirrorScanFinished, &scanned,
+                         &QEventLoop::quit);
+        QTimer::singleShot(60 * 1000, &scanned, &QEventLoop::quit);
+        scanned.exec();
+    }
+};
 
 } // namespace plannery::bench

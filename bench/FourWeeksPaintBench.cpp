@@ -8,7 +8,6 @@
 
 #include <QApplication>
 #include <QImage>
-#include <QSettings>
 
 #include <benchmark/benchmark.h>
 
@@ -19,24 +18,9 @@ namespace {
 
 using bench::at;
 using bench::berlin;
-using bench::demo;
 
-struct StoreUnderTest {
-    QSettings defaults{QString::fromStdString((demo().folder / "fourweeks.conf").string()),
-                       QSettings::IniFormat};
-    VdirEventStore* events = nullptr;
-    std::unique_ptr<CalendarStore> store;
-
-    StoreUnderTest() {
-        auto vdir = std::make_unique<VdirEventStore>(demo().options());
-        events = vdir.get();
-        store = std::make_unique<CalendarStore>(
-            CalendarStore::Services{.eventStore = std::move(vdir),
-                                    .scanHandle = [this] { return events->snapshot(); },
-                                    .calendar = [] { return berlin(); },
-                                    .now = [] { return at(2026, 3, 11, 10); },
-                                    .defaults = &defaults,
-                                    .keychain = nullptr});
+struct StoreUnderTest : bench::DemoStore {
+    StoreUnderTest() : DemoStore("fourweeks", at(2026, 3, 11, 10)) {
         store->requestAccess();
         // Warm the months of the page and its neighbours.
         store->days(at(2026, 1, 1), at(2026, 6, 1));

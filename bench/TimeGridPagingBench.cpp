@@ -13,7 +13,6 @@
 #include <QElapsedTimer>
 #include <QImage>
 #include <QPainter>
-#include <QSettings>
 
 #include <benchmark/benchmark.h>
 
@@ -24,25 +23,15 @@ namespace {
 
 using bench::at;
 using bench::berlin;
-using bench::demo;
 
 void BM_PageThroughAYear(benchmark::State& state) {
-    QSettings defaults(QString::fromStdString((demo().folder / "paging.conf").string()),
-                       QSettings::IniFormat);
     double slowest = 0;
     double total = 0;
     int frames = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        auto vdir = std::make_unique<VdirEventStore>(demo().options());
-        VdirEventStore* events = vdir.get();
-        CalendarStore store(
-            CalendarStore::Services{.eventStore = std::move(vdir),
-                                    .scanHandle = [events] { return events->snapshot(); },
-                                    .calendar = [] { return berlin(); },
-                                    .now = [] { return at(2026, 1, 7, 10); },
-                                    .defaults = &defaults,
-                                    .keychain = nullptr});
+        bench::DemoStore demoStore("paging", at(2026, 1, 7, 10));
+        CalendarStore& store = *demoStore.store;
         TimeGridView view(TimeGridSpan::week(), berlin());
         view.setNow(at(2026, 1, 7, 10));
         view.setEventsProvider([&store](Instant day) { return store.events(day); });

@@ -13,7 +13,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QSettings>
 #include <QTimer>
 
 #include <benchmark/benchmark.h>
@@ -29,7 +28,6 @@ namespace {
 
 using bench::at;
 using bench::berlin;
-using bench::demo;
 
 Instant benchNow() {
     return at(2026, 1, 7, 10);
@@ -37,25 +35,13 @@ Instant benchNow() {
 
 // The window over the demo calendars as the app opens it, shown and painted once.
 struct Window {
-    QSettings defaults{QString::fromStdString((demo().folder / "window.conf").string()),
-                       QSettings::IniFormat};
-    std::unique_ptr<CalendarStore> store;
+    bench::DemoStore demoStore{"window", benchNow()};
     std::unique_ptr<MainWindow> window;
 
     Window() {
-        defaults.clear();
-        auto vdir = std::make_unique<VdirEventStore>(demo().options());
-        VdirEventStore* events = vdir.get();
-        store = std::make_unique<CalendarStore>(
-            CalendarStore::Services{.eventStore = std::move(vdir),
-                                    .scanHandle = [events] { return events->snapshot(); },
-                                    .calendar = [] { return berlin(); },
-                                    .now = [] { return benchNow(); },
-                                    .defaults = &defaults,
-                                    .keychain = nullptr});
         window = std::make_unique<MainWindow>(RootView::Setup{
-            .store = store.get(),
-            .defaults = &defaults,
+            .store = demoStore.store.get(),
+            .defaults = &demoStore.defaults,
             .launch = LaunchOptions{.anchor = at(2026, 1, 7)},
             .clock = [] { return benchNow(); },
             .sheets = {},
@@ -65,10 +51,7 @@ struct Window {
         window->show();
         // The first mirror scan runs once, two seconds after the start, and has every view
         // read its days again; the user's commands come after it.
-        QEventLoop loop;
-        QObject::connect(store.get(), &CalendarStore::mirrorScanFinished, &loop, &QEventLoop::quit);
-        QTimer::singleShot(30000, &loop, &QEventLoop::quit);
-        loop.exec();
+        demoStore.waitForMirrorScan();
         settle();
     }
 
