@@ -1,6 +1,6 @@
 #include "app/AppSheets.h"
 
-#include "app/EventViewerDialog.h"
+#include "app/EventDetailSheet.h"
 #include "app/NewEventSheet.h"
 #include "views/SettingsView.h"
 
@@ -35,7 +35,7 @@ QDialog* settingsSheet(QWidget* parent, CalendarStore& store, QSettings& default
 RootView::Sheets appSheets(CalendarStore& store, QSettings& defaults) {
     return RootView::Sheets{
         .detail = [&store](QWidget* parent, const CalEvent& event) -> QDialog* {
-            return EventViewerDialog::make(parent, event, store);
+            return EventDetailSheet::make(parent, event, store);
         },
         .newEvent = [&store](QWidget* parent, const NewEventRange& range) -> QDialog* {
             return NewEventSheet::make(parent, range.start, range.end, store);

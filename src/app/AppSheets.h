@@ -8,7 +8,7 @@ namespace plannery {
 
 class CalendarStore;
 
-// The sheets the window opens: an event in the viewer (its answers, Edit and Delete), a new
+// The sheets the window opens: an event in the detail sheet (its copies, replies and edits), a new
 // event in the editor, and the settings, whose grid preferences reach the window's grids at
 // once. `store` and `defaults` must outlive the window.
 RootView::Sheets appSheets(CalendarStore& store, QSettings& defaults);

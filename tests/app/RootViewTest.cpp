@@ -4,8 +4,8 @@
 #include "app/AccessView.h"
 #include "app/AppSheets.h"
 #include "app/CalendarMenus.h"
+#include "app/EventDetailSheet.h"
 #include "app/EventEditorDialog.h"
-#include "app/EventViewerDialog.h"
 #include "app/MainWindow.h"
 #include "app/TitlePopover.h"
 #include "store/CalendarStore.h"
@@ -225,15 +225,15 @@ TEST(RootView, TheAppsSheetsShowTheEventANewEventAndTheSettings) {
     ASSERT_NE(grid, nullptr);
     QCoreApplication::processEvents();
 
-    // The event in the viewer.
+    // The event in the detail sheet.
     const QPointF standup(grid->columnLeft(grid->pageStart()) + 40, grid->minuteY(9 * 60 + 15));
     QTest::mouseClick(grid, Qt::LeftButton, {}, standup.toPoint());
-    auto* viewer = qobject_cast<EventViewerDialog*>(app.root().openSheet());
-    ASSERT_NE(viewer, nullptr);
-    const QList<QLabel*> labels = viewer->findChildren<QLabel*>();
-    EXPECT_TRUE(std::any_of(labels.begin(), labels.end(),
-                            [](const QLabel* label) { return label->text() == "Standup"; }));
-    viewer->reject();
+    auto* detail = qobject_cast<EventDetailSheet*>(app.root().openSheet());
+    ASSERT_NE(detail, nullptr);
+    const auto* title = detail->findChild<QLabel*>("detailTitle");
+    ASSERT_NE(title, nullptr);
+    EXPECT_EQ(title->text(), "Standup");
+    detail->reject();
     QCoreApplication::processEvents();
     EXPECT_FALSE(app.nav().selected());
 
