@@ -2,6 +2,7 @@
 
 #include "detail/DetailIcu.h"
 #include "grid/GridDateFormats.h"
+#include "model/PercentDecoding.h"
 
 #include <array>
 #include <cmath>
@@ -92,68 +93,6 @@ bool isSeparator(std::string_view text, std::size_t i, std::size_t& width) {
         }
     }
     return false;
-}
-
-int hexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
-bool validUtf8(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        std::size_t length = lead < 0x80           ? 1
-                             : (lead >> 5) == 0x6  ? 2
-                             : (lead >> 4) == 0xE  ? 3
-                             : (lead >> 3) == 0x1E ? 4
-                                                   : 0;
-        if (length == 0 || (length == 2 && lead < 0xC2) || i + length > text.size()) {
-            return false;
-        }
-        for (std::size_t k = 1; k < length; ++k) {
-            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) {
-                return false;
-            }
-        }
-        i += length;
-    }
-    return true;
-}
-
-// Percent-decoding as URLs do it; none when a "%" is not followed by two hex digits or the bytes
-// are not UTF-8.
-std::optional<std::string> percentDecoded(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '%') {
-            out.push_back(text[i]);
-            continue;
-        }
-        if (i + 2 >= text.size()) {
-            return std::nullopt;
-        }
-        const int high = hexValue(text[i + 1]);
-        const int low = hexValue(text[i + 2]);
-        if (high < 0 || low < 0) {
-            return std::nullopt;
-        }
-        out.push_back(static_cast<char>(high * 16 + low));
-        i += 2;
-    }
-    if (!validUtf8(out)) {
-        return std::nullopt;
-    }
-    return out;
 }
 
 // The user's calendar moved to another zone. Building one costs a collator and a calendar, so
