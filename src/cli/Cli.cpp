@@ -3,6 +3,7 @@
 #include "cli/CalendarsOutput.h"
 #include "cli/DemoCalendars.h"
 #include "cli/DetailCommand.h"
+#include "cli/EventLookup.h"
 #include "cli/OpenStore.h"
 #include "cli/Options.h"
 #include "cli/Output.h"
@@ -13,6 +14,7 @@
 #include "model/EventFetcher.h"
 #include "model/MirrorDetection.h"
 #include "platform/IcsSeries.h"
+#include "platform/VdirDiscovery.h"
 #include "platform/VdirEventStore.h"
 #include "platform/VdirLayout.h"
 
@@ -68,21 +70,20 @@ int runAgenda(const AgendaOptions& options, std::ostream& out, std::ostream& err
     const auto store = openStore(options.roots, calendar,
                                  options.verify ? VdirOptions::Check::everyFile
                                                 : VdirOptions::Check::changedFolders,
-                                 options.verbose, err);
+                                 options.verbose, err, options.emails);
     if (!store) {
         return kRootError;
     }
-    const auto calendars = store->calendars();
-    for (const auto& hidden : options.hiddenCalendarIDs) {
-        const bool known = std::any_of(calendars.begin(), calendars.end(), [&](const auto& c) {
-            return c->calendarIdentifier == hidden;
-        });
-        if (!known) {
-            err << "plannery: no calendar has the identifier \"" << hidden
-                << "\"; `plannery calendars` lists them.\n";
+    std::set<std::string> hidden;
+    for (const auto& typed : options.hiddenCalendarIDs) {
+        const Resolved named = calendarID(store->calendars(), typed);
+        if (named.id) {
+            hidden.insert(*named.id);
+        } else {
+            err << "plannery: " << named.problem << "\n";
         }
     }
-    FetchOptions fetch{.hiddenCalendarIDs = options.hiddenCalendarIDs,
+    FetchOptions fetch{.hiddenCalendarIDs = hidden,
                        .showDeclined = options.showDeclined,
                        .mirrors = options.mirrors == MirrorMode::scan
                                       ? MirrorDetection::scan(*store, now, calendar)
@@ -105,8 +106,8 @@ int runMirrors(const MirrorsOptions& options, std::ostream& out, std::ostream& e
             return usageError(err, "The --now day cannot be placed in the time zone.");
         }
     }
-    const auto store =
-        openStore(options.roots, calendar, VdirOptions::Check::changedFolders, false, err);
+    const auto store = openStore(options.roots, calendar, VdirOptions::Check::changedFolders, false,
+                                 err, options.emails);
     if (!store) {
         return kRootError;
     }
@@ -149,8 +150,8 @@ CalendarsOutput::SeriesCounts countSeries(const std::vector<fs::path>& roots) {
 
 int runCalendars(const CalendarsOptions& options, std::ostream& out, std::ostream& err) {
     const Calendar calendar = Calendar::current();
-    const auto store =
-        openStore(options.roots, calendar, VdirOptions::Check::changedFolders, false, err);
+    const auto store = openStore(options.roots, calendar, VdirOptions::Check::changedFolders, false,
+                                 err, options.emails);
     if (!store) {
         return kRootError;
     }
@@ -160,9 +161,9 @@ int runCalendars(const CalendarsOptions& options, std::ostream& out, std::ostrea
         calendar);
     const auto counts = countSeries(rootsOrDefault(options.roots));
     if (options.format == Format::json) {
-        CalendarsOutput::json(out, groups, counts);
+        CalendarsOutput::json(out, groups, counts, store->foundAddresses());
     } else {
-        CalendarsOutput::text(out, groups, counts);
+        CalendarsOutput::text(out, groups, counts, store->foundAddresses());
     }
     return 0;
 }

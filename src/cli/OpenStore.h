@@ -17,9 +17,12 @@ namespace plannery::cli {
 std::vector<std::filesystem::path> rootsOrDefault(const std::vector<std::filesystem::path>& roots);
 
 // Opens the store over checked roots; nullptr (after saying why on `err`) when a root cannot be
-// read. The default folder not existing yet is no error: there are simply no calendars.
+// read. The default folder not existing yet is no error: there are simply no calendars. What
+// was read other than as written is said on `err` too. `emails` are the user's own addresses
+// (--email); without them each account's is found in its events.
 std::unique_ptr<VdirEventStore> openStore(const std::vector<std::filesystem::path>& namedRoots,
                                           const Calendar& calendar, VdirOptions::Check check,
-                                          bool verbose, std::ostream& err);
+                                          bool verbose, std::ostream& err,
+                                          const std::vector<std::string>& emails = {});
 
 } // namespace plannery::cli

@@ -1,6 +1,7 @@
 #include "cli/Options.h"
 
 #include "model/Calendar.h"
+#include "model/MailAddress.h"
 
 #include <array>
 #include <charconv>
@@ -128,6 +129,17 @@ ArgumentReader::Handler rootInto(std::vector<std::filesystem::path>& roots) {
     };
 }
 
+ArgumentReader::Handler emailInto(std::vector<std::string>& emails) {
+    return [&emails](const std::string& value) -> std::string {
+        if (!matchesEmailPattern(value)) {
+            return "The --email value \"" + value +
+                   "\" is not an e-mail address; write it as name@example.com.";
+        }
+        emails.push_back(value);
+        return {};
+    };
+}
+
 ArgumentReader::Handler intInto(int& target, std::string name, int low, int high) {
     return [&target, name, low, high](const std::string& value) -> std::string {
         const auto number = parseNumber<int>(value);
@@ -166,6 +178,7 @@ ParseResult parseAgenda(const std::vector<std::string>& arguments) {
     std::string mirrorError;
     ArgumentReader reader;
     reader.option("--root", rootInto(options.roots));
+    reader.option("--email", emailInto(options.emails));
     reader.option("--from", dateInto(options.from, "--from"));
     reader.option("--to", dateInto(options.to, "--to"));
     auto readDays = intInto(days, "--days", 1, kMaxAgendaDays);
@@ -213,6 +226,7 @@ ParseResult parseMirrors(const std::vector<std::string>& arguments) {
     MirrorsOptions options;
     ArgumentReader reader;
     reader.option("--root", rootInto(options.roots));
+    reader.option("--email", emailInto(options.emails));
     reader.option("--now", dateInto(options.now, "--now"));
     reader.option("--tz", zoneInto(options.zone));
     reader.flag("--json", [&] { options.format = Format::json; });
@@ -226,6 +240,7 @@ ParseResult parseCalendars(const std::vector<std::string>& arguments) {
     CalendarsOptions options;
     ArgumentReader reader;
     reader.option("--root", rootInto(options.roots));
+    reader.option("--email", emailInto(options.emails));
     reader.flag("--json", [&] { options.format = Format::json; });
     if (auto error = readWithoutPositional(reader, arguments); !error.empty()) {
         return failure(error);
@@ -345,6 +360,7 @@ ParseResult parseReply(const std::vector<std::string>& arguments) {
     ReplyOptions options;
     ArgumentReader reader;
     reader.option("--root", rootInto(options.roots));
+    reader.option("--email", emailInto(options.emails));
     reader.option("--occurrence", dateTimeInto(options.occurrence, "--occurrence"));
     reader.option("--tz", zoneInto(options.zone));
     std::vector<std::string> positional;
@@ -379,6 +395,7 @@ ParseResult parseWatch(const std::vector<std::string>& arguments) {
     int changes = 0;
     ArgumentReader reader;
     reader.option("--root", rootInto(options.roots));
+    reader.option("--email", emailInto(options.emails));
     reader.option("--tz", zoneInto(options.zone));
     auto readChanges = intInto(changes, "--changes", 1, 1000000);
     reader.option("--changes", [&](const std::string& value) {
@@ -423,6 +440,7 @@ ParseResult parseSnapshot(const std::vector<std::string>& arguments) {
     std::optional<Date> anchor;
     ArgumentReader reader;
     reader.option("--root", rootInto(options.roots));
+    reader.option("--email", emailInto(options.emails));
     reader.option("--mode", [&](const std::string& value) -> std::string {
         static constexpr std::array<std::pair<std::string_view, ViewMode>, 6> names{{
             {"agenda", ViewMode::agenda},
@@ -506,6 +524,7 @@ ParseResult parseDetail(const std::vector<std::string>& arguments) {
     DetailOptions options;
     ArgumentReader reader;
     reader.option("--root", rootInto(options.roots));
+    reader.option("--email", emailInto(options.emails));
     reader.option("--occurrence", dateTimeInto(options.occurrence, "--occurrence"));
     reader.option("--tz", zoneInto(options.zone));
     reader.flag("--json", [&] { options.format = Format::json; });
@@ -523,6 +542,7 @@ ParseResult parseExport(const std::vector<std::string>& arguments) {
     ExportOptions options;
     ArgumentReader reader;
     reader.option("--root", rootInto(options.roots));
+    reader.option("--email", emailInto(options.emails));
     reader.option("--occurrence", dateTimeInto(options.occurrence, "--occurrence"));
     reader.option("--tz", zoneInto(options.zone));
     reader.option("--out", [&](const std::string& value) -> std::string {
@@ -668,7 +688,10 @@ std::string usage() {
            "DATETIME is YYYY-MM-DDTHH:MM in the --tz zone (the machine's by default), or\n"
            "YYYY-MM-DD for all-day events; an all-day event's --end is its last day.\n"
            "EVENT-ID is an eventIdentifier or an id of `plannery agenda --json`; the id names\n"
-           "its occurrence, which --occurrence names otherwise (the first one by default).\n";
+           "its occurrence, which --occurrence names otherwise (the first one by default).\n"
+           "Any tail of an identifier after a / will do when no other fits: work/cal/x.ics.\n"
+           "Every command but add, remove and demo takes --email ADDRESS (repeatable): your\n"
+           "own addresses, instead of the one found in each account's invitations.\n";
 }
 
 } // namespace plannery::cli

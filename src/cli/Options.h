@@ -53,6 +53,7 @@ struct AgendaOptions {
     Format format = Format::text;
     bool verbose = false;
     bool verify = false; // compare every file with the index, not only changed folders
+    std::vector<std::string> emails{}; // --email: the user's own addresses
 
     friend bool operator==(const AgendaOptions&, const AgendaOptions&) = default;
 };
@@ -62,6 +63,7 @@ struct MirrorsOptions {
     std::optional<Date> now; // default: today
     Format format = Format::text;
     std::optional<std::string> zone;
+    std::vector<std::string> emails{}; // --email: the user's own addresses
 
     friend bool operator==(const MirrorsOptions&, const MirrorsOptions&) = default;
 };
@@ -69,6 +71,7 @@ struct MirrorsOptions {
 struct CalendarsOptions {
     std::vector<std::filesystem::path> roots;
     Format format = Format::text;
+    std::vector<std::string> emails{}; // --email: the user's own addresses
 
     friend bool operator==(const CalendarsOptions&, const CalendarsOptions&) = default;
 };
@@ -117,6 +120,7 @@ struct ReplyOptions {
     std::optional<DateTime> occurrence;
     Answer answer = Answer::accept;
     std::optional<std::string> zone;
+    std::vector<std::string> emails{}; // --email: the user's own addresses
 
     friend bool operator==(const ReplyOptions&, const ReplyOptions&) = default;
 };
@@ -125,7 +129,8 @@ struct ReplyOptions {
 struct WatchOptions {
     std::vector<std::filesystem::path> roots;
     std::optional<std::string> zone;
-    std::optional<int> changes; // quit after this many
+    std::optional<int> changes;        // quit after this many
+    std::vector<std::string> emails{}; // --email: the user's own addresses
 
     friend bool operator==(const WatchOptions&, const WatchOptions&) = default;
 };
@@ -146,6 +151,7 @@ struct SnapshotOptions {
     std::optional<std::pair<int, int>> fitHours; // start and end hour
     std::optional<std::string> zone;
     std::filesystem::path out;
+    std::vector<std::string> emails{}; // --email: the user's own addresses
 
     friend bool operator==(const SnapshotOptions&, const SnapshotOptions&) = default;
 };
@@ -157,6 +163,7 @@ struct DetailOptions {
     std::optional<DateTime> occurrence;
     std::optional<std::string> zone;
     Format format = Format::text;
+    std::vector<std::string> emails{}; // --email: the user's own addresses
 
     friend bool operator==(const DetailOptions&, const DetailOptions&) = default;
 };
@@ -168,6 +175,7 @@ struct ExportOptions {
     std::optional<DateTime> occurrence;
     std::optional<std::string> zone;
     std::filesystem::path out;
+    std::vector<std::string> emails{}; // --email: the user's own addresses
 
     friend bool operator==(const ExportOptions&, const ExportOptions&) = default;
 };

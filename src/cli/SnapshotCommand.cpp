@@ -123,7 +123,8 @@ int runSnapshot(const SnapshotOptions& options, std::ostream& out, std::ostream&
             return kFailed;
         }
     }
-    auto store = makeVdirCalendarStore(VdirSetup{.roots = roots, .zone = options.zone});
+    auto store = makeVdirCalendarStore(
+        VdirSetup{.roots = roots, .zone = options.zone, .ownAddresses = options.emails});
     waitForMirrors(*store);
 
     const Instant shownNow = now.value_or(anchor);

@@ -444,4 +444,35 @@ bool IndexCache::write(const std::vector<FolderWrite>& folders,
     return false;
 }
 
+// Notes share the meta table with the codec signature, under keys of their own.
+std::optional<std::string> IndexCache::note(const std::string& key) {
+    if (m_db == nullptr) {
+        return std::nullopt;
+    }
+    Statement query(m_db, "SELECT value FROM meta WHERE key = ?");
+    if (!query.ok()) {
+        return std::nullopt;
+    }
+    query.bind(1, "note:" + key);
+    if (query.step() != SQLITE_ROW) {
+        return std::nullopt;
+    }
+    const auto* bytes = static_cast<const char*>(sqlite3_column_blob(query.get(), 0));
+    return std::string(bytes == nullptr ? "" : bytes,
+                       static_cast<std::size_t>(sqlite3_column_bytes(query.get(), 0)));
+}
+
+bool IndexCache::setNote(const std::string& key, const std::string& value) {
+    if (m_db == nullptr) {
+        return false;
+    }
+    Statement put(m_db, "INSERT OR REPLACE INTO meta(key, value) VALUES(?, ?)");
+    if (!put.ok()) {
+        return false;
+    }
+    put.bind(1, "note:" + key);
+    put.bindBlob(2, value.data(), value.size());
+    return put.step() == SQLITE_DONE;
+}
+
 } // namespace plannery

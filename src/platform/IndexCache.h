@@ -81,6 +81,12 @@ class IndexCache {
     bool write(const std::vector<FolderWrite>& folders,
                const std::vector<std::string>& removedFolders);
 
+    // A small value worked out from many files (an account's user address), under a key of the
+    // caller's; nullopt when there is none. Such values live with the index and go with it.
+    std::optional<std::string> note(const std::string& key);
+    // False when the database is busy or failing; the value is then simply worked out again.
+    bool setNote(const std::string& key, const std::string& value);
+
   private:
     IndexCache(sqlite3* db, std::filesystem::path file, bool rebuilt);
     void close();

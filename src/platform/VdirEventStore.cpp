@@ -6,7 +6,9 @@
 #include "platform/IcsSeries.h"
 #include "platform/IndexCache.h"
 #include "platform/VdirLayout.h"
+#include "platform/VdirMetadata.h"
 #include "platform/VdirScan.h"
+#include "platform/VdirUserAddresses.h"
 #include "platform/XdgPaths.h"
 
 #include <algorithm>
@@ -123,6 +125,16 @@ fs::path filePath(const vdir::Scan& scan, std::uint32_t file) {
     return calendar.folder / scan.files[file].name;
 }
 
+// Lower case, each once.
+std::vector<std::string> addressSet(std::vector<std::string> addresses) {
+    for (auto& address : addresses) {
+        address = vdir::lowered(address);
+    }
+    std::sort(addresses.begin(), addresses.end());
+    addresses.erase(std::unique(addresses.begin(), addresses.end()), addresses.end());
+    return addresses;
+}
+
 } // namespace
 
 fs::path VdirEventStore::defaultRoot() {
@@ -137,6 +149,7 @@ VdirEventStore::VdirEventStore(VdirOptions options) : m_options(std::move(option
     for (auto& root : m_options.roots) {
         root = normalRoot(root);
     }
+    m_options.ownAddresses = addressSet(std::move(m_options.ownAddresses));
     reload();
 }
 
@@ -152,9 +165,29 @@ void VdirEventStore::reload() {
     }
     m_readerOpened = true;
     auto state = std::make_shared<State>();
-    state->scan = vdir::scan(m_options.roots, m_options.check, m_reader.get());
+    state->scan = withUserAddresses(vdir::scan(m_options.roots, m_options.check, m_reader.get()));
     m_state = std::move(state);
     m_decoded.clear();
+}
+
+vdir::Scan VdirEventStore::withUserAddresses(vdir::Scan scan) {
+    m_foundAddresses = m_options.ownAddresses.empty() ? vdir::findUserAddresses(scan, reader())
+                                                      : std::map<std::string, std::string>{};
+    vdir::setUserAddresses(scan, m_options.ownAddresses, m_foundAddresses);
+    return scan;
+}
+
+void VdirEventStore::setOwnAddresses(std::vector<std::string> addresses) {
+    addresses = addressSet(std::move(addresses));
+    if (addresses == m_options.ownAddresses) {
+        return;
+    }
+    m_options.ownAddresses = std::move(addresses);
+    auto state = std::make_shared<State>();
+    state->scan = withUserAddresses(m_state->scan);
+    m_state = std::move(state);
+    m_decoded.clear(); // they carry who the current user is
+    changed();
 }
 
 std::vector<fs::path> VdirEventStore::watchedPaths() const {
@@ -180,7 +213,7 @@ std::vector<fs::path> VdirEventStore::watchedPaths() const {
 }
 
 bool VdirEventStore::reloadIfChanged() {
-    auto fresh = vdir::scan(m_options.roots, m_options.check, reader());
+    auto fresh = withUserAddresses(vdir::scan(m_options.roots, m_options.check, reader()));
     if (sameCalendars(m_state->scan, fresh)) {
         return false;
     }
@@ -248,20 +281,26 @@ std::vector<CalendarHandle> VdirEventStore::calendars() const {
 }
 
 CalendarHandle VdirEventStore::defaultCalendarForNewEvents() const {
+    // The one calendar.ini marks, else the first local one, else the first writable one; the
+    // calendars are in the order of their identifiers, which the roots' order does not change.
+    CalendarHandle firstLocal;
     CalendarHandle firstWritable;
     for (const auto& calendar : m_state->scan.calendars) {
         const auto& handle = calendar.location.calendar;
         if (!handle->allowsContentModifications) {
             continue;
         }
-        if (handle->type == CalendarType::local) {
+        if (calendar.location.isDefault) {
             return handle;
+        }
+        if (!firstLocal && handle->type == CalendarType::local) {
+            firstLocal = handle;
         }
         if (!firstWritable) {
             firstWritable = handle;
         }
     }
-    return firstWritable;
+    return firstLocal ? firstLocal : firstWritable;
 }
 
 std::vector<SourceHandle> VdirEventStore::sources() const {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -15,6 +16,10 @@
 namespace plannery {
 
 class IndexCache;
+
+namespace vdir {
+struct Scan;
+}
 
 struct VdirOptions {
     // Folders that hold accounts (and whole-calendar .ics files). Missing folders are reported,
@@ -27,6 +32,10 @@ struct VdirOptions {
     // Looking inside only the folders whose modification time changed is the fast default; a
     // full check compares every file's size and time with the index.
     enum class Check { changedFolders, everyFile } check = Check::changedFolders;
+    // The user's own e-mail addresses (the setting, or --email): a participant with one of them
+    // is the current user in every calendar. When there are none, each account that names no
+    // address of the user's gets the one found in its events.
+    std::vector<std::string> ownAddresses{};
     // Told the roots after asking for access added some, so that the caller can keep them.
     std::function<void(const std::vector<std::filesystem::path>&)> rootsChanged{};
 };
@@ -37,6 +46,9 @@ struct VdirLoadReport {
     int filesFromCache = 0;
     std::vector<std::string> brokenFiles;     // paths of files that could not be read as calendars
     std::vector<std::string> unreadableRoots; // sentences
+    // Sentences about folders and metadata files that were skipped or read other than as written
+    // (a link that loops, a colour file that holds no colour); nothing that stops reading.
+    std::vector<std::string> notes;
 };
 
 // The event store over calendars kept as vdir folders of .ics files (as vdirsyncer and khal keep
@@ -59,6 +71,12 @@ class VdirEventStore final : public EventStore {
     // Reads the roots again (only changed files are parsed); true, and the change handler
     // called, when anything differs from what the store had.
     bool reloadIfChanged();
+    // Takes the user's own addresses (as VdirOptions::ownAddresses) from now on; the change
+    // handler is called when that changes who the user is.
+    void setOwnAddresses(std::vector<std::string> addresses);
+    // The address found in the events of each account that names none, by source identifier;
+    // empty while the user's own addresses are set.
+    const std::map<std::string, std::string>& foundAddresses() const { return m_foundAddresses; }
     // An independent handle on an immutable copy of the current index, for work on another
     // thread (the mirror scan). It shares no mutable state with this store.
     std::unique_ptr<EventStore> snapshot() const;
@@ -88,6 +106,8 @@ class VdirEventStore final : public EventStore {
 
     VdirEventStore(std::shared_ptr<const State> state, VdirOptions options, DecodedFiles decoded);
     void reload();
+    // The scan with each calendar's user addresses, finding the accounts' addresses when needed.
+    vdir::Scan withUserAddresses(vdir::Scan scan);
     std::shared_ptr<const Decoded> decoded(std::uint32_t file) const;
     IndexCache* reader() const;
     std::optional<Location> locate(const std::string& eventIdentifier) const;
@@ -103,6 +123,7 @@ class VdirEventStore final : public EventStore {
     std::shared_ptr<const State> m_state;
     VdirOptions m_options;
     std::function<void()> m_changeHandler;
+    std::map<std::string, std::string> m_foundAddresses;
     // Per handle, never shared: the files decoded so far (immutable once made, so a snapshot may
     // start from the same ones) and the connection that reads series from the index cache.
     mutable DecodedFiles m_decoded;

@@ -24,6 +24,9 @@ struct VdirSetup {
     SharedKeychain* keychain = nullptr;
     // A zone for this run instead of the system's.
     std::optional<std::string> zone{};
+    // The user's addresses for this run (--email) instead of the preferences' "Your e-mail
+    // addresses".
+    std::optional<std::vector<std::string>> ownAddresses{};
 };
 
 // The roots kept in the preferences, or the default root.

@@ -69,6 +69,26 @@ TEST(OptionsTest, OtherCommandsAreRead) {
     const auto calendars = parseArguments(split("calendars --json"));
     ASSERT_TRUE(calendars.invocation);
     EXPECT_EQ(std::get<CalendarsOptions>(*calendars.invocation).format, Format::json);
+    // The user's addresses, on every command that reads calendars.
+    for (const char* command : {"agenda", "mirrors", "calendars", "watch", "detail x",
+                                "export x --out y", "reply x accept",
+                                "snapshot --anchor "
+                                "2026-01-01 --out p"}) {
+        const auto parsed = parseArguments(
+            split(std::string(command) + " --email ann@example.org --email=Ann@Work.example"));
+        ASSERT_TRUE(parsed.invocation) << command << ": " << parsed.error;
+        std::visit(
+            [&](const auto& options) {
+                if constexpr (requires { options.emails; }) {
+                    EXPECT_EQ(options.emails,
+                              (std::vector<std::string>{"ann@example.org", "Ann@Work.example"}))
+                        << command;
+                } else {
+                    ADD_FAILURE() << command;
+                }
+            },
+            *parsed.invocation);
+    }
 
     const auto demo =
         parseArguments(split("demo out --events 300 --seed 18446744073709551615 --years 3 "
@@ -109,6 +129,9 @@ TEST(OptionsTest, BadUsageIsRefusedWithASentence) {
         {"mirrors --now 2026-13-01", "2026-13-01"},
         {"mirrors --tz Nowhere", "Nowhere"},
         {"calendars --from 2026-01-01", "Unknown option --from"},
+        {"detail x --email ann", "\"ann\" is not an e-mail address"},
+        {"agenda --email ann@example", "not an e-mail address"},
+        {"remove x --email ann@example.org", "Unknown option --email"},
         {"demo", "folder"},
         {"demo a b", "\"b\""},
         {"demo out --events 5", "--events"},

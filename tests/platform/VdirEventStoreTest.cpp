@@ -1,10 +1,13 @@
 #include "platform/VdirEventStore.h"
 
 #include "TestSupport.h"
+#include "model/EventFetcher.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <map>
 #include <set>
 #include <thread>
 #include <unistd.h>
@@ -22,6 +25,11 @@ std::string simpleEvent(const std::string& uid, const std::string& summary,
                         const std::string& day = "20260310") {
     return calendarText(
         vevent(uid, "DTSTART:" + day + "T090000Z", "DTEND:" + day + "T100000Z", summary));
+}
+
+// An identifier below the folder: the path of a calendar or an event's file.
+std::string id(const test::TempDir& dir, const std::string& below) {
+    return (dir.path() / below).string();
 }
 
 Instant utc(int year, int month, int day, int hour = 0, int minute = 0) {
@@ -89,11 +97,11 @@ TEST(VdirEventStore, EventsInWindowsAndByIdentifier) {
     ASSERT_NE(moved, inMarch.end());
     EXPECT_TRUE(moved->isDetached);
     EXPECT_EQ(moved->occurrenceDate, utc(2026, 3, 9, 8));
-    EXPECT_EQ(moved->eventIdentifier(), "acct/cal/weekly.ics");
-    EXPECT_EQ(inMarch[0].eventIdentifier(), "acct/cal/weekly.ics");
+    EXPECT_EQ(moved->eventIdentifier(), id(dir, "acct/cal/weekly.ics"));
+    EXPECT_EQ(inMarch[0].eventIdentifier(), id(dir, "acct/cal/weekly.ics"));
     EXPECT_EQ(inMarch[0].calendarItemExternalIdentifier(), "weekly");
-    EXPECT_EQ(inMarch[0].calendar()->calendarIdentifier, "acct/cal");
-    EXPECT_EQ(inMarch[1].eventIdentifier(), "subs.ics#u1");
+    EXPECT_EQ(inMarch[0].calendar()->calendarIdentifier, id(dir, "acct/cal"));
+    EXPECT_EQ(inMarch[1].eventIdentifier(), id(dir, "subs.ics") + "#u1");
     EXPECT_EQ(inMarch[1].calendar()->type, CalendarType::subscription);
     // Occurrences of one series share their content.
     EXPECT_EQ(inMarch[0].content, inMarch[7].content);
@@ -109,23 +117,23 @@ TEST(VdirEventStore, EventsInWindowsAndByIdentifier) {
 
     const auto calendars = store.calendars();
     ASSERT_EQ(calendars.size(), 3u);
-    EXPECT_EQ(calendars[1]->calendarIdentifier, "acct/other");
+    EXPECT_EQ(calendars[1]->calendarIdentifier, id(dir, "acct/other"));
     EXPECT_EQ(titles(store.events(march, april, {calendars[1], calendars[2]})),
               (std::vector<std::string>{"Sub1", "Sub2", "Other"}));
     EXPECT_EQ(store.defaultCalendarForNewEvents(), calendars[0]);
 
-    const auto first = store.event("acct/cal/weekly.ics");
+    const auto first = store.event(id(dir, "acct/cal/weekly.ics"));
     ASSERT_TRUE(first);
     EXPECT_EQ(first->startDate, utc(2026, 3, 2, 8));
     EXPECT_EQ(first->title(), "Weekly");
     EXPECT_TRUE(first->hasRecurrenceRules());
-    const auto sub = store.event("subs.ics#u2");
+    const auto sub = store.event(id(dir, "subs.ics") + "#u2");
     ASSERT_TRUE(sub);
     EXPECT_EQ(sub->title(), "Sub2");
-    EXPECT_EQ(store.event("acct/cal/single.ics")->endDate, utc(2026, 3, 10, 10));
-    EXPECT_FALSE(store.event("acct/cal/missing.ics"));
-    EXPECT_FALSE(store.event("subs.ics#u3"));
-    EXPECT_FALSE(store.event("acct/cal"));
+    EXPECT_EQ(store.event(id(dir, "acct/cal/single.ics"))->endDate, utc(2026, 3, 10, 10));
+    EXPECT_FALSE(store.event(id(dir, "acct/cal/missing.ics")));
+    EXPECT_FALSE(store.event(id(dir, "subs.ics") + "#u3"));
+    EXPECT_FALSE(store.event(id(dir, "acct/cal")));
     EXPECT_FALSE(store.event(""));
 
     StoreEvent again = *moved;
@@ -163,10 +171,10 @@ TEST(VdirEventStore, MarksTheCurrentUser) {
     };
     {
         VdirEventStore store(options({dir.path() / "root"}, cache));
-        ASSERT_TRUE(store.event("acct/cal/m.ics"));
-        EXPECT_EQ(currentUsers(*store.event("acct/cal/m.ics")),
+        ASSERT_TRUE(store.event(id(dir, "root/acct/cal/m.ics")));
+        EXPECT_EQ(currentUsers(*store.event(id(dir, "root/acct/cal/m.ics"))),
                   (std::vector<std::string>{"attendee 0"}));
-        EXPECT_EQ(currentUsers(*store.event("boss/bosscal/m.ics")),
+        EXPECT_EQ(currentUsers(*store.event(id(dir, "root/boss/bosscal/m.ics"))),
                   (std::vector<std::string>{"organizer"}));
     }
     // The marks are made when loading, so a changed account.ini counts even for cached files.
@@ -176,6 +184,87 @@ TEST(VdirEventStore, MarksTheCurrentUser) {
     const auto events = store.events(utc(2026, 3, 10), utc(2026, 3, 11));
     ASSERT_EQ(events.size(), 2u);
     EXPECT_EQ(currentUsers(events[0]), (std::vector<std::string>{"attendee 1"}));
+}
+
+// A plain vdirsyncer account: no account.ini, so the user is the address that takes part in
+// most of its events with attendees.
+TEST(VdirEventStore, RecognisesTheUserOnAccountsThatNameNoAddress) {
+    test::TempDir dir;
+    const auto root = dir.path() / "root";
+    const auto cache = dir.path() / "index.sqlite";
+    const char* answers[] = {"ACCEPTED",     "ACCEPTED",  "DECLINED",
+                             "NEEDS-ACTION", "TENTATIVE", "ACCEPTED"};
+    for (int i = 0; i < 6; ++i) {
+        const std::string day = "2026031" + std::to_string(i);
+        const std::string organizer = i % 2 == 0 ? "bob@example.com" : "carol@example.com";
+        dir.write("root/fastmail/personal/e" + std::to_string(i) + ".ics",
+                  calendarText(vevent("e" + std::to_string(i), "DTSTART:" + day + "T090000Z",
+                                      "DTEND:" + day + "T100000Z", "Event " + std::to_string(i),
+                                      "ORGANIZER:mailto:" + organizer + "\r\n" +
+                                          "ATTENDEE;PARTSTAT=" + answers[i] +
+                                          ":mailto:Me@Example.com\r\n"
+                                          "ATTENDEE;PARTSTAT=ACCEPTED:mailto:" +
+                                          organizer + "\r\n")));
+    }
+    dir.write("root/fastmail/personal/alone.ics", simpleEvent("alone", "Alone", "20260316"));
+    // A second collection of the same account counts with the first.
+    dir.write(
+        "root/fastmail/family/f.ics",
+        calendarText(vevent("f", "DTSTART:20260317T090000Z", "DTEND:20260317T100000Z", "Family",
+                            "ATTENDEE;PARTSTAT=DECLINED:mailto:me@example.com\r\n")));
+    const auto declined = [&](const EventStore& store) {
+        std::vector<std::string> hidden;
+        const auto all = titles(store.events(utc(2026, 3, 10), utc(2026, 3, 18)));
+        const auto shown = EventFetcher::fetch(store, utc(2026, 3, 10), utc(2026, 3, 18),
+                                               FetchOptions{}, test::berlin());
+        for (const auto& title : all) {
+            if (std::none_of(shown.begin(), shown.end(),
+                             [&](const CalEvent& e) { return e.title == title; })) {
+                hidden.push_back(title);
+            }
+        }
+        return hidden;
+    };
+    const std::map<std::string, std::string> found{
+        {(root / "fastmail").string(), "me@example.com"}};
+    {
+        VdirEventStore store(options({root}, cache));
+        EXPECT_EQ(store.foundAddresses(), found);
+        EXPECT_EQ(declined(store), (std::vector<std::string>{"Event 2", "Family"}));
+        const auto unanswered = store.event(id(dir, "root/fastmail/personal/e3.ics"));
+        ASSERT_TRUE(unanswered);
+        EXPECT_TRUE(unanswered->attendees()[0].isCurrentUser);
+        EXPECT_EQ(unanswered->attendees()[0].participantStatus, ParticipantStatus::pending);
+        EXPECT_FALSE(unanswered->organizer()->isCurrentUser);
+    }
+    // A warm start finds the same from the cache.
+    VdirEventStore warm(options({root}, cache));
+    EXPECT_EQ(warm.loadReport().filesParsed, 0);
+    EXPECT_EQ(warm.foundAddresses(), found);
+    EXPECT_EQ(declined(warm), (std::vector<std::string>{"Event 2", "Family"}));
+
+    // The user's own addresses replace what was found, and say so at once.
+    int changes = 0;
+    warm.setChangeHandler([&] { ++changes; });
+    warm.setOwnAddresses({"BOB@example.com"});
+    EXPECT_EQ(changes, 1);
+    EXPECT_TRUE(warm.foundAddresses().empty());
+    EXPECT_TRUE(declined(warm).empty());
+    EXPECT_TRUE(warm.event(id(dir, "root/fastmail/personal/e0.ics"))->organizer()->isCurrentUser);
+    warm.setOwnAddresses({"bob@example.com"});
+    EXPECT_EQ(changes, 1);
+    warm.setOwnAddresses({});
+    EXPECT_EQ(warm.foundAddresses(), found);
+    EXPECT_EQ(changes, 2);
+
+    // Fewer than five events with attendees, or no address in 60 % of them: nobody is assumed.
+    for (const char* name : {"e0.ics", "e1.ics", "e2.ics"}) {
+        fs::remove(root / "fastmail/personal" / name);
+    }
+    EXPECT_TRUE(VdirEventStore(options({root}, cache)).foundAddresses().empty());
+    // An account.ini with emails says who the user is; nothing is looked for.
+    dir.write("root/fastmail/account.ini", "emails = other@example.com\n");
+    EXPECT_TRUE(VdirEventStore(options({root})).foundAddresses().empty());
 }
 
 TEST(VdirEventStore, AccessStatus) {
@@ -191,7 +280,7 @@ TEST(VdirEventStore, AccessStatus) {
     EXPECT_EQ(onFile.authorizationStatus(), AuthorizationStatus::denied);
     EXPECT_EQ(onFile.loadReport().unreadableRoots,
               (std::vector<std::string>{"The folder " + (dir.path() / "plain").string() +
-                                        " cannot be read."}));
+                                        " is a file, not a folder of calendars."}));
     if (::geteuid() != 0) {
         fs::create_directory(dir.path() / "locked");
         fs::permissions(dir.path() / "locked", fs::perms::none);
@@ -240,10 +329,10 @@ TEST(VdirEventStore, AccessStatus) {
     EXPECT_EQ(answers, 1);
     EXPECT_TRUE(granted);
     EXPECT_EQ(store.authorizationStatus(), AuthorizationStatus::fullAccess);
-    EXPECT_EQ(kept, (std::vector<fs::path>{root, dir.path() / "synced"}));
+    EXPECT_EQ(kept, (std::vector<fs::path>{root, dir.path() / "synced" / "work"}));
     ASSERT_EQ(store.calendars().size(), 2u);
     const auto calendar = store.calendars()[0];
-    EXPECT_EQ(calendar->calendarIdentifier, "0:local/Calendar");
+    EXPECT_EQ(calendar->calendarIdentifier, (root / "local" / "Calendar").string());
     EXPECT_EQ(calendar->title, "Calendar");
     EXPECT_EQ(calendar->type, CalendarType::local);
     EXPECT_EQ(calendar->source->sourceType, SourceType::local);
@@ -288,8 +377,8 @@ TEST(VdirEventStore, CacheFollowsFileChanges) {
     open({"Alpha2", "Charlie", "Delta"}, 1, 3);
     fs::rename(folder / "c.ics", folder / "e.ics");
     open({"Alpha2", "Charlie", "Delta"}, 1, 3);
-    EXPECT_TRUE(VdirEventStore(options({root}, cache)).event("acct/cal/e.ics"));
-    EXPECT_FALSE(VdirEventStore(options({root}, cache)).event("acct/cal/c.ics"));
+    EXPECT_TRUE(VdirEventStore(options({root}, cache)).event((root / "acct/cal/e.ics").string()));
+    EXPECT_FALSE(VdirEventStore(options({root}, cache)).event((root / "acct/cal/c.ics").string()));
 
     // A damaged cache is never trusted: it is rebuilt from the files.
     dir.write("index.sqlite", std::string(4096, '\x7f'));
@@ -312,7 +401,7 @@ TEST(VdirEventStore, WarmStartLooksOnlyIntoChangedFolders) {
     setTime(folder, 50);
     const auto titleWith = [&](VdirOptions::Check check) {
         VdirEventStore store(options({root}, cache, check));
-        const auto event = store.event("acct/cal/a.ics");
+        const auto event = store.event((folder / "a.ics").string());
         return std::pair{event ? event->title().value_or("") : "",
                          store.loadReport().filesFromCache};
     };
@@ -404,7 +493,7 @@ TEST(VdirEventStore, SnapshotIsIndependent) {
     store.reset();
     EXPECT_EQ(titles(snapshot->events(from, to)), expected);
     EXPECT_EQ(snapshot->calendars().size(), 1u);
-    EXPECT_TRUE(snapshot->event("acct/cal/s.ics"));
+    EXPECT_TRUE(snapshot->event(id(dir, "acct/cal/s.ics")));
 }
 
 TEST(VdirEventStore, CorpusLoadsWithoutTrouble) {

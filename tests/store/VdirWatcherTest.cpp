@@ -78,7 +78,7 @@ TEST(VdirWatcher, FoldersThatAppearOrGoAreFollowed) {
     fs::remove_all(root / "acct" / "cal");
     ASSERT_TRUE(reloads.wait(30000));
     ASSERT_EQ(store.calendars().size(), 1u);
-    EXPECT_EQ(store.calendars()[0]->calendarIdentifier, "acct/other");
+    EXPECT_EQ(store.calendars()[0]->calendarIdentifier, (root / "acct/other").string());
     EXPECT_FALSE(
         watcher.watchedPaths().contains(QString::fromStdString((root / "acct/cal").string())));
 
