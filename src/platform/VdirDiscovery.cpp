@@ -64,13 +64,26 @@ std::optional<Listing> list(Folder& folder, bool keepIcsFiles) {
     if (dir == nullptr) {
         return std::nullopt;
     }
+    // Its identity tells a folder reached twice, or round a loop, apart.
     struct stat self {};
-    if (::fstat(::dirfd(dir), &self) == 0) {
-        folder.device = self.st_dev;
-        folder.inode = self.st_ino;
+    if (::fstat(::dirfd(dir), &self) != 0) {
+        ::closedir(dir);
+        return std::nullopt;
     }
+    folder.device = self.st_dev;
+    folder.inode = self.st_ino;
+    // Every real subfolder adds a link to its parent, so two links mean none (file systems that
+    // do not count so report one). A collection of thousands of events is then read only to its
+    // first calendar file, and its metadata files are looked up by name; a link to a folder
+    // among its events is not looked for.
+    const bool noSubfolders = self.st_nlink == 2 && !keepIcsFiles;
+    bool cut = false;
     Listing listing;
     while (const dirent* entry = ::readdir(dir)) {
+        if (noSubfolders && folder.ics) {
+            cut = true;
+            break;
+        }
         const std::string_view name = entry->d_name;
         if (name.front() == '.') {
             continue;
@@ -109,6 +122,15 @@ std::optional<Listing> list(Folder& folder, bool keepIcsFiles) {
                 folder.icsFiles.emplace_back(name);
             }
         }
+    }
+    if (cut) {
+        struct stat info {};
+        const auto isFile = [&](const char* name) {
+            return ::fstatat(::dirfd(dir), name, &info, 0) == 0 && !S_ISDIR(info.st_mode);
+        };
+        folder.displayname = isFile("displayname");
+        folder.color = isFile("color");
+        folder.accountIni = isFile("account.ini");
     }
     ::closedir(dir);
     std::sort(listing.subfolders.begin(), listing.subfolders.end(),
@@ -351,7 +373,10 @@ class Discovery {
                 i == 0 ||
                 (!folders[i].account &&
                  std::any_of(kids.begin(), kids.end(), [&](auto k) { return folders[k].account; }));
-            for (const auto k : besideAccounts ? kids : std::vector<std::size_t>{}) {
+            if (!besideAccounts) {
+                continue;
+            }
+            for (const auto k : kids) {
                 folders[k].account = folders[k].account || emptyAccount(folders[k]);
             }
         }
@@ -373,12 +398,7 @@ class Discovery {
         if (const auto found = m_accounts.find(key); found != m_accounts.end()) {
             return found->second;
         }
-        AccountIni ini;
-        if (::access((folder / "account.ini").c_str(), F_OK) == 0) {
-            auto read = readAccountIni(folder / "account.ini");
-            m_layout.notes.insert(m_layout.notes.end(), read.notes.begin(), read.notes.end());
-            ini = std::move(read.value);
-        }
+        AccountIni ini = noted(readAccountIni(folder / "account.ini"));
         Account made{.source = std::make_shared<const Source>(
                          Source{.sourceIdentifier = key,
                                 .sourceType = ini.type,
