@@ -267,6 +267,23 @@ TEST(VdirEventStore, RecognisesTheUserOnAccountsThatNameNoAddress) {
     EXPECT_TRUE(VdirEventStore(options({root})).foundAddresses().empty());
 }
 
+TEST(VdirEventStore, NewEventsGoToTheMarkedCalendarElseTheFirstLocalOne) {
+    test::TempDir dir;
+    dir.write("b/caldav/e.ics", simpleEvent("e", "E"));
+    dir.write("c/account.ini", "type = local\n");
+    dir.write("c/mine/displayname", "Mine");
+    dir.write("a/feed/calendar.ini", "type = subscription\ndefault = true\n");
+    const auto defaultIn = [&] {
+        return VdirEventStore(options({dir.path()}))
+            .defaultCalendarForNewEvents()
+            ->calendarIdentifier;
+    };
+    // A read-only calendar is never where new events go, whatever its calendar.ini says.
+    EXPECT_EQ(defaultIn(), id(dir, "c/mine"));
+    dir.write("b/caldav/calendar.ini", "default = true\n");
+    EXPECT_EQ(defaultIn(), id(dir, "b/caldav"));
+}
+
 TEST(VdirEventStore, AccessStatus) {
     test::TempDir dir;
     EXPECT_EQ(VdirEventStore(options({})).authorizationStatus(),
