@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <stdexcept>
 
@@ -20,6 +21,14 @@ Calendar calendarIn(std::string_view zoneId) {
 
 Instant at(const Calendar& calendar, int year, int month, int day, int hour, int minute) {
     return calendar.date(year, month, day, hour, minute).value();
+}
+
+std::string dataFile(std::string_view relative) {
+    std::ifstream in(std::filesystem::path(PLANNERY_TEST_DATA) / relative, std::ios::binary);
+    if (!in) {
+        throw std::runtime_error("no test data file " + std::string(relative));
+    }
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 TempDir::TempDir() {

@@ -23,6 +23,9 @@ std::string calendarText(const std::string& body);
 std::string vevent(const std::string& uid, const std::string& start, const std::string& end,
                    const std::string& summary, const std::string& extra = "");
 
+// The text of a file under tests/data, e.g. "ics/overrides.ics".
+std::string dataFile(std::string_view relative);
+
 // A fresh folder under the system's temporary folder, removed with its content on destruction.
 class TempDir {
   public:
