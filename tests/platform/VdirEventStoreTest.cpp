@@ -411,9 +411,10 @@ TEST(VdirEventStore, SnapshotIsIndependent) {
 }
 
 TEST(VdirEventStore, CorpusLoadsWithoutTrouble) {
+    PLANNERY_NEEDS_CORPUS(corpus);
     test::TempDir dir;
     fs::create_directories(dir.path() / "acct");
-    fs::create_directory_symlink(PLANNERY_CORPUS, dir.path() / "acct" / "corpus");
+    fs::create_directory_symlink(corpus, dir.path() / "acct" / "corpus");
     VdirEventStore store(options({dir.path()}, dir.path() / "c.sqlite"));
     const auto files = store.loadReport().filesParsed;
     EXPECT_GT(files, 50);
