@@ -12,6 +12,7 @@
 #include "model/AccountGroups.h"
 #include "model/EventFetcher.h"
 #include "model/MirrorDetection.h"
+#include "platform/BuildInfo.h"
 #include "platform/IcsSeries.h"
 #include "platform/VdirEventStore.h"
 #include "platform/VdirLayout.h"
@@ -223,6 +224,11 @@ int run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
                 return runDetail(options, out, err);
             } else if constexpr (std::is_same_v<Kind, ExportOptions>) {
                 return runExport(options, out, err);
+            } else if constexpr (std::is_same_v<Kind, VersionRequest>) {
+                const std::string commit = BuildInfo::value("PlanneryCommit").value_or("");
+                out << "plannery " << BuildInfo::value("CFBundleShortVersionString").value_or("")
+                    << (commit.empty() ? "" : " (" + commit + ")") << "\n";
+                return 0;
             } else {
                 out << usage();
                 return 0;
