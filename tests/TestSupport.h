@@ -3,6 +3,7 @@
 #include "model/Calendar.h"
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,26 @@ std::string calendarText(const std::string& body);
 // "DTSTART:20260310T090000Z"; `extra` holds more lines, each ending in CRLF.
 std::string vevent(const std::string& uid, const std::string& start, const std::string& end,
                    const std::string& summary, const std::string& extra = "");
+
+// The text of a file under tests/data, e.g. "ics/overrides.ics".
+std::string dataFile(std::string_view relative);
+
+// The shared corpus of public calendar files, when it sits beside the checkout (CI has it; a
+// clone on its own does not). Tests that read it skip with `corpusMissing()` otherwise; with
+// PLANNERY_REQUIRE_CORPUS set in the environment they fail instead, so CI never skips them.
+std::optional<std::filesystem::path> corpusFolder();
+std::string corpusMissing();
+bool corpusRequired();
+
+#define PLANNERY_NEEDS_CORPUS(folder)                                                              \
+    const auto folder##Found = ::plannery::test::corpusFolder();                                   \
+    if (!folder##Found) {                                                                          \
+        if (::plannery::test::corpusRequired()) {                                                  \
+            FAIL() << ::plannery::test::corpusMissing();                                           \
+        }                                                                                          \
+        GTEST_SKIP() << ::plannery::test::corpusMissing();                                         \
+    }                                                                                              \
+    const std::filesystem::path folder = *folder##Found
 
 // A fresh folder under the system's temporary folder, removed with its content on destruction.
 class TempDir {

@@ -13,6 +13,7 @@
 #include "model/AccountGroups.h"
 #include "model/EventFetcher.h"
 #include "model/MirrorDetection.h"
+#include "platform/BuildInfo.h"
 #include "platform/IcsSeries.h"
 #include "platform/VdirDiscovery.h"
 #include "platform/VdirEventStore.h"
@@ -224,6 +225,11 @@ int run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
                 return runDetail(options, out, err);
             } else if constexpr (std::is_same_v<Kind, ExportOptions>) {
                 return runExport(options, out, err);
+            } else if constexpr (std::is_same_v<Kind, VersionRequest>) {
+                const std::string commit = BuildInfo::value("PlanneryCommit").value_or("");
+                out << "plannery " << BuildInfo::value("CFBundleShortVersionString").value_or("")
+                    << (commit.empty() ? "" : " (" + commit + ")") << "\n";
+                return 0;
             } else {
                 out << usage();
                 return 0;

@@ -10,7 +10,16 @@ std::optional<Instant> instantOf(const DateTime& time, const Calendar& calendar)
         const auto noon = calendar.date(d.year, d.month, d.day, 12);
         return noon ? std::optional(calendar.startOfDay(*noon)) : std::nullopt;
     }
-    return calendar.date(d.year, d.month, d.day, *time.minuteOfDay / 60, *time.minuteOfDay % 60);
+    const int hour = *time.minuteOfDay / 60;
+    const int minute = *time.minuteOfDay % 60;
+    if (time.utcOffsetSeconds) {
+        // An instant as --json prints it: the same moment in any zone.
+        thread_local const auto utc = Calendar::make("UTC", "en_US");
+        const auto wall =
+            utc ? utc->date(d.year, d.month, d.day, hour, minute, time.second) : std::nullopt;
+        return wall ? std::optional(wall->plus(-*time.utcOffsetSeconds)) : std::nullopt;
+    }
+    return calendar.date(d.year, d.month, d.day, hour, minute, time.second);
 }
 
 namespace {

@@ -3,6 +3,7 @@
 #include "model/Calendar.h"
 #include "model/MailAddress.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -102,7 +103,8 @@ ArgumentReader::Handler dateTimeInto(std::optional<DateTime>& target, std::strin
         target = parseDateTime(value);
         if (!target) {
             return "The " + name + " time \"" + value +
-                   "\" is not a time that exists; write it as YYYY-MM-DDTHH:MM or YYYY-MM-DD.";
+                   "\" is not a time that exists; write it as YYYY-MM-DDTHH:MM, YYYY-MM-DD or "
+                   "an instant such as 2026-03-10T09:00:00+01:00.";
         }
         return {};
     };
@@ -564,58 +566,20 @@ ParseResult parseExport(const std::vector<std::string>& arguments) {
 
 } // namespace
 
-std::optional<DateTime> parseDateTime(std::string_view text) {
-    const auto date = parseDate(text.substr(0, 10));
-    if (!date) {
-        return std::nullopt;
-    }
-    if (text.size() == 10) {
-        return DateTime{.date = *date, .minuteOfDay = std::nullopt};
-    }
-    if (text.size() != 16 || (text[10] != 'T' && text[10] != ' ') || text[13] != ':') {
-        return std::nullopt;
-    }
-    const auto hour = parseNumber<int>(text.substr(11, 2));
-    const auto minute = parseNumber<int>(text.substr(14, 2));
-    if (!hour || !minute || *hour > 23 || *minute > 59) {
-        return std::nullopt;
-    }
-    return DateTime{.date = *date, .minuteOfDay = *hour * 60 + *minute};
-}
-
-std::optional<Date> parseDate(std::string_view text) {
-    if (text.size() != 10 || text[4] != '-' || text[7] != '-') {
-        return std::nullopt;
-    }
-    const auto year = parseNumber<int>(text.substr(0, 4));
-    const auto month = parseNumber<int>(text.substr(5, 2));
-    const auto day = parseNumber<int>(text.substr(8, 2));
-    if (!year || !month || !day) {
-        return std::nullopt;
-    }
-    // The calendar is lenient (February 30 becomes March 2), so a day exists exactly when it
-    // comes back unchanged.
-    const auto utc = Calendar::make("UTC", "en_US");
-    const auto instant = utc->date(*year, *month, *day, 12);
-    if (!instant) {
-        return std::nullopt;
-    }
-    const auto back = utc->components(*instant);
-    if (back.year != *year || back.month != *month || back.day != *day) {
-        return std::nullopt;
-    }
-    return Date{.year = *year, .month = *month, .day = *day};
-}
-
-std::string formatDate(const Date& date) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d", date.year, date.month, date.day);
-    return text;
-}
-
 ParseResult parseArguments(const std::vector<std::string>& arguments) {
     if (arguments.empty()) {
         return failure("No command given.");
+    }
+    const auto given = [&](std::initializer_list<std::string_view> names) {
+        return std::any_of(arguments.begin(), arguments.end(), [&](const std::string& argument) {
+            return std::find(names.begin(), names.end(), argument) != names.end();
+        });
+    };
+    if (given({"--help", "-h"})) {
+        return ParseResult{.invocation = HelpRequest{}, .error = {}};
+    }
+    if (given({"--version"})) {
+        return ParseResult{.invocation = VersionRequest{}, .error = {}};
     }
     const std::string& command = arguments.front();
     if (command == "agenda") {
@@ -651,7 +615,7 @@ ParseResult parseArguments(const std::vector<std::string>& arguments) {
     if (command == "export") {
         return parseExport(arguments);
     }
-    if (command == "help" || command == "--help" || command == "-h") {
+    if (command == "help") {
         return ParseResult{.invocation = HelpRequest{}, .error = {}};
     }
     return failure("Unknown command \"" + command + "\".");
@@ -659,6 +623,10 @@ ParseResult parseArguments(const std::vector<std::string>& arguments) {
 
 std::string usage() {
     return "usage:\n"
+           "  plannery [plannery://LINK] [--root DIR]... [--tz ZONE] [--anchor YYYY-MM-DD]\n"
+           "           [--showSettings] [--showTitlePopover] [--imageEventsDemo]\n"
+           "           [--quit-after-first-paint]\n"
+           "  plannery --help | --version\n"
            "  plannery agenda [--root DIR]... [--from YYYY-MM-DD] [--to YYYY-MM-DD | --days N]\n"
            "                  [--show-declined] [--hide CALENDAR-ID]... [--mirrors scan|none]\n"
            "                  [--tz ZONE] [--json] [--verbose] [--verify]\n"
@@ -683,10 +651,16 @@ std::string usage() {
            "  plannery export EVENT-ID [--occurrence DATETIME] [--root DIR]... [--tz ZONE]\n"
            "                  --out FILE.ics\n"
            "\n"
+           "Without a command Plannery opens its window (a desktop session is needed) on the\n"
+           "calendar folders, on the day --anchor names, with the settings, the title popover or\n"
+           "the events-from-image sheet open; a link opens what it names. The window's switches\n"
+           "also take =true or =false; --quit-after-first-paint prints the start-up time.\n"
+           "\n"
            "agenda lists today and the next 6 days unless --from, --to or --days say otherwise;\n"
            "--to is the last day shown. --verify checks every file against the index cache.\n"
-           "DATETIME is YYYY-MM-DDTHH:MM in the --tz zone (the machine's by default), or\n"
-           "YYYY-MM-DD for all-day events; an all-day event's --end is its last day.\n"
+           "DATETIME is YYYY-MM-DDTHH:MM in the --tz zone (the machine's by default),\n"
+           "YYYY-MM-DD for all-day events (an all-day event's --end is its last day), or an\n"
+           "instant with its offset as --json prints it, such as 2026-03-10T09:00:00+01:00.\n"
            "EVENT-ID is an eventIdentifier or an id of `plannery agenda --json`; the id names\n"
            "its occurrence, which --occurrence names otherwise (the first one by default).\n"
            "Any tail of an identifier after a / will do when no other fits: work/cal/x.ics.\n"

@@ -344,12 +344,15 @@ std::shared_ptr<const VdirEventStore::Decoded> VdirEventStore::decoded(std::uint
     // description is then held once.
     for (auto& one : result->series) {
         auto& contents = result->contents.emplace_back();
+        // A collection file holds one event; one that holds several names each by its UID too.
+        const std::string identifier =
+            !location.wholeFile.empty() ? location.calendar->calendarIdentifier + "#" + one.uid
+            : result->series.size() == 1
+                ? location.calendar->calendarIdentifier + "/" + record.name
+                : location.calendar->calendarIdentifier + "/" + record.name + "#" + one.uid;
         for (auto& component : one.components) {
             auto content = std::make_shared<EventContent>(std::move(component.content));
-            content->eventIdentifier =
-                location.wholeFile.empty()
-                    ? location.calendar->calendarIdentifier + "/" + record.name
-                    : location.calendar->calendarIdentifier + "#" + one.uid;
+            content->eventIdentifier = identifier;
             content->calendar = location.calendar;
             if (!content->calendarItemExternalIdentifier && !one.uid.empty()) {
                 content->calendarItemExternalIdentifier = one.uid;
@@ -409,7 +412,9 @@ std::vector<StoreEvent> VdirEventStore::events(Instant start, Instant end,
             }
         }
     }
-    std::sort(result.begin(), result.end(), [](const StoreEvent& a, const StoreEvent& b) {
+    // Stable, so that occurrences that tie keep the order of the files and of the series in
+    // them whatever the window: the copy that represents merged ones must not change with it.
+    std::stable_sort(result.begin(), result.end(), [](const StoreEvent& a, const StoreEvent& b) {
         if (a.startDate != b.startDate) {
             return a.startDate < b.startDate;
         }
@@ -445,13 +450,32 @@ VdirEventStore::locate(const std::string& eventIdentifier) const {
         }
         const auto begin = scan.files.begin() + calendar.fileBegin;
         const auto end = scan.files.begin() + calendar.fileEnd;
-        const auto found = std::lower_bound(
-            begin, end, rest, [](const vdir::IndexedFile& file, const std::string& name) {
-                return file.name < name;
-            });
-        if (found != end && found->name == rest) {
-            return Location{.file = static_cast<std::uint32_t>(found - scan.files.begin()),
-                            .series = 0};
+        const auto fileNamed = [&](const std::string& name) -> std::optional<std::uint32_t> {
+            const auto found = std::lower_bound(
+                begin, end, name, [](const vdir::IndexedFile& file, const std::string& wanted) {
+                    return file.name < wanted;
+                });
+            if (found == end || found->name != name) {
+                return std::nullopt;
+            }
+            return static_cast<std::uint32_t>(found - scan.files.begin());
+        };
+        if (const auto file = fileNamed(rest)) {
+            return Location{.file = *file, .series = 0};
+        }
+        // "name.ics#UID": one of several events in one file (names and UIDs may hold a "#").
+        for (auto hash = rest.find('#'); hash != std::string::npos;
+             hash = rest.find('#', hash + 1)) {
+            const auto file = fileNamed(rest.substr(0, hash));
+            if (!file) {
+                continue;
+            }
+            const auto contents = decoded(*file);
+            for (std::uint32_t i = 0; i < contents->series.size(); ++i) {
+                if (contents->series[i].uid == rest.substr(hash + 1)) {
+                    return Location{.file = *file, .series = i};
+                }
+            }
         }
     }
     return std::nullopt;

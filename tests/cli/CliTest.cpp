@@ -56,14 +56,15 @@ class CliTest : public ::testing::Test {
 
     static fs::path root() { return s_dir->path() / "vdir"; }
 
-    // Runs the binary with a fixed zone and locale and its own cache and data folders.
-    static RunResult run(const std::string& arguments) {
+    // Runs the binary with a fixed zone and locale and its own cache and data folders;
+    // `environment` holds more arguments for env (-u NAME, NAME=value).
+    static RunResult run(const std::string& arguments, const std::string& environment = "") {
         const fs::path errFile = s_dir->path() / "stderr.txt";
-        const std::string command = "env TZ=UTC LC_ALL=C.UTF-8 XDG_CACHE_HOME=" +
-                                    quote((s_dir->path() / "cache").string()) +
-                                    " XDG_DATA_HOME=" + quote((s_dir->path() / "data").string()) +
-                                    " " + quote(PLANNERY_BINARY) + " " + arguments + " 2>" +
-                                    quote(errFile.string());
+        const std::string command =
+            "env " + environment +
+            " TZ=UTC LC_ALL=C.UTF-8 XDG_CACHE_HOME=" + quote((s_dir->path() / "cache").string()) +
+            " XDG_DATA_HOME=" + quote((s_dir->path() / "data").string()) + " " +
+            quote(PLANNERY_BINARY) + " " + arguments + " 2>" + quote(errFile.string());
         RunResult result;
         FILE* pipe = popen(command.c_str(), "r");
         if (pipe == nullptr) {
@@ -527,6 +528,125 @@ TEST_F(CliTest, SnapshotRendersTheWeekToAPicture) {
             quote((s_dir->path() / "no" / "such" / "x.png").string()));
     EXPECT_EQ(unwritable.status, 1);
     EXPECT_NE(unwritable.err.find("could not be written"), std::string::npos) << unwritable.err;
+}
+
+// A script feeds what `agenda --json` prints back in: the start of an occurrence names it for
+// detail, export, reply and remove, in any zone; two events of one file at the same moment keep
+// their own identifiers.
+TEST_F(CliTest, PrintedStartsNameOccurrencesAgain) {
+    test::TempDir dir;
+    dir.write("vdir/work/account.ini", "emails = me@example.com\n");
+    dir.write("vdir/work/cal/weekly.ics",
+              test::calendarText(
+                  test::vevent("weekly", "DTSTART;TZID=Europe/Berlin:20260302T090000",
+                               "DTEND;TZID=Europe/Berlin:20260302T100000", "Weekly review",
+                               "RRULE:FREQ=WEEKLY;COUNT=4\r\nORGANIZER:mailto:boss@example.com\r\n"
+                               "ATTENDEE;PARTSTAT=NEEDS-ACTION:mailto:me@example.com\r\n")));
+    dir.write("vdir/work/cal/pair.ics", test::dataFile("ics/same-moment.ics"));
+    const std::string root = " --root " + quote((dir.path() / "vdir").string());
+    const auto agenda = [&](const std::string& zone) {
+        const auto result = run("agenda --from 2026-03-01 --to 2026-03-31 --json --mirrors none "
+                                "--show-declined --tz " +
+                                zone + root);
+        EXPECT_EQ(result.status, 0) << result.err;
+        std::vector<json::Value> events;
+        if (const auto parsed = json::parse(result.out)) {
+            for (const auto& day : (*parsed)["days"].array) {
+                for (const auto& event : day["events"].array) {
+                    events.push_back(event);
+                }
+            }
+        }
+        return events;
+    };
+    // Printed in New York (the ninth is in summer time there, not yet in Berlin).
+    const auto printed = agenda("America/New_York");
+    std::vector<json::Value> weekly;
+    std::map<std::string, std::string> pair; // id -> title
+    for (const auto& event : printed) {
+        if (event["title"].string == "Weekly review") {
+            weekly.push_back(event);
+        } else {
+            pair[event["id"].string] = event["title"].string;
+        }
+    }
+    ASSERT_EQ(weekly.size(), 4u);
+    const std::string id = quote(weekly[1]["eventIdentifier"].string);
+    const std::string start = weekly[1]["start"].string;
+    EXPECT_EQ(start, "2026-03-09T04:00:00-04:00");
+    const std::string occurrence = " --occurrence " + quote(start) + " --tz Europe/Berlin";
+
+    const auto detail = run("detail " + id + occurrence + " --json" + root);
+    ASSERT_EQ(detail.status, 0) << detail.err;
+    const auto shown = json::parse(detail.out);
+    ASSERT_TRUE(shown) << detail.out;
+    EXPECT_EQ((*shown)["share"]["start"].string, "2026-03-09T09:00:00+01:00");
+
+    const fs::path file = dir.path() / "one.ics";
+    const auto exported =
+        run("export " + id + occurrence + " --out " + quote(file.string()) + root);
+    ASSERT_EQ(exported.status, 0) << exported.err;
+    EXPECT_NE(readFile(file).find("20260309T"), std::string::npos) << readFile(file);
+
+    const auto replied = run("reply " + id + occurrence + " decline" + root);
+    ASSERT_EQ(replied.status, 0) << replied.err;
+    const auto removed =
+        run("remove " + id + " --occurrence " + quote(weekly[2]["start"].string) + root);
+    ASSERT_EQ(removed.status, 0) << removed.err;
+    std::vector<std::pair<std::string, bool>> after; // start, declined
+    for (const auto& event : agenda("UTC")) {
+        if (event["title"].string == "Weekly review") {
+            after.emplace_back(event["start"].string, event["isDeclined"].boolean);
+        }
+    }
+    EXPECT_EQ(after,
+              (std::vector<std::pair<std::string, bool>>{{"2026-03-02T08:00:00+00:00", false},
+                                                         {"2026-03-09T08:00:00+00:00", true},
+                                                         {"2026-03-23T08:00:00+00:00", false}}));
+
+    // Both events of the shared file, by their own record ids.
+    ASSERT_EQ(pair.size(), 2u);
+    for (const auto& [record, title] : pair) {
+        const auto one = run("detail " + quote(record) + " --json" + root);
+        ASSERT_EQ(one.status, 0) << record << one.err;
+        const auto parsed = json::parse(one.out);
+        ASSERT_TRUE(parsed);
+        EXPECT_EQ((*parsed)["title"].string, title);
+    }
+
+    const auto bad = run("detail " + id + " --occurrence 2026-03-09T04:00:00+25:00" + root);
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_NE(bad.err.find("2026-03-10T09:00:00+01:00"), std::string::npos) << bad.err;
+}
+
+// Without a display the window says so and the commands, help and version still work.
+TEST_F(CliTest, WithoutADisplayOnlyTheWindowIsRefused) {
+    const std::string headless = "-u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM";
+    for (const char* arguments : {"", "--root /nowhere", "--anchor 2026-03-07"}) {
+        const auto window = run(arguments, headless);
+        EXPECT_EQ(window.status, 1) << arguments;
+        EXPECT_TRUE(window.err.starts_with("plannery: No display to open the window on"))
+            << window.err;
+        EXPECT_EQ(std::count(window.err.begin(), window.err.end(), '\n'), 1) << window.err;
+        EXPECT_TRUE(window.out.empty());
+    }
+    const auto help = run("--help", headless);
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("--showSettings"), std::string::npos) << help.out;
+    const auto windowHelp = run("--root /nowhere --help", headless);
+    EXPECT_EQ(windowHelp.status, 0);
+    EXPECT_EQ(windowHelp.out, help.out);
+    const auto version = run("--version", headless);
+    EXPECT_EQ(version.status, 0);
+    EXPECT_TRUE(version.out.starts_with("plannery 0.")) << version.out;
+    ASSERT_EQ(s_demo->status, 0);
+    const fs::path picture = s_dir->path() / "headless.png";
+    const auto snapshot =
+        run("snapshot --root " + quote(root().string()) +
+                " --anchor 2025-06-11 --size 320x200 --out " + quote(picture.string()),
+            headless);
+    EXPECT_EQ(snapshot.status, 0) << snapshot.err;
+    EXPECT_EQ(pngSize(picture), (std::pair{320, 200}));
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "platform/VdirEventStore.h"
 
+#include "model/EventFetcher.h"
+
 #include "TestSupport.h"
 #include "model/EventFetcher.h"
 
@@ -514,9 +516,10 @@ TEST(VdirEventStore, SnapshotIsIndependent) {
 }
 
 TEST(VdirEventStore, CorpusLoadsWithoutTrouble) {
+    PLANNERY_NEEDS_CORPUS(corpus);
     test::TempDir dir;
     fs::create_directories(dir.path() / "acct");
-    fs::create_directory_symlink(PLANNERY_CORPUS, dir.path() / "acct" / "corpus");
+    fs::create_directory_symlink(corpus, dir.path() / "acct" / "corpus");
     VdirEventStore store(options({dir.path()}, dir.path() / "c.sqlite"));
     const auto files = store.loadReport().filesParsed;
     EXPECT_GT(files, 50);
@@ -532,6 +535,92 @@ TEST(VdirEventStore, CorpusLoadsWithoutTrouble) {
     VdirEventStore warm(options({dir.path()}, dir.path() / "c.sqlite"));
     EXPECT_EQ(warm.loadReport().filesFromCache, files);
     EXPECT_EQ(warm.events(utc(2000, 1, 1), utc(2031, 1, 1)).size(), events.size());
+}
+
+// A collection file that holds several events names each by its UID too, so that two of them at
+// the same moment have their own identifiers, and each is found, read and removed on its own.
+TEST(VdirEventStore, EventsSharingAFileHaveTheirOwnIdentifiers) {
+    test::TempDir dir;
+    dir.write("acct/cal/pair.ics", test::dataFile("ics/same-moment.ics"));
+    dir.write("acct/cal/single.ics", simpleEvent("single", "Single"));
+    VdirEventStore store(options({dir.path()}));
+    ASSERT_EQ(store.calendars().size(), 1u);
+    const std::string calendar = store.calendars()[0]->calendarIdentifier;
+    const auto berlin = test::berlin();
+    const auto events = store.events(test::at(berlin, 2026, 3, 10), test::at(berlin, 2026, 3, 11));
+    std::map<std::string, std::string> titleOf;
+    std::set<std::string> recordIDs;
+    for (const auto& event : events) {
+        titleOf[event.eventIdentifier()] = event.title().value_or("");
+        recordIDs.insert(CalEvent::from(event).id);
+    }
+    const std::map<std::string, std::string> expected{
+        {calendar + "/pair.ics#first", "Standup"},
+        {calendar + "/pair.ics#second", "Interview"},
+        {calendar + "/single.ics", "Single"},
+    };
+    EXPECT_EQ(titleOf, expected);
+    EXPECT_EQ(recordIDs.size(), 3u);
+    for (const auto& [identifier, title] : expected) {
+        const auto found = store.event(identifier);
+        ASSERT_TRUE(found) << identifier;
+        EXPECT_EQ(found->title(), title);
+    }
+    // The file's name alone still names its first event.
+    EXPECT_EQ(store.event(calendar + "/pair.ics")->title(), "Standup");
+    EXPECT_FALSE(store.event(calendar + "/pair.ics#third"));
+    // Removing the second leaves the first in its file.
+    const auto second = store.event(calendar + "/pair.ics#second");
+    ASSERT_TRUE(store.remove(*second, Span::thisEvent).ok());
+    const auto left = store.events(test::at(berlin, 2026, 3, 10), test::at(berlin, 2026, 3, 11));
+    EXPECT_EQ(titles(left), (std::vector<std::string>{"Standup", "Single"}));
+    EXPECT_EQ(left[0].eventIdentifier(), calendar + "/pair.ics");
+}
+
+// The copy that represents merged occurrences does not depend on the window asked for: a
+// month and four years give the same title for the same day.
+TEST(VdirEventStore, MergedOccurrencesLookTheSameInEveryWindow) {
+    test::TempDir dir;
+    dir.write("acct/cal/mondays.ics", test::dataFile("ics/all-day-times.ics"));
+    // An occurrence moved onto the next day's: both copies share the UID and the time.
+    dir.write("acct/cal/daily.ics",
+              calendarText(vevent("daily", "DTSTART:20200901T080000Z", "DTEND:20200901T090000Z",
+                                  "Daily", "RRULE:FREQ=DAILY\r\n") +
+                           vevent("daily", "DTSTART:20200922T080000Z", "DTEND:20200922T090000Z",
+                                  "Daily (moved)", "RECURRENCE-ID:20200921T080000Z\r\n")));
+    for (const char* zone : {"Europe/Berlin", "America/New_York"}) {
+        SCOPED_TRACE(zone);
+        const auto calendar = test::calendarIn(zone);
+        VdirEventStore store(
+            VdirOptions{.roots = {dir.path()}, .cacheFile = {}, .calendar = calendar});
+        const auto titlesOn = [&](Instant from, Instant to, int day) {
+            std::vector<std::string> result;
+            for (const auto& event :
+                 EventFetcher::fetch(store, from, to, FetchOptions{}, calendar)) {
+                if (calendar.components(event.start).year == 2020 &&
+                    calendar.components(event.start).month == 9 &&
+                    calendar.components(event.start).day == day) {
+                    result.push_back(event.title);
+                }
+            }
+            return result;
+        };
+        for (int day : {21, 22}) {
+            SCOPED_TRACE(day);
+            const auto month =
+                titlesOn(test::at(calendar, 2020, 9, 1), test::at(calendar, 2020, 10, 1), day);
+            const auto years =
+                titlesOn(test::at(calendar, 2018, 1, 1), test::at(calendar, 2022, 1, 1), day);
+            const auto one = titlesOn(test::at(calendar, 2020, 9, day),
+                                      test::at(calendar, 2020, 9, day + 1), day);
+            EXPECT_EQ(month, years);
+            EXPECT_EQ(month, one);
+        }
+        EXPECT_EQ(titlesOn(test::at(calendar, 2020, 9, 21), test::at(calendar, 2020, 9, 22), 21),
+                  (std::vector<std::string>{"Modified event 2"}));
+        EXPECT_EQ(titlesOn(test::at(calendar, 2020, 9, 22), test::at(calendar, 2020, 9, 23), 22),
+                  (std::vector<std::string>{"Daily (moved)"}));
+    }
 }
 
 } // namespace
