@@ -46,11 +46,6 @@ std::string corpusMissing() {
            " is absent (it sits beside the checkout in CI), so this test does not run here.";
 }
 
-bool corpusRequired() {
-    const char* value = std::getenv("PLANNERY_REQUIRE_CORPUS");
-    return value != nullptr && *value != '\0' && std::string_view(value) != "0";
-}
-
 TempDir::TempDir() {
     std::random_device random;
     m_path = std::filesystem::temp_directory_path() /
