@@ -81,7 +81,7 @@ AgendaPlan AgendaPlan::make(const std::vector<WidgetAgenda::Section>& sections, 
     return plan;
 }
 
-std::vector<AgendaSlot> AgendaPlan::slots() const {
+std::vector<AgendaSlot> AgendaPlan::itemSlots() const {
     std::vector<AgendaSlot> all;
     all.reserve(items.size());
     for (const Item& item : items) {

@@ -84,7 +84,7 @@ struct AgendaPlan {
                            const std::function<bool(const CalEvent&)>& isOngoing,
                            const Calendar& calendar);
 
-    std::vector<AgendaSlot> slots() const;
+    std::vector<AgendaSlot> itemSlots() const;
 };
 
 } // namespace plannery
