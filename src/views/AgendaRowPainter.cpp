@@ -75,7 +75,22 @@ QString AgendaRowPainter::shown(const std::string& text) {
             q.chop(1);
         }
     }
-    return q.simplified();
+    // Line breaks and tabs fold into single spaces; no-break spaces (as in "9:30 AM") stay.
+    QString folded;
+    folded.reserve(q.size());
+    for (const QChar c : q) {
+        const bool breaking = c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' ||
+                              c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
+        if (!breaking) {
+            folded.append(c);
+        } else if (!folded.isEmpty() && folded.back() != u' ') {
+            folded.append(u' ');
+        }
+    }
+    if (folded.endsWith(u' ')) {
+        folded.chop(1);
+    }
+    return folded;
 }
 
 AgendaRowPainter::AgendaRowPainter(const AgendaRowStyle& style, TextSize textSize, bool twelveHours)
