@@ -386,7 +386,8 @@ SharedStore::Lookup SharedStore::lookup(std::string_view service, std::string_vi
 
 bool SharedStore::set(const std::optional<std::string>& bytes, std::string_view service,
                       std::string_view account) {
-    if (!exec(m_db, "BEGIN IMMEDIATE")) {
+    // A store opened for reading has no statements to write with.
+    if (m_upsert == nullptr || !exec(m_db, "BEGIN IMMEDIATE")) {
         return false;
     }
     bool written = false;
@@ -409,7 +410,7 @@ bool SharedStore::set(const std::optional<std::string>& bytes, std::string_view 
 std::optional<std::uint64_t> SharedStore::increment(std::string_view service,
                                                     std::string_view account) {
     // The write lock is taken before the read, so no other process reads the same old value.
-    if (!exec(m_db, "BEGIN IMMEDIATE")) {
+    if (m_upsert == nullptr || !exec(m_db, "BEGIN IMMEDIATE")) {
         return std::nullopt;
     }
     std::optional<std::string> current;

@@ -44,7 +44,7 @@ WidgetCalendars::~WidgetCalendars() {
 }
 
 Calendar WidgetCalendars::calendar() const {
-    return Calendar::currentIn(m_setup.zone);
+    return m_setup.calendar ? m_setup.calendar() : Calendar::currentIn(m_setup.zone);
 }
 
 std::vector<std::filesystem::path> WidgetCalendars::wantedRoots() const {

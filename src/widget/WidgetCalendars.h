@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -34,6 +35,8 @@ class WidgetCalendars final : public QObject {
         std::filesystem::path cacheFile{};                 // the index cache; empty for none
         std::optional<std::string> zone{};                 // a zone for this run
         bool watch = true;                                 // follow changes on disk
+        // The user's calendar now; empty: the system's (in `zone` when given).
+        std::function<Calendar()> calendar{};
     };
 
     // What a face is drawn from.

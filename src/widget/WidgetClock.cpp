@@ -12,8 +12,10 @@ constexpr double kPastBoundaryMs = 20;
 
 } // namespace
 
-WidgetClock::WidgetClock(std::optional<Instant> start, double minuteMs, QObject* parent)
-    : QObject(parent), m_start(start), m_minuteMs(minuteMs > 0 ? minuteMs : kRealMinute) {
+WidgetClock::WidgetClock(std::optional<Instant> start, double minuteMs,
+                         std::function<Instant()> system, QObject* parent)
+    : QObject(parent), m_start(start), m_minuteMs(minuteMs > 0 ? minuteMs : kRealMinute),
+      m_system(system ? std::move(system) : std::function<Instant()>(&Instant::now)) {
     m_elapsed.start();
     m_timer.setSingleShot(true);
     m_timer.setTimerType(Qt::PreciseTimer);
@@ -25,7 +27,7 @@ WidgetClock::WidgetClock(std::optional<Instant> start, double minuteMs, QObject*
 
 Instant WidgetClock::now() const {
     if (!m_start && m_minuteMs == kRealMinute) {
-        return Instant::now();
+        return m_system();
     }
     const Instant origin = m_start.value_or(Instant{});
     const double speed = kRealMinute / m_minuteMs;
@@ -42,7 +44,7 @@ std::chrono::milliseconds WidgetClock::untilNextMinute() const {
 
 void WidgetClock::start() {
     if (!m_start && m_minuteMs != kRealMinute) {
-        m_start = Instant::now();
+        m_start = m_system();
         m_elapsed.restart();
     }
     arm();

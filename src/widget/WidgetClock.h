@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include <chrono>
+#include <functional>
 #include <optional>
 
 namespace plannery {
@@ -22,8 +23,9 @@ class WidgetClock final : public QObject {
   public:
     static constexpr double kRealMinute = 60000;
 
+    // `system` is the machine's clock (tests give a fake one).
     explicit WidgetClock(std::optional<Instant> start = std::nullopt, double minuteMs = kRealMinute,
-                         QObject* parent = nullptr);
+                         std::function<Instant()> system = {}, QObject* parent = nullptr);
 
     Instant now() const;
     // Real time until just after the clock's next minute boundary.
@@ -40,6 +42,7 @@ class WidgetClock final : public QObject {
 
     std::optional<Instant> m_start;
     double m_minuteMs;
+    std::function<Instant()> m_system;
     QElapsedTimer m_elapsed;
     QTimer m_timer;
 };

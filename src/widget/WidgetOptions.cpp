@@ -101,7 +101,13 @@ std::optional<Instant> parseWidgetNow(std::string_view text, const Calendar& cal
         static_cast<double>(std::chrono::sys_days(date).time_since_epoch().count()) * 86400.0 +
         *hour * 3600.0 + *minute * 60.0 + seconds;
     if (rest.empty()) {
-        return calendar.instantOfWallSeconds(wall);
+        // A wall-clock time skipped by a clock change moves forward by the gap, as everywhere.
+        const auto whole = calendar.date(*year, static_cast<int>(*month), static_cast<int>(*day),
+                                         *hour, *minute, static_cast<int>(seconds));
+        if (!whole) {
+            return std::nullopt;
+        }
+        return whole->plus(seconds - std::floor(seconds));
     }
     const auto offset = offsetFrom(rest);
     if (!offset) {
