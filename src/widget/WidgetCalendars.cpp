@@ -5,6 +5,9 @@
 #include "store/VdirWatcher.h"
 
 #include <QCoreApplication>
+#include <QSet>
+
+#include <malloc.h>
 
 namespace plannery {
 
@@ -15,6 +18,27 @@ constexpr int kFetchDays = 15;
 // Writes to the shared store come in small bursts (a commit, a checkpoint).
 constexpr std::chrono::milliseconds kSharedSettle{150};
 
+QString qs(const std::filesystem::path& path) {
+    return QString::fromStdString(path.string());
+}
+
+// Makes `watcher` watch exactly these paths.
+void watchExactly(QFileSystemWatcher& watcher, const QSet<QString>& paths) {
+    QSet<QString> wanted = paths;
+    QStringList stale;
+    for (const QString& path : watcher.files() + watcher.directories()) {
+        if (!wanted.remove(path)) {
+            stale.append(path);
+        }
+    }
+    if (!stale.isEmpty()) {
+        watcher.removePaths(stale);
+    }
+    if (!wanted.isEmpty()) {
+        watcher.addPaths(QStringList(wanted.begin(), wanted.end()));
+    }
+}
+
 } // namespace
 
 WidgetCalendars::WidgetCalendars(Setup setup, QObject* parent)
@@ -23,8 +47,7 @@ WidgetCalendars::WidgetCalendars(Setup setup, QObject* parent)
     if (m_shared.state == SharedRecord::State::ok) {
         m_settings = m_shared.settings;
     }
-    const Calendar now = calendar();
-    open(wantedRoots(), now);
+    m_roots = wantedRoots();
     m_sharedSettle.setSingleShot(true);
     m_sharedSettle.setInterval(kSharedSettle);
     connect(&m_sharedSettle, &QTimer::timeout, this, [this] {
@@ -35,13 +58,21 @@ WidgetCalendars::WidgetCalendars(Setup setup, QObject* parent)
             qOverload<>(&QTimer::start));
     connect(&m_sharedWatcher, &QFileSystemWatcher::fileChanged, &m_sharedSettle,
             qOverload<>(&QTimer::start));
+    // A sync that rewrites many files is read once, when it has settled.
+    m_folderSettle.setSingleShot(true);
+    m_folderSettle.setInterval(VdirWatcher::kQuiet);
+    connect(&m_folderSettle, &QTimer::timeout, this, [this] {
+        m_dirty = true;
+        emit changed();
+    });
+    connect(&m_folderWatcher, &QFileSystemWatcher::directoryChanged, &m_folderSettle,
+            qOverload<>(&QTimer::start));
+    connect(&m_folderWatcher, &QFileSystemWatcher::fileChanged, &m_folderSettle,
+            qOverload<>(&QTimer::start));
     watchShared();
 }
 
-WidgetCalendars::~WidgetCalendars() {
-    // The watcher reads the store: it goes first.
-    delete m_watcher;
-}
+WidgetCalendars::~WidgetCalendars() = default;
 
 Calendar WidgetCalendars::calendar() const {
     return m_setup.calendar ? m_setup.calendar() : Calendar::currentIn(m_setup.zone);
@@ -57,55 +88,43 @@ std::vector<std::filesystem::path> WidgetCalendars::wantedRoots() const {
     return {VdirEventStore::defaultRoot()};
 }
 
-void WidgetCalendars::open(const std::vector<std::filesystem::path>& roots,
-                           const Calendar& calendar) {
-    delete m_watcher;
-    m_watcher = nullptr;
-    m_roots = roots;
-    m_zoneId = calendar.zoneId();
-    // Floating times are read in the calendar's zone: a new zone reads them again.
-    m_events =
-        std::make_unique<VdirEventStore>(VdirOptions{.roots = roots,
-                                                     .cacheFile = m_setup.cacheFile,
-                                                     .calendar = calendar,
-                                                     .check = VdirOptions::Check::changedFolders,
-                                                     .rootsChanged = {}});
-    if (m_setup.watch) {
-        m_watcher = new VdirWatcher(*m_events, VdirWatcher::kQuiet, VdirWatcher::kLongest, this);
-        connect(m_watcher, &VdirWatcher::reloaded, this, [this](bool changed) {
-            if (changed) {
-                m_dirty = true;
-                emit this->changed();
-            }
-        });
-    }
-    m_dirty = true;
-}
-
 void WidgetCalendars::watchShared() {
     if (!m_setup.watch || !m_setup.sharedFile) {
         return;
     }
     const std::filesystem::path& file = *m_setup.sharedFile;
-    QStringList wanted;
+    QSet<QString> wanted;
     std::error_code error;
-    // The folder tells of a store created or replaced; the file and its journal of writes.
-    for (const auto& path :
-         {file.parent_path(), file, std::filesystem::path(file.string() + "-wal")}) {
+    // The folder tells of a store created or replaced (the folder above it, until the app first
+    // makes it); the file and its journal of writes.
+    const std::filesystem::path folder = file.parent_path();
+    const std::filesystem::path above = folder.parent_path();
+    for (const auto& path : {std::filesystem::exists(folder, error) ? folder : above, file,
+                             std::filesystem::path(file.string() + "-wal")}) {
         if (std::filesystem::exists(path, error)) {
-            wanted.append(QString::fromStdString(path.string()));
+            wanted.insert(qs(path));
         }
     }
-    const QStringList watched = m_sharedWatcher.files() + m_sharedWatcher.directories();
-    QStringList missing;
-    for (const QString& path : wanted) {
-        if (!watched.contains(path)) {
-            missing.append(path);
+    watchExactly(m_sharedWatcher, wanted);
+}
+
+void WidgetCalendars::watchFolders(const std::vector<std::filesystem::path>& paths) {
+    if (!m_setup.watch) {
+        return;
+    }
+    QSet<QString> wanted;
+    for (const auto& path : paths) {
+        wanted.insert(qs(path));
+    }
+    // A root that does not exist (yet, or any more) is watched through the folder it would be in.
+    std::error_code error;
+    for (const auto& root : m_roots) {
+        if (!std::filesystem::is_directory(root, error) &&
+            std::filesystem::is_directory(root.parent_path(), error)) {
+            wanted.insert(qs(root.parent_path()));
         }
     }
-    if (!missing.isEmpty()) {
-        m_sharedWatcher.addPaths(missing);
-    }
+    watchExactly(m_folderWatcher, wanted);
 }
 
 bool WidgetCalendars::checkShared() {
@@ -117,24 +136,18 @@ bool WidgetCalendars::checkShared() {
     if (next == m_shared) {
         return false;
     }
-    const bool rootsMoved = next.roots != m_shared.roots;
     m_shared = std::move(next);
     if (m_shared.state == SharedRecord::State::ok) {
         m_settings = m_shared.settings;
     }
-    if (rootsMoved && m_setup.roots.empty() && wantedRoots() != m_roots) {
-        open(wantedRoots(), calendar());
-    }
+    m_roots = wantedRoots();
     m_dirty = true;
     emit changed();
     return true;
 }
 
 void WidgetCalendars::checkFolders() {
-    if (m_events->reloadIfChanged()) {
-        m_dirty = true;
-        emit changed();
-    }
+    m_dirty = true;
 }
 
 std::optional<QString> WidgetCalendars::problem() const {
@@ -157,32 +170,44 @@ std::optional<QString> WidgetCalendars::problem() const {
     return std::nullopt;
 }
 
+void WidgetCalendars::fetch(const Calendar& calendar, Instant day) {
+    // Floating times are read in the calendar's zone, so the store is made for the zone of now.
+    const VdirEventStore store(VdirOptions{.roots = m_roots,
+                                           .cacheFile = m_setup.cacheFile,
+                                           .calendar = calendar,
+                                           .check = VdirOptions::Check::changedFolders,
+                                           .rootsChanged = {}});
+    m_content.hasAccess = store.authorizationStatus() == AuthorizationStatus::fullAccess;
+    watchFolders(store.watchedPaths());
+    if (m_content.hasAccess && !m_content.problem) {
+        const SharedSettings settings = m_settings.value_or(SharedSettings{});
+        const FetchOptions options{
+            .hiddenCalendarIDs = {settings.hiddenCalendarIDs.begin(),
+                                  settings.hiddenCalendarIDs.end()},
+            .showDeclined = settings.showDeclined,
+            .mirrors = CalendarMirrors(settings.mirroredCalendarIDs),
+        };
+        const Instant end = calendar.addDays(day, kFetchDays).value_or(day);
+        m_content.events = EventFetcher::fetch(store, day, end, options, calendar);
+    }
+    ++m_fetches;
+}
+
 const WidgetCalendars::Content& WidgetCalendars::content(Instant now) {
     const Calendar current = calendar();
-    if (current.zoneId() != m_zoneId) {
-        open(m_roots, current);
-    }
     const Instant day = current.startOfDay(now);
-    if (!m_dirty && day == m_day) {
+    if (!m_dirty && day == m_day && current.zoneId() == m_zoneId) {
         return m_content;
     }
     m_dirty = false;
     m_day = day;
+    m_zoneId = current.zoneId();
     m_content = Content{};
     m_content.problem = problem();
-    m_content.hasAccess = m_events->authorizationStatus() == AuthorizationStatus::fullAccess;
-    if (m_content.problem || !m_content.hasAccess) {
-        return m_content;
-    }
-    const SharedSettings settings = m_settings.value_or(SharedSettings{});
-    const FetchOptions options{
-        .hiddenCalendarIDs = {settings.hiddenCalendarIDs.begin(), settings.hiddenCalendarIDs.end()},
-        .showDeclined = settings.showDeclined,
-        .mirrors = CalendarMirrors(settings.mirroredCalendarIDs),
-    };
-    const Instant end = current.addDays(day, kFetchDays).value_or(day);
-    m_content.events = EventFetcher::fetch(*m_events, day, end, options, current);
-    ++m_fetches;
+    fetch(current, day);
+    // Reading the index leaves much of the heap free but scattered; give it back, since the
+    // process keeps only the fortnight's events until the next fetch.
+    malloc_trim(0);
     return m_content;
 }
 

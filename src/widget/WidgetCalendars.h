@@ -11,20 +11,20 @@
 
 #include <filesystem>
 #include <functional>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace plannery {
 
-class VdirEventStore;
-class VdirWatcher;
-
 // The calendars as the widget process sees them: the vdir folders the app reads (or those named
 // on the command line), filtered with the settings record the app shares (hidden calendars,
 // declined events, mirror groups), never with the app's own preferences. It tells `changed` when
 // the calendars change on disk, or the app changes the settings or asks widgets to reload.
+//
+// A widget lives for days and shows two weeks: it keeps those weeks' events, not an event store.
+// The store (with its index of every event) is opened for each fetch and closed after it, and
+// the folders it named are watched in the meantime.
 class WidgetCalendars final : public QObject {
     Q_OBJECT
 
@@ -57,7 +57,7 @@ class WidgetCalendars final : public QObject {
     const Content& content(Instant now);
     // Reads the shared record again; true, and `changed`, when anything in it moved.
     bool checkShared();
-    // Looks at the calendar folders again (a removed root may have come back).
+    // The calendar folders are read again at the next fetch (a removed root may have come back).
     void checkFolders();
 
     const SharedRecord::Snapshot& shared() const { return m_shared; }
@@ -69,19 +69,20 @@ class WidgetCalendars final : public QObject {
     void changed();
 
   private:
-    void open(const std::vector<std::filesystem::path>& roots, const Calendar& calendar);
+    void fetch(const Calendar& calendar, Instant day);
     std::vector<std::filesystem::path> wantedRoots() const;
     void watchShared();
+    void watchFolders(const std::vector<std::filesystem::path>& paths);
     std::optional<QString> problem() const;
 
     Setup m_setup;
     SharedRecord m_record;
     SharedRecord::Snapshot m_shared;
     std::optional<SharedSettings> m_settings; // the last settings read whole
-    std::unique_ptr<VdirEventStore> m_events;
-    VdirWatcher* m_watcher = nullptr;
     QFileSystemWatcher m_sharedWatcher;
     QTimer m_sharedSettle;
+    QFileSystemWatcher m_folderWatcher;
+    QTimer m_folderSettle;
     std::vector<std::filesystem::path> m_roots;
     std::string m_zoneId;
     bool m_dirty = true;
