@@ -41,12 +41,11 @@ const std::vector<CalEvent>& fortnight() {
     return events;
 }
 
-std::vector<WidgetAgenda::Section> faceSections(const WidgetAgenda& agenda) {
-    std::vector<WidgetAgenda::Section> sections = agenda.sections();
-    std::vector<WidgetAgenda::Section> upcoming = agenda.withClosingNote(
-        std::vector<WidgetAgenda::Section>(sections.begin() + 1, sections.end()));
-    sections.resize(1);
-    sections.insert(sections.end(), upcoming.begin(), upcoming.end());
+std::vector<WidgetAgenda::Section> faceSections(const WidgetAgenda& agenda, int cap) {
+    std::vector<WidgetAgenda::Section> sections = agenda.sections(static_cast<std::size_t>(cap));
+    if (sections.size() == 1) {
+        sections.push_back(agenda.withClosingNote({}).front());
+    }
     return sections;
 }
 
@@ -57,8 +56,9 @@ void BM_AgendaAndPlanOfTheLargestFace(benchmark::State& state) {
     std::size_t rows = 0;
     for (auto _ : state) {
         const WidgetAgenda agenda(events, now(), calendar);
+        const int cap = HomeFaceLayout::of(WidgetFace::large)->cap;
         const AgendaPlan plan = AgendaPlan::make(
-            faceSections(agenda), HomeFaceLayout::of(WidgetFace::large)->cap,
+            faceSections(agenda, cap), cap,
             [](const CalEvent& e) { return !e.isAllDay && e.start <= now() && now() < e.end; },
             calendar);
         rows = plan.items.size();
@@ -72,7 +72,7 @@ BENCHMARK(BM_AgendaAndPlanOfTheLargestFace)->Unit(benchmark::kMicrosecond);
 // Choosing the rows of that plan for the large face's height, in one and in two columns.
 void BM_FlowColumns(benchmark::State& state) {
     const WidgetAgenda agenda(fortnight(), now(), berlin());
-    const AgendaPlan plan = AgendaPlan::make(faceSections(agenda), 30, {}, berlin());
+    const AgendaPlan plan = AgendaPlan::make(faceSections(agenda, 30), 30, {}, berlin());
     const std::vector<AgendaSlot> slotList = plan.itemSlots();
     const std::vector<double> heights(slotList.size(), 16);
     for (auto _ : state) {

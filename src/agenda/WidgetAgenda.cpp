@@ -67,7 +67,7 @@ bool WidgetAgenda::timedOrder(const CalEvent& a, const CalEvent& b, const Calend
     return byEndTitleAndId(a, b, calendar);
 }
 
-WidgetAgenda::WidgetAgenda(const std::vector<CalEvent>& events, Instant now, Calendar calendar,
+WidgetAgenda::WidgetAgenda(std::vector<CalEvent> events, Instant now, Calendar calendar,
                            WidgetWords words)
     : m_now(now), m_calendar(std::move(calendar)), m_words(std::move(words)) {
     const Instant today = m_calendar.startOfDay(now);
@@ -75,25 +75,25 @@ WidgetAgenda::WidgetAgenda(const std::vector<CalEvent>& events, Instant now, Cal
     const Instant horizon = m_calendar.addDays(today, horizonDays).value_or(kNever);
     m_today.day = today;
     std::map<Instant, Day> later;
-    const auto upcomingRule = [&](const CalEvent& event) {
+    const auto upcomingRule = [&](CalEvent& event) {
         if (event.start < horizon) {
             const Instant day = m_calendar.startOfDay(event.start);
             Day& entry = later[day];
             entry.day = day;
-            entry.timed.push_back(event);
+            entry.timed.push_back(std::move(event));
         }
     };
     bool todayHadTimed = false;
-    for (const CalEvent& event : events) {
+    for (CalEvent& event : events) {
         if (event.isAllDay) {
             const Instant first = m_calendar.startOfDay(event.start);
             const Instant last = m_calendar.startOfDay(event.lastInstant());
             if (first <= today && today <= last) {
-                m_today.allDay.push_back(event);
+                m_today.allDay.push_back(std::move(event));
             } else if (today < first && first < horizon) {
                 Day& entry = later[first];
                 entry.day = first;
-                entry.allDay.push_back(event);
+                entry.allDay.push_back(std::move(event));
             }
             continue;
         }
@@ -104,7 +104,7 @@ WidgetAgenda::WidgetAgenda(const std::vector<CalEvent>& events, Instant now, Cal
         }
         if (event.end > now) {
             if (startsBeforeTomorrow) {
-                m_today.timed.push_back(event);
+                m_today.timed.push_back(std::move(event));
             } else {
                 upcomingRule(event);
             }
@@ -112,7 +112,7 @@ WidgetAgenda::WidgetAgenda(const std::vector<CalEvent>& events, Instant now, Cal
             upcomingRule(event);
         } else if (event.start == event.end && !(event.start < now)) {
             // A reminder without length stays listed while its moment has not passed.
-            m_today.timed.push_back(event);
+            m_today.timed.push_back(std::move(event));
         }
     }
     sortDay(m_today, m_calendar);
@@ -164,14 +164,32 @@ WidgetAgenda::Section WidgetAgenda::sectionOf(const Day& day, std::optional<std:
     return section;
 }
 
+WidgetAgenda::Section WidgetAgenda::todaySection() const {
+    Section today = sectionOf(m_today, std::nullopt, label(m_today.day));
+    today.emptyNote = emptyTodayNote();
+    return today;
+}
+
 std::vector<WidgetAgenda::Section> WidgetAgenda::sections() const {
     std::vector<Section> all;
     all.reserve(m_upcoming.size() + 1);
-    Section today = sectionOf(m_today, std::nullopt, label(m_today.day));
-    today.emptyNote = emptyTodayNote();
-    all.push_back(std::move(today));
+    all.push_back(todaySection());
     for (Section& section : upcomingSections()) {
         all.push_back(std::move(section));
+    }
+    return all;
+}
+
+std::vector<WidgetAgenda::Section> WidgetAgenda::sections(std::size_t events) const {
+    std::vector<Section> all{todaySection()};
+    std::size_t listed = all.front().events.size();
+    for (const Day& day : m_upcoming) {
+        std::string name = label(day.day);
+        all.push_back(sectionOf(day, name, name));
+        if (listed >= events) {
+            break;
+        }
+        listed += all.back().events.size();
     }
     return all;
 }
@@ -225,7 +243,7 @@ std::string WidgetAgenda::accessibilitySummary(int limit) const {
         parts.push_back(emptyTodayNote());
     }
     int described = 0;
-    for (const Section& section : sections()) {
+    for (const Section& section : sections(static_cast<std::size_t>(std::max(limit, 0)))) {
         if (section.events.empty() || described >= limit) {
             continue;
         }

@@ -39,7 +39,8 @@ class WidgetAgenda {
     // Today and the 13 days after it; an event starting later is not listed.
     static constexpr int horizonDays = 14;
 
-    WidgetAgenda(const std::vector<CalEvent>& events, Instant now, Calendar calendar,
+    // The events are kept (moved in when the caller has no more use for them).
+    WidgetAgenda(std::vector<CalEvent> events, Instant now, Calendar calendar,
                  WidgetWords words = {});
 
     Instant now() const { return m_now; }
@@ -60,6 +61,10 @@ class WidgetAgenda {
     // The today section (no heading, its empty note), then upcomingSections().
     std::vector<Section> sections() const;
     std::vector<Section> upcomingSections() const;
+    // The same, but only as far as a list of at most `events` event rows reaches: the sections
+    // up to the one in which that many events are listed, and the section after it (whose label
+    // and count the list may sum up). A long fortnight is not copied for a small face.
+    std::vector<Section> sections(std::size_t events) const;
     // The faces close an empty list of later days with one note: "Nothing in the next two
     // weeks", dated tomorrow, with no heading.
     std::vector<Section> withClosingNote(std::vector<Section> upcoming) const;
@@ -81,6 +86,7 @@ class WidgetAgenda {
   private:
     Section sectionOf(const Day& day, std::optional<std::string> header,
                       std::string continuation) const;
+    Section todaySection() const;
     bool isTomorrow(Instant dayStart) const;
 
     Instant m_now{};

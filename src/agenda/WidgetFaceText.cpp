@@ -38,6 +38,21 @@ std::string firstThree(const std::string& text) {
     return result;
 }
 
+// The first `count` of the agenda's next timed events, without copying the rest.
+std::vector<CalEvent> firstTimed(const WidgetAgenda& agenda, std::size_t count) {
+    std::vector<CalEvent> events;
+    const auto take = [&](const std::vector<CalEvent>& timed) {
+        for (std::size_t i = 0; i < timed.size() && events.size() < count; ++i) {
+            events.push_back(timed[i]);
+        }
+    };
+    take(agenda.today().timed);
+    for (std::size_t i = 0; i < agenda.upcoming().size() && events.size() < count; ++i) {
+        take(agenda.upcoming()[i].timed);
+    }
+    return events;
+}
+
 bool isRunning(const CalEvent& event, Instant now) {
     return !event.isAllDay && event.start <= now && now < event.end;
 }
@@ -66,11 +81,7 @@ std::string rowTime(const AgendaRow& row, bool detailed, const WidgetAgenda& age
 }
 
 std::vector<CalEvent> rectangularEvents(const WidgetAgenda& agenda) {
-    std::vector<CalEvent> events = agenda.nextTimedEvents();
-    if (events.size() > rectangularCount) {
-        events.resize(rectangularCount);
-    }
-    return events;
+    return firstTimed(agenda, rectangularCount);
 }
 
 Heading rectangularEmpty(const WidgetAgenda& agenda) {
@@ -120,7 +131,7 @@ std::string furtherTime(const CalEvent& event, const WidgetAgenda& agenda) {
 }
 
 Instant rectangularTarget(const WidgetAgenda& agenda) {
-    const std::vector<CalEvent> events = agenda.nextTimedEvents();
+    const std::vector<CalEvent> events = firstTimed(agenda, 1);
     if (events.empty()) {
         return agenda.today().day;
     }
@@ -128,7 +139,7 @@ Instant rectangularTarget(const WidgetAgenda& agenda) {
 }
 
 std::string inlineText(const WidgetAgenda& agenda) {
-    const std::vector<CalEvent> events = agenda.nextTimedEvents();
+    const std::vector<CalEvent> events = firstTimed(agenda, 1);
     if (events.empty()) {
         return agenda.words().noUpcoming;
     }

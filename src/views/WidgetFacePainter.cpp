@@ -21,8 +21,9 @@ WidgetFacePainter::WidgetFacePainter(WidgetFaceInput input)
                                                       m_input.problem);
         return;
     }
-    m_agenda = std::make_unique<WidgetAgenda>(m_input.events, m_input.now, m_input.calendar,
-                                              WidgetTexts::words());
+    // The agenda keeps the events; the input has no more use for them.
+    m_agenda = std::make_unique<WidgetAgenda>(std::move(m_input.events), m_input.now,
+                                              m_input.calendar, WidgetTexts::words());
     if (const auto layout = HomeFaceLayout::of(m_face)) {
         m_part = std::make_unique<WidgetHomeFace>(*m_agenda, *layout, m_input.textSize);
     } else {

@@ -27,7 +27,8 @@ struct WidgetFaceInput {
     Calendar calendar;
     WidgetFamily family = WidgetFamily::systemSmall;
     Instant now{};
-    std::vector<CalEvent> events{}; // merged and filtered, today and the next two weeks
+    // Merged and filtered, today and the next two weeks; handed on to the face's agenda.
+    std::vector<CalEvent> events{};
     bool hasAccess = true;
     // A sentence that takes the agenda's place when the calendars cannot be read as they should
     // (the face that asks for access, with this sentence).

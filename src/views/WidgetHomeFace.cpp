@@ -40,11 +40,12 @@ WidgetHomeFace::WidgetHomeFace(const WidgetAgenda& agenda, const HomeFaceLayout&
         .day = layout.linkRows ? std::optional<Instant>(agenda.today().day) : std::nullopt,
         .name = QString::fromStdString(longest.first + " " + longest.second),
     };
-    std::vector<WidgetAgenda::Section> sections = agenda.sections();
-    std::vector<WidgetAgenda::Section> upcoming = agenda.withClosingNote(
-        std::vector<WidgetAgenda::Section>(sections.begin() + 1, sections.end()));
-    sections.resize(1);
-    sections.insert(sections.end(), upcoming.begin(), upcoming.end());
+    // Today, then the days ahead as far as the cap reaches, or the note that there are none.
+    std::vector<WidgetAgenda::Section> sections =
+        agenda.sections(static_cast<std::size_t>(std::max(layout.cap, 0)));
+    if (sections.size() == 1) {
+        sections.push_back(agenda.withClosingNote({}).front());
+    }
     m_list = std::make_unique<AgendaFlowList>(agenda, std::move(sections), layout, textSize,
                                               std::move(heading));
 }

@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include "agenda/AgendaPlan.h"
 #include "agenda/WidgetAgenda.h"
 
 #include <gtest/gtest.h>
@@ -179,6 +180,31 @@ TEST_F(WidgetAgendaTest, TranslatedWordsAndOtherZones) {
     EXPECT_TRUE(east.today().timed.empty());
     ASSERT_EQ(east.upcoming().size(), 1u);
     EXPECT_EQ(east.label(east.upcoming()[0].day), "Tomorrow");
+}
+
+TEST_F(WidgetAgendaTest, SectionsForACappedListPlanTheSameRows) {
+    std::vector<CalEvent> events{allDay("trip", day(0), day(2))};
+    for (int n = 0; n < 6; ++n) {
+        for (int k = 0; k <= n; ++k) {
+            events.push_back(timed("d" + std::to_string(n) + "e" + std::to_string(k), on(n, 15 + k),
+                                   on(n, 16 + k)));
+        }
+    }
+    const WidgetAgenda agenda(events, now, cal);
+    const auto withNote = [&](std::vector<WidgetAgenda::Section> sections) {
+        if (sections.size() == 1) {
+            sections.push_back(agenda.withClosingNote({}).front());
+        }
+        return sections;
+    };
+    for (int cap = 0; cap < 25; ++cap) {
+        const auto limited = agenda.sections(static_cast<std::size_t>(cap));
+        EXPECT_LE(limited.size(), agenda.sections().size());
+        EXPECT_EQ(AgendaPlan::make(withNote(limited), cap, {}, cal).items,
+                  AgendaPlan::make(withNote(agenda.sections()), cap, {}, cal).items)
+            << cap;
+    }
+    EXPECT_LT(agenda.sections(3).size(), agenda.sections().size());
 }
 
 } // namespace
