@@ -53,7 +53,6 @@ class WidgetFacePainter {
 
     const WidgetFaceInput& input() const { return m_input; }
     WidgetFace face() const { return m_face; }
-    const WidgetPalette& palette() const { return m_palette; }
     // None without calendar access or with a problem.
     const WidgetAgenda* agenda() const { return m_agenda.get(); }
 

@@ -61,7 +61,6 @@ class WidgetCalendars final : public QObject {
     void checkFolders();
 
     const SharedRecord::Snapshot& shared() const { return m_shared; }
-    const std::vector<std::filesystem::path>& roots() const { return m_roots; }
     // How often the events were fetched (for tests and the benchmark).
     int fetches() const { return m_fetches; }
 
