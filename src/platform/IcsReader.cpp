@@ -163,14 +163,11 @@ std::optional<Component> componentOf(icalcomponent* event, ReadContext& context)
         if (rule.freq == ICAL_NO_RECURRENCE) {
             continue;
         }
-        char* text = icalrecurrencetype_as_string_r(const_cast<icalrecurrencetype*>(&rule));
-        if (text) {
-            component.rrules.push_back(text);
-            icalmemory_free_buffer(text);
-        }
-        if (auto mapped = ruleOf(rule, component.start)) {
+        std::string text = ruleTextOf(rrule);
+        if (auto mapped = ruleOf(rule, text, component.start)) {
             content.recurrenceRules.push_back(*mapped);
         }
+        component.rrules.push_back(std::move(text));
     }
     for (auto* rdate = icalcomponent_get_first_property(event, ICAL_RDATE_PROPERTY); rdate;
          rdate = icalcomponent_get_next_property(event, ICAL_RDATE_PROPERTY)) {

@@ -19,7 +19,8 @@ class IndexCache;
 
 namespace vdir {
 struct Scan;
-}
+struct ReadFile;
+} // namespace vdir
 
 struct VdirOptions {
     // Folders that hold accounts (and whole-calendar .ics files). Missing folders are reported,
@@ -115,7 +116,7 @@ class VdirEventStore final : public EventStore {
     Opened openForWrite(const StoreEvent& event) const;
     WriteResult commit(std::uint32_t calendar, const std::string& name,
                        const std::optional<std::string>& text,
-                       const std::optional<vdir::FileStamp>& expected);
+                       const std::optional<vdir::ReadFile>& expected);
     WriteResult saveNew(const StoreEvent& event);
     WriteResult moveSeries(const Target& target, const std::string& text, const CalendarHandle& to);
     void changed();
