@@ -240,9 +240,19 @@ std::string newEvent(const StoreEvent& event, std::string_view uid, Instant now,
     writeTime(dtstart, frame, start);
     icalcomponent_add_property(vevent, dtstart);
     if (event.endDate || frame.isDate) {
-        auto* dtend = icalproperty_new_dtend(icaltime_null_time());
-        writeTime(dtend, frame, endWall(frame, start, event, document));
-        icalcomponent_add_property(vevent, dtend);
+        const WallTime end = endWall(frame, start, event, document);
+        if (isValidWall(end)) {
+            auto* dtend = icalproperty_new_dtend(icaltime_null_time());
+            writeTime(dtend, frame, end);
+            icalcomponent_add_property(vevent, dtend);
+        } else {
+            // An end after the year 9999 has no written form; the length says the same.
+            const auto seconds = frame.isDate || !event.endDate
+                                     ? wallSeconds(end) - wallSeconds(start)
+                                     : std::llround(event.endDate->since(event.startDate));
+            icalcomponent_add_property(
+                vevent, icalproperty_new_duration(icaldurationtype_from_int(int(seconds))));
+        }
     }
     for (const auto& rule : content.recurrenceRules) {
         icalcomponent_add_property(vevent,

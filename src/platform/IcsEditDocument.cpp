@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <strings.h>
 
@@ -293,13 +294,18 @@ std::string untilText(const icaltimetype& time) {
 }
 
 void writeTime(icalproperty* time, const Frame& frame, const WallTime& wall) {
-    icaltimetype value = toIcal(wall);
-    value.is_date = frame.isDate ? 1 : 0;
-    if (!frame.isDate && frame.zone.kind == ZoneRef::Kind::utc) {
-        value.zone = icaltimezone_get_utc_timezone();
+    // Made from its text: the parser's constructors refuse years after 3000, its reader does not.
+    char text[32];
+    if (frame.isDate) {
+        std::snprintf(text, sizeof text, "%04d%02d%02d", wall.year, wall.month, wall.day);
+    } else {
+        std::snprintf(text, sizeof text, "%04d%02d%02dT%02d%02d%02d%s", wall.year, wall.month,
+                      wall.day, wall.hour, wall.minute, wall.second,
+                      frame.zone.kind == ZoneRef::Kind::utc ? "Z" : "");
     }
-    icalproperty_set_value(time, frame.isDate ? icalvalue_new_date(value)
-                                              : icalvalue_new_datetime(value));
+    icalproperty_set_value(time, icalvalue_new_from_string(
+                                     frame.isDate ? ICAL_DATE_VALUE : ICAL_DATETIME_VALUE, text));
+    icalerror_clear_errno();
     icalproperty_remove_parameter_by_kind(time, ICAL_TZID_PARAMETER);
     icalproperty_remove_parameter_by_kind(time, ICAL_VALUE_PARAMETER);
     if (frame.isDate) {
