@@ -127,7 +127,8 @@ Opened open(std::string_view text, std::string_view uid, const Calendar& calenda
         return Opened{.error = kNotCalendar};
     }
     ReadResult read = ics::read(text);
-    if (read.unreadable) {
+    // A file with nothing but events that cannot be used (one cut off, say) is damaged.
+    if (read.unreadable || (read.series.empty() && read.skippedComponents > 0)) {
         return Opened{.error = kNotCalendar};
     }
     auto series = std::find_if(read.series.begin(), read.series.end(),

@@ -185,8 +185,9 @@ class Scanner {
                 }
                 noteRemoved(write, cached, calendar.fileBegin);
             } else {
-                m_scan.report.unreadableRoots.push_back("The folder " + folder.string() +
-                                                        " cannot be read.");
+                m_scan.report.notes.push_back("The folder " + folder.string() +
+                                              " cannot be read. It was skipped; the rest was "
+                                              "read.");
             }
         }
         calendar.fileEnd = static_cast<std::uint32_t>(m_scan.files.size());
