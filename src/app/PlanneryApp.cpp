@@ -12,7 +12,6 @@
 #include "store/WidgetCenter.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QProcess>
 #include <QSettings>
@@ -113,7 +112,7 @@ int runApp(const AppOptions& options, std::chrono::steady_clock::time_point star
         .clock = {},
         .sheets = appSheets(*store, defaults),
         .outside = {
-            .openURL = [](const std::string& url) { GoogleCalendarLink::open(url); },
+            .openURL = [](const std::string& url) { LinkOpener::open(url); },
             .openSystemCalendar = systemCalendar(),
             .openAccessSettings =
                 [roots = options.roots] {
@@ -121,8 +120,7 @@ int runApp(const AppOptions& options, std::chrono::steady_clock::time_point star
                     // folder, where its permissions can be fixed.
                     const auto folder =
                         roots.empty() ? VdirEventStore::defaultRoot() : roots.front();
-                    QDesktopServices::openUrl(
-                        QUrl::fromLocalFile(QString::fromStdString(folder.parent_path().string())));
+                    LinkOpener::showFolder(folder.parent_path());
                 },
             .placeWidget = &WidgetProcess::place,
             .widgetAutostart = &WidgetProcess::autostart,
