@@ -87,6 +87,7 @@ EventDetailSheet::EventDetailSheet(CalEvent event, CalendarStore& store, QWidget
     m_shareError = new QLabel(this);
     m_shareError->setObjectName(QStringLiteral("detailShareError"));
     m_shareError->setWordWrap(true);
+    m_shareError->setTextFormat(Qt::PlainText);
     m_shareError->setContentsMargins(16, 0, 16, 6);
     m_shareError->hide();
     layout->addWidget(m_shareError);
@@ -227,6 +228,11 @@ void EventDetailSheet::showContent() {
 void EventDetailSheet::updateToolbar() {
     const std::optional<EventDetailInfo>& info = m_model->info();
     m_share->setVisible(info && m_model->shareFile());
+    // Without a file to share, the sheet says why instead of the button.
+    if (info && !m_model->shareFile() && m_model->shareProblem()) {
+        m_shareError->setText(QString::fromStdString(*m_model->shareProblem()));
+        m_shareError->show();
+    }
     delete m_edit;
     m_edit = info ? EditButton::make(
                         *info, [this](int copy) { edit(copy); }, m_toolbar)

@@ -413,6 +413,23 @@ TEST_F(EventDetailSheetTest, OnlyLinksOfTheWebMailPhoneAndCallsLeaveTheSheet) {
     EXPECT_EQ(opened, (std::vector<std::string>{"https://example.com/agenda"}));
 }
 
+TEST_F(EventDetailSheetTest, WithoutAFolderOfTheUsersOwnTheSheetSaysWhyItCannotShare) {
+    test::TempDir other;
+    fs::create_directory(other.path() / "elsewhere");
+    fs::create_directory_symlink(other.path() / "elsewhere", other.path() / "plannery-1000");
+    auto* sheet =
+        new EventDetailSheet(shown(12, "Lunch"), *store, &window, other.path() / "plannery-1000");
+    sheet->setAttribute(Qt::WA_DeleteOnClose);
+    sheet->open();
+    QApplication::processEvents();
+    EXPECT_TRUE(shownChildren<QPushButton>(sheet, "detailShare").empty());
+    EXPECT_EQ(labelText(sheet, "detailShareError"),
+              QString::fromStdString("The event cannot be shared as a calendar file: \u201C" +
+                                     (other.path() / "plannery-1000").string() +
+                                     "\u201D is a symbolic link."));
+    EXPECT_TRUE(fs::is_empty(other.path() / "elsewhere"));
+}
+
 TEST_F(EventDetailSheetTest, HugeHtmlNotesAndPeopleWithoutNames) {
     std::string notes = "DESCRIPTION:";
     for (int i = 0; i < 40000; ++i) {
