@@ -1,0 +1,169 @@
+#include "finder/ReaderVocabulary.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace plannery::reader::Vocabulary {
+
+namespace {
+
+template <std::size_t N>
+bool contains(const std::string_view (&words)[N], std::string_view key) {
+    return std::find(std::begin(words), std::end(words), key) != std::end(words);
+}
+
+template <std::size_t N>
+bool endsWithOne(const std::string_view (&endings)[N], std::string_view key,
+                 std::size_t shortestStem) {
+    return std::any_of(std::begin(endings), std::end(endings), [&](std::string_view ending) {
+        return key.size() >= ending.size() + shortestStem && key.ends_with(ending);
+    });
+}
+
+constexpr std::string_view kEventNouns[] = {
+    // English
+    "party", "birthday", "wedding", "shower", "dinner", "lunch", "breakfast", "brunch", "coffee",
+    "drinks", "bbq", "barbecue", "picnic", "meeting", "call", "review", "interview", "appointment",
+    "checkup", "conference", "conferences", "summit", "meetup", "webinar", "seminar", "workshop",
+    "class", "lesson", "lessons", "lecture", "course", "training", "practice", "rehearsal",
+    "recital", "concert", "show", "gig", "festival", "fest", "fair", "market", "sale", "drive",
+    "run", "race", "match", "game", "tournament", "quiz", "talk", "keynote", "panel", "session",
+    "ceremony", "service", "exhibition", "parade", "screening", "movie", "film", "premiere", "trip",
+    "visit", "tour", "flight", "reunion", "celebration", "night", "evening", "shoot", "inspection",
+    "exam", "housewarming", "graduation", "farewell", "launch", "opening", "fundraiser", "gala",
+    "dance", "kickoff", "group", "hangout", "sleepover", "playdate", "mot", "haircut", "yoga",
+    // German
+    "feier", "geburtstag", "hochzeit", "essen", "abendessen", "mittagessen", "fruhstuck", "kaffee",
+    "treffen", "sitzung", "besprechung", "termin", "konferenz", "grillen", "kurs", "fahrt",
+    // French
+    "fete", "soiree", "diner", "dejeuner", "repas", "reunion", "rendez-vous", "spectacle",
+    "marche", "atelier", "stage", "cours", "seance", "cine", "cinema", "visite", "voyage",
+    "brocante", "kermesse", "vernissage",
+};
+
+// The last parts of German compounds that name events.
+constexpr std::string_view kEventEndings[] = {
+    "versammlung", "abend", "fest", "markt", "konzert", "feier", "treffen", "schulung", "sitzung",
+    "termin", "kurs", "party", "essen", "fahrt"};
+
+constexpr std::string_view kVenueWords[] = {
+    "hall", "church", "chapel", "cathedral", "park", "room", "center", "centre", "theatre",
+    "theater", "arena", "stadium", "library", "museum", "school", "academy", "college",
+    "university", "cafe", "restaurant", "bar", "pub", "hotel", "inn", "club", "lounge", "studio",
+    "gallery", "auditorium", "ballroom", "terrace", "lawn", "garden", "gardens", "field", "court",
+    "gym", "pool", "office", "building", "hq", "campus", "lab", "hospital", "clinic", "station",
+    "airport", "residence", "house", "kirche", "halle", "saal", "schule", "stadion", "raum",
+    "vereinsheim", "rathaus", "bahnhof", "praxis", "eglise", "salle", "mairie", "gare", "ecole",
+    "stade", "base", "hof", "bandstand", "forge", "square", "chateau", "rectory", "barn",
+};
+
+// The last parts of German compounds that name places ("Marienkirche", "Stadthalle").
+constexpr std::string_view kVenueEndings[] = {"kirche", "halle", "saal", "schule", "stadion",
+                                              "haus", "heim", "garten", "hof", "zentrum"};
+
+constexpr std::string_view kStreetWords[] = {
+    "street", "st", "road", "rd", "avenue", "ave", "lane", "ln", "drive", "dr", "way", "blvd",
+    "boulevard", "place", "pl", "court", "ct", "terrace", "square", "sq", "close", "crescent",
+    "row", "parkway", "pkwy", "highway", "hwy", "route", "strasse", "str", "weg", "platz", "allee",
+    "gasse", "rue", "chemin", "quai", "impasse", "cours", "lungarno"};
+
+constexpr std::string_view kStreetEndings[] = {
+    "strasse", "str", "weg", "platz", "allee", "gasse", "ring", "damm", "ufer"};
+
+constexpr std::string_view kFillers[] = {
+    "at", "on", "in", "the", "a", "an", "of", "for", "to", "from", "till", "until", "til", "late",
+    "and", "or", "by", "this", "next", "week", "both", "days", "day", "every", "each", "only",
+    "is", "are", "be", "will", "with", "about", "approx", "around", "starts", "start", "ends",
+    "am", "um", "im", "vom", "von", "bis", "ab", "den", "der", "die", "das", "und", "oder", "ist",
+    "le", "la", "les", "de", "du", "des", "au", "aux", "a", "et", "ou", "dans", "pour", "sur",
+    "chez", "tous", "jours", "h", "uhr", "pm", "doors", "it's", "it", "its", "our", "your",
+};
+
+constexpr std::string_view kWhenOrWhereLabels[] = {
+    "date", "time", "when", "where", "start", "end", "datum", "zeit", "uhrzeit", "wann", "quand",
+    "heure", "horaire", "lieu", "ort", "location", "venue", "address", "adresse", "check-in",
+    "check-out", "checkin", "checkout", "outward", "return", "hinfahrt", "ruckfahrt", "aller",
+    "retour", "your appointment", "ihr termin", "votre rendez-vous", "arrival window",
+    "date and time", "entry time", "anreise", "abreise", "arrivee", "depart", "arrival",
+    "departure", "pick-up", "when and where", "termin", "your scheduled time", "appointment",
+    "date & time", "join"};
+
+constexpr std::string_view kTitleLabels[] = {
+    "subject", "betreff", "objet", "title", "event", "what", "was", "quoi", "veranstaltung",
+    "service", "webinar", "re", "invitation", "einladung", "updated invitation", "thema"};
+
+constexpr std::string_view kPlaceLabels[] = {
+    "location", "where", "venue", "place", "address", "ort", "adresse", "lieu", "treffpunkt",
+    "meeting point", "veranstaltungsort", "room", "raum", "salle", "where and when", "wo", "ou"};
+
+constexpr std::string_view kDetailLabels[] = {
+    "price", "prices", "cost", "tickets", "ticket", "rsvp", "seat", "seats", "row", "block",
+    "coach", "vehicle", "dress code", "contact", "phone", "tel", "email", "guests", "visitors",
+    "total", "total price", "entry", "eintritt", "tarif", "zimmer", "chambre", "tagesordnung",
+    "themen", "snacks", "technician", "ticket type", "fahrkarte", "note", "notes", "parking",
+    "agenda", "pin", "pin code", "passcode", "meeting id"};
+
+constexpr std::string_view kReferenceLabels[] = {
+    "booking number", "booking ref", "booking reference", "confirmation", "confirmation number",
+    "confirmation code", "confirmation #", "order", "order #", "reference", "reservation code",
+    "collection reference", "buchungsnummer", "auftragsnummer", "reference de dossier",
+    "numero de confirmation", "booking", "reservation number", "ref", "pnr", "code"};
+
+constexpr std::string_view kGreetings[] = {
+    "hi", "hello", "hey", "dear", "hallo", "liebe", "lieber", "bonjour", "coucou", "salut",
+    "thanks", "thank", "cheers", "regards", "best", "xo", "chers", "chere", "mit", "viele",
+    "cordialement", "sincerely", "kind", "love"};
+
+constexpr std::string_view kGenericHeadingWords[] = {
+    "confirmation", "confirmed", "reminder", "ticket", "e-ticket", "tickets", "invited",
+    "registered", "reservation", "booking", "bestatigung", "buchungsbestatigung",
+    "terminbestatigung", "rappel", "confirme", "reservee", "e-billet", "billet", "receipt",
+    "order", "itinerary", "programme", "program", "schedule", "invitation"};
+
+} // namespace
+
+bool isEventNoun(std::string_view key) {
+    return contains(kEventNouns, key) || endsWithOne(kEventEndings, key, 3);
+}
+
+bool isVenueWord(std::string_view key) {
+    return contains(kVenueWords, key) || endsWithOne(kVenueEndings, key, 3);
+}
+
+bool isStreetWord(std::string_view key) {
+    return contains(kStreetWords, key) || endsWithOne(kStreetEndings, key, 3);
+}
+
+bool isFiller(std::string_view key) {
+    return contains(kFillers, key);
+}
+
+bool isWhenOrWhereLabel(std::string_view label) {
+    return contains(kWhenOrWhereLabels, label) || isPlaceLabel(label);
+}
+
+bool isTitleLabel(std::string_view label) {
+    return contains(kTitleLabels, label);
+}
+
+bool isPlaceLabel(std::string_view label) {
+    return contains(kPlaceLabels, label);
+}
+
+bool isDetailLabel(std::string_view label) {
+    return contains(kDetailLabels, label) || isReferenceLabel(label);
+}
+
+bool isReferenceLabel(std::string_view label) {
+    return contains(kReferenceLabels, label);
+}
+
+bool isGreeting(std::string_view key) {
+    return contains(kGreetings, key);
+}
+
+bool isGenericHeadingWord(std::string_view key) {
+    return contains(kGenericHeadingWords, key);
+}
+
+} // namespace plannery::reader::Vocabulary

@@ -1,0 +1,151 @@
+#include "finder/TextFacts.h"
+
+#include "finder/ReaderWords.h"
+
+#include <algorithm>
+
+namespace plannery::reader {
+
+namespace {
+
+bool oneOf(std::string_view key, std::initializer_list<std::string_view> words) {
+    return std::find(words.begin(), words.end(), key) != words.end();
+}
+
+// "Check-in: ...", "Date of birth: ...": up to four words (joined by spaces or hyphens) before a
+// colon at the start of the line.
+std::pair<std::string, std::size_t> labelOf(const Line& line) {
+    std::string label;
+    for (std::size_t i = 0; i < line.tokens.size() && i < 8; ++i) {
+        const Token& t = line.tokens[i];
+        if (t.isSymbol(":")) {
+            return label.empty() ? std::pair{std::string(), std::size_t{0}}
+                                 : std::pair{label, i + 1};
+        }
+        if (t.isWord()) {
+            label += (label.empty() || line.tokens[i - 1].isSymbol("-") ? "" : " ") + t.key;
+        } else if (t.isSymbol("-") && !label.empty() && !t.spaced) {
+            label += "-";
+        } else if (!(t.isSymbol("#") || t.isSymbol("(") || t.isSymbol(")"))) {
+            break;
+        }
+    }
+    return {};
+}
+
+bool isHeaderLabel(std::string_view label) {
+    return oneOf(label, {"from", "to", "sent", "date", "subject", "cc", "von", "an", "gesendet",
+                         "betreff", "datum", "de", "a", "envoye", "objet", "date d'envoi"});
+}
+
+// Labels of days that are not events: when a page was changed, a document issued, an order made.
+bool isRecordLabel(std::string_view label) {
+    return oneOf(label, {"sent", "gesendet", "envoye", "last updated", "updated", "effective date",
+                         "effective", "posted", "published", "issued", "printed", "order date",
+                         "booking date", "invoice date", "date of birth", "born", "geboren",
+                         "erstellt", "stand", "mis a jour", "date de naissance"});
+}
+
+bool isNegation(const Token& t) {
+    return t.isWord() && oneOf(t.key, {"no", "not", "kein", "keine", "pas", "aucun", "aucune"});
+}
+
+} // namespace
+
+bool isStayLabel(std::string_view label) {
+    return oneOf(label, {"check-in", "checkin", "check in", "check-out", "checkout", "check out",
+                         "arrival", "departure", "arrive", "depart", "anreise", "abreise",
+                         "arrivee", "pick-up", "pickup", "pick up", "return", "drop-off",
+                         "rückgabe", "ruckgabe", "abholung", "start", "end", "beginn", "ende",
+                         "debut", "fin"});
+}
+
+TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
+    TextFacts out;
+    out.lines = readLines(text);
+    const std::string& locale = days.localeId();
+    const DateReader dates(days, DateReader::numericOrder(out.lines).value_or(Words::dayFirst(locale)));
+
+    TimeContext shared{.twelveHour = Words::twelveHourClock(locale)};
+    int headerLabels = 0;
+    for (const Line& line : out.lines) {
+        for (std::size_t i = 0; i < line.tokens.size(); ++i) {
+            const Token& t = line.tokens[i];
+            shared.evening = shared.evening ||
+                             (t.isWord() && oneOf(t.key, {"tonight", "evening", "dinner", "supper",
+                                                          "abend", "abends", "soir", "soiree",
+                                                          "diner"}));
+            shared.twelveHour = shared.twelveHour ||
+                                (t.isWord() && (t.key == "pm" || t.key == "am") && i > 0 &&
+                                 line.tokens[i - 1].isNumber());
+        }
+        if (line.block == 0 && isHeaderLabel(labelOf(line).first)) {
+            ++headerLabels;
+        }
+    }
+
+    for (const Line& line : out.lines) {
+        LineFacts facts;
+        std::tie(facts.label, facts.labelEnd) = labelOf(line);
+        const bool header = headerLabels >= 2 && line.block == 0 && isHeaderLabel(facts.label);
+        out.header.push_back(header);
+        facts.dates = dates.read(line);
+        TimeContext context = shared;
+        for (const DateMention& date : facts.dates) {
+            context.taken.emplace_back(date.begin, date.end);
+            context.dateEnds.push_back(date.end);
+            if (date.evening) {
+                context.evening = true;
+            }
+        }
+        facts.times = readTimes(line, context);
+        for (const TimeMention& time : facts.times) {
+            context.taken.emplace_back(time.begin, time.end);
+        }
+        facts.durations = readDurations(line, context);
+        // A zone after a time; times in parentheses after it are the same time elsewhere ("4pm
+        // London time (11am New York)").
+        std::vector<TimeMention> kept;
+        std::size_t skipUntil = 0;
+        for (const TimeMention& time : facts.times) {
+            if (time.begin < skipUntil) {
+                continue;
+            }
+            kept.push_back(time);
+            const auto zone = zoneAt(line, time.end);
+            facts.zones.push_back(zone.value_or(ZoneMention{.begin = time.end, .end = time.end}));
+            if (zone && zone->end < line.tokens.size() && line.tokens[zone->end].isSymbol("(")) {
+                for (std::size_t k = zone->end; k < line.tokens.size(); ++k) {
+                    if (line.tokens[k].isSymbol(")")) {
+                        skipUntil = k;
+                        break;
+                    }
+                }
+            }
+        }
+        facts.times = std::move(kept);
+        const bool chatStamp = !line.tokens.empty() && line.tokens[0].isSymbol("[") &&
+                               !facts.dates.empty() && facts.dates[0].begin == 1;
+        facts.datesAreNotEvents = (header && facts.label != "subject" && facts.label != "betreff" &&
+                                   facts.label != "objet") ||
+                                  isRecordLabel(facts.label) || chatStamp ||
+                                  (!line.tokens.empty() && isNegation(line.tokens[0]));
+        if (chatStamp) {
+            // The message's own time stamp is not an event; what it says may be.
+            facts.dates.erase(facts.dates.begin());
+            facts.datesAreNotEvents = false;
+            while (!facts.times.empty() && facts.times.front().end <= 8 &&
+                   facts.times.front().begin < 8) {
+                facts.times.erase(facts.times.begin());
+                facts.zones.erase(facts.zones.begin());
+            }
+        }
+        if (!out.zoneForAllTimes) {
+            out.zoneForAllTimes = reader::zoneForAllTimes(line);
+        }
+        out.facts.push_back(std::move(facts));
+    }
+    return out;
+}
+
+} // namespace plannery::reader
