@@ -4,10 +4,11 @@
 // tuned on and for the held-out quarter apart. Then the speed of text to suggestions per page,
 // and of very long and unreadable texts.
 //
-// Run: FinderBench [--details] [--details-held-out] [benchmark options]
+// Run: FinderBench [--details] [--details-held-out] [--show NAME] [benchmark options]
 
 #include "FinderCorpus.h"
 #include "finder/BuiltinReader.h"
+#include "finder/DraftJson.h"
 #include "finder/EventSuggestion.h"
 
 #include <benchmark/benchmark.h>
@@ -55,6 +56,16 @@ void qualityReport(bool details, bool heldOutDetails) {
     std::printf("Built-in Reader on %zu texts\n", corpus().size());
     report("tuning", tuning, details);
     report("held-out", heldOut, heldOutDetails);
+}
+
+// The drafts found in the texts whose names contain `part`, as JSON.
+void show(const std::string& part) {
+    for (const bench::CorpusText& text : corpus()) {
+        if (text.name.find(part) != std::string::npos) {
+            std::printf("%s\n%s\n", text.name.c_str(),
+                        DraftJson::write(BuiltinReader::read(text.text, text.now, text.calendar)).c_str());
+        }
+    }
 }
 
 void BM_TextToSuggestions(benchmark::State& state) {
@@ -113,6 +124,10 @@ int main(int argc, char** argv) {
     bool heldOutDetails = false;
     std::vector<char*> rest;
     for (int i = 0; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--show") == 0 && i + 1 < argc) {
+            plannery::show(argv[++i]);
+            return 0;
+        }
         if (std::strcmp(argv[i], "--details") == 0) {
             details = true;
         } else if (std::strcmp(argv[i], "--details-held-out") == 0) {

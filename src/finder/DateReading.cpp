@@ -114,6 +114,12 @@ std::optional<WeekdayFound> weekdayAt(const Line& line, std::size_t i, const std
     if (!name) {
         return std::nullopt;
     }
+    // Two-letter abbreviations ("Fr", "Sa", "So") are weekdays only with their stop or comma.
+    const Token* after = tokenAt(line, i + 1);
+    if (!name->full && t->key.size() <= 2 &&
+        (after == nullptr || after->spaced || !(after->isSymbol(".") || after->isSymbol(",")))) {
+        return std::nullopt;
+    }
     std::size_t next = i + 1;
     if (unspacedSymbol(line, next, ".")) {
         ++next;
@@ -198,8 +204,12 @@ bool dateContextBefore(const Line& line, std::size_t i) {
         return false;
     }
     const Token& before = line.tokens[i - 1];
-    return before.isSymbol(":") ||
-           oneOf(&before, {"on", "am", "vom", "bis", "ab", "le", "du", "au", "from", "until", "to",
+    if (before.isSymbol(":")) {
+        return i >= 2 && oneOf(&line.tokens[i - 2], {"date", "dates", "datum", "when", "wann",
+                                                     "quand", "day", "tag", "jour", "termin",
+                                                     "appointment", "outward", "return"});
+    }
+    return oneOf(&before, {"on", "am", "vom", "bis", "ab", "le", "du", "au", "from", "until", "to",
                            "the", "den", "date", "datum", "today", "heute"});
 }
 

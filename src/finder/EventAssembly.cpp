@@ -1,5 +1,7 @@
 #include "finder/EventAssembly.h"
 
+#include "finder/ReaderVocabulary.h"
+
 #include <algorithm>
 
 namespace plannery::reader {
@@ -81,7 +83,9 @@ void assignTimes(Candidate& c, const TimedLine& timed) {
     } else if (auto doors = first([](TimeRole r) { return r == TimeRole::doors; })) {
         primary = *doors;
     }
-    if (!c.start) {
+    // A day that already has its start takes only an end from a later line ("an 12:38").
+    const bool fresh = !c.start;
+    if (fresh) {
         c.start = timed.times[primary].start;
         c.minutes = timed.times[primary].minutes;
         c.zone = timed.zones[primary];
@@ -90,7 +94,7 @@ void assignTimes(Candidate& c, const TimedLine& timed) {
         }
     }
     for (std::size_t k = 0; k < timed.times.size(); ++k) {
-        if (k != primary && roles[k] == TimeRole::end && (!c.finish || c.last)) {
+        if ((!fresh || k != primary) && roles[k] == TimeRole::end && (!c.finish || c.last)) {
             c.finish = timed.times[k].start;
         }
     }
@@ -129,6 +133,21 @@ bool isSessionLine(const Line& line, const LineFacts& facts) {
         }
     }
     return false;
+}
+
+// A line that is mostly its day ("Thursday, 21 May", "Cloud Native Summit – April 14, 2026"), as
+// heads a schedule, unlike a sentence that mentions a day.
+bool isHeadingLine(const Line& line, const LineFacts& facts) {
+    std::vector<bool> used(line.tokens.size(), false);
+    for (const DateMention& d : facts.dates) {
+        std::fill(used.begin() + static_cast<std::ptrdiff_t>(d.begin),
+                  used.begin() + static_cast<std::ptrdiff_t>(std::min(d.end, used.size())), true);
+    }
+    std::size_t words = 0;
+    for (std::size_t k = facts.labelEnd; k < line.tokens.size(); ++k) {
+        words += !used[k] && line.tokens[k].isWord() ? 1 : 0;
+    }
+    return words <= 6;
 }
 
 // "7am - 2pm both days", "tous les jours de 9h à 12h", "täglich": the times hold for every day.
@@ -217,14 +236,18 @@ class Assembler {
             return;
         }
         if (facts.times.empty()) {
+            // "Agenda": what follows is the programme of the event above, not events of its own.
+            const auto& tokens = line.tokens;
+            m_agenda = m_agenda || (!tokens.empty() && tokens[0].isWord() &&
+                                    Vocabulary::isAgendaWord(tokens[0].key) && tokens.size() <= 3);
             return;
         }
-        if (m_heading && !m_out[*m_heading].start && isSessionLine(line, facts)) {
+        if (m_heading && (!m_out[*m_heading].start || !m_agenda) && isSessionLine(line, facts)) {
             const Candidate& heading = m_out[*m_heading];
             for (std::size_t k = 0; k < facts.times.size(); ++k) {
                 Candidate session{.day = heading.day, .line = li, .begin = facts.times[k].begin,
                                   .end = facts.times[k].end, .session = true,
-                                  .yearWritten = heading.yearWritten};
+                                  .headingLine = heading.line, .yearWritten = heading.yearWritten};
                 const std::size_t to = k + 1 < facts.times.size() ? facts.times[k + 1].begin
                                                                    : line.tokens.size();
                 assignTimes(session, timesOf(line, facts, facts.times[k].begin, to));
@@ -282,6 +305,10 @@ class Assembler {
         if (d.relative && m_anyAbsolute) {
             return std::nullopt;
         }
+        // "Friday: Sunny, high 95°F": a day heading a line of a list, without a time, is no event.
+        if (d.relative && d.begin == 0 && facts.labelEnd == d.end + 1 && facts.times.empty()) {
+            return std::nullopt;
+        }
         // A day given only relative to today must come with a time to be an event ("Coffee
         // tomorrow at 10?"), unlike "Today: sunny".
         if (d.relative && facts.times.empty() && !nextLineHasTime(line)) {
@@ -325,9 +352,14 @@ class Assembler {
         }
         m_pending.reset();
         m_lastGroup = group;
-        m_heading.reset();
-        if (m_out.size() - group == 1 && !m_out.back().start) {
-            m_heading = group;
+        // A sentence that mentions a day ("can be booked from Monday 19 January") leaves the
+        // schedule's heading as it was.
+        if (isHeadingLine(line, facts)) {
+            m_heading.reset();
+            m_agenda = false;
+            if (m_out.size() - group == 1) {
+                m_heading = group;
+            }
         }
         if (m_out.size() - group == 1 && m_out.back().last) {
             m_span = group;
@@ -359,7 +391,8 @@ class Assembler {
     bool m_anyAbsolute = false;
     std::vector<Candidate> m_out;
     std::vector<std::size_t> m_split; // days that head sessions or spans split into days
-    std::optional<std::size_t> m_heading;
+    std::optional<std::size_t> m_heading; // the day above the lines of a schedule
+    bool m_agenda = false;                // those lines are one event's programme
     std::optional<std::size_t> m_span;
     std::size_t m_lastGroup = 0;
     std::optional<Pending> m_pending;
@@ -382,10 +415,17 @@ class Assembler {
             const Candidate& second = list[k + 1];
             const std::string a = labelOf(first);
             const std::string b = labelOf(second);
-            if (!first.last && !second.last && a != b && isStayLabel(a) && isStayLabel(b) &&
-                second.line - first.line <= kReach &&
-                ReaderDays::compare(first.day, second.day) < 0) {
-                first.last = second.day;
+            if (first.last || second.last || a == b || !Vocabulary::isStayLabel(a) ||
+                !Vocabulary::isStayLabel(b) || second.line - first.line > kReach) {
+                continue;
+            }
+            const int order = ReaderDays::compare(first.day, second.day);
+            const bool laterSameDay = order == 0 && first.start && second.start &&
+                                      *first.start != *second.start;
+            if (order < 0 || laterSameDay) {
+                if (order < 0) {
+                    first.last = second.day;
+                }
                 first.finish = second.start;
                 list.erase(list.begin() + static_cast<std::ptrdiff_t>(k + 1));
             }

@@ -27,7 +27,7 @@ bool isSeparator(const Line& line, std::size_t i) {
     if (t.isSymbol(".") && i > 0) {
         // A sentence ends after a word of three or more letters, not after "Dr." or "St.".
         const Token& before = line.tokens[i - 1];
-        return (before.isWord() && before.end - before.begin >= 3) || before.isNumber();
+        return before.isWord() && before.end - before.begin >= 3;
     }
     return false;
 }
@@ -37,7 +37,7 @@ constexpr std::string_view kLeadIns[] = {
     "please join us for", "join us for", "please join us", "join us", "you're invited to",
     "you are invited to", "invitation to", "welcome to", "einladung zum", "einladung zur",
     "einladung zu", "invitation a", "invitation au", "bienvenue a", "save the date",
-    "updated invitation", "invitation", "reminder", "fwd", "re", "aw", "wg", "tr"};
+    "updated invitation", "invitation", "reminder", "einladung", "fwd", "re", "aw", "wg", "tr"};
 
 } // namespace
 
@@ -60,15 +60,19 @@ std::vector<Segment> freeSegments(const Line& line, const LineFacts& facts) {
     for (const auto& d : facts.durations) {
         mark(d.begin, d.end);
     }
+    // "Mission: Impossible", "Author Talk: Ann Cleeves": a colon after words that are no label is
+    // part of a name.
+    const bool knownLabel =
+        facts.labelEnd > 0 && (facts.speaker || Vocabulary::isKnownLabel(facts.label));
     std::vector<Segment> segments;
     Segment current;
     bool open = false;
     for (std::size_t i = 0; i < line.tokens.size(); ++i) {
-        const bool labelColon = facts.labelEnd > 0 && i + 1 == facts.labelEnd;
+        const bool labelColon = knownLabel && i + 1 == facts.labelEnd;
         if (used[i] || isSeparator(line, i) || labelColon) {
             if (open) {
                 current.end = i;
-                current.label = facts.labelEnd > 0 && current.begin < facts.labelEnd;
+                current.label = knownLabel && current.begin < facts.labelEnd;
                 segments.push_back(current);
                 open = false;
             }
@@ -81,7 +85,7 @@ std::vector<Segment> freeSegments(const Line& line, const LineFacts& facts) {
     }
     if (open) {
         current.end = line.tokens.size();
-        current.label = facts.labelEnd > 0 && current.begin < facts.labelEnd;
+        current.label = knownLabel && current.begin < facts.labelEnd;
         segments.push_back(current);
     }
     return segments;
@@ -136,9 +140,12 @@ std::string segmentText(const Line& line, Segment segment) {
              segment.end - segment.begin > 1))) {
         ++segment.begin;
     }
+    const auto closes = [](const Token& t) {
+        return t.isSymbol(")") || t.isSymbol("\"") || t.isSymbol("\u201C") || t.isSymbol("\u201D") ||
+               t.isSymbol("\u00BB");
+    };
     while (segment.end > segment.begin && line.tokens[segment.end - 1].isSymbol() &&
-           !line.tokens[segment.end - 1].isSymbol(")") &&
-           !line.tokens[segment.end - 1].isSymbol("\u201D")) {
+           !closes(line.tokens[segment.end - 1])) {
         --segment.end;
     }
     return std::string(line.span(segment.begin, segment.end));

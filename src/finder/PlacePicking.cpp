@@ -1,5 +1,6 @@
 #include "finder/PlacePicking.h"
 
+#include "finder/AddressReading.h"
 #include "finder/LineSegments.h"
 #include "finder/ReaderVocabulary.h"
 #include "finder/ReaderWords.h"
@@ -21,59 +22,6 @@ bool isCalendarWord(const Token& t, const std::string& localeId) {
     return t.isWord() && (Words::weekday(t.key, localeId) || Words::month(t.key, localeId));
 }
 
-// A street with its number ("42 Elm Street", "Seestraße 8", "5 rue Tholozé"), a postcode with its
-// town ("10178 Berlin", "NC 27513", "OX7 4QP").
-bool isAddressAt(const Line& line, std::size_t i) {
-    const Token& t = line.tokens[i];
-    const Token* next = tokenAt(line, i + 1);
-    if (t.isNumber() && t.key.size() <= 5 && next != nullptr) {
-        for (std::size_t k = i + 1; k < line.tokens.size() && k <= i + 4; ++k) {
-            const Token& w = line.tokens[k];
-            if (w.isWord() && Vocabulary::isStreetWord(w.key)) {
-                return true;
-            }
-            if (!w.isWord() && !w.isNumber()) {
-                break;
-            }
-        }
-        // A postcode before a town.
-        if ((t.key.size() == 5 || t.key.size() == 4) && next->isWord() && next->capital &&
-            next->spaced) {
-            return true;
-        }
-    }
-    if (t.isWord() && Vocabulary::isStreetWord(t.key) && t.capital && next && next->isNumber() &&
-        next->value > 0 && next->value < 10000) {
-        return true; // "Dorfstrasse 12", "Am Sportplatz 2"
-    }
-    if (t.isWord() && t.allCaps && t.key.size() == 2 && next && next->isNumber() &&
-        next->key.size() == 5 && next->spaced) {
-        return true; // "IL 60540"
-    }
-    // A British postcode: "OX7 4QP", "LS16 7PQ", "EC2A 2AG".
-    if (t.isWord() && t.allCaps && t.key.size() <= 2 && next && next->isNumber() && !next->spaced &&
-        next->key.size() <= 2) {
-        std::size_t k = i + 2;
-        if (const Token* letter = tokenAt(line, k); letter && !letter->spaced && letter->isWord()) {
-            ++k;
-        }
-        const Token* inward = tokenAt(line, k);
-        const Token* unit = tokenAt(line, k + 1);
-        return inward && inward->spaced && inward->isNumber() && inward->key.size() == 1 && unit &&
-               !unit->spaced && unit->isWord() && unit->key.size() == 2;
-    }
-    return false;
-}
-
-bool hasAddress(const Line& line) {
-    for (std::size_t i = 0; i < line.tokens.size(); ++i) {
-        if (isAddressAt(line, i)) {
-            return true;
-        }
-    }
-    return false;
-}
-
 bool hasVenueWord(const Line& line, std::size_t begin, std::size_t end) {
     for (std::size_t k = begin; k < end && k < line.tokens.size(); ++k) {
         if (line.tokens[k].isWord() && Vocabulary::isVenueWord(line.tokens[k].key)) {
@@ -81,6 +29,30 @@ bool hasVenueWord(const Line& line, std::size_t begin, std::size_t end) {
         }
     }
     return false;
+}
+
+// ", Civic Centre" or "(Riverside Park)" right after a place belongs to it.
+std::size_t extendPlace(const Line& line, std::size_t end) {
+    const Token* next = tokenAt(line, end);
+    if (next && next->isSymbol(",") && hasVenueWord(line, end + 1, end + 4)) {
+        std::size_t k = end + 1;
+        while (k < line.tokens.size() &&
+               (line.tokens[k].isWord() || line.tokens[k].isNumber() ||
+                (line.tokens[k].isSymbol(".") && !line.tokens[k].spaced &&
+                 k + 1 < line.tokens.size() && line.tokens[k + 1].isNumber()))) {
+            ++k;
+        }
+        end = k;
+        next = tokenAt(line, end);
+    }
+    if (next && next->isSymbol("(")) {
+        for (std::size_t k = end + 1; k < line.tokens.size() && k < end + 8; ++k) {
+            if (line.tokens[k].isSymbol(")")) {
+                return k + 1;
+            }
+        }
+    }
+    return end;
 }
 
 bool isMeetingLink(std::string_view link) {
@@ -109,6 +81,16 @@ PlacePicker::PlacePicker(const TextFacts& text, const std::vector<Candidate>& ca
     m_place = labelled();
     if (!m_place) {
         m_place = address();
+        // A venue named elsewhere goes before an address that has none ("live at Hideaway
+        // Lounge" ... "2201 N Halsted St").
+        if (m_place && !m_addressHasVenue) {
+            for (std::size_t li = 0; li < text.lines.size(); ++li) {
+                if (auto venue = phrase(li, 0); venue && m_place->find(*venue) == std::string::npos) {
+                    m_place = *venue + ", " + *m_place;
+                    break;
+                }
+            }
+        }
     }
     if (!m_place) {
         m_place = venueLine();
@@ -157,59 +139,59 @@ std::optional<std::string> PlacePicker::labelled() const {
     return found;
 }
 
-std::optional<std::string> PlacePicker::address() const {
+std::optional<std::string> PlacePicker::address() {
     for (std::size_t li = 0; li < m_text.lines.size(); ++li) {
         const Line& line = m_text.lines[li];
-        if (!hasAddress(line) || !m_text.facts[li].dates.empty() ||
+        const auto span = Addresses::span(line);
+        if (!span || !m_text.facts[li].dates.empty() ||
             Vocabulary::isDetailLabel(m_text.facts[li].label) || m_text.header[li]) {
             continue;
         }
-        // The address's own lines, and the venue's name above them.
+        // The venue's name on the lines above ("The Old Rectory" over "Church Lane, Little Haddon"
+        // over "Oxfordshire OX7 4QP"), and the town on the lines below.
+        const auto isNamePart = [this, &line](std::size_t k) {
+            const Line& above = m_text.lines[k];
+            const LineFacts& facts = m_text.facts[k];
+            return above.block == line.block && facts.dates.empty() && facts.times.empty() &&
+                   facts.label.empty() && above.tokens.size() <= 8 && above.tokens[0].capital &&
+                   !std::any_of(above.tokens.begin(), above.tokens.end(), [](const Token& t) {
+                       return t.isWord() && Vocabulary::isEventNoun(t.key);
+                   });
+        };
         std::size_t first = li;
-        while (first > 0 && m_text.lines[first - 1].block == line.block &&
-               m_text.facts[first - 1].dates.empty() && m_text.facts[first - 1].times.empty() &&
-               m_text.facts[first - 1].label.empty() && m_text.lines[first - 1].tokens.size() <= 8 &&
-               !m_text.lines[first - 1].tokens.empty() && m_text.lines[first - 1].tokens[0].capital &&
-               (hasVenueWord(m_text.lines[first - 1], 0, 8) ||
-                (first == li && m_text.lines[first - 1].tokens.size() <= 6 && li >= 2 &&
-                 !m_text.facts[first - 2].dates.empty()) ||
-                hasAddress(m_text.lines[first - 1]) ||
-                std::any_of(m_text.lines[first - 1].tokens.begin(),
-                            m_text.lines[first - 1].tokens.end(),
-                            [](const Token& t) { return t.isWord() && Vocabulary::isStreetWord(t.key); }))) {
-            --first;
-        }
-        std::size_t last = li;
-        while (last + 1 < m_text.lines.size() && m_text.lines[last + 1].block == line.block &&
-               hasAddress(m_text.lines[last + 1]) && m_text.facts[last + 1].dates.empty() &&
-               m_text.facts[last + 1].label.empty()) {
-            ++last;
+        if (span->first == 0) {
+            while (first > 0 && li - first < 2 && isNamePart(first - 1) &&
+                   (hasVenueWord(m_text.lines[first - 1], 0, 8) ||
+                    std::any_of(m_text.lines[first - 1].tokens.begin(),
+                                m_text.lines[first - 1].tokens.end(), [](const Token& t) {
+                                    return t.isWord() && Vocabulary::isStreetWord(t.key);
+                                }) ||
+                    (first == li && first >= 2 && !m_text.facts[first - 2].dates.empty()))) {
+                --first;
+            }
         }
         std::string text;
-        for (std::size_t k = first; k <= last; ++k) {
-            std::string piece = trimWhiteSpace(m_text.lines[k].text);
-            // Keep only the address's piece of a line that goes on ("... · Tel. 069 2731").
-            const Line& l = m_text.lines[k];
-            for (const Token& t : l.tokens) {
-                if (t.isSymbol("·") || t.isSymbol("|")) {
-                    const std::string_view before = std::string_view(l.text).substr(0, t.begin);
-                    const std::string_view after = std::string_view(l.text).substr(t.end);
-                    piece = trimWhiteSpace(hasAddress(l) && before.find_first_of("0123456789") !=
-                                                                std::string_view::npos
-                                               ? before
-                                               : after);
-                    break;
-                }
-            }
-            text += (text.empty() ? "" : ", ") + piece;
+        for (std::size_t k = first; k < li; ++k) {
+            text += trimWhiteSpace(m_text.lines[k].text) + ", ";
         }
+        text += line.span(span->first, span->second);
+        for (std::size_t k = li + 1; k < m_text.lines.size() && k <= li + 2; ++k) {
+            const auto below = Addresses::span(m_text.lines[k]);
+            if (!below || below->first != 0 || m_text.lines[k].block != line.block ||
+                !m_text.facts[k].dates.empty() || !m_text.facts[k].label.empty()) {
+                break;
+            }
+            text += ", " + std::string(m_text.lines[k].span(below->first, below->second));
+        }
+        m_addressHasVenue = first < li || span->first > 0;
         return text;
     }
     return std::nullopt;
 }
 
 std::optional<std::string> PlacePicker::venueLine() const {
-    for (std::size_t li = 0; li < m_text.lines.size(); ++li) {
+    // The first line is the text's heading ("FREE YOGA IN THE PARK"), not its place.
+    for (std::size_t li = 1; li < m_text.lines.size(); ++li) {
         const Line& line = m_text.lines[li];
         const LineFacts& facts = m_text.facts[li];
         if (!facts.dates.empty() || !facts.times.empty() || !facts.label.empty() ||
@@ -226,25 +208,36 @@ std::optional<std::string> PlacePicker::phrase(std::size_t li, std::size_t from)
     const Line& line = m_text.lines[li];
     for (std::size_t i = from; i + 1 < line.tokens.size(); ++i) {
         const Token& t = line.tokens[i];
-        const bool at = t.isSymbol("@") ||
-                        (t.isWord() && (t.key == "at" || t.key == "in" || t.key == "au" ||
-                                        t.key == "im" || t.key == "dans" || t.key == "bei"));
-        if (!at) {
+        // "at", "@", "au", "bei" name a place by its name; "in", "im", "dans", "visiting" only
+        // with a word for a place ("in Conference Room B", not "in Seattle").
+        const bool byName = t.isSymbol("@") ||
+                            (t.isWord() && (t.key == "at" || t.key == "au" || t.key == "bei"));
+        const bool byKind = t.isWord() && (t.key == "in" || t.key == "im" || t.key == "dans" ||
+                                           t.key == "visiting" || t.key == "visit");
+        if (!byName && !byKind) {
             continue;
         }
         std::size_t begin = i + 1;
         if (const Token* article = tokenAt(line, begin);
             article && article->isWord() &&
             (article->key == "the" || article->key == "den" || article->key == "der" ||
-             article->key == "die" || article->key == "la" || article->key == "le")) {
+             article->key == "die" || article->key == "la" || article->key == "le" ||
+             article->key == "l'ecole")) {
             ++begin;
         }
         const Token* head = tokenAt(line, begin);
         if (head == nullptr || !head->isWord() || isCalendarWord(*head, m_localeId)) {
             continue;
         }
-        const bool venueFirst = Vocabulary::isVenueWord(head->key);
-        if (!head->capital && !venueFirst) {
+        // "The Red Lion" keeps its article.
+        if (begin > i + 1 && line.tokens[begin - 1].capital) {
+            --begin;
+        }
+        // A place named in lower case ("la salle polyvalente", "the library", "the high school")
+        // runs on in lower case.
+        const bool lowerVenue = !head->capital && hasVenueWord(line, begin, begin + 3) &&
+                                head->key != "the";
+        if (!head->capital && !lowerVenue) {
             continue;
         }
         std::size_t end = begin;
@@ -253,10 +246,12 @@ std::optional<std::string> PlacePicker::phrase(std::size_t li, std::size_t from)
             const Token& w = line.tokens[end];
             const bool joins = w.isWord() && (w.key == "of" || w.key == "de" || w.key == "du" ||
                                               w.key == "des" || w.key == "der" || w.key == "am" ||
-                                              w.key == "on" || w.key == "l'ecole" || w.key == "the");
-            const bool part = (w.isWord() && (w.capital || venueFirst) && !isCalendarWord(w, m_localeId)) ||
+                                              w.key == "on" || w.key == "the" || w.key == "l'ecole");
+            const bool part = (w.isWord() && (w.capital || lowerVenue) &&
+                               !isCalendarWord(w, m_localeId)) ||
                               (w.isNumber() && end > begin) || joins || w.isSymbol("'") ||
-                              (w.isSymbol(".") && !w.spaced);
+                              (w.isSymbol(".") && !w.spaced && end > begin &&
+                               line.tokens[end - 1].isNumber() == false);
             if (!part) {
                 break;
             }
@@ -264,38 +259,15 @@ std::optional<std::string> PlacePicker::phrase(std::size_t li, std::size_t from)
             words += w.isWord() ? 1 : 0;
         }
         while (end > begin && (line.tokens[end - 1].isWord("of") || line.tokens[end - 1].isWord("on") ||
-                               line.tokens[end - 1].isWord("the") || line.tokens[end - 1].isWord("de"))) {
+                               line.tokens[end - 1].isWord("the") || line.tokens[end - 1].isWord("de") ||
+                               line.tokens[end - 1].isSymbol("."))) {
             --end;
         }
-        if (end == begin) {
+        if (end == begin || (byKind && !hasVenueWord(line, begin, end))) {
             continue;
         }
-        // ", Civic Centre" or "(Riverside Park)" right after it belongs to it.
-        if (const Token* next = tokenAt(line, end); next && next->isSymbol("(")) {
-            for (std::size_t k = end + 1; k < line.tokens.size() && k < end + 8; ++k) {
-                if (line.tokens[k].isSymbol(")")) {
-                    end = k + 1;
-                    break;
-                }
-            }
-        } else if (next && next->isSymbol(",") && hasVenueWord(line, end + 1, end + 4)) {
-            std::size_t k = end + 1;
-            while (k < line.tokens.size() && (line.tokens[k].isWord() || line.tokens[k].isNumber() ||
-                                              (line.tokens[k].isSymbol(".") && !line.tokens[k].spaced))) {
-                ++k;
-            }
-            end = k;
-            if (const Token* open = tokenAt(line, end); open && open->isSymbol("(")) {
-                for (std::size_t j = end + 1; j < line.tokens.size() && j < end + 8; ++j) {
-                    if (line.tokens[j].isSymbol(")")) {
-                        end = j + 1;
-                        break;
-                    }
-                }
-            }
-        }
-        const std::size_t shown = begin > i + 1 && !Vocabulary::isVenueWord(head->key) ? begin : i + 1;
-        return std::string(line.span(venueFirst ? i + 1 : shown, end));
+        end = extendPlace(line, end);
+        return std::string(line.span(lowerVenue ? i + 1 : begin, end));
     }
     return std::nullopt;
 }
@@ -314,27 +286,41 @@ std::optional<std::string> PlacePicker::meetingLink() const {
     return std::nullopt;
 }
 
-std::optional<std::string> PlacePicker::linePlace(const Candidate& c) const {
-    const Line& line = m_text.lines[c.line];
-    const LineFacts& facts = m_text.facts[c.line];
+std::optional<std::string> PlacePicker::rowPlace(std::size_t li, std::size_t from) const {
+    const Line& line = m_text.lines[li];
+    const LineFacts& facts = m_text.facts[li];
     const auto segments = freeSegments(line, facts);
-    for (std::size_t k = 1; k < segments.size(); ++k) {
+    const bool prose = std::any_of(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
+        return t.isWord() && Vocabulary::isClauseWord(t.key);
+    });
+    // In a row of a schedule or list, a piece after the name that is a place ("– Room 2",
+    // ", Library"); a remark in parentheses in lower case is not ("(school closed)").
+    for (std::size_t k = 1; k < segments.size() && !prose; ++k) {
         const Segment& s = segments[k];
-        if (s.begin < c.begin || s.label) {
+        const Token& first = line.tokens[s.begin];
+        const bool bracketed = s.begin > 0 && line.tokens[s.begin - 1].isSymbol("(");
+        if (s.begin < from || s.label || wordCount(line, s) > 6 || Vocabulary::isFiller(first.key) ||
+            (bracketed && !first.capital)) {
             continue;
         }
-        const bool room = s.end - s.begin == 2 && line.tokens[s.begin].isWord() &&
-                          line.tokens[s.begin].capital && line.tokens[s.begin + 1].isNumber();
+        const bool room = s.end - s.begin == 2 && first.isWord() && first.capital &&
+                          line.tokens[s.begin + 1].isNumber();
         if (hasVenueWord(line, s.begin, s.end) || room) {
             return segmentText(line, s);
         }
     }
-    return phrase(c.line, c.begin);
+    return phrase(li, from);
 }
 
 std::optional<std::string> PlacePicker::place(const Candidate& c) const {
-    if (auto own = linePlace(c)) {
+    if (auto own = rowPlace(c.line, c.begin)) {
         return own;
+    }
+    // A session takes the place its day's heading gives ("Saturday, July 18 · Room 220-222").
+    if (c.headingLine) {
+        if (auto heading = rowPlace(*c.headingLine, 0)) {
+            return heading;
+        }
     }
     return m_place;
 }

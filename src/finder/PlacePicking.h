@@ -22,15 +22,16 @@ class PlacePicker {
 
   private:
     std::optional<std::string> labelled() const;
-    std::optional<std::string> address() const;
+    std::optional<std::string> address();
     std::optional<std::string> venueLine() const;
     std::optional<std::string> phrase(std::size_t line, std::size_t from) const;
     std::optional<std::string> meetingLink() const;
-    std::optional<std::string> linePlace(const Candidate& candidate) const;
+    std::optional<std::string> rowPlace(std::size_t line, std::size_t from) const;
 
     const TextFacts& m_text;
     const std::string& m_localeId;
     std::optional<std::string> m_place;
+    bool m_addressHasVenue = false;
 };
 
 } // namespace plannery::reader

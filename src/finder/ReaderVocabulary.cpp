@@ -64,7 +64,7 @@ constexpr std::string_view kVenueEndings[] = {"kirche", "halle", "saal", "schule
 constexpr std::string_view kStreetWords[] = {
     "street", "st", "road", "rd", "avenue", "ave", "lane", "ln", "drive", "dr", "way", "blvd",
     "boulevard", "place", "pl", "court", "ct", "terrace", "square", "sq", "close", "crescent",
-    "row", "parkway", "pkwy", "highway", "hwy", "route", "strasse", "str", "weg", "platz", "allee",
+    "row", "parkway", "pkwy", "highway", "hwy", "route", "strasse", "str", "weg", "allee",
     "gasse", "rue", "chemin", "quai", "impasse", "cours", "lungarno"};
 
 constexpr std::string_view kStreetEndings[] = {
@@ -109,16 +109,46 @@ constexpr std::string_view kReferenceLabels[] = {
     "collection reference", "buchungsnummer", "auftragsnummer", "reference de dossier",
     "numero de confirmation", "booking", "reservation number", "ref", "pnr", "code"};
 
+constexpr std::string_view kStayLabels[] = {
+    "check-in", "checkin", "check in", "check-out", "checkout", "check out", "arrival",
+    "departure", "arrive", "depart", "anreise", "abreise", "arrivee", "pick-up", "pickup",
+    "pick up", "return", "drop-off", "ruckgabe", "abholung", "start", "end", "beginn", "ende",
+    "debut", "fin"};
+
+constexpr std::string_view kHeaderLabels[] = {"from", "to", "sent", "date", "subject", "cc",
+                                             "von", "an", "gesendet", "betreff", "datum", "de",
+                                             "a", "envoye", "objet", "date d'envoi"};
+
+constexpr std::string_view kRecordLabels[] = {
+    "sent", "gesendet", "envoye", "last updated", "updated", "effective date", "effective",
+    "posted", "published", "issued", "printed", "order date", "booking date", "invoice date",
+    "date of birth", "born", "geboren", "erstellt", "stand", "mis a jour", "date de naissance"};
+
+constexpr std::string_view kAgendaWords[] = {"agenda", "programme", "program", "ablauf",
+                                            "tagesordnung", "programm", "deroulement", "ordre"};
+
+constexpr std::string_view kClauseWords[] = {
+    "is", "are", "was", "were", "will", "would", "have", "has", "having", "had", "we", "you",
+    "they", "he", "she", "our", "let's", "please", "can", "could", "should", "don't", "it's",
+    "there's", "that", "if", "i'm", "i'll", "i've", "i'd", "we'll", "we're", "we've", "you'll",
+    "you're", "they're", "wir", "sie", "ihr", "ihre", "unser", "unsere", "ist", "sind", "wird",
+    "werden", "haben", "hat", "bitte", "wollen", "nous", "vous", "est", "sont", "aura", "avez",
+    "sera", "merci", "venez", "pensez"};
+
 constexpr std::string_view kGreetings[] = {
     "hi", "hello", "hey", "dear", "hallo", "liebe", "lieber", "bonjour", "coucou", "salut",
-    "thanks", "thank", "cheers", "regards", "best", "xo", "chers", "chere", "mit", "viele",
-    "cordialement", "sincerely", "kind", "love"};
+    "chers", "chere", "guten", "morning"};
+
+// Words that end a letter: what follows them is its signature.
+constexpr std::string_view kClosings[] = {
+    "thanks", "thank", "cheers", "regards", "best", "xo", "mit", "viele", "vielen", "danke",
+    "cordialement", "sincerely", "kind", "love", "merci", "bien", "herzliche", "gruss", "grusse"};
 
 constexpr std::string_view kGenericHeadingWords[] = {
     "confirmation", "confirmed", "reminder", "ticket", "e-ticket", "tickets", "invited",
     "registered", "reservation", "booking", "bestatigung", "buchungsbestatigung",
     "terminbestatigung", "rappel", "confirme", "reservee", "e-billet", "billet", "receipt",
-    "order", "itinerary", "programme", "program", "schedule", "invitation"};
+    "order", "itinerary", "programme", "program", "schedule", "invitation", "booked"};
 
 } // namespace
 
@@ -131,7 +161,11 @@ bool isVenueWord(std::string_view key) {
 }
 
 bool isStreetWord(std::string_view key) {
-    return contains(kStreetWords, key) || endsWithOne(kStreetEndings, key, 3);
+    return contains(kStreetWords, key) || isStreetCompound(key);
+}
+
+bool isStreetCompound(std::string_view key) {
+    return endsWithOne(kStreetEndings, key, 3) || key == "str";
 }
 
 bool isFiller(std::string_view key) {
@@ -158,8 +192,37 @@ bool isReferenceLabel(std::string_view label) {
     return contains(kReferenceLabels, label);
 }
 
+bool isStayLabel(std::string_view label) {
+    return contains(kStayLabels, label);
+}
+
+bool isHeaderLabel(std::string_view label) {
+    return contains(kHeaderLabels, label);
+}
+
+bool isRecordLabel(std::string_view label) {
+    return contains(kRecordLabels, label);
+}
+
+bool isKnownLabel(std::string_view label) {
+    return isWhenOrWhereLabel(label) || isTitleLabel(label) || isDetailLabel(label) ||
+           isStayLabel(label) || isHeaderLabel(label) || isRecordLabel(label);
+}
+
+bool isAgendaWord(std::string_view key) {
+    return contains(kAgendaWords, key);
+}
+
+bool isClauseWord(std::string_view key) {
+    return contains(kClauseWords, key);
+}
+
 bool isGreeting(std::string_view key) {
-    return contains(kGreetings, key);
+    return contains(kGreetings, key) || contains(kClosings, key);
+}
+
+bool isClosing(std::string_view key) {
+    return contains(kClosings, key);
 }
 
 bool isGenericHeadingWord(std::string_view key) {

@@ -1,8 +1,10 @@
 #include "finder/TextFacts.h"
 
+#include "finder/ReaderVocabulary.h"
 #include "finder/ReaderWords.h"
 
 #include <algorithm>
+#include <set>
 
 namespace plannery::reader {
 
@@ -33,32 +35,11 @@ std::pair<std::string, std::size_t> labelOf(const Line& line) {
     return {};
 }
 
-bool isHeaderLabel(std::string_view label) {
-    return oneOf(label, {"from", "to", "sent", "date", "subject", "cc", "von", "an", "gesendet",
-                         "betreff", "datum", "de", "a", "envoye", "objet", "date d'envoi"});
-}
-
-// Labels of days that are not events: when a page was changed, a document issued, an order made.
-bool isRecordLabel(std::string_view label) {
-    return oneOf(label, {"sent", "gesendet", "envoye", "last updated", "updated", "effective date",
-                         "effective", "posted", "published", "issued", "printed", "order date",
-                         "booking date", "invoice date", "date of birth", "born", "geboren",
-                         "erstellt", "stand", "mis a jour", "date de naissance"});
-}
-
 bool isNegation(const Token& t) {
     return t.isWord() && oneOf(t.key, {"no", "not", "kein", "keine", "pas", "aucun", "aucune"});
 }
 
 } // namespace
-
-bool isStayLabel(std::string_view label) {
-    return oneOf(label, {"check-in", "checkin", "check in", "check-out", "checkout", "check out",
-                         "arrival", "departure", "arrive", "depart", "anreise", "abreise",
-                         "arrivee", "pick-up", "pickup", "pick up", "return", "drop-off",
-                         "rückgabe", "ruckgabe", "abholung", "start", "end", "beginn", "ende",
-                         "debut", "fin"});
-}
 
 TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
     TextFacts out;
@@ -66,9 +47,11 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
     const std::string& locale = days.localeId();
     const DateReader dates(days, DateReader::numericOrder(out.lines).value_or(Words::dayFirst(locale)));
 
-    TimeContext shared{.twelveHour = Words::twelveHourClock(locale)};
+    TimeContext shared{.twelveHour = Words::twelveHourClock(locale), .localeId = locale};
     int headerLabels = 0;
+    std::multiset<std::string> labels;
     for (const Line& line : out.lines) {
+        labels.insert(labelOf(line).first);
         for (std::size_t i = 0; i < line.tokens.size(); ++i) {
             const Token& t = line.tokens[i];
             shared.evening = shared.evening ||
@@ -79,7 +62,7 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
                                 (t.isWord() && (t.key == "pm" || t.key == "am") && i > 0 &&
                                  line.tokens[i - 1].isNumber());
         }
-        if (line.block == 0 && isHeaderLabel(labelOf(line).first)) {
+        if (line.block == 0 && Vocabulary::isHeaderLabel(labelOf(line).first)) {
             ++headerLabels;
         }
     }
@@ -87,7 +70,19 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
     for (const Line& line : out.lines) {
         LineFacts facts;
         std::tie(facts.label, facts.labelEnd) = labelOf(line);
-        const bool header = headerLabels >= 2 && line.block == 0 && isHeaderLabel(facts.label);
+        // "Sara: are you free for dinner on friday?": a speaker's name, not a label.
+        if (!facts.label.empty() && !Vocabulary::isKnownLabel(facts.label)) {
+            const auto words = std::count_if(line.tokens.begin() + static_cast<std::ptrdiff_t>(facts.labelEnd),
+                                             line.tokens.end(), [](const Token& t) { return t.isWord(); });
+            const Token* first = facts.labelEnd < line.tokens.size() ? &line.tokens[facts.labelEnd] : nullptr;
+            facts.speaker = words >= 5 || labels.count(facts.label) > 1 ||
+                            (first && first->isWord() &&
+                             (!first->capital || Vocabulary::isClauseWord(first->key)));
+            if (facts.speaker) {
+                facts.label.clear();
+            }
+        }
+        const bool header = headerLabels >= 2 && line.block == 0 && Vocabulary::isHeaderLabel(facts.label);
         out.header.push_back(header);
         facts.dates = dates.read(line);
         TimeContext context = shared;
@@ -128,14 +123,17 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
                                !facts.dates.empty() && facts.dates[0].begin == 1;
         facts.datesAreNotEvents = (header && facts.label != "subject" && facts.label != "betreff" &&
                                    facts.label != "objet") ||
-                                  isRecordLabel(facts.label) || chatStamp ||
+                                  Vocabulary::isRecordLabel(facts.label) || chatStamp ||
                                   (!line.tokens.empty() && isNegation(line.tokens[0]));
         if (chatStamp) {
             // The message's own time stamp is not an event; what it says may be.
+            std::size_t close = 0;
+            while (close < line.tokens.size() && !line.tokens[close].isSymbol("]")) {
+                ++close;
+            }
             facts.dates.erase(facts.dates.begin());
             facts.datesAreNotEvents = false;
-            while (!facts.times.empty() && facts.times.front().end <= 8 &&
-                   facts.times.front().begin < 8) {
+            while (!facts.times.empty() && facts.times.front().begin < close) {
                 facts.times.erase(facts.times.begin());
                 facts.zones.erase(facts.zones.begin());
             }

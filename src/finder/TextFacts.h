@@ -17,6 +17,7 @@ namespace plannery::reader {
 struct LineFacts {
     std::string label{};       // folded words before a leading colon; empty without one
     std::size_t labelEnd = 0;  // the first token after the label's colon
+    bool speaker = false;      // the label is who wrote the line of a chat ("Sara: are you free")
     std::vector<DateMention> dates{};
     std::vector<TimeMention> times{};
     std::vector<DurationMention> durations{};
@@ -35,9 +36,5 @@ struct TextFacts {
 
     static TextFacts read(std::string_view text, const ReaderDays& days);
 };
-
-// Whether the word is one of the labels people put before the start or end of a stay or trip:
-// check-in, arrival, departure, pick-up, return, Anreise, Abreise, arrivée, départ ...
-bool isStayLabel(std::string_view label);
 
 } // namespace plannery::reader

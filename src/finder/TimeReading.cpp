@@ -1,5 +1,7 @@
 #include "finder/TimeReading.h"
 
+#include "finder/ReaderWords.h"
+
 #include <algorithm>
 
 namespace plannery::reader {
@@ -84,7 +86,7 @@ std::optional<std::pair<char, std::size_t>> meridiemAt(const Line& line, std::si
     return std::nullopt;
 }
 
-std::optional<Clock> wordClockAt(const Line& line, std::size_t i) {
+std::optional<Clock> wordClockAt(const Line& line, std::size_t i, const std::string& locale) {
     const Token* t = tokenAt(line, i);
     if (oneOf(t, {"noon", "midday", "midi", "mittag"})) {
         return Clock{.hour = 12, .next = i + 1, .certain = true, .padded = true};
@@ -92,22 +94,35 @@ std::optional<Clock> wordClockAt(const Line& line, std::size_t i) {
     if (oneOf(t, {"midnight", "minuit", "mitternacht"})) {
         return Clock{.hour = 0, .next = i + 1, .certain = true, .padded = true};
     }
-    // "half past two", "quarter to 7"
+    // "half past two", "quarter to 7", "at half past two in the afternoon"
     if (oneOf(t, {"half", "quarter"}) && oneOf(tokenAt(line, i + 1), {"past", "to"})) {
         const Token* hour = tokenAt(line, i + 2);
-        if (hour == nullptr || !hour->isNumber() || hour->value < 1 || hour->value > 12) {
+        std::optional<int> value;
+        if (hour && hour->isNumber()) {
+            value = hour->value;
+        } else if (hour && hour->isWord()) {
+            value = Words::numberWord(hour->key, locale);
+        }
+        if (!value || *value < 1 || *value > 12) {
             return std::nullopt;
         }
         const int minutes = t->key == "half" ? 30 : 15;
         const bool to = tokenAt(line, i + 1)->key == "to";
-        const int total = hour->value * 60 + (to ? -minutes : minutes);
-        return Clock{.hour = total / 60, .minute = total % 60, .next = i + 3, .certain = true};
+        int total = *value * 60 + (to ? -minutes : minutes);
+        std::size_t next = i + 3;
+        if (oneOf(tokenAt(line, next), {"in"}) && oneOf(tokenAt(line, next + 1), {"the"}) &&
+            oneOf(tokenAt(line, next + 2), {"afternoon", "evening"})) {
+            total += *value < 12 ? 12 * 60 : 0;
+            next += 3;
+        }
+        return Clock{.hour = total / 60, .minute = total % 60, .next = next, .certain = true,
+                     .padded = true};
     }
     return std::nullopt;
 }
 
-std::optional<Clock> clockAt(const Line& line, std::size_t i) {
-    if (auto word = wordClockAt(line, i)) {
+std::optional<Clock> clockAt(const Line& line, std::size_t i, const std::string& locale) {
+    if (auto word = wordClockAt(line, i, locale)) {
         return word;
     }
     const Token* t = tokenAt(line, i);
@@ -210,7 +225,7 @@ std::vector<TimeMention> readTimes(const Line& line, const TimeContext& context)
     std::vector<TimeMention> times;
     std::size_t i = 0;
     while (i < line.tokens.size()) {
-        const auto first = isTaken(context, i) ? std::nullopt : clockAt(line, i);
+        const auto first = isTaken(context, i) ? std::nullopt : clockAt(line, i, context.localeId);
         if (!first) {
             ++i;
             continue;
@@ -221,7 +236,7 @@ std::vector<TimeMention> readTimes(const Line& line, const TimeContext& context)
         std::optional<Clock> second;
         if (isRangeConnector(connector) && (connector->key != "and" || between) &&
             !isTaken(context, first->next + 1)) {
-            second = clockAt(line, first->next + 1);
+            second = clockAt(line, first->next + 1, context.localeId);
         }
         const bool afterDate = std::find(context.dateEnds.begin(), context.dateEnds.end(), i) !=
                                context.dateEnds.end();

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace plannery::reader {
@@ -40,6 +41,7 @@ struct TimeContext {
     bool evening = false;
     // The text writes 12-hour times: a one-digit hour from 1 to 6 without am or pm is afternoon.
     bool twelveHour = false;
+    std::string localeId{}; // whose number words count ("half past two")
 };
 
 std::vector<TimeMention> readTimes(const Line& line, const TimeContext& context);

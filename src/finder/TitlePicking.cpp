@@ -1,5 +1,6 @@
 #include "finder/TitlePicking.h"
 
+#include "finder/AddressReading.h"
 #include "finder/FinderText.h"
 #include "finder/LineSegments.h"
 #include "finder/ReaderVocabulary.h"
@@ -12,47 +13,49 @@ namespace plannery::reader {
 
 namespace {
 
-// Headings are worth this much more than an event's own line when they say what it is.
-constexpr int kStrongHeading = 30;
+// Below this a line's text names an event worse than the words around the event in its sentence.
+constexpr int kUsable = 8;
+// An event on a line of its own in a list or schedule is named on that line.
+constexpr int kOwnLine = 20;
 constexpr std::size_t kLongestTitle = 9; // words
+constexpr std::size_t kWholeLine = 8;    // a heading this short is taken whole
+// An event named in the sentence that gives its day, or in one of the lines just above.
+constexpr int kOwnSentence = 15;
+constexpr std::size_t kNearby = 3;
 
-bool isLink(const Line& line, const Segment& s) {
-    return std::any_of(line.tokens.begin() + static_cast<std::ptrdiff_t>(s.begin),
-                       line.tokens.begin() + static_cast<std::ptrdiff_t>(s.end),
-                       [](const Token& t) { return t.isLink(); });
+bool anyToken(const Line& line, std::size_t begin, std::size_t end, auto test) {
+    return std::any_of(line.tokens.begin() + static_cast<std::ptrdiff_t>(begin),
+                       line.tokens.begin() + static_cast<std::ptrdiff_t>(end), test);
 }
 
-bool hasEventNoun(const Line& line, const Segment& s) {
+bool isProse(const Line& line, const Segment& s) {
+    return anyToken(line, s.begin, s.end,
+                    [](const Token& t) { return t.isWord() && Vocabulary::isClauseWord(t.key); });
+}
+
+bool hasEventNoun(const Line& line, std::size_t begin, std::size_t end) {
+    return anyToken(line, begin, end,
+                    [](const Token& t) { return t.isWord() && Vocabulary::isEventNoun(t.key); });
+}
+
+bool isAddress(const Line& line, const Segment& s) {
     for (std::size_t k = s.begin; k < s.end; ++k) {
-        if (line.tokens[k].isWord() && Vocabulary::isEventNoun(line.tokens[k].key)) {
+        if (Addresses::startsAt(line, k)) {
             return true;
         }
     }
     return false;
 }
 
-bool looksLikeAddress(const Line& line, const Segment& s) {
-    bool number = false;
-    for (std::size_t k = s.begin; k < s.end; ++k) {
-        const Token& t = line.tokens[k];
-        number = number || t.isNumber();
-        if (number && t.isWord() && Vocabulary::isStreetWord(t.key)) {
-            return true;
-        }
-    }
-    return false;
-}
-
-// Verbs and pronouns that end an event's name in a sentence ("Grandpa's 80th | is Sunday").
-bool endsPhrase(const Token& t) {
+// Words a name in a sentence does not run over.
+bool stopsName(const Token& t) {
     static const std::set<std::string_view> words = {
-        "is", "are", "was", "will", "be", "have", "has", "having", "want", "wanna", "see", "grab",
-        "get", "join", "come", "free", "forget", "don't", "moved", "move", "booked", "let's",
-        "lets", "can", "could", "would", "we", "you", "i", "he", "she", "they", "his", "her", "my",
-        "our", "your", "their", "there's", "it's", "on", "at", "in", "this", "next", "tomorrow",
-        "today", "tonight", "ist", "findet", "wollen", "wir", "bei", "sind", "on", "aura", "est",
-        "se", "fait", "un", "une", "to", "with", "from", "and", "et", "und", "for", "of", "the"};
-    return !t.isWord() || words.count(t.key) > 0;
+        "the", "a", "an", "un", "une", "le", "la", "les", "der", "die", "das", "ein", "eine", "my",
+        "your", "his", "her", "their", "our", "to", "at", "on", "in", "from", "and", "et", "und",
+        "for", "of", "with", "de", "du", "zum", "zur", "see", "grab", "get", "join", "come", "free",
+        "forget", "moved", "booked", "wanna", "want", "confirming", "reminder", "back", "due"};
+    return !t.isWord() || Vocabulary::isClauseWord(t.key) || Vocabulary::isGreeting(t.key) ||
+           words.count(t.key) > 0;
 }
 
 } // namespace
@@ -72,153 +75,245 @@ TitlePicker::TitlePicker(const TextFacts& text, const std::vector<Candidate>& ca
         lines.insert(c.line);
     }
     m_manyLines = lines.size() >= 2;
-    pickHeading(candidates);
-}
-
-void TitlePicker::pickHeading(const std::vector<Candidate>& candidates) {
-    const std::size_t firstEventLine = candidates.empty() ? 0 : candidates.front().line;
-    for (std::size_t li = 0; li < m_text.lines.size(); ++li) {
+    m_firstEventLine = candidates.empty() ? 0 : candidates.front().line;
+    // A letter's sign-off and what follows it (the sender's name) name no event.
+    m_signature = m_text.lines.size();
+    for (std::size_t li = 1; li < m_text.lines.size(); ++li) {
         const Line& line = m_text.lines[li];
-        const LineFacts& facts = m_text.facts[li];
-        if (m_text.header[li] && !Vocabulary::isTitleLabel(facts.label)) {
-            continue;
-        }
-        if (Vocabulary::isDetailLabel(facts.label) || Vocabulary::isPlaceLabel(facts.label)) {
-            continue;
-        }
-        const auto segments = freeSegments(line, facts);
-        for (const Segment& s : segments) {
-            if (s.label && !Vocabulary::isTitleLabel(facts.label)) {
-                continue;
-            }
-            if (s.label || !hasSubstance(line, s, m_localeId) || isLink(line, s) ||
-                looksLikeAddress(line, s)) {
-                continue;
-            }
-            const std::size_t words = wordCount(line, s);
-            const Token& first = line.tokens[s.begin];
-            if (Vocabulary::isGreeting(first.key) || words > 12) {
-                continue;
-            }
-            int score = 10 - 2 * static_cast<int>(std::min<std::size_t>(li, 8));
-            if (Vocabulary::isTitleLabel(facts.label)) {
-                score += 50;
-            }
-            bool generic = false;
-            bool capitals = true;
-            int capitalised = 0;
-            for (std::size_t k = s.begin; k < s.end; ++k) {
-                const Token& t = line.tokens[k];
-                if (t.isWord()) {
-                    generic = generic || Vocabulary::isGenericHeadingWord(t.key);
-                    capitals = capitals && (t.allCaps || t.key.size() < 2);
-                    capitalised += t.capital ? 1 : 0;
-                }
-            }
-            if (generic && !Vocabulary::isTitleLabel(facts.label)) {
-                score -= 30;
-            }
-            if (capitals && FinderText::letterCount(line.span(s.begin, s.end)) >= 4) {
-                score += 6;
-            } else if (capitalised * 2 >= static_cast<int>(words)) {
-                score += 4;
-            }
-            score += hasEventNoun(line, s) ? 8 : 0;
-            score += words <= 7 ? 4 : -10;
-            if (s.end < line.tokens.size()) {
-                const Token& after = line.tokens[s.end];
-                score -= after.isSymbol(".") || after.isSymbol("?") ? 8 : 0;
-            }
-            if (!facts.dates.empty() || !facts.times.empty()) {
-                score -= 6;
-            }
-            if (li + 1 == firstEventLine) {
-                score += 3;
-            }
-            if (!m_heading || score > m_headingScore) {
-                m_heading = segmentText(line, s);
-                m_headingScore = score;
-            }
-            break; // one candidate per line: its first piece
-        }
-    }
-}
-
-std::optional<std::string> TitlePicker::lineTitle(const Candidate& c) const {
-    const Line& line = m_text.lines[c.line];
-    const LineFacts& facts = m_text.facts[c.line];
-    for (const Segment& s : freeSegments(line, facts)) {
-        if (s.label && (Vocabulary::isWhenOrWhereLabel(facts.label) ||
-                        Vocabulary::isDetailLabel(facts.label) || isStayLabel(facts.label))) {
-            continue;
-        }
-        if (!hasSubstance(line, s, m_localeId) || isLink(line, s) || looksLikeAddress(line, s) ||
-            wordCount(line, s) > kLongestTitle) {
-            continue;
-        }
-        return segmentText(line, s);
-    }
-    return std::nullopt;
-}
-
-std::optional<std::string> TitlePicker::sentenceTitle(const Candidate& c) const {
-    // The event named near the day: "are you free for dinner on friday?", "Pub quiz is back".
-    for (std::size_t li = c.line + 1; li-- > 0 && li + 2 > c.line;) {
-        const Line& line = m_text.lines[li];
-        if (line.block != m_text.lines[c.line].block) {
+        if (!line.tokens.empty() && line.tokens[0].isWord() &&
+            Vocabulary::isClosing(line.tokens[0].key) && line.tokens.size() <= 4) {
+            m_signature = li;
             break;
         }
-        for (std::size_t k = 0; k < line.tokens.size(); ++k) {
-            if (!line.tokens[k].isWord() || !Vocabulary::isEventNoun(line.tokens[k].key)) {
+    }
+    for (std::size_t li = 0; li < m_text.lines.size(); ++li) {
+        if (auto option = lineOption(li, false);
+            option && (!m_heading || option->score > m_heading->score)) {
+            m_heading = option;
+        }
+    }
+}
+
+std::optional<TitlePicker::Option> TitlePicker::lineOption(std::size_t li, bool own) const {
+    const Line& line = m_text.lines[li];
+    const LineFacts& facts = m_text.facts[li];
+    const bool titled = Vocabulary::isTitleLabel(facts.label);
+    if ((m_text.header[li] && !titled) || Vocabulary::isDetailLabel(facts.label) ||
+        Vocabulary::isPlaceLabel(facts.label) || (!own && li >= m_signature) ||
+        (!own && Addresses::inLine(line))) {
+        return std::nullopt;
+    }
+    const auto segments = freeSegments(line, facts);
+    for (const Segment& piece : segments) {
+        Segment s = piece;
+        if (s.label || !hasSubstance(line, s, m_localeId) || isAddress(line, s) ||
+            anyToken(line, s.begin, s.end, [](const Token& t) { return t.isLink(); })) {
+            continue;
+        }
+        const Token& first = line.tokens[s.begin];
+        if (Vocabulary::isGreeting(first.key) || Vocabulary::isFiller(first.key) ||
+            first.isWord("with") || isProse(line, s) || (own && s.label)) {
+            return std::nullopt;
+        }
+        if (titled) {
+            // "Subject: Interview confirmation – Senior Data Analyst" up to a remark ("– sign up
+            // now") or the day ("@ Wed May 20").
+            for (std::size_t k = s.end; k < line.tokens.size(); ++k) {
+                const Token& t = line.tokens[k];
+                const bool remark = t.isSymbol("-") && k + 1 < line.tokens.size() &&
+                                    line.tokens[k + 1].isWord() && !line.tokens[k + 1].capital;
+                if (t.isSymbol("@") || t.isSymbol("(") || remark ||
+                    std::any_of(facts.dates.begin(), facts.dates.end(),
+                                [k](const DateMention& d) { return d.begin == k; })) {
+                    break;
+                }
+                s.end = k + 1;
+            }
+        } else if (facts.dates.empty() && facts.times.empty() && segments.size() > 1 &&
+                   wordCount(line, Segment{.begin = s.begin, .end = segments.back().end}) <= kWholeLine) {
+            s.end = segments.back().end; // "Intro to Pottery – Taster Workshop"
+        }
+        const std::size_t words = wordCount(line, s);
+        if (words > kLongestTitle + 3) {
+            return std::nullopt;
+        }
+        // Headings come first; an event's own line is judged without regard to where it stands.
+        int score = 10 - (own ? 0 : 2 * static_cast<int>(std::min<std::size_t>(li, 8)));
+        score += titled ? 50 : 0;
+        bool generic = false;
+        bool capitals = true;
+        int capitalised = 0;
+        for (std::size_t k = s.begin; k < s.end; ++k) {
+            const Token& t = line.tokens[k];
+            if (t.isWord()) {
+                generic = generic || Vocabulary::isGenericHeadingWord(t.key);
+                capitals = capitals && (t.allCaps || t.key.size() < 2);
+                capitalised += t.capital ? 1 : 0;
+            }
+        }
+        score -= generic && !titled ? 30 : 0;
+        if (capitals && FinderText::letterCount(line.span(s.begin, s.end)) >= 4) {
+            score += 6;
+        } else if (capitalised * 2 >= static_cast<int>(words)) {
+            score += 4;
+        }
+        score += hasEventNoun(line, s.begin, s.end) ? 8 : 0;
+        score += words <= 8 ? 4 : 0;
+        score -= !facts.dates.empty() || !facts.times.empty() ? 6 : 0;
+        score += li + 1 == m_firstEventLine ? 3 : 0;
+        return Option{segmentText(line, s), score};
+    }
+    return std::nullopt;
+}
+
+std::optional<TitlePicker::Option> TitlePicker::sentenceOption(const Candidate& c) const {
+    // The event named near the day: "are you free for dinner on friday?", "Pub quiz is back".
+    for (std::size_t li = c.line + 1; li-- > 0 && li + kNearby >= c.line;) {
+        const Line& line = m_text.lines[li];
+        const LineFacts& facts = m_text.facts[li];
+        if (li >= m_signature) {
+            continue;
+        }
+        std::vector<bool> dated(line.tokens.size(), false);
+        for (const DateMention& d : facts.dates) {
+            std::fill(dated.begin() + static_cast<std::ptrdiff_t>(d.begin),
+                      dated.begin() + static_cast<std::ptrdiff_t>(std::min(d.end, dated.size())), true);
+        }
+        for (std::size_t k = facts.speaker ? facts.labelEnd : 0; k < line.tokens.size(); ++k) {
+            if (dated[k] || !line.tokens[k].isWord() || !Vocabulary::isEventNoun(line.tokens[k].key)) {
                 continue;
             }
-            std::size_t begin = k;
-            while (begin > 0 && !endsPhrase(line.tokens[begin - 1]) &&
-                   !Vocabulary::isGreeting(line.tokens[begin - 1].key) &&
-                   !line.tokens[begin - 1].isSymbol()) {
-                --begin;
-            }
-            std::size_t end = k + 1;
-            while (end < line.tokens.size() && line.tokens[end].isWord() &&
-                   Vocabulary::isEventNoun(line.tokens[end].key)) {
-                ++end;
-            }
-            // "study group for the stats final", "farewell drinks for Margaret"
-            if (end + 1 < line.tokens.size() &&
-                (line.tokens[end].isWord("for") || line.tokens[end].isWord("of"))) {
-                std::size_t more = end + 1;
-                while (more < line.tokens.size() && more < end + 5 && line.tokens[more].isWord() &&
-                       (!endsPhrase(line.tokens[more]) || line.tokens[more].isWord("the"))) {
-                    ++more;
-                }
-                if (more > end + 1 && !line.tokens[more - 1].isWord("the")) {
-                    end = more;
-                }
-            }
-            return std::string(line.span(begin, end));
+            return Option{phraseAround(line, dated, k), li == c.line ? kOwnSentence : kUsable + 1};
         }
     }
     return std::nullopt;
+}
+
+// "Can you pick Gran up from the station on Friday?" gives "pick Gran up from the station";
+// "Quick reminder that our quarterly all-hands is next Wednesday" gives "quarterly all-hands".
+std::optional<std::string> TitlePicker::clauseTitle(const Candidate& c) const {
+    const Line& line = m_text.lines[c.line];
+    const LineFacts& facts = m_text.facts[c.line];
+    std::size_t begin = facts.speaker ? facts.labelEnd : 0;
+    for (std::size_t k = begin; k < c.begin; ++k) {
+        if (line.tokens[k].isSymbol(".") || line.tokens[k].isSymbol("!") || line.tokens[k].isSymbol("?")) {
+            begin = k + 1;
+        }
+    }
+    while (begin < c.begin && (!line.tokens[begin].isWord() || stopsName(line.tokens[begin]) ||
+                               line.tokens[begin].isWord("quick") || line.tokens[begin].isWord("just") ||
+                               line.tokens[begin].isWord("do") || line.tokens[begin].isWord("remember"))) {
+        ++begin;
+    }
+    std::size_t end = begin;
+    while (end < c.begin && !(line.tokens[end].isWord() && Vocabulary::isClauseWord(line.tokens[end].key)) &&
+           !line.tokens[end].isSymbol(",") && !line.tokens[end].isSymbol("?")) {
+        ++end;
+    }
+    while (end > begin && (stopsName(line.tokens[end - 1]) && !line.tokens[end - 1].capital)) {
+        --end;
+    }
+    const std::size_t words = end - begin;
+    if (words == 0 || words > 7) {
+        return std::nullopt;
+    }
+    return std::string(line.span(begin, end));
+}
+
+std::string TitlePicker::phraseAround(const Line& line, const std::vector<bool>& dated,
+                                      std::size_t noun) const {
+    const auto& tokens = line.tokens;
+    std::size_t begin = noun;
+    // Back over what qualifies it: "Pub quiz", "new Pixar movie", "6th birthday party".
+    while (begin > 0 && !dated[begin - 1]) {
+        const Token& t = tokens[begin - 1];
+        const bool ordinal = t.isWord() && !t.spaced && begin >= 2 && tokens[begin - 2].isNumber();
+        if (ordinal) {
+            begin -= 2;
+            continue;
+        }
+        if (stopsName(t)) {
+            break;
+        }
+        --begin;
+    }
+    std::size_t end = noun + 1;
+    while (end < tokens.size() && tokens[end].isWord() && Vocabulary::isEventNoun(tokens[end].key)) {
+        ++end;
+    }
+    // "... for the stats final", "... with Dr. Hannah Ross", "... de rentrée de la classe de CE2"
+    if (end + 1 < tokens.size() && tokens[end].isWord() &&
+        (tokens[end].key == "for" || tokens[end].key == "of" || tokens[end].key == "with" ||
+         tokens[end].key == "de" || tokens[end].key == "du")) {
+        std::size_t more = end + 1;
+        while (more < tokens.size() && more < end + 7 && !dated[more] &&
+               ((tokens[more].isWord() && !Vocabulary::isClauseWord(tokens[more].key) &&
+                 (tokens[more].capital || !stopsName(tokens[more]) || tokens[more].key == "the" ||
+                  tokens[more].key == "la" || tokens[more].key == "de")) ||
+                tokens[more].isNumber() || (tokens[more].isSymbol(".") && !tokens[more].spaced))) {
+            ++more;
+        }
+        while (more > end + 1 && (stopsName(tokens[more - 1]) && !tokens[more - 1].capital &&
+                                  !tokens[more - 1].isNumber())) {
+            --more;
+        }
+        if (more > end + 1) {
+            end = more;
+        }
+    }
+    std::string name(line.span(begin, end));
+    // "Leo is having his 6th birthday party": Leo's.
+    if (begin > 0 && tokens[begin - 1].isWord() &&
+        (tokens[begin - 1].key == "his" || tokens[begin - 1].key == "her" ||
+         tokens[begin - 1].key == "their")) {
+        for (std::size_t k = begin - 1; k-- > 0;) {
+            const Token& t = tokens[k];
+            if (t.isSymbol(".") || t.isSymbol("!") || t.isSymbol("?")) {
+                break;
+            }
+            if (t.isWord() && t.capital && !Vocabulary::isGreeting(t.key) && t.key != "i" &&
+                !Vocabulary::isFiller(t.key) && t.key.find('\'') == std::string::npos) {
+                name = std::string(line.slice(t.begin, t.end)) + "'s " + name;
+                break;
+            }
+        }
+    }
+    return name;
+}
+
+std::optional<TitlePicker::Option> TitlePicker::ownOption(const Candidate& c) const {
+    auto option = lineOption(c.line, true);
+    if (option) {
+        option->score += c.session || m_manyLines ? kOwnLine : 0;
+    }
+    return option;
 }
 
 std::string TitlePicker::title(const Candidate& c) const {
-    std::optional<std::string> chosen;
-    const auto own = lineTitle(c);
-    if (c.session || (m_manyLines && own)) {
-        chosen = own;
-    } else if (m_heading && m_headingScore >= kStrongHeading) {
-        chosen = m_heading;
-    } else if (own) {
-        chosen = own;
-    } else if (auto sentence = sentenceTitle(c)) {
-        chosen = sentence;
-    } else {
-        chosen = m_heading;
+    std::optional<Option> best = ownOption(c);
+    if (!(c.session && best)) {
+        if (m_heading && (!best || m_heading->score > best->score)) {
+            best = m_heading;
+        }
+        if (auto sentence = sentenceOption(c); sentence && (!best || sentence->score > best->score)) {
+            best = sentence;
+        }
+        if (!best || best->score < kUsable) {
+            if (auto clause = clauseTitle(c)) {
+                best = Option{*clause, kUsable};
+            }
+        }
     }
-    if (!chosen || chosen->empty()) {
-        chosen = m_heading.value_or(std::string(m_text.lines[c.line].text));
+    std::string text = trimWhiteSpace(best ? best->text : m_text.lines[c.line].text);
+    // Articles left in front of a name ("the new Pixar movie", "La réunion").
+    for (const std::string_view article :
+         {"the ", "The ", "La ", "la ", "Le ", "le ", "Die ", "Der ", "a ", "an "}) {
+        if (text.starts_with(article) && text.size() > article.size() + 3) {
+            text = text.substr(article.size());
+            break;
+        }
     }
-    return normalCapitalisation(trimWhiteSpace(*chosen));
+    return normalCapitalisation(text);
 }
 
 } // namespace plannery::reader

@@ -21,15 +21,25 @@ class TitlePicker {
     std::string title(const Candidate& candidate) const;
 
   private:
-    std::optional<std::string> lineTitle(const Candidate& candidate) const;
-    std::optional<std::string> sentenceTitle(const Candidate& candidate) const;
-    void pickHeading(const std::vector<Candidate>& candidates);
+    // A line's name for an event, scored: by its place in the text, capitals, words such as
+    // "party" or "meeting", length, and a label such as "Subject:".
+    struct Option {
+        std::string text{};
+        int score = 0;
+    };
+    std::optional<Option> lineOption(std::size_t line, bool own) const;
+    std::optional<Option> ownOption(const Candidate& candidate) const;
+    std::optional<Option> sentenceOption(const Candidate& candidate) const;
+    std::optional<std::string> clauseTitle(const Candidate& candidate) const;
+    std::string phraseAround(const Line& line, const std::vector<bool>& dated,
+                             std::size_t noun) const;
 
     const TextFacts& m_text;
     const std::string& m_localeId;
-    std::optional<std::string> m_heading;
-    int m_headingScore = 0;
-    bool m_manyLines = false; // the events stand on lines of their own
+    std::optional<Option> m_heading; // the text's best heading
+    bool m_manyLines = false;        // the events stand on lines of their own
+    std::size_t m_firstEventLine = 0;
+    std::size_t m_signature = 0; // the first line of the sign-off
 };
 
 // A title in normal capitalisation: capitals lowered in words of four or more letters ("SPRING
