@@ -35,8 +35,8 @@ std::vector<EventDraft> BuiltinReader::read(std::string_view text, Instant now,
     const reader::ReaderDays days(calendar, now);
     const reader::TextFacts facts = reader::TextFacts::read(text, days);
     const std::vector<reader::Candidate> candidates = reader::assemble(facts, days, now, calendar);
-    const reader::TitlePicker titles(facts, candidates, calendar.localeId());
     const reader::PlacePicker places(facts, candidates, calendar.localeId());
+    const reader::TitlePicker titles(facts, candidates, calendar.localeId(), places.venueName());
     const auto notes = notesOf(facts);
     std::vector<EventDraft> drafts;
     for (const reader::Candidate& c : candidates) {

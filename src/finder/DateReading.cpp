@@ -241,6 +241,16 @@ bool deadlineBefore(const Line& line, std::size_t i) {
                                        "deadline", "jusqu'au", "jusqu'a", "spatestens", "latest"});
 }
 
+// "can be booked ... from Monday 19 January": in a sentence, the day something opens.
+bool opensFrom(const Line& line, std::size_t i) {
+    if (i == 0 || !oneOf(&line.tokens[i - 1], {"from"})) {
+        return false;
+    }
+    return std::any_of(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
+        return oneOf(&t, {"can", "will", "are", "is", "be", "booked", "available", "open", "opens"});
+    });
+}
+
 // Whether what follows a bare ordinal day lets it stand as a date ("the 15th at 6pm", "the 15th!"),
 // unlike "the 2nd floor".
 bool endsDate(const Line& line, std::size_t i) {
@@ -523,7 +533,8 @@ std::vector<DateMention> DateReader::read(const Line& line) const {
             }
         }
         if (auto mention = resolve(*best)) {
-            mention->deadline = deadlineBefore(line, best->begin);
+            mention->deadline = deadlineBefore(line, best->begin) ||
+                                (!mention->last && opensFrom(line, best->begin));
             mentions.push_back(*mention);
         }
         i = best->end;

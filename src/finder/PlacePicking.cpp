@@ -190,11 +190,14 @@ std::optional<std::string> PlacePicker::address() {
 }
 
 std::optional<std::string> PlacePicker::venueLine() const {
-    // The first line is the text's heading ("FREE YOGA IN THE PARK"), not its place.
-    for (std::size_t li = 1; li < m_text.lines.size(); ++li) {
+    for (std::size_t li = 0; li < m_text.lines.size(); ++li) {
         const Line& line = m_text.lines[li];
         const LineFacts& facts = m_text.facts[li];
-        if (!facts.dates.empty() || !facts.times.empty() || !facts.label.empty() ||
+        // A first line that names an event is the text's heading ("FREE YOGA IN THE PARK").
+        const bool heading = li == 0 && std::any_of(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
+                                 return t.isWord() && Vocabulary::isEventNoun(t.key);
+                             });
+        if (heading || !facts.dates.empty() || !facts.times.empty() || !facts.label.empty() ||
             line.tokens.size() > kLongestVenue + 3 || line.tokens.empty() || !line.tokens[0].capital ||
             !hasVenueWord(line, 0, line.tokens.size())) {
             continue;
@@ -286,7 +289,8 @@ std::optional<std::string> PlacePicker::meetingLink() const {
     return std::nullopt;
 }
 
-std::optional<std::string> PlacePicker::rowPlace(std::size_t li, std::size_t from) const {
+std::optional<std::string> PlacePicker::rowPlace(std::size_t li, std::size_t from,
+                                                 bool nameFirst) const {
     const Line& line = m_text.lines[li];
     const LineFacts& facts = m_text.facts[li];
     const auto segments = freeSegments(line, facts);
@@ -295,8 +299,17 @@ std::optional<std::string> PlacePicker::rowPlace(std::size_t li, std::size_t fro
     });
     // In a row of a schedule or list, a piece after the name that is a place ("– Room 2",
     // ", Library"); a remark in parentheses in lower case is not ("(school closed)").
-    for (std::size_t k = 1; k < segments.size() && !prose; ++k) {
+    const auto afterDay = [&facts](const Segment& s) {
+        return std::any_of(facts.dates.begin(), facts.dates.end(),
+                           [&s](const DateMention& d) { return d.end <= s.begin; }) ||
+               std::any_of(facts.times.begin(), facts.times.end(),
+                           [&s](const TimeMention& t) { return t.end <= s.begin; });
+    };
+    for (std::size_t k = 0; k < segments.size() && !prose; ++k) {
         const Segment& s = segments[k];
+        if (k == 0 && (nameFirst || !afterDay(s))) {
+            continue; // the row's name
+        }
         const Token& first = line.tokens[s.begin];
         const bool bracketed = s.begin > 0 && line.tokens[s.begin - 1].isSymbol("(");
         if (s.begin < from || s.label || wordCount(line, s) > 6 || Vocabulary::isFiller(first.key) ||
@@ -306,19 +319,39 @@ std::optional<std::string> PlacePicker::rowPlace(std::size_t li, std::size_t fro
         const bool room = s.end - s.begin == 2 && first.isWord() && first.capital &&
                           line.tokens[s.begin + 1].isNumber();
         if (hasVenueWord(line, s.begin, s.end) || room) {
-            return segmentText(line, s);
+            // ", Seoul COEX" after "Room 220-222" belongs to it.
+            Segment place = s;
+            for (std::size_t n = k + 1; n < segments.size(); ++n) {
+                if (!line.tokens[segments[n - 1].end].isSymbol(",") || !line.tokens[segments[n].begin].capital) {
+                    break;
+                }
+                place.end = segments[n].end;
+            }
+            return segmentText(line, place);
         }
     }
     return phrase(li, from);
 }
 
+std::string PlacePicker::venueName() const {
+    for (std::size_t li = 0; li < m_text.lines.size(); ++li) {
+        if (auto venue = phrase(li, 0)) {
+            return *venue;
+        }
+    }
+    if (m_addressHasVenue && m_place) {
+        return m_place->substr(0, m_place->find(", "));
+    }
+    return {};
+}
+
 std::optional<std::string> PlacePicker::place(const Candidate& c) const {
-    if (auto own = rowPlace(c.line, c.begin)) {
+    if (auto own = rowPlace(c.line, c.begin, true)) {
         return own;
     }
     // A session takes the place its day's heading gives ("Saturday, July 18 · Room 220-222").
     if (c.headingLine) {
-        if (auto heading = rowPlace(*c.headingLine, 0)) {
+        if (auto heading = rowPlace(*c.headingLine, 0, false)) {
             return heading;
         }
     }

@@ -19,6 +19,9 @@ class PlacePicker {
                 const std::string& localeId);
 
     std::optional<std::string> place(const Candidate& candidate) const;
+    // The name of the venue the text names in a sentence ("at The Harbor Inn", "im Hotel
+    // Seeblick") or over its address; empty without one.
+    std::string venueName() const;
 
   private:
     std::optional<std::string> labelled() const;
@@ -26,7 +29,9 @@ class PlacePicker {
     std::optional<std::string> venueLine() const;
     std::optional<std::string> phrase(std::size_t line, std::size_t from) const;
     std::optional<std::string> meetingLink() const;
-    std::optional<std::string> rowPlace(std::size_t line, std::size_t from) const;
+    // `nameFirst`: the line's first piece names the event (a row of a list), rather than a day
+    // heading its sessions.
+    std::optional<std::string> rowPlace(std::size_t line, std::size_t from, bool nameFirst) const;
 
     const TextFacts& m_text;
     const std::string& m_localeId;

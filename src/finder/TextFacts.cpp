@@ -72,12 +72,13 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
         std::tie(facts.label, facts.labelEnd) = labelOf(line);
         // "Sara: are you free for dinner on friday?": a speaker's name, not a label.
         if (!facts.label.empty() && !Vocabulary::isKnownLabel(facts.label)) {
-            const auto words = std::count_if(line.tokens.begin() + static_cast<std::ptrdiff_t>(facts.labelEnd),
-                                             line.tokens.end(), [](const Token& t) { return t.isWord(); });
+            const auto value = line.tokens.begin() + static_cast<std::ptrdiff_t>(facts.labelEnd);
+            const bool sentence = std::any_of(value, line.tokens.end(), [](const Token& t) {
+                return t.isWord() && Vocabulary::isClauseWord(t.key);
+            });
             const Token* first = facts.labelEnd < line.tokens.size() ? &line.tokens[facts.labelEnd] : nullptr;
-            facts.speaker = words >= 5 || labels.count(facts.label) > 1 ||
-                            (first && first->isWord() &&
-                             (!first->capital || Vocabulary::isClauseWord(first->key)));
+            facts.speaker = sentence || labels.count(facts.label) > 1 ||
+                            (first && first->isWord() && !first->capital);
             if (facts.speaker) {
                 facts.label.clear();
             }

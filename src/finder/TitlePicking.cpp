@@ -38,6 +38,25 @@ bool hasEventNoun(const Line& line, std::size_t begin, std::size_t end) {
                     [](const Token& t) { return t.isWord() && Vocabulary::isEventNoun(t.key); });
 }
 
+// "with Dr. Morales", "from 8pm": a piece that goes on from something else.
+bool isPreposition(const Token& t) {
+    static const std::set<std::string_view> articles = {"the", "a", "an", "le", "la", "les",
+                                                        "der", "die", "das", "den"};
+    return t.isWord() && (t.key == "with" || (Vocabulary::isFiller(t.key) && !articles.count(t.key)));
+}
+
+// Part of a sentence rather than a name: beginning in lower case ("live at Hideaway Lounge") or
+// running into the day ("Just confirming the photo shoot on").
+bool isFragment(const Line& line, const Segment& s) {
+    const Token& first = line.tokens[s.begin];
+    const Token& last = line.tokens[s.end - 1];
+    const std::string_view word = line.slice(first.begin, first.end);
+    const bool lowerCase = first.isWord() && !first.capital && FinderText::upper(word) != word;
+    return lowerCase || (last.isWord() && (last.key == "on" || last.key == "at" || last.key == "for" ||
+                                           last.key == "am" || last.key == "le" || last.key == "from" ||
+                                           last.key == "de"));
+}
+
 bool isAddress(const Line& line, const Segment& s) {
     for (std::size_t k = s.begin; k < s.end; ++k) {
         if (Addresses::startsAt(line, k)) {
@@ -68,8 +87,8 @@ std::string normalCapitalisation(const std::string& title) {
 }
 
 TitlePicker::TitlePicker(const TextFacts& text, const std::vector<Candidate>& candidates,
-                         const std::string& localeId)
-    : m_text(text), m_localeId(localeId) {
+                         const std::string& localeId, std::string venue)
+    : m_text(text), m_localeId(localeId), m_venue(std::move(venue)) {
     std::set<std::size_t> lines;
     for (const Candidate& c : candidates) {
         lines.insert(c.line);
@@ -99,8 +118,8 @@ std::optional<TitlePicker::Option> TitlePicker::lineOption(std::size_t li, bool 
     const LineFacts& facts = m_text.facts[li];
     const bool titled = Vocabulary::isTitleLabel(facts.label);
     if ((m_text.header[li] && !titled) || Vocabulary::isDetailLabel(facts.label) ||
-        Vocabulary::isPlaceLabel(facts.label) || (!own && li >= m_signature) ||
-        (!own && Addresses::inLine(line))) {
+        Vocabulary::isPlaceLabel(facts.label) || facts.speaker ||
+        (!own && (li >= m_signature || Addresses::inLine(line) || namesAddress(li)))) {
         return std::nullopt;
     }
     const auto segments = freeSegments(line, facts);
@@ -111,8 +130,8 @@ std::optional<TitlePicker::Option> TitlePicker::lineOption(std::size_t li, bool 
             continue;
         }
         const Token& first = line.tokens[s.begin];
-        if (Vocabulary::isGreeting(first.key) || Vocabulary::isFiller(first.key) ||
-            first.isWord("with") || isProse(line, s) || (own && s.label)) {
+        if (Vocabulary::isGreeting(first.key) || isPreposition(first) || isProse(line, s) ||
+            isFragment(line, s) || (own && s.label)) {
             return std::nullopt;
         }
         if (titled) {
@@ -131,7 +150,12 @@ std::optional<TitlePicker::Option> TitlePicker::lineOption(std::size_t li, bool 
             }
         } else if (facts.dates.empty() && facts.times.empty() && segments.size() > 1 &&
                    wordCount(line, Segment{.begin = s.begin, .end = segments.back().end}) <= kWholeLine) {
-            s.end = segments.back().end; // "Intro to Pottery – Taster Workshop"
+            // "Intro to Pottery – Taster Workshop", without a remark in parentheses ("(12A)").
+            for (const Segment& next : segments) {
+                if (next.begin > s.begin && !line.tokens[next.begin - 1].isSymbol("(")) {
+                    s.end = next.end;
+                }
+            }
         }
         const std::size_t words = wordCount(line, s);
         if (words > kLongestTitle + 3) {
@@ -194,7 +218,7 @@ std::optional<TitlePicker::Option> TitlePicker::sentenceOption(const Candidate& 
 std::optional<std::string> TitlePicker::clauseTitle(const Candidate& c) const {
     const Line& line = m_text.lines[c.line];
     const LineFacts& facts = m_text.facts[c.line];
-    std::size_t begin = facts.speaker ? facts.labelEnd : 0;
+    std::size_t begin = facts.labelEnd;
     for (std::size_t k = begin; k < c.begin; ++k) {
         if (line.tokens[k].isSymbol(".") || line.tokens[k].isSymbol("!") || line.tokens[k].isSymbol("?")) {
             begin = k + 1;
@@ -210,7 +234,8 @@ std::optional<std::string> TitlePicker::clauseTitle(const Candidate& c) const {
            !line.tokens[end].isSymbol(",") && !line.tokens[end].isSymbol("?")) {
         ++end;
     }
-    while (end > begin && (stopsName(line.tokens[end - 1]) && !line.tokens[end - 1].capital)) {
+    while (end > begin && stopsName(line.tokens[end - 1]) && !line.tokens[end - 1].capital &&
+           !line.tokens[end - 1].isNumber()) {
         --end;
     }
     const std::size_t words = end - begin;
@@ -246,7 +271,7 @@ std::string TitlePicker::phraseAround(const Line& line, const std::vector<bool>&
         (tokens[end].key == "for" || tokens[end].key == "of" || tokens[end].key == "with" ||
          tokens[end].key == "de" || tokens[end].key == "du")) {
         std::size_t more = end + 1;
-        while (more < tokens.size() && more < end + 7 && !dated[more] &&
+        while (more < tokens.size() && more < end + 9 && !dated[more] &&
                ((tokens[more].isWord() && !Vocabulary::isClauseWord(tokens[more].key) &&
                  (tokens[more].capital || !stopsName(tokens[more]) || tokens[more].key == "the" ||
                   tokens[more].key == "la" || tokens[more].key == "de")) ||
@@ -281,6 +306,14 @@ std::string TitlePicker::phraseAround(const Line& line, const std::vector<bool>&
     return name;
 }
 
+// The venue's name over its address ("Pawsitive Care Animal Hospital" over "2150 Pearl St"): the
+// place of the event, not its name.
+bool TitlePicker::namesAddress(std::size_t li) const {
+    return li + 1 < m_text.lines.size() && m_text.lines[li + 1].block == m_text.lines[li].block &&
+           m_text.facts[li].dates.empty() && Addresses::span(m_text.lines[li + 1]) &&
+           Addresses::span(m_text.lines[li + 1])->first == 0;
+}
+
 std::optional<TitlePicker::Option> TitlePicker::ownOption(const Candidate& c) const {
     auto option = lineOption(c.line, true);
     if (option) {
@@ -301,19 +334,12 @@ std::string TitlePicker::title(const Candidate& c) const {
         if (!best || best->score < kUsable) {
             if (auto clause = clauseTitle(c)) {
                 best = Option{*clause, kUsable};
+            } else if (!m_venue.empty()) {
+                best = Option{m_venue, kUsable}; // "Your booking is confirmed at The Harbor Inn"
             }
         }
     }
-    std::string text = trimWhiteSpace(best ? best->text : m_text.lines[c.line].text);
-    // Articles left in front of a name ("the new Pixar movie", "La réunion").
-    for (const std::string_view article :
-         {"the ", "The ", "La ", "la ", "Le ", "le ", "Die ", "Der ", "a ", "an "}) {
-        if (text.starts_with(article) && text.size() > article.size() + 3) {
-            text = text.substr(article.size());
-            break;
-        }
-    }
-    return normalCapitalisation(text);
+    return normalCapitalisation(trimWhiteSpace(best ? best->text : m_text.lines[c.line].text));
 }
 
 } // namespace plannery::reader

@@ -15,8 +15,9 @@ namespace plannery::reader {
 // friday?"). In normal capitalisation, without lead-ins such as "Join us for".
 class TitlePicker {
   public:
+    // `venue`: the name of the text's place, the title of last resort ("Hotel Seeblick").
     TitlePicker(const TextFacts& text, const std::vector<Candidate>& candidates,
-                const std::string& localeId);
+                const std::string& localeId, std::string venue);
 
     std::string title(const Candidate& candidate) const;
 
@@ -31,11 +32,13 @@ class TitlePicker {
     std::optional<Option> ownOption(const Candidate& candidate) const;
     std::optional<Option> sentenceOption(const Candidate& candidate) const;
     std::optional<std::string> clauseTitle(const Candidate& candidate) const;
+    bool namesAddress(std::size_t line) const;
     std::string phraseAround(const Line& line, const std::vector<bool>& dated,
                              std::size_t noun) const;
 
     const TextFacts& m_text;
     const std::string& m_localeId;
+    std::string m_venue;
     std::optional<Option> m_heading; // the text's best heading
     bool m_manyLines = false;        // the events stand on lines of their own
     std::size_t m_firstEventLine = 0;
