@@ -23,7 +23,8 @@ namespace {
 constexpr double kPageCharacters = 1800;
 
 const std::vector<bench::CorpusText>& corpus() {
-    static const auto texts = bench::loadCorpus(std::filesystem::path(PLANNERY_BENCH_DATA) / "finder");
+    static const auto texts =
+        bench::loadCorpus(std::filesystem::path(PLANNERY_BENCH_DATA) / "finder");
     return texts;
 }
 
@@ -62,8 +63,9 @@ void qualityReport(bool details, bool heldOutDetails) {
 void show(const std::string& part) {
     for (const bench::CorpusText& text : corpus()) {
         if (text.name.find(part) != std::string::npos) {
-            std::printf("%s\n%s\n", text.name.c_str(),
-                        DraftJson::write(BuiltinReader::read(text.text, text.now, text.calendar)).c_str());
+            std::printf(
+                "%s\n%s\n", text.name.c_str(),
+                DraftJson::write(BuiltinReader::read(text.text, text.now, text.calendar)).c_str());
         }
     }
 }
@@ -98,7 +100,8 @@ void BM_OneMegabyte(benchmark::State& state) {
     const auto& first = corpus().front();
     for (auto _ : state) {
         const auto drafts = BuiltinReader::read(text, first.now, first.calendar);
-        benchmark::DoNotOptimize(EventSuggestion::suggestions(drafts, first.now, first.calendar, text));
+        benchmark::DoNotOptimize(
+            EventSuggestion::suggestions(drafts, first.now, first.calendar, text));
     }
 }
 BENCHMARK(BM_OneMegabyte)->Unit(benchmark::kMillisecond);

@@ -48,7 +48,7 @@ inline std::string readFile(const std::filesystem::path& path) {
 inline std::optional<std::string> field(const nlohmann::json& object, const char* key) {
     const auto found = object.find(key);
     return found != object.end() && found->is_string() ? std::optional(found->get<std::string>())
-                                                        : std::nullopt;
+                                                       : std::nullopt;
 }
 
 inline std::vector<CorpusText> loadCorpus(const std::filesystem::path& folder) {
@@ -62,13 +62,15 @@ inline std::vector<CorpusText> loadCorpus(const std::filesystem::path& folder) {
     std::vector<CorpusText> corpus;
     for (const auto& path : files) {
         const auto meta = nlohmann::json::parse(readFile(path));
-        auto calendar = Calendar::make(meta["zone"].get<std::string>(),
-                                       meta["locale"].get<std::string>());
+        auto calendar =
+            Calendar::make(meta["zone"].get<std::string>(), meta["locale"].get<std::string>());
         const std::string now = meta["now"].get<std::string>();
-        const Instant instant = calendar->date(std::stoi(now.substr(0, 4)), std::stoi(now.substr(5, 2)),
-                                               std::stoi(now.substr(8, 2)), std::stoi(now.substr(11, 2)),
-                                               std::stoi(now.substr(14, 2)))
-                                    .value();
+        const Instant instant =
+            calendar
+                ->date(std::stoi(now.substr(0, 4)), std::stoi(now.substr(5, 2)),
+                       std::stoi(now.substr(8, 2)), std::stoi(now.substr(11, 2)),
+                       std::stoi(now.substr(14, 2)))
+                .value();
         CorpusText text{.name = path.stem().string(),
                         .text = readFile(std::filesystem::path(path).replace_extension(".txt")),
                         .calendar = std::move(*calendar),
@@ -100,7 +102,8 @@ inline std::string comparable(std::string_view text) {
     std::string out;
     bool gap = false;
     for (const char c : folded) {
-        const bool keep = static_cast<unsigned char>(c) >= 0x80 || std::isalnum(static_cast<unsigned char>(c));
+        const bool keep =
+            static_cast<unsigned char>(c) >= 0x80 || std::isalnum(static_cast<unsigned char>(c));
         if (c == '\'') {
             continue;
         }
@@ -156,7 +159,8 @@ struct Score {
                 }
             }
             if (!match) {
-                misses.push_back(text.name + ": missed " + e.titles.front() + " " + startKey(e.draft));
+                misses.push_back(text.name + ": missed " + e.titles.front() + " " +
+                                 startKey(e.draft));
                 continue;
             }
             used[*match] = true;
@@ -165,7 +169,8 @@ struct Score {
         }
         for (std::size_t k = 0; k < drafts.size(); ++k) {
             if (!used[k]) {
-                misses.push_back(text.name + ": extra " + drafts[k].title + " " + startKey(drafts[k]));
+                misses.push_back(text.name + ": extra " + drafts[k].title + " " +
+                                 startKey(drafts[k]));
             }
         }
     }
@@ -192,19 +197,20 @@ struct Score {
         const bool zone = !e.draft.startTime || offset(e.draft) == offset(f);
         zoneRight += zone ? 1 : 0;
         const std::string title = comparable(EventSuggestion::tidyTitle(f.title));
-        const bool titleOk = std::any_of(e.titles.begin(), e.titles.end(), [&](const std::string& t) {
-            return comparable(t) == title;
-        });
+        const bool titleOk =
+            std::any_of(e.titles.begin(), e.titles.end(),
+                        [&](const std::string& t) { return comparable(t) == title; });
         titleRight += titleOk ? 1 : 0;
         const std::string place = f.location ? comparable(*f.location) : std::string();
-        const bool placeOk = e.placeGiven
-                                 ? std::any_of(e.places.begin(), e.places.end(),
-                                               [&](const std::string& p) { return comparable(p) == place; })
-                                 : place.empty();
+        const bool placeOk =
+            e.placeGiven ? std::any_of(e.places.begin(), e.places.end(),
+                                       [&](const std::string& p) { return comparable(p) == place; })
+                         : place.empty();
         placeRight += placeOk ? 1 : 0;
         const std::string name = text.name + ": " + startKey(e.draft) + " ";
         if (!end) {
-            misses.push_back(name + "end " + f.endDate.value_or("-") + " " + f.endTime.value_or("-"));
+            misses.push_back(name + "end " + f.endDate.value_or("-") + " " +
+                             f.endTime.value_or("-"));
         }
         if (!zone) {
             misses.push_back(name + "zone " + f.timeZone.value_or("-"));

@@ -6,21 +6,18 @@ namespace plannery::reader::Addresses {
 
 namespace {
 
-const Token* tokenAt(const Line& line, std::size_t i) {
-    return i < line.tokens.size() ? &line.tokens[i] : nullptr;
-}
-
 bool isJoiner(const Token& t) {
-    return t.isWord() && !t.capital && (t.key == "de" || t.key == "du" || t.key == "des" || t.key == "la" ||
-                          t.key == "le" || t.key == "am" || t.key == "an" || t.key == "der" ||
-                          t.key == "of" || t.key == "the" || t.key == "et");
+    return t.isWord() && !t.capital &&
+           (t.key == "de" || t.key == "du" || t.key == "des" || t.key == "la" || t.key == "le" ||
+            t.key == "am" || t.key == "an" || t.key == "der" || t.key == "of" || t.key == "the" ||
+            t.key == "et");
 }
 
 // A postcode and its town: "10178 Berlin", "6353 Weggis"; not a year before a word ("2026 Key
 // Dates") nor the end of a telephone number.
 bool postcodeAt(const Line& line, std::size_t i) {
     const Token& t = line.tokens[i];
-    const Token* town = tokenAt(line, i + 1);
+    const Token* town = line.at(i + 1);
     if (!t.isNumber() || (t.key.size() != 5 && t.key.size() != 4) || town == nullptr ||
         !town->isWord() || !town->capital || town->allCaps || !town->spaced) {
         return false;
@@ -35,17 +32,17 @@ bool postcodeAt(const Line& line, std::size_t i) {
 // "OX7 4QP", "LS16 7PQ", "EC2A 2AG".
 bool britishPostcodeAt(const Line& line, std::size_t i) {
     const Token& t = line.tokens[i];
-    const Token* digits = tokenAt(line, i + 1);
+    const Token* digits = line.at(i + 1);
     if (!t.isWord() || !t.allCaps || t.key.size() > 2 || digits == nullptr || !digits->isNumber() ||
         digits->spaced || digits->key.size() > 2) {
         return false;
     }
     std::size_t k = i + 2;
-    if (const Token* letter = tokenAt(line, k); letter && !letter->spaced && letter->isWord()) {
+    if (const Token* letter = line.at(k); letter && !letter->spaced && letter->isWord()) {
         ++k;
     }
-    const Token* inward = tokenAt(line, k);
-    const Token* unit = tokenAt(line, k + 1);
+    const Token* inward = line.at(k);
+    const Token* unit = line.at(k + 1);
     return inward && inward->spaced && inward->isNumber() && inward->key.size() == 1 && unit &&
            !unit->spaced && unit->isWord() && unit->key.size() == 2;
 }
@@ -54,11 +51,12 @@ bool britishPostcodeAt(const Line& line, std::size_t i) {
 
 bool startsAt(const Line& line, std::size_t i) {
     const Token& t = line.tokens[i];
-    const Token* next = tokenAt(line, i + 1);
+    const Token* next = line.at(i + 1);
     if (next == nullptr) {
         return false;
     }
-    if (t.isNumber() && t.key.size() <= 5 && !(i > 0 && !t.spaced && !line.tokens[i - 1].isWord())) {
+    if (t.isNumber() && t.key.size() <= 5 &&
+        !(i > 0 && !t.spaced && !line.tokens[i - 1].isWord())) {
         // A number, perhaps "W 46th" or "N Halsted", then a street word.
         for (std::size_t k = i + 1; k < line.tokens.size() && k <= i + 4; ++k) {
             const Token& w = line.tokens[k];
@@ -142,10 +140,11 @@ std::optional<std::pair<std::size_t, std::size_t>> span(const Line& line) {
     std::size_t end = start;
     while (end < line.tokens.size()) {
         const Token& t = line.tokens[end];
-        const bool part = (t.isWord() && (t.capital || isJoiner(t) || Vocabulary::isStreetWord(t.key) ||
-                                          (!t.spaced && end > start))) ||
-                          t.isNumber() || t.isSymbol(",") || t.isSymbol("'") ||
-                          (t.isSymbol(".") && !t.spaced) || (t.isSymbol("-") && !t.spaced);
+        const bool part =
+            (t.isWord() && (t.capital || isJoiner(t) || Vocabulary::isStreetWord(t.key) ||
+                            (!t.spaced && end > start))) ||
+            t.isNumber() || t.isSymbol(",") || t.isSymbol("'") || (t.isSymbol(".") && !t.spaced) ||
+            (t.isSymbol("-") && !t.spaced);
         if (!part || (t.isWord() && (t.key == "tel" || t.key == "phone" || t.key == "fon"))) {
             break;
         }

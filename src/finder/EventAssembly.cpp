@@ -1,6 +1,7 @@
 #include "finder/EventAssembly.h"
 
 #include "finder/ReaderVocabulary.h"
+#include "finder/ScheduleLines.h"
 
 #include <algorithm>
 
@@ -13,180 +14,13 @@ namespace {
 constexpr int kFarAhead = 270;
 constexpr std::size_t kReach = 3; // lines between a day and the times that belong to it
 
-bool oneOf(std::string_view key, std::initializer_list<std::string_view> words) {
-    return std::find(words.begin(), words.end(), key) != words.end();
-}
-
-enum class TimeRole { plain, doors, start, end };
-
-// What the words just before a time make of it: "Doors 7:00", "Start: 19:30", "Arrives 9:40",
-// "until 11:00", "ab 08:34".
-TimeRole roleOf(const Line& line, const TimeMention& time) {
-    std::string window;
-    for (std::size_t k = time.begin, steps = 0; k > 0 && steps < 4; --k, ++steps) {
-        const Token& t = line.tokens[k - 1];
-        if (t.isSymbol("·") || t.isSymbol("|") || t.isSymbol(",") || t.isNumber()) {
-            break;
-        }
-        if (t.isWord()) {
-            window = t.key + (window.empty() ? "" : " ") + window;
-        }
-    }
-    const auto has = [&window](std::initializer_list<std::string_view> words) {
-        return std::any_of(words.begin(), words.end(), [&window](std::string_view w) {
-            const auto at = window.find(w);
-            return at != std::string::npos && (at == 0 || window[at - 1] == ' ') &&
-                   (at + w.size() == window.size() || window[at + w.size()] == ' ');
-        });
-    };
-    if (has({"doors", "einlass", "gates", "registration", "opens", "ouverture", "portes",
-             "admission"})) {
-        return TimeRole::doors;
-    }
-    if (has({"arrive", "arrives", "arrival", "arr", "an", "arrivee", "ankunft", "end", "ends",
-             "until", "till", "bis", "fin", "out", "checkout", "return", "before", "avant",
-             "jusqu'a"})) {
-        return TimeRole::end;
-    }
-    if (has({"start", "starts", "show", "music", "beginn", "begins", "begin", "race", "concert",
-             "kickoff", "anpfiff", "debut", "departs", "depart", "departure", "dep", "ab",
-             "abfahrt", "in", "checkin", "from", "des", "after"})) {
-        return TimeRole::start;
-    }
-    return TimeRole::plain;
-}
-
-struct TimedLine {
-    const Line* line = nullptr;
-    std::vector<TimeMention> times{};
-    std::vector<std::optional<std::string>> zones{};
-};
-
-void assignTimes(Candidate& c, const TimedLine& timed) {
-    if (timed.times.empty()) {
-        return;
-    }
-    std::vector<TimeRole> roles;
-    for (const TimeMention& t : timed.times) {
-        roles.push_back(roleOf(*timed.line, t));
-    }
-    std::size_t primary = 0;
-    const auto first = [&roles](auto pick) {
-        const auto found = std::find_if(roles.begin(), roles.end(), pick);
-        return found == roles.end() ? std::optional<std::size_t>()
-                                    : std::optional<std::size_t>(found - roles.begin());
-    };
-    if (auto start = first([](TimeRole r) { return r == TimeRole::start; })) {
-        primary = *start;
-    } else if (auto plain = first([](TimeRole r) { return r == TimeRole::plain; })) {
-        primary = *plain;
-    } else if (auto doors = first([](TimeRole r) { return r == TimeRole::doors; })) {
-        primary = *doors;
-    }
-    // A day that already has its start takes only an end from a later line ("an 12:38").
-    const bool fresh = !c.start;
-    if (fresh) {
-        c.start = timed.times[primary].start;
-        c.minutes = timed.times[primary].minutes;
-        c.zone = timed.zones[primary];
-        if (!c.last) {
-            c.finish = timed.times[primary].finish;
-        }
-    }
-    for (std::size_t k = 0; k < timed.times.size(); ++k) {
-        if ((!fresh || k != primary) && roles[k] == TimeRole::end && (!c.finish || c.last)) {
-            c.finish = timed.times[k].start;
-        }
-    }
-}
-
-TimedLine timesOf(const Line& line, const LineFacts& facts, std::size_t from, std::size_t to) {
-    TimedLine timed{.line = &line};
-    for (std::size_t k = 0; k < facts.times.size(); ++k) {
-        if (facts.times[k].begin >= from && facts.times[k].begin < to) {
-            timed.times.push_back(facts.times[k]);
-            const ZoneMention& zone = facts.zones[k];
-            timed.zones.push_back(zone.zone.empty() ? std::nullopt
-                                                    : std::optional<std::string>(zone.zone));
-        }
-    }
-    return timed;
-}
-
-// A line of a schedule: a time first, then what happens ("09:45 Opening keynote").
-bool isSessionLine(const Line& line, const LineFacts& facts) {
-    if (facts.times.empty()) {
-        return false;
-    }
-    const TimeMention& time = facts.times.front();
-    std::size_t lead = 0;
-    while (lead < line.tokens.size() && line.tokens[lead].isSymbol()) {
-        ++lead;
-    }
-    if (time.begin != lead) {
-        return false;
-    }
-    for (std::size_t k = facts.zones.front().end > time.end ? facts.zones.front().end : time.end;
-         k < line.tokens.size(); ++k) {
-        if (line.tokens[k].isWord() && line.tokens[k].key.size() >= 2) {
-            return true;
-        }
-    }
-    return false;
-}
-
-// A line that is mostly its day ("Thursday, 21 May", "Cloud Native Summit – April 14, 2026"), as
-// heads a schedule, unlike a sentence that mentions a day.
-bool isHeadingLine(const Line& line, const LineFacts& facts) {
-    std::vector<bool> used(line.tokens.size(), false);
-    for (const DateMention& d : facts.dates) {
-        std::fill(used.begin() + static_cast<std::ptrdiff_t>(d.begin),
-                  used.begin() + static_cast<std::ptrdiff_t>(std::min(d.end, used.size())), true);
-    }
-    std::size_t words = 0;
-    for (std::size_t k = facts.labelEnd; k < line.tokens.size(); ++k) {
-        words += !used[k] && line.tokens[k].isWord() ? 1 : 0;
-    }
-    return words <= 6;
-}
-
-// "7am - 2pm both days", "tous les jours de 9h à 12h", "täglich": the times hold for every day.
-bool saysEveryDay(const Line& line) {
-    for (std::size_t k = 0; k < line.tokens.size(); ++k) {
-        const Token& t = line.tokens[k];
-        if (t.isWord() && oneOf(t.key, {"both", "daily", "taglich", "jeweils", "quotidien"})) {
-            return true;
-        }
-        if (t.isWord() && oneOf(t.key, {"each", "every", "chaque", "tous", "jeden"})) {
-            for (std::size_t n = k + 1; n < line.tokens.size() && n <= k + 2; ++n) {
-                if (oneOf(line.tokens[n].key, {"day", "days", "jour", "jours", "tag"})) {
-                    return true;
-                }
-            }
-        }
-    }
-    return false;
-}
-
-// "Check-in       Check-out" over a row of two days.
-bool namesStayColumns(const Line& line) {
-    int words = 0;
-    for (const Token& t : line.tokens) {
-        words += t.isWord() && oneOf(t.key, {"check", "checkin", "checkout", "arrival", "departure",
-                                             "anreise", "abreise", "arrivee", "depart"})
-                     ? 1
-                     : 0;
-    }
-    return words >= 2;
-}
-
 class Assembler {
   public:
     Assembler(const TextFacts& text, const ReaderDays& days) : m_text(text), m_days(days) {
         for (std::size_t li = 0; li < text.facts.size(); ++li) {
             for (const DateMention& d : text.facts[li].dates) {
-                m_anyAbsolute = m_anyAbsolute || (!d.relative && !d.deadline &&
-                                                  !text.facts[li].datesAreNotEvents);
+                m_anyAbsolute = m_anyAbsolute ||
+                                (!d.relative && !d.deadline && !text.facts[li].datesAreNotEvents);
             }
         }
     }
@@ -243,13 +77,17 @@ class Assembler {
             return;
         }
         if (m_heading && (!m_out[*m_heading].start || !m_agenda) && isSessionLine(line, facts)) {
-            const Candidate& heading = m_out[*m_heading];
+            const Candidate heading = m_out[*m_heading];
             for (std::size_t k = 0; k < facts.times.size(); ++k) {
-                Candidate session{.day = heading.day, .line = li, .begin = facts.times[k].begin,
-                                  .end = facts.times[k].end, .session = true,
-                                  .headingLine = heading.line, .yearWritten = heading.yearWritten};
-                const std::size_t to = k + 1 < facts.times.size() ? facts.times[k + 1].begin
-                                                                   : line.tokens.size();
+                Candidate session{.day = heading.day,
+                                  .line = li,
+                                  .begin = facts.times[k].begin,
+                                  .end = facts.times[k].end,
+                                  .session = true,
+                                  .headingLine = heading.line,
+                                  .yearWritten = heading.yearWritten};
+                const std::size_t to =
+                    k + 1 < facts.times.size() ? facts.times[k + 1].begin : line.tokens.size();
                 assignTimes(session, timesOf(line, facts, facts.times[k].begin, to));
                 m_out.push_back(session);
             }
@@ -279,10 +117,10 @@ class Assembler {
             return std::nullopt;
         }
         if (d.weekdayOnly) {
-            const bool timeFollows = std::any_of(facts.times.begin(), facts.times.end(),
-                                                 [&d](const TimeMention& t) {
-                                                     return t.begin >= d.end && t.begin <= d.end + 1;
-                                                 });
+            const bool timeFollows =
+                std::any_of(facts.times.begin(), facts.times.end(), [&d](const TimeMention& t) {
+                    return t.begin >= d.end && t.begin <= d.end + 1;
+                });
             if (!d.fullWeekday && !timeFollows) {
                 return std::nullopt;
             }
@@ -340,7 +178,8 @@ class Assembler {
             for (std::size_t k = 0; k < dates.size(); ++k) {
                 Candidate c = candidateOf(dates[k], li);
                 const std::size_t from = k == 0 ? 0 : dates[k].end;
-                const std::size_t to = k + 1 < dates.size() ? dates[k + 1].begin : line.tokens.size();
+                const std::size_t to =
+                    k + 1 < dates.size() ? dates[k + 1].begin : line.tokens.size();
                 assignTimes(c, timesOf(line, facts, from, to));
                 m_out.push_back(c);
             }
@@ -367,15 +206,20 @@ class Assembler {
     }
 
     Candidate candidateOf(const DateMention& d, std::size_t li) const {
-        return Candidate{.day = d.day, .last = d.last, .line = li, .begin = d.begin, .end = d.end,
-                         .yearWritten = d.yearWritten, .relative = d.relative};
+        return Candidate{.day = d.day,
+                         .last = d.last,
+                         .line = li,
+                         .begin = d.begin,
+                         .end = d.end,
+                         .yearWritten = d.yearWritten,
+                         .relative = d.relative};
     }
 
     void splitIntoDays(std::size_t index, const TimedLine& timed) {
         const Candidate span = m_out[index];
         m_split.push_back(index);
-        for (DayParts day = span.day; ReaderDays::compare(day, *span.last) <= 0 &&
-                                      m_out.size() < kMaxEvents;
+        for (DayParts day = span.day;
+             ReaderDays::compare(day, *span.last) <= 0 && m_out.size() < kMaxEvents;
              day = m_days.plusDays(day, 1)) {
             Candidate c = span;
             c.day = day;
@@ -390,7 +234,7 @@ class Assembler {
     const ReaderDays& m_days;
     bool m_anyAbsolute = false;
     std::vector<Candidate> m_out;
-    std::vector<std::size_t> m_split; // days that head sessions or spans split into days
+    std::vector<std::size_t> m_split;     // days that head sessions or spans split into days
     std::optional<std::size_t> m_heading; // the day above the lines of a schedule
     bool m_agenda = false;                // those lines are one event's programme
     std::optional<std::size_t> m_span;
@@ -420,8 +264,8 @@ class Assembler {
                 continue;
             }
             const int order = ReaderDays::compare(first.day, second.day);
-            const bool laterSameDay = order == 0 && first.start && second.start &&
-                                      *first.start != *second.start;
+            const bool laterSameDay =
+                order == 0 && first.start && second.start && *first.start != *second.start;
             if (order < 0 || laterSameDay) {
                 if (order < 0) {
                     first.last = second.day;
@@ -474,7 +318,8 @@ class Assembler {
         }
         if (ReaderDays::compare(lastDay, today) == 0 && c.start) {
             const ClockTime end = c.finish.value_or(*c.start);
-            const auto instant = calendar.date(today.year, today.month, today.day, end.hour, end.minute);
+            const auto instant =
+                calendar.date(today.year, today.month, today.day, end.hour, end.minute);
             return !instant || !(*instant < now) || (c.finish && c.finish->hour < c.start->hour);
         }
         return true;
@@ -506,7 +351,8 @@ class Assembler {
             if (&other == &c || c.session) {
                 continue;
             }
-            if (other.last && !other.start && !c.start && ReaderDays::compare(c.day, other.day) >= 0 &&
+            if (other.last && !other.start && !c.start &&
+                ReaderDays::compare(c.day, other.day) >= 0 &&
                 ReaderDays::compare(c.last.value_or(c.day), *other.last) <= 0 &&
                 !(c.day == other.day && c.last == other.last)) {
                 return true;

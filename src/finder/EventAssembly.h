@@ -21,9 +21,9 @@ struct Candidate {
     std::size_t line = 0;  // index into TextFacts::lines
     std::size_t begin = 0; // the tokens of its date (or, for a session, its time) in that line
     std::size_t end = 0;
-    bool session = false;  // a line of a schedule under a day's heading
+    bool session = false;                     // a line of a schedule under a day's heading
     std::optional<std::size_t> headingLine{}; // for a session: the line of that heading
-    std::optional<int> minutes{}; // a length written with its time
+    std::optional<int> minutes{};             // a length written with its time
     bool yearWritten = false;
     bool relative = false;
 };

@@ -33,11 +33,30 @@ bool isSeparator(const Line& line, std::size_t i) {
 }
 
 // Phrases that lead into an event's name on invitations: "Join us for", "Einladung zum".
-constexpr std::string_view kLeadIns[] = {
-    "please join us for", "join us for", "please join us", "join us", "you're invited to",
-    "you are invited to", "invitation to", "welcome to", "einladung zum", "einladung zur",
-    "einladung zu", "invitation a", "invitation au", "bienvenue a", "save the date",
-    "updated invitation", "invitation", "reminder", "einladung", "fwd", "re", "aw", "wg", "tr"};
+constexpr std::string_view kLeadIns[] = {"please join us for",
+                                         "join us for",
+                                         "please join us",
+                                         "join us",
+                                         "you're invited to",
+                                         "you are invited to",
+                                         "invitation to",
+                                         "welcome to",
+                                         "einladung zum",
+                                         "einladung zur",
+                                         "einladung zu",
+                                         "invitation a",
+                                         "invitation au",
+                                         "bienvenue a",
+                                         "save the date",
+                                         "updated invitation",
+                                         "invitation",
+                                         "reminder",
+                                         "einladung",
+                                         "fwd",
+                                         "re",
+                                         "aw",
+                                         "wg",
+                                         "tr"};
 
 } // namespace
 
@@ -119,8 +138,8 @@ std::string segmentText(const Line& line, Segment segment) {
         while (k < segment.end && at < leadIn.size()) {
             const Token& t = line.tokens[k];
             const std::size_t space = leadIn.find(' ', at);
-            const std::string_view word =
-                leadIn.substr(at, space == std::string_view::npos ? std::string_view::npos : space - at);
+            const std::string_view word = leadIn.substr(
+                at, space == std::string_view::npos ? std::string_view::npos : space - at);
             if (!t.isWord() || t.key != word) {
                 break;
             }
@@ -141,8 +160,8 @@ std::string segmentText(const Line& line, Segment segment) {
         ++segment.begin;
     }
     const auto closes = [](const Token& t) {
-        return t.isSymbol(")") || t.isSymbol("\"") || t.isSymbol("\u201C") || t.isSymbol("\u201D") ||
-               t.isSymbol("\u00BB");
+        return t.isSymbol(")") || t.isSymbol("\"") || t.isSymbol("\u201C") ||
+               t.isSymbol("\u201D") || t.isSymbol("\u00BB");
     };
     while (segment.end > segment.begin && line.tokens[segment.end - 1].isSymbol() &&
            !closes(line.tokens[segment.end - 1])) {

@@ -14,10 +14,6 @@ namespace {
 
 constexpr std::size_t kLongestVenue = 7; // words
 
-const Token* tokenAt(const Line& line, std::size_t i) {
-    return i < line.tokens.size() ? &line.tokens[i] : nullptr;
-}
-
 bool isCalendarWord(const Token& t, const std::string& localeId) {
     return t.isWord() && (Words::weekday(t.key, localeId) || Words::month(t.key, localeId));
 }
@@ -33,7 +29,7 @@ bool hasVenueWord(const Line& line, std::size_t begin, std::size_t end) {
 
 // ", Civic Centre" or "(Riverside Park)" right after a place belongs to it.
 std::size_t extendPlace(const Line& line, std::size_t end) {
-    const Token* next = tokenAt(line, end);
+    const Token* next = line.at(end);
     if (next && next->isSymbol(",") && hasVenueWord(line, end + 1, end + 4)) {
         std::size_t k = end + 1;
         while (k < line.tokens.size() &&
@@ -43,7 +39,7 @@ std::size_t extendPlace(const Line& line, std::size_t end) {
             ++k;
         }
         end = k;
-        next = tokenAt(line, end);
+        next = line.at(end);
     }
     if (next && next->isSymbol("(")) {
         for (std::size_t k = end + 1; k < line.tokens.size() && k < end + 8; ++k) {
@@ -56,9 +52,9 @@ std::size_t extendPlace(const Line& line, std::size_t end) {
 }
 
 bool isMeetingLink(std::string_view link) {
-    for (const std::string_view host : {"zoom.us", "meet.google.com", "teams.microsoft.com",
-                                        "teams.live.com", "webex.com", "whereby.com", "meet.jit.si",
-                                        "gotomeeting.com", "bluejeans.com", "/live", "zoom.com"}) {
+    for (const std::string_view host :
+         {"zoom.us", "meet.google.com", "teams.microsoft.com", "teams.live.com", "webex.com",
+          "whereby.com", "meet.jit.si", "gotomeeting.com", "bluejeans.com", "/live", "zoom.com"}) {
         if (link.find(host) != std::string_view::npos) {
             return true;
         }
@@ -85,7 +81,8 @@ PlacePicker::PlacePicker(const TextFacts& text, const std::vector<Candidate>& ca
         // Lounge" ... "2201 N Halsted St").
         if (m_place && !m_addressHasVenue) {
             for (std::size_t li = 0; li < text.lines.size(); ++li) {
-                if (auto venue = phrase(li, 0); venue && m_place->find(*venue) == std::string::npos) {
+                if (auto venue = phrase(li, 0);
+                    venue && m_place->find(*venue) == std::string::npos) {
                     m_place = *venue + ", " + *m_place;
                     break;
                 }
@@ -163,7 +160,8 @@ std::optional<std::string> PlacePicker::address() {
             while (first > 0 && li - first < 2 && isNamePart(first - 1) &&
                    (hasVenueWord(m_text.lines[first - 1], 0, 8) ||
                     std::any_of(m_text.lines[first - 1].tokens.begin(),
-                                m_text.lines[first - 1].tokens.end(), [](const Token& t) {
+                                m_text.lines[first - 1].tokens.end(),
+                                [](const Token& t) {
                                     return t.isWord() && Vocabulary::isStreetWord(t.key);
                                 }) ||
                     (first == li && first >= 2 && !m_text.facts[first - 2].dates.empty()))) {
@@ -194,12 +192,13 @@ std::optional<std::string> PlacePicker::venueLine() const {
         const Line& line = m_text.lines[li];
         const LineFacts& facts = m_text.facts[li];
         // A first line that names an event is the text's heading ("FREE YOGA IN THE PARK").
-        const bool heading = li == 0 && std::any_of(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
-                                 return t.isWord() && Vocabulary::isEventNoun(t.key);
-                             });
+        const bool heading =
+            li == 0 && std::any_of(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
+                return t.isWord() && Vocabulary::isEventNoun(t.key);
+            });
         if (heading || !facts.dates.empty() || !facts.times.empty() || !facts.label.empty() ||
-            line.tokens.size() > kLongestVenue + 3 || line.tokens.empty() || !line.tokens[0].capital ||
-            !hasVenueWord(line, 0, line.tokens.size())) {
+            line.tokens.size() > kLongestVenue + 3 || line.tokens.empty() ||
+            !line.tokens[0].capital || !hasVenueWord(line, 0, line.tokens.size())) {
             continue;
         }
         return trimWhiteSpace(line.text);
@@ -213,22 +212,22 @@ std::optional<std::string> PlacePicker::phrase(std::size_t li, std::size_t from)
         const Token& t = line.tokens[i];
         // "at", "@", "au", "bei" name a place by its name; "in", "im", "dans", "visiting" only
         // with a word for a place ("in Conference Room B", not "in Seattle").
-        const bool byName = t.isSymbol("@") ||
-                            (t.isWord() && (t.key == "at" || t.key == "au" || t.key == "bei"));
+        const bool byName =
+            t.isSymbol("@") || (t.isWord() && (t.key == "at" || t.key == "au" || t.key == "bei"));
         const bool byKind = t.isWord() && (t.key == "in" || t.key == "im" || t.key == "dans" ||
                                            t.key == "visiting" || t.key == "visit");
         if (!byName && !byKind) {
             continue;
         }
         std::size_t begin = i + 1;
-        if (const Token* article = tokenAt(line, begin);
+        if (const Token* article = line.at(begin);
             article && article->isWord() &&
             (article->key == "the" || article->key == "den" || article->key == "der" ||
              article->key == "die" || article->key == "la" || article->key == "le" ||
              article->key == "l'ecole")) {
             ++begin;
         }
-        const Token* head = tokenAt(line, begin);
+        const Token* head = line.at(begin);
         if (head == nullptr || !head->isWord() || isCalendarWord(*head, m_localeId)) {
             continue;
         }
@@ -238,8 +237,8 @@ std::optional<std::string> PlacePicker::phrase(std::size_t li, std::size_t from)
         }
         // A place named in lower case ("la salle polyvalente", "the library", "the high school")
         // runs on in lower case.
-        const bool lowerVenue = !head->capital && hasVenueWord(line, begin, begin + 3) &&
-                                head->key != "the";
+        const bool lowerVenue =
+            !head->capital && hasVenueWord(line, begin, begin + 3) && head->key != "the";
         if (!head->capital && !lowerVenue) {
             continue;
         }
@@ -247,23 +246,25 @@ std::optional<std::string> PlacePicker::phrase(std::size_t li, std::size_t from)
         std::size_t words = 0;
         while (end < line.tokens.size() && words < kLongestVenue) {
             const Token& w = line.tokens[end];
-            const bool joins = w.isWord() && (w.key == "of" || w.key == "de" || w.key == "du" ||
-                                              w.key == "des" || w.key == "der" || w.key == "am" ||
-                                              w.key == "on" || w.key == "the" || w.key == "l'ecole");
-            const bool part = (w.isWord() && (w.capital || lowerVenue) &&
-                               !isCalendarWord(w, m_localeId)) ||
-                              (w.isNumber() && end > begin) || joins || w.isSymbol("'") ||
-                              (w.isSymbol(".") && !w.spaced && end > begin &&
-                               line.tokens[end - 1].isNumber() == false);
+            const bool joins =
+                w.isWord() && (w.key == "of" || w.key == "de" || w.key == "du" || w.key == "des" ||
+                               w.key == "der" || w.key == "am" || w.key == "on" || w.key == "the" ||
+                               w.key == "l'ecole");
+            const bool part =
+                (w.isWord() && (w.capital || lowerVenue) && !isCalendarWord(w, m_localeId)) ||
+                (w.isNumber() && end > begin) || joins || w.isSymbol("'") ||
+                (w.isSymbol(".") && !w.spaced && end > begin &&
+                 line.tokens[end - 1].isNumber() == false);
             if (!part) {
                 break;
             }
             ++end;
             words += w.isWord() ? 1 : 0;
         }
-        while (end > begin && (line.tokens[end - 1].isWord("of") || line.tokens[end - 1].isWord("on") ||
-                               line.tokens[end - 1].isWord("the") || line.tokens[end - 1].isWord("de") ||
-                               line.tokens[end - 1].isSymbol("."))) {
+        while (end > begin &&
+               (line.tokens[end - 1].isWord("of") || line.tokens[end - 1].isWord("on") ||
+                line.tokens[end - 1].isWord("the") || line.tokens[end - 1].isWord("de") ||
+                line.tokens[end - 1].isSymbol("."))) {
             --end;
         }
         if (end == begin || (byKind && !hasVenueWord(line, begin, end))) {
@@ -279,9 +280,9 @@ std::optional<std::string> PlacePicker::meetingLink() const {
     for (std::size_t li = 0; li < m_text.lines.size(); ++li) {
         const LineFacts& facts = m_text.facts[li];
         for (const Token& t : m_text.lines[li].tokens) {
-            if (t.isLink() && (isMeetingLink(t.key) ||
-                               facts.label == "join" || facts.label == "joining info" ||
-                               facts.label == "call link" || facts.label == "stream link")) {
+            if (t.isLink() &&
+                (isMeetingLink(t.key) || facts.label == "join" || facts.label == "joining info" ||
+                 facts.label == "call link" || facts.label == "stream link")) {
                 return cleanLink(t.key);
             }
         }
@@ -312,8 +313,8 @@ std::optional<std::string> PlacePicker::rowPlace(std::size_t li, std::size_t fro
         }
         const Token& first = line.tokens[s.begin];
         const bool bracketed = s.begin > 0 && line.tokens[s.begin - 1].isSymbol("(");
-        if (s.begin < from || s.label || wordCount(line, s) > 6 || Vocabulary::isFiller(first.key) ||
-            (bracketed && !first.capital)) {
+        if (s.begin < from || s.label || wordCount(line, s) > 6 ||
+            Vocabulary::isFiller(first.key) || (bracketed && !first.capital)) {
             continue;
         }
         const bool room = s.end - s.begin == 2 && first.isWord() && first.capital &&
@@ -322,7 +323,8 @@ std::optional<std::string> PlacePicker::rowPlace(std::size_t li, std::size_t fro
             // ", Seoul COEX" after "Room 220-222" belongs to it.
             Segment place = s;
             for (std::size_t n = k + 1; n < segments.size(); ++n) {
-                if (!line.tokens[segments[n - 1].end].isSymbol(",") || !line.tokens[segments[n].begin].capital) {
+                if (!line.tokens[segments[n - 1].end].isSymbol(",") ||
+                    !line.tokens[segments[n].begin].capital) {
                     break;
                 }
                 place.end = segments[n].end;

@@ -237,6 +237,11 @@ class Tokenizer {
 
 } // namespace
 
+bool isWordIn(const Token* token, std::initializer_list<std::string_view> words) {
+    return token != nullptr && token->isWord() &&
+           std::find(words.begin(), words.end(), token->key) != words.end();
+}
+
 std::string_view Line::span(std::size_t first, std::size_t last) const {
     if (first >= last || last > tokens.size()) {
         return {};

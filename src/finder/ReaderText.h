@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,12 +35,17 @@ struct Token {
     bool isSymbol(std::string_view k) const { return kind == Kind::symbol && key == k; }
 };
 
+// Whether a token (perhaps none) is one of the words.
+bool isWordIn(const Token* token, std::initializer_list<std::string_view> words);
+
 struct Line {
     std::string text{};          // the line as written, without its line break
     std::vector<Token> tokens{}; // in order
     int index = 0;               // the line's number, from 0
     int block = 0;               // lines between empty lines share a block number
 
+    // Token i, or none past the end.
+    const Token* at(std::size_t i) const { return i < tokens.size() ? &tokens[i] : nullptr; }
     std::string_view slice(std::size_t begin, std::size_t end) const {
         return std::string_view(text).substr(begin, end - begin);
     }

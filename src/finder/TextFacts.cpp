@@ -10,10 +10,6 @@ namespace plannery::reader {
 
 namespace {
 
-bool oneOf(std::string_view key, std::initializer_list<std::string_view> words) {
-    return std::find(words.begin(), words.end(), key) != words.end();
-}
-
 // "Check-in: ...", "Date of birth: ...": up to four words (joined by spaces or hyphens) before a
 // colon at the start of the line.
 std::pair<std::string, std::size_t> labelOf(const Line& line) {
@@ -36,7 +32,7 @@ std::pair<std::string, std::size_t> labelOf(const Line& line) {
 }
 
 bool isNegation(const Token& t) {
-    return t.isWord() && oneOf(t.key, {"no", "not", "kein", "keine", "pas", "aucun", "aucune"});
+    return isWordIn(&t, {"no", "not", "kein", "keine", "pas", "aucun", "aucune"});
 }
 
 } // namespace
@@ -45,7 +41,8 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
     TextFacts out;
     out.lines = readLines(text);
     const std::string& locale = days.localeId();
-    const DateReader dates(days, DateReader::numericOrder(out.lines).value_or(Words::dayFirst(locale)));
+    const DateReader dates(days,
+                           DateReader::numericOrder(out.lines).value_or(Words::dayFirst(locale)));
 
     TimeContext shared{.twelveHour = Words::twelveHourClock(locale), .localeId = locale};
     int headerLabels = 0;
@@ -54,13 +51,12 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
         labels.insert(labelOf(line).first);
         for (std::size_t i = 0; i < line.tokens.size(); ++i) {
             const Token& t = line.tokens[i];
-            shared.evening = shared.evening ||
-                             (t.isWord() && oneOf(t.key, {"tonight", "evening", "dinner", "supper",
-                                                          "abend", "abends", "soir", "soiree",
-                                                          "diner"}));
-            shared.twelveHour = shared.twelveHour ||
-                                (t.isWord() && (t.key == "pm" || t.key == "am") && i > 0 &&
-                                 line.tokens[i - 1].isNumber());
+            shared.evening =
+                shared.evening || (isWordIn(&t, {"tonight", "evening", "dinner", "supper", "abend",
+                                                 "abends", "soir", "soiree", "diner"}));
+            shared.twelveHour =
+                shared.twelveHour || (t.isWord() && (t.key == "pm" || t.key == "am") && i > 0 &&
+                                      line.tokens[i - 1].isNumber());
         }
         if (line.block == 0 && Vocabulary::isHeaderLabel(labelOf(line).first)) {
             ++headerLabels;
@@ -76,14 +72,16 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
             const bool sentence = std::any_of(value, line.tokens.end(), [](const Token& t) {
                 return t.isWord() && Vocabulary::isClauseWord(t.key);
             });
-            const Token* first = facts.labelEnd < line.tokens.size() ? &line.tokens[facts.labelEnd] : nullptr;
+            const Token* first =
+                facts.labelEnd < line.tokens.size() ? &line.tokens[facts.labelEnd] : nullptr;
             facts.speaker = sentence || labels.count(facts.label) > 1 ||
                             (first && first->isWord() && !first->capital);
             if (facts.speaker) {
                 facts.label.clear();
             }
         }
-        const bool header = headerLabels >= 2 && line.block == 0 && Vocabulary::isHeaderLabel(facts.label);
+        const bool header =
+            headerLabels >= 2 && line.block == 0 && Vocabulary::isHeaderLabel(facts.label);
         out.header.push_back(header);
         facts.dates = dates.read(line);
         TimeContext context = shared;

@@ -15,9 +15,9 @@ namespace plannery::reader {
 // What one line says: its label ("Check-in" in "Check-in: Fri, 17 Apr"), the days, times,
 // lengths and zones written in it, and whether its days can be events at all.
 struct LineFacts {
-    std::string label{};       // folded words before a leading colon; empty without one
-    std::size_t labelEnd = 0;  // the first token after the label's colon
-    bool speaker = false;      // the label is who wrote the line of a chat ("Sara: are you free")
+    std::string label{};      // folded words before a leading colon; empty without one
+    std::size_t labelEnd = 0; // the first token after the label's colon
+    bool speaker = false;     // the label is who wrote the line of a chat ("Sara: are you free")
     std::vector<DateMention> dates{};
     std::vector<TimeMention> times{};
     std::vector<DurationMention> durations{};

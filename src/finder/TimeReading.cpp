@@ -8,22 +8,13 @@ namespace plannery::reader {
 
 namespace {
 
-const Token* tokenAt(const Line& line, std::size_t i) {
-    return i < line.tokens.size() ? &line.tokens[i] : nullptr;
-}
-
-bool oneOf(const Token* token, std::initializer_list<std::string_view> words) {
-    return token != nullptr && token->isWord() &&
-           std::find(words.begin(), words.end(), token->key) != words.end();
-}
-
 bool unspaced(const Line& line, std::size_t i) {
-    const Token* t = tokenAt(line, i);
+    const Token* t = line.at(i);
     return t != nullptr && !t->spaced;
 }
 
 bool twoDigitMinute(const Line& line, std::size_t i) {
-    const Token* t = tokenAt(line, i);
+    const Token* t = line.at(i);
     return t != nullptr && !t->spaced && t->isNumber() && t->key.size() == 2 && t->value <= 59;
 }
 
@@ -42,43 +33,44 @@ bool introduced(const Line& line, std::size_t i) {
         return true;
     }
     if (before.isSymbol(":") && i >= 2) {
-        return oneOf(&line.tokens[i - 2], {"time", "times", "zeit", "uhrzeit", "heure", "horaire",
-                                           "start", "starts", "beginn", "debut", "doors", "einlass"});
+        return isWordIn(&line.tokens[i - 2],
+                        {"time", "times", "zeit", "uhrzeit", "heure", "horaire", "start", "starts",
+                         "beginn", "debut", "doors", "einlass"});
     }
-    return oneOf(&before, {"at", "um", "a", "from", "ab", "gegen", "vers", "around", "von", "de",
-                           "des", "starting", "starts", "start", "begins", "beginn", "einlass",
-                           "doors", "about", "approximately", "approx", "ca", "circa", "till",
-                           "until", "bis", "jusqu'a", "by"});
+    return isWordIn(&before,
+                    {"at",     "um",     "a",       "from",  "ab",       "gegen",         "vers",
+                     "around", "von",    "de",      "des",   "starting", "starts",        "start",
+                     "begins", "beginn", "einlass", "doors", "about",    "approximately", "approx",
+                     "ca",     "circa",  "till",    "until", "bis",      "jusqu'a",       "by"});
 }
 
 struct Clock {
     int hour = 0;
     int minute = 0;
     std::size_t next = 0;
-    char meridiem = 0;    // 'a' or 'p'
-    bool certain = false; // colon, "h", "Uhr", am or pm, or a word such as noon
-    bool padded = false;  // "09:00": a 24-hour clock
+    char meridiem = 0;     // 'a' or 'p'
+    bool certain = false;  // colon, "h", "Uhr", am or pm, or a word such as noon
+    bool padded = false;   // "09:00": a 24-hour clock
     bool hourOnly = false; // "2h": a time in French, a length in a timetable
 };
 
 // "am", "pm", "a.m.", "p.m." at i; the index after it.
 std::optional<std::pair<char, std::size_t>> meridiemAt(const Line& line, std::size_t i) {
-    const Token* t = tokenAt(line, i);
+    const Token* t = line.at(i);
     if (t == nullptr || !t->isWord()) {
         return std::nullopt;
     }
     if (t->key == "am" || t->key == "pm") {
         std::size_t next = i + 1;
-        if (const Token* dot = tokenAt(line, next); dot && !dot->spaced && dot->isSymbol(".")) {
+        if (const Token* dot = line.at(next); dot && !dot->spaced && dot->isSymbol(".")) {
             ++next;
         }
         return std::pair{t->key[0], next};
     }
     if ((t->key == "a" || t->key == "p") && unspaced(line, i + 1) &&
-        tokenAt(line, i + 1)->isSymbol(".") && unspaced(line, i + 2) &&
-        tokenAt(line, i + 2)->isWord("m")) {
+        line.at(i + 1)->isSymbol(".") && unspaced(line, i + 2) && line.at(i + 2)->isWord("m")) {
         std::size_t next = i + 3;
-        if (unspaced(line, next) && tokenAt(line, next)->isSymbol(".")) {
+        if (unspaced(line, next) && line.at(next)->isSymbol(".")) {
             ++next;
         }
         return std::pair{t->key[0], next};
@@ -87,16 +79,16 @@ std::optional<std::pair<char, std::size_t>> meridiemAt(const Line& line, std::si
 }
 
 std::optional<Clock> wordClockAt(const Line& line, std::size_t i, const std::string& locale) {
-    const Token* t = tokenAt(line, i);
-    if (oneOf(t, {"noon", "midday", "midi", "mittag"})) {
+    const Token* t = line.at(i);
+    if (isWordIn(t, {"noon", "midday", "midi", "mittag"})) {
         return Clock{.hour = 12, .next = i + 1, .certain = true, .padded = true};
     }
-    if (oneOf(t, {"midnight", "minuit", "mitternacht"})) {
+    if (isWordIn(t, {"midnight", "minuit", "mitternacht"})) {
         return Clock{.hour = 0, .next = i + 1, .certain = true, .padded = true};
     }
     // "half past two", "quarter to 7", "at half past two in the afternoon"
-    if (oneOf(t, {"half", "quarter"}) && oneOf(tokenAt(line, i + 1), {"past", "to"})) {
-        const Token* hour = tokenAt(line, i + 2);
+    if (isWordIn(t, {"half", "quarter"}) && isWordIn(line.at(i + 1), {"past", "to"})) {
+        const Token* hour = line.at(i + 2);
         std::optional<int> value;
         if (hour && hour->isNumber()) {
             value = hour->value;
@@ -107,15 +99,18 @@ std::optional<Clock> wordClockAt(const Line& line, std::size_t i, const std::str
             return std::nullopt;
         }
         const int minutes = t->key == "half" ? 30 : 15;
-        const bool to = tokenAt(line, i + 1)->key == "to";
+        const bool to = line.at(i + 1)->key == "to";
         int total = *value * 60 + (to ? -minutes : minutes);
         std::size_t next = i + 3;
-        if (oneOf(tokenAt(line, next), {"in"}) && oneOf(tokenAt(line, next + 1), {"the"}) &&
-            oneOf(tokenAt(line, next + 2), {"afternoon", "evening"})) {
+        if (isWordIn(line.at(next), {"in"}) && isWordIn(line.at(next + 1), {"the"}) &&
+            isWordIn(line.at(next + 2), {"afternoon", "evening"})) {
             total += *value < 12 ? 12 * 60 : 0;
             next += 3;
         }
-        return Clock{.hour = total / 60, .minute = total % 60, .next = next, .certain = true,
+        return Clock{.hour = total / 60,
+                     .minute = total % 60,
+                     .next = next,
+                     .certain = true,
                      .padded = true};
     }
     return std::nullopt;
@@ -125,7 +120,7 @@ std::optional<Clock> clockAt(const Line& line, std::size_t i, const std::string&
     if (auto word = wordClockAt(line, i, locale)) {
         return word;
     }
-    const Token* t = tokenAt(line, i);
+    const Token* t = line.at(i);
     if (t == nullptr || !t->isNumber() || t->key.size() > 2 || t->value > 24) {
         return std::nullopt;
     }
@@ -136,22 +131,21 @@ std::optional<Clock> clockAt(const Line& line, std::size_t i, const std::string&
         return std::nullopt;
     }
     Clock clock{.hour = t->value, .next = i + 1, .padded = t->key.size() == 2 && t->key[0] == '0'};
-    const Token* after = tokenAt(line, i + 1);
+    const Token* after = line.at(i + 1);
     bool dotted = false;
     if (after && !after->spaced && after->isSymbol(":") && twoDigitMinute(line, i + 2)) {
         clock.minute = line.tokens[i + 2].value;
         clock.certain = true;
         clock.next = i + 3;
-        if (unspaced(line, i + 3) && tokenAt(line, i + 3)->isSymbol(":") &&
-            twoDigitMinute(line, i + 4)) {
+        if (unspaced(line, i + 3) && line.at(i + 3)->isSymbol(":") && twoDigitMinute(line, i + 4)) {
             clock.next = i + 5; // seconds
         }
-        if (unspaced(line, clock.next) && tokenAt(line, clock.next)->isSymbol(".") &&
-            unspaced(line, clock.next + 1) && tokenAt(line, clock.next + 1)->isNumber()) {
+        if (unspaced(line, clock.next) && line.at(clock.next)->isSymbol(".") &&
+            unspaced(line, clock.next + 1) && line.at(clock.next + 1)->isNumber()) {
             return std::nullopt; // "1.2.3.4"
         }
     } else if (after && !after->spaced && after->isSymbol(".") && twoDigitMinute(line, i + 2) &&
-               !(unspaced(line, i + 3) && tokenAt(line, i + 3)->isSymbol("."))) {
+               !(unspaced(line, i + 3) && line.at(i + 3)->isSymbol("."))) {
         clock.minute = line.tokens[i + 2].value;
         clock.next = i + 3;
         dotted = true;
@@ -163,9 +157,9 @@ std::optional<Clock> clockAt(const Line& line, std::size_t i, const std::string&
             clock.next = i + 3;
         } else {
             // "1h 45m" is a length.
-            const Token* number = tokenAt(line, i + 2);
+            const Token* number = line.at(i + 2);
             if (number && number->isNumber() && unspaced(line, i + 3) &&
-                oneOf(tokenAt(line, i + 3), {"m", "min", "mins"})) {
+                isWordIn(line.at(i + 3), {"m", "min", "mins"})) {
                 return std::nullopt;
             }
             clock.hourOnly = true;
@@ -176,8 +170,8 @@ std::optional<Clock> clockAt(const Line& line, std::size_t i, const std::string&
         clock.meridiem = meridiem->first;
         clock.next = meridiem->second;
         clock.certain = true;
-    } else if (oneOf(tokenAt(line, clock.next), {"uhr", "hrs", "o'clock"}) ||
-               (oneOf(tokenAt(line, clock.next), {"heures", "heure"}) && introduced(line, i))) {
+    } else if (isWordIn(line.at(clock.next), {"uhr", "hrs", "o'clock"}) ||
+               (isWordIn(line.at(clock.next), {"heures", "heure"}) && introduced(line, i))) {
         ++clock.next;
         clock.certain = true;
     } else if (dotted && !introduced(line, i)) {
@@ -190,8 +184,9 @@ std::optional<Clock> clockAt(const Line& line, std::size_t i, const std::string&
 }
 
 bool isRangeConnector(const Token* t) {
-    return t != nullptr && (t->isSymbol("-") || t->isSymbol("→") ||
-                            oneOf(t, {"to", "till", "til", "until", "bis", "a", "jusqu'a", "and"}));
+    return t != nullptr &&
+           (t->isSymbol("-") || t->isSymbol("→") ||
+            isWordIn(t, {"to", "till", "til", "until", "bis", "a", "jusqu'a", "and"}));
 }
 
 int minutesOf(const Clock& c, char meridiem) {
@@ -231,8 +226,9 @@ std::vector<TimeMention> readTimes(const Line& line, const TimeContext& context)
             continue;
         }
         TimeMention mention{.begin = i, .end = first->next, .certain = first->certain};
-        const Token* connector = tokenAt(line, first->next);
-        const bool between = i > 0 && oneOf(&line.tokens[i - 1], {"between", "zwischen", "entre"});
+        const Token* connector = line.at(first->next);
+        const bool between =
+            i > 0 && isWordIn(&line.tokens[i - 1], {"between", "zwischen", "entre"});
         std::optional<Clock> second;
         if (isRangeConnector(connector) && (connector->key != "and" || between) &&
             !isTaken(context, first->next + 1)) {
@@ -299,7 +295,7 @@ std::vector<DurationMention> readDurations(const Line& line, const TimeContext& 
     bool timeSeen = false;
     for (std::size_t i = 0; i < line.tokens.size(); ++i) {
         const Token& t = line.tokens[i];
-        if (t.isNumber() && unspaced(line, i + 1) && tokenAt(line, i + 1)->isSymbol(":")) {
+        if (t.isNumber() && unspaced(line, i + 1) && line.at(i + 1)->isSymbol(":")) {
             timeSeen = true;
         }
         if (isTaken(context, i)) {
@@ -307,39 +303,38 @@ std::vector<DurationMention> readDurations(const Line& line, const TimeContext& 
         }
         int minutes = -1;
         std::size_t next = i;
-        if (oneOf(&t, {"an", "one", "a", "eine", "une"}) &&
-            oneOf(tokenAt(line, i + 1), {"hour", "stunde", "heure"})) {
+        if (isWordIn(&t, {"an", "one", "a", "eine", "une"}) &&
+            isWordIn(line.at(i + 1), {"hour", "stunde", "heure"})) {
             minutes = 60;
             next = i + 2;
-        } else if (t.isWord("half") && oneOf(tokenAt(line, i + 1), {"an"}) &&
-                   oneOf(tokenAt(line, i + 2), {"hour"})) {
+        } else if (t.isWord("half") && isWordIn(line.at(i + 1), {"an"}) &&
+                   isWordIn(line.at(i + 2), {"hour"})) {
             minutes = 30;
             next = i + 3;
         } else if (t.isNumber() && t.value >= 0 && t.value < 1000) {
             double amount = t.value;
             next = i + 1;
-            if (unspaced(line, next) && tokenAt(line, next)->isSymbol(".") &&
-                unspaced(line, next + 1) && tokenAt(line, next + 1)->isNumber() &&
-                tokenAt(line, next + 1)->key.size() == 1) {
-                amount += tokenAt(line, next + 1)->value / 10.0;
+            if (unspaced(line, next) && line.at(next)->isSymbol(".") && unspaced(line, next + 1) &&
+                line.at(next + 1)->isNumber() && line.at(next + 1)->key.size() == 1) {
+                amount += line.at(next + 1)->value / 10.0;
                 next += 2;
             }
-            const Token* unit = tokenAt(line, next);
-            const bool hours = oneOf(unit, {"hours", "hour", "hrs", "hr", "stunden", "stunde", "std",
-                                            "heures"}) ||
-                               (unit && unit->isWord("h") && !unit->spaced && timeSeen &&
-                                !introduced(line, i));
-            const bool mins = oneOf(unit, {"minutes", "minute", "mins", "min", "minuten"});
+            const Token* unit = line.at(next);
+            const bool hours =
+                isWordIn(unit,
+                         {"hours", "hour", "hrs", "hr", "stunden", "stunde", "std", "heures"}) ||
+                (unit && unit->isWord("h") && !unit->spaced && timeSeen && !introduced(line, i));
+            const bool mins = isWordIn(unit, {"minutes", "minute", "mins", "min", "minuten"});
             if (hours) {
                 minutes = static_cast<int>(amount * 60);
                 ++next;
-                if (unspaced(line, next) && tokenAt(line, next)->isSymbol(".")) {
+                if (unspaced(line, next) && line.at(next)->isSymbol(".")) {
                     ++next;
                 }
                 // "1h 45m", "1 hour 30 minutes"
-                const Token* more = tokenAt(line, next);
+                const Token* more = line.at(next);
                 if (more && more->isNumber() && more->value < 60 &&
-                    oneOf(tokenAt(line, next + 1), {"m", "min", "mins", "minutes"})) {
+                    isWordIn(line.at(next + 1), {"m", "min", "mins", "minutes"})) {
                     minutes += more->value;
                     next += 2;
                 }
@@ -351,18 +346,19 @@ std::vector<DurationMention> readDurations(const Line& line, const TimeContext& 
         if (minutes <= 0 || minutes > 24 * 60) {
             continue;
         }
-        if (unspaced(line, next) && tokenAt(line, next)->isSymbol(".")) {
+        if (unspaced(line, next) && line.at(next)->isSymbol(".")) {
             ++next;
         }
         // "10 minutes early", "24 hours in advance", "30 minutes before curtain": not a length.
-        if (oneOf(tokenAt(line, next), {"before", "early", "earlier", "prior", "ahead", "in",
-                                        "vorher", "vor", "avant", "late", "later", "after",
-                                        "fruher", "notice", "from"}) ||
-            (i > 0 && oneOf(&line.tokens[i - 1], {"every", "within", "least", "mindestens", "last"}))) {
+        if (isWordIn(line.at(next),
+                     {"before", "early", "earlier", "prior", "ahead", "in", "vorher", "vor",
+                      "avant", "late", "later", "after", "fruher", "notice", "from"}) ||
+            (i > 0 &&
+             isWordIn(&line.tokens[i - 1], {"every", "within", "least", "mindestens", "last"}))) {
             i = next;
             continue;
         }
-        const bool each = oneOf(tokenAt(line, next), {"each", "jeweils", "chacun", "chacune"});
+        const bool each = isWordIn(line.at(next), {"each", "jeweils", "chacun", "chacune"});
         durations.push_back(DurationMention{
             .begin = i, .end = each ? next + 1 : next, .minutes = minutes, .each = each});
         i = next - 1;

@@ -40,9 +40,10 @@ bool hasEventNoun(const Line& line, std::size_t begin, std::size_t end) {
 
 // "with Dr. Morales", "from 8pm": a piece that goes on from something else.
 bool isPreposition(const Token& t) {
-    static const std::set<std::string_view> articles = {"the", "a", "an", "le", "la", "les",
-                                                        "der", "die", "das", "den"};
-    return t.isWord() && (t.key == "with" || (Vocabulary::isFiller(t.key) && !articles.count(t.key)));
+    static const std::set<std::string_view> articles = {"the", "a",   "an",  "le",  "la",
+                                                        "les", "der", "die", "das", "den"};
+    return t.isWord() &&
+           (t.key == "with" || (Vocabulary::isFiller(t.key) && !articles.count(t.key)));
 }
 
 // Part of a sentence rather than a name: beginning in lower case ("live at Hideaway Lounge") or
@@ -52,9 +53,10 @@ bool isFragment(const Line& line, const Segment& s) {
     const Token& last = line.tokens[s.end - 1];
     const std::string_view word = line.slice(first.begin, first.end);
     const bool lowerCase = first.isWord() && !first.capital && FinderText::upper(word) != word;
-    return lowerCase || (last.isWord() && (last.key == "on" || last.key == "at" || last.key == "for" ||
-                                           last.key == "am" || last.key == "le" || last.key == "from" ||
-                                           last.key == "de"));
+    return lowerCase ||
+           (last.isWord() &&
+            (last.key == "on" || last.key == "at" || last.key == "for" || last.key == "am" ||
+             last.key == "le" || last.key == "from" || last.key == "de"));
 }
 
 bool isAddress(const Line& line, const Segment& s) {
@@ -69,10 +71,12 @@ bool isAddress(const Line& line, const Segment& s) {
 // Words a name in a sentence does not run over.
 bool stopsName(const Token& t) {
     static const std::set<std::string_view> words = {
-        "the", "a", "an", "un", "une", "le", "la", "les", "der", "die", "das", "ein", "eine", "my",
-        "your", "his", "her", "their", "our", "to", "at", "on", "in", "from", "and", "et", "und",
-        "for", "of", "with", "de", "du", "zum", "zur", "see", "grab", "get", "join", "come", "free",
-        "forget", "moved", "booked", "wanna", "want", "confirming", "reminder", "back", "due"};
+        "the",        "a",        "an",   "un",   "une",    "le",    "la",     "les",   "der",
+        "die",        "das",      "ein",  "eine", "my",     "your",  "his",    "her",   "their",
+        "our",        "to",       "at",   "on",   "in",     "from",  "and",    "et",    "und",
+        "for",        "of",       "with", "de",   "du",     "zum",   "zur",    "see",   "grab",
+        "get",        "join",     "come", "free", "forget", "moved", "booked", "wanna", "want",
+        "confirming", "reminder", "back", "due"};
     return !t.isWord() || Vocabulary::isClauseWord(t.key) || Vocabulary::isGreeting(t.key) ||
            words.count(t.key) > 0;
 }
@@ -149,7 +153,8 @@ std::optional<TitlePicker::Option> TitlePicker::lineOption(std::size_t li, bool 
                 s.end = k + 1;
             }
         } else if (facts.dates.empty() && facts.times.empty() && segments.size() > 1 &&
-                   wordCount(line, Segment{.begin = s.begin, .end = segments.back().end}) <= kWholeLine) {
+                   wordCount(line, Segment{.begin = s.begin, .end = segments.back().end}) <=
+                       kWholeLine) {
             // "Intro to Pottery – Taster Workshop", without a remark in parentheses ("(12A)").
             for (const Segment& next : segments) {
                 if (next.begin > s.begin && !line.tokens[next.begin - 1].isSymbol("(")) {
@@ -201,10 +206,12 @@ std::optional<TitlePicker::Option> TitlePicker::sentenceOption(const Candidate& 
         std::vector<bool> dated(line.tokens.size(), false);
         for (const DateMention& d : facts.dates) {
             std::fill(dated.begin() + static_cast<std::ptrdiff_t>(d.begin),
-                      dated.begin() + static_cast<std::ptrdiff_t>(std::min(d.end, dated.size())), true);
+                      dated.begin() + static_cast<std::ptrdiff_t>(std::min(d.end, dated.size())),
+                      true);
         }
         for (std::size_t k = facts.speaker ? facts.labelEnd : 0; k < line.tokens.size(); ++k) {
-            if (dated[k] || !line.tokens[k].isWord() || !Vocabulary::isEventNoun(line.tokens[k].key)) {
+            if (dated[k] || !line.tokens[k].isWord() ||
+                !Vocabulary::isEventNoun(line.tokens[k].key)) {
                 continue;
             }
             return Option{phraseAround(line, dated, k), li == c.line ? kOwnSentence : kUsable + 1};
@@ -220,17 +227,20 @@ std::optional<std::string> TitlePicker::clauseTitle(const Candidate& c) const {
     const LineFacts& facts = m_text.facts[c.line];
     std::size_t begin = facts.labelEnd;
     for (std::size_t k = begin; k < c.begin; ++k) {
-        if (line.tokens[k].isSymbol(".") || line.tokens[k].isSymbol("!") || line.tokens[k].isSymbol("?")) {
+        if (line.tokens[k].isSymbol(".") || line.tokens[k].isSymbol("!") ||
+            line.tokens[k].isSymbol("?")) {
             begin = k + 1;
         }
     }
-    while (begin < c.begin && (!line.tokens[begin].isWord() || stopsName(line.tokens[begin]) ||
-                               line.tokens[begin].isWord("quick") || line.tokens[begin].isWord("just") ||
-                               line.tokens[begin].isWord("do") || line.tokens[begin].isWord("remember"))) {
+    while (begin < c.begin &&
+           (!line.tokens[begin].isWord() || stopsName(line.tokens[begin]) ||
+            line.tokens[begin].isWord("quick") || line.tokens[begin].isWord("just") ||
+            line.tokens[begin].isWord("do") || line.tokens[begin].isWord("remember"))) {
         ++begin;
     }
     std::size_t end = begin;
-    while (end < c.begin && !(line.tokens[end].isWord() && Vocabulary::isClauseWord(line.tokens[end].key)) &&
+    while (end < c.begin &&
+           !(line.tokens[end].isWord() && Vocabulary::isClauseWord(line.tokens[end].key)) &&
            !line.tokens[end].isSymbol(",") && !line.tokens[end].isSymbol("?")) {
         ++end;
     }
@@ -263,7 +273,8 @@ std::string TitlePicker::phraseAround(const Line& line, const std::vector<bool>&
         --begin;
     }
     std::size_t end = noun + 1;
-    while (end < tokens.size() && tokens[end].isWord() && Vocabulary::isEventNoun(tokens[end].key)) {
+    while (end < tokens.size() && tokens[end].isWord() &&
+           Vocabulary::isEventNoun(tokens[end].key)) {
         ++end;
     }
     // "... for the stats final", "... with Dr. Hannah Ross", "... de rentrée de la classe de CE2"
@@ -328,7 +339,8 @@ std::string TitlePicker::title(const Candidate& c) const {
         if (m_heading && (!best || m_heading->score > best->score)) {
             best = m_heading;
         }
-        if (auto sentence = sentenceOption(c); sentence && (!best || sentence->score > best->score)) {
+        if (auto sentence = sentenceOption(c);
+            sentence && (!best || sentence->score > best->score)) {
             best = sentence;
         }
         if (!best || best->score < kUsable) {

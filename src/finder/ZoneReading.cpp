@@ -33,7 +33,8 @@ std::string nameKey(std::string_view name) {
     std::string word;
     const std::string folded = FinderText::fold(name);
     for (const char c : folded) {
-        const bool letter = static_cast<unsigned char>(c) >= 0x80 || std::isalnum(static_cast<unsigned char>(c));
+        const bool letter =
+            static_cast<unsigned char>(c) >= 0x80 || std::isalnum(static_cast<unsigned char>(c));
         if (letter) {
             word.push_back(c);
         } else if (!word.empty()) {
@@ -84,7 +85,8 @@ struct ZoneNames {
                 if (reference.isEmpty()) {
                     continue;
                 }
-                for (const auto type : {UTZNM_LONG_GENERIC, UTZNM_LONG_STANDARD, UTZNM_LONG_DAYLIGHT}) {
+                for (const auto type :
+                     {UTZNM_LONG_GENERIC, UTZNM_LONG_STANDARD, UTZNM_LONG_DAYLIGHT}) {
                     icu::UnicodeString name;
                     local->getMetaZoneDisplayName(*metazone, type, name);
                     if (!name.isEmpty()) {
@@ -101,22 +103,18 @@ const ZoneNames& zoneNames() {
     return names;
 }
 
-const Token* tokenAt(const Line& line, std::size_t i) {
-    return i < line.tokens.size() ? &line.tokens[i] : nullptr;
-}
-
 // "UTC+9", "GMT-05:00": whole hours as Etc zones (whose signs are the other way round).
 std::optional<ZoneMention> offsetAt(const Line& line, std::size_t i) {
-    const Token* sign = tokenAt(line, i + 1);
-    const Token* hours = tokenAt(line, i + 2);
+    const Token* sign = line.at(i + 1);
+    const Token* hours = line.at(i + 2);
     if (sign == nullptr || hours == nullptr || !(sign->isSymbol("+") || sign->isSymbol("-")) ||
         !hours->isNumber() || hours->value > 14 || hours->spaced) {
         return std::nullopt;
     }
     std::size_t end = i + 3;
     int minutes = 0;
-    if (const Token* colon = tokenAt(line, end); colon && !colon->spaced && colon->isSymbol(":")) {
-        const Token* m = tokenAt(line, end + 1);
+    if (const Token* colon = line.at(end); colon && !colon->spaced && colon->isSymbol(":")) {
+        const Token* m = line.at(end + 1);
         if (m == nullptr || !m->isNumber()) {
             return std::nullopt;
         }
@@ -142,16 +140,16 @@ std::optional<ZoneMention> offsetAt(const Line& line, std::size_t i) {
 
 std::optional<ZoneMention> zoneAt(const Line& line, std::size_t i) {
     std::size_t at = i;
-    if (const Token* open = tokenAt(line, at); open && open->isSymbol("(")) {
+    if (const Token* open = line.at(at); open && open->isSymbol("(")) {
         ++at;
     }
-    const Token* t = tokenAt(line, at);
+    const Token* t = line.at(at);
     if (t == nullptr || !t->isWord()) {
         return std::nullopt;
     }
     const auto close = [&](ZoneMention zone) {
         zone.begin = i;
-        if (const Token* c = tokenAt(line, zone.end); at > i && c && c->isSymbol(")")) {
+        if (const Token* c = line.at(zone.end); at > i && c && c->isSymbol(")")) {
             ++zone.end;
         }
         return zone;
@@ -163,7 +161,8 @@ std::optional<ZoneMention> zoneAt(const Line& line, std::size_t i) {
     }
     // Abbreviations only in capitals, so "et" (French "and") or "pt" stay words.
     if (t->allCaps || (t->capital && line.slice(t->begin, t->end).size() == 1)) {
-        if (auto zone = ZoneAbbreviations::standard(FinderText::upper(line.slice(t->begin, t->end)))) {
+        if (auto zone =
+                ZoneAbbreviations::standard(FinderText::upper(line.slice(t->begin, t->end)))) {
             return close(ZoneMention{.end = at + 1, .zone = *zone});
         }
     }
@@ -180,15 +179,15 @@ std::optional<ZoneMention> zoneAt(const Line& line, std::size_t i) {
         if (const auto name = names.names.find(key); name != names.names.end()) {
             found = ZoneMention{.end = at + n + 1, .zone = name->second};
         }
-        if (const Token* next = tokenAt(line, at + n + 1); next && next->isWord("time")) {
+        if (const Token* next = line.at(at + n + 1); next && next->isWord("time")) {
             if (const auto city = names.cities.find(key); city != names.cities.end()) {
                 found = ZoneMention{.end = at + n + 2, .zone = city->second};
             }
         }
     }
     // "heure de Paris"
-    if (!found && t->key == "heure" && (tokenAt(line, at + 1) && tokenAt(line, at + 1)->isWord("de"))) {
-        if (const Token* city = tokenAt(line, at + 2); city && city->isWord()) {
+    if (!found && t->key == "heure" && (line.at(at + 1) && line.at(at + 1)->isWord("de"))) {
+        if (const Token* city = line.at(at + 2); city && city->isWord()) {
             if (const auto zone = names.cities.find(city->key); zone != names.cities.end()) {
                 found = ZoneMention{.end = at + 3, .zone = zone->second};
             }
@@ -202,12 +201,14 @@ std::optional<ZoneMention> zoneAt(const Line& line, std::size_t i) {
 
 std::optional<std::string> zoneForAllTimes(const Line& line) {
     const auto times = std::find_if(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
-        return t.isWord("times") || t.isWord("zeiten") || t.isWord("heures") || t.isWord("horaires");
+        return t.isWord("times") || t.isWord("zeiten") || t.isWord("heures") ||
+               t.isWord("horaires");
     });
     if (times == line.tokens.end()) {
         return std::nullopt;
     }
-    for (auto i = static_cast<std::size_t>(times - line.tokens.begin()) + 1; i < line.tokens.size(); ++i) {
+    for (auto i = static_cast<std::size_t>(times - line.tokens.begin()) + 1; i < line.tokens.size();
+         ++i) {
         if (auto zone = zoneAt(line, i)) {
             return zone->zone;
         }
