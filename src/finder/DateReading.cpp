@@ -227,8 +227,12 @@ std::optional<DateMention> DateReader::resolve(const Partial& p) const {
     }
     mention.yearWritten = p.year.has_value() || p.lastYear.has_value();
     const int year = p.year ? *p.year : (p.lastYear ? *p.lastYear : 0);
-    mention.day =
-        year != 0 ? DayParts{year, *p.month, p.day} : withYear(*p.month, p.day, p.weekday);
+    // A span's weekday may be its last day's ("Fri & Sat, May 15-16"): the year is then chosen
+    // without it.
+    const bool spanWeekday = p.lastDay != 0 && p.weekday &&
+                             m_days.weekday(withYear(*p.month, p.day, std::nullopt)) != p.weekday;
+    mention.day = year != 0 ? DayParts{year, *p.month, p.day}
+                            : withYear(*p.month, p.day, spanWeekday ? std::nullopt : p.weekday);
     if (!m_days.exists(mention.day)) {
         return std::nullopt;
     }

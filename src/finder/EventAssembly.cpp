@@ -76,6 +76,13 @@ class Assembler {
                                     Vocabulary::isAgendaWord(tokens[0].key) && tokens.size() <= 3);
             return;
         }
+        const bool spanEveryDay = !m_out.empty() && li - m_out.back().line <= kReach &&
+                                  m_out[m_lastGroup].last && m_out.size() - m_lastGroup == 1 &&
+                                  saysEveryDay(line);
+        if (spanEveryDay) {
+            splitIntoDays(m_lastGroup, timesOf(line, facts, 0, line.tokens.size()));
+            return;
+        }
         if (m_heading && (!m_out[*m_heading].start || !m_agenda) && isSessionLine(line, facts)) {
             const Candidate heading = m_out[*m_heading];
             for (std::size_t k = 0; k < facts.times.size(); ++k) {
@@ -97,10 +104,6 @@ class Assembler {
         TimedLine timed = timesOf(line, facts, 0, line.tokens.size());
         if (!m_out.empty() && li - m_out.back().line <= kReach && !m_out.back().session) {
             const std::size_t group = m_lastGroup;
-            if (m_out[group].last && m_out.size() - group == 1 && saysEveryDay(line)) {
-                splitIntoDays(group, timed);
-                return;
-            }
             for (std::size_t k = group; k < m_out.size(); ++k) {
                 assignTimes(m_out[k], timed);
             }

@@ -313,6 +313,15 @@ std::optional<std::string> PlacePicker::rowPlace(std::size_t li, std::size_t fro
         }
         const Token& first = line.tokens[s.begin];
         const bool bracketed = s.begin > 0 && line.tokens[s.begin - 1].isSymbol("(");
+        // "Probe im Vereinsheim": the place is what the preposition names.
+        const bool introduces = std::any_of(
+            line.tokens.begin() + static_cast<std::ptrdiff_t>(s.begin),
+            line.tokens.begin() + static_cast<std::ptrdiff_t>(s.end), [](const Token& t) {
+                return isWordIn(&t, {"at", "in", "im", "au", "dans", "bei"}) || t.isSymbol("@");
+            });
+        if (introduces) {
+            continue;
+        }
         if (s.begin < from || s.label || wordCount(line, s) > 6 ||
             Vocabulary::isFiller(first.key) || (bracketed && !first.capital)) {
             continue;

@@ -203,11 +203,18 @@ std::optional<TitlePicker::Option> TitlePicker::sentenceOption(const Candidate& 
         if (li >= m_signature) {
             continue;
         }
+        // Days and times end a name ("8pm drinks" is "drinks").
         std::vector<bool> dated(line.tokens.size(), false);
-        for (const DateMention& d : facts.dates) {
-            std::fill(dated.begin() + static_cast<std::ptrdiff_t>(d.begin),
-                      dated.begin() + static_cast<std::ptrdiff_t>(std::min(d.end, dated.size())),
+        const auto mark = [&dated](std::size_t begin, std::size_t end) {
+            std::fill(dated.begin() + static_cast<std::ptrdiff_t>(begin),
+                      dated.begin() + static_cast<std::ptrdiff_t>(std::min(end, dated.size())),
                       true);
+        };
+        for (const DateMention& d : facts.dates) {
+            mark(d.begin, d.end);
+        }
+        for (const TimeMention& t : facts.times) {
+            mark(t.begin, t.end);
         }
         for (std::size_t k = facts.speaker ? facts.labelEnd : 0; k < line.tokens.size(); ++k) {
             if (dated[k] || !line.tokens[k].isWord() ||

@@ -160,7 +160,9 @@ std::optional<ZoneMention> zoneAt(const Line& line, std::size_t i) {
         }
     }
     // Abbreviations only in capitals, so "et" (French "and") or "pt" stay words.
-    if (t->allCaps || (t->capital && line.slice(t->begin, t->end).size() == 1)) {
+    const Token* glued = line.at(at + 1);
+    const bool compound = glued && !glued->spaced && glued->isSymbol("-"); // "IST-Zustand"
+    if (!compound && (t->allCaps || (t->capital && line.slice(t->begin, t->end).size() == 1))) {
         if (auto zone =
                 ZoneAbbreviations::standard(FinderText::upper(line.slice(t->begin, t->end)))) {
             return close(ZoneMention{.end = at + 1, .zone = *zone});

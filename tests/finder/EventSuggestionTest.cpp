@@ -1,5 +1,7 @@
 #include "finder/EventSuggestion.h"
 
+#include "finder/DraftJson.h"
+
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -293,6 +295,28 @@ TEST(EventSuggestionTest, ZonesFromIdentifiersAndAbbreviations) {
     for (const auto& c : cases) {
         EXPECT_EQ(EventSuggestion::zone(c.in), c.out) << c.in;
     }
+}
+
+TEST(EventSuggestionTest, ModelAnswersWithImpossibleDaysOrTooManyEventsGiveWhatCanBeDated) {
+    std::string answer = R"({"events":[)"
+                         R"({"title":"Ghost","startDate":"2026-02-30","startTime":"10:00"},)"
+                         R"({"title":"Vague","startDate":"next Friday","startTime":"10:00"},)"
+                         R"({"title":"Late","startDate":"2026-12-10","startTime":"25:00"})";
+    for (int i = 0; i < 500; ++i) {
+        answer += R"(,{"title":"Event )" + std::to_string(i) +
+                  R"(","startDate":"2026-12-11","startTime":"09:00","timeZone":"Nowhere/Else"})";
+    }
+    answer += "]}";
+    const auto list = DraftJson::readEventList(answer);
+    ASSERT_TRUE(list);
+    const auto suggestions = EventSuggestion::suggestions(draftsFrom(*list), kNow, kBerlin, answer);
+    // The impossible and vague days are dropped, a bad time makes an all-day event, a bad zone is
+    // ignored, and no more events are kept than the schema allows.
+    ASSERT_EQ(suggestions.size(), 10u);
+    EXPECT_EQ(suggestions[0].title, "Late");
+    EXPECT_TRUE(suggestions[0].isAllDay);
+    EXPECT_EQ(suggestions[1].start, at(kBerlin, 2026, 12, 11, 9, 0));
+    EXPECT_FALSE(suggestions[1].timeZone);
 }
 
 } // namespace
