@@ -202,9 +202,17 @@ bool deadlineBefore(const Line& line, std::size_t i) {
     while (k > 0 && isWordIn(&line.tokens[k - 1], {"the", "le", "la", "den", "dem"})) {
         --k;
     }
-    return k > 0 && isWordIn(&line.tokens[k - 1],
-                             {"by", "before", "until", "till", "til", "avant", "bis", "ab",
-                              "deadline", "jusqu'au", "jusqu'a", "spatestens", "latest"});
+    // A day kept in reserve is no event either: "Ersatztermin: Montag", "rain date June 7".
+    const bool reserve =
+        (k >= 1 && isWordIn(&line.tokens[k - 1], {"ersatztermin", "ausweichtermin", "report"})) ||
+        (k >= 2 && line.tokens[k - 1].isSymbol(":") &&
+         isWordIn(&line.tokens[k - 2], {"ersatztermin", "ausweichtermin"})) ||
+        (k >= 2 && isWordIn(&line.tokens[k - 1], {"date"}) &&
+         isWordIn(&line.tokens[k - 2], {"rain", "backup"}));
+    return reserve ||
+           (k > 0 && isWordIn(&line.tokens[k - 1],
+                              {"by", "before", "until", "till", "til", "avant", "bis", "ab",
+                               "deadline", "jusqu'au", "jusqu'a", "spatestens", "latest", "due"}));
 }
 
 // "can be booked ... from Monday 19 January": in a sentence, the day something opens.

@@ -58,7 +58,8 @@ bool dateContextBefore(const Line& line, std::size_t i);
 bool timeFollows(const Line& line, std::size_t i);
 // "-", "to", "until", "bis", "au" between the days of a span.
 bool isConnector(const Token* t);
-// A deadline or the start of sales rather than an event ("by March 9", "bis 20.04.").
+// A deadline, the start of sales or a day kept in reserve rather than an event ("by March 9",
+// "bis 20.04.", "Ersatztermin: Montag, 22. Juni").
 bool deadlineBefore(const Line& line, std::size_t i);
 // "can be booked ... from Monday 19 January": in a sentence, the day something opens.
 bool opensFrom(const Line& line, std::size_t i);

@@ -23,6 +23,7 @@ struct DateReader::Partial {
     bool weekdayOnly = false;
     bool fullWeekday = false;
     bool strictlyAfter = false; // "next Friday"
+    bool everyWeek = false;     // "Monday to Friday"
     bool evening = false;
 };
 
@@ -122,6 +123,16 @@ std::optional<DateReader::Partial> DateReader::dateAt(const Line& line, std::siz
         p.weekdayOnly = true;
         p.end = i + 1;
         p.strictlyAfter = i > 0 && isWordIn(&line.tokens[i - 1], {"next", "nachsten", "kommenden"});
+        // "this Sunday", "next Friday", "diesen Freitag": the word belongs to the day.
+        if (i > 0 && isWordIn(&line.tokens[i - 1], {"this", "next", "coming", "nachsten",
+                                                    "kommenden", "diesen", "ce", "on"})) {
+            p.begin = i - 1;
+        }
+        // "Monday to Friday", "Mon–Fri", "lundi au vendredi": days of every week, no event.
+        if (isConnector(line.at(weekday->next)) && weekdayAt(line, weekday->next + 1, m_localeId)) {
+            p.everyWeek = true;
+            p.end = weekdayAt(line, weekday->next + 1, m_localeId)->next;
+        }
         if (isWordIn(line.at(i + 1), {"prochain"})) {
             p.strictlyAfter = true;
             p.end = i + 2;
@@ -209,6 +220,7 @@ std::optional<DateMention> DateReader::resolve(const Partial& p) const {
         mention.relative = true;
         mention.weekdayOnly = true;
         mention.fullWeekday = p.fullWeekday;
+        mention.deadline = p.everyWeek;
         return mention;
     }
     if (!p.month) {
@@ -282,7 +294,7 @@ std::vector<DateMention> DateReader::read(const Line& line) const {
             }
         }
         if (auto mention = resolve(*best)) {
-            mention->deadline = deadlineBefore(line, best->begin) ||
+            mention->deadline = mention->deadline || deadlineBefore(line, best->begin) ||
                                 (!mention->last && opensFrom(line, best->begin));
             mentions.push_back(*mention);
         }

@@ -24,7 +24,9 @@ struct DateMention {
     bool weekdayOnly = false; // a weekday's name without a day ("Friday", "Sat")
     bool fullWeekday = false; // ... written in full
     bool evening = false;     // "tonight", "tomorrow evening", "ce soir"
-    bool deadline = false;    // "by March 9", "avant le 10 septembre", "bis 20.04."
+    // No event on that day: a deadline ("by March 9", "bis 20.04."), a day kept in reserve, or
+    // days of every week ("Monday to Friday").
+    bool deadline = false;
 };
 
 class DateReader {

@@ -151,6 +151,24 @@ std::string segmentText(const Line& line, Segment segment) {
             break;
         }
     }
+    // A heading's own label inside a subject: "Booking confirmed: Vinyasa Flow".
+    for (std::size_t k = segment.begin; k < segment.end && k < segment.begin + 4; ++k) {
+        const Token& t = line.tokens[k];
+        if (t.isSymbol(":")) {
+            const bool generic = std::any_of(
+                line.tokens.begin() + static_cast<std::ptrdiff_t>(segment.begin),
+                line.tokens.begin() + static_cast<std::ptrdiff_t>(k), [](const Token& w) {
+                    return w.isWord() && Vocabulary::isGenericHeadingWord(w.key);
+                });
+            if (generic && k + 1 < segment.end) {
+                segment.begin = k + 1;
+            }
+            break;
+        }
+        if (!t.isWord()) {
+            break;
+        }
+    }
     // Articles left in front ("a Baby Shower") and separators at either end.
     while (segment.begin < segment.end &&
            (line.tokens[segment.begin].isSymbol() ||

@@ -198,7 +198,10 @@ std::optional<std::string> PlacePicker::venueLine() const {
             });
         if (heading || !facts.dates.empty() || !facts.times.empty() || !facts.label.empty() ||
             line.tokens.size() > kLongestVenue + 3 || line.tokens.empty() ||
-            !line.tokens[0].capital || !hasVenueWord(line, 0, line.tokens.size())) {
+            !line.tokens[0].capital || !hasVenueWord(line, 0, line.tokens.size()) ||
+            std::any_of(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
+                return t.isNumber() && t.key.size() == 4; // "Lincoln Middle School 2026–27 ..."
+            })) {
             continue;
         }
         return trimWhiteSpace(line.text);
@@ -212,10 +215,8 @@ std::optional<std::string> PlacePicker::phrase(std::size_t li, std::size_t from)
         const Token& t = line.tokens[i];
         // "at", "@", "au", "bei" name a place by its name; "in", "im", "dans", "visiting" only
         // with a word for a place ("in Conference Room B", not "in Seattle").
-        const bool byName =
-            t.isSymbol("@") || (t.isWord() && (t.key == "at" || t.key == "au" || t.key == "bei"));
-        const bool byKind = t.isWord() && (t.key == "in" || t.key == "im" || t.key == "dans" ||
-                                           t.key == "visiting" || t.key == "visit");
+        const bool byName = t.isSymbol("@") || isWordIn(&t, {"at", "au"});
+        const bool byKind = isWordIn(&t, {"in", "im", "dans", "en", "bei", "visiting", "visit"});
         if (!byName && !byKind) {
             continue;
         }
@@ -253,8 +254,11 @@ std::optional<std::string> PlacePicker::phrase(std::size_t li, std::size_t from)
             const bool part =
                 (w.isWord() && (w.capital || lowerVenue) && !isCalendarWord(w, m_localeId)) ||
                 (w.isNumber() && end > begin) || joins || w.isSymbol("'") ||
-                (w.isSymbol(".") && !w.spaced && end > begin &&
-                 line.tokens[end - 1].isNumber() == false);
+                // "Saint-Pierre", "Jean-Moulin"
+                (w.isSymbol("-") && !w.spaced && end > begin && end + 1 < line.tokens.size() &&
+                 !line.tokens[end + 1].spaced && line.tokens[end + 1].isWord()) ||
+                (w.isSymbol(".") && !w.spaced && end > begin && line.tokens[end - 1].isWord() &&
+                 line.tokens[end - 1].end - line.tokens[end - 1].begin <= 3);
             if (!part) {
                 break;
             }
@@ -267,7 +271,13 @@ std::optional<std::string> PlacePicker::phrase(std::size_t li, std::size_t from)
                 line.tokens[end - 1].isSymbol("."))) {
             --end;
         }
-        if (end == begin || (byKind && !hasVenueWord(line, begin, end))) {
+        // "in", "im", "bei" name a place by a word for one or by a name of two words ("im Goldenen
+        // Hirsch"), not by one capitalised word ("in Seattle", "bei Regen").
+        const auto capitals =
+            std::count_if(line.tokens.begin() + static_cast<std::ptrdiff_t>(begin),
+                          line.tokens.begin() + static_cast<std::ptrdiff_t>(end),
+                          [](const Token& w) { return w.isWord() && w.capital; });
+        if (end == begin || (byKind && !hasVenueWord(line, begin, end) && capitals < 2)) {
             continue;
         }
         end = extendPlace(line, end);

@@ -215,7 +215,9 @@ class Tokenizer {
         for (int32_t i = 0; i < length;) {
             UChar32 c = 0;
             U8_NEXT(bytes, i, length, c);
-            if (letters == 0) {
+            // "d'Estaing", "l'Opéra": the letter after the elided article.
+            const bool elision = letters == 1 && i < length && bytes[i] == '\'';
+            if (letters == 0 || (elision && !token.capital)) {
                 token.capital = u_isupper(c) || u_istitle(c);
             }
             lower = lower || u_islower(c);

@@ -148,6 +148,13 @@ constexpr std::string_view kEventNouns[] = {
     "brocante",
     "kermesse",
     "vernissage",
+    "bapteme",
+    "baptism",
+    "christening",
+    "taufe",
+    "communion",
+    "konfirmation",
+    "stammtisch",
 };
 
 // The last parts of German compounds that name events.
@@ -156,22 +163,26 @@ constexpr std::string_view kEventEndings[] = {
     "schulung",    "sitzung", "termin", "kurs",  "party",   "essen", "fahrt"};
 
 constexpr std::string_view kVenueWords[] = {
-    "hall",       "church",   "chapel",  "cathedral",  "park",      "room",       "center",
-    "centre",     "theatre",  "theater", "arena",      "stadium",   "library",    "museum",
-    "school",     "academy",  "college", "university", "cafe",      "restaurant", "bar",
-    "pub",        "hotel",    "inn",     "club",       "lounge",    "studio",     "gallery",
-    "auditorium", "ballroom", "terrace", "lawn",       "garden",    "gardens",    "field",
-    "court",      "gym",      "pool",    "office",     "building",  "hq",         "campus",
-    "lab",        "hospital", "clinic",  "station",    "airport",   "residence",  "house",
-    "kirche",     "halle",    "saal",    "schule",     "stadion",   "raum",       "vereinsheim",
-    "rathaus",    "bahnhof",  "praxis",  "eglise",     "salle",     "mairie",     "gare",
-    "ecole",      "stade",    "base",    "hof",        "bandstand", "forge",      "square",
-    "chateau",    "rectory",  "barn",
+    "hall",      "church",      "chapel",       "cathedral",  "park",       "room",
+    "center",    "centre",      "theatre",      "theater",    "arena",      "stadium",
+    "library",   "museum",      "school",       "academy",    "college",    "university",
+    "cafe",      "restaurant",  "bar",          "pub",        "hotel",      "inn",
+    "club",      "lounge",      "studio",       "gallery",    "auditorium", "ballroom",
+    "terrace",   "lawn",        "garden",       "gardens",    "field",      "court",
+    "gym",       "pool",        "office",       "building",   "hq",         "campus",
+    "lab",       "hospital",    "clinic",       "station",    "airport",    "residence",
+    "house",     "kirche",      "halle",        "saal",       "schule",     "stadion",
+    "raum",      "vereinsheim", "rathaus",      "bahnhof",    "praxis",     "eglise",
+    "salle",     "mairie",      "gare",         "ecole",      "stade",      "base",
+    "hof",       "bandstand",   "forge",        "square",     "chateau",    "rectory",
+    "barn",      "mediatheque", "bibliotheque", "bibliothek", "musee",      "surgery",
+    "esplanade",
 };
 
 // The last parts of German compounds that name places ("Marienkirche", "Stadthalle").
-constexpr std::string_view kVenueEndings[] = {"kirche", "halle", "saal",   "schule", "stadion",
-                                              "haus",   "heim",  "garten", "hof",    "zentrum"};
+constexpr std::string_view kVenueEndings[] = {"kirche",  "halle",   "saal", "schule",
+                                              "stadion", "haus",    "heim", "garten",
+                                              "hof",     "zentrum", "platz"};
 
 constexpr std::string_view kStreetWords[] = {
     "street", "st",      "road",   "rd",    "avenue",    "ave",      "lane",    "ln",
@@ -248,23 +259,28 @@ constexpr std::string_view kTitleLabels[] = {
     "webinar", "re",      "invitation", "einladung",     "updated invitation",
     "thema"};
 
-constexpr std::string_view kPlaceLabels[] = {"location",
-                                             "where",
-                                             "venue",
-                                             "place",
-                                             "address",
-                                             "ort",
-                                             "adresse",
-                                             "lieu",
-                                             "treffpunkt",
-                                             "meeting point",
-                                             "veranstaltungsort",
-                                             "room",
-                                             "raum",
-                                             "salle",
-                                             "where and when",
-                                             "wo",
-                                             "ou"};
+constexpr std::string_view kPlaceLabels[] = {
+    "location",
+    "where",
+    "venue",
+    "place",
+    "address",
+    "ort",
+    "adresse",
+    "lieu",
+    "treffpunkt",
+    "meeting point",
+    "veranstaltungsort",
+    "room",
+    "raum",
+    "salle",
+    "where and when",
+    "wo",
+    "ou",
+    "entree",
+    "entrance",
+    "eingang",
+};
 
 constexpr std::string_view kDetailLabels[] = {
     "price",  "prices",     "cost",        "tickets",   "ticket",    "rsvp",         "seat",
@@ -334,14 +350,31 @@ constexpr std::string_view kClosings[] = {"thanks",       "thank",     "cheers",
                                           "cordialement", "sincerely", "kind",   "love",    "merci",
                                           "bien",         "herzliche", "gruss",  "grusse"};
 
-constexpr std::string_view kGenericHeadingWords[] = {
-    "confirmation",      "confirmed", "reminder",    "ticket",
-    "e-ticket",          "tickets",   "invited",     "registered",
-    "reservation",       "booking",   "bestatigung", "buchungsbestatigung",
-    "terminbestatigung", "rappel",    "confirme",    "reservee",
-    "e-billet",          "billet",    "receipt",     "order",
-    "itinerary",         "programme", "program",     "schedule",
-    "invitation",        "booked"};
+constexpr std::string_view kGenericHeadingWords[] = {"confirmation",
+                                                     "confirmed",
+                                                     "reminder",
+                                                     "ticket",
+                                                     "e-ticket",
+                                                     "tickets",
+                                                     "registered",
+                                                     "reservation",
+                                                     "booking",
+                                                     "bestatigung",
+                                                     "buchungsbestatigung",
+                                                     "terminbestatigung",
+                                                     "rappel",
+                                                     "confirme",
+                                                     "reservee",
+                                                     "e-billet",
+                                                     "billet",
+                                                     "receipt",
+                                                     "order",
+                                                     "itinerary",
+                                                     "programme",
+                                                     "program",
+                                                     "schedule",
+                                                     "invitation",
+                                                     "booked"};
 
 } // namespace
 
@@ -350,6 +383,10 @@ bool isEventNoun(std::string_view key) {
 }
 
 bool isVenueWord(std::string_view key) {
+    // "l'église", "d'école"
+    if (key.size() > 2 && key[1] == '\'' && (key[0] == 'l' || key[0] == 'd')) {
+        key.remove_prefix(2);
+    }
     return contains(kVenueWords, key) || endsWithOne(kVenueEndings, key, 3);
 }
 

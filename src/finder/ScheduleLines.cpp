@@ -32,9 +32,9 @@ TimeRole roleOf(const Line& line, const TimeMention& time) {
              "admission"})) {
         return TimeRole::doors;
     }
-    if (has({"arrive", "arrives", "arrival", "arr", "an", "arrivee", "ankunft", "end", "ends",
-             "until", "till", "bis", "fin", "out", "checkout", "return", "before", "avant",
-             "jusqu'a"})) {
+    if (has({"arrive",   "arrives", "arrival", "arr",    "an",    "arrivee", "ankunft",
+             "end",      "ends",    "until",   "till",   "bis",   "fin",     "out",
+             "checkout", "return",  "returns", "before", "avant", "jusqu'a"})) {
         return TimeRole::end;
     }
     if (has({"start",   "starts",  "show",    "music",   "beginn",  "begins", "begin",     "race",

@@ -12,18 +12,49 @@ namespace {
 
 // "Check-in: ...", "Date of birth: ...": up to four words (joined by spaces or hyphens) before a
 // colon at the start of the line.
-std::pair<std::string, std::size_t> labelOf(const Line& line) {
-    std::string label;
-    for (std::size_t i = 0; i < line.tokens.size() && i < 8; ++i) {
+// Where a chat export's time stamp ends ("[10/08/2026, 09:12] Hannah: ..."); 0 without one.
+std::size_t afterStamp(const Line& line) {
+    if (line.tokens.empty() || !line.tokens[0].isSymbol("[")) {
+        return 0;
+    }
+    for (std::size_t i = 1; i < line.tokens.size() && i < 14; ++i) {
+        if (line.tokens[i].isSymbol("]")) {
+            return i + 1;
+        }
+    }
+    return 0;
+}
+
+// "Check-in: ...", "Date of birth: ...": up to four words (joined by spaces or hyphens) before a
+// colon at the start of the line, after a chat export's time stamp if there is one.
+struct Label {
+    std::string key{};
+    std::size_t end = 0;  // the first token after the colon
+    bool name = false;    // one to three words, each capitalised: perhaps who wrote a message
+    bool stamped = false; // after a time stamp: certainly who wrote the message
+};
+
+Label labelOf(const Line& line) {
+    Label label{.name = true};
+    const std::size_t from = afterStamp(line);
+    std::size_t words = 0;
+    for (std::size_t i = from; i < line.tokens.size() && i < from + 8; ++i) {
         const Token& t = line.tokens[i];
         if (t.isSymbol(":")) {
-            return label.empty() ? std::pair{std::string(), std::size_t{0}}
-                                 : std::pair{label, i + 1};
+            if (label.key.empty()) {
+                return {};
+            }
+            label.end = i + 1;
+            label.name = label.name && words <= 3;
+            label.stamped = from > 0;
+            return label;
         }
         if (t.isWord()) {
-            label += (label.empty() || line.tokens[i - 1].isSymbol("-") ? "" : " ") + t.key;
-        } else if (t.isSymbol("-") && !label.empty() && !t.spaced) {
-            label += "-";
+            label.key += (label.key.empty() || line.tokens[i - 1].isSymbol("-") ? "" : " ") + t.key;
+            label.name = label.name && t.capital;
+            ++words;
+        } else if (t.isSymbol("-") && !label.key.empty() && !t.spaced) {
+            label.key += "-";
         } else if (!(t.isSymbol("#") || t.isSymbol("(") || t.isSymbol(")"))) {
             break;
         }
@@ -48,7 +79,7 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
     int headerLabels = 0;
     std::multiset<std::string> labels;
     for (const Line& line : out.lines) {
-        labels.insert(labelOf(line).first);
+        labels.insert(labelOf(line).key);
         for (std::size_t i = 0; i < line.tokens.size(); ++i) {
             const Token& t = line.tokens[i];
             shared.evening =
@@ -58,24 +89,28 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
                 shared.twelveHour || (t.isWord() && (t.key == "pm" || t.key == "am") && i > 0 &&
                                       line.tokens[i - 1].isNumber());
         }
-        if (line.block == 0 && Vocabulary::isHeaderLabel(labelOf(line).first)) {
+        if (line.block == 0 && Vocabulary::isHeaderLabel(labelOf(line).key)) {
             ++headerLabels;
         }
     }
 
     for (const Line& line : out.lines) {
         LineFacts facts;
-        std::tie(facts.label, facts.labelEnd) = labelOf(line);
-        // "Sara: are you free for dinner on friday?": a speaker's name, not a label.
+        const Label label = labelOf(line);
+        facts.label = label.key;
+        facts.labelEnd = label.end;
+        // "Sara: are you free for dinner on friday?": who wrote the line, not a label. A name
+        // that writes a sentence, or several lines, or after a chat's time stamp.
         if (!facts.label.empty() && !Vocabulary::isKnownLabel(facts.label)) {
             const auto value = line.tokens.begin() + static_cast<std::ptrdiff_t>(facts.labelEnd);
             const bool sentence = std::any_of(value, line.tokens.end(), [](const Token& t) {
                 return t.isWord() && Vocabulary::isClauseWord(t.key);
             });
-            const Token* first =
-                facts.labelEnd < line.tokens.size() ? &line.tokens[facts.labelEnd] : nullptr;
-            facts.speaker = sentence || labels.count(facts.label) > 1 ||
-                            (first && first->isWord() && !first->capital);
+            const Token* first = line.at(facts.labelEnd);
+            const bool lowerCase = first && first->isWord() && !first->capital;
+            facts.speaker =
+                label.stamped ||
+                (label.name && (sentence || lowerCase || labels.count(facts.label) > 1));
             if (facts.speaker) {
                 facts.label.clear();
             }

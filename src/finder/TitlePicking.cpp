@@ -53,10 +53,8 @@ bool isFragment(const Line& line, const Segment& s) {
     const Token& last = line.tokens[s.end - 1];
     const std::string_view word = line.slice(first.begin, first.end);
     const bool lowerCase = first.isWord() && !first.capital && FinderText::upper(word) != word;
-    return lowerCase ||
-           (last.isWord() &&
-            (last.key == "on" || last.key == "at" || last.key == "for" || last.key == "am" ||
-             last.key == "le" || last.key == "from" || last.key == "de"));
+    return lowerCase || isWordIn(&last, {"on", "at", "for", "am", "le", "from", "de", "this",
+                                         "next", "diesen", "ce"});
 }
 
 bool isAddress(const Line& line, const Segment& s) {
@@ -76,7 +74,8 @@ bool stopsName(const Token& t) {
         "our",        "to",       "at",   "on",   "in",     "from",  "and",    "et",    "und",
         "for",        "of",       "with", "de",   "du",     "zum",   "zur",    "see",   "grab",
         "get",        "join",     "come", "free", "forget", "moved", "booked", "wanna", "want",
-        "confirming", "reminder", "back", "due"};
+        "confirming", "reminder", "back", "due",  "au",     "aux",   "a",      "en",    "par",
+        "pour",       "avec",     "chez", "sur",  "dans",   "im",    "am",     "beim"};
     return !t.isWord() || Vocabulary::isClauseWord(t.key) || Vocabulary::isGreeting(t.key) ||
            words.count(t.key) > 0;
 }
@@ -87,7 +86,21 @@ std::string normalCapitalisation(const std::string& title) {
     if (FinderText::letterCount(title) >= 4 && FinderText::isAllCaps(title)) {
         return FinderText::capitalizeWords(title);
     }
-    return FinderText::capitalizeFirst(title);
+    // A long word in capitals among others ("SPORTFEST der Grundschule"); short ones are
+    // abbreviations ("GCSE", "NASA").
+    std::string out;
+    std::size_t begin = 0;
+    while (begin <= title.size()) {
+        auto end = title.find(' ', begin);
+        if (end == std::string::npos) {
+            end = title.size();
+        }
+        const std::string word = title.substr(begin, end - begin);
+        const bool shout = FinderText::letterCount(word) >= 6 && FinderText::isAllCaps(word);
+        out += (begin == 0 ? "" : " ") + (shout ? FinderText::capitalizeWords(word) : word);
+        begin = end + 1;
+    }
+    return FinderText::capitalizeFirst(out);
 }
 
 TitlePicker::TitlePicker(const TextFacts& text, const std::vector<Candidate>& candidates,
@@ -127,6 +140,7 @@ std::optional<TitlePicker::Option> TitlePicker::lineOption(std::size_t li, bool 
         return std::nullopt;
     }
     const auto segments = freeSegments(line, facts);
+    bool skippedGeneric = false; // "Timed Entry Ticket – General Admission" is a weak heading
     for (const Segment& piece : segments) {
         Segment s = piece;
         if (s.label || !hasSubstance(line, s, m_localeId) || isAddress(line, s) ||
@@ -137,6 +151,19 @@ std::optional<TitlePicker::Option> TitlePicker::lineOption(std::size_t li, bool 
         if (Vocabulary::isGreeting(first.key) || isPreposition(first) || isProse(line, s) ||
             isFragment(line, s) || (own && s.label)) {
             return std::nullopt;
+        }
+        // "2 adultes", "3 bed": a count, not a name.
+        if (first.isNumber() && s.begin + 1 < s.end && line.tokens[s.begin + 1].isWord() &&
+            !line.tokens[s.begin + 1].capital) {
+            return std::nullopt;
+        }
+        // "Musée d'Orsay – Billet daté": the piece that is no generic heading names it.
+        const bool genericPiece = anyToken(line, s.begin, s.end, [](const Token& t) {
+            return t.isWord() && Vocabulary::isGenericHeadingWord(t.key);
+        });
+        if (genericPiece && !titled && &piece != &segments.back()) {
+            skippedGeneric = true;
+            continue;
         }
         if (titled) {
             // "Subject: Interview confirmation – Senior Data Analyst" up to a remark ("– sign up
@@ -155,8 +182,15 @@ std::optional<TitlePicker::Option> TitlePicker::lineOption(std::size_t li, bool 
         } else if (facts.dates.empty() && facts.times.empty() && segments.size() > 1 &&
                    wordCount(line, Segment{.begin = s.begin, .end = segments.back().end}) <=
                        kWholeLine) {
-            // "Intro to Pottery – Taster Workshop", without a remark in parentheses ("(12A)").
+            // "Intro to Pottery – Taster Workshop", without a remark in parentheses ("(12A)") or
+            // a generic piece ("– Billet daté").
             for (const Segment& next : segments) {
+                const bool genericPiece = anyToken(line, next.begin, next.end, [](const Token& t) {
+                    return t.isWord() && Vocabulary::isGenericHeadingWord(t.key);
+                });
+                if (genericPiece) {
+                    break;
+                }
                 if (next.begin > s.begin && !line.tokens[next.begin - 1].isSymbol("(")) {
                     s.end = next.end;
                 }
@@ -188,6 +222,7 @@ std::optional<TitlePicker::Option> TitlePicker::lineOption(std::size_t li, bool 
         }
         score += hasEventNoun(line, s.begin, s.end) ? 8 : 0;
         score += words <= 8 ? 4 : 0;
+        score -= skippedGeneric ? 6 : 0;
         score -= !facts.dates.empty() || !facts.times.empty() ? 6 : 0;
         score += li + 1 == m_firstEventLine ? 3 : 0;
         return Option{segmentText(line, s), score};

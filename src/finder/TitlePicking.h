@@ -45,8 +45,9 @@ class TitlePicker {
     std::size_t m_signature = 0; // the first line of the sign-off
 };
 
-// A title in normal capitalisation: capitals lowered in words of four or more letters ("SPRING
-// CRAFT FAIR" gives "Spring Craft Fair"), a first letter raised ("dinner" gives "Dinner").
+// A title in normal capitalisation: a title in capitals with four or more letters gets each word
+// capitalised ("SPRING CRAFT FAIR" gives "Spring Craft Fair"), so does a long word in capitals
+// among others ("SPORTFEST der Schule"), and the first letter is raised ("dinner" gives "Dinner").
 std::string normalCapitalisation(const std::string& title);
 
 } // namespace plannery::reader
