@@ -16,8 +16,7 @@ bool isSeparator(const Line& line, std::size_t i) {
     }
     if (t.isSymbol("|") || t.isSymbol("·") || t.isSymbol(",") || t.isSymbol("(") ||
         t.isSymbol(")") || t.isSymbol(";") || t.isSymbol("!") || t.isSymbol("?") ||
-        t.isSymbol("@") || t.isSymbol("[") || t.isSymbol("]") || t.isSymbol("\"") ||
-        t.isSymbol("\u201C") || t.isSymbol("\u201D")) {
+        t.isSymbol("@") || t.isSymbol("[") || t.isSymbol("]")) {
         return true;
     }
     if (t.isSymbol("-")) {

@@ -254,6 +254,9 @@ std::optional<std::string> PlacePicker::phrase(std::size_t li, std::size_t from)
             const bool part =
                 (w.isWord() && (w.capital || lowerVenue) && !isCalendarWord(w, m_localeId)) ||
                 (w.isNumber() && end > begin) || joins || w.isSymbol("'") ||
+                // "The Crown & Anchor"
+                ((w.isSymbol("&") || w.isSymbol("+")) && end > begin &&
+                 end + 1 < line.tokens.size() && line.tokens[end + 1].capital) ||
                 // "Saint-Pierre", "Jean-Moulin"
                 (w.isSymbol("-") && !w.spaced && end > begin && end + 1 < line.tokens.size() &&
                  !line.tokens[end + 1].spaced && line.tokens[end + 1].isWord()) ||
@@ -281,7 +284,7 @@ std::optional<std::string> PlacePicker::phrase(std::size_t li, std::size_t from)
             continue;
         }
         end = extendPlace(line, end);
-        return std::string(line.span(lowerVenue ? i + 1 : begin, end));
+        return std::string(line.span(begin, end));
     }
     return std::nullopt;
 }
@@ -316,6 +319,10 @@ std::optional<std::string> PlacePicker::rowPlace(std::size_t li, std::size_t fro
                std::any_of(facts.times.begin(), facts.times.end(),
                            [&s](const TimeMention& t) { return t.end <= s.begin; });
     };
+    // A place a preposition names comes first ("in the canteen, Building B").
+    if (auto named = phrase(li, from)) {
+        return named;
+    }
     for (std::size_t k = 0; k < segments.size() && !prose; ++k) {
         const Segment& s = segments[k];
         if (k == 0 && (nameFirst || !afterDay(s))) {
@@ -351,7 +358,7 @@ std::optional<std::string> PlacePicker::rowPlace(std::size_t li, std::size_t fro
             return segmentText(line, place);
         }
     }
-    return phrase(li, from);
+    return std::nullopt;
 }
 
 std::string PlacePicker::venueName() const {

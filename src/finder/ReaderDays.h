@@ -12,7 +12,9 @@ namespace plannery::reader {
 // Day arithmetic on written days (year, month, day) in the user's calendar, around today.
 class ReaderDays {
   public:
+    // Keeps the calendar by reference: it must outlive the days.
     ReaderDays(const Calendar& calendar, Instant now);
+    ReaderDays(Calendar&&, Instant) = delete;
 
     const DayParts& today() const { return m_today; }
     const std::string& localeId() const { return m_calendar.localeId(); }

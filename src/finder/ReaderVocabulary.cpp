@@ -155,6 +155,27 @@ constexpr std::string_view kEventNouns[] = {
     "communion",
     "konfirmation",
     "stammtisch",
+    "squash",
+    "tennis",
+    "football",
+    "soccer",
+    "badminton",
+    "golf",
+    "swim",
+    "swimming",
+    "climbing",
+    "hike",
+    "ride",
+    "pilates",
+    "workout",
+    "massage",
+    "physio",
+    "dentist",
+    "doctor",
+    "training",
+    "tournoi",
+    "turnier",
+    "spiel",
 };
 
 // The last parts of German compounds that name events.
@@ -176,7 +197,7 @@ constexpr std::string_view kVenueWords[] = {
     "salle",     "mairie",      "gare",         "ecole",      "stade",      "base",
     "hof",       "bandstand",   "forge",        "square",     "chateau",    "rectory",
     "barn",      "mediatheque", "bibliotheque", "bibliothek", "musee",      "surgery",
-    "esplanade",
+    "esplanade", "canteen",     "cafeteria",    "kantine",    "cantine",    "mensa",
 };
 
 // The last parts of German compounds that name places ("Marienkirche", "Stadthalle").

@@ -122,8 +122,14 @@ const Vocabulary& vocabulary(const std::string& localeId) {
         std::unique_ptr<icu::DateTimePatternGenerator> generator(
             icu::DateTimePatternGenerator::createInstance(user, status));
         if (U_SUCCESS(status)) {
+            // "h:mm a" counts to 12, "HH 'Uhr'" to 24: pattern letters outside quoted text.
             const icu::UnicodeString hour = generator->getBestPattern(u"j", status);
-            entry->twelveHour = hour.indexOf(u'h') >= 0 || hour.indexOf(u'K') >= 0;
+            bool quoted = false;
+            for (int32_t k = 0; k < hour.length(); ++k) {
+                const char16_t c = hour.charAt(k);
+                quoted = c == u'\'' ? !quoted : quoted;
+                entry->twelveHour = entry->twelveHour || (!quoted && (c == u'h' || c == u'K'));
+            }
         }
     }
     return *entry;

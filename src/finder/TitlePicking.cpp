@@ -274,10 +274,9 @@ std::optional<std::string> TitlePicker::clauseTitle(const Candidate& c) const {
             begin = k + 1;
         }
     }
-    while (begin < c.begin &&
-           (!line.tokens[begin].isWord() || stopsName(line.tokens[begin]) ||
-            line.tokens[begin].isWord("quick") || line.tokens[begin].isWord("just") ||
-            line.tokens[begin].isWord("do") || line.tokens[begin].isWord("remember"))) {
+    while (begin < c.begin && (!line.tokens[begin].isWord() || stopsName(line.tokens[begin]) ||
+                               isWordIn(&line.tokens[begin], {"quick", "just", "do", "remember",
+                                                              "still", "also", "so"}))) {
         ++begin;
     }
     std::size_t end = begin;
