@@ -293,7 +293,7 @@ class Assembler {
             if (!c.start || c.finish) {
                 continue;
             }
-            std::optional<int> minutes = c.minutes;
+            std::optional<int> minutes;
             for (const DurationMention& d : m_text.facts[c.line].durations) {
                 if (!minutes && !d.each && d.begin >= c.begin) {
                     minutes = d.minutes;

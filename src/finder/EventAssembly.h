@@ -23,7 +23,6 @@ struct Candidate {
     std::size_t end = 0;
     bool session = false;                     // a line of a schedule under a day's heading
     std::optional<std::size_t> headingLine{}; // for a session: the line of that heading
-    std::optional<int> minutes{};             // a length written with its time
     bool yearWritten = false;
     bool relative = false;
 };

@@ -72,7 +72,6 @@ void assignTimes(Candidate& c, const TimedLine& timed) {
     const bool fresh = !c.start;
     if (fresh) {
         c.start = timed.times[primary].start;
-        c.minutes = timed.times[primary].minutes;
         c.zone = timed.zones[primary];
         if (!c.last) {
             c.finish = timed.times[primary].finish;

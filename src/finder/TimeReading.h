@@ -11,14 +11,12 @@
 namespace plannery::reader {
 
 // A clock time written in a line, or a range of them: "7pm", "7:30 p.m.", "19:30", "19.30 Uhr",
-// "14h", "9h30", "noon", "half past two", "10am–4pm", "7-9pm", "de 14h à 19h", "von 10 bis 12 Uhr";
-// with a duration that follows ("about 90 minutes", "1h 45m").
+// "14h", "9h30", "noon", "half past two", "10am–4pm", "7-9pm", "de 14h à 19h", "von 10 bis 12 Uhr".
 struct TimeMention {
     std::size_t begin = 0; // tokens of the line
     std::size_t end = 0;
     ClockTime start{};
     std::optional<ClockTime> finish{};
-    std::optional<int> minutes{}; // a duration written after it
     // Written as a time beyond doubt (a colon, am or pm, "h", "Uhr"); a bare hour after "at" is
     // not, nor a range of two bare numbers.
     bool certain = true;
