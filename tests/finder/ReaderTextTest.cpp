@@ -51,7 +51,8 @@ TEST(ReaderTextTest, LinksAreOneTokenWithoutTheSentencesPunctuation) {
     }
     // Abbreviations and decimals are no links.
     for (const char* text : {"St. Mary's", "Dr. Hannah Ross", "e.V.", "3.6 x 2.4", "Mr.Evans"}) {
-        for (const Token& t : readLines(text)[0].tokens) {
+        const auto lines = readLines(text);
+        for (const Token& t : lines[0].tokens) {
             EXPECT_FALSE(t.isLink()) << text;
         }
     }
