@@ -18,6 +18,7 @@
 #include <chrono>
 #include <ctime>
 #include <memory>
+#include <vector>
 
 namespace plannery {
 namespace {
@@ -95,6 +96,7 @@ struct FrameTimes {
     double total = 0;
     std::size_t frames = 0;
     std::size_t late = 0;
+    std::vector<double> samples;
 
     void add(double scroll, double paint, double idle, double cpu) {
         const double ms = scroll + paint + idle;
@@ -106,6 +108,15 @@ struct FrameTimes {
         total += ms;
         ++frames;
         late += ms > kFrameBudgetMs ? 1 : 0;
+        samples.push_back(ms);
+    }
+
+    double p99() {
+        if (samples.empty()) {
+            return 0;
+        }
+        std::sort(samples.begin(), samples.end());
+        return samples[static_cast<std::size_t>(0.99 * static_cast<double>(samples.size() - 1))];
     }
 };
 
@@ -162,6 +173,7 @@ void BM_ScrollAYear(benchmark::State& state) {
     state.counters["mean_ms"] =
         times.frames == 0 ? 0 : times.total / static_cast<double>(times.frames);
     state.counters["slowest_ms"] = times.slowest;
+    state.counters["p99_ms"] = times.p99();
     state.counters["slowest_cpu_ms"] = times.slowestCpu;
     state.counters["slowest_scroll_ms"] = times.slowestScroll;
     state.counters["slowest_paint_ms"] = times.slowestPaint;
