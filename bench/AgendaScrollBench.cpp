@@ -7,6 +7,7 @@
 #include "platform/VdirEventStore.h"
 #include "store/CalendarStore.h"
 #include "views/AgendaListView.h"
+#include "views/StoreDays.h"
 
 #include <QApplication>
 #include <QImage>
@@ -41,10 +42,10 @@ struct StoreUnderTest : bench::DemoStore {
 
 std::unique_ptr<AgendaListView> makeView(CalendarStore& store) {
     auto view = std::make_unique<AgendaListView>(berlin());
-    view->setEventsProvider([&store](Instant from, Instant to) { return store.days(from, to); });
     view->setNow(at(2025, 7, 1, 10));
     view->resize(kWidth, kHeight);
     view->setAnchor(at(2025, 7, 1));
+    view->setDaySource(new StoreDays(store, view.get()));
     return view;
 }
 

@@ -1,8 +1,7 @@
 #pragma once
 
-#include "grid/TimeGridDays.h"
 #include "grid/TimeGridHours.h"
-#include "model/Instant.h"
+#include "model/Calendar.h"
 
 #include <optional>
 
@@ -108,10 +107,9 @@ struct TimeGridMetrics {
     double clampVerticalOffset(double offset, double bottomInset, double scrollerHeight) const;
     // No vertical scrolling is needed (half a point of tolerance for rounding).
     bool contentFits(double bottomInset, double scrollerHeight) const;
-    // Where a page starts vertically: an hour before now when today is on the page `page`
-    // (its first column index; `dayCount` columns), else 8:00. Not yet clamped.
-    double initialVerticalOffset(const TimeGridDays& days, int page, int dayCount,
-                                 Instant now) const;
+    // Where a page starts vertically: an hour before now (its wall-clock time) when today is on
+    // the page, else 8:00. Not yet clamped.
+    double initialVerticalOffset(std::optional<DateComponents> nowOnPage) const;
     // The offset that keeps the minute at the top edge of `before` at the top edge now.
     double offsetKeepingTopMinute(double offset, const TimeGridMetrics& before) const;
 };
