@@ -69,7 +69,6 @@ struct TimeGridMetrics {
     }
     double y(double minute) const { return gridTop + hourHeight * (minute / 60 - startHour); }
     double minute(double y) const { return (y - gridTop) / hourHeight * 60 + startHour * 60; }
-    double columnX(int index) const { return columnWidth * index; }
     // Hours of the axis, at least one even for a damaged range.
     int hourCount() const { return endHour - startHour > 1 ? endHour - startHour : 1; }
 

@@ -31,18 +31,27 @@ TimeGridGhost::TimeGridGhost(QWidget& view) {
     });
 }
 
-void TimeGridGhost::begin(Instant day, double minute, int startHour, int endHour) {
-    m_pending = TimeGridNewEvent::begin(day, minute, startHour, endHour);
+bool TimeGridGhost::begin(const TimeGridPager& pager, const TimeGridHourScroll& hours, QPointF p) {
+    const TimeGridMetrics& metrics = hours.metrics();
+    const std::optional<TimeGridColumnPlace> column = pager.columnAt(p.x());
+    if (p.y() < metrics.headerHeight() || p.x() < pager.geometry().gutterWidth || !column) {
+        return false;
+    }
+    m_pending = TimeGridNewEvent::begin(column->day, metrics.minute(p.y() - hours.contentTop()),
+                                        metrics.startHour, metrics.endHour);
     m_ghost = m_pending;
     m_fade.stop();
     m_alpha = 1;
+    return true;
 }
 
-bool TimeGridGhost::drag(double minute, int startHour, int endHour) {
+bool TimeGridGhost::drag(const TimeGridHourScroll& hours, QPointF p) {
     if (!m_pending) {
         return false;
     }
-    const TimeGridNewEvent next = m_pending->dragged(minute, startHour, endHour);
+    const TimeGridMetrics& metrics = hours.metrics();
+    const TimeGridNewEvent next = m_pending->dragged(metrics.minute(p.y() - hours.contentTop()),
+                                                     metrics.startHour, metrics.endHour);
     if (next == *m_pending) {
         return false;
     }
@@ -70,27 +79,27 @@ std::optional<std::pair<Instant, Instant>> TimeGridGhost::end(bool cancelled,
     return std::pair{*start, *end};
 }
 
-std::optional<Instant> TimeGridGhost::day() const {
-    return m_ghost ? std::optional<Instant>(m_ghost->day) : std::nullopt;
-}
-
-void TimeGridGhost::paint(QPainter& painter, const GridPalette& palette, const Calendar& calendar,
-                          const TimeGridMetrics& metrics, double contentTop,
-                          std::optional<double> left, QRectF hours) const {
-    if (!m_ghost || !left) {
+void TimeGridGhost::paint(QPainter& painter, const GridPalette& palette, const TimeGridPager& pager,
+                          const TimeGridHourScroll& hours, QSizeF size) const {
+    const std::optional<double> left = m_ghost ? pager.leftOf(m_ghost->day) : std::nullopt;
+    if (!left) {
         return;
     }
     const TimeGridNewEvent& ghost = *m_ghost;
-    const QRectF frame(*left + 1.5, contentTop + metrics.y(ghost.range.lower) + 0.5,
+    const TimeGridMetrics& metrics = hours.metrics();
+    const QRectF frame(*left + 1.5, hours.contentTop() + metrics.y(ghost.range.lower) + 0.5,
                        metrics.columnWidth - 5,
                        metrics.y(ghost.range.upper) - metrics.y(ghost.range.lower) - 1);
+    const Calendar& calendar = pager.calendar();
     const auto start = TimeGridNewEvent::instant(ghost.day, ghost.range.lower, calendar);
     const auto end = TimeGridNewEvent::instant(ghost.day, ghost.range.upper, calendar);
     const QString label =
         start && end ? QString::fromStdString(TimeGridNewEvent::label(*start, *end, calendar))
                      : QString();
+    const double gutter = pager.geometry().gutterWidth;
     painter.save();
-    painter.setClipRect(hours);
+    painter.setClipRect(
+        QRectF(gutter, metrics.headerHeight(), size.width() - gutter, hours.scrollerHeight()));
     TimeGridOverlay::paintGhost(painter, palette, frame, label, m_alpha);
     painter.restore();
 }

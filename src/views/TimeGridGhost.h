@@ -1,11 +1,13 @@
 #pragma once
 
-#include "grid/TimeGridMetrics.h"
+#include "grid/TimeGridHourScroll.h"
 #include "grid/TimeGridNewEvent.h"
+#include "grid/TimeGridPager.h"
 #include "model/Calendar.h"
 #include "views/GridPalette.h"
 
-#include <QRectF>
+#include <QPointF>
+#include <QSizeF>
 #include <QVariantAnimation>
 
 #include <optional>
@@ -26,21 +28,17 @@ class TimeGridGhost {
 
     const std::optional<TimeGridNewEvent>& pending() const { return m_pending; }
 
-    // A press at `minute` of `day` within the hours shown.
-    void begin(Instant day, double minute, int startHour, int endHour);
-    // The pointer moved to `minute`; whether the proposal changed.
-    bool drag(double minute, int startHour, int endHour);
+    // A press at `p` (view coordinates): a proposal when it is on a day's hours.
+    bool begin(const TimeGridPager& pager, const TimeGridHourScroll& hours, QPointF p);
+    // The pointer moved to `p`; whether the proposal changed.
+    bool drag(const TimeGridHourScroll& hours, QPointF p);
     // The press ended: the proposed start and end unless cancelled (or not placeable in the
     // calendar). The ghost fades either way.
     std::optional<std::pair<Instant, Instant>> end(bool cancelled, const Calendar& calendar);
 
-    // Draws the ghost at its day's column (`left` is its x; none when the day is off screen),
-    // clipped to `hours`, the visible hours right of the gutter.
-    void paint(QPainter& painter, const GridPalette& palette, const Calendar& calendar,
-               const TimeGridMetrics& metrics, double contentTop, std::optional<double> left,
-               QRectF hours) const;
-    // The day whose column the ghost is on, while there is one.
-    std::optional<Instant> day() const;
+    // Draws the ghost on its day's column, within the visible hours of a view of `size`.
+    void paint(QPainter& painter, const GridPalette& palette, const TimeGridPager& pager,
+               const TimeGridHourScroll& hours, QSizeF size) const;
 
   private:
     std::optional<TimeGridNewEvent> m_pending;

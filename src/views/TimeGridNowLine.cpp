@@ -30,11 +30,18 @@ void TimeGridNowLine::stop() {
     m_timer.stop();
 }
 
-bool TimeGridNowLine::place(const Calendar& calendar, const TimeGridMetrics& metrics,
-                            std::optional<double> todayLeft) {
+bool TimeGridNowLine::place(const TimeGridPager& pager, const TimeGridMetrics& metrics) {
+    const Calendar& calendar = pager.calendar();
+    const Instant day = today(calendar);
+    std::optional<double> todayLeft;
+    for (const TimeGridColumnPlace& column : pager.visibleColumns()) {
+        if (column.day == day) {
+            todayLeft = column.left;
+        }
+    }
     const double minute = TimeGridNow::minuteOfDay(now(), calendar);
     const TimeGridNow state{
-        .today = today(calendar),
+        .today = day,
         .minute = static_cast<int>(minute),
         .visible = todayLeft.has_value(),
         .inHours = TimeGridNow::inHoursOf(metrics, minute),

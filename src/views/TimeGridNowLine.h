@@ -2,6 +2,7 @@
 
 #include "grid/TimeGridMetrics.h"
 #include "grid/TimeGridNow.h"
+#include "grid/TimeGridPager.h"
 #include "model/Calendar.h"
 #include "model/Instant.h"
 #include "views/GridPalette.h"
@@ -33,10 +34,9 @@ class TimeGridNowLine {
     void start();
     void stop();
 
-    // Places the line for the clock now: `todayLeft` is the x of today's column when it is on
-    // screen. Whether anything the user sees changed.
-    bool place(const Calendar& calendar, const TimeGridMetrics& metrics,
-               std::optional<double> todayLeft);
+    // Places the line for the clock now, on today's column when the pager shows it. Whether
+    // anything the user sees changed.
+    bool place(const TimeGridPager& pager, const TimeGridMetrics& metrics);
     // Today as last placed (its header is today's); none before the first placing.
     std::optional<Instant> shownToday() const;
     // The line is on screen: today's column is, and now lies within the hours shown.

@@ -1,5 +1,6 @@
 #include "views/TimeGridPainter.h"
 
+#include "model/Fmt.h"
 #include "views/TimeGridOverlay.h"
 
 #include <QPainter>
@@ -169,6 +170,20 @@ TimeGridHeader::Hit TimeGridPainter::headerHit(const Scene& scene, QPointF p) {
     }
     return m_tiles.header(column->day, metrics, isToday(scene, column->day), scene.scale)
         .hit(QPointF(p.x() - column->left, p.y()));
+}
+
+std::vector<TimeGridPainter::Marker> TimeGridPainter::markers(const Scene& scene) {
+    std::vector<Marker> markers;
+    const double columnWidth = scene.hours.metrics().columnWidth;
+    for (const TimeGridColumnPlace& column : scene.pager.visibleColumns()) {
+        const std::string key = Fmt::dayKey(column.day, scene.pager.calendar());
+        markers.push_back(Marker{.identifier = "headerTitle-" + key,
+                                 .frame = QRectF(column.left, 0, columnWidth, 1)});
+        markers.push_back(
+            Marker{.identifier = "column-" + key,
+                   .frame = QRectF(column.left, scene.hours.contentTop(), columnWidth, 1)});
+    }
+    return markers;
 }
 
 } // namespace plannery

@@ -12,9 +12,11 @@
 #include "views/TimeGridTiles.h"
 
 #include <QPointF>
+#include <QRectF>
 #include <QSizeF>
 
 #include <optional>
+#include <string>
 #include <vector>
 
 class QPainter;
@@ -27,6 +29,12 @@ namespace plannery {
 // columns and headers of the days near the screen, each drawn once and copied after.
 class TimeGridPainter {
   public:
+    // A marker for UI tests: "column-DAYKEY" or "headerTitle-DAYKEY" and its frame.
+    struct Marker {
+        std::string identifier;
+        QRectF frame;
+    };
+
     // What one frame shows.
     struct Scene {
         const TimeGridPager& pager;
@@ -63,6 +71,8 @@ class TimeGridPainter {
     std::optional<CalEvent> eventAt(const Scene& scene, QPointF p);
     // What a click at `p` in the header is on.
     TimeGridHeader::Hit headerHit(const Scene& scene, QPointF p);
+    // Where the columns and their headers on screen are.
+    static std::vector<Marker> markers(const Scene& scene);
 
   private:
     void paintBody(QPainter& painter, const Scene& scene,

@@ -2,7 +2,6 @@
 
 #include "grid/TimeGridDays.h"
 #include "grid/TimeGridNow.h"
-#include "model/Fmt.h"
 #include "views/DaySource.h"
 #include "views/TimeGridInput.h"
 
@@ -19,12 +18,7 @@ namespace {
 
 // Windows at least this wide get the roomier hour height of regular size classes.
 constexpr double kRegularWidth = 600;
-constexpr int kPagingMs = 280;
-constexpr int kCrossDissolveMs = 200;
 constexpr int kVerticalScrollMs = 250;
-// Days this far either side of the page are read ahead while idle, so that the months beside
-// it are loaded before paging reaches them.
-constexpr int kPrefetchDays = 21;
 
 // The device pixels per point the painter really draws with (a widget rendered into an image of
 // another ratio paints at the image's).
@@ -43,6 +37,17 @@ bool sameCalendar(const Calendar& a, const Calendar& b) {
 
 TimeGridView::TimeGridView(TimeGridSpan span, Calendar calendar, QWidget* parent)
     : QWidget(parent), m_span(span), m_pager(span, calendar), m_painter(calendar, palette()),
+      m_scroller(*this, m_pager,
+                 TimeGridScroller::Listener{.moved = [this] { moved(); },
+                                            .heading = [this](Instant page) { fitPage(page); },
+                                            .jumped =
+                                                [this] {
+                                                    m_visibleDays.clear();
+                                                    showPage(true);
+                                                    moved();
+                                                },
+                                            .rested = [this] { rested(); }}),
+      m_readAhead(span, [this](Instant day) { return prepare(day); }),
       m_now([this] { minutePassed(); }), m_ghost(*this),
       m_input(std::make_unique<TimeGridInput>(*this)),
       m_link(AnchorLink::View{.pageOf = [this](Instant day) { return m_pager.pageOf(day); },
@@ -52,30 +57,10 @@ TimeGridView::TimeGridView(TimeGridSpan span, Calendar calendar, QWidget* parent
     setObjectName(QStringLiteral("timeGrid"));
     setAccessibleName(tr("Time grid"));
     m_pendingPage = m_pager.pageOf(m_now.now());
-
-    m_prepareTimer.setInterval(0);
-    connect(&m_prepareTimer, &QTimer::timeout, this, [this] { prepareNext(); });
-
-    m_hAnimation.setEasingCurve(QEasingCurve::OutCubic);
-    m_hAnimation.setDuration(kPagingMs);
-    connect(&m_hAnimation, &QVariantAnimation::valueChanged, this,
-            [this](const QVariant& value) { setHorizontalOffset(value.toDouble()); });
-    connect(&m_hAnimation, &QVariantAnimation::finished, this, [this] {
-        m_pager.endSlide();
-        settle();
-    });
     m_vAnimation.setEasingCurve(QEasingCurve::OutCubic);
     m_vAnimation.setDuration(kVerticalScrollMs);
     connect(&m_vAnimation, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
         m_hours.setOffset(value.toDouble());
-        update();
-    });
-    m_fade.setDuration(kCrossDissolveMs);
-    m_fade.setStartValue(1.0);
-    m_fade.setEndValue(0.0);
-    connect(&m_fade, &QVariantAnimation::valueChanged, this, [this] { update(); });
-    connect(&m_fade, &QVariantAnimation::finished, this, [this] {
-        m_fadeFrom = QPixmap();
         update();
     });
 }
@@ -88,7 +73,7 @@ void TimeGridView::setDaySource(DaySource* source) {
     }
     m_source = source;
     m_painter.setSource(source);
-    m_requested.reset();
+    m_readAhead.setSource(source);
     if (source) {
         connect(source, &DaySource::arrived, this, [this] {
             m_painter.forgetEvents();
@@ -119,14 +104,14 @@ void TimeGridView::setNow(Instant now) {
 
 void TimeGridView::reloadData() {
     m_painter.forgetEvents();
-    m_requested.reset();
+    m_readAhead.forget();
     if (m_source) {
         if (Calendar fresh = m_source->calendar(); !sameCalendar(fresh, calendar())) {
             changeCalendar(std::move(fresh));
             return;
         }
     }
-    request(m_pager.isLaidOut() ? m_pager.page() : m_pendingPage);
+    m_readAhead.around(m_pager.isLaidOut() ? m_pager.page() : m_pendingPage, calendar());
     repaintHours();
 }
 
@@ -152,7 +137,7 @@ void TimeGridView::changeCalendar(Calendar fresh) {
     m_pager.setCalendar(fresh);
     m_painter.setCalendar(fresh);
     m_pendingPage = m_pager.pageOf(day);
-    request(m_pendingPage);
+    m_readAhead.around(m_pendingPage, calendar());
     if (!m_laidOutSize.isEmpty()) {
         m_laidOutSize = QSize();
         layout(m_scale);
@@ -162,11 +147,6 @@ void TimeGridView::changeCalendar(Calendar fresh) {
 }
 
 // Layout
-
-bool TimeGridView::isLaidOut() const {
-    layoutIfNeeded(m_scale);
-    return m_pager.isLaidOut() && m_hours.isLaidOut();
-}
 
 void TimeGridView::layoutIfNeeded(double scale) const {
     if ((size() != m_laidOutSize || scale != m_scale || !m_pager.isLaidOut()) && width() > 60 &&
@@ -193,7 +173,7 @@ void TimeGridView::layout(double scale) {
     }
     m_scale = scale;
     m_laidOutSize = size();
-    m_hAnimation.stop();
+    m_scroller.stop();
     m_pager.reset(TimeGridPagerGeometry{.columnWidth = widths->columnWidth,
                                         .gutterWidth = widths->gutterWidth,
                                         .width = viewport.width,
@@ -235,98 +215,21 @@ void TimeGridView::fitPage(Instant page) {
     }
 }
 
-// The days the grid shows
-
-void TimeGridView::request(Instant page) {
-    if (!m_source || m_requested == page) {
-        return;
-    }
-    m_requested = page;
-    // The page and a page on either side: a drag brings in columns that are ready.
-    const int columns = m_span.pagesByWeek() ? 7 : m_span.dayCount(7);
-    const Calendar& cal = calendar();
-    m_source->request(cal.addDays(page, -columns).value_or(page),
-                      cal.addDays(page, 2 * columns).value_or(page));
-}
-
-void TimeGridView::prefetch() {
-    const Instant page = m_pager.page();
-    QTimer::singleShot(0, this, [this, page] {
-        if (m_source) {
-            const Calendar& cal = calendar();
-            m_source->request(cal.addDays(page, -kPrefetchDays).value_or(page),
-                              cal.addDays(page, 7 + kPrefetchDays).value_or(page));
-        }
-    });
-    // The days beside the page, nearest first, so that paging to them draws pictures ready made.
-    const std::vector<Instant> kept = m_pager.keptDays();
-    const auto count = static_cast<std::ptrdiff_t>(kept.size());
-    const std::ptrdiff_t start = std::find(kept.begin(), kept.end(), page) - kept.begin();
-    const std::ptrdiff_t end = start + m_pager.geometry().dayCount;
-    m_toPrepare.clear();
-    for (std::ptrdiff_t distance = 1; distance <= m_pager.geometry().dayCount; ++distance) {
-        for (const std::ptrdiff_t i : {end - 1 + distance, start - distance}) {
-            if (i >= 0 && i < count) {
-                m_toPrepare.push_back(kept[static_cast<std::size_t>(i)]);
-            }
-        }
-    }
-    std::reverse(m_toPrepare.begin(), m_toPrepare.end());
-    m_prepareTimer.start();
-}
-
-void TimeGridView::prepareNext() {
-    if (m_toPrepare.empty() || !m_pager.isLaidOut() || m_pager.isDragging() || isPaging()) {
-        m_prepareTimer.stop();
-        return;
-    }
-    const Instant day = m_toPrepare.back();
-    m_toPrepare.pop_back();
-    m_painter.prepare(day, m_hours.metrics(), m_now.shownToday() == day, m_scale);
-}
-
 // Paging
 
 void TimeGridView::goToPage(Instant page) {
     m_pendingPage = page;
-    request(page);
+    m_readAhead.around(page, calendar());
     if (isLaidOut()) {
-        scrollTo(page, true);
+        scrollTo(page);
     }
 }
 
-void TimeGridView::scrollTo(Instant page, bool animated) {
-    if (const std::optional<double> slide = animated ? m_pager.slideTo(page) : std::nullopt) {
-        if (std::abs(*slide - m_pager.offset()) > 0.5) {
-            animateHorizontally(*slide, true);
-        } else {
-            // Already there (a slide elsewhere may not have moved yet): stay.
-            m_hAnimation.stop();
-            m_pager.endSlide();
-        }
-        fitPage(page);
-    } else {
-        if (animated && isVisible()) {
-            m_fadeFrom = grab();
-            m_fade.stop();
-            m_fade.start();
-        }
-        jumpTo(page);
-        settle();
-    }
+void TimeGridView::scrollTo(Instant page) {
+    m_scroller.scrollTo(page, true);
     if (const std::optional<DateComponents> now = nowOnPage(m_pager.page())) {
-        setVerticalOffset(m_hours.initialOffset(now), animated);
+        setVerticalOffset(m_hours.initialOffset(now), true);
     }
-}
-
-void TimeGridView::jumpTo(Instant page) {
-    m_hAnimation.stop();
-    m_pager.reset(m_pager.geometry(), page);
-    m_visibleDays.clear();
-    m_painter.keep(m_pager.keptDays());
-    showPage(true);
-    placeNow();
-    update();
 }
 
 void TimeGridView::page(int pages) {
@@ -334,27 +237,18 @@ void TimeGridView::page(int pages) {
         return;
     }
     const Instant target = m_pager.pagedDay(pages);
-    request(target);
-    scrollTo(target, true);
+    m_readAhead.around(target, calendar());
+    scrollTo(target);
     m_link.moved(m_pager.page());
 }
 
-bool TimeGridView::isPaging() const {
-    return m_hAnimation.state() == QAbstractAnimation::Running || m_pager.isSliding();
-}
-
-void TimeGridView::setHorizontalOffset(double offset) {
-    if (!m_pager.setOffset(offset)) {
-        return;
-    }
+void TimeGridView::moved() {
     update();
     // While a slide is under way the page is its target: the link already has it.
     m_link.moved(m_pager.page());
-    request(m_pager.page());
-    const std::vector<TimeGridColumnPlace> columns = m_pager.visibleColumns();
+    m_readAhead.around(m_pager.page(), calendar());
     std::vector<Instant> visible;
-    visible.reserve(columns.size());
-    for (const TimeGridColumnPlace& column : columns) {
+    for (const TimeGridColumnPlace& column : m_pager.visibleColumns()) {
         visible.push_back(column.day);
     }
     if (visible != m_visibleDays) {
@@ -365,75 +259,37 @@ void TimeGridView::setHorizontalOffset(double offset) {
     placeNow();
 }
 
-void TimeGridView::animateHorizontally(double target, bool slide) {
-    if (!slide) {
-        m_pager.endSlide();
-    }
-    m_hAnimation.stop();
-    if (!isVisible()) {
-        // Nothing to watch: arrive at once.
-        setHorizontalOffset(target);
-        m_pager.endSlide();
-        settle();
-        return;
-    }
-    m_hAnimation.setStartValue(m_pager.offset());
-    m_hAnimation.setEndValue(target);
-    m_hAnimation.start();
-}
-
-void TimeGridView::beginHorizontalDrag() {
-    if (!isLaidOut()) {
-        return;
-    }
-    m_hAnimation.stop();
-    m_pager.beginDrag();
-}
-
-void TimeGridView::dragHorizontally(double dx) {
-    if (!isLaidOut()) {
-        return;
-    }
-    if (!m_pager.isDragging()) {
-        beginHorizontalDrag();
-    }
-    setHorizontalOffset(m_pager.offset() + dx);
-}
-
-void TimeGridView::endHorizontalDrag(double velocity) {
-    if (!m_pager.isDragging()) {
-        return;
-    }
-    const TimeGridPagerStop stop = m_pager.endDrag(velocity);
-    fitPage(stop.page);
-    if (std::abs(stop.offset - m_pager.offset()) <= 0.5) {
-        settle();
-    } else {
-        animateHorizontally(stop.offset, false);
-    }
-}
-
-void TimeGridView::settle() {
-    if (!isLaidOut() || m_pager.isDragging()) {
-        return;
-    }
-    if (const std::optional<double> snap = m_pager.settle()) {
-        animateHorizontally(*snap, false);
-        return;
-    }
+void TimeGridView::rested() {
     m_link.moved(m_pager.page());
-    request(m_pager.page());
+    m_readAhead.around(m_pager.page(), calendar());
     showPage(false);
-    m_visibleDays.clear();
     m_painter.keep(m_pager.keptDays());
-    prefetch();
+    m_readAhead.rest(m_pager);
     update();
 }
 
-void TimeGridView::ensureSnapped() {
-    if (isLaidOut() && !m_pager.isDragging() && !isPaging() && !m_pager.isSnapped()) {
-        settle();
+bool TimeGridView::prepare(Instant day) {
+    if (!m_pager.isLaidOut() || m_pager.isDragging() || isPaging()) {
+        return false;
     }
+    m_painter.prepare(day, m_hours.metrics(), m_now.shownToday() == day, m_scale);
+    return true;
+}
+
+void TimeGridView::beginHorizontalDrag() {
+    if (isLaidOut()) {
+        m_scroller.beginDrag();
+    }
+}
+
+void TimeGridView::dragHorizontally(double dx) {
+    if (isLaidOut()) {
+        m_scroller.drag(dx);
+    }
+}
+
+void TimeGridView::endHorizontalDrag(double velocity) {
+    m_scroller.endDrag(velocity);
 }
 
 // The hours
@@ -481,13 +337,13 @@ void TimeGridView::scrollVertically(double dy) {
     }
     m_vAnimation.stop();
     m_hours.scrollBy(dy);
-    ensureSnapped();
+    m_scroller.ensureSnapped();
     update();
 }
 
 void TimeGridView::beginZoom() {
     if (isLaidOut() && m_hours.beginZoom()) {
-        ensureSnapped();
+        m_scroller.ensureSnapped();
     }
 }
 
@@ -553,25 +409,15 @@ void TimeGridView::tap(QPointF p) {
 }
 
 bool TimeGridView::beginNewEvent(QPointF p) {
-    if (!isLaidOut() || p.y() < m_hours.metrics().headerHeight() ||
-        p.x() < m_pager.geometry().gutterWidth) {
+    if (!isLaidOut() || !m_ghost.begin(m_pager, m_hours, p)) {
         return false;
     }
-    const std::optional<TimeGridColumnPlace> column = m_pager.columnAt(p.x());
-    if (!column) {
-        return false;
-    }
-    const TimeGridMetrics& metrics = m_hours.metrics();
-    m_ghost.begin(column->day, metrics.minute(p.y() - m_hours.contentTop()), metrics.startHour,
-                  metrics.endHour);
     update();
     return true;
 }
 
 void TimeGridView::dragNewEvent(QPointF p) {
-    const TimeGridMetrics& metrics = m_hours.metrics();
-    if (m_ghost.drag(metrics.minute(p.y() - m_hours.contentTop()), metrics.startHour,
-                     metrics.endHour)) {
+    if (m_ghost.drag(m_hours, p)) {
         update();
     }
 }
@@ -607,17 +453,7 @@ void TimeGridView::minutePassed() {
 }
 
 void TimeGridView::placeNow() {
-    if (!m_pager.isLaidOut()) {
-        return;
-    }
-    const Instant today = m_now.today(calendar());
-    std::optional<double> left;
-    for (const TimeGridColumnPlace& column : m_pager.visibleColumns()) {
-        if (column.day == today) {
-            left = column.left;
-        }
-    }
-    if (m_now.place(calendar(), m_hours.metrics(), left)) {
+    if (m_pager.isLaidOut() && m_now.place(m_pager, m_hours.metrics())) {
         update();
     }
 }
@@ -652,61 +488,28 @@ void TimeGridView::paintEvent(QPaintEvent*) {
         return;
     }
     m_painter.paint(painter, scene());
-    const double gutter = m_pager.geometry().gutterWidth;
-    const std::optional<Instant> ghostDay = m_ghost.day();
-    m_ghost.paint(painter, m_painter.palette(), calendar(), m_hours.metrics(), m_hours.contentTop(),
-                  ghostDay ? m_pager.leftOf(*ghostDay) : std::nullopt,
-                  QRectF(gutter, m_hours.metrics().headerHeight(), width() - gutter,
-                         m_hours.scrollerHeight()));
-    if (!m_fadeFrom.isNull()) {
-        painter.setOpacity(m_fade.currentValue().toDouble());
-        painter.drawPixmap(QPointF(0, 0), m_fadeFrom);
-        painter.setOpacity(1);
-    }
+    m_ghost.paint(painter, m_painter.palette(), m_pager, m_hours, size());
+    m_scroller.paintFade(painter);
 }
 
 // What the user sees
 
-const TimeGridMetrics& TimeGridView::metrics() const {
+bool TimeGridView::isLaidOut() const {
     layoutIfNeeded(m_scale);
-    return m_hours.metrics();
+    return m_pager.isLaidOut() && m_hours.isLaidOut();
 }
 
-double TimeGridView::gutterWidth() const {
+const TimeGridView& TimeGridView::laidOut() const {
     layoutIfNeeded(m_scale);
-    return m_pager.geometry().gutterWidth;
-}
-
-double TimeGridView::verticalOffset() const {
-    layoutIfNeeded(m_scale);
-    return m_hours.offset();
-}
-
-double TimeGridView::horizontalOffset() const {
-    layoutIfNeeded(m_scale);
-    return m_pager.offset();
-}
-
-Instant TimeGridView::pageStart() const {
-    return isLaidOut() ? m_pager.page() : m_pendingPage;
+    return *this;
 }
 
 std::vector<Instant> TimeGridView::pageDays() const {
     return isLaidOut() ? m_pager.pageDays(m_pager.page()) : std::vector<Instant>{};
 }
 
-int TimeGridView::dayCount() const {
-    layoutIfNeeded(m_scale);
-    return m_pager.geometry().dayCount;
-}
-
 std::optional<double> TimeGridView::columnLeft(Instant day) const {
     return isLaidOut() ? m_pager.leftOf(day) : std::nullopt;
-}
-
-double TimeGridView::contentTop() const {
-    layoutIfNeeded(m_scale);
-    return m_hours.contentTop();
 }
 
 std::optional<CalEvent> TimeGridView::eventAt(QPointF p) const {
@@ -724,19 +527,10 @@ TimeGridHeader::Hit TimeGridView::headerHit(QPointF p) const {
 }
 
 std::vector<TimeGridView::Marker> TimeGridView::uiTestMarkers() const {
-    std::vector<Marker> markers;
     if (!m_uiTestMarkers || !isLaidOut()) {
-        return markers;
+        return {};
     }
-    const double columnWidth = m_hours.metrics().columnWidth;
-    for (const TimeGridColumnPlace& column : m_pager.visibleColumns()) {
-        const std::string key = Fmt::dayKey(column.day, calendar());
-        markers.push_back(Marker{.identifier = "headerTitle-" + key,
-                                 .frame = QRectF(column.left, 0, columnWidth, 1)});
-        markers.push_back(Marker{.identifier = "column-" + key,
-                                 .frame = QRectF(column.left, contentTop(), columnWidth, 1)});
-    }
-    return markers;
+    return TimeGridPainter::markers(scene());
 }
 
 } // namespace plannery

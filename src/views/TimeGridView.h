@@ -12,10 +12,10 @@
 #include "views/TimeGridHeader.h"
 #include "views/TimeGridNowLine.h"
 #include "views/TimeGridPainter.h"
+#include "views/TimeGridReadAhead.h"
+#include "views/TimeGridScroller.h"
 
-#include <QPixmap>
 #include <QPointer>
-#include <QTimer>
 #include <QVariantAnimation>
 #include <QWidget>
 
@@ -36,9 +36,10 @@ class TimeGridInput;
 // event, Ctrl+wheel or a pinch zooms the hours.
 //
 // The widget holds the parts together: the pager (which days, across) and the hour scroll (which
-// hours, down) keep the state, the painter draws it, the now line and the ghost of a new event
-// are their own parts, and TimeGridInput turns mouse, touchpad and keyboard events into the
-// gesture calls below. The anchor link carries the page's first day to and from the window.
+// hours, down) keep the state, the scroller moves the days, the painter draws, the read-ahead
+// asks for days before they show, the now line and the ghost of a new event are their own parts,
+// and TimeGridInput turns mouse, touchpad and keyboard events into the gesture calls below. The
+// anchor link carries the page's first day to and from the window.
 class TimeGridView : public QWidget {
   public:
     struct Handlers {
@@ -48,11 +49,7 @@ class TimeGridView : public QWidget {
         std::function<void(double)> onHourHeightChange;
     };
 
-    // A marker for UI tests: "column-DAYKEY" or "headerTitle-DAYKEY" and its frame.
-    struct Marker {
-        std::string identifier;
-        QRectF frame;
-    };
+    using Marker = TimeGridPainter::Marker;
 
     TimeGridView(TimeGridSpan span, Calendar calendar, QWidget* parent = nullptr);
     ~TimeGridView() override;
@@ -100,20 +97,20 @@ class TimeGridView : public QWidget {
 
     // What the user sees, for tests and pictures (laid out on demand).
     bool isLaidOut() const;
-    const TimeGridMetrics& metrics() const;
-    double gutterWidth() const;
-    double verticalOffset() const;
-    double horizontalOffset() const;
+    const TimeGridMetrics& metrics() const { return laidOut().m_hours.metrics(); }
+    double gutterWidth() const { return laidOut().m_pager.geometry().gutterWidth; }
+    double verticalOffset() const { return laidOut().m_hours.offset(); }
+    double horizontalOffset() const { return laidOut().m_pager.offset(); }
     // The first day of the page the grid rests on or is moving to, and the page's days.
-    Instant pageStart() const;
+    Instant pageStart() const { return isLaidOut() ? m_pager.page() : m_pendingPage; }
     std::vector<Instant> pageDays() const;
-    int dayCount() const;
+    int dayCount() const { return laidOut().m_pager.geometry().dayCount; }
     // The widget x of a day's column; none when the grid has no column for it near the page.
     std::optional<double> columnLeft(Instant day) const;
-    double contentTop() const; // widget y of content y 0
+    double contentTop() const { return laidOut().m_hours.contentTop(); } // widget y of content 0
     double minuteY(double minute) const { return contentTop() + metrics().y(minute); }
     bool allDayExpanded() const { return m_hours.allDayExpanded(); }
-    bool isPaging() const;
+    bool isPaging() const { return m_scroller.isPaging(); }
     const std::optional<TimeGridNewEvent>& pendingNew() const { return m_ghost.pending(); }
     std::size_t tileCount() const { return m_painter.tileCount(); }
     std::vector<Marker> uiTestMarkers() const;
@@ -130,28 +127,24 @@ class TimeGridView : public QWidget {
     void hideEvent(QHideEvent* event) override;
 
   private:
+    const TimeGridView& laidOut() const;
     const Calendar& calendar() const { return m_pager.calendar(); }
     TimeGridPainter::Scene scene() const;
     void layoutIfNeeded(double scale) const;
     void layout(double scale);
     void changeCalendar(Calendar calendar);
     void goToPage(Instant page);
-    void scrollTo(Instant page, bool animated);
-    void jumpTo(Instant page);
-    void setHorizontalOffset(double offset);
-    void animateHorizontally(double target, bool slide);
-    void settle();
-    void ensureSnapped();
+    void scrollTo(Instant page);
+    void moved();
+    void rested();
+    void repaintHours();
     void showPage(bool force);
     void fitPage(Instant page);
     TimeGridPageHours pageHours(Instant page);
     std::optional<DateComponents> nowOnPage(Instant page) const;
-    void request(Instant page);
-    void prefetch();
-    void prepareNext();
+    bool prepare(Instant day);
     void minutePassed();
     void placeNow();
-    void repaintHours();
 
     Handlers m_handlers;
     QPointer<DaySource> m_source;
@@ -159,6 +152,8 @@ class TimeGridView : public QWidget {
     TimeGridPager m_pager;
     TimeGridHourScroll m_hours;
     TimeGridPainter m_painter;
+    TimeGridScroller m_scroller;
+    TimeGridReadAhead m_readAhead;
     TimeGridNowLine m_now;
     TimeGridGhost m_ghost;
     std::unique_ptr<TimeGridInput> m_input;
@@ -168,18 +163,9 @@ class TimeGridView : public QWidget {
     double m_scale = 1;
     // The page to show once laid out.
     Instant m_pendingPage{};
-    // The page whose days were last asked for.
-    std::optional<Instant> m_requested;
     std::vector<Instant> m_visibleDays;
     bool m_uiTestMarkers = false;
-
-    // Days beside the page, laid out and drawn one per turn of the event loop while idle.
-    QTimer m_prepareTimer;
-    std::vector<Instant> m_toPrepare;
-    QVariantAnimation m_hAnimation;
     QVariantAnimation m_vAnimation;
-    QVariantAnimation m_fade;
-    QPixmap m_fadeFrom;
 };
 
 } // namespace plannery

@@ -16,8 +16,6 @@ TEST(TimeGridMetricsTest, HeaderContentAndMinutePositions) {
     EXPECT_EQ(metrics.y(0), 9);
     EXPECT_EQ(metrics.y(480), 409);
     EXPECT_EQ(metrics.minute(409), 480);
-    EXPECT_EQ(metrics.columnX(3), 300);
-    EXPECT_EQ(metrics.columnX(-2), -200);
 
     metrics.allDayRows = 2;
     EXPECT_EQ(metrics.headerHeight(), 30 + (17 + 2) * 2 + 2);
