@@ -39,8 +39,7 @@ class AgendaListView : public QAbstractScrollArea {
     explicit AgendaListView(Calendar calendar, QWidget* parent = nullptr);
     ~AgendaListView() override;
 
-    // Where the list finds its days and its calendar (not owned; it must outlive the list or be
-    // replaced first).
+    // Where the list finds its days and its calendar (not owned).
     void setDaySource(DaySource* source);
     void setOnSelect(std::function<void(const CalEvent&)> handler);
     // The clock that decides today and finished events; a fixed instant for pictures and tests.

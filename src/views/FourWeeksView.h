@@ -41,8 +41,7 @@ class FourWeeksView : public QWidget {
     explicit FourWeeksView(Calendar calendar, QWidget* parent = nullptr);
     ~FourWeeksView() override;
 
-    // Where the view finds its days and its calendar (not owned; it must outlive the view or be
-    // replaced first).
+    // Where the view finds its days and its calendar (not owned).
     void setDaySource(DaySource* source);
     void setOnSelectDay(std::function<void(Instant)> handler);
     // The clock that decides today, past days and finished events; a fixed instant for pictures

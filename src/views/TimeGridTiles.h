@@ -7,6 +7,8 @@
 #include "views/TimeGridColumn.h"
 #include "views/TimeGridHeader.h"
 
+#include <QPointer>
+
 #include <map>
 #include <vector>
 
@@ -46,7 +48,7 @@ class TimeGridTiles {
 
   private:
     Calendar m_calendar;
-    const DaySource* m_source = nullptr;
+    QPointer<const DaySource> m_source;
     std::map<Instant, DayEvents> m_events;
     std::map<Instant, TimeGridColumn> m_columns;
     std::map<Instant, TimeGridHeader> m_headers;

@@ -54,9 +54,9 @@ class TimeGridView : public QWidget {
     TimeGridView(TimeGridSpan span, Calendar calendar, QWidget* parent = nullptr);
     ~TimeGridView() override;
 
-    // Where the grid finds its days and its calendar (not owned; it must outlive the grid or be
-    // replaced first). The grid asks it for the days it is about to show, paints what it has
-    // loaded, repaints when more arrives and reads everything again when it changes.
+    // Where the grid finds its days and its calendar (not owned). The grid asks it for the days
+    // it is about to show, paints what it has loaded, repaints when more arrives and reads
+    // everything again when it changes.
     void setDaySource(DaySource* source);
     void setHandlers(Handlers handlers);
     // The clock of the now line; a fixed instant for pictures and tests.
