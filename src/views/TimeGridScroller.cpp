@@ -12,11 +12,13 @@ namespace {
 
 constexpr int kPagingMs = 280;
 constexpr int kCrossDissolveMs = 200;
+constexpr int kVerticalScrollMs = 250;
 
 } // namespace
 
-TimeGridScroller::TimeGridScroller(QWidget& view, TimeGridPager& pager, Listener listener)
-    : m_view(view), m_pager(pager), m_listener(std::move(listener)) {
+TimeGridScroller::TimeGridScroller(QWidget& view, TimeGridPager& pager, TimeGridHourScroll& hours,
+                                   Listener listener)
+    : m_view(view), m_pager(pager), m_hours(hours), m_listener(std::move(listener)) {
     m_animation.setEasingCurve(QEasingCurve::OutCubic);
     m_animation.setDuration(kPagingMs);
     QObject::connect(&m_animation, &QVariantAnimation::valueChanged, &view,
@@ -25,6 +27,13 @@ TimeGridScroller::TimeGridScroller(QWidget& view, TimeGridPager& pager, Listener
         m_pager.endSlide();
         settle();
     });
+    m_hoursAnimation.setEasingCurve(QEasingCurve::OutCubic);
+    m_hoursAnimation.setDuration(kVerticalScrollMs);
+    QObject::connect(&m_hoursAnimation, &QVariantAnimation::valueChanged, &view,
+                     [this, &view](const QVariant& value) {
+                         m_hours.setOffset(value.toDouble());
+                         view.update();
+                     });
     m_fade.setDuration(kCrossDissolveMs);
     m_fade.setStartValue(1.0);
     m_fade.setEndValue(0.0);
@@ -129,6 +138,18 @@ void TimeGridScroller::ensureSnapped() {
     if (m_pager.isLaidOut() && !m_pager.isDragging() && !isPaging() && !m_pager.isSnapped()) {
         settle();
     }
+}
+
+void TimeGridScroller::scrollHours(double offset, bool animated) {
+    m_hoursAnimation.stop();
+    if (animated && m_view.isVisible() && m_hours.isLaidOut()) {
+        m_hoursAnimation.setStartValue(m_hours.offset());
+        m_hoursAnimation.setEndValue(m_hours.clamped(offset));
+        m_hoursAnimation.start();
+        return;
+    }
+    m_hours.setOffset(offset);
+    m_view.update();
 }
 
 void TimeGridScroller::paintFade(QPainter& painter) const {

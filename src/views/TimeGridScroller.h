@@ -1,5 +1,6 @@
 #pragma once
 
+#include "grid/TimeGridHourScroll.h"
 #include "grid/TimeGridPager.h"
 #include "model/Instant.h"
 
@@ -13,11 +14,12 @@ class QWidget;
 
 namespace plannery {
 
-// Moves the time grid's days sideways as the user and the window ask: drags that come to rest
-// on a page, slides to a page, animated while the grid is on screen, a jump (with the old picture
+// Moves the time grid as the user and the window ask. Sideways: drags that come to rest on a
+// page, slides to a page, animated while the grid is on screen, a jump (with the old picture
 // dissolving over the new one) to a page too far to slide to, and the snap to a page after any of
-// them. The pager knows where the days are; this adds the motion and tells the grid when the
-// days moved, where a motion will rest and when it did.
+// them. Down: the hours scrolled to a time, animated or at once. The pager and the hour scroll
+// know where things are; this adds the motion and tells the grid when the days moved, where a
+// motion will rest and when it did.
 class TimeGridScroller {
   public:
     struct Listener {
@@ -27,7 +29,8 @@ class TimeGridScroller {
         std::function<void()> rested;         // at rest on a page
     };
 
-    TimeGridScroller(QWidget& view, TimeGridPager& pager, Listener listener);
+    TimeGridScroller(QWidget& view, TimeGridPager& pager, TimeGridHourScroll& hours,
+                     Listener listener);
 
     // A slide or the snap after a drag is under way.
     bool isPaging() const;
@@ -44,6 +47,11 @@ class TimeGridScroller {
     // Snaps when the days rest between pages (a vertical scroll or zoom begins).
     void ensureSnapped();
 
+    // Scrolls the hours to `offset` (kept within them), animated when asked and on screen.
+    void scrollHours(double offset, bool animated);
+    // The hours' animation stops where it is (the user scrolls or zooms them).
+    void stopHours() { m_hoursAnimation.stop(); }
+
     // The picture before a jump, fading out over the new page.
     void paintFade(QPainter& painter) const;
 
@@ -53,8 +61,10 @@ class TimeGridScroller {
 
     QWidget& m_view;
     TimeGridPager& m_pager;
+    TimeGridHourScroll& m_hours;
     Listener m_listener;
     QVariantAnimation m_animation;
+    QVariantAnimation m_hoursAnimation;
     QVariantAnimation m_fade;
     QPixmap m_fadeFrom;
 };

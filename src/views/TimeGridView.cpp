@@ -5,7 +5,6 @@
 #include "views/DaySource.h"
 #include "views/TimeGridInput.h"
 
-#include <QEasingCurve>
 #include <QEvent>
 #include <QPainter>
 
@@ -18,7 +17,6 @@ namespace {
 
 // Windows at least this wide get the roomier hour height of regular size classes.
 constexpr double kRegularWidth = 600;
-constexpr int kVerticalScrollMs = 250;
 
 // The device pixels per point the painter really draws with (a widget rendered into an image of
 // another ratio paints at the image's).
@@ -37,7 +35,7 @@ bool sameCalendar(const Calendar& a, const Calendar& b) {
 
 TimeGridView::TimeGridView(TimeGridSpan span, Calendar calendar, QWidget* parent)
     : QWidget(parent), m_span(span), m_pager(span, calendar), m_painter(calendar, palette()),
-      m_scroller(*this, m_pager,
+      m_scroller(*this, m_pager, m_hours,
                  TimeGridScroller::Listener{.moved = [this] { moved(); },
                                             .heading = [this](Instant page) { fitPage(page); },
                                             .jumped =
@@ -57,12 +55,6 @@ TimeGridView::TimeGridView(TimeGridSpan span, Calendar calendar, QWidget* parent
     setObjectName(QStringLiteral("timeGrid"));
     setAccessibleName(tr("Time grid"));
     m_pendingPage = m_pager.pageOf(m_now.now());
-    m_vAnimation.setEasingCurve(QEasingCurve::OutCubic);
-    m_vAnimation.setDuration(kVerticalScrollMs);
-    connect(&m_vAnimation, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
-        m_hours.setOffset(value.toDouble());
-        update();
-    });
 }
 
 TimeGridView::~TimeGridView() = default;
@@ -313,29 +305,17 @@ void TimeGridView::setFitHours(std::optional<TimeGridHourRange> hours) {
 }
 
 void TimeGridView::setVerticalOffset(double offset, bool animated) {
-    if (!std::isfinite(offset)) {
-        return;
+    if (std::isfinite(offset)) {
+        layoutIfNeeded(m_scale);
+        m_scroller.scrollHours(offset, animated);
     }
-    m_vAnimation.stop();
-    if (!isLaidOut()) {
-        m_hours.setOffset(offset);
-        return;
-    }
-    if (animated && isVisible()) {
-        m_vAnimation.setStartValue(m_hours.offset());
-        m_vAnimation.setEndValue(m_hours.clamped(offset));
-        m_vAnimation.start();
-        return;
-    }
-    m_hours.setOffset(offset);
-    update();
 }
 
 void TimeGridView::scrollVertically(double dy) {
     if (!isLaidOut()) {
         return;
     }
-    m_vAnimation.stop();
+    m_scroller.stopHours();
     m_hours.scrollBy(dy);
     m_scroller.ensureSnapped();
     update();
@@ -348,7 +328,7 @@ void TimeGridView::beginZoom() {
 }
 
 void TimeGridView::zoom(double scale, double pointerY) {
-    m_vAnimation.stop();
+    m_scroller.stopHours();
     if (m_hours.zoom(scale, pointerY)) {
         placeNow();
         update();
@@ -378,32 +358,29 @@ void TimeGridView::tap(QPointF p) {
     if (!isLaidOut()) {
         return;
     }
-    const double headerHeight = m_hours.metrics().headerHeight();
-    if (p.y() < headerHeight && p.x() < m_pager.geometry().gutterWidth) {
+    const bool inHeader = p.y() < m_hours.metrics().headerHeight();
+    if (inHeader && p.x() < m_pager.geometry().gutterWidth) {
         toggleAllDay();
         return;
     }
-    if (p.y() < headerHeight) {
+    std::optional<CalEvent> event;
+    if (inHeader) {
         const TimeGridHeader::Hit hit = headerHit(p);
-        switch (hit.kind) {
-        case HeaderHit::Kind::event:
-            if (hit.event && m_handlers.onSelect) {
-                m_handlers.onSelect(*hit.event);
-            }
-            return;
-        case HeaderHit::Kind::more:
+        if (hit.kind == HeaderHit::Kind::more) {
             toggleAllDay();
             return;
-        case HeaderHit::Kind::day:
+        }
+        if (hit.kind == HeaderHit::Kind::day) {
             if (const auto column = m_pager.columnAt(p.x()); column && m_handlers.onSelectDay) {
                 m_handlers.onSelectDay(column->day);
             }
             return;
-        case HeaderHit::Kind::none:
-            return;
         }
+        event = hit.event;
+    } else {
+        event = eventAt(p);
     }
-    if (const std::optional<CalEvent> event = eventAt(p); event && m_handlers.onSelect) {
+    if (event && m_handlers.onSelect) {
         m_handlers.onSelect(*event);
     }
 }

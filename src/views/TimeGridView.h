@@ -16,7 +16,6 @@
 #include "views/TimeGridScroller.h"
 
 #include <QPointer>
-#include <QVariantAnimation>
 #include <QWidget>
 
 #include <functional>
@@ -165,7 +164,6 @@ class TimeGridView : public QWidget {
     Instant m_pendingPage{};
     std::vector<Instant> m_visibleDays;
     bool m_uiTestMarkers = false;
-    QVariantAnimation m_vAnimation;
 };
 
 } // namespace plannery
