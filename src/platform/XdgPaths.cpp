@@ -3,6 +3,9 @@
 #include <cstdlib>
 #include <system_error>
 
+#include <pwd.h>
+#include <unistd.h>
+
 namespace plannery::xdg {
 
 namespace {
@@ -19,9 +22,16 @@ std::filesystem::path fromEnvironment(const char* name, const char* fallbackBelo
 } // namespace
 
 std::filesystem::path home() {
-    const char* home = std::getenv("HOME");
-    return (home != nullptr && *home != '\0') ? std::filesystem::path(home)
-                                              : std::filesystem::temp_directory_path();
+    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
+        return home;
+    }
+    // Not the shared temporary folder: the caches and settings below it are private, and there
+    // another user could have made their folders first.
+    if (const passwd* user = ::getpwuid(::getuid());
+        user != nullptr && user->pw_dir != nullptr && *user->pw_dir == '/') {
+        return user->pw_dir;
+    }
+    return std::filesystem::temp_directory_path();
 }
 
 std::filesystem::path dataHome() {

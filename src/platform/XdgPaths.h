@@ -8,7 +8,7 @@
 
 namespace plannery::xdg {
 
-// $HOME, else the temporary folder
+// $HOME, else the user's home folder from the user database, else the temporary folder
 std::filesystem::path home();
 // $XDG_DATA_HOME, else ~/.local/share
 std::filesystem::path dataHome();

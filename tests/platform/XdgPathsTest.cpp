@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <pwd.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace plannery {
 namespace {
@@ -15,6 +17,17 @@ mode_t modeOf(const fs::path& path) {
     struct stat status {};
     ::lstat(path.c_str(), &status);
     return status.st_mode & 07777;
+}
+
+TEST(XdgPaths, WithoutHomeTheUsersHomeFolderNotTheSharedTemporaryOne) {
+    const test::ScopedVariable home("HOME", std::nullopt);
+    const test::ScopedVariable cache("XDG_CACHE_HOME", std::nullopt);
+    const passwd* user = ::getpwuid(::getuid());
+    ASSERT_NE(user, nullptr);
+    EXPECT_EQ(xdg::home(), fs::path(user->pw_dir));
+    EXPECT_EQ(xdg::cacheHome(), fs::path(user->pw_dir) / ".cache");
+    const test::ScopedVariable set("HOME", "/home/ann");
+    EXPECT_EQ(xdg::home(), fs::path("/home/ann"));
 }
 
 TEST(XdgPaths, TheRuntimeFolderIsTheUsersAloneOrNone) {
