@@ -151,7 +151,7 @@ int runSnapshot(const SnapshotOptions& options, std::ostream& out, std::ostream&
             .launch = LaunchOptions{.anchor = anchor},
             .clock = [shownNow] { return shownNow; },
             .sheets = appSheets(*store, *preferences),
-            .outside = {.openURL = [](const std::string& url) { GoogleCalendarLink::open(url); },
+            .outside = {.openURL = [](const std::string& url) { LinkOpener::open(url); },
                         .openSystemCalendar = {},
                         .openAccessSettings = {}},
         });
