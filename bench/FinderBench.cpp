@@ -1,0 +1,148 @@
+// The Built-in Reader over the project's own texts (bench/data/finder): recall and precision of
+// the start day and time against the events a careful person would enter, and how often a found
+// event's end, zone, title and place are right; reported for the texts the reader's rules were
+// tuned on and for the held-out quarter apart. Then the speed of text to suggestions per page,
+// and of very long and unreadable texts.
+//
+// Run: FinderBench [--details] [--details-held-out] [--show NAME] [benchmark options]
+
+#include "FinderCorpus.h"
+#include "finder/BuiltinReader.h"
+#include "finder/DraftJson.h"
+#include "finder/EventSuggestion.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstring>
+
+namespace plannery {
+namespace {
+
+// A page of text: about 1,800 characters (30 lines of 60).
+constexpr double kPageCharacters = 1800;
+
+const std::vector<bench::CorpusText>& corpus() {
+    static const auto texts =
+        bench::loadCorpus(std::filesystem::path(PLANNERY_BENCH_DATA) / "finder");
+    return texts;
+}
+
+double percent(int part, int whole) {
+    return whole == 0 ? 100.0 : 100.0 * part / whole;
+}
+
+void report(const char* name, const bench::Score& s, bool details) {
+    std::printf("%-9s %3d texts %4d expected %4d found | recall %5.1f%% precision %5.1f%% | "
+                "of matched: end %5.1f%% zone %5.1f%% title %5.1f%% place %5.1f%% | "
+                "texts without events where some were found: %d\n",
+                name, s.texts, s.expected, s.found, percent(s.matched, s.expected),
+                percent(s.matched, s.found), percent(s.endRight, s.matched),
+                percent(s.zoneRight, s.matched), percent(s.titleRight, s.matched),
+                percent(s.placeRight, s.matched), s.emptyTextsWithEvents);
+    if (details) {
+        for (const std::string& miss : s.misses) {
+            std::printf("    %s\n", miss.c_str());
+        }
+    }
+}
+
+void qualityReport(bool details, bool heldOutDetails) {
+    bench::Score tuning;
+    bench::Score heldOut;
+    for (const bench::CorpusText& text : corpus()) {
+        const auto drafts = BuiltinReader::read(text.text, text.now, text.calendar);
+        (text.heldOut ? heldOut : tuning).add(text, drafts);
+    }
+    std::printf("Built-in Reader on %zu texts\n", corpus().size());
+    report("tuning", tuning, details);
+    report("held-out", heldOut, heldOutDetails);
+}
+
+// The drafts found in the texts whose names contain `part`, as JSON.
+void show(const std::string& part) {
+    for (const bench::CorpusText& text : corpus()) {
+        if (text.name.find(part) != std::string::npos) {
+            std::printf(
+                "%s\n%s\n", text.name.c_str(),
+                DraftJson::write(BuiltinReader::read(text.text, text.now, text.calendar)).c_str());
+        }
+    }
+}
+
+void BM_TextToSuggestions(benchmark::State& state) {
+    double characters = 0;
+    for (const auto& text : corpus()) {
+        characters += static_cast<double>(text.text.size());
+    }
+    for (auto _ : state) {
+        for (const auto& text : corpus()) {
+            const auto drafts = BuiltinReader::read(text.text, text.now, text.calendar);
+            benchmark::DoNotOptimize(
+                EventSuggestion::suggestions(drafts, text.now, text.calendar, text.text));
+        }
+    }
+    state.counters["pages"] = benchmark::Counter(characters / kPageCharacters,
+                                                 benchmark::Counter::kIsIterationInvariantRate);
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * characters));
+}
+BENCHMARK(BM_TextToSuggestions)->Unit(benchmark::kMillisecond);
+
+// One megabyte of pasted text: only its start is read, so the time stays bounded.
+void BM_OneMegabyte(benchmark::State& state) {
+    std::string text;
+    while (text.size() < (1u << 20)) {
+        for (const auto& t : corpus()) {
+            text += t.text + "\n";
+        }
+    }
+    text.resize(1u << 20);
+    const auto& first = corpus().front();
+    for (auto _ : state) {
+        const auto drafts = BuiltinReader::read(text, first.now, first.calendar);
+        benchmark::DoNotOptimize(
+            EventSuggestion::suggestions(drafts, first.now, first.calendar, text));
+    }
+}
+BENCHMARK(BM_OneMegabyte)->Unit(benchmark::kMillisecond);
+
+// A page in a script the reader does not know.
+void BM_UnknownScript(benchmark::State& state) {
+    std::string text;
+    while (text.size() < 4000) {
+        text += "会議は金曜日の午後三時から本社の第二会議室で行います。よろしくお願いします。\n";
+    }
+    const auto& first = corpus().front();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(BuiltinReader::read(text, first.now, first.calendar));
+    }
+}
+BENCHMARK(BM_UnknownScript)->Unit(benchmark::kMillisecond);
+
+} // namespace
+} // namespace plannery
+
+int main(int argc, char** argv) {
+    bool details = false;
+    bool heldOutDetails = false;
+    std::vector<char*> rest;
+    for (int i = 0; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--show") == 0 && i + 1 < argc) {
+            plannery::show(argv[++i]);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--details") == 0) {
+            details = true;
+        } else if (std::strcmp(argv[i], "--details-held-out") == 0) {
+            heldOutDetails = true;
+        } else {
+            rest.push_back(argv[i]);
+        }
+    }
+    plannery::qualityReport(details, heldOutDetails);
+    int count = static_cast<int>(rest.size());
+    benchmark::Initialize(&count, rest.data());
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

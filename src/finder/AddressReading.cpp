@@ -1,0 +1,159 @@
+#include "finder/AddressReading.h"
+
+#include "finder/ReaderVocabulary.h"
+
+namespace plannery::reader::Addresses {
+
+namespace {
+
+bool isJoiner(const Token& t) {
+    return t.isWord() && !t.capital &&
+           (t.key == "de" || t.key == "du" || t.key == "des" || t.key == "la" || t.key == "le" ||
+            t.key == "am" || t.key == "an" || t.key == "der" || t.key == "of" || t.key == "the" ||
+            t.key == "et");
+}
+
+// A postcode and its town: "10178 Berlin", "6353 Weggis"; not a year before a word ("2026 Key
+// Dates") nor the end of a telephone number.
+bool postcodeAt(const Line& line, std::size_t i) {
+    const Token& t = line.tokens[i];
+    const Token* town = line.at(i + 1);
+    if (!t.isNumber() || (t.key.size() != 5 && t.key.size() != 4) || town == nullptr ||
+        !town->isWord() || !town->capital || town->allCaps || !town->spaced) {
+        return false;
+    }
+    if (t.key.size() == 4 && t.value >= 1900 && t.value <= 2099) {
+        return false;
+    }
+    return i == 0 || line.tokens[i - 1].isSymbol(",") || line.tokens[i - 1].isWord() ||
+           (line.tokens[i - 1].isSymbol("·") && t.key.size() == 5);
+}
+
+// "OX7 4QP", "LS16 7PQ", "EC2A 2AG".
+bool britishPostcodeAt(const Line& line, std::size_t i) {
+    const Token& t = line.tokens[i];
+    const Token* digits = line.at(i + 1);
+    if (!t.isWord() || !t.allCaps || t.key.size() > 2 || digits == nullptr || !digits->isNumber() ||
+        digits->spaced || digits->key.size() > 2) {
+        return false;
+    }
+    std::size_t k = i + 2;
+    if (const Token* letter = line.at(k); letter && !letter->spaced && letter->isWord()) {
+        ++k;
+    }
+    const Token* inward = line.at(k);
+    const Token* unit = line.at(k + 1);
+    return inward && inward->spaced && inward->isNumber() && inward->key.size() == 1 && unit &&
+           !unit->spaced && unit->isWord() && unit->key.size() == 2;
+}
+
+} // namespace
+
+bool startsAt(const Line& line, std::size_t i) {
+    const Token& t = line.tokens[i];
+    const Token* next = line.at(i + 1);
+    if (next == nullptr) {
+        return false;
+    }
+    if (t.isNumber() && t.key.size() <= 5 &&
+        !(i > 0 && !t.spaced && !line.tokens[i - 1].isWord())) {
+        // A number, perhaps "W 46th" or "N Halsted", then a street word.
+        for (std::size_t k = i + 1; k < line.tokens.size() && k <= i + 4; ++k) {
+            const Token& w = line.tokens[k];
+            if (w.isWord() && Vocabulary::isStreetWord(w.key) && (w.capital || k == i + 1)) {
+                return true;
+            }
+            if (!w.isWord() && !w.isNumber()) {
+                break;
+            }
+        }
+        if (postcodeAt(line, i)) {
+            return true;
+        }
+    }
+    if (t.isWord() && t.capital && Vocabulary::isStreetCompound(t.key) && next->isNumber() &&
+        next->value > 0 && next->value < 10000) {
+        return true; // "Dorfstrasse 12", "Am Sportplatz 2"
+    }
+    if (t.isWord() && t.allCaps && t.key.size() == 2 && next->isNumber() && next->key.size() == 5 &&
+        next->spaced) {
+        return true; // "IL 60540"
+    }
+    return britishPostcodeAt(line, i);
+}
+
+bool inLine(const Line& line) {
+    for (std::size_t i = 0; i < line.tokens.size(); ++i) {
+        if (startsAt(line, i)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::optional<std::pair<std::size_t, std::size_t>> span(const Line& line) {
+    std::size_t start = line.tokens.size();
+    for (std::size_t i = 0; i < line.tokens.size(); ++i) {
+        if (startsAt(line, i)) {
+            start = i;
+            break;
+        }
+    }
+    if (start == line.tokens.size()) {
+        return std::nullopt;
+    }
+    // Back over the venue's name: capitalised words, numbers and commas.
+    std::size_t begin = start;
+    while (begin > 0) {
+        const Token& t = line.tokens[begin - 1];
+        const bool part = (t.isWord() && (t.capital || isJoiner(t))) || t.isNumber() ||
+                          t.isSymbol(",") || t.isSymbol("'") || t.isSymbol("&") ||
+                          (t.isSymbol(".") && !t.spaced) || (t.isSymbol("-") && !t.spaced);
+        if (!part) {
+            break;
+        }
+        --begin;
+    }
+    while (begin < start && (line.tokens[begin].isSymbol() || isJoiner(line.tokens[begin]))) {
+        ++begin;
+    }
+    // A venue's name written in lower case after its first word ("Salle des fêtes, 2 place de la
+    // Mairie", "Base nautique du lac, 74000 Annecy") runs from the start of the line.
+    if (begin == start && start >= 2 && line.tokens[start - 1].isSymbol(",")) {
+        std::size_t from = 0;
+        while (from < start && !line.tokens[from].isWord()) {
+            ++from;
+        }
+        bool venue = false;
+        bool broken = false;
+        for (std::size_t k = from; k + 1 < start; ++k) {
+            const Token& t = line.tokens[k];
+            venue = venue || (t.isWord() && Vocabulary::isVenueWord(t.key));
+            broken = broken || t.isSymbol(":") || t.isSymbol("·") || t.isSymbol("|") ||
+                     (t.isWord() && Vocabulary::isClauseWord(t.key));
+        }
+        if (venue && !broken && from < start && line.tokens[from].capital) {
+            begin = from;
+        }
+    }
+    // On over the street, town, state and postcode.
+    std::size_t end = start;
+    while (end < line.tokens.size()) {
+        const Token& t = line.tokens[end];
+        const bool part =
+            (t.isWord() && (t.capital || isJoiner(t) || Vocabulary::isStreetWord(t.key) ||
+                            (!t.spaced && end > start))) ||
+            t.isNumber() || t.isSymbol(",") || t.isSymbol("'") || (t.isSymbol(".") && !t.spaced) ||
+            (t.isSymbol("-") && !t.spaced);
+        if (!part || (t.isWord() && (t.key == "tel" || t.key == "phone" || t.key == "fon"))) {
+            break;
+        }
+        ++end;
+    }
+    while (end > start && (line.tokens[end - 1].isSymbol() || isJoiner(line.tokens[end - 1]))) {
+        --end;
+    }
+    return std::pair{begin, end};
+}
+
+} // namespace plannery::reader::Addresses

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "finder/ReaderText.h"
+
+#include <cstddef>
+#include <optional>
+#include <utility>
+
+// Street addresses in a line: a street with its number ("42 Elm Street", "Seestraße 8", "5 rue
+// Tholozé") or a postcode with its town ("10178 Berlin", "IL 60540", "OX7 4QP").
+namespace plannery::reader::Addresses {
+
+// Whether an address starts at token i.
+bool startsAt(const Line& line, std::size_t i);
+bool inLine(const Line& line);
+
+// The tokens of the line's address with the venue's name written just before it on the same line
+// ("Monzo, Broadwalk House, 5 Appold St, London EC2A 2AG" out of "Hosted by Monzo, ..."), up to
+// where the address ends ("Tel. 069 ...", "if you've forgotten").
+std::optional<std::pair<std::size_t, std::size_t>> span(const Line& line);
+
+} // namespace plannery::reader::Addresses

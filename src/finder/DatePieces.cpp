@@ -1,0 +1,237 @@
+#include "finder/DatePieces.h"
+
+#include "finder/ReaderWords.h"
+
+#include <algorithm>
+
+namespace plannery::reader {
+
+bool unspacedSymbol(const Line& line, std::size_t i, std::string_view key) {
+    const Token* t = line.at(i);
+    return t != nullptr && !t->spaced && t->isSymbol(key);
+}
+
+bool unspacedNumber(const Line& line, std::size_t i) {
+    const Token* t = line.at(i);
+    return t != nullptr && !t->spaced && t->isNumber();
+}
+
+// A word joined to the next by a hyphen ("twenty-first", "après-demain"), as one key.
+std::string hyphenated(const Line& line, std::size_t i) {
+    if (unspacedSymbol(line, i + 1, "-") && line.at(i + 2) && line.at(i + 2)->isWord() &&
+        !line.at(i + 2)->spaced) {
+        return line.tokens[i].key + "-" + line.tokens[i + 2].key;
+    }
+    return {};
+}
+
+std::optional<Found> dayAt(const Line& line, std::size_t i, const std::string& locale) {
+    const Token* t = line.at(i);
+    if (t == nullptr) {
+        return std::nullopt;
+    }
+    if (t->isNumber() && t->key.size() <= 2 && t->value >= 1 && t->value <= 31) {
+        Found found{.value = t->value, .next = i + 1};
+        const Token* after = line.at(i + 1);
+        if (after != nullptr && !after->spaced &&
+            isWordIn(after, {"st", "nd", "rd", "th", "er", "e", "eme", "re"})) {
+            found.marked = true;
+            ++found.next;
+        } else if (unspacedSymbol(line, i + 1, ".") && !unspacedNumber(line, i + 2)) {
+            found.marked = true;
+            ++found.next;
+        }
+        return found;
+    }
+    if (t->isWord()) {
+        if (const std::string joined = hyphenated(line, i); !joined.empty()) {
+            if (auto n = Words::ordinalWord(joined, locale)) {
+                return Found{.value = *n, .next = i + 3, .marked = true};
+            }
+        }
+        if (auto n = Words::ordinalWord(t->key, locale)) {
+            return Found{.value = *n, .next = i + 1, .marked = true};
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<Found> monthAt(const Line& line, std::size_t i, const std::string& locale) {
+    const Token* t = line.at(i);
+    if (t == nullptr || !t->isWord()) {
+        return std::nullopt;
+    }
+    const auto month = Words::month(t->key, locale);
+    if (!month) {
+        return std::nullopt;
+    }
+    return Found{.value = *month, .next = unspacedSymbol(line, i + 1, ".") ? i + 2 : i + 1};
+}
+
+std::optional<Found> yearAt(const Line& line, std::size_t i) {
+    std::size_t at = i;
+    if (const Token* t = line.at(at); t != nullptr && t->isSymbol(",")) {
+        ++at;
+    }
+    const Token* t = line.at(at);
+    if (t == nullptr || !t->isNumber() || t->key.size() != 4 || t->value < 1900 ||
+        t->value > 2099 || unspacedSymbol(line, at + 1, ":") ||
+        (unspacedSymbol(line, at + 1, "-") && unspacedNumber(line, at + 2))) {
+        return std::nullopt;
+    }
+    return Found{.value = t->value, .next = at + 1};
+}
+
+std::optional<WeekdayFound> weekdayAt(const Line& line, std::size_t i, const std::string& locale) {
+    const Token* t = line.at(i);
+    if (t == nullptr || !t->isWord()) {
+        return std::nullopt;
+    }
+    const auto name = Words::weekday(t->key, locale);
+    if (!name) {
+        return std::nullopt;
+    }
+    // Two-letter abbreviations ("Fr", "Sa", "So") are weekdays only with their stop or comma.
+    const Token* after = line.at(i + 1);
+    if (!name->full && t->key.size() <= 2 &&
+        (after == nullptr || after->spaced || !(after->isSymbol(".") || after->isSymbol(",")))) {
+        return std::nullopt;
+    }
+    std::size_t next = i + 1;
+    if (unspacedSymbol(line, next, ".")) {
+        ++next;
+    }
+    if (const Token* comma = line.at(next); comma != nullptr && comma->isSymbol(",")) {
+        ++next;
+    }
+    return WeekdayFound{*name, next};
+}
+
+std::optional<Numeric> numericAt(const Line& line, std::size_t i) {
+    const Token* first = line.at(i);
+    if (first == nullptr || !first->isNumber() || first->key.size() > 4) {
+        return std::nullopt;
+    }
+    // Inside a longer code ("3928.114.557", "42-18377/UK") nothing is a date.
+    if (i > 0 && !first->spaced &&
+        (line.tokens[i - 1].isNumber() || line.tokens[i - 1].isSymbol(".") ||
+         line.tokens[i - 1].isSymbol("/") || line.tokens[i - 1].isSymbol("-") ||
+         line.tokens[i - 1].isSymbol(":"))) {
+        return std::nullopt;
+    }
+    const Token* sep = line.at(i + 1);
+    if (sep == nullptr || sep->spaced || !unspacedNumber(line, i + 2) ||
+        !(sep->isSymbol(".") || sep->isSymbol("/") || sep->isSymbol("-"))) {
+        return std::nullopt;
+    }
+    const Token& second = line.tokens[i + 2];
+    Numeric n{.first = first->value, .second = second.value, .dotted = sep->isSymbol(".")};
+    if (unspacedSymbol(line, i + 3, sep->key) && unspacedNumber(line, i + 4)) {
+        const Token& third = line.tokens[i + 4];
+        if (unspacedSymbol(line, i + 5, ":") ||
+            ((unspacedSymbol(line, i + 5, sep->key) || unspacedSymbol(line, i + 5, "-")) &&
+             unspacedNumber(line, i + 6))) {
+            return std::nullopt;
+        }
+        n.end = i + 5;
+        n.complete = true;
+        if (first->key.size() == 4 && second.key.size() <= 2 && third.key.size() <= 2) {
+            n.year = first->value;
+            n.first = second.value;
+            n.second = third.value;
+            n.isoOrder = true;
+            return n;
+        }
+        if (first->key.size() > 2 || second.key.size() > 2 ||
+            (third.key.size() != 4 && third.key.size() != 2)) {
+            return std::nullopt;
+        }
+        n.year = third.key.size() == 2 ? 2000 + third.value : third.value;
+        return n;
+    }
+    // Two numbers: never with hyphens (10-12 is a range of hours), and not when they go on as a
+    // time or a longer code.
+    if (sep->isSymbol("-") || first->key.size() > 2 || second.key.size() > 2 ||
+        unspacedSymbol(line, i + 3, ":") || unspacedSymbol(line, i + 3, "/") ||
+        (unspacedSymbol(line, i + 3, ".") && unspacedNumber(line, i + 4))) {
+        return std::nullopt;
+    }
+    n.end = i + 3;
+    if (n.dotted && unspacedSymbol(line, i + 3, ".")) {
+        n.end = i + 4; // "14.03."
+        n.complete = true;
+    }
+    return n;
+}
+
+// Words after which a bare day such as 3/7 or "the 15th" is a date.
+bool dateContextBefore(const Line& line, std::size_t i) {
+    if (i == 0) {
+        return false;
+    }
+    const Token& before = line.tokens[i - 1];
+    if (before.isSymbol(":")) {
+        return i >= 2 && isWordIn(&line.tokens[i - 2],
+                                  {"date", "dates", "datum", "when", "wann", "quand", "day", "tag",
+                                   "jour", "termin", "appointment", "outward", "return"});
+    }
+    return isWordIn(&before, {"on", "am", "vom", "bis", "ab", "le", "du", "au", "from", "until",
+                              "to", "the", "den", "date", "datum", "today", "heute"});
+}
+
+// Whether a time follows closely: "3/3 at 8.30", "10/22, 4:15".
+bool timeFollows(const Line& line, std::size_t i) {
+    for (std::size_t k = i; k < line.tokens.size() && k < i + 3; ++k) {
+        const Token& t = line.tokens[k];
+        if (isWordIn(&t, {"at", "um", "a", "from", "von", "de"}) ||
+            (t.isNumber() && unspacedSymbol(line, k + 1, ":"))) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool isConnector(const Token* t) {
+    return t != nullptr && (t->isSymbol("-") || t->isSymbol("→") ||
+                            isWordIn(t, {"to", "until", "till", "through", "thru", "bis", "au"}));
+}
+
+// The word before a date that makes it a deadline or a start of sales rather than an event.
+bool deadlineBefore(const Line& line, std::size_t i) {
+    std::size_t k = i;
+    while (k > 0 && isWordIn(&line.tokens[k - 1], {"the", "le", "la", "den", "dem"})) {
+        --k;
+    }
+    // A day kept in reserve is no event either: "Ersatztermin: Montag", "rain date June 7".
+    const bool reserve =
+        (k >= 1 && isWordIn(&line.tokens[k - 1], {"ersatztermin", "ausweichtermin", "report"})) ||
+        (k >= 2 && line.tokens[k - 1].isSymbol(":") &&
+         isWordIn(&line.tokens[k - 2], {"ersatztermin", "ausweichtermin"})) ||
+        (k >= 2 && isWordIn(&line.tokens[k - 1], {"date"}) &&
+         isWordIn(&line.tokens[k - 2], {"rain", "backup"}));
+    return reserve ||
+           (k > 0 && isWordIn(&line.tokens[k - 1],
+                              {"by", "before", "until", "till", "til", "avant", "bis", "ab",
+                               "deadline", "jusqu'au", "jusqu'a", "spatestens", "latest", "due"}));
+}
+
+// "can be booked ... from Monday 19 January": in a sentence, the day something opens.
+bool opensFrom(const Line& line, std::size_t i) {
+    if (i == 0 || !isWordIn(&line.tokens[i - 1], {"from"})) {
+        return false;
+    }
+    return std::any_of(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
+        return isWordIn(&t,
+                        {"can", "will", "are", "is", "be", "booked", "available", "open", "opens"});
+    });
+}
+
+// Whether what follows a bare ordinal day lets it stand as a date ("the 15th at 6pm", "the 15th!"),
+// unlike "the 2nd floor".
+bool endsDate(const Line& line, std::size_t i) {
+    const Token* t = line.at(i);
+    return t == nullptr || !t->isWord() ||
+           isWordIn(t, {"at", "um", "a", "from", "von", "de", "and"});
+}
+
+} // namespace plannery::reader

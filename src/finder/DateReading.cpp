@@ -1,0 +1,325 @@
+#include "finder/DateReading.h"
+
+#include "finder/DatePieces.h"
+
+#include <algorithm>
+#include <array>
+
+namespace plannery::reader {
+
+struct DateReader::Partial {
+    std::size_t begin = 0;
+    std::size_t end = 0;
+    std::optional<int> year{};
+    std::optional<int> month{};
+    int day = 0;
+    std::optional<Weekday> weekday{};
+    // A span's last day.
+    std::optional<int> lastYear{};
+    std::optional<int> lastMonth{};
+    int lastDay = 0;
+    // Days given relative to today.
+    std::optional<DayParts> fixed{};
+    bool weekdayOnly = false;
+    bool fullWeekday = false;
+    bool strictlyAfter = false; // "next Friday"
+    bool everyWeek = false;     // "Monday to Friday"
+    bool evening = false;
+};
+
+DateReader::DateReader(const ReaderDays& days, bool dayFirst)
+    : m_days(days), m_localeId(days.localeId()), m_dayFirst(dayFirst) {}
+
+DayParts DateReader::withYear(int month, int day, std::optional<Weekday> weekday) const {
+    const DayParts& today = m_days.today();
+    const DayParts thisYear{today.year, month, day};
+    const DayParts nextYear{today.year + 1, month, day};
+    const bool upcoming = m_days.exists(thisYear) && ReaderDays::compare(thisYear, today) >= 0;
+    DayParts chosen = upcoming || !m_days.exists(nextYear) ? thisYear : nextYear;
+    if (weekday && m_days.weekday(chosen) != weekday) {
+        const DayParts& other = chosen == thisYear ? nextYear : thisYear;
+        if (m_days.weekday(other) == weekday) {
+            chosen = other;
+        }
+    }
+    return chosen;
+}
+
+std::optional<DateReader::Partial> DateReader::dateAt(const Line& line, std::size_t i) const {
+    Partial p{.begin = i};
+    std::size_t j = i;
+    const auto weekday = weekdayAt(line, i, m_localeId);
+    if (weekday) {
+        j = weekday->next;
+        p.weekday = weekday->name.day;
+        p.fullWeekday = weekday->name.full;
+    }
+    const std::size_t afterArticle = isWordIn(line.at(j), {"the", "den", "le", "der"}) ? j + 1 : j;
+    const auto year = [&](std::size_t at) {
+        p.end = at;
+        if (auto y = yearAt(line, at)) {
+            p.year = y->value;
+            p.end = y->next;
+        }
+        return p;
+    };
+    if (auto day = dayAt(line, afterArticle, m_localeId)) {
+        const std::size_t of =
+            isWordIn(line.at(day->next), {"of", "de"}) ? day->next + 1 : day->next;
+        if (auto month = monthAt(line, of, m_localeId)) {
+            p.day = day->value;
+            p.month = month->value;
+            return year(month->next);
+        }
+    }
+    if (auto month = monthAt(line, j, m_localeId)) {
+        const std::size_t at =
+            isWordIn(line.at(month->next), {"the"}) ? month->next + 1 : month->next;
+        auto day = dayAt(line, at, m_localeId);
+        if (day && !unspacedSymbol(line, at + 1, ":") &&
+            !isWordIn(line.at(day->next), {"am", "pm"})) {
+            p.day = day->value;
+            p.month = month->value;
+            return year(day->next);
+        }
+    }
+    if (auto n = numericAt(line, j)) {
+        if (n->complete || weekday || dateContextBefore(line, j) || timeFollows(line, n->end)) {
+            p.end = n->end;
+            p.year = n->year;
+            bool dayFirst = m_dayFirst;
+            if (n->isoOrder) {
+                p.month = n->first;
+                p.day = n->second;
+                return p;
+            }
+            if (n->dotted || n->first > 12) {
+                dayFirst = true;
+            } else if (n->second > 12) {
+                dayFirst = false;
+            } else if (weekday) {
+                const auto read = [&](int month, int day) {
+                    const DayParts d = n->year ? DayParts{*n->year, month, day}
+                                               : withYear(month, day, weekday->name.day);
+                    return m_days.weekday(d) == weekday->name.day;
+                };
+                const bool dayMonth = read(n->second, n->first);
+                const bool monthDay = read(n->first, n->second);
+                dayFirst = dayMonth != monthDay ? dayMonth : m_dayFirst;
+            }
+            p.day = dayFirst ? n->first : n->second;
+            p.month = dayFirst ? n->second : n->first;
+            return p;
+        }
+    }
+    if (auto day = dayAt(line, afterArticle, m_localeId);
+        day && day->marked && (weekday || afterArticle > j || dateContextBefore(line, j)) &&
+        endsDate(line, day->next)) {
+        p.day = day->value;
+        p.end = day->next;
+        return p;
+    }
+    if (weekday) {
+        p.weekdayOnly = true;
+        p.end = i + 1;
+        p.strictlyAfter = i > 0 && isWordIn(&line.tokens[i - 1], {"next", "nachsten", "kommenden"});
+        // "this Sunday", "next Friday", "diesen Freitag": the word belongs to the day.
+        if (i > 0 && isWordIn(&line.tokens[i - 1], {"this", "next", "coming", "nachsten",
+                                                    "kommenden", "diesen", "ce", "on"})) {
+            p.begin = i - 1;
+        }
+        // "Monday to Friday", "Mon–Fri", "lundi au vendredi": days of every week, no event.
+        if (isConnector(line.at(weekday->next)) && weekdayAt(line, weekday->next + 1, m_localeId)) {
+            p.everyWeek = true;
+            p.end = weekdayAt(line, weekday->next + 1, m_localeId)->next;
+        }
+        if (isWordIn(line.at(i + 1), {"prochain"})) {
+            p.strictlyAfter = true;
+            p.end = i + 2;
+        }
+        return p;
+    }
+    return std::nullopt;
+}
+
+std::optional<DateReader::Partial> DateReader::spanAt(const Line& line, std::size_t i) const {
+    std::size_t j = i;
+    const auto weekday = weekdayAt(line, i, m_localeId);
+    if (weekday) {
+        j = weekday->next;
+    }
+    const auto first = dayAt(line, j, m_localeId);
+    if (!first || monthAt(line, first->next, m_localeId) || !isConnector(line.at(first->next))) {
+        return std::nullopt;
+    }
+    auto second = dateAt(line, first->next + 1);
+    if (!second || !second->month || second->weekdayOnly) {
+        return std::nullopt;
+    }
+    Partial p{.begin = i,
+              .end = second->end,
+              .year = second->year,
+              .month = second->month,
+              .day = first->value,
+              .lastYear = second->year,
+              .lastMonth = second->month,
+              .lastDay = second->day};
+    if (weekday) {
+        p.weekday = weekday->name.day;
+    }
+    return p;
+}
+
+std::optional<DateReader::Partial> DateReader::relativeAt(const Line& line, std::size_t i) const {
+    const Token& t = line.tokens[i];
+    if (!t.isWord()) {
+        return std::nullopt;
+    }
+    const DayParts& today = m_days.today();
+    Partial p{.begin = i, .end = i + 1};
+    const std::string joined = hyphenated(line, i);
+    if (isWordIn(&t, {"today", "heute", "aujourd'hui"})) {
+        p.fixed = today;
+    } else if (isWordIn(&t, {"tonight"})) {
+        p.fixed = today;
+        p.evening = true;
+    } else if (isWordIn(&t, {"tomorrow", "tmrw", "tmr", "demain"}) ||
+               (t.isWord("morgen") && (!t.capital || i == 0 || !line.tokens[i - 1].isWord()))) {
+        p.fixed = m_days.plusDays(today, 1);
+    } else if (isWordIn(&t, {"ubermorgen"}) || joined == "apres-demain") {
+        p.fixed = m_days.plusDays(today, 2);
+        p.end = joined.empty() ? i + 1 : i + 3;
+    } else if (t.isWord("day") && isWordIn(line.at(i + 1), {"after"}) &&
+               isWordIn(line.at(i + 2), {"tomorrow"})) {
+        p.fixed = m_days.plusDays(today, 2);
+        p.end = i + 3;
+    } else if (isWordIn(&t, {"ce", "this"}) && isWordIn(line.at(i + 1), {"soir", "evening"})) {
+        p.fixed = today;
+        p.evening = true;
+        p.end = i + 2;
+    } else {
+        return std::nullopt;
+    }
+    if (isWordIn(line.at(p.end), {"evening", "night", "abend", "soir"})) {
+        p.evening = true;
+        ++p.end;
+    }
+    return p;
+}
+
+std::optional<DateMention> DateReader::resolve(const Partial& p) const {
+    DateMention mention{.begin = p.begin, .end = p.end, .evening = p.evening};
+    const DayParts& today = m_days.today();
+    if (p.fixed) {
+        mention.day = *p.fixed;
+        mention.relative = true;
+        return mention;
+    }
+    if (p.weekdayOnly) {
+        mention.day = m_days.next(*p.weekday, today, p.strictlyAfter);
+        mention.relative = true;
+        mention.weekdayOnly = true;
+        mention.fullWeekday = p.fullWeekday;
+        mention.deadline = p.everyWeek;
+        return mention;
+    }
+    if (!p.month) {
+        // "Friday the 15th", "the 15th": the next month that has that day (on that weekday).
+        DayParts day{today.year, today.month, p.day};
+        for (int step = 0; step < 14; ++step) {
+            if (m_days.exists(day) && ReaderDays::compare(day, today) >= 0 &&
+                (!p.weekday || m_days.weekday(day) == p.weekday)) {
+                mention.day = day;
+                return mention;
+            }
+            day.month = day.month % 12 + 1;
+            day.year += day.month == 1 ? 1 : 0;
+        }
+        return std::nullopt;
+    }
+    mention.yearWritten = p.year.has_value() || p.lastYear.has_value();
+    const int year = p.year ? *p.year : (p.lastYear ? *p.lastYear : 0);
+    // A span's weekday may be its last day's ("Fri & Sat, May 15-16"): the year is then chosen
+    // without it.
+    const bool spanWeekday = p.lastDay != 0 && p.weekday &&
+                             m_days.weekday(withYear(*p.month, p.day, std::nullopt)) != p.weekday;
+    mention.day = year != 0 ? DayParts{year, *p.month, p.day}
+                            : withYear(*p.month, p.day, spanWeekday ? std::nullopt : p.weekday);
+    if (!m_days.exists(mention.day)) {
+        return std::nullopt;
+    }
+    if (p.lastDay != 0) {
+        DayParts last{p.lastYear.value_or(mention.day.year), p.lastMonth.value_or(*p.month),
+                      p.lastDay};
+        if (!p.lastYear && ReaderDays::compare(last, mention.day) < 0) {
+            ++last.year;
+        }
+        if (!p.year && p.lastYear && ReaderDays::compare(last, mention.day) < 0) {
+            --mention.day.year; // "28 December – 3 January 2027"
+        }
+        if (m_days.exists(last) && ReaderDays::compare(last, mention.day) > 0) {
+            mention.last = last;
+        }
+    }
+    return mention;
+}
+
+std::vector<DateMention> DateReader::read(const Line& line) const {
+    std::vector<DateMention> mentions;
+    std::size_t i = 0;
+    while (i < line.tokens.size()) {
+        std::optional<Partial> best;
+        for (auto candidate : {spanAt(line, i), dateAt(line, i), relativeAt(line, i)}) {
+            if (candidate && (!best || candidate->end > best->end)) {
+                best = candidate;
+            }
+        }
+        if (!best) {
+            ++i;
+            continue;
+        }
+        // A span: "May 15-16", "March 14 – April 2", "Sat, Aug 8 – Wed, Aug 12".
+        if (best->month && best->lastDay == 0 && isConnector(line.at(best->end))) {
+            if (auto second = dateAt(line, best->end + 1); second && second->month) {
+                best->lastYear = second->year;
+                best->lastMonth = second->month;
+                best->lastDay = second->day;
+                best->end = second->end;
+            } else if (auto day = dayAt(line, best->end + 1, m_localeId);
+                       day && !day->marked && !unspacedSymbol(line, best->end + 2, ":") &&
+                       !isWordIn(line.at(day->next), {"am", "pm", "h", "uhr", "a", "p"}) &&
+                       day->value > best->day) {
+                best->lastDay = day->value;
+                best->end = day->next;
+            }
+        }
+        if (auto mention = resolve(*best)) {
+            mention->deadline = mention->deadline || deadlineBefore(line, best->begin) ||
+                                (!mention->last && opensFrom(line, best->begin));
+            mentions.push_back(*mention);
+        }
+        i = best->end;
+    }
+    return mentions;
+}
+
+std::optional<bool> DateReader::numericOrder(const std::vector<Line>& lines) {
+    bool dayFirst = false;
+    bool monthFirst = false;
+    for (const Line& line : lines) {
+        for (std::size_t i = 0; i < line.tokens.size(); ++i) {
+            const auto n = numericAt(line, i);
+            if (!n || n->isoOrder || n->dotted) {
+                continue;
+            }
+            dayFirst = dayFirst || (n->first > 12 && n->second <= 12);
+            monthFirst = monthFirst || (n->second > 12 && n->first <= 12);
+        }
+    }
+    if (dayFirst == monthFirst) {
+        return std::nullopt;
+    }
+    return dayFirst;
+}
+
+} // namespace plannery::reader

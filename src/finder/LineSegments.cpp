@@ -1,0 +1,190 @@
+#include "finder/LineSegments.h"
+
+#include "finder/ReaderVocabulary.h"
+#include "finder/ReaderWords.h"
+
+#include <algorithm>
+
+namespace plannery::reader {
+
+namespace {
+
+bool isSeparator(const Line& line, std::size_t i) {
+    const Token& t = line.tokens[i];
+    if (!t.isSymbol()) {
+        return false;
+    }
+    if (t.isSymbol("|") || t.isSymbol("·") || t.isSymbol(",") || t.isSymbol("(") ||
+        t.isSymbol(")") || t.isSymbol(";") || t.isSymbol("!") || t.isSymbol("?") ||
+        t.isSymbol("@") || t.isSymbol("[") || t.isSymbol("]")) {
+        return true;
+    }
+    if (t.isSymbol("-")) {
+        const bool spacedAfter = i + 1 >= line.tokens.size() || line.tokens[i + 1].spaced;
+        return t.spaced && spacedAfter;
+    }
+    if (t.isSymbol(".") && i > 0) {
+        // A sentence ends after a word of three or more letters, not after "Dr." or "St.".
+        const Token& before = line.tokens[i - 1];
+        return before.isWord() && before.end - before.begin >= 3;
+    }
+    return false;
+}
+
+// Phrases that lead into an event's name on invitations: "Join us for", "Einladung zum".
+constexpr std::string_view kLeadIns[] = {"please join us for",
+                                         "join us for",
+                                         "please join us",
+                                         "join us",
+                                         "you're invited to",
+                                         "you are invited to",
+                                         "invitation to",
+                                         "welcome to",
+                                         "einladung zum",
+                                         "einladung zur",
+                                         "einladung zu",
+                                         "invitation a",
+                                         "invitation au",
+                                         "bienvenue a",
+                                         "save the date",
+                                         "updated invitation",
+                                         "invitation",
+                                         "reminder",
+                                         "einladung",
+                                         "fwd",
+                                         "re",
+                                         "aw",
+                                         "wg",
+                                         "tr"};
+
+} // namespace
+
+std::vector<Segment> freeSegments(const Line& line, const LineFacts& facts) {
+    std::vector<bool> used(line.tokens.size(), false);
+    const auto mark = [&used](std::size_t begin, std::size_t end) {
+        for (std::size_t k = begin; k < end && k < used.size(); ++k) {
+            used[k] = true;
+        }
+    };
+    for (const auto& d : facts.dates) {
+        mark(d.begin, d.end);
+    }
+    for (const auto& t : facts.times) {
+        mark(t.begin, t.end);
+    }
+    for (const auto& z : facts.zones) {
+        mark(z.begin, z.end);
+    }
+    for (const auto& d : facts.durations) {
+        mark(d.begin, d.end);
+    }
+    // "Mission: Impossible", "Author Talk: Ann Cleeves": a colon after words that are no label is
+    // part of a name.
+    const bool knownLabel =
+        facts.labelEnd > 0 && (facts.speaker || Vocabulary::isKnownLabel(facts.label));
+    std::vector<Segment> segments;
+    Segment current;
+    bool open = false;
+    for (std::size_t i = 0; i < line.tokens.size(); ++i) {
+        const bool labelColon = knownLabel && i + 1 == facts.labelEnd;
+        if (used[i] || isSeparator(line, i) || labelColon) {
+            if (open) {
+                current.end = i;
+                current.label = knownLabel && current.begin < facts.labelEnd;
+                segments.push_back(current);
+                open = false;
+            }
+            continue;
+        }
+        if (!open) {
+            current = Segment{.begin = i};
+            open = true;
+        }
+    }
+    if (open) {
+        current.end = line.tokens.size();
+        current.label = knownLabel && current.begin < facts.labelEnd;
+        segments.push_back(current);
+    }
+    return segments;
+}
+
+bool hasSubstance(const Line& line, const Segment& segment, const std::string& localeId) {
+    for (std::size_t k = segment.begin; k < segment.end; ++k) {
+        const Token& t = line.tokens[k];
+        if (t.isWord() && t.key.size() >= 2 && !Vocabulary::isFiller(t.key) &&
+            !Vocabulary::isGreeting(t.key) && !Words::weekday(t.key, localeId) &&
+            !Words::month(t.key, localeId)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::size_t wordCount(const Line& line, const Segment& segment) {
+    std::size_t words = 0;
+    for (std::size_t k = segment.begin; k < segment.end; ++k) {
+        words += line.tokens[k].isWord() || line.tokens[k].isNumber() ? 1 : 0;
+    }
+    return words;
+}
+
+std::string segmentText(const Line& line, Segment segment) {
+    // Lead-ins, matched word by word on folded keys.
+    for (const std::string_view leadIn : kLeadIns) {
+        std::size_t k = segment.begin;
+        std::size_t at = 0;
+        while (k < segment.end && at < leadIn.size()) {
+            const Token& t = line.tokens[k];
+            const std::size_t space = leadIn.find(' ', at);
+            const std::string_view word = leadIn.substr(
+                at, space == std::string_view::npos ? std::string_view::npos : space - at);
+            if (!t.isWord() || t.key != word) {
+                break;
+            }
+            at = space == std::string_view::npos ? leadIn.size() : space + 1;
+            ++k;
+        }
+        if (at >= leadIn.size() && k < segment.end) {
+            segment.begin = k;
+            break;
+        }
+    }
+    // A heading's own label inside a subject: "Booking confirmed: Vinyasa Flow".
+    for (std::size_t k = segment.begin; k < segment.end && k < segment.begin + 4; ++k) {
+        const Token& t = line.tokens[k];
+        if (t.isSymbol(":")) {
+            const bool generic = std::any_of(
+                line.tokens.begin() + static_cast<std::ptrdiff_t>(segment.begin),
+                line.tokens.begin() + static_cast<std::ptrdiff_t>(k), [](const Token& w) {
+                    return w.isWord() && Vocabulary::isGenericHeadingWord(w.key);
+                });
+            if (generic && k + 1 < segment.end) {
+                segment.begin = k + 1;
+            }
+            break;
+        }
+        if (!t.isWord()) {
+            break;
+        }
+    }
+    // Articles left in front ("a Baby Shower") and separators at either end.
+    while (segment.begin < segment.end &&
+           (line.tokens[segment.begin].isSymbol() ||
+            (line.tokens[segment.begin].isWord() &&
+             (line.tokens[segment.begin].key == "a" || line.tokens[segment.begin].key == "an") &&
+             segment.end - segment.begin > 1))) {
+        ++segment.begin;
+    }
+    const auto closes = [](const Token& t) {
+        return t.isSymbol(")") || t.isSymbol("\"") || t.isSymbol("\u201C") ||
+               t.isSymbol("\u201D") || t.isSymbol("\u00BB");
+    };
+    while (segment.end > segment.begin && line.tokens[segment.end - 1].isSymbol() &&
+           !closes(line.tokens[segment.end - 1])) {
+        --segment.end;
+    }
+    return std::string(line.span(segment.begin, segment.end));
+}
+
+} // namespace plannery::reader

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "finder/ReaderText.h"
+#include "finder/TextFacts.h"
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace plannery::reader {
+
+// A piece of a line outside its dates, times, lengths and zones.
+struct Segment {
+    std::size_t begin = 0; // tokens
+    std::size_t end = 0;
+    bool label = false; // the words before the line's leading colon
+};
+
+// The pieces of a line between its dates, times, lengths and zones, split at column gaps,
+// bullets, bars, commas, parentheses, semicolons, "@", sentence ends and dashes with spaces around.
+std::vector<Segment> freeSegments(const Line& line, const LineFacts& facts);
+
+// Whether a piece says something: a word of two or more letters that is not a filler, a
+// greeting, or the name of a weekday or month.
+bool hasSubstance(const Line& line, const Segment& segment, const std::string& localeId);
+
+// Number of words in a piece.
+std::size_t wordCount(const Line& line, const Segment& segment);
+
+// The piece's text with separators at either end and lead-ins such as "Join us for" or
+// "Einladung zum" removed.
+std::string segmentText(const Line& line, Segment segment);
+
+} // namespace plannery::reader

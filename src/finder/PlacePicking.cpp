@@ -1,0 +1,389 @@
+#include "finder/PlacePicking.h"
+
+#include "finder/AddressReading.h"
+#include "finder/LineSegments.h"
+#include "finder/ReaderVocabulary.h"
+#include "finder/ReaderWords.h"
+#include "model/CalEvent.h"
+
+#include <algorithm>
+
+namespace plannery::reader {
+
+namespace {
+
+constexpr std::size_t kLongestVenue = 7; // words
+
+bool isCalendarWord(const Token& t, const std::string& localeId) {
+    return t.isWord() && (Words::weekday(t.key, localeId) || Words::month(t.key, localeId));
+}
+
+bool hasVenueWord(const Line& line, std::size_t begin, std::size_t end) {
+    for (std::size_t k = begin; k < end && k < line.tokens.size(); ++k) {
+        if (line.tokens[k].isWord() && Vocabulary::isVenueWord(line.tokens[k].key)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// ", Civic Centre" or "(Riverside Park)" right after a place belongs to it.
+std::size_t extendPlace(const Line& line, std::size_t end) {
+    const Token* next = line.at(end);
+    if (next && next->isSymbol(",") && hasVenueWord(line, end + 1, end + 4)) {
+        std::size_t k = end + 1;
+        while (k < line.tokens.size() &&
+               (line.tokens[k].isWord() || line.tokens[k].isNumber() ||
+                (line.tokens[k].isSymbol(".") && !line.tokens[k].spaced &&
+                 k + 1 < line.tokens.size() && line.tokens[k + 1].isNumber()))) {
+            ++k;
+        }
+        end = k;
+        next = line.at(end);
+    }
+    if (next && next->isSymbol("(")) {
+        for (std::size_t k = end + 1; k < line.tokens.size() && k < end + 8; ++k) {
+            if (line.tokens[k].isSymbol(")")) {
+                return k + 1;
+            }
+        }
+    }
+    return end;
+}
+
+bool isMeetingLink(std::string_view link) {
+    for (const std::string_view host :
+         {"zoom.us", "meet.google.com", "teams.microsoft.com", "teams.live.com", "webex.com",
+          "whereby.com", "meet.jit.si", "gotomeeting.com", "bluejeans.com", "/live", "zoom.com"}) {
+        if (link.find(host) != std::string_view::npos) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string cleanLink(std::string_view link) {
+    while (!link.empty() && (link.back() == '>' || link.back() == ')')) {
+        link.remove_suffix(1);
+    }
+    return std::string(link);
+}
+
+} // namespace
+
+PlacePicker::PlacePicker(const TextFacts& text, const std::vector<Candidate>& candidates,
+                         const std::string& localeId)
+    : m_text(text), m_localeId(localeId) {
+    m_place = labelled();
+    if (!m_place) {
+        m_place = address();
+        // A venue named elsewhere goes before an address that has none ("live at Hideaway
+        // Lounge" ... "2201 N Halsted St").
+        if (m_place && !m_addressHasVenue) {
+            for (std::size_t li = 0; li < text.lines.size(); ++li) {
+                if (auto venue = phrase(li, 0);
+                    venue && m_place->find(*venue) == std::string::npos) {
+                    m_place = *venue + ", " + *m_place;
+                    break;
+                }
+            }
+        }
+    }
+    if (!m_place) {
+        m_place = venueLine();
+    }
+    if (!m_place) {
+        for (const Candidate& c : candidates) {
+            if ((m_place = phrase(c.line, 0))) {
+                break;
+            }
+        }
+    }
+    if (!m_place) {
+        for (std::size_t li = 0; li < text.lines.size() && !m_place; ++li) {
+            m_place = phrase(li, 0);
+        }
+    }
+    if (!m_place) {
+        m_place = meetingLink();
+    }
+}
+
+std::optional<std::string> PlacePicker::labelled() const {
+    std::optional<std::string> found;
+    for (std::size_t li = 0; li < m_text.lines.size(); ++li) {
+        const LineFacts& facts = m_text.facts[li];
+        const Line& line = m_text.lines[li];
+        if (!Vocabulary::isPlaceLabel(facts.label)) {
+            continue;
+        }
+        std::string value = trimWhiteSpace(line.text.substr(line.tokens[facts.labelEnd - 1].end));
+        if (value.empty() && li + 1 < m_text.lines.size()) {
+            value = m_text.lines[li + 1].text;
+        }
+        if (value.empty()) {
+            continue;
+        }
+        // An address under a venue's label adds to the venue.
+        if (found && (facts.label == "address" || facts.label == "adresse")) {
+            return *found + ", " + value;
+        }
+        if (found) {
+            return found;
+        }
+        found = trimWhiteSpace(value);
+    }
+    return found;
+}
+
+std::optional<std::string> PlacePicker::address() {
+    for (std::size_t li = 0; li < m_text.lines.size(); ++li) {
+        const Line& line = m_text.lines[li];
+        const auto span = Addresses::span(line);
+        if (!span || !m_text.facts[li].dates.empty() ||
+            Vocabulary::isDetailLabel(m_text.facts[li].label) || m_text.header[li]) {
+            continue;
+        }
+        // The venue's name on the lines above ("The Old Rectory" over "Church Lane, Little Haddon"
+        // over "Oxfordshire OX7 4QP"), and the town on the lines below.
+        const auto isNamePart = [this, &line](std::size_t k) {
+            const Line& above = m_text.lines[k];
+            const LineFacts& facts = m_text.facts[k];
+            return above.block == line.block && facts.dates.empty() && facts.times.empty() &&
+                   facts.label.empty() && above.tokens.size() <= 8 && above.tokens[0].capital &&
+                   !std::any_of(above.tokens.begin(), above.tokens.end(), [](const Token& t) {
+                       return t.isWord() && Vocabulary::isEventNoun(t.key);
+                   });
+        };
+        std::size_t first = li;
+        if (span->first == 0) {
+            while (first > 0 && li - first < 2 && isNamePart(first - 1) &&
+                   (hasVenueWord(m_text.lines[first - 1], 0, 8) ||
+                    std::any_of(m_text.lines[first - 1].tokens.begin(),
+                                m_text.lines[first - 1].tokens.end(),
+                                [](const Token& t) {
+                                    return t.isWord() && Vocabulary::isStreetWord(t.key);
+                                }) ||
+                    (first == li && first >= 2 && !m_text.facts[first - 2].dates.empty()))) {
+                --first;
+            }
+        }
+        std::string text;
+        for (std::size_t k = first; k < li; ++k) {
+            text += trimWhiteSpace(m_text.lines[k].text) + ", ";
+        }
+        text += line.span(span->first, span->second);
+        for (std::size_t k = li + 1; k < m_text.lines.size() && k <= li + 2; ++k) {
+            const auto below = Addresses::span(m_text.lines[k]);
+            if (!below || below->first != 0 || m_text.lines[k].block != line.block ||
+                !m_text.facts[k].dates.empty() || !m_text.facts[k].label.empty()) {
+                break;
+            }
+            text += ", " + std::string(m_text.lines[k].span(below->first, below->second));
+        }
+        m_addressHasVenue = first < li || span->first > 0;
+        return text;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> PlacePicker::venueLine() const {
+    for (std::size_t li = 0; li < m_text.lines.size(); ++li) {
+        const Line& line = m_text.lines[li];
+        const LineFacts& facts = m_text.facts[li];
+        // A first line that names an event is the text's heading ("FREE YOGA IN THE PARK").
+        const bool heading =
+            li == 0 && std::any_of(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
+                return t.isWord() && Vocabulary::isEventNoun(t.key);
+            });
+        if (heading || !facts.dates.empty() || !facts.times.empty() || !facts.label.empty() ||
+            line.tokens.size() > kLongestVenue + 3 || line.tokens.empty() ||
+            !line.tokens[0].capital || !hasVenueWord(line, 0, line.tokens.size()) ||
+            std::any_of(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
+                return t.isNumber() && t.key.size() == 4; // "Lincoln Middle School 2026–27 ..."
+            })) {
+            continue;
+        }
+        return trimWhiteSpace(line.text);
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> PlacePicker::phrase(std::size_t li, std::size_t from) const {
+    const Line& line = m_text.lines[li];
+    for (std::size_t i = from; i + 1 < line.tokens.size(); ++i) {
+        const Token& t = line.tokens[i];
+        // "at", "@", "au", "bei" name a place by its name; "in", "im", "dans", "visiting" only
+        // with a word for a place ("in Conference Room B", not "in Seattle").
+        const bool byName = t.isSymbol("@") || isWordIn(&t, {"at", "au"});
+        const bool byKind = isWordIn(&t, {"in", "im", "dans", "en", "bei", "visiting", "visit"});
+        if (!byName && !byKind) {
+            continue;
+        }
+        std::size_t begin = i + 1;
+        if (const Token* article = line.at(begin);
+            article && article->isWord() &&
+            (article->key == "the" || article->key == "den" || article->key == "der" ||
+             article->key == "die" || article->key == "la" || article->key == "le" ||
+             article->key == "l'ecole")) {
+            ++begin;
+        }
+        const Token* head = line.at(begin);
+        if (head == nullptr || !head->isWord() || isCalendarWord(*head, m_localeId)) {
+            continue;
+        }
+        // "The Red Lion" keeps its article.
+        if (begin > i + 1 && line.tokens[begin - 1].capital) {
+            --begin;
+        }
+        // A place named in lower case ("la salle polyvalente", "the library", "the high school")
+        // runs on in lower case.
+        const bool lowerVenue =
+            !head->capital && hasVenueWord(line, begin, begin + 3) && head->key != "the";
+        if (!head->capital && !lowerVenue) {
+            continue;
+        }
+        std::size_t end = begin;
+        std::size_t words = 0;
+        while (end < line.tokens.size() && words < kLongestVenue) {
+            const Token& w = line.tokens[end];
+            const bool joins =
+                w.isWord() && (w.key == "of" || w.key == "de" || w.key == "du" || w.key == "des" ||
+                               w.key == "der" || w.key == "am" || w.key == "on" || w.key == "the" ||
+                               w.key == "l'ecole");
+            const bool part =
+                (w.isWord() && (w.capital || lowerVenue) && !isCalendarWord(w, m_localeId)) ||
+                (w.isNumber() && end > begin) || joins || w.isSymbol("'") ||
+                // "The Crown & Anchor"
+                ((w.isSymbol("&") || w.isSymbol("+")) && end > begin &&
+                 end + 1 < line.tokens.size() && line.tokens[end + 1].capital) ||
+                // "Saint-Pierre", "Jean-Moulin"
+                (w.isSymbol("-") && !w.spaced && end > begin && end + 1 < line.tokens.size() &&
+                 !line.tokens[end + 1].spaced && line.tokens[end + 1].isWord()) ||
+                (w.isSymbol(".") && !w.spaced && end > begin && line.tokens[end - 1].isWord() &&
+                 line.tokens[end - 1].end - line.tokens[end - 1].begin <= 3);
+            if (!part) {
+                break;
+            }
+            ++end;
+            words += w.isWord() ? 1 : 0;
+        }
+        while (end > begin &&
+               (line.tokens[end - 1].isWord("of") || line.tokens[end - 1].isWord("on") ||
+                line.tokens[end - 1].isWord("the") || line.tokens[end - 1].isWord("de") ||
+                line.tokens[end - 1].isSymbol("."))) {
+            --end;
+        }
+        // "in", "im", "bei" name a place by a word for one or by a name of two words ("im Goldenen
+        // Hirsch"), not by one capitalised word ("in Seattle", "bei Regen").
+        const auto capitals =
+            std::count_if(line.tokens.begin() + static_cast<std::ptrdiff_t>(begin),
+                          line.tokens.begin() + static_cast<std::ptrdiff_t>(end),
+                          [](const Token& w) { return w.isWord() && w.capital; });
+        if (end == begin || (byKind && !hasVenueWord(line, begin, end) && capitals < 2)) {
+            continue;
+        }
+        end = extendPlace(line, end);
+        return std::string(line.span(begin, end));
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> PlacePicker::meetingLink() const {
+    for (std::size_t li = 0; li < m_text.lines.size(); ++li) {
+        const LineFacts& facts = m_text.facts[li];
+        for (const Token& t : m_text.lines[li].tokens) {
+            if (t.isLink() &&
+                (isMeetingLink(t.key) || facts.label == "join" || facts.label == "joining info" ||
+                 facts.label == "call link" || facts.label == "stream link")) {
+                return cleanLink(t.key);
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> PlacePicker::rowPlace(std::size_t li, std::size_t from,
+                                                 bool nameFirst) const {
+    const Line& line = m_text.lines[li];
+    const LineFacts& facts = m_text.facts[li];
+    const auto segments = freeSegments(line, facts);
+    const bool prose = std::any_of(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
+        return t.isWord() && Vocabulary::isClauseWord(t.key);
+    });
+    // In a row of a schedule or list, a piece after the name that is a place ("– Room 2",
+    // ", Library"); a remark in parentheses in lower case is not ("(school closed)").
+    const auto afterDay = [&facts](const Segment& s) {
+        return std::any_of(facts.dates.begin(), facts.dates.end(),
+                           [&s](const DateMention& d) { return d.end <= s.begin; }) ||
+               std::any_of(facts.times.begin(), facts.times.end(),
+                           [&s](const TimeMention& t) { return t.end <= s.begin; });
+    };
+    // A place a preposition names comes first ("in the canteen, Building B").
+    if (auto named = phrase(li, from)) {
+        return named;
+    }
+    for (std::size_t k = 0; k < segments.size() && !prose; ++k) {
+        const Segment& s = segments[k];
+        if (k == 0 && (nameFirst || !afterDay(s))) {
+            continue; // the row's name
+        }
+        const Token& first = line.tokens[s.begin];
+        const bool bracketed = s.begin > 0 && line.tokens[s.begin - 1].isSymbol("(");
+        // "Probe im Vereinsheim": the place is what the preposition names.
+        const bool introduces = std::any_of(
+            line.tokens.begin() + static_cast<std::ptrdiff_t>(s.begin),
+            line.tokens.begin() + static_cast<std::ptrdiff_t>(s.end), [](const Token& t) {
+                return isWordIn(&t, {"at", "in", "im", "au", "dans", "bei"}) || t.isSymbol("@");
+            });
+        if (introduces) {
+            continue;
+        }
+        if (s.begin < from || s.label || wordCount(line, s) > 6 ||
+            Vocabulary::isFiller(first.key) || (bracketed && !first.capital)) {
+            continue;
+        }
+        const bool room = s.end - s.begin == 2 && first.isWord() && first.capital &&
+                          line.tokens[s.begin + 1].isNumber();
+        if (hasVenueWord(line, s.begin, s.end) || room) {
+            // ", Seoul COEX" after "Room 220-222" belongs to it.
+            Segment place = s;
+            for (std::size_t n = k + 1; n < segments.size(); ++n) {
+                if (!line.tokens[segments[n - 1].end].isSymbol(",") ||
+                    !line.tokens[segments[n].begin].capital) {
+                    break;
+                }
+                place.end = segments[n].end;
+            }
+            return segmentText(line, place);
+        }
+    }
+    return std::nullopt;
+}
+
+std::string PlacePicker::venueName() const {
+    for (std::size_t li = 0; li < m_text.lines.size(); ++li) {
+        if (auto venue = phrase(li, 0)) {
+            return *venue;
+        }
+    }
+    if (m_addressHasVenue && m_place) {
+        return m_place->substr(0, m_place->find(", "));
+    }
+    return {};
+}
+
+std::optional<std::string> PlacePicker::place(const Candidate& c) const {
+    if (auto own = rowPlace(c.line, c.begin, true)) {
+        return own;
+    }
+    // A session takes the place its day's heading gives ("Saturday, July 18 · Room 220-222").
+    if (c.headingLine) {
+        if (auto heading = rowPlace(*c.headingLine, 0, false)) {
+            return heading;
+        }
+    }
+    return m_place;
+}
+
+} // namespace plannery::reader

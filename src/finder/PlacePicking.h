@@ -1,0 +1,42 @@
+#pragma once
+
+#include "finder/EventAssembly.h"
+#include "finder/TextFacts.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace plannery::reader {
+
+// Where each event is: a place on its own line of a schedule ("– Room 2", ", Library"); else the
+// text's place: a labelled one ("Location:", "Where:", "Ort:", "Lieu :"), an address with the
+// venue above it, a venue's line, a venue named in a sentence ("at Hideaway Lounge", "in
+// Conference Room B", "au Pathé Wepler"), or the link to join a video call.
+class PlacePicker {
+  public:
+    PlacePicker(const TextFacts& text, const std::vector<Candidate>& candidates,
+                const std::string& localeId);
+
+    std::optional<std::string> place(const Candidate& candidate) const;
+    // The name of the venue the text names in a sentence ("at The Harbor Inn", "im Hotel
+    // Seeblick") or over its address; empty without one.
+    std::string venueName() const;
+
+  private:
+    std::optional<std::string> labelled() const;
+    std::optional<std::string> address();
+    std::optional<std::string> venueLine() const;
+    std::optional<std::string> phrase(std::size_t line, std::size_t from) const;
+    std::optional<std::string> meetingLink() const;
+    // `nameFirst`: the line's first piece names the event (a row of a list), rather than a day
+    // heading its sessions.
+    std::optional<std::string> rowPlace(std::size_t line, std::size_t from, bool nameFirst) const;
+
+    const TextFacts& m_text;
+    const std::string& m_localeId;
+    std::optional<std::string> m_place;
+    bool m_addressHasVenue = false;
+};
+
+} // namespace plannery::reader

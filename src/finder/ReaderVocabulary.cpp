@@ -1,0 +1,483 @@
+#include "finder/ReaderVocabulary.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace plannery::reader::Vocabulary {
+
+namespace {
+
+template <std::size_t N> bool contains(const std::string_view (&words)[N], std::string_view key) {
+    return std::find(std::begin(words), std::end(words), key) != std::end(words);
+}
+
+template <std::size_t N>
+bool endsWithOne(const std::string_view (&endings)[N], std::string_view key,
+                 std::size_t shortestStem) {
+    return std::any_of(std::begin(endings), std::end(endings), [&](std::string_view ending) {
+        return key.size() >= ending.size() + shortestStem && key.ends_with(ending);
+    });
+}
+
+constexpr std::string_view kEventNouns[] = {
+    // English
+    "party",
+    "birthday",
+    "wedding",
+    "shower",
+    "dinner",
+    "lunch",
+    "breakfast",
+    "brunch",
+    "coffee",
+    "drinks",
+    "bbq",
+    "barbecue",
+    "picnic",
+    "meeting",
+    "call",
+    "review",
+    "interview",
+    "appointment",
+    "checkup",
+    "conference",
+    "conferences",
+    "summit",
+    "meetup",
+    "webinar",
+    "seminar",
+    "workshop",
+    "class",
+    "lesson",
+    "lessons",
+    "lecture",
+    "course",
+    "training",
+    "practice",
+    "rehearsal",
+    "recital",
+    "concert",
+    "show",
+    "gig",
+    "festival",
+    "fest",
+    "fair",
+    "market",
+    "sale",
+    "drive",
+    "run",
+    "race",
+    "match",
+    "game",
+    "tournament",
+    "quiz",
+    "talk",
+    "keynote",
+    "panel",
+    "session",
+    "ceremony",
+    "service",
+    "exhibition",
+    "parade",
+    "screening",
+    "movie",
+    "film",
+    "premiere",
+    "trip",
+    "visit",
+    "tour",
+    "flight",
+    "reunion",
+    "celebration",
+    "night",
+    "evening",
+    "shoot",
+    "inspection",
+    "exam",
+    "housewarming",
+    "graduation",
+    "farewell",
+    "launch",
+    "opening",
+    "fundraiser",
+    "gala",
+    "dance",
+    "kickoff",
+    "group",
+    "hangout",
+    "sleepover",
+    "playdate",
+    "mot",
+    "haircut",
+    "yoga",
+    // German
+    "feier",
+    "geburtstag",
+    "hochzeit",
+    "essen",
+    "abendessen",
+    "mittagessen",
+    "fruhstuck",
+    "kaffee",
+    "treffen",
+    "sitzung",
+    "besprechung",
+    "termin",
+    "konferenz",
+    "grillen",
+    "kurs",
+    "fahrt",
+    // French
+    "fete",
+    "soiree",
+    "diner",
+    "dejeuner",
+    "repas",
+    "reunion",
+    "rendez-vous",
+    "spectacle",
+    "marche",
+    "atelier",
+    "stage",
+    "cours",
+    "seance",
+    "cine",
+    "cinema",
+    "visite",
+    "voyage",
+    "brocante",
+    "kermesse",
+    "vernissage",
+    "bapteme",
+    "baptism",
+    "christening",
+    "taufe",
+    "communion",
+    "konfirmation",
+    "stammtisch",
+    "squash",
+    "tennis",
+    "football",
+    "soccer",
+    "badminton",
+    "golf",
+    "swim",
+    "swimming",
+    "climbing",
+    "hike",
+    "ride",
+    "pilates",
+    "workout",
+    "massage",
+    "physio",
+    "dentist",
+    "doctor",
+    "training",
+    "tournoi",
+    "turnier",
+    "spiel",
+};
+
+// The last parts of German compounds that name events.
+constexpr std::string_view kEventEndings[] = {
+    "versammlung", "abend",   "fest",   "markt", "konzert", "feier", "treffen",
+    "schulung",    "sitzung", "termin", "kurs",  "party",   "essen", "fahrt"};
+
+constexpr std::string_view kVenueWords[] = {
+    "hall",      "church",      "chapel",       "cathedral",  "park",       "room",
+    "center",    "centre",      "theatre",      "theater",    "arena",      "stadium",
+    "library",   "museum",      "school",       "academy",    "college",    "university",
+    "cafe",      "restaurant",  "bar",          "pub",        "hotel",      "inn",
+    "club",      "lounge",      "studio",       "gallery",    "auditorium", "ballroom",
+    "terrace",   "lawn",        "garden",       "gardens",    "field",      "court",
+    "gym",       "pool",        "office",       "building",   "hq",         "campus",
+    "lab",       "hospital",    "clinic",       "station",    "airport",    "residence",
+    "house",     "kirche",      "halle",        "saal",       "schule",     "stadion",
+    "raum",      "vereinsheim", "rathaus",      "bahnhof",    "praxis",     "eglise",
+    "salle",     "mairie",      "gare",         "ecole",      "stade",      "base",
+    "hof",       "bandstand",   "forge",        "square",     "chateau",    "rectory",
+    "barn",      "mediatheque", "bibliotheque", "bibliothek", "musee",      "surgery",
+    "esplanade", "canteen",     "cafeteria",    "kantine",    "cantine",    "mensa",
+};
+
+// The last parts of German compounds that name places ("Marienkirche", "Stadthalle").
+constexpr std::string_view kVenueEndings[] = {"kirche",  "halle",   "saal", "schule",
+                                              "stadion", "haus",    "heim", "garten",
+                                              "hof",     "zentrum", "platz"};
+
+constexpr std::string_view kStreetWords[] = {
+    "street", "st",      "road",   "rd",    "avenue",    "ave",      "lane",    "ln",
+    "drive",  "dr",      "way",    "blvd",  "boulevard", "place",    "pl",      "court",
+    "ct",     "terrace", "square", "sq",    "close",     "crescent", "row",     "parkway",
+    "pkwy",   "highway", "hwy",    "route", "strasse",   "str",      "weg",     "allee",
+    "gasse",  "rue",     "chemin", "quai",  "impasse",   "cours",    "lungarno"};
+
+constexpr std::string_view kStreetEndings[] = {"strasse", "str",  "weg",  "platz", "allee",
+                                               "gasse",   "ring", "damm", "ufer"};
+
+constexpr std::string_view kFillers[] = {
+    "at",     "on",     "in",    "the",  "a",   "an",    "of",   "for",  "to",   "from",  "till",
+    "until",  "til",    "late",  "and",  "or",  "by",    "this", "next", "week", "both",  "days",
+    "day",    "every",  "each",  "only", "is",  "are",   "be",   "will", "with", "about", "approx",
+    "around", "starts", "start", "ends", "am",  "um",    "im",   "vom",  "von",  "bis",   "ab",
+    "den",    "der",    "die",   "das",  "und", "oder",  "ist",  "le",   "la",   "les",   "de",
+    "du",     "des",    "au",    "aux",  "a",   "et",    "ou",   "dans", "pour", "sur",   "chez",
+    "tous",   "jours",  "h",     "uhr",  "pm",  "doors", "it's", "it",   "its",  "our",   "your",
+};
+
+constexpr std::string_view kWhenOrWhereLabels[] = {"date",
+                                                   "time",
+                                                   "when",
+                                                   "where",
+                                                   "start",
+                                                   "end",
+                                                   "datum",
+                                                   "zeit",
+                                                   "uhrzeit",
+                                                   "wann",
+                                                   "quand",
+                                                   "heure",
+                                                   "horaire",
+                                                   "lieu",
+                                                   "ort",
+                                                   "location",
+                                                   "venue",
+                                                   "address",
+                                                   "adresse",
+                                                   "check-in",
+                                                   "check-out",
+                                                   "checkin",
+                                                   "checkout",
+                                                   "outward",
+                                                   "return",
+                                                   "hinfahrt",
+                                                   "ruckfahrt",
+                                                   "aller",
+                                                   "retour",
+                                                   "your appointment",
+                                                   "ihr termin",
+                                                   "votre rendez-vous",
+                                                   "arrival window",
+                                                   "date and time",
+                                                   "entry time",
+                                                   "anreise",
+                                                   "abreise",
+                                                   "arrivee",
+                                                   "depart",
+                                                   "arrival",
+                                                   "departure",
+                                                   "pick-up",
+                                                   "when and where",
+                                                   "termin",
+                                                   "your scheduled time",
+                                                   "appointment",
+                                                   "date & time",
+                                                   "join"};
+
+constexpr std::string_view kTitleLabels[] = {
+    "subject", "betreff", "objet",      "title",         "event",
+    "what",    "was",     "quoi",       "veranstaltung", "service",
+    "webinar", "re",      "invitation", "einladung",     "updated invitation",
+    "thema"};
+
+constexpr std::string_view kPlaceLabels[] = {
+    "location",
+    "where",
+    "venue",
+    "place",
+    "address",
+    "ort",
+    "adresse",
+    "lieu",
+    "treffpunkt",
+    "meeting point",
+    "veranstaltungsort",
+    "room",
+    "raum",
+    "salle",
+    "where and when",
+    "wo",
+    "ou",
+    "entree",
+    "entrance",
+    "eingang",
+};
+
+constexpr std::string_view kDetailLabels[] = {
+    "price",  "prices",     "cost",        "tickets",   "ticket",    "rsvp",         "seat",
+    "seats",  "row",        "block",       "coach",     "vehicle",   "dress code",   "contact",
+    "phone",  "tel",        "email",       "guests",    "visitors",  "total",        "total price",
+    "entry",  "eintritt",   "tarif",       "zimmer",    "chambre",   "tagesordnung", "themen",
+    "snacks", "technician", "ticket type", "fahrkarte", "note",      "notes",        "parking",
+    "agenda", "pin",        "pin code",    "passcode",  "meeting id"};
+
+constexpr std::string_view kReferenceLabels[] = {"booking number",
+                                                 "booking ref",
+                                                 "booking reference",
+                                                 "confirmation",
+                                                 "confirmation number",
+                                                 "confirmation code",
+                                                 "confirmation #",
+                                                 "order",
+                                                 "order #",
+                                                 "reference",
+                                                 "reservation code",
+                                                 "collection reference",
+                                                 "buchungsnummer",
+                                                 "auftragsnummer",
+                                                 "reference de dossier",
+                                                 "numero de confirmation",
+                                                 "booking",
+                                                 "reservation number",
+                                                 "ref",
+                                                 "pnr",
+                                                 "code"};
+
+constexpr std::string_view kStayLabels[] = {
+    "check-in",  "checkin", "check in", "check-out", "checkout", "check out", "arrival",
+    "departure", "arrive",  "depart",   "anreise",   "abreise",  "arrivee",   "pick-up",
+    "pickup",    "pick up", "return",   "drop-off",  "ruckgabe", "abholung",  "start",
+    "end",       "beginn",  "ende",     "debut",     "fin"};
+
+constexpr std::string_view kHeaderLabels[] = {
+    "from",     "to",      "sent",  "date", "subject", "cc",     "von",   "an",
+    "gesendet", "betreff", "datum", "de",   "a",       "envoye", "objet", "date d'envoi"};
+
+constexpr std::string_view kRecordLabels[] = {
+    "sent",         "gesendet",     "envoye",           "last updated", "updated", "effective date",
+    "effective",    "posted",       "published",        "issued",       "printed", "order date",
+    "booking date", "invoice date", "date of birth",    "born",         "geboren", "erstellt",
+    "stand",        "mis a jour",   "date de naissance"};
+
+constexpr std::string_view kAgendaWords[] = {"agenda",       "programme", "program",     "ablauf",
+                                             "tagesordnung", "programm",  "deroulement", "ordre"};
+
+constexpr std::string_view kClauseWords[] = {
+    "is",    "are",    "was",    "were",  "will",  "would",   "have",   "has",    "having",
+    "had",   "we",     "you",    "they",  "he",    "she",     "our",    "let's",  "please",
+    "can",   "could",  "should", "don't", "it's",  "there's", "that",   "if",     "i'm",
+    "i'll",  "i've",   "i'd",    "we'll", "we're", "we've",   "you'll", "you're", "they're",
+    "it'll", "that's", "wir",    "sie",   "ihr",   "ihre",    "unser",  "unsere", "ist",
+    "sind",  "wird",   "werden", "haben", "hat",   "bitte",   "wollen", "nous",   "vous",
+    "est",   "sont",   "aura",   "avez",  "sera",  "merci",   "venez",  "pensez"};
+
+constexpr std::string_view kGreetings[] = {"hi",    "hello",  "hey",     "dear",   "hallo",
+                                           "liebe", "lieber", "bonjour", "coucou", "salut",
+                                           "chers", "chere",  "guten",   "morning"};
+
+// Words that end a letter: what follows them is its signature.
+constexpr std::string_view kClosings[] = {"thanks",       "thank",     "cheers", "regards", "best",
+                                          "xo",           "mit",       "viele",  "vielen",  "danke",
+                                          "cordialement", "sincerely", "kind",   "love",    "merci",
+                                          "bien",         "herzliche", "gruss",  "grusse"};
+
+constexpr std::string_view kGenericHeadingWords[] = {"confirmation",
+                                                     "confirmed",
+                                                     "reminder",
+                                                     "ticket",
+                                                     "e-ticket",
+                                                     "tickets",
+                                                     "registered",
+                                                     "reservation",
+                                                     "booking",
+                                                     "bestatigung",
+                                                     "buchungsbestatigung",
+                                                     "terminbestatigung",
+                                                     "rappel",
+                                                     "confirme",
+                                                     "reservee",
+                                                     "e-billet",
+                                                     "billet",
+                                                     "receipt",
+                                                     "order",
+                                                     "itinerary",
+                                                     "programme",
+                                                     "program",
+                                                     "schedule",
+                                                     "invitation",
+                                                     "booked"};
+
+} // namespace
+
+bool isEventNoun(std::string_view key) {
+    return contains(kEventNouns, key) || endsWithOne(kEventEndings, key, 3);
+}
+
+bool isVenueWord(std::string_view key) {
+    // "l'église", "d'école"
+    if (key.size() > 2 && key[1] == '\'' && (key[0] == 'l' || key[0] == 'd')) {
+        key.remove_prefix(2);
+    }
+    return contains(kVenueWords, key) || endsWithOne(kVenueEndings, key, 3);
+}
+
+bool isStreetWord(std::string_view key) {
+    return contains(kStreetWords, key) || isStreetCompound(key);
+}
+
+bool isStreetCompound(std::string_view key) {
+    return endsWithOne(kStreetEndings, key, 3) || key == "str";
+}
+
+bool isFiller(std::string_view key) {
+    return contains(kFillers, key);
+}
+
+bool isWhenOrWhereLabel(std::string_view label) {
+    return contains(kWhenOrWhereLabels, label) || isPlaceLabel(label);
+}
+
+bool isTitleLabel(std::string_view label) {
+    return contains(kTitleLabels, label);
+}
+
+bool isPlaceLabel(std::string_view label) {
+    return contains(kPlaceLabels, label);
+}
+
+bool isDetailLabel(std::string_view label) {
+    return contains(kDetailLabels, label) || isReferenceLabel(label);
+}
+
+bool isReferenceLabel(std::string_view label) {
+    return contains(kReferenceLabels, label);
+}
+
+bool isStayLabel(std::string_view label) {
+    return contains(kStayLabels, label);
+}
+
+bool isHeaderLabel(std::string_view label) {
+    return contains(kHeaderLabels, label);
+}
+
+bool isRecordLabel(std::string_view label) {
+    return contains(kRecordLabels, label);
+}
+
+bool isKnownLabel(std::string_view label) {
+    return isWhenOrWhereLabel(label) || isTitleLabel(label) || isDetailLabel(label) ||
+           isStayLabel(label) || isHeaderLabel(label) || isRecordLabel(label);
+}
+
+bool isAgendaWord(std::string_view key) {
+    return contains(kAgendaWords, key);
+}
+
+bool isClauseWord(std::string_view key) {
+    return contains(kClauseWords, key);
+}
+
+bool isGreeting(std::string_view key) {
+    return contains(kGreetings, key) || contains(kClosings, key);
+}
+
+bool isClosing(std::string_view key) {
+    return contains(kClosings, key);
+}
+
+bool isGenericHeadingWord(std::string_view key) {
+    return contains(kGenericHeadingWords, key);
+}
+
+} // namespace plannery::reader::Vocabulary

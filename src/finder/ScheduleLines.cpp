@@ -1,0 +1,162 @@
+#include "finder/ScheduleLines.h"
+
+#include <algorithm>
+
+namespace plannery::reader {
+
+namespace {
+
+enum class TimeRole { plain, doors, start, end };
+
+// What the words just before a time make of it: "Doors 7:00", "Start: 19:30", "Arrives 9:40",
+// "until 11:00", "ab 08:34".
+TimeRole roleOf(const Line& line, const TimeMention& time) {
+    std::string window;
+    for (std::size_t k = time.begin, steps = 0; k > 0 && steps < 4; --k, ++steps) {
+        const Token& t = line.tokens[k - 1];
+        if (t.isSymbol("·") || t.isSymbol("|") || t.isSymbol(",") || t.isNumber()) {
+            break;
+        }
+        if (t.isWord()) {
+            window = t.key + (window.empty() ? "" : " ") + window;
+        }
+    }
+    const auto has = [&window](std::initializer_list<std::string_view> words) {
+        return std::any_of(words.begin(), words.end(), [&window](std::string_view w) {
+            const auto at = window.find(w);
+            return at != std::string::npos && (at == 0 || window[at - 1] == ' ') &&
+                   (at + w.size() == window.size() || window[at + w.size()] == ' ');
+        });
+    };
+    if (has({"doors", "einlass", "gates", "registration", "opens", "ouverture", "portes",
+             "admission"})) {
+        return TimeRole::doors;
+    }
+    if (has({"arrive",   "arrives", "arrival", "arr",    "an",    "arrivee", "ankunft",
+             "end",      "ends",    "until",   "till",   "bis",   "fin",     "out",
+             "checkout", "return",  "returns", "before", "avant", "jusqu'a"})) {
+        return TimeRole::end;
+    }
+    if (has({"start",   "starts",  "show",    "music",   "beginn",  "begins", "begin",     "race",
+             "concert", "kickoff", "anpfiff", "debut",   "departs", "depart", "departure", "dep",
+             "ab",      "abfahrt", "in",      "checkin", "from",    "des",    "after"})) {
+        return TimeRole::start;
+    }
+    return TimeRole::plain;
+}
+
+} // namespace
+
+void assignTimes(Candidate& c, const TimedLine& timed) {
+    if (timed.times.empty()) {
+        return;
+    }
+    std::vector<TimeRole> roles;
+    for (const TimeMention& t : timed.times) {
+        roles.push_back(roleOf(*timed.line, t));
+    }
+    std::size_t primary = 0;
+    const auto first = [&roles](auto pick) {
+        const auto found = std::find_if(roles.begin(), roles.end(), pick);
+        return found == roles.end() ? std::optional<std::size_t>()
+                                    : std::optional<std::size_t>(found - roles.begin());
+    };
+    if (auto start = first([](TimeRole r) { return r == TimeRole::start; })) {
+        primary = *start;
+    } else if (auto plain = first([](TimeRole r) { return r == TimeRole::plain; })) {
+        primary = *plain;
+    } else if (auto doors = first([](TimeRole r) { return r == TimeRole::doors; })) {
+        primary = *doors;
+    }
+    // A day that already has its start takes only an end from a later line ("an 12:38").
+    const bool fresh = !c.start;
+    if (fresh) {
+        c.start = timed.times[primary].start;
+        c.zone = timed.zones[primary];
+        if (!c.last) {
+            c.finish = timed.times[primary].finish;
+        }
+    }
+    for (std::size_t k = 0; k < timed.times.size(); ++k) {
+        if ((!fresh || k != primary) && roles[k] == TimeRole::end && (!c.finish || c.last)) {
+            c.finish = timed.times[k].start;
+        }
+    }
+}
+
+TimedLine timesOf(const Line& line, const LineFacts& facts, std::size_t from, std::size_t to) {
+    TimedLine timed{.line = &line};
+    for (std::size_t k = 0; k < facts.times.size(); ++k) {
+        if (facts.times[k].begin >= from && facts.times[k].begin < to) {
+            timed.times.push_back(facts.times[k]);
+            const ZoneMention& zone = facts.zones[k];
+            timed.zones.push_back(zone.zone.empty() ? std::nullopt
+                                                    : std::optional<std::string>(zone.zone));
+        }
+    }
+    return timed;
+}
+
+bool isSessionLine(const Line& line, const LineFacts& facts) {
+    if (facts.times.empty()) {
+        return false;
+    }
+    const TimeMention& time = facts.times.front();
+    std::size_t lead = 0;
+    while (lead < line.tokens.size() && line.tokens[lead].isSymbol()) {
+        ++lead;
+    }
+    if (time.begin != lead) {
+        return false;
+    }
+    for (std::size_t k = facts.zones.front().end > time.end ? facts.zones.front().end : time.end;
+         k < line.tokens.size(); ++k) {
+        if (line.tokens[k].isWord() && line.tokens[k].key.size() >= 2) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool isHeadingLine(const Line& line, const LineFacts& facts) {
+    std::vector<bool> used(line.tokens.size(), false);
+    for (const DateMention& d : facts.dates) {
+        std::fill(used.begin() + static_cast<std::ptrdiff_t>(d.begin),
+                  used.begin() + static_cast<std::ptrdiff_t>(std::min(d.end, used.size())), true);
+    }
+    std::size_t words = 0;
+    for (std::size_t k = facts.labelEnd; k < line.tokens.size(); ++k) {
+        words += !used[k] && line.tokens[k].isWord() ? 1 : 0;
+    }
+    return words <= 6;
+}
+
+bool saysEveryDay(const Line& line) {
+    for (std::size_t k = 0; k < line.tokens.size(); ++k) {
+        const Token& t = line.tokens[k];
+        if (isWordIn(&t, {"both", "daily", "taglich", "jeweils", "quotidien"})) {
+            return true;
+        }
+        if (isWordIn(&t, {"each", "every", "chaque", "tous", "jeden"})) {
+            for (std::size_t n = k + 1; n < line.tokens.size() && n <= k + 2; ++n) {
+                if (isWordIn(&line.tokens[n], {"day", "days", "jour", "jours", "tag"})) {
+                    return true;
+                }
+            }
+        }
+    }
+    return false;
+}
+
+bool namesStayColumns(const Line& line) {
+    int words = 0;
+    for (const Token& t : line.tokens) {
+        words += isWordIn(&t, {"check", "checkin", "checkout", "arrival", "departure", "anreise",
+                               "abreise", "arrivee", "depart"})
+                     ? 1
+                     : 0;
+    }
+    return words >= 2;
+}
+
+} // namespace plannery::reader

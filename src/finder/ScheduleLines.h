@@ -1,0 +1,42 @@
+#pragma once
+
+#include "finder/EventAssembly.h"
+#include "finder/TextFacts.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// How the lines of a text hold together as events: which times go with a day, what kind of line
+// heads a schedule or is one of its sessions, and the words that make times hold for every day.
+namespace plannery::reader {
+
+// The times of one line (or of a part of it between two days), with their zones.
+struct TimedLine {
+    const Line* line = nullptr;
+    std::vector<TimeMention> times{};
+    std::vector<std::optional<std::string>> zones{};
+};
+
+// The times of a line whose first token lies in [from, to).
+TimedLine timesOf(const Line& line, const LineFacts& facts, std::size_t from, std::size_t to);
+
+// Gives the event the times of a line, by the words before them: the start ("Start: 19:30", not
+// "Doors 18:30"), the end of a range, and an end written apart ("Arrives 9:40", "until 11:00").
+// An event that has its start takes only an end.
+void assignTimes(Candidate& candidate, const TimedLine& timed);
+
+// A line of a schedule: a time first, then what happens ("09:45 Opening keynote").
+bool isSessionLine(const Line& line, const LineFacts& facts);
+
+// A line that is mostly its day ("Thursday, 21 May", "Cloud Native Summit – April 14, 2026"), as
+// heads a schedule, unlike a sentence that mentions a day.
+bool isHeadingLine(const Line& line, const LineFacts& facts);
+
+// "7am - 2pm both days", "tous les jours de 9h à 12h", "täglich": the times hold for every day.
+bool saysEveryDay(const Line& line);
+
+// "Check-in       Check-out" over a row of two days.
+bool namesStayColumns(const Line& line);
+
+} // namespace plannery::reader

@@ -1,0 +1,183 @@
+#include "finder/TextFacts.h"
+
+#include "finder/ReaderVocabulary.h"
+#include "finder/ReaderWords.h"
+
+#include <algorithm>
+#include <set>
+
+namespace plannery::reader {
+
+namespace {
+
+// "Check-in: ...", "Date of birth: ...": up to four words (joined by spaces or hyphens) before a
+// colon at the start of the line.
+// Where a chat export's time stamp ends ("[10/08/2026, 09:12] Hannah: ..."); 0 without one.
+std::size_t afterStamp(const Line& line) {
+    if (line.tokens.empty() || !line.tokens[0].isSymbol("[")) {
+        return 0;
+    }
+    for (std::size_t i = 1; i < line.tokens.size() && i < 14; ++i) {
+        if (line.tokens[i].isSymbol("]")) {
+            return i + 1;
+        }
+    }
+    return 0;
+}
+
+// "Check-in: ...", "Date of birth: ...": up to four words (joined by spaces or hyphens) before a
+// colon at the start of the line, after a chat export's time stamp if there is one.
+struct Label {
+    std::string key{};
+    std::size_t end = 0;  // the first token after the colon
+    bool name = false;    // one to three words, each capitalised: perhaps who wrote a message
+    bool stamped = false; // after a time stamp: certainly who wrote the message
+};
+
+Label labelOf(const Line& line) {
+    Label label{.name = true};
+    const std::size_t from = afterStamp(line);
+    std::size_t words = 0;
+    for (std::size_t i = from; i < line.tokens.size() && i < from + 8; ++i) {
+        const Token& t = line.tokens[i];
+        if (t.isSymbol(":")) {
+            if (label.key.empty()) {
+                return {};
+            }
+            label.end = i + 1;
+            label.name = label.name && words <= 3;
+            label.stamped = from > 0;
+            return label;
+        }
+        if (t.isWord()) {
+            label.key += (label.key.empty() || line.tokens[i - 1].isSymbol("-") ? "" : " ") + t.key;
+            label.name = label.name && t.capital;
+            ++words;
+        } else if (t.isSymbol("-") && !label.key.empty() && !t.spaced) {
+            label.key += "-";
+        } else if (!(t.isSymbol("#") || t.isSymbol("(") || t.isSymbol(")"))) {
+            break;
+        }
+    }
+    return {};
+}
+
+bool isNegation(const Token& t) {
+    return isWordIn(&t, {"no", "not", "kein", "keine", "pas", "aucun", "aucune"});
+}
+
+} // namespace
+
+TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
+    TextFacts out;
+    out.lines = readLines(text);
+    const std::string& locale = days.localeId();
+    const DateReader dates(days,
+                           DateReader::numericOrder(out.lines).value_or(Words::dayFirst(locale)));
+
+    TimeContext shared{.twelveHour = Words::twelveHourClock(locale), .localeId = locale};
+    int headerLabels = 0;
+    std::multiset<std::string> labels;
+    for (const Line& line : out.lines) {
+        labels.insert(labelOf(line).key);
+        for (std::size_t i = 0; i < line.tokens.size(); ++i) {
+            const Token& t = line.tokens[i];
+            shared.evening =
+                shared.evening || (isWordIn(&t, {"tonight", "evening", "dinner", "supper", "abend",
+                                                 "abends", "soir", "soiree", "diner"}));
+            shared.twelveHour =
+                shared.twelveHour || (t.isWord() && (t.key == "pm" || t.key == "am") && i > 0 &&
+                                      line.tokens[i - 1].isNumber());
+        }
+        if (line.block == 0 && Vocabulary::isHeaderLabel(labelOf(line).key)) {
+            ++headerLabels;
+        }
+    }
+
+    for (const Line& line : out.lines) {
+        LineFacts facts;
+        const Label label = labelOf(line);
+        facts.label = label.key;
+        facts.labelEnd = label.end;
+        // "Sara: are you free for dinner on friday?": who wrote the line, not a label. A name
+        // that writes a sentence, or several lines, or after a chat's time stamp.
+        if (!facts.label.empty() && !Vocabulary::isKnownLabel(facts.label)) {
+            const auto value = line.tokens.begin() + static_cast<std::ptrdiff_t>(facts.labelEnd);
+            const bool sentence = std::any_of(value, line.tokens.end(), [](const Token& t) {
+                return t.isWord() && Vocabulary::isClauseWord(t.key);
+            });
+            const Token* first = line.at(facts.labelEnd);
+            const bool lowerCase = first && first->isWord() && !first->capital;
+            facts.speaker =
+                label.stamped ||
+                (label.name && (sentence || lowerCase || labels.count(facts.label) > 1));
+            if (facts.speaker) {
+                facts.label.clear();
+            }
+        }
+        const bool header =
+            headerLabels >= 2 && line.block == 0 && Vocabulary::isHeaderLabel(facts.label);
+        out.header.push_back(header);
+        facts.dates = dates.read(line);
+        TimeContext context = shared;
+        for (const DateMention& date : facts.dates) {
+            context.taken.emplace_back(date.begin, date.end);
+            context.dateEnds.push_back(date.end);
+            if (date.evening) {
+                context.evening = true;
+            }
+        }
+        facts.times = readTimes(line, context);
+        for (const TimeMention& time : facts.times) {
+            context.taken.emplace_back(time.begin, time.end);
+        }
+        facts.durations = readDurations(line, context);
+        // A zone after a time; times in parentheses after it are the same time elsewhere ("4pm
+        // London time (11am New York)").
+        std::vector<TimeMention> kept;
+        std::size_t skipUntil = 0;
+        for (const TimeMention& time : facts.times) {
+            if (time.begin < skipUntil) {
+                continue;
+            }
+            kept.push_back(time);
+            const auto zone = zoneAt(line, time.end);
+            facts.zones.push_back(zone.value_or(ZoneMention{.begin = time.end, .end = time.end}));
+            if (zone && zone->end < line.tokens.size() && line.tokens[zone->end].isSymbol("(")) {
+                for (std::size_t k = zone->end; k < line.tokens.size(); ++k) {
+                    if (line.tokens[k].isSymbol(")")) {
+                        skipUntil = k;
+                        break;
+                    }
+                }
+            }
+        }
+        facts.times = std::move(kept);
+        const bool chatStamp = !line.tokens.empty() && line.tokens[0].isSymbol("[") &&
+                               !facts.dates.empty() && facts.dates[0].begin == 1;
+        facts.datesAreNotEvents = (header && facts.label != "subject" && facts.label != "betreff" &&
+                                   facts.label != "objet") ||
+                                  Vocabulary::isRecordLabel(facts.label) || chatStamp ||
+                                  (!line.tokens.empty() && isNegation(line.tokens[0]));
+        if (chatStamp) {
+            // The message's own time stamp is not an event; what it says may be.
+            std::size_t close = 0;
+            while (close < line.tokens.size() && !line.tokens[close].isSymbol("]")) {
+                ++close;
+            }
+            facts.dates.erase(facts.dates.begin());
+            facts.datesAreNotEvents = false;
+            while (!facts.times.empty() && facts.times.front().begin < close) {
+                facts.times.erase(facts.times.begin());
+                facts.zones.erase(facts.zones.begin());
+            }
+        }
+        if (!out.zoneForAllTimes) {
+            out.zoneForAllTimes = reader::zoneForAllTimes(line);
+        }
+        out.facts.push_back(std::move(facts));
+    }
+    return out;
+}
+
+} // namespace plannery::reader

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "finder/DateReading.h"
+#include "finder/ReaderDays.h"
+#include "finder/ReaderText.h"
+#include "finder/TimeReading.h"
+#include "finder/ZoneReading.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace plannery::reader {
+
+// What one line says: its label ("Check-in" in "Check-in: Fri, 17 Apr"), the days, times,
+// lengths and zones written in it, and whether its days can be events at all.
+struct LineFacts {
+    std::string label{};      // folded words before a leading colon; empty without one
+    std::size_t labelEnd = 0; // the first token after the label's colon
+    bool speaker = false;     // the label is who wrote the line of a chat ("Sara: are you free")
+    std::vector<DateMention> dates{};
+    std::vector<TimeMention> times{};
+    std::vector<DurationMention> durations{};
+    std::vector<ZoneMention> zones{}; // written right after a time
+    // Days here are not events: a message's sending time, a policy's date, "No lesson on 23 May".
+    bool datesAreNotEvents = false;
+};
+
+// The facts of a whole text, line by line, and what holds for all of it.
+struct TextFacts {
+    std::vector<Line> lines{};
+    std::vector<LineFacts> facts{};
+    std::optional<std::string> zoneForAllTimes{};
+    // The lines of an e-mail's header (From, To, Sent, Subject ...).
+    std::vector<bool> header{};
+
+    static TextFacts read(std::string_view text, const ReaderDays& days);
+};
+
+} // namespace plannery::reader

@@ -1,0 +1,369 @@
+#include "finder/TimeReading.h"
+
+#include "finder/ReaderWords.h"
+
+#include <algorithm>
+
+namespace plannery::reader {
+
+namespace {
+
+bool unspaced(const Line& line, std::size_t i) {
+    const Token* t = line.at(i);
+    return t != nullptr && !t->spaced;
+}
+
+bool twoDigitMinute(const Line& line, std::size_t i) {
+    const Token* t = line.at(i);
+    return t != nullptr && !t->spaced && t->isNumber() && t->key.size() == 2 && t->value <= 59;
+}
+
+bool isTaken(const TimeContext& context, std::size_t i) {
+    return std::any_of(context.taken.begin(), context.taken.end(),
+                       [i](const auto& range) { return i >= range.first && i < range.second; });
+}
+
+// Words that introduce a time: "at 7", "um 19", "à 9", "from 2", "doors 7.30".
+bool introduced(const Line& line, std::size_t i) {
+    if (i == 0) {
+        return false;
+    }
+    const Token& before = line.tokens[i - 1];
+    if (before.isSymbol("@")) {
+        return true;
+    }
+    if (before.isSymbol(":") && i >= 2) {
+        return isWordIn(&line.tokens[i - 2],
+                        {"time", "times", "zeit", "uhrzeit", "heure", "horaire", "start", "starts",
+                         "beginn", "debut", "doors", "einlass"});
+    }
+    return isWordIn(&before,
+                    {"at",     "um",     "a",       "from",  "ab",       "gegen",         "vers",
+                     "around", "von",    "de",      "des",   "starting", "starts",        "start",
+                     "begins", "beginn", "einlass", "doors", "about",    "approximately", "approx",
+                     "ca",     "circa",  "till",    "until", "bis",      "jusqu'a",       "by"});
+}
+
+struct Clock {
+    int hour = 0;
+    int minute = 0;
+    std::size_t next = 0;
+    char meridiem = 0;     // 'a' or 'p'
+    bool certain = false;  // colon, "h", "Uhr", am or pm, or a word such as noon
+    bool padded = false;   // "09:00": a 24-hour clock
+    bool hourOnly = false; // "2h": a time in French, a length in a timetable
+};
+
+// "am", "pm", "a.m.", "p.m." at i; the index after it.
+std::optional<std::pair<char, std::size_t>> meridiemAt(const Line& line, std::size_t i) {
+    const Token* t = line.at(i);
+    if (t == nullptr || !t->isWord()) {
+        return std::nullopt;
+    }
+    if (t->key == "am" || t->key == "pm") {
+        std::size_t next = i + 1;
+        if (const Token* dot = line.at(next); dot && !dot->spaced && dot->isSymbol(".")) {
+            ++next;
+        }
+        return std::pair{t->key[0], next};
+    }
+    if ((t->key == "a" || t->key == "p") && unspaced(line, i + 1) &&
+        line.at(i + 1)->isSymbol(".") && unspaced(line, i + 2) && line.at(i + 2)->isWord("m")) {
+        std::size_t next = i + 3;
+        if (unspaced(line, next) && line.at(next)->isSymbol(".")) {
+            ++next;
+        }
+        return std::pair{t->key[0], next};
+    }
+    return std::nullopt;
+}
+
+std::optional<Clock> wordClockAt(const Line& line, std::size_t i, const std::string& locale) {
+    const Token* t = line.at(i);
+    if (isWordIn(t, {"noon", "midday", "midi", "mittag"})) {
+        return Clock{.hour = 12, .next = i + 1, .certain = true, .padded = true};
+    }
+    if (isWordIn(t, {"midnight", "minuit", "mitternacht"})) {
+        return Clock{.hour = 0, .next = i + 1, .certain = true, .padded = true};
+    }
+    // "half past two", "quarter to 7", "at half past two in the afternoon"
+    if (isWordIn(t, {"half", "quarter"}) && isWordIn(line.at(i + 1), {"past", "to"})) {
+        const Token* hour = line.at(i + 2);
+        std::optional<int> value;
+        if (hour && hour->isNumber()) {
+            value = hour->value;
+        } else if (hour && hour->isWord()) {
+            value = Words::numberWord(hour->key, locale);
+        }
+        if (!value || *value < 1 || *value > 12) {
+            return std::nullopt;
+        }
+        const int minutes = t->key == "half" ? 30 : 15;
+        const bool to = line.at(i + 1)->key == "to";
+        int total = *value * 60 + (to ? -minutes : minutes);
+        std::size_t next = i + 3;
+        if (isWordIn(line.at(next), {"in"}) && isWordIn(line.at(next + 1), {"the"}) &&
+            isWordIn(line.at(next + 2), {"afternoon", "evening"})) {
+            total += *value < 12 ? 12 * 60 : 0;
+            next += 3;
+        }
+        return Clock{.hour = total / 60,
+                     .minute = total % 60,
+                     .next = next,
+                     .certain = true,
+                     .padded = true};
+    }
+    return std::nullopt;
+}
+
+std::optional<Clock> clockAt(const Line& line, std::size_t i, const std::string& locale) {
+    if (auto word = wordClockAt(line, i, locale)) {
+        return word;
+    }
+    const Token* t = line.at(i);
+    if (t == nullptr || !t->isNumber() || t->key.size() > 2 || t->value > 24) {
+        return std::nullopt;
+    }
+    // Not inside a longer number or code ("3928.114", "+1 347-555").
+    if (i > 0 && !t->spaced &&
+        (line.tokens[i - 1].isNumber() || line.tokens[i - 1].isSymbol(".") ||
+         line.tokens[i - 1].isSymbol(":") || line.tokens[i - 1].isSymbol("/"))) {
+        return std::nullopt;
+    }
+    Clock clock{.hour = t->value, .next = i + 1, .padded = t->key.size() == 2 && t->key[0] == '0'};
+    const Token* after = line.at(i + 1);
+    bool dotted = false;
+    if (after && !after->spaced && after->isSymbol(":") && twoDigitMinute(line, i + 2)) {
+        clock.minute = line.tokens[i + 2].value;
+        clock.certain = true;
+        clock.next = i + 3;
+        if (unspaced(line, i + 3) && line.at(i + 3)->isSymbol(":") && twoDigitMinute(line, i + 4)) {
+            clock.next = i + 5; // seconds
+        }
+        if (unspaced(line, clock.next) && line.at(clock.next)->isSymbol(".") &&
+            unspaced(line, clock.next + 1) && line.at(clock.next + 1)->isNumber()) {
+            return std::nullopt; // "1.2.3.4"
+        }
+    } else if (after && !after->spaced && after->isSymbol(".") && twoDigitMinute(line, i + 2) &&
+               !(unspaced(line, i + 3) && line.at(i + 3)->isSymbol("."))) {
+        clock.minute = line.tokens[i + 2].value;
+        clock.next = i + 3;
+        dotted = true;
+    } else if (after && !after->spaced && after->isWord("h")) {
+        clock.certain = true;
+        clock.next = i + 2;
+        if (twoDigitMinute(line, i + 2)) {
+            clock.minute = line.tokens[i + 2].value;
+            clock.next = i + 3;
+        } else {
+            // "1h 45m" is a length.
+            const Token* number = line.at(i + 2);
+            if (number && number->isNumber() && unspaced(line, i + 3) &&
+                isWordIn(line.at(i + 3), {"m", "min", "mins"})) {
+                return std::nullopt;
+            }
+            clock.hourOnly = true;
+        }
+    }
+    if (auto meridiem = meridiemAt(line, clock.next);
+        meridiem && clock.hour >= 1 && clock.hour <= 12 && !clock.hourOnly) {
+        clock.meridiem = meridiem->first;
+        clock.next = meridiem->second;
+        clock.certain = true;
+    } else if (isWordIn(line.at(clock.next), {"uhr", "hrs", "o'clock"}) ||
+               (isWordIn(line.at(clock.next), {"heures", "heure"}) && introduced(line, i))) {
+        ++clock.next;
+        clock.certain = true;
+    } else if (dotted && !introduced(line, i)) {
+        return std::nullopt; // 14.30 alone may be a price
+    }
+    if (clock.minute > 0 || clock.certain) {
+        clock.certain = true;
+    }
+    return clock;
+}
+
+bool isRangeConnector(const Token* t) {
+    return t != nullptr &&
+           (t->isSymbol("-") || t->isSymbol("→") ||
+            isWordIn(t, {"to", "till", "til", "until", "bis", "a", "jusqu'a", "and"}));
+}
+
+int minutesOf(const Clock& c, char meridiem) {
+    int hour = c.hour;
+    if (meridiem != 0) {
+        hour = (hour == 12 ? 0 : hour) + (meridiem == 'p' ? 12 : 0);
+    }
+    return hour * 60 + c.minute;
+}
+
+// The clock on a 24-hour dial when nothing says am or pm.
+int plainMinutes(const Clock& c, const TimeContext& context) {
+    if (c.padded || c.hour >= 12 || c.hour == 0) {
+        return c.hour * 60 + c.minute;
+    }
+    const bool afternoon = c.hour <= 6 && (!c.certain || context.twelveHour);
+    const bool evening = c.hour >= 7 && context.evening;
+    return (afternoon || evening ? c.hour + 12 : c.hour) * 60 + c.minute;
+}
+
+ClockTime clockTime(int minutes) {
+    if (minutes >= 24 * 60) {
+        return ClockTime{23, 59};
+    }
+    return ClockTime{minutes / 60, minutes % 60};
+}
+
+} // namespace
+
+std::vector<TimeMention> readTimes(const Line& line, const TimeContext& context) {
+    std::vector<TimeMention> times;
+    std::size_t i = 0;
+    while (i < line.tokens.size()) {
+        const auto first = isTaken(context, i) ? std::nullopt : clockAt(line, i, context.localeId);
+        if (!first) {
+            ++i;
+            continue;
+        }
+        TimeMention mention{.begin = i, .end = first->next, .certain = first->certain};
+        const Token* connector = line.at(first->next);
+        const bool between =
+            i > 0 && isWordIn(&line.tokens[i - 1], {"between", "zwischen", "entre"});
+        std::optional<Clock> second;
+        if (isRangeConnector(connector) && (connector->key != "and" || between) &&
+            !isTaken(context, first->next + 1)) {
+            second = clockAt(line, first->next + 1, context.localeId);
+        }
+        const bool afterDate = std::find(context.dateEnds.begin(), context.dateEnds.end(), i) !=
+                               context.dateEnds.end();
+        const bool bareRange = second && !first->certain && !second->certain && afterDate &&
+                               first->hour < second->hour;
+        if (second && (first->certain || second->certain || bareRange)) {
+            int start = 0;
+            int finish = 0;
+            if (second->meridiem != 0 && first->meridiem == 0) {
+                finish = minutesOf(*second, second->meridiem);
+                start = minutesOf(*first, second->meridiem);
+                if (start > finish) {
+                    start = minutesOf(*first, second->meridiem == 'a' ? 'p' : 'a');
+                }
+            } else if (first->meridiem != 0 && second->meridiem == 0) {
+                start = minutesOf(*first, first->meridiem);
+                finish = plainMinutes(*second, context);
+                if (second->hour <= 12 && !second->padded) {
+                    const int am = minutesOf(*second, 'a');
+                    const int pm = minutesOf(*second, 'p');
+                    finish = am > start ? am : pm;
+                }
+            } else {
+                start = first->meridiem != 0 ? minutesOf(*first, first->meridiem)
+                                             : plainMinutes(*first, context);
+                finish = second->meridiem != 0 ? minutesOf(*second, second->meridiem)
+                                               : plainMinutes(*second, context);
+                if (second->meridiem == 0 && finish <= start && second->hour + 12 < 24 &&
+                    second->hour * 60 + second->minute > start - 12 * 60 && !second->padded) {
+                    finish = (second->hour + 12) * 60 + second->minute;
+                }
+            }
+            mention.start = clockTime(start);
+            mention.finish = clockTime(finish);
+            mention.end = second->next;
+            mention.certain = true;
+            times.push_back(mention);
+            i = mention.end;
+            continue;
+        }
+        if (!first->certain && !introduced(line, i)) {
+            ++i;
+            continue;
+        }
+        // "2h" after a time in a timetable row is the length of the session.
+        if (first->hourOnly && !times.empty() && !introduced(line, i)) {
+            i = first->next;
+            continue;
+        }
+        mention.start = clockTime(first->meridiem != 0 ? minutesOf(*first, first->meridiem)
+                                                       : plainMinutes(*first, context));
+        times.push_back(mention);
+        i = mention.end;
+    }
+    return times;
+}
+
+std::vector<DurationMention> readDurations(const Line& line, const TimeContext& context) {
+    std::vector<DurationMention> durations;
+    bool timeSeen = false;
+    for (std::size_t i = 0; i < line.tokens.size(); ++i) {
+        const Token& t = line.tokens[i];
+        if (t.isNumber() && unspaced(line, i + 1) && line.at(i + 1)->isSymbol(":")) {
+            timeSeen = true;
+        }
+        if (isTaken(context, i)) {
+            continue;
+        }
+        int minutes = -1;
+        std::size_t next = i;
+        if (isWordIn(&t, {"an", "one", "a", "eine", "une"}) &&
+            isWordIn(line.at(i + 1), {"hour", "stunde", "heure"})) {
+            minutes = 60;
+            next = i + 2;
+        } else if (t.isWord("half") && isWordIn(line.at(i + 1), {"an"}) &&
+                   isWordIn(line.at(i + 2), {"hour"})) {
+            minutes = 30;
+            next = i + 3;
+        } else if (t.isNumber() && t.value >= 0 && t.value < 1000) {
+            double amount = t.value;
+            next = i + 1;
+            if (unspaced(line, next) && line.at(next)->isSymbol(".") && unspaced(line, next + 1) &&
+                line.at(next + 1)->isNumber() && line.at(next + 1)->key.size() == 1) {
+                amount += line.at(next + 1)->value / 10.0;
+                next += 2;
+            }
+            const Token* unit = line.at(next);
+            const bool hours =
+                isWordIn(unit,
+                         {"hours", "hour", "hrs", "hr", "stunden", "stunde", "std", "heures"}) ||
+                (unit && unit->isWord("h") && !unit->spaced && timeSeen && !introduced(line, i));
+            const bool mins = isWordIn(unit, {"minutes", "minute", "mins", "min", "minuten"});
+            if (hours) {
+                minutes = static_cast<int>(amount * 60);
+                ++next;
+                if (unspaced(line, next) && line.at(next)->isSymbol(".")) {
+                    ++next;
+                }
+                // "1h 45m", "1 hour 30 minutes"
+                const Token* more = line.at(next);
+                if (more && more->isNumber() && more->value < 60 &&
+                    isWordIn(line.at(next + 1), {"m", "min", "mins", "minutes"})) {
+                    minutes += more->value;
+                    next += 2;
+                }
+            } else if (mins) {
+                minutes = static_cast<int>(amount);
+                ++next;
+            }
+        }
+        if (minutes <= 0 || minutes > 24 * 60) {
+            continue;
+        }
+        if (unspaced(line, next) && line.at(next)->isSymbol(".")) {
+            ++next;
+        }
+        // "10 minutes early", "24 hours in advance", "30 minutes before curtain": not a length.
+        if (isWordIn(line.at(next),
+                     {"before", "early", "earlier", "prior", "ahead", "in", "vorher", "vor",
+                      "avant", "late", "later", "after", "fruher", "notice", "from"}) ||
+            (i > 0 &&
+             isWordIn(&line.tokens[i - 1], {"every", "within", "least", "mindestens", "last"}))) {
+            i = next;
+            continue;
+        }
+        const bool each = isWordIn(line.at(next), {"each", "jeweils", "chacun", "chacune"});
+        durations.push_back(DurationMention{
+            .begin = i, .end = each ? next + 1 : next, .minutes = minutes, .each = each});
+        i = next - 1;
+    }
+    return durations;
+}
+
+} // namespace plannery::reader

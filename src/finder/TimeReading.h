@@ -1,0 +1,48 @@
+#pragma once
+
+#include "finder/EventSuggestion.h"
+#include "finder/ReaderText.h"
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace plannery::reader {
+
+// A clock time written in a line, or a range of them: "7pm", "7:30 p.m.", "19:30", "19.30 Uhr",
+// "14h", "9h30", "noon", "half past two", "10am–4pm", "7-9pm", "de 14h à 19h", "von 10 bis 12 Uhr".
+struct TimeMention {
+    std::size_t begin = 0; // tokens of the line
+    std::size_t end = 0;
+    ClockTime start{};
+    std::optional<ClockTime> finish{};
+    // Written as a time beyond doubt (a colon, am or pm, "h", "Uhr"); a bare hour after "at" is
+    // not, nor a range of two bare numbers.
+    bool certain = true;
+};
+
+// A duration on its own: "90 minutes", "1h 45m", "2 hours", "5 minutes each".
+struct DurationMention {
+    std::size_t begin = 0;
+    std::size_t end = 0;
+    int minutes = 0;
+    bool each = false; // "5 minutes each": every session's length
+};
+
+struct TimeContext {
+    // Token ranges already read as dates, which hold no times.
+    std::vector<std::pair<std::size_t, std::size_t>> taken{};
+    // Where a date ends: two bare numbers right after it are a range of hours ("Saturday 10-12").
+    std::vector<std::size_t> dateEnds{};
+    // The evening is meant ("tonight", "dinner"): 7:30 without am or pm is 19:30.
+    bool evening = false;
+    // The text writes 12-hour times: a one-digit hour from 1 to 6 without am or pm is afternoon.
+    bool twelveHour = false;
+    std::string localeId{}; // whose number words count ("half past two")
+};
+
+std::vector<TimeMention> readTimes(const Line& line, const TimeContext& context);
+std::vector<DurationMention> readDurations(const Line& line, const TimeContext& context);
+
+} // namespace plannery::reader

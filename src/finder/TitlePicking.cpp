@@ -1,0 +1,398 @@
+#include "finder/TitlePicking.h"
+
+#include "finder/AddressReading.h"
+#include "finder/FinderText.h"
+#include "finder/LineSegments.h"
+#include "finder/ReaderVocabulary.h"
+#include "model/CalEvent.h"
+
+#include <algorithm>
+#include <set>
+
+namespace plannery::reader {
+
+namespace {
+
+// Below this a line's text names an event worse than the words around the event in its sentence.
+constexpr int kUsable = 8;
+// An event on a line of its own in a list or schedule is named on that line.
+constexpr int kOwnLine = 20;
+constexpr std::size_t kLongestTitle = 9; // words
+constexpr std::size_t kWholeLine = 8;    // a heading this short is taken whole
+// An event named in the sentence that gives its day, or in one of the lines just above.
+constexpr int kOwnSentence = 15;
+constexpr std::size_t kNearby = 3;
+
+bool anyToken(const Line& line, std::size_t begin, std::size_t end, auto test) {
+    return std::any_of(line.tokens.begin() + static_cast<std::ptrdiff_t>(begin),
+                       line.tokens.begin() + static_cast<std::ptrdiff_t>(end), test);
+}
+
+bool isProse(const Line& line, const Segment& s) {
+    return anyToken(line, s.begin, s.end,
+                    [](const Token& t) { return t.isWord() && Vocabulary::isClauseWord(t.key); });
+}
+
+bool hasEventNoun(const Line& line, std::size_t begin, std::size_t end) {
+    return anyToken(line, begin, end,
+                    [](const Token& t) { return t.isWord() && Vocabulary::isEventNoun(t.key); });
+}
+
+// "with Dr. Morales", "from 8pm": a piece that goes on from something else.
+bool isPreposition(const Token& t) {
+    static const std::set<std::string_view> articles = {"the", "a",   "an",  "le",  "la",
+                                                        "les", "der", "die", "das", "den"};
+    return t.isWord() &&
+           (t.key == "with" || (Vocabulary::isFiller(t.key) && !articles.count(t.key)));
+}
+
+// Part of a sentence rather than a name: beginning in lower case ("live at Hideaway Lounge") or
+// running into the day ("Just confirming the photo shoot on").
+bool isFragment(const Line& line, const Segment& s) {
+    const Token& first = line.tokens[s.begin];
+    const Token& last = line.tokens[s.end - 1];
+    const std::string_view word = line.slice(first.begin, first.end);
+    const bool lowerCase = first.isWord() && !first.capital && FinderText::upper(word) != word;
+    return lowerCase || isWordIn(&last, {"on", "at", "for", "am", "le", "from", "de", "this",
+                                         "next", "diesen", "ce"});
+}
+
+bool isAddress(const Line& line, const Segment& s) {
+    for (std::size_t k = s.begin; k < s.end; ++k) {
+        if (Addresses::startsAt(line, k)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Words a name in a sentence does not run over.
+bool stopsName(const Token& t) {
+    static const std::set<std::string_view> words = {
+        "the",        "a",        "an",   "un",   "une",    "le",    "la",     "les",   "der",
+        "die",        "das",      "ein",  "eine", "my",     "your",  "his",    "her",   "their",
+        "our",        "to",       "at",   "on",   "in",     "from",  "and",    "et",    "und",
+        "for",        "of",       "with", "de",   "du",     "zum",   "zur",    "see",   "grab",
+        "get",        "join",     "come", "free", "forget", "moved", "booked", "wanna", "want",
+        "confirming", "reminder", "back", "due",  "au",     "aux",   "a",      "en",    "par",
+        "pour",       "avec",     "chez", "sur",  "dans",   "im",    "am",     "beim"};
+    return !t.isWord() || Vocabulary::isClauseWord(t.key) || Vocabulary::isGreeting(t.key) ||
+           words.count(t.key) > 0;
+}
+
+} // namespace
+
+std::string normalCapitalisation(const std::string& title) {
+    if (FinderText::letterCount(title) >= 4 && FinderText::isAllCaps(title)) {
+        return FinderText::capitalizeWords(title);
+    }
+    // A long word in capitals among others ("SPORTFEST der Grundschule"); short ones are
+    // abbreviations ("GCSE", "NASA").
+    std::string out;
+    std::size_t begin = 0;
+    while (begin <= title.size()) {
+        auto end = title.find(' ', begin);
+        if (end == std::string::npos) {
+            end = title.size();
+        }
+        const std::string word = title.substr(begin, end - begin);
+        const bool shout = FinderText::letterCount(word) >= 6 && FinderText::isAllCaps(word);
+        out += (begin == 0 ? "" : " ") + (shout ? FinderText::capitalizeWords(word) : word);
+        begin = end + 1;
+    }
+    return FinderText::capitalizeFirst(out);
+}
+
+TitlePicker::TitlePicker(const TextFacts& text, const std::vector<Candidate>& candidates,
+                         const std::string& localeId, std::string venue)
+    : m_text(text), m_localeId(localeId), m_venue(std::move(venue)) {
+    std::set<std::size_t> lines;
+    for (const Candidate& c : candidates) {
+        lines.insert(c.line);
+    }
+    m_manyLines = lines.size() >= 2;
+    m_firstEventLine = candidates.empty() ? 0 : candidates.front().line;
+    // A letter's sign-off and what follows it (the sender's name) name no event.
+    m_signature = m_text.lines.size();
+    for (std::size_t li = 1; li < m_text.lines.size(); ++li) {
+        const Line& line = m_text.lines[li];
+        if (!line.tokens.empty() && line.tokens[0].isWord() &&
+            Vocabulary::isClosing(line.tokens[0].key) && line.tokens.size() <= 4) {
+            m_signature = li;
+            break;
+        }
+    }
+    for (std::size_t li = 0; li < m_text.lines.size(); ++li) {
+        if (auto option = lineOption(li, false);
+            option && (!m_heading || option->score > m_heading->score)) {
+            m_heading = option;
+        }
+    }
+}
+
+std::optional<TitlePicker::Option> TitlePicker::lineOption(std::size_t li, bool own) const {
+    const Line& line = m_text.lines[li];
+    const LineFacts& facts = m_text.facts[li];
+    const bool titled = Vocabulary::isTitleLabel(facts.label);
+    if ((m_text.header[li] && !titled) || Vocabulary::isDetailLabel(facts.label) ||
+        Vocabulary::isPlaceLabel(facts.label) || facts.speaker ||
+        (!own && (li >= m_signature || Addresses::inLine(line) || namesAddress(li)))) {
+        return std::nullopt;
+    }
+    const auto segments = freeSegments(line, facts);
+    bool skippedGeneric = false; // "Timed Entry Ticket – General Admission" is a weak heading
+    for (const Segment& piece : segments) {
+        Segment s = piece;
+        if (s.label || !hasSubstance(line, s, m_localeId) || isAddress(line, s) ||
+            anyToken(line, s.begin, s.end, [](const Token& t) { return t.isLink(); })) {
+            continue;
+        }
+        const Token& first = line.tokens[s.begin];
+        if (Vocabulary::isGreeting(first.key) || isPreposition(first) || isProse(line, s) ||
+            isFragment(line, s) || (own && s.label)) {
+            return std::nullopt;
+        }
+        // "2 adultes", "3 bed": a count, not a name.
+        if (first.isNumber() && s.begin + 1 < s.end && line.tokens[s.begin + 1].isWord() &&
+            !line.tokens[s.begin + 1].capital) {
+            return std::nullopt;
+        }
+        // "Musée d'Orsay – Billet daté": the piece that is no generic heading names it.
+        const bool genericPiece = anyToken(line, s.begin, s.end, [](const Token& t) {
+            return t.isWord() && Vocabulary::isGenericHeadingWord(t.key);
+        });
+        if (genericPiece && !titled && &piece != &segments.back()) {
+            skippedGeneric = true;
+            continue;
+        }
+        if (titled) {
+            // "Subject: Interview confirmation – Senior Data Analyst" up to a remark ("– sign up
+            // now") or the day ("@ Wed May 20").
+            for (std::size_t k = s.end; k < line.tokens.size(); ++k) {
+                const Token& t = line.tokens[k];
+                const bool remark = t.isSymbol("-") && k + 1 < line.tokens.size() &&
+                                    line.tokens[k + 1].isWord() && !line.tokens[k + 1].capital;
+                if (t.isSymbol("@") || t.isSymbol("(") || remark ||
+                    std::any_of(facts.dates.begin(), facts.dates.end(),
+                                [k](const DateMention& d) { return d.begin == k; })) {
+                    break;
+                }
+                s.end = k + 1;
+            }
+        } else if (facts.dates.empty() && facts.times.empty() && segments.size() > 1 &&
+                   wordCount(line, Segment{.begin = s.begin, .end = segments.back().end}) <=
+                       kWholeLine) {
+            // "Intro to Pottery – Taster Workshop", without a remark in parentheses ("(12A)") or
+            // a generic piece ("– Billet daté").
+            for (const Segment& next : segments) {
+                const bool genericPiece = anyToken(line, next.begin, next.end, [](const Token& t) {
+                    return t.isWord() && Vocabulary::isGenericHeadingWord(t.key);
+                });
+                if (genericPiece) {
+                    break;
+                }
+                if (next.begin > s.begin && !line.tokens[next.begin - 1].isSymbol("(")) {
+                    s.end = next.end;
+                }
+            }
+        }
+        const std::size_t words = wordCount(line, s);
+        if (words > kLongestTitle + 3) {
+            return std::nullopt;
+        }
+        // Headings come first; an event's own line is judged without regard to where it stands.
+        int score = 10 - (own ? 0 : 2 * static_cast<int>(std::min<std::size_t>(li, 8)));
+        score += titled ? 50 : 0;
+        bool generic = false;
+        bool capitals = true;
+        int capitalised = 0;
+        for (std::size_t k = s.begin; k < s.end; ++k) {
+            const Token& t = line.tokens[k];
+            if (t.isWord()) {
+                generic = generic || Vocabulary::isGenericHeadingWord(t.key);
+                capitals = capitals && (t.allCaps || t.key.size() < 2);
+                capitalised += t.capital ? 1 : 0;
+            }
+        }
+        score -= generic && !titled ? 30 : 0;
+        if (capitals && FinderText::letterCount(line.span(s.begin, s.end)) >= 4) {
+            score += 6;
+        } else if (capitalised * 2 >= static_cast<int>(words)) {
+            score += 4;
+        }
+        score += hasEventNoun(line, s.begin, s.end) ? 8 : 0;
+        score += words <= 8 ? 4 : 0;
+        score -= skippedGeneric ? 6 : 0;
+        score -= !facts.dates.empty() || !facts.times.empty() ? 6 : 0;
+        score += li + 1 == m_firstEventLine ? 3 : 0;
+        return Option{segmentText(line, s), score};
+    }
+    return std::nullopt;
+}
+
+std::optional<TitlePicker::Option> TitlePicker::sentenceOption(const Candidate& c) const {
+    // The event named near the day: "are you free for dinner on friday?", "Pub quiz is back".
+    for (std::size_t li = c.line + 1; li-- > 0 && li + kNearby >= c.line;) {
+        const Line& line = m_text.lines[li];
+        const LineFacts& facts = m_text.facts[li];
+        if (li >= m_signature) {
+            continue;
+        }
+        // Days and times end a name ("8pm drinks" is "drinks").
+        std::vector<bool> dated(line.tokens.size(), false);
+        const auto mark = [&dated](std::size_t begin, std::size_t end) {
+            std::fill(dated.begin() + static_cast<std::ptrdiff_t>(begin),
+                      dated.begin() + static_cast<std::ptrdiff_t>(std::min(end, dated.size())),
+                      true);
+        };
+        for (const DateMention& d : facts.dates) {
+            mark(d.begin, d.end);
+        }
+        for (const TimeMention& t : facts.times) {
+            mark(t.begin, t.end);
+        }
+        for (std::size_t k = facts.speaker ? facts.labelEnd : 0; k < line.tokens.size(); ++k) {
+            if (dated[k] || !line.tokens[k].isWord() ||
+                !Vocabulary::isEventNoun(line.tokens[k].key)) {
+                continue;
+            }
+            return Option{phraseAround(line, dated, k), li == c.line ? kOwnSentence : kUsable + 1};
+        }
+    }
+    return std::nullopt;
+}
+
+// "Can you pick Gran up from the station on Friday?" gives "pick Gran up from the station";
+// "Quick reminder that our quarterly all-hands is next Wednesday" gives "quarterly all-hands".
+std::optional<std::string> TitlePicker::clauseTitle(const Candidate& c) const {
+    const Line& line = m_text.lines[c.line];
+    const LineFacts& facts = m_text.facts[c.line];
+    std::size_t begin = facts.labelEnd;
+    for (std::size_t k = begin; k < c.begin; ++k) {
+        if (line.tokens[k].isSymbol(".") || line.tokens[k].isSymbol("!") ||
+            line.tokens[k].isSymbol("?")) {
+            begin = k + 1;
+        }
+    }
+    while (begin < c.begin && (!line.tokens[begin].isWord() || stopsName(line.tokens[begin]) ||
+                               isWordIn(&line.tokens[begin], {"quick", "just", "do", "remember",
+                                                              "still", "also", "so"}))) {
+        ++begin;
+    }
+    std::size_t end = begin;
+    while (end < c.begin &&
+           !(line.tokens[end].isWord() && Vocabulary::isClauseWord(line.tokens[end].key)) &&
+           !line.tokens[end].isSymbol(",") && !line.tokens[end].isSymbol("?")) {
+        ++end;
+    }
+    while (end > begin && stopsName(line.tokens[end - 1]) && !line.tokens[end - 1].capital &&
+           !line.tokens[end - 1].isNumber()) {
+        --end;
+    }
+    const std::size_t words = end - begin;
+    if (words == 0 || words > 7) {
+        return std::nullopt;
+    }
+    return std::string(line.span(begin, end));
+}
+
+std::string TitlePicker::phraseAround(const Line& line, const std::vector<bool>& dated,
+                                      std::size_t noun) const {
+    const auto& tokens = line.tokens;
+    std::size_t begin = noun;
+    // Back over what qualifies it: "Pub quiz", "new Pixar movie", "6th birthday party".
+    while (begin > 0 && !dated[begin - 1]) {
+        const Token& t = tokens[begin - 1];
+        const bool ordinal = t.isWord() && !t.spaced && begin >= 2 && tokens[begin - 2].isNumber();
+        if (ordinal) {
+            begin -= 2;
+            continue;
+        }
+        if (stopsName(t)) {
+            break;
+        }
+        --begin;
+    }
+    std::size_t end = noun + 1;
+    while (end < tokens.size() && tokens[end].isWord() &&
+           Vocabulary::isEventNoun(tokens[end].key)) {
+        ++end;
+    }
+    // "... for the stats final", "... with Dr. Hannah Ross", "... de rentrée de la classe de CE2"
+    if (end + 1 < tokens.size() && tokens[end].isWord() &&
+        (tokens[end].key == "for" || tokens[end].key == "of" || tokens[end].key == "with" ||
+         tokens[end].key == "de" || tokens[end].key == "du")) {
+        std::size_t more = end + 1;
+        while (more < tokens.size() && more < end + 9 && !dated[more] &&
+               ((tokens[more].isWord() && !Vocabulary::isClauseWord(tokens[more].key) &&
+                 (tokens[more].capital || !stopsName(tokens[more]) || tokens[more].key == "the" ||
+                  tokens[more].key == "la" || tokens[more].key == "de")) ||
+                tokens[more].isNumber() || (tokens[more].isSymbol(".") && !tokens[more].spaced))) {
+            ++more;
+        }
+        while (more > end + 1 && (stopsName(tokens[more - 1]) && !tokens[more - 1].capital &&
+                                  !tokens[more - 1].isNumber())) {
+            --more;
+        }
+        if (more > end + 1) {
+            end = more;
+        }
+    }
+    std::string name(line.span(begin, end));
+    // "Leo is having his 6th birthday party": Leo's.
+    if (begin > 0 && tokens[begin - 1].isWord() &&
+        (tokens[begin - 1].key == "his" || tokens[begin - 1].key == "her" ||
+         tokens[begin - 1].key == "their")) {
+        for (std::size_t k = begin - 1; k-- > 0;) {
+            const Token& t = tokens[k];
+            if (t.isSymbol(".") || t.isSymbol("!") || t.isSymbol("?")) {
+                break;
+            }
+            if (t.isWord() && t.capital && !Vocabulary::isGreeting(t.key) && t.key != "i" &&
+                !Vocabulary::isFiller(t.key) && t.key.find('\'') == std::string::npos) {
+                name = std::string(line.slice(t.begin, t.end)) + "'s " + name;
+                break;
+            }
+        }
+    }
+    return name;
+}
+
+// The venue's name over its address ("Pawsitive Care Animal Hospital" over "2150 Pearl St"): the
+// place of the event, not its name.
+bool TitlePicker::namesAddress(std::size_t li) const {
+    return li + 1 < m_text.lines.size() && m_text.lines[li + 1].block == m_text.lines[li].block &&
+           m_text.facts[li].dates.empty() && Addresses::span(m_text.lines[li + 1]) &&
+           Addresses::span(m_text.lines[li + 1])->first == 0;
+}
+
+std::optional<TitlePicker::Option> TitlePicker::ownOption(const Candidate& c) const {
+    auto option = lineOption(c.line, true);
+    if (option) {
+        option->score += c.session || m_manyLines ? kOwnLine : 0;
+    }
+    return option;
+}
+
+std::string TitlePicker::title(const Candidate& c) const {
+    std::optional<Option> best = ownOption(c);
+    if (!(c.session && best)) {
+        if (m_heading && (!best || m_heading->score > best->score)) {
+            best = m_heading;
+        }
+        if (auto sentence = sentenceOption(c);
+            sentence && (!best || sentence->score > best->score)) {
+            best = sentence;
+        }
+        if (!best || best->score < kUsable) {
+            if (auto clause = clauseTitle(c)) {
+                best = Option{*clause, kUsable};
+            } else if (!m_venue.empty()) {
+                best = Option{m_venue, kUsable}; // "Your booking is confirmed at The Harbor Inn"
+            }
+        }
+    }
+    return normalCapitalisation(trimWhiteSpace(best ? best->text : m_text.lines[c.line].text));
+}
+
+} // namespace plannery::reader

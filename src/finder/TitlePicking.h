@@ -1,0 +1,53 @@
+#pragma once
+
+#include "finder/EventAssembly.h"
+#include "finder/TextFacts.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace plannery::reader {
+
+// The title a person would give each event: the name on its own line of a schedule or list
+// ("09:45 Opening keynote", "Sports day: Friday 19 June"), else the text's heading ("SPRING CRAFT
+// FAIR", "Subject: Q2 planning meeting"), else the event named in its sentence ("dinner on
+// friday?"). In normal capitalisation, without lead-ins such as "Join us for".
+class TitlePicker {
+  public:
+    // `venue`: the name of the text's place, the title of last resort ("Hotel Seeblick").
+    TitlePicker(const TextFacts& text, const std::vector<Candidate>& candidates,
+                const std::string& localeId, std::string venue);
+
+    std::string title(const Candidate& candidate) const;
+
+  private:
+    // A line's name for an event, scored: by its place in the text, capitals, words such as
+    // "party" or "meeting", length, and a label such as "Subject:".
+    struct Option {
+        std::string text{};
+        int score = 0;
+    };
+    std::optional<Option> lineOption(std::size_t line, bool own) const;
+    std::optional<Option> ownOption(const Candidate& candidate) const;
+    std::optional<Option> sentenceOption(const Candidate& candidate) const;
+    std::optional<std::string> clauseTitle(const Candidate& candidate) const;
+    bool namesAddress(std::size_t line) const;
+    std::string phraseAround(const Line& line, const std::vector<bool>& dated,
+                             std::size_t noun) const;
+
+    const TextFacts& m_text;
+    const std::string& m_localeId;
+    std::string m_venue;
+    std::optional<Option> m_heading; // the text's best heading
+    bool m_manyLines = false;        // the events stand on lines of their own
+    std::size_t m_firstEventLine = 0;
+    std::size_t m_signature = 0; // the first line of the sign-off
+};
+
+// A title in normal capitalisation: a title in capitals with four or more letters gets each word
+// capitalised ("SPRING CRAFT FAIR" gives "Spring Craft Fair"), so does a long word in capitals
+// among others ("SPORTFEST der Schule"), and the first letter is raised ("dinner" gives "Dinner").
+std::string normalCapitalisation(const std::string& title);
+
+} // namespace plannery::reader

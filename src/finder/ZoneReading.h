@@ -1,0 +1,29 @@
+#pragma once
+
+#include "finder/ReaderText.h"
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace plannery::reader {
+
+// A time zone written in a line: an abbreviation in capitals ("ET", "PST", "CET", "MESZ"), an
+// offset ("UTC+9"), a zone's name ("Eastern Time", "Central European Time", "heure normale
+// d'Europe centrale") or a city's time ("London time", "heure de Paris"). The zone is an IANA
+// identifier; offsets become "Etc/GMT-9" and the like.
+struct ZoneMention {
+    std::size_t begin = 0;
+    std::size_t end = 0;
+    std::string zone{};
+};
+
+// The zone written at token i (after an opening parenthesis, if any).
+std::optional<ZoneMention> zoneAt(const Line& line, std::size_t i);
+
+// The zone a line gives for all the text's times: "All times Pacific (PT)", "Times are KST
+// (UTC+9)", "Alle Zeiten in MEZ".
+std::optional<std::string> zoneForAllTimes(const Line& line);
+
+} // namespace plannery::reader

@@ -1,0 +1,44 @@
+#include "finder/AddressReading.h"
+
+#include <gtest/gtest.h>
+
+namespace plannery::reader {
+namespace {
+
+std::string address(const char* text) {
+    const auto lines = readLines(text);
+    const auto span = Addresses::span(lines[0]);
+    return span ? std::string(lines[0].span(span->first, span->second)) : "-";
+}
+
+TEST(AddressReadingTest, StreetsAndPostcodesInTheirLines) {
+    const struct {
+        const char* line;
+        const char* address;
+    } cases[] = {
+        {"42 Elm Street, Springfield", "42 Elm Street, Springfield"},
+        {"226 W 46th St, New York, NY 10036", "226 W 46th St, New York, NY 10036"},
+        {"Seestraße 8, 82211 Herrsching am Ammersee", "Seestraße 8, 82211 Herrsching am Ammersee"},
+        {"5 rue Tholozé, 75018 Paris", "5 rue Tholozé, 75018 Paris"},
+        {"Flat 3, 27 Lansdowne Road, Bristol BS6 5LE",
+         "Flat 3, 27 Lansdowne Road, Bristol BS6 5LE"},
+        {"Oxfordshire OX7 4QP", "Oxfordshire OX7 4QP"},
+        {"Kaiserstraße 41, 60329 Frankfurt · Tel. 069 2731 8840",
+         "Kaiserstraße 41, 60329 Frankfurt"},
+        {"Tom: 14 Kingsley Avenue if you've forgotten", "14 Kingsley Avenue"},
+        {"Hosted by Monzo, Broadwalk House, 5 Appold St", "Monzo, Broadwalk House, 5 Appold St"},
+        {"Salle des fêtes, 2 place de la Mairie", "Salle des fêtes, 2 place de la Mairie"},
+        {"The Botanist, 7 Broad Street, Birmingham", "The Botanist, 7 Broad Street, Birmingham"},
+        // No addresses: a year before words, a phone number, seats, a plain number.
+        {"ICML 2026 Workshop on Reasoning", "-"},
+        {"(US) +1 347-555-0199 PIN: 284", "-"},
+        {"Block 3, Reihe 12, Platz 5", "-"},
+        {"Party of 4", "-"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(address(c.line), c.address) << c.line;
+    }
+}
+
+} // namespace
+} // namespace plannery::reader

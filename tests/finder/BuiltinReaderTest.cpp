@@ -1,0 +1,194 @@
+#include "finder/BuiltinReader.h"
+
+#include "TestSupport.h"
+#include "finder/EventSuggestion.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+namespace plannery {
+namespace {
+
+// Monday, 2 March 2026, 9:00 in Berlin.
+const Calendar kBerlin = *Calendar::make("Europe/Berlin", "en_GB", Weekday::monday);
+const Instant kNow = test::at(kBerlin, 2026, 3, 2, 9, 0);
+
+std::vector<EventDraft> read(const std::string& text, const Calendar& calendar = kBerlin) {
+    return BuiltinReader::read(text, kNow, calendar);
+}
+
+TEST(BuiltinReaderTest, AFlyerGivesOneEventWithItsHeadingAndPlace) {
+    const auto drafts = read("HARVEST SUPPER\n"
+                             "Friday 20 March, 6.30pm – 9pm\n"
+                             "Village Hall, 3 Mill Lane, Ashby\n"
+                             "Tickets £8 from the shop");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].title, "Harvest Supper");
+    EXPECT_EQ(drafts[0].startDate, "2026-03-20");
+    EXPECT_EQ(drafts[0].startTime, "18:30");
+    EXPECT_EQ(drafts[0].endTime, "21:00");
+    EXPECT_FALSE(drafts[0].endDate);
+    EXPECT_FALSE(drafts[0].timeZone);
+    EXPECT_EQ(drafts[0].location, "Village Hall, 3 Mill Lane, Ashby");
+}
+
+TEST(BuiltinReaderTest, ASchedulesSessionsAreEventsOfTheirOwn) {
+    const auto drafts = read("Spring School – Programme\n"
+                             "Tuesday, 14 April\n"
+                             "10:00 Welcome\n"
+                             "10:30–12:00 Seminar: Soil and water – Room 4\n"
+                             "Wednesday, 15 April\n"
+                             "09:00 Field trip\n"
+                             "Venue: Agricultural College, Station Road 5, 12345 Felden");
+    ASSERT_EQ(drafts.size(), 3u);
+    EXPECT_EQ(drafts[0].title, "Welcome");
+    EXPECT_EQ(drafts[0].startDate, "2026-04-14");
+    EXPECT_EQ(drafts[0].location, "Agricultural College, Station Road 5, 12345 Felden");
+    EXPECT_EQ(drafts[1].title, "Seminar: Soil and water");
+    EXPECT_EQ(drafts[1].endTime, "12:00");
+    EXPECT_EQ(drafts[1].location, "Room 4");
+    EXPECT_EQ(drafts[2].startDate, "2026-04-15");
+    EXPECT_EQ(drafts[2].startTime, "09:00");
+}
+
+TEST(BuiltinReaderTest, AnAgendaInsideAnEventIsNotSplit) {
+    const auto drafts = read("Board meeting\n"
+                             "Thursday 9 April, 14:00–16:00\n"
+                             "Agenda\n"
+                             "14:00 Minutes\n"
+                             "14:30 Budget");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].startTime, "14:00");
+    EXPECT_EQ(drafts[0].endTime, "16:00");
+}
+
+TEST(BuiltinReaderTest, StaysRunFromCheckInToCheckOut) {
+    auto drafts = read("Gasthof Krone\n"
+                       "Check-in: Sat, 11 Apr 2026 (from 16:00)\n"
+                       "Check-out: Tue, 14 Apr 2026 (until 10:00)\n"
+                       "Hauptstraße 7, 79098 Freiburg");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].startDate, "2026-04-11");
+    EXPECT_EQ(drafts[0].startTime, "16:00");
+    EXPECT_EQ(drafts[0].endDate, "2026-04-14");
+    EXPECT_EQ(drafts[0].endTime, "10:00");
+
+    // A span whose times hold for each day becomes one event per day.
+    drafts = read("Tennis camp\n12–14 August\n9am – 1pm daily\nClub courts");
+    ASSERT_EQ(drafts.size(), 3u);
+    EXPECT_EQ(drafts[2].startDate, "2026-08-14");
+    EXPECT_EQ(drafts[2].endTime, "13:00");
+
+    // Otherwise a span is one event over its days.
+    drafts = read("Book fair\n12–14 August\nExhibition centre");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].endDate, "2026-08-14");
+    EXPECT_FALSE(drafts[0].startTime);
+}
+
+TEST(BuiltinReaderTest, ZonesAndTheirConversions) {
+    auto drafts = read("Product launch stream\nMarch 18, 10:00 – 11:00 PT\n");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].timeZone, "America/Los_Angeles");
+    // The same time in other places, in parentheses, is no second event.
+    drafts = read("Town hall on 19 March at 3pm London time (10am New York, 7am Seattle).");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].startTime, "15:00");
+    EXPECT_EQ(drafts[0].timeZone, "Europe/London");
+    // A zone for all of a schedule's times.
+    drafts = read("Hackathon – March 21, 2026\nAll times are ET\n9:00 AM Kickoff\n5:00 PM Demos");
+    ASSERT_EQ(drafts.size(), 2u);
+    EXPECT_EQ(drafts[1].timeZone, "America/New_York");
+    EXPECT_EQ(drafts[1].startTime, "17:00");
+}
+
+TEST(BuiltinReaderTest, ChatsNameTheirEventsInSentences) {
+    auto drafts = read("Ana: fancy a picnic on saturday?\nAna: 1pm by the lake");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].title, "Picnic");
+    EXPECT_EQ(drafts[0].startDate, "2026-03-07");
+    EXPECT_EQ(drafts[0].startTime, "13:00");
+
+    drafts = read("Tomorrow 8pm drinks at The Crown?");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].title, "Drinks");
+    EXPECT_EQ(drafts[0].startDate, "2026-03-03");
+    EXPECT_EQ(drafts[0].location, "The Crown");
+
+    drafts = read("Morgen um 19 Uhr Probe im Vereinsheim!");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].startDate, "2026-03-03");
+    EXPECT_EQ(drafts[0].startTime, "19:00");
+    EXPECT_EQ(drafts[0].location, "Vereinsheim");
+}
+
+TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
+    // A message's header, a deadline, a day gone by, a weather list, a receipt's time stamp.
+    const char* texts[] = {
+        "From: Ben <ben@example.com>\nSent: Monday, March 2, 2026 8:12 AM\nTo: Team\n"
+        "Subject: Notes\n\nThanks for yesterday.",
+        "Please reply by 15 March.",
+        "The bridge was closed on 3 February 2026.",
+        "Monday: Sunny\nTuesday: Rain\nSunset 6:02 PM",
+        "SHOP 17\n02/03/2026 08:41\nBread 2.10\nTOTAL 2.10",
+        "No rehearsal on 12 March.",
+    };
+    for (const char* text : texts) {
+        EXPECT_TRUE(read(text).empty()) << text;
+    }
+}
+
+TEST(BuiltinReaderTest, TextsItCannotReadGiveNothingInBoundedTime) {
+    EXPECT_TRUE(read("").empty());
+    EXPECT_TRUE(read("会議は金曜日の午後三時から本社の第二会議室で行います。").empty());
+    EXPECT_TRUE(read("Встреча в пятницу в три часа").empty());
+    EXPECT_TRUE(read(std::string(200000, '\xff')).empty());
+    // A megabyte: only its start is read, so its events are those of the start.
+    std::string huge = "Choir practice\nWednesday 11 March, 7:30pm\n";
+    while (huge.size() < (1u << 20)) {
+        huge += "Lorem ipsum 12:30 dolor 14. März, sit amet 3/4 at 5pm.\n";
+    }
+    const auto drafts = read(huge);
+    ASSERT_FALSE(drafts.empty());
+    EXPECT_LE(drafts.size(), 40u);
+    EXPECT_EQ(drafts[0].startDate, "2026-03-11");
+}
+
+TEST(BuiltinReaderTest, TheEngineIsAlwaysReadyAndStopsWhenAsked) {
+    BuiltinReader engine;
+    EXPECT_EQ(engine.source(), EventFinder::Source::builtinReader);
+    EXPECT_TRUE(engine.status().available);
+    engine.prewarm(kNow, kBerlin);
+    std::stop_source stop;
+    auto result = engine.events("Lunch tomorrow at 1pm", kNow, kBerlin, stop.get_token());
+    ASSERT_EQ(result.drafts.size(), 1u);
+    EXPECT_FALSE(result.failure);
+    stop.request_stop();
+    result = engine.events("Lunch tomorrow at 1pm", kNow, kBerlin, stop.get_token());
+    EXPECT_TRUE(result.cancelled);
+    EXPECT_TRUE(result.drafts.empty());
+
+    // Calendars copied to threads read the same text alike.
+    std::vector<EventDraft> a;
+    std::vector<EventDraft> b;
+    std::thread one([&a] { a = read("Quiz night, Friday 6 March at 8pm", Calendar(kBerlin)); });
+    std::thread two([&b] { b = read("Quiz night, Friday 6 March at 8pm", Calendar(kBerlin)); });
+    one.join();
+    two.join();
+    EXPECT_EQ(a, b);
+    ASSERT_EQ(a.size(), 1u);
+}
+
+TEST(BuiltinReaderTest, DraftsBecomeTheSuggestionsTheTextMeans) {
+    const std::string text = "Parents' meeting\nTuesday 10/3 at 6pm\nSchool library";
+    const auto suggestions = EventSuggestion::suggestions(read(text), kNow, kBerlin, text);
+    ASSERT_EQ(suggestions.size(), 1u);
+    EXPECT_EQ(suggestions[0].title, "Parents' meeting");
+    EXPECT_EQ(suggestions[0].start, test::at(kBerlin, 2026, 3, 10, 18, 0));
+    EXPECT_EQ(suggestions[0].end, test::at(kBerlin, 2026, 3, 10, 19, 0));
+    EXPECT_EQ(suggestions[0].location, "School library");
+}
+
+} // namespace
+} // namespace plannery

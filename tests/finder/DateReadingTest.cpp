@@ -1,0 +1,164 @@
+#include "finder/DateReading.h"
+
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace plannery::reader {
+namespace {
+
+// Thursday, 5 March 2026.
+struct Reading {
+    Calendar calendar;
+    ReaderDays days;
+    DateReader reader;
+
+    explicit Reading(const char* locale = "en_GB", bool dayFirst = true)
+        : calendar(*Calendar::make("Europe/Berlin", locale)),
+          days(calendar, test::at(calendar, 2026, 3, 5, 10, 0)), reader(days, dayFirst) {}
+
+    std::vector<DateMention> read(const char* text) const {
+        const auto lines = readLines(text);
+        return lines.empty() ? std::vector<DateMention>{} : reader.read(lines[0]);
+    }
+    std::string first(const char* text) const {
+        const auto dates = read(text);
+        return dates.empty() ? "-" : ReaderDays::key(dates[0].day);
+    }
+};
+
+TEST(DateReadingTest, WrittenDaysInEnglishGermanAndFrench) {
+    const Reading r;
+    const struct {
+        const char* text;
+        const char* day;
+    } cases[] = {
+        {"Saturday, March 14th", "2026-03-14"},
+        {"Sat 14 Mar 2026", "2026-03-14"},
+        {"the fourteenth of March", "2026-03-14"},
+        {"WED, APR 08, 2026 7:00PM", "2026-04-08"},
+        {"Dienstag, den 17. März 2026", "2026-03-17"},
+        {"Sa, 29.08.2026, 15:30 Uhr", "2026-08-29"},
+        {"le mardi 15 septembre", "2026-09-15"},
+        {"Jeudi 26 mars 2026 à 9h30", "2026-03-26"},
+        {"mar. 14 avril", "2026-04-14"},
+        {"Sept 3", "2026-09-03"},
+        {"2026-03-14T10:00", "2026-03-14"},
+        {"23/02/2026", "2026-02-23"},
+        {"am 24.04. von 10:00", "2026-04-24"},
+        {"am 24.02. von 10:00", "2027-02-24"}, // this year's has passed
+        {"on the 15th at 6pm", "2026-03-15"},
+        {"Friday the 15th", "2026-05-15"}, // the next 15th that is a Friday
+        {"January 12", "2027-01-12"},      // the next such day
+        {"Thursday, March 5", "2026-03-05"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(r.first(c.text), c.day) << c.text;
+    }
+}
+
+TEST(DateReadingTest, NumericOrderFollowsTheLocaleUnlessTheNumbersOrWeekdayTellOtherwise) {
+    const Reading us("en_US", false);
+    const Reading uk("en_GB", true);
+    EXPECT_EQ(us.first("on 3/7 at 9am"), "2026-03-07");
+    EXPECT_EQ(uk.first("on 3/7 at 9am"), "2026-07-03");
+    EXPECT_EQ(us.first("on 25/3"), "2026-03-25");   // 25 can only be the day
+    EXPECT_EQ(uk.first("Wed 10/14"), "2026-10-14"); // 14 can only be the day
+    // Friday 3 April or Saturday 4 March 2027? The weekday decides.
+    EXPECT_EQ(us.first("Fri 3/4"), "2026-04-03");
+    EXPECT_EQ(us.first("14.03.2026"), "2026-03-14"); // dots are written day first
+
+    const auto lines = readLines("Due 25/12/2026\nParty 3/4/2026");
+    EXPECT_EQ(DateReader::numericOrder(lines), true);
+    EXPECT_EQ(DateReader::numericOrder(readLines("12/25/2026")), false);
+    EXPECT_EQ(DateReader::numericOrder(readLines("3/4/2026")), std::nullopt);
+}
+
+TEST(DateReadingTest, NumbersThatAreNoDates) {
+    const Reading r;
+    for (const char* text :
+         {"Confirmation 3928.114.557", "open 24/7", "2.5 times", "Order #: 42-18377/UK",
+          "1. FC Union Berlin", "Version 2.1", "Buchungsnummer: 20260601-4471", "room 2.14",
+          "call 020 7946 0321", "5V⎓2A", "Dimensions: 3.6 x 2.4", "the 2nd floor", "10-12 years",
+          "14.30 €", "Platz 64", "1898 e.V."}) {
+        EXPECT_EQ(r.first(text), "-") << text;
+    }
+}
+
+TEST(DateReadingTest, RelativeDaysAndWeekdays) {
+    const Reading r; // Thursday 5 March 2026
+    const struct {
+        const char* text;
+        const char* day;
+        bool evening;
+    } cases[] = {
+        {"Coffee tomorrow at 10?", "2026-03-06", false},
+        {"dinner tonight", "2026-03-05", true},
+        {"morgen Abend", "2026-03-06", true},
+        {"übermorgen", "2026-03-07", false},
+        {"demain soir", "2026-03-06", true},
+        {"après-demain", "2026-03-07", false},
+        {"the day after tomorrow", "2026-03-07", false},
+        {"on friday", "2026-03-06", false},
+        {"this Thursday", "2026-03-05", false},
+        {"next Thursday", "2026-03-12", false},
+        {"vendredi prochain", "2026-03-06", false},
+    };
+    for (const auto& c : cases) {
+        const auto dates = r.read(c.text);
+        ASSERT_FALSE(dates.empty()) << c.text;
+        EXPECT_EQ(ReaderDays::key(dates[0].day), c.day) << c.text;
+        EXPECT_TRUE(dates[0].relative) << c.text;
+        EXPECT_EQ(dates[0].evening, c.evening) << c.text;
+    }
+    // "Morgen" as a noun, a two-letter abbreviation without its stop, the English "may".
+    EXPECT_EQ(r.first("Guten Morgen"), "-");
+    EXPECT_EQ(r.first("So gegen 18:30"), "-");
+    EXPECT_EQ(r.first("you may bring a friend"), "-");
+    EXPECT_FALSE(r.read("Fri 5pm")[0].fullWeekday);
+}
+
+TEST(DateReadingTest, SpansOfDays) {
+    const Reading r;
+    const struct {
+        const char* text;
+        const char* first;
+        const char* last;
+    } cases[] = {
+        {"July 24–26", "2026-07-24", "2026-07-26"},
+        {"Fri & Sat, May 15-16", "2026-05-15", "2026-05-16"},
+        {"25 – 29 May", "2026-05-25", "2026-05-29"},
+        {"27. bis 31. Juli 2026", "2026-07-27", "2026-07-31"},
+        {"du lundi 6 au vendredi 10 juillet 2026", "2026-07-06", "2026-07-10"},
+        {"Sat, Aug 8 – Wed, Aug 12", "2026-08-08", "2026-08-12"},
+        {"Montag, 21. Dezember 2026 bis Freitag, 1. Januar 2027", "2026-12-21", "2027-01-01"},
+        {"28 December – 3 January", "2026-12-28", "2027-01-03"},
+    };
+    for (const auto& c : cases) {
+        const auto dates = r.read(c.text);
+        ASSERT_FALSE(dates.empty()) << c.text;
+        const DateMention& d = dates.back();
+        EXPECT_EQ(ReaderDays::key(d.day), c.first) << c.text;
+        ASSERT_TRUE(d.last) << c.text;
+        EXPECT_EQ(ReaderDays::key(*d.last), c.last) << c.text;
+    }
+    // A range of hours after a day is no span.
+    EXPECT_FALSE(r.read("March 14 10-12")[0].last);
+}
+
+TEST(DateReadingTest, DeadlinesAndDaysThatDoNotExist) {
+    const Reading r;
+    for (const char* text : {"RSVP by March 9", "bis 20.04.", "avant le 10 septembre",
+                             "Vorverkauf ab 1. September", "can be booked from Monday 9 March"}) {
+        const auto dates = r.read(text);
+        ASSERT_FALSE(dates.empty()) << text;
+        EXPECT_TRUE(dates[0].deadline) << text;
+    }
+    EXPECT_FALSE(r.read("Saturday, March 14")[0].deadline);
+    EXPECT_EQ(r.first("30 February 2026"), "-");
+    EXPECT_EQ(r.first("31/04/2026"), "-");
+    EXPECT_EQ(r.first("2026-13-01"), "-");
+}
+
+} // namespace
+} // namespace plannery::reader

@@ -1,0 +1,71 @@
+#include "finder/PlacePicking.h"
+
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace plannery::reader {
+namespace {
+
+// The places of the events found in a text read on Monday, 2 March 2026 ("-" for none).
+std::vector<std::string> places(const char* text, const char* locale = "en_GB") {
+    const Calendar calendar = *Calendar::make("Europe/London", locale);
+    const Instant now = test::at(calendar, 2026, 3, 2, 9, 0);
+    const ReaderDays days(calendar, now);
+    const TextFacts facts = TextFacts::read(text, days);
+    const auto candidates = assemble(facts, days, now, calendar);
+    const PlacePicker picker(facts, candidates, calendar.localeId());
+    std::vector<std::string> out;
+    for (const Candidate& c : candidates) {
+        out.push_back(picker.place(c).value_or("-"));
+    }
+    return out;
+}
+
+using Places = std::vector<std::string>;
+
+TEST(PlacePickingTest, LabelsAddressesAndVenueLines) {
+    EXPECT_EQ(places("Quiz\nWhen: Friday 6 March, 8pm\nWhere: The Old Bell, Market Street"),
+              Places{"The Old Bell, Market Street"});
+    EXPECT_EQ(
+        places("Open day\nSaturday 7 March, 10am\nGreenway College\n18 Park Road, Leeds LS6 2AB"),
+        Places{"Greenway College, 18 Park Road, Leeds LS6 2AB"});
+    EXPECT_EQ(places("Choir concert\nSunday 8 March, 4pm\nSt. Peter's Church"),
+              Places{"St. Peter's Church"});
+    // A venue named in a sentence goes before an address that has none.
+    EXPECT_EQ(places("Live at the Blue Room\nFriday 6 March 9pm\n12 Canal Street, Leeds"),
+              Places{"Blue Room, 12 Canal Street, Leeds"});
+}
+
+TEST(PlacePickingTest, VenuesInSentences) {
+    const struct {
+        const char* text;
+        const char* place;
+    } cases[] = {
+        {"Drinks on Friday 6 March at 7pm at The Crown & Anchor!", "The Crown & Anchor"},
+        {"Meeting on 10 March at 2pm in Conference Room 3 to plan.", "Conference Room 3"},
+        {"Lunch on Friday 6 March at 1pm in the canteen, Building B.", "canteen, Building B"},
+        {"Review on 9 March at 10am at Karen's (12 Oak Lane).", "Karen's (12 Oak Lane)"},
+        {"Trip on 9 March at 8am in Seattle.", "-"},
+        {"Picnic on 7 March at noon at home.", "-"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(places(c.text), Places{c.place}) << c.text;
+    }
+    EXPECT_EQ(places("Treffen am 10.03.2026 um 18 Uhr im Gasthaus Linde.", "de_DE"),
+              Places{"Gasthaus Linde"});
+    EXPECT_EQ(places("Rendez-vous le 10 mars 2026 à 18h dans la salle des fêtes.", "fr_FR"),
+              Places{"salle des fêtes"});
+}
+
+TEST(PlacePickingTest, RowsTakeTheirOwnPlacesAndSessionsTheirHeadings) {
+    EXPECT_EQ(places("Tuesday 10 March · Hall 2, Expo Centre\n09:00 Opening\n10:00 Talks – Room 5"),
+              (Places{"Hall 2, Expo Centre", "Room 5"}));
+    // A remark in parentheses is no place; a link to a call is one when nothing else is.
+    EXPECT_EQ(places("Inset day: Monday 9 March (school closed)"), Places{"-"});
+    EXPECT_EQ(places("Standup on 9 March at 9:30\nhttps://meet.google.com/abc-defg-hij"),
+              Places{"https://meet.google.com/abc-defg-hij"});
+}
+
+} // namespace
+} // namespace plannery::reader

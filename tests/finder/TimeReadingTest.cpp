@@ -1,0 +1,121 @@
+#include "finder/TimeReading.h"
+
+#include <gtest/gtest.h>
+
+namespace plannery::reader {
+namespace {
+
+std::string show(const std::vector<TimeMention>& times) {
+    std::string out;
+    for (const TimeMention& t : times) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%s%02d:%02d", out.empty() ? "" : " ", t.start.hour,
+                      t.start.minute);
+        out += text;
+        if (t.finish) {
+            std::snprintf(text, sizeof text, "-%02d:%02d", t.finish->hour, t.finish->minute);
+            out += text;
+        }
+    }
+    return out;
+}
+
+std::string times(const char* text, TimeContext context = {}) {
+    context.localeId = "en_GB";
+    return show(readTimes(readLines(text)[0], context));
+}
+
+TEST(TimeReadingTest, ClockTimesInTheirWrittenForms) {
+    const struct {
+        const char* text;
+        const char* times;
+    } cases[] = {
+        {"at 7pm", "19:00"},
+        {"7:30 p.m.", "19:30"},
+        {"19:30", "19:30"},
+        {"um 19.30 Uhr", "19:30"},
+        {"17 Uhr", "17:00"},
+        {"à 14h", "14:00"},
+        {"9h30", "09:30"},
+        {"Départ 07h37", "07:37"},
+        {"12 noon", "12:00"},
+        {"at midnight", "00:00"},
+        {"12am", "00:00"},
+        {"12:15 PM", "12:15"},
+        {"at half past two in the afternoon", "14:30"},
+        {"at quarter to 7", "06:45"},
+        {"le jeudi 12 mars 2026 à 19 heures", "19:00"},
+        {"10:30:00", "10:30"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(times(c.text), c.times) << c.text;
+    }
+}
+
+TEST(TimeReadingTest, RangesShareAmAndPmAndCrossNoon) {
+    const struct {
+        const char* text;
+        const char* times;
+    } cases[] = {
+        {"10am–4pm", "10:00-16:00"},
+        {"7-9pm", "19:00-21:00"},
+        {"11-1pm", "11:00-13:00"},
+        {"10am-2", "10:00-14:00"},
+        {"2:00 - 4:30 PM", "14:00-16:30"},
+        {"9:30–10:30am", "09:30-10:30"},
+        {"11:30 AM – 12:00 PM", "11:30-12:00"},
+        {"7pm – 1am", "19:00-01:00"},
+        {"de 14h à 19h", "14:00-19:00"},
+        {"von 10 bis 12 Uhr", "10:00-12:00"},
+        {"10 – 15 Uhr", "10:00-15:00"},
+        {"between 3 and 5pm", "15:00-17:00"},
+        {"19:00–21:00", "19:00-21:00"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(times(c.text), c.times) << c.text;
+    }
+    // Two bare numbers are hours only right after a day.
+    EXPECT_EQ(times("for 10-12 year olds"), "");
+    const Line line = readLines("Saturday 10-12 at the park")[0];
+    EXPECT_EQ(show(readTimes(line, TimeContext{.dateEnds = {1}})), "10:00-12:00");
+}
+
+TEST(TimeReadingTest, HoursWithoutAmOrPmAreReadAsPeopleMeanThem) {
+    EXPECT_EQ(times("from 2!"), "14:00"); // nobody meets at 2 in the night
+    EXPECT_EQ(times("Coffee at 10?"), "10:00");
+    EXPECT_EQ(times("7:30 at Nonna's", TimeContext{.evening = true}), "19:30");
+    EXPECT_EQ(times("07:30 sharp", TimeContext{.evening = true}), "07:30");
+    EXPECT_EQ(times("5:30-7 at Field 3", TimeContext{.twelveHour = true}), "17:30-19:00");
+    EXPECT_EQ(times("5:30 Frühstück"), "05:30");
+    // Numbers that are no times: prices, decimals, a room, a length, a score.
+    for (const char* text : {"£14.30", "costs 14.30", "room 2.14", "1h 45m", "won 3:2 on", "1:1"}) {
+        EXPECT_EQ(times(text), "") << text;
+    }
+}
+
+TEST(TimeReadingTest, LengthsAfterTimes) {
+    const auto lengths = [](const char* text) {
+        std::vector<int> out;
+        for (const DurationMention& d : readDurations(readLines(text)[0], TimeContext{})) {
+            out.push_back(d.each ? -d.minutes : d.minutes);
+        }
+        return out;
+    };
+    EXPECT_EQ(lengths("It should take about 90 minutes."), std::vector<int>{90});
+    EXPECT_EQ(lengths("09:00 English Paper 1   1h 45m   Hall"), std::vector<int>{105});
+    EXPECT_EQ(lengths("09:00 History Paper 1   2h   Hall"), std::vector<int>{120});
+    EXPECT_EQ(lengths("takes an hour"), std::vector<int>{60});
+    EXPECT_EQ(lengths("1.5 hours"), std::vector<int>{90});
+    EXPECT_EQ(lengths("Appointments are 5 minutes each"), std::vector<int>{-5});
+    // Not the event's length.
+    for (const char* text :
+         {"arrive 10 minutes early", "at least 24 hours in advance", "30 minutes before curtain",
+          "24 Stunden vorher", "tables for 15 minutes from"}) {
+        EXPECT_TRUE(lengths(text).empty()) << text;
+    }
+    // "2h" without a time before it is a French time, not a length.
+    EXPECT_TRUE(lengths("à 2h").empty());
+}
+
+} // namespace
+} // namespace plannery::reader

@@ -1,0 +1,76 @@
+#include "finder/TitlePicking.h"
+
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace plannery::reader {
+namespace {
+
+// The titles of the events found in a text read on Monday, 2 March 2026.
+std::vector<std::string> titles(const char* text, const char* locale = "en_GB") {
+    const Calendar calendar = *Calendar::make("Europe/London", locale);
+    const Instant now = test::at(calendar, 2026, 3, 2, 9, 0);
+    const ReaderDays days(calendar, now);
+    const TextFacts facts = TextFacts::read(text, days);
+    const auto candidates = assemble(facts, days, now, calendar);
+    const TitlePicker picker(facts, candidates, calendar.localeId(), "Venue Hall");
+    std::vector<std::string> out;
+    for (const Candidate& c : candidates) {
+        out.push_back(picker.title(c));
+    }
+    return out;
+}
+
+using Titles = std::vector<std::string>;
+
+TEST(TitlePickingTest, HeadingsNameASingleEvent) {
+    EXPECT_EQ(titles("WINTER BALL\nSaturday 14 March, 7pm\nTown Hall"), Titles{"Winter Ball"});
+    // A generic first line, a venue over its address and a sign-off name no event.
+    EXPECT_EQ(titles("Booking confirmation\nPotters Wheel Studio\n4 Kiln Lane, Stoke ST1 2AB\n"
+                     "Pottery taster\nSunday 15 March, 10:00\nThanks,\nMaria"),
+              Titles{"Pottery taster"});
+    // A subject names the e-mail's event, without its own label.
+    EXPECT_EQ(
+        titles("Subject: Reminder: Budget sync\n\nHi all, see you Tuesday 10 March at 11:00."),
+        Titles{"Budget sync"});
+    // "Join us for" and an article go.
+    EXPECT_EQ(titles("Join us for a Spring Picnic\nSunday 22 March, noon"),
+              Titles{"Spring Picnic"});
+    // A colon after words that are no label is part of the name.
+    EXPECT_EQ(titles("Film club: Casablanca\nThursday 12 March, 8pm"),
+              Titles{"Film club: Casablanca"});
+}
+
+TEST(TitlePickingTest, RowsOfListsAndSchedulesAreNamedOnTheirLines) {
+    EXPECT_EQ(
+        titles(
+            "Dates for your diary\nSports day: Friday 19 June\nPrize giving: Monday 6 July, 2pm"),
+        (Titles{"Sports day", "Prize giving"}));
+    EXPECT_EQ(titles("Saturday 21 March\n10:00 Warm-up – Gym\n11:00 Finals – Main court"),
+              (Titles{"Warm-up", "Finals"}));
+}
+
+TEST(TitlePickingTest, SentencesNameTheEventAroundTheDay) {
+    EXPECT_EQ(titles("Sam: are we still on for squash on thursday? 6pm"), Titles{"Squash"});
+    EXPECT_EQ(titles("Hi! Zoe is having her 8th birthday party on Saturday 14 March at 3pm."),
+              Titles{"Zoe's 8th birthday party"});
+    EXPECT_EQ(titles("Reminder that our quarterly review is next Wednesday, 11 March at 10am."),
+              Titles{"Quarterly review"});
+    EXPECT_EQ(titles("Can you walk the dog on Friday 6 March at 8am?"), Titles{"Walk the dog"});
+    // Nothing better: the venue the text names.
+    EXPECT_EQ(titles("Your stay is confirmed\nCheck-in: 20/03/2026\nCheck-out: 22/03/2026"),
+              Titles{"Venue Hall"});
+}
+
+TEST(TitlePickingTest, NormalCapitalisation) {
+    EXPECT_EQ(normalCapitalisation("SPRING CRAFT FAIR"), "Spring Craft Fair");
+    EXPECT_EQ(normalCapitalisation("SPORTFEST der Grundschule"), "Sportfest der Grundschule");
+    EXPECT_EQ(normalCapitalisation("GCSE English"), "GCSE English");
+    EXPECT_EQ(normalCapitalisation("dinner"), "Dinner");
+    EXPECT_EQ(normalCapitalisation("NYC"), "NYC");
+    EXPECT_EQ(normalCapitalisation("音楽祭"), "音楽祭");
+}
+
+} // namespace
+} // namespace plannery::reader
