@@ -139,5 +139,30 @@ TEST_F(WriteCommandsTest, AddRefusesTimesOutsideTheCalendarOrEndingFirst) {
     }
 }
 
+// A folder the user cannot read beside the calendars (a lost+found at a disk's root) is named
+// in a sentence and skipped: the calendars are listed and written to all the same.
+TEST_F(WriteCommandsTest, AnUnreadableFolderHidesNoCalendar) {
+    const fs::path lost = root / "lost+found";
+    fs::create_directories(lost);
+    // Permission bits do not stop the superuser from reading.
+    test::asUnprivilegedUser(dir.path(), [&] {
+        fs::permissions(lost, fs::perms::none);
+        const std::string sentence =
+            "plannery: The folder " + lost.string() + " cannot be read. It was skipped";
+        const auto added =
+            run({"add", "--calendar", "cal", "--title", "Kept", "--start", "2026-03-10T09:00"});
+        ASSERT_EQ(added.status, 0) << added.err;
+        EXPECT_NE(added.err.find(sentence), std::string::npos) << added.err;
+        const std::string id = added.out.substr(0, added.out.find('\n'));
+        EXPECT_EQ(listed(id, "2026-03-10", "UTC"),
+                  "2026-03-10T09:00:00+00:00 2026-03-10T10:00:00+00:00");
+        const auto agenda = run({"agenda", "--from", "2026-03-10", "--days", "1"});
+        EXPECT_EQ(agenda.status, 0);
+        EXPECT_NE(agenda.out.find("Kept"), std::string::npos) << agenda.out;
+        EXPECT_NE(agenda.err.find(sentence), std::string::npos) << agenda.err;
+        fs::permissions(lost, fs::perms::owner_all);
+    });
+}
+
 } // namespace
 } // namespace plannery::cli

@@ -246,25 +246,25 @@ TEST(AtomicFile, RemovesOnlyTheFileThatWasRead) {
 }
 
 TEST(AtomicFile, UnwritableFolderGivesASentence) {
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "root writes anywhere";
-    }
     test::TempDir dir;
     const fs::path folder = dir.path() / "calendar";
     fs::create_directories(folder);
     const fs::path path = dir.write("calendar/event.ics", "one");
-    const auto stamp = statFile(path).value();
-    fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
-    const auto result = writeFile(path, "two", ReadFile{stamp, "one"});
-    const auto removal = removeFile(path, ReadFile{stamp, "one"});
-    const auto missing = writeFile(dir.path() / "gone" / "event.ics", "x", std::nullopt);
-    fs::permissions(folder, fs::perms::owner_all);
-    EXPECT_EQ(result.error,
-              "The calendar folder \u201C" + folder.string() + "\u201D cannot be written.");
-    EXPECT_EQ(removal.error, result.error);
-    EXPECT_EQ(contentOf(path), "one");
-    EXPECT_EQ(namesIn(folder), std::vector<std::string>{"event.ics"});
-    EXPECT_TRUE(missing.error);
+    // Permission bits do not stop the superuser from writing.
+    test::asUnprivilegedUser(dir.path(), [&] {
+        const auto stamp = statFile(path).value();
+        fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
+        const auto result = writeFile(path, "two", ReadFile{stamp, "one"});
+        const auto removal = removeFile(path, ReadFile{stamp, "one"});
+        const auto missing = writeFile(dir.path() / "gone" / "event.ics", "x", std::nullopt);
+        fs::permissions(folder, fs::perms::owner_all);
+        EXPECT_EQ(result.error,
+                  "The calendar folder \u201C" + folder.string() + "\u201D cannot be written.");
+        EXPECT_EQ(removal.error, result.error);
+        EXPECT_EQ(contentOf(path), "one");
+        EXPECT_EQ(namesIn(folder), std::vector<std::string>{"event.ics"});
+        EXPECT_TRUE(missing.error);
+    });
 }
 
 TEST(AtomicFile, OnlyTemporaryFilesOfWritersThatAreGoneAreLeftovers) {
