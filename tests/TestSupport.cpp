@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include <chrono>
 #include <fstream>
 #include <random>
 #include <stdexcept>
@@ -43,6 +44,13 @@ std::filesystem::path TempDir::write(const std::filesystem::path& relative,
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out.write(content.data(), static_cast<std::streamsize>(content.size()));
     return file;
+}
+
+void setTime(const std::filesystem::path& path, int secondsAfter2020) {
+    constexpr std::int64_t k2020 = 1577836800; // 2020-01-01T00:00:00Z
+    const auto time = std::filesystem::file_time_type::clock::from_sys(
+        std::chrono::system_clock::time_point(std::chrono::seconds(k2020 + secondsAfter2020)));
+    std::filesystem::last_write_time(path, time);
 }
 
 std::string calendarText(const std::string& body) {

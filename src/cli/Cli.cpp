@@ -11,7 +11,6 @@
 #include "cli/WriteCommands.h"
 #include "model/AccountGroups.h"
 #include "model/EventFetcher.h"
-#include "model/MirrorDetection.h"
 #include "platform/IcsSeries.h"
 #include "platform/VdirEventStore.h"
 #include "platform/VdirLayout.h"
@@ -65,10 +64,7 @@ int runAgenda(const AgendaOptions& options, std::ostream& out, std::ostream& err
         return usageError(err,
                           "An agenda shows at most " + std::to_string(kMaxAgendaDays) + " days.");
     }
-    const auto store = openStore(options.roots, calendar,
-                                 options.verify ? VdirOptions::Check::everyFile
-                                                : VdirOptions::Check::changedFolders,
-                                 options.verbose, err);
+    const auto store = openStore(options.roots, calendar, options.verbose, err);
     if (!store) {
         return kRootError;
     }
@@ -85,7 +81,7 @@ int runAgenda(const AgendaOptions& options, std::ostream& out, std::ostream& err
     FetchOptions fetch{.hiddenCalendarIDs = options.hiddenCalendarIDs,
                        .showDeclined = options.showDeclined,
                        .mirrors = options.mirrors == MirrorMode::scan
-                                      ? MirrorDetection::scan(*store, now, calendar)
+                                      ? mirrorGroups(*store, now, calendar)
                                       : CalendarMirrors{}};
     const auto days = EventFetcher::fetchByDay(*store, *from, *end, fetch, calendar);
     if (options.format == Format::json) {
@@ -105,12 +101,11 @@ int runMirrors(const MirrorsOptions& options, std::ostream& out, std::ostream& e
             return usageError(err, "The --now day cannot be placed in the time zone.");
         }
     }
-    const auto store =
-        openStore(options.roots, calendar, VdirOptions::Check::changedFolders, false, err);
+    const auto store = openStore(options.roots, calendar, false, err);
     if (!store) {
         return kRootError;
     }
-    const auto mirrors = MirrorDetection::scan(*store, *now, calendar);
+    const auto mirrors = mirrorGroups(*store, *now, calendar);
     if (options.format == Format::json) {
         Output::mirrorsJson(out, mirrors);
     } else {
@@ -149,8 +144,7 @@ CalendarsOutput::SeriesCounts countSeries(const std::vector<fs::path>& roots) {
 
 int runCalendars(const CalendarsOptions& options, std::ostream& out, std::ostream& err) {
     const Calendar calendar = Calendar::current();
-    const auto store =
-        openStore(options.roots, calendar, VdirOptions::Check::changedFolders, false, err);
+    const auto store = openStore(options.roots, calendar, false, err);
     if (!store) {
         return kRootError;
     }

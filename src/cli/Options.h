@@ -52,7 +52,6 @@ struct AgendaOptions {
     std::optional<std::string> zone; // default: the machine's zone
     Format format = Format::text;
     bool verbose = false;
-    bool verify = false; // compare every file with the index, not only changed folders
 
     friend bool operator==(const AgendaOptions&, const AgendaOptions&) = default;
 };

@@ -19,7 +19,7 @@ int failed(std::ostream& err, const std::string& sentence) {
 
 std::unique_ptr<VdirEventStore> open(const std::vector<std::filesystem::path>& roots,
                                      const Calendar& calendar, std::ostream& err) {
-    auto store = openStore(roots, calendar, VdirOptions::Check::changedFolders, false, err);
+    auto store = openStore(roots, calendar, false, err);
     if (store && store->authorizationStatus() != AuthorizationStatus::fullAccess) {
         err << "plannery: There are no calendars to change.\n";
         return nullptr;

@@ -111,11 +111,40 @@ bool sameCalendars(const vdir::Scan& a, const vdir::Scan& b) {
     for (std::size_t i = 0; i < a.files.size(); ++i) {
         const auto& x = a.files[i];
         const auto& y = b.files[i];
-        if (x.calendar != y.calendar || x.name != y.name || x.stamp != y.stamp) {
+        // A file read just after a change may have changed again without a new stamp: its
+        // content tells.
+        if (x.calendar != y.calendar || x.name != y.name || x.stamp != y.stamp ||
+            (x.racy && x.digest != y.digest)) {
             return false;
         }
     }
     return true;
+}
+
+// FNV-1a, continued over each part.
+class Fingerprint {
+  public:
+    void add(std::string_view bytes) {
+        for (const char c : bytes) {
+            m_hash = (m_hash ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
+        }
+        m_hash = (m_hash ^ 0xFF) * 1099511628211ULL; // ends the part: "ab","c" is not "a","bc"
+    }
+    void add(std::int64_t number) {
+        add(std::string_view(reinterpret_cast<const char*>(&number), sizeof number));
+    }
+    std::uint64_t value() const { return m_hash; }
+
+  private:
+    std::uint64_t m_hash = 14695981039346656037ULL;
+};
+
+// Whether `path` lies below `folder` (and is not the folder itself).
+bool isInside(const fs::path& path, const fs::path& folder) {
+    const std::string& text = path.native();
+    const std::string& prefix = folder.native();
+    return text.size() > prefix.size() && text.starts_with(prefix) &&
+           (prefix.ends_with('/') || text[prefix.size()] == '/');
 }
 
 fs::path filePath(const vdir::Scan& scan, std::uint32_t file) {
@@ -154,6 +183,7 @@ void VdirEventStore::reload() {
     auto state = std::make_shared<State>();
     state->scan = vdir::scan(m_options.roots, m_options.check, m_reader.get());
     m_state = std::move(state);
+    ++m_generation;
     m_decoded.clear();
 }
 
@@ -166,13 +196,16 @@ std::vector<fs::path> VdirEventStore::watchedPaths() const {
         }
     }
     for (const auto& calendar : m_state->scan.calendars) {
-        const auto& location = calendar.location;
-        if (!location.wholeFile.empty()) {
-            paths.push_back(location.folder / location.wholeFile);
-            continue;
+        const fs::path& folder = calendar.location.folder;
+        paths.push_back(folder);
+        // Up to its root, so that a calendar added anywhere between is seen.
+        const auto root = std::find_if(m_options.roots.begin(), m_options.roots.end(),
+                                       [&](const fs::path& r) { return isInside(folder, r); });
+        if (root != m_options.roots.end()) {
+            for (fs::path up = folder.parent_path(); isInside(up, *root); up = up.parent_path()) {
+                paths.push_back(up);
+            }
         }
-        paths.push_back(location.folder);
-        paths.push_back(location.folder.parent_path()); // the account
     }
     std::sort(paths.begin(), paths.end());
     paths.erase(std::unique(paths.begin(), paths.end()), paths.end());
@@ -180,16 +213,84 @@ std::vector<fs::path> VdirEventStore::watchedPaths() const {
 }
 
 bool VdirEventStore::reloadIfChanged() {
-    auto fresh = vdir::scan(m_options.roots, m_options.check, reader());
+    return adopt(vdir::scan(m_options.roots, VdirOptions::Check::everyFile, reader()));
+}
+
+struct VdirEventStore::Reload {
+    std::uint64_t generation = 0;
+    vdir::Scan scan;
+};
+
+std::function<std::shared_ptr<VdirEventStore::Reload>()> VdirEventStore::reloadTask() const {
+    return [roots = m_options.roots, cacheFile = m_options.cacheFile, generation = m_generation] {
+        const auto cache = cacheFile.empty() ? nullptr : IndexCache::open(cacheFile);
+        auto reload = std::make_shared<Reload>();
+        reload->generation = generation;
+        reload->scan = vdir::scan(roots, VdirOptions::Check::everyFile, cache.get());
+        return reload;
+    };
+}
+
+std::optional<bool> VdirEventStore::applyReload(const std::shared_ptr<Reload>& reload) {
+    if (!reload || reload->generation != m_generation) {
+        return std::nullopt;
+    }
+    return adopt(std::move(reload->scan));
+}
+
+bool VdirEventStore::adopt(vdir::Scan fresh) {
     if (sameCalendars(m_state->scan, fresh)) {
         return false;
     }
     auto state = std::make_shared<State>();
     state->scan = std::move(fresh);
     m_state = std::move(state);
+    ++m_generation;
     m_decoded.clear();
     changed();
     return true;
+}
+
+// Of everything a value worked out from the calendars can depend on: the roots, the calendars
+// and every file's stamp. nullopt while a file's stamp cannot be trusted to show a change.
+std::optional<std::uint64_t> VdirEventStore::fingerprint() const {
+    const auto& scan = m_state->scan;
+    Fingerprint print;
+    for (const auto& root : m_options.roots) {
+        print.add(root.string());
+    }
+    for (const auto& calendar : scan.calendars) {
+        const auto& handle = *calendar.location.calendar;
+        print.add(handle.calendarIdentifier);
+        print.add(handle.title);
+        print.add(static_cast<std::int64_t>(handle.type) * 2 +
+                  (handle.allowsContentModifications ? 1 : 0));
+        print.add(handle.source ? handle.source->sourceIdentifier : std::string());
+        print.add(static_cast<std::int64_t>(calendar.fileEnd - calendar.fileBegin));
+    }
+    for (const auto& file : scan.files) {
+        if (file.racy) {
+            return std::nullopt;
+        }
+        print.add(file.name);
+        print.add(file.stamp.size);
+        print.add(file.stamp.mtimeNs);
+        print.add(file.stamp.inode);
+    }
+    return print.value();
+}
+
+std::optional<std::string> VdirEventStore::remembered(const std::string& key) const {
+    const auto print = fingerprint();
+    IndexCache* cache = reader();
+    return print && cache != nullptr ? cache->derived(key, *print) : std::nullopt;
+}
+
+void VdirEventStore::remember(const std::string& key, const std::string& value) {
+    const auto print = fingerprint();
+    if (IndexCache* cache = reader(); print && cache != nullptr) {
+        cache->keepDerived(key, *print, value);
+    }
 }
 
 const VdirLoadReport& VdirEventStore::loadReport() const {

@@ -9,12 +9,18 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
 namespace plannery {
 
 class IndexCache;
+
+namespace vdir {
+struct Scan;
+struct FileChange;
+} // namespace vdir
 
 struct VdirOptions {
     // Folders that hold accounts (and whole-calendar .ics files). Missing folders are reported,
@@ -24,9 +30,11 @@ struct VdirOptions {
     std::filesystem::path cacheFile;
     // The user's calendar: floating times are read in its zone.
     Calendar calendar;
-    // Looking inside only the folders whose modification time changed is the fast default; a
-    // full check compares every file's size and time with the index.
-    enum class Check { changedFolders, everyFile } check = Check::changedFolders;
+    // How the first read of the roots compares the files with the index. Every file's size,
+    // modification time and inode by default (a file written in place leaves its folder's time
+    // as it was); only the folders whose time changed for a quick first look that a full check
+    // follows (the app before its first paint). Later reads always check every file.
+    enum class Check { changedFolders, everyFile } check = Check::everyFile;
     // Told the roots after asking for access added some, so that the caller can keep them.
     std::function<void(const std::vector<std::filesystem::path>&)> rootsChanged{};
 };
@@ -51,14 +59,33 @@ class VdirEventStore final : public EventStore {
     explicit VdirEventStore(VdirOptions options);
     ~VdirEventStore() override;
 
+    // The sentence of a write that met its file changed on disk by another program: nothing was
+    // written, the store has read the new version, and the same change saved again applies to it.
+    static constexpr std::string_view kReadAgain =
+        "The event was changed on disk by another program (a sync, perhaps) since it was read. "
+        "Nothing was saved; the new version has been read, and saving again applies your "
+        "changes to it.";
+
     const VdirLoadReport& loadReport() const;
     const std::vector<std::filesystem::path>& roots() const { return m_options.roots; }
-    // The folders whose changes matter: roots, account and calendar folders, and the files of
-    // calendars kept in one file.
+    // The folders whose changes matter: the roots and every folder from them down to each
+    // calendar folder (a calendar kept in one file lies in its root).
     std::vector<std::filesystem::path> watchedPaths() const;
-    // Reads the roots again (only changed files are parsed); true, and the change handler
-    // called, when anything differs from what the store had.
+    // Reads the roots again, checking every file (only changed files are parsed); true, and the
+    // change handler called, when anything differs from what the store had.
     bool reloadIfChanged();
+    // The same read away from the store's thread: the task runs on any thread (with its own
+    // connection to the index cache) and touches nothing of the store; `applyReload`, on the
+    // store's thread, then answers as reloadIfChanged does. nullopt when the store changed since
+    // the task was made (its own write): the result is dropped, and a new task reads again.
+    struct Reload;
+    std::function<std::shared_ptr<Reload>()> reloadTask() const;
+    std::optional<bool> applyReload(const std::shared_ptr<Reload>& reload);
+
+    // Values worked out from all the calendars (such as the mirror groups of a day), kept in the
+    // index cache for as long as no calendar and no file changes. nullopt when none is kept.
+    std::optional<std::string> remembered(const std::string& key) const;
+    void remember(const std::string& key, const std::string& value);
     // An independent handle on an immutable copy of the current index, for work on another
     // thread (the mirror scan). It shares no mutable state with this store.
     std::unique_ptr<EventStore> snapshot() const;
@@ -88,19 +115,25 @@ class VdirEventStore final : public EventStore {
 
     VdirEventStore(std::shared_ptr<const State> state, VdirOptions options, DecodedFiles decoded);
     void reload();
+    bool adopt(vdir::Scan fresh);
+    std::optional<std::uint64_t> fingerprint() const;
     std::shared_ptr<const Decoded> decoded(std::uint32_t file) const;
     IndexCache* reader() const;
     std::optional<Location> locate(const std::string& eventIdentifier) const;
     std::optional<StoreEvent> firstOccurrence(const Location& location) const;
-    Opened openForWrite(const StoreEvent& event) const;
+    Opened openForWrite(const StoreEvent& event);
     WriteResult commit(std::uint32_t calendar, const std::string& name,
                        const std::optional<std::string>& text,
                        const std::optional<vdir::FileStamp>& expected);
+    void patch(const vdir::FileChange& change);
+    WriteResult readAgain(std::uint32_t calendar, const std::string& name);
     WriteResult saveNew(const StoreEvent& event);
     WriteResult moveSeries(const Target& target, const std::string& text, const CalendarHandle& to);
     void changed();
 
     std::shared_ptr<const State> m_state;
+    // Moves on whenever m_state is replaced, so that a reload read before it is not taken.
+    std::uint64_t m_generation = 0;
     VdirOptions m_options;
     std::function<void()> m_changeHandler;
     // Per handle, never shared: the files decoded so far (immutable once made, so a snapshot may

@@ -41,7 +41,7 @@ std::unique_ptr<CalendarStore> makeVdirCalendarStore(const VdirSetup& setup) {
                         .cacheFile = setup.cacheFile.empty() ? VdirEventStore::defaultCacheFile()
                                                              : setup.cacheFile,
                         .calendar = calendar(),
-                        .check = VdirOptions::Check::changedFolders,
+                        .check = setup.check,
                         .rootsChanged = {}};
     if (keepRoots) {
         // Roots added when access was granted are the user's from then on.
@@ -69,6 +69,12 @@ std::unique_ptr<CalendarStore> makeVdirCalendarStore(const VdirSetup& setup) {
     QObject::connect(days, &DayWatcher::timeZoneChanged, store.get(),
                      &CalendarStore::timeZoneChanged);
     return store;
+}
+
+void checkEveryFile(CalendarStore& store) {
+    if (auto* watcher = store.findChild<VdirWatcher*>()) {
+        watcher->checkNow();
+    }
 }
 
 } // namespace plannery

@@ -29,7 +29,7 @@ Instant utc(int year, int month, int day, int hour = 0, int minute = 0) {
 }
 
 VdirOptions options(const std::vector<fs::path>& roots, const fs::path& cache = {},
-                    VdirOptions::Check check = VdirOptions::Check::changedFolders) {
+                    VdirOptions::Check check = VdirOptions::Check::everyFile) {
     return VdirOptions{
         .roots = roots, .cacheFile = cache, .calendar = test::berlin(), .check = check};
 }
@@ -42,13 +42,7 @@ std::vector<std::string> titles(const std::vector<StoreEvent>& events) {
     return result;
 }
 
-// Far enough in the past that the store never takes the time as "just changed".
-void setTime(const fs::path& path, int secondsAfter2020) {
-    constexpr std::int64_t k2020 = 1577836800; // 2020-01-01T00:00:00Z
-    const auto time = fs::file_time_type::clock::from_sys(
-        std::chrono::system_clock::time_point(std::chrono::seconds(k2020 + secondsAfter2020)));
-    fs::last_write_time(path, time);
-}
+using test::setTime;
 
 TEST(VdirEventStore, EventsInWindowsAndByIdentifier) {
     test::TempDir dir;
@@ -146,9 +140,9 @@ TEST(VdirEventStore, MarksTheCurrentUser) {
     const std::string text = calendarText(
         vevent("m", "DTSTART:20260310T090000Z", "DTEND:20260310T100000Z", "Meeting", people));
     dir.write("root/acct/account.ini", "emails = someone@else.org, me@example.com\n");
-    dir.write("root/acct/cal/m.ics", text);
+    setTime(dir.write("root/acct/cal/m.ics", text), 1);
     dir.write("root/boss/bosscal/displayname", "Boss@Example.com");
-    dir.write("root/boss/bosscal/m.ics", text);
+    setTime(dir.write("root/boss/bosscal/m.ics", text), 1);
     const auto currentUsers = [](const StoreEvent& event) {
         std::vector<std::string> marked;
         if (event.organizer() && event.organizer()->isCurrentUser) {
@@ -258,10 +252,10 @@ TEST(VdirEventStore, CacheFollowsFileChanges) {
     const auto root = dir.path() / "root";
     const auto folder = root / "acct" / "cal";
     const auto cache = dir.path() / "index.sqlite";
-    dir.write("root/acct/cal/a.ics", simpleEvent("a", "Alpha1"));
-    dir.write("root/acct/cal/b.ics", simpleEvent("b", "Bravo"));
-    dir.write("root/acct/cal/c.ics", simpleEvent("c", "Charlie"));
-    dir.write("root/acct/cal/broken.ics", "this is not a calendar");
+    setTime(dir.write("root/acct/cal/a.ics", simpleEvent("a", "Alpha1")), 1);
+    setTime(dir.write("root/acct/cal/b.ics", simpleEvent("b", "Bravo")), 1);
+    setTime(dir.write("root/acct/cal/c.ics", simpleEvent("c", "Charlie")), 1);
+    setTime(dir.write("root/acct/cal/broken.ics", "this is not a calendar"), 1);
     const auto window = [] { return std::pair{utc(2026, 3, 1), utc(2026, 4, 1)}; };
     const auto open = [&](std::vector<std::string> expected, int parsed, int cached) {
         VdirEventStore store(options({root}, cache));
@@ -278,13 +272,13 @@ TEST(VdirEventStore, CacheFollowsFileChanges) {
     open({"Alpha1", "Bravo", "Charlie"}, 0, 4);
 
     // Same size, replaced by rename as sync tools do.
-    dir.write("root/acct/cal/.a.tmp", simpleEvent("a", "Alpha2"));
+    setTime(dir.write("root/acct/cal/.a.tmp", simpleEvent("a", "Alpha2")), 2);
     fs::rename(folder / ".a.tmp", folder / "a.ics");
     open({"Alpha2", "Bravo", "Charlie"}, 1, 3);
 
     fs::remove(folder / "b.ics");
     open({"Alpha2", "Charlie"}, 0, 3);
-    dir.write("root/acct/cal/d.ics", simpleEvent("d", "Delta"));
+    setTime(dir.write("root/acct/cal/d.ics", simpleEvent("d", "Delta")), 3);
     open({"Alpha2", "Charlie", "Delta"}, 1, 3);
     fs::rename(folder / "c.ics", folder / "e.ics");
     open({"Alpha2", "Charlie", "Delta"}, 1, 3);
@@ -302,7 +296,7 @@ TEST(VdirEventStore, CacheFollowsFileChanges) {
     EXPECT_EQ(uncached.events(utc(2026, 3, 1), utc(2026, 4, 1)).size(), 3u);
 }
 
-TEST(VdirEventStore, WarmStartLooksOnlyIntoChangedFolders) {
+TEST(VdirEventStore, FilesRewrittenInPlaceAreSeen) {
     test::TempDir dir;
     const auto root = dir.path() / "root";
     const auto folder = root / "acct" / "cal";
@@ -316,18 +310,34 @@ TEST(VdirEventStore, WarmStartLooksOnlyIntoChangedFolders) {
         return std::pair{event ? event->title().value_or("") : "",
                          store.loadReport().filesFromCache};
     };
-    EXPECT_EQ(titleWith(VdirOptions::Check::changedFolders),
-              (std::pair<std::string, int>{"One", 0}));
+    EXPECT_EQ(titleWith(VdirOptions::Check::everyFile), (std::pair<std::string, int>{"One", 0}));
 
-    // Rewritten in place: same size and inode, and the folder's time put back as it was.
+    // Rewritten in place: same size and inode, and the folder's time put back as it was. Only
+    // the quick look (that the app follows with a full check) trusts the folder's time.
     dir.write("root/acct/cal/a.ics", simpleEvent("a", "Two"));
     setTime(file, 200);
     setTime(folder, 50);
     EXPECT_EQ(titleWith(VdirOptions::Check::changedFolders),
               (std::pair<std::string, int>{"One", 1}));
     EXPECT_EQ(titleWith(VdirOptions::Check::everyFile), (std::pair<std::string, int>{"Two", 0}));
+    EXPECT_EQ(titleWith(VdirOptions::Check::everyFile), (std::pair<std::string, int>{"Two", 1}));
     EXPECT_EQ(titleWith(VdirOptions::Check::changedFolders),
               (std::pair<std::string, int>{"Two", 1}));
+
+    // Written again just now, and once more within the same tick of the file system's clock:
+    // size, inode and time all stay the same, and the content still tells.
+    dir.write("root/acct/cal/a.ics", simpleEvent("a", "Six"));
+    VdirEventStore store(options({root}, cache));
+    EXPECT_EQ(store.event("acct/cal/a.ics")->title(), "Six");
+    const auto time = fs::last_write_time(file);
+    dir.write("root/acct/cal/a.ics", simpleEvent("a", "Ten"));
+    fs::last_write_time(file, time);
+    EXPECT_TRUE(store.reloadIfChanged());
+    EXPECT_EQ(store.event("acct/cal/a.ics")->title(), "Ten");
+    EXPECT_FALSE(store.reloadIfChanged());
+    // Never kept in the cache as the first version: new starts read the last one.
+    EXPECT_EQ(titleWith(VdirOptions::Check::everyFile).first, "Ten");
+    EXPECT_EQ(titleWith(VdirOptions::Check::changedFolders).first, "Ten");
 }
 
 TEST(VdirEventStore, UnreadableFilesAreReportedAndSkipped) {
