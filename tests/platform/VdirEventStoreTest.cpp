@@ -340,6 +340,37 @@ TEST(VdirEventStore, FilesRewrittenInPlaceAreSeen) {
     EXPECT_EQ(titleWith(VdirOptions::Check::changedFolders).first, "Ten");
 }
 
+TEST(VdirEventStore, RemembersValuesUntilACalendarChanges) {
+    test::TempDir dir;
+    const auto root = dir.path() / "root";
+    const auto cache = dir.path() / "index.sqlite";
+    const auto file = dir.write("root/acct/cal/a.ics", simpleEvent("a", "One"));
+    setTime(file, 100);
+    const auto remembered = [&] {
+        return VdirEventStore(options({root}, cache)).remembered("groups");
+    };
+    VdirEventStore(options({root}, cache)).remember("groups", std::string("a\0b", 3));
+    EXPECT_EQ(remembered(), std::string("a\0b", 3));
+    EXPECT_FALSE(VdirEventStore(options({root}, cache)).remembered("other"));
+
+    // Any change of a file or a calendar forgets it.
+    dir.write("root/acct/cal/a.ics", simpleEvent("a", "Two"));
+    setTime(file, 200);
+    EXPECT_FALSE(remembered());
+    VdirEventStore(options({root}, cache)).remember("groups", "new");
+    EXPECT_EQ(remembered(), "new");
+    dir.write("root/acct/cal/displayname", "Work");
+    EXPECT_FALSE(remembered());
+    VdirEventStore(options({root}, cache)).remember("groups", "new");
+    EXPECT_FALSE(VdirEventStore(options({root / "acct"}, cache)).remembered("groups"))
+        << "other roots";
+
+    // Nor is anything kept while a file has just changed and may change unseen.
+    dir.write("root/acct/cal/a.ics", simpleEvent("a", "Six"));
+    VdirEventStore(options({root}, cache)).remember("groups", "racy");
+    EXPECT_FALSE(remembered());
+}
+
 TEST(VdirEventStore, UnreadableFilesAreReportedAndSkipped) {
     if (::geteuid() == 0) {
         GTEST_SKIP() << "permissions do not stop the superuser from reading";
