@@ -6,8 +6,8 @@
 #include "cli/OpenStore.h"
 #include "cli/Options.h"
 #include "cli/Output.h"
-#include "cli/SnapshotCommand.h"
 #include "cli/WatchCommand.h"
+#include "cli/WindowModule.h"
 #include "cli/WriteCommands.h"
 #include "model/AccountGroups.h"
 #include "model/EventFetcher.h"
@@ -83,11 +83,24 @@ int runAgenda(const AgendaOptions& options, std::ostream& out, std::ostream& err
                        .mirrors = options.mirrors == MirrorMode::scan
                                       ? mirrorGroups(*store, now, calendar)
                                       : CalendarMirrors{}};
-    const auto days = EventFetcher::fetchByDay(*store, *from, *end, fetch, calendar);
-    if (options.format == Format::json) {
-        Output::agendaJson(out, days, calendar);
-    } else {
-        Output::agendaText(out, days, calendar);
+    // A month at a time, as the app reads them: a long agenda never holds all its events.
+    const bool json = options.format == Format::json;
+    if (json) {
+        Output::agendaJsonOpen(out);
+    }
+    for (Instant part = *from; part < *end;) {
+        const auto month = calendar.monthInterval(part);
+        const Instant partEnd = month && part < month->end ? std::min(month->end, *end) : *end;
+        const auto days = EventFetcher::fetchByDay(*store, part, partEnd, fetch, calendar);
+        if (json) {
+            Output::agendaJsonDays(out, days, calendar, part != *from);
+        } else {
+            Output::agendaText(out, days, calendar, part != *from);
+        }
+        part = partEnd;
+    }
+    if (json) {
+        Output::agendaJsonClose(out);
     }
     return 0;
 }
@@ -212,7 +225,7 @@ int run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
             } else if constexpr (std::is_same_v<Kind, WatchOptions>) {
                 return runWatch(options, out, err);
             } else if constexpr (std::is_same_v<Kind, SnapshotOptions>) {
-                return runSnapshot(options, out, err);
+                return WindowModule::runSnapshot(options, out, err);
             } else if constexpr (std::is_same_v<Kind, DetailOptions>) {
                 return runDetail(options, out, err);
             } else if constexpr (std::is_same_v<Kind, ExportOptions>) {

@@ -277,9 +277,9 @@ std::string eventJson(const CalEvent& event, const Calendar& calendar) {
     return out + "]}";
 }
 
-void agendaText(std::ostream& out, const DayMap& days, const Calendar& calendar) {
+void agendaText(std::ostream& out, const DayMap& days, const Calendar& calendar, bool continued) {
     const DateText text(calendar);
-    bool first = true;
+    bool first = !continued;
     for (const auto& [day, events] : days) {
         out << (first ? "" : "\n") << text.day(day) << "\n";
         first = false;
@@ -305,8 +305,18 @@ void agendaText(std::ostream& out, const DayMap& days, const Calendar& calendar)
 }
 
 void agendaJson(std::ostream& out, const DayMap& days, const Calendar& calendar) {
+    agendaJsonOpen(out);
+    agendaJsonDays(out, days, calendar, false);
+    agendaJsonClose(out);
+}
+
+void agendaJsonOpen(std::ostream& out) {
     out << "{\"days\":[";
-    bool firstDay = true;
+}
+
+void agendaJsonDays(std::ostream& out, const DayMap& days, const Calendar& calendar,
+                    bool continued) {
+    bool firstDay = !continued;
     for (const auto& [day, events] : days) {
         out << (firstDay ? "\n" : ",\n") << "{\"day\":\"" << isoDate(day, calendar)
             << "\",\"events\":[";
@@ -316,6 +326,9 @@ void agendaJson(std::ostream& out, const DayMap& days, const Calendar& calendar)
         }
         out << "]}";
     }
+}
+
+void agendaJsonClose(std::ostream& out) {
     out << "\n]}\n";
 }
 

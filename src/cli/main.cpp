@@ -1,6 +1,6 @@
 #include "app/AppOptions.h"
-#include "app/PlanneryApp.h"
 #include "cli/Cli.h"
+#include "cli/WindowModule.h"
 
 #include <chrono>
 #include <iostream>
@@ -10,8 +10,7 @@ int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
     std::vector<std::string> arguments(argv + 1, argv + argc);
     if (plannery::opensWindow(arguments)) {
-        return plannery::runApp(plannery::parseAppOptions(arguments), started, std::cout,
-                                std::cerr);
+        return plannery::cli::WindowModule::runApp(arguments, started, std::cout, std::cerr);
     }
     return plannery::cli::run(arguments, std::cout, std::cerr);
 }

@@ -101,6 +101,9 @@ Check check(sqlite3* db) {
     }
     // Losing the last writes of a cache to a power cut costs a re-read, nothing more.
     exec(db, "PRAGMA synchronous=NORMAL");
+    // Its pages are read about once per start (the index in one pass, then a blob per file):
+    // a small page cache does, and keeps a command's memory down.
+    exec(db, "PRAGMA cache_size=-512");
     Statement version(db, "PRAGMA user_version");
     if (!version.ok() || version.step() != SQLITE_ROW) {
         return Check::unusable;

@@ -21,12 +21,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Decoded files kept per handle; past this all of them are dropped and decoded again on demand,
-// so a long session that browses many months does not grow without end. Three months of a busy
-// 20,000-file vdir (what a mirror scan reads) stay inside it, so the month read after a scan
-// finds its files decoded.
-constexpr std::size_t kMaxDecodedFiles = 16384;
-
 // How far past a series' first bound its first occurrence can lie: floating times are bounded
 // with the widest zone offsets, so the true start may be over a day later.
 constexpr double kFirstOccurrenceSlack = 2 * 86400.0;
@@ -121,22 +115,22 @@ bool sameCalendars(const vdir::Scan& a, const vdir::Scan& b) {
     return true;
 }
 
-// FNV-1a, continued over each part.
+// A hash of many parts, in order.
 class Fingerprint {
   public:
     void add(std::string_view bytes) {
-        for (const char c : bytes) {
-            m_hash = (m_hash ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
-        }
-        m_hash = (m_hash ^ 0xFF) * 1099511628211ULL; // ends the part: "ab","c" is not "a","bc"
+        mix(std::hash<std::string_view>{}(bytes));
+        mix(bytes.size()); // "ab","c" is not "a","bc"
     }
-    void add(std::int64_t number) {
-        add(std::string_view(reinterpret_cast<const char*>(&number), sizeof number));
-    }
+    void add(std::int64_t number) { mix(static_cast<std::uint64_t>(number)); }
     std::uint64_t value() const { return m_hash; }
 
   private:
-    std::uint64_t m_hash = 14695981039346656037ULL;
+    void mix(std::uint64_t part) {
+        m_hash ^= part + 0x9E3779B97F4A7C15ULL + (m_hash << 6) + (m_hash >> 2);
+    }
+
+    std::uint64_t m_hash = 0;
 };
 
 // Whether `path` lies below `folder` (and is not the folder itself).
@@ -425,7 +419,7 @@ std::shared_ptr<const VdirEventStore::Decoded> VdirEventStore::decoded(std::uint
             contents.push_back(std::move(content));
         }
     }
-    if (m_decoded.size() >= kMaxDecodedFiles) {
+    if (m_decoded.size() >= m_options.decodedFilesKept) {
         m_decoded.clear();
     }
     m_decoded.emplace(file, result);

@@ -35,6 +35,11 @@ struct VdirOptions {
     // as it was); only the folders whose time changed for a quick first look that a full check
     // follows (the app before its first paint). Later reads always check every file.
     enum class Check { changedFolders, everyFile } check = Check::everyFile;
+    // Decoded files a handle keeps for later queries; past this all of them are dropped and
+    // decoded again on demand. The default holds three months of a busy 20,000-file vdir (what a
+    // mirror scan reads), so that a window that browses finds its files decoded without growing
+    // without end; a command that reads its range once needs few.
+    std::size_t decodedFilesKept = 16384;
     // Told the roots after asking for access added some, so that the caller can keep them.
     std::function<void(const std::vector<std::filesystem::path>&)> rootsChanged{};
 };

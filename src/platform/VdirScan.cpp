@@ -25,8 +25,13 @@ constexpr std::int64_t kMaxFileBytes = 64 * 1024 * 1024;
 
 // A file or folder changed this recently may change again within the same tick of its file
 // system's clock (two seconds on some), which its time would not show: such a folder is listed
-// again at the next start, and such a file is never trusted by its stamp alone.
+// again at the next start, and such a file is never trusted by its stamp alone. (A time far in
+// the future is a skewed clock: the next change gives an earlier time, which shows.)
 constexpr std::int64_t kRacyNs = 2'000'000'000;
+
+bool isRacy(std::int64_t timeNs, std::int64_t nowNs) {
+    return timeNs > nowNs - kRacyNs && timeNs < nowNs + kRacyNs;
+}
 
 // Files stat'ed in one go from one open folder.
 constexpr std::size_t kStatBatch = 256;
@@ -100,15 +105,10 @@ std::optional<FileStamp> statIn(int folder, const std::string& name) {
 }
 
 std::uint64_t digestOf(std::string_view bytes) {
-    std::uint64_t hash = 14695981039346656037ULL; // FNV-1a
-    for (const char c : bytes) {
-        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
-    }
-    return hash | 1; // never 0, which means "not parsed"
+    return std::hash<std::string_view>{}(bytes) | 1; // never 0, which means "not parsed"
 }
 
-const IndexCache::CachedFile* findCached(const IndexCache::CachedFolder* folder,
-                                         const std::string& name) {
+IndexCache::CachedFile* findCached(IndexCache::CachedFolder* folder, const std::string& name) {
     if (folder == nullptr) {
         return nullptr;
     }
@@ -129,13 +129,13 @@ bool isUnder(const std::string& path, const std::vector<fs::path>& roots) {
 // What looking into one calendar found: its files with their entries in the cache and, once
 // stat'ed, their stamps.
 struct Look {
-    const IndexCache::CachedFolder* cached = nullptr;
+    IndexCache::CachedFolder* cached = nullptr;
     std::optional<std::int64_t> folderTime; // nullopt: gone, or a calendar kept in one file
     bool listed = false;     // the names come from the folder rather than from the cache
     bool unreadable = false; // the folder could not be listed
     std::vector<std::string> names;
-    std::vector<const IndexCache::CachedFile*> known; // per name, null when not cached
-    std::vector<std::optional<FileStamp>> stamps;     // per name, nullopt when not a file
+    std::vector<IndexCache::CachedFile*> known;   // per name, null when not cached
+    std::vector<std::optional<FileStamp>> stamps; // per name, nullopt when not a file
 };
 
 class Scanner {
@@ -214,7 +214,8 @@ class Scanner {
             const fs::path& folder = calendars[batch.calendar].folder;
             const int fd = ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
             for (std::size_t n = batch.begin; n < batch.end; ++n) {
-                one.stamps[n] = fd >= 0 ? statIn(fd, one.names[n]) : std::nullopt;
+                one.stamps[n] =
+                    fd >= 0 ? statIn(fd, one.names[n]) : statFile(folder / one.names[n]);
             }
             if (fd >= 0) {
                 ::close(fd);
@@ -223,7 +224,9 @@ class Scanner {
         return looks;
     }
 
-    Look lookInto(const CalendarLocation& location) const {
+    // Each call touches only its own folder's entries in the cache's index (calendars kept in
+    // one file share their root's, which they only read).
+    Look lookInto(const CalendarLocation& location) {
         Look look;
         const auto cachedFound = m_cached.find(location.folder.string());
         look.cached = cachedFound == m_cached.end() ? nullptr : &cachedFound->second;
@@ -241,8 +244,9 @@ class Scanner {
         // whose time did not change holds the files the cache names.
         if (look.cached != nullptr && look.cached->mtimeNs == *look.folderTime &&
             *look.folderTime != IndexCache::kUntrusted) {
-            for (const auto& file : look.cached->files) {
-                look.names.push_back(file.name);
+            // The names move: the cache's index needs them no more.
+            for (auto& file : look.cached->files) {
+                look.names.push_back(std::move(file.name));
                 look.known.push_back(&file);
             }
         } else if (auto names = listCalendarFiles(location.folder)) {
@@ -275,9 +279,8 @@ class Scanner {
             m_scan.report.unreadableRoots.push_back("The folder " + folder.string() +
                                                     " cannot be read.");
         } else if (look.folderTime) {
-            write.mtimeNs = look.listed && *look.folderTime > m_now - kRacyNs
-                                ? IndexCache::kUntrusted
-                                : *look.folderTime;
+            write.mtimeNs = look.listed && isRacy(*look.folderTime, m_now) ? IndexCache::kUntrusted
+                                                                           : *look.folderTime;
         }
         for (std::size_t i = 0; i < look.names.size(); ++i) {
             if (look.stamps[i]) {
@@ -295,7 +298,7 @@ class Scanner {
     }
 
     void addFile(std::uint32_t calendar, const std::string& key, const fs::path& folder,
-                 std::string name, const FileStamp& stamp, const IndexCache::CachedFile* cached) {
+                 std::string name, const FileStamp& stamp, IndexCache::CachedFile* cached) {
         const std::size_t index = m_scan.files.size();
         const bool fromCache =
             cached != nullptr && cached->stamp == stamp && stamp.mtimeNs != IndexCache::kUntrusted;
@@ -304,7 +307,7 @@ class Scanner {
             if (cached->broken) {
                 m_scan.report.brokenFiles.push_back((folder / name).string());
             }
-            m_bounds.push_back(cached->bounds);
+            m_bounds.push_back(std::move(cached->bounds));
         } else {
             m_bounds.emplace_back();
             m_pending.push_back(Pending{.file = index, .path = folder / name, .folderKey = key});
@@ -349,7 +352,7 @@ class Scanner {
             }
             m_bounds[pending.file] = parsed.bounds;
             file.digest = digestOf(parsed.blob);
-            if (file.stamp.mtimeNs > m_now - kRacyNs) {
+            if (isRacy(file.stamp.mtimeNs, m_now)) {
                 // Kept out of the cache, whose entry for it could be taken for a later version
                 // with the same stamp; its folder is listed again next time, to find it.
                 file.racy = true;

@@ -315,6 +315,34 @@ TEST_F(CliTest, AnEditInPlaceShowsInTheNextAgenda) {
     EXPECT_EQ(result.out.find("Lunch with Ann"), std::string::npos) << result.out;
 }
 
+// A long agenda is read and printed a month at a time; nothing of that shows in what it prints.
+TEST_F(CliTest, AnAgendaAcrossMonthsReadsAsOne) {
+    test::TempDir dir;
+    dir.write("local/calendar/trip.ics",
+              test::calendarText(test::vevent("trip", "DTSTART:20260130T080000Z",
+                                              "DTEND:20260202T180000Z", "Trip to Oslo")));
+    dir.write(
+        "local/calendar/standup.ics",
+        test::calendarText(test::vevent("s", "DTSTART:20260126T090000Z", "DTEND:20260126T091500Z",
+                                        "Standup", "RRULE:FREQ=WEEKLY\r\n")));
+    const auto agenda = [&](const std::string& range) {
+        return run("agenda --root " + quote(dir.path().string()) + " " + range + " --tz UTC");
+    };
+    const auto whole = agenda("--from 2026-01-25 --to 2026-02-05");
+    EXPECT_EQ(whole.status, 0) << whole.err;
+    const auto january = agenda("--from 2026-01-25 --to 2026-01-31");
+    const auto february = agenda("--from 2026-02-01 --to 2026-02-05");
+    EXPECT_EQ(whole.out, january.out + "\n" + february.out);
+    std::size_t trips = 0;
+    for (std::size_t at = 0; (at = whole.out.find("Trip to Oslo", at)) != std::string::npos; ++at) {
+        ++trips;
+    }
+    EXPECT_EQ(trips, 4u) << whole.out;
+    const auto parsed = json::parse(agenda("--from 2026-01-25 --to 2026-02-05 --json").out);
+    ASSERT_TRUE(parsed);
+    EXPECT_EQ((*parsed)["days"].array.size(), 12u);
+}
+
 TEST_F(CliTest, AddReplyAndRemoveChangeWhatTheAgendaShows) {
     test::TempDir dir;
     dir.write("work/account.ini", "emails = me@example.com\n");
