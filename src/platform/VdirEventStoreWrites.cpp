@@ -127,7 +127,7 @@ WriteResult VdirEventStore::commit(std::uint32_t calendar, const std::string& na
     if (text) {
         auto written = vdir::writeFile(path, *text, expected);
         if (!written.stamp) {
-            if (written.error == vdir::kChangedOnDisk) {
+            if (expected && written.error == vdir::kChangedOnDisk) {
                 return readAgain(calendar, name);
             }
             return WriteResult{.error = written.error.value_or(kCannotWrite)};
