@@ -1,7 +1,9 @@
 #include "TestSupport.h"
 
 #include <chrono>
+#include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <stdexcept>
 
@@ -21,6 +23,28 @@ Calendar calendarIn(std::string_view zoneId) {
 
 Instant at(const Calendar& calendar, int year, int month, int day, int hour, int minute) {
     return calendar.date(year, month, day, hour, minute).value();
+}
+
+std::string dataFile(std::string_view relative) {
+    std::ifstream in(std::filesystem::path(PLANNERY_TEST_DATA) / relative, std::ios::binary);
+    if (!in) {
+        throw std::runtime_error("no test data file " + std::string(relative));
+    }
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::optional<std::filesystem::path> corpusFolder() {
+    const std::filesystem::path folder(PLANNERY_CORPUS);
+    std::error_code error;
+    if (!std::filesystem::is_directory(folder, error)) {
+        return std::nullopt;
+    }
+    return folder;
+}
+
+std::string corpusMissing() {
+    return "The shared corpus folder " + std::string(PLANNERY_CORPUS) +
+           " is absent (it sits beside the checkout in CI), so this test does not run here.";
 }
 
 TempDir::TempDir() {

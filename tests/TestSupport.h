@@ -3,6 +3,7 @@
 #include "model/Calendar.h"
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -27,6 +28,21 @@ std::string vevent(const std::string& uid, const std::string& start, const std::
 // keep a file changed just before it was read (it may still change within the same tick of the
 // file system's clock), so tests that count what came from the cache date their files back.
 void setTime(const std::filesystem::path& path, int secondsAfter2020);
+
+// The text of a file under tests/data, e.g. "ics/overrides.ics".
+std::string dataFile(std::string_view relative);
+
+// The shared corpus of public calendar files, when it sits beside the checkout (CI has it; a
+// clone on its own does not). Tests that read it skip with `corpusMissing()` otherwise.
+std::optional<std::filesystem::path> corpusFolder();
+std::string corpusMissing();
+
+#define PLANNERY_NEEDS_CORPUS(folder)                                                              \
+    const auto folder##Found = ::plannery::test::corpusFolder();                                   \
+    if (!folder##Found) {                                                                          \
+        GTEST_SKIP() << ::plannery::test::corpusMissing();                                         \
+    }                                                                                              \
+    const std::filesystem::path folder = *folder##Found
 
 // A fresh folder under the system's temporary folder, removed with its content on destruction.
 class TempDir {

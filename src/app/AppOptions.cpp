@@ -2,6 +2,8 @@
 
 #include "model/Calendar.h"
 
+#include <algorithm>
+
 namespace plannery {
 
 namespace {
@@ -13,11 +15,41 @@ bool isLink(const std::string& argument) {
 } // namespace
 
 bool opensWindow(const std::vector<std::string>& arguments) {
+    // Asking for the usage or the version never opens the window, whatever else is given.
+    for (const auto& argument : arguments) {
+        if (argument == "-h" || argument == "--help" || argument == "--version") {
+            return false;
+        }
+    }
     if (arguments.empty()) {
         return true;
     }
     const std::string& first = arguments.front();
-    return isLink(first) || (first.starts_with("-") && first != "-h" && first != "--help");
+    return isLink(first) || first.starts_with("-");
+}
+
+bool displayAvailable(const std::function<std::optional<std::string>(const char* name)>& variable) {
+    const auto named = [&](const char* name) {
+        const auto value = variable(name);
+        return value && !value->empty();
+    };
+    if (named("DISPLAY") || named("WAYLAND_DISPLAY")) {
+        return true;
+    }
+    // A list such as "wayland;xcb" is tried in order; a platform that draws elsewhere
+    // (offscreen, vnc, eglfs, linuxfb) needs no display.
+    const std::string platforms = variable("QT_QPA_PLATFORM").value_or("");
+    std::size_t begin = 0;
+    while (begin < platforms.size()) {
+        const auto end = std::min(platforms.find(';', begin), platforms.size());
+        const std::string entry = platforms.substr(begin, end - begin);
+        const std::string name = entry.substr(0, entry.find(':'));
+        if (!name.empty() && name != "xcb" && !name.starts_with("wayland")) {
+            return true;
+        }
+        begin = end + 1;
+    }
+    return false;
 }
 
 AppOptions parseAppOptions(const std::vector<std::string>& arguments) {

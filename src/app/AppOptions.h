@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,5 +27,15 @@ struct AppOptions {
 bool opensWindow(const std::vector<std::string>& arguments);
 
 AppOptions parseAppOptions(const std::vector<std::string>& arguments);
+
+// Whether the window can be shown: an X11 or Wayland display is named, or QT_QPA_PLATFORM picks
+// a platform that needs neither (offscreen, vnc, eglfs…). `variable` reads the environment.
+bool displayAvailable(const std::function<std::optional<std::string>(const char* name)>& variable);
+
+// What `plannery` says when it cannot open its window.
+inline constexpr const char* kNoDisplay =
+    "No display to open the window on (neither DISPLAY nor WAYLAND_DISPLAY is set): start "
+    "Plannery in a desktop session, or use a command such as `plannery agenda` (see `plannery "
+    "--help`).";
 
 } // namespace plannery

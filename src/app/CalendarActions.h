@@ -15,6 +15,7 @@ struct CalendarActions {
     std::function<void(int pages)> page;
     std::function<void()> newEvent;
     std::function<void()> settings;
+    std::function<void()> widgetGallery{};
 };
 
 } // namespace plannery

@@ -61,6 +61,16 @@ CalendarMenus::CalendarMenus(QMenuBar& menuBar, ActionsSource source, int workDa
                 [this, mode] { act([mode](auto& a) { a.setMode(mode); }); });
         m_modes[i] = toggle;
     }
+    view->addSeparator();
+    m_widgetGallery = view->addAction(tr("Widget Gallery"));
+    m_widgetGallery->setObjectName(QStringLiteral("widgetGalleryMenu"));
+    connect(m_widgetGallery, &QAction::triggered, this, [this] {
+        act([](auto& a) {
+            if (a.widgetGallery) {
+                a.widgetGallery();
+            }
+        });
+    });
     for (QMenu* menu : {file, view}) {
         connect(menu, &QMenu::aboutToShow, this, &CalendarMenus::refresh);
     }
@@ -84,6 +94,7 @@ void CalendarMenus::refresh() {
     for (QAction* action : {m_settings, m_newEvent, m_today, m_previous, m_next}) {
         action->setEnabled(enabled);
     }
+    m_widgetGallery->setEnabled(enabled && actions->widgetGallery);
     for (std::size_t i = 0; i < m_modes.size(); ++i) {
         m_modes[i]->setEnabled(enabled);
         // A toggle reads as on only for the mode of the window the menus act on.

@@ -36,6 +36,7 @@ class CalendarMenus final : public QObject {
     QAction* todayAction() const { return m_today; }
     QAction* previousAction() const { return m_previous; }
     QAction* nextAction() const { return m_next; }
+    QAction* widgetGalleryAction() const { return m_widgetGallery; }
     QAction* modeAction(ViewMode mode) const;
 
   private:
@@ -47,6 +48,7 @@ class CalendarMenus final : public QObject {
     QAction* m_today = nullptr;
     QAction* m_previous = nullptr;
     QAction* m_next = nullptr;
+    QAction* m_widgetGallery = nullptr;
     std::array<QAction*, ViewModes::all.size()> m_modes{};
     QActionGroup* m_modeGroup = nullptr;
 };

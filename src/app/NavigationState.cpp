@@ -24,7 +24,8 @@ std::map<std::string, std::string> launchPreferences(const QSettings* defaults) 
     if (defaults == nullptr) {
         return values;
     }
-    for (const char* key : {"anchor", "showSettings", "showTitlePopover", "imageEventsDemo"}) {
+    for (const char* key : {"anchor", "showSettings", "showTitlePopover", "imageEventsDemo",
+                            "widgetGallery", "widgetGalleryPage", "widgetGalleryNow"}) {
         const QString name = QString::fromLatin1(key);
         if (!defaults->contains(name)) {
             continue;

@@ -3,11 +3,13 @@
 #include "app/AppSheets.h"
 #include "app/MainWindow.h"
 #include "app/SingleInstance.h"
+#include "app/WidgetProcess.h"
 #include "platform/DesktopApps.h"
 #include "platform/VdirEventStore.h"
 #include "store/LinkOpener.h"
 #include "store/SharedKeychain.h"
 #include "store/VdirCalendarStore.h"
+#include "store/WidgetCenter.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -33,7 +35,8 @@ QStringList qtArguments(const std::vector<std::string>& arguments) {
 
 std::map<std::string, std::string> launchPreferences(const QSettings& defaults) {
     std::map<std::string, std::string> values;
-    for (const char* key : {"anchor", "showSettings", "showTitlePopover", "imageEventsDemo"}) {
+    for (const char* key : {"anchor", "showSettings", "showTitlePopover", "imageEventsDemo",
+                            "widgetGallery", "widgetGalleryPage", "widgetGalleryNow"}) {
         const QVariant value = defaults.value(QLatin1String(key));
         if (value.isValid()) {
             values[key] = value.toString().toStdString();
@@ -90,6 +93,15 @@ int runApp(const AppOptions& options, std::chrono::steady_clock::time_point star
         .check = VdirOptions::Check::changedFolders,
     });
 
+    // The widget process reads the calendars this window reads.
+    const auto shareRoots = [&store] {
+        if (const auto* vdir = dynamic_cast<const VdirEventStore*>(&store->eventStore())) {
+            WidgetCenter::shareRoots(SharedKeychain::standard(), vdir->roots());
+        }
+    };
+    shareRoots();
+    QObject::connect(store.get(), &CalendarStore::statusChanged, &app, shareRoots);
+
     LaunchOptions launch =
         parseLaunchOptions(options.launchArguments, launchPreferences(defaults), store->calendar());
     for (const auto& problem : launch.problems) {
@@ -114,6 +126,9 @@ int runApp(const AppOptions& options, std::chrono::steady_clock::time_point star
                     QDesktopServices::openUrl(
                         QUrl::fromLocalFile(QString::fromStdString(folder.parent_path().string())));
                 },
+            .placeWidget = &WidgetProcess::place,
+            .widgetAutostart = &WidgetProcess::autostart,
+            .setWidgetAutostart = &WidgetProcess::setAutostart,
         },
     };
     MainWindow window(std::move(setup));

@@ -8,6 +8,7 @@
 #include "views/FourWeeksView.h"
 #include "views/TimeGridBinding.h"
 #include "views/TimeGridView.h"
+#include "views/WidgetGalleryView.h"
 
 #include <QActionGroup>
 #include <QButtonGroup>
@@ -70,6 +71,9 @@ RootView::RootView(Setup setup, QWidget* parent)
 
     NavigationState& nav = *m_navigation;
     connect(&nav, &NavigationState::modeChanged, this, [this] {
+        // Choosing a view leaves the gallery.
+        m_showsGallery = false;
+        m_toolBar->setVisible(true);
         showContent();
         updateModePickers();
         updateTitle();
@@ -96,6 +100,8 @@ RootView::RootView(Setup setup, QWidget* parent)
         }
     });
 
+    m_showsGallery = m_setup.launch.widgetGallery;
+    m_toolBar->setVisible(!m_showsGallery);
     showContent();
     updateModePickers();
     updateTitle();
@@ -119,6 +125,7 @@ CalendarActions RootView::actions() {
     if (m_setup.sheets.settings) {
         actions.settings = [nav] { nav->settings(); };
     }
+    actions.widgetGallery = [this] { setShowsWidgetGallery(true); };
     return actions;
 }
 
@@ -295,8 +302,43 @@ void RootView::toggleTitlePopover() {
 
 // The views
 
+void RootView::setShowsWidgetGallery(bool shown) {
+    if (shown == m_showsGallery) {
+        return;
+    }
+    m_showsGallery = shown;
+    m_toolBar->setVisible(!shown);
+    showContent();
+    if (shown) {
+        m_gallery->setFocus();
+    }
+}
+
+WidgetGalleryView* RootView::galleryView() {
+    if (m_gallery) {
+        return m_gallery;
+    }
+    const Outside& outside = m_setup.outside;
+    m_gallery = new WidgetGalleryView(
+        WidgetGalleryView::Setup{
+            .store = &m_store,
+            .page = m_setup.launch.widgetGalleryPage,
+            .frozenNow = m_setup.launch.widgetGalleryNow,
+            .clock = m_setup.clock,
+            .placeOnDesktop = outside.placeWidget,
+            .autostart = outside.widgetAutostart,
+            .setAutostart = outside.setWidgetAutostart,
+            .done = [this] { setShowsWidgetGallery(false); },
+        },
+        m_stack);
+    m_stack->addWidget(m_gallery);
+    return m_gallery;
+}
+
 void RootView::showContent() {
-    QWidget* next = m_store.status() == AuthorizationStatus::fullAccess
+    // The gallery, when asked for, takes the place of everything else, with or without access.
+    QWidget* next = m_showsGallery ? galleryView()
+                    : m_store.status() == AuthorizationStatus::fullAccess
                         ? viewFor(m_navigation->mode())
                         : static_cast<QWidget*>(m_access);
     m_access->setStatus(m_store.status());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "agenda/WidgetFamily.h"
 #include "app/CalendarActions.h"
 #include "app/NavigationState.h"
 #include "model/ViewMode.h"
@@ -28,6 +29,7 @@ class FourWeeksView;
 class TimeGridBinding;
 class TimeGridView;
 class TitlePopover;
+class WidgetGalleryView;
 
 // The window's content: the navigation state, the toolbar with the title, the view of the
 // current mode (or the access view while the calendars may not be read), and the sheets the
@@ -51,6 +53,12 @@ class RootView final : public QWidget {
         std::function<void(const std::string& url)> openURL;
         std::function<void()> openSystemCalendar;
         std::function<void()> openAccessSettings;
+        // The widget gallery's: starting the widget program with a face, and which faces it
+        // starts at login (read, and set with a sentence when that failed).
+        std::function<void(WidgetFamily)> placeWidget{};
+        std::function<std::optional<std::vector<WidgetFamily>>()> widgetAutostart{};
+        std::function<std::optional<std::string>(const std::vector<WidgetFamily>&)>
+            setWidgetAutostart{};
     };
     struct Setup {
         CalendarStore* store = nullptr;
@@ -67,6 +75,10 @@ class RootView final : public QWidget {
     NavigationState& navigation() { return *m_navigation; }
     // The commands the menu bar calls while this window is active.
     CalendarActions actions();
+
+    // The widget gallery in place of the calendars (and the toolbar), or the calendars again.
+    void setShowsWidgetGallery(bool shown);
+    bool showsWidgetGallery() const { return m_showsGallery; }
 
     // The grid preferences changed (in the settings): the time grids read them again.
     void reloadTimeGridPreferences();
@@ -99,6 +111,7 @@ class RootView final : public QWidget {
     TimeGridView* gridView(ViewMode mode);
     FourWeeksView* fourWeeksView();
     AgendaListView* agendaView();
+    WidgetGalleryView* galleryView();
     void anchorChanged();
     void updateTitle();
     void updateModePickers();
@@ -126,6 +139,8 @@ class RootView final : public QWidget {
     std::array<std::unique_ptr<TimeGridBinding>, ViewModes::all.size()> m_bindings{};
     FourWeeksView* m_fourWeeks = nullptr;
     AgendaListView* m_agenda = nullptr;
+    WidgetGalleryView* m_gallery = nullptr;
+    bool m_showsGallery = false;
 
     QDialog* m_sheet = nullptr;
     bool m_compact = false;

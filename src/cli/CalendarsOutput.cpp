@@ -12,15 +12,28 @@ std::string nullable(const std::optional<std::string>& text) {
     return text ? Output::jsonString(*text) : "null";
 }
 
+std::optional<std::string> foundFor(const AccountGroup& group, const FoundAddresses& found) {
+    const std::string prefix = "source:";
+    if (!group.id.starts_with(prefix)) {
+        return std::nullopt;
+    }
+    const auto address = found.find(group.id.substr(prefix.size()));
+    return address == found.end() ? std::nullopt : std::optional(address->second);
+}
+
 } // namespace
 
-void text(std::ostream& out, const std::vector<AccountGroup>& groups, const SeriesCounts& counts) {
+void text(std::ostream& out, const std::vector<AccountGroup>& groups, const SeriesCounts& counts,
+          const FoundAddresses& found) {
     bool first = true;
     for (const AccountGroup& group : groups) {
         out << (first ? "" : "\n") << sectionTitle(group.name, group.kind) << "\n";
         first = false;
         if (group.googleSyncURL) {
             out << "  Choose which calendars sync: " << *group.googleSyncURL << "\n";
+        }
+        if (const auto address = foundFor(group, found)) {
+            out << "  You, as found in its invitations: " << *address << "\n";
         }
         for (const CalendarHandle& calendar : group.calendars) {
             out << "  " << calendar->title << "  [" << calendar->calendarIdentifier << "]  "
@@ -36,7 +49,8 @@ void text(std::ostream& out, const std::vector<AccountGroup>& groups, const Seri
     }
 }
 
-void json(std::ostream& out, const std::vector<AccountGroup>& groups, const SeriesCounts& counts) {
+void json(std::ostream& out, const std::vector<AccountGroup>& groups, const SeriesCounts& counts,
+          const FoundAddresses& found) {
     out << "{\"accounts\":[";
     bool firstGroup = true;
     for (const AccountGroup& group : groups) {
@@ -46,7 +60,8 @@ void json(std::ostream& out, const std::vector<AccountGroup>& groups, const Seri
             << ",\"kind\":"
             << nullable(group.kind ? std::optional(std::string(rawValue(*group.kind)))
                                    : std::nullopt)
-            << ",\"syncURL\":" << nullable(group.googleSyncURL) << ",\"calendars\":[";
+            << ",\"syncURL\":" << nullable(group.googleSyncURL)
+            << ",\"foundAddress\":" << nullable(foundFor(group, found)) << ",\"calendars\":[";
         firstGroup = false;
         for (std::size_t i = 0; i < group.calendars.size(); ++i) {
             const StoreCalendar& calendar = *group.calendars[i];

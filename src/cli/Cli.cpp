@@ -3,6 +3,7 @@
 #include "cli/CalendarsOutput.h"
 #include "cli/DemoCalendars.h"
 #include "cli/DetailCommand.h"
+#include "cli/EventLookup.h"
 #include "cli/OpenStore.h"
 #include "cli/Options.h"
 #include "cli/Output.h"
@@ -11,7 +12,9 @@
 #include "cli/WriteCommands.h"
 #include "model/AccountGroups.h"
 #include "model/EventFetcher.h"
+#include "platform/BuildInfo.h"
 #include "platform/IcsSeries.h"
+#include "platform/VdirDiscovery.h"
 #include "platform/VdirEventStore.h"
 #include "platform/VdirLayout.h"
 
@@ -64,21 +67,20 @@ int runAgenda(const AgendaOptions& options, std::ostream& out, std::ostream& err
         return usageError(err,
                           "An agenda shows at most " + std::to_string(kMaxAgendaDays) + " days.");
     }
-    const auto store = openStore(options.roots, calendar, options.verbose, err);
+    const auto store = openStore(options.roots, calendar, options.verbose, err, options.emails);
     if (!store) {
         return kRootError;
     }
-    const auto calendars = store->calendars();
-    for (const auto& hidden : options.hiddenCalendarIDs) {
-        const bool known = std::any_of(calendars.begin(), calendars.end(), [&](const auto& c) {
-            return c->calendarIdentifier == hidden;
-        });
-        if (!known) {
-            err << "plannery: no calendar has the identifier \"" << hidden
-                << "\"; `plannery calendars` lists them.\n";
+    std::set<std::string> hidden;
+    for (const auto& typed : options.hiddenCalendarIDs) {
+        const Resolved named = calendarID(store->calendars(), typed);
+        if (named.id) {
+            hidden.insert(*named.id);
+        } else {
+            err << "plannery: " << named.problem << "\n";
         }
     }
-    FetchOptions fetch{.hiddenCalendarIDs = options.hiddenCalendarIDs,
+    FetchOptions fetch{.hiddenCalendarIDs = hidden,
                        .showDeclined = options.showDeclined,
                        .mirrors = options.mirrors == MirrorMode::scan
                                       ? mirrorGroups(*store, now, calendar)
@@ -114,7 +116,7 @@ int runMirrors(const MirrorsOptions& options, std::ostream& out, std::ostream& e
             return usageError(err, "The --now day cannot be placed in the time zone.");
         }
     }
-    const auto store = openStore(options.roots, calendar, false, err);
+    const auto store = openStore(options.roots, calendar, false, err, options.emails);
     if (!store) {
         return kRootError;
     }
@@ -157,7 +159,7 @@ CalendarsOutput::SeriesCounts countSeries(const std::vector<fs::path>& roots) {
 
 int runCalendars(const CalendarsOptions& options, std::ostream& out, std::ostream& err) {
     const Calendar calendar = Calendar::current();
-    const auto store = openStore(options.roots, calendar, false, err);
+    const auto store = openStore(options.roots, calendar, false, err, options.emails);
     if (!store) {
         return kRootError;
     }
@@ -167,9 +169,9 @@ int runCalendars(const CalendarsOptions& options, std::ostream& out, std::ostrea
         calendar);
     const auto counts = countSeries(rootsOrDefault(options.roots));
     if (options.format == Format::json) {
-        CalendarsOutput::json(out, groups, counts);
+        CalendarsOutput::json(out, groups, counts, store->foundAddresses());
     } else {
-        CalendarsOutput::text(out, groups, counts);
+        CalendarsOutput::text(out, groups, counts, store->foundAddresses());
     }
     return 0;
 }
@@ -230,6 +232,11 @@ int run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
                 return runDetail(options, out, err);
             } else if constexpr (std::is_same_v<Kind, ExportOptions>) {
                 return runExport(options, out, err);
+            } else if constexpr (std::is_same_v<Kind, VersionRequest>) {
+                const std::string commit = BuildInfo::value("PlanneryCommit").value_or("");
+                out << "plannery " << BuildInfo::value("CFBundleShortVersionString").value_or("")
+                    << (commit.empty() ? "" : " (" + commit + ")") << "\n";
+                return 0;
             } else {
                 out << usage();
                 return 0;

@@ -58,12 +58,13 @@ Found findNamed(const EventStore& store, const std::string& id,
                 const std::optional<DateTime>& occurrence, const Calendar& calendar) {
     Found found = findEvent(store, id, occurrence, calendar);
     const auto record = found.event || occurrence ? std::nullopt : recordID(id);
-    if (!record) {
+    const auto named = record ? eventID(store, record->eventIdentifier) : Resolved{};
+    if (!named.id) {
         return found;
     }
     const Instant start{static_cast<double>(record->start)};
     for (StoreEvent& event : store.events(start.plus(-1), start.plus(2))) {
-        if (event.eventIdentifier() == record->eventIdentifier &&
+        if (event.eventIdentifier() == *named.id &&
             event.startDate.wholeSeconds() == record->start) {
             return Found{.event = std::move(event), .problem = {}};
         }
@@ -100,8 +101,8 @@ using Show = std::function<int(const EventDetailModel& model, const Calendar& ca
 // Opens the calendars, finds the named event and loads its detail as the sheet does, mirror
 // groups included; `show` gets the loaded model.
 int withDetail(const std::vector<fs::path>& roots, const std::optional<std::string>& zone,
-               const std::string& eventID, const std::optional<DateTime>& occurrence,
-               std::ostream& err, const Show& show) {
+               const std::vector<std::string>& emails, const std::string& eventID,
+               const std::optional<DateTime>& occurrence, std::ostream& err, const Show& show) {
     int argc = 1;
     char name[] = "plannery";
     char* argv[] = {name, nullptr};
@@ -110,7 +111,7 @@ int withDetail(const std::vector<fs::path>& roots, const std::optional<std::stri
         app.emplace(argc, argv);
     }
     const Calendar calendar = Calendar::currentIn(zone);
-    auto events = openStore(roots, calendar, false, err);
+    auto events = openStore(roots, calendar, false, err, emails);
     if (!events) {
         return kFailed;
     }
@@ -332,23 +333,23 @@ void detailJson(std::ostream& out, const EventDetailModel& model, const Calendar
 } // namespace
 
 int runDetail(const DetailOptions& options, std::ostream& out, std::ostream& err) {
-    return withDetail(options.roots, options.zone, options.eventID, options.occurrence, err,
-                      [&](const EventDetailModel& model, const Calendar& calendar) {
-                          if (options.format == Format::json) {
-                              detailJson(out, model, calendar);
-                          } else {
-                              detailText(out, *model.info(),
-                                         model.info()->onGoogle ? model.googleCalendarURL()
-                                                                : std::nullopt);
-                          }
-                          return 0;
-                      });
+    return withDetail(
+        options.roots, options.zone, options.emails, options.eventID, options.occurrence, err,
+        [&](const EventDetailModel& model, const Calendar& calendar) {
+            if (options.format == Format::json) {
+                detailJson(out, model, calendar);
+            } else {
+                detailText(out, *model.info(),
+                           model.info()->onGoogle ? model.googleCalendarURL() : std::nullopt);
+            }
+            return 0;
+        });
 }
 
 int runExport(const ExportOptions& options, std::ostream& out, std::ostream& err) {
     const std::string quoted = "\u201C" + options.out.string() + "\u201D";
     return withDetail(
-        options.roots, options.zone, options.eventID, options.occurrence, err,
+        options.roots, options.zone, options.emails, options.eventID, options.occurrence, err,
         [&](const EventDetailModel& model, const Calendar& calendar) {
             std::error_code error;
             // A file the user already has is never replaced by an export.

@@ -81,8 +81,8 @@ std::vector<fs::path> rootsOrDefault(const std::vector<fs::path>& roots) {
 }
 
 std::unique_ptr<VdirEventStore> openStore(const std::vector<fs::path>& namedRoots,
-                                          const Calendar& calendar, bool verbose,
-                                          std::ostream& err) {
+                                          const Calendar& calendar, bool verbose, std::ostream& err,
+                                          const std::vector<std::string>& emails) {
     const auto roots = rootsOrDefault(namedRoots);
     std::error_code error;
     const bool noCalendarsYet = namedRoots.empty() && !fs::exists(roots.front(), error);
@@ -98,13 +98,17 @@ std::unique_ptr<VdirEventStore> openStore(const std::vector<fs::path>& namedRoot
         VdirOptions{.roots = roots,
                     .cacheFile = VdirEventStore::defaultCacheFile(),
                     .calendar = calendar,
-                    .decodedFilesKept = kDecodedFilesKept});
+                    .decodedFilesKept = kDecodedFilesKept,
+                    .ownAddresses = emails});
     const auto& report = store->loadReport();
     if (!report.unreadableRoots.empty() && !noCalendarsYet) {
         for (const auto& sentence : report.unreadableRoots) {
             err << "plannery: " << sentence << "\n";
         }
         return nullptr;
+    }
+    for (const auto& note : report.notes) {
+        err << "plannery: " << note << "\n";
     }
     // Broken files never stop a listing: the rest is shown and the count is told.
     const auto broken = report.brokenFiles.size();

@@ -1,7 +1,9 @@
 #include "cli/Options.h"
 
 #include "model/Calendar.h"
+#include "model/MailAddress.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -101,7 +103,8 @@ ArgumentReader::Handler dateTimeInto(std::optional<DateTime>& target, std::strin
         target = parseDateTime(value);
         if (!target) {
             return "The " + name + " time \"" + value +
-                   "\" is not a time that exists; write it as YYYY-MM-DDTHH:MM or YYYY-MM-DD.";
+                   "\" is not a time that exists; write it as YYYY-MM-DDTHH:MM, YYYY-MM-DD or "
+                   "an instant such as 2026-03-10T09:00:00+01:00.";
         }
         return {};
     };
@@ -124,6 +127,17 @@ ArgumentReader::Handler rootInto(std::vector<std::filesystem::path>& roots) {
             return "The option --root needs a folder.";
         }
         roots.emplace_back(value);
+        return {};
+    };
+}
+
+ArgumentReader::Handler emailInto(std::vector<std::string>& emails) {
+    return [&emails](const std::string& value) -> std::string {
+        if (!matchesEmailPattern(value)) {
+            return "The --email value \"" + value +
+                   "\" is not an e-mail address; write it as name@example.com.";
+        }
+        emails.push_back(value);
         return {};
     };
 }
@@ -166,6 +180,7 @@ ParseResult parseAgenda(const std::vector<std::string>& arguments) {
     std::string mirrorError;
     ArgumentReader reader;
     reader.option("--root", rootInto(options.roots));
+    reader.option("--email", emailInto(options.emails));
     reader.option("--from", dateInto(options.from, "--from"));
     reader.option("--to", dateInto(options.to, "--to"));
     auto readDays = intInto(days, "--days", 1, kMaxAgendaDays);
@@ -212,6 +227,7 @@ ParseResult parseMirrors(const std::vector<std::string>& arguments) {
     MirrorsOptions options;
     ArgumentReader reader;
     reader.option("--root", rootInto(options.roots));
+    reader.option("--email", emailInto(options.emails));
     reader.option("--now", dateInto(options.now, "--now"));
     reader.option("--tz", zoneInto(options.zone));
     reader.flag("--json", [&] { options.format = Format::json; });
@@ -225,6 +241,7 @@ ParseResult parseCalendars(const std::vector<std::string>& arguments) {
     CalendarsOptions options;
     ArgumentReader reader;
     reader.option("--root", rootInto(options.roots));
+    reader.option("--email", emailInto(options.emails));
     reader.flag("--json", [&] { options.format = Format::json; });
     if (auto error = readWithoutPositional(reader, arguments); !error.empty()) {
         return failure(error);
@@ -344,6 +361,7 @@ ParseResult parseReply(const std::vector<std::string>& arguments) {
     ReplyOptions options;
     ArgumentReader reader;
     reader.option("--root", rootInto(options.roots));
+    reader.option("--email", emailInto(options.emails));
     reader.option("--occurrence", dateTimeInto(options.occurrence, "--occurrence"));
     reader.option("--tz", zoneInto(options.zone));
     std::vector<std::string> positional;
@@ -378,6 +396,7 @@ ParseResult parseWatch(const std::vector<std::string>& arguments) {
     int changes = 0;
     ArgumentReader reader;
     reader.option("--root", rootInto(options.roots));
+    reader.option("--email", emailInto(options.emails));
     reader.option("--tz", zoneInto(options.zone));
     auto readChanges = intInto(changes, "--changes", 1, 1000000);
     reader.option("--changes", [&](const std::string& value) {
@@ -422,6 +441,7 @@ ParseResult parseSnapshot(const std::vector<std::string>& arguments) {
     std::optional<Date> anchor;
     ArgumentReader reader;
     reader.option("--root", rootInto(options.roots));
+    reader.option("--email", emailInto(options.emails));
     reader.option("--mode", [&](const std::string& value) -> std::string {
         static constexpr std::array<std::pair<std::string_view, ViewMode>, 6> names{{
             {"agenda", ViewMode::agenda},
@@ -505,6 +525,7 @@ ParseResult parseDetail(const std::vector<std::string>& arguments) {
     DetailOptions options;
     ArgumentReader reader;
     reader.option("--root", rootInto(options.roots));
+    reader.option("--email", emailInto(options.emails));
     reader.option("--occurrence", dateTimeInto(options.occurrence, "--occurrence"));
     reader.option("--tz", zoneInto(options.zone));
     reader.flag("--json", [&] { options.format = Format::json; });
@@ -522,6 +543,7 @@ ParseResult parseExport(const std::vector<std::string>& arguments) {
     ExportOptions options;
     ArgumentReader reader;
     reader.option("--root", rootInto(options.roots));
+    reader.option("--email", emailInto(options.emails));
     reader.option("--occurrence", dateTimeInto(options.occurrence, "--occurrence"));
     reader.option("--tz", zoneInto(options.zone));
     reader.option("--out", [&](const std::string& value) -> std::string {
@@ -543,58 +565,20 @@ ParseResult parseExport(const std::vector<std::string>& arguments) {
 
 } // namespace
 
-std::optional<DateTime> parseDateTime(std::string_view text) {
-    const auto date = parseDate(text.substr(0, 10));
-    if (!date) {
-        return std::nullopt;
-    }
-    if (text.size() == 10) {
-        return DateTime{.date = *date, .minuteOfDay = std::nullopt};
-    }
-    if (text.size() != 16 || (text[10] != 'T' && text[10] != ' ') || text[13] != ':') {
-        return std::nullopt;
-    }
-    const auto hour = parseNumber<int>(text.substr(11, 2));
-    const auto minute = parseNumber<int>(text.substr(14, 2));
-    if (!hour || !minute || *hour > 23 || *minute > 59) {
-        return std::nullopt;
-    }
-    return DateTime{.date = *date, .minuteOfDay = *hour * 60 + *minute};
-}
-
-std::optional<Date> parseDate(std::string_view text) {
-    if (text.size() != 10 || text[4] != '-' || text[7] != '-') {
-        return std::nullopt;
-    }
-    const auto year = parseNumber<int>(text.substr(0, 4));
-    const auto month = parseNumber<int>(text.substr(5, 2));
-    const auto day = parseNumber<int>(text.substr(8, 2));
-    if (!year || !month || !day) {
-        return std::nullopt;
-    }
-    // The calendar is lenient (February 30 becomes March 2), so a day exists exactly when it
-    // comes back unchanged.
-    const auto utc = Calendar::make("UTC", "en_US");
-    const auto instant = utc->date(*year, *month, *day, 12);
-    if (!instant) {
-        return std::nullopt;
-    }
-    const auto back = utc->components(*instant);
-    if (back.year != *year || back.month != *month || back.day != *day) {
-        return std::nullopt;
-    }
-    return Date{.year = *year, .month = *month, .day = *day};
-}
-
-std::string formatDate(const Date& date) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d", date.year, date.month, date.day);
-    return text;
-}
-
 ParseResult parseArguments(const std::vector<std::string>& arguments) {
     if (arguments.empty()) {
         return failure("No command given.");
+    }
+    const auto given = [&](std::initializer_list<std::string_view> names) {
+        return std::any_of(arguments.begin(), arguments.end(), [&](const std::string& argument) {
+            return std::find(names.begin(), names.end(), argument) != names.end();
+        });
+    };
+    if (given({"--help", "-h"})) {
+        return ParseResult{.invocation = HelpRequest{}, .error = {}};
+    }
+    if (given({"--version"})) {
+        return ParseResult{.invocation = VersionRequest{}, .error = {}};
     }
     const std::string& command = arguments.front();
     if (command == "agenda") {
@@ -630,7 +614,7 @@ ParseResult parseArguments(const std::vector<std::string>& arguments) {
     if (command == "export") {
         return parseExport(arguments);
     }
-    if (command == "help" || command == "--help" || command == "-h") {
+    if (command == "help") {
         return ParseResult{.invocation = HelpRequest{}, .error = {}};
     }
     return failure("Unknown command \"" + command + "\".");
@@ -638,6 +622,10 @@ ParseResult parseArguments(const std::vector<std::string>& arguments) {
 
 std::string usage() {
     return "usage:\n"
+           "  plannery [plannery://LINK] [--root DIR]... [--tz ZONE] [--anchor YYYY-MM-DD]\n"
+           "           [--showSettings] [--showTitlePopover] [--imageEventsDemo]\n"
+           "           [--quit-after-first-paint]\n"
+           "  plannery --help | --version\n"
            "  plannery agenda [--root DIR]... [--from YYYY-MM-DD] [--to YYYY-MM-DD | --days N]\n"
            "                  [--show-declined] [--hide CALENDAR-ID]... [--mirrors scan|none]\n"
            "                  [--tz ZONE] [--json] [--verbose]\n"
@@ -662,12 +650,21 @@ std::string usage() {
            "  plannery export EVENT-ID [--occurrence DATETIME] [--root DIR]... [--tz ZONE]\n"
            "                  --out FILE.ics\n"
            "\n"
+           "Without a command Plannery opens its window (a desktop session is needed) on the\n"
+           "calendar folders, on the day --anchor names, with the settings, the title popover or\n"
+           "the events-from-image sheet open; a link opens what it names. The window's switches\n"
+           "also take =true or =false; --quit-after-first-paint prints the start-up time.\n"
+           "\n"
            "agenda lists today and the next 6 days unless --from, --to or --days say otherwise;\n"
            "--to is the last day shown.\n"
-           "DATETIME is YYYY-MM-DDTHH:MM in the --tz zone (the machine's by default), or\n"
-           "YYYY-MM-DD for all-day events; an all-day event's --end is its last day.\n"
+           "DATETIME is YYYY-MM-DDTHH:MM in the --tz zone (the machine's by default),\n"
+           "YYYY-MM-DD for all-day events (an all-day event's --end is its last day), or an\n"
+           "instant with its offset as --json prints it, such as 2026-03-10T09:00:00+01:00.\n"
            "EVENT-ID is an eventIdentifier or an id of `plannery agenda --json`; the id names\n"
-           "its occurrence, which --occurrence names otherwise (the first one by default).\n";
+           "its occurrence, which --occurrence names otherwise (the first one by default).\n"
+           "Any tail of an identifier after a / will do when no other fits: work/cal/x.ics.\n"
+           "Every command but add, remove and demo takes --email ADDRESS (repeatable): your\n"
+           "own addresses, instead of the one found in each account's invitations.\n";
 }
 
 } // namespace plannery::cli

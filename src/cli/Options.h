@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/TypedDates.h"
 #include "model/ViewMode.h"
 
 #include <cstdint>
@@ -12,31 +13,6 @@
 #include <vector>
 
 namespace plannery::cli {
-
-// A calendar day as typed on the command line; only days that exist are ever made.
-struct Date {
-    int year = 1970;
-    int month = 1;
-    int day = 1;
-
-    friend auto operator<=>(const Date&, const Date&) = default;
-    friend bool operator==(const Date&, const Date&) = default;
-};
-
-// "YYYY-MM-DD" for a day that exists (2026-02-30 does not); nullopt otherwise.
-std::optional<Date> parseDate(std::string_view text);
-std::string formatDate(const Date& date);
-
-// A wall-clock time as typed: a day, with or without a time of day.
-struct DateTime {
-    Date date;
-    std::optional<int> minuteOfDay; // absent for a day alone
-
-    friend bool operator==(const DateTime&, const DateTime&) = default;
-};
-
-// "YYYY-MM-DD", "YYYY-MM-DDTHH:MM" or "YYYY-MM-DD HH:MM" (24-hour clock); nullopt otherwise.
-std::optional<DateTime> parseDateTime(std::string_view text);
 
 enum class Format { text, json };
 enum class MirrorMode { scan, none };
@@ -52,6 +28,7 @@ struct AgendaOptions {
     std::optional<std::string> zone; // default: the machine's zone
     Format format = Format::text;
     bool verbose = false;
+    std::vector<std::string> emails{}; // --email: the user's own addresses
 
     friend bool operator==(const AgendaOptions&, const AgendaOptions&) = default;
 };
@@ -61,6 +38,7 @@ struct MirrorsOptions {
     std::optional<Date> now; // default: today
     Format format = Format::text;
     std::optional<std::string> zone;
+    std::vector<std::string> emails{}; // --email: the user's own addresses
 
     friend bool operator==(const MirrorsOptions&, const MirrorsOptions&) = default;
 };
@@ -68,6 +46,7 @@ struct MirrorsOptions {
 struct CalendarsOptions {
     std::vector<std::filesystem::path> roots;
     Format format = Format::text;
+    std::vector<std::string> emails{}; // --email: the user's own addresses
 
     friend bool operator==(const CalendarsOptions&, const CalendarsOptions&) = default;
 };
@@ -116,6 +95,7 @@ struct ReplyOptions {
     std::optional<DateTime> occurrence;
     Answer answer = Answer::accept;
     std::optional<std::string> zone;
+    std::vector<std::string> emails{}; // --email: the user's own addresses
 
     friend bool operator==(const ReplyOptions&, const ReplyOptions&) = default;
 };
@@ -124,7 +104,8 @@ struct ReplyOptions {
 struct WatchOptions {
     std::vector<std::filesystem::path> roots;
     std::optional<std::string> zone;
-    std::optional<int> changes; // quit after this many
+    std::optional<int> changes;        // quit after this many
+    std::vector<std::string> emails{}; // --email: the user's own addresses
 
     friend bool operator==(const WatchOptions&, const WatchOptions&) = default;
 };
@@ -145,6 +126,7 @@ struct SnapshotOptions {
     std::optional<std::pair<int, int>> fitHours; // start and end hour
     std::optional<std::string> zone;
     std::filesystem::path out;
+    std::vector<std::string> emails{}; // --email: the user's own addresses
 
     friend bool operator==(const SnapshotOptions&, const SnapshotOptions&) = default;
 };
@@ -156,6 +138,7 @@ struct DetailOptions {
     std::optional<DateTime> occurrence;
     std::optional<std::string> zone;
     Format format = Format::text;
+    std::vector<std::string> emails{}; // --email: the user's own addresses
 
     friend bool operator==(const DetailOptions&, const DetailOptions&) = default;
 };
@@ -167,6 +150,7 @@ struct ExportOptions {
     std::optional<DateTime> occurrence;
     std::optional<std::string> zone;
     std::filesystem::path out;
+    std::vector<std::string> emails{}; // --email: the user's own addresses
 
     friend bool operator==(const ExportOptions&, const ExportOptions&) = default;
 };
@@ -175,9 +159,14 @@ struct HelpRequest {
     friend bool operator==(const HelpRequest&, const HelpRequest&) = default;
 };
 
-using Invocation = std::variant<AgendaOptions, MirrorsOptions, CalendarsOptions, DemoOptions,
-                                AddOptions, RemoveOptions, ReplyOptions, WatchOptions,
-                                SnapshotOptions, DetailOptions, ExportOptions, HelpRequest>;
+struct VersionRequest {
+    friend bool operator==(const VersionRequest&, const VersionRequest&) = default;
+};
+
+using Invocation =
+    std::variant<AgendaOptions, MirrorsOptions, CalendarsOptions, DemoOptions, AddOptions,
+                 RemoveOptions, ReplyOptions, WatchOptions, SnapshotOptions, DetailOptions,
+                 ExportOptions, HelpRequest, VersionRequest>;
 
 // A parsed command line, or one sentence saying what is wrong with it.
 struct ParseResult {
@@ -194,6 +183,8 @@ inline constexpr int kMaxSnapshotSide = 8192;
 
 // Parses the arguments after the program name. Checks everything that does not depend on the
 // clock: dates exist, zones are known, --to is not before --from, numbers are in range.
+// --help (or -h) and --version anywhere ask for the usage or the version, also among the
+// window's options.
 ParseResult parseArguments(const std::vector<std::string>& arguments);
 
 std::string usage();

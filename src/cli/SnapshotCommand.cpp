@@ -2,6 +2,7 @@
 
 #include "app/AppSheets.h"
 #include "app/MainWindow.h"
+#include "cli/EventLookup.h"
 #include "cli/OpenStore.h"
 #include "store/LinkOpener.h"
 #include "store/VdirCalendarStore.h"
@@ -110,9 +111,9 @@ int runSnapshot(const SnapshotOptions& options, std::ostream& out, std::ostream&
     std::optional<Instant> now =
         calendar.date(options.anchor.year, options.anchor.month, options.anchor.day, 10);
     if (options.now) {
-        const auto& d = options.now->date;
-        const int minute = options.now->minuteOfDay.value_or(10 * 60);
-        now = calendar.date(d.year, d.month, d.day, minute / 60, minute % 60);
+        DateTime at = *options.now;
+        at.minuteOfDay = at.minuteOfDay.value_or(10 * 60);
+        now = instantOf(at, calendar);
     }
 
     const auto roots = rootsOrDefault(options.roots);
@@ -123,7 +124,8 @@ int runSnapshot(const SnapshotOptions& options, std::ostream& out, std::ostream&
             return kFailed;
         }
     }
-    auto store = makeVdirCalendarStore(VdirSetup{.roots = roots, .zone = options.zone});
+    auto store = makeVdirCalendarStore(
+        VdirSetup{.roots = roots, .zone = options.zone, .ownAddresses = options.emails});
     waitForMirrors(*store);
 
     const Instant shownNow = now.value_or(anchor);

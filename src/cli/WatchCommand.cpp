@@ -30,7 +30,8 @@ int runWatch(const WatchOptions& options, std::ostream& out, std::ostream& err) 
             return 1;
         }
     }
-    auto store = makeVdirCalendarStore(VdirSetup{.roots = roots, .zone = options.zone});
+    auto store = makeVdirCalendarStore(
+        VdirSetup{.roots = roots, .zone = options.zone, .ownAddresses = options.emails});
     int changes = 0;
     QObject::connect(store.get(), &CalendarStore::revisionChanged, [&] {
         out << "revision " << store->revision() << std::endl;

@@ -18,8 +18,9 @@ int failed(std::ostream& err, const std::string& sentence) {
 }
 
 std::unique_ptr<VdirEventStore> open(const std::vector<std::filesystem::path>& roots,
-                                     const Calendar& calendar, std::ostream& err) {
-    auto store = openStore(roots, calendar, false, err);
+                                     const Calendar& calendar, std::ostream& err,
+                                     const std::vector<std::string>& emails = {}) {
+    auto store = openStore(roots, calendar, false, err, emails);
     if (store && store->authorizationStatus() != AuthorizationStatus::fullAccess) {
         err << "plannery: There are no calendars to change.\n";
         return nullptr;
@@ -37,11 +38,12 @@ int report(const WriteResult& result, std::ostream& out, std::ostream& err) {
 
 // Opens the calendars, finds the named event (or occurrence) and applies the change to it.
 int changeEvent(const std::vector<std::filesystem::path>& roots,
-                const std::optional<std::string>& zone, const std::string& eventID,
-                const std::optional<DateTime>& occurrence, std::ostream& out, std::ostream& err,
+                const std::optional<std::string>& zone, const std::vector<std::string>& emails,
+                const std::string& eventID, const std::optional<DateTime>& occurrence,
+                std::ostream& out, std::ostream& err,
                 const std::function<WriteResult(EventStore&, const StoreEvent&)>& change) {
     const Calendar calendar = Calendar::currentIn(zone);
-    const auto store = open(roots, calendar, err);
+    const auto store = open(roots, calendar, err, emails);
     if (!store) {
         return kFailed;
     }
@@ -61,12 +63,12 @@ int runAdd(const AddOptions& options, std::ostream& out, std::ostream& err) {
         return kFailed;
     }
     const auto calendars = store->calendars();
+    const Resolved named = calendarID(calendars, options.calendar);
     const auto target = std::find_if(calendars.begin(), calendars.end(), [&](const auto& c) {
-        return c->calendarIdentifier == options.calendar;
+        return c->calendarIdentifier == named.id;
     });
     if (target == calendars.end()) {
-        return failed(err, "No calendar has the identifier \"" + options.calendar +
-                               "\"; `plannery calendars` lists them.");
+        return failed(err, named.problem);
     }
     const auto start = instantOf(options.start, calendar);
     std::optional<Instant> end;
@@ -105,7 +107,7 @@ int runRemove(const RemoveOptions& options, std::ostream& out, std::ostream& err
     // Without an occurrence the whole event goes: for a series, from its first occurrence on.
     const Span span = !options.occurrence || options.future ? Span::futureEvents : Span::thisEvent;
     return changeEvent(
-        options.roots, options.zone, options.eventID, options.occurrence, out, err,
+        options.roots, options.zone, {}, options.eventID, options.occurrence, out, err,
         [&](EventStore& store, const StoreEvent& event) { return store.remove(event, span); });
 }
 
@@ -116,7 +118,8 @@ int runReply(const ReplyOptions& options, std::ostream& out, std::ostream& err) 
                                          : ParticipantStatus::tentative;
     // Without an occurrence the answer is for the whole series.
     const Span span = options.occurrence ? Span::thisEvent : Span::futureEvents;
-    return changeEvent(options.roots, options.zone, options.eventID, options.occurrence, out, err,
+    return changeEvent(options.roots, options.zone, options.emails, options.eventID,
+                       options.occurrence, out, err,
                        [&](EventStore& store, const StoreEvent& event) {
                            return store.reply(event, status, span);
                        });

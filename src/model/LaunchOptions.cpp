@@ -12,8 +12,10 @@ namespace plannery {
 namespace {
 
 constexpr std::string_view kAnchor = "anchor";
-constexpr std::array<std::string_view, 3> kSwitches{"showSettings", "showTitlePopover",
-                                                    "imageEventsDemo"};
+constexpr std::array<std::string_view, 4> kSwitches{"showSettings", "showTitlePopover",
+                                                    "imageEventsDemo", "widgetGallery"};
+// Options that keep their text as written, for the part that reads them.
+constexpr std::array<std::string_view, 2> kTexts{"widgetGalleryPage", "widgetGalleryNow"};
 
 std::string lowerTrimmed(std::string_view text) {
     while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) {
@@ -42,6 +44,10 @@ std::optional<bool> switchValue(std::string_view text) {
 
 bool isSwitch(std::string_view name) {
     return std::find(kSwitches.begin(), kSwitches.end(), name) != kSwitches.end();
+}
+
+bool isText(std::string_view name) {
+    return std::find(kTexts.begin(), kTexts.end(), name) != kTexts.end();
 }
 
 // One option as written: its name and, when given with "=", its value.
@@ -73,6 +79,7 @@ std::string quoted(std::string_view text) {
 struct Values {
     std::optional<Instant> anchor;
     std::map<std::string, bool, std::less<>> switches;
+    std::map<std::string, std::string, std::less<>> texts;
 };
 
 void readPreferences(const std::map<std::string, std::string>& preferences,
@@ -82,6 +89,11 @@ void readPreferences(const std::map<std::string, std::string>& preferences,
         if (!values.anchor) {
             problems.push_back("The preference “anchor” holds " + quoted(stored->second) +
                                ", which is not a day such as 2026-03-07; the app opens on today.");
+        }
+    }
+    for (const std::string_view name : kTexts) {
+        if (const auto stored = preferences.find(std::string(name)); stored != preferences.end()) {
+            values.texts[std::string(name)] = stored->second;
         }
     }
     for (const std::string_view name : kSwitches) {
@@ -131,6 +143,17 @@ LaunchOptions parseLaunchOptions(const std::vector<std::string>& arguments,
                 options.problems.push_back("The option --anchor " + quoted(*text) +
                                            " is not a day such as 2026-03-07; it was ignored.");
             }
+        } else if (isText(option->name)) {
+            std::optional<std::string_view> text = option->value;
+            if (!text && i + 1 < arguments.size() && !arguments[i + 1].starts_with("-")) {
+                text = arguments[++i];
+            }
+            if (text) {
+                values.texts[name] = std::string(*text);
+            } else {
+                options.problems.push_back("The option --" + name +
+                                           " needs a value after it; it was ignored.");
+            }
         } else if (isSwitch(option->name)) {
             if (option->value) {
                 if (const auto on = switchValue(*option->value)) {
@@ -161,6 +184,13 @@ LaunchOptions parseLaunchOptions(const std::vector<std::string>& arguments,
     options.showSettings = switchOf("showSettings");
     options.showTitlePopover = switchOf("showTitlePopover");
     options.imageEventsDemo = switchOf("imageEventsDemo");
+    options.widgetGallery = switchOf("widgetGallery");
+    const auto textOf = [&](std::string_view name) {
+        const auto found = values.texts.find(name);
+        return found != values.texts.end() ? found->second : std::string();
+    };
+    options.widgetGalleryPage = textOf("widgetGalleryPage");
+    options.widgetGalleryNow = textOf("widgetGalleryNow");
     return options;
 }
 

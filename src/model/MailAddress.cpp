@@ -5,6 +5,7 @@
 #include <unicode/uchar.h>
 #include <unicode/utf8.h>
 
+#include <algorithm>
 #include <cstdint>
 
 namespace plannery {
@@ -70,6 +71,32 @@ bool matchesEmailPattern(std::string_view text) {
         }
     }
     return at >= 0 && dotInside;
+}
+
+AddressList addressList(std::string_view text) {
+    AddressList list;
+    const auto lower = [](std::string word) {
+        for (char& c : word) {
+            c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+        }
+        return word;
+    };
+    std::size_t begin = 0;
+    while (begin < text.size()) {
+        const auto end = std::min(text.find_first_of(",; \t\r\n", begin), text.size());
+        const std::string piece(text.substr(begin, end - begin));
+        begin = end + 1;
+        if (piece.empty()) {
+            continue;
+        }
+        if (!matchesEmailPattern(piece)) {
+            list.rejected.push_back(piece);
+        } else if (std::none_of(list.addresses.begin(), list.addresses.end(),
+                                [&](const std::string& a) { return lower(a) == lower(piece); })) {
+            list.addresses.push_back(piece);
+        }
+    }
+    return list;
 }
 
 } // namespace plannery

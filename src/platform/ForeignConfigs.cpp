@@ -1,10 +1,14 @@
 #include "platform/ForeignConfigs.h"
 
 #include "platform/VdirLayout.h"
+#include "platform/VdirMetadata.h"
 #include "platform/VdirScan.h"
 
 #include <algorithm>
+#include <set>
 #include <string>
+
+#include <glob.h>
 
 namespace plannery::vdir {
 
@@ -84,10 +88,54 @@ bool holdsCalendarFiles(const fs::path& folder) {
     return names && !names->empty();
 }
 
-void add(std::vector<fs::path>& roots, const fs::path& root) {
-    if (!root.empty() && std::find(roots.begin(), roots.end(), root) == roots.end()) {
+// The home folder, or a folder that holds it: never a root, whatever a configuration says (it
+// would read every folder the user has).
+bool isHomeOrAbove(const fs::path& folder, const fs::path& home) {
+    const fs::path inside = normal(home).lexically_relative(normal(folder));
+    return inside.empty() ? normal(folder) == normal(home) : *inside.begin() != "..";
+}
+
+void add(std::vector<fs::path>& roots, const fs::path& root, const fs::path& home) {
+    if (!root.empty() && !isHomeOrAbove(root, home) &&
+        std::find(roots.begin(), roots.end(), root) == roots.end()) {
         roots.push_back(root);
     }
+}
+
+// The folders a khal discover pattern matches, as roots. A folder that holds only matches (and
+// no calendar files of its own) is their account, so it is the root and they are its calendars;
+// otherwise each match is a root of its own, so that nothing the pattern leaves out is read.
+std::vector<fs::path> discoverRoots(const fs::path& pattern, const fs::path& home) {
+    glob_t found{};
+    std::set<fs::path> matches;
+    if (::glob(pattern.c_str(), GLOB_ONLYDIR, nullptr, &found) == 0) {
+        for (std::size_t i = 0; i < found.gl_pathc; ++i) {
+            std::error_code error;
+            const fs::path match = normal(found.gl_pathv[i]);
+            if (fs::is_directory(match, error)) {
+                matches.insert(match);
+            }
+        }
+    }
+    ::globfree(&found);
+    const auto onlyMatches = [&](const fs::path& folder) {
+        std::error_code error;
+        for (fs::directory_iterator it(folder, error), end; !error && it != end;
+             it.increment(error)) {
+            const auto name = it->path().filename().string();
+            if (!name.starts_with(".") && it->is_directory(error) &&
+                !matches.contains(it->path())) {
+                return false;
+            }
+        }
+        return !error && !holdsCalendarFiles(folder);
+    };
+    std::vector<fs::path> roots;
+    for (const auto& match : matches) {
+        const fs::path parent = match.parent_path();
+        add(roots, !isHomeOrAbove(parent, home) && onlyMatches(parent) ? parent : match, home);
+    }
+    return roots;
 }
 
 } // namespace
@@ -120,16 +168,13 @@ std::vector<fs::path> khalRoots(std::string_view config, const fs::path& home) {
         if (entry.path.empty() || entry.type == "birthdays") {
             continue; // birthdays are address books, not calendars
         }
-        fs::path path = expanded(entry.path, home);
+        const fs::path path = expanded(entry.path, home);
         if (entry.type == "discover") {
-            // The folder the pattern searches: everything before its first wildcard.
-            const std::string text = path.string();
-            const auto wildcard = text.find_first_of("*?[");
-            path = wildcard == std::string::npos ? path
-                                                 : fs::path(text.substr(0, wildcard)).parent_path();
-            add(roots, normal(path));
+            for (const auto& root : discoverRoots(path, home)) {
+                add(roots, root, home);
+            }
         } else {
-            add(roots, normal(path).parent_path());
+            add(roots, normal(path), home);
         }
     }
     return roots;
@@ -167,9 +212,8 @@ std::vector<fs::path> vdirsyncerRoots(std::string_view config, const fs::path& h
             lowered(storage.fileext) != ".ics") {
             continue;
         }
-        const fs::path path = normal(expanded(storage.path, home));
-        // A storage without collections is one calendar folder itself.
-        add(roots, holdsCalendarFiles(path) ? path.parent_path() : path);
+        // With collections or without (then the folder is one calendar), the folder is the root.
+        add(roots, normal(expanded(storage.path, home)), home);
     }
     return roots;
 }
@@ -181,7 +225,7 @@ std::vector<fs::path> foreignRoots(const fs::path& configHome, const fs::path& h
     }
     if (const auto text = readFile(configHome / "vdirsyncer" / "config")) {
         for (const auto& root : vdirsyncerRoots(*text, home)) {
-            add(found, root);
+            add(found, root, home);
         }
     }
     std::vector<fs::path> existing;

@@ -259,6 +259,8 @@ Result removeSeries(std::string_view text, std::string_view uid) {
     if (document.master) {
         document.overrides.push_back(document.master);
     }
+    document.overrides.insert(document.overrides.end(), document.supersededMasters.begin(),
+                              document.supersededMasters.end());
     for (auto* event : document.overrides) {
         icalcomponent_remove_component(icalcomponent_get_parent(event), event);
         icalcomponent_free(event);

@@ -1,5 +1,6 @@
 #include "platform/IcsEditDocument.h"
 
+#include "platform/IcsProperties.h"
 #include "platform/IcsZones.h"
 
 #include <algorithm>
@@ -141,6 +142,8 @@ Opened open(std::string_view text, std::string_view uid, const Calendar& calenda
     if (!dropHarmlessErrors(root.get(), countInText(text, "X-LIC-ERROR"))) {
         return Opened{.error = kUnreadableLines};
     }
+    // The reader shows the latest revision of a doubled master or override; edits go to the
+    // same one, and older masters stay in the file unless the whole event is removed.
     for (auto* vcalendar : document.calendars) {
         for (auto* event = icalcomponent_get_first_component(vcalendar, ICAL_VEVENT_COMPONENT);
              event; event = icalcomponent_get_next_component(vcalendar, ICAL_VEVENT_COMPONENT)) {
@@ -151,9 +154,17 @@ Opened open(std::string_view text, std::string_view uid, const Calendar& calenda
                 document.overrides.push_back(event);
             } else if (!document.master) {
                 document.master = event;
+            } else if (revisionOf(document.master) < revisionOf(event)) {
+                document.supersededMasters.push_back(document.master);
+                document.master = event;
+            } else {
+                document.supersededMasters.push_back(event);
             }
         }
     }
+    std::stable_sort(
+        document.overrides.begin(), document.overrides.end(),
+        [](icalcomponent* a, icalcomponent* b) { return revisionOf(b) < revisionOf(a); });
     if (!document.master && document.overrides.empty()) {
         return Opened{.error = kNoEvent};
     }
@@ -343,9 +354,24 @@ std::optional<Occurrence> occurrenceAt(const Document& document, Instant occurre
             }
         }
     }
-    for (const auto& o : expand(series, occurrence, occurrence.plus(1), *document.calendar)) {
-        if (!o.detached && o.occurrenceDate &&
-            roundedSeconds(*o.occurrenceDate) == roundedSeconds(occurrence)) {
+    // The master's occurrence, or one that an override changes onward: that one lies as far
+    // from its rule start as the override moved its own.
+    double reach = 1;
+    for (const auto& component : series.components) {
+        if (!component.thisAndFuture || !component.recurrenceId) {
+            continue;
+        }
+        const auto original =
+            ics::instantOf(*component.recurrenceId, series.timeZones, *document.calendar);
+        const auto start = ics::instantOf(component.start, series.timeZones, *document.calendar);
+        if (original && start) {
+            reach = std::max(reach, std::abs(start->since(*original)) + 2 * ics::kDaySeconds);
+        }
+    }
+    for (const auto& o :
+         expand(series, occurrence.plus(-reach), occurrence.plus(reach), *document.calendar)) {
+        if (o.occurrenceDate && roundedSeconds(*o.occurrenceDate) == roundedSeconds(occurrence) &&
+            !(o.detached && !series.components[o.component].thisAndFuture)) {
             return o;
         }
     }
@@ -361,7 +387,21 @@ std::optional<Instant> firstStart(const Document& document) {
 }
 
 icalcomponent* makeOverride(Document& document, const Occurrence& occurrence) {
-    icalcomponent* copy = icalcomponent_new_clone(document.master);
+    // An occurrence that an override changes onward starts from that override's properties.
+    icalcomponent* source = document.master;
+    if (occurrence.component < document.series.components.size()) {
+        const auto& component = document.series.components[occurrence.component];
+        const auto original = component.recurrenceId
+                                  ? ics::instantOf(*component.recurrenceId,
+                                                   document.series.timeZones, *document.calendar)
+                                  : std::nullopt;
+        if (component.thisAndFuture && original) {
+            if (auto* onward = overrideFor(document, *original)) {
+                source = onward;
+            }
+        }
+    }
+    icalcomponent* copy = icalcomponent_new_clone(source);
     for (auto kind : {ICAL_RRULE_PROPERTY, ICAL_RDATE_PROPERTY, ICAL_EXDATE_PROPERTY,
                       ICAL_EXRULE_PROPERTY, ICAL_RECURRENCEID_PROPERTY}) {
         removeAll(copy, kind);

@@ -33,10 +33,11 @@ struct Frame {
 // One file and the events of one UID in it.
 struct Document {
     ComponentPtr root{};
-    std::vector<icalcomponent*> calendars{}; // the VCALENDARs of the file
-    Series series{};                         // the UID's events as the reader sees them
-    icalcomponent* master = nullptr;         // null when the file holds only overrides
-    std::vector<icalcomponent*> overrides{};
+    std::vector<icalcomponent*> calendars{};         // the VCALENDARs of the file
+    Series series{};                                 // the UID's events as the reader sees them
+    icalcomponent* master = nullptr;                 // null when the file holds only overrides
+    std::vector<icalcomponent*> overrides{};         // the latest revision of each occurrence first
+    std::vector<icalcomponent*> supersededMasters{}; // older revisions of the master
     const Calendar* calendar = nullptr;
 };
 
@@ -80,8 +81,9 @@ icalcomponent* overrideFor(const Document& document, Instant occurrence);
 std::optional<Occurrence> occurrenceAt(const Document& document, Instant occurrence);
 // The first start of the series.
 std::optional<Instant> firstStart(const Document& document);
-// A copy of the master for one occurrence: no rules, RECURRENCE-ID and times of the occurrence.
-// Added to the master's calendar and to document.overrides.
+// A copy of the master (or of the override that changes the occurrence onward) for one
+// occurrence: no rules, RECURRENCE-ID and times of the occurrence. Added to the master's
+// calendar and to document.overrides.
 icalcomponent* makeOverride(Document& document, const Occurrence& occurrence);
 
 // Properties.

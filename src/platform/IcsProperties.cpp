@@ -259,4 +259,21 @@ std::optional<RecurrenceRule> ruleOf(const icalrecurrencetype& rule, const Zoned
     return result;
 }
 
+Revision revisionOf(icalcomponent* event) {
+    Revision revision;
+    if (auto* sequence = icalcomponent_get_first_property(event, ICAL_SEQUENCE_PROPERTY);
+        sequence && icalproperty_get_value(sequence)) {
+        revision.sequence = icalproperty_get_sequence(sequence);
+    }
+    if (auto* stamp = icalcomponent_get_first_property(event, ICAL_DTSTAMP_PROPERTY);
+        stamp && icalproperty_get_value(stamp)) {
+        const WallTime wall = wallFromIcal(icalproperty_get_dtstamp(stamp));
+        if (isValidWall(wall)) {
+            revision.stamp = wallSeconds(wall);
+        }
+    }
+    icalerror_clear_errno();
+    return revision;
+}
+
 } // namespace plannery::ics

@@ -5,6 +5,8 @@
 
 #include <libical/ical.h>
 
+#include <compare>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -19,5 +21,15 @@ void readParticipants(icalcomponent* event, EventContent& content);
 void readAlarms(icalcomponent* event, EventContent& content);
 // nullopt for rules that repeat within a day, which the store cannot describe.
 std::optional<RecurrenceRule> ruleOf(const icalrecurrencetype& rule, const ZonedTime& start);
+
+// How recent one VEVENT is among those that describe the same event or occurrence: a higher
+// SEQUENCE wins, then a later DTSTAMP. Missing values count as the oldest.
+struct Revision {
+    int sequence = 0;
+    std::int64_t stamp = INT64_MIN; // DTSTAMP as written, in seconds (see wallSeconds)
+
+    friend auto operator<=>(const Revision&, const Revision&) = default;
+};
+Revision revisionOf(icalcomponent* event);
 
 } // namespace plannery::ics

@@ -92,6 +92,40 @@ std::optional<ZonedTime> timeOf(icalproperty* property, ReadContext& context) {
     return zoned;
 }
 
+// An RDATE value; a PERIOD keeps its end or its length, in the zone of its start.
+std::optional<RecurrenceDate> recurrenceDateOf(icalproperty* property, ReadContext& context) {
+    auto start = timeOf(property, context);
+    if (!start) {
+        return std::nullopt;
+    }
+    RecurrenceDate date{.start = *start, .end = std::nullopt, .duration = std::nullopt};
+    icalvalue* value = icalproperty_get_value(property);
+    std::optional<icalperiodtype> period;
+    if (icalvalue_isa(value) == ICAL_PERIOD_VALUE) {
+        period = icalvalue_get_period(value);
+    } else if (icalvalue_isa(value) == ICAL_DATETIMEPERIOD_VALUE) {
+        const auto both = icalvalue_get_datetimeperiod(value);
+        if (icaltime_is_null_time(both.time)) {
+            period = both.period;
+        }
+    }
+    if (!period || start->wall.isDate) {
+        return date;
+    }
+    if (!icaltime_is_null_time(period->end)) {
+        const WallTime end = wallFromIcal(period->end);
+        if (isValidWall(end) && !end.isDate) {
+            date.end = ZonedTime{.wall = end,
+                                 .zone = icaltime_is_utc(period->end)
+                                             ? ZoneRef{.kind = ZoneRef::Kind::utc, .id = {}}
+                                             : start->zone};
+        }
+    } else if (!icaldurationtype_is_bad_duration(period->duration) && !period->duration.is_neg) {
+        date.duration = double(icaldurationtype_as_int(period->duration));
+    }
+    return date;
+}
+
 std::optional<Component> componentOf(icalcomponent* event, ReadContext& context) {
     Component component;
     auto start = timeOf(icalcomponent_get_first_property(event, ICAL_DTSTART_PROPERTY), context);
@@ -111,6 +145,10 @@ std::optional<Component> componentOf(icalcomponent* event, ReadContext& context)
     }
     if (auto* recurrenceId = icalcomponent_get_first_property(event, ICAL_RECURRENCEID_PROPERTY)) {
         component.recurrenceId = timeOf(recurrenceId, context);
+        if (!component.recurrenceId) {
+            // An override that cannot say which occurrence it replaces replaces none.
+            return std::nullopt;
+        }
         if (auto* range = icalproperty_get_first_parameter(recurrenceId, ICAL_RANGE_PARAMETER)) {
             component.thisAndFuture = icalparameter_get_range(range) == ICAL_RANGE_THISANDFUTURE;
         }
@@ -136,8 +174,8 @@ std::optional<Component> componentOf(icalcomponent* event, ReadContext& context)
     }
     for (auto* rdate = icalcomponent_get_first_property(event, ICAL_RDATE_PROPERTY); rdate;
          rdate = icalcomponent_get_next_property(event, ICAL_RDATE_PROPERTY)) {
-        if (auto time = timeOf(rdate, context)) {
-            component.rdates.push_back(*time);
+        if (auto date = recurrenceDateOf(rdate, context)) {
+            component.rdates.push_back(*date);
         }
     }
     for (auto* exdate = icalcomponent_get_first_property(event, ICAL_EXDATE_PROPERTY); exdate;
@@ -206,6 +244,17 @@ void collect(icalcomponent* parent, int depth, std::vector<icalcomponent*>& even
             collect(child, depth + 1, events, context);
         }
     }
+}
+
+// Which occurrence a component describes: empty for a master, else its RECURRENCE-ID as
+// written.
+std::string occurrenceKey(const std::optional<ZonedTime>& recurrenceId) {
+    if (!recurrenceId) {
+        return {};
+    }
+    const auto& wall = recurrenceId->wall;
+    return std::to_string(wallSeconds(wall)) + (wall.isDate ? "D" : "T") +
+           std::to_string(int(recurrenceId->zone.kind)) + recurrenceId->zone.id;
 }
 
 std::string textOfZone(icalcomponent* vtimezone) {
@@ -280,7 +329,10 @@ ReadResult read(std::string_view text) {
         }
     }
     std::map<std::string, std::size_t> byUid;
-    std::map<std::string, int> mastersOfUid;
+    // Per series and occurrence (the master's key is empty): the component that describes it and
+    // its revision. A file that holds two of them (a broken export, an update appended rather
+    // than written over) shows only the latest.
+    std::map<std::pair<std::size_t, std::string>, std::pair<std::size_t, Revision>> described;
     int withoutUid = 0;
     for (auto* event : events) {
         context.customZones.clear();
@@ -292,10 +344,6 @@ ReadResult read(std::string_view text) {
         std::string uid = component->content.calendarItemExternalIdentifier.value_or("");
         if (uid.empty()) {
             uid = "no-uid-" + std::to_string(++withoutUid);
-        } else if (!component->recurrenceId && ++mastersOfUid[uid] > 1) {
-            // A second event with the same UID and no RECURRENCE-ID: broken exports do this;
-            // keep it as its own series rather than lose it.
-            uid += "#" + std::to_string(mastersOfUid[uid]);
         }
         auto found = byUid.find(uid);
         if (found == byUid.end()) {
@@ -305,6 +353,12 @@ ReadResult read(std::string_view text) {
             result.series.push_back(std::move(series));
         }
         auto& series = result.series[found->second];
+        const Revision revision = revisionOf(event);
+        const auto key = std::pair(found->second, occurrenceKey(component->recurrenceId));
+        const auto earlier = described.find(key);
+        if (earlier != described.end() && !(earlier->second.second < revision)) {
+            continue;
+        }
         for (const auto& tzid : context.customZones) {
             std::string zoneText = textOfZone(context.vtimezones.at(tzid));
             if (std::find(series.timeZones.begin(), series.timeZones.end(), zoneText) ==
@@ -312,6 +366,12 @@ ReadResult read(std::string_view text) {
                 series.timeZones.push_back(std::move(zoneText));
             }
         }
+        if (earlier != described.end()) {
+            series.components[earlier->second.first] = std::move(*component);
+            earlier->second.second = revision;
+            continue;
+        }
+        described.emplace(key, std::pair(series.components.size(), revision));
         series.components.push_back(std::move(*component));
     }
     for (auto& series : result.series) {

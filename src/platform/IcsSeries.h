@@ -43,6 +43,15 @@ struct ZonedTime {
     friend bool operator==(const ZonedTime&, const ZonedTime&) = default;
 };
 
+// One RDATE value: a start, and for a PERIOD its end or its length.
+struct RecurrenceDate {
+    ZonedTime start;
+    std::optional<ZonedTime> end;   // a PERIOD's explicit end
+    std::optional<double> duration; // a PERIOD's length in seconds
+
+    friend bool operator==(const RecurrenceDate&, const RecurrenceDate&) = default;
+};
+
 // One VEVENT: a master or an override of one occurrence.
 struct Component {
     // What the event says. The store fills in eventIdentifier, calendar and the participants'
@@ -52,14 +61,17 @@ struct Component {
     std::optional<ZonedTime> end;          // DTEND
     std::optional<double> duration;        // DURATION in seconds, when there is no DTEND
     std::optional<ZonedTime> recurrenceId; // set on overrides
-    bool thisAndFuture = false;            // RANGE=THISANDFUTURE on the RECURRENCE-ID
-    std::vector<std::string> rrules;       // RRULE values
-    std::vector<ZonedTime> rdates;
+    // RANGE=THISANDFUTURE on the RECURRENCE-ID: the override's shift of the start, its length
+    // and its properties apply to every later occurrence, up to the next such override.
+    bool thisAndFuture = false;
+    std::vector<std::string> rrules; // RRULE values
+    std::vector<RecurrenceDate> rdates;
     std::vector<ZonedTime> exdates;
 };
 
 // Everything in one file that shares a UID: the master first when there is one, then its
-// overrides.
+// overrides. Of two masters, or two overrides of one occurrence, only the later revision is kept
+// (see revisionOf).
 struct Series {
     std::string uid;
     std::vector<Component> components;
@@ -93,7 +105,7 @@ struct Occurrence {
     Instant end;
     std::optional<Instant> occurrenceDate{}; // the rule's start for this occurrence; absent when
                                              // the series does not repeat
-    bool detached = false;                   // an override
+    bool detached = false; // an override, or an occurrence that one changes onward
 };
 
 // The most occurrences one series yields in one window, whatever its rule says.

@@ -22,7 +22,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // Raise when the tables change meaning; a file of another version is rebuilt.
-constexpr int kSchemaVersion = 2;
+constexpr int kSchemaVersion = 1;
 constexpr int kBusyTimeoutMs = 2000;
 
 // The series blobs live in their own table so that reading the index at start does not page
@@ -35,8 +35,6 @@ CREATE TABLE files(id INTEGER PRIMARY KEY, folder TEXT NOT NULL, name TEXT NOT N
                    broken INTEGER NOT NULL, first REAL, last REAL, bounds BLOB,
                    UNIQUE(folder, name));
 CREATE TABLE blobs(id INTEGER PRIMARY KEY, series BLOB NOT NULL);
-CREATE TABLE derived(key TEXT PRIMARY KEY, fingerprint INTEGER NOT NULL, value BLOB NOT NULL)
-    WITHOUT ROWID;
 )sql";
 
 class Statement {
@@ -370,38 +368,6 @@ std::optional<std::string> IndexCache::blob(const std::string& folder, const std
     return bytes;
 }
 
-std::optional<std::string> IndexCache::derived(const std::string& key, std::uint64_t fingerprint) {
-    if (m_db == nullptr) {
-        return std::nullopt;
-    }
-    Statement query(m_db, "SELECT value FROM derived WHERE key = ? AND fingerprint = ?");
-    if (!query.ok()) {
-        return std::nullopt;
-    }
-    query.bind(1, key);
-    query.bind(2, static_cast<std::int64_t>(fingerprint));
-    if (query.step() != SQLITE_ROW) {
-        return std::nullopt;
-    }
-    const auto* data = static_cast<const char*>(sqlite3_column_blob(query.get(), 0));
-    return std::string(data == nullptr ? "" : data,
-                       static_cast<std::size_t>(sqlite3_column_bytes(query.get(), 0)));
-}
-
-void IndexCache::keepDerived(const std::string& key, std::uint64_t fingerprint,
-                             const std::string& value) {
-    if (m_db == nullptr) {
-        return;
-    }
-    Statement put(m_db, "INSERT OR REPLACE INTO derived(key, fingerprint, value) VALUES(?, ?, ?)");
-    if (put.ok()) {
-        put.bind(1, key);
-        put.bind(2, static_cast<std::int64_t>(fingerprint));
-        put.bindBlob(3, value.data(), value.size());
-        put.step();
-    }
-}
-
 void IndexCache::beginRead() {
     if (m_db != nullptr) {
         sqlite3_exec(m_db, "BEGIN", nullptr, nullptr, nullptr);
@@ -517,6 +483,37 @@ bool IndexCache::write(const std::vector<FolderWrite>& folders,
     }
     exec(m_db, "ROLLBACK");
     return false;
+}
+
+// Notes share the meta table with the codec signature, under keys of their own.
+std::optional<std::string> IndexCache::note(const std::string& key) {
+    if (m_db == nullptr) {
+        return std::nullopt;
+    }
+    Statement query(m_db, "SELECT value FROM meta WHERE key = ?");
+    if (!query.ok()) {
+        return std::nullopt;
+    }
+    query.bind(1, "note:" + key);
+    if (query.step() != SQLITE_ROW) {
+        return std::nullopt;
+    }
+    const auto* bytes = static_cast<const char*>(sqlite3_column_blob(query.get(), 0));
+    return std::string(bytes == nullptr ? "" : bytes,
+                       static_cast<std::size_t>(sqlite3_column_bytes(query.get(), 0)));
+}
+
+bool IndexCache::setNote(const std::string& key, const std::string& value) {
+    if (m_db == nullptr) {
+        return false;
+    }
+    Statement put(m_db, "INSERT OR REPLACE INTO meta(key, value) VALUES(?, ?)");
+    if (!put.ok()) {
+        return false;
+    }
+    put.bind(1, "note:" + key);
+    put.bindBlob(2, value.data(), value.size());
+    return put.step() == SQLITE_DONE;
 }
 
 } // namespace plannery

@@ -77,16 +77,16 @@ class IndexCache {
     void beginRead();
     void endRead();
 
-    // A value worked out from the calendars, when it was kept for exactly this fingerprint of
-    // them; keeping one replaces the key's earlier value. A busy or failing database keeps
-    // nothing, which only costs working the value out again.
-    std::optional<std::string> derived(const std::string& key, std::uint64_t fingerprint);
-    void keepDerived(const std::string& key, std::uint64_t fingerprint, const std::string& value);
-
     // Applies all changes in one transaction; false when the database is busy (another process
     // writing) or failing, in which case nothing was written.
     bool write(const std::vector<FolderWrite>& folders,
                const std::vector<std::string>& removedFolders);
+
+    // A small value worked out from many files (an account's user address), under a key of the
+    // caller's; nullopt when there is none. Such values live with the index and go with it.
+    std::optional<std::string> note(const std::string& key);
+    // False when the database is busy or failing; the value is then simply worked out again.
+    bool setNote(const std::string& key, const std::string& value);
 
   private:
     IndexCache(sqlite3* db, std::filesystem::path file, bool rebuilt);

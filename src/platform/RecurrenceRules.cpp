@@ -152,7 +152,16 @@ RuleStarts subDailyStarts(const icalrecurrencetype& rule, const WallTime& dtstar
                (weekdays.empty() || contains(weekdays, weekday));
     };
     std::int64_t k = 0;
+    // DTSTART is the first occurrence and counts towards COUNT, also when the rule's parts would
+    // not give it; the caller adds it.
     std::int64_t generated = 0;
+    if (rule.count > 0) {
+        const WallTime start = wallFromSeconds(first, false);
+        const bool given = dayMatches(start) && (hours.empty() || contains(hours, start.hour)) &&
+                           (minutes.empty() || contains(minutes, start.minute)) &&
+                           (seconds.empty() || contains(seconds, start.second));
+        generated = given ? 0 : 1;
+    }
     if (rule.count <= 0 && lo > first) {
         k = (lo - first) / step;
     }
@@ -328,7 +337,13 @@ RuleStarts ruleStarts(std::string_view rrule, const WallTime& dtstart, const Zon
         if (!isValidWall(wall)) {
             return result;
         }
-        if (icaltime_is_utc(rule.until)) {
+        if (dtstart.isDate) {
+            // An all-day series ends with the day UNTIL names, whatever time it gives that day
+            // and whatever the viewer's zone.
+            wall.hour = 23;
+            wall.minute = 59;
+            wall.second = 59;
+        } else if (icaltime_is_utc(rule.until)) {
             // UNTIL in UTC bounds the series in its own zone's written times.
             wall = zone.toWall(Instant{double(wallSeconds(wall))});
         }
@@ -361,6 +376,11 @@ RuleStarts ruleStarts(std::string_view rrule, const WallTime& dtstart, const Zon
         icalrecur_iterator_set_start(iterator, toIcal(wallFromSeconds(lo, dtstart.isDate)));
         icalerror_clear_errno();
     }
+    // With COUNT the walk starts at DTSTART, which counts as the first occurrence even when the
+    // rule does not give it (the last Friday of each month from a Sunday): the iterator then
+    // has one occurrence fewer to give.
+    int given = 0;
+    int allowed = rule.count;
     while (result.starts.size() < maxStarts) {
         if (--budget < 0) {
             result.exhausted = true;
@@ -369,6 +389,14 @@ RuleStarts ruleStarts(std::string_view rrule, const WallTime& dtstart, const Zon
         const icaltimetype next = icalrecur_iterator_next(iterator);
         if (icaltime_is_null_time(next)) {
             break;
+        }
+        if (rule.count > 0) {
+            if (given == 0 && icaltime_compare(next, toIcal(dtstart)) != 0) {
+                --allowed;
+            }
+            if (++given > allowed) {
+                break;
+            }
         }
         const WallTime wall{.year = next.year,
                             .month = next.month,

@@ -10,7 +10,7 @@ namespace {
 
 // "PLSC" and the format version; a cache written by another version is read as absent.
 constexpr std::string_view kMagic = "PLSC";
-constexpr std::uint8_t kVersion = 1;
+constexpr std::uint8_t kVersion = 2;
 
 class Writer {
   public:
@@ -329,11 +329,18 @@ void writeComponent(Writer& w, const Component& c) {
     for (const auto& rule : c.rrules) {
         w.text(rule);
     }
-    for (const auto* list : {&c.rdates, &c.exdates}) {
-        w.u64(list->size());
-        for (const auto& time : *list) {
-            writeTime(w, time);
+    w.u64(c.rdates.size());
+    for (const auto& date : c.rdates) {
+        writeTime(w, date.start);
+        w.boolean(date.end.has_value());
+        if (date.end) {
+            writeTime(w, *date.end);
         }
+        w.optionalNumber(date.duration);
+    }
+    w.u64(c.exdates.size());
+    for (const auto& time : c.exdates) {
+        writeTime(w, time);
     }
 }
 
@@ -352,10 +359,16 @@ Component readComponent(Reader& r) {
     for (std::size_t n = r.count(); n > 0 && r.ok(); --n) {
         c.rrules.push_back(r.text());
     }
-    for (auto* list : {&c.rdates, &c.exdates}) {
-        for (std::size_t n = r.count(); n > 0 && r.ok(); --n) {
-            list->push_back(readTime(r));
+    for (std::size_t n = r.count(); n > 0 && r.ok(); --n) {
+        RecurrenceDate date{.start = readTime(r), .end = std::nullopt, .duration = std::nullopt};
+        if (r.boolean()) {
+            date.end = readTime(r);
         }
+        date.duration = r.optionalNumber();
+        c.rdates.push_back(std::move(date));
+    }
+    for (std::size_t n = r.count(); n > 0 && r.ok(); --n) {
+        c.exdates.push_back(readTime(r));
     }
     return c;
 }

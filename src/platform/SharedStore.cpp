@@ -296,6 +296,45 @@ std::unique_ptr<SharedStore> SharedStore::open(const fs::path& file) {
     return cannotUse("a fresh file could not be started");
 }
 
+SharedStore::Reader SharedStore::openForReading(const fs::path& file,
+                                                std::chrono::milliseconds wait) {
+    std::error_code error;
+    if (!fs::exists(file, error)) {
+        return {.store = nullptr, .problem = ReadProblem::missing};
+    }
+    // A process that is creating or repairing the file holds this lock for a moment.
+    const OpenLock lock(file, wait);
+    if (!lock.locked()) {
+        return {.store = nullptr,
+                .problem = fs::exists(file.string() + ".lock", error) ? ReadProblem::busy
+                                                                      : ReadProblem::unreadable};
+    }
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr) !=
+        SQLITE_OK) {
+        sqlite3_close(db);
+        return {.store = nullptr, .problem = ReadProblem::unreadable};
+    }
+    sqlite3_busy_timeout(db, static_cast<int>(wait.count()));
+    int tables = 0;
+    const int code = queryInt(db, "SELECT count(*) FROM sqlite_master", tables) & 0xff;
+    if (code != SQLITE_OK) {
+        sqlite3_close(db);
+        const ReadProblem problem = damaged(code) ? ReadProblem::damaged
+                                    : code == SQLITE_BUSY || code == SQLITE_LOCKED
+                                        ? ReadProblem::busy
+                                        : ReadProblem::unreadable;
+        return {.store = nullptr, .problem = problem};
+    }
+    std::unique_ptr<SharedStore> store(new SharedStore(db, file));
+    // A database without our items table is some other program's.
+    if (sqlite3_prepare_v2(db, "SELECT data FROM items WHERE service = ?1 AND account = ?2", -1,
+                           &store->m_select, nullptr) != SQLITE_OK) {
+        return {.store = nullptr, .problem = ReadProblem::damaged};
+    }
+    return {.store = std::move(store), .problem = ReadProblem::missing};
+}
+
 SharedStore::SharedStore(sqlite3* db, fs::path file) : m_db(db), m_file(std::move(file)) {}
 
 // A connection closes only when none of its statements is left.
@@ -320,18 +359,35 @@ bool SharedStore::prepare() {
 }
 
 std::optional<std::string> SharedStore::data(std::string_view service, std::string_view account) {
+    Lookup found = lookup(service, account);
+    if (found.found != Lookup::Found::item) {
+        return std::nullopt;
+    }
+    return std::move(found.bytes);
+}
+
+SharedStore::Lookup SharedStore::lookup(std::string_view service, std::string_view account) {
     Use query(m_select);
     query.text(1, service);
     query.text(2, account);
-    if (query.step() != SQLITE_ROW) {
-        return std::nullopt;
+    const int code = query.step();
+    switch (code & 0xff) {
+    case SQLITE_ROW:
+        return {.found = Lookup::Found::item, .bytes = query.columnBytes(0)};
+    case SQLITE_DONE:
+        return {.found = Lookup::Found::none};
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return {.found = Lookup::Found::busy};
+    default:
+        return {.found = Lookup::Found::failed};
     }
-    return query.columnBytes(0);
 }
 
 bool SharedStore::set(const std::optional<std::string>& bytes, std::string_view service,
                       std::string_view account) {
-    if (!exec(m_db, "BEGIN IMMEDIATE")) {
+    // A store opened for reading has no statements to write with.
+    if (m_upsert == nullptr || !exec(m_db, "BEGIN IMMEDIATE")) {
         return false;
     }
     bool written = false;
@@ -354,7 +410,7 @@ bool SharedStore::set(const std::optional<std::string>& bytes, std::string_view 
 std::optional<std::uint64_t> SharedStore::increment(std::string_view service,
                                                     std::string_view account) {
     // The write lock is taken before the read, so no other process reads the same old value.
-    if (!exec(m_db, "BEGIN IMMEDIATE")) {
+    if (m_upsert == nullptr || !exec(m_db, "BEGIN IMMEDIATE")) {
         return std::nullopt;
     }
     std::optional<std::string> current;

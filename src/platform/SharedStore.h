@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -23,12 +24,29 @@ class SharedStore {
     // some other program's database, is renamed to "<name>.corrupt-<UTC time>" and started
     // afresh. nullptr, with one sentence on stderr, when the file cannot be used at all.
     static std::unique_ptr<SharedStore> open(const std::filesystem::path& file);
+    // Why a store could not be opened for reading.
+    enum class ReadProblem { missing, busy, damaged, unreadable };
+    struct Reader {
+        std::unique_ptr<SharedStore> store{}; // null when there is a problem
+        ReadProblem problem = ReadProblem::missing;
+    };
+    // An existing store opened only to read, as the widget process opens it: nothing is created,
+    // repaired or moved aside, so a reader never disturbs the app's file. Waits at most `wait`
+    // for a process that is opening or repairing it.
+    static Reader openForReading(const std::filesystem::path& file, std::chrono::milliseconds wait);
+
     ~SharedStore();
     SharedStore(const SharedStore&) = delete;
     SharedStore& operator=(const SharedStore&) = delete;
 
     // The stored bytes; absent when there is no such item or the file cannot be read.
     std::optional<std::string> data(std::string_view service, std::string_view account);
+    // One item, telling a missing item from a store that is busy or cannot be read.
+    struct Lookup {
+        enum class Found { item, none, busy, failed } found = Found::none;
+        std::string bytes{};
+    };
+    Lookup lookup(std::string_view service, std::string_view account);
     // Adds or replaces the item, or deletes it when absent (deleting a missing item succeeds);
     // false when the write failed.
     bool set(const std::optional<std::string>& bytes, std::string_view service,

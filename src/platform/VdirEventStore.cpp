@@ -2,11 +2,14 @@
 
 #include "platform/VdirEventStoreState.h"
 
+#include "platform/Fingerprint.h"
 #include "platform/ForeignConfigs.h"
 #include "platform/IcsSeries.h"
 #include "platform/IndexCache.h"
 #include "platform/VdirLayout.h"
+#include "platform/VdirMetadata.h"
 #include "platform/VdirScan.h"
+#include "platform/VdirUserAddresses.h"
 #include "platform/XdgPaths.h"
 
 #include <algorithm>
@@ -115,24 +118,6 @@ bool sameCalendars(const vdir::Scan& a, const vdir::Scan& b) {
     return true;
 }
 
-// A hash of many parts, in order.
-class Fingerprint {
-  public:
-    void add(std::string_view bytes) {
-        mix(std::hash<std::string_view>{}(bytes));
-        mix(bytes.size()); // "ab","c" is not "a","bc"
-    }
-    void add(std::int64_t number) { mix(static_cast<std::uint64_t>(number)); }
-    std::uint64_t value() const { return m_hash; }
-
-  private:
-    void mix(std::uint64_t part) {
-        m_hash ^= part + 0x9E3779B97F4A7C15ULL + (m_hash << 6) + (m_hash >> 2);
-    }
-
-    std::uint64_t m_hash = 0;
-};
-
 // Whether `path` lies below `folder` (and is not the folder itself).
 bool isInside(const fs::path& path, const fs::path& folder) {
     const std::string& text = path.native();
@@ -144,6 +129,16 @@ bool isInside(const fs::path& path, const fs::path& folder) {
 fs::path filePath(const vdir::Scan& scan, std::uint32_t file) {
     const auto& calendar = scan.calendars[scan.files[file].calendar].location;
     return calendar.folder / scan.files[file].name;
+}
+
+// Lower case, each once.
+std::vector<std::string> addressSet(std::vector<std::string> addresses) {
+    for (auto& address : addresses) {
+        address = vdir::lowered(address);
+    }
+    std::sort(addresses.begin(), addresses.end());
+    addresses.erase(std::unique(addresses.begin(), addresses.end()), addresses.end());
+    return addresses;
 }
 
 } // namespace
@@ -160,6 +155,7 @@ VdirEventStore::VdirEventStore(VdirOptions options) : m_options(std::move(option
     for (auto& root : m_options.roots) {
         root = normalRoot(root);
     }
+    m_options.ownAddresses = addressSet(std::move(m_options.ownAddresses));
     reload();
 }
 
@@ -175,10 +171,31 @@ void VdirEventStore::reload() {
     }
     m_readerOpened = true;
     auto state = std::make_shared<State>();
-    state->scan = vdir::scan(m_options.roots, m_options.check, m_reader.get());
+    state->scan = withUserAddresses(vdir::scan(m_options.roots, m_options.check, m_reader.get()));
     m_state = std::move(state);
     ++m_generation;
     m_decoded.clear();
+}
+
+vdir::Scan VdirEventStore::withUserAddresses(vdir::Scan scan) {
+    m_foundAddresses = m_options.ownAddresses.empty() ? vdir::findUserAddresses(scan, reader())
+                                                      : std::map<std::string, std::string>{};
+    vdir::setUserAddresses(scan, m_options.ownAddresses, m_foundAddresses);
+    return scan;
+}
+
+void VdirEventStore::setOwnAddresses(std::vector<std::string> addresses) {
+    addresses = addressSet(std::move(addresses));
+    if (addresses == m_options.ownAddresses) {
+        return;
+    }
+    m_options.ownAddresses = std::move(addresses);
+    auto state = std::make_shared<State>();
+    state->scan = withUserAddresses(m_state->scan);
+    m_state = std::move(state);
+    ++m_generation;
+    m_decoded.clear(); // they carry who the current user is
+    changed();
 }
 
 std::vector<fs::path> VdirEventStore::watchedPaths() const {
@@ -207,20 +224,27 @@ std::vector<fs::path> VdirEventStore::watchedPaths() const {
 }
 
 bool VdirEventStore::reloadIfChanged() {
-    return adopt(vdir::scan(m_options.roots, VdirOptions::Check::everyFile, reader()));
+    return adopt(
+        withUserAddresses(vdir::scan(m_options.roots, VdirOptions::Check::everyFile, reader())));
 }
 
 struct VdirEventStore::Reload {
     std::uint64_t generation = 0;
     vdir::Scan scan;
+    std::map<std::string, std::string> foundAddresses;
 };
 
 std::function<std::shared_ptr<VdirEventStore::Reload>()> VdirEventStore::reloadTask() const {
-    return [roots = m_options.roots, cacheFile = m_options.cacheFile, generation = m_generation] {
+    return [roots = m_options.roots, cacheFile = m_options.cacheFile, own = m_options.ownAddresses,
+            generation = m_generation] {
         const auto cache = cacheFile.empty() ? nullptr : IndexCache::open(cacheFile);
         auto reload = std::make_shared<Reload>();
         reload->generation = generation;
         reload->scan = vdir::scan(roots, VdirOptions::Check::everyFile, cache.get());
+        if (own.empty()) {
+            reload->foundAddresses = vdir::findUserAddresses(reload->scan, cache.get());
+        }
+        vdir::setUserAddresses(reload->scan, own, reload->foundAddresses);
         return reload;
     };
 }
@@ -229,6 +253,7 @@ std::optional<bool> VdirEventStore::applyReload(const std::shared_ptr<Reload>& r
     if (!reload || reload->generation != m_generation) {
         return std::nullopt;
     }
+    m_foundAddresses = std::move(reload->foundAddresses);
     return adopt(std::move(reload->scan));
 }
 
@@ -274,16 +299,25 @@ std::optional<std::uint64_t> VdirEventStore::fingerprint() const {
     return print.value();
 }
 
+// Kept as a note of the cache: the fingerprint, a line feed, the value.
 std::optional<std::string> VdirEventStore::remembered(const std::string& key) const {
     const auto print = fingerprint();
     IndexCache* cache = reader();
-    return print && cache != nullptr ? cache->derived(key, *print) : std::nullopt;
+    if (!print || cache == nullptr) {
+        return std::nullopt;
+    }
+    const std::string prefix = std::to_string(*print) + "\n";
+    auto note = cache->note(key);
+    if (!note || !note->starts_with(prefix)) {
+        return std::nullopt;
+    }
+    return note->substr(prefix.size());
 }
 
 void VdirEventStore::remember(const std::string& key, const std::string& value) {
     const auto print = fingerprint();
     if (IndexCache* cache = reader(); print && cache != nullptr) {
-        cache->keepDerived(key, *print, value);
+        cache->setNote(key, std::to_string(*print) + "\n" + value);
     }
 }
 
@@ -343,20 +377,26 @@ std::vector<CalendarHandle> VdirEventStore::calendars() const {
 }
 
 CalendarHandle VdirEventStore::defaultCalendarForNewEvents() const {
+    // The one calendar.ini marks, else the first local one, else the first writable one; the
+    // calendars are in the order of their identifiers, which the roots' order does not change.
+    CalendarHandle firstLocal;
     CalendarHandle firstWritable;
     for (const auto& calendar : m_state->scan.calendars) {
         const auto& handle = calendar.location.calendar;
         if (!handle->allowsContentModifications) {
             continue;
         }
-        if (handle->type == CalendarType::local) {
+        if (calendar.location.isDefault) {
             return handle;
+        }
+        if (!firstLocal && handle->type == CalendarType::local) {
+            firstLocal = handle;
         }
         if (!firstWritable) {
             firstWritable = handle;
         }
     }
-    return firstWritable;
+    return firstLocal ? firstLocal : firstWritable;
 }
 
 std::vector<SourceHandle> VdirEventStore::sources() const {
@@ -400,12 +440,15 @@ std::shared_ptr<const VdirEventStore::Decoded> VdirEventStore::decoded(std::uint
     // description is then held once.
     for (auto& one : result->series) {
         auto& contents = result->contents.emplace_back();
+        // A collection file holds one event; one that holds several names each by its UID too.
+        const std::string identifier =
+            !location.wholeFile.empty() ? location.calendar->calendarIdentifier + "#" + one.uid
+            : result->series.size() == 1
+                ? location.calendar->calendarIdentifier + "/" + record.name
+                : location.calendar->calendarIdentifier + "/" + record.name + "#" + one.uid;
         for (auto& component : one.components) {
             auto content = std::make_shared<EventContent>(std::move(component.content));
-            content->eventIdentifier =
-                location.wholeFile.empty()
-                    ? location.calendar->calendarIdentifier + "/" + record.name
-                    : location.calendar->calendarIdentifier + "#" + one.uid;
+            content->eventIdentifier = identifier;
             content->calendar = location.calendar;
             if (!content->calendarItemExternalIdentifier && !one.uid.empty()) {
                 content->calendarItemExternalIdentifier = one.uid;
@@ -465,7 +508,9 @@ std::vector<StoreEvent> VdirEventStore::events(Instant start, Instant end,
             }
         }
     }
-    std::sort(result.begin(), result.end(), [](const StoreEvent& a, const StoreEvent& b) {
+    // Stable, so that occurrences that tie keep the order of the files and of the series in
+    // them whatever the window: the copy that represents merged ones must not change with it.
+    std::stable_sort(result.begin(), result.end(), [](const StoreEvent& a, const StoreEvent& b) {
         if (a.startDate != b.startDate) {
             return a.startDate < b.startDate;
         }
@@ -501,13 +546,32 @@ VdirEventStore::locate(const std::string& eventIdentifier) const {
         }
         const auto begin = scan.files.begin() + calendar.fileBegin;
         const auto end = scan.files.begin() + calendar.fileEnd;
-        const auto found = std::lower_bound(
-            begin, end, rest, [](const vdir::IndexedFile& file, const std::string& name) {
-                return file.name < name;
-            });
-        if (found != end && found->name == rest) {
-            return Location{.file = static_cast<std::uint32_t>(found - scan.files.begin()),
-                            .series = 0};
+        const auto fileNamed = [&](const std::string& name) -> std::optional<std::uint32_t> {
+            const auto found = std::lower_bound(
+                begin, end, name, [](const vdir::IndexedFile& file, const std::string& wanted) {
+                    return file.name < wanted;
+                });
+            if (found == end || found->name != name) {
+                return std::nullopt;
+            }
+            return static_cast<std::uint32_t>(found - scan.files.begin());
+        };
+        if (const auto file = fileNamed(rest)) {
+            return Location{.file = *file, .series = 0};
+        }
+        // "name.ics#UID": one of several events in one file (names and UIDs may hold a "#").
+        for (auto hash = rest.find('#'); hash != std::string::npos;
+             hash = rest.find('#', hash + 1)) {
+            const auto file = fileNamed(rest.substr(0, hash));
+            if (!file) {
+                continue;
+            }
+            const auto contents = decoded(*file);
+            for (std::uint32_t i = 0; i < contents->series.size(); ++i) {
+                if (contents->series[i].uid == rest.substr(hash + 1)) {
+                    return Location{.file = *file, .series = i};
+                }
+            }
         }
     }
     return std::nullopt;

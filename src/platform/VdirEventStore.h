@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -40,6 +41,10 @@ struct VdirOptions {
     // mirror scan reads), so that a window that browses finds its files decoded without growing
     // without end; a command that reads its range once needs few.
     std::size_t decodedFilesKept = 16384;
+    // The user's own e-mail addresses (the setting, or --email): a participant with one of them
+    // is the current user in every calendar. When there are none, each account that names no
+    // address of the user's gets the one found in its events.
+    std::vector<std::string> ownAddresses{};
     // Told the roots after asking for access added some, so that the caller can keep them.
     std::function<void(const std::vector<std::filesystem::path>&)> rootsChanged{};
 };
@@ -50,6 +55,9 @@ struct VdirLoadReport {
     int filesFromCache = 0;
     std::vector<std::string> brokenFiles;     // paths of files that could not be read as calendars
     std::vector<std::string> unreadableRoots; // sentences
+    // Sentences about folders and metadata files that were skipped or read other than as written
+    // (a link that loops, a colour file that holds no colour); nothing that stops reading.
+    std::vector<std::string> notes;
 };
 
 // The event store over calendars kept as vdir folders of .ics files (as vdirsyncer and khal keep
@@ -91,6 +99,13 @@ class VdirEventStore final : public EventStore {
     // index cache for as long as no calendar and no file changes. nullopt when none is kept.
     std::optional<std::string> remembered(const std::string& key) const;
     void remember(const std::string& key, const std::string& value);
+
+    // Takes the user's own addresses (as VdirOptions::ownAddresses) from now on; the change
+    // handler is called when that changes who the user is.
+    void setOwnAddresses(std::vector<std::string> addresses);
+    // The address found in the events of each account that names none, by source identifier;
+    // empty while the user's own addresses are set.
+    const std::map<std::string, std::string>& foundAddresses() const { return m_foundAddresses; }
     // An independent handle on an immutable copy of the current index, for work on another
     // thread (the mirror scan). It shares no mutable state with this store.
     std::unique_ptr<EventStore> snapshot() const;
@@ -122,6 +137,8 @@ class VdirEventStore final : public EventStore {
     void reload();
     bool adopt(vdir::Scan fresh);
     std::optional<std::uint64_t> fingerprint() const;
+    // The scan with each calendar's user addresses, finding the accounts' addresses when needed.
+    vdir::Scan withUserAddresses(vdir::Scan scan);
     std::shared_ptr<const Decoded> decoded(std::uint32_t file) const;
     IndexCache* reader() const;
     std::optional<Location> locate(const std::string& eventIdentifier) const;
@@ -141,6 +158,7 @@ class VdirEventStore final : public EventStore {
     std::uint64_t m_generation = 0;
     VdirOptions m_options;
     std::function<void()> m_changeHandler;
+    std::map<std::string, std::string> m_foundAddresses;
     // Per handle, never shared: the files decoded so far (immutable once made, so a snapshot may
     // start from the same ones) and the connection that reads series from the index cache.
     mutable DecodedFiles m_decoded;

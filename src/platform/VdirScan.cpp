@@ -147,6 +147,7 @@ class Scanner {
         auto layout = discover(m_roots);
         m_scan.sources = std::move(layout.sources);
         m_scan.report.unreadableRoots = std::move(layout.unreadableFolders);
+        m_scan.report.notes = std::move(layout.notes);
         m_scan.status = layout.existingRoots == 0   ? AuthorizationStatus::notDetermined
                         : layout.readableRoots == 0 ? AuthorizationStatus::denied
                                                     : AuthorizationStatus::fullAccess;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/IcsSeries.h"
+#include "platform/VdirDiscovery.h"
 #include "platform/VdirEventStore.h"
 #include "platform/VdirLayout.h"
 

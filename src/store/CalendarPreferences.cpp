@@ -1,5 +1,7 @@
 #include "store/CalendarPreferences.h"
 
+#include "model/MailAddress.h"
+
 #include <QSettings>
 #include <QStringList>
 #include <QVariant>
@@ -13,6 +15,7 @@ namespace {
 const QString hiddenKey = QStringLiteral("hiddenCalendarIDs");
 const QString showDeclinedKey = QStringLiteral("showDeclined");
 const QString mirrorsKey = QStringLiteral("mirroredCalendars");
+const QString ownAddressesKey = QStringLiteral("ownEmailAddresses");
 
 // A list of strings as preferences hand it back: the INI format gives a one-element list as a
 // plain string and a longer one as a list. Anything else (a hand-edited number, a rectangle, a
@@ -99,6 +102,15 @@ std::vector<std::vector<std::string>> readMirrorGroups(const QSettings* defaults
     return groups;
 }
 
+std::vector<std::string> readOwnAddresses(const QSettings* defaults) {
+    if (defaults == nullptr) {
+        return {};
+    }
+    auto strings = stringsOf(defaults->value(ownAddressesKey)).value_or(std::vector<std::string>{});
+    std::erase_if(strings, [](const std::string& s) { return !matchesEmailPattern(s); });
+    return strings;
+}
+
 QStringList toQStringList(const std::vector<std::string>& strings) {
     QStringList list;
     list.reserve(static_cast<qsizetype>(strings.size()));
@@ -113,7 +125,8 @@ QStringList toQStringList(const std::vector<std::string>& strings) {
 Values read(const QSettings* defaults) {
     return Values{.hiddenCalendarIDs = readHidden(defaults),
                   .showDeclined = readShowDeclined(defaults),
-                  .mirrorGroups = readMirrorGroups(defaults)};
+                  .mirrorGroups = readMirrorGroups(defaults),
+                  .ownAddresses = readOwnAddresses(defaults)};
 }
 
 void writeHidden(QSettings* defaults, const std::set<std::string>& ids) {
@@ -142,6 +155,12 @@ void writeMirrorGroups(QSettings* defaults, const std::vector<std::vector<std::s
         list.push_back(toQStringList(group));
     }
     defaults->setValue(mirrorsKey, list);
+}
+
+void writeOwnAddresses(QSettings* defaults, const std::vector<std::string>& addresses) {
+    if (defaults != nullptr) {
+        defaults->setValue(ownAddressesKey, toQStringList(addresses));
+    }
 }
 
 } // namespace plannery::CalendarPreferences

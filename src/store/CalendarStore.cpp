@@ -1,6 +1,7 @@
 #include "store/CalendarStore.h"
 
 #include "model/GoogleCalendarLink.h"
+#include "model/MailAddress.h"
 #include "model/MirrorDetection.h"
 #include "store/CalendarPreferences.h"
 #include "store/SharedKeychain.h"
@@ -28,11 +29,28 @@ bool onMainThread() {
 }
 
 SharedSettings sharedSettingsOf(const std::set<std::string>& hidden, bool showDeclined,
-                                const CalendarMirrors& mirrors) {
+                                const CalendarMirrors& mirrors,
+                                const std::vector<std::string>& ownAddresses) {
     // A std::set of UTF-8 strings iterates in byte order, which is code-point order.
     return SharedSettings{.hiddenCalendarIDs = {hidden.begin(), hidden.end()},
                           .showDeclined = showDeclined,
-                          .mirroredCalendarIDs = mirrors.groups()};
+                          .mirroredCalendarIDs = mirrors.groups(),
+                          .ownEmailAddresses = ownAddresses};
+}
+
+// Addresses as typed, without what is not one and without repeats (in any case).
+std::vector<std::string> addressesOnly(std::vector<std::string> addresses) {
+    std::vector<std::string> kept;
+    for (auto& address : addresses) {
+        const auto same = [&](const std::string& other) {
+            return QString::fromStdString(other).compare(QString::fromStdString(address),
+                                                         Qt::CaseInsensitive) == 0;
+        };
+        if (matchesEmailPattern(address) && std::none_of(kept.begin(), kept.end(), same)) {
+            kept.push_back(std::move(address));
+        }
+    }
+    return kept;
 }
 
 // Services are completed before any member needs them.
@@ -64,6 +82,10 @@ CalendarStore::CalendarStore(Services services, QObject* parent)
     m_showDeclined = stored.showDeclined;
     // The last known groups are in force before the first scan has run.
     m_mirrors = CalendarMirrors(stored.mirrorGroups);
+    m_ownAddresses = addressesOnly(std::move(stored.ownAddresses));
+    if (m_services.useOwnAddresses) {
+        m_services.useOwnAddresses(m_ownAddresses);
+    }
 
     syncSharedSettings(false);
 
@@ -134,6 +156,25 @@ void CalendarStore::setMirrors(CalendarMirrors mirrors) {
     if (changed) {
         emit mirrorsChanged();
     }
+}
+
+void CalendarStore::setOwnAddresses(std::vector<std::string> addresses) {
+    addresses = addressesOnly(std::move(addresses));
+    if (addresses == m_ownAddresses) {
+        return;
+    }
+    m_ownAddresses = std::move(addresses);
+    CalendarPreferences::writeOwnAddresses(m_services.defaults, m_ownAddresses);
+    if (m_services.useOwnAddresses) {
+        m_services.useOwnAddresses(m_ownAddresses);
+    }
+    settingsChanged();
+    emit ownAddressesChanged();
+}
+
+std::map<std::string, std::string> CalendarStore::foundAddresses() const {
+    return m_services.foundAddresses ? m_services.foundAddresses()
+                                     : std::map<std::string, std::string>{};
 }
 
 FetchOptions CalendarStore::options() const {
@@ -217,7 +258,8 @@ void CalendarStore::syncSharedSettings(bool reloadWidgets) {
     if (m_services.keychain == nullptr) {
         return;
     }
-    const SharedSettings current = sharedSettingsOf(m_hiddenCalendarIDs, m_showDeclined, m_mirrors);
+    const SharedSettings current =
+        sharedSettingsOf(m_hiddenCalendarIDs, m_showDeclined, m_mirrors, m_ownAddresses);
     const std::optional<SharedSettings> stored = SharedSettings::load(*m_services.keychain);
     if (stored && *stored == current) {
         return;

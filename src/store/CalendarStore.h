@@ -46,6 +46,11 @@ class CalendarStore final : public QObject {
         std::function<Instant()> now;
         QSettings* defaults = nullptr;      // the app's preferences; must outlive the store
         SharedKeychain* keychain = nullptr; // the shared settings record and widget reloads
+        // Who the user is, for an event store that can be told (the vdir store): given the
+        // user's own addresses at start and at every change of them, and asked for the address
+        // it found in the events of each account that names none (by source identifier).
+        std::function<void(const std::vector<std::string>&)> useOwnAddresses{};
+        std::function<std::map<std::string, std::string>()> foundAddresses{};
         // How long change notifications settle before mirrors are scanned again.
         std::chrono::milliseconds changeScanDelay{2000};
     };
@@ -62,11 +67,17 @@ class CalendarStore final : public QObject {
     const std::set<std::string>& hiddenCalendarIDs() const { return m_hiddenCalendarIDs; }
     bool showDeclined() const { return m_showDeclined; }
     const CalendarMirrors& mirrors() const { return m_mirrors; }
+    // "Your e-mail addresses": a participant with one of them is the user in every calendar.
+    const std::vector<std::string>& ownAddresses() const { return m_ownAddresses; }
+    // What the event store found instead, while ownAddresses() is empty; by source identifier.
+    std::map<std::string, std::string> foundAddresses() const;
 
     // Every assignment is stored and invalidates; observers hear of real changes only.
     void setHiddenCalendarIDs(std::set<std::string> ids);
     void setShowDeclined(bool show);
     void setMirrors(CalendarMirrors mirrors);
+    // Only addresses (the e-mail pattern) are kept, each once.
+    void setOwnAddresses(std::vector<std::string> addresses);
 
     FetchOptions options() const;
     // The user's calendar the days are counted in; read again when the system zone changes.
@@ -114,6 +125,7 @@ class CalendarStore final : public QObject {
     void hiddenCalendarIDsChanged();
     void showDeclinedChanged();
     void mirrorsChanged();
+    void ownAddressesChanged();
     // A scan finished (applied or not); for tests and diagnostics.
     void mirrorScanFinished();
 
@@ -132,6 +144,7 @@ class CalendarStore final : public QObject {
     std::set<std::string> m_hiddenCalendarIDs;
     bool m_showDeclined = false;
     CalendarMirrors m_mirrors;
+    std::vector<std::string> m_ownAddresses;
     // The pending scan: its timer, and a generation that a newer request (or the end of the
     // store) moves on, so an older scan's result is dropped.
     QTimer m_scanTimer;

@@ -50,6 +50,15 @@ std::optional<std::string> SharedKeychain::accessGroup() {
     return accessGroupFrom(BuildInfo::value("PlanneryKeychainGroup"));
 }
 
+std::optional<std::filesystem::path>
+SharedKeychain::storeFile(const std::optional<std::string>& accessGroup,
+                          const std::filesystem::path& dataHome) {
+    if (!accessGroup || !isFolderName(*accessGroup)) {
+        return std::nullopt;
+    }
+    return dataHome / *accessGroup / "shared.sqlite";
+}
+
 SharedKeychain& SharedKeychain::standard() {
     static QSettings defaults(QStringLiteral("Plannery"), QStringLiteral("Plannery"));
     static SharedKeychain keychain(accessGroup(), xdg::dataHome(), defaults);
@@ -67,8 +76,8 @@ SharedKeychain::~SharedKeychain() = default;
 SharedStore* SharedKeychain::store() {
     if (!m_storeOpened) {
         m_storeOpened = true;
-        if (isFolderName(*m_accessGroup)) {
-            m_store = SharedStore::open(m_dataHome / *m_accessGroup / "shared.sqlite");
+        if (const auto file = storeFile(m_accessGroup, m_dataHome)) {
+            m_store = SharedStore::open(*file);
         } else {
             std::fprintf(stderr, "The shared settings group \"%s\" is not a folder name.\n",
                          m_accessGroup->c_str());

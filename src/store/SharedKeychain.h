@@ -24,6 +24,11 @@ class SharedKeychain {
     static std::optional<std::string> accessGroup();
     static std::optional<std::string> accessGroupFrom(const std::optional<std::string>& value);
 
+    // The shared store's file for an access group under a data home: "<group>/shared.sqlite".
+    // None without a group, or for a group that is not a folder name.
+    static std::optional<std::filesystem::path>
+    storeFile(const std::optional<std::string>& accessGroup, const std::filesystem::path& dataHome);
+
     // The one the app and the widget process use: the build's access group under
     // $XDG_DATA_HOME, preferences in the app's QSettings.
     static SharedKeychain& standard();

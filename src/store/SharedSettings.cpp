@@ -88,7 +88,12 @@ std::string SharedSettings::toJson() const {
         }
         appendStrings(out, mirroredCalendarIDs[i]);
     }
-    out += "]}";
+    out += ']';
+    if (!ownEmailAddresses.empty()) {
+        out += ",\"ownEmailAddresses\":";
+        appendStrings(out, ownEmailAddresses);
+    }
+    out += '}';
     return out;
 }
 
@@ -128,6 +133,13 @@ std::optional<SharedSettings> SharedSettings::fromJson(std::string_view json) {
             }
             settings.mirroredCalendarIDs.push_back(std::move(*strings));
         }
+    }
+    if (const QJsonValue own = object.value(QStringLiteral("ownEmailAddresses")); !isMissing(own)) {
+        auto strings = readStrings(own);
+        if (!strings) {
+            return std::nullopt;
+        }
+        settings.ownEmailAddresses = std::move(*strings);
     }
     return settings;
 }

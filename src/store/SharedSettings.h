@@ -15,10 +15,13 @@ struct SharedSettings {
     std::vector<std::string> hiddenCalendarIDs{}; // sorted ascending by code units
     bool showDeclined = false;
     std::vector<std::vector<std::string>> mirroredCalendarIDs{};
+    // The user's own e-mail addresses, so that the widget knows whose replies are the user's.
+    std::vector<std::string> ownEmailAddresses{};
 
     friend bool operator==(const SharedSettings&, const SharedSettings&) = default;
 
-    // {"hiddenCalendarIDs":[...],"showDeclined":false,"mirroredCalendarIDs":[[...]]}
+    // {"hiddenCalendarIDs":[...],"showDeclined":false,"mirroredCalendarIDs":[[...]]}, and
+    // "ownEmailAddresses":[...] after them when there are any.
     std::string toJson() const;
     // Missing keys take their defaults and other keys are ignored; nullopt when the text is not
     // such an object.

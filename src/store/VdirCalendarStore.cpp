@@ -1,6 +1,8 @@
 #include "store/VdirCalendarStore.h"
 
 #include "platform/VdirEventStore.h"
+#include "store/CalendarIDMigration.h"
+#include "store/CalendarPreferences.h"
 #include "store/DayWatcher.h"
 #include "store/VdirWatcher.h"
 
@@ -35,6 +37,13 @@ std::vector<std::filesystem::path> configuredRoots(QSettings& defaults) {
 std::unique_ptr<CalendarStore> makeVdirCalendarStore(const VdirSetup& setup) {
     const auto calendar = calendarFor(setup.zone);
     const bool keepRoots = setup.roots.empty() && setup.defaults != nullptr;
+    if (setup.defaults != nullptr) {
+        // Settings name calendars as the roots kept in the preferences found them.
+        CalendarIDMigration::migrate(setup.defaults, setup.keychain,
+                                     configuredRoots(*setup.defaults));
+    }
+    auto ownAddresses =
+        setup.ownAddresses.value_or(CalendarPreferences::read(setup.defaults).ownAddresses);
     VdirOptions options{.roots = !setup.roots.empty() ? setup.roots
                                  : setup.defaults     ? configuredRoots(*setup.defaults)
                                                       : std::vector{VdirEventStore::defaultRoot()},
@@ -42,6 +51,7 @@ std::unique_ptr<CalendarStore> makeVdirCalendarStore(const VdirSetup& setup) {
                                                              : setup.cacheFile,
                         .calendar = calendar(),
                         .check = setup.check,
+                        .ownAddresses = std::move(ownAddresses),
                         .rootsChanged = {}};
     if (keepRoots) {
         // Roots added when access was granted are the user's from then on.
@@ -55,13 +65,22 @@ std::unique_ptr<CalendarStore> makeVdirCalendarStore(const VdirSetup& setup) {
     }
     auto vdir = std::make_unique<VdirEventStore>(std::move(options));
     VdirEventStore& events = *vdir;
-    auto store = std::make_unique<CalendarStore>(
-        CalendarStore::Services{.eventStore = std::move(vdir),
-                                .scanHandle = [&events] { return events.snapshot(); },
-                                .calendar = calendar,
-                                .now = &Instant::now,
-                                .defaults = setup.defaults,
-                                .keychain = setup.keychain});
+    CalendarStore::Services services{
+        .eventStore = std::move(vdir),
+        .scanHandle = [&events] { return events.snapshot(); },
+        .calendar = calendar,
+        .now = &Instant::now,
+        .defaults = setup.defaults,
+        .keychain = setup.keychain,
+        .useOwnAddresses = {},
+        .foundAddresses = [&events] { return events.foundAddresses(); }};
+    if (!setup.ownAddresses) {
+        // Addresses given for the run stay; otherwise the setting decides as it changes.
+        services.useOwnAddresses = [&events](const std::vector<std::string>& addresses) {
+            events.setOwnAddresses(addresses);
+        };
+    }
+    auto store = std::make_unique<CalendarStore>(std::move(services));
     // Both watchers belong to the store, so they never outlive what they report to.
     new VdirWatcher(events, VdirWatcher::kQuiet, VdirWatcher::kLongest, store.get());
     auto* days = new DayWatcher(calendar, &Instant::now, store.get());

@@ -25,6 +25,9 @@ struct VdirSetup {
     SharedKeychain* keychain = nullptr;
     // A zone for this run instead of the system's.
     std::optional<std::string> zone{};
+    // The user's addresses for this run (--email) instead of the preferences' "Your e-mail
+    // addresses".
+    std::optional<std::vector<std::string>> ownAddresses{};
     // How the first read compares the files with the index; the quick look (only folders whose
     // time changed) is to be followed by checkEveryFile.
     VdirOptions::Check check = VdirOptions::Check::everyFile;

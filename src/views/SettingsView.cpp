@@ -3,6 +3,7 @@
 #include "platform/BuildInfo.h"
 #include "store/CalendarStore.h"
 #include "views/CalendarToggle.h"
+#include "views/OwnAddressesSection.h"
 #include "views/SettingsSection.h"
 #include "views/TimeGridSettingsSection.h"
 
@@ -70,6 +71,7 @@ SettingsView::SettingsView(CalendarStore& store, QSettings& settings, QWidget* p
     auto* form = new QVBoxLayout(content);
     form->setSpacing(kSectionSpacing);
     form->addWidget(declinedSection());
+    form->addWidget(new OwnAddressesSection(store, content));
     m_timeGrid = new TimeGridSettingsSection(settings, store.calendar(), Instant::now(), content);
     form->addWidget(m_timeGrid);
     auto* accounts = new QWidget(content);

@@ -7,6 +7,8 @@
 #include <QTest>
 #include <QUuid>
 
+#include <map>
+
 namespace plannery {
 namespace {
 
@@ -18,6 +20,28 @@ TEST(AppOptions, WhichArgumentsOpenTheWindow) {
     EXPECT_FALSE(opensWindow({"--help"}));
     EXPECT_FALSE(opensWindow({"agenda", "--root", "/tmp/x"}));
     EXPECT_FALSE(opensWindow({"snapshot"}));
+    // Help and the version never need the window, wherever they are asked for.
+    EXPECT_FALSE(opensWindow({"--version"}));
+    EXPECT_FALSE(opensWindow({"--root", "/tmp/x", "--help"}));
+    EXPECT_FALSE(opensWindow({"plannery://day/2026-03-07", "--version"}));
+}
+
+TEST(AppOptions, ADisplayIsNamedOrNotNeeded) {
+    const auto environment = [](std::map<std::string, std::string> values) {
+        return [values](const char* name) -> std::optional<std::string> {
+            const auto found = values.find(name);
+            return found == values.end() ? std::nullopt : std::optional(found->second);
+        };
+    };
+    EXPECT_FALSE(displayAvailable(environment({})));
+    EXPECT_FALSE(displayAvailable(environment({{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}})));
+    EXPECT_TRUE(displayAvailable(environment({{"DISPLAY", ":0"}})));
+    EXPECT_TRUE(displayAvailable(environment({{"WAYLAND_DISPLAY", "wayland-0"}})));
+    EXPECT_TRUE(displayAvailable(environment({{"QT_QPA_PLATFORM", "offscreen"}})));
+    EXPECT_TRUE(displayAvailable(environment({{"QT_QPA_PLATFORM", "vnc:size=800x600"}})));
+    EXPECT_TRUE(displayAvailable(environment({{"QT_QPA_PLATFORM", "wayland;offscreen"}})));
+    EXPECT_FALSE(displayAvailable(environment({{"QT_QPA_PLATFORM", "xcb"}})));
+    EXPECT_FALSE(displayAvailable(environment({{"QT_QPA_PLATFORM", "wayland-egl;xcb"}})));
 }
 
 TEST(AppOptions, RootsZoneLinkAndLaunchOptionsAreSorted) {

@@ -83,13 +83,17 @@ std::vector<std::string> DialogVdir::marchOnDisk() const {
     return result;
 }
 
-StoreEvent DialogVdir::occurrence(const std::string& eventIdentifier, Instant start) {
+std::string DialogVdir::id(const std::string& below) const {
+    return (m_dir.path() / "root" / below).string();
+}
+
+StoreEvent DialogVdir::occurrence(const std::string& below, Instant start) {
     for (const auto& event : store().events(start.plus(-1), start.plus(1))) {
-        if (event.eventIdentifier() == eventIdentifier && event.startDate == start) {
+        if (event.eventIdentifier() == id(below) && event.startDate == start) {
             return event;
         }
     }
-    throw std::runtime_error("no such occurrence in the test calendars: " + eventIdentifier);
+    throw std::runtime_error("no such occurrence in the test calendars: " + below);
 }
 
 QPushButton* shownButton(const QWidget* dialog, const QString& text) {

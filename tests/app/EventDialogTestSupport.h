@@ -41,8 +41,10 @@ class DialogVdir {
     // Every occurrence in March 2026 as a fresh start reads the files, and as "Title@DD.MM HH:MM".
     std::vector<StoreEvent> marchEventsOnDisk() const;
     std::vector<std::string> marchOnDisk() const;
-    // The occurrence of the event that starts at `start`.
-    StoreEvent occurrence(const std::string& eventIdentifier, Instant start);
+    // The identifier of a calendar or event below the root: "acct/home/standup.ics".
+    std::string id(const std::string& below) const;
+    // The occurrence of the event below the root that starts at `start`.
+    StoreEvent occurrence(const std::string& below, Instant start);
 
   private:
     VdirOptions options() const;

@@ -225,8 +225,9 @@ TEST_F(EventEditorDialogTest, ANewAllDayEventWithAnAlertIsWrittenToTheChosenCale
     ASSERT_TRUE(test::click(editor, "Save"));
     ASSERT_EQ(reports.results, std::vector<EditorResult>{EditorResult::saved});
     const StoreEvent& saved = reports.events.front();
-    EXPECT_TRUE(saved.eventIdentifier().starts_with("acct/work/")) << saved.eventIdentifier();
-    const auto name = saved.eventIdentifier().substr(std::string("acct/work/").size());
+    const std::string work = vdir.id("acct/work/");
+    EXPECT_TRUE(saved.eventIdentifier().starts_with(work)) << saved.eventIdentifier();
+    const auto name = saved.eventIdentifier().substr(work.size());
     const std::string text = test::DialogVdir::read(vdir.folder("work") / name);
     EXPECT_NE(text.find("SUMMARY:Trip"), std::string::npos) << text;
     EXPECT_NE(text.find("DTSTART;VALUE=DATE:20260310"), std::string::npos) << text;

@@ -13,6 +13,7 @@
 #include "views/AgendaListView.h"
 #include "views/FourWeeksView.h"
 #include "views/TimeGridView.h"
+#include "views/WidgetGalleryView.h"
 
 #include <gtest/gtest.h>
 
@@ -25,6 +26,7 @@
 #include <QScrollBar>
 #include <QSettings>
 #include <QTest>
+#include <QToolBar>
 #include <QToolButton>
 
 namespace plannery {
@@ -325,6 +327,39 @@ TEST(RootView, DeepLinksOpenTheirDayAndBadOnesChangeNothing) {
     // An empty message only brings the window forward.
     window.openLink("");
     EXPECT_EQ(app.nav().anchor(), at(app.cal, 2026, 3, 7));
+}
+
+TEST(RootView, TheWidgetGalleryTakesThePlaceOfTheCalendars) {
+    // Launched with the gallery, even without calendar access.
+    App denied(AuthorizationStatus::denied);
+    LaunchOptions launch;
+    launch.widgetGallery = true;
+    launch.widgetGalleryPage = "lock";
+    launch.widgetGalleryNow = "2026-03-11 14:40";
+    denied.open(launch);
+    auto* gallery = dynamic_cast<WidgetGalleryView*>(denied.root().currentView());
+    ASSERT_NE(gallery, nullptr);
+    EXPECT_EQ(gallery->page(), WidgetGallery::Page::lock);
+    EXPECT_EQ(gallery->now(), at(denied.cal, 2026, 3, 11, 14, 40));
+    EXPECT_FALSE(denied.window->findChild<QToolBar*>(QStringLiteral("toolbar"))->isVisible());
+    // Done goes back to what the window shows without the gallery.
+    auto* done = gallery->findChild<QPushButton*>(QStringLiteral("widgetGalleryDone"));
+    ASSERT_NE(done, nullptr);
+    done->click();
+    EXPECT_NE(dynamic_cast<AccessView*>(denied.root().currentView()), nullptr);
+
+    // The menu item opens it; choosing a view leaves it.
+    App app;
+    app.open(LaunchOptions{.anchor = at(app.cal, 2026, 3, 11)});
+    QAction* item = app.window->menus().widgetGalleryAction();
+    ASSERT_TRUE(item->isEnabled());
+    item->trigger();
+    EXPECT_TRUE(app.root().showsWidgetGallery());
+    ASSERT_NE(dynamic_cast<WidgetGalleryView*>(app.root().currentView()), nullptr);
+    app.mode(ViewMode::week)->trigger();
+    EXPECT_FALSE(app.root().showsWidgetGallery());
+    EXPECT_EQ(app.root().currentView()->objectName(), "timeGrid-week");
+    EXPECT_TRUE(app.window->findChild<QToolBar*>(QStringLiteral("toolbar"))->isVisible());
 }
 
 } // namespace

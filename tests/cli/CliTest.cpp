@@ -57,14 +57,15 @@ class CliTest : public ::testing::Test {
 
     static fs::path root() { return s_dir->path() / "vdir"; }
 
-    // Runs the binary with a fixed zone and locale and its own cache and data folders.
-    static RunResult run(const std::string& arguments) {
+    // Runs the binary with a fixed zone and locale and its own cache and data folders;
+    // `environment` holds more arguments for env (-u NAME, NAME=value).
+    static RunResult run(const std::string& arguments, const std::string& environment = "") {
         const fs::path errFile = s_dir->path() / "stderr.txt";
-        const std::string command = "env TZ=UTC LC_ALL=C.UTF-8 XDG_CACHE_HOME=" +
-                                    quote((s_dir->path() / "cache").string()) +
-                                    " XDG_DATA_HOME=" + quote((s_dir->path() / "data").string()) +
-                                    " " + quote(PLANNERY_BINARY) + " " + arguments + " 2>" +
-                                    quote(errFile.string());
+        const std::string command =
+            "env " + environment +
+            " TZ=UTC LC_ALL=C.UTF-8 XDG_CACHE_HOME=" + quote((s_dir->path() / "cache").string()) +
+            " XDG_DATA_HOME=" + quote((s_dir->path() / "data").string()) + " " +
+            quote(PLANNERY_BINARY) + " " + arguments + " 2>" + quote(errFile.string());
         RunResult result;
         FILE* pipe = popen(command.c_str(), "r");
         if (pipe == nullptr) {
@@ -81,7 +82,7 @@ class CliTest : public ::testing::Test {
         return result;
     }
 
-    // UID -> event identifiers ("<calendar folder>/<file>") of the copies in the demo.
+    // UID -> event identifiers (the paths of the files) of the copies in the demo.
     static std::map<std::string, std::set<std::string>> copiesByUid() {
         std::map<std::string, std::set<std::string>> copies;
         for (const auto& entry : fs::recursive_directory_iterator(root())) {
@@ -90,7 +91,7 @@ class CliTest : public ::testing::Test {
                 continue;
             }
             const std::string uid = entry.path().stem().string();
-            copies[uid].insert(relative.generic_string());
+            copies[uid].insert(entry.path().lexically_normal().string());
         }
         std::erase_if(copies, [](const auto& entry) { return entry.second.size() < 2; });
         return copies;
@@ -164,8 +165,8 @@ TEST_F(CliTest, MirrorsFindsTheMirroredGoogleCalendar) {
     ASSERT_EQ(groups.size(), 1u) << result.out;
     ASSERT_EQ(groups[0].array.size(), 2u);
     // The editable Google calendar is preferred over the read-only copy.
-    EXPECT_EQ(groups[0][0].string, "google/alex.morgan@gmail.com");
-    EXPECT_EQ(groups[0][1].string, "fastmail/google-calendar");
+    EXPECT_EQ(groups[0][0].string, (root() / "google/alex.morgan@gmail.com").string());
+    EXPECT_EQ(groups[0][1].string, (root() / "fastmail/google-calendar").string());
 
     const auto text = run("mirrors --root " + quote(root().string()) + " --now 2026-01-01");
     EXPECT_EQ(text.status, 0);
@@ -207,16 +208,18 @@ TEST_F(CliTest, CalendarsListsAccountsAndCounts) {
     EXPECT_EQ(kinds[account("google")], "google");
     EXPECT_EQ(kinds[account("local")], "local");
     EXPECT_EQ(kinds["other"], "none");
-    ASSERT_TRUE(calendars.count("google/alex.morgan@gmail.com"));
-    ASSERT_TRUE(calendars.count("holidays.ics"));
+    const std::string google = (root() / "google/alex.morgan@gmail.com").string();
+    const std::string holidays = (root() / "holidays.ics").string();
+    ASSERT_TRUE(calendars.count(google));
+    ASSERT_TRUE(calendars.count(holidays));
     int files = 0;
     for (const auto& entry : fs::directory_iterator(root() / "google/alex.morgan@gmail.com")) {
         files += entry.path().extension() == ".ics";
     }
-    EXPECT_EQ((*calendars["google/alex.morgan@gmail.com"])["events"].number, files);
-    EXPECT_EQ((*calendars["google/alex.morgan@gmail.com"])["color"].string, "#039BE5");
-    EXPECT_TRUE((*calendars["fastmail/google-calendar"])["readOnly"].boolean);
-    EXPECT_EQ((*calendars["holidays.ics"])["type"].string, "subscription");
+    EXPECT_EQ((*calendars[google])["events"].number, files);
+    EXPECT_EQ((*calendars[google])["color"].string, "#039BE5");
+    EXPECT_TRUE((*calendars[(root() / "fastmail/google-calendar").string()])["readOnly"].boolean);
+    EXPECT_EQ((*calendars[holidays])["type"].string, "subscription");
 
     const auto text = run("calendars --root " + quote(root().string()));
     ASSERT_EQ(text.status, 0) << text.err;
@@ -247,6 +250,108 @@ TEST_F(CliTest, BrokenFilesAreSkippedAndCounted) {
     const auto verbose = run("agenda --root " + quote(dir.path().string()) +
                              " --from 2026-03-02 --days 1 --tz UTC --verbose");
     EXPECT_NE(verbose.err.find("broken.ics"), std::string::npos) << verbose.err;
+}
+
+// Folders as vdirsyncer writes them (accounts of collections with `displayname` and `color`
+// files, an empty collection, no account.ini) and as khal reads them (a root that is one
+// collection), with collections three levels down.
+TEST_F(CliTest, CalendarsOfEveryLayoutTheSyncToolsWrite) {
+    test::TempDir dir;
+    const auto event = [](const std::string& uid, int day, const std::string& people = "") {
+        return test::calendarText(test::vevent(
+            uid, "DTSTART:202603" + std::to_string(day) + "T090000Z",
+            "DTEND:202603" + std::to_string(day) + "T100000Z", "Event " + uid, people));
+    };
+    dir.write("accounts/fastmail/personal/p1.ics", event("p1", 10));
+    dir.write("accounts/fastmail/personal/displayname", "Personal");
+    dir.write("accounts/fastmail/personal/color", "#3A87ADFF");
+    std::filesystem::create_directories(dir.path() / "accounts/fastmail/work");
+    std::filesystem::create_directories(dir.path() / "accounts/nextcloud/family");
+    dir.write("accounts/.vdirsyncer/status.ics", "x");
+    for (int i = 0; i < 5; ++i) {
+        const std::string uid = "g" + std::to_string(i);
+        dir.write("accounts/google/main/" + uid + ".ics",
+                  event(uid, 10 + i,
+                        "ORGANIZER:mailto:boss" + std::to_string(i % 2) + "@example.com\r\n" +
+                            "ATTENDEE;PARTSTAT=" + (i == 2 ? "DECLINED" : "ACCEPTED") +
+                            ":mailto:ann@example.com\r\n"));
+    }
+    dir.write("accounts/google/main/displayname", "Main");
+    dir.write("accounts/google/main/color", "rgb(1,2,3)");
+    dir.write("home/h1.ics", event("h1", 11));
+    dir.write("home/displayname", "Home");
+    dir.write("home/color", "#FF000080");
+    dir.write("deep/sync/work/cal/d1.ics", event("d1", 12));
+
+    const auto listing = [&](const std::string& roots) {
+        const auto result = run("calendars --json" + roots);
+        EXPECT_EQ(result.status, 0) << result.err;
+        std::vector<std::string> lines; // "account: title (colour) id"
+        const auto parsed = json::parse(result.out);
+        for (const auto& account : parsed ? (*parsed)["accounts"].array : json::Value{}.array) {
+            for (const auto& calendar : account["calendars"].array) {
+                lines.push_back(account["name"].string + ": " + calendar["title"].string + " (" +
+                                (calendar.has("color") ? calendar["color"].string : "none") + ") " +
+                                calendar["id"].string);
+            }
+        }
+        return std::pair{lines, result};
+    };
+    const std::string accounts = " --root " + quote((dir.path() / "accounts").string());
+    const std::string home = " --root " + quote((dir.path() / "home").string());
+    const std::string deep = " --root " + quote((dir.path() / "deep").string());
+    const auto id = [&](const std::string& below) { return (dir.path() / below).string(); };
+    const auto [first, firstRun] = listing(accounts);
+    // In the order settings shows them: Google accounts first.
+    EXPECT_EQ(first, (std::vector<std::string>{
+                         "google: Main (none) " + id("accounts/google/main"),
+                         "fastmail: Personal (#3A87AD) " + id("accounts/fastmail/personal"),
+                         "fastmail: work (none) " + id("accounts/fastmail/work"),
+                         "nextcloud: family (none) " + id("accounts/nextcloud/family")}));
+    EXPECT_NE(firstRun.err.find(id("accounts/google/main/color") + " holds \u201Crgb(1,2,3)\u201D"),
+              std::string::npos)
+        << firstRun.err;
+    EXPECT_NE(firstRun.out.find("\"foundAddress\":\"ann@example.com\""), std::string::npos)
+        << firstRun.out;
+
+    // More roots, in any order, rename none of the first one's calendars.
+    const auto [all, allRun] = listing(home + accounts + deep);
+    const auto [reordered, reorderedRun] = listing(deep + accounts + home);
+    EXPECT_EQ(all.size(), 6u);
+    for (const auto& line : first) {
+        EXPECT_NE(std::find(all.begin(), all.end(), line), all.end()) << line;
+    }
+    EXPECT_EQ(reordered, all);
+    EXPECT_NE(std::find(all.begin(), all.end(), "home: Home (#FF0000) " + id("home")), all.end());
+    EXPECT_NE(std::find(all.begin(), all.end(), "work: cal (none) " + id("deep/sync/work/cal")),
+              all.end());
+
+    // The address found in the account's invitations is the user's: the declined one hides.
+    const auto agenda = [&](const std::string& extra) {
+        return run("agenda --from 2026-03-10 --days 7 --tz UTC" + accounts + extra).out;
+    };
+    EXPECT_EQ(agenda("").find("Event g2"), std::string::npos) << agenda("");
+    EXPECT_NE(agenda("").find("Event g3"), std::string::npos);
+    EXPECT_NE(agenda(" --show-declined").find("Event g2"), std::string::npos);
+    EXPECT_NE(agenda(" --email someone@else.org").find("Event g2"), std::string::npos);
+
+    // Tails of identifiers name calendars and events.
+    EXPECT_EQ(agenda(" --hide google/main").find("Event g3"), std::string::npos);
+    const auto detail = run("detail main/g3.ics" + accounts);
+    EXPECT_EQ(detail.status, 0) << detail.err;
+    EXPECT_NE(detail.out.find("Event g3"), std::string::npos);
+    dir.write("accounts/google/other/main/x.ics", event("x", 13));
+    const auto both = run("add --calendar main --title T --start 2026-03-10T09:00" + accounts);
+    EXPECT_EQ(both.status, 1);
+    EXPECT_NE(both.err.find("fits several calendars: " + id("accounts/google/main") + " and " +
+                            id("accounts/google/other/main") + "; give more of it."),
+              std::string::npos)
+        << both.err;
+    const auto bad = run("agenda --email nobody" + accounts);
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_NE(bad.err.find("The --email value \"nobody\" is not an e-mail address"),
+              std::string::npos)
+        << bad.err;
 }
 
 TEST_F(CliTest, BadUsageExitsWithTwoAndMissingRootsWithOne) {
@@ -363,21 +468,21 @@ TEST_F(CliTest, AddReplyAndRemoveChangeWhatTheAgendaShows) {
                            root);
     ASSERT_EQ(added.status, 0) << added.err;
     const std::string id = added.out.substr(0, added.out.find('\n'));
-    EXPECT_TRUE(id.starts_with("work/cal/") && id.ends_with(".ics")) << id;
-    EXPECT_TRUE(fs::exists(dir.path() / id));
+    EXPECT_TRUE(id.starts_with((dir.path() / "work/cal/").string()) && id.ends_with(".ics")) << id;
+    EXPECT_TRUE(fs::exists(id));
     EXPECT_NE(agenda().find("Dentist"), std::string::npos) << agenda();
     EXPECT_NE(agenda().find("Review"), std::string::npos);
 
     const auto declined = run("reply work/cal/invite.ics decline" + root);
     ASSERT_EQ(declined.status, 0) << declined.err;
-    EXPECT_EQ(declined.out, "work/cal/invite.ics\n");
+    EXPECT_EQ(declined.out, (dir.path() / "work/cal/invite.ics").string() + "\n");
     EXPECT_EQ(agenda().find("Review"), std::string::npos) << agenda();
     EXPECT_NE(agenda(" --show-declined").find("Review"), std::string::npos);
 
     const auto removed = run("remove " + quote(id) + root);
     ASSERT_EQ(removed.status, 0) << removed.err;
     EXPECT_EQ(agenda().find("Dentist"), std::string::npos);
-    EXPECT_FALSE(fs::exists(dir.path() / id));
+    EXPECT_FALSE(fs::exists(id));
 
     struct Case {
         std::string arguments;
@@ -486,6 +591,125 @@ TEST_F(CliTest, SnapshotRendersTheWeekToAPicture) {
             quote((s_dir->path() / "no" / "such" / "x.png").string()));
     EXPECT_EQ(unwritable.status, 1);
     EXPECT_NE(unwritable.err.find("could not be written"), std::string::npos) << unwritable.err;
+}
+
+// A script feeds what `agenda --json` prints back in: the start of an occurrence names it for
+// detail, export, reply and remove, in any zone; two events of one file at the same moment keep
+// their own identifiers.
+TEST_F(CliTest, PrintedStartsNameOccurrencesAgain) {
+    test::TempDir dir;
+    dir.write("vdir/work/account.ini", "emails = me@example.com\n");
+    dir.write("vdir/work/cal/weekly.ics",
+              test::calendarText(
+                  test::vevent("weekly", "DTSTART;TZID=Europe/Berlin:20260302T090000",
+                               "DTEND;TZID=Europe/Berlin:20260302T100000", "Weekly review",
+                               "RRULE:FREQ=WEEKLY;COUNT=4\r\nORGANIZER:mailto:boss@example.com\r\n"
+                               "ATTENDEE;PARTSTAT=NEEDS-ACTION:mailto:me@example.com\r\n")));
+    dir.write("vdir/work/cal/pair.ics", test::dataFile("ics/same-moment.ics"));
+    const std::string root = " --root " + quote((dir.path() / "vdir").string());
+    const auto agenda = [&](const std::string& zone) {
+        const auto result = run("agenda --from 2026-03-01 --to 2026-03-31 --json --mirrors none "
+                                "--show-declined --tz " +
+                                zone + root);
+        EXPECT_EQ(result.status, 0) << result.err;
+        std::vector<json::Value> events;
+        if (const auto parsed = json::parse(result.out)) {
+            for (const auto& day : (*parsed)["days"].array) {
+                for (const auto& event : day["events"].array) {
+                    events.push_back(event);
+                }
+            }
+        }
+        return events;
+    };
+    // Printed in New York (the ninth is in summer time there, not yet in Berlin).
+    const auto printed = agenda("America/New_York");
+    std::vector<json::Value> weekly;
+    std::map<std::string, std::string> pair; // id -> title
+    for (const auto& event : printed) {
+        if (event["title"].string == "Weekly review") {
+            weekly.push_back(event);
+        } else {
+            pair[event["id"].string] = event["title"].string;
+        }
+    }
+    ASSERT_EQ(weekly.size(), 4u);
+    const std::string id = quote(weekly[1]["eventIdentifier"].string);
+    const std::string start = weekly[1]["start"].string;
+    EXPECT_EQ(start, "2026-03-09T04:00:00-04:00");
+    const std::string occurrence = " --occurrence " + quote(start) + " --tz Europe/Berlin";
+
+    const auto detail = run("detail " + id + occurrence + " --json" + root);
+    ASSERT_EQ(detail.status, 0) << detail.err;
+    const auto shown = json::parse(detail.out);
+    ASSERT_TRUE(shown) << detail.out;
+    EXPECT_EQ((*shown)["share"]["start"].string, "2026-03-09T09:00:00+01:00");
+
+    const fs::path file = dir.path() / "one.ics";
+    const auto exported =
+        run("export " + id + occurrence + " --out " + quote(file.string()) + root);
+    ASSERT_EQ(exported.status, 0) << exported.err;
+    EXPECT_NE(readFile(file).find("20260309T"), std::string::npos) << readFile(file);
+
+    const auto replied = run("reply " + id + occurrence + " decline" + root);
+    ASSERT_EQ(replied.status, 0) << replied.err;
+    const auto removed =
+        run("remove " + id + " --occurrence " + quote(weekly[2]["start"].string) + root);
+    ASSERT_EQ(removed.status, 0) << removed.err;
+    std::vector<std::pair<std::string, bool>> after; // start, declined
+    for (const auto& event : agenda("UTC")) {
+        if (event["title"].string == "Weekly review") {
+            after.emplace_back(event["start"].string, event["isDeclined"].boolean);
+        }
+    }
+    EXPECT_EQ(after,
+              (std::vector<std::pair<std::string, bool>>{{"2026-03-02T08:00:00+00:00", false},
+                                                         {"2026-03-09T08:00:00+00:00", true},
+                                                         {"2026-03-23T08:00:00+00:00", false}}));
+
+    // Both events of the shared file, by their own record ids.
+    ASSERT_EQ(pair.size(), 2u);
+    for (const auto& [record, title] : pair) {
+        const auto one = run("detail " + quote(record) + " --json" + root);
+        ASSERT_EQ(one.status, 0) << record << one.err;
+        const auto parsed = json::parse(one.out);
+        ASSERT_TRUE(parsed);
+        EXPECT_EQ((*parsed)["title"].string, title);
+    }
+
+    const auto bad = run("detail " + id + " --occurrence 2026-03-09T04:00:00+25:00" + root);
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_NE(bad.err.find("2026-03-10T09:00:00+01:00"), std::string::npos) << bad.err;
+}
+
+// Without a display the window says so and the commands, help and version still work.
+TEST_F(CliTest, WithoutADisplayOnlyTheWindowIsRefused) {
+    const std::string headless = "-u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM";
+    for (const char* arguments : {"", "--root /nowhere", "--anchor 2026-03-07"}) {
+        const auto window = run(arguments, headless);
+        EXPECT_EQ(window.status, 1) << arguments;
+        EXPECT_TRUE(window.err.starts_with("plannery: No display to open the window on"))
+            << window.err;
+        EXPECT_EQ(std::count(window.err.begin(), window.err.end(), '\n'), 1) << window.err;
+        EXPECT_TRUE(window.out.empty());
+    }
+    const auto help = run("--help", headless);
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("--showSettings"), std::string::npos) << help.out;
+    const auto windowHelp = run("--root /nowhere --help", headless);
+    EXPECT_EQ(windowHelp.status, 0);
+    EXPECT_EQ(windowHelp.out, help.out);
+    const auto version = run("--version", headless);
+    EXPECT_EQ(version.status, 0);
+    EXPECT_TRUE(version.out.starts_with("plannery 0.")) << version.out;
+    ASSERT_EQ(s_demo->status, 0);
+    const fs::path picture = s_dir->path() / "headless.png";
+    const auto snapshot =
+        run("snapshot --root " + quote(root().string()) +
+                " --anchor 2025-06-11 --size 320x200 --out " + quote(picture.string()),
+            headless);
+    EXPECT_EQ(snapshot.status, 0) << snapshot.err;
+    EXPECT_EQ(pngSize(picture), (std::pair{320, 200}));
 }
 
 } // namespace

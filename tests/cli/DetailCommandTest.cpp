@@ -150,8 +150,8 @@ TEST_F(DetailCommandTest, JsonHoldsTheWholeInformation) {
     EXPECT_EQ(info["share"]["start"].string, "2026-03-10T09:00:00+01:00");
     EXPECT_EQ(info["share"]["occurrence"].string, "2026-03-10T09:00:00+01:00");
     ASSERT_EQ(info["copies"].array.size(), 2u);
-    EXPECT_EQ(info["copies"][0].string, googleCopy);
-    EXPECT_EQ(info["copies"][1].string, icloudCopy);
+    EXPECT_EQ(info["copies"][0].string, (root / googleCopy).string());
+    EXPECT_EQ(info["copies"][1].string, (root / icloudCopy).string());
 }
 
 TEST_F(DetailCommandTest, AnOccurrenceIsNamedByTimeOrByTheAgendasRecordID) {
@@ -165,7 +165,7 @@ TEST_F(DetailCommandTest, AnOccurrenceIsNamedByTimeOrByTheAgendasRecordID) {
     const auto listed = json::Reader(agenda.out).document();
     ASSERT_TRUE(listed) << agenda.out;
     const std::string id = (*listed)["days"][0]["events"][0]["id"].string;
-    EXPECT_EQ(id, googleCopy + "|1773734400");
+    EXPECT_EQ(id, (root / googleCopy).string() + "|1773734400");
     const json::Value second = detailJson({id});
     EXPECT_EQ(second["share"]["start"].string, "2026-03-17T09:00:00+01:00");
 

@@ -126,5 +126,26 @@ TEST(LaunchOptionsTest, BadOptionsAreReportedAndLeaveThePreferenceInForce) {
     EXPECT_EQ(empty.problems.size(), 1u);
 }
 
+TEST(LaunchOptionsTest, TheWidgetGalleryOptionsKeepTheirText) {
+    const Calendar berlin = test::berlin();
+    const LaunchOptions stored =
+        parseLaunchOptions({}, {{"widgetGallery", "YES"}, {"widgetGalleryPage", "lock"}}, berlin);
+    EXPECT_TRUE(stored.widgetGallery);
+    EXPECT_EQ(stored.widgetGalleryPage, "lock");
+    EXPECT_EQ(stored.widgetGalleryNow, "");
+
+    const LaunchOptions given = parseLaunchOptions(
+        {"-widgetGallery", "--widgetGalleryNow", "2025-03-05 14:40", "--widgetGalleryPage=states"},
+        {{"widgetGalleryPage", "lock"}}, berlin);
+    EXPECT_TRUE(given.widgetGallery);
+    EXPECT_EQ(given.widgetGalleryPage, "states");
+    EXPECT_EQ(given.widgetGalleryNow, "2025-03-05 14:40");
+    EXPECT_TRUE(given.problems.empty());
+
+    const LaunchOptions missing = parseLaunchOptions({"--widgetGalleryNow"}, {}, berlin);
+    EXPECT_EQ(missing.widgetGalleryNow, "");
+    expectSentencesNaming(missing.problems, {"widgetGalleryNow"});
+}
+
 } // namespace
 } // namespace plannery

@@ -38,5 +38,15 @@ TEST(MailAddressTest, PatternNeedsOneAtAndADotAfterIt) {
     }
 }
 
+TEST(MailAddressTest, TypedListsOfAddresses) {
+    const AddressList list = addressList(" ann@example.org,Ann@Example.org;\tbob@work.example\n"
+                                         "  ann , bob@nowhere, , x@y.z");
+    EXPECT_EQ(list.addresses,
+              (std::vector<std::string>{"ann@example.org", "bob@work.example", "x@y.z"}));
+    EXPECT_EQ(list.rejected, (std::vector<std::string>{"ann", "bob@nowhere"}));
+    EXPECT_TRUE(addressList("").addresses.empty());
+    EXPECT_TRUE(addressList(" ,; ").rejected.empty());
+}
+
 } // namespace
 } // namespace plannery

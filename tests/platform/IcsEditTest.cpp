@@ -487,5 +487,62 @@ TEST_F(IcsEdit, BrokenInputGivesASentence) {
     EXPECT_NE(removed.text->find("BEGIN:VTODO"), std::string::npos);
 }
 
+// One occurrence of those an override changes onward is edited from that override: it keeps the
+// later time, the shorter length and the new title, and the other occurrences stay as they were.
+TEST_F(IcsEdit, AnOccurrenceChangedOnwardKeepsThoseChangesWhenEditedAlone) {
+    const std::string onward = test::dataFile("ics/this-and-future.ics");
+    const Instant moved = at(berlin, 2026, 4, 6, 11);
+    const auto before = occurrenceOf(onward, "onward", berlin, moved);
+    EXPECT_EQ(before.title(), "Planning (later and shorter)");
+    EXPECT_TRUE(before.isDetached);
+    const auto after = edited(before, [](EventContent& c) { c.location = "Room 7"; });
+    const auto result = edit::change(onward, "onward", before, after, Span::thisEvent, now, berlin);
+    ASSERT_TRUE(result.text) << result.error.value_or("");
+    const auto from = at(berlin, 2026, 3, 1);
+    const auto to = at(berlin, 2026, 6, 1);
+    EXPECT_EQ(startsOf(occurrences(*result.text, "onward", berlin, from, to)),
+              startsOf(occurrences(onward, "onward", berlin, from, to)));
+    const auto reread = read(*result.text);
+    const Series& series = seriesIn(reread, "onward");
+    for (const auto& o : expand(series, from, to, berlin)) {
+        const auto& content = series.components[o.component].content;
+        EXPECT_EQ(content.location == "Room 7", o.start == moved);
+        if (o.start == moved) {
+            EXPECT_EQ(content.title, "Planning (later and shorter)");
+            EXPECT_EQ(o.end, at(berlin, 2026, 4, 6, 11, 30));
+            EXPECT_EQ(o.occurrenceDate, at(berlin, 2026, 4, 6, 9));
+        }
+    }
+}
+
+// Of a master written twice, edits go to the revision that shows; removing the event removes
+// both, so the older one does not come back.
+TEST_F(IcsEdit, ADoubledEventIsEditedAndRemovedAsItShows) {
+    const std::string doubled = test::dataFile("ics/two-masters.ics");
+    const auto before = occurrenceOf(doubled, "revised", berlin, at(berlin, 2026, 3, 10, 10));
+    const auto after = edited(before, [](EventContent& c) { c.title = "Third revision"; });
+    const auto changed =
+        edit::change(doubled, "revised", before, after, Span::futureEvents, now, berlin);
+    ASSERT_TRUE(changed.text) << changed.error.value_or("");
+    const auto reread = read(*changed.text);
+    ASSERT_EQ(seriesIn(reread, "revised").components.size(), 1u);
+    EXPECT_EQ(seriesIn(reread, "revised").components[0].content.title, "Third revision");
+
+    const auto override = occurrenceOf(doubled, "stamped", berlin, at(berlin, 2026, 3, 12, 15));
+    EXPECT_EQ(override.title(), "Override, newer");
+    const auto placed = edited(override, [](EventContent& c) { c.location = "Hall"; });
+    const auto located =
+        edit::change(doubled, "stamped", override, placed, Span::thisEvent, now, berlin);
+    ASSERT_TRUE(located.text) << located.error.value_or("");
+    const auto shown = occurrenceOf(*located.text, "stamped", berlin, at(berlin, 2026, 3, 12, 15));
+    EXPECT_EQ(shown.title(), "Override, newer");
+    EXPECT_EQ(shown.location(), "Hall");
+
+    const auto removed = edit::removeSeries(doubled, "revised");
+    ASSERT_TRUE(removed.text) << removed.error.value_or("");
+    EXPECT_EQ(removed.text->find("revision"), std::string::npos);
+    EXPECT_EQ(read(*removed.text).series.size(), 1u);
+}
+
 } // namespace
 } // namespace plannery

@@ -251,10 +251,7 @@ TEST(IcsReader, SanitisesRules) {
 // expanded over a year without a crash or a hang, and the well-formed ones give their events.
 TEST(IcsReader, Corpus) {
     namespace fs = std::filesystem;
-    const fs::path folder(PLANNERY_CORPUS);
-    if (!fs::is_directory(folder)) {
-        GTEST_SKIP() << "no corpus at " << folder;
-    }
+    PLANNERY_NEEDS_CORPUS(folder);
     const auto berlin = test::berlin();
     const Instant from = test::at(berlin, 2026, 1, 1);
     const Instant to = test::at(berlin, 2027, 1, 1);

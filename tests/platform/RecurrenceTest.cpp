@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <fstream>
 #include <sstream>
@@ -21,6 +22,13 @@ Series seriesOf(const std::string& properties) {
         return {};
     }
     return result.series[0];
+}
+
+ReadResult golden(const std::string& name) {
+    std::ifstream in(std::string(PLANNERY_TEST_DATA) + "/ics/" + name, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return read(text.str());
 }
 
 std::vector<Occurrence> inMonth(const Series& series, int year, int month,
@@ -325,6 +333,175 @@ TEST(Recurrence, Bounds) {
                               "RRULE:FREQ=YEARLY;BYMONTH=2;BYMONTHDAY=30\r\n"))
                   .last,
               Instant{1772355600});
+}
+
+// An override with RANGE=THISANDFUTURE moves, shortens and renames every later occurrence until
+// the next one; a plain override and an EXDATE in between keep their own effect.
+TEST(Recurrence, ThisAndFutureAppliesOnward) {
+    const auto berlin = test::berlin();
+    const auto result = golden("this-and-future.ics");
+    ASSERT_EQ(result.series.size(), 1u);
+    const auto& series = result.series[0];
+    ASSERT_EQ(series.components.size(), 4u);
+    EXPECT_EQ(series.components[1].content.title, "Planning (later and shorter)");
+    EXPECT_EQ(series.components[3].content.title, "Planning (early)");
+    struct Expected {
+        int month, day, hour, minute, endHour, endMinute;
+        std::size_t component;
+        int originalMonth, originalDay;
+    };
+    const std::vector<Expected> expected{
+        {3, 2, 9, 0, 10, 0, 0, 3, 2},     {3, 9, 9, 0, 10, 0, 0, 3, 9},
+        {3, 16, 11, 0, 11, 30, 1, 3, 16}, {3, 31, 14, 0, 15, 0, 2, 3, 30},
+        {4, 6, 11, 0, 11, 30, 1, 4, 6},   {4, 13, 8, 0, 10, 0, 3, 4, 13},
+        {4, 20, 8, 0, 10, 0, 3, 4, 20},   {4, 27, 8, 0, 10, 0, 3, 4, 27},
+    };
+    const auto occurrences =
+        expand(series, test::at(berlin, 2026, 3, 1), test::at(berlin, 2026, 5, 1), berlin);
+    ASSERT_EQ(occurrences.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        SCOPED_TRACE(i);
+        const auto& e = expected[i];
+        EXPECT_EQ(occurrences[i].start, test::at(berlin, 2026, e.month, e.day, e.hour, e.minute));
+        EXPECT_EQ(occurrences[i].end,
+                  test::at(berlin, 2026, e.month, e.day, e.endHour, e.endMinute));
+        EXPECT_EQ(occurrences[i].component, e.component);
+        EXPECT_EQ(occurrences[i].detached, e.component != 0);
+        EXPECT_EQ(occurrences[i].occurrenceDate,
+                  test::at(berlin, 2026, e.originalMonth, e.originalDay, 9));
+    }
+    // A window around the moved time finds the occurrence; one around its rule time does not.
+    const auto moved = expand(series, test::at(berlin, 2026, 4, 6, 10, 30),
+                              test::at(berlin, 2026, 4, 6, 12), berlin);
+    ASSERT_EQ(moved.size(), 1u);
+    EXPECT_EQ(moved[0].component, 1u);
+    EXPECT_TRUE(
+        expand(series, test::at(berlin, 2026, 4, 6, 9), test::at(berlin, 2026, 4, 6, 10), berlin)
+            .empty());
+    // Years later the last such override still holds.
+    const auto later = inMonth(series, 2030, 1, berlin);
+    ASSERT_EQ(later.size(), 4u);
+    EXPECT_EQ(later[0].start, test::at(berlin, 2030, 1, 7, 8));
+    EXPECT_EQ(later[0].component, 3u);
+
+    // A counted series whose last occurrence an override moves three days later ends later.
+    const auto counted = read("BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:c\r\n"
+                              "DTSTART:20260302T090000Z\r\nDTEND:20260302T100000Z\r\n"
+                              "RRULE:FREQ=WEEKLY;COUNT=3\r\nEND:VEVENT\r\n"
+                              "BEGIN:VEVENT\r\nUID:c\r\n"
+                              "RECURRENCE-ID;RANGE=THISANDFUTURE:20260309T090000Z\r\n"
+                              "DTSTART:20260312T090000Z\r\nDTEND:20260312T100000Z\r\n"
+                              "END:VEVENT\r\nEND:VCALENDAR\r\n");
+    ASSERT_EQ(counted.series.size(), 1u);
+    EXPECT_GE(bounds(counted.series[0]).last, Instant{1773914400}); // 19 March 10:00Z
+    const auto last = inMonth(counted.series[0], 2026, 3, berlin);
+    ASSERT_EQ(last.size(), 3u);
+    EXPECT_EQ(last[2].start, Instant{1773910800}); // 19 March 09:00Z, not the 16th
+}
+
+// RDATE periods last as their period says, not as long as the first occurrence.
+TEST(Recurrence, RdatePeriodsKeepTheirOwnLength) {
+    const auto berlin = test::berlin();
+    const auto result = golden("rdate-periods.ics");
+    ASSERT_EQ(result.series.size(), 1u);
+    const auto& series = result.series[0];
+    const auto occurrences = inMonth(series, 2026, 3, berlin);
+    const std::vector<std::array<int, 5>> expected{
+        // day, start hour, minute, end hour, minute
+        {2, 10, 0, 11, 0},   {5, 14, 0, 17, 0}, {10, 8, 0, 8, 30},
+        {12, 13, 0, 13, 30}, {16, 9, 0, 10, 0},
+    };
+    ASSERT_EQ(occurrences.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        SCOPED_TRACE(i);
+        const auto& [day, hour, minute, endHour, endMinute] = expected[i];
+        EXPECT_EQ(occurrences[i].start, test::at(berlin, 2026, 3, day, hour, minute));
+        EXPECT_EQ(occurrences[i].end, test::at(berlin, 2026, 3, day, endHour, endMinute));
+    }
+    // The long period is found from a window near its end.
+    const auto late = expand(series, test::at(berlin, 2026, 3, 5, 16, 30),
+                             test::at(berlin, 2026, 3, 5, 16, 45), berlin);
+    ASSERT_EQ(late.size(), 1u);
+    EXPECT_EQ(late[0].end, test::at(berlin, 2026, 3, 5, 17));
+    EXPECT_EQ(bounds(series).last, test::at(berlin, 2026, 3, 16, 10));
+    // The index cache keeps the periods.
+    const auto decoded = decode(encode(result.series));
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(decoded->at(0).components.at(0).rdates, series.components[0].rdates);
+}
+
+// An all-day series names days: overrides, EXDATEs and UNTIL written as date-times count by their
+// date, so every zone sees the same days once each.
+TEST(Recurrence, AllDaySeriesGiveTheSameDaysInEveryZone) {
+    const auto result = golden("all-day-times.ics");
+    ASSERT_EQ(result.series.size(), 2u);
+    for (const char* zone : {"Europe/Berlin", "America/New_York", "Pacific/Auckland", "UTC"}) {
+        SCOPED_TRACE(zone);
+        const auto calendar = test::calendarIn(zone);
+        const auto& mondays = result.series[0];
+        std::vector<std::pair<int, std::string>> days;
+        for (const auto& o : inMonth(mondays, 2020, 9, calendar)) {
+            const auto parts = calendar.components(o.start);
+            EXPECT_EQ(o.start, test::at(calendar, 2020, 9, parts.day));
+            EXPECT_EQ(o.end, test::at(calendar, 2020, 9, parts.day + 1));
+            days.emplace_back(parts.day,
+                              mondays.components[o.component].content.title.value_or(""));
+        }
+        const std::vector<std::pair<int, std::string>> expected{{7, "Base event"},
+                                                                {14, "Modified event 1"},
+                                                                {21, "Modified event 2"},
+                                                                {28, "Base event"}};
+        EXPECT_EQ(days, expected);
+        // The EXDATE written at midnight UTC removes 5 October.
+        const auto october = inMonth(mondays, 2020, 10, calendar);
+        ASSERT_EQ(october.size(), 3u);
+        EXPECT_EQ(october[0].start, test::at(calendar, 2020, 10, 12));
+        // UNTIL at midnight UTC of the 10th keeps the 10th.
+        const auto daily = inMonth(result.series[1], 2020, 9, calendar);
+        ASSERT_EQ(daily.size(), 4u);
+        EXPECT_EQ(daily.back().start, test::at(calendar, 2020, 9, 10));
+    }
+}
+
+// Two masters with one UID show once, as the higher SEQUENCE, then the later DTSTAMP, says; two
+// overrides of one occurrence likewise.
+TEST(Recurrence, OnlyTheLatestRevisionOfADoubledEventShows) {
+    const auto berlin = test::berlin();
+    const auto result = golden("two-masters.ics");
+    ASSERT_EQ(result.series.size(), 2u);
+    ASSERT_EQ(result.series[0].components.size(), 1u);
+    EXPECT_EQ(result.series[0].components[0].content.title, "Second revision");
+    const auto revised = inMonth(result.series[0], 2026, 3, berlin);
+    ASSERT_EQ(revised.size(), 1u);
+    EXPECT_EQ(revised[0].start, test::at(berlin, 2026, 3, 10, 10));
+
+    const auto& stamped = result.series[1];
+    ASSERT_EQ(stamped.components.size(), 2u);
+    EXPECT_EQ(stamped.components[0].content.title, "Stamped later");
+    EXPECT_EQ(stamped.components[1].content.title, "Override, newer");
+    const auto occurrences = inMonth(stamped, 2026, 3, berlin);
+    ASSERT_EQ(occurrences.size(), 2u);
+    EXPECT_EQ(occurrences[0].start, test::at(berlin, 2026, 3, 11, 10));
+    EXPECT_EQ(occurrences[1].start, test::at(berlin, 2026, 3, 12, 15));
+}
+
+// DTSTART is the first occurrence and COUNT counts it, also when the rule would not give it.
+TEST(Recurrence, StartOutsideTheRuleCountsAsTheFirstOccurrence) {
+    const auto berlin = test::berlin();
+    const auto result = golden("start-outside-rule.ics");
+    ASSERT_EQ(result.series.size(), 2u);
+    std::vector<std::pair<int, int>> fridays;
+    for (const auto& o : expand(result.series[0], test::at(berlin, 2026, 1, 1),
+                                test::at(berlin, 2027, 1, 1), berlin)) {
+        fridays.emplace_back(berlin.components(o.start).month, berlin.components(o.start).day);
+    }
+    EXPECT_EQ(fridays, (std::vector<std::pair<int, int>>{{3, 1}, {3, 27}, {4, 24}}));
+    EXPECT_EQ(bounds(result.series[0]).last, test::at(berlin, 2026, 4, 24, 11));
+    std::vector<int> hours;
+    for (const auto& o : inMonth(result.series[1], 2026, 3, berlin)) {
+        hours.push_back(berlin.components(o.start).hour);
+    }
+    EXPECT_EQ(hours, (std::vector<int>{10, 12, 14}));
 }
 
 } // namespace

@@ -242,5 +242,43 @@ TEST(SharedStore, TwoProcessesWritingTogetherLoseNothing) {
     }
 }
 
+TEST(SharedStore, AReaderNeverCreatesRepairsOrWrites) {
+    test::TempDir dir;
+    const fs::path file = dir.path() / "group" / "shared.sqlite";
+    const auto wait = std::chrono::milliseconds(50);
+    EXPECT_EQ(SharedStore::openForReading(file, wait).problem, SharedStore::ReadProblem::missing);
+    EXPECT_FALSE(fs::exists(file.parent_path()));
+
+    dir.write("group/shared.sqlite", "someone else's notes");
+    const SharedStore::Reader garbage = SharedStore::openForReading(file, wait);
+    EXPECT_EQ(garbage.store, nullptr);
+    EXPECT_EQ(garbage.problem, SharedStore::ReadProblem::damaged);
+    EXPECT_EQ(contentOf(file), "someone else's notes");
+    EXPECT_TRUE(setAside(file.parent_path()).empty());
+
+    fs::remove(file);
+    auto writer = SharedStore::open(file);
+    ASSERT_NE(writer, nullptr);
+    ASSERT_TRUE(writer->set("v", "service", "account"));
+    SharedStore::Reader reader = SharedStore::openForReading(file, wait);
+    ASSERT_NE(reader.store, nullptr);
+    EXPECT_EQ(reader.store->lookup("service", "account").bytes, "v");
+    EXPECT_EQ(reader.store->lookup("service", "other").found, SharedStore::Lookup::Found::none);
+    EXPECT_FALSE(reader.store->set("w", "service", "account"));
+    EXPECT_FALSE(reader.store->increment("service", "count"));
+    EXPECT_EQ(writer->data("service", "account"), "v");
+    // The writer goes on while the reader holds the file open, and the reader sees it.
+    ASSERT_TRUE(writer->set("w", "service", "account"));
+    EXPECT_EQ(reader.store->data("service", "account"), "w");
+
+    // Some other program's database is no store of ours.
+    const fs::path foreign = dir.path() / "foreign" / "shared.sqlite";
+    fs::create_directories(foreign.parent_path());
+    runSql(foreign, "CREATE TABLE notes(text TEXT)");
+    EXPECT_EQ(SharedStore::openForReading(foreign, wait).problem,
+              SharedStore::ReadProblem::damaged);
+    EXPECT_EQ(queryInt(foreign, "SELECT count(*) FROM sqlite_master"), 1);
+}
+
 } // namespace
 } // namespace plannery

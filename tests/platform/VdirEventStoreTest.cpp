@@ -1,10 +1,15 @@
 #include "platform/VdirEventStore.h"
 
+#include "model/EventFetcher.h"
+
 #include "TestSupport.h"
+#include "model/EventFetcher.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <map>
 #include <set>
 #include <thread>
 #include <unistd.h>
@@ -22,6 +27,11 @@ std::string simpleEvent(const std::string& uid, const std::string& summary,
                         const std::string& day = "20260310") {
     return calendarText(
         vevent(uid, "DTSTART:" + day + "T090000Z", "DTEND:" + day + "T100000Z", summary));
+}
+
+// An identifier below the folder: the path of a calendar or an event's file.
+std::string id(const test::TempDir& dir, const std::string& below) {
+    return (dir.path() / below).string();
 }
 
 Instant utc(int year, int month, int day, int hour = 0, int minute = 0) {
@@ -83,11 +93,11 @@ TEST(VdirEventStore, EventsInWindowsAndByIdentifier) {
     ASSERT_NE(moved, inMarch.end());
     EXPECT_TRUE(moved->isDetached);
     EXPECT_EQ(moved->occurrenceDate, utc(2026, 3, 9, 8));
-    EXPECT_EQ(moved->eventIdentifier(), "acct/cal/weekly.ics");
-    EXPECT_EQ(inMarch[0].eventIdentifier(), "acct/cal/weekly.ics");
+    EXPECT_EQ(moved->eventIdentifier(), id(dir, "acct/cal/weekly.ics"));
+    EXPECT_EQ(inMarch[0].eventIdentifier(), id(dir, "acct/cal/weekly.ics"));
     EXPECT_EQ(inMarch[0].calendarItemExternalIdentifier(), "weekly");
-    EXPECT_EQ(inMarch[0].calendar()->calendarIdentifier, "acct/cal");
-    EXPECT_EQ(inMarch[1].eventIdentifier(), "subs.ics#u1");
+    EXPECT_EQ(inMarch[0].calendar()->calendarIdentifier, id(dir, "acct/cal"));
+    EXPECT_EQ(inMarch[1].eventIdentifier(), id(dir, "subs.ics") + "#u1");
     EXPECT_EQ(inMarch[1].calendar()->type, CalendarType::subscription);
     // Occurrences of one series share their content.
     EXPECT_EQ(inMarch[0].content, inMarch[7].content);
@@ -103,23 +113,23 @@ TEST(VdirEventStore, EventsInWindowsAndByIdentifier) {
 
     const auto calendars = store.calendars();
     ASSERT_EQ(calendars.size(), 3u);
-    EXPECT_EQ(calendars[1]->calendarIdentifier, "acct/other");
+    EXPECT_EQ(calendars[1]->calendarIdentifier, id(dir, "acct/other"));
     EXPECT_EQ(titles(store.events(march, april, {calendars[1], calendars[2]})),
               (std::vector<std::string>{"Sub1", "Sub2", "Other"}));
     EXPECT_EQ(store.defaultCalendarForNewEvents(), calendars[0]);
 
-    const auto first = store.event("acct/cal/weekly.ics");
+    const auto first = store.event(id(dir, "acct/cal/weekly.ics"));
     ASSERT_TRUE(first);
     EXPECT_EQ(first->startDate, utc(2026, 3, 2, 8));
     EXPECT_EQ(first->title(), "Weekly");
     EXPECT_TRUE(first->hasRecurrenceRules());
-    const auto sub = store.event("subs.ics#u2");
+    const auto sub = store.event(id(dir, "subs.ics") + "#u2");
     ASSERT_TRUE(sub);
     EXPECT_EQ(sub->title(), "Sub2");
-    EXPECT_EQ(store.event("acct/cal/single.ics")->endDate, utc(2026, 3, 10, 10));
-    EXPECT_FALSE(store.event("acct/cal/missing.ics"));
-    EXPECT_FALSE(store.event("subs.ics#u3"));
-    EXPECT_FALSE(store.event("acct/cal"));
+    EXPECT_EQ(store.event(id(dir, "acct/cal/single.ics"))->endDate, utc(2026, 3, 10, 10));
+    EXPECT_FALSE(store.event(id(dir, "acct/cal/missing.ics")));
+    EXPECT_FALSE(store.event(id(dir, "subs.ics") + "#u3"));
+    EXPECT_FALSE(store.event(id(dir, "acct/cal")));
     EXPECT_FALSE(store.event(""));
 
     StoreEvent again = *moved;
@@ -157,10 +167,10 @@ TEST(VdirEventStore, MarksTheCurrentUser) {
     };
     {
         VdirEventStore store(options({dir.path() / "root"}, cache));
-        ASSERT_TRUE(store.event("acct/cal/m.ics"));
-        EXPECT_EQ(currentUsers(*store.event("acct/cal/m.ics")),
+        ASSERT_TRUE(store.event(id(dir, "root/acct/cal/m.ics")));
+        EXPECT_EQ(currentUsers(*store.event(id(dir, "root/acct/cal/m.ics"))),
                   (std::vector<std::string>{"attendee 0"}));
-        EXPECT_EQ(currentUsers(*store.event("boss/bosscal/m.ics")),
+        EXPECT_EQ(currentUsers(*store.event(id(dir, "root/boss/bosscal/m.ics"))),
                   (std::vector<std::string>{"organizer"}));
     }
     // The marks are made when loading, so a changed account.ini counts even for cached files.
@@ -170,6 +180,109 @@ TEST(VdirEventStore, MarksTheCurrentUser) {
     const auto events = store.events(utc(2026, 3, 10), utc(2026, 3, 11));
     ASSERT_EQ(events.size(), 2u);
     EXPECT_EQ(currentUsers(events[0]), (std::vector<std::string>{"attendee 1"}));
+}
+
+// A plain vdirsyncer account: no account.ini, so the user is the address that takes part in
+// most of its events with attendees.
+TEST(VdirEventStore, RecognisesTheUserOnAccountsThatNameNoAddress) {
+    test::TempDir dir;
+    const auto root = dir.path() / "root";
+    const auto cache = dir.path() / "index.sqlite";
+    const char* answers[] = {"ACCEPTED",     "ACCEPTED",  "DECLINED",
+                             "NEEDS-ACTION", "TENTATIVE", "ACCEPTED"};
+    for (int i = 0; i < 6; ++i) {
+        const std::string day = "2026031" + std::to_string(i);
+        const std::string organizer = i % 2 == 0 ? "bob@example.com" : "carol@example.com";
+        setTime(
+            dir.write("root/fastmail/personal/e" + std::to_string(i) + ".ics",
+                      calendarText(vevent("e" + std::to_string(i), "DTSTART:" + day + "T090000Z",
+                                          "DTEND:" + day + "T100000Z", "Event " + std::to_string(i),
+                                          "ORGANIZER:mailto:" + organizer + "\r\n" +
+                                              "ATTENDEE;PARTSTAT=" + answers[i] +
+                                              ":mailto:Me@Example.com\r\n"
+                                              "ATTENDEE;PARTSTAT=ACCEPTED:mailto:" +
+                                              organizer + "\r\n"))),
+            1);
+    }
+    setTime(
+        dir.write("root/fastmail/personal/alone.ics", simpleEvent("alone", "Alone", "20260316")),
+        1);
+    // A second collection of the same account counts with the first.
+    setTime(dir.write("root/fastmail/family/f.ics",
+                      calendarText(vevent("f", "DTSTART:20260317T090000Z", "DTEND:20260317T100000Z",
+                                          "Family",
+                                          "ATTENDEE;PARTSTAT=DECLINED:mailto:me@example.com\r\n"))),
+            1);
+    const auto declined = [&](const EventStore& store) {
+        std::vector<std::string> hidden;
+        const auto all = titles(store.events(utc(2026, 3, 10), utc(2026, 3, 18)));
+        const auto shown = EventFetcher::fetch(store, utc(2026, 3, 10), utc(2026, 3, 18),
+                                               FetchOptions{}, test::berlin());
+        for (const auto& title : all) {
+            if (std::none_of(shown.begin(), shown.end(),
+                             [&](const CalEvent& e) { return e.title == title; })) {
+                hidden.push_back(title);
+            }
+        }
+        return hidden;
+    };
+    const std::map<std::string, std::string> found{
+        {(root / "fastmail").string(), "me@example.com"}};
+    {
+        VdirEventStore store(options({root}, cache));
+        EXPECT_EQ(store.foundAddresses(), found);
+        EXPECT_EQ(declined(store), (std::vector<std::string>{"Event 2", "Family"}));
+        const auto unanswered = store.event(id(dir, "root/fastmail/personal/e3.ics"));
+        ASSERT_TRUE(unanswered);
+        EXPECT_TRUE(unanswered->attendees()[0].isCurrentUser);
+        EXPECT_EQ(unanswered->attendees()[0].participantStatus, ParticipantStatus::pending);
+        EXPECT_FALSE(unanswered->organizer()->isCurrentUser);
+    }
+    // A warm start finds the same from the cache.
+    VdirEventStore warm(options({root}, cache));
+    EXPECT_EQ(warm.loadReport().filesParsed, 0);
+    EXPECT_EQ(warm.foundAddresses(), found);
+    EXPECT_EQ(declined(warm), (std::vector<std::string>{"Event 2", "Family"}));
+
+    // The user's own addresses replace what was found, and say so at once.
+    int changes = 0;
+    warm.setChangeHandler([&] { ++changes; });
+    warm.setOwnAddresses({"BOB@example.com"});
+    EXPECT_EQ(changes, 1);
+    EXPECT_TRUE(warm.foundAddresses().empty());
+    EXPECT_TRUE(declined(warm).empty());
+    EXPECT_TRUE(warm.event(id(dir, "root/fastmail/personal/e0.ics"))->organizer()->isCurrentUser);
+    warm.setOwnAddresses({"bob@example.com"});
+    EXPECT_EQ(changes, 1);
+    warm.setOwnAddresses({});
+    EXPECT_EQ(warm.foundAddresses(), found);
+    EXPECT_EQ(changes, 2);
+
+    // Fewer than five events with attendees, or no address in 60 % of them: nobody is assumed.
+    for (const char* name : {"e0.ics", "e1.ics", "e2.ics"}) {
+        fs::remove(root / "fastmail/personal" / name);
+    }
+    EXPECT_TRUE(VdirEventStore(options({root}, cache)).foundAddresses().empty());
+    // An account.ini with emails says who the user is; nothing is looked for.
+    dir.write("root/fastmail/account.ini", "emails = other@example.com\n");
+    EXPECT_TRUE(VdirEventStore(options({root})).foundAddresses().empty());
+}
+
+TEST(VdirEventStore, NewEventsGoToTheMarkedCalendarElseTheFirstLocalOne) {
+    test::TempDir dir;
+    dir.write("b/caldav/e.ics", simpleEvent("e", "E"));
+    dir.write("c/account.ini", "type = local\n");
+    dir.write("c/mine/displayname", "Mine");
+    dir.write("a/feed/calendar.ini", "type = subscription\ndefault = true\n");
+    const auto defaultIn = [&] {
+        return VdirEventStore(options({dir.path()}))
+            .defaultCalendarForNewEvents()
+            ->calendarIdentifier;
+    };
+    // A read-only calendar is never where new events go, whatever its calendar.ini says.
+    EXPECT_EQ(defaultIn(), id(dir, "c/mine"));
+    dir.write("b/caldav/calendar.ini", "default = true\n");
+    EXPECT_EQ(defaultIn(), id(dir, "b/caldav"));
 }
 
 TEST(VdirEventStore, AccessStatus) {
@@ -185,7 +298,7 @@ TEST(VdirEventStore, AccessStatus) {
     EXPECT_EQ(onFile.authorizationStatus(), AuthorizationStatus::denied);
     EXPECT_EQ(onFile.loadReport().unreadableRoots,
               (std::vector<std::string>{"The folder " + (dir.path() / "plain").string() +
-                                        " cannot be read."}));
+                                        " is a file, not a folder of calendars."}));
     if (::geteuid() != 0) {
         fs::create_directory(dir.path() / "locked");
         fs::permissions(dir.path() / "locked", fs::perms::none);
@@ -234,10 +347,10 @@ TEST(VdirEventStore, AccessStatus) {
     EXPECT_EQ(answers, 1);
     EXPECT_TRUE(granted);
     EXPECT_EQ(store.authorizationStatus(), AuthorizationStatus::fullAccess);
-    EXPECT_EQ(kept, (std::vector<fs::path>{root, dir.path() / "synced"}));
+    EXPECT_EQ(kept, (std::vector<fs::path>{root, dir.path() / "synced" / "work"}));
     ASSERT_EQ(store.calendars().size(), 2u);
     const auto calendar = store.calendars()[0];
-    EXPECT_EQ(calendar->calendarIdentifier, "0:local/Calendar");
+    EXPECT_EQ(calendar->calendarIdentifier, (root / "local" / "Calendar").string());
     EXPECT_EQ(calendar->title, "Calendar");
     EXPECT_EQ(calendar->type, CalendarType::local);
     EXPECT_EQ(calendar->source->sourceType, SourceType::local);
@@ -282,8 +395,8 @@ TEST(VdirEventStore, CacheFollowsFileChanges) {
     open({"Alpha2", "Charlie", "Delta"}, 1, 3);
     fs::rename(folder / "c.ics", folder / "e.ics");
     open({"Alpha2", "Charlie", "Delta"}, 1, 3);
-    EXPECT_TRUE(VdirEventStore(options({root}, cache)).event("acct/cal/e.ics"));
-    EXPECT_FALSE(VdirEventStore(options({root}, cache)).event("acct/cal/c.ics"));
+    EXPECT_TRUE(VdirEventStore(options({root}, cache)).event((root / "acct/cal/e.ics").string()));
+    EXPECT_FALSE(VdirEventStore(options({root}, cache)).event((root / "acct/cal/c.ics").string()));
 
     // A damaged cache is never trusted: it is rebuilt from the files.
     dir.write("index.sqlite", std::string(4096, '\x7f'));
@@ -306,7 +419,7 @@ TEST(VdirEventStore, FilesRewrittenInPlaceAreSeen) {
     setTime(folder, 50);
     const auto titleWith = [&](VdirOptions::Check check) {
         VdirEventStore store(options({root}, cache, check));
-        const auto event = store.event("acct/cal/a.ics");
+        const auto event = store.event((folder / "a.ics").string());
         return std::pair{event ? event->title().value_or("") : "",
                          store.loadReport().filesFromCache};
     };
@@ -328,12 +441,12 @@ TEST(VdirEventStore, FilesRewrittenInPlaceAreSeen) {
     // size, inode and time all stay the same, and the content still tells.
     dir.write("root/acct/cal/a.ics", simpleEvent("a", "Six"));
     VdirEventStore store(options({root}, cache));
-    EXPECT_EQ(store.event("acct/cal/a.ics")->title(), "Six");
+    EXPECT_EQ(store.event((root / "acct/cal/a.ics").string())->title(), "Six");
     const auto time = fs::last_write_time(file);
     dir.write("root/acct/cal/a.ics", simpleEvent("a", "Ten"));
     fs::last_write_time(file, time);
     EXPECT_TRUE(store.reloadIfChanged());
-    EXPECT_EQ(store.event("acct/cal/a.ics")->title(), "Ten");
+    EXPECT_EQ(store.event((root / "acct/cal/a.ics").string())->title(), "Ten");
     EXPECT_FALSE(store.reloadIfChanged());
     // Never kept in the cache as the first version: new starts read the last one.
     EXPECT_EQ(titleWith(VdirOptions::Check::everyFile).first, "Ten");
@@ -445,13 +558,14 @@ TEST(VdirEventStore, SnapshotIsIndependent) {
     store.reset();
     EXPECT_EQ(titles(snapshot->events(from, to)), expected);
     EXPECT_EQ(snapshot->calendars().size(), 1u);
-    EXPECT_TRUE(snapshot->event("acct/cal/s.ics"));
+    EXPECT_TRUE(snapshot->event(id(dir, "acct/cal/s.ics")));
 }
 
 TEST(VdirEventStore, CorpusLoadsWithoutTrouble) {
+    PLANNERY_NEEDS_CORPUS(corpus);
     test::TempDir dir;
     fs::create_directories(dir.path() / "acct");
-    fs::create_directory_symlink(PLANNERY_CORPUS, dir.path() / "acct" / "corpus");
+    fs::create_directory_symlink(corpus, dir.path() / "acct" / "corpus");
     VdirEventStore store(options({dir.path()}, dir.path() / "c.sqlite"));
     const auto files = store.loadReport().filesParsed;
     EXPECT_GT(files, 50);
@@ -467,6 +581,92 @@ TEST(VdirEventStore, CorpusLoadsWithoutTrouble) {
     VdirEventStore warm(options({dir.path()}, dir.path() / "c.sqlite"));
     EXPECT_EQ(warm.loadReport().filesFromCache, files);
     EXPECT_EQ(warm.events(utc(2000, 1, 1), utc(2031, 1, 1)).size(), events.size());
+}
+
+// A collection file that holds several events names each by its UID too, so that two of them at
+// the same moment have their own identifiers, and each is found, read and removed on its own.
+TEST(VdirEventStore, EventsSharingAFileHaveTheirOwnIdentifiers) {
+    test::TempDir dir;
+    dir.write("acct/cal/pair.ics", test::dataFile("ics/same-moment.ics"));
+    dir.write("acct/cal/single.ics", simpleEvent("single", "Single"));
+    VdirEventStore store(options({dir.path()}));
+    ASSERT_EQ(store.calendars().size(), 1u);
+    const std::string calendar = store.calendars()[0]->calendarIdentifier;
+    const auto berlin = test::berlin();
+    const auto events = store.events(test::at(berlin, 2026, 3, 10), test::at(berlin, 2026, 3, 11));
+    std::map<std::string, std::string> titleOf;
+    std::set<std::string> recordIDs;
+    for (const auto& event : events) {
+        titleOf[event.eventIdentifier()] = event.title().value_or("");
+        recordIDs.insert(CalEvent::from(event).id);
+    }
+    const std::map<std::string, std::string> expected{
+        {calendar + "/pair.ics#first", "Standup"},
+        {calendar + "/pair.ics#second", "Interview"},
+        {calendar + "/single.ics", "Single"},
+    };
+    EXPECT_EQ(titleOf, expected);
+    EXPECT_EQ(recordIDs.size(), 3u);
+    for (const auto& [identifier, title] : expected) {
+        const auto found = store.event(identifier);
+        ASSERT_TRUE(found) << identifier;
+        EXPECT_EQ(found->title(), title);
+    }
+    // The file's name alone still names its first event.
+    EXPECT_EQ(store.event(calendar + "/pair.ics")->title(), "Standup");
+    EXPECT_FALSE(store.event(calendar + "/pair.ics#third"));
+    // Removing the second leaves the first in its file.
+    const auto second = store.event(calendar + "/pair.ics#second");
+    ASSERT_TRUE(store.remove(*second, Span::thisEvent).ok());
+    const auto left = store.events(test::at(berlin, 2026, 3, 10), test::at(berlin, 2026, 3, 11));
+    EXPECT_EQ(titles(left), (std::vector<std::string>{"Standup", "Single"}));
+    EXPECT_EQ(left[0].eventIdentifier(), calendar + "/pair.ics");
+}
+
+// The copy that represents merged occurrences does not depend on the window asked for: a
+// month and four years give the same title for the same day.
+TEST(VdirEventStore, MergedOccurrencesLookTheSameInEveryWindow) {
+    test::TempDir dir;
+    dir.write("acct/cal/mondays.ics", test::dataFile("ics/all-day-times.ics"));
+    // An occurrence moved onto the next day's: both copies share the UID and the time.
+    dir.write("acct/cal/daily.ics",
+              calendarText(vevent("daily", "DTSTART:20200901T080000Z", "DTEND:20200901T090000Z",
+                                  "Daily", "RRULE:FREQ=DAILY\r\n") +
+                           vevent("daily", "DTSTART:20200922T080000Z", "DTEND:20200922T090000Z",
+                                  "Daily (moved)", "RECURRENCE-ID:20200921T080000Z\r\n")));
+    for (const char* zone : {"Europe/Berlin", "America/New_York"}) {
+        SCOPED_TRACE(zone);
+        const auto calendar = test::calendarIn(zone);
+        VdirEventStore store(
+            VdirOptions{.roots = {dir.path()}, .cacheFile = {}, .calendar = calendar});
+        const auto titlesOn = [&](Instant from, Instant to, int day) {
+            std::vector<std::string> result;
+            for (const auto& event :
+                 EventFetcher::fetch(store, from, to, FetchOptions{}, calendar)) {
+                if (calendar.components(event.start).year == 2020 &&
+                    calendar.components(event.start).month == 9 &&
+                    calendar.components(event.start).day == day) {
+                    result.push_back(event.title);
+                }
+            }
+            return result;
+        };
+        for (int day : {21, 22}) {
+            SCOPED_TRACE(day);
+            const auto month =
+                titlesOn(test::at(calendar, 2020, 9, 1), test::at(calendar, 2020, 10, 1), day);
+            const auto years =
+                titlesOn(test::at(calendar, 2018, 1, 1), test::at(calendar, 2022, 1, 1), day);
+            const auto one = titlesOn(test::at(calendar, 2020, 9, day),
+                                      test::at(calendar, 2020, 9, day + 1), day);
+            EXPECT_EQ(month, years);
+            EXPECT_EQ(month, one);
+        }
+        EXPECT_EQ(titlesOn(test::at(calendar, 2020, 9, 21), test::at(calendar, 2020, 9, 22), 21),
+                  (std::vector<std::string>{"Modified event 2"}));
+        EXPECT_EQ(titlesOn(test::at(calendar, 2020, 9, 22), test::at(calendar, 2020, 9, 23), 22),
+                  (std::vector<std::string>{"Daily (moved)"}));
+    }
 }
 
 } // namespace

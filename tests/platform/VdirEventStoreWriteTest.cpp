@@ -156,7 +156,7 @@ TEST(VdirEventStoreWrite, OccurrencesOfASeriesChangeAloneOrFromThemOn) {
                                   "RRULE:FREQ=WEEKLY;COUNT=10\r\nX-KEEP-ME:yes\r\n")));
     const fs::path cache = dir.path() / "index.sqlite";
     VdirEventStore store(options(root, cache));
-    const std::string id = "acct/cal/weekly.ics";
+    const std::string id = (root / "acct/cal/weekly.ics").string();
     const Instant from = utc(2026, 3, 1);
     const Instant to = utc(2026, 6, 1);
     ASSERT_EQ(agenda(store, from, to).size(), 10u);
@@ -214,20 +214,20 @@ TEST(VdirEventStoreWrite, RepliesAsTheCurrentUser) {
     dir.write("root/acct/cal/mine.ics", calendarText(vevent("mine", "DTSTART:20260310T120000Z",
                                                             "DTEND:20260310T130000Z", "Lunch")));
     VdirEventStore store(options(root));
-    auto invite = store.event("acct/cal/invite.ics");
+    auto invite = store.event((root / "acct/cal/invite.ics").string());
     ASSERT_TRUE(invite);
     const auto answered = store.reply(*invite, ParticipantStatus::declined, Span::futureEvents);
     ASSERT_TRUE(answered.ok()) << *answered.error;
     const VdirEventStore fresh(options(root));
     for (const VdirEventStore* reader : {static_cast<const VdirEventStore*>(&store), &fresh}) {
-        const auto read = reader->event("acct/cal/invite.ics");
+        const auto read = reader->event((root / "acct/cal/invite.ics").string());
         ASSERT_TRUE(read);
         ASSERT_EQ(read->attendees().size(), 2u);
         EXPECT_TRUE(read->attendees()[0].isCurrentUser);
         EXPECT_EQ(read->attendees()[0].participantStatus, ParticipantStatus::declined);
         EXPECT_EQ(read->attendees()[1].participantStatus, ParticipantStatus::accepted);
     }
-    const auto mine = store.event("acct/cal/mine.ics");
+    const auto mine = store.event((root / "acct/cal/mine.ics").string());
     ASSERT_TRUE(mine);
     const auto refused = store.reply(*mine, ParticipantStatus::accepted, Span::futureEvents);
     ASSERT_FALSE(refused.ok());
@@ -260,7 +260,7 @@ TEST(VdirEventStoreWrite, RefusesReadOnlyCalendarsAndFilesChangedOnDisk) {
 
     // A sync rewrote the file after the store read it (in place, as an editor would): the
     // sync's version stays, and the store reads it, saying so once.
-    auto mine = store.event("acct/cal/b.ics");
+    auto mine = store.event((root / "acct/cal/b.ics").string());
     ASSERT_TRUE(mine);
     int notified = 0;
     store.setChangeHandler([&] { ++notified; });
@@ -276,15 +276,15 @@ TEST(VdirEventStoreWrite, RefusesReadOnlyCalendarsAndFilesChangedOnDisk) {
     EXPECT_FALSE(store.reloadIfChanged()) << "the store has the sync's version already";
 
     // The same edit of the version read again goes through and keeps the sync's change.
-    mine = store.event("acct/cal/b.ics");
+    mine = store.event((root / "acct/cal/b.ics").string());
     ASSERT_TRUE(mine);
     EXPECT_EQ(mine->title(), "From the server");
     EXPECT_TRUE(store.save(changed(*mine, rename), Span::thisEvent).ok());
     EXPECT_NE(readText(root / "acct/cal/b.ics").find("LOCATION:Room 4"), std::string::npos);
-    EXPECT_EQ(store.event("acct/cal/b.ics")->title(), "Renamed");
+    EXPECT_EQ(store.event((root / "acct/cal/b.ics").string())->title(), "Renamed");
 
     // Deleted by a sync: the edit says the event is gone.
-    mine = store.event("acct/cal/b.ics");
+    mine = store.event((root / "acct/cal/b.ics").string());
     ASSERT_TRUE(mine);
     fs::remove(root / "acct/cal/b.ics");
     const auto gone = store.save(changed(*mine, rename), Span::thisEvent);
@@ -302,7 +302,7 @@ TEST(VdirEventStoreWrite, ReloadTellsOnlyOfRealChanges) {
     store.setChangeHandler([&] { ++notified; });
     EXPECT_FALSE(store.reloadIfChanged());
 
-    auto a = store.event("acct/cal/a.ics");
+    auto a = store.event((root / "acct/cal/a.ics").string());
     ASSERT_TRUE(a);
     ASSERT_TRUE(
         store.save(changed(*a, [](EventContent& c) { c.title = "A2"; }), Span::thisEvent).ok());
@@ -346,7 +346,7 @@ TEST(VdirEventStoreWrite, KilledWritersNeverLeaveHalfAFile) {
             for (int version = 1;; ++version) {
                 // A sync may have won the race: read again and go on.
                 store.reloadIfChanged();
-                auto event = store.event("acct/cal/a.ics");
+                auto event = store.event((root / "acct/cal/a.ics").string());
                 if (event &&
                     store
                         .save(changed(*event,
@@ -375,7 +375,7 @@ TEST(VdirEventStoreWrite, KilledWritersNeverLeaveHalfAFile) {
         ASSERT_TRUE(wrote) << "run " << run << ": the writer never saved";
 
         VdirEventStore fresh(options(root, cache));
-        const auto event = fresh.event("acct/cal/a.ics");
+        const auto event = fresh.event((root / "acct/cal/a.ics").string());
         ASSERT_TRUE(event) << "run " << run;
         ASSERT_TRUE(event->title() && event->title()->starts_with("v")) << "run " << run;
         // The index agrees with the file on disk.

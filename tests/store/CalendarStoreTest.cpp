@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 namespace plannery {
 namespace {
 
@@ -85,6 +87,9 @@ class CalendarStoreTest : public ::testing::Test {
     std::chrono::milliseconds changeDelay = 2s;
     int scans = 0;
     RecordingStore* platform = nullptr; // the store's own, owned by the calendar store
+    // What the store tells the event store of the user's addresses, and what it found.
+    std::vector<std::vector<std::string>> toldAddresses;
+    std::map<std::string, std::string> found;
 
     void TearDown() override {
         QThreadPool::globalInstance()->waitForDone();
@@ -117,6 +122,11 @@ class CalendarStoreTest : public ::testing::Test {
                                          .now = [this] { return now; },
                                          .defaults = prefs != nullptr ? prefs : defaults.get(),
                                          .keychain = &keychain,
+                                         .useOwnAddresses =
+                                             [this](const std::vector<std::string>& addresses) {
+                                                 toldAddresses.push_back(addresses);
+                                             },
+                                         .foundAddresses = [this] { return found; },
                                          .changeScanDelay = changeDelay};
         return std::make_unique<CalendarStore>(std::move(services));
     }
@@ -399,6 +409,38 @@ TEST_F(CalendarStoreTest, SharedSettingsRecordFollowsTheSettings) {
     EXPECT_EQ(SharedSettings::load(keychain)->hiddenCalendarIDs,
               (std::vector<std::string>{"a", "b"}));
     EXPECT_EQ(WidgetCenter::reloadCount(keychain), 2u);
+}
+
+TEST_F(CalendarStoreTest, YourAddressesAreStoredToldToTheEventStoreAndShared) {
+    // Hand-edited preferences: what is not an address, and repeats in another case, go.
+    defaults->setValue("ownEmailAddresses",
+                       QStringList{"Ann@Example.org", "ann", "ann@example.org"});
+    found = {{"/cal/google", "ann@gmail.com"}};
+    auto store = makeStore();
+    EXPECT_EQ(store->ownAddresses(), std::vector<std::string>{"Ann@Example.org"});
+    EXPECT_EQ(toldAddresses, std::vector<std::vector<std::string>>{{"Ann@Example.org"}});
+    EXPECT_EQ(store->foundAddresses(), found);
+    EXPECT_EQ(SharedSettings::load(keychain)->ownEmailAddresses,
+              std::vector<std::string>{"Ann@Example.org"});
+
+    QSignalSpy changed(store.get(), &CalendarStore::ownAddressesChanged);
+    QSignalSpy revision(store.get(), &CalendarStore::revisionChanged);
+    store->setOwnAddresses({" not one", "bob@example.org", "ann@example.org"});
+    EXPECT_EQ(store->ownAddresses(),
+              (std::vector<std::string>{"bob@example.org", "ann@example.org"}));
+    EXPECT_EQ(toldAddresses.back(), store->ownAddresses());
+    EXPECT_EQ(changed.count(), 1);
+    EXPECT_EQ(revision.count(), 1);
+    EXPECT_EQ(defaults->value("ownEmailAddresses").toStringList(),
+              (QStringList{"bob@example.org", "ann@example.org"}));
+    EXPECT_EQ(SharedSettings::load(keychain)->ownEmailAddresses, store->ownAddresses());
+    store->setOwnAddresses({"bob@example.org", "ann@example.org"});
+    EXPECT_EQ(changed.count(), 1);
+    EXPECT_EQ(toldAddresses.size(), 2u);
+    store->setOwnAddresses({});
+    EXPECT_TRUE(defaults->value("ownEmailAddresses").toStringList().isEmpty());
+    EXPECT_TRUE(SharedSettings::load(keychain)->ownEmailAddresses.empty());
+    EXPECT_EQ(changed.count(), 2);
 }
 
 TEST_F(CalendarStoreTest, ScansApplyNewGroupsOnlyAndCollapseBursts) {

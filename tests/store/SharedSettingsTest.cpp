@@ -59,6 +59,12 @@ TEST(SharedSettings, EncodesKeysInRecordOrderWithEscapedStrings) {
         "\"caf\xc3\xa9/\xf0\x9f\x93\x85\"],"
         R"("showDeclined":true,"mirroredCalendarIDs":[["x","y"],[],["z"]]})");
     EXPECT_EQ(SharedSettings::fromJson(settings.toJson()), settings);
+    // The user's addresses follow, only when there are any.
+    const SharedSettings addresses{.ownEmailAddresses = {"ann@example.org"}};
+    EXPECT_EQ(addresses.toJson(),
+              R"({"hiddenCalendarIDs":[],"showDeclined":false,)"
+              R"("mirroredCalendarIDs":[],"ownEmailAddresses":["ann@example.org"]})");
+    EXPECT_EQ(SharedSettings::fromJson(addresses.toJson()), addresses);
 
     // Text that is not UTF-8 must not make the record unreadable to the other process.
     const SharedSettings broken{.hiddenCalendarIDs = {"bad\xff"}};
@@ -84,7 +90,8 @@ TEST(SharedSettings, DecodesMissingKeysAsDefaultsAndRejectsOtherShapes) {
     for (const char* garbage :
          {"", "not json", "[]", "null", "\"{}\"", "{", "{} trailing", R"({"showDeclined":"yes"})",
           R"({"showDeclined":1})", R"({"hiddenCalendarIDs":"a"})", R"({"hiddenCalendarIDs":[1]})",
-          R"({"mirroredCalendarIDs":["a"]})", R"({"mirroredCalendarIDs":[[null]]})"}) {
+          R"({"mirroredCalendarIDs":["a"]})", R"({"mirroredCalendarIDs":[[null]]})",
+          R"({"ownEmailAddresses":"a@b.org"})"}) {
         EXPECT_EQ(SharedSettings::fromJson(garbage), std::nullopt) << garbage;
     }
 }

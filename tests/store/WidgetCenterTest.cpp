@@ -40,5 +40,26 @@ TEST(WidgetCenter, ReloadsCountUpWhereTheWidgetCanSeeThem) {
     EXPECT_EQ(WidgetCenter::reloadCount(development), 2u);
 }
 
+TEST(WidgetCenter, TheAppSharesItsCalendarFolders) {
+    test::TempDir dir;
+    QSettings defaults(QString::fromStdString((dir.path() / "app.ini").string()),
+                       QSettings::IniFormat);
+    SharedKeychain app(std::string("org.example.group"), dir.path(), defaults);
+    const std::vector<std::filesystem::path> roots{"/home/me/.calendars", "/mnt/odd \"name\""};
+    WidgetCenter::shareRoots(app, roots);
+    const auto stored = app.data(SharedKeychain::prefsService(), WidgetCenter::rootsKey);
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(WidgetCenter::rootsFromJson(*stored), roots);
+    EXPECT_EQ(SharedKeychain::storeFile(std::string("org.example.group"), dir.path()),
+              dir.path() / "org.example.group" / "shared.sqlite");
+    EXPECT_EQ(SharedKeychain::storeFile(std::nullopt, dir.path()), std::nullopt);
+    EXPECT_EQ(SharedKeychain::storeFile(std::string("../elsewhere"), dir.path()), std::nullopt);
+    for (const char* garbage : {"", "{}", "[1, 2]", "not json", "[\"\"]"}) {
+        EXPECT_TRUE(WidgetCenter::rootsFromJson(garbage).empty()) << garbage;
+    }
+    EXPECT_EQ(WidgetCenter::countFrom("12"), 12u);
+    EXPECT_EQ(WidgetCenter::countFrom("12x"), 0u);
+}
+
 } // namespace
 } // namespace plannery

@@ -10,10 +10,13 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
 #include <QSignalSpy>
@@ -37,6 +40,7 @@ struct Sheet {
     SourceHandle icloud;
     std::unique_ptr<CalendarStore> store;
     std::unique_ptr<SettingsView> view;
+    std::map<std::string, std::string> found; // what the event store found, by source
 
     explicit Sheet(AuthorizationStatus status = AuthorizationStatus::fullAccess) {
         auto own = std::make_unique<test::FakeEventStore>();
@@ -58,6 +62,7 @@ struct Sheet {
             .now = [this] { return test::at(cal, 2026, 3, 11, 10); },
             .defaults = &settings,
             .keychain = &keychain,
+            .foundAddresses = [this] { return found; },
         });
         store->setMirrors(CalendarMirrors(Groups{{"work-x", "work-i"}}));
         open();
@@ -297,6 +302,47 @@ TEST(SettingsView, DoneAndEscapeFinish) {
     EXPECT_EQ(done.count(), 1);
     QTest::keyClick(sheet.view.get(), Qt::Key_Escape);
     EXPECT_EQ(done.count(), 2);
+}
+
+TEST(SettingsView, YourAddressesAreTypedCheckedAndWhatWasFoundIsShown) {
+    Sheet sheet;
+    sheet.found = {{"icloud", "ann@icloud.com"}};
+    sheet.open();
+    auto* field = sheet.child<QLineEdit>("ownAddresses");
+    auto* note = sheet.child<QLabel>("ownAddressesNote");
+    ASSERT_NE(field, nullptr);
+    ASSERT_NE(note, nullptr);
+    EXPECT_EQ(field->accessibleName(), "Your e-mail addresses");
+    EXPECT_TRUE(field->text().isEmpty());
+    EXPECT_EQ(note->text(), "Found in your invitations: ann@icloud.com (iCloud). If that is not "
+                            "you, type your own addresses here.");
+
+    // Something that is not an address gets a sentence and is not kept.
+    field->setFocus();
+    QTest::keyClicks(field, "ann@icloud.com, ann");
+    QTest::keyClick(field, Qt::Key_Return);
+    EXPECT_EQ(note->text(), "\u201Cann\u201D is not an e-mail address. Write addresses such as "
+                            "ann@example.com, separated by commas.");
+    EXPECT_TRUE(sheet.store->ownAddresses().empty());
+
+    field->selectAll();
+    QTest::keyClicks(field, "ann@example.org;  Bob@Work.example ann@EXAMPLE.org");
+    QTest::keyClick(field, Qt::Key_Return);
+    EXPECT_EQ(sheet.store->ownAddresses(),
+              (std::vector<std::string>{"ann@example.org", "Bob@Work.example"}));
+    EXPECT_EQ(field->text(), "ann@example.org, Bob@Work.example");
+    EXPECT_EQ(sheet.settings.value("ownEmailAddresses").toStringList(),
+              (QStringList{"ann@example.org", "Bob@Work.example"}));
+    sheet.found.clear(); // the store finds nothing while the user's addresses are set
+    sheet.store->invalidate();
+    EXPECT_EQ(note->text(), "Invitations to these addresses are yours: events you declined can be "
+                            "hidden, and ones you have not answered show as such.");
+
+    // A change made elsewhere shows, and a sheet opened again shows what is stored.
+    sheet.store->setOwnAddresses({"x@y.org"});
+    EXPECT_EQ(field->text(), "x@y.org");
+    sheet.open();
+    EXPECT_EQ(sheet.child<QLineEdit>("ownAddresses")->text(), "x@y.org");
 }
 
 } // namespace
