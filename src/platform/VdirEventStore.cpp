@@ -208,6 +208,9 @@ std::vector<fs::path> VdirEventStore::watchedPaths() const {
     }
     for (const auto& calendar : m_state->scan.calendars) {
         const fs::path& folder = calendar.location.folder;
+        if (!calendar.location.wholeFile.empty()) {
+            paths.push_back(folder / calendar.location.wholeFile);
+        }
         paths.push_back(folder);
         // Up to its root, so that a calendar added anywhere between is seen.
         const auto root = std::find_if(m_options.roots.begin(), m_options.roots.end(),

@@ -81,8 +81,8 @@ class VdirEventStore final : public EventStore {
 
     const VdirLoadReport& loadReport() const;
     const std::vector<std::filesystem::path>& roots() const { return m_options.roots; }
-    // The folders whose changes matter: the roots and every folder from them down to each
-    // calendar folder (a calendar kept in one file lies in its root).
+    // What to watch for changes: the roots, every folder from them down to each calendar
+    // folder, and the files of calendars kept in one file.
     std::vector<std::filesystem::path> watchedPaths() const;
     // Reads the roots again, checking every file (only changed files are parsed); true, and the
     // change handler called, when anything differs from what the store had.

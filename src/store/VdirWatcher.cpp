@@ -153,12 +153,15 @@ bool VdirWatcher::watch() {
     if (m_inotify < 0) {
         return false;
     }
+    // Folders only: a file written in place is seen through the folder that holds it.
     std::set<QString> wanted;
+    std::error_code error;
     for (const auto& path : m_store.watchedPaths()) {
-        wanted.insert(QString::fromStdString(path.string()));
+        if (std::filesystem::is_directory(path, error)) {
+            wanted.insert(QString::fromStdString(path.string()));
+        }
     }
     // A root that does not exist yet is watched through the folder it will appear in.
-    std::error_code error;
     for (const auto& root : m_store.roots()) {
         if (!std::filesystem::is_directory(root, error) &&
             std::filesystem::is_directory(root.parent_path(), error)) {

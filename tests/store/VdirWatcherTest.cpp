@@ -114,6 +114,15 @@ TEST(VdirWatcher, FilesWrittenInPlaceAreSeen) {
         return titles(store) == std::vector<std::string>{"Fixed", "Other, longer"};
     }));
     EXPECT_EQ(inodeOf(file), inode) << "the edits went into the same file";
+
+    // A calendar kept in one file in the root.
+    const fs::path holidays = dir.path() / "root/holidays.ics";
+    writeInPlace(holidays, event("h", "Holiday"));
+    EXPECT_TRUE(reloadsUntil(reloads, [&] { return titles(store).size() == 3; }));
+    writeInPlace(holidays, event("h", "Bank holiday"));
+    EXPECT_TRUE(reloadsUntil(reloads, [&] {
+        return titles(store) == std::vector<std::string>{"Bank holiday", "Fixed", "Other, longer"};
+    }));
 }
 
 // A sync tool renames its versions over a file while an editor writes into it: whichever wins
