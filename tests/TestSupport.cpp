@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -176,6 +177,13 @@ void asUnprivilegedUser(const std::filesystem::path& tree, const std::function<v
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
         << "the check failed as an unprivileged user (status " << status << ")";
+}
+
+void setTime(const std::filesystem::path& path, int secondsAfter2020) {
+    constexpr std::int64_t k2020 = 1577836800; // 2020-01-01T00:00:00Z
+    const auto time = std::filesystem::file_time_type::clock::from_sys(
+        std::chrono::system_clock::time_point(std::chrono::seconds(k2020 + secondsAfter2020)));
+    std::filesystem::last_write_time(path, time);
 }
 
 std::string calendarText(const std::string& body) {

@@ -27,6 +27,11 @@ std::string calendarText(const std::string& body);
 std::string vevent(const std::string& uid, const std::string& start, const std::string& end,
                    const std::string& summary, const std::string& extra = "");
 
+// Sets a file's modification time to some seconds after 2020-01-01. The index cache does not
+// keep a file changed just before it was read (it may still change within the same tick of the
+// file system's clock), so tests that count what came from the cache date their files back.
+void setTime(const std::filesystem::path& path, int secondsAfter2020);
+
 // The text of a file under tests/data, e.g. "ics/overrides.ics".
 std::string dataFile(std::string_view relative);
 

@@ -101,6 +101,8 @@ int runApp(const AppOptions& options, std::chrono::steady_clock::time_point star
         .defaults = &defaults,
         .keychain = &SharedKeychain::standard(),
         .zone = options.zone,
+        // A quick look first; every file is compared once the window shows.
+        .check = VdirOptions::Check::changedFolders,
     });
 
     // The widget process reads the calendars this window reads.
@@ -147,6 +149,8 @@ int runApp(const AppOptions& options, std::chrono::steady_clock::time_point star
     if (options.url) {
         window.rootView().navigation().openURL(QUrl(QString::fromStdString(*options.url)));
     }
+    QObject::connect(&window.rootView(), &RootView::firstPaint, store.get(),
+                     [&store] { checkEveryFile(*store); });
     if (options.quitAfterFirstPaint) {
         QObject::connect(&window.rootView(), &RootView::firstPaint, &app, [&] {
             const auto elapsed = std::chrono::steady_clock::now() - started;

@@ -7,12 +7,11 @@
 #include "cli/OpenStore.h"
 #include "cli/Options.h"
 #include "cli/Output.h"
-#include "cli/SnapshotCommand.h"
 #include "cli/WatchCommand.h"
+#include "cli/WindowModule.h"
 #include "cli/WriteCommands.h"
 #include "model/AccountGroups.h"
 #include "model/EventFetcher.h"
-#include "model/MirrorDetection.h"
 #include "platform/BuildInfo.h"
 #include "platform/IcsSeries.h"
 #include "platform/VdirDiscovery.h"
@@ -68,10 +67,7 @@ int runAgenda(const AgendaOptions& options, std::ostream& out, std::ostream& err
         return usageError(err,
                           "An agenda shows at most " + std::to_string(kMaxAgendaDays) + " days.");
     }
-    const auto store = openStore(options.roots, calendar,
-                                 options.verify ? VdirOptions::Check::everyFile
-                                                : VdirOptions::Check::changedFolders,
-                                 options.verbose, err, options.emails);
+    const auto store = openStore(options.roots, calendar, options.verbose, err, options.emails);
     if (!store) {
         return kRootError;
     }
@@ -87,13 +83,26 @@ int runAgenda(const AgendaOptions& options, std::ostream& out, std::ostream& err
     FetchOptions fetch{.hiddenCalendarIDs = hidden,
                        .showDeclined = options.showDeclined,
                        .mirrors = options.mirrors == MirrorMode::scan
-                                      ? MirrorDetection::scan(*store, now, calendar)
+                                      ? mirrorGroups(*store, now, calendar)
                                       : CalendarMirrors{}};
-    const auto days = EventFetcher::fetchByDay(*store, *from, *end, fetch, calendar);
-    if (options.format == Format::json) {
-        Output::agendaJson(out, days, calendar);
-    } else {
-        Output::agendaText(out, days, calendar);
+    // A month at a time, as the app reads them: a long agenda never holds all its events.
+    const bool json = options.format == Format::json;
+    if (json) {
+        Output::agendaJsonOpen(out);
+    }
+    for (Instant part = *from; part < *end;) {
+        const auto month = calendar.monthInterval(part);
+        const Instant partEnd = month && part < month->end ? std::min(month->end, *end) : *end;
+        const auto days = EventFetcher::fetchByDay(*store, part, partEnd, fetch, calendar);
+        if (json) {
+            Output::agendaJsonDays(out, days, calendar, part != *from);
+        } else {
+            Output::agendaText(out, days, calendar, part != *from);
+        }
+        part = partEnd;
+    }
+    if (json) {
+        Output::agendaJsonClose(out);
     }
     return 0;
 }
@@ -107,12 +116,11 @@ int runMirrors(const MirrorsOptions& options, std::ostream& out, std::ostream& e
             return usageError(err, "The --now day cannot be placed in the time zone.");
         }
     }
-    const auto store = openStore(options.roots, calendar, VdirOptions::Check::changedFolders, false,
-                                 err, options.emails);
+    const auto store = openStore(options.roots, calendar, false, err, options.emails);
     if (!store) {
         return kRootError;
     }
-    const auto mirrors = MirrorDetection::scan(*store, *now, calendar);
+    const auto mirrors = mirrorGroups(*store, *now, calendar);
     if (options.format == Format::json) {
         Output::mirrorsJson(out, mirrors);
     } else {
@@ -151,8 +159,7 @@ CalendarsOutput::SeriesCounts countSeries(const std::vector<fs::path>& roots) {
 
 int runCalendars(const CalendarsOptions& options, std::ostream& out, std::ostream& err) {
     const Calendar calendar = Calendar::current();
-    const auto store = openStore(options.roots, calendar, VdirOptions::Check::changedFolders, false,
-                                 err, options.emails);
+    const auto store = openStore(options.roots, calendar, false, err, options.emails);
     if (!store) {
         return kRootError;
     }
@@ -220,7 +227,7 @@ int run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
             } else if constexpr (std::is_same_v<Kind, WatchOptions>) {
                 return runWatch(options, out, err);
             } else if constexpr (std::is_same_v<Kind, SnapshotOptions>) {
-                return runSnapshot(options, out, err);
+                return WindowModule::runSnapshot(options, out, err);
             } else if constexpr (std::is_same_v<Kind, DetailOptions>) {
                 return runDetail(options, out, err);
             } else if constexpr (std::is_same_v<Kind, ExportOptions>) {

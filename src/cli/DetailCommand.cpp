@@ -5,7 +5,6 @@
 #include "cli/Output.h"
 #include "detail/EventDetailText.h"
 #include "model/EventFetcher.h"
-#include "model/MirrorDetection.h"
 #include "platform/AtomicFile.h"
 #include "store/CalendarStore.h"
 #include "store/EventDetailModel.h"
@@ -112,18 +111,18 @@ int withDetail(const std::vector<fs::path>& roots, const std::optional<std::stri
         app.emplace(argc, argv);
     }
     const Calendar calendar = Calendar::currentIn(zone);
-    auto events =
-        openStore(roots, calendar, VdirOptions::Check::changedFolders, false, err, emails);
+    auto events = openStore(roots, calendar, false, err, emails);
     if (!events) {
         return kFailed;
     }
     const Instant now = Instant::now();
+    // The app keeps the groups its scans found; the command takes those the index remembers.
+    CalendarMirrors mirrors = mirrorGroups(*events, now, calendar);
     CalendarStore store(CalendarStore::Services{.eventStore = std::move(events),
                                                 .scanHandle = {},
                                                 .calendar = [calendar] { return calendar; },
                                                 .now = [now] { return now; }});
-    // The app keeps the groups its scans found; the command finds them again.
-    store.setMirrors(MirrorDetection::scan(store.eventStore(), now, calendar));
+    store.setMirrors(std::move(mirrors));
     const Found found = findNamed(store.eventStore(), eventID, occurrence, calendar);
     if (!found.event) {
         return failed(err, found.problem);

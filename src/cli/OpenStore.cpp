@@ -1,10 +1,53 @@
 #include "cli/OpenStore.h"
 
+#include "model/MirrorDetection.h"
+
 namespace plannery::cli {
 
 namespace fs = std::filesystem;
 
 namespace {
+
+constexpr const char* kMirrorsKey = "mirror groups";
+
+// A command reads its days once, a month at a time: what a month decodes is kept for the next
+// (series that repeat), but a year's worth never is.
+constexpr std::size_t kDecodedFilesKept = 4096;
+
+// "<day start>\n<zone>\n", then each group's identifiers, each ended by a NUL, and a NUL after
+// each group (identifiers are file names and paths, which never hold one).
+std::string encodeMirrors(const std::string& day, const CalendarMirrors& mirrors) {
+    std::string text = day;
+    for (const auto& group : mirrors.groups()) {
+        for (const auto& id : group) {
+            text += id;
+            text += '\0';
+        }
+        text += '\0';
+    }
+    return text;
+}
+
+std::optional<CalendarMirrors> decodeMirrors(const std::string& day, const std::string& text) {
+    if (!text.starts_with(day)) {
+        return std::nullopt;
+    }
+    std::vector<std::vector<std::string>> groups(1);
+    for (std::size_t at = day.size(); at < text.size();) {
+        const std::size_t end = text.find('\0', at);
+        if (end == std::string::npos) {
+            return std::nullopt;
+        }
+        if (end == at) {
+            groups.emplace_back();
+        } else {
+            groups.back().push_back(text.substr(at, end - at));
+        }
+        at = end + 1;
+    }
+    groups.pop_back();
+    return CalendarMirrors(groups);
+}
 
 // A sentence for the first root that does not exist or cannot be read.
 std::optional<std::string> checkRoots(const std::vector<fs::path>& roots) {
@@ -38,8 +81,7 @@ std::vector<fs::path> rootsOrDefault(const std::vector<fs::path>& roots) {
 }
 
 std::unique_ptr<VdirEventStore> openStore(const std::vector<fs::path>& namedRoots,
-                                          const Calendar& calendar, VdirOptions::Check check,
-                                          bool verbose, std::ostream& err,
+                                          const Calendar& calendar, bool verbose, std::ostream& err,
                                           const std::vector<std::string>& emails) {
     const auto roots = rootsOrDefault(namedRoots);
     std::error_code error;
@@ -56,7 +98,7 @@ std::unique_ptr<VdirEventStore> openStore(const std::vector<fs::path>& namedRoot
         VdirOptions{.roots = roots,
                     .cacheFile = VdirEventStore::defaultCacheFile(),
                     .calendar = calendar,
-                    .check = check,
+                    .decodedFilesKept = kDecodedFilesKept,
                     .ownAddresses = emails});
     const auto& report = store->loadReport();
     if (!report.unreadableRoots.empty() && !noCalendarsYet) {
@@ -84,6 +126,19 @@ std::unique_ptr<VdirEventStore> openStore(const std::vector<fs::path>& namedRoot
             << " from the index cache.\n";
     }
     return store;
+}
+
+CalendarMirrors mirrorGroups(VdirEventStore& store, Instant now, const Calendar& calendar) {
+    const std::string day =
+        std::to_string(calendar.startOfDay(now).seconds) + "\n" + calendar.zoneId() + "\n";
+    if (const auto kept = store.remembered(kMirrorsKey)) {
+        if (auto mirrors = decodeMirrors(day, *kept)) {
+            return std::move(*mirrors);
+        }
+    }
+    auto mirrors = MirrorDetection::scan(store, now, calendar);
+    store.remember(kMirrorsKey, encodeMirrors(day, mirrors));
+    return mirrors;
 }
 
 } // namespace plannery::cli

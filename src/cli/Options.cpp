@@ -207,7 +207,6 @@ ParseResult parseAgenda(const std::vector<std::string>& arguments) {
     reader.option("--tz", zoneInto(options.zone));
     reader.flag("--json", [&] { options.format = Format::json; });
     reader.flag("--verbose", [&] { options.verbose = true; });
-    reader.flag("--verify", [&] { options.verify = true; });
 
     if (auto error = readWithoutPositional(reader, arguments); !error.empty()) {
         return failure(error);
@@ -630,7 +629,7 @@ std::string usage() {
            "  plannery --help | --version\n"
            "  plannery agenda [--root DIR]... [--from YYYY-MM-DD] [--to YYYY-MM-DD | --days N]\n"
            "                  [--show-declined] [--hide CALENDAR-ID]... [--mirrors scan|none]\n"
-           "                  [--tz ZONE] [--json] [--verbose] [--verify]\n"
+           "                  [--tz ZONE] [--json] [--verbose]\n"
            "  plannery mirrors [--root DIR]... [--now YYYY-MM-DD] [--json] [--tz ZONE]\n"
            "  plannery calendars [--root DIR]... [--json]\n"
            "  plannery demo DIR [--events N] [--seed S] [--from YYYY-MM-DD] [--years Y]\n"
@@ -658,7 +657,7 @@ std::string usage() {
            "also take =true or =false; --quit-after-first-paint prints the start-up time.\n"
            "\n"
            "agenda lists today and the next 6 days unless --from, --to or --days say otherwise;\n"
-           "--to is the last day shown. --verify checks every file against the index cache.\n"
+           "--to is the last day shown.\n"
            "DATETIME is YYYY-MM-DDTHH:MM in the --tz zone (the machine's by default),\n"
            "YYYY-MM-DD for all-day events (an all-day event's --end is its last day), or an\n"
            "instant with its offset as --json prints it, such as 2026-03-10T09:00:00+01:00.\n"

@@ -28,7 +28,6 @@ struct AgendaOptions {
     std::optional<std::string> zone; // default: the machine's zone
     Format format = Format::text;
     bool verbose = false;
-    bool verify = false; // compare every file with the index, not only changed folders
     std::vector<std::string> emails{}; // --email: the user's own addresses
 
     friend bool operator==(const AgendaOptions&, const AgendaOptions&) = default;

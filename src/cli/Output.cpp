@@ -281,9 +281,10 @@ std::string eventJson(const CalEvent& event, const Calendar& calendar) {
     return out + "]}";
 }
 
-void agendaText(std::ostream& out, const EventDays& days, const Calendar& calendar) {
+void agendaText(std::ostream& out, const EventDays& days, const Calendar& calendar,
+                bool continued) {
     const DateText text(calendar);
-    bool first = true;
+    bool first = !continued;
     days.forEachDay([&](Instant day, const std::vector<const CalEvent*>& events) {
         out << (first ? "" : "\n") << text.day(day) << "\n";
         first = false;
@@ -310,8 +311,18 @@ void agendaText(std::ostream& out, const EventDays& days, const Calendar& calend
 }
 
 void agendaJson(std::ostream& out, const EventDays& days, const Calendar& calendar) {
+    agendaJsonOpen(out);
+    agendaJsonDays(out, days, calendar, false);
+    agendaJsonClose(out);
+}
+
+void agendaJsonOpen(std::ostream& out) {
     out << "{\"days\":[";
-    bool firstDay = true;
+}
+
+void agendaJsonDays(std::ostream& out, const EventDays& days, const Calendar& calendar,
+                    bool continued) {
+    bool firstDay = !continued;
     days.forEachDay([&](Instant day, const std::vector<const CalEvent*>& events) {
         out << (firstDay ? "\n" : ",\n") << "{\"day\":\"" << isoDate(day, calendar)
             << "\",\"events\":[";
@@ -321,6 +332,9 @@ void agendaJson(std::ostream& out, const EventDays& days, const Calendar& calend
         }
         out << "]}";
     });
+}
+
+void agendaJsonClose(std::ostream& out) {
     out << "\n]}\n";
 }
 

@@ -34,9 +34,16 @@ std::string eventJson(const CalEvent& event, const Calendar& calendar);
 
 // A heading per day ("Monday, December 7, 2026" in the calendar's locale), then one line per
 // event: time range, title, calendars, and marks for declined, tentative and cancelled events.
-void agendaText(std::ostream& out, const EventDays& days, const Calendar& calendar);
+// `continued`: days were printed before these, so that a long agenda is printed in parts.
+void agendaText(std::ostream& out, const EventDays& days, const Calendar& calendar,
+                bool continued = false);
 // {"days":[{"day":"YYYY-MM-DD","events":[...]}]}
 void agendaJson(std::ostream& out, const EventDays& days, const Calendar& calendar);
+// The same in parts: the opening, the days (`continued` after earlier ones), the closing.
+void agendaJsonOpen(std::ostream& out);
+void agendaJsonDays(std::ostream& out, const EventDays& days, const Calendar& calendar,
+                    bool continued);
+void agendaJsonClose(std::ostream& out);
 
 // Each group with its preferred calendar first, by title, account and identifier.
 void mirrorsText(std::ostream& out, const CalendarMirrors& mirrors,

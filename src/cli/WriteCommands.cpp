@@ -21,7 +21,7 @@ int failed(std::ostream& err, const std::string& sentence, int status = kFailed)
 std::unique_ptr<VdirEventStore> open(const std::vector<std::filesystem::path>& roots,
                                      const Calendar& calendar, std::ostream& err,
                                      const std::vector<std::string>& emails = {}) {
-    auto store = openStore(roots, calendar, VdirOptions::Check::changedFolders, false, err, emails);
+    auto store = openStore(roots, calendar, false, err, emails);
     if (store && store->authorizationStatus() != AuthorizationStatus::fullAccess) {
         err << "plannery: There are no calendars to change.\n";
         return nullptr;

@@ -1,6 +1,6 @@
 #include "app/AppOptions.h"
-#include "app/PlanneryApp.h"
 #include "cli/Cli.h"
+#include "cli/WindowModule.h"
 
 #include <chrono>
 #include <cstdlib>
@@ -19,8 +19,7 @@ int main(int argc, char** argv) {
             std::cerr << "plannery: " << plannery::kNoDisplay << "\n";
             return 1;
         }
-        return plannery::runApp(plannery::parseAppOptions(arguments), started, std::cout,
-                                std::cerr);
+        return plannery::cli::WindowModule::runApp(arguments, started, std::cout, std::cerr);
     }
     return plannery::cli::run(arguments, std::cout, std::cerr);
 }

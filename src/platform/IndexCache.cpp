@@ -110,6 +110,9 @@ Check check(sqlite3* db) {
     }
     // Losing the last writes of a cache to a power cut costs a re-read, nothing more.
     exec(db, "PRAGMA synchronous=NORMAL");
+    // Its pages are read about once per start (the index in one pass, then a blob per file):
+    // a small page cache does, and keeps a command's memory down.
+    exec(db, "PRAGMA cache_size=-512");
     Statement version(db, "PRAGMA user_version");
     if (!version.ok() || version.step() != SQLITE_ROW) {
         return Check::unusable;
@@ -188,6 +191,25 @@ std::vector<ics::Bounds> unpackBounds(const void* data, int size) {
     return bounds;
 }
 
+// The roots that are not inside another of them (whose folders the other one covers).
+std::vector<std::string> outermost(const std::vector<std::string>& roots) {
+    std::vector<std::string> sorted = roots;
+    std::sort(sorted.begin(), sorted.end());
+    sorted.erase(std::unique(sorted.begin(), sorted.end()), sorted.end());
+    std::vector<std::string> result;
+    for (const auto& root : sorted) {
+        const bool inside =
+            std::any_of(result.begin(), result.end(), [&](const std::string& outer) {
+                return root.size() > outer.size() && root.starts_with(outer) &&
+                       (outer.ends_with('/') || root[outer.size()] == '/');
+            });
+        if (!inside) {
+            result.push_back(root);
+        }
+    }
+    return result;
+}
+
 std::string columnText(sqlite3_stmt* statement, int column) {
     const auto* text = sqlite3_column_text(statement, column);
     return text == nullptr
@@ -253,41 +275,60 @@ void IndexCache::discard() {
     removeDatabaseFiles(m_file);
 }
 
-std::optional<IndexCache::Index> IndexCache::loadIndex() {
+std::optional<IndexCache::Index> IndexCache::loadIndex(const std::vector<std::string>& roots) {
     if (m_db == nullptr) {
         return std::nullopt;
     }
+    // A root's folders are the root itself and the paths that continue it with '/': in byte
+    // order, those from "<root>/" up to "<root>0" ('0' follows '/').
+    std::vector<std::array<std::string, 3>> ranges;
+    for (const auto& root : roots.empty() ? std::vector<std::string>{"/"} : outermost(roots)) {
+        const std::string base = root.ends_with('/') ? root.substr(0, root.size() - 1) : root;
+        ranges.push_back({root, base + '/', base + '0'});
+    }
     Index index;
     {
-        Statement folders(m_db, "SELECT path, mtime FROM folders");
-        Statement files(m_db,
-                        "SELECT folder, name, size, mtime, inode, broken, bounds, id FROM files");
+        Statement folders(m_db, "SELECT path, mtime FROM folders "
+                                "WHERE path = ?1 OR (path >= ?2 AND path < ?3)");
+        Statement files(m_db, "SELECT folder, name, size, mtime, inode, broken, bounds, id "
+                              "FROM files WHERE folder = ?1 OR (folder >= ?2 AND folder < ?3)");
         bool failed = !folders.ok() || !files.ok();
         int result = SQLITE_DONE;
-        while (!failed && (result = folders.step()) == SQLITE_ROW) {
-            index[columnText(folders.get(), 0)].mtimeNs = sqlite3_column_int64(folders.get(), 1);
-        }
-        failed = failed || result != SQLITE_DONE;
-        // Rows of one folder mostly follow each other: look the folder up only when it changes.
-        CachedFolder* folder = nullptr;
-        std::string folderPath;
-        while (!failed && (result = files.step()) == SQLITE_ROW) {
-            sqlite3_stmt* row = files.get();
-            const auto* path = reinterpret_cast<const char*>(sqlite3_column_text(row, 0));
-            if (folder == nullptr || path == nullptr || folderPath != path) {
-                folderPath = path == nullptr ? "" : path;
-                folder = &index[folderPath];
+        for (const auto& range : ranges) {
+            for (Statement* statement : {&folders, &files}) {
+                statement->reset();
+                for (int i = 0; i < 3; ++i) {
+                    statement->bind(i + 1, range[static_cast<std::size_t>(i)]);
+                }
             }
-            folder->files.push_back(CachedFile{
-                .row = sqlite3_column_int64(row, 7),
-                .name = columnText(row, 1),
-                .stamp = {.size = sqlite3_column_int64(row, 2),
-                          .mtimeNs = sqlite3_column_int64(row, 3),
-                          .inode = sqlite3_column_int64(row, 4)},
-                .broken = sqlite3_column_int(row, 5) != 0,
-                .bounds = unpackBounds(sqlite3_column_blob(row, 6), sqlite3_column_bytes(row, 6))});
+            while (!failed && (result = folders.step()) == SQLITE_ROW) {
+                index[columnText(folders.get(), 0)].mtimeNs =
+                    sqlite3_column_int64(folders.get(), 1);
+            }
+            failed = failed || result != SQLITE_DONE;
+            // Rows of one folder follow each other (the index is by folder): look the folder up
+            // only when it changes.
+            CachedFolder* folder = nullptr;
+            std::string folderPath;
+            while (!failed && (result = files.step()) == SQLITE_ROW) {
+                sqlite3_stmt* row = files.get();
+                const auto* path = reinterpret_cast<const char*>(sqlite3_column_text(row, 0));
+                if (folder == nullptr || path == nullptr || folderPath != path) {
+                    folderPath = path == nullptr ? "" : path;
+                    folder = &index[folderPath];
+                }
+                folder->files.push_back(
+                    CachedFile{.row = sqlite3_column_int64(row, 7),
+                               .name = columnText(row, 1),
+                               .stamp = {.size = sqlite3_column_int64(row, 2),
+                                         .mtimeNs = sqlite3_column_int64(row, 3),
+                                         .inode = sqlite3_column_int64(row, 4)},
+                               .broken = sqlite3_column_int(row, 5) != 0,
+                               .bounds = unpackBounds(sqlite3_column_blob(row, 6),
+                                                      sqlite3_column_bytes(row, 6))});
+            }
+            failed = failed || result != SQLITE_DONE;
         }
-        failed = failed || result != SQLITE_DONE;
         if (failed) {
             // A busy database is another process writing; only damage is a reason to delete.
             const int code = sqlite3_errcode(m_db) & 0xff;

@@ -61,9 +61,10 @@ class IndexCache {
     // True when an unusable file was found and replaced by an empty one.
     bool wasRebuilt() const { return m_rebuilt; }
 
-    // The lightweight part of everything cached (no series blobs). nullopt when the file turned
-    // out to be unreadable; it is then deleted so that the next start builds it again.
-    std::optional<Index> loadIndex();
+    // The lightweight part of what is cached for the folders at or below `roots` (all folders
+    // when none are given), without the series blobs. nullopt when the file turned out to be
+    // unreadable; it is then deleted so that the next start builds it again.
+    std::optional<Index> loadIndex(const std::vector<std::string>& roots = {});
 
     // The stored series of one file, only when stored for exactly this stamp. `row` (from
     // loadIndex, 0 when unknown) finds them without searching by path; the path and stamp are

@@ -2,6 +2,7 @@
 
 #include "platform/VdirEventStoreState.h"
 
+#include "platform/Fingerprint.h"
 #include "platform/ForeignConfigs.h"
 #include "platform/IcsSeries.h"
 #include "platform/IndexCache.h"
@@ -22,12 +23,6 @@ namespace plannery {
 namespace fs = std::filesystem;
 
 namespace {
-
-// Decoded files kept per handle; past this all of them are dropped and decoded again on demand,
-// so a long session that browses many months does not grow without end. Three months of a busy
-// 20,000-file vdir (what a mirror scan reads) stay inside it, so the month read after a scan
-// finds its files decoded.
-constexpr std::size_t kMaxDecodedFiles = 16384;
 
 // How far past a series' first bound its first occurrence can lie: floating times are bounded
 // with the widest zone offsets, so the true start may be over a day later.
@@ -113,11 +108,22 @@ bool sameCalendars(const vdir::Scan& a, const vdir::Scan& b) {
     for (std::size_t i = 0; i < a.files.size(); ++i) {
         const auto& x = a.files[i];
         const auto& y = b.files[i];
-        if (x.calendar != y.calendar || x.name != y.name || x.stamp != y.stamp) {
+        // A file read just after a change may have changed again without a new stamp: its
+        // content tells.
+        if (x.calendar != y.calendar || x.name != y.name || x.stamp != y.stamp ||
+            (x.racy && x.digest != y.digest)) {
             return false;
         }
     }
     return true;
+}
+
+// Whether `path` lies below `folder` (and is not the folder itself).
+bool isInside(const fs::path& path, const fs::path& folder) {
+    const std::string& text = path.native();
+    const std::string& prefix = folder.native();
+    return text.size() > prefix.size() && text.starts_with(prefix) &&
+           (prefix.ends_with('/') || text[prefix.size()] == '/');
 }
 
 fs::path filePath(const vdir::Scan& scan, std::uint32_t file) {
@@ -167,6 +173,7 @@ void VdirEventStore::reload() {
     auto state = std::make_shared<State>();
     state->scan = withUserAddresses(vdir::scan(m_options.roots, m_options.check, m_reader.get()));
     m_state = std::move(state);
+    ++m_generation;
     m_decoded.clear();
 }
 
@@ -186,6 +193,7 @@ void VdirEventStore::setOwnAddresses(std::vector<std::string> addresses) {
     auto state = std::make_shared<State>();
     state->scan = withUserAddresses(m_state->scan);
     m_state = std::move(state);
+    ++m_generation;
     m_decoded.clear(); // they carry who the current user is
     changed();
 }
@@ -199,13 +207,19 @@ std::vector<fs::path> VdirEventStore::watchedPaths() const {
         }
     }
     for (const auto& calendar : m_state->scan.calendars) {
-        const auto& location = calendar.location;
-        if (!location.wholeFile.empty()) {
-            paths.push_back(location.folder / location.wholeFile);
-            continue;
+        const fs::path& folder = calendar.location.folder;
+        if (!calendar.location.wholeFile.empty()) {
+            paths.push_back(folder / calendar.location.wholeFile);
         }
-        paths.push_back(location.folder);
-        paths.push_back(location.folder.parent_path()); // the account
+        paths.push_back(folder);
+        // Up to its root, so that a calendar added anywhere between is seen.
+        const auto root = std::find_if(m_options.roots.begin(), m_options.roots.end(),
+                                       [&](const fs::path& r) { return isInside(folder, r); });
+        if (root != m_options.roots.end()) {
+            for (fs::path up = folder.parent_path(); isInside(up, *root); up = up.parent_path()) {
+                paths.push_back(up);
+            }
+        }
     }
     std::sort(paths.begin(), paths.end());
     paths.erase(std::unique(paths.begin(), paths.end()), paths.end());
@@ -213,16 +227,101 @@ std::vector<fs::path> VdirEventStore::watchedPaths() const {
 }
 
 bool VdirEventStore::reloadIfChanged() {
-    auto fresh = withUserAddresses(vdir::scan(m_options.roots, m_options.check, reader()));
+    return adopt(
+        withUserAddresses(vdir::scan(m_options.roots, VdirOptions::Check::everyFile, reader())));
+}
+
+struct VdirEventStore::Reload {
+    std::uint64_t generation = 0;
+    vdir::Scan scan;
+    std::map<std::string, std::string> foundAddresses;
+};
+
+std::function<std::shared_ptr<VdirEventStore::Reload>()> VdirEventStore::reloadTask() const {
+    return [roots = m_options.roots, cacheFile = m_options.cacheFile, own = m_options.ownAddresses,
+            generation = m_generation] {
+        const auto cache = cacheFile.empty() ? nullptr : IndexCache::open(cacheFile);
+        auto reload = std::make_shared<Reload>();
+        reload->generation = generation;
+        reload->scan = vdir::scan(roots, VdirOptions::Check::everyFile, cache.get());
+        if (own.empty()) {
+            reload->foundAddresses = vdir::findUserAddresses(reload->scan, cache.get());
+        }
+        vdir::setUserAddresses(reload->scan, own, reload->foundAddresses);
+        return reload;
+    };
+}
+
+std::optional<bool> VdirEventStore::applyReload(const std::shared_ptr<Reload>& reload) {
+    if (!reload || reload->generation != m_generation) {
+        return std::nullopt;
+    }
+    m_foundAddresses = std::move(reload->foundAddresses);
+    return adopt(std::move(reload->scan));
+}
+
+bool VdirEventStore::adopt(vdir::Scan fresh) {
     if (sameCalendars(m_state->scan, fresh)) {
         return false;
     }
     auto state = std::make_shared<State>();
     state->scan = std::move(fresh);
     m_state = std::move(state);
+    ++m_generation;
     m_decoded.clear();
     changed();
     return true;
+}
+
+// Of everything a value worked out from the calendars can depend on: the roots, the calendars
+// and every file's stamp. nullopt while a file's stamp cannot be trusted to show a change.
+std::optional<std::uint64_t> VdirEventStore::fingerprint() const {
+    const auto& scan = m_state->scan;
+    Fingerprint print;
+    for (const auto& root : m_options.roots) {
+        print.add(root.string());
+    }
+    for (const auto& calendar : scan.calendars) {
+        const auto& handle = *calendar.location.calendar;
+        print.add(handle.calendarIdentifier);
+        print.add(handle.title);
+        print.add(static_cast<std::int64_t>(handle.type) * 2 +
+                  (handle.allowsContentModifications ? 1 : 0));
+        print.add(handle.source ? handle.source->sourceIdentifier : std::string());
+        print.add(static_cast<std::int64_t>(calendar.fileEnd - calendar.fileBegin));
+    }
+    for (const auto& file : scan.files) {
+        if (file.racy) {
+            return std::nullopt;
+        }
+        print.add(file.name);
+        print.add(file.stamp.size);
+        print.add(file.stamp.mtimeNs);
+        print.add(file.stamp.inode);
+    }
+    return print.value();
+}
+
+// Kept as a note of the cache: the fingerprint, a line feed, the value.
+std::optional<std::string> VdirEventStore::remembered(const std::string& key) const {
+    const auto print = fingerprint();
+    IndexCache* cache = reader();
+    if (!print || cache == nullptr) {
+        return std::nullopt;
+    }
+    const std::string prefix = std::to_string(*print) + "\n";
+    auto note = cache->note(key);
+    if (!note || !note->starts_with(prefix)) {
+        return std::nullopt;
+    }
+    return note->substr(prefix.size());
+}
+
+void VdirEventStore::remember(const std::string& key, const std::string& value) {
+    const auto print = fingerprint();
+    if (IndexCache* cache = reader(); print && cache != nullptr) {
+        cache->setNote(key, std::to_string(*print) + "\n" + value);
+    }
 }
 
 const VdirLoadReport& VdirEventStore::loadReport() const {
@@ -366,7 +465,7 @@ std::shared_ptr<const VdirEventStore::Decoded> VdirEventStore::decoded(std::uint
             contents.push_back(std::move(content));
         }
     }
-    if (m_decoded.size() >= kMaxDecodedFiles) {
+    if (m_decoded.size() >= m_options.decodedFilesKept) {
         m_decoded.clear();
     }
     m_decoded.emplace(file, result);

@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -19,6 +20,7 @@ class IndexCache;
 
 namespace vdir {
 struct Scan;
+struct FileChange;
 struct ReadFile;
 } // namespace vdir
 
@@ -30,9 +32,16 @@ struct VdirOptions {
     std::filesystem::path cacheFile;
     // The user's calendar: floating times are read in its zone.
     Calendar calendar;
-    // Looking inside only the folders whose modification time changed is the fast default; a
-    // full check compares every file's size and time with the index.
-    enum class Check { changedFolders, everyFile } check = Check::changedFolders;
+    // How the first read of the roots compares the files with the index. Every file's size,
+    // modification time and inode by default (a file written in place leaves its folder's time
+    // as it was); only the folders whose time changed for a quick first look that a full check
+    // follows (the app before its first paint). Later reads always check every file.
+    enum class Check { changedFolders, everyFile } check = Check::everyFile;
+    // Decoded files a handle keeps for later queries; past this all of them are dropped and
+    // decoded again on demand. The default holds three months of a busy 20,000-file vdir (what a
+    // mirror scan reads), so that a window that browses finds its files decoded without growing
+    // without end; a command that reads its range once needs few.
+    std::size_t decodedFilesKept = 16384;
     // The user's own e-mail addresses (the setting, or --email): a participant with one of them
     // is the current user in every calendar. When there are none, each account that names no
     // address of the user's gets the one found in its events.
@@ -64,14 +73,34 @@ class VdirEventStore final : public EventStore {
     explicit VdirEventStore(VdirOptions options);
     ~VdirEventStore() override;
 
+    // The sentence of a write that met its file changed on disk by another program: nothing was
+    // written, the store has read the new version, and the same change saved again applies to it.
+    static constexpr std::string_view kReadAgain =
+        "The event was changed on disk by another program (a sync, perhaps) since it was read. "
+        "Nothing was saved; the new version has been read, and saving again applies your "
+        "changes to it.";
+
     const VdirLoadReport& loadReport() const;
     const std::vector<std::filesystem::path>& roots() const { return m_options.roots; }
-    // The folders whose changes matter: roots, account and calendar folders, and the files of
-    // calendars kept in one file.
+    // What to watch for changes: the roots, every folder from them down to each calendar
+    // folder, and the files of calendars kept in one file.
     std::vector<std::filesystem::path> watchedPaths() const;
-    // Reads the roots again (only changed files are parsed); true, and the change handler
-    // called, when anything differs from what the store had.
+    // Reads the roots again, checking every file (only changed files are parsed); true, and the
+    // change handler called, when anything differs from what the store had.
     bool reloadIfChanged();
+    // The same read away from the store's thread: the task runs on any thread (with its own
+    // connection to the index cache) and touches nothing of the store; `applyReload`, on the
+    // store's thread, then answers as reloadIfChanged does. nullopt when the store changed since
+    // the task was made (its own write): the result is dropped, and a new task reads again.
+    struct Reload;
+    std::function<std::shared_ptr<Reload>()> reloadTask() const;
+    std::optional<bool> applyReload(const std::shared_ptr<Reload>& reload);
+
+    // Values worked out from all the calendars (such as the mirror groups of a day), kept in the
+    // index cache for as long as no calendar and no file changes. nullopt when none is kept.
+    std::optional<std::string> remembered(const std::string& key) const;
+    void remember(const std::string& key, const std::string& value);
+
     // Takes the user's own addresses (as VdirOptions::ownAddresses) from now on; the change
     // handler is called when that changes who the user is.
     void setOwnAddresses(std::vector<std::string> addresses);
@@ -107,21 +136,27 @@ class VdirEventStore final : public EventStore {
 
     VdirEventStore(std::shared_ptr<const State> state, VdirOptions options, DecodedFiles decoded);
     void reload();
+    bool adopt(vdir::Scan fresh);
+    std::optional<std::uint64_t> fingerprint() const;
     // The scan with each calendar's user addresses, finding the accounts' addresses when needed.
     vdir::Scan withUserAddresses(vdir::Scan scan);
     std::shared_ptr<const Decoded> decoded(std::uint32_t file) const;
     IndexCache* reader() const;
     std::optional<Location> locate(const std::string& eventIdentifier) const;
     std::optional<StoreEvent> firstOccurrence(const Location& location) const;
-    Opened openForWrite(const StoreEvent& event) const;
+    Opened openForWrite(const StoreEvent& event);
     WriteResult commit(std::uint32_t calendar, const std::string& name,
                        const std::optional<std::string>& text,
                        const std::optional<vdir::ReadFile>& expected);
+    void patch(const vdir::FileChange& change);
+    WriteResult readAgain(std::uint32_t calendar, const std::string& name);
     WriteResult saveNew(const StoreEvent& event);
     WriteResult moveSeries(const Target& target, const std::string& text, const CalendarHandle& to);
     void changed();
 
     std::shared_ptr<const State> m_state;
+    // Moves on whenever m_state is replaced, so that a reload read before it is not taken.
+    std::uint64_t m_generation = 0;
     VdirOptions m_options;
     std::function<void()> m_changeHandler;
     std::map<std::string, std::string> m_foundAddresses;

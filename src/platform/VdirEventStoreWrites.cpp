@@ -79,7 +79,7 @@ struct VdirEventStore::Opened {
     std::optional<std::string> error;
 };
 
-VdirEventStore::Opened VdirEventStore::openForWrite(const StoreEvent& event) const {
+VdirEventStore::Opened VdirEventStore::openForWrite(const StoreEvent& event) {
     if (authorizationStatus() != AuthorizationStatus::fullAccess) {
         return Opened{.target = std::nullopt, .error = kNoAccess};
     }
@@ -95,13 +95,14 @@ VdirEventStore::Opened VdirEventStore::openForWrite(const StoreEvent& event) con
     }
     const fs::path path = calendar.folder / record.name;
     // The file must still be the one the index describes; what a sync wrote meanwhile is
-    // never overwritten by an edit of what it replaced.
+    // never overwritten by an edit of what it replaced, but read for the next try. The bytes
+    // and the stamp come from one open file, so that a file replaced while read is never
+    // paired with the other's stamp.
     auto read = vdir::readStamped(path);
-    if (!read) {
-        return Opened{.target = std::nullopt, .error = kGone};
-    }
-    if (read->stamp != record.stamp) {
-        return Opened{.target = std::nullopt, .error = std::string(vdir::kChangedOnDisk)};
+    if (!read || read->stamp != record.stamp) {
+        const std::uint32_t calendarIndex = record.calendar;
+        const std::string name = record.name; // the record goes with the state read again
+        return Opened{.target = std::nullopt, .error = readAgain(calendarIndex, name).error};
     }
     const auto file = decoded(location->file);
     if (location->series >= file->series.size()) {
@@ -123,14 +124,15 @@ VdirEventStore::Opened VdirEventStore::openForWrite(const StoreEvent& event) con
 WriteResult VdirEventStore::commit(std::uint32_t calendar, const std::string& name,
                                    const std::optional<std::string>& text,
                                    const std::optional<vdir::ReadFile>& expected) {
-    // A copy: the state this would point into is replaced below.
-    const fs::path folder = m_state->scan.calendars[calendar].location.folder;
-    const fs::path path = folder / name;
+    const fs::path path = m_state->scan.calendars[calendar].location.folder / name;
     vdir::FileChange change{
         .calendar = calendar, .name = name, .stamp = {}, .bounds = {}, .blob = {}};
     if (text) {
         auto written = vdir::writeFile(path, *text, expected);
         if (!written.stamp) {
+            if (expected && written.error == vdir::kChangedOnDisk) {
+                return readAgain(calendar, name);
+            }
             return WriteResult{.error = written.error.value_or(kCannotWrite)};
         }
         change.stamp = written.stamp;
@@ -144,46 +146,78 @@ WriteResult VdirEventStore::commit(std::uint32_t calendar, const std::string& na
     } else if (!expected) {
         return WriteResult{.error = kCannotWrite};
     } else if (auto removed = vdir::removeFile(path, *expected); !removed.ok()) {
+        if (removed.error == vdir::kChangedOnDisk) {
+            return readAgain(calendar, name);
+        }
         return removed;
     }
+    patch(change);
+    const auto& written = m_state->scan.calendars[calendar].location;
+    return WriteResult{.error = std::nullopt,
+                       .eventIdentifier = written.calendar->calendarIdentifier + "/" + name};
+}
 
+// The index and the cache take one file as it now is.
+void VdirEventStore::patch(const vdir::FileChange& change) {
     const auto& scan = m_state->scan;
-    const auto begin = scan.files.begin() + scan.calendars[calendar].fileBegin;
-    const auto end = scan.files.begin() + scan.calendars[calendar].fileEnd;
-    const auto found =
-        std::lower_bound(begin, end, name, [](const vdir::IndexedFile& f, const std::string& n) {
-            return f.name < n;
-        });
-    const bool replaced = found != end && found->name == name && change.stamp;
+    const auto begin = scan.files.begin() + scan.calendars[change.calendar].fileBegin;
+    const auto end = scan.files.begin() + scan.calendars[change.calendar].fileEnd;
+    const auto found = std::lower_bound(
+        begin, end, change.name,
+        [](const vdir::IndexedFile& f, const std::string& n) { return f.name < n; });
+    const bool replaced = found != end && found->name == change.name && change.stamp;
+    const auto replacedIndex = static_cast<std::uint32_t>(found - scan.files.begin());
+    const std::string folder = scan.calendars[change.calendar].location.folder.string();
     auto state = std::make_shared<State>();
     state->scan = vdir::withFile(scan, change);
     if (replaced) {
-        m_decoded.erase(static_cast<std::uint32_t>(found - scan.files.begin()));
+        m_decoded.erase(replacedIndex);
     } else {
         m_decoded.clear(); // file indices moved
     }
     m_state = std::move(state);
+    ++m_generation;
 
     if (IndexCache* cache = reader()) {
-        IndexCache::FolderWrite write{.folder = folder.string(),
-                                      .mtimeNs = IndexCache::kUntrusted,
-                                      .removedFiles = {},
-                                      .files = {}};
+        IndexCache::FolderWrite write{
+            .folder = folder, .mtimeNs = IndexCache::kUntrusted, .removedFiles = {}, .files = {}};
         if (change.stamp) {
-            write.files.push_back(IndexCache::FileWrite{.name = name,
+            write.files.push_back(IndexCache::FileWrite{.name = change.name,
                                                         .stamp = *change.stamp,
                                                         .broken = false,
                                                         .bounds = change.bounds,
                                                         .blob = change.blob});
         } else {
-            write.removedFiles.push_back(name);
+            write.removedFiles.push_back(change.name);
         }
         // A busy cache only means the next start looks at this folder again.
         cache->write({write}, {});
     }
-    const auto& written = m_state->scan.calendars[calendar].location;
-    return WriteResult{.error = std::nullopt,
-                       .eventIdentifier = written.calendar->calendarIdentifier + "/" + name};
+}
+
+// A write found its file changed on disk: the index takes the file as it is now (or its
+// removal), and the views hear of it, so that the same change tried again builds on it.
+WriteResult VdirEventStore::readAgain(std::uint32_t calendar, const std::string& name) {
+    const fs::path path = m_state->scan.calendars[calendar].location.folder / name;
+    vdir::FileChange change{
+        .calendar = calendar, .name = name, .stamp = {}, .bounds = {}, .blob = {}};
+    const auto stamp = vdir::statFile(path);
+    if (stamp) {
+        const auto text = vdir::readFile(path);
+        if (!text || vdir::statFile(path) != stamp) {
+            // Still being written: the folder watcher reads it once the writer is done.
+            return WriteResult{.error = std::string(vdir::kChangedOnDisk)};
+        }
+        change.stamp = stamp;
+        const auto series = ics::read(*text).series;
+        for (const auto& one : series) {
+            change.bounds.push_back(ics::bounds(one));
+        }
+        change.blob = ics::encode(series);
+    }
+    patch(change);
+    changed();
+    return WriteResult{.error = stamp ? std::string(kReadAgain) : std::string(kGone)};
 }
 
 void VdirEventStore::changed() {

@@ -6,10 +6,11 @@
 #include <atomic>
 #include <cerrno>
 #include <ctime>
-#include <fcntl.h>
 #include <map>
-#include <sys/stat.h>
 #include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace plannery::vdir {
@@ -22,9 +23,18 @@ namespace fs = std::filesystem;
 // far beyond that is not read at all rather than allowed to exhaust memory.
 constexpr std::int64_t kMaxFileBytes = 64 * 1024 * 1024;
 
-// A folder changed this recently may change again within the same tick of its clock, which its
-// modification time would not show: such a folder is looked into again at the next start.
+// A file or folder changed this recently may change again within the same tick of its file
+// system's clock (two seconds on some), which its time would not show: such a folder is listed
+// again at the next start, and such a file is never trusted by its stamp alone. (A time far in
+// the future is a skewed clock: the next change gives an earlier time, which shows.)
 constexpr std::int64_t kRacyNs = 2'000'000'000;
+
+bool isRacy(std::int64_t timeNs, std::int64_t nowNs) {
+    return timeNs > nowNs - kRacyNs && timeNs < nowNs + kRacyNs;
+}
+
+// Files stat'ed in one go from one open folder.
+constexpr std::size_t kStatBatch = 256;
 
 struct Parsed {
     std::vector<ics::Bounds> bounds;
@@ -56,17 +66,17 @@ Parsed parse(const fs::path& path) {
     return parsed;
 }
 
-// Each thread takes the next file and writes only its own result slot.
-std::vector<Parsed> parseAll(const std::vector<fs::path>& paths) {
-    std::vector<Parsed> results(paths.size());
+// Runs `body(i)` once for every i below `count`, on as many cores as there is work for (a
+// thread per `grain` items at most). Each call writes only its own results.
+template <typename Body> void parallelFor(std::size_t count, std::size_t grain, const Body& body) {
     std::atomic<std::size_t> next{0};
     const auto work = [&] {
-        for (std::size_t i = next++; i < paths.size(); i = next++) {
-            results[i] = parse(paths[i]);
+        for (std::size_t i = next++; i < count; i = next++) {
+            body(i);
         }
     };
     const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
-    const std::size_t helpers = std::min(cores, paths.size() / 16 + 1) - 1;
+    const std::size_t helpers = std::min(cores, count / grain + 1) - 1;
     std::vector<std::thread> pool;
     for (std::size_t i = 0; i < helpers; ++i) {
         try {
@@ -79,7 +89,6 @@ std::vector<Parsed> parseAll(const std::vector<fs::path>& paths) {
     for (auto& thread : pool) {
         thread.join();
     }
-    return results;
 }
 
 std::int64_t nowNs() {
@@ -88,8 +97,23 @@ std::int64_t nowNs() {
     return static_cast<std::int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
 }
 
-const IndexCache::CachedFile* findCached(const IndexCache::CachedFolder* folder,
-                                         const std::string& name) {
+// The stamp of a file in an open folder (links followed); nullopt unless it is a regular file.
+std::optional<FileStamp> statIn(int folder, const std::string& name) {
+    struct stat info {};
+    if (::fstatat(folder, name.c_str(), &info, 0) != 0 || !S_ISREG(info.st_mode)) {
+        return std::nullopt;
+    }
+    return FileStamp{.size = static_cast<std::int64_t>(info.st_size),
+                     .mtimeNs = static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 +
+                                info.st_mtim.tv_nsec,
+                     .inode = static_cast<std::int64_t>(info.st_ino)};
+}
+
+std::uint64_t digestOf(std::string_view bytes) {
+    return std::hash<std::string_view>{}(bytes) | 1; // never 0, which means "not parsed"
+}
+
+IndexCache::CachedFile* findCached(IndexCache::CachedFolder* folder, const std::string& name) {
     if (folder == nullptr) {
         return nullptr;
     }
@@ -107,6 +131,18 @@ bool isUnder(const std::string& path, const std::vector<fs::path>& roots) {
     });
 }
 
+// What looking into one calendar found: its files with their entries in the cache and, once
+// stat'ed, their stamps.
+struct Look {
+    IndexCache::CachedFolder* cached = nullptr;
+    std::optional<std::int64_t> folderTime; // nullopt: gone, or a calendar kept in one file
+    bool listed = false;     // the names come from the folder rather than from the cache
+    bool unreadable = false; // the folder could not be listed
+    std::vector<std::string> names;
+    std::vector<IndexCache::CachedFile*> known;   // per name, null when not cached
+    std::vector<std::optional<FileStamp>> stamps; // per name, nullopt when not a file
+};
+
 class Scanner {
   public:
     Scanner(const std::vector<fs::path>& roots, VdirOptions::Check check, IndexCache* cache)
@@ -121,11 +157,22 @@ class Scanner {
                         : layout.readableRoots == 0 ? AuthorizationStatus::denied
                                                     : AuthorizationStatus::fullAccess;
         if (m_cache != nullptr) {
-            m_cached = m_cache->loadIndex().value_or(IndexCache::Index{});
+            std::vector<std::string> roots;
+            for (const auto& root : m_roots) {
+                roots.push_back(root.string());
+            }
+            m_cached = m_cache->loadIndex(roots).value_or(IndexCache::Index{});
         }
         m_now = nowNs();
-        for (auto& location : layout.calendars) {
-            addCalendar(std::move(location));
+        auto looks = look(layout.calendars);
+        std::size_t files = 0;
+        for (const auto& one : looks) {
+            files += one.names.size();
+        }
+        m_scan.files.reserve(files);
+        m_bounds.reserve(files);
+        for (std::size_t i = 0; i < looks.size(); ++i) {
+            addCalendar(std::move(layout.calendars[i]), looks[i]);
         }
         parsePending();
         indexSeries();
@@ -140,12 +187,89 @@ class Scanner {
         std::string folderKey;
     };
 
-    void addCalendar(CalendarLocation location) {
+    std::vector<Look> look(const std::vector<CalendarLocation>& calendars) {
+        std::vector<Look> looks(calendars.size());
+        parallelFor(calendars.size(), 8, [&](std::size_t i) { looks[i] = lookInto(calendars[i]); });
+        // Then the stamps, a batch of one folder's files at a time.
+        struct Batch {
+            std::size_t calendar;
+            std::size_t begin;
+            std::size_t end;
+        };
+        std::vector<Batch> batches;
+        for (std::size_t c = 0; c < looks.size(); ++c) {
+            auto& one = looks[c];
+            one.stamps.resize(one.names.size());
+            if (!one.listed && m_check == VdirOptions::Check::changedFolders) {
+                // Taken as the cache has them, but for files that could not be read last time.
+                for (std::size_t n = 0; n < one.names.size(); ++n) {
+                    const auto& stamp = one.known[n]->stamp;
+                    one.stamps[n] = stamp.mtimeNs != IndexCache::kUntrusted
+                                        ? std::optional(stamp)
+                                        : statFile(calendars[c].folder / one.names[n]);
+                }
+                continue;
+            }
+            for (std::size_t n = 0; n < one.names.size(); n += kStatBatch) {
+                batches.push_back({c, n, std::min(n + kStatBatch, one.names.size())});
+            }
+        }
+        parallelFor(batches.size(), 4, [&](std::size_t b) {
+            const auto& batch = batches[b];
+            auto& one = looks[batch.calendar];
+            const fs::path& folder = calendars[batch.calendar].folder;
+            const int fd = ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+            for (std::size_t n = batch.begin; n < batch.end; ++n) {
+                one.stamps[n] =
+                    fd >= 0 ? statIn(fd, one.names[n]) : statFile(folder / one.names[n]);
+            }
+            if (fd >= 0) {
+                ::close(fd);
+            }
+        });
+        return looks;
+    }
+
+    // Each call touches only its own folder's entries in the cache's index (calendars kept in
+    // one file share their root's, which they only read).
+    Look lookInto(const CalendarLocation& location) {
+        Look look;
+        const auto cachedFound = m_cached.find(location.folder.string());
+        look.cached = cachedFound == m_cached.end() ? nullptr : &cachedFound->second;
+        if (!location.wholeFile.empty()) {
+            look.names = {location.wholeFile};
+            look.known = {findCached(look.cached, location.wholeFile)};
+            look.listed = true;
+            return look;
+        }
+        look.folderTime = folderTime(location.folder);
+        if (!look.folderTime) {
+            return look;
+        }
+        // Files are added and removed by renaming, which changes the folder's time: a folder
+        // whose time did not change holds the files the cache names.
+        if (look.cached != nullptr && look.cached->mtimeNs == *look.folderTime &&
+            *look.folderTime != IndexCache::kUntrusted) {
+            // The names move: the cache's index needs them no more.
+            for (auto& file : look.cached->files) {
+                look.names.push_back(std::move(file.name));
+                look.known.push_back(&file);
+            }
+        } else if (auto names = listCalendarFiles(location.folder)) {
+            look.listed = true;
+            look.names = std::move(*names);
+            for (const auto& name : look.names) {
+                look.known.push_back(findCached(look.cached, name));
+            }
+        } else {
+            look.unreadable = true;
+        }
+        return look;
+    }
+
+    void addCalendar(CalendarLocation location, Look& look) {
         const auto calendarIndex = static_cast<std::uint32_t>(m_scan.calendars.size());
         const std::string key = location.folder.string();
-        const auto cachedFound = m_cached.find(key);
-        const IndexCache::CachedFolder* cached =
-            cachedFound == m_cached.end() ? nullptr : &cachedFound->second;
         m_seenFolders.push_back(key);
         IndexedCalendar calendar{.location = std::move(location),
                                  .fileBegin = static_cast<std::uint32_t>(m_scan.files.size()),
@@ -156,65 +280,51 @@ class Scanner {
         write.folder = key;
         if (!calendar.location.wholeFile.empty()) {
             // Roots are listed at every start anyway, so their files are always checked.
-            const auto& name = calendar.location.wholeFile;
-            m_rootFiles[key].push_back(name);
-            if (const auto stamp = statFile(folder / name)) {
-                addFile(calendarIndex, key, folder, name, *stamp, findCached(cached, name));
+            m_rootFiles[key].push_back(calendar.location.wholeFile);
+        } else if (look.unreadable) {
+            m_scan.report.notes.push_back("The folder " + folder.string() +
+                                          " cannot be read. It was skipped; the rest was read.");
+        } else if (look.folderTime) {
+            write.mtimeNs = look.listed && isRacy(*look.folderTime, m_now) ? IndexCache::kUntrusted
+                                                                           : *look.folderTime;
+        }
+        for (std::size_t i = 0; i < look.names.size(); ++i) {
+            if (look.stamps[i]) {
+                addFile(calendarIndex, key, folder, std::move(look.names[i]), *look.stamps[i],
+                        look.known[i]);
+            } else if (!look.listed) {
+                write.removedFiles.push_back(std::move(look.names[i]));
             }
-        } else if (const auto mtime = folderTime(folder)) {
-            const bool trusted = m_check == VdirOptions::Check::changedFolders &&
-                                 cached != nullptr && cached->mtimeNs == *mtime &&
-                                 *mtime != IndexCache::kUntrusted;
-            if (trusted) {
-                write.mtimeNs = *mtime;
-                for (const auto& file : cached->files) {
-                    if (file.stamp.mtimeNs != IndexCache::kUntrusted) {
-                        addFile(calendarIndex, key, folder, file.name, file.stamp, &file);
-                    } else if (const auto stamp = statFile(folder / file.name)) {
-                        addFile(calendarIndex, key, folder, file.name, *stamp, &file);
-                    } else {
-                        write.removedFiles.push_back(file.name);
-                    }
-                }
-            } else if (const auto names = listCalendarFiles(folder)) {
-                write.mtimeNs = *mtime > m_now - kRacyNs ? IndexCache::kUntrusted : *mtime;
-                for (const auto& name : *names) {
-                    if (const auto stamp = statFile(folder / name)) {
-                        addFile(calendarIndex, key, folder, name, *stamp, findCached(cached, name));
-                    }
-                }
-                noteRemoved(write, cached, calendar.fileBegin);
-            } else {
-                m_scan.report.notes.push_back("The folder " + folder.string() +
-                                              " cannot be read. It was skipped; the rest was "
-                                              "read.");
-            }
+        }
+        if (look.listed && calendar.location.wholeFile.empty()) {
+            noteRemoved(write, look.cached, calendar.fileBegin);
         }
         calendar.fileEnd = static_cast<std::uint32_t>(m_scan.files.size());
         m_scan.calendars.push_back(std::move(calendar));
     }
 
     void addFile(std::uint32_t calendar, const std::string& key, const fs::path& folder,
-                 const std::string& name, const FileStamp& stamp,
-                 const IndexCache::CachedFile* cached) {
+                 std::string name, const FileStamp& stamp, IndexCache::CachedFile* cached) {
         const std::size_t index = m_scan.files.size();
-        m_scan.files.push_back(
-            IndexedFile{.calendar = calendar,
-                        .name = name,
-                        .stamp = stamp,
-                        .blob = {},
-                        .cacheRow = cached != nullptr && cached->stamp == stamp ? cached->row : 0});
-        if (cached != nullptr && cached->stamp == stamp &&
-            stamp.mtimeNs != IndexCache::kUntrusted) {
+        const bool fromCache =
+            cached != nullptr && cached->stamp == stamp && stamp.mtimeNs != IndexCache::kUntrusted;
+        if (fromCache) {
             ++m_scan.report.filesFromCache;
             if (cached->broken) {
                 m_scan.report.brokenFiles.push_back((folder / name).string());
             }
-            m_bounds.push_back(cached->bounds);
-            return;
+            m_bounds.push_back(std::move(cached->bounds));
+        } else {
+            m_bounds.emplace_back();
+            m_pending.push_back(Pending{.file = index, .path = folder / name, .folderKey = key});
         }
-        m_bounds.emplace_back();
-        m_pending.push_back(Pending{.file = index, .path = folder / name, .folderKey = key});
+        m_scan.files.push_back(IndexedFile{.calendar = calendar,
+                                           .racy = false,
+                                           .name = std::move(name),
+                                           .stamp = stamp,
+                                           .blob = {},
+                                           .cacheRow = fromCache ? cached->row : 0,
+                                           .digest = 0});
     }
 
     void noteRemoved(IndexCache::FolderWrite& write, const IndexCache::CachedFolder* cached,
@@ -234,16 +344,14 @@ class Scanner {
     }
 
     void parsePending() {
-        std::vector<fs::path> paths;
-        paths.reserve(m_pending.size());
-        for (const auto& pending : m_pending) {
-            paths.push_back(pending.path);
-        }
-        auto results = parseAll(paths);
+        std::vector<Parsed> results(m_pending.size());
+        parallelFor(m_pending.size(), 16,
+                    [&](std::size_t i) { results[i] = parse(m_pending[i].path); });
         for (std::size_t i = 0; i < m_pending.size(); ++i) {
             const auto& pending = m_pending[i];
             auto& parsed = results[i];
             auto& file = m_scan.files[pending.file];
+            auto& write = m_writes[pending.folderKey];
             ++m_scan.report.filesParsed;
             if (parsed.broken) {
                 m_scan.report.brokenFiles.push_back(pending.path.string());
@@ -252,16 +360,25 @@ class Scanner {
             if (parsed.stamp) {
                 file.stamp = *parsed.stamp;
             }
+            file.digest = digestOf(parsed.blob);
+            if (isRacy(file.stamp.mtimeNs, m_now)) {
+                // Kept out of the cache, whose entry for it could be taken for a later version
+                // with the same stamp; its folder is listed again next time, to find it.
+                file.racy = true;
+                file.blob = std::move(parsed.blob);
+                write.mtimeNs = IndexCache::kUntrusted;
+                write.removedFiles.push_back(file.name);
+                continue;
+            }
             auto stamp = file.stamp;
             if (parsed.unreadable) {
                 stamp.mtimeNs = IndexCache::kUntrusted;
             }
-            m_writes[pending.folderKey].files.push_back(
-                IndexCache::FileWrite{.name = file.name,
-                                      .stamp = stamp,
-                                      .broken = parsed.broken,
-                                      .bounds = std::move(parsed.bounds),
-                                      .blob = parsed.blob});
+            write.files.push_back(IndexCache::FileWrite{.name = file.name,
+                                                        .stamp = stamp,
+                                                        .broken = parsed.broken,
+                                                        .bounds = std::move(parsed.bounds),
+                                                        .blob = parsed.blob});
             file.blob = std::move(parsed.blob);
         }
     }
@@ -318,7 +435,9 @@ class Scanner {
         if (m_cache->write(writes, removed)) {
             // Stored now: the series are read back from the cache when a query needs them.
             for (auto& file : m_scan.files) {
-                std::string().swap(file.blob);
+                if (!file.racy) {
+                    std::string().swap(file.blob);
+                }
             }
         }
     }

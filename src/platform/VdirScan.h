@@ -22,11 +22,16 @@ namespace vdir {
 
 struct IndexedFile {
     std::uint32_t calendar = 0;
+    // Changed so shortly before it was read that a second write in the same tick of the file
+    // system's clock would not change its stamp: it stays out of the cache (its blob is kept
+    // here) and is compared by `digest` when read again.
+    bool racy = false;
     std::string name;
     FileStamp stamp;
     // ics::encode of the file's series; empty when they are kept in the cache file only.
     std::string blob;
     std::int64_t cacheRow = 0; // the file's row in the cache, 0 when not known
+    std::uint64_t digest = 0;  // of the blob, for files parsed by this scan; 0 otherwise
 };
 
 struct IndexedSeries {
@@ -51,7 +56,9 @@ struct Scan {
     VdirLoadReport report;
 };
 
-// `roots` must be absolute and normal. `cache` may be null.
+// `roots` must be absolute and normal. `cache` may be null. Every file is stat'ed (in parallel)
+// and compared with the index unless `check` lets folders whose time did not change be taken
+// from the index as they are; folders whose time changed are listed.
 Scan scan(const std::vector<std::filesystem::path>& roots, VdirOptions::Check check,
           IndexCache* cache);
 

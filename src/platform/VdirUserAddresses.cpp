@@ -1,6 +1,7 @@
 #include "platform/VdirUserAddresses.h"
 
 #include "model/MailAddress.h"
+#include "platform/Fingerprint.h"
 #include "platform/IndexCache.h"
 #include "platform/VdirMetadata.h"
 
@@ -53,25 +54,10 @@ void collect(const std::vector<ics::Series>& series, std::vector<Participants>& 
     }
 }
 
-// FNV-1a over the identity of every file of an account: any change to one gives another value.
-class Fingerprint {
-  public:
-    void add(std::string_view bytes) {
-        for (const char c : bytes) {
-            m_hash = (m_hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
-        }
-        m_hash = (m_hash ^ 0xFFu) * 1099511628211ull; // ends the field
-    }
-    void add(std::int64_t number) { add(std::to_string(number)); }
-    std::string text() const { return std::to_string(m_hash); }
-
-  private:
-    std::uint64_t m_hash = 14695981039346656037ull;
-};
-
 struct AccountFiles {
     std::vector<std::uint32_t> files;
     Fingerprint fingerprint;
+    bool racy = false; // a file's stamp may not show its last change: no note is trusted
 };
 
 std::optional<std::vector<ics::Series>> seriesOf(const Scan& scan, std::uint32_t index,
@@ -133,6 +119,7 @@ std::map<std::string, std::string> findUserAddresses(const Scan& scan, IndexCach
             account.fingerprint.add(file.stamp.size);
             account.fingerprint.add(file.stamp.mtimeNs);
             account.fingerprint.add(file.stamp.inode);
+            account.racy = account.racy || file.racy;
         }
     }
     std::map<std::string, std::string> found;
@@ -140,7 +127,8 @@ std::map<std::string, std::string> findUserAddresses(const Scan& scan, IndexCach
         const std::string key = kNotePrefix + source;
         const std::string stamp = account.fingerprint.text() + "\n";
         std::optional<std::string> address;
-        if (const auto note = cache != nullptr ? cache->note(key) : std::nullopt;
+        const bool noted = cache != nullptr && !account.racy;
+        if (const auto note = noted ? cache->note(key) : std::nullopt;
             note && note->starts_with(stamp)) {
             address = note->substr(stamp.size());
         } else {
@@ -157,7 +145,7 @@ std::map<std::string, std::string> findUserAddresses(const Scan& scan, IndexCach
                 cache->endRead();
             }
             address = mostFrequentParticipant(events).value_or("");
-            if (cache != nullptr) {
+            if (noted) {
                 cache->setNote(key, stamp + *address);
             }
         }

@@ -50,7 +50,7 @@ std::unique_ptr<CalendarStore> makeVdirCalendarStore(const VdirSetup& setup) {
                         .cacheFile = setup.cacheFile.empty() ? VdirEventStore::defaultCacheFile()
                                                              : setup.cacheFile,
                         .calendar = calendar(),
-                        .check = VdirOptions::Check::changedFolders,
+                        .check = setup.check,
                         .ownAddresses = std::move(ownAddresses),
                         .rootsChanged = {}};
     if (keepRoots) {
@@ -88,6 +88,12 @@ std::unique_ptr<CalendarStore> makeVdirCalendarStore(const VdirSetup& setup) {
     QObject::connect(days, &DayWatcher::timeZoneChanged, store.get(),
                      &CalendarStore::timeZoneChanged);
     return store;
+}
+
+void checkEveryFile(CalendarStore& store) {
+    if (auto* watcher = store.findChild<VdirWatcher*>()) {
+        watcher->checkNow();
+    }
 }
 
 } // namespace plannery

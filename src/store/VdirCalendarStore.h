@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/VdirEventStore.h"
 #include "store/CalendarStore.h"
 
 #include <filesystem>
@@ -27,11 +28,18 @@ struct VdirSetup {
     // The user's addresses for this run (--email) instead of the preferences' "Your e-mail
     // addresses".
     std::optional<std::vector<std::string>> ownAddresses{};
+    // How the first read compares the files with the index; the quick look (only folders whose
+    // time changed) is to be followed by checkEveryFile.
+    VdirOptions::Check check = VdirOptions::Check::everyFile;
 };
 
 // The roots kept in the preferences, or the default root.
 std::vector<std::filesystem::path> configuredRoots(QSettings& defaults);
 
 std::unique_ptr<CalendarStore> makeVdirCalendarStore(const VdirSetup& setup);
+
+// Compares every file with the index in the background, and shows what changed, on a store made
+// by makeVdirCalendarStore (the app, after its first paint).
+void checkEveryFile(CalendarStore& store);
 
 } // namespace plannery

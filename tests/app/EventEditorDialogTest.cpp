@@ -1,7 +1,7 @@
 #include "app/EventEditorDialog.h"
 
 #include "EventDialogTestSupport.h"
-#include "platform/AtomicFile.h"
+#include "platform/VdirEventStore.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -133,14 +133,13 @@ TEST_F(EventEditorDialogTest, ASaveThatMeetsASyncKeepsTheEditsAndTheSyncsChange)
     vdir.sync("home", "dentist.ics", synced);
 
     ASSERT_TRUE(test::click(editor, "Save"));
-    EXPECT_EQ(errorShown(*editor).toStdString(), vdir::kChangedOnDisk);
+    EXPECT_EQ(errorShown(*editor).toStdString(), VdirEventStore::kReadAgain);
     EXPECT_TRUE(editor->isVisible());
     EXPECT_TRUE(reports.results.empty());
     EXPECT_EQ(title->text(), "Dentist (Dr. Lee)");
     EXPECT_EQ(test::DialogVdir::read(file), synced);
 
-    // Once the store has read the sync's version, Save again writes both changes.
-    vdir.store().reloadIfChanged();
+    // The store has read the sync's version meanwhile: Save again writes both changes.
     ASSERT_TRUE(test::click(editor, "Save"));
     EXPECT_EQ(reports.results, std::vector<EditorResult>{EditorResult::saved});
     const std::string text = test::DialogVdir::read(file);

@@ -2,7 +2,7 @@
 #include "app/EventEditorDialog.h"
 
 #include "EventDialogTestSupport.h"
-#include "platform/AtomicFile.h"
+#include "platform/VdirEventStore.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -106,11 +106,10 @@ TEST_F(EventViewerDialogTest, AnAnswerToOneOccurrenceAsksAndAFailedOneKeepsTheVi
     const auto* error = viewer->findChild<QLabel*>("error");
     ASSERT_TRUE(error);
     EXPECT_TRUE(error->isVisible());
-    EXPECT_EQ(error->text().toStdString(), vdir::kChangedOnDisk);
+    EXPECT_EQ(error->text().toStdString(), VdirEventStore::kReadAgain);
     EXPECT_FALSE(test::shownButton(viewer, "Accept")->isChecked())
         << "the buttons show the answer the calendar has";
 
-    vdir.store().reloadIfChanged();
     ASSERT_TRUE(test::click(viewer, "Accept"));
     ASSERT_TRUE(test::click(viewer, "Reply to this event only"));
     EXPECT_EQ(results, std::vector<ViewerResult>{ViewerResult::responded});

@@ -12,6 +12,7 @@
 #include <map>
 #include <set>
 #include <sstream>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 namespace plannery::cli {
@@ -391,6 +392,62 @@ TEST_F(CliTest, NoCalendarFolderYetIsAnEmptyAgendaNotAnError) {
     EXPECT_FALSE(fs::exists(s_dir->path() / "data" / "plannery")) << "listing must not create it";
 }
 
+TEST_F(CliTest, AnEditInPlaceShowsInTheNextAgenda) {
+    test::TempDir dir;
+    const auto lunch = [](const std::string& title) {
+        return test::calendarText(
+            test::vevent("l", "DTSTART:20260302T120000Z", "DTEND:20260302T130000Z", title));
+    };
+    const fs::path file = dir.write("local/calendar/lunch.ics", lunch("Lunch with Ann"));
+    const std::string agenda =
+        "agenda --root " + quote(dir.path().string()) + " --from 2026-03-02 --days 1 --tz UTC";
+    auto result = run(agenda);
+    EXPECT_NE(result.out.find("Lunch with Ann"), std::string::npos) << result.out;
+    const auto folderTime = fs::last_write_time(file.parent_path());
+    const auto inode = [&] {
+        struct stat info {};
+        return ::stat(file.c_str(), &info) == 0 ? info.st_ino : 0;
+    };
+    const auto before = inode();
+
+    // As nano saves: into the same file, which leaves the folder as it was.
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << lunch("Lunch with Bob");
+    ASSERT_EQ(fs::last_write_time(file.parent_path()), folderTime);
+    ASSERT_EQ(inode(), before);
+    result = run(agenda);
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_NE(result.out.find("Lunch with Bob"), std::string::npos) << result.out;
+    EXPECT_EQ(result.out.find("Lunch with Ann"), std::string::npos) << result.out;
+}
+
+// A long agenda is read and printed a month at a time; nothing of that shows in what it prints.
+TEST_F(CliTest, AnAgendaAcrossMonthsReadsAsOne) {
+    test::TempDir dir;
+    dir.write("local/calendar/trip.ics",
+              test::calendarText(test::vevent("trip", "DTSTART:20260130T080000Z",
+                                              "DTEND:20260202T180000Z", "Trip to Oslo")));
+    dir.write(
+        "local/calendar/standup.ics",
+        test::calendarText(test::vevent("s", "DTSTART:20260126T090000Z", "DTEND:20260126T091500Z",
+                                        "Standup", "RRULE:FREQ=WEEKLY\r\n")));
+    const auto agenda = [&](const std::string& range) {
+        return run("agenda --root " + quote(dir.path().string()) + " " + range + " --tz UTC");
+    };
+    const auto whole = agenda("--from 2026-01-25 --to 2026-02-05");
+    EXPECT_EQ(whole.status, 0) << whole.err;
+    const auto january = agenda("--from 2026-01-25 --to 2026-01-31");
+    const auto february = agenda("--from 2026-02-01 --to 2026-02-05");
+    EXPECT_EQ(whole.out, january.out + "\n" + february.out);
+    std::size_t trips = 0;
+    for (std::size_t at = 0; (at = whole.out.find("Trip to Oslo", at)) != std::string::npos; ++at) {
+        ++trips;
+    }
+    EXPECT_EQ(trips, 4u) << whole.out;
+    const auto parsed = json::parse(agenda("--from 2026-01-25 --to 2026-02-05 --json").out);
+    ASSERT_TRUE(parsed);
+    EXPECT_EQ((*parsed)["days"].array.size(), 12u);
+}
+
 TEST_F(CliTest, AddReplyAndRemoveChangeWhatTheAgendaShows) {
     test::TempDir dir;
     dir.write("work/account.ini", "emails = me@example.com\n");
@@ -455,7 +512,7 @@ TEST_F(CliTest, WatchSeesAnEditOnDisk) {
     const std::string command = "env TZ=UTC LC_ALL=C.UTF-8 QT_QPA_PLATFORM=offscreen "
                                 "XDG_CACHE_HOME=" +
                                 quote((dir.path() / "cache").string()) + " timeout 30 " +
-                                quote(PLANNERY_BINARY) + " watch --changes 1 --root " +
+                                quote(PLANNERY_BINARY) + " watch --changes 2 --root " +
                                 quote((dir.path() / "vdir").string()) + " 2>&1";
     FILE* pipe = popen(command.c_str(), "r");
     ASSERT_NE(pipe, nullptr);
@@ -463,16 +520,22 @@ TEST_F(CliTest, WatchSeesAnEditOnDisk) {
     ASSERT_NE(fgets(line.data(), line.size(), pipe), nullptr);
     EXPECT_EQ(std::string(line.data()), "watching 1 calendars, revision 0\n");
 
+    // Renamed into place as an editor with a swap file saves, then written in place.
     dir.write("vdir/work/cal/.a.ics.swp",
               test::calendarText(test::vevent("a", "DTSTART:20260302T130000Z",
                                               "DTEND:20260302T140000Z", "A, edited")));
     fs::rename(dir.path() / "vdir/work/cal/.a.ics.swp", dir.path() / "vdir/work/cal/a.ics");
+    ASSERT_NE(fgets(line.data(), line.size(), pipe), nullptr);
+    EXPECT_EQ(std::string(line.data()), "revision 1\n");
+    std::ofstream(dir.path() / "vdir/work/cal/a.ics", std::ios::binary | std::ios::trunc)
+        << test::calendarText(test::vevent("a", "DTSTART:20260302T130000Z",
+                                           "DTEND:20260302T140000Z", "A, edited again"));
     std::string rest;
     while (fgets(line.data(), line.size(), pipe) != nullptr) {
         rest += line.data();
     }
     const int status = pclose(pipe);
-    EXPECT_EQ(rest, "revision 1\n");
+    EXPECT_EQ(rest, "revision 2\n");
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
 

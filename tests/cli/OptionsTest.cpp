@@ -22,7 +22,7 @@ std::vector<std::string> split(std::string_view text) {
 TEST(OptionsTest, AgendaOptionsAreRead) {
     const auto parsed = parseArguments(split(
         "agenda --root /a --root=/b --from 2026-12-01 --to 2026-12-07 --show-declined --hide x "
-        "--hide y --mirrors none --tz Asia/Tokyo --json --verbose --verify"));
+        "--hide y --mirrors none --tz Asia/Tokyo --json --verbose"));
     ASSERT_TRUE(parsed.invocation) << parsed.error;
     const auto& agenda = std::get<AgendaOptions>(*parsed.invocation);
     EXPECT_EQ(agenda.roots, (std::vector<std::filesystem::path>{"/a", "/b"}));
@@ -35,7 +35,6 @@ TEST(OptionsTest, AgendaOptionsAreRead) {
     EXPECT_EQ(agenda.zone, "Asia/Tokyo");
     EXPECT_EQ(agenda.format, Format::json);
     EXPECT_TRUE(agenda.verbose);
-    EXPECT_TRUE(agenda.verify);
 
     const auto defaults = parseArguments({"agenda"});
     ASSERT_TRUE(defaults.invocation);

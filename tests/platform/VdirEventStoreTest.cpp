@@ -39,7 +39,7 @@ Instant utc(int year, int month, int day, int hour = 0, int minute = 0) {
 }
 
 VdirOptions options(const std::vector<fs::path>& roots, const fs::path& cache = {},
-                    VdirOptions::Check check = VdirOptions::Check::changedFolders) {
+                    VdirOptions::Check check = VdirOptions::Check::everyFile) {
     return VdirOptions{
         .roots = roots, .cacheFile = cache, .calendar = test::berlin(), .check = check};
 }
@@ -52,13 +52,7 @@ std::vector<std::string> titles(const std::vector<StoreEvent>& events) {
     return result;
 }
 
-// Far enough in the past that the store never takes the time as "just changed".
-void setTime(const fs::path& path, int secondsAfter2020) {
-    constexpr std::int64_t k2020 = 1577836800; // 2020-01-01T00:00:00Z
-    const auto time = fs::file_time_type::clock::from_sys(
-        std::chrono::system_clock::time_point(std::chrono::seconds(k2020 + secondsAfter2020)));
-    fs::last_write_time(path, time);
-}
+using test::setTime;
 
 TEST(VdirEventStore, EventsInWindowsAndByIdentifier) {
     test::TempDir dir;
@@ -156,9 +150,9 @@ TEST(VdirEventStore, MarksTheCurrentUser) {
     const std::string text = calendarText(
         vevent("m", "DTSTART:20260310T090000Z", "DTEND:20260310T100000Z", "Meeting", people));
     dir.write("root/acct/account.ini", "emails = someone@else.org, me@example.com\n");
-    dir.write("root/acct/cal/m.ics", text);
+    setTime(dir.write("root/acct/cal/m.ics", text), 1);
     dir.write("root/boss/bosscal/displayname", "Boss@Example.com");
-    dir.write("root/boss/bosscal/m.ics", text);
+    setTime(dir.write("root/boss/bosscal/m.ics", text), 1);
     const auto currentUsers = [](const StoreEvent& event) {
         std::vector<std::string> marked;
         if (event.organizer() && event.organizer()->isCurrentUser) {
@@ -199,21 +193,26 @@ TEST(VdirEventStore, RecognisesTheUserOnAccountsThatNameNoAddress) {
     for (int i = 0; i < 6; ++i) {
         const std::string day = "2026031" + std::to_string(i);
         const std::string organizer = i % 2 == 0 ? "bob@example.com" : "carol@example.com";
-        dir.write("root/fastmail/personal/e" + std::to_string(i) + ".ics",
-                  calendarText(vevent("e" + std::to_string(i), "DTSTART:" + day + "T090000Z",
-                                      "DTEND:" + day + "T100000Z", "Event " + std::to_string(i),
-                                      "ORGANIZER:mailto:" + organizer + "\r\n" +
-                                          "ATTENDEE;PARTSTAT=" + answers[i] +
-                                          ":mailto:Me@Example.com\r\n"
-                                          "ATTENDEE;PARTSTAT=ACCEPTED:mailto:" +
-                                          organizer + "\r\n")));
+        setTime(
+            dir.write("root/fastmail/personal/e" + std::to_string(i) + ".ics",
+                      calendarText(vevent("e" + std::to_string(i), "DTSTART:" + day + "T090000Z",
+                                          "DTEND:" + day + "T100000Z", "Event " + std::to_string(i),
+                                          "ORGANIZER:mailto:" + organizer + "\r\n" +
+                                              "ATTENDEE;PARTSTAT=" + answers[i] +
+                                              ":mailto:Me@Example.com\r\n"
+                                              "ATTENDEE;PARTSTAT=ACCEPTED:mailto:" +
+                                              organizer + "\r\n"))),
+            1);
     }
-    dir.write("root/fastmail/personal/alone.ics", simpleEvent("alone", "Alone", "20260316"));
+    setTime(
+        dir.write("root/fastmail/personal/alone.ics", simpleEvent("alone", "Alone", "20260316")),
+        1);
     // A second collection of the same account counts with the first.
-    dir.write(
-        "root/fastmail/family/f.ics",
-        calendarText(vevent("f", "DTSTART:20260317T090000Z", "DTEND:20260317T100000Z", "Family",
-                            "ATTENDEE;PARTSTAT=DECLINED:mailto:me@example.com\r\n")));
+    setTime(dir.write("root/fastmail/family/f.ics",
+                      calendarText(vevent("f", "DTSTART:20260317T090000Z", "DTEND:20260317T100000Z",
+                                          "Family",
+                                          "ATTENDEE;PARTSTAT=DECLINED:mailto:me@example.com\r\n"))),
+            1);
     const auto declined = [&](const EventStore& store) {
         std::vector<std::string> hidden;
         const auto all = titles(store.events(utc(2026, 3, 10), utc(2026, 3, 18)));
@@ -366,10 +365,10 @@ TEST(VdirEventStore, CacheFollowsFileChanges) {
     const auto root = dir.path() / "root";
     const auto folder = root / "acct" / "cal";
     const auto cache = dir.path() / "index.sqlite";
-    dir.write("root/acct/cal/a.ics", simpleEvent("a", "Alpha1"));
-    dir.write("root/acct/cal/b.ics", simpleEvent("b", "Bravo"));
-    dir.write("root/acct/cal/c.ics", simpleEvent("c", "Charlie"));
-    dir.write("root/acct/cal/broken.ics", "this is not a calendar");
+    setTime(dir.write("root/acct/cal/a.ics", simpleEvent("a", "Alpha1")), 1);
+    setTime(dir.write("root/acct/cal/b.ics", simpleEvent("b", "Bravo")), 1);
+    setTime(dir.write("root/acct/cal/c.ics", simpleEvent("c", "Charlie")), 1);
+    setTime(dir.write("root/acct/cal/broken.ics", "this is not a calendar"), 1);
     const auto window = [] { return std::pair{utc(2026, 3, 1), utc(2026, 4, 1)}; };
     const auto open = [&](std::vector<std::string> expected, int parsed, int cached) {
         VdirEventStore store(options({root}, cache));
@@ -386,13 +385,13 @@ TEST(VdirEventStore, CacheFollowsFileChanges) {
     open({"Alpha1", "Bravo", "Charlie"}, 0, 4);
 
     // Same size, replaced by rename as sync tools do.
-    dir.write("root/acct/cal/.a.tmp", simpleEvent("a", "Alpha2"));
+    setTime(dir.write("root/acct/cal/.a.tmp", simpleEvent("a", "Alpha2")), 2);
     fs::rename(folder / ".a.tmp", folder / "a.ics");
     open({"Alpha2", "Bravo", "Charlie"}, 1, 3);
 
     fs::remove(folder / "b.ics");
     open({"Alpha2", "Charlie"}, 0, 3);
-    dir.write("root/acct/cal/d.ics", simpleEvent("d", "Delta"));
+    setTime(dir.write("root/acct/cal/d.ics", simpleEvent("d", "Delta")), 3);
     open({"Alpha2", "Charlie", "Delta"}, 1, 3);
     fs::rename(folder / "c.ics", folder / "e.ics");
     open({"Alpha2", "Charlie", "Delta"}, 1, 3);
@@ -410,7 +409,7 @@ TEST(VdirEventStore, CacheFollowsFileChanges) {
     EXPECT_EQ(uncached.events(utc(2026, 3, 1), utc(2026, 4, 1)).size(), 3u);
 }
 
-TEST(VdirEventStore, WarmStartLooksOnlyIntoChangedFolders) {
+TEST(VdirEventStore, FilesRewrittenInPlaceAreSeen) {
     test::TempDir dir;
     const auto root = dir.path() / "root";
     const auto folder = root / "acct" / "cal";
@@ -424,18 +423,65 @@ TEST(VdirEventStore, WarmStartLooksOnlyIntoChangedFolders) {
         return std::pair{event ? event->title().value_or("") : "",
                          store.loadReport().filesFromCache};
     };
-    EXPECT_EQ(titleWith(VdirOptions::Check::changedFolders),
-              (std::pair<std::string, int>{"One", 0}));
+    EXPECT_EQ(titleWith(VdirOptions::Check::everyFile), (std::pair<std::string, int>{"One", 0}));
 
-    // Rewritten in place: same size and inode, and the folder's time put back as it was.
+    // Rewritten in place: same size and inode, and the folder's time put back as it was. Only
+    // the quick look (that the app follows with a full check) trusts the folder's time.
     dir.write("root/acct/cal/a.ics", simpleEvent("a", "Two"));
     setTime(file, 200);
     setTime(folder, 50);
     EXPECT_EQ(titleWith(VdirOptions::Check::changedFolders),
               (std::pair<std::string, int>{"One", 1}));
     EXPECT_EQ(titleWith(VdirOptions::Check::everyFile), (std::pair<std::string, int>{"Two", 0}));
+    EXPECT_EQ(titleWith(VdirOptions::Check::everyFile), (std::pair<std::string, int>{"Two", 1}));
     EXPECT_EQ(titleWith(VdirOptions::Check::changedFolders),
               (std::pair<std::string, int>{"Two", 1}));
+
+    // Written again just now, and once more within the same tick of the file system's clock:
+    // size, inode and time all stay the same, and the content still tells.
+    dir.write("root/acct/cal/a.ics", simpleEvent("a", "Six"));
+    VdirEventStore store(options({root}, cache));
+    EXPECT_EQ(store.event((root / "acct/cal/a.ics").string())->title(), "Six");
+    const auto time = fs::last_write_time(file);
+    dir.write("root/acct/cal/a.ics", simpleEvent("a", "Ten"));
+    fs::last_write_time(file, time);
+    EXPECT_TRUE(store.reloadIfChanged());
+    EXPECT_EQ(store.event((root / "acct/cal/a.ics").string())->title(), "Ten");
+    EXPECT_FALSE(store.reloadIfChanged());
+    // Never kept in the cache as the first version: new starts read the last one.
+    EXPECT_EQ(titleWith(VdirOptions::Check::everyFile).first, "Ten");
+    EXPECT_EQ(titleWith(VdirOptions::Check::changedFolders).first, "Ten");
+}
+
+TEST(VdirEventStore, RemembersValuesUntilACalendarChanges) {
+    test::TempDir dir;
+    const auto root = dir.path() / "root";
+    const auto cache = dir.path() / "index.sqlite";
+    const auto file = dir.write("root/acct/cal/a.ics", simpleEvent("a", "One"));
+    setTime(file, 100);
+    const auto remembered = [&] {
+        return VdirEventStore(options({root}, cache)).remembered("groups");
+    };
+    VdirEventStore(options({root}, cache)).remember("groups", std::string("a\0b", 3));
+    EXPECT_EQ(remembered(), std::string("a\0b", 3));
+    EXPECT_FALSE(VdirEventStore(options({root}, cache)).remembered("other"));
+
+    // Any change of a file or a calendar forgets it.
+    dir.write("root/acct/cal/a.ics", simpleEvent("a", "Two"));
+    setTime(file, 200);
+    EXPECT_FALSE(remembered());
+    VdirEventStore(options({root}, cache)).remember("groups", "new");
+    EXPECT_EQ(remembered(), "new");
+    dir.write("root/acct/cal/displayname", "Work");
+    EXPECT_FALSE(remembered());
+    VdirEventStore(options({root}, cache)).remember("groups", "new");
+    EXPECT_FALSE(VdirEventStore(options({root / "acct"}, cache)).remembered("groups"))
+        << "other roots";
+
+    // Nor is anything kept while a file has just changed and may change unseen.
+    dir.write("root/acct/cal/a.ics", simpleEvent("a", "Six"));
+    VdirEventStore(options({root}, cache)).remember("groups", "racy");
+    EXPECT_FALSE(remembered());
 }
 
 TEST(VdirEventStore, UnreadableFilesAreReportedAndSkipped) {
