@@ -1,0 +1,105 @@
+#include "platform/TesseractRecognizer.h"
+
+#include "platform/ImageFiles.h"
+
+#include <QFont>
+#include <QPainter>
+#include <QTransform>
+
+#include <gtest/gtest.h>
+
+namespace plannery {
+namespace {
+
+// Black lines of text on white, as a screenshot of a message would be.
+QImage textPicture(const QStringList& lines) {
+    QImage image(900, 80 + 60 * static_cast<int>(lines.size()), QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(34);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    for (int i = 0; i < lines.size(); ++i) {
+        painter.drawText(40, 80 + 60 * i, lines[i]);
+    }
+    return image;
+}
+
+RecognizedText read(TesseractRecognizer& recognizer, const QImage& image, int orientation = 1) {
+    return recognizer.text(image, orientation, {});
+}
+
+TEST(TesseractRecognizerTest, ReadsTheLinesOfAPictureInOrder) {
+    TesseractRecognizer recognizer;
+    const RecognizedText result =
+        read(recognizer,
+             textPicture({QStringLiteral("Team Lunch"), QStringLiteral("Friday 13 March at 12:30"),
+                          QStringLiteral("Rooftop Terrace")}));
+    ASSERT_FALSE(result.error) << *result.error;
+    EXPECT_EQ(result.text, "Team Lunch\nFriday 13 March at 12:30\nRooftop Terrace");
+
+    // The same picture again, on the recogniser kept from the first.
+    EXPECT_EQ(read(recognizer, textPicture({QStringLiteral("Dentist 9:15")})).text, "Dentist 9:15");
+}
+
+TEST(TesseractRecognizerTest, TurnsThePictureUprightFirst) {
+    TesseractRecognizer recognizer;
+    const QImage upright =
+        textPicture({QStringLiteral("Parents Evening"), QStringLiteral("Tuesday 17 March 18:00")});
+    // Stored turned a quarter anticlockwise, with EXIF orientation 6 saying so.
+    const QImage stored = upright.transformed(QTransform().rotate(270));
+    EXPECT_EQ(read(recognizer, stored, 6).text, "Parents Evening\nTuesday 17 March 18:00");
+    // Upside down, orientation 3.
+    EXPECT_EQ(read(recognizer, upright.mirrored(true, true), 3).text,
+              "Parents Evening\nTuesday 17 March 18:00");
+}
+
+TEST(TesseractRecognizerTest, PicturesWithoutTextGiveNoText) {
+    TesseractRecognizer recognizer;
+    QImage blank(640, 480, QImage::Format_RGB32);
+    blank.fill(Qt::white);
+    EXPECT_EQ(read(recognizer, blank).text, "");
+    QImage dot(1, 1, QImage::Format_RGB32);
+    dot.fill(Qt::black);
+    const RecognizedText tiny = read(recognizer, dot);
+    EXPECT_EQ(tiny.text, "");
+    EXPECT_FALSE(tiny.error);
+    // A screenshot's transparent background reads as white, not black.
+    QImage clear(900, 140, QImage::Format_ARGB32);
+    clear.fill(Qt::transparent);
+    QPainter painter(&clear);
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(34);
+    painter.setFont(font);
+    painter.drawText(40, 80, QStringLiteral("Board Meeting"));
+    painter.end();
+    EXPECT_EQ(read(recognizer, clear).text, "Board Meeting");
+}
+
+TEST(TesseractRecognizerTest, AStoppedReadingGivesNothing) {
+    TesseractRecognizer recognizer;
+    std::stop_source stop;
+    stop.request_stop();
+    const RecognizedText result =
+        recognizer.text(textPicture({QStringLiteral("Lunch")}), 1, stop.get_token());
+    EXPECT_TRUE(result.cancelled);
+    EXPECT_EQ(result.text, "");
+}
+
+TEST(TesseractRecognizerTest, TheLocaleAddsItsLanguageWhenInstalled) {
+    EXPECT_EQ(TesseractRecognizer::languagesFor("en_US"), "eng");
+    EXPECT_EQ(TesseractRecognizer::languagesFor("C"), "eng");
+    // Klingon has no language data anywhere.
+    EXPECT_EQ(TesseractRecognizer::languagesFor("tlh"), "eng");
+    const std::string german = TesseractRecognizer::languagesFor("de_DE");
+    EXPECT_TRUE(german == "deu+eng" || german == "eng") << german;
+
+    TesseractRecognizer missing("xyz");
+    const RecognizedText result = read(missing, textPicture({QStringLiteral("Lunch")}));
+    ASSERT_TRUE(result.error);
+    EXPECT_NE(result.error->find("language data"), std::string::npos);
+}
+
+} // namespace
+} // namespace plannery
