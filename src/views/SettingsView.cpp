@@ -3,6 +3,7 @@
 #include "platform/BuildInfo.h"
 #include "store/CalendarStore.h"
 #include "views/CalendarToggle.h"
+#include "views/EventFinderSettingsSection.h"
 #include "views/OwnAddressesSection.h"
 #include "views/SettingsSection.h"
 #include "views/TimeGridSettingsSection.h"
@@ -74,6 +75,7 @@ SettingsView::SettingsView(CalendarStore& store, QSettings& settings, QWidget* p
     form->addWidget(new OwnAddressesSection(store, content));
     m_timeGrid = new TimeGridSettingsSection(settings, store.calendar(), Instant::now(), content);
     form->addWidget(m_timeGrid);
+    form->addWidget(new EventFinderSettingsSection(store, settings, content));
     auto* accounts = new QWidget(content);
     m_accounts = new QVBoxLayout(accounts);
     m_accounts->setContentsMargins(0, 0, 0, 0);
