@@ -65,14 +65,13 @@ SuggestionRow::SuggestionRow(const EventSuggestion& suggestion, const Calendar& 
     text->addWidget(day);
     if (const auto note = DetailFormat::timeZoneNote(
             suggestion.start, suggestion.end, suggestion.timeZone, calendar, calendar.localeId())) {
-        QLabel* zone = line(QStringLiteral("\U0001F310 ") + qt(*note),
-                            QStringLiteral("suggestionZone"), m_edit);
+        QLabel* zone = line(qt(*note), QStringLiteral("suggestionZone"), m_edit);
         SettingsSection::makeSecondary(*zone);
         text->addWidget(zone);
     }
     if (suggestion.location) {
-        QLabel* place = line(QStringLiteral("\U0001F4CD ") + qt(*suggestion.location),
-                             QStringLiteral("suggestionLocation"), m_edit);
+        QLabel* place =
+            line(qt(*suggestion.location), QStringLiteral("suggestionLocation"), m_edit);
         SettingsSection::makeSecondary(*place);
         place->setMaximumHeight(place->fontMetrics().lineSpacing() * 2 + 2);
         text->addWidget(place);

@@ -94,7 +94,8 @@ ImageResult decode(const QString& path) {
     if (!file.open(QIODevice::ReadOnly)) {
         return failure(kCannotOpen);
     }
-    return read(file, QMimeDatabase().mimeTypeForFile(path));
+    // Judged by what the file holds: a text file named .png is no damaged picture.
+    return read(file, QMimeDatabase().mimeTypeForFile(path, QMimeDatabase::MatchContent));
 }
 
 ImageResult decode(const QByteArray& bytes) {
