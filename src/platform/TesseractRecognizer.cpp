@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 
 namespace plannery {
 
@@ -70,6 +71,27 @@ QImage prepared(const QImage& upright) {
         image = opaque;
     }
     return image.convertToFormat(QImage::Format_Grayscale8);
+}
+
+// The recognised lines in reading order, joined with single line feeds; none when recognition
+// failed.
+std::optional<std::string> readLines(tesseract::TessBaseAPI& api, tesseract::ETEXT_DESC& monitor) {
+    if (api.Recognize(&monitor) != 0) {
+        return std::nullopt;
+    }
+    std::string text;
+    std::unique_ptr<tesseract::ResultIterator> lines(api.GetIterator());
+    if (!lines) {
+        return text;
+    }
+    do {
+        std::unique_ptr<char[]> utf8(lines->GetUTF8Text(tesseract::RIL_TEXTLINE));
+        const std::string line = trimmed(utf8.get());
+        if (!line.empty()) {
+            text += (text.empty() ? "" : "\n") + line;
+        }
+    } while (lines->Next(tesseract::RIL_TEXTLINE));
+    return text;
 }
 
 bool stopRequested(void* stop, int) {
@@ -141,35 +163,22 @@ RecognizedText TesseractRecognizer::text(const QImage& image, int orientation,
     tesseract::ETEXT_DESC monitor;
     monitor.cancel = &stopRequested;
     monitor.cancel_this = &stop;
-    const int failed = api->Recognize(&monitor);
+    std::optional<std::string> lines = readLines(*api, monitor);
+    // The page's layout may hide a lone line of a photo or a chat bubble among shades of
+    // background; read as one block of text, it is found.
+    if (lines && lines->empty() && !stop.stop_requested()) {
+        api->SetPageSegMode(tesseract::PSM_SINGLE_BLOCK);
+        lines = readLines(*api, monitor);
+        api->SetPageSegMode(tesseract::PSM_AUTO);
+    }
+    giveBack(std::move(api));
     if (stop.stop_requested()) {
-        giveBack(std::move(api));
         return RecognizedText{.cancelled = true};
     }
-    RecognizedText result;
-    if (failed != 0) {
-        result.error = "Tesseract couldn't read this picture.";
-        giveBack(std::move(api));
-        return result;
+    if (!lines) {
+        return RecognizedText{.error = "Tesseract couldn't read this picture."};
     }
-    // One observation per line in reading order, joined with single line feeds.
-    std::unique_ptr<tesseract::ResultIterator> lines(api->GetIterator());
-    if (lines) {
-        do {
-            std::unique_ptr<char[]> utf8(lines->GetUTF8Text(tesseract::RIL_TEXTLINE));
-            const std::string line = trimmed(utf8.get());
-            if (line.empty()) {
-                continue;
-            }
-            if (!result.text.empty()) {
-                result.text += '\n';
-            }
-            result.text += line;
-        } while (lines->Next(tesseract::RIL_TEXTLINE));
-    }
-    lines.reset();
-    giveBack(std::move(api));
-    return result;
+    return RecognizedText{.text = std::move(*lines)};
 }
 
 } // namespace plannery
