@@ -240,14 +240,14 @@ QWidget* ImageEventsSheet::buildProgress() {
     m_progressPicture->setObjectName(QStringLiteral("progressPicture"));
     m_progressPicture->setAlignment(Qt::AlignCenter);
     column->addWidget(m_progressPicture);
-    auto* busy = new QProgressBar(page);
-    busy->setRange(0, 0);
-    busy->setTextVisible(false);
-    busy->setMaximumWidth(240);
-    column->addWidget(busy, 0, Qt::AlignHCenter);
+    m_busy = new QProgressBar(page);
+    m_busy->setObjectName(QStringLiteral("busy"));
+    m_busy->setRange(0, 0);
+    m_busy->setTextVisible(false);
+    m_busy->setMaximumWidth(240);
+    column->addWidget(m_busy, 0, Qt::AlignHCenter);
     m_progressLabel = centred(QString(), page);
     m_progressLabel->setObjectName(QStringLiteral("progressLabel"));
-    busy->setAccessibleName(QString());
     column->addWidget(m_progressLabel);
     column->addStretch(1);
     return page;
@@ -294,6 +294,8 @@ void ImageEventsSheet::showPhase() {
         m_progressLabel->setText(phase.stage == Stage::reading ? tr("Reading the text…")
                                  : hasImage                    ? tr("Finding events in the text…")
                                                                : tr("Finding events…"));
+        // A screen reader names the busy bar by what is being done.
+        m_busy->setAccessibleName(m_progressLabel->text());
         m_progressPicture->setPixmap(ImageEventsResults::thumbnail(m_model->image(), 220));
         m_progressPicture->setVisible(hasImage);
         m_pages->setCurrentWidget(m_progress);

@@ -13,6 +13,7 @@
 #include <optional>
 
 class QLabel;
+class QProgressBar;
 class QPushButton;
 class QSettings;
 class QStackedWidget;
@@ -95,6 +96,7 @@ class ImageEventsSheet final : public QDialog {
     QWidget* m_progress = nullptr;
     QLabel* m_progressPicture = nullptr;
     QLabel* m_progressLabel = nullptr;
+    QProgressBar* m_busy = nullptr;
     ImageEventsResults* m_results = nullptr;
     QWidget* m_resultsPage = nullptr;
     QWidget* m_failure = nullptr;

@@ -13,6 +13,7 @@
 #include "store/SharedKeychain.h"
 #include "store/SharedPrefs.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
@@ -20,6 +21,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSettings>
 #include <QSignalSpy>
@@ -27,6 +29,10 @@
 #include <QToolButton>
 
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
 
 namespace plannery {
 namespace {
@@ -59,6 +65,25 @@ class BrokenEngine final : public FinderEngine {
     EventFinder::Result events(std::string_view, Instant, const Calendar&,
                                std::stop_token) override {
         return {};
+    }
+};
+
+// A model server that never answers: its run ends only when it is stopped.
+class HangingEngine final : public FinderEngine {
+  public:
+    std::atomic<bool> stopped = false;
+
+    EventFinder::Source source() const override { return EventFinder::Source::localModel; }
+    FinderStatus status() override { return FinderStatus::ready(); }
+    void prewarm(Instant, const Calendar&, std::stop_token) override {}
+    EventFinder::Result events(std::string_view, Instant, const Calendar&,
+                               std::stop_token stop) override {
+        std::mutex mutex;
+        std::condition_variable_any never;
+        std::unique_lock lock(mutex);
+        never.wait(lock, stop, [] { return false; });
+        stopped = true;
+        return EventFinder::Result{.cancelled = true};
     }
 };
 
@@ -163,6 +188,7 @@ TEST_F(ImageEventsSheetTest, PasteIsOfferedOnlyWhenTheClipboardHoldsSomething) {
 TEST_F(ImageEventsSheetTest, FoundEventsAreAddedOneByOneOrAllAndTheToolbarFollows) {
     sheet->model().use(QString::fromUtf8(kThreeEvents));
     EXPECT_EQ(find<QLabel>("progressLabel")->text(), "Finding events…");
+    EXPECT_EQ(find<QProgressBar>("busy")->accessibleName(), "Finding events…");
     settle();
     ASSERT_EQ(rows().size(), 3u);
     EXPECT_EQ(find<QLabel>("suggestionCount")->text(), "3 Events");
@@ -305,6 +331,54 @@ TEST_F(ImageEventsSheetTest, ClickingAnEventOpensTheEditorAndSavingThereAddsIt) 
     QCoreApplication::processEvents();
     ASSERT_EQ(sheet->model().added().size(), 1u);
     EXPECT_EQ(vdir->event(sheet->model().added().begin()->second)->title(), "Dentist (Dr. Weber)");
+}
+
+TEST_F(ImageEventsSheetTest, CancelClosesAtOnceWhileTheModelHangsAndStopsIt) {
+    auto hanging = std::make_shared<HangingEngine>();
+    engine = hanging;
+    sheet->model().use(QStringLiteral("Lunch: Friday, December 4 at 12:30"));
+    EXPECT_EQ(find<QLabel>("progressLabel")->text(), "Finding events…");
+    QFuture<void> work = sheet->model().work();
+    QTest::mouseClick(find<QPushButton>("closeSheet"), Qt::LeftButton);
+    EXPECT_FALSE(sheet->isVisible());
+    ASSERT_EQ(closed.size(), 1u);
+    EXPECT_EQ(closed[0], std::nullopt);
+    // The closed sheet goes away; the server's request is given up rather than waited for.
+    sheet.reset();
+    work.waitForFinished();
+    EXPECT_TRUE(hanging->stopped);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(vdir->events(now, now.plus(30 * 86400)).empty());
+}
+
+TEST_F(ImageEventsSheetTest, EverythingIsReachedFromTheKeyboard) {
+    sheet->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(sheet.get()));
+    QGuiApplication::clipboard()->setText(kThreeEvents);
+    QTest::keyClick(sheet.get(), Qt::Key_V, Qt::ControlModifier);
+    settle();
+    ASSERT_EQ(rows().size(), 3u);
+
+    // From an event, Tab reaches its Add button, and Space adds it.
+    SuggestionRow* first = rows()[0];
+    first->findChild<QPushButton*>("editSuggestion")->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    auto* add = first->findChild<QPushButton*>("add");
+    ASSERT_EQ(QApplication::focusWidget(), add);
+    QTest::keyClick(add, Qt::Key_Space);
+    EXPECT_EQ(vdir->events(now, now.plus(30 * 86400)).size(), 1u);
+
+    // Every control says what it is.
+    for (QAbstractButton* control : sheet->findChildren<QAbstractButton*>()) {
+        if (control->isVisible()) {
+            EXPECT_FALSE(control->accessibleName().isEmpty() && control->text().isEmpty())
+                << control->objectName().toStdString();
+            EXPECT_NE(control->focusPolicy() & Qt::TabFocus, 0)
+                << control->objectName().toStdString();
+        }
+    }
+    QTest::keyClick(sheet.get(), Qt::Key_Escape);
+    EXPECT_EQ(closed.size(), 1u);
 }
 
 TEST_F(ImageEventsSheetTest, ScanningAndDroppingBringInputs) {
