@@ -245,6 +245,18 @@ TEST_F(FindCommandTest, AddsWhatItFoundToTheCalendarNamedByATail) {
     EXPECT_NE(agenda.out.find("Dentist  [Personal]"), std::string::npos) << agenda.out;
     EXPECT_NE(agenda.out.find("Yoga  [Personal]"), std::string::npos);
 
+    // As JSON, the identifiers of what was added follow the suggestions.
+    const std::string third = file("third.txt", "Piano: March 7 at 16:00\n");
+    const Ran json = find(
+        with({"--text", third, "--add", "--calendar", "home/personal", "--root", root, "--json"},
+             kBerlinMonday));
+    ASSERT_EQ(json.status, 0) << json.err;
+    const auto document = json::Reader(json.out).document();
+    ASSERT_TRUE(document) << json.out;
+    EXPECT_EQ(document->object.size(), 4u);
+    ASSERT_EQ((*document)["added"].array.size(), 1u);
+    EXPECT_TRUE(fs::exists((*document)["added"][0].string));
+
     const Ran locked = find(
         with({"--text", text, "--add", "--calendar", "home/feed", "--root", root}, kBerlinMonday));
     EXPECT_EQ(locked.status, 1);
