@@ -5,6 +5,7 @@
 #include "platform/VdirEventStore.h"
 #include "store/CalendarStore.h"
 #include "views/FourWeeksView.h"
+#include "views/StoreDays.h"
 
 #include <QApplication>
 #include <QImage>
@@ -34,9 +35,9 @@ StoreUnderTest& subject() {
 
 std::unique_ptr<FourWeeksView> makeView() {
     auto view = std::make_unique<FourWeeksView>(berlin());
-    view->setEventsProvider([](Instant day) { return subject().store->events(day); });
     view->setNow(at(2026, 3, 11, 10));
     view->setAnchor(at(2026, 3, 11));
+    view->setDaySource(new StoreDays(*subject().store, view.get()));
     view->resize(1600, 1000);
     return view;
 }

@@ -2,6 +2,7 @@
 // and a few all-day rows. Goal: under 8 ms per page.
 
 #include "model/Calendar.h"
+#include "views/DaySource.h"
 #include "views/TimeGridView.h"
 
 #include <QApplication>
@@ -70,28 +71,37 @@ std::vector<CalEvent> week() {
     return events;
 }
 
-TimeGridView::EventsProvider provider() {
-    auto byDay = std::make_shared<std::map<Instant, CalendarStore::EventList>>();
-    std::map<Instant, std::vector<CalEvent>> lists;
-    for (const CalEvent& event : week()) {
-        for (const Instant day : event.days(berlin())) {
-            lists[day].push_back(event);
+// The week's days, every one loaded, as the calendar store has them once its months are in.
+class WeekDays final : public DaySource {
+  public:
+    explicit WeekDays(const std::vector<CalEvent>& events) {
+        std::map<Instant, std::vector<CalEvent>> lists;
+        for (const CalEvent& event : events) {
+            for (const Instant day : event.days(berlin())) {
+                lists[day].push_back(event);
+            }
+        }
+        for (auto& [day, list] : lists) {
+            m_days[day] = std::make_shared<const std::vector<CalEvent>>(std::move(list));
         }
     }
-    for (auto& [day, list] : lists) {
-        (*byDay)[day] = std::make_shared<const std::vector<CalEvent>>(std::move(list));
+    Calendar calendar() const override { return berlin(); }
+    void request(Instant, Instant) override {}
+    EventList events(Instant day) const override {
+        static const EventList none = std::make_shared<const std::vector<CalEvent>>();
+        const auto it = m_days.find(day);
+        return it == m_days.end() ? none : it->second;
     }
-    return [byDay](Instant day) -> CalendarStore::EventList {
-        const auto it = byDay->find(day);
-        return it == byDay->end() ? nullptr : it->second;
-    };
-}
 
-std::unique_ptr<TimeGridView> makeView(const TimeGridView::EventsProvider& events) {
+  private:
+    std::map<Instant, EventList> m_days;
+};
+
+std::unique_ptr<TimeGridView> makeView(DaySource& days) {
     auto view = std::make_unique<TimeGridView>(TimeGridSpan::week(), berlin());
-    view->setEventsProvider(events);
-    view->setAnchor(berlin().date(2026, 3, 11, 12).value());
     view->setNow(berlin().date(2026, 3, 11, 10, 30).value());
+    view->setAnchor(berlin().date(2026, 3, 11, 12).value());
+    view->setDaySource(&days);
     view->setVerticalOffset(6 * 50);
     view->resize(1600, 1000);
     return view;
@@ -105,8 +115,8 @@ void paint(TimeGridView& view, QImage& image) {
 
 // The page drawn again with its tiles already laid out (a repaint).
 void BM_RepaintWeekPage(benchmark::State& state) {
-    const auto events = provider();
-    auto view = makeView(events);
+    WeekDays days(week());
+    auto view = makeView(days);
     QImage image(1600, 1000, QImage::Format_ARGB32_Premultiplied);
     paint(*view, image);
     for (auto _ : state) {
@@ -117,7 +127,8 @@ BENCHMARK(BM_RepaintWeekPage)->Unit(benchmark::kMillisecond);
 
 // The same page without events: the cost of the grid itself (lines, headers, gutter).
 void BM_RepaintEmptyWeekPage(benchmark::State& state) {
-    auto view = makeView([](Instant) { return CalendarStore::EventList{}; });
+    WeekDays days({});
+    auto view = makeView(days);
     QImage image(1600, 1000, QImage::Format_ARGB32_Premultiplied);
     paint(*view, image);
     for (auto _ : state) {
@@ -128,10 +139,10 @@ BENCHMARK(BM_RepaintEmptyWeekPage)->Unit(benchmark::kMillisecond);
 
 // A new view: every column laid out, every header built, then drawn.
 void BM_FirstPaintWeekPage(benchmark::State& state) {
-    const auto events = provider();
+    WeekDays days(week());
     QImage image(1600, 1000, QImage::Format_ARGB32_Premultiplied);
     for (auto _ : state) {
-        auto view = makeView(events);
+        auto view = makeView(days);
         paint(*view, image);
     }
 }
@@ -139,8 +150,8 @@ BENCHMARK(BM_FirstPaintWeekPage)->Unit(benchmark::kMillisecond);
 
 // The same at a device pixel ratio of 2 (3200 × 2000 pixels).
 void BM_RepaintWeekPageRetina(benchmark::State& state) {
-    const auto events = provider();
-    auto view = makeView(events);
+    WeekDays days(week());
+    auto view = makeView(days);
     QImage image(3200, 2000, QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(2);
     paint(*view, image);

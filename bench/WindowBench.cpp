@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <fstream>
 #include <memory>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -85,8 +86,8 @@ struct Window {
     }
 };
 
-// The median, the 95th percentile and the slowest of the samples, as counters: on a shared
-// machine the slowest alone is mostly the scheduler's.
+// The mean, the median, the 95th and 99th percentiles and the slowest of the samples, as counters:
+// on a shared machine the slowest alone is mostly the scheduler's.
 void reportSamples(benchmark::State& state, std::vector<double> samples) {
     if (samples.empty()) {
         return;
@@ -95,8 +96,11 @@ void reportSamples(benchmark::State& state, std::vector<double> samples) {
     const auto at = [&samples](double share) {
         return samples[static_cast<std::size_t>(share * static_cast<double>(samples.size() - 1))];
     };
+    state.counters["mean_ms"] =
+        std::accumulate(samples.begin(), samples.end(), 0.0) / static_cast<double>(samples.size());
     state.counters["median_ms"] = at(0.5);
     state.counters["p95_ms"] = at(0.95);
+    state.counters["p99_ms"] = at(0.99);
     state.counters["slowest_ms"] = samples.back();
 }
 

@@ -1,10 +1,17 @@
 #include "TestSupport.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <random>
 #include <stdexcept>
+
+#include <grp.h>
+#include <pwd.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace plannery::test {
 
@@ -51,6 +58,8 @@ TempDir::TempDir() {
     m_path = std::filesystem::temp_directory_path() /
              ("plannery-test-" + std::to_string(random()) + std::to_string(random()));
     std::filesystem::create_directories(m_path);
+    // As mkdtemp makes them: the user's alone.
+    std::filesystem::permissions(m_path, std::filesystem::perms::owner_all);
 }
 
 TempDir::~TempDir() {
@@ -67,6 +76,56 @@ std::filesystem::path TempDir::write(const std::filesystem::path& relative,
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out.write(content.data(), static_cast<std::streamsize>(content.size()));
     return file;
+}
+
+ScopedVariable::ScopedVariable(const char* name, const std::optional<std::string>& value)
+    : m_name(name) {
+    if (const char* saved = std::getenv(name)) {
+        m_saved = saved;
+    }
+    if (value) {
+        ::setenv(name, value->c_str(), 1);
+    } else {
+        ::unsetenv(name);
+    }
+}
+
+ScopedVariable::~ScopedVariable() {
+    if (m_saved) {
+        ::setenv(m_name, m_saved->c_str(), 1);
+    } else {
+        ::unsetenv(m_name);
+    }
+}
+
+void asUnprivilegedUser(const std::filesystem::path& tree, const std::function<void()>& check) {
+    if (::geteuid() != 0) {
+        check();
+        return;
+    }
+    const passwd* nobody = ::getpwnam("nobody");
+    const uid_t uid = nobody != nullptr ? nobody->pw_uid : 65534;
+    const gid_t gid = nobody != nullptr ? nobody->pw_gid : 65534;
+    ASSERT_EQ(::lchown(tree.c_str(), uid, gid), 0) << tree;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(tree)) {
+        ASSERT_EQ(::lchown(entry.path().c_str(), uid, gid), 0) << entry.path();
+    }
+    std::fflush(stdout);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::setgroups(0, nullptr) != 0 || ::setresgid(gid, gid, gid) != 0 ||
+            ::setresuid(uid, uid, uid) != 0) {
+            std::_Exit(2);
+        }
+        check();
+        std::fflush(stdout);
+        std::_Exit(::testing::Test::HasFailure() ? 1 : 0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+        << "the check failed as an unprivileged user (status " << status << ")";
 }
 
 std::string calendarText(const std::string& body) {

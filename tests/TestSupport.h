@@ -3,6 +3,7 @@
 #include "model/Calendar.h"
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -55,5 +56,23 @@ class TempDir {
   private:
     std::filesystem::path m_path;
 };
+
+// Sets an environment variable (or removes it, for none) until the end of the scope.
+class ScopedVariable {
+  public:
+    ScopedVariable(const char* name, const std::optional<std::string>& value);
+    ~ScopedVariable();
+    ScopedVariable(const ScopedVariable&) = delete;
+    ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+  private:
+    const char* m_name;
+    std::optional<std::string> m_saved;
+};
+
+// Runs `check` where permission bits bind: as root (as CI runs), in a child process that gives
+// `tree` to an unprivileged user and then becomes that user; otherwise right here. The check's
+// failures are the calling test's.
+void asUnprivilegedUser(const std::filesystem::path& tree, const std::function<void()>& check);
 
 } // namespace plannery::test

@@ -230,19 +230,30 @@ void EventDetailList::addLinkAlertsAndNotes(QVBoxLayout* sections, QWidget* cont
     if (info.url) {
         auto* section = new DetailSection(nullptr, content);
         section->setObjectName(QStringLiteral("detailLink"));
-        auto* link = new QPushButton(QString::fromStdString(*info.url));
-        link->setObjectName(QStringLiteral("detailURL"));
-        link->setFlat(true);
-        link->setStyleSheet(QStringLiteral("text-align: left; padding: 0;"));
-        const std::optional<std::string> target = DetailSheet::openableURL(*info.url);
-        link->setEnabled(target.has_value());
-        connect(link, &QPushButton::clicked, this, [this, target] {
-            if (target && m_actions.openURL) {
-                m_actions.openURL(*target);
-            }
-        });
+        const QString text = QString::fromStdString(*info.url);
+        QWidget* shown = nullptr;
+        // A link that is not opened (no URL, or a scheme such as file:) is only text, to read and
+        // copy.
+        if (const std::optional<std::string> target = DetailSheet::openableURL(*info.url)) {
+            auto* link = new QPushButton(text);
+            link->setFlat(true);
+            link->setStyleSheet(QStringLiteral("text-align: left; padding: 0;"));
+            connect(link, &QPushButton::clicked, this, [this, url = *target] {
+                if (m_actions.openURL) {
+                    m_actions.openURL(url);
+                }
+            });
+            shown = link;
+        } else {
+            QLabel* label = plainLabel(text, content);
+            label->setTextInteractionFlags(Qt::TextSelectableByMouse |
+                                           Qt::TextSelectableByKeyboard);
+            shown = label;
+        }
+        shown->setObjectName(QStringLiteral("detailURL"));
+        shown->setAccessibleName(text);
         section->addRow(
-            symbolRow(SheetSymbol::link, palette().color(QPalette::Highlight), link, content));
+            symbolRow(SheetSymbol::link, palette().color(QPalette::Highlight), shown, content));
         sections->addWidget(section);
     }
     if (!info.alerts.empty()) {

@@ -6,10 +6,10 @@
 #include "app/DetailSymbol.h"
 #include "detail/DetailSheetSections.h"
 #include "store/CalendarStore.h"
+#include "store/LinkOpener.h"
 
 #include <QApplication>
 #include <QClipboard>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -34,13 +34,6 @@ std::optional<QString> askWhereToSave(QWidget* parent, const QString& suggested)
     return chosen.isEmpty() ? std::nullopt : std::optional(chosen);
 }
 
-void openInBrowser(const std::string& url) {
-    const QUrl link(QString::fromStdString(url), QUrl::StrictMode);
-    if (link.isValid() && !link.scheme().isEmpty()) {
-        QDesktopServices::openUrl(link);
-    }
-}
-
 // The calendar file saved at `path`, for pasting into a file manager, a mail or a calendar.
 QMimeData* clipboardData(const QString& path, const QByteArray& content) {
     auto* data = new QMimeData;
@@ -57,7 +50,8 @@ EventDetailSheet::EventDetailSheet(CalEvent event, CalendarStore& store, QWidget
                                    std::filesystem::path temporaryFolder)
     : QDialog(parent), m_event(std::move(event)), m_store(store),
       m_model(std::make_unique<EventDetailModel>(std::move(temporaryFolder))),
-      m_saveDialog(askWhereToSave), m_openURL(openInBrowser) {
+      m_saveDialog(askWhereToSave),
+      m_openURL([](const std::string& url) { LinkOpener::open(url); }) {
     setObjectName(QStringLiteral("detailSheet"));
     setWindowTitle(tr("Event Details"));
     resize(440, 640);
@@ -93,6 +87,7 @@ EventDetailSheet::EventDetailSheet(CalEvent event, CalendarStore& store, QWidget
     m_shareError = new QLabel(this);
     m_shareError->setObjectName(QStringLiteral("detailShareError"));
     m_shareError->setWordWrap(true);
+    m_shareError->setTextFormat(Qt::PlainText);
     m_shareError->setContentsMargins(16, 0, 16, 6);
     m_shareError->hide();
     layout->addWidget(m_shareError);
@@ -123,12 +118,13 @@ EventDetailSheet::EventDetailSheet(CalEvent event, CalendarStore& store, QWidget
     empty->addStretch(1);
     m_stack->addWidget(m_unavailable);
 
-    m_list = new EventDetailList(EventDetailList::Actions{
-                                     .onReply = [this](int copy) { reply(copy); },
-                                     .onOpenInGoogle = [this] { openInGoogle(); },
-                                     .openURL = [this](const std::string& url) { m_openURL(url); },
-                                 },
-                                 DetailSheet::kCollapseOver, DetailSheet::kCollapsedCount, m_stack);
+    m_list = new EventDetailList(
+        EventDetailList::Actions{
+            .onReply = [this](int copy) { reply(copy); },
+            .onOpenInGoogle = [this] { openInGoogle(); },
+            .openURL = [this](const std::string& url) { LinkOpener::open(url, m_openURL); },
+        },
+        DetailSheet::kCollapseOver, DetailSheet::kCollapsedCount, m_stack);
     m_stack->addWidget(m_list);
     connect(m_list, &EventDetailList::headerHiddenChanged, this, &EventDetailSheet::updateTitle);
     layout->addWidget(m_stack, 1);
@@ -190,7 +186,7 @@ void EventDetailSheet::openInGoogle() {
         this,
         [this] {
             if (const std::optional<std::string> url = m_model->googleCalendarURL()) {
-                m_openURL(*url);
+                LinkOpener::open(*url, m_openURL);
             }
         },
         Qt::QueuedConnection);
@@ -232,6 +228,11 @@ void EventDetailSheet::showContent() {
 void EventDetailSheet::updateToolbar() {
     const std::optional<EventDetailInfo>& info = m_model->info();
     m_share->setVisible(info && m_model->shareFile());
+    // Without a file to share, the sheet says why instead of the button.
+    if (info && !m_model->shareFile() && m_model->shareProblem()) {
+        m_shareError->setText(QString::fromStdString(*m_model->shareProblem()));
+        m_shareError->show();
+    }
     delete m_edit;
     m_edit = info ? EditButton::make(
                         *info, [this](int copy) { edit(copy); }, m_toolbar)

@@ -43,6 +43,7 @@ class EventDetailSheet final : public QDialog {
     static QDialog* make(QWidget* parent, const CalEvent& event, CalendarStore& store);
 
     void setSaveDialog(SaveDialog dialog);
+    // What opens the links the sheet lets through (LinkOpener); the desktop by default.
     void setOpenURL(OpenURL openURL);
 
     const EventDetailModel& model() const { return *m_model; }

@@ -121,7 +121,7 @@ EventEditorDialog* EventEditorDialog::make(QWidget* parent, const CalEvent& even
 }
 
 void EventEditorDialog::setOnFinished(Finished handler) {
-    m_onFinished = std::move(handler);
+    m_ending.setHandler(std::move(handler));
 }
 
 void EventEditorDialog::buildFields() {
@@ -437,16 +437,8 @@ void EventEditorDialog::reject() {
 }
 
 void EventEditorDialog::finish(EditorResult result, const StoreEvent& event) {
-    if (m_reported) {
-        return;
-    }
-    m_reported = true;
-    const StoreEvent ended = event;
-    Finished handler = std::exchange(m_onFinished, nullptr);
-    QDialog::done(result == EditorResult::cancelled ? QDialog::Rejected : QDialog::Accepted);
-    if (handler) {
-        handler(result, ended);
-    }
+    m_ending.end(*this, result == EditorResult::cancelled ? QDialog::Rejected : QDialog::Accepted,
+                 result, event);
 }
 
 } // namespace plannery

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/DialogEnding.h"
 #include "detail/EventEditActions.h"
 #include "detail/EventEditAlerts.h"
 #include "detail/EventEditForm.h"
@@ -45,7 +46,7 @@ class EventEditorDialog final : public QDialog {
   public:
     // The result, and the event as it ended: as saved (with the identifier the store gave it),
     // as deleted, or as it was opened.
-    using Finished = std::function<void(EditorResult, const StoreEvent&)>;
+    using Finished = DialogEnding<EditorResult>::Handler;
 
     // `calendar` is the user's: floating and all-day times are on its clock.
     EventEditorDialog(StoreEvent event, EventStore& store, Calendar calendar,
@@ -88,8 +89,7 @@ class EventEditorDialog final : public QDialog {
     // The start the end was last measured from, so that moving the start moves the end along.
     WallClock m_shownStart;
     std::vector<AlertChoice> m_alertChoices;
-    Finished m_onFinished;
-    bool m_reported = false;
+    DialogEnding<EditorResult> m_ending;
 
     QWidget* m_fields = nullptr;
     QLineEdit* m_title = nullptr;

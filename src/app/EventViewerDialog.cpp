@@ -98,7 +98,7 @@ EventViewerDialog* EventViewerDialog::make(QWidget* parent, const CalEvent& even
 }
 
 void EventViewerDialog::setOnFinished(Finished handler) {
-    m_onFinished = std::move(handler);
+    m_ending.setHandler(std::move(handler));
 }
 
 QLabel* EventViewerDialog::addLine(const QString& objectName, const std::string& text) {
@@ -241,16 +241,8 @@ void EventViewerDialog::reject() {
 }
 
 void EventViewerDialog::finish(ViewerResult result, const StoreEvent& event) {
-    if (m_reported) {
-        return;
-    }
-    m_reported = true;
-    const StoreEvent ended = event;
-    Finished handler = std::exchange(m_onFinished, nullptr);
-    QDialog::done(result == ViewerResult::done ? QDialog::Rejected : QDialog::Accepted);
-    if (handler) {
-        handler(result, ended);
-    }
+    m_ending.end(*this, result == ViewerResult::done ? QDialog::Rejected : QDialog::Accepted,
+                 result, event);
 }
 
 } // namespace plannery

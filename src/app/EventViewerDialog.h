@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/DialogEnding.h"
 #include "detail/EventEditActions.h"
 #include "model/Calendar.h"
 #include "model/EventStore.h"
@@ -31,7 +32,7 @@ class EventViewerDialog final : public QDialog {
 
   public:
     // The result and the event as it ended (read again after an answer).
-    using Finished = std::function<void(ViewerResult, const StoreEvent&)>;
+    using Finished = DialogEnding<ViewerResult>::Handler;
 
     // `calendar` is the user's: times are shown on its clock.
     EventViewerDialog(StoreEvent event, EventStore& store, Calendar calendar,
@@ -61,8 +62,7 @@ class EventViewerDialog final : public QDialog {
     StoreEvent m_event;
     EventStore& m_store;
     Calendar m_calendar;
-    Finished m_onFinished;
-    bool m_reported = false;
+    DialogEnding<ViewerResult> m_ending;
 
     QWidget* m_details = nullptr;
     QVBoxLayout* m_lines = nullptr;

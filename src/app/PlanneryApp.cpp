@@ -12,7 +12,6 @@
 #include "store/WidgetCenter.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QProcess>
 #include <QSettings>
@@ -74,11 +73,24 @@ int runApp(const AppOptions& options, std::chrono::steady_clock::time_point star
     QApplication::setApplicationDisplayName(QStringLiteral("Plannery"));
     QApplication::setDesktopFileName(QStringLiteral("org.plannery.Plannery"));
 
-    // A start that only measures runs on its own; any other hands over to a running window.
-    SingleInstance instance(SingleInstance::defaultName());
-    if (!options.quitAfterFirstPaint) {
-        if (instance.forward(QString::fromStdString(options.url.value_or("")))) {
+    // A start that only measures runs on its own; any other hands over to a running window of
+    // the user's. Where that cannot be done safely, this start has a window of its own.
+    const SingleInstance::Place place = SingleInstance::defaultPlace();
+    SingleInstance instance(place.socket);
+    const bool single = !options.quitAfterFirstPaint && !place.socket.isEmpty();
+    if (place.problem) {
+        err << "plannery: This window does not receive later starts: " << *place.problem << ".\n";
+    }
+    if (single) {
+        switch (instance.forward(QString::fromStdString(options.url.value_or("")))) {
+        case SingleInstance::Forwarded::toRunning:
             return 0;
+        case SingleInstance::Forwarded::refused:
+            err << "plannery: Another user's program answers in Plannery's place; this window "
+                   "is a separate one.\n";
+            break;
+        case SingleInstance::Forwarded::noneRunning:
+            break;
         }
     }
 
@@ -113,7 +125,7 @@ int runApp(const AppOptions& options, std::chrono::steady_clock::time_point star
         .clock = {},
         .sheets = appSheets(*store, defaults),
         .outside = {
-            .openURL = [](const std::string& url) { GoogleCalendarLink::open(url); },
+            .openURL = [](const std::string& url) { LinkOpener::open(url); },
             .openSystemCalendar = systemCalendar(),
             .openAccessSettings =
                 [roots = options.roots] {
@@ -121,8 +133,7 @@ int runApp(const AppOptions& options, std::chrono::steady_clock::time_point star
                     // folder, where its permissions can be fixed.
                     const auto folder =
                         roots.empty() ? VdirEventStore::defaultRoot() : roots.front();
-                    QDesktopServices::openUrl(
-                        QUrl::fromLocalFile(QString::fromStdString(folder.parent_path().string())));
+                    LinkOpener::showFolder(folder.parent_path());
                 },
             .placeWidget = &WidgetProcess::place,
             .widgetAutostart = &WidgetProcess::autostart,
@@ -130,7 +141,7 @@ int runApp(const AppOptions& options, std::chrono::steady_clock::time_point star
         },
     };
     MainWindow window(std::move(setup));
-    if (!options.quitAfterFirstPaint) {
+    if (single) {
         instance.listen([&window](const QString& message) { window.openLink(message); });
     }
     if (options.url) {

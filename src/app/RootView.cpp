@@ -390,27 +390,21 @@ TimeGridView* RootView::gridView(ViewMode mode) {
     auto* view = new TimeGridView(span, m_store.calendar(), m_stack);
     view->setObjectName(QStringLiteral("timeGrid-") + modeName(ViewModes::all[index]));
     m_stack->addWidget(view);
-    NavigationState* nav = m_navigation.get();
-    TimeGridView::Handlers handlers{
-        .onAnchorChange = {},
-        .onSelect = [nav](const CalEvent& event) { nav->setSelected(event); },
-        .onCreate =
-            [nav](Instant start, Instant end) {
-                nav->setNewEventRange(NewEventRange{.start = start, .end = end});
-            },
-        .onSelectDay = [nav](Instant day) { nav->zoomTo(day); },
-        .onHourHeightChange = {},
-    };
     if (m_setup.clock) {
         view->setClock(m_setup.clock);
     }
-    m_bindings[index] =
-        std::make_unique<TimeGridBinding>(*view, m_store, *m_setup.defaults,
-                                          TimeGridBinding::Anchor{
-                                              .get = [nav] { return nav->anchor(); },
-                                              .set = [nav](Instant day) { nav->setAnchor(day); },
-                                          },
-                                          std::move(handlers));
+    NavigationState* nav = m_navigation.get();
+    m_bindings[index] = std::make_unique<TimeGridBinding>(
+        *view, m_store, *m_setup.defaults, anchor(),
+        TimeGridView::Handlers{
+            .onSelect = [nav](const CalEvent& event) { nav->setSelected(event); },
+            .onCreate =
+                [nav](Instant start, Instant end) {
+                    nav->setNewEventRange(NewEventRange{.start = start, .end = end});
+                },
+            .onSelectDay = [nav](Instant day) { nav->zoomTo(day); },
+            .onHourHeightChange = {},
+        });
     m_grids[index] = view;
     return view;
 }
@@ -425,13 +419,9 @@ FourWeeksView* RootView::fourWeeksView() {
     if (m_setup.clock) {
         m_fourWeeks->setClock(m_setup.clock);
     }
-    m_fourWeeks->setCalendarSource([this] { return m_store.calendar(); });
-    m_fourWeeks->setEventsProvider([this](Instant day) { return m_store.events(day); });
-    m_fourWeeks->setOnAnchorChange([nav](Instant day) { nav->setAnchor(day); });
     m_fourWeeks->setOnSelectDay([nav](Instant day) { nav->zoomTo(day); });
-    m_fourWeeks->setAnchor(nav->anchor());
-    connect(&m_store, &CalendarStore::revisionChanged, m_fourWeeks,
-            [this] { m_fourWeeks->reloadData(); });
+    m_bindings[slot(ViewMode::fourWeeks)] =
+        std::make_unique<ViewBinding>(*m_fourWeeks, m_store, anchor());
     return m_fourWeeks;
 }
 
@@ -446,38 +436,32 @@ AgendaListView* RootView::agendaView() {
     if (m_setup.clock) {
         m_agenda->setClock(m_setup.clock);
     }
-    m_agenda->setCalendarSource([this] { return m_store.calendar(); });
-    m_agenda->setEventsProvider(
-        [this](Instant from, Instant to) { return m_store.days(from, to); });
-    m_agenda->setOnAnchorChange([nav](Instant day) { nav->setAnchor(day); });
     m_agenda->setOnSelect([nav](const CalEvent& event) { nav->setSelected(event); });
-    m_agenda->setAnchor(nav->anchor());
-    connect(&m_store, &CalendarStore::revisionChanged, m_agenda,
-            [this] { m_agenda->reloadData(); });
+    m_bindings[slot(ViewMode::agenda)] =
+        std::make_unique<ViewBinding>(*m_agenda, m_store, anchor());
     return m_agenda;
+}
+
+ViewBinding::Anchor RootView::anchor() const {
+    NavigationState* nav = m_navigation.get();
+    return ViewBinding::Anchor{.get = [nav] { return nav->anchor(); },
+                               .set = [nav](Instant day) { nav->setAnchor(day); }};
 }
 
 void RootView::reloadTimeGridPreferences() {
     for (const auto& binding : m_bindings) {
-        if (binding) {
-            binding->preferencesChanged();
+        if (auto* grid = qobject_cast<TimeGridBinding*>(binding.get())) {
+            grid->preferencesChanged();
         }
     }
 }
 
 void RootView::anchorChanged() {
     // Only the view on screen follows at once; the others catch up when they come forward.
-    QWidget* current = m_stack->currentWidget();
-    for (std::size_t i = 0; i < m_grids.size(); ++i) {
-        if (m_grids[i] && m_grids[i] == current) {
-            m_bindings[i]->anchorChanged();
+    if (m_stack->currentWidget() != m_access) {
+        if (const auto& binding = m_bindings[slot(m_navigation->mode())]) {
+            binding->anchorChanged();
         }
-    }
-    if (m_fourWeeks && m_fourWeeks == current) {
-        m_fourWeeks->setAnchor(m_navigation->anchor());
-    }
-    if (m_agenda && m_agenda == current) {
-        m_agenda->setAnchor(m_navigation->anchor());
     }
     updateTitle();
 }

@@ -4,6 +4,7 @@
 #include "app/CalendarActions.h"
 #include "app/NavigationState.h"
 #include "model/ViewMode.h"
+#include "views/ViewBinding.h"
 
 #include <QWidget>
 
@@ -26,7 +27,6 @@ class AccessView;
 class AgendaListView;
 class CalendarStore;
 class FourWeeksView;
-class TimeGridBinding;
 class TimeGridView;
 class TitlePopover;
 class WidgetGalleryView;
@@ -115,6 +115,8 @@ class RootView final : public QWidget {
     FourWeeksView* fourWeeksView();
     AgendaListView* agendaView();
     WidgetGalleryView* galleryView();
+    // The navigation's anchor, as each view's binding reads and writes it.
+    ViewBinding::Anchor anchor() const;
     void anchorChanged();
     void updateTitle();
     void updateModePickers();
@@ -139,11 +141,12 @@ class RootView final : public QWidget {
 
     // The four time grids (day, three days, work week, week) by mode, made on first use.
     std::array<TimeGridView*, ViewModes::all.size()> m_grids{};
-    std::array<std::unique_ptr<TimeGridBinding>, ViewModes::all.size()> m_bindings{};
     FourWeeksView* m_fourWeeks = nullptr;
     AgendaListView* m_agenda = nullptr;
     WidgetGalleryView* m_gallery = nullptr;
     bool m_showsGallery = false;
+    // Each view's binding to the store and the navigation's anchor, by mode.
+    std::array<std::unique_ptr<ViewBinding>, ViewModes::all.size()> m_bindings{};
 
     QDialog* m_sheet = nullptr;
     bool m_compact = false;

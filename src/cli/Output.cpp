@@ -277,16 +277,17 @@ std::string eventJson(const CalEvent& event, const Calendar& calendar) {
     return out + "]}";
 }
 
-void agendaText(std::ostream& out, const DayMap& days, const Calendar& calendar) {
+void agendaText(std::ostream& out, const EventDays& days, const Calendar& calendar) {
     const DateText text(calendar);
     bool first = true;
-    for (const auto& [day, events] : days) {
+    days.forEachDay([&](Instant day, const std::vector<const CalEvent*>& events) {
         out << (first ? "" : "\n") << text.day(day) << "\n";
         first = false;
         if (events.empty()) {
             out << "  no events\n";
         }
-        for (const auto& event : events) {
+        for (const CalEvent* shown : events) {
+            const CalEvent& event = *shown;
             std::string line = "  " + timeRange(event, day, calendar, text);
             line.append(std::max<std::size_t>(1, 16 - std::min<std::size_t>(16, columns(line))),
                         ' ');
@@ -305,21 +306,21 @@ void agendaText(std::ostream& out, const DayMap& days, const Calendar& calendar)
             }
             out << line << "\n";
         }
-    }
+    });
 }
 
-void agendaJson(std::ostream& out, const DayMap& days, const Calendar& calendar) {
+void agendaJson(std::ostream& out, const EventDays& days, const Calendar& calendar) {
     out << "{\"days\":[";
     bool firstDay = true;
-    for (const auto& [day, events] : days) {
+    days.forEachDay([&](Instant day, const std::vector<const CalEvent*>& events) {
         out << (firstDay ? "\n" : ",\n") << "{\"day\":\"" << isoDate(day, calendar)
             << "\",\"events\":[";
         firstDay = false;
         for (std::size_t i = 0; i < events.size(); ++i) {
-            out << (i == 0 ? "\n" : ",\n") << eventJson(events[i], calendar);
+            out << (i == 0 ? "\n" : ",\n") << eventJson(*events[i], calendar);
         }
         out << "]}";
-    }
+    });
     out << "\n]}\n";
 }
 

@@ -3,10 +3,10 @@
 #include "model/CalEvent.h"
 #include "model/Calendar.h"
 #include "model/CalendarMirrors.h"
+#include "model/EventDays.h"
 #include "model/EventStore.h"
 
 #include <iosfwd>
-#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,8 +14,6 @@
 
 // What the command line prints: plain text for people, JSON for scripts.
 namespace plannery::cli::Output {
-
-using DayMap = std::map<Instant, std::vector<CalEvent>>;
 
 // A JSON string literal with its quotes: quotes, backslashes and control characters escaped,
 // valid UTF-8 passed through, and bytes that are not UTF-8 replaced by U+FFFD.
@@ -34,9 +32,9 @@ std::string eventJson(const CalEvent& event, const Calendar& calendar);
 
 // A heading per day ("Monday, December 7, 2026" in the calendar's locale), then one line per
 // event: time range, title, calendars, and marks for declined, tentative and cancelled events.
-void agendaText(std::ostream& out, const DayMap& days, const Calendar& calendar);
+void agendaText(std::ostream& out, const EventDays& days, const Calendar& calendar);
 // {"days":[{"day":"YYYY-MM-DD","events":[...]}]}
-void agendaJson(std::ostream& out, const DayMap& days, const Calendar& calendar);
+void agendaJson(std::ostream& out, const EventDays& days, const Calendar& calendar);
 
 // Each group with its preferred calendar first, by title, account and identifier.
 void mirrorsText(std::ostream& out, const CalendarMirrors& mirrors,

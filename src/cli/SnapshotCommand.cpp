@@ -8,6 +8,7 @@
 #include "store/VdirCalendarStore.h"
 #include "views/AgendaListView.h"
 #include "views/FourWeeksView.h"
+#include "views/StoreDays.h"
 #include "views/TimeGridBinding.h"
 #include "views/TimeGridView.h"
 
@@ -54,29 +55,29 @@ TimeGridPreferences gridPreferences(const SnapshotOptions& options) {
     return preferences;
 }
 
-// The view of the mode alone, on the store, at the anchor, with the clock stopped at `now`.
+// The view of the mode alone, on the store's days, at the anchor, with the clock stopped at
+// `now`.
 std::unique_ptr<QWidget> makeView(const SnapshotOptions& options, CalendarStore& store,
                                   Instant anchor, Instant now) {
     if (options.mode == ViewMode::agenda) {
         auto view = std::make_unique<AgendaListView>(store.calendar());
-        view->setEventsProvider(
-            [&store](Instant from, Instant to) { return store.days(from, to); });
         view->setNow(now);
         view->setAnchor(anchor);
+        view->setDaySource(new StoreDays(store, view.get()));
         return view;
     }
     if (options.mode == ViewMode::fourWeeks) {
         auto view = std::make_unique<FourWeeksView>(store.calendar());
-        view->setEventsProvider([&store](Instant day) { return store.events(day); });
         view->setNow(now);
         view->setAnchor(anchor);
+        view->setDaySource(new StoreDays(store, view.get()));
         return view;
     }
     auto view = std::make_unique<TimeGridView>(
         ViewModes::gridSpan(options.mode).value_or(TimeGridSpan::week()), store.calendar());
-    view->setEventsProvider([&store](Instant day) { return store.events(day); });
-    view->setAnchor(anchor);
     view->setNow(now);
+    view->setAnchor(anchor);
+    view->setDaySource(new StoreDays(store, view.get()));
     if (options.hourHeight) {
         view->setHourHeight(*options.hourHeight);
     }
@@ -150,7 +151,7 @@ int runSnapshot(const SnapshotOptions& options, std::ostream& out, std::ostream&
             .launch = LaunchOptions{.anchor = anchor},
             .clock = [shownNow] { return shownNow; },
             .sheets = appSheets(*store, *preferences),
-            .outside = {.openURL = [](const std::string& url) { GoogleCalendarLink::open(url); },
+            .outside = {.openURL = [](const std::string& url) { LinkOpener::open(url); },
                         .openSystemCalendar = {},
                         .openAccessSettings = {}},
         });

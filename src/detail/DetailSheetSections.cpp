@@ -2,6 +2,7 @@
 
 #include "detail/DetailFormat.h"
 #include "model/CalEvent.h"
+#include "model/LinkSchemes.h"
 
 #include <algorithm>
 
@@ -102,8 +103,13 @@ EditChoice editChoice(const EventDetailInfo& info) {
 
 std::optional<std::string> openableURL(std::string_view text) {
     const std::string trimmed = trimWhiteSpace(text);
-    // A web address needs a host after its scheme; "http:" alone opens nothing.
-    if (hasScheme(trimmed) && (!isWebScheme(trimmed) || DetailFormat::link(trimmed))) {
+    if (hasScheme(trimmed)) {
+        // A link of a scheme that is not opened stays text; a web address needs a host after its
+        // scheme ("http:" alone opens nothing).
+        if (!LinkSchemes::opens(trimmed) ||
+            (isWebScheme(trimmed) && !DetailFormat::link(trimmed))) {
+            return std::nullopt;
+        }
         return trimmed;
     }
     return DetailFormat::link(trimmed);

@@ -65,9 +65,9 @@ struct EditChoice {
 // lists (an editable mirror behind a read-only row).
 EditChoice editChoice(const EventDetailInfo& info);
 
-// The web address a text such as an event's link stands for: the text itself when it is a URL
-// with a scheme, else the first web link in it ("www.example.com" gets "http://"); none for a
-// text that is no link at all.
+// The address a text such as an event's link stands for: the text itself when it is a URL of a
+// scheme that is opened (LinkSchemes), else the first web link in it ("www.example.com" gets
+// "http://"); none for a text that is no link at all and for a link of any other scheme.
 std::optional<std::string> openableURL(std::string_view text);
 
 } // namespace plannery::DetailSheet

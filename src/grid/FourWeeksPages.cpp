@@ -98,22 +98,14 @@ std::optional<int> pageIndex(Instant center, Instant start, const Calendar& cale
 
 Received receive(Instant anchor, Instant center, int shownPage, const Calendar& calendar) {
     const Instant start = weekStart(anchor, calendar);
-    const bool rewrite = anchor != start;
     const auto page = pageIndex(center, start, calendar);
     if (page && *page == shownPage) {
-        return Received{.action = Received::Action::none,
-                        .page = *page,
-                        .pageStart = start,
-                        .rewrite = rewrite};
+        return Received{.action = Received::Action::none, .page = *page, .pageStart = start};
     }
     if (page) {
-        return Received{.action = Received::Action::animate,
-                        .page = *page,
-                        .pageStart = start,
-                        .rewrite = rewrite};
+        return Received{.action = Received::Action::animate, .page = *page, .pageStart = start};
     }
-    return Received{
-        .action = Received::Action::rebuild, .page = 0, .pageStart = start, .rewrite = rewrite};
+    return Received{.action = Received::Action::rebuild, .page = 0, .pageStart = start};
 }
 
 int snapTarget(int startPage, double position, double velocity) {

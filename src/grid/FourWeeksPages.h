@@ -8,8 +8,8 @@
 #include <string>
 
 // Which days the four-weeks mode shows and how its pager moves: pages of four whole weeks that
-// start on the calendar's first weekday, a list of pages around a centre page, and the rules that
-// keep the shared anchor date and the page on screen in step.
+// start on the calendar's first weekday, a list of pages around a centre page, and where the page
+// of an anchor date lies on it.
 namespace plannery::FourWeeksPages {
 
 inline constexpr int weeksPerPage = 4;
@@ -57,9 +57,8 @@ struct Received {
         rebuild, // it is not on the pager: centre the pager on it, without animation
     };
     Action action = Action::none;
-    int page = 0;         // the target page (animate); 0 after a rebuild
-    Instant pageStart{};  // the first day of the page the anchor ends on
-    bool rewrite = false; // the anchor is not that first day and must be reported back
+    int page = 0;        // the target page (animate); 0 after a rebuild
+    Instant pageStart{}; // the first day of the page the anchor ends on
 
     friend bool operator==(const Received&, const Received&) = default;
 };

@@ -96,12 +96,9 @@ bool TimeGridMetrics::contentFits(double bottomInset, double scrollerHeight) con
     return contentHeight() + bottomInset <= scrollerHeight + 0.5;
 }
 
-double TimeGridMetrics::initialVerticalOffset(const TimeGridDays& days, int page, int dayCount,
-                                              Instant now) const {
-    const auto today = days.exactIndex(now);
-    if (today && *today >= page && static_cast<long long>(*today) < 1LL * page + dayCount) {
-        const DateComponents c = days.calendar.components(now);
-        return y(c.hour * 60 + c.minute - 60) - 4;
+double TimeGridMetrics::initialVerticalOffset(std::optional<DateComponents> nowOnPage) const {
+    if (nowOnPage) {
+        return y(nowOnPage->hour * 60 + nowOnPage->minute - 60) - 4;
     }
     return y(8 * 60) - 8;
 }

@@ -1,8 +1,7 @@
 #pragma once
 
-#include "grid/TimeGridDays.h"
 #include "grid/TimeGridHours.h"
-#include "model/Instant.h"
+#include "model/Calendar.h"
 
 #include <optional>
 
@@ -70,7 +69,6 @@ struct TimeGridMetrics {
     }
     double y(double minute) const { return gridTop + hourHeight * (minute / 60 - startHour); }
     double minute(double y) const { return (y - gridTop) / hourHeight * 60 + startHour * 60; }
-    double columnX(int index) const { return columnWidth * index; }
     // Hours of the axis, at least one even for a damaged range.
     int hourCount() const { return endHour - startHour > 1 ? endHour - startHour : 1; }
 
@@ -108,10 +106,9 @@ struct TimeGridMetrics {
     double clampVerticalOffset(double offset, double bottomInset, double scrollerHeight) const;
     // No vertical scrolling is needed (half a point of tolerance for rounding).
     bool contentFits(double bottomInset, double scrollerHeight) const;
-    // Where a page starts vertically: an hour before now when today is on the page `page`
-    // (its first column index; `dayCount` columns), else 8:00. Not yet clamped.
-    double initialVerticalOffset(const TimeGridDays& days, int page, int dayCount,
-                                 Instant now) const;
+    // Where a page starts vertically: an hour before now (its wall-clock time) when today is on
+    // the page, else 8:00. Not yet clamped.
+    double initialVerticalOffset(std::optional<DateComponents> nowOnPage) const;
     // The offset that keeps the minute at the top edge of `before` at the top edge now.
     double offsetKeepingTopMinute(double offset, const TimeGridMetrics& before) const;
 };

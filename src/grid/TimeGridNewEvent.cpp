@@ -23,10 +23,10 @@ double TimeGridNewEvent::slot(double minute, int startHour, int endHour) {
     return std::clamp(std::floor(minute / kSlot) * kSlot, lo, hi - kSlot);
 }
 
-TimeGridNewEvent TimeGridNewEvent::begin(int column, double minute, int startHour, int endHour) {
+TimeGridNewEvent TimeGridNewEvent::begin(Instant day, double minute, int startHour, int endHour) {
     const double start = slot(minute, startHour, endHour);
     const double hi = std::max(endHour * 60.0, startHour * 60.0 + kSlot);
-    return TimeGridNewEvent{.column = column,
+    return TimeGridNewEvent{.day = day,
                             .anchor = start,
                             .range =
                                 Stretch{.lower = start, .upper = std::min(start + kProposed, hi)},

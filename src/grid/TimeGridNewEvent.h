@@ -12,7 +12,7 @@ namespace plannery {
 // A new event being proposed by pressing and dragging in a day column: whole quarter hours
 // within the hours the grid shows.
 struct TimeGridNewEvent {
-    int column = 0;
+    Instant day{};      // the start of the column's day
     double anchor = 0;  // the minute of the slot where the press began
     Stretch range{};    // minutes
     bool moved = false; // the pointer has left the first slot
@@ -24,7 +24,7 @@ struct TimeGridNewEvent {
     static double slot(double minute, int startHour, int endHour);
 
     // A press at `minute` proposes an hour from its slot, cut at the end of the shown hours.
-    static TimeGridNewEvent begin(int column, double minute, int startHour, int endHour);
+    static TimeGridNewEvent begin(Instant day, double minute, int startHour, int endHour);
 
     // The pointer moved to `minute`: from the earlier of its slot and the press slot to the
     // later one's end. Staying in the first slot changes nothing until the pointer has left it.

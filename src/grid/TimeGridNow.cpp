@@ -12,18 +12,13 @@ double TimeGridNow::minuteOfDay(Instant now, const Calendar& calendar) {
     return std::clamp(minute, 0.0, 1440.0);
 }
 
-Rect TimeGridNow::line(const TimeGridMetrics& metrics, int todayIndex, double minute) {
-    return Rect{.x = metrics.columnX(todayIndex),
-                .y = metrics.y(minute) - 0.75,
-                .width = metrics.columnWidth,
-                .height = 1.5};
+Rect TimeGridNow::line(const TimeGridMetrics& metrics, double left, double minute) {
+    return Rect{
+        .x = left, .y = metrics.y(minute) - 0.75, .width = metrics.columnWidth, .height = 1.5};
 }
 
-Rect TimeGridNow::dot(const TimeGridMetrics& metrics, int todayIndex, double minute) {
-    return Rect{.x = metrics.columnX(todayIndex) - 0.5,
-                .y = metrics.y(minute) - 4,
-                .width = 8,
-                .height = 8};
+Rect TimeGridNow::dot(const TimeGridMetrics& metrics, double left, double minute) {
+    return Rect{.x = left - 0.5, .y = metrics.y(minute) - 4, .width = 8, .height = 8};
 }
 
 std::chrono::milliseconds TimeGridNow::untilNextMinute(Instant now) {

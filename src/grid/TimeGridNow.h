@@ -11,7 +11,7 @@ namespace plannery {
 
 // The current-time line of the time grid: where it goes, and when it must be drawn again.
 struct TimeGridNow {
-    int todayIndex = 0;   // column of today
+    Instant today{};      // the start of today
     int minute = 0;       // whole minute of the day
     bool visible = false; // today's column is on screen
     bool inHours = false; // now lies within the hours the grid shows
@@ -25,10 +25,10 @@ struct TimeGridNow {
         return metrics.startHour * 60 <= minute && minute <= metrics.endHour * 60;
     }
 
-    // The red line across today's column and the dot at its left end, in the vertical
-    // scroller's content.
-    static Rect line(const TimeGridMetrics& metrics, int todayIndex, double minute);
-    static Rect dot(const TimeGridMetrics& metrics, int todayIndex, double minute);
+    // The red line across today's column (its left edge at x `left`) and the dot at its left
+    // end; y in the vertical scroller's content.
+    static Rect line(const TimeGridMetrics& metrics, double left, double minute);
+    static Rect dot(const TimeGridMetrics& metrics, double left, double minute);
 
     // How long until the next whole minute, when the minute timer first fires.
     static std::chrono::milliseconds untilNextMinute(Instant now);

@@ -50,37 +50,25 @@ std::vector<CalEvent> fetch(const EventStore& store, Instant from, Instant to,
     return merged;
 }
 
-std::map<Instant, std::vector<CalEvent>> fetchByDay(const EventStore& store, Instant from,
-                                                    Instant to, const FetchOptions& options,
-                                                    const Calendar& calendar) {
-    std::map<Instant, std::vector<CalEvent>> byDay;
+EventDays fetchByDay(const EventStore& store, Instant from, Instant to, const FetchOptions& options,
+                     const Calendar& calendar) {
     if (!std::isfinite(from.seconds) || !std::isfinite(to.seconds) ||
         to.since(from) > kLongestRangeSeconds) {
-        return byDay;
+        return {};
     }
+    std::vector<Instant> days;
     for (std::optional<Instant> day = calendar.startOfDay(from); day && *day < to;) {
-        byDay.emplace_hint(byDay.end(), *day, std::vector<CalEvent>{});
+        days.push_back(*day);
         const std::optional<Instant> next = calendar.addDays(*day, 1);
         if (!next || !(*next > *day)) {
             break;
         }
         day = next;
     }
-    if (byDay.empty()) {
-        return byDay;
+    if (days.empty()) {
+        return {};
     }
-
-    for (const CalEvent& event : fetch(store, from, to, options, calendar)) {
-        // The keys are exactly the starts of the range's days, so the event's days inside the
-        // range are the keys from its first day through its last; days outside are ignored.
-        const Instant firstDay = calendar.startOfDay(event.start);
-        const Instant lastDay = calendar.startOfDay(event.lastInstant());
-        for (auto it = byDay.lower_bound(firstDay); it != byDay.end() && it->first <= lastDay;
-             ++it) {
-            it->second.push_back(event);
-        }
-    }
-    return byDay;
+    return EventDays(fetch(store, from, to, options, calendar), std::move(days), calendar);
 }
 
 } // namespace plannery::EventFetcher

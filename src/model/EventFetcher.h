@@ -3,9 +3,9 @@
 #include "model/CalEvent.h"
 #include "model/Calendar.h"
 #include "model/CalendarMirrors.h"
+#include "model/EventDays.h"
 #include "model/EventStore.h"
 
-#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -25,11 +25,10 @@ namespace EventFetcher {
 std::vector<CalEvent> fetch(const EventStore& store, Instant from, Instant to,
                             const FetchOptions& options, const Calendar& calendar);
 
-// The same events by day: every day from the day of `from` while it starts before `to` is a key,
-// also days without events.
-std::map<Instant, std::vector<CalEvent>> fetchByDay(const EventStore& store, Instant from,
-                                                    Instant to, const FetchOptions& options,
-                                                    const Calendar& calendar);
+// The same events by day: every day from the day of `from` while it starts before `to`, also
+// days without events; each event is held once, however many days it covers.
+EventDays fetchByDay(const EventStore& store, Instant from, Instant to, const FetchOptions& options,
+                     const Calendar& calendar);
 
 } // namespace EventFetcher
 } // namespace plannery

@@ -28,7 +28,7 @@ IcsWriteResult write(const IcsEvent& event, const fs::path& directory) {
 }
 
 IcsWriteResult write(const IcsEvent& event, const fs::path& directory, Instant stamp,
-                     const Calendar& calendar) {
+                     const Calendar& calendar, const PrivateFolder::User& user) {
     // The folder is emptied below: a path that is empty, a file system's root or the current
     // folder is never a folder of the share file's own.
     fs::path folder = directory.lexically_normal();
@@ -39,13 +39,17 @@ IcsWriteResult write(const IcsEvent& event, const fs::path& directory, Instant s
         return failure("The calendar file needs a folder of its own; " + quoted(directory) +
                        " is not one.");
     }
-    std::error_code ignored;
-    fs::remove_all(directory, ignored);
+    // Checked before anything in it is removed: through a folder another user controls, the
+    // removal and the file would land wherever they chose.
+    if (const auto problem = PrivateFolder::make(folder, user)) {
+        return failure("The calendar file was not written to " + quoted(directory) + ": " +
+                       *problem + ".");
+    }
     std::error_code error;
-    fs::create_directories(directory, error);
-    if (error) {
-        return failure("The folder " + quoted(directory) +
-                       " for the calendar file could not be created (" + error.message() + ").");
+    for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
+         entry.increment(error)) {
+        std::error_code ignored;
+        fs::remove_all(entry->path(), ignored);
     }
     std::string name = fileName(event.title);
     // Sixty characters of a script or of emoji sequences can exceed what a file system allows.

@@ -1,6 +1,7 @@
 #include "platform/IndexCache.h"
 
 #include "platform/OpenLock.h"
+#include "platform/PrivateFolder.h"
 
 #include <algorithm>
 #include <array>
@@ -87,6 +88,16 @@ void removeDatabaseFiles(const fs::path& file) {
     std::error_code ignored;
     for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
         fs::remove(file.string() + suffix, ignored);
+    }
+}
+
+void closeDatabaseFiles(const fs::path& file) {
+    PrivateFolder::closeFile(file);
+    for (const char* suffix : {"-wal", "-shm", "-journal"}) {
+        std::error_code error;
+        if (fs::exists(file.string() + suffix, error)) {
+            PrivateFolder::closeFile(file.string() + suffix);
+        }
     }
 }
 
@@ -188,14 +199,16 @@ std::string columnText(sqlite3_stmt* statement, int column) {
 } // namespace
 
 std::unique_ptr<IndexCache> IndexCache::open(const fs::path& file) {
-    std::error_code ignored;
-    fs::create_directories(file.parent_path(), ignored);
+    // The index holds event titles, notes and attendees: only the user may read it. SQLite gives
+    // the journal files it adds the mode of the database; files of an earlier run keep theirs.
+    PrivateFolder::closeFolder(file.parent_path());
     const OpenLock lock(file, kOpenWait);
     if (!lock.locked()) {
         return nullptr;
     }
     bool rebuilt = false;
     for (int attempt = 0; attempt < 2; ++attempt) {
+        closeDatabaseFiles(file);
         sqlite3* db = nullptr;
         const int opened = sqlite3_open_v2(
             file.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,

@@ -1,8 +1,8 @@
 #include "platform/SharedStore.h"
 
 #include "platform/OpenLock.h"
+#include "platform/PrivateFolder.h"
 
-#include <cerrno>
 #include <charconv>
 #include <chrono>
 #include <cstdio>
@@ -10,11 +10,7 @@
 #include <system_error>
 #include <thread>
 
-#include <fcntl.h>
 #include <sqlite3.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace plannery {
 
@@ -37,10 +33,6 @@ void say(const std::string& sentence) {
     std::fprintf(stderr, "%s\n", sentence.c_str());
 }
 
-std::string errnoText(int error) {
-    return std::generic_category().message(error);
-}
-
 bool damaged(int code) {
     code &= 0xff;
     return code == SQLITE_CORRUPT || code == SQLITE_NOTADB;
@@ -48,37 +40,6 @@ bool damaged(int code) {
 
 bool exec(sqlite3* db, const char* sql) {
     return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
-}
-
-// The folder holds nothing but this store: only its owner may list it.
-std::optional<std::string> makeFolder(const fs::path& folder) {
-    std::error_code error;
-    if (fs::is_directory(folder, error)) {
-        return std::nullopt;
-    }
-    fs::create_directories(folder.parent_path(), error);
-    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
-        return errnoText(errno);
-    }
-    if (!fs::is_directory(folder, error)) {
-        return "its folder is not a folder";
-    }
-    return std::nullopt;
-}
-
-// SQLite would create the file readable by everyone; the settings are the user's alone. The
-// journal files SQLite adds later copy this mode.
-std::optional<std::string> makeFile(const fs::path& file) {
-    const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0) {
-        return errnoText(errno);
-    }
-    struct stat status {};
-    if (::fstat(fd, &status) == 0 && (status.st_mode & 0077) != 0) {
-        ::fchmod(fd, 0600);
-    }
-    ::close(fd);
-    return std::nullopt;
 }
 
 std::string utcStamp() {
@@ -246,7 +207,9 @@ std::unique_ptr<SharedStore> SharedStore::open(const fs::path& file) {
         say("Cannot use the shared settings store " + file.string() + ": " + why + ".");
         return nullptr;
     };
-    if (const auto problem = makeFolder(file.parent_path())) {
+    // The folder holds nothing but this store, and the settings are the user's alone: SQLite would
+    // make the file readable by everyone. The journal files it adds later copy the file's mode.
+    if (const auto problem = PrivateFolder::closeFolder(file.parent_path())) {
         return cannotUse(*problem);
     }
     const OpenLock lock(file, std::chrono::milliseconds(kBusyTimeoutMs));
@@ -254,7 +217,7 @@ std::unique_ptr<SharedStore> SharedStore::open(const fs::path& file) {
         return cannotUse(lock.problem());
     }
     for (int attempt = 0; attempt < 2; ++attempt) {
-        if (const auto problem = makeFile(file)) {
+        if (const auto problem = PrivateFolder::closeFile(file)) {
             return cannotUse(*problem);
         }
         sqlite3* db = nullptr;

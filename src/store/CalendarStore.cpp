@@ -184,12 +184,23 @@ FetchOptions CalendarStore::options() const {
 }
 
 const CalendarStore::EventList& CalendarStore::cached(Instant dayStart) {
-    auto hit = m_dayCache.find(dayStart);
-    if (hit == m_dayCache.end()) {
-        loadMonth(dayStart);
-        hit = m_dayCache.find(dayStart);
+    if (const auto hit = m_dayCache.find(dayStart); hit != m_dayCache.end()) {
+        return hit->second;
     }
-    return hit == m_dayCache.end() ? noEvents() : hit->second;
+    const EventDays* month = loadMonth(dayStart);
+    if (month == nullptr ||
+        !std::binary_search(month->days().begin(), month->days().end(), dayStart)) {
+        return noEvents();
+    }
+    // A loaded month holds each of its events once; a day gets its own list when it is first
+    // read, so an event covering many days is copied only into the days views show.
+    std::vector<CalEvent> events;
+    for (const CalEvent* event : month->on(dayStart)) {
+        events.push_back(*event);
+    }
+    return m_dayCache
+        .emplace(dayStart, std::make_shared<const std::vector<CalEvent>>(std::move(events)))
+        .first->second;
 }
 
 CalendarStore::EventList CalendarStore::events(Instant on) {
@@ -214,20 +225,17 @@ std::vector<std::pair<Instant, CalendarStore::EventList>> CalendarStore::days(In
     return result;
 }
 
-void CalendarStore::loadMonth(Instant containing) {
+const EventDays* CalendarStore::loadMonth(Instant containing) {
     const std::optional<DateInterval> month = m_calendar.monthInterval(containing);
     if (!month) {
-        return;
+        return nullptr;
     }
-    if (!m_loadedMonths.insert(month->start).second) {
-        return;
+    const auto [loaded, fresh] = m_loadedMonths.try_emplace(month->start);
+    if (fresh) {
+        loaded->second = EventFetcher::fetchByDay(*m_services.eventStore, month->start, month->end,
+                                                  options(), m_calendar);
     }
-    auto byDay = EventFetcher::fetchByDay(*m_services.eventStore, month->start, month->end,
-                                          options(), m_calendar);
-    for (auto& [day, events] : byDay) {
-        m_dayCache.insert_or_assign(
-            day, std::make_shared<const std::vector<CalEvent>>(std::move(events)));
-    }
+    return &loaded->second;
 }
 
 void CalendarStore::invalidate() {

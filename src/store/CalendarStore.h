@@ -132,7 +132,8 @@ class CalendarStore final : public QObject {
     void mirrorScanFinished();
 
   private:
-    void loadMonth(Instant containing);
+    // The month that contains the day, fetched when it is not loaded yet; none without a month.
+    const EventDays* loadMonth(Instant containing);
     const EventList& cached(Instant dayStart);
     void settingsChanged();
     void syncSharedSettings(bool reloadWidgets);
@@ -151,8 +152,8 @@ class CalendarStore final : public QObject {
     // store) moves on, so an older scan's result is dropped.
     QTimer m_scanTimer;
     quint64 m_scanGeneration = 0;
-    std::map<Instant, EventList> m_dayCache;
-    std::set<Instant> m_loadedMonths;
+    std::map<Instant, EventList> m_dayCache;     // the days read so far
+    std::map<Instant, EventDays> m_loadedMonths; // by month start
     std::unordered_map<std::string, bool> m_googleSniffCache;
 };
 

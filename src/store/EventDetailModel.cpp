@@ -2,15 +2,13 @@
 
 #include "detail/EventDetailCopies.h"
 #include "platform/IcsShareFile.h"
+#include "platform/PrivateFolder.h"
+#include "platform/XdgPaths.h"
 #include "store/CalendarStore.h"
-
-#include <QDir>
-#include <QStandardPaths>
 
 #include <algorithm>
 #include <set>
 #include <system_error>
-#include <unistd.h>
 
 namespace plannery {
 
@@ -41,21 +39,23 @@ bool sameCopies(const std::vector<StoreEvent>& a, const std::vector<StoreEvent>&
 
 EventDetailModel::EventDetailModel(fs::path temporaryFolder, QObject* parent)
     : QObject(parent), m_shareDir(temporaryFolder / "Share" / freshUUID()) {
+    if (const auto problem = PrivateFolder::make(temporaryFolder)) {
+        m_shareProblem = "The event cannot be shared as a calendar file: " + *problem + ".";
+        m_shareDir.clear();
+        return;
+    }
     clearEarlierShareFiles(temporaryFolder / "Share");
 }
 
 EventDetailModel::~EventDetailModel() {
-    std::error_code ignored;
-    fs::remove_all(m_shareDir, ignored);
+    if (!m_shareDir.empty()) {
+        std::error_code ignored;
+        fs::remove_all(m_shareDir, ignored);
+    }
 }
 
 fs::path EventDetailModel::defaultTemporaryFolder() {
-    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (!runtime.isEmpty()) {
-        return fs::path(runtime.toStdString()) / "plannery";
-    }
-    // Without a runtime folder: a folder of this user's own in the shared temporary folder.
-    return fs::path(QDir::tempPath().toStdString()) / ("plannery-" + std::to_string(::getuid()));
+    return xdg::runtimeFolder().path;
 }
 
 void EventDetailModel::setFocusID(std::optional<std::string> eventIdentifier) {
@@ -132,19 +132,24 @@ void EventDetailModel::setInfo(std::optional<EventDetailInfo> info) {
         m_info = std::move(info);
         emit infoChanged();
     }
-    if (!m_info || m_info->share == m_shared) {
+    if (!m_info || m_info->share == m_shared || m_shareDir.empty()) {
         return;
     }
-    // A file that cannot be written is no reason to bother the user: the share button keeps
-    // offering the last file written, if any.
+    // A file that cannot be written again is no reason to bother the user: the share button
+    // keeps offering the last file written. Without any, the sheet says why.
     const IcsWriteResult written =
         Ics::write(m_info->share, m_shareDir, Instant::now(), m_store->calendar());
     if (!written.ok() || !written.file) {
+        if (!m_shareFile && written.error != m_shareProblem) {
+            m_shareProblem = written.error;
+            emit shareFileChanged();
+        }
         return;
     }
     m_shared = m_info->share;
     if (written.file != m_shareFile) {
         m_shareFile = written.file;
+        m_shareProblem.reset();
         emit shareFileChanged();
     }
 }

@@ -29,7 +29,8 @@ class EventDetailModel final : public QObject {
 
   public:
     // Share files go to `<temporaryFolder>/Share/<UUID>/`. The first model of a process to use a
-    // temporary folder removes what earlier runs left in its Share folder.
+    // temporary folder removes what earlier runs left in its Share folder. A temporary folder
+    // that is not the user's own (PrivateFolder::make) is left alone, and no file is shared.
     explicit EventDetailModel(std::filesystem::path temporaryFolder = defaultTemporaryFolder(),
                               QObject* parent = nullptr);
     // Removes this model's share folder.
@@ -38,7 +39,7 @@ class EventDetailModel final : public QObject {
     EventDetailModel(const EventDetailModel&) = delete;
     EventDetailModel& operator=(const EventDetailModel&) = delete;
 
-    // The user's private runtime folder for the app (XDG_RUNTIME_DIR/plannery).
+    // The user's private runtime folder for the app (xdg::runtimeFolder).
     static std::filesystem::path defaultTemporaryFolder();
 
     const std::vector<StoreEvent>& copies() const { return m_copies; }
@@ -46,6 +47,9 @@ class EventDetailModel final : public QObject {
     const std::optional<EventDetailInfo>& info() const { return m_info; }
     bool loaded() const { return m_loaded; }
     const std::optional<std::filesystem::path>& shareFile() const { return m_shareFile; }
+    // Why there is no share file, as a sentence; none while there is one or none was tried.
+    const std::optional<std::string>& shareProblem() const { return m_shareProblem; }
+    // Empty when the temporary folder was refused.
     const std::filesystem::path& shareDir() const { return m_shareDir; }
     const CalendarMirrors& mirrors() const { return m_mirrors; }
     // The copy the user is looking at (the one last edited); it decides which copies stay
@@ -68,7 +72,7 @@ class EventDetailModel final : public QObject {
     void copiesChanged();
     void infoChanged();
     void loadedChanged();
-    void shareFileChanged();
+    void shareFileChanged(); // also when the share problem changes
 
   private:
     void setCopies(std::vector<StoreEvent> copies);
@@ -80,6 +84,7 @@ class EventDetailModel final : public QObject {
     std::optional<EventDetailInfo> m_info;
     bool m_loaded = false;
     std::optional<std::filesystem::path> m_shareFile;
+    std::optional<std::string> m_shareProblem;
     std::filesystem::path m_shareDir;
     CalendarMirrors m_mirrors;
     std::optional<std::string> m_focusID;

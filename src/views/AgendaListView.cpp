@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
 
 namespace plannery {
 
@@ -33,7 +32,10 @@ bool sameCalendar(const Calendar& a, const Calendar& b) {
 
 AgendaListView::AgendaListView(Calendar calendar, QWidget* parent)
     : QAbstractScrollArea(parent), m_calendar(std::move(calendar)),
-      m_clock([] { return Instant::now(); }), m_palette(GridPalette::from(palette())) {
+      m_clock([] { return Instant::now(); }),
+      m_link(AnchorLink::View{.pageOf = [this](Instant anchor) { return reach(anchor); },
+                              .show = [this](Instant day) { showDay(day); }}),
+      m_palette(GridPalette::from(palette())) {
     setObjectName(QStringLiteral("agenda"));
     setAccessibleName(tr("Agenda"));
     setFrameShape(QFrame::NoFrame);
@@ -75,21 +77,26 @@ AgendaListView::AgendaListView(Calendar calendar, QWidget* parent)
 
 AgendaListView::~AgendaListView() = default;
 
-void AgendaListView::setEventsProvider(EventsProvider provider) {
-    m_provider = std::move(provider);
+void AgendaListView::setDaySource(DaySource* source) {
+    if (m_source) {
+        disconnect(m_source, nullptr, this, nullptr);
+    }
+    m_source = source;
+    if (source) {
+        // Days that arrive late are read again with the whole range: the top day stays put.
+        connect(source, &DaySource::arrived, this, [this] {
+            if (m_range) {
+                m_days = fetch(m_range->start, m_range->end);
+                rebuild();
+            }
+        });
+        connect(source, &DaySource::changed, this, [this] { reloadData(); });
+    }
     reloadData();
-}
-
-void AgendaListView::setOnAnchorChange(std::function<void(Instant)> handler) {
-    m_onAnchorChange = std::move(handler);
 }
 
 void AgendaListView::setOnSelect(std::function<void(const CalEvent&)> handler) {
     m_onSelect = std::move(handler);
-}
-
-void AgendaListView::setCalendarSource(std::function<Calendar()> source) {
-    m_calendarSource = std::move(source);
 }
 
 void AgendaListView::setClock(std::function<Instant()> clock) {
@@ -123,36 +130,25 @@ bool AgendaListView::isScrollingToDay() const {
 
 // The anchor, both ways
 
-void AgendaListView::setAnchor(Instant anchor) {
-    if (!std::isfinite(anchor.seconds)) {
-        return;
-    }
+Instant AgendaListView::reach(Instant anchor) {
+    const Instant day = m_calendar.startOfDay(anchor);
     if (!m_range) {
         // A new list begins at its anchor's day, shown from the top.
-        m_anchor = anchor;
         m_scrolledDay.reset();
         grow(AgendaRange::around(anchor, m_calendar));
         setOffset(0);
-        return;
-    }
-    if (m_anchor == anchor) {
-        return;
-    }
-    m_anchor = anchor;
-    if (m_scrolledDay == anchor) {
-        return; // the list's own report coming back
+        return day;
     }
     grow(m_range->reaching(anchor, m_calendar));
-    scrollToDay(AgendaSections::scrollTarget(m_days, anchor, m_today, m_calendar));
+    return AgendaSections::scrollTarget(m_days, anchor, m_today, m_calendar).value_or(day);
 }
 
-void AgendaListView::reportLater(Instant day) {
-    m_anchor = day;
-    QTimer::singleShot(0, this, [this, day] {
-        if (m_anchor == day && m_onAnchorChange) {
-            m_onAnchorChange(day);
-        }
-    });
+void AgendaListView::showDay(Instant day) {
+    // A list opened on the day and not scrolled since shows it at its top already.
+    if (!m_scrolledDay && m_range && day == m_range->start && scrollOffset() == 0) {
+        return;
+    }
+    scrollToDay(day);
 }
 
 void AgendaListView::userScrolled() {
@@ -166,38 +162,30 @@ void AgendaListView::userScrolled() {
         return;
     }
     m_scrolledDay = day;
-    if (m_anchor != day) {
-        m_anchor = day;
-        if (m_onAnchorChange) {
-            m_onAnchorChange(day);
-        }
-    }
+    m_link.moved(day);
 }
 
 void AgendaListView::scrollToDay(std::optional<Instant> day) {
-    const bool changed = m_scrolledDay != day;
     m_scrolledDay = day;
     const std::optional<std::size_t> index =
         day ? AgendaSections::indexAtOrAfter(m_sections, *day) : std::nullopt;
-    if (index) {
-        const double height = viewportHeight();
-        const double target = m_stack.offsetFor(*index, height);
-        const double from = scrollOffset();
-        stopScrolling();
-        if (!isVisible() || std::abs(target - from) < 1) {
-            setOffset(target);
-        } else {
-            const double reach = kFarScreens * height;
-            const double start = std::clamp(from, target - reach, target + reach);
-            setOffset(start);
-            m_scrollAnimation.setStartValue(start);
-            m_scrollAnimation.setEndValue(target);
-            m_scrollAnimation.start();
-        }
+    if (!index) {
+        return;
     }
-    if (changed && day && m_anchor != *day) {
-        reportLater(*day);
+    const double height = viewportHeight();
+    const double target = m_stack.offsetFor(*index, height);
+    const double from = scrollOffset();
+    stopScrolling();
+    if (!isVisible() || std::abs(target - from) < 1) {
+        setOffset(target);
+        return;
     }
+    const double reach = kFarScreens * height;
+    const double start = std::clamp(from, target - reach, target + reach);
+    setOffset(start);
+    m_scrollAnimation.setStartValue(start);
+    m_scrollAnimation.setEndValue(target);
+    m_scrollAnimation.start();
 }
 
 void AgendaListView::stopScrolling() {
@@ -213,20 +201,13 @@ void AgendaListView::showEarlier() {
 }
 
 std::vector<AgendaDay> AgendaListView::fetch(Instant from, Instant to) {
-    std::map<Instant, CalendarStore::EventList> answered;
-    if (m_provider) {
-        for (auto& [day, events] : m_provider(from, to)) {
-            if (std::isfinite(day.seconds) && events) {
-                answered.insert_or_assign(m_calendar.startOfDay(day), std::move(events));
-            }
-        }
+    if (m_source) {
+        m_source->request(from, to);
     }
     std::vector<AgendaDay> days;
     Instant day = m_calendar.startOfDay(from);
     while (day < to && days.size() < static_cast<std::size_t>(kMaxFetchDays)) {
-        const auto it = answered.find(day);
-        days.push_back(
-            AgendaDay{.day = day, .events = it == answered.end() ? nullptr : it->second});
+        days.push_back(AgendaDay{.day = day, .events = m_source ? m_source->events(day) : nullptr});
         const std::optional<Instant> next = m_calendar.addDays(day, 1);
         if (!next || *next <= day) {
             break;
@@ -276,7 +257,7 @@ void AgendaListView::grow(AgendaRange range) {
 }
 
 void AgendaListView::prefetchAhead() {
-    if (!m_range || !m_provider) {
+    if (!m_range || !m_source) {
         return;
     }
     const AgendaRange wanted{.start = m_range->end, .end = m_range->later(m_calendar).end};
@@ -306,9 +287,8 @@ void AgendaListView::prefetchAhead() {
 }
 
 void AgendaListView::reloadData() {
-    if (m_calendarSource) {
-        Calendar fresh = m_calendarSource();
-        if (!sameCalendar(fresh, m_calendar)) {
+    if (m_source) {
+        if (Calendar fresh = m_source->calendar(); !sameCalendar(fresh, m_calendar)) {
             m_calendar = std::move(fresh);
             if (m_range) {
                 m_range = AgendaRange{.start = m_calendar.startOfDay(m_range->start),
@@ -356,9 +336,7 @@ void AgendaListView::rebuild() {
     if (index && m_sections[*index].day != *kept) {
         // The day at the top is gone (its last event was removed): the next one takes its place.
         m_scrolledDay = m_sections[*index].day;
-        if (m_anchor != m_scrolledDay) {
-            reportLater(*m_scrolledDay);
-        }
+        m_link.moved(*m_scrolledDay);
     }
     viewport()->update();
     checkSentinel();

@@ -3,21 +3,22 @@
 #include "agenda/AgendaLayout.h"
 #include "agenda/AgendaRange.h"
 #include "agenda/AgendaSections.h"
+#include "grid/AnchorLink.h"
 #include "model/CalEvent.h"
 #include "model/Calendar.h"
 #include "model/Instant.h"
-#include "store/CalendarStore.h"
 #include "views/AgendaDayPainter.h"
+#include "views/DaySource.h"
 #include "views/GridPalette.h"
 
 #include <QAbstractScrollArea>
+#include <QPointer>
 #include <QTimer>
 #include <QVariantAnimation>
 
 #include <functional>
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace plannery {
@@ -25,39 +26,34 @@ namespace plannery {
 // The agenda mode: a vertically scrolling list of days, each with its events, from the day the
 // user is on. Days without events are left out, except today and the first loaded day. The list
 // grows on demand: "Show Earlier" adds 60 days above, and reaching the bottom adds 90 days below.
-// The day whose section is at the top is the anchor it reports as the user scrolls; an anchor set
-// from outside scrolls the list to the first shown day on or after it, loading days to reach it.
-// Clicking an event reports it.
+// The day whose section is at the top is the anchor it reports through its anchor link as the
+// user scrolls; an anchor set from outside scrolls the list to the first shown day on or after
+// it, loading days to reach it. Clicking an event reports it.
 //
 // Only the sections on screen are drawn; the heights of all of them come from measured title
-// widths, so a year of days lays out without drawing it. The next 90 days are read ahead while
-// the event loop is idle, so reaching the bottom does not stall a frame.
+// widths, so a year of days lays out without drawing it. The next 90 days are asked for while
+// the event loop is idle, so reaching the bottom does not stall a frame; days that arrive later
+// than asked take their place with the day at the top kept where it is.
 class AgendaListView : public QAbstractScrollArea {
   public:
-    // One (day start, events) pair per day of [from, to), as the calendar store's days(from:to:)
-    // answers.
-    using Days = std::vector<std::pair<Instant, CalendarStore::EventList>>;
-    using EventsProvider = std::function<Days(Instant from, Instant to)>;
-
     explicit AgendaListView(Calendar calendar, QWidget* parent = nullptr);
     ~AgendaListView() override;
 
-    void setEventsProvider(EventsProvider provider);
-    void setOnAnchorChange(std::function<void(Instant)> handler);
+    // Where the list finds its days and its calendar (not owned).
+    void setDaySource(DaySource* source);
     void setOnSelect(std::function<void(const CalEvent&)> handler);
-    // Where reloadData finds the user's calendar now (the zone may have changed).
-    void setCalendarSource(std::function<Calendar()> source);
     // The clock that decides today and finished events; a fixed instant for pictures and tests.
     void setClock(std::function<Instant()> clock);
     void setNow(Instant now);
 
-    // The first anchor decides where the list begins: that day and the 120 days after it, shown
-    // from the top. Later ones scroll, animated, to the first shown day on or after them (the
-    // last one when none is), growing the range to reach them. The list's own report coming back
-    // changes nothing.
-    void setAnchor(Instant anchor);
-    // Asks the provider again for the whole range (a new store revision) and follows a new
-    // calendar; the day at the top stays where it is.
+    // The anchor date between the list and the window: the window connects to it. The first
+    // anchor decides where the list begins: that day and the 120 days after it, shown from the
+    // top. Later ones scroll, animated, to the first shown day on or after them (the last one
+    // when none is), growing the range to reach them; that day answers the anchor.
+    AnchorLink& anchorLink() { return m_link; }
+    void setAnchor(Instant anchor) { m_link.receive(anchor); }
+    // Reads the whole range again and follows a new calendar; the day at the top stays where it
+    // is.
     void reloadData();
     // What "Show Earlier" does: 60 more days above.
     void showEarlier();
@@ -96,7 +92,8 @@ class AgendaListView : public QAbstractScrollArea {
     };
 
     Instant now() const;
-    void ensureRange();
+    Instant reach(Instant anchor);
+    void showDay(Instant day);
     void grow(AgendaRange range);
     std::vector<AgendaDay> fetch(Instant from, Instant to);
     void rebuild();
@@ -107,7 +104,6 @@ class AgendaListView : public QAbstractScrollArea {
     void scrollToDay(std::optional<Instant> day);
     void stopScrolling();
     void userScrolled();
-    void reportLater(Instant day);
     void checkSentinel();
     void prefetchAhead();
     void minuteTick();
@@ -116,11 +112,10 @@ class AgendaListView : public QAbstractScrollArea {
     double viewportHeight() const;
 
     Calendar m_calendar;
-    std::function<Calendar()> m_calendarSource;
     std::function<Instant()> m_clock;
-    EventsProvider m_provider;
-    std::function<void(Instant)> m_onAnchorChange;
+    QPointer<DaySource> m_source;
     std::function<void(const CalEvent&)> m_onSelect;
+    AnchorLink m_link;
     GridPalette m_palette;
     AgendaDayPainter m_painter;
 
@@ -134,8 +129,7 @@ class AgendaListView : public QAbstractScrollArea {
     double m_measuredWidth = -1;
     AgendaStack m_stack;
 
-    // The anchor as the list and its owner last agreed on it, and the day at the top.
-    std::optional<Instant> m_anchor;
+    // The day at the top, once the user scrolled or an anchor placed it there.
     std::optional<Instant> m_scrolledDay;
     bool m_settingOffset = false;
     bool m_sentinelShown = false;

@@ -35,9 +35,14 @@ bool sameCalendar(const Calendar& a, const Calendar& b) {
 
 FourWeeksView::FourWeeksView(Calendar calendar, QWidget* parent)
     : QWidget(parent), m_calendar(std::move(calendar)), m_clock([] { return Instant::now(); }),
+      m_link(AnchorLink::View{
+          .pageOf = [this](Instant day) { return FourWeeksPages::weekStart(day, m_calendar); },
+          .show = [this](Instant start) { showPage(start); }}),
       m_palette(GridPalette::from(palette())),
       m_weekdays(FourWeeksPages::weekdayLabels(m_calendar)),
-      m_weekdayFont(gridFont(FontSpec{.size = kWeekdaySize, .weight = FontWeight::semibold})) {
+      m_weekdayFont(gridFont(FontSpec{.size = kWeekdaySize, .weight = FontWeight::semibold})),
+      m_swipeEnd(kSwipeIdleMs, [this] { endSwipe(std::nullopt); }),
+      m_prepare(kPrepareAfterMs, [this] { prepareNeighbours(); }) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     setObjectName(QStringLiteral("fourWeeks"));
@@ -48,37 +53,33 @@ FourWeeksView::FourWeeksView(Calendar calendar, QWidget* parent)
     connect(&m_animation, &QVariantAnimation::valueChanged, this,
             [this](const QVariant& value) { setPosition(value.toDouble()); });
     connect(&m_animation, &QVariantAnimation::finished, this, [this] { settle(); });
-    m_swipeEnd.setSingleShot(true);
-    m_swipeEnd.setInterval(kSwipeIdleMs);
-    connect(&m_swipeEnd, &QTimer::timeout, this, [this] { endSwipe(); });
     // Finished events fade and today moves on: look again every minute (pages are redrawn only
     // when the minute they were drawn for has passed).
     m_minuteTimer.setInterval(60 * 1000);
     m_minuteTimer.setTimerType(Qt::CoarseTimer);
     connect(&m_minuteTimer, &QTimer::timeout, this, [this] { update(); });
     m_minuteTimer.start();
-    m_prepare.setSingleShot(true);
-    m_prepare.setInterval(kPrepareAfterMs);
-    connect(&m_prepare, &QTimer::timeout, this, [this] { prepareNeighbours(); });
 }
 
 FourWeeksView::~FourWeeksView() = default;
 
-void FourWeeksView::setEventsProvider(EventsProvider provider) {
-    m_provider = std::move(provider);
+void FourWeeksView::setDaySource(DaySource* source) {
+    if (m_source) {
+        disconnect(m_source, nullptr, this, nullptr);
+    }
+    m_source = source;
+    if (source) {
+        connect(source, &DaySource::arrived, this, [this] {
+            forgetPages();
+            update();
+        });
+        connect(source, &DaySource::changed, this, [this] { reloadData(); });
+    }
     reloadData();
-}
-
-void FourWeeksView::setOnAnchorChange(std::function<void(Instant)> handler) {
-    m_onAnchorChange = std::move(handler);
 }
 
 void FourWeeksView::setOnSelectDay(std::function<void(Instant)> handler) {
     m_onSelectDay = std::move(handler);
-}
-
-void FourWeeksView::setCalendarSource(std::function<Calendar()> source) {
-    m_calendarSource = std::move(source);
 }
 
 void FourWeeksView::setClock(std::function<Instant()> clock) {
@@ -103,15 +104,10 @@ Instant FourWeeksView::startOf(int page) const {
     return FourWeeksPages::pageStart(m_center, page, m_calendar).value_or(m_center);
 }
 
-// The anchor, both ways
+// The page on screen
 
-void FourWeeksView::setAnchor(Instant anchor) {
-    if (!std::isfinite(anchor.seconds) || m_anchor == anchor) {
-        return;
-    }
-    m_anchor = anchor;
-    const auto received = FourWeeksPages::receive(anchor, m_center, m_target, m_calendar);
-    m_inSetAnchor = true;
+void FourWeeksView::showPage(Instant start) {
+    const auto received = FourWeeksPages::receive(start, m_center, m_target, m_calendar);
     switch (received.action) {
     case FourWeeksPages::Received::Action::none:
         if (m_swiping || m_animation.state() == QAbstractAnimation::Running) {
@@ -127,19 +123,6 @@ void FourWeeksView::setAnchor(Instant anchor) {
         rebuild(received.pageStart);
         break;
     }
-    m_inSetAnchor = false;
-    if (received.rewrite && m_anchor == anchor && pageStart() == received.pageStart) {
-        reportLater(received.pageStart);
-    }
-}
-
-void FourWeeksView::reportLater(Instant start) {
-    m_anchor = start;
-    QTimer::singleShot(0, this, [this, start] {
-        if (m_anchor == start && m_onAnchorChange) {
-            m_onAnchorChange(start);
-        }
-    });
 }
 
 void FourWeeksView::rebuild(Instant start) {
@@ -150,26 +133,29 @@ void FourWeeksView::rebuild(Instant start) {
     m_position = 0;
     m_target = 0;
     forgetPages();
-    m_days.clear();
+    request(0, 0);
     update();
 }
 
 void FourWeeksView::reloadData() {
-    if (m_calendarSource) {
-        Calendar fresh = m_calendarSource();
-        if (!sameCalendar(fresh, m_calendar)) {
-            const Instant shown = pageStart();
+    if (m_source) {
+        if (Calendar fresh = m_source->calendar(); !sameCalendar(fresh, m_calendar)) {
+            const Instant shown = m_link.page().value_or(pageStart());
             m_calendar = std::move(fresh);
             m_weekdays = FourWeeksPages::weekdayLabels(m_calendar);
-            rebuild(FourWeeksPages::weekStart(m_anchor.value_or(shown), m_calendar));
-            if (m_anchor && *m_anchor != m_center) {
-                reportLater(m_center);
-            }
+            rebuild(FourWeeksPages::weekStart(shown, m_calendar));
+            m_link.moved(m_center);
         }
     }
-    m_days.clear();
     forgetPages();
+    request(m_target, m_target);
     update();
+}
+
+void FourWeeksView::request(int first, int last) {
+    if (m_source) {
+        m_source->request(startOf(first), startOf(last + 1));
+    }
 }
 
 // Paging
@@ -185,6 +171,9 @@ void FourWeeksView::page(int pages) {
 
 void FourWeeksView::animateTo(int target) {
     m_target = std::clamp(target, -FourWeeksPages::pageRadius, FourWeeksPages::pageRadius);
+    // The pages the animation passes, before they show.
+    const int from = static_cast<int>(std::floor(m_position));
+    request(std::min(from, m_target), std::max(from + 1, m_target));
     m_animation.stop();
     if (!isVisible() || std::abs(m_position - m_target) < 1e-3) {
         // Nothing to watch: arrive at once.
@@ -218,49 +207,35 @@ void FourWeeksView::settle() {
         m_target = 0;
     }
     update();
-    if (m_anchor == start) {
-        return;
-    }
-    if (m_inSetAnchor) {
-        reportLater(start);
-        return;
-    }
-    m_anchor = start;
-    if (m_onAnchorChange) {
-        m_onAnchorChange(start);
-    }
+    m_link.moved(start);
 }
 
 void FourWeeksView::beginSwipe() {
     m_animation.stop();
     m_swiping = true;
     m_swipeStart = m_target;
-    m_velocity = 0;
-    m_swipeClock.restart();
-    m_lastSwipeMs = 0;
+    m_velocity.reset();
+    request(m_target - 1, m_target + 1);
 }
 
-void FourWeeksView::swipe(double pages) {
+void FourWeeksView::swipe(std::uint64_t ms, double pages) {
     if (!std::isfinite(pages)) {
         return;
     }
-    const qint64 ms = m_swipeClock.elapsed();
-    const double seconds = std::max<qint64>(ms - m_lastSwipeMs, 1) / 1000.0;
-    m_velocity = 0.6 * (pages / seconds) + 0.4 * m_velocity;
-    m_lastSwipeMs = ms;
+    m_velocity.add(ms, pages);
     const double limit = FourWeeksPages::pageRadius;
     setPosition(std::clamp(m_position + pages, -limit, limit));
 }
 
-void FourWeeksView::endSwipe() {
+void FourWeeksView::endSwipe(std::optional<std::uint64_t> ms) {
     if (!m_swiping) {
         return;
     }
     m_swiping = false;
     m_swipeEnd.stop();
-    // A swipe that paused before it ended is no flick.
-    const bool paused = m_swipeClock.elapsed() - m_lastSwipeMs > 100;
-    animateTo(FourWeeksPages::snapTarget(m_swipeStart, m_position, paused ? 0 : m_velocity));
+    // Ended by the quiet timer, the swipe paused: no flick. Pages per second.
+    const double velocity = ms ? m_velocity.at(*ms) * 1000 : 0;
+    animateTo(FourWeeksPages::snapTarget(m_swipeStart, m_position, velocity));
 }
 
 // Input
@@ -299,10 +274,10 @@ void FourWeeksView::wheelEvent(QWheelEvent* event) {
     }
     // Empty samples (the begin and end of a gesture) carry no speed.
     if (!d.isNull()) {
-        swipe(-(across ? d.x() : d.y()) / extent);
+        swipe(event->timestamp(), -(across ? d.x() : d.y()) / extent);
     }
     if (event->phase() == Qt::ScrollEnd) {
-        endSwipe();
+        endSwipe(event->timestamp());
     } else {
         m_swipeEnd.start();
     }
@@ -345,7 +320,7 @@ void FourWeeksView::mouseMoveEvent(QMouseEvent* event) {
         beginSwipe();
     }
     if (m_dragging && width() > 0) {
-        swipe(-(x - m_lastDragX) / width());
+        swipe(event->timestamp(), -(x - m_lastDragX) / width());
         m_lastDragX = x;
     }
 }
@@ -357,7 +332,7 @@ void FourWeeksView::mouseReleaseEvent(QMouseEvent* event) {
     m_pressAt.reset();
     if (m_dragging) {
         m_dragging = false;
-        endSwipe();
+        endSwipe(event->timestamp());
         return;
     }
     if (const auto day = dayAt(event->position()); day && m_onSelectDay) {

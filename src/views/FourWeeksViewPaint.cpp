@@ -1,5 +1,5 @@
-// What the four-weeks view shows: its pages drawn into pixmaps, the weekday header, and the
-// queries that tests and screen readers use.
+// What the four-weeks view shows: its pages drawn into pixmaps from the days the source has
+// loaded, the weekday header, and the queries that tests and screen readers use.
 
 #include "views/FourWeeksView.h"
 
@@ -80,17 +80,10 @@ std::string FourWeeksView::accessibleText(Instant day) const {
                                             m_calendar);
 }
 
-CalendarStore::EventList FourWeeksView::eventsOn(Instant day) const {
-    if (const auto it = m_days.find(day); it != m_days.end()) {
-        return it->second;
-    }
-    static const CalendarStore::EventList none = std::make_shared<const std::vector<CalEvent>>();
-    CalendarStore::EventList events = m_provider ? m_provider(day) : nullptr;
-    if (!events) {
-        events = none;
-    }
-    m_days.emplace(day, events);
-    return events;
+DaySource::EventList FourWeeksView::eventsOn(Instant day) const {
+    static const DaySource::EventList none = std::make_shared<const std::vector<CalEvent>>();
+    DaySource::EventList events = m_source ? m_source->events(day) : nullptr;
+    return events ? events : none;
 }
 
 void FourWeeksView::forgetPages() {
@@ -99,10 +92,6 @@ void FourWeeksView::forgetPages() {
 
 void FourWeeksView::keepPagesNear(int page) {
     std::erase_if(m_pages, [page](const auto& entry) { return std::abs(entry.first - page) > 1; });
-    const Instant from = startOf(page - 1);
-    const Instant to = startOf(page + 2);
-    std::erase_if(
-        m_days, [from, to](const auto& entry) { return entry.first < from || entry.first >= to; });
 }
 
 const QPixmap& FourWeeksView::pagePixmap(int page, double dpr) const {
@@ -206,6 +195,7 @@ void FourWeeksView::prepareNeighbours() {
     // One page per idle moment, so that input waits for at most one page's drawing.
     for (const int page : {m_target + 1, m_target - 1}) {
         if (!m_pages.contains(page)) {
+            request(page, page);
             pagePixmap(page, devicePixelRatioF());
             if (!m_pages.contains(m_target + 1) || !m_pages.contains(m_target - 1)) {
                 m_prepare.start();

@@ -2,6 +2,7 @@
 
 #include "platform/BuildInfo.h"
 #include "store/CalendarStore.h"
+#include "store/LinkOpener.h"
 #include "views/CalendarToggle.h"
 #include "views/EventFinderSettingsSection.h"
 #include "views/OwnAddressesSection.h"
@@ -35,7 +36,8 @@ QLabel* linkLabel(const QString& text, std::string_view url, const QString& name
     label->setObjectName(name);
     label->setTextFormat(Qt::RichText);
     label->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
-    label->setOpenExternalLinks(true);
+    QObject::connect(label, &QLabel::linkActivated, label,
+                     [](const QString& link) { LinkOpener::open(link.toStdString()); });
     return label;
 }
 

@@ -1,8 +1,5 @@
 #include "views/TimeGridBinding.h"
 
-#include "grid/TimeGridAnchor.h"
-#include "store/CalendarStore.h"
-
 #include <QSettings>
 
 #include <cmath>
@@ -57,50 +54,33 @@ void writeTimeGridPreferences(QSettings& settings, const TimeGridPreferences& pr
     settings.setValue(kFitEnd, preferences.gridFitEndHour);
 }
 
+namespace {
+
+// The preferences applied to the grid, before it is laid out when it is new.
+TimeGridView& withPreferences(TimeGridView& view, const QSettings& settings) {
+    const TimeGridPreferences preferences = readTimeGridPreferences(settings);
+    view.setFitHours(preferences.fitRange());
+    if (const std::optional<double> height = preferences.preferredHourHeight()) {
+        view.setHourHeight(*height);
+    }
+    view.setUiTestMarkers(flag(settings, kMarkers).value_or(false));
+    return view;
+}
+
+} // namespace
+
 TimeGridBinding::TimeGridBinding(TimeGridView& view, CalendarStore& store, QSettings& settings,
                                  Anchor anchor, TimeGridView::Handlers actions, QObject* parent)
-    : QObject(parent), m_view(view), m_store(store), m_settings(settings),
-      m_anchor(std::move(anchor)), m_revision(store.revision()) {
-    m_view.setEventsProvider([this](Instant day) { return m_store.events(day); });
-    m_view.setCalendarSource([this] { return m_store.calendar(); });
-    m_installed = m_anchor.get();
-    actions.onAnchorChange = [this](Instant day) { report(day); };
+    : ViewBinding(withPreferences(view, settings), store, std::move(anchor), parent), m_view(view),
+      m_settings(settings) {
     actions.onHourHeightChange = [this](double height) {
         m_settings.setValue(kHourHeight, height);
     };
     m_view.setHandlers(std::move(actions));
-    connect(&m_store, &CalendarStore::revisionChanged, this, [this] {
-        if (m_store.revision() != m_revision) {
-            m_revision = m_store.revision();
-            m_view.reloadData();
-        }
-    });
-    preferencesChanged();
-    m_view.setAnchor(m_installed);
-}
-
-void TimeGridBinding::report(Instant day) {
-    const std::optional<Instant> written =
-        TimeGridAnchor::writeBack(m_anchor.get(), m_installed, m_reported, day);
-    if (written) {
-        m_reported = *written;
-        m_installed = *written;
-        m_anchor.set(*written);
-    }
-}
-
-void TimeGridBinding::anchorChanged() {
-    m_installed = m_anchor.get();
-    m_view.setAnchor(m_installed);
 }
 
 void TimeGridBinding::preferencesChanged() {
-    const TimeGridPreferences preferences = readTimeGridPreferences(m_settings);
-    m_view.setFitHours(preferences.fitRange());
-    if (const std::optional<double> height = preferences.preferredHourHeight()) {
-        m_view.setHourHeight(*height);
-    }
-    m_view.setUiTestMarkers(flag(m_settings, kMarkers).value_or(false));
+    withPreferences(m_view, m_settings);
 }
 
 } // namespace plannery

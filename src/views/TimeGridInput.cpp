@@ -17,15 +17,10 @@ namespace {
 
 // A press held this long without moving proposes a new event.
 constexpr int kHoldMs = 450;
-// Scrolling that pauses this long has ended (touchpads on some systems send no end phase).
+// Scrolling that pauses this long has ended (touchpads on some systems send no end phase); the
+// fingers rested before it ended, so it throws nothing.
 constexpr int kSwipeQuietMs = 120;
 constexpr int kZoomQuietMs = 300;
-// Velocity is measured over the last moments of a swipe.
-constexpr qint64 kVelocityWindowMs = 80;
-// A pause this long before the fingers lift means they stopped.
-constexpr qint64 kRestMs = 50;
-// Events closer together than a frame are measured over one frame.
-constexpr qint64 kShortestMs = 16;
 // One wheel notch (120 eighths of a degree) zooms by this factor.
 constexpr double kZoomPerNotch = 1.15;
 // Points one wheel notch scrolls the hours.
@@ -33,25 +28,18 @@ constexpr double kPointsPerLine = 16;
 
 } // namespace
 
-TimeGridInput::TimeGridInput(TimeGridView& view) : m_view(view) {
-    m_clock.start();
-    m_holdTimer.setSingleShot(true);
-    m_holdTimer.setInterval(kHoldMs);
-    QObject::connect(&m_holdTimer, &QTimer::timeout, &m_view, [this] {
-        if (m_pressAt && !m_creating && !m_pressMoved) {
-            m_creating = m_view.beginNewEvent(*m_pressAt);
-        }
-    });
-    m_swipeEnd.setSingleShot(true);
-    m_swipeEnd.setInterval(kSwipeQuietMs);
-    QObject::connect(&m_swipeEnd, &QTimer::timeout, &m_view, [this] { endSwipe(); });
-    m_zoomEnd.setSingleShot(true);
-    m_zoomEnd.setInterval(kZoomQuietMs);
-    QObject::connect(&m_zoomEnd, &QTimer::timeout, &m_view, [this] {
-        m_zooming = false;
-        m_view.endZoom();
-    });
-}
+TimeGridInput::TimeGridInput(TimeGridView& view)
+    : m_view(view), m_hold(kHoldMs,
+                           [this] {
+                               if (m_pressAt && !m_creating && !m_pressMoved) {
+                                   m_creating = m_view.beginNewEvent(*m_pressAt);
+                               }
+                           }),
+      m_swipeEnd(kSwipeQuietMs, [this] { endSwipe(std::nullopt); }),
+      m_zoomEnd(kZoomQuietMs, [this] {
+          m_zooming = false;
+          m_view.endZoom();
+      }) {}
 
 bool TimeGridInput::handle(QEvent* event) {
     switch (event->type()) {
@@ -73,7 +61,7 @@ bool TimeGridInput::handle(QEvent* event) {
             m_view.endNewEvent(true);
         }
         m_pressAt.reset();
-        m_holdTimer.stop();
+        m_hold.stop();
         return false;
     default:
         return false;
@@ -90,7 +78,7 @@ bool TimeGridInput::mousePress(QMouseEvent* event) {
     m_creating = false;
     // A press on an event selects it on release; only empty space starts a new event.
     if (!m_view.eventAt(*m_pressAt)) {
-        m_holdTimer.start();
+        m_hold.start();
     }
     return true;
 }
@@ -108,7 +96,7 @@ bool TimeGridInput::mouseMove(QMouseEvent* event) {
         return true;
     }
     m_pressMoved = true;
-    m_holdTimer.stop();
+    m_hold.stop();
     if (!m_view.eventAt(*m_pressAt)) {
         m_creating = m_view.beginNewEvent(*m_pressAt);
         if (m_creating) {
@@ -122,7 +110,7 @@ bool TimeGridInput::mouseRelease(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton || !m_pressAt) {
         return false;
     }
-    m_holdTimer.stop();
+    m_hold.stop();
     const QPointF at = *m_pressAt;
     m_pressAt.reset();
     if (m_creating) {
@@ -180,53 +168,34 @@ bool TimeGridInput::wheel(QWheelEvent* event) {
         }
         m_axis = std::abs(dx) > std::abs(dy) ? Axis::horizontal : Axis::vertical;
         if (m_axis == Axis::horizontal) {
-            m_samples.clear();
+            m_velocity.reset();
             m_view.beginHorizontalDrag();
         }
     }
     if (m_axis == Axis::horizontal) {
-        swipe(dx);
+        swipe(event->timestamp(), dx);
     } else {
         m_view.scrollVertically(dy);
     }
     if (event->phase() == Qt::ScrollEnd) {
-        endSwipe();
+        endSwipe(event->timestamp());
     } else {
         m_swipeEnd.start();
     }
     return true;
 }
 
-void TimeGridInput::swipe(double dx) {
-    if (dx != 0) {
-        m_samples.push_back(Sample{.ms = m_clock.elapsed(), .dx = dx});
-    }
+void TimeGridInput::swipe(std::uint64_t ms, double dx) {
+    m_velocity.add(ms, dx);
     m_view.dragHorizontally(dx);
 }
 
-double TimeGridInput::swipeVelocity() const {
-    const qint64 now = m_clock.elapsed();
-    // Fingers that rested before lifting throw nothing.
-    if (m_samples.empty() || now - m_samples.back().ms > kRestMs) {
-        return 0;
-    }
-    double distance = 0;
-    qint64 first = now;
-    for (const Sample& sample : m_samples) {
-        if (now - sample.ms <= kVelocityWindowMs) {
-            distance += sample.dx;
-            first = std::min(first, sample.ms);
-        }
-    }
-    return distance / static_cast<double>(std::max<qint64>(now - first, kShortestMs));
-}
-
-void TimeGridInput::endSwipe() {
+void TimeGridInput::endSwipe(std::optional<std::uint64_t> ms) {
     m_swipeEnd.stop();
     if (m_axis == Axis::horizontal) {
-        const double velocity = swipeVelocity();
-        m_samples.clear();
-        m_view.endHorizontalDrag(velocity);
+        // Ended by the quiet timer: the fingers rested.
+        m_view.endHorizontalDrag(ms ? m_velocity.at(*ms) : 0);
+        m_velocity.reset();
     }
     m_axis = Axis::none;
 }

@@ -1,10 +1,11 @@
 #pragma once
 
-#include <QElapsedTimer>
-#include <QPointF>
-#include <QTimer>
+#include "grid/SwipeVelocity.h"
+#include "views/QuietTimer.h"
 
-#include <deque>
+#include <QPointF>
+
+#include <cstdint>
 #include <optional>
 
 class QEvent;
@@ -36,9 +37,8 @@ class TimeGridInput {
     bool wheel(QWheelEvent* event);
     bool nativeGesture(QNativeGestureEvent* event);
     bool key(QKeyEvent* event);
-    void swipe(double dx);
-    void endSwipe();
-    double swipeVelocity() const;
+    void swipe(std::uint64_t ms, double dx);
+    void endSwipe(std::optional<std::uint64_t> ms);
     void zoomWheel(double angle, double pointerY);
 
     enum class Axis { none, horizontal, vertical };
@@ -49,23 +49,19 @@ class TimeGridInput {
     std::optional<QPointF> m_pressAt;
     bool m_creating = false;
     bool m_pressMoved = false;
-    QTimer m_holdTimer;
+    QuietTimer m_hold;
 
-    // Two-finger scrolling, locked to the axis it started on until the fingers rest.
+    // Two-finger scrolling, locked to the axis it started on until the fingers rest, with the
+    // speed of its horizontal moves.
     Axis m_axis = Axis::none;
-    QTimer m_swipeEnd;
-    QElapsedTimer m_clock;
-    struct Sample {
-        qint64 ms;
-        double dx;
-    };
-    std::deque<Sample> m_samples;
+    QuietTimer m_swipeEnd;
+    SwipeVelocity m_velocity;
     double m_wheelPages = 0; // Shift+wheel notches not yet a whole page
 
     // Ctrl+wheel and pinch zoom.
     double m_zoomScale = 1;
     bool m_zooming = false;
-    QTimer m_zoomEnd;
+    QuietTimer m_zoomEnd;
 };
 
 } // namespace plannery

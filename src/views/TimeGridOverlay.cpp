@@ -22,13 +22,13 @@ QRectF qrect(const Rect& r) {
 } // namespace
 
 void paintNow(QPainter& painter, const GridPalette& palette, const TimeGridMetrics& metrics,
-              int todayIndex, double minute) {
+              double left, double minute) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
-    painter.fillRect(qrect(TimeGridNow::line(metrics, todayIndex, minute)), palette.red);
+    painter.fillRect(qrect(TimeGridNow::line(metrics, left, minute)), palette.red);
     painter.setPen(Qt::NoPen);
     painter.setBrush(palette.red);
-    painter.drawEllipse(qrect(TimeGridNow::dot(metrics, todayIndex, minute)));
+    painter.drawEllipse(qrect(TimeGridNow::dot(metrics, left, minute)));
     painter.restore();
 }
 

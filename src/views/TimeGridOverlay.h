@@ -14,9 +14,10 @@ class QPainter;
 // gutter, and the ghost of a new event being proposed.
 namespace plannery::TimeGridOverlay {
 
-// The red line across today's column and its dot, in the scrolling content's coordinates.
+// The red line across today's column (its left edge at x `left`) and its dot, y in the scrolling
+// content's coordinates.
 void paintNow(QPainter& painter, const GridPalette& palette, const TimeGridMetrics& metrics,
-              int todayIndex, double minute);
+              double left, double minute);
 
 // The "all-day" label beside the chips and, when `chevronExpanded` is given, the chevron that
 // expands (pointing down) or collapses (pointing up) the all-day area.

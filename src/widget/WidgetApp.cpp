@@ -3,6 +3,7 @@
 #include "agenda/WidgetSizes.h"
 #include "platform/VdirEventStore.h"
 #include "platform/XdgPaths.h"
+#include "store/LinkOpener.h"
 #include "store/SharedKeychain.h"
 #include "widget/WidgetCalendars.h"
 #include "widget/WidgetClock.h"
@@ -11,11 +12,9 @@
 #include "widget/WidgetWindow.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QFileInfo>
 #include <QProcess>
 #include <QSettings>
-#include <QUrl>
 
 #include <cmath>
 #include <cstdlib>
@@ -102,13 +101,16 @@ int runWindows(const WidgetOptions& options, std::ostream& err) {
 } // namespace
 
 void openAppLink(const std::string& url) {
-    const QString sibling = QCoreApplication::applicationDirPath() + QStringLiteral("/plannery");
-    const QFileInfo app(sibling);
-    if (app.isFile() && app.isExecutable()) {
-        QProcess::startDetached(sibling, {QString::fromStdString(url)});
-        return;
-    }
-    QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
+    LinkOpener::open(url, [](const std::string& link) {
+        const QString sibling =
+            QCoreApplication::applicationDirPath() + QStringLiteral("/plannery");
+        const QFileInfo app(sibling);
+        if (app.isFile() && app.isExecutable()) {
+            QProcess::startDetached(sibling, {QString::fromStdString(link)});
+            return;
+        }
+        LinkOpener::open(link);
+    });
 }
 
 int runWidget(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {

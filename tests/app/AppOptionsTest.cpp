@@ -1,11 +1,6 @@
 #include "app/AppOptions.h"
-#include "app/SingleInstance.h"
 
 #include <gtest/gtest.h>
-
-#include <QCoreApplication>
-#include <QTest>
-#include <QUuid>
 
 #include <map>
 
@@ -63,21 +58,6 @@ TEST(AppOptions, RootsZoneLinkAndLaunchOptionsAreSorted) {
     ASSERT_EQ(bad.problems.size(), 2u);
     EXPECT_EQ(bad.problems[0], "The time zone Mars/Olympus is unknown; the system's zone is used.");
     EXPECT_EQ(bad.problems[1], "The option --root needs a value; it was ignored.");
-}
-
-TEST(SingleInstance, ALaterStartHandsItsLinkToTheRunningOne) {
-    const QString name =
-        QStringLiteral("plannery-test-") + QUuid::createUuid().toString(QUuid::Id128);
-    SingleInstance second(name);
-    EXPECT_FALSE(second.forward("plannery://day/2026-03-07", 200)); // nobody runs yet
-
-    SingleInstance first(name);
-    QStringList received;
-    ASSERT_TRUE(first.listen([&](const QString& message) { received.push_back(message); }));
-    EXPECT_TRUE(second.forward("plannery://day/2026-03-07"));
-    EXPECT_TRUE(second.forward(""));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return received.size() == 2; }, 2000));
-    EXPECT_EQ(received, (QStringList{"plannery://day/2026-03-07", ""}));
 }
 
 } // namespace

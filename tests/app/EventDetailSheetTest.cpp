@@ -203,11 +203,10 @@ TEST_F(EventDetailSheetTest, ShowsTheSectionsInOrderAndFoldsLongListsOfPeople) {
     EXPECT_EQ(details.front()->text(), "Organizer \u00B7 boss@example.com");
     EXPECT_EQ(details.back()->text(), "Room \u00B7 room4@example.com");
 
-    // A link that is no URL is shown and opens nothing; the notes lose their tags and link the
+    // A link that is no URL is text that opens nothing; the notes lose their tags and link the
     // phone number.
-    QPushButton* link = shownChildren<QPushButton>(sheet, "detailURL").at(0);
-    EXPECT_EQ(link->text(), "not a url");
-    EXPECT_FALSE(link->isEnabled());
+    EXPECT_TRUE(shownChildren<QPushButton>(sheet, "detailURL").empty());
+    EXPECT_EQ(labelText(sheet, "detailURL"), "not a url");
     const auto* notes = shownChildren<QTextBrowser>(sheet, "detailNotes").at(0);
     EXPECT_TRUE(notes->toPlainText().startsWith("Agenda"));
     EXPECT_FALSE(notes->toPlainText().contains("<p>"));
@@ -383,6 +382,52 @@ TEST_F(EventDetailSheetTest, AReadOnlyEventHasNoEditAndOneDeletedOnDiskIsNotAvai
     sheet->edit(0); // a copy that is gone: nothing opens
     sheet->reply(5);
     EXPECT_EQ(sheet->findChild<EventEditorDialog*>(), nullptr);
+}
+
+TEST_F(EventDetailSheetTest, OnlyLinksOfTheWebMailPhoneAndCallsLeaveTheSheet) {
+    // An invitation anyone could send: its link points into the file system.
+    vdir.write("home", "files.ics",
+               calendarText(vevent("files", "DTSTART:20260314T090000Z", "DTEND:20260314T100000Z",
+                                   "Files", "URL:file:///etc/passwd\r\n")));
+    vdir.write("home", "agenda.ics",
+               calendarText(vevent("agenda", "DTSTART:20260314T110000Z", "DTEND:20260314T120000Z",
+                                   "Agenda", "URL:https://example.com/agenda\r\n")));
+    onDisk->reloadIfChanged();
+
+    EventDetailSheet* sheet = open(14, "Files");
+    QApplication::processEvents();
+    // Shown as it is written, as text to read and copy; a click opens nothing.
+    const auto shown = shownChildren<QWidget>(sheet, "detailURL");
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown.front()->accessibleName(), "file:///etc/passwd");
+    EXPECT_EQ(labelText(sheet, "detailURL"), "file:///etc/passwd");
+    for (QPushButton* button : shownChildren<QPushButton>(sheet, "detailURL")) {
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+    EXPECT_TRUE(opened.empty());
+    sheet->close();
+
+    sheet = open(14, "Agenda");
+    QApplication::processEvents();
+    QTest::mouseClick(shownChildren<QPushButton>(sheet, "detailURL").at(0), Qt::LeftButton);
+    EXPECT_EQ(opened, (std::vector<std::string>{"https://example.com/agenda"}));
+}
+
+TEST_F(EventDetailSheetTest, WithoutAFolderOfTheUsersOwnTheSheetSaysWhyItCannotShare) {
+    test::TempDir other;
+    fs::create_directory(other.path() / "elsewhere");
+    fs::create_directory_symlink(other.path() / "elsewhere", other.path() / "plannery-1000");
+    auto* sheet =
+        new EventDetailSheet(shown(12, "Lunch"), *store, &window, other.path() / "plannery-1000");
+    sheet->setAttribute(Qt::WA_DeleteOnClose);
+    sheet->open();
+    QApplication::processEvents();
+    EXPECT_TRUE(shownChildren<QPushButton>(sheet, "detailShare").empty());
+    EXPECT_EQ(labelText(sheet, "detailShareError"),
+              QString::fromStdString("The event cannot be shared as a calendar file: \u201C" +
+                                     (other.path() / "plannery-1000").string() +
+                                     "\u201D is a symbolic link."));
+    EXPECT_TRUE(fs::is_empty(other.path() / "elsewhere"));
 }
 
 TEST_F(EventDetailSheetTest, HugeHtmlNotesAndPeopleWithoutNames) {

@@ -127,9 +127,8 @@ TEST(OutputTest, AgendaListsEveryDayWithItsEvents) {
                        .isTentative = true,
                        .isCanceled = true,
                        .calendars = {CalendarRef{.id = "t", .title = "Travel"}}};
-    const Output::DayMap days{{monday, {holiday, declined, overnight}},
-                              {tuesday, {overnight}},
-                              {at(berlin, 2026, 12, 9), {}}};
+    const EventDays days({holiday, declined, overnight}, {monday, tuesday, at(berlin, 2026, 12, 9)},
+                         berlin);
 
     std::ostringstream text;
     Output::agendaText(text, days, berlin);
@@ -161,7 +160,7 @@ TEST(OutputTest, AgendaListsEveryDayWithItsEvents) {
     auto german = Calendar::make("Europe/Berlin", "de_DE");
     ASSERT_TRUE(german);
     std::ostringstream deutsch;
-    Output::agendaText(deutsch, {{monday, {}}}, *german);
+    Output::agendaText(deutsch, EventDays({}, {monday}, *german), *german);
     EXPECT_EQ(deutsch.str(), "Montag, 7. Dezember 2026\n  no events\n");
 }
 

@@ -105,6 +105,14 @@ TEST(DetailSheetSectionsTest, OnlyLinksOpen) {
     EXPECT_FALSE(openableURL("C:\\Users\\notes.txt"));
     EXPECT_FALSE(openableURL("ja va:script"));
     EXPECT_FALSE(openableURL(std::string("x-a:b\0c", 7)));
+    // Links of schemes the desktop would run, mount or execute are text, and no web address is
+    // dug out of them.
+    EXPECT_FALSE(openableURL("file:///etc/passwd"));
+    EXPECT_FALSE(openableURL("file://example.com/share/run.sh"));
+    EXPECT_FALSE(openableURL("smb://example.com/share"));
+    EXPECT_FALSE(openableURL("javascript:alert(1)"));
+    EXPECT_FALSE(openableURL("ssh://root@example.com"));
+    EXPECT_FALSE(openableURL("data:text/html,https://example.com"));
 }
 
 } // namespace

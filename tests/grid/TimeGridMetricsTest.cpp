@@ -16,8 +16,6 @@ TEST(TimeGridMetricsTest, HeaderContentAndMinutePositions) {
     EXPECT_EQ(metrics.y(0), 9);
     EXPECT_EQ(metrics.y(480), 409);
     EXPECT_EQ(metrics.minute(409), 480);
-    EXPECT_EQ(metrics.columnX(3), 300);
-    EXPECT_EQ(metrics.columnX(-2), -200);
 
     metrics.allDayRows = 2;
     EXPECT_EQ(metrics.headerHeight(), 30 + (17 + 2) * 2 + 2);
@@ -203,22 +201,13 @@ TEST(TimeGridMetricsTest, AllDayRowsCollapsedAndExpanded) {
 
 TEST(TimeGridMetricsTest, VerticalOffsets) {
     const Calendar calendar = test::berlin();
-    const TimeGridDays week =
-        TimeGridDays::make(calendar, test::at(calendar, 2026, 3, 2), TimeGridSpan::week());
     TimeGridMetrics metrics;
 
-    // Today on the page: the hour before now at the top, 4 points lower.
-    const Instant now = test::at(calendar, 2026, 3, 4, 10, 30);
-    EXPECT_EQ(metrics.initialVerticalOffset(week, 0, 7, now), metrics.y(570) - 4);
-    // Today on another page, or a one-day page of another day: 8:00 with 8 points above it.
-    EXPECT_EQ(metrics.initialVerticalOffset(week, 7, 7, now), metrics.y(480) - 8);
-    EXPECT_EQ(metrics.initialVerticalOffset(week, 1, 1, now), metrics.y(480) - 8);
-    EXPECT_EQ(metrics.initialVerticalOffset(week, 2, 1, now), metrics.y(570) - 4);
-    // A Saturday has no column in a work week.
-    const TimeGridDays workWeek =
-        TimeGridDays::make(calendar, test::at(calendar, 2026, 3, 2), TimeGridSpan::workWeek());
-    EXPECT_EQ(metrics.initialVerticalOffset(workWeek, 0, 5, test::at(calendar, 2026, 3, 7, 15)),
-              metrics.y(480) - 8);
+    // Today on the page: the hour before now at the top, 4 points lower; else 8:00 with 8
+    // points above it.
+    const DateComponents now = calendar.components(test::at(calendar, 2026, 3, 4, 10, 30));
+    EXPECT_EQ(metrics.initialVerticalOffset(now), metrics.y(570) - 4);
+    EXPECT_EQ(metrics.initialVerticalOffset(std::nullopt), metrics.y(480) - 8);
 
     // Programmatic offsets stay within the content.
     const double scroller = 600;
@@ -236,7 +225,7 @@ TEST(TimeGridMetricsTest, VerticalOffsets) {
     metrics.endHour = 20;
     metrics.hourHeight = 60;
     const double early =
-        metrics.initialVerticalOffset(week, 0, 7, test::at(calendar, 2026, 3, 4, 7, 10));
+        metrics.initialVerticalOffset(calendar.components(test::at(calendar, 2026, 3, 4, 7, 10)));
     EXPECT_LT(early, 0);
     EXPECT_EQ(metrics.clampVerticalOffset(early, 0, 300), 0);
 

@@ -9,11 +9,12 @@ namespace {
 
 TEST(TimeGridNewEvent, PressAndDragSelectWholeQuarterHoursInsideTheShownHours) {
     // A press at 9:07 proposes 9:00-10:00.
-    const auto pressed = TimeGridNewEvent::begin(3, 9 * 60 + 7, 0, 24);
+    const Instant day = test::at(test::berlin(), 2026, 3, 12);
+    const auto pressed = TimeGridNewEvent::begin(day, 9 * 60 + 7, 0, 24);
     EXPECT_EQ(
         pressed,
         (TimeGridNewEvent{
-            .column = 3, .anchor = 540, .range = {.lower = 540, .upper = 600}, .moved = false}));
+            .day = day, .anchor = 540, .range = {.lower = 540, .upper = 600}, .moved = false}));
     // Moving inside the first slot changes nothing; leaving it selects slot to slot.
     EXPECT_EQ(pressed.dragged(9 * 60 + 14, 0, 24), pressed);
     const auto down = pressed.dragged(10 * 60 + 20, 0, 24);
@@ -26,15 +27,16 @@ TEST(TimeGridNewEvent, PressAndDragSelectWholeQuarterHoursInsideTheShownHours) {
 
     // In a band of 8-20 a press in the last quarter hour starts at 19:45 and is cut at 20:00;
     // presses outside the band are pulled into it.
-    EXPECT_EQ(TimeGridNewEvent::begin(0, 19 * 60 + 50, 8, 20).range,
+    EXPECT_EQ(TimeGridNewEvent::begin(day, 19 * 60 + 50, 8, 20).range,
               (Stretch{.lower = 1185, .upper = 1200}));
-    EXPECT_EQ(TimeGridNewEvent::begin(0, 23 * 60, 8, 20).range,
+    EXPECT_EQ(TimeGridNewEvent::begin(day, 23 * 60, 8, 20).range,
               (Stretch{.lower = 1185, .upper = 1200}));
-    EXPECT_EQ(TimeGridNewEvent::begin(0, 60, 8, 20).range, (Stretch{.lower = 480, .upper = 540}));
-    EXPECT_EQ(TimeGridNewEvent::begin(0, std::numeric_limits<double>::quiet_NaN(), 8, 20).anchor,
+    EXPECT_EQ(TimeGridNewEvent::begin(day, 60, 8, 20).range, (Stretch{.lower = 480, .upper = 540}));
+    EXPECT_EQ(TimeGridNewEvent::begin(day, std::numeric_limits<double>::quiet_NaN(), 8, 20).anchor,
               480);
     // A band with no room still gives one slot.
-    EXPECT_EQ(TimeGridNewEvent::begin(0, 600, 10, 10).range, (Stretch{.lower = 600, .upper = 615}));
+    EXPECT_EQ(TimeGridNewEvent::begin(day, 600, 10, 10).range,
+              (Stretch{.lower = 600, .upper = 615}));
 }
 
 TEST(TimeGridNewEvent, MinutesBecomeWallClockTimesOfTheColumnsDay) {

@@ -55,9 +55,9 @@ TEST(TimeGridNow, LinePlaceAndMinuteTimer) {
 
     TimeGridMetrics metrics;
     metrics.columnWidth = 120;
-    EXPECT_EQ(TimeGridNow::line(metrics, 3, 600),
+    EXPECT_EQ(TimeGridNow::line(metrics, 360, 600),
               (Rect{.x = 360, .y = metrics.y(600) - 0.75, .width = 120, .height = 1.5}));
-    EXPECT_EQ(TimeGridNow::dot(metrics, 3, 600),
+    EXPECT_EQ(TimeGridNow::dot(metrics, 360, 600),
               (Rect{.x = 359.5, .y = metrics.y(600) - 4, .width = 8, .height = 8}));
     metrics.startHour = 8;
     metrics.endHour = 20;

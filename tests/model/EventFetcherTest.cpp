@@ -25,6 +25,14 @@ std::vector<std::string> titles(const std::vector<CalEvent>& events) {
     return result;
 }
 
+std::vector<std::string> titles(const std::vector<const CalEvent*>& events) {
+    std::vector<std::string> result;
+    for (const CalEvent* event : events) {
+        result.push_back(event->title);
+    }
+    return result;
+}
+
 class EventFetcherTest : public ::testing::Test {
   protected:
     const Calendar calendar = test::berlin();
@@ -63,9 +71,10 @@ TEST_F(EventFetcherTest, NothingWithoutAccessOrRange) {
                         AuthorizationStatus::restricted, AuthorizationStatus::writeOnly}) {
         store.setAuthorizationStatus(status);
         EXPECT_TRUE(fetch(at(5, 1), at(6, 1)).empty());
-        EXPECT_TRUE(EventFetcher::fetchByDay(store, at(5, 1), at(5, 3), FetchOptions{}, calendar)
-                        .at(at(5, 1))
-                        .empty());
+        const EventDays days =
+            EventFetcher::fetchByDay(store, at(5, 1), at(5, 3), FetchOptions{}, calendar);
+        EXPECT_EQ(days.size(), 2u);
+        EXPECT_TRUE(days.events().empty());
     }
 }
 
@@ -143,12 +152,15 @@ TEST_F(EventFetcherTest, EventsByDay) {
     // March has the clock change: every key is still a midnight.
     const auto byDay = EventFetcher::fetchByDay(store, at(3, 1), at(4, 1), {}, calendar);
     ASSERT_EQ(byDay.size(), 31u);
-    EXPECT_EQ(byDay.begin()->first, at(3, 1));
-    EXPECT_EQ(byDay.rbegin()->first, at(3, 31));
-    for (const auto& [day, events] : byDay) {
+    EXPECT_EQ(byDay.days().front(), at(3, 1));
+    EXPECT_EQ(byDay.days().back(), at(3, 31));
+    for (const Instant day : byDay.days()) {
         EXPECT_EQ(calendar.components(day).hour, 0);
     }
-    auto on = [&](int day) { return titles(byDay.at(at(3, day))); };
+    // Each event is held once, however many days it covers.
+    EXPECT_EQ(byDay.events().size(), 5u);
+    EXPECT_EQ(byDay.on(at(3, 12)).at(0), byDay.on(at(3, 14)).at(0));
+    auto on = [&](int day) { return titles(byDay.on(at(3, day))); };
     using Titles = std::vector<std::string>;
     EXPECT_EQ(on(1), Titles{"Started earlier"});
     EXPECT_EQ(on(2), Titles{"Started earlier"});
@@ -165,15 +177,16 @@ TEST_F(EventFetcherTest, EventsByDay) {
     // A month without events still has every day.
     const auto empty = EventFetcher::fetchByDay(store, at(4, 1), at(5, 1), {}, calendar);
     EXPECT_EQ(empty.size(), 30u);
-    for (const auto& [day, events] : empty) {
-        EXPECT_TRUE(events.empty());
+    for (const Instant day : empty.days()) {
+        EXPECT_TRUE(empty.on(day).empty());
     }
 
     // The day holding `from` is a key; a day starting at `to` is not.
     const auto partial = EventFetcher::fetchByDay(store, at(3, 10, 15), at(3, 12), {}, calendar);
     EXPECT_EQ(partial.size(), 2u);
-    EXPECT_EQ(titles(partial.at(at(3, 10))), Titles{"One day"});
-    EXPECT_EQ(titles(partial.at(at(3, 11))), Titles{});
+    EXPECT_EQ(titles(partial.on(at(3, 10))), Titles{"One day"});
+    EXPECT_EQ(titles(partial.on(at(3, 11))), Titles{});
+    EXPECT_EQ(titles(partial.on(at(3, 12))), Titles{});
 
     // Broken ranges give nothing rather than an endless walk.
     EXPECT_TRUE(EventFetcher::fetchByDay(store, at(3, 1), Instant{INFINITY}, {}, calendar).empty());

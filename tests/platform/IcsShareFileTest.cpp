@@ -169,7 +169,9 @@ TEST(IcsShareFile, FailuresAreSentencesAndRemoveNothingThatIsNotTheirs) {
     auto written = Ics::write(event, blocker / "share", kStamp, berlin());
     EXPECT_FALSE(written.ok());
     EXPECT_FALSE(written.file);
-    EXPECT_NE(written.error->find("could not be created"), std::string::npos) << *written.error;
+    EXPECT_EQ(*written.error, "The calendar file was not written to \u201C" +
+                                  (blocker / "share").string() + "\u201D: \u201C" +
+                                  blocker.string() + "\u201D is not a folder.");
     EXPECT_EQ(contents(blocker), "keep");
 
     for (const fs::path& folder :
@@ -179,6 +181,45 @@ TEST(IcsShareFile, FailuresAreSentencesAndRemoveNothingThatIsNotTheirs) {
         EXPECT_FALSE(written.file) << folder;
     }
     EXPECT_EQ(contents(blocker), "keep");
+}
+
+TEST(IcsShareFile, NeverLandsInAFolderAnotherUserControls) {
+    test::TempDir dir;
+    const IcsEvent event = samples()[0].event;
+    // Where the share folder should be, another user laid a link to a folder of the user's.
+    const fs::path target = dir.path() / "documents";
+    dir.write("documents/Share/keep.txt", "keep");
+    fs::permissions(target, fs::perms::owner_all);
+    const fs::path planted = dir.path() / "plannery-1000";
+    fs::create_directory_symlink(target, planted);
+    auto written = Ics::write(event, planted / "Share", kStamp, berlin());
+    EXPECT_FALSE(written.ok());
+    EXPECT_FALSE(written.file);
+    EXPECT_EQ(*written.error, "The calendar file was not written to \u201C" +
+                                  (planted / "Share").string() + "\u201D: \u201C" +
+                                  planted.string() + "\u201D is a symbolic link.");
+    EXPECT_EQ(namesIn(target / "Share"), std::set<std::string>{"keep.txt"});
+
+    // A folder of another user, or one anybody may write to.
+    const fs::path theirs = dir.path() / "theirs";
+    dir.write("theirs/Share/keep.txt", "keep");
+    const PrivateFolder::User user{.uid = ::getuid(),
+                                   .ownerOf = [theirs](const fs::path& folder, uid_t owner) {
+                                       return folder == theirs ? ::getuid() + 1 : owner;
+                                   }};
+    written = Ics::write(event, theirs / "Share", kStamp, berlin(), user);
+    EXPECT_EQ(*written.error, "The calendar file was not written to \u201C" +
+                                  (theirs / "Share").string() + "\u201D: the folder \u201C" +
+                                  theirs.string() + "\u201D belongs to another user.");
+    fs::permissions(theirs, fs::perms::all);
+    written = Ics::write(event, theirs / "Share", kStamp, berlin());
+    EXPECT_FALSE(written.ok());
+    EXPECT_EQ(namesIn(theirs / "Share"), std::set<std::string>{"keep.txt"});
+
+    // The folder it makes is closed to everyone else.
+    written = Ics::write(event, dir.path() / "mine" / "Share", kStamp, berlin());
+    ASSERT_TRUE(written.ok()) << *written.error;
+    EXPECT_EQ(fs::status(dir.path() / "mine" / "Share").permissions(), fs::perms::owner_all);
 }
 
 TEST(IcsShareFile, ReadBackByLibical) {

@@ -6,6 +6,7 @@
 
 #include <limits>
 #include <sqlite3.h>
+#include <sys/stat.h>
 #include <thread>
 
 namespace plannery {
@@ -92,6 +93,48 @@ TEST(IndexCache, WritesReadBackAndReplaces) {
     EXPECT_EQ(cache->blob("/cal", "b.ics", {11, 22, 33}), "B2");
     EXPECT_FALSE(cache->blob("/cal", "b.ics", {10, 20, 30}));
     EXPECT_FALSE(cache->blob("/other", "c.ics", {1, 2, 3}));
+}
+
+mode_t modeOf(const fs::path& path) {
+    struct stat status {};
+    ::lstat(path.c_str(), &status);
+    return status.st_mode & 07777;
+}
+
+TEST(IndexCache, OnlyTheUserCanReadIt) {
+    test::TempDir dir;
+    const fs::path folder = dir.path() / "cache" / "plannery";
+    const fs::path path = folder / "index.sqlite";
+    auto cache = IndexCache::open(path);
+    ASSERT_TRUE(cache);
+    ASSERT_TRUE(cache->write(
+        {IndexCache::FolderWrite{.folder = "/cal",
+                                 .mtimeNs = 5,
+                                 .removedFiles = {},
+                                 .files = {fileWrite("a.ics", {1, 1, 1}, "Review with Ann")}}},
+        {}));
+    EXPECT_EQ(modeOf(folder), 0700u);
+    for (const char* suffix : {"", "-wal", "-shm"}) {
+        ASSERT_TRUE(fs::exists(path.string() + suffix)) << suffix;
+        EXPECT_EQ(modeOf(path.string() + suffix), 0600u) << suffix;
+    }
+    cache.reset();
+
+    // An earlier version left the folder and the files open to everyone.
+    fs::permissions(folder, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                fs::perms::others_read | fs::perms::others_exec);
+    const fs::perms readable = fs::perms::owner_read | fs::perms::owner_write |
+                               fs::perms::group_read | fs::perms::others_read;
+    fs::permissions(path, readable);
+    dir.write("cache/plannery/index.sqlite-wal", "");
+    fs::permissions(path.string() + "-wal", readable);
+    cache = IndexCache::open(path);
+    ASSERT_TRUE(cache);
+    EXPECT_FALSE(cache->wasRebuilt());
+    EXPECT_EQ(cache->loadIndex()->at("/cal").files.size(), 1u);
+    EXPECT_EQ(modeOf(folder), 0700u);
+    EXPECT_EQ(modeOf(path), 0600u);
+    EXPECT_EQ(modeOf(path.string() + "-wal"), 0600u);
 }
 
 TEST(IndexCache, UntrustworthyFilesAreRebuilt) {

@@ -175,18 +175,18 @@ TEST(SharedStore, FailsWithASentenceWhereNoFileCanBeMade) {
     const std::string said = testing::internal::GetCapturedStderr();
     EXPECT_NE(said.find((blocked / "group" / "shared.sqlite").string()), std::string::npos) << said;
 
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "root writes into read-only folders";
-    }
     const fs::path readOnly = dir.path() / "read-only";
     fs::create_directories(readOnly);
-    ASSERT_EQ(::chmod(readOnly.c_str(), 0500), 0);
-    testing::internal::CaptureStderr();
-    EXPECT_FALSE(SharedStore::open(readOnly / "shared.sqlite"));
-    EXPECT_FALSE(SharedStore::open(readOnly / "group" / "shared.sqlite"));
-    const std::string complaints = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(std::count(complaints.begin(), complaints.end(), '\n'), 2) << complaints;
-    ::chmod(readOnly.c_str(), 0700);
+    // Root writes into read-only folders.
+    test::asUnprivilegedUser(dir.path(), [&] {
+        ASSERT_EQ(::chmod(readOnly.c_str(), 0500), 0);
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(SharedStore::open(readOnly / "shared.sqlite"));
+        EXPECT_FALSE(SharedStore::open(readOnly / "group" / "shared.sqlite"));
+        const std::string complaints = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(std::count(complaints.begin(), complaints.end(), '\n'), 2) << complaints;
+        ::chmod(readOnly.c_str(), 0700);
+    });
 }
 
 // The widget process opens the same file: concurrent writers must neither lose an increment nor

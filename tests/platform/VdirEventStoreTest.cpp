@@ -439,25 +439,25 @@ TEST(VdirEventStore, WarmStartLooksOnlyIntoChangedFolders) {
 }
 
 TEST(VdirEventStore, UnreadableFilesAreReportedAndSkipped) {
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "permissions do not stop the superuser from reading";
-    }
     test::TempDir dir;
     dir.write("acct/cal/good.ics", simpleEvent("g", "Good"));
     const auto locked = dir.write("acct/cal/locked.ics", simpleEvent("l", "Locked"));
-    fs::permissions(locked, fs::perms::none);
     const auto cache = dir.path() / "cache.sqlite";
-    for (int start = 0; start < 2; ++start) {
+    // Permissions do not stop the superuser from reading.
+    test::asUnprivilegedUser(dir.path(), [&] {
+        fs::permissions(locked, fs::perms::none);
+        for (int start = 0; start < 2; ++start) {
+            VdirEventStore store(options({dir.path()}, cache));
+            EXPECT_EQ(store.loadReport().brokenFiles, (std::vector<std::string>{locked.string()}));
+            EXPECT_EQ(titles(store.events(utc(2026, 3, 1), utc(2026, 4, 1))),
+                      (std::vector<std::string>{"Good"}));
+        }
+        // Tried again at every start: readable now, it appears.
+        fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_write);
         VdirEventStore store(options({dir.path()}, cache));
-        EXPECT_EQ(store.loadReport().brokenFiles, (std::vector<std::string>{locked.string()}));
-        EXPECT_EQ(titles(store.events(utc(2026, 3, 1), utc(2026, 4, 1))),
-                  (std::vector<std::string>{"Good"}));
-    }
-    // Tried again at every start: readable now, it appears.
-    fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_write);
-    VdirEventStore store(options({dir.path()}, cache));
-    EXPECT_TRUE(store.loadReport().brokenFiles.empty());
-    EXPECT_EQ(store.events(utc(2026, 3, 1), utc(2026, 4, 1)).size(), 2u);
+        EXPECT_TRUE(store.loadReport().brokenFiles.empty());
+        EXPECT_EQ(store.events(utc(2026, 3, 1), utc(2026, 4, 1)).size(), 2u);
+    });
 }
 
 TEST(VdirEventStore, TwoStoresOpenOneCacheAtOnce) {

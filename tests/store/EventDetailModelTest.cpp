@@ -210,6 +210,28 @@ TEST_F(EventDetailModelTest, AnUnwritableShareFolderLeavesNoFileButTheInformatio
     EXPECT_TRUE(model.info());
     EXPECT_FALSE(model.shareFile());
     EXPECT_EQ(file.count(), 0);
+    EXPECT_EQ(model.shareProblem(), "The event cannot be shared as a calendar file: \u201C" +
+                                        (blocked.path() / "Share").string() +
+                                        "\u201D is not a folder.");
+}
+
+TEST_F(EventDetailModelTest, AFolderSomeoneElseLaidOutIsNeitherClearedNorWritten) {
+    // Another user linked the temporary folder to a folder of the user's own.
+    test::TempDir other;
+    const fs::path kept = other.write("documents/Share/notes.txt", "keep");
+    fs::create_directory_symlink(other.path() / "documents", other.path() / "plannery-1000");
+    add("work/1", writable, "Review");
+    EventDetailModel model(other.path() / "plannery-1000");
+    model.load(*store, shown(*store, nine, "Review"));
+    EXPECT_TRUE(fs::exists(kept));
+    EXPECT_TRUE(model.info());
+    EXPECT_FALSE(model.shareFile());
+    EXPECT_EQ(model.shareProblem(), "The event cannot be shared as a calendar file: \u201C" +
+                                        (other.path() / "plannery-1000").string() +
+                                        "\u201D is a symbolic link.");
+    EXPECT_EQ(std::distance(fs::directory_iterator(other.path() / "documents" / "Share"),
+                            fs::directory_iterator()),
+              1);
 }
 
 // The same on calendars on disk: what a sync does to the files reaches the open sheet.

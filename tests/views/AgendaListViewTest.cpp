@@ -1,4 +1,6 @@
+#include "AnimationClock.h"
 #include "GridViewTestSupport.h"
+#include "ListDays.h"
 #include "TestSupport.h"
 
 #include "views/AgendaListView.h"
@@ -22,41 +24,23 @@ using test::near;
 using test::pixelAt;
 
 // A list in Berlin on Wednesday 11 March 2026 at 10:30, 400 × 500 points, opened on Monday
-// 9 March. The provider reads whatever `events` holds when it is asked.
+// 9 March. Tests that let time pass make an AnimationClock first.
 struct Agenda {
     Calendar cal = test::berlin();
     Instant now = at(cal, 2026, 3, 11, 10, 30);
-    std::shared_ptr<std::vector<CalEvent>> events = std::make_shared<std::vector<CalEvent>>();
+    test::ListDays days;
     AgendaListView view{cal};
     std::vector<Instant> anchors;
     std::vector<std::string> selected;
-    std::vector<AgendaRange> asked;
 
-    explicit Agenda(std::vector<CalEvent> initial = {}, std::optional<Instant> anchor = {}) {
-        *events = std::move(initial);
+    explicit Agenda(std::vector<CalEvent> initial = {}, std::optional<Instant> anchor = {})
+        : days(cal, std::move(initial)) {
         view.setNow(now);
-        view.setEventsProvider([this](Instant from, Instant to) {
-            asked.push_back(AgendaRange{.start = from, .end = to});
-            const auto provider = test::providerFor(*events, cal);
-            AgendaListView::Days days;
-            for (Instant day = from; day < to; day = *cal.addDays(day, 1)) {
-                auto list = provider(day);
-                days.emplace_back(day, list ? list : std::make_shared<std::vector<CalEvent>>());
-            }
-            return days;
-        });
-        view.setOnAnchorChange([this](Instant day) { anchors.push_back(day); });
+        view.setDaySource(&days);
         view.setOnSelect([this](const CalEvent& event) { selected.push_back(event.id); });
         view.resize(400, 500);
         view.setAnchor(anchor.value_or(at(cal, 2026, 3, 9)));
-    }
-    void showAndSettle() {
-        view.show();
-        settle();
-    }
-    void settle() {
-        EXPECT_TRUE(QTest::qWaitFor([this] { return !view.isScrollingToDay(); }, 3000));
-        QCoreApplication::processEvents();
+        view.anchorLink().connect([this](Instant day) { anchors.push_back(day); });
     }
     QImage render() {
         QImage image(view.size(), QImage::Format_ARGB32_Premultiplied);
@@ -70,6 +54,12 @@ struct Agenda {
         QWheelEvent event(point, target->mapToGlobal(point), QPoint(), QPoint(0, angle),
                           Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
         QCoreApplication::sendEvent(target, &event);
+    }
+    // The days asked for by the requests since the last look.
+    std::vector<test::Request> asked() {
+        std::vector<test::Request> requests = days.requests();
+        days.clearRequests();
+        return requests;
     }
 };
 
@@ -93,8 +83,10 @@ TEST(AgendaListView, ShowsBusyDaysTheFirstDayAndTodayUnderMonthHeadings) {
     // The first list: the anchor's day and the 120 days after it, asked for at once.
     EXPECT_EQ(agenda.view.range(),
               (AgendaRange{.start = at(cal, 2026, 3, 9), .end = at(cal, 2026, 7, 7)}));
-    ASSERT_FALSE(agenda.asked.empty());
-    EXPECT_EQ(agenda.asked.front(), agenda.view.range());
+    const std::vector<test::Request> asked = agenda.asked();
+    ASSERT_FALSE(asked.empty());
+    EXPECT_EQ(asked.front(),
+              (test::Request{.from = at(cal, 2026, 3, 9), .to = at(cal, 2026, 7, 7)}));
 
     EXPECT_EQ(
         agenda.view.shownDays(),
@@ -132,10 +124,9 @@ TEST(AgendaListView, ShowsBusyDaysTheFirstDayAndTodayUnderMonthHeadings) {
 TEST(AgendaListView, ScrollingReportsTheDayAtTheTopWithoutScrollingAgain) {
     const Calendar cal = test::berlin();
     Agenda agenda(busyDays(cal, at(cal, 2026, 3, 9), 60));
-    agenda.showAndSettle();
+    agenda.view.show();
     // Three notches: past the first day (which is the anchor already, so not reported).
     agenda.wheel(-360);
-    agenda.settle();
     ASSERT_GT(agenda.view.scrollOffset(), 0);
     ASSERT_FALSE(agenda.anchors.empty());
     EXPECT_EQ(agenda.anchors.back(), agenda.view.scrolledDay());
@@ -159,7 +150,6 @@ TEST(AgendaListView, ScrollingReportsTheDayAtTheTopWithoutScrollingAgain) {
     agenda.view.setAnchor(agenda.anchors.back());
     EXPECT_FALSE(agenda.view.isScrollingToDay());
     EXPECT_EQ(agenda.view.scrollOffset(), offset);
-    QCoreApplication::processEvents();
     EXPECT_EQ(agenda.anchors.back(), agenda.view.scrolledDay());
 }
 
@@ -167,7 +157,7 @@ TEST(AgendaListView, ClickingAnEventSelectsItAndShowEarlierAddsDaysAbove) {
     const Calendar cal = test::berlin();
     Agenda agenda({gridEvent("lunch", "Lunch", at(cal, 2026, 3, 12, 12), at(cal, 2026, 3, 12, 13)),
                    gridEvent("early", "Dentist", at(cal, 2026, 2, 3, 8), at(cal, 2026, 2, 3, 9))});
-    agenda.showAndSettle();
+    agenda.view.show();
     const QRectF lunch = agenda.view.rowRect(at(cal, 2026, 3, 12), "lunch");
     ASSERT_FALSE(lunch.isEmpty());
     EXPECT_EQ(agenda.view.eventAt(lunch.center())->id, "lunch");
@@ -181,13 +171,14 @@ TEST(AgendaListView, ClickingAnEventSelectsItAndShowEarlierAddsDaysAbove) {
 
     // "Show Earlier": 60 days more above, asked for on their own; the early event shows and the
     // old first day, empty and no longer first, is dropped.
-    agenda.asked.clear();
+    agenda.asked();
     QTest::mouseClick(agenda.view.viewport(), Qt::LeftButton, {},
                       agenda.view.showEarlierRect().center().toPoint());
     EXPECT_EQ(agenda.view.range().start, at(cal, 2026, 1, 8));
-    ASSERT_FALSE(agenda.asked.empty());
-    EXPECT_EQ(agenda.asked.front(),
-              (AgendaRange{.start = at(cal, 2026, 1, 8), .end = at(cal, 2026, 3, 9)}));
+    const std::vector<test::Request> asked = agenda.asked();
+    ASSERT_FALSE(asked.empty());
+    EXPECT_EQ(asked.front(),
+              (test::Request{.from = at(cal, 2026, 1, 8), .to = at(cal, 2026, 3, 9)}));
     const std::vector<Instant> days = agenda.view.shownDays();
     EXPECT_EQ(days.front(), at(cal, 2026, 1, 8));
     EXPECT_EQ(days[1], at(cal, 2026, 2, 3));
@@ -202,14 +193,16 @@ TEST(AgendaListView, AnAnchorFromOutsideScrollsToTheFirstShownDayOnOrAfterIt) {
         event.id = "june-" + event.id;
         events.push_back(event);
     }
+    test::AnimationClock clock;
     Agenda agenda(events);
-    agenda.showAndSettle();
+    agenda.view.show();
 
     // 1 June has nothing: the list moves, animated, to 10 June, and answers with that day.
     agenda.view.setAnchor(at(cal, 2026, 6, 1));
     EXPECT_TRUE(agenda.view.isScrollingToDay());
     EXPECT_EQ(agenda.view.scrolledDay(), at(cal, 2026, 6, 10));
-    agenda.settle();
+    EXPECT_EQ(agenda.anchors, std::vector<Instant>{at(cal, 2026, 6, 10)});
+    clock.finish();
     EXPECT_NEAR(agenda.view.sectionRect(at(cal, 2026, 6, 10)).top(), 0, 1);
     EXPECT_EQ(agenda.anchors, std::vector<Instant>{at(cal, 2026, 6, 10)});
     agenda.view.setAnchor(at(cal, 2026, 6, 10)); // the answer coming back
@@ -217,18 +210,19 @@ TEST(AgendaListView, AnAnchorFromOutsideScrollsToTheFirstShownDayOnOrAfterIt) {
 
     // Back to a busy day before it.
     agenda.view.setAnchor(at(cal, 2026, 3, 20));
-    agenda.settle();
+    clock.finish();
     EXPECT_NEAR(agenda.view.sectionRect(at(cal, 2026, 3, 20)).top(), 0, 1);
     EXPECT_EQ(agenda.anchors.size(), 1u); // that day is shown as asked: nothing to answer
 
     // Three years ahead, with nothing there: the range reaches 90 days past it, and the list
     // goes to the last day with events.
-    agenda.asked.clear();
+    agenda.asked();
     agenda.view.setAnchor(at(cal, 2029, 3, 7));
     EXPECT_EQ(agenda.view.range().end, at(cal, 2029, 6, 5));
-    ASSERT_FALSE(agenda.asked.empty());
-    EXPECT_EQ(agenda.asked.front().end, at(cal, 2029, 6, 5));
-    agenda.settle();
+    const std::vector<test::Request> asked = agenda.asked();
+    ASSERT_FALSE(asked.empty());
+    EXPECT_EQ(asked.front().to, at(cal, 2029, 6, 5));
+    clock.finish();
     EXPECT_EQ(agenda.view.scrolledDay(), at(cal, 2026, 6, 19));
     EXPECT_EQ(agenda.anchors.back(), at(cal, 2026, 6, 19));
     EXPECT_TRUE(
@@ -237,17 +231,19 @@ TEST(AgendaListView, AnAnchorFromOutsideScrollsToTheFirstShownDayOnOrAfterIt) {
     // Before the start: the range starts on that day.
     agenda.view.setAnchor(at(cal, 2025, 12, 24, 18));
     EXPECT_EQ(agenda.view.range().start, at(cal, 2025, 12, 24));
-    agenda.settle();
+    clock.finish();
     EXPECT_EQ(agenda.view.scrolledDay(), at(cal, 2026, 3, 9));
+    EXPECT_EQ(agenda.anchors.back(), at(cal, 2026, 3, 9));
 }
 
 TEST(AgendaListView, TheBottomComingIntoViewLoadsNinetyMoreDays) {
     const Calendar cal = test::berlin();
     Agenda agenda(busyDays(cal, at(cal, 2026, 3, 9), 10));
-    agenda.events->push_back(
+    std::vector<CalEvent> events = agenda.days.all();
+    events.push_back(
         gridEvent("autumn", "Harvest", at(cal, 2026, 8, 1, 9), at(cal, 2026, 8, 1, 17)));
-    agenda.view.reloadData();
-    agenda.showAndSettle();
+    agenda.days.change(events);
+    agenda.view.show();
     EXPECT_EQ(agenda.view.range().end, at(cal, 2026, 7, 7));
 
     QScrollBar* bar = agenda.view.verticalScrollBar();
@@ -259,12 +255,12 @@ TEST(AgendaListView, TheBottomComingIntoViewLoadsNinetyMoreDays) {
     for (int i = 0; i < 10; ++i) {
         QCoreApplication::processEvents();
     }
-    ASSERT_FALSE(agenda.asked.empty());
-    EXPECT_EQ(agenda.asked.back().end, at(cal, 2027, 1, 3));
-    agenda.asked.clear();
+    const std::vector<test::Request> asked = agenda.asked();
+    ASSERT_FALSE(asked.empty());
+    EXPECT_EQ(asked.back().to, at(cal, 2027, 1, 3));
     bar->setValue(bar->maximum());
     EXPECT_EQ(agenda.view.range().end, at(cal, 2027, 1, 3));
-    EXPECT_TRUE(agenda.asked.empty());
+    EXPECT_TRUE(agenda.asked().empty());
 
     // Nothing came of them, so the bottom stays in view: nothing more until it comes into view
     // again.
@@ -278,19 +274,20 @@ TEST(AgendaListView, TheBottomComingIntoViewLoadsNinetyMoreDays) {
 
 TEST(AgendaListView, ReloadDataShowsNewEventsAndKeepsTheTopDayInPlace) {
     const Calendar cal = test::berlin();
+    test::AnimationClock clock;
     Agenda agenda(busyDays(cal, at(cal, 2026, 3, 9), 30));
-    agenda.showAndSettle();
+    agenda.view.show();
     agenda.view.setAnchor(at(cal, 2026, 3, 20));
-    agenda.settle();
+    clock.finish();
     const double top = agenda.view.sectionRect(at(cal, 2026, 3, 20)).top();
 
     // A change elsewhere: an event added above and the days of 25 March emptied.
-    agenda.events->push_back(
-        gridEvent("new", "Added", at(cal, 2026, 3, 12, 18), at(cal, 2026, 3, 12, 19)));
-    std::erase_if(*agenda.events, [&](const CalEvent& event) {
+    std::vector<CalEvent> events = agenda.days.all();
+    events.push_back(gridEvent("new", "Added", at(cal, 2026, 3, 12, 18), at(cal, 2026, 3, 12, 19)));
+    std::erase_if(events, [&](const CalEvent& event) {
         return cal.startOfDay(event.start) == at(cal, 2026, 3, 25);
     });
-    agenda.view.reloadData();
+    agenda.days.change(events);
     EXPECT_FALSE(agenda.view.rowRect(at(cal, 2026, 3, 12), "new").isEmpty());
     const std::vector<Instant> days = agenda.view.shownDays();
     EXPECT_EQ(std::count(days.begin(), days.end(), at(cal, 2026, 3, 25)), 0);
@@ -298,12 +295,11 @@ TEST(AgendaListView, ReloadDataShowsNewEventsAndKeepsTheTopDayInPlace) {
     EXPECT_EQ(agenda.view.scrolledDay(), at(cal, 2026, 3, 20));
 
     // The day at the top loses its events: the next day takes its place and is reported.
-    std::erase_if(*agenda.events, [&](const CalEvent& event) {
+    std::erase_if(events, [&](const CalEvent& event) {
         return cal.startOfDay(event.start) == at(cal, 2026, 3, 20);
     });
     agenda.anchors.clear();
-    agenda.view.reloadData();
-    QCoreApplication::processEvents();
+    agenda.days.change(events);
     EXPECT_EQ(agenda.view.scrolledDay(), at(cal, 2026, 3, 21));
     EXPECT_EQ(agenda.anchors, std::vector<Instant>{at(cal, 2026, 3, 21)});
 }
@@ -319,7 +315,7 @@ TEST(AgendaListView, RowsShowTodayTitlesThatWrapAndFadedEvents) {
     CalEvent upcoming = gridEvent("next", "A meeting whose title is far too long for one line",
                                   at(cal, 2026, 3, 11, 12), at(cal, 2026, 3, 11, 13), green);
     Agenda agenda({past, declined, upcoming});
-    agenda.showAndSettle();
+    agenda.view.show();
     const GridPalette palette = GridPalette::from(agenda.view.palette());
     const QImage image = agenda.render();
 

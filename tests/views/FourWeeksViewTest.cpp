@@ -1,4 +1,6 @@
+#include "AnimationClock.h"
 #include "GridViewTestSupport.h"
+#include "ListDays.h"
 #include "TestSupport.h"
 
 #include "views/FourWeeksView.h"
@@ -11,7 +13,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <set>
 
 namespace plannery {
 namespace {
@@ -22,34 +23,23 @@ using test::near;
 using test::pixelAt;
 
 // A view in Berlin on Wednesday 11 March 2026 at 10:30, 700 points wide, with cells 80 points
-// high (room for three event rows), anchored on the page that starts on Monday 9 March.
+// high (room for three event rows), anchored on the page that starts on Monday 9 March. Tests
+// that let time pass make an AnimationClock first.
 struct FourWeeks {
     Calendar cal = test::berlin();
     Instant now = at(cal, 2026, 3, 11, 10, 30);
+    test::ListDays days;
     FourWeeksView view{cal};
     std::vector<Instant> anchors;
     std::vector<Instant> selected;
-    std::set<Instant> asked;
 
-    explicit FourWeeks(std::vector<CalEvent> events = {}) {
-        auto provider = test::providerFor(std::move(events), cal);
-        view.setEventsProvider([this, provider](Instant day) {
-            asked.insert(day);
-            return provider(day);
-        });
+    explicit FourWeeks(std::vector<CalEvent> events = {}) : days(cal, std::move(events)) {
         view.setNow(now);
-        view.setOnAnchorChange([this](Instant day) { anchors.push_back(day); });
+        view.setDaySource(&days);
         view.setOnSelectDay([this](Instant day) { selected.push_back(day); });
         view.resize(700, 22 + 4 * 81);
         view.setAnchor(at(cal, 2026, 3, 9));
-    }
-    void showAndSettle() {
-        view.show();
-        settle();
-    }
-    void settle() {
-        EXPECT_TRUE(QTest::qWaitFor([this] { return !view.isPaging(); }, 3000));
-        QCoreApplication::processEvents();
+        view.anchorLink().connect([this](Instant day) { anchors.push_back(day); });
     }
     QImage render(double dpr = 1) {
         QImage image(static_cast<int>(std::ceil(view.width() * dpr)),
@@ -60,41 +50,55 @@ struct FourWeeks {
         view.render(&image);
         return image;
     }
-    void wheel(QPoint pixels, QPoint angle, Qt::ScrollPhase phase) {
+    // A touchpad's wheel event, stamped `ms`.
+    void wheel(QPoint pixels, QPoint angle, Qt::ScrollPhase phase, quint64 ms = 0) {
         const QPointF at(350, 200);
         QWheelEvent event(at, view.mapToGlobal(at), pixels, angle, Qt::NoButton, Qt::NoModifier,
                           phase, false);
+        event.setTimestamp(ms);
+        QCoreApplication::sendEvent(&view, &event);
+    }
+    void mouse(QEvent::Type type, QPointF p, Qt::MouseButtons buttons, quint64 ms) {
+        QMouseEvent event(type, p, view.mapToGlobal(p), Qt::LeftButton, buttons, Qt::NoModifier);
+        event.setTimestamp(ms);
         QCoreApplication::sendEvent(&view, &event);
     }
 };
 
-TEST(FourWeeksView, AnAnchorOnAThursdayShowsItsWeekAndIsRewritten) {
+// Whether anything darker than the background is drawn in `r` (points) of `image`.
+bool inkIn(const QImage& image, QRectF r) {
+    for (double y = r.top(); y < r.bottom(); y += 0.5) {
+        for (double x = r.left(); x < r.right(); x += 0.5) {
+            if (pixelAt(image, x, y).lightness() < 200) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+TEST(FourWeeksView, AnAnchorOnAThursdayShowsItsWeekAndIsAnsweredWithItsFirstDay) {
     FourWeeks fw;
-    QCoreApplication::processEvents();
-    fw.anchors.clear();
     fw.view.setAnchor(at(fw.cal, 2026, 3, 26, 14));
     EXPECT_EQ(fw.view.pageStart(), at(fw.cal, 2026, 3, 23));
     EXPECT_EQ(fw.view.title(), "Mar \u2013 Apr 2026");
-    EXPECT_TRUE(fw.anchors.empty()); // reported once control is back in the event loop
-    QCoreApplication::processEvents();
     ASSERT_EQ(fw.anchors, std::vector<Instant>{at(fw.cal, 2026, 3, 23)});
-    // The report coming back, and the same day again, change nothing.
+    // The answer coming back, and the same day again, change nothing.
     fw.view.setAnchor(at(fw.cal, 2026, 3, 23));
     fw.view.setAnchor(at(fw.cal, 2026, 3, 23));
-    QCoreApplication::processEvents();
     EXPECT_EQ(fw.anchors.size(), 1u);
     EXPECT_EQ(fw.view.pageStart(), at(fw.cal, 2026, 3, 23));
 }
 
 TEST(FourWeeksView, FourWeeksAwayAnimatesWhileOneWeekAwayJumps) {
+    test::AnimationClock clock;
     FourWeeks fw;
-    fw.showAndSettle();
-    fw.anchors.clear();
+    fw.view.show();
     fw.view.setAnchor(at(fw.cal, 2026, 4, 6));
     EXPECT_TRUE(fw.view.isPaging());
     EXPECT_EQ(fw.view.pageStart(), at(fw.cal, 2026, 4, 6));
     EXPECT_EQ(fw.view.visiblePageStart(), at(fw.cal, 2026, 3, 9)); // still on its way
-    fw.settle();
+    clock.finish();
     EXPECT_EQ(fw.view.visiblePageStart(), at(fw.cal, 2026, 4, 6));
     EXPECT_TRUE(fw.anchors.empty()); // the anchor already is that page's first day
 
@@ -103,55 +107,62 @@ TEST(FourWeeksView, FourWeeksAwayAnimatesWhileOneWeekAwayJumps) {
     EXPECT_EQ(fw.view.visiblePageStart(), at(fw.cal, 2026, 4, 13));
     // From the rebuilt pager, paging goes on in steps of four weeks.
     fw.view.page(-1);
-    fw.settle();
+    clock.finish();
     EXPECT_EQ(fw.view.pageStart(), at(fw.cal, 2026, 3, 16));
     EXPECT_EQ(fw.anchors, std::vector<Instant>{at(fw.cal, 2026, 3, 16)});
 }
 
 TEST(FourWeeksView, KeysWheelAndSwipesPageWholePages) {
+    test::AnimationClock clock;
     FourWeeks fw;
-    fw.showAndSettle();
-    fw.anchors.clear();
+    fw.view.show();
     QTest::keyClick(&fw.view, Qt::Key_PageDown);
-    fw.settle();
+    clock.finish();
     QTest::keyClick(&fw.view, Qt::Key_Right);
-    fw.settle();
+    clock.finish();
     QTest::keyClick(&fw.view, Qt::Key_PageUp);
-    fw.settle();
+    clock.finish();
     EXPECT_EQ(fw.anchors, (std::vector<Instant>{at(fw.cal, 2026, 4, 6), at(fw.cal, 2026, 5, 4),
                                                 at(fw.cal, 2026, 4, 6)}));
 
     // A mouse wheel: one notch down, one page on; half notches add up.
     fw.wheel({}, {0, -120}, Qt::NoScrollPhase);
-    fw.settle();
+    clock.finish();
     EXPECT_EQ(fw.view.pageStart(), at(fw.cal, 2026, 5, 4));
     fw.wheel({}, {0, 60}, Qt::NoScrollPhase);
-    fw.settle();
+    clock.finish();
     EXPECT_EQ(fw.view.pageStart(), at(fw.cal, 2026, 5, 4));
     fw.wheel({}, {0, 60}, Qt::NoScrollPhase);
-    fw.settle();
+    clock.finish();
     EXPECT_EQ(fw.view.pageStart(), at(fw.cal, 2026, 4, 6));
 
-    // A touchpad swipe across a third of the width moves on; a tenth springs back.
-    fw.wheel({}, {}, Qt::ScrollBegin);
-    fw.wheel({-120, 0}, {-120, 0}, Qt::ScrollUpdate);
-    fw.wheel({-120, 0}, {-120, 0}, Qt::ScrollUpdate);
+    // A touchpad swipe across a third of the width moves on, however slow.
+    fw.wheel({}, {}, Qt::ScrollBegin, 1000);
+    fw.wheel({-120, 0}, {-120, 0}, Qt::ScrollUpdate, 1100);
+    fw.wheel({-120, 0}, {-120, 0}, Qt::ScrollUpdate, 1200);
     EXPECT_TRUE(fw.view.isPaging());
-    fw.wheel({}, {}, Qt::ScrollEnd);
-    fw.settle();
+    fw.wheel({}, {}, Qt::ScrollEnd, 1300);
+    clock.finish();
     EXPECT_EQ(fw.view.pageStart(), at(fw.cal, 2026, 5, 4));
-    fw.wheel({}, {}, Qt::ScrollBegin);
-    fw.wheel({0, 35}, {0, 35}, Qt::ScrollUpdate);
-    QTest::qWait(150); // a pause: the swipe is no flick
-    fw.wheel({}, {}, Qt::ScrollEnd);
-    fw.settle();
+    // A tenth of a page springs back when the fingers paused before lifting...
+    fw.wheel({}, {}, Qt::ScrollBegin, 2000);
+    fw.wheel({0, 35}, {0, 35}, Qt::ScrollUpdate, 2010);
+    fw.wheel({}, {}, Qt::ScrollEnd, 2160);
+    clock.finish();
     EXPECT_EQ(fw.view.pageStart(), at(fw.cal, 2026, 5, 4));
     EXPECT_EQ(fw.view.visiblePageStart(), at(fw.cal, 2026, 5, 4));
+    // ... and is a flick to the next page when they lift at once.
+    fw.wheel({}, {}, Qt::ScrollBegin, 3000);
+    fw.wheel({0, -35}, {0, -35}, Qt::ScrollUpdate, 3010);
+    fw.wheel({}, {}, Qt::ScrollEnd, 3020);
+    clock.finish();
+    EXPECT_EQ(fw.view.pageStart(), at(fw.cal, 2026, 6, 1));
 }
 
 TEST(FourWeeksView, ClickingADayReportsItAndDraggingPages) {
+    test::AnimationClock clock;
     FourWeeks fw;
-    fw.showAndSettle();
+    fw.view.show();
     const QRectF thursday = fw.view.cellRect(at(fw.cal, 2026, 3, 12));
     ASSERT_FALSE(thursday.isEmpty());
     EXPECT_NEAR(thursday.left(), 300, 0.5);
@@ -161,15 +172,16 @@ TEST(FourWeeksView, ClickingADayReportsItAndDraggingPages) {
     // The last cell of the page is the Sunday four weeks on.
     EXPECT_EQ(fw.view.dayAt(QPointF(699, fw.view.height() - 1)), at(fw.cal, 2026, 4, 5));
 
-    // Dragging to the left by 40 % of the width brings the next page, and selects nothing.
+    // Dragging to the left by 40 % of the width, resting before the release, brings the next
+    // page and selects nothing.
     fw.selected.clear();
-    QTest::mousePress(&fw.view, Qt::LeftButton, {}, QPoint(500, 200));
+    quint64 ms = 1000;
+    fw.mouse(QEvent::MouseButtonPress, QPointF(500, 200), Qt::LeftButton, ms);
     for (int x = 480; x >= 220; x -= 20) {
-        QTest::mouseMove(&fw.view, QPoint(x, 200));
+        fw.mouse(QEvent::MouseMove, QPointF(x, 200), Qt::LeftButton, ms += 10);
     }
-    QTest::qWait(150);
-    QTest::mouseRelease(&fw.view, Qt::LeftButton, {}, QPoint(220, 200));
-    fw.settle();
+    fw.mouse(QEvent::MouseButtonRelease, QPointF(220, 200), {}, ms + 150);
+    clock.finish();
     EXPECT_TRUE(fw.selected.empty());
     EXPECT_EQ(fw.view.pageStart(), at(fw.cal, 2026, 4, 6));
 }
@@ -215,49 +227,57 @@ TEST(FourWeeksView, CellsShowTodayThePastChipsAndOverflow) {
         const QColor expectedTint(overWhite(green.r), overWhite(green.g), overWhite(green.b));
         EXPECT_TRUE(near(pixelAt(image, busy.right() - 5, busy.top() + 22 + 7.5), expectedTint, 4));
         // Three rows fit: two chips and the "+3" row; below it the cell is empty.
-        const auto inkIn = [&](QRectF r) {
-            for (double y = r.top(); y < r.bottom(); y += 0.5) {
-                for (double x = r.left(); x < r.right(); x += 0.5) {
-                    if (pixelAt(image, x, y).lightness() < 200) {
-                        return true;
-                    }
-                }
-            }
-            return false;
-        };
         const double rows = busy.top() + 22;
-        EXPECT_TRUE(inkIn(QRectF(busy.left() + 3, rows + 15, 30, 15)));   // second chip
-        EXPECT_TRUE(inkIn(QRectF(busy.left() + 3, rows + 30, 12, 15)));   // "+3"
-        EXPECT_FALSE(inkIn(QRectF(busy.left() + 20, rows + 30, 60, 15))); // nothing after it
-        EXPECT_FALSE(inkIn(QRectF(busy.left() + 3, rows + 45, 60, 12)));
+        EXPECT_TRUE(inkIn(image, QRectF(busy.left() + 3, rows + 15, 30, 15)));   // second chip
+        EXPECT_TRUE(inkIn(image, QRectF(busy.left() + 3, rows + 30, 12, 15)));   // "+3"
+        EXPECT_FALSE(inkIn(image, QRectF(busy.left() + 20, rows + 30, 60, 15))); // nothing after it
+        EXPECT_FALSE(inkIn(image, QRectF(busy.left() + 3, rows + 45, 60, 12)));
     }
 }
 
-TEST(FourWeeksView, AsksOnlyForTheDaysOnScreenAndAgainAfterAReload) {
-    FourWeeks fw;
+TEST(FourWeeksView, AsksForThePageOnScreenAndItsNeighboursWhileIdle) {
+    test::AnimationClock clock;
+    const Calendar cal = test::berlin();
+    FourWeeks fw({gridEvent("lunch", "Lunch", at(cal, 2026, 4, 8, 12), at(cal, 2026, 4, 8, 13))});
+    ASSERT_FALSE(fw.days.requests().empty());
+    EXPECT_EQ(fw.days.requests().back(),
+              (test::Request{.from = at(cal, 2026, 3, 9), .to = at(cal, 2026, 4, 6)}));
+    fw.days.clearRequests();
     fw.render();
-    EXPECT_EQ(fw.asked.size(), 28u);
-    EXPECT_EQ(*fw.asked.begin(), at(fw.cal, 2026, 3, 9));
-    EXPECT_EQ(*fw.asked.rbegin(), at(fw.cal, 2026, 4, 5));
-    fw.asked.clear();
-    fw.render();
-    EXPECT_TRUE(fw.asked.empty()); // a repaint asks nothing
-    fw.view.reloadData();
-    fw.render();
-    EXPECT_EQ(fw.asked.size(), 28u);
+    fw.render(2);
+    EXPECT_TRUE(fw.days.requests().empty()); // painting asks nothing
+    // New events: the page is asked for again.
+    fw.days.change(fw.days.all());
+    EXPECT_EQ(fw.days.requests(), (std::vector<test::Request>{
+                                      {.from = at(cal, 2026, 3, 9), .to = at(cal, 2026, 4, 6)}}));
 
-    // Left alone on screen, the view draws the pages on either side, so that turning to one
-    // asks for nothing more.
-    fw.showAndSettle();
-    fw.asked.clear();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return fw.asked.size() == 56u; }, 2000));
-    EXPECT_EQ(*fw.asked.begin(), at(fw.cal, 2026, 2, 9));
-    EXPECT_EQ(*fw.asked.rbegin(), at(fw.cal, 2026, 5, 3));
-    fw.asked.clear();
+    // Left alone on screen, the view asks for the pages on either side and draws them, so that
+    // turning to one needs no day that is not loaded yet.
+    fw.view.show();
+    fw.days.clearRequests();
+    clock.pass(200);
+    EXPECT_EQ(fw.days.requests(), (std::vector<test::Request>{
+                                      {.from = at(cal, 2026, 4, 6), .to = at(cal, 2026, 5, 4)},
+                                      {.from = at(cal, 2026, 2, 9), .to = at(cal, 2026, 3, 9)}}));
+    fw.days.setDeferred(true);
     fw.view.page(1);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !fw.view.isPaging(); }, 2000));
-    fw.render();
-    EXPECT_TRUE(fw.asked.empty());
+    clock.finish();
+    EXPECT_EQ(fw.view.accessibleText(at(cal, 2026, 4, 8)), "Wednesday, April 8, 1 event: Lunch");
+}
+
+TEST(FourWeeksView, DaysThatArriveLateAreDrawnWhenTheyCome) {
+    const Calendar cal = test::berlin();
+    FourWeeks fw;
+    fw.days.setDeferred(true);
+    fw.days.change(
+        {gridEvent("lunch", "Lunch", at(cal, 2026, 3, 12, 12), at(cal, 2026, 3, 12, 13))});
+    const QRectF busy = fw.view.cellRect(at(cal, 2026, 3, 12));
+    const QRectF chip(busy.left() + 3, busy.top() + 22, 40, 14);
+    EXPECT_FALSE(inkIn(fw.render(), chip));
+    EXPECT_EQ(fw.view.accessibleText(at(cal, 2026, 3, 12)), "Thursday, March 12");
+    fw.days.deliver();
+    EXPECT_TRUE(inkIn(fw.render(), chip));
+    EXPECT_EQ(fw.view.accessibleText(at(cal, 2026, 3, 12)), "Thursday, March 12, 1 event: Lunch");
 }
 
 } // namespace

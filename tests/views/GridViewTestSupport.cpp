@@ -4,8 +4,6 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <map>
-#include <memory>
 
 namespace plannery::test {
 
@@ -18,23 +16,6 @@ CalEvent gridEvent(const std::string& id, const std::string& title, Instant star
         .start = start,
         .end = end,
         .calendars = {CalendarRef{.id = "cal-" + id, .title = "Calendar", .rgb = color}},
-    };
-}
-
-TimeGridView::EventsProvider providerFor(std::vector<CalEvent> events, const Calendar& calendar) {
-    auto byDay = std::make_shared<std::map<Instant, CalendarStore::EventList>>();
-    std::map<Instant, std::vector<CalEvent>> lists;
-    for (const CalEvent& event : events) {
-        for (const Instant day : event.days(calendar)) {
-            lists[day].push_back(event);
-        }
-    }
-    for (auto& [day, list] : lists) {
-        (*byDay)[day] = std::make_shared<const std::vector<CalEvent>>(std::move(list));
-    }
-    return [byDay](Instant day) -> CalendarStore::EventList {
-        const auto it = byDay->find(day);
-        return it == byDay->end() ? nullptr : it->second;
     };
 }
 

@@ -8,16 +8,12 @@
 #include <QImage>
 
 #include <string>
-#include <vector>
 
 namespace plannery::test {
 
 // A timed or all-day event on one calendar of the given colour (more calendars may be added).
 CalEvent gridEvent(const std::string& id, const std::string& title, Instant start, Instant end,
                    RGB color = RGB{1, 0, 0});
-
-// The provider the grid asks: each day gets the events that touch it.
-TimeGridView::EventsProvider providerFor(std::vector<CalEvent> events, const Calendar& calendar);
 
 // The view drawn as a user would see it, at `width` × `height` points and `dpr` device pixels
 // per point.

@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <QSettings>
-#include <QTest>
 
 namespace plannery {
 namespace {
@@ -51,21 +50,19 @@ struct Window {
     }
 
     void bind() {
-        binding = std::make_unique<TimeGridBinding>(
-            view, *store, settings,
-            TimeGridBinding::Anchor{.get = [this] { return anchor; },
-                                    .set =
-                                        [this](Instant day) {
-                                            anchor = day;
-                                            ++anchorWrites;
-                                        }},
-            TimeGridView::Handlers{});
-        QCoreApplication::processEvents();
+        const ViewBinding::Anchor windowAnchor{.get = [this] { return anchor; },
+                                               .set =
+                                                   [this](Instant day) {
+                                                       anchor = day;
+                                                       ++anchorWrites;
+                                                   }};
+        binding = std::make_unique<TimeGridBinding>(view, *store, settings, windowAnchor,
+                                                    TimeGridView::Handlers{});
     }
 
     QPointF at1030(int day) const {
-        const int index = view.pageStart() + (day - 9);
-        return QPointF(view.columnLeft(index) + view.metrics().columnWidth / 2,
+        return QPointF(view.columnLeft(at(cal, 2026, 3, day)).value() +
+                           view.metrics().columnWidth / 2,
                        view.minuteY(10 * 60 + 30));
     }
 };
@@ -77,8 +74,7 @@ TEST(TimeGridBinding, ANewRevisionShowsTheNewEvent) {
     window.fake->addEvent({.identifier = "review", .title = "Review", .calendar = window.work},
                           at(window.cal, 2026, 3, 12, 10), at(window.cal, 2026, 3, 12, 11));
     window.store->eventStoreChanged();
-    ASSERT_TRUE(
-        QTest::qWaitFor([&] { return window.view.eventAt(window.at1030(12)).has_value(); }, 2000));
+    ASSERT_TRUE(window.view.eventAt(window.at1030(12)));
     EXPECT_EQ(window.view.eventAt(window.at1030(12))->title, "Review");
 }
 
@@ -111,9 +107,14 @@ TEST(TimeGridBinding, PreferencesAndReportsGoBothWays) {
     // The window moves the anchor itself; the grid follows without writing it back.
     window.anchor = at(window.cal, 2026, 5, 4);
     window.binding->anchorChanged();
-    QCoreApplication::processEvents();
-    EXPECT_EQ(window.view.date(window.view.pageStart()), at(window.cal, 2026, 5, 4));
+    EXPECT_EQ(window.view.pageStart(), at(window.cal, 2026, 5, 4));
     EXPECT_EQ(window.anchorWrites, writes);
+    // An anchor inside a week is answered with the week's first day, once.
+    window.anchor = at(window.cal, 2026, 5, 14);
+    window.binding->anchorChanged();
+    EXPECT_EQ(window.view.pageStart(), at(window.cal, 2026, 5, 11));
+    EXPECT_EQ(window.anchor, at(window.cal, 2026, 5, 11));
+    EXPECT_EQ(window.anchorWrites, writes + 1);
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "GridViewTestSupport.h"
+#include "ListDays.h"
 #include "TestSupport.h"
 
 #include "views/TimeGridView.h"
@@ -12,7 +13,6 @@ namespace {
 
 using test::at;
 using test::gridEvent;
-using test::providerFor;
 using test::renderView;
 
 // Counts pixels that are neither white nor the fill colour of nothing: some tile was drawn.
@@ -69,8 +69,9 @@ TEST(TimeGridRobustness, BadInputsDrawWithoutCrashing) {
     orphan.calendars.clear();
     events.push_back(orphan);
 
+    test::ListDays days(cal, events);
     TimeGridView view(TimeGridSpan::week(), cal);
-    view.setEventsProvider(providerFor(events, cal));
+    view.setDaySource(&days);
     view.setAnchor(at(cal, 2026, 3, 11, 12));
     view.setNow(at(cal, 2026, 3, 11, 12));
     for (const double dpr : {1.0, 1.25, 1.5, 2.0}) {
@@ -89,7 +90,7 @@ TEST(TimeGridRobustness, BadInputsDrawWithoutCrashing) {
         const QImage image = renderView(view, 1000, 700, 1);
         EXPECT_GE(view.metrics().hourHeight, 16);
         EXPECT_LE(view.metrics().hourHeight, 200);
-        const double left = view.columnLeft(view.pageStart() + 3);
+        const double left = view.columnLeft(view.pageDays().at(3)).value();
         EXPECT_TRUE(drewSomethingAt(
             image, QRect(static_cast<int>(left + 2), static_cast<int>(view.minuteY(14 * 60 + 20)),
                          static_cast<int>(view.metrics().columnWidth) - 4, 2)))
@@ -120,16 +121,17 @@ TEST(TimeGridRobustness, DaysOfTwentyThreeAndTwentyFiveHours) {
                       at(cal, 2026, c.month, c.day, 11)),
         };
         for (const TimeGridSpan span : {TimeGridSpan::days(1), TimeGridSpan::week()}) {
+            test::ListDays days(cal, events);
             TimeGridView view(span, cal);
-            view.setEventsProvider(providerFor(events, cal));
+            view.setDaySource(&days);
             view.setAnchor(at(cal, 2026, c.month, c.day, 12));
             view.setNow(at(cal, 2026, c.month, c.day, 2, 30));
             view.setVerticalOffset(0);
             const QImage image = renderView(view, 900, 1400, 1);
-            const int index = view.pageStart() + (span == TimeGridSpan::days(1) ? 0 : 6);
-            ASSERT_EQ(view.date(index), cal.startOfDay(at(cal, 2026, c.month, c.day, 12)));
+            const Instant day = view.pageDays().at(span == TimeGridSpan::days(1) ? 0 : 6);
+            ASSERT_EQ(day, cal.startOfDay(at(cal, 2026, c.month, c.day, 12)));
             // Wall-clock positions: the 10:00 event is drawn at 10:00 whatever the day's length.
-            const double x = view.columnLeft(index) + view.metrics().columnWidth * 0.8;
+            const double x = view.columnLeft(day).value() + view.metrics().columnWidth * 0.8;
             EXPECT_EQ(view.eventAt(QPointF(x, view.minuteY(10 * 60 + 30)))->id, "day");
             EXPECT_EQ(view.eventAt(QPointF(x, view.minuteY(3 * 60)))->id, "night");
         }

@@ -1,4 +1,5 @@
 #include "GridViewTestSupport.h"
+#include "ListDays.h"
 #include "TestSupport.h"
 
 #include "grid/TimeGridColors.h"
@@ -17,7 +18,6 @@ using test::at;
 using test::gridEvent;
 using test::near;
 using test::pixelAt;
-using test::providerFor;
 using test::renderView;
 
 constexpr RGB kRed{1, 0, 0};
@@ -27,19 +27,18 @@ constexpr RGB kBlue{0, 0, 1};
 struct WeekGrid {
     Calendar cal = test::berlin();
     Instant now = at(cal, 2026, 3, 11, 10, 30);
+    test::ListDays days;
     TimeGridView view{TimeGridSpan::week(), cal};
 
-    explicit WeekGrid(std::vector<CalEvent> events) {
-        view.setEventsProvider(providerFor(std::move(events), cal));
+    explicit WeekGrid(std::vector<CalEvent> events) : days(cal, std::move(events)) {
+        view.setDaySource(&days);
         view.setAnchor(now);
         view.setNow(now);
         view.setVerticalOffset(0);
     }
-    // Column index of March `day`.
-    int column(int day) const { return view.pageStart() + (day - 9); }
-    double centreX(int day) const {
-        return view.columnLeft(column(day)) + view.metrics().columnWidth / 2;
-    }
+    // The x of the left edge of March `day`'s column.
+    double left(int day) const { return view.columnLeft(at(cal, 2026, 3, day)).value(); }
+    double centreX(int day) const { return left(day) + view.metrics().columnWidth / 2; }
 };
 
 QColor expectedFill(RGB rgb) {
@@ -60,12 +59,11 @@ TEST(TimeGridView, TileFillsWhereItsEventIsAtEveryScale) {
         const QImage image = renderView(grid.view, 1000, 700, dpr);
         ASSERT_TRUE(grid.view.isLaidOut());
         // Right half of the tile, clear of the text, halfway through the event.
-        const double x =
-            grid.view.columnLeft(grid.column(10)) + grid.view.metrics().columnWidth * 0.8;
+        const double x = grid.left(10) + grid.view.metrics().columnWidth * 0.8;
         EXPECT_TRUE(near(pixelAt(image, x, grid.view.minuteY(600)), expectedFill(kRed)))
             << pixelAt(image, x, grid.view.minuteY(600)).name().toStdString();
         // The stripe along the tile's left edge is the calendar colour.
-        const double stripeX = grid.view.columnLeft(grid.column(10)) + 1.5 + 1.5;
+        const double stripeX = grid.left(10) + 1.5 + 1.5;
         EXPECT_TRUE(near(pixelAt(image, stripeX, grid.view.minuteY(600)), QColor(255, 0, 0), 8));
         // Before and after the event the column is empty.
         EXPECT_TRUE(near(pixelAt(image, x, grid.view.minuteY(8 * 60 + 30)), Qt::white));
@@ -116,9 +114,7 @@ TEST(TimeGridView, TodayHasARedCircleAndTheNowLine) {
     const double width = grid.view.metrics().columnWidth;
     const double dateRow = grid.view.metrics().dateRowHeight;
     const QColor red = GridPalette::light().red;
-    const auto headerOf = [&](int day) {
-        return QRectF(grid.view.columnLeft(grid.column(day)), 0, width, dateRow);
-    };
+    const auto headerOf = [&](int day) { return QRectF(grid.left(day), 0, width, dateRow); };
     // A disc of 25 points: hundreds of red pixels under today only.
     EXPECT_GT(countNear(image, headerOf(11), red, 4), 200);
     EXPECT_EQ(countNear(image, headerOf(10), red, 4), 0);
@@ -145,12 +141,12 @@ TEST(TimeGridView, DeclinedTileIsFadedAsOneLayer) {
     declined.isDeclined = true;
     WeekGrid grid({declined});
     const QImage image = renderView(grid.view, 1000, 700, 1);
-    const double x = grid.view.columnLeft(grid.column(12)) + grid.view.metrics().columnWidth * 0.8;
+    const double x = grid.left(12) + grid.view.metrics().columnWidth * 0.8;
     const QColor faded = overWhite(expectedFill(kBlue), 0.45);
     EXPECT_TRUE(near(pixelAt(image, x, grid.view.minuteY(6 * 60)), faded))
         << pixelAt(image, x, grid.view.minuteY(6 * 60)).name().toStdString();
     // The stripe fades the same way: not the pure calendar colour.
-    const double stripeX = grid.view.columnLeft(grid.column(12)) + 3;
+    const double stripeX = grid.left(12) + 3;
     EXPECT_TRUE(near(pixelAt(image, stripeX, grid.view.minuteY(6 * 60)),
                      overWhite(QColor(0, 0, 255), 0.45), 8));
 }
@@ -168,7 +164,7 @@ TEST(TimeGridView, AllDayChipsAndOverflow) {
     const QImage image = renderView(grid.view, 1000, 700, 1);
     const TimeGridMetrics& metrics = grid.view.metrics();
     ASSERT_EQ(metrics.allDayRows, 3);
-    const double left = grid.view.columnLeft(grid.column(12));
+    const double left = grid.left(12);
     const Rect chip0 = TimeGridHeaderLayout::chipFrame(metrics, 0);
     const Rect more = TimeGridHeaderLayout::chipFrame(metrics, 2);
     const QColor fill = expectedFill(kBlue);
