@@ -5,6 +5,7 @@
 #include "cli/OpenStore.h"
 #include "cli/Output.h"
 #include "finder/DraftJson.h"
+#include "model/EventDays.h"
 #include "platform/ImageFiles.h"
 #include "platform/TesseractRecognizer.h"
 #include "store/FinderSettings.h"
@@ -227,17 +228,20 @@ int runFind(const FindOptions& options, std::istream& in, std::ostream& out, std
         out << findJson(gathered.text, found.drafts, suggestions, added, calendar);
         return 0;
     }
-    Output::DayMap days;
+    // Only the days the suggestions fall on are listed.
+    std::vector<CalEvent> records;
+    std::vector<Instant> days;
     for (const EventSuggestion& suggestion : suggestions) {
-        const CalEvent record = agendaRecord(suggestion);
-        for (const Instant day : record.days(calendar)) {
-            days[day].push_back(record);
-        }
+        records.push_back(agendaRecord(suggestion));
+        const std::vector<Instant> covered = records.back().days(calendar);
+        days.insert(days.end(), covered.begin(), covered.end());
     }
+    std::sort(days.begin(), days.end());
+    days.erase(std::unique(days.begin(), days.end()), days.end());
     if (days.empty()) {
         out << "No events found.\n";
     }
-    Output::agendaText(out, days, calendar);
+    Output::agendaText(out, EventDays(std::move(records), std::move(days), calendar), calendar);
     for (const std::string& id : added) {
         out << "added " << id << "\n";
     }
