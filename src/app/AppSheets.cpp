@@ -1,6 +1,7 @@
 #include "app/AppSheets.h"
 
 #include "app/EventDetailSheet.h"
+#include "app/ImageEventsSheet.h"
 #include "app/NewEventSheet.h"
 #include "views/SettingsView.h"
 
@@ -42,6 +43,10 @@ RootView::Sheets appSheets(CalendarStore& store, QSettings& defaults) {
         },
         .settings = [&store, &defaults](QWidget* parent) -> QDialog* {
             return settingsSheet(parent, store, defaults);
+        },
+        .imageEvents = [&store, &defaults](QWidget* parent,
+                                           ImageEventsSheet::Closed onClose) -> QDialog* {
+            return ImageEventsSheet::make(parent, store, defaults, std::move(onClose));
         },
     };
 }

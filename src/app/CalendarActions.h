@@ -16,6 +16,7 @@ struct CalendarActions {
     std::function<void()> newEvent;
     std::function<void()> settings;
     std::function<void()> widgetGallery{};
+    std::function<void()> eventsFromImage{};
 };
 
 } // namespace plannery

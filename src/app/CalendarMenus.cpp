@@ -27,6 +27,16 @@ CalendarMenus::CalendarMenus(QMenuBar& menuBar, ActionsSource source, int workDa
     m_newEvent = file->addAction(tr("New Event"));
     m_newEvent->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     connect(m_newEvent, &QAction::triggered, this, [this] { act([](auto& a) { a.newEvent(); }); });
+    m_eventsFromImage = file->addAction(tr("Events from Image…"));
+    m_eventsFromImage->setObjectName(QStringLiteral("eventsFromImageMenu"));
+    m_eventsFromImage->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N));
+    connect(m_eventsFromImage, &QAction::triggered, this, [this] {
+        act([](auto& a) {
+            if (a.eventsFromImage) {
+                a.eventsFromImage();
+            }
+        });
+    });
     file->addSeparator();
     m_settings = file->addAction(tr("Settings"));
     m_settings->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));
@@ -95,6 +105,7 @@ void CalendarMenus::refresh() {
         action->setEnabled(enabled);
     }
     m_widgetGallery->setEnabled(enabled && actions->widgetGallery);
+    m_eventsFromImage->setEnabled(enabled && actions->eventsFromImage);
     for (std::size_t i = 0; i < m_modes.size(); ++i) {
         m_modes[i]->setEnabled(enabled);
         // A toggle reads as on only for the mode of the window the menus act on.

@@ -14,10 +14,10 @@ class QMenuBar;
 
 namespace plannery {
 
-// The calendar items of the menu bar: Settings, New Event, Today, Previous, Next and one toggle
-// per view mode, with their shortcuts. The items act on whichever window offers its actions
-// (the active one); while none does, every item is disabled. `refresh` reads the actions again
-// and is called whenever the active window or its mode changes.
+// The calendar items of the menu bar: Settings, New Event, Events from Image, Today, Previous, Next
+// and one toggle per view mode, with their shortcuts. The items act on whichever window offers its
+// actions (the active one); while none does, every item is disabled. `refresh` reads the actions
+// again and is called whenever the active window or its mode changes.
 class CalendarMenus final : public QObject {
     Q_OBJECT
 
@@ -33,6 +33,7 @@ class CalendarMenus final : public QObject {
 
     QAction* settingsAction() const { return m_settings; }
     QAction* newEventAction() const { return m_newEvent; }
+    QAction* eventsFromImageAction() const { return m_eventsFromImage; }
     QAction* todayAction() const { return m_today; }
     QAction* previousAction() const { return m_previous; }
     QAction* nextAction() const { return m_next; }
@@ -45,6 +46,7 @@ class CalendarMenus final : public QObject {
     ActionsSource m_source;
     QAction* m_settings = nullptr;
     QAction* m_newEvent = nullptr;
+    QAction* m_eventsFromImage = nullptr;
     QAction* m_today = nullptr;
     QAction* m_previous = nullptr;
     QAction* m_next = nullptr;

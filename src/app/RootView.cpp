@@ -4,6 +4,7 @@
 #include "app/TitlePopover.h"
 #include "model/GoogleCalendarLink.h"
 #include "store/CalendarStore.h"
+#include "store/FinderSettings.h"
 #include "views/AgendaListView.h"
 #include "views/FourWeeksView.h"
 #include "views/TimeGridBinding.h"
@@ -86,8 +87,9 @@ RootView::RootView(Setup setup, QWidget* parent)
             toggleTitlePopover();
         }
     });
-    for (auto signal : {&NavigationState::selectedChanged, &NavigationState::showSettingsChanged,
-                        &NavigationState::newEventRangeChanged}) {
+    for (auto signal :
+         {&NavigationState::selectedChanged, &NavigationState::showSettingsChanged,
+          &NavigationState::newEventRangeChanged, &NavigationState::showImageEventsChanged}) {
         connect(&nav, signal, this, [this] { presentSheets(); });
     }
     connect(&m_store, &CalendarStore::statusChanged, this, [this] { showContent(); });
@@ -126,6 +128,9 @@ CalendarActions RootView::actions() {
         actions.settings = [nav] { nav->settings(); };
     }
     actions.widgetGallery = [this] { setShowsWidgetGallery(true); };
+    if (m_setup.sheets.imageEvents) {
+        actions.eventsFromImage = [nav] { nav->eventsFromImage(); };
+    }
     return actions;
 }
 
@@ -191,16 +196,24 @@ void RootView::buildToolBar() {
     m_toolBar->addWidget(m_modePicker);
     m_toolBar->addWidget(m_modeMenu)->setVisible(false);
 
-    if (m_setup.sheets.newEvent) {
+    if (m_setup.sheets.newEvent || m_setup.sheets.imageEvents) {
         auto* add = new QToolButton(m_toolBar);
         add->setObjectName(QStringLiteral("addMenu"));
         add->setText(tr("Add"));
         add->setIcon(QIcon::fromTheme(QStringLiteral("list-add")));
         add->setPopupMode(QToolButton::InstantPopup);
         auto* addMenu = new QMenu(add);
-        QAction* newEvent = addMenu->addAction(QIcon::fromTheme(QStringLiteral("appointment-new")),
-                                               tr("New Event"));
-        connect(newEvent, &QAction::triggered, &nav, &NavigationState::newEvent);
+        if (m_setup.sheets.newEvent) {
+            QAction* newEvent = addMenu->addAction(
+                QIcon::fromTheme(QStringLiteral("appointment-new")), tr("New Event"));
+            connect(newEvent, &QAction::triggered, &nav, &NavigationState::newEvent);
+        }
+        if (m_setup.sheets.imageEvents) {
+            QAction* fromImage = addMenu->addAction(
+                QIcon::fromTheme(QStringLiteral("insert-image")), tr("Events from Image…"));
+            fromImage->setObjectName(QStringLiteral("eventsFromImageItem"));
+            connect(fromImage, &QAction::triggered, &nav, &NavigationState::eventsFromImage);
+        }
         add->setMenu(addMenu);
         m_toolBar->addWidget(add);
     }
@@ -481,6 +494,16 @@ void RootView::presentSheets() {
             return;
         }
         present(sheets.settings(this), [this] { m_navigation->setShowSettings(false); });
+    } else if (nav.showImageEvents()) {
+        if (!sheets.imageEvents) {
+            nav.setShowImageEvents(false);
+            return;
+        }
+        present(sheets.imageEvents(this,
+                                   [this](std::optional<Instant> added) {
+                                       m_navigation->imageEventsClosed(added);
+                                   }),
+                [this] { m_navigation->setShowImageEvents(false); });
     }
 }
 
@@ -509,6 +532,9 @@ void RootView::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!m_askedAccess) {
         m_askedAccess = true;
+        // The engine choice is recorded where the widget process can read it, before access is
+        // asked for.
+        FinderSettings(m_store.keychain(), m_setup.defaults).share();
         m_store.requestAccess();
     }
     presentSheets();

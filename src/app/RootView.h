@@ -46,6 +46,9 @@ class RootView final : public QWidget {
         std::function<QDialog*(QWidget* parent, const CalEvent&)> detail;
         std::function<QDialog*(QWidget* parent, const NewEventRange&)> newEvent;
         std::function<QDialog*(QWidget* parent)> settings;
+        // Reports, as it closes, the earliest start of the events it added.
+        std::function<QDialog*(QWidget* parent, std::function<void(std::optional<Instant>)>)>
+            imageEvents{};
     };
     // What leaves the app: opening a web page, the desktop's calendar program and the place
     // where access is granted. Empty ones hide their item.

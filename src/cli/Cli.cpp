@@ -4,6 +4,7 @@
 #include "cli/DemoCalendars.h"
 #include "cli/DetailCommand.h"
 #include "cli/EventLookup.h"
+#include "cli/FindCommand.h"
 #include "cli/OpenStore.h"
 #include "cli/Options.h"
 #include "cli/Output.h"
@@ -19,6 +20,7 @@
 #include "platform/VdirLayout.h"
 
 #include <fstream>
+#include <iostream>
 #include <ostream>
 #include <sstream>
 
@@ -232,6 +234,8 @@ int run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
                 return runDetail(options, out, err);
             } else if constexpr (std::is_same_v<Kind, ExportOptions>) {
                 return runExport(options, out, err);
+            } else if constexpr (std::is_same_v<Kind, FindOptions>) {
+                return runFind(options, std::cin, out, err);
             } else if constexpr (std::is_same_v<Kind, VersionRequest>) {
                 const std::string commit = BuildInfo::value("PlanneryCommit").value_or("");
                 out << "plannery " << BuildInfo::value("CFBundleShortVersionString").value_or("")

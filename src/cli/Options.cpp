@@ -1,5 +1,7 @@
 #include "cli/Options.h"
 
+#include "cli/ArgumentReader.h"
+
 #include "model/Calendar.h"
 #include "model/MailAddress.h"
 
@@ -28,65 +30,6 @@ template <typename Number> std::optional<Number> parseNumber(std::string_view te
     return value;
 }
 
-// Walks the arguments of one sub-command. Options take their value as the next argument or after
-// "=" ("--days 3", "--days=3").
-class ArgumentReader {
-  public:
-    using Handler = std::function<std::string(const std::string& value)>;
-
-    // An option that takes a value; the handler returns an error sentence or "".
-    void option(std::string name, Handler handler) {
-        m_valued.emplace(std::move(name), std::move(handler));
-    }
-    void flag(std::string name, std::function<void()> handler) {
-        m_flags.emplace(std::move(name), std::move(handler));
-    }
-
-    // Returns an error sentence, or "" when every argument was understood. Arguments that do not
-    // start with "-" go to `positional`.
-    std::string read(const std::vector<std::string>& arguments, std::size_t first,
-                     std::vector<std::string>& positional) const {
-        for (std::size_t i = first; i < arguments.size(); ++i) {
-            const std::string& argument = arguments[i];
-            if (argument.size() < 2 || argument.front() != '-') {
-                positional.push_back(argument);
-                continue;
-            }
-            std::string name = argument;
-            std::optional<std::string> value;
-            if (const auto equals = argument.find('='); equals != std::string::npos) {
-                name = argument.substr(0, equals);
-                value = argument.substr(equals + 1);
-            }
-            if (auto flag = m_flags.find(name); flag != m_flags.end()) {
-                if (value) {
-                    return "The option " + name + " takes no value.";
-                }
-                flag->second();
-                continue;
-            }
-            auto valued = m_valued.find(name);
-            if (valued == m_valued.end()) {
-                return "Unknown option " + name + ".";
-            }
-            if (!value) {
-                if (i + 1 >= arguments.size()) {
-                    return "The option " + name + " needs a value.";
-                }
-                value = arguments[++i];
-            }
-            if (std::string error = valued->second(*value); !error.empty()) {
-                return error;
-            }
-        }
-        return {};
-    }
-
-  private:
-    std::map<std::string, Handler> m_valued;
-    std::map<std::string, std::function<void()>> m_flags;
-};
-
 ArgumentReader::Handler dateInto(std::optional<Date>& target, std::string name) {
     return [&target, name](const std::string& value) -> std::string {
         target = parseDate(value);
@@ -94,40 +37,6 @@ ArgumentReader::Handler dateInto(std::optional<Date>& target, std::string name) 
             return "The " + name + " date \"" + value +
                    "\" is not a day that exists; write it as YYYY-MM-DD.";
         }
-        return {};
-    };
-}
-
-ArgumentReader::Handler dateTimeInto(std::optional<DateTime>& target, std::string name) {
-    return [&target, name](const std::string& value) -> std::string {
-        target = parseDateTime(value);
-        if (!target) {
-            return "The " + name + " time \"" + value +
-                   "\" is not a time that exists (days run from 0001-01-01 to 9999-12-31); "
-                   "write it as YYYY-MM-DDTHH:MM, YYYY-MM-DD or an instant such as "
-                   "2026-03-10T09:00:00+01:00.";
-        }
-        return {};
-    };
-}
-
-ArgumentReader::Handler zoneInto(std::optional<std::string>& target) {
-    return [&target](const std::string& value) -> std::string {
-        if (!Calendar::isKnownZone(value)) {
-            return "The time zone \"" + value +
-                   "\" is not known; use an identifier such as Europe/Berlin.";
-        }
-        target = value;
-        return {};
-    };
-}
-
-ArgumentReader::Handler rootInto(std::vector<std::filesystem::path>& roots) {
-    return [&roots](const std::string& value) -> std::string {
-        if (value.empty()) {
-            return "The option --root needs a folder.";
-        }
-        roots.emplace_back(value);
         return {};
     };
 }
@@ -153,21 +62,6 @@ ArgumentReader::Handler intInto(int& target, std::string name, int low, int high
         target = *number;
         return {};
     };
-}
-
-std::string noPositional(const std::vector<std::string>& positional) {
-    return positional.empty() ? std::string()
-                              : "Unexpected argument \"" + positional.front() + "\".";
-}
-
-// Reads the options of a sub-command that takes no other arguments; an error sentence or "".
-std::string readWithoutPositional(ArgumentReader& reader,
-                                  const std::vector<std::string>& arguments) {
-    std::vector<std::string> positional;
-    if (auto error = reader.read(arguments, 1, positional); !error.empty()) {
-        return error;
-    }
-    return noPositional(positional);
 }
 
 ParseResult failure(std::string error) {
@@ -615,6 +509,9 @@ ParseResult parseArguments(const std::vector<std::string>& arguments) {
     if (command == "export") {
         return parseExport(arguments);
     }
+    if (command == "find") {
+        return parseFind(arguments);
+    }
     if (command == "help") {
         return ParseResult{.invocation = HelpRequest{}, .error = {}};
     }
@@ -650,6 +547,9 @@ std::string usage() {
            "[--json]\n"
            "  plannery export EVENT-ID [--occurrence DATETIME] [--root DIR]... [--tz ZONE]\n"
            "                  --out FILE.ics\n"
+           "  plannery find [--text FILE|-] [--image FILE]... [--engine builtin|local-model]\n"
+           "                [--url URL] [--now DATETIME] [--tz ZONE] [--json]\n"
+           "                [--add --calendar ID [--root DIR]...]\n"
            "\n"
            "Without a command Plannery opens its window (a desktop session is needed) on the\n"
            "calendar folders, on the day --anchor names, with the settings, the title popover or\n"
@@ -665,7 +565,10 @@ std::string usage() {
            "its occurrence, which --occurrence names otherwise (the first one by default).\n"
            "Any tail of an identifier after a / will do when no other fits: work/cal/x.ics.\n"
            "Every command but add, remove and demo takes --email ADDRESS (repeatable): your\n"
-           "own addresses, instead of the one found in each account's invitations.\n";
+           "own addresses, instead of the one found in each account's invitations.\n"
+           "find lists the events in a text and in the text of pictures, found by the Built-in\n"
+           "Reader or by a language model server on this computer (--url, by default\n"
+           "http://127.0.0.1:8080); --add adds them to a calendar.\n";
 }
 
 } // namespace plannery::cli

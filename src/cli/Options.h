@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/TypedDates.h"
+#include "finder/EventFinder.h"
 #include "model/ViewMode.h"
 
 #include <cstdint>
@@ -155,6 +156,22 @@ struct ExportOptions {
     friend bool operator==(const ExportOptions&, const ExportOptions&) = default;
 };
 
+// plannery find: the events in a text or in pictures, listed, or added to a calendar.
+struct FindOptions {
+    std::optional<std::string> textFile{}; // "-" reads the standard input
+    std::vector<std::filesystem::path> images{};
+    EventFinder::Source engine = EventFinder::Source::builtinReader;
+    std::optional<std::string> url{}; // the local model's server
+    std::optional<DateTime> now{};    // default: the clock
+    std::optional<std::string> zone{};
+    Format format = Format::text;
+    bool add = false;
+    std::string calendar{}; // with --add: the calendar's identifier, or a unique tail of it
+    std::vector<std::filesystem::path> roots{};
+
+    friend bool operator==(const FindOptions&, const FindOptions&) = default;
+};
+
 struct HelpRequest {
     friend bool operator==(const HelpRequest&, const HelpRequest&) = default;
 };
@@ -166,7 +183,7 @@ struct VersionRequest {
 using Invocation =
     std::variant<AgendaOptions, MirrorsOptions, CalendarsOptions, DemoOptions, AddOptions,
                  RemoveOptions, ReplyOptions, WatchOptions, SnapshotOptions, DetailOptions,
-                 ExportOptions, HelpRequest, VersionRequest>;
+                 ExportOptions, FindOptions, HelpRequest, VersionRequest>;
 
 // A parsed command line, or one sentence saying what is wrong with it.
 struct ParseResult {
@@ -188,5 +205,8 @@ inline constexpr int kMaxSnapshotSide = 8192;
 ParseResult parseArguments(const std::vector<std::string>& arguments);
 
 std::string usage();
+
+// The find command's options (FindCommand.cpp).
+ParseResult parseFind(const std::vector<std::string>& arguments);
 
 } // namespace plannery::cli

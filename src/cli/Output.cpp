@@ -296,7 +296,11 @@ void agendaText(std::ostream& out, const EventDays& days, const Calendar& calend
             std::string line = "  " + timeRange(event, day, calendar, text);
             line.append(std::max<std::size_t>(1, 16 - std::min<std::size_t>(16, columns(line))),
                         ' ');
-            line += oneLine(event.title) + "  [" + calendarTitles(event) + "]";
+            line += oneLine(event.title);
+            // Events not yet in a calendar (found in a text) have none to name.
+            if (!event.calendars.empty()) {
+                line += "  [" + calendarTitles(event) + "]";
+            }
             if (event.isCanceled) {
                 line += "  (cancelled)";
             }

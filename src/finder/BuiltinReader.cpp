@@ -59,7 +59,7 @@ std::vector<EventDraft> BuiltinReader::read(std::string_view text, Instant now,
     return drafts;
 }
 
-void BuiltinReader::prewarm(Instant now, const Calendar& calendar) {
+void BuiltinReader::prewarm(Instant now, const Calendar& calendar, std::stop_token) {
     // Builds the word and zone tables once, so that the first text does not wait for them.
     read("Fri 1 Jan, 10:00 ET at the Town Hall", now, calendar);
 }

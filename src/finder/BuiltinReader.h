@@ -20,7 +20,7 @@ class BuiltinReader final : public FinderEngine {
 
     EventFinder::Source source() const override { return EventFinder::Source::builtinReader; }
     FinderStatus status() override { return FinderStatus::ready(); }
-    void prewarm(Instant now, const Calendar& calendar) override;
+    void prewarm(Instant now, const Calendar& calendar, std::stop_token stop) override;
     EventFinder::Result events(std::string_view text, Instant now, const Calendar& calendar,
                                std::stop_token stop) override;
 };

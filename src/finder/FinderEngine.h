@@ -24,8 +24,8 @@ class FinderEngine {
     // which may take a moment).
     virtual FinderStatus status() = 0;
     // Gets ready ahead of the first run (loads word tables, asks a server to load its model);
-    // never fails. Called when the sheet opens.
-    virtual void prewarm(Instant now, const Calendar& calendar) = 0;
+    // never fails. Called when the sheet opens; gives up soon after `stop` is requested.
+    virtual void prewarm(Instant now, const Calendar& calendar, std::stop_token stop) = 0;
     // The events in `text` as the user would see them on `now` in the calendar's zone and locale.
     // Blocking; meant for a worker thread, with a calendar copy of that thread's own. Returns soon
     // after `stop` is requested, with a cancelled result.

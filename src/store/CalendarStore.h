@@ -118,6 +118,8 @@ class CalendarStore final : public QObject {
     std::vector<StoreEvent> copies(const CalEvent& event) const;
 
     EventStore& eventStore() { return *m_services.eventStore; }
+    // The shared settings and preferences the store was given; may be null.
+    SharedKeychain* keychain() const { return m_services.keychain; }
 
   signals:
     void statusChanged();

@@ -4,6 +4,7 @@
 #include "store/CalendarStore.h"
 #include "store/LinkOpener.h"
 #include "views/CalendarToggle.h"
+#include "views/EventFinderSettingsSection.h"
 #include "views/OwnAddressesSection.h"
 #include "views/SettingsSection.h"
 #include "views/TimeGridSettingsSection.h"
@@ -76,6 +77,7 @@ SettingsView::SettingsView(CalendarStore& store, QSettings& settings, QWidget* p
     form->addWidget(new OwnAddressesSection(store, content));
     m_timeGrid = new TimeGridSettingsSection(settings, store.calendar(), Instant::now(), content);
     form->addWidget(m_timeGrid);
+    form->addWidget(new EventFinderSettingsSection(store, settings, content));
     auto* accounts = new QWidget(content);
     m_accounts = new QVBoxLayout(accounts);
     m_accounts->setContentsMargins(0, 0, 0, 0);

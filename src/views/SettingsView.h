@@ -19,9 +19,9 @@ class CalendarToggle;
 class TimeGridSettingsSection;
 
 // The settings form: whether declined events show, how the day and week grids use their height,
-// every account's calendars with a switch each, and what build this is. It keeps no state of its
-// own: the switches show the calendar store and the preferences, and act on them at once. The
-// window shows it as a sheet and closes it on `done`.
+// which engine finds events in pictures, every account's calendars with a switch each, and what
+// build this is. It keeps no state of its own: the switches show the calendar store and the
+// preferences, and act on them at once. The window shows it as a sheet and closes it on `done`.
 class SettingsView : public QWidget {
     Q_OBJECT
 

@@ -11,6 +11,7 @@
 #include "app/TitlePopover.h"
 #include "store/CalendarStore.h"
 #include "store/SharedKeychain.h"
+#include "store/SharedPrefs.h"
 #include "views/AgendaListView.h"
 #include "views/FourWeeksView.h"
 #include "views/TimeGridView.h"
@@ -221,6 +222,66 @@ TEST(RootView, SheetsOpenFromTheirStateAndClearItWhenClosed) {
     App launched;
     launched.open(LaunchOptions{.showSettings = true});
     EXPECT_EQ(launched.settingsShown, 1);
+}
+
+TEST(RootView, EventsFromImageOpensFromTheMenusAndShowsTheDayOfWhatItAdded) {
+    int opened = 0;
+    std::function<void(std::optional<Instant>)> report;
+    const auto withImageSheet = [&](App& app) {
+        RootView::Sheets sheets = app.countingSheets();
+        sheets.imageEvents = [&](QWidget* parent,
+                                 std::function<void(std::optional<Instant>)> done) {
+            ++opened;
+            report = std::move(done);
+            return new QDialog(parent);
+        };
+        return sheets;
+    };
+    App app;
+    MainWindow& window =
+        app.open(LaunchOptions{.anchor = at(app.cal, 2026, 3, 11)}, withImageSheet(app));
+    // The engine choice is recorded when the window first shows.
+    EXPECT_EQ(SharedPrefs(app.keychain).string(SharedPrefs::eventFinderEngine), "builtin");
+
+    QAction* item = window.menus().eventsFromImageAction();
+    EXPECT_TRUE(item->isEnabled());
+    EXPECT_EQ(item->text(), "Events from Image…");
+    EXPECT_EQ(item->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N));
+    item->trigger();
+    EXPECT_EQ(opened, 1);
+    EXPECT_TRUE(app.nav().showImageEvents());
+    // It closes having added an event on Saturday 21 March: that day shows.
+    app.root().openSheet()->accept();
+    report(at(app.cal, 2026, 3, 21, 15));
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(app.nav().showImageEvents());
+    EXPECT_EQ(app.nav().anchor(), at(app.cal, 2026, 3, 21));
+
+    // The Add menu offers it too; closing without adding stays on the day.
+    auto* add = window.findChild<QToolButton*>("addMenu");
+    ASSERT_NE(add, nullptr);
+    QAction* fromImage = nullptr;
+    for (QAction* action : add->menu()->actions()) {
+        if (action->objectName() == "eventsFromImageItem") {
+            fromImage = action;
+        }
+    }
+    ASSERT_NE(fromImage, nullptr);
+    fromImage->trigger();
+    EXPECT_EQ(opened, 2);
+    app.root().openSheet()->reject();
+    report(std::nullopt);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(app.nav().anchor(), at(app.cal, 2026, 3, 21));
+
+    // Launched with the sheet open.
+    App launched;
+    launched.open(LaunchOptions{.imageEventsDemo = true}, withImageSheet(launched));
+    EXPECT_EQ(opened, 3);
+    // A window without the sheet does not offer it.
+    App plain;
+    plain.open();
+    EXPECT_FALSE(plain.window->menus().eventsFromImageAction()->isEnabled());
 }
 
 TEST(RootView, TheAppsSheetsShowTheEventANewEventAndTheSettings) {

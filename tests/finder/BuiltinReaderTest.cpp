@@ -159,7 +159,7 @@ TEST(BuiltinReaderTest, TheEngineIsAlwaysReadyAndStopsWhenAsked) {
     BuiltinReader engine;
     EXPECT_EQ(engine.source(), EventFinder::Source::builtinReader);
     EXPECT_TRUE(engine.status().available);
-    engine.prewarm(kNow, kBerlin);
+    engine.prewarm(kNow, kBerlin, {});
     std::stop_source stop;
     auto result = engine.events("Lunch tomorrow at 1pm", kNow, kBerlin, stop.get_token());
     ASSERT_EQ(result.drafts.size(), 1u);

@@ -1,0 +1,272 @@
+// The finder's texts (bench/data/finder) drawn as pictures and read back with Tesseract before the
+// Built-in Reader looks for their events: the same figures as FinderBench (recall and precision
+// of start day and time; right ends, zones, titles and places), for each way of drawing and for
+// all of them, on the tuned texts and on the held-out quarter. The pictures are drawn in turn as
+// a screenshot in a sans font, a printed page in a serif font, small interface text, and a photo
+// of a flyer (turned a little, grey on a tinted, uneven background, slightly blurred). Then the
+// time to read a 1920 × 1080 screenshot full of text, and to find the suggestions in what was read.
+//
+// Run on one core: OMP_THREAD_LIMIT=1 taskset -c 0 FinderOcrBench [--details] [--pictures DIR]
+//                  [benchmark options]
+// --pictures writes every picture read (and the screenshot) to DIR.
+
+#include "FinderCorpus.h"
+#include "finder/BuiltinReader.h"
+#include "finder/EventSuggestion.h"
+#include "platform/TesseractRecognizer.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QImage>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QRandomGenerator>
+#include <QTransform>
+
+#include <benchmark/benchmark.h>
+
+#include <array>
+#include <cstdio>
+#include <cstring>
+#include <map>
+
+namespace plannery {
+namespace {
+
+// A page of text: about 1,800 characters (30 lines of 60), as FinderBench counts it.
+constexpr double kPageCharacters = 1800;
+
+struct Style {
+    const char* name;
+    const char* family;
+    int pixelSize;
+    bool photo;
+};
+
+constexpr std::array<Style, 4> kStyles{{
+    {"screenshot", "DejaVu Sans", 20, false},
+    {"printed", "Liberation Serif", 26, false},
+    {"small-ui", "Liberation Sans", 15, false},
+    {"photo", "DejaVu Sans", 30, true},
+}};
+
+const std::vector<bench::CorpusText>& corpus() {
+    static const auto texts =
+        bench::loadCorpus(std::filesystem::path(PLANNERY_BENCH_DATA) / "finder");
+    return texts;
+}
+
+QStringList linesOf(const std::string& text) {
+    return QString::fromStdString(text).split(QLatin1Char('\n'));
+}
+
+// The text drawn line by line on a page just wide enough for it.
+QImage draw(const std::string& text, const Style& style) {
+    QFont font(QString::fromLatin1(style.family));
+    font.setPixelSize(style.pixelSize);
+    const QFontMetrics metrics(font);
+    const QStringList lines = linesOf(text);
+    int width = 0;
+    for (const QString& line : lines) {
+        width = std::max(width, metrics.horizontalAdvance(line));
+    }
+    const int margin = style.pixelSize * 2;
+    const int lineHeight = metrics.lineSpacing();
+    QImage page(width + 2 * margin, static_cast<int>(lines.size()) * lineHeight + 2 * margin,
+                QImage::Format_RGB32);
+    QPainter painter(&page);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    if (style.photo) {
+        // Uneven light on tinted paper, and a soft grey print.
+        QLinearGradient light(0, 0, page.width(), page.height());
+        light.setColorAt(0, QColor(0xEE, 0xE6, 0xD2));
+        light.setColorAt(1, QColor(0xB8, 0xB0, 0x9E));
+        painter.fillRect(page.rect(), light);
+        painter.setPen(QColor(0x4A, 0x45, 0x40));
+    } else {
+        page.fill(Qt::white);
+        painter.setPen(Qt::black);
+    }
+    painter.setFont(font);
+    for (int i = 0; i < lines.size(); ++i) {
+        painter.drawText(margin, margin + i * lineHeight + metrics.ascent(), lines[i]);
+    }
+    painter.end();
+    if (!style.photo) {
+        return page;
+    }
+    // A hand-held camera: turned by 2.5 degrees, a little soft, with sensor noise.
+    QImage turned = page.transformed(QTransform().rotate(2.5), Qt::SmoothTransformation);
+    QImage photo(turned.size(), QImage::Format_RGB32);
+    photo.fill(QColor(0x80, 0x78, 0x6C));
+    QPainter back(&photo);
+    back.drawImage(0, 0, turned);
+    back.end();
+    photo = photo
+                .scaled(photo.width() * 2 / 3, photo.height() * 2 / 3, Qt::IgnoreAspectRatio,
+                        Qt::SmoothTransformation)
+                .scaled(photo.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QRandomGenerator noise(7);
+    for (int y = 0; y < photo.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(photo.scanLine(y));
+        for (int x = 0; x < photo.width(); ++x) {
+            const int n = static_cast<int>(noise.bounded(25)) - 12;
+            row[x] =
+                qRgb(std::clamp(qRed(row[x]) + n, 0, 255), std::clamp(qGreen(row[x]) + n, 0, 255),
+                     std::clamp(qBlue(row[x]) + n, 0, 255));
+        }
+    }
+    return photo;
+}
+
+TesseractRecognizer& recognizerFor(const Calendar& calendar) {
+    static std::map<std::string, std::unique_ptr<TesseractRecognizer>> recognizers;
+    const std::string languages = TesseractRecognizer::languagesFor(calendar.localeId());
+    auto& recognizer = recognizers[languages];
+    if (!recognizer) {
+        recognizer = std::make_unique<TesseractRecognizer>(languages);
+    }
+    return *recognizer;
+}
+
+double percent(int part, int whole) {
+    return whole == 0 ? 100.0 : 100.0 * part / whole;
+}
+
+void report(const std::string& name, const bench::Score& s, bool details) {
+    std::printf("%-22s %3d texts %4d expected %4d found | recall %5.1f%% precision %5.1f%% | "
+                "of matched: end %5.1f%% zone %5.1f%% title %5.1f%% place %5.1f%% | "
+                "texts without events where some were found: %d\n",
+                name.c_str(), s.texts, s.expected, s.found, percent(s.matched, s.expected),
+                percent(s.matched, s.found), percent(s.endRight, s.matched),
+                percent(s.zoneRight, s.matched), percent(s.titleRight, s.matched),
+                percent(s.placeRight, s.matched), s.emptyTextsWithEvents);
+    if (details) {
+        for (const std::string& miss : s.misses) {
+            std::printf("    %s\n", miss.c_str());
+        }
+    }
+}
+
+void qualityReport(bool details, const char* pictures) {
+    std::map<std::string, bench::Score> byStyle;
+    bench::Score tuning;
+    bench::Score heldOut;
+    bench::Score typed;
+    for (const bench::CorpusText& text : corpus()) {
+        typed.add(text, BuiltinReader::read(text.text, text.now, text.calendar));
+        // Every text in every way of drawing it.
+        for (const Style& style : kStyles) {
+            const QImage picture = draw(text.text, style);
+            if (pictures) {
+                picture.save(QString::fromLocal8Bit(pictures) + QLatin1Char('/') +
+                             QString::fromStdString(text.name) + QLatin1Char('-') +
+                             QLatin1String(style.name) + QStringLiteral(".png"));
+            }
+            const RecognizedText read = recognizerFor(text.calendar).text(picture, 1, {});
+            const auto drafts = BuiltinReader::read(read.text, text.now, text.calendar);
+            byStyle[style.name].add(text, drafts);
+            (text.heldOut ? heldOut : tuning).add(text, drafts);
+        }
+    }
+    std::printf("Built-in Reader on %zu texts, each drawn %zu ways and read by Tesseract\n",
+                corpus().size(), kStyles.size());
+    for (const Style& style : kStyles) {
+        report(std::string("  ") + style.name, byStyle[style.name], details);
+    }
+    report("pictures, tuned texts", tuning, false);
+    report("pictures, held-out", heldOut, false);
+    report("typed text", typed, false);
+}
+
+// A screenshot of a mail window: a sidebar and three columns of messages in interface text.
+QImage screenshot() {
+    QImage shot(1920, 1080, QImage::Format_RGB32);
+    shot.fill(Qt::white);
+    QPainter painter(&shot);
+    painter.fillRect(0, 0, 260, 1080, QColor(0xF2, 0xF2, 0xF4));
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPixelSize(15);
+    painter.setFont(font);
+    painter.setPen(QColor(0x20, 0x20, 0x24));
+    const QFontMetrics metrics(font);
+    std::size_t text = 0;
+    for (int column = 0; column < 3; ++column) {
+        int y = 40;
+        while (y < 1040) {
+            for (const QString& line : linesOf(corpus()[text++ % corpus().size()].text)) {
+                if (y >= 1040) {
+                    break;
+                }
+                painter.drawText(QRect(290 + column * 540, y, 510, metrics.lineSpacing()),
+                                 Qt::AlignLeft | Qt::TextSingleLine, line);
+                y += metrics.lineSpacing();
+            }
+            y += metrics.lineSpacing();
+        }
+    }
+    return shot;
+}
+
+void BM_ReadScreenshot(benchmark::State& state) {
+    const QImage shot = screenshot();
+    TesseractRecognizer recognizer("eng");
+    recognizer.text(shot, 1, {}); // the language data is loaded once, before timing
+    std::size_t characters = 0;
+    for (auto _ : state) {
+        const RecognizedText read = recognizer.text(shot, 1, {});
+        characters = read.text.size();
+        benchmark::DoNotOptimize(read);
+    }
+    state.counters["characters"] = static_cast<double>(characters);
+}
+BENCHMARK(BM_ReadScreenshot)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// What Tesseract read from the screenshot, with its misread letters and its columns run
+// together, to suggestions: the reader's speed per page on recognised rather than typed text.
+void BM_RecognizedTextToSuggestions(benchmark::State& state) {
+    const std::string text = TesseractRecognizer("eng").text(screenshot(), 1, {}).text;
+    const bench::CorpusText& first = corpus().front();
+    std::size_t found = 0;
+    for (auto _ : state) {
+        const auto drafts = BuiltinReader::read(text, first.now, first.calendar);
+        const auto suggestions =
+            EventSuggestion::suggestions(drafts, first.now, first.calendar, text);
+        found = suggestions.size();
+        benchmark::DoNotOptimize(suggestions);
+    }
+    state.counters["suggestions"] = static_cast<double>(found);
+    state.counters["pages"] = benchmark::Counter(static_cast<double>(text.size()) / kPageCharacters,
+                                                 benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_RecognizedTextToSuggestions)->Unit(benchmark::kMillisecond);
+
+} // namespace
+} // namespace plannery
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    int qtArgc = 1;
+    QGuiApplication app(qtArgc, argv);
+    bool details = false;
+    const char* pictures = nullptr;
+    std::vector<char*> rest;
+    for (int i = 0; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--details") == 0) {
+            details = true;
+        } else if (std::strcmp(argv[i], "--pictures") == 0 && i + 1 < argc) {
+            pictures = argv[++i];
+            plannery::screenshot().save(QString::fromLocal8Bit(pictures) +
+                                        QStringLiteral("/screenshot.png"));
+        } else {
+            rest.push_back(argv[i]);
+        }
+    }
+    plannery::qualityReport(details, pictures);
+    int count = static_cast<int>(rest.size());
+    benchmark::Initialize(&count, rest.data());
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

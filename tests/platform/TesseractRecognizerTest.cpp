@@ -1,0 +1,157 @@
+#include "platform/TesseractRecognizer.h"
+
+#include "platform/ImageFiles.h"
+
+#include <QFont>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QRandomGenerator>
+#include <QTransform>
+
+#include <algorithm>
+
+#include <gtest/gtest.h>
+
+namespace plannery {
+namespace {
+
+// Black lines of text on white, as a screenshot of a message would be.
+QImage textPicture(const QStringList& lines) {
+    QImage image(900, 80 + 60 * static_cast<int>(lines.size()), QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(34);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    for (int i = 0; i < lines.size(); ++i) {
+        painter.drawText(40, 80 + 60 * i, lines[i]);
+    }
+    return image;
+}
+
+// One line of grey print on tinted paper in uneven light, photographed by hand: turned a little,
+// soft, with sensor noise.
+QImage photoOfLine(const QString& line) {
+    QImage paper(1000, 180, QImage::Format_RGB32);
+    QPainter painter(&paper);
+    QLinearGradient light(0, 0, paper.width(), paper.height());
+    light.setColorAt(0, QColor(0xEE, 0xE6, 0xD2));
+    light.setColorAt(1, QColor(0xB8, 0xB0, 0x9E));
+    painter.fillRect(paper.rect(), light);
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(30);
+    painter.setFont(font);
+    painter.setPen(QColor(0x4A, 0x45, 0x40));
+    painter.drawText(60, 100, line);
+    painter.end();
+    const QImage turned = paper.transformed(QTransform().rotate(2.5), Qt::SmoothTransformation);
+    QImage photo(turned.size(), QImage::Format_RGB32);
+    photo.fill(QColor(0x80, 0x78, 0x6C));
+    QPainter back(&photo);
+    back.drawImage(0, 0, turned);
+    back.end();
+    photo = photo
+                .scaled(photo.width() * 2 / 3, photo.height() * 2 / 3, Qt::IgnoreAspectRatio,
+                        Qt::SmoothTransformation)
+                .scaled(photo.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QRandomGenerator noise(7);
+    for (int y = 0; y < photo.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(photo.scanLine(y));
+        for (int x = 0; x < photo.width(); ++x) {
+            const int n = static_cast<int>(noise.bounded(25)) - 12;
+            row[x] =
+                qRgb(std::clamp(qRed(row[x]) + n, 0, 255), std::clamp(qGreen(row[x]) + n, 0, 255),
+                     std::clamp(qBlue(row[x]) + n, 0, 255));
+        }
+    }
+    return photo;
+}
+
+RecognizedText read(TesseractRecognizer& recognizer, const QImage& image, int orientation = 1) {
+    return recognizer.text(image, orientation, {});
+}
+
+TEST(TesseractRecognizerTest, ReadsTheLinesOfAPictureInOrder) {
+    TesseractRecognizer recognizer;
+    const RecognizedText result =
+        read(recognizer,
+             textPicture({QStringLiteral("Team Lunch"), QStringLiteral("Friday 13 March at 12:30"),
+                          QStringLiteral("Rooftop Terrace")}));
+    ASSERT_FALSE(result.error) << *result.error;
+    EXPECT_EQ(result.text, "Team Lunch\nFriday 13 March at 12:30\nRooftop Terrace");
+
+    // The same picture again, on the recogniser kept from the first.
+    EXPECT_EQ(read(recognizer, textPicture({QStringLiteral("Dentist 9:15")})).text, "Dentist 9:15");
+}
+
+TEST(TesseractRecognizerTest, TurnsThePictureUprightFirst) {
+    TesseractRecognizer recognizer;
+    const QImage upright =
+        textPicture({QStringLiteral("Parents Evening"), QStringLiteral("Tuesday 17 March 18:00")});
+    // Stored turned a quarter anticlockwise, with EXIF orientation 6 saying so.
+    const QImage stored = upright.transformed(QTransform().rotate(270));
+    EXPECT_EQ(read(recognizer, stored, 6).text, "Parents Evening\nTuesday 17 March 18:00");
+    // Upside down, orientation 3.
+    EXPECT_EQ(read(recognizer, upright.mirrored(true, true), 3).text,
+              "Parents Evening\nTuesday 17 March 18:00");
+}
+
+TEST(TesseractRecognizerTest, ALoneLineOnAPhotoIsRead) {
+    // The page's layout sees only shades of paper here; the line is found all the same.
+    TesseractRecognizer recognizer;
+    const RecognizedText result =
+        read(recognizer, photoOfLine(QStringLiteral("Coffee tomorrow at 10? The usual place on "
+                                                    "Gloucester Road")));
+    EXPECT_NE(result.text.find("Coffee tomorrow at 10"), std::string::npos) << result.text;
+    EXPECT_NE(result.text.find("Gloucester Road"), std::string::npos) << result.text;
+}
+
+TEST(TesseractRecognizerTest, PicturesWithoutTextGiveNoText) {
+    TesseractRecognizer recognizer;
+    QImage blank(640, 480, QImage::Format_RGB32);
+    blank.fill(Qt::white);
+    EXPECT_EQ(read(recognizer, blank).text, "");
+    QImage dot(1, 1, QImage::Format_RGB32);
+    dot.fill(Qt::black);
+    const RecognizedText tiny = read(recognizer, dot);
+    EXPECT_EQ(tiny.text, "");
+    EXPECT_FALSE(tiny.error);
+    // A screenshot's transparent background reads as white, not black.
+    QImage clear(900, 140, QImage::Format_ARGB32);
+    clear.fill(Qt::transparent);
+    QPainter painter(&clear);
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(34);
+    painter.setFont(font);
+    painter.drawText(40, 80, QStringLiteral("Board Meeting"));
+    painter.end();
+    EXPECT_EQ(read(recognizer, clear).text, "Board Meeting");
+}
+
+TEST(TesseractRecognizerTest, AStoppedReadingGivesNothing) {
+    TesseractRecognizer recognizer;
+    std::stop_source stop;
+    stop.request_stop();
+    const RecognizedText result =
+        recognizer.text(textPicture({QStringLiteral("Lunch")}), 1, stop.get_token());
+    EXPECT_TRUE(result.cancelled);
+    EXPECT_EQ(result.text, "");
+}
+
+TEST(TesseractRecognizerTest, TheLocaleAddsItsLanguageWhenInstalled) {
+    EXPECT_EQ(TesseractRecognizer::languagesFor("en_US"), "eng");
+    EXPECT_EQ(TesseractRecognizer::languagesFor("C"), "eng");
+    // Klingon has no language data anywhere.
+    EXPECT_EQ(TesseractRecognizer::languagesFor("tlh"), "eng");
+    const std::string german = TesseractRecognizer::languagesFor("de_DE");
+    EXPECT_TRUE(german == "deu+eng" || german == "eng") << german;
+
+    TesseractRecognizer missing("xyz");
+    const RecognizedText result = read(missing, textPicture({QStringLiteral("Lunch")}));
+    ASSERT_TRUE(result.error);
+    EXPECT_NE(result.error->find("language data"), std::string::npos);
+}
+
+} // namespace
+} // namespace plannery
