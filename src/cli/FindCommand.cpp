@@ -96,8 +96,7 @@ CalEvent agendaRecord(const EventSuggestion& suggestion) {
 std::variant<std::vector<std::string>, std::string>
 addAll(const FindOptions& options, const std::vector<EventSuggestion>& suggestions,
        const Calendar& calendar, std::ostream& err) {
-    const auto store =
-        openStore(options.roots, calendar, VdirOptions::Check::changedFolders, false, err);
+    const auto store = openStore(options.roots, calendar, false, err);
     if (!store || store->authorizationStatus() != AuthorizationStatus::fullAccess) {
         return std::string("There are no calendars to add the events to.");
     }
