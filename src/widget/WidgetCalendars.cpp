@@ -171,16 +171,16 @@ std::optional<QString> WidgetCalendars::problem() const {
 }
 
 void WidgetCalendars::fetch(const Calendar& calendar, Instant day) {
+    const SharedSettings settings = m_settings.value_or(SharedSettings{});
     // Floating times are read in the calendar's zone, so the store is made for the zone of now.
+    // Every file is compared with the index: one written in place leaves its folder's time alone.
     const VdirEventStore store(VdirOptions{.roots = m_roots,
                                            .cacheFile = m_setup.cacheFile,
                                            .calendar = calendar,
-                                           .check = VdirOptions::Check::changedFolders,
-                                           .rootsChanged = {}});
+                                           .ownAddresses = settings.ownEmailAddresses});
     m_content.hasAccess = store.authorizationStatus() == AuthorizationStatus::fullAccess;
     watchFolders(store.watchedPaths());
     if (m_content.hasAccess && !m_content.problem) {
-        const SharedSettings settings = m_settings.value_or(SharedSettings{});
         const FetchOptions options{
             .hiddenCalendarIDs = {settings.hiddenCalendarIDs.begin(),
                                   settings.hiddenCalendarIDs.end()},

@@ -5,6 +5,9 @@
 
 #include <QSignalSpy>
 
+#include <fstream>
+#include <iterator>
+
 #include <gtest/gtest.h>
 
 namespace plannery {
@@ -38,11 +41,11 @@ struct Calendars {
                          "ATTENDEE;PARTSTAT=DECLINED:mailto:me@example.com\r\n");
     }
 
-    std::unique_ptr<WidgetCalendars> open(bool watch = false) {
+    std::unique_ptr<WidgetCalendars> open(bool watch = false, const fs::path& cacheFile = {}) {
         return std::make_unique<WidgetCalendars>(WidgetCalendars::Setup{
             .roots = {fixture.root},
             .sharedFile = fixture.shared,
-            .cacheFile = {},
+            .cacheFile = cacheFile,
             .zone = std::nullopt,
             .watch = watch,
             .calendar = [this] { return test::calendarIn(zone); },
@@ -79,6 +82,40 @@ TEST(WidgetCalendars, TheSharedSettingsDecideWhatShows) {
     EXPECT_EQ(changed.count(), 3);
     // Reading never writes a calendar file.
     EXPECT_EQ(calendars.fixture.rootState(), before);
+}
+
+TEST(WidgetCalendars, TheUsersSharedAddressesAndEditsInPlaceAreSeen) {
+    Calendars calendars;
+    // An invitation to an address of the user's that no account names.
+    calendars.fixture.addEvent("work", "review", "20260311T160000Z", "20260311T163000Z", "Review",
+                               "ORGANIZER:mailto:boss@example.com\r\n"
+                               "ATTENDEE;PARTSTAT=DECLINED:mailto:me@home.example\r\n");
+    // With the index the window keeps, so that a stale entry would show.
+    auto widget = calendars.open(false, calendars.fixture.dir.path() / "index.sqlite");
+    EXPECT_EQ(titles(widget->content(calendars.now)),
+              (std::vector<std::string>{"Dentist", "Standup", "Review"}));
+
+    calendars.fixture.shareSettings(
+        R"({"showDeclined":false,"ownEmailAddresses":["me@home.example"]})");
+    EXPECT_TRUE(widget->checkShared());
+    EXPECT_EQ(titles(widget->content(calendars.now)),
+              (std::vector<std::string>{"Dentist", "Standup"}));
+
+    // An editor writes the dentist's file into the same inode and its folder keeps its time.
+    const fs::path file = calendars.fixture.root / "me" / "home" / "dentist.ics";
+    const auto folderTime = fs::last_write_time(file.parent_path());
+    std::ifstream in(file, std::ios::binary);
+    std::string text{std::istreambuf_iterator<char>(in), {}};
+    text.replace(text.find("Dentist"), 7, "Orthodontist");
+    {
+        std::ofstream out(file, std::ios::binary | std::ios::trunc);
+        out << text;
+    }
+    fs::last_write_time(file.parent_path(), folderTime);
+    calendars.fixture.bumpReload();
+    EXPECT_TRUE(widget->checkShared());
+    EXPECT_EQ(titles(widget->content(calendars.now)),
+              (std::vector<std::string>{"Orthodontist", "Standup"}));
 }
 
 TEST(WidgetCalendars, AnUnreadableStoreSaysSoInsteadOfGuessing) {
