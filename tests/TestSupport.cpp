@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <random>
+#include <sstream>
 #include <stdexcept>
 
 #include <grp.h>
@@ -40,6 +43,46 @@ std::string dataFile(std::string_view relative) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
+void expectGolden(std::string_view relative, const std::optional<std::string>& text) {
+    ASSERT_TRUE(text);
+    const auto path = std::filesystem::path(PLANNERY_TEST_DATA) / relative;
+    if (std::getenv("PLANNERY_WRITE_GOLDEN")) {
+        std::ofstream(path, std::ios::binary) << *text;
+        return;
+    }
+    EXPECT_EQ(*text, dataFile(relative)) << relative;
+}
+
+std::vector<std::string> linesOnlyIn(const std::string& a, const std::string& b) {
+    auto unfolded = [](const std::string& text) {
+        std::vector<std::string> lines;
+        std::istringstream in(text);
+        for (std::string line; std::getline(in, line);) {
+            if (!line.empty() && line.back() == '\r') {
+                line.pop_back();
+            }
+            if (!line.empty() && line[0] == ' ' && !lines.empty()) {
+                lines.back() += line.substr(1);
+            } else {
+                lines.push_back(line);
+            }
+        }
+        return lines;
+    };
+    std::map<std::string, int> count;
+    for (const auto& line : unfolded(b)) {
+        --count[line];
+    }
+    std::vector<std::string> only;
+    for (const auto& line : unfolded(a)) {
+        if (++count[line] > 0) {
+            only.push_back(line);
+        }
+    }
+    std::sort(only.begin(), only.end());
+    return only;
+}
+
 std::optional<std::filesystem::path> corpusFolder() {
     const std::filesystem::path folder(PLANNERY_CORPUS);
     std::error_code error;
@@ -52,6 +95,13 @@ std::optional<std::filesystem::path> corpusFolder() {
 std::string corpusMissing() {
     return "The shared corpus folder " + std::string(PLANNERY_CORPUS) +
            " is absent (it sits beside the checkout in CI), so this test does not run here.";
+}
+
+void spin(std::mt19937& random) {
+    volatile std::uint64_t sink = 0;
+    for (std::uint32_t i = random() % 3000000; i > 0; --i) {
+        sink = sink + i;
+    }
 }
 
 TempDir::TempDir() {

@@ -5,8 +5,10 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <random>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace plannery::test {
 
@@ -33,6 +35,14 @@ void setTime(const std::filesystem::path& path, int secondsAfter2020);
 // The text of a file under tests/data, e.g. "ics/overrides.ics".
 std::string dataFile(std::string_view relative);
 
+// Compares a text with the file under tests/data; PLANNERY_WRITE_GOLDEN=1 writes the file instead
+// (its diff is then reviewed by hand).
+void expectGolden(std::string_view relative, const std::optional<std::string>& text);
+
+// The unfolded lines that one calendar text has and the other has not (each counted as often as
+// it occurs), sorted.
+std::vector<std::string> linesOnlyIn(const std::string& a, const std::string& b);
+
 // The shared corpus of public calendar files, when it sits beside the checkout (CI has it; a
 // clone on its own does not). Tests that read it skip with `corpusMissing()` otherwise.
 std::optional<std::filesystem::path> corpusFolder();
@@ -44,6 +54,10 @@ std::string corpusMissing();
         GTEST_SKIP() << ::plannery::test::corpusMissing();                                         \
     }                                                                                              \
     const std::filesystem::path folder = *folder##Found
+
+// Busy for a random while (up to a few milliseconds), so that racing threads meet in a
+// different order each round; nothing waits for the clock.
+void spin(std::mt19937& random);
 
 // A fresh folder under the system's temporary folder, removed with its content on destruction.
 class TempDir {

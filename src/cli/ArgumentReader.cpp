@@ -48,8 +48,9 @@ ArgumentReader::Handler dateTimeInto(std::optional<DateTime>& target, std::strin
         target = parseDateTime(value);
         if (!target) {
             return "The " + name + " time \"" + value +
-                   "\" is not a time that exists; write it as YYYY-MM-DDTHH:MM, YYYY-MM-DD or "
-                   "an instant such as 2026-03-10T09:00:00+01:00.";
+                   "\" is not a time that exists (days run from 0001-01-01 to 9999-12-31); "
+                   "write it as YYYY-MM-DDTHH:MM, YYYY-MM-DD or an instant such as "
+                   "2026-03-10T09:00:00+01:00.";
         }
         return {};
     };

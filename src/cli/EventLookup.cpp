@@ -53,6 +53,26 @@ Resolved resolved(const std::vector<std::string>& fits, const std::string& typed
                                          ": " + listed(fits) + "; give more of it."};
 }
 
+// The bytes a file name held where `--json` wrote them as lone surrogates (U+DC80 to U+DCFF,
+// see Output::jsonString) and a JSON reader handed them on as such, in UTF-8's three-byte form;
+// nullopt when the text holds none.
+std::optional<std::string> escapedBytes(const std::string& typed) {
+    std::string bytes;
+    bool found = false;
+    for (std::size_t i = 0; i < typed.size(); ++i) {
+        const auto at = [&](std::size_t k) { return static_cast<unsigned char>(typed[k]); };
+        if (i + 2 < typed.size() && at(i) == 0xED && (at(i + 1) == 0xB2 || at(i + 1) == 0xB3) &&
+            (at(i + 2) & 0xC0) == 0x80) {
+            bytes += static_cast<char>(((at(i + 1) & 0x03) << 6) | (at(i + 2) & 0x3F));
+            i += 2;
+            found = true;
+        } else {
+            bytes += typed[i];
+        }
+    }
+    return found ? std::optional(bytes) : std::nullopt;
+}
+
 } // namespace
 
 Resolved calendarID(const std::vector<CalendarHandle>& calendars, const std::string& typed) {
@@ -64,6 +84,9 @@ Resolved calendarID(const std::vector<CalendarHandle>& calendars, const std::str
         if (calendar && isTail(calendar->calendarIdentifier, typed)) {
             fits.push_back(calendar->calendarIdentifier);
         }
+    }
+    if (const auto bytes = escapedBytes(typed); bytes && fits.empty()) {
+        return calendarID(calendars, *bytes);
     }
     return resolved(fits, typed,
                     "No calendar has the identifier \"" + typed +
@@ -95,6 +118,9 @@ Resolved eventID(const EventStore& store, const std::string& typed) {
         if (hash != std::string::npos) {
             tryIn(calendar->calendarIdentifier, hash, '#');
         }
+    }
+    if (const auto bytes = escapedBytes(typed); bytes && fits.empty()) {
+        return eventID(store, *bytes);
     }
     return resolved(fits, typed, "No event has the identifier \"" + typed + "\".", "events");
 }

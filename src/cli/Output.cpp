@@ -187,7 +187,11 @@ std::string jsonString(std::string_view text) {
             out.append(text.substr(i, length));
             i += length;
         } else {
-            out += "\xEF\xBF\xBD"; // U+FFFD for a byte that starts no valid sequence
+            // Only file names hold such bytes (text read from files is made UTF-8 first); the
+            // escape keeps the byte, so that an identifier given back names the same file.
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\udc%02x", c);
+            out += escaped;
             ++i;
         }
     }

@@ -16,7 +16,9 @@
 namespace plannery::cli::Output {
 
 // A JSON string literal with its quotes: quotes, backslashes and control characters escaped,
-// valid UTF-8 passed through, and bytes that are not UTF-8 replaced by U+FFFD.
+// valid UTF-8 passed through, and a byte that is not UTF-8 written as the lone surrogate
+// U+DC00 plus the byte ("\udce9" for 0xE9), as file names are decoded where names are text
+// (Python's "surrogateescape"); given back as an argument, such a name is the same bytes.
 std::string jsonString(std::string_view text);
 // "2026-12-07T09:00:00+01:00": the wall-clock time in the calendar's zone and its offset.
 std::string isoDateTime(Instant t, const Calendar& calendar);

@@ -97,7 +97,8 @@ std::optional<Date> parseDate(std::string_view text) {
     const auto year = digits(text.substr(0, 4));
     const auto month = digits(text.substr(5, 2));
     const auto day = digits(text.substr(8, 2));
-    if (!year || !month || !day) {
+    // Days run from 0001-01-01 to 9999-12-31, Gregorian throughout.
+    if (!year || !month || !day || *year < 1) {
         return std::nullopt;
     }
     // The calendar is lenient (February 30 becomes March 2), so a day exists exactly when it

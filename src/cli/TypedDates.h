@@ -17,7 +17,8 @@ struct Date {
     friend bool operator==(const Date&, const Date&) = default;
 };
 
-// "YYYY-MM-DD" for a day that exists (2026-02-30 does not); nullopt otherwise.
+// "YYYY-MM-DD" for a day that exists (2026-02-30 does not; years run from 0001 to 9999 in the
+// Gregorian calendar, also before 1582); nullopt otherwise.
 std::optional<Date> parseDate(std::string_view text);
 std::string formatDate(const Date& date);
 

@@ -11,10 +11,11 @@ namespace plannery::cli {
 namespace {
 
 constexpr int kFailed = 1;
+constexpr int kBadUsage = 2;
 
-int failed(std::ostream& err, const std::string& sentence) {
+int failed(std::ostream& err, const std::string& sentence, int status = kFailed) {
     err << "plannery: " << sentence << "\n";
-    return kFailed;
+    return status;
 }
 
 std::unique_ptr<VdirEventStore> open(const std::vector<std::filesystem::path>& roots,
@@ -70,6 +71,10 @@ int runAdd(const AddOptions& options, std::ostream& out, std::ostream& err) {
     if (target == calendars.end()) {
         return failed(err, named.problem);
     }
+    constexpr const char* kEndsBefore = "The event ends before it starts.";
+    if (options.allDay && options.end && options.end->date < options.start.date) {
+        return failed(err, kEndsBefore, kBadUsage);
+    }
     const auto start = instantOf(options.start, calendar);
     std::optional<Instant> end;
     if (options.allDay) {
@@ -84,7 +89,11 @@ int runAdd(const AddOptions& options, std::ostream& out, std::ostream& err) {
         return failed(err, "The times cannot be placed in the time zone.");
     }
     if (*end < *start) {
-        return failed(err, "The event ends before it starts.");
+        return failed(err, kEndsBefore, kBadUsage);
+    }
+    // An instant typed with its offset can lie on another day, and year, in the zone.
+    if (const int year = calendar.components(*start).year; year < 1 || year > 9999) {
+        return failed(err, "Events start between 0001-01-01 and 9999-12-31.", kBadUsage);
     }
     auto content = std::make_shared<EventContent>();
     content->title = options.title;

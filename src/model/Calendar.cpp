@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 
 namespace plannery {
 
@@ -76,6 +77,13 @@ std::optional<Calendar> Calendar::make(std::string_view zoneId, std::string_view
         return std::nullopt;
     }
     calendar->setLenient(true);
+    // Proleptic Gregorian throughout, as calendar files count days: no switch to the Julian
+    // calendar before October 1582 (the smallest date ICU takes means "never").
+    calendar->setGregorianChange(static_cast<UDate>(std::numeric_limits<std::int64_t>::min()),
+                                 status);
+    if (U_FAILURE(status)) {
+        return std::nullopt;
+    }
     calendar->setRepeatedWallTimeOption(UCAL_WALLTIME_FIRST);
     calendar->setSkippedWallTimeOption(UCAL_WALLTIME_LAST);
     if (firstWeekday) {

@@ -1,8 +1,11 @@
 #include "platform/AtomicFile.h"
 
+#include "platform/OpenLock.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -100,6 +103,123 @@ FileWriteResult failure(std::string sentence) {
     return result;
 }
 
+void pause(WriteStep step, const fs::path& path) {
+    if (testing::pauseAt != nullptr) {
+        testing::pauseAt(step, path);
+    }
+}
+
+// Whether the file at `path` is the one that was read: the same inode, size and modification
+// time, and the same bytes (a writer that writes into the file within one tick of the clock
+// changes neither its size nor its time).
+bool holds(const fs::path& path, const ReadFile& expected) {
+    if (statFile(path) != expected.stamp) {
+        return false;
+    }
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0) {
+        return false;
+    }
+    std::string bytes;
+    char buffer[65536];
+    ssize_t got = 0;
+    while ((got = ::read(fd, buffer, sizeof buffer)) != 0) {
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0 || bytes.size() + std::size_t(got) > expected.bytes.size()) {
+            ::close(fd);
+            return false;
+        }
+        bytes.append(buffer, std::size_t(got));
+    }
+    ::close(fd);
+    return bytes == expected.bytes;
+}
+
+std::optional<std::int64_t> inodeOf(const fs::path& path) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0) {
+        return std::nullopt;
+    }
+    return static_cast<std::int64_t>(info.st_ino);
+}
+
+bool exchange(const fs::path& a, const fs::path& b) {
+    if (testing::withoutExchange) {
+        errno = EINVAL;
+        return false;
+    }
+    return ::renameat2(AT_FDCWD, a.c_str(), AT_FDCWD, b.c_str(), RENAME_EXCHANGE) == 0;
+}
+
+// The folder's lock, taken for a replacement or a removal; a sentence when it cannot be had.
+std::optional<std::string> lockProblem(const OpenLock& lock, const fs::path& path) {
+    if (lock.locked()) {
+        return std::nullopt;
+    }
+    if (lock.error() != 0) {
+        return sentenceFor(lock.error(), path);
+    }
+    return "Another Plannery kept the calendar folder " + quoted(path.parent_path()) +
+           " busy; nothing was saved. Try again.";
+}
+
+constexpr std::chrono::seconds kLockWait{10};
+
+fs::path lockFile(const fs::path& path) {
+    const std::string_view name = kLockName;
+    return path.parent_path() / name.substr(0, name.size() - std::string_view(".lock").size());
+}
+
+// Puts the new file (under `temporary`) in the place of the old one when the old one is still the
+// one that was read. The two swap names in one step; what was swapped out is then compared with
+// what was read, and swapped back when it differs. Returns 0, or an errno (EEXIST: changed on
+// disk).
+int replace(const fs::path& temporary, const fs::path& path, const ReadFile& expected) {
+    const auto ours = inodeOf(temporary);
+    // Checked first, so that a change seen here never shows the new file to anyone.
+    if (!holds(path, expected)) {
+        return EEXIST;
+    }
+    pause(WriteStep::replacing, path);
+    if (!exchange(temporary, path)) {
+        if (errno == ENOENT) {
+            return EEXIST; // removed meanwhile
+        }
+        if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) {
+            return errno;
+        }
+        // File systems without the exchange (some network and FUSE file systems): checked again
+        // right before a plain rename, under the folder's lock. Writers of this program cannot
+        // lose each other's changes; another program that replaces the file between this check
+        // and the rename (a few microseconds) can still lose its change there.
+        if (!holds(path, expected)) {
+            return EEXIST;
+        }
+        return ::rename(temporary.c_str(), path.c_str()) == 0 ? 0 : errno;
+    }
+    pause(WriteStep::swapped, path);
+    if (holds(temporary, expected)) {
+        ::unlink(temporary.c_str());
+        return 0;
+    }
+    // Not the file that was read: it goes back. Should another program have put a file of its own
+    // in place of ours meanwhile, that one is the latest and stays where it is; should it have
+    // removed ours, the file that was there goes back all the same.
+    if (!exchange(temporary, path)) {
+        if (placeNew(temporary, path) != 0) {
+            ::unlink(temporary.c_str());
+        }
+        return EEXIST;
+    }
+    if (inodeOf(temporary) != ours) {
+        exchange(temporary, path);
+    }
+    ::unlink(temporary.c_str());
+    return EEXIST;
+}
+
 } // namespace
 
 bool isLeftover(std::string_view name) {
@@ -126,12 +246,13 @@ bool isLeftover(std::string_view name) {
 }
 
 FileWriteResult writeFile(const fs::path& path, std::string_view bytes,
-                          const std::optional<FileStamp>& expected) {
+                          const std::optional<ReadFile>& expected) {
     if (path.filename().empty()) {
         return failure("The calendar file " + quoted(path) + " has no name.");
     }
     std::error_code ignored;
-    if (expected ? statFile(path) != expected : fs::exists(fs::symlink_status(path, ignored))) {
+    if (expected ? statFile(path) != expected->stamp
+                 : fs::exists(fs::symlink_status(path, ignored))) {
         return failure(std::string(kChangedOnDisk));
     }
     mode_t mode = 0644;
@@ -169,36 +290,66 @@ FileWriteResult writeFile(const fs::path& path, std::string_view bytes,
     if (closed != 0) {
         return abandon(errno);
     }
+    // The new file's identity, taken before it has the name: once the lock is let go, another
+    // writer may already have replaced it there.
+    const auto stamp = statFile(temporary);
+    int error = 0;
     if (expected) {
-        // Checked again right before the rename: a sync may have written meanwhile.
-        if (statFile(path) != expected) {
+        const OpenLock lock(lockFile(path), kLockWait, 0644);
+        if (auto problem = lockProblem(lock, path)) {
             ::unlink(temporary.c_str());
-            return failure(std::string(kChangedOnDisk));
+            return failure(*problem);
         }
-        if (::rename(temporary.c_str(), path.c_str()) != 0) {
-            return abandon(errno);
-        }
-    } else if (const int error = placeNew(temporary, path); error != 0) {
+        error = replace(temporary, path, *expected);
+    } else {
+        error = placeNew(temporary, path);
+    }
+    if (error != 0) {
         ::unlink(temporary.c_str());
         return failure(error == EEXIST ? std::string(kChangedOnDisk) : sentenceFor(error, path));
     }
     syncFolder(path.parent_path());
     FileWriteResult result;
-    result.stamp = statFile(path);
+    result.stamp = stamp;
     return result;
 }
 
-WriteResult removeFile(const fs::path& path, const FileStamp& expected) {
+WriteResult removeFile(const fs::path& path, const ReadFile& expected) {
     WriteResult result;
-    if (statFile(path) != expected) {
+    if (statFile(path) != expected.stamp) {
         result.error = std::string(kChangedOnDisk);
         return result;
     }
-    if (::unlink(path.c_str()) != 0) {
-        result.error = sentenceFor(errno, path);
+    const OpenLock lock(lockFile(path), kLockWait, 0644);
+    if (auto problem = lockProblem(lock, path)) {
+        result.error = std::move(problem);
         return result;
     }
-    syncFolder(path.parent_path());
+    if (!holds(path, expected)) {
+        result.error = std::string(kChangedOnDisk);
+        return result;
+    }
+    pause(WriteStep::removing, path);
+    // Taken aside in one step and compared there: a file a sync put in its place meanwhile is
+    // not the one compared, and a change made before is seen.
+    const fs::path aside = temporaryName(path);
+    if (::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, aside.c_str(), RENAME_NOREPLACE) != 0 &&
+        ((errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) ||
+         ::rename(path.c_str(), aside.c_str()) != 0)) {
+        result.error = errno == ENOENT ? std::string(kChangedOnDisk) : sentenceFor(errno, path);
+        return result;
+    }
+    pause(WriteStep::setAside, path);
+    if (holds(aside, expected)) {
+        ::unlink(aside.c_str());
+        syncFolder(path.parent_path());
+        return result;
+    }
+    // It goes back, unless a file took its name meanwhile: that one is newer and stays.
+    if (placeNew(aside, path) != 0) {
+        ::unlink(aside.c_str());
+    }
+    result.error = std::string(kChangedOnDisk);
     return result;
 }
 

@@ -2,6 +2,8 @@
 
 #include "platform/IcsEditDocument.h"
 #include "platform/IcsFields.h"
+#include "platform/IcsProperties.h"
+#include "platform/IcsText.h"
 #include "platform/IcsZones.h"
 #include "platform/RecurrenceRules.h"
 
@@ -33,6 +35,12 @@ Result written(std::string text) {
     return result;
 }
 
+// The file as read with the document's changes.
+Result rewritten(const Document& document) {
+    auto text = rewrite(document, document.root.get());
+    return text ? written(std::move(*text)) : failed(kNotCalendar);
+}
+
 Split splitFailed(std::string sentence) {
     Split result;
     result.error = std::move(sentence);
@@ -53,10 +61,7 @@ std::vector<icalproperty*> propertiesOf(icalcomponent* component, icalproperty_k
 // How many starts the rule makes before `occurrence`, or nullopt when that is too long to walk.
 std::optional<long> startsBefore(icalproperty* rrule, const Document& document,
                                  Instant occurrence) {
-    const auto rule = icalproperty_get_rrule(rrule);
-    char* text = icalrecurrencetype_as_string_r(const_cast<icalrecurrencetype*>(&rule));
-    const std::string value = text ? text : "";
-    icalmemory_free_buffer(text);
+    const std::string value = ruleTextOf(rrule);
     auto* dtstart = icalcomponent_get_first_property(document.master, ICAL_DTSTART_PROPERTY);
     const auto wall = wallOf(dtstart);
     if (!wall) {
@@ -158,9 +163,8 @@ void cutRules(Document& document, Instant occurrence) {
                 continue;
             }
         }
-        rule.count = 0;
-        rule.until = until;
-        icalproperty_set_rrule(p, rule);
+        setRuleText(
+            p, withRulePart(withRulePart(ruleTextOf(p), "COUNT", ""), "UNTIL", untilText(until)));
     }
     filterNamedOccurrences(document, master, [&](Instant t) { return t < occurrence; });
     removeOverrides(document, [&](Instant t) { return t >= occurrence; });
@@ -236,9 +240,19 @@ std::string newEvent(const StoreEvent& event, std::string_view uid, Instant now,
     writeTime(dtstart, frame, start);
     icalcomponent_add_property(vevent, dtstart);
     if (event.endDate || frame.isDate) {
-        auto* dtend = icalproperty_new_dtend(icaltime_null_time());
-        writeTime(dtend, frame, endWall(frame, start, event, document));
-        icalcomponent_add_property(vevent, dtend);
+        const WallTime end = endWall(frame, start, event, document);
+        if (isValidWall(end)) {
+            auto* dtend = icalproperty_new_dtend(icaltime_null_time());
+            writeTime(dtend, frame, end);
+            icalcomponent_add_property(vevent, dtend);
+        } else {
+            // An end after the year 9999 has no written form; the length says the same.
+            const auto seconds = frame.isDate || !event.endDate
+                                     ? wallSeconds(end) - wallSeconds(start)
+                                     : std::llround(event.endDate->since(event.startDate));
+            icalcomponent_add_property(
+                vevent, icalproperty_new_duration(icaldurationtype_from_int(int(seconds))));
+        }
     }
     for (const auto& rule : content.recurrenceRules) {
         icalcomponent_add_property(vevent,
@@ -265,7 +279,7 @@ Result removeSeries(std::string_view text, std::string_view uid) {
         icalcomponent_remove_component(icalcomponent_get_parent(event), event);
         icalcomponent_free(event);
     }
-    return written(serialise(document.root.get()));
+    return rewritten(document);
 }
 
 Result change(std::string_view text, std::string_view uid, const StoreEvent& before,
@@ -308,7 +322,7 @@ Result change(std::string_view text, std::string_view uid, const StoreEvent& bef
         bumpSequence(target);
     }
     setStamps(target, now, /*lastModified=*/true);
-    return written(serialise(document.root.get()));
+    return rewritten(document);
 }
 
 Result excludeOccurrence(std::string_view text, std::string_view uid, Instant occurrenceDate,
@@ -331,7 +345,7 @@ Result excludeOccurrence(std::string_view text, std::string_view uid, Instant oc
     const auto rounded = std::llround(occurrenceDate.seconds);
     removeOverrides(document, [&](Instant t) { return std::llround(t.seconds) == rounded; });
     setStamps(document.master, now, /*lastModified=*/true);
-    return written(serialise(document.root.get()));
+    return rewritten(document);
 }
 
 Result endBefore(std::string_view text, std::string_view uid, Instant occurrenceDate, Instant now,
@@ -347,7 +361,7 @@ Result endBefore(std::string_view text, std::string_view uid, Instant occurrence
     cutRules(document, occurrenceDate);
     bumpSequence(document.master);
     setStamps(document.master, now, /*lastModified=*/true);
-    return written(serialise(document.root.get()));
+    return rewritten(document);
 }
 
 Split split(std::string_view text, std::string_view uid, Instant occurrenceDate,
@@ -387,8 +401,8 @@ Split split(std::string_view text, std::string_view uid, Instant occurrenceDate,
         if (before && *before >= rule.count) {
             emptyRules.push_back(p);
         } else if (before) {
-            rule.count -= int(*before);
-            icalproperty_set_rrule(p, rule);
+            setRuleText(
+                p, withRulePart(ruleTextOf(p), "COUNT", std::to_string(rule.count - int(*before))));
         }
     }
     for (auto* p : emptyRules) {
@@ -418,11 +432,19 @@ Split split(std::string_view text, std::string_view uid, Instant occurrenceDate,
         }
     }
     Split result;
-    result.newSeries = serialise(root.get());
+    // The new file keeps what the series' own components hold that the parser does not know,
+    // not the rest of the old file.
+    result.newSeries =
+        rewrite(document, root.get(),
+                splice::Options{.renamedUids = {{std::string(newUid), std::string(uid)}},
+                                .keepUnknownAtTop = false});
     cutRules(document, occurrenceDate);
     bumpSequence(document.master);
     setStamps(document.master, now, /*lastModified=*/true);
-    result.text = serialise(document.root.get());
+    result.text = rewrite(document, document.root.get());
+    if (!result.text || !result.newSeries) {
+        return splitFailed(kNotCalendar);
+    }
     return result;
 }
 
@@ -490,7 +512,7 @@ Result reply(std::string_view text, std::string_view uid, std::optional<Instant>
     if (!found) {
         return failed(kNotParticipant);
     }
-    return written(serialise(document.root.get()));
+    return rewritten(document);
 }
 
 } // namespace plannery::ics::edit

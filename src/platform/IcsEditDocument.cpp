@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <strings.h>
 
@@ -50,15 +51,17 @@ std::size_t countInText(std::string_view text, std::string_view what) {
     return count;
 }
 
-// The parser replaces a property it cannot read by an error note. An empty value loses nothing;
-// anything else would be lost by writing the file again.
+// The parser replaces a property it cannot read by an error note. An empty value, or a property
+// newer than the parser, is written back as it was (see rewrite); a value the parser misreads
+// could be doubled by an edit that writes the property anew.
 bool dropHarmlessErrors(icalcomponent* root, std::size_t errorsInText) {
     std::vector<std::pair<icalcomponent*, icalproperty*>> errors;
     collectErrors(root, errors);
     std::size_t kept = 0;
     for (auto [component, property] : errors) {
         const char* text = icalproperty_get_xlicerror(property);
-        if (text && std::strstr(text, "No value for") == text) {
+        if (text && (std::strstr(text, "No value for") == text ||
+                     std::strstr(text, "Parse error in property name") == text)) {
             icalcomponent_remove_property(component, property);
             icalproperty_free(property);
         } else {
@@ -101,6 +104,20 @@ const char* tzidOf(icalcomponent* vtimezone) {
     return property && icalproperty_get_value(property) ? icalproperty_get_tzid(property) : nullptr;
 }
 
+// The lines of a text as the parser is given them: unfolded, CRLF line ends, rules keeping
+// their text as written.
+void prepareLines(const lines::Node& node, std::string& into) {
+    for (const auto& child : node.children) {
+        if (child.isComponent) {
+            into += "BEGIN:" + child.text + "\r\n";
+            prepareLines(child, into);
+            into += "END:" + child.text + "\r\n";
+        } else {
+            into += splice::forParser(child.text) + "\r\n";
+        }
+    }
+}
+
 } // namespace
 
 Opened open(std::string_view text, std::string_view uid, const Calendar& calendar) {
@@ -110,7 +127,8 @@ Opened open(std::string_view text, std::string_view uid, const Calendar& calenda
         return Opened{.error = kNotCalendar};
     }
     ReadResult read = ics::read(text);
-    if (read.unreadable) {
+    // A file with nothing but events that cannot be used (one cut off, say) is damaged.
+    if (read.unreadable || (read.series.empty() && read.skippedComponents > 0)) {
         return Opened{.error = kNotCalendar};
     }
     auto series = std::find_if(read.series.begin(), read.series.end(),
@@ -118,8 +136,13 @@ Opened open(std::string_view text, std::string_view uid, const Calendar& calenda
     if (series == read.series.end()) {
         return Opened{.error = kNoEvent};
     }
-    const std::string copy(text);
-    ComponentPtr root(icalparser_parse_string(copy.c_str()));
+    const auto written = lines::parse(text);
+    if (!written) {
+        return Opened{.error = kNotCalendar};
+    }
+    std::string prepared;
+    prepareLines(*written, prepared);
+    ComponentPtr root(icalparser_parse_string(prepared.c_str()));
     icalerror_clear_errno();
     if (!root) {
         return Opened{.error = kNotCalendar};
@@ -142,6 +165,11 @@ Opened open(std::string_view text, std::string_view uid, const Calendar& calenda
     if (!dropHarmlessErrors(root.get(), countInText(text, "X-LIC-ERROR"))) {
         return Opened{.error = kUnreadableLines};
     }
+    auto base = splice::align(text, serialise(root.get()));
+    if (!base) {
+        return Opened{.error = kUnreadableLines};
+    }
+    document.base = std::move(*base);
     // The reader shows the latest revision of a doubled master or override; edits go to the
     // same one, and older masters stay in the file unless the whole event is removed.
     for (auto* vcalendar : document.calendars) {
@@ -188,6 +216,11 @@ std::string serialise(icalcomponent* root) {
         result += one(child);
     }
     return result;
+}
+
+std::optional<std::string> rewrite(const Document& document, icalcomponent* root,
+                                   const splice::Options& options) {
+    return splice::apply(document.base, serialise(root), options);
 }
 
 Frame frameOf(icalproperty* time) {
@@ -254,14 +287,26 @@ icaltimetype utcTime(Instant t) {
     return time;
 }
 
+std::string untilText(const icaltimetype& time) {
+    char* text = icaltime_as_ical_string_r(time);
+    std::string result = text ? text : "";
+    icalmemory_free_buffer(text);
+    return result;
+}
+
 void writeTime(icalproperty* time, const Frame& frame, const WallTime& wall) {
-    icaltimetype value = toIcal(wall);
-    value.is_date = frame.isDate ? 1 : 0;
-    if (!frame.isDate && frame.zone.kind == ZoneRef::Kind::utc) {
-        value.zone = icaltimezone_get_utc_timezone();
+    // Made from its text: the parser's constructors refuse years after 3000, its reader does not.
+    char text[32];
+    if (frame.isDate) {
+        std::snprintf(text, sizeof text, "%04d%02d%02d", wall.year, wall.month, wall.day);
+    } else {
+        std::snprintf(text, sizeof text, "%04d%02d%02dT%02d%02d%02d%s", wall.year, wall.month,
+                      wall.day, wall.hour, wall.minute, wall.second,
+                      frame.zone.kind == ZoneRef::Kind::utc ? "Z" : "");
     }
-    icalproperty_set_value(time, frame.isDate ? icalvalue_new_date(value)
-                                              : icalvalue_new_datetime(value));
+    icalproperty_set_value(time, icalvalue_new_from_string(
+                                     frame.isDate ? ICAL_DATE_VALUE : ICAL_DATETIME_VALUE, text));
+    icalerror_clear_errno();
     icalproperty_remove_parameter_by_kind(time, ICAL_TZID_PARAMETER);
     icalproperty_remove_parameter_by_kind(time, ICAL_VALUE_PARAMETER);
     if (frame.isDate) {

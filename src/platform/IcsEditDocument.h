@@ -3,6 +3,7 @@
 #include "model/Calendar.h"
 #include "model/EventStore.h"
 #include "platform/IcsSeries.h"
+#include "platform/IcsSplice.h"
 
 #include <libical/ical.h>
 
@@ -39,6 +40,7 @@ struct Document {
     std::vector<icalcomponent*> overrides{};         // the latest revision of each occurrence first
     std::vector<icalcomponent*> supersededMasters{}; // older revisions of the master
     const Calendar* calendar = nullptr;
+    splice::Base base{}; // the text as read, paired with the parser's writing of `root`
 };
 
 struct Opened {
@@ -46,10 +48,15 @@ struct Opened {
     std::optional<std::string> error{};
 };
 
-// Parses the text and finds the events of the UID. Refuses text the parser would lose lines of.
+// Parses the text and finds the events of the UID. Refuses text whose lines the parser misreads
+// (a value it cannot read), and text that is not well formed.
 Opened open(std::string_view text, std::string_view uid, const Calendar& calendar);
-// The text of the whole file, CRLF line ends.
+// The parser's writing of a tree, CRLF line ends.
 std::string serialise(icalcomponent* root);
+// The file as read with the changes made to `root` (the document's own, or a new calendar made
+// from it), everything else as it was written; nullopt when that cannot be made.
+std::optional<std::string> rewrite(const Document& document, icalcomponent* root,
+                                   const splice::Options& options = {});
 
 // Times.
 Frame frameOf(icalproperty* time);
@@ -66,6 +73,8 @@ std::optional<Instant> instantOf(icalproperty* time, const Document& document);
 // Sets the value and the TZID and VALUE parameters of a time property.
 void writeTime(icalproperty* time, const Frame& frame, const WallTime& wall);
 icaltimetype utcTime(Instant t);
+// A time as an RRULE's UNTIL writes it.
+std::string untilText(const icaltimetype& time);
 
 // The frame to write an event's times in: a DATE for all-day events, else its zone. A zone the
 // file already has a VTIMEZONE for reuses its TZID; libical's own definition is added to

@@ -1,6 +1,7 @@
 #include "platform/IcsFields.h"
 
 #include "platform/IcsProperties.h"
+#include "platform/IcsText.h"
 #include "platform/IcsZones.h"
 
 #include <algorithm>
@@ -152,7 +153,7 @@ void moveUntil(icalproperty* rrule, const Document& document, const Frame& from,
     } else if (auto instant = instantIn(to, moved, document)) {
         rule.until = utcTime(*instant);
     }
-    icalproperty_set_rrule(rrule, rule);
+    setRuleText(rrule, withRulePart(ruleTextOf(rrule), "UNTIL", untilText(rule.until)));
 }
 
 void shiftSeries(Document& document, const Frame& from, const Frame& to, std::int64_t delta) {
@@ -370,7 +371,8 @@ icalrecurrencetype recurrenceOf(const RecurrenceRule& rule, const Frame& frame,
         result.freq = ICAL_YEARLY_RECURRENCE;
         break;
     }
-    result.interval = short(std::clamp(rule.interval, 1, 1000));
+    // The parser's form holds no more; the editor offers far less.
+    result.interval = short(std::clamp(rule.interval, 1, 32767));
     auto fill = [](short* into, int size, const std::vector<int>& values) {
         int i = 0;
         for (int value : values) {

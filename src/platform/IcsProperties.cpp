@@ -4,9 +4,11 @@
 #include "platform/IcsZones.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <strings.h>
+#include <vector>
 
 namespace plannery::ics {
 
@@ -205,7 +207,8 @@ void readAlarms(icalcomponent* event, EventContent& content) {
     }
 }
 
-std::optional<RecurrenceRule> ruleOf(const icalrecurrencetype& rule, const ZonedTime& start) {
+std::optional<RecurrenceRule> ruleOf(const icalrecurrencetype& rule, std::string_view text,
+                                     const ZonedTime& start) {
     // Calendar values are not shared between threads: files are read on several at once.
     thread_local const Calendar utc = Calendar::make("UTC").value();
     RecurrenceRule result;
@@ -225,7 +228,7 @@ std::optional<RecurrenceRule> ruleOf(const icalrecurrencetype& rule, const Zoned
     default:
         return std::nullopt; // repeats within a day: not a rule the store can describe
     }
-    result.interval = std::max<int>(1, rule.interval);
+    result.interval = int(std::min<std::int64_t>(ruleInterval(text), INT_MAX));
     for (int i = 0; i < ICAL_BY_DAY_SIZE && rule.by_day[i] != ICAL_RECURRENCE_ARRAY_MAX; ++i) {
         const int weekday = int(icalrecurrencetype_day_day_of_week(rule.by_day[i]));
         if (weekday >= 1 && weekday <= 7) {
@@ -257,6 +260,46 @@ std::optional<RecurrenceRule> ruleOf(const icalrecurrencetype& rule, const Zoned
         }
     }
     return result;
+}
+
+std::string ruleTextOf(icalproperty* rrule) {
+    for (auto* p = icalproperty_get_first_parameter(rrule, ICAL_X_PARAMETER); p;
+         p = icalproperty_get_next_parameter(rrule, ICAL_X_PARAMETER)) {
+        const char* name = icalparameter_get_xname(p);
+        const char* value = icalparameter_get_xvalue(p);
+        if (name && value && kRuleTextParameter == name) {
+            return value;
+        }
+    }
+    if (!icalproperty_get_value(rrule)) {
+        return {};
+    }
+    const auto rule = icalproperty_get_rrule(rrule);
+    char* written = icalrecurrencetype_as_string_r(const_cast<icalrecurrencetype*>(&rule));
+    std::string result = written ? written : "";
+    icalmemory_free_buffer(written);
+    return result;
+}
+
+void setRuleText(icalproperty* rrule, std::string_view text) {
+    const std::string safe = safeRule(text);
+    auto rule = icalrecurrencetype_from_string(safe.c_str());
+    icalerror_clear_errno();
+    icalproperty_set_rrule(rrule, rule);
+    std::free(rule.rscale);
+    std::vector<icalparameter*> old;
+    for (auto* p = icalproperty_get_first_parameter(rrule, ICAL_X_PARAMETER); p;
+         p = icalproperty_get_next_parameter(rrule, ICAL_X_PARAMETER)) {
+        if (const char* name = icalparameter_get_xname(p); name && kRuleTextParameter == name) {
+            old.push_back(p);
+        }
+    }
+    for (auto* p : old) {
+        icalproperty_remove_parameter_by_ref(rrule, p);
+    }
+    auto* parameter = icalparameter_new_x(std::string(text).c_str());
+    icalparameter_set_xname(parameter, std::string(kRuleTextParameter).c_str());
+    icalproperty_add_parameter(rrule, parameter);
 }
 
 Revision revisionOf(icalcomponent* event) {

@@ -163,14 +163,11 @@ std::optional<Component> componentOf(icalcomponent* event, ReadContext& context)
         if (rule.freq == ICAL_NO_RECURRENCE) {
             continue;
         }
-        char* text = icalrecurrencetype_as_string_r(const_cast<icalrecurrencetype*>(&rule));
-        if (text) {
-            component.rrules.push_back(text);
-            icalmemory_free_buffer(text);
-        }
-        if (auto mapped = ruleOf(rule, component.start)) {
+        std::string text = ruleTextOf(rrule);
+        if (auto mapped = ruleOf(rule, text, component.start)) {
             content.recurrenceRules.push_back(*mapped);
         }
+        component.rrules.push_back(std::move(text));
     }
     for (auto* rdate = icalcomponent_get_first_property(event, ICAL_RDATE_PROPERTY); rdate;
          rdate = icalcomponent_get_next_property(event, ICAL_RDATE_PROPERTY)) {
@@ -293,22 +290,22 @@ ReadResult read(std::string_view text) {
     // its nesting count off for the rest of the file, so such lines are left out.
     std::vector<icalcomponent*> roots;
     icalparser* parser = icalparser_new();
-    int depth = 0;
+    std::vector<std::string> open; // the kinds of the components begun and not ended
     for (auto& line : lines) {
         const std::string name = upperPrefix(line, 6);
         if (name.rfind("BEGIN:", 0) == 0 || name.rfind("BEGIN;", 0) == 0) {
-            ++depth;
+            open.push_back(upperPrefix(line, line.size()).substr(6));
         } else if (name.rfind("END:", 0) == 0 || name.rfind("END;", 0) == 0) {
-            if (depth == 0) {
+            if (open.empty()) {
                 continue;
             }
-            --depth;
+            open.pop_back();
         }
         if (auto* done = icalparser_add_line(parser, line.data())) {
             roots.push_back(done);
         }
     }
-    icalcomponent* rest = depth > 0 ? icalparser_clean(parser) : nullptr;
+    icalcomponent* rest = !open.empty() ? icalparser_clean(parser) : nullptr;
     icalerror_clear_errno();
     std::vector<icalcomponent*> all = roots;
     if (rest) {
@@ -327,6 +324,15 @@ ReadResult read(std::string_view text) {
         } else {
             collect(root, 0, events, context);
         }
+    }
+    // An event the file ends in may be cut anywhere (a title cut short, a rule without its
+    // end): it is damaged, not shown. Events are collected in the order they are written, and
+    // an open one is the last child of its open parent, so it is the last one collected.
+    const auto cut = std::find(open.begin(), open.end(), "VEVENT");
+    const auto cutDepth = cut - open.begin();
+    if (cut != open.end() && (cutDepth == 0 || cutDepth - 1 <= kMaxDepth) && !events.empty()) {
+        events.pop_back();
+        ++result.skippedComponents;
     }
     std::map<std::string, std::size_t> byUid;
     // Per series and occurrence (the master's key is empty): the component that describes it and

@@ -1,5 +1,7 @@
 #include "platform/IcsText.h"
 
+#include "platform/IcsContentLines.h"
+
 #include <libical/ical.h>
 
 #include <algorithm>
@@ -13,8 +15,9 @@ namespace plannery::ics {
 namespace {
 
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
-// libical keeps the interval in a short; more than this has no calendar meaning anyway.
-constexpr long long kMaxInterval = 10000;
+// The parser keeps the interval in a short; rules beyond it are walked with their own interval
+// (see ruleInterval).
+constexpr long long kParserInterval = 32767;
 constexpr long long kMaxCount = 1000000000;
 
 // The property name of a content line, upper-cased.
@@ -110,7 +113,7 @@ std::string safeRule(std::string_view rule) {
                 value = key == "INTERVAL" ? 1 : 0;
             }
             if (key == "INTERVAL") {
-                value = std::clamp(value, 1LL, kMaxInterval);
+                value = std::clamp(value, 1LL, kParserInterval);
             } else if (value < 1) {
                 // A rule that repeats zero times: the event still happens at its start.
                 value = 1;
@@ -132,6 +135,81 @@ std::string safeRule(std::string_view rule) {
         return {};
     }
     return out;
+}
+
+std::int64_t ruleInterval(std::string_view rule) {
+    std::size_t start = 0;
+    while (start < rule.size()) {
+        auto end = rule.find(';', start);
+        if (end == std::string_view::npos) {
+            end = rule.size();
+        }
+        const std::string_view part = rule.substr(start, end - start);
+        start = end + 1;
+        if (lines::parameterName(part) != "INTERVAL" || part.find('=') == std::string_view::npos) {
+            continue;
+        }
+        const std::string_view digits = part.substr(part.find('=') + 1);
+        std::int64_t value = 1;
+        const auto [ptr, error] =
+            std::from_chars(digits.data(), digits.data() + digits.size(), value);
+        if (error == std::errc::result_out_of_range) {
+            return kMaxInterval;
+        }
+        if (error != std::errc() || ptr != digits.data() + digits.size()) {
+            return 1;
+        }
+        return std::clamp<std::int64_t>(value, 1, kMaxInterval);
+    }
+    return 1;
+}
+
+std::string withRulePart(std::string_view rule, std::string_view name, std::string_view value) {
+    std::string result;
+    bool placed = false;
+    auto add = [&](std::string_view part) {
+        result += result.empty() ? "" : ";";
+        result += part;
+    };
+    std::size_t start = 0;
+    while (start < rule.size()) {
+        auto end = rule.find(';', start);
+        if (end == std::string_view::npos) {
+            end = rule.size();
+        }
+        const std::string_view part = rule.substr(start, end - start);
+        start = end + 1;
+        if (part.empty()) {
+            continue;
+        }
+        if (lines::parameterName(part) != name) {
+            add(part);
+        } else if (!placed && !value.empty()) {
+            add(std::string(name) + "=" + std::string(value));
+            placed = true;
+        }
+    }
+    if (!placed && !value.empty()) {
+        add(std::string(name) + "=" + std::string(value));
+    }
+    return result;
+}
+
+std::string withRuleText(std::string_view line) {
+    if (propertyName(line) != "RRULE") {
+        return std::string(line);
+    }
+    auto parts = lines::split(line);
+    const std::string safe = safeRule(parts.value);
+    if (safe.empty() || parts.value.find_first_of("\"\r\n") != std::string::npos) {
+        return {};
+    }
+    std::erase_if(parts.params, [](const std::string& param) {
+        return lines::parameterName(param) == kRuleTextParameter;
+    });
+    parts.params.push_back(std::string(kRuleTextParameter) + "=\"" + parts.value + "\"");
+    parts.value = safe;
+    return parts.join();
 }
 
 std::vector<std::string> sanitizeIcs(std::string_view raw) {
@@ -164,7 +242,12 @@ std::vector<std::string> sanitizeIcs(std::string_view raw) {
     out.reserve(lines.size());
     for (auto& line : lines) {
         const std::string name = propertyName(line);
-        if (name == "RRULE" || name == "EXRULE") {
+        if (name == "RRULE") {
+            line = withRuleText(line);
+            if (line.empty()) {
+                continue;
+            }
+        } else if (name == "EXRULE") {
             const auto colon = line.find(':');
             const std::string rule =
                 colon == std::string::npos ? std::string() : safeRule(line.substr(colon + 1));

@@ -9,10 +9,12 @@
 
 namespace plannery {
 
-OpenLock::OpenLock(const std::filesystem::path& file, std::chrono::milliseconds wait) {
-    m_fd = ::open((file.string() + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+OpenLock::OpenLock(const std::filesystem::path& file, std::chrono::milliseconds wait, mode_t mode) {
+    // Read access is all an flock needs, so others may share a lock file they cannot write.
+    m_fd = ::open((file.string() + ".lock").c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, mode);
     if (m_fd < 0) {
-        m_problem = std::generic_category().message(errno);
+        m_error = errno;
+        m_problem = std::generic_category().message(m_error);
         return;
     }
     const auto deadline = std::chrono::steady_clock::now() + wait;

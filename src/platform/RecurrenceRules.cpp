@@ -119,14 +119,14 @@ bool neverMatches(const icalrecurrencetype& rule) {
 // Rules that repeat within a day are walked here rather than by the parser's iterator, which
 // steps one second or minute at a time through days its filters reject. This walk skips whole
 // days and hours; BY* parts act as filters (BYSETPOS and BYWEEKNO are not applied).
-RuleStarts subDailyStarts(const icalrecurrencetype& rule, const WallTime& dtstart,
-                          std::int64_t until, std::int64_t lo, std::int64_t hi, long& budget,
-                          std::size_t maxStarts) {
+RuleStarts subDailyStarts(const icalrecurrencetype& rule, std::int64_t interval,
+                          const WallTime& dtstart, std::int64_t until, std::int64_t lo,
+                          std::int64_t hi, long& budget, std::size_t maxStarts) {
     RuleStarts result;
     const std::int64_t unit = rule.freq == ICAL_SECONDLY_RECURRENCE   ? 1
                               : rule.freq == ICAL_MINUTELY_RECURRENCE ? 60
                                                                       : 3600;
-    const std::int64_t step = unit * rule.interval;
+    const std::int64_t step = unit * interval;
     const std::int64_t first = wallSeconds(dtstart);
     const auto months = valuesOf(rule.by_month, ICAL_BY_MONTH_SIZE);
     const auto monthDays = valuesOf(rule.by_month_day, ICAL_BY_MONTHDAY_SIZE);
@@ -220,13 +220,13 @@ bool isPlain(const icalrecurrencetype& rule) {
 // Plain rules: the k-th period after DTSTART repeats its day of the month (and month of the
 // year) at its time of day. A month without that day (the 31st, 29 February) has no
 // occurrence and does not count towards COUNT.
-RuleStarts plainStarts(const icalrecurrencetype& rule, const WallTime& dtstart, std::int64_t until,
-                       std::int64_t lo, std::int64_t hi, long& budget, std::size_t maxStarts) {
+RuleStarts plainStarts(const icalrecurrencetype& rule, std::int64_t interval,
+                       const WallTime& dtstart, std::int64_t until, std::int64_t lo,
+                       std::int64_t hi, long& budget, std::size_t maxStarts) {
     RuleStarts result;
     const std::int64_t first = wallSeconds(dtstart);
     const std::int64_t firstDay = floorDiv(first, kDaySeconds);
     const std::int64_t timeOfDay = first - firstDay * kDaySeconds;
-    const std::int64_t interval = rule.interval;
     const std::int64_t firstMonth = std::int64_t(dtstart.year) * 12 + (dtstart.month - 1);
     // The day of period k, or nothing when that month or year lacks the day; days past the
     // year 9999 end the walk like any time past `hi`.
@@ -292,10 +292,122 @@ RuleStarts plainStarts(const icalrecurrencetype& rule, const WallTime& dtstart, 
     return result;
 }
 
-// A parsed rule that owns the calendar scale the parser allocated.
+// Rules with BY parts whose INTERVAL is beyond what the parser's iterator holds (more than 32767
+// days, weeks, months or years from one period to the next): the iterator walks each period that
+// counts (every INTERVAL-th from DTSTART's) on its own, with an INTERVAL of 1. Between the years
+// 1 and 9999 there are at most a few hundred such periods.
+RuleStarts widePeriodStarts(icalrecurrencetype rule, std::int64_t interval, const WallTime& dtstart,
+                            std::int64_t until, std::int64_t lo, std::int64_t hi, long& budget,
+                            std::size_t maxStarts) {
+    RuleStarts result;
+    const std::int64_t first = wallSeconds(dtstart);
+    const std::int64_t firstDay = floorDiv(first, kDaySeconds);
+    const std::int64_t lastDay = daysFromCivil(10000, 1, 1);
+    const int count = rule.count;
+    rule.count = 0;
+    rule.interval = 1;
+    // The first day of the k-th period that counts and of the period after it.
+    auto period = [&](std::int64_t k) -> std::optional<std::pair<std::int64_t, std::int64_t>> {
+        const std::int64_t steps = k * interval;
+        switch (rule.freq) {
+        case ICAL_DAILY_RECURRENCE:
+            return std::pair(firstDay + steps, firstDay + steps + 1);
+        case ICAL_WEEKLY_RECURRENCE: {
+            const std::int64_t weekday = ((firstDay % 7) + 11) % 7 + 1; // 1 is Sunday
+            const int weekStart = rule.week_start == ICAL_NO_WEEKDAY ? 2 : int(rule.week_start);
+            const std::int64_t start = firstDay - (weekday - weekStart + 7) % 7 + 7 * steps;
+            return std::pair(start, start + 7);
+        }
+        case ICAL_MONTHLY_RECURRENCE: {
+            const std::int64_t months = std::int64_t(dtstart.year) * 12 + dtstart.month - 1 + steps;
+            const std::int64_t year = floorDiv(months, 12);
+            if (year > 9999) {
+                return std::nullopt;
+            }
+            const int month = int(months - year * 12) + 1;
+            return std::pair(daysFromCivil(int(year), month, 1),
+                             month == 12 ? daysFromCivil(int(year) + 1, 1, 1)
+                                         : daysFromCivil(int(year), month + 1, 1));
+        }
+        default: {
+            const std::int64_t year = dtstart.year + steps;
+            if (year > 9999) {
+                return std::nullopt;
+            }
+            return std::pair(daysFromCivil(int(year), 1, 1), daysFromCivil(int(year) + 1, 1, 1));
+        }
+        }
+    };
+    int allowed = count;
+    int given = 0;
+    bool done = false;
+    for (std::int64_t k = 0; !done; ++k) {
+        const auto days = period(k);
+        if (!days || days->first >= lastDay) {
+            break;
+        }
+        const std::int64_t begin = std::max(days->first * kDaySeconds, first);
+        const std::int64_t end = days->second * kDaySeconds - 1;
+        if (begin > hi || begin > until) {
+            break;
+        }
+        if (count <= 0 && end < lo) {
+            continue;
+        }
+        rule.until = toIcal(wallFromSeconds(std::min(until, end), dtstart.isDate));
+        icalrecur_iterator* iterator = icalrecur_iterator_new(rule, toIcal(dtstart));
+        icalerror_clear_errno();
+        if (!iterator) {
+            break;
+        }
+        // The iterator reaches no further than the year 2582; later periods are left out.
+        if (begin > first && !icalrecur_iterator_set_start(
+                                 iterator, toIcal(wallFromSeconds(begin, dtstart.isDate)))) {
+            icalrecur_iterator_free(iterator);
+            icalerror_clear_errno();
+            break;
+        }
+        icalerror_clear_errno();
+        while (!done) {
+            if (--budget < 0) {
+                result.exhausted = done = true;
+                break;
+            }
+            const icaltimetype next = icalrecur_iterator_next(iterator);
+            if (icaltime_is_null_time(next)) {
+                break;
+            }
+            const WallTime wall = wallFromIcal(next);
+            if (!isValidWall(wall) || wallSeconds(wall) < begin) {
+                continue;
+            }
+            const std::int64_t t = wallSeconds(wall);
+            if (t > end) {
+                break;
+            }
+            if (count > 0) {
+                if (given == 0 && icaltime_compare(next, toIcal(dtstart)) != 0) {
+                    --allowed;
+                }
+                done = ++given > allowed;
+            }
+            done = done || t > hi;
+            if (!done && t >= lo) {
+                result.starts.push_back(t);
+                done = result.starts.size() >= maxStarts;
+            }
+        }
+        icalrecur_iterator_free(iterator);
+        icalerror_clear_errno();
+    }
+    return result;
+}
+
+// A parsed rule that owns the calendar scale the parser allocated, with its INTERVAL as written.
 struct ParsedRule {
     std::optional<icalrecurrencetype> rule;
-    explicit ParsedRule(std::string_view text) : rule(parse(text)) {}
+    std::int64_t interval;
+    explicit ParsedRule(std::string_view text) : rule(parse(text)), interval(ruleInterval(text)) {}
     ~ParsedRule() {
         if (rule) {
             std::free(rule->rscale);
@@ -351,10 +463,13 @@ RuleStarts ruleStarts(std::string_view rrule, const WallTime& dtstart, const Zon
     }
     if (rule.freq == ICAL_SECONDLY_RECURRENCE || rule.freq == ICAL_MINUTELY_RECURRENCE ||
         rule.freq == ICAL_HOURLY_RECURRENCE) {
-        return subDailyStarts(rule, dtstart, until, lo, hi, budget, maxStarts);
+        return subDailyStarts(rule, parsed.interval, dtstart, until, lo, hi, budget, maxStarts);
     }
     if (walker == RuleWalker::automatic && isPlain(rule)) {
-        return plainStarts(rule, dtstart, until, lo, hi, budget, maxStarts);
+        return plainStarts(rule, parsed.interval, dtstart, until, lo, hi, budget, maxStarts);
+    }
+    if (parsed.interval > rule.interval) {
+        return widePeriodStarts(rule, parsed.interval, dtstart, until, lo, hi, budget, maxStarts);
     }
     if (rule.count <= 0) {
         // The iterator stops at UNTIL, so the end of the range bounds its search too.

@@ -10,7 +10,7 @@ namespace {
 
 // "PLSC" and the format version; a cache written by another version is read as absent.
 constexpr std::string_view kMagic = "PLSC";
-constexpr std::uint8_t kVersion = 2;
+constexpr std::uint8_t kVersion = 3;
 
 class Writer {
   public:

@@ -318,7 +318,10 @@ class Discovery {
                 kid.viaLink = folders[i].viaLink || sub.link;
                 auto kidListing = list(kid, false);
                 if (!kidListing) {
-                    m_layout.unreadableFolders.push_back(unreadableSentence(kid.path));
+                    // One folder the user cannot read (a lost+found at a disk's root) never
+                    // hides the calendars beside it.
+                    m_layout.notes.push_back(unreadableSentence(kid.path) +
+                                             " It was skipped; the rest was read.");
                     continue;
                 }
                 if (const auto ancestor = holder(folders, i, kid)) {

@@ -49,7 +49,7 @@ struct Layout {
     std::vector<CalendarLocation> calendars; // by identifier
     int existingRoots = 0;
     int readableRoots = 0;
-    std::vector<std::string> unreadableFolders; // sentences, missing roots included
+    std::vector<std::string> unreadableFolders; // sentences about roots, missing ones included
     // Sentences about folders and files that were skipped or read other than as written.
     std::vector<std::string> notes;
 };

@@ -21,6 +21,7 @@ class IndexCache;
 namespace vdir {
 struct Scan;
 struct FileChange;
+struct ReadFile;
 } // namespace vdir
 
 struct VdirOptions {
@@ -146,7 +147,7 @@ class VdirEventStore final : public EventStore {
     Opened openForWrite(const StoreEvent& event);
     WriteResult commit(std::uint32_t calendar, const std::string& name,
                        const std::optional<std::string>& text,
-                       const std::optional<vdir::FileStamp>& expected);
+                       const std::optional<vdir::ReadFile>& expected);
     void patch(const vdir::FileChange& change);
     WriteResult readAgain(std::uint32_t calendar, const std::string& name);
     WriteResult saveNew(const StoreEvent& event);

@@ -70,6 +70,8 @@ struct VdirEventStore::Target {
     std::string text;
     bool onlySeries = true; // the file holds no other UID
     std::optional<Instant> firstOccurrenceDate;
+
+    vdir::ReadFile read() const { return vdir::ReadFile{.stamp = stamp, .bytes = text}; }
 };
 
 struct VdirEventStore::Opened {
@@ -93,10 +95,11 @@ VdirEventStore::Opened VdirEventStore::openForWrite(const StoreEvent& event) {
     }
     const fs::path path = calendar.folder / record.name;
     // The file must still be the one the index describes; what a sync wrote meanwhile is
-    // never overwritten by an edit of what it replaced, but read for the next try.
-    const auto before = vdir::statFile(path);
-    auto text = before ? vdir::readFile(path) : std::nullopt;
-    if (!before || *before != record.stamp || !text || vdir::statFile(path) != before) {
+    // never overwritten by an edit of what it replaced, but read for the next try. The bytes
+    // and the stamp come from one open file, so that a file replaced while read is never
+    // paired with the other's stamp.
+    auto read = vdir::readStamped(path);
+    if (!read || read->stamp != record.stamp) {
         const std::uint32_t calendarIndex = record.calendar;
         const std::string name = record.name; // the record goes with the state read again
         return Opened{.target = std::nullopt, .error = readAgain(calendarIndex, name).error};
@@ -111,8 +114,8 @@ VdirEventStore::Opened VdirEventStore::openForWrite(const StoreEvent& event) {
                              .location = *location,
                              .uid = file->series[location->series].uid,
                              .path = path,
-                             .stamp = *before,
-                             .text = std::move(*text),
+                             .stamp = read->stamp,
+                             .text = std::move(read->text),
                              .onlySeries = file->series.size() == 1,
                              .firstOccurrenceDate = first ? first->occurrenceDate : std::nullopt},
                   .error = std::nullopt};
@@ -120,7 +123,7 @@ VdirEventStore::Opened VdirEventStore::openForWrite(const StoreEvent& event) {
 
 WriteResult VdirEventStore::commit(std::uint32_t calendar, const std::string& name,
                                    const std::optional<std::string>& text,
-                                   const std::optional<vdir::FileStamp>& expected) {
+                                   const std::optional<vdir::ReadFile>& expected) {
     const fs::path path = m_state->scan.calendars[calendar].location.folder / name;
     vdir::FileChange change{
         .calendar = calendar, .name = name, .stamp = {}, .bounds = {}, .blob = {}};
@@ -267,12 +270,12 @@ WriteResult VdirEventStore::moveSeries(const Target& target, const std::string& 
     // The old file goes only when the new one is safely written; should that fail, the new
     // copy is taken back so that the event is not doubled. (Writes move file indices, never
     // calendar indices.)
-    auto removed = commit(target.calendar, name, std::nullopt, target.stamp);
+    auto removed = commit(target.calendar, name, std::nullopt, target.read());
     if (!removed.ok()) {
         const auto newStamp =
             vdir::statFile(m_state->scan.calendars[*index].location.folder / name);
         if (newStamp) {
-            commit(*index, name, std::nullopt, *newStamp);
+            commit(*index, name, std::nullopt, vdir::ReadFile{.stamp = *newStamp, .bytes = text});
         }
         return removed;
     }
@@ -313,7 +316,7 @@ WriteResult VdirEventStore::save(const StoreEvent& event, Span span) {
         }
         result = moves ? moveSeries(target, *edited.text, event.calendar())
                        : commit(target.calendar, target.path.filename().string(), edited.text,
-                                target.stamp);
+                                target.read());
     } else {
         // This and later occurrences become a series of their own, changed as asked.
         const std::string uid = newUid();
@@ -330,10 +333,11 @@ WriteResult VdirEventStore::save(const StoreEvent& event, Span span) {
         result = commit(target.calendar, uid + ".ics", edited.text, std::nullopt);
         if (result.ok()) {
             auto shortened =
-                commit(target.calendar, target.path.filename().string(), split.text, target.stamp);
+                commit(target.calendar, target.path.filename().string(), split.text, target.read());
             if (!shortened.ok()) {
                 if (const auto stamp = vdir::statFile(target.path.parent_path() / (uid + ".ics"))) {
-                    commit(target.calendar, uid + ".ics", std::nullopt, *stamp);
+                    commit(target.calendar, uid + ".ics", std::nullopt,
+                           vdir::ReadFile{.stamp = *stamp, .bytes = *edited.text});
                 }
                 result = shortened;
             }
@@ -357,10 +361,10 @@ WriteResult VdirEventStore::remove(const StoreEvent& event, Span span) {
     if (!repeating ||
         (span == Span::futureEvents && event.occurrenceDate == target.firstOccurrenceDate)) {
         if (target.onlySeries) {
-            result = commit(target.calendar, name, std::nullopt, target.stamp);
+            result = commit(target.calendar, name, std::nullopt, target.read());
         } else {
             auto edited = ics::edit::removeSeries(target.text, target.uid);
-            result = edited.text ? commit(target.calendar, name, edited.text, target.stamp)
+            result = edited.text ? commit(target.calendar, name, edited.text, target.read())
                                  : WriteResult{.error = edited.error.value_or(kCannotWrite)};
         }
     } else {
@@ -370,7 +374,7 @@ WriteResult VdirEventStore::remove(const StoreEvent& event, Span span) {
                                                Instant::now(), m_options.calendar)
                 : ics::edit::endBefore(target.text, target.uid, *event.occurrenceDate,
                                        Instant::now(), m_options.calendar);
-        result = edited.text ? commit(target.calendar, name, edited.text, target.stamp)
+        result = edited.text ? commit(target.calendar, name, edited.text, target.read())
                              : WriteResult{.error = edited.error.value_or(kCannotWrite)};
     }
     if (result.ok()) {
@@ -399,7 +403,7 @@ WriteResult VdirEventStore::reply(const StoreEvent& event, ParticipantStatus sta
         return WriteResult{.error = edited.error.value_or(kCannotWrite)};
     }
     auto result =
-        commit(target.calendar, target.path.filename().string(), edited.text, target.stamp);
+        commit(target.calendar, target.path.filename().string(), edited.text, target.read());
     if (result.ok()) {
         changed();
     }

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <ctime>
-#include <fstream>
 #include <map>
 #include <thread>
 
@@ -41,18 +41,23 @@ struct Parsed {
     std::string blob;
     bool broken = false;
     bool unreadable = false; // could not be opened: tried again at every start
+    // The stamp of the file the bytes came from, which a file replaced since it was listed
+    // changes.
+    std::optional<FileStamp> stamp;
 };
 
 Parsed parse(const fs::path& path) {
-    const auto text = readFile(path);
-    if (!text) {
-        return Parsed{.bounds = {}, .blob = {}, .broken = true, .unreadable = true};
+    const auto read = readStamped(path);
+    if (!read) {
+        return Parsed{.bounds = {}, .blob = {}, .broken = true, .unreadable = true, .stamp = {}};
     }
-    auto result = ics::read(*text);
+    auto result = ics::read(read->text);
     if (result.unreadable || (result.series.empty() && result.skippedComponents > 0)) {
-        return Parsed{.bounds = {}, .blob = {}, .broken = true, .unreadable = false};
+        return Parsed{
+            .bounds = {}, .blob = {}, .broken = true, .unreadable = false, .stamp = read->stamp};
     }
     Parsed parsed;
+    parsed.stamp = read->stamp;
     parsed.bounds.reserve(result.series.size());
     for (const auto& series : result.series) {
         parsed.bounds.push_back(ics::bounds(series));
@@ -277,8 +282,8 @@ class Scanner {
             // Roots are listed at every start anyway, so their files are always checked.
             m_rootFiles[key].push_back(calendar.location.wholeFile);
         } else if (look.unreadable) {
-            m_scan.report.unreadableRoots.push_back("The folder " + folder.string() +
-                                                    " cannot be read.");
+            m_scan.report.notes.push_back("The folder " + folder.string() +
+                                          " cannot be read. It was skipped; the rest was read.");
         } else if (look.folderTime) {
             write.mtimeNs = look.listed && isRacy(*look.folderTime, m_now) ? IndexCache::kUntrusted
                                                                            : *look.folderTime;
@@ -352,6 +357,9 @@ class Scanner {
                 m_scan.report.brokenFiles.push_back(pending.path.string());
             }
             m_bounds[pending.file] = parsed.bounds;
+            if (parsed.stamp) {
+                file.stamp = *parsed.stamp;
+            }
             file.digest = digestOf(parsed.blob);
             if (isRacy(file.stamp.mtimeNs, m_now)) {
                 // Kept out of the cache, whose entry for it could be taken for a later version
@@ -454,22 +462,42 @@ Scan scan(const std::vector<fs::path>& roots, VdirOptions::Check check, IndexCac
 }
 
 std::optional<std::string> readFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in) {
+    auto read = readStamped(path);
+    return read ? std::optional(std::move(read->text)) : std::nullopt;
+}
+
+std::optional<StampedText> readStamped(const fs::path& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
         return std::nullopt;
     }
-    const auto size = static_cast<std::int64_t>(in.tellg());
-    if (size < 0 || size > kMaxFileBytes) {
-        return std::nullopt;
+    struct stat info {};
+    std::optional<StampedText> result;
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= kMaxFileBytes) {
+        result = StampedText{
+            .text = {},
+            .stamp = FileStamp{.size = static_cast<std::int64_t>(info.st_size),
+                               .mtimeNs =
+                                   static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 +
+                                   info.st_mtim.tv_nsec,
+                               .inode = static_cast<std::int64_t>(info.st_ino)}};
+        result->text.resize(static_cast<std::size_t>(info.st_size));
+        std::size_t got = 0;
+        while (got < result->text.size()) {
+            const ssize_t n = ::read(fd, result->text.data() + got, result->text.size() - got);
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n <= 0) {
+                break;
+            }
+            got += std::size_t(n);
+        }
+        // Shorter than its size said: written into while read; its stamp tells it changed.
+        result->text.resize(got);
     }
-    std::string text(static_cast<std::size_t>(size), '\0');
-    in.seekg(0);
-    in.read(text.data(), size);
-    if (in.bad()) {
-        return std::nullopt;
-    }
-    text.resize(static_cast<std::size_t>(in.gcount()));
-    return text;
+    ::close(fd);
+    return result;
 }
 
 Scan withFile(const Scan& scan, const FileChange& change) {

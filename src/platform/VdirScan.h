@@ -79,6 +79,14 @@ Scan withFile(const Scan& scan, const FileChange& change);
 // The bytes of a calendar file; nullopt when it cannot be read or is too large to be one.
 std::optional<std::string> readFile(const std::filesystem::path& path);
 
+// The bytes of a calendar file with the stamp of the very file they came from: a file that is
+// replaced (or swapped out and back) while it is read is never paired with the other's stamp.
+struct StampedText {
+    std::string text;
+    FileStamp stamp;
+};
+std::optional<StampedText> readStamped(const std::filesystem::path& path);
+
 // The series of one calendar file read from disk; nullopt when it cannot be read.
 std::optional<std::vector<ics::Series>> parseFile(const std::filesystem::path& path);
 

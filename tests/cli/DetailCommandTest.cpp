@@ -173,6 +173,40 @@ TEST_F(DetailCommandTest, AnOccurrenceIsNamedByTimeOrByTheAgendasRecordID) {
     EXPECT_EQ(detailJson({icloudCopy + "|1773734400"})["copies"].array.size(), 2u);
 }
 
+// A file whose name is not UTF-8 (written by a program with another locale) keeps its bytes
+// through `--json`: the identifier given back to `detail`, as a JSON reader decodes it or as the
+// bytes themselves, names the event. A file cut off inside its event is damaged, not an event
+// with half a title.
+TEST_F(DetailCommandTest, IdentifiersOfAnyFileNameComeBackAndCutFilesAreDamaged) {
+    const std::string latin = "icloud/work/caf\xE9 \xFF.ics";
+    dir.write("vdir/" + latin,
+              test::calendarText(test::vevent("latin", "DTSTART:20260311T080000Z",
+                                              "DTEND:20260311T090000Z", "Latin name")));
+    const std::string whole = test::calendarText(test::vevent(
+        "cut", "DTSTART:20260311T100000Z", "DTEND:20260311T110000Z", "Cut off in the middle"));
+    dir.write("vdir/icloud/work/cut.ics", whole.substr(0, whole.find("middle")));
+
+    const RunResult agenda =
+        run({"agenda", "--from", "2026-03-11", "--days", "1", "--json", "--verbose"});
+    ASSERT_EQ(agenda.status, 0) << agenda.err;
+    const auto listed = json::Reader(agenda.out).document();
+    ASSERT_TRUE(listed) << agenda.out;
+    const auto& events = (*listed)["days"][0]["events"].array;
+    ASSERT_EQ(events.size(), 1u) << agenda.out;
+    EXPECT_EQ(events[0]["title"].string, "Latin name");
+    const std::string bytes = (root / latin).string();
+    const std::string decoded = events[0]["eventIdentifier"].string;
+    EXPECT_NE(decoded, bytes);
+    for (const std::string& id : {decoded, bytes, events[0]["id"].string}) {
+        EXPECT_EQ(detailJson({id})["title"].string, "Latin name") << id;
+    }
+    EXPECT_EQ(detailJson({decoded})["copies"][0].string, decoded);
+    EXPECT_NE(
+        agenda.err.find("1 file could not be read:\n  " + (root / "icloud/work/cut.ics").string()),
+        std::string::npos)
+        << agenda.err;
+}
+
 TEST_F(DetailCommandTest, ExportWritesTheShareFileThatCalendarsReadBack) {
     const fs::path file = dir.path() / "out" / "budget.ics";
     fs::create_directories(file.parent_path());

@@ -38,15 +38,14 @@ TEST(OutputTest, JsonStringsAreEscapedAndStayValidUtf8) {
     EXPECT_EQ(Output::jsonString(std::string("nul\0x", 5)), "\"nul\\u0000x\"");
     // Valid UTF-8 of every length passes through unchanged.
     EXPECT_EQ(Output::jsonString("Zoë 東京 🍫"), "\"Zoë 東京 🍫\"");
-    // Bytes that are not UTF-8 become U+FFFD, one per byte, so the output stays valid.
+    // A byte that is not UTF-8 (only file names hold such) is written as the lone surrogate
+    // U+DC00 plus the byte, so the output stays valid JSON and the name keeps its bytes.
     EXPECT_EQ(Output::jsonString("a\xff"
                                  "b"),
-              "\"a\xEF\xBF\xBD"
-              "b\"");
-    EXPECT_EQ(Output::jsonString("\xC3"), "\"\xEF\xBF\xBD\"");                 // cut short
-    EXPECT_EQ(Output::jsonString("\xC0\xAF"), "\"\xEF\xBF\xBD\xEF\xBF\xBD\""); // overlong
-    EXPECT_EQ(Output::jsonString("\xED\xA0\x80"),
-              "\"\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\""); // surrogate
+              "\"a\\udcffb\"");
+    EXPECT_EQ(Output::jsonString("\xC3"), "\"\\udcc3\"");                       // cut short
+    EXPECT_EQ(Output::jsonString("\xC0\xAF"), "\"\\udcc0\\udcaf\"");            // overlong
+    EXPECT_EQ(Output::jsonString("\xED\xA0\x80"), "\"\\udced\\udca0\\udc80\""); // surrogate
     // Whatever goes in, a strict reader gets the text back.
     const std::string tricky = "Zoë's \"café\"\n\\path\\ \x02 end";
     const auto parsed = json::parse(Output::jsonString(tricky));

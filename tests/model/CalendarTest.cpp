@@ -72,5 +72,19 @@ TEST(CalendarTest, LocalizedStandardComparison) {
     EXPECT_GT(calendar.compareLocalized("Zoo", "zebra"), 0);
 }
 
+// Days are Gregorian back to the year 1, as calendar files count them: 4 October 1582 is eleven
+// days before the 15th, not one, and 1 March 1500 is 1 March.
+TEST(CalendarTest, ProlepticGregorianDays) {
+    const auto utc = Calendar::make("UTC", "en_US").value();
+    const auto march = utc.date(1500, 3, 1).value();
+    EXPECT_EQ(march.seconds, -14826672000.0);
+    EXPECT_EQ(utc.components(march).day, 1);
+    EXPECT_EQ(utc.components(march).month, 3);
+    const auto before = utc.date(1582, 10, 4).value();
+    EXPECT_EQ(utc.date(1582, 10, 15).value().since(before), 11 * 86400.0);
+    EXPECT_EQ(utc.components(utc.addDays(before, 1).value()).day, 5);
+    EXPECT_EQ(utc.components(utc.date(1, 1, 1).value()).year, 1);
+}
+
 } // namespace
 } // namespace plannery

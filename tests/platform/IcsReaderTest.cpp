@@ -175,10 +175,21 @@ TEST(IcsReader, GroupsByUidWithTheMasterFirst) {
 }
 
 TEST(IcsReader, BrokenInputGivesWhatCanBeRead) {
-    const auto truncated = read(golden("truncated.ics"));
+    // What was complete before the cut is read; the event the file ends in is not shown with
+    // half a title, and a file that holds nothing else reads as damaged.
+    const std::string cut = golden("truncated.ics");
+    const auto truncated = read(cut);
     EXPECT_FALSE(truncated.unreadable);
-    ASSERT_GE(truncated.series.size(), 1u);
+    ASSERT_EQ(truncated.series.size(), 1u);
     EXPECT_EQ(truncated.series[0].components[0].content.title, "Complete before the cut");
+    EXPECT_EQ(truncated.skippedComponents, 1);
+    const auto cutEvent = cut.find("BEGIN:VEVENT\r\nUID:cut");
+    for (const std::string& text :
+         {cut.substr(cutEvent), cut.substr(0, cut.find("BEGIN:VEVENT")) + cut.substr(cutEvent)}) {
+        const auto alone = read(text);
+        EXPECT_TRUE(alone.series.empty()) << text;
+        EXPECT_EQ(alone.skippedComponents, 1) << text;
+    }
 
     std::string garbage;
     for (int i = 0; i < 5000; ++i) {

@@ -91,5 +91,57 @@ TEST(RecurrenceRulesTest, PlainRulesStayBounded) {
     EXPECT_EQ(many.starts.size(), 30u);
 }
 
+// An INTERVAL is used as written, however large: every 86,400 seconds is once a day, and rules
+// with parts whose periods lie tens of thousands of days apart still find each one.
+TEST(RecurrenceRulesTest, LargeIntervalsAreWalkedAsWritten) {
+    const Calendar calendar = test::calendarIn("UTC");
+    const ZoneConverter zone(ZoneRef{.kind = ZoneRef::Kind::utc, .id = {}}, {}, calendar);
+    auto wall = [](int year, int month, int day, int hour = 0) {
+        return WallTime{.year = year, .month = month, .day = day, .hour = hour};
+    };
+    auto startsOf = [&](const std::string& rule, const WallTime& first, const WallTime& from,
+                        const WallTime& to) {
+        long budget = 300000;
+        auto result =
+            ruleStarts(rule, first, zone, wallSeconds(from), wallSeconds(to), budget, 10000);
+        EXPECT_FALSE(result.exhausted) << rule;
+        return result.starts;
+    };
+    std::vector<std::int64_t> days;
+    for (int day = 2; day <= 8; ++day) {
+        days.push_back(wallSeconds(wall(2026, 3, day, 9)));
+    }
+    EXPECT_EQ(startsOf("FREQ=SECONDLY;INTERVAL=86400", wall(2026, 3, 2, 9), wall(2026, 3, 1),
+                       wall(2026, 3, 9)),
+              days);
+    EXPECT_EQ(startsOf("FREQ=MINUTELY;INTERVAL=1440;COUNT=3", wall(2026, 3, 2, 9), wall(2026, 3, 1),
+                       wall(2026, 4, 1)),
+              std::vector<std::int64_t>(days.begin(), days.begin() + 3));
+    EXPECT_EQ(startsOf("FREQ=DAILY;INTERVAL=86400", wall(2026, 3, 2, 9), wall(2026, 1, 1),
+                       wall(2300, 1, 1)),
+              (std::vector<std::int64_t>{days.front(), wallSeconds(wall(2262, 9, 21, 9))}));
+
+    // 40,000 days from 1 January 1900 is 8 July 2009, and 80,000 days 13 January 2119.
+    const std::vector<std::int64_t> wide{
+        wallSeconds(wall(1900, 1, 1, 9)),  wallSeconds(wall(1900, 1, 1, 17)),
+        wallSeconds(wall(2009, 7, 8, 9)),  wallSeconds(wall(2009, 7, 8, 17)),
+        wallSeconds(wall(2119, 1, 13, 9)), wallSeconds(wall(2119, 1, 13, 17))};
+    EXPECT_EQ(startsOf("FREQ=DAILY;INTERVAL=40000;BYHOUR=9,17", wall(1900, 1, 1, 9),
+                       wall(1800, 1, 1), wall(2200, 1, 1)),
+              wide);
+    EXPECT_EQ(startsOf("FREQ=DAILY;INTERVAL=40000;BYHOUR=9,17", wall(1900, 1, 1, 9),
+                       wall(2009, 1, 1), wall(2010, 1, 1)),
+              std::vector<std::int64_t>(wide.begin() + 2, wide.begin() + 4));
+    EXPECT_EQ(startsOf("FREQ=DAILY;INTERVAL=40000;BYHOUR=9,17;COUNT=3", wall(1900, 1, 1, 9),
+                       wall(1800, 1, 1), wall(2200, 1, 1)),
+              std::vector<std::int64_t>(wide.begin(), wide.begin() + 3));
+    // The next week 40,000 weeks on (in the year 2792) lies beyond what the parser's iterator
+    // reaches: the first week only.
+    EXPECT_EQ(startsOf("FREQ=WEEKLY;INTERVAL=40000;BYDAY=MO,WE", wall(2026, 3, 2, 9),
+                       wall(2026, 1, 1), wall(9999, 1, 1)),
+              (std::vector<std::int64_t>{wallSeconds(wall(2026, 3, 2, 9)),
+                                         wallSeconds(wall(2026, 3, 4, 9))}));
+}
+
 } // namespace
 } // namespace plannery::ics

@@ -299,13 +299,13 @@ TEST(VdirEventStore, AccessStatus) {
     EXPECT_EQ(onFile.loadReport().unreadableRoots,
               (std::vector<std::string>{"The folder " + (dir.path() / "plain").string() +
                                         " is a file, not a folder of calendars."}));
-    if (::geteuid() != 0) {
-        fs::create_directory(dir.path() / "locked");
+    fs::create_directory(dir.path() / "locked");
+    test::asUnprivilegedUser(dir.path(), [&] {
         fs::permissions(dir.path() / "locked", fs::perms::none);
         EXPECT_EQ(VdirEventStore(options({dir.path() / "locked"})).authorizationStatus(),
                   AuthorizationStatus::denied);
         fs::permissions(dir.path() / "locked", fs::perms::owner_all);
-    }
+    });
 
     // Asking for access creates the default root with one local calendar, and adds the
     // calendars khal is configured with.
