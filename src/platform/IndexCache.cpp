@@ -208,6 +208,7 @@ std::optional<IndexCache::Index> IndexCache::loadIndex(const std::vector<std::st
     }
     Index index;
     bool failed = false;
+    bool damaged = false;
     {
         sqlite::Statement folders = m_db.prepare("SELECT path, mtime FROM folders "
                                                  "WHERE path = ?1 OR (path >= ?2 AND path < ?3)");
@@ -247,10 +248,12 @@ std::optional<IndexCache::Index> IndexCache::loadIndex(const std::vector<std::st
             }
             failed = failed || result != SQLITE_DONE;
         }
+        // Read while the statements are there: finalizing them sets the connection's code anew.
+        damaged = failed && m_db.damaged();
     }
     if (failed) {
         // A busy database is another process writing; only damage is a reason to delete.
-        if (m_db.damaged()) {
+        if (damaged) {
             discard();
         }
         return std::nullopt;
