@@ -3,13 +3,14 @@
 // is one scroll step, its paint at 800 × 1000, and the idle work of the event loop that follows
 // it (reading days ahead); the slowest frame is what a user would notice as a stall.
 
+#include "BenchMain.h"
 #include "DemoData.h"
 #include "platform/VdirEventStore.h"
 #include "store/CalendarStore.h"
 #include "views/AgendaListView.h"
 #include "views/StoreDays.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QImage>
 #include <QScrollBar>
 
@@ -186,17 +187,7 @@ BENCHMARK(BM_ScrollAYear)
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
 
+[[maybe_unused]] const bool declared = bench::declare({bench::Application::widgets});
+
 } // namespace
 } // namespace plannery
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

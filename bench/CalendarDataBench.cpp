@@ -113,5 +113,3 @@ BENCHMARK(BM_DedupFiveThousand)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace plannery
-
-BENCHMARK_MAIN();

@@ -1,11 +1,10 @@
 // The calendar store on the 20,000-event demo calendars: reading days from an empty and a warm
 // cache, a change on disk reaching the store's revision, and writing one event.
 
+#include "BenchMain.h"
 #include "DemoData.h"
 #include "platform/VdirEventStore.h"
 #include "store/CalendarStore.h"
-
-#include <QCoreApplication>
 
 #include <benchmark/benchmark.h>
 
@@ -124,13 +123,7 @@ void BM_SaveOneEvent(benchmark::State& state) {
 }
 BENCHMARK(BM_SaveOneEvent)->Unit(benchmark::kMillisecond);
 
+[[maybe_unused]] const bool declared = bench::declare({bench::Application::core});
+
 } // namespace
 } // namespace plannery
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

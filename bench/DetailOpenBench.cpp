@@ -3,6 +3,7 @@
 // calendar), as the sheet loads it, refreshes it after a change, and builds its information; and
 // the whole sheet from the click to its first paint.
 
+#include "BenchMain.h"
 #include "DemoData.h"
 #include "app/EventDetailSheet.h"
 #include "detail/EventDetailInfo.h"
@@ -171,14 +172,7 @@ void BM_OpenDetailSheet(benchmark::State& state) {
 }
 BENCHMARK(BM_OpenDetailSheet)->Unit(benchmark::kMillisecond);
 
+[[maybe_unused]] const bool declared = bench::declare({bench::Application::widgets});
+
 } // namespace
 } // namespace plannery
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

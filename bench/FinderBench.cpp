@@ -6,6 +6,7 @@
 //
 // Run: FinderBench [--details] [--details-held-out] [--show NAME] [benchmark options]
 
+#include "BenchMain.h"
 #include "FinderCorpus.h"
 #include "finder/BuiltinReader.h"
 #include "finder/DraftJson.h"
@@ -14,7 +15,6 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <cstring>
 
 namespace plannery {
 namespace {
@@ -119,30 +119,16 @@ void BM_UnknownScript(benchmark::State& state) {
 }
 BENCHMARK(BM_UnknownScript)->Unit(benchmark::kMillisecond);
 
+[[maybe_unused]] const bool declared = bench::declare(
+    {bench::Application::none, [](bench::Arguments& arguments) -> std::optional<int> {
+         if (const char* part = arguments.value("--show")) {
+             show(part);
+             return 0;
+         }
+         const bool details = arguments.flag("--details");
+         qualityReport(details, arguments.flag("--details-held-out"));
+         return std::nullopt;
+     }});
+
 } // namespace
 } // namespace plannery
-
-int main(int argc, char** argv) {
-    bool details = false;
-    bool heldOutDetails = false;
-    std::vector<char*> rest;
-    for (int i = 0; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--show") == 0 && i + 1 < argc) {
-            plannery::show(argv[++i]);
-            return 0;
-        }
-        if (std::strcmp(argv[i], "--details") == 0) {
-            details = true;
-        } else if (std::strcmp(argv[i], "--details-held-out") == 0) {
-            heldOutDetails = true;
-        } else {
-            rest.push_back(argv[i]);
-        }
-    }
-    plannery::qualityReport(details, heldOutDetails);
-    int count = static_cast<int>(rest.size());
-    benchmark::Initialize(&count, rest.data());
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -10,6 +10,7 @@
 //                  [benchmark options]
 // --pictures writes every picture read (and the screenshot) to DIR.
 
+#include "BenchMain.h"
 #include "FinderCorpus.h"
 #include "finder/BuiltinReader.h"
 #include "finder/EventSuggestion.h"
@@ -17,7 +18,6 @@
 
 #include <QFont>
 #include <QFontMetrics>
-#include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
@@ -28,7 +28,6 @@
 
 #include <array>
 #include <cstdio>
-#include <cstring>
 #include <map>
 
 namespace plannery {
@@ -242,31 +241,17 @@ void BM_RecognizedTextToSuggestions(benchmark::State& state) {
 }
 BENCHMARK(BM_RecognizedTextToSuggestions)->Unit(benchmark::kMillisecond);
 
+[[maybe_unused]] const bool declared =
+    bench::declare({bench::Application::gui, [](bench::Arguments& arguments) -> std::optional<int> {
+                        const bool details = arguments.flag("--details");
+                        const char* pictures = arguments.value("--pictures");
+                        if (pictures != nullptr) {
+                            screenshot().save(QString::fromLocal8Bit(pictures) +
+                                              QStringLiteral("/screenshot.png"));
+                        }
+                        qualityReport(details, pictures);
+                        return std::nullopt;
+                    }});
+
 } // namespace
 } // namespace plannery
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    int qtArgc = 1;
-    QGuiApplication app(qtArgc, argv);
-    bool details = false;
-    const char* pictures = nullptr;
-    std::vector<char*> rest;
-    for (int i = 0; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--details") == 0) {
-            details = true;
-        } else if (std::strcmp(argv[i], "--pictures") == 0 && i + 1 < argc) {
-            pictures = argv[++i];
-            plannery::screenshot().save(QString::fromLocal8Bit(pictures) +
-                                        QStringLiteral("/screenshot.png"));
-        } else {
-            rest.push_back(argv[i]);
-        }
-    }
-    plannery::qualityReport(details, pictures);
-    int count = static_cast<int>(rest.size());
-    benchmark::Initialize(&count, rest.data());
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

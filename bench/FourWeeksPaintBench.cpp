@@ -1,13 +1,13 @@
 // Painting one page of the four-weeks view at 1600 × 1000 on the 20,000-event demo calendars,
 // through the calendar store as the app runs it (its month cache warm).
 
+#include "BenchMain.h"
 #include "DemoData.h"
 #include "platform/VdirEventStore.h"
 #include "store/CalendarStore.h"
 #include "views/FourWeeksView.h"
 #include "views/StoreDays.h"
 
-#include <QApplication>
 #include <QImage>
 
 #include <benchmark/benchmark.h>
@@ -85,17 +85,7 @@ void BM_RepaintFourWeeksPage(benchmark::State& state) {
 }
 BENCHMARK(BM_RepaintFourWeeksPage)->Unit(benchmark::kMillisecond);
 
+[[maybe_unused]] const bool declared = bench::declare({bench::Application::widgets});
+
 } // namespace
 } // namespace plannery
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

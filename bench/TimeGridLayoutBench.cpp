@@ -101,5 +101,3 @@ BENCHMARK(BM_Tiles)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 } // namespace plannery
-
-BENCHMARK_MAIN();

@@ -4,13 +4,14 @@
 // page turns, in which the grid fetches the months ahead and draws the pages beside it. Goal: the
 // slowest frame under 16 ms.
 
+#include "BenchMain.h"
 #include "DemoData.h"
 
 #include "store/CalendarStore.h"
 #include "views/StoreDays.h"
 #include "views/TimeGridView.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QImage>
 #include <QPainter>
@@ -84,17 +85,7 @@ void BM_PageThroughAYear(benchmark::State& state) {
 }
 BENCHMARK(BM_PageThroughAYear)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+[[maybe_unused]] const bool declared = bench::declare({bench::Application::widgets});
+
 } // namespace
 } // namespace plannery
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

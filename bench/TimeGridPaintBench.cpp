@@ -1,11 +1,11 @@
 // Painting one week page of the time grid at 1600 × 1000: 300 overlapping events over seven days
 // and a few all-day rows. Goal: under 8 ms per page.
 
+#include "BenchMain.h"
 #include "model/Calendar.h"
 #include "views/DaySource.h"
 #include "views/TimeGridView.h"
 
-#include <QApplication>
 #include <QImage>
 
 #include <benchmark/benchmark.h>
@@ -161,17 +161,7 @@ void BM_RepaintWeekPageRetina(benchmark::State& state) {
 }
 BENCHMARK(BM_RepaintWeekPageRetina)->Unit(benchmark::kMillisecond);
 
+[[maybe_unused]] const bool declared = bench::declare({bench::Application::widgets});
+
 } // namespace
 } // namespace plannery
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -2,6 +2,7 @@
 // largest face from a fortnight's events, fitting its rows into columns, and drawing each face
 // whole (agenda, plan, measuring and painting) as the widget process does at every minute.
 
+#include "BenchMain.h"
 #include "DemoData.h"
 #include "agenda/AgendaFlow.h"
 #include "agenda/AgendaPlan.h"
@@ -11,7 +12,6 @@
 #include "model/EventFetcher.h"
 #include "views/WidgetFacePainter.h"
 
-#include <QApplication>
 #include <QImage>
 #include <QPainter>
 
@@ -111,17 +111,7 @@ void BM_RenderFace(benchmark::State& state) {
 }
 BENCHMARK(BM_RenderFace)->ArgsProduct({{0, 1, 2, 3, 4, 5}, {1, 2}})->Unit(benchmark::kMillisecond);
 
+[[maybe_unused]] const bool declared = bench::declare({bench::Application::widgets});
+
 } // namespace
 } // namespace plannery
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

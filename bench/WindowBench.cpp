@@ -5,6 +5,7 @@
 // leaves. Goal: under 16 ms. Then a year browsed
 // in every mode, with the resident memory of the process afterwards. Goal: under 200 MB.
 
+#include "BenchMain.h"
 #include "DemoData.h"
 
 #include "app/MainWindow.h"
@@ -202,17 +203,7 @@ void BM_BrowseAYearInEveryMode(benchmark::State& state) {
 }
 BENCHMARK(BM_BrowseAYearInEveryMode)->Unit(benchmark::kMillisecond)->Iterations(1);
 
+[[maybe_unused]] const bool declared = bench::declare({bench::Application::widgets});
+
 } // namespace
 } // namespace plannery
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

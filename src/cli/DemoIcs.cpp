@@ -1,5 +1,7 @@
 #include "cli/DemoIcs.h"
 
+#include "detail/Ics.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <set>
@@ -7,8 +9,6 @@
 namespace plannery::cli::demo {
 
 namespace {
-
-constexpr std::size_t kMaxLineOctets = 75;
 
 constexpr std::string_view kBerlin = "BEGIN:VTIMEZONE\n"
                                      "TZID:Europe/Berlin\n"
@@ -148,7 +148,10 @@ std::string geoText(const GeoPoint& geo) {
 
 class Writer {
   public:
-    void line(std::string_view text) { m_text += foldLine(text); }
+    void line(std::string_view text) {
+        m_text += Ics::fold(text);
+        m_text += "\r\n";
+    }
     // Text kept with "\n" line ends, as the time zone definitions are.
     void block(std::string_view text) {
         std::size_t begin = 0;
@@ -188,15 +191,15 @@ void writeMaster(Writer& out, const DemoEvent& event, const std::string& stamp) 
     for (const auto& exdate : event.exdates) {
         out.line(timeProperty("EXDATE", exdate, event.zone, event.allDay));
     }
-    out.line("SUMMARY:" + escapeText(event.title));
+    out.line("SUMMARY:" + Ics::text(event.title));
     if (!event.location.empty()) {
-        out.line("LOCATION:" + escapeText(event.location));
+        out.line("LOCATION:" + Ics::text(event.location));
     }
     if (event.geo) {
         out.line(geoText(*event.geo));
     }
     if (!event.description.empty()) {
-        out.line("DESCRIPTION:" + escapeText(event.description));
+        out.line("DESCRIPTION:" + Ics::text(event.description));
     }
     if (!event.status.empty()) {
         out.line("STATUS:" + event.status);
@@ -208,7 +211,7 @@ void writeMaster(Writer& out, const DemoEvent& event, const std::string& stamp) 
     if (event.alarmMinutesBefore) {
         out.line("BEGIN:VALARM");
         out.line("ACTION:DISPLAY");
-        out.line("DESCRIPTION:" + escapeText(event.title));
+        out.line("DESCRIPTION:" + Ics::text(event.title));
         out.line("TRIGGER:-PT" + std::to_string(*event.alarmMinutesBefore) + "M");
         out.line("END:VALARM");
     }
@@ -223,9 +226,9 @@ void writeOverride(Writer& out, const DemoEvent& event, const Override& change,
     out.line(timeProperty("RECURRENCE-ID", change.occurrence, event.zone, event.allDay));
     out.line(timeProperty("DTSTART", change.start, event.zone, event.allDay));
     out.line(timeProperty("DTEND", change.end, event.endZone, event.allDay));
-    out.line("SUMMARY:" + escapeText(change.title.value_or(event.title)));
+    out.line("SUMMARY:" + Ics::text(change.title.value_or(event.title)));
     if (!event.location.empty()) {
-        out.line("LOCATION:" + escapeText(event.location));
+        out.line("LOCATION:" + Ics::text(event.location));
     }
     out.line("SEQUENCE:1");
     if (change.canceled) {
@@ -239,57 +242,6 @@ void writeOverride(Writer& out, const DemoEvent& event, const Override& change,
 
 } // namespace
 
-std::string escapeText(std::string_view text) {
-    std::string out;
-    out.reserve(text.size() + 8);
-    for (char c : text) {
-        switch (c) {
-        case '\\':
-            out += "\\\\";
-            break;
-        case ';':
-            out += "\\;";
-            break;
-        case ',':
-            out += "\\,";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            break;
-        default:
-            out += c;
-        }
-    }
-    return out;
-}
-
-std::string foldLine(std::string_view line) {
-    std::string out;
-    out.reserve(line.size() + line.size() / 64 * 3 + 2);
-    std::size_t begin = 0;
-    // Continuation lines start with a space, which counts toward their 75 octets.
-    std::size_t room = kMaxLineOctets;
-    while (line.size() - begin > room) {
-        std::size_t cut = begin + room;
-        // Back up to the first byte of a UTF-8 sequence (continuation bytes are 10xxxxxx).
-        while (cut > begin && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80) {
-            --cut;
-        }
-        if (cut == begin) {
-            cut = begin + room; // not UTF-8 at all; any cut will do
-        }
-        out.append(line.substr(begin, cut - begin));
-        out += "\r\n ";
-        begin = cut;
-        room = kMaxLineOctets - 1;
-    }
-    out.append(line.substr(begin));
-    out += "\r\n";
-    return out;
-}
-
 std::string renderCalendar(const std::vector<DemoEvent>& events, const Date& stamp,
                            std::string_view calendarName) {
     Writer out;
@@ -298,7 +250,7 @@ std::string renderCalendar(const std::vector<DemoEvent>& events, const Date& sta
     out.line("PRODID:-//Plannery//Demo Calendars//EN");
     out.line("CALSCALE:GREGORIAN");
     if (!calendarName.empty()) {
-        out.line("X-WR-CALNAME:" + escapeText(calendarName));
+        out.line("X-WR-CALNAME:" + Ics::text(calendarName));
     }
     std::set<Zone> zones;
     for (const auto& event : events) {

@@ -64,16 +64,10 @@ struct DemoEvent {
     std::optional<int> alarmMinutesBefore;
 };
 
-// One VCALENDAR with the VTIMEZONEs the events use, CRLF line endings, long lines folded.
+// One VCALENDAR with the VTIMEZONEs the events use, CRLF line endings, long lines folded and text
+// escaped by the writer of every calendar file (detail/Ics.h).
 // `stamp` is the DTSTAMP day, so the text does not depend on the clock.
 std::string renderCalendar(const std::vector<DemoEvent>& events, const Date& stamp,
                            std::string_view calendarName = {});
-
-// One content line folded at 75 octets (never inside a UTF-8 sequence), each physical line
-// ending in CRLF.
-std::string foldLine(std::string_view line);
-
-// TEXT value escaping: backslash, semicolon, comma and line breaks.
-std::string escapeText(std::string_view text);
 
 } // namespace plannery::cli::demo

@@ -24,7 +24,7 @@ namespace fs = std::filesystem;
 
 // Raise when the tables change meaning; a file of another version is rebuilt.
 constexpr int kSchemaVersion = 1;
-constexpr int kBusyTimeoutMs = 2000;
+constexpr std::chrono::milliseconds kBusyWait{2000};
 
 // The series blobs live in their own table so that reading the index at start does not page
 // through them.
@@ -37,45 +37,6 @@ CREATE TABLE files(id INTEGER PRIMARY KEY, folder TEXT NOT NULL, name TEXT NOT N
                    UNIQUE(folder, name));
 CREATE TABLE blobs(id INTEGER PRIMARY KEY, series BLOB NOT NULL);
 )sql";
-
-class Statement {
-  public:
-    Statement(sqlite3* db, const char* sql) {
-        if (sqlite3_prepare_v2(db, sql, -1, &m_statement, nullptr) != SQLITE_OK) {
-            m_statement = nullptr;
-        }
-    }
-    ~Statement() { sqlite3_finalize(m_statement); }
-    Statement(const Statement&) = delete;
-    Statement& operator=(const Statement&) = delete;
-
-    bool ok() const { return m_statement != nullptr; }
-    sqlite3_stmt* get() const { return m_statement; }
-    void reset() {
-        sqlite3_reset(m_statement);
-        sqlite3_clear_bindings(m_statement);
-    }
-    void bind(int index, const std::string& text) {
-        sqlite3_bind_text(m_statement, index, text.data(), static_cast<int>(text.size()),
-                          SQLITE_TRANSIENT);
-    }
-    void bindBlob(int index, const void* data, std::size_t size) {
-        sqlite3_bind_blob(m_statement, index, size == 0 ? "" : data, static_cast<int>(size),
-                          SQLITE_TRANSIENT);
-    }
-    void bind(int index, std::int64_t number) { sqlite3_bind_int64(m_statement, index, number); }
-    void bind(int index, double number) { sqlite3_bind_double(m_statement, index, number); }
-    void bindNull(int index) { sqlite3_bind_null(m_statement, index); }
-    // SQLITE_ROW, SQLITE_DONE or an error.
-    int step() { return sqlite3_step(m_statement); }
-
-  private:
-    sqlite3_stmt* m_statement = nullptr;
-};
-
-bool exec(sqlite3* db, const char* sql) {
-    return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
-}
 
 std::string codecSignature() {
     return ics::encode({});
@@ -103,65 +64,48 @@ void closeDatabaseFiles(const fs::path& file) {
 
 enum class Check { usable, fresh, unusable };
 
-Check check(sqlite3* db) {
+Check check(sqlite::Database& db) {
     // Garbage fails here already (the header is read to switch the journal mode).
-    if (!exec(db, "PRAGMA journal_mode=WAL")) {
+    if (!db.exec("PRAGMA journal_mode=WAL")) {
         return Check::unusable;
     }
     // Losing the last writes of a cache to a power cut costs a re-read, nothing more.
-    exec(db, "PRAGMA synchronous=NORMAL");
+    db.exec("PRAGMA synchronous=NORMAL");
     // Its pages are read about once per start (the index in one pass, then a blob per file):
     // a small page cache does, and keeps a command's memory down.
-    exec(db, "PRAGMA cache_size=-512");
-    Statement version(db, "PRAGMA user_version");
-    if (!version.ok() || version.step() != SQLITE_ROW) {
+    db.exec("PRAGMA cache_size=-512");
+    int found = 0;
+    if (db.queryInt("PRAGMA user_version", found) != SQLITE_OK) {
         return Check::unusable;
     }
-    const int found = sqlite3_column_int(version.get(), 0);
     if (found == 0) {
-        Statement tables(db, "SELECT count(*) FROM sqlite_master");
-        if (!tables.ok() || tables.step() != SQLITE_ROW) {
+        int tables = 0;
+        if (db.queryInt("SELECT count(*) FROM sqlite_master", tables) != SQLITE_OK) {
             return Check::unusable;
         }
         // Tables without our version: some other program's database.
-        return sqlite3_column_int(tables.get(), 0) == 0 ? Check::fresh : Check::unusable;
+        return tables == 0 ? Check::fresh : Check::unusable;
     }
     if (found != kSchemaVersion) {
         return Check::unusable;
     }
     // The series format has its own version: blobs of another one would all be useless.
-    Statement codec(db, "SELECT value FROM meta WHERE key = 'codec'");
-    if (!codec.ok() || codec.step() != SQLITE_ROW) {
+    sqlite::Statement codec = db.prepare("SELECT value FROM meta WHERE key = 'codec'");
+    if (codec.step() != SQLITE_ROW) {
         return Check::unusable;
     }
-    const auto* bytes = static_cast<const char*>(sqlite3_column_blob(codec.get(), 0));
-    const std::string stored(bytes == nullptr ? "" : bytes,
-                             static_cast<std::size_t>(sqlite3_column_bytes(codec.get(), 0)));
-    return stored == codecSignature() ? Check::usable : Check::unusable;
+    return codec.columnBlob(0) == codecSignature() ? Check::usable : Check::unusable;
 }
 
-bool createSchema(sqlite3* db) {
-    if (!exec(db, "BEGIN IMMEDIATE")) {
+bool createSchema(sqlite::Database& db) {
+    sqlite::Transaction transaction(db);
+    if (!transaction.began() || !db.exec(kSchema)) {
         return false;
     }
-    if (!exec(db, kSchema)) {
-        exec(db, "ROLLBACK");
-        return false;
-    }
-    Statement meta(db, "INSERT INTO meta(key, value) VALUES('codec', ?)");
-    const std::string signature = codecSignature();
-    if (!meta.ok()) {
-        exec(db, "ROLLBACK");
-        return false;
-    }
-    meta.bindBlob(1, signature.data(), signature.size());
-    if (meta.step() != SQLITE_DONE ||
-        !exec(db, ("PRAGMA user_version=" + std::to_string(kSchemaVersion)).c_str()) ||
-        !exec(db, "COMMIT")) {
-        exec(db, "ROLLBACK");
-        return false;
-    }
-    return true;
+    sqlite::Statement meta = db.prepare("INSERT INTO meta(key, value) VALUES('codec', ?)");
+    meta.bindBlob(1, codecSignature());
+    return meta.step() == SQLITE_DONE &&
+           db.exec("PRAGMA user_version=" + std::to_string(kSchemaVersion)) && transaction.commit();
 }
 
 std::string packBounds(const std::vector<ics::Bounds>& bounds) {
@@ -175,14 +119,9 @@ std::string packBounds(const std::vector<ics::Bounds>& bounds) {
     return bytes;
 }
 
-std::vector<ics::Bounds> unpackBounds(const void* data, int size) {
-    std::vector<ics::Bounds> bounds;
-    if (data == nullptr || size <= 0) {
-        return bounds;
-    }
-    const auto count = static_cast<std::size_t>(size) / (2 * sizeof(double));
-    bounds.resize(count);
-    const char* in = static_cast<const char*>(data);
+std::vector<ics::Bounds> unpackBounds(std::string_view bytes) {
+    std::vector<ics::Bounds> bounds(bytes.size() / (2 * sizeof(double)));
+    const char* in = bytes.data();
     for (auto& b : bounds) {
         std::memcpy(&b.first.seconds, in, sizeof(double));
         std::memcpy(&b.last.seconds, in + sizeof(double), sizeof(double));
@@ -210,14 +149,6 @@ std::vector<std::string> outermost(const std::vector<std::string>& roots) {
     return result;
 }
 
-std::string columnText(sqlite3_stmt* statement, int column) {
-    const auto* text = sqlite3_column_text(statement, column);
-    return text == nullptr
-               ? std::string{}
-               : std::string(reinterpret_cast<const char*>(text),
-                             static_cast<std::size_t>(sqlite3_column_bytes(statement, column)));
-}
-
 } // namespace
 
 std::unique_ptr<IndexCache> IndexCache::open(const fs::path& file) {
@@ -231,52 +162,41 @@ std::unique_ptr<IndexCache> IndexCache::open(const fs::path& file) {
     bool rebuilt = false;
     for (int attempt = 0; attempt < 2; ++attempt) {
         closeDatabaseFiles(file);
-        sqlite3* db = nullptr;
-        const int opened = sqlite3_open_v2(
-            file.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
-            nullptr);
-        if (opened == SQLITE_OK) {
-            sqlite3_busy_timeout(db, kBusyTimeoutMs);
-            Check state = check(db);
-            if (state == Check::fresh) {
-                state = createSchema(db) ? Check::usable : Check::unusable;
-            }
-            if (state == Check::usable) {
-                return std::unique_ptr<IndexCache>(new IndexCache(db, file, rebuilt));
+        {
+            sqlite::Database db =
+                sqlite::Database::open(file, sqlite::Database::Access::readWrite, kBusyWait);
+            if (db.ok()) {
+                Check state = check(db);
+                if (state == Check::fresh) {
+                    state = createSchema(db) ? Check::usable : Check::unusable;
+                }
+                if (state == Check::usable) {
+                    return std::unique_ptr<IndexCache>(
+                        new IndexCache(std::move(db), file, rebuilt));
+                }
             }
         }
-        sqlite3_close(db);
         removeDatabaseFiles(file);
         rebuilt = true;
     }
     return nullptr;
 }
 
-IndexCache::IndexCache(sqlite3* db, fs::path file, bool rebuilt)
-    : m_db(db), m_file(std::move(file)), m_rebuilt(rebuilt) {}
+IndexCache::IndexCache(sqlite::Database db, fs::path file, bool rebuilt)
+    : m_db(std::move(db)), m_file(std::move(file)), m_rebuilt(rebuilt) {}
 
-IndexCache::~IndexCache() {
-    close();
-}
-
-// A connection closes only when none of its statements is left.
-void IndexCache::close() {
-    sqlite3_finalize(m_blobQuery);
-    m_blobQuery = nullptr;
-    sqlite3_finalize(m_blobByRowQuery);
-    m_blobByRowQuery = nullptr;
-    sqlite3_close(m_db);
-    m_db = nullptr;
-}
+IndexCache::~IndexCache() = default;
 
 void IndexCache::discard() {
-    close();
+    m_blobQuery = {};
+    m_blobByRowQuery = {};
+    m_db = {};
     const OpenLock lock(m_file, kOpenWait);
     removeDatabaseFiles(m_file);
 }
 
 std::optional<IndexCache::Index> IndexCache::loadIndex(const std::vector<std::string>& roots) {
-    if (m_db == nullptr) {
+    if (!m_db.ok()) {
         return std::nullopt;
     }
     // A root's folders are the root itself and the paths that continue it with '/': in byte
@@ -287,23 +207,25 @@ std::optional<IndexCache::Index> IndexCache::loadIndex(const std::vector<std::st
         ranges.push_back({root, base + '/', base + '0'});
     }
     Index index;
+    bool failed = false;
+    bool damaged = false;
     {
-        Statement folders(m_db, "SELECT path, mtime FROM folders "
-                                "WHERE path = ?1 OR (path >= ?2 AND path < ?3)");
-        Statement files(m_db, "SELECT folder, name, size, mtime, inode, broken, bounds, id "
-                              "FROM files WHERE folder = ?1 OR (folder >= ?2 AND folder < ?3)");
-        bool failed = !folders.ok() || !files.ok();
+        sqlite::Statement folders = m_db.prepare("SELECT path, mtime FROM folders "
+                                                 "WHERE path = ?1 OR (path >= ?2 AND path < ?3)");
+        sqlite::Statement files =
+            m_db.prepare("SELECT folder, name, size, mtime, inode, broken, bounds, id "
+                         "FROM files WHERE folder = ?1 OR (folder >= ?2 AND folder < ?3)");
+        failed = !folders.ok() || !files.ok();
         int result = SQLITE_DONE;
         for (const auto& range : ranges) {
-            for (Statement* statement : {&folders, &files}) {
+            for (sqlite::Statement* statement : {&folders, &files}) {
                 statement->reset();
                 for (int i = 0; i < 3; ++i) {
                     statement->bind(i + 1, range[static_cast<std::size_t>(i)]);
                 }
             }
             while (!failed && (result = folders.step()) == SQLITE_ROW) {
-                index[columnText(folders.get(), 0)].mtimeNs =
-                    sqlite3_column_int64(folders.get(), 1);
+                index[folders.columnText(0)].mtimeNs = folders.columnInt64(1);
             }
             failed = failed || result != SQLITE_DONE;
             // Rows of one folder follow each other (the index is by folder): look the folder up
@@ -311,32 +233,30 @@ std::optional<IndexCache::Index> IndexCache::loadIndex(const std::vector<std::st
             CachedFolder* folder = nullptr;
             std::string folderPath;
             while (!failed && (result = files.step()) == SQLITE_ROW) {
-                sqlite3_stmt* row = files.get();
-                const auto* path = reinterpret_cast<const char*>(sqlite3_column_text(row, 0));
-                if (folder == nullptr || path == nullptr || folderPath != path) {
-                    folderPath = path == nullptr ? "" : path;
+                const std::string_view path = files.columnView(0);
+                if (folder == nullptr || folderPath != path) {
+                    folderPath = path;
                     folder = &index[folderPath];
                 }
-                folder->files.push_back(
-                    CachedFile{.row = sqlite3_column_int64(row, 7),
-                               .name = columnText(row, 1),
-                               .stamp = {.size = sqlite3_column_int64(row, 2),
-                                         .mtimeNs = sqlite3_column_int64(row, 3),
-                                         .inode = sqlite3_column_int64(row, 4)},
-                               .broken = sqlite3_column_int(row, 5) != 0,
-                               .bounds = unpackBounds(sqlite3_column_blob(row, 6),
-                                                      sqlite3_column_bytes(row, 6))});
+                folder->files.push_back(CachedFile{.row = files.columnInt64(7),
+                                                   .name = files.columnText(1),
+                                                   .stamp = {.size = files.columnInt64(2),
+                                                             .mtimeNs = files.columnInt64(3),
+                                                             .inode = files.columnInt64(4)},
+                                                   .broken = files.columnInt(5) != 0,
+                                                   .bounds = unpackBounds(files.columnView(6))});
             }
             failed = failed || result != SQLITE_DONE;
         }
-        if (failed) {
-            // A busy database is another process writing; only damage is a reason to delete.
-            const int code = sqlite3_errcode(m_db) & 0xff;
-            if (code == SQLITE_CORRUPT || code == SQLITE_NOTADB) {
-                discard();
-            }
-            return std::nullopt;
+        // Read while the statements are there: finalizing them sets the connection's code anew.
+        damaged = failed && m_db.damaged();
+    }
+    if (failed) {
+        // A busy database is another process writing; only damage is a reason to delete.
+        if (damaged) {
+            discard();
         }
+        return std::nullopt;
     }
     for (auto& [path, folder] : index) {
         std::sort(folder.files.begin(), folder.files.end(),
@@ -347,83 +267,81 @@ std::optional<IndexCache::Index> IndexCache::loadIndex(const std::vector<std::st
 
 std::optional<std::string> IndexCache::blob(const std::string& folder, const std::string& name,
                                             const vdir::FileStamp& stamp, std::int64_t row) {
-    if (m_db == nullptr) {
+    if (!m_db.ok()) {
         return std::nullopt;
     }
-    sqlite3_stmt*& query = row != 0 ? m_blobByRowQuery : m_blobQuery;
-    const char* sql = row != 0 ? "SELECT b.series FROM files f JOIN blobs b ON b.id = f.id "
-                                 "WHERE f.id = ?6 AND f.folder = ?1 AND f.name = ?2 "
-                                 "AND f.size = ?3 AND f.mtime = ?4 AND f.inode = ?5"
-                               : "SELECT b.series FROM files f JOIN blobs b ON b.id = f.id "
-                                 "WHERE f.folder = ?1 AND f.name = ?2 AND f.size = ?3 "
-                                 "AND f.mtime = ?4 AND f.inode = ?5";
-    if (query == nullptr && sqlite3_prepare_v2(m_db, sql, -1, &query, nullptr) != SQLITE_OK) {
-        sqlite3_finalize(query);
-        query = nullptr;
-        return std::nullopt;
+    sqlite::Statement& query = row != 0 ? m_blobByRowQuery : m_blobQuery;
+    if (!query.ok()) {
+        query = m_db.prepare(row != 0 ? "SELECT b.series FROM files f JOIN blobs b ON b.id = f.id "
+                                        "WHERE f.id = ?6 AND f.folder = ?1 AND f.name = ?2 "
+                                        "AND f.size = ?3 AND f.mtime = ?4 AND f.inode = ?5"
+                                      : "SELECT b.series FROM files f JOIN blobs b ON b.id = f.id "
+                                        "WHERE f.folder = ?1 AND f.name = ?2 AND f.size = ?3 "
+                                        "AND f.mtime = ?4 AND f.inode = ?5");
+        if (!query.ok()) {
+            return std::nullopt;
+        }
     }
-    sqlite3_reset(query);
-    sqlite3_bind_text(query, 1, folder.data(), static_cast<int>(folder.size()), SQLITE_TRANSIENT);
-    sqlite3_bind_text(query, 2, name.data(), static_cast<int>(name.size()), SQLITE_TRANSIENT);
-    sqlite3_bind_int64(query, 3, stamp.size);
-    sqlite3_bind_int64(query, 4, stamp.mtimeNs);
-    sqlite3_bind_int64(query, 5, stamp.inode);
+    const sqlite::Use use(query);
+    query.bind(1, folder);
+    query.bind(2, name);
+    query.bind(3, stamp.size);
+    query.bind(4, stamp.mtimeNs);
+    query.bind(5, stamp.inode);
     if (row != 0) {
-        sqlite3_bind_int64(query, 6, row);
+        query.bind(6, row);
     }
-    std::optional<std::string> bytes;
-    if (sqlite3_step(query) == SQLITE_ROW) {
-        const auto* data = static_cast<const char*>(sqlite3_column_blob(query, 0));
-        bytes = std::string(data == nullptr ? "" : data,
-                            static_cast<std::size_t>(sqlite3_column_bytes(query, 0)));
+    if (query.step() != SQLITE_ROW) {
+        return std::nullopt;
     }
-    sqlite3_reset(query);
-    return bytes;
+    return query.columnBlob(0);
 }
 
 void IndexCache::beginRead() {
-    if (m_db != nullptr) {
-        sqlite3_exec(m_db, "BEGIN", nullptr, nullptr, nullptr);
-    }
+    m_db.exec("BEGIN");
 }
 
 void IndexCache::endRead() {
-    if (m_db != nullptr && sqlite3_get_autocommit(m_db) == 0) {
-        sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
+    if (m_db.inTransaction()) {
+        m_db.exec("COMMIT");
     }
 }
 
 bool IndexCache::write(const std::vector<FolderWrite>& folders,
                        const std::vector<std::string>& removedFolders) {
-    if (m_db == nullptr) {
+    if (!m_db.ok()) {
         return false;
     }
     if (folders.empty() && removedFolders.empty()) {
         return true;
     }
-    if (!exec(m_db, "BEGIN IMMEDIATE")) {
+    sqlite::Transaction transaction(m_db);
+    if (!transaction.began()) {
         return false;
     }
     // Separate statements for one file and a whole folder, so that each uses the index.
-    Statement dropBlob(m_db, "DELETE FROM blobs WHERE id IN "
-                             "(SELECT id FROM files WHERE folder = ? AND name = ?)");
-    Statement dropFile(m_db, "DELETE FROM files WHERE folder = ? AND name = ?");
-    Statement dropFolderBlobs(
-        m_db, "DELETE FROM blobs WHERE id IN (SELECT id FROM files WHERE folder = ?)");
-    Statement dropFolderFiles(m_db, "DELETE FROM files WHERE folder = ?");
-    Statement dropFolder(m_db, "DELETE FROM folders WHERE path = ?");
-    Statement putFolder(m_db, "INSERT OR REPLACE INTO folders(path, mtime) VALUES(?, ?)");
-    Statement putFile(m_db, "INSERT INTO files(folder, name, size, mtime, inode, broken, first, "
-                            "last, bounds) VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?)");
-    Statement putBlob(m_db, "INSERT INTO blobs(id, series) VALUES(?, ?)");
+    sqlite::Statement dropBlob =
+        m_db.prepare("DELETE FROM blobs WHERE id IN "
+                     "(SELECT id FROM files WHERE folder = ? AND name = ?)");
+    sqlite::Statement dropFile = m_db.prepare("DELETE FROM files WHERE folder = ? AND name = ?");
+    sqlite::Statement dropFolderBlobs =
+        m_db.prepare("DELETE FROM blobs WHERE id IN (SELECT id FROM files WHERE folder = ?)");
+    sqlite::Statement dropFolderFiles = m_db.prepare("DELETE FROM files WHERE folder = ?");
+    sqlite::Statement dropFolder = m_db.prepare("DELETE FROM folders WHERE path = ?");
+    sqlite::Statement putFolder =
+        m_db.prepare("INSERT OR REPLACE INTO folders(path, mtime) VALUES(?, ?)");
+    sqlite::Statement putFile =
+        m_db.prepare("INSERT INTO files(folder, name, size, mtime, inode, broken, first, "
+                     "last, bounds) VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    sqlite::Statement putBlob = m_db.prepare("INSERT INTO blobs(id, series) VALUES(?, ?)");
     bool ok = dropBlob.ok() && dropFile.ok() && dropFolderBlobs.ok() && dropFolderFiles.ok() &&
               dropFolder.ok() && putFolder.ok() && putFile.ok() && putBlob.ok();
 
     const auto drop = [&](const std::string& folder, const std::string* name) {
-        const std::array<Statement*, 2> statements =
+        const std::array<sqlite::Statement*, 2> statements =
             name != nullptr ? std::array{&dropBlob, &dropFile}
                             : std::array{&dropFolderBlobs, &dropFolderFiles};
-        for (Statement* statement : statements) {
+        for (sqlite::Statement* statement : statements) {
             statement->reset();
             statement->bind(1, folder);
             if (name != nullptr) {
@@ -476,13 +394,12 @@ bool IndexCache::write(const std::vector<FolderWrite>& folders,
                     putFile.bind(8, last);
                 }
             }
-            const std::string bounds = packBounds(file.bounds);
-            putFile.bindBlob(9, bounds.data(), bounds.size());
+            putFile.bindBlob(9, packBounds(file.bounds));
             ok = ok && putFile.step() == SQLITE_DONE;
             if (ok && !file.broken) {
                 putBlob.reset();
-                putBlob.bind(1, static_cast<std::int64_t>(sqlite3_last_insert_rowid(m_db)));
-                putBlob.bindBlob(2, file.blob.data(), file.blob.size());
+                putBlob.bind(1, m_db.lastInsertRow());
+                putBlob.bindBlob(2, file.blob);
                 ok = putBlob.step() == SQLITE_DONE;
             }
         }
@@ -491,41 +408,23 @@ bool IndexCache::write(const std::vector<FolderWrite>& folders,
         putFolder.bind(2, folder.mtimeNs);
         ok = ok && putFolder.step() == SQLITE_DONE;
     }
-    if (ok && exec(m_db, "COMMIT")) {
-        return true;
-    }
-    exec(m_db, "ROLLBACK");
-    return false;
+    return ok && transaction.commit();
 }
 
 // Notes share the meta table with the codec signature, under keys of their own.
 std::optional<std::string> IndexCache::note(const std::string& key) {
-    if (m_db == nullptr) {
-        return std::nullopt;
-    }
-    Statement query(m_db, "SELECT value FROM meta WHERE key = ?");
-    if (!query.ok()) {
-        return std::nullopt;
-    }
+    sqlite::Statement query = m_db.prepare("SELECT value FROM meta WHERE key = ?");
     query.bind(1, "note:" + key);
     if (query.step() != SQLITE_ROW) {
         return std::nullopt;
     }
-    const auto* bytes = static_cast<const char*>(sqlite3_column_blob(query.get(), 0));
-    return std::string(bytes == nullptr ? "" : bytes,
-                       static_cast<std::size_t>(sqlite3_column_bytes(query.get(), 0)));
+    return query.columnBlob(0);
 }
 
 bool IndexCache::setNote(const std::string& key, const std::string& value) {
-    if (m_db == nullptr) {
-        return false;
-    }
-    Statement put(m_db, "INSERT OR REPLACE INTO meta(key, value) VALUES(?, ?)");
-    if (!put.ok()) {
-        return false;
-    }
+    sqlite::Statement put = m_db.prepare("INSERT OR REPLACE INTO meta(key, value) VALUES(?, ?)");
     put.bind(1, "note:" + key);
-    put.bindBlob(2, value.data(), value.size());
+    put.bindBlob(2, value);
     return put.step() == SQLITE_DONE;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/IcsSeries.h"
+#include "platform/Sqlite.h"
 #include "platform/VdirLayout.h"
 
 #include <cstdint>
@@ -10,9 +11,6 @@
 #include <string>
 #include <unordered_map>
 #include <vector>
-
-struct sqlite3;
-struct sqlite3_stmt;
 
 namespace plannery {
 
@@ -89,13 +87,12 @@ class IndexCache {
     bool setNote(const std::string& key, const std::string& value);
 
   private:
-    IndexCache(sqlite3* db, std::filesystem::path file, bool rebuilt);
-    void close();
+    IndexCache(sqlite::Database db, std::filesystem::path file, bool rebuilt);
     void discard();
 
-    sqlite3* m_db = nullptr;
-    sqlite3_stmt* m_blobQuery = nullptr;
-    sqlite3_stmt* m_blobByRowQuery = nullptr;
+    sqlite::Database m_db;
+    sqlite::Statement m_blobQuery;
+    sqlite::Statement m_blobByRowQuery;
     std::filesystem::path m_file;
     bool m_rebuilt = false;
 };

@@ -9,6 +9,7 @@
 #include <ctime>
 #include <system_error>
 #include <thread>
+#include <utility>
 
 #include <sqlite3.h>
 
@@ -22,7 +23,9 @@ namespace fs = std::filesystem;
 constexpr int kSchemaVersion = 1;
 // The other process holds the write lock only for one small transaction; a few seconds covers a
 // slow disk without making a stuck process look like a hang.
-constexpr int kBusyTimeoutMs = 5000;
+constexpr std::chrono::milliseconds kBusyWait{5000};
+
+constexpr const char* kSelect = "SELECT data FROM items WHERE service = ?1 AND account = ?2";
 
 constexpr const char* kSchema = R"sql(
 CREATE TABLE items(service TEXT NOT NULL, account TEXT NOT NULL, data BLOB NOT NULL,
@@ -31,15 +34,6 @@ CREATE TABLE items(service TEXT NOT NULL, account TEXT NOT NULL, data BLOB NOT N
 
 void say(const std::string& sentence) {
     std::fprintf(stderr, "%s\n", sentence.c_str());
-}
-
-bool damaged(int code) {
-    code &= 0xff;
-    return code == SQLITE_CORRUPT || code == SQLITE_NOTADB;
-}
-
-bool exec(sqlite3* db, const char* sql) {
-    return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
 std::string utcStamp() {
@@ -80,115 +74,58 @@ struct Inspection {
     std::string reason;
 };
 
-Inspection failure(sqlite3* db, int code) {
-    if (damaged(code)) {
-        return {Verdict::foreign, "it is not a readable database"};
-    }
-    return {Verdict::failed, sqlite3_errmsg(db)};
+Inspection failure(const sqlite::Database& db) {
+    return {db.damaged() ? Verdict::foreign : Verdict::failed, db.problem()};
 }
 
-// Runs a one-row query; the code of its first step.
-int queryInt(sqlite3* db, const char* sql, int& value, std::string* text = nullptr) {
-    sqlite3_stmt* statement = nullptr;
-    int code = sqlite3_prepare_v2(db, sql, -1, &statement, nullptr);
-    if (code == SQLITE_OK) {
-        code = sqlite3_step(statement);
-        if (code == SQLITE_ROW) {
-            value = sqlite3_column_int(statement, 0);
-            if (text != nullptr) {
-                const auto* chars = sqlite3_column_text(statement, 0);
-                *text = chars == nullptr ? "" : reinterpret_cast<const char*>(chars);
-            }
-            code = SQLITE_OK;
-        }
-    }
-    sqlite3_finalize(statement);
-    return code;
-}
-
-Inspection createSchema(sqlite3* db) {
-    if (!exec(db, "BEGIN IMMEDIATE")) {
-        return failure(db, sqlite3_errcode(db));
+Inspection createSchema(sqlite::Database& db) {
+    sqlite::Transaction transaction(db);
+    if (!transaction.began()) {
+        return failure(db);
     }
     const std::string version = "PRAGMA user_version=" + std::to_string(kSchemaVersion);
-    if (!exec(db, kSchema) || !exec(db, version.c_str()) || !exec(db, "COMMIT")) {
-        const int code = sqlite3_errcode(db);
-        Inspection result = failure(db, code);
-        exec(db, "ROLLBACK");
-        return result;
+    if (!db.exec(kSchema) || !db.exec(version) || !transaction.commit()) {
+        return failure(db);
     }
     return {Verdict::usable, {}};
 }
 
 // Whether the file is a store of ours, creating the table in an empty one. Only damage or a
 // foreign database is a reason to move it aside; a busy or unwritable file is not.
-Inspection inspect(sqlite3* db) {
+Inspection inspect(sqlite::Database& db) {
     // Garbage fails here already: switching the journal reads the header.
-    if (sqlite3_exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr) != SQLITE_OK) {
-        return failure(db, sqlite3_errcode(db));
+    if (!db.exec("PRAGMA journal_mode=WAL")) {
+        return failure(db);
     }
     // In WAL mode this still never leaves a damaged file; a power cut may cost the last write,
     // which the app writes again on its next settings change.
-    exec(db, "PRAGMA synchronous=NORMAL");
+    db.exec("PRAGMA synchronous=NORMAL");
     int ignored = 0;
     std::string verdict;
     // The file is a few pages: checking it whole is cheap and catches damage past the header.
-    if (const int code = queryInt(db, "PRAGMA quick_check", ignored, &verdict); code != SQLITE_OK) {
-        return failure(db, code);
+    if (db.queryInt("PRAGMA quick_check", ignored, &verdict) != SQLITE_OK) {
+        return failure(db);
     }
     if (verdict != "ok") {
         return {Verdict::foreign, "it is damaged"};
     }
     int version = 0;
-    if (const int code = queryInt(db, "PRAGMA user_version", version); code != SQLITE_OK) {
-        return failure(db, code);
+    if (db.queryInt("PRAGMA user_version", version) != SQLITE_OK) {
+        return failure(db);
     }
     if (version != 0) {
         // Ours, or a later version's that kept the items table: the statements tell.
         return {Verdict::usable, {}};
     }
     int tables = 0;
-    if (const int code = queryInt(db, "SELECT count(*) FROM sqlite_master", tables);
-        code != SQLITE_OK) {
-        return failure(db, code);
+    if (db.queryInt("SELECT count(*) FROM sqlite_master", tables) != SQLITE_OK) {
+        return failure(db);
     }
     if (tables != 0) {
         return {Verdict::foreign, "it belongs to another program"};
     }
     return createSchema(db);
 }
-
-// Resets a shared statement when the call that used it returns, so it holds no read lock.
-class Use {
-  public:
-    explicit Use(sqlite3_stmt* statement) : m_statement(statement) {}
-    ~Use() {
-        sqlite3_reset(m_statement);
-        sqlite3_clear_bindings(m_statement);
-    }
-    Use(const Use&) = delete;
-    Use& operator=(const Use&) = delete;
-
-    // A null pointer would bind SQL NULL: an empty name or value is still text or bytes.
-    void text(int index, std::string_view value) {
-        sqlite3_bind_text(m_statement, index, value.empty() ? "" : value.data(),
-                          static_cast<int>(value.size()), SQLITE_TRANSIENT);
-    }
-    void blob(int index, std::string_view value) {
-        sqlite3_bind_blob(m_statement, index, value.empty() ? "" : value.data(),
-                          static_cast<int>(value.size()), SQLITE_TRANSIENT);
-    }
-    int step() { return sqlite3_step(m_statement); }
-    std::string columnBytes(int column) const {
-        const auto* bytes = static_cast<const char*>(sqlite3_column_blob(m_statement, column));
-        const int size = sqlite3_column_bytes(m_statement, column);
-        return bytes == nullptr ? std::string{}
-                                : std::string(bytes, static_cast<std::size_t>(size));
-    }
-
-  private:
-    sqlite3_stmt* m_statement;
-};
 
 std::uint64_t parseCount(const std::optional<std::string>& bytes) {
     std::uint64_t value = 0;
@@ -212,7 +149,7 @@ std::unique_ptr<SharedStore> SharedStore::open(const fs::path& file) {
     if (const auto problem = PrivateFolder::closeFolder(file.parent_path())) {
         return cannotUse(*problem);
     }
-    const OpenLock lock(file, std::chrono::milliseconds(kBusyTimeoutMs));
+    const OpenLock lock(file, kBusyWait);
     if (!lock.locked()) {
         return cannotUse(lock.problem());
     }
@@ -220,35 +157,27 @@ std::unique_ptr<SharedStore> SharedStore::open(const fs::path& file) {
         if (const auto problem = PrivateFolder::closeFile(file)) {
             return cannotUse(*problem);
         }
-        sqlite3* db = nullptr;
-        if (sqlite3_open_v2(file.c_str(), &db,
-                            SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
-                            nullptr) != SQLITE_OK) {
-            const std::string why = db == nullptr ? "out of memory" : sqlite3_errmsg(db);
-            sqlite3_close(db);
-            return cannotUse(why);
+        sqlite::Database db =
+            sqlite::Database::open(file, sqlite::Database::Access::readWrite, kBusyWait);
+        if (!db.ok()) {
+            return cannotUse(db.problem());
         }
-        sqlite3_busy_timeout(db, kBusyTimeoutMs);
         Inspection inspection = inspect(db);
         if (inspection.verdict == Verdict::usable) {
-            std::unique_ptr<SharedStore> store(new SharedStore(db, file));
+            std::unique_ptr<SharedStore> store(new SharedStore(std::move(db), file));
             if (store->prepare()) {
                 return store;
             }
-            const int code = sqlite3_errcode(db) & 0xff;
-            inspection = code == SQLITE_ERROR
+            inspection = store->m_db.errorCode() == SQLITE_ERROR
                              ? Inspection{Verdict::foreign, "its items are not in a known form"}
-                             : failure(db, code);
-            if (inspection.verdict == Verdict::failed) {
-                return cannotUse(inspection.reason);
-            }
+                             : failure(store->m_db);
             store.reset();
-        } else {
-            sqlite3_close(db);
-            if (inspection.verdict == Verdict::failed) {
-                return cannotUse(inspection.reason);
-            }
         }
+        if (inspection.verdict == Verdict::failed) {
+            return cannotUse(inspection.reason);
+        }
+        // The connection is closed before the file moves.
+        db = {};
         const auto aside = moveAside(file);
         if (!aside) {
             return cannotUse(inspection.reason + ", and it could not be moved aside");
@@ -272,53 +201,46 @@ SharedStore::Reader SharedStore::openForReading(const fs::path& file,
                 .problem = fs::exists(file.string() + ".lock", error) ? ReadProblem::busy
                                                                       : ReadProblem::unreadable};
     }
-    sqlite3* db = nullptr;
-    if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr) !=
-        SQLITE_OK) {
-        sqlite3_close(db);
+    sqlite::Database db = sqlite::Database::open(file, sqlite::Database::Access::readOnly, wait);
+    if (!db.ok()) {
         return {.store = nullptr, .problem = ReadProblem::unreadable};
     }
-    sqlite3_busy_timeout(db, static_cast<int>(wait.count()));
     int tables = 0;
-    const int code = queryInt(db, "SELECT count(*) FROM sqlite_master", tables) & 0xff;
-    if (code != SQLITE_OK) {
-        sqlite3_close(db);
-        const ReadProblem problem = damaged(code) ? ReadProblem::damaged
-                                    : code == SQLITE_BUSY || code == SQLITE_LOCKED
-                                        ? ReadProblem::busy
-                                        : ReadProblem::unreadable;
+    if (db.queryInt("SELECT count(*) FROM sqlite_master", tables) != SQLITE_OK) {
+        const ReadProblem problem = db.damaged() ? ReadProblem::damaged
+                                    : db.busy()  ? ReadProblem::busy
+                                                 : ReadProblem::unreadable;
         return {.store = nullptr, .problem = problem};
     }
-    std::unique_ptr<SharedStore> store(new SharedStore(db, file));
+    std::unique_ptr<SharedStore> store(new SharedStore(std::move(db), file));
     // A database without our items table is some other program's.
-    if (sqlite3_prepare_v2(db, "SELECT data FROM items WHERE service = ?1 AND account = ?2", -1,
-                           &store->m_select, nullptr) != SQLITE_OK) {
+    store->m_select = store->m_db.prepare(kSelect);
+    if (!store->m_select.ok()) {
         return {.store = nullptr, .problem = ReadProblem::damaged};
     }
     return {.store = std::move(store), .problem = ReadProblem::missing};
 }
 
-SharedStore::SharedStore(sqlite3* db, fs::path file) : m_db(db), m_file(std::move(file)) {}
+SharedStore::SharedStore(sqlite::Database db, fs::path file)
+    : m_db(std::move(db)), m_file(std::move(file)) {}
 
-// A connection closes only when none of its statements is left.
-SharedStore::~SharedStore() {
-    sqlite3_finalize(m_select);
-    sqlite3_finalize(m_upsert);
-    sqlite3_finalize(m_delete);
-    sqlite3_close(m_db);
-}
+SharedStore::~SharedStore() = default;
 
 // The statements double as the check of the table's shape: a table without these columns or
 // without the (service, account) key fails to prepare.
 bool SharedStore::prepare() {
-    return sqlite3_prepare_v2(m_db, "SELECT data FROM items WHERE service = ?1 AND account = ?2",
-                              -1, &m_select, nullptr) == SQLITE_OK &&
-           sqlite3_prepare_v2(m_db,
-                              "INSERT INTO items(service, account, data) VALUES(?1, ?2, ?3) "
-                              "ON CONFLICT(service, account) DO UPDATE SET data = excluded.data",
-                              -1, &m_upsert, nullptr) == SQLITE_OK &&
-           sqlite3_prepare_v2(m_db, "DELETE FROM items WHERE service = ?1 AND account = ?2", -1,
-                              &m_delete, nullptr) == SQLITE_OK;
+    // One at a time: the code of the first that fails tells a foreign table from a failing file.
+    m_select = m_db.prepare(kSelect);
+    if (!m_select.ok()) {
+        return false;
+    }
+    m_upsert = m_db.prepare("INSERT INTO items(service, account, data) VALUES(?1, ?2, ?3) "
+                            "ON CONFLICT(service, account) DO UPDATE SET data = excluded.data");
+    if (!m_upsert.ok()) {
+        return false;
+    }
+    m_delete = m_db.prepare("DELETE FROM items WHERE service = ?1 AND account = ?2");
+    return m_delete.ok();
 }
 
 std::optional<std::string> SharedStore::data(std::string_view service, std::string_view account) {
@@ -330,13 +252,12 @@ std::optional<std::string> SharedStore::data(std::string_view service, std::stri
 }
 
 SharedStore::Lookup SharedStore::lookup(std::string_view service, std::string_view account) {
-    Use query(m_select);
-    query.text(1, service);
-    query.text(2, account);
-    const int code = query.step();
-    switch (code & 0xff) {
+    const sqlite::Use use(m_select);
+    m_select.bind(1, service);
+    m_select.bind(2, account);
+    switch (m_select.step() & 0xff) {
     case SQLITE_ROW:
-        return {.found = Lookup::Found::item, .bytes = query.columnBytes(0)};
+        return {.found = Lookup::Found::item, .bytes = m_select.columnBlob(0)};
     case SQLITE_DONE:
         return {.found = Lookup::Found::none};
     case SQLITE_BUSY:
@@ -350,56 +271,60 @@ SharedStore::Lookup SharedStore::lookup(std::string_view service, std::string_vi
 bool SharedStore::set(const std::optional<std::string>& bytes, std::string_view service,
                       std::string_view account) {
     // A store opened for reading has no statements to write with.
-    if (m_upsert == nullptr || !exec(m_db, "BEGIN IMMEDIATE")) {
+    if (!m_upsert.ok()) {
         return false;
     }
+    sqlite::Transaction transaction(m_db);
+    if (!transaction.began()) {
+        return false;
+    }
+    sqlite::Statement& write = bytes ? m_upsert : m_delete;
     bool written = false;
     {
-        Use write(bytes ? m_upsert : m_delete);
-        write.text(1, service);
-        write.text(2, account);
+        const sqlite::Use use(write);
+        write.bind(1, service);
+        write.bind(2, account);
         if (bytes) {
-            write.blob(3, *bytes);
+            write.bindBlob(3, *bytes);
         }
         written = write.step() == SQLITE_DONE;
     }
-    if (written && exec(m_db, "COMMIT")) {
-        return true;
-    }
-    exec(m_db, "ROLLBACK");
-    return false;
+    return written && transaction.commit();
 }
 
 std::optional<std::uint64_t> SharedStore::increment(std::string_view service,
                                                     std::string_view account) {
+    if (!m_upsert.ok()) {
+        return std::nullopt;
+    }
     // The write lock is taken before the read, so no other process reads the same old value.
-    if (m_upsert == nullptr || !exec(m_db, "BEGIN IMMEDIATE")) {
+    sqlite::Transaction transaction(m_db);
+    if (!transaction.began()) {
         return std::nullopt;
     }
     std::optional<std::string> current;
     int read = SQLITE_DONE;
     {
-        Use query(m_select);
-        query.text(1, service);
-        query.text(2, account);
-        read = query.step();
+        const sqlite::Use use(m_select);
+        m_select.bind(1, service);
+        m_select.bind(2, account);
+        read = m_select.step();
         if (read == SQLITE_ROW) {
-            current = query.columnBytes(0);
+            current = m_select.columnBlob(0);
         }
     }
     const std::uint64_t next = parseCount(current) + 1;
     bool written = false;
     if (read == SQLITE_ROW || read == SQLITE_DONE) {
-        Use write(m_upsert);
-        write.text(1, service);
-        write.text(2, account);
-        write.blob(3, std::to_string(next));
-        written = write.step() == SQLITE_DONE;
+        const sqlite::Use use(m_upsert);
+        m_upsert.bind(1, service);
+        m_upsert.bind(2, account);
+        m_upsert.bindBlob(3, std::to_string(next));
+        written = m_upsert.step() == SQLITE_DONE;
     }
-    if (written && exec(m_db, "COMMIT")) {
+    if (written && transaction.commit()) {
         return next;
     }
-    exec(m_db, "ROLLBACK");
     return std::nullopt;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Sqlite.h"
+
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
@@ -7,9 +9,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-
-struct sqlite3;
-struct sqlite3_stmt;
 
 namespace plannery {
 
@@ -59,14 +58,14 @@ class SharedStore {
     const std::filesystem::path& file() const { return m_file; }
 
   private:
-    SharedStore(sqlite3* db, std::filesystem::path file);
+    SharedStore(sqlite::Database db, std::filesystem::path file);
     bool prepare();
 
-    sqlite3* m_db = nullptr;
+    sqlite::Database m_db;
     std::filesystem::path m_file;
-    sqlite3_stmt* m_select = nullptr;
-    sqlite3_stmt* m_upsert = nullptr;
-    sqlite3_stmt* m_delete = nullptr;
+    sqlite::Statement m_select;
+    sqlite::Statement m_upsert; // none when opened for reading
+    sqlite::Statement m_delete;
 };
 
 } // namespace plannery

@@ -1,5 +1,6 @@
 // End to end: the built `plannery` binary on a small demo vdir.
 
+#include "CliRun.h"
 #include "MiniJson.h"
 #include "TestSupport.h"
 
@@ -11,7 +12,6 @@
 #include <fstream>
 #include <map>
 #include <set>
-#include <sstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
 
@@ -21,26 +21,9 @@ namespace {
 namespace fs = std::filesystem;
 namespace json = test::json;
 
-struct RunResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string quote(const std::string& text) {
-    std::string out = "'";
-    for (char c : text) {
-        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return out + "'";
-}
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using test::quote;
+using test::readFile;
+using test::RunResult;
 
 // One shared demo for the whole suite: generating it through the binary is itself a test.
 class CliTest : public ::testing::Test {
@@ -57,29 +40,8 @@ class CliTest : public ::testing::Test {
 
     static fs::path root() { return s_dir->path() / "vdir"; }
 
-    // Runs the binary with a fixed zone and locale and its own cache and data folders;
-    // `environment` holds more arguments for env (-u NAME, NAME=value).
     static RunResult run(const std::string& arguments, const std::string& environment = "") {
-        const fs::path errFile = s_dir->path() / "stderr.txt";
-        const std::string command =
-            "env " + environment +
-            " TZ=UTC LC_ALL=C.UTF-8 XDG_CACHE_HOME=" + quote((s_dir->path() / "cache").string()) +
-            " XDG_DATA_HOME=" + quote((s_dir->path() / "data").string()) + " " +
-            quote(PLANNERY_BINARY) + " " + arguments + " 2>" + quote(errFile.string());
-        RunResult result;
-        FILE* pipe = popen(command.c_str(), "r");
-        if (pipe == nullptr) {
-            return result;
-        }
-        std::array<char, 65536> buffer;
-        std::size_t got = 0;
-        while ((got = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
-            result.out.append(buffer.data(), got);
-        }
-        const int status = pclose(pipe);
-        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        result.err = readFile(errFile);
-        return result;
+        return test::runBinary(s_dir->path(), arguments, environment);
     }
 
     // UID -> event identifiers (the paths of the files) of the copies in the demo.

@@ -76,20 +76,6 @@ std::set<std::string> icsNames(const Files& files, const std::string& folder) {
     return names;
 }
 
-TEST(DemoCalendarsTest, FoldsAtSeventyFiveOctetsWithoutSplittingCharacters) {
-    EXPECT_EQ(demo::foldLine("SUMMARY:short"), "SUMMARY:short\r\n");
-    const std::string ascii = "DESCRIPTION:" + std::string(200, 'x');
-    const std::string folded = demo::foldLine(ascii);
-    EXPECT_EQ(folded.substr(0, 77), ascii.substr(0, 75) + "\r\n");
-    EXPECT_EQ(unfold(folded), std::vector<std::string>{ascii});
-    // A two-octet letter that would straddle octet 75 moves to the next line whole.
-    const std::string umlaut = std::string(74, 'a') + "ü" + std::string(10, 'b');
-    const std::string cut = demo::foldLine(umlaut);
-    EXPECT_EQ(cut.substr(0, 76), std::string(74, 'a') + "\r\n");
-    EXPECT_EQ(unfold(cut), std::vector<std::string>{umlaut});
-    EXPECT_EQ(demo::escapeText("a,b;c\\d\ne"), "a\\,b\\;c\\\\d\\ne");
-}
-
 TEST(DemoCalendarsTest, SameSeedGivesSameBytesAndAnotherSeedOthers) {
     test::TempDir dir;
     const Files first = demo(dir.path() / "a", 500, 42);

@@ -1,17 +1,15 @@
 // `plannery detail` and `plannery export`, run in this process on a small vdir.
 
+#include "CliRun.h"
 #include "MiniJson.h"
 #include "TestSupport.h"
-#include "cli/Cli.h"
 #include "platform/VdirEventStore.h"
 
 #include <libical/ical.h>
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <fstream>
-#include <sstream>
 
 namespace plannery::cli {
 namespace {
@@ -19,18 +17,8 @@ namespace {
 namespace fs = std::filesystem;
 namespace json = test::json;
 
-struct RunResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using test::readFile;
+using test::RunResult;
 
 // A weekly meeting kept on an iCloud calendar and on the user's Google calendar, with people,
 // a place, notes, a link and an alert.
@@ -58,8 +46,6 @@ class DetailCommandTest : public ::testing::Test {
     const std::string googleCopy = "ann@gmail.com/ann@gmail.com/meeting.ics";
 
     void SetUp() override {
-        // The index cache goes to the test's folder, not the user's.
-        ::setenv("XDG_CACHE_HOME", (dir.path() / "cache").c_str(), 1);
         dir.write("vdir/icloud/account.ini",
                   "type = icloud\ntitle = iCloud\nemails = ann@gmail.com\n");
         dir.write("vdir/icloud/work/displayname", "Work\n");
@@ -70,13 +56,7 @@ class DetailCommandTest : public ::testing::Test {
 
     RunResult run(std::vector<std::string> arguments) const {
         arguments.insert(arguments.end(), {"--root", root.string(), "--tz", "Europe/Berlin"});
-        std::ostringstream out;
-        std::ostringstream err;
-        RunResult result;
-        result.status = cli::run(arguments, out, err);
-        result.out = out.str();
-        result.err = err.str();
-        return result;
+        return test::runInProcess(dir.path(), arguments);
     }
 
     json::Value detailJson(std::vector<std::string> arguments) const {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <limits>
 #include <sqlite3.h>
 #include <sys/stat.h>
@@ -177,6 +178,23 @@ TEST(IndexCache, UntrustworthyFilesAreRebuilt) {
     fs::remove(path);
     runSql(path, "CREATE TABLE notes(text TEXT)");
     expectRebuilt("another program's database");
+
+    // Damage past what opening reads (the tables after the first two pages) shows when the
+    // index is read: the file is deleted, and the next start builds it again.
+    fill();
+    {
+        std::fstream file(path, std::ios::binary | std::ios::in | std::ios::out);
+        file.seekp(2 * 4096);
+        file << std::string(2 * 4096, '\x5a');
+    }
+    auto damaged = IndexCache::open(path);
+    ASSERT_TRUE(damaged);
+    EXPECT_FALSE(damaged->loadIndex());
+    EXPECT_FALSE(fs::exists(path));
+    EXPECT_FALSE(damaged->blob("/cal", "a.ics", {1, 2, 3}));
+    damaged.reset();
+    ASSERT_TRUE(IndexCache::open(path));
+    EXPECT_TRUE(IndexCache::open(path)->loadIndex()->empty());
 
     // A cache that cannot be created at all is simply absent.
     dir.write("plainfile", "x");
