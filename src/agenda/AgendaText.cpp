@@ -1,7 +1,7 @@
 #include "agenda/AgendaText.h"
 
-#include "grid/GridDateFormats.h"
 #include "grid/TimeGridText.h"
+#include "model/DateFormats.h"
 
 #include <unicode/locid.h>
 #include <unicode/unistr.h>
@@ -25,11 +25,11 @@ std::string upper(const std::string& text, const std::string& localeId) {
 } // namespace
 
 std::string monthHeading(Instant day, const Calendar& calendar) {
-    return GridDateFormats::formatSkeleton("yMMMM", day, calendar.localeId(), calendar.zoneId());
+    return DateFormats::formatSkeleton("yMMMM", day, calendar.localeId(), calendar.zoneId());
 }
 
 std::string badgeWeekday(Instant day, const Calendar& calendar) {
-    return upper(GridDateFormats::format("ccc", day, calendar.localeId(), calendar.zoneId()),
+    return upper(DateFormats::format("ccc", day, calendar.localeId(), calendar.zoneId()),
                  calendar.localeId());
 }
 

@@ -7,7 +7,7 @@
 #include <string>
 
 // The texts of the agenda list. Everything locale-dependent comes from the cached ICU formatters
-// of GridDateFormats; the day of the month is the time grid header's number.
+// of DateFormats; the day of the month is the time grid header's number.
 namespace plannery::AgendaText {
 
 inline constexpr const char* showEarlier = "Show Earlier";

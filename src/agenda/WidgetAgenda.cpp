@@ -1,8 +1,8 @@
 #include "agenda/WidgetAgenda.h"
 
-#include "grid/GridDateFormats.h"
 #include "grid/TimeGridHeaderText.h"
 #include "grid/TimeGridText.h"
+#include "model/DateFormats.h"
 
 #include <algorithm>
 #include <limits>
@@ -141,10 +141,10 @@ std::string WidgetAgenda::label(Instant day) const {
     const std::string& locale = m_calendar.localeId();
     const std::string& zone = m_calendar.zoneId();
     if (parts.year == current.year && parts.month == current.month) {
-        return GridDateFormats::format("EEE", start, locale, zone) + " " +
+        return DateFormats::format("EEE", start, locale, zone) + " " +
                TimeGridHeaderText::numberText(start, m_calendar);
     }
-    return GridDateFormats::formatSkeleton("MMMEd", start, locale, zone);
+    return DateFormats::formatSkeleton("MMMEd", start, locale, zone);
 }
 
 std::string WidgetAgenda::emptyTodayNote() const {
@@ -237,7 +237,7 @@ std::string WidgetAgenda::describe(const CalEvent& event) const {
 }
 
 std::string WidgetAgenda::accessibilitySummary(int limit) const {
-    std::vector<std::string> parts{GridDateFormats::formatSkeleton(
+    std::vector<std::string> parts{DateFormats::formatSkeleton(
         "MMMMEEEEd", m_now, m_calendar.localeId(), m_calendar.zoneId())};
     if (m_today.allDay.empty() && m_today.timed.empty()) {
         parts.push_back(emptyTodayNote());

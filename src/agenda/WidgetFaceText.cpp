@@ -1,8 +1,8 @@
 #include "agenda/WidgetFaceText.h"
 
 #include "agenda/WidgetTime.h"
-#include "grid/GridDateFormats.h"
 #include "grid/TimeGridText.h"
+#include "model/DateFormats.h"
 
 #include <algorithm>
 
@@ -14,11 +14,11 @@ namespace plannery::WidgetFaceText {
 namespace {
 
 std::string format(std::string_view pattern, Instant t, const Calendar& calendar) {
-    return GridDateFormats::format(pattern, t, calendar.localeId(), calendar.zoneId());
+    return DateFormats::format(pattern, t, calendar.localeId(), calendar.zoneId());
 }
 
 std::string skeleton(std::string_view pattern, Instant t, const Calendar& calendar) {
-    return GridDateFormats::formatSkeleton(pattern, t, calendar.localeId(), calendar.zoneId());
+    return DateFormats::formatSkeleton(pattern, t, calendar.localeId(), calendar.zoneId());
 }
 
 std::string upper(const std::string& text, const Calendar& calendar) {

@@ -1,6 +1,6 @@
 #include "agenda/WidgetGallery.h"
 
-#include "grid/GridDateFormats.h"
+#include "model/DateFormats.h"
 #include "model/Fmt.h"
 
 #include <algorithm>
@@ -128,7 +128,7 @@ std::vector<Instant> tileTimes(Instant now, const Calendar& calendar) {
 }
 
 std::string caption(Instant t, const Calendar& calendar) {
-    return GridDateFormats::formatSkeleton("Ejmm", t, calendar.localeId(), calendar.zoneId());
+    return DateFormats::formatSkeleton("Ejmm", t, calendar.localeId(), calendar.zoneId());
 }
 
 std::vector<CalEvent> sampleEvents(Instant now, const Calendar& calendar) {

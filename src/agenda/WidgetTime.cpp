@@ -1,6 +1,6 @@
 #include "agenda/WidgetTime.h"
 
-#include "grid/GridDateFormats.h"
+#include "model/DateFormats.h"
 
 #include <cstdio>
 #include <map>
@@ -41,7 +41,7 @@ bool usesTwelveHours(const std::string& localeId) {
     if (const auto found = decided.find(localeId); found != decided.end()) {
         return found->second;
     }
-    const bool twelve = hasDayPeriod(GridDateFormats::bestPattern("j", localeId));
+    const bool twelve = hasDayPeriod(DateFormats::bestPattern("j", localeId));
     decided.emplace(localeId, twelve);
     return twelve;
 }
@@ -58,7 +58,7 @@ std::string clockText(int hour, int minute) {
 }
 
 std::string daySuffix(int hour, const std::string& localeId) {
-    const GridDateFormats::DayPeriodSymbols symbols = GridDateFormats::amPmSymbols(localeId);
+    const DateFormats::DayPeriodSymbols symbols = DateFormats::amPmSymbols(localeId);
     const std::string& symbol = hour < 12 ? symbols.am : symbols.pm;
     const std::string lower = asciiLower(symbol);
     if (lower == "am" || lower == "a.m.") {

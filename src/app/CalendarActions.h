@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/ViewMode.h"
+#include "grid/ViewMode.h"
 
 #include <functional>
 

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "grid/ViewMode.h"
 #include "model/CalEvent.h"
 #include "model/Calendar.h"
 #include "model/Instant.h"
 #include "model/LaunchOptions.h"
-#include "model/ViewMode.h"
 
 #include <QObject>
 #include <QStringList>

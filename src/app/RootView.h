@@ -3,7 +3,7 @@
 #include "agenda/WidgetFamily.h"
 #include "app/CalendarActions.h"
 #include "app/NavigationState.h"
-#include "model/ViewMode.h"
+#include "grid/ViewMode.h"
 #include "views/ViewBinding.h"
 
 #include <QWidget>

@@ -1,6 +1,6 @@
 #include "app/TitlePopover.h"
 
-#include "grid/GridDateFormats.h"
+#include "model/DateFormats.h"
 
 #include <QCalendarWidget>
 #include <QDate>
@@ -45,7 +45,7 @@ TitlePopover::TitlePopover(Calendar calendar, int workDaysPerWeek, Handlers hand
     });
     connect(m_picker, &QCalendarWidget::currentPageChanged, this, [this](int year, int month) {
         if (const auto first = m_calendar.date(year, month, 1, 12)) {
-            m_month->setText(QString::fromStdString(GridDateFormats::formatSkeleton(
+            m_month->setText(QString::fromStdString(DateFormats::formatSkeleton(
                 "MMMMy", *first, m_calendar.localeId(), m_calendar.zoneId())));
         }
     });
@@ -81,7 +81,7 @@ void TitlePopover::present(ViewMode mode, Instant day, Instant today) {
     m_picker->setSelectedDate(QDate(c.year, c.month, c.day));
     m_picker->setCurrentPage(c.year, c.month);
     m_month->setText(QString::fromStdString(
-        GridDateFormats::formatSkeleton("MMMMy", day, m_calendar.localeId(), m_calendar.zoneId())));
+        DateFormats::formatSkeleton("MMMMy", day, m_calendar.localeId(), m_calendar.zoneId())));
     for (const ViewMode each : ViewModes::all) {
         const auto raw = ViewModes::rawValue(each);
         if (auto* button = findChild<QToolButton*>(

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "grid/ViewMode.h"
 #include "model/Calendar.h"
 #include "model/Instant.h"
-#include "model/ViewMode.h"
 
 #include <QFrame>
 

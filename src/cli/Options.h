@@ -2,7 +2,7 @@
 
 #include "cli/TypedDates.h"
 #include "finder/EventFinder.h"
-#include "model/ViewMode.h"
+#include "grid/ViewMode.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -1,7 +1,7 @@
 #include "detail/DetailFormat.h"
 
-#include "detail/DetailIcu.h"
-#include "grid/GridDateFormats.h"
+#include "model/DateFormats.h"
+#include "model/LocaleFormats.h"
 #include "model/PercentDecoding.h"
 
 #include <array>
@@ -43,14 +43,14 @@ bool sameDay(const Calendar& calendar, Instant a, Instant b) {
 }
 
 std::string longDate(Instant t, const Calendar& calendar, const std::string& localeId) {
-    return GridDateFormats::formatSkeleton("yMMMEEEEd", t, localeId, calendar.zoneId());
+    return DateFormats::formatSkeleton("yMMMEEEEd", t, localeId, calendar.zoneId());
 }
 
 // Abbreviated weekday and month, day, clock time; the year only when asked for.
 std::string dateAndTime(Instant t, bool withYear, const Calendar& calendar,
                         const std::string& localeId) {
-    return GridDateFormats::formatSkeleton(withYear ? "yMMMEdjmm" : "MMMEdjmm", t, localeId,
-                                           calendar.zoneId());
+    return DateFormats::formatSkeleton(withYear ? "yMMMEdjmm" : "MMMEdjmm", t, localeId,
+                                       calendar.zoneId());
 }
 
 // Identifiers that name UTC without an "Etc/", "GMT" or "UTC" prefix.
@@ -137,21 +137,21 @@ WhenLines when(Instant start, Instant end, bool allDay, const Calendar& calendar
         return {.date = longDate(start, calendar, localeId), .time = "All day"};
     }
     const std::int64_t days = daysBetween(calendar, start, last) + 1;
-    return {.date = DetailIcu::interval("yMMMEd", start, last, localeId, calendar.zoneId()),
-            .time = "All day \u00B7 " + DetailIcu::number(days, localeId) + " days"};
+    return {.date = DateFormats::interval("yMMMEd", start, last, localeId, calendar.zoneId()),
+            .time = "All day \u00B7 " + LocaleFormats::number(days, localeId) + " days"};
 }
 
 std::string times(Instant start, Instant end, const Calendar& calendar,
                   const std::string& localeId) {
     const std::string& zone = calendar.zoneId();
     if (!(end > start)) {
-        return GridDateFormats::shortTime(start, localeId, zone);
+        return DateFormats::shortTime(start, localeId, zone);
     }
     if (!sameDay(calendar, start, end)) {
-        return GridDateFormats::shortTime(start, localeId, zone) + " \u2013 " +
-               GridDateFormats::shortTime(end, localeId, zone);
+        return DateFormats::shortTime(start, localeId, zone) + " \u2013 " +
+               DateFormats::shortTime(end, localeId, zone);
     }
-    return GridDateFormats::timeInterval(start, end, localeId, zone);
+    return DateFormats::timeInterval(start, end, localeId, zone);
 }
 
 std::optional<std::string> eventZone(const std::vector<std::optional<std::string>>& zones,
@@ -162,7 +162,7 @@ std::optional<std::string> eventZone(const std::vector<std::optional<std::string
         if (!zone) {
             continue;
         }
-        const std::optional<int> offset = DetailIcu::zoneOffset(*zone, start);
+        const std::optional<int> offset = DateFormats::zoneOffset(*zone, start);
         // A zone this machine does not know cannot be shown on its clocks.
         if (!offset || (*offset == 0 && spellsUtc(*zone))) {
             continue;
@@ -183,8 +183,8 @@ std::optional<std::string> timeZoneNote(Instant start, Instant end,
     if (!eventZone || !finite(start) || !finite(end)) {
         return std::nullopt;
     }
-    const std::optional<int> atStart = DetailIcu::zoneOffset(*eventZone, start);
-    const std::optional<int> atEnd = DetailIcu::zoneOffset(*eventZone, end);
+    const std::optional<int> atStart = DateFormats::zoneOffset(*eventZone, start);
+    const std::optional<int> atEnd = DateFormats::zoneOffset(*eventZone, end);
     if (!atStart || !atEnd) {
         return std::nullopt;
     }
@@ -198,8 +198,8 @@ std::optional<std::string> timeZoneNote(Instant start, Instant end,
     const std::string range =
         sameDay(*there, start, lastInstant(start, end))
             ? times(start, end, *there, localeId)
-            : DetailIcu::interval("MMMEdjmm", start, end, localeId, *eventZone);
-    std::string name = DetailIcu::zoneGenericName(*eventZone, start, localeId);
+            : DateFormats::interval("MMMEdjmm", start, end, localeId, *eventZone);
+    std::string name = DateFormats::zoneGenericName(*eventZone, start, localeId);
     return range + " " + (name.empty() ? *eventZone : name);
 }
 
@@ -216,36 +216,36 @@ std::string alarm(double offset, bool allDay, Instant start, const Calendar& cal
         constexpr long long kHour = 60;
         constexpr long long kDay = 24 * kHour;
         constexpr long long kWeek = 7 * kDay;
-        const std::array<DetailIcu::DurationPart, 4> all{{
-            {.unit = DetailIcu::DurationUnit::week, .value = minutes / kWeek},
-            {.unit = DetailIcu::DurationUnit::day, .value = minutes % kWeek / kDay},
-            {.unit = DetailIcu::DurationUnit::hour, .value = minutes % kDay / kHour},
-            {.unit = DetailIcu::DurationUnit::minute, .value = minutes % kHour},
+        const std::array<LocaleFormats::DurationPart, 4> all{{
+            {.unit = LocaleFormats::DurationUnit::week, .value = minutes / kWeek},
+            {.unit = LocaleFormats::DurationUnit::day, .value = minutes % kWeek / kDay},
+            {.unit = LocaleFormats::DurationUnit::hour, .value = minutes % kDay / kHour},
+            {.unit = LocaleFormats::DurationUnit::minute, .value = minutes % kHour},
         }};
-        std::vector<DetailIcu::DurationPart> shown;
-        for (const DetailIcu::DurationPart& part : all) {
+        std::vector<LocaleFormats::DurationPart> shown;
+        for (const LocaleFormats::DurationPart& part : all) {
             if (part.value != 0 && shown.size() < 2) {
                 shown.push_back(part);
             }
         }
-        return DetailIcu::duration(shown, localeId) + (offset >= 0 ? " after" : " before");
+        return LocaleFormats::duration(shown, localeId) + (offset >= 0 ? " after" : " before");
     }
     const Instant day = calendar.startOfDay(start);
     const Instant moment = day.plus(offset);
     const std::int64_t days =
         finite(day) && finite(moment) ? daysBetween(calendar, day, moment) : 0;
-    const std::string time = GridDateFormats::shortTime(moment, localeId, calendar.zoneId());
+    const std::string time = DateFormats::shortTime(moment, localeId, calendar.zoneId());
     if (days == 0) {
         return "On the day at " + time;
     }
-    const std::string count = DetailIcu::number(days < 0 ? -days : days, localeId);
+    const std::string count = LocaleFormats::number(days < 0 ? -days : days, localeId);
     const std::string unit = days == 1 || days == -1 ? " day " : " days ";
     return count + unit + (days < 0 ? "before" : "after") + " at " + time;
 }
 
 std::string alarm(Instant date, const Calendar& calendar, const std::string& localeId) {
-    return DetailIcu::styled(DetailIcu::DateStyle::medium, DetailIcu::TimeStyle::shortStyle, date,
-                             localeId, calendar.zoneId());
+    return DateFormats::styled(DateFormats::DateStyle::medium, DateFormats::TimeStyle::shortStyle,
+                               date, localeId, calendar.zoneId());
 }
 
 std::optional<std::string> email(std::string_view url) {
@@ -289,7 +289,7 @@ std::string initials(std::string_view name) {
     const std::size_t kept = name.find('@') != std::string_view::npos ? 1 : 2;
     std::string out;
     for (std::size_t k = 0; k < words.size() && k < kept; ++k) {
-        out += DetailIcu::upperFirstCharacter(words[k]);
+        out += LocaleFormats::upperFirstCharacter(words[k]);
     }
     return out;
 }

@@ -1,6 +1,7 @@
 #include "detail/DetailFormat.h"
 
-#include "detail/DetailIcu.h"
+#include "model/DateFormats.h"
+#include "model/LocaleFormats.h"
 
 #include <algorithm>
 #include <set>
@@ -72,7 +73,7 @@ std::string weekdays(const RecurrenceRule& rule, const Calendar& calendar,
         positions.size() == 1 ? std::optional<int>(positions.front()) : std::nullopt;
     std::vector<std::string> names;
     for (const RecurrenceDayOfWeek& day : rule.daysOfTheWeek) {
-        std::string name = DetailIcu::weekdayName(day.dayOfTheWeek, calendar.localeId());
+        std::string name = DateFormats::weekdayName(day.dayOfTheWeek, calendar.localeId());
         if (name.empty()) {
             continue;
         }
@@ -83,26 +84,26 @@ std::string weekdays(const RecurrenceRule& rule, const Calendar& calendar,
         }
         names.push_back(std::move(name));
     }
-    return names.empty() ? std::string() : DetailIcu::list(names, localeId);
+    return names.empty() ? std::string() : LocaleFormats::list(names, localeId);
 }
 
 std::string monthDays(const RecurrenceRule& rule, const std::string& localeId) {
     std::vector<std::string> days;
     for (int day : rule.daysOfTheMonth) {
-        days.push_back(day == -1 ? "last day" : DetailIcu::ordinal(day, localeId));
+        days.push_back(day == -1 ? "last day" : LocaleFormats::ordinal(day, localeId));
     }
-    return days.empty() ? std::string() : DetailIcu::list(days, localeId);
+    return days.empty() ? std::string() : LocaleFormats::list(days, localeId);
 }
 
 std::string months(const RecurrenceRule& rule, const Calendar& calendar,
                    const std::string& localeId) {
     std::vector<std::string> names;
     for (int month : rule.monthsOfTheYear) {
-        if (std::string name = DetailIcu::monthName(month, calendar.localeId()); !name.empty()) {
+        if (std::string name = DateFormats::monthName(month, calendar.localeId()); !name.empty()) {
             names.push_back(std::move(name));
         }
     }
-    return names.empty() ? std::string() : DetailIcu::list(names, localeId);
+    return names.empty() ? std::string() : LocaleFormats::list(names, localeId);
 }
 
 } // namespace
@@ -110,7 +111,7 @@ std::string months(const RecurrenceRule& rule, const Calendar& calendar,
 std::string every(std::string_view unit, int n, const std::string& localeId) {
     std::string text = "Every ";
     if (n > 1) {
-        text += DetailIcu::number(n, localeId) + " ";
+        text += LocaleFormats::number(n, localeId) + " ";
     }
     return text.append(unit);
 }
@@ -141,13 +142,13 @@ std::string recurrence(const RecurrenceRule& rule, const Calendar& calendar,
         }
     }
     if (rule.endDate) {
-        text +=
-            ", until " + DetailIcu::styled(DetailIcu::DateStyle::medium, DetailIcu::TimeStyle::none,
-                                           *rule.endDate, localeId, calendar.zoneId());
+        text += ", until " + DateFormats::styled(DateFormats::DateStyle::medium,
+                                                 DateFormats::TimeStyle::none, *rule.endDate,
+                                                 localeId, calendar.zoneId());
     } else if (rule.occurrenceCount == 1) {
         text += ", once";
     } else if (rule.occurrenceCount > 1) {
-        text += ", " + DetailIcu::number(rule.occurrenceCount, localeId) + " times";
+        text += ", " + LocaleFormats::number(rule.occurrenceCount, localeId) + " times";
     }
     return text;
 }

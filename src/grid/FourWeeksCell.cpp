@@ -1,6 +1,6 @@
 #include "grid/FourWeeksCell.h"
 
-#include "grid/GridDateFormats.h"
+#include "model/DateFormats.h"
 #include "model/Fmt.h"
 
 #include <algorithm>
@@ -46,10 +46,9 @@ DateRow dateRow(Instant day, Instant pageStart, Instant now, const Calendar& cal
         start == calendar.startOfDay(pageStart) || calendar.components(start).day == 1;
     DateRow row{
         .month = showMonth
-                     ? GridDateFormats::format("LLL", start, calendar.localeId(), calendar.zoneId())
+                     ? DateFormats::format("LLL", start, calendar.localeId(), calendar.zoneId())
                      : std::string{},
-        .number =
-            GridDateFormats::formatSkeleton("d", start, calendar.localeId(), calendar.zoneId()),
+        .number = DateFormats::formatSkeleton("d", start, calendar.localeId(), calendar.zoneId()),
         .bold = isToday || showMonth,
         .todayCircle = isToday,
         .numberColor = isToday  ? ColorRole::white

@@ -1,6 +1,6 @@
 #include "grid/FourWeeksPages.h"
 
-#include "grid/GridDateFormats.h"
+#include "model/DateFormats.h"
 
 #include <algorithm>
 #include <cmath>
@@ -15,7 +15,7 @@ constexpr double kSwitchShare = 0.2;
 constexpr double kFlickSpeed = 1.5;
 
 std::string formatted(std::string_view skeleton, Instant t, const Calendar& calendar) {
-    return GridDateFormats::formatSkeleton(skeleton, t, calendar.localeId(), calendar.zoneId());
+    return DateFormats::formatSkeleton(skeleton, t, calendar.localeId(), calendar.zoneId());
 }
 
 } // namespace
@@ -70,7 +70,7 @@ std::array<WeekdayLabel, 7> weekdayLabels(const Calendar& calendar) {
         const Instant day = calendar.addDays(start, i).value_or(start);
         const Weekday weekday = calendar.weekday(day);
         labels[i] = WeekdayLabel{
-            .text = GridDateFormats::format("ccccc", day, calendar.localeId(), calendar.zoneId()),
+            .text = DateFormats::format("ccccc", day, calendar.localeId(), calendar.zoneId()),
             .dimmed = weekday == Weekday::sunday || weekday == Weekday::saturday,
         };
     }

@@ -1,6 +1,6 @@
 #include "grid/TimeGridHeaderText.h"
 
-#include "grid/GridDateFormats.h"
+#include "model/DateFormats.h"
 #include "model/Fmt.h"
 
 namespace plannery::TimeGridHeaderText {
@@ -18,7 +18,7 @@ constexpr double kWideNameWidth = 220;
 constexpr double kNarrowNameWidth = 34;
 
 std::string formatted(const char* pattern, Instant day, const Calendar& calendar) {
-    return GridDateFormats::format(pattern, day, calendar.localeId(), calendar.zoneId());
+    return DateFormats::format(pattern, day, calendar.localeId(), calendar.zoneId());
 }
 
 } // namespace
@@ -47,7 +47,7 @@ std::string numberText(Instant day, const Calendar& calendar) {
 
 std::string numberAccessibilityLabel(Instant day, const Calendar& calendar, bool isToday) {
     std::string label =
-        GridDateFormats::formatSkeleton("MMMMEEEEd", day, calendar.localeId(), calendar.zoneId());
+        DateFormats::formatSkeleton("MMMMEEEEd", day, calendar.localeId(), calendar.zoneId());
     if (isToday) {
         label += ", today";
     }

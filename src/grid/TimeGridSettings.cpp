@@ -1,7 +1,7 @@
 #include "grid/TimeGridSettings.h"
 
-#include "grid/GridDateFormats.h"
 #include "grid/TimeGridMetrics.h"
+#include "model/DateFormats.h"
 
 #include <algorithm>
 #include <cmath>
@@ -15,7 +15,7 @@ std::string hourLabel(int hour, Instant now, const Calendar& calendar) {
     const DateComponents today = calendar.components(now);
     const Instant at = calendar.date(today.year, today.month, today.day, hour).value_or(now);
     // The hour field alone, as the locale writes it with its own day period where it has one.
-    return GridDateFormats::formatSkeleton("j", at, calendar.localeId(), calendar.zoneId());
+    return DateFormats::formatSkeleton("j", at, calendar.localeId(), calendar.zoneId());
 }
 
 std::vector<int> startHours() {

@@ -1,6 +1,6 @@
 #include "grid/TimeGridText.h"
 
-#include "grid/GridDateFormats.h"
+#include "model/DateFormats.h"
 
 #include <unicode/locid.h>
 #include <unicode/uchar.h>
@@ -74,14 +74,14 @@ std::vector<std::string> makeHourTexts(const std::string& localeId) {
     const auto hour = [](int h) { return Instant{h * 3600.0}; };
     std::vector<std::string> texts;
     texts.reserve(25);
-    const std::string pattern = GridDateFormats::bestPattern("j", localeId);
+    const std::string pattern = DateFormats::bestPattern("j", localeId);
     if (!hasDayPeriod(pattern)) {
         for (int h = 0; h <= 24; ++h) {
-            texts.push_back(GridDateFormats::format(kTwentyFourHour, hour(h), localeId, "UTC"));
+            texts.push_back(DateFormats::format(kTwentyFourHour, hour(h), localeId, "UTC"));
         }
         return texts;
     }
-    const GridDateFormats::DayPeriodSymbols symbols = GridDateFormats::amPmSymbols(localeId);
+    const DateFormats::DayPeriodSymbols symbols = DateFormats::amPmSymbols(localeId);
     if (lettersOf(symbols.am) == "am" && lettersOf(symbols.pm) == "pm") {
         for (int h = 0; h <= 24; ++h) {
             const int clock = h % 24;
@@ -91,7 +91,7 @@ std::vector<std::string> makeHourTexts(const std::string& localeId) {
         return texts;
     }
     for (int h = 0; h <= 24; ++h) {
-        texts.push_back(GridDateFormats::format(pattern, hour(h), localeId, "UTC"));
+        texts.push_back(DateFormats::format(pattern, hour(h), localeId, "UTC"));
     }
     return texts;
 }
@@ -99,7 +99,7 @@ std::vector<std::string> makeHourTexts(const std::string& localeId) {
 } // namespace
 
 std::string compactPattern(const std::string& localeId) {
-    std::string located = GridDateFormats::bestPattern("jmm", localeId);
+    std::string located = DateFormats::bestPattern("jmm", localeId);
     if (located.empty()) {
         located = kTwentyFourHour;
     }
@@ -120,11 +120,11 @@ std::string compactTime(Instant t, const Calendar& calendar) {
     if (found == patterns.end()) {
         found = patterns.emplace(calendar.localeId(), compactPattern(calendar.localeId())).first;
     }
-    return GridDateFormats::format(found->second, t, calendar.localeId(), calendar.zoneId());
+    return DateFormats::format(found->second, t, calendar.localeId(), calendar.zoneId());
 }
 
 std::string shortTime(Instant t, const Calendar& calendar) {
-    return GridDateFormats::shortTime(t, calendar.localeId(), calendar.zoneId());
+    return DateFormats::shortTime(t, calendar.localeId(), calendar.zoneId());
 }
 
 std::string timeRange(const CalEvent& event, const Calendar& calendar) {
@@ -144,7 +144,7 @@ std::string timeRange(const CalEvent& event, const Calendar& calendar) {
         to = calendar.date(day.year, day.month, day.day, end.hour, end.minute, end.second)
                  .value_or(event.end);
     }
-    return GridDateFormats::timeInterval(event.start, to, calendar.localeId(), calendar.zoneId());
+    return DateFormats::timeInterval(event.start, to, calendar.localeId(), calendar.zoneId());
 }
 
 std::vector<std::string> hourTexts(const std::string& localeId) {

@@ -8,7 +8,7 @@
 #include <vector>
 
 // The clock texts of the time grid and the spoken labels of its tiles and chips. Everything
-// locale-dependent comes from ICU formatters built once per thread and kept (GridDateFormats).
+// locale-dependent comes from ICU formatters built once per thread and kept (DateFormats).
 namespace plannery::TimeGridText {
 
 // The locale's hour-and-minute pattern without its day period ("h:mm" for en_US, "HH:mm" for

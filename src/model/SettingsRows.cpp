@@ -1,6 +1,6 @@
 #include "model/SettingsRows.h"
 
-#include "detail/DetailIcu.h"
+#include "model/LocaleFormats.h"
 
 namespace plannery::SettingsRows {
 
@@ -49,7 +49,7 @@ std::optional<std::string> mirrorNote(const std::string& calendarID, const Accou
     if (phrases.empty()) {
         return std::nullopt;
     }
-    return "Same as " + DetailIcu::list(phrases, localeId) + ", shown once";
+    return "Same as " + LocaleFormats::list(phrases, localeId) + ", shown once";
 }
 
 std::vector<AccountSection> accountSections(const std::vector<AccountGroup>& groups,

@@ -1,4 +1,4 @@
-#include "model/ViewMode.h"
+#include "grid/ViewMode.h"
 
 #include "TestSupport.h"
 #include "grid/FourWeeksPages.h"

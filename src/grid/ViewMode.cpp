@@ -1,8 +1,8 @@
-#include "model/ViewMode.h"
+#include "grid/ViewMode.h"
 
 #include "grid/FourWeeksPages.h"
-#include "grid/GridDateFormats.h"
 #include "grid/TimeGridDays.h"
+#include "model/DateFormats.h"
 
 #include <cmath>
 #include <vector>
@@ -182,7 +182,7 @@ std::string navigationTitle(ViewMode mode, Instant anchor, const Calendar& calen
     if (mode == ViewMode::fourWeeks) {
         return FourWeeksPages::title(anchor, calendar);
     }
-    return GridDateFormats::formatSkeleton("yMMMM", anchor, calendar.localeId(), calendar.zoneId());
+    return DateFormats::formatSkeleton("yMMMM", anchor, calendar.localeId(), calendar.zoneId());
 }
 
 Instant defaultNewEventStart(Instant anchor, Instant now, const Calendar& calendar) {
