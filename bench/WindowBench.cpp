@@ -49,6 +49,10 @@ struct Window {
             .sheets = {},
             .outside = {},
         });
+        // As the app does: months load on a worker once the window has painted.
+        CalendarStore* store = demoStore.store.get();
+        QObject::connect(&window->rootView(), &RootView::firstPaint, store,
+                         [store] { store->loadInBackground(); });
         window->resize(1600, 1000);
         window->show();
         // The first mirror scan runs once, two seconds after the start, and has every view

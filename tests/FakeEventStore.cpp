@@ -4,6 +4,16 @@
 
 namespace plannery::test {
 
+std::unique_ptr<EventStore> FakeEventStore::snapshot() const {
+    auto copy = std::make_unique<FakeEventStore>();
+    copy->m_status = m_status;
+    copy->m_answer = m_answer;
+    copy->m_sources = m_sources;
+    copy->m_calendars = m_calendars;
+    copy->m_events = m_events;
+    return copy;
+}
+
 SourceHandle FakeEventStore::addSource(std::string id, SourceType type, std::string title) {
     auto source = std::make_shared<const Source>(
         Source{.sourceIdentifier = std::move(id), .sourceType = type, .title = std::move(title)});

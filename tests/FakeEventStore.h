@@ -54,6 +54,9 @@ class FakeEventStore final : public EventStore {
 
     // How many times events() was asked.
     int eventQueries() const { return m_eventQueries; }
+    // A copy of the calendars and events as they are now, for a worker thread: it shares only
+    // immutable values with this store, tells no one of changes, and counts its own queries.
+    std::unique_ptr<EventStore> snapshot() const;
 
     AuthorizationStatus authorizationStatus() const override { return m_status; }
     void requestFullAccessToEvents(std::function<void(bool granted)> done) override;

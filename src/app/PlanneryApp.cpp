@@ -149,8 +149,12 @@ int runApp(const AppOptions& options, std::chrono::steady_clock::time_point star
     if (options.url) {
         window.rootView().navigation().openURL(QUrl(QString::fromStdString(*options.url)));
     }
-    QObject::connect(&window.rootView(), &RootView::firstPaint, store.get(),
-                     [&store] { checkEveryFile(*store); });
+    // The first paint read its months at once; from then on they load on a worker, and every
+    // file is compared with the index.
+    QObject::connect(&window.rootView(), &RootView::firstPaint, store.get(), [&store] {
+        store->loadInBackground();
+        checkEveryFile(*store);
+    });
     if (options.quitAfterFirstPaint) {
         QObject::connect(&window.rootView(), &RootView::firstPaint, &app, [&] {
             const auto elapsed = std::chrono::steady_clock::now() - started;

@@ -23,6 +23,9 @@ namespace {
 
 CalendarStore* s_shared = nullptr;
 
+// Views ask for a few months at a time; a request for more (a range gone wrong) stops here.
+constexpr int kMonthsAtOnce = 120;
+
 bool onMainThread() {
     const QCoreApplication* app = QCoreApplication::instance();
     return app == nullptr || QThread::currentThread() == app->thread();
@@ -61,16 +64,14 @@ CalendarStore::Services completed(CalendarStore::Services services) {
     return services;
 }
 
-const CalendarStore::EventList& noEvents() {
-    static const CalendarStore::EventList empty = std::make_shared<const std::vector<CalEvent>>();
-    return empty;
-}
-
 } // namespace
 
 CalendarStore::CalendarStore(Services services, QObject* parent)
     : QObject(parent), m_services(completed(std::move(services))),
-      m_calendar(m_services.calendar()) {
+      m_calendar(m_services.calendar()), m_loader(m_services.scanHandle, [this](MonthDays month) {
+          publish(std::move(month));
+          emit monthsLoaded();
+      }) {
     Q_ASSERT_X(m_services.eventStore, "CalendarStore", "the store needs an event store");
     if (!m_services.now) {
         m_services.now = &Instant::now;
@@ -183,24 +184,18 @@ FetchOptions CalendarStore::options() const {
                         .mirrors = m_mirrors};
 }
 
-const CalendarStore::EventList& CalendarStore::cached(Instant dayStart) {
-    if (const auto hit = m_dayCache.find(dayStart); hit != m_dayCache.end()) {
+CalendarStore::EventList CalendarStore::cached(Instant dayStart) {
+    if (const auto hit = m_days.find(dayStart); hit != m_days.end()) {
         return hit->second;
     }
-    const EventDays* month = loadMonth(dayStart);
-    if (month == nullptr ||
-        !std::binary_search(month->days().begin(), month->days().end(), dayStart)) {
-        return noEvents();
+    static const EventList none = std::make_shared<const std::vector<CalEvent>>();
+    const std::optional<DateInterval> month = m_calendar.monthInterval(dayStart);
+    if (!month || m_loadedMonths.contains(month->start)) {
+        return none;
     }
-    // A loaded month holds each of its events once; a day gets its own list when it is first
-    // read, so an event covering many days is copied only into the days views show.
-    std::vector<CalEvent> events;
-    for (const CalEvent* event : month->on(dayStart)) {
-        events.push_back(*event);
-    }
-    return m_dayCache
-        .emplace(dayStart, std::make_shared<const std::vector<CalEvent>>(std::move(events)))
-        .first->second;
+    readHere(*month);
+    const auto read = m_days.find(dayStart);
+    return read != m_days.end() ? read->second : none;
 }
 
 CalendarStore::EventList CalendarStore::events(Instant on) {
@@ -225,22 +220,80 @@ std::vector<std::pair<Instant, CalendarStore::EventList>> CalendarStore::days(In
     return result;
 }
 
-const EventDays* CalendarStore::loadMonth(Instant containing) {
-    const std::optional<DateInterval> month = m_calendar.monthInterval(containing);
-    if (!month) {
-        return nullptr;
+void CalendarStore::request(Instant from, Instant to) {
+    Q_ASSERT(onMainThread());
+    std::vector<DateInterval> wanted;
+    std::optional<DateInterval> first;
+    std::optional<DateInterval> last;
+    int count = 0;
+    for (std::optional<DateInterval> month = m_calendar.monthInterval(m_calendar.startOfDay(from));
+         month && month->start < to && count < kMonthsAtOnce;
+         month = m_calendar.monthInterval(month->end), ++count) {
+        if (!first) {
+            first = month;
+        }
+        last = month;
+        if (!m_loadedMonths.contains(month->start)) {
+            wanted.push_back(*month);
+        }
+        if (month->end <= month->start) {
+            break;
+        }
     }
-    const auto [loaded, fresh] = m_loadedMonths.try_emplace(month->start);
-    if (fresh) {
-        loaded->second = EventFetcher::fetchByDay(*m_services.eventStore, month->start, month->end,
-                                                  options(), m_calendar);
+    // Without access there is nothing to read, and the days are empty at once.
+    if (!m_background || m_status != AuthorizationStatus::fullAccess) {
+        for (const DateInterval& month : wanted) {
+            readHere(month);
+        }
+        return;
     }
-    return &loaded->second;
+    // The months beside the ones asked for follow them, so that paging on finds them loaded.
+    for (const std::optional<DateInterval>& beside :
+         {first ? m_calendar.monthInterval(first->start.plus(-1)) : std::nullopt,
+          last ? m_calendar.monthInterval(last->end) : std::nullopt}) {
+        if (beside && !m_loadedMonths.contains(beside->start)) {
+            wanted.push_back(*beside);
+        }
+    }
+    if (!wanted.empty()) {
+        m_loader.want(wanted, options(), m_calendar);
+    }
+}
+
+CalendarStore::EventList CalendarStore::loaded(Instant dayStart) const {
+    const auto hit = m_days.find(dayStart);
+    return hit != m_days.end() ? hit->second : nullptr;
+}
+
+void CalendarStore::loadInBackground() {
+    Q_ASSERT(onMainThread());
+    m_background = static_cast<bool>(m_services.scanHandle);
+}
+
+void CalendarStore::readHere(const DateInterval& month) {
+    // Before the window has painted, or on a store that has no handle for a worker, months are
+    // read on the thread that asks; after that every read on the main thread is a stall.
+    Q_ASSERT_X(!m_background || !onMainThread() || m_status != AuthorizationStatus::fullAccess,
+               "CalendarStore",
+               "a month of events was read on the main thread after the first paint");
+    publish(MonthDays::read(*m_services.eventStore, month, options(), m_calendar));
+}
+
+void CalendarStore::publish(MonthDays month) {
+    m_loadedMonths.insert(month.month.start);
+    for (auto& [day, events] : month.days) {
+        m_days.insert_or_assign(day, std::move(events));
+    }
 }
 
 void CalendarStore::invalidate() {
-    m_dayCache.clear();
+    forget(false);
+}
+
+void CalendarStore::forget(bool dataChanged) {
+    m_days.clear();
     m_loadedMonths.clear();
+    m_loader.restart(dataChanged);
     ++m_revision;
     emit revisionChanged();
 }
@@ -294,7 +347,7 @@ void CalendarStore::dayChanged() {
 void CalendarStore::storeChanged() {
     Q_ASSERT(onMainThread());
     m_googleSniffCache.clear();
-    invalidate();
+    forget(true);
     if (m_services.keychain != nullptr) {
         WidgetCenter::reloadAllTimelines(*m_services.keychain);
     }
@@ -370,7 +423,7 @@ void CalendarStore::refreshStatus() {
         return;
     }
     m_status = status;
-    invalidate();
+    forget(true);
     emit statusChanged();
     scanMirrors(std::chrono::milliseconds(0));
 }

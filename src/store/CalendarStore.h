@@ -6,6 +6,7 @@
 #include "model/CalendarMirrors.h"
 #include "model/EventFetcher.h"
 #include "model/EventStore.h"
+#include "store/MonthLoader.h"
 
 #include <QObject>
 #include <QTimer>
@@ -30,7 +31,9 @@ class SharedKeychain;
 // The one model between the event store and every view: access status, the user's calendar
 // settings, merged events by day (a month is fetched at a time and kept until something
 // changes), and `revision`, which views watch to know when to draw again. Lives on the main
-// thread; only the mirror scan runs elsewhere, on its own handle of the event store.
+// thread. Until the window has painted, months asked for are read at once; from then on they
+// load on a worker (as the mirror scan does, each on its own handle of the event store) and
+// `monthsLoaded` tells when their days can be read.
 class CalendarStore final : public QObject {
     Q_OBJECT
 
@@ -38,7 +41,8 @@ class CalendarStore final : public QObject {
     // What the store runs on. Tests give fakes; the app gives the vdir store.
     struct Services {
         std::unique_ptr<EventStore> eventStore;
-        // A new, independent handle on the event store for a background scan (a snapshot).
+        // A new, independent handle on the event store for work on another thread (a snapshot):
+        // the mirror scan, and the months loaded in the background.
         std::function<std::unique_ptr<EventStore>()> scanHandle;
         // The user's calendar now (zone, locale, first weekday); asked at every use, so a change
         // of the system zone is seen.
@@ -87,10 +91,25 @@ class CalendarStore final : public QObject {
     // a cached day copies nothing. Never null.
     using EventList = std::shared_ptr<const std::vector<CalEvent>>;
 
-    // The day's events in display order; empty without access.
+    // The day's events in display order; empty without access. A month not loaded yet is read
+    // here and now, which after loadInBackground() is a fault (asserted in debug builds).
     EventList events(Instant on);
-    // One (day start, events) pair per day from the day of `from` while it starts before `to`.
+    // One (day start, events) pair per day from the day of `from` while it starts before `to`;
+    // read as `events` reads.
     std::vector<std::pair<Instant, EventList>> days(Instant from, Instant to);
+
+    // Asks for the months of the days from the day of `from` while they start before `to`. Before
+    // loadInBackground() they are read at once; after it they and the month on either side load
+    // on the worker, and `monthsLoaded` follows.
+    void request(Instant from, Instant to);
+    // The events of the day that starts at `dayStart` when its month is loaded, else null. Reads
+    // nothing.
+    EventList loaded(Instant dayStart) const;
+    // The window has painted: months load on the worker from now on. Without a way to make a
+    // handle for the worker, months keep being read here.
+    void loadInBackground();
+    bool loadsInBackground() const { return m_background; }
+    const MonthLoader& loader() const { return m_loader; }
 
     void invalidate();
     // Shows or hides a calendar together with its mirror group.
@@ -130,11 +149,16 @@ class CalendarStore final : public QObject {
     void ownAddressesChanged();
     // A scan finished (applied or not); for tests and diagnostics.
     void mirrorScanFinished();
+    // Months asked for have loaded in the background: their days can be read with `loaded`.
+    void monthsLoaded();
 
   private:
-    // The month that contains the day, fetched when it is not loaded yet; none without a month.
-    const EventDays* loadMonth(Instant containing);
-    const EventList& cached(Instant dayStart);
+    // The day's events, its month read on this thread when it is not loaded yet.
+    EventList cached(Instant dayStart);
+    void readHere(const DateInterval& month);
+    void publish(MonthDays month);
+    // Forgets every loaded month; `dataChanged` when the event store itself changed.
+    void forget(bool dataChanged);
     void settingsChanged();
     void syncSharedSettings(bool reloadWidgets);
     void storeChanged();
@@ -152,8 +176,10 @@ class CalendarStore final : public QObject {
     // store) moves on, so an older scan's result is dropped.
     QTimer m_scanTimer;
     quint64 m_scanGeneration = 0;
-    std::map<Instant, EventList> m_dayCache;     // the days read so far
-    std::map<Instant, EventDays> m_loadedMonths; // by month start
+    std::map<Instant, EventList> m_days; // every day of the loaded months
+    std::set<Instant> m_loadedMonths;    // by month start
+    bool m_background = false;
+    MonthLoader m_loader;
     std::unordered_map<std::string, bool> m_googleSniffCache;
 };
 

@@ -83,10 +83,13 @@ void AgendaListView::setDaySource(DaySource* source) {
     }
     m_source = source;
     if (source) {
-        // Days that arrive late are read again with the whole range: the top day stays put.
+        // Days that arrive late are read again with the whole range: the top day stays put. The
+        // days read ahead may be among them and are read again too.
         connect(source, &DaySource::arrived, this, [this] {
             if (m_range) {
                 m_days = fetch(m_range->start, m_range->end);
+                m_aheadRange.reset();
+                m_ahead.clear();
                 rebuild();
             }
         });

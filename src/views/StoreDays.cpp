@@ -3,6 +3,7 @@
 #include "store/CalendarStore.h"
 
 #include <cmath>
+#include <optional>
 
 namespace plannery {
 
@@ -14,8 +15,10 @@ StoreDays::StoreDays(CalendarStore& store, QObject* parent)
         }
         m_revision = m_store.revision();
         m_days.clear();
+        m_waiting.clear();
         emit changed();
     });
+    connect(&m_store, &CalendarStore::monthsLoaded, this, &StoreDays::monthsLoaded);
 }
 
 Calendar StoreDays::calendar() const {
@@ -29,9 +32,20 @@ void StoreDays::request(Instant from, Instant to) {
     const Calendar& calendar = m_store.calendar();
     // Only the runs of days not held yet go to the store.
     std::optional<Instant> missingFrom;
-    const auto fetch = [&](Instant until) {
-        for (auto& [day, events] : m_store.days(*missingFrom, until)) {
-            m_days.insert_or_assign(day, std::move(events));
+    const auto take = [&](Instant until) {
+        m_store.request(*missingFrom, until);
+        for (Instant day = *missingFrom; day < until;) {
+            if (EventList events = m_store.loaded(day)) {
+                m_waiting.erase(day);
+                m_days.emplace(day, std::move(events));
+            } else {
+                m_waiting.insert(day);
+            }
+            const std::optional<Instant> next = calendar.addDays(day, 1);
+            if (!next || *next <= day) {
+                break;
+            }
+            day = *next;
         }
         missingFrom.reset();
     };
@@ -42,7 +56,7 @@ void StoreDays::request(Instant from, Instant to) {
                 missingFrom = day;
             }
         } else if (missingFrom) {
-            fetch(day);
+            take(day);
         }
         const std::optional<Instant> next = calendar.addDays(day, 1);
         if (!next || *next <= day) {
@@ -51,13 +65,29 @@ void StoreDays::request(Instant from, Instant to) {
         day = *next;
     }
     if (missingFrom) {
-        fetch(to);
+        take(to);
     }
 }
 
 DaySource::EventList StoreDays::events(Instant day) const {
     const auto it = m_days.find(day);
     return it == m_days.end() ? nullptr : it->second;
+}
+
+void StoreDays::monthsLoaded() {
+    bool any = false;
+    for (auto day = m_waiting.begin(); day != m_waiting.end();) {
+        if (EventList events = m_store.loaded(*day)) {
+            m_days.emplace(*day, std::move(events));
+            day = m_waiting.erase(day);
+            any = true;
+        } else {
+            ++day;
+        }
+    }
+    if (any) {
+        emit arrived();
+    }
 }
 
 } // namespace plannery

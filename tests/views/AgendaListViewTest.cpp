@@ -272,6 +272,32 @@ TEST(AgendaListView, TheBottomComingIntoViewLoadsNinetyMoreDays) {
     EXPECT_EQ(agenda.view.range().end, at(cal, 2027, 4, 3));
 }
 
+TEST(AgendaListView, DaysReadAheadBeforeTheirMonthArrivedAreReadAgainWithIt) {
+    const Calendar cal = test::berlin();
+    Agenda agenda(busyDays(cal, at(cal, 2026, 3, 9), 10));
+    std::vector<CalEvent> events = agenda.days.all();
+    events.push_back(
+        gridEvent("autumn", "Harvest", at(cal, 2026, 8, 1, 9), at(cal, 2026, 8, 1, 17)));
+    agenda.days.change(events);
+    agenda.view.show();
+
+    // The days after the list are read ahead while their months are still on their way.
+    agenda.days.setDeferred(true);
+    for (int i = 0; i < 10; ++i) {
+        QCoreApplication::processEvents();
+    }
+    const std::vector<test::Request> asked = agenda.asked();
+    ASSERT_FALSE(asked.empty());
+    EXPECT_EQ(asked.back().to, at(cal, 2026, 10, 5));
+    agenda.days.deliver();
+
+    // Reaching the bottom takes those days in with the events that arrived.
+    QScrollBar* bar = agenda.view.verticalScrollBar();
+    bar->setValue(bar->maximum());
+    EXPECT_EQ(agenda.view.range().end, at(cal, 2026, 10, 5));
+    EXPECT_EQ(agenda.view.shownDays().back(), at(cal, 2026, 8, 1));
+}
+
 TEST(AgendaListView, ReloadDataShowsNewEventsAndKeepsTheTopDayInPlace) {
     const Calendar cal = test::berlin();
     test::AnimationClock clock;

@@ -8,7 +8,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <QSettings>
+#include <QSignalSpy>
+#include <QThreadPool>
+
+#include <algorithm>
+#include <vector>
 
 namespace plannery {
 namespace {
@@ -39,7 +45,7 @@ struct Window {
         fake = own.get();
         store = std::make_unique<CalendarStore>(CalendarStore::Services{
             .eventStore = std::move(own),
-            .scanHandle = [] { return std::unique_ptr<EventStore>(); },
+            .scanHandle = [this] { return fake->snapshot(); },
             .calendar = [this] { return cal; },
             .now = [this] { return now; },
             .defaults = &settings,
@@ -66,6 +72,30 @@ struct Window {
                        view.minuteY(10 * 60 + 30));
     }
 };
+
+TEST(TimeGridBinding, AMonthStillLoadingShowsItsDaysEmptyUntilItArrives) {
+    Window window;
+    window.fake->addEvent({.identifier = "review", .title = "Review", .calendar = window.work},
+                          at(window.cal, 2026, 3, 12, 10), at(window.cal, 2026, 3, 12, 11));
+    // As after the window's first paint: the store reads months on the worker.
+    window.store->loadInBackground();
+    window.bind();
+
+    // The week is laid out and paints at once, its days without events.
+    const std::vector<Instant> days = window.view.pageDays();
+    EXPECT_NE(std::find(days.begin(), days.end(), at(window.cal, 2026, 3, 12)), days.end());
+    EXPECT_FALSE(window.view.eventAt(window.at1030(12)));
+    QImage image(window.view.size(), QImage::Format_ARGB32_Premultiplied);
+    window.view.render(&image);
+
+    QSignalSpy loaded(window.store.get(), &CalendarStore::monthsLoaded);
+    while (!window.view.eventAt(window.at1030(12))) {
+        ASSERT_TRUE(loaded.wait());
+    }
+    EXPECT_EQ(window.view.eventAt(window.at1030(12))->title, "Review");
+    EXPECT_EQ(window.fake->eventQueries(), 0) << "the window's own handle read nothing";
+    QThreadPool::globalInstance()->waitForDone();
+}
 
 TEST(TimeGridBinding, ANewRevisionShowsTheNewEvent) {
     Window window;
