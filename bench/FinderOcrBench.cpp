@@ -12,6 +12,7 @@
 
 #include "BenchMain.h"
 #include "FinderCorpus.h"
+#include "PhotoLook.h"
 #include "finder/BuiltinReader.h"
 #include "finder/EventSuggestion.h"
 #include "platform/TesseractRecognizer.h"
@@ -21,11 +22,10 @@
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
-#include <QRandomGenerator>
-#include <QTransform>
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <map>
@@ -95,28 +95,7 @@ QImage draw(const std::string& text, const Style& style) {
     if (!style.photo) {
         return page;
     }
-    // A hand-held camera: turned by 2.5 degrees, a little soft, with sensor noise.
-    QImage turned = page.transformed(QTransform().rotate(2.5), Qt::SmoothTransformation);
-    QImage photo(turned.size(), QImage::Format_RGB32);
-    photo.fill(QColor(0x80, 0x78, 0x6C));
-    QPainter back(&photo);
-    back.drawImage(0, 0, turned);
-    back.end();
-    photo = photo
-                .scaled(photo.width() * 2 / 3, photo.height() * 2 / 3, Qt::IgnoreAspectRatio,
-                        Qt::SmoothTransformation)
-                .scaled(photo.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    QRandomGenerator noise(7);
-    for (int y = 0; y < photo.height(); ++y) {
-        auto* row = reinterpret_cast<QRgb*>(photo.scanLine(y));
-        for (int x = 0; x < photo.width(); ++x) {
-            const int n = static_cast<int>(noise.bounded(25)) - 12;
-            row[x] =
-                qRgb(std::clamp(qRed(row[x]) + n, 0, 255), std::clamp(qGreen(row[x]) + n, 0, 255),
-                     std::clamp(qBlue(row[x]) + n, 0, 255));
-        }
-    }
-    return photo;
+    return test::photographed(page);
 }
 
 TesseractRecognizer& recognizerFor(const Calendar& calendar) {

@@ -1,14 +1,12 @@
 #include "platform/TesseractRecognizer.h"
 
+#include "PhotoLook.h"
 #include "platform/ImageFiles.h"
 
 #include <QFont>
 #include <QLinearGradient>
 #include <QPainter>
-#include <QRandomGenerator>
 #include <QTransform>
-
-#include <algorithm>
 
 #include <gtest/gtest.h>
 
@@ -45,27 +43,7 @@ QImage photoOfLine(const QString& line) {
     painter.setPen(QColor(0x4A, 0x45, 0x40));
     painter.drawText(60, 100, line);
     painter.end();
-    const QImage turned = paper.transformed(QTransform().rotate(2.5), Qt::SmoothTransformation);
-    QImage photo(turned.size(), QImage::Format_RGB32);
-    photo.fill(QColor(0x80, 0x78, 0x6C));
-    QPainter back(&photo);
-    back.drawImage(0, 0, turned);
-    back.end();
-    photo = photo
-                .scaled(photo.width() * 2 / 3, photo.height() * 2 / 3, Qt::IgnoreAspectRatio,
-                        Qt::SmoothTransformation)
-                .scaled(photo.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    QRandomGenerator noise(7);
-    for (int y = 0; y < photo.height(); ++y) {
-        auto* row = reinterpret_cast<QRgb*>(photo.scanLine(y));
-        for (int x = 0; x < photo.width(); ++x) {
-            const int n = static_cast<int>(noise.bounded(25)) - 12;
-            row[x] =
-                qRgb(std::clamp(qRed(row[x]) + n, 0, 255), std::clamp(qGreen(row[x]) + n, 0, 255),
-                     std::clamp(qBlue(row[x]) + n, 0, 255));
-        }
-    }
-    return photo;
+    return test::photographed(paper);
 }
 
 RecognizedText read(TesseractRecognizer& recognizer, const QImage& image, int orientation = 1) {
