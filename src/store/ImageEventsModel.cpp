@@ -413,3 +413,7 @@ void ImageEventsModel::editorFinished(const std::string& suggestionID, EditorRes
 }
 
 } // namespace plannery
+
+// Its meta-object code in its own object file, not in the library's shared one: the command line
+// links classes of this library, and this one would bring Qt's image readers and Tesseract along.
+#include "moc_ImageEventsModel.cpp"
