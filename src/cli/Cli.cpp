@@ -4,7 +4,6 @@
 #include "cli/DemoCalendars.h"
 #include "cli/DetailCommand.h"
 #include "cli/EventLookup.h"
-#include "cli/FindCommand.h"
 #include "cli/OpenStore.h"
 #include "cli/Options.h"
 #include "cli/Output.h"
@@ -235,7 +234,7 @@ int run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
             } else if constexpr (std::is_same_v<Kind, ExportOptions>) {
                 return runExport(options, out, err);
             } else if constexpr (std::is_same_v<Kind, FindOptions>) {
-                return runFind(options, std::cin, out, err);
+                return WindowModule::runFind(options, std::cin, out, err);
             } else if constexpr (std::is_same_v<Kind, VersionRequest>) {
                 const std::string commit = BuildInfo::value("PlanneryCommit").value_or("");
                 out << "plannery " << BuildInfo::value("CFBundleShortVersionString").value_or("")

@@ -1,6 +1,7 @@
 // What the window module (plannery-window.so) exports to the program that loads it.
 
 #include "app/PlanneryApp.h"
+#include "cli/FindCommand.h"
 #include "cli/SnapshotCommand.h"
 #include "cli/WindowModule.h"
 
@@ -17,6 +18,12 @@ __attribute__((visibility("default"))) int
 plannery_window_run_snapshot(const plannery::cli::SnapshotOptions& options, std::ostream& out,
                              std::ostream& err) {
     return plannery::cli::runSnapshot(options, out, err);
+}
+
+__attribute__((visibility("default"))) int
+plannery_window_run_find(const plannery::cli::FindOptions& options, std::istream& in,
+                         std::ostream& out, std::ostream& err) {
+    return plannery::cli::runFind(options, in, out, err);
 }
 
 } // extern "C"

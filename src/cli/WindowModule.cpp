@@ -12,6 +12,7 @@ namespace fs = std::filesystem;
 
 using RunApp = int (*)(const std::vector<std::string>&, std::int64_t, std::ostream&, std::ostream&);
 using RunSnapshot = int (*)(const SnapshotOptions&, std::ostream&, std::ostream&);
+using RunFind = int (*)(const FindOptions&, std::istream&, std::ostream&, std::ostream&);
 
 constexpr const char* kFileName = "plannery-window.so";
 
@@ -73,6 +74,11 @@ int runApp(const std::vector<std::string>& arguments, std::chrono::steady_clock:
 int runSnapshot(const SnapshotOptions& options, std::ostream& out, std::ostream& err) {
     const auto run = entry<RunSnapshot>(kRunSnapshot, err);
     return run != nullptr ? run(options, out, err) : 1;
+}
+
+int runFind(const FindOptions& options, std::istream& in, std::ostream& out, std::ostream& err) {
+    const auto run = entry<RunFind>(kRunFind, err);
+    return run != nullptr ? run(options, in, out, err) : 1;
 }
 
 } // namespace plannery::cli::WindowModule
