@@ -73,6 +73,18 @@ TEST_F(CliTest, DemoWritesTheRequestedEvents) {
     EXPECT_NE(again.err.find("not empty"), std::string::npos) << again.err;
 }
 
+TEST_F(CliTest, TheProgramLoadsNoGraphicalOrRecognitionLibraries) {
+    // What the loader would map for any command (as ldd shows it): the window, pictures and the
+    // finder's engines come from the module loaded on demand, so reading calendars stays small.
+    const RunResult loaded = run("--version", "LD_TRACE_LOADED_OBJECTS=1");
+    ASSERT_EQ(loaded.status, 0) << loaded.err;
+    ASSERT_NE(loaded.out.find("libQt6Core"), std::string::npos) << loaded.out;
+    for (const char* library :
+         {"libQt6Gui", "libQt6Widgets", "libQt6Network", "libtesseract", "liblept", "libsane"}) {
+        EXPECT_EQ(loaded.out.find(library), std::string::npos) << library;
+    }
+}
+
 TEST_F(CliTest, EveryCopiedMeetingIsListedOnceWithItsCopies) {
     ASSERT_EQ(s_demo->status, 0);
     const auto copies = copiesByUid();
