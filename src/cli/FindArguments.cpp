@@ -1,8 +1,9 @@
 // The find command's arguments. They are read by the program itself, so that a wrong one is
 // said before the module that reads pictures is loaded.
 
-#include "cli/ArgumentReader.h"
 #include "cli/Options.h"
+
+#include "cli/ArgumentReader.h"
 
 namespace plannery::cli {
 

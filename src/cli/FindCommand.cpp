@@ -1,6 +1,5 @@
 #include "cli/FindCommand.h"
 
-#include "cli/ArgumentReader.h"
 #include "cli/EventLookup.h"
 #include "cli/OpenStore.h"
 #include "cli/Output.h"
