@@ -140,6 +140,12 @@ DocumentScanner::Scan SaneScanner::scan(std::stop_token stop) {
     if (!device) {
         return Scan{.error = kNoScanner};
     }
+    // A scan stopped before it began is not started: cancelling a driver whose reader thread is
+    // only just starting can leave that thread holding the allocator's lock (SANE's own test
+    // driver cancels its thread asynchronously), and the cancel would then never return.
+    if (stop.stop_requested()) {
+        return Scan{};
+    }
     SANE_Handle handle = nullptr;
     if (sane_open(device->name, &handle) != SANE_STATUS_GOOD) {
         return Scan{.error = kFailed};
