@@ -1,11 +1,10 @@
 #include "platform/VdirEventStore.h"
 
-#include "platform/VdirEventStoreState.h"
-
 #include "platform/Fingerprint.h"
 #include "platform/ForeignConfigs.h"
 #include "platform/IcsSeries.h"
 #include "platform/IndexCache.h"
+#include "platform/VdirDecodedFiles.h"
 #include "platform/VdirLayout.h"
 #include "platform/VdirMetadata.h"
 #include "platform/VdirScan.h"
@@ -35,15 +34,6 @@ fs::path normalRoot(const fs::path& root) {
         path = path.parent_path();
     }
     return path;
-}
-
-void markCurrentUser(Participant& participant, const std::vector<std::string>& addresses) {
-    std::string address = vdir::lowered(participant.url);
-    if (address.starts_with("mailto:")) {
-        address.erase(0, 7);
-    }
-    participant.isCurrentUser = !address.empty() && std::find(addresses.begin(), addresses.end(),
-                                                              address) != addresses.end();
 }
 
 StoreEvent storeEvent(const std::shared_ptr<const EventContent>& content,
@@ -151,7 +141,9 @@ fs::path VdirEventStore::defaultCacheFile() {
     return xdg::cacheHome() / "plannery" / "index.sqlite";
 }
 
-VdirEventStore::VdirEventStore(VdirOptions options) : m_options(std::move(options)) {
+VdirEventStore::VdirEventStore(VdirOptions options)
+    : m_files(std::make_unique<vdir::DecodedFiles>(options.cacheFile, options.decodedFilesKept)),
+      m_options(std::move(options)) {
     for (auto& root : m_options.roots) {
         root = normalRoot(root);
     }
@@ -159,27 +151,26 @@ VdirEventStore::VdirEventStore(VdirOptions options) : m_options(std::move(option
     reload();
 }
 
-VdirEventStore::VdirEventStore(std::shared_ptr<const State> state, VdirOptions options,
-                               DecodedFiles decoded)
-    : m_state(std::move(state)), m_options(std::move(options)), m_decoded(std::move(decoded)) {}
+VdirEventStore::VdirEventStore(vdir::DecodedFiles files, VdirOptions options)
+    : m_files(std::make_unique<vdir::DecodedFiles>(std::move(files))),
+      m_options(std::move(options)) {}
 
 VdirEventStore::~VdirEventStore() = default;
 
+const vdir::Scan& VdirEventStore::scan() const {
+    return m_files->scan();
+}
+
 void VdirEventStore::reload() {
-    if (!m_options.cacheFile.empty()) {
-        m_reader = IndexCache::open(m_options.cacheFile);
-    }
-    m_readerOpened = true;
-    auto state = std::make_shared<State>();
-    state->scan = withUserAddresses(vdir::scan(m_options.roots, m_options.check, m_reader.get()));
-    m_state = std::move(state);
-    ++m_generation;
-    m_decoded.clear();
+    m_files->reopenIndex();
+    m_files->adopt(
+        withUserAddresses(vdir::scan(m_options.roots, m_options.check, m_files->index())));
 }
 
 vdir::Scan VdirEventStore::withUserAddresses(vdir::Scan scan) {
-    m_foundAddresses = m_options.ownAddresses.empty() ? vdir::findUserAddresses(scan, reader())
-                                                      : std::map<std::string, std::string>{};
+    m_foundAddresses = m_options.ownAddresses.empty()
+                           ? vdir::findUserAddresses(scan, m_files->index())
+                           : std::map<std::string, std::string>{};
     vdir::setUserAddresses(scan, m_options.ownAddresses, m_foundAddresses);
     return scan;
 }
@@ -190,11 +181,8 @@ void VdirEventStore::setOwnAddresses(std::vector<std::string> addresses) {
         return;
     }
     m_options.ownAddresses = std::move(addresses);
-    auto state = std::make_shared<State>();
-    state->scan = withUserAddresses(m_state->scan);
-    m_state = std::move(state);
-    ++m_generation;
-    m_decoded.clear(); // they carry who the current user is
+    // Every decoded file goes with the old read: they carry who the current user is.
+    m_files->adopt(withUserAddresses(scan()));
     changed();
 }
 
@@ -206,7 +194,7 @@ std::vector<fs::path> VdirEventStore::watchedPaths() const {
             paths.push_back(root);
         }
     }
-    for (const auto& calendar : m_state->scan.calendars) {
+    for (const auto& calendar : scan().calendars) {
         const fs::path& folder = calendar.location.folder;
         if (!calendar.location.wholeFile.empty()) {
             paths.push_back(folder / calendar.location.wholeFile);
@@ -227,8 +215,8 @@ std::vector<fs::path> VdirEventStore::watchedPaths() const {
 }
 
 bool VdirEventStore::reloadIfChanged() {
-    return adopt(
-        withUserAddresses(vdir::scan(m_options.roots, VdirOptions::Check::everyFile, reader())));
+    return adopt(withUserAddresses(
+        vdir::scan(m_options.roots, VdirOptions::Check::everyFile, m_files->index())));
 }
 
 struct VdirEventStore::Reload {
@@ -239,7 +227,7 @@ struct VdirEventStore::Reload {
 
 std::function<std::shared_ptr<VdirEventStore::Reload>()> VdirEventStore::reloadTask() const {
     return [roots = m_options.roots, cacheFile = m_options.cacheFile, own = m_options.ownAddresses,
-            generation = m_generation] {
+            generation = m_files->generation()] {
         const auto cache = cacheFile.empty() ? nullptr : IndexCache::open(cacheFile);
         auto reload = std::make_shared<Reload>();
         reload->generation = generation;
@@ -253,7 +241,7 @@ std::function<std::shared_ptr<VdirEventStore::Reload>()> VdirEventStore::reloadT
 }
 
 std::optional<bool> VdirEventStore::applyReload(const std::shared_ptr<Reload>& reload) {
-    if (!reload || reload->generation != m_generation) {
+    if (!reload || reload->generation != m_files->generation()) {
         return std::nullopt;
     }
     m_foundAddresses = std::move(reload->foundAddresses);
@@ -261,14 +249,10 @@ std::optional<bool> VdirEventStore::applyReload(const std::shared_ptr<Reload>& r
 }
 
 bool VdirEventStore::adopt(vdir::Scan fresh) {
-    if (sameCalendars(m_state->scan, fresh)) {
+    if (sameCalendars(scan(), fresh)) {
         return false;
     }
-    auto state = std::make_shared<State>();
-    state->scan = std::move(fresh);
-    m_state = std::move(state);
-    ++m_generation;
-    m_decoded.clear();
+    m_files->adopt(std::move(fresh));
     changed();
     return true;
 }
@@ -276,12 +260,11 @@ bool VdirEventStore::adopt(vdir::Scan fresh) {
 // Of everything a value worked out from the calendars can depend on: the roots, the calendars
 // and every file's stamp. nullopt while a file's stamp cannot be trusted to show a change.
 std::optional<std::uint64_t> VdirEventStore::fingerprint() const {
-    const auto& scan = m_state->scan;
     Fingerprint print;
     for (const auto& root : m_options.roots) {
         print.add(root.string());
     }
-    for (const auto& calendar : scan.calendars) {
+    for (const auto& calendar : scan().calendars) {
         const auto& handle = *calendar.location.calendar;
         print.add(handle.calendarIdentifier);
         print.add(handle.title);
@@ -290,7 +273,7 @@ std::optional<std::uint64_t> VdirEventStore::fingerprint() const {
         print.add(handle.source ? handle.source->sourceIdentifier : std::string());
         print.add(static_cast<std::int64_t>(calendar.fileEnd - calendar.fileBegin));
     }
-    for (const auto& file : scan.files) {
+    for (const auto& file : scan().files) {
         if (file.racy) {
             return std::nullopt;
         }
@@ -305,7 +288,7 @@ std::optional<std::uint64_t> VdirEventStore::fingerprint() const {
 // Kept as a note of the cache: the fingerprint, a line feed, the value.
 std::optional<std::string> VdirEventStore::remembered(const std::string& key) const {
     const auto print = fingerprint();
-    IndexCache* cache = reader();
+    IndexCache* cache = m_files->index();
     if (!print || cache == nullptr) {
         return std::nullopt;
     }
@@ -319,23 +302,23 @@ std::optional<std::string> VdirEventStore::remembered(const std::string& key) co
 
 void VdirEventStore::remember(const std::string& key, const std::string& value) {
     const auto print = fingerprint();
-    if (IndexCache* cache = reader(); print && cache != nullptr) {
+    if (IndexCache* cache = m_files->index(); print && cache != nullptr) {
         cache->setNote(key, std::to_string(*print) + "\n" + value);
     }
 }
 
 const VdirLoadReport& VdirEventStore::loadReport() const {
-    return m_state->scan.report;
+    return scan().report;
 }
 
 std::unique_ptr<EventStore> VdirEventStore::snapshot() const {
     // The copy of the options carries its own calendar (ICU objects are per thread); the cache
     // connection is opened by the snapshot itself, on the thread that uses it.
-    return std::unique_ptr<EventStore>(new VdirEventStore(m_state, m_options, m_decoded));
+    return std::unique_ptr<EventStore>(new VdirEventStore(m_files->copy(), m_options));
 }
 
 AuthorizationStatus VdirEventStore::authorizationStatus() const {
-    return m_options.roots.empty() ? AuthorizationStatus::notDetermined : m_state->scan.status;
+    return m_options.roots.empty() ? AuthorizationStatus::notDetermined : scan().status;
 }
 
 void VdirEventStore::requestFullAccessToEvents(std::function<void(bool granted)> done) {
@@ -373,7 +356,7 @@ void VdirEventStore::requestFullAccessToEvents(std::function<void(bool granted)>
 
 std::vector<CalendarHandle> VdirEventStore::calendars() const {
     std::vector<CalendarHandle> result;
-    for (const auto& calendar : m_state->scan.calendars) {
+    for (const auto& calendar : scan().calendars) {
         result.push_back(calendar.location.calendar);
     }
     return result;
@@ -384,7 +367,7 @@ CalendarHandle VdirEventStore::defaultCalendarForNewEvents() const {
     // calendars are in the order of their identifiers, which the roots' order does not change.
     CalendarHandle firstLocal;
     CalendarHandle firstWritable;
-    for (const auto& calendar : m_state->scan.calendars) {
+    for (const auto& calendar : scan().calendars) {
         const auto& handle = calendar.location.calendar;
         if (!handle->allowsContentModifications) {
             continue;
@@ -403,73 +386,7 @@ CalendarHandle VdirEventStore::defaultCalendarForNewEvents() const {
 }
 
 std::vector<SourceHandle> VdirEventStore::sources() const {
-    return m_state->scan.sources;
-}
-
-IndexCache* VdirEventStore::reader() const {
-    if (!m_readerOpened && !m_options.cacheFile.empty()) {
-        m_reader = IndexCache::open(m_options.cacheFile);
-    }
-    m_readerOpened = true;
-    return m_reader.get();
-}
-
-std::shared_ptr<const VdirEventStore::Decoded> VdirEventStore::decoded(std::uint32_t file) const {
-    if (const auto found = m_decoded.find(file); found != m_decoded.end()) {
-        return found->second;
-    }
-    const auto& scan = m_state->scan;
-    const auto& record = scan.files[file];
-    const auto& location = scan.calendars[record.calendar].location;
-    std::optional<std::vector<ics::Series>> series;
-    if (!record.blob.empty()) {
-        series = ics::decode(record.blob);
-    }
-    if (!series) {
-        if (IndexCache* cache = reader()) {
-            if (const auto bytes = cache->blob(location.folder.string(), record.name, record.stamp,
-                                               record.cacheRow)) {
-                series = ics::decode(*bytes);
-            }
-        }
-    }
-    if (!series) {
-        // Not in the cache any more (another process rebuilt it): the file itself.
-        series = vdir::parseFile(location.folder / record.name);
-    }
-    auto result = std::make_shared<Decoded>();
-    result->series = std::move(series).value_or(std::vector<ics::Series>{});
-    // The contents move out of the series: expansion reads only the times, and a long
-    // description is then held once.
-    for (auto& one : result->series) {
-        auto& contents = result->contents.emplace_back();
-        // A collection file holds one event; one that holds several names each by its UID too.
-        const std::string identifier =
-            !location.wholeFile.empty() ? location.calendar->calendarIdentifier + "#" + one.uid
-            : result->series.size() == 1
-                ? location.calendar->calendarIdentifier + "/" + record.name
-                : location.calendar->calendarIdentifier + "/" + record.name + "#" + one.uid;
-        for (auto& component : one.components) {
-            auto content = std::make_shared<EventContent>(std::move(component.content));
-            content->eventIdentifier = identifier;
-            content->calendar = location.calendar;
-            if (!content->calendarItemExternalIdentifier && !one.uid.empty()) {
-                content->calendarItemExternalIdentifier = one.uid;
-            }
-            if (content->organizer) {
-                markCurrentUser(*content->organizer, location.userAddresses);
-            }
-            for (auto& attendee : content->attendees) {
-                markCurrentUser(attendee, location.userAddresses);
-            }
-            contents.push_back(std::move(content));
-        }
-    }
-    if (m_decoded.size() >= m_options.decodedFilesKept) {
-        m_decoded.clear();
-    }
-    m_decoded.emplace(file, result);
-    return result;
+    return scan().sources;
 }
 
 std::vector<StoreEvent> VdirEventStore::events(Instant start, Instant end,
@@ -484,8 +401,8 @@ std::vector<StoreEvent> VdirEventStore::events(Instant start, Instant end,
             wanted.insert(calendar->calendarIdentifier);
         }
     }
-    ReadBatch batch(reader());
-    for (const auto& calendar : m_state->scan.calendars) {
+    ReadBatch batch(m_files->index());
+    for (const auto& calendar : scan().calendars) {
         if (!wanted.empty() && !wanted.contains(calendar.location.calendar->calendarIdentifier)) {
             continue;
         }
@@ -498,7 +415,7 @@ std::vector<StoreEvent> VdirEventStore::events(Instant start, Instant end,
             if (one->last < start.seconds) {
                 continue;
             }
-            const auto file = decoded(one->file);
+            const auto file = m_files->decoded(one->file);
             if (one->index >= file->series.size()) {
                 continue;
             }
@@ -522,66 +439,8 @@ std::vector<StoreEvent> VdirEventStore::events(Instant start, Instant end,
     return result;
 }
 
-std::optional<VdirEventStore::Location>
-VdirEventStore::locate(const std::string& eventIdentifier) const {
-    const auto& scan = m_state->scan;
-    for (const auto& calendar : scan.calendars) {
-        const auto& id = calendar.location.calendar->calendarIdentifier;
-        if (eventIdentifier.size() <= id.size() + 1 || !eventIdentifier.starts_with(id)) {
-            continue;
-        }
-        const char separator = eventIdentifier[id.size()];
-        const std::string rest = eventIdentifier.substr(id.size() + 1);
-        if (!calendar.location.wholeFile.empty()) {
-            if (separator != '#' || calendar.fileBegin == calendar.fileEnd) {
-                continue;
-            }
-            const auto file = decoded(calendar.fileBegin);
-            for (std::uint32_t i = 0; i < file->series.size(); ++i) {
-                if (file->series[i].uid == rest) {
-                    return Location{.file = calendar.fileBegin, .series = i};
-                }
-            }
-            continue;
-        }
-        if (separator != '/' || rest.find('/') != std::string::npos) {
-            continue;
-        }
-        const auto begin = scan.files.begin() + calendar.fileBegin;
-        const auto end = scan.files.begin() + calendar.fileEnd;
-        const auto fileNamed = [&](const std::string& name) -> std::optional<std::uint32_t> {
-            const auto found = std::lower_bound(
-                begin, end, name, [](const vdir::IndexedFile& file, const std::string& wanted) {
-                    return file.name < wanted;
-                });
-            if (found == end || found->name != name) {
-                return std::nullopt;
-            }
-            return static_cast<std::uint32_t>(found - scan.files.begin());
-        };
-        if (const auto file = fileNamed(rest)) {
-            return Location{.file = *file, .series = 0};
-        }
-        // "name.ics#UID": one of several events in one file (names and UIDs may hold a "#").
-        for (auto hash = rest.find('#'); hash != std::string::npos;
-             hash = rest.find('#', hash + 1)) {
-            const auto file = fileNamed(rest.substr(0, hash));
-            if (!file) {
-                continue;
-            }
-            const auto contents = decoded(*file);
-            for (std::uint32_t i = 0; i < contents->series.size(); ++i) {
-                if (contents->series[i].uid == rest.substr(hash + 1)) {
-                    return Location{.file = *file, .series = i};
-                }
-            }
-        }
-    }
-    return std::nullopt;
-}
-
-std::optional<StoreEvent> VdirEventStore::firstOccurrence(const Location& location) const {
-    const auto file = decoded(location.file);
+std::optional<StoreEvent> VdirEventStore::firstOccurrence(const vdir::Location& location) const {
+    const auto file = m_files->decoded(location.file);
     if (location.series >= file->series.size()) {
         return std::nullopt;
     }
@@ -609,7 +468,7 @@ std::optional<StoreEvent> VdirEventStore::event(const std::string& eventIdentifi
     if (authorizationStatus() != AuthorizationStatus::fullAccess) {
         return std::nullopt;
     }
-    const auto location = locate(eventIdentifier);
+    const auto location = m_files->locate(eventIdentifier);
     return location ? firstOccurrence(*location) : std::nullopt;
 }
 
@@ -617,8 +476,8 @@ bool VdirEventStore::refresh(StoreEvent& event) const {
     if (!event.content || authorizationStatus() != AuthorizationStatus::fullAccess) {
         return false;
     }
-    const auto location = locate(event.eventIdentifier());
-    if (!location || !vdir::statFile(filePath(m_state->scan, location->file))) {
+    const auto location = m_files->locate(event.eventIdentifier());
+    if (!location || !vdir::statFile(filePath(scan(), location->file))) {
         return false;
     }
     if (!event.occurrenceDate) {
@@ -629,7 +488,7 @@ bool VdirEventStore::refresh(StoreEvent& event) const {
         return fresh.has_value();
     }
     // The occurrence keeps its rule date even when it was moved, so it is found by that.
-    const auto file = decoded(location->file);
+    const auto file = m_files->decoded(location->file);
     if (location->series >= file->series.size()) {
         return false;
     }

@@ -11,7 +11,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace plannery {
@@ -19,8 +18,10 @@ namespace plannery {
 class IndexCache;
 
 namespace vdir {
+class DecodedFiles;
 struct Scan;
 struct FileChange;
+struct Location;
 struct ReadFile;
 } // namespace vdir
 
@@ -127,23 +128,17 @@ class VdirEventStore final : public EventStore {
     void setChangeHandler(std::function<void()> handler) override;
 
   private:
-    struct State;
-    struct Decoded;
-    struct Location;
     struct Target;
     struct Opened;
-    using DecodedFiles = std::unordered_map<std::uint32_t, std::shared_ptr<const Decoded>>;
 
-    VdirEventStore(std::shared_ptr<const State> state, VdirOptions options, DecodedFiles decoded);
+    VdirEventStore(vdir::DecodedFiles files, VdirOptions options);
+    const vdir::Scan& scan() const;
     void reload();
     bool adopt(vdir::Scan fresh);
     std::optional<std::uint64_t> fingerprint() const;
     // The scan with each calendar's user addresses, finding the accounts' addresses when needed.
     vdir::Scan withUserAddresses(vdir::Scan scan);
-    std::shared_ptr<const Decoded> decoded(std::uint32_t file) const;
-    IndexCache* reader() const;
-    std::optional<Location> locate(const std::string& eventIdentifier) const;
-    std::optional<StoreEvent> firstOccurrence(const Location& location) const;
+    std::optional<StoreEvent> firstOccurrence(const vdir::Location& location) const;
     Opened openForWrite(const StoreEvent& event);
     WriteResult commit(std::uint32_t calendar, const std::string& name,
                        const std::optional<std::string>& text,
@@ -154,17 +149,12 @@ class VdirEventStore final : public EventStore {
     WriteResult moveSeries(const Target& target, const std::string& text, const CalendarHandle& to);
     void changed();
 
-    std::shared_ptr<const State> m_state;
-    // Moves on whenever m_state is replaced, so that a reload read before it is not taken.
-    std::uint64_t m_generation = 0;
+    // The current read of the roots with the files decoded from it so far, and the connection
+    // that reads series from the index cache: per handle, never shared.
+    std::unique_ptr<vdir::DecodedFiles> m_files;
     VdirOptions m_options;
     std::function<void()> m_changeHandler;
     std::map<std::string, std::string> m_foundAddresses;
-    // Per handle, never shared: the files decoded so far (immutable once made, so a snapshot may
-    // start from the same ones) and the connection that reads series from the index cache.
-    mutable DecodedFiles m_decoded;
-    mutable std::unique_ptr<IndexCache> m_reader;
-    mutable bool m_readerOpened = false;
 };
 
 } // namespace plannery

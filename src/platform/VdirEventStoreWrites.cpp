@@ -3,7 +3,7 @@
 #include "platform/AtomicFile.h"
 #include "platform/IcsEdit.h"
 #include "platform/IndexCache.h"
-#include "platform/VdirEventStoreState.h"
+#include "platform/VdirDecodedFiles.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -63,7 +63,7 @@ std::optional<std::uint32_t> calendarIndex(const vdir::Scan& scan, const Calenda
 // A file located for a write, read just now and still as the index knows it.
 struct VdirEventStore::Target {
     std::uint32_t calendar = 0;
-    Location location;
+    vdir::Location location;
     std::string uid;
     fs::path path;
     vdir::FileStamp stamp;
@@ -83,11 +83,11 @@ VdirEventStore::Opened VdirEventStore::openForWrite(const StoreEvent& event) {
     if (authorizationStatus() != AuthorizationStatus::fullAccess) {
         return Opened{.target = std::nullopt, .error = kNoAccess};
     }
-    const auto location = event.content ? locate(event.eventIdentifier()) : std::nullopt;
+    const auto location = event.content ? m_files->locate(event.eventIdentifier()) : std::nullopt;
     if (!location) {
         return Opened{.target = std::nullopt, .error = kGone};
     }
-    const auto& scan = m_state->scan;
+    const auto& scan = this->scan();
     const auto& record = scan.files[location->file];
     const auto& calendar = scan.calendars[record.calendar].location;
     if (const auto refusal = readOnly(calendar)) {
@@ -104,7 +104,7 @@ VdirEventStore::Opened VdirEventStore::openForWrite(const StoreEvent& event) {
         const std::string name = record.name; // the record goes with the state read again
         return Opened{.target = std::nullopt, .error = readAgain(calendarIndex, name).error};
     }
-    const auto file = decoded(location->file);
+    const auto file = m_files->decoded(location->file);
     if (location->series >= file->series.size()) {
         return Opened{.target = std::nullopt, .error = kGone};
     }
@@ -124,7 +124,7 @@ VdirEventStore::Opened VdirEventStore::openForWrite(const StoreEvent& event) {
 WriteResult VdirEventStore::commit(std::uint32_t calendar, const std::string& name,
                                    const std::optional<std::string>& text,
                                    const std::optional<vdir::ReadFile>& expected) {
-    const fs::path path = m_state->scan.calendars[calendar].location.folder / name;
+    const fs::path path = scan().calendars[calendar].location.folder / name;
     vdir::FileChange change{
         .calendar = calendar, .name = name, .stamp = {}, .bounds = {}, .blob = {}};
     if (text) {
@@ -152,14 +152,14 @@ WriteResult VdirEventStore::commit(std::uint32_t calendar, const std::string& na
         return removed;
     }
     patch(change);
-    const auto& written = m_state->scan.calendars[calendar].location;
+    const auto& written = scan().calendars[calendar].location;
     return WriteResult{.error = std::nullopt,
                        .eventIdentifier = written.calendar->calendarIdentifier + "/" + name};
 }
 
 // The index and the cache take one file as it now is.
 void VdirEventStore::patch(const vdir::FileChange& change) {
-    const auto& scan = m_state->scan;
+    const auto& scan = this->scan();
     const auto begin = scan.files.begin() + scan.calendars[change.calendar].fileBegin;
     const auto end = scan.files.begin() + scan.calendars[change.calendar].fileEnd;
     const auto found = std::lower_bound(
@@ -168,17 +168,13 @@ void VdirEventStore::patch(const vdir::FileChange& change) {
     const bool replaced = found != end && found->name == change.name && change.stamp;
     const auto replacedIndex = static_cast<std::uint32_t>(found - scan.files.begin());
     const std::string folder = scan.calendars[change.calendar].location.folder.string();
-    auto state = std::make_shared<State>();
-    state->scan = vdir::withFile(scan, change);
     if (replaced) {
-        m_decoded.erase(replacedIndex);
+        m_files->adoptWithFileChanged(vdir::withFile(scan, change), replacedIndex);
     } else {
-        m_decoded.clear(); // file indices moved
+        m_files->adopt(vdir::withFile(scan, change)); // file indices moved
     }
-    m_state = std::move(state);
-    ++m_generation;
 
-    if (IndexCache* cache = reader()) {
+    if (IndexCache* cache = m_files->index()) {
         IndexCache::FolderWrite write{
             .folder = folder, .mtimeNs = IndexCache::kUntrusted, .removedFiles = {}, .files = {}};
         if (change.stamp) {
@@ -198,7 +194,7 @@ void VdirEventStore::patch(const vdir::FileChange& change) {
 // A write found its file changed on disk: the index takes the file as it is now (or its
 // removal), and the views hear of it, so that the same change tried again builds on it.
 WriteResult VdirEventStore::readAgain(std::uint32_t calendar, const std::string& name) {
-    const fs::path path = m_state->scan.calendars[calendar].location.folder / name;
+    const fs::path path = scan().calendars[calendar].location.folder / name;
     vdir::FileChange change{
         .calendar = calendar, .name = name, .stamp = {}, .bounds = {}, .blob = {}};
     const auto stamp = vdir::statFile(path);
@@ -232,11 +228,11 @@ WriteResult VdirEventStore::saveNew(const StoreEvent& event) {
     }
     const CalendarHandle wanted =
         event.calendar() ? event.calendar() : defaultCalendarForNewEvents();
-    const auto index = calendarIndex(m_state->scan, wanted);
+    const auto index = calendarIndex(scan(), wanted);
     if (!index) {
         return WriteResult{.error = "There is no calendar to save the event in."};
     }
-    if (const auto refusal = readOnly(m_state->scan.calendars[*index].location)) {
+    if (const auto refusal = readOnly(scan().calendars[*index].location)) {
         return WriteResult{.error = refusal};
     }
     const std::string uid = newUid();
@@ -251,11 +247,11 @@ WriteResult VdirEventStore::saveNew(const StoreEvent& event) {
 
 WriteResult VdirEventStore::moveSeries(const Target& target, const std::string& text,
                                        const CalendarHandle& to) {
-    const auto index = calendarIndex(m_state->scan, to);
+    const auto index = calendarIndex(scan(), to);
     if (!index) {
         return WriteResult{.error = "The calendar to move the event to no longer exists."};
     }
-    if (const auto refusal = readOnly(m_state->scan.calendars[*index].location)) {
+    if (const auto refusal = readOnly(scan().calendars[*index].location)) {
         return WriteResult{.error = refusal};
     }
     if (!target.onlySeries) {
@@ -272,8 +268,7 @@ WriteResult VdirEventStore::moveSeries(const Target& target, const std::string& 
     // calendar indices.)
     auto removed = commit(target.calendar, name, std::nullopt, target.read());
     if (!removed.ok()) {
-        const auto newStamp =
-            vdir::statFile(m_state->scan.calendars[*index].location.folder / name);
+        const auto newStamp = vdir::statFile(scan().calendars[*index].location.folder / name);
         if (newStamp) {
             commit(*index, name, std::nullopt, vdir::ReadFile{.stamp = *newStamp, .bytes = text});
         }
@@ -299,7 +294,7 @@ WriteResult VdirEventStore::save(const StoreEvent& event, Span span) {
     const bool repeating = event.occurrenceDate.has_value();
     const bool wholeSeries = !repeating || (span == Span::futureEvents &&
                                             event.occurrenceDate == target.firstOccurrenceDate);
-    const auto& from = m_state->scan.calendars[target.calendar].location.calendar;
+    const auto& from = scan().calendars[target.calendar].location.calendar;
     const bool moves =
         event.calendar() && event.calendar()->calendarIdentifier != from->calendarIdentifier;
     if (moves && !wholeSeries) {
@@ -394,7 +389,7 @@ WriteResult VdirEventStore::reply(const StoreEvent& event, ParticipantStatus sta
         return WriteResult{.error = opened.error};
     }
     const Target& target = *opened.target;
-    const auto& addresses = m_state->scan.calendars[target.calendar].location.userAddresses;
+    const auto& addresses = scan().calendars[target.calendar].location.userAddresses;
     const auto occurrence =
         span == Span::thisEvent ? event.occurrenceDate : std::optional<Instant>{};
     auto edited = ics::edit::reply(target.text, target.uid, occurrence, addresses, status,

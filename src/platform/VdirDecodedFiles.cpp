@@ -1,0 +1,184 @@
+#include "platform/VdirDecodedFiles.h"
+
+#include "platform/IndexCache.h"
+#include "platform/VdirMetadata.h"
+
+#include <algorithm>
+
+namespace plannery::vdir {
+
+namespace {
+
+void markCurrentUser(Participant& participant, const std::vector<std::string>& addresses) {
+    std::string address = lowered(participant.url);
+    if (address.starts_with("mailto:")) {
+        address.erase(0, 7);
+    }
+    participant.isCurrentUser = !address.empty() && std::find(addresses.begin(), addresses.end(),
+                                                              address) != addresses.end();
+}
+
+// The series of a file, from wherever they can still be had.
+std::vector<ics::Series> seriesOf(const IndexedFile& record, const CalendarLocation& location,
+                                  IndexCache* cache) {
+    std::optional<std::vector<ics::Series>> series;
+    if (!record.blob.empty()) {
+        series = ics::decode(record.blob);
+    }
+    if (!series && cache != nullptr) {
+        if (const auto bytes =
+                cache->blob(location.folder.string(), record.name, record.stamp, record.cacheRow)) {
+            series = ics::decode(*bytes);
+        }
+    }
+    if (!series) {
+        // Not in the cache any more (another process rebuilt it): the file itself.
+        series = parseFile(location.folder / record.name);
+    }
+    return std::move(series).value_or(std::vector<ics::Series>{});
+}
+
+} // namespace
+
+DecodedFiles::DecodedFiles(std::filesystem::path cacheFile, std::size_t kept)
+    : m_scan(std::make_shared<const Scan>()), m_cacheFile(std::move(cacheFile)), m_kept(kept) {}
+
+DecodedFiles::~DecodedFiles() = default;
+DecodedFiles::DecodedFiles(DecodedFiles&&) noexcept = default;
+DecodedFiles& DecodedFiles::operator=(DecodedFiles&&) noexcept = default;
+
+DecodedFiles DecodedFiles::copy() const {
+    DecodedFiles result(m_cacheFile, m_kept);
+    result.m_scan = m_scan;
+    result.m_generation = m_generation;
+    result.m_decoded = m_decoded;
+    return result;
+}
+
+void DecodedFiles::adopt(Scan scan) {
+    m_scan = std::make_shared<const Scan>(std::move(scan));
+    ++m_generation;
+    m_decoded.clear();
+}
+
+void DecodedFiles::adoptWithFileChanged(Scan scan, std::uint32_t file) {
+    m_scan = std::make_shared<const Scan>(std::move(scan));
+    ++m_generation;
+    m_decoded.erase(file);
+}
+
+IndexCache* DecodedFiles::index() const {
+    if (!m_indexOpened && !m_cacheFile.empty()) {
+        m_index = IndexCache::open(m_cacheFile);
+    }
+    m_indexOpened = true;
+    return m_index.get();
+}
+
+void DecodedFiles::reopenIndex() {
+    m_index.reset();
+    m_indexOpened = false;
+}
+
+std::shared_ptr<const Decoded> DecodedFiles::decoded(std::uint32_t file) const {
+    if (const auto found = m_decoded.find(file); found != m_decoded.end()) {
+        return found->second;
+    }
+    const auto& record = m_scan->files[file];
+    const auto& location = m_scan->calendars[record.calendar].location;
+    auto result = std::make_shared<Decoded>();
+    result->series = seriesOf(record, location, index());
+    // The contents move out of the series: expansion reads only the times, and a long
+    // description is then held once.
+    for (auto& one : result->series) {
+        auto& contents = result->contents.emplace_back();
+        // A collection file holds one event; one that holds several names each by its UID too.
+        const std::string identifier =
+            !location.wholeFile.empty() ? location.calendar->calendarIdentifier + "#" + one.uid
+            : result->series.size() == 1
+                ? location.calendar->calendarIdentifier + "/" + record.name
+                : location.calendar->calendarIdentifier + "/" + record.name + "#" + one.uid;
+        for (auto& component : one.components) {
+            auto content = std::make_shared<EventContent>(std::move(component.content));
+            content->eventIdentifier = identifier;
+            content->calendar = location.calendar;
+            if (!content->calendarItemExternalIdentifier && !one.uid.empty()) {
+                content->calendarItemExternalIdentifier = one.uid;
+            }
+            if (content->organizer) {
+                markCurrentUser(*content->organizer, location.userAddresses);
+            }
+            for (auto& attendee : content->attendees) {
+                markCurrentUser(attendee, location.userAddresses);
+            }
+            contents.push_back(std::move(content));
+        }
+    }
+    if (m_decoded.size() >= m_kept) {
+        m_decoded.clear();
+    }
+    m_decoded.emplace(file, result);
+    return result;
+}
+
+std::optional<Location> DecodedFiles::locate(const std::string& eventIdentifier) const {
+    const auto& scan = *m_scan;
+    const auto seriesWithUid = [&](std::uint32_t file,
+                                   std::string_view uid) -> std::optional<Location> {
+        const auto contents = decoded(file);
+        for (std::uint32_t i = 0; i < contents->series.size(); ++i) {
+            if (contents->series[i].uid == uid) {
+                return Location{.file = file, .series = i};
+            }
+        }
+        return std::nullopt;
+    };
+    for (const auto& calendar : scan.calendars) {
+        const auto& id = calendar.location.calendar->calendarIdentifier;
+        if (eventIdentifier.size() <= id.size() + 1 || !eventIdentifier.starts_with(id)) {
+            continue;
+        }
+        const char separator = eventIdentifier[id.size()];
+        const std::string rest = eventIdentifier.substr(id.size() + 1);
+        if (!calendar.location.wholeFile.empty()) {
+            if (separator != '#' || calendar.fileBegin == calendar.fileEnd) {
+                continue;
+            }
+            if (auto found = seriesWithUid(calendar.fileBegin, rest)) {
+                return found;
+            }
+            continue;
+        }
+        if (separator != '/' || rest.find('/') != std::string::npos) {
+            continue;
+        }
+        const auto begin = scan.files.begin() + calendar.fileBegin;
+        const auto end = scan.files.begin() + calendar.fileEnd;
+        const auto fileNamed = [&](std::string_view name) -> std::optional<std::uint32_t> {
+            const auto found = std::lower_bound(
+                begin, end, name, [](const IndexedFile& file, std::string_view wanted) {
+                    return file.name < wanted;
+                });
+            if (found == end || found->name != name) {
+                return std::nullopt;
+            }
+            return static_cast<std::uint32_t>(found - scan.files.begin());
+        };
+        if (const auto file = fileNamed(rest)) {
+            return Location{.file = *file, .series = 0};
+        }
+        // "name.ics#UID": one of several events in one file (names and UIDs may hold a "#").
+        const std::string_view text = rest;
+        for (auto hash = text.find('#'); hash != std::string::npos;
+             hash = text.find('#', hash + 1)) {
+            if (const auto file = fileNamed(text.substr(0, hash))) {
+                if (auto found = seriesWithUid(*file, text.substr(hash + 1))) {
+                    return found;
+                }
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace plannery::vdir
