@@ -2,17 +2,14 @@
 
 #include "model/GoogleCalendarLink.h"
 #include "model/MailAddress.h"
-#include "model/MirrorDetection.h"
 #include "store/CalendarPreferences.h"
 #include "store/SharedKeychain.h"
 #include "store/SharedSettings.h"
 #include "store/WidgetCenter.h"
 
 #include <QCoreApplication>
-#include <QFutureWatcher>
 #include <QPointer>
 #include <QThread>
-#include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
 #include <chrono>
@@ -68,9 +65,16 @@ CalendarStore::Services completed(CalendarStore::Services services) {
 
 CalendarStore::CalendarStore(Services services, QObject* parent)
     : QObject(parent), m_services(completed(std::move(services))),
-      m_calendar(m_services.calendar()), m_loader(m_services.scanHandle, [this](MonthDays month) {
-          publish(std::move(month));
-          emit monthsLoaded();
+      m_calendar(m_services.calendar()), m_loader(m_services.scanHandle,
+                                                  [this](MonthDays month) {
+                                                      publish(std::move(month));
+                                                      emit monthsLoaded();
+                                                  }),
+      m_mirrorScans(m_services.scanHandle, [this]() -> std::optional<MirrorScans::Start> {
+          if (m_status != AuthorizationStatus::fullAccess) {
+              return std::nullopt;
+          }
+          return MirrorScans::Start{.now = m_services.now(), .calendar = m_calendar};
       }) {
     Q_ASSERT_X(m_services.eventStore, "CalendarStore", "the store needs an event store");
     if (!m_services.now) {
@@ -97,8 +101,12 @@ CalendarStore::CalendarStore(Services services, QObject* parent)
         }
     });
 
-    m_scanTimer.setSingleShot(true);
-    connect(&m_scanTimer, &QTimer::timeout, this, [this] { startScan(m_scanGeneration); });
+    connect(&m_mirrorScans, &MirrorScans::found, this, [this](CalendarMirrors found) {
+        if (m_status == AuthorizationStatus::fullAccess && found.groups() != m_mirrors.groups()) {
+            setMirrors(std::move(found));
+        }
+    });
+    connect(&m_mirrorScans, &MirrorScans::finished, this, &CalendarStore::mirrorScanFinished);
 
     scanMirrors(std::chrono::milliseconds(0));
 }
@@ -107,9 +115,7 @@ CalendarStore::~CalendarStore() {
     if (s_shared == this) {
         s_shared = nullptr;
     }
-    m_scanTimer.stop();
-    // A scan still running keeps its own handle and finds no store to report to.
-    ++m_scanGeneration;
+    m_mirrorScans.cancel();
     m_services.eventStore->setChangeHandler({});
 }
 
@@ -360,44 +366,7 @@ void CalendarStore::scanMirrors(std::chrono::milliseconds after) {
     if (m_status != AuthorizationStatus::fullAccess) {
         return;
     }
-    ++m_scanGeneration;
-    m_scanTimer.start(std::max(after, std::chrono::milliseconds(0)));
-}
-
-void CalendarStore::startScan(quint64 generation) {
-    // Access may have gone while the scan waited; a scan without it would find no groups and
-    // wipe the known ones.
-    if (generation != m_scanGeneration || m_status != AuthorizationStatus::fullAccess) {
-        return;
-    }
-    std::shared_ptr<EventStore> handle;
-    if (m_services.scanHandle) {
-        handle = m_services.scanHandle();
-    }
-    if (!handle) {
-        emit mirrorScanFinished();
-        return;
-    }
-
-    auto* watcher = new QFutureWatcher<CalendarMirrors>(this);
-    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, generation] {
-        watcher->deleteLater();
-        // A newer request has replaced this scan: its result is out of date.
-        if (generation != m_scanGeneration || watcher->future().resultCount() == 0) {
-            return;
-        }
-        CalendarMirrors found = watcher->result();
-        if (m_status == AuthorizationStatus::fullAccess && found.groups() != m_mirrors.groups()) {
-            setMirrors(std::move(found));
-        }
-        emit mirrorScanFinished();
-    });
-    // The task owns its handle and a copy of the calendar and never touches the store, so the
-    // store may go while it runs.
-    watcher->setFuture(QtConcurrent::run(
-        [handle = std::move(handle), now = m_services.now(), calendar = m_calendar]() mutable {
-            return MirrorDetection::scan(*handle, now, calendar);
-        }));
+    m_mirrorScans.request(after);
 }
 
 void CalendarStore::requestAccess() {

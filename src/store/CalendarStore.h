@@ -6,10 +6,10 @@
 #include "model/CalendarMirrors.h"
 #include "model/EventFetcher.h"
 #include "model/EventStore.h"
+#include "store/MirrorScans.h"
 #include "store/MonthLoader.h"
 
 #include <QObject>
-#include <QTimer>
 
 #include <chrono>
 #include <functional>
@@ -162,7 +162,6 @@ class CalendarStore final : public QObject {
     void settingsChanged();
     void syncSharedSettings(bool reloadWidgets);
     void storeChanged();
-    void startScan(quint64 generation);
 
     Services m_services;
     Calendar m_calendar;
@@ -172,14 +171,11 @@ class CalendarStore final : public QObject {
     bool m_showDeclined = false;
     CalendarMirrors m_mirrors;
     std::vector<std::string> m_ownAddresses;
-    // The pending scan: its timer, and a generation that a newer request (or the end of the
-    // store) moves on, so an older scan's result is dropped.
-    QTimer m_scanTimer;
-    quint64 m_scanGeneration = 0;
     std::map<Instant, EventList> m_days; // every day of the loaded months
     std::set<Instant> m_loadedMonths;    // by month start
     bool m_background = false;
     MonthLoader m_loader;
+    MirrorScans m_mirrorScans;
     std::unordered_map<std::string, bool> m_googleSniffCache;
 };
 
