@@ -142,7 +142,7 @@ void BM_BuildDetailInfo(benchmark::State& state) {
     for (auto _ : state) {
         benchmark::DoNotOptimize(EventDetailInfo::make(
             model.copies(), model.mirrors(), calendar,
-            [&s](const Source& source) { return s.store->looksLikeGoogle(source); }));
+            [&s](const Source& source) { return s.store->accounts().looksLikeGoogle(source); }));
     }
 }
 BENCHMARK(BM_BuildDetailInfo)->Unit(benchmark::kMicrosecond);

@@ -1,6 +1,5 @@
 #include "store/CalendarStore.h"
 
-#include "model/GoogleCalendarLink.h"
 #include "model/MailAddress.h"
 #include "store/CalendarPreferences.h"
 #include "store/SharedKeychain.h"
@@ -70,12 +69,16 @@ CalendarStore::CalendarStore(Services services, QObject* parent)
                                                       publish(std::move(month));
                                                       emit monthsLoaded();
                                                   }),
-      m_mirrorScans(m_services.scanHandle, [this]() -> std::optional<MirrorScans::Start> {
-          if (m_status != AuthorizationStatus::fullAccess) {
-              return std::nullopt;
-          }
-          return MirrorScans::Start{.now = m_services.now(), .calendar = m_calendar};
-      }) {
+      m_mirrorScans(m_services.scanHandle,
+                    [this]() -> std::optional<MirrorScans::Start> {
+                        if (m_status != AuthorizationStatus::fullAccess) {
+                            return std::nullopt;
+                        }
+                        return MirrorScans::Start{.now = m_services.now(), .calendar = m_calendar};
+                    }),
+      m_accounts(
+          *m_services.eventStore, m_calendar, [this] { return m_services.now(); },
+          [this] { return m_status == AuthorizationStatus::fullAccess; }) {
     Q_ASSERT_X(m_services.eventStore, "CalendarStore", "the store needs an event store");
     if (!m_services.now) {
         m_services.now = &Instant::now;
@@ -352,7 +355,7 @@ void CalendarStore::dayChanged() {
 
 void CalendarStore::storeChanged() {
     Q_ASSERT(onMainThread());
-    m_googleSniffCache.clear();
+    m_accounts.forget();
     forget(true);
     if (m_services.keychain != nullptr) {
         WidgetCenter::reloadAllTimelines(*m_services.keychain);
@@ -395,42 +398,6 @@ void CalendarStore::refreshStatus() {
     forget(true);
     emit statusChanged();
     scanMirrors(std::chrono::milliseconds(0));
-}
-
-std::vector<AccountGroup> CalendarStore::accountGroups() {
-    if (m_status != AuthorizationStatus::fullAccess) {
-        return {};
-    }
-    return plannery::accountGroups(
-        *m_services.eventStore, [this](const Source& source) { return looksLikeGoogle(source); },
-        m_calendar);
-}
-
-AccountKind CalendarStore::accountKind(const Source& source) {
-    return plannery::accountKind(*m_services.eventStore, source,
-                                 [this](const Source& s) { return looksLikeGoogle(s); });
-}
-
-bool CalendarStore::looksLikeGoogle(const Source& source) {
-    if (source.sourceType != SourceType::calDAV || m_status != AuthorizationStatus::fullAccess) {
-        return false;
-    }
-    if (auto cached = m_googleSniffCache.find(source.sourceIdentifier);
-        cached != m_googleSniffCache.end()) {
-        return cached->second;
-    }
-    const bool answer = plannery::looksLikeGoogle(*m_services.eventStore, source, m_services.now());
-    m_googleSniffCache.emplace(source.sourceIdentifier, answer);
-    return answer;
-}
-
-std::optional<std::string> CalendarStore::googleCalendarURL(const std::vector<StoreEvent>& copies) {
-    return GoogleCalendarLink::eventURL(
-        copies, [this](const Source& source) { return looksLikeGoogle(source); }, m_calendar);
-}
-
-std::optional<std::string> CalendarStore::ownAddress(const StoreEvent& event) const {
-    return GoogleCalendarLink::ownAddress(event);
 }
 
 std::vector<StoreEvent> CalendarStore::copies(const CalEvent& event) const {

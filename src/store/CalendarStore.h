@@ -1,11 +1,11 @@
 #pragma once
 
-#include "model/AccountGroups.h"
 #include "model/CalEvent.h"
 #include "model/Calendar.h"
 #include "model/CalendarMirrors.h"
 #include "model/EventFetcher.h"
 #include "model/EventStore.h"
+#include "store/CalendarAccounts.h"
 #include "store/MirrorScans.h"
 #include "store/MonthLoader.h"
 
@@ -18,7 +18,6 @@
 #include <optional>
 #include <set>
 #include <string>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -126,12 +125,8 @@ class CalendarStore final : public QObject {
     void timeZoneChanged();
     void dayChanged();
 
-    // Accounts and Google links.
-    std::vector<AccountGroup> accountGroups();
-    AccountKind accountKind(const Source& source);
-    bool looksLikeGoogle(const Source& source);
-    std::optional<std::string> googleCalendarURL(const std::vector<StoreEvent>& copies);
-    std::optional<std::string> ownAddress(const StoreEvent& event) const;
+    // The accounts of the calendars, and whether they are Google's.
+    CalendarAccounts& accounts() { return m_accounts; }
 
     // The event store's occurrences behind a merged event, in the order of its identifiers.
     std::vector<StoreEvent> copies(const CalEvent& event) const;
@@ -176,7 +171,7 @@ class CalendarStore final : public QObject {
     bool m_background = false;
     MonthLoader m_loader;
     MirrorScans m_mirrorScans;
-    std::unordered_map<std::string, bool> m_googleSniffCache;
+    CalendarAccounts m_accounts;
 };
 
 } // namespace plannery

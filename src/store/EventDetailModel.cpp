@@ -109,7 +109,7 @@ std::optional<StoreEvent> EventDetailModel::occurrence(int index) const {
 }
 
 std::optional<std::string> EventDetailModel::googleCalendarURL() const {
-    return m_store ? m_store->googleCalendarURL(m_copies) : std::nullopt;
+    return m_store ? m_store->accounts().googleCalendarURL(m_copies) : std::nullopt;
 }
 
 void EventDetailModel::setCopies(std::vector<StoreEvent> copies) {
@@ -124,7 +124,7 @@ void EventDetailModel::rebuild() {
     CalendarStore* store = m_store.data();
     setInfo(EventDetailInfo::make(
         m_copies, m_mirrors, store->calendar(),
-        [store](const Source& source) { return store->looksLikeGoogle(source); }));
+        [store](const Source& source) { return store->accounts().looksLikeGoogle(source); }));
 }
 
 void EventDetailModel::setInfo(std::optional<EventDetailInfo> info) {

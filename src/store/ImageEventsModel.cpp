@@ -322,7 +322,7 @@ void ImageEventsModel::publish(std::vector<EventSuggestion> suggestions,
 
 std::vector<CalendarChoice> ImageEventsModel::writableCalendars() const {
     CalendarStore& store = *m_services.store;
-    return ImageEventsSaving::writableCalendars(store.accountGroups(), store.mirrors(),
+    return ImageEventsSaving::writableCalendars(store.accounts().groups(), store.mirrors(),
                                                 store.hiddenCalendarIDs());
 }
 

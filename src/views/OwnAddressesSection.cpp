@@ -72,7 +72,7 @@ void OwnAddressesSection::showFooter() {
     const auto found = m_store.foundAddresses();
     QStringList named;
     const std::string source = "source:";
-    for (const AccountGroup& group : m_store.accountGroups()) {
+    for (const AccountGroup& group : m_store.accounts().groups()) {
         const auto address =
             group.id.starts_with(source) ? found.find(group.id.substr(source.size())) : found.end();
         if (address != found.end()) {

@@ -165,7 +165,7 @@ QWidget* SettingsView::buildSection() {
 
 void SettingsView::showAccounts() {
     std::vector<AccountSection> sections = SettingsRows::accountSections(
-        m_store.accountGroups(), m_store.mirrors(), m_store.calendar().localeId());
+        m_store.accounts().groups(), m_store.mirrors(), m_store.calendar().localeId());
     if (sections != m_sections) {
         m_sections = std::move(sections);
         m_toggles.clear();

@@ -87,7 +87,7 @@ TEST_F(CalendarStoreTest, WithoutAccessNothingIsReadAndDeniedAccessIsNotAskedAga
     QSignalSpy statusSpy(store.get(), &CalendarStore::statusChanged);
     EXPECT_TRUE(store->events(on(6, 3))->empty());
     EXPECT_EQ(store->days(on(6, 1), on(6, 8, 0)).size(), 7u);
-    EXPECT_TRUE(store->accountGroups().empty());
+    EXPECT_TRUE(store->accounts().groups().empty());
     store->requestAccess();
     EXPECT_EQ(platform->requests, 0);
     EXPECT_EQ(store->status(), Status::denied);
@@ -420,26 +420,26 @@ TEST_F(CalendarStoreTest, TheGoogleCheckIsCachedUntilTheStoreChanges) {
         }
     };
     auto store = makeStore();
-    EXPECT_TRUE(store->looksLikeGoogle(*dav));
+    EXPECT_TRUE(store->accounts().looksLikeGoogle(*dav));
     const int queries = platform->fake.eventQueries();
-    EXPECT_TRUE(store->looksLikeGoogle(*dav));
-    EXPECT_EQ(store->accountKind(*dav), AccountKind::google);
+    EXPECT_TRUE(store->accounts().looksLikeGoogle(*dav));
+    EXPECT_EQ(store->accounts().kind(*dav), AccountKind::google);
     EXPECT_EQ(platform->fake.eventQueries(), queries);
-    EXPECT_FALSE(store->looksLikeGoogle(*local));
+    EXPECT_FALSE(store->accounts().looksLikeGoogle(*local));
     EXPECT_EQ(platform->fake.eventQueries(), queries);
 
     store->eventStoreChanged();
-    EXPECT_TRUE(store->looksLikeGoogle(*dav));
+    EXPECT_TRUE(store->accounts().looksLikeGoogle(*dav));
     EXPECT_EQ(platform->fake.eventQueries(), queries + 1);
-    EXPECT_FALSE(store->accountGroups().empty());
+    EXPECT_FALSE(store->accounts().groups().empty());
 
     // Without access the answer is no, and is not remembered for when access comes.
     status = Status::denied;
     auto denied = makeStore();
-    EXPECT_FALSE(denied->looksLikeGoogle(*dav));
+    EXPECT_FALSE(denied->accounts().looksLikeGoogle(*dav));
     platform->fake.setAuthorizationStatus(Status::fullAccess);
     denied->refreshStatus();
-    EXPECT_TRUE(denied->looksLikeGoogle(*dav));
+    EXPECT_TRUE(denied->accounts().looksLikeGoogle(*dav));
 }
 
 TEST_F(CalendarStoreTest, TheInstalledStoreIsTheSharedOne) {
