@@ -2,6 +2,7 @@
 
 #include "app/AppSheets.h"
 #include "app/MainWindow.h"
+#include "app/NavigationState.h"
 #include "app/SingleInstance.h"
 #include "app/WidgetProcess.h"
 #include "platform/DesktopApps.h"
@@ -18,7 +19,6 @@
 #include <QUrl>
 
 #include <chrono>
-#include <map>
 
 namespace plannery {
 
@@ -30,18 +30,6 @@ QStringList qtArguments(const std::vector<std::string>& arguments) {
         list.push_back(QString::fromStdString(argument));
     }
     return list;
-}
-
-std::map<std::string, std::string> launchPreferences(const QSettings& defaults) {
-    std::map<std::string, std::string> values;
-    for (const char* key : {"anchor", "showSettings", "showTitlePopover", "imageEventsDemo",
-                            "widgetGallery", "widgetGalleryPage", "widgetGalleryNow"}) {
-        const QVariant value = defaults.value(QLatin1String(key));
-        if (value.isValid()) {
-            values[key] = value.toString().toStdString();
-        }
-    }
-    return values;
 }
 
 // What "Open System Calendar" starts: the desktop's program for calendar files, if there is one.
@@ -115,7 +103,7 @@ int runApp(const AppOptions& options, std::chrono::steady_clock::time_point star
     QObject::connect(store.get(), &CalendarStore::statusChanged, &app, shareRoots);
 
     LaunchOptions launch =
-        parseLaunchOptions(options.launchArguments, launchPreferences(defaults), store->calendar());
+        NavigationState::readLaunchOptions(options.launchArguments, &defaults, store->calendar());
     for (const auto& problem : launch.problems) {
         err << "plannery: " << problem << "\n";
     }
