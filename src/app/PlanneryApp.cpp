@@ -6,6 +6,7 @@
 #include "app/SingleInstance.h"
 #include "app/WidgetProcess.h"
 #include "platform/DesktopApps.h"
+#include "platform/Sentences.h"
 #include "platform/VdirEventStore.h"
 #include "store/LinkOpener.h"
 #include "store/SharedKeychain.h"
@@ -67,15 +68,20 @@ int runApp(const AppOptions& options, std::chrono::steady_clock::time_point star
     SingleInstance instance(place.socket);
     const bool single = !options.quitAfterFirstPaint && !place.socket.isEmpty();
     if (place.problem) {
-        err << "plannery: This window does not receive later starts: " << *place.problem << ".\n";
+        err << "plannery: "
+            << translated("PlanneryApp", "This window does not receive later starts: %1.",
+                          {*place.problem})
+            << "\n";
     }
     if (single) {
         switch (instance.forward(QString::fromStdString(options.url.value_or("")))) {
         case SingleInstance::Forwarded::toRunning:
             return 0;
         case SingleInstance::Forwarded::refused:
-            err << "plannery: Another user's program answers in Plannery's place; this window "
-                   "is a separate one.\n";
+            err << "plannery: "
+                << translated("PlanneryApp", "Another user's program answers in Plannery's "
+                                             "place; this window is a separate one.")
+                << "\n";
             break;
         case SingleInstance::Forwarded::noneRunning:
             break;
