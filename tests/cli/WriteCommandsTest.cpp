@@ -126,6 +126,18 @@ TEST_F(WriteCommandsTest, PrintedTimesAreReadBack) {
             "Europe/Berlin");
     ASSERT_EQ(timed.status, 0) << timed.err;
     EXPECT_EQ(listed(timed.out.substr(0, timed.out.find('\n')), "9999-12-31", "UTC"), printed);
+
+    // An agenda asked to run past the last day ends with it, and each day it names is a --from.
+    const auto agenda = run({"agenda", "--from", "9999-12-30", "--days", "5", "--json"});
+    ASSERT_EQ(agenda.status, 0) << agenda.err;
+    const auto days = json::parse(agenda.out);
+    ASSERT_TRUE(days) << agenda.out;
+    std::vector<std::string> named;
+    for (const auto& day : (*days)["days"].array) {
+        named.push_back(day["day"].string);
+        EXPECT_EQ(run({"agenda", "--from", named.back(), "--days", "1"}).status, 0) << named.back();
+    }
+    EXPECT_EQ(named, (std::vector<std::string>{"9999-12-30", "9999-12-31"}));
 }
 
 TEST_F(WriteCommandsTest, AddRefusesTimesOutsideTheCalendarOrEndingFirst) {
