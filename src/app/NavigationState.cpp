@@ -5,7 +5,6 @@
 #include "model/Fmt.h"
 
 #include <QSettings>
-#include <QStringList>
 #include <QUrl>
 
 #include <cmath>
@@ -78,14 +77,10 @@ NavigationState::NavigationState(Setup setup, QObject* parent)
 
 NavigationState::~NavigationState() = default;
 
-LaunchOptions NavigationState::readLaunchOptions(const QStringList& arguments,
+LaunchOptions NavigationState::readLaunchOptions(const std::vector<std::string>& arguments,
                                                  const QSettings* defaults,
                                                  const Calendar& calendar) {
-    std::vector<std::string> words;
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        words.push_back(arguments[i].toStdString());
-    }
-    return parseLaunchOptions(words, launchPreferences(defaults), calendar);
+    return parseLaunchOptions(arguments, launchPreferences(defaults), calendar);
 }
 
 Instant NavigationState::now() const {

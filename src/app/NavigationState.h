@@ -7,10 +7,10 @@
 #include "model/LaunchOptions.h"
 
 #include <QObject>
-#include <QStringList>
 
 #include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 class QSettings;
@@ -65,12 +65,13 @@ class NavigationState : public QObject {
     NavigationState(const NavigationState&) = delete;
     NavigationState& operator=(const NavigationState&) = delete;
 
-    // The launch options of this run: the command line's arguments (the program's name first,
-    // as QCoreApplication::arguments() gives them) over the launch preferences "anchor",
-    // "showSettings", "showTitlePopover" and "imageEventsDemo" of `defaults` (may be null). The
-    // options' `problems` are sentences for the user; each bad value was replaced by its default.
-    static LaunchOptions readLaunchOptions(const QStringList& arguments, const QSettings* defaults,
-                                           const Calendar& calendar);
+    // The launch options of this run: the command line's launch arguments (those after the
+    // program's name that the app's own options left) over the launch preferences "anchor",
+    // "showSettings", "showTitlePopover", "imageEventsDemo" and those of the widget gallery in
+    // `defaults` (may be null). The options' `problems` are sentences for the user; each bad
+    // value was replaced by its default.
+    static LaunchOptions readLaunchOptions(const std::vector<std::string>& arguments,
+                                           const QSettings* defaults, const Calendar& calendar);
 
     // The state.
     ViewMode mode() const { return m_mode; }

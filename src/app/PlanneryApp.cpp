@@ -2,9 +2,11 @@
 
 #include "app/AppSheets.h"
 #include "app/MainWindow.h"
+#include "app/NavigationState.h"
 #include "app/SingleInstance.h"
 #include "app/WidgetProcess.h"
 #include "platform/DesktopApps.h"
+#include "platform/Sentences.h"
 #include "platform/VdirEventStore.h"
 #include "store/LinkOpener.h"
 #include "store/SharedKeychain.h"
@@ -18,7 +20,6 @@
 #include <QUrl>
 
 #include <chrono>
-#include <map>
 
 namespace plannery {
 
@@ -30,18 +31,6 @@ QStringList qtArguments(const std::vector<std::string>& arguments) {
         list.push_back(QString::fromStdString(argument));
     }
     return list;
-}
-
-std::map<std::string, std::string> launchPreferences(const QSettings& defaults) {
-    std::map<std::string, std::string> values;
-    for (const char* key : {"anchor", "showSettings", "showTitlePopover", "imageEventsDemo",
-                            "widgetGallery", "widgetGalleryPage", "widgetGalleryNow"}) {
-        const QVariant value = defaults.value(QLatin1String(key));
-        if (value.isValid()) {
-            values[key] = value.toString().toStdString();
-        }
-    }
-    return values;
 }
 
 // What "Open System Calendar" starts: the desktop's program for calendar files, if there is one.
@@ -79,15 +68,20 @@ int runApp(const AppOptions& options, std::chrono::steady_clock::time_point star
     SingleInstance instance(place.socket);
     const bool single = !options.quitAfterFirstPaint && !place.socket.isEmpty();
     if (place.problem) {
-        err << "plannery: This window does not receive later starts: " << *place.problem << ".\n";
+        err << "plannery: "
+            << translated("PlanneryApp", "This window does not receive later starts: %1.",
+                          {*place.problem})
+            << "\n";
     }
     if (single) {
         switch (instance.forward(QString::fromStdString(options.url.value_or("")))) {
         case SingleInstance::Forwarded::toRunning:
             return 0;
         case SingleInstance::Forwarded::refused:
-            err << "plannery: Another user's program answers in Plannery's place; this window "
-                   "is a separate one.\n";
+            err << "plannery: "
+                << translated("PlanneryApp", "Another user's program answers in Plannery's "
+                                             "place; this window is a separate one.")
+                << "\n";
             break;
         case SingleInstance::Forwarded::noneRunning:
             break;
@@ -115,7 +109,7 @@ int runApp(const AppOptions& options, std::chrono::steady_clock::time_point star
     QObject::connect(store.get(), &CalendarStore::statusChanged, &app, shareRoots);
 
     LaunchOptions launch =
-        parseLaunchOptions(options.launchArguments, launchPreferences(defaults), store->calendar());
+        NavigationState::readLaunchOptions(options.launchArguments, &defaults, store->calendar());
     for (const auto& problem : launch.problems) {
         err << "plannery: " << problem << "\n";
     }

@@ -58,6 +58,12 @@ int runAgenda(const AgendaOptions& options, std::ostream& out, std::ostream& err
     } else {
         lastDay = calendar.addDays(*from, options.days.value_or(7) - 1);
     }
+    // Days run to 9999-12-31: an agenda that would reach past it ends with that day, so that every
+    // day it names can be typed back.
+    if (const auto last = dayStart(Date{.year = 9999, .month = 12, .day = 31}, calendar);
+        last && lastDay && *lastDay > *last) {
+        lastDay = last;
+    }
     if (!lastDay || *lastDay < *from) {
         return usageError(err, "The --to day " + (options.to ? formatDate(*options.to) : "") +
                                    " is before the first day shown.");

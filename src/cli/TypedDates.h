@@ -35,7 +35,9 @@ struct DateTime {
 
 // "YYYY-MM-DD", "YYYY-MM-DDTHH:MM" or "YYYY-MM-DD HH:MM" (24-hour clock), with optional ":SS",
 // and after a time optionally "Z" or an offset "+HH:MM" / "-HHMM": the ISO 8601 instants that
-// --json prints. nullopt otherwise.
+// --json prints. With a time of day the year may also be 0 or have five digits, as --json prints
+// the times of events on the first and last days seen from other zones, and the end of the last
+// day (10000-01-01T00:00). nullopt otherwise.
 std::optional<DateTime> parseDateTime(std::string_view text);
 
 } // namespace plannery::cli

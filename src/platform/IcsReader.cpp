@@ -305,7 +305,8 @@ ReadResult read(std::string_view text) {
             roots.push_back(done);
         }
     }
-    icalcomponent* rest = !open.empty() ? icalparser_clean(parser) : nullptr;
+    result.cut = !open.empty();
+    icalcomponent* rest = result.cut ? icalparser_clean(parser) : nullptr;
     icalerror_clear_errno();
     std::vector<icalcomponent*> all = roots;
     if (rest) {

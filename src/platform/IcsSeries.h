@@ -85,6 +85,13 @@ struct ReadResult {
     int skippedComponents = 0;
     // True when the text was not iCalendar at all.
     bool unreadable = false;
+    // True when the text ends inside a component, its END line (an event's, or only the
+    // calendar's own END:VCALENDAR) missing: the file was cut short. What it completed is read.
+    bool cut = false;
+
+    // Whether the file is to be reported as damaged: not iCalendar, cut short, or holding only
+    // events that cannot be used. A cut file's complete events are still shown.
+    bool damaged() const { return unreadable || cut || (series.empty() && skippedComponents > 0); }
 };
 
 // Never throws and never hangs; broken input gives what could be read.

@@ -1,6 +1,7 @@
 #include "platform/IcsShareFile.h"
 
 #include "platform/AtomicFile.h"
+#include "platform/Sentences.h"
 
 #include <system_error>
 
@@ -17,8 +18,9 @@ IcsWriteResult failure(std::string sentence) {
     return IcsWriteResult{.file = std::nullopt, .error = std::move(sentence)};
 }
 
-std::string quoted(const fs::path& path) {
-    return "\u201C" + path.string() + "\u201D";
+// A sentence for the user, through translation.
+std::string tr(const char* text, std::initializer_list<std::string_view> args = {}) {
+    return translated("IcsShareFile", text, args);
 }
 
 } // namespace
@@ -36,14 +38,14 @@ IcsWriteResult write(const IcsEvent& event, const fs::path& directory, Instant s
         folder = folder.parent_path(); // a trailing separator
     }
     if (!folder.has_relative_path() || folder.filename() == "." || folder.filename() == "..") {
-        return failure("The calendar file needs a folder of its own; " + quoted(directory) +
-                       " is not one.");
+        return failure(tr("The calendar file needs a folder of its own; \u201C%1\u201D is not one.",
+                          {directory.string()}));
     }
     // Checked before anything in it is removed: through a folder another user controls, the
     // removal and the file would land wherever they chose.
     if (const auto problem = PrivateFolder::make(folder, user)) {
-        return failure("The calendar file was not written to " + quoted(directory) + ": " +
-                       *problem + ".");
+        return failure(tr("The calendar file was not written to \u201C%1\u201D: %2.",
+                          {directory.string(), *problem}));
     }
     std::error_code error;
     for (fs::directory_iterator entry(folder, error), end; !error && entry != end;

@@ -22,8 +22,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Raise when the tables change meaning; a file of another version is rebuilt.
-constexpr int kSchemaVersion = 1;
+// Raise when the tables change meaning; a file of another version is rebuilt. 2: "broken" also
+// marks a file cut short whose complete events are indexed.
+constexpr int kSchemaVersion = 2;
 constexpr std::chrono::milliseconds kBusyWait{2000};
 
 // The series blobs live in their own table so that reading the index at start does not page

@@ -1,5 +1,7 @@
 #include "platform/PrivateFolder.h"
 
+#include "platform/Sentences.h"
+
 #include <cerrno>
 #include <system_error>
 #include <utility>
@@ -16,8 +18,9 @@ namespace {
 
 enum class Making { missingLevels, nothing };
 
-std::string quoted(const fs::path& path) {
-    return "\u201C" + path.string() + "\u201D";
+// A clause for the user, through translation.
+std::string tr(const char* text, std::initializer_list<std::string_view> args = {}) {
+    return translated("PrivateFolder", text, args);
 }
 
 std::string errnoText(int error) {
@@ -52,8 +55,8 @@ std::optional<std::string> openLevel(const Descriptor& parent, const fs::path& p
     int fd = ::openat(parent.get(), name.c_str(), kFlags);
     if (fd < 0 && errno == ENOENT && making == Making::missingLevels) {
         if (::mkdirat(parent.get(), name.c_str(), 0700) != 0 && errno != EEXIST) {
-            return "the folder " + quoted(path) + " could not be created (" + errnoText(errno) +
-                   ")";
+            return tr("the folder \u201C%1\u201D could not be created (%2)",
+                      {path.string(), errnoText(errno)});
         }
         fd = ::openat(parent.get(), name.c_str(), kFlags);
     }
@@ -65,13 +68,13 @@ std::optional<std::string> openLevel(const Descriptor& parent, const fs::path& p
     struct stat status {};
     if (::fstatat(parent.get(), name.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0) {
         if (S_ISLNK(status.st_mode)) {
-            return quoted(path) + " is a symbolic link";
+            return tr("\u201C%1\u201D is a symbolic link", {path.string()});
         }
         if (!S_ISDIR(status.st_mode)) {
-            return quoted(path) + " is not a folder";
+            return tr("\u201C%1\u201D is not a folder", {path.string()});
         }
     }
-    return "the folder " + quoted(path) + " cannot be opened (" + errnoText(error) + ")";
+    return tr("the folder \u201C%1\u201D cannot be opened (%2)", {path.string(), errnoText(error)});
 }
 
 // What is wrong with one level of the way; `last` is the folder itself.
@@ -79,17 +82,18 @@ std::optional<std::string> judge(const Descriptor& level, const fs::path& path, 
                                  const User& user) {
     struct stat status {};
     if (::fstat(level.get(), &status) != 0) {
-        return "the folder " + quoted(path) + " cannot be checked (" + errnoText(errno) + ")";
+        return tr("the folder \u201C%1\u201D cannot be checked (%2)",
+                  {path.string(), errnoText(errno)});
     }
     const uid_t owner = user.ownerOf ? user.ownerOf(path, status.st_uid) : status.st_uid;
     if (owner != user.uid && (last || owner != 0)) {
-        return "the folder " + quoted(path) + " belongs to another user";
+        return tr("the folder \u201C%1\u201D belongs to another user", {path.string()});
     }
     if (last && (status.st_mode & 077) != 0) {
-        return "the folder " + quoted(path) + " is open to other users";
+        return tr("the folder \u201C%1\u201D is open to other users", {path.string()});
     }
     if (!last && (status.st_mode & 022) != 0 && (status.st_mode & S_ISVTX) == 0) {
-        return "other users can change the folder " + quoted(path);
+        return tr("other users can change the folder \u201C%1\u201D", {path.string()});
     }
     return std::nullopt;
 }
@@ -98,7 +102,8 @@ std::optional<std::string> walk(const fs::path& folder, const User& user, Making
     std::error_code error;
     fs::path target = fs::absolute(folder, error).lexically_normal();
     if (error) {
-        return "the folder " + quoted(folder) + " cannot be found (" + error.message() + ")";
+        return tr("the folder \u201C%1\u201D cannot be found (%2)",
+                  {folder.string(), error.message()});
     }
     if (target.has_relative_path() && target.filename().empty()) {
         target = target.parent_path(); // a trailing separator
@@ -109,8 +114,8 @@ std::optional<std::string> walk(const fs::path& folder, const User& user, Making
     }
     Descriptor current(::open(levels.front().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (current.get() < 0) {
-        return "the folder " + quoted(levels.front()) + " cannot be opened (" + errnoText(errno) +
-               ")";
+        return tr("the folder \u201C%1\u201D cannot be opened (%2)",
+                  {levels.front().string(), errnoText(errno)});
     }
     for (std::size_t i = 0; i < levels.size(); ++i) {
         if (i > 0) {
@@ -146,7 +151,7 @@ std::optional<std::string> closeFolder(const fs::path& folder) {
     const Descriptor opened(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     struct stat status {};
     if (opened.get() < 0 || ::fstat(opened.get(), &status) != 0) {
-        return errno == ENOTDIR ? std::string("it is not a folder") : errnoText(errno);
+        return errno == ENOTDIR ? tr("it is not a folder") : errnoText(errno);
     }
     if ((status.st_mode & 077) != 0) {
         ::fchmod(opened.get(), status.st_mode & 07700);

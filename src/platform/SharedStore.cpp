@@ -2,6 +2,7 @@
 
 #include "platform/OpenLock.h"
 #include "platform/PrivateFolder.h"
+#include "platform/Sentences.h"
 
 #include <charconv>
 #include <chrono>
@@ -31,6 +32,11 @@ constexpr const char* kSchema = R"sql(
 CREATE TABLE items(service TEXT NOT NULL, account TEXT NOT NULL, data BLOB NOT NULL,
                    PRIMARY KEY(service, account)) WITHOUT ROWID;
 )sql";
+
+// A sentence or clause for the user, through translation.
+std::string tr(const char* text, std::initializer_list<std::string_view> args = {}) {
+    return translated("SharedStore", text, args);
+}
 
 void say(const std::string& sentence) {
     std::fprintf(stderr, "%s\n", sentence.c_str());
@@ -107,7 +113,7 @@ Inspection inspect(sqlite::Database& db) {
         return failure(db);
     }
     if (verdict != "ok") {
-        return {Verdict::foreign, "it is damaged"};
+        return {Verdict::foreign, tr("it is damaged")};
     }
     int version = 0;
     if (db.queryInt("PRAGMA user_version", version) != SQLITE_OK) {
@@ -122,7 +128,7 @@ Inspection inspect(sqlite::Database& db) {
         return failure(db);
     }
     if (tables != 0) {
-        return {Verdict::foreign, "it belongs to another program"};
+        return {Verdict::foreign, tr("it belongs to another program")};
     }
     return createSchema(db);
 }
@@ -141,7 +147,7 @@ std::uint64_t parseCount(const std::optional<std::string>& bytes) {
 
 std::unique_ptr<SharedStore> SharedStore::open(const fs::path& file) {
     const auto cannotUse = [&](const std::string& why) {
-        say("Cannot use the shared settings store " + file.string() + ": " + why + ".");
+        say(tr("Cannot use the shared settings store %1: %2.", {file.string(), why}));
         return nullptr;
     };
     // The folder holds nothing but this store, and the settings are the user's alone: SQLite would
@@ -169,7 +175,7 @@ std::unique_ptr<SharedStore> SharedStore::open(const fs::path& file) {
                 return store;
             }
             inspection = store->m_db.errorCode() == SQLITE_ERROR
-                             ? Inspection{Verdict::foreign, "its items are not in a known form"}
+                             ? Inspection{Verdict::foreign, tr("its items are not in a known form")}
                              : failure(store->m_db);
             store.reset();
         }
@@ -180,12 +186,13 @@ std::unique_ptr<SharedStore> SharedStore::open(const fs::path& file) {
         db = {};
         const auto aside = moveAside(file);
         if (!aside) {
-            return cannotUse(inspection.reason + ", and it could not be moved aside");
+            return cannotUse(tr("%1, and it could not be moved aside", {inspection.reason}));
         }
-        say("The shared settings store " + file.string() + " was unusable (" + inspection.reason +
-            "); it was moved to " + aside->string() + " and started afresh.");
+        say(tr("The shared settings store %1 was unusable (%2); it was moved to %3 and started "
+               "afresh.",
+               {file.string(), inspection.reason, aside->string()}));
     }
-    return cannotUse("a fresh file could not be started");
+    return cannotUse(tr("a fresh file could not be started"));
 }
 
 SharedStore::Reader SharedStore::openForReading(const fs::path& file,

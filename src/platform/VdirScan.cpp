@@ -52,11 +52,14 @@ Parsed parse(const fs::path& path) {
         return Parsed{.bounds = {}, .blob = {}, .broken = true, .unreadable = true, .stamp = {}};
     }
     auto result = ics::read(read->text);
-    if (result.unreadable || (result.series.empty() && result.skippedComponents > 0)) {
+    // A file cut short is reported with the others that are damaged, and what it completed is
+    // shown all the same.
+    if (result.damaged() && result.series.empty()) {
         return Parsed{
             .bounds = {}, .blob = {}, .broken = true, .unreadable = false, .stamp = read->stamp};
     }
     Parsed parsed;
+    parsed.broken = result.damaged();
     parsed.stamp = read->stamp;
     parsed.bounds.reserve(result.series.size());
     for (const auto& series : result.series) {

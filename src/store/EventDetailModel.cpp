@@ -40,7 +40,9 @@ bool sameCopies(const std::vector<StoreEvent>& a, const std::vector<StoreEvent>&
 EventDetailModel::EventDetailModel(fs::path temporaryFolder, QObject* parent)
     : QObject(parent), m_shareDir(temporaryFolder / "Share" / freshUUID()) {
     if (const auto problem = PrivateFolder::make(temporaryFolder)) {
-        m_shareProblem = "The event cannot be shared as a calendar file: " + *problem + ".";
+        m_shareProblem = tr("The event cannot be shared as a calendar file: %1.")
+                             .arg(QString::fromStdString(*problem))
+                             .toStdString();
         m_shareDir.clear();
         return;
     }

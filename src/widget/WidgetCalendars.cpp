@@ -42,7 +42,8 @@ void watchExactly(QFileSystemWatcher& watcher, const QSet<QString>& paths) {
 } // namespace
 
 WidgetCalendars::WidgetCalendars(Setup setup, QObject* parent)
-    : QObject(parent), m_setup(std::move(setup)), m_record(m_setup.sharedFile) {
+    : QObject(parent), m_setup(std::move(setup)), m_record(m_setup.sharedFile),
+      m_folders(VdirWatcher::kQuiet, VdirWatcher::kLongest) {
     m_shared = m_record.read();
     if (m_shared.state == SharedRecord::State::ok) {
         m_settings = m_shared.settings;
@@ -59,16 +60,10 @@ WidgetCalendars::WidgetCalendars(Setup setup, QObject* parent)
     connect(&m_sharedWatcher, &QFileSystemWatcher::fileChanged, &m_sharedSettle,
             qOverload<>(&QTimer::start));
     // A sync that rewrites many files is read once, when it has settled.
-    m_folderSettle.setSingleShot(true);
-    m_folderSettle.setInterval(VdirWatcher::kQuiet);
-    connect(&m_folderSettle, &QTimer::timeout, this, [this] {
+    connect(&m_folders, &FolderWatcher::settled, this, [this] {
         m_dirty = true;
         emit changed();
     });
-    connect(&m_folderWatcher, &QFileSystemWatcher::directoryChanged, &m_folderSettle,
-            qOverload<>(&QTimer::start));
-    connect(&m_folderWatcher, &QFileSystemWatcher::fileChanged, &m_folderSettle,
-            qOverload<>(&QTimer::start));
     watchShared();
 }
 
@@ -112,19 +107,7 @@ void WidgetCalendars::watchFolders(const std::vector<std::filesystem::path>& pat
     if (!m_setup.watch) {
         return;
     }
-    QSet<QString> wanted;
-    for (const auto& path : paths) {
-        wanted.insert(qs(path));
-    }
-    // A root that does not exist (yet, or any more) is watched through the folder it would be in.
-    std::error_code error;
-    for (const auto& root : m_roots) {
-        if (!std::filesystem::is_directory(root, error) &&
-            std::filesystem::is_directory(root.parent_path(), error)) {
-            wanted.insert(qs(root.parent_path()));
-        }
-    }
-    watchExactly(m_folderWatcher, wanted);
+    m_folders.watch(FolderWatcher::foldersFor(paths, m_roots));
 }
 
 bool WidgetCalendars::checkShared() {

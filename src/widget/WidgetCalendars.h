@@ -2,6 +2,7 @@
 
 #include "model/CalEvent.h"
 #include "model/Calendar.h"
+#include "store/FolderWatcher.h"
 #include "widget/SharedRecord.h"
 
 #include <QFileSystemWatcher>
@@ -24,7 +25,7 @@ namespace plannery {
 //
 // A widget lives for days and shows two weeks: it keeps those weeks' events, not an event store.
 // The store (with its index of every event) is opened for each fetch and closed after it, and
-// the folders it named are watched in the meantime.
+// the folders it named are watched in the meantime, as the app watches them.
 class WidgetCalendars final : public QObject {
     Q_OBJECT
 
@@ -80,8 +81,7 @@ class WidgetCalendars final : public QObject {
     std::optional<SharedSettings> m_settings; // the last settings read whole
     QFileSystemWatcher m_sharedWatcher;
     QTimer m_sharedSettle;
-    QFileSystemWatcher m_folderWatcher;
-    QTimer m_folderSettle;
+    FolderWatcher m_folders;
     std::vector<std::filesystem::path> m_roots;
     std::string m_zoneId;
     bool m_dirty = true;

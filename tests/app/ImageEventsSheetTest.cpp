@@ -8,10 +8,9 @@
 #include "app/RecognizedTextSection.h"
 #include "app/SuggestionRow.h"
 #include "finder/BuiltinReader.h"
-#include "platform/VdirEventStore.h"
-#include "store/CalendarStore.h"
 #include "store/SharedKeychain.h"
 #include "store/SharedPrefs.h"
+#include "store/VdirStoreFixture.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -112,22 +111,9 @@ class ImageEventsSheetTest : public ::testing::Test {
         root.write("acct/home/color", "#3366CC\n");
         root.write("acct/work/displayname", "Work\n");
         root.write("acct/work/color", "#3366CC\n");
-        auto events =
-            std::make_unique<VdirEventStore>(VdirOptions{.roots = {root.path()},
-                                                         .cacheFile = {},
-                                                         .calendar = calendar,
-                                                         .check = VdirOptions::Check::everyFile});
-        vdir = events.get();
-        const Instant fixed = now;
-        store = std::make_unique<CalendarStore>(
-            CalendarStore::Services{.eventStore = std::move(events),
-                                    .scanHandle = {},
-                                    .calendar = [cal = calendar] { return cal; },
-                                    .now = [fixed] { return fixed; },
-                                    .defaults = &defaults,
-                                    .keychain = &keychain,
-                                    .changeScanDelay = std::chrono::milliseconds(0)});
-        store->refreshStatus();
+        auto fixture = test::vdirStore(root.path(), calendar, now, &defaults, &keychain);
+        vdir = fixture.vdir;
+        store = std::move(fixture.store);
         open(std::make_shared<FakeScanner>());
     }
 

@@ -6,6 +6,7 @@
 
 #include <QSettings>
 #include <QSignalSpy>
+#include <QStringList>
 #include <QUrl>
 
 #include <gtest/gtest.h>
@@ -369,7 +370,7 @@ TEST_F(NavigationStateTest, LaunchOptionsComeFromTheCommandLineOverThePreference
     m_defaults->setValue("showSettings", true);
     m_defaults->setValue("imageEventsDemo", "perhaps");
     const LaunchOptions options = NavigationState::readLaunchOptions(
-        {"plannery", "--anchor", "2026-03-07", "--showTitlePopover"}, m_defaults.get(), berlin);
+        {"--anchor", "2026-03-07", "--showTitlePopover"}, m_defaults.get(), berlin);
     EXPECT_EQ(options.anchor, day(2026, 3, 7));
     EXPECT_TRUE(options.showSettings);
     EXPECT_TRUE(options.showTitlePopover);
@@ -380,10 +381,18 @@ TEST_F(NavigationStateTest, LaunchOptionsComeFromTheCommandLineOverThePreference
     // Read back from the file, a stored switch is text.
     m_defaults->sync();
     const LaunchOptions reread =
-        NavigationState::readLaunchOptions({"plannery"}, preferences().get(), berlin);
+        NavigationState::readLaunchOptions({}, preferences().get(), berlin);
     EXPECT_EQ(reread.anchor, day(2026, 1, 15));
     EXPECT_TRUE(reread.showSettings);
     EXPECT_TRUE(NavigationState::readLaunchOptions({}, nullptr, berlin).problems.empty());
+
+    // A list edited in by hand is no day: it is reported and the default is kept.
+    m_defaults->remove("imageEventsDemo");
+    m_defaults->setValue("anchor", QStringList{"2026-01-15", "2026-01-16"});
+    const LaunchOptions listed = NavigationState::readLaunchOptions({}, m_defaults.get(), berlin);
+    EXPECT_EQ(listed.anchor, std::nullopt);
+    ASSERT_EQ(listed.problems.size(), 1u);
+    EXPECT_NE(listed.problems[0].find("anchor"), std::string::npos);
 }
 
 } // namespace

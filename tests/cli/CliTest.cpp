@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <map>
@@ -215,15 +216,35 @@ TEST_F(CliTest, BrokenFilesAreSkippedAndCounted) {
               "DTSTART:20260302T100000Z\r\nDTEND:20260302T110000Z\r\nSUMMARY:Still here\r\n"
               "END:VEVENT\r\nEND:VCALENDAR\r\n");
     dir.write("local/calendar/broken.ics", "this is not a calendar\n");
+    // Cut before its last line: its event is shown, and the file is counted as damaged.
+    dir.write("local/calendar/unended.ics",
+              "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVENT\r\nUID:unended\r\n"
+              "DTSTART:20260302T120000Z\r\nDTEND:20260302T130000Z\r\nSUMMARY:Cut before its end\r\n"
+              "END:VEVENT\r\n");
+    // Written an hour ago, so that the first run keeps them in its index cache.
+    for (const char* name : {"good.ics", "broken.ics", "unended.ics"}) {
+        fs::last_write_time(dir.path() / "local/calendar" / name,
+                            fs::file_time_type::clock::now() - std::chrono::hours(1));
+    }
     const auto result =
         run("agenda --root " + quote(dir.path().string()) + " --from 2026-03-02 --days 1 --tz UTC");
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_NE(result.out.find("Still here"), std::string::npos) << result.out;
-    EXPECT_NE(result.err.find("1 file could not be read; --verbose names them."), std::string::npos)
+    EXPECT_NE(result.out.find("Cut before its end"), std::string::npos) << result.out;
+    EXPECT_NE(result.err.find("2 files could not be read; --verbose names them."),
+              std::string::npos)
         << result.err;
+    // Read again from the index cache.
     const auto verbose = run("agenda --root " + quote(dir.path().string()) +
                              " --from 2026-03-02 --days 1 --tz UTC --verbose");
+    EXPECT_NE(verbose.err.find("2 files could not be read:"), std::string::npos) << verbose.err;
     EXPECT_NE(verbose.err.find("broken.ics"), std::string::npos) << verbose.err;
+    EXPECT_NE(verbose.err.find("unended.ics"), std::string::npos) << verbose.err;
+    EXPECT_NE(verbose.err.find("0 files parsed, 3 from the index cache."), std::string::npos)
+        << verbose.err;
+    const auto calendars = run("calendars --root " + quote(dir.path().string()));
+    EXPECT_EQ(calendars.status, 0) << calendars.err;
+    EXPECT_NE(calendars.err.find("2 files could not be read"), std::string::npos) << calendars.err;
 }
 
 // Folders as vdirsyncer writes them (accounts of collections with `displayname` and `color`

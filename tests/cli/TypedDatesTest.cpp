@@ -37,6 +37,23 @@ TEST(TypedDates, TimesAreWallClockTimesOrInstants) {
           "2026-03-07T10:00+01:00:00", "2026-03-07T10:00:00.5+01:00"}) {
         EXPECT_FALSE(parseDateTime(bad)) << bad;
     }
+
+    // Outside the days only instants: the end of 9999-12-31 as --json prints it, later times of
+    // the year 10000 (an end, or a start seen from a zone ahead of the event's) and those of the
+    // year 0 (a start on the first day seen from a zone behind).
+    EXPECT_EQ(parseDateTime("10000-01-01T00:00:00+00:00"), (DateTime{{10000, 1, 1}, 0, 0, 0}));
+    EXPECT_EQ(parseDateTime("10000-01-02 13:45-10:00"),
+              (DateTime{{10000, 1, 2}, 13 * 60 + 45, 0, -10 * 3600}));
+    EXPECT_EQ(parseDateTime("10000-03-01T09:00"),
+              (DateTime{{10000, 3, 1}, 9 * 60, 0, std::nullopt}));
+    EXPECT_EQ(parseDateTime("0000-12-31T14:30:00-10:00"),
+              (DateTime{{0, 12, 31}, 14 * 60 + 30, 0, -10 * 3600}));
+    for (const char* bad : {"10000-01-01", "0000-12-31", "10000-02-30T10:00", "09999-12-31T10:00",
+                            "10000-1-01T10:00", "10000-01-01T24:00", "1000-01-01T10:00Z0"}) {
+        EXPECT_FALSE(parseDateTime(bad)) << bad;
+    }
+    EXPECT_FALSE(parseDate("10000-01-01"));
+    EXPECT_FALSE(parseDate("0000-12-31"));
 }
 
 } // namespace

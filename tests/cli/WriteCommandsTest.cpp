@@ -110,6 +110,36 @@ TEST_F(WriteCommandsTest, AddWritesOnlyWhatReadsBackTheSame) {
     }
 }
 
+// The times --json prints are read back as arguments, those past the last day included: an
+// all-day event on 9999-12-31 ends as the year 10000 begins.
+TEST_F(WriteCommandsTest, PrintedTimesAreReadBack) {
+    const auto allDay = run(
+        {"add", "--calendar", "cal", "--title", "Last day", "--start", "9999-12-31", "--all-day"});
+    ASSERT_EQ(allDay.status, 0) << allDay.err;
+    const std::string printed =
+        listed(allDay.out.substr(0, allDay.out.find('\n')), "9999-12-31", "UTC");
+    ASSERT_EQ(printed, "9999-12-31T00:00:00+00:00 10000-01-01T00:00:00+00:00");
+    // Typed back in another zone, as a timed event over the same span.
+    const auto timed =
+        run({"add", "--calendar", "cal", "--title", "Same span", "--start",
+             printed.substr(0, printed.find(' ')), "--end", printed.substr(printed.find(' ') + 1)},
+            "Europe/Berlin");
+    ASSERT_EQ(timed.status, 0) << timed.err;
+    EXPECT_EQ(listed(timed.out.substr(0, timed.out.find('\n')), "9999-12-31", "UTC"), printed);
+
+    // An agenda asked to run past the last day ends with it, and each day it names is a --from.
+    const auto agenda = run({"agenda", "--from", "9999-12-30", "--days", "5", "--json"});
+    ASSERT_EQ(agenda.status, 0) << agenda.err;
+    const auto days = json::parse(agenda.out);
+    ASSERT_TRUE(days) << agenda.out;
+    std::vector<std::string> named;
+    for (const auto& day : (*days)["days"].array) {
+        named.push_back(day["day"].string);
+        EXPECT_EQ(run({"agenda", "--from", named.back(), "--days", "1"}).status, 0) << named.back();
+    }
+    EXPECT_EQ(named, (std::vector<std::string>{"9999-12-30", "9999-12-31"}));
+}
+
 TEST_F(WriteCommandsTest, AddRefusesTimesOutsideTheCalendarOrEndingFirst) {
     struct Case {
         std::vector<std::string> times;

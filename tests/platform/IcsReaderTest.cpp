@@ -183,13 +183,30 @@ TEST(IcsReader, BrokenInputGivesWhatCanBeRead) {
     ASSERT_EQ(truncated.series.size(), 1u);
     EXPECT_EQ(truncated.series[0].components[0].content.title, "Complete before the cut");
     EXPECT_EQ(truncated.skippedComponents, 1);
+    EXPECT_TRUE(truncated.cut);
+    EXPECT_TRUE(truncated.damaged());
     const auto cutEvent = cut.find("BEGIN:VEVENT\r\nUID:cut");
     for (const std::string& text :
          {cut.substr(cutEvent), cut.substr(0, cut.find("BEGIN:VEVENT")) + cut.substr(cutEvent)}) {
         const auto alone = read(text);
         EXPECT_TRUE(alone.series.empty()) << text;
         EXPECT_EQ(alone.skippedComponents, 1) << text;
+        EXPECT_TRUE(alone.damaged()) << text;
     }
+
+    // Cut just before its last line, END:VCALENDAR, a file keeps every event and is damaged all
+    // the same; whole, it is not.
+    const std::string whole =
+        calendarWith("BEGIN:VEVENT\r\nUID:u\r\nDTSTART:20260301T090000Z\r\nSUMMARY:Kept\r\n"
+                     "END:VEVENT\r\n");
+    EXPECT_FALSE(read(whole).cut);
+    EXPECT_FALSE(read(whole).damaged());
+    const auto lastLineMissing = read(whole.substr(0, whole.find("END:VCALENDAR")));
+    ASSERT_EQ(lastLineMissing.series.size(), 1u);
+    EXPECT_EQ(lastLineMissing.series[0].components[0].content.title, "Kept");
+    EXPECT_EQ(lastLineMissing.skippedComponents, 0);
+    EXPECT_TRUE(lastLineMissing.cut);
+    EXPECT_TRUE(lastLineMissing.damaged());
 
     std::string garbage;
     for (int i = 0; i < 5000; ++i) {

@@ -4,6 +4,9 @@
 
 #include "TestSupport.h"
 
+#include <QCoreApplication>
+#include <QTranslator>
+
 #include <gtest/gtest.h>
 
 #include <libical/ical.h>
@@ -301,6 +304,37 @@ TEST(IcsShareFile, ReadBackByTheVdirStore) {
         EXPECT_EQ(found->url(), sample.event.url) << uid;
         EXPECT_FALSE(found->occurrenceDate) << "shared occurrences stand alone";
     }
+}
+
+// A translation of the two sentences and the clause a refused folder is told with.
+class Glossary final : public QTranslator {
+  public:
+    QString translate(const char* context, const char* source, const char*, int) const override {
+        const std::string key = std::string(context) + "|" + source;
+        if (key == "IcsShareFile|The calendar file was not written to \u201C%1\u201D: %2.") {
+            return QString::fromUtf8("Die Kalenderdatei wurde nicht in \u201E%1\u201C "
+                                     "geschrieben: %2.");
+        }
+        if (key == "PrivateFolder|\u201C%1\u201D is not a folder") {
+            return QString::fromUtf8("\u201E%1\u201C ist kein Ordner");
+        }
+        return {};
+    }
+    bool isEmpty() const override { return false; }
+};
+
+TEST(IcsShareFile, FailuresAreToldInTheUsersLanguage) {
+    test::TempDir dir;
+    Glossary german;
+    ASSERT_TRUE(QCoreApplication::installTranslator(&german));
+    // Arguments are never read as places: a folder named "%2" stays as it is.
+    const auto blocker = dir.write("%2", "keep");
+    const auto written = Ics::write(samples()[0].event, blocker / "share", kStamp, berlin());
+    QCoreApplication::removeTranslator(&german);
+    ASSERT_TRUE(written.error);
+    EXPECT_EQ(*written.error, "Die Kalenderdatei wurde nicht in \u201E" +
+                                  (blocker / "share").string() + "\u201C geschrieben: \u201E" +
+                                  blocker.string() + "\u201C ist kein Ordner.");
 }
 
 } // namespace

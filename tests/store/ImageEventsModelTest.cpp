@@ -1,10 +1,9 @@
 #include "store/ImageEventsModel.h"
 
 #include "TestSupport.h"
-#include "platform/VdirEventStore.h"
-#include "store/CalendarStore.h"
 #include "store/SharedKeychain.h"
 #include "store/SharedPrefs.h"
+#include "store/VdirStoreFixture.h"
 
 #include <QBuffer>
 #include <QImageWriter>
@@ -148,22 +147,10 @@ class ImageEventsModelTest : public ::testing::Test {
     }
 
     void open() {
-        auto events =
-            std::make_unique<VdirEventStore>(VdirOptions{.roots = {root.path()},
-                                                         .cacheFile = {},
-                                                         .calendar = calendar,
-                                                         .check = VdirOptions::Check::everyFile});
-        vdir = events.get();
+        auto fixture = test::vdirStore(root.path(), calendar, now);
+        vdir = fixture.vdir;
+        store = std::move(fixture.store);
         const Instant fixed = now;
-        store = std::make_unique<CalendarStore>(
-            CalendarStore::Services{.eventStore = std::move(events),
-                                    .scanHandle = {},
-                                    .calendar = [cal = calendar] { return cal; },
-                                    .now = [fixed] { return fixed; },
-                                    .defaults = nullptr,
-                                    .keychain = nullptr,
-                                    .changeScanDelay = std::chrono::milliseconds(0)});
-        store->refreshStatus();
         model = std::make_unique<ImageEventsModel>(
             ImageEventsModel::Services{.store = store.get(),
                                        .keychain = &keychain,

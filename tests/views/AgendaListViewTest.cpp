@@ -1,6 +1,7 @@
 #include "AnimationClock.h"
 #include "GridViewTestSupport.h"
 #include "ListDays.h"
+#include "PointerEvents.h"
 #include "TestSupport.h"
 
 #include "views/AgendaListView.h"
@@ -8,7 +9,6 @@
 
 #include <QScrollBar>
 #include <QTest>
-#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -49,11 +49,7 @@ struct Agenda {
         return image;
     }
     void wheel(int angle) {
-        QWidget* target = view.viewport();
-        const QPointF point(200, 250);
-        QWheelEvent event(point, target->mapToGlobal(point), QPoint(), QPoint(0, angle),
-                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-        QCoreApplication::sendEvent(target, &event);
+        test::sendWheel(*view.viewport(), QPointF(200, 250), QPoint(), QPoint(0, angle));
     }
     // The days asked for by the requests since the last look.
     std::vector<test::Request> asked() {

@@ -1,6 +1,7 @@
 #include "AnimationClock.h"
 #include "GridViewTestSupport.h"
 #include "ListDays.h"
+#include "PointerEvents.h"
 #include "TestSupport.h"
 
 #include "views/FourWeeksView.h"
@@ -8,7 +9,6 @@
 #include "views/MonthDayCell.h"
 
 #include <QTest>
-#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -52,16 +52,10 @@ struct FourWeeks {
     }
     // A touchpad's wheel event, stamped `ms`.
     void wheel(QPoint pixels, QPoint angle, Qt::ScrollPhase phase, quint64 ms = 0) {
-        const QPointF at(350, 200);
-        QWheelEvent event(at, view.mapToGlobal(at), pixels, angle, Qt::NoButton, Qt::NoModifier,
-                          phase, false);
-        event.setTimestamp(ms);
-        QCoreApplication::sendEvent(&view, &event);
+        test::sendWheel(view, QPointF(350, 200), pixels, angle, Qt::NoModifier, phase, ms);
     }
     void mouse(QEvent::Type type, QPointF p, Qt::MouseButtons buttons, quint64 ms) {
-        QMouseEvent event(type, p, view.mapToGlobal(p), Qt::LeftButton, buttons, Qt::NoModifier);
-        event.setTimestamp(ms);
-        QCoreApplication::sendEvent(&view, &event);
+        test::sendMouse(view, type, p, buttons, ms);
     }
 };
 

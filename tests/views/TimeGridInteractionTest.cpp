@@ -1,6 +1,7 @@
 #include "AnimationClock.h"
 #include "GridViewTestSupport.h"
 #include "ListDays.h"
+#include "PointerEvents.h"
 #include "TestSupport.h"
 
 #include "views/TimeGridView.h"
@@ -8,10 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QNativeGestureEvent>
-#include <QPointingDevice>
 #include <QTest>
-#include <QWheelEvent>
 
 #include <cmath>
 
@@ -65,24 +63,9 @@ struct Grid {
     Instant pageDate() const { return view.pageStart(); }
 };
 
-void sendMouse(QWidget& w, QEvent::Type type, QPointF p, Qt::MouseButtons buttons) {
-    QMouseEvent event(type, p, w.mapToGlobal(p), Qt::LeftButton, buttons, Qt::NoModifier);
-    QApplication::sendEvent(&w, &event);
-}
-
-// A wheel event stamped `ms`, as the window system stamps its events.
-void sendWheel(QWidget& w, QPointF p, QPoint pixels, QPoint angle, Qt::KeyboardModifiers mods,
-               Qt::ScrollPhase phase = Qt::NoScrollPhase, quint64 ms = 0) {
-    QWheelEvent event(p, w.mapToGlobal(p), pixels, angle, Qt::NoButton, mods, phase, false);
-    event.setTimestamp(ms);
-    QApplication::sendEvent(&w, &event);
-}
-
-void sendGesture(QWidget& w, Qt::NativeGestureType type, QPointF p, double value) {
-    QNativeGestureEvent event(type, QPointingDevice::primaryPointingDevice(), 2, p, p,
-                              w.mapToGlobal(p), value, QPointF());
-    QApplication::sendEvent(&w, &event);
-}
+using test::sendGesture;
+using test::sendMouse;
+using test::sendWheel;
 
 TEST(TimeGridInteraction, ClickSelectsTheEventAndTheDay) {
     Grid grid(TimeGridSpan::week(),

@@ -201,6 +201,19 @@ TEST(WidgetCalendars, ChangesOnDiskAndInTheSharedStoreAreNoticed) {
     EXPECT_EQ(titles(widget->content(calendars.now)),
               (std::vector<std::string>{"Lunch", "Dentist", "Standup"}));
 
+    // An editor writes a file in place: its folder gains and loses no name, yet it is seen.
+    const fs::path file = calendars.fixture.root / "me" / "home" / "dentist.ics";
+    std::ifstream in(file, std::ios::binary);
+    std::string text{std::istreambuf_iterator<char>(in), {}};
+    text.replace(text.find("Dentist"), 7, "Orthodontist");
+    {
+        std::ofstream out(file, std::ios::binary | std::ios::trunc);
+        out << text;
+    }
+    ASSERT_TRUE(changed.wait(30000));
+    EXPECT_EQ(titles(widget->content(calendars.now)),
+              (std::vector<std::string>{"Lunch", "Orthodontist", "Standup"}));
+
     // The app asks widgets to reload: the store's journal changes and the widget reads it.
     calendars.fixture.bumpReload();
     ASSERT_TRUE(changed.wait(30000));
