@@ -48,6 +48,13 @@ void TimeGridColumn::configure(Instant day, Events events, const TimeGridMetrics
     layout();
 }
 
+void TimeGridColumn::release() {
+    m_configured = false;
+    m_events.reset();
+    m_tiles.clear();
+    m_layers.clear();
+}
+
 void TimeGridColumn::layout() {
     m_tiles.clear();
     m_layers.clear();

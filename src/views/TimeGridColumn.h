@@ -29,6 +29,9 @@ class TimeGridColumn {
 
     // Nothing is recomputed when all four are unchanged (the event list by identity).
     void configure(Instant day, Events events, const TimeGridMetrics& metrics, double scale);
+    // Lets go of the day's events and the tiles' pictures while the column waits for another
+    // day; it is configured again before it is used.
+    void release();
 
     Instant day() const { return m_day; }
     const std::vector<TimeGridTile>& tiles() const { return m_tiles; }

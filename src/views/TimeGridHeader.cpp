@@ -27,6 +27,12 @@ FontSpec chipFont(bool compact) {
 
 TimeGridHeader::TimeGridHeader(Calendar calendar) : m_calendar(std::move(calendar)) {}
 
+void TimeGridHeader::release() {
+    m_configured = false;
+    m_allDay.clear();
+    m_chips.clear();
+}
+
 void TimeGridHeader::configure(Instant day, std::vector<CalEvent> allDay,
                                const TimeGridMetrics& metrics, bool isToday, double scale) {
     const double safeScale = std::isfinite(scale) && scale > 0 ? scale : 1;

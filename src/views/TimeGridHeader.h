@@ -31,6 +31,9 @@ class TimeGridHeader {
     // events, today flag, metrics and scale are unchanged.
     void configure(Instant day, std::vector<CalEvent> allDay, const TimeGridMetrics& metrics,
                    bool isToday, double scale);
+    // Lets go of the day's events while the header waits for another day; it is configured
+    // again before it is used.
+    void release();
 
     void paint(QPainter& painter, const GridPalette& palette) const;
     Hit hit(QPointF p) const;

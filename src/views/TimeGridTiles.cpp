@@ -7,7 +7,9 @@ namespace plannery {
 
 namespace {
 
-// Moves the entries of `live` whose day is not in `days` (sorted) to `pool`.
+// Moves the entries of `live` whose day is not in `days` (sorted) to `pool`, without what they
+// held of their day: a pooled tile is configured for another day before it is used again, and
+// its pictures and events would only keep memory (and the store's old day lists) alive.
 template <typename Tile>
 void park(std::map<Instant, Tile>& live, std::vector<Tile>& pool,
           const std::vector<Instant>& days) {
@@ -15,6 +17,7 @@ void park(std::map<Instant, Tile>& live, std::vector<Tile>& pool,
         if (std::binary_search(days.begin(), days.end(), it->first)) {
             ++it;
         } else {
+            it->second.release();
             pool.push_back(std::move(it->second));
             it = live.erase(it);
         }
