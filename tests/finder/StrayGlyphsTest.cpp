@@ -1,0 +1,43 @@
+#include "finder/StrayGlyphs.h"
+
+#include <gtest/gtest.h>
+
+namespace plannery::reader {
+namespace {
+
+TEST(StrayGlyphsTest, PicturesAndTheirMisreadingsAtALinesEndsGo) {
+    const struct {
+        const char* line;
+        const char* clean;
+    } cases[] = {
+        // Emoji as written, with their joiners and skin tones.
+        {"🎄 Office Christmas Party 🎄", "Office Christmas Party"},
+        {"HOUSEWARMING 🏡", "HOUSEWARMING"},
+        {"See you there 👋🏽", "See you there"},
+        // What a recogniser reads them as.
+        {"O Office Christmas Party 0", "Office Christmas Party"},
+        {"HOUSEWARMING Oo", "HOUSEWARMING"},
+        {"Pub quiz at The Red Lion J]", "Pub quiz at The Red Lion"},
+        {"HOUSEWARMING [{}", "HOUSEWARMING"},
+        {"(0 is having his party", "is having his party"},
+        {"Text me back []", "Text me back"},
+        {"Bring something to drink ©", "Bring something to drink"},
+        // Several in a row.
+        {"Party time 🎉 🎉", "Party time"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(withoutStrayGlyphs(c.line), c.clean) << c.line;
+    }
+}
+
+TEST(StrayGlyphsTest, NumbersMarkersAndBracketsThatPairStay) {
+    for (const char* line :
+         {"16:45 Dr Blake (Science) Lab 3", "Spaces left: 0", "O2 Arena, London", "1) Bring a mat",
+          "a) Doors open", "(2) Talks", "Room 220 (Hall B)", "O Holy Night", "Gate 9",
+          "Flat 3, 27 Lansdowne Road", "🎉", "0", "(0", "Score 1 - 0", "", "   "}) {
+        EXPECT_EQ(withoutStrayGlyphs(line), line) << line;
+    }
+}
+
+} // namespace
+} // namespace plannery::reader
