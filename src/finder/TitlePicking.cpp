@@ -147,6 +147,13 @@ std::optional<TitlePicker::Option> TitlePicker::lineOption(std::size_t li, bool 
             anyToken(line, s.begin, s.end, [](const Token& t) { return t.isLink(); })) {
             continue;
         }
+        // A heading has a word of three or more letters: "Ee" or "OO EE" is what a recogniser
+        // made of a picture or a smudge.
+        if (!own && !anyToken(line, s.begin, s.end, [&line](const Token& t) {
+                return t.isWord() && FinderText::letterCount(line.slice(t.begin, t.end)) >= 3;
+            })) {
+            continue;
+        }
         const Token& first = line.tokens[s.begin];
         if (Vocabulary::isGreeting(first.key) || isPreposition(first) || isProse(line, s) ||
             isFragment(line, s) || (own && s.label)) {

@@ -37,6 +37,9 @@ TEST(TitlePickingTest, HeadingsNameASingleEvent) {
     // "Join us for" and an article go.
     EXPECT_EQ(titles("Join us for a Spring Picnic\nSunday 22 March, noon"),
               Titles{"Spring Picnic"});
+    // What a recogniser made of a picture or a smudge, above the text, is no heading.
+    EXPECT_EQ(titles("Ee\nHi all,\nWe'd love to have you over for dinner on Friday 6 March."),
+              Titles{"Dinner"});
     // A colon after words that are no label is part of the name.
     EXPECT_EQ(titles("Film club: Casablanca\nThursday 12 March, 8pm"),
               Titles{"Film club: Casablanca"});
