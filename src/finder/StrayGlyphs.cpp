@@ -202,4 +202,43 @@ std::string withoutStrayGlyphs(std::string_view line) {
     return Cleaner(line).run();
 }
 
+std::string withOnesForLookalikes(std::string line) {
+    const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const std::string_view before = std::string_view(line).substr(0, i);
+        const bool starts = before.empty() || before.ends_with(' ') || before.ends_with('\t') ||
+                            before.ends_with('(') || before.ends_with('-') ||
+                            before.ends_with("\u2013") || before.ends_with("\u2014");
+        if (!starts || (line[i] != 'l' && line[i] != 'I')) {
+            continue;
+        }
+        std::size_t end = i + 1;
+        while (end < line.size() && line[end] != ' ' && line[end] != '\t' && line[end] != ',' &&
+               line[end] != ')') {
+            ++end;
+        }
+        std::string_view rest = std::string_view(line).substr(i + 1, end - i - 1);
+        while (!rest.empty() && rest.back() == '.') {
+            rest.remove_suffix(1);
+        }
+        // "l0:30", "l5h", "l2.30pm": digits, with ":" or "." between them, and an ending.
+        std::size_t k = 0;
+        while (k < rest.size() &&
+               (isDigit(rest[k]) || ((rest[k] == ':' || rest[k] == '.') && k > 0 &&
+                                     k + 1 < rest.size() && isDigit(rest[k + 1])))) {
+            ++k;
+        }
+        const std::string_view ending = rest.substr(k);
+        const bool clock = ending == "am" || ending == "pm";
+        const bool number =
+            ending == "h" || (k == 0 ? ending == "st" || ending == "er" || ending == "re"
+                                     : ending.empty() || ending == "th");
+        // "Ist" and "I5" are a word and a road: a capital I is a one only before a clock's ending.
+        if (line[i] == 'l' ? clock || number : clock) {
+            line[i] = '1';
+        }
+    }
+    return line;
+}
+
 } // namespace plannery::reader

@@ -13,4 +13,9 @@ namespace plannery::reader {
 // Holy Night") stay, unless the line also ends in a decoration, as pictures come in pairs.
 std::string withoutStrayGlyphs(std::string_view line);
 
+// A line with the "l" a recogniser reads for a "1" made a digit again where a number is meant: in
+// front of a number's ending ("7pm – lam", "Paris ler", "lst floor") or of more digits ("l0:30",
+// "l5h"). Words ("lame", "Ist"), and links ("zoom.us/j/l2x") are left alone.
+std::string withOnesForLookalikes(std::string line);
+
 } // namespace plannery::reader

@@ -39,5 +39,28 @@ TEST(StrayGlyphsTest, NumbersMarkersAndBracketsThatPairStay) {
     }
 }
 
+TEST(StrayGlyphsTest, OnesReadAsLettersAreDigitsWhereANumberIsMeant) {
+    const struct {
+        const char* line;
+        const char* fixed;
+    } cases[] = {
+        {"7pm – lam", "7pm – 1am"},
+        {"7pm–lam", "7pm–1am"},
+        {"Doors Ipm", "Doors 1pm"},
+        {"Église Saint-Eustache, Paris ler", "Église Saint-Eustache, Paris 1er"},
+        {"Meet on the lst floor", "Meet on the 1st floor"},
+        {"Start l0:30, end l2.30pm", "Start 10:30, end 12.30pm"},
+        {"Friday l5th May (l4h)", "Friday 15th May (14h)"},
+        // Words, a road and links stay as written.
+        {"Ist das lame?", "Ist das lame?"},
+        {"I5 north, I am late", "I5 north, I am late"},
+        {"https://zoom.us/j/l2x?pwd=l0", "https://zoom.us/j/l2x?pwd=l0"},
+        {"let lead level", "let lead level"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(withOnesForLookalikes(c.line), c.fixed) << c.line;
+    }
+}
+
 } // namespace
 } // namespace plannery::reader
