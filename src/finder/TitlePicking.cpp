@@ -57,6 +57,13 @@ bool isFragment(const Line& line, const Segment& s) {
                                          "next", "diesen", "ce"});
 }
 
+// "Party of 4", "Table for 2", "Tisch für 6": the size of a booking, not an event's name.
+bool isGroupSize(const Line& line, std::size_t k) {
+    return isWordIn(line.at(k), {"party", "table", "group", "tisch"}) &&
+           isWordIn(line.at(k + 1), {"of", "for", "fur", "pour"}) && line.at(k + 2) &&
+           line.at(k + 2)->isNumber();
+}
+
 bool isAddress(const Line& line, const Segment& s) {
     for (std::size_t k = s.begin; k < s.end; ++k) {
         if (Addresses::startsAt(line, k)) {
@@ -164,6 +171,9 @@ std::optional<TitlePicker::Option> TitlePicker::lineOption(std::size_t li, bool 
             !line.tokens[s.begin + 1].capital) {
             return std::nullopt;
         }
+        if (s.end - s.begin == 3 && isGroupSize(line, s.begin)) {
+            return std::nullopt;
+        }
         // "Musée d'Orsay – Billet daté": the piece that is no generic heading names it.
         const bool genericPiece = anyToken(line, s.begin, s.end, [](const Token& t) {
             return t.isWord() && Vocabulary::isGenericHeadingWord(t.key);
@@ -260,7 +270,7 @@ std::optional<TitlePicker::Option> TitlePicker::sentenceOption(const Candidate& 
         }
         for (std::size_t k = facts.speaker ? facts.labelEnd : 0; k < line.tokens.size(); ++k) {
             if (dated[k] || !line.tokens[k].isWord() ||
-                !Vocabulary::isEventNoun(line.tokens[k].key)) {
+                !Vocabulary::isEventNoun(line.tokens[k].key) || isGroupSize(line, k)) {
                 continue;
             }
             return Option{phraseAround(line, dated, k), li == c.line ? kOwnSentence : kUsable + 1};

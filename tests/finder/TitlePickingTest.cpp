@@ -40,6 +40,9 @@ TEST(TitlePickingTest, HeadingsNameASingleEvent) {
     // What a recogniser made of a picture or a smudge, above the text, is no heading.
     EXPECT_EQ(titles("Ee\nHi all,\nWe'd love to have you over for dinner on Friday 6 March."),
               Titles{"Dinner"});
+    // The size of a booking is no name: the venue is the title of last resort.
+    EXPECT_EQ(titles("Thanks for booking!\n\nParty of 4\nSaturday 7 March at 19:45"),
+              Titles{"Venue Hall"});
     // A colon after words that are no label is part of the name.
     EXPECT_EQ(titles("Film club: Casablanca\nThursday 12 March, 8pm"),
               Titles{"Film club: Casablanca"});
