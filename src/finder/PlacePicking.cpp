@@ -52,9 +52,14 @@ std::size_t extendPlace(const Line& line, std::size_t end) {
 }
 
 bool isMeetingLink(std::string_view link) {
-    for (const std::string_view host :
-         {"zoom.us", "meet.google.com", "teams.microsoft.com", "teams.live.com", "webex.com",
-          "whereby.com", "meet.jit.si", "gotomeeting.com", "bluejeans.com", "/live", "zoom.com"}) {
+    for (const std::string_view host : {"zoom.us",        "meet.google.com", "teams.microsoft.com",
+                                        "teams.live.com", "webex.com",       "whereby.com",
+                                        "meet.jit.si",    "gotomeeting.com", "gotomeet.me",
+                                        "bluejeans.com",  "/live",           "zoom.com",
+                                        "join.skype.com", "chime.aws",       "ringcentral.com",
+                                        "8x8.vc",         "livestorm.co",    "crowdcast.io",
+                                        "hopin.com",      "meet.lync.com",   "discord.gg",
+                                        "twitch.tv"}) {
         if (link.find(host) != std::string_view::npos) {
             return true;
         }
@@ -181,7 +186,19 @@ std::optional<std::string> PlacePicker::address() {
             }
             text += ", " + std::string(m_text.lines[k].span(below->first, below->second));
         }
-        m_addressHasVenue = first < li || span->first > 0;
+        // "Osteria Nonna, 22 Market Square": a name without a number before the street's.
+        bool namedFirst = false;
+        for (std::size_t k = span->first; k < span->second; ++k) {
+            const Token& t = line.tokens[k];
+            if (t.isNumber() || (t.isWord() && Vocabulary::isStreetWord(t.key))) {
+                break;
+            }
+            if (t.isSymbol(",")) {
+                namedFirst = k > span->first && line.tokens[span->first].capital;
+                break;
+            }
+        }
+        m_addressHasVenue = first < li || span->first > 0 || namedFirst;
         return text;
     }
     return std::nullopt;
