@@ -202,41 +202,74 @@ std::string withoutStrayGlyphs(std::string_view line) {
     return Cleaner(line).run();
 }
 
-std::string withOnesForLookalikes(std::string line) {
+std::string withDigitsForLookalikes(std::string line) {
     const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    const auto isOne = [](char c) { return c == 'l' || c == 'I' || c == 'L'; };
     for (std::size_t i = 0; i < line.size(); ++i) {
         const std::string_view before = std::string_view(line).substr(0, i);
         const bool starts = before.empty() || before.ends_with(' ') || before.ends_with('\t') ||
                             before.ends_with('(') || before.ends_with('-') ||
                             before.ends_with("\u2013") || before.ends_with("\u2014");
-        if (!starts || (line[i] != 'l' && line[i] != 'I')) {
+        if (!starts || !(isDigit(line[i]) || isOne(line[i]) || line[i] == 'S')) {
             continue;
         }
-        std::size_t end = i + 1;
+        std::size_t end = i;
         while (end < line.size() && line[end] != ' ' && line[end] != '\t' && line[end] != ',' &&
                line[end] != ')') {
             ++end;
         }
-        std::string_view rest = std::string_view(line).substr(i + 1, end - i - 1);
-        while (!rest.empty() && rest.back() == '.') {
-            rest.remove_suffix(1);
+        std::string_view piece = std::string_view(line).substr(i, end - i);
+        while (!piece.empty() && piece.back() == '.') {
+            piece.remove_suffix(1);
         }
-        // "l0:30", "l5h", "l2.30pm": digits, with ":" or "." between them, and an ending.
+        // The number: digits and their lookalikes ("1lam", "l0:3O"), with ":" or "." inside.
         std::size_t k = 0;
-        while (k < rest.size() &&
-               (isDigit(rest[k]) || ((rest[k] == ':' || rest[k] == '.') && k > 0 &&
-                                     k + 1 < rest.size() && isDigit(rest[k + 1])))) {
+        bool digit = false;
+        while (k < piece.size()) {
+            const char c = piece[k];
+            const bool inside = (c == ':' || c == '.') && k > 0 && k + 1 < piece.size() &&
+                                (isDigit(piece[k + 1]) || isOne(piece[k + 1]));
+            if (!(isDigit(c) || isOne(c) || (c == 'O' && k > 0) || inside)) {
+                break;
+            }
+            digit = digit || isDigit(c);
             ++k;
         }
-        const std::string_view ending = rest.substr(k);
-        const bool clock = ending == "am" || ending == "pm";
-        const bool number =
-            ending == "h" || (k == 0 ? ending == "st" || ending == "er" || ending == "re"
-                                     : ending.empty() || ending == "th");
-        // "Ist" and "I5" are a word and a road: a capital I is a one only before a clock's ending.
-        if (line[i] == 'l' ? clock || number : clock) {
-            line[i] = '1';
+        // The ending: letters up to the piece's end or a dash ("llam-llpm").
+        std::size_t stop = k;
+        while (stop < piece.size() && ((piece[stop] >= 'a' && piece[stop] <= 'z') ||
+                                       (piece[stop] >= 'A' && piece[stop] <= 'Z'))) {
+            ++stop;
         }
+        const std::string_view number = piece.substr(0, k);
+        const std::string_view ending = piece.substr(k, stop - k);
+        if (stop < piece.size() && piece[stop] != '-' &&
+            !piece.substr(stop).starts_with("\u2013") &&
+            !piece.substr(stop).starts_with("\u2014")) {
+            continue;
+        }
+        const bool clock = ending == "am" || ending == "pm";
+        bool fix = false;
+        if (line[i] == 'S') {
+            fix = k == 0 && ending == "Spm"; // "Sam" is a name
+        } else if (clock) {
+            fix = number != "L"; // "Lam" is a name
+        } else if (ending == "h") {
+            fix = digit || number == "l";
+        } else if (number == "l") {
+            fix = ending == "st" || ending == "er" || ending == "re";
+        } else if (ending.empty() || ending == "th") {
+            // "l0:30", "2O26"; "I5" is a road and "II" a numeral.
+            fix = digit && line[i] != 'I' && line[i] != 'L';
+        }
+        if (!fix) {
+            continue;
+        }
+        for (std::size_t n = i; n < i + std::max<std::size_t>(k, 1); ++n) {
+            char& c = line[n];
+            c = isOne(c) ? '1' : c == 'O' ? '0' : c == 'S' ? '5' : c;
+        }
+        i += stop;
     }
     return line;
 }

@@ -13,9 +13,10 @@ namespace plannery::reader {
 // Holy Night") stay, unless the line also ends in a decoration, as pictures come in pairs.
 std::string withoutStrayGlyphs(std::string_view line);
 
-// A line with the "l" a recogniser reads for a "1" made a digit again where a number is meant: in
-// front of a number's ending ("7pm – lam", "Paris ler", "lst floor") or of more digits ("l0:30",
-// "l5h"). Words ("lame", "Ist"), and links ("zoom.us/j/l2x") are left alone.
-std::string withOnesForLookalikes(std::string line);
+// A line with the letters a recogniser reads for digits made digits again where a number is meant:
+// "l", "I" or "L" for a one and "O" for a zero in front of a clock's or an ordinal's ending or
+// among digits ("7pm – lam", "Sat llam–llpm", "Paris ler", "l0:3O"), and "S" for a five before
+// "pm". Words ("lame", "Ist", "Lam", "Sam"), numerals ("II"), roads ("I5") and links stay.
+std::string withDigitsForLookalikes(std::string line);
 
 } // namespace plannery::reader

@@ -39,7 +39,7 @@ TEST(StrayGlyphsTest, NumbersMarkersAndBracketsThatPairStay) {
     }
 }
 
-TEST(StrayGlyphsTest, OnesReadAsLettersAreDigitsWhereANumberIsMeant) {
+TEST(StrayGlyphsTest, DigitsReadAsLettersAreDigitsWhereANumberIsMeant) {
     const struct {
         const char* line;
         const char* fixed;
@@ -51,14 +51,18 @@ TEST(StrayGlyphsTest, OnesReadAsLettersAreDigitsWhereANumberIsMeant) {
         {"Meet on the lst floor", "Meet on the 1st floor"},
         {"Start l0:30, end l2.30pm", "Start 10:30, end 12.30pm"},
         {"Friday l5th May (l4h)", "Friday 15th May (14h)"},
+        {"Fri Spm—11pm · Sat llam-llpm · Sun 1lam-6pm",
+         "Fri 5pm—11pm · Sat 11am-11pm · Sun 11am-6pm"},
+        {"Sat Llam, July 2O26", "Sat 11am, July 2026"},
         // Words, a road and links stay as written.
         {"Ist das lame?", "Ist das lame?"},
         {"I5 north, I am late", "I5 north, I am late"},
         {"https://zoom.us/j/l2x?pwd=l0", "https://zoom.us/j/l2x?pwd=l0"},
         {"let lead level", "let lead level"},
+        {"Sam and Lam, Poster session II, loam", "Sam and Lam, Poster session II, loam"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(withOnesForLookalikes(c.line), c.fixed) << c.line;
+        EXPECT_EQ(withDigitsForLookalikes(c.line), c.fixed) << c.line;
     }
 }
 
