@@ -205,12 +205,19 @@ std::optional<std::string> PlacePicker::address() {
 }
 
 std::optional<std::string> PlacePicker::venueLine() const {
+    // The first line with words, under what a recogniser may have made of a picture ("ES").
+    std::size_t top = 0;
+    while (top + 1 < m_text.lines.size() &&
+           std::none_of(m_text.lines[top].tokens.begin(), m_text.lines[top].tokens.end(),
+                        [](const Token& t) { return t.isWord() && t.key.size() >= 3; })) {
+        ++top;
+    }
     for (std::size_t li = 0; li < m_text.lines.size(); ++li) {
         const Line& line = m_text.lines[li];
         const LineFacts& facts = m_text.facts[li];
         // A first line that names an event is the text's heading ("FREE YOGA IN THE PARK").
         const bool heading =
-            li == 0 && std::any_of(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
+            li == top && std::any_of(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
                 return t.isWord() && Vocabulary::isEventNoun(t.key);
             });
         if (heading || !facts.dates.empty() || !facts.times.empty() || !facts.label.empty() ||

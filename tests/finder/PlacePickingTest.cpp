@@ -34,6 +34,12 @@ TEST(PlacePickingTest, LabelsAddressesAndVenueLines) {
               Places{"St. Peter's Church"});
     EXPECT_EQ(places("Summer ball\nSaturday 7 March, 7pm\nRiverside Pavilion"),
               Places{"Riverside Pavilion"});
+    // A heading stays one under a recogniser's stray letters.
+    EXPECT_EQ(
+        places("ES\nSPORTFEST der Grundschule\nFreitag, 6. März 2026, 8:30 Uhr\nSportplatz am "
+               "Mühlbach",
+               "de_DE"),
+        Places{"Sportplatz am Mühlbach"});
     // A venue named in a sentence goes before an address that has none.
     EXPECT_EQ(places("Live at the Blue Room\nFriday 6 March 9pm\n12 Canal Street, Leeds"),
               Places{"Blue Room, 12 Canal Street, Leeds"});
