@@ -1,7 +1,7 @@
 #include "finder/ReaderText.h"
 
 #include "finder/FinderText.h"
-#include "finder/StrayGlyphs.h"
+#include "finder/RecognitionNoise.h"
 
 #include <unicode/uchar.h>
 #include <unicode/utf8.h>

@@ -1,4 +1,4 @@
-#include "finder/StrayGlyphs.h"
+#include "finder/RecognitionNoise.h"
 
 #include <unicode/uchar.h>
 #include <unicode/utf8.h>

@@ -1,11 +1,11 @@
-#include "finder/StrayGlyphs.h"
+#include "finder/RecognitionNoise.h"
 
 #include <gtest/gtest.h>
 
 namespace plannery::reader {
 namespace {
 
-TEST(StrayGlyphsTest, PicturesAndTheirMisreadingsAtALinesEndsGo) {
+TEST(RecognitionNoiseTest, PicturesAndTheirMisreadingsAtALinesEndsGo) {
     const struct {
         const char* line;
         const char* clean;
@@ -30,7 +30,7 @@ TEST(StrayGlyphsTest, PicturesAndTheirMisreadingsAtALinesEndsGo) {
     }
 }
 
-TEST(StrayGlyphsTest, NumbersMarkersAndBracketsThatPairStay) {
+TEST(RecognitionNoiseTest, NumbersMarkersAndBracketsThatPairStay) {
     for (const char* line :
          {"16:45 Dr Blake (Science) Lab 3", "Spaces left: 0", "O2 Arena, London", "1) Bring a mat",
           "a) Doors open", "(2) Talks", "Room 220 (Hall B)", "O Holy Night", "Gate 9",
@@ -39,7 +39,7 @@ TEST(StrayGlyphsTest, NumbersMarkersAndBracketsThatPairStay) {
     }
 }
 
-TEST(StrayGlyphsTest, DigitsReadAsLettersAreDigitsWhereANumberIsMeant) {
+TEST(RecognitionNoiseTest, DigitsReadAsLettersAreDigitsWhereANumberIsMeant) {
     const struct {
         const char* line;
         const char* fixed;

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+// What text recognisers add to what a picture says: stray characters for emoji and icons, and
+// letters read for digits. Typed text is read through the same rules.
 namespace plannery::reader {
 
 // A line without the pictures at its start or end: emoji and icons as written ("🎄 Office Party
