@@ -11,6 +11,8 @@ namespace plannery::reader {
 namespace {
 
 constexpr std::size_t kLongestStray = 3; // characters
+// Decorations taken from each end of a line at most: each look at one reads the whole line.
+constexpr std::size_t kMostStrays = 3;
 
 struct Piece {
     std::size_t begin = 0; // bytes of the line
@@ -94,12 +96,14 @@ class Cleaner {
         std::size_t first = 0;
         std::size_t last = m_pieces.size();
         bool endStray = false;
-        while (last > first + 1 && stray(first, last, last - 1, false)) {
+        while (last > first + 1 && m_pieces.size() - last < kMostStrays &&
+               stray(first, last, last - 1, false)) {
             --last;
             endStray = true;
         }
-        while (last > first + 1 && (stray(first, last, first, true) ||
-                                    (endStray && isRing(first) && followsWord(first + 1)))) {
+        while (last > first + 1 && first < kMostStrays &&
+               (stray(first, last, first, true) ||
+                (endStray && isRing(first) && followsWord(first + 1)))) {
             ++first;
         }
         if (first == 0 && last == m_pieces.size()) {

@@ -28,6 +28,12 @@ TEST(RecognitionNoiseTest, PicturesAndTheirMisreadingsAtALinesEndsGo) {
     for (const auto& c : cases) {
         EXPECT_EQ(withoutStrayGlyphs(c.line), c.clean) << c.line;
     }
+    // A long line of them is read in bounded time, and only its ends are cleaned.
+    std::string many = "Party";
+    for (int i = 0; i < 20000; ++i) {
+        many += " []";
+    }
+    EXPECT_EQ(withoutStrayGlyphs(many).size(), many.size() - 9);
 }
 
 TEST(RecognitionNoiseTest, NumbersMarkersAndBracketsThatPairStay) {
