@@ -46,15 +46,18 @@ bool isPreposition(const Token& t) {
            (t.key == "with" || (Vocabulary::isFiller(t.key) && !articles.count(t.key)));
 }
 
-// Part of a sentence rather than a name: beginning in lower case ("live at Hideaway Lounge") or
-// running into the day ("Just confirming the photo shoot on").
+// Part of a sentence rather than a name: beginning in lower case ("live at Hideaway Lounge"),
+// running into the day ("Just confirming the photo shoot on") or broken off after a word that
+// leads on ("Practice moved to", where a line was wrapped).
 bool isFragment(const Line& line, const Segment& s) {
     const Token& first = line.tokens[s.begin];
     const Token& last = line.tokens[s.end - 1];
     const std::string_view word = line.slice(first.begin, first.end);
     const bool lowerCase = first.isWord() && !first.capital && FinderText::upper(word) != word;
-    return lowerCase || isWordIn(&last, {"on", "at", "for", "am", "le", "from", "de", "this",
-                                         "next", "diesen", "ce"});
+    return lowerCase ||
+           isWordIn(&last, {"on",   "at",     "for", "am",   "le",   "from", "de",  "this",
+                            "next", "diesen", "ce",  "to",   "with", "of",   "the", "and",
+                            "zu",   "mit",    "und", "avec", "et",   "pour"});
 }
 
 // "Party of 4", "Table for 2", "Tisch für 6": the size of a booking, not an event's name.

@@ -64,6 +64,9 @@ TEST(TitlePickingTest, SentencesNameTheEventAroundTheDay) {
     EXPECT_EQ(titles("Reminder that our quarterly review is next Wednesday, 11 March at 10am."),
               Titles{"Quarterly review"});
     EXPECT_EQ(titles("Can you walk the dog on Friday 6 March at 8am?"), Titles{"Walk the dog"});
+    // A line wrapped after a word that leads on is no name.
+    EXPECT_EQ(titles("Coach: Reminder -\nPractice moved to Friday 6 March, 5:30pm at Field 3."),
+              Titles{"Practice"});
     // Nothing better: the venue the text names.
     EXPECT_EQ(titles("Your stay is confirmed\nCheck-in: 20/03/2026\nCheck-out: 22/03/2026"),
               Titles{"Venue Hall"});
