@@ -127,6 +127,11 @@ class Cleaner {
         if (piece.size() > kLongestStray || !hasWords(first, last, k)) {
             return false;
         }
+        // The edge of a border, a bubble or a table read as a bar: "| Mum: can you ...".
+        if (std::all_of(piece.begin(), piece.end(),
+                        [](UChar32 c) { return c == '|' || c == 0xA6 || c == 0x2016; })) {
+            return true;
+        }
         if (isRing(k)) {
             // "HOUSEWARMING 0", not "Spaces left: 0"; a lone "O" before words stays.
             return atStart ? text(k) != "O" && followsWord(k + 1) : followsWord(k, true);

@@ -22,6 +22,8 @@ TEST(RecognitionNoiseTest, PicturesAndTheirMisreadingsAtALinesEndsGo) {
         {"(0 is having his party", "is having his party"},
         {"Text me back []", "Text me back"},
         {"Bring something to drink ©", "Bring something to drink"},
+        {"| Mum: Can you pick Gran up on Friday?", "Mum: Can you pick Gran up on Friday?"},
+        {"| Room | Time |", "Room | Time"},
         // Several in a row.
         {"Party time 🎉 🎉", "Party time"},
     };
