@@ -11,6 +11,8 @@
 #include "model/Calendar.h"
 
 #include <nlohmann/json.hpp>
+#include <unicode/uchar.h>
+#include <unicode/utf8.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -96,18 +98,22 @@ inline std::vector<CorpusText> loadCorpus(const std::filesystem::path& folder) {
 }
 
 // Letters and digits of a text, folded, words separated by one space: "St. Mary's Hall" and
-// "st marys hall" compare equal.
+// "st marys hall" compare equal, and so do names whose dashes or arrows differ ("Berlin →
+// München", "Berlin – München").
 inline std::string comparable(std::string_view text) {
     const std::string folded = FinderText::fold(text);
+    const auto length = static_cast<int32_t>(folded.size());
+    const auto* bytes = reinterpret_cast<const uint8_t*>(folded.data());
     std::string out;
     bool gap = false;
-    for (const char c : folded) {
-        const bool keep =
-            static_cast<unsigned char>(c) >= 0x80 || std::isalnum(static_cast<unsigned char>(c));
-        if (c == '\'') {
+    for (int32_t i = 0; i < length;) {
+        const int32_t start = i;
+        UChar32 c = 0;
+        U8_NEXT(bytes, i, length, c);
+        if (c == '\'' || c == 0x2019) {
             continue;
         }
-        if (!keep) {
+        if (c < 0 || !(u_isalnum(c) || (U_GET_GC_MASK(c) & U_GC_M_MASK) != 0)) {
             gap = !out.empty();
             continue;
         }
@@ -115,7 +121,7 @@ inline std::string comparable(std::string_view text) {
             out.push_back(' ');
             gap = false;
         }
-        out.push_back(c);
+        out.append(folded, static_cast<std::size_t>(start), static_cast<std::size_t>(i - start));
     }
     return out;
 }

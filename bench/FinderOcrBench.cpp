@@ -7,13 +7,16 @@
 // time to read a 1920 × 1080 screenshot full of text, and to find the suggestions in what was read.
 //
 // Run on one core: OMP_THREAD_LIMIT=1 taskset -c 0 FinderOcrBench [--details] [--pictures DIR]
-//                  [benchmark options]
-// --pictures writes every picture read (and the screenshot) to DIR.
+//                  [--show NAME] [benchmark options]
+// --details lists the misses in the tuned texts (the held-out ones stay unseen); --pictures writes
+// every picture read (and the screenshot) to DIR; --show prints what was read from the tuned texts
+// whose names contain NAME, and the drafts found in it.
 
 #include "BenchMain.h"
 #include "FinderCorpus.h"
 #include "PhotoLook.h"
 #include "finder/BuiltinReader.h"
+#include "finder/DraftJson.h"
 #include "finder/EventSuggestion.h"
 #include "platform/TesseractRecognizer.h"
 
@@ -112,7 +115,13 @@ double percent(int part, int whole) {
     return whole == 0 ? 100.0 : 100.0 * part / whole;
 }
 
-void report(const std::string& name, const bench::Score& s, bool details) {
+void misses(const bench::Score& s) {
+    for (const std::string& miss : s.misses) {
+        std::printf("    %s\n", miss.c_str());
+    }
+}
+
+void report(const std::string& name, const bench::Score& s) {
     std::printf("%-22s %3d texts %4d expected %4d found | recall %5.1f%% precision %5.1f%% | "
                 "of matched: end %5.1f%% zone %5.1f%% title %5.1f%% place %5.1f%% | "
                 "texts without events where some were found: %d\n",
@@ -120,15 +129,11 @@ void report(const std::string& name, const bench::Score& s, bool details) {
                 percent(s.matched, s.found), percent(s.endRight, s.matched),
                 percent(s.zoneRight, s.matched), percent(s.titleRight, s.matched),
                 percent(s.placeRight, s.matched), s.emptyTextsWithEvents);
-    if (details) {
-        for (const std::string& miss : s.misses) {
-            std::printf("    %s\n", miss.c_str());
-        }
-    }
 }
 
 void qualityReport(bool details, const char* pictures) {
     std::map<std::string, bench::Score> byStyle;
+    std::map<std::string, bench::Score> tunedByStyle; // the misses shown
     bench::Score tuning;
     bench::Score heldOut;
     bench::Score typed;
@@ -145,17 +150,40 @@ void qualityReport(bool details, const char* pictures) {
             const RecognizedText read = recognizerFor(text.calendar).text(picture, 1, {});
             const auto drafts = BuiltinReader::read(read.text, text.now, text.calendar);
             byStyle[style.name].add(text, drafts);
+            if (!text.heldOut) {
+                tunedByStyle[style.name].add(text, drafts);
+            }
             (text.heldOut ? heldOut : tuning).add(text, drafts);
         }
     }
     std::printf("Built-in Reader on %zu texts, each drawn %zu ways and read by Tesseract\n",
                 corpus().size(), kStyles.size());
     for (const Style& style : kStyles) {
-        report(std::string("  ") + style.name, byStyle[style.name], details);
+        report(std::string("  ") + style.name, byStyle[style.name]);
+        if (details) {
+            misses(tunedByStyle[style.name]);
+        }
     }
-    report("pictures, tuned texts", tuning, false);
-    report("pictures, held-out", heldOut, false);
-    report("typed text", typed, false);
+    report("pictures, tuned texts", tuning);
+    report("pictures, held-out", heldOut);
+    report("typed text", typed);
+}
+
+// What was read from the tuned texts whose names contain `part`, drawn each way, and the drafts
+// found in it.
+void show(const std::string& part) {
+    for (const bench::CorpusText& text : corpus()) {
+        if (text.heldOut || text.name.find(part) == std::string::npos) {
+            continue;
+        }
+        for (const Style& style : kStyles) {
+            const std::string read =
+                recognizerFor(text.calendar).text(draw(text.text, style), 1, {}).text;
+            std::printf(
+                "%s %s\n%s\n%s\n", text.name.c_str(), style.name, read.c_str(),
+                DraftJson::write(BuiltinReader::read(read, text.now, text.calendar)).c_str());
+        }
+    }
 }
 
 // A screenshot of a mail window: a sidebar and three columns of messages in interface text.
@@ -222,6 +250,10 @@ BENCHMARK(BM_RecognizedTextToSuggestions)->Unit(benchmark::kMillisecond);
 
 [[maybe_unused]] const bool declared =
     bench::declare({bench::Application::gui, [](bench::Arguments& arguments) -> std::optional<int> {
+                        if (const char* part = arguments.value("--show")) {
+                            show(part);
+                            return 0;
+                        }
                         const bool details = arguments.flag("--details");
                         const char* pictures = arguments.value("--pictures");
                         if (pictures != nullptr) {

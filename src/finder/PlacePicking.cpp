@@ -52,9 +52,14 @@ std::size_t extendPlace(const Line& line, std::size_t end) {
 }
 
 bool isMeetingLink(std::string_view link) {
-    for (const std::string_view host :
-         {"zoom.us", "meet.google.com", "teams.microsoft.com", "teams.live.com", "webex.com",
-          "whereby.com", "meet.jit.si", "gotomeeting.com", "bluejeans.com", "/live", "zoom.com"}) {
+    for (const std::string_view host : {"zoom.us",        "meet.google.com", "teams.microsoft.com",
+                                        "teams.live.com", "webex.com",       "whereby.com",
+                                        "meet.jit.si",    "gotomeeting.com", "gotomeet.me",
+                                        "bluejeans.com",  "/live",           "zoom.com",
+                                        "join.skype.com", "chime.aws",       "ringcentral.com",
+                                        "8x8.vc",         "livestorm.co",    "crowdcast.io",
+                                        "hopin.com",      "meet.lync.com",   "discord.gg",
+                                        "twitch.tv"}) {
         if (link.find(host) != std::string_view::npos) {
             return true;
         }
@@ -181,19 +186,38 @@ std::optional<std::string> PlacePicker::address() {
             }
             text += ", " + std::string(m_text.lines[k].span(below->first, below->second));
         }
-        m_addressHasVenue = first < li || span->first > 0;
+        // "Osteria Nonna, 22 Market Square": a name without a number before the street's.
+        bool namedFirst = false;
+        for (std::size_t k = span->first; k < span->second; ++k) {
+            const Token& t = line.tokens[k];
+            if (t.isNumber() || (t.isWord() && Vocabulary::isStreetWord(t.key))) {
+                break;
+            }
+            if (t.isSymbol(",")) {
+                namedFirst = k > span->first && line.tokens[span->first].capital;
+                break;
+            }
+        }
+        m_addressHasVenue = first < li || span->first > 0 || namedFirst;
         return text;
     }
     return std::nullopt;
 }
 
 std::optional<std::string> PlacePicker::venueLine() const {
+    // The first line with words, under what a recogniser may have made of a picture ("ES").
+    std::size_t top = 0;
+    while (top + 1 < m_text.lines.size() &&
+           std::none_of(m_text.lines[top].tokens.begin(), m_text.lines[top].tokens.end(),
+                        [](const Token& t) { return t.isWord() && t.key.size() >= 3; })) {
+        ++top;
+    }
     for (std::size_t li = 0; li < m_text.lines.size(); ++li) {
         const Line& line = m_text.lines[li];
         const LineFacts& facts = m_text.facts[li];
         // A first line that names an event is the text's heading ("FREE YOGA IN THE PARK").
         const bool heading =
-            li == 0 && std::any_of(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
+            li == top && std::any_of(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
                 return t.isWord() && Vocabulary::isEventNoun(t.key);
             });
         if (heading || !facts.dates.empty() || !facts.times.empty() || !facts.label.empty() ||

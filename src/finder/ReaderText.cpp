@@ -1,6 +1,7 @@
 #include "finder/ReaderText.h"
 
 #include "finder/FinderText.h"
+#include "finder/RecognitionNoise.h"
 
 #include <unicode/uchar.h>
 #include <unicode/utf8.h>
@@ -280,7 +281,7 @@ std::vector<Line> readLines(std::string_view text) {
         if (!raw.empty() && raw.back() == '\r') {
             raw.remove_suffix(1);
         }
-        Line line{.text = std::string(raw), .index = index++};
+        Line line{.text = withDigitsForLookalikes(withoutStrayGlyphs(raw)), .index = index++};
         Tokenizer(line).run();
         if (line.tokens.empty()) {
             blank = true;

@@ -58,7 +58,8 @@ struct Line {
 inline constexpr std::size_t kMaxTextBytes = 64 * 1024;
 inline constexpr std::size_t kMaxLines = 2000;
 
-// The text's non-empty lines, tokenised.
+// The text's non-empty lines, without the pictures at their ends and with digits for the letters
+// recognisers read for them (RecognitionNoise.h), tokenised.
 std::vector<Line> readLines(std::string_view text);
 
 } // namespace plannery::reader

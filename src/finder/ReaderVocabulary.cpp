@@ -184,26 +184,35 @@ constexpr std::string_view kEventEndings[] = {
     "schulung",    "sitzung", "termin", "kurs",  "party",   "essen", "fahrt"};
 
 constexpr std::string_view kVenueWords[] = {
-    "hall",      "church",      "chapel",       "cathedral",  "park",       "room",
-    "center",    "centre",      "theatre",      "theater",    "arena",      "stadium",
-    "library",   "museum",      "school",       "academy",    "college",    "university",
-    "cafe",      "restaurant",  "bar",          "pub",        "hotel",      "inn",
-    "club",      "lounge",      "studio",       "gallery",    "auditorium", "ballroom",
-    "terrace",   "lawn",        "garden",       "gardens",    "field",      "court",
-    "gym",       "pool",        "office",       "building",   "hq",         "campus",
-    "lab",       "hospital",    "clinic",       "station",    "airport",    "residence",
-    "house",     "kirche",      "halle",        "saal",       "schule",     "stadion",
-    "raum",      "vereinsheim", "rathaus",      "bahnhof",    "praxis",     "eglise",
-    "salle",     "mairie",      "gare",         "ecole",      "stade",      "base",
-    "hof",       "bandstand",   "forge",        "square",     "chateau",    "rectory",
-    "barn",      "mediatheque", "bibliotheque", "bibliothek", "musee",      "surgery",
-    "esplanade", "canteen",     "cafeteria",    "kantine",    "cantine",    "mensa",
+    "hall",        "church",       "chapel",       "cathedral",  "park",         "room",
+    "center",      "centre",       "theatre",      "theater",    "arena",        "stadium",
+    "library",     "museum",       "school",       "academy",    "college",      "university",
+    "cafe",        "restaurant",   "bar",          "pub",        "hotel",        "inn",
+    "club",        "lounge",       "studio",       "gallery",    "auditorium",   "ballroom",
+    "terrace",     "lawn",         "garden",       "gardens",    "field",        "court",
+    "gym",         "pool",         "office",       "building",   "hq",           "campus",
+    "lab",         "hospital",     "clinic",       "station",    "airport",      "residence",
+    "house",       "kirche",       "halle",        "saal",       "schule",       "stadion",
+    "raum",        "vereinsheim",  "rathaus",      "bahnhof",    "praxis",       "eglise",
+    "salle",       "mairie",       "gare",         "ecole",      "stade",        "base",
+    "hof",         "bandstand",    "forge",        "square",     "chateau",      "rectory",
+    "barn",        "mediatheque",  "bibliotheque", "bibliothek", "musee",        "surgery",
+    "esplanade",   "canteen",      "cafeteria",    "kantine",    "cantine",      "mensa",
+    "tavern",      "brewery",      "bistro",       "pavilion",   "synagogue",    "mosque",
+    "temple",      "beach",        "pier",         "marina",     "zoo",          "aquarium",
+    "planetarium", "observatory",  "castle",       "palace",     "manor",        "abbey",
+    "lodge",       "hostel",       "resort",       "clubhouse",  "boathouse",    "warehouse",
+    "foyer",       "lobby",        "atrium",       "boardroom",  "plaza",        "rink",
+    "grounds",     "conservatory", "kapelle",      "kneipe",     "gaststatte",   "aula",
+    "schloss",     "burg",         "freibad",      "hallenbad",  "parc",         "jardin",
+    "chapelle",    "cathedrale",   "hopital",      "clinique",   "gymnase",      "piscine",
+    "auberge",     "brasserie",    "bistrot",      "palais",     "amphitheatre",
 };
 
 // The last parts of German compounds that name places ("Marienkirche", "Stadthalle").
-constexpr std::string_view kVenueEndings[] = {"kirche",  "halle",   "saal", "schule",
-                                              "stadion", "haus",    "heim", "garten",
-                                              "hof",     "zentrum", "platz"};
+constexpr std::string_view kVenueEndings[] = {"kirche", "kapelle", "halle",   "saal",
+                                              "schule", "stadion", "haus",    "heim",
+                                              "garten", "hof",     "zentrum", "platz"};
 
 constexpr std::string_view kStreetWords[] = {
     "street", "st",      "road",   "rd",    "avenue",    "ave",      "lane",    "ln",

@@ -46,15 +46,25 @@ bool isPreposition(const Token& t) {
            (t.key == "with" || (Vocabulary::isFiller(t.key) && !articles.count(t.key)));
 }
 
-// Part of a sentence rather than a name: beginning in lower case ("live at Hideaway Lounge") or
-// running into the day ("Just confirming the photo shoot on").
+// Part of a sentence rather than a name: beginning in lower case ("live at Hideaway Lounge"),
+// running into the day ("Just confirming the photo shoot on") or broken off after a word that
+// leads on ("Practice moved to", where a line was wrapped).
 bool isFragment(const Line& line, const Segment& s) {
     const Token& first = line.tokens[s.begin];
     const Token& last = line.tokens[s.end - 1];
     const std::string_view word = line.slice(first.begin, first.end);
     const bool lowerCase = first.isWord() && !first.capital && FinderText::upper(word) != word;
-    return lowerCase || isWordIn(&last, {"on", "at", "for", "am", "le", "from", "de", "this",
-                                         "next", "diesen", "ce"});
+    return lowerCase ||
+           isWordIn(&last, {"on",   "at",     "for", "am",   "le",   "from", "de",  "this",
+                            "next", "diesen", "ce",  "to",   "with", "of",   "the", "and",
+                            "zu",   "mit",    "und", "avec", "et",   "pour"});
+}
+
+// "Party of 4", "Table for 2", "Tisch für 6": the size of a booking, not an event's name.
+bool isGroupSize(const Line& line, std::size_t k) {
+    return isWordIn(line.at(k), {"party", "table", "group", "tisch"}) &&
+           isWordIn(line.at(k + 1), {"of", "for", "fur", "pour"}) && line.at(k + 2) &&
+           line.at(k + 2)->isNumber();
 }
 
 bool isAddress(const Line& line, const Segment& s) {
@@ -147,6 +157,13 @@ std::optional<TitlePicker::Option> TitlePicker::lineOption(std::size_t li, bool 
             anyToken(line, s.begin, s.end, [](const Token& t) { return t.isLink(); })) {
             continue;
         }
+        // A heading has a word of three or more letters: "Ee" or "OO EE" is what a recogniser
+        // made of a picture or a smudge.
+        if (!own && !anyToken(line, s.begin, s.end, [&line](const Token& t) {
+                return t.isWord() && FinderText::letterCount(line.slice(t.begin, t.end)) >= 3;
+            })) {
+            continue;
+        }
         const Token& first = line.tokens[s.begin];
         if (Vocabulary::isGreeting(first.key) || isPreposition(first) || isProse(line, s) ||
             isFragment(line, s) || (own && s.label)) {
@@ -155,6 +172,9 @@ std::optional<TitlePicker::Option> TitlePicker::lineOption(std::size_t li, bool 
         // "2 adultes", "3 bed": a count, not a name.
         if (first.isNumber() && s.begin + 1 < s.end && line.tokens[s.begin + 1].isWord() &&
             !line.tokens[s.begin + 1].capital) {
+            return std::nullopt;
+        }
+        if (s.end - s.begin == 3 && isGroupSize(line, s.begin)) {
             return std::nullopt;
         }
         // "Musée d'Orsay – Billet daté": the piece that is no generic heading names it.
@@ -253,7 +273,7 @@ std::optional<TitlePicker::Option> TitlePicker::sentenceOption(const Candidate& 
         }
         for (std::size_t k = facts.speaker ? facts.labelEnd : 0; k < line.tokens.size(); ++k) {
             if (dated[k] || !line.tokens[k].isWord() ||
-                !Vocabulary::isEventNoun(line.tokens[k].key)) {
+                !Vocabulary::isEventNoun(line.tokens[k].key) || isGroupSize(line, k)) {
                 continue;
             }
             return Option{phraseAround(line, dated, k), li == c.line ? kOwnSentence : kUsable + 1};

@@ -32,9 +32,21 @@ TEST(PlacePickingTest, LabelsAddressesAndVenueLines) {
         Places{"Greenway College, 18 Park Road, Leeds LS6 2AB"});
     EXPECT_EQ(places("Choir concert\nSunday 8 March, 4pm\nSt. Peter's Church"),
               Places{"St. Peter's Church"});
+    EXPECT_EQ(places("Summer ball\nSaturday 7 March, 7pm\nRiverside Pavilion"),
+              Places{"Riverside Pavilion"});
+    // A heading stays one under a recogniser's stray letters.
+    EXPECT_EQ(
+        places("ES\nSPORTFEST der Grundschule\nFreitag, 6. März 2026, 8:30 Uhr\nSportplatz am "
+               "Mühlbach",
+               "de_DE"),
+        Places{"Sportplatz am Mühlbach"});
     // A venue named in a sentence goes before an address that has none.
     EXPECT_EQ(places("Live at the Blue Room\nFriday 6 March 9pm\n12 Canal Street, Leeds"),
               Places{"Blue Room, 12 Canal Street, Leeds"});
+    // One written before its street's number is the address's own.
+    EXPECT_EQ(
+        places("Live at the Blue Room\nFriday 6 March 9pm\nThe Vaults, 12 Canal Street, Leeds"),
+        Places{"The Vaults, 12 Canal Street, Leeds"});
 }
 
 TEST(PlacePickingTest, VenuesInSentences) {
@@ -56,6 +68,8 @@ TEST(PlacePickingTest, VenuesInSentences) {
               Places{"Gasthaus Linde"});
     EXPECT_EQ(places("Rendez-vous le 10 mars 2026 à 18h dans la salle des fêtes.", "fr_FR"),
               Places{"salle des fêtes"});
+    EXPECT_EQ(places("Konzert am 10.03.2026 um 18 Uhr in der Schlosskapelle.", "de_DE"),
+              Places{"Schlosskapelle"});
 }
 
 TEST(PlacePickingTest, RowsTakeTheirOwnPlacesAndSessionsTheirHeadings) {
@@ -65,6 +79,8 @@ TEST(PlacePickingTest, RowsTakeTheirOwnPlacesAndSessionsTheirHeadings) {
     EXPECT_EQ(places("Inset day: Monday 9 March (school closed)"), Places{"-"});
     EXPECT_EQ(places("Standup on 9 March at 9:30\nhttps://meet.google.com/abc-defg-hij"),
               Places{"https://meet.google.com/abc-defg-hij"});
+    EXPECT_EQ(places("Sync on 9 March at 9:30\nhttps://chime.aws/4211796605"),
+              Places{"https://chime.aws/4211796605"});
 }
 
 } // namespace

@@ -37,6 +37,12 @@ TEST(TitlePickingTest, HeadingsNameASingleEvent) {
     // "Join us for" and an article go.
     EXPECT_EQ(titles("Join us for a Spring Picnic\nSunday 22 March, noon"),
               Titles{"Spring Picnic"});
+    // What a recogniser made of a picture or a smudge, above the text, is no heading.
+    EXPECT_EQ(titles("Ee\nHi all,\nWe'd love to have you over for dinner on Friday 6 March."),
+              Titles{"Dinner"});
+    // The size of a booking is no name: the venue is the title of last resort.
+    EXPECT_EQ(titles("Thanks for booking!\n\nParty of 4\nSaturday 7 March at 19:45"),
+              Titles{"Venue Hall"});
     // A colon after words that are no label is part of the name.
     EXPECT_EQ(titles("Film club: Casablanca\nThursday 12 March, 8pm"),
               Titles{"Film club: Casablanca"});
@@ -58,6 +64,9 @@ TEST(TitlePickingTest, SentencesNameTheEventAroundTheDay) {
     EXPECT_EQ(titles("Reminder that our quarterly review is next Wednesday, 11 March at 10am."),
               Titles{"Quarterly review"});
     EXPECT_EQ(titles("Can you walk the dog on Friday 6 March at 8am?"), Titles{"Walk the dog"});
+    // A line wrapped after a word that leads on is no name.
+    EXPECT_EQ(titles("Coach: Reminder -\nPractice moved to Friday 6 March, 5:30pm at Field 3."),
+              Titles{"Practice"});
     // Nothing better: the venue the text names.
     EXPECT_EQ(titles("Your stay is confirmed\nCheck-in: 20/03/2026\nCheck-out: 22/03/2026"),
               Titles{"Venue Hall"});

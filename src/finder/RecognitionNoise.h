@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// What text recognisers add to what a picture says: stray characters for emoji and icons, and
+// letters read for digits. Typed text is read through the same rules.
+namespace plannery::reader {
+
+// A line without the pictures at its start or end: emoji and icons as written ("🎄 Office Party
+// 🎄"), and the stray characters a text recogniser reads them as when it has no letters for them:
+// rings of o's and zeros ("HOUSEWARMING 0", "Oo"), brackets that close nothing ("The Red Lion
+// J]", "[{}"), empty pairs ("[]"), lone signs such as "©" and bars at a border ("| Mum:"). A
+// decoration standing alone is only taken when words are left; a list's marker ("1)", "a)") and a
+// lone "O" before words ("O Holy Night") stay, unless the line also ends in a decoration, as
+// pictures come in pairs.
+std::string withoutStrayGlyphs(std::string_view line);
+
+// A line with the letters a recogniser reads for digits made digits again where a number is meant:
+// "l", "I" or "L" for a one and "O" for a zero in front of a clock's or an ordinal's ending or
+// among digits ("7pm – lam", "Sat llam–llpm", "Paris ler", "l0:3O"), and "S" for a five before
+// "pm". Words ("lame", "Ist", "Lam", "Sam"), numerals ("II"), roads ("I5") and links stay.
+std::string withDigitsForLookalikes(std::string line);
+
+} // namespace plannery::reader

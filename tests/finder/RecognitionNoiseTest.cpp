@@ -1,0 +1,78 @@
+#include "finder/RecognitionNoise.h"
+
+#include <gtest/gtest.h>
+
+namespace plannery::reader {
+namespace {
+
+TEST(RecognitionNoiseTest, PicturesAndTheirMisreadingsAtALinesEndsGo) {
+    const struct {
+        const char* line;
+        const char* clean;
+    } cases[] = {
+        // Emoji as written, with their joiners and skin tones.
+        {"🎄 Office Christmas Party 🎄", "Office Christmas Party"},
+        {"HOUSEWARMING 🏡", "HOUSEWARMING"},
+        {"See you there 👋🏽", "See you there"},
+        // What a recogniser reads them as.
+        {"O Office Christmas Party 0", "Office Christmas Party"},
+        {"HOUSEWARMING Oo", "HOUSEWARMING"},
+        {"Pub quiz at The Red Lion J]", "Pub quiz at The Red Lion"},
+        {"HOUSEWARMING [{}", "HOUSEWARMING"},
+        {"(0 is having his party", "is having his party"},
+        {"Text me back []", "Text me back"},
+        {"Bring something to drink ©", "Bring something to drink"},
+        {"| Mum: Can you pick Gran up on Friday?", "Mum: Can you pick Gran up on Friday?"},
+        {"| Room | Time |", "Room | Time"},
+        // Several in a row.
+        {"Party time 🎉 🎉", "Party time"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(withoutStrayGlyphs(c.line), c.clean) << c.line;
+    }
+    // A long line of them is read in bounded time, and only its ends are cleaned.
+    std::string many = "Party";
+    for (int i = 0; i < 20000; ++i) {
+        many += " []";
+    }
+    EXPECT_EQ(withoutStrayGlyphs(many).size(), many.size() - 9);
+}
+
+TEST(RecognitionNoiseTest, NumbersMarkersAndBracketsThatPairStay) {
+    for (const char* line :
+         {"16:45 Dr Blake (Science) Lab 3", "Spaces left: 0", "O2 Arena, London", "1) Bring a mat",
+          "a) Doors open", "(2) Talks", "Room 220 (Hall B)", "O Holy Night", "Gate 9",
+          "Flat 3, 27 Lansdowne Road", "🎉", "0", "(0", "Score 1 - 0", "", "   "}) {
+        EXPECT_EQ(withoutStrayGlyphs(line), line) << line;
+    }
+}
+
+TEST(RecognitionNoiseTest, DigitsReadAsLettersAreDigitsWhereANumberIsMeant) {
+    const struct {
+        const char* line;
+        const char* fixed;
+    } cases[] = {
+        {"7pm – lam", "7pm – 1am"},
+        {"7pm–lam", "7pm–1am"},
+        {"Doors Ipm", "Doors 1pm"},
+        {"Église Saint-Eustache, Paris ler", "Église Saint-Eustache, Paris 1er"},
+        {"Meet on the lst floor", "Meet on the 1st floor"},
+        {"Start l0:30, end l2.30pm", "Start 10:30, end 12.30pm"},
+        {"Friday l5th May (l4h)", "Friday 15th May (14h)"},
+        {"Fri Spm—11pm · Sat llam-llpm · Sun 1lam-6pm",
+         "Fri 5pm—11pm · Sat 11am-11pm · Sun 11am-6pm"},
+        {"Sat Llam, July 2O26", "Sat 11am, July 2026"},
+        // Words, a road and links stay as written.
+        {"Ist das lame?", "Ist das lame?"},
+        {"I5 north, I am late", "I5 north, I am late"},
+        {"https://zoom.us/j/l2x?pwd=l0", "https://zoom.us/j/l2x?pwd=l0"},
+        {"let lead level", "let lead level"},
+        {"Sam and Lam, Poster session II, loam", "Sam and Lam, Poster session II, loam"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(withDigitsForLookalikes(c.line), c.fixed) << c.line;
+    }
+}
+
+} // namespace
+} // namespace plannery::reader
