@@ -121,8 +121,16 @@ void EventFinderSettingsSection::showEngine() {
     checkStatus();
 }
 
+EventFinderSettingsSection::~EventFinderSettingsSection() {
+    m_asking.request_stop();
+}
+
 void EventFinderSettingsSection::checkStatus() {
     const quint64 question = ++m_question;
+    // A request still waiting for its server would otherwise hold a worker (and the program's
+    // exit, which waits for the workers) until the server answers or its time runs out.
+    m_asking.request_stop();
+    m_asking = std::stop_source();
     if (m_settings.engine() == Engine::builtinReader) {
         m_status->setText(statusWord(ServerAnswer::ready));
         emit statusShown();
@@ -137,8 +145,10 @@ void EventFinderSettingsSection::checkStatus() {
             emit statusShown();
         }
     });
-    watcher->setFuture(QtConcurrent::run(
-        [settings = m_settings.localModel()] { return LocalModel::ask(settings); }));
+    watcher->setFuture(
+        QtConcurrent::run([settings = m_settings.localModel(), stop = m_asking.get_token()] {
+            return LocalModel::ask(settings, stop);
+        }));
 }
 
 } // namespace plannery

@@ -4,6 +4,8 @@
 #include "store/FinderSettings.h"
 #include "views/SettingsSection.h"
 
+#include <stop_token>
+
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -17,13 +19,15 @@ class CalendarStore;
 // The settings section "Events from Images": which engine finds the events (the Built-in Reader
 // or a local model's server), where that server is and whether it may be on another computer,
 // and whether the engine can run now. The server is asked in the background each time the
-// section is made or its settings change; an answer to an older question is dropped.
+// section is made or its settings change; an older question still asked, or one asked when the
+// section goes, is given up.
 class EventFinderSettingsSection : public SettingsSection {
     Q_OBJECT
 
   public:
     EventFinderSettingsSection(CalendarStore& store, QSettings& settings,
                                QWidget* parent = nullptr);
+    ~EventFinderSettingsSection() override;
 
     // The short word for the engine's availability: "Available", "Not on this device", "Turned
     // off", "Getting ready", "Unavailable".
@@ -48,6 +52,7 @@ class EventFinderSettingsSection : public SettingsSection {
     QLabel* m_status = nullptr;
     QLabel* m_footer = nullptr;
     quint64 m_question = 0;
+    std::stop_source m_asking;
 };
 
 } // namespace plannery
