@@ -349,6 +349,13 @@ void FourWeeksView::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
 }
 
+// A hidden view (another mode is shown) keeps only the page it will show again: the pages beside
+// it are a screen's worth of pixels each, and are drawn again once it is back and idle.
+void FourWeeksView::hideEvent(QHideEvent* event) {
+    std::erase_if(m_pages, [this](const auto& entry) { return entry.first != m_target; });
+    QWidget::hideEvent(event);
+}
+
 void FourWeeksView::resizeEvent(QResizeEvent* event) {
     forgetPages();
     QWidget::resizeEvent(event);

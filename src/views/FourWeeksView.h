@@ -69,11 +69,14 @@ class FourWeeksView : public QWidget {
     QRectF cellRect(Instant day) const;
     // What a screen reader says for a day of the page at rest.
     std::string accessibleText(Instant day) const;
+    // How many pages are kept drawn (the one shown, its neighbours once idle), for tests.
+    std::size_t pagesDrawn() const { return m_pages.size(); }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;

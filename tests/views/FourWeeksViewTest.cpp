@@ -259,6 +259,24 @@ TEST(FourWeeksView, AsksForThePageOnScreenAndItsNeighboursWhileIdle) {
     EXPECT_EQ(fw.view.accessibleText(at(cal, 2026, 4, 8)), "Wednesday, April 8, 1 event: Lunch");
 }
 
+TEST(FourWeeksView, AHiddenViewKeepsOnlyThePageItShows) {
+    test::AnimationClock clock;
+    const Calendar cal = test::berlin();
+    FourWeeks fw({gridEvent("lunch", "Lunch", at(cal, 2026, 3, 11, 12), at(cal, 2026, 3, 11, 13))});
+    fw.view.show();
+    clock.pass(200);
+    EXPECT_EQ(fw.view.pagesDrawn(), 3u);
+    fw.view.hide();
+    EXPECT_EQ(fw.view.pagesDrawn(), 1u);
+    // Back on screen it shows the same page at once, and draws its neighbours again when idle.
+    fw.view.show();
+    EXPECT_EQ(fw.view.pageStart(), at(cal, 2026, 3, 9));
+    EXPECT_EQ(fw.view.accessibleText(at(cal, 2026, 3, 11)),
+              "Wednesday, March 11, today, 1 event: Lunch");
+    clock.pass(200);
+    EXPECT_EQ(fw.view.pagesDrawn(), 3u);
+}
+
 TEST(FourWeeksView, DaysThatArriveLateAreDrawnWhenTheyCome) {
     const Calendar cal = test::berlin();
     FourWeeks fw;
