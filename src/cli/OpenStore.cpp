@@ -114,7 +114,7 @@ std::unique_ptr<VdirEventStore> openStore(const std::vector<fs::path>& namedRoot
     const auto broken = report.brokenFiles.size();
     if (broken > 0) {
         err << broken << (broken == 1 ? " file" : " files") << " could not be read"
-            << (verbose ? ":" : "; --verbose names them.") << "\n";
+            << (verbose ? ":" : "; plannery agenda --verbose names them.") << "\n";
         if (verbose) {
             for (const auto& file : report.brokenFiles) {
                 err << "  " << file << "\n";

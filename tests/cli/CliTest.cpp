@@ -231,9 +231,14 @@ TEST_F(CliTest, BrokenFilesAreSkippedAndCounted) {
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_NE(result.out.find("Still here"), std::string::npos) << result.out;
     EXPECT_NE(result.out.find("Cut before its end"), std::string::npos) << result.out;
-    EXPECT_NE(result.err.find("2 files could not be read; --verbose names them."),
+    EXPECT_NE(result.err.find("2 files could not be read; plannery agenda --verbose names them."),
               std::string::npos)
         << result.err;
+    // Every reading command counts them and names the command that lists them.
+    const auto listing = run("calendars --root " + quote(dir.path().string()));
+    EXPECT_NE(listing.err.find("2 files could not be read; plannery agenda --verbose names them."),
+              std::string::npos)
+        << listing.err;
     // Read again from the index cache.
     const auto verbose = run("agenda --root " + quote(dir.path().string()) +
                              " --from 2026-03-02 --days 1 --tz UTC --verbose");
