@@ -130,6 +130,8 @@ void FourWeeksView::paintPage(QPainter& painter, int page) const {
     const auto weeks = FourWeeksPages::weeks(start, m_calendar);
     const double w = width();
     const double h = height();
+    // The hairlines lie on the background, between the cells.
+    const QColor separator = m_palette.onBackground(m_palette.separator);
     for (int r = 0; r < FourWeeksPages::weeksPerPage; ++r) {
         for (int c = 0; c < 7; ++c) {
             const Instant day = weeks[r][c];
@@ -144,13 +146,12 @@ void FourWeeksView::paintPage(QPainter& painter, int page) const {
             if (c < 6) {
                 painter.fillRect(
                     QRectF(cell.right(), cell.top(), FourWeeksLayout::hairline, cell.height()),
-                    m_palette.separator);
+                    separator);
             }
         }
         const QRectF first =
             toQt(FourWeeksLayout::cellRect(FourWeeksLayout::Cell{.row = r, .column = 0}, w, h));
-        painter.fillRect(QRectF(0, first.bottom(), w, FourWeeksLayout::hairline),
-                         m_palette.separator);
+        painter.fillRect(QRectF(0, first.bottom(), w, FourWeeksLayout::hairline), separator);
     }
 }
 

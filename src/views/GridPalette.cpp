@@ -76,6 +76,14 @@ QColor GridPalette::role(ColorRole role) const {
     return label;
 }
 
+QColor GridPalette::onBackground(const QColor& color) const {
+    const float a = color.alphaF();
+    const auto mix = [a](float top, float bottom) { return top * a + bottom * (1 - a); };
+    return QColor::fromRgbF(mix(color.redF(), background.redF()),
+                            mix(color.greenF(), background.greenF()),
+                            mix(color.blueF(), background.blueF()));
+}
+
 QColor GridPalette::color(RGB rgb, double alpha) {
     QColor c = QColor::fromRgbF(static_cast<float>(unit(rgb.r)), static_cast<float>(unit(rgb.g)),
                                 static_cast<float>(unit(rgb.b)));

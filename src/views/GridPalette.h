@@ -29,6 +29,10 @@ struct GridPalette {
     static GridPalette from(const QPalette& palette);
 
     QColor role(ColorRole role) const;
+    // `color` as it looks laid over the background, made opaque: the same pixels on the
+    // background, and an opaque fill is a plain write where a translucent one is blended span by
+    // span (which the raster engine spreads over threads for tall, thin rectangles).
+    QColor onBackground(const QColor& color) const;
 
     // A calendar colour as a Qt colour (components clamped to 0...1).
     static QColor color(RGB rgb, double alpha = 1);

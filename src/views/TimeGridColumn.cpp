@@ -107,6 +107,8 @@ void TimeGridColumn::paint(QPainter& painter, const GridPalette& palette, double
                            double visibleBottom) const {
     const double width = m_metrics.columnWidth;
     const double pixel = 1 / m_scale;
+    // The lines lie on the background only (tiles come after them).
+    const QColor separator = palette.onBackground(palette.separator);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     for (int hour = m_metrics.startHour; hour <= m_metrics.endHour; ++hour) {
@@ -114,12 +116,12 @@ void TimeGridColumn::paint(QPainter& painter, const GridPalette& palette, double
         if (y + pixel < visibleTop || y > visibleBottom) {
             continue;
         }
-        painter.fillRect(QRectF(0, y, width, pixel), palette.separator);
+        painter.fillRect(QRectF(0, y, width, pixel), separator);
     }
     const double right = pixelAligned(width, m_scale) - pixel;
     painter.fillRect(QRectF(right, std::max(visibleTop, 0.0), pixel,
                             std::max(visibleBottom - std::max(visibleTop, 0.0), 0.0)),
-                     palette.separator);
+                     separator);
     painter.restore();
 
     for (std::size_t i = 0; i < m_tiles.size(); ++i) {
