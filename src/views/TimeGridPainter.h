@@ -65,6 +65,7 @@ class TimeGridPainter {
     // Lays out and draws a day's tiles ahead of need, so that showing it only copies pixels.
     void prepare(Instant day, const TimeGridMetrics& metrics, bool isToday, double scale);
     std::size_t tileCount() const { return m_tiles.tileCount(); }
+    std::size_t liveDays() const { return m_tiles.liveDays(); }
 
     void paint(QPainter& painter, const Scene& scene);
     // The topmost event whose tile is under `p` (view coordinates).

@@ -66,6 +66,11 @@ void TimeGridReadAhead::rest(const TimeGridPager& pager) {
     m_prepareTimer.start();
 }
 
+void TimeGridReadAhead::stop() {
+    m_toPrepare.clear();
+    m_prepareTimer.stop();
+}
+
 void TimeGridReadAhead::prepareNext() {
     if (m_toPrepare.empty() || !m_prepare(m_toPrepare.back())) {
         m_prepareTimer.stop();

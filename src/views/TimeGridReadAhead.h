@@ -33,6 +33,8 @@ class TimeGridReadAhead {
     void around(Instant page, const Calendar& calendar);
     // The grid rests on its page.
     void rest(const TimeGridPager& pager);
+    // Nothing more is drawn ahead until the grid rests again.
+    void stop();
 
   private:
     void prepareNext();

@@ -45,6 +45,8 @@ class TimeGridTiles {
     void keep(const std::vector<Instant>& days);
     // Tiles in existence, live and parked: bounded by the most days kept at once.
     std::size_t tileCount() const;
+    // Days whose columns are live, with their tiles laid out and drawn.
+    std::size_t liveDays() const { return m_columns.size(); }
 
   private:
     Calendar m_calendar;

@@ -411,11 +411,24 @@ void TimeGridView::endNewEvent(bool cancelled) {
 void TimeGridView::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     m_now.start();
+    if (isLaidOut() && !isPaging()) {
+        m_readAhead.rest(m_pager);
+    }
 }
 
+// A hidden grid keeps drawn only the page it will show again; its neighbours' pictures are the
+// larger part of its memory, and they are drawn again while idle once it is back on screen.
 void TimeGridView::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
     m_now.stop();
+    m_readAhead.stop();
+    if (isLaidOut()) {
+        std::vector<Instant> shown;
+        for (const TimeGridColumnPlace& column : m_pager.visibleColumns()) {
+            shown.push_back(column.day);
+        }
+        m_painter.keep(shown);
+    }
 }
 
 void TimeGridView::minutePassed() {

@@ -112,6 +112,8 @@ class TimeGridView : public QWidget {
     bool isPaging() const { return m_scroller.isPaging(); }
     const std::optional<TimeGridNewEvent>& pendingNew() const { return m_ghost.pending(); }
     std::size_t tileCount() const { return m_painter.tileCount(); }
+    // Days whose tiles the grid holds drawn: the page and, while shown, the days beside it.
+    std::size_t daysDrawn() const { return m_painter.liveDays(); }
     std::vector<Marker> uiTestMarkers() const;
 
     std::optional<CalEvent> eventAt(QPointF p) const;

@@ -298,6 +298,27 @@ TEST(TimeGridInteraction, PagingAYearKeepsFewTiles) {
     EXPECT_LE(most, 2u * 7 * 4);
 }
 
+// A grid the user has left for another mode keeps only the page it will show again drawn; back on
+// screen it shows that page at once and draws the days beside it while idle.
+TEST(TimeGridInteraction, AHiddenGridKeepsOnlyItsPageDrawn) {
+    test::AnimationClock clock;
+    Grid grid(TimeGridSpan::days(3),
+              {gridEvent("lunch", "Lunch", at(test::berlin(), 2026, 3, 11, 12),
+                         at(test::berlin(), 2026, 3, 11, 13))},
+              true);
+    clock.pass(200);
+    const std::size_t atRest = grid.view.daysDrawn();
+    const Instant page = grid.pageDate();
+    EXPECT_GT(atRest, 3u);
+    grid.view.hide();
+    EXPECT_EQ(grid.view.daysDrawn(), 3u);
+    grid.view.show();
+    EXPECT_EQ(grid.pageDate(), page);
+    EXPECT_EQ(grid.view.eventAt(grid.point(3, 11, 12 * 60 + 30))->id, "lunch");
+    clock.pass(200);
+    EXPECT_EQ(grid.view.daysDrawn(), atRest);
+}
+
 TEST(TimeGridInteraction, DaysStillLoadingPaintEmptyAndTheirEventsWhenTheyArrive) {
     const Calendar cal = test::berlin();
     Grid grid(TimeGridSpan::week());
