@@ -137,19 +137,89 @@ void paintText(QPainter& painter, const Rect& bounds, const TimeGridTile& tile,
     painter.restore();
 }
 
+double scaleOf(const QPainter& painter) {
+    const double scale = painter.device() != nullptr ? painter.device()->devicePixelRatioF() : 1;
+    return std::isfinite(scale) && scale > 0 ? scale : 1;
+}
+
+// Fills the part of the tile's shape inside `area` with `color`. Between its rounded rows the
+// shape is its rectangle, which the raster engine fills as a plain write when the colour is
+// opaque; only the rounded rows go through the antialiased path, one short path for each end.
+// Clipping to the shape instead builds and applies a mask over the whole tile, which cost more
+// than everything else a tile draws.
+void fillShape(QPainter& painter, const TileShape& shape, const QColor& color, QRectF area) {
+    const QRectF r = toQRect(shape.rect);
+    area &= r;
+    if (area.isEmpty()) {
+        return;
+    }
+    const double scale = scaleOf(painter);
+    const auto down = [scale](double v) { return std::floor(v * scale) / scale; };
+    const auto up = [scale](double v) { return std::ceil(v * scale) / scale; };
+    const double radius = std::clamp(shape.radius, 0.0, std::min(r.width(), r.height()) / 2);
+    const bool roundTop = shape.roundTop && radius * scale >= 1;
+    const bool roundBottom = shape.roundBottom && radius * scale >= 1;
+    // The straight middle's edges on the pixel grid, so that the rounded rows meet it exactly.
+    const double middleTop = roundTop ? up(r.top() + radius) : r.top();
+    const double middleBottom = roundBottom ? down(r.bottom() - radius) : r.bottom();
+    if (middleBottom <= middleTop) {
+        // Too short for a straight middle: all of it is rounded.
+        painter.save();
+        painter.setClipRect(area, Qt::IntersectClip);
+        painter.fillPath(TimeGridEventTile::shapePath(shape), color);
+        painter.restore();
+        return;
+    }
+    painter.fillRect(area & QRectF(QPointF(r.left(), middleTop), QPointF(r.right(), middleBottom)),
+                     color);
+    // Each rounded end as a shape twice the radius tall, rounded at that end only.
+    const auto end = [&](double bandTop, double bandBottom, double shapeTop, bool top) {
+        const QRectF band(QPointF(down(area.left()), bandTop),
+                          QPointF(up(area.right()), bandBottom));
+        const TileShape piece{
+            .rect = Rect{.x = r.x(), .y = shapeTop, .width = r.width(), .height = 2 * radius},
+            .radius = radius,
+            .roundTop = top,
+            .roundBottom = !top};
+        painter.save();
+        painter.setClipRect(band, Qt::IntersectClip);
+        painter.fillPath(TimeGridEventTile::shapePath(piece), color);
+        painter.restore();
+    };
+    if (roundTop) {
+        end(down(r.top()), middleTop, r.top(), true);
+    }
+    if (roundBottom) {
+        end(middleBottom, up(r.bottom()), r.bottom() - 2 * radius, false);
+    }
+}
+
+// The stripe inside the tile's shape: one colour is filled like the shape; bands of several are
+// clipped to it.
+void paintStripe(QPainter& painter, const TileShape& shape, const QRectF& stripe,
+                 const std::vector<CalendarRef>& calendars) {
+    if (calendars.size() == 1) {
+        fillShape(painter, shape, GridPalette::color(calendars.front().rgb), stripe);
+        return;
+    }
+    painter.save();
+    painter.setClipPath(TimeGridEventTile::shapePath(shape), Qt::IntersectClip);
+    TimeGridEventTile::drawStripe(painter, calendars, stripe);
+    painter.restore();
+}
+
 // Steps inside the shape: fill or hatch, stripe, tentative outline, text.
 void paintBody(QPainter& painter, const Rect& bounds, const TileShape& shape,
                const TimeGridTile& tile, const Calendar& calendar, const GridPalette& palette) {
     const CalEvent& event = tile.block.segment.event;
     const RGB rgb = event.calendars.front().rgb;
-    const QPainterPath path = TimeGridEventTile::shapePath(shape);
-    painter.save();
-    painter.setClipPath(path, Qt::IntersectClip);
     if (event.isTentative) {
+        const QPainterPath path = TimeGridEventTile::shapePath(shape);
         painter.fillPath(path, palette.background);
+        painter.save();
+        painter.setClipPath(path, Qt::IntersectClip);
         QPen pen(GridPalette::color(rgb, TimeGridTileStyle::hatchAlpha(palette.appearance)));
         pen.setWidthF(TimeGridTileStyle::hatchWidth);
-        painter.setPen(pen);
         // All strokes in one path: one rasterisation instead of one per line.
         QPainterPath hatch;
         for (const HatchLine& line : TimeGridTileStyle::hatchLines(shape.rect)) {
@@ -157,13 +227,14 @@ void paintBody(QPainter& painter, const Rect& bounds, const TileShape& shape,
             hatch.lineTo(line.to.x, line.to.y);
         }
         painter.strokePath(hatch, pen);
+        painter.restore();
     } else {
-        painter.fillPath(path, GridPalette::color(TimeGridColors::fill(rgb, palette.appearance)));
+        fillShape(painter, shape, GridPalette::color(TimeGridColors::fill(rgb, palette.appearance)),
+                  toQRect(shape.rect));
     }
-    const Rect stripe =
-        TimeGridTileStyle::stripeRect(shape.rect, tile.compact, event.calendars.size());
-    TimeGridEventTile::drawStripe(painter, event.calendars, toQRect(stripe));
-    painter.restore();
+    const QRectF stripe =
+        toQRect(TimeGridTileStyle::stripeRect(shape.rect, tile.compact, event.calendars.size()));
+    paintStripe(painter, shape, stripe, event.calendars);
 
     if (event.isTentative) {
         QPen pen(GridPalette::color(rgb, TimeGridTileStyle::outlineAlpha));
@@ -255,16 +326,16 @@ void paint(QPainter& painter, const QRectF& frame, const TimeGridTile& tile,
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     painter.setClipRect(toQRect(bounds), Qt::IntersectClip);
     if (tile.outlined) {
-        painter.fillPath(shapePath(TimeGridTileStyle::outlineGap(bounds, shape)),
-                         palette.background);
+        const TileShape gap = TimeGridTileStyle::outlineGap(bounds, shape);
+        fillShape(painter, gap, palette.background, toQRect(gap.rect));
     }
     if (!event.isDeclined) {
         paintBody(painter, bounds, shape, tile, calendar, palette);
     } else {
-        painter.fillPath(shapePath(shape), palette.background);
+        fillShape(painter, shape, palette.background, toQRect(shape.rect));
         // The faded event is one layer: drawn opaque into its own image, then blended at once,
         // so the stripe and text do not show the fill through them.
-        const double dpr = painter.device() != nullptr ? painter.device()->devicePixelRatioF() : 1;
+        const double dpr = scaleOf(painter);
         const QSize pixels(static_cast<int>(std::ceil(bounds.width * dpr)),
                            static_cast<int>(std::ceil(bounds.height * dpr)));
         if (pixels.width() > 0 && pixels.height() > 0 && pixels.width() < 8192 &&
