@@ -350,10 +350,9 @@ WidgetGalleryView* RootView::galleryView() {
 
 void RootView::showContent() {
     // The gallery, when asked for, takes the place of everything else, with or without access.
-    QWidget* next = m_showsGallery ? galleryView()
-                    : m_store.status() == AuthorizationStatus::fullAccess
-                        ? viewFor(m_navigation->mode())
-                        : static_cast<QWidget*>(m_access);
+    QWidget* next = m_showsGallery        ? galleryView()
+                    : m_store.hasAccess() ? viewFor(m_navigation->mode())
+                                          : static_cast<QWidget*>(m_access);
     m_access->setStatus(m_store.status());
     if (m_stack->currentWidget() != next) {
         m_stack->setCurrentWidget(next);

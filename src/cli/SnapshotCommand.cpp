@@ -31,7 +31,7 @@ constexpr int kFailed = 1;
 // The first mirror scan merges copies across calendars; a picture taken before it would show
 // them twice. It normally takes milliseconds; the wait is bounded all the same.
 void waitForMirrors(CalendarStore& store) {
-    if (store.status() != AuthorizationStatus::fullAccess) {
+    if (!store.hasAccess()) {
         return;
     }
     QEventLoop loop;

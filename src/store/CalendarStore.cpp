@@ -71,14 +71,14 @@ CalendarStore::CalendarStore(Services services, QObject* parent)
                                                   }),
       m_mirrorScans(m_services.scanHandle,
                     [this]() -> std::optional<MirrorScans::Start> {
-                        if (m_status != AuthorizationStatus::fullAccess) {
+                        if (!hasAccess()) {
                             return std::nullopt;
                         }
                         return MirrorScans::Start{.now = m_services.now(), .calendar = m_calendar};
                     }),
       m_accounts(
           *m_services.eventStore, m_calendar, [this] { return m_services.now(); },
-          [this] { return m_status == AuthorizationStatus::fullAccess; }) {
+          [this] { return hasAccess(); }) {
     Q_ASSERT_X(m_services.eventStore, "CalendarStore", "the store needs an event store");
     if (!m_services.now) {
         m_services.now = &Instant::now;
@@ -105,7 +105,7 @@ CalendarStore::CalendarStore(Services services, QObject* parent)
     });
 
     connect(&m_mirrorScans, &MirrorScans::found, this, [this](CalendarMirrors found) {
-        if (m_status == AuthorizationStatus::fullAccess && found.groups() != m_mirrors.groups()) {
+        if (hasAccess() && found.groups() != m_mirrors.groups()) {
             setMirrors(std::move(found));
         }
     });
@@ -250,7 +250,7 @@ void CalendarStore::request(Instant from, Instant to) {
         }
     }
     // Without access there is nothing to read, and the days are empty at once.
-    if (!m_background || m_status != AuthorizationStatus::fullAccess) {
+    if (!m_background || !hasAccess()) {
         for (const DateInterval& month : wanted) {
             readHere(month);
         }
@@ -282,8 +282,7 @@ void CalendarStore::loadInBackground() {
 void CalendarStore::readHere(const DateInterval& month) {
     // Before the window has painted, or on a store that has no handle for a worker, months are
     // read on the thread that asks; after that every read on the main thread is a stall.
-    Q_ASSERT_X(!m_background || !onMainThread() || m_status != AuthorizationStatus::fullAccess,
-               "CalendarStore",
+    Q_ASSERT_X(!m_background || !onMainThread() || !hasAccess(), "CalendarStore",
                "a month of events was read on the main thread after the first paint");
     publish(MonthDays::read(*m_services.eventStore, month, options(), m_calendar));
 }
@@ -366,7 +365,7 @@ void CalendarStore::storeChanged() {
 
 void CalendarStore::scanMirrors(std::chrono::milliseconds after) {
     Q_ASSERT(onMainThread());
-    if (m_status != AuthorizationStatus::fullAccess) {
+    if (!hasAccess()) {
         return;
     }
     m_mirrorScans.request(after);

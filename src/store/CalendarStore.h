@@ -66,6 +66,8 @@ class CalendarStore final : public QObject {
     static void install(std::unique_ptr<CalendarStore> store);
 
     AuthorizationStatus status() const { return m_status; }
+    // Whether the calendars may be read.
+    bool hasAccess() const { return m_status == AuthorizationStatus::fullAccess; }
     quint64 revision() const { return m_revision; }
     const std::set<std::string>& hiddenCalendarIDs() const { return m_hiddenCalendarIDs; }
     bool showDeclined() const { return m_showDeclined; }

@@ -290,7 +290,7 @@ void WidgetGalleryView::reload() {
     CalendarStore& store = *m_setup.store;
     const Calendar calendar = store.calendar();
     // The user's own calendars when they may be read, else the sample events.
-    const bool hasAccess = store.status() == AuthorizationStatus::fullAccess;
+    const bool hasAccess = store.hasAccess();
     std::vector<CalEvent> events;
     if (hasAccess) {
         const Instant start = calendar.startOfDay(at);
