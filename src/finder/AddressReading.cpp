@@ -29,11 +29,13 @@ bool postcodeAt(const Line& line, std::size_t i) {
            (line.tokens[i - 1].isSymbol("·") && t.key.size() == 5);
 }
 
-// "OX7 4QP", "LS16 7PQ", "EC2A 2AG".
+// "OX7 4QP", "LS16 7PQ", "EC2A 2AG"; the areas of the big cities have one letter ("W6 0QL",
+// "E1 6AN", "M1 1AE").
 bool britishPostcodeAt(const Line& line, std::size_t i) {
     const Token& t = line.tokens[i];
     const Token* digits = line.at(i + 1);
-    if (!t.isWord() || !t.allCaps || t.key.size() > 2 || digits == nullptr || !digits->isNumber() ||
+    const bool area = t.allCaps || (t.capital && t.key.size() == 1);
+    if (!t.isWord() || !area || t.key.size() > 2 || digits == nullptr || !digits->isNumber() ||
         digits->spaced || digits->key.size() > 2) {
         return false;
     }
@@ -57,10 +59,12 @@ bool startsAt(const Line& line, std::size_t i) {
     }
     if (t.isNumber() && t.key.size() <= 5 &&
         !(i > 0 && !t.spaced && !line.tokens[i - 1].isWord())) {
-        // A number, perhaps "W 46th" or "N Halsted", then a street word.
+        // A number, perhaps "W 46th" or "N Halsted", then a street word; the letters written
+        // onto a number are its ordinal ("3rd", "21st"), not a street ("Rd", "St").
         for (std::size_t k = i + 1; k < line.tokens.size() && k <= i + 4; ++k) {
             const Token& w = line.tokens[k];
-            if (w.isWord() && Vocabulary::isStreetWord(w.key) && (w.capital || k == i + 1)) {
+            if (w.isWord() && Vocabulary::isStreetWord(w.key) && (w.capital || k == i + 1) &&
+                w.spaced) {
                 return true;
             }
             if (!w.isWord() && !w.isNumber()) {
