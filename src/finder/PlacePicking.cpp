@@ -41,8 +41,12 @@ std::size_t extendPlace(const Line& line, std::size_t end) {
         end = k;
         next = line.at(end);
     }
+    // An exclamation in parentheses is a remark ("on the school field (bring sun hats!)").
     if (next && next->isSymbol("(")) {
         for (std::size_t k = end + 1; k < line.tokens.size() && k < end + 8; ++k) {
+            if (line.tokens[k].isSymbol("!")) {
+                break;
+            }
             if (line.tokens[k].isSymbol(")")) {
                 return k + 1;
             }
@@ -144,9 +148,19 @@ std::optional<std::string> PlacePicker::labelled() const {
 std::optional<std::string> PlacePicker::address() {
     for (std::size_t li = 0; li < m_text.lines.size(); ++li) {
         const Line& line = m_text.lines[li];
+        const LineFacts& lineFacts = m_text.facts[li];
         const auto span = Addresses::span(line);
-        if (!span || !m_text.facts[li].dates.empty() ||
-            Vocabulary::isDetailLabel(m_text.facts[li].label) || m_text.header[li]) {
+        // A sentence that gives the day may go on to say where ("un entretien le jeudi 19 mars à
+        // 14h30, dans nos locaux au 18 rue de la République"); an address before or among the
+        // days is a number misread as one.
+        const bool afterDays =
+            span &&
+            std::all_of(lineFacts.dates.begin(), lineFacts.dates.end(),
+                        [&span](const DateMention& d) { return d.end <= span->first; }) &&
+            std::all_of(lineFacts.times.begin(), lineFacts.times.end(),
+                        [&span](const TimeMention& t) { return t.end <= span->first; });
+        if (!span || (!lineFacts.dates.empty() && !afterDays) ||
+            Vocabulary::isDetailLabel(lineFacts.label) || m_text.header[li]) {
             continue;
         }
         // The venue's name on the lines above ("The Old Rectory" over "Church Lane, Little Haddon"
@@ -220,8 +234,10 @@ std::optional<std::string> PlacePicker::venueLine() const {
             li == top && std::any_of(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
                 return t.isWord() && Vocabulary::isEventNoun(t.key);
             });
-        if (heading || !facts.dates.empty() || !facts.times.empty() || !facts.label.empty() ||
-            line.tokens.size() > kLongestVenue + 3 || line.tokens.empty() ||
+        // A line that exclaims is a slogan ("Keep Elm Park Beautiful!"), not a venue's name.
+        const bool exclaims = !line.tokens.empty() && line.tokens.back().isSymbol("!");
+        if (heading || exclaims || !facts.dates.empty() || !facts.times.empty() ||
+            !facts.label.empty() || line.tokens.size() > kLongestVenue + 3 || line.tokens.empty() ||
             !line.tokens[0].capital || !hasVenueWord(line, 0, line.tokens.size()) ||
             std::any_of(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
                 return t.isNumber() && t.key.size() == 4; // "Lincoln Middle School 2026–27 ..."
@@ -233,15 +249,20 @@ std::optional<std::string> PlacePicker::venueLine() const {
     return std::nullopt;
 }
 
-std::optional<std::string> PlacePicker::phrase(std::size_t li, std::size_t from) const {
+std::optional<std::string> PlacePicker::phrase(std::size_t li, std::size_t from,
+                                               bool withVenueWord) const {
     const Line& line = m_text.lines[li];
     for (std::size_t i = from; i + 1 < line.tokens.size(); ++i) {
         const Token& t = line.tokens[i];
-        // "at", "@", "au", "bei" name a place by its name; "in", "im", "dans", "visiting" only
-        // with a word for a place ("in Conference Room B", not "in Seattle").
+        // "at", "@", "au", "bei" name a place by its name; "in", "im", "dans", "visiting", "on"
+        // only with a word for a place ("in Conference Room B", "on the school field", not "in
+        // Seattle").
         const bool byName = t.isSymbol("@") || isWordIn(&t, {"at", "au"});
-        const bool byKind = isWordIn(&t, {"in", "im", "dans", "en", "bei", "visiting", "visit"});
-        if (!byName && !byKind) {
+        const bool byKind =
+            isWordIn(&t, {"in", "im", "dans", "en", "bei", "visiting", "visit", "on"});
+        // "Hands-on lab", "drop-in session": a word joined by a dash is no preposition.
+        const bool joined = i > 0 && !t.spaced && line.tokens[i - 1].isSymbol("-");
+        if ((!byName && !byKind) || joined) {
             continue;
         }
         std::size_t begin = i + 1;
@@ -292,6 +313,20 @@ std::optional<std::string> PlacePicker::phrase(std::size_t li, std::size_t from)
             ++end;
             words += w.isWord() ? 1 : 0;
         }
+        // A name goes on with the kind of place it names: "the Elm Park pavilion", "the Edale car
+        // park".
+        if (end > begin && line.tokens[end - 1].capital) {
+            for (std::size_t k = end; k < line.tokens.size() && k < end + 2; ++k) {
+                const Token& w = line.tokens[k];
+                if (!w.isWord() || w.capital) {
+                    break;
+                }
+                if (Vocabulary::isVenueWord(w.key)) {
+                    end = k + 1;
+                    break;
+                }
+            }
+        }
         while (end > begin &&
                (line.tokens[end - 1].isWord("of") || line.tokens[end - 1].isWord("on") ||
                 line.tokens[end - 1].isWord("the") || line.tokens[end - 1].isWord("de") ||
@@ -304,7 +339,8 @@ std::optional<std::string> PlacePicker::phrase(std::size_t li, std::size_t from)
             std::count_if(line.tokens.begin() + static_cast<std::ptrdiff_t>(begin),
                           line.tokens.begin() + static_cast<std::ptrdiff_t>(end),
                           [](const Token& w) { return w.isWord() && w.capital; });
-        if (end == begin || (byKind && !hasVenueWord(line, begin, end) && capitals < 2)) {
+        const bool venue = hasVenueWord(line, begin, end);
+        if (end == begin || (byKind && !venue && capitals < 2) || (withVenueWord && !venue)) {
             continue;
         }
         end = extendPlace(line, end);
@@ -343,8 +379,10 @@ std::optional<std::string> PlacePicker::rowPlace(std::size_t li, std::size_t fro
                std::any_of(facts.times.begin(), facts.times.end(),
                            [&s](const TimeMention& t) { return t.end <= s.begin; });
     };
-    // A place a preposition names comes first ("in the canteen, Building B").
-    if (auto named = phrase(li, from)) {
+    // A place a preposition names with a word for one comes first ("in the canteen, Building
+    // B"), then a piece that is a place, then any name after "at": in "Streaming at Scale with
+    // Open Tools (Room 12A)" the room is the place.
+    if (auto named = phrase(li, from, true)) {
         return named;
     }
     for (std::size_t k = 0; k < segments.size() && !prose; ++k) {
@@ -382,7 +420,7 @@ std::optional<std::string> PlacePicker::rowPlace(std::size_t li, std::size_t fro
             return segmentText(line, place);
         }
     }
-    return std::nullopt;
+    return phrase(li, from);
 }
 
 std::string PlacePicker::venueName() const {

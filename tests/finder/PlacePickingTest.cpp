@@ -60,6 +60,13 @@ TEST(PlacePickingTest, VenuesInSentences) {
         {"Review on 9 March at 10am at Karen's (12 Oak Lane).", "Karen's (12 Oak Lane)"},
         {"Trip on 9 March at 8am in Seattle.", "-"},
         {"Picnic on 7 March at noon at home.", "-"},
+        // A name goes on with the kind of place it names; a remark that exclaims is no part.
+        {"Cleanup on 7 March at 8am. Meet at the Elm Park pavilion (corner of Elm & 3rd)",
+         "Elm Park pavilion (corner of Elm & 3rd)"},
+        {"Walk on 8 March at 10am, meet at the Edale car park, the one by the station",
+         "Edale car park"},
+        {"Sports Day: 11 March, 1.30pm on the school field (bring sun hats!)", "school field"},
+        {"Hands-on lab on 11 March at 10am.", "-"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(places(c.text), Places{c.place}) << c.text;
@@ -70,6 +77,11 @@ TEST(PlacePickingTest, VenuesInSentences) {
               Places{"salle des fêtes"});
     EXPECT_EQ(places("Konzert am 10.03.2026 um 18 Uhr in der Schlosskapelle.", "de_DE"),
               Places{"Schlosskapelle"});
+    // An address the sentence gives after the day.
+    EXPECT_EQ(places("Nous vous convions à un entretien le jeudi 19 mars 2026 à 14h30, dans nos "
+                     "locaux au 18 rue de la République, 69002 Lyon (3e étage).",
+                     "fr_FR"),
+              Places{"18 rue de la République, 69002 Lyon"});
 }
 
 TEST(PlacePickingTest, RowsTakeTheirOwnPlacesAndSessionsTheirHeadings) {
@@ -77,6 +89,12 @@ TEST(PlacePickingTest, RowsTakeTheirOwnPlacesAndSessionsTheirHeadings) {
               (Places{"Hall 2, Expo Centre", "Room 5"}));
     // A remark in parentheses is no place; a link to a call is one when nothing else is.
     EXPECT_EQ(places("Inset day: Monday 9 March (school closed)"), Places{"-"});
+    // A place piece of a row goes before a name after "at" that is no place.
+    EXPECT_EQ(places("Friday 6 March\n10:15 AM  Streaming at Scale with Open Tools (Room 12A)"),
+              Places{"Room 12A"});
+    // A slogan that exclaims is no venue.
+    EXPECT_EQ(places("Keep Elm Park Beautiful!\nSpring Cleanup\nSaturday 7 March, 8am"),
+              Places{"-"});
     EXPECT_EQ(places("Standup on 9 March at 9:30\nhttps://meet.google.com/abc-defg-hij"),
               Places{"https://meet.google.com/abc-defg-hij"});
     EXPECT_EQ(places("Sync on 9 March at 9:30\nhttps://chime.aws/4211796605"),
