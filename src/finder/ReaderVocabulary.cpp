@@ -138,6 +138,8 @@ constexpr std::string_view kEventNouns[] = {
     "spectacle",
     "marche",
     "atelier",
+    "conseil",
+    "entretien",
     "stage",
     "cours",
     "seance",

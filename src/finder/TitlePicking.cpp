@@ -149,6 +149,20 @@ std::optional<TitlePicker::Option> TitlePicker::lineOption(std::size_t li, bool 
         (!own && (li >= m_signature || Addresses::inLine(line) || namesAddress(li)))) {
         return std::nullopt;
     }
+    // A line that ends in a comma is a letter's salutation ("Madame, Monsieur,", "Dear Parents
+    // and Carers,") or a sentence that goes on below, not a heading.
+    if (!own && !line.tokens.empty() && line.tokens.back().isSymbol(",")) {
+        return std::nullopt;
+    }
+    // A lone word called out ("ROAR!", "Surprise!") cheers the reader on rather than naming the
+    // event, unless it is one ("PARTY!").
+    const auto words = std::count_if(line.tokens.begin(), line.tokens.end(),
+                                     [](const Token& t) { return t.isWord(); });
+    const bool called = std::any_of(line.tokens.begin(), line.tokens.end(),
+                                    [](const Token& t) { return t.isSymbol("!"); });
+    if (!own && words == 1 && called && !hasEventNoun(line, 0, line.tokens.size())) {
+        return std::nullopt;
+    }
     const auto segments = freeSegments(line, facts);
     bool skippedGeneric = false; // "Timed Entry Ticket – General Admission" is a weak heading
     for (const Segment& piece : segments) {
@@ -165,8 +179,14 @@ std::optional<TitlePicker::Option> TitlePicker::lineOption(std::size_t li, bool 
             continue;
         }
         const Token& first = line.tokens[s.begin];
-        if (Vocabulary::isGreeting(first.key) || isPreposition(first) || isProse(line, s) ||
-            isFragment(line, s) || (own && s.label)) {
+        // "Right, Sunday walk is on": a word set off by a comma opens a sentence.
+        const bool opener = wordCount(line, s) == 1 && s.end < line.tokens.size() &&
+                            line.tokens[s.end].isSymbol(",") &&
+                            anyToken(line, s.end, line.tokens.size(), [](const Token& t) {
+                                return t.isWord() && Vocabulary::isClauseWord(t.key);
+                            });
+        if (opener || Vocabulary::isGreeting(first.key) || isPreposition(first) ||
+            isProse(line, s) || isFragment(line, s) || (own && s.label)) {
             return std::nullopt;
         }
         // "2 adultes", "3 bed": a count, not a name.
@@ -241,6 +261,9 @@ std::optional<TitlePicker::Option> TitlePicker::lineOption(std::size_t li, bool 
             score += 4;
         }
         score += hasEventNoun(line, s.begin, s.end) ? 8 : 0;
+        // "Portsmouth → Fishbourne": a route names the trip, more than the carrier's name does.
+        score +=
+            anyToken(line, s.begin, s.end, [](const Token& t) { return t.isSymbol("→"); }) ? 4 : 0;
         score += words <= 8 ? 4 : 0;
         score -= skippedGeneric ? 6 : 0;
         score -= !facts.dates.empty() || !facts.times.empty() ? 6 : 0;
@@ -294,6 +317,12 @@ std::optional<std::string> TitlePicker::clauseTitle(const Candidate& c) const {
             begin = k + 1;
         }
     }
+    // A word set off by a comma opens the sentence rather than naming anything: "Right, ...",
+    // "Tom, ...", "Alors, ...".
+    if (begin + 2 <= c.begin && line.tokens[begin].isWord() &&
+        line.tokens[begin + 1].isSymbol(",")) {
+        begin += 2;
+    }
     while (begin < c.begin && (!line.tokens[begin].isWord() || stopsName(line.tokens[begin]) ||
                                isWordIn(&line.tokens[begin], {"quick", "just", "do", "remember",
                                                               "still", "also", "so"}))) {
@@ -338,10 +367,10 @@ std::string TitlePicker::phraseAround(const Line& line, const std::vector<bool>&
            Vocabulary::isEventNoun(tokens[end].key)) {
         ++end;
     }
-    // "... for the stats final", "... with Dr. Hannah Ross", "... de rentrée de la classe de CE2"
+    // "... for the stats final", "... with Dr. Hannah Ross", "... de rentrée de la classe de
+    // CE2", "Termin zur Vorsorgeuntersuchung"
     if (end + 1 < tokens.size() && tokens[end].isWord() &&
-        (tokens[end].key == "for" || tokens[end].key == "of" || tokens[end].key == "with" ||
-         tokens[end].key == "de" || tokens[end].key == "du")) {
+        isWordIn(&tokens[end], {"for", "of", "with", "de", "du", "zur", "zum", "fur"})) {
         std::size_t more = end + 1;
         while (more < tokens.size() && more < end + 9 && !dated[more] &&
                ((tokens[more].isWord() && !Vocabulary::isClauseWord(tokens[more].key) &&

@@ -48,6 +48,22 @@ TEST(TitlePickingTest, HeadingsNameASingleEvent) {
               Titles{"Film club: Casablanca"});
 }
 
+TEST(TitlePickingTest, SalutationsCheersAndCarriersAreNoHeadings) {
+    // A letter's salutation ends in a comma.
+    EXPECT_EQ(titles("Madame, Monsieur,\n\nLa réunion de rentrée aura lieu le mardi 10 mars à "
+                     "18h00.",
+                     "fr_FR"),
+              Titles{"Réunion de rentrée"});
+    // A word called out cheers the reader on.
+    EXPECT_EQ(titles("SURPRISE!\nIt's Dad's 60th birthday\nSaturday 14 March, 7pm"),
+              Titles{"Dad's 60th birthday"});
+    EXPECT_EQ(titles("PARTY!\nSaturday 14 March, 7pm"), Titles{"Party"});
+    // A ticket's route names the trip better than the carrier's name above it.
+    EXPECT_EQ(titles("Wightlink\nBooking confirmed – PF8823190\n\nPortsmouth → Fishbourne\n"
+                     "Thursday 12 March 2026\nDepart 08:00 · Arrive 08:45"),
+              Titles{"Portsmouth → Fishbourne"});
+}
+
 TEST(TitlePickingTest, RowsOfListsAndSchedulesAreNamedOnTheirLines) {
     EXPECT_EQ(
         titles(
@@ -64,6 +80,15 @@ TEST(TitlePickingTest, SentencesNameTheEventAroundTheDay) {
     EXPECT_EQ(titles("Reminder that our quarterly review is next Wednesday, 11 March at 10am."),
               Titles{"Quarterly review"});
     EXPECT_EQ(titles("Can you walk the dog on Friday 6 March at 8am?"), Titles{"Walk the dog"});
+    // A word set off by a comma opens the sentence.
+    EXPECT_EQ(titles("[02/03/2026, 20:41] Tom: Right, can you pick up the keys on Friday 6 March "
+                     "at 5pm?"),
+              Titles{"Pick up the keys"});
+    // What an appointment is for goes with it.
+    EXPECT_EQ(titles("Praxis Dr. Keller: Ihr Termin zur Vorsorgeuntersuchung ist am Mo., "
+                     "09.03.2026 um 08:40 Uhr.",
+                     "de_DE"),
+              Titles{"Termin zur Vorsorgeuntersuchung"});
     // A line wrapped after a word that leads on is no name.
     EXPECT_EQ(titles("Coach: Reminder -\nPractice moved to Friday 6 March, 5:30pm at Field 3."),
               Titles{"Practice"});
