@@ -67,6 +67,57 @@ bool isGroupSize(const Line& line, std::size_t k) {
            line.at(k + 2)->isNumber();
 }
 
+// "Leo is turning 5!", "Grandma turns 90": a birthday, named as a person would enter it ("Leo's
+// 5th birthday").
+std::optional<std::string> turningAge(const Line& line) {
+    for (std::size_t k = 1; k + 1 < line.tokens.size(); ++k) {
+        std::size_t age = k + 1;
+        if (line.tokens[k].isWord("is")) {
+            if (!isWordIn(line.at(k + 1), {"turning"})) {
+                continue;
+            }
+            age = k + 2;
+        } else if (!isWordIn(&line.tokens[k], {"turns"})) {
+            continue;
+        }
+        const Token& name = line.tokens[k - 1];
+        const Token* number = line.at(age);
+        if (!name.isWord() || !name.capital || number == nullptr || !number->isNumber() ||
+            number->value < 1 || number->value > 120) {
+            return std::nullopt;
+        }
+        const int n = number->value;
+        const char* ending = (n % 100 >= 11 && n % 100 <= 13) ? "th"
+                             : n % 10 == 1                    ? "st"
+                             : n % 10 == 2                    ? "nd"
+                             : n % 10 == 3                    ? "rd"
+                                                              : "th";
+        return std::string(line.slice(name.begin, name.end)) + "'s " + std::to_string(n) + ending +
+               " birthday";
+    }
+    return std::nullopt;
+}
+
+// "EMILY CARTER" over "&" over "JAMES OKAFOR": a couple's names on lines of their own, as cards
+// set them.
+std::optional<std::string> joinedName(const std::vector<Line>& lines, std::size_t li) {
+    if (li + 2 >= lines.size()) {
+        return std::nullopt;
+    }
+    const Line& joiner = lines[li + 1];
+    const Line& second = lines[li + 2];
+    const bool joins = joiner.tokens.size() == 1 &&
+                       (joiner.tokens[0].isSymbol("&") || joiner.tokens[0].isSymbol("+") ||
+                        isWordIn(&joiner.tokens[0], {"and", "und", "et"}));
+    if (!joins || joiner.block != lines[li].block || second.block != joiner.block ||
+        second.tokens.empty() ||
+        !std::all_of(second.tokens.begin(), second.tokens.end(),
+                     [](const Token& t) { return t.isWord() && t.capital; })) {
+        return std::nullopt;
+    }
+    return trimWhiteSpace(second.text);
+}
+
 bool isAddress(const Line& line, const Segment& s) {
     for (std::size_t k = s.begin; k < s.end; ++k) {
         if (Addresses::startsAt(line, k)) {
@@ -162,6 +213,11 @@ std::optional<TitlePicker::Option> TitlePicker::lineOption(std::size_t li, bool 
                                     [](const Token& t) { return t.isSymbol("!"); });
     if (!own && words == 1 && called && !hasEventNoun(line, 0, line.tokens.size())) {
         return std::nullopt;
+    }
+    if (!own) {
+        if (auto birthday = turningAge(line)) {
+            return Option{*birthday, 10 - 2 * static_cast<int>(std::min<std::size_t>(li, 8)) + 12};
+        }
     }
     const auto segments = freeSegments(line, facts);
     bool skippedGeneric = false; // "Timed Entry Ticket – General Admission" is a weak heading
@@ -260,7 +316,8 @@ std::optional<TitlePicker::Option> TitlePicker::lineOption(std::size_t li, bool 
         } else if (capitalised * 2 >= static_cast<int>(words)) {
             score += 4;
         }
-        score += hasEventNoun(line, s.begin, s.end) ? 8 : 0;
+        const bool eventNoun = hasEventNoun(line, s.begin, s.end);
+        score += eventNoun ? 8 : 0;
         // "Portsmouth → Fishbourne": a route names the trip, more than the carrier's name does.
         score +=
             anyToken(line, s.begin, s.end, [](const Token& t) { return t.isSymbol("→"); }) ? 4 : 0;
@@ -268,7 +325,12 @@ std::optional<TitlePicker::Option> TitlePicker::lineOption(std::size_t li, bool 
         score -= skippedGeneric ? 6 : 0;
         score -= !facts.dates.empty() || !facts.times.empty() ? 6 : 0;
         score += li + 1 == m_firstEventLine ? 3 : 0;
-        return Option{segmentText(line, s), score};
+        std::string text = segmentText(line, s);
+        if (auto partner =
+                !own && s.end == line.tokens.size() ? joinedName(m_text.lines, li) : std::nullopt) {
+            text += " & " + *partner;
+        }
+        return Option{text, score};
     }
     return std::nullopt;
 }

@@ -64,6 +64,21 @@ TEST(TitlePickingTest, SalutationsCheersAndCarriersAreNoHeadings) {
               Titles{"Portsmouth → Fishbourne"});
 }
 
+TEST(TitlePickingTest, InvitationCardsNameCouplesAndBirthdays) {
+    // A couple's names set on lines of their own, joined by a line with "&" or "and".
+    EXPECT_EQ(titles("ANNA SMITH\n&\nTOM JONES\nrequest the pleasure of your company\n\n"
+                     "Saturday 14 March 2026 at 2pm"),
+              Titles{"Anna Smith & Tom Jones"});
+    EXPECT_EQ(titles("Maria Lopez\nand\nSam Green\nare getting married!\n\nSaturday 14 March, 3pm"),
+              Titles{"Maria Lopez & Sam Green"});
+    // A child turning an age has a birthday.
+    EXPECT_EQ(titles("ROAR!\nLeo is turning 5!\n\nCome stomp with us\nSunday, March 8th\n2:30pm"),
+              Titles{"Leo's 5th birthday"});
+    EXPECT_EQ(titles("Grandma turns 91\nSunday 8 March, 1pm"), Titles{"Grandma's 91st birthday"});
+    // "turns" without a person and an age is no birthday.
+    EXPECT_EQ(titles("Road turns icy\nBike ride\nSunday 8 March, 1pm"), Titles{"Bike ride"});
+}
+
 TEST(TitlePickingTest, RowsOfListsAndSchedulesAreNamedOnTheirLines) {
     EXPECT_EQ(
         titles(
