@@ -339,8 +339,10 @@ std::optional<std::string> PlacePicker::phrase(std::size_t li, std::size_t from,
             std::count_if(line.tokens.begin() + static_cast<std::ptrdiff_t>(begin),
                           line.tokens.begin() + static_cast<std::ptrdiff_t>(end),
                           [](const Token& w) { return w.isWord() && w.capital; });
+        // "on" names a place only by a word for one: "Workshop on Efficient Reasoning" is a topic.
         const bool venue = hasVenueWord(line, begin, end);
-        if (end == begin || (byKind && !venue && capitals < 2) || (withVenueWord && !venue)) {
+        if (end == begin || (byKind && !venue && (capitals < 2 || t.isWord("on"))) ||
+            (withVenueWord && !venue)) {
             continue;
         }
         end = extendPlace(line, end);

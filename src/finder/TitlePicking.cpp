@@ -318,9 +318,12 @@ std::optional<TitlePicker::Option> TitlePicker::lineOption(std::size_t li, bool 
         }
         const bool eventNoun = hasEventNoun(line, s.begin, s.end);
         score += eventNoun ? 8 : 0;
-        // "Portsmouth → Fishbourne": a route names the trip, more than the carrier's name does.
-        score +=
-            anyToken(line, s.begin, s.end, [](const Token& t) { return t.isSymbol("→"); }) ? 4 : 0;
+        // "Portsmouth → Fishbourne" (or "Portsmouth > Fishbourne", as recognisers read arrows): a
+        // route names the trip, more than the carrier's name does.
+        const bool route = anyToken(line, s.begin, s.end, [](const Token& t) {
+            return t.isSymbol("→") || t.isSymbol(">");
+        });
+        score += route ? 4 : 0;
         score += words <= 8 ? 4 : 0;
         score -= skippedGeneric ? 6 : 0;
         score -= !facts.dates.empty() || !facts.times.empty() ? 6 : 0;

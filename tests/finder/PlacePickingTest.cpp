@@ -67,6 +67,7 @@ TEST(PlacePickingTest, VenuesInSentences) {
          "Edale car park"},
         {"Sports Day: 11 March, 1.30pm on the school field (bring sun hats!)", "school field"},
         {"Hands-on lab on 11 March at 10am.", "-"},
+        {"Workshop on Efficient Reasoning, 11 March at 10am", "-"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(places(c.text), Places{c.place}) << c.text;

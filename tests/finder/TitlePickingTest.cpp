@@ -62,6 +62,9 @@ TEST(TitlePickingTest, SalutationsCheersAndCarriersAreNoHeadings) {
     EXPECT_EQ(titles("Wightlink\nBooking confirmed – PF8823190\n\nPortsmouth → Fishbourne\n"
                      "Thursday 12 March 2026\nDepart 08:00 · Arrive 08:45"),
               Titles{"Portsmouth → Fishbourne"});
+    EXPECT_EQ(titles("Wightlink\nBooking confirmed\n\nPortsmouth > Fishbourne\n"
+                     "Thursday 12 March 2026\nDepart 08:00"),
+              Titles{"Portsmouth > Fishbourne"});
 }
 
 TEST(TitlePickingTest, InvitationCardsNameCouplesAndBirthdays) {
