@@ -110,7 +110,10 @@ std::optional<std::pair<std::size_t, std::size_t>> span(const Line& line) {
     std::size_t begin = start;
     while (begin > 0) {
         const Token& t = line.tokens[begin - 1];
-        const bool part = (t.isWord() && (t.capital || isJoiner(t))) || t.isNumber() ||
+        // "3rd Floor, 20 Victoria Street": an ordinal's ending belongs to its number.
+        const bool ordinal =
+            t.isWord() && !t.spaced && begin >= 2 && line.tokens[begin - 2].isNumber();
+        const bool part = (t.isWord() && (t.capital || isJoiner(t) || ordinal)) || t.isNumber() ||
                           t.isSymbol(",") || t.isSymbol("'") || t.isSymbol("&") ||
                           (t.isSymbol(".") && !t.spaced) || (t.isSymbol("-") && !t.spaced);
         if (!part) {

@@ -32,7 +32,12 @@ bool isSeparator(const Line& line, std::size_t i) {
 }
 
 // Phrases that lead into an event's name on invitations: "Join us for", "Einladung zum".
-constexpr std::string_view kLeadIns[] = {"please join us for",
+constexpr std::string_view kLeadIns[] = {"please join us for our",
+                                         "join us for our",
+                                         "you're invited to our",
+                                         "you are invited to our",
+                                         "welcome to our",
+                                         "please join us for",
                                          "join us for",
                                          "please join us",
                                          "join us",
@@ -129,8 +134,8 @@ std::size_t wordCount(const Line& line, const Segment& segment) {
     return words;
 }
 
-std::string segmentText(const Line& line, Segment segment) {
-    // Lead-ins, matched word by word on folded keys.
+std::size_t afterLeadIn(const Line& line, const Segment& segment) {
+    // Matched word by word on folded keys.
     for (const std::string_view leadIn : kLeadIns) {
         std::size_t k = segment.begin;
         std::size_t at = 0;
@@ -146,10 +151,14 @@ std::string segmentText(const Line& line, Segment segment) {
             ++k;
         }
         if (at >= leadIn.size() && k < segment.end) {
-            segment.begin = k;
-            break;
+            return k;
         }
     }
+    return segment.begin;
+}
+
+std::string segmentText(const Line& line, Segment segment) {
+    segment.begin = afterLeadIn(line, segment);
     // A heading's own label inside a subject: "Booking confirmed: Vinyasa Flow".
     for (std::size_t k = segment.begin; k < segment.end && k < segment.begin + 4; ++k) {
         const Token& t = line.tokens[k];

@@ -305,8 +305,15 @@ std::optional<std::string> PlacePicker::phrase(std::size_t li, std::size_t from,
                 // "Saint-Pierre", "Jean-Moulin"
                 (w.isSymbol("-") && !w.spaced && end > begin && end + 1 < line.tokens.size() &&
                  !line.tokens[end + 1].spaced && line.tokens[end + 1].isWord()) ||
+                // "St. Anne's", not the end of a sentence ("the Crown Inn. We will").
                 (w.isSymbol(".") && !w.spaced && end > begin && line.tokens[end - 1].isWord() &&
-                 line.tokens[end - 1].end - line.tokens[end - 1].begin <= 3);
+                 line.tokens[end - 1].end - line.tokens[end - 1].begin <= 3 &&
+                 !(end + 1 < line.tokens.size() && line.tokens[end + 1].isWord() &&
+                   Vocabulary::isClauseWord(line.tokens[end + 1].key))) ||
+                // "Room 4.12", "Raum 2.07"
+                (w.isSymbol(".") && !w.spaced && end > begin && line.tokens[end - 1].isNumber() &&
+                 end + 1 < line.tokens.size() && line.tokens[end + 1].isNumber() &&
+                 !line.tokens[end + 1].spaced);
             if (!part) {
                 break;
             }

@@ -370,7 +370,8 @@ constexpr std::string_view kClauseWords[] = {
     "i'll",  "i've",   "i'd",    "we'll", "we're", "we've",   "you'll", "you're", "they're",
     "it'll", "that's", "wir",    "sie",   "ihr",   "ihre",    "unser",  "unsere", "ist",
     "sind",  "wird",   "werden", "haben", "hat",   "bitte",   "wollen", "nous",   "vous",
-    "est",   "sont",   "aura",   "avez",  "sera",  "merci",   "venez",  "pensez"};
+    "est",   "sont",   "aura",   "avez",  "sera",  "merci",   "venez",  "pensez", "meets",
+    "takes", "findet"};
 
 constexpr std::string_view kGreetings[] = {"hi",    "hello",  "hey",     "dear",   "hallo",
                                            "liebe", "lieber", "bonjour", "coucou", "salut",
@@ -406,6 +407,11 @@ constexpr std::string_view kGenericHeadingWords[] = {"confirmation",
                                                      "program",
                                                      "schedule",
                                                      "invitation",
+                                                     "notice",
+                                                     "announcement",
+                                                     "mitteilung",
+                                                     "hinweis",
+                                                     "avis",
                                                      "booked"};
 
 } // namespace

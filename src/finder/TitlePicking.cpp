@@ -241,8 +241,10 @@ std::optional<TitlePicker::Option> TitlePicker::lineOption(std::size_t li, bool 
                             anyToken(line, s.end, line.tokens.size(), [](const Token& t) {
                                 return t.isWord() && Vocabulary::isClauseWord(t.key);
                             });
+        // "Welcome to our Open Day!" is no sentence once its lead-in is left out.
+        const Segment named{.begin = afterLeadIn(line, s), .end = s.end};
         if (opener || Vocabulary::isGreeting(first.key) || isPreposition(first) ||
-            isProse(line, s) || isFragment(line, s) || (own && s.label)) {
+            isProse(line, named) || isFragment(line, s) || (own && s.label)) {
             return std::nullopt;
         }
         // "2 adultes", "3 bed": a count, not a name.

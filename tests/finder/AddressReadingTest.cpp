@@ -31,6 +31,8 @@ TEST(AddressReadingTest, StreetsAndPostcodesInTheirLines) {
         {"The Botanist, 7 Broad Street, Birmingham", "The Botanist, 7 Broad Street, Birmingham"},
         {"Lyric Square, King Street, London W6 0QL", "Lyric Square, King Street, London W6 0QL"},
         {"Brick Lane Market, London E1 6QL", "Brick Lane Market, London E1 6QL"},
+        {"at our offices, 3rd Floor, 20 Victoria Street, London",
+         "3rd Floor, 20 Victoria Street, London"},
         // No addresses: a year before words, a phone number, seats, a plain number.
         {"ICML 2026 Workshop on Reasoning", "-"},
         {"(US) +1 347-555-0199 PIN: 284", "-"},

@@ -67,6 +67,9 @@ TEST(PlacePickingTest, VenuesInSentences) {
          "Edale car park"},
         {"Sports Day: 11 March, 1.30pm on the school field (bring sun hats!)", "school field"},
         {"Hands-on lab on 11 March at 10am.", "-"},
+        // A sentence's end is no abbreviation's full stop; a room's number may have one inside.
+        {"Book club on 18 March at 7.30pm at the Crown Inn. We will discuss Emma.", "Crown Inn"},
+        {"Budget review on Thursday 5 March at 3pm in Room 4.12?", "Room 4.12"},
         {"Workshop on Efficient Reasoning, 11 March at 10am", "-"},
     };
     for (const auto& c : cases) {

@@ -34,6 +34,13 @@ TEST(TitlePickingTest, HeadingsNameASingleEvent) {
     EXPECT_EQ(
         titles("Subject: Reminder: Budget sync\n\nHi all, see you Tuesday 10 March at 11:00."),
         Titles{"Budget sync"});
+    // A notice's heading is generic; "Welcome to our" leads in.
+    EXPECT_EQ(
+        titles("NOTICE TO RESIDENTS\n\nWater supply interruption\nTuesday 10 March, 9am – 3pm"),
+        Titles{"Water supply interruption"});
+    EXPECT_EQ(titles("Welcome to our Open Day!\nSaturday 14 March 2026, 10am-2pm\n"
+                     "Tours every 30 minutes"),
+              Titles{"Open Day"});
     // "Join us for" and an article go.
     EXPECT_EQ(titles("Join us for a Spring Picnic\nSunday 22 March, noon"),
               Titles{"Spring Picnic"});
@@ -98,6 +105,9 @@ TEST(TitlePickingTest, SentencesNameTheEventAroundTheDay) {
     EXPECT_EQ(titles("Reminder that our quarterly review is next Wednesday, 11 March at 10am."),
               Titles{"Quarterly review"});
     EXPECT_EQ(titles("Can you walk the dog on Friday 6 March at 8am?"), Titles{"Walk the dog"});
+    EXPECT_EQ(
+        titles("The spring book club meets on Wednesday 18 March at 7.30pm at the Crown Inn."),
+        Titles{"Spring book club"});
     // A word set off by a comma opens the sentence.
     EXPECT_EQ(titles("[02/03/2026, 20:41] Tom: Right, can you pick up the keys on Friday 6 March "
                      "at 5pm?"),
