@@ -13,6 +13,12 @@ bool isJoiner(const Token& t) {
             t.key == "et");
 }
 
+// A word written out rather than shortened: four letters or more, with a vowel ("Road", not
+// "St", "Blvd" or "Hwy").
+bool isWholeWord(const Token& t) {
+    return t.isWord() && t.key.size() >= 4 && t.key.find_first_of("aeiou") != std::string::npos;
+}
+
 // A postcode and its town: "10178 Berlin", "6353 Weggis"; not a year before a word ("2026 Key
 // Dates") nor the end of a telephone number.
 bool postcodeAt(const Line& line, std::size_t i) {
@@ -152,7 +158,13 @@ std::optional<std::pair<std::size_t, std::size_t>> span(const Line& line) {
                             (!t.spaced && end > start))) ||
             t.isNumber() || t.isSymbol(",") || t.isSymbol("'") || (t.isSymbol(".") && !t.spaced) ||
             (t.isSymbol("-") && !t.spaced);
-        if (!part || (t.isWord() && (t.key == "tel" || t.key == "phone" || t.key == "fon"))) {
+        // A full stop after a whole word ends the sentence ("27B Wellington Road. Bring a
+        // bottle!"); after a shortened one it marks an abbreviation ("St. Albans", "Blvd. West").
+        const bool sentenceEnd = end > start && t.isSymbol(".") &&
+                                 isWholeWord(line.tokens[end - 1]) &&
+                                 end + 1 < line.tokens.size() && line.tokens[end + 1].spaced;
+        if (!part || sentenceEnd ||
+            (t.isWord() && (t.key == "tel" || t.key == "phone" || t.key == "fon"))) {
             break;
         }
         ++end;

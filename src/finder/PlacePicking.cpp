@@ -244,6 +244,13 @@ std::optional<std::string> PlacePicker::venueLine() const {
             })) {
             continue;
         }
+        // A route ("London St Pancras → Paris Gare du Nord") starts where the trip does.
+        const auto arrow = std::find_if(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
+            return t.isSymbol("→") || t.isSymbol(">");
+        });
+        if (arrow != line.tokens.begin() && arrow != line.tokens.end()) {
+            return std::string(line.span(0, static_cast<std::size_t>(arrow - line.tokens.begin())));
+        }
         return trimWhiteSpace(line.text);
     }
     return std::nullopt;

@@ -118,6 +118,16 @@ std::optional<std::string> joinedName(const std::vector<Line>& lines, std::size_
     return trimWhiteSpace(second.text);
 }
 
+// A heading that only announces one ("Einladung", "INVITATION", "You're invited"), whose name
+// follows on the next line ("zur Mitgliederversammlung", "to the Annual Dinner").
+bool onlyAnnounces(const Line& line) {
+    return !line.tokens.empty() && line.tokens.size() <= 3 &&
+           std::all_of(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
+               return !t.isWord() || Vocabulary::isGenericHeadingWord(t.key) ||
+                      isWordIn(&t, {"einladung", "you're", "you", "are", "invited"});
+           });
+}
+
 bool isAddress(const Line& line, const Segment& s) {
     for (std::size_t k = s.begin; k < s.end; ++k) {
         if (Addresses::startsAt(line, k)) {
@@ -223,6 +233,14 @@ std::optional<TitlePicker::Option> TitlePicker::lineOption(std::size_t li, bool 
     bool skippedGeneric = false; // "Timed Entry Ticket – General Admission" is a weak heading
     for (const Segment& piece : segments) {
         Segment s = piece;
+        // The name below an announcing heading, without the words that join it on.
+        if (!own && li > 0 && &piece == &segments.front() && onlyAnnounces(m_text.lines[li - 1])) {
+            while (s.begin + 1 < s.end &&
+                   isWordIn(&line.tokens[s.begin], {"zur", "zum", "zu", "to", "the", "our", "a",
+                                                    "an", "au", "a", "la", "le", "l'", "notre"})) {
+                ++s.begin;
+            }
+        }
         if (s.label || !hasSubstance(line, s, m_localeId) || isAddress(line, s) ||
             anyToken(line, s.begin, s.end, [](const Token& t) { return t.isLink(); })) {
             continue;

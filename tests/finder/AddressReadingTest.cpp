@@ -31,6 +31,8 @@ TEST(AddressReadingTest, StreetsAndPostcodesInTheirLines) {
         {"The Botanist, 7 Broad Street, Birmingham", "The Botanist, 7 Broad Street, Birmingham"},
         {"Lyric Square, King Street, London W6 0QL", "Lyric Square, King Street, London W6 0QL"},
         {"Brick Lane Market, London E1 6QL", "Brick Lane Market, London E1 6QL"},
+        {"at our flat - 27B Wellington Road. Bring a bottle!", "27B Wellington Road"},
+        {"12 Main St. Springfield", "12 Main St. Springfield"},
         {"at our offices, 3rd Floor, 20 Victoria Street, London",
          "3rd Floor, 20 Victoria Street, London"},
         // No addresses: a year before words, a phone number, seats, a plain number.

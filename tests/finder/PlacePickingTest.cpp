@@ -34,6 +34,10 @@ TEST(PlacePickingTest, LabelsAddressesAndVenueLines) {
               Places{"St. Peter's Church"});
     EXPECT_EQ(places("Summer ball\nSaturday 7 March, 7pm\nRiverside Pavilion"),
               Places{"Riverside Pavilion"});
+    // A route starts where the trip does.
+    EXPECT_EQ(places("Eurostar\nLondon St Pancras Intl → Paris Gare du Nord\nFriday 20 March 2026\n"
+                     "Departs 07:01 · Arrives 10:20"),
+              Places{"London St Pancras Intl"});
     // A heading stays one under a recogniser's stray letters.
     EXPECT_EQ(
         places("ES\nSPORTFEST der Grundschule\nFreitag, 6. März 2026, 8:30 Uhr\nSportplatz am "

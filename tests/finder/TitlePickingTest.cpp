@@ -41,6 +41,13 @@ TEST(TitlePickingTest, HeadingsNameASingleEvent) {
     EXPECT_EQ(titles("Welcome to our Open Day!\nSaturday 14 March 2026, 10am-2pm\n"
                      "Tours every 30 minutes"),
               Titles{"Open Day"});
+    // A heading that only announces one goes on below it.
+    EXPECT_EQ(titles("Einladung\n\nzur Mitgliederversammlung des Gartenvereins\n"
+                     "am Freitag, 20. März 2026, um 19:00 Uhr",
+                     "de_DE"),
+              Titles{"Mitgliederversammlung des Gartenvereins"});
+    EXPECT_EQ(titles("INVITATION\nto the Annual Dinner\nFriday 20 March, 7pm"),
+              Titles{"Annual Dinner"});
     // "Join us for" and an article go.
     EXPECT_EQ(titles("Join us for a Spring Picnic\nSunday 22 March, noon"),
               Titles{"Spring Picnic"});
