@@ -321,7 +321,8 @@ std::optional<std::string> PlacePicker::phrase(std::size_t li, std::size_t from,
                 (w.isSymbol(".") && !w.spaced && end > begin && line.tokens[end - 1].isNumber() &&
                  end + 1 < line.tokens.size() && line.tokens[end + 1].isNumber() &&
                  !line.tokens[end + 1].spaced);
-            if (!part) {
+            // "au zoo de Vincennes aura lieu": a verb ends the place.
+            if (!part || (w.isWord() && Vocabulary::isClauseWord(w.key))) {
                 break;
             }
             ++end;

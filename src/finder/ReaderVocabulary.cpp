@@ -138,6 +138,7 @@ constexpr std::string_view kEventNouns[] = {
     "spectacle",
     "marche",
     "atelier",
+    "sortie",
     "conseil",
     "entretien",
     "stage",
@@ -182,8 +183,8 @@ constexpr std::string_view kEventNouns[] = {
 
 // The last parts of German compounds that name events.
 constexpr std::string_view kEventEndings[] = {
-    "versammlung", "abend",   "fest",   "markt", "konzert", "feier", "treffen",
-    "schulung",    "sitzung", "termin", "kurs",  "party",   "essen", "fahrt"};
+    "versammlung", "abend",  "fest", "markt", "konzert", "feier", "treffen", "schulung",
+    "sitzung",     "termin", "kurs", "party", "essen",   "fahrt", "meeting"};
 
 constexpr std::string_view kVenueWords[] = {
     "hall",        "church",       "chapel",       "cathedral",  "park",         "room",
@@ -378,10 +379,10 @@ constexpr std::string_view kGreetings[] = {"hi",    "hello",  "hey",     "dear",
                                            "chers", "chere",  "guten",   "morning"};
 
 // Words that end a letter: what follows them is its signature.
-constexpr std::string_view kClosings[] = {"thanks",       "thank",     "cheers", "regards", "best",
-                                          "xo",           "mit",       "viele",  "vielen",  "danke",
-                                          "cordialement", "sincerely", "kind",   "love",    "merci",
-                                          "bien",         "herzliche", "gruss",  "grusse"};
+constexpr std::string_view kClosings[] = {
+    "thanks",    "thank", "cheers",       "regards",   "best",   "xo",    "mit",    "viele",
+    "vielen",    "danke", "cordialement", "sincerely", "kind",   "love",  "merci",  "bien",
+    "herzliche", "gruss", "grusse",       "beste",     "schone", "bises", "bisous", "amicalement"};
 
 constexpr std::string_view kGenericHeadingWords[] = {"confirmation",
                                                      "confirmed",

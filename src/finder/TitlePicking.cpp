@@ -140,13 +140,13 @@ bool isAddress(const Line& line, const Segment& s) {
 // Words a name in a sentence does not run over.
 bool stopsName(const Token& t) {
     static const std::set<std::string_view> words = {
-        "the",        "a",        "an",   "un",   "une",    "le",    "la",     "les",   "der",
-        "die",        "das",      "ein",  "eine", "my",     "your",  "his",    "her",   "their",
-        "our",        "to",       "at",   "on",   "in",     "from",  "and",    "et",    "und",
-        "for",        "of",       "with", "de",   "du",     "zum",   "zur",    "see",   "grab",
-        "get",        "join",     "come", "free", "forget", "moved", "booked", "wanna", "want",
-        "confirming", "reminder", "back", "due",  "au",     "aux",   "a",      "en",    "par",
-        "pour",       "avec",     "chez", "sur",  "dans",   "im",    "am",     "beim"};
+        "the", "a", "an", "un", "une", "le", "la", "les", "der", "die", "das", "ein", "eine", "my",
+        "your", "his", "her", "their", "our", "to", "at", "on", "in", "from", "and", "et", "und",
+        "for", "of", "with", "de", "du", "zum", "zur", "see", "grab", "get", "join", "come", "free",
+        "forget", "moved", "booked", "wanna", "want", "confirming", "reminder", "back", "due", "au",
+        "aux", "a", "en", "par", "pour", "avec", "chez", "sur", "dans", "im", "am", "beim", "its",
+        // "next" says when, not what: "unser nächstes Teammeeting"
+        "next", "nachste", "nachstes", "nachsten", "prochain", "prochaine"};
     return !t.isWord() || Vocabulary::isClauseWord(t.key) || Vocabulary::isGreeting(t.key) ||
            words.count(t.key) > 0;
 }
@@ -191,6 +191,27 @@ TitlePicker::TitlePicker(const TextFacts& text, const std::vector<Candidate>& ca
             Vocabulary::isClosing(line.tokens[0].key) && line.tokens.size() <= 4) {
             m_signature = li;
             break;
+        }
+    }
+    // A letter that opens with a greeting ends with its sender, even without a closing word:
+    // "Chers parents, ..." ends "La maîtresse", "Dear all, ..." ends "The PTA".
+    const auto& all = m_text.lines;
+    if (m_signature == all.size() && all.size() >= 3 && !all.front().tokens.empty() &&
+        all.front().tokens.front().isWord() &&
+        Vocabulary::isGreeting(all.front().tokens.front().key) &&
+        all.back().block != all.front().block) {
+        std::size_t first = all.size() - 1;
+        while (first > 0 && all[first - 1].block == all.back().block) {
+            --first;
+        }
+        const bool short_ = all.size() - first <= 2 &&
+                            std::all_of(all.begin() + static_cast<std::ptrdiff_t>(first), all.end(),
+                                        [](const Line& l) { return l.tokens.size() <= 4; });
+        const bool undated = std::all_of(
+            m_text.facts.begin() + static_cast<std::ptrdiff_t>(first), m_text.facts.end(),
+            [](const LineFacts& f) { return f.dates.empty() && f.times.empty(); });
+        if (short_ && undated) {
+            m_signature = first;
         }
     }
     for (std::size_t li = 0; li < m_text.lines.size(); ++li) {

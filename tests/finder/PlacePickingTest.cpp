@@ -83,6 +83,8 @@ TEST(PlacePickingTest, VenuesInSentences) {
               Places{"Gasthaus Linde"});
     EXPECT_EQ(places("Rendez-vous le 10 mars 2026 à 18h dans la salle des fêtes.", "fr_FR"),
               Places{"salle des fêtes"});
+    EXPECT_EQ(places("La sortie au zoo de Vincennes aura lieu le jeudi 26 mars à 8h30.", "fr_FR"),
+              Places{"zoo de Vincennes"});
     EXPECT_EQ(places("Konzert am 10.03.2026 um 18 Uhr in der Schlosskapelle.", "de_DE"),
               Places{"Schlosskapelle"});
     // An address the sentence gives after the day.

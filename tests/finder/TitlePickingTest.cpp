@@ -115,6 +115,18 @@ TEST(TitlePickingTest, SentencesNameTheEventAroundTheDay) {
     EXPECT_EQ(
         titles("The spring book club meets on Wednesday 18 March at 7.30pm at the Crown Inn."),
         Titles{"Spring book club"});
+    // "next" and "its" say when and whose, not what.
+    EXPECT_EQ(titles("Hallo zusammen,\n\nunser nächstes Teammeeting ist am Dienstag, 10.03.2026, "
+                     "um 14:00 Uhr.\n\nBeste Grüße\nJonas",
+                     "de_DE"),
+              Titles{"Teammeeting"});
+    EXPECT_EQ(titles("Reminder: your car is booked in for its MOT on Friday 13 March at 9am."),
+              Titles{"MOT"});
+    // A letter that opens with a greeting ends with its sender.
+    EXPECT_EQ(titles("Chers parents,\n\nLa sortie au zoo aura lieu le jeudi 26 mars à 8h30.\n\n"
+                     "La maîtresse",
+                     "fr_FR"),
+              Titles{"Sortie"});
     // A word set off by a comma opens the sentence.
     EXPECT_EQ(titles("[02/03/2026, 20:41] Tom: Right, can you pick up the keys on Friday 6 March "
                      "at 5pm?"),
