@@ -226,6 +226,8 @@ std::optional<std::string> PlacePicker::venueLine() const {
                         [](const Token& t) { return t.isWord() && t.key.size() >= 3; })) {
         ++top;
     }
+    // The top line names who writes ("Mairie de Villeneuve") when a venue line follows.
+    std::optional<std::string> topVenue;
     for (std::size_t li = 0; li < m_text.lines.size(); ++li) {
         const Line& line = m_text.lines[li];
         const LineFacts& facts = m_text.facts[li];
@@ -234,9 +236,13 @@ std::optional<std::string> PlacePicker::venueLine() const {
             li == top && std::any_of(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
                 return t.isWord() && Vocabulary::isEventNoun(t.key);
             });
-        // A line that exclaims is a slogan ("Keep Elm Park Beautiful!"), not a venue's name.
+        // A line that exclaims is a slogan ("Keep Elm Park Beautiful!"), not a venue's name; one
+        // that opens with "your" or "our" signs a letter ("Ihr Kita-Team Sonnenschein").
         const bool exclaims = !line.tokens.empty() && line.tokens.back().isSymbol("!");
-        if (heading || exclaims || !facts.dates.empty() || !facts.times.empty() ||
+        const bool signs = !line.tokens.empty() && line.tokens.front().isWord() &&
+                           (Vocabulary::isClauseWord(line.tokens.front().key) ||
+                            isWordIn(&line.tokens.front(), {"your", "votre", "vos", "euer"}));
+        if (heading || exclaims || signs || !facts.dates.empty() || !facts.times.empty() ||
             !facts.label.empty() || line.tokens.size() > kLongestVenue + 3 || line.tokens.empty() ||
             !line.tokens[0].capital || !hasVenueWord(line, 0, line.tokens.size()) ||
             std::any_of(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
@@ -251,9 +257,13 @@ std::optional<std::string> PlacePicker::venueLine() const {
         if (arrow != line.tokens.begin() && arrow != line.tokens.end()) {
             return std::string(line.span(0, static_cast<std::size_t>(arrow - line.tokens.begin())));
         }
+        if (li == top) {
+            topVenue = trimWhiteSpace(line.text);
+            continue;
+        }
         return trimWhiteSpace(line.text);
     }
-    return std::nullopt;
+    return topVenue;
 }
 
 std::optional<std::string> PlacePicker::phrase(std::size_t li, std::size_t from,

@@ -128,6 +128,13 @@ bool onlyAnnounces(const Line& line) {
            });
 }
 
+// "Dear parents,", "Liebe Eltern,", "Madame, Monsieur,": the line that opens a letter.
+bool isSalutation(const Line& line) {
+    return !line.tokens.empty() && line.tokens.size() <= 6 &&
+           ((line.tokens.front().isWord() && Vocabulary::isGreeting(line.tokens.front().key)) ||
+            line.tokens.back().isSymbol(","));
+}
+
 bool isAddress(const Line& line, const Segment& s) {
     for (std::size_t k = s.begin; k < s.end; ++k) {
         if (Addresses::startsAt(line, k)) {
@@ -359,6 +366,15 @@ std::optional<TitlePicker::Option> TitlePicker::lineOption(std::size_t li, bool 
         }
         const bool eventNoun = hasEventNoun(line, s.begin, s.end);
         score += eventNoun ? 8 : 0;
+        // A letterhead over the salutation ("Kita Sonnenschein" over "Liebe Eltern,", "École
+        // Jules Ferry" over "Madame, Monsieur,") names who writes, not the event.
+        const bool institution = anyToken(line, s.begin, s.end, [](const Token& t) {
+            return t.isWord() && Vocabulary::isVenueWord(t.key);
+        });
+        if (!own && institution && !eventNoun && !titled && li + 1 < m_text.lines.size() &&
+            isSalutation(m_text.lines[li + 1])) {
+            return std::nullopt;
+        }
         // "Portsmouth → Fishbourne" (or "Portsmouth > Fishbourne", as recognisers read arrows): a
         // route names the trip, more than the carrier's name does.
         const bool route = anyToken(line, s.begin, s.end, [](const Token& t) {
@@ -471,6 +487,11 @@ std::string TitlePicker::phraseAround(const Line& line, const std::vector<bool>&
     std::size_t end = noun + 1;
     while (end < tokens.size() && tokens[end].isWord() &&
            Vocabulary::isEventNoun(tokens[end].key)) {
+        ++end;
+    }
+    // "conseil d'école", "fête d'été": an elided "de" joins its word.
+    if (end < tokens.size() && tokens[end].isWord() && tokens[end].key.starts_with("d'") &&
+        tokens[end].key.size() > 2) {
         ++end;
     }
     // "... for the stats final", "... with Dr. Hannah Ross", "... de rentrée de la classe de

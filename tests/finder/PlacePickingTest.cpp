@@ -34,6 +34,15 @@ TEST(PlacePickingTest, LabelsAddressesAndVenueLines) {
               Places{"St. Peter's Church"});
     EXPECT_EQ(places("Summer ball\nSaturday 7 March, 7pm\nRiverside Pavilion"),
               Places{"Riverside Pavilion"});
+    // The top line names who writes when a venue line follows.
+    EXPECT_EQ(places("Mairie de Villeneuve\n\nRéunion publique\nMardi 17 mars 2026 à 18h30\n"
+                     "Salle des fêtes, place de la Mairie",
+                     "fr_FR"),
+              Places{"Salle des fêtes, place de la Mairie"});
+    EXPECT_EQ(places("Liebe Eltern,\nam Freitag, 15. Mai 2026 bleibt die Kita geschlossen.\n"
+                     "Ihr Kita-Team Sonnenschein",
+                     "de_DE"),
+              Places{"-"});
     // A route starts where the trip does.
     EXPECT_EQ(places("Eurostar\nLondon St Pancras Intl → Paris Gare du Nord\nFriday 20 March 2026\n"
                      "Departs 07:01 · Arrives 10:20"),

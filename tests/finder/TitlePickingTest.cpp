@@ -127,6 +127,11 @@ TEST(TitlePickingTest, SentencesNameTheEventAroundTheDay) {
                      "La maîtresse",
                      "fr_FR"),
               Titles{"Sortie"});
+    // A letterhead names who writes, not the event.
+    EXPECT_EQ(titles("Kita Sonnenschein\n\nLiebe Eltern,\nam Mittwoch, 18. März 2026, um 19:30 "
+                     "Uhr findet unser Elternabend im Gruppenraum statt.",
+                     "de_DE"),
+              Titles{"Elternabend"});
     // A word set off by a comma opens the sentence.
     EXPECT_EQ(titles("[02/03/2026, 20:41] Tom: Right, can you pick up the keys on Friday 6 March "
                      "at 5pm?"),
