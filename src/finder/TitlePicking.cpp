@@ -467,6 +467,20 @@ std::optional<std::string> TitlePicker::clauseTitle(const Candidate& c) const {
     return std::string(line.span(begin, end));
 }
 
+// "Year 4 will be visiting the Natural History Museum on Wednesday": a trip to the place visited.
+std::optional<std::string> TitlePicker::tripTitle(const Candidate& c) const {
+    const Line& line = m_text.lines[c.line];
+    const bool visits = std::any_of(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
+        return isWordIn(&t, {"visiting", "visit"});
+    });
+    const auto at = m_venue.empty() ? std::string::npos : line.text.find(m_venue);
+    if (!visits || at == std::string::npos) {
+        return std::nullopt;
+    }
+    const bool article = std::string_view(line.text).substr(0, at).ends_with("the ");
+    return "Trip to " + std::string(article ? "the " : "") + m_venue;
+}
+
 std::string TitlePicker::phraseAround(const Line& line, const std::vector<bool>& dated,
                                       std::size_t noun) const {
     const auto& tokens = line.tokens;
@@ -561,7 +575,9 @@ std::string TitlePicker::title(const Candidate& c) const {
             best = sentence;
         }
         if (!best || best->score < kUsable) {
-            if (auto clause = clauseTitle(c)) {
+            if (auto trip = tripTitle(c)) {
+                best = Option{*trip, kUsable};
+            } else if (auto clause = clauseTitle(c)) {
                 best = Option{*clause, kUsable};
             } else if (!m_venue.empty()) {
                 best = Option{m_venue, kUsable}; // "Your booking is confirmed at The Harbor Inn"
