@@ -153,9 +153,12 @@ std::optional<std::pair<std::size_t, std::size_t>> span(const Line& line) {
     std::size_t end = start;
     while (end < line.tokens.size()) {
         const Token& t = line.tokens[end];
+        // "4th floor": a word after an ordinal.
+        const bool afterOrdinal = end >= start + 2 && line.tokens[end - 1].isWord() &&
+                                  !line.tokens[end - 1].spaced && line.tokens[end - 2].isNumber();
         const bool part =
             (t.isWord() && (t.capital || isJoiner(t) || Vocabulary::isStreetWord(t.key) ||
-                            (!t.spaced && end > start))) ||
+                            (!t.spaced && end > start) || afterOrdinal)) ||
             t.isNumber() || t.isSymbol(",") || t.isSymbol("'") || (t.isSymbol(".") && !t.spaced) ||
             (t.isSymbol("-") && !t.spaced);
         // A full stop after a whole word ends the sentence ("27B Wellington Road. Bring a

@@ -239,11 +239,17 @@ std::optional<std::string> PlacePicker::venueLine() const {
         // A line that exclaims is a slogan ("Keep Elm Park Beautiful!"), not a venue's name; one
         // that opens with "your" or "our" signs a letter ("Ihr Kita-Team Sonnenschein").
         const bool exclaims = !line.tokens.empty() && line.tokens.back().isSymbol("!");
+        // A sentence ("Come and meet our teachers and see the school.") names no venue either.
+        const bool sentence =
+            std::any_of(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
+                return t.isWord() && Vocabulary::isClauseWord(t.key);
+            });
         const bool signs = !line.tokens.empty() && line.tokens.front().isWord() &&
                            (Vocabulary::isClauseWord(line.tokens.front().key) ||
                             isWordIn(&line.tokens.front(), {"your", "votre", "vos", "euer"}));
-        if (heading || exclaims || signs || !facts.dates.empty() || !facts.times.empty() ||
-            !facts.label.empty() || line.tokens.size() > kLongestVenue + 3 || line.tokens.empty() ||
+        if (heading || exclaims || signs || sentence || !facts.dates.empty() ||
+            !facts.times.empty() || !facts.label.empty() ||
+            line.tokens.size() > kLongestVenue + 3 || line.tokens.empty() ||
             !line.tokens[0].capital || !hasVenueWord(line, 0, line.tokens.size()) ||
             std::any_of(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
                 return t.isNumber() && t.key.size() == 4; // "Lincoln Middle School 2026–27 ..."
@@ -269,6 +275,12 @@ std::optional<std::string> PlacePicker::venueLine() const {
 std::optional<std::string> PlacePicker::phrase(std::size_t li, std::size_t from,
                                                bool withVenueWord) const {
     const Line& line = m_text.lines[li];
+    // "at the Odeon 8:15": a number that starts a time is no part of the place.
+    const auto& times = m_text.facts[li].times;
+    const auto inTime = [&times](std::size_t k) {
+        return std::any_of(times.begin(), times.end(),
+                           [k](const TimeMention& t) { return k >= t.begin && k < t.end; });
+    };
     for (std::size_t i = from; i + 1 < line.tokens.size(); ++i) {
         const Token& t = line.tokens[i];
         // "at", "@", "au", "bei" name a place by its name; "in", "im", "dans", "visiting", "on"
@@ -315,7 +327,7 @@ std::optional<std::string> PlacePicker::phrase(std::size_t li, std::size_t from,
                                w.key == "l'ecole");
             const bool part =
                 (w.isWord() && (w.capital || lowerVenue) && !isCalendarWord(w, m_localeId)) ||
-                (w.isNumber() && end > begin) || joins || w.isSymbol("'") ||
+                (w.isNumber() && end > begin && !inTime(end)) || joins || w.isSymbol("'") ||
                 // "The Crown & Anchor"
                 ((w.isSymbol("&") || w.isSymbol("+")) && end > begin &&
                  end + 1 < line.tokens.size() && line.tokens[end + 1].capital) ||
@@ -446,6 +458,14 @@ std::optional<std::string> PlacePicker::rowPlace(std::size_t li, std::size_t fro
             }
             return segmentText(line, place);
         }
+    }
+    // An address the row gives after its day ("bei Dr. Schneider (Hausarztpraxis am Markt,
+    // Marktplatz 3, 72070 Tübingen)") goes before a name after a preposition.
+    if (const auto address = Addresses::span(line);
+        address && address->first >= from &&
+        std::all_of(facts.dates.begin(), facts.dates.end(),
+                    [&address](const DateMention& d) { return d.end <= address->first; })) {
+        return std::string(line.span(address->first, address->second));
     }
     return phrase(li, from);
 }

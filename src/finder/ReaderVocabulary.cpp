@@ -385,6 +385,8 @@ constexpr std::string_view kClosings[] = {
     "vielen",    "danke", "cordialement", "sincerely", "kind",   "love",  "merci",  "bien",
     "herzliche", "gruss", "grusse",       "beste",     "schone", "bises", "bisous", "amicalement"};
 
+constexpr std::string_view kGenericHeadingEndings[] = {"erinnerung", "bestatigung"};
+
 constexpr std::string_view kGenericHeadingWords[] = {"confirmation",
                                                      "confirmed",
                                                      "reminder",
@@ -496,7 +498,8 @@ bool isClosing(std::string_view key) {
 }
 
 bool isGenericHeadingWord(std::string_view key) {
-    return contains(kGenericHeadingWords, key);
+    // German compounds: "Terminerinnerung", "Reservierungsbestätigung".
+    return contains(kGenericHeadingWords, key) || endsWithOne(kGenericHeadingEndings, key, 3);
 }
 
 } // namespace plannery::reader::Vocabulary

@@ -153,7 +153,9 @@ bool stopsName(const Token& t) {
         "forget", "moved", "booked", "wanna", "want", "confirming", "reminder", "back", "due", "au",
         "aux", "a", "en", "par", "pour", "avec", "chez", "sur", "dans", "im", "am", "beim", "its",
         // "next" says when, not what: "unser nächstes Teammeeting"
-        "next", "nachste", "nachstes", "nachsten", "prochain", "prochaine"};
+        "next", "nachste", "nachstes", "nachsten", "prochain", "prochaine",
+        // Whose it is says nothing of what it is: "Ihren Termin", "votre rendez-vous".
+        "ihren", "ihrem", "dein", "deinen", "deinem", "votre", "vos", "ton", "ta", "mon", "ma"};
     return !t.isWord() || Vocabulary::isClauseWord(t.key) || Vocabulary::isGreeting(t.key) ||
            words.count(t.key) > 0;
 }
@@ -511,7 +513,8 @@ std::string TitlePicker::phraseAround(const Line& line, const std::vector<bool>&
     // "... for the stats final", "... with Dr. Hannah Ross", "... de rentrée de la classe de
     // CE2", "Termin zur Vorsorgeuntersuchung"
     if (end + 1 < tokens.size() && tokens[end].isWord() &&
-        isWordIn(&tokens[end], {"for", "of", "with", "de", "du", "zur", "zum", "fur"})) {
+        isWordIn(&tokens[end],
+                 {"for", "of", "with", "de", "du", "zur", "zum", "fur", "bei", "chez"})) {
         std::size_t more = end + 1;
         while (more < tokens.size() && more < end + 9 && !dated[more] &&
                ((tokens[more].isWord() && !Vocabulary::isClauseWord(tokens[more].key) &&

@@ -33,6 +33,8 @@ TEST(AddressReadingTest, StreetsAndPostcodesInTheirLines) {
         {"Brick Lane Market, London E1 6QL", "Brick Lane Market, London E1 6QL"},
         {"at our flat - 27B Wellington Road. Bring a bottle!", "27B Wellington Road"},
         {"12 Main St. Springfield", "12 Main St. Springfield"},
+        {"our office: 500 Howard St, 4th floor, San Francisco.",
+         "500 Howard St, 4th floor, San Francisco"},
         {"at our offices, 3rd Floor, 20 Victoria Street, London",
          "3rd Floor, 20 Victoria Street, London"},
         // No addresses: a year before words, a phone number, seats, a plain number.

@@ -43,6 +43,10 @@ TEST(PlacePickingTest, LabelsAddressesAndVenueLines) {
                      "Ihr Kita-Team Sonnenschein",
                      "de_DE"),
               Places{"-"});
+    // A sentence names no venue.
+    EXPECT_EQ(places("Open Evening\nThursday 12 March, 6–8pm\nCome and meet our teachers and see "
+                     "the school.\nSt Aidan's High School, Harrogate"),
+              Places{"St Aidan's High School, Harrogate"});
     // A route starts where the trip does.
     EXPECT_EQ(places("Eurostar\nLondon St Pancras Intl → Paris Gare du Nord\nFriday 20 March 2026\n"
                      "Departs 07:01 · Arrives 10:20"),
@@ -80,6 +84,8 @@ TEST(PlacePickingTest, VenuesInSentences) {
          "Edale car park"},
         {"Sports Day: 11 March, 1.30pm on the school field (bring sun hats!)", "school field"},
         {"Hands-on lab on 11 March at 10am.", "-"},
+        // A number that starts a time is no part of the place.
+        {"Lisa: movie on 6 March? Dune at the Odeon 8:15", "Odeon"},
         // A sentence's end is no abbreviation's full stop; a room's number may have one inside.
         {"Book club on 18 March at 7.30pm at the Crown Inn. We will discuss Emma.", "Crown Inn"},
         {"Budget review on Thursday 5 March at 3pm in Room 4.12?", "Room 4.12"},
@@ -108,6 +114,11 @@ TEST(PlacePickingTest, RowsTakeTheirOwnPlacesAndSessionsTheirHeadings) {
               (Places{"Hall 2, Expo Centre", "Room 5"}));
     // A remark in parentheses is no place; a link to a call is one when nothing else is.
     EXPECT_EQ(places("Inset day: Monday 9 March (school closed)"), Places{"-"});
+    // An address the row gives after its day goes before a person after "bei".
+    EXPECT_EQ(places("Ihr Termin am Donnerstag, 12.03.2026 um 10:15 Uhr bei Dr. Schneider "
+                     "(Hausarztpraxis am Markt, Marktplatz 3, 72070 Tübingen).",
+                     "de_DE"),
+              Places{"Hausarztpraxis am Markt, Marktplatz 3, 72070 Tübingen"});
     // A place piece of a row goes before a name after "at" that is no place.
     EXPECT_EQ(places("Friday 6 March\n10:15 AM  Streaming at Scale with Open Tools (Room 12A)"),
               Places{"Room 12A"});

@@ -132,6 +132,11 @@ TEST(TitlePickingTest, SentencesNameTheEventAroundTheDay) {
                      "Uhr findet unser Elternabend im Gruppenraum statt.",
                      "de_DE"),
               Titles{"Elternabend"});
+    // A German compound for a reminder is a generic heading; whose appointment it is goes.
+    EXPECT_EQ(titles("Terminerinnerung\n\nwir erinnern Sie an Ihren Termin am Donnerstag, "
+                     "12.03.2026 um 10:15 Uhr.",
+                     "de_DE"),
+              Titles{"Termin"});
     // A word set off by a comma opens the sentence.
     EXPECT_EQ(titles("[02/03/2026, 20:41] Tom: Right, can you pick up the keys on Friday 6 March "
                      "at 5pm?"),
