@@ -99,7 +99,7 @@ PlacePicker::PlacePicker(const TextFacts& text, const std::vector<Candidate>& ca
         }
     }
     if (!m_place) {
-        m_place = venueLine();
+        m_place = venueLine(false);
     }
     if (!m_place) {
         for (const Candidate& c : candidates) {
@@ -112,6 +112,11 @@ PlacePicker::PlacePicker(const TextFacts& text, const std::vector<Candidate>& ca
         for (std::size_t li = 0; li < text.lines.size() && !m_place; ++li) {
             m_place = phrase(li, 0);
         }
+    }
+    // The top line names who writes ("Mairie de Villeneuve", "BOOK CLUB") more often than where
+    // the event is, so it comes after any other venue.
+    if (!m_place) {
+        m_place = venueLine(true);
     }
     if (!m_place) {
         m_place = meetingLink();
@@ -218,7 +223,7 @@ std::optional<std::string> PlacePicker::address() {
     return std::nullopt;
 }
 
-std::optional<std::string> PlacePicker::venueLine() const {
+std::optional<std::string> PlacePicker::venueLine(bool topLine) const {
     // The first line with words, under what a recogniser may have made of a picture ("ES").
     std::size_t top = 0;
     while (top + 1 < m_text.lines.size() &&
@@ -226,8 +231,6 @@ std::optional<std::string> PlacePicker::venueLine() const {
                         [](const Token& t) { return t.isWord() && t.key.size() >= 3; })) {
         ++top;
     }
-    // The top line names who writes ("Mairie de Villeneuve") when a venue line follows.
-    std::optional<std::string> topVenue;
     for (std::size_t li = 0; li < m_text.lines.size(); ++li) {
         const Line& line = m_text.lines[li];
         const LineFacts& facts = m_text.facts[li];
@@ -263,13 +266,12 @@ std::optional<std::string> PlacePicker::venueLine() const {
         if (arrow != line.tokens.begin() && arrow != line.tokens.end()) {
             return std::string(line.span(0, static_cast<std::size_t>(arrow - line.tokens.begin())));
         }
-        if (li == top) {
-            topVenue = trimWhiteSpace(line.text);
+        if ((li == top) != topLine) {
             continue;
         }
         return trimWhiteSpace(line.text);
     }
-    return topVenue;
+    return std::nullopt;
 }
 
 std::optional<std::string> PlacePicker::phrase(std::size_t li, std::size_t from,

@@ -26,7 +26,8 @@ class PlacePicker {
   private:
     std::optional<std::string> labelled() const;
     std::optional<std::string> address();
-    std::optional<std::string> venueLine() const;
+    // The first line that names a venue, below the top line or (`topLine`) the top line itself.
+    std::optional<std::string> venueLine(bool topLine) const;
     // The place a preposition names on the line from token `from` on ("at Hideaway Lounge", "in
     // Conference Room B"); `withVenueWord` takes only one with a word for a place ("hall").
     std::optional<std::string> phrase(std::size_t line, std::size_t from,

@@ -135,6 +135,21 @@ bool isSalutation(const Line& line) {
             line.tokens.back().isSymbol(","));
 }
 
+// The name a line that ends in "of", "for" or "honoring" leads on to: the next line of the same
+// block when it is a name of a few capitalised words ("Sophia Martinez").
+std::optional<std::string> nameBelow(const std::vector<Line>& lines, std::size_t li) {
+    const Line& line = lines[li];
+    if (li + 1 >= lines.size() || lines[li + 1].block != line.block ||
+        !isWordIn(&line.tokens.back(), {"of", "for", "honoring", "honouring", "de", "fur"})) {
+        return std::nullopt;
+    }
+    const Line& next = lines[li + 1];
+    const bool name = !next.tokens.empty() && next.tokens.size() <= 4 &&
+                      std::all_of(next.tokens.begin(), next.tokens.end(),
+                                  [](const Token& t) { return t.isWord() && t.capital; });
+    return name ? std::optional(trimWhiteSpace(next.text)) : std::nullopt;
+}
+
 bool isAddress(const Line& line, const Segment& s) {
     for (std::size_t k = s.begin; k < s.end; ++k) {
         if (Addresses::startsAt(line, k)) {
@@ -291,8 +306,12 @@ std::optional<TitlePicker::Option> TitlePicker::lineOption(std::size_t li, bool 
                             });
         // "Welcome to our Open Day!" is no sentence once its lead-in is left out.
         const Segment named{.begin = afterLeadIn(line, s), .end = s.end};
+        // "the graduation of" over "Sophia Martinez": a card sets whose event it is below.
+        const auto whose = !own && s.end == line.tokens.size() && hasEventNoun(line, s.begin, s.end)
+                               ? nameBelow(m_text.lines, li)
+                               : std::nullopt;
         if (opener || Vocabulary::isGreeting(first.key) || isPreposition(first) ||
-            isProse(line, named) || isFragment(line, s) || (own && s.label)) {
+            isProse(line, named) || (isFragment(line, s) && !whose) || (own && s.label)) {
             return std::nullopt;
         }
         // "2 adultes", "3 bed": a count, not a name.
@@ -387,7 +406,13 @@ std::optional<TitlePicker::Option> TitlePicker::lineOption(std::size_t li, bool 
         score -= skippedGeneric ? 6 : 0;
         score -= !facts.dates.empty() || !facts.times.empty() ? 6 : 0;
         score += li + 1 == m_firstEventLine ? 3 : 0;
+        if (whose && first.isWord("the")) {
+            ++s.begin;
+        }
         std::string text = segmentText(line, s);
+        if (whose) {
+            text += " " + *whose;
+        }
         if (auto partner =
                 !own && s.end == line.tokens.size() ? joinedName(m_text.lines, li) : std::nullopt) {
             text += " & " + *partner;
@@ -504,6 +529,23 @@ std::string TitlePicker::phraseAround(const Line& line, const std::vector<bool>&
     while (end < tokens.size() && tokens[end].isWord() &&
            Vocabulary::isEventNoun(tokens[end].key)) {
         ++end;
+    }
+    // 'our free webinar "Cloud Costs Under Control"': the name in quotes goes with its kind.
+    const auto opens = [](const Token& t) {
+        return t.isSymbol("\"") || t.isSymbol("\u201C") || t.isSymbol("\u201E") ||
+               t.isSymbol("\u00AB");
+    };
+    const auto closes = [](const Token& t) {
+        return t.isSymbol("\"") || t.isSymbol("\u201D") || t.isSymbol("\u201C") ||
+               t.isSymbol("\u00BB");
+    };
+    if (end < tokens.size() && opens(tokens[end])) {
+        for (std::size_t k = end + 1; k < tokens.size() && k < end + 12; ++k) {
+            if (closes(tokens[k])) {
+                end = k + 1;
+                break;
+            }
+        }
     }
     // "conseil d'école", "fête d'été": an elided "de" joins its word.
     if (end < tokens.size() && tokens[end].isWord() && tokens[end].key.starts_with("d'") &&

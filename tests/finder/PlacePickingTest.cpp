@@ -47,6 +47,8 @@ TEST(PlacePickingTest, LabelsAddressesAndVenueLines) {
     EXPECT_EQ(places("Open Evening\nThursday 12 March, 6–8pm\nCome and meet our teachers and see "
                      "the school.\nSt Aidan's High School, Harrogate"),
               Places{"St Aidan's High School, Harrogate"});
+    EXPECT_EQ(places("BOOK CLUB\nMarch pick: Emma\nTuesday 17 March, 7pm\nat The Crown"),
+              Places{"The Crown"});
     // A route starts where the trip does.
     EXPECT_EQ(places("Eurostar\nLondon St Pancras Intl → Paris Gare du Nord\nFriday 20 March 2026\n"
                      "Departs 07:01 · Arrives 10:20"),

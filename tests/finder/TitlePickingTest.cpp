@@ -88,6 +88,10 @@ TEST(TitlePickingTest, InvitationCardsNameCouplesAndBirthdays) {
               Titles{"Anna Smith & Tom Jones"});
     EXPECT_EQ(titles("Maria Lopez\nand\nSam Green\nare getting married!\n\nSaturday 14 March, 3pm"),
               Titles{"Maria Lopez & Sam Green"});
+    // Whose event it is, set on the line below.
+    EXPECT_EQ(titles("Please join us in celebrating\nthe graduation of\nSophia Martinez\nClass of "
+                     "2026\n\nSaturday, May 30th at 6:00 PM"),
+              Titles{"Graduation of Sophia Martinez"});
     // A child turning an age has a birthday.
     EXPECT_EQ(titles("ROAR!\nLeo is turning 5!\n\nCome stomp with us\nSunday, March 8th\n2:30pm"),
               Titles{"Leo's 5th birthday"});
@@ -115,6 +119,10 @@ TEST(TitlePickingTest, SentencesNameTheEventAroundTheDay) {
     EXPECT_EQ(
         titles("The spring book club meets on Wednesday 18 March at 7.30pm at the Crown Inn."),
         Titles{"Spring book club"});
+    // A name in quotes goes with its kind.
+    EXPECT_EQ(titles("Join our free webinar \"Cloud Costs Under Control\" on Thursday, 19 March "
+                     "2026, 15:00–16:00."),
+              Titles{"Webinar \"Cloud Costs Under Control\""});
     // "next" and "its" say when and whose, not what.
     EXPECT_EQ(titles("Hallo zusammen,\n\nunser nächstes Teammeeting ist am Dienstag, 10.03.2026, "
                      "um 14:00 Uhr.\n\nBeste Grüße\nJonas",
