@@ -149,6 +149,10 @@ std::optional<std::pair<std::size_t, std::size_t>> span(const Line& line) {
             begin = from;
         }
     }
+    return std::pair{begin, endFrom(line, start)};
+}
+
+std::size_t endFrom(const Line& line, std::size_t start) {
     // On over the street, town, state and postcode.
     std::size_t end = start;
     while (end < line.tokens.size()) {
@@ -175,7 +179,7 @@ std::optional<std::pair<std::size_t, std::size_t>> span(const Line& line) {
     while (end > start && (line.tokens[end - 1].isSymbol() || isJoiner(line.tokens[end - 1]))) {
         --end;
     }
-    return std::pair{begin, end};
+    return end;
 }
 
 } // namespace plannery::reader::Addresses

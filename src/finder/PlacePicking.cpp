@@ -30,6 +30,11 @@ bool hasVenueWord(const Line& line, std::size_t begin, std::size_t end) {
 // ", Civic Centre" or "(Riverside Park)" right after a place belongs to it.
 std::size_t extendPlace(const Line& line, std::size_t end) {
     const Token* next = line.at(end);
+    // ", Kirchgasse 2" after "Gemeindesaal St. Martin" is its address.
+    if (next && next->isSymbol(",") && end + 1 < line.tokens.size() &&
+        Addresses::startsAt(line, end + 1)) {
+        return Addresses::endFrom(line, end + 1);
+    }
     if (next && next->isSymbol(",") && hasVenueWord(line, end + 1, end + 4)) {
         std::size_t k = end + 1;
         while (k < line.tokens.size() &&

@@ -491,6 +491,13 @@ std::optional<std::string> TitlePicker::clauseTitle(const Candidate& c) const {
     if (words == 0 || words > 7) {
         return std::nullopt;
     }
+    // "the office will be closed on Friday" is a day the office is closed.
+    for (std::size_t k = end; k < c.begin; ++k) {
+        if (isWordIn(&line.tokens[k], {"closed", "geschlossen", "ferme", "fermee"})) {
+            return std::string(line.span(begin, end)) + " " +
+                   std::string(line.slice(line.tokens[k].begin, line.tokens[k].end));
+        }
+    }
     return std::string(line.span(begin, end));
 }
 

@@ -102,6 +102,11 @@ TEST(PlacePickingTest, VenuesInSentences) {
               Places{"salle des fêtes"});
     EXPECT_EQ(places("La sortie au zoo de Vincennes aura lieu le jeudi 26 mars à 8h30.", "fr_FR"),
               Places{"zoo de Vincennes"});
+    // A venue's address after a comma is its own.
+    EXPECT_EQ(places("Versammlung am 25. März 2026 um 18:00 Uhr im Gemeindesaal St. Martin, "
+                     "Kirchgasse 2.",
+                     "de_DE"),
+              Places{"Gemeindesaal St. Martin, Kirchgasse 2"});
     EXPECT_EQ(places("Konzert am 10.03.2026 um 18 Uhr in der Schlosskapelle.", "de_DE"),
               Places{"Schlosskapelle"});
     // An address the sentence gives after the day.

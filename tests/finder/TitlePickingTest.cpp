@@ -145,6 +145,10 @@ TEST(TitlePickingTest, SentencesNameTheEventAroundTheDay) {
                      "12.03.2026 um 10:15 Uhr.",
                      "de_DE"),
               Titles{"Termin"});
+    // A place closed on a day.
+    EXPECT_EQ(titles("Hi all,\n\nJust a reminder that the office will be closed on Friday 3 April "
+                     "for Good Friday.\n\nThanks,\nHR"),
+              Titles{"Office closed"});
     // A word set off by a comma opens the sentence.
     EXPECT_EQ(titles("[02/03/2026, 20:41] Tom: Right, can you pick up the keys on Friday 6 March "
                      "at 5pm?"),
