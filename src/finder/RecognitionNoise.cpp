@@ -299,6 +299,17 @@ std::string withLettersRepaired(std::string line) {
             }
         }
     }
+    // A dash read twice ("code —- Room 2", "Lunch -- Hall") is one dash.
+    for (const std::string_view doubled : {"\u2014-", "\u2013-", "-\u2014", "-\u2013", "--"}) {
+        for (std::size_t at = line.find(doubled); at != std::string::npos;
+             at = line.find(doubled, at + 1)) {
+            const bool spacedBefore = at > 0 && line[at - 1] == ' ';
+            const std::size_t after = at + doubled.size();
+            if (spacedBefore && after < line.size() && line[after] == ' ') {
+                line.replace(at, doubled.size(), "\u2013");
+            }
+        }
+    }
     // "straBe", "StraRe", "strae" at a word's end.
     for (std::size_t at = 0; (at = line.find("tra", at)) != std::string::npos; at += 3) {
         const std::size_t rest = at + 3;
