@@ -193,6 +193,19 @@ std::string segmentText(const Line& line, Segment segment) {
            !closes(line.tokens[segment.end - 1])) {
         --segment.end;
     }
+    // "Interview confirmation", "Dentist appointment reminder": the event without the word for
+    // the message about it.
+    const auto named = [&line, &segment](std::size_t end) {
+        return std::any_of(
+            line.tokens.begin() + static_cast<std::ptrdiff_t>(segment.begin),
+            line.tokens.begin() + static_cast<std::ptrdiff_t>(end),
+            [](const Token& t) { return t.isWord() && Vocabulary::isEventNoun(t.key); });
+    };
+    while (segment.end > segment.begin + 1 && line.tokens[segment.end - 1].isWord() &&
+           Vocabulary::isGenericHeadingWord(line.tokens[segment.end - 1].key) &&
+           named(segment.end - 1)) {
+        --segment.end;
+    }
     return std::string(line.span(segment.begin, segment.end));
 }
 

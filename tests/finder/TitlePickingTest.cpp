@@ -48,6 +48,10 @@ TEST(TitlePickingTest, HeadingsNameASingleEvent) {
               Titles{"Mitgliederversammlung des Gartenvereins"});
     EXPECT_EQ(titles("INVITATION\nto the Annual Dinner\nFriday 20 March, 7pm"),
               Titles{"Annual Dinner"});
+    // The word for the message about the event goes.
+    EXPECT_EQ(
+        titles("Subject: Dentist appointment reminder\n\nSee you on Tuesday 10 March at 3pm."),
+        Titles{"Dentist appointment"});
     // "Join us for" and an article go.
     EXPECT_EQ(titles("Join us for a Spring Picnic\nSunday 22 March, noon"),
               Titles{"Spring Picnic"});
