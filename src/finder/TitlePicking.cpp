@@ -527,6 +527,13 @@ std::string TitlePicker::phraseAround(const Line& line, const std::vector<bool>&
             begin -= 2;
             continue;
         }
+        // "parent–teacher meeting": a dash inside a compound joins its words.
+        const bool joined = t.isSymbol("-") && !t.spaced && begin >= 2 &&
+                            tokens[begin - 2].isWord() && !tokens[begin].spaced;
+        if (joined) {
+            begin -= 2;
+            continue;
+        }
         if (stopsName(t)) {
             break;
         }

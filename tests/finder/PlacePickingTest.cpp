@@ -86,6 +86,7 @@ TEST(PlacePickingTest, VenuesInSentences) {
          "Edale car park"},
         {"Sports Day: 11 March, 1.30pm on the school field (bring sun hats!)", "school field"},
         {"Hands-on lab on 11 March at 10am.", "-"},
+        {"Your meeting is booked for Wednesday 18 March at 17:20 in classroom 4B.", "classroom 4B"},
         // A number that starts a time is no part of the place.
         {"Lisa: movie on 6 March? Dune at the Odeon 8:15", "Odeon"},
         // A sentence's end is no abbreviation's full stop; a room's number may have one inside.

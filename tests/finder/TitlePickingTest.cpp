@@ -153,6 +153,9 @@ TEST(TitlePickingTest, SentencesNameTheEventAroundTheDay) {
     EXPECT_EQ(titles("Hi all,\n\nJust a reminder that the office will be closed on Friday 3 April "
                      "for Good Friday.\n\nThanks,\nHR"),
               Titles{"Office closed"});
+    // A compound joined by a dash stays whole.
+    EXPECT_EQ(titles("Your parent–teacher meeting is booked for Wednesday 18 March at 17:20."),
+              Titles{"Parent–teacher meeting"});
     // A word set off by a comma opens the sentence.
     EXPECT_EQ(titles("[02/03/2026, 20:41] Tom: Right, can you pick up the keys on Friday 6 March "
                      "at 5pm?"),
