@@ -133,7 +133,15 @@ std::optional<std::string> PlacePicker::labelled() const {
     for (std::size_t li = 0; li < m_text.lines.size(); ++li) {
         const LineFacts& facts = m_text.facts[li];
         const Line& line = m_text.lines[li];
-        if (!Vocabulary::isPlaceLabel(facts.label)) {
+        // "Room: Double, garden view" in a booking is the kind of room, not where it is.
+        const bool roomKind =
+            facts.label == "room" &&
+            std::any_of(line.tokens.begin() + static_cast<std::ptrdiff_t>(facts.labelEnd),
+                        line.tokens.end(), [](const Token& t) {
+                            return isWordIn(&t, {"single", "double", "twin", "triple", "suite",
+                                                 "king", "queen", "deluxe", "superior", "family"});
+                        });
+        if (!Vocabulary::isPlaceLabel(facts.label) || roomKind) {
             continue;
         }
         std::string value = trimWhiteSpace(line.text.substr(line.tokens[facts.labelEnd - 1].end));

@@ -150,6 +150,26 @@ std::optional<std::string> nameBelow(const std::vector<Line>& lines, std::size_t
     return name ? std::optional(trimWhiteSpace(next.text)) : std::nullopt;
 }
 
+// "Guest    Check-in    Check-out": the heads of a table's columns, two or more of them words
+// that label days or places.
+bool isColumnHeads(const Line& line) {
+    int labels = 0;
+    std::string piece;
+    const auto close = [&labels, &piece] {
+        labels += Vocabulary::isWhenOrWhereLabel(piece) || Vocabulary::isStayLabel(piece) ? 1 : 0;
+        piece.clear();
+    };
+    for (const Token& t : line.tokens) {
+        if (t.isSymbol("|")) {
+            close();
+            continue;
+        }
+        piece += (piece.empty() || !t.spaced ? "" : " ") + t.key;
+    }
+    close();
+    return labels >= 2;
+}
+
 bool isAddress(const Line& line, const Segment& s) {
     for (std::size_t k = s.begin; k < s.end; ++k) {
         if (Addresses::startsAt(line, k)) {
@@ -273,6 +293,9 @@ std::optional<TitlePicker::Option> TitlePicker::lineOption(std::size_t li, bool 
         if (auto birthday = turningAge(line)) {
             return Option{*birthday, 10 - 2 * static_cast<int>(std::min<std::size_t>(li, 8)) + 12};
         }
+    }
+    if (isColumnHeads(line)) {
+        return std::nullopt;
     }
     const auto segments = freeSegments(line, facts);
     bool skippedGeneric = false; // "Timed Entry Ticket – General Admission" is a weak heading

@@ -49,6 +49,11 @@ TEST(PlacePickingTest, LabelsAddressesAndVenueLines) {
               Places{"St Aidan's High School, Harrogate"});
     EXPECT_EQ(places("BOOK CLUB\nMarch pick: Emma\nTuesday 17 March, 7pm\nat The Crown"),
               Places{"The Crown"});
+    // A booked room's kind is no place.
+    EXPECT_EQ(places("The Old Mill Inn\nCheck-in: Fri 20 Mar\nRoom: Double, garden view\n"
+                     "Mill Road, Ambleside LA22 9DT"),
+              Places{"Mill Road, Ambleside LA22 9DT"});
+    EXPECT_EQ(places("Design review\nDate: Fri 6 Mar, 10:00\nRoom: 4.12"), Places{"4.12"});
     // A route starts where the trip does.
     EXPECT_EQ(places("Eurostar\nLondon St Pancras Intl → Paris Gare du Nord\nFriday 20 March 2026\n"
                      "Departs 07:01 · Arrives 10:20"),

@@ -48,6 +48,10 @@ TEST(TitlePickingTest, HeadingsNameASingleEvent) {
               Titles{"Mitgliederversammlung des Gartenvereins"});
     EXPECT_EQ(titles("INVITATION\nto the Annual Dinner\nFriday 20 March, 7pm"),
               Titles{"Annual Dinner"});
+    // The heads of a table's columns name nothing.
+    EXPECT_EQ(titles("The Old Mill Inn\nGuest\t\tCheck-in\t\tCheck-out\nJ. Smith\t\tFri 20 Mar\t\t"
+                     "Sun 22 Mar"),
+              Titles{"The Old Mill Inn"});
     // The word for the message about the event goes.
     EXPECT_EQ(
         titles("Subject: Dentist appointment reminder\n\nSee you on Tuesday 10 March at 3pm."),
