@@ -2,6 +2,7 @@
 
 #include "finder/AddressReading.h"
 #include "finder/FinderText.h"
+#include "finder/HeadingShapes.h"
 #include "finder/LineSegments.h"
 #include "finder/ReaderVocabulary.h"
 #include "model/CalEvent.h"
@@ -65,109 +66,6 @@ bool isGroupSize(const Line& line, std::size_t k) {
     return isWordIn(line.at(k), {"party", "table", "group", "tisch"}) &&
            isWordIn(line.at(k + 1), {"of", "for", "fur", "pour"}) && line.at(k + 2) &&
            line.at(k + 2)->isNumber();
-}
-
-// "Leo is turning 5!", "Grandma turns 90": a birthday, named as a person would enter it ("Leo's
-// 5th birthday").
-std::optional<std::string> turningAge(const Line& line) {
-    for (std::size_t k = 1; k + 1 < line.tokens.size(); ++k) {
-        std::size_t age = k + 1;
-        if (line.tokens[k].isWord("is")) {
-            if (!isWordIn(line.at(k + 1), {"turning"})) {
-                continue;
-            }
-            age = k + 2;
-        } else if (!isWordIn(&line.tokens[k], {"turns"})) {
-            continue;
-        }
-        const Token& name = line.tokens[k - 1];
-        const Token* number = line.at(age);
-        if (!name.isWord() || !name.capital || number == nullptr || !number->isNumber() ||
-            number->value < 1 || number->value > 120) {
-            return std::nullopt;
-        }
-        const int n = number->value;
-        const char* ending = (n % 100 >= 11 && n % 100 <= 13) ? "th"
-                             : n % 10 == 1                    ? "st"
-                             : n % 10 == 2                    ? "nd"
-                             : n % 10 == 3                    ? "rd"
-                                                              : "th";
-        return std::string(line.slice(name.begin, name.end)) + "'s " + std::to_string(n) + ending +
-               " birthday";
-    }
-    return std::nullopt;
-}
-
-// "EMILY CARTER" over "&" over "JAMES OKAFOR": a couple's names on lines of their own, as cards
-// set them.
-std::optional<std::string> joinedName(const std::vector<Line>& lines, std::size_t li) {
-    if (li + 2 >= lines.size()) {
-        return std::nullopt;
-    }
-    const Line& joiner = lines[li + 1];
-    const Line& second = lines[li + 2];
-    const bool joins = joiner.tokens.size() == 1 &&
-                       (joiner.tokens[0].isSymbol("&") || joiner.tokens[0].isSymbol("+") ||
-                        isWordIn(&joiner.tokens[0], {"and", "und", "et"}));
-    if (!joins || joiner.block != lines[li].block || second.block != joiner.block ||
-        second.tokens.empty() ||
-        !std::all_of(second.tokens.begin(), second.tokens.end(),
-                     [](const Token& t) { return t.isWord() && t.capital; })) {
-        return std::nullopt;
-    }
-    return trimWhiteSpace(second.text);
-}
-
-// A heading that only announces one ("Einladung", "INVITATION", "You're invited"), whose name
-// follows on the next line ("zur Mitgliederversammlung", "to the Annual Dinner").
-bool onlyAnnounces(const Line& line) {
-    return !line.tokens.empty() && line.tokens.size() <= 3 &&
-           std::all_of(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
-               return !t.isWord() || Vocabulary::isGenericHeadingWord(t.key) ||
-                      isWordIn(&t, {"einladung", "you're", "you", "are", "invited"});
-           });
-}
-
-// "Dear parents,", "Liebe Eltern,", "Madame, Monsieur,": the line that opens a letter.
-bool isSalutation(const Line& line) {
-    return !line.tokens.empty() && line.tokens.size() <= 6 &&
-           ((line.tokens.front().isWord() && Vocabulary::isGreeting(line.tokens.front().key)) ||
-            line.tokens.back().isSymbol(","));
-}
-
-// The name a line that ends in "of", "for" or "honoring" leads on to: the next line of the same
-// block when it is a name of a few capitalised words ("Sophia Martinez").
-std::optional<std::string> nameBelow(const std::vector<Line>& lines, std::size_t li) {
-    const Line& line = lines[li];
-    if (li + 1 >= lines.size() || lines[li + 1].block != line.block ||
-        !isWordIn(&line.tokens.back(), {"of", "for", "honoring", "honouring", "de", "fur"})) {
-        return std::nullopt;
-    }
-    const Line& next = lines[li + 1];
-    const bool name = !next.tokens.empty() && next.tokens.size() <= 4 &&
-                      std::all_of(next.tokens.begin(), next.tokens.end(),
-                                  [](const Token& t) { return t.isWord() && t.capital; });
-    return name ? std::optional(trimWhiteSpace(next.text)) : std::nullopt;
-}
-
-// "Guest    Check-in    Check-out": the heads of a table's columns, two or more of them words
-// that label days or places.
-bool isColumnHeads(const Line& line) {
-    int labels = 0;
-    std::string piece;
-    const auto close = [&labels, &piece] {
-        labels += Vocabulary::isWhenOrWhereLabel(piece) || Vocabulary::isStayLabel(piece) ? 1 : 0;
-        piece.clear();
-    };
-    for (const Token& t : line.tokens) {
-        if (t.isSymbol("|")) {
-            close();
-            continue;
-        }
-        piece += (piece.empty() || !t.spaced ? "" : " ") + t.key;
-    }
-    close();
-    return labels >= 2;
 }
 
 bool isAddress(const Line& line, const Segment& s) {
