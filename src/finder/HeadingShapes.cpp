@@ -82,21 +82,39 @@ std::optional<std::string> nameBelow(const std::vector<Line>& lines, std::size_t
 }
 
 bool isColumnHeads(const Line& line) {
-    int labels = 0;
-    std::string piece;
-    const auto close = [&labels, &piece] {
-        labels += Vocabulary::isWhenOrWhereLabel(piece) || Vocabulary::isStayLabel(piece) ? 1 : 0;
-        piece.clear();
+    // Labels of one to three tokens ("Check-in", "Date and time"), with or without the gaps
+    // between columns, which a recogniser may have read as single spaces.
+    const auto isLabel = [](const std::string& key) {
+        return Vocabulary::isWhenOrWhereLabel(key) || Vocabulary::isStayLabel(key);
     };
-    for (const Token& t : line.tokens) {
-        if (t.isSymbol("|")) {
-            close();
+    const auto words = std::count_if(line.tokens.begin(), line.tokens.end(),
+                                     [](const Token& t) { return t.isWord(); });
+    std::ptrdiff_t labels = 0;
+    std::ptrdiff_t labelWords = 0;
+    for (std::size_t k = 0; k < line.tokens.size();) {
+        std::size_t matched = 0;
+        std::string key;
+        for (std::size_t n = k; n < line.tokens.size() && n < k + 3; ++n) {
+            const Token& t = line.tokens[n];
+            if (t.isSymbol("|")) {
+                break;
+            }
+            key += (n == k || !t.spaced ? "" : " ") + t.key;
+            if (isLabel(key)) {
+                matched = n + 1 - k;
+            }
+        }
+        if (matched == 0) {
+            ++k;
             continue;
         }
-        piece += (piece.empty() || !t.spaced ? "" : " ") + t.key;
+        ++labels;
+        labelWords += std::count_if(line.tokens.begin() + static_cast<std::ptrdiff_t>(k),
+                                    line.tokens.begin() + static_cast<std::ptrdiff_t>(k + matched),
+                                    [](const Token& t) { return t.isWord(); });
+        k += matched;
     }
-    close();
-    return labels >= 2;
+    return labels >= 2 && labelWords * 2 >= words;
 }
 
 } // namespace plannery::reader

@@ -30,7 +30,7 @@ bool isSalutation(const Line& line);
 std::optional<std::string> nameBelow(const std::vector<Line>& lines, std::size_t li);
 
 // "Guest    Check-in    Check-out": the heads of a table's columns, two or more of them words
-// that label days or places.
+// that label days or places, and such labels at least half of the line's words.
 bool isColumnHeads(const Line& line);
 
 } // namespace plannery::reader

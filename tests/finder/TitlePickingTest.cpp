@@ -52,6 +52,8 @@ TEST(TitlePickingTest, HeadingsNameASingleEvent) {
     EXPECT_EQ(titles("The Old Mill Inn\nGuest\t\tCheck-in\t\tCheck-out\nJ. Smith\t\tFri 20 Mar\t\t"
                      "Sun 22 Mar"),
               Titles{"The Old Mill Inn"});
+    EXPECT_EQ(titles("The Old Mill Inn\nGuest Check-in Check-out\nJ. Smith Fri 20 Mar Sun 22 Mar"),
+              Titles{"The Old Mill Inn"});
     // The word for the message about the event goes.
     EXPECT_EQ(
         titles("Subject: Dentist appointment reminder\n\nSee you on Tuesday 10 March at 3pm."),
