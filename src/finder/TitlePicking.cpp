@@ -322,7 +322,7 @@ std::optional<TitlePicker::Option> TitlePicker::lineOption(std::size_t li, bool 
         const bool route = anyToken(line, s.begin, s.end, [](const Token& t) {
             return t.isSymbol("→") || t.isSymbol(">");
         });
-        score += route ? 4 : 0;
+        score += route ? 8 : 0;
         score += words <= 8 ? 4 : 0;
         score -= skippedGeneric ? 6 : 0;
         score -= !facts.dates.empty() || !facts.times.empty() ? 6 : 0;
