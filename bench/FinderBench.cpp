@@ -2,9 +2,11 @@
 // the start day and time against the events a careful person would enter, and how often a found
 // event's end, zone, title and place are right; reported for the texts the reader's rules were
 // tuned on and for the held-out quarter apart. Then the speed of text to suggestions per page,
-// and of very long and unreadable texts.
+// and of very long and unreadable texts. `--split N` also reports the held-out texts numbered
+// below N and from N on apart, to compare a batch written later with the earlier ones.
 //
-// Run: FinderBench [--details] [--details-held-out] [--show NAME] [benchmark options]
+// Run: FinderBench [--details] [--details-held-out] [--split N] [--show NAME]
+//                  [benchmark options]
 
 #include "BenchMain.h"
 #include "FinderCorpus.h"
@@ -15,6 +17,8 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <optional>
 
 namespace plannery {
 namespace {
@@ -47,16 +51,26 @@ void report(const char* name, const bench::Score& s, bool details) {
     }
 }
 
-void qualityReport(bool details, bool heldOutDetails) {
+void qualityReport(bool details, bool heldOutDetails, std::optional<int> split) {
     bench::Score tuning;
     bench::Score heldOut;
+    bench::Score earlier;
+    bench::Score later;
     for (const bench::CorpusText& text : corpus()) {
         const auto drafts = BuiltinReader::read(text.text, text.now, text.calendar);
         (text.heldOut ? heldOut : tuning).add(text, drafts);
+        if (text.heldOut && split) {
+            (bench::number(text) < *split ? earlier : later).add(text, drafts);
+        }
     }
     std::printf("Built-in Reader on %zu texts\n", corpus().size());
     report("tuning", tuning, details);
     report("held-out", heldOut, heldOutDetails);
+    if (split) {
+        std::printf("held-out texts numbered below %d, and from %d on:\n", *split, *split);
+        report("  earlier", earlier, false);
+        report("  later", later, false);
+    }
 }
 
 // The drafts found in the texts whose names contain `part`, as JSON.
@@ -126,7 +140,10 @@ BENCHMARK(BM_UnknownScript)->Unit(benchmark::kMillisecond);
              return 0;
          }
          const bool details = arguments.flag("--details");
-         qualityReport(details, arguments.flag("--details-held-out"));
+         const bool heldOutDetails = arguments.flag("--details-held-out");
+         const char* split = arguments.value("--split");
+         qualityReport(details, heldOutDetails,
+                       split ? std::optional(std::atoi(split)) : std::nullopt);
          return std::nullopt;
      }});
 

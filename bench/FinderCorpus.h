@@ -15,6 +15,7 @@
 #include <unicode/utf8.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -95,6 +96,12 @@ inline std::vector<CorpusText> loadCorpus(const std::filesystem::path& folder) {
         corpus.push_back(std::move(text));
     }
     return corpus;
+}
+
+// The number a text's name begins with ("042-mail-teams-call" is 42); texts are numbered in the
+// order they were written.
+inline int number(const CorpusText& text) {
+    return std::atoi(text.name.c_str());
 }
 
 // Letters and digits of a text, folded, words separated by one space: "St. Mary's Hall" and

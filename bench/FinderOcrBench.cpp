@@ -7,10 +7,11 @@
 // time to read a 1920 × 1080 screenshot full of text, and to find the suggestions in what was read.
 //
 // Run on one core: OMP_THREAD_LIMIT=1 taskset -c 0 FinderOcrBench [--details] [--pictures DIR]
-//                  [--show NAME] [benchmark options]
+//                  [--split N] [--show NAME] [benchmark options]
 // --details lists the misses in the tuned texts (the held-out ones stay unseen); --pictures writes
 // every picture read (and the screenshot) to DIR; --show prints what was read from the tuned texts
-// whose names contain NAME, and the drafts found in it.
+// whose names contain NAME, and the drafts found in it; --split N also reports the held-out texts
+// numbered below N and from N on apart.
 
 #include "BenchMain.h"
 #include "FinderCorpus.h"
@@ -31,7 +32,9 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <map>
+#include <optional>
 
 namespace plannery {
 namespace {
@@ -131,12 +134,14 @@ void report(const std::string& name, const bench::Score& s) {
                 percent(s.placeRight, s.matched), s.emptyTextsWithEvents);
 }
 
-void qualityReport(bool details, const char* pictures) {
+void qualityReport(bool details, const char* pictures, std::optional<int> split) {
     std::map<std::string, bench::Score> byStyle;
     std::map<std::string, bench::Score> tunedByStyle; // the misses shown
     bench::Score tuning;
     bench::Score heldOut;
     bench::Score typed;
+    bench::Score earlier;
+    bench::Score later;
     for (const bench::CorpusText& text : corpus()) {
         typed.add(text, BuiltinReader::read(text.text, text.now, text.calendar));
         // Every text in every way of drawing it.
@@ -154,6 +159,9 @@ void qualityReport(bool details, const char* pictures) {
                 tunedByStyle[style.name].add(text, drafts);
             }
             (text.heldOut ? heldOut : tuning).add(text, drafts);
+            if (text.heldOut && split) {
+                (bench::number(text) < *split ? earlier : later).add(text, drafts);
+            }
         }
     }
     std::printf("Built-in Reader on %zu texts, each drawn %zu ways and read by Tesseract\n",
@@ -167,6 +175,10 @@ void qualityReport(bool details, const char* pictures) {
     report("pictures, tuned texts", tuning);
     report("pictures, held-out", heldOut);
     report("typed text", typed);
+    if (split) {
+        report("held-out below " + std::to_string(*split), earlier);
+        report("held-out from " + std::to_string(*split), later);
+    }
 }
 
 // What was read from the tuned texts whose names contain `part`, drawn each way, and the drafts
@@ -248,21 +260,22 @@ void BM_RecognizedTextToSuggestions(benchmark::State& state) {
 }
 BENCHMARK(BM_RecognizedTextToSuggestions)->Unit(benchmark::kMillisecond);
 
-[[maybe_unused]] const bool declared =
-    bench::declare({bench::Application::gui, [](bench::Arguments& arguments) -> std::optional<int> {
-                        if (const char* part = arguments.value("--show")) {
-                            show(part);
-                            return 0;
-                        }
-                        const bool details = arguments.flag("--details");
-                        const char* pictures = arguments.value("--pictures");
-                        if (pictures != nullptr) {
-                            screenshot().save(QString::fromLocal8Bit(pictures) +
-                                              QStringLiteral("/screenshot.png"));
-                        }
-                        qualityReport(details, pictures);
-                        return std::nullopt;
-                    }});
+[[maybe_unused]] const bool declared = bench::declare(
+    {bench::Application::gui, [](bench::Arguments& arguments) -> std::optional<int> {
+         if (const char* part = arguments.value("--show")) {
+             show(part);
+             return 0;
+         }
+         const bool details = arguments.flag("--details");
+         const char* pictures = arguments.value("--pictures");
+         if (pictures != nullptr) {
+             screenshot().save(QString::fromLocal8Bit(pictures) +
+                               QStringLiteral("/screenshot.png"));
+         }
+         const char* split = arguments.value("--split");
+         qualityReport(details, pictures, split ? std::optional(std::atoi(split)) : std::nullopt);
+         return std::nullopt;
+     }});
 
 } // namespace
 } // namespace plannery

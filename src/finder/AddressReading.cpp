@@ -13,6 +13,12 @@ bool isJoiner(const Token& t) {
             t.key == "et");
 }
 
+// A word written out rather than shortened: four letters or more, with a vowel ("Road", not
+// "St", "Blvd" or "Hwy").
+bool isWholeWord(const Token& t) {
+    return t.isWord() && t.key.size() >= 4 && t.key.find_first_of("aeiou") != std::string::npos;
+}
+
 // A postcode and its town: "10178 Berlin", "6353 Weggis"; not a year before a word ("2026 Key
 // Dates") nor the end of a telephone number.
 bool postcodeAt(const Line& line, std::size_t i) {
@@ -29,11 +35,13 @@ bool postcodeAt(const Line& line, std::size_t i) {
            (line.tokens[i - 1].isSymbol("·") && t.key.size() == 5);
 }
 
-// "OX7 4QP", "LS16 7PQ", "EC2A 2AG".
+// "OX7 4QP", "LS16 7PQ", "EC2A 2AG"; the areas of the big cities have one letter ("W6 0QL",
+// "E1 6AN", "M1 1AE").
 bool britishPostcodeAt(const Line& line, std::size_t i) {
     const Token& t = line.tokens[i];
     const Token* digits = line.at(i + 1);
-    if (!t.isWord() || !t.allCaps || t.key.size() > 2 || digits == nullptr || !digits->isNumber() ||
+    const bool area = t.allCaps || (t.capital && t.key.size() == 1);
+    if (!t.isWord() || !area || t.key.size() > 2 || digits == nullptr || !digits->isNumber() ||
         digits->spaced || digits->key.size() > 2) {
         return false;
     }
@@ -57,10 +65,12 @@ bool startsAt(const Line& line, std::size_t i) {
     }
     if (t.isNumber() && t.key.size() <= 5 &&
         !(i > 0 && !t.spaced && !line.tokens[i - 1].isWord())) {
-        // A number, perhaps "W 46th" or "N Halsted", then a street word.
+        // A number, perhaps "W 46th" or "N Halsted", then a street word; the letters written
+        // onto a number are its ordinal ("3rd", "21st"), not a street ("Rd", "St").
         for (std::size_t k = i + 1; k < line.tokens.size() && k <= i + 4; ++k) {
             const Token& w = line.tokens[k];
-            if (w.isWord() && Vocabulary::isStreetWord(w.key) && (w.capital || k == i + 1)) {
+            if (w.isWord() && Vocabulary::isStreetWord(w.key) && (w.capital || k == i + 1) &&
+                w.spaced) {
                 return true;
             }
             if (!w.isWord() && !w.isNumber()) {
@@ -106,7 +116,10 @@ std::optional<std::pair<std::size_t, std::size_t>> span(const Line& line) {
     std::size_t begin = start;
     while (begin > 0) {
         const Token& t = line.tokens[begin - 1];
-        const bool part = (t.isWord() && (t.capital || isJoiner(t))) || t.isNumber() ||
+        // "3rd Floor, 20 Victoria Street": an ordinal's ending belongs to its number.
+        const bool ordinal =
+            t.isWord() && !t.spaced && begin >= 2 && line.tokens[begin - 2].isNumber();
+        const bool part = (t.isWord() && (t.capital || isJoiner(t) || ordinal)) || t.isNumber() ||
                           t.isSymbol(",") || t.isSymbol("'") || t.isSymbol("&") ||
                           (t.isSymbol(".") && !t.spaced) || (t.isSymbol("-") && !t.spaced);
         if (!part) {
@@ -136,16 +149,29 @@ std::optional<std::pair<std::size_t, std::size_t>> span(const Line& line) {
             begin = from;
         }
     }
+    return std::pair{begin, endFrom(line, start)};
+}
+
+std::size_t endFrom(const Line& line, std::size_t start) {
     // On over the street, town, state and postcode.
     std::size_t end = start;
     while (end < line.tokens.size()) {
         const Token& t = line.tokens[end];
+        // "4th floor": a word after an ordinal.
+        const bool afterOrdinal = end >= start + 2 && line.tokens[end - 1].isWord() &&
+                                  !line.tokens[end - 1].spaced && line.tokens[end - 2].isNumber();
         const bool part =
             (t.isWord() && (t.capital || isJoiner(t) || Vocabulary::isStreetWord(t.key) ||
-                            (!t.spaced && end > start))) ||
+                            (!t.spaced && end > start) || afterOrdinal)) ||
             t.isNumber() || t.isSymbol(",") || t.isSymbol("'") || (t.isSymbol(".") && !t.spaced) ||
             (t.isSymbol("-") && !t.spaced);
-        if (!part || (t.isWord() && (t.key == "tel" || t.key == "phone" || t.key == "fon"))) {
+        // A full stop after a whole word ends the sentence ("27B Wellington Road. Bring a
+        // bottle!"); after a shortened one it marks an abbreviation ("St. Albans", "Blvd. West").
+        const bool sentenceEnd = end > start && t.isSymbol(".") &&
+                                 isWholeWord(line.tokens[end - 1]) &&
+                                 end + 1 < line.tokens.size() && line.tokens[end + 1].spaced;
+        if (!part || sentenceEnd ||
+            (t.isWord() && (t.key == "tel" || t.key == "phone" || t.key == "fon"))) {
             break;
         }
         ++end;
@@ -153,7 +179,7 @@ std::optional<std::pair<std::size_t, std::size_t>> span(const Line& line) {
     while (end > start && (line.tokens[end - 1].isSymbol() || isJoiner(line.tokens[end - 1]))) {
         --end;
     }
-    return std::pair{begin, end};
+    return end;
 }
 
 } // namespace plannery::reader::Addresses

@@ -18,5 +18,7 @@ bool inLine(const Line& line);
 // ("Monzo, Broadwalk House, 5 Appold St, London EC2A 2AG" out of "Hosted by Monzo, ..."), up to
 // where the address ends ("Tel. 069 ...", "if you've forgotten").
 std::optional<std::pair<std::size_t, std::size_t>> span(const Line& line);
+// The end of the address that starts at token `start` (one past its last token).
+std::size_t endFrom(const Line& line, std::size_t start);
 
 } // namespace plannery::reader::Addresses

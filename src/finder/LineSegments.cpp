@@ -32,7 +32,12 @@ bool isSeparator(const Line& line, std::size_t i) {
 }
 
 // Phrases that lead into an event's name on invitations: "Join us for", "Einladung zum".
-constexpr std::string_view kLeadIns[] = {"please join us for",
+constexpr std::string_view kLeadIns[] = {"please join us for our",
+                                         "join us for our",
+                                         "you're invited to our",
+                                         "you are invited to our",
+                                         "welcome to our",
+                                         "please join us for",
                                          "join us for",
                                          "please join us",
                                          "join us",
@@ -129,8 +134,8 @@ std::size_t wordCount(const Line& line, const Segment& segment) {
     return words;
 }
 
-std::string segmentText(const Line& line, Segment segment) {
-    // Lead-ins, matched word by word on folded keys.
+std::size_t afterLeadIn(const Line& line, const Segment& segment) {
+    // Matched word by word on folded keys.
     for (const std::string_view leadIn : kLeadIns) {
         std::size_t k = segment.begin;
         std::size_t at = 0;
@@ -146,10 +151,14 @@ std::string segmentText(const Line& line, Segment segment) {
             ++k;
         }
         if (at >= leadIn.size() && k < segment.end) {
-            segment.begin = k;
-            break;
+            return k;
         }
     }
+    return segment.begin;
+}
+
+std::string segmentText(const Line& line, Segment segment) {
+    segment.begin = afterLeadIn(line, segment);
     // A heading's own label inside a subject: "Booking confirmed: Vinyasa Flow".
     for (std::size_t k = segment.begin; k < segment.end && k < segment.begin + 4; ++k) {
         const Token& t = line.tokens[k];
@@ -182,6 +191,19 @@ std::string segmentText(const Line& line, Segment segment) {
     };
     while (segment.end > segment.begin && line.tokens[segment.end - 1].isSymbol() &&
            !closes(line.tokens[segment.end - 1])) {
+        --segment.end;
+    }
+    // "Interview confirmation", "Dentist appointment reminder": the event without the word for
+    // the message about it.
+    const auto named = [&line, &segment](std::size_t end) {
+        return std::any_of(
+            line.tokens.begin() + static_cast<std::ptrdiff_t>(segment.begin),
+            line.tokens.begin() + static_cast<std::ptrdiff_t>(end),
+            [](const Token& t) { return t.isWord() && Vocabulary::isEventNoun(t.key); });
+    };
+    while (segment.end > segment.begin + 1 && line.tokens[segment.end - 1].isWord() &&
+           Vocabulary::isGenericHeadingWord(line.tokens[segment.end - 1].key) &&
+           named(segment.end - 1)) {
         --segment.end;
     }
     return std::string(line.span(segment.begin, segment.end));

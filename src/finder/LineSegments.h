@@ -27,6 +27,10 @@ bool hasSubstance(const Line& line, const Segment& segment, const std::string& l
 // Number of words in a piece.
 std::size_t wordCount(const Line& line, const Segment& segment);
 
+// The first token of a piece after a lead-in such as "Join us for" or "Welcome to our"; the piece's
+// first token without one.
+std::size_t afterLeadIn(const Line& line, const Segment& segment);
+
 // The piece's text with separators at either end and lead-ins such as "Join us for" or
 // "Einladung zum" removed.
 std::string segmentText(const Line& line, Segment segment);

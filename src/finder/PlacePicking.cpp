@@ -30,6 +30,11 @@ bool hasVenueWord(const Line& line, std::size_t begin, std::size_t end) {
 // ", Civic Centre" or "(Riverside Park)" right after a place belongs to it.
 std::size_t extendPlace(const Line& line, std::size_t end) {
     const Token* next = line.at(end);
+    // ", Kirchgasse 2" after "Gemeindesaal St. Martin" is its address.
+    if (next && next->isSymbol(",") && end + 1 < line.tokens.size() &&
+        Addresses::startsAt(line, end + 1)) {
+        return Addresses::endFrom(line, end + 1);
+    }
     if (next && next->isSymbol(",") && hasVenueWord(line, end + 1, end + 4)) {
         std::size_t k = end + 1;
         while (k < line.tokens.size() &&
@@ -41,8 +46,12 @@ std::size_t extendPlace(const Line& line, std::size_t end) {
         end = k;
         next = line.at(end);
     }
+    // An exclamation in parentheses is a remark ("on the school field (bring sun hats!)").
     if (next && next->isSymbol("(")) {
         for (std::size_t k = end + 1; k < line.tokens.size() && k < end + 8; ++k) {
+            if (line.tokens[k].isSymbol("!")) {
+                break;
+            }
             if (line.tokens[k].isSymbol(")")) {
                 return k + 1;
             }
@@ -95,7 +104,7 @@ PlacePicker::PlacePicker(const TextFacts& text, const std::vector<Candidate>& ca
         }
     }
     if (!m_place) {
-        m_place = venueLine();
+        m_place = venueLine(false);
     }
     if (!m_place) {
         for (const Candidate& c : candidates) {
@@ -109,6 +118,11 @@ PlacePicker::PlacePicker(const TextFacts& text, const std::vector<Candidate>& ca
             m_place = phrase(li, 0);
         }
     }
+    // The top line names who writes ("Mairie de Villeneuve", "BOOK CLUB") more often than where
+    // the event is, so it comes after any other venue.
+    if (!m_place) {
+        m_place = venueLine(true);
+    }
     if (!m_place) {
         m_place = meetingLink();
     }
@@ -119,7 +133,15 @@ std::optional<std::string> PlacePicker::labelled() const {
     for (std::size_t li = 0; li < m_text.lines.size(); ++li) {
         const LineFacts& facts = m_text.facts[li];
         const Line& line = m_text.lines[li];
-        if (!Vocabulary::isPlaceLabel(facts.label)) {
+        // "Room: Double, garden view" in a booking is the kind of room, not where it is.
+        const bool roomKind =
+            facts.label == "room" &&
+            std::any_of(line.tokens.begin() + static_cast<std::ptrdiff_t>(facts.labelEnd),
+                        line.tokens.end(), [](const Token& t) {
+                            return isWordIn(&t, {"single", "double", "twin", "triple", "suite",
+                                                 "king", "queen", "deluxe", "superior", "family"});
+                        });
+        if (!Vocabulary::isPlaceLabel(facts.label) || roomKind) {
             continue;
         }
         std::string value = trimWhiteSpace(line.text.substr(line.tokens[facts.labelEnd - 1].end));
@@ -144,9 +166,19 @@ std::optional<std::string> PlacePicker::labelled() const {
 std::optional<std::string> PlacePicker::address() {
     for (std::size_t li = 0; li < m_text.lines.size(); ++li) {
         const Line& line = m_text.lines[li];
+        const LineFacts& lineFacts = m_text.facts[li];
         const auto span = Addresses::span(line);
-        if (!span || !m_text.facts[li].dates.empty() ||
-            Vocabulary::isDetailLabel(m_text.facts[li].label) || m_text.header[li]) {
+        // A sentence that gives the day may go on to say where ("un entretien le jeudi 19 mars à
+        // 14h30, dans nos locaux au 18 rue de la République"); an address before or among the
+        // days is a number misread as one.
+        const bool afterDays =
+            span &&
+            std::all_of(lineFacts.dates.begin(), lineFacts.dates.end(),
+                        [&span](const DateMention& d) { return d.end <= span->first; }) &&
+            std::all_of(lineFacts.times.begin(), lineFacts.times.end(),
+                        [&span](const TimeMention& t) { return t.end <= span->first; });
+        if (!span || (!lineFacts.dates.empty() && !afterDays) ||
+            Vocabulary::isDetailLabel(lineFacts.label) || m_text.header[li]) {
             continue;
         }
         // The venue's name on the lines above ("The Old Rectory" over "Church Lane, Little Haddon"
@@ -204,7 +236,7 @@ std::optional<std::string> PlacePicker::address() {
     return std::nullopt;
 }
 
-std::optional<std::string> PlacePicker::venueLine() const {
+std::optional<std::string> PlacePicker::venueLine(bool topLine) const {
     // The first line with words, under what a recogniser may have made of a picture ("ES").
     std::size_t top = 0;
     while (top + 1 < m_text.lines.size() &&
@@ -220,7 +252,19 @@ std::optional<std::string> PlacePicker::venueLine() const {
             li == top && std::any_of(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
                 return t.isWord() && Vocabulary::isEventNoun(t.key);
             });
-        if (heading || !facts.dates.empty() || !facts.times.empty() || !facts.label.empty() ||
+        // A line that exclaims is a slogan ("Keep Elm Park Beautiful!"), not a venue's name; one
+        // that opens with "your" or "our" signs a letter ("Ihr Kita-Team Sonnenschein").
+        const bool exclaims = !line.tokens.empty() && line.tokens.back().isSymbol("!");
+        // A sentence ("Come and meet our teachers and see the school.") names no venue either.
+        const bool sentence =
+            std::any_of(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
+                return t.isWord() && Vocabulary::isClauseWord(t.key);
+            });
+        const bool signs = !line.tokens.empty() && line.tokens.front().isWord() &&
+                           (Vocabulary::isClauseWord(line.tokens.front().key) ||
+                            isWordIn(&line.tokens.front(), {"your", "votre", "vos", "euer"}));
+        if (heading || exclaims || signs || sentence || !facts.dates.empty() ||
+            !facts.times.empty() || !facts.label.empty() ||
             line.tokens.size() > kLongestVenue + 3 || line.tokens.empty() ||
             !line.tokens[0].capital || !hasVenueWord(line, 0, line.tokens.size()) ||
             std::any_of(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
@@ -228,20 +272,41 @@ std::optional<std::string> PlacePicker::venueLine() const {
             })) {
             continue;
         }
+        // A route ("London St Pancras → Paris Gare du Nord") starts where the trip does.
+        const auto arrow = std::find_if(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
+            return t.isSymbol("→") || t.isSymbol(">");
+        });
+        if (arrow != line.tokens.begin() && arrow != line.tokens.end()) {
+            return std::string(line.span(0, static_cast<std::size_t>(arrow - line.tokens.begin())));
+        }
+        if ((li == top) != topLine) {
+            continue;
+        }
         return trimWhiteSpace(line.text);
     }
     return std::nullopt;
 }
 
-std::optional<std::string> PlacePicker::phrase(std::size_t li, std::size_t from) const {
+std::optional<std::string> PlacePicker::phrase(std::size_t li, std::size_t from,
+                                               bool withVenueWord) const {
     const Line& line = m_text.lines[li];
+    // "at the Odeon 8:15": a number that starts a time is no part of the place.
+    const auto& times = m_text.facts[li].times;
+    const auto inTime = [&times](std::size_t k) {
+        return std::any_of(times.begin(), times.end(),
+                           [k](const TimeMention& t) { return k >= t.begin && k < t.end; });
+    };
     for (std::size_t i = from; i + 1 < line.tokens.size(); ++i) {
         const Token& t = line.tokens[i];
-        // "at", "@", "au", "bei" name a place by its name; "in", "im", "dans", "visiting" only
-        // with a word for a place ("in Conference Room B", not "in Seattle").
+        // "at", "@", "au", "bei" name a place by its name; "in", "im", "dans", "visiting", "on"
+        // only with a word for a place ("in Conference Room B", "on the school field", not "in
+        // Seattle").
         const bool byName = t.isSymbol("@") || isWordIn(&t, {"at", "au"});
-        const bool byKind = isWordIn(&t, {"in", "im", "dans", "en", "bei", "visiting", "visit"});
-        if (!byName && !byKind) {
+        const bool byKind =
+            isWordIn(&t, {"in", "im", "dans", "en", "bei", "visiting", "visit", "on"});
+        // "Hands-on lab", "drop-in session": a word joined by a dash is no preposition.
+        const bool joined = i > 0 && !t.spaced && line.tokens[i - 1].isSymbol("-");
+        if ((!byName && !byKind) || joined) {
             continue;
         }
         std::size_t begin = i + 1;
@@ -277,20 +342,42 @@ std::optional<std::string> PlacePicker::phrase(std::size_t li, std::size_t from)
                                w.key == "l'ecole");
             const bool part =
                 (w.isWord() && (w.capital || lowerVenue) && !isCalendarWord(w, m_localeId)) ||
-                (w.isNumber() && end > begin) || joins || w.isSymbol("'") ||
+                (w.isNumber() && end > begin && !inTime(end)) || joins || w.isSymbol("'") ||
                 // "The Crown & Anchor"
                 ((w.isSymbol("&") || w.isSymbol("+")) && end > begin &&
                  end + 1 < line.tokens.size() && line.tokens[end + 1].capital) ||
                 // "Saint-Pierre", "Jean-Moulin"
                 (w.isSymbol("-") && !w.spaced && end > begin && end + 1 < line.tokens.size() &&
                  !line.tokens[end + 1].spaced && line.tokens[end + 1].isWord()) ||
+                // "St. Anne's", not the end of a sentence ("the Crown Inn. We will").
                 (w.isSymbol(".") && !w.spaced && end > begin && line.tokens[end - 1].isWord() &&
-                 line.tokens[end - 1].end - line.tokens[end - 1].begin <= 3);
-            if (!part) {
+                 line.tokens[end - 1].end - line.tokens[end - 1].begin <= 3 &&
+                 !(end + 1 < line.tokens.size() && line.tokens[end + 1].isWord() &&
+                   Vocabulary::isClauseWord(line.tokens[end + 1].key))) ||
+                // "Room 4.12", "Raum 2.07"
+                (w.isSymbol(".") && !w.spaced && end > begin && line.tokens[end - 1].isNumber() &&
+                 end + 1 < line.tokens.size() && line.tokens[end + 1].isNumber() &&
+                 !line.tokens[end + 1].spaced);
+            // "au zoo de Vincennes aura lieu": a verb ends the place.
+            if (!part || (w.isWord() && Vocabulary::isClauseWord(w.key))) {
                 break;
             }
             ++end;
             words += w.isWord() ? 1 : 0;
+        }
+        // A name goes on with the kind of place it names: "the Elm Park pavilion", "the Edale car
+        // park".
+        if (end > begin && line.tokens[end - 1].capital) {
+            for (std::size_t k = end; k < line.tokens.size() && k < end + 2; ++k) {
+                const Token& w = line.tokens[k];
+                if (!w.isWord() || w.capital) {
+                    break;
+                }
+                if (Vocabulary::isVenueWord(w.key)) {
+                    end = k + 1;
+                    break;
+                }
+            }
         }
         while (end > begin &&
                (line.tokens[end - 1].isWord("of") || line.tokens[end - 1].isWord("on") ||
@@ -304,7 +391,10 @@ std::optional<std::string> PlacePicker::phrase(std::size_t li, std::size_t from)
             std::count_if(line.tokens.begin() + static_cast<std::ptrdiff_t>(begin),
                           line.tokens.begin() + static_cast<std::ptrdiff_t>(end),
                           [](const Token& w) { return w.isWord() && w.capital; });
-        if (end == begin || (byKind && !hasVenueWord(line, begin, end) && capitals < 2)) {
+        // "on" names a place only by a word for one: "Workshop on Efficient Reasoning" is a topic.
+        const bool venue = hasVenueWord(line, begin, end);
+        if (end == begin || (byKind && !venue && (capitals < 2 || t.isWord("on"))) ||
+            (withVenueWord && !venue)) {
             continue;
         }
         end = extendPlace(line, end);
@@ -343,8 +433,10 @@ std::optional<std::string> PlacePicker::rowPlace(std::size_t li, std::size_t fro
                std::any_of(facts.times.begin(), facts.times.end(),
                            [&s](const TimeMention& t) { return t.end <= s.begin; });
     };
-    // A place a preposition names comes first ("in the canteen, Building B").
-    if (auto named = phrase(li, from)) {
+    // A place a preposition names with a word for one comes first ("in the canteen, Building
+    // B"), then a piece that is a place, then any name after "at": in "Streaming at Scale with
+    // Open Tools (Room 12A)" the room is the place.
+    if (auto named = phrase(li, from, true)) {
         return named;
     }
     for (std::size_t k = 0; k < segments.size() && !prose; ++k) {
@@ -382,7 +474,15 @@ std::optional<std::string> PlacePicker::rowPlace(std::size_t li, std::size_t fro
             return segmentText(line, place);
         }
     }
-    return std::nullopt;
+    // An address the row gives after its day ("bei Dr. Schneider (Hausarztpraxis am Markt,
+    // Marktplatz 3, 72070 Tübingen)") goes before a name after a preposition.
+    if (const auto address = Addresses::span(line);
+        address && address->first >= from &&
+        std::all_of(facts.dates.begin(), facts.dates.end(),
+                    [&address](const DateMention& d) { return d.end <= address->first; })) {
+        return std::string(line.span(address->first, address->second));
+    }
+    return phrase(li, from);
 }
 
 std::string PlacePicker::venueName() const {

@@ -26,8 +26,12 @@ class PlacePicker {
   private:
     std::optional<std::string> labelled() const;
     std::optional<std::string> address();
-    std::optional<std::string> venueLine() const;
-    std::optional<std::string> phrase(std::size_t line, std::size_t from) const;
+    // The first line that names a venue, below the top line or (`topLine`) the top line itself.
+    std::optional<std::string> venueLine(bool topLine) const;
+    // The place a preposition names on the line from token `from` on ("at Hideaway Lounge", "in
+    // Conference Room B"); `withVenueWord` takes only one with a word for a place ("hall").
+    std::optional<std::string> phrase(std::size_t line, std::size_t from,
+                                      bool withVenueWord = false) const;
     std::optional<std::string> meetingLink() const;
     // `nameFirst`: the line's first piece names the event (a row of a list), rather than a day
     // heading its sessions.

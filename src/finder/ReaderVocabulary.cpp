@@ -138,6 +138,9 @@ constexpr std::string_view kEventNouns[] = {
     "spectacle",
     "marche",
     "atelier",
+    "sortie",
+    "conseil",
+    "entretien",
     "stage",
     "cours",
     "seance",
@@ -180,8 +183,8 @@ constexpr std::string_view kEventNouns[] = {
 
 // The last parts of German compounds that name events.
 constexpr std::string_view kEventEndings[] = {
-    "versammlung", "abend",   "fest",   "markt", "konzert", "feier", "treffen",
-    "schulung",    "sitzung", "termin", "kurs",  "party",   "essen", "fahrt"};
+    "versammlung", "abend",  "fest", "markt", "konzert", "feier", "treffen", "schulung",
+    "sitzung",     "termin", "kurs", "party", "essen",   "fahrt", "meeting"};
 
 constexpr std::string_view kVenueWords[] = {
     "hall",        "church",       "chapel",       "cathedral",  "park",         "room",
@@ -206,7 +209,8 @@ constexpr std::string_view kVenueWords[] = {
     "grounds",     "conservatory", "kapelle",      "kneipe",     "gaststatte",   "aula",
     "schloss",     "burg",         "freibad",      "hallenbad",  "parc",         "jardin",
     "chapelle",    "cathedrale",   "hopital",      "clinique",   "gymnase",      "piscine",
-    "auberge",     "brasserie",    "bistrot",      "palais",     "amphitheatre",
+    "auberge",     "brasserie",    "bistrot",      "palais",     "amphitheatre", "kita",
+    "classroom",   "classe",       "kindergarten", "creche",     "nursery",
 };
 
 // The last parts of German compounds that name places ("Marienkirche", "Stadthalle").
@@ -362,23 +366,26 @@ constexpr std::string_view kAgendaWords[] = {"agenda",       "programme", "progr
                                              "tagesordnung", "programm",  "deroulement", "ordre"};
 
 constexpr std::string_view kClauseWords[] = {
-    "is",    "are",    "was",    "were",  "will",  "would",   "have",   "has",    "having",
-    "had",   "we",     "you",    "they",  "he",    "she",     "our",    "let's",  "please",
-    "can",   "could",  "should", "don't", "it's",  "there's", "that",   "if",     "i'm",
-    "i'll",  "i've",   "i'd",    "we'll", "we're", "we've",   "you'll", "you're", "they're",
-    "it'll", "that's", "wir",    "sie",   "ihr",   "ihre",    "unser",  "unsere", "ist",
-    "sind",  "wird",   "werden", "haben", "hat",   "bitte",   "wollen", "nous",   "vous",
-    "est",   "sont",   "aura",   "avez",  "sera",  "merci",   "venez",  "pensez"};
+    "is",    "are",    "was",    "were",   "will",  "would",   "have",   "has",    "having",
+    "had",   "we",     "you",    "they",   "he",    "she",     "our",    "let's",  "please",
+    "can",   "could",  "should", "don't",  "it's",  "there's", "that",   "if",     "i'm",
+    "i'll",  "i've",   "i'd",    "we'll",  "we're", "we've",   "you'll", "you're", "they're",
+    "it'll", "that's", "wir",    "sie",    "ihr",   "ihre",    "unser",  "unsere", "ist",
+    "sind",  "wird",   "werden", "haben",  "hat",   "bitte",   "wollen", "nous",   "vous",
+    "est",   "sont",   "aura",   "avez",   "sera",  "merci",   "venez",  "pensez", "meets",
+    "takes", "findet", "bleibt", "bleiben"};
 
 constexpr std::string_view kGreetings[] = {"hi",    "hello",  "hey",     "dear",   "hallo",
                                            "liebe", "lieber", "bonjour", "coucou", "salut",
                                            "chers", "chere",  "guten",   "morning"};
 
 // Words that end a letter: what follows them is its signature.
-constexpr std::string_view kClosings[] = {"thanks",       "thank",     "cheers", "regards", "best",
-                                          "xo",           "mit",       "viele",  "vielen",  "danke",
-                                          "cordialement", "sincerely", "kind",   "love",    "merci",
-                                          "bien",         "herzliche", "gruss",  "grusse"};
+constexpr std::string_view kClosings[] = {
+    "thanks",    "thank", "cheers",       "regards",   "best",   "xo",    "mit",    "viele",
+    "vielen",    "danke", "cordialement", "sincerely", "kind",   "love",  "merci",  "bien",
+    "herzliche", "gruss", "grusse",       "beste",     "schone", "bises", "bisous", "amicalement"};
+
+constexpr std::string_view kGenericHeadingEndings[] = {"erinnerung", "bestatigung"};
 
 constexpr std::string_view kGenericHeadingWords[] = {"confirmation",
                                                      "confirmed",
@@ -404,6 +411,11 @@ constexpr std::string_view kGenericHeadingWords[] = {"confirmation",
                                                      "program",
                                                      "schedule",
                                                      "invitation",
+                                                     "notice",
+                                                     "announcement",
+                                                     "mitteilung",
+                                                     "hinweis",
+                                                     "avis",
                                                      "booked"};
 
 } // namespace
@@ -486,7 +498,8 @@ bool isClosing(std::string_view key) {
 }
 
 bool isGenericHeadingWord(std::string_view key) {
-    return contains(kGenericHeadingWords, key);
+    // German compounds: "Terminerinnerung", "Reservierungsbestätigung".
+    return contains(kGenericHeadingWords, key) || endsWithOne(kGenericHeadingEndings, key, 3);
 }
 
 } // namespace plannery::reader::Vocabulary

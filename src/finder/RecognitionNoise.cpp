@@ -283,4 +283,48 @@ std::string withDigitsForLookalikes(std::string line) {
     return line;
 }
 
+std::string withLettersRepaired(std::string line) {
+    const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    const auto isLetter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
+    // Zeros in a link's host; its path may hold capitals of its own ("?pwd=Rk9O").
+    for (const std::string_view scheme : {"http://", "https://", "www."}) {
+        for (std::size_t at = line.find(scheme); at != std::string::npos;
+             at = line.find(scheme, at + 1)) {
+            for (std::size_t k = at + scheme.size();
+                 k < line.size() && line[k] != ' ' && line[k] != '\t' && line[k] != '/'; ++k) {
+                if (line[k] == 'O' &&
+                    (isDigit(line[k - 1]) || (k + 1 < line.size() && isDigit(line[k + 1])))) {
+                    line[k] = '0';
+                }
+            }
+        }
+    }
+    // A dash read twice ("code —- Room 2", "Lunch -- Hall") is one dash.
+    for (const std::string_view doubled : {"\u2014-", "\u2013-", "-\u2014", "-\u2013", "--"}) {
+        for (std::size_t at = line.find(doubled); at != std::string::npos;
+             at = line.find(doubled, at + 1)) {
+            const bool spacedBefore = at > 0 && line[at - 1] == ' ';
+            const std::size_t after = at + doubled.size();
+            if (spacedBefore && after < line.size() && line[after] == ' ') {
+                line.replace(at, doubled.size(), "\u2013");
+            }
+        }
+    }
+    // "straBe", "StraRe", "strae" at a word's end.
+    for (std::size_t at = 0; (at = line.find("tra", at)) != std::string::npos; at += 3) {
+        const std::size_t rest = at + 3;
+        std::size_t length = 0;
+        if (line.compare(rest, 2, "Be") == 0 || line.compare(rest, 2, "Re") == 0) {
+            length = 2;
+        } else if (line.compare(rest, 1, "e") == 0) {
+            length = 1;
+        }
+        const bool wordEnds = rest + length >= line.size() || !isLetter(line[rest + length]);
+        if (length > 0 && wordEnds && at > 0 && (line[at - 1] == 's' || line[at - 1] == 'S')) {
+            line.replace(rest, length, "\u00DFe");
+        }
+    }
+    return line;
+}
+
 } // namespace plannery::reader

@@ -22,4 +22,11 @@ std::string withoutStrayGlyphs(std::string_view line);
 // "pm". Words ("lame", "Ist", "Lam", "Sam"), numerals ("II"), roads ("I5") and links stay.
 std::string withDigitsForLookalikes(std::string line);
 
+// A line with the letters a recogniser reads for others in words that cannot hold them: a zero
+// read as "O" beside a digit in a link ("us02web" read "usO2web"; links are written in lower
+// case), and the sharp s of a German street's name read as "B" or "R" or lost ("Alexanderstraße"
+// read "AlexanderstraBe", "AlexanderstraRe", "Alexanderstrae"); and a dash read twice ("—-")
+// between words is one.
+std::string withLettersRepaired(std::string line);
+
 } // namespace plannery::reader

@@ -2,6 +2,7 @@
 
 #include "finder/AddressReading.h"
 #include "finder/FinderText.h"
+#include "finder/HeadingShapes.h"
 #include "finder/LineSegments.h"
 #include "finder/ReaderVocabulary.h"
 #include "model/CalEvent.h"
@@ -79,13 +80,15 @@ bool isAddress(const Line& line, const Segment& s) {
 // Words a name in a sentence does not run over.
 bool stopsName(const Token& t) {
     static const std::set<std::string_view> words = {
-        "the",        "a",        "an",   "un",   "une",    "le",    "la",     "les",   "der",
-        "die",        "das",      "ein",  "eine", "my",     "your",  "his",    "her",   "their",
-        "our",        "to",       "at",   "on",   "in",     "from",  "and",    "et",    "und",
-        "for",        "of",       "with", "de",   "du",     "zum",   "zur",    "see",   "grab",
-        "get",        "join",     "come", "free", "forget", "moved", "booked", "wanna", "want",
-        "confirming", "reminder", "back", "due",  "au",     "aux",   "a",      "en",    "par",
-        "pour",       "avec",     "chez", "sur",  "dans",   "im",    "am",     "beim"};
+        "the", "a", "an", "un", "une", "le", "la", "les", "der", "die", "das", "ein", "eine", "my",
+        "your", "his", "her", "their", "our", "to", "at", "on", "in", "from", "and", "et", "und",
+        "for", "of", "with", "de", "du", "zum", "zur", "see", "grab", "get", "join", "come", "free",
+        "forget", "moved", "booked", "wanna", "want", "confirming", "reminder", "back", "due", "au",
+        "aux", "a", "en", "par", "pour", "avec", "chez", "sur", "dans", "im", "am", "beim", "its",
+        // "next" says when, not what: "unser nächstes Teammeeting"
+        "next", "nachste", "nachstes", "nachsten", "prochain", "prochaine",
+        // Whose it is says nothing of what it is: "Ihren Termin", "votre rendez-vous".
+        "ihren", "ihrem", "dein", "deinen", "deinem", "votre", "vos", "ton", "ta", "mon", "ma"};
     return !t.isWord() || Vocabulary::isClauseWord(t.key) || Vocabulary::isGreeting(t.key) ||
            words.count(t.key) > 0;
 }
@@ -132,6 +135,27 @@ TitlePicker::TitlePicker(const TextFacts& text, const std::vector<Candidate>& ca
             break;
         }
     }
+    // A letter that opens with a greeting ends with its sender, even without a closing word:
+    // "Chers parents, ..." ends "La maîtresse", "Dear all, ..." ends "The PTA".
+    const auto& all = m_text.lines;
+    if (m_signature == all.size() && all.size() >= 3 && !all.front().tokens.empty() &&
+        all.front().tokens.front().isWord() &&
+        Vocabulary::isGreeting(all.front().tokens.front().key) &&
+        all.back().block != all.front().block) {
+        std::size_t first = all.size() - 1;
+        while (first > 0 && all[first - 1].block == all.back().block) {
+            --first;
+        }
+        const bool short_ = all.size() - first <= 2 &&
+                            std::all_of(all.begin() + static_cast<std::ptrdiff_t>(first), all.end(),
+                                        [](const Line& l) { return l.tokens.size() <= 4; });
+        const bool undated = std::all_of(
+            m_text.facts.begin() + static_cast<std::ptrdiff_t>(first), m_text.facts.end(),
+            [](const LineFacts& f) { return f.dates.empty() && f.times.empty(); });
+        if (short_ && undated) {
+            m_signature = first;
+        }
+    }
     for (std::size_t li = 0; li < m_text.lines.size(); ++li) {
         if (auto option = lineOption(li, false);
             option && (!m_heading || option->score > m_heading->score)) {
@@ -149,10 +173,40 @@ std::optional<TitlePicker::Option> TitlePicker::lineOption(std::size_t li, bool 
         (!own && (li >= m_signature || Addresses::inLine(line) || namesAddress(li)))) {
         return std::nullopt;
     }
+    // A line that ends in a comma is a letter's salutation ("Madame, Monsieur,", "Dear Parents
+    // and Carers,") or a sentence that goes on below, not a heading.
+    if (!own && !line.tokens.empty() && line.tokens.back().isSymbol(",")) {
+        return std::nullopt;
+    }
+    // A lone word called out ("ROAR!", "Surprise!") cheers the reader on rather than naming the
+    // event, unless it is one ("PARTY!").
+    const auto words = std::count_if(line.tokens.begin(), line.tokens.end(),
+                                     [](const Token& t) { return t.isWord(); });
+    const bool called = std::any_of(line.tokens.begin(), line.tokens.end(),
+                                    [](const Token& t) { return t.isSymbol("!"); });
+    if (!own && words == 1 && called && !hasEventNoun(line, 0, line.tokens.size())) {
+        return std::nullopt;
+    }
+    if (!own) {
+        if (auto birthday = turningAge(line)) {
+            return Option{*birthday, 10 - 2 * static_cast<int>(std::min<std::size_t>(li, 8)) + 12};
+        }
+    }
+    if (isColumnHeads(line)) {
+        return std::nullopt;
+    }
     const auto segments = freeSegments(line, facts);
     bool skippedGeneric = false; // "Timed Entry Ticket – General Admission" is a weak heading
     for (const Segment& piece : segments) {
         Segment s = piece;
+        // The name below an announcing heading, without the words that join it on.
+        if (!own && li > 0 && &piece == &segments.front() && onlyAnnounces(m_text.lines[li - 1])) {
+            while (s.begin + 1 < s.end &&
+                   isWordIn(&line.tokens[s.begin], {"zur", "zum", "zu", "to", "the", "our", "a",
+                                                    "an", "au", "a", "la", "le", "l'", "notre"})) {
+                ++s.begin;
+            }
+        }
         if (s.label || !hasSubstance(line, s, m_localeId) || isAddress(line, s) ||
             anyToken(line, s.begin, s.end, [](const Token& t) { return t.isLink(); })) {
             continue;
@@ -165,8 +219,20 @@ std::optional<TitlePicker::Option> TitlePicker::lineOption(std::size_t li, bool 
             continue;
         }
         const Token& first = line.tokens[s.begin];
-        if (Vocabulary::isGreeting(first.key) || isPreposition(first) || isProse(line, s) ||
-            isFragment(line, s) || (own && s.label)) {
+        // "Right, Sunday walk is on": a word set off by a comma opens a sentence.
+        const bool opener = wordCount(line, s) == 1 && s.end < line.tokens.size() &&
+                            line.tokens[s.end].isSymbol(",") &&
+                            anyToken(line, s.end, line.tokens.size(), [](const Token& t) {
+                                return t.isWord() && Vocabulary::isClauseWord(t.key);
+                            });
+        // "Welcome to our Open Day!" is no sentence once its lead-in is left out.
+        const Segment named{.begin = afterLeadIn(line, s), .end = s.end};
+        // "the graduation of" over "Sophia Martinez": a card sets whose event it is below.
+        const auto whose = !own && s.end == line.tokens.size() && hasEventNoun(line, s.begin, s.end)
+                               ? nameBelow(m_text.lines, li)
+                               : std::nullopt;
+        if (opener || Vocabulary::isGreeting(first.key) || isPreposition(first) ||
+            isProse(line, named) || (isFragment(line, s) && !whose) || (own && s.label)) {
             return std::nullopt;
         }
         // "2 adultes", "3 bed": a count, not a name.
@@ -240,12 +306,39 @@ std::optional<TitlePicker::Option> TitlePicker::lineOption(std::size_t li, bool 
         } else if (capitalised * 2 >= static_cast<int>(words)) {
             score += 4;
         }
-        score += hasEventNoun(line, s.begin, s.end) ? 8 : 0;
+        const bool eventNoun = hasEventNoun(line, s.begin, s.end);
+        score += eventNoun ? 8 : 0;
+        // A letterhead over the salutation ("Kita Sonnenschein" over "Liebe Eltern,", "École
+        // Jules Ferry" over "Madame, Monsieur,") names who writes, not the event.
+        const bool institution = anyToken(line, s.begin, s.end, [](const Token& t) {
+            return t.isWord() && Vocabulary::isVenueWord(t.key);
+        });
+        if (!own && institution && !eventNoun && !titled && li + 1 < m_text.lines.size() &&
+            isSalutation(m_text.lines[li + 1])) {
+            return std::nullopt;
+        }
+        // "Portsmouth → Fishbourne" (or "Portsmouth > Fishbourne", as recognisers read arrows): a
+        // route names the trip, more than the carrier's name does.
+        const bool route = anyToken(line, s.begin, s.end, [](const Token& t) {
+            return t.isSymbol("→") || t.isSymbol(">");
+        });
+        score += route ? 8 : 0;
         score += words <= 8 ? 4 : 0;
         score -= skippedGeneric ? 6 : 0;
         score -= !facts.dates.empty() || !facts.times.empty() ? 6 : 0;
         score += li + 1 == m_firstEventLine ? 3 : 0;
-        return Option{segmentText(line, s), score};
+        if (whose && first.isWord("the")) {
+            ++s.begin;
+        }
+        std::string text = segmentText(line, s);
+        if (whose) {
+            text += " " + *whose;
+        }
+        if (auto partner =
+                !own && s.end == line.tokens.size() ? joinedName(m_text.lines, li) : std::nullopt) {
+            text += " & " + *partner;
+        }
+        return Option{text, score};
     }
     return std::nullopt;
 }
@@ -294,6 +387,12 @@ std::optional<std::string> TitlePicker::clauseTitle(const Candidate& c) const {
             begin = k + 1;
         }
     }
+    // A word set off by a comma opens the sentence rather than naming anything: "Right, ...",
+    // "Tom, ...", "Alors, ...".
+    if (begin + 2 <= c.begin && line.tokens[begin].isWord() &&
+        line.tokens[begin + 1].isSymbol(",")) {
+        begin += 2;
+    }
     while (begin < c.begin && (!line.tokens[begin].isWord() || stopsName(line.tokens[begin]) ||
                                isWordIn(&line.tokens[begin], {"quick", "just", "do", "remember",
                                                               "still", "also", "so"}))) {
@@ -313,7 +412,28 @@ std::optional<std::string> TitlePicker::clauseTitle(const Candidate& c) const {
     if (words == 0 || words > 7) {
         return std::nullopt;
     }
+    // "the office will be closed on Friday" is a day the office is closed.
+    for (std::size_t k = end; k < c.begin; ++k) {
+        if (isWordIn(&line.tokens[k], {"closed", "geschlossen", "ferme", "fermee"})) {
+            return std::string(line.span(begin, end)) + " " +
+                   std::string(line.slice(line.tokens[k].begin, line.tokens[k].end));
+        }
+    }
     return std::string(line.span(begin, end));
+}
+
+// "Year 4 will be visiting the Natural History Museum on Wednesday": a trip to the place visited.
+std::optional<std::string> TitlePicker::tripTitle(const Candidate& c) const {
+    const Line& line = m_text.lines[c.line];
+    const bool visits = std::any_of(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
+        return isWordIn(&t, {"visiting", "visit"});
+    });
+    const auto at = m_venue.empty() ? std::string::npos : line.text.find(m_venue);
+    if (!visits || at == std::string::npos) {
+        return std::nullopt;
+    }
+    const bool article = std::string_view(line.text).substr(0, at).ends_with("the ");
+    return "Trip to " + std::string(article ? "the " : "") + m_venue;
 }
 
 std::string TitlePicker::phraseAround(const Line& line, const std::vector<bool>& dated,
@@ -328,6 +448,13 @@ std::string TitlePicker::phraseAround(const Line& line, const std::vector<bool>&
             begin -= 2;
             continue;
         }
+        // "parent–teacher meeting": a dash inside a compound joins its words.
+        const bool joined = t.isSymbol("-") && !t.spaced && begin >= 2 &&
+                            tokens[begin - 2].isWord() && !tokens[begin].spaced;
+        if (joined) {
+            begin -= 2;
+            continue;
+        }
         if (stopsName(t)) {
             break;
         }
@@ -338,10 +465,33 @@ std::string TitlePicker::phraseAround(const Line& line, const std::vector<bool>&
            Vocabulary::isEventNoun(tokens[end].key)) {
         ++end;
     }
-    // "... for the stats final", "... with Dr. Hannah Ross", "... de rentrée de la classe de CE2"
+    // 'our free webinar "Cloud Costs Under Control"': the name in quotes goes with its kind.
+    const auto opens = [](const Token& t) {
+        return t.isSymbol("\"") || t.isSymbol("\u201C") || t.isSymbol("\u201E") ||
+               t.isSymbol("\u00AB");
+    };
+    const auto closes = [](const Token& t) {
+        return t.isSymbol("\"") || t.isSymbol("\u201D") || t.isSymbol("\u201C") ||
+               t.isSymbol("\u00BB");
+    };
+    if (end < tokens.size() && opens(tokens[end])) {
+        for (std::size_t k = end + 1; k < tokens.size() && k < end + 12; ++k) {
+            if (closes(tokens[k])) {
+                end = k + 1;
+                break;
+            }
+        }
+    }
+    // "conseil d'école", "fête d'été": an elided "de" joins its word.
+    if (end < tokens.size() && tokens[end].isWord() && tokens[end].key.starts_with("d'") &&
+        tokens[end].key.size() > 2) {
+        ++end;
+    }
+    // "... for the stats final", "... with Dr. Hannah Ross", "... de rentrée de la classe de
+    // CE2", "Termin zur Vorsorgeuntersuchung"
     if (end + 1 < tokens.size() && tokens[end].isWord() &&
-        (tokens[end].key == "for" || tokens[end].key == "of" || tokens[end].key == "with" ||
-         tokens[end].key == "de" || tokens[end].key == "du")) {
+        isWordIn(&tokens[end],
+                 {"for", "of", "with", "de", "du", "zur", "zum", "fur", "bei", "chez"})) {
         std::size_t more = end + 1;
         while (more < tokens.size() && more < end + 9 && !dated[more] &&
                ((tokens[more].isWord() && !Vocabulary::isClauseWord(tokens[more].key) &&
@@ -405,7 +555,9 @@ std::string TitlePicker::title(const Candidate& c) const {
             best = sentence;
         }
         if (!best || best->score < kUsable) {
-            if (auto clause = clauseTitle(c)) {
+            if (auto trip = tripTitle(c)) {
+                best = Option{*trip, kUsable};
+            } else if (auto clause = clauseTitle(c)) {
                 best = Option{*clause, kUsable};
             } else if (!m_venue.empty()) {
                 best = Option{m_venue, kUsable}; // "Your booking is confirmed at The Harbor Inn"

@@ -29,11 +29,22 @@ TEST(AddressReadingTest, StreetsAndPostcodesInTheirLines) {
         {"Hosted by Monzo, Broadwalk House, 5 Appold St", "Monzo, Broadwalk House, 5 Appold St"},
         {"Salle des fêtes, 2 place de la Mairie", "Salle des fêtes, 2 place de la Mairie"},
         {"The Botanist, 7 Broad Street, Birmingham", "The Botanist, 7 Broad Street, Birmingham"},
+        {"Lyric Square, King Street, London W6 0QL", "Lyric Square, King Street, London W6 0QL"},
+        {"Brick Lane Market, London E1 6QL", "Brick Lane Market, London E1 6QL"},
+        {"at our flat - 27B Wellington Road. Bring a bottle!", "27B Wellington Road"},
+        {"12 Main St. Springfield", "12 Main St. Springfield"},
+        {"our office: 500 Howard St, 4th floor, San Francisco.",
+         "500 Howard St, 4th floor, San Francisco"},
+        {"at our offices, 3rd Floor, 20 Victoria Street, London",
+         "3rd Floor, 20 Victoria Street, London"},
         // No addresses: a year before words, a phone number, seats, a plain number.
         {"ICML 2026 Workshop on Reasoning", "-"},
         {"(US) +1 347-555-0199 PIN: 284", "-"},
         {"Block 3, Reihe 12, Platz 5", "-"},
         {"Party of 4", "-"},
+        // An ordinal is no number and street ("3rd" is no "3 Rd").
+        {"corner of Elm & 3rd", "-"},
+        {"Meet on the 21st floor", "-"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(address(c.line), c.address) << c.line;

@@ -123,6 +123,15 @@ TEST(BuiltinReaderTest, ChatsNameTheirEventsInSentences) {
     EXPECT_EQ(drafts[0].location, "Vereinsheim");
 }
 
+TEST(BuiltinReaderTest, AClassVisitingAPlaceGoesOnATripThere) {
+    const auto drafts = read("Dear Parents,\n\nYear 4 will be visiting the Science Museum on "
+                             "Wednesday 25th March. The coach leaves at 8.45am.\n\nKind regards,\n"
+                             "Mrs Thompson");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].title, "Trip to the Science Museum");
+    EXPECT_EQ(drafts[0].location, "Science Museum");
+}
+
 TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
     // A message's header, a deadline, a day gone by, a weather list, a receipt's time stamp.
     const char* texts[] = {

@@ -34,6 +34,30 @@ TEST(PlacePickingTest, LabelsAddressesAndVenueLines) {
               Places{"St. Peter's Church"});
     EXPECT_EQ(places("Summer ball\nSaturday 7 March, 7pm\nRiverside Pavilion"),
               Places{"Riverside Pavilion"});
+    // The top line names who writes when a venue line follows.
+    EXPECT_EQ(places("Mairie de Villeneuve\n\nRéunion publique\nMardi 17 mars 2026 à 18h30\n"
+                     "Salle des fêtes, place de la Mairie",
+                     "fr_FR"),
+              Places{"Salle des fêtes, place de la Mairie"});
+    EXPECT_EQ(places("Liebe Eltern,\nam Freitag, 15. Mai 2026 bleibt die Kita geschlossen.\n"
+                     "Ihr Kita-Team Sonnenschein",
+                     "de_DE"),
+              Places{"-"});
+    // A sentence names no venue.
+    EXPECT_EQ(places("Open Evening\nThursday 12 March, 6–8pm\nCome and meet our teachers and see "
+                     "the school.\nSt Aidan's High School, Harrogate"),
+              Places{"St Aidan's High School, Harrogate"});
+    EXPECT_EQ(places("BOOK CLUB\nMarch pick: Emma\nTuesday 17 March, 7pm\nat The Crown"),
+              Places{"The Crown"});
+    // A booked room's kind is no place.
+    EXPECT_EQ(places("The Old Mill Inn\nCheck-in: Fri 20 Mar\nRoom: Double, garden view\n"
+                     "Mill Road, Ambleside LA22 9DT"),
+              Places{"Mill Road, Ambleside LA22 9DT"});
+    EXPECT_EQ(places("Design review\nDate: Fri 6 Mar, 10:00\nRoom: 4.12"), Places{"4.12"});
+    // A route starts where the trip does.
+    EXPECT_EQ(places("Eurostar\nLondon St Pancras Intl → Paris Gare du Nord\nFriday 20 March 2026\n"
+                     "Departs 07:01 · Arrives 10:20"),
+              Places{"London St Pancras Intl"});
     // A heading stays one under a recogniser's stray letters.
     EXPECT_EQ(
         places("ES\nSPORTFEST der Grundschule\nFreitag, 6. März 2026, 8:30 Uhr\nSportplatz am "
@@ -60,6 +84,20 @@ TEST(PlacePickingTest, VenuesInSentences) {
         {"Review on 9 March at 10am at Karen's (12 Oak Lane).", "Karen's (12 Oak Lane)"},
         {"Trip on 9 March at 8am in Seattle.", "-"},
         {"Picnic on 7 March at noon at home.", "-"},
+        // A name goes on with the kind of place it names; a remark that exclaims is no part.
+        {"Cleanup on 7 March at 8am. Meet at the Elm Park pavilion (corner of Elm & 3rd)",
+         "Elm Park pavilion (corner of Elm & 3rd)"},
+        {"Walk on 8 March at 10am, meet at the Edale car park, the one by the station",
+         "Edale car park"},
+        {"Sports Day: 11 March, 1.30pm on the school field (bring sun hats!)", "school field"},
+        {"Hands-on lab on 11 March at 10am.", "-"},
+        {"Your meeting is booked for Wednesday 18 March at 17:20 in classroom 4B.", "classroom 4B"},
+        // A number that starts a time is no part of the place.
+        {"Lisa: movie on 6 March? Dune at the Odeon 8:15", "Odeon"},
+        // A sentence's end is no abbreviation's full stop; a room's number may have one inside.
+        {"Book club on 18 March at 7.30pm at the Crown Inn. We will discuss Emma.", "Crown Inn"},
+        {"Budget review on Thursday 5 March at 3pm in Room 4.12?", "Room 4.12"},
+        {"Workshop on Efficient Reasoning, 11 March at 10am", "-"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(places(c.text), Places{c.place}) << c.text;
@@ -68,8 +106,20 @@ TEST(PlacePickingTest, VenuesInSentences) {
               Places{"Gasthaus Linde"});
     EXPECT_EQ(places("Rendez-vous le 10 mars 2026 à 18h dans la salle des fêtes.", "fr_FR"),
               Places{"salle des fêtes"});
+    EXPECT_EQ(places("La sortie au zoo de Vincennes aura lieu le jeudi 26 mars à 8h30.", "fr_FR"),
+              Places{"zoo de Vincennes"});
+    // A venue's address after a comma is its own.
+    EXPECT_EQ(places("Versammlung am 25. März 2026 um 18:00 Uhr im Gemeindesaal St. Martin, "
+                     "Kirchgasse 2.",
+                     "de_DE"),
+              Places{"Gemeindesaal St. Martin, Kirchgasse 2"});
     EXPECT_EQ(places("Konzert am 10.03.2026 um 18 Uhr in der Schlosskapelle.", "de_DE"),
               Places{"Schlosskapelle"});
+    // An address the sentence gives after the day.
+    EXPECT_EQ(places("Nous vous convions à un entretien le jeudi 19 mars 2026 à 14h30, dans nos "
+                     "locaux au 18 rue de la République, 69002 Lyon (3e étage).",
+                     "fr_FR"),
+              Places{"18 rue de la République, 69002 Lyon"});
 }
 
 TEST(PlacePickingTest, RowsTakeTheirOwnPlacesAndSessionsTheirHeadings) {
@@ -77,6 +127,17 @@ TEST(PlacePickingTest, RowsTakeTheirOwnPlacesAndSessionsTheirHeadings) {
               (Places{"Hall 2, Expo Centre", "Room 5"}));
     // A remark in parentheses is no place; a link to a call is one when nothing else is.
     EXPECT_EQ(places("Inset day: Monday 9 March (school closed)"), Places{"-"});
+    // An address the row gives after its day goes before a person after "bei".
+    EXPECT_EQ(places("Ihr Termin am Donnerstag, 12.03.2026 um 10:15 Uhr bei Dr. Schneider "
+                     "(Hausarztpraxis am Markt, Marktplatz 3, 72070 Tübingen).",
+                     "de_DE"),
+              Places{"Hausarztpraxis am Markt, Marktplatz 3, 72070 Tübingen"});
+    // A place piece of a row goes before a name after "at" that is no place.
+    EXPECT_EQ(places("Friday 6 March\n10:15 AM  Streaming at Scale with Open Tools (Room 12A)"),
+              Places{"Room 12A"});
+    // A slogan that exclaims is no venue.
+    EXPECT_EQ(places("Keep Elm Park Beautiful!\nSpring Cleanup\nSaturday 7 March, 8am"),
+              Places{"-"});
     EXPECT_EQ(places("Standup on 9 March at 9:30\nhttps://meet.google.com/abc-defg-hij"),
               Places{"https://meet.google.com/abc-defg-hij"});
     EXPECT_EQ(places("Sync on 9 March at 9:30\nhttps://chime.aws/4211796605"),

@@ -74,5 +74,29 @@ TEST(RecognitionNoiseTest, DigitsReadAsLettersAreDigitsWhereANumberIsMeant) {
     }
 }
 
+TEST(RecognitionNoiseTest, MisreadLettersAndDoubledDashesAreRepaired) {
+    const struct {
+        const char* line;
+        const char* fixed;
+    } cases[] = {
+        {"Zoom: https://usO2web.zoom.us/j/845?pwd=Rk9O",
+         "Zoom: https://us02web.zoom.us/j/845?pwd=Rk9O"},
+        {"www.o2.co.uk/Offers", "www.o2.co.uk/Offers"},
+        {"Venue: AlexanderstraBe 11, 10178 Berlin", "Venue: Alexanderstraße 11, 10178 Berlin"},
+        {"Hauptstrae 5", "Hauptstraße 5"},
+        {"StraRe des 17. Juni", "Straße des 17. Juni"},
+        {"Testing legacy code —- Room 2", "Testing legacy code – Room 2"},
+        {"Lunch -- Hall", "Lunch – Hall"},
+        // Words that only look alike stay.
+        {"Extra Bed, Strasse 4, Ostrava", "Extra Bed, Strasse 4, Ostrava"},
+        {"OBE O2 Arena 2O", "OBE O2 Arena 2O"},
+        {"Ultrae Trae", "Ultrae Trae"},
+        {"x--y, --flag and the end --", "x--y, --flag and the end --"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(withLettersRepaired(c.line), c.fixed) << c.line;
+    }
+}
+
 } // namespace
 } // namespace plannery::reader

@@ -34,6 +34,30 @@ TEST(TitlePickingTest, HeadingsNameASingleEvent) {
     EXPECT_EQ(
         titles("Subject: Reminder: Budget sync\n\nHi all, see you Tuesday 10 March at 11:00."),
         Titles{"Budget sync"});
+    // A notice's heading is generic; "Welcome to our" leads in.
+    EXPECT_EQ(
+        titles("NOTICE TO RESIDENTS\n\nWater supply interruption\nTuesday 10 March, 9am – 3pm"),
+        Titles{"Water supply interruption"});
+    EXPECT_EQ(titles("Welcome to our Open Day!\nSaturday 14 March 2026, 10am-2pm\n"
+                     "Tours every 30 minutes"),
+              Titles{"Open Day"});
+    // A heading that only announces one goes on below it.
+    EXPECT_EQ(titles("Einladung\n\nzur Mitgliederversammlung des Gartenvereins\n"
+                     "am Freitag, 20. März 2026, um 19:00 Uhr",
+                     "de_DE"),
+              Titles{"Mitgliederversammlung des Gartenvereins"});
+    EXPECT_EQ(titles("INVITATION\nto the Annual Dinner\nFriday 20 March, 7pm"),
+              Titles{"Annual Dinner"});
+    // The heads of a table's columns name nothing.
+    EXPECT_EQ(titles("The Old Mill Inn\nGuest\t\tCheck-in\t\tCheck-out\nJ. Smith\t\tFri 20 Mar\t\t"
+                     "Sun 22 Mar"),
+              Titles{"The Old Mill Inn"});
+    EXPECT_EQ(titles("The Old Mill Inn\nGuest Check-in Check-out\nJ. Smith Fri 20 Mar Sun 22 Mar"),
+              Titles{"The Old Mill Inn"});
+    // The word for the message about the event goes.
+    EXPECT_EQ(
+        titles("Subject: Dentist appointment reminder\n\nSee you on Tuesday 10 March at 3pm."),
+        Titles{"Dentist appointment"});
     // "Join us for" and an article go.
     EXPECT_EQ(titles("Join us for a Spring Picnic\nSunday 22 March, noon"),
               Titles{"Spring Picnic"});
@@ -46,6 +70,44 @@ TEST(TitlePickingTest, HeadingsNameASingleEvent) {
     // A colon after words that are no label is part of the name.
     EXPECT_EQ(titles("Film club: Casablanca\nThursday 12 March, 8pm"),
               Titles{"Film club: Casablanca"});
+}
+
+TEST(TitlePickingTest, SalutationsCheersAndCarriersAreNoHeadings) {
+    // A letter's salutation ends in a comma.
+    EXPECT_EQ(titles("Madame, Monsieur,\n\nLa réunion de rentrée aura lieu le mardi 10 mars à "
+                     "18h00.",
+                     "fr_FR"),
+              Titles{"Réunion de rentrée"});
+    // A word called out cheers the reader on.
+    EXPECT_EQ(titles("SURPRISE!\nIt's Dad's 60th birthday\nSaturday 14 March, 7pm"),
+              Titles{"Dad's 60th birthday"});
+    EXPECT_EQ(titles("PARTY!\nSaturday 14 March, 7pm"), Titles{"Party"});
+    // A ticket's route names the trip better than the carrier's name above it.
+    EXPECT_EQ(titles("Wightlink\nBooking confirmed – PF8823190\n\nPortsmouth → Fishbourne\n"
+                     "Thursday 12 March 2026\nDepart 08:00 · Arrive 08:45"),
+              Titles{"Portsmouth → Fishbourne"});
+    EXPECT_EQ(titles("Wightlink\nBooking confirmed\n\nPortsmouth > Fishbourne\n"
+                     "Thursday 12 March 2026\nDepart 08:00"),
+              Titles{"Portsmouth > Fishbourne"});
+}
+
+TEST(TitlePickingTest, InvitationCardsNameCouplesAndBirthdays) {
+    // A couple's names set on lines of their own, joined by a line with "&" or "and".
+    EXPECT_EQ(titles("ANNA SMITH\n&\nTOM JONES\nrequest the pleasure of your company\n\n"
+                     "Saturday 14 March 2026 at 2pm"),
+              Titles{"Anna Smith & Tom Jones"});
+    EXPECT_EQ(titles("Maria Lopez\nand\nSam Green\nare getting married!\n\nSaturday 14 March, 3pm"),
+              Titles{"Maria Lopez & Sam Green"});
+    // Whose event it is, set on the line below.
+    EXPECT_EQ(titles("Please join us in celebrating\nthe graduation of\nSophia Martinez\nClass of "
+                     "2026\n\nSaturday, May 30th at 6:00 PM"),
+              Titles{"Graduation of Sophia Martinez"});
+    // A child turning an age has a birthday.
+    EXPECT_EQ(titles("ROAR!\nLeo is turning 5!\n\nCome stomp with us\nSunday, March 8th\n2:30pm"),
+              Titles{"Leo's 5th birthday"});
+    EXPECT_EQ(titles("Grandma turns 91\nSunday 8 March, 1pm"), Titles{"Grandma's 91st birthday"});
+    // "turns" without a person and an age is no birthday.
+    EXPECT_EQ(titles("Road turns icy\nBike ride\nSunday 8 March, 1pm"), Titles{"Bike ride"});
 }
 
 TEST(TitlePickingTest, RowsOfListsAndSchedulesAreNamedOnTheirLines) {
@@ -64,6 +126,51 @@ TEST(TitlePickingTest, SentencesNameTheEventAroundTheDay) {
     EXPECT_EQ(titles("Reminder that our quarterly review is next Wednesday, 11 March at 10am."),
               Titles{"Quarterly review"});
     EXPECT_EQ(titles("Can you walk the dog on Friday 6 March at 8am?"), Titles{"Walk the dog"});
+    EXPECT_EQ(
+        titles("The spring book club meets on Wednesday 18 March at 7.30pm at the Crown Inn."),
+        Titles{"Spring book club"});
+    // A name in quotes goes with its kind.
+    EXPECT_EQ(titles("Join our free webinar \"Cloud Costs Under Control\" on Thursday, 19 March "
+                     "2026, 15:00–16:00."),
+              Titles{"Webinar \"Cloud Costs Under Control\""});
+    // "next" and "its" say when and whose, not what.
+    EXPECT_EQ(titles("Hallo zusammen,\n\nunser nächstes Teammeeting ist am Dienstag, 10.03.2026, "
+                     "um 14:00 Uhr.\n\nBeste Grüße\nJonas",
+                     "de_DE"),
+              Titles{"Teammeeting"});
+    EXPECT_EQ(titles("Reminder: your car is booked in for its MOT on Friday 13 March at 9am."),
+              Titles{"MOT"});
+    // A letter that opens with a greeting ends with its sender.
+    EXPECT_EQ(titles("Chers parents,\n\nLa sortie au zoo aura lieu le jeudi 26 mars à 8h30.\n\n"
+                     "La maîtresse",
+                     "fr_FR"),
+              Titles{"Sortie"});
+    // A letterhead names who writes, not the event.
+    EXPECT_EQ(titles("Kita Sonnenschein\n\nLiebe Eltern,\nam Mittwoch, 18. März 2026, um 19:30 "
+                     "Uhr findet unser Elternabend im Gruppenraum statt.",
+                     "de_DE"),
+              Titles{"Elternabend"});
+    // A German compound for a reminder is a generic heading; whose appointment it is goes.
+    EXPECT_EQ(titles("Terminerinnerung\n\nwir erinnern Sie an Ihren Termin am Donnerstag, "
+                     "12.03.2026 um 10:15 Uhr.",
+                     "de_DE"),
+              Titles{"Termin"});
+    // A place closed on a day.
+    EXPECT_EQ(titles("Hi all,\n\nJust a reminder that the office will be closed on Friday 3 April "
+                     "for Good Friday.\n\nThanks,\nHR"),
+              Titles{"Office closed"});
+    // A compound joined by a dash stays whole.
+    EXPECT_EQ(titles("Your parent–teacher meeting is booked for Wednesday 18 March at 17:20."),
+              Titles{"Parent–teacher meeting"});
+    // A word set off by a comma opens the sentence.
+    EXPECT_EQ(titles("[02/03/2026, 20:41] Tom: Right, can you pick up the keys on Friday 6 March "
+                     "at 5pm?"),
+              Titles{"Pick up the keys"});
+    // What an appointment is for goes with it.
+    EXPECT_EQ(titles("Praxis Dr. Keller: Ihr Termin zur Vorsorgeuntersuchung ist am Mo., "
+                     "09.03.2026 um 08:40 Uhr.",
+                     "de_DE"),
+              Titles{"Termin zur Vorsorgeuntersuchung"});
     // A line wrapped after a word that leads on is no name.
     EXPECT_EQ(titles("Coach: Reminder -\nPractice moved to Friday 6 March, 5:30pm at Field 3."),
               Titles{"Practice"});

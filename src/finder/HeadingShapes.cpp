@@ -1,0 +1,120 @@
+#include "finder/HeadingShapes.h"
+
+#include "finder/ReaderVocabulary.h"
+#include "model/CalEvent.h"
+
+#include <algorithm>
+
+namespace plannery::reader {
+
+std::optional<std::string> turningAge(const Line& line) {
+    for (std::size_t k = 1; k + 1 < line.tokens.size(); ++k) {
+        std::size_t age = k + 1;
+        if (line.tokens[k].isWord("is")) {
+            if (!isWordIn(line.at(k + 1), {"turning"})) {
+                continue;
+            }
+            age = k + 2;
+        } else if (!isWordIn(&line.tokens[k], {"turns"})) {
+            continue;
+        }
+        const Token& name = line.tokens[k - 1];
+        const Token* number = line.at(age);
+        if (!name.isWord() || !name.capital || number == nullptr || !number->isNumber() ||
+            number->value < 1 || number->value > 120) {
+            return std::nullopt;
+        }
+        const int n = number->value;
+        const char* ending = (n % 100 >= 11 && n % 100 <= 13) ? "th"
+                             : n % 10 == 1                    ? "st"
+                             : n % 10 == 2                    ? "nd"
+                             : n % 10 == 3                    ? "rd"
+                                                              : "th";
+        return std::string(line.slice(name.begin, name.end)) + "'s " + std::to_string(n) + ending +
+               " birthday";
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> joinedName(const std::vector<Line>& lines, std::size_t li) {
+    if (li + 2 >= lines.size()) {
+        return std::nullopt;
+    }
+    const Line& joiner = lines[li + 1];
+    const Line& second = lines[li + 2];
+    const bool joins = joiner.tokens.size() == 1 &&
+                       (joiner.tokens[0].isSymbol("&") || joiner.tokens[0].isSymbol("+") ||
+                        isWordIn(&joiner.tokens[0], {"and", "und", "et"}));
+    if (!joins || joiner.block != lines[li].block || second.block != joiner.block ||
+        second.tokens.empty() ||
+        !std::all_of(second.tokens.begin(), second.tokens.end(),
+                     [](const Token& t) { return t.isWord() && t.capital; })) {
+        return std::nullopt;
+    }
+    return trimWhiteSpace(second.text);
+}
+
+bool onlyAnnounces(const Line& line) {
+    return !line.tokens.empty() && line.tokens.size() <= 3 &&
+           std::all_of(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
+               return !t.isWord() || Vocabulary::isGenericHeadingWord(t.key) ||
+                      isWordIn(&t, {"einladung", "you're", "you", "are", "invited"});
+           });
+}
+
+bool isSalutation(const Line& line) {
+    return !line.tokens.empty() && line.tokens.size() <= 6 &&
+           ((line.tokens.front().isWord() && Vocabulary::isGreeting(line.tokens.front().key)) ||
+            line.tokens.back().isSymbol(","));
+}
+
+std::optional<std::string> nameBelow(const std::vector<Line>& lines, std::size_t li) {
+    const Line& line = lines[li];
+    if (li + 1 >= lines.size() || lines[li + 1].block != line.block ||
+        !isWordIn(&line.tokens.back(), {"of", "for", "honoring", "honouring", "de", "fur"})) {
+        return std::nullopt;
+    }
+    const Line& next = lines[li + 1];
+    const bool name = !next.tokens.empty() && next.tokens.size() <= 4 &&
+                      std::all_of(next.tokens.begin(), next.tokens.end(),
+                                  [](const Token& t) { return t.isWord() && t.capital; });
+    return name ? std::optional(trimWhiteSpace(next.text)) : std::nullopt;
+}
+
+bool isColumnHeads(const Line& line) {
+    // Labels of one to three tokens ("Check-in", "Date and time"), with or without the gaps
+    // between columns, which a recogniser may have read as single spaces.
+    const auto isLabel = [](const std::string& key) {
+        return Vocabulary::isWhenOrWhereLabel(key) || Vocabulary::isStayLabel(key);
+    };
+    const auto words = std::count_if(line.tokens.begin(), line.tokens.end(),
+                                     [](const Token& t) { return t.isWord(); });
+    std::ptrdiff_t labels = 0;
+    std::ptrdiff_t labelWords = 0;
+    for (std::size_t k = 0; k < line.tokens.size();) {
+        std::size_t matched = 0;
+        std::string key;
+        for (std::size_t n = k; n < line.tokens.size() && n < k + 3; ++n) {
+            const Token& t = line.tokens[n];
+            if (t.isSymbol("|")) {
+                break;
+            }
+            key += (n == k || !t.spaced ? "" : " ") + t.key;
+            if (isLabel(key)) {
+                matched = n + 1 - k;
+            }
+        }
+        if (matched == 0) {
+            ++k;
+            continue;
+        }
+        ++labels;
+        labelWords += std::count_if(line.tokens.begin() + static_cast<std::ptrdiff_t>(k),
+                                    line.tokens.begin() + static_cast<std::ptrdiff_t>(k + matched),
+                                    [](const Token& t) { return t.isWord(); });
+        k += matched;
+    }
+    return labels >= 2 && labelWords * 2 >= words;
+}
+
+} // namespace plannery::reader

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "finder/ReaderText.h"
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+// How cards, letters and tables lay out the lines around an event's name, for picking titles.
+namespace plannery::reader {
+
+// "Leo is turning 5!", "Grandma turns 90": a birthday, named as a person would enter it ("Leo's
+// 5th birthday").
+std::optional<std::string> turningAge(const Line& line);
+
+// "EMILY CARTER" over "&" over "JAMES OKAFOR": the second name of a couple set on lines of their
+// own below line `li`.
+std::optional<std::string> joinedName(const std::vector<Line>& lines, std::size_t li);
+
+// A heading that only announces one ("Einladung", "INVITATION", "You're invited"), whose name
+// follows on the next line ("zur Mitgliederversammlung", "to the Annual Dinner").
+bool onlyAnnounces(const Line& line);
+
+// "Dear parents,", "Liebe Eltern,", "Madame, Monsieur,": the line that opens a letter.
+bool isSalutation(const Line& line);
+
+// The name a line that ends in "of", "for" or "honoring" leads on to: the next line of the same
+// block when it is a name of a few capitalised words ("Sophia Martinez").
+std::optional<std::string> nameBelow(const std::vector<Line>& lines, std::size_t li);
+
+// "Guest    Check-in    Check-out": the heads of a table's columns, two or more of them words
+// that label days or places, and such labels at least half of the line's words.
+bool isColumnHeads(const Line& line);
+
+} // namespace plannery::reader
