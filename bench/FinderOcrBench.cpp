@@ -9,9 +9,9 @@
 // Run on one core: OMP_THREAD_LIMIT=1 taskset -c 0 FinderOcrBench [--details] [--pictures DIR]
 //                  [--split N] [--show NAME] [benchmark options]
 // --details lists the misses in the tuned texts (the held-out ones stay unseen); --pictures writes
-// every picture read (and the screenshot) to DIR; --show prints what was read from the tuned texts
-// whose names contain NAME, and the drafts found in it; --split N also reports the held-out texts
-// numbered below N and from N on apart.
+// the tuned texts' pictures (and the screenshot) to DIR; --show prints what was read from the tuned
+// texts whose names contain NAME, and the drafts found in it; --split N also reports the held-out
+// texts numbered below N and from N on apart.
 
 #include "BenchMain.h"
 #include "FinderCorpus.h"
@@ -147,7 +147,7 @@ void qualityReport(bool details, const char* pictures, std::optional<int> split)
         // Every text in every way of drawing it.
         for (const Style& style : kStyles) {
             const QImage picture = draw(text.text, style);
-            if (pictures) {
+            if (pictures && !text.heldOut) {
                 picture.save(QString::fromLocal8Bit(pictures) + QLatin1Char('/') +
                              QString::fromStdString(text.name) + QLatin1Char('-') +
                              QLatin1String(style.name) + QStringLiteral(".png"));
