@@ -174,8 +174,7 @@ void fillShape(QPainter& painter, const TileShape& shape, const QColor& color, Q
                      color);
     // Each rounded end as a shape twice the radius tall, rounded at that end only.
     const auto end = [&](double bandTop, double bandBottom, double shapeTop, bool top) {
-        const QRectF band(QPointF(down(area.left()), bandTop),
-                          QPointF(up(area.right()), bandBottom));
+        const QRectF band(QPointF(area.left(), bandTop), QPointF(area.right(), bandBottom));
         const TileShape piece{
             .rect = Rect{.x = r.x(), .y = shapeTop, .width = r.width(), .height = 2 * radius},
             .radius = radius,
