@@ -1,8 +1,8 @@
 #include "views/WidgetGalleryView.h"
 
-#include "model/EventFetcher.h"
 #include "store/CalendarStore.h"
 #include "views/GridPalette.h"
+#include "views/StoreDays.h"
 #include "views/WidgetWallpaper.h"
 
 #include <QComboBox>
@@ -20,6 +20,7 @@
 #include <QVBoxLayout>
 
 #include <cmath>
+#include <set>
 
 namespace plannery {
 
@@ -101,7 +102,10 @@ WidgetGalleryView::WidgetGalleryView(Setup setup, QWidget* parent)
     m_scroll->setFrameShape(QFrame::NoFrame);
     layout->addWidget(m_scroll, 1);
 
-    connect(m_setup.store, &CalendarStore::revisionChanged, this, &WidgetGalleryView::reload);
+    m_days = new StoreDays(*m_setup.store, this);
+    // Queued: days can arrive while a reload asks for them.
+    connect(m_days, &DaySource::arrived, this, &WidgetGalleryView::reload, Qt::QueuedConnection);
+    connect(m_days, &DaySource::changed, this, &WidgetGalleryView::reload, Qt::QueuedConnection);
     connect(m_setup.store, &CalendarStore::statusChanged, this, &WidgetGalleryView::reload);
     m_minute.setSingleShot(true);
     connect(&m_minute, &QTimer::timeout, this, [this] {
@@ -294,9 +298,24 @@ void WidgetGalleryView::reload() {
     std::vector<CalEvent> events;
     if (hasAccess) {
         const Instant start = calendar.startOfDay(at);
-        events = EventFetcher::fetch(store.eventStore(), start,
-                                     calendar.addDays(start, kFetchDays).value_or(start),
-                                     store.options(), calendar);
+        const Instant end = calendar.addDays(start, kFetchDays).value_or(start);
+        m_days->request(start, end);
+        // An event on several days is in each of their lists; the faces take it once.
+        std::set<std::string> taken;
+        for (Instant day = start; day < end;) {
+            if (const DaySource::EventList list = m_days->events(day)) {
+                for (const CalEvent& event : *list) {
+                    if (taken.insert(event.id).second) {
+                        events.push_back(event);
+                    }
+                }
+            }
+            const std::optional<Instant> next = calendar.addDays(day, 1);
+            if (!next || *next <= day) {
+                break;
+            }
+            day = *next;
+        }
     } else {
         events = WidgetGallery::sampleEvents(at, calendar);
     }

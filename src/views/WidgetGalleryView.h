@@ -29,6 +29,8 @@ class CalendarStore;
 // the panel faces on a wallpaper, and the faces without access. The page and a frozen clock can
 // be chosen at launch, so that pictures repeat. From here the faces are placed on the desktop,
 // now or at every login.
+class StoreDays;
+
 class WidgetGalleryView final : public QWidget {
     Q_OBJECT
 
@@ -76,6 +78,9 @@ class WidgetGalleryView final : public QWidget {
     void armMinute();
 
     Setup m_setup;
+    // The days the faces show, as the store has them loaded: the gallery reads no calendar file
+    // itself, and draws again when days it asked for arrive.
+    StoreDays* m_days = nullptr;
     std::optional<Instant> m_frozen;
     WidgetGallery::Page m_page;
     WidgetSizes m_sizes;

@@ -8,7 +8,9 @@
 #include <QLabel>
 #include <QMenu>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTest>
+#include <QThreadPool>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -31,7 +33,10 @@ struct Gallery {
     std::optional<std::string> autostartProblem;
     int done = 0;
 
-    explicit Gallery(AuthorizationStatus status = AuthorizationStatus::fullAccess) {
+    // `background`: months load on a worker from a snapshot of the calendars, as in the window
+    // after its first paint.
+    explicit Gallery(AuthorizationStatus status = AuthorizationStatus::fullAccess,
+                     bool background = false) {
         auto own = std::make_unique<test::FakeEventStore>();
         own->setAuthorizationStatus(status);
         const CalendarHandle work = own->addCalendar({.id = "work", .title = "Work"});
@@ -40,13 +45,19 @@ struct Gallery {
         fake = own.get();
         store = std::make_unique<CalendarStore>(CalendarStore::Services{
             .eventStore = std::move(own),
-            .scanHandle = [] { return std::unique_ptr<EventStore>(); },
+            .scanHandle =
+                [this, background] {
+                    return background ? fake->snapshot() : std::unique_ptr<EventStore>();
+                },
             .calendar = [this] { return cal; },
             .now = [this] { return now; },
             .defaults = &settings,
             .keychain = nullptr,
         });
         store->refreshStatus();
+        if (background) {
+            store->loadInBackground();
+        }
     }
 
     std::unique_ptr<WidgetGalleryView> open(std::string page, std::string frozen = {}) {
@@ -119,6 +130,20 @@ TEST(WidgetGalleryView, TheUsersOwnCalendarsAsTheStoreShowsThem) {
     gallery.store->setVisible("work", false);
     QCoreApplication::processEvents();
     EXPECT_FALSE(mentions(view->faces()[3], QStringLiteral("Retro")));
+}
+
+// The faces take the days the store has loaded; the gallery reads no calendar itself, and draws
+// again when the days it asked for arrive.
+TEST(WidgetGalleryView, TheUsersEventsArriveFromTheStoresMonths) {
+    Gallery gallery(AuthorizationStatus::fullAccess, true);
+    const auto view = gallery.open("large");
+    QSignalSpy loaded(gallery.store.get(), &CalendarStore::monthsLoaded);
+    while (!mentions(view->faces()[3], QStringLiteral("Retro"))) {
+        ASSERT_TRUE(loaded.wait());
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(gallery.fake->eventQueries(), 0) << "the gallery read the calendars itself";
+    QThreadPool::globalInstance()->waitForDone();
 }
 
 TEST(WidgetGalleryView, WithoutAccessTheFacesAskForItAndTheStatesShowSamples) {
