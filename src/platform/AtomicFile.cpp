@@ -1,6 +1,7 @@
 #include "platform/AtomicFile.h"
 
 #include "platform/OpenLock.h"
+#include "platform/Sentences.h"
 
 #include <algorithm>
 #include <atomic>
@@ -24,22 +25,27 @@ std::string quoted(const fs::path& path) {
     return "\u201C" + path.string() + "\u201D";
 }
 
+// A sentence for the user, through translation.
+std::string tr(const char* text, std::initializer_list<std::string_view> args = {}) {
+    return translated("AtomicFile", text, args);
+}
+
 std::string sentenceFor(int error, const fs::path& path) {
     const fs::path folder = path.parent_path();
     switch (error) {
     case EACCES:
     case EPERM:
     case EROFS:
-        return "The calendar folder " + quoted(folder) + " cannot be written.";
+        return tr("The calendar folder %1 cannot be written.", {quoted(folder)});
     case ENOSPC:
     case EDQUOT:
-        return "The disk that holds " + quoted(folder) + " is full; nothing was saved.";
+        return tr("The disk that holds %1 is full; nothing was saved.", {quoted(folder)});
     case ENOENT:
     case ENOTDIR:
-        return "The calendar folder " + quoted(folder) + " no longer exists.";
+        return tr("The calendar folder %1 no longer exists.", {quoted(folder)});
     default:
-        return "The calendar file " + quoted(path) + " could not be written (" +
-               std::strerror(error) + ").";
+        return tr("The calendar file %1 could not be written (%2).",
+                  {quoted(path), std::strerror(error)});
     }
 }
 
@@ -161,8 +167,8 @@ std::optional<std::string> lockProblem(const OpenLock& lock, const fs::path& pat
     if (lock.error() != 0) {
         return sentenceFor(lock.error(), path);
     }
-    return "Another Plannery kept the calendar folder " + quoted(path.parent_path()) +
-           " busy; nothing was saved. Try again.";
+    return tr("Another Plannery kept the calendar folder %1 busy; nothing was saved. Try again.",
+              {quoted(path.parent_path())});
 }
 
 constexpr std::chrono::seconds kLockWait{10};
@@ -248,7 +254,7 @@ bool isLeftover(std::string_view name) {
 FileWriteResult writeFile(const fs::path& path, std::string_view bytes,
                           const std::optional<ReadFile>& expected) {
     if (path.filename().empty()) {
-        return failure("The calendar file " + quoted(path) + " has no name.");
+        return failure(tr("The calendar file %1 has no name.", {quoted(path)}));
     }
     std::error_code ignored;
     if (expected ? statFile(path) != expected->stamp

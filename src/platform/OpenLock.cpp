@@ -1,5 +1,7 @@
 #include "platform/OpenLock.h"
 
+#include "platform/Sentences.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -20,7 +22,7 @@ OpenLock::OpenLock(const std::filesystem::path& file, std::chrono::milliseconds 
     const auto deadline = std::chrono::steady_clock::now() + wait;
     while (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
         if (std::chrono::steady_clock::now() > deadline) {
-            m_problem = "another process keeps it locked";
+            m_problem = translated("OpenLock", "another process keeps it locked");
             return;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(5));

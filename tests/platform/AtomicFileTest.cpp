@@ -2,6 +2,9 @@
 
 #include "TestSupport.h"
 
+#include <QCoreApplication>
+#include <QTranslator>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -265,6 +268,30 @@ TEST(AtomicFile, UnwritableFolderGivesASentence) {
         EXPECT_EQ(namesIn(folder), std::vector<std::string>{"event.ics"});
         EXPECT_TRUE(missing.error);
     });
+}
+
+// A translation of the sentence a write into a folder that is gone is told with.
+class Glossary final : public QTranslator {
+  public:
+    QString translate(const char* context, const char* source, const char*, int) const override {
+        if (std::string(context) + "|" + source ==
+            "AtomicFile|The calendar folder %1 no longer exists.") {
+            return QString::fromUtf8("Den Kalenderordner %1 gibt es nicht mehr.");
+        }
+        return {};
+    }
+    bool isEmpty() const override { return false; }
+};
+
+TEST(AtomicFile, FailuresAreToldInTheUsersLanguage) {
+    test::TempDir dir;
+    Glossary german;
+    ASSERT_TRUE(QCoreApplication::installTranslator(&german));
+    // A folder named "%2" is a name, not a place for an argument.
+    const auto written = writeFile(dir.path() / "%2" / "event.ics", "x", std::nullopt);
+    QCoreApplication::removeTranslator(&german);
+    EXPECT_EQ(written.error, "Den Kalenderordner \u201C" + (dir.path() / "%2").string() +
+                                 "\u201D gibt es nicht mehr.");
 }
 
 TEST(AtomicFile, OnlyTemporaryFilesOfWritersThatAreGoneAreLeftovers) {
