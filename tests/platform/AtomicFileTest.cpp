@@ -1,9 +1,9 @@
 #include "platform/AtomicFile.h"
 
+#include "Glossary.h"
 #include "TestSupport.h"
 
 #include <QCoreApplication>
-#include <QTranslator>
 
 #include <gtest/gtest.h>
 
@@ -270,22 +270,11 @@ TEST(AtomicFile, UnwritableFolderGivesASentence) {
     });
 }
 
-// A translation of the sentence a write into a folder that is gone is told with.
-class Glossary final : public QTranslator {
-  public:
-    QString translate(const char* context, const char* source, const char*, int) const override {
-        if (std::string(context) + "|" + source ==
-            "AtomicFile|The calendar folder %1 no longer exists.") {
-            return QString::fromUtf8("Den Kalenderordner %1 gibt es nicht mehr.");
-        }
-        return {};
-    }
-    bool isEmpty() const override { return false; }
-};
-
 TEST(AtomicFile, FailuresAreToldInTheUsersLanguage) {
     test::TempDir dir;
-    Glossary german;
+    test::Glossary german(
+        test::Glossary::Entries{{"AtomicFile|The calendar folder %1 no longer exists.",
+                                 "Den Kalenderordner %1 gibt es nicht mehr."}});
     ASSERT_TRUE(QCoreApplication::installTranslator(&german));
     // A folder named "%2" is a name, not a place for an argument.
     const auto written = writeFile(dir.path() / "%2" / "event.ics", "x", std::nullopt);

@@ -2,10 +2,10 @@
 
 #include "platform/VdirEventStore.h"
 
+#include "Glossary.h"
 #include "TestSupport.h"
 
 #include <QCoreApplication>
-#include <QTranslator>
 
 #include <gtest/gtest.h>
 
@@ -306,26 +306,13 @@ TEST(IcsShareFile, ReadBackByTheVdirStore) {
     }
 }
 
-// A translation of the two sentences and the clause a refused folder is told with.
-class Glossary final : public QTranslator {
-  public:
-    QString translate(const char* context, const char* source, const char*, int) const override {
-        const std::string key = std::string(context) + "|" + source;
-        if (key == "IcsShareFile|The calendar file was not written to \u201C%1\u201D: %2.") {
-            return QString::fromUtf8("Die Kalenderdatei wurde nicht in \u201E%1\u201C "
-                                     "geschrieben: %2.");
-        }
-        if (key == "PrivateFolder|\u201C%1\u201D is not a folder") {
-            return QString::fromUtf8("\u201E%1\u201C ist kein Ordner");
-        }
-        return {};
-    }
-    bool isEmpty() const override { return false; }
-};
-
 TEST(IcsShareFile, FailuresAreToldInTheUsersLanguage) {
     test::TempDir dir;
-    Glossary german;
+    // The two sentences and the clause a refused folder is told with.
+    test::Glossary german(test::Glossary::Entries{
+        {"IcsShareFile|The calendar file was not written to \u201C%1\u201D: %2.",
+         "Die Kalenderdatei wurde nicht in \u201E%1\u201C geschrieben: %2."},
+        {"PrivateFolder|\u201C%1\u201D is not a folder", "\u201E%1\u201C ist kein Ordner"}});
     ASSERT_TRUE(QCoreApplication::installTranslator(&german));
     // Arguments are never read as places: a folder named "%2" stays as it is.
     const auto blocker = dir.write("%2", "keep");
