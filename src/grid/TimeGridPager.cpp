@@ -120,6 +120,15 @@ std::vector<TimeGridColumnPlace> TimeGridPager::visibleColumns() const {
     return columns;
 }
 
+std::vector<Instant> TimeGridPager::visibleDays() const {
+    std::vector<Instant> days;
+    const TimeGridColumnRange range = visibleRange();
+    for (int i = range.first; i <= range.last; ++i) {
+        days.push_back(date(i));
+    }
+    return days;
+}
+
 std::vector<Instant> TimeGridPager::keptDays() const {
     std::vector<Instant> days;
     const TimeGridColumnRange keep =

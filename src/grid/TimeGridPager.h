@@ -73,6 +73,8 @@ class TimeGridPager {
     bool pageHolds(Instant page, Instant day) const;
     // The columns at least partly visible right of the gutter.
     std::vector<TimeGridColumnPlace> visibleColumns() const;
+    // The days of those columns, in order.
+    std::vector<Instant> visibleDays() const;
     // The visible days and a page on each side: what is worth keeping ready.
     std::vector<Instant> keptDays() const;
     // The column at view x; none outside the strip.

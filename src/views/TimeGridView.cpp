@@ -239,10 +239,7 @@ void TimeGridView::moved() {
     // While a slide is under way the page is its target: the link already has it.
     m_link.moved(m_pager.page());
     m_readAhead.around(m_pager.page(), calendar());
-    std::vector<Instant> visible;
-    for (const TimeGridColumnPlace& column : m_pager.visibleColumns()) {
-        visible.push_back(column.day);
-    }
+    std::vector<Instant> visible = m_pager.visibleDays();
     if (visible != m_visibleDays) {
         m_visibleDays = std::move(visible);
         m_painter.keep(m_pager.keptDays());
@@ -423,11 +420,7 @@ void TimeGridView::hideEvent(QHideEvent* event) {
     m_now.stop();
     m_readAhead.stop();
     if (isLaidOut()) {
-        std::vector<Instant> shown;
-        for (const TimeGridColumnPlace& column : m_pager.visibleColumns()) {
-            shown.push_back(column.day);
-        }
-        m_painter.keep(shown);
+        m_painter.keep(m_pager.visibleDays());
     }
 }
 
