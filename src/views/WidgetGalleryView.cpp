@@ -302,19 +302,17 @@ void WidgetGalleryView::reload() {
         m_days->request(start, end);
         // An event on several days is in each of their lists; the faces take it once.
         std::set<std::string> taken;
-        for (Instant day = start; day < end;) {
-            if (const DaySource::EventList list = m_days->events(day)) {
-                for (const CalEvent& event : *list) {
-                    if (taken.insert(event.id).second) {
-                        events.push_back(event);
-                    }
+        for (int i = 0; i < kFetchDays; ++i) {
+            const std::optional<Instant> day = calendar.addDays(start, i);
+            const DaySource::EventList list = day ? m_days->events(*day) : nullptr;
+            if (!list) {
+                continue;
+            }
+            for (const CalEvent& event : *list) {
+                if (taken.insert(event.id).second) {
+                    events.push_back(event);
                 }
             }
-            const std::optional<Instant> next = calendar.addDays(day, 1);
-            if (!next || *next <= day) {
-                break;
-            }
-            day = *next;
         }
     } else {
         events = WidgetGallery::sampleEvents(at, calendar);
