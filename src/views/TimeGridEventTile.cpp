@@ -3,8 +3,10 @@
 #include "grid/TimeGridColors.h"
 #include "grid/TimeGridText.h"
 #include "grid/TimeGridTileText.h"
+#include "views/StripeTexture.h"
 #include "views/TimeGridTitleLines.h"
 
+#include <QBrush>
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPaintDevice>
@@ -12,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace plannery {
 
@@ -142,12 +145,12 @@ double scaleOf(const QPainter& painter) {
     return std::isfinite(scale) && scale > 0 ? scale : 1;
 }
 
-// Fills the part of the tile's shape inside `area` with `color`. Between its rounded rows the
+// Fills the part of the tile's shape inside `area` with `brush`. Between its rounded rows the
 // shape is its rectangle, which the raster engine fills as a plain write when the colour is
 // opaque; only the rounded rows go through the antialiased path, one short path for each end.
 // Clipping to the shape instead builds and applies a mask over the whole tile, which cost more
 // than everything else a tile draws.
-void fillShape(QPainter& painter, const TileShape& shape, const QColor& color, QRectF area) {
+void fillShape(QPainter& painter, const TileShape& shape, const QBrush& brush, QRectF area) {
     const QRectF r = toQRect(shape.rect);
     area &= r;
     if (area.isEmpty()) {
@@ -166,12 +169,12 @@ void fillShape(QPainter& painter, const TileShape& shape, const QColor& color, Q
         // Too short for a straight middle: all of it is rounded.
         painter.save();
         painter.setClipRect(area, Qt::IntersectClip);
-        painter.fillPath(TimeGridEventTile::shapePath(shape), color);
+        painter.fillPath(TimeGridEventTile::shapePath(shape), brush);
         painter.restore();
         return;
     }
     painter.fillRect(area & QRectF(QPointF(r.left(), middleTop), QPointF(r.right(), middleBottom)),
-                     color);
+                     brush);
     // Each rounded end as a shape twice the radius tall, rounded at that end only.
     const auto end = [&](double bandTop, double bandBottom, double shapeTop, bool top) {
         const QRectF band(QPointF(area.left(), bandTop), QPointF(area.right(), bandBottom));
@@ -182,7 +185,7 @@ void fillShape(QPainter& painter, const TileShape& shape, const QColor& color, Q
             .roundBottom = !top};
         painter.save();
         painter.setClipRect(band, Qt::IntersectClip);
-        painter.fillPath(TimeGridEventTile::shapePath(piece), color);
+        painter.fillPath(TimeGridEventTile::shapePath(piece), brush);
         painter.restore();
     };
     if (roundTop) {
@@ -193,12 +196,21 @@ void fillShape(QPainter& painter, const TileShape& shape, const QColor& color, Q
     }
 }
 
-// The stripe inside the tile's shape: one colour is filled like the shape; bands of several are
-// clipped to it.
+// The stripe inside the tile's shape: one colour is filled like the shape, and so are bands of
+// several, tiled from a picture of one period; where no such picture fits the pixel grid, the
+// bands are clipped to the shape.
 void paintStripe(QPainter& painter, const TileShape& shape, const QRectF& stripe,
                  const std::vector<CalendarRef>& calendars) {
     if (calendars.size() == 1) {
         fillShape(painter, shape, GridPalette::color(calendars.front().rgb), stripe);
+        return;
+    }
+    if (const std::optional<QImage> period =
+            StripeTexture::period(painter, calendars, stripe.topLeft(), stripe.width())) {
+        painter.save();
+        painter.setBrushOrigin(stripe.topLeft());
+        fillShape(painter, shape, QBrush(*period), stripe);
+        painter.restore();
         return;
     }
     painter.save();
