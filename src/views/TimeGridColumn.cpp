@@ -1,11 +1,14 @@
 #include "views/TimeGridColumn.h"
 
 #include "grid/TimeGridSegment.h"
+#include "views/TileWorkers.h"
 #include "views/TimeGridEventTile.h"
 
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace plannery {
 
@@ -72,35 +75,101 @@ void TimeGridColumn::layout() {
 }
 
 void TimeGridColumn::prepare(const GridPalette& palette) const {
-    for (std::size_t i = 0; i < m_tiles.size(); ++i) {
-        layer(i, palette);
+    for (const std::size_t i : undrawn(palette, -std::numeric_limits<double>::infinity(),
+                                       std::numeric_limits<double>::infinity())) {
+        drawLayer(i, palette, m_calendar);
     }
 }
 
-const QImage& TimeGridColumn::layer(std::size_t index, const GridPalette& palette) const {
-    if (palette.appearance != m_layerPalette.appearance ||
-        palette.background != m_layerPalette.background) {
-        m_layerPalette = palette;
-        m_layers.assign(m_tiles.size(), QImage());
+void TimeGridColumn::drawInSight(const std::vector<const TimeGridColumn*>& columns,
+                                 const GridPalette& palette, double visibleTop,
+                                 double visibleBottom) {
+    // Batches of a few tiles, so that the threads finish together; the calendar copied for each
+    // batch costs far less than drawing its tiles.
+    constexpr std::size_t kTilesPerBatch = 6;
+    struct Batch {
+        const TimeGridColumn* column;
+        std::vector<std::size_t> tiles;
+    };
+    std::vector<Batch> batches;
+    for (const TimeGridColumn* column : columns) {
+        const std::vector<std::size_t> tiles = column->undrawn(palette, visibleTop, visibleBottom);
+        for (std::size_t i = 0; i < tiles.size(); i += kTilesPerBatch) {
+            const auto first = tiles.begin() + static_cast<std::ptrdiff_t>(i);
+            const auto last = tiles.begin() + static_cast<std::ptrdiff_t>(
+                                                  std::min(i + kTilesPerBatch, tiles.size()));
+            batches.push_back(Batch{.column = column, .tiles = {first, last}});
+        }
     }
-    QImage& image = m_layers[index];
-    if (!image.isNull()) {
-        return image;
-    }
+    TileWorkers::forEach(batches.size(), [&](std::size_t b) {
+        const Batch& batch = batches[b];
+        const Calendar calendar = batch.column->m_calendar;
+        for (const std::size_t i : batch.tiles) {
+            batch.column->drawLayer(i, palette, calendar);
+        }
+    });
+}
+
+bool TimeGridColumn::inSight(const TimeGridTile& tile, double visibleTop, double visibleBottom) {
+    const Rect& f = tile.block.frame;
+    return f.bottom() >= visibleTop && f.top() <= visibleBottom;
+}
+
+QSize TimeGridColumn::layerPixels(std::size_t index) const {
     const Rect& f = m_tiles[index].block.frame;
     const QSize pixels(static_cast<int>(std::ceil(f.width * m_scale)),
                        static_cast<int>(std::ceil(f.height * m_scale)));
     if (pixels.width() <= 0 || pixels.height() <= 0 ||
         static_cast<double>(pixels.width()) * pixels.height() > kMaxLayerPixels) {
-        return image;
+        return {};
     }
-    image = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+    return pixels;
+}
+
+void TimeGridColumn::matchPalette(const GridPalette& palette) const {
+    if (palette.appearance != m_layerPalette.appearance ||
+        palette.background != m_layerPalette.background) {
+        m_layerPalette = palette;
+        m_layers.assign(m_tiles.size(), QImage());
+    }
+}
+
+std::vector<std::size_t> TimeGridColumn::undrawn(const GridPalette& palette, double visibleTop,
+                                                 double visibleBottom) const {
+    matchPalette(palette);
+    std::vector<std::size_t> result;
+    for (std::size_t i = 0; i < m_tiles.size(); ++i) {
+        if (m_layers[i].isNull() && inSight(m_tiles[i], visibleTop, visibleBottom) &&
+            !layerPixels(i).isEmpty()) {
+            result.push_back(i);
+        }
+    }
+    return result;
+}
+
+void TimeGridColumn::drawLayer(std::size_t index, const GridPalette& palette,
+                               const Calendar& calendar) const {
+    const QSize pixels = layerPixels(index);
+    if (pixels.isEmpty()) {
+        return;
+    }
+    const Rect& f = m_tiles[index].block.frame;
+    QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(m_scale);
     image.fill(Qt::transparent);
     QPainter painter(&image);
-    TimeGridEventTile::paint(painter, QRectF(0, 0, f.width, f.height), m_tiles[index], m_calendar,
+    TimeGridEventTile::paint(painter, QRectF(0, 0, f.width, f.height), m_tiles[index], calendar,
                              palette);
-    return image;
+    painter.end();
+    m_layers[index] = std::move(image);
+}
+
+const QImage& TimeGridColumn::layer(std::size_t index, const GridPalette& palette) const {
+    matchPalette(palette);
+    if (m_layers[index].isNull()) {
+        drawLayer(index, palette, m_calendar);
+    }
+    return m_layers[index];
 }
 
 void TimeGridColumn::paint(QPainter& painter, const GridPalette& palette, double visibleTop,
@@ -126,10 +195,10 @@ void TimeGridColumn::paint(QPainter& painter, const GridPalette& palette, double
 
     for (std::size_t i = 0; i < m_tiles.size(); ++i) {
         const TimeGridTile& tile = m_tiles[i];
-        const Rect& f = tile.block.frame;
-        if (f.bottom() < visibleTop || f.top() > visibleBottom) {
+        if (!inSight(tile, visibleTop, visibleBottom)) {
             continue;
         }
+        const Rect& f = tile.block.frame;
         const QImage& image = layer(i, palette);
         if (!image.isNull()) {
             painter.drawImage(QPointF(f.x, f.y), image);

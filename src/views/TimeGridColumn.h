@@ -9,6 +9,7 @@
 
 #include <QImage>
 #include <QPointF>
+#include <QSize>
 
 #include <memory>
 #include <optional>
@@ -42,12 +43,29 @@ class TimeGridColumn {
 
     // Draws every tile's picture now, so that the first paint of the column only copies them.
     void prepare(const GridPalette& palette) const;
+    // Draws the pictures of the columns' tiles between `visibleTop` and `visibleBottom` that
+    // have none yet, the tiles shared out in small batches between the calling thread and the
+    // tile workers, each batch with a calendar of its own. Nothing else may use the columns
+    // meanwhile.
+    static void drawInSight(const std::vector<const TimeGridColumn*>& columns,
+                            const GridPalette& palette, double visibleTop, double visibleBottom);
 
     // The topmost event whose tile, extended a point above and below, contains p.
     std::optional<CalEvent> eventAt(QPointF p) const;
 
   private:
     void layout();
+    static bool inSight(const TimeGridTile& tile, double visibleTop, double visibleBottom);
+    // The tile's picture in device pixels; empty when the tile is drawn directly instead.
+    QSize layerPixels(std::size_t index) const;
+    // Forgets the pictures when they were drawn in another palette.
+    void matchPalette(const GridPalette& palette) const;
+    // The tiles in sight whose pictures are still to be drawn, in `palette`.
+    std::vector<std::size_t> undrawn(const GridPalette& palette, double visibleTop,
+                                     double visibleBottom) const;
+    // Draws one tile's picture, reading times in `calendar` (the column's own, or a copy on
+    // another thread). The pictures must be in the palette already.
+    void drawLayer(std::size_t index, const GridPalette& palette, const Calendar& calendar) const;
     const QImage& layer(std::size_t index, const GridPalette& palette) const;
 
     Calendar m_calendar;

@@ -85,6 +85,13 @@ void TimeGridPainter::paintBody(QPainter& painter, const Scene& scene,
     const double gutter = scene.pager.geometry().gutterWidth;
     const double top = scene.hours.offset();
     const double bodyHeight = scene.hours.scrollerHeight();
+    // The tiles in sight that are not drawn yet (a page shown for the first time) are drawn into
+    // their pictures first, on several threads; painting then copies them.
+    std::vector<const TimeGridColumn*> shown;
+    for (const TimeGridColumnPlace& column : columns) {
+        shown.push_back(&m_tiles.column(column.day, metrics, scene.scale));
+    }
+    TimeGridColumn::drawInSight(shown, m_palette, top, top + bodyHeight);
     painter.save();
     painter.setClipRect(
         QRectF(gutter, metrics.headerHeight(), scene.size.width() - gutter, bodyHeight));

@@ -1,0 +1,111 @@
+#include "GridViewTestSupport.h"
+#include "ListDays.h"
+#include "TestSupport.h"
+
+#include "views/TileWorkers.h"
+#include "views/TimeGridTiles.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QPalette>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <vector>
+
+namespace plannery {
+namespace {
+
+using test::at;
+using test::gridEvent;
+
+TEST(TileWorkers, RunsEveryJobOnceAndReturnsWhenAllAreDone) {
+    for (const std::size_t count :
+         {std::size_t{0}, std::size_t{1}, std::size_t{2}, std::size_t{3}, std::size_t{500}}) {
+        std::vector<std::atomic<int>> runs(count);
+        TileWorkers::forEach(count, [&](std::size_t i) { runs[i].fetch_add(1); });
+        for (std::size_t i = 0; i < count; ++i) {
+            EXPECT_EQ(runs[i].load(), 1) << "job " << i << " of " << count;
+        }
+    }
+}
+
+// A week of busy days with everything a tile can draw: titles that wrap, places, events of
+// several calendars (striped), tentative (hatched) and declined (faded) ones.
+std::vector<CalEvent> busyWeek(const Calendar& cal) {
+    std::vector<CalEvent> events;
+    for (int day = 9; day < 16; ++day) {
+        for (int i = 0; i < 12; ++i) {
+            const int hour = 7 + i;
+            CalEvent event =
+                gridEvent("e" + std::to_string(day) + "-" + std::to_string(i),
+                          "Planning meeting " + std::to_string(i) + " about the quarterly figures",
+                          at(cal, 2026, 3, day, hour, (i * 7) % 60),
+                          at(cal, 2026, 3, day, hour + 1 + i % 2), RGB{0.2, 0.4 + 0.04 * i, 0.8});
+            if (i % 3 == 0) {
+                event.location = "Room " + std::to_string(i);
+            }
+            if (i % 4 == 1) {
+                event.calendars.push_back(CalendarRef{.id = "work", .rgb = RGB{0.9, 0.5, 0.1}});
+            }
+            event.isTentative = i % 5 == 2;
+            event.isDeclined = i % 7 == 3;
+            events.push_back(event);
+        }
+    }
+    return events;
+}
+
+std::vector<QImage> paintColumns(TimeGridTiles& tiles, const std::vector<Instant>& days,
+                                 const TimeGridMetrics& metrics, const GridPalette& palette,
+                                 double scale) {
+    std::vector<QImage> images;
+    for (const Instant day : days) {
+        QImage image(QSize(static_cast<int>(metrics.columnWidth * scale),
+                           static_cast<int>(metrics.contentHeight() * scale)),
+                     QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(scale);
+        image.fill(palette.background);
+        QPainter painter(&image);
+        tiles.column(day, metrics, scale).paint(painter, palette, 0, metrics.contentHeight());
+        painter.end();
+        images.push_back(image);
+    }
+    return images;
+}
+
+// The tiles of a page shown for the first time are drawn on several threads; each column must
+// look exactly as when the main thread draws it (same fonts, same times of day, same colours).
+TEST(TileWorkers, ColumnsDrawnOnTheWorkersLookAsDrawnOnTheCallingThread) {
+    const Calendar cal = test::berlin();
+    test::ListDays source(cal, busyWeek(cal));
+    source.request(at(cal, 2026, 3, 9), at(cal, 2026, 3, 16));
+    std::vector<Instant> days;
+    for (int day = 9; day < 16; ++day) {
+        days.push_back(at(cal, 2026, 3, day));
+    }
+    const GridPalette palette = GridPalette::from(QPalette());
+    TimeGridMetrics metrics;
+    metrics.columnWidth = 180;
+    for (const double scale : {1.0, 2.0}) {
+        TimeGridTiles onCaller(cal);
+        onCaller.setSource(&source);
+        const std::vector<QImage> expected = paintColumns(onCaller, days, metrics, palette, scale);
+
+        TimeGridTiles onWorkers(cal);
+        onWorkers.setSource(&source);
+        std::vector<const TimeGridColumn*> columns;
+        for (const Instant day : days) {
+            columns.push_back(&onWorkers.column(day, metrics, scale));
+        }
+        TimeGridColumn::drawInSight(columns, palette, 0, metrics.contentHeight());
+        const std::vector<QImage> drawn = paintColumns(onWorkers, days, metrics, palette, scale);
+        for (std::size_t i = 0; i < days.size(); ++i) {
+            EXPECT_TRUE(drawn[i] == expected[i]) << "day " << i << " at scale " << scale;
+        }
+    }
+}
+
+} // namespace
+} // namespace plannery
