@@ -3,7 +3,7 @@
 #include "grid/TimeGridColors.h"
 #include "grid/TimeGridText.h"
 #include "grid/TimeGridTileText.h"
-#include "views/StripeTexture.h"
+#include "views/TilePatterns.h"
 #include "views/TimeGridTitleLines.h"
 
 #include <QBrush>
@@ -206,7 +206,7 @@ void paintStripe(QPainter& painter, const TileShape& shape, const QRectF& stripe
         return;
     }
     if (const std::optional<QImage> period =
-            StripeTexture::period(painter, calendars, stripe.topLeft(), stripe.width())) {
+            TilePatterns::stripe(painter, calendars, stripe.topLeft(), stripe.width())) {
         painter.save();
         painter.setBrushOrigin(stripe.topLeft());
         fillShape(painter, shape, QBrush(*period), stripe);
@@ -225,20 +225,30 @@ void paintBody(QPainter& painter, const Rect& bounds, const TileShape& shape,
     const CalEvent& event = tile.block.segment.event;
     const RGB rgb = event.calendars.front().rgb;
     if (event.isTentative) {
-        const QPainterPath path = TimeGridEventTile::shapePath(shape);
-        painter.fillPath(path, palette.background);
-        painter.save();
-        painter.setClipPath(path, Qt::IntersectClip);
-        QPen pen(GridPalette::color(rgb, TimeGridTileStyle::hatchAlpha(palette.appearance)));
-        pen.setWidthF(TimeGridTileStyle::hatchWidth);
-        // All strokes in one path: one rasterisation instead of one per line.
-        QPainterPath hatch;
-        for (const HatchLine& line : TimeGridTileStyle::hatchLines(shape.rect)) {
-            hatch.moveTo(line.from.x, line.from.y);
-            hatch.lineTo(line.to.x, line.to.y);
+        const QRectF rect = toQRect(shape.rect);
+        fillShape(painter, shape, palette.background, rect);
+        const QColor hatchColor =
+            GridPalette::color(rgb, TimeGridTileStyle::hatchAlpha(palette.appearance));
+        if (const std::optional<QImage> period =
+                TilePatterns::hatch(painter, hatchColor, rect.topLeft())) {
+            painter.save();
+            painter.setBrushOrigin(rect.topLeft());
+            fillShape(painter, shape, QBrush(*period), rect);
+            painter.restore();
+        } else {
+            painter.save();
+            painter.setClipPath(TimeGridEventTile::shapePath(shape), Qt::IntersectClip);
+            QPen pen(hatchColor);
+            pen.setWidthF(TimeGridTileStyle::hatchWidth);
+            // All strokes in one path: one rasterisation instead of one per line.
+            QPainterPath hatch;
+            for (const HatchLine& line : TimeGridTileStyle::hatchLines(shape.rect)) {
+                hatch.moveTo(line.from.x, line.from.y);
+                hatch.lineTo(line.to.x, line.to.y);
+            }
+            painter.strokePath(hatch, pen);
+            painter.restore();
         }
-        painter.strokePath(hatch, pen);
-        painter.restore();
     } else {
         fillShape(painter, shape, GridPalette::color(TimeGridColors::fill(rgb, palette.appearance)),
                   toQRect(shape.rect));
