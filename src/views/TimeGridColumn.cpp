@@ -159,7 +159,7 @@ void TimeGridColumn::drawLayer(std::size_t index, const GridPalette& palette,
     image.fill(Qt::transparent);
     QPainter painter(&image);
     TimeGridEventTile::paint(painter, QRectF(0, 0, f.width, f.height), m_tiles[index], calendar,
-                             palette);
+                             palette, TimeGridEventTile::Canvas::own);
     painter.end();
     m_layers[index] = std::move(image);
 }

@@ -3,6 +3,7 @@
 #include "grid/TimeGridColors.h"
 #include "grid/TimeGridText.h"
 #include "grid/TimeGridTileText.h"
+#include "views/TileCorners.h"
 #include "views/TilePatterns.h"
 #include "views/TimeGridTitleLines.h"
 
@@ -145,6 +146,28 @@ double scaleOf(const QPainter& painter) {
     return std::isfinite(scale) && scale > 0 ? scale : 1;
 }
 
+// Fills `rect` in bands of at most 64 device rows, split on whole rows. The raster engine hands
+// the rows of a blended fill (a pattern, a translucent colour, another composition mode) taller
+// than that to its own thread pool in pieces; tiles are already drawn on every core, and passing
+// the pieces back and forth costs more than the fill itself.
+void fillRows(QPainter& painter, const QRectF& rect, const QBrush& brush) {
+    const double scale = scaleOf(painter);
+    const double band = 64 / scale;
+    const bool plain = brush.style() == Qt::SolidPattern && brush.color().alpha() == 255 &&
+                       painter.compositionMode() == QPainter::CompositionMode_SourceOver;
+    if (plain || rect.height() <= band) {
+        painter.fillRect(rect, brush);
+        return;
+    }
+    double top = rect.top();
+    for (double edge = (std::floor(rect.top() * scale) + 64) / scale; top < rect.bottom();
+         edge += band) {
+        const double bottom = std::min(edge, rect.bottom());
+        painter.fillRect(QRectF(rect.left(), top, rect.width(), bottom - top), brush);
+        top = bottom;
+    }
+}
+
 // Fills the part of the tile's shape inside `area` with `brush`. Between its rounded rows the
 // shape is its rectangle, which the raster engine fills as a plain write when the colour is
 // opaque; only the rounded rows go through the antialiased path, one short path for each end.
@@ -173,8 +196,8 @@ void fillShape(QPainter& painter, const TileShape& shape, const QBrush& brush, Q
         painter.restore();
         return;
     }
-    painter.fillRect(area & QRectF(QPointF(r.left(), middleTop), QPointF(r.right(), middleBottom)),
-                     brush);
+    fillRows(painter, area & QRectF(QPointF(r.left(), middleTop), QPointF(r.right(), middleBottom)),
+             brush);
     // Each rounded end as a shape twice the radius tall, rounded at that end only.
     const auto end = [&](double bandTop, double bandBottom, double shapeTop, bool top) {
         const QRectF band(QPointF(area.left(), bandTop), QPointF(area.right(), bandBottom));
@@ -219,25 +242,26 @@ void paintStripe(QPainter& painter, const TileShape& shape, const QRectF& stripe
     painter.restore();
 }
 
-// Steps inside the shape: fill or hatch, stripe, tentative outline, text.
-void paintBody(QPainter& painter, const Rect& bounds, const TileShape& shape,
+// Steps inside the shape: fill or hatch, stripe, tentative outline, text. The parts are filled in
+// `fill`: the shape itself, or its rectangle when the corners are cut afterwards.
+void paintBody(QPainter& painter, const Rect& bounds, const TileShape& fill, const TileShape& shape,
                const TimeGridTile& tile, const Calendar& calendar, const GridPalette& palette) {
     const CalEvent& event = tile.block.segment.event;
     const RGB rgb = event.calendars.front().rgb;
     if (event.isTentative) {
         const QRectF rect = toQRect(shape.rect);
-        fillShape(painter, shape, palette.background, rect);
+        fillShape(painter, fill, palette.background, rect);
         const QColor hatchColor =
             GridPalette::color(rgb, TimeGridTileStyle::hatchAlpha(palette.appearance));
         if (const std::optional<QImage> period =
                 TilePatterns::hatch(painter, hatchColor, rect.topLeft())) {
             painter.save();
             painter.setBrushOrigin(rect.topLeft());
-            fillShape(painter, shape, QBrush(*period), rect);
+            fillShape(painter, fill, QBrush(*period), rect);
             painter.restore();
         } else {
             painter.save();
-            painter.setClipPath(TimeGridEventTile::shapePath(shape), Qt::IntersectClip);
+            painter.setClipPath(TimeGridEventTile::shapePath(fill), Qt::IntersectClip);
             QPen pen(hatchColor);
             pen.setWidthF(TimeGridTileStyle::hatchWidth);
             // All strokes in one path: one rasterisation instead of one per line.
@@ -250,12 +274,12 @@ void paintBody(QPainter& painter, const Rect& bounds, const TileShape& shape,
             painter.restore();
         }
     } else {
-        fillShape(painter, shape, GridPalette::color(TimeGridColors::fill(rgb, palette.appearance)),
+        fillShape(painter, fill, GridPalette::color(TimeGridColors::fill(rgb, palette.appearance)),
                   toQRect(shape.rect));
     }
     const QRectF stripe =
         toQRect(TimeGridTileStyle::stripeRect(shape.rect, tile.compact, event.calendars.size()));
-    paintStripe(painter, shape, stripe, event.calendars);
+    paintStripe(painter, fill, stripe, event.calendars);
 
     if (event.isTentative) {
         QPen pen(GridPalette::color(rgb, TimeGridTileStyle::outlineAlpha));
@@ -331,7 +355,7 @@ void drawStripe(QPainter& painter, const std::vector<CalendarRef>& calendars, co
 }
 
 void paint(QPainter& painter, const QRectF& frame, const TimeGridTile& tile,
-           const Calendar& calendar, const GridPalette& palette) {
+           const Calendar& calendar, const GridPalette& palette, Canvas canvas) {
     const CalEvent& event = tile.block.segment.event;
     if (event.calendars.empty() || !(frame.width() > 0) || !(frame.height() > 0) ||
         !std::isfinite(frame.width()) || !std::isfinite(frame.height())) {
@@ -341,19 +365,31 @@ void paint(QPainter& painter, const QRectF& frame, const TimeGridTile& tile,
     const TileShape shape =
         TimeGridTileStyle::shape(bounds, tile.outlined, tile.block.segment.continuesBefore,
                                  tile.block.segment.continuesAfter);
+    const TileShape gap = TimeGridTileStyle::outlineGap(bounds, shape);
     painter.save();
     painter.translate(frame.topLeft());
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     painter.setClipRect(toQRect(bounds), Qt::IntersectClip);
+    // In a picture of its own the tile is drawn square and its corners cut at the end.
+    const bool cutCorners = canvas == Canvas::own && TileCorners::fit(painter, shape) &&
+                            (!tile.outlined || TileCorners::fit(painter, gap));
+    const TileShape fill =
+        cutCorners
+            ? TileShape{.rect = shape.rect, .radius = 0, .roundTop = false, .roundBottom = false}
+            : shape;
     if (tile.outlined) {
-        const TileShape gap = TimeGridTileStyle::outlineGap(bounds, shape);
-        fillShape(painter, gap, palette.background, toQRect(gap.rect));
+        fillShape(
+            painter,
+            cutCorners
+                ? TileShape{.rect = gap.rect, .radius = 0, .roundTop = false, .roundBottom = false}
+                : gap,
+            palette.background, toQRect(gap.rect));
     }
     if (!event.isDeclined) {
-        paintBody(painter, bounds, shape, tile, calendar, palette);
+        paintBody(painter, bounds, fill, shape, tile, calendar, palette);
     } else {
-        fillShape(painter, shape, palette.background, toQRect(shape.rect));
+        fillShape(painter, fill, palette.background, toQRect(shape.rect));
         // The faded event is one layer: drawn opaque into its own image, then blended at once,
         // so the stripe and text do not show the fill through them.
         const double dpr = scaleOf(painter);
@@ -367,10 +403,21 @@ void paint(QPainter& painter, const QRectF& frame, const TimeGridTile& tile,
             {
                 QPainter layerPainter(&layer);
                 layerPainter.setRenderHints(painter.renderHints());
-                paintBody(layerPainter, bounds, shape, tile, calendar, palette);
+                paintBody(layerPainter, bounds, fill, shape, tile, calendar, palette);
             }
+            painter.save();
             painter.setOpacity(painter.opacity() * TimeGridTileStyle::declinedOpacity);
             painter.drawImage(QPointF(0, 0), layer);
+            painter.restore();
+        }
+    }
+    if (cutCorners) {
+        TileCorners::cut(painter, shape);
+        if (tile.outlined) {
+            // The gap around the shape shows again where the shape's corners were cut, and is
+            // rounded in turn.
+            TileCorners::fillBehind(painter, shape, palette.background);
+            TileCorners::cut(painter, gap);
         }
     }
     painter.restore();

@@ -18,10 +18,14 @@ namespace plannery {
 // parts of it left readable by the tiles above it allow.
 namespace TimeGridEventTile {
 
+// Where a tile is drawn: among other things, or into a transparent picture of its own (which
+// lets it be drawn square and its corners cut at the end).
+enum class Canvas { shared, own };
+
 // Draws `tile` (its event, flags and covered stretches) into `bounds`, in the painter's current
 // coordinates. A tile whose event has no calendar draws nothing.
 void paint(QPainter& painter, const QRectF& bounds, const TimeGridTile& tile,
-           const Calendar& calendar, const GridPalette& palette);
+           const Calendar& calendar, const GridPalette& palette, Canvas canvas = Canvas::shared);
 
 // A rectangle whose top and bottom corners are rounded or square.
 QPainterPath shapePath(const TileShape& shape, const QPointF& origin = {});

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "grid/TimeGridTileStyle.h"
+
+class QColor;
+class QPainter;
+
+namespace plannery {
+
+// Rounding a tile drawn square into a picture of its own: each rounded corner of the shape keeps
+// only the part of the picture the rounded shape covers, by a small mask of the corner drawn
+// once and kept. Cutting four corners costs a fraction of filling every part of the tile (fill,
+// stripe, hatching) with rounded ends of its own, and leaves no seam of the fill around the
+// stripe's corner.
+namespace TileCorners {
+
+// Whether the shape's rounded corners lie on whole device pixels at a whole display scale, where a
+// kept mask fits them exactly; elsewhere the tile's parts are filled with rounded ends instead.
+bool fit(const QPainter& painter, const TileShape& shape);
+
+// Keeps of the picture's pixels at the shape's rounded corners what the shape covers. The
+// picture must hold this tile only (the masks clear whatever lies outside the shape there).
+void cut(QPainter& painter, const TileShape& shape);
+
+// Fills, behind what is there, the squares of the shape's rounded corners: what a cut cleared
+// around a shape that lies on something else.
+void fillBehind(QPainter& painter, const TileShape& shape, const QColor& color);
+
+} // namespace TileCorners
+
+} // namespace plannery
