@@ -11,13 +11,17 @@ namespace plannery::TileWorkers {
 
 namespace {
 
-// As many threads as there are cores beside the calling one; never expiring, so that their fonts
-// stay loaded. Never destroyed either: at exit the idle threads end with the process, after the
-// application (whose font database their fonts came from) is gone.
+// A page holds a few hundred tiles at most: past four threads in all, each more one costs its own
+// copy of every font more than it saves.
+constexpr int kMostWorkers = 3;
+
+// A thread for each core beside the calling one, up to kMostWorkers; never expiring, so that their
+// fonts stay loaded. Never destroyed either: at exit the idle threads end with the process, after
+// the application (whose font database their fonts came from) is gone.
 QThreadPool& workers() {
     static QThreadPool* const pool = [] {
         auto* made = new QThreadPool;
-        made->setMaxThreadCount(std::max(1, QThread::idealThreadCount() - 1));
+        made->setMaxThreadCount(std::clamp(QThread::idealThreadCount() - 1, 1, kMostWorkers));
         made->setExpiryTimeout(-1);
         return made;
     }();
