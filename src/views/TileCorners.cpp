@@ -1,34 +1,21 @@
 #include "views/TileCorners.h"
 
+#include "views/PixelGrid.h"
 #include "views/TimeGridEventTile.h"
 
 #include <QColor>
 #include <QImage>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
+#include <optional>
 #include <utility>
 
 namespace plannery::TileCorners {
 
 namespace {
-
-bool whole(double v) {
-    return std::abs(v - std::round(v)) < 1e-6;
-}
-
-// The device pixels per point of a painter that only moves and scales by a whole number alike
-// both ways, else 0: at fractional scales the raster engine samples a mask's pixels off their
-// places.
-double scaleOf(const QPainter& painter) {
-    const QTransform device = painter.deviceTransform();
-    if (device.type() > QTransform::TxScale || device.m11() != device.m22() ||
-        !(device.m11() > 0) || !whole(device.m11())) {
-        return 0;
-    }
-    return device.m11();
-}
 
 // A circle's worth of corners, `radius` points at `scale`: the coverage of a square twice the
 // radius rounded at all four corners, one quadrant per corner. Kept per thread, since tiles are
@@ -60,26 +47,22 @@ const QImage& mask(double radius, double scale) {
 } // namespace
 
 bool fit(const QPainter& painter, const TileShape& shape) {
-    const double scale = scaleOf(painter);
-    if (scale <= 0 || !(shape.radius >= 0)) {
-        return false;
-    }
-    const QTransform device = painter.deviceTransform();
-    const QPointF topLeft = device.map(QPointF(shape.rect.left(), shape.rect.top()));
-    const QPointF bottomRight = device.map(QPointF(shape.rect.right(), shape.rect.bottom()));
-    return whole(shape.radius * scale) && whole(topLeft.x()) && whole(topLeft.y()) &&
-           whole(bottomRight.x()) && whole(bottomRight.y()) &&
-           2 * shape.radius <= std::min(shape.rect.width, shape.rect.height) + 1e-9;
+    const std::optional<double> scale = PixelGrid::wholeScale(painter);
+    const Rect& s = shape.rect;
+    return scale && shape.radius >= 0 && PixelGrid::whole(shape.radius * *scale) &&
+           PixelGrid::onPixelCorner(painter, QPointF(s.left(), s.top())) &&
+           PixelGrid::onPixelCorner(painter, QPointF(s.right(), s.bottom())) &&
+           2 * shape.radius <= std::min(s.width, s.height) + 1e-9;
 }
 
 void cut(QPainter& painter, const TileShape& shape) {
     const double r = shape.radius;
-    const double scale = scaleOf(painter);
-    if (r * scale < 1 || (!shape.roundTop && !shape.roundBottom)) {
+    const std::optional<double> scale = PixelGrid::wholeScale(painter);
+    if (!scale || r * *scale < 1 || (!shape.roundTop && !shape.roundBottom)) {
         return;
     }
-    const QImage& corners = mask(r, scale);
-    const double half = r * scale; // one quadrant's side in the mask's pixels
+    const QImage& corners = mask(r, *scale);
+    const double half = r * *scale; // one quadrant's side in the mask's pixels
     const Rect& s = shape.rect;
     painter.save();
     painter.setCompositionMode(QPainter::CompositionMode_DestinationIn);

@@ -3,6 +3,7 @@
 #include "grid/BarberPole.h"
 #include "grid/TimeGridColors.h"
 #include "grid/TimeGridTileStyle.h"
+#include "views/PixelGrid.h"
 #include "views/TimeGridEventTile.h"
 
 #include <QPainter>
@@ -19,10 +20,6 @@ namespace plannery::TilePatterns {
 
 namespace {
 
-bool whole(double v) {
-    return std::abs(v - std::round(v)) < 1e-6;
-}
-
 struct Key {
     std::vector<std::tuple<double, double, double, double>> colors;
     double width = 0;
@@ -35,28 +32,14 @@ struct Key {
 // Enough for every pattern a screen shows; past it the pictures start afresh.
 constexpr std::size_t kKept = 64;
 
-// The device pixels per point of a painter that only moves and scales by a whole number, or
-// nullopt. At fractional scales the raster engine samples a picture's pixels off their places.
-std::optional<double> scaleOf(const QPainter& painter) {
-    const QTransform device = painter.deviceTransform();
-    if (device.type() > QTransform::TxScale || device.m11() != device.m22() ||
-        !(device.m11() > 0) || !whole(device.m11())) {
-        return std::nullopt;
-    }
-    return device.m11();
-}
-
 // The picture of one period `width` × `height` points, drawn by `draw` in its coordinates (clipped
 // to the period), kept under `key`.
 std::optional<QImage> period(const QPainter& painter, QPointF topLeft, Key key,
                              const std::function<void(QPainter&)>& draw) {
-    const std::optional<double> scale = scaleOf(painter);
-    if (!scale) {
-        return std::nullopt;
-    }
-    const QPointF corner = painter.deviceTransform().map(topLeft);
-    if (!whole(corner.x()) || !whole(corner.y()) || !(key.width > 0) || !(key.height > 0) ||
-        !whole(key.width * *scale) || !whole(key.height * *scale)) {
+    const std::optional<double> scale = PixelGrid::wholeScale(painter);
+    if (!scale || !PixelGrid::onPixelCorner(painter, topLeft) || !(key.width > 0) ||
+        !(key.height > 0) || !PixelGrid::whole(key.width * *scale) ||
+        !PixelGrid::whole(key.height * *scale)) {
         return std::nullopt;
     }
     key.scale = *scale;
