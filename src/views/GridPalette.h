@@ -36,6 +36,8 @@ struct GridPalette {
 
     // A calendar colour as a Qt colour (components clamped to 0...1).
     static QColor color(RGB rgb, double alpha = 1);
+
+    friend bool operator==(const GridPalette&, const GridPalette&) = default;
 };
 
 // The grid's fonts: the application's font family at the given size in logical pixels, the unit

@@ -1,7 +1,6 @@
 #include "views/TimeGridColumn.h"
 
 #include "grid/TimeGridSegment.h"
-#include "views/TileWorkers.h"
 #include "views/TimeGridEventTile.h"
 
 #include <QPainter>
@@ -81,33 +80,26 @@ void TimeGridColumn::prepare(const GridPalette& palette) const {
     }
 }
 
-void TimeGridColumn::drawInSight(const std::vector<const TimeGridColumn*>& columns,
-                                 const GridPalette& palette, double visibleTop,
-                                 double visibleBottom) {
+std::vector<std::function<void()>> TimeGridColumn::drawingJobs(const GridPalette& palette,
+                                                               double visibleTop,
+                                                               double visibleBottom) const {
     // Batches of a few tiles, so that the threads finish together; the calendar copied for each
     // batch costs far less than drawing its tiles.
     constexpr std::size_t kTilesPerBatch = 6;
-    struct Batch {
-        const TimeGridColumn* column;
-        std::vector<std::size_t> tiles;
-    };
-    std::vector<Batch> batches;
-    for (const TimeGridColumn* column : columns) {
-        const std::vector<std::size_t> tiles = column->undrawn(palette, visibleTop, visibleBottom);
-        for (std::size_t i = 0; i < tiles.size(); i += kTilesPerBatch) {
-            const auto first = tiles.begin() + static_cast<std::ptrdiff_t>(i);
-            const auto last = tiles.begin() + static_cast<std::ptrdiff_t>(
-                                                  std::min(i + kTilesPerBatch, tiles.size()));
-            batches.push_back(Batch{.column = column, .tiles = {first, last}});
-        }
+    const std::vector<std::size_t> tiles = undrawn(palette, visibleTop, visibleBottom);
+    std::vector<std::function<void()>> jobs;
+    for (std::size_t i = 0; i < tiles.size(); i += kTilesPerBatch) {
+        std::vector<std::size_t> batch(tiles.begin() + static_cast<std::ptrdiff_t>(i),
+                                       tiles.begin() + static_cast<std::ptrdiff_t>(std::min(
+                                                           i + kTilesPerBatch, tiles.size())));
+        jobs.emplace_back([this, &palette, batch = std::move(batch)] {
+            const Calendar calendar = m_calendar;
+            for (const std::size_t index : batch) {
+                drawLayer(index, palette, calendar);
+            }
+        });
     }
-    TileWorkers::forEach(batches.size(), [&](std::size_t b) {
-        const Batch& batch = batches[b];
-        const Calendar calendar = batch.column->m_calendar;
-        for (const std::size_t i : batch.tiles) {
-            batch.column->drawLayer(i, palette, calendar);
-        }
-    });
+    return jobs;
 }
 
 bool TimeGridColumn::inSight(const TimeGridTile& tile, double visibleTop, double visibleBottom) {

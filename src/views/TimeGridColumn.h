@@ -11,6 +11,7 @@
 #include <QPointF>
 #include <QSize>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -43,12 +44,11 @@ class TimeGridColumn {
 
     // Draws every tile's picture now, so that the first paint of the column only copies them.
     void prepare(const GridPalette& palette) const;
-    // Draws the pictures of the columns' tiles between `visibleTop` and `visibleBottom` that
-    // have none yet, the tiles shared out in small batches between the calling thread and the
-    // tile workers, each batch with a calendar of its own. Nothing else may use the columns
-    // meanwhile.
-    static void drawInSight(const std::vector<const TimeGridColumn*>& columns,
-                            const GridPalette& palette, double visibleTop, double visibleBottom);
+    // The drawing of the pictures of the tiles between `visibleTop` and `visibleBottom` that have
+    // none yet, in small batches that may run on several threads at once, each with a calendar
+    // of its own, while nothing else uses the column. `palette` must outlive the jobs.
+    std::vector<std::function<void()>> drawingJobs(const GridPalette& palette, double visibleTop,
+                                                   double visibleBottom) const;
 
     // The topmost event whose tile, extended a point above and below, contains p.
     std::optional<CalEvent> eventAt(QPointF p) const;

@@ -31,6 +31,7 @@ void TimeGridHeader::release() {
     m_configured = false;
     m_allDay.clear();
     m_chips.clear();
+    m_picture = QImage();
 }
 
 void TimeGridHeader::configure(Instant day, std::vector<CalEvent> allDay,
@@ -50,6 +51,8 @@ void TimeGridHeader::configure(Instant day, std::vector<CalEvent> allDay,
 }
 
 void TimeGridHeader::rebuild() {
+    m_picture = QImage();
+    m_weekend = m_calendar.isWeekend(m_day);
     const double width = m_metrics.columnWidth;
     m_weekdayText = QString::fromStdString(
         TimeGridHeaderText::weekdayText(m_day, m_calendar, width, m_metrics.monthOnFirstDay));
@@ -63,9 +66,40 @@ void TimeGridHeader::rebuild() {
 }
 
 void TimeGridHeader::paint(QPainter& painter, const GridPalette& palette) const {
+    if (lacksPicture(palette)) {
+        drawPicture(palette);
+    }
+    if (m_picture.isNull()) {
+        draw(painter, palette);
+        return;
+    }
+    painter.drawImage(QPointF(0, 0), m_picture);
+}
+
+bool TimeGridHeader::lacksPicture(const GridPalette& palette) const {
+    return m_picture.isNull() || !(palette == m_picturePalette);
+}
+
+void TimeGridHeader::drawPicture(const GridPalette& palette) const {
+    const QSize pixels(static_cast<int>(std::ceil(m_metrics.columnWidth * m_scale)),
+                       static_cast<int>(std::ceil(m_metrics.headerHeight() * m_scale)));
+    m_picture = QImage();
+    if (pixels.width() <= 0 || pixels.height() <= 0 || pixels.width() > 8192 ||
+        pixels.height() > 8192) {
+        return;
+    }
+    m_picture = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+    m_picture.setDevicePixelRatio(m_scale);
+    m_picture.fill(Qt::transparent);
+    m_picturePalette = palette;
+    QPainter painter(&m_picture);
+    draw(painter, palette);
+}
+
+void TimeGridHeader::draw(QPainter& painter, const GridPalette& palette) const {
     const double width = m_metrics.columnWidth;
-    const bool weekend = m_calendar.isWeekend(m_day);
-    const TimeGridHeaderText::HeaderColors colors = TimeGridHeaderText::colors(m_isToday, weekend);
+    const TimeGridHeaderText::HeaderColors colors =
+        TimeGridHeaderText::colors(m_isToday, m_weekend);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setRenderHint(QPainter::TextAntialiasing, true);

@@ -7,6 +7,7 @@
 #include "model/Instant.h"
 #include "views/GridPalette.h"
 
+#include <QImage>
 #include <QPointF>
 
 #include <vector>
@@ -35,7 +36,13 @@ class TimeGridHeader {
     // again before it is used.
     void release();
 
+    // Copies the header's picture, drawn first when it has none in this palette.
     void paint(QPainter& painter, const GridPalette& palette) const;
+    // Whether the header has yet to be drawn into its picture in `palette`, and drawing it.
+    // Drawing touches only this header, so headers can be drawn on several threads at once while
+    // nothing else uses them.
+    bool lacksPicture(const GridPalette& palette) const;
+    void drawPicture(const GridPalette& palette) const;
     Hit hit(QPointF p) const;
 
     const std::vector<HeaderChip>& chips() const { return m_chips; }
@@ -43,6 +50,7 @@ class TimeGridHeader {
 
   private:
     void rebuild();
+    void draw(QPainter& painter, const GridPalette& palette) const;
     void paintChip(QPainter& painter, const GridPalette& palette, const HeaderChip& chip) const;
 
     Calendar m_calendar;
@@ -57,6 +65,10 @@ class TimeGridHeader {
     QString m_numberText;
     HeaderLabelFrames m_frames{};
     std::vector<HeaderChip> m_chips;
+    bool m_weekend = false;
+    // The header drawn once and copied until its day, events, layout or palette change.
+    mutable QImage m_picture;
+    mutable GridPalette m_picturePalette{};
 };
 
 } // namespace plannery

@@ -1,6 +1,7 @@
 #include "views/TimeGridPainter.h"
 
 #include "model/Fmt.h"
+#include "views/TileWorkers.h"
 #include "views/TimeGridOverlay.h"
 
 #include <QPainter>
@@ -8,6 +9,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <iterator>
 
 namespace plannery {
 
@@ -65,7 +68,10 @@ void TimeGridPainter::keep(const std::vector<Instant>& days) {
 void TimeGridPainter::prepare(Instant day, const TimeGridMetrics& metrics, bool isToday,
                               double scale) {
     m_tiles.column(day, metrics, scale).prepare(m_palette);
-    m_tiles.header(day, metrics, isToday, scale);
+    const TimeGridHeader& header = m_tiles.header(day, metrics, isToday, scale);
+    if (header.lacksPicture(m_palette)) {
+        header.drawPicture(m_palette);
+    }
 }
 
 bool TimeGridPainter::isToday(const Scene& scene, Instant day) {
@@ -74,9 +80,32 @@ bool TimeGridPainter::isToday(const Scene& scene, Instant day) {
 
 void TimeGridPainter::paint(QPainter& painter, const Scene& scene) {
     const std::vector<TimeGridColumnPlace> columns = scene.pager.visibleColumns();
+    drawPictures(scene, columns);
     paintBody(painter, scene, columns);
     paintHeaders(painter, scene, columns);
     paintGutter(painter, scene);
+}
+
+// What is in sight and not drawn yet (a page shown for the first time, days that changed) is
+// drawn into its pictures first, headers and tiles shared out between the main thread and the
+// tile workers; painting then copies the pictures.
+void TimeGridPainter::drawPictures(const Scene& scene,
+                                   const std::vector<TimeGridColumnPlace>& columns) {
+    const TimeGridMetrics& metrics = scene.hours.metrics();
+    const double top = scene.hours.offset();
+    const double bottom = top + scene.hours.scrollerHeight();
+    std::vector<std::function<void()>> jobs;
+    for (const TimeGridColumnPlace& column : columns) {
+        const TimeGridHeader& header =
+            m_tiles.header(column.day, metrics, isToday(scene, column.day), scene.scale);
+        if (header.lacksPicture(m_palette)) {
+            jobs.emplace_back([this, &header] { header.drawPicture(m_palette); });
+        }
+        std::vector<std::function<void()>> tiles =
+            m_tiles.column(column.day, metrics, scene.scale).drawingJobs(m_palette, top, bottom);
+        std::move(tiles.begin(), tiles.end(), std::back_inserter(jobs));
+    }
+    TileWorkers::forEach(jobs.size(), [&jobs](std::size_t i) { jobs[i](); });
 }
 
 void TimeGridPainter::paintBody(QPainter& painter, const Scene& scene,
@@ -85,13 +114,6 @@ void TimeGridPainter::paintBody(QPainter& painter, const Scene& scene,
     const double gutter = scene.pager.geometry().gutterWidth;
     const double top = scene.hours.offset();
     const double bodyHeight = scene.hours.scrollerHeight();
-    // The tiles in sight that are not drawn yet (a page shown for the first time) are drawn into
-    // their pictures first, on several threads; painting then copies them.
-    std::vector<const TimeGridColumn*> shown;
-    for (const TimeGridColumnPlace& column : columns) {
-        shown.push_back(&m_tiles.column(column.day, metrics, scene.scale));
-    }
-    TimeGridColumn::drawInSight(shown, m_palette, top, top + bodyHeight);
     painter.save();
     painter.setClipRect(
         QRectF(gutter, metrics.headerHeight(), scene.size.width() - gutter, bodyHeight));

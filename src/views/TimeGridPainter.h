@@ -62,7 +62,8 @@ class TimeGridPainter {
     int mostAllDay(const std::vector<Instant>& days);
     // Only the tiles of `days` stay live; the others wait in pools.
     void keep(const std::vector<Instant>& days);
-    // Lays out and draws a day's tiles ahead of need, so that showing it only copies pixels.
+    // Lays out and draws a day's tiles and header ahead of need, so that showing it only copies
+    // pixels.
     void prepare(Instant day, const TimeGridMetrics& metrics, bool isToday, double scale);
     std::size_t tileCount() const { return m_tiles.tileCount(); }
     std::size_t liveDays() const { return m_tiles.liveDays(); }
@@ -76,6 +77,7 @@ class TimeGridPainter {
     static std::vector<Marker> markers(const Scene& scene);
 
   private:
+    void drawPictures(const Scene& scene, const std::vector<TimeGridColumnPlace>& columns);
     void paintBody(QPainter& painter, const Scene& scene,
                    const std::vector<TimeGridColumnPlace>& columns);
     void paintHeaders(QPainter& painter, const Scene& scene,

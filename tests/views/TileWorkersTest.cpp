@@ -3,6 +3,7 @@
 #include "TestSupport.h"
 
 #include "views/TileWorkers.h"
+#include "views/TimeGridHeader.h"
 #include "views/TimeGridTiles.h"
 
 #include <QImage>
@@ -12,6 +13,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
+#include <iterator>
+#include <string>
 #include <vector>
 
 namespace plannery {
@@ -95,16 +99,78 @@ TEST(TileWorkers, ColumnsDrawnOnTheWorkersLookAsDrawnOnTheCallingThread) {
 
         TimeGridTiles onWorkers(cal);
         onWorkers.setSource(&source);
-        std::vector<const TimeGridColumn*> columns;
+        std::vector<std::function<void()>> jobs;
         for (const Instant day : days) {
-            columns.push_back(&onWorkers.column(day, metrics, scale));
+            std::vector<std::function<void()>> column =
+                onWorkers.column(day, metrics, scale)
+                    .drawingJobs(palette, 0, metrics.contentHeight());
+            EXPECT_FALSE(column.empty());
+            std::move(column.begin(), column.end(), std::back_inserter(jobs));
         }
-        TimeGridColumn::drawInSight(columns, palette, 0, metrics.contentHeight());
+        TileWorkers::forEach(jobs.size(), [&jobs](std::size_t i) { jobs[i](); });
+        for (const Instant day : days) {
+            EXPECT_TRUE(onWorkers.column(day, metrics, scale)
+                            .drawingJobs(palette, 0, metrics.contentHeight())
+                            .empty());
+        }
         const std::vector<QImage> drawn = paintColumns(onWorkers, days, metrics, palette, scale);
         for (std::size_t i = 0; i < days.size(); ++i) {
             EXPECT_TRUE(drawn[i] == expected[i]) << "day " << i << " at scale " << scale;
         }
     }
+}
+
+QImage paintHeader(const TimeGridHeader& header, const TimeGridMetrics& metrics,
+                   const GridPalette& palette, double scale) {
+    QImage image(QSize(static_cast<int>(metrics.columnWidth * scale),
+                       static_cast<int>(metrics.headerHeight() * scale)),
+                 QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(scale);
+    image.fill(palette.background);
+    QPainter painter(&image);
+    header.paint(painter, palette);
+    return image;
+}
+
+// Headers are drawn into pictures on the workers too: the same as drawn here, today's and a
+// weekend's, with their all-day chips; and drawn again in another palette.
+TEST(TileWorkers, HeadersDrawnOnTheWorkersLookAsDrawnOnTheCallingThread) {
+    const Calendar cal = test::berlin();
+    TimeGridMetrics metrics;
+    metrics.columnWidth = 180;
+    metrics.allDayRows = 2;
+    const GridPalette light = GridPalette::from(QPalette());
+    std::vector<TimeGridHeader> here;
+    std::vector<TimeGridHeader> onWorkers;
+    for (int day = 13; day < 16; ++day) {
+        std::vector<CalEvent> allDay;
+        for (int k = 0; k < day - 12; ++k) {
+            CalEvent event = gridEvent("a" + std::to_string(day) + std::to_string(k),
+                                       "Conference day " + std::to_string(k), at(cal, 2026, 3, day),
+                                       at(cal, 2026, 3, day + 1));
+            event.isAllDay = true;
+            allDay.push_back(event);
+        }
+        for (auto* headers : {&here, &onWorkers}) {
+            headers->emplace_back(cal);
+            headers->back().configure(at(cal, 2026, 3, day), allDay, metrics, day == 13, 2);
+        }
+    }
+    std::vector<QImage> expected;
+    for (const TimeGridHeader& header : here) {
+        expected.push_back(paintHeader(header, metrics, light, 2));
+    }
+    TileWorkers::forEach(onWorkers.size(), [&](std::size_t i) {
+        EXPECT_TRUE(onWorkers[i].lacksPicture(light));
+        onWorkers[i].drawPicture(light);
+    });
+    for (std::size_t i = 0; i < onWorkers.size(); ++i) {
+        EXPECT_FALSE(onWorkers[i].lacksPicture(light));
+        EXPECT_TRUE(paintHeader(onWorkers[i], metrics, light, 2) == expected[i]) << "header " << i;
+    }
+    const GridPalette dark = GridPalette::dark();
+    EXPECT_TRUE(onWorkers.front().lacksPicture(dark));
+    EXPECT_FALSE(paintHeader(onWorkers.front(), metrics, dark, 2) == expected.front());
 }
 
 } // namespace
