@@ -119,8 +119,7 @@ QSize TimeGridColumn::layerPixels(std::size_t index) const {
 }
 
 void TimeGridColumn::matchPalette(const GridPalette& palette) const {
-    if (palette.appearance != m_layerPalette.appearance ||
-        palette.background != m_layerPalette.background) {
+    if (!(palette == m_layerPalette)) {
         m_layerPalette = palette;
         m_layers.assign(m_tiles.size(), QImage());
     }
