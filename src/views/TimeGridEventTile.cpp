@@ -219,6 +219,11 @@ void fillShape(QPainter& painter, const TileShape& shape, const QBrush& brush, Q
     }
 }
 
+// The shape's rectangle, without rounded corners.
+TileShape squared(const TileShape& shape) {
+    return TileShape{.rect = shape.rect, .radius = 0, .roundTop = false, .roundBottom = false};
+}
+
 // The stripe inside the tile's shape: one colour is filled like the shape, and so are bands of
 // several, tiled from a picture of one period; where no such picture fits the pixel grid, the
 // bands are clipped to the shape.
@@ -374,17 +379,9 @@ void paint(QPainter& painter, const QRectF& frame, const TimeGridTile& tile,
     // In a picture of its own the tile is drawn square and its corners cut at the end.
     const bool cutCorners = canvas == Canvas::own && TileCorners::fit(painter, shape) &&
                             (!tile.outlined || TileCorners::fit(painter, gap));
-    const TileShape fill =
-        cutCorners
-            ? TileShape{.rect = shape.rect, .radius = 0, .roundTop = false, .roundBottom = false}
-            : shape;
+    const TileShape fill = cutCorners ? squared(shape) : shape;
     if (tile.outlined) {
-        fillShape(
-            painter,
-            cutCorners
-                ? TileShape{.rect = gap.rect, .radius = 0, .roundTop = false, .roundBottom = false}
-                : gap,
-            palette.background, toQRect(gap.rect));
+        fillShape(painter, cutCorners ? squared(gap) : gap, palette.background, toQRect(gap.rect));
     }
     if (!event.isDeclined) {
         paintBody(painter, bounds, fill, shape, tile, calendar, palette);
