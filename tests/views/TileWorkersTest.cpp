@@ -61,16 +61,21 @@ std::vector<CalEvent> busyWeek(const Calendar& cal) {
     return events;
 }
 
+// A picture `width` × `height` points at `scale`, filled with the background.
+QImage canvas(double width, double height, double scale, const GridPalette& palette) {
+    QImage image(QSize(static_cast<int>(width * scale), static_cast<int>(height * scale)),
+                 QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(scale);
+    image.fill(palette.background);
+    return image;
+}
+
 std::vector<QImage> paintColumns(TimeGridTiles& tiles, const std::vector<Instant>& days,
                                  const TimeGridMetrics& metrics, const GridPalette& palette,
                                  double scale) {
     std::vector<QImage> images;
     for (const Instant day : days) {
-        QImage image(QSize(static_cast<int>(metrics.columnWidth * scale),
-                           static_cast<int>(metrics.contentHeight() * scale)),
-                     QImage::Format_ARGB32_Premultiplied);
-        image.setDevicePixelRatio(scale);
-        image.fill(palette.background);
+        QImage image = canvas(metrics.columnWidth, metrics.contentHeight(), scale, palette);
         QPainter painter(&image);
         tiles.column(day, metrics, scale).paint(painter, palette, 0, metrics.contentHeight());
         painter.end();
@@ -122,11 +127,7 @@ TEST(TileWorkers, ColumnsDrawnOnTheWorkersLookAsDrawnOnTheCallingThread) {
 
 QImage paintHeader(const TimeGridHeader& header, const TimeGridMetrics& metrics,
                    const GridPalette& palette, double scale) {
-    QImage image(QSize(static_cast<int>(metrics.columnWidth * scale),
-                       static_cast<int>(metrics.headerHeight() * scale)),
-                 QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(scale);
-    image.fill(palette.background);
+    QImage image = canvas(metrics.columnWidth, metrics.headerHeight(), scale, palette);
     QPainter painter(&image);
     header.paint(painter, palette);
     return image;
