@@ -252,8 +252,14 @@ void TimeGridView::rested() {
     m_link.moved(m_pager.page());
     m_readAhead.around(m_pager.page(), calendar());
     showPage(false);
-    m_painter.keep(m_pager.keptDays());
-    m_readAhead.rest(m_pager);
+    if (isVisible()) {
+        m_painter.keep(m_pager.keptDays());
+        m_readAhead.rest(m_pager);
+    } else {
+        // A slide that ends after the grid was hidden: as on hiding, only the page stays drawn,
+        // and nothing is drawn ahead until the grid is shown again.
+        m_painter.keep(m_pager.visibleDays());
+    }
     update();
 }
 

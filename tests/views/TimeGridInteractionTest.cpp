@@ -317,6 +317,16 @@ TEST(TimeGridInteraction, AHiddenGridKeepsOnlyItsPageDrawn) {
     EXPECT_EQ(grid.view.eventAt(grid.point(3, 11, 12 * 60 + 30))->id, "lunch");
     clock.pass(200);
     EXPECT_EQ(grid.view.daysDrawn(), atRest);
+
+    // Hidden in the middle of a slide: the slide ends unseen, and nothing is drawn ahead.
+    grid.view.page(1);
+    clock.pass(50);
+    grid.view.hide();
+    clock.pass(1000);
+    EXPECT_LE(grid.view.daysDrawn(), 3u);
+    grid.view.show();
+    clock.pass(200);
+    EXPECT_EQ(grid.view.daysDrawn(), atRest);
 }
 
 TEST(TimeGridInteraction, DaysStillLoadingPaintEmptyAndTheirEventsWhenTheyArrive) {
