@@ -15,8 +15,9 @@ namespace plannery {
 
 namespace {
 
-// Pages kept drawn: the one at rest, its neighbours, and one more while a swipe passes by.
-constexpr std::size_t kKeptPages = 4;
+// Pages kept drawn: the one at rest and its neighbours. A swipe that passes them draws the pages
+// it reaches in place of the farthest; each page is a screenful of pixels.
+constexpr std::size_t kKeptPages = 3;
 
 QRectF toQt(const Rect& r) {
     return QRectF(r.x, r.y, r.width, r.height);
