@@ -10,10 +10,6 @@ namespace {
 
 constexpr const char* kMirrorsKey = "mirror groups";
 
-// A command reads its days once, a month at a time: what a month decodes is kept for the next
-// (series that repeat), but a year's worth never is.
-constexpr std::size_t kDecodedFilesKept = 4096;
-
 // "<day start>\n<zone>\n", then each group's identifiers, each ended by a NUL, and a NUL after
 // each group (identifiers are file names and paths, which never hold one).
 std::string encodeMirrors(const std::string& day, const CalendarMirrors& mirrors) {
@@ -98,7 +94,6 @@ std::unique_ptr<VdirEventStore> openStore(const std::vector<fs::path>& namedRoot
         VdirOptions{.roots = roots,
                     .cacheFile = VdirEventStore::defaultCacheFile(),
                     .calendar = calendar,
-                    .decodedFilesKept = kDecodedFilesKept,
                     .ownAddresses = emails});
     const auto& report = store->loadReport();
     if (!report.unreadableRoots.empty() && !noCalendarsYet) {

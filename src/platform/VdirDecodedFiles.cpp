@@ -52,6 +52,7 @@ DecodedFiles DecodedFiles::copy() const {
     result.m_scan = m_scan;
     result.m_generation = m_generation;
     result.m_decoded = m_decoded;
+    result.m_uses = m_uses;
     return result;
 }
 
@@ -81,8 +82,10 @@ void DecodedFiles::reopenIndex() {
 }
 
 std::shared_ptr<const Decoded> DecodedFiles::decoded(std::uint32_t file) const {
+    ++m_uses;
     if (const auto found = m_decoded.find(file); found != m_decoded.end()) {
-        return found->second;
+        found->second.lastUse = m_uses;
+        return found->second.decoded;
     }
     const auto& record = m_scan->files[file];
     const auto& location = m_scan->calendars[record.calendar].location;
@@ -115,10 +118,29 @@ std::shared_ptr<const Decoded> DecodedFiles::decoded(std::uint32_t file) const {
         }
     }
     if (m_decoded.size() >= m_kept) {
-        m_decoded.clear();
+        forgetLeastUsed();
     }
-    m_decoded.emplace(file, result);
+    m_decoded.emplace(file, Kept{.decoded = result, .lastUse = m_uses});
     return result;
+}
+
+bool DecodedFiles::holds(std::uint32_t file) const {
+    return m_decoded.contains(file);
+}
+
+void DecodedFiles::forgetLeastUsed() const {
+    // The older half goes at once, so that forgetting costs a constant share of each decode.
+    std::vector<std::uint64_t> uses;
+    uses.reserve(m_decoded.size());
+    for (const auto& [file, kept] : m_decoded) {
+        uses.push_back(kept.lastUse);
+    }
+    // Every use has its own count, so the older half is what was used before the median.
+    const auto middle = uses.begin() + static_cast<std::ptrdiff_t>(uses.size() / 2);
+    std::nth_element(uses.begin(), middle, uses.end());
+    const std::uint64_t oldestKept = *middle;
+    std::erase_if(m_decoded,
+                  [oldestKept](const auto& entry) { return entry.second.lastUse < oldestKept; });
 }
 
 std::optional<Location> DecodedFiles::locate(const std::string& eventIdentifier) const {

@@ -36,8 +36,9 @@ struct Location {
 
 // A read of the roots is immutable and shared; the files decoded from it belong to one handle
 // and its thread. A file is decoded from the blob the read carries, else from the index cache,
-// else from the file itself, and kept until the read is replaced or more than `kept` files are
-// held (then all of them go: a window that browses far decodes again rather than grows).
+// else from the file itself, and kept until the read is replaced or `kept` files are held; then
+// the half used longest ago goes. A window that browses far decodes again rather than grows,
+// and what every read uses (the series that repeat) stays.
 class DecodedFiles {
   public:
     DecodedFiles(std::filesystem::path cacheFile, std::size_t kept);
@@ -64,16 +65,25 @@ class DecodedFiles {
     void reopenIndex();
 
     std::shared_ptr<const Decoded> decoded(std::uint32_t file) const;
+    // Whether the file is held decoded now.
+    bool holds(std::uint32_t file) const;
     // Where the event of an identifier ("<calendar>/<name>", "<calendar>/<name>#<UID>" for one of
     // several events in a file, "<calendar>#<UID>" in a calendar kept in one file) is.
     std::optional<Location> locate(const std::string& eventIdentifier) const;
 
   private:
+    struct Kept {
+        std::shared_ptr<const Decoded> decoded;
+        std::uint64_t lastUse = 0;
+    };
+    void forgetLeastUsed() const;
+
     std::shared_ptr<const Scan> m_scan;
     std::uint64_t m_generation = 0;
     std::filesystem::path m_cacheFile;
     std::size_t m_kept;
-    mutable std::unordered_map<std::uint32_t, std::shared_ptr<const Decoded>> m_decoded;
+    mutable std::unordered_map<std::uint32_t, Kept> m_decoded;
+    mutable std::uint64_t m_uses = 0; // counts the files asked for, as the time of a use
     mutable std::unique_ptr<IndexCache> m_index;
     mutable bool m_indexOpened = false;
 };

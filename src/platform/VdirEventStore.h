@@ -38,11 +38,12 @@ struct VdirOptions {
     // as it was); only the folders whose time changed for a quick first look that a full check
     // follows (the app before its first paint). Later reads always check every file.
     enum class Check { changedFolders, everyFile } check = Check::everyFile;
-    // Decoded files a handle keeps for later queries; past this all of them are dropped and
-    // decoded again on demand. The default holds three months of a busy 20,000-file vdir (what a
-    // mirror scan reads), so that a window that browses finds its files decoded without growing
-    // without end; a command that reads its range once needs few.
-    std::size_t decodedFilesKept = 16384;
+    // Decoded files a handle keeps for later queries; past this the half used longest ago is
+    // dropped and decoded again on demand. The default holds the files of two to three months of
+    // a busy 20,000-event vdir (a month of it reads some 1,500), so that the months on screen are
+    // read again from decoded files after a change, while a window that browses a year does not
+    // keep the year decoded.
+    std::size_t decodedFilesKept = 4096;
     // The user's own e-mail addresses (the setting, or --email): a participant with one of them
     // is the current user in every calendar. When there are none, each account that names no
     // address of the user's gets the one found in its events.
