@@ -6,7 +6,7 @@ namespace plannery::reader {
 
 namespace {
 
-enum class TimeRole { plain, doors, start, end };
+enum class TimeRole { plain, doors, start, end, closing };
 
 // What the words just before a time make of it: "Doors 7:00", "Start: 19:30", "Arrives 9:40",
 // "until 11:00", "ab 08:34".
@@ -28,6 +28,10 @@ TimeRole roleOf(const Line& line, const TimeMention& time) {
                    (at + w.size() == window.size() || window[at + w.size()] == ' ');
         });
     };
+    // "school closes at 2pm": when a day's event ends, never when it starts.
+    if (has({"closes", "closing", "shuts", "schliesst", "ferme"})) {
+        return TimeRole::closing;
+    }
     if (has({"doors", "einlass", "gates", "registration", "opens", "ouverture", "portes",
              "admission"})) {
         return TimeRole::doors;
@@ -68,8 +72,10 @@ void assignTimes(Candidate& c, const TimedLine& timed) {
     } else if (auto doors = first([](TimeRole r) { return r == TimeRole::doors; })) {
         primary = *doors;
     }
+    const bool onlyClosing =
+        std::all_of(roles.begin(), roles.end(), [](TimeRole r) { return r == TimeRole::closing; });
     // A day that already has its start takes only an end from a later line ("an 12:38").
-    const bool fresh = !c.start;
+    const bool fresh = !c.start && !onlyClosing;
     if (fresh) {
         c.start = timed.times[primary].start;
         c.zone = timed.zones[primary];
@@ -78,7 +84,9 @@ void assignTimes(Candidate& c, const TimedLine& timed) {
         }
     }
     for (std::size_t k = 0; k < timed.times.size(); ++k) {
-        if ((!fresh || k != primary) && roles[k] == TimeRole::end && (!c.finish || c.last)) {
+        if ((!fresh || k != primary) &&
+            (roles[k] == TimeRole::end || roles[k] == TimeRole::closing) && c.start &&
+            (!c.finish || c.last)) {
             c.finish = timed.times[k].start;
         }
     }

@@ -149,6 +149,13 @@ std::optional<Clock> clockAt(const Line& line, std::size_t i, const std::string&
         clock.minute = line.tokens[i + 2].value;
         clock.next = i + 3;
         dotted = true;
+    } else if (after && after->spaced && after->isWord("h") && line.at(i + 2) &&
+               line.at(i + 2)->spaced && line.at(i + 2)->isNumber() &&
+               line.at(i + 2)->key.size() == 2 && line.at(i + 2)->value <= 59) {
+        // "18 h 30", as French is also typeset.
+        clock.minute = line.tokens[i + 2].value;
+        clock.certain = true;
+        clock.next = i + 3;
     } else if (after && !after->spaced && after->isWord("h")) {
         clock.certain = true;
         clock.next = i + 2;
@@ -164,6 +171,16 @@ std::optional<Clock> clockAt(const Line& line, std::size_t i, const std::string&
             }
             clock.hourOnly = true;
         }
+    }
+    // "bis 24 h vorher", "within 48 hours": a length of hours, not a time of day.
+    if (!clock.certain &&
+        isWordIn(line.at(clock.next), {"h", "hours", "hour", "stunden", "stunde", "std"})) {
+        return std::nullopt;
+    }
+    // "8ish": about eight o'clock.
+    if (clock.next == i + 1 && unspaced(line, i + 1) && line.at(i + 1)->isWord("ish")) {
+        clock.next = i + 2;
+        clock.certain = true;
     }
     if (auto meridiem = meridiemAt(line, clock.next);
         meridiem && clock.hour >= 1 && clock.hour <= 12 && !clock.hourOnly) {

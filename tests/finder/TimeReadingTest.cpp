@@ -46,6 +46,8 @@ TEST(TimeReadingTest, ClockTimesInTheirWrittenForms) {
         {"at quarter to 7", "06:45"},
         {"le jeudi 12 mars 2026 à 19 heures", "19:00"},
         {"10:30:00", "10:30"},
+        {"jeudi 4 juin 2026 à 18 h 30", "18:30"},
+        {"thinking 8ish", "08:00"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(times(c.text), c.times) << c.text;
@@ -88,7 +90,8 @@ TEST(TimeReadingTest, HoursWithoutAmOrPmAreReadAsPeopleMeanThem) {
     EXPECT_EQ(times("5:30-7 at Field 3", TimeContext{.twelveHour = true}), "17:30-19:00");
     EXPECT_EQ(times("5:30 Frühstück"), "05:30");
     // Numbers that are no times: prices, decimals, a room, a length, a score.
-    for (const char* text : {"£14.30", "costs 14.30", "room 2.14", "1h 45m", "won 3:2 on", "1:1"}) {
+    for (const char* text : {"£14.30", "costs 14.30", "room 2.14", "1h 45m", "won 3:2 on", "1:1",
+                             "Absage bis 24 h vorher", "until 48 hours before"}) {
         EXPECT_EQ(times(text), "") << text;
     }
 }
