@@ -61,7 +61,7 @@ class Assembler {
         }
         std::vector<DateMention> dates;
         for (const DateMention& d : facts.dates) {
-            if (auto kept = eventDate(d, line, facts)) {
+            if (auto kept = eventDate(d, li)) {
                 dates.push_back(*kept);
             }
         }
@@ -114,8 +114,9 @@ class Assembler {
         }
     }
 
-    std::optional<DateMention> eventDate(const DateMention& d, const Line& line,
-                                         const LineFacts& facts) {
+    std::optional<DateMention> eventDate(const DateMention& d, std::size_t li) {
+        const Line& line = m_text.lines[li];
+        const LineFacts& facts = m_text.facts[li];
         if (d.deadline) {
             return std::nullopt;
         }
@@ -124,7 +125,7 @@ class Assembler {
                 std::any_of(facts.times.begin(), facts.times.end(), [&d](const TimeMention& t) {
                     return t.begin >= d.end && t.begin <= d.end + 1;
                 });
-            if (!d.fullWeekday && !timeFollows) {
+            if (!d.fullWeekday && !timeFollows && !laterMessageHasTime(li)) {
                 return std::nullopt;
             }
             // A weekday inside a span names one of its days ("July 24–26 ... Sat 11am–11pm").
@@ -152,10 +153,29 @@ class Assembler {
         }
         // A day given only relative to today must come with a time to be an event ("Coffee
         // tomorrow at 10?"), unlike "Today: sunny".
-        if (d.relative && facts.times.empty() && !nextLineHasTime(line)) {
+        if (d.relative && facts.times.empty() && !nextLineHasTime(line) &&
+            !laterMessageHasTime(li)) {
             return std::nullopt;
         }
         return d;
+    }
+
+    // "climbing sat morning?" then "thinking 9:30 at Movement": in a chat, the time of a day
+    // often comes in one of the next messages, before another day is named.
+    bool laterMessageHasTime(std::size_t li) const {
+        if (!m_text.facts[li].speaker) {
+            return false;
+        }
+        for (std::size_t k = li + 1; k < m_text.lines.size() && k <= li + kReach; ++k) {
+            const LineFacts& next = m_text.facts[k];
+            if (!next.dates.empty() || !next.speaker) {
+                return false;
+            }
+            if (!next.times.empty()) {
+                return true;
+            }
+        }
+        return false;
     }
 
     bool nextLineHasTime(const Line& line) const {

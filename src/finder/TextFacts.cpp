@@ -66,6 +66,12 @@ bool isNegation(const Token& t) {
     return isWordIn(&t, {"no", "not", "kein", "keine", "pas", "aucun", "aucune"});
 }
 
+// "Week of October 26", "Semaine du 12 mai": the week a letter or plan covers, not an event.
+bool namesAWeek(const Line& line) {
+    return line.tokens.size() >= 2 && isWordIn(&line.tokens[0], {"week", "semaine", "woche"}) &&
+           isWordIn(&line.tokens[1], {"of", "du", "vom"});
+}
+
 } // namespace
 
 TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
@@ -78,13 +84,23 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
     TimeContext shared{.twelveHour = Words::twelveHourClock(locale), .localeId = locale};
     int headerLabels = 0;
     std::multiset<std::string> labels;
+    int chatLines = 0;
     for (const Line& line : out.lines) {
         labels.insert(labelOf(line).key);
+        const Label label = labelOf(line);
+        const Token* first = line.at(label.end);
+        chatLines += label.name && !Vocabulary::isKnownLabel(label.key) && first &&
+                             first->isWord() && !first->capital
+                         ? 1
+                         : 0;
         for (std::size_t i = 0; i < line.tokens.size(); ++i) {
             const Token& t = line.tokens[i];
-            shared.evening =
-                shared.evening || (isWordIn(&t, {"tonight", "evening", "dinner", "supper", "abend",
-                                                 "abends", "soir", "soiree", "diner"}));
+            // "movie night", "Friday night", unlike a hotel's "$219/night".
+            const bool night = t.isWord("night") && i > 0 && line.tokens[i - 1].isWord() &&
+                               !isWordIn(&line.tokens[i - 1], {"per", "a", "one", "each", "last"});
+            shared.evening = shared.evening || night ||
+                             (isWordIn(&t, {"tonight", "evening", "dinner", "supper", "abend",
+                                            "abends", "soir", "soiree", "diner"}));
             shared.twelveHour =
                 shared.twelveHour || (t.isWord() && (t.key == "pm" || t.key == "am") && i > 0 &&
                                       line.tokens[i - 1].isNumber());
@@ -108,9 +124,11 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
             });
             const Token* first = line.at(facts.labelEnd);
             const bool lowerCase = first && first->isWord() && !first->capital;
+            // In a chat, every line that starts with a name is a message ("Tasha: 🙋 might be
+            // late").
             facts.speaker =
-                label.stamped ||
-                (label.name && (sentence || lowerCase || labels.count(facts.label) > 1));
+                label.stamped || (label.name && (sentence || lowerCase || chatLines >= 2 ||
+                                                 labels.count(facts.label) > 1));
             if (facts.speaker) {
                 facts.label.clear();
             }
@@ -119,6 +137,13 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
             headerLabels >= 2 && line.block == 0 && Vocabulary::isHeaderLabel(facts.label);
         out.header.push_back(header);
         facts.dates = dates.read(line);
+        // Who wrote a message is no day, even when named "Sam" (samedi) or "Di" (Dienstag).
+        if (facts.speaker) {
+            const std::size_t name = afterStamp(line);
+            std::erase_if(facts.dates, [&facts, name](const DateMention& d) {
+                return d.begin >= name && d.begin < facts.labelEnd;
+            });
+        }
         TimeContext context = shared;
         for (const DateMention& date : facts.dates) {
             context.taken.emplace_back(date.begin, date.end);
@@ -158,7 +183,8 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
         facts.datesAreNotEvents = (header && facts.label != "subject" && facts.label != "betreff" &&
                                    facts.label != "objet") ||
                                   Vocabulary::isRecordLabel(facts.label) || chatStamp ||
-                                  (!line.tokens.empty() && isNegation(line.tokens[0]));
+                                  (!line.tokens.empty() && isNegation(line.tokens[0])) ||
+                                  namesAWeek(line);
         if (chatStamp) {
             // The message's own time stamp is not an event; what it says may be.
             std::size_t close = 0;

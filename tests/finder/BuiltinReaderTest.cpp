@@ -116,11 +116,40 @@ TEST(BuiltinReaderTest, ChatsNameTheirEventsInSentences) {
     EXPECT_EQ(drafts[0].startDate, "2026-03-03");
     EXPECT_EQ(drafts[0].location, "The Crown");
 
+    // A chat's day and the time a later message gives join into one event, and a speaker's name
+    // ("Sam", "Sa." for Saturday in French) is no day.
+    drafts = read("Maya: climbing sat morning?\nMaya: thinking 9:30 at the wall\n"
+                  "Chris: in\nSam: can I bring my cousin?");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].startDate, "2026-03-07");
+    EXPECT_EQ(drafts[0].startTime, "09:30");
+    drafts = read("Lauren: movie night at mine thurs??\nLauren: thinking 8ish\n"
+                  "Tasha: 🙋 might be late, work til 7");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].title, "Movie night");
+    EXPECT_EQ(drafts[0].startDate, "2026-03-05");
+    EXPECT_EQ(drafts[0].startTime, "20:00");
+    // Another day named before the time leaves the first without one.
+    drafts = read("Jo: free on friday?\nKim: no, saturday 10am?");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].startDate, "2026-03-07");
+    EXPECT_EQ(drafts[0].startTime, "10:00");
+
     drafts = read("Morgen um 19 Uhr Probe im Vereinsheim!");
     ASSERT_EQ(drafts.size(), 1u);
     EXPECT_EQ(drafts[0].startDate, "2026-03-03");
     EXPECT_EQ(drafts[0].startTime, "19:00");
     EXPECT_EQ(drafts[0].location, "Vereinsheim");
+}
+
+TEST(BuiltinReaderTest, AClosingTimeEndsADayButNeverStartsIt) {
+    auto drafts = read("Last day of term: Tuesday 10 March (school closes at 2pm)");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_FALSE(drafts[0].startTime);
+    drafts = read("Flea market: Saturday 7 March from 8am, closes at 2pm");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].startTime, "08:00");
+    EXPECT_EQ(drafts[0].endTime, "14:00");
 }
 
 TEST(BuiltinReaderTest, AClassVisitingAPlaceGoesOnATripThere) {
@@ -142,6 +171,8 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "Monday: Sunny\nTuesday: Rain\nSunset 6:02 PM",
         "SHOP 17\n02/03/2026 08:41\nBread 2.10\nTOTAL 2.10",
         "No rehearsal on 12 March.",
+        "Week of March 9\nHello families,",
+        "Your order has shipped!\nEstimated delivery: Thursday, March 12 – Saturday, March 14",
     };
     for (const char* text : texts) {
         EXPECT_TRUE(read(text).empty()) << text;
