@@ -317,12 +317,16 @@ constexpr std::string_view kPlaceLabels[] = {
 };
 
 constexpr std::string_view kDetailLabels[] = {
-    "price",  "prices",     "cost",        "tickets",   "ticket",    "rsvp",         "seat",
-    "seats",  "row",        "block",       "coach",     "vehicle",   "dress code",   "contact",
-    "phone",  "tel",        "email",       "guests",    "visitors",  "total",        "total price",
-    "entry",  "eintritt",   "tarif",       "zimmer",    "chambre",   "tagesordnung", "themen",
-    "snacks", "technician", "ticket type", "fahrkarte", "note",      "notes",        "parking",
-    "agenda", "pin",        "pin code",    "passcode",  "meeting id"};
+    "price", "prices", "rate", "cost", "tickets", "ticket", "rsvp", "seat", "seats", "row", "block",
+    "coach", "vehicle", "dress code", "contact", "phone", "tel", "email", "guests", "visitors",
+    "total", "total price", "entry", "eintritt", "tarif", "zimmer", "chambre", "tagesordnung",
+    "themen", "snacks", "technician", "ticket type", "fahrkarte", "note", "notes", "parking",
+    "agenda", "pin", "pin code", "passcode", "meeting id",
+    // A note to the reader: "Reminder: there is no school on Friday".
+    "reminder", "please note", "important", "ps", "nb", "rappel", "erinnerung", "attention",
+    // Who the booking is for: "Guest: Michael Tran", "Passenger: J. Ellis".
+    "guest", "passenger", "passengers", "name", "attendee", "driver", "gast", "reisender",
+    "voyageur", "passager", "nom"};
 
 constexpr std::string_view kReferenceLabels[] = {"booking number",
                                                  "booking ref",
@@ -357,10 +361,13 @@ constexpr std::string_view kHeaderLabels[] = {
     "gesendet", "betreff", "datum", "de",   "a",       "envoye", "objet", "date d'envoi"};
 
 constexpr std::string_view kRecordLabels[] = {
-    "sent",         "gesendet",     "envoye",           "last updated", "updated", "effective date",
-    "effective",    "posted",       "published",        "issued",       "printed", "order date",
-    "booking date", "invoice date", "date of birth",    "born",         "geboren", "erstellt",
-    "stand",        "mis a jour",   "date de naissance"};
+    "sent", "gesendet", "envoye", "last updated", "updated", "effective date", "effective",
+    "posted", "published", "issued", "printed", "order date", "booking date", "invoice date",
+    "date of birth", "born", "geboren", "erstellt", "stand", "mis a jour", "date de naissance",
+    // A parcel's arrival is no appointment: "Estimated delivery: Thursday, October 22".
+    "delivery", "estimated delivery", "expected delivery", "delivery date", "lieferung",
+    "voraussichtliche lieferung", "lieferdatum", "livraison", "livraison prevue",
+    "livraison estimee"};
 
 constexpr std::string_view kAgendaWords[] = {"agenda",       "programme", "program",     "ablauf",
                                              "tagesordnung", "programm",  "deroulement", "ordre"};
@@ -387,36 +394,14 @@ constexpr std::string_view kClosings[] = {
 
 constexpr std::string_view kGenericHeadingEndings[] = {"erinnerung", "bestatigung"};
 
-constexpr std::string_view kGenericHeadingWords[] = {"confirmation",
-                                                     "confirmed",
-                                                     "reminder",
-                                                     "ticket",
-                                                     "e-ticket",
-                                                     "tickets",
-                                                     "registered",
-                                                     "reservation",
-                                                     "booking",
-                                                     "bestatigung",
-                                                     "buchungsbestatigung",
-                                                     "terminbestatigung",
-                                                     "rappel",
-                                                     "confirme",
-                                                     "reservee",
-                                                     "e-billet",
-                                                     "billet",
-                                                     "receipt",
-                                                     "order",
-                                                     "itinerary",
-                                                     "programme",
-                                                     "program",
-                                                     "schedule",
-                                                     "invitation",
-                                                     "notice",
-                                                     "announcement",
-                                                     "mitteilung",
-                                                     "hinweis",
-                                                     "avis",
-                                                     "booked"};
+constexpr std::string_view kGenericHeadingWords[] = {
+    "confirmation", "confirmed", "reminder", "ticket", "e-ticket", "tickets", "registered",
+    "reservation", "booking", "bestatigung", "buchungsbestatigung", "terminbestatigung", "rappel",
+    "confirme", "reservee", "e-billet", "billet", "receipt", "order", "itinerary", "programme",
+    "program", "schedule", "invitation", "notice", "announcement", "mitteilung", "hinweis", "avis",
+    "booked",
+    // A school's or club's round-up of events
+    "update", "newsletter", "bulletin", "fixtures", "timetable", "rundbrief"};
 
 } // namespace
 

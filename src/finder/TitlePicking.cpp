@@ -54,7 +54,14 @@ bool isFragment(const Line& line, const Segment& s) {
     const Token& first = line.tokens[s.begin];
     const Token& last = line.tokens[s.end - 1];
     const std::string_view word = line.slice(first.begin, first.end);
-    const bool lowerCase = first.isWord() && !first.capital && FinderText::upper(word) != word;
+    // "v Hillcrest School", "vs. Tigers": a fixture's opponent in a list of matches.
+    const Token* named = line.at(s.begin + 1);
+    if (named && named->isSymbol(".")) {
+        named = line.at(s.begin + 2);
+    }
+    const bool versus = isWordIn(&first, {"v", "vs"}) && named && named->capital;
+    const bool lowerCase =
+        first.isWord() && !first.capital && FinderText::upper(word) != word && !versus;
     return lowerCase ||
            isWordIn(&last, {"on",   "at",     "for", "am",   "le",   "from", "de",  "this",
                             "next", "diesen", "ce",  "to",   "with", "of",   "the", "and",
@@ -66,6 +73,19 @@ bool isGroupSize(const Line& line, std::size_t k) {
     return isWordIn(line.at(k), {"party", "table", "group", "tisch"}) &&
            isWordIn(line.at(k + 1), {"of", "for", "fur", "pour"}) && line.at(k + 2) &&
            line.at(k + 2)->isNumber();
+}
+
+bool isNumbered(const Line& line) {
+    return line.tokens.size() >= 3 && line.tokens[0].isNumber() && line.tokens[0].value < 100 &&
+           (line.tokens[1].isSymbol(".") || line.tokens[1].isSymbol(")")) &&
+           !line.tokens[1].spaced && line.tokens[2].isWord();
+}
+
+// "3. Klassenfahrt im Frühjahr" among other numbered lines: a point of a list (an agenda's), not
+// the heading of the text; a name such as "1. FC Köln" stands alone.
+bool isListItem(const std::vector<Line>& lines, std::size_t li) {
+    return isNumbered(lines[li]) && ((li > 0 && isNumbered(lines[li - 1])) ||
+                                     (li + 1 < lines.size() && isNumbered(lines[li + 1])));
 }
 
 bool isAddress(const Line& line, const Segment& s) {
@@ -93,6 +113,19 @@ bool stopsName(const Token& t) {
            words.count(t.key) > 0;
 }
 
+// "zum ersten Elternabend", "le premier conseil d'école": which of a series, not what it is (unlike
+// a capitalised "First Communion").
+bool isSeriesOrdinal(const Token& t) {
+    return !t.capital &&
+           isWordIn(&t, {"first", "erste", "ersten", "erster", "erstes", "premier", "premiere"});
+}
+
+// "de l'année", "des Schuljahres", "of the season": the time an event falls in, not its name.
+bool namesPeriod(const Token& t) {
+    return isWordIn(&t, {"year", "season", "term", "semester", "annee", "saison", "trimestre",
+                         "jahres", "schuljahres", "semesters", "l'annee"});
+}
+
 } // namespace
 
 std::string normalCapitalisation(const std::string& title) {
@@ -113,7 +146,9 @@ std::string normalCapitalisation(const std::string& title) {
         out += (begin == 0 ? "" : " ") + (shout ? FinderText::capitalizeWords(word) : word);
         begin = end + 1;
     }
-    return FinderText::capitalizeFirst(out);
+    // A fixture's "v Hillcrest School" keeps its small "v" for versus.
+    const bool versus = out.starts_with("v ") || out.starts_with("vs ") || out.starts_with("vs. ");
+    return versus ? out : FinderText::capitalizeFirst(out);
 }
 
 TitlePicker::TitlePicker(const TextFacts& text, const std::vector<Candidate>& candidates,
@@ -192,7 +227,7 @@ std::optional<TitlePicker::Option> TitlePicker::lineOption(std::size_t li, bool 
             return Option{*birthday, 10 - 2 * static_cast<int>(std::min<std::size_t>(li, 8)) + 12};
         }
     }
-    if (isColumnHeads(line)) {
+    if (isColumnHeads(line) || (!own && isListItem(m_text.lines, li))) {
         return std::nullopt;
     }
     const auto segments = freeSegments(line, facts);
@@ -317,6 +352,18 @@ std::optional<TitlePicker::Option> TitlePicker::lineOption(std::size_t li, bool 
             isSalutation(m_text.lines[li + 1])) {
             return std::nullopt;
         }
+        // So does a school's or club's name beside the kind of page that lists several events
+        // ("Maple Grove Middle School — Weekly Update", "Westfield Academy — Netball Fixtures").
+        const bool besideGeneric =
+            std::any_of(segments.begin(), segments.end(), [&](const Segment& other) {
+                return &other != &piece &&
+                       anyToken(line, other.begin, other.end, [](const Token& t) {
+                           return t.isWord() && Vocabulary::isGenericHeadingWord(t.key);
+                       });
+            });
+        if (!own && institution && !eventNoun && !titled && besideGeneric && m_manyLines) {
+            return std::nullopt;
+        }
         // "Portsmouth → Fishbourne" (or "Portsmouth > Fishbourne", as recognisers read arrows): a
         // route names the trip, more than the carrier's name does.
         const bool route = anyToken(line, s.begin, s.end, [](const Token& t) {
@@ -364,7 +411,9 @@ std::optional<TitlePicker::Option> TitlePicker::sentenceOption(const Candidate& 
         for (const TimeMention& t : facts.times) {
             mark(t.begin, t.end);
         }
-        for (std::size_t k = facts.speaker ? facts.labelEnd : 0; k < line.tokens.size(); ++k) {
+        // Neither who wrote the line nor a label such as "Termin:" is the event it names.
+        const bool skipLabel = facts.speaker || Vocabulary::isKnownLabel(facts.label);
+        for (std::size_t k = skipLabel ? facts.labelEnd : 0; k < line.tokens.size(); ++k) {
             if (dated[k] || !line.tokens[k].isWord() ||
                 !Vocabulary::isEventNoun(line.tokens[k].key) || isGroupSize(line, k)) {
                 continue;
@@ -397,6 +446,12 @@ std::optional<std::string> TitlePicker::clauseTitle(const Candidate& c) const {
                                isWordIn(&line.tokens[begin], {"quick", "just", "do", "remember",
                                                               "still", "also", "so"}))) {
         ++begin;
+    }
+    // "there is no school on Friday": what there is, without the words that say so.
+    if (begin + 2 < c.begin && isWordIn(&line.tokens[begin], {"there"}) &&
+        isWordIn(&line.tokens[begin + 1], {"is", "are", "will"})) {
+        begin +=
+            line.tokens[begin + 1].key == "will" && isWordIn(line.at(begin + 2), {"be"}) ? 3 : 2;
     }
     std::size_t end = begin;
     while (end < c.begin &&
@@ -455,7 +510,7 @@ std::string TitlePicker::phraseAround(const Line& line, const std::vector<bool>&
             begin -= 2;
             continue;
         }
-        if (stopsName(t)) {
+        if (stopsName(t) || isSeriesOrdinal(t)) {
             break;
         }
         --begin;
@@ -504,7 +559,10 @@ std::string TitlePicker::phraseAround(const Line& line, const std::vector<bool>&
                                   !tokens[more - 1].isNumber())) {
             --more;
         }
-        if (more > end + 1) {
+        const bool period =
+            std::any_of(tokens.begin() + static_cast<std::ptrdiff_t>(end + 1),
+                        tokens.begin() + static_cast<std::ptrdiff_t>(more), namesPeriod);
+        if (more > end + 1 && !period) {
             end = more;
         }
     }

@@ -117,6 +117,15 @@ TEST(TitlePickingTest, RowsOfListsAndSchedulesAreNamedOnTheirLines) {
         (Titles{"Sports day", "Prize giving"}));
     EXPECT_EQ(titles("Saturday 21 March\n10:00 Warm-up – Gym\n11:00 Finals – Main court"),
               (Titles{"Warm-up", "Finals"}));
+    // A school's name beside the kind of page names none of its events; a fixture's row names
+    // the opponent.
+    EXPECT_EQ(titles("Westfield Academy — Year 9 Netball Fixtures\n\n"
+                     "Wed 11 Mar   v Hillcrest School   Home   3.45pm\n"
+                     "Sat 14 Mar   County Tournament   Away   9.30am"),
+              (Titles{"v Hillcrest School", "County Tournament"}));
+    EXPECT_EQ(titles("Maple Grove School — Weekly Update\n\nPicture retakes are this Thursday, "
+                     "March 5, in the gym.\nReminder: there is no school on Friday, March 6."),
+              (Titles{"Picture retakes", "No school"}));
 }
 
 TEST(TitlePickingTest, SentencesNameTheEventAroundTheDay) {
@@ -174,6 +183,16 @@ TEST(TitlePickingTest, SentencesNameTheEventAroundTheDay) {
     // A line wrapped after a word that leads on is no name.
     EXPECT_EQ(titles("Coach: Reminder -\nPractice moved to Friday 6 March, 5:30pm at Field 3."),
               Titles{"Practice"});
+    // A label is not the event the sentence names, nor is a point of the agenda below; "first"
+    // says which of a series, "of the year" when.
+    EXPECT_EQ(titles("Liebe Eltern,\n\nhiermit lade ich Sie zum ersten Elternabend des Schuljahres "
+                     "ein.\n\nTermin: Dienstag, 10. März 2026, 19:30 Uhr\n\nTagesordnung:\n"
+                     "1. Begrüßung\n2. Klassenfahrt im Frühjahr",
+                     "de_DE"),
+              Titles{"Elternabend"});
+    EXPECT_EQ(titles("Le premier conseil d'école de l'année aura lieu le mardi 10 mars 2026 à 18h.",
+                     "fr_FR"),
+              Titles{"Conseil d'école"});
     // Nothing better: the venue the text names.
     EXPECT_EQ(titles("Your stay is confirmed\nCheck-in: 20/03/2026\nCheck-out: 22/03/2026"),
               Titles{"Venue Hall"});
@@ -184,6 +203,7 @@ TEST(TitlePickingTest, NormalCapitalisation) {
     EXPECT_EQ(normalCapitalisation("SPORTFEST der Grundschule"), "Sportfest der Grundschule");
     EXPECT_EQ(normalCapitalisation("GCSE English"), "GCSE English");
     EXPECT_EQ(normalCapitalisation("dinner"), "Dinner");
+    EXPECT_EQ(normalCapitalisation("v Hillcrest School"), "v Hillcrest School");
     EXPECT_EQ(normalCapitalisation("NYC"), "NYC");
     EXPECT_EQ(normalCapitalisation("音楽祭"), "音楽祭");
 }
