@@ -119,6 +119,15 @@ std::optional<DateReader::Partial> DateReader::dateAt(const Line& line, std::siz
         p.end = day->next;
         return p;
     }
+    // "Desert Sun Car Rental", "Rising Sun Inn": a short weekday between capitalised words is a
+    // word of a name.
+    const auto named = [&line](std::size_t k) {
+        return k < line.tokens.size() && line.tokens[k].isWord() && line.tokens[k].capital;
+    };
+    if (weekday && !weekday->name.full && i > 0 && named(i - 1) && named(i + 1) &&
+        line.tokens[i].spaced && line.tokens[i + 1].spaced) {
+        return std::nullopt;
+    }
     if (weekday) {
         p.weekdayOnly = true;
         p.end = i + 1;

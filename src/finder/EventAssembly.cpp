@@ -1,5 +1,6 @@
 #include "finder/EventAssembly.h"
 
+#include "finder/HeadingShapes.h"
 #include "finder/ReaderVocabulary.h"
 #include "finder/ScheduleLines.h"
 
@@ -266,12 +267,26 @@ class Assembler {
 
     // The label a day goes by: its line's, or that of the line just above when that one holds
     // only the label ("Pick-up: Denver Airport" over "Thu, April 23 at 11:30 AM").
+    // Else that of the section the day's line stands in ("PICK-UP" over the desk's address and
+    // "Tue, Feb 10 · 2:30 PM").
     std::string labelOf(const Candidate& c) const {
         const std::string& own = m_text.facts[c.line].label;
         if (!own.empty() || c.line == 0 || !m_text.facts[c.line - 1].dates.empty()) {
             return own;
         }
-        return m_text.facts[c.line - 1].label;
+        if (!m_text.facts[c.line - 1].label.empty()) {
+            return m_text.facts[c.line - 1].label;
+        }
+        for (std::size_t li = c.line; li-- > 0 && li + kReach >= c.line;) {
+            if (m_text.lines[li].block != m_text.lines[c.line].block ||
+                !m_text.facts[li].dates.empty()) {
+                break;
+            }
+            if (auto section = sectionLabel(m_text.lines[li])) {
+                return *section;
+            }
+        }
+        return own;
     }
 
     // Check-in and check-out (arrival and departure, pick-up and return) written as two days

@@ -36,6 +36,21 @@ std::optional<std::string> turningAge(const Line& line) {
     return std::nullopt;
 }
 
+std::optional<std::string> ordinalBirthday(const Line& line, std::size_t k) {
+    const Token& whose = line.tokens[k];
+    const Token* number = line.at(k + 1);
+    const Token* ending = line.at(k + 2);
+    const Token* after = line.at(k + 3);
+    const bool possessive =
+        whose.isWord() && whose.capital && whose.key.size() > 2 && whose.key.ends_with("'s");
+    if (!possessive || !number || !number->isNumber() || number->value < 1 || number->value > 120 ||
+        !isWordIn(ending, {"th", "st", "nd", "rd"}) || ending->spaced ||
+        (after && after->isWord() && !Vocabulary::isClauseWord(after->key))) {
+        return std::nullopt;
+    }
+    return std::string(line.span(k, k + 3)) + " birthday";
+}
+
 std::optional<std::string> joinedName(const std::vector<Line>& lines, std::size_t li) {
     if (li + 2 >= lines.size()) {
         return std::nullopt;
@@ -79,6 +94,25 @@ std::optional<std::string> nameBelow(const std::vector<Line>& lines, std::size_t
                       std::all_of(next.tokens.begin(), next.tokens.end(),
                                   [](const Token& t) { return t.isWord() && t.capital; });
     return name ? std::optional(trimWhiteSpace(next.text)) : std::nullopt;
+}
+
+std::optional<std::string> sectionLabel(const Line& line) {
+    std::string key;
+    for (std::size_t k = 0; k < line.tokens.size() && k < 4; ++k) {
+        const Token& t = line.tokens[k];
+        if (t.isSymbol(":") && k + 1 == line.tokens.size()) {
+            break;
+        }
+        if (!(t.isWord() || (t.isSymbol("-") && !t.spaced))) {
+            return std::nullopt;
+        }
+        key += (k == 0 || !t.spaced ? "" : " ") + t.key;
+    }
+    if (line.tokens.size() > 4 ||
+        !(Vocabulary::isStayLabel(key) || Vocabulary::isWhenOrWhereLabel(key))) {
+        return std::nullopt;
+    }
+    return key;
 }
 
 bool isColumnHeads(const Line& line) {

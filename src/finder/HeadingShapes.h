@@ -14,6 +14,10 @@ namespace plannery::reader {
 // 5th birthday").
 std::optional<std::string> turningAge(const Line& line);
 
+// "Grandpa's 80th is Sunday": a person's ordinal at token k, not followed by what it is of, is
+// their birthday ("Grandpa's 80th birthday").
+std::optional<std::string> ordinalBirthday(const Line& line, std::size_t k);
+
 // "EMILY CARTER" over "&" over "JAMES OKAFOR": the second name of a couple set on lines of their
 // own below line `li`.
 std::optional<std::string> joinedName(const std::vector<Line>& lines, std::size_t li);
@@ -32,5 +36,9 @@ std::optional<std::string> nameBelow(const std::vector<Line>& lines, std::size_t
 // "Guest    Check-in    Check-out": the heads of a table's columns, two or more of them words
 // that label days or places, and such labels at least half of the line's words.
 bool isColumnHeads(const Line& line);
+
+// "PICK-UP", "Return", "Check-in:" alone on a line: the heading of a section whose lines tell
+// when and where; its folded label.
+std::optional<std::string> sectionLabel(const Line& line);
 
 } // namespace plannery::reader

@@ -227,7 +227,7 @@ std::optional<TitlePicker::Option> TitlePicker::lineOption(std::size_t li, bool 
             return Option{*birthday, 10 - 2 * static_cast<int>(std::min<std::size_t>(li, 8)) + 12};
         }
     }
-    if (isColumnHeads(line) || (!own && isListItem(m_text.lines, li))) {
+    if (isColumnHeads(line) || sectionLabel(line) || (!own && isListItem(m_text.lines, li))) {
         return std::nullopt;
     }
     const auto segments = freeSegments(line, facts);
@@ -266,9 +266,15 @@ std::optional<TitlePicker::Option> TitlePicker::lineOption(std::size_t li, bool 
         const auto whose = !own && s.end == line.tokens.size() && hasEventNoun(line, s.begin, s.end)
                                ? nameBelow(m_text.lines, li)
                                : std::nullopt;
-        if (opener || Vocabulary::isGreeting(first.key) || isPreposition(first) ||
-            isProse(line, named) || (isFragment(line, s) && !whose) || (own && s.label)) {
+        if (opener || Vocabulary::isGreeting(line.tokens[named.begin].key) ||
+            isPreposition(first) || isProse(line, named) || (isFragment(line, s) && !whose) ||
+            (own && s.label)) {
             return std::nullopt;
+        }
+        // "Thanks for booking with Desert Sun Car Rental": only the name after the thanks counts,
+        // not the "booking" they mention.
+        if (Vocabulary::isGreeting(first.key)) {
+            s.begin = named.begin;
         }
         // "2 adultes", "3 bed": a count, not a name.
         if (first.isNumber() && s.begin + 1 < s.end && line.tokens[s.begin + 1].isWord() &&
@@ -374,7 +380,7 @@ std::optional<TitlePicker::Option> TitlePicker::lineOption(std::size_t li, bool 
         score -= skippedGeneric ? 6 : 0;
         score -= !facts.dates.empty() || !facts.times.empty() ? 6 : 0;
         score += li + 1 == m_firstEventLine ? 3 : 0;
-        if (whose && first.isWord("the")) {
+        if (whose && line.tokens[s.begin].isWord("the")) {
             ++s.begin;
         }
         std::string text = segmentText(line, s);
@@ -384,6 +390,11 @@ std::optional<TitlePicker::Option> TitlePicker::lineOption(std::size_t li, bool 
         if (auto partner =
                 !own && s.end == line.tokens.size() ? joinedName(m_text.lines, li) : std::nullopt) {
             text += " & " + *partner;
+        }
+        if (auto act = !own && isWordIn(&line.tokens[s.end - 1], {"tour", "tournee"})
+                           ? actAbove(li)
+                           : std::nullopt) {
+            text = *act + " – " + text;
         }
         return Option{text, score};
     }
@@ -414,6 +425,9 @@ std::optional<TitlePicker::Option> TitlePicker::sentenceOption(const Candidate& 
         // Neither who wrote the line nor a label such as "Termin:" is the event it names.
         const bool skipLabel = facts.speaker || Vocabulary::isKnownLabel(facts.label);
         for (std::size_t k = skipLabel ? facts.labelEnd : 0; k < line.tokens.size(); ++k) {
+            if (auto birthday = dated[k] ? std::nullopt : ordinalBirthday(line, k)) {
+                return Option{*birthday, li == c.line ? kOwnSentence : kUsable + 1};
+            }
             if (dated[k] || !line.tokens[k].isWord() ||
                 !Vocabulary::isEventNoun(line.tokens[k].key) || isGroupSize(line, k)) {
                 continue;
@@ -584,6 +598,26 @@ std::string TitlePicker::phraseAround(const Line& line, const std::vector<bool>&
         }
     }
     return name;
+}
+
+// "Arctic Monkeys" over "The Car Tour": a tour is the act's, named on the line above.
+std::optional<std::string> TitlePicker::actAbove(std::size_t li) const {
+    if (li == 0 || m_text.lines[li - 1].block != m_text.lines[li].block ||
+        !m_text.facts[li - 1].dates.empty() || !m_text.facts[li - 1].times.empty() ||
+        !m_text.facts[li - 1].label.empty()) {
+        return std::nullopt;
+    }
+    const Line& above = m_text.lines[li - 1];
+    const auto words = std::count_if(above.tokens.begin(), above.tokens.end(),
+                                     [](const Token& t) { return t.isWord(); });
+    const bool name =
+        words >= 1 && words <= 4 &&
+        std::all_of(above.tokens.begin(), above.tokens.end(), [](const Token& t) {
+            return (t.isWord() && t.capital && !Vocabulary::isEventNoun(t.key) &&
+                    !Vocabulary::isVenueWord(t.key) && !Vocabulary::isGenericHeadingWord(t.key)) ||
+                   t.isSymbol("&") || t.isSymbol("-");
+        });
+    return name ? std::optional(normalCapitalisation(trimWhiteSpace(above.text))) : std::nullopt;
 }
 
 // The venue's name over its address ("Pawsitive Care Animal Hospital" over "2150 Pearl St"): the

@@ -34,6 +34,7 @@ class TitlePicker {
     std::optional<std::string> clauseTitle(const Candidate& candidate) const;
     std::optional<std::string> tripTitle(const Candidate& candidate) const;
     bool namesAddress(std::size_t line) const;
+    std::optional<std::string> actAbove(std::size_t line) const;
     std::string phraseAround(const Line& line, const std::vector<bool>& dated,
                              std::size_t noun) const;
 

@@ -74,6 +74,17 @@ TEST(BuiltinReaderTest, StaysRunFromCheckInToCheckOut) {
     EXPECT_EQ(drafts[0].endDate, "2026-04-14");
     EXPECT_EQ(drafts[0].endTime, "10:00");
 
+    // Pick-up and return set as the headings of their sections make one rental, named after the
+    // company the thanks name, whose "Sun" is no Sunday.
+    drafts = read("Thanks for booking with Desert Sun Car Rental!\n\nPICK-UP\nAirport (PHX)\n"
+                  "Rental Car Center, 1805 E Sky Harbor Cir S\nTue, Mar 10, 2026 · 2:30 PM\n\n"
+                  "RETURN\nAirport (PHX)\nSat, Mar 14, 2026 · 10:00 AM");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].title, "Desert Sun Car Rental");
+    EXPECT_EQ(drafts[0].startTime, "14:30");
+    EXPECT_EQ(drafts[0].endDate, "2026-03-14");
+    EXPECT_EQ(drafts[0].endTime, "10:00");
+
     // A span whose times hold for each day becomes one event per day.
     drafts = read("Tennis camp\n12–14 August\n9am – 1pm daily\nClub courts");
     ASSERT_EQ(drafts.size(), 3u);

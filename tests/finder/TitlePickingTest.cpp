@@ -67,6 +67,14 @@ TEST(TitlePickingTest, HeadingsNameASingleEvent) {
     // The size of a booking is no name: the venue is the title of last resort.
     EXPECT_EQ(titles("Thanks for booking!\n\nParty of 4\nSaturday 7 March at 19:45"),
               Titles{"Venue Hall"});
+    // A tour is the act's named above it; whom a booking is with names it.
+    EXPECT_EQ(titles("TICKETMASTER\nArctic Monkeys\nThe Car Tour\nO2 Arena, London\n"
+                     "Sat 18 Apr 2026\nStart: 19:30"),
+              Titles{"Arctic Monkeys – The Car Tour"});
+    EXPECT_EQ(
+        titles("Reservation Confirmation\n\nThank you for choosing The Lodge at Bear Creek!\n"
+               "Arrival: Thu, Apr 16, 2026\nDeparture: Sun, Apr 19, 2026\nGuest: Michael Tran"),
+        Titles{"The Lodge at Bear Creek"});
     // A colon after words that are no label is part of the name.
     EXPECT_EQ(titles("Film club: Casablanca\nThursday 12 March, 8pm"),
               Titles{"Film club: Casablanca"});
@@ -106,6 +114,9 @@ TEST(TitlePickingTest, InvitationCardsNameCouplesAndBirthdays) {
     EXPECT_EQ(titles("ROAR!\nLeo is turning 5!\n\nCome stomp with us\nSunday, March 8th\n2:30pm"),
               Titles{"Leo's 5th birthday"});
     EXPECT_EQ(titles("Grandma turns 91\nSunday 8 March, 1pm"), Titles{"Grandma's 91st birthday"});
+    // So does a person's ordinal, before the lunch that celebrates it.
+    EXPECT_EQ(titles("Mom: Don't forget Grandpa's 80th is Sunday 8 March! Lunch at 12:30."),
+              Titles{"Grandpa's 80th birthday"});
     // "turns" without a person and an age is no birthday.
     EXPECT_EQ(titles("Road turns icy\nBike ride\nSunday 8 March, 1pm"), Titles{"Bike ride"});
 }
