@@ -209,7 +209,23 @@ bool deadlineBefore(const Line& line, std::size_t i) {
          isWordIn(&line.tokens[k - 2], {"ersatztermin", "ausweichtermin"})) ||
         (k >= 2 && isWordIn(&line.tokens[k - 1], {"date"}) &&
          isWordIn(&line.tokens[k - 2], {"rain", "backup"}));
-    return reserve ||
+    // Nor is a day given up: "no longer available on Tuesday", "moved from Monday", "instead of
+    // Friday", "statt am Montag", "au lieu du lundi".
+    bool replaced = false;
+    for (std::size_t b = k; b > 0 && b + 4 >= k; --b) {
+        const Token* before = b >= 2 ? &line.tokens[b - 2] : nullptr;
+        const Token& word = line.tokens[b - 1];
+        if (isWordIn(&word, {"to", "auf", "nach", "a", "au"})) {
+            break; // "moved from Monday to Tuesday": the new day
+        }
+        replaced = replaced || isWordIn(&word, {"statt", "anstatt"}) ||
+                   (isWordIn(&word, {"longer"}) && isWordIn(before, {"no"})) ||
+                   (isWordIn(&word, {"of"}) && isWordIn(before, {"instead"})) ||
+                   (isWordIn(&word, {"from"}) &&
+                    isWordIn(before, {"moved", "rescheduled", "postponed", "changed"})) ||
+                   (isWordIn(&word, {"du", "de"}) && isWordIn(before, {"lieu"}));
+    }
+    return reserve || replaced ||
            (k > 0 && isWordIn(&line.tokens[k - 1],
                               {"by", "before", "until", "till", "til", "avant", "bis", "ab",
                                "deadline", "jusqu'au", "jusqu'a", "spatestens", "latest", "due"}));

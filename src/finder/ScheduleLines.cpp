@@ -49,6 +49,13 @@ TimeRole roleOf(const Line& line, const TimeMention& time) {
     return TimeRole::plain;
 }
 
+// "Concert at 7:00 p.m. ... arrive by 6:30 p.m.": a time shortly before the start is when to be
+// there, not the end (an arrival overnight is many hours "before" its departure).
+bool callsEarlier(ClockTime start, ClockTime time) {
+    const int before = (start.hour * 60 + start.minute) - (time.hour * 60 + time.minute);
+    return before > 0 && before <= 180;
+}
+
 } // namespace
 
 void assignTimes(Candidate& c, const TimedLine& timed) {
@@ -86,7 +93,7 @@ void assignTimes(Candidate& c, const TimedLine& timed) {
     for (std::size_t k = 0; k < timed.times.size(); ++k) {
         if ((!fresh || k != primary) &&
             (roles[k] == TimeRole::end || roles[k] == TimeRole::closing) && c.start &&
-            (!c.finish || c.last)) {
+            (!c.finish || c.last) && !(!c.last && callsEarlier(*c.start, timed.times[k].start))) {
             c.finish = timed.times[k].start;
         }
     }

@@ -153,7 +153,7 @@ TEST(BuiltinReaderTest, ChatsNameTheirEventsInSentences) {
     EXPECT_EQ(drafts[0].location, "Vereinsheim");
 }
 
-TEST(BuiltinReaderTest, AClosingTimeEndsADayButNeverStartsIt) {
+TEST(BuiltinReaderTest, AClosingTimeEndsADayButNeverStartsItAndACallTimeEndsNothing) {
     auto drafts = read("Last day of term: Tuesday 10 March (school closes at 2pm)");
     ASSERT_EQ(drafts.size(), 1u);
     EXPECT_FALSE(drafts[0].startTime);
@@ -161,6 +161,25 @@ TEST(BuiltinReaderTest, AClosingTimeEndsADayButNeverStartsIt) {
     ASSERT_EQ(drafts.size(), 1u);
     EXPECT_EQ(drafts[0].startTime, "08:00");
     EXPECT_EQ(drafts[0].endTime, "14:00");
+    // When to be there before the start is no end; an arrival overnight is.
+    drafts = read("Choir concert: Tuesday 10 March at 7:00 p.m. Singers arrive by 6:30 p.m.");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].startTime, "19:00");
+    EXPECT_FALSE(drafts[0].endTime);
+    drafts = read("Night train, Tuesday 10 March\nDeparts 22:10 · Arrives 07:05");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].endTime, "07:05");
+}
+
+TEST(BuiltinReaderTest, AMovedEventKeepsOnlyItsNewDay) {
+    for (const char* text :
+         {"Dr. Feldman is no longer available on Monday, March 9. We have moved your cleaning to "
+          "Tuesday, March 10 at 3:30 PM.",
+          "Instead of Monday, March 9 we meet on Tuesday, March 10 at 3:30 PM."}) {
+        const auto drafts = read(text);
+        ASSERT_EQ(drafts.size(), 1u) << text;
+        EXPECT_EQ(drafts[0].startDate, "2026-03-10") << text;
+    }
 }
 
 TEST(BuiltinReaderTest, AClassVisitingAPlaceGoesOnATripThere) {
@@ -183,6 +202,7 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "SHOP 17\n02/03/2026 08:41\nBread 2.10\nTOTAL 2.10",
         "No rehearsal on 12 March.",
         "Week of March 9\nHello families,",
+        "Dr. Feldman is no longer available on Tuesday, March 10 at 2:00 PM.",
         "Your order has shipped!\nEstimated delivery: Thursday, March 12 – Saturday, March 14",
     };
     for (const char* text : texts) {
