@@ -191,7 +191,11 @@ TitlePicker::TitlePicker(const TextFacts& text, const std::vector<Candidate>& ca
             m_signature = first;
         }
     }
+    // In a list, a row's name is its own, not the heading of the other rows.
     for (std::size_t li = 0; li < m_text.lines.size(); ++li) {
+        if (m_manyLines && lines.count(li) > 0) {
+            continue;
+        }
         if (auto option = lineOption(li, false);
             option && (!m_heading || option->score > m_heading->score)) {
             m_heading = option;
@@ -441,9 +445,31 @@ std::optional<TitlePicker::Option> TitlePicker::sentenceOption(const Candidate& 
 // "Can you pick Gran up from the station on Friday?" gives "pick Gran up from the station";
 // "Quick reminder that our quarterly all-hands is next Wednesday" gives "quarterly all-hands".
 std::optional<std::string> TitlePicker::clauseTitle(const Candidate& c) const {
-    const Line& line = m_text.lines[c.line];
-    const LineFacts& facts = m_text.facts[c.line];
-    std::size_t begin = facts.labelEnd;
+    if (auto own = clauseBefore(c.line, c.begin)) {
+        return own->text;
+    }
+    // A row of a list without a name of its own is what the line that opens the list says of
+    // every row: "Unsere Kita bleibt an folgenden Tagen geschlossen:".
+    for (std::size_t li = c.line; li-- > 0 && li + 2 * kNearby >= c.line;) {
+        const Line& line = m_text.lines[li];
+        if (line.block != m_text.lines[c.line].block || line.tokens.empty()) {
+            break;
+        }
+        if (line.tokens.back().isSymbol(":") && m_text.facts[li].dates.empty()) {
+            const auto intro = clauseBefore(li, line.tokens.size() - 1);
+            return intro && intro->closure ? std::optional(intro->text) : std::nullopt;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<TitlePicker::Clause> TitlePicker::clauseBefore(std::size_t li,
+                                                             std::size_t limit) const {
+    const Line& line = m_text.lines[li];
+    const LineFacts& facts = m_text.facts[li];
+    const Candidate c{.line = li, .begin = limit};
+    // The words before a list's closing colon read as a label; they are the clause.
+    std::size_t begin = facts.labelEnd <= limit ? facts.labelEnd : 0;
     for (std::size_t k = begin; k < c.begin; ++k) {
         if (line.tokens[k].isSymbol(".") || line.tokens[k].isSymbol("!") ||
             line.tokens[k].isSymbol("?")) {
@@ -484,11 +510,12 @@ std::optional<std::string> TitlePicker::clauseTitle(const Candidate& c) const {
     // "the office will be closed on Friday" is a day the office is closed.
     for (std::size_t k = end; k < c.begin; ++k) {
         if (isWordIn(&line.tokens[k], {"closed", "geschlossen", "ferme", "fermee"})) {
-            return std::string(line.span(begin, end)) + " " +
-                   std::string(line.slice(line.tokens[k].begin, line.tokens[k].end));
+            return Clause{std::string(line.span(begin, end)) + " " +
+                              std::string(line.slice(line.tokens[k].begin, line.tokens[k].end)),
+                          true};
         }
     }
-    return std::string(line.span(begin, end));
+    return Clause{std::string(line.span(begin, end)), false};
 }
 
 // "Year 4 will be visiting the Natural History Museum on Wednesday": a trip to the place visited.

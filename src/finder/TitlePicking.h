@@ -32,6 +32,12 @@ class TitlePicker {
     std::optional<Option> ownOption(const Candidate& candidate) const;
     std::optional<Option> sentenceOption(const Candidate& candidate) const;
     std::optional<std::string> clauseTitle(const Candidate& candidate) const;
+    // The name in the words of line `li` before token `limit`, and whether they say it is closed.
+    struct Clause {
+        std::string text{};
+        bool closure = false;
+    };
+    std::optional<Clause> clauseBefore(std::size_t li, std::size_t limit) const;
     std::optional<std::string> tripTitle(const Candidate& candidate) const;
     bool namesAddress(std::size_t line) const;
     std::optional<std::string> actAbove(std::size_t line) const;

@@ -128,6 +128,14 @@ TEST(TitlePickingTest, RowsOfListsAndSchedulesAreNamedOnTheirLines) {
         (Titles{"Sports day", "Prize giving"}));
     EXPECT_EQ(titles("Saturday 21 March\n10:00 Warm-up – Gym\n11:00 Finals – Main court"),
               (Titles{"Warm-up", "Finals"}));
+    // A row's name is no heading of the other rows; a row without one is what the line opening
+    // the list says of every row.
+    EXPECT_EQ(titles("Liebe Eltern,\nunsere Kita bleibt an folgenden Tagen geschlossen:\n"
+                     "– Freitag, 15. Mai 2026 (Brückentag)\n"
+                     "– Montag, 21. Dezember 2026 bis Freitag, 1. Januar 2027\n"
+                     "Ihr Kita-Team",
+                     "de_DE"),
+              (Titles{"Brückentag", "Kita geschlossen"}));
     // A school's name beside the kind of page names none of its events; a fixture's row names
     // the opponent.
     EXPECT_EQ(titles("Westfield Academy — Year 9 Netball Fixtures\n\n"
