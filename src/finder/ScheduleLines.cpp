@@ -38,7 +38,7 @@ TimeRole roleOf(const Line& line, const TimeMention& time) {
     }
     if (has({"arrive",   "arrives", "arrival", "arr",    "an",    "arrivee", "ankunft",
              "end",      "ends",    "until",   "till",   "bis",   "fin",     "out",
-             "checkout", "return",  "returns", "before", "avant", "jusqu'a"})) {
+             "checkout", "return",  "returns", "before", "avant", "jusqu'a", "back by"})) {
         return TimeRole::end;
     }
     if (has({"start",   "starts",  "show",    "music",   "beginn",  "begins", "begin",     "race",

@@ -52,6 +52,7 @@ struct Clock {
     bool certain = false;  // colon, "h", "Uhr", am or pm, or a word such as noon
     bool padded = false;   // "09:00": a 24-hour clock
     bool hourOnly = false; // "2h": a time in French, a length in a timetable
+    bool roughly = false;  // "8ish": a time, but not whether morning or evening
 };
 
 // "am", "pm", "a.m.", "p.m." at i; the index after it.
@@ -180,7 +181,8 @@ std::optional<Clock> clockAt(const Line& line, std::size_t i, const std::string&
     // "8ish": about eight o'clock.
     if (clock.next == i + 1 && unspaced(line, i + 1) && line.at(i + 1)->isWord("ish")) {
         clock.next = i + 2;
-        clock.certain = true;
+        clock.roughly = true;
+        return clock;
     }
     if (auto meridiem = meridiemAt(line, clock.next);
         meridiem && clock.hour >= 1 && clock.hour <= 12 && !clock.hourOnly) {
@@ -290,7 +292,7 @@ std::vector<TimeMention> readTimes(const Line& line, const TimeContext& context)
             i = mention.end;
             continue;
         }
-        if (!first->certain && !introduced(line, i)) {
+        if (!first->certain && !first->roughly && !introduced(line, i)) {
             ++i;
             continue;
         }

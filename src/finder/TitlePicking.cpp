@@ -448,6 +448,19 @@ std::optional<std::string> TitlePicker::clauseTitle(const Candidate& c) const {
     if (auto own = clauseBefore(c.line, c.begin)) {
         return own->text;
     }
+    // "Right, Sunday walk is on": a weekday that qualifies the event's name begins it.
+    const Line& line = m_text.lines[c.line];
+    if (c.relative && c.end == c.begin + 1 && line.tokens[c.begin].capital) {
+        std::size_t end = c.end;
+        while (end < line.tokens.size() && end < c.end + 3 && line.tokens[end].isWord() &&
+               !Vocabulary::isClauseWord(line.tokens[end].key) && !stopsName(line.tokens[end])) {
+            ++end;
+        }
+        if (end > c.end && end < line.tokens.size() && line.tokens[end].isWord() &&
+            Vocabulary::isClauseWord(line.tokens[end].key)) {
+            return std::string(line.span(c.begin, end));
+        }
+    }
     // A row of a list without a name of its own is what the line that opens the list says of
     // every row: "Unsere Kita bleibt an folgenden Tagen geschlossen:".
     for (std::size_t li = c.line; li-- > 0 && li + 2 * kNearby >= c.line;) {

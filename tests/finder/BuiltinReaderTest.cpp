@@ -140,6 +140,12 @@ TEST(BuiltinReaderTest, ChatsNameTheirEventsInSentences) {
     EXPECT_EQ(drafts[0].title, "Movie night");
     EXPECT_EQ(drafts[0].startDate, "2026-03-05");
     EXPECT_EQ(drafts[0].startTime, "20:00");
+    // "back by" ends the day's outing.
+    drafts = read("Ellie: Right, Sunday walk is on\nEllie: meet 10am at the car park\n"
+                  "Ellie: we'll do Kinder Scout, back by 4ish");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].startTime, "10:00");
+    EXPECT_EQ(drafts[0].endTime, "16:00");
     // Another day named before the time leaves the first without one.
     drafts = read("Jo: free on friday?\nKim: no, saturday 10am?");
     ASSERT_EQ(drafts.size(), 1u);

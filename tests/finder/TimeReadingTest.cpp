@@ -89,6 +89,8 @@ TEST(TimeReadingTest, HoursWithoutAmOrPmAreReadAsPeopleMeanThem) {
     EXPECT_EQ(times("07:30 sharp", TimeContext{.evening = true}), "07:30");
     EXPECT_EQ(times("5:30-7 at Field 3", TimeContext{.twelveHour = true}), "17:30-19:00");
     EXPECT_EQ(times("5:30 Frühstück"), "05:30");
+    EXPECT_EQ(times("back by 4ish"), "16:00");
+    EXPECT_EQ(times("thinking 8ish", TimeContext{.evening = true}), "20:00");
     // Numbers that are no times: prices, decimals, a room, a length, a score.
     for (const char* text : {"£14.30", "costs 14.30", "room 2.14", "1h 45m", "won 3:2 on", "1:1",
                              "Absage bis 24 h vorher", "until 48 hours before"}) {

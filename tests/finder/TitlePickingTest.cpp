@@ -190,6 +190,9 @@ TEST(TitlePickingTest, SentencesNameTheEventAroundTheDay) {
     // A compound joined by a dash stays whole.
     EXPECT_EQ(titles("Your parent–teacher meeting is booked for Wednesday 18 March at 17:20."),
               Titles{"Parent–teacher meeting"});
+    // A weekday that qualifies the name begins it.
+    EXPECT_EQ(titles("Ellie: Right, Sunday walk is ON\nEllie: meet 10am at the car park"),
+              Titles{"Sunday walk"});
     // A word set off by a comma opens the sentence.
     EXPECT_EQ(titles("[02/03/2026, 20:41] Tom: Right, can you pick up the keys on Friday 6 March "
                      "at 5pm?"),
