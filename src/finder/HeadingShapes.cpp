@@ -7,6 +7,16 @@
 
 namespace plannery::reader {
 
+namespace {
+
+bool isNumbered(const Line& line) {
+    return line.tokens.size() >= 3 && line.tokens[0].isNumber() && line.tokens[0].value < 100 &&
+           (line.tokens[1].isSymbol(".") || line.tokens[1].isSymbol(")")) &&
+           !line.tokens[1].spaced && line.tokens[2].isWord();
+}
+
+} // namespace
+
 std::optional<std::string> turningAge(const Line& line) {
     for (std::size_t k = 1; k + 1 < line.tokens.size(); ++k) {
         std::size_t age = k + 1;
@@ -75,6 +85,11 @@ bool onlyAnnounces(const Line& line) {
                return !t.isWord() || Vocabulary::isGenericHeadingWord(t.key) ||
                       isWordIn(&t, {"einladung", "you're", "you", "are", "invited"});
            });
+}
+
+bool isListItem(const std::vector<Line>& lines, std::size_t li) {
+    return isNumbered(lines[li]) && ((li > 0 && isNumbered(lines[li - 1])) ||
+                                     (li + 1 < lines.size() && isNumbered(lines[li + 1])));
 }
 
 bool isSalutation(const Line& line) {

@@ -44,6 +44,10 @@ class TitlePicker {
     std::string phraseAround(const Line& line, const std::vector<bool>& dated,
                              std::size_t noun) const;
 
+    // Below this a line's text names an event worse than the words around the event in its
+    // sentence.
+    static constexpr int kUsable = 8;
+
     const TextFacts& m_text;
     const std::string& m_localeId;
     std::string m_venue;

@@ -1,0 +1,87 @@
+#include "finder/NameShapes.h"
+
+#include "finder/AddressReading.h"
+#include "finder/FinderText.h"
+#include "finder/ReaderVocabulary.h"
+
+#include <set>
+#include <string_view>
+
+namespace plannery::reader {
+
+bool isProse(const Line& line, const Segment& s) {
+    return anyToken(line, s.begin, s.end,
+                    [](const Token& t) { return t.isWord() && Vocabulary::isClauseWord(t.key); });
+}
+
+bool hasEventNoun(const Line& line, std::size_t begin, std::size_t end) {
+    return anyToken(line, begin, end,
+                    [](const Token& t) { return t.isWord() && Vocabulary::isEventNoun(t.key); });
+}
+
+bool isPreposition(const Token& t) {
+    static const std::set<std::string_view> articles = {"the", "a",   "an",  "le",  "la",
+                                                        "les", "der", "die", "das", "den"};
+    return t.isWord() &&
+           (t.key == "with" || (Vocabulary::isFiller(t.key) && !articles.count(t.key)));
+}
+
+bool isFragment(const Line& line, const Segment& s) {
+    const Token& first = line.tokens[s.begin];
+    const Token& last = line.tokens[s.end - 1];
+    const std::string_view word = line.slice(first.begin, first.end);
+    // "v Hillcrest School", "vs. Tigers": a fixture's opponent in a list of matches.
+    const Token* named = line.at(s.begin + 1);
+    if (named && named->isSymbol(".")) {
+        named = line.at(s.begin + 2);
+    }
+    const bool versus = isWordIn(&first, {"v", "vs"}) && named && named->capital;
+    const bool lowerCase =
+        first.isWord() && !first.capital && FinderText::upper(word) != word && !versus;
+    return lowerCase ||
+           isWordIn(&last, {"on",   "at",     "for", "am",   "le",   "from", "de",  "this",
+                            "next", "diesen", "ce",  "to",   "with", "of",   "the", "and",
+                            "zu",   "mit",    "und", "avec", "et",   "pour"});
+}
+
+bool isGroupSize(const Line& line, std::size_t k) {
+    return isWordIn(line.at(k), {"party", "table", "group", "tisch"}) &&
+           isWordIn(line.at(k + 1), {"of", "for", "fur", "pour"}) && line.at(k + 2) &&
+           line.at(k + 2)->isNumber();
+}
+
+bool isAddress(const Line& line, const Segment& s) {
+    for (std::size_t k = s.begin; k < s.end; ++k) {
+        if (Addresses::startsAt(line, k)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool stopsName(const Token& t) {
+    static const std::set<std::string_view> words = {
+        "the", "a", "an", "un", "une", "le", "la", "les", "der", "die", "das", "ein", "eine", "my",
+        "your", "his", "her", "their", "our", "to", "at", "on", "in", "from", "and", "et", "und",
+        "for", "of", "with", "de", "du", "zum", "zur", "see", "grab", "get", "join", "come", "free",
+        "forget", "moved", "booked", "wanna", "want", "confirming", "reminder", "back", "due", "au",
+        "aux", "a", "en", "par", "pour", "avec", "chez", "sur", "dans", "im", "am", "beim", "its",
+        // "next" says when, not what: "unser nächstes Teammeeting"
+        "next", "nachste", "nachstes", "nachsten", "prochain", "prochaine",
+        // Whose it is says nothing of what it is: "Ihren Termin", "votre rendez-vous".
+        "ihren", "ihrem", "dein", "deinen", "deinem", "votre", "vos", "ton", "ta", "mon", "ma"};
+    return !t.isWord() || Vocabulary::isClauseWord(t.key) || Vocabulary::isGreeting(t.key) ||
+           words.count(t.key) > 0;
+}
+
+bool isSeriesOrdinal(const Token& t) {
+    return !t.capital &&
+           isWordIn(&t, {"first", "erste", "ersten", "erster", "erstes", "premier", "premiere"});
+}
+
+bool namesPeriod(const Token& t) {
+    return isWordIn(&t, {"year", "season", "term", "semester", "annee", "saison", "trimestre",
+                         "jahres", "schuljahres", "semesters", "l'annee"});
+}
+
+} // namespace plannery::reader

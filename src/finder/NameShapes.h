@@ -1,0 +1,51 @@
+#pragma once
+
+#include "finder/LineSegments.h"
+#include "finder/ReaderText.h"
+
+#include <algorithm>
+#include <cstddef>
+
+// Whether a piece of a line can be an event's name, and where a name in a sentence ends, for
+// picking titles.
+namespace plannery::reader {
+
+// Whether any of the line's tokens from `begin` to `end` passes the test.
+bool anyToken(const Line& line, std::size_t begin, std::size_t end, auto test) {
+    return std::any_of(line.tokens.begin() + static_cast<std::ptrdiff_t>(begin),
+                       line.tokens.begin() + static_cast<std::ptrdiff_t>(end), test);
+}
+
+// A piece with a word that begins a clause (a verb such as "is", a pronoun such as "we"): a
+// sentence rather than a name.
+bool isProse(const Line& line, const Segment& s);
+
+// Whether the tokens from `begin` to `end` hold a word for an event ("party", "meeting").
+bool hasEventNoun(const Line& line, std::size_t begin, std::size_t end);
+
+// "with Dr. Morales", "from 8pm": a piece that goes on from something else.
+bool isPreposition(const Token& t);
+
+// Part of a sentence rather than a name: beginning in lower case ("live at Hideaway Lounge"),
+// running into the day ("Just confirming the photo shoot on") or broken off after a word that
+// leads on ("Practice moved to", where a line was wrapped).
+bool isFragment(const Line& line, const Segment& s);
+
+// "Party of 4", "Table for 2", "Tisch für 6" from token k: the size of a booking, not an event's
+// name.
+bool isGroupSize(const Line& line, std::size_t k);
+
+// A piece in which an address starts ("2150 Pearl St").
+bool isAddress(const Line& line, const Segment& s);
+
+// Words a name in a sentence does not run over.
+bool stopsName(const Token& t);
+
+// "zum ersten Elternabend", "le premier conseil d'école": which of a series, not what it is (unlike
+// a capitalised "First Communion").
+bool isSeriesOrdinal(const Token& t);
+
+// "de l'année", "des Schuljahres", "of the season": the time an event falls in, not its name.
+bool namesPeriod(const Token& t);
+
+} // namespace plannery::reader

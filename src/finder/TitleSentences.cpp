@@ -1,0 +1,256 @@
+#include "finder/TitlePicking.h"
+
+#include "finder/HeadingShapes.h"
+#include "finder/NameShapes.h"
+#include "finder/ReaderVocabulary.h"
+
+#include <algorithm>
+
+// The titles that the sentences of a text give: the event named near its day, the clause that
+// leads up to the day, and a trip to the place visited.
+namespace plannery::reader {
+
+namespace {
+
+// An event named in the sentence that gives its day, or in one of the lines just above.
+constexpr int kOwnSentence = 15;
+constexpr std::size_t kNearby = 3;
+
+} // namespace
+
+std::optional<TitlePicker::Option> TitlePicker::sentenceOption(const Candidate& c) const {
+    // The event named near the day: "are you free for dinner on friday?", "Pub quiz is back".
+    for (std::size_t li = c.line + 1; li-- > 0 && li + kNearby >= c.line;) {
+        const Line& line = m_text.lines[li];
+        const LineFacts& facts = m_text.facts[li];
+        if (li >= m_signature) {
+            continue;
+        }
+        // Days and times end a name ("8pm drinks" is "drinks").
+        std::vector<bool> dated(line.tokens.size(), false);
+        const auto mark = [&dated](std::size_t begin, std::size_t end) {
+            std::fill(dated.begin() + static_cast<std::ptrdiff_t>(begin),
+                      dated.begin() + static_cast<std::ptrdiff_t>(std::min(end, dated.size())),
+                      true);
+        };
+        for (const DateMention& d : facts.dates) {
+            mark(d.begin, d.end);
+        }
+        for (const TimeMention& t : facts.times) {
+            mark(t.begin, t.end);
+        }
+        // Neither who wrote the line nor a label such as "Termin:" is the event it names.
+        const bool skipLabel = facts.speaker || Vocabulary::isKnownLabel(facts.label);
+        for (std::size_t k = skipLabel ? facts.labelEnd : 0; k < line.tokens.size(); ++k) {
+            if (auto birthday = dated[k] ? std::nullopt : ordinalBirthday(line, k)) {
+                return Option{*birthday, li == c.line ? kOwnSentence : kUsable + 1};
+            }
+            if (dated[k] || !line.tokens[k].isWord() ||
+                !Vocabulary::isEventNoun(line.tokens[k].key) || isGroupSize(line, k)) {
+                continue;
+            }
+            return Option{phraseAround(line, dated, k), li == c.line ? kOwnSentence : kUsable + 1};
+        }
+    }
+    return std::nullopt;
+}
+
+// "Can you pick Gran up from the station on Friday?" gives "pick Gran up from the station";
+// "Quick reminder that our quarterly all-hands is next Wednesday" gives "quarterly all-hands".
+std::optional<std::string> TitlePicker::clauseTitle(const Candidate& c) const {
+    if (auto own = clauseBefore(c.line, c.begin)) {
+        return own->text;
+    }
+    // "Right, Sunday walk is on": a weekday that qualifies the event's name begins it.
+    const Line& line = m_text.lines[c.line];
+    if (c.relative && c.end == c.begin + 1 && line.tokens[c.begin].capital) {
+        std::size_t end = c.end;
+        while (end < line.tokens.size() && end < c.end + 3 && line.tokens[end].isWord() &&
+               !Vocabulary::isClauseWord(line.tokens[end].key) && !stopsName(line.tokens[end])) {
+            ++end;
+        }
+        if (end > c.end && end < line.tokens.size() && line.tokens[end].isWord() &&
+            Vocabulary::isClauseWord(line.tokens[end].key)) {
+            return std::string(line.span(c.begin, end));
+        }
+    }
+    // A row of a list without a name of its own is what the line that opens the list says of
+    // every row: "Unsere Kita bleibt an folgenden Tagen geschlossen:".
+    for (std::size_t li = c.line; li-- > 0 && li + 2 * kNearby >= c.line;) {
+        const Line& line = m_text.lines[li];
+        if (line.block != m_text.lines[c.line].block || line.tokens.empty()) {
+            break;
+        }
+        if (line.tokens.back().isSymbol(":") && m_text.facts[li].dates.empty()) {
+            const auto intro = clauseBefore(li, line.tokens.size() - 1);
+            return intro && intro->closure ? std::optional(intro->text) : std::nullopt;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<TitlePicker::Clause> TitlePicker::clauseBefore(std::size_t li,
+                                                             std::size_t limit) const {
+    const Line& line = m_text.lines[li];
+    const LineFacts& facts = m_text.facts[li];
+    const Candidate c{.line = li, .begin = limit};
+    // The words before a list's closing colon read as a label; they are the clause.
+    std::size_t begin = facts.labelEnd <= limit ? facts.labelEnd : 0;
+    for (std::size_t k = begin; k < c.begin; ++k) {
+        if (line.tokens[k].isSymbol(".") || line.tokens[k].isSymbol("!") ||
+            line.tokens[k].isSymbol("?")) {
+            begin = k + 1;
+        }
+    }
+    // A word set off by a comma opens the sentence rather than naming anything: "Right, ...",
+    // "Tom, ...", "Alors, ...".
+    if (begin + 2 <= c.begin && line.tokens[begin].isWord() &&
+        line.tokens[begin + 1].isSymbol(",")) {
+        begin += 2;
+    }
+    while (begin < c.begin && (!line.tokens[begin].isWord() || stopsName(line.tokens[begin]) ||
+                               isWordIn(&line.tokens[begin], {"quick", "just", "do", "remember",
+                                                              "still", "also", "so"}))) {
+        ++begin;
+    }
+    // "there is no school on Friday": what there is, without the words that say so.
+    if (begin + 2 < c.begin && isWordIn(&line.tokens[begin], {"there"}) &&
+        isWordIn(&line.tokens[begin + 1], {"is", "are", "will"})) {
+        begin +=
+            line.tokens[begin + 1].key == "will" && isWordIn(line.at(begin + 2), {"be"}) ? 3 : 2;
+    }
+    std::size_t end = begin;
+    while (end < c.begin &&
+           !(line.tokens[end].isWord() && Vocabulary::isClauseWord(line.tokens[end].key)) &&
+           !line.tokens[end].isSymbol(",") && !line.tokens[end].isSymbol("?")) {
+        ++end;
+    }
+    while (end > begin && stopsName(line.tokens[end - 1]) && !line.tokens[end - 1].capital &&
+           !line.tokens[end - 1].isNumber()) {
+        --end;
+    }
+    const std::size_t words = end - begin;
+    if (words == 0 || words > 7) {
+        return std::nullopt;
+    }
+    // "the office will be closed on Friday" is a day the office is closed.
+    for (std::size_t k = end; k < c.begin; ++k) {
+        if (isWordIn(&line.tokens[k], {"closed", "geschlossen", "ferme", "fermee"})) {
+            return Clause{std::string(line.span(begin, end)) + " " +
+                              std::string(line.slice(line.tokens[k].begin, line.tokens[k].end)),
+                          true};
+        }
+    }
+    return Clause{std::string(line.span(begin, end)), false};
+}
+
+// "Year 4 will be visiting the Natural History Museum on Wednesday": a trip to the place visited.
+std::optional<std::string> TitlePicker::tripTitle(const Candidate& c) const {
+    const Line& line = m_text.lines[c.line];
+    const bool visits = std::any_of(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
+        return isWordIn(&t, {"visiting", "visit"});
+    });
+    const auto at = m_venue.empty() ? std::string::npos : line.text.find(m_venue);
+    if (!visits || at == std::string::npos) {
+        return std::nullopt;
+    }
+    const bool article = std::string_view(line.text).substr(0, at).ends_with("the ");
+    return "Trip to " + std::string(article ? "the " : "") + m_venue;
+}
+
+std::string TitlePicker::phraseAround(const Line& line, const std::vector<bool>& dated,
+                                      std::size_t noun) const {
+    const auto& tokens = line.tokens;
+    std::size_t begin = noun;
+    // Back over what qualifies it: "Pub quiz", "new Pixar movie", "6th birthday party".
+    while (begin > 0 && !dated[begin - 1]) {
+        const Token& t = tokens[begin - 1];
+        const bool ordinal = t.isWord() && !t.spaced && begin >= 2 && tokens[begin - 2].isNumber();
+        if (ordinal) {
+            begin -= 2;
+            continue;
+        }
+        // "parent–teacher meeting": a dash inside a compound joins its words.
+        const bool joined = t.isSymbol("-") && !t.spaced && begin >= 2 &&
+                            tokens[begin - 2].isWord() && !tokens[begin].spaced;
+        if (joined) {
+            begin -= 2;
+            continue;
+        }
+        if (stopsName(t) || isSeriesOrdinal(t)) {
+            break;
+        }
+        --begin;
+    }
+    std::size_t end = noun + 1;
+    while (end < tokens.size() && tokens[end].isWord() &&
+           Vocabulary::isEventNoun(tokens[end].key)) {
+        ++end;
+    }
+    // 'our free webinar "Cloud Costs Under Control"': the name in quotes goes with its kind.
+    const auto opens = [](const Token& t) {
+        return t.isSymbol("\"") || t.isSymbol("\u201C") || t.isSymbol("\u201E") ||
+               t.isSymbol("\u00AB");
+    };
+    const auto closes = [](const Token& t) {
+        return t.isSymbol("\"") || t.isSymbol("\u201D") || t.isSymbol("\u201C") ||
+               t.isSymbol("\u00BB");
+    };
+    if (end < tokens.size() && opens(tokens[end])) {
+        for (std::size_t k = end + 1; k < tokens.size() && k < end + 12; ++k) {
+            if (closes(tokens[k])) {
+                end = k + 1;
+                break;
+            }
+        }
+    }
+    // "conseil d'école", "fête d'été": an elided "de" joins its word.
+    if (end < tokens.size() && tokens[end].isWord() && tokens[end].key.starts_with("d'") &&
+        tokens[end].key.size() > 2) {
+        ++end;
+    }
+    // "... for the stats final", "... with Dr. Hannah Ross", "... de rentrée de la classe de
+    // CE2", "Termin zur Vorsorgeuntersuchung"
+    if (end + 1 < tokens.size() && tokens[end].isWord() &&
+        isWordIn(&tokens[end],
+                 {"for", "of", "with", "de", "du", "zur", "zum", "fur", "bei", "chez"})) {
+        std::size_t more = end + 1;
+        while (more < tokens.size() && more < end + 9 && !dated[more] &&
+               ((tokens[more].isWord() && !Vocabulary::isClauseWord(tokens[more].key) &&
+                 (tokens[more].capital || !stopsName(tokens[more]) || tokens[more].key == "the" ||
+                  tokens[more].key == "la" || tokens[more].key == "de")) ||
+                tokens[more].isNumber() || (tokens[more].isSymbol(".") && !tokens[more].spaced))) {
+            ++more;
+        }
+        while (more > end + 1 && (stopsName(tokens[more - 1]) && !tokens[more - 1].capital &&
+                                  !tokens[more - 1].isNumber())) {
+            --more;
+        }
+        const bool period =
+            std::any_of(tokens.begin() + static_cast<std::ptrdiff_t>(end + 1),
+                        tokens.begin() + static_cast<std::ptrdiff_t>(more), namesPeriod);
+        if (more > end + 1 && !period) {
+            end = more;
+        }
+    }
+    std::string name(line.span(begin, end));
+    // "Leo is having his 6th birthday party": Leo's.
+    if (begin > 0 && tokens[begin - 1].isWord() &&
+        (tokens[begin - 1].key == "his" || tokens[begin - 1].key == "her" ||
+         tokens[begin - 1].key == "their")) {
+        for (std::size_t k = begin - 1; k-- > 0;) {
+            const Token& t = tokens[k];
+            if (t.isSymbol(".") || t.isSymbol("!") || t.isSymbol("?")) {
+                break;
+            }
+            if (t.isWord() && t.capital && !Vocabulary::isGreeting(t.key) && t.key != "i" &&
+                !Vocabulary::isFiller(t.key) && t.key.find('\'') == std::string::npos) {
+                name = std::string(line.slice(t.begin, t.end)) + "'s " + name;
+                break;
+            }
+        }
+    }
+    return name;
+}
+
+} // namespace plannery::reader
