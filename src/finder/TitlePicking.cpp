@@ -20,6 +20,44 @@ constexpr int kOwnLine = 20;
 constexpr std::size_t kLongestTitle = 9; // words
 constexpr std::size_t kWholeLine = 8;    // a heading this short is taken whole
 
+// The whole name that piece `s` begins: after a label such as "Subject:", up to a remark or the
+// day; on a line without days or times, the pieces that join into one short name.
+Segment wholeName(const Line& line, const LineFacts& facts, const std::vector<Segment>& segments,
+                  Segment s) {
+    if (Vocabulary::isTitleLabel(facts.label)) {
+        // "Subject: Interview confirmation – Senior Data Analyst" up to a remark ("– sign up
+        // now") or the day ("@ Wed May 20").
+        for (std::size_t k = s.end; k < line.tokens.size(); ++k) {
+            const Token& t = line.tokens[k];
+            const bool remark = t.isSymbol("-") && k + 1 < line.tokens.size() &&
+                                line.tokens[k + 1].isWord() && !line.tokens[k + 1].capital;
+            if (t.isSymbol("@") || t.isSymbol("(") || remark ||
+                std::any_of(facts.dates.begin(), facts.dates.end(),
+                            [k](const DateMention& d) { return d.begin == k; })) {
+                break;
+            }
+            s.end = k + 1;
+        }
+    } else if (facts.dates.empty() && facts.times.empty() && segments.size() > 1 &&
+               wordCount(line, Segment{.begin = s.begin, .end = segments.back().end}) <=
+                   kWholeLine) {
+        // "Intro to Pottery – Taster Workshop", without a remark in parentheses ("(12A)") or
+        // a generic piece ("– Billet daté").
+        for (const Segment& next : segments) {
+            const bool genericPiece = anyToken(line, next.begin, next.end, [](const Token& t) {
+                return t.isWord() && Vocabulary::isGenericHeadingWord(t.key);
+            });
+            if (genericPiece) {
+                break;
+            }
+            if (next.begin > s.begin && !line.tokens[next.begin - 1].isSymbol("(")) {
+                s.end = next.end;
+            }
+        }
+    }
+    return s;
+}
+
 } // namespace
 
 std::string normalCapitalisation(const std::string& title) {
@@ -97,19 +135,19 @@ TitlePicker::TitlePicker(const TextFacts& text, const std::vector<Candidate>& ca
     }
 }
 
-std::optional<TitlePicker::Option> TitlePicker::lineOption(std::size_t li, bool own) const {
+bool TitlePicker::mayName(std::size_t li, bool own) const {
     const Line& line = m_text.lines[li];
     const LineFacts& facts = m_text.facts[li];
     const bool titled = Vocabulary::isTitleLabel(facts.label);
     if ((m_text.header[li] && !titled) || Vocabulary::isDetailLabel(facts.label) ||
         Vocabulary::isPlaceLabel(facts.label) || facts.speaker ||
         (!own && (li >= m_signature || Addresses::inLine(line) || namesAddress(li)))) {
-        return std::nullopt;
+        return false;
     }
     // A line that ends in a comma is a letter's salutation ("Madame, Monsieur,", "Dear Parents
     // and Carers,") or a sentence that goes on below, not a heading.
     if (!own && !line.tokens.empty() && line.tokens.back().isSymbol(",")) {
-        return std::nullopt;
+        return false;
     }
     // A lone word called out ("ROAR!", "Surprise!") cheers the reader on rather than naming the
     // event, unless it is one ("PARTY!").
@@ -117,9 +155,16 @@ std::optional<TitlePicker::Option> TitlePicker::lineOption(std::size_t li, bool 
                                      [](const Token& t) { return t.isWord(); });
     const bool called = std::any_of(line.tokens.begin(), line.tokens.end(),
                                     [](const Token& t) { return t.isSymbol("!"); });
-    if (!own && words == 1 && called && !hasEventNoun(line, 0, line.tokens.size())) {
+    return own || words != 1 || !called || hasEventNoun(line, 0, line.tokens.size());
+}
+
+std::optional<TitlePicker::Option> TitlePicker::lineOption(std::size_t li, bool own) const {
+    if (!mayName(li, own)) {
         return std::nullopt;
     }
+    const Line& line = m_text.lines[li];
+    const LineFacts& facts = m_text.facts[li];
+    const bool titled = Vocabulary::isTitleLabel(facts.label);
     if (!own) {
         if (auto birthday = turningAge(line)) {
             return Option{*birthday, 10 - 2 * static_cast<int>(std::min<std::size_t>(li, 8)) + 12};
@@ -190,113 +235,100 @@ std::optional<TitlePicker::Option> TitlePicker::lineOption(std::size_t li, bool 
             skippedGeneric = true;
             continue;
         }
-        if (titled) {
-            // "Subject: Interview confirmation – Senior Data Analyst" up to a remark ("– sign up
-            // now") or the day ("@ Wed May 20").
-            for (std::size_t k = s.end; k < line.tokens.size(); ++k) {
-                const Token& t = line.tokens[k];
-                const bool remark = t.isSymbol("-") && k + 1 < line.tokens.size() &&
-                                    line.tokens[k + 1].isWord() && !line.tokens[k + 1].capital;
-                if (t.isSymbol("@") || t.isSymbol("(") || remark ||
-                    std::any_of(facts.dates.begin(), facts.dates.end(),
-                                [k](const DateMention& d) { return d.begin == k; })) {
-                    break;
-                }
-                s.end = k + 1;
-            }
-        } else if (facts.dates.empty() && facts.times.empty() && segments.size() > 1 &&
-                   wordCount(line, Segment{.begin = s.begin, .end = segments.back().end}) <=
-                       kWholeLine) {
-            // "Intro to Pottery – Taster Workshop", without a remark in parentheses ("(12A)") or
-            // a generic piece ("– Billet daté").
-            for (const Segment& next : segments) {
-                const bool genericPiece = anyToken(line, next.begin, next.end, [](const Token& t) {
-                    return t.isWord() && Vocabulary::isGenericHeadingWord(t.key);
-                });
-                if (genericPiece) {
-                    break;
-                }
-                if (next.begin > s.begin && !line.tokens[next.begin - 1].isSymbol("(")) {
-                    s.end = next.end;
-                }
-            }
-        }
-        const std::size_t words = wordCount(line, s);
-        if (words > kLongestTitle + 3) {
+        s = wholeName(line, facts, segments, s);
+        if (wordCount(line, s) > kLongestTitle + 3) {
             return std::nullopt;
         }
-        // Headings come first; an event's own line is judged without regard to where it stands.
-        int score = 10 - (own ? 0 : 2 * static_cast<int>(std::min<std::size_t>(li, 8)));
-        score += titled ? 50 : 0;
-        bool generic = false;
-        bool capitals = true;
-        int capitalised = 0;
-        for (std::size_t k = s.begin; k < s.end; ++k) {
-            const Token& t = line.tokens[k];
-            if (t.isWord()) {
-                generic = generic || Vocabulary::isGenericHeadingWord(t.key);
-                capitals = capitals && (t.allCaps || t.key.size() < 2);
-                capitalised += t.capital ? 1 : 0;
-            }
-        }
-        score -= generic && !titled ? 30 : 0;
-        if (capitals && FinderText::letterCount(line.span(s.begin, s.end)) >= 4) {
-            score += 6;
-        } else if (capitalised * 2 >= static_cast<int>(words)) {
-            score += 4;
-        }
-        const bool eventNoun = hasEventNoun(line, s.begin, s.end);
-        score += eventNoun ? 8 : 0;
-        // A letterhead over the salutation ("Kita Sonnenschein" over "Liebe Eltern,", "École
-        // Jules Ferry" over "Madame, Monsieur,") names who writes, not the event.
-        const bool institution = anyToken(line, s.begin, s.end, [](const Token& t) {
-            return t.isWord() && Vocabulary::isVenueWord(t.key);
-        });
-        if (!own && institution && !eventNoun && !titled && li + 1 < m_text.lines.size() &&
-            isSalutation(m_text.lines[li + 1])) {
+        if (!own && !titled && namesWriter(li, segments, piece, s)) {
             return std::nullopt;
         }
-        // So does a school's or club's name beside the kind of page that lists several events
-        // ("Maple Grove Middle School — Weekly Update", "Westfield Academy — Netball Fixtures").
-        const bool besideGeneric =
-            std::any_of(segments.begin(), segments.end(), [&](const Segment& other) {
-                return &other != &piece &&
-                       anyToken(line, other.begin, other.end, [](const Token& t) {
-                           return t.isWord() && Vocabulary::isGenericHeadingWord(t.key);
-                       });
-            });
-        if (!own && institution && !eventNoun && !titled && besideGeneric && m_manyLines) {
-            return std::nullopt;
-        }
-        // "Portsmouth → Fishbourne" (or "Portsmouth > Fishbourne", as recognisers read arrows): a
-        // route names the trip, more than the carrier's name does.
-        const bool route = anyToken(line, s.begin, s.end, [](const Token& t) {
-            return t.isSymbol("→") || t.isSymbol(">");
-        });
-        score += route ? 8 : 0;
-        score += words <= 8 ? 4 : 0;
-        score -= skippedGeneric ? 6 : 0;
-        score -= !facts.dates.empty() || !facts.times.empty() ? 6 : 0;
-        score += li + 1 == m_firstEventLine ? 3 : 0;
-        if (whose && line.tokens[s.begin].isWord("the")) {
-            ++s.begin;
-        }
-        std::string text = segmentText(line, s);
-        if (whose) {
-            text += " " + *whose;
-        }
-        if (auto partner =
-                !own && s.end == line.tokens.size() ? joinedName(m_text.lines, li) : std::nullopt) {
-            text += " & " + *partner;
-        }
-        if (auto act = !own && isWordIn(&line.tokens[s.end - 1], {"tour", "tournee"})
-                           ? actAbove(li)
-                           : std::nullopt) {
-            text = *act + " – " + text;
-        }
-        return Option{text, score};
+        return Option{nameText(li, s, own, whose), nameScore(li, s, own, skippedGeneric)};
     }
     return std::nullopt;
+}
+
+int TitlePicker::nameScore(std::size_t li, const Segment& s, bool own, bool skippedGeneric) const {
+    const Line& line = m_text.lines[li];
+    const LineFacts& facts = m_text.facts[li];
+    const bool titled = Vocabulary::isTitleLabel(facts.label);
+    const std::size_t words = wordCount(line, s);
+    // Headings come first; an event's own line is judged without regard to where it stands.
+    int score = 10 - (own ? 0 : 2 * static_cast<int>(std::min<std::size_t>(li, 8)));
+    score += titled ? 50 : 0;
+    bool generic = false;
+    bool capitals = true;
+    int capitalised = 0;
+    for (std::size_t k = s.begin; k < s.end; ++k) {
+        const Token& t = line.tokens[k];
+        if (t.isWord()) {
+            generic = generic || Vocabulary::isGenericHeadingWord(t.key);
+            capitals = capitals && (t.allCaps || t.key.size() < 2);
+            capitalised += t.capital ? 1 : 0;
+        }
+    }
+    score -= generic && !titled ? 30 : 0;
+    if (capitals && FinderText::letterCount(line.span(s.begin, s.end)) >= 4) {
+        score += 6;
+    } else if (capitalised * 2 >= static_cast<int>(words)) {
+        score += 4;
+    }
+    score += hasEventNoun(line, s.begin, s.end) ? 8 : 0;
+    // "Portsmouth → Fishbourne" (or "Portsmouth > Fishbourne", as recognisers read arrows): a
+    // route names the trip, more than the carrier's name does.
+    const bool route = anyToken(line, s.begin, s.end,
+                                [](const Token& t) { return t.isSymbol("→") || t.isSymbol(">"); });
+    score += route ? 8 : 0;
+    score += words <= 8 ? 4 : 0;
+    score -= skippedGeneric ? 6 : 0;
+    score -= !facts.dates.empty() || !facts.times.empty() ? 6 : 0;
+    score += li + 1 == m_firstEventLine ? 3 : 0;
+    return score;
+}
+
+bool TitlePicker::namesWriter(std::size_t li, const std::vector<Segment>& segments,
+                              const Segment& piece, const Segment& s) const {
+    const Line& line = m_text.lines[li];
+    const bool institution = anyToken(line, s.begin, s.end, [](const Token& t) {
+        return t.isWord() && Vocabulary::isVenueWord(t.key);
+    });
+    if (!institution || hasEventNoun(line, s.begin, s.end)) {
+        return false;
+    }
+    // A letterhead over the salutation ("Kita Sonnenschein" over "Liebe Eltern,", "École
+    // Jules Ferry" over "Madame, Monsieur,") names who writes, not the event.
+    if (li + 1 < m_text.lines.size() && isSalutation(m_text.lines[li + 1])) {
+        return true;
+    }
+    // So does a school's or club's name beside the kind of page that lists several events
+    // ("Maple Grove Middle School — Weekly Update", "Westfield Academy — Netball Fixtures").
+    const bool besideGeneric =
+        std::any_of(segments.begin(), segments.end(), [&](const Segment& other) {
+            return &other != &piece && anyToken(line, other.begin, other.end, [](const Token& t) {
+                return t.isWord() && Vocabulary::isGenericHeadingWord(t.key);
+            });
+        });
+    return besideGeneric && m_manyLines;
+}
+
+std::string TitlePicker::nameText(std::size_t li, Segment s, bool own,
+                                  const std::optional<std::string>& whose) const {
+    const Line& line = m_text.lines[li];
+    if (whose && line.tokens[s.begin].isWord("the")) {
+        ++s.begin;
+    }
+    std::string text = segmentText(line, s);
+    if (whose) {
+        text += " " + *whose;
+    }
+    if (auto partner =
+            !own && s.end == line.tokens.size() ? joinedName(m_text.lines, li) : std::nullopt) {
+        text += " & " + *partner;
+    }
+    if (auto act = !own && isWordIn(&line.tokens[s.end - 1], {"tour", "tournee"}) ? actAbove(li)
+                                                                                  : std::nullopt) {
+        text = *act + " – " + text;
+    }
+    return text;
 }
 
 // "Arctic Monkeys" over "The Car Tour": a tour is the act's, named on the line above.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "finder/EventAssembly.h"
+#include "finder/LineSegments.h"
 #include "finder/TextFacts.h"
 
 #include <optional>
@@ -29,6 +30,20 @@ class TitlePicker {
         int score = 0;
     };
     std::optional<Option> lineOption(std::size_t line, bool own) const;
+    // Whether line `li` can name an event at all: not a header, a label of details or of a place,
+    // a speaker's words, the sign-off, an address, a line that goes on below or a word called out.
+    bool mayName(std::size_t li, bool own) const;
+    // The score of piece `s` of line `li`; `skippedGeneric`: a generic piece before it was passed
+    // over ("Timed Entry Ticket – General Admission").
+    int nameScore(std::size_t li, const Segment& s, bool own, bool skippedGeneric) const;
+    // Whether piece `s`, grown from `piece` of the line's `segments`, names who writes rather than
+    // the event: a school's or club's name.
+    bool namesWriter(std::size_t li, const std::vector<Segment>& segments, const Segment& piece,
+                     const Segment& s) const;
+    // The text of piece `s` with whose event it is (`whose`, from the line below), a couple's
+    // second name and the act on tour.
+    std::string nameText(std::size_t li, Segment s, bool own,
+                         const std::optional<std::string>& whose) const;
     std::optional<Option> ownOption(const Candidate& candidate) const;
     std::optional<Option> sentenceOption(const Candidate& candidate) const;
     std::optional<std::string> clauseTitle(const Candidate& candidate) const;
