@@ -129,6 +129,9 @@ bool DecodedFiles::holds(std::uint32_t file) const {
 }
 
 void DecodedFiles::forgetLeastUsed() const {
+    if (m_decoded.empty()) {
+        return;
+    }
     // The older half goes at once, so that forgetting costs a constant share of each decode.
     std::vector<std::uint64_t> uses;
     uses.reserve(m_decoded.size());
