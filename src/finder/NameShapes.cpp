@@ -14,6 +14,12 @@ bool isProse(const Line& line, const Segment& s) {
                     [](const Token& t) { return t.isWord() && Vocabulary::isClauseWord(t.key); });
 }
 
+bool hasGenericHeadingWord(const Line& line, const Segment& s) {
+    return anyToken(line, s.begin, s.end, [](const Token& t) {
+        return t.isWord() && Vocabulary::isGenericHeadingWord(t.key);
+    });
+}
+
 bool hasEventNoun(const Line& line, std::size_t begin, std::size_t end) {
     return anyToken(line, begin, end,
                     [](const Token& t) { return t.isWord() && Vocabulary::isEventNoun(t.key); });

@@ -44,9 +44,7 @@ Segment wholeName(const Line& line, const LineFacts& facts, const std::vector<Se
         // "Intro to Pottery – Taster Workshop", without a remark in parentheses ("(12A)") or
         // a generic piece ("– Billet daté").
         for (const Segment& next : segments) {
-            const bool genericPiece = anyToken(line, next.begin, next.end, [](const Token& t) {
-                return t.isWord() && Vocabulary::isGenericHeadingWord(t.key);
-            });
+            const bool genericPiece = hasGenericHeadingWord(line, next);
             if (genericPiece) {
                 break;
             }
@@ -228,9 +226,7 @@ std::optional<TitlePicker::Option> TitlePicker::lineOption(std::size_t li, bool 
             return std::nullopt;
         }
         // "Musée d'Orsay – Billet daté": the piece that is no generic heading names it.
-        const bool genericPiece = anyToken(line, s.begin, s.end, [](const Token& t) {
-            return t.isWord() && Vocabulary::isGenericHeadingWord(t.key);
-        });
+        const bool genericPiece = hasGenericHeadingWord(line, s);
         if (genericPiece && !titled && &piece != &segments.back()) {
             skippedGeneric = true;
             continue;
@@ -303,9 +299,7 @@ bool TitlePicker::namesWriter(std::size_t li, const std::vector<Segment>& segmen
     // ("Maple Grove Middle School — Weekly Update", "Westfield Academy — Netball Fixtures").
     const bool besideGeneric =
         std::any_of(segments.begin(), segments.end(), [&](const Segment& other) {
-            return &other != &piece && anyToken(line, other.begin, other.end, [](const Token& t) {
-                return t.isWord() && Vocabulary::isGenericHeadingWord(t.key);
-            });
+            return &other != &piece && hasGenericHeadingWord(line, other);
         });
     return besideGeneric && m_manyLines;
 }
