@@ -19,6 +19,7 @@
 #include "finder/BuiltinReader.h"
 #include "finder/DraftJson.h"
 #include "finder/EventSuggestion.h"
+#include "platform/ImagingModule.h"
 #include "platform/TesseractRecognizer.h"
 
 #include <QFont>
@@ -106,7 +107,7 @@ QImage draw(const std::string& text, const Style& style) {
 
 TesseractRecognizer& recognizerFor(const Calendar& calendar) {
     static std::map<std::string, std::unique_ptr<TesseractRecognizer>> recognizers;
-    const std::string languages = TesseractRecognizer::languagesFor(calendar.localeId());
+    const std::string languages = ImagingModule::languagesFor(calendar.localeId());
     auto& recognizer = recognizers[languages];
     if (!recognizer) {
         recognizer = std::make_unique<TesseractRecognizer>(languages);

@@ -3,8 +3,7 @@
 #include "app/ImageEventsResults.h"
 #include "app/RecognizedTextSection.h"
 #include "platform/ImageFiles.h"
-#include "platform/SaneScanner.h"
-#include "platform/TesseractRecognizer.h"
+#include "platform/ImagingModule.h"
 #include "store/CalendarStore.h"
 #include "store/FinderSettings.h"
 
@@ -162,16 +161,16 @@ ImageEventsSheet* ImageEventsSheet::make(QWidget* parent, CalendarStore& store, 
     // Tesseract's language data takes a moment to load: one recogniser serves every sheet.
     static std::shared_ptr<TextRecognizer> recognizer;
     static std::string languages;
-    const std::string wanted = TesseractRecognizer::languagesFor(store.calendar().localeId());
+    const std::string wanted = ImagingModule::languagesFor(store.calendar().localeId());
     if (!recognizer || languages != wanted) {
-        recognizer = std::make_shared<TesseractRecognizer>(wanted);
+        recognizer = ImagingModule::recognizer(wanted);
         languages = wanted;
     }
     return new ImageEventsSheet(Setup{.store = &store,
                                       .defaults = &defaults,
                                       .keychain = store.keychain(),
                                       .recognizer = recognizer,
-                                      .scanner = std::make_shared<SaneScanner>(),
+                                      .scanner = ImagingModule::scanner(),
                                       .onClose = std::move(onClose)},
                                 parent);
 }

@@ -6,7 +6,7 @@
 #include "finder/DraftJson.h"
 #include "model/EventDays.h"
 #include "platform/ImageFiles.h"
-#include "platform/TesseractRecognizer.h"
+#include "platform/ImagingModule.h"
 #include "store/FinderSettings.h"
 #include "store/ImageEventsSaving.h"
 
@@ -57,14 +57,15 @@ Gathered gather(const FindOptions& options, const Calendar& calendar, std::istre
         parts.push_back(text.str());
     }
     if (!options.images.empty()) {
-        TesseractRecognizer recognizer(TesseractRecognizer::languagesFor(calendar.localeId()));
+        const auto recognizer =
+            ImagingModule::recognizer(ImagingModule::languagesFor(calendar.localeId()));
         for (const auto& path : options.images) {
             const ImageResult image = ImageFiles::decode(QString::fromStdString(path.string()));
             if (!image.decoded) {
                 return Gathered{.problem = path.string() + ": " + image.problem};
             }
             const RecognizedText read =
-                recognizer.text(image.decoded->image, image.decoded->orientation, {});
+                recognizer->text(image.decoded->image, image.decoded->orientation, {});
             if (read.error) {
                 return Gathered{.problem = path.string() + ": " + *read.error};
             }

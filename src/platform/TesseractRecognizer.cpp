@@ -5,41 +5,15 @@
 #include <tesseract/baseapi.h>
 #include <tesseract/ocrclass.h>
 #include <tesseract/resultiterator.h>
-#include <unicode/locid.h>
 
 #include <QPainter>
 
 #include <cmath>
-#include <cstdlib>
-#include <filesystem>
 #include <optional>
 
 namespace plannery {
 
 namespace {
-
-namespace fs = std::filesystem;
-
-// Where Tesseract looks for its language data: TESSDATA_PREFIX, else Debian's folder.
-std::vector<fs::path> dataFolders() {
-    std::vector<fs::path> folders;
-    if (const char* prefix = std::getenv("TESSDATA_PREFIX"); prefix && *prefix) {
-        folders.emplace_back(prefix);
-        folders.emplace_back(fs::path(prefix) / "tessdata");
-    }
-    folders.emplace_back("/usr/share/tesseract-ocr/5/tessdata");
-    return folders;
-}
-
-bool installed(const std::string& language) {
-    std::error_code error;
-    for (const fs::path& folder : dataFolders()) {
-        if (fs::exists(folder / (language + ".traineddata"), error)) {
-            return true;
-        }
-    }
-    return false;
-}
 
 std::string trimmed(const char* text) {
     std::string_view line = text ? text : "";
@@ -99,15 +73,6 @@ bool stopRequested(void* stop, int) {
 }
 
 } // namespace
-
-std::string TesseractRecognizer::languagesFor(std::string_view localeId) {
-    const icu::Locale locale(std::string(localeId).c_str());
-    const std::string language = locale.getISO3Language();
-    if (language.empty() || language == "eng" || !installed(language)) {
-        return "eng";
-    }
-    return language + "+eng";
-}
 
 TesseractRecognizer::TesseractRecognizer(std::string languages)
     : m_languages(std::move(languages)) {}

@@ -5,7 +5,6 @@
 #include <memory>
 #include <mutex>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace tesseract {
@@ -19,10 +18,6 @@ namespace plannery {
 // the language data is the slow part), one per thread that reads at the same time.
 class TesseractRecognizer final : public TextRecognizer {
   public:
-    // Tesseract's language set for a locale: "eng", or the locale's language first when its data
-    // is installed ("deu+eng" for de_DE).
-    static std::string languagesFor(std::string_view localeId);
-
     explicit TesseractRecognizer(std::string languages = "eng");
     ~TesseractRecognizer() override;
     TesseractRecognizer(const TesseractRecognizer&) = delete;

@@ -1,6 +1,7 @@
 #include "platform/SaneScanner.h"
 
 #include "TestSupport.h"
+#include "platform/ImagingModule.h"
 
 #include <QByteArray>
 
@@ -54,6 +55,17 @@ TEST_F(SaneScannerTest, AStoppedScanGivesNoPage) {
     const DocumentScanner::Scan scan = SaneScanner().scan(stop.get_token());
     EXPECT_TRUE(scan.pages.empty());
     EXPECT_FALSE(scan.error) << *scan.error;
+}
+
+// The program scans through the imaging module, loaded beside it when a scanner is first looked
+// for.
+TEST_F(SaneScannerTest, TheProgramScansThroughItsImagingModule) {
+    drivers("test\n");
+    const auto scanner = ImagingModule::scanner();
+    ASSERT_TRUE(scanner->available());
+    const DocumentScanner::Scan scan = scanner->scan({});
+    ASSERT_FALSE(scan.error) << *scan.error;
+    EXPECT_EQ(scan.pages.size(), 1u);
 }
 
 } // namespace

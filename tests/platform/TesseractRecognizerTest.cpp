@@ -2,6 +2,8 @@
 
 #include "PhotoLook.h"
 #include "platform/ImageFiles.h"
+#include "platform/ImagingModule.h"
+#include "platform/ProgramModule.h"
 
 #include <QFont>
 #include <QLinearGradient>
@@ -46,7 +48,7 @@ QImage photoOfLine(const QString& line) {
     return test::photographed(paper);
 }
 
-RecognizedText read(TesseractRecognizer& recognizer, const QImage& image, int orientation = 1) {
+RecognizedText read(TextRecognizer& recognizer, const QImage& image, int orientation = 1) {
     return recognizer.text(image, orientation, {});
 }
 
@@ -118,17 +120,35 @@ TEST(TesseractRecognizerTest, AStoppedReadingGivesNothing) {
 }
 
 TEST(TesseractRecognizerTest, TheLocaleAddsItsLanguageWhenInstalled) {
-    EXPECT_EQ(TesseractRecognizer::languagesFor("en_US"), "eng");
-    EXPECT_EQ(TesseractRecognizer::languagesFor("C"), "eng");
+    EXPECT_EQ(ImagingModule::languagesFor("en_US"), "eng");
+    EXPECT_EQ(ImagingModule::languagesFor("C"), "eng");
     // Klingon has no language data anywhere.
-    EXPECT_EQ(TesseractRecognizer::languagesFor("tlh"), "eng");
-    const std::string german = TesseractRecognizer::languagesFor("de_DE");
+    EXPECT_EQ(ImagingModule::languagesFor("tlh"), "eng");
+    const std::string german = ImagingModule::languagesFor("de_DE");
     EXPECT_TRUE(german == "deu+eng" || german == "eng") << german;
 
     TesseractRecognizer missing("xyz");
     const RecognizedText result = read(missing, textPicture({QStringLiteral("Lunch")}));
     ASSERT_TRUE(result.error);
     EXPECT_NE(result.error->find("language data"), std::string::npos);
+}
+
+// The program itself reads through the imaging module, loaded beside it when the first picture
+// is read.
+TEST(TesseractRecognizerTest, TheProgramReadsThroughItsImagingModule) {
+    const auto recognizer = ImagingModule::recognizer("eng");
+    const RecognizedText result = read(*recognizer, textPicture({QStringLiteral("Dentist 9:15")}));
+    ASSERT_FALSE(result.error) << *result.error;
+    EXPECT_EQ(result.text, "Dentist 9:15");
+    // Language data that is not there is said by the module's recogniser too.
+    const RecognizedText missing =
+        read(*ImagingModule::recognizer("xyz"), textPicture({QStringLiteral("Lunch")}));
+    ASSERT_TRUE(missing.error);
+    EXPECT_NE(missing.error->find("language data"), std::string::npos);
+
+    std::string problem;
+    EXPECT_EQ(loadProgramModule("plannery-nowhere.so", problem), nullptr);
+    EXPECT_EQ(problem, "it is not installed beside the program");
 }
 
 } // namespace
