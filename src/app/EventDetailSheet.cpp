@@ -93,7 +93,11 @@ EventDetailSheet::EventDetailSheet(CalEvent event, CalendarStore& store, QWidget
     layout->addWidget(m_shareError);
 
     m_stack = new QStackedWidget(this);
+    // Shown while the event's copies are read, which after the window's first paint happens on
+    // a worker and takes a moment.
     m_loading = new QWidget(m_stack);
+    m_loading->setObjectName(QStringLiteral("detailLoading"));
+    m_loading->setAccessibleName(tr("Loading the event"));
     m_stack->addWidget(m_loading);
 
     m_unavailable = new QWidget(m_stack);
@@ -131,6 +135,9 @@ EventDetailSheet::EventDetailSheet(CalEvent event, CalendarStore& store, QWidget
 
     connect(m_model.get(), &EventDetailModel::infoChanged, this, &EventDetailSheet::showContent);
     connect(m_model.get(), &EventDetailModel::loadedChanged, this, &EventDetailSheet::showContent);
+    // The copies read again after a change, here or elsewhere, may be none any more.
+    connect(m_model.get(), &EventDetailModel::copiesChanged, this,
+            &EventDetailSheet::closeIfDeleted);
     connect(m_model.get(), &EventDetailModel::shareFileChanged, this,
             &EventDetailSheet::updateToolbar);
 }
@@ -153,8 +160,6 @@ void EventDetailSheet::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!m_model->loaded()) {
         m_model->load(m_store, m_event);
-        // After the model's own refresh, which it connected on loading.
-        connect(&m_store, &CalendarStore::revisionChanged, this, &EventDetailSheet::closeIfDeleted);
     }
 }
 
@@ -200,7 +205,6 @@ void EventDetailSheet::finished(const StoreEvent& event, bool deleted) {
         m_model->setFocusID(event.eventIdentifier());
     }
     m_model->refresh();
-    closeIfDeleted();
 }
 
 void EventDetailSheet::closeIfDeleted() {

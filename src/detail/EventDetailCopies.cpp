@@ -8,6 +8,65 @@
 
 namespace plannery::EventDetailCopies {
 
+std::vector<StoreEvent> behind(const EventStore& store, const CalEvent& event) {
+    std::vector<std::string> ids;
+    auto want = [&ids](const std::string& id) {
+        if (!id.empty() && std::find(ids.begin(), ids.end(), id) == ids.end()) {
+            ids.push_back(id);
+        }
+    };
+    want(event.eventIdentifier);
+    for (const std::string& id : event.duplicateIDs) {
+        want(id);
+    }
+    if (ids.empty()) {
+        return {};
+    }
+
+    // A second either side catches copies whose start differs by a fraction of a second.
+    const std::vector<StoreEvent> around =
+        store.events(event.start.plus(-1), std::max(event.start, event.end).plus(1));
+
+    std::vector<StoreEvent> found;
+    for (const std::string& id : ids) {
+        const StoreEvent* first = nullptr;
+        const StoreEvent* sameStart = nullptr;
+        for (const StoreEvent& candidate : around) {
+            if (candidate.eventIdentifier() != id) {
+                continue;
+            }
+            if (first == nullptr) {
+                first = &candidate;
+            }
+            if (candidate.startDate == event.start) {
+                sameStart = &candidate;
+                break;
+            }
+        }
+        if (sameStart != nullptr || first != nullptr) {
+            found.push_back(sameStart != nullptr ? *sameStart : *first);
+            continue;
+        }
+        // Outside the window only a single event is unambiguous: a series would give some other
+        // occurrence than the one shown.
+        std::optional<StoreEvent> direct = store.event(id);
+        if (direct && !direct->hasRecurrenceRules() && !direct->isDetached) {
+            found.push_back(std::move(*direct));
+        }
+    }
+    return found;
+}
+
+std::vector<StoreEvent> readAgain(const EventStore& store, std::vector<StoreEvent> copies) {
+    std::vector<StoreEvent> kept;
+    for (StoreEvent& copy : copies) {
+        if (store.refresh(copy)) {
+            kept.push_back(std::move(copy));
+        }
+    }
+    return kept;
+}
+
 std::vector<StoreEvent> regrouped(const std::vector<StoreEvent>& kept,
                                   const std::optional<std::string>& focusID,
                                   const Calendar& calendar) {

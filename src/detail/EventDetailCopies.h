@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/CalEvent.h"
 #include "model/Calendar.h"
 #include "model/EventStore.h"
 
@@ -11,6 +12,15 @@
 // be one event (a copy moved to another day, or retitled), and before an edit a copy is read again
 // from the event store.
 namespace plannery::EventDetailCopies {
+
+// The event store's occurrences behind a (possibly merged) event, in the order of its
+// identifiers: for each, the occurrence that starts when the event does, else the first around
+// its time, else the single event of that identifier anywhere.
+std::vector<StoreEvent> behind(const EventStore& store, const CalEvent& event);
+
+// The copies as the store has them now; those that cannot be read again are gone (deleted, or
+// moved out of reach).
+std::vector<StoreEvent> readAgain(const EventStore& store, std::vector<StoreEvent> copies);
 
 // The copies that still belong with the focus copy (the one whose identifier is `focusID`, else
 // the first) once the copies that no longer exist are gone: with several, those merged into the

@@ -1,5 +1,6 @@
 #include "store/CalendarStore.h"
 
+#include "detail/EventDetailCopies.h"
 #include "model/MailAddress.h"
 #include "store/CalendarPreferences.h"
 #include "store/SharedKeychain.h"
@@ -7,8 +8,10 @@
 #include "store/WidgetCenter.h"
 
 #include <QCoreApplication>
+#include <QFutureWatcher>
 #include <QPointer>
 #include <QThread>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
 #include <chrono>
@@ -400,53 +403,29 @@ void CalendarStore::refreshStatus() {
 }
 
 std::vector<StoreEvent> CalendarStore::copies(const CalEvent& event) const {
-    std::vector<std::string> ids;
-    auto want = [&ids](const std::string& id) {
-        if (!id.empty() && std::find(ids.begin(), ids.end(), id) == ids.end()) {
-            ids.push_back(id);
-        }
-    };
-    want(event.eventIdentifier);
-    for (const std::string& id : event.duplicateIDs) {
-        want(id);
-    }
-    if (ids.empty()) {
-        return {};
-    }
+    Q_ASSERT_X(!m_background || !onMainThread() || !hasAccess(), "CalendarStore",
+               "the copies of an event were read on the main thread after the first paint");
+    return EventDetailCopies::behind(*m_services.eventStore, event);
+}
 
-    // A second either side catches copies whose start differs by a fraction of a second.
-    const EventStore& store = *m_services.eventStore;
-    const std::vector<StoreEvent> around =
-        store.events(event.start.plus(-1), std::max(event.start, event.end).plus(1));
-
-    std::vector<StoreEvent> found;
-    for (const std::string& id : ids) {
-        const StoreEvent* first = nullptr;
-        const StoreEvent* sameStart = nullptr;
-        for (const StoreEvent& candidate : around) {
-            if (candidate.eventIdentifier() != id) {
-                continue;
-            }
-            if (first == nullptr) {
-                first = &candidate;
-            }
-            if (candidate.startDate == event.start) {
-                sameStart = &candidate;
-                break;
-            }
-        }
-        if (sameStart != nullptr || first != nullptr) {
-            found.push_back(sameStart != nullptr ? *sameStart : *first);
-            continue;
-        }
-        // Outside the window only a single event is unambiguous: a series would give some other
-        // occurrence than the one shown.
-        std::optional<StoreEvent> direct = store.event(id);
-        if (direct && !direct->hasRecurrenceRules() && !direct->isDetached) {
-            found.push_back(std::move(*direct));
-        }
+void CalendarStore::readCopies(QObject* context, CopiesRead read, CopiesDone done) {
+    Q_ASSERT(onMainThread());
+    std::shared_ptr<const EventStore> handle =
+        m_background ? std::shared_ptr<const EventStore>(m_services.scanHandle()) : nullptr;
+    if (!handle) {
+        done(read(*m_services.eventStore));
+        return;
     }
-    return found;
+    // The watcher hands the copies over from the event loop, never from inside this call, even
+    // when the worker is done first; it goes with `context`.
+    auto* watcher = new QFutureWatcher<std::vector<StoreEvent>>(context);
+    connect(watcher, &QFutureWatcherBase::finished, watcher, [watcher, done = std::move(done)] {
+        const CopiesDone finish = done;
+        watcher->deleteLater();
+        finish(watcher->result());
+    });
+    watcher->setFuture(
+        QtConcurrent::run([handle, read = std::move(read)] { return read(*handle); }));
 }
 
 } // namespace plannery

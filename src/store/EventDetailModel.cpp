@@ -71,29 +71,47 @@ void EventDetailModel::load(CalendarStore& store, const CalEvent& event) {
     m_store = &store;
     m_mirrors = store.mirrors();
     connect(&store, &CalendarStore::revisionChanged, this, &EventDetailModel::refresh);
-    std::vector<StoreEvent> copies = store.copies(event);
-    m_focusID = copies.empty() ? std::nullopt : std::optional(copies.front().eventIdentifier());
-    setCopies(std::move(copies));
-    rebuild();
-    if (!m_loaded) {
-        m_loaded = true;
-        emit loadedChanged();
-    }
+    const quint64 reading = ++m_reading;
+    store.readCopies(
+        this,
+        [event](const EventStore& events) { return EventDetailCopies::behind(events, event); },
+        [this, reading](std::vector<StoreEvent> copies) {
+            m_focusID =
+                copies.empty() ? std::nullopt : std::optional(copies.front().eventIdentifier());
+            show(std::move(copies));
+            m_loaded = true;
+            emit loadedChanged();
+            // The store changed while the copies were read: they are read again.
+            if (reading != m_reading) {
+                refresh();
+            }
+        });
 }
 
 void EventDetailModel::refresh() {
     if (!m_store) {
         return;
     }
-    const EventStore& events = m_store->eventStore();
-    // A copy that cannot be read again has been deleted (or moved out of reach).
-    std::vector<StoreEvent> kept;
-    for (StoreEvent copy : m_copies) {
-        if (events.refresh(copy)) {
-            kept.push_back(std::move(copy));
-        }
+    const quint64 reading = ++m_reading;
+    if (!m_loaded) {
+        // Still loading: the load reads again when it ends.
+        return;
     }
-    setCopies(EventDetailCopies::regrouped(kept, m_focusID, m_store->calendar()));
+    m_store->readCopies(
+        this,
+        [copies = m_copies](const EventStore& events) {
+            return EventDetailCopies::readAgain(events, copies);
+        },
+        [this, reading](std::vector<StoreEvent> kept) {
+            // A later read is under way; its copies are the newer.
+            if (reading == m_reading) {
+                show(EventDetailCopies::regrouped(kept, m_focusID, m_store->calendar()));
+            }
+        });
+}
+
+void EventDetailModel::show(std::vector<StoreEvent> copies) {
+    setCopies(std::move(copies));
     rebuild();
 }
 

@@ -57,9 +57,12 @@ class EventDetailModel final : public QObject {
     const std::optional<std::string>& focusID() const { return m_focusID; }
     void setFocusID(std::optional<std::string> eventIdentifier);
 
-    // Finds the copies behind the event in the store and builds the information. Once.
+    // Finds the copies behind the event in the store and builds the information. Once. After the
+    // window has painted, the copies are read on a worker (CalendarStore::readCopies) and
+    // `loadedChanged` tells when they are there.
     void load(CalendarStore& store, const CalEvent& event);
-    // Reads the copies again; nothing before `load`.
+    // Reads the copies again, as `load` reads them; nothing before `load`. When reads overlap,
+    // the last one asked for wins.
     void refresh();
 
     // Copy `index` as the store has it now, to edit or answer: its occurrence read again, or the
@@ -75,6 +78,7 @@ class EventDetailModel final : public QObject {
     void shareFileChanged(); // also when the share problem changes
 
   private:
+    void show(std::vector<StoreEvent> copies);
     void setCopies(std::vector<StoreEvent> copies);
     void rebuild();
     void setInfo(std::optional<EventDetailInfo> info);
@@ -88,6 +92,7 @@ class EventDetailModel final : public QObject {
     std::filesystem::path m_shareDir;
     CalendarMirrors m_mirrors;
     std::optional<std::string> m_focusID;
+    quint64 m_reading = 0;            // the last read of the copies asked for
     std::optional<IcsEvent> m_shared; // the record last written to m_shareFile
 };
 

@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTextBrowser>
 
@@ -89,7 +90,7 @@ class EventDetailSheetTest : public ::testing::Test {
         onDisk = events.get();
         store = std::make_unique<CalendarStore>(
             CalendarStore::Services{.eventStore = std::move(events),
-                                    .scanHandle = nullptr,
+                                    .scanHandle = [this] { return onDisk->snapshot(); },
                                     .calendar = [] { return test::berlin(); },
                                     .now = [this] { return at(vdir.calendar(), 2026, 3, 1); },
                                     .changeScanDelay = std::chrono::milliseconds(0)});
@@ -346,6 +347,30 @@ TEST_F(EventDetailSheetTest, EditsTheChosenCopyAndClosesWhenTheLastCopyIsDeleted
     ASSERT_TRUE(test::click(editor, "Delete"));
     ASSERT_TRUE(test::click(editor, "Delete event"));
     QApplication::processEvents();
+    EXPECT_FALSE(sheet->isVisible());
+}
+
+TEST_F(EventDetailSheetTest, AfterTheFirstPaintTheSheetOpensAtOnceAndFillsWhenTheEventIsRead) {
+    const CalEvent lunch = shown(12, "Lunch");
+    store->loadInBackground();
+    auto* sheet = new EventDetailSheet(lunch, *store, &window, temporary.path());
+    sheet->setAttribute(Qt::WA_DeleteOnClose);
+    QSignalSpy loaded(&sheet->model(), &EventDetailModel::loadedChanged);
+    sheet->open();
+    EXPECT_TRUE(sheet->findChild<QWidget*>(QStringLiteral("detailLoading"))->isVisible());
+    ASSERT_TRUE(loaded.wait());
+    QApplication::processEvents();
+    EXPECT_EQ(labelText(sheet, "detailTitle"), "Lunch");
+
+    // Deleted here: the sheet closes once the event has been read again and is gone.
+    QTest::mouseClick(shownChildren<QPushButton>(sheet, "detailEdit").at(0), Qt::LeftButton);
+    QPointer<EventEditorDialog> editor = sheet->findChild<EventEditorDialog*>();
+    ASSERT_TRUE(editor);
+    QSignalSpy copies(&sheet->model(), &EventDetailModel::copiesChanged);
+    ASSERT_TRUE(test::click(editor, "Delete"));
+    ASSERT_TRUE(test::click(editor, "Delete event"));
+    ASSERT_TRUE(copies.wait());
+    EXPECT_TRUE(sheet->model().copies().empty());
     EXPECT_FALSE(sheet->isVisible());
 }
 

@@ -5,6 +5,7 @@
 #include "platform/VdirEventStore.h"
 #include "store/CalendarStore.h"
 
+#include <QCoreApplication>
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>
@@ -24,10 +25,13 @@ std::string readFile(const fs::path& path) {
     return text.str();
 }
 
-CalendarStore::Services services(std::unique_ptr<EventStore> events, const Calendar& calendar,
+// The store's services over an event store that makes snapshots for the store's workers.
+template <typename Events>
+CalendarStore::Services services(std::unique_ptr<Events> events, const Calendar& calendar,
                                  Instant now) {
+    const Events* snapshots = events.get();
     return CalendarStore::Services{.eventStore = std::move(events),
-                                   .scanHandle = {},
+                                   .scanHandle = [snapshots] { return snapshots->snapshot(); },
                                    .calendar = [calendar] { return calendar; },
                                    .now = [now] { return now; },
                                    .defaults = nullptr,
@@ -178,6 +182,46 @@ TEST_F(EventDetailModelTest, DeletingTheOnlyCopyLeavesNoInformation) {
     EXPECT_TRUE(model.loaded());
     EXPECT_EQ(model.shareFile(), file);
     EXPECT_FALSE(model.occurrence(0));
+}
+
+TEST_F(EventDetailModelTest, AfterTheFirstPaintTheCopiesAreReadOnAWorkerAndTheLastReadWins) {
+    add("work/1", writable, "Review");
+    const CalEvent review = shown(*store, nine, "Review");
+    store->loadInBackground();
+    const int queriesHere = fake->eventQueries();
+
+    EventDetailModel model(temporary.path());
+    QSignalSpy loaded(&model, &EventDetailModel::loadedChanged);
+    QSignalSpy info(&model, &EventDetailModel::infoChanged);
+    model.load(*store, review);
+    EXPECT_FALSE(model.loaded()) << "the sheet shows that it is loading, and the window goes on";
+    EXPECT_FALSE(model.info());
+    // A sync retitles the event while its copies are being read from before the change.
+    retitle("work/1", "Design review");
+    ASSERT_TRUE(loaded.wait());
+    EXPECT_TRUE(model.loaded());
+    ASSERT_EQ(model.copies().size(), 1u);
+    if (model.info()->title != "Design review") {
+        ASSERT_TRUE(info.wait()) << "the copies are read again after the change";
+    }
+    EXPECT_EQ(model.info()->title, "Design review");
+
+    // Two changes in a row: whichever read ends first, the sheet ends with the newer one.
+    retitle("work/1", "Roadmap review");
+    retitle("work/1", "Roadmap review, moved");
+    while (model.info()->title != "Roadmap review, moved") {
+        ASSERT_TRUE(info.wait());
+    }
+    QCoreApplication::processEvents();
+    EXPECT_EQ(model.info()->title, "Roadmap review, moved");
+
+    // A deleted copy drops out once it is read again.
+    QSignalSpy copies(&model, &EventDetailModel::copiesChanged);
+    fake->remove(*fake->event("work/1"), Span::thisEvent);
+    ASSERT_TRUE(copies.wait());
+    EXPECT_TRUE(model.copies().empty());
+    EXPECT_FALSE(model.info());
+    EXPECT_EQ(fake->eventQueries(), queriesHere) << "nothing was read on the main thread";
 }
 
 TEST_F(EventDetailModelTest, ShareFoldersOfEarlierRunsGoAndEachModelCleansUpItsOwn) {
