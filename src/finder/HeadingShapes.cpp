@@ -93,9 +93,40 @@ bool isListItem(const std::vector<Line>& lines, std::size_t li) {
 }
 
 bool isSalutation(const Line& line) {
-    return !line.tokens.empty() && line.tokens.size() <= 6 &&
-           ((line.tokens.front().isWord() && Vocabulary::isGreeting(line.tokens.front().key)) ||
-            line.tokens.back().isSymbol(","));
+    if (line.tokens.empty()) {
+        return false;
+    }
+    const bool greets =
+        line.tokens.front().isWord() && Vocabulary::isGreeting(line.tokens.front().key);
+    const bool comma = line.tokens.back().isSymbol(",");
+    // "Dear Parents and Carers of Year 6," may run longer than a greeting without its comma.
+    return (line.tokens.size() <= 6 && (greets || comma)) ||
+           (line.tokens.size() <= 12 && greets && comma);
+}
+
+bool namesRoleHolder(const Line& line, const LineFacts& facts) {
+    const Token* title = line.at(facts.labelEnd);
+    return !facts.label.empty() && !Vocabulary::isTitleLabel(facts.label) && title &&
+           title->capital &&
+           isWordIn(title, {"mr", "mrs", "ms", "miss", "mx", "dr", "prof", "rev", "revd", "herr",
+                            "frau", "m", "mme", "mlle", "me", "pr"});
+}
+
+bool isLetterDate(const std::vector<Line>& lines, const std::vector<LineFacts>& facts,
+                  std::size_t li) {
+    const Line& line = lines[li];
+    if (facts[li].dates.size() != 1 || !facts[li].times.empty() || li + 1 >= lines.size() ||
+        !isSalutation(lines[li + 1]) || !facts[li + 1].dates.empty()) {
+        return false;
+    }
+    // Alone on its line, or after the town it was written in.
+    const DateMention& d = facts[li].dates.front();
+    const bool town = d.begin == 2 && line.tokens[0].isWord() && line.tokens[0].capital &&
+                      line.tokens[1].isSymbol(",");
+    const std::size_t end = !line.tokens.empty() && line.tokens.back().isSymbol(".")
+                                ? line.tokens.size() - 1
+                                : line.tokens.size();
+    return (d.begin == 0 || town) && d.end >= end;
 }
 
 std::optional<std::string> nameBelow(const std::vector<Line>& lines, std::size_t li) {
@@ -109,6 +140,28 @@ std::optional<std::string> nameBelow(const std::vector<Line>& lines, std::size_t
                       std::all_of(next.tokens.begin(), next.tokens.end(),
                                   [](const Token& t) { return t.isWord() && t.capital; });
     return name ? std::optional(trimWhiteSpace(next.text)) : std::nullopt;
+}
+
+bool isNameList(const Line& line) {
+    std::size_t names = 0;
+    std::size_t words = 0; // in the current name
+    for (std::size_t k = 0; k <= line.tokens.size(); ++k) {
+        const Token* t = line.at(k);
+        const bool last = t && (isWordIn(t, {"and", "und", "et"}) || t->isSymbol("&"));
+        if (t == nullptr || t->isSymbol(",") || last) {
+            if (words == 0 || words > 2) {
+                return false;
+            }
+            ++names;
+            words = 0;
+            continue;
+        }
+        if (!t->isWord() || !t->capital || Vocabulary::isEventNoun(t->key)) {
+            return false;
+        }
+        ++words;
+    }
+    return names >= 3;
 }
 
 std::optional<std::string> sectionLabel(const Line& line) {

@@ -85,6 +85,16 @@ bool isSeriesOrdinal(const Token& t) {
            isWordIn(&t, {"first", "erste", "ersten", "erster", "erstes", "premier", "premiere"});
 }
 
+bool isPeriodPossessive(const Token& t) {
+    if (!t.isWord() || !t.key.ends_with("'s")) {
+        return false;
+    }
+    const std::string_view stem = std::string_view(t.key).substr(0, t.key.size() - 2);
+    return stem == "year" || stem == "season" || stem == "term" || stem == "week" ||
+           stem == "month" || stem == "today" || stem == "tonight" || stem == "tomorrow" ||
+           stem == "weekend";
+}
+
 bool namesPeriod(const Token& t) {
     return isWordIn(&t, {"year", "season", "term", "semester", "annee", "saison", "trimestre",
                          "jahres", "schuljahres", "semesters", "l'annee"});

@@ -48,6 +48,9 @@ bool stopsName(const Token& t);
 // a capitalised "First Communion").
 bool isSeriesOrdinal(const Token& t);
 
+// "this year's residential trip", "tonight's show": when the event falls, not its name.
+bool isPeriodPossessive(const Token& t);
+
 // "de l'année", "des Schuljahres", "of the season": the time an event falls in, not its name.
 bool namesPeriod(const Token& t);
 

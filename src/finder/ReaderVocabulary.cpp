@@ -388,9 +388,10 @@ constexpr std::string_view kGreetings[] = {"hi",    "hello",  "hey",     "dear",
 
 // Words that end a letter: what follows them is its signature.
 constexpr std::string_view kClosings[] = {
-    "thanks",    "thank", "cheers",       "regards",   "best",   "xo",    "mit",    "viele",
-    "vielen",    "danke", "cordialement", "sincerely", "kind",   "love",  "merci",  "bien",
-    "herzliche", "gruss", "grusse",       "beste",     "schone", "bises", "bisous", "amicalement"};
+    "thanks", "thank",  "cheers",      "regards",      "best",      "xo",    "mit",
+    "viele",  "vielen", "danke",       "cordialement", "sincerely", "kind",  "love",
+    "merci",  "bien",   "herzliche",   "gruss",        "grusse",    "beste", "schone",
+    "bises",  "bisous", "amicalement", "yours",        "warmly"};
 
 constexpr std::string_view kGenericHeadingEndings[] = {"erinnerung", "bestatigung"};
 

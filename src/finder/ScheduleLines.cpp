@@ -174,4 +174,14 @@ bool namesStayColumns(const Line& line) {
     return words >= 2;
 }
 
+bool saysReturn(const Line& line, std::size_t from, std::size_t to) {
+    for (std::size_t k = from; k < to && k < line.tokens.size(); ++k) {
+        if (isWordIn(&line.tokens[k], {"return", "returns", "returning", "back", "zuruck",
+                                       "ruckkehr", "retour", "retournent", "reviennent"})) {
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace plannery::reader

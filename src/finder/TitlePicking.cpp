@@ -139,12 +139,14 @@ bool TitlePicker::mayName(std::size_t li, bool own) const {
     const bool titled = Vocabulary::isTitleLabel(facts.label);
     if ((m_text.header[li] && !titled) || Vocabulary::isDetailLabel(facts.label) ||
         Vocabulary::isPlaceLabel(facts.label) || facts.speaker ||
-        (!own && (li >= m_signature || Addresses::inLine(line) || namesAddress(li)))) {
+        (!own && (li >= m_signature || Addresses::inLine(line) || namesAddress(li) ||
+                  namesRoleHolder(line, facts)))) {
         return false;
     }
     // A line that ends in a comma is a letter's salutation ("Madame, Monsieur,", "Dear Parents
-    // and Carers,") or a sentence that goes on below, not a heading.
-    if (!own && !line.tokens.empty() && line.tokens.back().isSymbol(",")) {
+    // and Carers,") or a sentence that goes on below, and a list of names is the people of a
+    // group, not a heading.
+    if (!own && !line.tokens.empty() && (line.tokens.back().isSymbol(",") || isNameList(line))) {
         return false;
     }
     // A lone word called out ("ROAR!", "Surprise!") cheers the reader on rather than naming the
@@ -291,8 +293,16 @@ bool TitlePicker::namesWriter(std::size_t li, const std::vector<Segment>& segmen
         return false;
     }
     // A letterhead over the salutation ("Kita Sonnenschein" over "Liebe Eltern,", "École
-    // Jules Ferry" over "Madame, Monsieur,") names who writes, not the event.
-    if (li + 1 < m_text.lines.size() && isSalutation(m_text.lines[li + 1])) {
+    // Jules Ferry" over "Madame, Monsieur,"), perhaps with the head's name, an address and the
+    // day of writing between them, names who writes, not the event.
+    std::size_t below = li + 1;
+    while (below < m_text.lines.size() &&
+           (namesRoleHolder(m_text.lines[below], m_text.facts[below]) ||
+            isLetterDate(m_text.lines, m_text.facts, below) ||
+            Addresses::inLine(m_text.lines[below]))) {
+        ++below;
+    }
+    if (below < m_text.lines.size() && isSalutation(m_text.lines[below])) {
         return true;
     }
     // So does a school's or club's name beside the kind of page that lists several events

@@ -188,6 +188,19 @@ TEST(BuiltinReaderTest, AMovedEventKeepsOnlyItsNewDay) {
     }
 }
 
+TEST(BuiltinReaderTest, LeavingOnOneDayAndReturningOnAnotherIsOneTrip) {
+    auto drafts = read("The children will leave school by coach at 9.00am on Monday 11th May and "
+                       "return at approximately 3.30pm on Wednesday 13th May.");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].startDate, "2026-05-11");
+    EXPECT_EQ(drafts[0].startTime, "09:00");
+    EXPECT_EQ(drafts[0].endDate, "2026-05-13");
+    EXPECT_EQ(drafts[0].endTime, "15:30");
+    // Two days without a return are two events.
+    drafts = read("Parents' evenings: Monday 11th May at 6pm and Wednesday 13th May at 6pm.");
+    EXPECT_EQ(drafts.size(), 2u);
+}
+
 TEST(BuiltinReaderTest, AClassVisitingAPlaceGoesOnATripThere) {
     const auto drafts = read("Dear Parents,\n\nYear 4 will be visiting the Science Museum on "
                              "Wednesday 25th March. The coach leaves at 8.45am.\n\nKind regards,\n"

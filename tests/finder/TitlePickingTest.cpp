@@ -99,6 +99,26 @@ TEST(TitlePickingTest, SalutationsCheersAndCarriersAreNoHeadings) {
               Titles{"Portsmouth > Fishbourne"});
 }
 
+TEST(TitlePickingTest, LetterheadsAndGroupsNameWhoWritesOrReads) {
+    // A school's name with its head and the day of writing over the salutation is a letterhead;
+    // the day of writing is no event.
+    EXPECT_EQ(titles("Oakfield Primary School\nHeadteacher: Mrs S. Ahmed\n2 March 2026\n\n"
+                     "Dear Parents and Carers of Year 6,\n\nThere will be an information evening "
+                     "for parents on Tuesday 10th March at 6pm in the school hall."),
+              Titles{"Information evening for parents"});
+    EXPECT_EQ(titles("Kita Sonnenschein\nLeitung: Frau Berger\nBerlin, 2. März 2026\n\nLiebe "
+                     "Eltern,\n\nunser Frühlingsfest ist am Samstag, 21. März um 14 Uhr.",
+                     "de_DE"),
+              Titles{"Frühlingsfest"});
+    // The people of a group chat name no event.
+    EXPECT_EQ(titles("Chloe, Raj, Megan, Dan\n\nChloe: drinks next Thursday, 7-9pm at The "
+                     "Albion\nRaj: I'm there"),
+              Titles{"Drinks"});
+    // What falls in a period is named without it.
+    EXPECT_EQ(titles("We can confirm this year's residential trip on Monday 11th May."),
+              Titles{"Residential trip"});
+}
+
 TEST(TitlePickingTest, InvitationCardsNameCouplesAndBirthdays) {
     // A couple's names set on lines of their own, joined by a line with "&" or "and".
     EXPECT_EQ(titles("ANNA SMITH\n&\nTOM JONES\nrequest the pleasure of your company\n\n"
