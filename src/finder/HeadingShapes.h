@@ -53,6 +53,15 @@ bool isColumnHeads(const Line& line);
 // commas; the people of a group chat or of a guest list, not an event.
 bool isNameList(const Line& line);
 
+// "TP1357  London Heathrow (LHR) T2  07:25 → Lisbon (LIS) T1  10:05": the places a line's arrow
+// joins, without codes and terminals ("London Heathrow → Lisbon").
+std::optional<std::string> routeOnLine(const Line& line);
+
+// "From: Bristol Temple Meads" over "To: Cardiff Central" at line `li`: a ticket's route
+// ("Bristol Temple Meads → Cardiff Central"), unlike an e-mail's sender and recipients.
+std::optional<std::string> routeOfLabels(const std::vector<Line>& lines,
+                                         const std::vector<LineFacts>& facts, std::size_t li);
+
 // "PICK-UP", "Return", "Check-in:" alone on a line: the heading of a section whose lines tell
 // when and where; its folded label.
 std::optional<std::string> sectionLabel(const Line& line);

@@ -50,6 +50,18 @@ bool isFragment(const Line& line, const Segment& s) {
                             "zu",   "mit",    "und", "avec", "et",   "pour"});
 }
 
+bool onlyLabels(const Line& line, const Segment& s) {
+    std::string key;
+    for (std::size_t k = s.begin; k < s.end; ++k) {
+        const Token& t = line.tokens[k];
+        if (!t.isWord() && !(t.isSymbol("-") && !t.spaced)) {
+            return false;
+        }
+        key += (key.empty() || !t.spaced ? "" : " ") + t.key;
+    }
+    return Vocabulary::isWhenOrWhereLabel(key) || Vocabulary::isStayLabel(key);
+}
+
 bool isGroupSize(const Line& line, std::size_t k) {
     return isWordIn(line.at(k), {"party", "table", "group", "tisch"}) &&
            isWordIn(line.at(k + 1), {"of", "for", "fur", "pour"}) && line.at(k + 2) &&

@@ -34,6 +34,9 @@ bool isPreposition(const Token& t);
 // leads on ("Practice moved to", where a line was wrapped).
 bool isFragment(const Line& line, const Segment& s);
 
+// "Outbound", "Return", "Check-in": a piece that only labels a leg of a trip or a column.
+bool onlyLabels(const Line& line, const Segment& s);
+
 // "Party of 4", "Table for 2", "Tisch für 6" from token k: the size of a booking, not an event's
 // name.
 bool isGroupSize(const Line& line, std::size_t k);

@@ -17,8 +17,11 @@ namespace {
 
 // An event on a line of its own in a list or schedule is named on that line.
 constexpr int kOwnLine = 20;
+// A ticket's route names its leg better than a booking's heading or a leg's label.
+constexpr int kRoute = 30;
 constexpr std::size_t kLongestTitle = 9; // words
 constexpr std::size_t kWholeLine = 8;    // a heading this short is taken whole
+constexpr std::size_t kRouteReach = 2;   // lines between a leg's day and its route
 
 // The whole name that piece `s` begins: after a label such as "Subject:", up to a remark or the
 // day; on a line without days or times, the pieces that join into one short name.
@@ -186,6 +189,7 @@ std::optional<TitlePicker::Option> TitlePicker::lineOption(std::size_t li, bool 
             }
         }
         if (s.label || !hasSubstance(line, s, m_localeId) || isAddress(line, s) ||
+            onlyLabels(line, s) ||
             anyToken(line, s.begin, s.end, [](const Token& t) { return t.isLink(); })) {
             continue;
         }
@@ -371,8 +375,28 @@ std::optional<TitlePicker::Option> TitlePicker::ownOption(const Candidate& c) co
     return option;
 }
 
+std::optional<std::string> TitlePicker::routeTitle(const Candidate& c) const {
+    const auto& lines = m_text.lines;
+    for (std::size_t li = c.line >= kRouteReach ? c.line - kRouteReach : 0;
+         li < lines.size() && li <= c.line + kRouteReach; ++li) {
+        if (lines[li].block != lines[c.line].block) {
+            continue;
+        }
+        if (auto route = routeOnLine(lines[li])) {
+            return route;
+        }
+        if (auto route = routeOfLabels(lines, m_text.facts, li)) {
+            return route;
+        }
+    }
+    return std::nullopt;
+}
+
 std::string TitlePicker::title(const Candidate& c) const {
     std::optional<Option> best = ownOption(c);
+    if (auto route = routeTitle(c); route && (!best || best->score < kRoute)) {
+        best = Option{*route, kRoute};
+    }
     if (!(c.session && best)) {
         if (m_heading && (!best || m_heading->score > best->score)) {
             best = m_heading;

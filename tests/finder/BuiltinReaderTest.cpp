@@ -175,6 +175,12 @@ TEST(BuiltinReaderTest, AClosingTimeEndsADayButNeverStartsItAndACallTimeEndsNoth
     drafts = read("Night train, Tuesday 10 March\nDeparts 22:10 · Arrives 07:05");
     ASSERT_EQ(drafts.size(), 1u);
     EXPECT_EQ(drafts[0].endTime, "07:05");
+    // The time after a route's arrow is the arrival.
+    drafts = read("Outbound · Thu 12 Mar 2026\nTP1357  London Heathrow (LHR) T2  07:25 → Lisbon "
+                  "(LIS) T1  10:05");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].startTime, "07:25");
+    EXPECT_EQ(drafts[0].endTime, "10:05");
 }
 
 TEST(BuiltinReaderTest, AMovedEventKeepsOnlyItsNewDay) {

@@ -119,6 +119,27 @@ TEST(TitlePickingTest, LetterheadsAndGroupsNameWhoWritesOrReads) {
               Titles{"Residential trip"});
 }
 
+TEST(TitlePickingTest, TicketsNameTheirLegsByTheirRoutes) {
+    // A leg's label names no event; the places its arrow joins do, without codes and terminals.
+    EXPECT_EQ(titles("Booking confirmed\n\nOutbound · Thu 12 Mar 2026\n"
+                     "TP1357  London Heathrow (LHR) T2  07:25 → Lisbon (LIS) T1  10:05\n\n"
+                     "Return · Mon 16 Mar 2026\n"
+                     "TP1350  Lisbon (LIS) T1  18:10 → London Heathrow (LHR) T2  20:45"),
+              (Titles{"London Heathrow → Lisbon", "Lisbon → London Heathrow"}));
+    EXPECT_EQ(titles("Aller : Paris Gare de Lyon → Marseille Saint-Charles\nLe jeudi 12 mars "
+                     "2026\nDépart 07h37 – Arrivée 10h52",
+                     "fr_FR"),
+              Titles{"Paris Gare de Lyon → Marseille Saint-Charles"});
+    // So do a ticket's "From" and "To", unlike an e-mail's.
+    EXPECT_EQ(titles("Your e-ticket\nShow this on your phone when asked\n\nTravel date: "
+                     "12/03/2026\nFrom: Bristol Temple Meads\nTo: Cardiff Central\n"
+                     "Depart 08:32 · Arrive 09:17"),
+              Titles{"Bristol Temple Meads → Cardiff Central"});
+    EXPECT_EQ(titles("From: Ben Hall\nTo: Quiz Team\nSubject: Quiz night\n\nThursday 12 March "
+                     "at 8pm, usual place."),
+              Titles{"Quiz night"});
+}
+
 TEST(TitlePickingTest, InvitationCardsNameCouplesAndBirthdays) {
     // A couple's names set on lines of their own, joined by a line with "&" or "and".
     EXPECT_EQ(titles("ANNA SMITH\n&\nTOM JONES\nrequest the pleasure of your company\n\n"
