@@ -62,6 +62,12 @@ bool onlyLabels(const Line& line, const Segment& s) {
     return Vocabulary::isWhenOrWhereLabel(key) || Vocabulary::isStayLabel(key);
 }
 
+bool isBareAppointment(std::string_view title) {
+    const std::string key = FinderText::fold(title);
+    return key == "appointment" || key == "appt" || key == "termin" || key == "rendez-vous" ||
+           key == "rdv";
+}
+
 bool isGroupSize(const Line& line, std::size_t k) {
     return isWordIn(line.at(k), {"party", "table", "group", "tisch"}) &&
            isWordIn(line.at(k + 1), {"of", "for", "fur", "pour"}) && line.at(k + 2) &&

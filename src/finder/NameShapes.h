@@ -37,6 +37,9 @@ bool isFragment(const Line& line, const Segment& s);
 // "Outbound", "Return", "Check-in": a piece that only labels a leg of a trip or a column.
 bool onlyLabels(const Line& line, const Segment& s);
 
+// "Appointment", "Termin", "RDV": a title that only says there is an appointment.
+bool isBareAppointment(std::string_view title);
+
 // "Party of 4", "Table for 2", "Tisch für 6" from token k: the size of a booking, not an event's
 // name.
 bool isGroupSize(const Line& line, std::size_t k);

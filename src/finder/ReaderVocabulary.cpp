@@ -395,14 +395,15 @@ constexpr std::string_view kClosings[] = {
     "merci",  "bien",   "herzliche",   "gruss",        "grusse",    "beste", "schone",
     "bises",  "bisous", "amicalement", "yours",        "warmly"};
 
-constexpr std::string_view kGenericHeadingEndings[] = {"erinnerung", "bestatigung"};
+constexpr std::string_view kGenericHeadingEndings[] = {"erinnerung", "bestatigung", "anderung",
+                                                       "verschiebung"};
 
 constexpr std::string_view kGenericHeadingWords[] = {
     "confirmation", "confirmed", "reminder", "ticket", "e-ticket", "tickets", "registered",
     "reservation", "booking", "bestatigung", "buchungsbestatigung", "terminbestatigung", "rappel",
     "confirme", "reservee", "e-billet", "billet", "receipt", "order", "itinerary", "programme",
     "program", "schedule", "invitation", "notice", "announcement", "mitteilung", "hinweis", "avis",
-    "booked",
+    "booked", "rescheduled",
     // A school's or club's round-up of events
     "update", "newsletter", "bulletin", "fixtures", "timetable", "rundbrief"};
 

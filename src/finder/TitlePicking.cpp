@@ -214,8 +214,8 @@ std::optional<TitlePicker::Option> TitlePicker::lineOption(std::size_t li, bool 
                                ? nameBelow(m_text.lines, li)
                                : std::nullopt;
         if (opener || Vocabulary::isGreeting(line.tokens[named.begin].key) ||
-            isPreposition(first) || isProse(line, named) || (isFragment(line, s) && !whose) ||
-            (own && s.label)) {
+            isPreposition(line.tokens[named.begin]) || isProse(line, named) ||
+            (isFragment(line, s) && !whose) || (own && s.label)) {
             return std::nullopt;
         }
         // "Thanks for booking with Desert Sun Car Rental": only the name after the thanks counts,
@@ -231,9 +231,10 @@ std::optional<TitlePicker::Option> TitlePicker::lineOption(std::size_t li, bool 
         if (s.end - s.begin == 3 && isGroupSize(line, s.begin)) {
             return std::nullopt;
         }
-        // "Musée d'Orsay – Billet daté": the piece that is no generic heading names it.
+        // "Musée d'Orsay – Billet daté", "Betreff: Terminänderung – Ihre Prophylaxe-Behandlung":
+        // the piece that is no generic heading names it.
         const bool genericPiece = hasGenericHeadingWord(line, s);
-        if (genericPiece && !titled && &piece != &segments.back()) {
+        if (genericPiece && &piece != &segments.back() && !titled) {
             skippedGeneric = true;
             continue;
         }
@@ -415,7 +416,12 @@ std::string TitlePicker::title(const Candidate& c) const {
             }
         }
     }
-    return normalCapitalisation(trimWhiteSpace(best ? best->text : m_text.lines[c.line].text));
+    std::string text = trimWhiteSpace(best ? best->text : m_text.lines[c.line].text);
+    // "Appointment" alone says nothing; whom it is with does ("Bright Smile Family Dentistry").
+    if (isBareAppointment(text) && !m_venue.empty()) {
+        text = m_venue;
+    }
+    return normalCapitalisation(text);
 }
 
 } // namespace plannery::reader

@@ -219,11 +219,12 @@ TEST(TitlePickingTest, SentencesNameTheEventAroundTheDay) {
                      "Uhr findet unser Elternabend im Gruppenraum statt.",
                      "de_DE"),
               Titles{"Elternabend"});
-    // A German compound for a reminder is a generic heading; whose appointment it is goes.
+    // A German compound for a reminder is a generic heading; a bare appointment is named by
+    // where it is.
     EXPECT_EQ(titles("Terminerinnerung\n\nwir erinnern Sie an Ihren Termin am Donnerstag, "
                      "12.03.2026 um 10:15 Uhr.",
                      "de_DE"),
-              Titles{"Termin"});
+              Titles{"Venue Hall"});
     // A place closed on a day.
     EXPECT_EQ(titles("Hi all,\n\nJust a reminder that the office will be closed on Friday 3 April "
                      "for Good Friday.\n\nThanks,\nHR"),
