@@ -231,8 +231,7 @@ std::optional<TitlePicker::Option> TitlePicker::lineOption(std::size_t li, bool 
         if (s.end - s.begin == 3 && isGroupSize(line, s.begin)) {
             return std::nullopt;
         }
-        // "Musée d'Orsay – Billet daté", "Betreff: Terminänderung – Ihre Prophylaxe-Behandlung":
-        // the piece that is no generic heading names it.
+        // "Musée d'Orsay – Billet daté": the piece that is no generic heading names it.
         const bool genericPiece = hasGenericHeadingWord(line, s);
         if (genericPiece && &piece != &segments.back() && !titled) {
             skippedGeneric = true;
