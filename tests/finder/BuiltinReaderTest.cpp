@@ -246,6 +246,8 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "Your order has shipped!\nEstimated delivery: Thursday, March 12 – Saturday, March 14",
         "Bitte gebt bis zum 12. März Bescheid, ob ihr dabei seid.",
         "The choir concert on Friday 13 March at 7pm is cancelled.",
+        "Summer hours: Mon–Sat 9am–8pm, Sun 11am–5pm",
+        "Öffnungszeiten: Di–So 10–18 Uhr, Donnerstag bis 20 Uhr",
     };
     for (const char* text : texts) {
         EXPECT_TRUE(read(text).empty()) << text;
