@@ -199,7 +199,7 @@ bool isConnector(const Token* t) {
 // The word before a date that makes it a deadline or a start of sales rather than an event.
 bool deadlineBefore(const Line& line, std::size_t i) {
     std::size_t k = i;
-    while (k > 0 && isWordIn(&line.tokens[k - 1], {"the", "le", "la", "den", "dem"})) {
+    while (k > 0 && isWordIn(&line.tokens[k - 1], {"the", "le", "la", "den", "dem", "zum"})) {
         --k;
     }
     // A day kept in reserve is no event either: "Ersatztermin: Montag", "rain date June 7".
@@ -229,6 +229,24 @@ bool deadlineBefore(const Line& line, std::size_t i) {
            (k > 0 && isWordIn(&line.tokens[k - 1],
                               {"by", "before", "until", "till", "til", "avant", "bis", "ab",
                                "deadline", "jusqu'au", "jusqu'a", "spatestens", "latest", "due"}));
+}
+
+bool calledOffAfter(const Line& line, std::size_t i) {
+    for (std::size_t k = i; k < line.tokens.size(); ++k) {
+        const Token& t = line.tokens[k];
+        // The sentence ends, or goes on to another day or to what may happen.
+        if (t.isSymbol("!") || t.isSymbol("?") || (t.isSymbol(".") && t.spaced) ||
+            (t.isSymbol(".") && k + 1 < line.tokens.size() && line.tokens[k + 1].spaced) ||
+            isWordIn(&t, {"instead", "but", "stattdessen", "aber", "mais", "unless", "if", "falls",
+                          "wenn", "si", "new", "neuer", "neuen", "nouveau", "nouvelle"})) {
+            return false;
+        }
+        if (isWordIn(&t, {"cancel", "cancelled", "canceled", "absagen", "abgesagt", "entfallt",
+                          "annule", "annulee", "annuler"})) {
+            return true;
+        }
+    }
+    return false;
 }
 
 // "can be booked ... from Monday 19 January": in a sentence, the day something opens.

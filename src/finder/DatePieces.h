@@ -61,6 +61,9 @@ bool isConnector(const Token* t);
 // A deadline, the start of sales or a day kept in reserve rather than an event ("by March 9",
 // "bis 20.04.", "Ersatztermin: Montag, 22. Juni").
 bool deadlineBefore(const Line& line, std::size_t i);
+// "we must cancel your appointment on Tuesday, 10 March", "Ihren Termin am Dienstag absagen": a
+// day its sentence calls off, the words from token `i` on saying so.
+bool calledOffAfter(const Line& line, std::size_t i);
 // "can be booked ... from Monday 19 January": in a sentence, the day something opens.
 bool opensFrom(const Line& line, std::size_t i);
 // Whether what follows a bare ordinal day lets it stand as a date ("the 15th at 6pm"), unlike

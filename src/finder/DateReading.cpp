@@ -304,6 +304,7 @@ std::vector<DateMention> DateReader::read(const Line& line) const {
         }
         if (auto mention = resolve(*best)) {
             mention->deadline = mention->deadline || deadlineBefore(line, best->begin) ||
+                                calledOffAfter(line, best->end) ||
                                 (!mention->last && opensFrom(line, best->begin));
             mentions.push_back(*mention);
         }

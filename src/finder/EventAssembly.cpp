@@ -57,7 +57,7 @@ class Assembler {
     void line(std::size_t li) {
         const Line& line = m_text.lines[li];
         const LineFacts& facts = m_text.facts[li];
-        if (facts.datesAreNotEvents) {
+        if (facts.datesAreNotEvents || isLetterDate(m_text.lines, m_text.facts, li)) {
             return;
         }
         std::vector<DateMention> dates;
@@ -194,10 +194,18 @@ class Assembler {
         const Line& line = m_text.lines[li];
         const LineFacts& facts = m_text.facts[li];
         const std::size_t group = m_out.size();
-        if (dates.size() == 2 && !dates[0].last && !dates[1].last && li > 0 &&
-            namesStayColumns(m_text.lines[li - 1])) {
+        const bool twoDays = dates.size() == 2 && !dates[0].last && !dates[1].last;
+        const bool outAndBack = twoDays && ReaderDays::compare(dates[0].day, dates[1].day) < 0 &&
+                                saysReturn(line, dates[0].end, dates[1].begin);
+        if (twoDays && li > 0 && namesStayColumns(m_text.lines[li - 1])) {
             m_out.push_back(candidateOf(dates[0], li));
             m_out.back().last = dates[1].day;
+        } else if (outAndBack) {
+            // A trip from the first day to the second, leaving at the first time and back at the
+            // time said to be the return.
+            m_out.push_back(candidateOf(dates[0], li));
+            m_out.back().last = dates[1].day;
+            assignTimes(m_out.back(), timesOf(line, facts, 0, line.tokens.size()));
         } else {
             for (std::size_t k = 0; k < dates.size(); ++k) {
                 Candidate c = candidateOf(dates[k], li);

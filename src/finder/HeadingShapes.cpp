@@ -15,7 +15,84 @@ bool isNumbered(const Line& line) {
            !line.tokens[1].spaced && line.tokens[2].isWord();
 }
 
+// The names of places on a line outside parentheses, as token ranges: capitalised words, with the
+// small words and hyphens inside a name ("Paris Gare de Lyon", "Marseille Saint-Charles"). A
+// single letter ("T" of "T2") or a code before a number ("TP" of "TP1357") is none.
+std::vector<std::pair<std::size_t, std::size_t>> placeRuns(const Line& line) {
+    std::vector<std::pair<std::size_t, std::size_t>> runs;
+    bool bracketed = false;
+    for (std::size_t k = 0; k < line.tokens.size(); ++k) {
+        const Token& t = line.tokens[k];
+        bracketed = t.isSymbol("(") || (bracketed && !t.isSymbol(")"));
+        const Token* next = line.at(k + 1);
+        const bool code = t.allCaps && next && next->isNumber() && !next->spaced;
+        const bool name = t.isWord() && t.capital && t.key.size() >= 2 && !code;
+        const bool joins = !runs.empty() && runs.back().second == k && next && next->isWord() &&
+                           next->capital &&
+                           ((t.isSymbol("-") && !t.spaced && !next->spaced) ||
+                            isWordIn(&t, {"de", "du", "des", "la", "le", "am", "an", "der", "upon",
+                                          "on", "sur", "en"}));
+        if (bracketed || !(name || joins)) {
+            continue;
+        }
+        if (!runs.empty() && runs.back().second == k) {
+            runs.back().second = k + 1;
+        } else {
+            runs.emplace_back(k, k + 1);
+        }
+    }
+    return runs;
+}
+
+// The value of a "From:" or "To:" line when it is a place, not an address of mail.
+std::optional<std::string> placeValue(const Line& line, const LineFacts& facts) {
+    if (facts.labelEnd >= line.tokens.size() ||
+        std::any_of(
+            line.tokens.begin(), line.tokens.end(),
+            [](const Token& t) { return t.isLink() || t.isSymbol("@") || t.isSymbol("<"); }) ||
+        !line.tokens[facts.labelEnd].capital) {
+        return std::nullopt;
+    }
+    return trimWhiteSpace(line.text.substr(line.tokens[facts.labelEnd].begin));
+}
+
 } // namespace
+
+std::optional<std::string> routeOnLine(const Line& line) {
+    const auto arrow = std::find_if(line.tokens.begin(), line.tokens.end(),
+                                    [](const Token& t) { return t.isSymbol("→"); });
+    if (arrow == line.tokens.end()) {
+        return std::nullopt;
+    }
+    const auto at = static_cast<std::size_t>(arrow - line.tokens.begin());
+    std::optional<std::pair<std::size_t, std::size_t>> from;
+    std::optional<std::pair<std::size_t, std::size_t>> to;
+    for (const auto& run : placeRuns(line)) {
+        if (run.second <= at) {
+            from = run;
+        } else if (!to) {
+            to = run;
+        }
+    }
+    if (!from || !to) {
+        return std::nullopt;
+    }
+    return std::string(line.span(from->first, from->second)) + " → " +
+           std::string(line.span(to->first, to->second));
+}
+
+std::optional<std::string> routeOfLabels(const std::vector<Line>& lines,
+                                         const std::vector<LineFacts>& facts, std::size_t li) {
+    if (li + 1 >= lines.size() || facts[li].label != "from" || facts[li + 1].label != "to" ||
+        std::any_of(facts.begin(), facts.end(), [](const LineFacts& f) {
+            return f.label == "subject" || f.label == "sent" || f.label == "cc";
+        })) {
+        return std::nullopt;
+    }
+    const auto from = placeValue(lines[li], facts[li]);
+    const auto to = placeValue(lines[li + 1], facts[li + 1]);
+    return from && to ? std::optional(*from + " → " + *to) : std::nullopt;
+}
 
 std::optional<std::string> turningAge(const Line& line) {
     for (std::size_t k = 1; k + 1 < line.tokens.size(); ++k) {
@@ -93,9 +170,40 @@ bool isListItem(const std::vector<Line>& lines, std::size_t li) {
 }
 
 bool isSalutation(const Line& line) {
-    return !line.tokens.empty() && line.tokens.size() <= 6 &&
-           ((line.tokens.front().isWord() && Vocabulary::isGreeting(line.tokens.front().key)) ||
-            line.tokens.back().isSymbol(","));
+    if (line.tokens.empty()) {
+        return false;
+    }
+    const bool greets =
+        line.tokens.front().isWord() && Vocabulary::isGreeting(line.tokens.front().key);
+    const bool comma = line.tokens.back().isSymbol(",");
+    // "Dear Parents and Carers of Year 6," may run longer than a greeting without its comma.
+    return (line.tokens.size() <= 6 && (greets || comma)) ||
+           (line.tokens.size() <= 12 && greets && comma);
+}
+
+bool namesRoleHolder(const Line& line, const LineFacts& facts) {
+    const Token* title = line.at(facts.labelEnd);
+    return !facts.label.empty() && !Vocabulary::isTitleLabel(facts.label) && title &&
+           title->capital &&
+           isWordIn(title, {"mr", "mrs", "ms", "miss", "mx", "dr", "prof", "rev", "revd", "herr",
+                            "frau", "m", "mme", "mlle", "me", "pr"});
+}
+
+bool isLetterDate(const std::vector<Line>& lines, const std::vector<LineFacts>& facts,
+                  std::size_t li) {
+    const Line& line = lines[li];
+    if (facts[li].dates.size() != 1 || !facts[li].times.empty() || li + 1 >= lines.size() ||
+        !isSalutation(lines[li + 1]) || !facts[li + 1].dates.empty()) {
+        return false;
+    }
+    // Alone on its line, or after the town it was written in.
+    const DateMention& d = facts[li].dates.front();
+    const bool town = d.begin == 2 && line.tokens[0].isWord() && line.tokens[0].capital &&
+                      line.tokens[1].isSymbol(",");
+    const std::size_t end = !line.tokens.empty() && line.tokens.back().isSymbol(".")
+                                ? line.tokens.size() - 1
+                                : line.tokens.size();
+    return (d.begin == 0 || town) && d.end >= end;
 }
 
 std::optional<std::string> nameBelow(const std::vector<Line>& lines, std::size_t li) {
@@ -109,6 +217,28 @@ std::optional<std::string> nameBelow(const std::vector<Line>& lines, std::size_t
                       std::all_of(next.tokens.begin(), next.tokens.end(),
                                   [](const Token& t) { return t.isWord() && t.capital; });
     return name ? std::optional(trimWhiteSpace(next.text)) : std::nullopt;
+}
+
+bool isNameList(const Line& line) {
+    std::size_t names = 0;
+    std::size_t words = 0; // in the current name
+    for (std::size_t k = 0; k <= line.tokens.size(); ++k) {
+        const Token* t = line.at(k);
+        const bool last = t && (isWordIn(t, {"and", "und", "et"}) || t->isSymbol("&"));
+        if (t == nullptr || t->isSymbol(",") || last) {
+            if (words == 0 || words > 2) {
+                return false;
+            }
+            ++names;
+            words = 0;
+            continue;
+        }
+        if (!t->isWord() || !t->capital || Vocabulary::isEventNoun(t->key)) {
+            return false;
+        }
+        ++words;
+    }
+    return names >= 3;
 }
 
 std::optional<std::string> sectionLabel(const Line& line) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "finder/ReaderText.h"
+#include "finder/TextFacts.h"
 
 #include <cstddef>
 #include <optional>
@@ -33,6 +34,13 @@ bool isListItem(const std::vector<Line>& lines, std::size_t li);
 // "Dear parents,", "Liebe Eltern,", "Madame, Monsieur,": the line that opens a letter.
 bool isSalutation(const Line& line);
 
+// "Headteacher: Mrs S. Ahmed", "Kontakt: Frau Berger": a role and the person who holds it.
+bool namesRoleHolder(const Line& line, const LineFacts& facts);
+
+// "19 January 2026", "Berlin, 3. März 2026" over the salutation: the day a letter was written.
+bool isLetterDate(const std::vector<Line>& lines, const std::vector<LineFacts>& facts,
+                  std::size_t li);
+
 // The name a line that ends in "of", "for" or "honoring" leads on to: the next line of the same
 // block when it is a name of a few capitalised words ("Sophia Martinez").
 std::optional<std::string> nameBelow(const std::vector<Line>& lines, std::size_t li);
@@ -40,6 +48,19 @@ std::optional<std::string> nameBelow(const std::vector<Line>& lines, std::size_t
 // "Guest    Check-in    Check-out": the heads of a table's columns, two or more of them words
 // that label days or places, and such labels at least half of the line's words.
 bool isColumnHeads(const Line& line);
+
+// "Chloe, Raj, Megan, Dan": three or more names of one or two capitalised words, set off by
+// commas; the people of a group chat or of a guest list, not an event.
+bool isNameList(const Line& line);
+
+// "TP1357  London Heathrow (LHR) T2  07:25 → Lisbon (LIS) T1  10:05": the places a line's arrow
+// joins, without codes and terminals ("London Heathrow → Lisbon").
+std::optional<std::string> routeOnLine(const Line& line);
+
+// "From: Bristol Temple Meads" over "To: Cardiff Central" at line `li`: a ticket's route
+// ("Bristol Temple Meads → Cardiff Central"), unlike an e-mail's sender and recipients.
+std::optional<std::string> routeOfLabels(const std::vector<Line>& lines,
+                                         const std::vector<LineFacts>& facts, std::size_t li);
 
 // "PICK-UP", "Return", "Check-in:" alone on a line: the heading of a section whose lines tell
 // when and where; its folded label.

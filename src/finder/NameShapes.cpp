@@ -50,6 +50,24 @@ bool isFragment(const Line& line, const Segment& s) {
                             "zu",   "mit",    "und", "avec", "et",   "pour"});
 }
 
+bool onlyLabels(const Line& line, const Segment& s) {
+    std::string key;
+    for (std::size_t k = s.begin; k < s.end; ++k) {
+        const Token& t = line.tokens[k];
+        if (!t.isWord() && !(t.isSymbol("-") && !t.spaced)) {
+            return false;
+        }
+        key += (key.empty() || !t.spaced ? "" : " ") + t.key;
+    }
+    return Vocabulary::isWhenOrWhereLabel(key) || Vocabulary::isStayLabel(key);
+}
+
+bool isBareAppointment(std::string_view title) {
+    const std::string key = FinderText::fold(title);
+    return key == "appointment" || key == "appt" || key == "termin" || key == "rendez-vous" ||
+           key == "rdv";
+}
+
 bool isGroupSize(const Line& line, std::size_t k) {
     return isWordIn(line.at(k), {"party", "table", "group", "tisch"}) &&
            isWordIn(line.at(k + 1), {"of", "for", "fur", "pour"}) && line.at(k + 2) &&
@@ -83,6 +101,16 @@ bool stopsName(const Token& t) {
 bool isSeriesOrdinal(const Token& t) {
     return !t.capital &&
            isWordIn(&t, {"first", "erste", "ersten", "erster", "erstes", "premier", "premiere"});
+}
+
+bool isPeriodPossessive(const Token& t) {
+    if (!t.isWord() || !t.key.ends_with("'s")) {
+        return false;
+    }
+    const std::string_view stem = std::string_view(t.key).substr(0, t.key.size() - 2);
+    return stem == "year" || stem == "season" || stem == "term" || stem == "week" ||
+           stem == "month" || stem == "today" || stem == "tonight" || stem == "tomorrow" ||
+           stem == "weekend";
 }
 
 bool namesPeriod(const Token& t) {

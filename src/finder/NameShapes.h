@@ -34,6 +34,12 @@ bool isPreposition(const Token& t);
 // leads on ("Practice moved to", where a line was wrapped).
 bool isFragment(const Line& line, const Segment& s);
 
+// "Outbound", "Return", "Check-in": a piece that only labels a leg of a trip or a column.
+bool onlyLabels(const Line& line, const Segment& s);
+
+// "Appointment", "Termin", "RDV": a title that only says there is an appointment.
+bool isBareAppointment(std::string_view title);
+
 // "Party of 4", "Table for 2", "Tisch für 6" from token k: the size of a booking, not an event's
 // name.
 bool isGroupSize(const Line& line, std::size_t k);
@@ -47,6 +53,9 @@ bool stopsName(const Token& t);
 // "zum ersten Elternabend", "le premier conseil d'école": which of a series, not what it is (unlike
 // a capitalised "First Communion").
 bool isSeriesOrdinal(const Token& t);
+
+// "this year's residential trip", "tonight's show": when the event falls, not its name.
+bool isPeriodPossessive(const Token& t);
 
 // "de l'année", "des Schuljahres", "of the season": the time an event falls in, not its name.
 bool namesPeriod(const Token& t);

@@ -262,6 +262,8 @@ constexpr std::string_view kWhenOrWhereLabels[] = {"date",
                                                    "checkin",
                                                    "checkout",
                                                    "outward",
+                                                   "outbound",
+                                                   "inbound",
                                                    "return",
                                                    "hinfahrt",
                                                    "ruckfahrt",
@@ -388,18 +390,20 @@ constexpr std::string_view kGreetings[] = {"hi",    "hello",  "hey",     "dear",
 
 // Words that end a letter: what follows them is its signature.
 constexpr std::string_view kClosings[] = {
-    "thanks",    "thank", "cheers",       "regards",   "best",   "xo",    "mit",    "viele",
-    "vielen",    "danke", "cordialement", "sincerely", "kind",   "love",  "merci",  "bien",
-    "herzliche", "gruss", "grusse",       "beste",     "schone", "bises", "bisous", "amicalement"};
+    "thanks", "thank",  "cheers",      "regards",      "best",      "xo",    "mit",
+    "viele",  "vielen", "danke",       "cordialement", "sincerely", "kind",  "love",
+    "merci",  "bien",   "herzliche",   "gruss",        "grusse",    "beste", "schone",
+    "bises",  "bisous", "amicalement", "yours",        "warmly"};
 
-constexpr std::string_view kGenericHeadingEndings[] = {"erinnerung", "bestatigung"};
+constexpr std::string_view kGenericHeadingEndings[] = {"erinnerung", "bestatigung", "anderung",
+                                                       "verschiebung"};
 
 constexpr std::string_view kGenericHeadingWords[] = {
     "confirmation", "confirmed", "reminder", "ticket", "e-ticket", "tickets", "registered",
     "reservation", "booking", "bestatigung", "buchungsbestatigung", "terminbestatigung", "rappel",
     "confirme", "reservee", "e-billet", "billet", "receipt", "order", "itinerary", "programme",
     "program", "schedule", "invitation", "notice", "announcement", "mitteilung", "hinweis", "avis",
-    "booked",
+    "booked", "rescheduled",
     // A school's or club's round-up of events
     "update", "newsletter", "bulletin", "fixtures", "timetable", "rundbrief"};
 

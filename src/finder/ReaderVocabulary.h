@@ -67,7 +67,7 @@ bool isGreeting(std::string_view key);
 bool isClosing(std::string_view key);
 
 // Words that make a line a document's heading rather than an event's name ("confirmation",
-// "reminder", "ticket", "invited", "Bestätigung", "rappel").
+// "reminder", "ticket", "invited", "Bestätigung", "Terminänderung", "rappel").
 bool isGenericHeadingWord(std::string_view key);
 
 } // namespace plannery::reader::Vocabulary

@@ -56,6 +56,12 @@ bool callsEarlier(ClockTime start, ClockTime time) {
     return before > 0 && before <= 180;
 }
 
+bool arrowBetween(const Line& line, std::size_t from, std::size_t to) {
+    return std::any_of(line.tokens.begin() + static_cast<std::ptrdiff_t>(from),
+                       line.tokens.begin() + static_cast<std::ptrdiff_t>(to),
+                       [](const Token& t) { return t.isSymbol("→"); });
+}
+
 } // namespace
 
 void assignTimes(Candidate& c, const TimedLine& timed) {
@@ -63,8 +69,13 @@ void assignTimes(Candidate& c, const TimedLine& timed) {
         return;
     }
     std::vector<TimeRole> roles;
-    for (const TimeMention& t : timed.times) {
-        roles.push_back(roleOf(*timed.line, t));
+    for (std::size_t k = 0; k < timed.times.size(); ++k) {
+        roles.push_back(roleOf(*timed.line, timed.times[k]));
+        // "07:25 → Lisbon (LIS) T1  10:05": the time after a route's arrow is the arrival.
+        if (k > 0 && roles[k] == TimeRole::plain &&
+            arrowBetween(*timed.line, timed.times[k - 1].end, timed.times[k].begin)) {
+            roles[k] = TimeRole::end;
+        }
     }
     std::size_t primary = 0;
     const auto first = [&roles](auto pick) {
@@ -172,6 +183,16 @@ bool namesStayColumns(const Line& line) {
                      : 0;
     }
     return words >= 2;
+}
+
+bool saysReturn(const Line& line, std::size_t from, std::size_t to) {
+    for (std::size_t k = from; k < to && k < line.tokens.size(); ++k) {
+        if (isWordIn(&line.tokens[k], {"return", "returns", "returning", "back", "zuruck",
+                                       "ruckkehr", "retour", "retournent", "reviennent"})) {
+            return true;
+        }
+    }
+    return false;
 }
 
 } // namespace plannery::reader

@@ -39,4 +39,8 @@ bool saysEveryDay(const Line& line);
 // "Check-in       Check-out" over a row of two days.
 bool namesStayColumns(const Line& line);
 
+// "leave on Monday 11th May and return on Wednesday 13th May": a word between two days of a line
+// (tokens `from` to `to`) says the second ends the trip the first begins.
+bool saysReturn(const Line& line, std::size_t from, std::size_t to);
+
 } // namespace plannery::reader

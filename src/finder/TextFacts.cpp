@@ -72,6 +72,13 @@ bool namesAWeek(const Line& line) {
            isWordIn(&line.tokens[1], {"of", "du", "vom"});
 }
 
+// "Summer hours: Mon–Sat 9am–8pm", "Öffnungszeiten: Di–So 10–18 Uhr": when a place is open, not
+// an event.
+bool namesOpeningHours(const std::string& label) {
+    return label == "hours" || label.ends_with(" hours") || label.ends_with("offnungszeiten") ||
+           label.starts_with("horaires");
+}
+
 } // namespace
 
 TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
@@ -180,11 +187,11 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
         facts.times = std::move(kept);
         const bool chatStamp = !line.tokens.empty() && line.tokens[0].isSymbol("[") &&
                                !facts.dates.empty() && facts.dates[0].begin == 1;
-        facts.datesAreNotEvents = (header && facts.label != "subject" && facts.label != "betreff" &&
-                                   facts.label != "objet") ||
-                                  Vocabulary::isRecordLabel(facts.label) || chatStamp ||
-                                  (!line.tokens.empty() && isNegation(line.tokens[0])) ||
-                                  namesAWeek(line);
+        facts.datesAreNotEvents =
+            (header && facts.label != "subject" && facts.label != "betreff" &&
+             facts.label != "objet") ||
+            Vocabulary::isRecordLabel(facts.label) || namesOpeningHours(facts.label) || chatStamp ||
+            (!line.tokens.empty() && isNegation(line.tokens[0])) || namesAWeek(line);
         if (chatStamp) {
             // The message's own time stamp is not an event; what it says may be.
             std::size_t close = 0;

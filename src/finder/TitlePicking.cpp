@@ -17,8 +17,11 @@ namespace {
 
 // An event on a line of its own in a list or schedule is named on that line.
 constexpr int kOwnLine = 20;
+// A ticket's route names its leg better than a booking's heading or a leg's label.
+constexpr int kRoute = 30;
 constexpr std::size_t kLongestTitle = 9; // words
 constexpr std::size_t kWholeLine = 8;    // a heading this short is taken whole
+constexpr std::size_t kRouteReach = 2;   // lines between a leg's day and its route
 
 // The whole name that piece `s` begins: after a label such as "Subject:", up to a remark or the
 // day; on a line without days or times, the pieces that join into one short name.
@@ -139,12 +142,14 @@ bool TitlePicker::mayName(std::size_t li, bool own) const {
     const bool titled = Vocabulary::isTitleLabel(facts.label);
     if ((m_text.header[li] && !titled) || Vocabulary::isDetailLabel(facts.label) ||
         Vocabulary::isPlaceLabel(facts.label) || facts.speaker ||
-        (!own && (li >= m_signature || Addresses::inLine(line) || namesAddress(li)))) {
+        (!own && (li >= m_signature || Addresses::inLine(line) || namesAddress(li) ||
+                  namesRoleHolder(line, facts)))) {
         return false;
     }
     // A line that ends in a comma is a letter's salutation ("Madame, Monsieur,", "Dear Parents
-    // and Carers,") or a sentence that goes on below, not a heading.
-    if (!own && !line.tokens.empty() && line.tokens.back().isSymbol(",")) {
+    // and Carers,") or a sentence that goes on below, and a list of names is the people of a
+    // group, not a heading.
+    if (!own && !line.tokens.empty() && (line.tokens.back().isSymbol(",") || isNameList(line))) {
         return false;
     }
     // A lone word called out ("ROAR!", "Surprise!") cheers the reader on rather than naming the
@@ -184,6 +189,7 @@ std::optional<TitlePicker::Option> TitlePicker::lineOption(std::size_t li, bool 
             }
         }
         if (s.label || !hasSubstance(line, s, m_localeId) || isAddress(line, s) ||
+            onlyLabels(line, s) ||
             anyToken(line, s.begin, s.end, [](const Token& t) { return t.isLink(); })) {
             continue;
         }
@@ -208,8 +214,8 @@ std::optional<TitlePicker::Option> TitlePicker::lineOption(std::size_t li, bool 
                                ? nameBelow(m_text.lines, li)
                                : std::nullopt;
         if (opener || Vocabulary::isGreeting(line.tokens[named.begin].key) ||
-            isPreposition(first) || isProse(line, named) || (isFragment(line, s) && !whose) ||
-            (own && s.label)) {
+            isPreposition(line.tokens[named.begin]) || isProse(line, named) ||
+            (isFragment(line, s) && !whose) || (own && s.label)) {
             return std::nullopt;
         }
         // "Thanks for booking with Desert Sun Car Rental": only the name after the thanks counts,
@@ -227,7 +233,7 @@ std::optional<TitlePicker::Option> TitlePicker::lineOption(std::size_t li, bool 
         }
         // "Musée d'Orsay – Billet daté": the piece that is no generic heading names it.
         const bool genericPiece = hasGenericHeadingWord(line, s);
-        if (genericPiece && !titled && &piece != &segments.back()) {
+        if (genericPiece && &piece != &segments.back() && !titled) {
             skippedGeneric = true;
             continue;
         }
@@ -291,8 +297,16 @@ bool TitlePicker::namesWriter(std::size_t li, const std::vector<Segment>& segmen
         return false;
     }
     // A letterhead over the salutation ("Kita Sonnenschein" over "Liebe Eltern,", "École
-    // Jules Ferry" over "Madame, Monsieur,") names who writes, not the event.
-    if (li + 1 < m_text.lines.size() && isSalutation(m_text.lines[li + 1])) {
+    // Jules Ferry" over "Madame, Monsieur,"), perhaps with the head's name, an address and the
+    // day of writing between them, names who writes, not the event.
+    std::size_t below = li + 1;
+    while (below < m_text.lines.size() &&
+           (namesRoleHolder(m_text.lines[below], m_text.facts[below]) ||
+            isLetterDate(m_text.lines, m_text.facts, below) ||
+            Addresses::inLine(m_text.lines[below]))) {
+        ++below;
+    }
+    if (below < m_text.lines.size() && isSalutation(m_text.lines[below])) {
         return true;
     }
     // So does a school's or club's name beside the kind of page that lists several events
@@ -361,8 +375,28 @@ std::optional<TitlePicker::Option> TitlePicker::ownOption(const Candidate& c) co
     return option;
 }
 
+std::optional<std::string> TitlePicker::routeTitle(const Candidate& c) const {
+    const auto& lines = m_text.lines;
+    for (std::size_t li = c.line >= kRouteReach ? c.line - kRouteReach : 0;
+         li < lines.size() && li <= c.line + kRouteReach; ++li) {
+        if (lines[li].block != lines[c.line].block) {
+            continue;
+        }
+        if (auto route = routeOnLine(lines[li])) {
+            return route;
+        }
+        if (auto route = routeOfLabels(lines, m_text.facts, li)) {
+            return route;
+        }
+    }
+    return std::nullopt;
+}
+
 std::string TitlePicker::title(const Candidate& c) const {
     std::optional<Option> best = ownOption(c);
+    if (auto route = routeTitle(c); route && (!best || best->score < kRoute)) {
+        best = Option{*route, kRoute};
+    }
     if (!(c.session && best)) {
         if (m_heading && (!best || m_heading->score > best->score)) {
             best = m_heading;
@@ -381,7 +415,12 @@ std::string TitlePicker::title(const Candidate& c) const {
             }
         }
     }
-    return normalCapitalisation(trimWhiteSpace(best ? best->text : m_text.lines[c.line].text));
+    std::string text = trimWhiteSpace(best ? best->text : m_text.lines[c.line].text);
+    // "Appointment" alone says nothing; whom it is with does ("Bright Smile Family Dentistry").
+    if (isBareAppointment(text) && !m_venue.empty()) {
+        text = m_venue;
+    }
+    return normalCapitalisation(text);
 }
 
 } // namespace plannery::reader

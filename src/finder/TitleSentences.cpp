@@ -177,7 +177,7 @@ std::string TitlePicker::phraseAround(const Line& line, const std::vector<bool>&
             begin -= 2;
             continue;
         }
-        if (stopsName(t) || isSeriesOrdinal(t)) {
+        if (stopsName(t) || isSeriesOrdinal(t) || isPeriodPossessive(t)) {
             break;
         }
         --begin;

@@ -175,17 +175,51 @@ TEST(BuiltinReaderTest, AClosingTimeEndsADayButNeverStartsItAndACallTimeEndsNoth
     drafts = read("Night train, Tuesday 10 March\nDeparts 22:10 · Arrives 07:05");
     ASSERT_EQ(drafts.size(), 1u);
     EXPECT_EQ(drafts[0].endTime, "07:05");
+    // The time after a route's arrow is the arrival.
+    drafts = read("Outbound · Thu 12 Mar 2026\nTP1357  London Heathrow (LHR) T2  07:25 → Lisbon "
+                  "(LIS) T1  10:05");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].startTime, "07:25");
+    EXPECT_EQ(drafts[0].endTime, "10:05");
 }
 
 TEST(BuiltinReaderTest, AMovedEventKeepsOnlyItsNewDay) {
     for (const char* text :
          {"Dr. Feldman is no longer available on Monday, March 9. We have moved your cleaning to "
           "Tuesday, March 10 at 3:30 PM.",
-          "Instead of Monday, March 9 we meet on Tuesday, March 10 at 3:30 PM."}) {
+          "Instead of Monday, March 9 we meet on Tuesday, March 10 at 3:30 PM.",
+          "Leider müssen wir Ihren Termin am Montag, 09.03.2026 um 9:00 Uhr absagen.\nIhr neuer "
+          "Termin: Dienstag, 10.03.2026, 15:30 Uhr",
+          "Monday, March 9 is cancelled, we meet on Tuesday, March 10 at 3:30 PM instead."}) {
         const auto drafts = read(text);
         ASSERT_EQ(drafts.size(), 1u) << text;
         EXPECT_EQ(drafts[0].startDate, "2026-03-10") << text;
     }
+}
+
+TEST(BuiltinReaderTest, AnAppointmentIsNamedByThePracticeItIsAt) {
+    const auto drafts = read("Subject: Upcoming appointment reminder\n\nHi Jessica,\n\n"
+                             "Appointment: 10/03/2026 at 10:20 AM\n\nAspen Ridge Animal Hospital\n"
+                             "2250 Pearl St, Boulder, CO 80302");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].title, "Aspen Ridge Animal Hospital");
+    // Whose it is and that it comes are no part of a name.
+    const auto named = read("Subject: Your dental check-up\n\nTuesday 10 March at 9:00");
+    ASSERT_EQ(named.size(), 1u);
+    EXPECT_EQ(named[0].title, "Dental check-up");
+}
+
+TEST(BuiltinReaderTest, LeavingOnOneDayAndReturningOnAnotherIsOneTrip) {
+    auto drafts = read("The children will leave school by coach at 9.00am on Monday 11th May and "
+                       "return at approximately 3.30pm on Wednesday 13th May.");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].startDate, "2026-05-11");
+    EXPECT_EQ(drafts[0].startTime, "09:00");
+    EXPECT_EQ(drafts[0].endDate, "2026-05-13");
+    EXPECT_EQ(drafts[0].endTime, "15:30");
+    // Two days without a return are two events.
+    drafts = read("Parents' evenings: Monday 11th May at 6pm and Wednesday 13th May at 6pm.");
+    EXPECT_EQ(drafts.size(), 2u);
 }
 
 TEST(BuiltinReaderTest, AClassVisitingAPlaceGoesOnATripThere) {
@@ -210,6 +244,10 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "Week of March 9\nHello families,",
         "Dr. Feldman is no longer available on Tuesday, March 10 at 2:00 PM.",
         "Your order has shipped!\nEstimated delivery: Thursday, March 12 – Saturday, March 14",
+        "Bitte gebt bis zum 12. März Bescheid, ob ihr dabei seid.",
+        "The choir concert on Friday 13 March at 7pm is cancelled.",
+        "Summer hours: Mon–Sat 9am–8pm, Sun 11am–5pm",
+        "Öffnungszeiten: Di–So 10–18 Uhr, Donnerstag bis 20 Uhr",
     };
     for (const char* text : texts) {
         EXPECT_TRUE(read(text).empty()) << text;

@@ -99,6 +99,47 @@ TEST(TitlePickingTest, SalutationsCheersAndCarriersAreNoHeadings) {
               Titles{"Portsmouth > Fishbourne"});
 }
 
+TEST(TitlePickingTest, LetterheadsAndGroupsNameWhoWritesOrReads) {
+    // A school's name with its head and the day of writing over the salutation is a letterhead;
+    // the day of writing is no event.
+    EXPECT_EQ(titles("Oakfield Primary School\nHeadteacher: Mrs S. Ahmed\n2 March 2026\n\n"
+                     "Dear Parents and Carers of Year 6,\n\nThere will be an information evening "
+                     "for parents on Tuesday 10th March at 6pm in the school hall."),
+              Titles{"Information evening for parents"});
+    EXPECT_EQ(titles("Kita Sonnenschein\nLeitung: Frau Berger\nBerlin, 2. März 2026\n\nLiebe "
+                     "Eltern,\n\nunser Frühlingsfest ist am Samstag, 21. März um 14 Uhr.",
+                     "de_DE"),
+              Titles{"Frühlingsfest"});
+    // The people of a group chat name no event.
+    EXPECT_EQ(titles("Chloe, Raj, Megan, Dan\n\nChloe: drinks next Thursday, 7-9pm at The "
+                     "Albion\nRaj: I'm there"),
+              Titles{"Drinks"});
+    // What falls in a period is named without it.
+    EXPECT_EQ(titles("We can confirm this year's residential trip on Monday 11th May."),
+              Titles{"Residential trip"});
+}
+
+TEST(TitlePickingTest, TicketsNameTheirLegsByTheirRoutes) {
+    // A leg's label names no event; the places its arrow joins do, without codes and terminals.
+    EXPECT_EQ(titles("Booking confirmed\n\nOutbound · Thu 12 Mar 2026\n"
+                     "TP1357  London Heathrow (LHR) T2  07:25 → Lisbon (LIS) T1  10:05\n\n"
+                     "Return · Mon 16 Mar 2026\n"
+                     "TP1350  Lisbon (LIS) T1  18:10 → London Heathrow (LHR) T2  20:45"),
+              (Titles{"London Heathrow → Lisbon", "Lisbon → London Heathrow"}));
+    EXPECT_EQ(titles("Aller : Paris Gare de Lyon → Marseille Saint-Charles\nLe jeudi 12 mars "
+                     "2026\nDépart 07h37 – Arrivée 10h52",
+                     "fr_FR"),
+              Titles{"Paris Gare de Lyon → Marseille Saint-Charles"});
+    // So do a ticket's "From" and "To", unlike an e-mail's.
+    EXPECT_EQ(titles("Your e-ticket\nShow this on your phone when asked\n\nTravel date: "
+                     "12/03/2026\nFrom: Bristol Temple Meads\nTo: Cardiff Central\n"
+                     "Depart 08:32 · Arrive 09:17"),
+              Titles{"Bristol Temple Meads → Cardiff Central"});
+    EXPECT_EQ(titles("From: Ben Hall\nTo: Quiz Team\nSubject: Quiz night\n\nThursday 12 March "
+                     "at 8pm, usual place."),
+              Titles{"Quiz night"});
+}
+
 TEST(TitlePickingTest, InvitationCardsNameCouplesAndBirthdays) {
     // A couple's names set on lines of their own, joined by a line with "&" or "and".
     EXPECT_EQ(titles("ANNA SMITH\n&\nTOM JONES\nrequest the pleasure of your company\n\n"
@@ -178,11 +219,12 @@ TEST(TitlePickingTest, SentencesNameTheEventAroundTheDay) {
                      "Uhr findet unser Elternabend im Gruppenraum statt.",
                      "de_DE"),
               Titles{"Elternabend"});
-    // A German compound for a reminder is a generic heading; whose appointment it is goes.
+    // A German compound for a reminder is a generic heading; a bare appointment is named by
+    // where it is.
     EXPECT_EQ(titles("Terminerinnerung\n\nwir erinnern Sie an Ihren Termin am Donnerstag, "
                      "12.03.2026 um 10:15 Uhr.",
                      "de_DE"),
-              Titles{"Termin"});
+              Titles{"Venue Hall"});
     // A place closed on a day.
     EXPECT_EQ(titles("Hi all,\n\nJust a reminder that the office will be closed on Friday 3 April "
                      "for Good Friday.\n\nThanks,\nHR"),
