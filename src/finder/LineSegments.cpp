@@ -31,19 +31,51 @@ bool isSeparator(const Line& line, std::size_t i) {
     return false;
 }
 
-// Phrases that lead into an event's name on invitations: "Join us for", "Einladung zum".
-constexpr std::string_view kLeadIns[] = { // Whom a booking is with: "Thanks for booking with
-                                          // Desert Sun Car Rental!"
-    "thank you for booking with", "thanks for booking with", "thank you for choosing",
-    "thanks for choosing", "thank you for staying with", "thank you for your reservation at",
-    "thank you for your booking at", "please join us for our", "join us for our",
-    "you're invited to our", "you are invited to our", "welcome to our", "please join us for",
-    "join us for", "please join us", "join us", "you're invited to", "you are invited to",
-    "invitation to", "welcome to", "einladung zum", "einladung zur", "einladung zu", "invitation a",
-    "invitation au", "bienvenue a", "save the date", "updated invitation", "invitation", "reminder",
-    "einladung", "fwd", "re", "aw", "wg", "tr",
-    // Whose it is and that it comes: "Ihre Prophylaxe-Behandlung", "Upcoming appointment".
-    "your", "ihre", "ihren", "votre", "upcoming"};
+// Phrases that lead into an event's name on invitations ("Join us for", "Einladung zum"), whom
+// a booking is with ("Thanks for booking with Desert Sun Car Rental!"), and whose it is and that it
+// comes ("Ihre Prophylaxe-Behandlung", "Upcoming appointment"). Longer phrases come before the
+// shorter ones they begin with.
+constexpr std::string_view kLeadIns[] = {"thank you for booking with",
+                                         "thanks for booking with",
+                                         "thank you for choosing",
+                                         "thanks for choosing",
+                                         "thank you for staying with",
+                                         "thank you for your reservation at",
+                                         "thank you for your booking at",
+                                         "please join us for our",
+                                         "join us for our",
+                                         "you're invited to our",
+                                         "you are invited to our",
+                                         "welcome to our",
+                                         "please join us for",
+                                         "join us for",
+                                         "please join us",
+                                         "join us",
+                                         "you're invited to",
+                                         "you are invited to",
+                                         "invitation to",
+                                         "welcome to",
+                                         "einladung zum",
+                                         "einladung zur",
+                                         "einladung zu",
+                                         "invitation a",
+                                         "invitation au",
+                                         "bienvenue a",
+                                         "save the date",
+                                         "updated invitation",
+                                         "invitation",
+                                         "reminder",
+                                         "einladung",
+                                         "fwd",
+                                         "re",
+                                         "aw",
+                                         "wg",
+                                         "tr",
+                                         "your",
+                                         "ihre",
+                                         "ihren",
+                                         "votre",
+                                         "upcoming"};
 
 } // namespace
 
