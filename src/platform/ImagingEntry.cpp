@@ -12,8 +12,7 @@ plannery_imaging_make_recognizer(const char* languages) {
     return new plannery::TesseractRecognizer(languages);
 }
 
-__attribute__((visibility("default"))) plannery::DocumentScanner*
-plannery_imaging_make_scanner(const char*) {
+__attribute__((visibility("default"))) plannery::DocumentScanner* plannery_imaging_make_scanner() {
     return new plannery::SaneScanner();
 }
 

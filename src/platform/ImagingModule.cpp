@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <dlfcn.h>
 #include <filesystem>
+#include <functional>
 #include <mutex>
 #include <vector>
 
@@ -57,27 +58,22 @@ template <typename Maker> Maker maker(const char* name, std::string& problem) {
     return function;
 }
 
-// Makes the module's object on first use, once, whichever thread asks first.
+// The module's object, made on first use, once, whichever thread asks first; `make` calls the
+// module's maker, or says why it cannot.
 template <typename Object> class Deferred {
   public:
-    using Maker = Object* (*)(const char*);
+    using Make = std::function<Object*(std::string& problem)>;
 
-    Deferred(const char* makerName, std::string argument)
-        : m_makerName(makerName), m_argument(std::move(argument)) {}
+    explicit Deferred(Make make) : m_make(std::move(make)) {}
 
     Object* get(std::string& problem) {
-        std::call_once(m_once, [this] {
-            if (const Maker make = maker<Maker>(m_makerName, m_problem)) {
-                m_object.reset(make(m_argument.c_str()));
-            }
-        });
+        std::call_once(m_once, [this] { m_object.reset(m_make(m_problem)); });
         problem = m_problem;
         return m_object.get();
     }
 
   private:
-    const char* m_makerName;
-    std::string m_argument;
+    Make m_make;
     std::once_flag m_once;
     std::unique_ptr<Object> m_object;
     std::string m_problem;
@@ -86,7 +82,11 @@ template <typename Object> class Deferred {
 class ModuleRecognizer final : public TextRecognizer {
   public:
     explicit ModuleRecognizer(std::string languages)
-        : m_recognizer(kMakeRecognizer, std::move(languages)) {}
+        : m_recognizer([languages = std::move(languages)](std::string& problem) {
+              using Make = TextRecognizer* (*)(const char*);
+              const Make make = maker<Make>(kMakeRecognizer, problem);
+              return make != nullptr ? make(languages.c_str()) : nullptr;
+          }) {}
 
     RecognizedText text(const QImage& image, int orientation, std::stop_token stop) override {
         std::string problem;
@@ -117,7 +117,11 @@ class ModuleScanner final : public DocumentScanner {
     }
 
   private:
-    Deferred<DocumentScanner> m_scanner{kMakeScanner, {}};
+    Deferred<DocumentScanner> m_scanner{[](std::string& problem) {
+        using Make = DocumentScanner* (*)();
+        const Make make = maker<Make>(kMakeScanner, problem);
+        return make != nullptr ? make() : nullptr;
+    }};
 };
 
 } // namespace
