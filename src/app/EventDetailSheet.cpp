@@ -164,25 +164,33 @@ void EventDetailSheet::showEvent(QShowEvent* event) {
 }
 
 void EventDetailSheet::reply(int copy) {
-    const std::optional<StoreEvent> occurrence = m_model->occurrence(copy);
-    if (!occurrence) {
-        return;
-    }
-    m_presenter->show(*occurrence, m_store.eventStore(),
-                      [this](ViewerResult result, const StoreEvent& ended) {
-                          finished(ended, result == ViewerResult::deleted);
-                      });
+    openCopy(copy, [this](const StoreEvent& occurrence) {
+        m_presenter->show(occurrence, m_store.eventStore(),
+                          [this](ViewerResult result, const StoreEvent& ended) {
+                              finished(ended, result == ViewerResult::deleted);
+                          });
+    });
 }
 
 void EventDetailSheet::edit(int copy) {
-    const std::optional<StoreEvent> occurrence = m_model->occurrence(copy);
-    if (!occurrence) {
+    openCopy(copy, [this](const StoreEvent& occurrence) {
+        m_presenter->edit(occurrence, m_store.eventStore(),
+                          [this](EditorResult result, const StoreEvent& ended) {
+                              finished(ended, result == EditorResult::deleted);
+                          });
+    });
+}
+
+void EventDetailSheet::openCopy(int copy, std::function<void(const StoreEvent&)> open) {
+    // A second click while the copy is read opens nothing more.
+    if (m_openingCopy || copy < 0 || static_cast<std::size_t>(copy) >= m_model->copies().size()) {
         return;
     }
-    m_presenter->edit(*occurrence, m_store.eventStore(),
-                      [this](EditorResult result, const StoreEvent& ended) {
-                          finished(ended, result == EditorResult::deleted);
-                      });
+    m_openingCopy = true;
+    m_model->readOccurrence(copy, [this, open = std::move(open)](StoreEvent occurrence) {
+        m_openingCopy = false;
+        open(occurrence);
+    });
 }
 
 void EventDetailSheet::openInGoogle() {

@@ -51,6 +51,8 @@ class EventDetailSheet final : public QDialog {
     // Answering the invitation of a copy, and editing a copy; nothing for a copy that is gone.
     void reply(int copy);
     void edit(int copy);
+    // Reads copy `copy` as the store has it now, then opens it with `open`.
+    void openCopy(int copy, std::function<void(const StoreEvent&)> open);
     void openInGoogle();
 
   protected:
@@ -69,6 +71,7 @@ class EventDetailSheet final : public QDialog {
     std::unique_ptr<EventDetailModel> m_model;
     EventKitPresenter* m_presenter = nullptr;
     bool m_deletedHere = false;
+    bool m_openingCopy = false; // a copy is being read to open it
     SaveDialog m_saveDialog;
     OpenURL m_openURL;
 

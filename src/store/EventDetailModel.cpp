@@ -115,17 +115,22 @@ void EventDetailModel::show(std::vector<StoreEvent> copies) {
     rebuild();
 }
 
-std::optional<StoreEvent> EventDetailModel::occurrence(int index) const {
+void EventDetailModel::readOccurrence(int index, std::function<void(StoreEvent)> done) {
     if (index < 0 || static_cast<std::size_t>(index) >= m_copies.size()) {
-        return std::nullopt;
+        return;
     }
     const StoreEvent& copy = m_copies[static_cast<std::size_t>(index)];
-    if (m_store) {
-        if (auto current = EventDetailCopies::occurrenceLike(m_store->eventStore(), copy)) {
-            return current;
-        }
+    if (!m_store) {
+        done(copy);
+        return;
     }
-    return copy;
+    m_store->readCopies(
+        this,
+        [copy](const EventStore& events) {
+            std::optional<StoreEvent> current = EventDetailCopies::occurrenceLike(events, copy);
+            return std::vector<StoreEvent>{current ? std::move(*current) : copy};
+        },
+        [done = std::move(done)](std::vector<StoreEvent> read) { done(std::move(read.front())); });
 }
 
 std::optional<std::string> EventDetailModel::googleCalendarURL() const {

@@ -10,6 +10,7 @@
 #include <QPointer>
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -65,9 +66,10 @@ class EventDetailModel final : public QObject {
     // the last one asked for wins.
     void refresh();
 
-    // Copy `index` as the store has it now, to edit or answer: its occurrence read again, or the
-    // copy itself when the store no longer finds it there; none for an index that does not exist.
-    std::optional<StoreEvent> occurrence(int index) const;
+    // Copy `index` as the store has it now, to edit or answer, handed to `done` as `load` hands
+    // over the copies: its occurrence read again, or the copy itself when the store no longer
+    // finds it there. Nothing happens for an index that does not exist.
+    void readOccurrence(int index, std::function<void(StoreEvent)> done);
     // The Google Calendar page of the event when a copy is on Google.
     std::optional<std::string> googleCalendarURL() const;
 

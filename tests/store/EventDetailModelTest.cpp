@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QSignalSpy>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -48,6 +49,14 @@ CalEvent shown(CalendarStore& store, Instant day, const std::string& title) {
     }
     ADD_FAILURE() << "no event " << title;
     return CalEvent{};
+}
+
+// What readOccurrence hands over for copy `index`, if anything, on a store that has not gone
+// over to its workers (and so reads at once).
+std::optional<StoreEvent> occurrenceOf(EventDetailModel& model, int index) {
+    std::optional<StoreEvent> read;
+    model.readOccurrence(index, [&read](StoreEvent occurrence) { read = std::move(occurrence); });
+    return read;
 }
 
 // Calendars of an in-memory store: a writable one, and a read-only one that mirrors it.
@@ -130,10 +139,10 @@ TEST_F(EventDetailModelTest, LoadFindsTheCopiesAndWritesTheShareFile) {
     EXPECT_EQ(info.count(), 1);
 
     // The editor's way in: each copy read again, or nothing for a copy that does not exist.
-    ASSERT_TRUE(model.occurrence(1));
-    EXPECT_EQ(model.occurrence(1)->eventIdentifier(), model.copies()[1].eventIdentifier());
-    EXPECT_FALSE(model.occurrence(2));
-    EXPECT_FALSE(model.occurrence(-1));
+    ASSERT_TRUE(occurrenceOf(model, 1));
+    EXPECT_EQ(occurrenceOf(model, 1)->eventIdentifier(), model.copies()[1].eventIdentifier());
+    EXPECT_FALSE(occurrenceOf(model, 2));
+    EXPECT_FALSE(occurrenceOf(model, -1));
 }
 
 TEST_F(EventDetailModelTest, EditsRefreshTheInformationAndTheFileOnlyWhenTheyChangeSomething) {
@@ -181,7 +190,7 @@ TEST_F(EventDetailModelTest, DeletingTheOnlyCopyLeavesNoInformation) {
     EXPECT_TRUE(model.copies().empty());
     EXPECT_TRUE(model.loaded());
     EXPECT_EQ(model.shareFile(), file);
-    EXPECT_FALSE(model.occurrence(0));
+    EXPECT_FALSE(occurrenceOf(model, 0));
 }
 
 TEST_F(EventDetailModelTest, AfterTheFirstPaintTheCopiesAreReadOnAWorkerAndTheLastReadWins) {
@@ -214,6 +223,13 @@ TEST_F(EventDetailModelTest, AfterTheFirstPaintTheCopiesAreReadOnAWorkerAndTheLa
     }
     QCoreApplication::processEvents();
     EXPECT_EQ(model.info()->title, "Roadmap review, moved");
+
+    // The copy to edit is read on the worker too, as the store has it now.
+    std::optional<StoreEvent> toEdit;
+    model.readOccurrence(0, [&toEdit](StoreEvent occurrence) { toEdit = std::move(occurrence); });
+    EXPECT_FALSE(toEdit) << "handed over from the event loop";
+    ASSERT_TRUE(QTest::qWaitFor([&toEdit] { return toEdit.has_value(); }));
+    EXPECT_EQ(toEdit->content->title, "Roadmap review, moved");
 
     // A deleted copy drops out once it is read again.
     QSignalSpy copies(&model, &EventDetailModel::copiesChanged);
