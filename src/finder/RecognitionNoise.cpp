@@ -4,6 +4,7 @@
 #include <unicode/utf8.h>
 
 #include <algorithm>
+#include <array>
 #include <vector>
 
 namespace plannery::reader {
@@ -205,6 +206,85 @@ class Cleaner {
     std::vector<Piece> m_pieces;
 };
 
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+bool isAsciiLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+bool isCapital(char c) {
+    return c >= 'A' && c <= 'Z';
+}
+
+bool isCapitalOrDigit(char c) {
+    return isCapital(c) || isDigit(c);
+}
+
+// A letter of a British postcode's unit, which never holds C, I, K, M, O or V.
+bool isUnitLetter(char c) {
+    return isCapital(c) && std::string_view("CIKMOV").find(c) == std::string_view::npos;
+}
+
+// A British postcode's outward code as written: one or two letters, a digit, and perhaps a digit
+// or a letter ("M3", "SO23", "EC2A").
+bool isOutwardCode(std::string_view code) {
+    const std::size_t letters = code.size() >= 2 && isAsciiLetter(code[1]) ? 2 : 1;
+    if (code.size() < letters + 1 || code.size() > letters + 2 || !isAsciiLetter(code[0]) ||
+        !isDigit(code[letters])) {
+        return false;
+    }
+    return std::all_of(code.begin(), code.end(), isCapitalOrDigit);
+}
+
+// The digit a recogniser reads as a capital letter, or the letter it reads as a digit.
+char digitFor(char c) {
+    return c == 'O' ? '0' : c == 'S' ? '5' : c == 'I' ? '1' : c;
+}
+
+char letterFor(char c) {
+    return c == '0' ? 'O' : c == '5' ? 'S' : c == '1' ? 'I' : c;
+}
+
+// A British postcode after its town, at the end of a line or before a comma, with its letters and
+// digits in their places: "Manchester M3 SDF" is "M3 5DF" and "WINCHESTER S023 9JX" is "SO23
+// 9JX" (an area has no "0", a unit no digit). Codes that are already well formed stay, and so do
+// other words ("Meet at B2 SOS").
+void repairPostcodes(std::string& line) {
+    for (std::size_t end = 0; end <= line.size(); ++end) {
+        if (end < line.size() && line[end] != ',') {
+            continue;
+        }
+        // The inward code: three characters before `end`, after a space.
+        if (end < 5 || line[end - 4] != ' ') {
+            continue;
+        }
+        const std::size_t inward = end - 3;
+        std::size_t outward = inward - 1;
+        while (outward > 0 && line[outward - 1] != ' ') {
+            --outward;
+        }
+        std::size_t town = outward > 1 ? outward - 1 : 0;
+        while (town > 0 && line[town - 1] != ' ') {
+            --town;
+        }
+        const bool afterTown = outward > 1 && (isCapital(line[town]) || line[outward - 2] == ',');
+        std::string area = line.substr(outward, inward - 1 - outward);
+        std::string unit = line.substr(inward, 3);
+        if (area.size() == 4 && isDigit(area[1]) && isDigit(area[2])) {
+            area[1] = letterFor(area[1]);
+        }
+        unit[0] = digitFor(unit[0]);
+        const bool wellFormed = afterTown && isOutwardCode(area) && isDigit(unit[0]) &&
+                                isUnitLetter(unit[1]) && isUnitLetter(unit[2]);
+        if (wellFormed) {
+            line.replace(outward, area.size(), area);
+            line.replace(inward, 3, unit);
+        }
+    }
+}
+
 } // namespace
 
 std::string withoutStrayGlyphs(std::string_view line) {
@@ -212,7 +292,6 @@ std::string withoutStrayGlyphs(std::string_view line) {
 }
 
 std::string withDigitsForLookalikes(std::string line) {
-    const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
     const auto isOne = [](char c) { return c == 'l' || c == 'I' || c == 'L'; };
     for (std::size_t i = 0; i < line.size(); ++i) {
         const std::string_view before = std::string_view(line).substr(0, i);
@@ -284,8 +363,6 @@ std::string withDigitsForLookalikes(std::string line) {
 }
 
 std::string withLettersRepaired(std::string line) {
-    const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
-    const auto isLetter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
     // Zeros in a link's host; its path may hold capitals of its own ("?pwd=Rk9O").
     for (const std::string_view scheme : {"http://", "https://", "www."}) {
         for (std::size_t at = line.find(scheme); at != std::string::npos;
@@ -310,6 +387,7 @@ std::string withLettersRepaired(std::string line) {
             }
         }
     }
+    repairPostcodes(line);
     // "straBe", "StraRe", "strae" at a word's end.
     for (std::size_t at = 0; (at = line.find("tra", at)) != std::string::npos; at += 3) {
         const std::size_t rest = at + 3;
@@ -319,9 +397,41 @@ std::string withLettersRepaired(std::string line) {
         } else if (line.compare(rest, 1, "e") == 0) {
             length = 1;
         }
-        const bool wordEnds = rest + length >= line.size() || !isLetter(line[rest + length]);
+        const bool wordEnds = rest + length >= line.size() || !isAsciiLetter(line[rest + length]);
         if (length > 0 && wordEnds && at > 0 && (line[at - 1] == 's' || line[at - 1] == 'S')) {
             line.replace(rest, length, "\u00DFe");
+        }
+    }
+    return line;
+}
+
+std::string withArrowsForLookalikes(std::string line) {
+    constexpr std::array<std::string_view, 5> kReadArrows = {"=", ">", "->", "=>", "-->"};
+    const auto hasAlnum = [](std::string_view piece) {
+        return std::any_of(piece.begin(), piece.end(),
+                           [](char c) { return isDigit(c) || isAsciiLetter(c); });
+    };
+    std::vector<Piece> pieces;
+    for (std::size_t i = 0; i < line.size();) {
+        if (line[i] == ' ') {
+            ++i;
+            continue;
+        }
+        const std::size_t begin = i;
+        while (i < line.size() && line[i] != ' ') {
+            ++i;
+        }
+        pieces.push_back(Piece{begin, i});
+    }
+    const auto text = [&line](const Piece& p) {
+        return std::string_view(line).substr(p.begin, p.end - p.begin);
+    };
+    // From the last piece back, so that the places of the earlier ones hold.
+    for (std::size_t k = pieces.size() >= 2 ? pieces.size() - 2 : 0; k >= 1; --k) {
+        const bool arrow =
+            std::find(kReadArrows.begin(), kReadArrows.end(), text(pieces[k])) != kReadArrows.end();
+        if (arrow && hasAlnum(text(pieces[k - 1])) && hasAlnum(text(pieces[k + 1]))) {
+            line.replace(pieces[k].begin, pieces[k].end - pieces[k].begin, "\u2192");
         }
     }
     return line;

@@ -29,4 +29,9 @@ std::string withDigitsForLookalikes(std::string line);
 // between words is one.
 std::string withLettersRepaired(std::string line);
 
+// A line with an arrow where a recogniser read one as "=", ">", "->", "=>" or "-->" standing alone
+// between words or numbers ("TP1357 London Heathrow 07:25 = Lisbon 10:05", "Portsmouth >
+// Fishbourne"), as a route or a span is written.
+std::string withArrowsForLookalikes(std::string line);
+
 } // namespace plannery::reader

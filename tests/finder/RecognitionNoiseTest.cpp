@@ -92,9 +92,40 @@ TEST(RecognitionNoiseTest, MisreadLettersAndDoubledDashesAreRepaired) {
         {"OBE O2 Arena 2O", "OBE O2 Arena 2O"},
         {"Ultrae Trae", "Ultrae Trae"},
         {"x--y, --flag and the end --", "x--y, --flag and the end --"},
+        // A British postcode's digits and letters in their places.
+        {"41 Chapel Street, Manchester M3 SDF", "41 Chapel Street, Manchester M3 5DF"},
+        {"14 HIGH STREET, WINCHESTER S023 9JX", "14 HIGH STREET, WINCHESTER SO23 9JX"},
+        {"Church Lane, OX7 4QP, Oxfordshire", "Church Lane, OX7 4QP, Oxfordshire"},
+        {"Tower Hamlets E1 OAN", "Tower Hamlets E1 0AN"},
+        // Well-formed codes and words that only look like one stay.
+        {"London EC2A 2AG", "London EC2A 2AG"},
+        {"Call NHS 111", "Call NHS 111"},
+        {"Meet at B2 SOS", "Meet at B2 SOS"},
+        {"Save the date SOS", "Save the date SOS"},
+        {"LEVEL B2 SOS", "LEVEL B2 SOS"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(withLettersRepaired(c.line), c.fixed) << c.line;
+    }
+}
+
+TEST(RecognitionNoiseTest, ArrowsReadAsSignsBetweenWordsAreArrows) {
+    const struct {
+        const char* line;
+        const char* fixed;
+    } cases[] = {
+        {"TP1357 London Heathrow (LHR) T2 07:25 = Lisbon (LIS) T1 10:05",
+         "TP1357 London Heathrow (LHR) T2 07:25 → Lisbon (LIS) T1 10:05"},
+        {"Portsmouth > Fishbourne", "Portsmouth → Fishbourne"},
+        {"Bristol -> Cardiff => Swansea", "Bristol → Cardiff → Swansea"},
+        // Signs that are not between words, or are set close, stay.
+        {"> quoted reply", "> quoted reply"},
+        {"Total =", "Total ="},
+        {"x=1 and a>b", "x=1 and a>b"},
+        {"Score: = =", "Score: = ="},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(withArrowsForLookalikes(c.line), c.fixed) << c.line;
     }
 }
 
