@@ -76,6 +76,14 @@ bool isPicture(const std::vector<UChar32>& piece) {
     return picture;
 }
 
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+bool isAsciiLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
 class Cleaner {
   public:
     explicit Cleaner(std::string_view line) : m_line(line) {
@@ -102,10 +110,19 @@ class Cleaner {
             --last;
             endStray = true;
         }
+        bool startMisread = false;
         while (last > first + 1 && first < kMostStrays &&
                (stray(first, last, first, true) ||
                 (endStray && isRing(first) && followsWord(first + 1)))) {
+            startMisread = startMisread || isRing(first) || isGarble(first);
             ++first;
+        }
+        // Pictures come in pairs: after a misread one at the start ("Ol Office Christmas Party
+        // 9"), a lone character at the end is the other.
+        if (startMisread && !endStray && last > first + 1 &&
+            characters(text(last - 1)).size() == 1 && followsWord(last - 1, true) &&
+            hasWords(first, last, last - 1)) {
+            --last;
         }
         if (first == 0 && last == m_pieces.size()) {
             return std::string(m_line);
@@ -133,6 +150,9 @@ class Cleaner {
                         [](UChar32 c) { return c == '|' || c == 0xA6 || c == 0x2016; })) {
             return true;
         }
+        if (isGarble(k)) {
+            return atStart ? followsWord(k + 1) : followsWord(k, true);
+        }
         if (isRing(k)) {
             // "HOUSEWARMING 0", not "Spaces left: 0"; a lone "O" before words stays.
             return atStart ? text(k) != "O" && followsWord(k + 1) : followsWord(k, true);
@@ -141,9 +161,9 @@ class Cleaner {
                          [](UChar32 c) { return isOpener(c) || isCloser(c); })) {
             return false;
         }
-        // A list's marker: "1)", "a)", "(2)".
+        // A list's marker: "1)", "a)", "(2)"; not "{)".
         const bool marker = atStart && piece.size() <= 3 && isCloser(piece.back()) &&
-                            (piece.size() == 2 || isOpener(piece.front()));
+                            (piece.size() == 2) != isOpener(piece.front());
         if (marker) {
             return false;
         }
@@ -170,6 +190,27 @@ class Cleaner {
         return piece.size() <= kLongestStray && std::all_of(piece.begin(), piece.end(), [](char c) {
                    return c == 'o' || c == 'O' || c == '0';
                });
+    }
+
+    // Two characters that no language writes as a word: a ring with a stroke ("Ol", "0l"), or
+    // two small consonants ("fj"), as a recogniser reads a picture beside a word. Units ("pm",
+    // "km") follow numbers, not words.
+    bool isGarble(std::size_t k) const {
+        const std::string_view piece = text(k);
+        if (piece.size() != 2) {
+            return false;
+        }
+        const auto ring = [](char c) { return c == 'o' || c == 'O' || c == '0'; };
+        const auto stroke = [](char c) { return c == 'l' || c == '1' || c == '|'; };
+        const bool letter = isAsciiLetter(piece[0]) || isAsciiLetter(piece[1]); // not "10"
+        if (letter &&
+            ((ring(piece[0]) && stroke(piece[1])) || (stroke(piece[0]) && ring(piece[1])))) {
+            return true;
+        }
+        return std::all_of(piece.begin(), piece.end(), [](char c) {
+            return c >= 'a' && c <= 'z' &&
+                   std::string_view("aeiouy").find(c) == std::string_view::npos;
+        });
     }
 
     // Piece `k` starts with a letter, or (`before`) the piece before it ends with one.
@@ -205,14 +246,6 @@ class Cleaner {
     std::string_view m_line;
     std::vector<Piece> m_pieces;
 };
-
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-bool isAsciiLetter(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
 
 bool isCapital(char c) {
     return c >= 'A' && c <= 'Z';

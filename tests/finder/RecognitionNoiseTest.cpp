@@ -26,6 +26,12 @@ TEST(RecognitionNoiseTest, PicturesAndTheirMisreadingsAtALinesEndsGo) {
         {"| Room | Time |", "Room | Time"},
         // Several in a row.
         {"Party time 🎉 🎉", "Party time"},
+        // Read as letters no word is made of, and the other of the pair then.
+        {"Ol Office Christmas Party 9", "Office Christmas Party"},
+        {"{) Office Christmas Party fj", "Office Christmas Party"},
+        {"0l Summer Fair", "Summer Fair"},
+        // A picture as written takes nothing else with it.
+        {"🎉 Gate 9", "Gate 9"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(withoutStrayGlyphs(c.line), c.clean) << c.line;
@@ -39,10 +45,28 @@ TEST(RecognitionNoiseTest, PicturesAndTheirMisreadingsAtALinesEndsGo) {
 }
 
 TEST(RecognitionNoiseTest, NumbersMarkersAndBracketsThatPairStay) {
-    for (const char* line :
-         {"16:45 Dr Blake (Science) Lab 3", "Spaces left: 0", "O2 Arena, London", "1) Bring a mat",
-          "a) Doors open", "(2) Talks", "Room 220 (Hall B)", "O Holy Night", "Gate 9",
-          "Flat 3, 27 Lansdowne Road", "🎉", "0", "(0", "Score 1 - 0", "", "   "}) {
+    for (const char* line : {"16:45 Dr Blake (Science) Lab 3",
+                             "Spaces left: 0",
+                             "O2 Arena, London",
+                             "1) Bring a mat",
+                             "a) Doors open",
+                             "(2) Talks",
+                             "Room 220 (Hall B)",
+                             "O Holy Night",
+                             "Gate 9",
+                             "Flat 3, 27 Lansdowne Road",
+                             "🎉",
+                             "0",
+                             "(0",
+                             "Score 1 - 0",
+                             "",
+                             "   ",
+                             "Saturday, October 10",
+                             "O Holy Night 2",
+                             "Run 10 km",
+                             "Doors 7 pm",
+                             "Ol' Blue Eyes",
+                             "Sala 10"}) {
         EXPECT_EQ(withoutStrayGlyphs(line), line) << line;
     }
 }
