@@ -1,5 +1,7 @@
 #include "finder/RecognitionNoise.h"
 
+#include "finder/ReaderVocabulary.h"
+
 #include <unicode/uchar.h>
 #include <unicode/utf8.h>
 
@@ -318,6 +320,34 @@ void repairPostcodes(std::string& line) {
     }
 }
 
+// A space lost between a place's word and its number: "Lab3" is "Lab 3", "Room12" "Room 12". Only
+// a capitalised word for a place takes one ("MP3", "base64" stay).
+void splitPlaceNumbers(std::string& line) {
+    constexpr std::size_t kMostDigits = 3;
+    for (std::size_t begin = 0; begin < line.size(); ++begin) {
+        if (!isCapital(line[begin]) || (begin > 0 && line[begin - 1] != ' ')) {
+            continue;
+        }
+        std::size_t digits = begin + 1;
+        while (digits < line.size() && line[digits] >= 'a' && line[digits] <= 'z') {
+            ++digits;
+        }
+        std::size_t end = digits;
+        while (end < line.size() && isDigit(line[end])) {
+            ++end;
+        }
+        const bool wordEnds = end == line.size() || !isAsciiLetter(line[end]);
+        if (digits == end || end - digits > kMostDigits || !wordEnds) {
+            continue;
+        }
+        std::string key = line.substr(begin, digits - begin);
+        key[0] = static_cast<char>(key[0] - 'A' + 'a');
+        if (Vocabulary::isVenueWord(key)) {
+            line.insert(digits, 1, ' ');
+        }
+    }
+}
+
 } // namespace
 
 std::string withoutStrayGlyphs(std::string_view line) {
@@ -421,6 +451,7 @@ std::string withLettersRepaired(std::string line) {
         }
     }
     repairPostcodes(line);
+    splitPlaceNumbers(line);
     // "straBe", "StraRe", "strae" at a word's end.
     for (std::size_t at = 0; (at = line.find("tra", at)) != std::string::npos; at += 3) {
         const std::size_t rest = at + 3;

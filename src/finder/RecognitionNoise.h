@@ -27,8 +27,8 @@ std::string withDigitsForLookalikes(std::string line);
 // read as "O" beside a digit in a link ("us02web" read "usO2web"; links are written in lower
 // case), and the sharp s of a German street's name read as "B" or "R" or lost ("Alexanderstraße"
 // read "AlexanderstraBe", "AlexanderstraRe", "Alexanderstrae"); a British postcode's letters and
-// digits in their places ("M3 SDF" read for "M3 5DF"); and a dash read twice ("—-") between words
-// is one.
+// digits in their places ("M3 SDF" read for "M3 5DF"); a space lost between a place's word and
+// its number ("Lab3"); and a dash read twice ("—-") between words is one.
 std::string withLettersRepaired(std::string line);
 
 // A line with an arrow where a recogniser read one as "=", ">", "->", "=>" or "-->" standing alone

@@ -121,6 +121,10 @@ TEST(RecognitionNoiseTest, MisreadLettersAndDoubledDashesAreRepaired) {
         {"14 HIGH STREET, WINCHESTER S023 9JX", "14 HIGH STREET, WINCHESTER SO23 9JX"},
         {"Church Lane, OX7 4QP, Oxfordshire", "Church Lane, OX7 4QP, Oxfordshire"},
         {"Tower Hamlets E1 OAN", "Tower Hamlets E1 0AN"},
+        // A place's number set apart from its word.
+        {"16:45 Dr Blake (Science) Lab3", "16:45 Dr Blake (Science) Lab 3"},
+        {"Room12, Salle3 and Hall 4", "Room 12, Salle 3 and Hall 4"},
+        {"MP3 player, base64, Room12b, Studio2026x", "MP3 player, base64, Room12b, Studio2026x"},
         // Well-formed codes and words that only look like one stay.
         {"London EC2A 2AG", "London EC2A 2AG"},
         {"Call NHS 111", "Call NHS 111"},
