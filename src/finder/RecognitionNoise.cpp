@@ -284,8 +284,8 @@ char letterFor(char c) {
 
 // A British postcode after its town, at the end of a line or before a comma, with its letters and
 // digits in their places: "Manchester M3 SDF" is "M3 5DF" and "WINCHESTER S023 9JX" is "SO23
-// 9JX" (an area has no "0", a unit no digit). Codes that are already well formed stay, and so do
-// other words ("Meet at B2 SOS").
+// 9JX" (an area starts with letters, a unit with a digit). Codes that are already well formed stay,
+// and so do other words ("Meet at B2 SOS").
 void repairPostcodes(std::string& line) {
     for (std::size_t end = 0; end <= line.size(); ++end) {
         if (end < line.size() && line[end] != ',') {
@@ -311,9 +311,9 @@ void repairPostcodes(std::string& line) {
             area[1] = letterFor(area[1]);
         }
         unit[0] = digitFor(unit[0]);
-        const bool wellFormed = afterTown && isOutwardCode(area) && isDigit(unit[0]) &&
-                                isUnitLetter(unit[1]) && isUnitLetter(unit[2]);
-        if (wellFormed) {
+        const bool postcode = afterTown && isOutwardCode(area) && isDigit(unit[0]) &&
+                              isUnitLetter(unit[1]) && isUnitLetter(unit[2]);
+        if (postcode) {
             line.replace(outward, area.size(), area);
             line.replace(inward, 3, unit);
         }
