@@ -273,9 +273,8 @@ std::optional<std::string> PlacePicker::venueLine(bool topLine) const {
             continue;
         }
         // A route ("London St Pancras → Paris Gare du Nord") starts where the trip does.
-        const auto arrow = std::find_if(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
-            return t.isSymbol("→") || t.isSymbol(">");
-        });
+        const auto arrow = std::find_if(line.tokens.begin(), line.tokens.end(),
+                                        [](const Token& t) { return t.isSymbol("→"); });
         if (arrow != line.tokens.begin() && arrow != line.tokens.end()) {
             return std::string(line.span(0, static_cast<std::size_t>(arrow - line.tokens.begin())));
         }

@@ -281,7 +281,8 @@ std::vector<Line> readLines(std::string_view text) {
         if (!raw.empty() && raw.back() == '\r') {
             raw.remove_suffix(1);
         }
-        Line line{.text = withLettersRepaired(withDigitsForLookalikes(withoutStrayGlyphs(raw))),
+        Line line{.text = withArrowsForLookalikes(
+                      withLettersRepaired(withDigitsForLookalikes(withoutStrayGlyphs(raw)))),
                   .index = index++};
         Tokenizer(line).run();
         if (line.tokens.empty()) {

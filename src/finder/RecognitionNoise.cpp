@@ -1,9 +1,12 @@
 #include "finder/RecognitionNoise.h"
 
+#include "finder/ReaderVocabulary.h"
+
 #include <unicode/uchar.h>
 #include <unicode/utf8.h>
 
 #include <algorithm>
+#include <array>
 #include <vector>
 
 namespace plannery::reader {
@@ -75,6 +78,14 @@ bool isPicture(const std::vector<UChar32>& piece) {
     return picture;
 }
 
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+bool isAsciiLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
 class Cleaner {
   public:
     explicit Cleaner(std::string_view line) : m_line(line) {
@@ -101,10 +112,19 @@ class Cleaner {
             --last;
             endStray = true;
         }
+        bool startMisread = false;
         while (last > first + 1 && first < kMostStrays &&
                (stray(first, last, first, true) ||
                 (endStray && isRing(first) && followsWord(first + 1)))) {
+            startMisread = startMisread || isRing(first) || isGarble(first);
             ++first;
+        }
+        // Pictures come in pairs: after a misread one at the start ("Ol Office Christmas Party
+        // 9"), a lone character at the end is the other.
+        if (startMisread && !endStray && last > first + 1 &&
+            characters(text(last - 1)).size() == 1 && followsWord(last - 1, true) &&
+            hasWords(first, last, last - 1)) {
+            --last;
         }
         if (first == 0 && last == m_pieces.size()) {
             return std::string(m_line);
@@ -132,6 +152,9 @@ class Cleaner {
                         [](UChar32 c) { return c == '|' || c == 0xA6 || c == 0x2016; })) {
             return true;
         }
+        if (isGarble(k)) {
+            return atStart ? followsWord(k + 1) : followsWord(k, true);
+        }
         if (isRing(k)) {
             // "HOUSEWARMING 0", not "Spaces left: 0"; a lone "O" before words stays.
             return atStart ? text(k) != "O" && followsWord(k + 1) : followsWord(k, true);
@@ -140,9 +163,9 @@ class Cleaner {
                          [](UChar32 c) { return isOpener(c) || isCloser(c); })) {
             return false;
         }
-        // A list's marker: "1)", "a)", "(2)".
+        // A list's marker: "1)", "a)", "(2)"; not "{)".
         const bool marker = atStart && piece.size() <= 3 && isCloser(piece.back()) &&
-                            (piece.size() == 2 || isOpener(piece.front()));
+                            (piece.size() == 2) != isOpener(piece.front());
         if (marker) {
             return false;
         }
@@ -169,6 +192,27 @@ class Cleaner {
         return piece.size() <= kLongestStray && std::all_of(piece.begin(), piece.end(), [](char c) {
                    return c == 'o' || c == 'O' || c == '0';
                });
+    }
+
+    // Two characters that no language writes as a word: a ring with a stroke ("Ol", "0l"), or
+    // two small consonants ("fj"), as a recogniser reads a picture beside a word. Units ("pm",
+    // "km") follow numbers, not words.
+    bool isGarble(std::size_t k) const {
+        const std::string_view piece = text(k);
+        if (piece.size() != 2) {
+            return false;
+        }
+        const auto ring = [](char c) { return c == 'o' || c == 'O' || c == '0'; };
+        const auto stroke = [](char c) { return c == 'l' || c == '1' || c == '|'; };
+        const bool letter = isAsciiLetter(piece[0]) || isAsciiLetter(piece[1]); // not "10"
+        if (letter &&
+            ((ring(piece[0]) && stroke(piece[1])) || (stroke(piece[0]) && ring(piece[1])))) {
+            return true;
+        }
+        return std::all_of(piece.begin(), piece.end(), [](char c) {
+            return c >= 'a' && c <= 'z' &&
+                   std::string_view("aeiouy").find(c) == std::string_view::npos;
+        });
     }
 
     // Piece `k` starts with a letter, or (`before`) the piece before it ends with one.
@@ -205,6 +249,105 @@ class Cleaner {
     std::vector<Piece> m_pieces;
 };
 
+bool isCapital(char c) {
+    return c >= 'A' && c <= 'Z';
+}
+
+bool isCapitalOrDigit(char c) {
+    return isCapital(c) || isDigit(c);
+}
+
+// A letter of a British postcode's unit, which never holds C, I, K, M, O or V.
+bool isUnitLetter(char c) {
+    return isCapital(c) && std::string_view("CIKMOV").find(c) == std::string_view::npos;
+}
+
+// A British postcode's outward code as written: one or two letters, a digit, and perhaps a digit
+// or a letter ("M3", "SO23", "EC2A").
+bool isOutwardCode(std::string_view code) {
+    const std::size_t letters = code.size() >= 2 && isAsciiLetter(code[1]) ? 2 : 1;
+    if (code.size() < letters + 1 || code.size() > letters + 2 || !isAsciiLetter(code[0]) ||
+        !isDigit(code[letters])) {
+        return false;
+    }
+    return std::all_of(code.begin(), code.end(), isCapitalOrDigit);
+}
+
+// The digit a recogniser reads as a capital letter, or the letter it reads as a digit.
+char digitFor(char c) {
+    return c == 'O' ? '0' : c == 'S' ? '5' : c == 'I' ? '1' : c;
+}
+
+char letterFor(char c) {
+    return c == '0' ? 'O' : c == '5' ? 'S' : c == '1' ? 'I' : c;
+}
+
+// A British postcode after its town, at the end of a line or before a comma, with its letters and
+// digits in their places: "Manchester M3 SDF" is "M3 5DF" and "WINCHESTER S023 9JX" is "SO23
+// 9JX" (an area starts with letters, a unit with a digit). Codes that are already well formed stay,
+// and so do other words ("Meet at B2 SOS").
+void repairPostcodes(std::string& line) {
+    for (std::size_t end = 0; end <= line.size(); ++end) {
+        if (end < line.size() && line[end] != ',') {
+            continue;
+        }
+        // The inward code: three characters before `end`, after a space.
+        if (end < 5 || line[end - 4] != ' ') {
+            continue;
+        }
+        const std::size_t inward = end - 3;
+        std::size_t outward = inward - 1;
+        while (outward > 0 && line[outward - 1] != ' ') {
+            --outward;
+        }
+        std::size_t town = outward > 1 ? outward - 1 : 0;
+        while (town > 0 && line[town - 1] != ' ') {
+            --town;
+        }
+        const bool afterTown = outward > 1 && (isCapital(line[town]) || line[outward - 2] == ',');
+        std::string area = line.substr(outward, inward - 1 - outward);
+        std::string unit = line.substr(inward, 3);
+        if (area.size() == 4 && isDigit(area[1]) && isDigit(area[2])) {
+            area[1] = letterFor(area[1]);
+        }
+        unit[0] = digitFor(unit[0]);
+        const bool postcode = afterTown && isOutwardCode(area) && isDigit(unit[0]) &&
+                              isUnitLetter(unit[1]) && isUnitLetter(unit[2]);
+        if (postcode) {
+            line.replace(outward, area.size(), area);
+            line.replace(inward, 3, unit);
+        }
+    }
+}
+
+// A space lost between a place's word and its number: "Lab3" is "Lab 3", "Room12" "Room 12". Only
+// a capitalised word for a place takes one ("MP3", "base64" stay).
+void splitPlaceNumbers(std::string& line) {
+    constexpr std::size_t kMostDigits = 3;
+    for (std::size_t begin = 0; begin < line.size(); ++begin) {
+        if (!isCapital(line[begin]) || (begin > 0 && line[begin - 1] != ' ')) {
+            continue;
+        }
+        std::size_t digits = begin + 1;
+        while (digits < line.size() && line[digits] >= 'a' && line[digits] <= 'z') {
+            ++digits;
+        }
+        std::size_t end = digits;
+        while (end < line.size() && isDigit(line[end])) {
+            ++end;
+        }
+        const bool wordEnds = end == line.size() || !isAsciiLetter(line[end]);
+        if (digits == end || end - digits > kMostDigits || !wordEnds) {
+            continue;
+        }
+        std::string key = line.substr(begin, digits - begin);
+        key[0] = static_cast<char>(key[0] - 'A' + 'a');
+        if (Vocabulary::isVenueWord(key)) {
+            line.insert(digits, 1, ' ');
+        }
+    }
+}
+
 } // namespace
 
 std::string withoutStrayGlyphs(std::string_view line) {
@@ -212,7 +355,6 @@ std::string withoutStrayGlyphs(std::string_view line) {
 }
 
 std::string withDigitsForLookalikes(std::string line) {
-    const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
     const auto isOne = [](char c) { return c == 'l' || c == 'I' || c == 'L'; };
     for (std::size_t i = 0; i < line.size(); ++i) {
         const std::string_view before = std::string_view(line).substr(0, i);
@@ -284,8 +426,6 @@ std::string withDigitsForLookalikes(std::string line) {
 }
 
 std::string withLettersRepaired(std::string line) {
-    const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
-    const auto isLetter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
     // Zeros in a link's host; its path may hold capitals of its own ("?pwd=Rk9O").
     for (const std::string_view scheme : {"http://", "https://", "www."}) {
         for (std::size_t at = line.find(scheme); at != std::string::npos;
@@ -310,6 +450,8 @@ std::string withLettersRepaired(std::string line) {
             }
         }
     }
+    repairPostcodes(line);
+    splitPlaceNumbers(line);
     // "straBe", "StraRe", "strae" at a word's end.
     for (std::size_t at = 0; (at = line.find("tra", at)) != std::string::npos; at += 3) {
         const std::size_t rest = at + 3;
@@ -319,9 +461,41 @@ std::string withLettersRepaired(std::string line) {
         } else if (line.compare(rest, 1, "e") == 0) {
             length = 1;
         }
-        const bool wordEnds = rest + length >= line.size() || !isLetter(line[rest + length]);
+        const bool wordEnds = rest + length >= line.size() || !isAsciiLetter(line[rest + length]);
         if (length > 0 && wordEnds && at > 0 && (line[at - 1] == 's' || line[at - 1] == 'S')) {
             line.replace(rest, length, "\u00DFe");
+        }
+    }
+    return line;
+}
+
+std::string withArrowsForLookalikes(std::string line) {
+    constexpr std::array<std::string_view, 5> kReadArrows = {"=", ">", "->", "=>", "-->"};
+    const auto hasAlnum = [](std::string_view piece) {
+        return std::any_of(piece.begin(), piece.end(),
+                           [](char c) { return isDigit(c) || isAsciiLetter(c); });
+    };
+    std::vector<Piece> pieces;
+    for (std::size_t i = 0; i < line.size();) {
+        if (line[i] == ' ') {
+            ++i;
+            continue;
+        }
+        const std::size_t begin = i;
+        while (i < line.size() && line[i] != ' ') {
+            ++i;
+        }
+        pieces.push_back(Piece{begin, i});
+    }
+    const auto text = [&line](const Piece& p) {
+        return std::string_view(line).substr(p.begin, p.end - p.begin);
+    };
+    // From the last piece back, so that the places of the earlier ones hold.
+    for (std::size_t k = pieces.size() >= 2 ? pieces.size() - 2 : 0; k >= 1; --k) {
+        const bool arrow =
+            std::find(kReadArrows.begin(), kReadArrows.end(), text(pieces[k])) != kReadArrows.end();
+        if (arrow && hasAlnum(text(pieces[k - 1])) && hasAlnum(text(pieces[k + 1]))) {
+            line.replace(pieces[k].begin, pieces[k].end - pieces[k].begin, "\u2192");
         }
     }
     return line;

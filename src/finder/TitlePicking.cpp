@@ -275,10 +275,9 @@ int TitlePicker::nameScore(std::size_t li, const Segment& s, bool own, bool skip
         score += 4;
     }
     score += hasEventNoun(line, s.begin, s.end) ? 8 : 0;
-    // "Portsmouth → Fishbourne" (or "Portsmouth > Fishbourne", as recognisers read arrows): a
-    // route names the trip, more than the carrier's name does.
-    const bool route = anyToken(line, s.begin, s.end,
-                                [](const Token& t) { return t.isSymbol("→") || t.isSymbol(">"); });
+    // "Portsmouth → Fishbourne": a route names the trip, more than the carrier's name does.
+    const bool route =
+        anyToken(line, s.begin, s.end, [](const Token& t) { return t.isSymbol("→"); });
     score += route ? 8 : 0;
     score += words <= 8 ? 4 : 0;
     score -= skippedGeneric ? 6 : 0;

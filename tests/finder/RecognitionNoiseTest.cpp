@@ -26,6 +26,12 @@ TEST(RecognitionNoiseTest, PicturesAndTheirMisreadingsAtALinesEndsGo) {
         {"| Room | Time |", "Room | Time"},
         // Several in a row.
         {"Party time 🎉 🎉", "Party time"},
+        // Read as letters no word is made of, and the other of the pair then.
+        {"Ol Office Christmas Party 9", "Office Christmas Party"},
+        {"{) Office Christmas Party fj", "Office Christmas Party"},
+        {"0l Summer Fair", "Summer Fair"},
+        // A picture as written takes nothing else with it.
+        {"🎉 Gate 9", "Gate 9"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(withoutStrayGlyphs(c.line), c.clean) << c.line;
@@ -39,10 +45,28 @@ TEST(RecognitionNoiseTest, PicturesAndTheirMisreadingsAtALinesEndsGo) {
 }
 
 TEST(RecognitionNoiseTest, NumbersMarkersAndBracketsThatPairStay) {
-    for (const char* line :
-         {"16:45 Dr Blake (Science) Lab 3", "Spaces left: 0", "O2 Arena, London", "1) Bring a mat",
-          "a) Doors open", "(2) Talks", "Room 220 (Hall B)", "O Holy Night", "Gate 9",
-          "Flat 3, 27 Lansdowne Road", "🎉", "0", "(0", "Score 1 - 0", "", "   "}) {
+    for (const char* line : {"16:45 Dr Blake (Science) Lab 3",
+                             "Spaces left: 0",
+                             "O2 Arena, London",
+                             "1) Bring a mat",
+                             "a) Doors open",
+                             "(2) Talks",
+                             "Room 220 (Hall B)",
+                             "O Holy Night",
+                             "Gate 9",
+                             "Flat 3, 27 Lansdowne Road",
+                             "🎉",
+                             "0",
+                             "(0",
+                             "Score 1 - 0",
+                             "",
+                             "   ",
+                             "Saturday, October 10",
+                             "O Holy Night 2",
+                             "Run 10 km",
+                             "Doors 7 pm",
+                             "Ol' Blue Eyes",
+                             "Sala 10"}) {
         EXPECT_EQ(withoutStrayGlyphs(line), line) << line;
     }
 }
@@ -92,9 +116,44 @@ TEST(RecognitionNoiseTest, MisreadLettersAndDoubledDashesAreRepaired) {
         {"OBE O2 Arena 2O", "OBE O2 Arena 2O"},
         {"Ultrae Trae", "Ultrae Trae"},
         {"x--y, --flag and the end --", "x--y, --flag and the end --"},
+        // A British postcode's digits and letters in their places.
+        {"41 Chapel Street, Manchester M3 SDF", "41 Chapel Street, Manchester M3 5DF"},
+        {"14 HIGH STREET, WINCHESTER S023 9JX", "14 HIGH STREET, WINCHESTER SO23 9JX"},
+        {"Church Lane, OX7 4QP, Oxfordshire", "Church Lane, OX7 4QP, Oxfordshire"},
+        {"Tower Hamlets E1 OAN", "Tower Hamlets E1 0AN"},
+        // A place's number set apart from its word.
+        {"16:45 Dr Blake (Science) Lab3", "16:45 Dr Blake (Science) Lab 3"},
+        {"Room12, Salle3 and Hall 4", "Room 12, Salle 3 and Hall 4"},
+        {"MP3 player, base64, Room12b, Studio2026x", "MP3 player, base64, Room12b, Studio2026x"},
+        // Well-formed codes and words that only look like one stay.
+        {"London EC2A 2AG", "London EC2A 2AG"},
+        {"Call NHS 111", "Call NHS 111"},
+        {"Meet at B2 SOS", "Meet at B2 SOS"},
+        {"Save the date SOS", "Save the date SOS"},
+        {"LEVEL B2 SOS", "LEVEL B2 SOS"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(withLettersRepaired(c.line), c.fixed) << c.line;
+    }
+}
+
+TEST(RecognitionNoiseTest, ArrowsReadAsSignsBetweenWordsAreArrows) {
+    const struct {
+        const char* line;
+        const char* fixed;
+    } cases[] = {
+        {"TP1357 London Heathrow (LHR) T2 07:25 = Lisbon (LIS) T1 10:05",
+         "TP1357 London Heathrow (LHR) T2 07:25 → Lisbon (LIS) T1 10:05"},
+        {"Portsmouth > Fishbourne", "Portsmouth → Fishbourne"},
+        {"Bristol -> Cardiff => Swansea", "Bristol → Cardiff → Swansea"},
+        // Signs that are not between words, or are set close, stay.
+        {"> quoted reply", "> quoted reply"},
+        {"Total =", "Total ="},
+        {"x=1 and a>b", "x=1 and a>b"},
+        {"Score: = =", "Score: = ="},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(withArrowsForLookalikes(c.line), c.fixed) << c.line;
     }
 }
 

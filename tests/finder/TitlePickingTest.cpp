@@ -94,9 +94,13 @@ TEST(TitlePickingTest, SalutationsCheersAndCarriersAreNoHeadings) {
     EXPECT_EQ(titles("Wightlink\nBooking confirmed – PF8823190\n\nPortsmouth → Fishbourne\n"
                      "Thursday 12 March 2026\nDepart 08:00 · Arrive 08:45"),
               Titles{"Portsmouth → Fishbourne"});
+    // As a recogniser reads the arrows.
     EXPECT_EQ(titles("Wightlink\nBooking confirmed\n\nPortsmouth > Fishbourne\n"
                      "Thursday 12 March 2026\nDepart 08:00"),
-              Titles{"Portsmouth > Fishbourne"});
+              Titles{"Portsmouth → Fishbourne"});
+    EXPECT_EQ(titles("Outbound - Thu 23 Apr 2026\n"
+                     "TP1357 London Heathrow (LHR) T2 07:25 = Lisbon (LIS) T1 10:05"),
+              Titles{"London Heathrow → Lisbon"});
 }
 
 TEST(TitlePickingTest, LetterheadsAndGroupsNameWhoWritesOrReads) {
