@@ -183,14 +183,19 @@ void EventDetailSheet::edit(int copy) {
 
 void EventDetailSheet::openCopy(int copy, std::function<void(const StoreEvent&)> open) {
     // A second click while the copy is read opens nothing more.
-    if (m_openingCopy || copy < 0 || static_cast<std::size_t>(copy) >= m_model->copies().size()) {
+    if (m_openingCopy) {
         return;
     }
+    // Set first: on a store that reads at once, the copy opens before the call returns.
     m_openingCopy = true;
-    m_model->readOccurrence(copy, [this, open = std::move(open)](StoreEvent occurrence) {
+    const bool reading =
+        m_model->readOccurrence(copy, [this, open = std::move(open)](StoreEvent occurrence) {
+            m_openingCopy = false;
+            open(occurrence);
+        });
+    if (!reading) {
         m_openingCopy = false;
-        open(occurrence);
-    });
+    }
 }
 
 void EventDetailSheet::openInGoogle() {

@@ -115,14 +115,14 @@ void EventDetailModel::show(std::vector<StoreEvent> copies) {
     rebuild();
 }
 
-void EventDetailModel::readOccurrence(int index, std::function<void(StoreEvent)> done) {
+bool EventDetailModel::readOccurrence(int index, std::function<void(StoreEvent)> done) {
     if (index < 0 || static_cast<std::size_t>(index) >= m_copies.size()) {
-        return;
+        return false;
     }
     const StoreEvent& copy = m_copies[static_cast<std::size_t>(index)];
     if (!m_store) {
         done(copy);
-        return;
+        return true;
     }
     m_store->readCopies(
         this,
@@ -131,6 +131,7 @@ void EventDetailModel::readOccurrence(int index, std::function<void(StoreEvent)>
             return std::vector<StoreEvent>{current ? std::move(*current) : copy};
         },
         [done = std::move(done)](std::vector<StoreEvent> read) { done(std::move(read.front())); });
+    return true;
 }
 
 std::optional<std::string> EventDetailModel::googleCalendarURL() const {

@@ -68,8 +68,8 @@ class EventDetailModel final : public QObject {
 
     // Copy `index` as the store has it now, to edit or answer, handed to `done` as `load` hands
     // over the copies: its occurrence read again, or the copy itself when the store no longer
-    // finds it there. Nothing happens for an index that does not exist.
-    void readOccurrence(int index, std::function<void(StoreEvent)> done);
+    // finds it there. False, and `done` is never called, for an index that does not exist.
+    bool readOccurrence(int index, std::function<void(StoreEvent)> done);
     // The Google Calendar page of the event when a copy is on Google.
     std::optional<std::string> googleCalendarURL() const;
 
