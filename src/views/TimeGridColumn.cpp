@@ -74,17 +74,18 @@ void TimeGridColumn::layout() {
 }
 
 void TimeGridColumn::prepare(const GridPalette& palette) const {
+    TileFonts fonts;
     for (const std::size_t i : undrawn(palette, -std::numeric_limits<double>::infinity(),
                                        std::numeric_limits<double>::infinity())) {
-        drawLayer(i, palette, m_calendar);
+        drawLayer(i, palette, m_calendar, fonts);
     }
 }
 
 std::vector<std::function<void()>> TimeGridColumn::drawingJobs(const GridPalette& palette,
                                                                double visibleTop,
                                                                double visibleBottom) const {
-    // Batches of a few tiles, so that the threads finish together; the calendar copied for each
-    // batch costs far less than drawing its tiles.
+    // Batches of a few tiles, so that the threads finish together; the calendar copied and the
+    // fonts made for each batch cost far less than drawing its tiles.
     constexpr std::size_t kTilesPerBatch = 6;
     const std::vector<std::size_t> tiles = undrawn(palette, visibleTop, visibleBottom);
     std::vector<std::function<void()>> jobs;
@@ -94,8 +95,9 @@ std::vector<std::function<void()>> TimeGridColumn::drawingJobs(const GridPalette
                                                            i + kTilesPerBatch, tiles.size())));
         jobs.emplace_back([this, &palette, batch = std::move(batch)] {
             const Calendar calendar = m_calendar;
+            TileFonts fonts;
             for (const std::size_t index : batch) {
-                drawLayer(index, palette, calendar);
+                drawLayer(index, palette, calendar, fonts);
             }
         });
     }
@@ -139,7 +141,7 @@ std::vector<std::size_t> TimeGridColumn::undrawn(const GridPalette& palette, dou
 }
 
 void TimeGridColumn::drawLayer(std::size_t index, const GridPalette& palette,
-                               const Calendar& calendar) const {
+                               const Calendar& calendar, TileFonts& fonts) const {
     const QSize pixels = layerPixels(index);
     if (pixels.isEmpty()) {
         return;
@@ -150,15 +152,16 @@ void TimeGridColumn::drawLayer(std::size_t index, const GridPalette& palette,
     image.fill(Qt::transparent);
     QPainter painter(&image);
     TimeGridEventTile::paint(painter, QRectF(0, 0, f.width, f.height), m_tiles[index], calendar,
-                             palette, TimeGridEventTile::Canvas::own);
+                             palette, fonts, TimeGridEventTile::Canvas::own);
     painter.end();
     m_layers[index] = std::move(image);
 }
 
-const QImage& TimeGridColumn::layer(std::size_t index, const GridPalette& palette) const {
+const QImage& TimeGridColumn::layer(std::size_t index, const GridPalette& palette,
+                                    TileFonts& fonts) const {
     matchPalette(palette);
     if (m_layers[index].isNull()) {
-        drawLayer(index, palette, m_calendar);
+        drawLayer(index, palette, m_calendar, fonts);
     }
     return m_layers[index];
 }
@@ -184,18 +187,19 @@ void TimeGridColumn::paint(QPainter& painter, const GridPalette& palette, double
                      separator);
     painter.restore();
 
+    TileFonts fonts;
     for (std::size_t i = 0; i < m_tiles.size(); ++i) {
         const TimeGridTile& tile = m_tiles[i];
         if (!inSight(tile, visibleTop, visibleBottom)) {
             continue;
         }
         const Rect& f = tile.block.frame;
-        const QImage& image = layer(i, palette);
+        const QImage& image = layer(i, palette, fonts);
         if (!image.isNull()) {
             painter.drawImage(QPointF(f.x, f.y), image);
         } else {
             TimeGridEventTile::paint(painter, QRectF(f.x, f.y, f.width, f.height), tile, m_calendar,
-                                     palette);
+                                     palette, fonts);
         }
     }
 }

@@ -6,6 +6,7 @@
 #include "model/Calendar.h"
 #include "model/Instant.h"
 #include "views/GridPalette.h"
+#include "views/TileFonts.h"
 
 #include <QImage>
 #include <QPointF>
@@ -64,9 +65,11 @@ class TimeGridColumn {
     std::vector<std::size_t> undrawn(const GridPalette& palette, double visibleTop,
                                      double visibleBottom) const;
     // Draws one tile's picture, reading times in `calendar` (the column's own, or a copy on
-    // another thread). The pictures must be in the palette already.
-    void drawLayer(std::size_t index, const GridPalette& palette, const Calendar& calendar) const;
-    const QImage& layer(std::size_t index, const GridPalette& palette) const;
+    // another thread) and writing in `fonts` (made on the same thread). The pictures must be in
+    // the palette already.
+    void drawLayer(std::size_t index, const GridPalette& palette, const Calendar& calendar,
+                   TileFonts& fonts) const;
+    const QImage& layer(std::size_t index, const GridPalette& palette, TileFonts& fonts) const;
 
     Calendar m_calendar;
     Instant m_day{};

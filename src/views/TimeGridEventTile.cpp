@@ -33,27 +33,22 @@ QString qs(const std::string& s) {
     return QString::fromStdString(s);
 }
 
-double lineHeightOf(const QFont& font) {
-    return std::ceil(QFontMetricsF(font).lineSpacing());
-}
-
 // Draws one line in `font`, cut at the tail with an ellipsis to `width`.
-void drawElided(QPainter& painter, const QFont& font, const QString& text, QPointF topLeft,
-                double width) {
-    const QFontMetricsF metrics(font);
-    painter.setFont(font);
-    painter.drawText(QPointF(topLeft.x(), topLeft.y() + metrics.ascent()),
-                     metrics.elidedText(text, Qt::ElideRight, width));
+void drawElided(QPainter& painter, const TileFonts::Font& font, const QString& text,
+                QPointF topLeft, double width) {
+    painter.setFont(font.font);
+    painter.drawText(QPointF(topLeft.x(), topLeft.y() + font.metrics.ascent()),
+                     font.metrics.elidedText(text, Qt::ElideRight, width));
 }
 
 // The tile's text, in tile coordinates (origin at the tile's top-left).
 void paintText(QPainter& painter, const Rect& bounds, const TimeGridTile& tile,
-               const Calendar& calendar, const GridPalette& palette) {
+               const Calendar& calendar, const GridPalette& palette, TileFonts& fonts) {
     const CalEvent& event = tile.block.segment.event;
     const bool compact = tile.compact;
     const TileTextArea area = TimeGridTileText::textArea(bounds, compact, event.calendars.size());
-    const QFont titleFont = gridFont(TimeGridTileStyle::titleFont(compact, bounds.height));
-    const double titleHeight = lineHeightOf(titleFont);
+    const TileFonts::Font& titleFont = fonts(TimeGridTileStyle::titleFont(compact, bounds.height));
+    const double titleHeight = titleFont.lineHeight;
     const TileTextForm form = TimeGridTileText::form(area, compact, titleHeight);
     if (form == TileTextForm::none) {
         return;
@@ -67,7 +62,7 @@ void paintText(QPainter& painter, const Rect& bounds, const TimeGridTile& tile,
         GridPalette::color(TimeGridColors::text(event.calendars.front().rgb, palette.appearance));
     QColor secondaryColor = textColor;
     secondaryColor.setAlphaF(static_cast<float>(TimeGridTileStyle::secondaryTextAlpha));
-    const QFont timeFont = gridFont(TimeGridTileStyle::timeFont(compact));
+    const TileFonts::Font& timeFont = fonts(TimeGridTileStyle::timeFont(compact));
     const QRectF textRect = toQRect(area.rect);
     const double width = textRect.width();
 
@@ -78,14 +73,14 @@ void paintText(QPainter& painter, const Rect& bounds, const TimeGridTile& tile,
     case TileTextForm::none:
         break;
     case TileTextForm::words: {
-        const QFont wordFont = gridFont(TimeGridTileStyle::narrowWordFont());
+        const TileFonts::Font& wordFont = fonts(TimeGridTileStyle::narrowWordFont());
         const std::vector<std::string> words = TimeGridTileText::words(event.title);
         const std::vector<double> tops =
-            TimeGridTileText::placeWords(words.size(), lineHeightOf(wordFont), stretches);
-        const QFontMetricsF metrics(wordFont);
-        painter.setFont(wordFont);
+            TimeGridTileText::placeWords(words.size(), wordFont.lineHeight, stretches);
+        painter.setFont(wordFont.font);
         for (std::size_t i = 0; i < tops.size(); ++i) {
-            painter.drawText(QPointF(textRect.left(), tops[i] + metrics.ascent()), qs(words[i]));
+            painter.drawText(QPointF(textRect.left(), tops[i] + wordFont.metrics.ascent()),
+                             qs(words[i]));
         }
         break;
     }
@@ -96,8 +91,7 @@ void paintText(QPainter& painter, const Rect& bounds, const TimeGridTile& tile,
         }
         const QString title = qs(event.title).left(2000);
         const QString detail = qs(TimeGridTileText::oneLineDetail(event, calendar));
-        const QFontMetricsF titleMetrics(titleFont);
-        const double titleWidth = titleMetrics.horizontalAdvance(title);
+        const double titleWidth = titleFont.metrics.horizontalAdvance(title);
         const QPointF topLeft(textRect.left(), tops.front());
         // The line is cut at its tail: inside the title when the title alone is too long.
         drawElided(painter, titleFont, title, topLeft, width);
@@ -106,22 +100,21 @@ void paintText(QPainter& painter, const Rect& bounds, const TimeGridTile& tile,
         }
         painter.setPen(secondaryColor);
         // The detail shares the title's baseline.
-        const double baseline = tops.front() + titleMetrics.ascent();
-        const QFontMetricsF timeMetrics(timeFont);
-        painter.setFont(timeFont);
+        const double baseline = tops.front() + titleFont.metrics.ascent();
+        painter.setFont(timeFont.font);
         painter.drawText(QPointF(textRect.left() + titleWidth, baseline),
-                         timeMetrics.elidedText(detail, Qt::ElideRight, width - titleWidth));
+                         timeFont.metrics.elidedText(detail, Qt::ElideRight, width - titleWidth));
         break;
     }
     case TileTextForm::lines: {
-        const TimeGridTitleLines title(qs(event.title), titleFont, width, titleHeight);
+        const TimeGridTitleLines title(qs(event.title), titleFont.font, width, titleHeight);
         const TileFurtherLines further = TimeGridTileText::furtherLines(
             event, calendar, compact, tile.block.segment.continuesBefore);
-        const double furtherHeight = lineHeightOf(timeFont);
+        const double furtherHeight = timeFont.lineHeight;
         const TilePlacement placement = TimeGridTileText::place(
             title.lineCount(), titleHeight,
             std::vector<double>(further.texts.size(), furtherHeight), stretches, compact);
-        painter.setFont(titleFont);
+        painter.setFont(titleFont.font);
         for (std::size_t i = 0; i < placement.titleTops.size(); ++i) {
             const QPointF topLeft(textRect.left(), placement.titleTops[i]);
             if (placement.titleTruncated && i + 1 == placement.titleTops.size()) {
@@ -250,7 +243,8 @@ void paintStripe(QPainter& painter, const TileShape& shape, const QRectF& stripe
 // Steps inside the shape: fill or hatch, stripe, tentative outline, text. The parts are filled in
 // `fill`: the shape itself, or its rectangle when the corners are cut afterwards.
 void paintBody(QPainter& painter, const Rect& bounds, const TileShape& fill, const TileShape& shape,
-               const TimeGridTile& tile, const Calendar& calendar, const GridPalette& palette) {
+               const TimeGridTile& tile, const Calendar& calendar, const GridPalette& palette,
+               TileFonts& fonts) {
     const CalEvent& event = tile.block.segment.event;
     const RGB rgb = event.calendars.front().rgb;
     if (event.isTentative) {
@@ -293,7 +287,7 @@ void paintBody(QPainter& painter, const Rect& bounds, const TileShape& fill, con
         painter.setBrush(Qt::NoBrush);
         painter.drawPath(TimeGridEventTile::shapePath(TimeGridTileStyle::tentativeOutline(shape)));
     }
-    paintText(painter, bounds, tile, calendar, palette);
+    paintText(painter, bounds, tile, calendar, palette, fonts);
 }
 
 } // namespace
@@ -360,7 +354,7 @@ void drawStripe(QPainter& painter, const std::vector<CalendarRef>& calendars, co
 }
 
 void paint(QPainter& painter, const QRectF& frame, const TimeGridTile& tile,
-           const Calendar& calendar, const GridPalette& palette, Canvas canvas) {
+           const Calendar& calendar, const GridPalette& palette, TileFonts& fonts, Canvas canvas) {
     const CalEvent& event = tile.block.segment.event;
     if (event.calendars.empty() || !(frame.width() > 0) || !(frame.height() > 0) ||
         !std::isfinite(frame.width()) || !std::isfinite(frame.height())) {
@@ -384,7 +378,7 @@ void paint(QPainter& painter, const QRectF& frame, const TimeGridTile& tile,
         fillShape(painter, cutCorners ? squared(gap) : gap, palette.background, toQRect(gap.rect));
     }
     if (!event.isDeclined) {
-        paintBody(painter, bounds, fill, shape, tile, calendar, palette);
+        paintBody(painter, bounds, fill, shape, tile, calendar, palette, fonts);
     } else {
         fillShape(painter, fill, palette.background, toQRect(shape.rect));
         // The faded event is one layer: drawn opaque into its own image, then blended at once,
@@ -400,7 +394,7 @@ void paint(QPainter& painter, const QRectF& frame, const TimeGridTile& tile,
             {
                 QPainter layerPainter(&layer);
                 layerPainter.setRenderHints(painter.renderHints());
-                paintBody(layerPainter, bounds, fill, shape, tile, calendar, palette);
+                paintBody(layerPainter, bounds, fill, shape, tile, calendar, palette, fonts);
             }
             painter.save();
             painter.setOpacity(painter.opacity() * TimeGridTileStyle::declinedOpacity);

@@ -4,6 +4,7 @@
 #include "grid/TimeGridTileStyle.h"
 #include "model/Calendar.h"
 #include "views/GridPalette.h"
+#include "views/TileFonts.h"
 
 #include <QPainterPath>
 #include <QRectF>
@@ -23,9 +24,10 @@ namespace TimeGridEventTile {
 enum class Canvas { shared, own };
 
 // Draws `tile` (its event, flags and covered stretches) into `bounds`, in the painter's current
-// coordinates. A tile whose event has no calendar draws nothing.
+// coordinates, its text in `fonts`. A tile whose event has no calendar draws nothing.
 void paint(QPainter& painter, const QRectF& bounds, const TimeGridTile& tile,
-           const Calendar& calendar, const GridPalette& palette, Canvas canvas = Canvas::shared);
+           const Calendar& calendar, const GridPalette& palette, TileFonts& fonts,
+           Canvas canvas = Canvas::shared);
 
 // A rectangle whose top and bottom corners are rounded or square.
 QPainterPath shapePath(const TileShape& shape, const QPointF& origin = {});

@@ -87,22 +87,26 @@ void TimeGridPainter::paint(QPainter& painter, const Scene& scene) {
 }
 
 // What is in sight and not drawn yet (a page shown for the first time, days that changed) is
-// drawn into its pictures first, headers and tiles shared out between the main thread and the
-// tile workers; painting then copies the pictures.
+// laid out and drawn into its pictures first, the columns' layouts and then the headers and tiles
+// shared out between the main thread and the tile workers; painting then copies the pictures.
 void TimeGridPainter::drawPictures(const Scene& scene,
                                    const std::vector<TimeGridColumnPlace>& columns) {
     const TimeGridMetrics& metrics = scene.hours.metrics();
     const double top = scene.hours.offset();
     const double bottom = top + scene.hours.scrollerHeight();
-    std::vector<std::function<void()>> jobs;
+    std::vector<Instant> days;
     for (const TimeGridColumnPlace& column : columns) {
+        days.push_back(column.day);
+    }
+    const std::vector<TimeGridColumn*> laidOut = m_tiles.columns(days, metrics, scene.scale);
+    std::vector<std::function<void()>> jobs;
+    for (std::size_t i = 0; i < days.size(); ++i) {
         const TimeGridHeader& header =
-            m_tiles.header(column.day, metrics, isToday(scene, column.day), scene.scale);
+            m_tiles.header(days[i], metrics, isToday(scene, days[i]), scene.scale);
         if (header.lacksPicture(m_palette)) {
             jobs.emplace_back([this, &header] { header.drawPicture(m_palette); });
         }
-        std::vector<std::function<void()>> tiles =
-            m_tiles.column(column.day, metrics, scene.scale).drawingJobs(m_palette, top, bottom);
+        std::vector<std::function<void()>> tiles = laidOut[i]->drawingJobs(m_palette, top, bottom);
         std::move(tiles.begin(), tiles.end(), std::back_inserter(jobs));
     }
     TileWorkers::forEach(jobs.size(), [&jobs](std::size_t i) { jobs[i](); });

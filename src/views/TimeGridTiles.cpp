@@ -1,5 +1,7 @@
 #include "views/TimeGridTiles.h"
 
+#include "views/TileWorkers.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -85,6 +87,22 @@ TimeGridColumn& TimeGridTiles::column(Instant day, const TimeGridMetrics& metric
     TimeGridColumn& column = take(m_columns, m_columnPool, day, m_calendar);
     column.configure(day, events(day).events, metrics, scale);
     return column;
+}
+
+std::vector<TimeGridColumn*> TimeGridTiles::columns(const std::vector<Instant>& days,
+                                                    const TimeGridMetrics& metrics, double scale) {
+    // The maps change on this thread only; each column then lays itself out with a calendar of
+    // its own.
+    std::vector<TimeGridColumn*> result;
+    std::vector<DaySource::EventList> lists;
+    for (const Instant day : days) {
+        result.push_back(&take(m_columns, m_columnPool, day, m_calendar));
+        lists.push_back(events(day).events);
+    }
+    TileWorkers::forEach(result.size(), [&](std::size_t i) {
+        result[i]->configure(days[i], lists[i], metrics, scale);
+    });
+    return result;
 }
 
 TimeGridHeader& TimeGridTiles::header(Instant day, const TimeGridMetrics& metrics, bool isToday,

@@ -40,6 +40,10 @@ class TimeGridTiles {
     // The live column and header of `day`, taken from the pools if needed and configured.
     TimeGridColumn& column(Instant day, const TimeGridMetrics& metrics, double scale);
     TimeGridHeader& header(Instant day, const TimeGridMetrics& metrics, bool isToday, double scale);
+    // The live columns of `days`, configured as `column` does, those whose tiles must be laid out
+    // anew on the tile workers at once.
+    std::vector<TimeGridColumn*> columns(const std::vector<Instant>& days,
+                                         const TimeGridMetrics& metrics, double scale);
 
     // Parks every tile whose day is not in `days` and forgets the events outside them.
     void keep(const std::vector<Instant>& days);

@@ -49,12 +49,23 @@ void TimeGridTitleLines::drawLine(QPainter& painter, std::size_t index, QPointF 
 }
 
 void TimeGridTitleLines::drawRest(QPainter& painter, std::size_t index, QPointF topLeft) const {
-    if (index >= m_lines.size()) {
+    if (index + 1 >= m_lines.size()) {
+        // Nothing follows: the line is all of the rest, and it fits.
+        drawLine(painter, index, topLeft);
         return;
     }
-    const QString rest = m_title.mid(m_lines[index].start).simplified();
+    // The rest does not fit on one line, so what is shown is the part of this line (laid out
+    // already) that leaves room for the ellipsis; the rest is never shaped again.
+    const QString ellipsis(QChar(0x2026));
     const QFontMetricsF metrics(m_font, painter.device());
-    const QString shown = metrics.elidedText(rest, Qt::ElideRight, m_width);
+    const double room = m_width - metrics.horizontalAdvance(ellipsis);
+    const QTextLine line = m_layout->lineAt(static_cast<int>(index));
+    const Line& laidOut = m_lines[index];
+    int end = line.xToCursor(room, QTextLine::CursorBetweenCharacters);
+    while (end > laidOut.start && line.cursorToX(end) > room) {
+        --end;
+    }
+    const QString shown = m_title.mid(laidOut.start, end - laidOut.start).simplified() + ellipsis;
     painter.setFont(m_font);
     painter.drawText(QPointF(topLeft.x(), topLeft.y() + metrics.ascent()), shown);
 }

@@ -31,8 +31,9 @@ class TimeGridTitleLines {
 
     // Draws line `index` as laid out with its top at `topLeft`.
     void drawLine(QPainter& painter, std::size_t index, QPointF topLeft) const;
-    // Draws the rest of the title from line `index` on, on one line cut with an ellipsis, for the
-    // last line that found room when later ones did not.
+    // Draws the rest of the title from line `index` on as one line, for the last line that found
+    // room when later ones did not: the line itself when it is the title's last, otherwise as
+    // much of it as leaves room for an ellipsis, then the ellipsis.
     void drawRest(QPainter& painter, std::size_t index, QPointF topLeft) const;
 
   private:

@@ -84,8 +84,8 @@ std::vector<QImage> paintColumns(TimeGridTiles& tiles, const std::vector<Instant
     return images;
 }
 
-// The tiles of a page shown for the first time are drawn on several threads; each column must
-// look exactly as when the main thread draws it (same fonts, same times of day, same colours).
+// The tiles of a page shown for the first time are laid out and drawn on several threads; each
+// column must look exactly as when the main thread draws it (same fonts, times of day, colours).
 TEST(TileWorkers, ColumnsDrawnOnTheWorkersLookAsDrawnOnTheCallingThread) {
     const Calendar cal = test::berlin();
     test::ListDays source(cal, busyWeek(cal));
@@ -104,13 +104,13 @@ TEST(TileWorkers, ColumnsDrawnOnTheWorkersLookAsDrawnOnTheCallingThread) {
 
         TimeGridTiles onWorkers(cal);
         onWorkers.setSource(&source);
+        // Laid out on the workers as well, all columns at once.
         std::vector<std::function<void()>> jobs;
-        for (const Instant day : days) {
-            std::vector<std::function<void()>> column =
-                onWorkers.column(day, metrics, scale)
-                    .drawingJobs(palette, 0, metrics.contentHeight());
-            EXPECT_FALSE(column.empty());
-            std::move(column.begin(), column.end(), std::back_inserter(jobs));
+        for (TimeGridColumn* column : onWorkers.columns(days, metrics, scale)) {
+            std::vector<std::function<void()>> tiles =
+                column->drawingJobs(palette, 0, metrics.contentHeight());
+            EXPECT_FALSE(tiles.empty());
+            std::move(tiles.begin(), tiles.end(), std::back_inserter(jobs));
         }
         TileWorkers::forEach(jobs.size(), [&jobs](std::size_t i) { jobs[i](); });
         for (const Instant day : days) {

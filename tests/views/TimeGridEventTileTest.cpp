@@ -45,8 +45,9 @@ QImage draw(const TimeGridTile& tile, double scale, TimeGridEventTile::Canvas ca
     image.setDevicePixelRatio(scale);
     image.fill(Qt::transparent);
     QPainter painter(&image);
+    TileFonts fonts;
     TimeGridEventTile::paint(painter, QRectF(0, 0, f.width, f.height), tile, test::berlin(),
-                             GridPalette::from(QPalette()), canvas);
+                             GridPalette::from(QPalette()), fonts, canvas);
     return image;
 }
 

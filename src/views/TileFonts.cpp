@@ -1,0 +1,23 @@
+#include "views/TileFonts.h"
+
+#include "views/GridPalette.h"
+
+#include <cmath>
+
+namespace plannery {
+
+const TileFonts::Font& TileFonts::operator()(const FontSpec& spec) {
+    for (const auto& [made, font] : m_made) {
+        if (made == spec) {
+            return font;
+        }
+    }
+    QFont font = gridFont(spec);
+    QFontMetricsF metrics(font);
+    const double lineHeight = std::ceil(metrics.lineSpacing());
+    m_made.emplace_back(
+        spec, Font{.font = std::move(font), .metrics = metrics, .lineHeight = lineHeight});
+    return m_made.back().second;
+}
+
+} // namespace plannery
