@@ -369,7 +369,12 @@ constexpr std::string_view kRecordLabels[] = {
     // A parcel's arrival is no appointment: "Estimated delivery: Thursday, October 22".
     "delivery", "estimated delivery", "expected delivery", "delivery date", "lieferung",
     "voraussichtliche lieferung", "lieferdatum", "livraison", "livraison prevue",
-    "livraison estimee"};
+    "livraison estimee",
+    // A label's dates say when a medicine was dispensed or goes off: "Filled: 05/04/2026",
+    // "Discard after: 05/04/2027", "Best before", "Mindestens haltbar bis".
+    "filled", "dispensed", "discard after", "discard by", "expires", "expiry", "expiry date",
+    "expiration date", "exp", "use by", "best before", "haltbar bis", "mindestens haltbar bis",
+    "verwendbar bis", "a consommer avant", "date de peremption"};
 
 constexpr std::string_view kAgendaWords[] = {"agenda",       "programme", "program",     "ablauf",
                                              "tagesordnung", "programm",  "deroulement", "ordre"};

@@ -248,6 +248,9 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "The choir concert on Friday 13 March at 7pm is cancelled.",
         "Summer hours: Mon–Sat 9am–8pm, Sun 11am–5pm",
         "Öffnungszeiten: Di–So 10–18 Uhr, Donnerstag bis 20 Uhr",
+        "CITY PHARMACY\nIBUPROFEN 400 MG\nFILLED: 03/03/2026   REFILLS: 1\n"
+        "DISCARD AFTER: 03/03/2027",
+        "Fresh milk\nBest before: 12.03.2026",
     };
     for (const char* text : texts) {
         EXPECT_TRUE(read(text).empty()) << text;
