@@ -322,16 +322,24 @@ class Assembler {
         }
     }
 
-    // "It should take about 90 minutes", "1h 45m" in a timetable row, "5 minutes each".
+    // "It should take about 90 minutes", "1h 45m" in a timetable row, "5 minutes each", and the
+    // one event's length on a line of its own ("Running time approx. 2 hrs 45 mins").
     void applyDurations(std::vector<Candidate>& list) const {
         std::optional<int> each;
-        for (const LineFacts& facts : m_text.facts) {
+        std::optional<int> stated;
+        for (std::size_t li = 0; li < m_text.facts.size(); ++li) {
+            const LineFacts& facts = m_text.facts[li];
             for (const DurationMention& d : facts.durations) {
                 if (d.each) {
                     each = d.minutes;
                 }
             }
+            if (statesLength(li)) {
+                stated = facts.durations.front().minutes;
+            }
         }
+        const auto timed = std::count_if(list.begin(), list.end(),
+                                         [](const Candidate& c) { return c.start.has_value(); });
         for (Candidate& c : list) {
             if (!c.start || c.finish) {
                 continue;
@@ -345,11 +353,30 @@ class Assembler {
             if (!minutes && c.session) {
                 minutes = each;
             }
+            if (!minutes && timed == 1) {
+                minutes = stated;
+            }
             if (minutes) {
                 const int total = c.start->hour * 60 + c.start->minute + *minutes;
                 c.finish = ClockTime{(total / 60) % 24, total % 60};
             }
         }
+    }
+
+    // "Duration 2h", "Durée estimée : 2 heures", "Spieldauer ca. 90 Minuten": a line without days
+    // or times that gives one length and says it is one.
+    bool statesLength(std::size_t li) const {
+        const LineFacts& facts = m_text.facts[li];
+        if (facts.durations.size() != 1 || facts.durations.front().each || !facts.dates.empty() ||
+            !facts.times.empty()) {
+            return false;
+        }
+        const auto& tokens = m_text.lines[li].tokens;
+        return std::any_of(tokens.begin(), tokens.end(), [](const Token& t) {
+            return isWordIn(&t, {"duration", "duree", "length", "running", "runtime", "lasts",
+                                 "takes", "dure"}) ||
+                   (t.isWord() && t.key.ends_with("dauer"));
+        });
     }
 
     bool isUpcoming(const Candidate& c, Instant now, const Calendar& calendar) const {

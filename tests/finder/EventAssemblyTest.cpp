@@ -1,0 +1,46 @@
+#include "finder/BuiltinReader.h"
+
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace plannery {
+namespace {
+
+// Monday, 2 March 2026, 9:00 in London.
+const Calendar kLondon = *Calendar::make("Europe/London", "en_GB", Weekday::monday);
+const Instant kNow = test::at(kLondon, 2026, 3, 2, 9, 0);
+
+std::vector<EventDraft> read(const std::string& text) {
+    return BuiltinReader::read(text, kNow, kLondon);
+}
+
+TEST(EventAssemblyTest, ALengthOnALineOfItsOwnEndsTheOneEvent) {
+    const auto play = read("THE WINTER'S TALE\n"
+                           "Thu 19 March 2026, 7.30pm\n"
+                           "Circle, Row C, Seat 14\n"
+                           "Running time: about 2 hours 40 minutes with an interval.");
+    ASSERT_EQ(play.size(), 1u);
+    EXPECT_EQ(play[0].startTime, "19:30");
+    EXPECT_EQ(play[0].endTime, "22:10");
+
+    const auto service = read("Ihr Werkstatttermin\n"
+                              "Datum: Mittwoch, 11.03.2026\n"
+                              "Uhrzeit: 9:15 Uhr\n"
+                              "Voraussichtliche Dauer: 3 Stunden");
+    ASSERT_EQ(service.size(), 1u);
+    EXPECT_EQ(service[0].endTime, "12:15");
+
+    // A length that is not the event's, and a length that several events could share.
+    const auto early = read("Swimming gala\nSaturday 14 March, 10am\n"
+                            "Please arrive 30 minutes before the start.");
+    ASSERT_EQ(early.size(), 1u);
+    EXPECT_FALSE(early[0].endTime);
+    const auto two = read("Tasting sessions\nFriday 13 March, 6pm\nSaturday 14 March, 3pm\n"
+                          "Each tasting lasts around 90 minutes");
+    ASSERT_EQ(two.size(), 2u);
+    EXPECT_FALSE(two[0].endTime);
+}
+
+} // namespace
+} // namespace plannery
