@@ -173,7 +173,8 @@ std::optional<TitlePicker::Option> TitlePicker::lineOption(std::size_t li, bool 
             return Option{*birthday, 10 - 2 * static_cast<int>(std::min<std::size_t>(li, 8)) + 12};
         }
     }
-    if (isColumnHeads(line) || sectionLabel(line) || (!own && isListItem(m_text.lines, li))) {
+    if (isColumnHeads(line) || sectionLabel(line) ||
+        (!own && (isListItem(m_text.lines, li) || presentsBelow(line)))) {
         return std::nullopt;
     }
     const auto segments = freeSegments(line, facts);

@@ -48,6 +48,13 @@ TEST(TitlePickingTest, HeadingsNameASingleEvent) {
               Titles{"Mitgliederversammlung des Gartenvereins"});
     EXPECT_EQ(titles("INVITATION\nto the Annual Dinner\nFriday 20 March, 7pm"),
               Titles{"Annual Dinner"});
+    // Who puts on a show, even a dance company, presents it on the next line.
+    EXPECT_EQ(titles("Riverside Dance Theatre presents\nTHE WILD SWANS\nSat 21 March, 7.30pm"),
+              Titles{"The Wild Swans"});
+    EXPECT_EQ(titles("La Compagnie du Quai présente\nLe Bal des Pompiers\n"
+                     "samedi 21 mars à 20h30",
+                     "fr_FR"),
+              Titles{"Le Bal des Pompiers"});
     // The heads of a table's columns name nothing.
     EXPECT_EQ(titles("The Old Mill Inn\nGuest\t\tCheck-in\t\tCheck-out\nJ. Smith\t\tFri 20 Mar\t\t"
                      "Sun 22 Mar"),
