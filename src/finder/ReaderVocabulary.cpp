@@ -210,7 +210,8 @@ constexpr std::string_view kVenueWords[] = {
     "schloss",     "burg",         "freibad",      "hallenbad",  "parc",         "jardin",
     "chapelle",    "cathedrale",   "hopital",      "clinique",   "gymnase",      "piscine",
     "auberge",     "brasserie",    "bistrot",      "palais",     "amphitheatre", "kita",
-    "classroom",   "classe",       "kindergarten", "creche",     "nursery",
+    "classroom",   "classe",       "kindergarten", "creche",     "nursery",      "playhouse",
+    "cinema",      "kino",         "cineplex",
 };
 
 // The last parts of German compounds that name places ("Marienkirche", "Stadthalle").

@@ -30,6 +30,9 @@ TEST(PlacePickingTest, LabelsAddressesAndVenueLines) {
     EXPECT_EQ(
         places("Open day\nSaturday 7 March, 10am\nGreenway College\n18 Park Road, Leeds LS6 2AB"),
         Places{"Greenway College, 18 Park Road, Leeds LS6 2AB"});
+    EXPECT_EQ(places("ROYAL PLAYHOUSE\nHigh Street, Stratford upon Avon CV37 6BB\n\nThe Tempest\n"
+                     "Sat 7 March, 2pm"),
+              Places{"ROYAL PLAYHOUSE, High Street, Stratford upon Avon CV37 6BB"});
     EXPECT_EQ(places("Choir concert\nSunday 8 March, 4pm\nSt. Peter's Church"),
               Places{"St. Peter's Church"});
     EXPECT_EQ(places("Summer ball\nSaturday 7 March, 7pm\nRiverside Pavilion"),
