@@ -103,6 +103,7 @@ TEST(DateReadingTest, RelativeDaysAndWeekdays) {
         {"this Thursday", "2026-03-05", false},
         {"next Thursday", "2026-03-12", false},
         {"vendredi prochain", "2026-03-06", false},
+        {"Saturday's match is at 2", "2026-03-07", false},
     };
     for (const auto& c : cases) {
         const auto dates = r.read(c.text);
@@ -115,6 +116,7 @@ TEST(DateReadingTest, RelativeDaysAndWeekdays) {
     EXPECT_EQ(r.first("Guten Morgen"), "-");
     EXPECT_EQ(r.first("So gegen 18:30"), "-");
     EXPECT_EQ(r.first("you may bring a friend"), "-");
+    EXPECT_EQ(r.first("Sat's kit is washed"), "-");
     EXPECT_FALSE(r.read("Fri 5pm")[0].fullWeekday);
 }
 
