@@ -92,14 +92,20 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
     int headerLabels = 0;
     std::multiset<std::string> labels;
     int chatLines = 0;
+    // Lines that start with a name and a colon ("Mark R:", "Priya:"): three of them, by two
+    // people or more of whom one writes again, are a chat's messages whatever they say.
+    int namedLines = 0;
+    std::multiset<std::string> names;
     for (const Line& line : out.lines) {
         labels.insert(labelOf(line).key);
         const Label label = labelOf(line);
         const Token* first = line.at(label.end);
-        chatLines += label.name && !Vocabulary::isKnownLabel(label.key) && first &&
-                             first->isWord() && !first->capital
-                         ? 1
-                         : 0;
+        const bool named = label.name && !Vocabulary::isKnownLabel(label.key);
+        chatLines += named && first && first->isWord() && !first->capital ? 1 : 0;
+        if (named) {
+            ++namedLines;
+            names.insert(label.key);
+        }
         for (std::size_t i = 0; i < line.tokens.size(); ++i) {
             const Token& t = line.tokens[i];
             // "movie night", "Friday night", unlike a hotel's "$219/night".
@@ -117,6 +123,10 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
         }
     }
 
+    const bool chatter =
+        std::any_of(names.begin(), names.end(),
+                    [&names](const std::string& n) { return names.count(n) >= 2; }) &&
+        names.count(*names.begin()) < names.size();
     for (const Line& line : out.lines) {
         LineFacts facts;
         const Label label = labelOf(line);
@@ -134,8 +144,9 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
             // In a chat, every line that starts with a name is a message ("Tasha: 🙋 might be
             // late").
             facts.speaker =
-                label.stamped || (label.name && (sentence || lowerCase || chatLines >= 2 ||
-                                                 labels.count(facts.label) > 1));
+                label.stamped ||
+                (label.name && (sentence || lowerCase || chatLines >= 2 ||
+                                (namedLines >= 3 && chatter) || labels.count(facts.label) > 1));
             if (facts.speaker) {
                 facts.label.clear();
             }
@@ -144,6 +155,14 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
             headerLabels >= 2 && line.block == 0 && Vocabulary::isHeaderLabel(facts.label);
         out.header.push_back(header);
         facts.dates = dates.read(line);
+        // "moved to Thursday, NOT Wednesday", "nicht am Mittwoch": a day ruled out.
+        std::erase_if(facts.dates, [&line](const DateMention& d) {
+            std::size_t k = d.begin;
+            while (k > 0 && isWordIn(&line.tokens[k - 1], {"on", "am", "le", "the"})) {
+                --k;
+            }
+            return k > 0 && isWordIn(&line.tokens[k - 1], {"not", "nicht", "pas"});
+        });
         // Who wrote a message is no day, even when named "Sam" (samedi) or "Di" (Dienstag).
         if (facts.speaker) {
             const std::size_t name = afterStamp(line);

@@ -124,6 +124,15 @@ TitlePicker::TitlePicker(const TextFacts& text, const std::vector<Candidate>& ca
             m_signature = first;
         }
     }
+    // Above a chat's messages stands the name of the chat ("Tigers U10 Parents", "Book club"),
+    // not of an event.
+    const auto firstMessage = std::find_if(m_text.facts.begin(), m_text.facts.end(),
+                                           [](const LineFacts& f) { return f.speaker; });
+    const auto messages = std::count_if(m_text.facts.begin(), m_text.facts.end(),
+                                        [](const LineFacts& f) { return f.speaker; });
+    if (messages >= 2) {
+        m_chatStart = static_cast<std::size_t>(firstMessage - m_text.facts.begin());
+    }
     // In a list, a row's name is its own, not the heading of the other rows.
     for (std::size_t li = 0; li < m_text.lines.size(); ++li) {
         if (m_manyLines && lines.count(li) > 0) {
@@ -142,8 +151,8 @@ bool TitlePicker::mayName(std::size_t li, bool own) const {
     const bool titled = Vocabulary::isTitleLabel(facts.label);
     if ((m_text.header[li] && !titled) || Vocabulary::isDetailLabel(facts.label) ||
         Vocabulary::isPlaceLabel(facts.label) || facts.speaker ||
-        (!own && (li >= m_signature || Addresses::inLine(line) || namesAddress(li) ||
-                  namesRoleHolder(line, facts)))) {
+        (!own && (li >= m_signature || li < m_chatStart || Addresses::inLine(line) ||
+                  namesAddress(li) || namesRoleHolder(line, facts)))) {
         return false;
     }
     // A line that ends in a comma is a letter's salutation ("Madame, Monsieur,", "Dear Parents

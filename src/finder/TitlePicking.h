@@ -72,6 +72,7 @@ class TitlePicker {
     bool m_manyLines = false;        // the events stand on lines of their own
     std::size_t m_firstEventLine = 0;
     std::size_t m_signature = 0; // the first line of the sign-off
+    std::size_t m_chatStart = 0; // the first message of a chat
 };
 
 // A title in normal capitalisation: a title in capitals with four or more letters gets each word

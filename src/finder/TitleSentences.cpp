@@ -210,15 +210,19 @@ std::string TitlePicker::phraseAround(const Line& line, const std::vector<bool>&
         ++end;
     }
     // "... for the stats final", "... with Dr. Hannah Ross", "... de rentrée de la classe de
-    // CE2", "Termin zur Vorsorgeuntersuchung"
+    // CE2", "Termin zur Vorsorgeuntersuchung", "game vs the Hornets"
     if (end + 1 < tokens.size() && tokens[end].isWord() &&
-        isWordIn(&tokens[end],
-                 {"for", "of", "with", "de", "du", "zur", "zum", "fur", "bei", "chez"})) {
+        isWordIn(&tokens[end], {"for", "of", "with", "de", "du", "zur", "zum", "fur", "bei", "chez",
+                                "vs", "v", "versus", "against", "gegen", "contre"})) {
+        // An opponent is a name: "match against Kingsmead starts at 4" ends before "starts".
+        const bool opponent =
+            isWordIn(&tokens[end], {"vs", "v", "versus", "against", "gegen", "contre"});
         std::size_t more = end + 1;
         while (more < tokens.size() && more < end + 9 && !dated[more] &&
                ((tokens[more].isWord() && !Vocabulary::isClauseWord(tokens[more].key) &&
-                 (tokens[more].capital || !stopsName(tokens[more]) || tokens[more].key == "the" ||
-                  tokens[more].key == "la" || tokens[more].key == "de")) ||
+                 (tokens[more].capital || tokens[more].key == "the" ||
+                  (!opponent && (!stopsName(tokens[more]) || tokens[more].key == "la" ||
+                                 tokens[more].key == "de")))) ||
                 tokens[more].isNumber() || (tokens[more].isSymbol(".") && !tokens[more].spaced))) {
             ++more;
         }
