@@ -4,6 +4,7 @@
 #include "finder/ReaderWords.h"
 
 #include <algorithm>
+#include <map>
 #include <set>
 
 namespace plannery::reader {
@@ -89,7 +90,8 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
                            DateReader::numericOrder(out.lines).value_or(Words::dayFirst(locale)));
 
     TimeContext shared{.twelveHour = Words::twelveHourClock(locale), .localeId = locale};
-    int headerLabels = 0;
+    std::map<int, int> headerLabels; // by block
+    std::map<int, int> subjects;
     std::multiset<std::string> labels;
     int chatLines = 0;
     // Lines that start with a name and a colon ("Mark R:", "Priya:"): three of them, by two
@@ -118,10 +120,17 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
                 shared.twelveHour || (t.isWord() && (t.key == "pm" || t.key == "am") && i > 0 &&
                                       line.tokens[i - 1].isNumber());
         }
-        if (line.block == 0 && Vocabulary::isHeaderLabel(labelOf(line).key)) {
-            ++headerLabels;
+        const std::string key = labelOf(line).key;
+        if (Vocabulary::isHeaderLabel(key)) {
+            ++headerLabels[line.block];
+            subjects[line.block] += key == "subject" || key == "betreff" || key == "objet" ? 1 : 0;
         }
     }
+    // The header at the top of an e-mail, and that of a message forwarded or quoted further down
+    // ("---------- Forwarded message ---------" over "From:", "Date:", "Subject:", "To:").
+    const auto isHeaderBlock = [&headerLabels, &subjects](int block) {
+        return headerLabels[block] >= (block == 0 ? 2 : 3) && (block == 0 || subjects[block] > 0);
+    };
 
     const bool chatter =
         std::any_of(names.begin(), names.end(),
@@ -151,8 +160,7 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
                 facts.label.clear();
             }
         }
-        const bool header =
-            headerLabels >= 2 && line.block == 0 && Vocabulary::isHeaderLabel(facts.label);
+        const bool header = isHeaderBlock(line.block) && Vocabulary::isHeaderLabel(facts.label);
         out.header.push_back(header);
         facts.dates = dates.read(line);
         // "moved to Thursday, NOT Wednesday", "nicht am Mittwoch": a day ruled out.
@@ -228,6 +236,20 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
             out.zoneForAllTimes = reader::zoneForAllTimes(line);
         }
         out.facts.push_back(std::move(facts));
+    }
+    // A reply quotes the message it answers ("> Q1 review: Thursday 12 March"); the days there
+    // are what the reply takes up or replaces, not further events.
+    const auto quoted = [&out](std::size_t li) {
+        const auto& tokens = out.lines[li].tokens;
+        return !tokens.empty() && tokens.front().isSymbol(">");
+    };
+    bool unquotedDays = false;
+    for (std::size_t li = 0; li < out.lines.size(); ++li) {
+        unquotedDays = unquotedDays || (!quoted(li) && !out.facts[li].dates.empty() &&
+                                        !out.facts[li].datesAreNotEvents);
+    }
+    for (std::size_t li = 0; li < out.lines.size() && unquotedDays; ++li) {
+        out.facts[li].datesAreNotEvents = out.facts[li].datesAreNotEvents || quoted(li);
     }
     return out;
 }

@@ -124,6 +124,14 @@ TitlePicker::TitlePicker(const TextFacts& text, const std::vector<Candidate>& ca
             m_signature = first;
         }
     }
+    // A note above a forwarded message signs off before the message's own header.
+    m_signatureEnd = m_text.lines.size();
+    for (std::size_t li = m_signature; li < m_text.lines.size(); ++li) {
+        if (m_text.header[li]) {
+            m_signatureEnd = li;
+            break;
+        }
+    }
     // Above a chat's messages stands the name of the chat ("Tigers U10 Parents", "Book club"),
     // not of an event.
     const auto firstMessage = std::find_if(m_text.facts.begin(), m_text.facts.end(),
@@ -151,7 +159,7 @@ bool TitlePicker::mayName(std::size_t li, bool own) const {
     const bool titled = Vocabulary::isTitleLabel(facts.label);
     if ((m_text.header[li] && !titled) || Vocabulary::isDetailLabel(facts.label) ||
         Vocabulary::isPlaceLabel(facts.label) || facts.speaker ||
-        (!own && (li >= m_signature || li < m_chatStart || Addresses::inLine(line) ||
+        (!own && (signedOff(li) || li < m_chatStart || Addresses::inLine(line) ||
                   namesAddress(li) || namesRoleHolder(line, facts)))) {
         return false;
     }

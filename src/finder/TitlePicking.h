@@ -71,8 +71,10 @@ class TitlePicker {
     std::optional<Option> m_heading; // the text's best heading
     bool m_manyLines = false;        // the events stand on lines of their own
     std::size_t m_firstEventLine = 0;
-    std::size_t m_signature = 0; // the first line of the sign-off
-    std::size_t m_chatStart = 0; // the first message of a chat
+    bool signedOff(std::size_t li) const { return li >= m_signature && li < m_signatureEnd; }
+    std::size_t m_signature = 0;    // the first line of the sign-off
+    std::size_t m_signatureEnd = 0; // one past its last line
+    std::size_t m_chatStart = 0;    // the first message of a chat
 };
 
 // A title in normal capitalisation: a title in capitals with four or more letters gets each word

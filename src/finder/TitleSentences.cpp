@@ -23,7 +23,7 @@ std::optional<TitlePicker::Option> TitlePicker::sentenceOption(const Candidate& 
     for (std::size_t li = c.line + 1; li-- > 0 && li + kNearby >= c.line;) {
         const Line& line = m_text.lines[li];
         const LineFacts& facts = m_text.facts[li];
-        if (li >= m_signature) {
+        if (signedOff(li)) {
             continue;
         }
         // Days and times end a name ("8pm drinks" is "drinks").

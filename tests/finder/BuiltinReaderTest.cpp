@@ -212,6 +212,32 @@ TEST(BuiltinReaderTest, AMovedEventKeepsOnlyItsNewDay) {
     }
 }
 
+TEST(BuiltinReaderTest, AForwardedMessageIsReadBelowTheNoteAboveIt) {
+    // The note's sign-off ends before the forwarded header, whose subject names the event; the
+    // header's date and the quoted earlier message give no events.
+    const auto drafts = read("Hi Sam,\n\nCan you cover this one for me?\n\nCheers,\nPriya\n\n"
+                             "-------- Original Message --------\n"
+                             "From: Lena Ross <lena@harbourworks.example>\n"
+                             "Sent: Friday, February 27, 2026 4:10 PM\n"
+                             "Subject: Supplier onboarding call – updated\n"
+                             "To: Ops Team <ops@harbourworks.example>\n\n"
+                             "Hello everyone,\n\n"
+                             "We are now meeting on Tuesday 10 March, 11:00–11:45, in the Blue "
+                             "Room.\n\n"
+                             "Lena\n\n"
+                             "> Supplier onboarding call: Monday 9 March, 15:00, Blue Room.\n"
+                             "> Lena");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].title, "Supplier onboarding call");
+    EXPECT_EQ(drafts[0].startDate, "2026-03-10");
+    EXPECT_EQ(drafts[0].startTime, "11:00");
+    EXPECT_EQ(drafts[0].endTime, "11:45");
+    // A quoted message alone still gives its events.
+    const auto quoted = read("> Team lunch: Friday 6 March, 12:30, The Anchor");
+    ASSERT_EQ(quoted.size(), 1u);
+    EXPECT_EQ(quoted[0].startDate, "2026-03-06");
+}
+
 TEST(BuiltinReaderTest, AnAppointmentIsNamedByThePracticeItIsAt) {
     const auto drafts = read("Subject: Upcoming appointment reminder\n\nHi Jessica,\n\n"
                              "Appointment: 10/03/2026 at 10:20 AM\n\nAspen Ridge Animal Hospital\n"
