@@ -275,6 +275,12 @@ TEST(TitlePickingTest, SentencesNameTheEventAroundTheDay) {
 
 TEST(TitlePickingTest, NormalCapitalisation) {
     EXPECT_EQ(normalCapitalisation("SPRING CRAFT FAIR"), "Spring Craft Fair");
+    // Small joining words stay small after the first word.
+    EXPECT_EQ(normalCapitalisation("A NIGHT AT THE OPERA"), "A Night at the Opera");
+    EXPECT_EQ(normalCapitalisation("FÊTE DE LA MUSIQUE"), "Fête de la Musique");
+    EXPECT_EQ(normalCapitalisation("CONSEIL D'ÉCOLE"), "Conseil d'école");
+    EXPECT_EQ(normalCapitalisation("FEST DER VEREINE"), "Fest der Vereine");
+    EXPECT_EQ(normalCapitalisation("THE BIG QUIZ"), "The Big Quiz");
     EXPECT_EQ(normalCapitalisation("SPORTFEST der Grundschule"), "Sportfest der Grundschule");
     EXPECT_EQ(normalCapitalisation("GCSE English"), "GCSE English");
     EXPECT_EQ(normalCapitalisation("dinner"), "Dinner");
