@@ -174,6 +174,21 @@ std::size_t afterLeadIn(const Line& line, const Segment& segment) {
 
 std::string segmentText(const Line& line, Segment segment) {
     segment.begin = afterLeadIn(line, segment);
+    // "Confirmation of your dental check-up", "Rappel de votre rendez-vous": the event, without
+    // the word for the message about it and whose it is.
+    if (const Token* first = line.at(segment.begin);
+        first && first->isWord() && Vocabulary::isGenericHeadingWord(first->key) &&
+        isWordIn(line.at(segment.begin + 1),
+                 {"of", "for", "de", "du", "pour", "fur", "zur", "zum"})) {
+        std::size_t k = segment.begin + 2;
+        if (isWordIn(line.at(k), {"your", "votre", "vos", "ihr", "ihre", "ihres", "ihrer", "ihren",
+                                  "the", "la", "le", "l'"})) {
+            ++k;
+        }
+        if (k < segment.end && line.tokens[k].isWord()) {
+            segment.begin = k;
+        }
+    }
     // A heading's own label inside a subject: "Booking confirmed: Vinyasa Flow".
     for (std::size_t k = segment.begin; k < segment.end && k < segment.begin + 4; ++k) {
         const Token& t = line.tokens[k];

@@ -61,6 +61,15 @@ TEST(TitlePickingTest, HeadingsNameASingleEvent) {
               Titles{"The Old Mill Inn"});
     EXPECT_EQ(titles("The Old Mill Inn\nGuest Check-in Check-out\nJ. Smith Fri 20 Mar Sun 22 Mar"),
               Titles{"The Old Mill Inn"});
+    // The word for the message about the event goes, with whose it is; the "vous" of
+    // "rendez-vous" is part of the word, not a sentence's.
+    EXPECT_EQ(titles("Objet : Rappel de votre rendez-vous contrôle technique\n\n"
+                     "Le jeudi 12 mars 2026 à 9h15.",
+                     "fr_FR"),
+              Titles{"Rendez-vous contrôle technique"});
+    EXPECT_EQ(titles("Subject: Confirmation of your eye examination\n\n"
+                     "We look forward to seeing you on Thursday 12 March at 9:15."),
+              Titles{"Eye examination"});
     // The word for the message about the event goes.
     EXPECT_EQ(
         titles("Subject: Dentist appointment reminder\n\nSee you on Tuesday 10 March at 3pm."),
