@@ -37,6 +37,7 @@ class Assembler {
             }
         }
         pairStays(kept);
+        pairStops(kept);
         applyDurations(kept);
         std::vector<Candidate> out;
         for (const Candidate& c : kept) {
@@ -316,6 +317,24 @@ class Assembler {
                 if (order < 0) {
                     first.last = second.day;
                 }
+                first.finish = second.start;
+                list.erase(list.begin() + static_cast<std::ptrdiff_t>(k + 1));
+            }
+        }
+    }
+
+    static int minutesOf(const ClockTime& t) { return t.hour * 60 + t.minute; }
+
+    // A leg of a journey leaves from the stop on one line and reaches the one on the next.
+    void pairStops(std::vector<Candidate>& list) const {
+        for (std::size_t k = 0; k + 1 < list.size(); ++k) {
+            Candidate& first = list[k];
+            const Candidate& second = list[k + 1];
+            if (second.line == first.line + 1 && !first.finish && first.start && second.start &&
+                minutesOf(*first.start) < minutesOf(*second.start) &&
+                ReaderDays::compare(first.day, second.day) == 0 &&
+                stopOfLeg(m_text.lines[first.line], m_text.facts[first.line]) &&
+                stopOfLeg(m_text.lines[second.line], m_text.facts[second.line])) {
                 first.finish = second.start;
                 list.erase(list.begin() + static_cast<std::ptrdiff_t>(k + 1));
             }

@@ -6,6 +6,7 @@
 #include "finder/LineSegments.h"
 #include "finder/NameShapes.h"
 #include "finder/ReaderVocabulary.h"
+#include "finder/ScheduleLines.h"
 #include "model/CalEvent.h"
 
 #include <algorithm>
@@ -442,10 +443,24 @@ std::optional<std::string> TitlePicker::routeTitle(const Candidate& c) const {
     return std::nullopt;
 }
 
+// "7:45 AM  Leeds – Coach Station" over "11:05 AM  London – Victoria Coach Station": the leg's
+// own lines name only its stops, so the route is its name.
+std::optional<std::string> TitlePicker::legTitle(const Candidate& c) const {
+    if (!c.finish || c.line + 1 >= m_text.lines.size()) {
+        return std::nullopt;
+    }
+    const auto from = stopOfLeg(m_text.lines[c.line], m_text.facts[c.line]);
+    const auto to = stopOfLeg(m_text.lines[c.line + 1], m_text.facts[c.line + 1]);
+    return from && to ? std::optional(*from + " → " + *to) : std::nullopt;
+}
+
 std::string TitlePicker::title(const Candidate& c) const {
     std::optional<Option> best = ownOption(c);
     if (auto route = routeTitle(c); route && (!best || best->score < kRoute)) {
         best = Option{*route, kRoute};
+    }
+    if (auto leg = legTitle(c)) {
+        best = Option{*leg, kRoute + kOwnLine};
     }
     if (!(c.session && best)) {
         if (m_heading && (!best || m_heading->score > best->score)) {

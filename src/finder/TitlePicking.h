@@ -56,6 +56,8 @@ class TitlePicker {
     std::optional<std::string> tripTitle(const Candidate& candidate) const;
     // The route of a ticket's leg on or around the event's line ("London Heathrow → Lisbon").
     std::optional<std::string> routeTitle(const Candidate& candidate) const;
+    // The route of a leg whose lines give the stops it leaves from and reaches.
+    std::optional<std::string> legTitle(const Candidate& candidate) const;
     bool namesAddress(std::size_t line) const;
     std::optional<std::string> actAbove(std::size_t line) const;
     std::string phraseAround(const Line& line, const std::vector<bool>& dated,

@@ -42,5 +42,20 @@ TEST(EventAssemblyTest, ALengthOnALineOfItsOwnEndsTheOneEvent) {
     EXPECT_FALSE(two[0].endTime);
 }
 
+TEST(EventAssemblyTest, TheStopsOfALegOnTwoLinesAreItsStartAndEnd) {
+    const auto leg = read("Your train ticket\nThursday 12 March 2026\n"
+                          "07:05  York – Platform 3\n"
+                          "09:02  London King's Cross – Platform 7\n"
+                          "Coach C, seat 42");
+    ASSERT_EQ(leg.size(), 1u);
+    EXPECT_EQ(leg[0].startTime, "07:05");
+    EXPECT_EQ(leg[0].endTime, "09:02");
+    // A programme's sessions in rooms are sessions of their own.
+    const auto sessions = read("Thursday 12 March 2026\n09:00  Registration – Hall A\n"
+                               "10:00  Keynote – Room 1");
+    ASSERT_EQ(sessions.size(), 2u);
+    EXPECT_FALSE(sessions[0].endTime);
+}
+
 } // namespace
 } // namespace plannery

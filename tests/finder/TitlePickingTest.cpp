@@ -155,6 +155,11 @@ TEST(TitlePickingTest, TicketsNameTheirLegsByTheirRoutes) {
                      "12/03/2026\nFrom: Bristol Temple Meads\nTo: Cardiff Central\n"
                      "Depart 08:32 · Arrive 09:17"),
               Titles{"Bristol Temple Meads → Cardiff Central"});
+    // So do the stops on the lines of a coach ticket's leg.
+    EXPECT_EQ(titles("NORTHLINK COACHES\nSat 14 Mar 2026\n"
+                     "08:15  Leeds – City Bus Station, Stand 12\n"
+                     "11:40  Newcastle – Haymarket Bus Station, Stand B"),
+              Titles{"Leeds → Newcastle"});
     EXPECT_EQ(titles("From: Ben Hall\nTo: Quiz Team\nSubject: Quiz night\n\nThursday 12 March "
                      "at 8pm, usual place."),
               Titles{"Quiz night"});
