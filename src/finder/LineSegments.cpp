@@ -189,17 +189,24 @@ std::string segmentText(const Line& line, Segment segment) {
             segment.begin = k;
         }
     }
-    // A heading's own label inside a subject: "Booking confirmed: Vinyasa Flow".
+    // A heading's own label inside a subject: "Booking confirmed: Vinyasa Flow",
+    // "Terminänderung – Ihre Prophylaxe-Behandlung".
     for (std::size_t k = segment.begin; k < segment.end && k < segment.begin + 4; ++k) {
         const Token& t = line.tokens[k];
-        if (t.isSymbol(":")) {
-            const bool generic = std::any_of(
-                line.tokens.begin() + static_cast<std::ptrdiff_t>(segment.begin),
-                line.tokens.begin() + static_cast<std::ptrdiff_t>(k), [](const Token& w) {
-                    return w.isWord() && Vocabulary::isGenericHeadingWord(w.key);
-                });
+        const bool dash =
+            t.isSymbol("-") && t.spaced && k + 1 < segment.end && line.tokens[k + 1].spaced;
+        if (t.isSymbol(":") || dash) {
+            const auto from = line.tokens.begin() + static_cast<std::ptrdiff_t>(segment.begin);
+            const auto to = line.tokens.begin() + static_cast<std::ptrdiff_t>(k);
+            const auto isGeneric = [](const Token& w) {
+                return w.isWord() && Vocabulary::isGenericHeadingWord(w.key);
+            };
+            // Before a dash, only a word for the message: "Interview confirmed – Senior Data
+            // Analyst" keeps its interview.
+            const bool generic =
+                dash ? std::all_of(from, to, isGeneric) : std::any_of(from, to, isGeneric);
             if (generic && k + 1 < segment.end) {
-                segment.begin = k + 1;
+                segment.begin = afterLeadIn(line, Segment{.begin = k + 1, .end = segment.end});
             }
             break;
         }

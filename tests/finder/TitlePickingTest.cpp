@@ -70,6 +70,10 @@ TEST(TitlePickingTest, HeadingsNameASingleEvent) {
     EXPECT_EQ(titles("Subject: Confirmation of your eye examination\n\n"
                      "We look forward to seeing you on Thursday 12 March at 9:15."),
               Titles{"Eye examination"});
+    // A word for the message set off by a dash goes.
+    EXPECT_EQ(titles("Subject: Reminder – Your annual eye check\n\n"
+                     "See you on Thursday 12 March at 9:15."),
+              Titles{"Annual eye check"});
     // The word for the message about the event goes.
     EXPECT_EQ(
         titles("Subject: Dentist appointment reminder\n\nSee you on Tuesday 10 March at 3pm."),
