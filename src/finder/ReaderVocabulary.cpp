@@ -35,6 +35,8 @@ constexpr std::string_view kEventNouns[] = {
     "barbecue",
     "picnic",
     "meeting",
+    "assembly",
+    "agm",
     "call",
     "review",
     "interview",
@@ -135,6 +137,7 @@ constexpr std::string_view kEventNouns[] = {
     "repas",
     "reunion",
     "rendez-vous",
+    "assemblee",
     "spectacle",
     "marche",
     "atelier",
@@ -409,13 +412,17 @@ constexpr std::string_view kGenericHeadingWords[] = {
     "reservation", "booking", "bestatigung", "buchungsbestatigung", "terminbestatigung", "rappel",
     "confirme", "reservee", "e-billet", "billet", "receipt", "order", "itinerary", "programme",
     "program", "schedule", "invitation", "notice", "announcement", "mitteilung", "hinweis", "avis",
-    "booked", "rescheduled",
+    "booked", "rescheduled", "convocation", "einberufung",
     // A school's or club's round-up of events
     "update", "newsletter", "bulletin", "fixtures", "timetable", "rundbrief"};
 
 } // namespace
 
 bool isEventNoun(std::string_view key) {
+    // "l'assemblée", "d'anniversaire": the noun after an elided article or "de".
+    if (key.size() > 2 && (key.starts_with("l'") || key.starts_with("d'"))) {
+        key.remove_prefix(2);
+    }
     return contains(kEventNouns, key) || endsWithOne(kEventEndings, key, 3);
 }
 

@@ -238,6 +238,13 @@ std::string TitlePicker::phraseAround(const Line& line, const std::vector<bool>&
         }
     }
     std::string name(line.span(begin, end));
+    // "l'assemblée générale" is entered as "Assemblée générale".
+    if (tokens[begin].key.starts_with("l'") && tokens[begin].key.size() > 2) {
+        const std::size_t apostrophe = name.starts_with("l\u2019") || name.starts_with("L\u2019")
+                                           ? std::string_view("\u2019").size()
+                                           : 1;
+        name.erase(0, 1 + apostrophe);
+    }
     // "Leo is having his 6th birthday party": Leo's.
     if (begin > 0 && tokens[begin - 1].isWord() &&
         (tokens[begin - 1].key == "his" || tokens[begin - 1].key == "her" ||

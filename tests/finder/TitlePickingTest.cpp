@@ -218,6 +218,13 @@ TEST(TitlePickingTest, RowsOfListsAndSchedulesAreNamedOnTheirLines) {
 }
 
 TEST(TitlePickingTest, SentencesNameTheEventAroundTheDay) {
+    // An event after an elided article, under a heading that only says it is a notice.
+    EXPECT_EQ(titles("CONVOCATION\n\nMadame, Monsieur,\n\nVous êtes convoqués à l'assemblée "
+                     "du club,\nle mardi 17 mars 2026 à 20 h.",
+                     "fr_FR"),
+              Titles{"Assemblée du club"});
+    EXPECT_EQ(titles("All parents are welcome at the spring assembly on Friday 13 March at 9am."),
+              Titles{"Spring assembly"});
     EXPECT_EQ(titles("Sam: are we still on for squash on thursday? 6pm"), Titles{"Squash"});
     EXPECT_EQ(titles("Hi! Zoe is having her 8th birthday party on Saturday 14 March at 3pm."),
               Titles{"Zoe's 8th birthday party"});
