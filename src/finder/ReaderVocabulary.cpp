@@ -243,6 +243,9 @@ constexpr std::string_view kFillers[] = {
 };
 
 constexpr std::string_view kWhenOrWhereLabels[] = {"date",
+                                                   "dates",
+                                                   "times",
+                                                   "termine",
                                                    "time",
                                                    "when",
                                                    "where",
@@ -297,7 +300,7 @@ constexpr std::string_view kTitleLabels[] = {
     "subject", "betreff", "objet",      "title",         "event",
     "what",    "was",     "quoi",       "veranstaltung", "service",
     "webinar", "re",      "invitation", "einladung",     "updated invitation",
-    "thema"};
+    "thema",   "course",  "kurs",       "cours"};
 
 constexpr std::string_view kPlaceLabels[] = {
     "location",

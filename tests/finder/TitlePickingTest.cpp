@@ -70,6 +70,13 @@ TEST(TitlePickingTest, HeadingsNameASingleEvent) {
     EXPECT_EQ(titles("Subject: Confirmation of your eye examination\n\n"
                      "We look forward to seeing you on Thursday 12 March at 9:15."),
               Titles{"Eye examination"});
+    // A course's label names it; the label of its dates says when, not what.
+    EXPECT_EQ(titles("Hi Jo,\n\nCourse: Intermediate Spanish\nDates: Tuesday 10 March\n"
+                     "Time: 6pm\n\nSee you there!"),
+              Titles{"Intermediate Spanish"});
+    EXPECT_EQ(
+        titles("Kurs: Erste Hilfe am Kind\nTermine: Samstag, 14. März 2026, 9–16 Uhr", "de_DE"),
+        Titles{"Erste Hilfe am Kind"});
     // A word for the message set off by a dash goes.
     EXPECT_EQ(titles("Subject: Reminder – Your annual eye check\n\n"
                      "See you on Thursday 12 March at 9:15."),
