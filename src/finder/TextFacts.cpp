@@ -67,6 +67,13 @@ bool isNegation(const Token& t) {
     return isWordIn(&t, {"no", "not", "kein", "keine", "pas", "aucun", "aucune"});
 }
 
+// "No rehearsal on 12 March", "(no class on 5 May)", "– kein Training am Montag".
+bool opensWithNegation(const Line& line) {
+    const auto first = std::find_if(line.tokens.begin(), line.tokens.end(),
+                                    [](const Token& t) { return !t.isSymbol(); });
+    return first != line.tokens.end() && isNegation(*first);
+}
+
 // "Week of October 26", "Semaine du 12 mai": the week a letter or plan covers, not an event.
 bool namesAWeek(const Line& line) {
     return line.tokens.size() >= 2 && isWordIn(&line.tokens[0], {"week", "semaine", "woche"}) &&
@@ -214,11 +221,11 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
         facts.times = std::move(kept);
         const bool chatStamp = !line.tokens.empty() && line.tokens[0].isSymbol("[") &&
                                !facts.dates.empty() && facts.dates[0].begin == 1;
-        facts.datesAreNotEvents =
-            (header && facts.label != "subject" && facts.label != "betreff" &&
-             facts.label != "objet") ||
-            Vocabulary::isRecordLabel(facts.label) || namesOpeningHours(facts.label) || chatStamp ||
-            (!line.tokens.empty() && isNegation(line.tokens[0])) || namesAWeek(line);
+        facts.datesAreNotEvents = (header && facts.label != "subject" && facts.label != "betreff" &&
+                                   facts.label != "objet") ||
+                                  Vocabulary::isRecordLabel(facts.label) ||
+                                  namesOpeningHours(facts.label) || chatStamp ||
+                                  opensWithNegation(line) || namesAWeek(line);
         if (chatStamp) {
             // The message's own time stamp is not an event; what it says may be.
             std::size_t close = 0;
