@@ -346,6 +346,7 @@ class Assembler {
     void applyDurations(std::vector<Candidate>& list) const {
         std::optional<int> each;
         std::optional<int> stated;
+        bool labelled = false; // "Durée : 1 h 30" holds for every event of the text
         for (std::size_t li = 0; li < m_text.facts.size(); ++li) {
             const LineFacts& facts = m_text.facts[li];
             for (const DurationMention& d : facts.durations) {
@@ -355,6 +356,7 @@ class Assembler {
             }
             if (statesLength(li)) {
                 stated = facts.durations.front().minutes;
+                labelled = labelsLength(m_text.lines[li], facts.durations.front().begin);
             }
         }
         const auto timed = std::count_if(list.begin(), list.end(),
@@ -372,7 +374,7 @@ class Assembler {
             if (!minutes && c.session) {
                 minutes = each;
             }
-            if (!minutes && timed == 1) {
+            if (!minutes && (timed == 1 || labelled)) {
                 minutes = stated;
             }
             if (minutes) {

@@ -67,6 +67,21 @@ bool isNegation(const Token& t) {
     return isWordIn(&t, {"no", "not", "kein", "keine", "pas", "aucun", "aucune"});
 }
 
+} // namespace
+
+bool labelsLength(const Line& line, std::size_t k) {
+    if (k > 0 && line.tokens[k - 1].isSymbol(":")) {
+        --k;
+    }
+    const Token* word = k > 0 ? &line.tokens[k - 1] : nullptr;
+    return word && word->isWord() &&
+           (isWordIn(word, {"duration", "duree", "length", "runtime"}) ||
+            (word->key == "time" && k >= 2 && line.tokens[k - 2].isWord("running")) ||
+            word->key.ends_with("dauer"));
+}
+
+namespace {
+
 // "No rehearsal on 12 March", "(no class on 5 May)", "– kein Training am Montag".
 bool opensWithNegation(const Line& line) {
     const auto first = std::find_if(line.tokens.begin(), line.tokens.end(),
@@ -198,6 +213,16 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
             context.taken.emplace_back(time.begin, time.end);
         }
         facts.durations = readDurations(line, context);
+        // "Durée : 1 h 30", "Dauer: 1:30 Std.": after the label of a length, a time is one.
+        for (std::size_t k = 0; k < facts.times.size(); ++k) {
+            const TimeMention& t = facts.times[k];
+            if (!t.finish && labelsLength(line, t.begin)) {
+                facts.durations.push_back(DurationMention{
+                    .begin = t.begin, .end = t.end, .minutes = t.start.hour * 60 + t.start.minute});
+                facts.times.erase(facts.times.begin() + static_cast<std::ptrdiff_t>(k));
+                break;
+            }
+        }
         // A zone after a time; times in parentheses after it are the same time elsewhere ("4pm
         // London time (11am New York)").
         std::vector<TimeMention> kept;

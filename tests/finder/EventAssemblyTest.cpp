@@ -42,6 +42,16 @@ TEST(EventAssemblyTest, ALengthOnALineOfItsOwnEndsTheOneEvent) {
     EXPECT_FALSE(two[0].endTime);
 }
 
+TEST(EventAssemblyTest, ALabelledLengthEndsEveryEventOfASeries) {
+    const auto talks = read("Cycle de conférences\n"
+                            "Jeudi 12 mars, 19 h 30 – Les abeilles sauvages\n"
+                            "Jeudi 26 mars, 19 h 30 – Les haies champêtres\n"
+                            "Salle du Temps libre. Durée : 1 h 15, questions comprises.");
+    ASSERT_EQ(talks.size(), 2u);
+    EXPECT_EQ(talks[0].endTime, "20:45");
+    EXPECT_EQ(talks[1].endTime, "20:45");
+}
+
 TEST(EventAssemblyTest, TheStopsOfALegOnTwoLinesAreItsStartAndEnd) {
     const auto leg = read("Your train ticket\nThursday 12 March 2026\n"
                           "07:05  York – Platform 3\n"
