@@ -40,6 +40,8 @@ TEST(AddressReadingTest, StreetsAndPostcodesInTheirLines) {
         {"Riverside Walk, Kingston upon Thames KT1 1AB",
          "Riverside Walk, Kingston upon Thames KT1 1AB"},
         {"Quai Gambetta, 62200 Boulogne sur Mer", "Quai Gambetta, 62200 Boulogne sur Mer"},
+        {"Rendez-vous au 8 bd Gambetta, 75020 Paris.", "8 bd Gambetta, 75020 Paris"},
+        {"Cabinet : 14 av. de la Gare, 38000 Grenoble", "14 av. de la Gare, 38000 Grenoble"},
         // No addresses: a year before words, a phone number, seats, a plain number.
         {"ICML 2026 Workshop on Reasoning", "-"},
         {"(US) +1 347-555-0199 PIN: 284", "-"},
