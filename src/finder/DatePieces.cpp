@@ -248,8 +248,10 @@ bool calledOffAfter(const Line& line, std::size_t i) {
                           "wenn", "si", "new", "neuer", "neuen", "nouveau", "nouvelle"})) {
             return false;
         }
-        if (isWordIn(&t, {"cancel", "cancelled", "canceled", "absagen", "abgesagt", "entfallt",
-                          "annule", "annulee", "annuler"})) {
+        // ... or a fixture list's week without a match ("Sa. 28.03. spielfrei").
+        if (isWordIn(&t,
+                     {"cancel", "cancelled", "canceled", "absagen", "abgesagt", "entfallt",
+                      "annule", "annulee", "annuler", "spielfrei", "trainingsfrei", "relache"})) {
             return true;
         }
     }

@@ -283,6 +283,7 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "SHOP 17\n02/03/2026 08:41\nBread 2.10\nTOTAL 2.10",
         "No rehearsal on 12 March.",
         "(no lesson on 12 March – half term)",
+        "Spielplan\nSa. 14.03.  spielfrei (Osterferien)",
         "Week of March 9\nHello families,",
         "Dr. Feldman is no longer available on Tuesday, March 10 at 2:00 PM.",
         "Your order has shipped!\nEstimated delivery: Thursday, March 12 – Saturday, March 14",
