@@ -88,6 +88,11 @@ std::string cleanLink(std::string_view link) {
 PlacePicker::PlacePicker(const TextFacts& text, const std::vector<Candidate>& candidates,
                          const std::string& localeId)
     : m_text(text), m_localeId(localeId) {
+    for (const Candidate& c : candidates) {
+        if (std::find(m_rows.begin(), m_rows.end(), c.line) == m_rows.end()) {
+            m_rows.push_back(c.line);
+        }
+    }
     m_place = labelled();
     if (!m_place) {
         m_place = address();
@@ -438,9 +443,12 @@ std::optional<std::string> PlacePicker::rowPlace(std::size_t li, std::size_t fro
     if (auto named = phrase(li, from, true)) {
         return named;
     }
+    // A match's second side is part of its name ("TSV Eichenau – FC Puchheim").
+    const auto fixture = nameFirst ? fixtureSides(m_text, m_rows, li) : std::nullopt;
+    const bool twoPieces = fixture && !segments.empty() && fixture->end > segments[0].end;
     for (std::size_t k = 0; k < segments.size() && !prose; ++k) {
         const Segment& s = segments[k];
-        if (k == 0 && (nameFirst || !afterDay(s))) {
+        if ((k == 0 && (nameFirst || !afterDay(s))) || (k == 1 && twoPieces)) {
             continue; // the row's name
         }
         const Token& first = line.tokens[s.begin];

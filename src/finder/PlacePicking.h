@@ -39,6 +39,7 @@ class PlacePicker {
 
     const TextFacts& m_text;
     const std::string& m_localeId;
+    std::vector<std::size_t> m_rows; // the lines of the events
     std::optional<std::string> m_place;
     bool m_addressHasVenue = false;
 };

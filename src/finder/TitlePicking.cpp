@@ -124,6 +124,7 @@ TitlePicker::TitlePicker(const TextFacts& text, const std::vector<Candidate>& ca
         lines.insert(c.line);
     }
     m_manyLines = lines.size() >= 2;
+    m_rows.assign(lines.begin(), lines.end());
     m_firstEventLine = candidates.empty() ? 0 : candidates.front().line;
     // A letter's sign-off and what follows it (the sender's name) name no event.
     m_signature = m_text.lines.size();
@@ -288,6 +289,10 @@ std::optional<TitlePicker::Option> TitlePicker::lineOption(std::size_t li, bool 
             continue;
         }
         s = wholeName(line, facts, segments, s);
+        if (auto match = own && &piece == &segments.front() ? fixtureSides(m_text, m_rows, li)
+                                                            : std::nullopt) {
+            s = *match;
+        }
         if (wordCount(line, s) > kLongestTitle + 3) {
             return std::nullopt;
         }

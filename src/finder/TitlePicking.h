@@ -72,6 +72,7 @@ class TitlePicker {
     std::string m_venue;
     std::optional<Option> m_heading; // the text's best heading
     bool m_manyLines = false;        // the events stand on lines of their own
+    std::vector<std::size_t> m_rows; // the lines of the events
     std::size_t m_firstEventLine = 0;
     bool signedOff(std::size_t li) const { return li >= m_signature && li < m_signatureEnd; }
     std::size_t m_signature = 0;    // the first line of the sign-off

@@ -128,6 +128,11 @@ TEST(PlacePickingTest, VenuesInSentences) {
 TEST(PlacePickingTest, RowsTakeTheirOwnPlacesAndSessionsTheirHeadings) {
     EXPECT_EQ(places("Tuesday 10 March · Hall 2, Expo Centre\n09:00 Opening\n10:00 Talks – Room 5"),
               (Places{"Hall 2, Expo Centre", "Room 5"}));
+    // A match's away side is no place; the ground after it is.
+    EXPECT_EQ(places("Sa. 07.03.  10:30  SV Aubing – FC Gräfelfing     Sportanlage Aubing\n"
+                     "Sa. 14.03.  11:00  TSV Gauting – SV Aubing     Waldpark Gauting, Platz 3",
+                     "de_DE"),
+              (Places{"Sportanlage Aubing", "Waldpark Gauting, Platz 3"}));
     // A remark in parentheses is no place; a link to a call is one when nothing else is.
     EXPECT_EQ(places("Inset day: Monday 9 March (school closed)"), Places{"-"});
     // An address the row gives after its day goes before a person after "bei".

@@ -199,6 +199,14 @@ TEST(TitlePickingTest, InvitationCardsNameCouplesAndBirthdays) {
 }
 
 TEST(TitlePickingTest, RowsOfListsAndSchedulesAreNamedOnTheirLines) {
+    // A fixture list: one side plays in every row, at home or away.
+    EXPECT_EQ(titles("Under 12s – spring fixtures\n"
+                     "Sat 7 March  10:00  Ashby Rovers – Hinckley Town    Hood Park\n"
+                     "Sat 14 March  11:00  Coalville Juniors v Ashby Rovers    Owen Street Park\n"),
+              (Titles{"Ashby Rovers – Hinckley Town", "Coalville Juniors v Ashby Rovers"}));
+    // Rooms that recur are no sides of a match.
+    EXPECT_EQ(titles("Thursday 12 March 2026\n09:00  Keynote – Room 1\n11:00  Panel – Room 1"),
+              (Titles{"Keynote", "Panel"}));
     EXPECT_EQ(
         titles(
             "Dates for your diary\nSports day: Friday 19 June\nPrize giving: Monday 6 July, 2pm"),
