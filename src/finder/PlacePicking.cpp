@@ -60,29 +60,6 @@ std::size_t extendPlace(const Line& line, std::size_t end) {
     return end;
 }
 
-bool isMeetingLink(std::string_view link) {
-    for (const std::string_view host : {"zoom.us",        "meet.google.com", "teams.microsoft.com",
-                                        "teams.live.com", "webex.com",       "whereby.com",
-                                        "meet.jit.si",    "gotomeeting.com", "gotomeet.me",
-                                        "bluejeans.com",  "/live",           "zoom.com",
-                                        "join.skype.com", "chime.aws",       "ringcentral.com",
-                                        "8x8.vc",         "livestorm.co",    "crowdcast.io",
-                                        "hopin.com",      "meet.lync.com",   "discord.gg",
-                                        "twitch.tv"}) {
-        if (link.find(host) != std::string_view::npos) {
-            return true;
-        }
-    }
-    return false;
-}
-
-std::string cleanLink(std::string_view link) {
-    while (!link.empty() && (link.back() == '>' || link.back() == ')')) {
-        link.remove_suffix(1);
-    }
-    return std::string(link);
-}
-
 } // namespace
 
 PlacePicker::PlacePicker(const TextFacts& text, const std::vector<Candidate>& candidates,
@@ -403,20 +380,6 @@ std::optional<std::string> PlacePicker::phrase(std::size_t li, std::size_t from,
         }
         end = extendPlace(line, end);
         return std::string(line.span(begin, end));
-    }
-    return std::nullopt;
-}
-
-std::optional<std::string> PlacePicker::meetingLink() const {
-    for (std::size_t li = 0; li < m_text.lines.size(); ++li) {
-        const LineFacts& facts = m_text.facts[li];
-        for (const Token& t : m_text.lines[li].tokens) {
-            if (t.isLink() &&
-                (isMeetingLink(t.key) || facts.label == "join" || facts.label == "joining info" ||
-                 facts.label == "call link" || facts.label == "stream link")) {
-                return cleanLink(t.key);
-            }
-        }
     }
     return std::nullopt;
 }
