@@ -185,6 +185,14 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
         const bool header = isHeaderBlock(line.block) && Vocabulary::isHeaderLabel(facts.label);
         out.header.push_back(header);
         facts.dates = dates.read(line);
+        // "la ville de demain", "the world of tomorrow", "die Schule von morgen": a noun, unlike
+        // "à partir de demain" or "as of tomorrow".
+        std::erase_if(facts.dates, [&line](const DateMention& d) {
+            return d.relative && !d.weekdayOnly && d.begin > 0 &&
+                   isWordIn(&line.tokens[d.begin - 1], {"de", "of", "von", "du", "des"}) &&
+                   !(d.begin > 1 &&
+                     isWordIn(&line.tokens[d.begin - 2], {"partir", "compter", "as", "end", "ab"}));
+        });
         // "moved to Thursday, NOT Wednesday", "nicht am Mittwoch": a day ruled out.
         std::erase_if(facts.dates, [&line](const DateMention& d) {
             std::size_t k = d.begin;

@@ -204,6 +204,12 @@ TEST(TitlePickingTest, RowsOfListsAndSchedulesAreNamedOnTheirLines) {
                      "Sat 7 March  10:00  Ashby Rovers – Hinckley Town    Hood Park\n"
                      "Sat 14 March  11:00  Coalville Juniors v Ashby Rovers    Owen Street Park\n"),
               (Titles{"Ashby Rovers – Hinckley Town", "Coalville Juniors v Ashby Rovers"}));
+    // "de demain" in a talk's name is no day.
+    EXPECT_EQ(titles("Mardi 10 mars, 18 h 30 – Les écoles de demain, par Anne Roy\n"
+                     "Mardi 24 mars, 18 h 30 – Le pain d'hier, par Luc Marin",
+                     "fr_FR"),
+              (Titles{"Les écoles de demain", "Le pain d'hier"}));
+    EXPECT_EQ(titles("Atelier poterie à partir de demain à 18h", "fr_FR").size(), 1u);
     // Rooms that recur are no sides of a match.
     EXPECT_EQ(titles("Thursday 12 March 2026\n09:00  Keynote – Room 1\n11:00  Panel – Room 1"),
               (Titles{"Keynote", "Panel"}));
