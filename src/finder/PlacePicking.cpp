@@ -91,6 +91,7 @@ PlacePicker::PlacePicker(const TextFacts& text, const std::vector<Candidate>& ca
     if (!m_place) {
         for (const Candidate& c : candidates) {
             if ((m_place = phrase(c.line, 0))) {
+                m_placeLine = c.line;
                 break;
             }
         }
@@ -98,6 +99,7 @@ PlacePicker::PlacePicker(const TextFacts& text, const std::vector<Candidate>& ca
     if (!m_place) {
         for (std::size_t li = 0; li < text.lines.size() && !m_place; ++li) {
             m_place = phrase(li, 0);
+            m_placeLine = li;
         }
     }
     // The top line names who writes ("Mairie de Villeneuve", "BOOK CLUB") more often than where
@@ -477,7 +479,12 @@ std::optional<std::string> PlacePicker::place(const Candidate& c) const {
             return heading;
         }
     }
-    return m_place;
+    // A place said in the sentence of one of several events is that event's ("Sports Day:
+    // Wednesday 1 July on the school field"), not the others'.
+    const bool ownedByAnother =
+        m_rows.size() >= 2 && m_placeLine && *m_placeLine != c.line &&
+        std::find(m_rows.begin(), m_rows.end(), *m_placeLine) != m_rows.end();
+    return ownedByAnother ? std::nullopt : m_place;
 }
 
 } // namespace plannery::reader

@@ -126,6 +126,11 @@ TEST(PlacePickingTest, VenuesInSentences) {
 }
 
 TEST(PlacePickingTest, RowsTakeTheirOwnPlacesAndSessionsTheirHeadings) {
+    // A place in one row's sentence is that row's alone.
+    EXPECT_EQ(places("Dates for the summer term\n"
+                     "Swimming gala: Thursday 4 June, 2pm at the leisure centre\n"
+                     "Last day of term: Friday 17 July"),
+              (Places{"leisure centre", "-"}));
     EXPECT_EQ(places("Tuesday 10 March · Hall 2, Expo Centre\n09:00 Opening\n10:00 Talks – Room 5"),
               (Places{"Hall 2, Expo Centre", "Room 5"}));
     // A match's away side is no place; the ground after it is.
