@@ -341,8 +341,10 @@ std::optional<std::string> PlacePicker::phrase(std::size_t li, std::size_t from,
                 (w.isSymbol(".") && !w.spaced && end > begin && line.tokens[end - 1].isNumber() &&
                  end + 1 < line.tokens.size() && line.tokens[end + 1].isNumber() &&
                  !line.tokens[end + 1].spaced);
-            // "au zoo de Vincennes aura lieu": a verb ends the place.
-            if (!part || (w.isWord() && Vocabulary::isClauseWord(w.key))) {
+            // "au zoo de Vincennes aura lieu": a verb ends the place, and "in the gym during
+            // lessons" says when after it.
+            if (!part || (w.isWord() && Vocabulary::isClauseWord(w.key)) ||
+                isWordIn(&w, {"during", "while", "throughout", "pendant", "lors", "wahrend"})) {
                 break;
             }
             ++end;

@@ -33,6 +33,8 @@ TEST(PlacePickingTest, LabelsAddressesAndVenueLines) {
     EXPECT_EQ(places("ROYAL PLAYHOUSE\nHigh Street, Stratford upon Avon CV37 6BB\n\nThe Tempest\n"
                      "Sat 7 March, 2pm"),
               Places{"ROYAL PLAYHOUSE, High Street, Stratford upon Avon CV37 6BB"});
+    EXPECT_EQ(places("Vision screening is on Tuesday 10 March in the library during break."),
+              Places{"library"});
     EXPECT_EQ(places("Choir concert\nSunday 8 March, 4pm\nSt. Peter's Church"),
               Places{"St. Peter's Church"});
     EXPECT_EQ(places("Summer ball\nSaturday 7 March, 7pm\nRiverside Pavilion"),
