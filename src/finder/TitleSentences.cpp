@@ -183,8 +183,11 @@ std::string TitlePicker::phraseAround(const Line& line, const std::vector<bool>&
         --begin;
     }
     std::size_t end = noun + 1;
-    while (end < tokens.size() && tokens[end].isWord() &&
-           Vocabulary::isEventNoun(tokens[end].key)) {
+    // "in-service day", "training weekend", "Spieltag": what kind of day it is goes with it.
+    while (
+        end < tokens.size() && !dated[end] && tokens[end].isWord() &&
+        (Vocabulary::isEventNoun(tokens[end].key) ||
+         isWordIn(&tokens[end], {"day", "days", "weekend", "evening", "morning", "afternoon"}))) {
         ++end;
     }
     // 'our free webinar "Cloud Costs Under Control"': the name in quotes goes with its kind.

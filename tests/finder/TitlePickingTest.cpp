@@ -246,6 +246,9 @@ TEST(TitlePickingTest, SentencesNameTheEventAroundTheDay) {
               Titles{"Assemblée du club"});
     EXPECT_EQ(titles("All parents are welcome at the spring assembly on Friday 13 March at 9am."),
               Titles{"Spring assembly"});
+    // The kind of day goes with the event that fills it.
+    EXPECT_EQ(titles("Please note the staff training day on Monday 16 March."),
+              Titles{"Staff training day"});
     EXPECT_EQ(titles("Sam: are we still on for squash on thursday? 6pm"), Titles{"Squash"});
     EXPECT_EQ(titles("Hi! Zoe is having her 8th birthday party on Saturday 14 March at 3pm."),
               Titles{"Zoe's 8th birthday party"});
