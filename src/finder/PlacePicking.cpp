@@ -247,10 +247,17 @@ std::optional<std::string> PlacePicker::venueLine(bool topLine) const {
         const bool signs = !line.tokens.empty() && line.tokens.front().isWord() &&
                            (Vocabulary::isClauseWord(line.tokens.front().key) ||
                             isWordIn(&line.tokens.front(), {"your", "votre", "vos", "euer"}));
+        // A street without a number, with its town: "Quai de la Fosse, Nantes".
+        const auto comma = std::find_if(line.tokens.begin(), line.tokens.end(),
+                                        [](const Token& t) { return t.isSymbol(","); });
+        const bool street = comma != line.tokens.end() && comma + 1 != line.tokens.end() &&
+                            std::any_of(line.tokens.begin(), comma, [](const Token& t) {
+                                return t.isWord() && t.capital && Vocabulary::isStreetWord(t.key);
+                            });
         if (heading || exclaims || signs || sentence || !facts.dates.empty() ||
             !facts.times.empty() || !facts.label.empty() ||
             line.tokens.size() > kLongestVenue + 3 || line.tokens.empty() ||
-            !line.tokens[0].capital || !hasVenueWord(line, 0, line.tokens.size()) ||
+            !line.tokens[0].capital || (!hasVenueWord(line, 0, line.tokens.size()) && !street) ||
             std::any_of(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
                 return t.isNumber() && t.key.size() == 4; // "Lincoln Middle School 2026–27 ..."
             })) {

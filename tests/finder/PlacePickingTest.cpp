@@ -35,6 +35,11 @@ TEST(PlacePickingTest, LabelsAddressesAndVenueLines) {
               Places{"ROYAL PLAYHOUSE, High Street, Stratford upon Avon CV37 6BB"});
     EXPECT_EQ(places("Vision screening is on Tuesday 10 March in the library during break."),
               Places{"library"});
+    // A street without a number, with its town, is a venue's line; a line of features is not.
+    EXPECT_EQ(places("Fête du quartier\nsamedi 14 mars 2026\n\nPlace du Marché, Vannes\n\n"
+                     "Buvette sur place · jeux pour les enfants à la salle",
+                     "fr_FR"),
+              Places{"Place du Marché, Vannes"});
     EXPECT_EQ(places("Choir concert\nSunday 8 March, 4pm\nSt. Peter's Church"),
               Places{"St. Peter's Church"});
     EXPECT_EQ(places("Summer ball\nSaturday 7 March, 7pm\nRiverside Pavilion"),
