@@ -6,11 +6,14 @@ namespace plannery::reader::Addresses {
 
 namespace {
 
+// The small words inside names of streets, venues and towns ("Newcastle upon Tyne", "Boulogne
+// sur Mer", "Frankfurt am Main") and between a street and its cross streets ("Elm St between 3rd
+// & 5th Ave").
 bool isJoiner(const Token& t) {
     return t.isWord() && !t.capital &&
            (t.key == "de" || t.key == "du" || t.key == "des" || t.key == "la" || t.key == "le" ||
             t.key == "am" || t.key == "an" || t.key == "der" || t.key == "of" || t.key == "the" ||
-            t.key == "et");
+            t.key == "et" || t.key == "upon" || t.key == "sur" || t.key == "between");
 }
 
 // A word written out rather than shortened: four letters or more, with a vowel ("Road", not

@@ -87,7 +87,14 @@ std::optional<WeekdayFound> weekdayAt(const Line& line, std::size_t i, const std
     if (t == nullptr || !t->isWord()) {
         return std::nullopt;
     }
-    const auto name = Words::weekday(t->key, locale);
+    auto name = Words::weekday(t->key, locale);
+    // "Saturday's game": the game on Saturday.
+    if (!name && t->key.ends_with("'s")) {
+        name = Words::weekday(std::string_view(t->key).substr(0, t->key.size() - 2), locale);
+        if (name && !name->full) {
+            name.reset();
+        }
+    }
     if (!name) {
         return std::nullopt;
     }
@@ -241,8 +248,10 @@ bool calledOffAfter(const Line& line, std::size_t i) {
                           "wenn", "si", "new", "neuer", "neuen", "nouveau", "nouvelle"})) {
             return false;
         }
-        if (isWordIn(&t, {"cancel", "cancelled", "canceled", "absagen", "abgesagt", "entfallt",
-                          "annule", "annulee", "annuler"})) {
+        // ... or a fixture list's week without a match ("Sa. 28.03. spielfrei").
+        if (isWordIn(&t,
+                     {"cancel", "cancelled", "canceled", "absagen", "abgesagt", "entfallt",
+                      "annule", "annulee", "annuler", "spielfrei", "trainingsfrei", "relache"})) {
             return true;
         }
     }

@@ -1,6 +1,7 @@
 #include "finder/DateReading.h"
 
 #include "finder/DatePieces.h"
+#include "finder/ReaderVocabulary.h"
 
 #include <algorithm>
 #include <array>
@@ -273,6 +274,48 @@ std::optional<DateMention> DateReader::resolve(const Partial& p) const {
     return mention;
 }
 
+// "14, 21 and 28 April", "3 et 10 mai": the days listed before a day and its month, in the
+// text's order, as their tokens.
+std::vector<std::size_t> DateReader::daysListedBefore(const Line& line, const Partial& date) {
+    std::vector<std::size_t> days;
+    if (!date.month || date.lastDay != 0 || !line.tokens[date.begin].isNumber()) {
+        return days;
+    }
+    const auto joins = [](const Token& t) {
+        return t.isSymbol(",") || t.isSymbol("&") || isWordIn(&t, {"and", "et", "und"});
+    };
+    std::size_t k = date.begin;
+    int last = date.day;
+    while (true) {
+        // Back over ", ", " and " or ", and ".
+        std::size_t before = k;
+        while (before > 0 && before + 2 > k && joins(line.tokens[before - 1])) {
+            --before;
+        }
+        if (before == k || before == 0) {
+            break;
+        }
+        const Token& day = line.tokens[before - 1];
+        if (!day.isNumber() || day.key.size() > 2 || day.value < 1 || day.value >= last) {
+            break;
+        }
+        k = before - 1;
+        last = day.value;
+        days.insert(days.begin(), k);
+    }
+    // A list opens the line or follows a colon or a small word ("on", "les", "then"); after a
+    // noun its first number counts or labels something ("Rooms 3 and 14 March").
+    while (!days.empty() && days.front() > 0) {
+        const Token& before = line.tokens[days.front() - 1];
+        if (before.isSymbol() || (before.isWord() && Vocabulary::isFiller(before.key)) ||
+            isWordIn(&before, {"then", "puis", "dann", "also"})) {
+            break;
+        }
+        days.erase(days.begin());
+    }
+    return days;
+}
+
 std::vector<DateMention> DateReader::read(const Line& line) const {
     std::vector<DateMention> mentions;
     std::size_t i = 0;
@@ -306,6 +349,18 @@ std::vector<DateMention> DateReader::read(const Line& line) const {
             mention->deadline = mention->deadline || deadlineBefore(line, best->begin) ||
                                 calledOffAfter(line, best->end) ||
                                 (!mention->last && opensFrom(line, best->begin));
+            for (const std::size_t k : daysListedBefore(line, *best)) {
+                Partial listed = *best;
+                listed.begin = k;
+                listed.end = k + 1;
+                listed.day = line.tokens[k].value;
+                listed.year = mention->day.year; // the listed days share their month's year
+                listed.weekday.reset();
+                if (auto day = resolve(listed)) {
+                    day->deadline = mention->deadline;
+                    mentions.push_back(*day);
+                }
+            }
             mentions.push_back(*mention);
         }
         i = best->end;

@@ -46,6 +46,7 @@ class DateReader {
     std::optional<Partial> spanAt(const Line& line, std::size_t i) const;
     std::optional<Partial> relativeAt(const Line& line, std::size_t i) const;
     std::optional<DateMention> resolve(const Partial& partial) const;
+    static std::vector<std::size_t> daysListedBefore(const Line& line, const Partial& date);
     DayParts withYear(int month, int day, std::optional<Weekday> weekday) const;
 
     const ReaderDays& m_days;

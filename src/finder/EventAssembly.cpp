@@ -37,6 +37,7 @@ class Assembler {
             }
         }
         pairStays(kept);
+        pairStops(kept);
         applyDurations(kept);
         std::vector<Candidate> out;
         for (const Candidate& c : kept) {
@@ -322,16 +323,44 @@ class Assembler {
         }
     }
 
-    // "It should take about 90 minutes", "1h 45m" in a timetable row, "5 minutes each".
+    static int minutesOf(const ClockTime& t) { return t.hour * 60 + t.minute; }
+
+    // A leg of a journey leaves from the stop on one line and reaches the one on the next.
+    void pairStops(std::vector<Candidate>& list) const {
+        for (std::size_t k = 0; k + 1 < list.size(); ++k) {
+            Candidate& first = list[k];
+            const Candidate& second = list[k + 1];
+            if (second.line == first.line + 1 && !first.finish && first.start && second.start &&
+                minutesOf(*first.start) < minutesOf(*second.start) &&
+                ReaderDays::compare(first.day, second.day) == 0 &&
+                stopOfLeg(m_text.lines[first.line], m_text.facts[first.line]) &&
+                stopOfLeg(m_text.lines[second.line], m_text.facts[second.line])) {
+                first.finish = second.start;
+                list.erase(list.begin() + static_cast<std::ptrdiff_t>(k + 1));
+            }
+        }
+    }
+
+    // "It should take about 90 minutes", "1h 45m" in a timetable row, "5 minutes each", and the
+    // one event's length on a line of its own ("Running time approx. 2 hrs 45 mins").
     void applyDurations(std::vector<Candidate>& list) const {
         std::optional<int> each;
-        for (const LineFacts& facts : m_text.facts) {
+        std::optional<int> stated;
+        bool labelled = false; // "Durée : 1 h 30" holds for every event of the text
+        for (std::size_t li = 0; li < m_text.facts.size(); ++li) {
+            const LineFacts& facts = m_text.facts[li];
             for (const DurationMention& d : facts.durations) {
                 if (d.each) {
                     each = d.minutes;
                 }
             }
+            if (statesLength(li)) {
+                stated = facts.durations.front().minutes;
+                labelled = labelsLength(m_text.lines[li], facts.durations.front().begin);
+            }
         }
+        const auto timed = std::count_if(list.begin(), list.end(),
+                                         [](const Candidate& c) { return c.start.has_value(); });
         for (Candidate& c : list) {
             if (!c.start || c.finish) {
                 continue;
@@ -345,11 +374,30 @@ class Assembler {
             if (!minutes && c.session) {
                 minutes = each;
             }
+            if (!minutes && (timed == 1 || labelled)) {
+                minutes = stated;
+            }
             if (minutes) {
                 const int total = c.start->hour * 60 + c.start->minute + *minutes;
                 c.finish = ClockTime{(total / 60) % 24, total % 60};
             }
         }
+    }
+
+    // "Duration 2h", "Durée estimée : 2 heures", "Spieldauer ca. 90 Minuten": a line without days
+    // or times that gives one length and says it is one.
+    bool statesLength(std::size_t li) const {
+        const LineFacts& facts = m_text.facts[li];
+        if (facts.durations.size() != 1 || facts.durations.front().each || !facts.dates.empty() ||
+            !facts.times.empty()) {
+            return false;
+        }
+        const auto& tokens = m_text.lines[li].tokens;
+        return std::any_of(tokens.begin(), tokens.end(), [](const Token& t) {
+            return isWordIn(&t, {"duration", "duree", "length", "running", "runtime", "lasts",
+                                 "takes", "dure"}) ||
+                   (t.isWord() && t.key.ends_with("dauer"));
+        });
     }
 
     bool isUpcoming(const Candidate& c, Instant now, const Calendar& calendar) const {

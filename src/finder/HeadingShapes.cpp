@@ -164,6 +164,14 @@ bool onlyAnnounces(const Line& line) {
            });
 }
 
+bool presentsBelow(const Line& line) {
+    const auto last = std::find_if(line.tokens.rbegin(), line.tokens.rend(),
+                                   [](const Token& t) { return !t.isSymbol(":"); });
+    return last != line.tokens.rend() && line.tokens.size() >= 2 &&
+           isWordIn(&*last, {"presents", "present", "prasentiert", "prasentieren", "presente",
+                             "presentent"});
+}
+
 bool isListItem(const std::vector<Line>& lines, std::size_t li) {
     return isNumbered(lines[li]) && ((li > 0 && isNumbered(lines[li - 1])) ||
                                      (li + 1 < lines.size() && isNumbered(lines[li + 1])));

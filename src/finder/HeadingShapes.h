@@ -27,6 +27,10 @@ std::optional<std::string> joinedName(const std::vector<Line>& lines, std::size_
 // follows on the next line ("zur Mitgliederversammlung", "to the Annual Dinner").
 bool onlyAnnounces(const Line& line);
 
+// "Northern Opera Company presents", "Le Théâtre du Port présente": who puts on the show named on
+// the next line.
+bool presentsBelow(const Line& line);
+
 // "3. Klassenfahrt im Frühjahr" among other numbered lines: a point of a list (an agenda's), not
 // the heading of the text; a name such as "1. FC Köln" stands alone.
 bool isListItem(const std::vector<Line>& lines, std::size_t li);

@@ -129,6 +129,58 @@ std::vector<Segment> freeSegments(const Line& line, const LineFacts& facts) {
     return segments;
 }
 
+std::optional<Segment> fixtureSides(const TextFacts& text, const std::vector<std::size_t>& rows,
+                                    std::size_t row) {
+    // The two sides of a row, as written: "A – B" in two pieces, "A v B" in one.
+    const auto sides = [&text](std::size_t li) -> std::optional<std::pair<Segment, Segment>> {
+        const Line& line = text.lines[li];
+        const auto segments = freeSegments(line, text.facts[li]);
+        if (segments.empty() || segments[0].label) {
+            return std::nullopt;
+        }
+        const Segment& first = segments[0];
+        for (std::size_t k = first.begin + 1; k + 1 < first.end; ++k) {
+            if (isWordIn(&line.tokens[k], {"v", "vs", "gegen"}) && !line.tokens[k].capital) {
+                return std::pair{Segment{.begin = first.begin, .end = k},
+                                 Segment{.begin = k + 1, .end = first.end}};
+            }
+        }
+        if (segments.size() >= 2 && segments[1].begin == first.end + 1 &&
+            line.tokens[first.end].isSymbol("-")) {
+            return std::pair{first, segments[1]};
+        }
+        return std::nullopt;
+    };
+    const auto here = sides(row);
+    if (!here) {
+        return std::nullopt;
+    }
+    const Line& line = text.lines[row];
+    const auto isTeam = [](const Line& l, const Segment& s) {
+        const auto from = l.tokens.begin() + static_cast<std::ptrdiff_t>(s.begin);
+        const auto to = l.tokens.begin() + static_cast<std::ptrdiff_t>(s.end);
+        return l.tokens[s.begin].capital && std::none_of(from, to, [](const Token& t) {
+                   return t.isWord() && Vocabulary::isVenueWord(t.key);
+               });
+    };
+    for (const std::size_t other : rows) {
+        const auto there = other == row ? std::nullopt : sides(other);
+        if (!there) {
+            continue;
+        }
+        const Line& otherLine = text.lines[other];
+        for (const Segment& mine : {here->first, here->second}) {
+            for (const Segment& theirs : {there->first, there->second}) {
+                if (isTeam(line, mine) &&
+                    line.span(mine.begin, mine.end) == otherLine.span(theirs.begin, theirs.end)) {
+                    return Segment{.begin = here->first.begin, .end = here->second.end};
+                }
+            }
+        }
+    }
+    return std::nullopt;
+}
+
 bool hasSubstance(const Line& line, const Segment& segment, const std::string& localeId) {
     for (std::size_t k = segment.begin; k < segment.end; ++k) {
         const Token& t = line.tokens[k];
@@ -174,17 +226,39 @@ std::size_t afterLeadIn(const Line& line, const Segment& segment) {
 
 std::string segmentText(const Line& line, Segment segment) {
     segment.begin = afterLeadIn(line, segment);
-    // A heading's own label inside a subject: "Booking confirmed: Vinyasa Flow".
+    // "Confirmation of your dental check-up", "Rappel de votre rendez-vous": the event, without
+    // the word for the message about it and whose it is.
+    if (const Token* first = line.at(segment.begin);
+        first && first->isWord() && Vocabulary::isGenericHeadingWord(first->key) &&
+        isWordIn(line.at(segment.begin + 1),
+                 {"of", "for", "de", "du", "pour", "fur", "zur", "zum"})) {
+        std::size_t k = segment.begin + 2;
+        if (isWordIn(line.at(k), {"your", "votre", "vos", "ihr", "ihre", "ihres", "ihrer", "ihren",
+                                  "the", "la", "le", "l'"})) {
+            ++k;
+        }
+        if (k < segment.end && line.tokens[k].isWord()) {
+            segment.begin = k;
+        }
+    }
+    // A heading's own label inside a subject: "Booking confirmed: Vinyasa Flow",
+    // "Terminänderung – Ihre Prophylaxe-Behandlung".
     for (std::size_t k = segment.begin; k < segment.end && k < segment.begin + 4; ++k) {
         const Token& t = line.tokens[k];
-        if (t.isSymbol(":")) {
-            const bool generic = std::any_of(
-                line.tokens.begin() + static_cast<std::ptrdiff_t>(segment.begin),
-                line.tokens.begin() + static_cast<std::ptrdiff_t>(k), [](const Token& w) {
-                    return w.isWord() && Vocabulary::isGenericHeadingWord(w.key);
-                });
+        const bool dash =
+            t.isSymbol("-") && t.spaced && k + 1 < segment.end && line.tokens[k + 1].spaced;
+        if (t.isSymbol(":") || dash) {
+            const auto from = line.tokens.begin() + static_cast<std::ptrdiff_t>(segment.begin);
+            const auto to = line.tokens.begin() + static_cast<std::ptrdiff_t>(k);
+            const auto isGeneric = [](const Token& w) {
+                return w.isWord() && Vocabulary::isGenericHeadingWord(w.key);
+            };
+            // Before a dash, only a word for the message: "Interview confirmed – Senior Data
+            // Analyst" keeps its interview.
+            const bool generic =
+                dash ? std::all_of(from, to, isGeneric) : std::any_of(from, to, isGeneric);
             if (generic && k + 1 < segment.end) {
-                segment.begin = k + 1;
+                segment.begin = afterLeadIn(line, Segment{.begin = k + 1, .end = segment.end});
             }
             break;
         }

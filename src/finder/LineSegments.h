@@ -4,6 +4,7 @@
 #include "finder/TextFacts.h"
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,13 @@ struct Segment {
 // The pieces of a line between its dates, times, lengths and zones, split at column gaps,
 // bullets, bars, commas, parentheses, semicolons, "@", sentence ends and dashes with spaces around.
 std::vector<Segment> freeSegments(const Line& line, const LineFacts& facts);
+
+// "TSV Eichenau – FC Puchheim", "Ashby v Hinckley" in a fixture list: the row's first two
+// pieces joined by a dash, or its first piece split by "v" or "vs", as the two sides of a match,
+// when one side plays in another of the `rows` too (and is no room or hall). The piece from the
+// first side to the second.
+std::optional<Segment> fixtureSides(const TextFacts& text, const std::vector<std::size_t>& rows,
+                                    std::size_t row);
 
 // Whether a piece says something: a word of two or more letters that is not a filler, a
 // greeting, or the name of a weekday or month.

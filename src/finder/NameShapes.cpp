@@ -10,8 +10,9 @@
 namespace plannery::reader {
 
 bool isProse(const Line& line, const Segment& s) {
-    return anyToken(line, s.begin, s.end,
-                    [](const Token& t) { return t.isWord() && Vocabulary::isClauseWord(t.key); });
+    return anyToken(line, s.begin, s.end, [](const Token& t) {
+        return t.isWord() && !t.joined && Vocabulary::isClauseWord(t.key);
+    });
 }
 
 bool hasGenericHeadingWord(const Line& line, const Segment& s) {
@@ -94,8 +95,8 @@ bool stopsName(const Token& t) {
         "next", "nachste", "nachstes", "nachsten", "prochain", "prochaine",
         // Whose it is says nothing of what it is: "Ihren Termin", "votre rendez-vous".
         "ihren", "ihrem", "dein", "deinen", "deinem", "votre", "vos", "ton", "ta", "mon", "ma"};
-    return !t.isWord() || Vocabulary::isClauseWord(t.key) || Vocabulary::isGreeting(t.key) ||
-           words.count(t.key) > 0;
+    return !t.isWord() || (!t.joined && Vocabulary::isClauseWord(t.key)) ||
+           Vocabulary::isGreeting(t.key) || words.count(t.key) > 0;
 }
 
 bool isSeriesOrdinal(const Token& t) {

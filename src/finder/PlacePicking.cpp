@@ -60,34 +60,16 @@ std::size_t extendPlace(const Line& line, std::size_t end) {
     return end;
 }
 
-bool isMeetingLink(std::string_view link) {
-    for (const std::string_view host : {"zoom.us",        "meet.google.com", "teams.microsoft.com",
-                                        "teams.live.com", "webex.com",       "whereby.com",
-                                        "meet.jit.si",    "gotomeeting.com", "gotomeet.me",
-                                        "bluejeans.com",  "/live",           "zoom.com",
-                                        "join.skype.com", "chime.aws",       "ringcentral.com",
-                                        "8x8.vc",         "livestorm.co",    "crowdcast.io",
-                                        "hopin.com",      "meet.lync.com",   "discord.gg",
-                                        "twitch.tv"}) {
-        if (link.find(host) != std::string_view::npos) {
-            return true;
-        }
-    }
-    return false;
-}
-
-std::string cleanLink(std::string_view link) {
-    while (!link.empty() && (link.back() == '>' || link.back() == ')')) {
-        link.remove_suffix(1);
-    }
-    return std::string(link);
-}
-
 } // namespace
 
 PlacePicker::PlacePicker(const TextFacts& text, const std::vector<Candidate>& candidates,
                          const std::string& localeId)
     : m_text(text), m_localeId(localeId) {
+    for (const Candidate& c : candidates) {
+        if (std::find(m_rows.begin(), m_rows.end(), c.line) == m_rows.end()) {
+            m_rows.push_back(c.line);
+        }
+    }
     m_place = labelled();
     if (!m_place) {
         m_place = address();
@@ -109,6 +91,7 @@ PlacePicker::PlacePicker(const TextFacts& text, const std::vector<Candidate>& ca
     if (!m_place) {
         for (const Candidate& c : candidates) {
             if ((m_place = phrase(c.line, 0))) {
+                m_placeLine = c.line;
                 break;
             }
         }
@@ -116,6 +99,7 @@ PlacePicker::PlacePicker(const TextFacts& text, const std::vector<Candidate>& ca
     if (!m_place) {
         for (std::size_t li = 0; li < text.lines.size() && !m_place; ++li) {
             m_place = phrase(li, 0);
+            m_placeLine = li;
         }
     }
     // The top line names who writes ("Mairie de Villeneuve", "BOOK CLUB") more often than where
@@ -263,10 +247,17 @@ std::optional<std::string> PlacePicker::venueLine(bool topLine) const {
         const bool signs = !line.tokens.empty() && line.tokens.front().isWord() &&
                            (Vocabulary::isClauseWord(line.tokens.front().key) ||
                             isWordIn(&line.tokens.front(), {"your", "votre", "vos", "euer"}));
+        // A street without a number, with its town: "Quai de la Fosse, Nantes".
+        const auto comma = std::find_if(line.tokens.begin(), line.tokens.end(),
+                                        [](const Token& t) { return t.isSymbol(","); });
+        const bool street = comma != line.tokens.end() && comma + 1 != line.tokens.end() &&
+                            std::any_of(line.tokens.begin(), comma, [](const Token& t) {
+                                return t.isWord() && t.capital && Vocabulary::isStreetWord(t.key);
+                            });
         if (heading || exclaims || signs || sentence || !facts.dates.empty() ||
             !facts.times.empty() || !facts.label.empty() ||
             line.tokens.size() > kLongestVenue + 3 || line.tokens.empty() ||
-            !line.tokens[0].capital || !hasVenueWord(line, 0, line.tokens.size()) ||
+            !line.tokens[0].capital || (!hasVenueWord(line, 0, line.tokens.size()) && !street) ||
             std::any_of(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
                 return t.isNumber() && t.key.size() == 4; // "Lincoln Middle School 2026–27 ..."
             })) {
@@ -357,8 +348,10 @@ std::optional<std::string> PlacePicker::phrase(std::size_t li, std::size_t from,
                 (w.isSymbol(".") && !w.spaced && end > begin && line.tokens[end - 1].isNumber() &&
                  end + 1 < line.tokens.size() && line.tokens[end + 1].isNumber() &&
                  !line.tokens[end + 1].spaced);
-            // "au zoo de Vincennes aura lieu": a verb ends the place.
-            if (!part || (w.isWord() && Vocabulary::isClauseWord(w.key))) {
+            // "au zoo de Vincennes aura lieu": a verb ends the place, and "in the gym during
+            // lessons" says when after it.
+            if (!part || (w.isWord() && Vocabulary::isClauseWord(w.key)) ||
+                isWordIn(&w, {"during", "while", "throughout", "pendant", "lors", "wahrend"})) {
                 break;
             }
             ++end;
@@ -402,20 +395,6 @@ std::optional<std::string> PlacePicker::phrase(std::size_t li, std::size_t from,
     return std::nullopt;
 }
 
-std::optional<std::string> PlacePicker::meetingLink() const {
-    for (std::size_t li = 0; li < m_text.lines.size(); ++li) {
-        const LineFacts& facts = m_text.facts[li];
-        for (const Token& t : m_text.lines[li].tokens) {
-            if (t.isLink() &&
-                (isMeetingLink(t.key) || facts.label == "join" || facts.label == "joining info" ||
-                 facts.label == "call link" || facts.label == "stream link")) {
-                return cleanLink(t.key);
-            }
-        }
-    }
-    return std::nullopt;
-}
-
 std::optional<std::string> PlacePicker::rowPlace(std::size_t li, std::size_t from,
                                                  bool nameFirst) const {
     const Line& line = m_text.lines[li];
@@ -438,9 +417,12 @@ std::optional<std::string> PlacePicker::rowPlace(std::size_t li, std::size_t fro
     if (auto named = phrase(li, from, true)) {
         return named;
     }
+    // A match's second side is part of its name ("TSV Eichenau – FC Puchheim").
+    const auto fixture = nameFirst ? fixtureSides(m_text, m_rows, li) : std::nullopt;
+    const bool twoPieces = fixture && !segments.empty() && fixture->end > segments[0].end;
     for (std::size_t k = 0; k < segments.size() && !prose; ++k) {
         const Segment& s = segments[k];
-        if (k == 0 && (nameFirst || !afterDay(s))) {
+        if ((k == 0 && (nameFirst || !afterDay(s))) || (k == 1 && twoPieces)) {
             continue; // the row's name
         }
         const Token& first = line.tokens[s.begin];
@@ -506,7 +488,12 @@ std::optional<std::string> PlacePicker::place(const Candidate& c) const {
             return heading;
         }
     }
-    return m_place;
+    // A place said in the sentence of one of several events is that event's ("Sports Day:
+    // Wednesday 1 July on the school field"), not the others'.
+    const bool ownedByAnother =
+        m_rows.size() >= 2 && m_placeLine && *m_placeLine != c.line &&
+        std::find(m_rows.begin(), m_rows.end(), *m_placeLine) != m_rows.end();
+    return ownedByAnother ? std::nullopt : m_place;
 }
 
 } // namespace plannery::reader

@@ -39,7 +39,9 @@ class PlacePicker {
 
     const TextFacts& m_text;
     const std::string& m_localeId;
+    std::vector<std::size_t> m_rows; // the lines of the events
     std::optional<std::string> m_place;
+    std::optional<std::size_t> m_placeLine; // when the place is named in a sentence
     bool m_addressHasVenue = false;
 };
 

@@ -229,8 +229,16 @@ class Tokenizer {
 
     Token& push(Token::Kind kind, std::string key, std::size_t begin, std::size_t end,
                 bool spaced) {
-        m_line.tokens.push_back(Token{
-            .kind = kind, .key = std::move(key), .begin = begin, .end = end, .spaced = spaced});
+        const auto& tokens = m_line.tokens;
+        const bool joined = kind == Token::Kind::word && !spaced && tokens.size() >= 2 &&
+                            tokens.back().isSymbol("-") && !tokens.back().spaced &&
+                            tokens[tokens.size() - 2].isWord();
+        m_line.tokens.push_back(Token{.kind = kind,
+                                      .key = std::move(key),
+                                      .begin = begin,
+                                      .end = end,
+                                      .spaced = spaced,
+                                      .joined = joined});
         return m_line.tokens.back();
     }
 

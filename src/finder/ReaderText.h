@@ -25,6 +25,9 @@ struct Token {
     bool capital = false; // a word that starts with a capital letter
     bool allCaps = false; // a word of two or more letters, all capitals
     int value = -1;       // a number of at most nine digits
+    // A word written onto the one before with a hyphen: "vous" in "rendez-vous", "in" in
+    // "check-in"; a part of a compound rather than a word of the sentence.
+    bool joined = false;
 
     bool is(std::string_view k) const { return key == k; }
     bool isWord() const { return kind == Kind::word; }

@@ -1,23 +1,10 @@
 #include "finder/ReaderVocabulary.h"
 
-#include <algorithm>
-#include <iterator>
+#include "finder/WordLists.h"
 
 namespace plannery::reader::Vocabulary {
 
 namespace {
-
-template <std::size_t N> bool contains(const std::string_view (&words)[N], std::string_view key) {
-    return std::find(std::begin(words), std::end(words), key) != std::end(words);
-}
-
-template <std::size_t N>
-bool endsWithOne(const std::string_view (&endings)[N], std::string_view key,
-                 std::size_t shortestStem) {
-    return std::any_of(std::begin(endings), std::end(endings), [&](std::string_view ending) {
-        return key.size() >= ending.size() + shortestStem && key.ends_with(ending);
-    });
-}
 
 constexpr std::string_view kEventNouns[] = {
     // English
@@ -35,6 +22,8 @@ constexpr std::string_view kEventNouns[] = {
     "barbecue",
     "picnic",
     "meeting",
+    "assembly",
+    "agm",
     "call",
     "review",
     "interview",
@@ -135,6 +124,7 @@ constexpr std::string_view kEventNouns[] = {
     "repas",
     "reunion",
     "rendez-vous",
+    "assemblee",
     "spectacle",
     "marche",
     "atelier",
@@ -210,20 +200,22 @@ constexpr std::string_view kVenueWords[] = {
     "schloss",     "burg",         "freibad",      "hallenbad",  "parc",         "jardin",
     "chapelle",    "cathedrale",   "hopital",      "clinique",   "gymnase",      "piscine",
     "auberge",     "brasserie",    "bistrot",      "palais",     "amphitheatre", "kita",
-    "classroom",   "classe",       "kindergarten", "creche",     "nursery",
+    "classroom",   "classe",       "kindergarten", "creche",     "nursery",      "playhouse",
+    "cinema",      "kino",         "cineplex",
 };
 
 // The last parts of German compounds that name places ("Marienkirche", "Stadthalle").
-constexpr std::string_view kVenueEndings[] = {"kirche", "kapelle", "halle",   "saal",
-                                              "schule", "stadion", "haus",    "heim",
-                                              "garten", "hof",     "zentrum", "platz"};
+constexpr std::string_view kVenueEndings[] = {"kirche",  "kapelle", "halle",  "saal",   "schule",
+                                              "stadion", "haus",    "heim",   "garten", "hof",
+                                              "zentrum", "platz",   "anlage", "park"};
 
 constexpr std::string_view kStreetWords[] = {
-    "street", "st",      "road",   "rd",    "avenue",    "ave",      "lane",    "ln",
-    "drive",  "dr",      "way",    "blvd",  "boulevard", "place",    "pl",      "court",
-    "ct",     "terrace", "square", "sq",    "close",     "crescent", "row",     "parkway",
-    "pkwy",   "highway", "hwy",    "route", "strasse",   "str",      "weg",     "allee",
-    "gasse",  "rue",     "chemin", "quai",  "impasse",   "cours",    "lungarno"};
+    "street", "st", "road", "rd", "avenue", "ave", "lane", "ln", "drive", "dr", "way", "blvd",
+    "boulevard", "place", "pl", "court", "ct", "terrace", "square", "sq", "close", "crescent",
+    "row", "parkway", "pkwy", "highway", "hwy", "route", "strasse", "str", "weg", "allee", "gasse",
+    "rue", "chemin", "quai", "impasse", "cours", "lungarno",
+    // Shortened in French addresses: "12 av. des Acacias", "3 bd Voltaire"
+    "av", "bd", "rte", "imp"};
 
 constexpr std::string_view kStreetEndings[] = {"strasse", "str",  "weg",  "platz", "allee",
                                                "gasse",   "ring", "damm", "ufer"};
@@ -237,139 +229,6 @@ constexpr std::string_view kFillers[] = {
     "du",     "des",    "au",    "aux",  "a",   "et",    "ou",   "dans", "pour", "sur",   "chez",
     "tous",   "jours",  "h",     "uhr",  "pm",  "doors", "it's", "it",   "its",  "our",   "your",
 };
-
-constexpr std::string_view kWhenOrWhereLabels[] = {"date",
-                                                   "time",
-                                                   "when",
-                                                   "where",
-                                                   "start",
-                                                   "end",
-                                                   "datum",
-                                                   "zeit",
-                                                   "uhrzeit",
-                                                   "wann",
-                                                   "quand",
-                                                   "heure",
-                                                   "horaire",
-                                                   "lieu",
-                                                   "ort",
-                                                   "location",
-                                                   "venue",
-                                                   "address",
-                                                   "adresse",
-                                                   "check-in",
-                                                   "check-out",
-                                                   "checkin",
-                                                   "checkout",
-                                                   "outward",
-                                                   "outbound",
-                                                   "inbound",
-                                                   "return",
-                                                   "hinfahrt",
-                                                   "ruckfahrt",
-                                                   "aller",
-                                                   "retour",
-                                                   "your appointment",
-                                                   "ihr termin",
-                                                   "votre rendez-vous",
-                                                   "arrival window",
-                                                   "date and time",
-                                                   "entry time",
-                                                   "anreise",
-                                                   "abreise",
-                                                   "arrivee",
-                                                   "depart",
-                                                   "arrival",
-                                                   "departure",
-                                                   "pick-up",
-                                                   "when and where",
-                                                   "termin",
-                                                   "your scheduled time",
-                                                   "appointment",
-                                                   "date & time",
-                                                   "join"};
-
-constexpr std::string_view kTitleLabels[] = {
-    "subject", "betreff", "objet",      "title",         "event",
-    "what",    "was",     "quoi",       "veranstaltung", "service",
-    "webinar", "re",      "invitation", "einladung",     "updated invitation",
-    "thema"};
-
-constexpr std::string_view kPlaceLabels[] = {
-    "location",
-    "where",
-    "venue",
-    "place",
-    "address",
-    "ort",
-    "adresse",
-    "lieu",
-    "treffpunkt",
-    "meeting point",
-    "veranstaltungsort",
-    "room",
-    "raum",
-    "salle",
-    "where and when",
-    "wo",
-    "ou",
-    "entree",
-    "entrance",
-    "eingang",
-};
-
-constexpr std::string_view kDetailLabels[] = {
-    "price", "prices", "rate", "cost", "tickets", "ticket", "rsvp", "seat", "seats", "row", "block",
-    "coach", "vehicle", "dress code", "contact", "phone", "tel", "email", "guests", "visitors",
-    "total", "total price", "entry", "eintritt", "tarif", "zimmer", "chambre", "tagesordnung",
-    "themen", "snacks", "technician", "ticket type", "fahrkarte", "note", "notes", "parking",
-    "agenda", "pin", "pin code", "passcode", "meeting id",
-    // A note to the reader: "Reminder: there is no school on Friday".
-    "reminder", "please note", "important", "ps", "nb", "rappel", "erinnerung", "attention",
-    // Who the booking is for: "Guest: Michael Tran", "Passenger: J. Ellis".
-    "guest", "passenger", "passengers", "name", "attendee", "driver", "gast", "reisender",
-    "voyageur", "passager", "nom"};
-
-constexpr std::string_view kReferenceLabels[] = {"booking number",
-                                                 "booking ref",
-                                                 "booking reference",
-                                                 "confirmation",
-                                                 "confirmation number",
-                                                 "confirmation code",
-                                                 "confirmation #",
-                                                 "order",
-                                                 "order #",
-                                                 "reference",
-                                                 "reservation code",
-                                                 "collection reference",
-                                                 "buchungsnummer",
-                                                 "auftragsnummer",
-                                                 "reference de dossier",
-                                                 "numero de confirmation",
-                                                 "booking",
-                                                 "reservation number",
-                                                 "ref",
-                                                 "pnr",
-                                                 "code"};
-
-constexpr std::string_view kStayLabels[] = {
-    "check-in",  "checkin", "check in", "check-out", "checkout", "check out", "arrival",
-    "departure", "arrive",  "depart",   "anreise",   "abreise",  "arrivee",   "pick-up",
-    "pickup",    "pick up", "return",   "drop-off",  "ruckgabe", "abholung",  "start",
-    "end",       "beginn",  "ende",     "debut",     "fin"};
-
-constexpr std::string_view kHeaderLabels[] = {
-    "from",     "to",      "sent",  "date", "subject", "cc",     "von",   "an",
-    "gesendet", "betreff", "datum", "de",   "a",       "envoye", "objet", "date d'envoi"};
-
-constexpr std::string_view kRecordLabels[] = {
-    "sent", "gesendet", "envoye", "last updated", "updated", "effective date", "effective",
-    "posted", "published", "issued", "printed", "order date", "booking date", "invoice date",
-    "date of birth", "born", "geboren", "erstellt", "stand", "mis a jour", "date de naissance",
-    // A parcel's arrival is no appointment: "Estimated delivery: Thursday, October 22".
-    "delivery", "estimated delivery", "expected delivery", "delivery date", "lieferung",
-    "voraussichtliche lieferung", "lieferdatum", "livraison", "livraison prevue",
-    "livraison estimee"};
 
 constexpr std::string_view kAgendaWords[] = {"agenda",       "programme", "program",     "ablauf",
                                              "tagesordnung", "programm",  "deroulement", "ordre"};
@@ -403,14 +262,18 @@ constexpr std::string_view kGenericHeadingWords[] = {
     "reservation", "booking", "bestatigung", "buchungsbestatigung", "terminbestatigung", "rappel",
     "confirme", "reservee", "e-billet", "billet", "receipt", "order", "itinerary", "programme",
     "program", "schedule", "invitation", "notice", "announcement", "mitteilung", "hinweis", "avis",
-    "booked", "rescheduled",
+    "booked", "rescheduled", "convocation", "einberufung",
     // A school's or club's round-up of events
     "update", "newsletter", "bulletin", "fixtures", "timetable", "rundbrief"};
 
 } // namespace
 
 bool isEventNoun(std::string_view key) {
-    return contains(kEventNouns, key) || endsWithOne(kEventEndings, key, 3);
+    // "l'assemblée", "d'anniversaire": the noun after an elided article or "de".
+    if (key.size() > 2 && (key.starts_with("l'") || key.starts_with("d'"))) {
+        key.remove_prefix(2);
+    }
+    return WordLists::contains(kEventNouns, key) || WordLists::endsWithOne(kEventEndings, key, 3);
 }
 
 bool isVenueWord(std::string_view key) {
@@ -418,77 +281,41 @@ bool isVenueWord(std::string_view key) {
     if (key.size() > 2 && key[1] == '\'' && (key[0] == 'l' || key[0] == 'd')) {
         key.remove_prefix(2);
     }
-    return contains(kVenueWords, key) || endsWithOne(kVenueEndings, key, 3);
+    return WordLists::contains(kVenueWords, key) || WordLists::endsWithOne(kVenueEndings, key, 3);
 }
 
 bool isStreetWord(std::string_view key) {
-    return contains(kStreetWords, key) || isStreetCompound(key);
+    return WordLists::contains(kStreetWords, key) || isStreetCompound(key);
 }
 
 bool isStreetCompound(std::string_view key) {
-    return endsWithOne(kStreetEndings, key, 3) || key == "str";
+    return WordLists::endsWithOne(kStreetEndings, key, 3) || key == "str";
 }
 
 bool isFiller(std::string_view key) {
-    return contains(kFillers, key);
-}
-
-bool isWhenOrWhereLabel(std::string_view label) {
-    return contains(kWhenOrWhereLabels, label) || isPlaceLabel(label);
-}
-
-bool isTitleLabel(std::string_view label) {
-    return contains(kTitleLabels, label);
-}
-
-bool isPlaceLabel(std::string_view label) {
-    return contains(kPlaceLabels, label);
-}
-
-bool isDetailLabel(std::string_view label) {
-    return contains(kDetailLabels, label) || isReferenceLabel(label);
-}
-
-bool isReferenceLabel(std::string_view label) {
-    return contains(kReferenceLabels, label);
-}
-
-bool isStayLabel(std::string_view label) {
-    return contains(kStayLabels, label);
-}
-
-bool isHeaderLabel(std::string_view label) {
-    return contains(kHeaderLabels, label);
-}
-
-bool isRecordLabel(std::string_view label) {
-    return contains(kRecordLabels, label);
-}
-
-bool isKnownLabel(std::string_view label) {
-    return isWhenOrWhereLabel(label) || isTitleLabel(label) || isDetailLabel(label) ||
-           isStayLabel(label) || isHeaderLabel(label) || isRecordLabel(label);
+    return WordLists::contains(kFillers, key);
 }
 
 bool isAgendaWord(std::string_view key) {
-    return contains(kAgendaWords, key);
+    return WordLists::contains(kAgendaWords, key);
 }
 
 bool isClauseWord(std::string_view key) {
-    return contains(kClauseWords, key);
+    return WordLists::contains(kClauseWords, key);
 }
 
 bool isGreeting(std::string_view key) {
-    return contains(kGreetings, key) || contains(kClosings, key);
+    return WordLists::contains(kGreetings, key) || WordLists::contains(kClosings, key);
 }
 
 bool isClosing(std::string_view key) {
-    return contains(kClosings, key);
+    return WordLists::contains(kClosings, key);
 }
 
 bool isGenericHeadingWord(std::string_view key) {
     // German compounds: "Terminerinnerung", "Reservierungsbestätigung".
-    return contains(kGenericHeadingWords, key) || endsWithOne(kGenericHeadingEndings, key, 3);
+    return WordLists::contains(kGenericHeadingWords, key) ||
+           WordLists::endsWithOne(kGenericHeadingEndings, key, 3);
 }
 
 } // namespace plannery::reader::Vocabulary

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "finder/ReaderLabels.h"
+
 #include <string_view>
 
 // The kinds of words the Built-in Reader picks titles and places by, in English, German and French.
@@ -22,36 +24,6 @@ bool isStreetCompound(std::string_view key);
 // Words that carry nothing on their own between dates and times: articles, prepositions,
 // conjunctions and the like ("at", "on", "the", "am", "um", "le", "de", "and", "from", "till").
 bool isFiller(std::string_view key);
-
-// Labels of lines that say when or where rather than what ("Date", "Time", "When", "Where",
-// "Ort", "Lieu", "Check-in", "Outward", "Your appointment").
-bool isWhenOrWhereLabel(std::string_view label);
-
-// Labels whose value is the event's name ("Subject", "Betreff", "Objet", "Title", "Event", "What").
-bool isTitleLabel(std::string_view label);
-
-// Labels whose value is the place ("Location", "Where", "Venue", "Address", "Ort", "Lieu").
-bool isPlaceLabel(std::string_view label);
-
-// Labels of details that are neither title nor place ("Price", "Tickets", "RSVP", "Seat").
-bool isDetailLabel(std::string_view label);
-
-// Labels of references worth keeping in the notes ("Booking number", "Confirmation code").
-bool isReferenceLabel(std::string_view label);
-
-// Labels people put before the start or end of a stay or trip: check-in, arrival, departure,
-// pick-up, return, Anreise, Abreise, arrivée, départ, start, end.
-bool isStayLabel(std::string_view label);
-
-// Labels of an e-mail's header ("From", "To", "Sent", "Subject", "Betreff", "Objet").
-bool isHeaderLabel(std::string_view label);
-
-// Labels of days that are not events: when a page was changed, a document issued, an order made.
-bool isRecordLabel(std::string_view label);
-
-// Whether the words before a colon are a label at all (any of the kinds above), rather than part
-// of a name such as "Mission: Impossible" or "Author Talk: Ann Cleeves".
-bool isKnownLabel(std::string_view label);
 
 // Words that head an event's own programme rather than events of their own ("Agenda").
 bool isAgendaWord(std::string_view key);

@@ -195,4 +195,29 @@ bool saysReturn(const Line& line, std::size_t from, std::size_t to) {
     return false;
 }
 
+std::optional<std::string> stopOfLeg(const Line& line, const LineFacts& facts) {
+    if (facts.times.size() != 1 || facts.times[0].begin != 0 || facts.times[0].finish ||
+        !facts.dates.empty() || !facts.label.empty()) {
+        return std::nullopt;
+    }
+    const auto& tokens = line.tokens;
+    const bool stop = std::any_of(tokens.begin(), tokens.end(), [](const Token& t) {
+        return isWordIn(&t, {"station", "terminal", "gate", "platform", "bay", "stand", "airport",
+                             "pier", "quay", "gleis", "bahnhof", "hbf", "bussteig", "gare", "quai",
+                             "voie", "aeroport", "flughafen"});
+    });
+    std::size_t begin = facts.times[0].end;
+    while (begin < tokens.size() && tokens[begin].isSymbol()) {
+        ++begin;
+    }
+    std::size_t end = begin;
+    while (end < tokens.size() && (tokens[end].isWord() || tokens[end].isSymbol("."))) {
+        ++end;
+    }
+    if (!stop || end == begin || !tokens[begin].capital) {
+        return std::nullopt;
+    }
+    return std::string(line.span(begin, end));
+}
+
 } // namespace plannery::reader

@@ -4,6 +4,7 @@
 #include "finder/ReaderWords.h"
 
 #include <algorithm>
+#include <map>
 #include <set>
 
 namespace plannery::reader {
@@ -66,6 +67,28 @@ bool isNegation(const Token& t) {
     return isWordIn(&t, {"no", "not", "kein", "keine", "pas", "aucun", "aucune"});
 }
 
+} // namespace
+
+bool labelsLength(const Line& line, std::size_t k) {
+    if (k > 0 && line.tokens[k - 1].isSymbol(":")) {
+        --k;
+    }
+    const Token* word = k > 0 ? &line.tokens[k - 1] : nullptr;
+    return word && word->isWord() &&
+           (isWordIn(word, {"duration", "duree", "length", "runtime"}) ||
+            (word->key == "time" && k >= 2 && line.tokens[k - 2].isWord("running")) ||
+            word->key.ends_with("dauer"));
+}
+
+namespace {
+
+// "No rehearsal on 12 March", "(no class on 5 May)", "– kein Training am Montag".
+bool opensWithNegation(const Line& line) {
+    const auto first = std::find_if(line.tokens.begin(), line.tokens.end(),
+                                    [](const Token& t) { return !t.isSymbol(); });
+    return first != line.tokens.end() && isNegation(*first);
+}
+
 // "Week of October 26", "Semaine du 12 mai": the week a letter or plan covers, not an event.
 bool namesAWeek(const Line& line) {
     return line.tokens.size() >= 2 && isWordIn(&line.tokens[0], {"week", "semaine", "woche"}) &&
@@ -89,17 +112,24 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
                            DateReader::numericOrder(out.lines).value_or(Words::dayFirst(locale)));
 
     TimeContext shared{.twelveHour = Words::twelveHourClock(locale), .localeId = locale};
-    int headerLabels = 0;
+    std::map<int, int> headerLabels; // by block
+    std::map<int, int> subjects;
     std::multiset<std::string> labels;
     int chatLines = 0;
+    // Lines that start with a name and a colon ("Mark R:", "Priya:"): three of them, by two
+    // people or more of whom one writes again, are a chat's messages whatever they say.
+    int namedLines = 0;
+    std::multiset<std::string> names;
     for (const Line& line : out.lines) {
         labels.insert(labelOf(line).key);
         const Label label = labelOf(line);
         const Token* first = line.at(label.end);
-        chatLines += label.name && !Vocabulary::isKnownLabel(label.key) && first &&
-                             first->isWord() && !first->capital
-                         ? 1
-                         : 0;
+        const bool named = label.name && !Vocabulary::isKnownLabel(label.key);
+        chatLines += named && first && first->isWord() && !first->capital ? 1 : 0;
+        if (named) {
+            ++namedLines;
+            names.insert(label.key);
+        }
         for (std::size_t i = 0; i < line.tokens.size(); ++i) {
             const Token& t = line.tokens[i];
             // "movie night", "Friday night", unlike a hotel's "$219/night".
@@ -112,11 +142,22 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
                 shared.twelveHour || (t.isWord() && (t.key == "pm" || t.key == "am") && i > 0 &&
                                       line.tokens[i - 1].isNumber());
         }
-        if (line.block == 0 && Vocabulary::isHeaderLabel(labelOf(line).key)) {
-            ++headerLabels;
+        const std::string key = labelOf(line).key;
+        if (Vocabulary::isHeaderLabel(key)) {
+            ++headerLabels[line.block];
+            subjects[line.block] += key == "subject" || key == "betreff" || key == "objet" ? 1 : 0;
         }
     }
+    // The header at the top of an e-mail, and that of a message forwarded or quoted further down
+    // ("---------- Forwarded message ---------" over "From:", "Date:", "Subject:", "To:").
+    const auto isHeaderBlock = [&headerLabels, &subjects](int block) {
+        return headerLabels[block] >= (block == 0 ? 2 : 3) && (block == 0 || subjects[block] > 0);
+    };
 
+    const bool chatter =
+        std::any_of(names.begin(), names.end(),
+                    [&names](const std::string& n) { return names.count(n) >= 2; }) &&
+        names.count(*names.begin()) < names.size();
     for (const Line& line : out.lines) {
         LineFacts facts;
         const Label label = labelOf(line);
@@ -134,16 +175,32 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
             // In a chat, every line that starts with a name is a message ("Tasha: 🙋 might be
             // late").
             facts.speaker =
-                label.stamped || (label.name && (sentence || lowerCase || chatLines >= 2 ||
-                                                 labels.count(facts.label) > 1));
+                label.stamped ||
+                (label.name && (sentence || lowerCase || chatLines >= 2 ||
+                                (namedLines >= 3 && chatter) || labels.count(facts.label) > 1));
             if (facts.speaker) {
                 facts.label.clear();
             }
         }
-        const bool header =
-            headerLabels >= 2 && line.block == 0 && Vocabulary::isHeaderLabel(facts.label);
+        const bool header = isHeaderBlock(line.block) && Vocabulary::isHeaderLabel(facts.label);
         out.header.push_back(header);
         facts.dates = dates.read(line);
+        // "la ville de demain", "the world of tomorrow", "die Schule von morgen": a noun, unlike
+        // "à partir de demain" or "as of tomorrow".
+        std::erase_if(facts.dates, [&line](const DateMention& d) {
+            return d.relative && !d.weekdayOnly && d.begin > 0 &&
+                   isWordIn(&line.tokens[d.begin - 1], {"de", "of", "von", "du", "des"}) &&
+                   !(d.begin > 1 &&
+                     isWordIn(&line.tokens[d.begin - 2], {"partir", "compter", "as", "end", "ab"}));
+        });
+        // "moved to Thursday, NOT Wednesday", "nicht am Mittwoch": a day ruled out.
+        std::erase_if(facts.dates, [&line](const DateMention& d) {
+            std::size_t k = d.begin;
+            while (k > 0 && isWordIn(&line.tokens[k - 1], {"on", "am", "le", "the"})) {
+                --k;
+            }
+            return k > 0 && isWordIn(&line.tokens[k - 1], {"not", "nicht", "pas"});
+        });
         // Who wrote a message is no day, even when named "Sam" (samedi) or "Di" (Dienstag).
         if (facts.speaker) {
             const std::size_t name = afterStamp(line);
@@ -164,6 +221,16 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
             context.taken.emplace_back(time.begin, time.end);
         }
         facts.durations = readDurations(line, context);
+        // "Durée : 1 h 30", "Dauer: 1:30 Std.": after the label of a length, a time is one.
+        for (std::size_t k = 0; k < facts.times.size(); ++k) {
+            const TimeMention& t = facts.times[k];
+            if (!t.finish && labelsLength(line, t.begin)) {
+                facts.durations.push_back(DurationMention{
+                    .begin = t.begin, .end = t.end, .minutes = t.start.hour * 60 + t.start.minute});
+                facts.times.erase(facts.times.begin() + static_cast<std::ptrdiff_t>(k));
+                break;
+            }
+        }
         // A zone after a time; times in parentheses after it are the same time elsewhere ("4pm
         // London time (11am New York)").
         std::vector<TimeMention> kept;
@@ -187,11 +254,11 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
         facts.times = std::move(kept);
         const bool chatStamp = !line.tokens.empty() && line.tokens[0].isSymbol("[") &&
                                !facts.dates.empty() && facts.dates[0].begin == 1;
-        facts.datesAreNotEvents =
-            (header && facts.label != "subject" && facts.label != "betreff" &&
-             facts.label != "objet") ||
-            Vocabulary::isRecordLabel(facts.label) || namesOpeningHours(facts.label) || chatStamp ||
-            (!line.tokens.empty() && isNegation(line.tokens[0])) || namesAWeek(line);
+        facts.datesAreNotEvents = (header && facts.label != "subject" && facts.label != "betreff" &&
+                                   facts.label != "objet") ||
+                                  Vocabulary::isRecordLabel(facts.label) ||
+                                  namesOpeningHours(facts.label) || chatStamp ||
+                                  opensWithNegation(line) || namesAWeek(line);
         if (chatStamp) {
             // The message's own time stamp is not an event; what it says may be.
             std::size_t close = 0;
@@ -209,6 +276,20 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
             out.zoneForAllTimes = reader::zoneForAllTimes(line);
         }
         out.facts.push_back(std::move(facts));
+    }
+    // A reply quotes the message it answers ("> Q1 review: Thursday 12 March"); the days there
+    // are what the reply takes up or replaces, not further events.
+    const auto quoted = [&out](std::size_t li) {
+        const auto& tokens = out.lines[li].tokens;
+        return !tokens.empty() && tokens.front().isSymbol(">");
+    };
+    bool unquotedDays = false;
+    for (std::size_t li = 0; li < out.lines.size(); ++li) {
+        unquotedDays = unquotedDays || (!quoted(li) && !out.facts[li].dates.empty() &&
+                                        !out.facts[li].datesAreNotEvents);
+    }
+    for (std::size_t li = 0; li < out.lines.size() && unquotedDays; ++li) {
+        out.facts[li].datesAreNotEvents = out.facts[li].datesAreNotEvents || quoted(li);
     }
     return out;
 }

@@ -26,6 +26,10 @@ struct LineFacts {
     bool datesAreNotEvents = false;
 };
 
+// "Duration", "Durée :", "Spieldauer", "Running time:" just before token k: what follows is a
+// length.
+bool labelsLength(const Line& line, std::size_t k);
+
 // The facts of a whole text, line by line, and what holds for all of it.
 struct TextFacts {
     std::vector<Line> lines{};

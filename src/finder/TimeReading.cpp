@@ -174,8 +174,8 @@ std::optional<Clock> clockAt(const Line& line, std::size_t i, const std::string&
         }
     }
     // "bis 24 h vorher", "within 48 hours": a length of hours, not a time of day.
-    if (!clock.certain &&
-        isWordIn(line.at(clock.next), {"h", "hours", "hour", "stunden", "stunde", "std"})) {
+    if (!clock.certain && isWordIn(line.at(clock.next), {"h", "hours", "hour", "hrs", "hr",
+                                                         "stunden", "stunde", "std"})) {
         return std::nullopt;
     }
     // "8ish": about eight o'clock.
@@ -189,7 +189,9 @@ std::optional<Clock> clockAt(const Line& line, std::size_t i, const std::string&
         clock.meridiem = meridiem->first;
         clock.next = meridiem->second;
         clock.certain = true;
-    } else if (isWordIn(line.at(clock.next), {"uhr", "hrs", "o'clock"}) ||
+    } else if (isWordIn(line.at(clock.next), {"uhr", "o'clock"}) ||
+               // "06:30 hrs" is a time of day, "2 hrs" a length.
+               (isWordIn(line.at(clock.next), {"hrs"}) && clock.certain) ||
                (isWordIn(line.at(clock.next), {"heures", "heure"}) && introduced(line, i))) {
         ++clock.next;
         clock.certain = true;

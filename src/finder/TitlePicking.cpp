@@ -21,7 +21,6 @@ constexpr int kOwnLine = 20;
 constexpr int kRoute = 30;
 constexpr std::size_t kLongestTitle = 9; // words
 constexpr std::size_t kWholeLine = 8;    // a heading this short is taken whole
-constexpr std::size_t kRouteReach = 2;   // lines between a leg's day and its route
 
 // The whole name that piece `s` begins: after a label such as "Subject:", up to a remark or the
 // day; on a line without days or times, the pieces that join into one short name.
@@ -59,11 +58,44 @@ Segment wholeName(const Line& line, const LineFacts& facts, const std::vector<Se
     return s;
 }
 
+constexpr std::string_view kSmallWords[] = {
+    "a",    "an",  "the", "and", "or",  "of",  "at",   "in",   "on",   "to",  "for", "by",
+    "with", "vs",  "v",   "der", "die", "das", "des",  "dem",  "den",  "und", "im",  "am",
+    "an",   "auf", "fur", "zum", "zur", "mit", "von",  "vom",  "de",   "du",  "la",  "le",
+    "les",  "et",  "au",  "aux", "en",  "sur", "pour", "dans", "chez", "ou"};
+
+// "Marché De Noël" as "Marché de Noël", "Night Of The Stars" as "Night of the Stars": after the
+// first word, articles, prepositions and conjunctions are written small, as is an elided "d'" or
+// "l'" ("Fête D'été" as "Fête d'été").
+std::string withSmallJoiningWords(const std::string& title) {
+    std::string out;
+    std::size_t begin = 0;
+    bool first = true;
+    while (begin <= title.size()) {
+        auto end = title.find(' ', begin);
+        if (end == std::string::npos) {
+            end = title.size();
+        }
+        std::string word = title.substr(begin, end - begin);
+        const std::string key = FinderText::fold(word);
+        if (!first && std::find(std::begin(kSmallWords), std::end(kSmallWords), key) !=
+                          std::end(kSmallWords)) {
+            word = FinderText::lower(word);
+        } else if (!first && (key.starts_with("d'") || key.starts_with("l'"))) {
+            word = FinderText::lower(word.substr(0, 1)) + word.substr(1);
+        }
+        out += (first ? "" : " ") + word;
+        first = first && FinderText::letterCount(word) == 0;
+        begin = end + 1;
+    }
+    return out;
+}
+
 } // namespace
 
 std::string normalCapitalisation(const std::string& title) {
     if (FinderText::letterCount(title) >= 4 && FinderText::isAllCaps(title)) {
-        return FinderText::capitalizeWords(title);
+        return withSmallJoiningWords(FinderText::capitalizeWords(title));
     }
     // A long word in capitals among others ("SPORTFEST der Grundschule"); short ones are
     // abbreviations ("GCSE", "NASA").
@@ -92,6 +124,7 @@ TitlePicker::TitlePicker(const TextFacts& text, const std::vector<Candidate>& ca
         lines.insert(c.line);
     }
     m_manyLines = lines.size() >= 2;
+    m_rows.assign(lines.begin(), lines.end());
     m_firstEventLine = candidates.empty() ? 0 : candidates.front().line;
     // A letter's sign-off and what follows it (the sender's name) name no event.
     m_signature = m_text.lines.size();
@@ -124,6 +157,23 @@ TitlePicker::TitlePicker(const TextFacts& text, const std::vector<Candidate>& ca
             m_signature = first;
         }
     }
+    // A note above a forwarded message signs off before the message's own header.
+    m_signatureEnd = m_text.lines.size();
+    for (std::size_t li = m_signature; li < m_text.lines.size(); ++li) {
+        if (m_text.header[li]) {
+            m_signatureEnd = li;
+            break;
+        }
+    }
+    // Above a chat's messages stands the name of the chat ("Tigers U10 Parents", "Book club"),
+    // not of an event.
+    const auto firstMessage = std::find_if(m_text.facts.begin(), m_text.facts.end(),
+                                           [](const LineFacts& f) { return f.speaker; });
+    const auto messages = std::count_if(m_text.facts.begin(), m_text.facts.end(),
+                                        [](const LineFacts& f) { return f.speaker; });
+    if (messages >= 2) {
+        m_chatStart = static_cast<std::size_t>(firstMessage - m_text.facts.begin());
+    }
     // In a list, a row's name is its own, not the heading of the other rows.
     for (std::size_t li = 0; li < m_text.lines.size(); ++li) {
         if (m_manyLines && lines.count(li) > 0) {
@@ -142,8 +192,8 @@ bool TitlePicker::mayName(std::size_t li, bool own) const {
     const bool titled = Vocabulary::isTitleLabel(facts.label);
     if ((m_text.header[li] && !titled) || Vocabulary::isDetailLabel(facts.label) ||
         Vocabulary::isPlaceLabel(facts.label) || facts.speaker ||
-        (!own && (li >= m_signature || Addresses::inLine(line) || namesAddress(li) ||
-                  namesRoleHolder(line, facts)))) {
+        (!own && (signedOff(li) || li < m_chatStart || Addresses::inLine(line) ||
+                  namesAddress(li) || namesRoleHolder(line, facts)))) {
         return false;
     }
     // A line that ends in a comma is a letter's salutation ("Madame, Monsieur,", "Dear Parents
@@ -173,7 +223,8 @@ std::optional<TitlePicker::Option> TitlePicker::lineOption(std::size_t li, bool 
             return Option{*birthday, 10 - 2 * static_cast<int>(std::min<std::size_t>(li, 8)) + 12};
         }
     }
-    if (isColumnHeads(line) || sectionLabel(line) || (!own && isListItem(m_text.lines, li))) {
+    if (isColumnHeads(line) || sectionLabel(line) ||
+        (!own && (isListItem(m_text.lines, li) || presentsBelow(line)))) {
         return std::nullopt;
     }
     const auto segments = freeSegments(line, facts);
@@ -238,6 +289,10 @@ std::optional<TitlePicker::Option> TitlePicker::lineOption(std::size_t li, bool 
             continue;
         }
         s = wholeName(line, facts, segments, s);
+        if (auto match = own && &piece == &segments.front() ? fixtureSides(m_text, m_rows, li)
+                                                            : std::nullopt) {
+            s = *match;
+        }
         if (wordCount(line, s) > kLongestTitle + 3) {
             return std::nullopt;
         }
@@ -286,86 +341,6 @@ int TitlePicker::nameScore(std::size_t li, const Segment& s, bool own, bool skip
     return score;
 }
 
-bool TitlePicker::namesWriter(std::size_t li, const std::vector<Segment>& segments,
-                              const Segment& piece, const Segment& s) const {
-    const Line& line = m_text.lines[li];
-    const bool institution = anyToken(line, s.begin, s.end, [](const Token& t) {
-        return t.isWord() && Vocabulary::isVenueWord(t.key);
-    });
-    if (!institution || hasEventNoun(line, s.begin, s.end)) {
-        return false;
-    }
-    // A letterhead over the salutation ("Kita Sonnenschein" over "Liebe Eltern,", "École
-    // Jules Ferry" over "Madame, Monsieur,"), perhaps with the head's name, an address and the
-    // day of writing between them, names who writes, not the event.
-    std::size_t below = li + 1;
-    while (below < m_text.lines.size() &&
-           (namesRoleHolder(m_text.lines[below], m_text.facts[below]) ||
-            isLetterDate(m_text.lines, m_text.facts, below) ||
-            Addresses::inLine(m_text.lines[below]))) {
-        ++below;
-    }
-    if (below < m_text.lines.size() && isSalutation(m_text.lines[below])) {
-        return true;
-    }
-    // So does a school's or club's name beside the kind of page that lists several events
-    // ("Maple Grove Middle School — Weekly Update", "Westfield Academy — Netball Fixtures").
-    const bool besideGeneric =
-        std::any_of(segments.begin(), segments.end(), [&](const Segment& other) {
-            return &other != &piece && hasGenericHeadingWord(line, other);
-        });
-    return besideGeneric && m_manyLines;
-}
-
-std::string TitlePicker::nameText(std::size_t li, Segment s, bool own,
-                                  const std::optional<std::string>& whose) const {
-    const Line& line = m_text.lines[li];
-    if (whose && line.tokens[s.begin].isWord("the")) {
-        ++s.begin;
-    }
-    std::string text = segmentText(line, s);
-    if (whose) {
-        text += " " + *whose;
-    }
-    if (auto partner =
-            !own && s.end == line.tokens.size() ? joinedName(m_text.lines, li) : std::nullopt) {
-        text += " & " + *partner;
-    }
-    if (auto act = !own && isWordIn(&line.tokens[s.end - 1], {"tour", "tournee"}) ? actAbove(li)
-                                                                                  : std::nullopt) {
-        text = *act + " – " + text;
-    }
-    return text;
-}
-
-// "Arctic Monkeys" over "The Car Tour": a tour is the act's, named on the line above.
-std::optional<std::string> TitlePicker::actAbove(std::size_t li) const {
-    if (li == 0 || m_text.lines[li - 1].block != m_text.lines[li].block ||
-        !m_text.facts[li - 1].dates.empty() || !m_text.facts[li - 1].times.empty() ||
-        !m_text.facts[li - 1].label.empty()) {
-        return std::nullopt;
-    }
-    const Line& above = m_text.lines[li - 1];
-    const auto words = std::count_if(above.tokens.begin(), above.tokens.end(),
-                                     [](const Token& t) { return t.isWord(); });
-    const bool name =
-        words >= 1 && words <= 4 &&
-        std::all_of(above.tokens.begin(), above.tokens.end(), [](const Token& t) {
-            return (t.isWord() && t.capital && !Vocabulary::isEventNoun(t.key) &&
-                    !Vocabulary::isVenueWord(t.key) && !Vocabulary::isGenericHeadingWord(t.key)) ||
-                   t.isSymbol("&") || t.isSymbol("-");
-        });
-    return name ? std::optional(normalCapitalisation(trimWhiteSpace(above.text))) : std::nullopt;
-}
-
-// The venue's name over its address ("Pawsitive Care Animal Hospital" over "2150 Pearl St"): the
-// place of the event, not its name.
-bool TitlePicker::namesAddress(std::size_t li) const {
-    return li + 1 < m_text.lines.size() && m_text.lines[li + 1].block == m_text.lines[li].block &&
-           m_text.facts[li].dates.empty() && Addresses::span(m_text.lines[li + 1]) &&
-           Addresses::span(m_text.lines[li + 1])->first == 0;
-}
-
 std::optional<TitlePicker::Option> TitlePicker::ownOption(const Candidate& c) const {
     auto option = lineOption(c.line, true);
     if (option) {
@@ -374,27 +349,13 @@ std::optional<TitlePicker::Option> TitlePicker::ownOption(const Candidate& c) co
     return option;
 }
 
-std::optional<std::string> TitlePicker::routeTitle(const Candidate& c) const {
-    const auto& lines = m_text.lines;
-    for (std::size_t li = c.line >= kRouteReach ? c.line - kRouteReach : 0;
-         li < lines.size() && li <= c.line + kRouteReach; ++li) {
-        if (lines[li].block != lines[c.line].block) {
-            continue;
-        }
-        if (auto route = routeOnLine(lines[li])) {
-            return route;
-        }
-        if (auto route = routeOfLabels(lines, m_text.facts, li)) {
-            return route;
-        }
-    }
-    return std::nullopt;
-}
-
 std::string TitlePicker::title(const Candidate& c) const {
     std::optional<Option> best = ownOption(c);
     if (auto route = routeTitle(c); route && (!best || best->score < kRoute)) {
         best = Option{*route, kRoute};
+    }
+    if (auto leg = legTitle(c)) {
+        best = Option{*leg, kRoute + kOwnLine};
     }
     if (!(c.session && best)) {
         if (m_heading && (!best || m_heading->score > best->score)) {

@@ -56,6 +56,8 @@ class TitlePicker {
     std::optional<std::string> tripTitle(const Candidate& candidate) const;
     // The route of a ticket's leg on or around the event's line ("London Heathrow → Lisbon").
     std::optional<std::string> routeTitle(const Candidate& candidate) const;
+    // The route of a leg whose lines give the stops it leaves from and reaches.
+    std::optional<std::string> legTitle(const Candidate& candidate) const;
     bool namesAddress(std::size_t line) const;
     std::optional<std::string> actAbove(std::size_t line) const;
     std::string phraseAround(const Line& line, const std::vector<bool>& dated,
@@ -70,8 +72,12 @@ class TitlePicker {
     std::string m_venue;
     std::optional<Option> m_heading; // the text's best heading
     bool m_manyLines = false;        // the events stand on lines of their own
+    std::vector<std::size_t> m_rows; // the lines of the events
     std::size_t m_firstEventLine = 0;
-    std::size_t m_signature = 0; // the first line of the sign-off
+    bool signedOff(std::size_t li) const { return li >= m_signature && li < m_signatureEnd; }
+    std::size_t m_signature = 0;    // the first line of the sign-off
+    std::size_t m_signatureEnd = 0; // one past its last line
+    std::size_t m_chatStart = 0;    // the first message of a chat
 };
 
 // A title in normal capitalisation: a title in capitals with four or more letters gets each word

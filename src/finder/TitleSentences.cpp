@@ -23,7 +23,7 @@ std::optional<TitlePicker::Option> TitlePicker::sentenceOption(const Candidate& 
     for (std::size_t li = c.line + 1; li-- > 0 && li + kNearby >= c.line;) {
         const Line& line = m_text.lines[li];
         const LineFacts& facts = m_text.facts[li];
-        if (li >= m_signature) {
+        if (signedOff(li)) {
             continue;
         }
         // Days and times end a name ("8pm drinks" is "drinks").
@@ -183,8 +183,11 @@ std::string TitlePicker::phraseAround(const Line& line, const std::vector<bool>&
         --begin;
     }
     std::size_t end = noun + 1;
-    while (end < tokens.size() && tokens[end].isWord() &&
-           Vocabulary::isEventNoun(tokens[end].key)) {
+    // "in-service day", "training weekend", "Spieltag": what kind of day it is goes with it.
+    while (
+        end < tokens.size() && !dated[end] && tokens[end].isWord() &&
+        (Vocabulary::isEventNoun(tokens[end].key) ||
+         isWordIn(&tokens[end], {"day", "days", "weekend", "evening", "morning", "afternoon"}))) {
         ++end;
     }
     // 'our free webinar "Cloud Costs Under Control"': the name in quotes goes with its kind.
@@ -210,15 +213,19 @@ std::string TitlePicker::phraseAround(const Line& line, const std::vector<bool>&
         ++end;
     }
     // "... for the stats final", "... with Dr. Hannah Ross", "... de rentrée de la classe de
-    // CE2", "Termin zur Vorsorgeuntersuchung"
+    // CE2", "Termin zur Vorsorgeuntersuchung", "game vs the Hornets"
     if (end + 1 < tokens.size() && tokens[end].isWord() &&
-        isWordIn(&tokens[end],
-                 {"for", "of", "with", "de", "du", "zur", "zum", "fur", "bei", "chez"})) {
+        isWordIn(&tokens[end], {"for", "of", "with", "de", "du", "zur", "zum", "fur", "bei", "chez",
+                                "vs", "v", "versus", "against", "gegen", "contre"})) {
+        // An opponent is a name: "match against Kingsmead starts at 4" ends before "starts".
+        const bool opponent =
+            isWordIn(&tokens[end], {"vs", "v", "versus", "against", "gegen", "contre"});
         std::size_t more = end + 1;
         while (more < tokens.size() && more < end + 9 && !dated[more] &&
                ((tokens[more].isWord() && !Vocabulary::isClauseWord(tokens[more].key) &&
-                 (tokens[more].capital || !stopsName(tokens[more]) || tokens[more].key == "the" ||
-                  tokens[more].key == "la" || tokens[more].key == "de")) ||
+                 (tokens[more].capital || tokens[more].key == "the" ||
+                  (!opponent && (!stopsName(tokens[more]) || tokens[more].key == "la" ||
+                                 tokens[more].key == "de")))) ||
                 tokens[more].isNumber() || (tokens[more].isSymbol(".") && !tokens[more].spaced))) {
             ++more;
         }
@@ -234,6 +241,13 @@ std::string TitlePicker::phraseAround(const Line& line, const std::vector<bool>&
         }
     }
     std::string name(line.span(begin, end));
+    // "l'assemblée générale" is entered as "Assemblée générale".
+    if (tokens[begin].key.starts_with("l'") && tokens[begin].key.size() > 2) {
+        const std::size_t apostrophe = name.starts_with("l\u2019") || name.starts_with("L\u2019")
+                                           ? std::string_view("\u2019").size()
+                                           : 1;
+        name.erase(0, 1 + apostrophe);
+    }
     // "Leo is having his 6th birthday party": Leo's.
     if (begin > 0 && tokens[begin - 1].isWord() &&
         (tokens[begin - 1].key == "his" || tokens[begin - 1].key == "her" ||

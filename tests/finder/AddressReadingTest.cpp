@@ -37,6 +37,13 @@ TEST(AddressReadingTest, StreetsAndPostcodesInTheirLines) {
          "500 Howard St, 4th floor, San Francisco"},
         {"at our offices, 3rd Floor, 20 Victoria Street, London",
          "3rd Floor, 20 Victoria Street, London"},
+        {"Riverside Walk, Kingston upon Thames KT1 1AB",
+         "Riverside Walk, Kingston upon Thames KT1 1AB"},
+        {"Quai Gambetta, 62200 Boulogne sur Mer", "Quai Gambetta, 62200 Boulogne sur Mer"},
+        {"Rendez-vous au 8 bd Gambetta, 75020 Paris.", "8 bd Gambetta, 75020 Paris"},
+        {"Cabinet : 14 av. de la Gare, 38000 Grenoble", "14 av. de la Gare, 38000 Grenoble"},
+        {"SE Hawthorne Blvd between 30th & 34th Ave, Portland",
+         "SE Hawthorne Blvd between 30th & 34th Ave, Portland"},
         // No addresses: a year before words, a phone number, seats, a plain number.
         {"ICML 2026 Workshop on Reasoning", "-"},
         {"(US) +1 347-555-0199 PIN: 284", "-"},

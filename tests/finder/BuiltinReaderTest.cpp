@@ -152,6 +152,21 @@ TEST(BuiltinReaderTest, ChatsNameTheirEventsInSentences) {
     EXPECT_EQ(drafts[0].startDate, "2026-03-07");
     EXPECT_EQ(drafts[0].startTime, "10:00");
 
+    // Above a chat's messages stands its name; every line after a name is a message, however
+    // it starts; a day ruled out is no day; a fixture is named with its opponent.
+    drafts = read("Harriers Netball Mums\n\n"
+                  "Coach Bea: Training is on Tuesday this week, 6-7pm at Grove Park. NOT Monday!\n"
+                  "Lou: Great\n"
+                  "Coach Bea: Thursday's match against Kingsmead starts at 4pm at the school.\n"
+                  "Jen: Who's driving?");
+    ASSERT_EQ(drafts.size(), 2u);
+    EXPECT_EQ(drafts[0].title, "Training");
+    EXPECT_EQ(drafts[0].startDate, "2026-03-03");
+    EXPECT_EQ(drafts[0].startTime, "18:00");
+    EXPECT_EQ(drafts[1].title, "Match against Kingsmead");
+    EXPECT_EQ(drafts[1].startDate, "2026-03-05");
+    EXPECT_EQ(drafts[1].startTime, "16:00");
+
     drafts = read("Morgen um 19 Uhr Probe im Vereinsheim!");
     ASSERT_EQ(drafts.size(), 1u);
     EXPECT_EQ(drafts[0].startDate, "2026-03-03");
@@ -195,6 +210,32 @@ TEST(BuiltinReaderTest, AMovedEventKeepsOnlyItsNewDay) {
         ASSERT_EQ(drafts.size(), 1u) << text;
         EXPECT_EQ(drafts[0].startDate, "2026-03-10") << text;
     }
+}
+
+TEST(BuiltinReaderTest, AForwardedMessageIsReadBelowTheNoteAboveIt) {
+    // The note's sign-off ends before the forwarded header, whose subject names the event; the
+    // header's date and the quoted earlier message give no events.
+    const auto drafts = read("Hi Sam,\n\nCan you cover this one for me?\n\nCheers,\nPriya\n\n"
+                             "-------- Original Message --------\n"
+                             "From: Lena Ross <lena@harbourworks.example>\n"
+                             "Sent: Friday, February 27, 2026 4:10 PM\n"
+                             "Subject: Supplier onboarding call – updated\n"
+                             "To: Ops Team <ops@harbourworks.example>\n\n"
+                             "Hello everyone,\n\n"
+                             "We are now meeting on Tuesday 10 March, 11:00–11:45, in the Blue "
+                             "Room.\n\n"
+                             "Lena\n\n"
+                             "> Supplier onboarding call: Monday 9 March, 15:00, Blue Room.\n"
+                             "> Lena");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].title, "Supplier onboarding call");
+    EXPECT_EQ(drafts[0].startDate, "2026-03-10");
+    EXPECT_EQ(drafts[0].startTime, "11:00");
+    EXPECT_EQ(drafts[0].endTime, "11:45");
+    // A quoted message alone still gives its events.
+    const auto quoted = read("> Team lunch: Friday 6 March, 12:30, The Anchor");
+    ASSERT_EQ(quoted.size(), 1u);
+    EXPECT_EQ(quoted[0].startDate, "2026-03-06");
 }
 
 TEST(BuiltinReaderTest, AnAppointmentIsNamedByThePracticeItIsAt) {
@@ -241,6 +282,8 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "Monday: Sunny\nTuesday: Rain\nSunset 6:02 PM",
         "SHOP 17\n02/03/2026 08:41\nBread 2.10\nTOTAL 2.10",
         "No rehearsal on 12 March.",
+        "(no lesson on 12 March – half term)",
+        "Spielplan\nSa. 14.03.  spielfrei (Osterferien)",
         "Week of March 9\nHello families,",
         "Dr. Feldman is no longer available on Tuesday, March 10 at 2:00 PM.",
         "Your order has shipped!\nEstimated delivery: Thursday, March 12 – Saturday, March 14",
@@ -248,6 +291,9 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "The choir concert on Friday 13 March at 7pm is cancelled.",
         "Summer hours: Mon–Sat 9am–8pm, Sun 11am–5pm",
         "Öffnungszeiten: Di–So 10–18 Uhr, Donnerstag bis 20 Uhr",
+        "CITY PHARMACY\nIBUPROFEN 400 MG\nFILLED: 03/03/2026   REFILLS: 1\n"
+        "DISCARD AFTER: 03/03/2027",
+        "Fresh milk\nBest before: 12.03.2026",
     };
     for (const char* text : texts) {
         EXPECT_TRUE(read(text).empty()) << text;

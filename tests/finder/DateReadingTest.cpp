@@ -103,6 +103,7 @@ TEST(DateReadingTest, RelativeDaysAndWeekdays) {
         {"this Thursday", "2026-03-05", false},
         {"next Thursday", "2026-03-12", false},
         {"vendredi prochain", "2026-03-06", false},
+        {"Saturday's match is at 2", "2026-03-07", false},
     };
     for (const auto& c : cases) {
         const auto dates = r.read(c.text);
@@ -115,7 +116,26 @@ TEST(DateReadingTest, RelativeDaysAndWeekdays) {
     EXPECT_EQ(r.first("Guten Morgen"), "-");
     EXPECT_EQ(r.first("So gegen 18:30"), "-");
     EXPECT_EQ(r.first("you may bring a friend"), "-");
+    EXPECT_EQ(r.first("Sat's kit is washed"), "-");
     EXPECT_FALSE(r.read("Fri 5pm")[0].fullWeekday);
+}
+
+TEST(DateReadingTest, DaysListedBeforeTheirMonth) {
+    const Reading r;
+    const auto days = [&r](const char* text) {
+        std::string out;
+        for (const DateMention& d : r.read(text)) {
+            out += (out.empty() ? "" : " ") + ReaderDays::key(d.day);
+        }
+        return out;
+    };
+    EXPECT_EQ(days("Sessions: 9, 16 and 23 March"), "2026-03-09 2026-03-16 2026-03-23");
+    EXPECT_EQ(days("on 9, 16, and 23 March, then 6 April"),
+              "2026-03-09 2026-03-16 2026-03-23 2026-04-06");
+    EXPECT_EQ(days("les 7 et 14 mars"), "2026-03-07 2026-03-14");
+    // Counts and later numbers are not days of the list.
+    EXPECT_EQ(days("Rooms 3 and 14 March"), "2026-03-14");
+    EXPECT_EQ(days("2 adults, 20 March"), "2026-03-20");
 }
 
 TEST(DateReadingTest, SpansOfDays) {

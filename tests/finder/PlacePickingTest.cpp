@@ -30,6 +30,16 @@ TEST(PlacePickingTest, LabelsAddressesAndVenueLines) {
     EXPECT_EQ(
         places("Open day\nSaturday 7 March, 10am\nGreenway College\n18 Park Road, Leeds LS6 2AB"),
         Places{"Greenway College, 18 Park Road, Leeds LS6 2AB"});
+    EXPECT_EQ(places("ROYAL PLAYHOUSE\nHigh Street, Stratford upon Avon CV37 6BB\n\nThe Tempest\n"
+                     "Sat 7 March, 2pm"),
+              Places{"ROYAL PLAYHOUSE, High Street, Stratford upon Avon CV37 6BB"});
+    EXPECT_EQ(places("Vision screening is on Tuesday 10 March in the library during break."),
+              Places{"library"});
+    // A street without a number, with its town, is a venue's line; a line of features is not.
+    EXPECT_EQ(places("Fête du quartier\nsamedi 14 mars 2026\n\nPlace du Marché, Vannes\n\n"
+                     "Buvette sur place · jeux pour les enfants à la salle",
+                     "fr_FR"),
+              Places{"Place du Marché, Vannes"});
     EXPECT_EQ(places("Choir concert\nSunday 8 March, 4pm\nSt. Peter's Church"),
               Places{"St. Peter's Church"});
     EXPECT_EQ(places("Summer ball\nSaturday 7 March, 7pm\nRiverside Pavilion"),
@@ -123,8 +133,18 @@ TEST(PlacePickingTest, VenuesInSentences) {
 }
 
 TEST(PlacePickingTest, RowsTakeTheirOwnPlacesAndSessionsTheirHeadings) {
+    // A place in one row's sentence is that row's alone.
+    EXPECT_EQ(places("Dates for the summer term\n"
+                     "Swimming gala: Thursday 4 June, 2pm at the leisure centre\n"
+                     "Last day of term: Friday 17 July"),
+              (Places{"leisure centre", "-"}));
     EXPECT_EQ(places("Tuesday 10 March · Hall 2, Expo Centre\n09:00 Opening\n10:00 Talks – Room 5"),
               (Places{"Hall 2, Expo Centre", "Room 5"}));
+    // A match's away side is no place; the ground after it is.
+    EXPECT_EQ(places("Sa. 07.03.  10:30  SV Aubing – FC Gräfelfing     Sportanlage Aubing\n"
+                     "Sa. 14.03.  11:00  TSV Gauting – SV Aubing     Waldpark Gauting, Platz 3",
+                     "de_DE"),
+              (Places{"Sportanlage Aubing", "Waldpark Gauting, Platz 3"}));
     // A remark in parentheses is no place; a link to a call is one when nothing else is.
     EXPECT_EQ(places("Inset day: Monday 9 March (school closed)"), Places{"-"});
     // An address the row gives after its day goes before a person after "bei".

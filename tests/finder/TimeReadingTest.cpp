@@ -48,6 +48,8 @@ TEST(TimeReadingTest, ClockTimesInTheirWrittenForms) {
         {"10:30:00", "10:30"},
         {"jeudi 4 juin 2026 à 18 h 30", "18:30"},
         {"thinking 8ish", "08:00"},
+        {"Muster at 06:30 hrs", "06:30"},
+        {"Show length 2 hrs 10 mins", ""},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(times(c.text), c.times) << c.text;
@@ -111,6 +113,7 @@ TEST(TimeReadingTest, LengthsAfterTimes) {
     EXPECT_EQ(lengths("09:00 History Paper 1   2h   Hall"), std::vector<int>{120});
     EXPECT_EQ(lengths("takes an hour"), std::vector<int>{60});
     EXPECT_EQ(lengths("1.5 hours"), std::vector<int>{90});
+    EXPECT_EQ(lengths("Show length 2 hrs 10 mins"), std::vector<int>{130});
     EXPECT_EQ(lengths("Appointments are 5 minutes each"), std::vector<int>{-5});
     // Not the event's length.
     for (const char* text :

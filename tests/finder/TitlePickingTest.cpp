@@ -48,12 +48,39 @@ TEST(TitlePickingTest, HeadingsNameASingleEvent) {
               Titles{"Mitgliederversammlung des Gartenvereins"});
     EXPECT_EQ(titles("INVITATION\nto the Annual Dinner\nFriday 20 March, 7pm"),
               Titles{"Annual Dinner"});
+    // Who puts on a show, even a dance company, presents it on the next line.
+    EXPECT_EQ(titles("Riverside Dance Theatre presents\nTHE WILD SWANS\nSat 21 March, 7.30pm"),
+              Titles{"The Wild Swans"});
+    EXPECT_EQ(titles("La Compagnie du Quai présente\nLe Bal des Pompiers\n"
+                     "samedi 21 mars à 20h30",
+                     "fr_FR"),
+              Titles{"Le Bal des Pompiers"});
     // The heads of a table's columns name nothing.
     EXPECT_EQ(titles("The Old Mill Inn\nGuest\t\tCheck-in\t\tCheck-out\nJ. Smith\t\tFri 20 Mar\t\t"
                      "Sun 22 Mar"),
               Titles{"The Old Mill Inn"});
     EXPECT_EQ(titles("The Old Mill Inn\nGuest Check-in Check-out\nJ. Smith Fri 20 Mar Sun 22 Mar"),
               Titles{"The Old Mill Inn"});
+    // The word for the message about the event goes, with whose it is; the "vous" of
+    // "rendez-vous" is part of the word, not a sentence's.
+    EXPECT_EQ(titles("Objet : Rappel de votre rendez-vous contrôle technique\n\n"
+                     "Le jeudi 12 mars 2026 à 9h15.",
+                     "fr_FR"),
+              Titles{"Rendez-vous contrôle technique"});
+    EXPECT_EQ(titles("Subject: Confirmation of your eye examination\n\n"
+                     "We look forward to seeing you on Thursday 12 March at 9:15."),
+              Titles{"Eye examination"});
+    // A course's label names it; the label of its dates says when, not what.
+    EXPECT_EQ(titles("Hi Jo,\n\nCourse: Intermediate Spanish\nDates: Tuesday 10 March\n"
+                     "Time: 6pm\n\nSee you there!"),
+              Titles{"Intermediate Spanish"});
+    EXPECT_EQ(
+        titles("Kurs: Erste Hilfe am Kind\nTermine: Samstag, 14. März 2026, 9–16 Uhr", "de_DE"),
+        Titles{"Erste Hilfe am Kind"});
+    // A word for the message set off by a dash goes.
+    EXPECT_EQ(titles("Subject: Reminder – Your annual eye check\n\n"
+                     "See you on Thursday 12 March at 9:15."),
+              Titles{"Annual eye check"});
     // The word for the message about the event goes.
     EXPECT_EQ(
         titles("Subject: Dentist appointment reminder\n\nSee you on Tuesday 10 March at 3pm."),
@@ -139,6 +166,11 @@ TEST(TitlePickingTest, TicketsNameTheirLegsByTheirRoutes) {
                      "12/03/2026\nFrom: Bristol Temple Meads\nTo: Cardiff Central\n"
                      "Depart 08:32 · Arrive 09:17"),
               Titles{"Bristol Temple Meads → Cardiff Central"});
+    // So do the stops on the lines of a coach ticket's leg.
+    EXPECT_EQ(titles("NORTHLINK COACHES\nSat 14 Mar 2026\n"
+                     "08:15  Leeds – City Bus Station, Stand 12\n"
+                     "11:40  Newcastle – Haymarket Bus Station, Stand B"),
+              Titles{"Leeds → Newcastle"});
     EXPECT_EQ(titles("From: Ben Hall\nTo: Quiz Team\nSubject: Quiz night\n\nThursday 12 March "
                      "at 8pm, usual place."),
               Titles{"Quiz night"});
@@ -167,6 +199,20 @@ TEST(TitlePickingTest, InvitationCardsNameCouplesAndBirthdays) {
 }
 
 TEST(TitlePickingTest, RowsOfListsAndSchedulesAreNamedOnTheirLines) {
+    // A fixture list: one side plays in every row, at home or away.
+    EXPECT_EQ(titles("Under 12s – spring fixtures\n"
+                     "Sat 7 March  10:00  Ashby Rovers – Hinckley Town    Hood Park\n"
+                     "Sat 14 March  11:00  Coalville Juniors v Ashby Rovers    Owen Street Park\n"),
+              (Titles{"Ashby Rovers – Hinckley Town", "Coalville Juniors v Ashby Rovers"}));
+    // "de demain" in a talk's name is no day.
+    EXPECT_EQ(titles("Mardi 10 mars, 18 h 30 – Les écoles de demain, par Anne Roy\n"
+                     "Mardi 24 mars, 18 h 30 – Le pain d'hier, par Luc Marin",
+                     "fr_FR"),
+              (Titles{"Les écoles de demain", "Le pain d'hier"}));
+    EXPECT_EQ(titles("Atelier poterie à partir de demain à 18h", "fr_FR").size(), 1u);
+    // Rooms that recur are no sides of a match.
+    EXPECT_EQ(titles("Thursday 12 March 2026\n09:00  Keynote – Room 1\n11:00  Panel – Room 1"),
+              (Titles{"Keynote", "Panel"}));
     EXPECT_EQ(
         titles(
             "Dates for your diary\nSports day: Friday 19 June\nPrize giving: Monday 6 July, 2pm"),
@@ -193,6 +239,16 @@ TEST(TitlePickingTest, RowsOfListsAndSchedulesAreNamedOnTheirLines) {
 }
 
 TEST(TitlePickingTest, SentencesNameTheEventAroundTheDay) {
+    // An event after an elided article, under a heading that only says it is a notice.
+    EXPECT_EQ(titles("CONVOCATION\n\nMadame, Monsieur,\n\nVous êtes convoqués à l'assemblée "
+                     "du club,\nle mardi 17 mars 2026 à 20 h.",
+                     "fr_FR"),
+              Titles{"Assemblée du club"});
+    EXPECT_EQ(titles("All parents are welcome at the spring assembly on Friday 13 March at 9am."),
+              Titles{"Spring assembly"});
+    // The kind of day goes with the event that fills it.
+    EXPECT_EQ(titles("Please note the staff training day on Monday 16 March."),
+              Titles{"Staff training day"});
     EXPECT_EQ(titles("Sam: are we still on for squash on thursday? 6pm"), Titles{"Squash"});
     EXPECT_EQ(titles("Hi! Zoe is having her 8th birthday party on Saturday 14 March at 3pm."),
               Titles{"Zoe's 8th birthday party"});
@@ -268,6 +324,12 @@ TEST(TitlePickingTest, SentencesNameTheEventAroundTheDay) {
 
 TEST(TitlePickingTest, NormalCapitalisation) {
     EXPECT_EQ(normalCapitalisation("SPRING CRAFT FAIR"), "Spring Craft Fair");
+    // Small joining words stay small after the first word.
+    EXPECT_EQ(normalCapitalisation("A NIGHT AT THE OPERA"), "A Night at the Opera");
+    EXPECT_EQ(normalCapitalisation("FÊTE DE LA MUSIQUE"), "Fête de la Musique");
+    EXPECT_EQ(normalCapitalisation("CONSEIL D'ÉCOLE"), "Conseil d'école");
+    EXPECT_EQ(normalCapitalisation("FEST DER VEREINE"), "Fest der Vereine");
+    EXPECT_EQ(normalCapitalisation("THE BIG QUIZ"), "The Big Quiz");
     EXPECT_EQ(normalCapitalisation("SPORTFEST der Grundschule"), "Sportfest der Grundschule");
     EXPECT_EQ(normalCapitalisation("GCSE English"), "GCSE English");
     EXPECT_EQ(normalCapitalisation("dinner"), "Dinner");

@@ -1,0 +1,47 @@
+#include "finder/PlacePicking.h"
+
+// The link to join a video call, the place of an event held online.
+namespace plannery::reader {
+
+namespace {
+
+bool isMeetingLink(std::string_view link) {
+    for (const std::string_view host : {"zoom.us",        "meet.google.com", "teams.microsoft.com",
+                                        "teams.live.com", "webex.com",       "whereby.com",
+                                        "meet.jit.si",    "gotomeeting.com", "gotomeet.me",
+                                        "bluejeans.com",  "/live",           "zoom.com",
+                                        "join.skype.com", "chime.aws",       "ringcentral.com",
+                                        "8x8.vc",         "livestorm.co",    "crowdcast.io",
+                                        "hopin.com",      "meet.lync.com",   "discord.gg",
+                                        "twitch.tv"}) {
+        if (link.find(host) != std::string_view::npos) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string cleanLink(std::string_view link) {
+    while (!link.empty() && (link.back() == '>' || link.back() == ')')) {
+        link.remove_suffix(1);
+    }
+    return std::string(link);
+}
+
+} // namespace
+
+std::optional<std::string> PlacePicker::meetingLink() const {
+    for (std::size_t li = 0; li < m_text.lines.size(); ++li) {
+        const LineFacts& facts = m_text.facts[li];
+        for (const Token& t : m_text.lines[li].tokens) {
+            if (t.isLink() &&
+                (isMeetingLink(t.key) || facts.label == "join" || facts.label == "joining info" ||
+                 facts.label == "call link" || facts.label == "stream link")) {
+                return cleanLink(t.key);
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace plannery::reader

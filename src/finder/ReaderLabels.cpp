@@ -1,0 +1,189 @@
+#include "finder/ReaderLabels.h"
+
+#include "finder/WordLists.h"
+
+namespace plannery::reader::Vocabulary {
+
+namespace {
+
+constexpr std::string_view kWhenOrWhereLabels[] = {"date",
+                                                   "dates",
+                                                   "times",
+                                                   "termine",
+                                                   "time",
+                                                   "when",
+                                                   "where",
+                                                   "start",
+                                                   "end",
+                                                   "datum",
+                                                   "zeit",
+                                                   "uhrzeit",
+                                                   "wann",
+                                                   "quand",
+                                                   "heure",
+                                                   "horaire",
+                                                   "lieu",
+                                                   "ort",
+                                                   "location",
+                                                   "venue",
+                                                   "address",
+                                                   "adresse",
+                                                   "check-in",
+                                                   "check-out",
+                                                   "checkin",
+                                                   "checkout",
+                                                   "outward",
+                                                   "outbound",
+                                                   "inbound",
+                                                   "return",
+                                                   "hinfahrt",
+                                                   "ruckfahrt",
+                                                   "aller",
+                                                   "retour",
+                                                   "your appointment",
+                                                   "ihr termin",
+                                                   "votre rendez-vous",
+                                                   "arrival window",
+                                                   "date and time",
+                                                   "entry time",
+                                                   "anreise",
+                                                   "abreise",
+                                                   "arrivee",
+                                                   "depart",
+                                                   "arrival",
+                                                   "departure",
+                                                   "pick-up",
+                                                   "when and where",
+                                                   "termin",
+                                                   "your scheduled time",
+                                                   "appointment",
+                                                   "date & time",
+                                                   "join"};
+
+constexpr std::string_view kTitleLabels[] = {
+    "subject", "betreff", "objet",      "title",         "event",
+    "what",    "was",     "quoi",       "veranstaltung", "service",
+    "webinar", "re",      "invitation", "einladung",     "updated invitation",
+    "thema",   "course",  "kurs",       "cours"};
+
+constexpr std::string_view kPlaceLabels[] = {
+    "location",
+    "where",
+    "venue",
+    "place",
+    "address",
+    "ort",
+    "adresse",
+    "lieu",
+    "treffpunkt",
+    "meeting point",
+    "veranstaltungsort",
+    "room",
+    "raum",
+    "salle",
+    "where and when",
+    "wo",
+    "ou",
+    "entree",
+    "entrance",
+    "eingang",
+};
+
+constexpr std::string_view kDetailLabels[] = {
+    "price", "prices", "rate", "cost", "tickets", "ticket", "rsvp", "seat", "seats", "row", "block",
+    "coach", "vehicle", "dress code", "contact", "phone", "tel", "email", "guests", "visitors",
+    "total", "total price", "entry", "eintritt", "tarif", "zimmer", "chambre", "tagesordnung",
+    "themen", "snacks", "technician", "ticket type", "fahrkarte", "note", "notes", "parking",
+    "agenda", "pin", "pin code", "passcode", "meeting id",
+    // A note to the reader: "Reminder: there is no school on Friday".
+    "reminder", "please note", "important", "ps", "nb", "rappel", "erinnerung", "attention",
+    // Who the booking is for: "Guest: Michael Tran", "Passenger: J. Ellis".
+    "guest", "passenger", "passengers", "name", "attendee", "driver", "gast", "reisender",
+    "voyageur", "passager", "nom"};
+
+constexpr std::string_view kReferenceLabels[] = {"booking number",
+                                                 "booking ref",
+                                                 "booking reference",
+                                                 "confirmation",
+                                                 "confirmation number",
+                                                 "confirmation code",
+                                                 "confirmation #",
+                                                 "order",
+                                                 "order #",
+                                                 "reference",
+                                                 "reservation code",
+                                                 "collection reference",
+                                                 "buchungsnummer",
+                                                 "auftragsnummer",
+                                                 "reference de dossier",
+                                                 "numero de confirmation",
+                                                 "booking",
+                                                 "reservation number",
+                                                 "ref",
+                                                 "pnr",
+                                                 "code"};
+
+constexpr std::string_view kStayLabels[] = {
+    "check-in",  "checkin", "check in", "check-out", "checkout", "check out", "arrival",
+    "departure", "arrive",  "depart",   "anreise",   "abreise",  "arrivee",   "pick-up",
+    "pickup",    "pick up", "return",   "drop-off",  "ruckgabe", "abholung",  "start",
+    "end",       "beginn",  "ende",     "debut",     "fin"};
+
+constexpr std::string_view kHeaderLabels[] = {
+    "from",     "to",      "sent",  "date", "subject", "cc",     "von",   "an",
+    "gesendet", "betreff", "datum", "de",   "a",       "envoye", "objet", "date d'envoi"};
+
+constexpr std::string_view kRecordLabels[] = {
+    "sent", "gesendet", "envoye", "last updated", "updated", "effective date", "effective",
+    "posted", "published", "issued", "printed", "order date", "booking date", "invoice date",
+    "date of birth", "born", "geboren", "erstellt", "stand", "mis a jour", "date de naissance",
+    // A parcel's arrival is no appointment: "Estimated delivery: Thursday, October 22".
+    "delivery", "estimated delivery", "expected delivery", "delivery date", "lieferung",
+    "voraussichtliche lieferung", "lieferdatum", "livraison", "livraison prevue",
+    "livraison estimee",
+    // A label's dates say when a medicine was dispensed or goes off: "Filled: 05/04/2026",
+    // "Discard after: 05/04/2027", "Best before", "Mindestens haltbar bis".
+    "filled", "dispensed", "discard after", "discard by", "expires", "expiry", "expiry date",
+    "expiration date", "exp", "use by", "best before", "haltbar bis", "mindestens haltbar bis",
+    "verwendbar bis", "a consommer avant", "date de peremption"};
+
+} // namespace
+
+bool isWhenOrWhereLabel(std::string_view label) {
+    return WordLists::contains(kWhenOrWhereLabels, label) || isPlaceLabel(label);
+}
+
+bool isTitleLabel(std::string_view label) {
+    return WordLists::contains(kTitleLabels, label);
+}
+
+bool isPlaceLabel(std::string_view label) {
+    return WordLists::contains(kPlaceLabels, label);
+}
+
+bool isDetailLabel(std::string_view label) {
+    return WordLists::contains(kDetailLabels, label) || isReferenceLabel(label);
+}
+
+bool isReferenceLabel(std::string_view label) {
+    return WordLists::contains(kReferenceLabels, label);
+}
+
+bool isStayLabel(std::string_view label) {
+    return WordLists::contains(kStayLabels, label);
+}
+
+bool isHeaderLabel(std::string_view label) {
+    return WordLists::contains(kHeaderLabels, label);
+}
+
+bool isRecordLabel(std::string_view label) {
+    return WordLists::contains(kRecordLabels, label);
+}
+
+bool isKnownLabel(std::string_view label) {
+    return isWhenOrWhereLabel(label) || isTitleLabel(label) || isDetailLabel(label) ||
+           isStayLabel(label) || isHeaderLabel(label) || isRecordLabel(label);
+}
+
+} // namespace plannery::reader::Vocabulary

@@ -1,0 +1,130 @@
+#include "finder/TitlePicking.h"
+
+#include "finder/AddressReading.h"
+#include "finder/HeadingShapes.h"
+#include "finder/NameShapes.h"
+#include "finder/ReaderVocabulary.h"
+#include "finder/ScheduleLines.h"
+#include "model/CalEvent.h"
+
+#include <algorithm>
+
+// What the lines around a name say of it: who writes rather than what happens, whose event it is,
+// the act on tour, the venue over its address, and the route of a ticket's leg.
+namespace plannery::reader {
+
+namespace {
+
+constexpr std::size_t kRouteReach = 2; // lines between a leg's day and its route
+
+} // namespace
+
+bool TitlePicker::namesWriter(std::size_t li, const std::vector<Segment>& segments,
+                              const Segment& piece, const Segment& s) const {
+    const Line& line = m_text.lines[li];
+    const bool institution = anyToken(line, s.begin, s.end, [](const Token& t) {
+        return t.isWord() && Vocabulary::isVenueWord(t.key);
+    });
+    if (!institution || hasEventNoun(line, s.begin, s.end)) {
+        return false;
+    }
+    // A letterhead over the salutation ("Kita Sonnenschein" over "Liebe Eltern,", "École
+    // Jules Ferry" over "Madame, Monsieur,"), perhaps with the head's name, an address and the
+    // day of writing between them, names who writes, not the event.
+    std::size_t below = li + 1;
+    while (below < m_text.lines.size() &&
+           (namesRoleHolder(m_text.lines[below], m_text.facts[below]) ||
+            isLetterDate(m_text.lines, m_text.facts, below) ||
+            Addresses::inLine(m_text.lines[below]))) {
+        ++below;
+    }
+    if (below < m_text.lines.size() && isSalutation(m_text.lines[below])) {
+        return true;
+    }
+    // So does a school's or club's name beside the kind of page that lists several events
+    // ("Maple Grove Middle School — Weekly Update", "Westfield Academy — Netball Fixtures").
+    const bool besideGeneric =
+        std::any_of(segments.begin(), segments.end(), [&](const Segment& other) {
+            return &other != &piece && hasGenericHeadingWord(line, other);
+        });
+    return besideGeneric && m_manyLines;
+}
+
+std::string TitlePicker::nameText(std::size_t li, Segment s, bool own,
+                                  const std::optional<std::string>& whose) const {
+    const Line& line = m_text.lines[li];
+    if (whose && line.tokens[s.begin].isWord("the")) {
+        ++s.begin;
+    }
+    std::string text = segmentText(line, s);
+    if (whose) {
+        text += " " + *whose;
+    }
+    if (auto partner =
+            !own && s.end == line.tokens.size() ? joinedName(m_text.lines, li) : std::nullopt) {
+        text += " & " + *partner;
+    }
+    if (auto act = !own && isWordIn(&line.tokens[s.end - 1], {"tour", "tournee"}) ? actAbove(li)
+                                                                                  : std::nullopt) {
+        text = *act + " – " + text;
+    }
+    return text;
+}
+
+// "Arctic Monkeys" over "The Car Tour": a tour is the act's, named on the line above.
+std::optional<std::string> TitlePicker::actAbove(std::size_t li) const {
+    if (li == 0 || m_text.lines[li - 1].block != m_text.lines[li].block ||
+        !m_text.facts[li - 1].dates.empty() || !m_text.facts[li - 1].times.empty() ||
+        !m_text.facts[li - 1].label.empty()) {
+        return std::nullopt;
+    }
+    const Line& above = m_text.lines[li - 1];
+    const auto words = std::count_if(above.tokens.begin(), above.tokens.end(),
+                                     [](const Token& t) { return t.isWord(); });
+    const bool name =
+        words >= 1 && words <= 4 &&
+        std::all_of(above.tokens.begin(), above.tokens.end(), [](const Token& t) {
+            return (t.isWord() && t.capital && !Vocabulary::isEventNoun(t.key) &&
+                    !Vocabulary::isVenueWord(t.key) && !Vocabulary::isGenericHeadingWord(t.key)) ||
+                   t.isSymbol("&") || t.isSymbol("-");
+        });
+    return name ? std::optional(normalCapitalisation(trimWhiteSpace(above.text))) : std::nullopt;
+}
+
+// The venue's name over its address ("Pawsitive Care Animal Hospital" over "2150 Pearl St"): the
+// place of the event, not its name.
+bool TitlePicker::namesAddress(std::size_t li) const {
+    return li + 1 < m_text.lines.size() && m_text.lines[li + 1].block == m_text.lines[li].block &&
+           m_text.facts[li].dates.empty() && Addresses::span(m_text.lines[li + 1]) &&
+           Addresses::span(m_text.lines[li + 1])->first == 0;
+}
+
+std::optional<std::string> TitlePicker::routeTitle(const Candidate& c) const {
+    const auto& lines = m_text.lines;
+    for (std::size_t li = c.line >= kRouteReach ? c.line - kRouteReach : 0;
+         li < lines.size() && li <= c.line + kRouteReach; ++li) {
+        if (lines[li].block != lines[c.line].block) {
+            continue;
+        }
+        if (auto route = routeOnLine(lines[li])) {
+            return route;
+        }
+        if (auto route = routeOfLabels(lines, m_text.facts, li)) {
+            return route;
+        }
+    }
+    return std::nullopt;
+}
+
+// "7:45 AM  Leeds – Coach Station" over "11:05 AM  London – Victoria Coach Station": the leg's
+// own lines name only its stops, so the route is its name.
+std::optional<std::string> TitlePicker::legTitle(const Candidate& c) const {
+    if (!c.finish || c.line + 1 >= m_text.lines.size()) {
+        return std::nullopt;
+    }
+    const auto from = stopOfLeg(m_text.lines[c.line], m_text.facts[c.line]);
+    const auto to = stopOfLeg(m_text.lines[c.line + 1], m_text.facts[c.line + 1]);
+    return from && to ? std::optional(*from + " → " + *to) : std::nullopt;
+}
+
+} // namespace plannery::reader

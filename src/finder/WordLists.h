@@ -1,0 +1,23 @@
+#pragma once
+
+#include <algorithm>
+#include <cstddef>
+#include <iterator>
+#include <string_view>
+
+// Looking words up in the reader's fixed lists of folded words.
+namespace plannery::reader::WordLists {
+
+template <std::size_t N> bool contains(const std::string_view (&words)[N], std::string_view key) {
+    return std::find(std::begin(words), std::end(words), key) != std::end(words);
+}
+
+template <std::size_t N>
+bool endsWithOne(const std::string_view (&endings)[N], std::string_view key,
+                 std::size_t shortestStem) {
+    return std::any_of(std::begin(endings), std::end(endings), [&](std::string_view ending) {
+        return key.size() >= ending.size() + shortestStem && key.ends_with(ending);
+    });
+}
+
+} // namespace plannery::reader::WordLists
