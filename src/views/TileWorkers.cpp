@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <memory>
 
 namespace plannery::TileWorkers {
 
@@ -30,32 +31,54 @@ QThreadPool& workers() {
 
 } // namespace
 
-void forEach(std::size_t count, const std::function<void(std::size_t)>& job) {
+void forEach(std::size_t count, const std::function<void(std::size_t)>& job,
+             const std::function<void(std::size_t)>& done) {
     if (count == 0) {
-        return;
-    }
-    if (count == 1) {
-        job(0);
         return;
     }
     QThreadPool& pool = workers();
     const int helpers = static_cast<int>(
         std::min(count - 1, static_cast<std::size_t>(std::max(pool.maxThreadCount(), 0))));
+    const std::unique_ptr<std::atomic<bool>[]> finished(new std::atomic<bool>[count]());
     std::atomic<std::size_t> next{0};
-    const auto work = [&] {
-        for (std::size_t i = next.fetch_add(1); i < count; i = next.fetch_add(1)) {
-            job(i);
-        }
-    };
-    QSemaphore finished;
+    QSemaphore finishedByWorkers; // a permit for each job a worker finished
+    QSemaphore helpersLeft;       // a permit for each helper that ran out of jobs
     for (int h = 0; h < helpers; ++h) {
         pool.start([&] {
-            work();
-            finished.release();
+            for (std::size_t i = next.fetch_add(1); i < count; i = next.fetch_add(1)) {
+                job(i);
+                finished[i].store(true, std::memory_order_release);
+                finishedByWorkers.release();
+            }
+            helpersLeft.release();
         });
     }
-    work();
-    finished.acquire(helpers);
+    std::size_t prefix = 0;
+    const auto report = [&] {
+        std::size_t n = prefix;
+        while (n < count && finished[n].load(std::memory_order_acquire)) {
+            ++n;
+        }
+        if (n != prefix) {
+            prefix = n;
+            if (done) {
+                done(n);
+            }
+        }
+    };
+    for (std::size_t i = next.fetch_add(1); i < count; i = next.fetch_add(1)) {
+        job(i);
+        finished[i].store(true, std::memory_order_release);
+        report();
+    }
+    // Every job is taken; those still running are the workers', each of which releases a permit
+    // when it finishes.
+    while (prefix < count) {
+        finishedByWorkers.acquire();
+        report();
+    }
+    // The helpers use this frame's variables until they return.
+    helpersLeft.acquire(helpers);
 }
 
 } // namespace plannery::TileWorkers

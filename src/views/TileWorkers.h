@@ -13,7 +13,13 @@ namespace TileWorkers {
 
 // Runs job(0) ... job(count - 1), each once, on the calling thread and the workers, and returns
 // when all have finished. The jobs must not share anything they change.
-void forEach(std::size_t count, const std::function<void(std::size_t)>& job);
+//
+// `done(n)`, when given, is called on the calling thread each time the first n jobs have all
+// finished, n growing up to count, between the jobs it runs itself and while it waits for the
+// workers': the caller can use what they made (copy the first columns' pictures to the screen)
+// while the rest is still being drawn, and the workers take over more of the jobs meanwhile.
+void forEach(std::size_t count, const std::function<void(std::size_t)>& job,
+             const std::function<void(std::size_t)>& done = {});
 
 } // namespace TileWorkers
 

@@ -26,6 +26,10 @@ double rightInset(double columnWidth) {
     return columnWidth < 80 ? 1 : 4;
 }
 
+double safeScale(double scale) {
+    return std::isfinite(scale) && scale > 0 ? scale : 1;
+}
+
 // y on the device pixel grid, for a line one device pixel thick.
 double pixelAligned(double y, double scale) {
     return std::floor(y * scale) / scale;
@@ -35,18 +39,22 @@ double pixelAligned(double y, double scale) {
 
 TimeGridColumn::TimeGridColumn(Calendar calendar) : m_calendar(std::move(calendar)) {}
 
-void TimeGridColumn::configure(Instant day, Events events, const TimeGridMetrics& metrics,
+bool TimeGridColumn::changes(Instant day, const Events& events, const TimeGridMetrics& metrics,
+                             double scale) const {
+    return !m_configured || day != m_day || events != m_events || !(metrics == m_metrics) ||
+           safeScale(scale) != m_scale;
+}
+
+void TimeGridColumn::configure(Instant day, const Events& events, const TimeGridMetrics& metrics,
                                double scale) {
-    const double safeScale = std::isfinite(scale) && scale > 0 ? scale : 1;
-    if (m_configured && day == m_day && events == m_events && metrics == m_metrics &&
-        safeScale == m_scale) {
+    if (!changes(day, events, metrics, scale)) {
         return;
     }
     m_configured = true;
     m_day = day;
-    m_events = std::move(events);
+    m_events = events;
     m_metrics = metrics;
-    m_scale = safeScale;
+    m_scale = safeScale(scale);
     layout();
 }
 

@@ -31,7 +31,10 @@ class TimeGridColumn {
     explicit TimeGridColumn(Calendar calendar);
 
     // Nothing is recomputed when all four are unchanged (the event list by identity).
-    void configure(Instant day, Events events, const TimeGridMetrics& metrics, double scale);
+    void configure(Instant day, const Events& events, const TimeGridMetrics& metrics, double scale);
+    // Whether `configure` with these would lay the tiles out again.
+    bool changes(Instant day, const Events& events, const TimeGridMetrics& metrics,
+                 double scale) const;
     // Lets go of the day's events and the tiles' pictures while the column waits for another
     // day; it is configured again before it is used.
     void release();

@@ -80,17 +80,16 @@ bool TimeGridPainter::isToday(const Scene& scene, Instant day) {
 
 void TimeGridPainter::paint(QPainter& painter, const Scene& scene) {
     const std::vector<TimeGridColumnPlace> columns = scene.pager.visibleColumns();
-    drawPictures(scene, columns);
     paintBody(painter, scene, columns);
     paintHeaders(painter, scene, columns);
     paintGutter(painter, scene);
 }
 
 // What is in sight and not drawn yet (a page shown for the first time, days that changed) is
-// laid out and drawn into its pictures first, the columns' layouts and then the headers and tiles
-// shared out between the main thread and the tile workers; painting then copies the pictures.
-void TimeGridPainter::drawPictures(const Scene& scene,
-                                   const std::vector<TimeGridColumnPlace>& columns) {
+// laid out and drawn into pictures, shared out between the main thread and the tile workers: the
+// columns' layouts, then the headers and tiles, column by column.
+TimeGridPainter::Drawing TimeGridPainter::drawing(const Scene& scene,
+                                                  const std::vector<TimeGridColumnPlace>& columns) {
     const TimeGridMetrics& metrics = scene.hours.metrics();
     const double top = scene.hours.offset();
     const double bottom = top + scene.hours.scrollerHeight();
@@ -98,36 +97,45 @@ void TimeGridPainter::drawPictures(const Scene& scene,
     for (const TimeGridColumnPlace& column : columns) {
         days.push_back(column.day);
     }
-    const std::vector<TimeGridColumn*> laidOut = m_tiles.columns(days, metrics, scene.scale);
-    std::vector<std::function<void()>> jobs;
+    Drawing drawing{.columns = m_tiles.columns(days, metrics, scene.scale)};
     for (std::size_t i = 0; i < days.size(); ++i) {
         const TimeGridHeader& header =
             m_tiles.header(days[i], metrics, isToday(scene, days[i]), scene.scale);
         if (header.lacksPicture(m_palette)) {
-            jobs.emplace_back([this, &header] { header.drawPicture(m_palette); });
+            drawing.jobs.emplace_back([this, &header] { header.drawPicture(m_palette); });
         }
-        std::vector<std::function<void()>> tiles = laidOut[i]->drawingJobs(m_palette, top, bottom);
-        std::move(tiles.begin(), tiles.end(), std::back_inserter(jobs));
+        std::vector<std::function<void()>> tiles =
+            drawing.columns[i]->drawingJobs(m_palette, top, bottom);
+        std::move(tiles.begin(), tiles.end(), std::back_inserter(drawing.jobs));
+        drawing.columnEnds.push_back(drawing.jobs.size());
     }
-    TileWorkers::forEach(jobs.size(), [&jobs](std::size_t i) { jobs[i](); });
+    return drawing;
 }
 
+// Each column's pictures are copied to the screen as soon as its jobs and those before it are
+// done, while the workers go on with the rest.
 void TimeGridPainter::paintBody(QPainter& painter, const Scene& scene,
                                 const std::vector<TimeGridColumnPlace>& columns) {
     const TimeGridMetrics& metrics = scene.hours.metrics();
     const double gutter = scene.pager.geometry().gutterWidth;
     const double top = scene.hours.offset();
     const double bodyHeight = scene.hours.scrollerHeight();
+    const Drawing drawing = this->drawing(scene, columns);
     painter.save();
     painter.setClipRect(
         QRectF(gutter, metrics.headerHeight(), scene.size.width() - gutter, bodyHeight));
-    for (const TimeGridColumnPlace& column : columns) {
-        painter.save();
-        painter.translate(column.left, scene.hours.contentTop());
-        m_tiles.column(column.day, metrics, scene.scale)
-            .paint(painter, m_palette, top, top + bodyHeight);
-        painter.restore();
-    }
+    std::size_t copied = 0;
+    const auto copyDrawn = [&](std::size_t jobsDone) {
+        for (; copied < columns.size() && drawing.columnEnds[copied] <= jobsDone; ++copied) {
+            painter.save();
+            painter.translate(columns[copied].left, scene.hours.contentTop());
+            drawing.columns[copied]->paint(painter, m_palette, top, top + bodyHeight);
+            painter.restore();
+        }
+    };
+    TileWorkers::forEach(
+        drawing.jobs.size(), [&drawing](std::size_t i) { drawing.jobs[i](); }, copyDrawn);
+    copyDrawn(drawing.jobs.size());
     painter.translate(0, scene.hours.contentTop());
     scene.now.paint(painter, m_palette, metrics);
     painter.restore();

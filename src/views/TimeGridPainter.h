@@ -15,6 +15,7 @@
 #include <QRectF>
 #include <QSizeF>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -77,7 +78,15 @@ class TimeGridPainter {
     static std::vector<Marker> markers(const Scene& scene);
 
   private:
-    void drawPictures(const Scene& scene, const std::vector<TimeGridColumnPlace>& columns);
+    // What a frame draws before it copies: the live columns in sight, the jobs that draw their
+    // missing pictures, and for each column the count of jobs up to its last.
+    struct Drawing {
+        std::vector<TimeGridColumn*> columns{};
+        std::vector<std::function<void()>> jobs{};
+        std::vector<std::size_t> columnEnds{};
+    };
+
+    Drawing drawing(const Scene& scene, const std::vector<TimeGridColumnPlace>& columns);
     void paintBody(QPainter& painter, const Scene& scene,
                    const std::vector<TimeGridColumnPlace>& columns);
     void paintHeaders(QPainter& painter, const Scene& scene,

@@ -91,16 +91,22 @@ TimeGridColumn& TimeGridTiles::column(Instant day, const TimeGridMetrics& metric
 
 std::vector<TimeGridColumn*> TimeGridTiles::columns(const std::vector<Instant>& days,
                                                     const TimeGridMetrics& metrics, double scale) {
-    // The maps change on this thread only; each column then lays itself out with a calendar of
-    // its own.
+    // The maps change on this thread only; each column that changed then lays itself out with a
+    // calendar of its own.
     std::vector<TimeGridColumn*> result;
+    std::vector<std::pair<TimeGridColumn*, std::size_t>> changed;
     std::vector<DaySource::EventList> lists;
-    for (const Instant day : days) {
-        result.push_back(&take(m_columns, m_columnPool, day, m_calendar));
-        lists.push_back(events(day).events);
+    for (std::size_t i = 0; i < days.size(); ++i) {
+        TimeGridColumn& column = take(m_columns, m_columnPool, days[i], m_calendar);
+        result.push_back(&column);
+        lists.push_back(events(days[i]).events);
+        if (column.changes(days[i], lists[i], metrics, scale)) {
+            changed.emplace_back(&column, i);
+        }
     }
-    TileWorkers::forEach(result.size(), [&](std::size_t i) {
-        result[i]->configure(days[i], lists[i], metrics, scale);
+    TileWorkers::forEach(changed.size(), [&](std::size_t k) {
+        const auto [column, i] = changed[k];
+        column->configure(days[i], lists[i], metrics, scale);
     });
     return result;
 }

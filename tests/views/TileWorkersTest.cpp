@@ -12,10 +12,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <functional>
 #include <iterator>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace plannery {
@@ -32,6 +34,33 @@ TEST(TileWorkers, RunsEveryJobOnceAndReturnsWhenAllAreDone) {
         for (std::size_t i = 0; i < count; ++i) {
             EXPECT_EQ(runs[i].load(), 1) << "job " << i << " of " << count;
         }
+    }
+}
+
+// The caller hears, on its own thread, how many of the first jobs are finished, in growing
+// counts up to all of them, and sees what those jobs made when it does.
+TEST(TileWorkers, TheCallerLearnsWhichFirstJobsAreDoneAsTheyFinish) {
+    const std::thread::id caller = std::this_thread::get_id();
+    for (const std::size_t count : {std::size_t{1}, std::size_t{2}, std::size_t{300}}) {
+        std::vector<int> made(count, 0);
+        std::vector<std::size_t> reported;
+        bool seenAll = true;
+        bool onCaller = true;
+        TileWorkers::forEach(
+            count, [&](std::size_t i) { made[i] = static_cast<int>(i) + 1; },
+            [&](std::size_t done) {
+                onCaller = onCaller && std::this_thread::get_id() == caller;
+                for (std::size_t i = 0; i < done; ++i) {
+                    seenAll = seenAll && made[i] == static_cast<int>(i) + 1;
+                }
+                reported.push_back(done);
+            });
+        ASSERT_FALSE(reported.empty()) << count;
+        EXPECT_EQ(reported.back(), count);
+        EXPECT_TRUE(std::is_sorted(reported.begin(), reported.end()) &&
+                    std::adjacent_find(reported.begin(), reported.end()) == reported.end());
+        EXPECT_TRUE(seenAll) << count;
+        EXPECT_TRUE(onCaller) << count;
     }
 }
 
