@@ -6,17 +6,17 @@
 
 namespace plannery {
 
-const TileFonts::Font& TileFonts::operator()(const FontSpec& spec) {
+const TileFonts::Font& TileFonts::operator()(const FontSpec& fontSpec) {
     for (const auto& [made, font] : m_made) {
-        if (made == spec) {
+        if (made == fontSpec) {
             return font;
         }
     }
-    QFont font = gridFont(spec);
+    QFont font = gridFont(fontSpec);
     QFontMetricsF metrics(font);
     const double lineHeight = std::ceil(metrics.lineSpacing());
     m_made.emplace_back(
-        spec, Font{.font = std::move(font), .metrics = metrics, .lineHeight = lineHeight});
+        fontSpec, Font{.font = std::move(font), .metrics = metrics, .lineHeight = lineHeight});
     return m_made.back().second;
 }
 

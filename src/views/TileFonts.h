@@ -23,7 +23,7 @@ class TileFonts {
     };
 
     // Stays valid while the fonts live.
-    const Font& operator()(const FontSpec& spec);
+    const Font& operator()(const FontSpec& fontSpec);
 
   private:
     std::deque<std::pair<FontSpec, Font>> m_made; // never moves what it holds
