@@ -394,9 +394,7 @@ class Assembler {
         }
         const auto& tokens = m_text.lines[li].tokens;
         return std::any_of(tokens.begin(), tokens.end(), [](const Token& t) {
-            return isWordIn(&t, {"duration", "duree", "length", "running", "runtime", "lasts",
-                                 "takes", "dure"}) ||
-                   (t.isWord() && t.key.ends_with("dauer"));
+            return namesLength(t) || isWordIn(&t, {"running", "lasts", "takes", "dure"});
         });
     }
 

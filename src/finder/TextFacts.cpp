@@ -63,11 +63,21 @@ Label labelOf(const Line& line) {
     return {};
 }
 
+// The header line that names a message rather than sending it.
+bool isSubjectLabel(const std::string& label) {
+    return label == "subject" || label == "betreff" || label == "objet";
+}
+
 bool isNegation(const Token& t) {
     return isWordIn(&t, {"no", "not", "kein", "keine", "pas", "aucun", "aucune"});
 }
 
 } // namespace
+
+bool namesLength(const Token& t) {
+    return isWordIn(&t, {"duration", "duree", "length", "runtime"}) ||
+           (t.isWord() && t.key.ends_with("dauer"));
+}
 
 bool labelsLength(const Line& line, std::size_t k) {
     if (k > 0 && line.tokens[k - 1].isSymbol(":")) {
@@ -75,9 +85,8 @@ bool labelsLength(const Line& line, std::size_t k) {
     }
     const Token* word = k > 0 ? &line.tokens[k - 1] : nullptr;
     return word && word->isWord() &&
-           (isWordIn(word, {"duration", "duree", "length", "runtime"}) ||
-            (word->key == "time" && k >= 2 && line.tokens[k - 2].isWord("running")) ||
-            word->key.ends_with("dauer"));
+           (namesLength(*word) ||
+            (word->key == "time" && k >= 2 && line.tokens[k - 2].isWord("running")));
 }
 
 namespace {
@@ -121,8 +130,8 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
     int namedLines = 0;
     std::multiset<std::string> names;
     for (const Line& line : out.lines) {
-        labels.insert(labelOf(line).key);
         const Label label = labelOf(line);
+        labels.insert(label.key);
         const Token* first = line.at(label.end);
         const bool named = label.name && !Vocabulary::isKnownLabel(label.key);
         chatLines += named && first && first->isWord() && !first->capital ? 1 : 0;
@@ -142,10 +151,9 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
                 shared.twelveHour || (t.isWord() && (t.key == "pm" || t.key == "am") && i > 0 &&
                                       line.tokens[i - 1].isNumber());
         }
-        const std::string key = labelOf(line).key;
-        if (Vocabulary::isHeaderLabel(key)) {
+        if (Vocabulary::isHeaderLabel(label.key)) {
             ++headerLabels[line.block];
-            subjects[line.block] += key == "subject" || key == "betreff" || key == "objet" ? 1 : 0;
+            subjects[line.block] += isSubjectLabel(label.key) ? 1 : 0;
         }
     }
     // The header at the top of an e-mail, and that of a message forwarded or quoted further down
@@ -254,8 +262,7 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
         facts.times = std::move(kept);
         const bool chatStamp = !line.tokens.empty() && line.tokens[0].isSymbol("[") &&
                                !facts.dates.empty() && facts.dates[0].begin == 1;
-        facts.datesAreNotEvents = (header && facts.label != "subject" && facts.label != "betreff" &&
-                                   facts.label != "objet") ||
+        facts.datesAreNotEvents = (header && !isSubjectLabel(facts.label)) ||
                                   Vocabulary::isRecordLabel(facts.label) ||
                                   namesOpeningHours(facts.label) || chatStamp ||
                                   opensWithNegation(line) || namesAWeek(line);

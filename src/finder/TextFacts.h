@@ -26,6 +26,8 @@ struct LineFacts {
     bool datesAreNotEvents = false;
 };
 
+// "Duration", "Durée", "Spieldauer", "runtime": a word for how long something lasts.
+bool namesLength(const Token& t);
 // "Duration", "Durée :", "Spieldauer", "Running time:" just before token k: what follows is a
 // length.
 bool labelsLength(const Line& line, std::size_t k);
