@@ -165,7 +165,7 @@ void EventDetailSheet::showEvent(QShowEvent* event) {
 
 void EventDetailSheet::reply(int copy) {
     openCopy(copy, [this](const StoreEvent& occurrence) {
-        m_presenter->show(occurrence, m_store.eventStore(),
+        m_presenter->show(occurrence, m_store,
                           [this](ViewerResult result, const StoreEvent& ended) {
                               finished(ended, result == ViewerResult::deleted);
                           });
@@ -174,7 +174,7 @@ void EventDetailSheet::reply(int copy) {
 
 void EventDetailSheet::edit(int copy) {
     openCopy(copy, [this](const StoreEvent& occurrence) {
-        m_presenter->edit(occurrence, m_store.eventStore(),
+        m_presenter->edit(occurrence, m_store,
                           [this](EditorResult result, const StoreEvent& ended) {
                               finished(ended, result == EditorResult::deleted);
                           });

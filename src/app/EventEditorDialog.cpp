@@ -84,7 +84,7 @@ QString calendarName(const StoreCalendar& calendar) {
 
 } // namespace
 
-EventEditorDialog::EventEditorDialog(StoreEvent event, EventStore& store, Calendar calendar,
+EventEditorDialog::EventEditorDialog(StoreEvent event, CalendarStore& store, Calendar calendar,
                                      QWidget* parent)
     : QDialog(parent), m_event(std::move(event)), m_store(store), m_calendar(std::move(calendar)) {
     if (!m_event.content) {
@@ -117,7 +117,7 @@ EventEditorDialog* EventEditorDialog::make(QWidget* parent, const CalEvent& even
     if (copies.empty()) {
         return nullptr;
     }
-    return new EventEditorDialog(copies.front(), store.eventStore(), store.calendar(), parent);
+    return new EventEditorDialog(copies.front(), store, store.calendar(), parent);
 }
 
 void EventEditorDialog::setOnFinished(Finished handler) {
@@ -301,11 +301,11 @@ void EventEditorDialog::fillCalendars(const std::string& selected) {
     m_calendarBox->clear();
     std::string wanted = selected;
     if (wanted.empty()) {
-        if (const CalendarHandle fallback = m_store.defaultCalendarForNewEvents()) {
+        if (const CalendarHandle fallback = m_store.eventStore().defaultCalendarForNewEvents()) {
             wanted = fallback->calendarIdentifier;
         }
     }
-    for (const CalendarHandle& calendar : m_store.calendars()) {
+    for (const CalendarHandle& calendar : m_store.eventStore().calendars()) {
         if (!calendar ||
             (!calendar->allowsContentModifications && calendar->calendarIdentifier != wanted)) {
             continue;
@@ -393,38 +393,65 @@ void EventEditorDialog::ask(const Confirmation& confirmation, EditorAction actio
     });
 }
 
-void EventEditorDialog::carryOut(EditorAction action, Span span) {
-    // The event as the store has it now: what a sync changed meanwhile is the base of the write.
-    StoreEvent current = m_event;
+namespace {
+
+// What a save or a removal came to: the store's sentence, or the event as it ended.
+struct Written {
+    std::optional<std::string> error;
+    StoreEvent ended;
+};
+
+// The write itself, on whichever thread the calendar store runs it. The event as the store has
+// it now is the base of the write, so that what a sync changed meanwhile is kept.
+Written write(EventStore& store, EditorAction action, Span span, StoreEvent current,
+              const EventEditForm& opened, const EventEditForm& edited, const Calendar& calendar) {
     if (!current.eventIdentifier().empty()) {
-        m_store.refresh(current);
+        store.refresh(current);
     }
-    WriteResult result;
-    StoreEvent ended = current;
-    if (action == EditorAction::save) {
-        auto applied =
-            EventEdit::apply(m_opened, currentForm(), current, m_store.calendars(), m_calendar);
-        if (!applied.event) {
-            showError(applied.error.value_or(""));
-            return;
-        }
-        ended = std::move(*applied.event);
-        result = m_store.save(ended, span);
-    } else {
-        result = m_store.remove(current, span);
+    if (action == EditorAction::remove) {
+        return Written{.error = store.remove(current, span).error, .ended = std::move(current)};
     }
-    if (!result.ok()) {
-        showError(*result.error);
-        return;
+    auto applied = EventEdit::apply(opened, edited, current, store.calendars(), calendar);
+    if (!applied.event) {
+        return Written{.error = applied.error.value_or(""), .ended = std::move(current)};
     }
-    if (action == EditorAction::save && result.eventIdentifier != ended.eventIdentifier()) {
+    StoreEvent ended = std::move(*applied.event);
+    const WriteResult result = store.save(ended, span);
+    if (result.ok() && result.eventIdentifier != ended.eventIdentifier()) {
         // A new event, a series split from this occurrence on, or one moved to another calendar:
         // the store names the event it wrote, whose first occurrence is this one.
-        if (auto saved = m_store.event(result.eventIdentifier)) {
+        if (auto saved = store.event(result.eventIdentifier)) {
             ended = std::move(*saved);
         }
     }
-    finish(EventEdit::resultOf(action), ended);
+    return Written{.error = result.error, .ended = std::move(ended)};
+}
+
+} // namespace
+
+void EventEditorDialog::carryOut(EditorAction action, Span span) {
+    setWriting(true);
+    m_store.write(
+        this,
+        [action, span, current = m_event, opened = m_opened, edited = currentForm(),
+         calendar = m_calendar](EventStore& store) {
+            return write(store, action, span, current, opened, edited, calendar);
+        },
+        [this, action](Written written) {
+            setWriting(false);
+            if (written.error) {
+                showError(*written.error);
+                return;
+            }
+            finish(EventEdit::resultOf(action), written.ended);
+        });
+}
+
+void EventEditorDialog::setWriting(bool writing) {
+    // Nothing can be changed, tried again or cancelled while the store writes.
+    m_writing = writing;
+    m_buttons->setEnabled(!writing);
+    m_fields->setEnabled(!writing);
 }
 
 void EventEditorDialog::showError(const std::string& sentence) {
@@ -433,6 +460,9 @@ void EventEditorDialog::showError(const std::string& sentence) {
 }
 
 void EventEditorDialog::reject() {
+    if (m_writing) {
+        return;
+    }
     finish(EditorResult::cancelled, m_event);
 }
 

@@ -32,7 +32,8 @@ class EventConfirmationBar;
 
 // The event editor: title, location, all-day, start, end, time zone, calendar, link, notes and
 // alerts of a new or saved event, with Save, Cancel and (for a saved event) Delete. It writes
-// through the event store and reports how it ended exactly once, closing itself first.
+// through the calendar store (on its worker, once the window has painted) and reports how it
+// ended exactly once, closing itself first.
 //
 // What the user typed is never lost to a failed write: the store's sentence (an end before the
 // start, a file a sync changed meanwhile, a calendar that went away) is shown above the buttons
@@ -49,7 +50,7 @@ class EventEditorDialog final : public QDialog {
     using Finished = DialogEnding<EditorResult>::Handler;
 
     // `calendar` is the user's: floating and all-day times are on its clock.
-    EventEditorDialog(StoreEvent event, EventStore& store, Calendar calendar,
+    EventEditorDialog(StoreEvent event, CalendarStore& store, Calendar calendar,
                       QWidget* parent = nullptr);
     ~EventEditorDialog() override;
 
@@ -78,11 +79,12 @@ class EventEditorDialog final : public QDialog {
     void request(EditorAction action);
     void ask(const Confirmation& confirmation, EditorAction action);
     void carryOut(EditorAction action, Span span);
+    void setWriting(bool writing);
     void showError(const std::string& sentence);
     void finish(EditorResult result, const StoreEvent& event);
 
     StoreEvent m_event;
-    EventStore& m_store;
+    CalendarStore& m_store;
     Calendar m_calendar;
     // The form as the editor opened, read back from the fields: a save applies what differs.
     EventEditForm m_opened;
@@ -90,6 +92,7 @@ class EventEditorDialog final : public QDialog {
     WallClock m_shownStart;
     std::vector<AlertChoice> m_alertChoices;
     DialogEnding<EditorResult> m_ending;
+    bool m_writing = false;
 
     QWidget* m_fields = nullptr;
     QLineEdit* m_title = nullptr;

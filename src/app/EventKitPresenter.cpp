@@ -54,7 +54,7 @@ QWidget* EventKitPresenter::presentingWidget() {
     }
 }
 
-EventEditorDialog* EventKitPresenter::edit(const StoreEvent& event, EventStore& store,
+EventEditorDialog* EventKitPresenter::edit(const StoreEvent& event, CalendarStore& store,
                                            EditDone done) {
     m_onEdit = std::move(done);
     QWidget* parent = presentingWidget();
@@ -74,7 +74,7 @@ EventEditorDialog* EventKitPresenter::edit(const StoreEvent& event, EventStore& 
     return editor;
 }
 
-EventViewerDialog* EventKitPresenter::show(const StoreEvent& event, EventStore& store,
+EventViewerDialog* EventKitPresenter::show(const StoreEvent& event, CalendarStore& store,
                                            ViewDone done) {
     m_onView = std::move(done);
     QWidget* parent = presentingWidget();

@@ -29,9 +29,9 @@ class EventKitPresenter final : public QObject {
 
     // Opens the editor on a new or saved event, writing to `store`. Returns the editor, or null
     // when there is no window to open it on (then `done` is never called).
-    EventEditorDialog* edit(const StoreEvent& event, EventStore& store, EditDone done);
+    EventEditorDialog* edit(const StoreEvent& event, CalendarStore& store, EditDone done);
     // Opens the viewer on a saved event; answers and deletions are written to `store`.
-    EventViewerDialog* show(const StoreEvent& event, EventStore& store, ViewDone done);
+    EventViewerDialog* show(const StoreEvent& event, CalendarStore& store, ViewDone done);
 
     // Where a new screen opens: the topmost dialog shown over the active window (or the first
     // window when none is active), leaving out one that is closing; null without a window.

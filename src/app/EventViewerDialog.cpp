@@ -30,7 +30,7 @@ std::string personName(const Participant& person) {
 
 } // namespace
 
-EventViewerDialog::EventViewerDialog(StoreEvent event, EventStore& store, Calendar calendar,
+EventViewerDialog::EventViewerDialog(StoreEvent event, CalendarStore& store, Calendar calendar,
                                      QWidget* parent)
     : QDialog(parent), m_event(std::move(event)), m_store(store), m_calendar(std::move(calendar)) {
     if (!m_event.content) {
@@ -94,7 +94,7 @@ EventViewerDialog* EventViewerDialog::make(QWidget* parent, const CalEvent& even
     if (copies.empty()) {
         return nullptr;
     }
-    return new EventViewerDialog(copies.front(), store.eventStore(), store.calendar(), parent);
+    return new EventViewerDialog(copies.front(), store, store.calendar(), parent);
 }
 
 void EventViewerDialog::setOnFinished(Finished handler) {
@@ -201,20 +201,51 @@ void EventViewerDialog::request(ViewerAction action) {
     }
 }
 
-void EventViewerDialog::carryOut(ViewerAction action, Span span) {
-    StoreEvent current = m_event;
-    m_store.refresh(current);
+namespace {
+
+// What an answer or a removal came to: the store's sentence, or the event as it ended.
+struct Written {
+    std::optional<std::string> error;
+    StoreEvent ended;
+};
+
+// The write itself, on whichever thread the calendar store runs it: on the event as the store
+// has it now, and read again after an answer.
+Written write(EventStore& store, ViewerAction action, Span span, StoreEvent current) {
+    store.refresh(current);
     const auto status = EventEdit::replyStatus(action);
     const WriteResult result =
-        status ? m_store.reply(current, *status, span) : m_store.remove(current, span);
-    if (!result.ok()) {
-        showError(*result.error);
-        return;
+        status ? store.reply(current, *status, span) : store.remove(current, span);
+    if (result.ok() && status) {
+        store.refresh(current);
     }
-    if (status) {
-        m_store.refresh(current);
-    }
-    finish(EventEdit::resultOf(action), current);
+    return Written{.error = result.error, .ended = std::move(current)};
+}
+
+} // namespace
+
+void EventViewerDialog::carryOut(ViewerAction action, Span span) {
+    setWriting(true);
+    m_store.write(
+        this,
+        [action, span, current = m_event](EventStore& store) {
+            return write(store, action, span, current);
+        },
+        [this, action](Written written) {
+            setWriting(false);
+            if (written.error) {
+                showError(*written.error);
+                return;
+            }
+            finish(EventEdit::resultOf(action), written.ended);
+        });
+}
+
+void EventViewerDialog::setWriting(bool writing) {
+    // Nothing can be answered, edited or closed while the store writes.
+    m_writing = writing;
+    m_buttons->setEnabled(!writing);
+    m_replies->setEnabled(!writing);
 }
 
 void EventViewerDialog::edit() {
@@ -237,6 +268,9 @@ void EventViewerDialog::showError(const std::string& sentence) {
 }
 
 void EventViewerDialog::reject() {
+    if (m_writing) {
+        return;
+    }
     finish(ViewerResult::done, m_event);
 }
 

@@ -25,8 +25,9 @@ class EventConfirmationBar;
 // The event viewer: what an event says (title, times, place, repetition, calendar, people and
 // their answers, alerts, link, notes), with Accept, Maybe and Decline when the user is invited,
 // Edit and Delete on a calendar that takes changes, and Done. Answers and deletions go through
-// the event store; the viewer reports how it ended exactly once, closing itself first. A failed
-// write shows the store's sentence and keeps the viewer open.
+// the calendar store (on its worker, once the window has painted); the viewer reports how it ended
+// exactly once, closing itself first. A failed write shows the store's sentence and keeps the
+// viewer open.
 class EventViewerDialog final : public QDialog {
     Q_OBJECT
 
@@ -35,7 +36,7 @@ class EventViewerDialog final : public QDialog {
     using Finished = DialogEnding<ViewerResult>::Handler;
 
     // `calendar` is the user's: times are shown on its clock.
-    EventViewerDialog(StoreEvent event, EventStore& store, Calendar calendar,
+    EventViewerDialog(StoreEvent event, CalendarStore& store, Calendar calendar,
                       QWidget* parent = nullptr);
     ~EventViewerDialog() override;
 
@@ -55,14 +56,16 @@ class EventViewerDialog final : public QDialog {
     QLabel* addLine(const QString& objectName, const std::string& text);
     void request(ViewerAction action);
     void carryOut(ViewerAction action, Span span);
+    void setWriting(bool writing);
     void edit();
     void showError(const std::string& sentence);
     void finish(ViewerResult result, const StoreEvent& event);
 
     StoreEvent m_event;
-    EventStore& m_store;
+    CalendarStore& m_store;
     Calendar m_calendar;
     DialogEnding<ViewerResult> m_ending;
+    bool m_writing = false;
 
     QWidget* m_details = nullptr;
     QVBoxLayout* m_lines = nullptr;

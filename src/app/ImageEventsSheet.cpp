@@ -432,13 +432,13 @@ void ImageEventsSheet::scan() {
 }
 
 void ImageEventsSheet::edit(const EventSuggestion& suggestion) {
-    CalendarStore& store = *m_setup.store;
-    const std::optional<StoreEvent> saved = m_model->savedEvent(suggestion.id);
-    const StoreEvent event = saved ? *saved : m_model->newEvent(suggestion);
-    m_presenter->edit(event, store.eventStore(),
-                      [this, id = suggestion.id](EditorResult result, const StoreEvent& ended) {
-                          m_model->editorFinished(id, result, ended);
-                      });
+    m_model->savedEvent(suggestion.id, [this, suggestion](std::optional<StoreEvent> saved) {
+        const StoreEvent event = saved ? *saved : m_model->newEvent(suggestion);
+        m_presenter->edit(event, *m_setup.store,
+                          [this, id = suggestion.id](EditorResult result, const StoreEvent& ended) {
+                              m_model->editorFinished(id, result, ended);
+                          });
+    });
 }
 
 void ImageEventsSheet::showSaveError() {

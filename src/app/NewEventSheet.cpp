@@ -15,11 +15,10 @@ void Coordinator::editorFinished(EditorResult) const {
 
 EventEditorDialog* make(QWidget* parent, Instant start, std::optional<Instant> end,
                         CalendarStore& store, std::function<void()> dismiss) {
-    EventStore& events = store.eventStore();
     const Calendar& calendar = store.calendar();
     auto* editor = new EventEditorDialog(
-        EventEdit::newEvent(start, end, events.defaultCalendarForNewEvents(), calendar), events,
-        calendar, parent);
+        EventEdit::newEvent(start, end, store.eventStore().defaultCalendarForNewEvents(), calendar),
+        store, calendar, parent);
     editor->setOnFinished(
         [coordinator = Coordinator{std::move(dismiss)}](EditorResult result, const StoreEvent&) {
             coordinator.editorFinished(result);

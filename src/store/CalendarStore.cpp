@@ -8,10 +8,8 @@
 #include "store/WidgetCenter.h"
 
 #include <QCoreApplication>
-#include <QFutureWatcher>
 #include <QPointer>
 #include <QThread>
-#include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
 #include <chrono>
@@ -79,6 +77,7 @@ CalendarStore::CalendarStore(Services services, QObject* parent)
                         }
                         return MirrorScans::Start{.now = m_services.now(), .calendar = m_calendar};
                     }),
+      m_writes(m_services.scanHandle),
       m_accounts(
           *m_services.eventStore, m_calendar, [this] { return m_services.now(); },
           [this] { return hasAccess(); }) {
@@ -113,6 +112,7 @@ CalendarStore::CalendarStore(Services services, QObject* parent)
         }
     });
     connect(&m_mirrorScans, &MirrorScans::finished, this, &CalendarStore::mirrorScanFinished);
+    connect(&m_writes, &StoreWrites::written, this, &CalendarStore::written);
 
     scanMirrors(std::chrono::milliseconds(0));
 }
@@ -305,6 +305,9 @@ void CalendarStore::forget(bool dataChanged) {
     m_days.clear();
     m_loadedMonths.clear();
     m_loader.restart(dataChanged);
+    if (dataChanged) {
+        m_writes.storeChanged();
+    }
     ++m_revision;
     emit revisionChanged();
 }
@@ -410,22 +413,17 @@ std::vector<StoreEvent> CalendarStore::copies(const CalEvent& event) const {
 
 void CalendarStore::readCopies(QObject* context, CopiesRead read, CopiesDone done) {
     Q_ASSERT(onMainThread());
-    std::shared_ptr<const EventStore> handle =
-        m_background ? std::shared_ptr<const EventStore>(m_services.scanHandle()) : nullptr;
-    if (!handle) {
+    if (!m_background) {
         done(read(*m_services.eventStore));
         return;
     }
-    // The watcher hands the copies over from the event loop, never from inside this call, even
-    // when the worker is done first; it goes with `context`.
-    auto* watcher = new QFutureWatcher<std::vector<StoreEvent>>(context);
-    connect(watcher, &QFutureWatcherBase::finished, watcher, [watcher, done = std::move(done)] {
-        const CopiesDone finish = done;
-        watcher->deleteLater();
-        finish(watcher->result());
-    });
-    watcher->setFuture(
-        QtConcurrent::run([handle, read = std::move(read)] { return read(*handle); }));
+    // Read where the writes run, after them: an event just saved is read as saved, even before
+    // the event store has read it back.
+    auto copies = std::make_shared<std::vector<StoreEvent>>();
+    m_writes.run(
+        context, StoreWrites::Kind::read,
+        [read = std::move(read), copies](EventStore& store) { *copies = read(store); },
+        [done = std::move(done), copies] { done(std::move(*copies)); });
 }
 
 } // namespace plannery

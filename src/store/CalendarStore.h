@@ -8,6 +8,7 @@
 #include "store/CalendarAccounts.h"
 #include "store/MirrorScans.h"
 #include "store/MonthLoader.h"
+#include "store/StoreWrites.h"
 
 #include <QObject>
 
@@ -18,6 +19,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -137,13 +139,33 @@ class CalendarStore final : public QObject {
 
     // Reads copies of events (EventDetailCopies) and hands them to `done` on the main thread
     // while `context` lives. Before loadInBackground(), or without a way to make a handle, the
-    // read runs here, before this returns; after it, on a worker from a snapshot of the event
-    // store, so that opening an event never waits on the disk, and `done` runs from the event
-    // loop.
+    // read runs here, before this returns; after it, on the worker of the writes below (after
+    // them, so that it sees them), so that opening an event never waits on the disk, and `done`
+    // runs from the event loop.
     using CopiesRead = std::function<std::vector<StoreEvent>(const EventStore&)>;
     using CopiesDone = std::function<void(std::vector<StoreEvent>)>;
     void readCopies(QObject* context, CopiesRead read, CopiesDone done);
 
+    // Runs `work` on the event store to save, remove or answer single events (and to read what
+    // it wrote), and hands what it returns to `done` on the main thread while `context` lives.
+    // Before loadInBackground(), or without a way to make a handle, it runs here, before this
+    // returns. After it, on the worker of StoreWrites, so that a save never waits on the disk in
+    // the window; `done` runs from the event loop, and `written` follows.
+    template <typename Work, typename Done> void write(QObject* context, Work work, Done done) {
+        using Result = std::invoke_result_t<Work&, EventStore&>;
+        if (!m_background) {
+            done(work(*m_services.eventStore));
+            return;
+        }
+        auto result = std::make_shared<std::optional<Result>>();
+        m_writes.run(
+            context, StoreWrites::Kind::write,
+            [work = std::move(work), result](EventStore& store) { result->emplace(work(store)); },
+            [done = std::move(done), result] { done(std::move(**result)); });
+    }
+
+    // The event store itself, for what it holds in memory (calendars, sources); events are read
+    // and written through the functions above.
     EventStore& eventStore() { return *m_services.eventStore; }
     // The shared settings and preferences the store was given; may be null.
     SharedKeychain* keychain() const { return m_services.keychain; }
@@ -159,6 +181,9 @@ class CalendarStore final : public QObject {
     void mirrorScanFinished();
     // Months asked for have loaded in the background: their days can be read with `loaded`.
     void monthsLoaded();
+    // A write ran on a handle of the event store (see `write`): the event store sees it only
+    // once it has read the calendars again.
+    void written();
 
   private:
     // The day's events, its month read on this thread when it is not loaded yet.
@@ -184,6 +209,7 @@ class CalendarStore final : public QObject {
     bool m_background = false;
     MonthLoader m_loader;
     MirrorScans m_mirrorScans;
+    StoreWrites m_writes;
     CalendarAccounts m_accounts;
 };
 

@@ -351,31 +351,49 @@ void ImageEventsModel::clearSaveError() {
 }
 
 void ImageEventsModel::add(const EventSuggestion& suggestion) {
-    if (m_added.contains(suggestion.id)) {
+    if (m_added.contains(suggestion.id) || m_adding.contains(suggestion.id)) {
         return;
     }
-    const CalendarHandle target = calendar();
-    WriteResult saved{.error = kNoCalendar};
-    if (target) {
-        saved = m_services.store->eventStore().save(newEvent(suggestion), Span::thisEvent);
+    if (!calendar()) {
+        saved(suggestion.id, WriteResult{.error = kNoCalendar});
+        return;
     }
-    if (!saved.ok()) {
-        m_saveError = saved.error;
+    m_adding.insert(suggestion.id);
+    m_services.store->write(
+        this,
+        [event = newEvent(suggestion)](EventStore& store) {
+            return store.save(event, Span::thisEvent);
+        },
+        [this, id = suggestion.id](WriteResult result) { saved(id, std::move(result)); });
+}
+
+void ImageEventsModel::saved(const std::string& suggestionID, WriteResult result) {
+    m_adding.erase(suggestionID);
+    if (!result.ok()) {
+        m_saveError = result.error;
         emit saveErrorChanged();
         return;
     }
-    if (!saved.eventIdentifier.empty()) {
+    if (!result.eventIdentifier.empty()) {
         auto added = m_added;
-        added[suggestion.id] = saved.eventIdentifier;
+        added[suggestionID] = result.eventIdentifier;
         setAdded(std::move(added));
     }
 }
 
 void ImageEventsModel::remove(const std::string& suggestionID) {
-    if (const auto event = savedEvent(suggestionID)) {
-        // A failed removal leaves the event; the suggestion counts as not added all the same.
-        m_services.store->eventStore().remove(*event, Span::thisEvent);
+    const auto found = m_added.find(suggestionID);
+    if (found == m_added.end()) {
+        return;
     }
+    // A failed removal leaves the event; the suggestion counts as not added all the same.
+    m_services.store->write(
+        this,
+        [identifier = found->second](EventStore& store) {
+            const auto event = store.event(identifier);
+            return event && store.remove(*event, Span::thisEvent).ok();
+        },
+        [](bool) {});
     auto added = m_added;
     added.erase(suggestionID);
     setAdded(std::move(added));
@@ -389,12 +407,17 @@ std::optional<Instant> ImageEventsModel::earliestAdded() const {
     return ImageEventsSaving::earliestAdded(m_suggestions, m_added);
 }
 
-std::optional<StoreEvent> ImageEventsModel::savedEvent(const std::string& suggestionID) const {
+void ImageEventsModel::savedEvent(const std::string& suggestionID,
+                                  std::function<void(std::optional<StoreEvent>)> done) {
     const auto found = m_added.find(suggestionID);
     if (found == m_added.end()) {
-        return std::nullopt;
+        done(std::nullopt);
+        return;
     }
-    return m_services.store->eventStore().event(found->second);
+    // Read where the writes run, after the one that saved it.
+    m_services.store->write(
+        this, [identifier = found->second](EventStore& store) { return store.event(identifier); },
+        std::move(done));
 }
 
 StoreEvent ImageEventsModel::newEvent(const EventSuggestion& suggestion) const {

@@ -18,6 +18,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <stop_token>
 #include <string>
 #include <variant>
@@ -101,7 +102,8 @@ class ImageEventsModel final : public QObject {
     const std::optional<std::string>& saveError() const { return m_saveError; }
     void clearSaveError();
 
-    // Saves the suggestion in calendar(); adding one twice saves one event.
+    // Saves the suggestion in calendar() (see CalendarStore::write); adding one twice, even
+    // before the first is written, saves one event.
     void add(const EventSuggestion& suggestion);
     // Removes the event saved for the suggestion, which can then be added again.
     void remove(const std::string& suggestionID);
@@ -109,9 +111,11 @@ class ImageEventsModel final : public QObject {
     // The earliest start among the added suggestions, reported when the sheet closes.
     std::optional<Instant> earliestAdded() const;
 
-    // The editor's side: the event saved for a suggestion (when it still exists), a new unsaved
-    // event made from one, and how the editor ended for a suggestion.
-    std::optional<StoreEvent> savedEvent(const std::string& suggestionID) const;
+    // The editor's side: the event saved for a suggestion (when it still exists; handed to
+    // `done` as CalendarStore::write hands results), a new unsaved event made from one, and how
+    // the editor ended for a suggestion.
+    void savedEvent(const std::string& suggestionID,
+                    std::function<void(std::optional<StoreEvent>)> done);
     StoreEvent newEvent(const EventSuggestion& suggestion) const;
     void editorFinished(const std::string& suggestionID, EditorResult result,
                         const StoreEvent& event);
@@ -136,6 +140,7 @@ class ImageEventsModel final : public QObject {
     void setImage(const QImage& image);
     void setText(const QString& text);
     void setAdded(std::map<std::string, std::string> added);
+    void saved(const std::string& suggestionID, WriteResult result);
     void publish(std::vector<EventSuggestion> suggestions, EventFinder::Source source);
 
     Services m_services;
@@ -145,6 +150,7 @@ class ImageEventsModel final : public QObject {
     std::vector<EventSuggestion> m_suggestions;
     std::optional<EventFinder::Source> m_source;
     std::map<std::string, std::string> m_added;
+    std::set<std::string> m_adding; // suggestions being written
     std::string m_calendarID;
     std::optional<std::string> m_saveError;
 

@@ -82,7 +82,9 @@ std::unique_ptr<CalendarStore> makeVdirCalendarStore(const VdirSetup& setup) {
     }
     auto store = std::make_unique<CalendarStore>(std::move(services));
     // Both watchers belong to the store, so they never outlive what they report to.
-    new VdirWatcher(events, VdirWatcher::kQuiet, VdirWatcher::kLongest, store.get());
+    auto* watcher =
+        new VdirWatcher(events, VdirWatcher::kQuiet, VdirWatcher::kLongest, store.get());
+    QObject::connect(store.get(), &CalendarStore::written, watcher, &VdirWatcher::writtenElsewhere);
     auto* days = new DayWatcher(calendar, &Instant::now, store.get());
     QObject::connect(days, &DayWatcher::dayChanged, store.get(), &CalendarStore::dayChanged);
     QObject::connect(days, &DayWatcher::timeZoneChanged, store.get(),

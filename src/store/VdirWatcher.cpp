@@ -3,6 +3,8 @@
 #include <QFutureWatcher>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <utility>
+
 namespace plannery {
 
 VdirWatcher::VdirWatcher(VdirEventStore& store, std::chrono::milliseconds quiet,
@@ -16,6 +18,11 @@ VdirWatcher::~VdirWatcher() = default;
 
 void VdirWatcher::checkNow() {
     m_folders.flush();
+}
+
+void VdirWatcher::writtenElsewhere() {
+    m_stale = m_reading;
+    checkNow();
 }
 
 void VdirWatcher::settle() {
@@ -35,7 +42,8 @@ void VdirWatcher::settle() {
 
 void VdirWatcher::finished(const std::shared_ptr<VdirEventStore::Reload>& result) {
     m_reading = false;
-    const std::optional<bool> changed = m_store.applyReload(result);
+    const std::optional<bool> changed =
+        std::exchange(m_stale, false) ? std::nullopt : m_store.applyReload(result);
     // Files written into a folder before it was watched made no event: it is read once more.
     if (watch()) {
         m_folders.noteChange();

@@ -30,6 +30,9 @@ class VdirWatcher final : public QObject {
     // Reads the folders now, as a change would, checking every file (the app does so after its
     // first paint when it opened on a quick look at the folders).
     void checkNow();
+    // Files were written through another handle of the store: read now, and drop a reload under
+    // way, which may have read the folders before the write.
+    void writtenElsewhere();
     QStringList watchedPaths() const { return m_folders.watchedPaths(); }
 
   signals:
@@ -46,6 +49,7 @@ class VdirWatcher final : public QObject {
     FolderWatcher m_folders;
     bool m_reading = false; // a reload runs in the background
     bool m_again = false;   // changes came in while it ran
+    bool m_stale = false;   // what it read is older than a write made meanwhile
 };
 
 } // namespace plannery

@@ -59,11 +59,22 @@ std::unique_ptr<VdirEventStore> DialogVdir::openStore() const {
     return std::make_unique<VdirEventStore>(options());
 }
 
-VdirEventStore& DialogVdir::store() {
+CalendarStore& DialogVdir::store() {
     if (!m_store) {
-        m_store = std::make_unique<VdirEventStore>(options());
+        auto events = openStore();
+        m_events = events.get();
+        m_store = std::make_unique<CalendarStore>(
+            CalendarStore::Services{.eventStore = std::move(events),
+                                    .scanHandle = [this] { return m_events->snapshot(); },
+                                    .calendar = [this] { return m_calendar; },
+                                    .now = [this] { return at(m_calendar, 2026, 3, 1); }});
     }
     return *m_store;
+}
+
+VdirEventStore& DialogVdir::events() {
+    store();
+    return *m_events;
 }
 
 std::vector<StoreEvent> DialogVdir::marchEventsOnDisk() const {
@@ -88,7 +99,7 @@ std::string DialogVdir::id(const std::string& below) const {
 }
 
 StoreEvent DialogVdir::occurrence(const std::string& below, Instant start) {
-    for (const auto& event : store().events(start.plus(-1), start.plus(1))) {
+    for (const auto& event : events().events(start.plus(-1), start.plus(1))) {
         if (event.eventIdentifier() == id(below) && event.startDate == start) {
             return event;
         }

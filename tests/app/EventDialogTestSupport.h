@@ -2,6 +2,7 @@
 
 #include "model/Calendar.h"
 #include "platform/VdirEventStore.h"
+#include "store/CalendarStore.h"
 
 #include "TestSupport.h"
 
@@ -35,7 +36,10 @@ class DialogVdir {
     void sync(const std::string& calendar, const std::string& name, const std::string& text) const;
     static std::string read(const std::filesystem::path& path);
 
-    VdirEventStore& store();
+    // The calendar store the dialogs write through, over a vdir store of its own, and that
+    // vdir store; both open on first use.
+    CalendarStore& store();
+    VdirEventStore& events();
     // Another store over the same calendars, for a CalendarStore to own.
     std::unique_ptr<VdirEventStore> openStore() const;
     // Every occurrence in March 2026 as a fresh start reads the files, and as "Title@DD.MM HH:MM".
@@ -51,7 +55,8 @@ class DialogVdir {
 
     TempDir m_dir;
     Calendar m_calendar;
-    std::unique_ptr<VdirEventStore> m_store;
+    std::unique_ptr<CalendarStore> m_store;
+    VdirEventStore* m_events = nullptr; // owned by m_store
 };
 
 // The shown button of a dialog with this text; null when there is none.

@@ -197,7 +197,7 @@ TEST_F(EventEditorDialogTest, AReadOnlyCalendarOffersNoSaveOrDeleteAndCancelsOnc
 TEST_F(EventEditorDialogTest, ANewAllDayEventWithAnAlertIsWrittenToTheChosenCalendar) {
     const StoreEvent draft =
         EventEdit::newEvent(at(vdir.calendar(), 2026, 3, 10, 10), std::nullopt,
-                            vdir.store().defaultCalendarForNewEvents(), vdir.calendar());
+                            vdir.events().defaultCalendarForNewEvents(), vdir.calendar());
     auto editor = open(draft);
     EXPECT_EQ(editor->windowTitle(), "New Event");
     EXPECT_EQ(test::shownButton(editor, "Delete"), nullptr) << "nothing to delete yet";

@@ -327,7 +327,11 @@ TEST_F(ImageEventsModelTest, AddingSavesOnceInTheChosenCalendarAndRemovingUndoes
     EXPECT_EQ(calendarOf(saved), "Work");
     EXPECT_EQ(vdir->events(now, now.plus(30 * 86400)).size(), 1u);
     EXPECT_EQ(model->pending().size(), 1u);
-    EXPECT_EQ(model->savedEvent(dentist.id)->title(), "Dentist");
+    std::optional<StoreEvent> read;
+    model->savedEvent(dentist.id,
+                      [&](std::optional<StoreEvent> event) { read = std::move(event); });
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->title(), "Dentist");
 
     model->add(checkup);
     EXPECT_EQ(model->earliestAdded(), checkup.start);

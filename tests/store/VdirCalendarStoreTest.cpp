@@ -64,5 +64,73 @@ TEST(VdirCalendarStore, EditsInPlaceReachTheViews) {
     EXPECT_TRUE(changesUntil(*store, [&] { return titleOn(*store) == "Supper"; }));
 }
 
+// After the first paint, saving and removing run on a worker, one after the other: a removal
+// asked for at once finds the event just added, before the store has read it back; the views
+// see what was written once it has; a write goes through even when whoever asked has gone.
+TEST(VdirCalendarStore, AfterTheFirstPaintWritesRunOnAWorkerInOrderAndReachTheViews) {
+    test::TempDir dir;
+    const fs::path root = dir.path() / "root";
+    dir.write("root/acct/cal/a.ics", event("Lunch"));
+    auto store = makeVdirCalendarStore(
+        {.roots = {root}, .cacheFile = dir.path() / "index.sqlite", .zone = "Europe/Berlin"});
+    EXPECT_EQ(titleOn(*store), "Lunch");
+    store->loadInBackground();
+    QSignalSpy written(store.get(), &CalendarStore::written);
+
+    const Instant day = test::at(test::berlin(), 2026, 3, 10);
+    auto content = std::make_shared<EventContent>();
+    content->title = "Tea";
+    content->calendar = store->eventStore().calendars().front();
+    StoreEvent tea;
+    tea.content = content;
+    tea.startDate = day.plus(16 * 3600);
+    tea.endDate = day.plus(17 * 3600);
+    QObject asking;
+    std::vector<std::string> steps;
+    store->write(
+        &asking, [tea](EventStore& events) { return events.save(tea, Span::thisEvent).ok(); },
+        [&](bool saved) { steps.push_back(saved ? "saved" : "not saved"); });
+    store->write(
+        &asking,
+        [day](EventStore& events) {
+            for (const StoreEvent& one : events.events(day, day.plus(86400))) {
+                if (one.title() == "Tea") {
+                    return events.remove(one, Span::thisEvent).ok();
+                }
+            }
+            return false;
+        },
+        [&](bool removed) { steps.push_back(removed ? "removed" : "not found"); });
+    EXPECT_TRUE(steps.empty()) << "nothing is written on the window's thread";
+    while (written.count() < 2) {
+        ASSERT_TRUE(written.wait(30000));
+    }
+    EXPECT_EQ(steps, (std::vector<std::string>{"saved", "removed"}));
+    std::vector<std::string> files;
+    for (const auto& entry : fs::directory_iterator(root / "acct/cal")) {
+        if (entry.path().extension() == ".ics") {
+            files.push_back(entry.path().filename().string());
+        }
+    }
+    EXPECT_EQ(files, std::vector<std::string>{"a.ics"});
+
+    bool told = false;
+    {
+        QObject gone;
+        store->write(
+            &gone,
+            [day](EventStore& events) {
+                StoreEvent lunch = events.events(day, day.plus(86400)).at(0);
+                auto retitled = std::make_shared<EventContent>(*lunch.content);
+                retitled->title = "Brunch";
+                lunch.content = retitled;
+                return events.save(lunch, Span::thisEvent).ok();
+            },
+            [&](bool) { told = true; });
+    }
+    EXPECT_TRUE(changesUntil(*store, [&] { return titleOn(*store) == "Brunch"; }));
+    EXPECT_FALSE(told);
+}
+
 } // namespace
 } // namespace plannery
