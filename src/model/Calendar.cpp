@@ -62,7 +62,7 @@ std::string localeFromEnvironment() {
 Calendar::Calendar(std::string zoneId, std::string localeId,
                    std::unique_ptr<icu::Calendar> calendar, std::unique_ptr<icu::Collator> collator)
     : m_zoneId(std::move(zoneId)), m_localeId(std::move(localeId)), m_calendar(std::move(calendar)),
-      m_collator(std::move(collator)) {}
+      m_collator(std::move(collator)), m_offsets(m_calendar->getTimeZone()) {}
 
 std::optional<Calendar> Calendar::make(std::string_view zoneId, std::string_view localeId,
                                        std::optional<Weekday> firstWeekday) {
@@ -124,7 +124,8 @@ bool Calendar::isKnownZone(std::string_view zoneId) {
 
 Calendar::Calendar(const Calendar& other)
     : m_zoneId(other.m_zoneId), m_localeId(other.m_localeId), m_calendar(other.m_calendar->clone()),
-      m_collator(other.m_collator ? other.m_collator->clone() : nullptr) {}
+      m_collator(other.m_collator ? other.m_collator->clone() : nullptr),
+      m_offsets(m_calendar->getTimeZone()) {}
 
 Calendar& Calendar::operator=(const Calendar& other) {
     if (this != &other) {
@@ -271,19 +272,9 @@ std::optional<Instant> Calendar::date(int year, int month, int day, int hour, in
 }
 
 Instant Calendar::instantOfWallSeconds(double wallSeconds) const {
-    UErrorCode status = U_ZERO_ERROR;
-    int32_t raw = 0;
-    int32_t dst = 0;
-    const icu::TimeZone& zone = m_calendar->getTimeZone();
-    if (const auto* basic = dynamic_cast<const icu::BasicTimeZone*>(&zone)) {
-        // FORMER for both: a skipped time is read with the offset before the change (so it moves
-        // forward by the gap), an ambiguous one as the first of the two, as date() does.
-        basic->getOffsetFromLocal(wallSeconds * kMillis, UCAL_TZ_LOCAL_FORMER, UCAL_TZ_LOCAL_FORMER,
-                                  raw, dst, status);
-    } else {
-        zone.getOffset(wallSeconds * kMillis, true, raw, dst, status);
-    }
-    return Instant{U_FAILURE(status) ? wallSeconds : wallSeconds - (raw + dst) / kMillis};
+    // A skipped time is read with the offset before the change (so it moves forward by the gap),
+    // an ambiguous one as the first of the two, as date() does.
+    return Instant{wallSeconds - m_offsets.ofWall(wallSeconds).value_or(0)};
 }
 
 Weekday Calendar::weekday(Instant t) const {
@@ -297,11 +288,7 @@ bool Calendar::isWeekend(Instant t) const {
 }
 
 int Calendar::utcOffsetSeconds(Instant t) const {
-    UErrorCode status = U_ZERO_ERROR;
-    int32_t raw = 0;
-    int32_t dst = 0;
-    m_calendar->getTimeZone().getOffset(t.seconds * kMillis, false, raw, dst, status);
-    return U_FAILURE(status) ? 0 : (raw + dst) / 1000;
+    return int(m_offsets.ofInstant(t.seconds).value_or(0));
 }
 
 int Calendar::compareLocalized(std::string_view a, std::string_view b) const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/Instant.h"
+#include "model/ZoneOffsets.h"
 
 #include <memory>
 #include <optional>
@@ -105,6 +106,7 @@ class Calendar {
     std::string m_localeId;
     std::unique_ptr<icu::Calendar> m_calendar;
     std::unique_ptr<icu::Collator> m_collator;
+    mutable ZoneOffsets m_offsets; // of m_calendar's zone
     // The last day looked up: most callers walk through events in time order.
     mutable DateInterval m_lastDay{Instant{1}, Instant{0}};
 };

@@ -1,6 +1,7 @@
 #include "model/MirrorDetection.h"
 
 #include "model/Dedup.h"
+#include "model/StringMap.h"
 
 #include <algorithm>
 #include <numeric>
@@ -13,13 +14,6 @@ namespace plannery::MirrorDetection {
 namespace {
 
 constexpr std::uint32_t kNone = UINT32_MAX;
-
-struct StringHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view text) const noexcept {
-        return std::hash<std::string_view>{}(text);
-    }
-};
 
 // Gives each distinct text a small number, so that matching compares integers.
 class Interner {
@@ -36,7 +30,7 @@ class Interner {
     }
 
   private:
-    std::unordered_map<std::string, std::uint32_t, StringHash, std::equal_to<>> m_ids;
+    StringMap<std::uint32_t> m_ids;
 };
 
 // One occurrence on a known calendar.

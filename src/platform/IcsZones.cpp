@@ -1,7 +1,9 @@
 #include "platform/IcsZones.h"
 
+#include "model/StringMap.h"
+#include "model/ZoneOffsets.h"
+
 #include <libical/ical.h>
-#include <unicode/basictz.h>
 #include <unicode/timezone.h>
 #include <unicode/unistr.h>
 
@@ -15,33 +17,42 @@ namespace plannery::ics {
 
 namespace {
 
-constexpr double kMillis = 1000.0;
-
 icu::UnicodeString unicode(std::string_view text) {
     return icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), int(text.size())));
 }
 
+} // namespace
+
+struct KnownZone {
+    explicit KnownZone(std::unique_ptr<const icu::TimeZone> made)
+        : zone(std::move(made)), offsets(*zone) {}
+
+    std::unique_ptr<const icu::TimeZone> zone;
+    ZoneOffsets offsets;
+};
+
+namespace {
+
 // Zones by identifier, made once per thread: creating an ICU zone loads its rules from the data
 // files, which costs far more than the conversions done with it. Null for an unknown identifier.
-std::shared_ptr<const icu::TimeZone> icuZone(std::string_view id) {
+std::shared_ptr<KnownZone> icuZone(std::string_view id) {
     constexpr std::size_t kMaxZones = 1024; // only a crafted file names this many
-    thread_local std::unordered_map<std::string, std::shared_ptr<const icu::TimeZone>> zones;
-    const std::string key(id);
-    if (const auto found = zones.find(key); found != zones.end()) {
+    thread_local StringMap<std::shared_ptr<KnownZone>> zones;
+    if (const auto found = zones.find(id); found != zones.end()) {
         return found->second;
     }
     if (zones.size() >= kMaxZones) {
         zones.clear();
     }
-    std::shared_ptr<const icu::TimeZone> zone;
+    std::shared_ptr<KnownZone> known;
     if (!id.empty()) {
-        zone.reset(icu::TimeZone::createTimeZone(unicode(id)));
-        if (!zone || *zone == icu::TimeZone::getUnknown()) {
-            zone.reset();
+        std::unique_ptr<const icu::TimeZone> zone(icu::TimeZone::createTimeZone(unicode(id)));
+        if (zone && *zone != icu::TimeZone::getUnknown()) {
+            known = std::make_shared<KnownZone>(std::move(zone));
         }
     }
-    zones.emplace(key, zone);
-    return zone;
+    zones.emplace(std::string(id), known);
+    return known;
 }
 
 bool icuKnows(std::string_view id) {
@@ -251,30 +262,21 @@ std::optional<std::string> icuZoneFor(std::string_view tzid) {
     return std::nullopt;
 }
 
-struct ZoneConverter::Impl {
-    ZoneRef::Kind kind = ZoneRef::Kind::floating;
-    const Calendar* calendar = nullptr;
-    std::shared_ptr<const icu::TimeZone> icuZone;
-    std::shared_ptr<icaltimezone> icalZone;
-};
-
 ZoneConverter::ZoneConverter(const ZoneRef& zone, const std::vector<std::string>& timeZones,
                              const Calendar& calendar)
-    : m_impl(std::make_unique<Impl>()) {
+    : m_kind(zone.kind), m_calendar(&calendar) {
     prepareLibical();
-    m_impl->calendar = &calendar;
-    m_impl->kind = zone.kind;
     if (zone.kind != ZoneRef::Kind::named) {
         return;
     }
-    if ((m_impl->icuZone = icuZone(zone.id))) {
+    if ((m_icuZone = icuZone(zone.id))) {
         return;
     }
-    if ((m_impl->icalZone = fileZone(zone.id, timeZones))) {
+    if ((m_icalZone = fileZone(zone.id, timeZones))) {
         return;
     }
     // A zone nobody can place: its times float.
-    m_impl->kind = ZoneRef::Kind::floating;
+    m_kind = ZoneRef::Kind::floating;
 }
 
 ZoneConverter::~ZoneConverter() = default;
@@ -284,33 +286,22 @@ std::optional<Instant> ZoneConverter::toInstant(const WallTime& wall) const {
         return std::nullopt;
     }
     const double local = double(wallSeconds(wall));
-    if (wall.isDate || m_impl->kind == ZoneRef::Kind::floating) {
-        return m_impl->calendar->instantOfWallSeconds(local);
+    if (wall.isDate || m_kind == ZoneRef::Kind::floating) {
+        return m_calendar->instantOfWallSeconds(local);
     }
-    if (m_impl->kind == ZoneRef::Kind::utc) {
+    if (m_kind == ZoneRef::Kind::utc) {
         return Instant{local};
     }
-    if (m_impl->icuZone) {
-        UErrorCode status = U_ZERO_ERROR;
-        int32_t raw = 0;
-        int32_t dst = 0;
-        if (auto* basic = dynamic_cast<const icu::BasicTimeZone*>(m_impl->icuZone.get())) {
-            // FORMER for both: a skipped time is read with the offset before the change (so it
-            // moves forward by the gap), an ambiguous one as the first of the two.
-            basic->getOffsetFromLocal(local * kMillis, UCAL_TZ_LOCAL_FORMER, UCAL_TZ_LOCAL_FORMER,
-                                      raw, dst, status);
-        } else {
-            m_impl->icuZone->getOffset(local * kMillis, true, raw, dst, status);
-        }
-        if (U_FAILURE(status)) {
-            return std::nullopt;
-        }
-        return Instant{local - (raw + dst) / kMillis};
+    if (m_icuZone) {
+        // A skipped time is read with the offset before the change (so it moves forward by the
+        // gap), an ambiguous one as the first of the two.
+        const auto offset = m_icuZone->offsets.ofWall(local);
+        return offset ? std::optional(Instant{local - *offset}) : std::nullopt;
     }
-    if (m_impl->icalZone) {
+    if (m_icalZone) {
         icaltimetype time = toIcal(wall);
         int daylight = 0;
-        const int offset = icaltimezone_get_utc_offset(m_impl->icalZone.get(), &time, &daylight);
+        const int offset = icaltimezone_get_utc_offset(m_icalZone.get(), &time, &daylight);
         return Instant{local - offset};
     }
     return Instant{local};
@@ -322,20 +313,14 @@ WallTime ZoneConverter::toWall(Instant t) const {
     const double seconds =
         std::isfinite(t.seconds) ? std::clamp(t.seconds, -kFarthest, kFarthest) : 0;
     double offset = 0;
-    if (m_impl->kind == ZoneRef::Kind::floating) {
-        offset = m_impl->calendar->utcOffsetSeconds(Instant{seconds});
-    } else if (m_impl->icuZone) {
-        UErrorCode status = U_ZERO_ERROR;
-        int32_t raw = 0;
-        int32_t dst = 0;
-        m_impl->icuZone->getOffset(seconds * kMillis, false, raw, dst, status);
-        if (U_SUCCESS(status)) {
-            offset = (raw + dst) / kMillis;
-        }
-    } else if (m_impl->icalZone) {
+    if (m_kind == ZoneRef::Kind::floating) {
+        offset = m_calendar->utcOffsetSeconds(Instant{seconds});
+    } else if (m_icuZone) {
+        offset = m_icuZone->offsets.ofInstant(seconds).value_or(0);
+    } else if (m_icalZone) {
         icaltimetype utc = toIcal(wallFromSeconds(std::int64_t(std::floor(seconds)), false));
         int daylight = 0;
-        offset = icaltimezone_get_utc_offset_of_utc_time(m_impl->icalZone.get(), &utc, &daylight);
+        offset = icaltimezone_get_utc_offset_of_utc_time(m_icalZone.get(), &utc, &daylight);
     }
     return wallFromSeconds(std::int64_t(std::floor(seconds + offset)), false);
 }

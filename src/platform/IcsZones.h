@@ -41,6 +41,9 @@ WallTime wallFromSeconds(std::int64_t seconds, bool isDate);
 // "/mozilla.org/20070129_1/", or the zone of a Windows zone name. nullopt when ICU knows none.
 std::optional<std::string> icuZoneFor(std::string_view tzid);
 
+// An ICU zone with the offsets of the days it was asked about; made and used by one thread.
+struct KnownZone;
+
 // Places written times of one zone on the time line and back. DATE values and floating times
 // are read in the calendar's zone; a time skipped by a clock change moves forward by the gap and
 // an ambiguous one takes the first of the two.
@@ -57,8 +60,10 @@ class ZoneConverter {
     WallTime toWall(Instant t) const;
 
   private:
-    struct Impl;
-    std::unique_ptr<Impl> m_impl;
+    ZoneRef::Kind m_kind = ZoneRef::Kind::floating;
+    const Calendar* m_calendar;
+    std::shared_ptr<KnownZone> m_icuZone;
+    std::shared_ptr<icaltimezone> m_icalZone;
 };
 
 // An instant for a time in its own zone (convenience for one-off conversions).
