@@ -44,8 +44,12 @@ Length lengthOf(const Component& component, const std::vector<std::string>& time
         return length;
     }
     if (component.end) {
-        auto start = instantOf(component.start, timeZones, calendar);
-        auto end = instantOf(*component.end, timeZones, calendar);
+        const ZoneConverter zone(component.start.zone, timeZones, calendar);
+        const auto start = zone.toInstant(component.start.wall);
+        // Start and end are almost always written in one zone.
+        const auto end = component.end->zone == component.start.zone
+                             ? zone.toInstant(component.end->wall)
+                             : instantOf(*component.end, timeZones, calendar);
         if (start && end) {
             // An end before the start reads as the start.
             length.seconds = std::max(0.0, end->since(*start));

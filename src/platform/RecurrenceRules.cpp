@@ -1,14 +1,19 @@
 #include "platform/RecurrenceRules.h"
 
+#include "model/StringMap.h"
 #include "platform/IcsText.h"
 
 #include <libical/ical.h>
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 
 namespace plannery::ics {
 
@@ -417,27 +422,42 @@ struct ParsedRule {
     ParsedRule& operator=(const ParsedRule&) = delete;
 };
 
+// Rules by their text, parsed once per thread: every fetch of a month walks the same rules again.
+std::shared_ptr<const ParsedRule> parsedRule(std::string_view text) {
+    constexpr std::size_t kKept = 4096; // beyond the rules of any real set of calendars
+    thread_local StringMap<std::shared_ptr<const ParsedRule>> rules;
+    if (const auto found = rules.find(text); found != rules.end()) {
+        return found->second;
+    }
+    if (rules.size() >= kKept) {
+        rules.clear();
+    }
+    auto parsed = std::make_shared<const ParsedRule>(text);
+    rules.emplace(std::string(text), parsed);
+    return parsed;
+}
+
 } // namespace
 
 bool ruleNeverMatches(std::string_view rrule) {
-    ParsedRule parsed(rrule);
-    return !parsed.rule || neverMatches(*parsed.rule);
+    const auto parsed = parsedRule(rrule);
+    return !parsed->rule || neverMatches(*parsed->rule);
 }
 
 bool ruleHasEnd(std::string_view rrule) {
-    ParsedRule parsed(rrule);
-    return parsed.rule && (parsed.rule->count > 0 || !icaltime_is_null_time(parsed.rule->until));
+    const auto parsed = parsedRule(rrule);
+    return parsed->rule && (parsed->rule->count > 0 || !icaltime_is_null_time(parsed->rule->until));
 }
 
 RuleStarts ruleStarts(std::string_view rrule, const WallTime& dtstart, const ZoneConverter& zone,
                       std::int64_t lo, std::int64_t hi, long& budget, std::size_t maxStarts,
                       RuleWalker walker) {
     RuleStarts result;
-    ParsedRule parsed(rrule);
-    if (!parsed.rule || neverMatches(*parsed.rule) || !isValidWall(dtstart)) {
+    const auto parsed = parsedRule(rrule);
+    if (!parsed->rule || neverMatches(*parsed->rule) || !isValidWall(dtstart)) {
         return result;
     }
-    auto rule = *parsed.rule;
+    auto rule = *parsed->rule;
     std::int64_t until = std::numeric_limits<std::int64_t>::max();
     if (!icaltime_is_null_time(rule.until)) {
         WallTime wall{.year = rule.until.year,
@@ -463,13 +483,13 @@ RuleStarts ruleStarts(std::string_view rrule, const WallTime& dtstart, const Zon
     }
     if (rule.freq == ICAL_SECONDLY_RECURRENCE || rule.freq == ICAL_MINUTELY_RECURRENCE ||
         rule.freq == ICAL_HOURLY_RECURRENCE) {
-        return subDailyStarts(rule, parsed.interval, dtstart, until, lo, hi, budget, maxStarts);
+        return subDailyStarts(rule, parsed->interval, dtstart, until, lo, hi, budget, maxStarts);
     }
     if (walker == RuleWalker::automatic && isPlain(rule)) {
-        return plainStarts(rule, parsed.interval, dtstart, until, lo, hi, budget, maxStarts);
+        return plainStarts(rule, parsed->interval, dtstart, until, lo, hi, budget, maxStarts);
     }
-    if (parsed.interval > rule.interval) {
-        return widePeriodStarts(rule, parsed.interval, dtstart, until, lo, hi, budget, maxStarts);
+    if (parsed->interval > rule.interval) {
+        return widePeriodStarts(rule, parsed->interval, dtstart, until, lo, hi, budget, maxStarts);
     }
     if (rule.count <= 0) {
         // The iterator stops at UNTIL, so the end of the range bounds its search too.

@@ -52,6 +52,7 @@ DecodedFiles DecodedFiles::copy() const {
     result.m_scan = m_scan;
     result.m_generation = m_generation;
     result.m_decoded = m_decoded;
+    result.m_held = m_held;
     result.m_uses = m_uses;
     return result;
 }
@@ -60,12 +61,16 @@ void DecodedFiles::adopt(Scan scan) {
     m_scan = std::make_shared<const Scan>(std::move(scan));
     ++m_generation;
     m_decoded.clear();
+    m_held = 0;
 }
 
 void DecodedFiles::adoptWithFileChanged(Scan scan, std::uint32_t file) {
     m_scan = std::make_shared<const Scan>(std::move(scan));
     ++m_generation;
-    m_decoded.erase(file);
+    if (file < m_decoded.size() && m_decoded[file].decoded) {
+        m_decoded[file] = Kept{};
+        --m_held;
+    }
 }
 
 IndexCache* DecodedFiles::index() const {
@@ -83,9 +88,9 @@ void DecodedFiles::reopenIndex() {
 
 std::shared_ptr<const Decoded> DecodedFiles::decoded(std::uint32_t file) const {
     ++m_uses;
-    if (const auto found = m_decoded.find(file); found != m_decoded.end()) {
-        found->second.lastUse = m_uses;
-        return found->second.decoded;
+    if (file < m_decoded.size() && m_decoded[file].decoded) {
+        m_decoded[file].lastUse = m_uses;
+        return m_decoded[file].decoded;
     }
     const auto& record = m_scan->files[file];
     const auto& location = m_scan->calendars[record.calendar].location;
@@ -117,33 +122,43 @@ std::shared_ptr<const Decoded> DecodedFiles::decoded(std::uint32_t file) const {
             contents.push_back(std::move(content));
         }
     }
-    if (m_decoded.size() >= m_kept) {
+    if (m_held >= m_kept) {
         forgetLeastUsed();
     }
-    m_decoded.emplace(file, Kept{.decoded = result, .lastUse = m_uses});
+    if (file >= m_decoded.size()) {
+        m_decoded.resize(std::max<std::size_t>(m_scan->files.size(), file + 1));
+    }
+    m_decoded[file] = Kept{.decoded = result, .lastUse = m_uses};
+    ++m_held;
     return result;
 }
 
 bool DecodedFiles::holds(std::uint32_t file) const {
-    return m_decoded.contains(file);
+    return file < m_decoded.size() && m_decoded[file].decoded != nullptr;
 }
 
 void DecodedFiles::forgetLeastUsed() const {
-    if (m_decoded.empty()) {
+    if (m_held == 0) {
         return;
     }
     // The older half goes at once, so that forgetting costs a constant share of each decode.
     std::vector<std::uint64_t> uses;
-    uses.reserve(m_decoded.size());
-    for (const auto& [file, kept] : m_decoded) {
-        uses.push_back(kept.lastUse);
+    uses.reserve(m_held);
+    for (const Kept& kept : m_decoded) {
+        if (kept.decoded) {
+            uses.push_back(kept.lastUse);
+        }
     }
     // Every use has its own count, so the older half is what was used before the median.
     const auto middle = uses.begin() + static_cast<std::ptrdiff_t>(uses.size() / 2);
     std::nth_element(uses.begin(), middle, uses.end());
     const std::uint64_t oldestKept = *middle;
-    std::erase_if(m_decoded,
-                  [oldestKept](const auto& entry) { return entry.second.lastUse < oldestKept; });
+    for (Kept& kept : m_decoded) {
+        if (kept.decoded && kept.lastUse < oldestKept) {
+            kept = Kept{};
+            --m_held;
+        }
+    }
 }
 
 std::optional<Location> DecodedFiles::locate(const std::string& eventIdentifier) const {

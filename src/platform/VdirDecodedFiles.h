@@ -12,7 +12,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 namespace plannery {
@@ -82,7 +81,9 @@ class DecodedFiles {
     std::uint64_t m_generation = 0;
     std::filesystem::path m_cacheFile;
     std::size_t m_kept;
-    mutable std::unordered_map<std::uint32_t, Kept> m_decoded;
+    // By file index (a fetch asks for a file in each of its candidates): empty where none is held.
+    mutable std::vector<Kept> m_decoded;
+    mutable std::size_t m_held = 0;
     mutable std::uint64_t m_uses = 0; // counts the files asked for, as the time of a use
     mutable std::unique_ptr<IndexCache> m_index;
     mutable bool m_indexOpened = false;
