@@ -187,9 +187,16 @@ CalEvent CalEvent::from(const StoreEvent& event) {
     }
 
     const std::string& identifier = event.eventIdentifier();
-    std::string id = identifier.empty() ? freshUUID() : identifier;
+    const std::string seconds = std::to_string(wholeSecondsOf(event.startDate));
+    std::string id;
+    id.reserve(std::max<std::size_t>(identifier.size(), 36) + 1 + seconds.size());
+    id += identifier.empty() ? freshUUID() : identifier;
     id += '|';
-    id += std::to_string(wholeSecondsOf(event.startDate));
+    id += seconds;
+    // Moved in: a braced list would copy the reference's strings.
+    std::vector<CalendarRef> calendars;
+    calendars.reserve(1);
+    calendars.push_back(std::move(ref));
 
     return CalEvent{.id = std::move(id),
                     .eventIdentifier = identifier,
@@ -202,7 +209,7 @@ CalEvent CalEvent::from(const StoreEvent& event) {
                     .isDeclined = declined,
                     .isTentative = tentative,
                     .isCanceled = event.status() == EventStatus::canceled,
-                    .calendars = {std::move(ref)},
+                    .calendars = std::move(calendars),
                     .copies = 1,
                     .richness = richness,
                     .duplicateIDs = {}};
