@@ -395,25 +395,21 @@ void EventEditorDialog::ask(const Confirmation& confirmation, EditorAction actio
 
 namespace {
 
-// What a save or a removal came to: the store's sentence, or the event as it ended.
-struct Written {
-    std::optional<std::string> error;
-    StoreEvent ended;
-};
-
 // The write itself, on whichever thread the calendar store runs it. The event as the store has
 // it now is the base of the write, so that what a sync changed meanwhile is kept.
-Written write(EventStore& store, EditorAction action, Span span, StoreEvent current,
-              const EventEditForm& opened, const EventEditForm& edited, const Calendar& calendar) {
+WrittenEvent write(EventStore& store, EditorAction action, Span span, StoreEvent current,
+                   const EventEditForm& opened, const EventEditForm& edited,
+                   const Calendar& calendar) {
     if (!current.eventIdentifier().empty()) {
         store.refresh(current);
     }
     if (action == EditorAction::remove) {
-        return Written{.error = store.remove(current, span).error, .ended = std::move(current)};
+        return WrittenEvent{.error = store.remove(current, span).error,
+                            .ended = std::move(current)};
     }
     auto applied = EventEdit::apply(opened, edited, current, store.calendars(), calendar);
     if (!applied.event) {
-        return Written{.error = applied.error.value_or(""), .ended = std::move(current)};
+        return WrittenEvent{.error = applied.error.value_or(""), .ended = std::move(current)};
     }
     StoreEvent ended = std::move(*applied.event);
     const WriteResult result = store.save(ended, span);
@@ -424,7 +420,7 @@ Written write(EventStore& store, EditorAction action, Span span, StoreEvent curr
             ended = std::move(*saved);
         }
     }
-    return Written{.error = result.error, .ended = std::move(ended)};
+    return WrittenEvent{.error = result.error, .ended = std::move(ended)};
 }
 
 } // namespace
@@ -437,7 +433,7 @@ void EventEditorDialog::carryOut(EditorAction action, Span span) {
          calendar = m_calendar](EventStore& store) {
             return write(store, action, span, current, opened, edited, calendar);
         },
-        [this, action](Written written) {
+        [this, action](WrittenEvent written) {
             setWriting(false);
             if (written.error) {
                 showError(*written.error);

@@ -203,15 +203,9 @@ void EventViewerDialog::request(ViewerAction action) {
 
 namespace {
 
-// What an answer or a removal came to: the store's sentence, or the event as it ended.
-struct Written {
-    std::optional<std::string> error;
-    StoreEvent ended;
-};
-
 // The write itself, on whichever thread the calendar store runs it: on the event as the store
 // has it now, and read again after an answer.
-Written write(EventStore& store, ViewerAction action, Span span, StoreEvent current) {
+WrittenEvent write(EventStore& store, ViewerAction action, Span span, StoreEvent current) {
     store.refresh(current);
     const auto status = EventEdit::replyStatus(action);
     const WriteResult result =
@@ -219,7 +213,7 @@ Written write(EventStore& store, ViewerAction action, Span span, StoreEvent curr
     if (result.ok() && status) {
         store.refresh(current);
     }
-    return Written{.error = result.error, .ended = std::move(current)};
+    return WrittenEvent{.error = result.error, .ended = std::move(current)};
 }
 
 } // namespace
@@ -231,7 +225,7 @@ void EventViewerDialog::carryOut(ViewerAction action, Span span) {
         [action, span, current = m_event](EventStore& store) {
             return write(store, action, span, current);
         },
-        [this, action](Written written) {
+        [this, action](WrittenEvent written) {
             setWriting(false);
             if (written.error) {
                 showError(*written.error);

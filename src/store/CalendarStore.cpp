@@ -413,17 +413,11 @@ std::vector<StoreEvent> CalendarStore::copies(const CalEvent& event) const {
 
 void CalendarStore::readCopies(QObject* context, CopiesRead read, CopiesDone done) {
     Q_ASSERT(onMainThread());
-    if (!m_background) {
-        done(read(*m_services.eventStore));
-        return;
-    }
     // Read where the writes run, after them: an event just saved is read as saved, even before
     // the event store has read it back.
-    auto copies = std::make_shared<std::vector<StoreEvent>>();
-    m_writes.run(
-        context, StoreWrites::Kind::read,
-        [read = std::move(read), copies](EventStore& store) { *copies = read(store); },
-        [done = std::move(done), copies] { done(std::move(*copies)); });
+    run(
+        StoreWrites::Kind::read, context,
+        [read = std::move(read)](const EventStore& store) { return read(store); }, std::move(done));
 }
 
 } // namespace plannery

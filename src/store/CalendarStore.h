@@ -152,16 +152,7 @@ class CalendarStore final : public QObject {
     // returns. After it, on the worker of StoreWrites, so that a save never waits on the disk in
     // the window; `done` runs from the event loop, and `written` follows.
     template <typename Work, typename Done> void write(QObject* context, Work work, Done done) {
-        using Result = std::invoke_result_t<Work&, EventStore&>;
-        if (!m_background) {
-            done(work(*m_services.eventStore));
-            return;
-        }
-        auto result = std::make_shared<std::optional<Result>>();
-        m_writes.run(
-            context, StoreWrites::Kind::write,
-            [work = std::move(work), result](EventStore& store) { result->emplace(work(store)); },
-            [done = std::move(done), result] { done(std::move(**result)); });
+        run(StoreWrites::Kind::write, context, std::move(work), std::move(done));
     }
 
     // The event store itself, for what it holds in memory (calendars, sources); events are read
@@ -186,6 +177,21 @@ class CalendarStore final : public QObject {
     void written();
 
   private:
+    // Runs `work` here before loadInBackground(), else on the writes' worker (see `write`).
+    template <typename Work, typename Done>
+    void run(StoreWrites::Kind kind, QObject* context, Work work, Done done) {
+        using Result = std::invoke_result_t<Work&, EventStore&>;
+        if (!m_background) {
+            done(work(*m_services.eventStore));
+            return;
+        }
+        auto result = std::make_shared<std::optional<Result>>();
+        m_writes.run(
+            context, kind,
+            [work = std::move(work), result](EventStore& store) { result->emplace(work(store)); },
+            [done = std::move(done), result] { done(std::move(**result)); });
+    }
+
     // The day's events, its month read on this thread when it is not loaded yet.
     EventList cached(Instant dayStart);
     void readHere(const DateInterval& month);
