@@ -5,17 +5,9 @@
 #include <QDialog>
 
 #include <functional>
-#include <optional>
-#include <string>
 #include <utility>
 
 namespace plannery {
-
-// What an event's dialog wrote came to: the store's sentence, or the event as it ended.
-struct WrittenEvent {
-    std::optional<std::string> error;
-    StoreEvent ended;
-};
 
 // How an event's dialog ends: it closes first, then tells its owner how it ended and with which
 // event, exactly once, whatever asks for the end after (a button, Escape, the window closing).

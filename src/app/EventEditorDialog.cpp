@@ -1,7 +1,6 @@
 #include "app/EventEditorDialog.h"
 
 #include "app/EventConfirmationBar.h"
-#include "model/CalEvent.h"
 #include "store/CalendarStore.h"
 
 #include <QCheckBox>
@@ -111,15 +110,6 @@ EventEditorDialog::EventEditorDialog(StoreEvent event, CalendarStore& store, Cal
 
 EventEditorDialog::~EventEditorDialog() = default;
 
-EventEditorDialog* EventEditorDialog::make(QWidget* parent, const CalEvent& event,
-                                           CalendarStore& store) {
-    const std::vector<StoreEvent> copies = store.copies(event);
-    if (copies.empty()) {
-        return nullptr;
-    }
-    return new EventEditorDialog(copies.front(), store, store.calendar(), parent);
-}
-
 void EventEditorDialog::setOnFinished(Finished handler) {
     m_ending.setHandler(std::move(handler));
 }
@@ -200,12 +190,7 @@ void EventEditorDialog::buildButtons() {
     m_note->hide();
     layout->addWidget(m_note);
 
-    m_error = new QLabel(this);
-    m_error->setObjectName(QStringLiteral("error"));
-    m_error->setWordWrap(true);
-    m_error->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    m_error->setStyleSheet(QStringLiteral("color: #c62828;"));
-    m_error->hide();
+    m_error = new DialogErrorLine(this);
     layout->addWidget(m_error);
 
     m_question = new EventConfirmationBar(this);
@@ -221,6 +206,7 @@ void EventEditorDialog::buildButtons() {
     connect(m_save, &QPushButton::clicked, this, [this] { request(EditorAction::save); });
     connect(cancel, &QPushButton::clicked, this, [this] { reject(); });
     connect(m_delete, &QPushButton::clicked, this, [this] { request(EditorAction::remove); });
+    m_write.setWidgets(m_error, {m_buttons, m_fields});
 }
 
 void EventEditorDialog::showForm(const EventEditForm& form) {
@@ -370,7 +356,7 @@ void EventEditorDialog::request(EditorAction action) {
     m_error->hide();
     if (action == EditorAction::save) {
         if (const auto problem = EventEdit::problem(currentForm(), m_calendar)) {
-            showError(*problem);
+            m_error->showSentence(*problem);
             return;
         }
     }
@@ -426,37 +412,17 @@ WrittenEvent write(EventStore& store, EditorAction action, Span span, StoreEvent
 } // namespace
 
 void EventEditorDialog::carryOut(EditorAction action, Span span) {
-    setWriting(true);
-    m_store.write(
-        this,
+    m_write.carryOut(
+        m_store, this,
         [action, span, current = m_event, opened = m_opened, edited = currentForm(),
          calendar = m_calendar](EventStore& store) {
             return write(store, action, span, current, opened, edited, calendar);
         },
-        [this, action](WrittenEvent written) {
-            setWriting(false);
-            if (written.error) {
-                showError(*written.error);
-                return;
-            }
-            finish(EventEdit::resultOf(action), written.ended);
-        });
-}
-
-void EventEditorDialog::setWriting(bool writing) {
-    // Nothing can be changed, tried again or cancelled while the store writes.
-    m_writing = writing;
-    m_buttons->setEnabled(!writing);
-    m_fields->setEnabled(!writing);
-}
-
-void EventEditorDialog::showError(const std::string& sentence) {
-    m_error->setText(QString::fromStdString(sentence));
-    m_error->show();
+        [this, action](const StoreEvent& ended) { finish(EventEdit::resultOf(action), ended); });
 }
 
 void EventEditorDialog::reject() {
-    if (m_writing) {
+    if (m_write.running()) {
         return;
     }
     finish(EditorResult::cancelled, m_event);

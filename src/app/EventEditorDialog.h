@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/DialogEnding.h"
+#include "app/DialogWrite.h"
 #include "detail/EventEditActions.h"
 #include "detail/EventEditAlerts.h"
 #include "detail/EventEditForm.h"
@@ -27,7 +28,6 @@ class QWidget;
 namespace plannery {
 
 class CalendarStore;
-struct CalEvent;
 class EventConfirmationBar;
 
 // The event editor: title, location, all-day, start, end, time zone, calendar, link, notes and
@@ -54,11 +54,6 @@ class EventEditorDialog final : public QDialog {
                       QWidget* parent = nullptr);
     ~EventEditorDialog() override;
 
-    // The editor on the event the user selected (its first copy), writing to the store's event
-    // store; not yet shown, and deleted once it closes. Null when the store no longer has the
-    // event.
-    static EventEditorDialog* make(QWidget* parent, const CalEvent& event, CalendarStore& store);
-
     void setOnFinished(Finished handler);
     const StoreEvent& event() const { return m_event; }
 
@@ -79,8 +74,6 @@ class EventEditorDialog final : public QDialog {
     void request(EditorAction action);
     void ask(const Confirmation& confirmation, EditorAction action);
     void carryOut(EditorAction action, Span span);
-    void setWriting(bool writing);
-    void showError(const std::string& sentence);
     void finish(EditorResult result, const StoreEvent& event);
 
     StoreEvent m_event;
@@ -92,7 +85,7 @@ class EventEditorDialog final : public QDialog {
     WallClock m_shownStart;
     std::vector<AlertChoice> m_alertChoices;
     DialogEnding<EditorResult> m_ending;
-    bool m_writing = false;
+    DialogWrite m_write;
 
     QWidget* m_fields = nullptr;
     QLineEdit* m_title = nullptr;
@@ -109,7 +102,7 @@ class EventEditorDialog final : public QDialog {
     QPlainTextEdit* m_notes = nullptr;
     QListWidget* m_alerts = nullptr;
     QLabel* m_note = nullptr;
-    QLabel* m_error = nullptr;
+    DialogErrorLine* m_error = nullptr;
     EventConfirmationBar* m_question = nullptr;
     QDialogButtonBox* m_buttons = nullptr;
     QPushButton* m_save = nullptr;

@@ -4,7 +4,6 @@
 #include "app/EventEditorDialog.h"
 #include "detail/DetailFormat.h"
 #include "detail/EventDetailText.h"
-#include "model/CalEvent.h"
 #include "store/CalendarStore.h"
 
 #include <QDialogButtonBox>
@@ -62,12 +61,7 @@ EventViewerDialog::EventViewerDialog(StoreEvent event, CalendarStore& store, Cal
     replies->addStretch();
     layout->addWidget(m_replies);
 
-    m_error = new QLabel(this);
-    m_error->setObjectName(QStringLiteral("error"));
-    m_error->setWordWrap(true);
-    m_error->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    m_error->setStyleSheet(QStringLiteral("color: #c62828;"));
-    m_error->hide();
+    m_error = new DialogErrorLine(this);
     layout->addWidget(m_error);
 
     m_question = new EventConfirmationBar(this);
@@ -82,20 +76,12 @@ EventViewerDialog::EventViewerDialog(StoreEvent event, CalendarStore& store, Cal
     connect(done, &QPushButton::clicked, this, [this] { reject(); });
     connect(m_edit, &QPushButton::clicked, this, [this] { edit(); });
     connect(m_delete, &QPushButton::clicked, this, [this] { request(ViewerAction::remove); });
+    m_write.setWidgets(m_error, {m_buttons, m_replies});
 
     fill();
 }
 
 EventViewerDialog::~EventViewerDialog() = default;
-
-EventViewerDialog* EventViewerDialog::make(QWidget* parent, const CalEvent& event,
-                                           CalendarStore& store) {
-    const std::vector<StoreEvent> copies = store.copies(event);
-    if (copies.empty()) {
-        return nullptr;
-    }
-    return new EventViewerDialog(copies.front(), store, store.calendar(), parent);
-}
 
 void EventViewerDialog::setOnFinished(Finished handler) {
     m_ending.setHandler(std::move(handler));
@@ -219,27 +205,12 @@ WrittenEvent write(EventStore& store, ViewerAction action, Span span, StoreEvent
 } // namespace
 
 void EventViewerDialog::carryOut(ViewerAction action, Span span) {
-    setWriting(true);
-    m_store.write(
-        this,
+    m_write.carryOut(
+        m_store, this,
         [action, span, current = m_event](EventStore& store) {
             return write(store, action, span, current);
         },
-        [this, action](WrittenEvent written) {
-            setWriting(false);
-            if (written.error) {
-                showError(*written.error);
-                return;
-            }
-            finish(EventEdit::resultOf(action), written.ended);
-        });
-}
-
-void EventViewerDialog::setWriting(bool writing) {
-    // Nothing can be answered, edited or closed while the store writes.
-    m_writing = writing;
-    m_buttons->setEnabled(!writing);
-    m_replies->setEnabled(!writing);
+        [this, action](const StoreEvent& ended) { finish(EventEdit::resultOf(action), ended); });
 }
 
 void EventViewerDialog::edit() {
@@ -256,13 +227,8 @@ void EventViewerDialog::edit() {
     editor->open();
 }
 
-void EventViewerDialog::showError(const std::string& sentence) {
-    m_error->setText(QString::fromStdString(sentence));
-    m_error->show();
-}
-
 void EventViewerDialog::reject() {
-    if (m_writing) {
+    if (m_write.running()) {
         return;
     }
     finish(ViewerResult::done, m_event);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/DialogEnding.h"
+#include "app/DialogWrite.h"
 #include "detail/EventEditActions.h"
 #include "model/Calendar.h"
 #include "model/EventStore.h"
@@ -19,7 +20,6 @@ class QWidget;
 namespace plannery {
 
 class CalendarStore;
-struct CalEvent;
 class EventConfirmationBar;
 
 // The event viewer: what an event says (title, times, place, repetition, calendar, people and
@@ -40,11 +40,6 @@ class EventViewerDialog final : public QDialog {
                       QWidget* parent = nullptr);
     ~EventViewerDialog() override;
 
-    // The viewer on the event the user selected (its first copy), writing to the store's event
-    // store; not yet shown, and deleted once it closes. Null when the store no longer has the
-    // event.
-    static EventViewerDialog* make(QWidget* parent, const CalEvent& event, CalendarStore& store);
-
     void setOnFinished(Finished handler);
     const StoreEvent& event() const { return m_event; }
 
@@ -56,16 +51,14 @@ class EventViewerDialog final : public QDialog {
     QLabel* addLine(const QString& objectName, const std::string& text);
     void request(ViewerAction action);
     void carryOut(ViewerAction action, Span span);
-    void setWriting(bool writing);
     void edit();
-    void showError(const std::string& sentence);
     void finish(ViewerResult result, const StoreEvent& event);
 
     StoreEvent m_event;
     CalendarStore& m_store;
     Calendar m_calendar;
     DialogEnding<ViewerResult> m_ending;
-    bool m_writing = false;
+    DialogWrite m_write;
 
     QWidget* m_details = nullptr;
     QVBoxLayout* m_lines = nullptr;
@@ -73,7 +66,7 @@ class EventViewerDialog final : public QDialog {
     QPushButton* m_accept = nullptr;
     QPushButton* m_maybe = nullptr;
     QPushButton* m_decline = nullptr;
-    QLabel* m_error = nullptr;
+    DialogErrorLine* m_error = nullptr;
     EventConfirmationBar* m_question = nullptr;
     QDialogButtonBox* m_buttons = nullptr;
     QPushButton* m_edit = nullptr;

@@ -1,6 +1,5 @@
 #include "store/CalendarStore.h"
 
-#include "detail/EventDetailCopies.h"
 #include "model/MailAddress.h"
 #include "store/CalendarPreferences.h"
 #include "store/SharedKeychain.h"
@@ -403,12 +402,6 @@ void CalendarStore::refreshStatus() {
     forget(true);
     emit statusChanged();
     scanMirrors(std::chrono::milliseconds(0));
-}
-
-std::vector<StoreEvent> CalendarStore::copies(const CalEvent& event) const {
-    Q_ASSERT_X(!m_background || !onMainThread() || !hasAccess(), "CalendarStore",
-               "the copies of an event were read on the main thread after the first paint");
-    return EventDetailCopies::behind(*m_services.eventStore, event);
 }
 
 void CalendarStore::readCopies(QObject* context, CopiesRead read, CopiesDone done) {

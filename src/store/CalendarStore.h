@@ -132,11 +132,6 @@ class CalendarStore final : public QObject {
     // The accounts of the calendars, and whether they are Google's.
     CalendarAccounts& accounts() { return m_accounts; }
 
-    // The event store's occurrences behind a merged event, in the order of its identifiers, read
-    // here and now: after loadInBackground() a fault on the main thread (asserted in debug
-    // builds), where readCopies is the way.
-    std::vector<StoreEvent> copies(const CalEvent& event) const;
-
     // Reads copies of events (EventDetailCopies) and hands them to `done` on the main thread
     // while `context` lives. Before loadInBackground(), or without a way to make a handle, the
     // read runs here, before this returns; after it, on the worker of the writes below (after

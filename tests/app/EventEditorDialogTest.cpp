@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPalette>
 #include <QPointer>
 #include <QTest>
 
@@ -108,6 +109,20 @@ TEST_F(EventEditorDialogTest, AnEndBeforeTheStartIsRefusedAndTheEditsStay) {
     EXPECT_TRUE(reports.results.empty());
     EXPECT_EQ(title->text(), "Dentist (Dr. Lee)");
     EXPECT_EQ(test::DialogVdir::read(file), original);
+
+    // The sentence is in the desktop's red, and follows the palette when it turns dark.
+    const auto* error = editor->findChild<QLabel*>("error");
+    const QColor onLight = error->palette().color(QPalette::WindowText);
+    QPalette dark = editor->palette();
+    dark.setColor(QPalette::Window, QColor(30, 30, 30));
+    dark.setColor(QPalette::WindowText, QColor(240, 240, 240));
+    editor->setPalette(dark);
+    const QColor onDark = error->palette().color(QPalette::WindowText);
+    for (const QColor& red : {onLight, onDark}) {
+        EXPECT_TRUE(red.hue() < 15 || red.hue() > 345) << red.name().toStdString();
+        EXPECT_GT(red.saturation(), 128);
+    }
+    EXPECT_NE(onLight, onDark);
 
     QTest::keyClick(endDate, Qt::Key_Up);
     ASSERT_TRUE(test::click(editor, "Save"));

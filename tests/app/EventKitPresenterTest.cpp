@@ -7,7 +7,6 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDialog>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QTest>
@@ -15,7 +14,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <vector>
 
 namespace plannery {
@@ -148,36 +146,6 @@ TEST_F(EventKitPresenterTest, NewEventSheetOpensAnHourOnTheDefaultCalendarAndDis
     ASSERT_TRUE(test::click(editor, "Cancel"));
     EXPECT_EQ(dismissed, 2);
     EXPECT_EQ(vdir.marchOnDisk().size(), 2u);
-}
-
-TEST_F(EventKitPresenterTest, ASelectedEventOpensFromTheCalendarStoreWhileItExists) {
-    CalendarStore store(storeServices());
-    const auto day = store.events(at(vdir.calendar(), 2026, 3, 12));
-    ASSERT_EQ(day->size(), 1u);
-    const CalEvent selected = day->front();
-    QWidget window;
-    window.show();
-
-    QPointer<EventViewerDialog> viewer = EventViewerDialog::make(&window, selected, store);
-    ASSERT_TRUE(viewer);
-    viewer->open();
-    EXPECT_EQ(viewer->findChild<QLabel*>("title")->text(), "Lunch");
-    EXPECT_TRUE(test::shownButton(viewer, "Edit"));
-    ASSERT_TRUE(test::click(viewer, "Done"));
-    EXPECT_FALSE(viewer->isVisible());
-
-    QPointer<EventEditorDialog> editor = EventEditorDialog::make(&window, selected, store);
-    ASSERT_TRUE(editor);
-    editor->open();
-    test::retype(editor->findChild<QLineEdit*>("title"), "Long lunch");
-    ASSERT_TRUE(test::click(editor, "Save"));
-    EXPECT_EQ(vdir.marchOnDisk(), std::vector<std::string>{"Long lunch@12.03 12:00"});
-
-    // Deleted by a sync since it was selected: nothing opens.
-    std::filesystem::remove(vdir.folder("home") / "lunch.ics");
-    static_cast<VdirEventStore&>(store.eventStore()).reloadIfChanged();
-    EXPECT_EQ(EventViewerDialog::make(&window, selected, store), nullptr);
-    EXPECT_EQ(EventEditorDialog::make(&window, selected, store), nullptr);
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "CalendarStoreFixture.h"
+#include "detail/EventDetailCopies.h"
 #include "store/SharedSettings.h"
 #include "store/WidgetCenter.h"
 
@@ -394,13 +395,15 @@ TEST_F(CalendarStoreTest, CopiesAreFoundInIdentifierOrder) {
                          .start = on(6, 8, 9),
                          .end = on(6, 8, 10),
                          .duplicateIDs = {"", "series", "late", "standup", "elsewhere", "gone"}};
-    const auto copies = store->copies(shown);
+    const auto copies = EventDetailCopies::behind(store->eventStore(), shown);
     ASSERT_EQ(copies.size(), 3u);
     EXPECT_EQ(copies[0].eventIdentifier(), "standup");
     EXPECT_EQ(copies[0].startDate, on(6, 8, 9));
     EXPECT_EQ(copies[1].eventIdentifier(), "late");
     EXPECT_EQ(copies[2].eventIdentifier(), "elsewhere");
-    EXPECT_TRUE(store->copies(CalEvent{.start = on(6, 8, 9), .end = on(6, 8, 10)}).empty());
+    EXPECT_TRUE(EventDetailCopies::behind(store->eventStore(),
+                                          CalEvent{.start = on(6, 8, 9), .end = on(6, 8, 10)})
+                    .empty());
 }
 
 TEST_F(CalendarStoreTest, TheGoogleCheckIsCachedUntilTheStoreChanges) {
