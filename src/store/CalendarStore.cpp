@@ -21,6 +21,10 @@ CalendarStore* s_shared = nullptr;
 
 // Views ask for a few months at a time; a request for more (a range gone wrong) stops here.
 constexpr int kMonthsAtOnce = 120;
+// How many loaded months stay in memory besides those a view holds: what the widest view shows
+// (six weeks) with the months either side, and room to switch views without reading again. Older
+// ones are read again when asked for, so that browsing years does not keep them all.
+constexpr std::size_t kKeptMonths = 8;
 
 bool onMainThread() {
     const QCoreApplication* app = QCoreApplication::instance();
@@ -233,6 +237,7 @@ std::vector<std::pair<Instant, CalendarStore::EventList>> CalendarStore::days(In
 
 void CalendarStore::request(Instant from, Instant to) {
     Q_ASSERT(onMainThread());
+    ++m_requests;
     std::vector<DateInterval> wanted;
     std::optional<DateInterval> first;
     std::optional<DateInterval> last;
@@ -244,7 +249,7 @@ void CalendarStore::request(Instant from, Instant to) {
             first = month;
         }
         last = month;
-        if (!m_loadedMonths.contains(month->start)) {
+        if (!use(*month)) {
             wanted.push_back(*month);
         }
         if (month->end <= month->start) {
@@ -262,7 +267,7 @@ void CalendarStore::request(Instant from, Instant to) {
     for (const std::optional<DateInterval>& beside :
          {first ? m_calendar.monthInterval(first->start.plus(-1)) : std::nullopt,
           last ? m_calendar.monthInterval(last->end) : std::nullopt}) {
-        if (beside && !m_loadedMonths.contains(beside->start)) {
+        if (beside && !use(*beside)) {
             wanted.push_back(*beside);
         }
     }
@@ -289,10 +294,54 @@ void CalendarStore::readHere(const DateInterval& month) {
     publish(MonthDays::read(*m_services.eventStore, month, options(), m_calendar));
 }
 
+bool CalendarStore::use(const DateInterval& month) {
+    const auto loaded = m_loadedMonths.find(month.start);
+    if (loaded == m_loadedMonths.end()) {
+        return false;
+    }
+    loaded->second.lastRequest = m_requests;
+    return true;
+}
+
 void CalendarStore::publish(MonthDays month) {
-    m_loadedMonths.insert(month.month.start);
+    m_loadedMonths.insert_or_assign(month.month.start,
+                                    LoadedMonth{.end = month.month.end, .lastRequest = m_requests});
     for (auto& [day, events] : month.days) {
         m_days.insert_or_assign(day, std::move(events));
+    }
+    dropOldMonths();
+}
+
+void CalendarStore::dropOldMonths() {
+    if (m_loadedMonths.size() <= kKeptMonths) {
+        return;
+    }
+    // A month whose days a view still holds costs nothing here, and dropping it would only read
+    // it again into a second copy; what the latest request covers stays too.
+    const auto heldElsewhere = [this](Instant start, const LoadedMonth& month) {
+        for (auto day = m_days.lower_bound(start); day != m_days.end() && day->first < month.end;
+             ++day) {
+            if (!day->second->empty() && day->second.use_count() > 1) {
+                return true;
+            }
+        }
+        return false;
+    };
+    std::vector<std::map<Instant, LoadedMonth>::iterator> droppable;
+    for (auto month = m_loadedMonths.begin(); month != m_loadedMonths.end(); ++month) {
+        if (month->second.lastRequest < m_requests && !heldElsewhere(month->first, month->second)) {
+            droppable.push_back(month);
+        }
+    }
+    std::sort(droppable.begin(), droppable.end(), [](const auto& a, const auto& b) {
+        return a->second.lastRequest < b->second.lastRequest;
+    });
+    for (const auto& month : droppable) {
+        if (m_loadedMonths.size() <= kKeptMonths) {
+            return;
+        }
+        m_days.erase(m_days.lower_bound(month->first), m_days.lower_bound(month->second.end));
+        m_loadedMonths.erase(month);
     }
 }
 

@@ -190,7 +190,11 @@ class CalendarStore final : public QObject {
     // The day's events, its month read on this thread when it is not loaded yet.
     EventList cached(Instant dayStart);
     void readHere(const DateInterval& month);
+    // Marks a loaded month as asked for by the latest request; false when it is not loaded.
+    bool use(const DateInterval& month);
     void publish(MonthDays month);
+    // Forgets the months asked for least recently beyond the few kept, unless a view holds them.
+    void dropOldMonths();
     // Forgets every loaded month; `dataChanged` when the event store itself changed.
     void forget(bool dataChanged);
     void settingsChanged();
@@ -205,8 +209,13 @@ class CalendarStore final : public QObject {
     bool m_showDeclined = false;
     CalendarMirrors m_mirrors;
     std::vector<std::string> m_ownAddresses;
-    std::map<Instant, EventList> m_days; // every day of the loaded months
-    std::set<Instant> m_loadedMonths;    // by month start
+    struct LoadedMonth {
+        Instant end;
+        quint64 lastRequest = 0; // the count of requests when it was last asked for
+    };
+    std::map<Instant, EventList> m_days;           // every day of the loaded months
+    std::map<Instant, LoadedMonth> m_loadedMonths; // by month start
+    quint64 m_requests = 0;
     bool m_background = false;
     MonthLoader m_loader;
     MirrorScans m_mirrorScans;

@@ -7,6 +7,14 @@
 
 namespace plannery {
 
+namespace {
+
+// Days held this far either side of the latest request: paging back and forth a few pages finds
+// them here, and a view browsed through years holds only the months around what it shows.
+constexpr int kHeldDaysAround = 92;
+
+} // namespace
+
 StoreDays::StoreDays(CalendarStore& store, QObject* parent)
     : DaySource(parent), m_store(store), m_revision(store.revision()) {
     connect(&m_store, &CalendarStore::revisionChanged, this, [this] {
@@ -67,6 +75,15 @@ void StoreDays::request(Instant from, Instant to) {
     if (missingFrom) {
         take(to);
     }
+    forgetFarFrom(calendar.addDays(calendar.startOfDay(from), -kHeldDaysAround).value_or(from),
+                  calendar.addDays(to, kHeldDaysAround).value_or(to));
+}
+
+void StoreDays::forgetFarFrom(Instant from, Instant to) {
+    m_days.erase(m_days.begin(), m_days.lower_bound(from));
+    m_days.erase(m_days.lower_bound(to), m_days.end());
+    m_waiting.erase(m_waiting.begin(), m_waiting.lower_bound(from));
+    m_waiting.erase(m_waiting.lower_bound(to), m_waiting.end());
 }
 
 DaySource::EventList StoreDays::events(Instant day) const {

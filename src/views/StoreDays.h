@@ -14,8 +14,8 @@ class CalendarStore;
 // The days of the calendar store, as one view asks for them. A request asks the store for the
 // days not yet held here and takes those whose months are loaded; the others are waited for and
 // taken when the store has loaded them, and `arrived` tells the view. Painting reads only what is
-// held, so it never reaches the store (and the disk behind it). A new store revision forgets
-// every day and tells the view to ask again.
+// held, so it never reaches the store (and the disk behind it). Days a few months from the latest
+// request are let go. A new store revision forgets every day and tells the view to ask again.
 class StoreDays final : public DaySource {
     Q_OBJECT
 
@@ -28,6 +28,8 @@ class StoreDays final : public DaySource {
 
   private:
     void monthsLoaded();
+    // Lets go of the days before `from` and from `to` on.
+    void forgetFarFrom(Instant from, Instant to);
 
     CalendarStore& m_store;
     quint64 m_revision = 0;

@@ -56,6 +56,49 @@ TEST_F(CalendarStoreTest, ReadsFetchOneMonthAtATimeUntilTheStoreChanges) {
     EXPECT_EQ(autumn[2].first, on(10, 26, 0));
 }
 
+TEST_F(CalendarStoreTest, OnlyTheMonthsAskedForLastStayLoaded) {
+    populate = [&](test::FakeEventStore& fake) {
+        const auto home = fake.addCalendar({.id = "home", .title = "Home"});
+        for (int month = 1; month <= 12; ++month) {
+            fake.addEvent(titled("on the 10th of " + std::to_string(month), home), on(month, 10),
+                          on(month, 10, 10));
+        }
+    };
+    auto store = makeStore();
+    const auto loadedMonths = [&] {
+        std::vector<int> months;
+        for (int month = 1; month <= 12; ++month) {
+            if (store->loaded(on(month, 10, 0))) {
+                months.push_back(month);
+            }
+        }
+        return months;
+    };
+
+    // Paging through the year a month at a time keeps the last eight months asked for, and a
+    // month whose days someone still holds.
+    CalendarStore::EventList february;
+    for (int month = 1; month <= 12; ++month) {
+        store->request(on(month, 10, 0), on(month, 11, 0));
+        if (month == 2) {
+            february = store->loaded(on(2, 10, 0));
+        }
+    }
+    EXPECT_EQ(loadedMonths(), (std::vector<int>{2, 6, 7, 8, 9, 10, 11, 12}));
+
+    // A month asked for again is fresh again: going back to May keeps it over June.
+    february.reset();
+    store->request(on(5, 10, 0), on(5, 11, 0));
+    store->request(on(1, 10, 0), on(1, 11, 0));
+    EXPECT_EQ(loadedMonths(), (std::vector<int>{1, 5, 7, 8, 9, 10, 11, 12}));
+    EXPECT_EQ(titles(store->loaded(on(1, 10, 0))), std::vector<std::string>{"on the 10th of 1"});
+
+    // One request for more months than are kept keeps them all.
+    store->request(on(1, 1, 0), on(12, 31, 0));
+    EXPECT_EQ(loadedMonths().size(), 12u);
+    EXPECT_EQ(titles(store->events(on(6, 10))), std::vector<std::string>{"on the 10th of 6"});
+}
+
 TEST_F(CalendarStoreTest, ANewSystemZoneMovesEveryDay) {
     populate = [&](test::FakeEventStore& fake) {
         const auto home = fake.addCalendar({.id = "home", .title = "Home"});

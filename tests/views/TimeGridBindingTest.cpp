@@ -8,12 +8,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QImage>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QThreadPool>
 
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 namespace plannery {
@@ -95,6 +97,32 @@ TEST(TimeGridBinding, AMonthStillLoadingShowsItsDaysEmptyUntilItArrives) {
     EXPECT_EQ(window.view.eventAt(window.at1030(12))->title, "Review");
     EXPECT_EQ(window.fake->eventQueries(), 0) << "the window's own handle read nothing";
     QThreadPool::globalInstance()->waitForDone();
+}
+
+TEST(TimeGridBinding, AGridBrowsedFarAwayLetsGoOfTheMonthsBehindAndReadsThemAgainOnTheWayBack) {
+    Window window;
+    window.fake->addEvent({.identifier = "review", .title = "Review", .calendar = window.work},
+                          at(window.cal, 2026, 3, 12, 10), at(window.cal, 2026, 3, 12, 11));
+    window.bind();
+    ASSERT_TRUE(window.view.eventAt(window.at1030(12)));
+    const std::weak_ptr<const std::vector<CalEvent>> held =
+        window.store->loaded(at(window.cal, 2026, 3, 12));
+    ASSERT_FALSE(held.expired());
+
+    // A year on, week by week: nothing of March is held any more, by the view or the store.
+    for (int week = 1; week <= 52; ++week) {
+        window.view.setAnchor(*window.cal.addDays(at(window.cal, 2026, 3, 11), 7 * week));
+        QCoreApplication::processEvents();
+    }
+    EXPECT_TRUE(held.expired());
+    EXPECT_FALSE(window.store->loaded(at(window.cal, 2026, 3, 12)));
+
+    const int queries = window.fake->eventQueries();
+    window.view.setAnchor(at(window.cal, 2026, 3, 11));
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(window.view.eventAt(window.at1030(12)));
+    EXPECT_EQ(window.view.eventAt(window.at1030(12))->title, "Review");
+    EXPECT_GT(window.fake->eventQueries(), queries) << "March was read again";
 }
 
 TEST(TimeGridBinding, ANewRevisionShowsTheNewEvent) {
