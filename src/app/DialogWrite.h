@@ -1,6 +1,5 @@
 #pragma once
 
-#include "app/DialogEnding.h"
 #include "model/EventStore.h"
 
 #include <QLabel>
