@@ -349,6 +349,7 @@ std::vector<DateMention> DateReader::read(const Line& line) const {
             mention->deadline = mention->deadline || deadlineBefore(line, best->begin) ||
                                 calledOffAfter(line, best->end) ||
                                 (!mention->last && opensFrom(line, best->begin));
+            mention->due = mention->deadline && dueBefore(line, best->begin);
             for (const std::size_t k : daysListedBefore(line, *best)) {
                 Partial listed = *best;
                 listed.begin = k;
@@ -358,6 +359,7 @@ std::vector<DateMention> DateReader::read(const Line& line) const {
                 listed.weekday.reset();
                 if (auto day = resolve(listed)) {
                     day->deadline = mention->deadline;
+                    day->due = mention->due;
                     mentions.push_back(*day);
                 }
             }

@@ -27,6 +27,9 @@ struct DateMention {
     // No event on that day: a deadline ("by March 9", "bis 20.04."), a day kept in reserve, or
     // days of every week ("Monday to Friday").
     bool deadline = false;
+    // ... of which one by which something must be handed in ("must be returned by Friday"): a day
+    // to enter after all.
+    bool due = false;
 };
 
 class DateReader {

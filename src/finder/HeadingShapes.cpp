@@ -304,4 +304,45 @@ bool isColumnHeads(const Line& line) {
     return labels >= 2 && labelWords * 2 >= words;
 }
 
+SignOff signOff(const TextFacts& text) {
+    SignOff out{.begin = text.lines.size(), .end = text.lines.size()};
+    for (std::size_t li = 1; li < text.lines.size(); ++li) {
+        const Line& line = text.lines[li];
+        if (!line.tokens.empty() && line.tokens[0].isWord() &&
+            Vocabulary::isClosing(line.tokens[0].key) && line.tokens.size() <= 4) {
+            out.begin = li;
+            break;
+        }
+    }
+    // A letter that opens with a greeting ends with its sender, even without a closing word:
+    // "Chers parents, ..." ends "La maîtresse", "Dear all, ..." ends "The PTA".
+    const auto& all = text.lines;
+    if (out.begin == all.size() && all.size() >= 3 && !all.front().tokens.empty() &&
+        all.front().tokens.front().isWord() &&
+        Vocabulary::isGreeting(all.front().tokens.front().key) &&
+        all.back().block != all.front().block) {
+        std::size_t first = all.size() - 1;
+        while (first > 0 && all[first - 1].block == all.back().block) {
+            --first;
+        }
+        const bool short_ = all.size() - first <= 2 &&
+                            std::all_of(all.begin() + static_cast<std::ptrdiff_t>(first), all.end(),
+                                        [](const Line& l) { return l.tokens.size() <= 4; });
+        const bool undated =
+            std::all_of(text.facts.begin() + static_cast<std::ptrdiff_t>(first), text.facts.end(),
+                        [](const LineFacts& f) { return f.dates.empty() && f.times.empty(); });
+        if (short_ && undated) {
+            out.begin = first;
+        }
+    }
+    // A note above a forwarded message signs off before the message's own header.
+    for (std::size_t li = out.begin; li < text.lines.size(); ++li) {
+        if (text.header[li]) {
+            out.end = li;
+            break;
+        }
+    }
+    return out;
+}
+
 } // namespace plannery::reader

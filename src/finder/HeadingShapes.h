@@ -70,4 +70,13 @@ std::optional<std::string> routeOfLabels(const std::vector<Line>& lines,
 // when and where; its folded label.
 std::optional<std::string> sectionLabel(const Line& line);
 
+// A letter's sign-off: from its closing ("Kind regards,", "Mit freundlichen Grüßen") or, in a
+// letter that opens with a greeting, from the short lines of its sender at the end, up to the
+// header of a message forwarded below it. Empty (both at the end) without one.
+struct SignOff {
+    std::size_t begin = 0; // the first line of the sign-off
+    std::size_t end = 0;   // one past its last line
+};
+SignOff signOff(const TextFacts& text);
+
 } // namespace plannery::reader

@@ -64,7 +64,7 @@ std::size_t extendPlace(const Line& line, std::size_t end) {
 
 PlacePicker::PlacePicker(const TextFacts& text, const std::vector<Candidate>& candidates,
                          const std::string& localeId)
-    : m_text(text), m_localeId(localeId) {
+    : m_text(text), m_localeId(localeId), m_signOff(signOff(text)) {
     for (const Candidate& c : candidates) {
         if (std::find(m_rows.begin(), m_rows.end(), c.line) == m_rows.end()) {
             m_rows.push_back(c.line);
@@ -86,7 +86,7 @@ PlacePicker::PlacePicker(const TextFacts& text, const std::vector<Candidate>& ca
         }
     }
     if (!m_place) {
-        m_place = venueLine(false);
+        m_place = venueLine(VenueLines::body);
     }
     if (!m_place) {
         for (const Candidate& c : candidates) {
@@ -105,10 +105,13 @@ PlacePicker::PlacePicker(const TextFacts& text, const std::vector<Candidate>& ca
     // The top line names who writes ("Mairie de Villeneuve", "BOOK CLUB") more often than where
     // the event is, so it comes after any other venue.
     if (!m_place) {
-        m_place = venueLine(true);
+        m_place = venueLine(VenueLines::top);
     }
     if (!m_place) {
         m_place = meetingLink();
+    }
+    if (!m_place) {
+        m_place = venueLine(VenueLines::signOff);
     }
 }
 
@@ -128,8 +131,22 @@ std::optional<std::string> PlacePicker::labelled() const {
         if (!Vocabulary::isPlaceLabel(facts.label) || roomKind) {
             continue;
         }
-        std::string value = trimWhiteSpace(line.text.substr(line.tokens[facts.labelEnd - 1].end));
-        if (value.empty() && li + 1 < m_text.lines.size()) {
+        // "Treffpunkt: 8:00 Uhr auf dem Schulhof", "Lieu : 14h15, salle B12": the time the
+        // label gives with its place is no part of it.
+        std::size_t from = facts.labelEnd;
+        const auto inTime = [&facts](std::size_t k) {
+            return std::any_of(facts.times.begin(), facts.times.end(),
+                               [k](const TimeMention& t) { return k >= t.begin && k < t.end; });
+        };
+        while (from < line.tokens.size() && (inTime(from) || line.tokens[from].isSymbol(","))) {
+            ++from;
+        }
+        std::string value =
+            from == facts.labelEnd
+                ? trimWhiteSpace(line.text.substr(line.tokens[facts.labelEnd - 1].end))
+            : from < line.tokens.size() ? trimWhiteSpace(line.text.substr(line.tokens[from].begin))
+                                        : std::string();
+        if (value.empty() && from == facts.labelEnd && li + 1 < m_text.lines.size()) {
             value = m_text.lines[li + 1].text;
         }
         if (value.empty()) {
@@ -220,7 +237,7 @@ std::optional<std::string> PlacePicker::address() {
     return std::nullopt;
 }
 
-std::optional<std::string> PlacePicker::venueLine(bool topLine) const {
+std::optional<std::string> PlacePicker::venueLine(VenueLines which) const {
     // The first line with words, under what a recogniser may have made of a picture ("ES").
     std::size_t top = 0;
     while (top + 1 < m_text.lines.size() &&
@@ -269,7 +286,10 @@ std::optional<std::string> PlacePicker::venueLine(bool topLine) const {
         if (arrow != line.tokens.begin() && arrow != line.tokens.end()) {
             return std::string(line.span(0, static_cast<std::size_t>(arrow - line.tokens.begin())));
         }
-        if ((li == top) != topLine) {
+        const bool signedOff = li >= m_signOff.begin && li < m_signOff.end;
+        if ((signedOff   ? VenueLines::signOff
+             : li == top ? VenueLines::top
+                         : VenueLines::body) != which) {
             continue;
         }
         return trimWhiteSpace(line.text);

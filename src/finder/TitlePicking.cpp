@@ -127,44 +127,9 @@ TitlePicker::TitlePicker(const TextFacts& text, const std::vector<Candidate>& ca
     m_rows.assign(lines.begin(), lines.end());
     m_firstEventLine = candidates.empty() ? 0 : candidates.front().line;
     // A letter's sign-off and what follows it (the sender's name) name no event.
-    m_signature = m_text.lines.size();
-    for (std::size_t li = 1; li < m_text.lines.size(); ++li) {
-        const Line& line = m_text.lines[li];
-        if (!line.tokens.empty() && line.tokens[0].isWord() &&
-            Vocabulary::isClosing(line.tokens[0].key) && line.tokens.size() <= 4) {
-            m_signature = li;
-            break;
-        }
-    }
-    // A letter that opens with a greeting ends with its sender, even without a closing word:
-    // "Chers parents, ..." ends "La maîtresse", "Dear all, ..." ends "The PTA".
-    const auto& all = m_text.lines;
-    if (m_signature == all.size() && all.size() >= 3 && !all.front().tokens.empty() &&
-        all.front().tokens.front().isWord() &&
-        Vocabulary::isGreeting(all.front().tokens.front().key) &&
-        all.back().block != all.front().block) {
-        std::size_t first = all.size() - 1;
-        while (first > 0 && all[first - 1].block == all.back().block) {
-            --first;
-        }
-        const bool short_ = all.size() - first <= 2 &&
-                            std::all_of(all.begin() + static_cast<std::ptrdiff_t>(first), all.end(),
-                                        [](const Line& l) { return l.tokens.size() <= 4; });
-        const bool undated = std::all_of(
-            m_text.facts.begin() + static_cast<std::ptrdiff_t>(first), m_text.facts.end(),
-            [](const LineFacts& f) { return f.dates.empty() && f.times.empty(); });
-        if (short_ && undated) {
-            m_signature = first;
-        }
-    }
-    // A note above a forwarded message signs off before the message's own header.
-    m_signatureEnd = m_text.lines.size();
-    for (std::size_t li = m_signature; li < m_text.lines.size(); ++li) {
-        if (m_text.header[li]) {
-            m_signatureEnd = li;
-            break;
-        }
-    }
+    const SignOff signature = signOff(text);
+    m_signature = signature.begin;
+    m_signatureEnd = signature.end;
     // Above a chat's messages stands the name of the chat ("Tigers U10 Parents", "Book club"),
     // not of an event.
     const auto firstMessage = std::find_if(m_text.facts.begin(), m_text.facts.end(),
@@ -350,6 +315,9 @@ std::optional<TitlePicker::Option> TitlePicker::ownOption(const Candidate& c) co
 }
 
 std::string TitlePicker::title(const Candidate& c) const {
+    if (auto due = c.due ? dueTitle(c) : std::nullopt) {
+        return normalCapitalisation(*due);
+    }
     std::optional<Option> best = ownOption(c);
     if (auto route = routeTitle(c); route && (!best || best->score < kRoute)) {
         best = Option{*route, kRoute};

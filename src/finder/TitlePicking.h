@@ -54,6 +54,8 @@ class TitlePicker {
     };
     std::optional<Clause> clauseBefore(std::size_t li, std::size_t limit) const;
     std::optional<std::string> tripTitle(const Candidate& candidate) const;
+    // "The write-up must be handed in by Friday": what is due ("Write-up due").
+    std::optional<std::string> dueTitle(const Candidate& candidate) const;
     // The route of a ticket's leg on or around the event's line ("London Heathrow → Lisbon").
     std::optional<std::string> routeTitle(const Candidate& candidate) const;
     // The route of a leg whose lines give the stops it leaves from and reaches.

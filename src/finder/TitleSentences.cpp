@@ -1,5 +1,6 @@
 #include "finder/TitlePicking.h"
 
+#include "finder/DatePieces.h"
 #include "finder/HeadingShapes.h"
 #include "finder/NameShapes.h"
 #include "finder/ReaderVocabulary.h"
@@ -144,6 +145,41 @@ std::optional<TitlePicker::Clause> TitlePicker::clauseBefore(std::size_t li,
     return Clause{std::string(line.span(begin, end)), false};
 }
 
+std::optional<std::string> TitlePicker::dueTitle(const Candidate& c) const {
+    const Line& line = m_text.lines[c.line];
+    const auto obligation = obligationBefore(line, c.begin);
+    if (!obligation) {
+        return std::nullopt;
+    }
+    // The subject of the sentence, without its article: "The write-up", "Completed forms".
+    std::size_t begin = *obligation;
+    const auto ends = [](const Token& t) {
+        return t.isSymbol(".") || t.isSymbol("!") || t.isSymbol("?") || t.isSymbol(")") ||
+               t.isSymbol(":") || t.isSymbol(",");
+    };
+    while (begin > 0 && !ends(line.tokens[begin - 1])) {
+        --begin;
+    }
+    while (begin < *obligation &&
+           (!line.tokens[begin].isWord() ||
+            isWordIn(&line.tokens[begin], {"the", "your", "our", "all", "die", "der", "das", "ihre",
+                                           "eure", "le", "la", "les", "vos", "votre"}))) {
+        ++begin;
+    }
+    const std::size_t words = wordCount(line, Segment{.begin = begin, .end = *obligation});
+    if (words == 0 || words > 5) {
+        return std::nullopt;
+    }
+    const std::string subject(line.span(begin, *obligation));
+    if (m_localeId.starts_with("de")) {
+        return "Abgabe " + subject;
+    }
+    if (m_localeId.starts_with("fr")) {
+        return subject + " à rendre";
+    }
+    return subject + " due";
+}
+
 // "Year 4 will be visiting the Natural History Museum on Wednesday": a trip to the place visited.
 std::optional<std::string> TitlePicker::tripTitle(const Candidate& c) const {
     const Line& line = m_text.lines[c.line];
@@ -238,6 +274,18 @@ std::string TitlePicker::phraseAround(const Line& line, const std::vector<bool>&
                         tokens.begin() + static_cast<std::ptrdiff_t>(more), namesPeriod);
         if (more > end + 1 && !period) {
             end = more;
+            // "Termin zur Inspektion und zum Reifenwechsel": a second name joined on the same way.
+            if (end + 2 < tokens.size() && !dated[end + 2] &&
+                isWordIn(&tokens[end], {"and", "und", "et"}) &&
+                isWordIn(&tokens[end + 1],
+                         {"for", "of", "with", "de", "du", "zur", "zum", "fur"}) &&
+                tokens[end + 2].isWord() && tokens[end + 2].capital) {
+                end += 3;
+                while (end < tokens.size() && !dated[end] && tokens[end].isWord() &&
+                       tokens[end].capital) {
+                    ++end;
+                }
+            }
         }
     }
     std::string name(line.span(begin, end));

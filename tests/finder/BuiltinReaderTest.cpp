@@ -272,6 +272,20 @@ TEST(BuiltinReaderTest, AClassVisitingAPlaceGoesOnATripThere) {
     EXPECT_EQ(drafts[0].location, "Science Museum");
 }
 
+TEST(BuiltinReaderTest, WhatMustBeHandedInByADayIsDueThatDay) {
+    auto drafts = read("Dear parents,\nThe write-up must be handed in by Friday to Mr Osei.\n"
+                       "Absent students should see him at 12:30 for a data pack.");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].startDate, "2026-03-06");
+    EXPECT_FALSE(drafts[0].startTime); // the time of another sentence is not its own
+    drafts = read("Completed forms must be returned by 13 March.");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].startDate, "2026-03-13");
+    // A day to answer by, or one something lasts until, is no event.
+    EXPECT_TRUE(read("Let me know by the 19th if you can make it.").empty());
+    EXPECT_TRUE(read("The envelope must stay on my desk until Friday 13 March.").empty());
+}
+
 TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
     // A message's header, a deadline, a day gone by, a weather list, a receipt's time stamp.
     const char* texts[] = {

@@ -158,6 +158,22 @@ TEST(PlacePickingTest, RowsTakeTheirOwnPlacesAndSessionsTheirHeadings) {
     // A slogan that exclaims is no venue.
     EXPECT_EQ(places("Keep Elm Park Beautiful!\nSpring Cleanup\nSaturday 7 March, 8am"),
               Places{"-"});
+    // The time a place's label gives with it is no part of the place.
+    EXPECT_EQ(places("Wandertag am Freitag, 13. März 2026\nTreffpunkt: 8:00 Uhr auf dem Schulhof",
+                     "de_DE"),
+              Places{"auf dem Schulhof"});
+    EXPECT_EQ(places("Réunion le jeudi 12 mars\nLieu : 14h15, salle B12", "fr_FR"),
+              Places{"salle B12"});
+    // The sender's firm under a letter's closing is the place only when nothing else is.
+    EXPECT_EQ(places("Meeting on Thursday 12 March at 2pm in Room 4.\n\nKind regards,\nJohn Smith\n"
+                     "Green Lane Surgery"),
+              Places{"Room 4"});
+    EXPECT_EQ(places("Meeting on Thursday 12 March at 2pm.\n\nKind regards,\nJohn Smith\n"
+                     "Green Lane Surgery\nhttps://meet.google.com/abc-defg-hij"),
+              Places{"https://meet.google.com/abc-defg-hij"});
+    EXPECT_EQ(places("Meeting on Thursday 12 March at 2pm.\n\nKind regards,\nJohn Smith\n"
+                     "Green Lane Surgery"),
+              Places{"Green Lane Surgery"});
     EXPECT_EQ(places("Standup on 9 March at 9:30\nhttps://meet.google.com/abc-defg-hij"),
               Places{"https://meet.google.com/abc-defg-hij"});
     EXPECT_EQ(places("Sync on 9 March at 9:30\nhttps://chime.aws/4211796605"),

@@ -171,6 +171,14 @@ TEST(TitlePickingTest, TicketsNameTheirLegsByTheirRoutes) {
                      "08:15  Leeds – City Bus Station, Stand 12\n"
                      "11:40  Newcastle – Haymarket Bus Station, Stand B"),
               Titles{"Leeds → Newcastle"});
+    // A return ticket's legs are each named by their own stops, given before the times they are
+    // left and reached, even across a column gap, not by the carrier or the first stop.
+    EXPECT_EQ(titles("LNER  e-ticket\n\nOUTWARD  Fri 13 Mar 2026\nYork          dep 08:54\n"
+                     "Edinburgh     arr 11:28\nCoach C · Seat 42\n\nRETURN  Sun 15 Mar 2026\n"
+                     "Edinburgh     dep 17:30\nYork          arr 20:02"),
+              (Titles{"York → Edinburgh", "Edinburgh → York"}));
+    EXPECT_EQ(titles("Hinfahrt: Sa. 14.03.2026\nKöln Hbf ab 09:12\nBerlin Hbf an 13:41", "de_DE"),
+              Titles{"Köln Hbf → Berlin Hbf"});
     EXPECT_EQ(titles("From: Ben Hall\nTo: Quiz Team\nSubject: Quiz night\n\nThursday 12 March "
                      "at 8pm, usual place."),
               Titles{"Quiz night"});
@@ -255,6 +263,18 @@ TEST(TitlePickingTest, SentencesNameTheEventAroundTheDay) {
     EXPECT_EQ(titles("Reminder that our quarterly review is next Wednesday, 11 March at 10am."),
               Titles{"Quarterly review"});
     EXPECT_EQ(titles("Can you walk the dog on Friday 6 March at 8am?"), Titles{"Walk the dog"});
+    // A second name joined on the same way goes with the first.
+    EXPECT_EQ(titles("Ihr Termin zur Inspektion und zum Reifenwechsel ist bestätigt: Di., 10.03., "
+                     "7:30 Uhr.",
+                     "de_DE"),
+              Titles{"Termin zur Inspektion und zum Reifenwechsel"});
+    // What must be handed in by a day is due then.
+    EXPECT_EQ(titles("Year 10 Geography\n\nThe write-up must be handed in by Friday to Mr Osei."),
+              Titles{"Write-up due"});
+    EXPECT_EQ(titles("Reminder: options forms need to be returned by Friday 13 March."),
+              Titles{"Options forms due"});
+    EXPECT_EQ(titles("Die Anmeldung muss bis Freitag, 13. März abgegeben werden.", "de_DE"),
+              Titles{"Abgabe Anmeldung"});
     EXPECT_EQ(
         titles("The spring book club meets on Wednesday 18 March at 7.30pm at the Crown Inn."),
         Titles{"Spring book club"});
