@@ -190,11 +190,28 @@ bool isSalutation(const Line& line) {
 }
 
 bool namesRoleHolder(const Line& line, const LineFacts& facts) {
-    const Token* title = line.at(facts.labelEnd);
-    return !facts.label.empty() && !Vocabulary::isTitleLabel(facts.label) && title &&
-           title->capital &&
-           isWordIn(title, {"mr", "mrs", "ms", "miss", "mx", "dr", "prof", "rev", "revd", "herr",
-                            "frau", "m", "mme", "mlle", "me", "pr"});
+    const auto honorific = [&line](std::size_t k) {
+        const Token* title = line.at(k);
+        return title && title->capital &&
+               isWordIn(title, {"mr", "mrs", "ms", "miss", "mx", "dr", "prof", "rev", "revd",
+                                "herr", "frau", "m", "mme", "mlle", "me", "pr"});
+    };
+    if (!facts.label.empty()) {
+        return !Vocabulary::isTitleLabel(facts.label) && honorific(facts.labelEnd);
+    }
+    // "Klasse 3b – Frau Yilmaz", "Year 4 · Mrs Patel": the role set off by a dash or a bar, the
+    // person's name ending the line.
+    const auto& tokens = line.tokens;
+    for (std::size_t k = 1; k + 2 < tokens.size() && tokens.size() <= 8; ++k) {
+        if ((tokens[k].isSymbol("-") || tokens[k].isSymbol("·")) && tokens[k].spaced &&
+            honorific(k + 1)) {
+            return tokens.size() - (k + 2) <= 3 &&
+                   std::all_of(
+                       tokens.begin() + static_cast<std::ptrdiff_t>(k + 2), tokens.end(),
+                       [](const Token& t) { return (t.isWord() && t.capital) || t.isSymbol("."); });
+        }
+    }
+    return false;
 }
 
 bool isLetterDate(const std::vector<Line>& lines, const std::vector<LineFacts>& facts,

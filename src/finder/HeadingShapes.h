@@ -38,7 +38,8 @@ bool isListItem(const std::vector<Line>& lines, std::size_t li);
 // "Dear parents,", "Liebe Eltern,", "Madame, Monsieur,": the line that opens a letter.
 bool isSalutation(const Line& line);
 
-// "Headteacher: Mrs S. Ahmed", "Kontakt: Frau Berger": a role and the person who holds it.
+// "Headteacher: Mrs S. Ahmed", "Kontakt: Frau Berger", "Klasse 3b – Frau Yilmaz": a role and the
+// person who holds it.
 bool namesRoleHolder(const Line& line, const LineFacts& facts);
 
 // "19 January 2026", "Berlin, 3. März 2026" over the salutation: the day a letter was written.

@@ -337,10 +337,18 @@ std::optional<std::string> PlacePicker::phrase(std::size_t li, std::size_t from,
         }
         // A place named in lower case ("la salle polyvalente", "the library", "the high school")
         // runs on in lower case.
-        const bool lowerVenue =
+        bool lowerVenue =
             !head->capital && hasVenueWord(line, begin, begin + 3) && head->key != "the";
         if (!head->capital && !lowerVenue) {
             continue;
+        }
+        // "au restaurant Le Comptoir des Halles": the kind of place before a name that opens with
+        // its article is no part of the name.
+        if (lowerVenue && Vocabulary::isVenueWord(head->key) &&
+            isWordIn(line.at(begin + 1), {"the", "le", "la", "les", "der", "die", "das"}) &&
+            line.tokens[begin + 1].capital) {
+            ++begin;
+            lowerVenue = false;
         }
         std::size_t end = begin;
         std::size_t words = 0;

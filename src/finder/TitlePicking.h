@@ -47,6 +47,9 @@ class TitlePicker {
     std::optional<Option> ownOption(const Candidate& candidate) const;
     std::optional<Option> sentenceOption(const Candidate& candidate) const;
     std::optional<std::string> clauseTitle(const Candidate& candidate) const;
+    // "Am Freitag, den 18. September, findet unser Wandertag statt": in German, after a day that
+    // opens the sentence and the verb comes the subject, its nouns written with capitals.
+    std::optional<std::string> subjectAfterDay(const Candidate& candidate) const;
     // The name in the words of line `li` before token `limit`, and whether they say it is closed.
     struct Clause {
         std::string text{};

@@ -62,8 +62,11 @@ std::optional<std::string> TitlePicker::clauseTitle(const Candidate& c) const {
     if (auto own = clauseBefore(c.line, c.begin)) {
         return own->text;
     }
-    // "Right, Sunday walk is on": a weekday that qualifies the event's name begins it.
     const Line& line = m_text.lines[c.line];
+    if (auto subject = subjectAfterDay(c)) {
+        return subject;
+    }
+    // "Right, Sunday walk is on": a weekday that qualifies the event's name begins it.
     if (c.relative && c.end == c.begin + 1 && line.tokens[c.begin].capital) {
         std::size_t end = c.end;
         while (end < line.tokens.size() && end < c.end + 3 && line.tokens[end].isWord() &&
@@ -88,6 +91,47 @@ std::optional<std::string> TitlePicker::clauseTitle(const Candidate& c) const {
         }
     }
     return std::nullopt;
+}
+
+std::optional<std::string> TitlePicker::subjectAfterDay(const Candidate& c) const {
+    if (!m_localeId.starts_with("de")) {
+        return std::nullopt;
+    }
+    const Line& line = m_text.lines[c.line];
+    const auto& tokens = line.tokens;
+    // The day opens the sentence ...
+    for (std::size_t k = 0; k < c.begin; ++k) {
+        if (tokens[k].isSymbol(".") || tokens[k].isSymbol("!") || tokens[k].isSymbol("?")) {
+            if (k + 1 < c.begin) {
+                return std::nullopt;
+            }
+        } else if (!isWordIn(&tokens[k], {"am", "an", "ab", "fur", "diesen", "kommenden"})) {
+            return std::nullopt;
+        }
+    }
+    // ... then the verb, written small, and its subject with its article: the nouns, written
+    // with capitals.
+    std::size_t k = c.end;
+    while (k < tokens.size() && tokens[k].isSymbol(",")) {
+        ++k;
+    }
+    if (k >= tokens.size() || !tokens[k].isWord() || tokens[k].capital) {
+        return std::nullopt;
+    }
+    ++k;
+    while (k < tokens.size() && tokens[k].isWord() && !tokens[k].capital &&
+           isWordIn(&tokens[k], {"der", "die", "das", "ein", "eine", "unser", "unsere", "euer",
+                                 "eure", "ihr", "ihre"})) {
+        ++k;
+    }
+    std::size_t end = k;
+    while (end < tokens.size() && tokens[end].isWord() && tokens[end].capital && end < k + 3) {
+        ++end;
+    }
+    if (end == k) {
+        return std::nullopt;
+    }
+    return std::string(line.span(k, end));
 }
 
 std::optional<TitlePicker::Clause> TitlePicker::clauseBefore(std::size_t li,

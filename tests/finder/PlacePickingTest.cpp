@@ -108,6 +108,8 @@ TEST(PlacePickingTest, VenuesInSentences) {
         {"Book club on 18 March at 7.30pm at the Crown Inn. We will discuss Emma.", "Crown Inn"},
         {"Budget review on Thursday 5 March at 3pm in Room 4.12?", "Room 4.12"},
         {"Workshop on Efficient Reasoning, 11 March at 10am", "-"},
+        // The kind of place before a name with its own article is left out.
+        {"Dinner on 13 March at 8pm at the restaurant The Ivy.", "The Ivy"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(places(c.text), Places{c.place}) << c.text;
@@ -118,6 +120,9 @@ TEST(PlacePickingTest, VenuesInSentences) {
               Places{"salle des fêtes"});
     EXPECT_EQ(places("La sortie au zoo de Vincennes aura lieu le jeudi 26 mars à 8h30.", "fr_FR"),
               Places{"zoo de Vincennes"});
+    EXPECT_EQ(
+        places("Votre réservation au restaurant Le Comptoir des Halles le 13 mars à 20h.", "fr_FR"),
+        Places{"Le Comptoir des Halles"});
     // A venue's address after a comma is its own.
     EXPECT_EQ(places("Versammlung am 25. März 2026 um 18:00 Uhr im Gemeindesaal St. Martin, "
                      "Kirchgasse 2.",

@@ -141,6 +141,11 @@ TEST(TitlePickingTest, LetterheadsAndGroupsNameWhoWritesOrReads) {
                      "Eltern,\n\nunser Frühlingsfest ist am Samstag, 21. März um 14 Uhr.",
                      "de_DE"),
               Titles{"Frühlingsfest"});
+    // So is a school's name over the class and teacher who write.
+    EXPECT_EQ(titles("Grundschule am Lindenhof\nKlasse 3b – Frau Yilmaz\n\nLiebe Eltern der "
+                     "Klasse 3b,\n\nunser Frühlingsfest ist am Samstag, 21. März um 14 Uhr.",
+                     "de_DE"),
+              Titles{"Frühlingsfest"});
     // The people of a group chat name no event.
     EXPECT_EQ(titles("Chloe, Raj, Megan, Dan\n\nChloe: drinks next Thursday, 7-9pm at The "
                      "Albion\nRaj: I'm there"),
@@ -263,6 +268,11 @@ TEST(TitlePickingTest, SentencesNameTheEventAroundTheDay) {
     EXPECT_EQ(titles("Reminder that our quarterly review is next Wednesday, 11 March at 10am."),
               Titles{"Quarterly review"});
     EXPECT_EQ(titles("Can you walk the dog on Friday 6 March at 8am?"), Titles{"Walk the dog"});
+    // In German, the subject follows the verb after a day that opens the sentence.
+    EXPECT_EQ(titles("Liebe Eltern,\n\nam Freitag, den 13. März 2026, findet unser Wandertag "
+                     "statt. Wir wandern zum Wildgehege.",
+                     "de_DE"),
+              Titles{"Wandertag"});
     // A second name joined on the same way goes with the first.
     EXPECT_EQ(titles("Ihr Termin zur Inspektion und zum Reifenwechsel ist bestätigt: Di., 10.03., "
                      "7:30 Uhr.",
