@@ -125,6 +125,11 @@ class Assembler {
         if (d.deadline && !d.due) {
             return std::nullopt;
         }
+        // Like a weekday alone, the weekdays of a month are events only at a time ("Earn double
+        // points every Tuesday in April!" is an offer).
+        if (d.series && facts.times.empty() && !nextLineHasTime(line)) {
+            return std::nullopt;
+        }
         if (d.weekdayOnly) {
             const bool timeFollows =
                 std::any_of(facts.times.begin(), facts.times.end(), [&d](const TimeMention& t) {
@@ -211,11 +216,15 @@ class Assembler {
             m_out.back().last = dates[1].day;
             assignTimes(m_out.back(), timesOf(line, facts, 0, line.tokens.size()));
         } else {
+            // The days of one phrase ("every Sunday in July") share the line's times.
+            const bool series =
+                std::all_of(dates.begin(), dates.end(),
+                            [&dates](const DateMention& d) { return d.begin == dates[0].begin; });
             for (std::size_t k = 0; k < dates.size(); ++k) {
                 Candidate c = candidateOf(dates[k], li);
-                const std::size_t from = k == 0 ? 0 : dates[k].end;
+                const std::size_t from = k == 0 || series ? 0 : dates[k].end;
                 const std::size_t to =
-                    k + 1 < dates.size() ? dates[k + 1].begin : line.tokens.size();
+                    k + 1 < dates.size() && !series ? dates[k + 1].begin : line.tokens.size();
                 assignTimes(c, timesOf(line, facts, from, to));
                 m_out.push_back(c);
             }

@@ -27,7 +27,8 @@ bool hasVenueWord(const Line& line, std::size_t begin, std::size_t end) {
     return false;
 }
 
-// ", Civic Centre" or "(Riverside Park)" right after a place belongs to it.
+// ", Civic Centre" (with a town ending the line) or "(Riverside Park)" right after a place
+// belongs to it.
 std::size_t extendPlace(const Line& line, std::size_t end) {
     const Token* next = line.at(end);
     // ", Kirchgasse 2" after "Gemeindesaal St. Martin" is its address.
@@ -45,6 +46,11 @@ std::size_t extendPlace(const Line& line, std::size_t end) {
         }
         end = k;
         next = line.at(end);
+        // ", Bath" ending the line: the town.
+        if (next && next->isSymbol(",") && end + 2 == line.tokens.size() &&
+            line.tokens[end + 1].isWord() && line.tokens[end + 1].capital) {
+            return end + 2;
+        }
     }
     // An exclamation in parentheses is a remark ("on the school field (bring sun hats!)").
     if (next && next->isSymbol("(")) {
@@ -96,11 +102,18 @@ PlacePicker::PlacePicker(const TextFacts& text, const std::vector<Candidate>& ca
             }
         }
     }
-    if (!m_place) {
-        for (std::size_t li = 0; li < text.lines.size() && !m_place; ++li) {
+    // A place named in the heading ("FREE YOGA IN THE PARK") is part of the event's name; one
+    // named in the lines below says where it is.
+    const std::size_t heading = headingLine().value_or(text.lines.size());
+    for (std::size_t li = 0; li < text.lines.size() && !m_place; ++li) {
+        if (li != heading) {
             m_place = phrase(li, 0);
             m_placeLine = li;
         }
+    }
+    if (!m_place && heading < text.lines.size()) {
+        m_place = phrase(heading, 0);
+        m_placeLine = heading;
     }
     // The top line names who writes ("Mairie de Villeneuve", "BOOK CLUB") more often than where
     // the event is, so it comes after any other venue.
@@ -237,7 +250,7 @@ std::optional<std::string> PlacePicker::address() {
     return std::nullopt;
 }
 
-std::optional<std::string> PlacePicker::venueLine(VenueLines which) const {
+std::size_t PlacePicker::topLine() const {
     // The first line with words, under what a recogniser may have made of a picture ("ES").
     std::size_t top = 0;
     while (top + 1 < m_text.lines.size() &&
@@ -245,14 +258,29 @@ std::optional<std::string> PlacePicker::venueLine(VenueLines which) const {
                         [](const Token& t) { return t.isWord() && t.key.size() >= 3; })) {
         ++top;
     }
+    return top;
+}
+
+std::optional<std::size_t> PlacePicker::headingLine() const {
+    const std::size_t top = topLine();
+    if (top >= m_text.lines.size()) {
+        return std::nullopt;
+    }
+    const auto& tokens = m_text.lines[top].tokens;
+    const bool namesEvent = std::any_of(tokens.begin(), tokens.end(), [](const Token& t) {
+        return t.isWord() && Vocabulary::isEventNoun(t.key);
+    });
+    return namesEvent ? std::optional(top) : std::nullopt;
+}
+
+std::optional<std::string> PlacePicker::venueLine(VenueLines which) const {
+    const std::size_t top = topLine();
+    const auto headingAt = headingLine();
     for (std::size_t li = 0; li < m_text.lines.size(); ++li) {
         const Line& line = m_text.lines[li];
         const LineFacts& facts = m_text.facts[li];
         // A first line that names an event is the text's heading ("FREE YOGA IN THE PARK").
-        const bool heading =
-            li == top && std::any_of(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
-                return t.isWord() && Vocabulary::isEventNoun(t.key);
-            });
+        const bool heading = headingAt == li;
         // A line that exclaims is a slogan ("Keep Elm Park Beautiful!"), not a venue's name; one
         // that opens with "your" or "our" signs a letter ("Ihr Kita-Team Sonnenschein").
         const bool exclaims = !line.tokens.empty() && line.tokens.back().isSymbol("!");

@@ -26,6 +26,10 @@ class PlacePicker {
 
   private:
     std::optional<std::string> labelled() const;
+    // The first line with words, under what a recogniser may have made of a picture ("ES").
+    std::size_t topLine() const;
+    // The top line when it names an event: the text's heading ("FREE YOGA IN THE PARK").
+    std::optional<std::size_t> headingLine() const;
     std::optional<std::string> address();
     // Where a venue's line stands: in the body of the text, on its top line, or in the sign-off
     // of a letter (the sender's firm, more often who writes than where the event is).

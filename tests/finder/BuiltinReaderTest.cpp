@@ -286,6 +286,21 @@ TEST(BuiltinReaderTest, WhatMustBeHandedInByADayIsDueThatDay) {
     EXPECT_TRUE(read("The envelope must stay on my desk until Friday 13 March.").empty());
 }
 
+TEST(BuiltinReaderTest, AWeekdayInAMonthIsEachSuchDayOfIt) {
+    for (const char* text : {"Free yoga: every Sunday in April, 9–10am, Victoria Park",
+                             "Yoga im Park: jeden Sonntag im April, 9–10 Uhr"}) {
+        const auto drafts = read(text);
+        ASSERT_EQ(drafts.size(), 4u) << text;
+        const char* sundays[] = {"2026-04-05", "2026-04-12", "2026-04-19", "2026-04-26"};
+        for (std::size_t k = 0; k < 4; ++k) {
+            EXPECT_EQ(drafts[k].startDate, sundays[k]);
+            EXPECT_EQ(drafts[k].startTime, "09:00");
+            EXPECT_EQ(drafts[k].endTime, "10:00");
+        }
+    }
+    EXPECT_TRUE(read("Earn double points every Tuesday in April!").empty());
+}
+
 TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
     // A message's header, a deadline, a day gone by, a weather list, a receipt's time stamp.
     const char* texts[] = {

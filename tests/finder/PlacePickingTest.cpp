@@ -160,6 +160,11 @@ TEST(PlacePickingTest, RowsTakeTheirOwnPlacesAndSessionsTheirHeadings) {
     // A place piece of a row goes before a name after "at" that is no place.
     EXPECT_EQ(places("Friday 6 March\n10:15 AM  Streaming at Scale with Open Tools (Room 12A)"),
               Places{"Room 12A"});
+    // A place in the heading is part of the event's name, after any named below it.
+    EXPECT_EQ(places("FREE YOGA IN THE PARK\nSunday 8 March, 9–10am\non the lawn by the bandstand, "
+                     "Victoria Park, Bath"),
+              Places{"lawn by the bandstand, Victoria Park, Bath"});
+    EXPECT_EQ(places("QUIZ NIGHT AT THE RED LION\nThursday 12 March, 8pm"), Places{"THE RED LION"});
     // A slogan that exclaims is no venue.
     EXPECT_EQ(places("Keep Elm Park Beautiful!\nSpring Cleanup\nSaturday 7 March, 8am"),
               Places{"-"});
