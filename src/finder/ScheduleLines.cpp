@@ -36,9 +36,10 @@ TimeRole roleOf(const Line& line, const TimeMention& time) {
              "admission"})) {
         return TimeRole::doors;
     }
-    if (has({"arrive",   "arrives", "arrival", "arr",    "an",    "arrivee", "ankunft",
-             "end",      "ends",    "until",   "till",   "bis",   "fin",     "out",
-             "checkout", "return",  "returns", "before", "avant", "jusqu'a", "back by"})) {
+    if (has({"arrive",   "arrives",  "arrival", "arr",    "an",    "arrivee", "ankunft",
+             "end",      "ends",     "until",   "till",   "bis",   "fin",     "out",
+             "checkout", "return",   "returns", "before", "avant", "jusqu'a", "back by",
+             "ende",     "ruckkehr", "zuruck",  "retour"})) {
         return TimeRole::end;
     }
     if (has({"start",   "starts",  "show",    "music",   "beginn",  "begins", "begin",     "race",

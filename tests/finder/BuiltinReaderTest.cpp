@@ -196,6 +196,17 @@ TEST(BuiltinReaderTest, AClosingTimeEndsADayButNeverStartsItAndACallTimeEndsNoth
     ASSERT_EQ(drafts.size(), 1u);
     EXPECT_EQ(drafts[0].startTime, "07:25");
     EXPECT_EQ(drafts[0].endTime, "10:05");
+    // The time of the return or the end, on a line of its own, ends the day's event.
+    for (const char* text :
+         {"Wandertag am Freitag, 13. März\nTreffpunkt: 8:00 Uhr auf dem "
+          "Schulhof\nRückkehr: gegen 13:30 Uhr, ebenfalls am Schulhof",
+          "Sortie le vendredi 13 mars\nDépart : 8h00\nRetour : vers 13h30",
+          "Projekttag am Freitag, 13. März\nBeginn: 8:00 Uhr\nEnde: 13:30 Uhr"}) {
+        drafts = read(text);
+        ASSERT_EQ(drafts.size(), 1u) << text;
+        EXPECT_EQ(drafts[0].startTime, "08:00") << text;
+        EXPECT_EQ(drafts[0].endTime, "13:30") << text;
+    }
 }
 
 TEST(BuiltinReaderTest, AMovedEventKeepsOnlyItsNewDay) {
