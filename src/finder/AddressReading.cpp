@@ -123,9 +123,12 @@ std::optional<std::pair<std::size_t, std::size_t>> span(const Line& line) {
     std::size_t begin = start;
     while (begin > 0) {
         const Token& t = line.tokens[begin - 1];
-        // "3rd Floor, 20 Victoria Street": an ordinal's ending belongs to its number.
+        // "3rd Floor, 20 Victoria Street": an ordinal's ending belongs to its number ("2ish" is
+        // a time, not an ordinal).
         const bool ordinal =
-            t.isWord() && !t.spaced && begin >= 2 && line.tokens[begin - 2].isNumber();
+            t.isWord() && !t.spaced && begin >= 2 && line.tokens[begin - 2].isNumber() &&
+            (t.key.size() == 1 ||
+             isWordIn(&t, {"st", "nd", "rd", "th", "er", "e", "eme", "te", "ter"}));
         const bool part = (t.isWord() && (t.capital || isJoiner(t) || ordinal)) || t.isNumber() ||
                           t.isSymbol(",") || t.isSymbol("'") || t.isSymbol("&") ||
                           (t.isSymbol(".") && !t.spaced) || (t.isSymbol("-") && !t.spaced);
