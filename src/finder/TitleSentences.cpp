@@ -257,6 +257,13 @@ std::string TitlePicker::phraseAround(const Line& line, const std::vector<bool>&
             begin -= 2;
             continue;
         }
+        // "Parents' evening": a plural's apostrophe joins it to the event it owns.
+        const bool owner = t.isSymbol("'") && !t.spaced && begin >= 2 &&
+                           tokens[begin - 2].isWord() && tokens[begin - 2].key.ends_with("s");
+        if (owner) {
+            begin -= 2;
+            continue;
+        }
         if (stopsName(t) || isSeriesOrdinal(t) || isPeriodPossessive(t)) {
             break;
         }

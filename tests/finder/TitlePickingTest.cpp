@@ -34,6 +34,11 @@ TEST(TitlePickingTest, HeadingsNameASingleEvent) {
     EXPECT_EQ(
         titles("Subject: Reminder: Budget sync\n\nHi all, see you Tuesday 10 March at 11:00."),
         Titles{"Budget sync"});
+    // Markers of replies and forwards lead in, however many there are.
+    EXPECT_EQ(titles("Subject: Re: Fwd: Dinner Saturday?\n\nYes! Saturday 14 March at 7.30 works."),
+              Titles{"Dinner"});
+    EXPECT_EQ(titles("Betreff: AW: WG: Elternabend\n\nAm Dienstag, 10. März um 19 Uhr.", "de_DE"),
+              Titles{"Elternabend"});
     // A notice's heading is generic; "Welcome to our" leads in.
     EXPECT_EQ(
         titles("NOTICE TO RESIDENTS\n\nWater supply interruption\nTuesday 10 March, 9am – 3pm"),
@@ -268,6 +273,11 @@ TEST(TitlePickingTest, SentencesNameTheEventAroundTheDay) {
     EXPECT_EQ(titles("Reminder that our quarterly review is next Wednesday, 11 March at 10am."),
               Titles{"Quarterly review"});
     EXPECT_EQ(titles("Can you walk the dog on Friday 6 March at 8am?"), Titles{"Walk the dog"});
+    // A plural's apostrophe joins it to the event it owns.
+    EXPECT_EQ(titles("Reminder: Parents' Evening on Thursday 12 March, 4–7pm"),
+              Titles{"Parents' Evening"});
+    EXPECT_EQ(titles("Reminder: Parents’ Evening – Thursday 12 March, 4–7pm"),
+              Titles{"Parents’ Evening"});
     // In German, the subject follows the verb after a day that opens the sentence.
     EXPECT_EQ(titles("Liebe Eltern,\n\nam Freitag, den 13. März 2026, findet unser Wandertag "
                      "statt. Wir wandern zum Wildgehege.",
