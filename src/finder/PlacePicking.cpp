@@ -282,7 +282,8 @@ std::optional<std::string> PlacePicker::venueLine(VenueLines which) const {
         // A first line that names an event is the text's heading ("FREE YOGA IN THE PARK").
         const bool heading = headingAt == li;
         // A line that exclaims is a slogan ("Keep Elm Park Beautiful!"), not a venue's name; one
-        // that opens with "your" or "our" signs a letter ("Ihr Kita-Team Sonnenschein").
+        // that opens with "your" or "our" or a closing ("Thanks, Office") signs a letter ("Ihr
+        // Kita-Team Sonnenschein").
         const bool exclaims = !line.tokens.empty() && line.tokens.back().isSymbol("!");
         // A sentence ("Come and meet our teachers and see the school.") names no venue either.
         const bool sentence =
@@ -291,6 +292,7 @@ std::optional<std::string> PlacePicker::venueLine(VenueLines which) const {
             });
         const bool signs = !line.tokens.empty() && line.tokens.front().isWord() &&
                            (Vocabulary::isClauseWord(line.tokens.front().key) ||
+                            Vocabulary::isClosing(line.tokens.front().key) ||
                             isWordIn(&line.tokens.front(), {"your", "votre", "vos", "euer"}));
         // A street without a number, with its town: "Quai de la Fosse, Nantes".
         const auto comma = std::find_if(line.tokens.begin(), line.tokens.end(),
@@ -333,6 +335,12 @@ std::optional<std::string> PlacePicker::phrase(std::size_t li, std::size_t from,
     const auto inTime = [&times](std::size_t k) {
         return std::any_of(times.begin(), times.end(),
                            [k](const TimeMention& t) { return k >= t.begin && k < t.end; });
+    };
+    // "bei Dr. Müller am 12.03.": a day after the place is no part of it either.
+    const auto& dates = m_text.facts[li].dates;
+    const auto inDate = [&dates](std::size_t k) {
+        return std::any_of(dates.begin(), dates.end(),
+                           [k](const DateMention& d) { return k >= d.begin && k < d.end; });
     };
     for (std::size_t i = from; i + 1 < line.tokens.size(); ++i) {
         const Token& t = line.tokens[i];
@@ -406,7 +414,9 @@ std::optional<std::string> PlacePicker::phrase(std::size_t li, std::size_t from,
                  !line.tokens[end + 1].spaced);
             // "au zoo de Vincennes aura lieu": a verb ends the place, and "in the gym during
             // lessons" says when after it.
-            if (!part || (w.isWord() && Vocabulary::isClauseWord(w.key)) ||
+            const bool dayFollows = w.isWord("am") && inDate(end + 1);
+            if (!part || dayFollows || inDate(end) ||
+                (w.isWord() && Vocabulary::isClauseWord(w.key)) ||
                 isWordIn(&w, {"during", "while", "throughout", "pendant", "lors", "wahrend"})) {
                 break;
             }

@@ -6,6 +6,7 @@
 #include "finder/LineSegments.h"
 #include "finder/NameShapes.h"
 #include "finder/ReaderVocabulary.h"
+#include "finder/ReaderWords.h"
 #include "model/CalEvent.h"
 
 #include <algorithm>
@@ -25,7 +26,7 @@ constexpr std::size_t kWholeLine = 8;    // a heading this short is taken whole
 // The whole name that piece `s` begins: after a label such as "Subject:", up to a remark or the
 // day; on a line without days or times, the pieces that join into one short name.
 Segment wholeName(const Line& line, const LineFacts& facts, const std::vector<Segment>& segments,
-                  Segment s) {
+                  Segment s, const std::string& localeId) {
     if (Vocabulary::isTitleLabel(facts.label)) {
         // "Subject: Interview confirmation – Senior Data Analyst" up to a remark ("– sign up
         // now") or the day ("@ Wed May 20").
@@ -47,7 +48,10 @@ Segment wholeName(const Line& line, const LineFacts& facts, const std::vector<Se
         // a generic piece ("– Billet daté").
         for (const Segment& next : segments) {
             const bool genericPiece = hasGenericHeadingWord(line, next);
-            if (genericPiece) {
+            // "Book Club – March": the month of one of a series, not part of its name.
+            const bool month = next.end == next.begin + 1 && line.tokens[next.begin].isWord() &&
+                               Words::month(line.tokens[next.begin].key, localeId);
+            if (genericPiece || month) {
                 break;
             }
             if (next.begin > s.begin && !line.tokens[next.begin - 1].isSymbol("(")) {
@@ -161,6 +165,16 @@ bool TitlePicker::mayName(std::size_t li, bool own) const {
                   namesAddress(li) || namesRoleHolder(line, facts)))) {
         return false;
     }
+    // A line among labelled lines ("Patient: John Smith" over "Date: 10/03/2026") is a detail
+    // of a form, unless its label says it is the name.
+    const auto labelled = [this, &line](std::size_t k) {
+        return k < m_text.lines.size() && m_text.lines[k].block == line.block &&
+               !m_text.facts[k].label.empty() && !m_text.facts[k].speaker;
+    };
+    if (!own && !titled && !facts.label.empty() && !facts.speaker &&
+        ((li > 0 && labelled(li - 1)) || labelled(li + 1))) {
+        return false;
+    }
     // A line that ends in a comma is a letter's salutation ("Madame, Monsieur,", "Dear Parents
     // and Carers,") or a sentence that goes on below, and a list of names is the people of a
     // group, not a heading.
@@ -253,7 +267,7 @@ std::optional<TitlePicker::Option> TitlePicker::lineOption(std::size_t li, bool 
             skippedGeneric = true;
             continue;
         }
-        s = wholeName(line, facts, segments, s);
+        s = wholeName(line, facts, segments, s, m_localeId);
         if (auto match = own && &piece == &segments.front() ? fixtureSides(m_text, m_rows, li)
                                                             : std::nullopt) {
             s = *match;

@@ -358,7 +358,14 @@ std::string TitlePicker::phraseAround(const Line& line, const std::vector<bool>&
             }
             if (t.isWord() && t.capital && !Vocabulary::isGreeting(t.key) && t.key != "i" &&
                 !Vocabulary::isFiller(t.key) && t.key.find('\'') == std::string::npos) {
-                name = std::string(line.slice(t.begin, t.end)) + "'s " + name;
+                // "Sarah and James ... their wedding": the couple's.
+                std::size_t first = k;
+                if (tokens[begin - 1].key == "their" && k >= 2 &&
+                    (tokens[k - 1].isWord("and") || tokens[k - 1].isSymbol("&")) &&
+                    tokens[k - 2].isWord() && tokens[k - 2].capital) {
+                    first = k - 2;
+                }
+                name = std::string(line.span(first, k + 1)) + "'s " + name;
                 break;
             }
         }

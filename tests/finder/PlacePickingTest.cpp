@@ -128,6 +128,9 @@ TEST(PlacePickingTest, VenuesInSentences) {
                      "Kirchgasse 2.",
                      "de_DE"),
               Places{"Gemeindesaal St. Martin, Kirchgasse 2"});
+    // The day after a place is no part of it.
+    EXPECT_EQ(places("Erinnerung: Ihr Termin bei Dr. Müller am 12.03. um 8:45 Uhr.", "de_DE"),
+              Places{"Dr. Müller"});
     EXPECT_EQ(places("Konzert am 10.03.2026 um 18 Uhr in der Schlosskapelle.", "de_DE"),
               Places{"Schlosskapelle"});
     // An address the sentence gives after the day.
@@ -174,6 +177,10 @@ TEST(PlacePickingTest, RowsTakeTheirOwnPlacesAndSessionsTheirHeadings) {
               Places{"auf dem Schulhof"});
     EXPECT_EQ(places("Réunion le jeudi 12 mars\nLieu : 14h15, salle B12", "fr_FR"),
               Places{"salle B12"});
+    // A closing that names an office signs the letter.
+    EXPECT_EQ(places("Hi all,\nThe school will be closed on Friday 13 March for staff training.\n"
+                     "Thanks, Office"),
+              Places{"-"});
     // The sender's firm under a letter's closing is the place only when nothing else is.
     EXPECT_EQ(places("Meeting on Thursday 12 March at 2pm in Room 4.\n\nKind regards,\nJohn Smith\n"
                      "Green Lane Surgery"),

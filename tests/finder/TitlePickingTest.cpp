@@ -34,6 +34,9 @@ TEST(TitlePickingTest, HeadingsNameASingleEvent) {
     EXPECT_EQ(
         titles("Subject: Reminder: Budget sync\n\nHi all, see you Tuesday 10 March at 11:00."),
         Titles{"Budget sync"});
+    // The month of one of a series is no part of its name.
+    EXPECT_EQ(titles("Book Club – March\nWednesday 18 March, 7:30pm at Sarah's"),
+              Titles{"Book Club"});
     // Markers of replies and forwards lead in, however many there are.
     EXPECT_EQ(titles("Subject: Re: Fwd: Dinner Saturday?\n\nYes! Saturday 14 March at 7.30 works."),
               Titles{"Dinner"});
@@ -151,6 +154,11 @@ TEST(TitlePickingTest, LetterheadsAndGroupsNameWhoWritesOrReads) {
                      "Klasse 3b,\n\nunser Frühlingsfest ist am Samstag, 21. März um 14 Uhr.",
                      "de_DE"),
               Titles{"Frühlingsfest"});
+    // The labelled lines of a form are its details, not the event's name: a bare appointment is
+    // named by where it is.
+    EXPECT_EQ(titles("Appointment confirmation\nPatient: John Smith\nDate: 10/03/2026\nTime: 9:20\n"
+                     "Clinician: Dr Patel"),
+              Titles{"Venue Hall"});
     // The people of a group chat name no event.
     EXPECT_EQ(titles("Chloe, Raj, Megan, Dan\n\nChloe: drinks next Thursday, 7-9pm at The "
                      "Albion\nRaj: I'm there"),
@@ -273,6 +281,10 @@ TEST(TitlePickingTest, SentencesNameTheEventAroundTheDay) {
     EXPECT_EQ(titles("Reminder that our quarterly review is next Wednesday, 11 March at 10am."),
               Titles{"Quarterly review"});
     EXPECT_EQ(titles("Can you walk the dog on Friday 6 March at 8am?"), Titles{"Walk the dog"});
+    // A couple's event is theirs together.
+    EXPECT_EQ(titles("Sarah and James request the pleasure of your company at their wedding on "
+                     "Saturday 13 June 2026 at 2pm."),
+              Titles{"Sarah and James's wedding"});
     // A plural's apostrophe joins it to the event it owns.
     EXPECT_EQ(titles("Reminder: Parents' Evening on Thursday 12 March, 4–7pm"),
               Titles{"Parents' Evening"});
