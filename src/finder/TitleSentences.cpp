@@ -8,7 +8,8 @@
 #include <algorithm>
 
 // The titles that the sentences of a text give: the event named near its day, the clause that
-// leads up to the day, and a trip to the place visited.
+// leads up to the day or the subject after it, what is due by a day, and a trip to the place
+// visited.
 namespace plannery::reader {
 
 namespace {
