@@ -332,6 +332,12 @@ std::string TitlePicker::title(const Candidate& c) const {
     if (auto due = c.due ? dueTitle(c) : std::nullopt) {
         return normalCapitalisation(*due);
     }
+    // "The school will be closed on Friday 13 March for staff training": the closure is the
+    // event, whatever it is for.
+    if (auto closure = c.session ? std::nullopt : clauseBefore(c.line, c.begin);
+        closure && closure->closure) {
+        return normalCapitalisation(closure->text);
+    }
     std::optional<Option> best = ownOption(c);
     if (auto route = routeTitle(c); route && (!best || best->score < kRoute)) {
         best = Option{*route, kRoute};

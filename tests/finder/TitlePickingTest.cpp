@@ -281,6 +281,10 @@ TEST(TitlePickingTest, SentencesNameTheEventAroundTheDay) {
     EXPECT_EQ(titles("Reminder that our quarterly review is next Wednesday, 11 March at 10am."),
               Titles{"Quarterly review"});
     EXPECT_EQ(titles("Can you walk the dog on Friday 6 March at 8am?"), Titles{"Walk the dog"});
+    // A closure is the event, whatever it is for.
+    EXPECT_EQ(titles("Hi all,\nJust a reminder that the school will be closed on Friday 13 March "
+                     "for staff training.\nThanks, Office"),
+              Titles{"School closed"});
     // A couple's event is theirs together.
     EXPECT_EQ(titles("Sarah and James request the pleasure of your company at their wedding on "
                      "Saturday 13 June 2026 at 2pm."),
