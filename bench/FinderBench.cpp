@@ -3,9 +3,11 @@
 // event's end, zone, title and place are right; reported for the texts the reader's rules were
 // tuned on and for the held-out quarter apart. Then the speed of text to suggestions per page,
 // and of very long and unreadable texts. `--split N` also reports the held-out texts numbered
-// below N and from N on apart, to compare a batch written later with the earlier ones.
+// below N and from N on apart, to compare a batch written later with the earlier ones. `--from N`
+// also reports the tuning texts numbered N and above apart: a batch the rules have not yet been
+// tuned on, read as it comes.
 //
-// Run: FinderBench [--details] [--details-held-out] [--split N] [--show NAME]
+// Run: FinderBench [--details] [--details-held-out] [--split N] [--from N] [--show NAME]
 //                  [benchmark options]
 
 #include "BenchMain.h"
@@ -51,16 +53,21 @@ void report(const char* name, const bench::Score& s, bool details) {
     }
 }
 
-void qualityReport(bool details, bool heldOutDetails, std::optional<int> split) {
+void qualityReport(bool details, bool heldOutDetails, std::optional<int> split,
+                   std::optional<int> from) {
     bench::Score tuning;
     bench::Score heldOut;
     bench::Score earlier;
     bench::Score later;
+    bench::Score fresh;
     for (const bench::CorpusText& text : corpus()) {
         const auto drafts = BuiltinReader::read(text.text, text.now, text.calendar);
         (text.heldOut ? heldOut : tuning).add(text, drafts);
         if (text.heldOut && split) {
             (bench::number(text) < *split ? earlier : later).add(text, drafts);
+        }
+        if (!text.heldOut && from && bench::number(text) >= *from) {
+            fresh.add(text, drafts);
         }
     }
     std::printf("Built-in Reader on %zu texts\n", corpus().size());
@@ -70,6 +77,10 @@ void qualityReport(bool details, bool heldOutDetails, std::optional<int> split) 
         std::printf("held-out texts numbered below %d, and from %d on:\n", *split, *split);
         report("  earlier", earlier, false);
         report("  later", later, false);
+    }
+    if (from) {
+        std::printf("tuning texts numbered %d and above:\n", *from);
+        report("  from", fresh, details);
     }
 }
 
@@ -143,9 +154,11 @@ BENCHMARK(BM_UnknownScript)->Unit(benchmark::kMillisecond);
          }
          const bool details = arguments.flag("--details");
          const bool heldOutDetails = arguments.flag("--details-held-out");
-         const char* split = arguments.value("--split");
-         qualityReport(details, heldOutDetails,
-                       split ? std::optional(std::atoi(split)) : std::nullopt);
+         const auto number = [&](const char* name) {
+             const char* value = arguments.value(name);
+             return value ? std::optional(std::atoi(value)) : std::nullopt;
+         };
+         qualityReport(details, heldOutDetails, number("--split"), number("--from"));
          return std::nullopt;
      }});
 

@@ -70,9 +70,11 @@ bool startsAt(const Line& line, std::size_t i) {
         !(i > 0 && !t.spaced && !line.tokens[i - 1].isWord())) {
         // A number, perhaps "W 46th" or "N Halsted", then a street word; the letters written
         // onto a number are its ordinal ("3rd", "21st"), not a street ("Rd", "St").
-        for (std::size_t k = i + 1; k < line.tokens.size() && k <= i + 4; ++k) {
+        // A comma may follow the number in French ("14, rue Pasteur").
+        const std::size_t first = next->isSymbol(",") && !next->spaced ? i + 2 : i + 1;
+        for (std::size_t k = first; k < line.tokens.size() && k <= i + 4; ++k) {
             const Token& w = line.tokens[k];
-            if (w.isWord() && Vocabulary::isStreetWord(w.key) && (w.capital || k == i + 1) &&
+            if (w.isWord() && Vocabulary::isStreetWord(w.key) && (w.capital || k == first) &&
                 w.spaced) {
                 return true;
             }
@@ -84,9 +86,11 @@ bool startsAt(const Line& line, std::size_t i) {
             return true;
         }
     }
-    if (t.isWord() && t.capital && Vocabulary::isStreetCompound(t.key) && next->isNumber() &&
-        next->value > 0 && next->value < 10000) {
-        return true; // "Dorfstrasse 12", "Am Sportplatz 2"
+    // "Dorfstrasse 12", "Am Sportplatz 2", "Heilbronner Str. 77"
+    const Token* number = next->isSymbol(".") && !next->spaced ? line.at(i + 2) : next;
+    if (t.isWord() && t.capital && Vocabulary::isStreetCompound(t.key) && number &&
+        number->isNumber() && number->value > 0 && number->value < 10000) {
+        return true;
     }
     if (t.isWord() && t.allCaps && t.key.size() == 2 && next->isNumber() && next->key.size() == 5 &&
         next->spaced) {
@@ -119,9 +123,12 @@ std::optional<std::pair<std::size_t, std::size_t>> span(const Line& line) {
     std::size_t begin = start;
     while (begin > 0) {
         const Token& t = line.tokens[begin - 1];
-        // "3rd Floor, 20 Victoria Street": an ordinal's ending belongs to its number.
+        // "3rd Floor, 20 Victoria Street": an ordinal's ending belongs to its number ("2ish" is
+        // a time, not an ordinal).
         const bool ordinal =
-            t.isWord() && !t.spaced && begin >= 2 && line.tokens[begin - 2].isNumber();
+            t.isWord() && !t.spaced && begin >= 2 && line.tokens[begin - 2].isNumber() &&
+            (t.key.size() == 1 ||
+             isWordIn(&t, {"st", "nd", "rd", "th", "er", "e", "eme", "te", "ter"}));
         const bool part = (t.isWord() && (t.capital || isJoiner(t) || ordinal)) || t.isNumber() ||
                           t.isSymbol(",") || t.isSymbol("'") || t.isSymbol("&") ||
                           (t.isSymbol(".") && !t.spaced) || (t.isSymbol("-") && !t.spaced);

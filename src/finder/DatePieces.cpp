@@ -238,6 +238,30 @@ bool deadlineBefore(const Line& line, std::size_t i) {
                                "deadline", "jusqu'au", "jusqu'a", "spatestens", "latest", "due"}));
 }
 
+std::optional<std::size_t> obligationBefore(const Line& line, std::size_t i) {
+    for (std::size_t k = i; k-- > 0;) {
+        const Token& t = line.tokens[k];
+        if (t.isSymbol(".") || t.isSymbol("!") || t.isSymbol("?") || t.isSymbol(";")) {
+            break;
+        }
+        if (isWordIn(&t, {"must", "muss", "mussen", "doit", "doivent"}) ||
+            (isWordIn(&t, {"need", "needs", "have", "has"}) && isWordIn(line.at(k + 1), {"to"}))) {
+            return k;
+        }
+    }
+    return std::nullopt;
+}
+
+bool dueBefore(const Line& line, std::size_t i) {
+    std::size_t k = i;
+    while (k > 0 && isWordIn(&line.tokens[k - 1], {"the", "le", "la", "den", "dem", "zum"})) {
+        --k;
+    }
+    // "by", not "until": something is handed in by a day, but goes on until one.
+    return k > 0 && isWordIn(&line.tokens[k - 1], {"by", "bis", "avant", "spatestens"}) &&
+           obligationBefore(line, k - 1);
+}
+
 bool calledOffAfter(const Line& line, std::size_t i) {
     for (std::size_t k = i; k < line.tokens.size(); ++k) {
         const Token& t = line.tokens[k];

@@ -61,6 +61,12 @@ bool isConnector(const Token* t);
 // A deadline, the start of sales or a day kept in reserve rather than an event ("by March 9",
 // "bis 20.04.", "Ersatztermin: Montag, 22. Juni").
 bool deadlineBefore(const Line& line, std::size_t i);
+// "The write-up must be handed in by Friday", "Die Anmeldung muss bis Freitag abgegeben werden":
+// a deadline at token `i` by which the sentence before it says something must be handed in.
+bool dueBefore(const Line& line, std::size_t i);
+// Where the obligation of a deadline's sentence begins: the token of "must", "muss", "doit" before
+// token `i`; none without one.
+std::optional<std::size_t> obligationBefore(const Line& line, std::size_t i);
 // "we must cancel your appointment on Tuesday, 10 March", "Ihren Termin am Dienstag absagen": a
 // day its sentence calls off, the words from token `i` on saying so.
 bool calledOffAfter(const Line& line, std::size_t i);

@@ -345,10 +345,28 @@ std::vector<DateMention> DateReader::read(const Line& line) const {
                 best->end = day->next;
             }
         }
+        // "every Sunday in July", "jeden Sonntag im Juli": each such weekday of that month.
+        const auto month = best->weekdayOnly && !best->everyWeek &&
+                                   isWordIn(line.at(best->end), {"in", "im", "en", "of"})
+                               ? monthAt(line, best->end + 1, m_localeId)
+                               : std::nullopt;
+        if (month) {
+            const int year = withYear(month->value, 28, std::nullopt).year;
+            for (int day = 1; day <= 31; ++day) {
+                const DayParts d{year, month->value, day};
+                if (m_days.exists(d) && m_days.weekday(d) == best->weekday) {
+                    mentions.push_back(DateMention{
+                        .begin = best->begin, .end = month->next, .day = d, .series = true});
+                }
+            }
+            i = month->next;
+            continue;
+        }
         if (auto mention = resolve(*best)) {
             mention->deadline = mention->deadline || deadlineBefore(line, best->begin) ||
                                 calledOffAfter(line, best->end) ||
                                 (!mention->last && opensFrom(line, best->begin));
+            mention->due = mention->deadline && dueBefore(line, best->begin);
             for (const std::size_t k : daysListedBefore(line, *best)) {
                 Partial listed = *best;
                 listed.begin = k;
@@ -358,6 +376,7 @@ std::vector<DateMention> DateReader::read(const Line& line) const {
                 listed.weekday.reset();
                 if (auto day = resolve(listed)) {
                     day->deadline = mention->deadline;
+                    day->due = mention->due;
                     mentions.push_back(*day);
                 }
             }

@@ -24,9 +24,13 @@ struct DateMention {
     bool weekdayOnly = false; // a weekday's name without a day ("Friday", "Sat")
     bool fullWeekday = false; // ... written in full
     bool evening = false;     // "tonight", "tomorrow evening", "ce soir"
+    bool series = false;      // one of the days of "every Sunday in July"
     // No event on that day: a deadline ("by March 9", "bis 20.04."), a day kept in reserve, or
     // days of every week ("Monday to Friday").
     bool deadline = false;
+    // ... of which one by which something must be handed in ("must be returned by Friday"): a day
+    // to enter after all.
+    bool due = false;
 };
 
 class DateReader {

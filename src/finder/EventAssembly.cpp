@@ -106,8 +106,11 @@ class Assembler {
         TimedLine timed = timesOf(line, facts, 0, line.tokens.size());
         if (!m_out.empty() && li - m_out.back().line <= kReach && !m_out.back().session) {
             const std::size_t group = m_lastGroup;
+            // A day something is due by keeps only the times of its own sentence.
             for (std::size_t k = group; k < m_out.size(); ++k) {
-                assignTimes(m_out[k], timed);
+                if (!m_out[k].due) {
+                    assignTimes(m_out[k], timed);
+                }
             }
             return;
         }
@@ -119,7 +122,12 @@ class Assembler {
     std::optional<DateMention> eventDate(const DateMention& d, std::size_t li) {
         const Line& line = m_text.lines[li];
         const LineFacts& facts = m_text.facts[li];
-        if (d.deadline) {
+        if (d.deadline && !d.due) {
+            return std::nullopt;
+        }
+        // Like a weekday alone, the weekdays of a month are events only at a time ("Earn double
+        // points every Tuesday in April!" is an offer).
+        if (d.series && facts.times.empty() && !nextLineHasTime(line)) {
             return std::nullopt;
         }
         if (d.weekdayOnly) {
@@ -155,7 +163,7 @@ class Assembler {
         }
         // A day given only relative to today must come with a time to be an event ("Coffee
         // tomorrow at 10?"), unlike "Today: sunny".
-        if (d.relative && facts.times.empty() && !nextLineHasTime(line) &&
+        if (d.relative && !d.due && facts.times.empty() && !nextLineHasTime(line) &&
             !laterMessageHasTime(li)) {
             return std::nullopt;
         }
@@ -208,18 +216,24 @@ class Assembler {
             m_out.back().last = dates[1].day;
             assignTimes(m_out.back(), timesOf(line, facts, 0, line.tokens.size()));
         } else {
+            // The days of one phrase ("every Sunday in July") share the line's times.
+            const bool series =
+                std::all_of(dates.begin(), dates.end(),
+                            [&dates](const DateMention& d) { return d.begin == dates[0].begin; });
             for (std::size_t k = 0; k < dates.size(); ++k) {
                 Candidate c = candidateOf(dates[k], li);
-                const std::size_t from = k == 0 ? 0 : dates[k].end;
+                const std::size_t from = k == 0 || series ? 0 : dates[k].end;
                 const std::size_t to =
-                    k + 1 < dates.size() ? dates[k + 1].begin : line.tokens.size();
+                    k + 1 < dates.size() && !series ? dates[k + 1].begin : line.tokens.size();
                 assignTimes(c, timesOf(line, facts, from, to));
                 m_out.push_back(c);
             }
         }
         if (m_pending && li - m_pending->line <= kReach) {
             for (std::size_t k = group; k < m_out.size(); ++k) {
-                assignTimes(m_out[k], m_pending->timed);
+                if (!m_out[k].due) {
+                    assignTimes(m_out[k], m_pending->timed);
+                }
             }
         }
         m_pending.reset();
@@ -245,7 +259,8 @@ class Assembler {
                          .begin = d.begin,
                          .end = d.end,
                          .yearWritten = d.yearWritten,
-                         .relative = d.relative};
+                         .relative = d.relative,
+                         .due = d.due};
     }
 
     void splitIntoDays(std::size_t index, const TimedLine& timed) {

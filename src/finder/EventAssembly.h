@@ -25,6 +25,7 @@ struct Candidate {
     std::optional<std::size_t> headingLine{}; // for a session: the line of that heading
     bool yearWritten = false;
     bool relative = false;
+    bool due = false; // the day by which something must be handed in
 };
 
 // The events in a text: each day written as an event (not a deadline, a message's time stamp or a

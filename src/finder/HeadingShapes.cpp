@@ -190,11 +190,28 @@ bool isSalutation(const Line& line) {
 }
 
 bool namesRoleHolder(const Line& line, const LineFacts& facts) {
-    const Token* title = line.at(facts.labelEnd);
-    return !facts.label.empty() && !Vocabulary::isTitleLabel(facts.label) && title &&
-           title->capital &&
-           isWordIn(title, {"mr", "mrs", "ms", "miss", "mx", "dr", "prof", "rev", "revd", "herr",
-                            "frau", "m", "mme", "mlle", "me", "pr"});
+    const auto honorific = [&line](std::size_t k) {
+        const Token* title = line.at(k);
+        return title && title->capital &&
+               isWordIn(title, {"mr", "mrs", "ms", "miss", "mx", "dr", "prof", "rev", "revd",
+                                "herr", "frau", "m", "mme", "mlle", "me", "pr"});
+    };
+    if (!facts.label.empty()) {
+        return !Vocabulary::isTitleLabel(facts.label) && honorific(facts.labelEnd);
+    }
+    // "Klasse 3b – Frau Yilmaz", "Year 4 · Mrs Patel": the role set off by a dash or a bar, the
+    // person's name ending the line.
+    const auto& tokens = line.tokens;
+    for (std::size_t k = 1; k + 2 < tokens.size() && tokens.size() <= 8; ++k) {
+        if ((tokens[k].isSymbol("-") || tokens[k].isSymbol("·")) && tokens[k].spaced &&
+            honorific(k + 1)) {
+            return tokens.size() - (k + 2) <= 3 &&
+                   std::all_of(
+                       tokens.begin() + static_cast<std::ptrdiff_t>(k + 2), tokens.end(),
+                       [](const Token& t) { return (t.isWord() && t.capital) || t.isSymbol("."); });
+        }
+    }
+    return false;
 }
 
 bool isLetterDate(const std::vector<Line>& lines, const std::vector<LineFacts>& facts,
@@ -302,6 +319,47 @@ bool isColumnHeads(const Line& line) {
         k += matched;
     }
     return labels >= 2 && labelWords * 2 >= words;
+}
+
+SignOff signOff(const TextFacts& text) {
+    SignOff out{.begin = text.lines.size(), .end = text.lines.size()};
+    for (std::size_t li = 1; li < text.lines.size(); ++li) {
+        const Line& line = text.lines[li];
+        if (!line.tokens.empty() && line.tokens[0].isWord() &&
+            Vocabulary::isClosing(line.tokens[0].key) && line.tokens.size() <= 4) {
+            out.begin = li;
+            break;
+        }
+    }
+    // A letter that opens with a greeting ends with its sender, even without a closing word:
+    // "Chers parents, ..." ends "La maîtresse", "Dear all, ..." ends "The PTA".
+    const auto& all = text.lines;
+    if (out.begin == all.size() && all.size() >= 3 && !all.front().tokens.empty() &&
+        all.front().tokens.front().isWord() &&
+        Vocabulary::isGreeting(all.front().tokens.front().key) &&
+        all.back().block != all.front().block) {
+        std::size_t first = all.size() - 1;
+        while (first > 0 && all[first - 1].block == all.back().block) {
+            --first;
+        }
+        const bool short_ = all.size() - first <= 2 &&
+                            std::all_of(all.begin() + static_cast<std::ptrdiff_t>(first), all.end(),
+                                        [](const Line& l) { return l.tokens.size() <= 4; });
+        const bool undated =
+            std::all_of(text.facts.begin() + static_cast<std::ptrdiff_t>(first), text.facts.end(),
+                        [](const LineFacts& f) { return f.dates.empty() && f.times.empty(); });
+        if (short_ && undated) {
+            out.begin = first;
+        }
+    }
+    // A note above a forwarded message signs off before the message's own header.
+    for (std::size_t li = out.begin; li < text.lines.size(); ++li) {
+        if (text.header[li]) {
+            out.end = li;
+            break;
+        }
+    }
+    return out;
 }
 
 } // namespace plannery::reader

@@ -38,7 +38,8 @@ bool isListItem(const std::vector<Line>& lines, std::size_t li);
 // "Dear parents,", "Liebe Eltern,", "Madame, Monsieur,": the line that opens a letter.
 bool isSalutation(const Line& line);
 
-// "Headteacher: Mrs S. Ahmed", "Kontakt: Frau Berger": a role and the person who holds it.
+// "Headteacher: Mrs S. Ahmed", "Kontakt: Frau Berger", "Klasse 3b – Frau Yilmaz": a role and the
+// person who holds it.
 bool namesRoleHolder(const Line& line, const LineFacts& facts);
 
 // "19 January 2026", "Berlin, 3. März 2026" over the salutation: the day a letter was written.
@@ -69,5 +70,14 @@ std::optional<std::string> routeOfLabels(const std::vector<Line>& lines,
 // "PICK-UP", "Return", "Check-in:" alone on a line: the heading of a section whose lines tell
 // when and where; its folded label.
 std::optional<std::string> sectionLabel(const Line& line);
+
+// A letter's sign-off: from its closing ("Kind regards,", "Mit freundlichen Grüßen") or, in a
+// letter that opens with a greeting, from the short lines of its sender at the end, up to the
+// header of a message forwarded below it. Empty (both at the end) without one.
+struct SignOff {
+    std::size_t begin = 0; // the first line of the sign-off
+    std::size_t end = 0;   // one past its last line
+};
+SignOff signOff(const TextFacts& text);
 
 } // namespace plannery::reader

@@ -202,26 +202,37 @@ std::size_t wordCount(const Line& line, const Segment& segment) {
 }
 
 std::size_t afterLeadIn(const Line& line, const Segment& segment) {
-    // Matched word by word on folded keys.
-    for (const std::string_view leadIn : kLeadIns) {
-        std::size_t k = segment.begin;
-        std::size_t at = 0;
-        while (k < segment.end && at < leadIn.size()) {
-            const Token& t = line.tokens[k];
-            const std::size_t space = leadIn.find(' ', at);
-            const std::string_view word = leadIn.substr(
-                at, space == std::string_view::npos ? std::string_view::npos : space - at);
-            if (!t.isWord() || t.key != word) {
-                break;
+    // Matched word by word on folded keys, again after each one: "Re: Fwd: Dinner", "AW: WG:
+    // Elternabend".
+    std::size_t begin = segment.begin;
+    for (bool more = true; more;) {
+        more = false;
+        for (const std::string_view leadIn : kLeadIns) {
+            std::size_t k = begin;
+            std::size_t at = 0;
+            while (k < segment.end && at < leadIn.size()) {
+                const Token& t = line.tokens[k];
+                const std::size_t space = leadIn.find(' ', at);
+                const std::string_view word = leadIn.substr(
+                    at, space == std::string_view::npos ? std::string_view::npos : space - at);
+                if (!t.isWord() || t.key != word) {
+                    break;
+                }
+                at = space == std::string_view::npos ? leadIn.size() : space + 1;
+                ++k;
             }
-            at = space == std::string_view::npos ? leadIn.size() : space + 1;
-            ++k;
-        }
-        if (at >= leadIn.size() && k < segment.end) {
-            return k;
+            if (at < leadIn.size() || k >= segment.end) {
+                continue;
+            }
+            begin = k;
+            if (line.tokens[k].isSymbol(":") && k + 1 < segment.end) {
+                begin = k + 1;
+                more = true;
+            }
+            break;
         }
     }
-    return segment.begin;
+    return begin;
 }
 
 std::string segmentText(const Line& line, Segment segment) {

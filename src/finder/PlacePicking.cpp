@@ -27,7 +27,8 @@ bool hasVenueWord(const Line& line, std::size_t begin, std::size_t end) {
     return false;
 }
 
-// ", Civic Centre" or "(Riverside Park)" right after a place belongs to it.
+// ", Civic Centre" (with a town ending the line) or "(Riverside Park)" right after a place
+// belongs to it.
 std::size_t extendPlace(const Line& line, std::size_t end) {
     const Token* next = line.at(end);
     // ", Kirchgasse 2" after "Gemeindesaal St. Martin" is its address.
@@ -45,6 +46,11 @@ std::size_t extendPlace(const Line& line, std::size_t end) {
         }
         end = k;
         next = line.at(end);
+        // ", Bath" ending the line: the town.
+        if (next && next->isSymbol(",") && end + 2 == line.tokens.size() &&
+            line.tokens[end + 1].isWord() && line.tokens[end + 1].capital) {
+            return end + 2;
+        }
     }
     // An exclamation in parentheses is a remark ("on the school field (bring sun hats!)").
     if (next && next->isSymbol("(")) {
@@ -64,7 +70,7 @@ std::size_t extendPlace(const Line& line, std::size_t end) {
 
 PlacePicker::PlacePicker(const TextFacts& text, const std::vector<Candidate>& candidates,
                          const std::string& localeId)
-    : m_text(text), m_localeId(localeId) {
+    : m_text(text), m_localeId(localeId), m_signOff(signOff(text)) {
     for (const Candidate& c : candidates) {
         if (std::find(m_rows.begin(), m_rows.end(), c.line) == m_rows.end()) {
             m_rows.push_back(c.line);
@@ -86,7 +92,7 @@ PlacePicker::PlacePicker(const TextFacts& text, const std::vector<Candidate>& ca
         }
     }
     if (!m_place) {
-        m_place = venueLine(false);
+        m_place = venueLine(VenueLines::body);
     }
     if (!m_place) {
         for (const Candidate& c : candidates) {
@@ -96,19 +102,29 @@ PlacePicker::PlacePicker(const TextFacts& text, const std::vector<Candidate>& ca
             }
         }
     }
-    if (!m_place) {
-        for (std::size_t li = 0; li < text.lines.size() && !m_place; ++li) {
+    // A place named in the heading ("FREE YOGA IN THE PARK") is part of the event's name; one
+    // named in the lines below says where it is.
+    const std::size_t heading = headingLine().value_or(text.lines.size());
+    for (std::size_t li = 0; li < text.lines.size() && !m_place; ++li) {
+        if (li != heading) {
             m_place = phrase(li, 0);
             m_placeLine = li;
         }
     }
+    if (!m_place && heading < text.lines.size()) {
+        m_place = phrase(heading, 0);
+        m_placeLine = heading;
+    }
     // The top line names who writes ("Mairie de Villeneuve", "BOOK CLUB") more often than where
     // the event is, so it comes after any other venue.
     if (!m_place) {
-        m_place = venueLine(true);
+        m_place = venueLine(VenueLines::top);
     }
     if (!m_place) {
         m_place = meetingLink();
+    }
+    if (!m_place) {
+        m_place = venueLine(VenueLines::signOff);
     }
 }
 
@@ -128,8 +144,22 @@ std::optional<std::string> PlacePicker::labelled() const {
         if (!Vocabulary::isPlaceLabel(facts.label) || roomKind) {
             continue;
         }
-        std::string value = trimWhiteSpace(line.text.substr(line.tokens[facts.labelEnd - 1].end));
-        if (value.empty() && li + 1 < m_text.lines.size()) {
+        // "Treffpunkt: 8:00 Uhr auf dem Schulhof", "Lieu : 14h15, salle B12": the time the
+        // label gives with its place is no part of it.
+        std::size_t from = facts.labelEnd;
+        const auto inTime = [&facts](std::size_t k) {
+            return std::any_of(facts.times.begin(), facts.times.end(),
+                               [k](const TimeMention& t) { return k >= t.begin && k < t.end; });
+        };
+        while (from < line.tokens.size() && (inTime(from) || line.tokens[from].isSymbol(","))) {
+            ++from;
+        }
+        std::string value =
+            from == facts.labelEnd
+                ? trimWhiteSpace(line.text.substr(line.tokens[facts.labelEnd - 1].end))
+            : from < line.tokens.size() ? trimWhiteSpace(line.text.substr(line.tokens[from].begin))
+                                        : std::string();
+        if (value.empty() && from == facts.labelEnd && li + 1 < m_text.lines.size()) {
             value = m_text.lines[li + 1].text;
         }
         if (value.empty()) {
@@ -220,7 +250,7 @@ std::optional<std::string> PlacePicker::address() {
     return std::nullopt;
 }
 
-std::optional<std::string> PlacePicker::venueLine(bool topLine) const {
+std::size_t PlacePicker::topLine() const {
     // The first line with words, under what a recogniser may have made of a picture ("ES").
     std::size_t top = 0;
     while (top + 1 < m_text.lines.size() &&
@@ -228,16 +258,32 @@ std::optional<std::string> PlacePicker::venueLine(bool topLine) const {
                         [](const Token& t) { return t.isWord() && t.key.size() >= 3; })) {
         ++top;
     }
+    return top;
+}
+
+std::optional<std::size_t> PlacePicker::headingLine() const {
+    const std::size_t top = topLine();
+    if (top >= m_text.lines.size()) {
+        return std::nullopt;
+    }
+    const auto& tokens = m_text.lines[top].tokens;
+    const bool namesEvent = std::any_of(tokens.begin(), tokens.end(), [](const Token& t) {
+        return t.isWord() && Vocabulary::isEventNoun(t.key);
+    });
+    return namesEvent ? std::optional(top) : std::nullopt;
+}
+
+std::optional<std::string> PlacePicker::venueLine(VenueLines which) const {
+    const std::size_t top = topLine();
+    const auto headingAt = headingLine();
     for (std::size_t li = 0; li < m_text.lines.size(); ++li) {
         const Line& line = m_text.lines[li];
         const LineFacts& facts = m_text.facts[li];
         // A first line that names an event is the text's heading ("FREE YOGA IN THE PARK").
-        const bool heading =
-            li == top && std::any_of(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
-                return t.isWord() && Vocabulary::isEventNoun(t.key);
-            });
+        const bool heading = headingAt == li;
         // A line that exclaims is a slogan ("Keep Elm Park Beautiful!"), not a venue's name; one
-        // that opens with "your" or "our" signs a letter ("Ihr Kita-Team Sonnenschein").
+        // that opens with "your" or "our" or a closing ("Thanks, Office") signs a letter ("Ihr
+        // Kita-Team Sonnenschein").
         const bool exclaims = !line.tokens.empty() && line.tokens.back().isSymbol("!");
         // A sentence ("Come and meet our teachers and see the school.") names no venue either.
         const bool sentence =
@@ -246,6 +292,7 @@ std::optional<std::string> PlacePicker::venueLine(bool topLine) const {
             });
         const bool signs = !line.tokens.empty() && line.tokens.front().isWord() &&
                            (Vocabulary::isClauseWord(line.tokens.front().key) ||
+                            Vocabulary::isClosing(line.tokens.front().key) ||
                             isWordIn(&line.tokens.front(), {"your", "votre", "vos", "euer"}));
         // A street without a number, with its town: "Quai de la Fosse, Nantes".
         const auto comma = std::find_if(line.tokens.begin(), line.tokens.end(),
@@ -269,7 +316,10 @@ std::optional<std::string> PlacePicker::venueLine(bool topLine) const {
         if (arrow != line.tokens.begin() && arrow != line.tokens.end()) {
             return std::string(line.span(0, static_cast<std::size_t>(arrow - line.tokens.begin())));
         }
-        if ((li == top) != topLine) {
+        const bool signedOff = li >= m_signOff.begin && li < m_signOff.end;
+        if ((signedOff   ? VenueLines::signOff
+             : li == top ? VenueLines::top
+                         : VenueLines::body) != which) {
             continue;
         }
         return trimWhiteSpace(line.text);
@@ -285,6 +335,12 @@ std::optional<std::string> PlacePicker::phrase(std::size_t li, std::size_t from,
     const auto inTime = [&times](std::size_t k) {
         return std::any_of(times.begin(), times.end(),
                            [k](const TimeMention& t) { return k >= t.begin && k < t.end; });
+    };
+    // "bei Dr. Müller am 12.03.": a day after the place is no part of it either.
+    const auto& dates = m_text.facts[li].dates;
+    const auto inDate = [&dates](std::size_t k) {
+        return std::any_of(dates.begin(), dates.end(),
+                           [k](const DateMention& d) { return k >= d.begin && k < d.end; });
     };
     for (std::size_t i = from; i + 1 < line.tokens.size(); ++i) {
         const Token& t = line.tokens[i];
@@ -317,10 +373,18 @@ std::optional<std::string> PlacePicker::phrase(std::size_t li, std::size_t from,
         }
         // A place named in lower case ("la salle polyvalente", "the library", "the high school")
         // runs on in lower case.
-        const bool lowerVenue =
+        bool lowerVenue =
             !head->capital && hasVenueWord(line, begin, begin + 3) && head->key != "the";
         if (!head->capital && !lowerVenue) {
             continue;
+        }
+        // "au restaurant Le Comptoir des Halles": the kind of place before a name that opens with
+        // its article is no part of the name.
+        if (lowerVenue && Vocabulary::isVenueWord(head->key) &&
+            isWordIn(line.at(begin + 1), {"the", "le", "la", "les", "der", "die", "das"}) &&
+            line.tokens[begin + 1].capital) {
+            ++begin;
+            lowerVenue = false;
         }
         std::size_t end = begin;
         std::size_t words = 0;
@@ -350,7 +414,9 @@ std::optional<std::string> PlacePicker::phrase(std::size_t li, std::size_t from,
                  !line.tokens[end + 1].spaced);
             // "au zoo de Vincennes aura lieu": a verb ends the place, and "in the gym during
             // lessons" says when after it.
-            if (!part || (w.isWord() && Vocabulary::isClauseWord(w.key)) ||
+            const bool dayFollows = w.isWord("am") && inDate(end + 1);
+            if (!part || dayFollows || inDate(end) ||
+                (w.isWord() && Vocabulary::isClauseWord(w.key)) ||
                 isWordIn(&w, {"during", "while", "throughout", "pendant", "lors", "wahrend"})) {
                 break;
             }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "finder/EventAssembly.h"
+#include "finder/HeadingShapes.h"
 #include "finder/TextFacts.h"
 
 #include <optional>
@@ -25,9 +26,16 @@ class PlacePicker {
 
   private:
     std::optional<std::string> labelled() const;
+    // The first line with words, under what a recogniser may have made of a picture ("ES").
+    std::size_t topLine() const;
+    // The top line when it names an event: the text's heading ("FREE YOGA IN THE PARK").
+    std::optional<std::size_t> headingLine() const;
     std::optional<std::string> address();
-    // The first line that names a venue, below the top line or (`topLine`) the top line itself.
-    std::optional<std::string> venueLine(bool topLine) const;
+    // Where a venue's line stands: in the body of the text, on its top line, or in the sign-off
+    // of a letter (the sender's firm, more often who writes than where the event is).
+    enum class VenueLines { body, top, signOff };
+    // The first line of the kind `which` that names a venue.
+    std::optional<std::string> venueLine(VenueLines which) const;
     // The place a preposition names on the line from token `from` on ("at Hideaway Lounge", "in
     // Conference Room B"); `withVenueWord` takes only one with a word for a place ("hall").
     std::optional<std::string> phrase(std::size_t line, std::size_t from,
@@ -42,6 +50,7 @@ class PlacePicker {
     std::vector<std::size_t> m_rows; // the lines of the events
     std::optional<std::string> m_place;
     std::optional<std::size_t> m_placeLine; // when the place is named in a sentence
+    SignOff m_signOff;
     bool m_addressHasVenue = false;
 };
 

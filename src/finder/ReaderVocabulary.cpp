@@ -213,7 +213,7 @@ constexpr std::string_view kStreetWords[] = {
     "street", "st", "road", "rd", "avenue", "ave", "lane", "ln", "drive", "dr", "way", "blvd",
     "boulevard", "place", "pl", "court", "ct", "terrace", "square", "sq", "close", "crescent",
     "row", "parkway", "pkwy", "highway", "hwy", "route", "strasse", "str", "weg", "allee", "gasse",
-    "rue", "chemin", "quai", "impasse", "cours", "lungarno",
+    "grove", "mews", "rue", "chemin", "quai", "impasse", "cours", "lungarno",
     // Shortened in French addresses: "12 av. des Acacias", "3 bd Voltaire"
     "av", "bd", "rte", "imp"};
 

@@ -36,9 +36,10 @@ TimeRole roleOf(const Line& line, const TimeMention& time) {
              "admission"})) {
         return TimeRole::doors;
     }
-    if (has({"arrive",   "arrives", "arrival", "arr",    "an",    "arrivee", "ankunft",
-             "end",      "ends",    "until",   "till",   "bis",   "fin",     "out",
-             "checkout", "return",  "returns", "before", "avant", "jusqu'a", "back by"})) {
+    if (has({"arrive",   "arrives",  "arrival", "arr",    "an",    "arrivee", "ankunft",
+             "end",      "ends",     "until",   "till",   "bis",   "fin",     "out",
+             "checkout", "return",   "returns", "before", "avant", "jusqu'a", "back by",
+             "ende",     "ruckkehr", "zuruck",  "retour"})) {
         return TimeRole::end;
     }
     if (has({"start",   "starts",  "show",    "music",   "beginn",  "begins", "begin",     "race",
@@ -196,17 +197,43 @@ bool saysReturn(const Line& line, std::size_t from, std::size_t to) {
 }
 
 std::optional<std::string> stopOfLeg(const Line& line, const LineFacts& facts) {
-    if (facts.times.size() != 1 || facts.times[0].begin != 0 || facts.times[0].finish ||
-        !facts.dates.empty() || !facts.label.empty()) {
+    if (facts.times.size() != 1 || facts.times[0].finish || !facts.dates.empty() ||
+        !facts.label.empty()) {
         return std::nullopt;
     }
     const auto& tokens = line.tokens;
+    const TimeMention& time = facts.times[0];
+    // "York  dep 08:54", "Edinburgh  arr. 11:28", "Köln Hbf  ab 9:12": the stop, a word for
+    // leaving or arriving, and the time.
+    std::size_t marker = time.begin;
+    if (marker > 0 && tokens[marker - 1].isSymbol(".")) {
+        --marker;
+    }
+    if (time.begin > 0 && time.end == tokens.size() && marker >= 2 &&
+        isWordIn(&tokens[marker - 1], {"dep", "depart", "departs", "departure", "arr", "arrive",
+                                       "arrives", "arrival", "ab", "an", "arrivee"})) {
+        std::size_t end = 0;
+        while (end + 1 < marker && (tokens[end].isWord() || tokens[end].isSymbol("."))) {
+            ++end;
+        }
+        std::size_t gap = end;
+        while (gap + 1 < marker && tokens[gap].isSymbol("|")) {
+            ++gap;
+        }
+        if (end > 0 && gap + 1 == marker && tokens[0].isWord() && tokens[0].capital) {
+            return std::string(line.span(0, end));
+        }
+        return std::nullopt;
+    }
+    if (time.begin != 0) {
+        return std::nullopt;
+    }
     const bool stop = std::any_of(tokens.begin(), tokens.end(), [](const Token& t) {
         return isWordIn(&t, {"station", "terminal", "gate", "platform", "bay", "stand", "airport",
                              "pier", "quay", "gleis", "bahnhof", "hbf", "bussteig", "gare", "quai",
                              "voie", "aeroport", "flughafen"});
     });
-    std::size_t begin = facts.times[0].end;
+    std::size_t begin = time.end;
     while (begin < tokens.size() && tokens[begin].isSymbol()) {
         ++begin;
     }

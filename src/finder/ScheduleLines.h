@@ -44,8 +44,8 @@ bool namesStayColumns(const Line& line);
 bool saysReturn(const Line& line, std::size_t from, std::size_t to);
 
 // "7:45 AM  Leeds – Coach Station, Bay 4": a time, then the stop a coach, train or ferry leaves
-// from or reaches; the stop's town or name ("Leeds"). Two such lines one under the other are a
-// leg of a journey.
+// from or reaches; or "York  dep 08:54": the stop, then the time it is left or reached. The stop's
+// town or name ("Leeds", "York"). Two such lines one under the other are a leg of a journey.
 std::optional<std::string> stopOfLeg(const Line& line, const LineFacts& facts);
 
 } // namespace plannery::reader

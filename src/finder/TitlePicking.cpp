@@ -6,6 +6,7 @@
 #include "finder/LineSegments.h"
 #include "finder/NameShapes.h"
 #include "finder/ReaderVocabulary.h"
+#include "finder/ReaderWords.h"
 #include "model/CalEvent.h"
 
 #include <algorithm>
@@ -25,7 +26,7 @@ constexpr std::size_t kWholeLine = 8;    // a heading this short is taken whole
 // The whole name that piece `s` begins: after a label such as "Subject:", up to a remark or the
 // day; on a line without days or times, the pieces that join into one short name.
 Segment wholeName(const Line& line, const LineFacts& facts, const std::vector<Segment>& segments,
-                  Segment s) {
+                  Segment s, const std::string& localeId) {
     if (Vocabulary::isTitleLabel(facts.label)) {
         // "Subject: Interview confirmation – Senior Data Analyst" up to a remark ("– sign up
         // now") or the day ("@ Wed May 20").
@@ -47,7 +48,10 @@ Segment wholeName(const Line& line, const LineFacts& facts, const std::vector<Se
         // a generic piece ("– Billet daté").
         for (const Segment& next : segments) {
             const bool genericPiece = hasGenericHeadingWord(line, next);
-            if (genericPiece) {
+            // "Book Club – March": the month of one of a series, not part of its name.
+            const bool month = next.end == next.begin + 1 && line.tokens[next.begin].isWord() &&
+                               Words::month(line.tokens[next.begin].key, localeId);
+            if (genericPiece || month) {
                 break;
             }
             if (next.begin > s.begin && !line.tokens[next.begin - 1].isSymbol("(")) {
@@ -127,44 +131,9 @@ TitlePicker::TitlePicker(const TextFacts& text, const std::vector<Candidate>& ca
     m_rows.assign(lines.begin(), lines.end());
     m_firstEventLine = candidates.empty() ? 0 : candidates.front().line;
     // A letter's sign-off and what follows it (the sender's name) name no event.
-    m_signature = m_text.lines.size();
-    for (std::size_t li = 1; li < m_text.lines.size(); ++li) {
-        const Line& line = m_text.lines[li];
-        if (!line.tokens.empty() && line.tokens[0].isWord() &&
-            Vocabulary::isClosing(line.tokens[0].key) && line.tokens.size() <= 4) {
-            m_signature = li;
-            break;
-        }
-    }
-    // A letter that opens with a greeting ends with its sender, even without a closing word:
-    // "Chers parents, ..." ends "La maîtresse", "Dear all, ..." ends "The PTA".
-    const auto& all = m_text.lines;
-    if (m_signature == all.size() && all.size() >= 3 && !all.front().tokens.empty() &&
-        all.front().tokens.front().isWord() &&
-        Vocabulary::isGreeting(all.front().tokens.front().key) &&
-        all.back().block != all.front().block) {
-        std::size_t first = all.size() - 1;
-        while (first > 0 && all[first - 1].block == all.back().block) {
-            --first;
-        }
-        const bool short_ = all.size() - first <= 2 &&
-                            std::all_of(all.begin() + static_cast<std::ptrdiff_t>(first), all.end(),
-                                        [](const Line& l) { return l.tokens.size() <= 4; });
-        const bool undated = std::all_of(
-            m_text.facts.begin() + static_cast<std::ptrdiff_t>(first), m_text.facts.end(),
-            [](const LineFacts& f) { return f.dates.empty() && f.times.empty(); });
-        if (short_ && undated) {
-            m_signature = first;
-        }
-    }
-    // A note above a forwarded message signs off before the message's own header.
-    m_signatureEnd = m_text.lines.size();
-    for (std::size_t li = m_signature; li < m_text.lines.size(); ++li) {
-        if (m_text.header[li]) {
-            m_signatureEnd = li;
-            break;
-        }
-    }
+    const SignOff signature = signOff(text);
+    m_signature = signature.begin;
+    m_signatureEnd = signature.end;
     // Above a chat's messages stands the name of the chat ("Tigers U10 Parents", "Book club"),
     // not of an event.
     const auto firstMessage = std::find_if(m_text.facts.begin(), m_text.facts.end(),
@@ -194,6 +163,16 @@ bool TitlePicker::mayName(std::size_t li, bool own) const {
         Vocabulary::isPlaceLabel(facts.label) || facts.speaker ||
         (!own && (signedOff(li) || li < m_chatStart || Addresses::inLine(line) ||
                   namesAddress(li) || namesRoleHolder(line, facts)))) {
+        return false;
+    }
+    // A line among labelled lines ("Patient: John Smith" over "Date: 10/03/2026") is a detail
+    // of a form, unless its label says it is the name.
+    const auto labelled = [this, &line](std::size_t k) {
+        return k < m_text.lines.size() && m_text.lines[k].block == line.block &&
+               !m_text.facts[k].label.empty() && !m_text.facts[k].speaker;
+    };
+    if (!own && !titled && !facts.label.empty() && !facts.speaker &&
+        ((li > 0 && labelled(li - 1)) || labelled(li + 1))) {
         return false;
     }
     // A line that ends in a comma is a letter's salutation ("Madame, Monsieur,", "Dear Parents
@@ -288,7 +267,7 @@ std::optional<TitlePicker::Option> TitlePicker::lineOption(std::size_t li, bool 
             skippedGeneric = true;
             continue;
         }
-        s = wholeName(line, facts, segments, s);
+        s = wholeName(line, facts, segments, s, m_localeId);
         if (auto match = own && &piece == &segments.front() ? fixtureSides(m_text, m_rows, li)
                                                             : std::nullopt) {
             s = *match;
@@ -350,6 +329,15 @@ std::optional<TitlePicker::Option> TitlePicker::ownOption(const Candidate& c) co
 }
 
 std::string TitlePicker::title(const Candidate& c) const {
+    if (auto due = c.due ? dueTitle(c) : std::nullopt) {
+        return normalCapitalisation(*due);
+    }
+    // "The school will be closed on Friday 13 March for staff training": the closure is the
+    // event, whatever it is for.
+    if (auto closure = c.session ? std::nullopt : clauseBefore(c.line, c.begin);
+        closure && closure->closure) {
+        return normalCapitalisation(closure->text);
+    }
     std::optional<Option> best = ownOption(c);
     if (auto route = routeTitle(c); route && (!best || best->score < kRoute)) {
         best = Option{*route, kRoute};

@@ -47,6 +47,9 @@ class TitlePicker {
     std::optional<Option> ownOption(const Candidate& candidate) const;
     std::optional<Option> sentenceOption(const Candidate& candidate) const;
     std::optional<std::string> clauseTitle(const Candidate& candidate) const;
+    // "Am Freitag, den 18. September, findet unser Wandertag statt": in German, after a day that
+    // opens the sentence and the verb comes the subject, its nouns written with capitals.
+    std::optional<std::string> subjectAfterDay(const Candidate& candidate) const;
     // The name in the words of line `li` before token `limit`, and whether they say it is closed.
     struct Clause {
         std::string text{};
@@ -54,6 +57,8 @@ class TitlePicker {
     };
     std::optional<Clause> clauseBefore(std::size_t li, std::size_t limit) const;
     std::optional<std::string> tripTitle(const Candidate& candidate) const;
+    // "The write-up must be handed in by Friday": what is due ("Write-up due").
+    std::optional<std::string> dueTitle(const Candidate& candidate) const;
     // The route of a ticket's leg on or around the event's line ("London Heathrow → Lisbon").
     std::optional<std::string> routeTitle(const Candidate& candidate) const;
     // The route of a leg whose lines give the stops it leaves from and reaches.

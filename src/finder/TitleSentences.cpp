@@ -1,5 +1,6 @@
 #include "finder/TitlePicking.h"
 
+#include "finder/DatePieces.h"
 #include "finder/HeadingShapes.h"
 #include "finder/NameShapes.h"
 #include "finder/ReaderVocabulary.h"
@@ -7,7 +8,8 @@
 #include <algorithm>
 
 // The titles that the sentences of a text give: the event named near its day, the clause that
-// leads up to the day, and a trip to the place visited.
+// leads up to the day or the subject after it, what is due by a day, and a trip to the place
+// visited.
 namespace plannery::reader {
 
 namespace {
@@ -61,8 +63,11 @@ std::optional<std::string> TitlePicker::clauseTitle(const Candidate& c) const {
     if (auto own = clauseBefore(c.line, c.begin)) {
         return own->text;
     }
-    // "Right, Sunday walk is on": a weekday that qualifies the event's name begins it.
     const Line& line = m_text.lines[c.line];
+    if (auto subject = subjectAfterDay(c)) {
+        return subject;
+    }
+    // "Right, Sunday walk is on": a weekday that qualifies the event's name begins it.
     if (c.relative && c.end == c.begin + 1 && line.tokens[c.begin].capital) {
         std::size_t end = c.end;
         while (end < line.tokens.size() && end < c.end + 3 && line.tokens[end].isWord() &&
@@ -87,6 +92,47 @@ std::optional<std::string> TitlePicker::clauseTitle(const Candidate& c) const {
         }
     }
     return std::nullopt;
+}
+
+std::optional<std::string> TitlePicker::subjectAfterDay(const Candidate& c) const {
+    if (!m_localeId.starts_with("de")) {
+        return std::nullopt;
+    }
+    const Line& line = m_text.lines[c.line];
+    const auto& tokens = line.tokens;
+    // The day opens the sentence ...
+    for (std::size_t k = 0; k < c.begin; ++k) {
+        if (tokens[k].isSymbol(".") || tokens[k].isSymbol("!") || tokens[k].isSymbol("?")) {
+            if (k + 1 < c.begin) {
+                return std::nullopt;
+            }
+        } else if (!isWordIn(&tokens[k], {"am", "an", "ab", "fur", "diesen", "kommenden"})) {
+            return std::nullopt;
+        }
+    }
+    // ... then the verb, written small, and its subject with its article: the nouns, written
+    // with capitals.
+    std::size_t k = c.end;
+    while (k < tokens.size() && tokens[k].isSymbol(",")) {
+        ++k;
+    }
+    if (k >= tokens.size() || !tokens[k].isWord() || tokens[k].capital) {
+        return std::nullopt;
+    }
+    ++k;
+    while (k < tokens.size() && tokens[k].isWord() && !tokens[k].capital &&
+           isWordIn(&tokens[k], {"der", "die", "das", "ein", "eine", "unser", "unsere", "euer",
+                                 "eure", "ihr", "ihre"})) {
+        ++k;
+    }
+    std::size_t end = k;
+    while (end < tokens.size() && tokens[end].isWord() && tokens[end].capital && end < k + 3) {
+        ++end;
+    }
+    if (end == k) {
+        return std::nullopt;
+    }
+    return std::string(line.span(k, end));
 }
 
 std::optional<TitlePicker::Clause> TitlePicker::clauseBefore(std::size_t li,
@@ -144,6 +190,41 @@ std::optional<TitlePicker::Clause> TitlePicker::clauseBefore(std::size_t li,
     return Clause{std::string(line.span(begin, end)), false};
 }
 
+std::optional<std::string> TitlePicker::dueTitle(const Candidate& c) const {
+    const Line& line = m_text.lines[c.line];
+    const auto obligation = obligationBefore(line, c.begin);
+    if (!obligation) {
+        return std::nullopt;
+    }
+    // The subject of the sentence, without its article: "The write-up", "Completed forms".
+    std::size_t begin = *obligation;
+    const auto ends = [](const Token& t) {
+        return t.isSymbol(".") || t.isSymbol("!") || t.isSymbol("?") || t.isSymbol(")") ||
+               t.isSymbol(":") || t.isSymbol(",");
+    };
+    while (begin > 0 && !ends(line.tokens[begin - 1])) {
+        --begin;
+    }
+    while (begin < *obligation &&
+           (!line.tokens[begin].isWord() ||
+            isWordIn(&line.tokens[begin], {"the", "your", "our", "all", "die", "der", "das", "ihre",
+                                           "eure", "le", "la", "les", "vos", "votre"}))) {
+        ++begin;
+    }
+    const std::size_t words = wordCount(line, Segment{.begin = begin, .end = *obligation});
+    if (words == 0 || words > 5) {
+        return std::nullopt;
+    }
+    const std::string subject(line.span(begin, *obligation));
+    if (m_localeId.starts_with("de")) {
+        return "Abgabe " + subject;
+    }
+    if (m_localeId.starts_with("fr")) {
+        return subject + " à rendre";
+    }
+    return subject + " due";
+}
+
 // "Year 4 will be visiting the Natural History Museum on Wednesday": a trip to the place visited.
 std::optional<std::string> TitlePicker::tripTitle(const Candidate& c) const {
     const Line& line = m_text.lines[c.line];
@@ -174,6 +255,13 @@ std::string TitlePicker::phraseAround(const Line& line, const std::vector<bool>&
         const bool joined = t.isSymbol("-") && !t.spaced && begin >= 2 &&
                             tokens[begin - 2].isWord() && !tokens[begin].spaced;
         if (joined) {
+            begin -= 2;
+            continue;
+        }
+        // "Parents' evening": a plural's apostrophe joins it to the event it owns.
+        const bool owner = t.isSymbol("'") && !t.spaced && begin >= 2 &&
+                           tokens[begin - 2].isWord() && tokens[begin - 2].key.ends_with("s");
+        if (owner) {
             begin -= 2;
             continue;
         }
@@ -238,6 +326,18 @@ std::string TitlePicker::phraseAround(const Line& line, const std::vector<bool>&
                         tokens.begin() + static_cast<std::ptrdiff_t>(more), namesPeriod);
         if (more > end + 1 && !period) {
             end = more;
+            // "Termin zur Inspektion und zum Reifenwechsel": a second name joined on the same way.
+            if (end + 2 < tokens.size() && !dated[end + 2] &&
+                isWordIn(&tokens[end], {"and", "und", "et"}) &&
+                isWordIn(&tokens[end + 1],
+                         {"for", "of", "with", "de", "du", "zur", "zum", "fur"}) &&
+                tokens[end + 2].isWord() && tokens[end + 2].capital) {
+                end += 3;
+                while (end < tokens.size() && !dated[end] && tokens[end].isWord() &&
+                       tokens[end].capital) {
+                    ++end;
+                }
+            }
         }
     }
     std::string name(line.span(begin, end));
@@ -259,7 +359,14 @@ std::string TitlePicker::phraseAround(const Line& line, const std::vector<bool>&
             }
             if (t.isWord() && t.capital && !Vocabulary::isGreeting(t.key) && t.key != "i" &&
                 !Vocabulary::isFiller(t.key) && t.key.find('\'') == std::string::npos) {
-                name = std::string(line.slice(t.begin, t.end)) + "'s " + name;
+                // "Sarah and James ... their wedding": the couple's.
+                std::size_t first = k;
+                if (tokens[begin - 1].key == "their" && k >= 2 &&
+                    (tokens[k - 1].isWord("and") || tokens[k - 1].isSymbol("&")) &&
+                    tokens[k - 2].isWord() && tokens[k - 2].capital) {
+                    first = k - 2;
+                }
+                name = std::string(line.span(first, k + 1)) + "'s " + name;
                 break;
             }
         }

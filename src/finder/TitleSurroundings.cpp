@@ -117,14 +117,24 @@ std::optional<std::string> TitlePicker::routeTitle(const Candidate& c) const {
 }
 
 // "7:45 AM  Leeds – Coach Station" over "11:05 AM  London – Victoria Coach Station": the leg's
-// own lines name only its stops, so the route is its name.
+// own lines name only its stops, so the route is its name. Under a leg's day ("RETURN  Sun 12
+// Jul") its stops follow on the next lines ("Edinburgh  dep 17:30" over "York  arr 20:02").
 std::optional<std::string> TitlePicker::legTitle(const Candidate& c) const {
-    if (!c.finish || c.line + 1 >= m_text.lines.size()) {
+    if (!c.finish) {
         return std::nullopt;
     }
-    const auto from = stopOfLeg(m_text.lines[c.line], m_text.facts[c.line]);
-    const auto to = stopOfLeg(m_text.lines[c.line + 1], m_text.facts[c.line + 1]);
-    return from && to ? std::optional(*from + " → " + *to) : std::nullopt;
+    const auto& lines = m_text.lines;
+    for (std::size_t li = c.line; li + 1 < lines.size() && li <= c.line + kRouteReach; ++li) {
+        if (lines[li + 1].block != lines[c.line].block) {
+            break;
+        }
+        const auto from = stopOfLeg(lines[li], m_text.facts[li]);
+        const auto to = from ? stopOfLeg(lines[li + 1], m_text.facts[li + 1]) : std::nullopt;
+        if (to) {
+            return *from + " → " + *to;
+        }
+    }
+    return std::nullopt;
 }
 
 } // namespace plannery::reader

@@ -44,6 +44,11 @@ TEST(AddressReadingTest, StreetsAndPostcodesInTheirLines) {
         {"Cabinet : 14 av. de la Gare, 38000 Grenoble", "14 av. de la Gare, 38000 Grenoble"},
         {"SE Hawthorne Blvd between 30th & 34th Ave, Portland",
          "SE Hawthorne Blvd between 30th & 34th Ave, Portland"},
+        {"From 2ish, 27 Elm Grove. Bring drinks", "27 Elm Grove"},
+        // A comma after the number, a street's name shortened with a full stop.
+        {"14, rue Pasteur, 69007 Lyon", "14, rue Pasteur, 69007 Lyon"},
+        {"direkt an der Werkstatt, Heilbronner Str. 77, Neckarsulm. Ersatzwagen ist reserviert.",
+         "Werkstatt, Heilbronner Str. 77, Neckarsulm"},
         // No addresses: a year before words, a phone number, seats, a plain number.
         {"ICML 2026 Workshop on Reasoning", "-"},
         {"(US) +1 347-555-0199 PIN: 284", "-"},

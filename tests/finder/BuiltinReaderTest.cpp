@@ -196,6 +196,17 @@ TEST(BuiltinReaderTest, AClosingTimeEndsADayButNeverStartsItAndACallTimeEndsNoth
     ASSERT_EQ(drafts.size(), 1u);
     EXPECT_EQ(drafts[0].startTime, "07:25");
     EXPECT_EQ(drafts[0].endTime, "10:05");
+    // The time of the return or the end, on a line of its own, ends the day's event.
+    for (const char* text :
+         {"Wandertag am Freitag, 13. März\nTreffpunkt: 8:00 Uhr auf dem "
+          "Schulhof\nRückkehr: gegen 13:30 Uhr, ebenfalls am Schulhof",
+          "Sortie le vendredi 13 mars\nDépart : 8h00\nRetour : vers 13h30",
+          "Projekttag am Freitag, 13. März\nBeginn: 8:00 Uhr\nEnde: 13:30 Uhr"}) {
+        drafts = read(text);
+        ASSERT_EQ(drafts.size(), 1u) << text;
+        EXPECT_EQ(drafts[0].startTime, "08:00") << text;
+        EXPECT_EQ(drafts[0].endTime, "13:30") << text;
+    }
 }
 
 TEST(BuiltinReaderTest, AMovedEventKeepsOnlyItsNewDay) {
@@ -270,6 +281,35 @@ TEST(BuiltinReaderTest, AClassVisitingAPlaceGoesOnATripThere) {
     ASSERT_EQ(drafts.size(), 1u);
     EXPECT_EQ(drafts[0].title, "Trip to the Science Museum");
     EXPECT_EQ(drafts[0].location, "Science Museum");
+}
+
+TEST(BuiltinReaderTest, WhatMustBeHandedInByADayIsDueThatDay) {
+    auto drafts = read("Dear parents,\nThe write-up must be handed in by Friday to Mr Osei.\n"
+                       "Absent students should see him at 12:30 for a data pack.");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].startDate, "2026-03-06");
+    EXPECT_FALSE(drafts[0].startTime); // the time of another sentence is not its own
+    drafts = read("Completed forms must be returned by 13 March.");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].startDate, "2026-03-13");
+    // A day to answer by, or one something lasts until, is no event.
+    EXPECT_TRUE(read("Let me know by the 19th if you can make it.").empty());
+    EXPECT_TRUE(read("The envelope must stay on my desk until Friday 13 March.").empty());
+}
+
+TEST(BuiltinReaderTest, AWeekdayInAMonthIsEachSuchDayOfIt) {
+    for (const char* text : {"Free yoga: every Sunday in April, 9–10am, Victoria Park",
+                             "Yoga im Park: jeden Sonntag im April, 9–10 Uhr"}) {
+        const auto drafts = read(text);
+        ASSERT_EQ(drafts.size(), 4u) << text;
+        const char* sundays[] = {"2026-04-05", "2026-04-12", "2026-04-19", "2026-04-26"};
+        for (std::size_t k = 0; k < 4; ++k) {
+            EXPECT_EQ(drafts[k].startDate, sundays[k]);
+            EXPECT_EQ(drafts[k].startTime, "09:00");
+            EXPECT_EQ(drafts[k].endTime, "10:00");
+        }
+    }
+    EXPECT_TRUE(read("Earn double points every Tuesday in April!").empty());
 }
 
 TEST(BuiltinReaderTest, DaysThatAreNoEvents) {

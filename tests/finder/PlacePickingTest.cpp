@@ -108,6 +108,8 @@ TEST(PlacePickingTest, VenuesInSentences) {
         {"Book club on 18 March at 7.30pm at the Crown Inn. We will discuss Emma.", "Crown Inn"},
         {"Budget review on Thursday 5 March at 3pm in Room 4.12?", "Room 4.12"},
         {"Workshop on Efficient Reasoning, 11 March at 10am", "-"},
+        // The kind of place before a name with its own article is left out.
+        {"Dinner on 13 March at 8pm at the restaurant The Ivy.", "The Ivy"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(places(c.text), Places{c.place}) << c.text;
@@ -118,11 +120,17 @@ TEST(PlacePickingTest, VenuesInSentences) {
               Places{"salle des fêtes"});
     EXPECT_EQ(places("La sortie au zoo de Vincennes aura lieu le jeudi 26 mars à 8h30.", "fr_FR"),
               Places{"zoo de Vincennes"});
+    EXPECT_EQ(
+        places("Votre réservation au restaurant Le Comptoir des Halles le 13 mars à 20h.", "fr_FR"),
+        Places{"Le Comptoir des Halles"});
     // A venue's address after a comma is its own.
     EXPECT_EQ(places("Versammlung am 25. März 2026 um 18:00 Uhr im Gemeindesaal St. Martin, "
                      "Kirchgasse 2.",
                      "de_DE"),
               Places{"Gemeindesaal St. Martin, Kirchgasse 2"});
+    // The day after a place is no part of it.
+    EXPECT_EQ(places("Erinnerung: Ihr Termin bei Dr. Müller am 12.03. um 8:45 Uhr.", "de_DE"),
+              Places{"Dr. Müller"});
     EXPECT_EQ(places("Konzert am 10.03.2026 um 18 Uhr in der Schlosskapelle.", "de_DE"),
               Places{"Schlosskapelle"});
     // An address the sentence gives after the day.
@@ -155,9 +163,34 @@ TEST(PlacePickingTest, RowsTakeTheirOwnPlacesAndSessionsTheirHeadings) {
     // A place piece of a row goes before a name after "at" that is no place.
     EXPECT_EQ(places("Friday 6 March\n10:15 AM  Streaming at Scale with Open Tools (Room 12A)"),
               Places{"Room 12A"});
+    // A place in the heading is part of the event's name, after any named below it.
+    EXPECT_EQ(places("FREE YOGA IN THE PARK\nSunday 8 March, 9–10am\non the lawn by the bandstand, "
+                     "Victoria Park, Bath"),
+              Places{"lawn by the bandstand, Victoria Park, Bath"});
+    EXPECT_EQ(places("QUIZ NIGHT AT THE RED LION\nThursday 12 March, 8pm"), Places{"THE RED LION"});
     // A slogan that exclaims is no venue.
     EXPECT_EQ(places("Keep Elm Park Beautiful!\nSpring Cleanup\nSaturday 7 March, 8am"),
               Places{"-"});
+    // The time a place's label gives with it is no part of the place.
+    EXPECT_EQ(places("Wandertag am Freitag, 13. März 2026\nTreffpunkt: 8:00 Uhr auf dem Schulhof",
+                     "de_DE"),
+              Places{"auf dem Schulhof"});
+    EXPECT_EQ(places("Réunion le jeudi 12 mars\nLieu : 14h15, salle B12", "fr_FR"),
+              Places{"salle B12"});
+    // A closing that names an office signs the letter.
+    EXPECT_EQ(places("Hi all,\nThe school will be closed on Friday 13 March for staff training.\n"
+                     "Thanks, Office"),
+              Places{"-"});
+    // The sender's firm under a letter's closing is the place only when nothing else is.
+    EXPECT_EQ(places("Meeting on Thursday 12 March at 2pm in Room 4.\n\nKind regards,\nJohn Smith\n"
+                     "Green Lane Surgery"),
+              Places{"Room 4"});
+    EXPECT_EQ(places("Meeting on Thursday 12 March at 2pm.\n\nKind regards,\nJohn Smith\n"
+                     "Green Lane Surgery\nhttps://meet.google.com/abc-defg-hij"),
+              Places{"https://meet.google.com/abc-defg-hij"});
+    EXPECT_EQ(places("Meeting on Thursday 12 March at 2pm.\n\nKind regards,\nJohn Smith\n"
+                     "Green Lane Surgery"),
+              Places{"Green Lane Surgery"});
     EXPECT_EQ(places("Standup on 9 March at 9:30\nhttps://meet.google.com/abc-defg-hij"),
               Places{"https://meet.google.com/abc-defg-hij"});
     EXPECT_EQ(places("Sync on 9 March at 9:30\nhttps://chime.aws/4211796605"),

@@ -34,6 +34,14 @@ TEST(TitlePickingTest, HeadingsNameASingleEvent) {
     EXPECT_EQ(
         titles("Subject: Reminder: Budget sync\n\nHi all, see you Tuesday 10 March at 11:00."),
         Titles{"Budget sync"});
+    // The month of one of a series is no part of its name.
+    EXPECT_EQ(titles("Book Club – March\nWednesday 18 March, 7:30pm at Sarah's"),
+              Titles{"Book Club"});
+    // Markers of replies and forwards lead in, however many there are.
+    EXPECT_EQ(titles("Subject: Re: Fwd: Dinner Saturday?\n\nYes! Saturday 14 March at 7.30 works."),
+              Titles{"Dinner"});
+    EXPECT_EQ(titles("Betreff: AW: WG: Elternabend\n\nAm Dienstag, 10. März um 19 Uhr.", "de_DE"),
+              Titles{"Elternabend"});
     // A notice's heading is generic; "Welcome to our" leads in.
     EXPECT_EQ(
         titles("NOTICE TO RESIDENTS\n\nWater supply interruption\nTuesday 10 March, 9am – 3pm"),
@@ -141,6 +149,16 @@ TEST(TitlePickingTest, LetterheadsAndGroupsNameWhoWritesOrReads) {
                      "Eltern,\n\nunser Frühlingsfest ist am Samstag, 21. März um 14 Uhr.",
                      "de_DE"),
               Titles{"Frühlingsfest"});
+    // So is a school's name over the class and teacher who write.
+    EXPECT_EQ(titles("Grundschule am Lindenhof\nKlasse 3b – Frau Yilmaz\n\nLiebe Eltern der "
+                     "Klasse 3b,\n\nunser Frühlingsfest ist am Samstag, 21. März um 14 Uhr.",
+                     "de_DE"),
+              Titles{"Frühlingsfest"});
+    // The labelled lines of a form are its details, not the event's name: a bare appointment is
+    // named by where it is.
+    EXPECT_EQ(titles("Appointment confirmation\nPatient: John Smith\nDate: 10/03/2026\nTime: 9:20\n"
+                     "Clinician: Dr Patel"),
+              Titles{"Venue Hall"});
     // The people of a group chat name no event.
     EXPECT_EQ(titles("Chloe, Raj, Megan, Dan\n\nChloe: drinks next Thursday, 7-9pm at The "
                      "Albion\nRaj: I'm there"),
@@ -171,6 +189,14 @@ TEST(TitlePickingTest, TicketsNameTheirLegsByTheirRoutes) {
                      "08:15  Leeds – City Bus Station, Stand 12\n"
                      "11:40  Newcastle – Haymarket Bus Station, Stand B"),
               Titles{"Leeds → Newcastle"});
+    // A return ticket's legs are each named by their own stops, given before the times they are
+    // left and reached, even across a column gap, not by the carrier or the first stop.
+    EXPECT_EQ(titles("LNER  e-ticket\n\nOUTWARD  Fri 13 Mar 2026\nYork          dep 08:54\n"
+                     "Edinburgh     arr 11:28\nCoach C · Seat 42\n\nRETURN  Sun 15 Mar 2026\n"
+                     "Edinburgh     dep 17:30\nYork          arr 20:02"),
+              (Titles{"York → Edinburgh", "Edinburgh → York"}));
+    EXPECT_EQ(titles("Hinfahrt: Sa. 14.03.2026\nKöln Hbf ab 09:12\nBerlin Hbf an 13:41", "de_DE"),
+              Titles{"Köln Hbf → Berlin Hbf"});
     EXPECT_EQ(titles("From: Ben Hall\nTo: Quiz Team\nSubject: Quiz night\n\nThursday 12 March "
                      "at 8pm, usual place."),
               Titles{"Quiz night"});
@@ -255,6 +281,36 @@ TEST(TitlePickingTest, SentencesNameTheEventAroundTheDay) {
     EXPECT_EQ(titles("Reminder that our quarterly review is next Wednesday, 11 March at 10am."),
               Titles{"Quarterly review"});
     EXPECT_EQ(titles("Can you walk the dog on Friday 6 March at 8am?"), Titles{"Walk the dog"});
+    // A closure is the event, whatever it is for.
+    EXPECT_EQ(titles("Hi all,\nJust a reminder that the school will be closed on Friday 13 March "
+                     "for staff training.\nThanks, Office"),
+              Titles{"School closed"});
+    // A couple's event is theirs together.
+    EXPECT_EQ(titles("Sarah and James request the pleasure of your company at their wedding on "
+                     "Saturday 13 June 2026 at 2pm."),
+              Titles{"Sarah and James's wedding"});
+    // A plural's apostrophe joins it to the event it owns.
+    EXPECT_EQ(titles("Reminder: Parents' Evening on Thursday 12 March, 4–7pm"),
+              Titles{"Parents' Evening"});
+    EXPECT_EQ(titles("Reminder: Parents’ Evening – Thursday 12 March, 4–7pm"),
+              Titles{"Parents’ Evening"});
+    // In German, the subject follows the verb after a day that opens the sentence.
+    EXPECT_EQ(titles("Liebe Eltern,\n\nam Freitag, den 13. März 2026, findet unser Wandertag "
+                     "statt. Wir wandern zum Wildgehege.",
+                     "de_DE"),
+              Titles{"Wandertag"});
+    // A second name joined on the same way goes with the first.
+    EXPECT_EQ(titles("Ihr Termin zur Inspektion und zum Reifenwechsel ist bestätigt: Di., 10.03., "
+                     "7:30 Uhr.",
+                     "de_DE"),
+              Titles{"Termin zur Inspektion und zum Reifenwechsel"});
+    // What must be handed in by a day is due then.
+    EXPECT_EQ(titles("Year 10 Geography\n\nThe write-up must be handed in by Friday to Mr Osei."),
+              Titles{"Write-up due"});
+    EXPECT_EQ(titles("Reminder: options forms need to be returned by Friday 13 March."),
+              Titles{"Options forms due"});
+    EXPECT_EQ(titles("Die Anmeldung muss bis Freitag, 13. März abgegeben werden.", "de_DE"),
+              Titles{"Abgabe Anmeldung"});
     EXPECT_EQ(
         titles("The spring book club meets on Wednesday 18 March at 7.30pm at the Crown Inn."),
         Titles{"Spring book club"});
