@@ -1,5 +1,7 @@
 #include "BenchMain.h"
 
+#include "platform/FreedMemory.h"
+
 #include <QApplication>
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -19,8 +21,10 @@ Setup& declared() {
 
 std::unique_ptr<QCoreApplication> start(Application application, int& argc, char** argv) {
     if (application == Application::gui || application == Application::widgets) {
-        // Painting benchmarks measure drawing, not a display server.
+        // Painting benchmarks measure drawing, not a display server; memory is handled as the
+        // window's program handles it.
         qputenv("QT_QPA_PLATFORM", "offscreen");
+        returnLargeBlocksWhenFreed();
     }
     switch (application) {
     case Application::none:

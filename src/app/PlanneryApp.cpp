@@ -6,6 +6,7 @@
 #include "app/SingleInstance.h"
 #include "app/WidgetProcess.h"
 #include "platform/DesktopApps.h"
+#include "platform/FreedMemory.h"
 #include "platform/Sentences.h"
 #include "platform/VdirEventStore.h"
 #include "store/LinkOpener.h"
@@ -53,6 +54,7 @@ int runApp(const AppOptions& options, std::chrono::steady_clock::time_point star
     for (const auto& problem : options.problems) {
         err << "plannery: " << problem << "\n";
     }
+    returnLargeBlocksWhenFreed();
     int argc = 1;
     char name[] = "plannery";
     char* argv[] = {name, nullptr};

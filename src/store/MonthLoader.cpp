@@ -1,14 +1,9 @@
 #include "store/MonthLoader.h"
 
 #include <QFutureWatcher>
-#include <QThreadPool>
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
-
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
 
 namespace plannery {
 
@@ -21,15 +16,6 @@ const MonthDays::EventList& noEvents() {
 
 bool holds(const std::vector<DateInterval>& months, const DateInterval& month) {
     return std::find(months.begin(), months.end(), month) != months.end();
-}
-
-// Gives the memory that the loads and the days they replaced freed back to the system, off the
-// main thread. glibc keeps freed memory for later use, and once a large block (a page's picture)
-// has been freed it keeps up to 64 MB before trimming on its own.
-void releaseFreedMemory() {
-#if defined(__GLIBC__)
-    QThreadPool::globalInstance()->start([] { malloc_trim(0); });
-#endif
 }
 
 } // namespace
@@ -134,9 +120,6 @@ void MonthLoader::startNext() {
                     m_publish(watcher->future().takeResult());
                 }
                 startNext();
-                if (!m_loading) {
-                    releaseFreedMemory();
-                }
             });
     // One load at a time uses the handle, so the worker's decoded files carry over from month to
     // month without being shared between threads.
