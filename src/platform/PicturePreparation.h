@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QImage>
+
+namespace plannery {
+
+// A picture made ready for text recognition, and what was done to it on the way.
+struct PreparedPicture {
+    // Opaque 8-bit grey.
+    QImage gray;
+    // The lines of text ran this many degrees clockwise from level, and the picture was turned
+    // back by as much; zero when they were level enough to read as they were.
+    double straightenedDegrees = 0;
+};
+
+// Turns a decoded picture into what the recogniser reads best: opaque grey, no bigger than a pixel
+// budget, with its lines of text level. A hand-held photo of a page leaves the lines at a slant,
+// which the recogniser's own line finding follows only for a degree or so: further, a line's
+// letters drift across the lines above and below it and whole lines are lost. The slant is
+// measured on every picture and undone only where one is found, so screenshots keep their pixels.
+namespace PicturePreparation {
+
+PreparedPicture forReading(const QImage& upright, qint64 maxPixels);
+
+// Slants smaller than this are left: they raise the end of a thousand-pixel line by less than a
+// fifth of a line of text, which the recogniser follows on its own.
+constexpr double kLeastSlantDegrees = 0.3;
+
+// Slants are looked for up to this far either way; a page photographed further askew is rare,
+// and the search would find the lines' slant less surely among more angles.
+constexpr double kMostSlantDegrees = 7.0;
+
+} // namespace PicturePreparation
+
+} // namespace plannery
