@@ -4,9 +4,11 @@
 
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <numbers>
+#include <vector>
 
 namespace plannery::PicturePreparation {
 
@@ -73,33 +75,59 @@ QImage opaqueGray(const QImage& upright, qint64 maxPixels) {
 // dark picture, what is lighter.
 constexpr int kPrintThreshold = 130;
 
-// The slant of the lines of text, clockwise, in degrees; zero when none is found with
-// confidence. The slant is the angle at which the rows of print, sheared
-// level, differ most from row to row: a sweep in whole degrees on a picture reduced four times,
-// then halving steps on one reduced twice.
-double slantOf(Pix* gray) {
+// The picture's print as black on white.
+PixPtr printOf(Pix* gray) {
     l_uint32 middle = 0;
     if (pixGetRankValue(gray, 4, 0.5F, &middle) != 0) {
-        return 0;
+        return nullptr;
     }
-    const PixPtr print(pixConvertTo1(gray, kPrintThreshold));
-    if (!print) {
-        return 0;
-    }
-    if (middle < kPrintThreshold) {
+    PixPtr print(pixConvertTo1(gray, kPrintThreshold));
+    if (print && middle < kPrintThreshold) {
         pixInvert(print.get(), print.get());
     }
+    return print;
+}
+
+// The slant of the lines of print, clockwise, in degrees; zero when none is found with
+// confidence. The slant is the angle at which the rows of print, sheared level, differ most from
+// row to row: a sweep in whole degrees on a picture reduced four times, then halving steps on
+// one reduced twice.
+double slantOf(Pix* print) {
     l_float32 deskew = 0;
     l_float32 confidence = 0;
     // The ratio of the best score to the worst: below 3 the lines' slant is not told apart from
     // chance (Leptonica's own measure and bound).
-    if (pixFindSkewSweepAndSearch(print.get(), &deskew, &confidence, 4, 2, float(kMostSlantDegrees),
-                                  1.0F, 0.01F) != 0 ||
+    if (pixFindSkewSweepAndSearch(print, &deskew, &confidence, 4, 2, float(kMostSlantDegrees), 1.0F,
+                                  0.01F) != 0 ||
         confidence < 3.0F) {
         return 0;
     }
     // Leptonica gives the clockwise turn that levels the lines.
     return -deskew;
+}
+
+// The median height of the marks of print (letters, digits, marks joined by a stroke), in
+// pixels; specks and shapes taller than any letter are left out. Zero without print.
+int markHeight(Pix* print) {
+    std::unique_ptr<Boxa, void (*)(Boxa*)> marks(pixConnCompBB(print, 8),
+                                                 [](Boxa* boxa) { boxaDestroy(&boxa); });
+    if (!marks) {
+        return 0;
+    }
+    std::vector<int> heights;
+    for (int i = 0; i < boxaGetCount(marks.get()); ++i) {
+        l_int32 x = 0, y = 0, width = 0, height = 0;
+        if (boxaGetBoxGeometry(marks.get(), i, &x, &y, &width, &height) == 0 && height >= 3 &&
+            height <= 200) {
+            heights.push_back(height);
+        }
+    }
+    if (heights.empty()) {
+        return 0;
+    }
+    const auto middle = heights.begin() + std::ptrdiff_t(heights.size() / 2);
+    std::nth_element(heights.begin(), middle, heights.end());
+    return *middle;
 }
 
 constexpr int kLeastSide = 16;
@@ -111,27 +139,41 @@ PreparedPicture forReading(const QImage& upright, qint64 maxPixels) {
     if (prepared.gray.width() < kLeastSide || prepared.gray.height() < kLeastSide) {
         return prepared;
     }
-    const PixPtr pix = toPix(prepared.gray);
-    if (!pix) {
+    PixPtr pix = toPix(prepared.gray);
+    const PixPtr print = pix ? printOf(pix.get()) : nullptr;
+    if (!print) {
         return prepared;
     }
-    const double slant = slantOf(pix.get());
-    if (std::abs(slant) < kLeastSlantDegrees) {
-        return prepared;
-    }
+    bool changed = false;
+    const double slant = slantOf(print.get());
     // Turned about its centre on a canvas large enough to keep its corners; what comes into view
     // is white, like paper.
-    const PixPtr level(pixRotate(pix.get(), float(-slant * std::numbers::pi / 180),
-                                 L_ROTATE_AREA_MAP, L_BRING_IN_WHITE, pixGetWidth(pix.get()),
-                                 pixGetHeight(pix.get())));
-    if (!level) {
-        return prepared;
+    if (std::abs(slant) >= kLeastSlantDegrees) {
+        if (PixPtr level{pixRotate(pix.get(), float(-slant * std::numbers::pi / 180),
+                                   L_ROTATE_AREA_MAP, L_BRING_IN_WHITE, pixGetWidth(pix.get()),
+                                   pixGetHeight(pix.get()))}) {
+            pix = std::move(level);
+            prepared.straightenedDegrees = slant;
+            changed = true;
+        }
     }
-    QImage gray = toImage(level.get());
-    gray.setDotsPerMeterX(prepared.gray.dotsPerMeterX());
-    gray.setDotsPerMeterY(prepared.gray.dotsPerMeterY());
-    prepared.gray = std::move(gray);
-    prepared.straightenedDegrees = slant;
+    const qint64 pixels = qint64(pixGetWidth(pix.get())) * pixGetHeight(pix.get());
+    if (pixels * 4 <= kMostEnlargedPixels) {
+        const int height = markHeight(print.get());
+        if (height > 0 && height < kSmallPrint) {
+            if (PixPtr larger{pixScaleGray2xLI(pix.get())}) {
+                pix = std::move(larger);
+                prepared.enlargement = 2;
+                changed = true;
+            }
+        }
+    }
+    if (changed) {
+        QImage gray = toImage(pix.get());
+        gray.setDotsPerMeterX(prepared.gray.dotsPerMeterX() * prepared.enlargement);
+        gray.setDotsPerMeterY(prepared.gray.dotsPerMeterY() * prepared.enlargement);
+        prepared.gray = std::move(gray);
+    }
     return prepared;
 }
 

@@ -15,13 +15,14 @@ using PicturePreparation::forReading;
 
 constexpr qint64 kBudget = 16'000'000;
 
-// Five lines of print, on white unless said otherwise.
-QImage page(QColor paper = Qt::white, QColor ink = Qt::black) {
-    QImage image(1100, 360, QImage::Format_RGB32);
+// Five lines of print in 26-pixel letters, on white unless said otherwise.
+QImage page(QColor paper = Qt::white, QColor ink = Qt::black, int pixelSize = 26,
+            QSize size = QSize(1100, 360)) {
+    QImage image(size, QImage::Format_RGB32);
     image.fill(paper);
     QPainter painter(&image);
     QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPixelSize(26);
+    font.setPixelSize(pixelSize);
     painter.setFont(font);
     painter.setPen(ink);
     const QStringList lines{
@@ -32,7 +33,7 @@ QImage page(QColor paper = Qt::white, QColor ink = Qt::black) {
         QStringLiteral("All welcome, free entry, parking in the school yard"),
     };
     for (int i = 0; i < lines.size(); ++i) {
-        painter.drawText(50, 70 + 56 * i, lines[i]);
+        painter.drawText(pixelSize * 2, pixelSize * (3 + 2 * i), lines[i]);
     }
     return image;
 }
@@ -98,6 +99,24 @@ TEST(PicturePreparationTest, SlantedLinesAreFoundAndTurnedLevel) {
                    kBudget)
             .straightenedDegrees,
         2.5, 0.2);
+}
+
+TEST(PicturePreparationTest, SmallPrintIsEnlargedWithinTheBudget) {
+    // Interface text: lower-case letters 8 pixels high.
+    const QImage small = page(Qt::white, Qt::black, 15, QSize(700, 220));
+    const PreparedPicture enlarged = forReading(small, kBudget);
+    EXPECT_EQ(enlarged.enlargement, 2);
+    EXPECT_EQ(enlarged.gray.size(), small.size() * 2);
+    EXPECT_EQ(enlarged.gray.dotsPerMeterX(), small.dotsPerMeterX() * 2);
+    EXPECT_EQ(enlarged.straightenedDegrees, 0);
+
+    // Print large enough is read as it is.
+    EXPECT_EQ(forReading(page(), kBudget).enlargement, 1);
+    // So is a full screen of small print: enlarged, it would take too long to read.
+    const QImage screen = page(Qt::white, Qt::black, 15, QSize(1920, 1080));
+    const PreparedPicture full = forReading(screen, kBudget);
+    EXPECT_EQ(full.enlargement, 1);
+    EXPECT_EQ(full.gray, gray(screen));
 }
 
 } // namespace
