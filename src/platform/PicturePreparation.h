@@ -16,9 +16,9 @@ struct PreparedPicture {
 };
 
 // Turns a decoded picture into what the recogniser reads best: opaque grey, no bigger than a pixel
-// budget, with its lines of text level. A hand-held photo of a page leaves the lines at a slant,
-// which the recogniser's own line finding follows only for a degree or so: further, a line's
-// letters drift across the lines above and below it and whole lines are lost. The slant is
+// budget, with its lines of text level. A hand-held photo of a page leaves the lines at a slant
+// of a few degrees, more than the recogniser's own line finding follows: a long line's letters
+// drift into the lines above or below it, and whole lines are misread or lost. The slant is
 // measured on every picture and undone only where one is found, so screenshots keep their pixels.
 // Small pictures of small print are enlarged: the recogniser misreads letters only a few pixels
 // high.
