@@ -7,11 +7,12 @@
 // time to read a 1920 × 1080 screenshot full of text, and to find the suggestions in what was read.
 //
 // Run on one core: OMP_THREAD_LIMIT=1 taskset -c 0 FinderOcrBench [--details] [--pictures DIR]
-//                  [--split N] [--show NAME] [benchmark options]
+//                  [--split N] [--show NAME] [--only WAYS] [benchmark options]
 // --details lists the misses in the tuned texts (the held-out ones stay unseen); --pictures writes
 // the tuned texts' pictures (and the screenshot) to DIR; --show prints what was read from the tuned
 // texts whose names contain NAME, and the drafts found in it; --split N also reports the held-out
-// texts numbered below N and from N on apart.
+// texts numbered below N and from N on apart; --only draws the texts only the ways named, separated
+// by commas (photo, or screenshot,small-ui), and the sums over pictures cover only those ways.
 
 #include "BenchMain.h"
 #include "FinderCorpus.h"
@@ -36,6 +37,7 @@
 #include <cstdlib>
 #include <map>
 #include <optional>
+#include <vector>
 
 namespace plannery {
 namespace {
@@ -56,6 +58,18 @@ constexpr std::array<Style, 4> kStyles{{
     {"small-ui", "Liberation Sans", 15, false},
     {"photo", "DejaVu Sans", 30, true},
 }};
+
+// The ways named in `only` (separated by commas), or all of them when it is null.
+std::vector<Style> waysNamed(const char* only) {
+    std::vector<Style> ways;
+    const QStringList names = QString::fromLocal8Bit(only ? only : "").split(QLatin1Char(','));
+    for (const Style& style : kStyles) {
+        if (!only || names.contains(QLatin1String(style.name))) {
+            ways.push_back(style);
+        }
+    }
+    return ways;
+}
 
 const std::vector<bench::CorpusText>& corpus() {
     static const auto texts =
@@ -135,7 +149,8 @@ void report(const std::string& name, const bench::Score& s) {
                 percent(s.placeRight, s.matched), s.emptyTextsWithEvents);
 }
 
-void qualityReport(bool details, const char* pictures, std::optional<int> split) {
+void qualityReport(const std::vector<Style>& ways, bool details, const char* pictures,
+                   std::optional<int> split) {
     std::map<std::string, bench::Score> byStyle;
     std::map<std::string, bench::Score> tunedByStyle; // the misses shown
     bench::Score tuning;
@@ -146,7 +161,7 @@ void qualityReport(bool details, const char* pictures, std::optional<int> split)
     for (const bench::CorpusText& text : corpus()) {
         typed.add(text, BuiltinReader::read(text.text, text.now, text.calendar));
         // Every text in every way of drawing it.
-        for (const Style& style : kStyles) {
+        for (const Style& style : ways) {
             const QImage picture = draw(text.text, style);
             if (pictures && !text.heldOut) {
                 picture.save(QString::fromLocal8Bit(pictures) + QLatin1Char('/') +
@@ -166,8 +181,8 @@ void qualityReport(bool details, const char* pictures, std::optional<int> split)
         }
     }
     std::printf("Built-in Reader on %zu texts, each drawn %zu ways and read by Tesseract\n",
-                corpus().size(), kStyles.size());
-    for (const Style& style : kStyles) {
+                corpus().size(), ways.size());
+    for (const Style& style : ways) {
         report(std::string("  ") + style.name, byStyle[style.name]);
         if (details) {
             misses(tunedByStyle[style.name]);
@@ -184,12 +199,12 @@ void qualityReport(bool details, const char* pictures, std::optional<int> split)
 
 // What was read from the tuned texts whose names contain `part`, drawn each way, and the drafts
 // found in it.
-void show(const std::string& part) {
+void show(const std::vector<Style>& ways, const std::string& part) {
     for (const bench::CorpusText& text : corpus()) {
         if (text.heldOut || text.name.find(part) == std::string::npos) {
             continue;
         }
-        for (const Style& style : kStyles) {
+        for (const Style& style : ways) {
             const std::string read =
                 recognizerFor(text.calendar).text(draw(text.text, style), 1, {}).text;
             std::printf(
@@ -263,8 +278,13 @@ BENCHMARK(BM_RecognizedTextToSuggestions)->Unit(benchmark::kMillisecond);
 
 [[maybe_unused]] const bool declared = bench::declare(
     {bench::Application::gui, [](bench::Arguments& arguments) -> std::optional<int> {
+         const std::vector<Style> ways = waysNamed(arguments.value("--only"));
+         if (ways.empty()) {
+             std::fprintf(stderr, "--only names none of: screenshot, printed, small-ui, photo\n");
+             return 2;
+         }
          if (const char* part = arguments.value("--show")) {
-             show(part);
+             show(ways, part);
              return 0;
          }
          const bool details = arguments.flag("--details");
@@ -274,7 +294,8 @@ BENCHMARK(BM_RecognizedTextToSuggestions)->Unit(benchmark::kMillisecond);
                                QStringLiteral("/screenshot.png"));
          }
          const char* split = arguments.value("--split");
-         qualityReport(details, pictures, split ? std::optional(std::atoi(split)) : std::nullopt);
+         qualityReport(ways, details, pictures,
+                       split ? std::optional(std::atoi(split)) : std::nullopt);
          return std::nullopt;
      }});
 

@@ -1,12 +1,11 @@
 #include "platform/TesseractRecognizer.h"
 
 #include "platform/ImageFiles.h"
+#include "platform/PicturePreparation.h"
 
 #include <tesseract/baseapi.h>
 #include <tesseract/ocrclass.h>
 #include <tesseract/resultiterator.h>
-
-#include <QPainter>
 
 #include <cmath>
 #include <optional>
@@ -23,28 +22,6 @@ std::string trimmed(const char* text) {
     }
     const auto last = line.find_last_not_of(" \t\r\n");
     return std::string(line.substr(first, last - first + 1));
-}
-
-// An opaque grey picture, as Tesseract reads best: transparent parts of a screenshot become white
-// rather than black, and bigger pictures are scaled down to kMaxReadPixels.
-QImage prepared(const QImage& upright) {
-    QImage image = upright;
-    const qint64 pixels = qint64(image.width()) * image.height();
-    if (pixels > TesseractRecognizer::kMaxReadPixels) {
-        const double scale =
-            std::sqrt(double(TesseractRecognizer::kMaxReadPixels) / double(pixels));
-        image = image.scaled(int(image.width() * scale), int(image.height() * scale),
-                             Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    }
-    if (image.hasAlphaChannel()) {
-        QImage opaque(image.size(), QImage::Format_RGB32);
-        opaque.fill(Qt::white);
-        QPainter painter(&opaque);
-        painter.drawImage(0, 0, image);
-        painter.end();
-        image = opaque;
-    }
-    return image.convertToFormat(QImage::Format_Grayscale8);
 }
 
 // The recognised lines in reading order, joined with single line feeds; none when recognition
@@ -111,7 +88,9 @@ RecognizedText TesseractRecognizer::text(const QImage& image, int orientation,
     if (stop.stop_requested()) {
         return RecognizedText{.cancelled = true};
     }
-    const QImage gray = prepared(ImageFiles::upright(image, orientation));
+    const QImage gray =
+        PicturePreparation::forReading(ImageFiles::upright(image, orientation), kMaxReadPixels)
+            .gray;
     // Tesseract refuses pictures narrower than three pixels; there is no text in them anyway.
     if (gray.width() < 3 || gray.height() < 3) {
         return RecognizedText{};
