@@ -7,12 +7,19 @@
 #include "model/CalEvent.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace plannery::reader {
 
 namespace {
 
 constexpr std::size_t kLongestVenue = 7; // words
+
+// Whether token `k` lies in one of the mentions (of times or of dates) found on its line.
+template <typename Mention> bool within(const std::vector<Mention>& mentions, std::size_t k) {
+    return std::any_of(mentions.begin(), mentions.end(),
+                       [k](const Mention& m) { return k >= m.begin && k < m.end; });
+}
 
 bool isCalendarWord(const Token& t, const std::string& localeId) {
     return t.isWord() && (Words::weekday(t.key, localeId) || Words::month(t.key, localeId));
@@ -147,11 +154,8 @@ std::optional<std::string> PlacePicker::labelled() const {
         // "Treffpunkt: 8:00 Uhr auf dem Schulhof", "Lieu : 14h15, salle B12": the time the
         // label gives with its place is no part of it.
         std::size_t from = facts.labelEnd;
-        const auto inTime = [&facts](std::size_t k) {
-            return std::any_of(facts.times.begin(), facts.times.end(),
-                               [k](const TimeMention& t) { return k >= t.begin && k < t.end; });
-        };
-        while (from < line.tokens.size() && (inTime(from) || line.tokens[from].isSymbol(","))) {
+        while (from < line.tokens.size() &&
+               (within(facts.times, from) || line.tokens[from].isSymbol(","))) {
             ++from;
         }
         std::string value =
@@ -331,16 +335,12 @@ std::optional<std::string> PlacePicker::phrase(std::size_t li, std::size_t from,
                                                bool withVenueWord) const {
     const Line& line = m_text.lines[li];
     // "at the Odeon 8:15": a number that starts a time is no part of the place.
-    const auto& times = m_text.facts[li].times;
-    const auto inTime = [&times](std::size_t k) {
-        return std::any_of(times.begin(), times.end(),
-                           [k](const TimeMention& t) { return k >= t.begin && k < t.end; });
+    const auto inTime = [&times = m_text.facts[li].times](std::size_t k) {
+        return within(times, k);
     };
     // "bei Dr. Müller am 12.03.": a day after the place is no part of it either.
-    const auto& dates = m_text.facts[li].dates;
-    const auto inDate = [&dates](std::size_t k) {
-        return std::any_of(dates.begin(), dates.end(),
-                           [k](const DateMention& d) { return k >= d.begin && k < d.end; });
+    const auto inDate = [&dates = m_text.facts[li].dates](std::size_t k) {
+        return within(dates, k);
     };
     for (std::size_t i = from; i + 1 < line.tokens.size(); ++i) {
         const Token& t = line.tokens[i];
