@@ -148,8 +148,10 @@ std::optional<DateInterval> Calendar::dayInterval(Instant t) const {
     if (!std::isfinite(t.seconds)) {
         return std::nullopt;
     }
-    if (m_lastDay.start <= t && t < m_lastDay.end) {
-        return m_lastDay;
+    for (const DateInterval& day : m_recentDays) {
+        if (day.start <= t && t < day.end) {
+            return day;
+        }
     }
     UErrorCode status = U_ZERO_ERROR;
     m_calendar->setTime(t.seconds * kMillis, status);
@@ -166,8 +168,10 @@ std::optional<DateInterval> Calendar::dayInterval(Instant t) const {
     if (U_FAILURE(status)) {
         return std::nullopt;
     }
-    m_lastDay = DateInterval{Instant{start / kMillis}, Instant{end / kMillis}};
-    return m_lastDay;
+    const DateInterval found{Instant{start / kMillis}, Instant{end / kMillis}};
+    m_recentDays[m_nextRecentDay] = found;
+    m_nextRecentDay = (m_nextRecentDay + 1) % kRecentDays;
+    return found;
 }
 
 Instant Calendar::startOfDay(Instant t) const {

@@ -3,6 +3,7 @@
 #include "model/Instant.h"
 #include "model/ZoneOffsets.h"
 
+#include <array>
 #include <memory>
 #include <optional>
 #include <string>
@@ -107,8 +108,11 @@ class Calendar {
     std::unique_ptr<icu::Calendar> m_calendar;
     std::unique_ptr<icu::Collator> m_collator;
     mutable ZoneOffsets m_offsets; // of m_calendar's zone
-    // The last day looked up: most callers walk through events in time order.
-    mutable DateInterval m_lastDay{Instant{1}, Instant{0}};
+    // The days looked up last, replaced in turn: callers walk through events in time order and
+    // ask for both the first and the last day of each, so one remembered day would keep missing.
+    static constexpr std::size_t kRecentDays = 4;
+    mutable std::array<DateInterval, kRecentDays> m_recentDays{};
+    mutable std::size_t m_nextRecentDay = 0;
 };
 
 } // namespace plannery

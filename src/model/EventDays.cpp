@@ -7,21 +7,28 @@ namespace plannery {
 EventDays::EventDays(std::vector<CalEvent> events, std::vector<Instant> days,
                      const Calendar& calendar)
     : m_events(std::move(events)), m_days(std::move(days)) {
+    // Where each day ends. The days need not follow each other, so the next day's start is not
+    // the end; asked once per day here, not twice per event.
+    std::vector<Instant> ends;
+    ends.reserve(m_days.size());
+    for (const Instant day : m_days) {
+        const std::optional<DateInterval> interval = calendar.dayInterval(day);
+        ends.push_back(interval ? interval->end : day);
+    }
     m_spans.reserve(m_events.size());
     for (const CalEvent& event : m_events) {
-        // The days are exactly the starts of the range's days, so the event's days inside the
-        // range run from the first day at or after its first day through the last day at or
-        // before its last day; days outside the range are not counted.
-        const Instant firstDay = calendar.startOfDay(event.start);
-        const Instant lastDay = calendar.startOfDay(event.lastInstant());
-        const auto first = std::lower_bound(m_days.begin(), m_days.end(), firstDay);
-        const auto end = std::upper_bound(m_days.begin(), m_days.end(), lastDay);
-        if (first >= end) {
+        // The event covers the days from the first that ends after its start through the last
+        // that starts at or before its last instant; days outside the range are not counted.
+        const auto first = std::upper_bound(ends.begin(), ends.end(), event.start);
+        const auto end = std::upper_bound(m_days.begin(), m_days.end(), event.lastInstant());
+        const auto firstIndex = first - ends.begin();
+        const auto endIndex = end - m_days.begin();
+        if (firstIndex >= endIndex) {
             m_spans.push_back(Span{.first = 1, .last = 0});
             continue;
         }
-        m_spans.push_back(Span{.first = static_cast<std::uint32_t>(first - m_days.begin()),
-                               .last = static_cast<std::uint32_t>(end - m_days.begin() - 1)});
+        m_spans.push_back(Span{.first = static_cast<std::uint32_t>(firstIndex),
+                               .last = static_cast<std::uint32_t>(endIndex - 1)});
     }
 }
 

@@ -41,12 +41,12 @@ std::vector<CalEvent> fetch(const EventStore& store, Instant from, Instant to,
         events.push_back(CalEvent::from(occurrence));
     }
 
+    // In display order already. Declined records leave after merging, so that an event stays
+    // when any of its copies is not declined.
     std::vector<CalEvent> merged = Dedup::merge(std::move(events), options.mirrors, calendar);
-    // Declined records leave after merging, so that an event stays when any of its copies is not
-    // declined.
-    sortByDisplayOrder(merged, calendar, [&](std::size_t i) {
-        return !options.showDeclined && merged[i].isDeclined;
-    });
+    if (!options.showDeclined) {
+        std::erase_if(merged, [](const CalEvent& event) { return event.isDeclined; });
+    }
     return merged;
 }
 
@@ -57,13 +57,13 @@ EventDays fetchByDay(const EventStore& store, Instant from, Instant to, const Fe
         return {};
     }
     std::vector<Instant> days;
-    for (std::optional<Instant> day = calendar.startOfDay(from); day && *day < to;) {
-        days.push_back(*day);
-        const std::optional<Instant> next = calendar.addDays(*day, 1);
-        if (!next || !(*next > *day)) {
+    for (std::optional<DateInterval> day = calendar.dayInterval(from); day && day->start < to;) {
+        days.push_back(day->start);
+        // A day ends where the next begins.
+        if (!(day->end > day->start)) {
             break;
         }
-        day = next;
+        day = calendar.dayInterval(day->end);
     }
     if (days.empty()) {
         return {};

@@ -124,6 +124,9 @@ inline constexpr std::size_t kMaxOccurrencesPerWindow = 10000;
 // rule: never-ending rules, huge counts, intervals of 0 and rules that never match are safe.
 std::vector<Occurrence> expand(const Series& series, Instant from, Instant to,
                                const Calendar& calendar);
+// The same into a caller's list, replacing what it held: a loop over many series reuses one.
+void expand(const Series& series, Instant from, Instant to, const Calendar& calendar,
+            std::vector<Occurrence>& result);
 
 // A compact binary form for the index cache; decode() returns nullopt for anything it did not
 // write (or a different format version), never a partial or wrong result.

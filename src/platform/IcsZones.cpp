@@ -11,7 +11,9 @@
 #include <cmath>
 #include <cstring>
 #include <mutex>
+#include <optional>
 #include <unordered_map>
+#include <utility>
 
 namespace plannery::ics {
 
@@ -38,7 +40,14 @@ namespace {
 std::shared_ptr<KnownZone> icuZone(std::string_view id) {
     constexpr std::size_t kMaxZones = 1024; // only a crafted file names this many
     thread_local StringMap<std::shared_ptr<KnownZone>> zones;
+    // A calendar's events are nearly all in one zone: comparing with the zone asked for last is
+    // cheaper than hashing the identifier.
+    thread_local std::optional<std::pair<std::string, std::shared_ptr<KnownZone>>> last;
+    if (last && last->first == id) {
+        return last->second;
+    }
     if (const auto found = zones.find(id); found != zones.end()) {
+        last.emplace(found->first, found->second);
         return found->second;
     }
     if (zones.size() >= kMaxZones) {
@@ -52,6 +61,7 @@ std::shared_ptr<KnownZone> icuZone(std::string_view id) {
         }
     }
     zones.emplace(std::string(id), known);
+    last.emplace(std::string(id), known);
     return known;
 }
 

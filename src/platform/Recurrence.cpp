@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <set>
 #include <tuple>
 
@@ -26,8 +27,9 @@ struct Length {
     double seconds = 0;
 };
 
+// `startZone`: a converter for the component's start zone when the caller has made one.
 Length lengthOf(const Component& component, const std::vector<std::string>& timeZones,
-                const Calendar& calendar) {
+                const Calendar& calendar, const ZoneConverter* startZone = nullptr) {
     Length length{.allDay = component.start.wall.isDate};
     if (length.allDay) {
         if (component.end) {
@@ -44,11 +46,14 @@ Length lengthOf(const Component& component, const std::vector<std::string>& time
         return length;
     }
     if (component.end) {
-        const ZoneConverter zone(component.start.zone, timeZones, calendar);
-        const auto start = zone.toInstant(component.start.wall);
+        std::optional<ZoneConverter> own;
+        if (startZone == nullptr) {
+            startZone = &own.emplace(component.start.zone, timeZones, calendar);
+        }
+        const auto start = startZone->toInstant(component.start.wall);
         // Start and end are almost always written in one zone.
         const auto end = component.end->zone == component.start.zone
-                             ? zone.toInstant(component.end->wall)
+                             ? startZone->toInstant(component.end->wall)
                              : instantOf(*component.end, timeZones, calendar);
         if (start && end) {
             // An end before the start reads as the start.
@@ -181,11 +186,11 @@ std::vector<Start> masterStarts(const Component& master, const Series& series,
 
 } // namespace
 
-std::vector<Occurrence> expand(const Series& series, Instant from, Instant to,
-                               const Calendar& calendar) {
-    std::vector<Occurrence> result;
+void expand(const Series& series, Instant from, Instant to, const Calendar& calendar,
+            std::vector<Occurrence>& result) {
+    result.clear();
     if (!(from < to) || !std::isfinite(from.seconds) || !std::isfinite(to.seconds)) {
-        return result;
+        return;
     }
     if (series.components.size() == 1 && !series.components[0].recurrenceId &&
         series.components[0].rrules.empty() && series.components[0].rdates.empty() &&
@@ -196,12 +201,12 @@ std::vector<Occurrence> expand(const Series& series, Instant from, Instant to,
         const auto start = zone.toInstant(event.start.wall);
         if (start) {
             const Instant end =
-                endOf(*start, lengthOf(event, series.timeZones, calendar), calendar);
+                endOf(*start, lengthOf(event, series.timeZones, calendar, &zone), calendar);
             if (overlaps(*start, end, from, to)) {
                 result.push_back(Occurrence{.start = *start, .end = end});
             }
         }
-        return result;
+        return;
     }
     const Component* master = masterOf(series);
     const bool allDay = master && master->start.wall.isDate;
@@ -335,6 +340,12 @@ std::vector<Occurrence> expand(const Series& series, Instant from, Instant to,
     }
     std::stable_sort(result.begin(), result.end(),
                      [](const Occurrence& a, const Occurrence& b) { return a.start < b.start; });
+}
+
+std::vector<Occurrence> expand(const Series& series, Instant from, Instant to,
+                               const Calendar& calendar) {
+    std::vector<Occurrence> result;
+    expand(series, from, to, calendar, result);
     return result;
 }
 

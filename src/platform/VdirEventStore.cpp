@@ -402,6 +402,7 @@ std::vector<StoreEvent> VdirEventStore::events(Instant start, Instant end,
         }
     }
     ReadBatch batch(m_files->index());
+    std::vector<ics::Occurrence> occurrences;
     for (const auto& calendar : scan().calendars) {
         if (!wanted.empty() && !wanted.contains(calendar.location.calendar->calendarIdentifier)) {
             continue;
@@ -420,8 +421,8 @@ std::vector<StoreEvent> VdirEventStore::events(Instant start, Instant end,
                 continue;
             }
             const auto& contents = file->contents[one->index];
-            for (const auto& occurrence :
-                 ics::expand(file->series[one->index], start, end, m_options.calendar)) {
+            ics::expand(file->series[one->index], start, end, m_options.calendar, occurrences);
+            for (const auto& occurrence : occurrences) {
                 if (occurrence.component < contents.size()) {
                     result.push_back(storeEvent(contents[occurrence.component], occurrence));
                 }

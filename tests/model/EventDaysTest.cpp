@@ -112,5 +112,25 @@ TEST_F(EventDaysTest, LongEventsRepeatingDailyAreCountedNotCopied) {
     EXPECT_EQ(listed, 100u * 100u);
 }
 
+TEST_F(EventDaysTest, DaysThatDoNotFollowEachOtherListOnlyWhatCoversThem) {
+    // As the find command lists only the days its suggestions fall on: an event in a gap between
+    // two listed days is on neither, and the day of the clock change (23 hours) ends at its own
+    // midnight, not 24 hours after the last.
+    const EventDays byDay({event("In the gap", day(11, 10), day(11, 11)),
+                           event("Spans the gap", day(11, 20), day(12, 2)),
+                           event("Late on the short day", day(29, 23), day(29, 23)),
+                           event("Just after midnight", day(30).plus(1800), day(30, 1)),
+                           event("After the last day", day(31, 9), day(31, 10))},
+                          {day(10), day(12), day(29), day(30)}, calendar);
+    using Titles = std::vector<std::string>;
+    std::vector<Titles> walked;
+    byDay.forEachDay([&](Instant, const std::vector<const CalEvent*>& events) {
+        walked.push_back(titles(events));
+    });
+    EXPECT_EQ(walked,
+              (std::vector<Titles>{
+                  {}, {"Spans the gap"}, {"Late on the short day"}, {"Just after midnight"}}));
+}
+
 } // namespace
 } // namespace plannery
