@@ -11,31 +11,31 @@ namespace {
 // (headings first, a label such as "Subject:" above all, a row's own line in a list). Refit them
 // when a feature is added or changed.
 constexpr TitleFeatures kWeights = {
-    10.36,  // ownLine
-    9.37,   // heading
-    20.89,  // listRow
-    -2.08,  // position
-    -0.08,  // distance
-    -1.67,  // below
-    -0.86,  // otherBlock
+    10.37,  // ownLine
+    9.32,   // heading
+    20.91,  // listRow
+    -2.07,  // position
+    -0.07,  // distance
+    -1.62,  // below
+    -0.55,  // otherBlock
     50.00,  // labelled
-    -29.24, // generic
-    6.69,   // capitals
-    3.62,   // capitalised
-    9.68,   // eventNoun
+    -30.02, // generic
+    6.78,   // capitals
+    3.61,   // capitalised
+    9.72,   // eventNoun
     8.02,   // arrow
-    3.74,   // shortName
+    3.72,   // shortName
     -6.28,  // skippedGeneric
-    -5.92,  // dated
-    3.98,   // aboveEvents
+    -5.90,  // dated
+    4.01,   // aboveEvents
     12.03,  // birthday
-    30.20,  // route
+    30.22,  // route
     50.01,  // leg
-    10.70,  // sentence
-    7.17,   // sameLine
+    10.95,  // sentence
+    7.05,   // sameLine
     7.92,   // trip
-    6.94,   // clause
-    5.70,   // venue
+    6.97,   // clause
+    5.43,   // venue
 };
 
 constexpr const char* kNames[] = {

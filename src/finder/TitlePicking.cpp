@@ -10,6 +10,7 @@
 #include "model/CalEvent.h"
 
 #include <algorithm>
+#include <cctype>
 #include <set>
 
 namespace plannery::reader {
@@ -58,6 +59,31 @@ Segment wholeName(const Line& line, const LineFacts& facts, const std::vector<Se
         }
     }
     return s;
+}
+
+// Whether a name as it is entered still holds a word of a generic heading: "NOTICE OF ANNUAL
+// GENERAL MEETING" is entered without its notice, "Booking confirmation" is nothing else.
+bool saysGeneric(const std::string& name) {
+    const std::string folded = FinderText::fold(name);
+    std::size_t begin = 0;
+    while (begin < folded.size()) {
+        auto end = folded.find(' ', begin);
+        if (end == std::string::npos) {
+            end = folded.size();
+        }
+        std::string_view word(folded.data() + begin, end - begin);
+        while (!word.empty() && std::ispunct(static_cast<unsigned char>(word.back()))) {
+            word.remove_suffix(1);
+        }
+        while (!word.empty() && std::ispunct(static_cast<unsigned char>(word.front()))) {
+            word.remove_prefix(1);
+        }
+        if (Vocabulary::isGenericHeadingWord(word)) {
+            return true;
+        }
+        begin = end + 1;
+    }
+    return false;
 }
 
 constexpr std::string_view kSmallWords[] = {
@@ -292,13 +318,11 @@ void TitlePicker::describeName(std::size_t li, const Segment& s, bool own, bool 
     const LineFacts& facts = m_text.facts[li];
     const bool titled = Vocabulary::isTitleLabel(facts.label);
     const std::size_t words = wordCount(line, s);
-    bool generic = false;
     bool capitals = true;
     std::size_t capitalised = 0;
     for (std::size_t k = s.begin; k < s.end; ++k) {
         const Token& t = line.tokens[k];
         if (t.isWord()) {
-            generic = generic || Vocabulary::isGenericHeadingWord(t.key);
             capitals = capitals && (t.allCaps || t.key.size() < 2);
             capitalised += t.capital ? 1 : 0;
         }
@@ -308,7 +332,7 @@ void TitlePicker::describeName(std::size_t li, const Segment& s, bool own, bool 
     flag(own ? TitleFeature::ownLine : TitleFeature::heading, true);
     option[TitleFeature::position] = own ? 0 : static_cast<double>(std::min(li, kFar));
     flag(TitleFeature::labelled, titled);
-    flag(TitleFeature::generic, generic && !titled);
+    flag(TitleFeature::generic, !titled && saysGeneric(option.text));
     flag(TitleFeature::capitals, capitals);
     flag(TitleFeature::capitalised, !capitals && capitalised * 2 >= words);
     flag(TitleFeature::eventNoun, hasEventNoun(line, s.begin, s.end));

@@ -387,6 +387,10 @@ TEST(TitlePickingTest, NamesAreWeighedAgainstEachOther) {
     EXPECT_EQ(titles("BOARDING PASS\nSKYLARK AIRWAYS\nPassenger: DOE/JANE MS\nFlight SK 201\n"
                      "Date 14MAR\nDeparture 07:10\nSeat 12A"),
               Titles{"Flight SK 201"});
+    // A notice's name without the notice is no generic heading.
+    EXPECT_EQ(titles("HARBOUR SAILING CLUB\nNOTICE OF EXTRAORDINARY GENERAL MEETING\n\nMembers "
+                     "are asked to attend on Thursday 12 March at 8pm in the bar."),
+              Titles{"Extraordinary General Meeting"});
     // A subject still names the e-mail's event over a heading in its body.
     EXPECT_EQ(titles("Subject: Spring concert\n\nRIVERSIDE SINGERS\n\nSaturday 14 March, 7pm at "
                      "St Anne's."),
