@@ -7,14 +7,21 @@
 // also reports the tuning texts numbered N and above apart: a batch the rules have not yet been
 // tuned on, read as it comes.
 //
+// `--title-options` writes, for every event of the tuning texts that the reader finds, the names
+// the text offers for it with their features and whether each is a right title, one JSON line per
+// event; bench/title-weights.py weighs those features from them.
+//
 // Run: FinderBench [--details] [--details-held-out] [--split N] [--from N] [--show NAME]
-//                  [benchmark options]
+//                  [--title-options] [benchmark options]
 
 #include "BenchMain.h"
 #include "FinderCorpus.h"
 #include "finder/BuiltinReader.h"
 #include "finder/DraftJson.h"
+#include "finder/EventAssembly.h"
 #include "finder/EventSuggestion.h"
+#include "finder/PlacePicking.h"
+#include "finder/TitlePicking.h"
 
 #include <benchmark/benchmark.h>
 
@@ -97,6 +104,66 @@ void show(const std::string& part) {
     }
 }
 
+// The names offered for each event of the tuning texts that matches an expected one.
+void titleOptions() {
+    for (const bench::CorpusText& text : corpus()) {
+        if (text.heldOut) {
+            continue;
+        }
+        const reader::ReaderDays days(text.calendar, text.now);
+        const reader::TextFacts facts = reader::TextFacts::read(text.text, days);
+        const auto candidates = reader::assemble(facts, days, text.now, text.calendar);
+        const reader::PlacePicker places(facts, candidates, text.calendar.localeId());
+        const reader::TitlePicker titles(facts, candidates, text.calendar.localeId(),
+                                         places.venueName());
+        std::vector<bool> used(text.expected.size(), false);
+        for (const reader::Candidate& c : candidates) {
+            EventDraft draft{.startDate = reader::ReaderDays::key(c.day)};
+            if (c.start) {
+                char clock[8];
+                std::snprintf(clock, sizeof clock, "%02d:%02d", c.start->hour % 24,
+                              c.start->minute % 60);
+                draft.startTime = clock;
+            }
+            std::size_t e = 0;
+            while (e < text.expected.size() &&
+                   (used[e] || bench::startKey(text.expected[e].draft) != bench::startKey(draft))) {
+                ++e;
+            }
+            if (e == text.expected.size()) {
+                continue;
+            }
+            used[e] = true;
+            const auto right = [&](const std::string& title) {
+                const std::string found = bench::comparable(EventSuggestion::tidyTitle(title));
+                return std::any_of(
+                    text.expected[e].titles.begin(), text.expected[e].titles.end(),
+                    [&](const std::string& t) { return bench::comparable(t) == found; });
+            };
+            nlohmann::json line{{"text", text.name}, {"number", bench::number(text)}};
+            if (auto fixed = titles.fixedTitle(c)) {
+                line["fixed"] = right(*fixed);
+            }
+            line["fallback"] = right(titles.finished(facts.lines[c.line].text));
+            nlohmann::json options = nlohmann::json::array();
+            for (const reader::TitleOption& option : titles.options(c)) {
+                nlohmann::json features = nlohmann::json::object();
+                for (std::size_t k = 0; k < reader::kTitleFeatures; ++k) {
+                    if (option.features[k] != 0) {
+                        features[reader::featureName(static_cast<reader::TitleFeature>(k))] =
+                            option.features[k];
+                    }
+                }
+                const std::string title = titles.finished(option.text);
+                options.push_back(
+                    {{"title", title}, {"right", right(title)}, {"features", features}});
+            }
+            line["options"] = options;
+            std::printf("%s\n", line.dump().c_str());
+        }
+    }
+}
+
 void BM_TextToSuggestions(benchmark::State& state) {
     double characters = 0;
     for (const auto& text : corpus()) {
@@ -148,6 +215,10 @@ BENCHMARK(BM_UnknownScript)->Unit(benchmark::kMillisecond);
 
 [[maybe_unused]] const bool declared = bench::declare(
     {bench::Application::none, [](bench::Arguments& arguments) -> std::optional<int> {
+         if (arguments.flag("--title-options")) {
+             titleOptions();
+             return 0;
+         }
          if (const char* part = arguments.value("--show")) {
              show(part);
              return 0;

@@ -22,8 +22,17 @@ bool hasGenericHeadingWord(const Line& line, const Segment& s) {
 }
 
 bool hasEventNoun(const Line& line, std::size_t begin, std::size_t end) {
-    return anyToken(line, begin, end,
-                    [](const Token& t) { return t.isWord() && Vocabulary::isEventNoun(t.key); });
+    for (std::size_t k = begin; k < end; ++k) {
+        const Token& t = line.tokens[k];
+        // "Class of 2026" is the people of a year, not a class they attend.
+        const Token* year = line.at(k + 2);
+        const bool ofYear = isWordIn(line.at(k + 1), {"of"}) && year && year->isNumber() &&
+                            year->end - year->begin == 4;
+        if (t.isWord() && Vocabulary::isEventNoun(t.key) && !ofYear) {
+            return true;
+        }
+    }
+    return false;
 }
 
 bool isPreposition(const Token& t) {

@@ -10,18 +10,17 @@
 #include "model/CalEvent.h"
 
 #include <algorithm>
+#include <cctype>
 #include <set>
 
 namespace plannery::reader {
 
 namespace {
 
-// An event on a line of its own in a list or schedule is named on that line.
-constexpr int kOwnLine = 20;
-// A ticket's route names its leg better than a booking's heading or a leg's label.
-constexpr int kRoute = 30;
 constexpr std::size_t kLongestTitle = 9; // words
 constexpr std::size_t kWholeLine = 8;    // a heading this short is taken whole
+constexpr std::size_t kFar = 8;          // lines, beyond which all lines count as far
+constexpr std::size_t kShortName = 8;    // words
 
 // The whole name that piece `s` begins: after a label such as "Subject:", up to a remark or the
 // day; on a line without days or times, the pieces that join into one short name.
@@ -62,63 +61,32 @@ Segment wholeName(const Line& line, const LineFacts& facts, const std::vector<Se
     return s;
 }
 
-constexpr std::string_view kSmallWords[] = {
-    "a",    "an",  "the", "and", "or",  "of",  "at",   "in",   "on",   "to",  "for", "by",
-    "with", "vs",  "v",   "der", "die", "das", "des",  "dem",  "den",  "und", "im",  "am",
-    "an",   "auf", "fur", "zum", "zur", "mit", "von",  "vom",  "de",   "du",  "la",  "le",
-    "les",  "et",  "au",  "aux", "en",  "sur", "pour", "dans", "chez", "ou"};
-
-// "Marché De Noël" as "Marché de Noël", "Night Of The Stars" as "Night of the Stars": after the
-// first word, articles, prepositions and conjunctions are written small, as is an elided "d'" or
-// "l'" ("Fête D'été" as "Fête d'été").
-std::string withSmallJoiningWords(const std::string& title) {
-    std::string out;
+// Whether a name as it is entered still holds a word of a generic heading: "NOTICE OF ANNUAL
+// GENERAL MEETING" is entered without its notice, "Booking confirmation" is nothing else.
+bool saysGeneric(const std::string& name) {
+    const std::string folded = FinderText::fold(name);
     std::size_t begin = 0;
-    bool first = true;
-    while (begin <= title.size()) {
-        auto end = title.find(' ', begin);
+    while (begin < folded.size()) {
+        auto end = folded.find(' ', begin);
         if (end == std::string::npos) {
-            end = title.size();
+            end = folded.size();
         }
-        std::string word = title.substr(begin, end - begin);
-        const std::string key = FinderText::fold(word);
-        if (!first && std::find(std::begin(kSmallWords), std::end(kSmallWords), key) !=
-                          std::end(kSmallWords)) {
-            word = FinderText::lower(word);
-        } else if (!first && (key.starts_with("d'") || key.starts_with("l'"))) {
-            word = FinderText::lower(word.substr(0, 1)) + word.substr(1);
+        std::string_view word(folded.data() + begin, end - begin);
+        while (!word.empty() && std::ispunct(static_cast<unsigned char>(word.back()))) {
+            word.remove_suffix(1);
         }
-        out += (first ? "" : " ") + word;
-        first = first && FinderText::letterCount(word) == 0;
+        while (!word.empty() && std::ispunct(static_cast<unsigned char>(word.front()))) {
+            word.remove_prefix(1);
+        }
+        if (Vocabulary::isGenericHeadingWord(word)) {
+            return true;
+        }
         begin = end + 1;
     }
-    return out;
+    return false;
 }
 
 } // namespace
-
-std::string normalCapitalisation(const std::string& title) {
-    if (FinderText::letterCount(title) >= 4 && FinderText::isAllCaps(title)) {
-        return withSmallJoiningWords(FinderText::capitalizeWords(title));
-    }
-    // A long word in capitals among others ("SPORTFEST der Grundschule"); short ones are
-    // abbreviations ("GCSE", "NASA").
-    std::string out;
-    std::size_t begin = 0;
-    while (begin <= title.size()) {
-        auto end = title.find(' ', begin);
-        if (end == std::string::npos) {
-            end = title.size();
-        }
-        const std::string word = title.substr(begin, end - begin);
-        const bool shout = FinderText::letterCount(word) >= 6 && FinderText::isAllCaps(word);
-        out += (begin == 0 ? "" : " ") + (shout ? FinderText::capitalizeWords(word) : word);
-        begin = end + 1;
-    }
-    // A fixture's "v Hillcrest School" keeps its small "v" for versus.
-    const bool versus = out.starts_with("v ") || out.starts_with("vs ") || out.starts_with("vs. ");
-    return versus ? out : FinderText::capitalizeFirst(out);
-}
 
 TitlePicker::TitlePicker(const TextFacts& text, const std::vector<Candidate>& candidates,
                          const std::string& localeId, std::string venue)
@@ -148,9 +116,8 @@ TitlePicker::TitlePicker(const TextFacts& text, const std::vector<Candidate>& ca
         if (m_manyLines && lines.count(li) > 0) {
             continue;
         }
-        if (auto option = lineOption(li, false);
-            option && (!m_heading || option->score > m_heading->score)) {
-            m_heading = option;
+        if (auto option = lineOption(li, false)) {
+            m_headings.push_back(std::move(*option));
         }
     }
 }
@@ -190,7 +157,7 @@ bool TitlePicker::mayName(std::size_t li, bool own) const {
     return own || words != 1 || !called || hasEventNoun(line, 0, line.tokens.size());
 }
 
-std::optional<TitlePicker::Option> TitlePicker::lineOption(std::size_t li, bool own) const {
+std::optional<TitleOption> TitlePicker::lineOption(std::size_t li, bool own) const {
     if (!mayName(li, own)) {
         return std::nullopt;
     }
@@ -199,7 +166,11 @@ std::optional<TitlePicker::Option> TitlePicker::lineOption(std::size_t li, bool 
     const bool titled = Vocabulary::isTitleLabel(facts.label);
     if (!own) {
         if (auto birthday = turningAge(line)) {
-            return Option{*birthday, 10 - 2 * static_cast<int>(std::min<std::size_t>(li, 8)) + 12};
+            TitleOption option{.text = *birthday, .line = li};
+            option[TitleFeature::heading] = 1;
+            option[TitleFeature::position] = static_cast<double>(std::min(li, kFar));
+            option[TitleFeature::birthday] = 1;
+            return option;
         }
     }
     if (isColumnHeads(line) || sectionLabel(line) ||
@@ -278,57 +249,95 @@ std::optional<TitlePicker::Option> TitlePicker::lineOption(std::size_t li, bool 
         if (!own && !titled && namesWriter(li, segments, piece, s)) {
             return std::nullopt;
         }
-        return Option{nameText(li, s, own, whose), nameScore(li, s, own, skippedGeneric)};
+        TitleOption option{.text = nameText(li, s, own, whose), .line = li};
+        describeName(li, s, own, skippedGeneric, option);
+        return option;
     }
     return std::nullopt;
 }
 
-int TitlePicker::nameScore(std::size_t li, const Segment& s, bool own, bool skippedGeneric) const {
+void TitlePicker::describeName(std::size_t li, const Segment& s, bool own, bool skippedGeneric,
+                               TitleOption& option) const {
     const Line& line = m_text.lines[li];
     const LineFacts& facts = m_text.facts[li];
     const bool titled = Vocabulary::isTitleLabel(facts.label);
     const std::size_t words = wordCount(line, s);
-    // Headings come first; an event's own line is judged without regard to where it stands.
-    int score = 10 - (own ? 0 : 2 * static_cast<int>(std::min<std::size_t>(li, 8)));
-    score += titled ? 50 : 0;
-    bool generic = false;
     bool capitals = true;
-    int capitalised = 0;
+    std::size_t capitalised = 0;
     for (std::size_t k = s.begin; k < s.end; ++k) {
         const Token& t = line.tokens[k];
         if (t.isWord()) {
-            generic = generic || Vocabulary::isGenericHeadingWord(t.key);
             capitals = capitals && (t.allCaps || t.key.size() < 2);
             capitalised += t.capital ? 1 : 0;
         }
     }
-    score -= generic && !titled ? 30 : 0;
-    if (capitals && FinderText::letterCount(line.span(s.begin, s.end)) >= 4) {
-        score += 6;
-    } else if (capitalised * 2 >= static_cast<int>(words)) {
-        score += 4;
-    }
-    score += hasEventNoun(line, s.begin, s.end) ? 8 : 0;
-    // "Portsmouth → Fishbourne": a route names the trip, more than the carrier's name does.
-    const bool route =
-        anyToken(line, s.begin, s.end, [](const Token& t) { return t.isSymbol("→"); });
-    score += route ? 8 : 0;
-    score += words <= 8 ? 4 : 0;
-    score -= skippedGeneric ? 6 : 0;
-    score -= !facts.dates.empty() || !facts.times.empty() ? 6 : 0;
-    score += li + 1 == m_firstEventLine ? 3 : 0;
-    return score;
+    capitals = capitals && FinderText::letterCount(line.span(s.begin, s.end)) >= 4;
+    const auto flag = [&option](TitleFeature f, bool on) { option[f] = on ? 1 : 0; };
+    flag(own ? TitleFeature::ownLine : TitleFeature::heading, true);
+    option[TitleFeature::position] = own ? 0 : static_cast<double>(std::min(li, kFar));
+    flag(TitleFeature::labelled, titled);
+    flag(TitleFeature::generic, !titled && saysGeneric(option.text));
+    flag(TitleFeature::capitals, capitals);
+    flag(TitleFeature::capitalised, !capitals && capitalised * 2 >= words);
+    flag(TitleFeature::eventNoun, hasEventNoun(line, s.begin, s.end));
+    flag(TitleFeature::arrow,
+         anyToken(line, s.begin, s.end, [](const Token& t) { return t.isSymbol("→"); }));
+    flag(TitleFeature::shortName, words <= kShortName);
+    flag(TitleFeature::skippedGeneric, skippedGeneric);
+    flag(TitleFeature::dated, !facts.dates.empty() || !facts.times.empty());
+    flag(TitleFeature::aboveEvents, li + 1 == m_firstEventLine);
 }
 
-std::optional<TitlePicker::Option> TitlePicker::ownOption(const Candidate& c) const {
-    auto option = lineOption(c.line, true);
-    if (option) {
-        option->score += c.session || m_manyLines ? kOwnLine : 0;
+std::vector<TitleOption> TitlePicker::options(const Candidate& c) const {
+    std::vector<TitleOption> out;
+    const auto add = [&out](std::string text, std::size_t line, TitleFeature source) {
+        TitleOption option{.text = std::move(text), .line = line};
+        option[source] = 1;
+        out.push_back(std::move(option));
+    };
+    if (auto leg = legTitle(c)) {
+        add(*leg, c.line, TitleFeature::leg);
     }
-    return option;
+    if (auto own = lineOption(c.line, true)) {
+        (*own)[TitleFeature::listRow] = c.session || m_manyLines ? 1 : 0;
+        out.push_back(std::move(*own));
+    }
+    if (auto route = routeTitle(c)) {
+        add(*route, c.line, TitleFeature::route);
+    }
+    // A session of a schedule named on its own line is named there, not by the day's heading.
+    if (c.session && !out.empty()) {
+        return out;
+    }
+    const auto place = [&c, this](TitleOption& option) {
+        const std::size_t li = option.line;
+        option[TitleFeature::distance] =
+            static_cast<double>(std::min(li > c.line ? li - c.line : c.line - li, kFar));
+        option[TitleFeature::below] = li > c.line ? 1 : 0;
+        option[TitleFeature::otherBlock] =
+            m_text.lines[li].block != m_text.lines[c.line].block ? 1 : 0;
+    };
+    for (TitleOption heading : m_headings) {
+        place(heading);
+        out.push_back(std::move(heading));
+    }
+    if (auto sentence = sentenceOption(c)) {
+        place(*sentence);
+        out.push_back(std::move(*sentence));
+    }
+    if (auto trip = tripTitle(c)) {
+        add(*trip, c.line, TitleFeature::trip);
+    }
+    if (auto clause = clauseTitle(c)) {
+        add(*clause, c.line, TitleFeature::clause);
+    }
+    if (!m_venue.empty()) {
+        add(m_venue, c.line, TitleFeature::venue); // "Your booking is confirmed at The Harbor Inn"
+    }
+    return out;
 }
 
-std::string TitlePicker::title(const Candidate& c) const {
+std::optional<std::string> TitlePicker::fixedTitle(const Candidate& c) const {
     if (auto due = c.due ? dueTitle(c) : std::nullopt) {
         return normalCapitalisation(*due);
     }
@@ -338,37 +347,25 @@ std::string TitlePicker::title(const Candidate& c) const {
         closure && closure->closure) {
         return normalCapitalisation(closure->text);
     }
-    std::optional<Option> best = ownOption(c);
-    if (auto route = routeTitle(c); route && (!best || best->score < kRoute)) {
-        best = Option{*route, kRoute};
-    }
-    if (auto leg = legTitle(c)) {
-        best = Option{*leg, kRoute + kOwnLine};
-    }
-    if (!(c.session && best)) {
-        if (m_heading && (!best || m_heading->score > best->score)) {
-            best = m_heading;
-        }
-        if (auto sentence = sentenceOption(c);
-            sentence && (!best || sentence->score > best->score)) {
-            best = sentence;
-        }
-        if (!best || best->score < kUsable) {
-            if (auto trip = tripTitle(c)) {
-                best = Option{*trip, kUsable};
-            } else if (auto clause = clauseTitle(c)) {
-                best = Option{*clause, kUsable};
-            } else if (!m_venue.empty()) {
-                best = Option{m_venue, kUsable}; // "Your booking is confirmed at The Harbor Inn"
-            }
-        }
-    }
-    std::string text = trimWhiteSpace(best ? best->text : m_text.lines[c.line].text);
+    return std::nullopt;
+}
+
+std::string TitlePicker::finished(const std::string& option) const {
+    std::string text = trimWhiteSpace(option);
     // "Appointment" alone says nothing; whom it is with does ("Bright Smile Family Dentistry").
     if (isBareAppointment(text) && !m_venue.empty()) {
         text = m_venue;
     }
     return normalCapitalisation(text);
+}
+
+std::string TitlePicker::title(const Candidate& c) const {
+    if (auto fixed = fixedTitle(c)) {
+        return *fixed;
+    }
+    const std::vector<TitleOption> all = options(c);
+    const TitleOption* best = chooseTitle(all);
+    return finished(best ? best->text : m_text.lines[c.line].text);
 }
 
 } // namespace plannery::reader

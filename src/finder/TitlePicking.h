@@ -3,6 +3,7 @@
 #include "finder/EventAssembly.h"
 #include "finder/LineSegments.h"
 #include "finder/TextFacts.h"
+#include "finder/TitleOptions.h"
 
 #include <optional>
 #include <string>
@@ -10,10 +11,11 @@
 
 namespace plannery::reader {
 
-// The title a person would give each event: the name on its own line of a schedule or list
-// ("09:45 Opening keynote", "Sports day: Friday 19 June"), else the text's heading ("SPRING CRAFT
-// FAIR", "Subject: Q2 planning meeting"), else the event named in its sentence ("dinner on
-// friday?"). In normal capitalisation, without lead-ins such as "Join us for".
+// The title a person would give each event, in normal capitalisation and without lead-ins such as
+// "Join us for": of the names the text offers for it (its own line in a schedule or list, "09:45
+// Opening keynote"; the text's headings, "SPRING CRAFT FAIR", "Subject: Q2 planning meeting"; the
+// event named in its sentence, "dinner on friday?"; a ticket's route; the words before its day),
+// the one whose features weigh most.
 class TitlePicker {
   public:
     // `venue`: the name of the text's place, the title of last resort ("Hotel Seeblick").
@@ -22,20 +24,25 @@ class TitlePicker {
 
     std::string title(const Candidate& candidate) const;
 
+    // The title that no other name the text offers can replace: what is due by the day ("Write-up
+    // due"), or the closure that its sentence announces ("Office closed").
+    std::optional<std::string> fixedTitle(const Candidate& candidate) const;
+    // The names the text offers for the event, in the order in which they win ties.
+    std::vector<TitleOption> options(const Candidate& candidate) const;
+    // The title that an option's text gives.
+    std::string finished(const std::string& text) const;
+
   private:
-    // A line's name for an event, scored: by its place in the text, capitals, words such as
-    // "party" or "meeting", length, and a label such as "Subject:".
-    struct Option {
-        std::string text{};
-        int score = 0;
-    };
-    std::optional<Option> lineOption(std::size_t line, bool own) const;
+    // A line's name for an event, with its place in the text, capitals, words such as "party" or
+    // "meeting", length, and a label such as "Subject:".
+    std::optional<TitleOption> lineOption(std::size_t line, bool own) const;
     // Whether line `li` can name an event at all: not a header, a label of details or of a place,
     // a speaker's words, the sign-off, an address, a line that goes on below or a word called out.
     bool mayName(std::size_t li, bool own) const;
-    // The score of piece `s` of line `li`; `skippedGeneric`: a generic piece before it was passed
-    // over ("Timed Entry Ticket – General Admission").
-    int nameScore(std::size_t li, const Segment& s, bool own, bool skippedGeneric) const;
+    // The features of piece `s` of line `li`; `skippedGeneric`: a generic piece before it was
+    // passed over ("Timed Entry Ticket – General Admission").
+    void describeName(std::size_t li, const Segment& s, bool own, bool skippedGeneric,
+                      TitleOption& option) const;
     // Whether piece `s`, grown from `piece` of the line's `segments`, names who writes rather than
     // the event: a school's or club's name.
     bool namesWriter(std::size_t li, const std::vector<Segment>& segments, const Segment& piece,
@@ -44,8 +51,7 @@ class TitlePicker {
     // second name and the act on tour.
     std::string nameText(std::size_t li, Segment s, bool own,
                          const std::optional<std::string>& whose) const;
-    std::optional<Option> ownOption(const Candidate& candidate) const;
-    std::optional<Option> sentenceOption(const Candidate& candidate) const;
+    std::optional<TitleOption> sentenceOption(const Candidate& candidate) const;
     std::optional<std::string> clauseTitle(const Candidate& candidate) const;
     // "Am Freitag, den 18. September, findet unser Wandertag statt": in German, after a day that
     // opens the sentence and the verb comes the subject, its nouns written with capitals.
@@ -68,16 +74,12 @@ class TitlePicker {
     std::string phraseAround(const Line& line, const std::vector<bool>& dated,
                              std::size_t noun) const;
 
-    // Below this a line's text names an event worse than the words around the event in its
-    // sentence.
-    static constexpr int kUsable = 8;
-
     const TextFacts& m_text;
     const std::string& m_localeId;
     std::string m_venue;
-    std::optional<Option> m_heading; // the text's best heading
-    bool m_manyLines = false;        // the events stand on lines of their own
-    std::vector<std::size_t> m_rows; // the lines of the events
+    std::vector<TitleOption> m_headings; // the names on lines other than the events' own
+    bool m_manyLines = false;            // the events stand on lines of their own
+    std::vector<std::size_t> m_rows;     // the lines of the events
     std::size_t m_firstEventLine = 0;
     bool signedOff(std::size_t li) const { return li >= m_signature && li < m_signatureEnd; }
     std::size_t m_signature = 0;    // the first line of the sign-off

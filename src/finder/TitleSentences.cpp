@@ -14,13 +14,18 @@ namespace plannery::reader {
 
 namespace {
 
-// An event named in the sentence that gives its day, or in one of the lines just above.
-constexpr int kOwnSentence = 15;
+// An event is named in the sentence that gives its day, or in one of the lines just above.
 constexpr std::size_t kNearby = 3;
 
 } // namespace
 
-std::optional<TitlePicker::Option> TitlePicker::sentenceOption(const Candidate& c) const {
+std::optional<TitleOption> TitlePicker::sentenceOption(const Candidate& c) const {
+    const auto option = [&c](std::string text, std::size_t li) {
+        TitleOption named{.text = std::move(text), .line = li};
+        named[TitleFeature::sentence] = 1;
+        named[TitleFeature::sameLine] = li == c.line ? 1 : 0;
+        return named;
+    };
     // The event named near the day: "are you free for dinner on friday?", "Pub quiz is back".
     for (std::size_t li = c.line + 1; li-- > 0 && li + kNearby >= c.line;) {
         const Line& line = m_text.lines[li];
@@ -45,13 +50,13 @@ std::optional<TitlePicker::Option> TitlePicker::sentenceOption(const Candidate& 
         const bool skipLabel = facts.speaker || Vocabulary::isKnownLabel(facts.label);
         for (std::size_t k = skipLabel ? facts.labelEnd : 0; k < line.tokens.size(); ++k) {
             if (auto birthday = dated[k] ? std::nullopt : ordinalBirthday(line, k)) {
-                return Option{*birthday, li == c.line ? kOwnSentence : kUsable + 1};
+                return option(*birthday, li);
             }
             if (dated[k] || !line.tokens[k].isWord() ||
                 !Vocabulary::isEventNoun(line.tokens[k].key) || isGroupSize(line, k)) {
                 continue;
             }
-            return Option{phraseAround(line, dated, k), li == c.line ? kOwnSentence : kUsable + 1};
+            return option(phraseAround(line, dated, k), li);
         }
     }
     return std::nullopt;

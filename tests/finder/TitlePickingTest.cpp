@@ -378,6 +378,25 @@ TEST(TitlePickingTest, SentencesNameTheEventAroundTheDay) {
               Titles{"Venue Hall"});
 }
 
+TEST(TitlePickingTest, NamesAreWeighedAgainstEachOther) {
+    // The event named in the sentence of its day beats the name of who writes at the top.
+    EXPECT_EQ(titles("Northfield Hospice\n\nThank you for all your support this year.\n"
+                     "Please join us for our Charity Dinner on Saturday 14 March at 7pm.\n"),
+              Titles{"Charity Dinner"});
+    // A pass's flight is named by its number, not by the kind of page or the carrier.
+    EXPECT_EQ(titles("BOARDING PASS\nSKYLARK AIRWAYS\nPassenger: DOE/JANE MS\nFlight SK 201\n"
+                     "Date 14MAR\nDeparture 07:10\nSeat 12A"),
+              Titles{"Flight SK 201"});
+    // A notice's name without the notice is no generic heading.
+    EXPECT_EQ(titles("HARBOUR SAILING CLUB\nNOTICE OF EXTRAORDINARY GENERAL MEETING\n\nMembers "
+                     "are asked to attend on Thursday 12 March at 8pm in the bar."),
+              Titles{"Extraordinary General Meeting"});
+    // A subject still names the e-mail's event over a heading in its body.
+    EXPECT_EQ(titles("Subject: Spring concert\n\nRIVERSIDE SINGERS\n\nSaturday 14 March, 7pm at "
+                     "St Anne's."),
+              Titles{"Spring concert"});
+}
+
 TEST(TitlePickingTest, NormalCapitalisation) {
     EXPECT_EQ(normalCapitalisation("SPRING CRAFT FAIR"), "Spring Craft Fair");
     // Small joining words stay small after the first word.

@@ -1,0 +1,71 @@
+#include "finder/TitlePicking.h"
+
+#include "finder/FinderText.h"
+
+#include <algorithm>
+#include <iterator>
+
+// Titles in the capitalisation a person would write them in.
+namespace plannery::reader {
+
+namespace {
+
+constexpr std::string_view kSmallWords[] = {
+    "a",    "an",  "the", "and", "or",  "of",  "at",   "in",   "on",   "to",  "for", "by",
+    "with", "vs",  "v",   "der", "die", "das", "des",  "dem",  "den",  "und", "im",  "am",
+    "an",   "auf", "fur", "zum", "zur", "mit", "von",  "vom",  "de",   "du",  "la",  "le",
+    "les",  "et",  "au",  "aux", "en",  "sur", "pour", "dans", "chez", "ou"};
+
+// "Marché De Noël" as "Marché de Noël", "Night Of The Stars" as "Night of the Stars": after the
+// first word, articles, prepositions and conjunctions are written small, as is an elided "d'" or
+// "l'" ("Fête D'été" as "Fête d'été").
+std::string withSmallJoiningWords(const std::string& title) {
+    std::string out;
+    std::size_t begin = 0;
+    bool first = true;
+    while (begin <= title.size()) {
+        auto end = title.find(' ', begin);
+        if (end == std::string::npos) {
+            end = title.size();
+        }
+        std::string word = title.substr(begin, end - begin);
+        const std::string key = FinderText::fold(word);
+        if (!first && std::find(std::begin(kSmallWords), std::end(kSmallWords), key) !=
+                          std::end(kSmallWords)) {
+            word = FinderText::lower(word);
+        } else if (!first && (key.starts_with("d'") || key.starts_with("l'"))) {
+            word = FinderText::lower(word.substr(0, 1)) + word.substr(1);
+        }
+        out += (first ? "" : " ") + word;
+        first = first && FinderText::letterCount(word) == 0;
+        begin = end + 1;
+    }
+    return out;
+}
+
+} // namespace
+
+std::string normalCapitalisation(const std::string& title) {
+    if (FinderText::letterCount(title) >= 4 && FinderText::isAllCaps(title)) {
+        return withSmallJoiningWords(FinderText::capitalizeWords(title));
+    }
+    // A long word in capitals among others ("SPORTFEST der Grundschule"); short ones are
+    // abbreviations ("GCSE", "NASA").
+    std::string out;
+    std::size_t begin = 0;
+    while (begin <= title.size()) {
+        auto end = title.find(' ', begin);
+        if (end == std::string::npos) {
+            end = title.size();
+        }
+        const std::string word = title.substr(begin, end - begin);
+        const bool shout = FinderText::letterCount(word) >= 6 && FinderText::isAllCaps(word);
+        out += (begin == 0 ? "" : " ") + (shout ? FinderText::capitalizeWords(word) : word);
+        begin = end + 1;
+    }
+    // A fixture's "v Hillcrest School" keeps its small "v" for versus.
+    const bool versus = out.starts_with("v ") || out.starts_with("vs ") || out.starts_with("vs. ");
+    return versus ? out : FinderText::capitalizeFirst(out);
+}
+
+} // namespace plannery::reader
