@@ -146,7 +146,7 @@ CalEvent CalEvent::from(const StoreEvent& event) {
     }
     const bool organizedByMe = event.organizer() && event.organizer()->isCurrentUser;
 
-    std::string title = trimWhiteSpace(event.title().value_or(std::string()));
+    std::string title = event.title() ? trimWhiteSpace(*event.title()) : std::string();
     if (title.empty()) {
         title = "(No title)";
     }
