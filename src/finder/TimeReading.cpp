@@ -117,6 +117,24 @@ std::optional<Clock> wordClockAt(const Line& line, std::size_t i, const std::str
     return std::nullopt;
 }
 
+bool isRangeConnector(const Token* t) {
+    return t != nullptr &&
+           (t->isSymbol("-") || t->isSymbol("→") ||
+            isWordIn(t, {"to", "till", "til", "until", "bis", "a", "jusqu'a", "and"}));
+}
+
+std::optional<Clock> clockAt(const Line& line, std::size_t i, const std::string& locale);
+
+// "7.30–9.30pm": a dotted hour that opens a range ending in a time beyond doubt is a time too.
+bool opensRange(const Line& line, std::size_t i, const std::string& locale) {
+    const Token* connector = line.at(i);
+    if (!isRangeConnector(connector) || connector->key == "and") {
+        return false;
+    }
+    const auto second = clockAt(line, i + 1, locale);
+    return second && second->certain;
+}
+
 std::optional<Clock> clockAt(const Line& line, std::size_t i, const std::string& locale) {
     if (auto word = wordClockAt(line, i, locale)) {
         return word;
@@ -195,19 +213,13 @@ std::optional<Clock> clockAt(const Line& line, std::size_t i, const std::string&
                (isWordIn(line.at(clock.next), {"heures", "heure"}) && introduced(line, i))) {
         ++clock.next;
         clock.certain = true;
-    } else if (dotted && !introduced(line, i)) {
+    } else if (dotted && !introduced(line, i) && !opensRange(line, clock.next, locale)) {
         return std::nullopt; // 14.30 alone may be a price
     }
     if (clock.minute > 0 || clock.certain) {
         clock.certain = true;
     }
     return clock;
-}
-
-bool isRangeConnector(const Token* t) {
-    return t != nullptr &&
-           (t->isSymbol("-") || t->isSymbol("→") ||
-            isWordIn(t, {"to", "till", "til", "until", "bis", "a", "jusqu'a", "and"}));
 }
 
 int minutesOf(const Clock& c, char meridiem) {
