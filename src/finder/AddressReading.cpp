@@ -140,6 +140,10 @@ std::optional<std::pair<std::size_t, std::size_t>> span(const Line& line) {
     while (begin < start && (line.tokens[begin].isSymbol() || isJoiner(line.tokens[begin]))) {
         ++begin;
     }
+    // "avec M. Leroy, 8 place de la République": who is met there, not the venue.
+    if (begin > 0 && begin < start && isWordIn(&line.tokens[begin - 1], {"with", "avec", "mit"})) {
+        begin = start;
+    }
     // A venue's name written in lower case after its first word ("Salle des fêtes, 2 place de la
     // Mairie", "Base nautique du lac, 74000 Annecy") runs from the start of the line.
     if (begin == start && start >= 2 && line.tokens[start - 1].isSymbol(",")) {
