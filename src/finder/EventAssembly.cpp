@@ -47,6 +47,13 @@ class Assembler {
             }
         }
         std::erase_if(out, [&out](const Candidate& c) { return isPartOfAnother(c, out); });
+        // What must be handed in by a day is an event of its own only in a text that has no
+        // other: beside a meeting, "nominations must reach the Secretary by 14 January" is a
+        // condition of taking part.
+        const bool timedEvent = std::any_of(out.begin(), out.end(), [](const Candidate& c) {
+            return !c.due && c.start.has_value();
+        });
+        std::erase_if(out, [timedEvent](const Candidate& c) { return c.due && timedEvent; });
         return out;
     }
 
