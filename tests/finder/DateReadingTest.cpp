@@ -168,8 +168,12 @@ TEST(DateReadingTest, SpansOfDays) {
 
 TEST(DateReadingTest, DeadlinesAndDaysThatDoNotExist) {
     const Reading r;
-    for (const char* text : {"RSVP by March 9", "bis 20.04.", "avant le 10 septembre",
-                             "Vorverkauf ab 1. September", "can be booked from Monday 9 March"}) {
+    for (const char* text :
+         {"RSVP by March 9", "bis 20.04.", "avant le 10 septembre", "Vorverkauf ab 1. September",
+          "can be booked from Monday 9 March",
+          // The day from which terms apply.
+          "zum 1. April 2026 passen wir unsere Bedingungen an", "effective 1 April 2026",
+          "à compter du 1er avril 2026", "as of 1 April 2026"}) {
         const auto dates = r.read(text);
         ASSERT_FALSE(dates.empty()) << text;
         EXPECT_TRUE(dates[0].deadline) << text;
