@@ -184,9 +184,16 @@ class Assembler {
         if (!m_text.facts[li].speaker) {
             return false;
         }
+        const auto& own = m_text.facts[li].dates;
+        // "coffee wednesday?" answered by "wed works, 8:30?": the same weekday said again.
+        const auto sameWeekday = [this, &own](const DateMention& d) {
+            return d.weekdayOnly && std::any_of(own.begin(), own.end(), [&](const DateMention& o) {
+                       return o.weekdayOnly && m_days.weekday(o.day) == m_days.weekday(d.day);
+                   });
+        };
         for (std::size_t k = li + 1; k < m_text.lines.size() && k <= li + kReach; ++k) {
             const LineFacts& next = m_text.facts[k];
-            if (!next.dates.empty() || !next.speaker) {
+            if (!std::all_of(next.dates.begin(), next.dates.end(), sameWeekday) || !next.speaker) {
                 return false;
             }
             if (!next.times.empty()) {

@@ -162,6 +162,12 @@ TEST(BuiltinReaderTest, ChatsNameTheirEventsInSentences) {
     EXPECT_EQ(drafts[0].startDate, "2026-03-07");
     EXPECT_EQ(drafts[0].startTime, "13:00");
 
+    // The answer that names the day again gives its time.
+    drafts = read("Maya: coffee wednesday? before work\nSam: wed works, 8:30?\nMaya: perfect");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].startDate, "2026-03-04");
+    EXPECT_EQ(drafts[0].startTime, "08:30");
+
     drafts = read("Tomorrow 8pm drinks at The Crown?");
     ASSERT_EQ(drafts.size(), 1u);
     EXPECT_EQ(drafts[0].title, "Drinks");
