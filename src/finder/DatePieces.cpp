@@ -195,7 +195,11 @@ bool timeFollows(const Line& line, std::size_t i) {
             return true;
         }
     }
-    return false;
+    // "13/03 8pm", "13/03, 20 Uhr": an hour right after the numbers.
+    const std::size_t hour = line.at(i) != nullptr && line.at(i)->isSymbol(",") ? i + 1 : i;
+    const Token* number = line.at(hour);
+    return number != nullptr && number->isNumber() &&
+           isWordIn(line.at(hour + 1), {"am", "pm", "h", "uhr"});
 }
 
 bool isConnector(const Token* t) {

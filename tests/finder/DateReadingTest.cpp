@@ -80,9 +80,12 @@ TEST(DateReadingTest, NumbersThatAreNoDates) {
          {"Confirmation 3928.114.557", "open 24/7", "2.5 times", "Order #: 42-18377/UK",
           "1. FC Union Berlin", "Version 2.1", "Buchungsnummer: 20260601-4471", "room 2.14",
           "call 020 7946 0321", "5V⎓2A", "Dimensions: 3.6 x 2.4", "the 2nd floor", "10-12 years",
-          "14.30 €", "Platz 64", "1898 e.V."}) {
+          "14.30 €", "Platz 64", "1898 e.V.", "1/2 price after 5pm"}) {
         EXPECT_EQ(r.first(text), "-") << text;
     }
+    // Two numbers with an hour right after them are a day.
+    EXPECT_EQ(r.first("13/03 8pm"), "2026-03-13");
+    EXPECT_EQ(r.first("dinner 13/03, 20 Uhr"), "2026-03-13");
 }
 
 TEST(DateReadingTest, RelativeDaysAndWeekdays) {
