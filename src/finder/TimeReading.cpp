@@ -81,7 +81,7 @@ std::optional<std::pair<char, std::size_t>> meridiemAt(const Line& line, std::si
 
 std::optional<Clock> wordClockAt(const Line& line, std::size_t i, const std::string& locale) {
     const Token* t = line.at(i);
-    // "THE MIDNIGHT ORCHARD", "Midday Sun Café": a capitalised word in a name, not a time.
+    // "THE MIDNIGHT ORCHARD", "The Noon Gallery": a capitalised word in a name, not a time.
     if (const Token* next = line.at(i + 1);
         t != nullptr && t->capital && next != nullptr && next->isWord() && next->capital &&
         !Words::weekday(next->key, locale) && !Words::month(next->key, locale)) {

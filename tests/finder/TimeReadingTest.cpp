@@ -44,7 +44,7 @@ TEST(TimeReadingTest, ClockTimesInTheirWrittenForms) {
         {"Same time as usual, 7.30–9.30pm", "19:30-21:30"},
         {"Rehearsal 18.30-20:00", "18:30-20:00"},
         {"THE MIDNIGHT ORCHARD", ""},
-        {"Midday Sun Café", ""},
+        {"The Noon Gallery", ""},
         {"Midnight Saturday", "00:00"},
         {"12am", "00:00"},
         {"12:15 PM", "12:15"},
