@@ -140,6 +140,10 @@ std::optional<std::pair<std::size_t, std::size_t>> span(const Line& line) {
     while (begin < start && (line.tokens[begin].isSymbol() || isJoiner(line.tokens[begin]))) {
         ++begin;
     }
+    // "avec M. Leroy, 8 place de la République": who is met there, not the venue.
+    if (begin > 0 && begin < start && isWordIn(&line.tokens[begin - 1], {"with", "avec", "mit"})) {
+        begin = start;
+    }
     // A venue's name written in lower case after its first word ("Salle des fêtes, 2 place de la
     // Mairie", "Base nautique du lac, 74000 Annecy") runs from the start of the line.
     if (begin == start && start >= 2 && line.tokens[start - 1].isSymbol(",")) {
@@ -175,10 +179,13 @@ std::size_t endFrom(const Line& line, std::size_t start) {
                             (!t.spaced && end > start) || afterOrdinal)) ||
             t.isNumber() || t.isSymbol(",") || t.isSymbol("'") || (t.isSymbol(".") && !t.spaced) ||
             (t.isSymbol("-") && !t.spaced);
-        // A full stop after a whole word ends the sentence ("27B Wellington Road. Bring a
-        // bottle!"); after a shortened one it marks an abbreviation ("St. Albans", "Blvd. West").
+        // A full stop after a whole word or an ordinal ends the sentence ("27B Wellington Road.
+        // Bring a bottle!", "Lyon 2e. En cas"); after a shortened word it marks an abbreviation
+        // ("St. Albans", "Blvd. West").
+        const bool ordinalBefore = end >= start + 2 && line.tokens[end - 1].isWord() &&
+                                   !line.tokens[end - 1].spaced && line.tokens[end - 2].isNumber();
         const bool sentenceEnd = end > start && t.isSymbol(".") &&
-                                 isWholeWord(line.tokens[end - 1]) &&
+                                 (isWholeWord(line.tokens[end - 1]) || ordinalBefore) &&
                                  end + 1 < line.tokens.size() && line.tokens[end + 1].spaced;
         if (!part || sentenceEnd ||
             (t.isWord() && (t.key == "tel" || t.key == "phone" || t.key == "fon"))) {

@@ -195,7 +195,11 @@ bool timeFollows(const Line& line, std::size_t i) {
             return true;
         }
     }
-    return false;
+    // "13/03 8pm", "13/03, 20 Uhr": an hour right after the numbers.
+    const std::size_t hour = line.at(i) != nullptr && line.at(i)->isSymbol(",") ? i + 1 : i;
+    const Token* number = line.at(hour);
+    return number != nullptr && number->isNumber() &&
+           isWordIn(line.at(hour + 1), {"am", "pm", "h", "uhr"});
 }
 
 bool isConnector(const Token* t) {
@@ -232,7 +236,15 @@ bool deadlineBefore(const Line& line, std::size_t i) {
                     isWordIn(before, {"moved", "rescheduled", "postponed", "changed"})) ||
                    (isWordIn(&word, {"du", "de"}) && isWordIn(before, {"lieu"}));
     }
-    return reserve || replaced ||
+    // Nor the day from which something applies: "zum 1. April passen wir ... an", "effective
+    // 1 April", "à compter du 1er avril", "as of 1 May" ("bis zum" is a deadline anyway).
+    const bool takesEffect =
+        (i > 0 && isWordIn(&line.tokens[i - 1], {"zum"})) ||
+        (k > 0 && isWordIn(&line.tokens[k - 1], {"effective", "wirksam", "compter"})) ||
+        (k > 1 && isWordIn(&line.tokens[k - 1], {"of"}) && isWordIn(&line.tokens[k - 2], {"as"})) ||
+        (k > 1 && isWordIn(&line.tokens[k - 1], {"du"}) &&
+         isWordIn(&line.tokens[k - 2], {"compter"}));
+    return reserve || replaced || takesEffect ||
            (k > 0 && isWordIn(&line.tokens[k - 1],
                               {"by", "before", "until", "till", "til", "avant", "bis", "ab",
                                "deadline", "jusqu'au", "jusqu'a", "spatestens", "latest", "due"}));

@@ -36,6 +36,7 @@ class Assembler {
                 kept.push_back(m_out[k]);
             }
         }
+        joinProgrammes(kept);
         pairStays(kept);
         pairStops(kept);
         applyDurations(kept);
@@ -46,6 +47,13 @@ class Assembler {
             }
         }
         std::erase_if(out, [&out](const Candidate& c) { return isPartOfAnother(c, out); });
+        // What must be handed in by a day is an event of its own only in a text that has no
+        // other: beside a meeting, "nominations must reach the Secretary by 14 January" is a
+        // condition of taking part.
+        const bool timedEvent = std::any_of(out.begin(), out.end(), [](const Candidate& c) {
+            return !c.due && c.start.has_value();
+        });
+        std::erase_if(out, [timedEvent](const Candidate& c) { return c.due && timedEvent; });
         return out;
     }
 
@@ -176,9 +184,16 @@ class Assembler {
         if (!m_text.facts[li].speaker) {
             return false;
         }
+        const auto& own = m_text.facts[li].dates;
+        // "coffee wednesday?" answered by "wed works, 8:30?": the same weekday said again.
+        const auto sameWeekday = [this, &own](const DateMention& d) {
+            return d.weekdayOnly && std::any_of(own.begin(), own.end(), [&](const DateMention& o) {
+                       return o.weekdayOnly && m_days.weekday(o.day) == m_days.weekday(d.day);
+                   });
+        };
         for (std::size_t k = li + 1; k < m_text.lines.size() && k <= li + kReach; ++k) {
             const LineFacts& next = m_text.facts[k];
-            if (!next.dates.empty() || !next.speaker) {
+            if (!std::all_of(next.dates.begin(), next.dates.end(), sameWeekday) || !next.speaker) {
                 return false;
             }
             if (!next.times.empty()) {
@@ -340,6 +355,56 @@ class Assembler {
 
     static int minutesOf(const ClockTime& t) { return t.hour * 60 + t.minute; }
 
+    // "16:30 Close", "13:00 Ende": the item that closes the day.
+    bool closesDay(const Candidate& c) const {
+        const Line& line = m_text.lines[c.line];
+        bool closing = false;
+        for (std::size_t k = c.end; k < line.tokens.size(); ++k) {
+            const Token& t = line.tokens[k];
+            if (!t.isWord()) {
+                continue;
+            }
+            // "Closing remarks" is an item of its own.
+            if (!isWordIn(&t, {"close", "end", "ende", "schluss", "fin", "cloture", "of", "day",
+                               "the", "de", "la", "journee", "tag", "des", "tages"})) {
+                return false;
+            }
+            closing = closing || !isWordIn(&t, {"of", "day", "the", "de", "la", "journee", "tag",
+                                                "des", "tages"});
+        }
+        return closing;
+    }
+
+    // The sessions of a day that ends with a closing item are the programme of one event that
+    // day, from the first item to the close ("09:30 Registration ... 16:30 Close").
+    void joinProgrammes(std::vector<Candidate>& list) const {
+        for (std::size_t k = 0; k < list.size(); ++k) {
+            if (!list[k].session || !list[k].start) {
+                continue;
+            }
+            std::size_t last = k;
+            while (last + 1 < list.size() && list[last + 1].session &&
+                   list[last + 1].headingLine == list[k].headingLine && list[last + 1].start) {
+                ++last;
+            }
+            if (last > k && closesDay(list[last]) &&
+                minutesOf(*list[k].start) < minutesOf(*list[last].start)) {
+                Candidate day = list[k];
+                day.finish = list[last].start;
+                day.session = false;
+                day.line = *list[k].headingLine;
+                day.headingLine.reset();
+                if (const auto& dates = m_text.facts[day.line].dates; !dates.empty()) {
+                    day.begin = dates.front().begin;
+                    day.end = dates.front().end;
+                }
+                list.erase(list.begin() + static_cast<std::ptrdiff_t>(k),
+                           list.begin() + static_cast<std::ptrdiff_t>(last + 1));
+                list.insert(list.begin() + static_cast<std::ptrdiff_t>(k), day);
+            }
+        }
+    }
+
     // A leg of a journey leaves from the stop on one line and reaches the one on the next.
     void pairStops(std::vector<Candidate>& list) const {
         for (std::size_t k = 0; k + 1 < list.size(); ++k) {
@@ -399,8 +464,9 @@ class Assembler {
         }
     }
 
-    // "Duration 2h", "Durée estimée : 2 heures", "Spieldauer ca. 90 Minuten": a line without days
-    // or times that gives one length and says it is one.
+    // "Duration 2h", "Durée estimée : 2 heures", "Spieldauer ca. 90 Minuten", "The assembly will
+    // last around 30 minutes": a line without days or times that gives one length and says it is
+    // one.
     bool statesLength(std::size_t li) const {
         const LineFacts& facts = m_text.facts[li];
         if (facts.durations.size() != 1 || facts.durations.front().each || !facts.dates.empty() ||
@@ -408,9 +474,18 @@ class Assembler {
             return false;
         }
         const auto& tokens = m_text.lines[li].tokens;
-        return std::any_of(tokens.begin(), tokens.end(), [](const Token& t) {
-            return namesLength(t) || isWordIn(&t, {"running", "lasts", "takes", "dure"});
-        });
+        for (std::size_t k = 0; k < tokens.size(); ++k) {
+            // "will last around 30 minutes", unlike "the last 30 minutes".
+            const bool willLast =
+                tokens[k].isWord("last") && k > 0 &&
+                isWordIn(&tokens[k - 1], {"will", "should", "may", "to", "usually", "normally",
+                                          "typically", "generally"});
+            if (namesLength(tokens[k]) || willLast ||
+                isWordIn(&tokens[k], {"running", "lasts", "takes", "dure", "durera", "dauert"})) {
+                return true;
+            }
+        }
+        return false;
     }
 
     bool isUpcoming(const Candidate& c, Instant now, const Calendar& calendar) const {

@@ -109,6 +109,11 @@ PlacePicker::PlacePicker(const TextFacts& text, const std::vector<Candidate>& ca
             }
         }
     }
+    // The link to join a call says where an event is held better than a name in a sentence away
+    // from its day ("have a look at the Figma file before the meeting").
+    if (!m_place) {
+        m_place = meetingLink();
+    }
     // A place named in the heading ("FREE YOGA IN THE PARK") is part of the event's name; one
     // named in the lines below says where it is.
     const std::size_t heading = headingLine().value_or(text.lines.size());
@@ -126,9 +131,6 @@ PlacePicker::PlacePicker(const TextFacts& text, const std::vector<Candidate>& ca
     // the event is, so it comes after any other venue.
     if (!m_place) {
         m_place = venueLine(VenueLines::top);
-    }
-    if (!m_place) {
-        m_place = meetingLink();
     }
     if (!m_place) {
         m_place = venueLine(VenueLines::signOff);

@@ -81,6 +81,12 @@ std::optional<std::pair<char, std::size_t>> meridiemAt(const Line& line, std::si
 
 std::optional<Clock> wordClockAt(const Line& line, std::size_t i, const std::string& locale) {
     const Token* t = line.at(i);
+    // "THE MIDNIGHT ORCHARD", "The Noon Gallery": a capitalised word in a name, not a time.
+    if (const Token* next = line.at(i + 1);
+        t != nullptr && t->capital && next != nullptr && next->isWord() && next->capital &&
+        !Words::weekday(next->key, locale) && !Words::month(next->key, locale)) {
+        return std::nullopt;
+    }
     if (isWordIn(t, {"noon", "midday", "midi", "mittag"})) {
         return Clock{.hour = 12, .next = i + 1, .certain = true, .padded = true};
     }
@@ -115,6 +121,24 @@ std::optional<Clock> wordClockAt(const Line& line, std::size_t i, const std::str
                      .padded = true};
     }
     return std::nullopt;
+}
+
+bool isRangeConnector(const Token* t) {
+    return t != nullptr &&
+           (t->isSymbol("-") || t->isSymbol("→") ||
+            isWordIn(t, {"to", "till", "til", "until", "bis", "a", "jusqu'a", "and"}));
+}
+
+std::optional<Clock> clockAt(const Line& line, std::size_t i, const std::string& locale);
+
+// "7.30–9.30pm": a dotted hour that opens a range ending in a time beyond doubt is a time too.
+bool opensRange(const Line& line, std::size_t i, const std::string& locale) {
+    const Token* connector = line.at(i);
+    if (!isRangeConnector(connector) || connector->key == "and") {
+        return false;
+    }
+    const auto second = clockAt(line, i + 1, locale);
+    return second && second->certain;
 }
 
 std::optional<Clock> clockAt(const Line& line, std::size_t i, const std::string& locale) {
@@ -195,19 +219,13 @@ std::optional<Clock> clockAt(const Line& line, std::size_t i, const std::string&
                (isWordIn(line.at(clock.next), {"heures", "heure"}) && introduced(line, i))) {
         ++clock.next;
         clock.certain = true;
-    } else if (dotted && !introduced(line, i)) {
+    } else if (dotted && !introduced(line, i) && !opensRange(line, clock.next, locale)) {
         return std::nullopt; // 14.30 alone may be a price
     }
     if (clock.minute > 0 || clock.certain) {
         clock.certain = true;
     }
     return clock;
-}
-
-bool isRangeConnector(const Token* t) {
-    return t != nullptr &&
-           (t->isSymbol("-") || t->isSymbol("→") ||
-            isWordIn(t, {"to", "till", "til", "until", "bis", "a", "jusqu'a", "and"}));
 }
 
 int minutesOf(const Clock& c, char meridiem) {

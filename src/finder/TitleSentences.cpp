@@ -283,6 +283,13 @@ std::string TitlePicker::phraseAround(const Line& line, const std::vector<bool>&
          isWordIn(&tokens[end], {"day", "days", "weekend", "evening", "morning", "afternoon"}))) {
         ++end;
     }
+    // "assemblée générale ordinaire", "réunion annuelle": in French what kind of meeting it is
+    // follows the noun.
+    while (end < tokens.size() && !dated[end] &&
+           isWordIn(&tokens[end], {"generale", "generales", "annuelle", "annuel", "ordinaire",
+                                   "extraordinaire", "pleniere", "constitutive"})) {
+        ++end;
+    }
     // 'our free webinar "Cloud Costs Under Control"': the name in quotes goes with its kind.
     const auto opens = [](const Token& t) {
         return t.isSymbol("\"") || t.isSymbol("\u201C") || t.isSymbol("\u201E") ||

@@ -45,6 +45,11 @@ TEST(AddressReadingTest, StreetsAndPostcodesInTheirLines) {
         {"SE Hawthorne Blvd between 30th & 34th Ave, Portland",
          "SE Hawthorne Blvd between 30th & 34th Ave, Portland"},
         {"From 2ish, 27 Elm Grove. Bring drinks", "27 Elm Grove"},
+        // An ordinal's full stop ends the sentence; a person met there is not the venue.
+        {"au 8 place de la République, Lyon 2e. En cas d'empêchement",
+         "8 place de la République, Lyon 2e"},
+        {"avec M. Leroy, 8 place de la République, Lyon 2e", "8 place de la République, Lyon 2e"},
+        {"Meeting with Dr Shah, 14 Elm Street, Leeds", "14 Elm Street, Leeds"},
         // A comma after the number, a street's name shortened with a full stop.
         {"14, rue Pasteur, 69007 Lyon", "14, rue Pasteur, 69007 Lyon"},
         {"direkt an der Werkstatt, Heilbronner Str. 77, Neckarsulm. Ersatzwagen ist reserviert.",

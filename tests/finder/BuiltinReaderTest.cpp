@@ -63,6 +63,47 @@ TEST(BuiltinReaderTest, AnAgendaInsideAnEventIsNotSplit) {
     EXPECT_EQ(drafts[0].endTime, "16:00");
 }
 
+TEST(BuiltinReaderTest, ADaysProgrammeThatEndsWithItsCloseIsOneEvent) {
+    const auto drafts = read("Regional Archives Forum\n"
+                             "Monday 13 April\n"
+                             "09:00  Registration\n"
+                             "10:00  Talks\n"
+                             "12:30  Lunch\n"
+                             "16:00  Close\n"
+                             "\n"
+                             "Tuesday 14 April\n"
+                             "09:30  Tours\n"
+                             "13:00  End of day");
+    ASSERT_EQ(drafts.size(), 2u);
+    EXPECT_EQ(drafts[0].startDate, "2026-04-13");
+    EXPECT_EQ(drafts[0].startTime, "09:00");
+    EXPECT_EQ(drafts[0].endTime, "16:00");
+    EXPECT_EQ(drafts[1].startDate, "2026-04-14");
+    EXPECT_EQ(drafts[1].startTime, "09:30");
+    EXPECT_EQ(drafts[1].endTime, "13:00");
+    // A closing talk is a session of its own, and so are the ones before it.
+    EXPECT_EQ(read("Tuesday, 14 April\n10:00 Welcome\n15:00 Closing remarks").size(), 2u);
+}
+
+TEST(BuiltinReaderTest, TheShowTimeOfATicketNamedAfterMidnight) {
+    const auto drafts = read("THE MIDNIGHT ORCHARD\nUK Tour 2026\nSat 11 Apr 2026\n"
+                             "Doors 18:30 | Show 19:30");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].startTime, "19:30");
+}
+
+TEST(BuiltinReaderTest, AStatedLengthEndsTheEvent) {
+    auto drafts = read("Class assembly on Friday 13 March at 9.00am in the hall.\n"
+                       "The assembly will last around 30 minutes.");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].endTime, "09:30");
+    // The last minutes of something are no length of the event.
+    drafts = read("Class assembly on Friday 13 March at 9.00am in the hall.\n"
+                  "Parents may join for the last 30 minutes.");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_FALSE(drafts[0].endTime);
+}
+
 TEST(BuiltinReaderTest, StaysRunFromCheckInToCheckOut) {
     auto drafts = read("Gasthof Krone\n"
                        "Check-in: Sat, 11 Apr 2026 (from 16:00)\n"
@@ -120,6 +161,12 @@ TEST(BuiltinReaderTest, ChatsNameTheirEventsInSentences) {
     EXPECT_EQ(drafts[0].title, "Picnic");
     EXPECT_EQ(drafts[0].startDate, "2026-03-07");
     EXPECT_EQ(drafts[0].startTime, "13:00");
+
+    // The answer that names the day again gives its time.
+    drafts = read("Maya: coffee wednesday? before work\nSam: wed works, 8:30?\nMaya: perfect");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].startDate, "2026-03-04");
+    EXPECT_EQ(drafts[0].startTime, "08:30");
 
     drafts = read("Tomorrow 8pm drinks at The Crown?");
     ASSERT_EQ(drafts.size(), 1u);
@@ -295,6 +342,11 @@ TEST(BuiltinReaderTest, WhatMustBeHandedInByADayIsDueThatDay) {
     // A day to answer by, or one something lasts until, is no event.
     EXPECT_TRUE(read("Let me know by the 19th if you can make it.").empty());
     EXPECT_TRUE(read("The envelope must stay on my desk until Friday 13 March.").empty());
+    // Beside a meeting, what must be sent in by a day is a condition of taking part.
+    drafts = read("The AGM will be held on Wednesday 25 March at 7.30pm.\n"
+                  "Nominations must reach the Secretary by 14 March.");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].startDate, "2026-03-25");
 }
 
 TEST(BuiltinReaderTest, AWeekdayInAMonthIsEachSuchDayOfIt) {

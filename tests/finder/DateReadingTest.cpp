@@ -80,9 +80,12 @@ TEST(DateReadingTest, NumbersThatAreNoDates) {
          {"Confirmation 3928.114.557", "open 24/7", "2.5 times", "Order #: 42-18377/UK",
           "1. FC Union Berlin", "Version 2.1", "Buchungsnummer: 20260601-4471", "room 2.14",
           "call 020 7946 0321", "5V⎓2A", "Dimensions: 3.6 x 2.4", "the 2nd floor", "10-12 years",
-          "14.30 €", "Platz 64", "1898 e.V."}) {
+          "14.30 €", "Platz 64", "1898 e.V.", "1/2 price after 5pm"}) {
         EXPECT_EQ(r.first(text), "-") << text;
     }
+    // Two numbers with an hour right after them are a day.
+    EXPECT_EQ(r.first("13/03 8pm"), "2026-03-13");
+    EXPECT_EQ(r.first("dinner 13/03, 20 Uhr"), "2026-03-13");
 }
 
 TEST(DateReadingTest, RelativeDaysAndWeekdays) {
@@ -168,8 +171,12 @@ TEST(DateReadingTest, SpansOfDays) {
 
 TEST(DateReadingTest, DeadlinesAndDaysThatDoNotExist) {
     const Reading r;
-    for (const char* text : {"RSVP by March 9", "bis 20.04.", "avant le 10 septembre",
-                             "Vorverkauf ab 1. September", "can be booked from Monday 9 March"}) {
+    for (const char* text :
+         {"RSVP by March 9", "bis 20.04.", "avant le 10 septembre", "Vorverkauf ab 1. September",
+          "can be booked from Monday 9 March",
+          // The day from which terms apply.
+          "zum 1. April 2026 passen wir unsere Bedingungen an", "effective 1 April 2026",
+          "à compter du 1er avril 2026", "as of 1 April 2026"}) {
         const auto dates = r.read(text);
         ASSERT_FALSE(dates.empty()) << text;
         EXPECT_TRUE(dates[0].deadline) << text;

@@ -133,6 +133,11 @@ TEST(PlacePickingTest, VenuesInSentences) {
               Places{"Dr. Müller"});
     EXPECT_EQ(places("Konzert am 10.03.2026 um 18 Uhr in der Schlosskapelle.", "de_DE"),
               Places{"Schlosskapelle"});
+    // A call's link, not a name in a sentence away from the day.
+    EXPECT_EQ(places("Design review\nTuesday 10 March, 2:00 – 3:00pm\n"
+                     "Join: https://zoom.us/j/123456\n"
+                     "Please look at the Figma file before the meeting."),
+              Places{"https://zoom.us/j/123456"});
     // An address the sentence gives after the day.
     EXPECT_EQ(places("Nous vous convions à un entretien le jeudi 19 mars 2026 à 14h30, dans nos "
                      "locaux au 18 rue de la République, 69002 Lyon (3e étage).",

@@ -40,6 +40,12 @@ TEST(TimeReadingTest, ClockTimesInTheirWrittenForms) {
         {"Départ 07h37", "07:37"},
         {"12 noon", "12:00"},
         {"at midnight", "00:00"},
+        // A dotted hour opening a range ending in a sure time; a capitalised word of a name.
+        {"Same time as usual, 7.30–9.30pm", "19:30-21:30"},
+        {"Rehearsal 18.30-20:00", "18:30-20:00"},
+        {"THE MIDNIGHT ORCHARD", ""},
+        {"The Noon Gallery", ""},
+        {"Midnight Saturday", "00:00"},
         {"12am", "00:00"},
         {"12:15 PM", "12:15"},
         {"at half past two in the afternoon", "14:30"},

@@ -270,6 +270,11 @@ TEST(TitlePickingTest, SentencesNameTheEventAroundTheDay) {
                      "du club,\nle mardi 17 mars 2026 à 20 h.",
                      "fr_FR"),
               Titles{"Assemblée du club"});
+    // In French the kind of meeting follows its noun.
+    EXPECT_EQ(titles("Nous vous convions à la réunion annuelle des bénévoles le mardi 17 mars 2026 "
+                     "à 19 h.",
+                     "fr_FR"),
+              Titles{"Réunion annuelle"});
     EXPECT_EQ(titles("All parents are welcome at the spring assembly on Friday 13 March at 9am."),
               Titles{"Spring assembly"});
     // The kind of day goes with the event that fills it.
