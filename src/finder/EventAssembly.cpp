@@ -1,5 +1,7 @@
 #include "finder/EventAssembly.h"
 
+#include "finder/EventDurations.h"
+#include "finder/EventPairing.h"
 #include "finder/HeadingShapes.h"
 #include "finder/ReaderVocabulary.h"
 #include "finder/ScheduleLines.h"
@@ -13,7 +15,6 @@ namespace {
 // Dates written without a year that come round again only after this many days were most likely
 // meant in the past ("first proposed on January 12").
 constexpr int kFarAhead = 270;
-constexpr std::size_t kReach = 3; // lines between a day and the times that belong to it
 
 class Assembler {
   public:
@@ -36,10 +37,10 @@ class Assembler {
                 kept.push_back(m_out[k]);
             }
         }
-        joinProgrammes(kept);
-        pairStays(kept);
-        pairStops(kept);
-        applyDurations(kept);
+        joinProgrammes(m_text, kept);
+        pairStays(m_text, kept);
+        pairStops(m_text, kept);
+        applyDurations(m_text, kept);
         std::vector<Candidate> out;
         for (const Candidate& c : kept) {
             if (isUpcoming(c, now, calendar) && !repeats(c, out) && out.size() < kMaxEvents) {
@@ -303,190 +304,6 @@ class Assembler {
     std::optional<std::size_t> m_span;
     std::size_t m_lastGroup = 0;
     std::optional<Pending> m_pending;
-
-    // The label a day goes by: its line's, or that of the line just above when that one holds
-    // only the label ("Pick-up: Denver Airport" over "Thu, April 23 at 11:30 AM").
-    // Else that of the section the day's line stands in ("PICK-UP" over the desk's address and
-    // "Tue, Feb 10 · 2:30 PM").
-    std::string labelOf(const Candidate& c) const {
-        const std::string& own = m_text.facts[c.line].label;
-        if (!own.empty() || c.line == 0 || !m_text.facts[c.line - 1].dates.empty()) {
-            return own;
-        }
-        if (!m_text.facts[c.line - 1].label.empty()) {
-            return m_text.facts[c.line - 1].label;
-        }
-        for (std::size_t li = c.line; li-- > 0 && li + kReach >= c.line;) {
-            if (m_text.lines[li].block != m_text.lines[c.line].block ||
-                !m_text.facts[li].dates.empty()) {
-                break;
-            }
-            if (auto section = sectionLabel(m_text.lines[li])) {
-                return *section;
-            }
-        }
-        return own;
-    }
-
-    // Check-in and check-out (arrival and departure, pick-up and return) written as two days
-    // make one stay from the first to the second.
-    void pairStays(std::vector<Candidate>& list) const {
-        for (std::size_t k = 0; k + 1 < list.size(); ++k) {
-            Candidate& first = list[k];
-            const Candidate& second = list[k + 1];
-            const std::string a = labelOf(first);
-            const std::string b = labelOf(second);
-            if (first.last || second.last || a == b || !Vocabulary::isStayLabel(a) ||
-                !Vocabulary::isStayLabel(b) || second.line - first.line > kReach) {
-                continue;
-            }
-            const int order = ReaderDays::compare(first.day, second.day);
-            const bool laterSameDay =
-                order == 0 && first.start && second.start && *first.start != *second.start;
-            if (order < 0 || laterSameDay) {
-                if (order < 0) {
-                    first.last = second.day;
-                }
-                first.finish = second.start;
-                list.erase(list.begin() + static_cast<std::ptrdiff_t>(k + 1));
-            }
-        }
-    }
-
-    static int minutesOf(const ClockTime& t) { return t.hour * 60 + t.minute; }
-
-    // "16:30 Close", "13:00 Ende": the item that closes the day.
-    bool closesDay(const Candidate& c) const {
-        const Line& line = m_text.lines[c.line];
-        bool closing = false;
-        for (std::size_t k = c.end; k < line.tokens.size(); ++k) {
-            const Token& t = line.tokens[k];
-            if (!t.isWord()) {
-                continue;
-            }
-            // "Closing remarks" is an item of its own.
-            if (!isWordIn(&t, {"close", "end", "ende", "schluss", "fin", "cloture", "of", "day",
-                               "the", "de", "la", "journee", "tag", "des", "tages"})) {
-                return false;
-            }
-            closing = closing || !isWordIn(&t, {"of", "day", "the", "de", "la", "journee", "tag",
-                                                "des", "tages"});
-        }
-        return closing;
-    }
-
-    // The sessions of a day that ends with a closing item are the programme of one event that
-    // day, from the first item to the close ("09:30 Registration ... 16:30 Close").
-    void joinProgrammes(std::vector<Candidate>& list) const {
-        for (std::size_t k = 0; k < list.size(); ++k) {
-            if (!list[k].session || !list[k].start) {
-                continue;
-            }
-            std::size_t last = k;
-            while (last + 1 < list.size() && list[last + 1].session &&
-                   list[last + 1].headingLine == list[k].headingLine && list[last + 1].start) {
-                ++last;
-            }
-            if (last > k && closesDay(list[last]) &&
-                minutesOf(*list[k].start) < minutesOf(*list[last].start)) {
-                Candidate day = list[k];
-                day.finish = list[last].start;
-                day.session = false;
-                day.line = *list[k].headingLine;
-                day.headingLine.reset();
-                if (const auto& dates = m_text.facts[day.line].dates; !dates.empty()) {
-                    day.begin = dates.front().begin;
-                    day.end = dates.front().end;
-                }
-                list.erase(list.begin() + static_cast<std::ptrdiff_t>(k),
-                           list.begin() + static_cast<std::ptrdiff_t>(last + 1));
-                list.insert(list.begin() + static_cast<std::ptrdiff_t>(k), day);
-            }
-        }
-    }
-
-    // A leg of a journey leaves from the stop on one line and reaches the one on the next.
-    void pairStops(std::vector<Candidate>& list) const {
-        for (std::size_t k = 0; k + 1 < list.size(); ++k) {
-            Candidate& first = list[k];
-            const Candidate& second = list[k + 1];
-            if (second.line == first.line + 1 && !first.finish && first.start && second.start &&
-                minutesOf(*first.start) < minutesOf(*second.start) &&
-                ReaderDays::compare(first.day, second.day) == 0 &&
-                stopOfLeg(m_text.lines[first.line], m_text.facts[first.line]) &&
-                stopOfLeg(m_text.lines[second.line], m_text.facts[second.line])) {
-                first.finish = second.start;
-                list.erase(list.begin() + static_cast<std::ptrdiff_t>(k + 1));
-            }
-        }
-    }
-
-    // "It should take about 90 minutes", "1h 45m" in a timetable row, "5 minutes each", and the
-    // one event's length on a line of its own ("Running time approx. 2 hrs 45 mins").
-    void applyDurations(std::vector<Candidate>& list) const {
-        std::optional<int> each;
-        std::optional<int> stated;
-        bool labelled = false; // "Durée : 1 h 30" holds for every event of the text
-        for (std::size_t li = 0; li < m_text.facts.size(); ++li) {
-            const LineFacts& facts = m_text.facts[li];
-            for (const DurationMention& d : facts.durations) {
-                if (d.each) {
-                    each = d.minutes;
-                }
-            }
-            if (statesLength(li)) {
-                stated = facts.durations.front().minutes;
-                labelled = labelsLength(m_text.lines[li], facts.durations.front().begin);
-            }
-        }
-        const auto timed = std::count_if(list.begin(), list.end(),
-                                         [](const Candidate& c) { return c.start.has_value(); });
-        for (Candidate& c : list) {
-            if (!c.start || c.finish) {
-                continue;
-            }
-            std::optional<int> minutes;
-            for (const DurationMention& d : m_text.facts[c.line].durations) {
-                if (!minutes && !d.each && d.begin >= c.begin) {
-                    minutes = d.minutes;
-                }
-            }
-            if (!minutes && c.session) {
-                minutes = each;
-            }
-            if (!minutes && (timed == 1 || labelled)) {
-                minutes = stated;
-            }
-            if (minutes) {
-                const int total = c.start->hour * 60 + c.start->minute + *minutes;
-                c.finish = ClockTime{(total / 60) % 24, total % 60};
-            }
-        }
-    }
-
-    // "Duration 2h", "Durée estimée : 2 heures", "Spieldauer ca. 90 Minuten", "The assembly will
-    // last around 30 minutes": a line without days or times that gives one length and says it is
-    // one.
-    bool statesLength(std::size_t li) const {
-        const LineFacts& facts = m_text.facts[li];
-        if (facts.durations.size() != 1 || facts.durations.front().each || !facts.dates.empty() ||
-            !facts.times.empty()) {
-            return false;
-        }
-        const auto& tokens = m_text.lines[li].tokens;
-        for (std::size_t k = 0; k < tokens.size(); ++k) {
-            // "will last around 30 minutes", unlike "the last 30 minutes".
-            const bool willLast =
-                tokens[k].isWord("last") && k > 0 &&
-                isWordIn(&tokens[k - 1], {"will", "should", "may", "to", "usually", "normally",
-                                          "typically", "generally"});
-            if (namesLength(tokens[k]) || willLast ||
-                isWordIn(&tokens[k], {"running", "lasts", "takes", "dure", "durera", "dauert"})) {
-                return true;
-            }
-        }
-        return false;
-    }
 
     bool isUpcoming(const Candidate& c, Instant now, const Calendar& calendar) const {
         const DayParts& today = m_days.today();

@@ -37,4 +37,8 @@ std::vector<Candidate> assemble(const TextFacts& text, const ReaderDays& days, I
 
 inline constexpr std::size_t kMaxEvents = 40;
 
+// The lines between a day and what goes with it: its times, the label it goes by, the other day of
+// a stay.
+inline constexpr std::size_t kReach = 3;
+
 } // namespace plannery::reader

@@ -1,0 +1,76 @@
+#include "finder/EventDurations.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace plannery::reader {
+
+namespace {
+
+// "Duration 2h", "Durée estimée : 2 heures", "Spieldauer ca. 90 Minuten", "The
+// assembly will last around 30 minutes": a line without days or times that
+// gives one length and says it is one.
+bool statesLength(const TextFacts& text, std::size_t li) {
+    const LineFacts& facts = text.facts[li];
+    if (facts.durations.size() != 1 || facts.durations.front().each || !facts.dates.empty() ||
+        !facts.times.empty()) {
+        return false;
+    }
+    const auto& tokens = text.lines[li].tokens;
+    for (std::size_t k = 0; k < tokens.size(); ++k) {
+        // "will last around 30 minutes", unlike "the last 30 minutes".
+        const bool willLast = tokens[k].isWord("last") && k > 0 &&
+                              isWordIn(&tokens[k - 1], {"will", "should", "may", "to", "usually",
+                                                        "normally", "typically", "generally"});
+        if (namesLength(tokens[k]) || willLast ||
+            isWordIn(&tokens[k], {"running", "lasts", "takes", "dure", "durera", "dauert"})) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+void applyDurations(const TextFacts& text, std::vector<Candidate>& list) {
+    std::optional<int> each;
+    std::optional<int> stated;
+    bool labelled = false; // "Durée : 1 h 30" holds for every event of the text
+    for (std::size_t li = 0; li < text.facts.size(); ++li) {
+        const LineFacts& facts = text.facts[li];
+        for (const DurationMention& d : facts.durations) {
+            if (d.each) {
+                each = d.minutes;
+            }
+        }
+        if (statesLength(text, li)) {
+            stated = facts.durations.front().minutes;
+            labelled = labelsLength(text.lines[li], facts.durations.front().begin);
+        }
+    }
+    const auto timed = std::count_if(list.begin(), list.end(),
+                                     [](const Candidate& c) { return c.start.has_value(); });
+    for (Candidate& c : list) {
+        if (!c.start || c.finish) {
+            continue;
+        }
+        std::optional<int> minutes;
+        for (const DurationMention& d : text.facts[c.line].durations) {
+            if (!minutes && !d.each && d.begin >= c.begin) {
+                minutes = d.minutes;
+            }
+        }
+        if (!minutes && c.session) {
+            minutes = each;
+        }
+        if (!minutes && (timed == 1 || labelled)) {
+            minutes = stated;
+        }
+        if (minutes) {
+            const int total = c.start->hour * 60 + c.start->minute + *minutes;
+            c.finish = ClockTime{(total / 60) % 24, total % 60};
+        }
+    }
+}
+
+} // namespace plannery::reader

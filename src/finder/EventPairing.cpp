@@ -1,0 +1,128 @@
+#include "finder/EventPairing.h"
+
+#include "finder/HeadingShapes.h"
+#include "finder/ReaderVocabulary.h"
+#include "finder/ScheduleLines.h"
+
+#include <string>
+
+namespace plannery::reader {
+
+namespace {
+
+// The label a day goes by: its line's, or that of the line just above when that
+// one holds only the label ("Pick-up: Denver Airport" over "Thu, April 23 at
+// 11:30 AM"). Else that of the section the day's line stands in ("PICK-UP" over
+// the desk's address and "Tue, Feb 10 · 2:30 PM").
+std::string labelOf(const TextFacts& text, const Candidate& c) {
+    const std::string& own = text.facts[c.line].label;
+    if (!own.empty() || c.line == 0 || !text.facts[c.line - 1].dates.empty()) {
+        return own;
+    }
+    if (!text.facts[c.line - 1].label.empty()) {
+        return text.facts[c.line - 1].label;
+    }
+    for (std::size_t li = c.line; li-- > 0 && li + kReach >= c.line;) {
+        if (text.lines[li].block != text.lines[c.line].block || !text.facts[li].dates.empty()) {
+            break;
+        }
+        if (auto section = sectionLabel(text.lines[li])) {
+            return *section;
+        }
+    }
+    return own;
+}
+
+int minutesOf(const ClockTime& t) {
+    return t.hour * 60 + t.minute;
+}
+
+// "16:30 Close", "13:00 Ende": the item that closes the day.
+bool closesDay(const TextFacts& text, const Candidate& c) {
+    const Line& line = text.lines[c.line];
+    bool closing = false;
+    for (std::size_t k = c.end; k < line.tokens.size(); ++k) {
+        const Token& t = line.tokens[k];
+        if (!t.isWord()) {
+            continue;
+        }
+        // "Closing remarks" is an item of its own.
+        if (!isWordIn(&t, {"close", "end", "ende", "schluss", "fin", "cloture", "of", "day", "the",
+                           "de", "la", "journee", "tag", "des", "tages"})) {
+            return false;
+        }
+        closing = closing ||
+                  !isWordIn(&t, {"of", "day", "the", "de", "la", "journee", "tag", "des", "tages"});
+    }
+    return closing;
+}
+
+} // namespace
+
+void pairStays(const TextFacts& text, std::vector<Candidate>& list) {
+    for (std::size_t k = 0; k + 1 < list.size(); ++k) {
+        Candidate& first = list[k];
+        const Candidate& second = list[k + 1];
+        const std::string a = labelOf(text, first);
+        const std::string b = labelOf(text, second);
+        if (first.last || second.last || a == b || !Vocabulary::isStayLabel(a) ||
+            !Vocabulary::isStayLabel(b) || second.line - first.line > kReach) {
+            continue;
+        }
+        const int order = ReaderDays::compare(first.day, second.day);
+        const bool laterSameDay =
+            order == 0 && first.start && second.start && *first.start != *second.start;
+        if (order < 0 || laterSameDay) {
+            if (order < 0) {
+                first.last = second.day;
+            }
+            first.finish = second.start;
+            list.erase(list.begin() + static_cast<std::ptrdiff_t>(k + 1));
+        }
+    }
+}
+
+void joinProgrammes(const TextFacts& text, std::vector<Candidate>& list) {
+    for (std::size_t k = 0; k < list.size(); ++k) {
+        if (!list[k].session || !list[k].start) {
+            continue;
+        }
+        std::size_t last = k;
+        while (last + 1 < list.size() && list[last + 1].session &&
+               list[last + 1].headingLine == list[k].headingLine && list[last + 1].start) {
+            ++last;
+        }
+        if (last > k && closesDay(text, list[last]) &&
+            minutesOf(*list[k].start) < minutesOf(*list[last].start)) {
+            Candidate day = list[k];
+            day.finish = list[last].start;
+            day.session = false;
+            day.line = *list[k].headingLine;
+            day.headingLine.reset();
+            if (const auto& dates = text.facts[day.line].dates; !dates.empty()) {
+                day.begin = dates.front().begin;
+                day.end = dates.front().end;
+            }
+            list.erase(list.begin() + static_cast<std::ptrdiff_t>(k),
+                       list.begin() + static_cast<std::ptrdiff_t>(last + 1));
+            list.insert(list.begin() + static_cast<std::ptrdiff_t>(k), day);
+        }
+    }
+}
+
+void pairStops(const TextFacts& text, std::vector<Candidate>& list) {
+    for (std::size_t k = 0; k + 1 < list.size(); ++k) {
+        Candidate& first = list[k];
+        const Candidate& second = list[k + 1];
+        if (second.line == first.line + 1 && !first.finish && first.start && second.start &&
+            minutesOf(*first.start) < minutesOf(*second.start) &&
+            ReaderDays::compare(first.day, second.day) == 0 &&
+            stopOfLeg(text.lines[first.line], text.facts[first.line]) &&
+            stopOfLeg(text.lines[second.line], text.facts[second.line])) {
+            first.finish = second.start;
+            list.erase(list.begin() + static_cast<std::ptrdiff_t>(k + 1));
+        }
+    }
+}
+
+} // namespace plannery::reader

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "finder/EventAssembly.h"
+#include "finder/TextFacts.h"
+
+#include <vector>
+
+// Events that a text writes as two or more of the candidates found in it,
+// joined into one: a stay from its check-in to its check-out, a day's programme
+// up to its close, a leg of a journey from the stop it leaves to the one it
+// reaches.
+namespace plannery::reader {
+
+// Check-in and check-out (arrival and departure, pick-up and return) written as
+// two days make one stay from the first to the second.
+void pairStays(const TextFacts& text, std::vector<Candidate>& list);
+
+// The sessions of a day that ends with a closing item are the programme of one
+// event that day, from the first item to the close ("09:30 Registration ...
+// 16:30 Close").
+void joinProgrammes(const TextFacts& text, std::vector<Candidate>& list);
+
+// A leg of a journey leaves from the stop on one line and reaches the one on
+// the next.
+void pairStops(const TextFacts& text, std::vector<Candidate>& list);
+
+} // namespace plannery::reader
