@@ -2,19 +2,20 @@
 
 #include "finder/EventDurations.h"
 #include "finder/EventPairing.h"
+#include "finder/EventSelection.h"
 #include "finder/HeadingShapes.h"
 #include "finder/ReaderVocabulary.h"
 #include "finder/ScheduleLines.h"
 
 #include <algorithm>
 
+// The walk down a text's lines that makes events of the days written as events: the times that
+// go with each day, a schedule's sessions under the day that heads them, a span's days when its
+// times hold for each; then the events that are written as two joined, the ends that lengths
+// give, and the choice of those to suggest.
 namespace plannery::reader {
 
 namespace {
-
-// Dates written without a year that come round again only after this many days were most likely
-// meant in the past ("first proposed on January 12").
-constexpr int kFarAhead = 270;
 
 class Assembler {
   public:
@@ -41,21 +42,7 @@ class Assembler {
         pairStays(m_text, kept);
         pairStops(m_text, kept);
         applyDurations(m_text, kept);
-        std::vector<Candidate> out;
-        for (const Candidate& c : kept) {
-            if (isUpcoming(c, now, calendar) && !repeats(c, out) && out.size() < kMaxEvents) {
-                out.push_back(c);
-            }
-        }
-        std::erase_if(out, [&out](const Candidate& c) { return isPartOfAnother(c, out); });
-        // What must be handed in by a day is an event of its own only in a text that has no
-        // other: beside a meeting, "nominations must reach the Secretary by 14 January" is a
-        // condition of taking part.
-        const bool timedEvent = std::any_of(out.begin(), out.end(), [](const Candidate& c) {
-            return !c.due && c.start.has_value();
-        });
-        std::erase_if(out, [timedEvent](const Candidate& c) { return c.due && timedEvent; });
-        return out;
+        return selectEvents(kept, m_days, now, calendar);
     }
 
   private:
@@ -304,70 +291,6 @@ class Assembler {
     std::optional<std::size_t> m_span;
     std::size_t m_lastGroup = 0;
     std::optional<Pending> m_pending;
-
-    bool isUpcoming(const Candidate& c, Instant now, const Calendar& calendar) const {
-        const DayParts& today = m_days.today();
-        const DayParts& lastDay = c.last ? *c.last : c.day;
-        if (ReaderDays::compare(lastDay, today) < 0) {
-            return false;
-        }
-        if (!c.yearWritten && !c.relative &&
-            ReaderDays::compare(c.day, m_days.plusDays(today, kFarAhead)) > 0) {
-            return false;
-        }
-        if (ReaderDays::compare(lastDay, today) == 0 && c.start) {
-            const ClockTime end = c.finish.value_or(*c.start);
-            const auto instant =
-                calendar.date(today.year, today.month, today.day, end.hour, end.minute);
-            return !instant || !(*instant < now) || (c.finish && c.finish->hour < c.start->hour);
-        }
-        return true;
-    }
-
-    // The same event written twice ("Invitation: Design review @ Wed May 20 11am" and "When:
-    // Wednesday May 20 11am"), or a day without a time that a timed event on it tells more of.
-    static bool repeats(const Candidate& c, std::vector<Candidate>& kept) {
-        for (Candidate& other : kept) {
-            if (!(other.day == c.day) || (c.session && other.session) || other.last != c.last) {
-                continue;
-            }
-            if (other.start == c.start || !c.start) {
-                return true;
-            }
-            if (!other.start) {
-                other = c;
-                return true;
-            }
-        }
-        return false;
-    }
-
-    // A day inside another event's span, or a time inside another event's hours on that day
-    // ("Tutorials on 27 May" in a conference of 27–30 May; "fireworks at 9:45pm" on a festival
-    // day of 11am–11pm).
-    static bool isPartOfAnother(const Candidate& c, const std::vector<Candidate>& list) {
-        for (const Candidate& other : list) {
-            if (&other == &c || c.session) {
-                continue;
-            }
-            if (other.last && !other.start && !c.start &&
-                ReaderDays::compare(c.day, other.day) >= 0 &&
-                ReaderDays::compare(c.last.value_or(c.day), *other.last) <= 0 &&
-                !(c.day == other.day && c.last == other.last)) {
-                return true;
-            }
-            if (!other.last && c.day == other.day && c.start && other.start && other.finish &&
-                !c.finish) {
-                const int at = c.start->hour * 60 + c.start->minute;
-                const int from = other.start->hour * 60 + other.start->minute;
-                const int to = other.finish->hour * 60 + other.finish->minute;
-                if (at > from && (at < to || to < from)) {
-                    return true;
-                }
-            }
-        }
-        return false;
-    }
 };
 
 } // namespace

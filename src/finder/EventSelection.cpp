@@ -1,0 +1,96 @@
+#include "finder/EventSelection.h"
+
+#include <algorithm>
+
+namespace plannery::reader {
+
+namespace {
+
+// Dates written without a year that come round again only after this many days were most likely
+// meant in the past ("first proposed on January 12").
+constexpr int kFarAhead = 270;
+
+bool isUpcoming(const Candidate& c, const ReaderDays& days, Instant now, const Calendar& calendar) {
+    const DayParts& today = days.today();
+    const DayParts& lastDay = c.last ? *c.last : c.day;
+    if (ReaderDays::compare(lastDay, today) < 0) {
+        return false;
+    }
+    if (!c.yearWritten && !c.relative &&
+        ReaderDays::compare(c.day, days.plusDays(today, kFarAhead)) > 0) {
+        return false;
+    }
+    if (ReaderDays::compare(lastDay, today) == 0 && c.start) {
+        const ClockTime end = c.finish.value_or(*c.start);
+        const auto instant =
+            calendar.date(today.year, today.month, today.day, end.hour, end.minute);
+        return !instant || !(*instant < now) || (c.finish && c.finish->hour < c.start->hour);
+    }
+    return true;
+}
+
+// The same event written twice ("Invitation: Design review @ Wed May 20 11am" and "When:
+// Wednesday May 20 11am"), or a day without a time that a timed event on it tells more of.
+bool repeats(const Candidate& c, std::vector<Candidate>& kept) {
+    for (Candidate& other : kept) {
+        if (!(other.day == c.day) || (c.session && other.session) || other.last != c.last) {
+            continue;
+        }
+        if (other.start == c.start || !c.start) {
+            return true;
+        }
+        if (!other.start) {
+            other = c;
+            return true;
+        }
+    }
+    return false;
+}
+
+// A day inside another event's span, or a time inside another event's hours on that day
+// ("Tutorials on 27 May" in a conference of 27–30 May; "fireworks at 9:45pm" on a festival
+// day of 11am–11pm).
+bool isPartOfAnother(const Candidate& c, const std::vector<Candidate>& list) {
+    for (const Candidate& other : list) {
+        if (&other == &c || c.session) {
+            continue;
+        }
+        if (other.last && !other.start && !c.start && ReaderDays::compare(c.day, other.day) >= 0 &&
+            ReaderDays::compare(c.last.value_or(c.day), *other.last) <= 0 &&
+            !(c.day == other.day && c.last == other.last)) {
+            return true;
+        }
+        if (!other.last && c.day == other.day && c.start && other.start && other.finish &&
+            !c.finish) {
+            const int at = c.start->hour * 60 + c.start->minute;
+            const int from = other.start->hour * 60 + other.start->minute;
+            const int to = other.finish->hour * 60 + other.finish->minute;
+            if (at > from && (at < to || to < from)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+std::vector<Candidate> selectEvents(const std::vector<Candidate>& found, const ReaderDays& days,
+                                    Instant now, const Calendar& calendar) {
+    std::vector<Candidate> out;
+    for (const Candidate& c : found) {
+        if (isUpcoming(c, days, now, calendar) && !repeats(c, out) && out.size() < kMaxEvents) {
+            out.push_back(c);
+        }
+    }
+    std::erase_if(out, [&out](const Candidate& c) { return isPartOfAnother(c, out); });
+    // What must be handed in by a day is an event of its own only in a text that has no other:
+    // beside a meeting, "nominations must reach the Secretary by 14 January" is a condition of
+    // taking part.
+    const bool timedEvent = std::any_of(
+        out.begin(), out.end(), [](const Candidate& c) { return !c.due && c.start.has_value(); });
+    std::erase_if(out, [timedEvent](const Candidate& c) { return c.due && timedEvent; });
+    return out;
+}
+
+} // namespace plannery::reader
