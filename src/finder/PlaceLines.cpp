@@ -1,0 +1,210 @@
+#include "finder/PlacePicking.h"
+
+#include "finder/AddressReading.h"
+#include "finder/PlaceWords.h"
+#include "finder/ReaderVocabulary.h"
+#include "model/CalEvent.h"
+
+#include <algorithm>
+
+// The text's place where lines of its own give it: a labelled one ("Location:", "Ort:"), an
+// address with the venue's name above it and the town below, or a venue's line.
+namespace plannery::reader {
+
+std::optional<std::string> PlacePicker::labelled() const {
+    std::optional<std::string> found;
+    for (std::size_t li = 0; li < m_text.lines.size(); ++li) {
+        const LineFacts& facts = m_text.facts[li];
+        const Line& line = m_text.lines[li];
+        // "Room: Double, garden view" in a booking is the kind of room, not where it is.
+        const bool roomKind =
+            facts.label == "room" &&
+            std::any_of(line.tokens.begin() + static_cast<std::ptrdiff_t>(facts.labelEnd),
+                        line.tokens.end(), [](const Token& t) {
+                            return isWordIn(&t, {"single", "double", "twin", "triple", "suite",
+                                                 "king", "queen", "deluxe", "superior", "family"});
+                        });
+        if (!Vocabulary::isPlaceLabel(facts.label) || roomKind) {
+            continue;
+        }
+        // "Treffpunkt: 8:00 Uhr auf dem Schulhof", "Lieu : 14h15, salle B12": the time the
+        // label gives with its place is no part of it.
+        std::size_t from = facts.labelEnd;
+        while (from < line.tokens.size() &&
+               (within(facts.times, from) || line.tokens[from].isSymbol(","))) {
+            ++from;
+        }
+        std::string value =
+            from == facts.labelEnd
+                ? trimWhiteSpace(line.text.substr(line.tokens[facts.labelEnd - 1].end))
+            : from < line.tokens.size() ? trimWhiteSpace(line.text.substr(line.tokens[from].begin))
+                                        : std::string();
+        if (value.empty() && from == facts.labelEnd && li + 1 < m_text.lines.size()) {
+            value = m_text.lines[li + 1].text;
+        }
+        if (value.empty()) {
+            continue;
+        }
+        // An address under a venue's label adds to the venue.
+        if (found && (facts.label == "address" || facts.label == "adresse")) {
+            return *found + ", " + value;
+        }
+        if (found) {
+            return found;
+        }
+        found = trimWhiteSpace(value);
+    }
+    return found;
+}
+
+std::optional<std::string> PlacePicker::address() {
+    for (std::size_t li = 0; li < m_text.lines.size(); ++li) {
+        const Line& line = m_text.lines[li];
+        const LineFacts& lineFacts = m_text.facts[li];
+        const auto span = Addresses::span(line);
+        // A sentence that gives the day may go on to say where ("un entretien le jeudi 19 mars à
+        // 14h30, dans nos locaux au 18 rue de la République"); an address before or among the
+        // days is a number misread as one.
+        const bool afterDays =
+            span &&
+            std::all_of(lineFacts.dates.begin(), lineFacts.dates.end(),
+                        [&span](const DateMention& d) { return d.end <= span->first; }) &&
+            std::all_of(lineFacts.times.begin(), lineFacts.times.end(),
+                        [&span](const TimeMention& t) { return t.end <= span->first; });
+        if (!span || (!lineFacts.dates.empty() && !afterDays) ||
+            Vocabulary::isDetailLabel(lineFacts.label) || m_text.header[li]) {
+            continue;
+        }
+        // The venue's name on the lines above ("The Old Rectory" over "Church Lane, Little Haddon"
+        // over "Oxfordshire OX7 4QP"), and the town on the lines below.
+        const auto isNamePart = [this, &line](std::size_t k) {
+            const Line& above = m_text.lines[k];
+            const LineFacts& facts = m_text.facts[k];
+            return above.block == line.block && facts.dates.empty() && facts.times.empty() &&
+                   facts.label.empty() && above.tokens.size() <= 8 && above.tokens[0].capital &&
+                   !std::any_of(above.tokens.begin(), above.tokens.end(), [](const Token& t) {
+                       return t.isWord() && Vocabulary::isEventNoun(t.key);
+                   });
+        };
+        std::size_t first = li;
+        if (span->first == 0) {
+            while (first > 0 && li - first < 2 && isNamePart(first - 1) &&
+                   (hasVenueWord(m_text.lines[first - 1], 0, 8) ||
+                    std::any_of(m_text.lines[first - 1].tokens.begin(),
+                                m_text.lines[first - 1].tokens.end(),
+                                [](const Token& t) {
+                                    return t.isWord() && Vocabulary::isStreetWord(t.key);
+                                }) ||
+                    (first == li && first >= 2 && !m_text.facts[first - 2].dates.empty()))) {
+                --first;
+            }
+        }
+        std::string text;
+        for (std::size_t k = first; k < li; ++k) {
+            text += trimWhiteSpace(m_text.lines[k].text) + ", ";
+        }
+        text += line.span(span->first, span->second);
+        for (std::size_t k = li + 1; k < m_text.lines.size() && k <= li + 2; ++k) {
+            const auto below = Addresses::span(m_text.lines[k]);
+            if (!below || below->first != 0 || m_text.lines[k].block != line.block ||
+                !m_text.facts[k].dates.empty() || !m_text.facts[k].label.empty()) {
+                break;
+            }
+            text += ", " + std::string(m_text.lines[k].span(below->first, below->second));
+        }
+        // "Osteria Nonna, 22 Market Square": a name without a number before the street's.
+        bool namedFirst = false;
+        for (std::size_t k = span->first; k < span->second; ++k) {
+            const Token& t = line.tokens[k];
+            if (t.isNumber() || (t.isWord() && Vocabulary::isStreetWord(t.key))) {
+                break;
+            }
+            if (t.isSymbol(",")) {
+                namedFirst = k > span->first && line.tokens[span->first].capital;
+                break;
+            }
+        }
+        m_addressHasVenue = first < li || span->first > 0 || namedFirst;
+        return text;
+    }
+    return std::nullopt;
+}
+
+std::size_t PlacePicker::topLine() const {
+    // The first line with words, under what a recogniser may have made of a picture ("ES").
+    std::size_t top = 0;
+    while (top + 1 < m_text.lines.size() &&
+           std::none_of(m_text.lines[top].tokens.begin(), m_text.lines[top].tokens.end(),
+                        [](const Token& t) { return t.isWord() && t.key.size() >= 3; })) {
+        ++top;
+    }
+    return top;
+}
+
+std::optional<std::size_t> PlacePicker::headingLine() const {
+    const std::size_t top = topLine();
+    if (top >= m_text.lines.size()) {
+        return std::nullopt;
+    }
+    const auto& tokens = m_text.lines[top].tokens;
+    const bool namesEvent = std::any_of(tokens.begin(), tokens.end(), [](const Token& t) {
+        return t.isWord() && Vocabulary::isEventNoun(t.key);
+    });
+    return namesEvent ? std::optional(top) : std::nullopt;
+}
+
+std::optional<std::string> PlacePicker::venueLine(VenueLines which) const {
+    const std::size_t top = topLine();
+    const auto headingAt = headingLine();
+    for (std::size_t li = 0; li < m_text.lines.size(); ++li) {
+        const Line& line = m_text.lines[li];
+        const LineFacts& facts = m_text.facts[li];
+        // A first line that names an event is the text's heading ("FREE YOGA IN THE PARK").
+        const bool heading = headingAt == li;
+        // A line that exclaims is a slogan ("Keep Elm Park Beautiful!"), not a venue's name; one
+        // that opens with "your" or "our" or a closing ("Thanks, Office") signs a letter ("Ihr
+        // Kita-Team Sonnenschein").
+        const bool exclaims = !line.tokens.empty() && line.tokens.back().isSymbol("!");
+        // A sentence ("Come and meet our teachers and see the school.") names no venue either.
+        const bool sentence =
+            std::any_of(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
+                return t.isWord() && Vocabulary::isClauseWord(t.key);
+            });
+        const bool signs = !line.tokens.empty() && line.tokens.front().isWord() &&
+                           (Vocabulary::isClauseWord(line.tokens.front().key) ||
+                            Vocabulary::isClosing(line.tokens.front().key) ||
+                            isWordIn(&line.tokens.front(), {"your", "votre", "vos", "euer"}));
+        // A street without a number, with its town: "Quai de la Fosse, Nantes".
+        const auto comma = std::find_if(line.tokens.begin(), line.tokens.end(),
+                                        [](const Token& t) { return t.isSymbol(","); });
+        const bool street = comma != line.tokens.end() && comma + 1 != line.tokens.end() &&
+                            std::any_of(line.tokens.begin(), comma, [](const Token& t) {
+                                return t.isWord() && t.capital && Vocabulary::isStreetWord(t.key);
+                            });
+        if (heading || exclaims || signs || sentence || !facts.dates.empty() ||
+            !facts.times.empty() || !facts.label.empty() ||
+            line.tokens.size() > kLongestVenue + 3 || line.tokens.empty() ||
+            !line.tokens[0].capital || (!hasVenueWord(line, 0, line.tokens.size()) && !street) ||
+            std::any_of(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
+                return t.isNumber() && t.key.size() == 4; // "Lincoln Middle School 2026–27 ..."
+            })) {
+            continue;
+        }
+        // A route ("London St Pancras → Paris Gare du Nord") starts where the trip does.
+        const auto arrow = std::find_if(line.tokens.begin(), line.tokens.end(),
+                                        [](const Token& t) { return t.isSymbol("→"); });
+        if (arrow != line.tokens.begin() && arrow != line.tokens.end()) {
+            return std::string(line.span(0, static_cast<std::size_t>(arrow - line.tokens.begin())));
+        }
+        const bool signedOff = li >= m_signOff.begin && li < m_signOff.end;
+        if ((signedOff   ? VenueLines::signOff
+             : li == top ? VenueLines::top
+                         : VenueLines::body) != which) {
+            continue;
+        }
+        return trimWhiteSpace(line.text);
+    }
+    return std::nullopt;
+}
+
+} // namespace plannery::reader

@@ -1,0 +1,191 @@
+#include "finder/PlacePicking.h"
+
+#include "finder/AddressReading.h"
+#include "finder/PlaceWords.h"
+#include "finder/ReaderVocabulary.h"
+#include "finder/ReaderWords.h"
+
+#include <algorithm>
+
+// The place a sentence names after a preposition ("at Hideaway Lounge", "in Conference Room B",
+// "au Pathé Wepler"), with what belongs to it after it ("(Riverside Park)", ", Kirchgasse 2").
+namespace plannery::reader {
+
+namespace {
+
+bool isCalendarWord(const Token& t, const std::string& localeId) {
+    return t.isWord() && (Words::weekday(t.key, localeId) || Words::month(t.key, localeId));
+}
+
+// ", Civic Centre" (with a town ending the line) or "(Riverside Park)" right after a place
+// belongs to it.
+std::size_t extendPlace(const Line& line, std::size_t end) {
+    const Token* next = line.at(end);
+    // ", Kirchgasse 2" after "Gemeindesaal St. Martin" is its address.
+    if (next && next->isSymbol(",") && end + 1 < line.tokens.size() &&
+        Addresses::startsAt(line, end + 1)) {
+        return Addresses::endFrom(line, end + 1);
+    }
+    if (next && next->isSymbol(",") && hasVenueWord(line, end + 1, end + 4)) {
+        std::size_t k = end + 1;
+        while (k < line.tokens.size() &&
+               (line.tokens[k].isWord() || line.tokens[k].isNumber() ||
+                (line.tokens[k].isSymbol(".") && !line.tokens[k].spaced &&
+                 k + 1 < line.tokens.size() && line.tokens[k + 1].isNumber()))) {
+            ++k;
+        }
+        end = k;
+        next = line.at(end);
+        // ", Bath" ending the line: the town.
+        if (next && next->isSymbol(",") && end + 2 == line.tokens.size() &&
+            line.tokens[end + 1].isWord() && line.tokens[end + 1].capital) {
+            return end + 2;
+        }
+    }
+    // An exclamation in parentheses is a remark ("on the school field (bring sun hats!)").
+    if (next && next->isSymbol("(")) {
+        for (std::size_t k = end + 1; k < line.tokens.size() && k < end + 8; ++k) {
+            if (line.tokens[k].isSymbol("!")) {
+                break;
+            }
+            if (line.tokens[k].isSymbol(")")) {
+                return k + 1;
+            }
+        }
+    }
+    return end;
+}
+
+} // namespace
+
+std::optional<std::string> PlacePicker::phrase(std::size_t li, std::size_t from,
+                                               bool withVenueWord) const {
+    const Line& line = m_text.lines[li];
+    // "at the Odeon 8:15": a number that starts a time is no part of the place.
+    const auto inTime = [&times = m_text.facts[li].times](std::size_t k) {
+        return within(times, k);
+    };
+    // "bei Dr. Müller am 12.03.": a day after the place is no part of it either.
+    const auto inDate = [&dates = m_text.facts[li].dates](std::size_t k) {
+        return within(dates, k);
+    };
+    for (std::size_t i = from; i + 1 < line.tokens.size(); ++i) {
+        const Token& t = line.tokens[i];
+        // "at", "@", "au", "bei" name a place by its name; "in", "im", "dans", "visiting", "on"
+        // only with a word for a place ("in Conference Room B", "on the school field", not "in
+        // Seattle").
+        const bool byName = t.isSymbol("@") || isWordIn(&t, {"at", "au"});
+        const bool byKind =
+            isWordIn(&t, {"in", "im", "dans", "en", "bei", "visiting", "visit", "on"});
+        // "Hands-on lab", "drop-in session": a word joined by a dash is no preposition.
+        const bool joined = i > 0 && !t.spaced && line.tokens[i - 1].isSymbol("-");
+        if ((!byName && !byKind) || joined) {
+            continue;
+        }
+        std::size_t begin = i + 1;
+        if (const Token* article = line.at(begin);
+            article && article->isWord() &&
+            (article->key == "the" || article->key == "den" || article->key == "der" ||
+             article->key == "die" || article->key == "la" || article->key == "le" ||
+             article->key == "l'ecole")) {
+            ++begin;
+        }
+        const Token* head = line.at(begin);
+        if (head == nullptr || !head->isWord() || isCalendarWord(*head, m_localeId)) {
+            continue;
+        }
+        // "The Red Lion" keeps its article.
+        if (begin > i + 1 && line.tokens[begin - 1].capital) {
+            --begin;
+        }
+        // A place named in lower case ("la salle polyvalente", "the library", "the high school")
+        // runs on in lower case.
+        bool lowerVenue =
+            !head->capital && hasVenueWord(line, begin, begin + 3) && head->key != "the";
+        if (!head->capital && !lowerVenue) {
+            continue;
+        }
+        // "au restaurant Le Comptoir des Halles": the kind of place before a name that opens with
+        // its article is no part of the name.
+        if (lowerVenue && Vocabulary::isVenueWord(head->key) &&
+            isWordIn(line.at(begin + 1), {"the", "le", "la", "les", "der", "die", "das"}) &&
+            line.tokens[begin + 1].capital) {
+            ++begin;
+            lowerVenue = false;
+        }
+        std::size_t end = begin;
+        std::size_t words = 0;
+        while (end < line.tokens.size() && words < kLongestVenue) {
+            const Token& w = line.tokens[end];
+            const bool joins =
+                w.isWord() && (w.key == "of" || w.key == "de" || w.key == "du" || w.key == "des" ||
+                               w.key == "der" || w.key == "am" || w.key == "on" || w.key == "the" ||
+                               w.key == "l'ecole");
+            const bool part =
+                (w.isWord() && (w.capital || lowerVenue) && !isCalendarWord(w, m_localeId)) ||
+                (w.isNumber() && end > begin && !inTime(end)) || joins || w.isSymbol("'") ||
+                // "The Crown & Anchor"
+                ((w.isSymbol("&") || w.isSymbol("+")) && end > begin &&
+                 end + 1 < line.tokens.size() && line.tokens[end + 1].capital) ||
+                // "Saint-Pierre", "Jean-Moulin"
+                (w.isSymbol("-") && !w.spaced && end > begin && end + 1 < line.tokens.size() &&
+                 !line.tokens[end + 1].spaced && line.tokens[end + 1].isWord()) ||
+                // "St. Anne's", not the end of a sentence ("the Crown Inn. We will").
+                (w.isSymbol(".") && !w.spaced && end > begin && line.tokens[end - 1].isWord() &&
+                 line.tokens[end - 1].end - line.tokens[end - 1].begin <= 3 &&
+                 !(end + 1 < line.tokens.size() && line.tokens[end + 1].isWord() &&
+                   Vocabulary::isClauseWord(line.tokens[end + 1].key))) ||
+                // "Room 4.12", "Raum 2.07"
+                (w.isSymbol(".") && !w.spaced && end > begin && line.tokens[end - 1].isNumber() &&
+                 end + 1 < line.tokens.size() && line.tokens[end + 1].isNumber() &&
+                 !line.tokens[end + 1].spaced);
+            // "au zoo de Vincennes aura lieu": a verb ends the place, and "in the gym during
+            // lessons" says when after it.
+            const bool dayFollows = w.isWord("am") && inDate(end + 1);
+            if (!part || dayFollows || inDate(end) ||
+                (w.isWord() && Vocabulary::isClauseWord(w.key)) ||
+                isWordIn(&w, {"during", "while", "throughout", "pendant", "lors", "wahrend"})) {
+                break;
+            }
+            ++end;
+            words += w.isWord() ? 1 : 0;
+        }
+        // A name goes on with the kind of place it names: "the Elm Park pavilion", "the Edale car
+        // park".
+        if (end > begin && line.tokens[end - 1].capital) {
+            for (std::size_t k = end; k < line.tokens.size() && k < end + 2; ++k) {
+                const Token& w = line.tokens[k];
+                if (!w.isWord() || w.capital) {
+                    break;
+                }
+                if (Vocabulary::isVenueWord(w.key)) {
+                    end = k + 1;
+                    break;
+                }
+            }
+        }
+        while (end > begin &&
+               (line.tokens[end - 1].isWord("of") || line.tokens[end - 1].isWord("on") ||
+                line.tokens[end - 1].isWord("the") || line.tokens[end - 1].isWord("de") ||
+                line.tokens[end - 1].isSymbol("."))) {
+            --end;
+        }
+        // "in", "im", "bei" name a place by a word for one or by a name of two words ("im Goldenen
+        // Hirsch"), not by one capitalised word ("in Seattle", "bei Regen").
+        const auto capitals =
+            std::count_if(line.tokens.begin() + static_cast<std::ptrdiff_t>(begin),
+                          line.tokens.begin() + static_cast<std::ptrdiff_t>(end),
+                          [](const Token& w) { return w.isWord() && w.capital; });
+        // "on" names a place only by a word for one: "Workshop on Efficient Reasoning" is a topic.
+        const bool venue = hasVenueWord(line, begin, end);
+        if (end == begin || (byKind && !venue && (capitals < 2 || t.isWord("on"))) ||
+            (withVenueWord && !venue)) {
+            continue;
+        }
+        end = extendPlace(line, end);
+        return std::string(line.span(begin, end));
+    }
+    return std::nullopt;
+}
+
+} // namespace plannery::reader

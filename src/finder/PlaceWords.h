@@ -1,0 +1,33 @@
+#pragma once
+
+#include "finder/ReaderText.h"
+#include "finder/ReaderVocabulary.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <vector>
+
+// What the parts of the place picker share: how long a venue's name runs, the words for a place,
+// and whether a token lies in a day or time.
+namespace plannery::reader {
+
+inline constexpr std::size_t kLongestVenue = 7; // words
+
+// Whether token `k` lies in one of the mentions (of times or of dates) found on its line.
+template <typename Mention> bool within(const std::vector<Mention>& mentions, std::size_t k) {
+    return std::any_of(mentions.begin(), mentions.end(),
+                       [k](const Mention& m) { return k >= m.begin && k < m.end; });
+}
+
+// Whether the tokens from `begin` to `end` (at most to the line's end) hold a word for a place
+// ("hall", "salle").
+inline bool hasVenueWord(const Line& line, std::size_t begin, std::size_t end) {
+    for (std::size_t k = begin; k < end && k < line.tokens.size(); ++k) {
+        if (line.tokens[k].isWord() && Vocabulary::isVenueWord(line.tokens[k].key)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace plannery::reader
