@@ -3,6 +3,7 @@
 #include "finder/AddressReading.h"
 #include "finder/HeadingShapes.h"
 #include "finder/NameShapes.h"
+#include "finder/PlaceWords.h"
 #include "finder/ReaderVocabulary.h"
 #include "finder/ScheduleLines.h"
 #include "model/CalEvent.h"
@@ -22,10 +23,7 @@ constexpr std::size_t kRouteReach = 2; // lines between a leg's day and its rout
 bool TitlePicker::namesWriter(std::size_t li, const std::vector<Segment>& segments,
                               const Segment& piece, const Segment& s) const {
     const Line& line = m_text.lines[li];
-    const bool institution = anyToken(line, s.begin, s.end, [](const Token& t) {
-        return t.isWord() && Vocabulary::isVenueWord(t.key);
-    });
-    if (!institution || hasEventNoun(line, s.begin, s.end)) {
+    if (!hasVenueWord(line, s.begin, s.end) || hasEventNoun(line, s.begin, s.end)) {
         return false;
     }
     // A letterhead over the salutation ("Kita Sonnenschein" over "Liebe Eltern,", "École
