@@ -17,6 +17,49 @@ namespace plannery {
 namespace {
 
 constexpr double kMillis = 1000.0;
+constexpr double kDaySeconds = 86400.0;
+
+// The day holding t from the zone's offsets; nullopt where they cannot tell it.
+std::optional<DateInterval> dayFromOffsets(ZoneOffsets& offsets, Instant t) {
+    // Every calendar system's days run from midnight to midnight on the wall clock, and the
+    // zone's remembered offsets place both midnights (a skipped one at the end of the gap, as
+    // the calendar reads it) without the calendar's field arithmetic.
+    const auto offset = offsets.ofInstant(t.seconds);
+    if (!offset) {
+        return std::nullopt;
+    }
+    const double midnight = std::floor((t.seconds + *offset) / kDaySeconds) * kDaySeconds;
+    const auto startOffset = offsets.ofWall(midnight);
+    const auto endOffset = offsets.ofWall(midnight + kDaySeconds);
+    if (!startOffset || !endOffset) {
+        return std::nullopt;
+    }
+    const DateInterval day{Instant{midnight - *startOffset},
+                           Instant{midnight + kDaySeconds - *endOffset}};
+    // A change that repeats or skips midnight itself can leave t outside the day its wall
+    // clock names; the calendar settles those.
+    return day.start <= t && t < day.end ? std::optional(day) : std::nullopt;
+}
+
+// The same from the calendar's fields, for every day.
+std::optional<DateInterval> dayFromCalendar(icu::Calendar& calendar, Instant t) {
+    UErrorCode status = U_ZERO_ERROR;
+    calendar.setTime(t.seconds * kMillis, status);
+    const int year = calendar.get(UCAL_EXTENDED_YEAR, status);
+    const int month = calendar.get(UCAL_MONTH, status);
+    const int day = calendar.get(UCAL_DATE, status);
+    calendar.clear();
+    calendar.set(UCAL_EXTENDED_YEAR, year);
+    calendar.set(UCAL_MONTH, month);
+    calendar.set(UCAL_DATE, day);
+    const double start = calendar.getTime(status);
+    calendar.set(UCAL_DATE, day + 1);
+    const double end = calendar.getTime(status);
+    if (U_FAILURE(status)) {
+        return std::nullopt;
+    }
+    return DateInterval{Instant{start / kMillis}, Instant{end / kMillis}};
+}
 
 std::unique_ptr<icu::TimeZone> zoneFor(std::string_view zoneId) {
     std::unique_ptr<icu::TimeZone> zone(icu::TimeZone::createTimeZone(
@@ -153,24 +196,14 @@ std::optional<DateInterval> Calendar::dayInterval(Instant t) const {
             return day;
         }
     }
-    UErrorCode status = U_ZERO_ERROR;
-    m_calendar->setTime(t.seconds * kMillis, status);
-    const int year = m_calendar->get(UCAL_EXTENDED_YEAR, status);
-    const int month = m_calendar->get(UCAL_MONTH, status);
-    const int day = m_calendar->get(UCAL_DATE, status);
-    m_calendar->clear();
-    m_calendar->set(UCAL_EXTENDED_YEAR, year);
-    m_calendar->set(UCAL_MONTH, month);
-    m_calendar->set(UCAL_DATE, day);
-    const double start = m_calendar->getTime(status);
-    m_calendar->set(UCAL_DATE, day + 1);
-    const double end = m_calendar->getTime(status);
-    if (U_FAILURE(status)) {
-        return std::nullopt;
+    auto found = dayFromOffsets(m_offsets, t);
+    if (!found) {
+        found = dayFromCalendar(*m_calendar, t);
     }
-    const DateInterval found{Instant{start / kMillis}, Instant{end / kMillis}};
-    m_recentDays[m_nextRecentDay] = found;
-    m_nextRecentDay = (m_nextRecentDay + 1) % kRecentDays;
+    if (found) {
+        m_recentDays[m_nextRecentDay] = *found;
+        m_nextRecentDay = (m_nextRecentDay + 1) % kRecentDays;
+    }
     return found;
 }
 

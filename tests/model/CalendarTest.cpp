@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <string>
+
 namespace plannery {
 namespace {
 
@@ -42,6 +45,46 @@ TEST(CalendarTest, ZonesThatSkipMidnightAndWallTimes) {
     EXPECT_EQ(newYork.components(test::at(newYork, 2026, 3, 8, 2, 30)).hour, 3);
     // 01:30 happens twice on 2026-11-01; the first is taken (daylight time, UTC-4).
     EXPECT_EQ(newYork.utcOffsetSeconds(test::at(newYork, 2026, 11, 1, 1, 30)), -4 * 3600);
+}
+
+long civilDay(const Calendar& calendar, Instant t) {
+    const DateComponents c = calendar.components(t);
+    return std::chrono::sys_days(std::chrono::year(c.year) / std::chrono::month(unsigned(c.month)) /
+                                 std::chrono::day(unsigned(c.day)))
+        .time_since_epoch()
+        .count();
+}
+
+// Day after day the intervals tile the time line and start at midnight, also in zones whose
+// clocks jump at midnight (Santiago), by half an hour (Lord Howe Island), or skip a whole day
+// (Apia left out 30 December 2011).
+TEST(CalendarTest, DaysTileTheTimeLineInEveryZone) {
+    for (const char* zone :
+         {"Europe/Berlin", "America/Santiago", "Australia/Lord_Howe", "Pacific/Apia"}) {
+        const Calendar calendar = test::calendarIn(zone);
+        auto day = calendar.dayInterval(test::at(calendar, 2011, 1, 1, 12)).value();
+        int skippedDays = 0;
+        for (int i = 0; i < 2 * 366; ++i) {
+            ASSERT_LT(day.start, day.end) << zone;
+            const Instant noonish = day.start.plus(day.end.since(day.start) / 2);
+            ASSERT_EQ(calendar.dayInterval(noonish), day) << zone;
+            ASSERT_EQ(calendar.dayInterval(day.end.plus(-1))->start, day.start) << zone;
+            const DateComponents first = calendar.components(day.start);
+            if (first.hour != 0) {
+                // Only a day whose midnight was skipped starts later, at the end of the gap.
+                EXPECT_EQ(std::string(zone), "America/Santiago");
+                EXPECT_EQ(first.hour, 1);
+            }
+            const auto next = calendar.dayInterval(day.end).value();
+            ASSERT_EQ(next.start, day.end) << zone;
+            skippedDays += int(civilDay(calendar, next.start) - civilDay(calendar, day.start)) - 1;
+            day = next;
+        }
+        EXPECT_EQ(skippedDays, std::string(zone) == "Pacific/Apia" ? 1 : 0) << zone;
+    }
+    const Calendar apia = test::calendarIn("Pacific/Apia");
+    const auto before = apia.dayInterval(test::at(apia, 2011, 12, 29, 12)).value();
+    EXPECT_EQ(apia.components(before.end).day, 31);
 }
 
 TEST(CalendarTest, MonthWeekAndWeekend) {
