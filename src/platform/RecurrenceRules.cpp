@@ -6,6 +6,7 @@
 #include <libical/ical.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <functional>
 #include <limits>
@@ -297,6 +298,95 @@ RuleStarts plainStarts(const icalrecurrencetype& rule, std::int64_t interval,
     return result;
 }
 
+// Weekly rules that name plain weekdays, each once, and nothing else ("every weekday",
+// "Tuesdays and Thursdays"), as standing meetings are written.
+bool isWeekdaySet(const icalrecurrencetype& rule) {
+    if (rule.freq != ICAL_WEEKLY_RECURRENCE || rule.interval < 1 || rule.rscale != nullptr ||
+        hasNoParts(rule.by_day) || !hasNoParts(rule.by_second) || !hasNoParts(rule.by_minute) ||
+        !hasNoParts(rule.by_hour) || !hasNoParts(rule.by_month_day) ||
+        !hasNoParts(rule.by_year_day) || !hasNoParts(rule.by_week_no) ||
+        !hasNoParts(rule.by_month) || !hasNoParts(rule.by_set_pos)) {
+        return false;
+    }
+    // A day named twice makes the parser's iterator give its start twice, counted twice
+    // against COUNT; such rules are left to it.
+    std::array<bool, 8> named{};
+    for (int i = 0; i < ICAL_BY_DAY_SIZE && rule.by_day[i] != ICAL_RECURRENCE_ARRAY_MAX; ++i) {
+        const int weekday = int(icalrecurrencetype_day_day_of_week(rule.by_day[i]));
+        if (icalrecurrencetype_day_position(rule.by_day[i]) != 0 || weekday < 1 || weekday > 7 ||
+            named[std::size_t(weekday)]) {
+            return false;
+        }
+        named[std::size_t(weekday)] = true;
+    }
+    return true;
+}
+
+// Weekday sets: the weeks (beginning on WKST) every INTERVAL-th from DTSTART's hold a start on
+// each named day at DTSTART's time, none before DTSTART. DTSTART counts towards COUNT also on a
+// day the rule does not name; the caller adds it, so the rule then gives one start fewer.
+RuleStarts weekdaySetStarts(const icalrecurrencetype& rule, std::int64_t interval,
+                            const WallTime& dtstart, std::int64_t until, std::int64_t lo,
+                            std::int64_t hi, long& budget, std::size_t maxStarts) {
+    RuleStarts result;
+    const std::int64_t first = wallSeconds(dtstart);
+    const std::int64_t firstDay = floorDiv(first, kDaySeconds);
+    const std::int64_t timeOfDay = first - firstDay * kDaySeconds;
+    const int weekStart = rule.week_start == ICAL_NO_WEEKDAY ? 2 : int(rule.week_start);
+    auto fromWeekStart = [weekStart](std::int64_t weekday) {
+        return int((weekday - weekStart + 7) % 7);
+    };
+    // The named days as offsets from the week's first day, ascending.
+    std::array<bool, 7> named{};
+    for (int i = 0; i < ICAL_BY_DAY_SIZE && rule.by_day[i] != ICAL_RECURRENCE_ARRAY_MAX; ++i) {
+        named[std::size_t(fromWeekStart(int(icalrecurrencetype_day_day_of_week(rule.by_day[i]))))] =
+            true;
+    }
+    std::vector<int> offsets;
+    for (int offset = 0; offset < 7; ++offset) {
+        if (named[std::size_t(offset)]) {
+            offsets.push_back(offset);
+        }
+    }
+    const std::int64_t firstWeekday = ((firstDay % 7) + 11) % 7 + 1; // 1 is Sunday
+    const int dtstartOffset = fromWeekStart(firstWeekday);
+    const std::int64_t weekZero = firstDay - dtstartOffset;
+    const auto inFirstWeek = std::int64_t(std::count_if(
+        offsets.begin(), offsets.end(), [&](int offset) { return offset >= dtstartOffset; }));
+    const std::int64_t allowed = rule.count <= 0                       ? 0
+                                 : named[std::size_t(dtstartOffset)] ? rule.count
+                                                                       : rule.count - 1;
+    std::int64_t k = 0;
+    if (lo > first) {
+        // A week that cannot be past `lo`; every named day of the weeks before it had its start.
+        k = std::max<std::int64_t>(0, (lo - first) / (7 * interval * kDaySeconds) - 1);
+    }
+    std::int64_t generated = k == 0 ? 0 : inFirstWeek + (k - 1) * std::int64_t(offsets.size());
+    for (;; ++k) {
+        const std::int64_t week = weekZero + 7 * k * interval;
+        for (const int offset : offsets) {
+            const std::int64_t t = (week + offset) * kDaySeconds + timeOfDay;
+            if (t < first) {
+                continue;
+            }
+            if (--budget < 0) {
+                result.exhausted = true;
+                return result;
+            }
+            if ((rule.count > 0 && generated >= allowed) || t > hi || t > until) {
+                return result;
+            }
+            ++generated;
+            if (t >= lo) {
+                result.starts.push_back(t);
+                if (result.starts.size() >= maxStarts) {
+                    return result;
+                }
+            }
+        }
+    }
+}
+
 // Rules with BY parts whose INTERVAL is beyond what the parser's iterator holds (more than 32767
 // days, weeks, months or years from one period to the next): the iterator walks each period that
 // counts (every INTERVAL-th from DTSTART's) on its own, with an INTERVAL of 1. Between the years
@@ -490,6 +580,9 @@ RuleStarts ruleStarts(std::string_view rrule, const WallTime& dtstart, const Zon
     }
     if (parsed->interval > rule.interval) {
         return widePeriodStarts(rule, parsed->interval, dtstart, until, lo, hi, budget, maxStarts);
+    }
+    if (walker == RuleWalker::automatic && isWeekdaySet(rule)) {
+        return weekdaySetStarts(rule, rule.interval, dtstart, until, lo, hi, budget, maxStarts);
     }
     if (rule.count <= 0) {
         // The iterator stops at UNTIL, so the end of the range bounds its search too.

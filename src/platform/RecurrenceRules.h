@@ -17,8 +17,9 @@ struct RuleStarts {
 };
 
 // Who walks a rule. Rules that name only a frequency, an interval and an end ("every second
-// week, 10 times") are the common case and are computed directly; the parser's iterator does
-// everything else. Forcing the iterator lets tests compare the two.
+// week, 10 times") and weekly rules that name plain weekdays ("every weekday") are the common
+// case and are computed directly; the parser's iterator does everything else. Forcing the
+// iterator lets tests compare the two.
 enum class RuleWalker { automatic, iteratorOnly };
 
 // Generates the starts in [lo, hi]. Rules without COUNT jump close to `lo`; rules with COUNT

@@ -63,6 +63,67 @@ TEST(RecurrenceRulesTest, PlainRulesMatchTheIterator) {
     EXPECT_GT(compared, 1000);
 }
 
+// Weekly rules naming weekdays are computed too: the same starts as the iterator's when DTSTART
+// falls on a day the rule does not name, when weeks begin on another day than Monday with an
+// INTERVAL, when COUNT or UNTIL ends the series, and in windows far from DTSTART.
+TEST(RecurrenceRulesTest, WeekdaySetsMatchTheIterator) {
+    const Calendar calendar = test::berlin();
+    const ZoneConverter zone(ZoneRef{.kind = ZoneRef::Kind::named, .id = "Europe/Berlin"}, {},
+                             calendar);
+    const std::vector<std::string> rules = {
+        "FREQ=WEEKLY;BYDAY=MO,TU,WE,TH,FR",
+        "FREQ=WEEKLY;BYDAY=TU,TH;COUNT=9",
+        "FREQ=WEEKLY;BYDAY=SA,SU;INTERVAL=2",
+        "FREQ=WEEKLY;BYDAY=MO,WE,FR;INTERVAL=3;COUNT=20",
+        "FREQ=WEEKLY;BYDAY=SU,MO;INTERVAL=2;WKST=SU",
+        "FREQ=WEEKLY;BYDAY=SU,TU;INTERVAL=2;WKST=TU;COUNT=15",
+        "FREQ=WEEKLY;BYDAY=FR,MO,FR;UNTIL=20270301T000000Z",
+        "FREQ=WEEKLY;BYDAY=MO,TU,WE,TH,FR,SA,SU;COUNT=10",
+        "FREQ=WEEKLY;BYDAY=WE;INTERVAL=2;UNTIL=20260401",
+    };
+    const std::vector<WallTime> starts = {
+        {.year = 2025, .month = 1, .day = 31, .hour = 9, .minute = 30}, // a Friday
+        {.year = 2026, .month = 3, .day = 29, .hour = 2, .minute = 30}, // a Sunday, skipped time
+        {.year = 2019, .month = 12, .day = 31, .isDate = true},         // a Tuesday
+        {.year = 2026, .month = 2, .day = 4, .hour = 23, .minute = 59}, // a Wednesday
+        {.year = 2026, .month = 2, .day = 7, .hour = 8},                // a Saturday
+    };
+    const std::vector<std::pair<WallTime, WallTime>> windows = {
+        {{.year = 2026, .month = 2, .day = 1}, {.year = 2026, .month = 3, .day = 1}},
+        {{.year = 2019, .month = 1, .day = 1}, {.year = 2029, .month = 1, .day = 1}},
+        {{.year = 2028, .month = 2, .day = 28}, {.year = 2028, .month = 3, .day = 2}},
+    };
+    int compared = 0;
+    for (const auto& rule : rules) {
+        for (const auto& start : starts) {
+            for (const auto& [from, to] : windows) {
+                long directBudget = 300000;
+                long iteratorBudget = 300000;
+                const auto direct = ruleStarts(rule, start, zone, wallSeconds(from),
+                                               wallSeconds(to), directBudget, 10000);
+                const auto iterated =
+                    ruleStarts(rule, start, zone, wallSeconds(from), wallSeconds(to),
+                               iteratorBudget, 10000, RuleWalker::iteratorOnly);
+                ASSERT_EQ(direct.starts, iterated.starts)
+                    << rule << " from " << start.year << "-" << start.month << "-" << start.day
+                    << " in the window starting " << from.year << "-" << from.month;
+                EXPECT_FALSE(direct.exhausted);
+                compared += int(direct.starts.size());
+            }
+        }
+    }
+    EXPECT_GT(compared, 1000);
+
+    // Without COUNT the walk jumps to the window, however far from the first start.
+    long budget = 100;
+    const auto far = ruleStarts("FREQ=WEEKLY;BYDAY=MO,TU,WE,TH,FR",
+                                WallTime{.year = 1, .month = 1, .day = 1, .hour = 9}, zone,
+                                wallSeconds({.year = 2026, .month = 6, .day = 1}),
+                                wallSeconds({.year = 2026, .month = 7, .day = 1}), budget, 10000);
+    EXPECT_EQ(far.starts.size(), 22u);
+    EXPECT_FALSE(far.exhausted);
+}
+
 TEST(RecurrenceRulesTest, PlainRulesStayBounded) {
     const Calendar calendar = test::berlin();
     const ZoneConverter zone(ZoneRef{}, {}, calendar);
