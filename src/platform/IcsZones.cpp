@@ -155,11 +155,6 @@ void prepareLibical() {
     std::call_once(once, [] { icalerror_set_errors_are_fatal(0); });
 }
 
-std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
-    const std::int64_t q = a / b;
-    return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
-}
-
 icaltimetype toIcal(const WallTime& wall) {
     icaltimetype time = icaltime_null_time();
     time.year = wall.year;
@@ -182,60 +177,6 @@ WallTime wallFromIcal(const icaltimetype& time) {
                     .minute = time.is_date ? 0 : time.minute,
                     .second = time.is_date ? 0 : std::min(time.second, 59),
                     .isDate = time.is_date != 0};
-}
-
-std::int64_t daysFromCivil(int year, int month, int day) {
-    const std::int64_t y = std::int64_t(year) - (month <= 2 ? 1 : 0);
-    const std::int64_t era = floorDiv(y, 400);
-    const std::int64_t yoe = y - era * 400;
-    const std::int64_t mp = (month + 9) % 12;
-    const std::int64_t doy = (153 * mp + 2) / 5 + day - 1;
-    const std::int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + doe - 719468;
-}
-
-int daysInMonth(int year, int month) {
-    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (month < 1 || month > 12) {
-        return 0;
-    }
-    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-    return month == 2 && leap ? 29 : kDays[month - 1];
-}
-
-bool isValidWall(const WallTime& wall) {
-    return wall.year >= 1 && wall.year <= 9999 && wall.month >= 1 && wall.month <= 12 &&
-           wall.day >= 1 && wall.day <= daysInMonth(wall.year, wall.month) && wall.hour >= 0 &&
-           wall.hour < 24 && wall.minute >= 0 && wall.minute < 60 && wall.second >= 0 &&
-           wall.second < 60;
-}
-
-std::int64_t wallSeconds(const WallTime& wall) {
-    return daysFromCivil(wall.year, wall.month, wall.day) * kDaySeconds + wall.hour * 3600 +
-           wall.minute * 60 + wall.second;
-}
-
-WallTime wallFromSeconds(std::int64_t seconds, bool isDate) {
-    const std::int64_t days = floorDiv(seconds, kDaySeconds);
-    const std::int64_t rest = seconds - days * kDaySeconds;
-    const std::int64_t z = days + 719468;
-    const std::int64_t era = floorDiv(z, 146097);
-    const std::int64_t doe = z - era * 146097;
-    const std::int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const std::int64_t mp = (5 * doy + 2) / 153;
-    const int day = int(doy - (153 * mp + 2) / 5 + 1);
-    const int month = int(mp < 10 ? mp + 3 : mp - 9);
-    const int year = int(yoe + era * 400 + (month <= 2 ? 1 : 0));
-    if (isDate) {
-        return WallTime{.year = year, .month = month, .day = day, .isDate = true};
-    }
-    return WallTime{.year = year,
-                    .month = month,
-                    .day = day,
-                    .hour = int(rest / 3600),
-                    .minute = int(rest / 60 % 60),
-                    .second = int(rest % 60)};
 }
 
 std::optional<std::string> icuZoneFor(std::string_view tzid) {

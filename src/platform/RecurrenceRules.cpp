@@ -36,6 +36,17 @@ std::int64_t ceilDiv(std::int64_t a, std::int64_t b) {
     return a >= 0 ? (a + b - 1) / b : -((-a) / b);
 }
 
+// The weekday of a day counted from 1970-01-01 (a Thursday), numbered as the parser numbers
+// them: 1 is Sunday, 7 Saturday.
+int weekdayOf(std::int64_t day) {
+    return int(((day % 7) + 11) % 7) + 1;
+}
+
+// The day weeks begin on (WKST), Monday when the rule does not say.
+int weekStartOf(const icalrecurrencetype& rule) {
+    return rule.week_start == ICAL_NO_WEEKDAY ? 2 : int(rule.week_start);
+}
+
 std::optional<icalrecurrencetype> parse(std::string_view text) {
     prepareLibical();
     const std::string safe = safeRule(text);
@@ -149,7 +160,7 @@ RuleStarts subDailyStarts(const icalrecurrencetype& rule, std::int64_t interval,
         const auto days = daysFromCivil(w.year, w.month, w.day);
         const int yearDay = int(days - daysFromCivil(w.year, 1, 1)) + 1;
         const int yearLength = int(daysFromCivil(w.year + 1, 1, 1) - daysFromCivil(w.year, 1, 1));
-        const int weekday = int(((days % 7) + 11) % 7) + 1; // 1970-01-01 was a Thursday (5)
+        const int weekday = weekdayOf(days);
         return (months.empty() || contains(months, w.month)) &&
                (monthDays.empty() || contains(monthDays, w.day) ||
                 contains(monthDays, w.day - length - 1)) &&
@@ -332,7 +343,7 @@ RuleStarts weekdaySetStarts(const icalrecurrencetype& rule, std::int64_t interva
     const std::int64_t first = wallSeconds(dtstart);
     const std::int64_t firstDay = floorDiv(first, kDaySeconds);
     const std::int64_t timeOfDay = first - firstDay * kDaySeconds;
-    const int weekStart = rule.week_start == ICAL_NO_WEEKDAY ? 2 : int(rule.week_start);
+    const int weekStart = weekStartOf(rule);
     auto fromWeekStart = [weekStart](std::int64_t weekday) {
         return int((weekday - weekStart + 7) % 7);
     };
@@ -348,8 +359,7 @@ RuleStarts weekdaySetStarts(const icalrecurrencetype& rule, std::int64_t interva
             offsets.push_back(offset);
         }
     }
-    const std::int64_t firstWeekday = ((firstDay % 7) + 11) % 7 + 1; // 1 is Sunday
-    const int dtstartOffset = fromWeekStart(firstWeekday);
+    const int dtstartOffset = fromWeekStart(weekdayOf(firstDay));
     const std::int64_t weekZero = firstDay - dtstartOffset;
     const auto inFirstWeek = std::int64_t(std::count_if(
         offsets.begin(), offsets.end(), [&](int offset) { return offset >= dtstartOffset; }));
@@ -408,9 +418,8 @@ RuleStarts widePeriodStarts(icalrecurrencetype rule, std::int64_t interval, cons
         case ICAL_DAILY_RECURRENCE:
             return std::pair(firstDay + steps, firstDay + steps + 1);
         case ICAL_WEEKLY_RECURRENCE: {
-            const std::int64_t weekday = ((firstDay % 7) + 11) % 7 + 1; // 1 is Sunday
-            const int weekStart = rule.week_start == ICAL_NO_WEEKDAY ? 2 : int(rule.week_start);
-            const std::int64_t start = firstDay - (weekday - weekStart + 7) % 7 + 7 * steps;
+            const std::int64_t start =
+                firstDay - (weekdayOf(firstDay) - weekStartOf(rule) + 7) % 7 + 7 * steps;
             return std::pair(start, start + 7);
         }
         case ICAL_MONTHLY_RECURRENCE: {
