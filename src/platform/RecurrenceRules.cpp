@@ -363,9 +363,9 @@ RuleStarts weekdaySetStarts(const icalrecurrencetype& rule, std::int64_t interva
     const std::int64_t weekZero = firstDay - dtstartOffset;
     const auto inFirstWeek = std::int64_t(std::count_if(
         offsets.begin(), offsets.end(), [&](int offset) { return offset >= dtstartOffset; }));
-    const std::int64_t allowed = rule.count <= 0                       ? 0
+    const std::int64_t allowed = rule.count <= 0                     ? 0
                                  : named[std::size_t(dtstartOffset)] ? rule.count
-                                                                       : rule.count - 1;
+                                                                     : rule.count - 1;
     std::int64_t k = 0;
     if (lo > first) {
         // A week that cannot be past `lo`; every named day of the weeks before it had its start.
