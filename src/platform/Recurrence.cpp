@@ -253,7 +253,8 @@ void expand(const Series& series, Instant from, Instant to, const Calendar& cale
 
     if (master) {
         const std::size_t masterIndex = std::size_t(master - series.components.data());
-        const Length length = lengthOf(*master, series.timeZones, calendar);
+        // A timed master's start zone is the zone the series is expanded in.
+        const Length length = lengthOf(*master, series.timeZones, calendar, &zone);
         const bool repeats = !master->rrules.empty() || !master->rdates.empty();
         // Written times a little beyond the window on both sides: conversions are exact per
         // occurrence below, this only has to include every candidate, also those that an

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <fstream>
 #include <limits>
 #include <unordered_set>
@@ -429,15 +430,34 @@ std::vector<StoreEvent> VdirEventStore::events(Instant start, Instant end,
             }
         }
     }
-    // Stable, so that occurrences that tie keep the order of the files and of the series in
-    // them whatever the window: the copy that represents merged ones must not change with it.
-    std::stable_sort(result.begin(), result.end(), [](const StoreEvent& a, const StoreEvent& b) {
-        if (a.startDate != b.startDate) {
-            return a.startDate < b.startDate;
+    // Occurrences that tie keep the order of the files and of the series in them whatever the
+    // window: the copy that represents merged ones must not change with it. Small keys are
+    // sorted rather than the records, which are costly to move.
+    struct Key {
+        Instant start;
+        const std::string* identifier;
+        std::uint32_t position;
+    };
+    std::vector<Key> keys;
+    keys.reserve(result.size());
+    for (std::size_t i = 0; i < result.size(); ++i) {
+        keys.push_back(Key{result[i].startDate, &result[i].eventIdentifier(), std::uint32_t(i)});
+    }
+    std::sort(keys.begin(), keys.end(), [](const Key& a, const Key& b) {
+        if (a.start != b.start) {
+            return a.start < b.start;
         }
-        return a.eventIdentifier() < b.eventIdentifier();
+        if (const int order = a.identifier->compare(*b.identifier); order != 0) {
+            return order < 0;
+        }
+        return a.position < b.position;
     });
-    return result;
+    std::vector<StoreEvent> sorted;
+    sorted.reserve(result.size());
+    for (const Key& key : keys) {
+        sorted.push_back(std::move(result[key.position]));
+    }
+    return sorted;
 }
 
 std::optional<StoreEvent> VdirEventStore::firstOccurrence(const vdir::Location& location) const {
