@@ -57,6 +57,33 @@ std::optional<std::string> PlacePicker::labelled() const {
     return found;
 }
 
+namespace {
+
+// "Larkspur Kitchen — 2210 Fillmore St": the name before an address on its line, without the
+// dash or comma that sets it off; nothing when the words before it are a sentence ("Meet us at")
+// or a label.
+std::string nameBefore(const Line& line, std::size_t addressStart) {
+    std::size_t end = addressStart;
+    while (end > 0 && line.tokens[end - 1].isSymbol()) {
+        --end;
+    }
+    // A name starts and ends with a capitalised word or a number; "Dinner at" is a sentence.
+    const auto bounds = [](const Token& t) { return t.capital || t.isNumber(); };
+    if (end == 0 || !bounds(line.tokens[0]) || !bounds(line.tokens[end - 1])) {
+        return {};
+    }
+    for (std::size_t k = 0; k < end; ++k) {
+        const Token& t = line.tokens[k];
+        if (t.isSymbol(":") || t.isLink() ||
+            (t.isWord() && !t.capital && t.key.size() > 3 && !t.joined)) {
+            return {};
+        }
+    }
+    return std::string(line.span(0, end));
+}
+
+} // namespace
+
 std::optional<std::string> PlacePicker::address() {
     for (std::size_t li = 0; li < m_text.lines.size(); ++li) {
         const Line& line = m_text.lines[li];
@@ -125,6 +152,10 @@ std::optional<std::string> PlacePicker::address() {
             }
         }
         m_addressHasVenue = first < li || span->first > 0 || namedFirst;
+        m_addressVenue = first < li        ? trimWhiteSpace(m_text.lines[first].text)
+                         : span->first > 0 ? nameBefore(line, span->first)
+                         : namedFirst      ? text.substr(0, text.find(", "))
+                                           : std::string();
         return text;
     }
     return std::nullopt;

@@ -152,7 +152,7 @@ std::string PlacePicker::venueName() const {
         }
     }
     if (m_addressHasVenue && m_place) {
-        return m_place->substr(0, m_place->find(", "));
+        return m_addressVenue;
     }
     return {};
 }

@@ -83,6 +83,30 @@ TEST(PlacePickingTest, LabelsAddressesAndVenueLines) {
         Places{"The Vaults, 12 Canal Street, Leeds"});
 }
 
+// The venue's name a title may fall back on, for a text read on Monday, 2 March 2026.
+std::string venue(const char* text) {
+    const Calendar calendar = *Calendar::make("Europe/London", "en_GB");
+    const Instant now = test::at(calendar, 2026, 3, 2, 9, 0);
+    const ReaderDays days(calendar, now);
+    const TextFacts facts = TextFacts::read(text, days);
+    const auto candidates = assemble(facts, days, now, calendar);
+    return PlacePicker(facts, candidates, calendar.localeId()).venueName();
+}
+
+TEST(PlacePickingTest, AVenueIsNamedBesideItsAddressButIsNeverTheStreet) {
+    EXPECT_EQ(venue("Party of 4\nSaturday 7 March at 8:15 PM\n"
+                    "Larkspur Kitchen — 2210 Fillmore St, San Francisco, CA 94115"),
+              "Larkspur Kitchen");
+    EXPECT_EQ(venue("Lunch\nSaturday 7 March, 1pm\nOsteria Nonna, 22 Market Square, Leeds"),
+              "Osteria Nonna");
+    EXPECT_EQ(
+        venue("Open day\nSaturday 7 March, 10am\nGreenway College\n18 Park Road, Leeds LS6 2AB"),
+        "Greenway College");
+    // Words that lead into an address are no name, and the street is none either.
+    EXPECT_EQ(venue("Saturday 7 March, 1pm\nDinner at 22 Market Square, Leeds"), "");
+    EXPECT_EQ(venue("Saturday 7 March, 1pm\nCome to 22 Market Square, Leeds"), "");
+}
+
 TEST(PlacePickingTest, VenuesInSentences) {
     const struct {
         const char* text;
