@@ -195,6 +195,15 @@ std::optional<ZoneMention> zoneAt(const Line& line, std::size_t i) {
             }
         }
     }
+    // "1:00 – 3:00 PM Pacific", "10am Eastern / 7am Pacific": a region's time without its
+    // "time", unless a name goes on ("7pm Central Library").
+    if (!found && t->capital) {
+        const Token* next = line.at(at + 1);
+        if (const auto name = names.names.find(t->key + " time");
+            name != names.names.end() && !(next && next->isWord() && next->capital)) {
+            found = ZoneMention{.end = at + 1, .zone = name->second};
+        }
+    }
     if (found) {
         return close(*found);
     }

@@ -30,6 +30,12 @@ TEST(ZoneReadingTest, AbbreviationsOffsetsNamesAndCities) {
         {"Pacific Standard Time", "America/Los_Angeles"},
         {"Central European Summer Time", "Europe/Paris"},
         {"heure de Paris", "Europe/Paris"},
+        // A region's time without its "time", when no name goes on.
+        {"Pacific", "America/Los_Angeles"},
+        {"Eastern / 7am Pacific", "America/New_York"},
+        {"(Central)", "America/Chicago"},
+        {"Central Library", std::nullopt},
+        {"pacific", std::nullopt},
         // Words that only look like zones.
         {"et", std::nullopt},
         {"Pt", std::nullopt},
