@@ -170,9 +170,11 @@ std::optional<TitlePicker::Clause> TitlePicker::clauseBefore(std::size_t li,
         begin +=
             line.tokens[begin + 1].key == "will" && isWordIn(line.at(begin + 2), {"be"}) ? 3 : 2;
     }
+    // A clause ends before its verb or pronoun, but not inside a compound ("rendez-vous").
     std::size_t end = begin;
     while (end < c.begin &&
-           !(line.tokens[end].isWord() && Vocabulary::isClauseWord(line.tokens[end].key)) &&
+           !(line.tokens[end].isWord() && !line.tokens[end].joined &&
+             Vocabulary::isClauseWord(line.tokens[end].key)) &&
            !line.tokens[end].isSymbol(",") && !line.tokens[end].isSymbol("?")) {
         ++end;
     }

@@ -286,6 +286,9 @@ TEST(TitlePickingTest, SentencesNameTheEventAroundTheDay) {
     EXPECT_EQ(titles("Reminder that our quarterly review is next Wednesday, 11 March at 10am."),
               Titles{"Quarterly review"});
     EXPECT_EQ(titles("Can you walk the dog on Friday 6 March at 8am?"), Titles{"Walk the dog"});
+    // A compound stays whole though its second part is a pronoun.
+    EXPECT_EQ(titles("Bonjour, rendez-vous chez le dentiste le jeudi 12 mars à 14h.", "fr_FR"),
+              Titles{"Rendez-vous chez le dentiste"});
     // A closure is the event, whatever it is for.
     EXPECT_EQ(titles("Hi all,\nJust a reminder that the school will be closed on Friday 13 March "
                      "for staff training.\nThanks, Office"),
