@@ -234,14 +234,14 @@ constexpr std::string_view kAgendaWords[] = {"agenda",       "programme", "progr
                                              "tagesordnung", "programm",  "deroulement", "ordre"};
 
 constexpr std::string_view kClauseWords[] = {
-    "is",    "are",    "was",    "were",   "will",  "would",   "have",   "has",    "having",
-    "had",   "we",     "you",    "they",   "he",    "she",     "our",    "let's",  "please",
-    "can",   "could",  "should", "don't",  "it's",  "there's", "that",   "if",     "i'm",
-    "i'll",  "i've",   "i'd",    "we'll",  "we're", "we've",   "you'll", "you're", "they're",
-    "it'll", "that's", "wir",    "sie",    "ihr",   "ihre",    "unser",  "unsere", "ist",
-    "sind",  "wird",   "werden", "haben",  "hat",   "bitte",   "wollen", "nous",   "vous",
-    "est",   "sont",   "aura",   "avez",   "sera",  "merci",   "venez",  "pensez", "meets",
-    "takes", "findet", "bleibt", "bleiben"};
+    "is",    "are",    "was",    "were",    "will",  "would",   "have",   "has",    "having",
+    "had",   "we",     "you",    "they",    "he",    "she",     "our",    "let's",  "please",
+    "can",   "could",  "should", "don't",   "it's",  "there's", "that",   "if",     "i'm",
+    "i'll",  "i've",   "i'd",    "we'll",   "we're", "we've",   "you'll", "you're", "they're",
+    "it'll", "that's", "wir",    "sie",     "ihr",   "ihre",    "unser",  "unsere", "ist",
+    "sind",  "wird",   "werden", "haben",   "hat",   "bitte",   "wollen", "nous",   "vous",
+    "est",   "sont",   "aura",   "avez",    "sera",  "merci",   "venez",  "pensez", "meets",
+    "takes", "findet", "bleibt", "bleiben", "who's", "what's",  "here's", "he's",   "she's"};
 
 constexpr std::string_view kGreetings[] = {"hi",    "hello",  "hey",     "dear",   "hallo",
                                            "liebe", "lieber", "bonjour", "coucou", "salut",

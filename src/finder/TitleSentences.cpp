@@ -164,6 +164,18 @@ std::optional<TitlePicker::Clause> TitlePicker::clauseBefore(std::size_t li,
                                                               "still", "also", "so"}))) {
         ++begin;
     }
+    // "Who's up for Rattlesnake Ledge on Sunday?", "anyone up for tennis": what is asked for.
+    for (std::size_t k = begin; k + 2 < c.begin && k < begin + 3; ++k) {
+        if (line.tokens[k].isWord("up") && line.tokens[k + 1].isWord("for") &&
+            std::all_of(line.tokens.begin() + static_cast<std::ptrdiff_t>(begin),
+                        line.tokens.begin() + static_cast<std::ptrdiff_t>(k), [](const Token& t) {
+                            return isWordIn(&t, {"who's", "whos", "who", "is", "anyone", "anybody",
+                                                 "everyone", "else"});
+                        })) {
+            begin = k + 2;
+            break;
+        }
+    }
     // "there is no school on Friday": what there is, without the words that say so.
     if (begin + 2 < c.begin && isWordIn(&line.tokens[begin], {"there"}) &&
         isWordIn(&line.tokens[begin + 1], {"is", "are", "will"})) {

@@ -286,6 +286,10 @@ TEST(TitlePickingTest, SentencesNameTheEventAroundTheDay) {
     EXPECT_EQ(titles("Reminder that our quarterly review is next Wednesday, 11 March at 10am."),
               Titles{"Quarterly review"});
     EXPECT_EQ(titles("Can you walk the dog on Friday 6 March at 8am?"), Titles{"Walk the dog"});
+    // A chat's question names what it asks people to join.
+    EXPECT_EQ(titles("Ben: Who's up for Rattlesnake Ledge on Sunday 8 March? 8am at the car park"),
+              Titles{"Rattlesnake Ledge"});
+    EXPECT_EQ(titles("anyone up for tennis on Saturday 7 March at 10am?"), Titles{"Tennis"});
     // A compound stays whole though its second part is a pronoun.
     EXPECT_EQ(titles("Bonjour, rendez-vous chez le dentiste le jeudi 12 mars à 14h.", "fr_FR"),
               Titles{"Rendez-vous chez le dentiste"});
