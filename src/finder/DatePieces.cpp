@@ -207,6 +207,38 @@ bool isConnector(const Token* t) {
                             isWordIn(t, {"to", "until", "till", "through", "thru", "bis", "au"}));
 }
 
+// "by 5pm on", "until 11:59 pm (local time) on", "bis 12 Uhr am": where the clock that leads
+// to the date at token k begins; k when none does.
+std::size_t beforeClock(const Line& line, std::size_t k) {
+    std::size_t at = k;
+    if (at == 0 || !isWordIn(&line.tokens[at - 1], {"on", "am", "le"})) {
+        return k;
+    }
+    --at;
+    if (at > 0 && line.tokens[at - 1].isSymbol(")")) {
+        std::size_t open = at - 1;
+        while (open > 0 && !line.tokens[open].isSymbol("(") && at - open < 8) {
+            --open;
+        }
+        if (!line.tokens[open].isSymbol("(")) {
+            return k;
+        }
+        at = open;
+    }
+    const std::size_t end = at;
+    while (at > 0 && end - at < 5) {
+        const Token& t = line.tokens[at - 1];
+        if (!(t.isNumber() || t.isSymbol(":") || t.isSymbol(".") ||
+              isWordIn(&t, {"am", "pm", "uhr", "h", "noon", "midnight"}))) {
+            break;
+        }
+        --at;
+    }
+    const bool clock = at < end && (line.tokens[at].isNumber() ||
+                                    isWordIn(&line.tokens[at], {"noon", "midnight"}));
+    return clock ? at : k;
+}
+
 // The word before a date that makes it a deadline or a start of sales rather than an event.
 bool deadlineBefore(const Line& line, std::size_t i) {
     std::size_t k = i;
@@ -244,10 +276,14 @@ bool deadlineBefore(const Line& line, std::size_t i) {
         (k > 1 && isWordIn(&line.tokens[k - 1], {"of"}) && isWordIn(&line.tokens[k - 2], {"as"})) ||
         (k > 1 && isWordIn(&line.tokens[k - 1], {"du"}) &&
          isWordIn(&line.tokens[k - 2], {"compter"}));
-    return reserve || replaced || takesEffect ||
-           (k > 0 && isWordIn(&line.tokens[k - 1],
-                              {"by", "before", "until", "till", "til", "avant", "bis", "ab",
-                               "deadline", "jusqu'au", "jusqu'a", "spatestens", "latest", "due"}));
+    const auto deadlineWord = [&line](std::size_t at) {
+        return at > 0 && isWordIn(&line.tokens[at - 1], {"by", "before", "until", "till", "til",
+                                                         "avant", "bis", "deadline", "jusqu'au",
+                                                         "jusqu'a", "spatestens", "latest", "due"});
+    };
+    // "ab 1. April" is the day sales open, but "ab 16 Uhr am Samstag" is when a party starts.
+    return reserve || replaced || takesEffect || deadlineWord(k) ||
+           (k > 0 && isWordIn(&line.tokens[k - 1], {"ab"})) || deadlineWord(beforeClock(line, k));
 }
 
 std::optional<std::size_t> obligationBefore(const Line& line, std::size_t i) {

@@ -11,8 +11,6 @@ namespace plannery::reader {
 
 namespace {
 
-// "Check-in: ...", "Date of birth: ...": up to four words (joined by spaces or hyphens) before a
-// colon at the start of the line.
 // Where a chat export's time stamp ends ("[10/08/2026, 09:12] Hannah: ..."); 0 without one.
 std::size_t afterStamp(const Line& line) {
     if (line.tokens.empty() || !line.tokens[0].isSymbol("[")) {
@@ -27,7 +25,8 @@ std::size_t afterStamp(const Line& line) {
 }
 
 // "Check-in: ...", "Date of birth: ...": up to four words (joined by spaces or hyphens) before a
-// colon at the start of the line, after a chat export's time stamp if there is one.
+// colon at the start of the line, after a chat export's time stamp if there is one; or a label
+// the reader knows before a table's column gap ("Check-in      Fri 4 Sep 2026").
 struct Label {
     std::string key{};
     std::size_t end = 0;  // the first token after the colon
@@ -48,6 +47,11 @@ Label labelOf(const Line& line) {
             label.end = i + 1;
             label.name = label.name && words <= 3;
             label.stamped = from > 0;
+            return label;
+        }
+        if (t.isSymbol("|") && Vocabulary::isKnownLabel(label.key)) {
+            label.end = i + 1;
+            label.name = false;
             return label;
         }
         if (t.isWord()) {
@@ -90,6 +94,18 @@ bool labelsLength(const Line& line, std::size_t k) {
 }
 
 namespace {
+
+// "14:00", "09:30": a clock at token i that only a 24-hour dial shows.
+bool writesTwentyFourHours(const Line& line, std::size_t i) {
+    const Token& hour = line.tokens[i];
+    const Token* colon = line.at(i + 1);
+    const Token* minute = line.at(i + 2);
+    if (!hour.isNumber() || !colon || !colon->isSymbol(":") || !minute || !minute->isNumber() ||
+        minute->key.size() != 2 || hour.key.size() != 2) {
+        return false;
+    }
+    return (hour.value >= 13 && hour.value <= 23) || (hour.key[0] == '0' && hour.value > 0);
+}
 
 // "No rehearsal on 12 March", "(no class on 5 May)", "– kein Training am Montag".
 bool opensWithNegation(const Line& line) {
@@ -150,6 +166,7 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
             shared.twelveHour =
                 shared.twelveHour || (t.isWord() && (t.key == "pm" || t.key == "am") && i > 0 &&
                                       line.tokens[i - 1].isNumber());
+            shared.twentyFourHour = shared.twentyFourHour || writesTwentyFourHours(line, i);
         }
         if (Vocabulary::isHeaderLabel(label.key)) {
             ++headerLabels[line.block];

@@ -242,7 +242,7 @@ int plainMinutes(const Clock& c, const TimeContext& context) {
         return c.hour * 60 + c.minute;
     }
     const bool afternoon = c.hour <= 6 && (!c.certain || context.twelveHour);
-    const bool evening = c.hour >= 7 && context.evening;
+    const bool evening = c.hour >= 7 && context.evening && !context.twentyFourHour;
     return (afternoon || evening ? c.hour + 12 : c.hour) * 60 + c.minute;
 }
 

@@ -39,6 +39,8 @@ struct TimeContext {
     bool evening = false;
     // The text writes 12-hour times: a one-digit hour from 1 to 6 without am or pm is afternoon.
     bool twelveHour = false;
+    // The text writes 24-hour times ("09:30", "14:00"): the evening does not move 10:15 to 22:15.
+    bool twentyFourHour = false;
     std::string localeId{}; // whose number words count ("half past two")
 };
 

@@ -85,6 +85,19 @@ TEST(BuiltinReaderTest, ADaysProgrammeThatEndsWithItsCloseIsOneEvent) {
     EXPECT_EQ(read("Tuesday, 14 April\n10:00 Welcome\n15:00 Closing remarks").size(), 2u);
 }
 
+TEST(BuiltinReaderTest, ADinnerMovesBareHoursToTheEveningOnlyInTwelveHourTexts) {
+    // A programme on a 24-hour clock keeps its morning though a dinner follows it.
+    auto drafts = read("Thursday 12 March\n09:30 – 10:15   Opening keynote\n"
+                       "11:00 – 12:30   Workshop\n\nConference dinner (Thu 12 Mar, 19:00)");
+    ASSERT_GE(drafts.size(), 2u);
+    EXPECT_EQ(drafts[0].endTime, "10:15");
+    EXPECT_EQ(drafts[1].startTime, "11:00");
+    // Without one, "dinner at 7.30" is in the evening.
+    drafts = read("Dinner at ours on Friday 13 March at 7.30");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].startTime, "19:30");
+}
+
 TEST(BuiltinReaderTest, TheShowTimeOfATicketNamedAfterMidnight) {
     const auto drafts = read("THE MIDNIGHT ORCHARD\nUK Tour 2026\nSat 11 Apr 2026\n"
                              "Doors 18:30 | Show 19:30");
@@ -124,6 +137,14 @@ TEST(BuiltinReaderTest, StaysRunFromCheckInToCheckOut) {
     EXPECT_EQ(drafts[0].title, "Desert Sun Car Rental");
     EXPECT_EQ(drafts[0].startTime, "14:30");
     EXPECT_EQ(drafts[0].endDate, "2026-03-14");
+    EXPECT_EQ(drafts[0].endTime, "10:00");
+
+    // A table's labels stand before its column gaps as well as before colons.
+    drafts = read("The Larwood Hotel\nCheck-in      Fri 13 Mar 2026     from 2:00 pm\n"
+                  "Check-out     Sun 15 Mar 2026     until 10:00 am");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].startTime, "14:00");
+    EXPECT_EQ(drafts[0].endDate, "2026-03-15");
     EXPECT_EQ(drafts[0].endTime, "10:00");
 
     // A span whose times hold for each day becomes one event per day.
@@ -386,6 +407,8 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "CITY PHARMACY\nIBUPROFEN 400 MG\nFILLED: 03/03/2026   REFILLS: 1\n"
         "DISCARD AFTER: 03/03/2027",
         "Fresh milk\nBest before: 12.03.2026",
+        "Free cancellation until 11:59 pm (property local time) on 10 March 2026.",
+        "Please RSVP by 5pm on Friday 6 March.",
     };
     for (const char* text : texts) {
         EXPECT_TRUE(read(text).empty()) << text;
