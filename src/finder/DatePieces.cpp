@@ -242,9 +242,19 @@ std::size_t beforeClock(const Line& line, std::size_t k) {
 // The word before a date that makes it a deadline or a start of sales rather than an event.
 bool deadlineBefore(const Line& line, std::size_t i) {
     std::size_t k = i;
-    while (k > 0 && isWordIn(&line.tokens[k - 1], {"the", "le", "la", "den", "dem", "zum"})) {
+    // "by the", "by EOD Tuesday": the words between a deadline's word and its day.
+    while (k > 0 &&
+           isWordIn(&line.tokens[k - 1], {"the", "le", "la", "den", "dem", "zum", "eod", "cob"})) {
         --k;
     }
+    // Nor a day something was done: "Placed Jan 20, 2027", "Booked on 14/08/2026", "bestellt am".
+    const std::size_t done = k > 0 && isWordIn(&line.tokens[k - 1], {"on", "am", "le"}) ? k - 1 : k;
+    const bool recorded =
+        done > 0 &&
+        isWordIn(&line.tokens[done - 1],
+                 {"placed", "ordered", "purchased", "issued", "booked", "made", "posted",
+                  "published", "bestellt", "gebucht", "ausgestellt", "angeschlagen",
+                  "veroffentlicht", "commande", "emis", "reserve", "publie", "affiche"});
     // A day kept in reserve is no event either: "Ersatztermin: Montag", "rain date June 7".
     const bool reserve =
         (k >= 1 && isWordIn(&line.tokens[k - 1], {"ersatztermin", "ausweichtermin", "report"})) ||
@@ -277,12 +287,13 @@ bool deadlineBefore(const Line& line, std::size_t i) {
         (k > 1 && isWordIn(&line.tokens[k - 1], {"du"}) &&
          isWordIn(&line.tokens[k - 2], {"compter"}));
     const auto deadlineWord = [&line](std::size_t at) {
-        return at > 0 && isWordIn(&line.tokens[at - 1], {"by", "before", "until", "till", "til",
-                                                         "avant", "bis", "deadline", "jusqu'au",
-                                                         "jusqu'a", "spatestens", "latest", "due"});
+        return at > 0 && isWordIn(&line.tokens[at - 1],
+                                  {"by", "before", "until", "till", "til", "avant", "bis",
+                                   "deadline", "jusqu'au", "jusqu'a", "spatestens", "latest", "due",
+                                   "tard", "valid", "gultig", "valable"});
     };
     // "ab 1. April" is the day sales open, but "ab 16 Uhr am Samstag" is when a party starts.
-    return reserve || replaced || takesEffect || deadlineWord(k) ||
+    return reserve || replaced || takesEffect || recorded || deadlineWord(k) ||
            (k > 0 && isWordIn(&line.tokens[k - 1], {"ab"})) || deadlineWord(beforeClock(line, k));
 }
 

@@ -17,6 +17,22 @@ namespace plannery::reader {
 
 namespace {
 
+// "7:00 PM — please be there by 7:15 at the latest, I'm bringing her in around 7:30": a time
+// that a sentence mentions after the event's own, between tokens `from` and the time at `to`,
+// says when to arrive or what happens meanwhile; it starts no session of its own.
+bool saidInPassing(const Line& line, std::size_t from, std::size_t to) {
+    if (to > 0 && isWordIn(&line.tokens[to - 1], {"by", "bis", "avant"})) {
+        return true;
+    }
+    for (std::size_t k = from; k < to; ++k) {
+        const Token& t = line.tokens[k];
+        if (t.isWord() && !t.joined && Vocabulary::isClauseWord(t.key)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 class Assembler {
   public:
     Assembler(const TextFacts& text, const ReaderDays& days) : m_text(text), m_days(days) {
@@ -84,6 +100,9 @@ class Assembler {
         if (m_heading && (!m_out[*m_heading].start || !m_agenda) && isSessionLine(line, facts)) {
             const Candidate heading = m_out[*m_heading];
             for (std::size_t k = 0; k < facts.times.size(); ++k) {
+                if (k > 0 && saidInPassing(line, facts.times[k - 1].end, facts.times[k].begin)) {
+                    continue;
+                }
                 Candidate session{.day = heading.day,
                                   .line = li,
                                   .begin = facts.times[k].begin,

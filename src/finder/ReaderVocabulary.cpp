@@ -262,7 +262,7 @@ constexpr std::string_view kGenericHeadingWords[] = {
     "reservation", "booking", "bestatigung", "buchungsbestatigung", "terminbestatigung", "rappel",
     "confirme", "reservee", "e-billet", "billet", "receipt", "order", "itinerary", "programme",
     "program", "schedule", "invitation", "notice", "announcement", "mitteilung", "hinweis", "avis",
-    "booked", "rescheduled", "convocation", "einberufung",
+    "booked", "rescheduled", "convocation", "einberufung", "aushang",
     // A school's or club's round-up of events
     "update", "newsletter", "bulletin", "fixtures", "timetable", "rundbrief"};
 

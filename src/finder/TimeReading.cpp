@@ -208,8 +208,14 @@ std::optional<Clock> clockAt(const Line& line, std::size_t i, const std::string&
         clock.roughly = true;
         return clock;
     }
+    // "… in Stiege 2 am" over "Dienstag, 14. April": in German, "am" ending a line or before a
+    // weekday or a day's number says on which day, not before noon.
+    const Token* afterAm = line.at(clock.next + 1);
+    const bool germanOn = locale.starts_with("de") && isWordIn(line.at(clock.next), {"am"}) &&
+                          (afterAm == nullptr || afterAm->isNumber() ||
+                           (afterAm->isWord() && Words::weekday(afterAm->key, locale)));
     if (auto meridiem = meridiemAt(line, clock.next);
-        meridiem && clock.hour >= 1 && clock.hour <= 12 && !clock.hourOnly) {
+        meridiem && !germanOn && clock.hour >= 1 && clock.hour <= 12 && !clock.hourOnly) {
         clock.meridiem = meridiem->first;
         clock.next = meridiem->second;
         clock.certain = true;

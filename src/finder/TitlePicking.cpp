@@ -214,7 +214,10 @@ std::optional<TitleOption> TitlePicker::lineOption(std::size_t li, bool own) con
         const auto whose = !own && s.end == line.tokens.size() && hasEventNoun(line, s.begin, s.end)
                                ? nameBelow(m_text.lines, li)
                                : std::nullopt;
-        if (opener || Vocabulary::isGreeting(line.tokens[named.begin].key) ||
+        // "Thanks for booking with us": a pronoun names no one.
+        const bool pronoun =
+            isWordIn(&line.tokens[named.begin], {"us", "me", "uns", "mir", "mich", "nous", "moi"});
+        if (opener || pronoun || Vocabulary::isGreeting(line.tokens[named.begin].key) ||
             isPreposition(line.tokens[named.begin]) || isProse(line, named) ||
             (isFragment(line, s) && !whose) || (own && s.label)) {
             return std::nullopt;

@@ -98,6 +98,28 @@ TEST(BuiltinReaderTest, ADinnerMovesBareHoursToTheEveningOnlyInTwelveHourTexts) 
     EXPECT_EQ(drafts[0].startTime, "19:30");
 }
 
+TEST(BuiltinReaderTest, TimesSaidInPassingAndGermanAmAreNoStarts) {
+    // When to arrive and what happens meanwhile start nothing of their own.
+    auto drafts = read("Surprise party for Jen\nSaturday, 14 March\n7:00 PM — please be there by "
+                       "7:15 at the latest, I'm bringing her in around 7:30");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].startTime, "19:00");
+    // "Stiege 2 am" over the day is "on", not "2 am".
+    const Calendar vienna = *Calendar::make("Europe/Vienna", "de_AT", Weekday::monday);
+    drafts = read("Wasserabstellung\nLeider muss das Wasser in Stiege 2 am\n"
+                  "Dienstag, 10. März 2026\nvon 8:00 bis 13:00 Uhr\nabgestellt werden.",
+                  vienna);
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].startTime, "08:00");
+    EXPECT_EQ(drafts[0].endTime, "13:00");
+    // A booking "with us" is named by the restaurant it is at.
+    drafts = read("Ottoline\n22 Lamb's Conduit Street, London WC1N 3LE\n\nHi Tom,\n\nThanks for "
+                  "booking with us — your table is confirmed.\n\n    Friday 13 March 2026\n"
+                  "    8:15pm\n    4 guests\n\nSee you soon,\nOttoline");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].title, "Ottoline");
+}
+
 TEST(BuiltinReaderTest, TheShowTimeOfATicketNamedAfterMidnight) {
     const auto drafts = read("THE MIDNIGHT ORCHARD\nUK Tour 2026\nSat 11 Apr 2026\n"
                              "Doors 18:30 | Show 19:30");
@@ -409,6 +431,12 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "Fresh milk\nBest before: 12.03.2026",
         "Free cancellation until 11:59 pm (property local time) on 10 March 2026.",
         "Please RSVP by 5pm on Friday 6 March.",
+        "Please comment on the deck by EOD Tuesday 3/10.",
+        "Les dossiers sont à nous remettre au plus tard le vendredi 6 mars.",
+        "Order #GP-44-18203957 • Placed Mar 1, 2026",
+        "Booking made on 2 Mar 2026 · Unsubscribe",
+        "Angeschlagen am 2.3.2026",
+        "Coupon: $10 off. Valid 3/20/2026 - 3/31/2026 on purchases of $50+",
     };
     for (const char* text : texts) {
         EXPECT_TRUE(read(text).empty()) << text;
