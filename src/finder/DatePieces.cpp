@@ -33,8 +33,10 @@ std::optional<Found> dayAt(const Line& line, std::size_t i, const std::string& l
     if (t->isNumber() && t->key.size() <= 2 && t->value >= 1 && t->value <= 31) {
         Found found{.value = t->value, .next = i + 1};
         const Token* after = line.at(i + 1);
+        // French marks only the first of a month so ("1er"); "4e" or "4ème" is a rank, a floor
+        // or a district ("l'épicerie du 4e").
         if (after != nullptr && !after->spaced &&
-            isWordIn(after, {"st", "nd", "rd", "th", "er", "e", "eme", "re"})) {
+            isWordIn(after, {"st", "nd", "rd", "th", "er", "re"})) {
             found.marked = true;
             ++found.next;
         } else if (unspacedSymbol(line, i + 1, ".") && !unspacedNumber(line, i + 2)) {

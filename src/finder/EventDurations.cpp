@@ -8,12 +8,18 @@ namespace plannery::reader {
 namespace {
 
 // "Duration 2h", "Durée estimée : 2 heures", "Spieldauer ca. 90 Minuten", "The
-// assembly will last around 30 minutes": a line without days or times that
-// gives one length and says it is one.
+// assembly will last around 30 minutes": a line without days that gives one length and says it
+// is one (without times beside it, unless a label says so).
 bool statesLength(const TextFacts& text, std::size_t li) {
     const LineFacts& facts = text.facts[li];
-    if (facts.durations.size() != 1 || facts.durations.front().each || !facts.dates.empty() ||
-        !facts.times.empty()) {
+    if (facts.durations.size() != 1 || facts.durations.front().each || !facts.dates.empty()) {
+        return false;
+    }
+    // A labelled length stands beside other times: "Ouverture des portes à 20h · Durée : 1h15".
+    if (labelsLength(text.lines[li], facts.durations.front().begin)) {
+        return true;
+    }
+    if (!facts.times.empty()) {
         return false;
     }
     const auto& tokens = text.lines[li].tokens;

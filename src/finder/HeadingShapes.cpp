@@ -172,6 +172,18 @@ bool presentsBelow(const Line& line) {
                              "presentent"});
 }
 
+bool presentsFromAbove(const std::vector<Line>& lines, std::size_t li) {
+    for (std::size_t k = li + 1; k < lines.size() && k <= li + 2; ++k) {
+        const auto& tokens = lines[k].tokens;
+        if (!tokens.empty() && tokens.size() <= 2 &&
+            isWordIn(&tokens.front(), {"presents", "present", "prasentiert", "prasentieren",
+                                       "presente", "presentent"})) {
+            return true;
+        }
+    }
+    return false;
+}
+
 bool isListItem(const std::vector<Line>& lines, std::size_t li) {
     return isNumbered(lines[li]) && ((li > 0 && isNumbered(lines[li - 1])) ||
                                      (li + 1 < lines.size() && isNumbered(lines[li + 1])));

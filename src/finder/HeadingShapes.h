@@ -31,6 +31,10 @@ bool onlyAnnounces(const Line& line);
 // the next line.
 bool presentsBelow(const Line& line);
 
+// "CHŒUR DES CANUTS" over "de la Croix-Rousse" over "présente": line `li` (or the one below it)
+// names who puts on the show that a line of its own ("présente", "presents") leads on to.
+bool presentsFromAbove(const std::vector<Line>& lines, std::size_t li);
+
 // "3. Klassenfahrt im Frühjahr" among other numbered lines: a point of a list (an agenda's), not
 // the heading of the text; a name such as "1. FC Köln" stands alone.
 bool isListItem(const std::vector<Line>& lines, std::size_t li);

@@ -289,8 +289,19 @@ std::string segmentText(const Line& line, Segment segment) {
         return t.isSymbol(")") || t.isSymbol("\"") || t.isSymbol("\u201C") ||
                t.isSymbol("\u201D") || t.isSymbol("\u00BB");
     };
+    const auto opens = [](const Token& t) {
+        return t.isSymbol("(") || t.isSymbol("\"") || t.isSymbol("\u201C") ||
+               t.isSymbol("\u201E") || t.isSymbol("\u00AB");
+    };
+    // A closing quote or bracket stays with its opening one; the opening one left at the front
+    // ("« VOIX D'EUROPE »") takes it along.
+    const auto opened = [&] {
+        return std::any_of(line.tokens.begin() + static_cast<std::ptrdiff_t>(segment.begin),
+                           line.tokens.begin() + static_cast<std::ptrdiff_t>(segment.end - 1),
+                           opens);
+    };
     while (segment.end > segment.begin && line.tokens[segment.end - 1].isSymbol() &&
-           !closes(line.tokens[segment.end - 1])) {
+           (!closes(line.tokens[segment.end - 1]) || !opened())) {
         --segment.end;
     }
     // "Interview confirmation", "Dentist appointment reminder": the event without the word for

@@ -84,6 +84,13 @@ bool namesLength(const Token& t) {
 }
 
 bool labelsLength(const Line& line, std::size_t k) {
+    // "Durée : environ 1h15", "Dauer ca. 90 Minuten": how long, roughly.
+    while (k > 0 && (isWordIn(&line.tokens[k - 1], {"environ", "about", "approx", "approximately",
+                                                    "ca", "circa", "etwa", "rund", "around"}) ||
+                     (line.tokens[k - 1].isSymbol(".") && k > 1 &&
+                      isWordIn(&line.tokens[k - 2], {"ca", "approx"})))) {
+        --k;
+    }
     if (k > 0 && line.tokens[k - 1].isSymbol(":")) {
         --k;
     }
@@ -250,8 +257,11 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
         for (std::size_t k = 0; k < facts.times.size(); ++k) {
             const TimeMention& t = facts.times[k];
             if (!t.finish && labelsLength(line, t.begin)) {
+                // The hours as written: reading "1h15" as a time may have moved it to 13:15.
+                const Token& hours = line.tokens[t.begin];
+                const int written = hours.isNumber() ? hours.value : t.start.hour;
                 facts.durations.push_back(DurationMention{
-                    .begin = t.begin, .end = t.end, .minutes = t.start.hour * 60 + t.start.minute});
+                    .begin = t.begin, .end = t.end, .minutes = written * 60 + t.start.minute});
                 facts.times.erase(facts.times.begin() + static_cast<std::ptrdiff_t>(k));
                 break;
             }

@@ -120,6 +120,33 @@ std::optional<Clock> wordClockAt(const Line& line, std::size_t i, const std::str
                      .certain = true,
                      .padded = true};
     }
+    // "halb sieben" (6:30), "Viertel nach acht" (8:15), "Viertel vor acht", "dreiviertel acht"
+    // (7:45): said on a twelve-hour dial, so morning or evening is left to the text around them.
+    if (isWordIn(t, {"halb", "viertel", "dreiviertel"})) {
+        const bool quarter = t->key == "viertel";
+        const Token* way = quarter ? line.at(i + 1) : nullptr;
+        if (quarter && !isWordIn(way, {"nach", "vor"})) {
+            return std::nullopt;
+        }
+        const Token* hour = line.at(quarter ? i + 2 : i + 1);
+        std::optional<int> value;
+        if (hour && hour->isNumber()) {
+            value = hour->value;
+        } else if (hour && hour->isWord()) {
+            value = Words::numberWord(hour->key, "de");
+        }
+        if (!value || *value < 1 || *value > 12) {
+            return std::nullopt;
+        }
+        const int minutes = t->key == "halb"          ? -30
+                            : t->key == "dreiviertel" ? -15
+                            : way->key == "nach"      ? 15
+                                                      : -15;
+        const int total = (*value * 60 + minutes + 12 * 60) % (12 * 60);
+        return Clock{.hour = total / 60 == 0 ? 12 : total / 60,
+                     .minute = total % 60,
+                     .next = quarter ? i + 3 : i + 2};
+    }
     return std::nullopt;
 }
 

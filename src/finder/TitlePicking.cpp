@@ -174,7 +174,8 @@ std::optional<TitleOption> TitlePicker::lineOption(std::size_t li, bool own) con
         }
     }
     if (isColumnHeads(line) || sectionLabel(line) ||
-        (!own && (isListItem(m_text.lines, li) || presentsBelow(line)))) {
+        (!own && (isListItem(m_text.lines, li) || presentsBelow(line) ||
+                  presentsFromAbove(m_text.lines, li)))) {
         return std::nullopt;
     }
     const auto segments = freeSegments(line, facts);

@@ -164,13 +164,20 @@ std::optional<TitlePicker::Clause> TitlePicker::clauseBefore(std::size_t li,
                                                               "still", "also", "so"}))) {
         ++begin;
     }
-    // "Who's up for Rattlesnake Ledge on Sunday?", "anyone up for tennis": what is asked for.
+    // "Who's up for Rattlesnake Ledge on Sunday?", "anyone up for tennis", "Wer hat Bock auf
+    // Grillen?", "qui est partant pour un ciné ?": what is asked for.
     for (std::size_t k = begin; k + 2 < c.begin && k < begin + 3; ++k) {
-        if (line.tokens[k].isWord("up") && line.tokens[k + 1].isWord("for") &&
+        const bool asks =
+            (line.tokens[k].isWord("up") && line.tokens[k + 1].isWord("for")) ||
+            (isWordIn(&line.tokens[k], {"lust", "bock"}) && line.tokens[k + 1].isWord("auf")) ||
+            (isWordIn(&line.tokens[k], {"partant", "partants", "chaud", "chauds"}) &&
+             line.tokens[k + 1].isWord("pour"));
+        if (asks &&
             std::all_of(line.tokens.begin() + static_cast<std::ptrdiff_t>(begin),
                         line.tokens.begin() + static_cast<std::ptrdiff_t>(k), [](const Token& t) {
                             return isWordIn(&t, {"who's", "whos", "who", "is", "anyone", "anybody",
-                                                 "everyone", "else"});
+                                                 "everyone", "else", "wer", "hat", "jemand", "habt",
+                                                 "ihr", "qui", "est", "quelqu'un", "des"});
                         })) {
             begin = k + 2;
             break;

@@ -112,6 +112,14 @@ TEST(BuiltinReaderTest, TimesSaidInPassingAndGermanAmAreNoStarts) {
     ASSERT_EQ(drafts.size(), 1u);
     EXPECT_EQ(drafts[0].startTime, "08:00");
     EXPECT_EQ(drafts[0].endTime, "13:00");
+    // A French "4e" is a district or a floor, never a day; a labelled length holds beside the
+    // time the doors open.
+    const Calendar paris = *Calendar::make("Europe/Paris", "fr_FR", Weekday::monday);
+    drafts = read("« VOIX D'EUROPE »\nSAMEDI 21 MARS 2026 — 20H30\nEntrée libre — au profit de "
+                  "l'épicerie du 4e\nOuverture des portes à 20h · Durée : environ 1h15",
+                  paris);
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].endTime, "21:45");
     // A booking "with us" is named by the restaurant it is at.
     drafts = read("Ottoline\n22 Lamb's Conduit Street, London WC1N 3LE\n\nHi Tom,\n\nThanks for "
                   "booking with us — your table is confirmed.\n\n    Friday 13 March 2026\n"

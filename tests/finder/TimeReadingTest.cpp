@@ -99,6 +99,22 @@ TEST(TimeReadingTest, HoursWithoutAmOrPmAreReadAsPeopleMeanThem) {
     EXPECT_EQ(times("5:30 Frühstück"), "05:30");
     EXPECT_EQ(times("back by 4ish"), "16:00");
     EXPECT_EQ(times("thinking 8ish", TimeContext{.evening = true}), "20:00");
+    // A text on a 24-hour clock keeps its mornings whatever the evening brings.
+    EXPECT_EQ(times("10:15 Keynote", TimeContext{.evening = true, .twentyFourHour = true}),
+              "10:15");
+    // German half and quarter hours, on a twelve-hour dial.
+    const auto german = [](const char* text, TimeContext context = {}) {
+        context.localeId = "de_DE";
+        return show(readTimes(readLines(text)[0], context));
+    };
+    EXPECT_EQ(german("so ab halb sieben"), "18:30");
+    EXPECT_EQ(german("um halb neun zum Frühstück"), "08:30");
+    EXPECT_EQ(german("um Viertel nach acht", TimeContext{.evening = true}), "20:15");
+    EXPECT_EQ(german("um Viertel vor 10"), "09:45");
+    EXPECT_EQ(german("um halb eins"), "12:30");
+    // "Stiege 2 am" over the day's line says "on", not "2 am".
+    EXPECT_EQ(german("Wasser in Stiege 2 am"), "");
+    EXPECT_EQ(german("Haus 3 am Dienstag"), "");
     // Numbers that are no times: prices, decimals, a room, a length, a score.
     for (const char* text : {"£14.30", "costs 14.30", "room 2.14", "1h 45m", "won 3:2 on", "1:1",
                              "Absage bis 24 h vorher", "until 48 hours before"}) {

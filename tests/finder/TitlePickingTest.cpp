@@ -1,6 +1,7 @@
 #include "finder/TitlePicking.h"
 
 #include "TestSupport.h"
+#include "finder/FinderText.h"
 
 #include <gtest/gtest.h>
 
@@ -113,6 +114,15 @@ TEST(TitlePickingTest, HeadingsNameASingleEvent) {
     // A colon after words that are no label is part of the name.
     EXPECT_EQ(titles("Film club: Casablanca\nThursday 12 March, 8pm"),
               Titles{"Film club: Casablanca"});
+}
+
+TEST(TitlePickingTest, WhoPutsOnAShowIsNoName) {
+    // The show's name, without its quotes (its capitals are lowered as in any heading).
+    const Titles found = titles("CHŒUR DES CANUTS\nde la Croix-Rousse\n\nprésente\n\n"
+                                "« VOIX D'EUROPE »\nSAMEDI 14 MARS 2026 — 20H30",
+                                "fr_FR");
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(FinderText::lower(found[0]), "voix d'europe");
 }
 
 TEST(TitlePickingTest, SalutationsCheersAndCarriersAreNoHeadings) {
@@ -290,6 +300,9 @@ TEST(TitlePickingTest, SentencesNameTheEventAroundTheDay) {
     EXPECT_EQ(titles("Ben: Who's up for Rattlesnake Ledge on Sunday 8 March? 8am at the car park"),
               Titles{"Rattlesnake Ledge"});
     EXPECT_EQ(titles("anyone up for tennis on Saturday 7 March at 10am?"), Titles{"Tennis"});
+    EXPECT_EQ(
+        titles("Jonas: Wer hat Bock auf Grillen am Samstag, 7. März?\nso ab halb sieben", "de_DE"),
+        Titles{"Grillen"});
     // A compound stays whole though its second part is a pronoun.
     EXPECT_EQ(titles("Bonjour, rendez-vous chez le dentiste le jeudi 12 mars à 14h.", "fr_FR"),
               Titles{"Rendez-vous chez le dentiste"});
