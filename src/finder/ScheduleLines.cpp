@@ -14,7 +14,9 @@ TimeRole roleOf(const Line& line, const TimeMention& time) {
     std::string window;
     for (std::size_t k = time.begin, steps = 0; k > 0 && steps < 4; --k, ++steps) {
         const Token& t = line.tokens[k - 1];
-        if (t.isSymbol("·") || t.isSymbol("|") || t.isSymbol(",") || t.isNumber()) {
+        // A column gap before a colon aligns a label ("Arrival        : Kyoto 12:44").
+        const bool aligned = t.isSymbol("|") && line.tokens[k].isSymbol(":");
+        if (!aligned && (t.isSymbol("·") || t.isSymbol("|") || t.isSymbol(",") || t.isNumber())) {
             break;
         }
         if (t.isWord()) {
@@ -197,12 +199,27 @@ bool saysReturn(const Line& line, std::size_t from, std::size_t to) {
 }
 
 std::optional<std::string> stopOfLeg(const Line& line, const LineFacts& facts) {
-    if (facts.times.size() != 1 || facts.times[0].finish || !facts.dates.empty() ||
-        !facts.label.empty()) {
+    if (facts.times.size() != 1 || facts.times[0].finish || !facts.dates.empty()) {
         return std::nullopt;
     }
     const auto& tokens = line.tokens;
     const TimeMention& time = facts.times[0];
+    // "Departure : Tokyo 10:30", "Ankunft: Köln Hbf 11:05": a label for leaving or arriving, the
+    // stop, and the time.
+    if (!facts.label.empty()) {
+        const bool leg = isWordIn(&tokens[0], {"departure", "arrival", "departs", "arrives", "dep",
+                                               "arr", "abfahrt", "ankunft", "depart", "arrivee"});
+        if (!leg || time.end != tokens.size() || facts.labelEnd >= time.begin ||
+            !tokens[facts.labelEnd].isWord() || !tokens[facts.labelEnd].capital) {
+            return std::nullopt;
+        }
+        for (std::size_t k = facts.labelEnd; k < time.begin; ++k) {
+            if (!tokens[k].isWord() && !tokens[k].isSymbol(".")) {
+                return std::nullopt;
+            }
+        }
+        return std::string(line.span(facts.labelEnd, time.begin));
+    }
     // "York  dep 08:54", "Edinburgh  arr. 11:28", "Köln Hbf  ab 9:12": the stop, a word for
     // leaving or arriving, and the time.
     std::size_t marker = time.begin;

@@ -49,6 +49,10 @@ Label labelOf(const Line& line) {
             label.stamped = from > 0;
             return label;
         }
+        // "Departure      : Tokyo 10:30": labels aligned in a column before their colons.
+        if (t.isSymbol("|") && line.at(i + 1) && line.at(i + 1)->isSymbol(":")) {
+            continue;
+        }
         if (t.isSymbol("|") && Vocabulary::isKnownLabel(label.key)) {
             label.end = i + 1;
             label.name = false;

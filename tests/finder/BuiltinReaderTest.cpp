@@ -128,6 +128,16 @@ TEST(BuiltinReaderTest, TimesSaidInPassingAndGermanAmAreNoStarts) {
     EXPECT_EQ(drafts[0].title, "Ottoline");
 }
 
+TEST(BuiltinReaderTest, ATrainsLabelledStopsNameItsLegAndEndIt) {
+    // Labels aligned in a column before their colons, as booking mails set them.
+    const auto drafts = read("Date of travel : March 9, 2026 (Mon)\nTrain          : Nozomi 225\n"
+                             "Departure      : Tokyo 10:30\nArrival        : Kyoto 12:44");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].title, "Tokyo → Kyoto");
+    EXPECT_EQ(drafts[0].startTime, "10:30");
+    EXPECT_EQ(drafts[0].endTime, "12:44");
+}
+
 TEST(BuiltinReaderTest, TheShowTimeOfATicketNamedAfterMidnight) {
     const auto drafts = read("THE MIDNIGHT ORCHARD\nUK Tour 2026\nSat 11 Apr 2026\n"
                              "Doors 18:30 | Show 19:30");
