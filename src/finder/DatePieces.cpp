@@ -263,7 +263,7 @@ bool deadlineBefore(const Line& line, std::size_t i) {
         (k >= 2 && line.tokens[k - 1].isSymbol(":") &&
          isWordIn(&line.tokens[k - 2], {"ersatztermin", "ausweichtermin"})) ||
         (k >= 2 && isWordIn(&line.tokens[k - 1], {"date"}) &&
-         isWordIn(&line.tokens[k - 2], {"rain", "backup"}));
+         isWordIn(&line.tokens[k - 2], {"rain", "backup", "postponement"}));
     // Nor is a day given up: "no longer available on Tuesday", "moved from Monday", "instead of
     // Friday", "statt am Montag", "au lieu du lundi".
     bool replaced = false;

@@ -94,6 +94,7 @@ TitlePicker::TitlePicker(const TextFacts& text, const std::vector<Candidate>& ca
     std::set<std::size_t> lines;
     for (const Candidate& c : candidates) {
         lines.insert(c.line);
+        m_eventBlocks.insert(text.lines[c.line].block);
     }
     m_manyLines = lines.size() >= 2;
     m_rows.assign(lines.begin(), lines.end());
@@ -321,7 +322,19 @@ std::vector<TitleOption> TitlePicker::options(const Candidate& c) const {
         option[TitleFeature::otherBlock] =
             m_text.lines[li].block != m_text.lines[c.line].block ? 1 : 0;
     };
+    // Events set in blocks of their own ("LANTERN-MAKING WORKSHOPS" over its day and place,
+    // "LANTERN WALK" over its own) are named by the heading of their block.
+    const int block = m_text.lines[c.line].block;
+    const auto ownHeading = [&](const TitleOption& heading) {
+        return m_eventBlocks.size() >= 2 && heading.line < c.line &&
+               m_text.lines[heading.line].block == block && heading[TitleFeature::generic] == 0 &&
+               heading[TitleFeature::dated] == 0;
+    };
+    const bool headed = std::any_of(m_headings.begin(), m_headings.end(), ownHeading);
     for (TitleOption heading : m_headings) {
+        if (headed && !ownHeading(heading)) {
+            continue;
+        }
         place(heading);
         out.push_back(std::move(heading));
     }

@@ -6,6 +6,7 @@
 #include "finder/TitleOptions.h"
 
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -79,6 +80,7 @@ class TitlePicker {
     std::string m_venue;
     std::vector<TitleOption> m_headings; // the names on lines other than the events' own
     bool m_manyLines = false;            // the events stand on lines of their own
+    std::set<int> m_eventBlocks;         // the blocks the events stand in
     std::vector<std::size_t> m_rows;     // the lines of the events
     std::size_t m_firstEventLine = 0;
     bool signedOff(std::size_t li) const { return li >= m_signature && li < m_signatureEnd; }

@@ -454,6 +454,7 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "Order #GP-44-18203957 • Placed Mar 1, 2026",
         "Booking made on 2 Mar 2026 · Unsubscribe",
         "Angeschlagen am 2.3.2026",
+        "Wet weather? Check our page by 3pm on the day — postponement date Sun 15 March.",
         "Coupon: $10 off. Valid 3/20/2026 - 3/31/2026 on purchases of $50+",
     };
     for (const char* text : texts) {

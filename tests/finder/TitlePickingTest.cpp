@@ -116,6 +116,16 @@ TEST(TitlePickingTest, HeadingsNameASingleEvent) {
               Titles{"Film club: Casablanca"});
 }
 
+TEST(TitlePickingTest, EventsInBlocksOfTheirOwnAreNamedByTheirBlocksHeadings) {
+    EXPECT_EQ(titles("MATARIKI ON THE SHORE\n\nLANTERN-MAKING WORKSHOPS\nSat 7 March · 10am–12pm\n"
+                     "Devonport Library\n\nLANTERN WALK\nSat 14 March · 6pm–7.30pm\n"
+                     "Gather at the Band Rotunda"),
+              (Titles{"Lantern-Making Workshops", "Lantern Walk"}));
+    // Blocks without headings of their own share the text's.
+    EXPECT_EQ(titles("SUMMER FAIR\n\nSat 7 March, 10am–4pm\n\nSun 8 March, 10am–2pm"),
+              (Titles{"Summer Fair", "Summer Fair"}));
+}
+
 TEST(TitlePickingTest, WhoPutsOnAShowIsNoName) {
     // The show's name, without its quotes (its capitals are lowered as in any heading).
     const Titles found = titles("CHŒUR DES CANUTS\nde la Croix-Rousse\n\nprésente\n\n"
