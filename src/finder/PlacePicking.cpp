@@ -157,9 +157,38 @@ std::string PlacePicker::venueName() const {
     return {};
 }
 
+std::optional<std::string> PlacePicker::setInBelow(std::size_t li) const {
+    const std::size_t below = li + 1;
+    if (below >= m_text.lines.size()) {
+        return std::nullopt;
+    }
+    const Line& line = m_text.lines[below];
+    const LineFacts& facts = m_text.facts[below];
+    const auto indent = [](const Line& l) { return l.text.find_first_not_of(" \t"); };
+    if (line.block != m_text.lines[li].block || indent(line) <= indent(m_text.lines[li]) ||
+        !facts.dates.empty() || !facts.times.empty() || line.tokens.size() > 10 ||
+        (!facts.label.empty() && !Vocabulary::isPlaceLabel(facts.label) &&
+         facts.label != "meeting point")) {
+        return std::nullopt;
+    }
+    // "Room 2.14 (bring a laptop)": the room, without the remark.
+    std::size_t end = facts.labelEnd;
+    while (end < line.tokens.size() && !line.tokens[end].isSymbol("(")) {
+        ++end;
+    }
+    if (end == facts.labelEnd || !line.tokens[facts.labelEnd].isWord() ||
+        !line.tokens[facts.labelEnd].capital) {
+        return std::nullopt;
+    }
+    return std::string(line.span(facts.labelEnd, end));
+}
+
 std::optional<std::string> PlacePicker::place(const Candidate& c) const {
     if (auto own = rowPlace(c.line, c.begin, true)) {
         return own;
+    }
+    if (auto below = c.session ? setInBelow(c.line) : std::nullopt) {
+        return below;
     }
     // A session takes the place its day's heading gives ("Saturday, July 18 · Room 220-222").
     if (c.headingLine) {

@@ -26,6 +26,9 @@ class PlacePicker {
 
   private:
     std::optional<std::string> labelled() const;
+    // "09:30 – 10:15   Opening keynote" over "                Main Hall": the line set in below a
+    // session's that gives its room.
+    std::optional<std::string> setInBelow(std::size_t line) const;
     // The first line with words, under what a recogniser may have made of a picture ("ES").
     std::size_t topLine() const;
     // The top line when it names an event: the text's heading ("FREE YOGA IN THE PARK").

@@ -177,6 +177,13 @@ TEST(PlacePickingTest, RowsTakeTheirOwnPlacesAndSessionsTheirHeadings) {
               (Places{"leisure centre", "-"}));
     EXPECT_EQ(places("Tuesday 10 March · Hall 2, Expo Centre\n09:00 Opening\n10:00 Talks – Room 5"),
               (Places{"Hall 2, Expo Centre", "Room 5"}));
+    // A line set in below a session gives its room, without a remark in parentheses.
+    EXPECT_EQ(
+        places("THURSDAY 12 MARCH\n09:30 – 10:15   Opening keynote\n                Main Hall\n"
+               "11:00 – 12:30   Workshop\n                Room 2.14 (bring a laptop)\n"
+               "14:00 – 15:30   Study tour\n"
+               "                Meeting point: registration desk, ground floor"),
+        (Places{"Main Hall", "Room 2.14", "registration desk, ground floor"}));
     // A match's away side is no place; the ground after it is.
     EXPECT_EQ(places("Sa. 07.03.  10:30  SV Aubing – FC Gräfelfing     Sportanlage Aubing\n"
                      "Sa. 14.03.  11:00  TSV Gauting – SV Aubing     Waldpark Gauting, Platz 3",
