@@ -277,14 +277,6 @@ std::string segmentText(const Line& line, Segment segment) {
             break;
         }
     }
-    // Articles left in front ("a Baby Shower") and separators at either end.
-    while (segment.begin < segment.end &&
-           (line.tokens[segment.begin].isSymbol() ||
-            (line.tokens[segment.begin].isWord() &&
-             (line.tokens[segment.begin].key == "a" || line.tokens[segment.begin].key == "an") &&
-             segment.end - segment.begin > 1))) {
-        ++segment.begin;
-    }
     const auto closes = [](const Token& t) {
         return t.isSymbol(")") || t.isSymbol("\"") || t.isSymbol("\u201C") ||
                t.isSymbol("\u201D") || t.isSymbol("\u00BB");
@@ -293,6 +285,21 @@ std::string segmentText(const Line& line, Segment segment) {
         return t.isSymbol("(") || t.isSymbol("\"") || t.isSymbol("\u201C") ||
                t.isSymbol("\u201E") || t.isSymbol("\u00AB");
     };
+    // An opening quote whose closing one follows inside the name stays: '"Low Tide" Tour 2027'.
+    const auto closedLater = [&](std::size_t k) {
+        return opens(line.tokens[k]) &&
+               std::any_of(line.tokens.begin() + static_cast<std::ptrdiff_t>(k + 2),
+                           line.tokens.begin() + static_cast<std::ptrdiff_t>(segment.end - 1),
+                           closes);
+    };
+    // Articles left in front ("a Baby Shower") and separators at either end.
+    while (segment.begin < segment.end &&
+           ((line.tokens[segment.begin].isSymbol() && !closedLater(segment.begin)) ||
+            (line.tokens[segment.begin].isWord() &&
+             (line.tokens[segment.begin].key == "a" || line.tokens[segment.begin].key == "an") &&
+             segment.end - segment.begin > 1))) {
+        ++segment.begin;
+    }
     // A closing quote or bracket stays with its opening one; the opening one left at the front
     // ("« VOIX D'EUROPE »") takes it along.
     const auto opened = [&] {

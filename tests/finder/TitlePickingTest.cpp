@@ -126,6 +126,13 @@ TEST(TitlePickingTest, EventsInBlocksOfTheirOwnAreNamedByTheirBlocksHeadings) {
               (Titles{"Summer Fair", "Summer Fair"}));
 }
 
+TEST(TitlePickingTest, QuotesInANameStayBalanced) {
+    EXPECT_EQ(titles("\"Low Tide\" Tour 2027\nFri 6 March 2026 • 8:00 PM"),
+              Titles{"\"Low Tide\" Tour 2027"});
+    EXPECT_EQ(titles("« Voix d'Europe »\nsamedi 7 mars 2026 à 20h30", "fr_FR"),
+              Titles{"Voix d'Europe"});
+}
+
 TEST(TitlePickingTest, WhoPutsOnAShowIsNoName) {
     // The show's name, without its quotes (its capitals are lowered as in any heading).
     const Titles found = titles("CHŒUR DES CANUTS\nde la Croix-Rousse\n\nprésente\n\n"
