@@ -30,6 +30,12 @@ std::optional<Found> dayAt(const Line& line, std::size_t i, const std::string& l
     if (t == nullptr) {
         return std::nullopt;
     }
+    // "DAY 1 – Tuesday, 12 May", "Round 2", "Tag 3": a number that counts parts, not a day.
+    if (t->isNumber() && i > 0 &&
+        isWordIn(&line.tokens[i - 1], {"day", "week", "session", "module", "round", "part", "stage",
+                                       "tag", "woche", "jour", "semaine", "seance"})) {
+        return std::nullopt;
+    }
     if (t->isNumber() && t->key.size() <= 2 && t->value >= 1 && t->value <= 31) {
         Found found{.value = t->value, .next = i + 1};
         const Token* after = line.at(i + 1);

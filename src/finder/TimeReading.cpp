@@ -168,9 +168,39 @@ bool opensRange(const Line& line, std::size_t i, const std::string& locale) {
     return second && second->certain;
 }
 
+// "0830", "1730" as four digits: a clock's hours and minutes.
+bool fourDigitClock(const Token* t) {
+    return t != nullptr && t->isNumber() && t->key.size() == 4 && t->value / 100 <= 23 &&
+           t->value % 100 <= 59;
+}
+
+// "0830 – 1230", "1330hrs": four digits are a time in a range of two such times or before "hrs";
+// alone they are a year, a code or an amount.
+std::optional<Clock> fourDigitClockAt(const Line& line, std::size_t i) {
+    const Token* t = line.at(i);
+    if (!fourDigitClock(t)) {
+        return std::nullopt;
+    }
+    const bool opens = isRangeConnector(line.at(i + 1)) && fourDigitClock(line.at(i + 2));
+    const bool closes =
+        i >= 2 && isRangeConnector(line.at(i - 1)) && fourDigitClock(line.at(i - 2));
+    const bool marked = isWordIn(line.at(i + 1), {"hrs", "h", "uhr"});
+    if (!opens && !closes && !marked) {
+        return std::nullopt;
+    }
+    return Clock{.hour = t->value / 100,
+                 .minute = t->value % 100,
+                 .next = marked ? i + 2 : i + 1,
+                 .certain = true,
+                 .padded = true};
+}
+
 std::optional<Clock> clockAt(const Line& line, std::size_t i, const std::string& locale) {
     if (auto word = wordClockAt(line, i, locale)) {
         return word;
+    }
+    if (auto digits = fourDigitClockAt(line, i)) {
+        return digits;
     }
     const Token* t = line.at(i);
     if (t == nullptr || !t->isNumber() || t->key.size() > 2 || t->value > 24) {

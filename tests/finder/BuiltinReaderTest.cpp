@@ -128,6 +128,18 @@ TEST(BuiltinReaderTest, TimesSaidInPassingAndGermanAmAreNoStarts) {
     EXPECT_EQ(drafts[0].title, "Ottoline");
 }
 
+TEST(BuiltinReaderTest, ACoursesDaysAreCountedNotDated) {
+    // "DAY 1 – Tuesday, 10 March" is the tenth, not a span from the first.
+    const auto drafts = read("DAY 1 – Tuesday, 10 March 2026\n0830 – 1230   Module 1: Basics\n"
+                             "1330 – 1730   Module 2: CPR\n\nDAY 2 – Wednesday, 11 March 2026\n"
+                             "0830 – 1230   Module 3: Fractures");
+    ASSERT_EQ(drafts.size(), 3u);
+    EXPECT_EQ(drafts[0].startDate, "2026-03-10");
+    EXPECT_EQ(drafts[1].startTime, "13:30");
+    EXPECT_EQ(drafts[1].endTime, "17:30");
+    EXPECT_EQ(drafts[2].startDate, "2026-03-11");
+}
+
 TEST(BuiltinReaderTest, ATrainsLabelledStopsNameItsLegAndEndIt) {
     // Labels aligned in a column before their colons, as booking mails set them.
     const auto drafts = read("Date of travel : March 9, 2026 (Mon)\nTrain          : Nozomi 225\n"

@@ -56,6 +56,11 @@ TEST(TimeReadingTest, ClockTimesInTheirWrittenForms) {
         {"thinking 8ish", "08:00"},
         {"Muster at 06:30 hrs", "06:30"},
         {"Show length 2 hrs 10 mins", ""},
+        // Four digits are a clock in a range of two or before "hrs", a year or code alone.
+        {"0830 – 1230   Module 1", "08:30-12:30"},
+        {"Muster 1330hrs", "13:30"},
+        {"Class of 2026", ""},
+        {"Order 1234", ""},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(times(c.text), c.times) << c.text;
