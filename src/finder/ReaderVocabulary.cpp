@@ -305,7 +305,15 @@ bool isClauseWord(std::string_view key) {
 }
 
 bool isGreeting(std::string_view key) {
-    return WordLists::contains(kGreetings, key) || WordLists::contains(kClosings, key);
+    if (WordLists::contains(kGreetings, key) || WordLists::contains(kClosings, key)) {
+        return true;
+    }
+    // "heyyy", "hiiii", "hellooo": a greeting drawn out in a chat.
+    std::size_t end = key.size();
+    while (end >= 2 && key[end - 1] == key[end - 2]) {
+        --end;
+    }
+    return end < key.size() && end > 0 && WordLists::contains(kGreetings, key.substr(0, end));
 }
 
 bool isClosing(std::string_view key) {

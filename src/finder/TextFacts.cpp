@@ -34,6 +34,12 @@ struct Label {
     bool stamped = false; // after a time stamp: certainly who wrote the message
 };
 
+// "🌺" in "Tash 🌺: from 3ish": a picture beside a name in a chat (four bytes of UTF-8: the
+// emoji planes, not punctuation).
+bool isPicture(const Token& t) {
+    return t.isSymbol() && !t.key.empty() && static_cast<unsigned char>(t.key[0]) >= 0xF0;
+}
+
 Label labelOf(const Line& line) {
     Label label{.name = true};
     const std::size_t from = afterStamp(line);
@@ -64,7 +70,7 @@ Label labelOf(const Line& line) {
             ++words;
         } else if (t.isSymbol("-") && !label.key.empty() && !t.spaced) {
             label.key += "-";
-        } else if (!(t.isSymbol("#") || t.isSymbol("(") || t.isSymbol(")"))) {
+        } else if (!(t.isSymbol("#") || t.isSymbol("(") || t.isSymbol(")") || isPicture(t))) {
             break;
         }
     }

@@ -241,6 +241,14 @@ TEST(BuiltinReaderTest, ChatsNameTheirEventsInSentences) {
     EXPECT_EQ(drafts[0].startDate, "2026-03-04");
     EXPECT_EQ(drafts[0].startTime, "08:30");
 
+    // A speaker with a picture beside the name, a drawn-out greeting and a short weekday.
+    drafts = read("Tash 🌺: heyyy bbq at ours this sat if ur free!! 🍖\nTash 🌺: from 3ish\n"
+                  "Me: see u sat x");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].title, "Bbq");
+    EXPECT_EQ(drafts[0].startDate, "2026-03-07");
+    EXPECT_EQ(drafts[0].startTime, "15:00");
+
     drafts = read("Tomorrow 8pm drinks at The Crown?");
     ASSERT_EQ(drafts.size(), 1u);
     EXPECT_EQ(drafts[0].title, "Drinks");
