@@ -337,6 +337,15 @@ TEST(BuiltinReaderTest, AClosingTimeEndsADayButNeverStartsItAndACallTimeEndsNoth
     }
 }
 
+TEST(BuiltinReaderTest, ADayRuledOutIsNoEvent) {
+    for (const char* text : {"lunch on Friday 13 March, not Thursday. 1pm",
+                             "Mittagessen am Freitag, 13. März, nicht am Donnerstag, um 13 Uhr"}) {
+        const auto drafts = read(text);
+        ASSERT_EQ(drafts.size(), 1u) << text;
+        EXPECT_EQ(drafts[0].startDate, "2026-03-13") << text;
+    }
+}
+
 TEST(BuiltinReaderTest, AMovedEventKeepsOnlyItsNewDay) {
     for (const char* text :
          {"Dr. Feldman is no longer available on Monday, March 9. We have moved your cleaning to "
