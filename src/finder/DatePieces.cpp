@@ -260,9 +260,18 @@ bool deadlineBefore(const Line& line, std::size_t i) {
     const bool recorded =
         done > 0 &&
         isWordIn(&line.tokens[done - 1],
-                 {"placed", "ordered", "purchased", "issued", "booked", "made", "posted",
+                 {"placed", "ordered", "purchased", "paid", "issued", "booked", "made", "posted",
                   "published", "bestellt", "gebucht", "ausgestellt", "angeschlagen",
                   "veroffentlicht", "commande", "emis", "reserve", "publie", "affiche"});
+    // "Paid by Visa ****4471 on 02.07.2026": a payment's day, whatever paid it.
+    bool paid = false;
+    for (std::size_t b = done; b > 0 && done - b < 10 && !paid; --b) {
+        const Token& t = line.tokens[b - 1];
+        if (t.isSymbol(".") || t.isSymbol(",") || t.isSymbol(";") || t.isSymbol("·")) {
+            break;
+        }
+        paid = isWordIn(&t, {"paid", "bezahlt", "paye", "payee"});
+    }
     // A day kept in reserve is no event either: "Ersatztermin: Montag", "rain date June 7".
     const bool reserve =
         (k >= 1 && isWordIn(&line.tokens[k - 1], {"ersatztermin", "ausweichtermin", "report"})) ||
@@ -301,7 +310,7 @@ bool deadlineBefore(const Line& line, std::size_t i) {
                                    "tard", "valid", "gultig", "valable"});
     };
     // "ab 1. April" is the day sales open, but "ab 16 Uhr am Samstag" is when a party starts.
-    return reserve || replaced || takesEffect || recorded || deadlineWord(k) ||
+    return reserve || replaced || takesEffect || recorded || paid || deadlineWord(k) ||
            (k > 0 && isWordIn(&line.tokens[k - 1], {"ab"})) || deadlineWord(beforeClock(line, k));
 }
 

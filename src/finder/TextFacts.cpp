@@ -77,6 +77,22 @@ Label labelOf(const Line& line) {
     return {};
 }
 
+// The words of a line that holds only up to four of them ("Expected delivery"), as a label's key;
+// empty for any other line.
+std::string labelLine(const Line& line) {
+    std::string key;
+    if (line.tokens.size() > 4) {
+        return key;
+    }
+    for (const Token& t : line.tokens) {
+        if (!t.isWord()) {
+            return {};
+        }
+        key += (key.empty() ? "" : " ") + t.key;
+    }
+    return key;
+}
+
 // The header line that names a message rather than sending it.
 bool isSubjectLabel(const std::string& label) {
     return label == "subject" || label == "betreff" || label == "objet";
@@ -334,6 +350,14 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
     }
     for (std::size_t li = 0; li < out.lines.size() && unquotedDays; ++li) {
         out.facts[li].datesAreNotEvents = out.facts[li].datesAreNotEvents || quoted(li);
+    }
+    // "Expected delivery" over "Tue 15 Dec, 10:15 – 12:15": a label on a line of its own holds
+    // for the line below it.
+    for (std::size_t li = 1; li < out.lines.size(); ++li) {
+        if (out.lines[li].block == out.lines[li - 1].block &&
+            Vocabulary::isRecordLabel(labelLine(out.lines[li - 1]))) {
+            out.facts[li].datesAreNotEvents = true;
+        }
     }
     return out;
 }

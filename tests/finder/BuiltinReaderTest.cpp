@@ -483,6 +483,8 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "Order #GP-44-18203957 • Placed Mar 1, 2026",
         "Booking made on 2 Mar 2026 · Unsubscribe",
         "Angeschlagen am 2.3.2026",
+        "Total paid: CHF 212.60 · Paid by Visa ****4471 on 02.03.2026",
+        "Your parcel is on its way\n\nExpected delivery\nTue 10 Mar, 10:15 – 12:15",
         "Wet weather? Check our page by 3pm on the day — postponement date Sun 15 March.",
         "Coupon: $10 off. Valid 3/20/2026 - 3/31/2026 on purchases of $50+",
     };
