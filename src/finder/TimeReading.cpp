@@ -120,6 +120,22 @@ std::optional<Clock> wordClockAt(const Line& line, std::size_t i, const std::str
                      .certain = true,
                      .padded = true};
     }
+    // "at four o'clock in the afternoon", "um sieben Uhr", "à huit heures": an hour in words.
+    if (const Token* unit = line.at(i + 1);
+        t != nullptr && t->isWord() && isWordIn(unit, {"o'clock", "uhr", "heures", "heure"})) {
+        const auto value = Words::numberWord(t->key, locale);
+        if (!value || *value < 1 || *value > 12) {
+            return std::nullopt;
+        }
+        int hour = *value;
+        std::size_t next = i + 2;
+        if (isWordIn(line.at(next), {"in"}) && isWordIn(line.at(next + 1), {"the"}) &&
+            isWordIn(line.at(next + 2), {"afternoon", "evening"})) {
+            hour += hour < 12 ? 12 : 0;
+            next += 3;
+        }
+        return Clock{.hour = hour, .next = next, .certain = true, .padded = hour > 12};
+    }
     // "halb sieben" (6:30), "Viertel nach acht" (8:15), "Viertel vor acht", "dreiviertel acht"
     // (7:45): said on a twelve-hour dial, so morning or evening is left to the text around them.
     if (isWordIn(t, {"halb", "viertel", "dreiviertel"})) {

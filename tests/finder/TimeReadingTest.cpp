@@ -50,6 +50,8 @@ TEST(TimeReadingTest, ClockTimesInTheirWrittenForms) {
         {"12:15 PM", "12:15"},
         {"at half past two in the afternoon", "14:30"},
         {"at quarter to 7", "06:45"},
+        {"at four o'clock in the afternoon", "16:00"},
+        {"at eleven o'clock", "11:00"},
         {"le jeudi 12 mars 2026 à 19 heures", "19:00"},
         {"10:30:00", "10:30"},
         {"jeudi 4 juin 2026 à 18 h 30", "18:30"},
@@ -117,6 +119,7 @@ TEST(TimeReadingTest, HoursWithoutAmOrPmAreReadAsPeopleMeanThem) {
     EXPECT_EQ(german("um Viertel nach acht", TimeContext{.evening = true}), "20:15");
     EXPECT_EQ(german("um Viertel vor 10"), "09:45");
     EXPECT_EQ(german("um halb eins"), "12:30");
+    EXPECT_EQ(german("um sieben Uhr", TimeContext{.evening = true}), "19:00");
     // "Stiege 2 am" over the day's line says "on", not "2 am".
     EXPECT_EQ(german("Wasser in Stiege 2 am"), "");
     EXPECT_EQ(german("Haus 3 am Dienstag"), "");
