@@ -255,6 +255,13 @@ bool deadlineBefore(const Line& line, std::size_t i) {
            isWordIn(&line.tokens[k - 1], {"the", "le", "la", "den", "dem", "zum", "eod", "cob"})) {
         --k;
     }
+    // "by end of day Wednesday", "by close of business Friday".
+    if (k >= 3 && isWordIn(&line.tokens[k - 2], {"of"}) &&
+        ((isWordIn(&line.tokens[k - 3], {"end"}) && isWordIn(&line.tokens[k - 1], {"day"})) ||
+         (isWordIn(&line.tokens[k - 3], {"close"}) &&
+          isWordIn(&line.tokens[k - 1], {"business"})))) {
+        k -= 3;
+    }
     // Nor a day something was done: "Placed Jan 20, 2027", "Booked on 14/08/2026", "bestellt am".
     const std::size_t done = k > 0 && isWordIn(&line.tokens[k - 1], {"on", "am", "le"}) ? k - 1 : k;
     const bool recorded =

@@ -34,11 +34,25 @@ std::optional<std::string> PlacePicker::labelled() const {
                (within(facts.times, from) || line.tokens[from].isSymbol(","))) {
             ++from;
         }
-        std::string value =
-            from == facts.labelEnd
-                ? trimWhiteSpace(line.text.substr(line.tokens[facts.labelEnd - 1].end))
-            : from < line.tokens.size() ? trimWhiteSpace(line.text.substr(line.tokens[from].begin))
-                                        : std::string();
+        // "200 Wellington St W, Toronto – please check in at the desk": the place ends where a
+        // remark to the reader begins.
+        std::size_t to = line.tokens.size();
+        for (std::size_t k = from; k + 1 < line.tokens.size(); ++k) {
+            const Token& next = line.tokens[k + 1];
+            if (line.tokens[k].isSymbol("-") && line.tokens[k].spaced && next.isWord() &&
+                !next.capital && (Vocabulary::isClauseWord(next.key) || next.key == "bitte")) {
+                to = k;
+                break;
+            }
+        }
+        const auto until = [&line, to](std::size_t begin) {
+            const std::size_t end =
+                to < line.tokens.size() ? line.tokens[to].begin : line.text.size();
+            return trimWhiteSpace(line.text.substr(begin, end > begin ? end - begin : 0));
+        };
+        std::string value = from == facts.labelEnd      ? until(line.tokens[facts.labelEnd - 1].end)
+                            : from < line.tokens.size() ? until(line.tokens[from].begin)
+                                                        : std::string();
         if (value.empty() && from == facts.labelEnd && li + 1 < m_text.lines.size()) {
             value = m_text.lines[li + 1].text;
         }

@@ -479,6 +479,7 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "Free cancellation until 11:59 pm (property local time) on 10 March 2026.",
         "Please RSVP by 5pm on Friday 6 March.",
         "Please comment on the deck by EOD Tuesday 3/10.",
+        "Could you please confirm by end of day Wednesday, March 11?",
         "Les dossiers sont à nous remettre au plus tard le vendredi 6 mars.",
         "Order #GP-44-18203957 • Placed Mar 1, 2026",
         "Booking made on 2 Mar 2026 · Unsubscribe",

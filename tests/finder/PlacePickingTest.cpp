@@ -64,6 +64,10 @@ TEST(PlacePickingTest, LabelsAddressesAndVenueLines) {
                      "Mill Road, Ambleside LA22 9DT"),
               Places{"Mill Road, Ambleside LA22 9DT"});
     EXPECT_EQ(places("Design review\nDate: Fri 6 Mar, 10:00\nRoom: 4.12"), Places{"4.12"});
+    // A remark to the reader after a dash is no part of the place.
+    EXPECT_EQ(places("Interview\nDate: Thursday, 12 March 2026\nTime: 10:30\nLocation: 200 "
+                     "Wellington St W, 14th floor, Toronto – please check in at the desk"),
+              Places{"200 Wellington St W, 14th floor, Toronto"});
     // A route starts where the trip does.
     EXPECT_EQ(places("Eurostar\nLondon St Pancras Intl → Paris Gare du Nord\nFriday 20 March 2026\n"
                      "Departs 07:01 · Arrives 10:20"),
