@@ -79,6 +79,17 @@ std::optional<std::pair<char, std::size_t>> meridiemAt(const Line& line, std::si
     return std::nullopt;
 }
 
+// An hour on a twelve-hour dial, written as a number or a word ("7", "seven", "sieben").
+std::optional<int> dialHour(const Token* t, const std::string& locale) {
+    std::optional<int> value;
+    if (t && t->isNumber()) {
+        value = t->value;
+    } else if (t && t->isWord()) {
+        value = Words::numberWord(t->key, locale);
+    }
+    return value && *value >= 1 && *value <= 12 ? value : std::nullopt;
+}
+
 std::optional<Clock> wordClockAt(const Line& line, std::size_t i, const std::string& locale) {
     const Token* t = line.at(i);
     // "THE MIDNIGHT ORCHARD", "The Noon Gallery": a capitalised word in a name, not a time.
@@ -96,13 +107,8 @@ std::optional<Clock> wordClockAt(const Line& line, std::size_t i, const std::str
     // "half past two", "quarter to 7", "at half past two in the afternoon"
     if (isWordIn(t, {"half", "quarter"}) && isWordIn(line.at(i + 1), {"past", "to"})) {
         const Token* hour = line.at(i + 2);
-        std::optional<int> value;
-        if (hour && hour->isNumber()) {
-            value = hour->value;
-        } else if (hour && hour->isWord()) {
-            value = Words::numberWord(hour->key, locale);
-        }
-        if (!value || *value < 1 || *value > 12) {
+        const auto value = dialHour(hour, locale);
+        if (!value) {
             return std::nullopt;
         }
         const int minutes = t->key == "half" ? 30 : 15;
@@ -123,8 +129,8 @@ std::optional<Clock> wordClockAt(const Line& line, std::size_t i, const std::str
     // "at four o'clock in the afternoon", "um sieben Uhr", "à huit heures": an hour in words.
     if (const Token* unit = line.at(i + 1);
         t != nullptr && t->isWord() && isWordIn(unit, {"o'clock", "uhr", "heures", "heure"})) {
-        const auto value = Words::numberWord(t->key, locale);
-        if (!value || *value < 1 || *value > 12) {
+        const auto value = dialHour(t, locale);
+        if (!value) {
             return std::nullopt;
         }
         int hour = *value;
@@ -145,13 +151,8 @@ std::optional<Clock> wordClockAt(const Line& line, std::size_t i, const std::str
             return std::nullopt;
         }
         const Token* hour = line.at(quarter ? i + 2 : i + 1);
-        std::optional<int> value;
-        if (hour && hour->isNumber()) {
-            value = hour->value;
-        } else if (hour && hour->isWord()) {
-            value = Words::numberWord(hour->key, "de");
-        }
-        if (!value || *value < 1 || *value > 12) {
+        const auto value = dialHour(hour, "de");
+        if (!value) {
             return std::nullopt;
         }
         const int minutes = t->key == "halb"          ? -30
