@@ -167,8 +167,7 @@ std::optional<std::string> PlacePicker::setInBelow(std::size_t li) const {
     const auto indent = [](const Line& l) { return l.text.find_first_not_of(" \t"); };
     if (line.block != m_text.lines[li].block || indent(line) <= indent(m_text.lines[li]) ||
         !facts.dates.empty() || !facts.times.empty() || line.tokens.size() > 10 ||
-        (!facts.label.empty() && !Vocabulary::isPlaceLabel(facts.label) &&
-         facts.label != "meeting point")) {
+        (!facts.label.empty() && !Vocabulary::isPlaceLabel(facts.label))) {
         return std::nullopt;
     }
     // "Room 2.14 (bring a laptop)": the room, without the remark.
