@@ -267,7 +267,7 @@ bool deadlineBefore(const Line& line, std::size_t i) {
     const bool recorded =
         done > 0 &&
         isWordIn(&line.tokens[done - 1],
-                 {"placed", "ordered", "purchased", "paid", "issued", "booked", "made", "posted",
+                 {"placed", "ordered", "purchased", "issued", "booked", "made", "posted",
                   "published", "bestellt", "gebucht", "ausgestellt", "angeschlagen",
                   "veroffentlicht", "commande", "emis", "reserve", "publie", "affiche"});
     // "Paid by Visa ****4471 on 02.07.2026": a payment's day, whatever paid it.
