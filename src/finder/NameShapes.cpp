@@ -35,6 +35,22 @@ bool hasEventNoun(const Line& line, std::size_t begin, std::size_t end) {
     return false;
 }
 
+bool namesMatch(const Line& line, std::size_t begin, std::size_t end) {
+    for (std::size_t k = begin + 1; k + 1 < end; ++k) {
+        const Token& t = line.tokens[k];
+        if (!isWordIn(&t, {"v", "vs", "gegen", "contre"}) || t.capital) {
+            continue;
+        }
+        const std::size_t after = line.tokens[k + 1].isSymbol(".") ? k + 2 : k + 1;
+        const Token& before = line.tokens[k - 1];
+        if (after < end && before.isWord() && before.capital && line.tokens[after].isWord() &&
+            line.tokens[after].capital) {
+            return true;
+        }
+    }
+    return false;
+}
+
 bool isPreposition(const Token& t) {
     static const std::set<std::string_view> articles = {"the", "a",   "an",  "le",  "la",
                                                         "les", "der", "die", "das", "den"};

@@ -26,6 +26,10 @@ bool hasGenericHeadingWord(const Line& line, const Segment& s);
 // Whether the tokens from `begin` to `end` hold a word for an event ("party", "meeting").
 bool hasEventNoun(const Line& line, std::size_t begin, std::size_t end);
 
+// "AUCKLAND v CANTERBURY", "Arsenal vs. Spurs", "TSV Eichenau gegen FC Puchheim": two sides
+// set against each other name a match.
+bool namesMatch(const Line& line, std::size_t begin, std::size_t end);
+
 // "with Dr. Morales", "from 8pm": a piece that goes on from something else.
 bool isPreposition(const Token& t);
 

@@ -284,7 +284,8 @@ void TitlePicker::describeName(std::size_t li, const Segment& s, bool own, bool 
     flag(TitleFeature::generic, !titled && saysGeneric(option.text));
     flag(TitleFeature::capitals, capitals);
     flag(TitleFeature::capitalised, !capitals && capitalised * 2 >= words);
-    flag(TitleFeature::eventNoun, hasEventNoun(line, s.begin, s.end));
+    flag(TitleFeature::eventNoun,
+         hasEventNoun(line, s.begin, s.end) || namesMatch(line, s.begin, s.end));
     flag(TitleFeature::arrow,
          anyToken(line, s.begin, s.end, [](const Token& t) { return t.isSymbol("→"); }));
     flag(TitleFeature::shortName, words <= kShortName);

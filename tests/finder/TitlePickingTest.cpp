@@ -126,6 +126,12 @@ TEST(TitlePickingTest, EventsInBlocksOfTheirOwnAreNamedByTheirBlocksHeadings) {
               (Titles{"Summer Fair", "Summer Fair"}));
 }
 
+TEST(TitlePickingTest, AMatchIsNamedByItsSides) {
+    EXPECT_EQ(titles("NATIONAL PROVINCIAL CHAMPIONSHIP · ROUND 2\nAUCKLAND v CANTERBURY\n\n"
+                     "Eden Park\nSaturday 14 March 2026\nKick-off 7:05pm"),
+              Titles{"Auckland v Canterbury"});
+}
+
 TEST(TitlePickingTest, QuotesInANameStayBalanced) {
     EXPECT_EQ(titles("\"Low Tide\" Tour 2027\nFri 6 March 2026 • 8:00 PM"),
               Titles{"\"Low Tide\" Tour 2027"});
