@@ -3,6 +3,7 @@
 #include "finder/AddressReading.h"
 #include "finder/FinderText.h"
 #include "finder/ReaderVocabulary.h"
+#include "finder/ReaderWords.h"
 
 #include <set>
 #include <string_view>
@@ -49,6 +50,25 @@ bool namesMatch(const Line& line, std::size_t begin, std::size_t end) {
         }
     }
     return false;
+}
+
+bool endsInCountry(const Line& line) {
+    const auto comma = std::find_if(line.tokens.rbegin(), line.tokens.rend(),
+                                    [](const Token& t) { return t.isSymbol(","); });
+    if (comma == line.tokens.rend()) {
+        return false;
+    }
+    std::string key;
+    for (auto t = comma.base(); t != line.tokens.end(); ++t) {
+        if (t->isSymbol("-") && !t->spaced) {
+            key += "-";
+        } else if (t->isWord()) {
+            key += (key.empty() || key.back() == '-' ? "" : " ") + t->key;
+        } else {
+            return false;
+        }
+    }
+    return !key.empty() && Words::isCountry(key);
 }
 
 bool isPreposition(const Token& t) {

@@ -30,6 +30,10 @@ bool hasEventNoun(const Line& line, std::size_t begin, std::size_t end);
 // set against each other name a match.
 bool namesMatch(const Line& line, std::size_t begin, std::size_t end);
 
+// "Ciutadella de Menorca, Spain": a line that ends in a country after a comma says where, not
+// what.
+bool endsInCountry(const Line& line);
+
 // "with Dr. Morales", "from 8pm": a piece that goes on from something else.
 bool isPreposition(const Token& t);
 

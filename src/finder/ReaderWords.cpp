@@ -12,6 +12,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <unordered_map>
 #include <vector>
 
@@ -174,6 +175,23 @@ std::optional<int> ordinalWord(std::string_view word, const std::string& localeI
     const Vocabulary& words = vocabulary(localeId);
     const auto found = words.ordinals.find(std::string(word));
     return found == words.ordinals.end() ? std::nullopt : std::optional(found->second);
+}
+
+bool isCountry(std::string_view phrase) {
+    // Every country's name in English, German and French, folded ("spain", "new zealand").
+    static const std::set<std::string, std::less<>> names = [] {
+        std::set<std::string, std::less<>> out;
+        for (const char* const* code = icu::Locale::getISOCountries(); *code != nullptr; ++code) {
+            const icu::Locale country("", *code);
+            for (const char* language : {"en", "de", "fr"}) {
+                icu::UnicodeString name;
+                country.getDisplayCountry(icu::Locale(language), name);
+                out.insert(key(name));
+            }
+        }
+        return out;
+    }();
+    return names.contains(phrase);
 }
 
 bool dayFirst(const std::string& localeId) {

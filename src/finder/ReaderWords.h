@@ -25,6 +25,10 @@ std::optional<WeekdayName> weekday(std::string_view key, const std::string& loca
 std::optional<int> numberWord(std::string_view key, const std::string& localeId);
 std::optional<int> ordinalWord(std::string_view key, const std::string& localeId);
 
+// Whether a folded phrase is a country's name in English, German or French ("spain",
+// "deutschland", "nouvelle-zelande").
+bool isCountry(std::string_view phrase);
+
 // Whether the locale writes numeric dates day first (31/12) rather than month first (12/31).
 bool dayFirst(const std::string& localeId);
 // Whether the locale's clock counts to 12 (with am and pm) rather than to 24.

@@ -132,6 +132,16 @@ TEST(TitlePickingTest, AMatchIsNamedByItsSides) {
               Titles{"Auckland v Canterbury"});
 }
 
+TEST(TitlePickingTest, ATownAndItsCountryIsNoName) {
+    EXPECT_EQ(titles("Booking confirmed\n\nCasa Sa Tanca\nCiutadella de Menorca, Spain\n\n"
+                     "Check-in      Saturday 7 March 2026 · from 16:00\n"
+                     "Check-out     Saturday 14 March 2026 · by 10:00"),
+              Titles{"Casa Sa Tanca"});
+    EXPECT_EQ(titles("Hütte am See\nGarmisch-Partenkirchen, Deutschland\n\nSamstag, 7. März 2026",
+                     "de_DE"),
+              Titles{"Hütte am See"});
+}
+
 TEST(TitlePickingTest, QuotesInANameStayBalanced) {
     EXPECT_EQ(titles("\"Low Tide\" Tour 2027\nFri 6 March 2026 • 8:00 PM"),
               Titles{"\"Low Tide\" Tour 2027"});
