@@ -4,6 +4,7 @@
 #include "finder/EventPairing.h"
 #include "finder/EventSelection.h"
 #include "finder/HeadingShapes.h"
+#include "finder/NameShapes.h"
 #include "finder/ReaderVocabulary.h"
 #include "finder/ScheduleLines.h"
 
@@ -21,16 +22,8 @@ namespace {
 // that a sentence mentions after the event's own, between tokens `from` and the time at `to`,
 // says when to arrive or what happens meanwhile; it starts no session of its own.
 bool saidInPassing(const Line& line, std::size_t from, std::size_t to) {
-    if (to > 0 && isWordIn(&line.tokens[to - 1], {"by", "bis", "avant"})) {
-        return true;
-    }
-    for (std::size_t k = from; k < to; ++k) {
-        const Token& t = line.tokens[k];
-        if (t.isWord() && !t.joined && Vocabulary::isClauseWord(t.key)) {
-            return true;
-        }
-    }
-    return false;
+    return (to > 0 && isWordIn(&line.tokens[to - 1], {"by", "bis", "avant"})) ||
+           isProse(line, Segment{.begin = from, .end = to});
 }
 
 class Assembler {

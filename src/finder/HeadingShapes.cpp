@@ -56,6 +56,12 @@ std::optional<std::string> placeValue(const Line& line, const LineFacts& facts) 
     return trimWhiteSpace(line.text.substr(line.tokens[facts.labelEnd].begin));
 }
 
+// "presents", "präsentiert", "présente": who puts on a show says so.
+bool saysPresents(const Token* t) {
+    return isWordIn(
+        t, {"presents", "present", "prasentiert", "prasentieren", "presente", "presentent"});
+}
+
 } // namespace
 
 std::optional<std::string> routeOnLine(const Line& line) {
@@ -167,17 +173,13 @@ bool onlyAnnounces(const Line& line) {
 bool presentsBelow(const Line& line) {
     const auto last = std::find_if(line.tokens.rbegin(), line.tokens.rend(),
                                    [](const Token& t) { return !t.isSymbol(":"); });
-    return last != line.tokens.rend() && line.tokens.size() >= 2 &&
-           isWordIn(&*last, {"presents", "present", "prasentiert", "prasentieren", "presente",
-                             "presentent"});
+    return last != line.tokens.rend() && line.tokens.size() >= 2 && saysPresents(&*last);
 }
 
 bool presentsFromAbove(const std::vector<Line>& lines, std::size_t li) {
     for (std::size_t k = li + 1; k < lines.size() && k <= li + 2; ++k) {
         const auto& tokens = lines[k].tokens;
-        if (!tokens.empty() && tokens.size() <= 2 &&
-            isWordIn(&tokens.front(), {"presents", "present", "prasentiert", "prasentieren",
-                                       "presente", "presentent"})) {
+        if (!tokens.empty() && tokens.size() <= 2 && saysPresents(&tokens.front())) {
             return true;
         }
     }
