@@ -90,6 +90,12 @@ std::optional<int> dialHour(const Token* t, const std::string& locale) {
     return value && *value >= 1 && *value <= 12 ? value : std::nullopt;
 }
 
+// "in the afternoon", "in the evening" at token i: three words that put an hour after noon.
+bool saysAfternoon(const Line& line, std::size_t i) {
+    return isWordIn(line.at(i), {"in"}) && isWordIn(line.at(i + 1), {"the"}) &&
+           isWordIn(line.at(i + 2), {"afternoon", "evening"});
+}
+
 std::optional<Clock> wordClockAt(const Line& line, std::size_t i, const std::string& locale) {
     const Token* t = line.at(i);
     // "THE MIDNIGHT ORCHARD", "The Noon Gallery": a capitalised word in a name, not a time.
@@ -115,8 +121,7 @@ std::optional<Clock> wordClockAt(const Line& line, std::size_t i, const std::str
         const bool to = line.at(i + 1)->key == "to";
         int total = *value * 60 + (to ? -minutes : minutes);
         std::size_t next = i + 3;
-        if (isWordIn(line.at(next), {"in"}) && isWordIn(line.at(next + 1), {"the"}) &&
-            isWordIn(line.at(next + 2), {"afternoon", "evening"})) {
+        if (saysAfternoon(line, next)) {
             total += *value < 12 ? 12 * 60 : 0;
             next += 3;
         }
@@ -135,8 +140,7 @@ std::optional<Clock> wordClockAt(const Line& line, std::size_t i, const std::str
         }
         int hour = *value;
         std::size_t next = i + 2;
-        if (isWordIn(line.at(next), {"in"}) && isWordIn(line.at(next + 1), {"the"}) &&
-            isWordIn(line.at(next + 2), {"afternoon", "evening"})) {
+        if (saysAfternoon(line, next)) {
             hour += hour < 12 ? 12 : 0;
             next += 3;
         }
