@@ -40,7 +40,7 @@ std::optional<std::string> PlacePicker::labelled() const {
         for (std::size_t k = from; k + 1 < line.tokens.size(); ++k) {
             const Token& next = line.tokens[k + 1];
             if (line.tokens[k].isSymbol("-") && line.tokens[k].spaced && next.isWord() &&
-                !next.capital && (Vocabulary::isClauseWord(next.key) || next.key == "bitte")) {
+                !next.capital && Vocabulary::isClauseWord(next.key)) {
                 to = k;
                 break;
             }
