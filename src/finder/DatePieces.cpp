@@ -247,6 +247,22 @@ std::size_t beforeClock(const Line& line, std::size_t k) {
     return clock ? at : k;
 }
 
+namespace {
+
+// The words that make a day one on which something was done rather than an event: "Placed Jan 20",
+// "shipped on 9 March", "expédié le 9 mars", and German's participle after its day ("wurde am
+// 14. Oktober versandt").
+bool isDoneWord(const Token* t) {
+    return isWordIn(t, {"placed",   "ordered",    "purchased",   "issued",       "booked",
+                        "made",     "posted",     "published",   "shipped",      "dispatched",
+                        "bestellt", "gebucht",    "ausgestellt", "angeschlagen", "veroffentlicht",
+                        "versandt", "verschickt", "commande",    "commandee",    "emis",
+                        "reserve",  "reservee",   "publie",      "affiche",      "expedie",
+                        "expediee"});
+}
+
+} // namespace
+
 // The word before a date that makes it a deadline or a start of sales rather than an event.
 bool deadlineBefore(const Line& line, std::size_t i) {
     std::size_t k = i;
@@ -264,12 +280,7 @@ bool deadlineBefore(const Line& line, std::size_t i) {
     }
     // Nor a day something was done: "Placed Jan 20, 2027", "Booked on 14/08/2026", "bestellt am".
     const std::size_t done = k > 0 && isWordIn(&line.tokens[k - 1], {"on", "am", "le"}) ? k - 1 : k;
-    const bool recorded =
-        done > 0 &&
-        isWordIn(&line.tokens[done - 1],
-                 {"placed", "ordered", "purchased", "issued", "booked", "made", "posted",
-                  "published", "bestellt", "gebucht", "ausgestellt", "angeschlagen",
-                  "veroffentlicht", "commande", "emis", "reserve", "publie", "affiche"});
+    const bool recorded = done > 0 && isDoneWord(&line.tokens[done - 1]);
     // "Paid by Visa ****4471 on 02.07.2026": a payment's day, whatever paid it.
     bool paid = false;
     for (std::size_t b = done; b > 0 && done - b < 10 && !paid; --b) {
@@ -345,6 +356,10 @@ bool dueBefore(const Line& line, std::size_t i) {
            obligationBefore(line, k - 1);
 }
 
+bool doneAfter(const Line& line, std::size_t i) {
+    return isDoneWord(line.at(i));
+}
+
 bool calledOffAfter(const Line& line, std::size_t i) {
     for (std::size_t k = i; k < line.tokens.size(); ++k) {
         const Token& t = line.tokens[k];
@@ -365,14 +380,18 @@ bool calledOffAfter(const Line& line, std::size_t i) {
     return false;
 }
 
-// "can be booked ... from Monday 19 January": in a sentence, the day something opens.
+// "can be booked ... from Monday 19 January", "Disponible à partir du 1er avril": in a sentence,
+// the day something opens.
 bool opensFrom(const Line& line, std::size_t i) {
-    if (i == 0 || !isWordIn(&line.tokens[i - 1], {"from"})) {
+    const bool from = i > 0 && (isWordIn(&line.tokens[i - 1], {"from"}) ||
+                                (i > 1 && isWordIn(&line.tokens[i - 1], {"du"}) &&
+                                 isWordIn(&line.tokens[i - 2], {"partir"})));
+    if (!from) {
         return false;
     }
     return std::any_of(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
-        return isWordIn(&t,
-                        {"can", "will", "are", "is", "be", "booked", "available", "open", "opens"});
+        return isWordIn(&t, {"can", "will", "are", "is", "be", "booked", "available", "open",
+                             "opens", "disponible", "disponibles", "ouvert", "ouverte"});
     });
 }
 

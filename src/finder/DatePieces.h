@@ -70,6 +70,8 @@ std::optional<std::size_t> obligationBefore(const Line& line, std::size_t i);
 // "we must cancel your appointment on Tuesday, 10 March", "Ihren Termin am Dienstag absagen": a
 // day its sentence calls off, the words from token `i` on saying so.
 bool calledOffAfter(const Line& line, std::size_t i);
+// A participle right after a day that says something was done on it ("am 14. Oktober versandt").
+bool doneAfter(const Line& line, std::size_t i);
 // "can be booked ... from Monday 19 January": in a sentence, the day something opens.
 bool opensFrom(const Line& line, std::size_t i);
 // Whether what follows a bare ordinal day lets it stand as a date ("the 15th at 6pm"), unlike

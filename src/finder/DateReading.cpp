@@ -364,7 +364,7 @@ std::vector<DateMention> DateReader::read(const Line& line) const {
         }
         if (auto mention = resolve(*best)) {
             mention->deadline = mention->deadline || deadlineBefore(line, best->begin) ||
-                                calledOffAfter(line, best->end) ||
+                                calledOffAfter(line, best->end) || doneAfter(line, best->end) ||
                                 (!mention->last && opensFrom(line, best->begin));
             mention->due = mention->deadline && dueBefore(line, best->begin);
             for (const std::size_t k : daysListedBefore(line, *best)) {

@@ -137,10 +137,11 @@ constexpr std::string_view kRecordLabels[] = {
     "sent", "gesendet", "envoye", "last updated", "updated", "effective date", "effective",
     "posted", "published", "issued", "printed", "order date", "booking date", "invoice date",
     "date of birth", "born", "geboren", "erstellt", "stand", "mis a jour", "date de naissance",
+    "statement date", "billing date", "bill date", "rechnungsdatum", "date de facture",
     // A parcel's arrival is no appointment: "Estimated delivery: Thursday, October 22".
     "delivery", "estimated delivery", "expected delivery", "delivery date", "lieferung",
-    "voraussichtliche lieferung", "lieferdatum", "livraison", "livraison prevue",
-    "livraison estimee",
+    "voraussichtliche lieferung", "lieferdatum", "zustellung", "voraussichtliche zustellung",
+    "livraison", "livraison prevue", "livraison estimee",
     // A label's dates say when a medicine was dispensed or goes off: "Filled: 05/04/2026",
     // "Discard after: 05/04/2027", "Best before", "Mindestens haltbar bis".
     "filled", "dispensed", "discard after", "discard by", "expires", "expiry", "expiry date",

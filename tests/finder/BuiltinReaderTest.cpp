@@ -488,6 +488,14 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "Your parcel is on its way\n\nExpected delivery\nTue 10 Mar, 10:15 – 12:15",
         "Wet weather? Check our page by 3pm on the day — postponement date Sun 15 March.",
         "Coupon: $10 off. Valid 3/20/2026 - 3/31/2026 on purchases of $50+",
+        "Ihre Bestellung Nr. 302-5581942 wurde am 10. März 2026 versandt.",
+        "Voraussichtliche Zustellung: Freitag, 13. März 2026, zwischen 10:00 und 14:00 Uhr",
+        "Your order was dispatched on 9 March 2026.",
+        "Votre colis a été expédié le 9 mars 2026.",
+        "Billing period: Feb 1, 2026 – Feb 28, 2026\nStatement date: March 3, 2026",
+        "Loyer : 1 150 € / mois\nDisponible à partir du 1er avril 2026",
+        "2-bed flat, unfurnished. Available from 1 April 2026.",
+        "Wohnung frei ab 1. April 2026, Kaltmiete 980 €",
     };
     for (const char* text : texts) {
         EXPECT_TRUE(read(text).empty()) << text;
