@@ -4,6 +4,7 @@
 #include "finder/ReaderWords.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace plannery::reader {
 
@@ -253,7 +254,9 @@ std::string segmentText(const Line& line, Segment segment) {
         }
     }
     // A heading's own label inside a subject: "Booking confirmed: Vinyasa Flow",
-    // "Terminänderung – Ihre Prophylaxe-Behandlung".
+    // "Terminänderung – Ihre Prophylaxe-Behandlung". Where an event's noun comes before the word
+    // for the message ("Interview invitation – Senior Data Analyst"), only that word goes.
+    std::optional<Segment> dropped;
     for (std::size_t k = segment.begin; k < segment.end && k < segment.begin + 4; ++k) {
         const Token& t = line.tokens[k];
         const bool dash =
@@ -270,6 +273,18 @@ std::string segmentText(const Line& line, Segment segment) {
                 dash ? std::all_of(from, to, isGeneric) : std::any_of(from, to, isGeneric);
             if (generic && k + 1 < segment.end) {
                 segment.begin = afterLeadIn(line, Segment{.begin = k + 1, .end = segment.end});
+            } else if (dash) {
+                std::size_t g = k;
+                while (g > segment.begin && isGeneric(line.tokens[g - 1])) {
+                    --g;
+                }
+                const auto named = [](const Token& w) {
+                    return w.isWord() && Vocabulary::isEventNoun(w.key);
+                };
+                const auto generics = line.tokens.begin() + static_cast<std::ptrdiff_t>(g);
+                if (g < k && std::any_of(from, generics, named)) {
+                    dropped = Segment{.begin = g, .end = k};
+                }
             }
             break;
         }
@@ -323,6 +338,10 @@ std::string segmentText(const Line& line, Segment segment) {
            Vocabulary::isGenericHeadingWord(line.tokens[segment.end - 1].key) &&
            named(segment.end - 1)) {
         --segment.end;
+    }
+    if (dropped && segment.begin < dropped->begin && dropped->end < segment.end) {
+        return std::string(line.span(segment.begin, dropped->begin)) + ' ' +
+               std::string(line.span(dropped->end, segment.end));
     }
     return std::string(line.span(segment.begin, segment.end));
 }

@@ -90,6 +90,10 @@ TEST(TitlePickingTest, HeadingsNameASingleEvent) {
     EXPECT_EQ(titles("Subject: Reminder – Your annual eye check\n\n"
                      "See you on Thursday 12 March at 9:15."),
               Titles{"Annual eye check"});
+    // ... and so does one that follows the event's noun, before a dash.
+    EXPECT_EQ(titles("Subject: Interview invitation – Senior Data Analyst\n\n"
+                     "Date: Thursday, 12 March 2026\nTime: 10:30 a.m."),
+              Titles{"Interview – Senior Data Analyst"});
     // The word for the message about the event goes.
     EXPECT_EQ(
         titles("Subject: Dentist appointment reminder\n\nSee you on Tuesday 10 March at 3pm."),
