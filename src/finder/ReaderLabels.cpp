@@ -138,6 +138,9 @@ constexpr std::string_view kRecordLabels[] = {
     "posted", "published", "issued", "printed", "order date", "booking date", "invoice date",
     "date of birth", "born", "geboren", "erstellt", "stand", "mis a jour", "date de naissance",
     "statement date", "billing date", "bill date", "rechnungsdatum", "date de facture",
+    // A bill's day to pay is a deadline: "Due date: March 24, 2026", "Fällig am: 24.03.2026".
+    "due date", "payment due", "date due", "fallig", "fallig am", "falligkeitsdatum", "echeance",
+    "date d'echeance",
     // A parcel's arrival is no appointment: "Estimated delivery: Thursday, October 22".
     "delivery", "estimated delivery", "expected delivery", "delivery date", "lieferung",
     "voraussichtliche lieferung", "lieferdatum", "zustellung", "voraussichtliche zustellung",

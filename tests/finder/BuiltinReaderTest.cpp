@@ -492,7 +492,9 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "Voraussichtliche Zustellung: Freitag, 13. März 2026, zwischen 10:00 und 14:00 Uhr",
         "Your order was dispatched on 9 March 2026.",
         "Votre colis a été expédié le 9 mars 2026.",
-        "Billing period: Feb 1, 2026 – Feb 28, 2026\nStatement date: March 3, 2026",
+        "Billing period: Feb 1, 2026 – Feb 28, 2026\nStatement date: March 3, 2026\n"
+        "Due date: March 24, 2026\n\nQuestions? Call 1-800-555-0199, Mon–Fri 7am–7pm.",
+        "Rechnungsbetrag: 84,20 €\nFällig am: 24.03.2026",
         "Loyer : 1 150 € / mois\nDisponible à partir du 1er avril 2026",
         "2-bed flat, unfurnished. Available from 1 April 2026.",
         "Wohnung frei ab 1. April 2026, Kaltmiete 980 €",
