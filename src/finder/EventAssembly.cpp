@@ -90,6 +90,16 @@ class Assembler {
             splitIntoDays(m_lastGroup, timesOf(line, facts, 0, line.tokens.size()));
             return;
         }
+        // "4:00 PM     10:00 AM" under the days of "Check-in     Checkout": the stay's times, in
+        // the same columns.
+        if (m_stayColumns && *m_stayColumns < m_out.size() &&
+            m_out[*m_stayColumns].line + 1 == li && facts.times.size() == 2) {
+            Candidate& stay = m_out[*m_stayColumns];
+            stay.start = facts.times[0].start;
+            stay.finish = facts.times[1].start;
+            m_stayColumns.reset();
+            return;
+        }
         if (m_heading && (!m_out[*m_heading].start || !m_agenda) && isSessionLine(line, facts)) {
             const Candidate heading = m_out[*m_heading];
             for (std::size_t k = 0; k < facts.times.size(); ++k) {
@@ -221,9 +231,11 @@ class Assembler {
         const bool twoDays = dates.size() == 2 && !dates[0].last && !dates[1].last;
         const bool outAndBack = twoDays && ReaderDays::compare(dates[0].day, dates[1].day) < 0 &&
                                 saysReturn(line, dates[0].end, dates[1].begin);
+        m_stayColumns.reset();
         if (twoDays && li > 0 && namesStayColumns(m_text.lines[li - 1])) {
             m_out.push_back(candidateOf(dates[0], li));
             m_out.back().last = dates[1].day;
+            m_stayColumns = group;
         } else if (outAndBack) {
             // A trip from the first day to the second, leaving at the first time and back at the
             // time said to be the return.
@@ -301,6 +313,7 @@ class Assembler {
     std::optional<std::size_t> m_heading; // the day above the lines of a schedule
     bool m_agenda = false;                // those lines are one event's programme
     std::optional<std::size_t> m_span;
+    std::optional<std::size_t> m_stayColumns; // a stay whose days stand in columns
     std::size_t m_lastGroup = 0;
     std::optional<Pending> m_pending;
 };

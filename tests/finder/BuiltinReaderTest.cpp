@@ -199,6 +199,14 @@ TEST(BuiltinReaderTest, StaysRunFromCheckInToCheckOut) {
     EXPECT_EQ(drafts[0].endDate, "2026-03-15");
     EXPECT_EQ(drafts[0].endTime, "10:00");
 
+    // ... and a table's columns hold the days and, below them, the times of each.
+    drafts = read("Pine Hollow Cabin\n\nCheck-in                 Checkout\n"
+                  "Fri, Mar 13, 2026         Mon, Mar 16, 2026\n4:00 PM                  10:00 AM");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].startTime, "16:00");
+    EXPECT_EQ(drafts[0].endDate, "2026-03-16");
+    EXPECT_EQ(drafts[0].endTime, "10:00");
+
     // A span whose times hold for each day becomes one event per day.
     drafts = read("Tennis camp\n12–14 August\n9am – 1pm daily\nClub courts");
     ASSERT_EQ(drafts.size(), 3u);
