@@ -297,6 +297,23 @@ bool deadlineBefore(const Line& line, std::size_t i) {
          isWordIn(&line.tokens[k - 2], {"ersatztermin", "ausweichtermin"})) ||
         (k >= 2 && isWordIn(&line.tokens[k - 1], {"date"}) &&
          isWordIn(&line.tokens[k - 2], {"rain", "backup", "postponement"}));
+    // "In case of rain, Sports Day will move to Friday 10 July", "Bei Regen am Sonntag": the day
+    // the weather may call for, said in the sentence before the day.
+    bool weather = false;
+    bool condition = false;
+    for (std::size_t b = k; b > 0; --b) {
+        const Token& t = line.tokens[b - 1];
+        if (t.isSymbol(".") || t.isSymbol("!") || t.isSymbol("?") || t.isSymbol(";")) {
+            break;
+        }
+        // Bad weather only: "if the weather is good, we grill on Sunday" is the plan.
+        weather =
+            weather || isWordIn(&t, {"rain", "regen", "pluie", "schlechtwetter", "intemperies"}) ||
+            (isWordIn(&t, {"weather", "wetter", "temps"}) && b >= 2 &&
+             isWordIn(&line.tokens[b - 2], {"bad", "wet", "schlechtem", "schlechtes", "mauvais"}));
+        condition = condition || isWordIn(&t, {"if", "case", "bei", "falls", "wenn", "cas", "si"});
+    }
+    const bool rainDay = weather && condition;
     // Nor is a day given up: "no longer available on Tuesday", "moved from Monday", "instead of
     // Friday", "statt am Montag", "au lieu du lundi".
     bool replaced = false;
@@ -328,7 +345,7 @@ bool deadlineBefore(const Line& line, std::size_t i) {
                                    "tard", "valid", "gultig", "valable"});
     };
     // "ab 1. April" is the day sales open, but "ab 16 Uhr am Samstag" is when a party starts.
-    return reserve || replaced || takesEffect || recorded || paid || deadlineWord(k) ||
+    return reserve || rainDay || replaced || takesEffect || recorded || paid || deadlineWord(k) ||
            (k > 0 && isWordIn(&line.tokens[k - 1], {"ab"})) || deadlineWord(beforeClock(line, k));
 }
 

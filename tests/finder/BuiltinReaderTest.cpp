@@ -346,8 +346,12 @@ TEST(BuiltinReaderTest, AClosingTimeEndsADayButNeverStartsItAndACallTimeEndsNoth
 }
 
 TEST(BuiltinReaderTest, ADayRuledOutIsNoEvent) {
+    // A day kept for rain is ruled out while the weather holds, but good weather is the plan.
     for (const char* text : {"lunch on Friday 13 March, not Thursday. 1pm",
-                             "Mittagessen am Freitag, 13. März, nicht am Donnerstag, um 13 Uhr"}) {
+                             "Mittagessen am Freitag, 13. März, nicht am Donnerstag, um 13 Uhr",
+                             "Sports Day is on Friday 13 March at 1pm. In case of rain, it will "
+                             "move to Friday 20 March.",
+                             "If the weather is good, we grill on Friday 13 March at 6pm."}) {
         const auto drafts = read(text);
         ASSERT_EQ(drafts.size(), 1u) << text;
         EXPECT_EQ(drafts[0].startDate, "2026-03-13") << text;
@@ -503,6 +507,8 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "Billing period: Feb 1, 2026 – Feb 28, 2026\nStatement date: March 3, 2026\n"
         "Due date: March 24, 2026\n\nQuestions? Call 1-800-555-0199, Mon–Fri 7am–7pm.",
         "Rechnungsbetrag: 84,20 €\nFällig am: 24.03.2026",
+        "In case of rain, Sports Day will move to Friday 20 March.",
+        "Bei schlechtem Wetter weichen wir auf Sonntag, 22. März aus.",
         "Loyer : 1 150 € / mois\nDisponible à partir du 1er avril 2026",
         "2-bed flat, unfurnished. Available from 1 April 2026.",
         "Wohnung frei ab 1. April 2026, Kaltmiete 980 €",
