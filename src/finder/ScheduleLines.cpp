@@ -38,10 +38,11 @@ TimeRole roleOf(const Line& line, const TimeMention& time) {
              "admission"})) {
         return TimeRole::doors;
     }
-    if (has({"arrive",   "arrives",  "arrival", "arr",    "an",    "arrivee", "ankunft",
-             "end",      "ends",     "until",   "till",   "bis",   "fin",     "out",
-             "checkout", "return",   "returns", "before", "avant", "jusqu'a", "back by",
-             "ende",     "ruckkehr", "zuruck",  "retour"})) {
+    if (has({"arrive",  "arrives", "arrival",  "arr",    "an",       "arrivee",
+             "ankunft", "end",     "ends",     "until",  "till",     "bis",
+             "fin",     "out",     "checkout", "return", "returns",  "before",
+             "avant",   "jusqu'a", "back by",  "ende",   "ruckkehr", "zuruck",
+             "retour",  "finish",  "finishes", "endet",  "termine"})) {
         return TimeRole::end;
     }
     if (has({"start",   "starts",  "show",    "music",   "beginn",  "begins", "begin",     "race",

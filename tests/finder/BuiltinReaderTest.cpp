@@ -333,11 +333,12 @@ TEST(BuiltinReaderTest, AClosingTimeEndsADayButNeverStartsItAndACallTimeEndsNoth
     EXPECT_EQ(drafts[0].startTime, "07:25");
     EXPECT_EQ(drafts[0].endTime, "10:05");
     // The time of the return or the end, on a line of its own, ends the day's event.
-    for (const char* text :
-         {"Wandertag am Freitag, 13. März\nTreffpunkt: 8:00 Uhr auf dem "
-          "Schulhof\nRückkehr: gegen 13:30 Uhr, ebenfalls am Schulhof",
-          "Sortie le vendredi 13 mars\nDépart : 8h00\nRetour : vers 13h30",
-          "Projekttag am Freitag, 13. März\nBeginn: 8:00 Uhr\nEnde: 13:30 Uhr"}) {
+    for (const char* text : {"Wandertag am Freitag, 13. März\nTreffpunkt: 8:00 Uhr auf dem "
+                             "Schulhof\nRückkehr: gegen 13:30 Uhr, ebenfalls am Schulhof",
+                             "Sortie le vendredi 13 mars\nDépart : 8h00\nRetour : vers 13h30",
+                             "Projekttag am Freitag, 13. März\nBeginn: 8:00 Uhr\nEnde: 13:30 Uhr",
+                             "Sports Day on Friday 13 March.\nRaces start at 8am and we expect to "
+                             "finish by 1.30pm."}) {
         drafts = read(text);
         ASSERT_EQ(drafts.size(), 1u) << text;
         EXPECT_EQ(drafts[0].startTime, "08:00") << text;
