@@ -4,6 +4,7 @@
 #include "finder/ReaderVocabulary.h"
 #include "finder/ScheduleLines.h"
 
+#include <optional>
 #include <string>
 
 namespace plannery::reader {
@@ -57,6 +58,43 @@ bool closesDay(const TextFacts& text, const Candidate& c) {
     return closing;
 }
 
+// Which end of a stay the words just before token `k` name: "check-in is from 3pm" the start,
+// "check-out is by 11am" the end.
+std::optional<bool> stayEndBefore(const Line& line, std::size_t k) {
+    for (std::size_t b = k; b > 0 && k - b < 6; --b) {
+        const Token& t = line.tokens[b - 1];
+        if (t.isSymbol(",") || t.isSymbol(".") || t.isSymbol(";")) {
+            break;
+        }
+        const Token* next = line.at(b);
+        const Token* after = next && next->isSymbol("-") ? line.at(b + 1) : next;
+        const bool check = isWordIn(&t, {"check"});
+        if (isWordIn(&t, {"checkin", "anreise"}) || (check && isWordIn(after, {"in"}))) {
+            return false;
+        }
+        if (isWordIn(&t, {"checkout", "abreise"}) || (check && isWordIn(after, {"out"}))) {
+            return true;
+        }
+    }
+    return std::nullopt;
+}
+
+// "Check-in is from 3pm and check-out is by 11am", said anywhere in the text, gives a stay its
+// hours: the words name which end each time is, where a line of times near its days may not.
+void timeStay(const TextFacts& text, Candidate& stay) {
+    for (std::size_t li = 0; li < text.lines.size(); ++li) {
+        const LineFacts& facts = text.facts[li];
+        if (!facts.dates.empty()) {
+            continue;
+        }
+        for (const TimeMention& time : facts.times) {
+            if (const std::optional<bool> end = stayEndBefore(text.lines[li], time.begin)) {
+                (*end ? stay.finish : stay.start) = time.start;
+            }
+        }
+    }
+}
+
 } // namespace
 
 void pairStays(const TextFacts& text, std::vector<Candidate>& list) {
@@ -78,6 +116,9 @@ void pairStays(const TextFacts& text, std::vector<Candidate>& list) {
             }
             first.finish = second.start;
             list.erase(list.begin() + static_cast<std::ptrdiff_t>(k + 1));
+            if (first.last) {
+                timeStay(text, first);
+            }
         }
     }
 }

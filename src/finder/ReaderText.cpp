@@ -137,6 +137,19 @@ class Tokenizer {
                 tab = tab || c == '\t';
                 continue;
             }
+            // Leader dots between a label and its value ("Arrival ........ Friday 24 July") are a
+            // column gap, unlike a sentence's trailing "..." ("wait... friday?").
+            if (c == '.' && spaces > 0) {
+                const std::size_t end =
+                    m_text.find_first_not_of('.', static_cast<std::size_t>(start));
+                const std::size_t dots = (end == std::string_view::npos ? m_text.size() : end) -
+                                         static_cast<std::size_t>(start);
+                if (dots >= 3 && end != std::string_view::npos && m_text[end] == ' ') {
+                    i = static_cast<int32_t>(end);
+                    spaces = 2;
+                    continue;
+                }
+            }
             if ((spaces >= 2 || tab) && !m_line.tokens.empty()) {
                 push(Token::Kind::symbol, "|", static_cast<std::size_t>(start),
                      static_cast<std::size_t>(start), true);

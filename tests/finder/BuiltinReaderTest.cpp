@@ -207,6 +207,17 @@ TEST(BuiltinReaderTest, StaysRunFromCheckInToCheckOut) {
     EXPECT_EQ(drafts[0].endDate, "2026-03-16");
     EXPECT_EQ(drafts[0].endTime, "10:00");
 
+    // Leader dots set labels off like a colon, and a sentence about checking in and out, far from
+    // the days, gives the stay its hours.
+    drafts = read("THE CALTON HOUSE HOTEL\n\nArrival ............ Friday 13 March 2026\n"
+                  "Departure .......... Sunday 15 March 2026\nNights ............. 2\n"
+                  "Room type .......... Superior Double\nGuests ............. 2 adults\n\n"
+                  "Check-in is from 3pm and check-out is by 11am.");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].startTime, "15:00");
+    EXPECT_EQ(drafts[0].endDate, "2026-03-15");
+    EXPECT_EQ(drafts[0].endTime, "11:00");
+
     // A span whose times hold for each day becomes one event per day.
     drafts = read("Tennis camp\n12–14 August\n9am – 1pm daily\nClub courts");
     ASSERT_EQ(drafts.size(), 3u);
