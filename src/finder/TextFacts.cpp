@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <set>
 
 namespace plannery::reader {
@@ -158,6 +159,44 @@ bool namesAWeek(const Line& line) {
 bool namesOpeningHours(const std::string& label) {
     return label == "hours" || label.ends_with(" hours") || label.ends_with("offnungszeiten") ||
            label.starts_with("horaires");
+}
+
+// "19:31", "19:33", "19:34" on lines of their own under a chat's messages: the times the
+// messages were sent, minutes apart, unlike a programme's times over its items.
+void dropMessageStamps(TextFacts& out) {
+    const auto stampAt = [&out](std::size_t li) -> std::optional<int> {
+        const LineFacts& facts = out.facts[li];
+        if (facts.times.size() != 1 || !facts.dates.empty() || facts.times[0].begin != 0 ||
+            facts.times[0].end != out.lines[li].tokens.size() || facts.times[0].finish) {
+            return std::nullopt;
+        }
+        return facts.times[0].start.hour * 60 + facts.times[0].start.minute;
+    };
+    constexpr int kMostMinutesApart = 10;
+    constexpr std::size_t kFewestStamps = 3;
+    std::vector<std::size_t> run;
+    std::optional<int> previous;
+    const auto endRun = [&] {
+        if (run.size() >= kFewestStamps) {
+            for (const std::size_t li : run) {
+                out.facts[li].times.clear();
+                out.facts[li].zones.clear();
+            }
+        }
+        run.clear();
+    };
+    for (std::size_t li = 0; li < out.lines.size(); ++li) {
+        const std::optional<int> stamp = stampAt(li);
+        if (!stamp) {
+            continue;
+        }
+        if (previous && (*stamp < *previous || *stamp - *previous > kMostMinutesApart)) {
+            endRun();
+        }
+        run.push_back(li);
+        previous = stamp;
+    }
+    endRun();
 }
 
 } // namespace
@@ -359,6 +398,7 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
             out.facts[li].datesAreNotEvents = true;
         }
     }
+    dropMessageStamps(out);
     return out;
 }
 

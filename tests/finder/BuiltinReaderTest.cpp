@@ -247,6 +247,13 @@ TEST(BuiltinReaderTest, ZonesAndTheirConversions) {
     EXPECT_EQ(drafts[1].startTime, "17:00");
 }
 
+TEST(BuiltinReaderTest, ChatMessagesStampedMinutesApartStartNothing) {
+    // The times under each message are when it was sent.
+    EXPECT_TRUE(read("Jonas\nLeute!! Spieleabend am Freitag?\n19:31\n\nLena\njaaa bin dabei\n"
+                     "19:33\n\nMehmet\nich kann erst später\n19:36")
+                    .empty());
+}
+
 TEST(BuiltinReaderTest, ChatsNameTheirEventsInSentences) {
     auto drafts = read("Ana: fancy a picnic on saturday?\nAna: 1pm by the lake");
     ASSERT_EQ(drafts.size(), 1u);
