@@ -250,15 +250,16 @@ std::size_t beforeClock(const Line& line, std::size_t k) {
 namespace {
 
 // The words that make a day one on which something was done rather than an event: "Placed Jan 20",
-// "shipped on 9 March", "expédié le 9 mars", and German's participle after its day ("wurde am
-// 14. Oktober versandt").
+// "shipped on 9 March", "line-up announced 1 May", "expédié le 9 mars", and German's participle
+// after its day ("wurde am 14. Oktober versandt").
 bool isDoneWord(const Token* t) {
-    return isWordIn(t, {"placed",   "ordered",    "purchased",   "issued",       "booked",
-                        "made",     "posted",     "published",   "shipped",      "dispatched",
-                        "bestellt", "gebucht",    "ausgestellt", "angeschlagen", "veroffentlicht",
-                        "versandt", "verschickt", "commande",    "commandee",    "emis",
-                        "reserve",  "reservee",   "publie",      "affiche",      "expedie",
-                        "expediee"});
+    return isWordIn(t,
+                    {"placed",       "ordered",        "purchased", "issued",     "booked",
+                     "made",         "posted",         "published", "announced",  "bekanntgegeben",
+                     "shipped",      "dispatched",     "bestellt",  "gebucht",    "ausgestellt",
+                     "angeschlagen", "veroffentlicht", "versandt",  "verschickt", "commande",
+                     "commandee",    "emis",           "reserve",   "reservee",   "publie",
+                     "affiche",      "expedie",        "expediee"});
 }
 
 } // namespace

@@ -522,6 +522,7 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "Ihre Bestellung Nr. 302-5581942 wurde am 10. März 2026 versandt.",
         "Voraussichtliche Zustellung: Freitag, 13. März 2026, zwischen 10:00 und 14:00 Uhr",
         "Your order was dispatched on 9 March 2026.",
+        "Full line-up & stage times announced 20 March",
         "Votre colis a été expédié le 9 mars 2026.",
         "Billing period: Feb 1, 2026 – Feb 28, 2026\nStatement date: March 3, 2026\n"
         "Due date: March 24, 2026\n\nQuestions? Call 1-800-555-0199, Mon–Fri 7am–7pm.",
