@@ -437,8 +437,11 @@ std::vector<DurationMention> readDurations(const Line& line, const TimeContext& 
         } else if (t.isNumber() && t.value >= 0 && t.value < 1000) {
             double amount = t.value;
             next = i + 1;
-            if (unspaced(line, next) && line.at(next)->isSymbol(".") && unspaced(line, next + 1) &&
-                line.at(next + 1)->isNumber() && line.at(next + 1)->key.size() == 1) {
+            // "1.5 hours", and with a decimal comma "1,5 Stunden".
+            if (unspaced(line, next) &&
+                (line.at(next)->isSymbol(".") || line.at(next)->isSymbol(",")) &&
+                unspaced(line, next + 1) && line.at(next + 1)->isNumber() &&
+                line.at(next + 1)->key.size() == 1) {
                 amount += line.at(next + 1)->value / 10.0;
                 next += 2;
             }

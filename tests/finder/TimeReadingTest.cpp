@@ -143,6 +143,8 @@ TEST(TimeReadingTest, LengthsAfterTimes) {
     EXPECT_EQ(lengths("09:00 History Paper 1   2h   Hall"), std::vector<int>{120});
     EXPECT_EQ(lengths("takes an hour"), std::vector<int>{60});
     EXPECT_EQ(lengths("1.5 hours"), std::vector<int>{90});
+    EXPECT_EQ(lengths("Planen Sie bitte ca. 1,5 Stunden ein."), std::vector<int>{90});
+    EXPECT_EQ(lengths("durée : 2,5 heures"), std::vector<int>{150});
     EXPECT_EQ(lengths("Show length 2 hrs 10 mins"), std::vector<int>{130});
     EXPECT_EQ(lengths("Appointments are 5 minutes each"), std::vector<int>{-5});
     // Not the event's length.
