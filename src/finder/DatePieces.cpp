@@ -299,9 +299,11 @@ bool deadlineBefore(const Line& line, std::size_t i) {
         (k >= 2 && isWordIn(&line.tokens[k - 1], {"date"}) &&
          isWordIn(&line.tokens[k - 2], {"rain", "backup", "postponement"}));
     // "In case of rain, Sports Day will move to Friday 10 July", "Bei Regen am Sonntag": the day
-    // the weather may call for, said in the sentence before the day.
+    // the weather may call for, said in the sentence before the day; and a day someone cannot
+    // keep.
     bool weather = false;
     bool condition = false;
+    bool unable = false; // "Dr. Feldman is unable to see you on Monday": a day given up
     for (std::size_t b = k; b > 0; --b) {
         const Token& t = line.tokens[b - 1];
         if (t.isSymbol(".") || t.isSymbol("!") || t.isSymbol("?") || t.isSymbol(";")) {
@@ -313,6 +315,7 @@ bool deadlineBefore(const Line& line, std::size_t i) {
             (isWordIn(&t, {"weather", "wetter", "temps"}) && b >= 2 &&
              isWordIn(&line.tokens[b - 2], {"bad", "wet", "schlechtem", "schlechtes", "mauvais"}));
         condition = condition || isWordIn(&t, {"if", "case", "bei", "falls", "wenn", "cas", "si"});
+        unable = unable || isWordIn(&t, {"unable"});
     }
     const bool rainDay = weather && condition;
     // Nor is a day given up: "no longer available on Tuesday", "moved from Monday", "instead of
@@ -329,7 +332,11 @@ bool deadlineBefore(const Line& line, std::size_t i) {
                    (isWordIn(&word, {"of"}) && isWordIn(before, {"instead"})) ||
                    (isWordIn(&word, {"from"}) &&
                     isWordIn(before, {"moved", "rescheduled", "postponed", "changed"})) ||
-                   (isWordIn(&word, {"du", "de"}) && isWordIn(before, {"lieu"}));
+                   (isWordIn(&word, {"du", "de"}) && isWordIn(before, {"lieu"})) ||
+                   // "ne pourra pas recevoir Pixel le jeudi"
+                   (isWordIn(&word, {"pas"}) &&
+                    isWordIn(before, {"peut", "peux", "pouvons", "pourra", "pourrai", "pourrons",
+                                      "pourrez", "pourront"}));
     }
     // Nor the day from which something applies: "zum 1. April passen wir ... an", "effective
     // 1 April", "à compter du 1er avril", "as of 1 May" ("bis zum" is a deadline anyway).
@@ -346,8 +353,9 @@ bool deadlineBefore(const Line& line, std::size_t i) {
                                    "tard", "valid", "gultig", "valable"});
     };
     // "ab 1. April" is the day sales open, but "ab 16 Uhr am Samstag" is when a party starts.
-    return reserve || rainDay || replaced || takesEffect || recorded || paid || deadlineWord(k) ||
-           (k > 0 && isWordIn(&line.tokens[k - 1], {"ab"})) || deadlineWord(beforeClock(line, k));
+    return reserve || rainDay || unable || replaced || takesEffect || recorded || paid ||
+           deadlineWord(k) || (k > 0 && isWordIn(&line.tokens[k - 1], {"ab"})) ||
+           deadlineWord(beforeClock(line, k));
 }
 
 std::optional<std::size_t> obligationBefore(const Line& line, std::size_t i) {

@@ -384,7 +384,11 @@ TEST(BuiltinReaderTest, AMovedEventKeepsOnlyItsNewDay) {
           "Instead of Monday, March 9 we meet on Tuesday, March 10 at 3:30 PM.",
           "Leider müssen wir Ihren Termin am Montag, 09.03.2026 um 9:00 Uhr absagen.\nIhr neuer "
           "Termin: Dienstag, 10.03.2026, 15:30 Uhr",
-          "Monday, March 9 is cancelled, we meet on Tuesday, March 10 at 3:30 PM instead."}) {
+          "Monday, March 9 is cancelled, we meet on Tuesday, March 10 at 3:30 PM instead.",
+          "La Dre Gagnon ne pourra pas recevoir Pixel le lundi 9 mars à 10 h 30.\n"
+          "Nous avons déplacé le rendez-vous au mardi 10 mars, 15 h 30.",
+          "Dr. Feldman is unable to see you on Monday, March 9. Your new appointment is "
+          "Tuesday, March 10 at 3:30 PM."}) {
         const auto drafts = read(text);
         ASSERT_EQ(drafts.size(), 1u) << text;
         EXPECT_EQ(drafts[0].startDate, "2026-03-10") << text;
