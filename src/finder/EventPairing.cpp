@@ -11,6 +11,8 @@ namespace plannery::reader {
 
 namespace {
 
+constexpr std::size_t kSectionReach = 8; // lines
+
 // The label a day goes by: its line's, or that of the line just above when that
 // one holds only the label ("Pick-up: Denver Airport" over "Thu, April 23 at
 // 11:30 AM"). Else that of the section the day's line stands in ("PICK-UP" over
@@ -103,8 +105,13 @@ void pairStays(const TextFacts& text, std::vector<Candidate>& list) {
         const Candidate& second = list[k + 1];
         const std::string a = labelOf(text, first);
         const std::string b = labelOf(text, second);
+        // Days under headings of their own ("PICK-UP" over the day, the desk and the flight)
+        // stand as far apart as their sections are long.
+        const bool sections =
+            text.facts[first.line].label.empty() && text.facts[second.line].label.empty();
+        const std::size_t reach = sections ? kSectionReach : kReach;
         if (first.last || second.last || a == b || !Vocabulary::isStayLabel(a) ||
-            !Vocabulary::isStayLabel(b) || second.line - first.line > kReach) {
+            !Vocabulary::isStayLabel(b) || second.line - first.line > reach) {
             continue;
         }
         const int order = ReaderDays::compare(first.day, second.day);

@@ -17,7 +17,7 @@ struct Token {
     Kind kind = Kind::symbol;
     // Words: folded (lower case, no accents). Numbers: the digits. Symbols: one character, with
     // every dash as "-", every bullet or bar as "·", every arrow as "→", and a run of two or more
-    // spaces or a tab (a column gap) as "|". Links: the link as written.
+    // spaces, a tab or leader dots (a column gap) as "|". Links: the link as written.
     std::string key{};
     std::size_t begin = 0; // bytes of the line's text
     std::size_t end = 0;

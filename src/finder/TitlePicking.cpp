@@ -46,6 +46,11 @@ Segment wholeName(const Line& line, const LineFacts& facts, const std::vector<Se
         // "Intro to Pottery – Taster Workshop", without a remark in parentheses ("(12A)") or
         // a generic piece ("– Billet daté").
         for (const Segment& next : segments) {
+            // A table's cells ("RENTAL VOUCHER        Voucher no. SC-PMI-6620419") are no one name.
+            const bool cell = next.begin > s.begin && line.tokens[next.begin - 1].isSymbol("|");
+            if (cell) {
+                break;
+            }
             const bool genericPiece = hasGenericHeadingWord(line, next);
             // "Book Club – March": the month of one of a series, not part of its name.
             const bool month = next.end == next.begin + 1 && line.tokens[next.begin].isWord() &&

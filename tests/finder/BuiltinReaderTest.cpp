@@ -199,6 +199,17 @@ TEST(BuiltinReaderTest, StaysRunFromCheckInToCheckOut) {
     EXPECT_EQ(drafts[0].endDate, "2026-03-15");
     EXPECT_EQ(drafts[0].endTime, "10:00");
 
+    // Sections under headings of their own pair however long they are, and a heading's table
+    // cells are not joined into its name.
+    drafts = read("RENTAL VOUCHER                 Voucher no. SC-PMI-6620419\n\n"
+                  "PICK-UP\n  Tue, 10/03/2026 at 14:30\n  Palma de Mallorca Airport (PMI)\n"
+                  "  Meet & Greet desk, arrivals hall\n  Your flight: EW 582, arrival 14:05\n\n"
+                  "DROP-OFF\n  Tue, 17/03/2026 at 10:00\n  Palma de Mallorca Airport (PMI)");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].title, "Rental Voucher");
+    EXPECT_EQ(drafts[0].endDate, "2026-03-17");
+    EXPECT_EQ(drafts[0].endTime, "10:00");
+
     // ... and a table's columns hold the days and, below them, the times of each.
     drafts = read("Pine Hollow Cabin\n\nCheck-in                 Checkout\n"
                   "Fri, Mar 13, 2026         Mon, Mar 16, 2026\n4:00 PM                  10:00 AM");
