@@ -280,7 +280,11 @@ bool deadlineBefore(const Line& line, std::size_t i) {
         k -= 3;
     }
     // Nor a day something was done: "Placed Jan 20, 2027", "Booked on 14/08/2026", "bestellt am".
-    const std::size_t done = k > 0 && isWordIn(&line.tokens[k - 1], {"on", "am", "le"}) ? k - 1 : k;
+    // ... also as a label: "Booked on: Thu 20 Aug 2026".
+    const std::size_t labelled = k > 0 && line.tokens[k - 1].isSymbol(":") ? k - 1 : k;
+    const std::size_t done =
+        labelled > 0 && isWordIn(&line.tokens[labelled - 1], {"on", "am", "le"}) ? labelled - 1
+                                                                                 : labelled;
     const bool recorded = done > 0 && isDoneWord(&line.tokens[done - 1]);
     // "Paid by Visa ****4471 on 02.07.2026": a payment's day, whatever paid it.
     bool paid = false;

@@ -87,6 +87,33 @@ std::optional<std::string> routeOnLine(const Line& line) {
            std::string(line.span(to->first, to->second));
 }
 
+std::optional<std::string> routeStart(const Line& line, const LineFacts& facts) {
+    const auto arrow = std::find_if(line.tokens.begin(), line.tokens.end(),
+                                    [](const Token& t) { return t.isSymbol("→"); });
+    const auto at = static_cast<std::size_t>(arrow - line.tokens.begin());
+    // A carrier's code before its number ("KS 417", "ICE 1005") is no stop.
+    const auto runs = placeRuns(line);
+    const auto stop = std::find_if(runs.begin(), runs.end(), [&line](const auto& run) {
+        const Token& first = line.tokens[run.first];
+        const Token* next = line.at(run.second);
+        return !(run.second == run.first + 1 && first.allCaps && next && next->isNumber());
+    });
+    if (arrow == line.tokens.end() || stop == runs.end() || stop->first >= at) {
+        return std::nullopt;
+    }
+    const std::size_t begin = stop->first;
+    std::size_t end = begin;
+    while (end < at && !line.tokens[end].isSymbol("|") &&
+           std::none_of(facts.times.begin(), facts.times.end(),
+                        [end](const TimeMention& t) { return end >= t.begin && end < t.end; })) {
+        ++end;
+    }
+    while (end > begin && line.tokens[end - 1].isSymbol() && !line.tokens[end - 1].isSymbol(")")) {
+        --end;
+    }
+    return std::string(line.span(begin, end));
+}
+
 std::optional<std::string> routeOfLabels(const std::vector<Line>& lines,
                                          const std::vector<LineFacts>& facts, std::size_t li) {
     if (li + 1 >= lines.size() || facts[li].label != "from" || facts[li + 1].label != "to" ||

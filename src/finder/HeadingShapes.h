@@ -66,6 +66,10 @@ bool isNameList(const Line& line);
 // joins, without codes and terminals ("London Heathrow → Lisbon").
 std::optional<std::string> routeOnLine(const Line& line);
 
+// "KS 417   Melbourne (MEL) 7:00am  ->  Sydney (SYD) 8:25am": the stop a line's leg leaves from,
+// as written up to its time or column gap ("Melbourne (MEL)").
+std::optional<std::string> routeStart(const Line& line, const LineFacts& facts);
+
 // "From: Bristol Temple Meads" over "To: Cardiff Central" at line `li`: a ticket's route
 // ("Bristol Temple Meads → Cardiff Central"), unlike an e-mail's sender and recipients.
 std::optional<std::string> routeOfLabels(const std::vector<Line>& lines,

@@ -226,7 +226,11 @@ std::optional<std::string> PlacePicker::venueLine(VenueLines which) const {
                             std::any_of(line.tokens.begin(), comma, [](const Token& t) {
                                 return t.isWord() && t.capital && Vocabulary::isStreetWord(t.key);
                             });
-        if (heading || exclaims || signs || sentence || !facts.dates.empty() ||
+        // A price ("Base fares        $218.00") makes a line one of a bill.
+        const bool priced = std::any_of(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
+            return t.isSymbol("$") || t.isSymbol("€") || t.isSymbol("£") || t.isSymbol("¥");
+        });
+        if (heading || exclaims || signs || sentence || priced || !facts.dates.empty() ||
             !facts.times.empty() || !facts.label.empty() ||
             line.tokens.size() > kLongestVenue + 3 || line.tokens.empty() ||
             !line.tokens[0].capital || (!hasVenueWord(line, 0, line.tokens.size()) && !street) ||

@@ -1,6 +1,7 @@
 #include "finder/PlacePicking.h"
 
 #include "finder/AddressReading.h"
+#include "finder/HeadingShapes.h"
 #include "finder/LineSegments.h"
 #include "finder/PlaceWords.h"
 #include "finder/ReaderVocabulary.h"
@@ -193,6 +194,16 @@ std::optional<std::string> PlacePicker::place(const Candidate& c) const {
     if (c.headingLine) {
         if (auto heading = rowPlace(*c.headingLine, 0, false)) {
             return heading;
+        }
+    }
+    // A leg of a journey is where it leaves from: the route under its day ("KS 417  Melbourne
+    // (MEL) 7:00am  ->  Sydney (SYD) 8:25am").
+    for (std::size_t li = c.line; li < m_text.lines.size() && li <= c.line + 2; ++li) {
+        if (m_text.lines[li].block != m_text.lines[c.line].block) {
+            break;
+        }
+        if (auto start = routeStart(m_text.lines[li], m_text.facts[li])) {
+            return start;
         }
     }
     // A place said in the sentence of one of several events is that event's ("Sports Day:

@@ -85,6 +85,11 @@ TEST(PlacePickingTest, LabelsAddressesAndVenueLines) {
     EXPECT_EQ(
         places("Live at the Blue Room\nFriday 6 March 9pm\nThe Vaults, 12 Canal Street, Leeds"),
         Places{"The Vaults, 12 Canal Street, Leeds"});
+    // A bill's line is no venue, and a leg of a journey is where it leaves from.
+    EXPECT_EQ(places("DEPARTING FLIGHT\nFri 6 Mar 2026\nKS 417   Melbourne (MEL) 7:00am  ->  "
+                     "Sydney (SYD) 8:25am\n\nFare breakdown\nBase fares        $218.00"),
+              Places{"Melbourne (MEL)"});
+    EXPECT_EQ(places("Matinee\nSaturday 7 March, 2pm\n\nBase fare        $21.00"), Places{"-"});
 }
 
 // The venue's name a title may fall back on, for a text read on Monday, 2 March 2026.
