@@ -18,6 +18,7 @@ class ReaderDays {
 
     const DayParts& today() const { return m_today; }
     const std::string& localeId() const { return m_calendar.localeId(); }
+    const std::string& zoneId() const { return m_calendar.zoneId(); }
     // Whether the day exists (30 February does not).
     bool exists(const DayParts& day) const;
     // The weekday of an existing day.

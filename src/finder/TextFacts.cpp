@@ -161,6 +161,38 @@ bool namesOpeningHours(const std::string& label) {
            label.starts_with("horaires");
 }
 
+// "9:00–10:00 am PT / 12:00–1:00 pm ET / 5:00–6:00 pm London time": one moment in several zones,
+// of which the reader's own is kept, or else the first.
+void keepOneOfZonedTimes(const Line& line, LineFacts& facts, const std::string& ownZone) {
+    const auto zoned = [&facts](std::size_t k) { return !facts.zones[k].zone.empty(); };
+    for (std::size_t first = 0; first < facts.times.size(); ++first) {
+        std::size_t last = first;
+        while (last + 1 < facts.times.size() && zoned(last) && zoned(last + 1) &&
+               facts.times[last + 1].begin == facts.zones[last].end + 1 &&
+               line.tokens[facts.zones[last].end].isSymbol("/")) {
+            ++last;
+        }
+        if (last == first) {
+            continue;
+        }
+        std::size_t keep = first;
+        for (std::size_t k = first; k <= last; ++k) {
+            if (facts.zones[k].zone == ownZone) {
+                keep = k;
+            }
+        }
+        const auto at = [first](auto& list, std::size_t k) {
+            return list.begin() + static_cast<std::ptrdiff_t>(k);
+        };
+        const TimeMention time = facts.times[keep];
+        const ZoneMention zone = facts.zones[keep];
+        facts.times.erase(at(facts.times, first), at(facts.times, last + 1));
+        facts.zones.erase(at(facts.zones, first), at(facts.zones, last + 1));
+        facts.times.insert(at(facts.times, first), time);
+        facts.zones.insert(at(facts.zones, first), zone);
+    }
+}
+
 // "19:31", "19:33", "19:34" on lines of their own under a chat's messages: the times the
 // messages were sent, minutes apart, unlike a programme's times over its items.
 void dropMessageStamps(TextFacts& out) {
@@ -352,6 +384,7 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
             }
         }
         facts.times = std::move(kept);
+        keepOneOfZonedTimes(line, facts, days.zoneId());
         const bool chatStamp = !line.tokens.empty() && line.tokens[0].isSymbol("[") &&
                                !facts.dates.empty() && facts.dates[0].begin == 1;
         facts.datesAreNotEvents = (header && !isSubjectLabel(facts.label)) ||

@@ -251,6 +251,17 @@ TEST(BuiltinReaderTest, ZonesAndTheirConversions) {
     ASSERT_EQ(drafts.size(), 1u);
     EXPECT_EQ(drafts[0].startTime, "15:00");
     EXPECT_EQ(drafts[0].timeZone, "Europe/London");
+    // So are the same times in several zones set off by slashes; the reader's own zone is kept.
+    const std::string slashes = "Carrier review\nThursday, March 19\n9:00–10:00 am PT / "
+                                "12:00–1:00 pm ET / 5:00–6:00 pm London time";
+    drafts = read(slashes);
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].startTime, "09:00");
+    EXPECT_EQ(drafts[0].timeZone, "America/Los_Angeles");
+    drafts = read(slashes, *Calendar::make("America/New_York", "en_US"));
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].startTime, "12:00");
+    EXPECT_EQ(drafts[0].endTime, "13:00");
     // A zone for all of a schedule's times.
     drafts = read("Hackathon – March 21, 2026\nAll times are ET\n9:00 AM Kickoff\n5:00 PM Demos");
     ASSERT_EQ(drafts.size(), 2u);
