@@ -166,6 +166,7 @@ std::optional<std::string> PlacePicker::address() {
             }
         }
         m_addressHasVenue = first < li || span->first > 0 || namedFirst;
+        m_addressSignsOff = li >= m_signOff.begin && li < m_signOff.end;
         m_addressVenue = first < li        ? trimWhiteSpace(m_text.lines[first].text)
                          : span->first > 0 ? nameBefore(line, span->first)
                          : namedFirst      ? text.substr(0, text.find(", "))

@@ -24,6 +24,12 @@ PlacePicker::PlacePicker(const TextFacts& text, const std::vector<Candidate>& ca
     m_place = labelled();
     if (!m_place) {
         m_place = address();
+        // The sender's address under the closing says less than the link to join a call.
+        if (m_place && m_addressSignsOff) {
+            if (auto link = meetingLink()) {
+                m_place = std::move(link);
+            }
+        }
         // A venue named elsewhere goes before an address that has none ("live at Hideaway
         // Lounge" ... "2201 N Halsted St").
         if (m_place && !m_addressHasVenue) {

@@ -90,6 +90,11 @@ TEST(PlacePickingTest, LabelsAddressesAndVenueLines) {
                      "Sydney (SYD) 8:25am\n\nFare breakdown\nBase fares        $218.00"),
               Places{"Melbourne (MEL)"});
     EXPECT_EQ(places("Matinee\nSaturday 7 March, 2pm\n\nBase fare        $21.00"), Places{"-"});
+    // The sender's address under the closing says less than the link to join a call.
+    EXPECT_EQ(places("Hi all,\nCarrier review on Thursday 5 March, 12:00–1:00 pm\n"
+                     "Teams: https://teams.microsoft.com/l/meetup-join/19abc\n\nThanks,\nDana\n\n"
+                     "Dana Whitlock\nHarborline Logistics, 140 Broadway, New York, NY 10005"),
+              Places{"https://teams.microsoft.com/l/meetup-join/19abc"});
 }
 
 // The venue's name a title may fall back on, for a text read on Monday, 2 March 2026.
