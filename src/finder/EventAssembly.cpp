@@ -132,7 +132,9 @@ class Assembler {
             }
             return;
         }
-        if (m_out.empty()) {
+        // "the 1:00 pm sailing tomorrow, Friday, July 31, has been cancelled": the times of days
+        // that are no events go with them, not with the next day written.
+        if (m_out.empty() && facts.dates.empty()) {
             m_pending = Pending{timed, li};
         }
     }

@@ -410,10 +410,13 @@ TEST(BuiltinReaderTest, AMovedEventKeepsOnlyItsNewDay) {
           "La Dre Gagnon ne pourra pas recevoir Pixel le lundi 9 mars à 10 h 30.\n"
           "Nous avons déplacé le rendez-vous au mardi 10 mars, 15 h 30.",
           "Dr. Feldman is unable to see you on Monday, March 9. Your new appointment is "
-          "Tuesday, March 10 at 3:30 PM."}) {
+          "Tuesday, March 10 at 3:30 PM.",
+          "The 1:00 pm sailing on Tuesday, March 10, has been cancelled.\n\nNEW SAILING\n"
+          "Tuesday, March 10, 2026\nDepart Horseshoe Bay   3:30 pm"}) {
         const auto drafts = read(text);
         ASSERT_EQ(drafts.size(), 1u) << text;
         EXPECT_EQ(drafts[0].startDate, "2026-03-10") << text;
+        EXPECT_EQ(drafts[0].startTime, "15:30") << text;
     }
 }
 
