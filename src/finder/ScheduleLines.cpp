@@ -17,6 +17,15 @@ TimeRole roleOf(const Line& line, const TimeMention& time) {
         // A column gap before a colon aligns a label ("Arrival        : Kyoto 12:44").
         const bool aligned = t.isSymbol("|") && line.tokens[k].isSymbol(":");
         if (!aligned && (t.isSymbol("·") || t.isSymbol("|") || t.isSymbol(",") || t.isNumber())) {
+            // A table's row is labelled by its first word: "Arrive Departure Bay    4:50 pm",
+            // unlike a cell after one with a time of its own ("Doors: 18:30  Start: 19:30").
+            const auto gap = line.tokens.begin() + static_cast<std::ptrdiff_t>(k - 1);
+            const bool rowLabel =
+                t.isSymbol("|") && line.tokens[0].isWord() &&
+                std::none_of(line.tokens.begin(), gap, [](const Token& c) { return c.isNumber(); });
+            if (rowLabel) {
+                window = line.tokens[0].key + (window.empty() ? "" : " ") + window;
+            }
             break;
         }
         if (t.isWord()) {

@@ -366,6 +366,15 @@ TEST(BuiltinReaderTest, AClosingTimeEndsADayButNeverStartsItAndACallTimeEndsNoth
     drafts = read("Night train, Tuesday 10 March\nDeparts 22:10 · Arrives 07:05");
     ASSERT_EQ(drafts.size(), 1u);
     EXPECT_EQ(drafts[0].endTime, "07:05");
+    // A table's row is labelled by its first word, unless a cell before holds a time of its own.
+    drafts = read("Ferry, Tuesday 10 March\nDepart Horseshoe Bay   3:10 pm\n"
+                  "Arrive Departure Bay   approx. 4:50 pm");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].startTime, "15:10");
+    EXPECT_EQ(drafts[0].endTime, "16:50");
+    drafts = read("Arctic Monkeys\nSat 14 Mar 2026\nDoors: 18:30  Start: 19:30");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].startTime, "19:30");
     // The time after a route's arrow is the arrival.
     drafts = read("Outbound · Thu 12 Mar 2026\nTP1357  London Heathrow (LHR) T2  07:25 → Lisbon "
                   "(LIS) T1  10:05");
