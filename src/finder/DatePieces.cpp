@@ -286,14 +286,16 @@ bool deadlineBefore(const Line& line, std::size_t i) {
         labelled > 0 && isWordIn(&line.tokens[labelled - 1], {"on", "am", "le"}) ? labelled - 1
                                                                                  : labelled;
     const bool recorded = done > 0 && isDoneWord(&line.tokens[done - 1]);
-    // "Paid by Visa ****4471 on 02.07.2026": a payment's day, whatever paid it.
+    // "Paid by Visa ****4471 on 02.07.2026", "we'll take $41.20 from your account on 30/07/2026":
+    // a payment's day, whatever paid it.
     bool paid = false;
     for (std::size_t b = done; b > 0 && done - b < 10 && !paid; --b) {
         const Token& t = line.tokens[b - 1];
         if (t.isSymbol(".") || t.isSymbol(",") || t.isSymbol(";") || t.isSymbol("·")) {
             break;
         }
-        paid = isWordIn(&t, {"paid", "bezahlt", "paye", "payee"});
+        paid = isWordIn(&t, {"paid", "bezahlt", "paye", "payee", "debit", "debited", "charged",
+                             "abgebucht", "preleve", "account"});
     }
     // A day kept in reserve is no event either: "Ersatztermin: Montag", "rain date June 7".
     const bool reserve =

@@ -562,6 +562,8 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "Your order was dispatched on 9 March 2026.",
         "Full line-up & stage times announced 20 March",
         "Booking reference: QX7RTM\nBooked on: Thu 5 Mar 2026",
+        "You're on direct debit, so we'll take $412.36 from your account ending 662 on "
+        "30/03/2026.",
         "Votre colis a été expédié le 9 mars 2026.",
         "Billing period: Feb 1, 2026 – Feb 28, 2026\nStatement date: March 3, 2026\n"
         "Due date: March 24, 2026\n\nQuestions? Call 1-800-555-0199, Mon–Fri 7am–7pm.",
