@@ -96,6 +96,28 @@ std::string nameBefore(const Line& line, std::size_t addressStart) {
     return std::string(line.span(0, end));
 }
 
+// A venue's line above its address as its name: "L'équipe de la Clinique vétérinaire du Plateau"
+// signs for the clinic, "The team at Harbour Dental" for the practice.
+std::string venueOfLine(const Line& line) {
+    std::size_t k = 0;
+    if (isWordIn(line.at(0), {"l'equipe"})) {
+        k = 1;
+    } else if (isWordIn(line.at(0), {"the", "das", "votre", "your", "ihr"}) &&
+               isWordIn(line.at(1), {"team", "equipe"})) {
+        k = 2;
+    }
+    if (k > 0) {
+        while (isWordIn(line.at(k),
+                        {"at", "of", "from", "von", "vom", "der", "des", "de", "du", "la", "le"})) {
+            ++k;
+        }
+    }
+    if (k == 0 || k >= line.tokens.size()) {
+        return trimWhiteSpace(line.text);
+    }
+    return trimWhiteSpace(line.text.substr(line.tokens[k].begin));
+}
+
 } // namespace
 
 std::optional<std::string> PlacePicker::address() {
@@ -142,7 +164,7 @@ std::optional<std::string> PlacePicker::address() {
         }
         std::string text;
         for (std::size_t k = first; k < li; ++k) {
-            text += trimWhiteSpace(m_text.lines[k].text) + ", ";
+            text += venueOfLine(m_text.lines[k]) + ", ";
         }
         text += line.span(span->first, span->second);
         for (std::size_t k = li + 1; k < m_text.lines.size() && k <= li + 2; ++k) {
@@ -167,7 +189,7 @@ std::optional<std::string> PlacePicker::address() {
         }
         m_addressHasVenue = first < li || span->first > 0 || namedFirst;
         m_addressSignsOff = li >= m_signOff.begin && li < m_signOff.end;
-        m_addressVenue = first < li        ? trimWhiteSpace(m_text.lines[first].text)
+        m_addressVenue = first < li        ? venueOfLine(m_text.lines[first])
                          : span->first > 0 ? nameBefore(line, span->first)
                          : namedFirst      ? text.substr(0, text.find(", "))
                                            : std::string();

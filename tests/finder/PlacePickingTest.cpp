@@ -90,6 +90,12 @@ TEST(PlacePickingTest, LabelsAddressesAndVenueLines) {
                      "Sydney (SYD) 8:25am\n\nFare breakdown\nBase fares        $218.00"),
               Places{"Melbourne (MEL)"});
     EXPECT_EQ(places("Matinee\nSaturday 7 March, 2pm\n\nBase fare        $21.00"), Places{"-"});
+    // A team signs for its venue.
+    EXPECT_EQ(
+        places("Rendez-vous le lundi 9 mars, 16 h 45\n\nMerci!\n\n"
+               "L'équipe de la Clinique vétérinaire du Plateau\n4520, rue Saint-Denis, Montréal",
+               "fr_CA"),
+        Places{"Clinique vétérinaire du Plateau, 4520, rue Saint-Denis, Montréal"});
     // The sender's address under the closing says less than the link to join a call.
     EXPECT_EQ(places("Hi all,\nCarrier review on Thursday 5 March, 12:00–1:00 pm\n"
                      "Teams: https://teams.microsoft.com/l/meetup-join/19abc\n\nThanks,\nDana\n\n"
