@@ -23,6 +23,16 @@ bool statesLength(const TextFacts& text, std::size_t li) {
         return false;
     }
     const auto& tokens = text.lines[li].tokens;
+    // "(environ 30 minutes)", "approx. 60 min": a length said to be about so long.
+    std::size_t before = facts.durations.front().begin;
+    while (before > 0 && tokens[before - 1].isSymbol(".")) {
+        --before;
+    }
+    if (before > 0 &&
+        isWordIn(&tokens[before - 1], {"approx", "approximately", "about", "around", "roughly",
+                                       "environ", "ca", "circa", "etwa", "rund", "ungefahr"})) {
+        return true;
+    }
     for (std::size_t k = 0; k < tokens.size(); ++k) {
         // "will last around 30 minutes", unlike "the last 30 minutes".
         const bool willLast = tokens[k].isWord("last") && k > 0 &&

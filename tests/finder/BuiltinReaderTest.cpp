@@ -167,6 +167,12 @@ TEST(BuiltinReaderTest, AStatedLengthEndsTheEvent) {
                   "Parents may join for the last 30 minutes.");
     ASSERT_EQ(drafts.size(), 1u);
     EXPECT_FALSE(drafts[0].endTime);
+    // A length said to be about so long is one, in brackets on a line of its own too.
+    drafts = read("Rendez-vous :\n   lundi 9 mars, 16 h 45\n   avec la Dre Isabelle Gagnon\n"
+                  "   Motif : vaccins annuels + examen (environ 30 minutes)",
+                  *Calendar::make("America/Toronto", "fr_CA"));
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].endTime, "17:15");
 }
 
 TEST(BuiltinReaderTest, StaysRunFromCheckInToCheckOut) {
