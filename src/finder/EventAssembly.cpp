@@ -174,7 +174,9 @@ class Assembler {
                 }
             }
         }
-        if (d.relative && m_anyAbsolute) {
+        // Beside days written out, "tomorrow" is more often said in passing than an event, unless
+        // a chat's message gives it a time ("practice is moved to TMRW (mon) 5:30-7").
+        if (d.relative && m_anyAbsolute && !(facts.speaker && !facts.times.empty())) {
             return std::nullopt;
         }
         // "Friday: Sunny, high 95°F": a day heading a line of a list, without a time, is no event.

@@ -303,6 +303,14 @@ TEST(BuiltinReaderTest, ChatsNameTheirEventsInSentences) {
     EXPECT_EQ(drafts[0].startDate, "2026-03-07");
     EXPECT_EQ(drafts[0].startTime, "15:00");
 
+    // "Tomorrow" with a time in a message holds beside days written out.
+    drafts = read("[2/3/26, 7:59 PM] Coach Ray: practice is moved to TMRW (tue) 5:30-7\n"
+                  "[2/3/26, 8:01 PM] Coach Ray: game sat 7 March is at 8am vs the Scorpions");
+    ASSERT_EQ(drafts.size(), 2u);
+    EXPECT_EQ(drafts[0].startDate, "2026-03-03");
+    EXPECT_EQ(drafts[0].endTime, "19:00");
+    EXPECT_EQ(drafts[1].startDate, "2026-03-07");
+
     drafts = read("Tomorrow 8pm drinks at The Crown?");
     ASSERT_EQ(drafts.size(), 1u);
     EXPECT_EQ(drafts[0].title, "Drinks");
