@@ -264,7 +264,9 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
             // "movie night", "Friday night", unlike a hotel's "$219/night".
             const bool night = t.isWord("night") && i > 0 && line.tokens[i - 1].isWord() &&
                                !isWordIn(&line.tokens[i - 1], {"per", "a", "one", "each", "last"});
-            shared.evening = shared.evening || night ||
+            // German names evening events as compounds: "Spieleabend", "Elternabend".
+            const bool germanEvening = t.isWord() && t.key.size() > 5 && t.key.ends_with("abend");
+            shared.evening = shared.evening || night || germanEvening ||
                              (isWordIn(&t, {"tonight", "evening", "dinner", "supper", "abend",
                                             "abends", "soir", "soiree", "diner"}));
             shared.twelveHour =

@@ -96,6 +96,11 @@ TEST(BuiltinReaderTest, ADinnerMovesBareHoursToTheEveningOnlyInTwelveHourTexts) 
     drafts = read("Dinner at ours on Friday 13 March at 7.30");
     ASSERT_EQ(drafts.size(), 1u);
     EXPECT_EQ(drafts[0].startTime, "19:30");
+    // So is half past seven at a German "...abend".
+    drafts = read("Spieleabend am Freitag bei mir? so ab halb 8?",
+                  *Calendar::make("Europe/Berlin", "de_DE"));
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].startTime, "19:30");
 }
 
 TEST(BuiltinReaderTest, TimesSaidInPassingAndGermanAmAreNoStarts) {
