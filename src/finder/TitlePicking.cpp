@@ -5,6 +5,7 @@
 #include "finder/HeadingShapes.h"
 #include "finder/LineSegments.h"
 #include "finder/NameShapes.h"
+#include "finder/PlaceWords.h"
 #include "finder/ReaderVocabulary.h"
 #include "finder/ReaderWords.h"
 #include "model/CalEvent.h"
@@ -39,6 +40,24 @@ Segment wholeName(const Line& line, const LineFacts& facts, const std::vector<Se
                 break;
             }
             s.end = k + 1;
+        }
+    } else if (const bool subtitled =
+                   std::any_of(line.tokens.begin() + static_cast<std::ptrdiff_t>(s.begin),
+                               line.tokens.begin() + static_cast<std::ptrdiff_t>(s.end),
+                               [](const Token& t) { return t.isSymbol(":"); });
+               subtitled && s.begin >= facts.labelEnd) {
+        // "09:30 Opening keynote: Streets for People, Not Parking": a name after its kind runs on
+        // over commas, up to a remark or a place ("Module 1: First aid basics, bleeding & shock,
+        // Room 4").
+        for (const Segment& next : segments) {
+            if (next.begin <= s.begin) {
+                continue;
+            }
+            if (!line.tokens[next.begin - 1].isSymbol(",") || next.begin != s.end + 1 ||
+                hasVenueWord(line, next.begin, next.end)) {
+                break;
+            }
+            s.end = next.end;
         }
     } else if (facts.dates.empty() && facts.times.empty() && segments.size() > 1 &&
                wordCount(line, Segment{.begin = s.begin, .end = segments.back().end}) <=

@@ -292,6 +292,11 @@ TEST(TitlePickingTest, RowsOfListsAndSchedulesAreNamedOnTheirLines) {
         (Titles{"Sports day", "Prize giving"}));
     EXPECT_EQ(titles("Saturday 21 March\n10:00 Warm-up – Gym\n11:00 Finals – Main court"),
               (Titles{"Warm-up", "Finals"}));
+    // A name after its kind runs on over commas, but not into a place.
+    EXPECT_EQ(titles("Thursday 12 March 2026\n09:30  Opening keynote: Streets for People, Not "
+                     "Parking\n11:00  Workshop: Heat maps, open data, Main Hall"),
+              (Titles{"Opening keynote: Streets for People, Not Parking",
+                      "Workshop: Heat maps, open data"}));
     // A row's name is no heading of the other rows; a row without one is what the line opening
     // the list says of every row.
     EXPECT_EQ(titles("Liebe Eltern,\nunsere Kita bleibt an folgenden Tagen geschlossen:\n"
