@@ -60,9 +60,22 @@ class Assembler {
         std::size_t line = 0;
     };
 
+    // The lines with content after line `from` up to line `to`: a chat's names and stamps
+    // between its messages do not count.
+    std::size_t apart(std::size_t from, std::size_t to) const {
+        std::size_t count = 0;
+        for (std::size_t k = from + 1; k <= to && k < m_text.facts.size(); ++k) {
+            count += m_text.facts[k].chrome ? 0 : 1;
+        }
+        return count;
+    }
+
     void line(std::size_t li) {
         const Line& line = m_text.lines[li];
         const LineFacts& facts = m_text.facts[li];
+        if (facts.chrome) {
+            return;
+        }
         if (facts.datesAreNotEvents || isLetterDate(m_text.lines, m_text.facts, li)) {
             return;
         }
@@ -83,7 +96,7 @@ class Assembler {
                                     Vocabulary::isAgendaWord(tokens[0].key) && tokens.size() <= 3);
             return;
         }
-        const bool spanEveryDay = !m_out.empty() && li - m_out.back().line <= kReach &&
+        const bool spanEveryDay = !m_out.empty() && apart(m_out.back().line, li) <= kReach &&
                                   m_out[m_lastGroup].last && m_out.size() - m_lastGroup == 1 &&
                                   saysEveryDay(line);
         if (spanEveryDay) {
@@ -122,7 +135,7 @@ class Assembler {
             return;
         }
         TimedLine timed = timesOf(line, facts, 0, line.tokens.size());
-        if (!m_out.empty() && li - m_out.back().line <= kReach && !m_out.back().session) {
+        if (!m_out.empty() && apart(m_out.back().line, li) <= kReach && !m_out.back().session) {
             const std::size_t group = m_lastGroup;
             // A day something is due by keeps only the times of its own sentence.
             for (std::size_t k = group; k < m_out.size(); ++k) {
@@ -205,8 +218,11 @@ class Assembler {
                        return o.weekdayOnly && m_days.weekday(o.day) == m_days.weekday(d.day);
                    });
         };
-        for (std::size_t k = li + 1; k < m_text.lines.size() && k <= li + kReach; ++k) {
+        for (std::size_t k = li + 1; k < m_text.lines.size() && apart(li, k) <= kReach; ++k) {
             const LineFacts& next = m_text.facts[k];
+            if (next.chrome) {
+                continue;
+            }
             if (!std::all_of(next.dates.begin(), next.dates.end(), sameWeekday) || !next.speaker) {
                 return false;
             }
@@ -260,7 +276,7 @@ class Assembler {
                 m_out.push_back(c);
             }
         }
-        if (m_pending && li - m_pending->line <= kReach) {
+        if (m_pending && apart(m_pending->line, li) <= kReach) {
             for (std::size_t k = group; k < m_out.size(); ++k) {
                 if (!m_out[k].due) {
                     assignTimes(m_out[k], m_pending->timed);

@@ -194,8 +194,9 @@ void keepOneOfZonedTimes(const Line& line, LineFacts& facts, const std::string& 
 }
 
 // "19:31", "19:33", "19:34" on lines of their own under a chat's messages: the times the
-// messages were sent, minutes apart, unlike a programme's times over its items.
-void dropMessageStamps(TextFacts& out) {
+// messages were sent, minutes apart, unlike a programme's times over its items. Each message's
+// block then holds the writer's name, what they said, and the stamp.
+void readStampedMessages(TextFacts& out) {
     const auto stampAt = [&out](std::size_t li) -> std::optional<int> {
         const LineFacts& facts = out.facts[li];
         if (facts.times.size() != 1 || !facts.dates.empty() || facts.times[0].begin != 0 ||
@@ -211,8 +212,22 @@ void dropMessageStamps(TextFacts& out) {
     const auto endRun = [&] {
         if (run.size() >= kFewestStamps) {
             for (const std::size_t li : run) {
-                out.facts[li].times.clear();
-                out.facts[li].zones.clear();
+                LineFacts& stamp = out.facts[li];
+                stamp.times.clear();
+                stamp.zones.clear();
+                stamp.chrome = true;
+                const int block = out.lines[li].block;
+                std::size_t first = li;
+                while (first > 0 && out.lines[first - 1].block == block) {
+                    --first;
+                }
+                if (first + 1 < li) {
+                    // The name above the message ("Sam") is no day.
+                    out.facts[first] = LineFacts{.chrome = true};
+                    for (std::size_t m = first + 1; m < li; ++m) {
+                        out.facts[m].speaker = true;
+                    }
+                }
             }
         }
         run.clear();
@@ -433,7 +448,7 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
             out.facts[li].datesAreNotEvents = true;
         }
     }
-    dropMessageStamps(out);
+    readStampedMessages(out);
     return out;
 }
 

@@ -18,6 +18,8 @@ struct LineFacts {
     std::string label{};      // folded words before a leading colon; empty without one
     std::size_t labelEnd = 0; // the first token after the label's colon
     bool speaker = false;     // the label is who wrote the line of a chat ("Sara: are you free")
+    // A chat's name or time stamp on a line of its own, around what was said: no content.
+    bool chrome = false;
     std::vector<DateMention> dates{};
     std::vector<TimeMention> times{};
     std::vector<DurationMention> durations{};

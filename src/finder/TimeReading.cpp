@@ -53,6 +53,7 @@ struct Clock {
     bool padded = false;   // "09:00": a 24-hour clock
     bool hourOnly = false; // "2h": a time in French, a length in a timetable
     bool roughly = false;  // "8ish": a time, but not whether morning or evening
+    bool dial = false;     // "halb acht": said on a twelve-hour dial in any text
 };
 
 // "am", "pm", "a.m.", "p.m." at i; the index after it.
@@ -166,7 +167,8 @@ std::optional<Clock> wordClockAt(const Line& line, std::size_t i, const std::str
         const int total = (*value * 60 + minutes + 12 * 60) % (12 * 60);
         return Clock{.hour = total / 60 == 0 ? 12 : total / 60,
                      .minute = total % 60,
-                     .next = quarter ? i + 3 : i + 2};
+                     .next = quarter ? i + 3 : i + 2,
+                     .dial = true};
     }
     return std::nullopt;
 }
@@ -326,7 +328,7 @@ int plainMinutes(const Clock& c, const TimeContext& context) {
         return c.hour * 60 + c.minute;
     }
     const bool afternoon = c.hour <= 6 && (!c.certain || context.twelveHour);
-    const bool evening = c.hour >= 7 && context.evening && !context.twentyFourHour;
+    const bool evening = c.hour >= 7 && context.evening && (!context.twentyFourHour || c.dial);
     return (afternoon || evening ? c.hour + 12 : c.hour) * 60 + c.minute;
 }
 

@@ -280,11 +280,16 @@ TEST(BuiltinReaderTest, ZonesAndTheirConversions) {
     EXPECT_EQ(drafts[1].startTime, "17:00");
 }
 
-TEST(BuiltinReaderTest, ChatMessagesStampedMinutesApartStartNothing) {
-    // The times under each message are when it was sent.
-    EXPECT_TRUE(read("Jonas\nLeute!! Spieleabend am Freitag?\n19:31\n\nLena\njaaa bin dabei\n"
-                     "19:33\n\nMehmet\nich kann erst später\n19:36")
-                    .empty());
+TEST(BuiltinReaderTest, AChatsStampedMessagesAreReadWithoutTheirNamesAndStamps) {
+    // The times under each message are when it was sent; the day said in one message takes the
+    // time a later one gives, across the names and stamps between them.
+    const auto drafts = read("Jonas\nLeute!! Spieleabend am Freitag bei mir?\n19:31\n\n"
+                             "Lena\njaaa bin dabei 🙌 wann?\n19:33\n\n"
+                             "Jonas\nso ab halb 8?\n19:34\n\nSam\nich komme später\n19:36",
+                             *Calendar::make("Europe/Berlin", "de_DE"));
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].startDate, "2026-03-06");
+    EXPECT_EQ(drafts[0].startTime, "19:30");
 }
 
 TEST(BuiltinReaderTest, ChatsNameTheirEventsInSentences) {
