@@ -310,6 +310,8 @@ bool deadlineBefore(const Line& line, std::size_t i) {
     bool weather = false;
     bool condition = false;
     bool unable = false; // "Dr. Feldman is unable to see you on Monday": a day given up
+    bool sales = false;
+    bool opens = false;
     for (std::size_t b = k; b > 0; --b) {
         const Token& t = line.tokens[b - 1];
         if (t.isSymbol(".") || t.isSymbol("!") || t.isSymbol("?") || t.isSymbol(";")) {
@@ -322,8 +324,15 @@ bool deadlineBefore(const Line& line, std::size_t i) {
              isWordIn(&line.tokens[b - 2], {"bad", "wet", "schlechtem", "schlechtes", "mauvais"}));
         condition = condition || isWordIn(&t, {"if", "case", "bei", "falls", "wenn", "cas", "si"});
         unable = unable || isWordIn(&t, {"unable"});
+        sales = sales || isWordIn(&t, {"booking", "bookings", "tickets", "sales", "registration",
+                                       "enrolment", "enrollment", "vorverkauf", "anmeldung",
+                                       "inscriptions", "billetterie"});
+        opens = opens || isWordIn(&t, {"open", "opens", "sale", "beginnt", "startet", "ouvre",
+                                       "ouvrent", "ouverture"});
     }
     const bool rainDay = weather && condition;
+    // "booking opens for Friends on 12 January": the day sales start.
+    const bool salesOpen = sales && opens;
     // Nor is a day given up: "no longer available on Tuesday", "moved from Monday", "instead of
     // Friday", "statt am Montag", "au lieu du lundi".
     bool replaced = false;
@@ -359,8 +368,8 @@ bool deadlineBefore(const Line& line, std::size_t i) {
                                    "tard", "valid", "gultig", "valable"});
     };
     // "ab 1. April" is the day sales open, but "ab 16 Uhr am Samstag" is when a party starts.
-    return reserve || rainDay || unable || replaced || takesEffect || recorded || paid ||
-           deadlineWord(k) || (k > 0 && isWordIn(&line.tokens[k - 1], {"ab"})) ||
+    return reserve || rainDay || unable || salesOpen || replaced || takesEffect || recorded ||
+           paid || deadlineWord(k) || (k > 0 && isWordIn(&line.tokens[k - 1], {"ab"})) ||
            deadlineWord(beforeClock(line, k));
 }
 

@@ -586,6 +586,8 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "Your order was dispatched on 9 March 2026.",
         "Full line-up & stage times announced 20 March",
         "Booking reference: QX7RTM\nBooked on: Thu 5 Mar 2026",
+        "Don't miss our spring season: booking opens for Friends on 12 March 2026.",
+        "Der Vorverkauf beginnt am 12. März 2026 um 10 Uhr.",
         "You're on direct debit, so we'll take $412.36 from your account ending 662 on "
         "30/03/2026.",
         "Votre colis a été expédié le 9 mars 2026.",
