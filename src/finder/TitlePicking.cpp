@@ -152,7 +152,7 @@ bool TitlePicker::mayName(std::size_t li, bool own) const {
     const LineFacts& facts = m_text.facts[li];
     const bool titled = Vocabulary::isTitleLabel(facts.label);
     if ((m_text.header[li] && !titled) || Vocabulary::isDetailLabel(facts.label) ||
-        Vocabulary::isPlaceLabel(facts.label) || facts.speaker ||
+        Vocabulary::isPlaceLabel(facts.label) || facts.speaker || facts.chrome ||
         (!own && (signedOff(li) || li < m_chatStart || Addresses::inLine(line) ||
                   namesAddress(li) || namesRoleHolder(line, facts)))) {
         return false;
@@ -171,6 +171,11 @@ bool TitlePicker::mayName(std::size_t li, bool own) const {
     // and Carers,") or a sentence that goes on below, and a list of names is the people of a
     // group, not a heading.
     if (!own && !line.tokens.empty() && (line.tokens.back().isSymbol(",") || isNameList(line))) {
+        return false;
+    }
+    // A warning ("Do Not Screenshot", "Don't share this code") tells the reader what not to do.
+    if (!own && (isWordIn(line.at(0), {"don't", "dont"}) ||
+                 (isWordIn(line.at(0), {"do"}) && isWordIn(line.at(1), {"not"})))) {
         return false;
     }
     // A lone word called out ("ROAR!", "Surprise!") cheers the reader on rather than naming the

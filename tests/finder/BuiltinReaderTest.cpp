@@ -288,6 +288,7 @@ TEST(BuiltinReaderTest, AChatsStampedMessagesAreReadWithoutTheirNamesAndStamps) 
                              "Jonas\nso ab halb 8?\n19:34\n\nSam\nich komme später\n19:36",
                              *Calendar::make("Europe/Berlin", "de_DE"));
     ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].title, "Spieleabend");
     EXPECT_EQ(drafts[0].startDate, "2026-03-06");
     EXPECT_EQ(drafts[0].startTime, "19:30");
 }

@@ -172,6 +172,8 @@ TEST(TitlePickingTest, SalutationsCheersAndCarriersAreNoHeadings) {
     EXPECT_EQ(titles("SURPRISE!\nIt's Dad's 60th birthday\nSaturday 14 March, 7pm"),
               Titles{"Dad's 60th birthday"});
     EXPECT_EQ(titles("PARTY!\nSaturday 14 March, 7pm"), Titles{"Party"});
+    // A warning tells the reader what not to do: the venue is the title of last resort.
+    EXPECT_EQ(titles("DO NOT SCREENSHOT\nSaturday 14 March 2026 · 7:30 PM"), Titles{"Venue Hall"});
     // A ticket's route names the trip better than the carrier's name above it.
     EXPECT_EQ(titles("Wightlink\nBooking confirmed – PF8823190\n\nPortsmouth → Fishbourne\n"
                      "Thursday 12 March 2026\nDepart 08:00 · Arrive 08:45"),
