@@ -337,7 +337,7 @@ std::vector<TitleOption> TitlePicker::options(const Candidate& c) const {
         (*own)[TitleFeature::listRow] = c.session || m_manyLines ? 1 : 0;
         out.push_back(std::move(*own));
     }
-    if (auto route = routeTitle(c)) {
+    if (auto route = trip(routeTitle(c))) {
         add(*route, c.line, TitleFeature::route);
     }
     // A session of a schedule named on its own line is named there, not by the day's heading.

@@ -70,6 +70,8 @@ class TitlePicker {
     std::optional<std::string> routeTitle(const Candidate& candidate) const;
     // The route of a leg whose lines give the stops it leaves from and reaches.
     std::optional<std::string> legTitle(const Candidate& candidate) const;
+    // A route as the trip's name: for a flight where it goes ("Flight to Lisbon").
+    std::optional<std::string> trip(std::optional<std::string> route) const;
     bool namesAddress(std::size_t line) const;
     std::optional<std::string> actAbove(std::size_t line) const;
     std::string phraseAround(const Line& line, const std::vector<bool>& dated,

@@ -97,6 +97,33 @@ bool TitlePicker::namesAddress(std::size_t li) const {
            Addresses::span(m_text.lines[li + 1])->first == 0;
 }
 
+namespace {
+
+// Whether a text is about a flight: "Flight KS 417", "Kestrel Airways", "Ihr Flug", "votre vol".
+bool aboutFlight(const TextFacts& text) {
+    return std::any_of(text.lines.begin(), text.lines.end(), [](const Line& line) {
+        return std::any_of(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
+            return isWordIn(&t, {"flight", "flights", "airline", "airlines", "airways", "flug",
+                                 "fluges", "vol"});
+        });
+    });
+}
+
+} // namespace
+
+std::optional<std::string> TitlePicker::trip(std::optional<std::string> route) const {
+    // A flight is entered by where it goes: "Flight to Lisbon", "Flug nach Lissabon".
+    const std::string_view arrow = " → ";
+    const std::size_t at = route ? route->find(arrow) : std::string::npos;
+    if (at == std::string::npos || !aboutFlight(m_text)) {
+        return route;
+    }
+    return (m_localeId.starts_with("de")   ? "Flug nach "
+            : m_localeId.starts_with("fr") ? "Vol pour "
+                                           : "Flight to ") +
+           route->substr(at + arrow.size());
+}
+
 std::optional<std::string> TitlePicker::routeTitle(const Candidate& c) const {
     const auto& lines = m_text.lines;
     for (std::size_t li = c.line >= kRouteReach ? c.line - kRouteReach : 0;
@@ -129,7 +156,7 @@ std::optional<std::string> TitlePicker::legTitle(const Candidate& c) const {
         const auto from = stopOfLeg(lines[li], m_text.facts[li]);
         const auto to = from ? stopOfLeg(lines[li + 1], m_text.facts[li + 1]) : std::nullopt;
         if (to) {
-            return *from + " → " + *to;
+            return trip(*from + " → " + *to);
         }
     }
     return std::nullopt;

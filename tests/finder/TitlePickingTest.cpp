@@ -224,6 +224,18 @@ TEST(TitlePickingTest, TicketsNameTheirLegsByTheirRoutes) {
                      "Return · Mon 16 Mar 2026\n"
                      "TP1350  Lisbon (LIS) T1  18:10 → London Heathrow (LHR) T2  20:45"),
               (Titles{"London Heathrow → Lisbon", "Lisbon → London Heathrow"}));
+    // A flight is entered by where it goes.
+    EXPECT_EQ(titles("KESTREL AIRWAYS\n\nDEPARTING FLIGHT\nFri 13 Mar 2026\n"
+                     "KS 417   Melbourne (MEL) 7:00am  ->  Sydney (SYD) 8:25am\n\n"
+                     "RETURN FLIGHT\nSun 15 Mar 2026\n"
+                     "KS 444   Sydney (SYD) 6:30pm  ->  Melbourne (MEL) 8:00pm"),
+              (Titles{"Flight to Sydney", "Flight to Melbourne"}));
+    EXPECT_EQ(titles("Ihr Flug\n\nHinflug · Fr 13.03.2026\n"
+                     "LH 1172  Berlin (BER)  07:25 → Lissabon (LIS)  09:10\n\n"
+                     "Rückflug · So 15.03.2026\n"
+                     "LH 1173  Lissabon (LIS)  18:10 → Berlin (BER)  22:45",
+                     "de_DE"),
+              (Titles{"Flug nach Lissabon", "Flug nach Berlin"}));
     EXPECT_EQ(titles("Aller : Paris Gare de Lyon → Marseille Saint-Charles\nLe jeudi 12 mars "
                      "2026\nDépart 07h37 – Arrivée 10h52",
                      "fr_FR"),
