@@ -281,6 +281,9 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
                                !isWordIn(&line.tokens[i - 1], {"per", "a", "one", "each", "last"});
             // German names evening events as compounds: "Spieleabend", "Elternabend".
             const bool germanEvening = t.isWord() && t.key.size() > 5 && t.key.ends_with("abend");
+            shared.morning = shared.morning ||
+                             isWordIn(&t, {"morning", "breakfast", "brunch", "fruh", "fruhstuck",
+                                           "morgens", "vormittag", "matin", "dejeuner"});
             shared.evening = shared.evening || night || germanEvening ||
                              (isWordIn(&t, {"tonight", "evening", "dinner", "supper", "abend",
                                             "abends", "soir", "soiree", "diner"}));
@@ -355,6 +358,7 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
             });
         }
         TimeContext context = shared;
+        context.chat = facts.speaker;
         for (const DateMention& date : facts.dates) {
             context.taken.emplace_back(date.begin, date.end);
             context.dateEnds.push_back(date.end);

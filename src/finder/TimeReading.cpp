@@ -328,7 +328,8 @@ int plainMinutes(const Clock& c, const TimeContext& context) {
         return c.hour * 60 + c.minute;
     }
     const bool afternoon = c.hour <= 6 && (!c.certain || context.twelveHour);
-    const bool evening = c.hour >= 7 && context.evening && (!context.twentyFourHour || c.dial);
+    const bool evening = c.hour >= 7 && ((context.evening && (!context.twentyFourHour || c.dial)) ||
+                                         (c.roughly && context.chat && !context.morning));
     return (afternoon || evening ? c.hour + 12 : c.hour) * 60 + c.minute;
 }
 

@@ -41,6 +41,10 @@ struct TimeContext {
     bool twelveHour = false;
     // The text writes 24-hour times ("09:30", "14:00"): the evening does not move 10:15 to 22:15.
     bool twentyFourHour = false;
+    // A chat's message, in a text that says no morning ("brunch", "Frühstück"): friends who meet
+    // "7ish" meet in the evening.
+    bool chat = false;
+    bool morning = false;
     std::string localeId{}; // whose number words count ("half past two")
 };
 

@@ -411,8 +411,15 @@ std::string TitlePicker::title(const Candidate& c) const {
         return *fixed;
     }
     const std::vector<TitleOption> all = options(c);
-    const TitleOption* best = chooseTitle(all);
-    return finished(best ? best->text : m_text.lines[c.line].text);
+    if (const TitleOption* best = chooseTitle(all)) {
+        return finished(best->text);
+    }
+    // Nothing names it: the line, without a chat message's stamp and writer.
+    const Line& line = m_text.lines[c.line];
+    const LineFacts& facts = m_text.facts[c.line];
+    return finished(facts.speaker && facts.labelEnd < line.tokens.size()
+                        ? line.text.substr(line.tokens[facts.labelEnd].begin)
+                        : line.text);
 }
 
 } // namespace plannery::reader

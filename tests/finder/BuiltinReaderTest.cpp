@@ -314,6 +314,16 @@ TEST(BuiltinReaderTest, ChatsNameTheirEventsInSentences) {
     EXPECT_EQ(drafts[0].startDate, "2026-03-07");
     EXPECT_EQ(drafts[0].startTime, "15:00");
 
+    // Friends who meet "7ish" meet in the evening, unless the morning is said; a message that
+    // names nothing gives the title without its stamp and writer.
+    drafts = read("[2/3/26, 3:58 PM] Sam Reyes: tmrw 7ish? Pho Lan on Clement");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].startTime, "19:00");
+    EXPECT_EQ(drafts[0].title.find("Sam"), std::string::npos);
+    drafts = read("[2/3/26, 3:58 PM] Sam Reyes: brunch tmrw 10ish?");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].startTime, "10:00");
+
     // "Tomorrow" with a time in a message holds beside days written out.
     drafts = read("[2/3/26, 7:59 PM] Coach Ray: practice is moved to TMRW (tue) 5:30-7\n"
                   "[2/3/26, 8:01 PM] Coach Ray: game sat 7 March is at 8am vs the Scorpions");
