@@ -24,6 +24,7 @@ struct DateReader::Partial {
     bool weekdayOnly = false;
     bool fullWeekday = false;
     bool strictlyAfter = false; // "next Friday"
+    bool afterTomorrow = false; // "next Thursday" said on a Wednesday: not tomorrow
     bool everyWeek = false;     // "Monday to Friday"
     bool evening = false;
 };
@@ -129,10 +130,16 @@ std::optional<DateReader::Partial> DateReader::dateAt(const Line& line, std::siz
         line.tokens[i].spaced && line.tokens[i + 1].spaced) {
         return std::nullopt;
     }
+    // "wait which thursday", "welcher Donnerstag?": a day asked about is none yet.
+    if (weekday && i > 0 &&
+        isWordIn(&line.tokens[i - 1], {"which", "what", "welcher", "welchen", "quel"})) {
+        return std::nullopt;
+    }
     if (weekday) {
         p.weekdayOnly = true;
         p.end = i + 1;
         p.strictlyAfter = i > 0 && isWordIn(&line.tokens[i - 1], {"next", "nachsten", "kommenden"});
+        p.afterTomorrow = i > 0 && isWordIn(&line.tokens[i - 1], {"next"});
         // "this Sunday", "next Friday", "diesen Freitag": the word belongs to the day.
         if (i > 0 && isWordIn(&line.tokens[i - 1], {"this", "next", "coming", "nachsten",
                                                     "kommenden", "diesen", "ce", "on"})) {
@@ -227,6 +234,10 @@ std::optional<DateMention> DateReader::resolve(const Partial& p) const {
     }
     if (p.weekdayOnly) {
         mention.day = m_days.next(*p.weekday, today, p.strictlyAfter);
+        // Tomorrow would be called so.
+        if (p.afterTomorrow && ReaderDays::compare(mention.day, m_days.plusDays(today, 1)) == 0) {
+            mention.day = m_days.plusDays(mention.day, 7);
+        }
         mention.relative = true;
         mention.weekdayOnly = true;
         mention.fullWeekday = p.fullWeekday;

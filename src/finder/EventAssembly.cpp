@@ -168,7 +168,10 @@ class Assembler {
                 std::any_of(facts.times.begin(), facts.times.end(), [&d](const TimeMention& t) {
                     return t.begin >= d.end && t.begin <= d.end + 1;
                 });
-            if (!d.fullWeekday && !timeFollows && !laterMessageHasTime(li)) {
+            // A short weekday may be a word ("sun", "wed"), unless "next" or "this" says it is a
+            // day and the line gives a time ("next thu, not tmrw. 7:30").
+            const bool introduced = d.end - d.begin >= 2 && !facts.times.empty();
+            if (!d.fullWeekday && !timeFollows && !introduced && !laterMessageHasTime(li)) {
                 return std::nullopt;
             }
             // A weekday inside a span names one of its days ("July 24–26 ... Sat 11am–11pm").

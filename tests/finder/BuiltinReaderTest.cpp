@@ -324,6 +324,13 @@ TEST(BuiltinReaderTest, ChatsNameTheirEventsInSentences) {
     ASSERT_EQ(drafts.size(), 1u);
     EXPECT_EQ(drafts[0].startTime, "10:00");
 
+    // "next tue" said on a Monday is not tomorrow, and a weekday asked about is no day.
+    drafts = read("Kev: haymarket moved trivia to tuesdays\nMe: wait which tuesday\n"
+                  "Kev: next tue, not tmrw. 7:30pm");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].startDate, "2026-03-10");
+    EXPECT_EQ(drafts[0].startTime, "19:30");
+
     // "Tomorrow" with a time in a message holds beside days written out.
     drafts = read("[2/3/26, 7:59 PM] Coach Ray: practice is moved to TMRW (tue) 5:30-7\n"
                   "[2/3/26, 8:01 PM] Coach Ray: game sat 7 March is at 8am vs the Scorpions");

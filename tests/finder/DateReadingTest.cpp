@@ -105,6 +105,7 @@ TEST(DateReadingTest, RelativeDaysAndWeekdays) {
         {"on friday", "2026-03-06", false},
         {"this Thursday", "2026-03-05", false},
         {"next Thursday", "2026-03-12", false},
+        {"next fri", "2026-03-13", false},
         {"vendredi prochain", "2026-03-06", false},
         {"Saturday's match is at 2", "2026-03-07", false},
     };
