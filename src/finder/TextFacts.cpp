@@ -1,5 +1,6 @@
 #include "finder/TextFacts.h"
 
+#include "finder/ChatLayout.h"
 #include "finder/ReaderVocabulary.h"
 #include "finder/ReaderWords.h"
 
@@ -191,59 +192,6 @@ void keepOneOfZonedTimes(const Line& line, LineFacts& facts, const std::string& 
         facts.times.insert(at(facts.times, first), time);
         facts.zones.insert(at(facts.zones, first), zone);
     }
-}
-
-// "19:31", "19:33", "19:34" on lines of their own under a chat's messages: the times the
-// messages were sent, minutes apart, unlike a programme's times over its items. Each message's
-// block then holds the writer's name, what they said, and the stamp.
-void readStampedMessages(TextFacts& out) {
-    const auto stampAt = [&out](std::size_t li) -> std::optional<int> {
-        const LineFacts& facts = out.facts[li];
-        if (facts.times.size() != 1 || !facts.dates.empty() || facts.times[0].begin != 0 ||
-            facts.times[0].end != out.lines[li].tokens.size() || facts.times[0].finish) {
-            return std::nullopt;
-        }
-        return facts.times[0].start.hour * 60 + facts.times[0].start.minute;
-    };
-    constexpr int kMostMinutesApart = 10;
-    constexpr std::size_t kFewestStamps = 3;
-    std::vector<std::size_t> run;
-    std::optional<int> previous;
-    const auto endRun = [&] {
-        if (run.size() >= kFewestStamps) {
-            for (const std::size_t li : run) {
-                LineFacts& stamp = out.facts[li];
-                stamp.times.clear();
-                stamp.zones.clear();
-                stamp.chrome = true;
-                const int block = out.lines[li].block;
-                std::size_t first = li;
-                while (first > 0 && out.lines[first - 1].block == block) {
-                    --first;
-                }
-                if (first + 1 < li) {
-                    // The name above the message ("Sam") is no day.
-                    out.facts[first] = LineFacts{.chrome = true};
-                    for (std::size_t m = first + 1; m < li; ++m) {
-                        out.facts[m].speaker = true;
-                    }
-                }
-            }
-        }
-        run.clear();
-    };
-    for (std::size_t li = 0; li < out.lines.size(); ++li) {
-        const std::optional<int> stamp = stampAt(li);
-        if (!stamp) {
-            continue;
-        }
-        if (previous && (*stamp < *previous || *stamp - *previous > kMostMinutesApart)) {
-            endRun();
-        }
-        run.push_back(li);
-        previous = stamp;
-    }
-    endRun();
 }
 
 } // namespace
@@ -452,7 +400,7 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
             out.facts[li].datesAreNotEvents = true;
         }
     }
-    readStampedMessages(out);
+    readChatLayout(out);
     return out;
 }
 

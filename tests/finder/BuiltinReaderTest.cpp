@@ -280,7 +280,7 @@ TEST(BuiltinReaderTest, ZonesAndTheirConversions) {
     EXPECT_EQ(drafts[1].startTime, "17:00");
 }
 
-TEST(BuiltinReaderTest, AChatsStampedMessagesAreReadWithoutTheirNamesAndStamps) {
+TEST(BuiltinReaderTest, AChatsMessagesAreReadWithoutTheirWritersNamesAndStamps) {
     // The times under each message are when it was sent; the day said in one message takes the
     // time a later one gives, across the names and stamps between them.
     const auto drafts = read("Jonas\nLeute!! Spieleabend am Freitag bei mir?\n19:31\n\n"
@@ -291,6 +291,15 @@ TEST(BuiltinReaderTest, AChatsStampedMessagesAreReadWithoutTheirNamesAndStamps) 
     EXPECT_EQ(drafts[0].title, "Spieleabend");
     EXPECT_EQ(drafts[0].startDate, "2026-03-06");
     EXPECT_EQ(drafts[0].startTime, "19:30");
+
+    // Each message under its writer's name alone, the names coming back.
+    const auto named = read("Maya\nhey!! are you around next week?\nMe\nyes!! free most mornings\n"
+                            "Maya\ncoffee wednesday? before work\nMe\nwed works, 8:30?\n"
+                            "Maya\nperfect. Grounded on Atlantic Ave?");
+    ASSERT_EQ(named.size(), 1u);
+    EXPECT_EQ(named[0].title, "Coffee");
+    EXPECT_EQ(named[0].startDate, "2026-03-04");
+    EXPECT_EQ(named[0].startTime, "08:30");
 }
 
 TEST(BuiltinReaderTest, ChatsNameTheirEventsInSentences) {

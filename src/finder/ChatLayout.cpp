@@ -1,0 +1,109 @@
+#include "finder/ChatLayout.h"
+
+#include <algorithm>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace plannery::reader {
+
+namespace {
+
+// "19:31", "19:33", "19:34" on lines of their own under a chat's messages: the times the
+// messages were sent, minutes apart, unlike a programme's times over its items. Each message's
+// block then holds the writer's name, what they said, and the stamp.
+void readStampedMessages(TextFacts& out) {
+    const auto stampAt = [&out](std::size_t li) -> std::optional<int> {
+        const LineFacts& facts = out.facts[li];
+        if (facts.times.size() != 1 || !facts.dates.empty() || facts.times[0].begin != 0 ||
+            facts.times[0].end != out.lines[li].tokens.size() || facts.times[0].finish) {
+            return std::nullopt;
+        }
+        return facts.times[0].start.hour * 60 + facts.times[0].start.minute;
+    };
+    constexpr int kMostMinutesApart = 10;
+    constexpr std::size_t kFewestStamps = 3;
+    std::vector<std::size_t> run;
+    std::optional<int> previous;
+    const auto endRun = [&] {
+        if (run.size() >= kFewestStamps) {
+            for (const std::size_t li : run) {
+                LineFacts& stamp = out.facts[li];
+                stamp.times.clear();
+                stamp.zones.clear();
+                stamp.chrome = true;
+                const int block = out.lines[li].block;
+                std::size_t first = li;
+                while (first > 0 && out.lines[first - 1].block == block) {
+                    --first;
+                }
+                if (first + 1 < li) {
+                    // The name above the message ("Sam") is no day.
+                    out.facts[first] = LineFacts{.chrome = true};
+                    for (std::size_t m = first + 1; m < li; ++m) {
+                        out.facts[m].speaker = true;
+                    }
+                }
+            }
+        }
+        run.clear();
+    };
+    for (std::size_t li = 0; li < out.lines.size(); ++li) {
+        const std::optional<int> stamp = stampAt(li);
+        if (!stamp) {
+            continue;
+        }
+        if (previous && (*stamp < *previous || *stamp - *previous > kMostMinutesApart)) {
+            endRun();
+        }
+        run.push_back(li);
+        previous = stamp;
+    }
+    endRun();
+}
+
+// "Maya" over "coffee wednesday? before work", "Me" over "wed works, 8:30?": a chat whose
+// messages stand under their writers' names, on lines of one or two capitalised words that come
+// back, each over what was said.
+void readNamedMessages(TextFacts& out) {
+    const auto nameAt = [&out](std::size_t li) {
+        const Line& line = out.lines[li];
+        const LineFacts& facts = out.facts[li];
+        const auto words = line.tokens.size();
+        return (words == 1 || words == 2) && facts.dates.empty() && facts.times.empty() &&
+               facts.label.empty() &&
+               std::all_of(line.tokens.begin(), line.tokens.end(),
+                           [](const Token& t) { return t.isWord() && t.capital; });
+    };
+    std::vector<std::size_t> names;
+    std::map<std::string, int> counts;
+    for (std::size_t li = 0; li + 1 < out.lines.size(); ++li) {
+        if (nameAt(li) && !nameAt(li + 1) && !out.facts[li].chrome) {
+            names.push_back(li);
+            ++counts[out.lines[li].text];
+        }
+    }
+    constexpr std::size_t kFewestMessages = 4;
+    const bool chat =
+        names.size() >= kFewestMessages && counts.size() >= 2 && counts.size() < names.size();
+    if (!chat) {
+        return;
+    }
+    for (std::size_t k = 0; k < names.size(); ++k) {
+        out.facts[names[k]] = LineFacts{.chrome = true};
+        const std::size_t end = k + 1 < names.size() ? names[k + 1] : out.lines.size();
+        for (std::size_t li = names[k] + 1; li < end; ++li) {
+            out.facts[li].speaker = !out.facts[li].chrome;
+        }
+    }
+}
+
+} // namespace
+
+void readChatLayout(TextFacts& text) {
+    readStampedMessages(text);
+    readNamedMessages(text);
+}
+
+} // namespace plannery::reader

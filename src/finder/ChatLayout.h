@@ -1,0 +1,12 @@
+#pragma once
+
+#include "finder/TextFacts.h"
+
+// Chats copied or photographed with each message set between its writer's name and its time
+// stamp, or under its writer's name alone: the names and stamps are no content, and the lines
+// between them are what someone said.
+namespace plannery::reader {
+
+void readChatLayout(TextFacts& text);
+
+} // namespace plannery::reader
