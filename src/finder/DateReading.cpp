@@ -114,8 +114,12 @@ std::optional<DateReader::Partial> DateReader::dateAt(const Line& line, std::siz
             return p;
         }
     }
+    // In American English "on 5th" is a street ("that thai place on 5th"); a day is "the 5th".
+    const bool street = m_localeId == "en_US" && afterArticle == j && j > 0 &&
+                        isWordIn(&line.tokens[j - 1], {"on"});
     if (auto day = dayAt(line, afterArticle, m_localeId);
-        day && day->marked && (weekday || afterArticle > j || dateContextBefore(line, j)) &&
+        day && day->marked &&
+        (weekday || afterArticle > j || (dateContextBefore(line, j) && !street)) &&
         endsDate(line, day->next)) {
         p.day = day->value;
         p.end = day->next;

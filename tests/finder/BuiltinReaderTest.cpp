@@ -340,6 +340,14 @@ TEST(BuiltinReaderTest, ChatsNameTheirEventsInSentences) {
     EXPECT_EQ(drafts[0].startDate, "2026-03-10");
     EXPECT_EQ(drafts[0].startTime, "19:30");
 
+    // In American English "on 5th" is a street; the day stays the one the chat named.
+    drafts = read("Priya: dinner this friday? it's been ages\n"
+                  "Priya: that thai place on 5th, Baan Siam?\nSam: ok! 7:30 works for me",
+                  *Calendar::make("America/New_York", "en_US"));
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].startDate, "2026-03-06");
+    EXPECT_EQ(drafts[0].startTime, "19:30");
+
     // "Tomorrow" with a time in a message holds beside days written out.
     drafts = read("[2/3/26, 7:59 PM] Coach Ray: practice is moved to TMRW (tue) 5:30-7\n"
                   "[2/3/26, 8:01 PM] Coach Ray: game sat 7 March is at 8am vs the Scorpions");
