@@ -291,9 +291,21 @@ std::optional<DateMention> DateReader::resolve(const Partial& p) const {
 
 // "14, 21 and 28 April", "3 et 10 mai": the days listed before a day and its month, in the
 // text's order, as their tokens.
-std::vector<std::size_t> DateReader::daysListedBefore(const Line& line, const Partial& date) {
+std::vector<std::size_t> DateReader::daysListedBefore(const Line& line, const Partial& date) const {
     std::vector<std::size_t> days;
-    if (!date.month || date.lastDay != 0 || !line.tokens[date.begin].isNumber()) {
+    // Each day may have its weekday: "Tuesday 10 and Wednesday 11 November".
+    const auto weekday = [&](std::size_t k) {
+        for (std::size_t w = k >= 2 ? k - 2 : 0; w < k; ++w) {
+            if (const auto found = weekdayAt(line, w, m_localeId); found && found->next == k) {
+                return std::optional<std::size_t>(w);
+            }
+        }
+        return std::optional<std::size_t>();
+    };
+    const auto named = weekdayAt(line, date.begin, m_localeId);
+    const std::size_t number = named ? named->next : date.begin;
+    if (!date.month || date.lastDay != 0 || number >= line.tokens.size() ||
+        !line.tokens[number].isNumber()) {
         return days;
     }
     const auto joins = [](const Token& t) {
@@ -314,14 +326,18 @@ std::vector<std::size_t> DateReader::daysListedBefore(const Line& line, const Pa
         if (!day.isNumber() || day.key.size() > 2 || day.value < 1 || day.value >= last) {
             break;
         }
-        k = before - 1;
         last = day.value;
-        days.insert(days.begin(), k);
+        days.insert(days.begin(), before - 1);
+        k = weekday(before - 1).value_or(before - 1);
     }
     // A list opens the line or follows a colon or a small word ("on", "les", "then"); after a
     // noun its first number counts or labels something ("Rooms 3 and 14 March").
-    while (!days.empty() && days.front() > 0) {
-        const Token& before = line.tokens[days.front() - 1];
+    while (!days.empty()) {
+        const std::size_t start = weekday(days.front()).value_or(days.front());
+        if (start == 0) {
+            break;
+        }
+        const Token& before = line.tokens[start - 1];
         if (before.isSymbol() || (before.isWord() && Vocabulary::isFiller(before.key)) ||
             isWordIn(&before, {"then", "puis", "dann", "also"})) {
             break;
@@ -389,7 +405,14 @@ std::vector<DateMention> DateReader::read(const Line& line) const {
                 listed.day = line.tokens[k].value;
                 listed.year = mention->day.year; // the listed days share their month's year
                 listed.weekday.reset();
-                if (auto day = resolve(listed)) {
+                // "Tuesday 10" may have been read as a day of its own already.
+                const auto read = [&mentions](const DateMention& d) {
+                    return std::any_of(mentions.begin(), mentions.end(),
+                                       [&d](const DateMention& m) {
+                                           return ReaderDays::compare(m.day, d.day) == 0;
+                                       });
+                };
+                if (auto day = resolve(listed); day && !read(*day)) {
                     day->deadline = mention->deadline;
                     day->due = mention->due;
                     mentions.push_back(*day);

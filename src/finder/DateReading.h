@@ -50,7 +50,7 @@ class DateReader {
     std::optional<Partial> spanAt(const Line& line, std::size_t i) const;
     std::optional<Partial> relativeAt(const Line& line, std::size_t i) const;
     std::optional<DateMention> resolve(const Partial& partial) const;
-    static std::vector<std::size_t> daysListedBefore(const Line& line, const Partial& date);
+    std::vector<std::size_t> daysListedBefore(const Line& line, const Partial& date) const;
     DayParts withYear(int month, int day, std::optional<Weekday> weekday) const;
 
     const ReaderDays& m_days;
