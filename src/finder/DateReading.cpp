@@ -405,14 +405,11 @@ std::vector<DateMention> DateReader::read(const Line& line) const {
                 listed.day = line.tokens[k].value;
                 listed.year = mention->day.year; // the listed days share their month's year
                 listed.weekday.reset();
-                // "Tuesday 10" may have been read as a day of its own already.
-                const auto read = [&mentions](const DateMention& d) {
-                    return std::any_of(mentions.begin(), mentions.end(),
-                                       [&d](const DateMention& m) {
-                                           return ReaderDays::compare(m.day, d.day) == 0;
-                                       });
-                };
-                if (auto day = resolve(listed); day && !read(*day)) {
+                // "Tuesday" of "Tuesday 10 and Wednesday 11 November" was read as a day of its
+                // own, the next Tuesday.
+                std::erase_if(mentions,
+                              [k](const DateMention& m) { return m.weekdayOnly && m.end == k; });
+                if (auto day = resolve(listed)) {
                     day->deadline = mention->deadline;
                     day->due = mention->due;
                     mentions.push_back(*day);
