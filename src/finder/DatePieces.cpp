@@ -312,6 +312,9 @@ bool deadlineBefore(const Line& line, std::size_t i) {
     bool unable = false; // "Dr. Feldman is unable to see you on Monday": a day given up
     bool sales = false;
     bool opens = false;
+    bool also = false;
+    bool offer = false;
+    bool alternative = false;
     for (std::size_t b = k; b > 0; --b) {
         const Token& t = line.tokens[b - 1];
         if (t.isSymbol(".") || t.isSymbol("!") || t.isSymbol("?") || t.isSymbol(";")) {
@@ -324,6 +327,9 @@ bool deadlineBefore(const Line& line, std::size_t i) {
              isWordIn(&line.tokens[b - 2], {"bad", "wet", "schlechtem", "schlechtes", "mauvais"}));
         condition = condition || isWordIn(&t, {"if", "case", "bei", "falls", "wenn", "cas", "si"});
         unable = unable || isWordIn(&t, {"unable"});
+        also = also || isWordIn(&t, {"also", "aussi"});
+        offer = offer || isWordIn(&t, {"offer", "propose", "proposer"});
+        alternative = alternative || isWordIn(&t, {"alternatively", "alternative", "sinon"});
         sales = sales || isWordIn(&t, {"booking", "bookings", "tickets", "sales", "registration",
                                        "enrolment", "enrollment", "vorverkauf", "anmeldung",
                                        "inscriptions", "billetterie"});
@@ -331,6 +337,8 @@ bool deadlineBefore(const Line& line, std::size_t i) {
                                        "ouvrent", "ouverture"});
     }
     const bool rainDay = weather && condition;
+    // "If that slot doesn't work, I can also offer Friday, June 19": a day offered instead.
+    const bool offeredInstead = condition && ((also && offer) || alternative);
     // "booking opens for Friends on 12 January": the day sales start.
     const bool salesOpen = sales && opens;
     // Nor is a day given up: "no longer available on Tuesday", "moved from Monday", "instead of
@@ -368,9 +376,9 @@ bool deadlineBefore(const Line& line, std::size_t i) {
                                    "tard", "valid", "gultig", "valable"});
     };
     // "ab 1. April" is the day sales open, but "ab 16 Uhr am Samstag" is when a party starts.
-    return reserve || rainDay || unable || salesOpen || replaced || takesEffect || recorded ||
-           paid || deadlineWord(k) || (k > 0 && isWordIn(&line.tokens[k - 1], {"ab"})) ||
-           deadlineWord(beforeClock(line, k));
+    return reserve || rainDay || unable || salesOpen || offeredInstead || replaced || takesEffect ||
+           recorded || paid || deadlineWord(k) ||
+           (k > 0 && isWordIn(&line.tokens[k - 1], {"ab"})) || deadlineWord(beforeClock(line, k));
 }
 
 std::optional<std::size_t> obligationBefore(const Line& line, std::size_t i) {

@@ -623,6 +623,9 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "Booking reference: QX7RTM\nBooked on: Thu 5 Mar 2026",
         "Don't miss our spring season: booking opens for Friends on 12 March 2026.",
         "Der Vorverkauf beginnt am 12. März 2026 um 10 Uhr.",
+        "If that slot doesn't work, I can also offer Friday, March 13 at 2:00 p.m.",
+        "Si ce créneau ne vous convient pas, je peux aussi vous proposer le vendredi 13 mars à "
+        "14 h.",
         "You're on direct debit, so we'll take $412.36 from your account ending 662 on "
         "30/03/2026.",
         "Votre colis a été expédié le 9 mars 2026.",
