@@ -47,6 +47,7 @@ class Assembler {
                 kept.push_back(m_out[k]);
             }
         }
+        dropDetailedSpans(kept);
         joinProgrammes(m_text, kept);
         pairStays(m_text, kept);
         pairStops(m_text, kept);
@@ -55,6 +56,27 @@ class Assembler {
     }
 
   private:
+    // "8–9 October 2026" over a programme with sessions on each of its days: the days are told
+    // one by one, and the span is what holds them, not an event beside them.
+    void dropDetailedSpans(std::vector<Candidate>& list) const {
+        const auto detailed = [this, &list](const Candidate& span) {
+            for (DayParts day = span.day; ReaderDays::compare(day, *span.last) <= 0;
+                 day = m_days.plusDays(day, 1)) {
+                const bool told =
+                    std::any_of(list.begin(), list.end(), [&span, &day](const Candidate& c) {
+                        return c.line != span.line && c.start &&
+                               ReaderDays::compare(c.day, day) == 0;
+                    });
+                if (!told) {
+                    return false;
+                }
+            }
+            return true;
+        };
+        std::erase_if(
+            list, [&detailed](const Candidate& c) { return c.last && !c.start && detailed(c); });
+    }
+
     struct Pending {
         TimedLine timed;
         std::size_t line = 0;

@@ -34,7 +34,8 @@ TEST(BuiltinReaderTest, AFlyerGivesOneEventWithItsHeadingAndPlace) {
 }
 
 TEST(BuiltinReaderTest, ASchedulesSessionsAreEventsOfTheirOwn) {
-    const auto drafts = read("Spring School – Programme\n"
+    // The span of the school, whose days are told one by one, is no event beside them.
+    const auto drafts = read("Spring School – Programme\n14–15 April 2026\n\n"
                              "Tuesday, 14 April\n"
                              "10:00 Welcome\n"
                              "10:30–12:00 Seminar: Soil and water – Room 4\n"
