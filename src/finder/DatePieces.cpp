@@ -262,6 +262,45 @@ bool isDoneWord(const Token* t) {
                      "affiche",      "expedie",        "expediee"});
 }
 
+// What the sentence before token `k` says of its day that makes it no event: the day the rain
+// may call for ("In case of rain, Sports Day will move to Friday 10 July", "Bei Regen am
+// Sonntag"), one someone cannot keep ("Dr. Feldman is unable to see you on Monday"), one offered
+// instead ("If that slot doesn't work, I can also offer Friday, June 19"), or the day sales open
+// ("booking opens for Friends on 12 January").
+bool setAsideInSentence(const Line& line, std::size_t k) {
+    bool weather = false;
+    bool condition = false;
+    bool unable = false;
+    bool sales = false;
+    bool opens = false;
+    bool also = false;
+    bool offer = false;
+    bool alternative = false;
+    for (std::size_t b = k; b > 0; --b) {
+        const Token& t = line.tokens[b - 1];
+        if (t.isSymbol(".") || t.isSymbol("!") || t.isSymbol("?") || t.isSymbol(";")) {
+            break;
+        }
+        // Bad weather only: "if the weather is good, we grill on Sunday" is the plan.
+        weather =
+            weather || isWordIn(&t, {"rain", "regen", "pluie", "schlechtwetter", "intemperies"}) ||
+            (isWordIn(&t, {"weather", "wetter", "temps"}) && b >= 2 &&
+             isWordIn(&line.tokens[b - 2], {"bad", "wet", "schlechtem", "schlechtes", "mauvais"}));
+        condition = condition || isWordIn(&t, {"if", "case", "bei", "falls", "wenn", "cas", "si"});
+        unable = unable || isWordIn(&t, {"unable"});
+        also = also || isWordIn(&t, {"also", "aussi"});
+        offer = offer || isWordIn(&t, {"offer", "propose", "proposer"});
+        alternative = alternative || isWordIn(&t, {"alternatively", "alternative", "sinon"});
+        sales = sales || isWordIn(&t, {"booking", "bookings", "tickets", "sales", "registration",
+                                       "enrolment", "enrollment", "vorverkauf", "anmeldung",
+                                       "inscriptions", "billetterie"});
+        opens = opens || isWordIn(&t, {"open", "opens", "sale", "beginnt", "startet", "ouvre",
+                                       "ouvrent", "ouverture"});
+    }
+    return (weather && condition) || unable || (condition && ((also && offer) || alternative)) ||
+           (sales && opens);
+}
+
 } // namespace
 
 // The word before a date that makes it a deadline or a start of sales rather than an event.
@@ -304,43 +343,7 @@ bool deadlineBefore(const Line& line, std::size_t i) {
          isWordIn(&line.tokens[k - 2], {"ersatztermin", "ausweichtermin"})) ||
         (k >= 2 && isWordIn(&line.tokens[k - 1], {"date"}) &&
          isWordIn(&line.tokens[k - 2], {"rain", "backup", "postponement"}));
-    // "In case of rain, Sports Day will move to Friday 10 July", "Bei Regen am Sonntag": the day
-    // the weather may call for, said in the sentence before the day; and a day someone cannot
-    // keep.
-    bool weather = false;
-    bool condition = false;
-    bool unable = false; // "Dr. Feldman is unable to see you on Monday": a day given up
-    bool sales = false;
-    bool opens = false;
-    bool also = false;
-    bool offer = false;
-    bool alternative = false;
-    for (std::size_t b = k; b > 0; --b) {
-        const Token& t = line.tokens[b - 1];
-        if (t.isSymbol(".") || t.isSymbol("!") || t.isSymbol("?") || t.isSymbol(";")) {
-            break;
-        }
-        // Bad weather only: "if the weather is good, we grill on Sunday" is the plan.
-        weather =
-            weather || isWordIn(&t, {"rain", "regen", "pluie", "schlechtwetter", "intemperies"}) ||
-            (isWordIn(&t, {"weather", "wetter", "temps"}) && b >= 2 &&
-             isWordIn(&line.tokens[b - 2], {"bad", "wet", "schlechtem", "schlechtes", "mauvais"}));
-        condition = condition || isWordIn(&t, {"if", "case", "bei", "falls", "wenn", "cas", "si"});
-        unable = unable || isWordIn(&t, {"unable"});
-        also = also || isWordIn(&t, {"also", "aussi"});
-        offer = offer || isWordIn(&t, {"offer", "propose", "proposer"});
-        alternative = alternative || isWordIn(&t, {"alternatively", "alternative", "sinon"});
-        sales = sales || isWordIn(&t, {"booking", "bookings", "tickets", "sales", "registration",
-                                       "enrolment", "enrollment", "vorverkauf", "anmeldung",
-                                       "inscriptions", "billetterie"});
-        opens = opens || isWordIn(&t, {"open", "opens", "sale", "beginnt", "startet", "ouvre",
-                                       "ouvrent", "ouverture"});
-    }
-    const bool rainDay = weather && condition;
-    // "If that slot doesn't work, I can also offer Friday, June 19": a day offered instead.
-    const bool offeredInstead = condition && ((also && offer) || alternative);
-    // "booking opens for Friends on 12 January": the day sales start.
-    const bool salesOpen = sales && opens;
+    const bool aside = setAsideInSentence(line, k);
     // Nor is a day given up: "no longer available on Tuesday", "moved from Monday", "instead of
     // Friday", "statt am Montag", "au lieu du lundi".
     bool replaced = false;
@@ -376,8 +379,7 @@ bool deadlineBefore(const Line& line, std::size_t i) {
                                    "tard", "valid", "gultig", "valable"});
     };
     // "ab 1. April" is the day sales open, but "ab 16 Uhr am Samstag" is when a party starts.
-    return reserve || rainDay || unable || salesOpen || offeredInstead || replaced || takesEffect ||
-           recorded || paid || deadlineWord(k) ||
+    return reserve || aside || replaced || takesEffect || recorded || paid || deadlineWord(k) ||
            (k > 0 && isWordIn(&line.tokens[k - 1], {"ab"})) || deadlineWord(beforeClock(line, k));
 }
 
