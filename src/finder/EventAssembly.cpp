@@ -29,11 +29,13 @@ bool saidInPassing(const Line& line, std::size_t from, std::size_t to) {
 class Assembler {
   public:
     Assembler(const TextFacts& text, const ReaderDays& days) : m_text(text), m_days(days) {
+        m_contentBefore.push_back(0);
         for (std::size_t li = 0; li < text.facts.size(); ++li) {
             for (const DateMention& d : text.facts[li].dates) {
                 m_anyAbsolute = m_anyAbsolute ||
                                 (!d.relative && !d.deadline && !text.facts[li].datesAreNotEvents);
             }
+            m_contentBefore.push_back(m_contentBefore.back() + (text.facts[li].chrome ? 0 : 1));
         }
     }
 
@@ -85,11 +87,8 @@ class Assembler {
     // The lines with content after line `from` up to line `to`: a chat's names and stamps
     // between its messages do not count.
     std::size_t apart(std::size_t from, std::size_t to) const {
-        std::size_t count = 0;
-        for (std::size_t k = from + 1; k <= to && k < m_text.facts.size(); ++k) {
-            count += m_text.facts[k].chrome ? 0 : 1;
-        }
-        return count;
+        const std::size_t last = std::min(to + 1, m_contentBefore.size() - 1);
+        return from + 1 < last ? m_contentBefore[last] - m_contentBefore[from + 1] : 0;
     }
 
     void line(std::size_t li) {
@@ -353,6 +352,7 @@ class Assembler {
     const TextFacts& m_text;
     const ReaderDays& m_days;
     bool m_anyAbsolute = false;
+    std::vector<std::size_t> m_contentBefore; // lines with content before each line
     std::vector<Candidate> m_out;
     std::vector<std::size_t> m_split;     // days that head sessions or spans split into days
     std::optional<std::size_t> m_heading; // the day above the lines of a schedule
