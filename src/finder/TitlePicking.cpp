@@ -110,11 +110,21 @@ bool saysGeneric(const std::string& name) {
     return false;
 }
 
+// Whether a text is about a flight: "Flight KS 417", "Kestrel Airways", "Ihr Flug", "votre vol".
+bool aboutFlight(const TextFacts& text) {
+    return std::any_of(text.lines.begin(), text.lines.end(), [](const Line& line) {
+        return std::any_of(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
+            return isWordIn(&t, {"flight", "flights", "airline", "airlines", "airways", "flug",
+                                 "fluges", "vol"});
+        });
+    });
+}
+
 } // namespace
 
 TitlePicker::TitlePicker(const TextFacts& text, const std::vector<Candidate>& candidates,
                          const std::string& localeId, std::string venue)
-    : m_text(text), m_localeId(localeId), m_venue(std::move(venue)) {
+    : m_text(text), m_localeId(localeId), m_venue(std::move(venue)), m_flight(aboutFlight(text)) {
     std::set<std::size_t> lines;
     for (const Candidate& c : candidates) {
         lines.insert(c.line);

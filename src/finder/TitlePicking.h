@@ -80,6 +80,7 @@ class TitlePicker {
     const TextFacts& m_text;
     const std::string& m_localeId;
     std::string m_venue;
+    bool m_flight = false;               // the text is about a flight
     std::vector<TitleOption> m_headings; // the names on lines other than the events' own
     bool m_manyLines = false;            // the events stand on lines of their own
     std::set<int> m_eventBlocks;         // the blocks the events stand in

@@ -97,25 +97,11 @@ bool TitlePicker::namesAddress(std::size_t li) const {
            Addresses::span(m_text.lines[li + 1])->first == 0;
 }
 
-namespace {
-
-// Whether a text is about a flight: "Flight KS 417", "Kestrel Airways", "Ihr Flug", "votre vol".
-bool aboutFlight(const TextFacts& text) {
-    return std::any_of(text.lines.begin(), text.lines.end(), [](const Line& line) {
-        return std::any_of(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
-            return isWordIn(&t, {"flight", "flights", "airline", "airlines", "airways", "flug",
-                                 "fluges", "vol"});
-        });
-    });
-}
-
-} // namespace
-
 std::optional<std::string> TitlePicker::trip(std::optional<std::string> route) const {
     // A flight is entered by where it goes: "Flight to Lisbon", "Flug nach Lissabon".
     const std::string_view arrow = " → ";
     const std::size_t at = route ? route->find(arrow) : std::string::npos;
-    if (at == std::string::npos || !aboutFlight(m_text)) {
+    if (at == std::string::npos || !m_flight) {
         return route;
     }
     return (m_localeId.starts_with("de")   ? "Flug nach "
