@@ -182,67 +182,60 @@ TEST(BuiltinReaderTest, AStatedLengthEndsTheEvent) {
 }
 
 TEST(BuiltinReaderTest, StaysRunFromCheckInToCheckOut) {
-    auto drafts = read("Gasthof Krone\n"
-                       "Check-in: Sat, 11 Apr 2026 (from 16:00)\n"
-                       "Check-out: Tue, 14 Apr 2026 (until 10:00)\n"
-                       "Hauptstraße 7, 79098 Freiburg");
-    ASSERT_EQ(drafts.size(), 1u);
-    EXPECT_EQ(drafts[0].startDate, "2026-04-11");
-    EXPECT_EQ(drafts[0].startTime, "16:00");
-    EXPECT_EQ(drafts[0].endDate, "2026-04-14");
-    EXPECT_EQ(drafts[0].endTime, "10:00");
-
-    // Pick-up and return set as the headings of their sections make one rental, named after the
-    // company the thanks name, whose "Sun" is no Sunday.
-    drafts = read("Thanks for booking with Desert Sun Car Rental!\n\nPICK-UP\nAirport (PHX)\n"
-                  "Rental Car Center, 1805 E Sky Harbor Cir S\nTue, Mar 10, 2026 · 2:30 PM\n\n"
-                  "RETURN\nAirport (PHX)\nSat, Mar 14, 2026 · 10:00 AM");
-    ASSERT_EQ(drafts.size(), 1u);
-    EXPECT_EQ(drafts[0].title, "Desert Sun Car Rental");
-    EXPECT_EQ(drafts[0].startTime, "14:30");
-    EXPECT_EQ(drafts[0].endDate, "2026-03-14");
-    EXPECT_EQ(drafts[0].endTime, "10:00");
-
-    // A table's labels stand before its column gaps as well as before colons.
-    drafts = read("The Larwood Hotel\nCheck-in      Fri 13 Mar 2026     from 2:00 pm\n"
-                  "Check-out     Sun 15 Mar 2026     until 10:00 am");
-    ASSERT_EQ(drafts.size(), 1u);
-    EXPECT_EQ(drafts[0].startTime, "14:00");
-    EXPECT_EQ(drafts[0].endDate, "2026-03-15");
-    EXPECT_EQ(drafts[0].endTime, "10:00");
-
-    // Sections under headings of their own pair however long they are, and a heading's table
-    // cells are not joined into its name.
-    drafts = read("RENTAL VOUCHER                 Voucher no. SC-PMI-6620419\n\n"
-                  "PICK-UP\n  Tue, 10/03/2026 at 14:30\n  Palma de Mallorca Airport (PMI)\n"
-                  "  Meet & Greet desk, arrivals hall\n  Your flight: EW 582, arrival 14:05\n\n"
-                  "DROP-OFF\n  Tue, 17/03/2026 at 10:00\n  Palma de Mallorca Airport (PMI)");
-    ASSERT_EQ(drafts.size(), 1u);
-    EXPECT_EQ(drafts[0].title, "Rental Voucher");
-    EXPECT_EQ(drafts[0].endDate, "2026-03-17");
-    EXPECT_EQ(drafts[0].endTime, "10:00");
-
-    // ... and a table's columns hold the days and, below them, the times of each.
-    drafts = read("Pine Hollow Cabin\n\nCheck-in                 Checkout\n"
-                  "Fri, Mar 13, 2026         Mon, Mar 16, 2026\n4:00 PM                  10:00 AM");
-    ASSERT_EQ(drafts.size(), 1u);
-    EXPECT_EQ(drafts[0].startTime, "16:00");
-    EXPECT_EQ(drafts[0].endDate, "2026-03-16");
-    EXPECT_EQ(drafts[0].endTime, "10:00");
-
-    // Leader dots set labels off like a colon, and a sentence about checking in and out, far from
-    // the days, gives the stay its hours.
-    drafts = read("THE CALTON HOUSE HOTEL\n\nArrival ............ Friday 13 March 2026\n"
-                  "Departure .......... Sunday 15 March 2026\nNights ............. 2\n"
-                  "Room type .......... Superior Double\nGuests ............. 2 adults\n\n"
-                  "Check-in is from 3pm and check-out is by 11am.");
-    ASSERT_EQ(drafts.size(), 1u);
-    EXPECT_EQ(drafts[0].startTime, "15:00");
-    EXPECT_EQ(drafts[0].endDate, "2026-03-15");
-    EXPECT_EQ(drafts[0].endTime, "11:00");
+    const struct {
+        const char* text;
+        const char* title; // checked when given
+        const char* startDate;
+        const char* startTime;
+        const char* endDate;
+        const char* endTime;
+    } stays[] = {
+        {"Gasthof Krone\nCheck-in: Sat, 11 Apr 2026 (from 16:00)\n"
+         "Check-out: Tue, 14 Apr 2026 (until 10:00)\nHauptstraße 7, 79098 Freiburg",
+         nullptr, "2026-04-11", "16:00", "2026-04-14", "10:00"},
+        // Pick-up and return set as the headings of their sections make one rental, named after
+        // the company the thanks name, whose "Sun" is no Sunday.
+        {"Thanks for booking with Desert Sun Car Rental!\n\nPICK-UP\nAirport (PHX)\n"
+         "Rental Car Center, 1805 E Sky Harbor Cir S\nTue, Mar 10, 2026 · 2:30 PM\n\n"
+         "RETURN\nAirport (PHX)\nSat, Mar 14, 2026 · 10:00 AM",
+         "Desert Sun Car Rental", "2026-03-10", "14:30", "2026-03-14", "10:00"},
+        // A table's labels stand before its column gaps as well as before colons.
+        {"The Larwood Hotel\nCheck-in      Fri 13 Mar 2026     from 2:00 pm\n"
+         "Check-out     Sun 15 Mar 2026     until 10:00 am",
+         nullptr, "2026-03-13", "14:00", "2026-03-15", "10:00"},
+        // Sections under headings of their own pair however long they are, and a heading's table
+        // cells are not joined into its name.
+        {"RENTAL VOUCHER                 Voucher no. SC-PMI-6620419\n\n"
+         "PICK-UP\n  Tue, 10/03/2026 at 14:30\n  Palma de Mallorca Airport (PMI)\n"
+         "  Meet & Greet desk, arrivals hall\n  Your flight: EW 582, arrival 14:05\n\n"
+         "DROP-OFF\n  Tue, 17/03/2026 at 10:00\n  Palma de Mallorca Airport (PMI)",
+         "Rental Voucher", "2026-03-10", "14:30", "2026-03-17", "10:00"},
+        // A table's columns hold the days and, below them, the times of each.
+        {"Pine Hollow Cabin\n\nCheck-in                 Checkout\n"
+         "Fri, Mar 13, 2026         Mon, Mar 16, 2026\n4:00 PM                  10:00 AM",
+         nullptr, "2026-03-13", "16:00", "2026-03-16", "10:00"},
+        // Leader dots set labels off like a colon, and a sentence about checking in and out, far
+        // from the days, gives the stay its hours.
+        {"THE CALTON HOUSE HOTEL\n\nArrival ............ Friday 13 March 2026\n"
+         "Departure .......... Sunday 15 March 2026\nNights ............. 2\n"
+         "Room type .......... Superior Double\nGuests ............. 2 adults\n\n"
+         "Check-in is from 3pm and check-out is by 11am.",
+         nullptr, "2026-03-13", "15:00", "2026-03-15", "11:00"},
+    };
+    for (const auto& stay : stays) {
+        const auto drafts = read(stay.text);
+        ASSERT_EQ(drafts.size(), 1u) << stay.text;
+        if (stay.title) {
+            EXPECT_EQ(drafts[0].title, stay.title) << stay.text;
+        }
+        EXPECT_EQ(drafts[0].startDate, stay.startDate) << stay.text;
+        EXPECT_EQ(drafts[0].startTime, stay.startTime) << stay.text;
+        EXPECT_EQ(drafts[0].endDate, stay.endDate) << stay.text;
+        EXPECT_EQ(drafts[0].endTime, stay.endTime) << stay.text;
+    }
 
     // A span whose times hold for each day becomes one event per day.
-    drafts = read("Tennis camp\n12–14 August\n9am – 1pm daily\nClub courts");
+    auto drafts = read("Tennis camp\n12–14 August\n9am – 1pm daily\nClub courts");
     ASSERT_EQ(drafts.size(), 3u);
     EXPECT_EQ(drafts[2].startDate, "2026-08-14");
     EXPECT_EQ(drafts[2].endTime, "13:00");
