@@ -70,9 +70,9 @@ struct Window {
     }
 
     // The pause between two commands of a user, in which the views prepare what comes next.
-    void idle() {
+    void idle(int ms = 150) {
         QEventLoop loop;
-        QTimer::singleShot(150, &loop, &QEventLoop::quit);
+        QTimer::singleShot(ms, &loop, &QEventLoop::quit);
         loop.exec();
         settle();
     }
@@ -203,6 +203,10 @@ void BM_BrowseAYearInEveryMode(benchmark::State& state) {
             }
         }
         state.counters["resident_MB"] = residentMegabytes();
+        // A user who stops browsing: after a second and a half the store has handed back what
+        // the months it dropped held.
+        w.idle(1500);
+        state.counters["resident_paused_MB"] = residentMegabytes();
     }
 }
 BENCHMARK(BM_BrowseAYearInEveryMode)->Unit(benchmark::kMillisecond)->Iterations(1);

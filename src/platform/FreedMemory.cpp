@@ -16,4 +16,10 @@ void returnLargeBlocksWhenFreed() {
 #endif
 }
 
+void returnFreedMemory() {
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
+}
+
 } // namespace plannery

@@ -1,6 +1,7 @@
 #include "store/CalendarStore.h"
 
 #include "model/MailAddress.h"
+#include "platform/FreedMemory.h"
 #include "store/CalendarPreferences.h"
 #include "store/SharedKeychain.h"
 #include "store/SharedSettings.h"
@@ -61,6 +62,9 @@ CalendarStore::Services completed(CalendarStore::Services services) {
     if (!services.calendar) {
         services.calendar = [] { return Calendar::current(); };
     }
+    if (!services.returnFreedMemory) {
+        services.returnFreedMemory = &returnFreedMemory;
+    }
     return services;
 }
 
@@ -88,6 +92,8 @@ CalendarStore::CalendarStore(Services services, QObject* parent)
     if (!m_services.now) {
         m_services.now = &Instant::now;
     }
+    m_freedMemory.setSingleShot(true);
+    connect(&m_freedMemory, &QTimer::timeout, this, [this] { m_services.returnFreedMemory(); });
 
     m_status = m_services.eventStore->authorizationStatus();
     CalendarPreferences::Values stored = CalendarPreferences::read(m_services.defaults);
@@ -342,6 +348,8 @@ void CalendarStore::dropOldMonths() {
         }
         m_days.erase(m_days.lower_bound(month->first), m_days.lower_bound(month->second.end));
         m_loadedMonths.erase(month);
+        // Restarted with every drop: the memory goes back once browsing pauses.
+        m_freedMemory.start(m_services.freedMemoryDelay);
     }
 }
 

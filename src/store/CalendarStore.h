@@ -11,6 +11,7 @@
 #include "store/StoreWrites.h"
 
 #include <QObject>
+#include <QTimer>
 
 #include <chrono>
 #include <functional>
@@ -58,6 +59,10 @@ class CalendarStore final : public QObject {
         std::function<std::map<std::string, std::string>()> foundAddresses{};
         // How long change notifications settle before mirrors are scanned again.
         std::chrono::milliseconds changeScanDelay{2000};
+        // Once browsing has dropped months and paused this long, the memory they held is handed
+        // back to the system; the C library's trim when not given.
+        std::chrono::milliseconds freedMemoryDelay{1000};
+        std::function<void()> returnFreedMemory{};
     };
 
     explicit CalendarStore(Services services, QObject* parent = nullptr);
@@ -221,6 +226,7 @@ class CalendarStore final : public QObject {
     MirrorScans m_mirrorScans;
     StoreWrites m_writes;
     CalendarAccounts m_accounts;
+    QTimer m_freedMemory; // after months were dropped
 };
 
 } // namespace plannery

@@ -93,6 +93,7 @@ class CalendarStoreTest : public ::testing::Test {
     std::function<void(RecordingStore&, int)> prepareScan;
     Status status = Status::fullAccess;
     std::chrono::milliseconds changeDelay = 2s;
+    int freedMemoryReturns = 0; // how often the store handed freed memory back
     int scans = 0;
     RecordingStore* platform = nullptr; // the store's own, owned by the calendar store
     // What the store tells the event store of the user's addresses, and what it found.
@@ -135,7 +136,9 @@ class CalendarStoreTest : public ::testing::Test {
                                                  toldAddresses.push_back(addresses);
                                              },
                                          .foundAddresses = [this] { return found; },
-                                         .changeScanDelay = changeDelay};
+                                         .changeScanDelay = changeDelay,
+                                         .freedMemoryDelay = 0ms,
+                                         .returnFreedMemory = [this] { ++freedMemoryReturns; }};
         return std::make_unique<CalendarStore>(std::move(services));
     }
 

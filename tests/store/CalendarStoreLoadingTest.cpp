@@ -169,6 +169,26 @@ TEST_F(MonthLoading, PagingFastDoesNotPileUpLoads) {
     EXPECT_TRUE(store->loaded(on(1, 10, 0))) << "a finished load is kept";
 }
 
+TEST_F(MonthLoading, BrowsingPastTheKeptMonthsHandsTheirMemoryBackOncePaused) {
+    store->loadInBackground();
+    const auto browse = [this](int from, int to) {
+        for (int number = from; number <= to; ++number) {
+            store->request(on(number, 10, 0), on(number, 11, 0));
+            ASSERT_TRUE(waitFor(on(number, 10, 0)));
+        }
+        while (store->loader().busy()) {
+            QSignalSpy loaded(store.get(), &CalendarStore::monthsLoaded);
+            ASSERT_TRUE(loaded.wait());
+        }
+        QCoreApplication::processEvents(); // the pause
+    };
+    browse(1, 3);
+    EXPECT_EQ(freedMemoryReturns, 0) << "nothing was dropped";
+    browse(4, 12);
+    EXPECT_FALSE(store->loaded(on(1, 10, 0))) << "January was dropped";
+    EXPECT_GE(freedMemoryReturns, 1);
+}
+
 TEST_F(MonthLoading, TheStoreMayGoWhileAMonthLoads) {
     holdTheNextLoad();
     store->loadInBackground();
