@@ -10,6 +10,15 @@ namespace plannery::reader {
 
 namespace {
 
+// The writer's name at line `name` is no content (nor a day, when called "Sam"); the lines after
+// it up to `end`, but for a stamp among them, are what they said.
+void markMessage(TextFacts& out, std::size_t name, std::size_t end) {
+    out.facts[name] = LineFacts{.chrome = true};
+    for (std::size_t li = name + 1; li < end; ++li) {
+        out.facts[li].speaker = !out.facts[li].chrome;
+    }
+}
+
 // "19:31", "19:33", "19:34" on lines of their own under a chat's messages: the times the
 // messages were sent, minutes apart, unlike a programme's times over its items. Each message's
 // block then holds the writer's name, what they said, and the stamp.
@@ -39,11 +48,7 @@ void readStampedMessages(TextFacts& out) {
                     --first;
                 }
                 if (first + 1 < li) {
-                    // The name above the message ("Sam") is no day.
-                    out.facts[first] = LineFacts{.chrome = true};
-                    for (std::size_t m = first + 1; m < li; ++m) {
-                        out.facts[m].speaker = true;
-                    }
+                    markMessage(out, first, li);
                 }
             }
         }
@@ -91,11 +96,7 @@ void readNamedMessages(TextFacts& out) {
         return;
     }
     for (std::size_t k = 0; k < names.size(); ++k) {
-        out.facts[names[k]] = LineFacts{.chrome = true};
-        const std::size_t end = k + 1 < names.size() ? names[k + 1] : out.lines.size();
-        for (std::size_t li = names[k] + 1; li < end; ++li) {
-            out.facts[li].speaker = !out.facts[li].chrome;
-        }
+        markMessage(out, names[k], k + 1 < names.size() ? names[k + 1] : out.lines.size());
     }
 }
 
