@@ -266,6 +266,78 @@ constexpr std::string_view kGenericHeadingWords[] = {
     // A school's or club's round-up of events
     "update", "newsletter", "bulletin", "fixtures", "timetable", "rundbrief"};
 
+// Who people see by appointment, by the words that name them, and what such an appointment is
+// called in the calendar: in English "Dentist appointment", in German and French the
+// practitioner alone ("Zahnarzt", "Kiné"). German compounds count by how they begin
+// ("Zahnarztpraxis", "Tierärztin").
+struct Practitioner {
+    std::string_view word;
+    std::string_view title;
+    bool prefix = false;
+};
+
+constexpr Practitioner kPractitioners[] = {
+    {"dentist", "Dentist appointment"},
+    {"dentists", "Dentist appointment"},
+    {"dentistry", "Dentist appointment"},
+    {"dental", "Dentist appointment"},
+    {"orthodontist", "Orthodontist appointment"},
+    {"orthodontics", "Orthodontist appointment"},
+    {"dermatology", "Dermatology appointment"},
+    {"dermatologist", "Dermatology appointment"},
+    {"optician", "Optician appointment"},
+    {"opticians", "Optician appointment"},
+    {"optometrist", "Optician appointment"},
+    {"hairdresser", "Hairdresser"},
+    {"hairdressers", "Hairdresser"},
+    {"barber", "Barber"},
+    {"barbers", "Barber"},
+    {"vet", "Vet appointment"},
+    {"vets", "Vet appointment"},
+    {"veterinary", "Vet appointment"},
+    {"veterinarian", "Vet appointment"},
+    {"physiotherapy", "Physio"},
+    {"physiotherapist", "Physio"},
+    {"pediatrician", "Pediatrician appointment"},
+    {"paediatrician", "Paediatrician appointment"},
+    {"chiropractor", "Chiropractor appointment"},
+    {"chiropractic", "Chiropractor appointment"},
+    {"podiatrist", "Podiatrist appointment"},
+    {"podiatry", "Podiatrist appointment"},
+    {"zahnarzt", "Zahnarzt", true},
+    {"tierarzt", "Tierarzt", true},
+    {"tierklinik", "Tierarzt", true},
+    {"hautarzt", "Hautarzt", true},
+    {"augenarzt", "Augenarzt", true},
+    {"kinderarzt", "Kinderarzt", true},
+    {"hausarzt", "Hausarzt", true},
+    {"frauenarzt", "Frauenarzt", true},
+    {"friseur", "Friseur", true},
+    {"frisor", "Friseur", true},
+    {"physiotherapie", "Physiotherapie", true},
+    {"physiotherapeut", "Physiotherapie", true},
+    {"optiker", "Optiker", true},
+    {"kieferorthopad", "Kieferorthopäde", true},
+    {"dentiste", "Dentiste"},
+    {"dentaire", "Dentiste"},
+    {"dermatologue", "Dermatologue"},
+    {"kine", "Kiné"},
+    {"kinesitherapie", "Kiné"},
+    {"kinesitherapeute", "Kiné"},
+    {"veterinaire", "Vétérinaire"},
+    {"veto", "Vétérinaire"},
+    {"coiffeur", "Coiffeur"},
+    {"coiffeuse", "Coiffeur"},
+    {"coiffure", "Coiffeur"},
+    {"opticien", "Opticien"},
+    {"orthodontiste", "Orthodontiste"},
+    {"pediatre", "Pédiatre"},
+    {"osteopathe", "Ostéopathe"},
+    {"ophtalmologue", "Ophtalmologue"},
+    {"ophtalmo", "Ophtalmologue"},
+    {"podologue", "Podologue"},
+    {"orthophoniste", "Orthophoniste"},
+};
 } // namespace
 
 bool isEventNoun(std::string_view key) {
@@ -324,6 +396,15 @@ bool isGenericHeadingWord(std::string_view key) {
     // German compounds: "Terminerinnerung", "Reservierungsbestätigung".
     return WordLists::contains(kGenericHeadingWords, key) ||
            WordLists::endsWithOne(kGenericHeadingEndings, key, 3);
+}
+
+std::optional<std::string_view> practitionerTitle(std::string_view key) {
+    for (const Practitioner& p : kPractitioners) {
+        if (p.prefix ? key.starts_with(p.word) : key == p.word) {
+            return p.title;
+        }
+    }
+    return std::nullopt;
 }
 
 } // namespace plannery::reader::Vocabulary

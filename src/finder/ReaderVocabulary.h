@@ -2,6 +2,7 @@
 
 #include "finder/ReaderLabels.h"
 
+#include <optional>
 #include <string_view>
 
 // The kinds of words the Built-in Reader picks titles and places by, in English, German and French.
@@ -41,5 +42,10 @@ bool isClosing(std::string_view key);
 // Words that make a line a document's heading rather than an event's name ("confirmation",
 // "reminder", "ticket", "invited", "Bestätigung", "Terminänderung", "rappel").
 bool isGenericHeadingWord(std::string_view key);
+
+// What an appointment with the practitioner a word names is called: "dental" gives "Dentist
+// appointment", "Zahnarztpraxis" gives "Zahnarzt", "kinésithérapie" gives "Kiné"; none for other
+// words.
+std::optional<std::string_view> practitionerTitle(std::string_view key);
 
 } // namespace plannery::reader::Vocabulary

@@ -110,6 +110,57 @@ bool saysGeneric(const std::string& name) {
     return false;
 }
 
+// The practitioner the text's words name, when they name one kind only ("Lakeview Family Dental
+// ... Dr. Okafor" gives "Dentist appointment").
+std::optional<std::string> practitionerOf(const TextFacts& text) {
+    std::optional<std::string_view> found;
+    for (const Line& line : text.lines) {
+        for (const Token& t : line.tokens) {
+            const std::optional<std::string_view> title =
+                t.isWord() ? Vocabulary::practitionerTitle(t.key) : std::nullopt;
+            if (title && found && *title != *found) {
+                return std::nullopt;
+            }
+            found = found ? found : title;
+        }
+    }
+    return found ? std::optional<std::string>(*found) : std::nullopt;
+}
+
+// Whether a title says no more than that there is an appointment, or a reminder of one ("Appt
+// tomorrow", "Rappel de votre rendez-vous"), or at which practice ("Clinique Veto"). A title that
+// names what the appointment is for ("Dental check-up") or a person ("Appointment with Dr. Rao")
+// says more.
+bool namesOnlyAnAppointment(const std::string& title) {
+    const std::vector<Line> lines = readLines(title);
+    if (lines.size() != 1) {
+        return false;
+    }
+    bool appointment = false;
+    bool practitioner = false;
+    bool practice = false;
+    bool more = false;
+    for (const Token& t : lines.front().tokens) {
+        if (!t.isWord() || t.joined) {
+            continue;
+        }
+        if (Vocabulary::practitionerTitle(t.key)) {
+            practitioner = true;
+        } else if (Vocabulary::isGenericHeadingWord(t.key) ||
+                   isWordIn(&t, {"appointment", "appt", "termin", "rendez", "rdv"})) {
+            appointment = true;
+        } else if (Vocabulary::isVenueWord(t.key) ||
+                   isWordIn(&t, {"cabinet", "practice", "salon"})) {
+            practice = true;
+        } else if (!Vocabulary::isFiller(t.key) &&
+                   !isWordIn(&t, {"your", "votre", "ihr", "ihren", "ihre", "tomorrow", "today",
+                                  "demain", "morgen", "heute", "upcoming", "prochain"})) {
+            more = true;
+        }
+    }
+    return (practitioner && practice) || (appointment && !practitioner && !practice && !more);
+}
+
 // Whether a text is about a flight: "Flight KS 417", "Kestrel Airways", "Ihr Flug", "votre vol".
 bool aboutFlight(const TextFacts& text) {
     return std::any_of(text.lines.begin(), text.lines.end(), [](const Line& line) {
@@ -124,7 +175,8 @@ bool aboutFlight(const TextFacts& text) {
 
 TitlePicker::TitlePicker(const TextFacts& text, const std::vector<Candidate>& candidates,
                          const std::string& localeId, std::string venue)
-    : m_text(text), m_localeId(localeId), m_venue(std::move(venue)), m_flight(aboutFlight(text)) {
+    : m_text(text), m_localeId(localeId), m_venue(std::move(venue)), m_flight(aboutFlight(text)),
+      m_practitioner(practitionerOf(text)) {
     std::set<std::size_t> lines;
     for (const Candidate& c : candidates) {
         lines.insert(c.line);
@@ -409,8 +461,11 @@ std::optional<std::string> TitlePicker::fixedTitle(const Candidate& c) const {
 
 std::string TitlePicker::finished(const std::string& option) const {
     std::string text = trimWhiteSpace(option);
-    // "Appointment" alone says nothing; whom it is with does ("Bright Smile Family Dentistry").
-    if (isBareAppointment(text) && !m_venue.empty()) {
+    // "Appointment" alone says nothing; whom it is with does: the kind of practitioner
+    // ("Dentist appointment"), or else the practice ("Bright Smile Family Dentistry").
+    if (m_practitioner && namesOnlyAnAppointment(text)) {
+        text = *m_practitioner;
+    } else if (isBareAppointment(text) && !m_venue.empty()) {
         text = m_venue;
     }
     return normalCapitalisation(text);

@@ -80,11 +80,12 @@ class TitlePicker {
     const TextFacts& m_text;
     const std::string& m_localeId;
     std::string m_venue;
-    bool m_flight = false;               // the text is about a flight
-    std::vector<TitleOption> m_headings; // the names on lines other than the events' own
-    bool m_manyLines = false;            // the events stand on lines of their own
-    std::set<int> m_eventBlocks;         // the blocks the events stand in
-    std::vector<std::size_t> m_rows;     // the lines of the events
+    bool m_flight = false;                     // the text is about a flight
+    std::optional<std::string> m_practitioner; // whom the text's appointment is with
+    std::vector<TitleOption> m_headings;       // the names on lines other than the events' own
+    bool m_manyLines = false;                  // the events stand on lines of their own
+    std::set<int> m_eventBlocks;               // the blocks the events stand in
+    std::vector<std::size_t> m_rows;           // the lines of the events
     std::size_t m_firstEventLine = 0;
     bool signedOff(std::size_t li) const { return li >= m_signature && li < m_signatureEnd; }
     std::size_t m_signature = 0;    // the first line of the sign-off

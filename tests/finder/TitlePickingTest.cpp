@@ -422,6 +422,31 @@ TEST(TitlePickingTest, SentencesNameTheEventAroundTheDay) {
                      "12.03.2026 um 10:15 Uhr.",
                      "de_DE"),
               Titles{"Venue Hall"});
+    // An appointment that names nothing but itself, a reminder or the practice is named by whom
+    // it is with, when the text names one kind of practitioner; a person named says more.
+    EXPECT_EQ(titles("Lakeview Family Dental: Reminder of your appt TOMORROW 3/3 at 8:40 AM w/ Dr. "
+                     "Okafor (cleaning + x-rays). Reply C to confirm.",
+                     "en_US"),
+              Titles{"Dentist appointment"});
+    EXPECT_EQ(titles("Cabinet de kinésithérapie Dupuis : rappel de votre rendez-vous le jeudi 5 "
+                     "mars à 18h15 avec M. Leroy.",
+                     "fr_FR"),
+              Titles{"Kiné"});
+    EXPECT_EQ(titles("CLINIQUE VETO\n\nRappel : Filou a RDV demain à 10h30 à la Clinique "
+                     "vétérinaire des Acacias.",
+                     "fr_FR"),
+              Titles{"Vétérinaire"});
+    EXPECT_EQ(titles("Terminerinnerung\n\nwir erinnern Sie an Ihren Termin am Donnerstag, "
+                     "12.03.2026 um 10:15 Uhr.\n\nIhre Zahnarztpraxis Dr. Yilmaz",
+                     "de_DE"),
+              Titles{"Zahnarzt"});
+    EXPECT_EQ(titles("Subject: Appointment with Dr. Rao\n\nYour dermatology appointment is on "
+                     "Tuesday 10 March at 9:20."),
+              Titles{"Appointment with Dr. Rao"});
+    // Two kinds of practitioner leave the choice open.
+    EXPECT_EQ(titles("Reminder of your appointment on Tuesday 10 March at 9:20.\n\nDental and "
+                     "optician services under one roof."),
+              Titles{"Venue Hall"});
     // A place closed on a day.
     EXPECT_EQ(titles("Hi all,\n\nJust a reminder that the office will be closed on Friday 3 April "
                      "for Good Friday.\n\nThanks,\nHR"),
