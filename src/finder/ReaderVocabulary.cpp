@@ -262,7 +262,8 @@ constexpr std::string_view kGenericHeadingWords[] = {
     "reservation", "booking", "bestatigung", "buchungsbestatigung", "terminbestatigung", "rappel",
     "confirme", "reservee", "e-billet", "billet", "receipt", "order", "itinerary", "programme",
     "program", "schedule", "invitation", "notice", "announcement", "mitteilung", "hinweis", "avis",
-    "booked", "rescheduled", "convocation", "einberufung", "aushang",
+    "booked", "rescheduled", "convocation", "einberufung", "aushang", "registration", "inscription",
+    "anmeldung", "anmeldebestatigung",
     // A school's or club's round-up of events
     "update", "newsletter", "bulletin", "fixtures", "timetable", "rundbrief"};
 
@@ -393,6 +394,10 @@ bool isClosing(std::string_view key) {
 }
 
 bool isGenericHeadingWord(std::string_view key) {
+    // "d'inscription"
+    if (key.size() > 2 && key[1] == '\'' && (key[0] == 'l' || key[0] == 'd')) {
+        key.remove_prefix(2);
+    }
     // German compounds: "Terminerinnerung", "Reservierungsbestätigung".
     return WordLists::contains(kGenericHeadingWords, key) ||
            WordLists::endsWithOne(kGenericHeadingEndings, key, 3);

@@ -130,16 +130,23 @@ bool labelsLength(const Line& line, std::size_t k) {
 
 namespace {
 
-// "14:00", "09:30": a clock at token i that only a 24-hour dial shows.
+// "14:00", "09:30", "16 h 30", "17 Uhr": a clock at token i that only a 24-hour dial shows.
 bool writesTwentyFourHours(const Line& line, std::size_t i) {
     const Token& hour = line.tokens[i];
-    const Token* colon = line.at(i + 1);
-    const Token* minute = line.at(i + 2);
-    if (!hour.isNumber() || !colon || !colon->isSymbol(":") || !minute || !minute->isNumber() ||
-        minute->key.size() != 2 || hour.key.size() != 2) {
+    if (!hour.isNumber() || hour.key.size() != 2) {
         return false;
     }
-    return (hour.value >= 13 && hour.value <= 23) || (hour.key[0] == '0' && hour.value > 0);
+    const bool pastNoon = hour.value >= 13 && hour.value <= 23;
+    const Token* next = line.at(i + 1);
+    if (pastNoon && isWordIn(next, {"h", "uhr"})) {
+        return true;
+    }
+    const Token* minute = line.at(i + 2);
+    if (!next || !next->isSymbol(":") || !minute || !minute->isNumber() ||
+        minute->key.size() != 2) {
+        return false;
+    }
+    return pastNoon || (hour.key[0] == '0' && hour.value > 0);
 }
 
 // "No rehearsal on 12 March", "(no class on 5 May)", "– kein Training am Montag".

@@ -161,6 +161,16 @@ bool namesOnlyAnAppointment(const std::string& title) {
     return (practitioner && practice) || (appointment && !practitioner && !practice && !more);
 }
 
+// "Jour 1 :", "Day 2 –", "Tag 3:": the label of one day of an event held over several, at the
+// start of a line; its length in tokens, or 0.
+std::size_t dayOfSeriesLabel(const Line& line) {
+    const Token* number = line.at(1);
+    return isWordIn(line.at(0), {"day", "jour", "journee", "tag", "part", "partie", "teil"}) &&
+                   number && number->isNumber() && number->value >= 1 && number->value <= 9
+               ? 2
+               : 0;
+}
+
 // Whether a text is about a flight: "Flight KS 417", "Kestrel Airways", "Ihr Flug", "votre vol".
 bool aboutFlight(const TextFacts& text) {
     return std::any_of(text.lines.begin(), text.lines.end(), [](const Line& line) {
@@ -183,6 +193,10 @@ TitlePicker::TitlePicker(const TextFacts& text, const std::vector<Candidate>& ca
         m_eventBlocks.insert(text.lines[c.line].block);
     }
     m_manyLines = lines.size() >= 2;
+    m_daysOfSeries =
+        static_cast<int>(std::count_if(lines.begin(), lines.end(), [&](std::size_t li) {
+            return dayOfSeriesLabel(text.lines[li]) > 0;
+        }));
     m_rows.assign(lines.begin(), lines.end());
     m_firstEventLine = candidates.empty() ? 0 : candidates.front().line;
     // A letter's sign-off and what follows it (the sender's name) name no event.
@@ -477,7 +491,7 @@ std::string TitlePicker::title(const Candidate& c) const {
     }
     const std::vector<TitleOption> all = options(c);
     if (const TitleOption* best = chooseTitle(all)) {
-        return finished(best->text);
+        return withDayOfSeries(finished(best->text), c.line);
     }
     // Nothing names it: the line, without a chat message's stamp and writer.
     const Line& line = m_text.lines[c.line];
@@ -485,6 +499,15 @@ std::string TitlePicker::title(const Candidate& c) const {
     return finished(facts.speaker && facts.labelEnd < line.tokens.size()
                         ? line.text.substr(line.tokens[facts.labelEnd].begin)
                         : line.text);
+}
+
+std::string TitlePicker::withDayOfSeries(std::string title, std::size_t li) const {
+    const Line& line = m_text.lines[li];
+    const std::size_t label = dayOfSeriesLabel(line);
+    if (label == 0 || m_daysOfSeries < 2 || FinderText::fold(title).find(line.at(0)->key) == 0) {
+        return title;
+    }
+    return title + " (" + std::string(line.span(0, label)) + ")";
 }
 
 } // namespace plannery::reader

@@ -66,6 +66,9 @@ class TitlePicker {
     std::optional<std::string> tripTitle(const Candidate& candidate) const;
     // "The write-up must be handed in by Friday": what is due ("Write-up due").
     std::optional<std::string> dueTitle(const Candidate& candidate) const;
+    // One day of an event held over several, each on a line labelled with its day ("Jour 1 :
+    // samedi 7 février"), is named by the event and that day ("Secourisme (Jour 1)").
+    std::string withDayOfSeries(std::string title, std::size_t line) const;
     // The route of a ticket's leg on or around the event's line ("London Heathrow → Lisbon").
     std::optional<std::string> routeTitle(const Candidate& candidate) const;
     // The route of a leg whose lines give the stops it leaves from and reaches.
@@ -84,8 +87,9 @@ class TitlePicker {
     std::optional<std::string> m_practitioner; // whom the text's appointment is with
     std::vector<TitleOption> m_headings;       // the names on lines other than the events' own
     bool m_manyLines = false;                  // the events stand on lines of their own
-    std::set<int> m_eventBlocks;               // the blocks the events stand in
-    std::vector<std::size_t> m_rows;           // the lines of the events
+    int m_daysOfSeries = 0;          // the events' lines labelled as days of one event ("Day 2:")
+    std::set<int> m_eventBlocks;     // the blocks the events stand in
+    std::vector<std::size_t> m_rows; // the lines of the events
     std::size_t m_firstEventLine = 0;
     bool signedOff(std::size_t li) const { return li >= m_signature && li < m_signatureEnd; }
     std::size_t m_signature = 0;    // the first line of the sign-off

@@ -520,6 +520,27 @@ TEST(BuiltinReaderTest, AnAppointmentIsNamedByThePracticeItIsAt) {
     EXPECT_EQ(named[0].title, "Dental check-up");
 }
 
+TEST(BuiltinReaderTest, TheDaysOfACourseAreNamedByTheCourseAndTheirDay) {
+    // "16 h 30" is a 24-hour clock, so the dinner break does not move the morning start to the
+    // evening; a registration's confirmation before the dash names nothing.
+    const auto drafts =
+        read("Objet : Confirmation d'inscription – Secourisme en milieu de travail\n\n"
+             "Jour 1 : samedi 7 mars 2026, de 8 h 30 à 16 h 30\n"
+             "Jour 2 : samedi 14 mars 2026, de 8 h 30 à 16 h 30\n"
+             "(pause dîner de 45 minutes – apportez votre lunch)");
+    ASSERT_EQ(drafts.size(), 2u);
+    EXPECT_EQ(drafts[0].title, "Secourisme en milieu de travail (Jour 1)");
+    EXPECT_EQ(drafts[1].title, "Secourisme en milieu de travail (Jour 2)");
+    for (const EventDraft& day : drafts) {
+        EXPECT_EQ(day.startTime, "08:30");
+        EXPECT_EQ(day.endTime, "16:30");
+    }
+    // A single labelled day is no series.
+    const auto one = read("Workshop on soldering\nDay 1: Saturday 7 March, 9:00–12:00");
+    ASSERT_EQ(one.size(), 1u);
+    EXPECT_EQ(one[0].title.find("(Day 1)"), std::string::npos);
+}
+
 TEST(BuiltinReaderTest, LeavingOnOneDayAndReturningOnAnotherIsOneTrip) {
     auto drafts = read("The children will leave school by coach at 9.00am on Monday 11th May and "
                        "return at approximately 3.30pm on Wednesday 13th May.");
