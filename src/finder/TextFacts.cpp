@@ -156,6 +156,21 @@ bool opensWithNegation(const Line& line) {
     return first != line.tokens.end() && isNegation(*first);
 }
 
+// "Mar 25   812 | Apr 25   590 | May 25   544": months one after another with the same number are
+// a table's months of a year (a bill's usage history), not days.
+bool listsMonths(const std::vector<DateMention>& dates) {
+    constexpr std::size_t kShortestRun = 3;
+    std::size_t run = 1;
+    for (std::size_t k = 1; k < dates.size() && run < kShortestRun; ++k) {
+        const DayParts& before = dates[k - 1].day;
+        const DayParts& day = dates[k].day;
+        const bool next =
+            !dates[k].yearWritten && day.day == before.day && day.month == before.month % 12 + 1;
+        run = next ? run + 1 : 1;
+    }
+    return run >= kShortestRun;
+}
+
 // "Week of October 26", "Semaine du 12 mai": the week a letter or plan covers, not an event.
 bool namesAWeek(const Line& line) {
     return line.tokens.size() >= 2 && isWordIn(&line.tokens[0], {"week", "semaine", "woche"}) &&
@@ -363,10 +378,10 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
         keepOneOfZonedTimes(line, facts, days.zoneId());
         const bool chatStamp = !line.tokens.empty() && line.tokens[0].isSymbol("[") &&
                                !facts.dates.empty() && facts.dates[0].begin == 1;
-        facts.datesAreNotEvents = (header && !isSubjectLabel(facts.label)) ||
-                                  Vocabulary::isRecordLabel(facts.label) ||
-                                  namesOpeningHours(facts.label) || chatStamp ||
-                                  opensWithNegation(line) || namesAWeek(line);
+        facts.datesAreNotEvents =
+            (header && !isSubjectLabel(facts.label)) || Vocabulary::isRecordLabel(facts.label) ||
+            namesOpeningHours(facts.label) || chatStamp || opensWithNegation(line) ||
+            namesAWeek(line) || listsMonths(facts.dates);
         if (chatStamp) {
             // The message's own time stamp is not an event; what it says may be.
             std::size_t close = 0;

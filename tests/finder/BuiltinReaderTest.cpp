@@ -652,6 +652,7 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "Loyer : 1 150 € / mois\nDisponible à partir du 1er avril 2026",
         "2-bed flat, unfurnished. Available from 1 April 2026.",
         "Wohnung frei ab 1. April 2026, Kaltmiete 980 €",
+        "USAGE HISTORY (kWh)\nMar 25   812 | Apr 25   590 | May 25   544 | Jun 25   701",
     };
     for (const char* text : texts) {
         EXPECT_TRUE(read(text).empty()) << text;
