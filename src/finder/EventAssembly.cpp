@@ -18,6 +18,18 @@ namespace plannery::reader {
 
 namespace {
 
+// Whether a line has times outside brackets: "JULY 2   Plymouth Community Band (+ kids' petting
+// zoo at 6:15)" has none of its own.
+bool hasOwnTimes(const Line& line, const LineFacts& facts) {
+    return std::any_of(facts.times.begin(), facts.times.end(), [&line](const TimeMention& t) {
+        int depth = 0;
+        for (std::size_t k = 0; k < t.begin; ++k) {
+            depth += line.tokens[k].isSymbol("(") ? 1 : line.tokens[k].isSymbol(")") ? -1 : 0;
+        }
+        return depth <= 0;
+    });
+}
+
 // "7:00 PM — please be there by 7:15 at the latest, I'm bringing her in around 7:30": a time
 // that a sentence mentions after the event's own, between tokens `from` and the time at `to`,
 // says when to arrive or what happens meanwhile; it starts no session of its own.
@@ -300,11 +312,28 @@ class Assembler {
                 m_out.push_back(c);
             }
         }
+        // Times said once above a list of days, one day to a line ("Thursdays · 7:00 – 8:30 PM"
+        // over "JUNE 11   The Porch Lights" and "JUNE 18   Motor City Horns"), hold for each
+        // day of the list without times of its own; times in brackets are an aside.
+        const bool ownTimes = hasOwnTimes(line, facts);
+        std::optional<TimedLine> above;
         if (m_pending && apart(m_pending->line, li) <= kReach) {
-            for (std::size_t k = group; k < m_out.size(); ++k) {
-                if (!m_out[k].due) {
-                    assignTimes(m_out[k], m_pending->timed);
+            above = m_pending->timed;
+            m_listTimes = ownTimes ? std::nullopt : std::optional<Pending>(Pending{*above, li});
+        } else if (m_listTimes && !ownTimes && li == m_listTimes->line + 1 &&
+                   line.block == m_text.lines[m_listTimes->line].block) {
+            above = m_listTimes->timed;
+            m_listTimes->line = li;
+        } else {
+            m_listTimes.reset();
+        }
+        for (std::size_t k = group; above && k < m_out.size(); ++k) {
+            if (!m_out[k].due) {
+                if (!ownTimes) {
+                    m_out[k].start.reset();
+                    m_out[k].finish.reset();
                 }
+                assignTimes(m_out[k], *above);
             }
         }
         m_pending.reset();
@@ -361,6 +390,7 @@ class Assembler {
     std::optional<std::size_t> m_stayColumns; // a stay whose days stand in columns
     std::size_t m_lastGroup = 0;
     std::optional<Pending> m_pending;
+    std::optional<Pending> m_listTimes; // times above a list of days, with its last line so far
 };
 
 } // namespace

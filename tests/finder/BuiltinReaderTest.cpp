@@ -541,6 +541,19 @@ TEST(BuiltinReaderTest, TheDaysOfACourseAreNamedByTheCourseAndTheirDay) {
     EXPECT_EQ(one[0].title.find("(Day 1)"), std::string::npos);
 }
 
+TEST(BuiltinReaderTest, TimesAboveAListOfDaysHoldForEachDayWithoutItsOwn) {
+    const auto drafts = read("SUMMER CONCERTS\n\nThursdays · 7:00 – 8:30 PM\nKellogg Park\n\n"
+                             "MARCH 12   The Porch Lights\nMARCH 19   Motor City Horns\n"
+                             "MARCH 26   Brass Band (+ kids' petting zoo at 6:15)\n"
+                             "APRIL 2    Jazz Trio, 6 PM");
+    ASSERT_EQ(drafts.size(), 4u);
+    for (std::size_t k = 0; k < 3; ++k) {
+        EXPECT_EQ(drafts[k].startTime, "19:00") << drafts[k].title;
+        EXPECT_EQ(drafts[k].endTime, "20:30") << drafts[k].title;
+    }
+    EXPECT_EQ(drafts[3].startTime, "18:00");
+}
+
 TEST(BuiltinReaderTest, LeavingOnOneDayAndReturningOnAnotherIsOneTrip) {
     auto drafts = read("The children will leave school by coach at 9.00am on Monday 11th May and "
                        "return at approximately 3.30pm on Wednesday 13th May.");
