@@ -71,6 +71,11 @@ std::optional<bool> stayEndBefore(const Line& line, std::size_t k) {
         const Token* next = line.at(b);
         const Token* after = next && next->isSymbol("-") ? line.at(b + 1) : next;
         const bool check = isWordIn(&t, {"check"});
+        // "Late check-out until 1pm can be arranged": an option offered, not the stay's hours.
+        if (b >= 2 && isWordIn(&line.tokens[b - 2], {"late", "early", "spate", "spater", "fruhe",
+                                                     "fruher", "fruhes", "spates"})) {
+            return std::nullopt;
+        }
         if (isWordIn(&t, {"checkin", "anreise"}) || (check && isWordIn(after, {"in"}))) {
             return false;
         }

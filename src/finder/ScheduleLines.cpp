@@ -69,6 +69,15 @@ bool callsEarlier(ClockTime start, ClockTime time) {
     return before > 0 && before <= 180;
 }
 
+// "until 1pm" after a start at 7.30pm: an end that would have a day's event last most of a day
+// and a night belongs to something else (a late check-out); an overnight trip arrives sooner.
+bool endsFarTooLate(ClockTime start, ClockTime end) {
+    constexpr int kLongestOvernight = 16 * 60;
+    const int length =
+        (end.hour * 60 + end.minute - start.hour * 60 - start.minute + 24 * 60) % (24 * 60);
+    return length > kLongestOvernight;
+}
+
 bool arrowBetween(const Line& line, std::size_t from, std::size_t to) {
     return std::any_of(line.tokens.begin() + static_cast<std::ptrdiff_t>(from),
                        line.tokens.begin() + static_cast<std::ptrdiff_t>(to),
@@ -117,7 +126,8 @@ void assignTimes(Candidate& c, const TimedLine& timed) {
     for (std::size_t k = 0; k < timed.times.size(); ++k) {
         if ((!fresh || k != primary) &&
             (roles[k] == TimeRole::end || roles[k] == TimeRole::closing) && c.start &&
-            (!c.finish || c.last) && !(!c.last && callsEarlier(*c.start, timed.times[k].start))) {
+            (!c.finish || c.last) && !(!c.last && callsEarlier(*c.start, timed.times[k].start)) &&
+            !(!c.last && endsFarTooLate(*c.start, timed.times[k].start))) {
             c.finish = timed.times[k].start;
         }
     }

@@ -554,6 +554,20 @@ TEST(BuiltinReaderTest, TimesAboveAListOfDaysHoldForEachDayWithoutItsOwn) {
     EXPECT_EQ(drafts[3].startTime, "18:00");
 }
 
+TEST(BuiltinReaderTest, ALateCheckOutOnOfferEndsNeitherTheStayNorTheDinner) {
+    const auto drafts = read("Arrival:    Friday 13 March 2026 (check-in from 3pm)\n"
+                             "Departure:  Sunday 15 March 2026 (check-out by 11am)\n\n"
+                             "We have reserved a table in our restaurant on Saturday 14 March at "
+                             "7.30pm.\nBreakfast is served 7–10am.\n"
+                             "Late check-out until 1pm can be arranged for £25.");
+    ASSERT_EQ(drafts.size(), 2u);
+    EXPECT_EQ(drafts[0].startTime, "15:00");
+    EXPECT_EQ(drafts[0].endDate, "2026-03-15");
+    EXPECT_EQ(drafts[0].endTime, "11:00");
+    EXPECT_EQ(drafts[1].startTime, "19:30");
+    EXPECT_FALSE(drafts[1].endTime);
+}
+
 TEST(BuiltinReaderTest, LeavingOnOneDayAndReturningOnAnotherIsOneTrip) {
     auto drafts = read("The children will leave school by coach at 9.00am on Monday 11th May and "
                        "return at approximately 3.30pm on Wednesday 13th May.");
