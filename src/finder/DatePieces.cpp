@@ -265,8 +265,10 @@ bool isDoneWord(const Token* t) {
 // What the sentence before token `k` says of its day that makes it no event: the day the rain
 // may call for ("In case of rain, Sports Day will move to Friday 10 July", "Bei Regen am
 // Sonntag"), one someone cannot keep ("Dr. Feldman is unable to see you on Monday"), one offered
-// instead ("If that slot doesn't work, I can also offer Friday, June 19"), or the day sales open
-// ("booking opens for Friends on 12 January").
+// instead ("If that slot doesn't work, I can also offer Friday, June 19"), the day sales open
+// ("booking opens for Friends on 12 January"), one called off ("we have to cancel your Sat 1/17
+// appt"), and days to choose from ("Her next openings are Tue 1/20 or Thu 1/22", "Reply 1 for
+// Tuesday").
 bool setAsideInSentence(const Line& line, std::size_t k) {
     bool weather = false;
     bool condition = false;
@@ -276,6 +278,9 @@ bool setAsideInSentence(const Line& line, std::size_t k) {
     bool also = false;
     bool offer = false;
     bool alternative = false;
+    bool calledOff = false;
+    bool openings = false;
+    bool choice = false;
     for (std::size_t b = k; b > 0; --b) {
         const Token& t = line.tokens[b - 1];
         if (t.isSymbol(".") || t.isSymbol("!") || t.isSymbol("?") || t.isSymbol(";")) {
@@ -296,9 +301,17 @@ bool setAsideInSentence(const Line& line, std::size_t k) {
                                        "inscriptions", "billetterie"});
         opens = opens || isWordIn(&t, {"open", "opens", "sale", "beginnt", "startet", "ouvre",
                                        "ouvrent", "ouverture"});
+        // "we have to cancel your Sat 1/17 appt"
+        calledOff = calledOff || isWordIn(&t, {"cancel", "cancelling", "canceling", "annuler"});
+        // "Her next openings are Tue 1/20 at 6:15 PM or Thu 1/22": days to choose from.
+        openings = openings || isWordIn(&t, {"openings", "creneaux", "disponibilites"});
+        // "Reply 1 for Tuesday, 2 for Thursday": the answers to a question.
+        choice = choice ||
+                 (isWordIn(&t, {"for", "pour", "fur"}) && b >= 3 && line.tokens[b - 2].isNumber() &&
+                  isWordIn(&line.tokens[b - 3], {"reply", "text", "press", "type"}));
     }
     return (weather && condition) || unable || (condition && ((also && offer) || alternative)) ||
-           (sales && opens);
+           (sales && opens) || calledOff || openings || choice;
 }
 
 } // namespace

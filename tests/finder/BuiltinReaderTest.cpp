@@ -680,6 +680,9 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "2-bed flat, unfurnished. Available from 1 April 2026.",
         "Wohnung frei ab 1. April 2026, Kaltmiete 980 €",
         "USAGE HISTORY (kWh)\nMar 25   812 | Apr 25   590 | May 25   544 | Jun 25   701",
+        "So sorry, but we have to cancel your Sat 3/14 11:00 AM appt.",
+        "Her next openings are Tue 3/10 at 6:15 PM or Thu 3/12 at 10:00 AM.",
+        "Reply 1 for Tuesday at 6:15 PM, 2 for Thursday at 10 AM.",
     };
     for (const char* text : texts) {
         EXPECT_TRUE(read(text).empty()) << text;
