@@ -482,6 +482,10 @@ std::string TitlePicker::finished(const std::string& option) const {
     } else if (isBareAppointment(text) && !m_venue.empty()) {
         text = m_venue;
     }
+    // "Cut + Full Color w/ Keisha": a message's shorthand is written out in the calendar.
+    for (std::size_t at = text.find(" w/ "); at != std::string::npos; at = text.find(" w/ ", at)) {
+        text.replace(at, 4, " with ");
+    }
     return normalCapitalisation(text);
 }
 

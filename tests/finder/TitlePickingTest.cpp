@@ -443,6 +443,9 @@ TEST(TitlePickingTest, SentencesNameTheEventAroundTheDay) {
     EXPECT_EQ(titles("Subject: Appointment with Dr. Rao\n\nYour dermatology appointment is on "
                      "Tuesday 10 March at 9:20."),
               Titles{"Appointment with Dr. Rao"});
+    // A message's shorthand is written out.
+    EXPECT_EQ(titles("You're booked!\nCut + Full Color w/ Keisha\nTue, Mar 10 · 6:15 PM", "en_US"),
+              Titles{"Cut + Full Color with Keisha"});
     // Two kinds of practitioner leave the choice open.
     EXPECT_EQ(titles("Reminder of your appointment on Tuesday 10 March at 9:20.\n\nDental and "
                      "optician services under one roof."),
