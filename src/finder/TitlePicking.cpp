@@ -128,9 +128,9 @@ std::optional<std::string> practitionerOf(const TextFacts& text) {
 }
 
 // Whether a title says no more than that there is an appointment, or a reminder of one ("Appt
-// tomorrow", "Rappel de votre rendez-vous"), or at which practice ("Clinique Veto"). A title that
-// names what the appointment is for ("Dental check-up") or a person ("Appointment with Dr. Rao")
-// says more.
+// tomorrow", "Rappel de votre rendez-vous"), or at which practice ("Clinique Veto", "St
+// Aldhelm's Hospital NHS Foundation Trust"). A title that names what the appointment is for
+// ("Dental check-up") or a person ("Appointment with Dr. Rao") says more.
 bool namesOnlyAnAppointment(const std::string& title) {
     const std::vector<Line> lines = readLines(title);
     if (lines.size() != 1) {
@@ -139,7 +139,7 @@ bool namesOnlyAnAppointment(const std::string& title) {
     bool appointment = false;
     bool practitioner = false;
     bool practice = false;
-    bool more = false;
+    bool more = false; // other words: the practice's own name, perhaps
     for (const Token& t : lines.front().tokens) {
         if (!t.isWord() || t.joined) {
             continue;
@@ -149,6 +149,9 @@ bool namesOnlyAnAppointment(const std::string& title) {
         } else if (Vocabulary::isGenericHeadingWord(t.key) ||
                    isWordIn(&t, {"appointment", "appt", "termin", "rendez", "rdv"})) {
             appointment = true;
+        } else if (Vocabulary::isEventNoun(t.key) ||
+                   isWordIn(&t, {"dr", "dre", "mr", "mrs", "ms", "m", "mme", "herr", "frau"})) {
+            return false;
         } else if (Vocabulary::isVenueWord(t.key) ||
                    isWordIn(&t, {"cabinet", "practice", "salon"})) {
             practice = true;
@@ -158,7 +161,8 @@ bool namesOnlyAnAppointment(const std::string& title) {
             more = true;
         }
     }
-    return (practitioner && practice) || (appointment && !practitioner && !practice && !more);
+    return (practice && (practitioner || more) && !appointment) ||
+           (appointment && !practitioner && !practice && !more);
 }
 
 // "Jour 1 :", "Day 2 –", "Tag 3:": the label of one day of an event held over several, at the

@@ -440,6 +440,10 @@ TEST(TitlePickingTest, SentencesNameTheEventAroundTheDay) {
                      "12.03.2026 um 10:15 Uhr.\n\nIhre Zahnarztpraxis Dr. Yilmaz",
                      "de_DE"),
               Titles{"Zahnarzt"});
+    EXPECT_EQ(titles("St Aldhelm's Hospital NHS Foundation Trust\nBourne Road, Salisbury\n\n"
+                     "Dear Mr Tennant\n\nYou will be seen in the Dermatology Department.\n\n"
+                     "Date: Wednesday 4 March 2026\nTime: 10:15"),
+              Titles{"Dermatology appointment"});
     EXPECT_EQ(titles("Subject: Appointment with Dr. Rao\n\nYour dermatology appointment is on "
                      "Tuesday 10 March at 9:20."),
               Titles{"Appointment with Dr. Rao"});
