@@ -120,7 +120,8 @@ std::optional<DateReader::Partial> DateReader::dateAt(const Line& line, std::siz
     if (auto day = dayAt(line, afterArticle, m_localeId);
         day && day->marked &&
         (weekday || afterArticle > j || (dateContextBefore(line, j) && !street)) &&
-        endsDate(line, day->next)) {
+        // After its weekday an ordinal is the day whatever follows ("Wednesday 21st it is").
+        (weekday || endsDate(line, day->next))) {
         p.day = day->value;
         p.end = day->next;
         return p;

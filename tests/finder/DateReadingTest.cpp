@@ -51,6 +51,7 @@ TEST(DateReadingTest, WrittenDaysInEnglishGermanAndFrench) {
         {"Friday the 15th", "2026-05-15"}, // the next 15th that is a Friday
         {"January 12", "2027-01-12"},      // the next such day
         {"Thursday, March 5", "2026-03-05"},
+        {"Right, Wednesday 18th it is then!", "2026-03-18"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(r.first(c.text), c.day) << c.text;
