@@ -267,8 +267,8 @@ bool isDoneWord(const Token* t) {
 // Sonntag"), one someone cannot keep ("Dr. Feldman is unable to see you on Monday"), one offered
 // instead ("If that slot doesn't work, I can also offer Friday, June 19"), the day sales open
 // ("booking opens for Friends on 12 January"), one called off ("we have to cancel your Sat 1/17
-// appt"), and days to choose from ("Her next openings are Tue 1/20 or Thu 1/22", "Reply 1 for
-// Tuesday").
+// appt"), days to choose from ("Her next openings are Tue 1/20 or Thu 1/22", "Reply 1 for
+// Tuesday") and a bill's day ("Your first bill will arrive around August 5").
 bool setAsideInSentence(const Line& line, std::size_t k) {
     bool weather = false;
     bool condition = false;
@@ -281,6 +281,7 @@ bool setAsideInSentence(const Line& line, std::size_t k) {
     bool calledOff = false;
     bool openings = false;
     bool choice = false;
+    bool bill = false;
     for (std::size_t b = k; b > 0; --b) {
         const Token& t = line.tokens[b - 1];
         if (t.isSymbol(".") || t.isSymbol("!") || t.isSymbol("?") || t.isSymbol(";")) {
@@ -303,6 +304,9 @@ bool setAsideInSentence(const Line& line, std::size_t k) {
                                        "ouvrent", "ouverture"});
         // "we have to cancel your Sat 1/17 appt"
         calledOff = calledOff || isWordIn(&t, {"cancel", "cancelling", "canceling", "annuler"});
+        // "Your first bill will arrive around August 5": a bill's day, not the reader's.
+        bill = bill || (!t.capital &&
+                        isWordIn(&t, {"bill", "invoice", "statement", "rechnung", "facture"}));
         // "Her next openings are Tue 1/20 at 6:15 PM or Thu 1/22": days to choose from.
         openings = openings || isWordIn(&t, {"openings", "creneaux", "disponibilites"});
         // "Reply 1 for Tuesday, 2 for Thursday": the answers to a question.
@@ -311,7 +315,7 @@ bool setAsideInSentence(const Line& line, std::size_t k) {
                   isWordIn(&line.tokens[b - 3], {"reply", "text", "press", "type"}));
     }
     return (weather && condition) || unable || (condition && ((also && offer) || alternative)) ||
-           (sales && opens) || calledOff || openings || choice;
+           (sales && opens) || calledOff || openings || choice || bill;
 }
 
 } // namespace

@@ -683,6 +683,7 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "So sorry, but we have to cancel your Sat 3/14 11:00 AM appt.",
         "Her next openings are Tue 3/10 at 6:15 PM or Thu 3/12 at 10:00 AM.",
         "Reply 1 for Tuesday at 6:15 PM, 2 for Thursday at 10 AM.",
+        "Your first bill will arrive around March 20.\nQuestions? Call us 7 AM – 10 PM CT.",
     };
     for (const char* text : texts) {
         EXPECT_TRUE(read(text).empty()) << text;
