@@ -258,18 +258,26 @@ bool namesRoleHolder(const Line& line, const LineFacts& facts) {
 bool isLetterDate(const std::vector<Line>& lines, const std::vector<LineFacts>& facts,
                   std::size_t li) {
     const Line& line = lines[li];
-    if (facts[li].dates.size() != 1 || !facts[li].times.empty() || li + 1 >= lines.size() ||
-        !isSalutation(lines[li + 1]) || !facts[li + 1].dates.empty()) {
+    if (facts[li].dates.size() != 1 || !facts[li].times.empty()) {
         return false;
     }
-    // Alone on its line, or after the town it was written in.
     const DateMention& d = facts[li].dates.front();
-    const bool town = d.begin == 2 && line.tokens[0].isWord() && line.tokens[0].capital &&
-                      line.tokens[1].isSymbol(",");
     const std::size_t end = !line.tokens.empty() && line.tokens.back().isSymbol(".")
                                 ? line.tokens.size() - 1
                                 : line.tokens.size();
-    return (d.begin == 0 || town) && d.end >= end;
+    if (d.end < end) {
+        return false;
+    }
+    // After the town it was written in: letters are dated "Nantes, le 18 mai 2026" and "Köln,
+    // den 3. März 2026", where "Florence, 27–30 May" may name where and when an event is; else
+    // alone on its line.
+    const bool town = line.tokens.size() > 2 && line.tokens[0].isWord() && line.tokens[0].capital &&
+                      line.tokens[1].isSymbol(",");
+    if (town && !d.last && d.begin <= 3 && isWordIn(line.at(2), {"le", "den", "am"})) {
+        return true;
+    }
+    return (d.begin == 0 || (town && d.begin == 2)) && li + 1 < lines.size() &&
+           isSalutation(lines[li + 1]) && facts[li + 1].dates.empty();
 }
 
 std::optional<std::string> nameBelow(const std::vector<Line>& lines, std::size_t li) {

@@ -684,6 +684,7 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "Her next openings are Tue 3/10 at 6:15 PM or Thu 3/12 at 10:00 AM.",
         "Reply 1 for Tuesday at 6:15 PM, 2 for Thursday at 10 AM.",
         "Your first bill will arrive around March 20.\nQuestions? Call us 7 AM – 10 PM CT.",
+        "Nantes, le 2 mars 2026\n\nClasses de CE1 et CE2\n\nChers parents,",
     };
     for (const char* text : texts) {
         EXPECT_TRUE(read(text).empty()) << text;
