@@ -56,7 +56,9 @@ TimeRole roleOf(const Line& line, const TimeMention& time) {
     }
     if (has({"start",   "starts",  "show",    "music",   "beginn",  "begins", "begin",     "race",
              "concert", "kickoff", "anpfiff", "debut",   "departs", "depart", "departure", "dep",
-             "ab",      "abfahrt", "in",      "checkin", "from",    "des",    "after"})) {
+             "ab",      "abfahrt", "in",      "checkin", "from",    "after"}) ||
+        // "dès 10 h", unlike "spectacle des enfants à 10 h 30": folded, "dès" is "des".
+        window == "des" || window.ends_with(" des")) {
         return TimeRole::start;
     }
     return TimeRole::plain;

@@ -218,6 +218,23 @@ std::optional<Clock> fourDigitClockAt(const Line& line, std::size_t i) {
                  .padded = true};
 }
 
+// Whether "N h" at token i, its "h" set apart, is a time of day rather than a number of hours
+// ("24 h à l'avance", "une pause de 2 h"): after "à", "vers" or "dès", or at either end of a
+// range of such hours ("de 10 h à 16 h", "10 h – 16 h").
+bool frenchHourAt(const Line& line, std::size_t i) {
+    if (i > 0 && isWordIn(&line.tokens[i - 1], {"a", "vers", "des", "jusqu'a"})) {
+        return true;
+    }
+    // The end of "10 h – 16 h".
+    if (i >= 2 && isRangeConnector(&line.tokens[i - 1]) && line.tokens[i - 2].isWord("h")) {
+        return true;
+    }
+    const Token* connector = line.at(i + 2);
+    const Token* hour = line.at(i + 3);
+    return connector && (connector->isWord("a") || isRangeConnector(connector)) && hour &&
+           hour->isNumber() && hour->value <= 24 && isWordIn(line.at(i + 4), {"h"});
+}
+
 std::optional<Clock> clockAt(const Line& line, std::size_t i, const std::string& locale) {
     if (auto word = wordClockAt(line, i, locale)) {
         return word;
@@ -261,6 +278,12 @@ std::optional<Clock> clockAt(const Line& line, std::size_t i, const std::string&
         clock.minute = line.tokens[i + 2].value;
         clock.certain = true;
         clock.next = i + 3;
+    } else if (after && after->spaced && after->isWord("h") && t->value <= 23 &&
+               frenchHourAt(line, i)) {
+        // "à 10 h", "de 10 h à 16 h": a whole hour as French is also typeset.
+        clock.certain = true;
+        clock.hourOnly = true;
+        clock.next = i + 2;
     } else if (after && !after->spaced && after->isWord("h")) {
         clock.certain = true;
         clock.next = i + 2;

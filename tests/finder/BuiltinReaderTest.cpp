@@ -568,6 +568,18 @@ TEST(BuiltinReaderTest, ALateCheckOutOnOfferEndsNeitherTheStayNorTheDinner) {
     EXPECT_FALSE(drafts[1].endTime);
 }
 
+TEST(BuiltinReaderTest, AFrenchDayKeepsItsHoursBesideItsProgramme) {
+    // Folded, "dès" (from) is "des" (of the): only right before a time does it start the day.
+    const auto drafts = read("La fête de l'école aura lieu le samedi 14 mars, de 10 h à 16 h, "
+                             "dans la cour : spectacle des enfants à 10 h 30, puis stands.");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].startTime, "10:00");
+    EXPECT_EQ(drafts[0].endTime, "16:00");
+    const auto from = read("Portes ouvertes le samedi 14 mars dès 9 h 30.");
+    ASSERT_EQ(from.size(), 1u);
+    EXPECT_EQ(from[0].startTime, "09:30");
+}
+
 TEST(BuiltinReaderTest, LeavingOnOneDayAndReturningOnAnotherIsOneTrip) {
     auto drafts = read("The children will leave school by coach at 9.00am on Monday 11th May and "
                        "return at approximately 3.30pm on Wednesday 13th May.");
