@@ -36,7 +36,7 @@ std::string withSmallJoiningWords(const std::string& title) {
         } else if (!first && (key.starts_with("d'") || key.starts_with("l'"))) {
             word = FinderText::lower(word.substr(0, 1)) + word.substr(1);
         }
-        out += (first ? "" : " ") + word;
+        out += (begin == 0 ? "" : " ") + word;
         first = first && FinderText::letterCount(word) == 0;
         begin = end + 1;
     }

@@ -523,6 +523,8 @@ TEST(TitlePickingTest, NormalCapitalisation) {
     EXPECT_EQ(normalCapitalisation("dinner"), "Dinner");
     EXPECT_EQ(normalCapitalisation("v Hillcrest School"), "v Hillcrest School");
     EXPECT_EQ(normalCapitalisation("NYC"), "NYC");
+    // A number before the first word keeps its space.
+    EXPECT_EQ(normalCapitalisation("113. GENERALVERSAMMLUNG"), "113. Generalversammlung");
     EXPECT_EQ(normalCapitalisation("音楽祭"), "音楽祭");
 }
 
