@@ -147,6 +147,10 @@ constexpr std::string_view kRecordLabels[] = {
     // A bill's day to pay is a deadline: "Due date: March 24, 2026", "Fällig am: 24.03.2026".
     "due date", "payment due", "date due", "fallig", "fallig am", "falligkeitsdatum", "echeance",
     "date d'echeance",
+    // The last day to sign up: "Anmeldeschluss: 31. März 2026", "Date limite : 6 mars".
+    "deadline", "registration deadline", "rsvp deadline", "closing date", "anmeldeschluss",
+    "meldeschluss", "einsendeschluss", "anmeldefrist", "date limite", "date limite d'inscription",
+    "cloture des inscriptions",
     // A parcel's arrival is no appointment: "Estimated delivery: Thursday, October 22".
     "delivery", "estimated delivery", "expected delivery", "delivery date", "lieferung",
     "voraussichtliche lieferung", "lieferdatum", "zustellung", "voraussichtliche zustellung",

@@ -697,6 +697,8 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "Reply 1 for Tuesday at 6:15 PM, 2 for Thursday at 10 AM.",
         "Your first bill will arrive around March 20.\nQuestions? Call us 7 AM – 10 PM CT.",
         "Nantes, le 2 mars 2026\n\nClasses de CE1 et CE2\n\nChers parents,",
+        "Anmeldeschluss: 31. März 2026",
+        "Die Turnstunden fallen während der Fasnachtsferien (21.3.–5.4.) aus.",
     };
     for (const char* text : texts) {
         EXPECT_TRUE(read(text).empty()) << text;
