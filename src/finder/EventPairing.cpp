@@ -4,6 +4,7 @@
 #include "finder/ReaderVocabulary.h"
 #include "finder/ScheduleLines.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 
@@ -102,6 +103,15 @@ void timeStay(const TextFacts& text, Candidate& stay) {
     }
 }
 
+// Whether a line says its time is a departure (or, with `leaving` false, an arrival).
+bool saysLeg(const Line& line, bool leaving) {
+    return std::any_of(line.tokens.begin(), line.tokens.end(), [leaving](const Token& t) {
+        return leaving
+                   ? isWordIn(&t, {"departure", "departs", "depart", "dep", "abfahrt"})
+                   : isWordIn(&t, {"arrival", "arrives", "arrive", "arr", "ankunft", "arrivee"});
+    });
+}
+
 } // namespace
 
 void pairStays(const TextFacts& text, std::vector<Candidate>& list) {
@@ -167,12 +177,23 @@ void pairStops(const TextFacts& text, std::vector<Candidate>& list) {
     for (std::size_t k = 0; k + 1 < list.size(); ++k) {
         Candidate& first = list[k];
         const Candidate& second = list[k + 1];
-        if (second.line == first.line + 1 && !first.finish && first.start && second.start &&
-            minutesOf(*first.start) < minutesOf(*second.start) &&
-            ReaderDays::compare(first.day, second.day) == 0 &&
-            stopOfLeg(text.lines[first.line], text.facts[first.line]) &&
-            stopOfLeg(text.lines[second.line], text.facts[second.line])) {
+        if (second.line != first.line + 1 || first.finish || first.last || second.last ||
+            !first.start || !second.start) {
+            continue;
+        }
+        const int order = ReaderDays::compare(first.day, second.day);
+        const bool sameDayLeg = order == 0 && minutesOf(*first.start) < minutesOf(*second.start) &&
+                                stopOfLeg(text.lines[first.line], text.facts[first.line]) &&
+                                stopOfLeg(text.lines[second.line], text.facts[second.line]);
+        // "ven. 17/07/2026  Marseille ...  départ 19h30" over "sam. 18/07/2026  Ajaccio ...
+        // arrivée 07h00": an overnight leg, each end with its day.
+        const bool overnightLeg = order < 0 && saysLeg(text.lines[first.line], true) &&
+                                  saysLeg(text.lines[second.line], false);
+        if (sameDayLeg || overnightLeg) {
             first.finish = second.start;
+            if (overnightLeg) {
+                first.last = second.day;
+            }
             list.erase(list.begin() + static_cast<std::ptrdiff_t>(k + 1));
         }
     }

@@ -580,6 +580,16 @@ TEST(BuiltinReaderTest, AFrenchDayKeepsItsHoursBesideItsProgramme) {
     EXPECT_EQ(from[0].startTime, "09:30");
 }
 
+TEST(BuiltinReaderTest, AnOvernightLegEndsOnTheDayItArrives) {
+    const auto drafts = read("ALLER\nven. 13/03/2026   Marseille, Gare maritime   départ 19h30\n"
+                             "sam. 14/03/2026   Ajaccio, Port de commerce   arrivée 07h00\n");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].startDate, "2026-03-13");
+    EXPECT_EQ(drafts[0].startTime, "19:30");
+    EXPECT_EQ(drafts[0].endDate, "2026-03-14");
+    EXPECT_EQ(drafts[0].endTime, "07:00");
+}
+
 TEST(BuiltinReaderTest, LeavingOnOneDayAndReturningOnAnotherIsOneTrip) {
     auto drafts = read("The children will leave school by coach at 9.00am on Monday 11th May and "
                        "return at approximately 3.30pm on Wednesday 13th May.");
