@@ -385,12 +385,17 @@ std::vector<TimeMention> readTimes(const Line& line, const TimeContext& context)
         }
         const bool afterDate = std::find(context.dateEnds.begin(), context.dateEnds.end(), i) !=
                                context.dateEnds.end();
-        const bool bareRange = second && !first->certain && !second->certain && afterDate &&
-                               first->hour < second->hour;
+        // "7 to 10 in the evening"
+        const bool pmAfter = second && second->meridiem == 0 && saysAfternoon(line, second->next);
+        const bool bareRange = second && !first->certain && !second->certain &&
+                               (afterDate || pmAfter) && first->hour < second->hour;
         if (second && (first->certain || second->certain || bareRange)) {
             int start = 0;
             int finish = 0;
-            if (second->meridiem != 0 && first->meridiem == 0) {
+            if (pmAfter && first->meridiem == 0 && second->hour <= 12) {
+                start = minutesOf(*first, 'p');
+                finish = minutesOf(*second, 'p');
+            } else if (second->meridiem != 0 && first->meridiem == 0) {
                 finish = minutesOf(*second, second->meridiem);
                 start = minutesOf(*first, second->meridiem);
                 if (start > finish) {
@@ -416,7 +421,7 @@ std::vector<TimeMention> readTimes(const Line& line, const TimeContext& context)
             }
             mention.start = clockTime(start);
             mention.finish = clockTime(finish);
-            mention.end = second->next;
+            mention.end = pmAfter ? second->next + 3 : second->next;
             mention.certain = true;
             times.push_back(mention);
             i = mention.end;
