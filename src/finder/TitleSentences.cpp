@@ -17,6 +17,24 @@ namespace {
 // An event is named in the sentence that gives its day, or in one of the lines just above.
 constexpr std::size_t kNearby = 3;
 
+// The tokens of the sentence of a line that holds token k: between full stops, exclamation and
+// question marks.
+Segment sentenceAround(const Line& line, std::size_t k) {
+    const auto ends = [&line](std::size_t at) {
+        const Token& t = line.tokens[at];
+        return t.isSymbol("!") || t.isSymbol("?") ||
+               (t.isSymbol(".") && at + 1 < line.tokens.size() && line.tokens[at + 1].spaced);
+    };
+    Segment s{.begin = k, .end = k};
+    while (s.begin > 0 && !ends(s.begin - 1)) {
+        --s.begin;
+    }
+    while (s.end < line.tokens.size() && !ends(s.end)) {
+        ++s.end;
+    }
+    return s;
+}
+
 } // namespace
 
 std::optional<TitleOption> TitlePicker::sentenceOption(const Candidate& c) const {
@@ -48,7 +66,25 @@ std::optional<TitleOption> TitlePicker::sentenceOption(const Candidate& c) const
         }
         // Neither who wrote the line nor a label such as "Termin:" is the event it names.
         const bool skipLabel = facts.speaker || Vocabulary::isKnownLabel(facts.label);
-        for (std::size_t k = skipLabel ? facts.labelEnd : 0; k < line.tokens.size(); ++k) {
+        const std::size_t first = skipLabel ? facts.labelEnd : 0;
+        // On the day's own line, the day's sentence names it first: "Yep, practice as usual. And
+        // team photos are Tuesday at 5:15 right before practice" names the photos. What comes
+        // before or after it is another event.
+        const auto named = [&](std::size_t k) {
+            return !dated[k] && line.tokens[k].isWord() &&
+                   Vocabulary::isEventNoun(line.tokens[k].key) && !isGroupSize(line, k) &&
+                   !(k > 0 && isWordIn(&line.tokens[k - 1],
+                                       {"before", "after", "vor", "nach", "avant", "apres"}));
+        };
+        if (li == c.line) {
+            const Segment sentence = sentenceAround(line, c.begin);
+            for (std::size_t k = std::max(sentence.begin, first); k < sentence.end; ++k) {
+                if (named(k)) {
+                    return option(phraseAround(line, dated, k), li);
+                }
+            }
+        }
+        for (std::size_t k = first; k < line.tokens.size(); ++k) {
             if (auto birthday = dated[k] ? std::nullopt : ordinalBirthday(line, k)) {
                 return option(*birthday, li);
             }

@@ -331,6 +331,13 @@ TEST(TitlePickingTest, RowsOfListsAndSchedulesAreNamedOnTheirLines) {
 }
 
 TEST(TitlePickingTest, SentencesNameTheEventAroundTheDay) {
+    // The day's own sentence names it, not the one before it on the line nor what it comes
+    // before.
+    EXPECT_EQ(titles("Coach: Yep, practice as usual. And team pictures are Tuesday 10 March at "
+                     "5:15 right before practice, Lincoln field."),
+              Titles{"Team pictures"});
+    EXPECT_EQ(titles("Tuesday 10 March at 5:15, right before practice: team photos!"),
+              Titles{"Team photos"});
     // An event after an elided article, under a heading that only says it is a notice.
     EXPECT_EQ(titles("CONVOCATION\n\nMadame, Monsieur,\n\nVous êtes convoqués à l'assemblée "
                      "du club,\nle mardi 17 mars 2026 à 20 h.",
