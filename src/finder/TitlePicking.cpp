@@ -152,8 +152,8 @@ bool namesOnlyAnAppointment(const std::string& title) {
         } else if (Vocabulary::isEventNoun(t.key) ||
                    isWordIn(&t, {"dr", "dre", "mr", "mrs", "ms", "m", "mme", "herr", "frau"})) {
             return false;
-        } else if (Vocabulary::isVenueWord(t.key) ||
-                   isWordIn(&t, {"cabinet", "practice", "salon"})) {
+        } else if (isWordIn(&t, {"clinic", "clinique", "klinik", "hospital", "hopital", "praxis",
+                                 "practice", "cabinet", "salon", "surgery", "centre", "center"})) {
             practice = true;
         } else if (!Vocabulary::isFiller(t.key) &&
                    !isWordIn(&t, {"your", "votre", "ihr", "ihren", "ihre", "tomorrow", "today",

@@ -457,6 +457,9 @@ TEST(TitlePickingTest, SentencesNameTheEventAroundTheDay) {
     // A message's shorthand is written out.
     EXPECT_EQ(titles("You're booked!\nCut + Full Color w/ Keisha\nTue, Mar 10 · 6:15 PM", "en_US"),
               Titles{"Cut + Full Color with Keisha"});
+    // A club is no practice: another event of the text keeps its name.
+    EXPECT_EQ(titles("Book club: Wednesday 11 March at 19:00\nDentist: Saturday 14 March at 10:00"),
+              (Titles{"Book club", "Dentist"}));
     // Two kinds of practitioner leave the choice open.
     EXPECT_EQ(titles("Reminder of your appointment on Tuesday 10 March at 9:20.\n\nDental and "
                      "optician services under one roof."),
