@@ -51,6 +51,7 @@ bool statesLength(const TextFacts& text, std::size_t li) {
 void applyDurations(const TextFacts& text, std::vector<Candidate>& list) {
     std::optional<int> each;
     std::optional<int> stated;
+    std::size_t statements = 0;
     bool labelled = false; // "Durée : 1 h 30" holds for every event of the text
     for (std::size_t li = 0; li < text.facts.size(); ++li) {
         const LineFacts& facts = text.facts[li];
@@ -62,11 +63,28 @@ void applyDurations(const TextFacts& text, std::vector<Candidate>& list) {
         if (statesLength(text, li)) {
             stated = facts.durations.front().minutes;
             labelled = labelsLength(text.lines[li], facts.durations.front().begin);
+            ++statements;
         }
     }
+    // "Tuesday 2 June, 07:45" over "Duration: about 30 minutes": a length stated under an event,
+    // in its block and before the next event's line, is that event's own.
+    const auto statedBelow = [&](std::size_t k) -> std::optional<int> {
+        const std::size_t from = list[k].line;
+        const std::size_t next = k + 1 < list.size() ? list[k + 1].line : text.lines.size();
+        for (std::size_t li = from + 1;
+             li < text.lines.size() && li < from + 1 + kReach && (li < next || next <= from) &&
+             text.lines[li].block == text.lines[from].block;
+             ++li) {
+            if (statesLength(text, li)) {
+                return text.facts[li].durations.front().minutes;
+            }
+        }
+        return std::nullopt;
+    };
     const auto timed = std::count_if(list.begin(), list.end(),
                                      [](const Candidate& c) { return c.start.has_value(); });
-    for (Candidate& c : list) {
+    for (std::size_t k = 0; k < list.size(); ++k) {
+        Candidate& c = list[k];
         if (!c.start || c.finish) {
             continue;
         }
@@ -79,7 +97,10 @@ void applyDurations(const TextFacts& text, std::vector<Candidate>& list) {
         if (!minutes && c.session) {
             minutes = each;
         }
-        if (!minutes && (timed == 1 || labelled)) {
+        if (!minutes && statements > 1) {
+            minutes = statedBelow(k);
+        }
+        if (!minutes && (timed == 1 || labelled) && statements == 1) {
             minutes = stated;
         }
         if (minutes) {

@@ -105,7 +105,9 @@ constexpr std::string_view kDetailLabels[] = {
     "reminder", "please note", "important", "ps", "nb", "rappel", "erinnerung", "attention",
     // Who the booking is for: "Guest: Michael Tran", "Passenger: J. Ellis".
     "guest", "passenger", "passengers", "name", "attendee", "driver", "gast", "reisender",
-    "voyageur", "passager", "nom"};
+    "voyageur", "passager", "nom",
+    // How long it lasts: "Duration: 30 minutes", "Dauer: ca. 15 Minuten".
+    "duration", "length", "running time", "dauer", "spieldauer", "laufzeit", "duree"};
 
 constexpr std::string_view kReferenceLabels[] = {"booking number",
                                                  "booking ref",

@@ -590,6 +590,16 @@ TEST(BuiltinReaderTest, AnOvernightLegEndsOnTheDayItArrives) {
     EXPECT_EQ(drafts[0].endTime, "07:00");
 }
 
+TEST(BuiltinReaderTest, EachAppointmentKeepsItsNameAndTheLengthStatedUnderIt) {
+    const auto drafts = read("Blood test\nTuesday 10 March 2026, 07:45\nDuration: 30 minutes\n\n"
+                             "Results talk\nTuesday 17 March 2026, 08:15\nDuration: 15 minutes\n");
+    ASSERT_EQ(drafts.size(), 2u);
+    EXPECT_EQ(drafts[0].title, "Blood test");
+    EXPECT_EQ(drafts[0].endTime, "08:15");
+    EXPECT_EQ(drafts[1].title, "Results talk");
+    EXPECT_EQ(drafts[1].endTime, "08:30");
+}
+
 TEST(BuiltinReaderTest, LeavingOnOneDayAndReturningOnAnotherIsOneTrip) {
     auto drafts = read("The children will leave school by coach at 9.00am on Monday 11th May and "
                        "return at approximately 3.30pm on Wednesday 13th May.");
