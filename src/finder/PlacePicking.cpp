@@ -5,6 +5,7 @@
 #include "finder/LineSegments.h"
 #include "finder/PlaceWords.h"
 #include "finder/ReaderVocabulary.h"
+#include "model/CalEvent.h"
 
 #include <algorithm>
 #include <vector>
@@ -196,6 +197,9 @@ std::optional<std::string> PlacePicker::place(const Candidate& c) const {
     if (auto below = c.session ? setInBelow(c.line) : std::nullopt) {
         return below;
     }
+    if (auto own = blockVenue(c)) {
+        return own;
+    }
     // A session takes the place its day's heading gives ("Saturday, July 18 · Room 220-222").
     if (c.headingLine) {
         if (auto heading = rowPlace(*c.headingLine, 0, false)) {
@@ -218,6 +222,51 @@ std::optional<std::string> PlacePicker::place(const Candidate& c) const {
         m_rows.size() >= 2 && m_placeLine && *m_placeLine != c.line &&
         std::find(m_rows.begin(), m_rows.end(), *m_placeLine) != m_rows.end();
     return ownedByAnother ? std::nullopt : m_place;
+}
+
+std::optional<std::string> PlacePicker::blockVenue(const Candidate& c) const {
+    const int block = m_text.lines[c.line].block;
+    const bool ownBlock =
+        m_rows.size() >= 2 && std::none_of(m_rows.begin(), m_rows.end(), [&](std::size_t row) {
+            return row != c.line && m_text.lines[row].block == block;
+        });
+    if (!ownBlock) {
+        return std::nullopt;
+    }
+    // "Friday, September 18" over "7 to 10 in the evening", "The Tap Room at Kingston Hall" and
+    // "42 Wall Street, Kingston, NY": the venue's line and the address below it.
+    std::string place;
+    for (std::size_t li = c.line + 1;
+         li < m_text.lines.size() && li <= c.line + kReach && m_text.lines[li].block == block;
+         ++li) {
+        const Line& line = m_text.lines[li];
+        const LineFacts& facts = m_text.facts[li];
+        if (!facts.dates.empty() || !facts.label.empty() || line.tokens.empty()) {
+            break;
+        }
+        if (!facts.times.empty()) {
+            continue;
+        }
+        // A name or an address on a line of its own, not a sentence that goes on from above, a
+        // remark, or a leg's route.
+        bool own = (line.tokens.front().capital || line.tokens.front().isNumber()) &&
+                   line.tokens.size() <= 16;
+        for (std::size_t k = 0; k < line.tokens.size() && own; ++k) {
+            const Token& t = line.tokens[k];
+            own = !t.isSymbol("→") && !(t.isWord() && Vocabulary::isClauseWord(t.key));
+        }
+        const bool address = own && Addresses::inLine(line);
+        const bool venue =
+            own && line.tokens.front().isWord() && hasVenueWord(line, 0, line.tokens.size());
+        if (!address && !venue) {
+            break;
+        }
+        place += (place.empty() ? "" : ", ") + trimWhiteSpace(line.text);
+        if (address) {
+            break;
+        }
+    }
+    return place.empty() ? std::nullopt : std::optional<std::string>(place);
 }
 
 } // namespace plannery::reader

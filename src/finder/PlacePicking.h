@@ -29,6 +29,9 @@ class PlacePicker {
     // "09:30 – 10:15   Opening keynote" over "                Main Hall": the line set in below a
     // session's that gives its room.
     std::optional<std::string> setInBelow(std::size_t line) const;
+    // The place of an event whose day stands in a block of its own, on the lines below it: a
+    // venue, its address, or both.
+    std::optional<std::string> blockVenue(const Candidate& candidate) const;
     // The first line with words, under what a recogniser may have made of a picture ("ES").
     std::size_t topLine() const;
     // The top line when it names an event: the text's heading ("FREE YOGA IN THE PARK").

@@ -190,6 +190,16 @@ TEST(PlacePickingTest, VenuesInSentences) {
 }
 
 TEST(PlacePickingTest, RowsTakeTheirOwnPlacesAndSessionsTheirHeadings) {
+    // An event in a block of its own takes the venue and address under its day; a sentence
+    // below is no place.
+    EXPECT_EQ(places("Saturday 14 March, 4pm\nGrace Stone Chapel\n\nWelcome Drinks\n\n"
+                     "Friday 13 March\n7 to 10 in the evening\nThe Tap Room at Kingston Hall\n"
+                     "42 Wall Street, Kingston, NY"),
+              (Places{"Grace Stone Chapel",
+                      "The Tap Room at Kingston Hall, 42 Wall Street, Kingston, NY"}));
+    EXPECT_EQ(places("Sports day\nFriday 13 March, 10am\nSchool field\n\nOptions evening\n"
+                     "Thursday 19 March, 6pm\nMain Hall. There will be a short talk first."),
+              (Places{"School field", "School field"}));
     // A place in one row's sentence is that row's alone.
     EXPECT_EQ(places("Dates for the summer term\n"
                      "Swimming gala: Thursday 4 June, 2pm at the leisure centre\n"
