@@ -165,4 +165,53 @@ bool namesPeriod(const Token& t) {
                          "jahres", "schuljahres", "semesters", "l'annee"});
 }
 
+std::optional<std::string> practitionerOf(const std::vector<Line>& lines) {
+    std::optional<std::string_view> found;
+    for (const Line& line : lines) {
+        for (const Token& t : line.tokens) {
+            const std::optional<std::string_view> title =
+                t.isWord() ? Vocabulary::practitionerTitle(t.key) : std::nullopt;
+            if (title && found && *title != *found) {
+                return std::nullopt;
+            }
+            found = found ? found : title;
+        }
+    }
+    return found ? std::optional<std::string>(*found) : std::nullopt;
+}
+
+bool namesOnlyAnAppointment(const std::string& title) {
+    const std::vector<Line> lines = readLines(title);
+    if (lines.size() != 1) {
+        return false;
+    }
+    bool appointment = false;
+    bool practitioner = false;
+    bool practice = false;
+    bool more = false; // other words: the practice's own name, perhaps
+    for (const Token& t : lines.front().tokens) {
+        if (!t.isWord() || t.joined) {
+            continue;
+        }
+        if (Vocabulary::practitionerTitle(t.key)) {
+            practitioner = true;
+        } else if (Vocabulary::isGenericHeadingWord(t.key) ||
+                   isWordIn(&t, {"appointment", "appt", "termin", "rendez", "rdv"})) {
+            appointment = true;
+        } else if (Vocabulary::isEventNoun(t.key) ||
+                   isWordIn(&t, {"dr", "dre", "mr", "mrs", "ms", "m", "mme", "herr", "frau"})) {
+            return false;
+        } else if (isWordIn(&t, {"clinic", "clinique", "klinik", "hospital", "hopital", "praxis",
+                                 "practice", "cabinet", "salon", "surgery", "centre", "center"})) {
+            practice = true;
+        } else if (!Vocabulary::isFiller(t.key) &&
+                   !isWordIn(&t, {"your", "votre", "ihr", "ihren", "ihre", "tomorrow", "today",
+                                  "demain", "morgen", "heute", "upcoming", "prochain"})) {
+            more = true;
+        }
+    }
+    return (practice && (practitioner || more) && !appointment) ||
+           (appointment && !practitioner && !practice && !more);
+}
+
 } // namespace plannery::reader

@@ -5,6 +5,10 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
 
 // Whether a piece of a line can be an event's name, and where a name in a sentence ends, for
 // picking titles.
@@ -47,6 +51,16 @@ bool onlyLabels(const Line& line, const Segment& s);
 
 // "Appointment", "Termin", "RDV": a title that only says there is an appointment.
 bool isBareAppointment(std::string_view title);
+
+// What an appointment is called after the kind of practitioner the lines name, when they name
+// one kind only ("Lakeview Family Dental ... Dr. Okafor" gives "Dentist appointment").
+std::optional<std::string> practitionerOf(const std::vector<Line>& lines);
+
+// Whether a title says no more than that there is an appointment, or a reminder of one ("Appt
+// tomorrow", "Rappel de votre rendez-vous"), or at which practice ("Clinique Veto", "St
+// Aldhelm's Hospital NHS Foundation Trust"). A title that names what the appointment is for
+// ("Dental check-up") or a person ("Appointment with Dr. Rao") says more.
+bool namesOnlyAnAppointment(const std::string& title);
 
 // "Party of 4", "Table for 2", "Tisch für 6" from token k: the size of a booking, not an event's
 // name.

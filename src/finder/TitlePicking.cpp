@@ -110,61 +110,6 @@ bool saysGeneric(const std::string& name) {
     return false;
 }
 
-// The practitioner the text's words name, when they name one kind only ("Lakeview Family Dental
-// ... Dr. Okafor" gives "Dentist appointment").
-std::optional<std::string> practitionerOf(const TextFacts& text) {
-    std::optional<std::string_view> found;
-    for (const Line& line : text.lines) {
-        for (const Token& t : line.tokens) {
-            const std::optional<std::string_view> title =
-                t.isWord() ? Vocabulary::practitionerTitle(t.key) : std::nullopt;
-            if (title && found && *title != *found) {
-                return std::nullopt;
-            }
-            found = found ? found : title;
-        }
-    }
-    return found ? std::optional<std::string>(*found) : std::nullopt;
-}
-
-// Whether a title says no more than that there is an appointment, or a reminder of one ("Appt
-// tomorrow", "Rappel de votre rendez-vous"), or at which practice ("Clinique Veto", "St
-// Aldhelm's Hospital NHS Foundation Trust"). A title that names what the appointment is for
-// ("Dental check-up") or a person ("Appointment with Dr. Rao") says more.
-bool namesOnlyAnAppointment(const std::string& title) {
-    const std::vector<Line> lines = readLines(title);
-    if (lines.size() != 1) {
-        return false;
-    }
-    bool appointment = false;
-    bool practitioner = false;
-    bool practice = false;
-    bool more = false; // other words: the practice's own name, perhaps
-    for (const Token& t : lines.front().tokens) {
-        if (!t.isWord() || t.joined) {
-            continue;
-        }
-        if (Vocabulary::practitionerTitle(t.key)) {
-            practitioner = true;
-        } else if (Vocabulary::isGenericHeadingWord(t.key) ||
-                   isWordIn(&t, {"appointment", "appt", "termin", "rendez", "rdv"})) {
-            appointment = true;
-        } else if (Vocabulary::isEventNoun(t.key) ||
-                   isWordIn(&t, {"dr", "dre", "mr", "mrs", "ms", "m", "mme", "herr", "frau"})) {
-            return false;
-        } else if (isWordIn(&t, {"clinic", "clinique", "klinik", "hospital", "hopital", "praxis",
-                                 "practice", "cabinet", "salon", "surgery", "centre", "center"})) {
-            practice = true;
-        } else if (!Vocabulary::isFiller(t.key) &&
-                   !isWordIn(&t, {"your", "votre", "ihr", "ihren", "ihre", "tomorrow", "today",
-                                  "demain", "morgen", "heute", "upcoming", "prochain"})) {
-            more = true;
-        }
-    }
-    return (practice && (practitioner || more) && !appointment) ||
-           (appointment && !practitioner && !practice && !more);
-}
-
 // "Jour 1 :", "Day 2 –", "Tag 3:": the label of one day of an event held over several, at the
 // start of a line; its length in tokens, or 0.
 std::size_t dayOfSeriesLabel(const Line& line) {
@@ -190,7 +135,7 @@ bool aboutFlight(const TextFacts& text) {
 TitlePicker::TitlePicker(const TextFacts& text, const std::vector<Candidate>& candidates,
                          const std::string& localeId, std::string venue)
     : m_text(text), m_localeId(localeId), m_venue(std::move(venue)), m_flight(aboutFlight(text)),
-      m_practitioner(practitionerOf(text)) {
+      m_practitioner(practitionerOf(text.lines)) {
     std::set<std::size_t> lines;
     for (const Candidate& c : candidates) {
         lines.insert(c.line);
