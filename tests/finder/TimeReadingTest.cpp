@@ -59,6 +59,7 @@ TEST(TimeReadingTest, ClockTimesInTheirWrittenForms) {
         {"samedi 27 juin à 10 h", "10:00"},
         {"prévenir 24 h à l'avance", ""},
         {"une pause de 2 h", ""},
+        {"the tasting menu takes around 2.5 hours", ""},
         {"thinking 8ish", "08:00"},
         {"Muster at 06:30 hrs", "06:30"},
         {"Show length 2 hrs 10 mins", ""},
