@@ -470,16 +470,26 @@ std::vector<DurationMention> readDurations(const Line& line, const TimeContext& 
                    isWordIn(line.at(i + 2), {"hour"})) {
             minutes = 30;
             next = i + 3;
-        } else if (t.isNumber() && t.value >= 0 && t.value < 1000) {
-            double amount = t.value;
+        } else if (const std::optional<int> count =
+                       t.isNumber() && t.value >= 0 && t.value < 1000
+                           ? std::optional<int>(t.value)
+                           : (t.isWord() ? Words::numberWord(t.key, context.localeId)
+                                         : std::nullopt)) {
+            double amount = *count;
             next = i + 1;
             // "1.5 hours", and with a decimal comma "1,5 Stunden".
-            if (unspaced(line, next) &&
+            if (t.isNumber() && unspaced(line, next) &&
                 (line.at(next)->isSymbol(".") || line.at(next)->isSymbol(",")) &&
                 unspaced(line, next + 1) && line.at(next + 1)->isNumber() &&
                 line.at(next + 1)->key.size() == 1) {
                 amount += line.at(next + 1)->value / 10.0;
                 next += 2;
+            }
+            // "two and a half hours"
+            if (isWordIn(line.at(next), {"and"}) && isWordIn(line.at(next + 1), {"a"}) &&
+                isWordIn(line.at(next + 2), {"half"})) {
+                amount += 0.5;
+                next += 3;
             }
             const Token* unit = line.at(next);
             const bool hours =
