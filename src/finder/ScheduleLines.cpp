@@ -128,8 +128,9 @@ void assignTimes(Candidate& c, const TimedLine& timed) {
     for (std::size_t k = 0; k < timed.times.size(); ++k) {
         if ((!fresh || k != primary) &&
             (roles[k] == TimeRole::end || roles[k] == TimeRole::closing) && c.start &&
-            (!c.finish || c.last) && !(!c.last && callsEarlier(*c.start, timed.times[k].start)) &&
-            !(!c.last && endsFarTooLate(*c.start, timed.times[k].start))) {
+            (!c.finish || c.last) &&
+            !(!c.last && (callsEarlier(*c.start, timed.times[k].start) ||
+                          endsFarTooLate(*c.start, timed.times[k].start)))) {
             c.finish = timed.times[k].start;
         }
     }

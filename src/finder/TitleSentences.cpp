@@ -70,16 +70,16 @@ std::optional<TitleOption> TitlePicker::sentenceOption(const Candidate& c) const
         // On the day's own line, the day's sentence names it first: "Yep, practice as usual. And
         // team photos are Tuesday at 5:15 right before practice" names the photos. What comes
         // before or after it is another event.
-        const auto named = [&](std::size_t k) {
+        const auto eventNoun = [&](std::size_t k) {
             return !dated[k] && line.tokens[k].isWord() &&
-                   Vocabulary::isEventNoun(line.tokens[k].key) && !isGroupSize(line, k) &&
-                   !(k > 0 && isWordIn(&line.tokens[k - 1],
-                                       {"before", "after", "vor", "nach", "avant", "apres"}));
+                   Vocabulary::isEventNoun(line.tokens[k].key) && !isGroupSize(line, k);
         };
         if (li == c.line) {
             const Segment sentence = sentenceAround(line, c.begin);
             for (std::size_t k = std::max(sentence.begin, first); k < sentence.end; ++k) {
-                if (named(k)) {
+                if (eventNoun(k) &&
+                    !(k > 0 && isWordIn(&line.tokens[k - 1],
+                                        {"before", "after", "vor", "nach", "avant", "apres"}))) {
                     return option(phraseAround(line, dated, k), li);
                 }
             }
@@ -88,11 +88,9 @@ std::optional<TitleOption> TitlePicker::sentenceOption(const Candidate& c) const
             if (auto birthday = dated[k] ? std::nullopt : ordinalBirthday(line, k)) {
                 return option(*birthday, li);
             }
-            if (dated[k] || !line.tokens[k].isWord() ||
-                !Vocabulary::isEventNoun(line.tokens[k].key) || isGroupSize(line, k)) {
-                continue;
+            if (eventNoun(k)) {
+                return option(phraseAround(line, dated, k), li);
             }
-            return option(phraseAround(line, dated, k), li);
         }
     }
     return std::nullopt;
