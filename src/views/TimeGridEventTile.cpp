@@ -3,6 +3,7 @@
 #include "grid/TimeGridColors.h"
 #include "grid/TimeGridText.h"
 #include "grid/TimeGridTileText.h"
+#include "views/PixelGrid.h"
 #include "views/TileCorners.h"
 #include "views/TilePatterns.h"
 #include "views/TimeGridTitleLines.h"
@@ -12,6 +13,7 @@
 #include <QImage>
 #include <QPaintDevice>
 #include <QPainter>
+#include <QTransform>
 
 #include <algorithm>
 #include <cmath>
@@ -144,6 +146,18 @@ double scaleOf(const QPainter& painter) {
 // than that to its own thread pool in pieces; tiles are already drawn on every core, and passing
 // the pieces back and forth costs more than the fill itself.
 void fillRows(QPainter& painter, const QRectF& rect, const QBrush& brush) {
+    // A rectangle on whole device pixels covers each of its pixels fully, which the raster
+    // engine's unantialiased fill writes directly; the antialiased one runs the same rectangle
+    // through its rasteriser first.
+    if (painter.testRenderHint(QPainter::Antialiasing) &&
+        painter.deviceTransform().type() <= QTransform::TxScale &&
+        PixelGrid::onPixelCorner(painter, rect.topLeft()) &&
+        PixelGrid::onPixelCorner(painter, rect.bottomRight())) {
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        fillRows(painter, rect, brush);
+        painter.setRenderHint(QPainter::Antialiasing, true);
+        return;
+    }
     const double scale = scaleOf(painter);
     const double band = 64 / scale;
     const bool plain = brush.style() == Qt::SolidPattern && brush.color().alpha() == 255 &&
