@@ -75,20 +75,28 @@ std::string oneLineDetail(const CalEvent& event, const Calendar& calendar) {
     return detail;
 }
 
-TileFurtherLines furtherLines(const CalEvent& event, const Calendar& calendar, bool compact,
-                              bool continuesBefore) {
-    TileFurtherLines lines;
+std::vector<TileFurtherLine> furtherLines(const CalEvent& event, bool compact,
+                                          bool continuesBefore) {
     if (compact) {
-        if (!continuesBefore) {
-            lines.texts.push_back(TimeGridText::compactTime(event.start, calendar));
-        }
-        return lines;
+        return continuesBefore ? std::vector<TileFurtherLine>{}
+                               : std::vector<TileFurtherLine>{TileFurtherLine::startTime};
     }
-    lines.texts.push_back(TimeGridText::timeRange(event, calendar));
     if (event.location && !event.location->empty()) {
-        lines.texts.push_back(*event.location);
+        return {TileFurtherLine::timeRange, TileFurtherLine::location};
     }
-    return lines;
+    return {TileFurtherLine::timeRange};
+}
+
+std::string furtherText(TileFurtherLine line, const CalEvent& event, const Calendar& calendar) {
+    switch (line) {
+    case TileFurtherLine::startTime:
+        return TimeGridText::compactTime(event.start, calendar);
+    case TileFurtherLine::timeRange:
+        return TimeGridText::timeRange(event, calendar);
+    case TileFurtherLine::location:
+        return event.location.value_or("");
+    }
+    return {};
 }
 
 TilePlacement place(std::size_t titleLineCount, double titleLineHeight,
@@ -113,6 +121,23 @@ TilePlacement place(std::size_t titleLineCount, double titleLineHeight,
         placement = attempt(titleLines);
     }
     return placement;
+}
+
+std::size_t mostTitleLines(double titleLineHeight, const std::vector<Stretch>& stretches) {
+    if (stretches.empty() || !(titleLineHeight > 0) || !std::isfinite(titleLineHeight)) {
+        return 0;
+    }
+    // Each stretch holds no more lines than its height and slack allow, and the lines are placed
+    // as `place` places them.
+    double room = 0;
+    for (const Stretch& stretch : stretches) {
+        room += std::max(stretch.upper - stretch.lower, 0.0) + kSlack;
+    }
+    const double bound = std::min(std::ceil(room / titleLineHeight), 10000.0);
+    return TimeGridLayout::flow(
+               std::vector<double>(static_cast<std::size_t>(bound), titleLineHeight), stretches,
+               kSlack)
+        .size();
 }
 
 std::vector<double> placeWords(std::size_t wordCount, double lineHeight,

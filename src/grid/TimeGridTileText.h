@@ -26,11 +26,11 @@ enum class TileTextForm {
     lines,   // title lines, then time range and location (or the start time when compact)
 };
 
-// The lines a tile could show after its title, in order.
-struct TileFurtherLines {
-    std::vector<std::string> texts{};
-
-    friend bool operator==(const TileFurtherLines&, const TileFurtherLines&) = default;
+// A line a tile could show after its title.
+enum class TileFurtherLine {
+    startTime, // the compact start time
+    timeRange,
+    location,
 };
 
 // Where the lines of a tile went: tops of the placed title lines and further lines, in the
@@ -64,9 +64,11 @@ std::vector<std::string> words(const std::string& title);
 // with the location when there is one.
 std::string oneLineDetail(const CalEvent& event, const Calendar& calendar);
 // The lines after the title: the time range and the location for regular tiles; for compact
-// ones the compact start time, or nothing when the segment continues from the day before.
-TileFurtherLines furtherLines(const CalEvent& event, const Calendar& calendar, bool compact,
-                              bool continuesBefore);
+// ones the compact start time, or nothing when the segment continues from the day before. Their
+// texts are made apart, for the lines that find room: most tiles have none for them.
+std::vector<TileFurtherLine> furtherLines(const CalEvent& event, bool compact,
+                                          bool continuesBefore);
+std::string furtherText(TileFurtherLine line, const CalEvent& event, const Calendar& calendar);
 
 // Places `titleLineCount` title lines and then the further lines into the stretches (slack 1
 // point); lines that find no room are dropped. A regular tile whose title takes two or more
@@ -74,6 +76,8 @@ TileFurtherLines furtherLines(const CalEvent& event, const Calendar& calendar, b
 TilePlacement place(std::size_t titleLineCount, double titleLineHeight,
                     const std::vector<double>& furtherLineHeights,
                     const std::vector<Stretch>& stretches, bool compact);
+// The most title lines `place` puts into the stretches, however many the title has.
+std::size_t mostTitleLines(double titleLineHeight, const std::vector<Stretch>& stretches);
 // The narrow form's word lines: the tops of the words that found room.
 std::vector<double> placeWords(std::size_t wordCount, double lineHeight,
                                const std::vector<Stretch>& stretches);

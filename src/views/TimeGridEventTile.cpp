@@ -109,13 +109,14 @@ void paintText(QPainter& painter, const Rect& bounds, const TimeGridTile& tile,
         break;
     }
     case TileTextForm::lines: {
-        const TimeGridTitleLines title(qs(event.title), titleFont.font, width, titleHeight);
-        const TileFurtherLines further = TimeGridTileText::furtherLines(
-            event, calendar, compact, tile.block.segment.continuesBefore);
-        const double furtherHeight = timeFont.lineHeight;
+        const TimeGridTitleLines title(qs(event.title), titleFont.font, width, titleHeight,
+                                       TimeGridTileText::mostTitleLines(titleHeight, stretches) +
+                                           1);
+        const std::vector<TileFurtherLine> further =
+            TimeGridTileText::furtherLines(event, compact, tile.block.segment.continuesBefore);
         const TilePlacement placement = TimeGridTileText::place(
             title.lineCount(), titleHeight,
-            std::vector<double>(further.texts.size(), furtherHeight), stretches, compact);
+            std::vector<double>(further.size(), timeFont.lineHeight), stretches, compact);
         painter.setFont(titleFont.font);
         for (std::size_t i = 0; i < placement.titleTops.size(); ++i) {
             const QPointF topLeft(textRect.left(), placement.titleTops[i]);
@@ -126,8 +127,9 @@ void paintText(QPainter& painter, const Rect& bounds, const TimeGridTile& tile,
             }
         }
         painter.setPen(secondaryColor);
-        for (std::size_t i = 0; i < placement.furtherTops.size() && i < further.texts.size(); ++i) {
-            drawElided(painter, timeFont, qs(further.texts[i]),
+        for (std::size_t i = 0; i < placement.furtherTops.size() && i < further.size(); ++i) {
+            drawElided(painter, timeFont,
+                       qs(TimeGridTileText::furtherText(further[i], event, calendar)),
                        QPointF(textRect.left(), placement.furtherTops[i]), width);
         }
         break;

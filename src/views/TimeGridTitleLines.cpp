@@ -16,7 +16,7 @@ constexpr int kMaxTitleLength = 2000;
 } // namespace
 
 TimeGridTitleLines::TimeGridTitleLines(const QString& title, const QFont& font, double width,
-                                       double lineHeight)
+                                       double lineHeight, std::size_t mostLines)
     : m_title(title.left(kMaxTitleLength)), m_font(font),
       m_width(std::isfinite(width) && width > 0 ? width : 1),
       m_lineHeight(std::isfinite(lineHeight) ? lineHeight : 0),
@@ -27,7 +27,7 @@ TimeGridTitleLines::TimeGridTitleLines(const QString& title, const QFont& font, 
     m_layout->setCacheEnabled(true);
     m_layout->beginLayout();
     double y = 0;
-    while (true) {
+    while (m_lines.size() < mostLines) {
         QTextLine line = m_layout->createLine();
         if (!line.isValid()) {
             break;
@@ -56,8 +56,9 @@ void TimeGridTitleLines::drawRest(QPainter& painter, std::size_t index, QPointF 
     }
     // The rest does not fit on one line, so what is shown is the part of this line (laid out
     // already) that leaves room for the ellipsis; the rest is never shaped again.
-    const QString ellipsis(QChar(0x2026));
+    const QChar ellipsis(0x2026);
     const QFontMetricsF metrics(m_font, painter.device());
+    // One character's advance is looked up, where a string's would be shaped.
     const double room = m_width - metrics.horizontalAdvance(ellipsis);
     const QTextLine line = m_layout->lineAt(static_cast<int>(index));
     const Line& laidOut = m_lines[index];

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QTextLayout>
 
+#include <cstddef>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -12,9 +14,13 @@ class QPainter;
 
 namespace plannery {
 
-// A tile's title broken into lines at a width, as the text engine lays it out (no padding,
-// unlimited height). Each line can be drawn on its own at any top, so the tile can skip the parts
-// other tiles hide.
+// A tile's title broken into lines at a width, as the text engine lays it out (no padding). Each
+// line can be drawn on its own at any top, so the tile can skip the parts other tiles hide.
+//
+// Only the first `mostLines` lines are laid out, where a tile has room for no more than
+// `mostLines - 1`: the last of them only tells that the title goes on past what is shown. A long
+// title in a narrow column breaks into many lines, and laying them all out cost more than drawing
+// the tile.
 class TimeGridTitleLines {
   public:
     struct Line {
@@ -23,7 +29,8 @@ class TimeGridTitleLines {
         double top = 0; // top of the line rectangle in the layout
     };
 
-    TimeGridTitleLines(const QString& title, const QFont& font, double width, double lineHeight);
+    TimeGridTitleLines(const QString& title, const QFont& font, double width, double lineHeight,
+                       std::size_t mostLines = std::numeric_limits<std::size_t>::max());
 
     std::size_t lineCount() const { return m_lines.size(); }
     const std::vector<Line>& lines() const { return m_lines; }

@@ -67,15 +67,21 @@ TEST(TimeGridTileTextTest, LineTexts) {
     CalEvent event{.title = "Review",
                    .start = test::at(us, 2026, 3, 7, 9, 0),
                    .end = test::at(us, 2026, 3, 7, 10, 0)};
+    const auto texts = [&](bool compact, bool continuesBefore) {
+        std::vector<std::string> result;
+        for (const TileFurtherLine line : furtherLines(event, compact, continuesBefore)) {
+            result.push_back(furtherText(line, event, us));
+        }
+        return result;
+    };
     EXPECT_EQ(oneLineDetail(event, us), "  9:00");
-    EXPECT_EQ(furtherLines(event, us, false, false).texts,
-              (std::vector<std::string>{"9:00\u2009–\u200910:00\u202FAM"}));
+    EXPECT_EQ(texts(false, false), (std::vector<std::string>{"9:00\u2009–\u200910:00\u202FAM"}));
     event.location = "Room 4";
     EXPECT_EQ(oneLineDetail(event, us), "  9:00 \u00B7 Room 4");
-    EXPECT_EQ(furtherLines(event, us, false, false).texts,
+    EXPECT_EQ(texts(false, false),
               (std::vector<std::string>{"9:00\u2009–\u200910:00\u202FAM", "Room 4"}));
-    EXPECT_EQ(furtherLines(event, us, true, false).texts, (std::vector<std::string>{"9:00"}));
-    EXPECT_TRUE(furtherLines(event, us, true, true).texts.empty())
+    EXPECT_EQ(texts(true, false), (std::vector<std::string>{"9:00"}));
+    EXPECT_TRUE(texts(true, true).empty())
         << "a compact tile continuing from the day before shows only its title";
 }
 
@@ -100,6 +106,19 @@ TEST(TimeGridTileTextTest, PlacingLines) {
     EXPECT_EQ(place(2, 14, {13}, {}, false), (TilePlacement{.titleTruncated = true}));
 
     EXPECT_EQ(placeWords(5, 12, {{2.5, 40}}), (std::vector<double>{2.5, 14.5, 26.5}));
+
+    // A title longer than that is never placed further, so its lines past the most (and the one
+    // telling that it goes on) need no layout.
+    for (const std::vector<Stretch>& stretches : std::vector<std::vector<Stretch>>{
+             {{2.5, 45}}, {{2.5, 20}, {40, 100}}, {{2.5, 16.5}}, {{0, 8}, {9, 17}, {30, 44}}}) {
+        const std::size_t most = mostTitleLines(14, stretches);
+        EXPECT_EQ(place(most + 20, 14, {}, stretches, true).titleTops.size(), most);
+        EXPECT_EQ(place(most + 1, 14, {}, stretches, true),
+                  place(most + 20, 14, {}, stretches, true));
+    }
+    EXPECT_EQ(mostTitleLines(14, {{2.5, 45}}), 3U);
+    EXPECT_EQ(mostTitleLines(14, {}), 0U);
+    EXPECT_EQ(mostTitleLines(0, {{2.5, 45}}), 0U);
 }
 
 } // namespace

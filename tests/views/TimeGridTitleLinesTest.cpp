@@ -58,6 +58,20 @@ TEST(TimeGridTitleLines, TheRestOfATitleEndsInAnEllipsisOnlyWhenSomethingIsCut) 
     EXPECT_GE(inkRight(cut), 0);
     EXPECT_LE(inkRight(cut), static_cast<int>(kWidth));
 
+    // Laid out no further than a tile can show, the title still tells where it goes on, and the
+    // lines it has are the same.
+    const TimeGridTitleLines firstTwo(QStringLiteral("Quarterly planning with the regional teams"),
+                                      font, kWidth, lineHeight, 2);
+    ASSERT_EQ(firstTwo.lineCount(), 2u);
+    EXPECT_EQ(firstTwo.lines()[0].length, title.lines()[0].length);
+    EXPECT_EQ(drawn([&](QPainter& p) { firstTwo.drawRest(p, 0, {0, 0}); }), cut);
+    EXPECT_EQ(drawn([&](QPainter& p) {
+                  firstTwo.drawLine(p, 1, {0, 0});
+              }),
+              drawn([&](QPainter& p) {
+                  title.drawLine(p, 1, {0, 0});
+              }));
+
     // A tile too narrow for a letter and the ellipsis still draws within itself.
     const TimeGridTitleLines narrow(QStringLiteral("Standup"), font, 4, lineHeight);
     ASSERT_GE(narrow.lineCount(), 2u);
