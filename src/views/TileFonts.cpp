@@ -13,6 +13,10 @@ const TileFonts::Font& TileFonts::operator()(const FontSpec& fontSpec) {
         }
     }
     QFont font = gridFont(fontSpec);
+    // Tiles hold short lines at small sizes, where kerning and ligatures of Latin-like scripts do
+    // not show, and shaping each line was the largest part of drawing a page; scripts that need
+    // shaping to be read are still shaped.
+    font.setStyleStrategy(QFont::PreferNoShaping);
     QFontMetricsF metrics(font);
     const double lineHeight = std::ceil(metrics.lineSpacing());
     m_made.emplace_back(
