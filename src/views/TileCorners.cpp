@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <utility>
@@ -44,6 +45,24 @@ const QImage& mask(double radius, double scale) {
     return kept.emplace(key, std::move(image)).first->second;
 }
 
+// A premultiplied pixel's four channels times a / 255, rounded as the raster engine rounds them:
+// the channels apart in 16-bit lanes of one word.
+QRgb byteMul(QRgb pixel, unsigned a) {
+    constexpr std::uint64_t kLanes = 0x00ff00ff00ff00ffULL;
+    std::uint64_t t = ((std::uint64_t{pixel} | std::uint64_t{pixel} << 24) & kLanes) * a;
+    t = ((t + ((t >> 8) & kLanes) + 0x0080008000800080ULL) >> 8) & kLanes;
+    return static_cast<QRgb>(t | t >> 24);
+}
+
+// Calls `change(row, first, last, y)` for each row of the picture inside `area` (device pixels),
+// `row` pointing at the row's pixels and [first, last] the columns inside.
+template <typename Change> void forEachRow(QImage& picture, QRect area, Change change) {
+    area &= picture.rect();
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        change(reinterpret_cast<QRgb*>(picture.scanLine(y)), area.left(), area.right(), y);
+    }
+}
+
 } // namespace
 
 bool fit(const QPainter& painter, const TileShape& shape) {
@@ -55,45 +74,65 @@ bool fit(const QPainter& painter, const TileShape& shape) {
            2 * shape.radius <= std::min(s.width, s.height) + 1e-9;
 }
 
-void cut(QPainter& painter, const TileShape& shape) {
-    const double r = shape.radius;
-    const std::optional<double> scale = PixelGrid::wholeScale(painter);
-    if (!scale || r * *scale < 1 || (!shape.roundTop && !shape.roundBottom)) {
+void cut(QImage& picture, const TileShape& shape) {
+    const double scale = picture.devicePixelRatio();
+    const int side = static_cast<int>(std::lround(shape.radius * scale)); // one corner's pixels
+    if (side < 1 || (!shape.roundTop && !shape.roundBottom) ||
+        picture.format() != QImage::Format_ARGB32_Premultiplied) {
         return;
     }
-    const QImage& corners = mask(r, *scale);
-    const double half = r * *scale; // one quadrant's side in the mask's pixels
+    const QImage& corners = mask(shape.radius, scale);
     const Rect& s = shape.rect;
-    painter.save();
-    painter.setCompositionMode(QPainter::CompositionMode_DestinationIn);
-    const auto corner = [&](double x, double y, double fromX, double fromY) {
-        painter.drawImage(QRectF(x, y, r, r), corners, QRectF(fromX, fromY, half, half));
+    const int left = static_cast<int>(std::lround(s.left() * scale));
+    const int right = static_cast<int>(std::lround(s.right() * scale)) - side;
+    const int top = static_cast<int>(std::lround(s.top() * scale));
+    const int bottom = static_cast<int>(std::lround(s.bottom() * scale)) - side;
+    const auto corner = [&](int x, int y, int fromX, int fromY) {
+        forEachRow(picture, QRect(x, y, side, side), [&](QRgb* row, int first, int last, int py) {
+            const auto* coverage =
+                reinterpret_cast<const QRgb*>(corners.constScanLine(fromY + py - y)) + fromX - x;
+            for (int px = first; px <= last; ++px) {
+                row[px] = byteMul(row[px], qAlpha(coverage[px]));
+            }
+        });
     };
     if (shape.roundTop) {
-        corner(s.left(), s.top(), 0, 0);
-        corner(s.right() - r, s.top(), half, 0);
+        corner(left, top, 0, 0);
+        corner(right, top, side, 0);
     }
     if (shape.roundBottom) {
-        corner(s.left(), s.bottom() - r, 0, half);
-        corner(s.right() - r, s.bottom() - r, half, half);
+        corner(left, bottom, 0, side);
+        corner(right, bottom, side, side);
     }
-    painter.restore();
 }
 
-void fillBehind(QPainter& painter, const TileShape& shape, const QColor& color) {
-    const double r = shape.radius;
+void fillBehind(QImage& picture, const TileShape& shape, const QColor& color) {
+    const double scale = picture.devicePixelRatio();
+    const int side = static_cast<int>(std::lround(shape.radius * scale));
+    if (side < 1 || picture.format() != QImage::Format_ARGB32_Premultiplied) {
+        return;
+    }
+    const QRgb behind = qPremultiply(color.rgba());
     const Rect& s = shape.rect;
-    painter.save();
-    painter.setCompositionMode(QPainter::CompositionMode_DestinationOver);
+    const int left = static_cast<int>(std::lround(s.left() * scale));
+    const int right = static_cast<int>(std::lround(s.right() * scale)) - side;
+    const int top = static_cast<int>(std::lround(s.top() * scale));
+    const int bottom = static_cast<int>(std::lround(s.bottom() * scale)) - side;
+    const auto square = [&](int x, int y) {
+        forEachRow(picture, QRect(x, y, side, side), [&](QRgb* row, int first, int last, int) {
+            for (int px = first; px <= last; ++px) {
+                row[px] += byteMul(behind, 255 - qAlpha(row[px]));
+            }
+        });
+    };
     if (shape.roundTop) {
-        painter.fillRect(QRectF(s.left(), s.top(), r, r), color);
-        painter.fillRect(QRectF(s.right() - r, s.top(), r, r), color);
+        square(left, top);
+        square(right, top);
     }
     if (shape.roundBottom) {
-        painter.fillRect(QRectF(s.left(), s.bottom() - r, r, r), color);
-        painter.fillRect(QRectF(s.right() - r, s.bottom() - r, r, r), color);
+        square(left, bottom);
+        square(right, bottom);
     }
-    painter.restore();
 }
 
 } // namespace plannery::TileCorners

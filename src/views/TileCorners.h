@@ -3,6 +3,7 @@
 #include "grid/TimeGridTileStyle.h"
 
 class QColor;
+class QImage;
 class QPainter;
 
 namespace plannery {
@@ -18,13 +19,15 @@ namespace TileCorners {
 // kept mask fits them exactly; elsewhere the tile's parts are filled with rounded ends instead.
 bool fit(const QPainter& painter, const TileShape& shape);
 
-// Keeps of the picture's pixels at the shape's rounded corners what the shape covers. The
-// picture must hold this tile only (the masks clear whatever lies outside the shape there).
-void cut(QPainter& painter, const TileShape& shape);
+// Keeps of the picture's pixels at the shape's rounded corners what the shape covers: each pixel
+// scaled by the mask's coverage, as drawing the mask over the picture with the painter's
+// DestinationIn mode would. The picture (ARGB32 premultiplied, at a whole scale where the corners
+// fit) must hold this tile only, and no painter may be drawing into it.
+void cut(QImage& picture, const TileShape& shape);
 
-// Fills, behind what is there, the squares of the shape's rounded corners: what a cut cleared
-// around a shape that lies on something else.
-void fillBehind(QPainter& painter, const TileShape& shape, const QColor& color);
+// Fills, behind what is there, the squares of the shape's rounded corners, as a DestinationOver
+// fill would: what a cut cleared around a shape that lies on something else.
+void fillBehind(QImage& picture, const TileShape& shape, const QColor& color);
 
 } // namespace TileCorners
 

@@ -154,14 +154,10 @@ void TimeGridColumn::drawLayer(std::size_t index, const GridPalette& palette,
     if (pixels.isEmpty()) {
         return;
     }
-    const Rect& f = m_tiles[index].block.frame;
     QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(m_scale);
     image.fill(Qt::transparent);
-    QPainter painter(&image);
-    TimeGridEventTile::paint(painter, QRectF(0, 0, f.width, f.height), m_tiles[index], calendar,
-                             palette, fonts, TimeGridEventTile::Canvas::own);
-    painter.end();
+    TimeGridEventTile::drawPicture(image, m_tiles[index], calendar, palette, fonts);
     m_layers[index] = std::move(image);
 }
 

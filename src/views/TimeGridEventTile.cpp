@@ -306,6 +306,70 @@ void paintBody(QPainter& painter, const Rect& bounds, const TileShape& fill, con
     paintText(painter, bounds, tile, calendar, palette, fonts);
 }
 
+// A tile's shape and the gap of background around it (when it is outlined).
+struct TileOutline {
+    TileShape shape;
+    TileShape gap;
+};
+
+// Draws the tile as `paint` does. Drawn into a picture of its own (`ownPicture`), a tile whose
+// corners fit the pixel grid is drawn square, and the outline whose corners are still to be cut
+// is returned.
+std::optional<TileOutline> paintTile(QPainter& painter, const QRectF& frame,
+                                     const TimeGridTile& tile, const Calendar& calendar,
+                                     const GridPalette& palette, TileFonts& fonts,
+                                     bool ownPicture) {
+    const CalEvent& event = tile.block.segment.event;
+    if (event.calendars.empty() || !(frame.width() > 0) || !(frame.height() > 0) ||
+        !std::isfinite(frame.width()) || !std::isfinite(frame.height())) {
+        return std::nullopt;
+    }
+    const Rect bounds{.x = 0, .y = 0, .width = frame.width(), .height = frame.height()};
+    const TileShape shape =
+        TimeGridTileStyle::shape(bounds, tile.outlined, tile.block.segment.continuesBefore,
+                                 tile.block.segment.continuesAfter);
+    const TileShape gap = TimeGridTileStyle::outlineGap(bounds, shape);
+    painter.save();
+    painter.translate(frame.topLeft());
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    painter.setClipRect(toQRect(bounds), Qt::IntersectClip);
+    const bool cutCorners = ownPicture && TileCorners::fit(painter, shape) &&
+                            (!tile.outlined || TileCorners::fit(painter, gap));
+    const TileShape fill = cutCorners ? squared(shape) : shape;
+    if (tile.outlined) {
+        fillShape(painter, cutCorners ? squared(gap) : gap, palette.background, toQRect(gap.rect));
+    }
+    if (!event.isDeclined) {
+        paintBody(painter, bounds, fill, shape, tile, calendar, palette, fonts);
+    } else {
+        fillShape(painter, fill, palette.background, toQRect(shape.rect));
+        // The faded event is one layer: drawn opaque into its own image, then blended at once,
+        // so the stripe and text do not show the fill through them.
+        const double dpr = scaleOf(painter);
+        const QSize pixels(static_cast<int>(std::ceil(bounds.width * dpr)),
+                           static_cast<int>(std::ceil(bounds.height * dpr)));
+        if (pixels.width() > 0 && pixels.height() > 0 && pixels.width() < 8192 &&
+            pixels.height() < 16384) {
+            QImage layer(pixels, QImage::Format_ARGB32_Premultiplied);
+            layer.setDevicePixelRatio(dpr);
+            layer.fill(Qt::transparent);
+            {
+                QPainter layerPainter(&layer);
+                layerPainter.setRenderHints(painter.renderHints());
+                paintBody(layerPainter, bounds, fill, shape, tile, calendar, palette, fonts);
+            }
+            painter.save();
+            painter.setOpacity(painter.opacity() * TimeGridTileStyle::declinedOpacity);
+            painter.drawImage(QPointF(0, 0), layer);
+            painter.restore();
+        }
+    }
+    painter.restore();
+    return cutCorners ? std::optional<TileOutline>(TileOutline{.shape = shape, .gap = gap})
+                      : std::nullopt;
+}
+
 } // namespace
 
 namespace TimeGridEventTile {
@@ -370,64 +434,26 @@ void drawStripe(QPainter& painter, const std::vector<CalendarRef>& calendars, co
 }
 
 void paint(QPainter& painter, const QRectF& frame, const TimeGridTile& tile,
-           const Calendar& calendar, const GridPalette& palette, TileFonts& fonts, Canvas canvas) {
-    const CalEvent& event = tile.block.segment.event;
-    if (event.calendars.empty() || !(frame.width() > 0) || !(frame.height() > 0) ||
-        !std::isfinite(frame.width()) || !std::isfinite(frame.height())) {
-        return;
-    }
-    const Rect bounds{.x = 0, .y = 0, .width = frame.width(), .height = frame.height()};
-    const TileShape shape =
-        TimeGridTileStyle::shape(bounds, tile.outlined, tile.block.segment.continuesBefore,
-                                 tile.block.segment.continuesAfter);
-    const TileShape gap = TimeGridTileStyle::outlineGap(bounds, shape);
-    painter.save();
-    painter.translate(frame.topLeft());
-    painter.setRenderHint(QPainter::Antialiasing, true);
-    painter.setRenderHint(QPainter::TextAntialiasing, true);
-    painter.setClipRect(toQRect(bounds), Qt::IntersectClip);
-    // In a picture of its own the tile is drawn square and its corners cut at the end.
-    const bool cutCorners = canvas == Canvas::own && TileCorners::fit(painter, shape) &&
-                            (!tile.outlined || TileCorners::fit(painter, gap));
-    const TileShape fill = cutCorners ? squared(shape) : shape;
-    if (tile.outlined) {
-        fillShape(painter, cutCorners ? squared(gap) : gap, palette.background, toQRect(gap.rect));
-    }
-    if (!event.isDeclined) {
-        paintBody(painter, bounds, fill, shape, tile, calendar, palette, fonts);
-    } else {
-        fillShape(painter, fill, palette.background, toQRect(shape.rect));
-        // The faded event is one layer: drawn opaque into its own image, then blended at once,
-        // so the stripe and text do not show the fill through them.
-        const double dpr = scaleOf(painter);
-        const QSize pixels(static_cast<int>(std::ceil(bounds.width * dpr)),
-                           static_cast<int>(std::ceil(bounds.height * dpr)));
-        if (pixels.width() > 0 && pixels.height() > 0 && pixels.width() < 8192 &&
-            pixels.height() < 16384) {
-            QImage layer(pixels, QImage::Format_ARGB32_Premultiplied);
-            layer.setDevicePixelRatio(dpr);
-            layer.fill(Qt::transparent);
-            {
-                QPainter layerPainter(&layer);
-                layerPainter.setRenderHints(painter.renderHints());
-                paintBody(layerPainter, bounds, fill, shape, tile, calendar, palette, fonts);
-            }
-            painter.save();
-            painter.setOpacity(painter.opacity() * TimeGridTileStyle::declinedOpacity);
-            painter.drawImage(QPointF(0, 0), layer);
-            painter.restore();
-        }
-    }
-    if (cutCorners) {
-        TileCorners::cut(painter, shape);
+           const Calendar& calendar, const GridPalette& palette, TileFonts& fonts) {
+    paintTile(painter, frame, tile, calendar, palette, fonts, false);
+}
+
+void drawPicture(QImage& picture, const TimeGridTile& tile, const Calendar& calendar,
+                 const GridPalette& palette, TileFonts& fonts) {
+    const Rect& f = tile.block.frame;
+    QPainter painter(&picture);
+    const std::optional<TileOutline> cut =
+        paintTile(painter, QRectF(0, 0, f.width, f.height), tile, calendar, palette, fonts, true);
+    painter.end();
+    if (cut) {
+        TileCorners::cut(picture, cut->shape);
         if (tile.outlined) {
             // The gap around the shape shows again where the shape's corners were cut, and is
             // rounded in turn.
-            TileCorners::fillBehind(painter, shape, palette.background);
-            TileCorners::cut(painter, gap);
+            TileCorners::fillBehind(picture, cut->shape, palette.background);
+            TileCorners::cut(picture, cut->gap);
         }
     }
-    painter.restore();
 }
 
 } // namespace TimeGridEventTile

@@ -11,6 +11,7 @@
 
 #include <vector>
 
+class QImage;
 class QPainter;
 
 namespace plannery {
@@ -19,15 +20,16 @@ namespace plannery {
 // parts of it left readable by the tiles above it allow.
 namespace TimeGridEventTile {
 
-// Where a tile is drawn: among other things, or into a transparent picture of its own (which
-// lets it be drawn square and its corners cut at the end).
-enum class Canvas { shared, own };
-
 // Draws `tile` (its event, flags and covered stretches) into `bounds`, in the painter's current
 // coordinates, its text in `fonts`. A tile whose event has no calendar draws nothing.
 void paint(QPainter& painter, const QRectF& bounds, const TimeGridTile& tile,
-           const Calendar& calendar, const GridPalette& palette, TileFonts& fonts,
-           Canvas canvas = Canvas::shared);
+           const Calendar& calendar, const GridPalette& palette, TileFonts& fonts);
+
+// Draws `tile` into a transparent picture of its own, the size of its frame at the picture's
+// scale. Where the corners fit the pixel grid, the tile is drawn square and its corners are cut
+// from the finished pixels, for less than filling each of its parts with rounded ends.
+void drawPicture(QImage& picture, const TimeGridTile& tile, const Calendar& calendar,
+                 const GridPalette& palette, TileFonts& fonts);
 
 // A rectangle whose top and bottom corners are rounded or square.
 QPainterPath shapePath(const TileShape& shape, const QPointF& origin = {});

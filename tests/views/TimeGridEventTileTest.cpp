@@ -38,16 +38,25 @@ TimeGridTile tileOf(const std::string& kind) {
     return tile;
 }
 
-QImage draw(const TimeGridTile& tile, double scale, TimeGridEventTile::Canvas canvas) {
+enum class Canvas { shared, own };
+
+// The tile drawn into a transparent picture as a column draws it among others (`shared`) or into
+// a picture of its own (`own`).
+QImage draw(const TimeGridTile& tile, double scale, Canvas canvas) {
     const Rect& f = tile.block.frame;
     QImage image(static_cast<int>(f.width * scale), static_cast<int>(f.height * scale),
                  QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(scale);
     image.fill(Qt::transparent);
-    QPainter painter(&image);
     TileFonts fonts;
+    if (canvas == Canvas::own) {
+        TimeGridEventTile::drawPicture(image, tile, test::berlin(), GridPalette::from(QPalette()),
+                                       fonts);
+        return image;
+    }
+    QPainter painter(&image);
     TimeGridEventTile::paint(painter, QRectF(0, 0, f.width, f.height), tile, test::berlin(),
-                             GridPalette::from(QPalette()), fonts, canvas);
+                             GridPalette::from(QPalette()), fonts);
     return image;
 }
 
@@ -64,8 +73,8 @@ TEST(TimeGridEventTile, ATileDrawnSquareAndCutLooksAsOneFilledWithRoundedEnds) {
     for (const std::string kind : {"plain", "striped", "tentative", "declined", "outlined"}) {
         for (const double scale : {1.0, 2.0}) {
             const TimeGridTile tile = tileOf(kind);
-            const QImage rounded = draw(tile, scale, TimeGridEventTile::Canvas::shared);
-            const QImage cut = draw(tile, scale, TimeGridEventTile::Canvas::own);
+            const QImage rounded = draw(tile, scale, Canvas::shared);
+            const QImage cut = draw(tile, scale, Canvas::own);
             // The rounded corners (radius 4, one more around an outlined tile) lie within six
             // points of the tile's corners.
             const int corner = static_cast<int>(6 * scale);
@@ -95,7 +104,7 @@ TEST(TimeGridEventTile, TallHatchingRepeatsWithoutSeams) {
         TimeGridTile tile = tileOf("tentative");
         tile.block.frame.height = 400;
         tile.block.segment.event.title.clear();
-        const QImage image = draw(tile, scale, TimeGridEventTile::Canvas::own);
+        const QImage image = draw(tile, scale, Canvas::own);
         const int period = static_cast<int>(6 * scale);
         int largest = 0;
         // Right of the stripe, below the event's time at the top, above the rounded bottom.
