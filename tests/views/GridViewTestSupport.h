@@ -25,4 +25,9 @@ QColor pixelAt(const QImage& image, double x, double y);
 // Whether two colours match within `tolerance` on every channel.
 bool near(const QColor& a, const QColor& b, int tolerance = 3);
 
+// The largest difference of one channel, alpha included, between two pixels, and between two
+// pictures of one size.
+int pixelDifference(QRgb a, QRgb b);
+int largestDifference(const QImage& a, const QImage& b);
+
 } // namespace plannery::test

@@ -1,3 +1,5 @@
+#include "GridViewTestSupport.h"
+
 #include "views/TileCorners.h"
 #include "views/TimeGridEventTile.h"
 
@@ -7,11 +9,10 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdlib>
-
 namespace plannery {
 namespace {
+
+using test::largestDifference;
 
 // A tile's picture 40 × 30 points with something in every pixel: opaque and translucent colours
 // that change from pixel to pixel, as a stripe, fill and text leave them.
@@ -26,20 +27,6 @@ QImage busyPicture(double scale) {
         }
     }
     return picture;
-}
-
-int largestDifference(const QImage& a, const QImage& b) {
-    int largest = 0;
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y);
-            const QRgb q = b.pixel(x, y);
-            largest =
-                std::max({largest, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
-                          std::abs(qBlue(p) - qBlue(q)), std::abs(qAlpha(p) - qAlpha(q))});
-        }
-    }
-    return largest;
 }
 
 // Cutting the corners from the finished pixels gives what the painter gives when the rounded

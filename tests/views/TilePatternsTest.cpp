@@ -1,5 +1,7 @@
-#include "views/TilePatterns.h"
+#include "GridViewTestSupport.h"
+
 #include "grid/TimeGridTileStyle.h"
+#include "views/TilePatterns.h"
 #include "views/TimeGridEventTile.h"
 
 #include <QImage>
@@ -9,11 +11,10 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdlib>
-
 namespace plannery {
 namespace {
+
+using test::largestDifference;
 
 const std::vector<CalendarRef> kThree{CalendarRef{.id = "a", .rgb = RGB{0.9, 0.2, 0.2}},
                                       CalendarRef{.id = "b", .rgb = RGB{0.2, 0.5, 0.9}},
@@ -25,20 +26,6 @@ QImage canvas(double scale) {
     image.setDevicePixelRatio(scale);
     image.fill(Qt::white);
     return image;
-}
-
-// The largest difference of one colour channel between two pictures of one size.
-int largestDifference(const QImage& a, const QImage& b) {
-    int largest = 0;
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y);
-            const QRgb q = b.pixel(x, y);
-            largest = std::max({largest, std::abs(qRed(p) - qRed(q)),
-                                std::abs(qGreen(p) - qGreen(q)), std::abs(qBlue(p) - qBlue(q))});
-        }
-    }
-    return largest;
 }
 
 // A stripe filled from the picture of one period shows the bands drawn one by one, in their

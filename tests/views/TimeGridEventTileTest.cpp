@@ -12,7 +12,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <string>
 
 namespace plannery {
@@ -60,11 +59,6 @@ QImage draw(const TimeGridTile& tile, double scale, Canvas canvas) {
     return image;
 }
 
-int difference(QRgb a, QRgb b) {
-    return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
-                     std::abs(qBlue(a) - qBlue(b)), std::abs(qAlpha(a) - qAlpha(b))});
-}
-
 // In a picture of its own a tile is drawn square and its corners cut afterwards. It must look as
 // the tile whose every part is filled with rounded ends: the same everywhere but the corners'
 // edge pixels, and those only as much as blending the parts at once rather than one by one on
@@ -85,7 +79,8 @@ TEST(TimeGridEventTile, ATileDrawnSquareAndCutLooksAsOneFilledWithRoundedEnds) {
                     const bool atCorner = (x < corner || x >= cut.width() - corner) &&
                                           (y < corner || y >= cut.height() - corner);
                     int& largest = atCorner ? largestAtCorners : largestInside;
-                    largest = std::max(largest, difference(rounded.pixel(x, y), cut.pixel(x, y)));
+                    largest = std::max(largest,
+                                       test::pixelDifference(rounded.pixel(x, y), cut.pixel(x, y)));
                 }
             }
             EXPECT_LE(largestInside, 2) << kind << " at scale " << scale;
@@ -110,8 +105,8 @@ TEST(TimeGridEventTile, TallHatchingRepeatsWithoutSeams) {
         // Right of the stripe, below the event's time at the top, above the rounded bottom.
         for (int y = static_cast<int>(40 * scale); y + period < image.height() - 10 * scale; ++y) {
             for (int x = static_cast<int>(10 * scale); x < image.width() - 10 * scale; ++x) {
-                largest =
-                    std::max(largest, difference(image.pixel(x, y), image.pixel(x, y + period)));
+                largest = std::max(
+                    largest, test::pixelDifference(image.pixel(x, y), image.pixel(x, y + period)));
             }
         }
         EXPECT_LE(largest, 1) << "scale " << scale;
