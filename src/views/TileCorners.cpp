@@ -63,6 +63,29 @@ template <typename Change> void forEachRow(QImage& picture, QRect area, Change c
     }
 }
 
+// Calls `each(square, quadrant)` for the shape's rounded corners: the corner's square of the
+// picture (device pixels, the radius on a side) and the top-left of its quadrant in the mask.
+template <typename Each> void forEachCorner(QImage& picture, const TileShape& shape, Each each) {
+    const double scale = picture.devicePixelRatio();
+    const int side = static_cast<int>(std::lround(shape.radius * scale));
+    if (side < 1 || picture.format() != QImage::Format_ARGB32_Premultiplied) {
+        return;
+    }
+    const Rect& s = shape.rect;
+    const int left = static_cast<int>(std::lround(s.left() * scale));
+    const int right = static_cast<int>(std::lround(s.right() * scale)) - side;
+    const int top = static_cast<int>(std::lround(s.top() * scale));
+    const int bottom = static_cast<int>(std::lround(s.bottom() * scale)) - side;
+    if (shape.roundTop) {
+        each(QRect(left, top, side, side), QPoint(0, 0));
+        each(QRect(right, top, side, side), QPoint(side, 0));
+    }
+    if (shape.roundBottom) {
+        each(QRect(left, bottom, side, side), QPoint(0, side));
+        each(QRect(right, bottom, side, side), QPoint(side, side));
+    }
+}
+
 } // namespace
 
 bool fit(const QPainter& painter, const TileShape& shape) {
@@ -75,64 +98,28 @@ bool fit(const QPainter& painter, const TileShape& shape) {
 }
 
 void cut(QImage& picture, const TileShape& shape) {
-    const double scale = picture.devicePixelRatio();
-    const int side = static_cast<int>(std::lround(shape.radius * scale)); // one corner's pixels
-    if (side < 1 || (!shape.roundTop && !shape.roundBottom) ||
-        picture.format() != QImage::Format_ARGB32_Premultiplied) {
-        return;
-    }
-    const QImage& corners = mask(shape.radius, scale);
-    const Rect& s = shape.rect;
-    const int left = static_cast<int>(std::lround(s.left() * scale));
-    const int right = static_cast<int>(std::lround(s.right() * scale)) - side;
-    const int top = static_cast<int>(std::lround(s.top() * scale));
-    const int bottom = static_cast<int>(std::lround(s.bottom() * scale)) - side;
-    const auto corner = [&](int x, int y, int fromX, int fromY) {
-        forEachRow(picture, QRect(x, y, side, side), [&](QRgb* row, int first, int last, int py) {
-            const auto* coverage =
-                reinterpret_cast<const QRgb*>(corners.constScanLine(fromY + py - y)) + fromX - x;
-            for (int px = first; px <= last; ++px) {
-                row[px] = byteMul(row[px], qAlpha(coverage[px]));
+    forEachCorner(picture, shape, [&](QRect square, QPoint quadrant) {
+        const QImage& corners = mask(shape.radius, picture.devicePixelRatio());
+        forEachRow(picture, square, [&](QRgb* row, int first, int last, int y) {
+            const auto* coverage = reinterpret_cast<const QRgb*>(
+                                       corners.constScanLine(quadrant.y() + y - square.top())) +
+                                   quadrant.x() - square.left();
+            for (int x = first; x <= last; ++x) {
+                row[x] = byteMul(row[x], qAlpha(coverage[x]));
             }
         });
-    };
-    if (shape.roundTop) {
-        corner(left, top, 0, 0);
-        corner(right, top, side, 0);
-    }
-    if (shape.roundBottom) {
-        corner(left, bottom, 0, side);
-        corner(right, bottom, side, side);
-    }
+    });
 }
 
 void fillBehind(QImage& picture, const TileShape& shape, const QColor& color) {
-    const double scale = picture.devicePixelRatio();
-    const int side = static_cast<int>(std::lround(shape.radius * scale));
-    if (side < 1 || picture.format() != QImage::Format_ARGB32_Premultiplied) {
-        return;
-    }
     const QRgb behind = qPremultiply(color.rgba());
-    const Rect& s = shape.rect;
-    const int left = static_cast<int>(std::lround(s.left() * scale));
-    const int right = static_cast<int>(std::lround(s.right() * scale)) - side;
-    const int top = static_cast<int>(std::lround(s.top() * scale));
-    const int bottom = static_cast<int>(std::lround(s.bottom() * scale)) - side;
-    const auto square = [&](int x, int y) {
-        forEachRow(picture, QRect(x, y, side, side), [&](QRgb* row, int first, int last, int) {
-            for (int px = first; px <= last; ++px) {
-                row[px] += byteMul(behind, 255 - qAlpha(row[px]));
+    forEachCorner(picture, shape, [&](QRect square, QPoint) {
+        forEachRow(picture, square, [&](QRgb* row, int first, int last, int) {
+            for (int x = first; x <= last; ++x) {
+                row[x] += byteMul(behind, 255 - qAlpha(row[x]));
             }
         });
-    };
-    if (shape.roundTop) {
-        square(left, top);
-        square(right, top);
-    }
-    if (shape.roundBottom) {
-        square(left, bottom);
-        square(right, bottom);
-    }
+    });
 }
 
 } // namespace plannery::TileCorners
