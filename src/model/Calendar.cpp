@@ -217,9 +217,20 @@ std::optional<Instant> Calendar::addDays(Instant t, int n) const {
     if (!day) {
         return std::nullopt;
     }
-    UErrorCode status = U_ZERO_ERROR;
     // Noon exists on every day of every zone, so stepping from there cannot land on a
-    // neighbouring day.
+    // neighbouring day. Days are whole days of the wall clock in every calendar system: the
+    // zone's remembered offsets place the noon n days on without the calendar's field arithmetic.
+    // A zone that moved across the date line (Apia left out 30 December 2011) changed its offset
+    // by a whole day; the calendar counts the days that took place there.
+    if (const auto offset = m_offsets.ofInstant(day->start.seconds)) {
+        const double noon = std::floor((day->start.seconds + *offset) / kDaySeconds) * kDaySeconds +
+                            n * kDaySeconds + kDaySeconds / 2;
+        if (const auto noonOffset = m_offsets.ofWall(noon);
+            noonOffset && std::abs(*noonOffset - *offset) < kDaySeconds / 2) {
+            return startOfDay(Instant{noon - *noonOffset});
+        }
+    }
+    UErrorCode status = U_ZERO_ERROR;
     m_calendar->setTime(day->start.seconds * kMillis, status);
     m_calendar->set(UCAL_HOUR_OF_DAY, 12);
     m_calendar->add(UCAL_DATE, n, status);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <string>
 
 namespace plannery {
@@ -77,6 +78,19 @@ TEST(CalendarTest, DaysTileTheTimeLineInEveryZone) {
             }
             const auto next = calendar.dayInterval(day.end).value();
             ASSERT_EQ(next.start, day.end) << zone;
+            // A day on is the next tile, a day back the one before, from any time of the day.
+            ASSERT_EQ(calendar.addDays(noonish, 1), next.start) << zone;
+            ASSERT_EQ(calendar.addDays(next.start, -1), day.start) << zone;
+            // Weeks and months of days on land on the day as many wall-clock days on; across
+            // Apia's skipped day, as many days that took place there.
+            for (const int n : {7, 45, -400}) {
+                const Instant later = calendar.addDays(day.start, n).value();
+                ASSERT_EQ(calendar.startOfDay(later), later) << zone;
+                const long days = civilDay(calendar, later) - civilDay(calendar, day.start);
+                ASSERT_TRUE(days == n || (std::string(zone) == "Pacific/Apia" &&
+                                          std::abs(days) == std::abs(n) + 1))
+                    << zone << " " << n << " " << days;
+            }
             skippedDays += int(civilDay(calendar, next.start) - civilDay(calendar, day.start)) - 1;
             day = next;
         }
