@@ -80,7 +80,7 @@ struct Subject {
         for (const CalEvent& event : *store->events(at(2026, 6, 15))) {
             // The demo has meetings of that title too; this one is known by its file.
             if (event.title == kTitle &&
-                (event.eventIdentifier.ends_with(kFile) ||
+                (event.eventIdentifier.str().ends_with(kFile) ||
                  std::any_of(event.duplicateIDs.begin(), event.duplicateIDs.end(),
                              [](const std::string& id) { return id.ends_with(kFile); }))) {
                 record = event;

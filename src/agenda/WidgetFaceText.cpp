@@ -117,7 +117,7 @@ std::string detailLine(const CalEvent& event, const WidgetAgenda& agenda) {
         line = WidgetTime::range(event.start, event.end, calendar);
     }
     if (event.location && !event.location->empty()) {
-        line += " \u00B7 " + *event.location;
+        line += " \u00B7 " + event.location->str();
     }
     return line;
 }
@@ -154,7 +154,7 @@ std::string inlineText(const WidgetAgenda& agenda) {
             time = format("EEE", first.start, calendar) + " " + time;
         }
     }
-    return time + " " + first.title;
+    return time + " " + first.title.str();
 }
 
 } // namespace plannery::WidgetFaceText

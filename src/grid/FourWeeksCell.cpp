@@ -64,13 +64,13 @@ std::string accessibilityText(Instant day, bool isToday, const std::vector<CalEv
                               const Calendar& calendar) {
     std::string text = TimeGridHeaderText::numberAccessibilityLabel(day, calendar, isToday);
     if (events.size() == 1) {
-        return text + ", 1 event: " + events.front().title;
+        return text + ", 1 event: " + events.front().title.str();
     }
     if (events.size() >= 2) {
         text += ", " + std::to_string(events.size()) + " events: ";
         const std::size_t n = std::min(events.size(), kSpokenTitles);
         for (std::size_t i = 0; i < n; ++i) {
-            text += (i > 0 ? ", " : "") + events[i].title;
+            text += (i > 0 ? ", " : "") + events[i].title.str();
         }
     }
     return text;

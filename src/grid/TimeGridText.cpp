@@ -157,9 +157,9 @@ std::vector<std::string> hourTexts(const std::string& localeId) {
 }
 
 std::string eventAccessibilityLabel(const CalEvent& event, const Calendar& calendar) {
-    std::string label = event.title + ", " + timeRange(event, calendar);
+    std::string label = event.title.str() + ", " + timeRange(event, calendar);
     if (event.location && !event.location->empty()) {
-        label += ", " + *event.location;
+        label += ", " + event.location->str();
     }
     if (event.isCanceled) {
         label += ", canceled";
@@ -174,7 +174,7 @@ std::string eventAccessibilityLabel(const CalEvent& event, const Calendar& calen
 }
 
 std::string chipAccessibilityLabel(const CalEvent& event) {
-    return event.title + ", all day";
+    return event.title.str() + ", all day";
 }
 
 std::string overflowAccessibilityLabel(int count) {

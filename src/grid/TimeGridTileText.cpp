@@ -70,7 +70,7 @@ std::vector<std::string> words(const std::string& title) {
 std::string oneLineDetail(const CalEvent& event, const Calendar& calendar) {
     std::string detail = "  " + TimeGridText::compactTime(event.start, calendar);
     if (event.location && !event.location->empty()) {
-        detail += " \u00B7 " + *event.location;
+        detail += " \u00B7 " + event.location->str();
     }
     return detail;
 }

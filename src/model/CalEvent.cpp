@@ -19,6 +19,11 @@ namespace {
 // line and paragraph separators), as titles pasted from mail and web pages carry them.
 bool isSpaceAt(std::string_view text, std::size_t& index, bool backwards) {
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
+    // Most texts begin and end with a printable ASCII character, which is never space.
+    const std::uint8_t edge = backwards ? bytes[index - 1] : bytes[index];
+    if (edge > 0x20 && edge < 0x7F) {
+        return false;
+    }
     const auto length = static_cast<std::int32_t>(text.size());
     auto i = static_cast<std::int32_t>(index);
     UChar32 c = 0;
@@ -34,16 +39,20 @@ bool isSpaceAt(std::string_view text, std::size_t& index, bool backwards) {
     return true;
 }
 
-} // namespace
-
-std::string trimWhiteSpace(std::string_view text) {
+std::string_view trimmedView(std::string_view text) {
     std::size_t begin = 0;
     while (begin < text.size() && isSpaceAt(text, begin, false)) {
     }
     std::size_t end = text.size();
     while (end > begin && isSpaceAt(text, end, true)) {
     }
-    return std::string(text.substr(begin, end - begin));
+    return text.substr(begin, end - begin);
+}
+
+} // namespace
+
+std::string trimWhiteSpace(std::string_view text) {
+    return std::string(trimmedView(text));
 }
 
 std::string freshUUID() {
@@ -122,13 +131,36 @@ Reply replyFrom(ParticipantStatus status) {
     return Reply::other;
 }
 
+namespace {
+
+// A text of the store's record as shown: trimmed, and shared with the record when trimming
+// leaves it as it is (almost always).
+std::optional<SharedText> shownText(const std::shared_ptr<const EventContent>& content,
+                                    const std::optional<std::string>& text) {
+    if (!text) {
+        return std::nullopt;
+    }
+    const std::string_view trimmed = trimmedView(*text);
+    if (trimmed.empty()) {
+        return std::nullopt;
+    }
+    if (trimmed.size() == text->size()) {
+        return SharedText::within(content, *text);
+    }
+    return SharedText(trimmed);
+}
+
+} // namespace
+
 CalEvent CalEvent::from(const StoreEvent& event) {
     const CalendarHandle& storeCalendar = event.calendar();
-    CalendarRef ref{.id = "?", .title = {}, .rgb = RGB::fallback()};
+    static const SharedText kUnknownCalendar("?");
+    CalendarRef ref{.id = kUnknownCalendar, .title = {}, .rgb = RGB::fallback()};
     if (storeCalendar) {
-        ref = CalendarRef{.id = storeCalendar->calendarIdentifier,
-                          .title = storeCalendar->title,
-                          .rgb = RGB::from(storeCalendar->color)};
+        ref =
+            CalendarRef{.id = SharedText::within(storeCalendar, storeCalendar->calendarIdentifier),
+                        .title = SharedText::within(storeCalendar, storeCalendar->title),
+                        .rgb = RGB::from(storeCalendar->color)};
     }
 
     bool declined = false;
@@ -146,17 +178,9 @@ CalEvent CalEvent::from(const StoreEvent& event) {
     }
     const bool organizedByMe = event.organizer() && event.organizer()->isCurrentUser;
 
-    std::string title = event.title() ? trimWhiteSpace(*event.title()) : std::string();
-    if (title.empty()) {
-        title = "(No title)";
-    }
-    std::optional<std::string> location;
-    if (event.location()) {
-        std::string text = trimWhiteSpace(*event.location());
-        if (!text.empty()) {
-            location = std::move(text);
-        }
-    }
+    static const SharedText kNoTitle("(No title)");
+    SharedText title = shownText(event.content, event.title()).value_or(kNoTitle);
+    std::optional<SharedText> location = shownText(event.content, event.location());
 
     // The copy the user can do most with represents a merged event: one they organised, on a
     // calendar they can edit, with people, a place, notes or a link. Subscribed and birthday
@@ -190,17 +214,21 @@ CalEvent CalEvent::from(const StoreEvent& event) {
     const std::string seconds = std::to_string(wholeSecondsOf(event.startDate));
     std::string id;
     id.reserve(std::max<std::size_t>(identifier.size(), 36) + 1 + seconds.size());
-    id += identifier.empty() ? freshUUID() : identifier;
+    // Not a conditional expression: its two kinds of operand would make it copy the identifier.
+    if (identifier.empty()) {
+        id += freshUUID();
+    } else {
+        id += identifier;
+    }
     id += '|';
     id += seconds;
-    // Moved in: a braced list would copy the reference's strings.
-    std::vector<CalendarRef> calendars;
-    calendars.reserve(1);
-    calendars.push_back(std::move(ref));
-
+    std::optional<SharedText> externalID;
+    if (const auto& external = event.calendarItemExternalIdentifier()) {
+        externalID = SharedText::within(event.content, *external);
+    }
     return CalEvent{.id = std::move(id),
-                    .eventIdentifier = identifier,
-                    .externalID = event.calendarItemExternalIdentifier(),
+                    .eventIdentifier = SharedText::within(event.content, identifier),
+                    .externalID = std::move(externalID),
                     .title = std::move(title),
                     .location = std::move(location),
                     .start = event.startDate,
@@ -209,7 +237,7 @@ CalEvent CalEvent::from(const StoreEvent& event) {
                     .isDeclined = declined,
                     .isTentative = tentative,
                     .isCanceled = event.status() == EventStatus::canceled,
-                    .calendars = std::move(calendars),
+                    .calendars = {ref},
                     .copies = 1,
                     .richness = richness,
                     .duplicateIDs = {}};

@@ -3,6 +3,7 @@
 #include "model/Calendar.h"
 #include "model/EventStore.h"
 #include "model/Instant.h"
+#include "model/SharedText.h"
 
 #include <functional>
 #include <optional>
@@ -27,8 +28,8 @@ struct RGB {
 
 // One calendar that holds a copy of an event.
 struct CalendarRef {
-    std::string id{};
-    std::string title{};
+    SharedText id{};
+    SharedText title{};
     RGB rgb{};
 
     friend bool operator==(const CalendarRef&, const CalendarRef&) = default;
@@ -46,13 +47,14 @@ enum class Reply { accepted, tentative, declined, pending, other };
 
 Reply replyFrom(ParticipantStatus status);
 
-// One event occurrence as shown: the merged picture of all its copies.
+// One event occurrence as shown: the merged picture of all its copies. Its texts are shared with
+// the store's records, so that a month of occurrences costs little more than their times.
 struct CalEvent {
     std::string id{}; // event identifier "|" whole start seconds
-    std::string eventIdentifier{};
-    std::optional<std::string> externalID{};
-    std::string title{};
-    std::optional<std::string> location{};
+    SharedText eventIdentifier{};
+    std::optional<SharedText> externalID{};
+    SharedText title{};
+    std::optional<SharedText> location{};
     Instant start{};
     Instant end{};
     bool isAllDay = false;

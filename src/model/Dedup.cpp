@@ -93,7 +93,7 @@ class FirstSeen {
 
 const std::string& firstCalendarID(const CalEvent& event) {
     static const std::string kNone;
-    return event.calendars.empty() ? kNone : event.calendars.front().id;
+    return event.calendars.empty() ? kNone : event.calendars.front().id.str();
 }
 
 // The copy the user can do most with represents the event: richer first, an accepted copy

@@ -186,6 +186,25 @@ TEST(CalEventTest, RecordFieldsFromAnOccurrence) {
     EXPECT_EQ(event.copies, 1);
     EXPECT_TRUE(event.duplicateIDs.empty());
 
+    // The record's texts outlive the store's records: a view keeps its month after the store has
+    // let go of the files it came from.
+    CalEvent kept;
+    {
+        const auto travel = storeCalendar("cal-travel", "Travel", CalendarType::calDAV, true);
+        kept = CalEvent::from(occurrence({.identifier = "ev-8",
+                                          .externalID = "flight@example.com",
+                                          .title = "Flight to Lisbon",
+                                          .location = "Terminal 2",
+                                          .calendar = travel},
+                                         Instant{0}));
+    }
+    EXPECT_EQ(kept.eventIdentifier, "ev-8");
+    EXPECT_EQ(kept.externalID, "flight@example.com");
+    EXPECT_EQ(kept.title, "Flight to Lisbon");
+    EXPECT_EQ(kept.location, "Terminal 2");
+    EXPECT_EQ(kept.calendars.front().id, "cal-travel");
+    EXPECT_EQ(kept.calendars.front().title, "Travel");
+
     // Before 1970 the seconds are truncated toward zero.
     EXPECT_EQ(CalEvent::from(occurrence({.identifier = "old"}, Instant{-1.5})).id, "old|-1");
 

@@ -22,7 +22,8 @@ std::string event(const std::string& title) {
 
 std::string titleOn(CalendarStore& store) {
     const auto events = store.events(test::at(test::berlin(), 2026, 3, 10, 12));
-    return events->size() == 1 ? events->front().title : "(" + std::to_string(events->size()) + ")";
+    return events->size() == 1 ? events->front().title.str()
+                               : "(" + std::to_string(events->size()) + ")";
 }
 
 // Lets the store's changes come in until the condition holds.
@@ -45,7 +46,8 @@ std::string loadedTitleOn(CalendarStore& store) {
     if (!events) {
         return "(loading)";
     }
-    return events->size() == 1 ? events->front().title : "(" + std::to_string(events->size()) + ")";
+    return events->size() == 1 ? events->front().title.str()
+                               : "(" + std::to_string(events->size()) + ")";
 }
 
 // Lets the store's changes and loaded months come in until the condition holds.

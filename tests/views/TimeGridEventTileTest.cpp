@@ -98,7 +98,7 @@ TEST(TimeGridEventTile, TallHatchingRepeatsWithoutSeams) {
     for (const double scale : {1.0, 2.0}) {
         TimeGridTile tile = tileOf("tentative");
         tile.block.frame.height = 400;
-        tile.block.segment.event.title.clear();
+        tile.block.segment.event.title = {};
         const QImage image = draw(tile, scale, Canvas::own);
         const int period = static_cast<int>(6 * scale);
         int largest = 0;
