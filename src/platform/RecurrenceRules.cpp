@@ -511,7 +511,10 @@ RuleStarts widePeriodStarts(icalrecurrencetype rule, std::int64_t interval, cons
 struct ParsedRule {
     std::optional<icalrecurrencetype> rule;
     std::int64_t interval;
-    explicit ParsedRule(std::string_view text) : rule(parse(text)), interval(ruleInterval(text)) {}
+    bool neverMatches; // no rule, or one that gives no date
+    explicit ParsedRule(std::string_view text)
+        : rule(parse(text)), interval(ruleInterval(text)),
+          neverMatches(!rule || ics::neverMatches(*rule)) {}
     ~ParsedRule() {
         if (rule) {
             std::free(rule->rscale);
@@ -539,8 +542,7 @@ std::shared_ptr<const ParsedRule> parsedRule(std::string_view text) {
 } // namespace
 
 bool ruleNeverMatches(std::string_view rrule) {
-    const auto parsed = parsedRule(rrule);
-    return !parsed->rule || neverMatches(*parsed->rule);
+    return parsedRule(rrule)->neverMatches;
 }
 
 bool ruleHasEnd(std::string_view rrule) {
@@ -553,10 +555,12 @@ RuleStarts ruleStarts(std::string_view rrule, const WallTime& dtstart, const Zon
                       RuleWalker walker) {
     RuleStarts result;
     const auto parsed = parsedRule(rrule);
-    if (!parsed->rule || neverMatches(*parsed->rule) || !isValidWall(dtstart)) {
+    if (parsed->neverMatches || !isValidWall(dtstart)) {
         return result;
     }
-    auto rule = *parsed->rule;
+    // The parsed rule is large (every BY part is an array): the walks read it where it is, and
+    // only the parser's iterator gets a copy, with the end it is to stop at.
+    const icalrecurrencetype& rule = *parsed->rule;
     std::int64_t until = std::numeric_limits<std::int64_t>::max();
     if (!icaltime_is_null_time(rule.until)) {
         WallTime wall{.year = rule.until.year,
@@ -597,14 +601,15 @@ RuleStarts ruleStarts(std::string_view rrule, const WallTime& dtstart, const Zon
         // The iterator stops at UNTIL, so the end of the range bounds its search too.
         until = std::min(until, hi);
     }
+    icalrecurrencetype bounded = rule;
     if (until != std::numeric_limits<std::int64_t>::max()) {
         WallTime wall = wallFromSeconds(until, dtstart.isDate);
         if (until < wallSeconds(dtstart)) {
             return result;
         }
-        rule.until = toIcal(wall);
+        bounded.until = toIcal(wall);
     }
-    icalrecur_iterator* iterator = icalrecur_iterator_new(rule, toIcal(dtstart));
+    icalrecur_iterator* iterator = icalrecur_iterator_new(bounded, toIcal(dtstart));
     icalerror_clear_errno();
     if (!iterator) {
         return result;
