@@ -4,6 +4,7 @@
 #include "app/RecognizedTextSection.h"
 #include "platform/ImageFiles.h"
 #include "platform/ImagingModule.h"
+#include "store/BackgroundPool.h"
 #include "store/CalendarStore.h"
 #include "store/FinderSettings.h"
 
@@ -371,8 +372,8 @@ void ImageEventsSheet::showEvent(QShowEvent* event) {
             m_scan->setVisible(watcher->result());
             watcher->deleteLater();
         });
-        watcher->setFuture(
-            QtConcurrent::run([scanner = m_setup.scanner] { return scanner->available(); }));
+        watcher->setFuture(QtConcurrent::run(
+            &backgroundPool(), [scanner = m_setup.scanner] { return scanner->available(); }));
     }
 }
 
@@ -425,8 +426,8 @@ void ImageEventsSheet::scan() {
             box->open();
         }
     });
-    watcher->setFuture(
-        QtConcurrent::run([scanner = m_setup.scanner, stop = m_scanStop.get_token()] {
+    watcher->setFuture(QtConcurrent::run(
+        &backgroundPool(), [scanner = m_setup.scanner, stop = m_scanStop.get_token()] {
             return scanner->scan(stop);
         }));
 }

@@ -1,5 +1,6 @@
 #include "store/ImageEventsModel.h"
 
+#include "store/BackgroundPool.h"
 #include "store/CalendarStore.h"
 #include "store/SharedPrefs.h"
 
@@ -221,7 +222,8 @@ void ImageEventsModel::prewarm() {
     if (!engine) {
         return;
     }
-    (void)QtConcurrent::run([engine, now = Instant::now(), calendar = m_services.store->calendar(),
+    (void)QtConcurrent::run(&backgroundPool(),
+                            [engine, now = Instant::now(), calendar = m_services.store->calendar(),
                              stop = m_stop.get_token()] { engine->prewarm(now, calendar, stop); });
 }
 
@@ -268,7 +270,7 @@ void ImageEventsModel::start(std::vector<ImageSource> sources, bool read) {
                     },
                     Qt::QueuedConnection);
             }};
-    m_work = QtConcurrent::run(std::move(run));
+    m_work = QtConcurrent::run(&backgroundPool(), std::move(run));
 }
 
 // State

@@ -1,6 +1,7 @@
 #include "store/MirrorScans.h"
 
 #include "model/MirrorDetection.h"
+#include "store/BackgroundPool.h"
 
 #include <QFutureWatcher>
 #include <QtConcurrent/QtConcurrentRun>
@@ -55,9 +56,10 @@ void MirrorScans::run(quint64 generation) {
     });
     // The task owns its handle and a copy of the calendar and touches nothing else, so this
     // object may go while it runs.
-    watcher->setFuture(QtConcurrent::run([handle = std::move(handle), start = std::move(*start)] {
-        return MirrorDetection::scan(*handle, start.now, start.calendar);
-    }));
+    watcher->setFuture(QtConcurrent::run(
+        &backgroundPool(), [handle = std::move(handle), start = std::move(*start)] {
+            return MirrorDetection::scan(*handle, start.now, start.calendar);
+        }));
 }
 
 } // namespace plannery

@@ -1,5 +1,7 @@
 #include "store/MonthLoader.h"
 
+#include "store/BackgroundPool.h"
+
 #include <QFutureWatcher>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -123,8 +125,8 @@ void MonthLoader::startNext() {
             });
     // One load at a time uses the handle, so the worker's decoded files carry over from month to
     // month without being shared between threads.
-    watcher->setFuture(
-        QtConcurrent::run([handle = m_handle, month, options = m_options, calendar = *m_calendar] {
+    watcher->setFuture(QtConcurrent::run(
+        &backgroundPool(), [handle = m_handle, month, options = m_options, calendar = *m_calendar] {
             return MonthDays::read(*handle, month, options, calendar);
         }));
 }

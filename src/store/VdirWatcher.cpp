@@ -1,5 +1,7 @@
 #include "store/VdirWatcher.h"
 
+#include "store/BackgroundPool.h"
+
 #include <QFutureWatcher>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -37,7 +39,7 @@ void VdirWatcher::settle() {
         reading->deleteLater();
         finished(reading->future().resultCount() > 0 ? reading->result() : nullptr);
     });
-    reading->setFuture(QtConcurrent::run(m_store.reloadTask()));
+    reading->setFuture(QtConcurrent::run(&backgroundPool(), m_store.reloadTask()));
 }
 
 void VdirWatcher::finished(const std::shared_ptr<VdirEventStore::Reload>& result) {

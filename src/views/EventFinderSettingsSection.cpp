@@ -1,6 +1,7 @@
 #include "views/EventFinderSettingsSection.h"
 
 #include "platform/LocalHttp.h"
+#include "store/BackgroundPool.h"
 #include "store/CalendarStore.h"
 
 #include <QCheckBox>
@@ -145,8 +146,8 @@ void EventFinderSettingsSection::checkStatus() {
             emit statusShown();
         }
     });
-    watcher->setFuture(
-        QtConcurrent::run([settings = m_settings.localModel(), stop = m_asking.get_token()] {
+    watcher->setFuture(QtConcurrent::run(
+        &backgroundPool(), [settings = m_settings.localModel(), stop = m_asking.get_token()] {
             return LocalModel::ask(settings, stop);
         }));
 }

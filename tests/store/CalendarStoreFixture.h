@@ -5,6 +5,7 @@
 
 #include "FakeEventStore.h"
 #include "TestSupport.h"
+#include "store/BackgroundPool.h"
 #include "store/CalendarStore.h"
 #include "store/SharedKeychain.h"
 
@@ -101,7 +102,7 @@ class CalendarStoreTest : public ::testing::Test {
     std::map<std::string, std::string> found;
 
     void TearDown() override {
-        QThreadPool::globalInstance()->waitForDone();
+        backgroundPool().waitForDone();
         QCoreApplication::processEvents();
     }
 

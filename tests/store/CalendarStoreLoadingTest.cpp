@@ -1,4 +1,5 @@
 #include "CalendarStoreFixture.h"
+#include "store/BackgroundPool.h"
 #include "store/MonthLoader.h"
 
 #include <QCoreApplication>
@@ -88,6 +89,8 @@ TEST_F(MonthLoading, BeforeTheFirstPaintMonthsAreReadAtOnceAfterItOnTheWorker) {
     EXPECT_FALSE(store->loaded(on(9, 20, 0))) << "a request returns before the month is read";
     entered.acquire();
     EXPECT_EQ(store->loader().loading(), month(9));
+    EXPECT_EQ(QThreadPool::globalInstance()->activeThreadCount(), 0)
+        << "the month is read beside Qt's own pool, which a paint's large fills wait on";
     // The months either side follow; June is loaded already and not asked again.
     EXPECT_EQ(store->loader().waiting(), (std::vector<Instant>{month(8), month(10)}));
     proceed.release(1000);
@@ -196,7 +199,7 @@ TEST_F(MonthLoading, TheStoreMayGoWhileAMonthLoads) {
     entered.acquire();
     store.reset();
     proceed.release(1000);
-    QThreadPool::globalInstance()->waitForDone();
+    backgroundPool().waitForDone();
     QCoreApplication::processEvents();
     EXPECT_EQ(queried.size(), 1u) << "the load ended on its own handle";
 }

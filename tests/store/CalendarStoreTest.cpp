@@ -1,5 +1,6 @@
 #include "CalendarStoreFixture.h"
 #include "detail/EventDetailCopies.h"
+#include "store/BackgroundPool.h"
 #include "store/SharedSettings.h"
 #include "store/WidgetCenter.h"
 
@@ -379,9 +380,6 @@ TEST_F(CalendarStoreTest, AnOutdatedScanIsDroppedAndMayOutliveTheStore) {
             handle.proceed = &proceed;
         }
     };
-    // Both scans run at once, so the pool needs room for two.
-    QThreadPool::globalInstance()->setMaxThreadCount(
-        std::max(4, QThreadPool::globalInstance()->maxThreadCount()));
     auto store = makeStore();
     QSignalSpy finished(store.get(), &CalendarStore::mirrorScanFinished);
     while (!entered.tryAcquire(1, 10)) {
@@ -392,7 +390,7 @@ TEST_F(CalendarStoreTest, AnOutdatedScanIsDroppedAndMayOutliveTheStore) {
     EXPECT_TRUE(store->mirrors().empty());
 
     proceed.release(1000);
-    QThreadPool::globalInstance()->waitForDone();
+    backgroundPool().waitForDone();
     QCoreApplication::processEvents();
     EXPECT_TRUE(store->mirrors().empty());
     EXPECT_EQ(finished.count(), 1);
@@ -411,7 +409,7 @@ TEST_F(CalendarStoreTest, AnOutdatedScanIsDroppedAndMayOutliveTheStore) {
     }
     doomed.reset();
     proceedAgain.release(1000);
-    QThreadPool::globalInstance()->waitForDone();
+    backgroundPool().waitForDone();
     QCoreApplication::processEvents();
     EXPECT_EQ(defaults->value("mirroredCalendars").toList().size(), 0);
 }

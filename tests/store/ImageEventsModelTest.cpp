@@ -1,6 +1,7 @@
 #include "store/ImageEventsModel.h"
 
 #include "TestSupport.h"
+#include "store/BackgroundPool.h"
 #include "store/SharedKeychain.h"
 #include "store/SharedPrefs.h"
 #include "store/VdirStoreFixture.h"
@@ -10,6 +11,7 @@
 #include <QMimeData>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QThreadPool>
 #include <QUrl>
 
 #include <gtest/gtest.h>
@@ -222,7 +224,7 @@ TEST_F(ImageEventsModelTest, ANewInputDropsTheRunningOne) {
     ASSERT_EQ(model->suggestions().size(), 1u);
     EXPECT_EQ(model->suggestions()[0].title, "Lunch");
     recognizer->gate.open();
-    QThreadPool::globalInstance()->waitForDone();
+    backgroundPool().waitForDone();
     QCoreApplication::processEvents();
     // Nothing of the picture's run ever shows.
     EXPECT_EQ(model->suggestions()[0].title, "Lunch");

@@ -1,6 +1,7 @@
 #include "FakeEventStore.h"
 #include "TestSupport.h"
 
+#include "store/BackgroundPool.h"
 #include "store/CalendarStore.h"
 #include "store/SharedKeychain.h"
 #include "views/TimeGridBinding.h"
@@ -96,7 +97,7 @@ TEST(TimeGridBinding, AMonthStillLoadingShowsItsDaysEmptyUntilItArrives) {
     }
     EXPECT_EQ(window.view.eventAt(window.at1030(12))->title, "Review");
     EXPECT_EQ(window.fake->eventQueries(), 0) << "the window's own handle read nothing";
-    QThreadPool::globalInstance()->waitForDone();
+    backgroundPool().waitForDone();
 }
 
 TEST(TimeGridBinding, AGridBrowsedFarAwayLetsGoOfTheMonthsBehindAndReadsThemAgainOnTheWayBack) {

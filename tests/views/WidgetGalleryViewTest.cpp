@@ -1,6 +1,7 @@
 #include "FakeEventStore.h"
 #include "TestSupport.h"
 
+#include "store/BackgroundPool.h"
 #include "store/CalendarStore.h"
 #include "views/WidgetGalleryView.h"
 
@@ -143,7 +144,7 @@ TEST(WidgetGalleryView, TheUsersEventsArriveFromTheStoresMonths) {
         QCoreApplication::processEvents();
     }
     EXPECT_EQ(gallery.fake->eventQueries(), 0) << "the gallery read the calendars itself";
-    QThreadPool::globalInstance()->waitForDone();
+    backgroundPool().waitForDone();
 }
 
 TEST(WidgetGalleryView, WithoutAccessTheFacesAskForItAndTheStatesShowSamples) {
