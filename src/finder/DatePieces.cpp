@@ -215,6 +215,14 @@ bool isConnector(const Token* t) {
                             isWordIn(t, {"to", "until", "till", "through", "thru", "bis", "au"}));
 }
 
+bool movedFrom(const Line& line, std::size_t i) {
+    return i >= 2 && isWordIn(&line.tokens[i - 1], {"from", "vom", "von", "du"}) &&
+           isWordIn(&line.tokens[i - 2],
+                    {"moved", "moving", "moves", "move", "rescheduled", "rescheduling", "postponed",
+                     "changed", "changing", "shifted", "shifting", "pushed", "pushing",
+                     "verschoben", "verlegt", "deplace", "deplacee", "reporte", "reportee"});
+}
+
 // "by 5pm on", "until 11:59 pm (local time) on", "bis 12 Uhr am": where the clock that leads
 // to the date at token k begins; k when none does.
 std::size_t beforeClock(const Line& line, std::size_t k) {
@@ -342,6 +350,17 @@ bool deadlineBefore(const Line& line, std::size_t i) {
         labelled > 0 && isWordIn(&line.tokens[labelled - 1], {"on", "am", "le"}) ? labelled - 1
                                                                                  : labelled;
     const bool recorded = done > 0 && isDoneWord(&line.tokens[done - 1]);
+    // "Newsletter – Friday 11th September 2026", "Rundbrief vom 3. März": the day an issue came
+    // out, at its head.
+    const std::size_t headed =
+        done > 0 && (line.tokens[done - 1].isSymbol("–") || line.tokens[done - 1].isSymbol("-") ||
+                     line.tokens[done - 1].isSymbol("—") ||
+                     isWordIn(&line.tokens[done - 1], {"vom", "du"}))
+            ? done - 1
+            : done;
+    const bool issue = headed > 0 && isWordIn(&line.tokens[headed - 1],
+                                              {"newsletter", "bulletin", "edition", "ausgabe",
+                                               "rundbrief", "infobrief", "elternbrief"});
     // "Paid by Visa ****4471 on 02.07.2026", "we'll take $41.20 from your account on 30/07/2026":
     // a payment's day, whatever paid it.
     bool paid = false;
@@ -373,8 +392,7 @@ bool deadlineBefore(const Line& line, std::size_t i) {
         replaced = replaced || isWordIn(&word, {"statt", "anstatt"}) ||
                    (isWordIn(&word, {"longer"}) && isWordIn(before, {"no"})) ||
                    (isWordIn(&word, {"of"}) && isWordIn(before, {"instead"})) ||
-                   (isWordIn(&word, {"from"}) &&
-                    isWordIn(before, {"moved", "rescheduled", "postponed", "changed"})) ||
+                   movedFrom(line, b) ||
                    (isWordIn(&word, {"du", "de"}) && isWordIn(before, {"lieu"})) ||
                    // "ne pourra pas recevoir Pixel le jeudi"
                    (isWordIn(&word, {"pas"}) &&
@@ -396,8 +414,9 @@ bool deadlineBefore(const Line& line, std::size_t i) {
                                    "tard", "valid", "gultig", "valable"});
     };
     // "ab 1. April" is the day sales open, but "ab 16 Uhr am Samstag" is when a party starts.
-    return reserve || aside || replaced || takesEffect || recorded || paid || deadlineWord(k) ||
-           (k > 0 && isWordIn(&line.tokens[k - 1], {"ab"})) || deadlineWord(beforeClock(line, k));
+    return reserve || aside || replaced || takesEffect || recorded || issue || paid ||
+           deadlineWord(k) || (k > 0 && isWordIn(&line.tokens[k - 1], {"ab"})) ||
+           deadlineWord(beforeClock(line, k));
 }
 
 std::optional<std::size_t> obligationBefore(const Line& line, std::size_t i) {
@@ -447,7 +466,22 @@ bool calledOffAfter(const Line& line, std::size_t i) {
                         })) {
             return true;
         }
-        // ... or a fixture list's week without a match ("Sa. 28.03. spielfrei").
+        // ... or a fixture list's week without a match ("Sa. 28.03. spielfrei", "Sat 23 Jan  No
+        // match – county cup weekend", "pas de cours").
+        // The words must follow the day at once: "Mon 5 Jan, no practice Thursday" keeps Monday.
+        const bool atOnce = std::all_of(line.tokens.begin() + static_cast<std::ptrdiff_t>(i),
+                                        line.tokens.begin() + static_cast<std::ptrdiff_t>(k),
+                                        [](const Token& w) { return w.isSymbol(); });
+        const Token* missing = !atOnce                                     ? nullptr
+                               : isWordIn(&t, {"no", "kein", "keine"})     ? next
+                               : t.isWord("pas") && isWordIn(next, {"de"}) ? line.at(k + 2)
+                                                                           : nullptr;
+        if (isWordIn(missing,
+                     {"match", "matches", "game", "games", "fixture", "practice", "training",
+                      "rehearsal", "class", "classes", "lesson", "lessons", "spiel", "probe",
+                      "unterricht", "cours", "entrainement", "repetition"})) {
+            return true;
+        }
         if (isWordIn(&t,
                      {"cancel", "cancelled", "canceled", "absagen", "abgesagt", "entfallt",
                       "annule", "annulee", "annuler", "spielfrei", "trainingsfrei", "relache"})) {

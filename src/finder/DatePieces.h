@@ -58,6 +58,9 @@ bool dateContextBefore(const Line& line, std::size_t i);
 bool timeFollows(const Line& line, std::size_t i);
 // "-", "to", "until", "bis", "au" between the days of a span.
 bool isConnector(const Token* t);
+// "moved from Tuesday to Thursday", "reporté du mardi au jeudi": the day at token `i` is given up
+// for the one after it; the two are no span of days.
+bool movedFrom(const Line& line, std::size_t i);
 // A deadline, the start of sales or a day kept in reserve rather than an event ("by March 9",
 // "bis 20.04.", "Ersatztermin: Montag, 22. Juni").
 bool deadlineBefore(const Line& line, std::size_t i);

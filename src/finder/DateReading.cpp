@@ -151,7 +151,8 @@ std::optional<DateReader::Partial> DateReader::dateAt(const Line& line, std::siz
             p.begin = i - 1;
         }
         // "Monday to Friday", "Mon–Fri", "lundi au vendredi": days of every week, no event.
-        if (isConnector(line.at(weekday->next)) && weekdayAt(line, weekday->next + 1, m_localeId)) {
+        if (isConnector(line.at(weekday->next)) && !movedFrom(line, p.begin) &&
+            weekdayAt(line, weekday->next + 1, m_localeId)) {
             p.everyWeek = true;
             p.end = weekdayAt(line, weekday->next + 1, m_localeId)->next;
         }
@@ -363,7 +364,8 @@ std::vector<DateMention> DateReader::read(const Line& line) const {
             continue;
         }
         // A span: "May 15-16", "March 14 – April 2", "Sat, Aug 8 – Wed, Aug 12".
-        if (best->month && best->lastDay == 0 && isConnector(line.at(best->end))) {
+        if (best->month && best->lastDay == 0 && isConnector(line.at(best->end)) &&
+            !movedFrom(line, best->begin)) {
             if (auto second = dateAt(line, best->end + 1); second && second->month) {
                 best->lastYear = second->year;
                 best->lastMonth = second->month;

@@ -120,12 +120,14 @@ std::size_t dayOfSeriesLabel(const Line& line) {
                : 0;
 }
 
-// Whether a text is about a flight: "Flight KS 417", "Kestrel Airways", "Ihr Flug", "votre vol".
+// Whether a text is about a flight: "Flight KS 417", "Kestrel Airways", "Atlantica Air", "Ihr
+// Flug", "votre vol".
 bool aboutFlight(const TextFacts& text) {
     return std::any_of(text.lines.begin(), text.lines.end(), [](const Line& line) {
         return std::any_of(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
             return isWordIn(&t, {"flight", "flights", "airline", "airlines", "airways", "flug",
-                                 "fluges", "vol"});
+                                 "fluges", "vol"}) ||
+                   (t.capital && t.isWord("air"));
         });
     });
 }

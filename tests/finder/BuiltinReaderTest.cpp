@@ -474,7 +474,12 @@ TEST(BuiltinReaderTest, AMovedEventKeepsOnlyItsNewDay) {
           "Dr. Feldman is unable to see you on Monday, March 9. Your new appointment is "
           "Tuesday, March 10 at 3:30 PM.",
           "The 1:00 pm sailing on Tuesday, March 10, has been cancelled.\n\nNEW SAILING\n"
-          "Tuesday, March 10, 2026\nDepart Horseshoe Bay   3:30 pm"}) {
+          "Tuesday, March 10, 2026\nDepart Horseshoe Bay   3:30 pm",
+          // Moved from one day to another: no span of days.
+          "The design sync is moving from Monday, March 9 to Tuesday, March 10, same time "
+          "(3:30 PM).",
+          "Design sync moved from Mon 9 Mar to Tue 10 Mar, 3:30 PM.",
+          "The design sync has been pushed from Monday to Tuesday, March 10 at 3:30 PM."}) {
         const auto drafts = read(text);
         ASSERT_EQ(drafts.size(), 1u) << text;
         EXPECT_EQ(drafts[0].startDate, "2026-03-10") << text;
@@ -719,6 +724,8 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "Nantes, le 2 mars 2026\n\nClasses de CE1 et CE2\n\nChers parents,",
         "Anmeldeschluss: 31. März 2026",
         "Die Turnstunden fallen während der Fasnachtsferien (21.3.–5.4.) aus.",
+        "Fixtures\nSat 14 Mar   No match – county cup weekend",
+        "Newsletter – Friday 6th March 2026\n\nDear Parents and Carers,",
     };
     for (const char* text : texts) {
         EXPECT_TRUE(read(text).empty()) << text;

@@ -230,6 +230,11 @@ TEST(TitlePickingTest, TicketsNameTheirLegsByTheirRoutes) {
                      "RETURN FLIGHT\nSun 15 Mar 2026\n"
                      "KS 444   Sydney (SYD) 6:30pm  ->  Melbourne (MEL) 8:00pm"),
               (Titles{"Flight to Sydney", "Flight to Melbourne"}));
+    // ... also where only the airline's name says it flies.
+    EXPECT_EQ(
+        titles("Thanks for booking with Atlantica Air.\n\nOUTBOUND – Thursday 12 March 2026\n"
+               "AA 1442   London Gatwick (LGW) North Terminal  07:05  →  Lisbon (LIS)  09:45"),
+        Titles{"Flight to Lisbon"});
     EXPECT_EQ(titles("Ihr Flug\n\nHinflug · Fr 13.03.2026\n"
                      "LH 1172  Berlin (BER)  07:25 → Lissabon (LIS)  09:10\n\n"
                      "Rückflug · So 15.03.2026\n"
