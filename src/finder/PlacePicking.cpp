@@ -14,6 +14,20 @@
 // a row of a schedule or list gives its own event.
 namespace plannery::reader {
 
+namespace {
+
+// "school closed to pupils", "Halle geschlossen": a remark that a place is shut, not the place.
+bool saysClosed(const Line& line, const Segment& s) {
+    return std::any_of(line.tokens.begin() + static_cast<std::ptrdiff_t>(s.begin),
+                       line.tokens.begin() + static_cast<std::ptrdiff_t>(s.end),
+                       [](const Token& t) {
+                           return isWordIn(&t, {"closed", "shut", "geschlossen", "ferme", "fermee",
+                                                "fermes", "fermees"});
+                       });
+}
+
+} // namespace
+
 PlacePicker::PlacePicker(const TextFacts& text, const std::vector<Candidate>& candidates,
                          const std::string& localeId)
     : m_text(text), m_localeId(localeId), m_signOff(signOff(text)) {
@@ -91,7 +105,8 @@ std::optional<std::string> PlacePicker::rowPlace(std::size_t li, std::size_t fro
         return t.isWord() && Vocabulary::isClauseWord(t.key);
     });
     // In a row of a schedule or list, a piece after the name that is a place ("– Room 2",
-    // ", Library"); a remark in parentheses in lower case is not ("(school closed)").
+    // ", Library"); a remark in parentheses in lower case is not ("(school closed)"), nor one
+    // that says a place is shut ("school closed to pupils").
     const auto afterDay = [&facts](const Segment& s) {
         return std::any_of(facts.dates.begin(), facts.dates.end(),
                            [&s](const DateMention& d) { return d.end <= s.begin; }) ||
@@ -124,7 +139,8 @@ std::optional<std::string> PlacePicker::rowPlace(std::size_t li, std::size_t fro
             continue;
         }
         if (s.begin < from || s.label || wordCount(line, s) > 6 ||
-            Vocabulary::isFiller(first.key) || (bracketed && !first.capital)) {
+            Vocabulary::isFiller(first.key) || (bracketed && !first.capital) ||
+            saysClosed(line, s)) {
             continue;
         }
         const bool room = s.end - s.begin == 2 && first.isWord() && first.capital &&

@@ -221,6 +221,8 @@ TEST(PlacePickingTest, RowsTakeTheirOwnPlacesAndSessionsTheirHeadings) {
               (Places{"Sportanlage Aubing", "Waldpark Gauting, Platz 3"}));
     // A remark in parentheses is no place; a link to a call is one when nothing else is.
     EXPECT_EQ(places("Inset day: Monday 9 March (school closed)"), Places{"-"});
+    // ... nor is a remark that a place is shut.
+    EXPECT_EQ(places("INSET day – Friday 13th March, school closed to pupils"), Places{"-"});
     // An address the row gives after its day goes before a person after "bei".
     EXPECT_EQ(places("Ihr Termin am Donnerstag, 12.03.2026 um 10:15 Uhr bei Dr. Schneider "
                      "(Hausarztpraxis am Markt, Marktplatz 3, 72070 Tübingen).",
