@@ -218,6 +218,8 @@ constexpr std::string_view kStreetWords[] = {
     "boulevard", "place", "pl", "court", "ct", "terrace", "square", "sq", "close", "crescent",
     "row", "parkway", "pkwy", "highway", "hwy", "route", "strasse", "str", "weg", "allee", "gasse",
     "grove", "mews", "rue", "chemin", "quai", "impasse", "cours", "lungarno",
+    // Shortened in British and Australian addresses: "27 Banksia Cres", "4 Ocean Pde"
+    "cres", "tce", "pde", "cct",
     // Shortened in French addresses: "12 av. des Acacias", "3 bd Voltaire"
     "av", "bd", "rte", "imp"};
 

@@ -26,6 +26,7 @@ TEST(AddressReadingTest, StreetsAndPostcodesInTheirLines) {
         {"Kaiserstraße 41, 60329 Frankfurt · Tel. 069 2731 8840",
          "Kaiserstraße 41, 60329 Frankfurt"},
         {"Tom: 14 Kingsley Avenue if you've forgotten", "14 Kingsley Avenue"},
+        {"address is 27 Banksia Cres, Mount Gravatt", "27 Banksia Cres, Mount Gravatt"},
         {"Hosted by Monzo, Broadwalk House, 5 Appold St", "Monzo, Broadwalk House, 5 Appold St"},
         {"Salle des fêtes, 2 place de la Mairie", "Salle des fêtes, 2 place de la Mairie"},
         {"The Botanist, 7 Broad Street, Birmingham", "The Botanist, 7 Broad Street, Birmingham"},
