@@ -166,6 +166,18 @@ std::optional<std::string> PlacePicker::address() {
         for (std::size_t k = first; k < li; ++k) {
             text += venueOfLine(m_text.lines[k]) + ", ";
         }
+        // "L'Olympia – 28 boulevard des Capucines": the venue set off by a dash before its
+        // address, on a line that is neither a message nor a label's.
+        const Token* setOff = span->first > 0 ? &line.tokens[span->first - 1] : nullptr;
+        const bool dashed = setOff && (setOff->isSymbol("–") || setOff->isSymbol("—") ||
+                                       setOff->isSymbol("-") || setOff->isSymbol("·"));
+        if (const std::string name =
+                first == li && dashed && !lineFacts.speaker && lineFacts.label.empty()
+                    ? nameBefore(line, span->first)
+                    : std::string();
+            !name.empty()) {
+            text += name + ", ";
+        }
         text += line.span(span->first, span->second);
         for (std::size_t k = li + 1; k < m_text.lines.size() && k <= li + 2; ++k) {
             const auto below = Addresses::span(m_text.lines[k]);

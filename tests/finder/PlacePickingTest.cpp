@@ -33,6 +33,11 @@ TEST(PlacePickingTest, LabelsAddressesAndVenueLines) {
     EXPECT_EQ(places("ROYAL PLAYHOUSE\nHigh Street, Stratford upon Avon CV37 6BB\n\nThe Tempest\n"
                      "Sat 7 March, 2pm"),
               Places{"ROYAL PLAYHOUSE, High Street, Stratford upon Avon CV37 6BB"});
+    // A venue set off by a dash before its address on the same line goes with it.
+    EXPECT_EQ(places("Louise Attaque\nL'Olympia – 28 boulevard des Capucines, 75009 Paris\n"
+                     "Samedi 7 mars 2026, 20h30",
+                     "fr_FR"),
+              Places{"L'Olympia, 28 boulevard des Capucines, 75009 Paris"});
     EXPECT_EQ(places("Vision screening is on Tuesday 10 March in the library during break."),
               Places{"library"});
     // A street without a number, with its town, is a venue's line; a line of features is not.
