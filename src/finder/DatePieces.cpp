@@ -409,9 +409,9 @@ bool deadlineBefore(const Line& line, std::size_t i) {
          isWordIn(&line.tokens[k - 2], {"compter"}));
     const auto deadlineWord = [&line](std::size_t at) {
         return at > 0 && isWordIn(&line.tokens[at - 1],
-                                  {"by", "before", "until", "till", "til", "avant", "bis",
-                                   "deadline", "jusqu'au", "jusqu'a", "spatestens", "latest", "due",
-                                   "tard", "valid", "gultig", "valable"});
+                                  {"by", "before", "until", "till", "til", "through", "thru",
+                                   "avant", "bis", "deadline", "jusqu'au", "jusqu'a", "spatestens",
+                                   "latest", "due", "tard", "valid", "gultig", "valable"});
     };
     // "ab 1. April" is the day sales open, but "ab 16 Uhr am Samstag" is when a party starts.
     return reserve || aside || replaced || takesEffect || recorded || issue || paid ||

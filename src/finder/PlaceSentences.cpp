@@ -124,6 +124,9 @@ std::optional<std::string> PlacePicker::phrase(std::size_t li, std::size_t from,
             const bool part =
                 (w.isWord() && (w.capital || lowerVenue) && !isCalendarWord(w, m_localeId)) ||
                 (w.isNumber() && end > begin && !inTime(end)) || joins || w.isSymbol("'") ||
+                // "Klassenraum der 2b": a class's or room's letter after its number
+                (w.isWord() && !w.spaced && w.key.size() == 1 && end > begin &&
+                 line.tokens[end - 1].isNumber()) ||
                 // "The Crown & Anchor"
                 ((w.isSymbol("&") || w.isSymbol("+")) && end > begin &&
                  end + 1 < line.tokens.size() && line.tokens[end + 1].capital) ||

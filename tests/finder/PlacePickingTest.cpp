@@ -38,6 +38,9 @@ TEST(PlacePickingTest, LabelsAddressesAndVenueLines) {
                      "Samedi 7 mars 2026, 20h30",
                      "fr_FR"),
               Places{"L'Olympia, 28 boulevard des Capucines, 75009 Paris"});
+    EXPECT_EQ(
+        places("Elternabend am Dienstag, 10. März, um 19:30 Uhr im Klassenraum der 3b.", "de_DE"),
+        Places{"Klassenraum der 3b"});
     EXPECT_EQ(places("Vision screening is on Tuesday 10 March in the library during break."),
               Places{"library"});
     // A street without a number, with its town, is a venue's line; a line of features is not.
