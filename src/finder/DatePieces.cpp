@@ -354,7 +354,7 @@ bool deadlineBefore(const Line& line, std::size_t i) {
     // out, at its head.
     const std::size_t headed =
         done > 0 && (line.tokens[done - 1].isSymbol("–") || line.tokens[done - 1].isSymbol("-") ||
-                     line.tokens[done - 1].isSymbol("—") ||
+                     line.tokens[done - 1].isSymbol("—") || line.tokens[done - 1].isSymbol(",") ||
                      isWordIn(&line.tokens[done - 1], {"vom", "du"}))
             ? done - 1
             : done;

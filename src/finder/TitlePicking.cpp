@@ -433,6 +433,15 @@ std::string TitlePicker::finished(const std::string& option) const {
     } else if (isBareAppointment(text) && !m_venue.empty()) {
         text = m_venue;
     }
+    // "Einladung zu meinem 50. Geburtstag": a dative left from the invitation's preposition
+    // belongs to the sentence, not to the name.
+    for (const std::string_view dative : {"meinem ", "meiner ", "unserem ", "unserer "}) {
+        if (text.size() > dative.size() &&
+            FinderText::fold(text.substr(0, dative.size())) == dative) {
+            text.erase(0, dative.size());
+            break;
+        }
+    }
     // "Cut + Full Color w/ Keisha": a message's shorthand is written out in the calendar.
     for (std::size_t at = text.find(" w/ "); at != std::string::npos; at = text.find(" w/ ", at)) {
         text.replace(at, 4, " with ");

@@ -726,6 +726,8 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "Die Turnstunden fallen während der Fasnachtsferien (21.3.–5.4.) aus.",
         "Fixtures\nSat 14 Mar   No match – county cup weekend",
         "Newsletter – Friday 6th March 2026\n\nDear Parents and Carers,",
+        "St. Mark's Church — Weekly Bulletin, Sunday, March 8, 2026\n\nWelcome to all our "
+        "visitors!",
         "Take 30% off every rain shell through Sunday, March 8 at 11:59 PM PT.",
     };
     for (const char* text : texts) {

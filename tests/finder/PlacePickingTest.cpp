@@ -41,6 +41,9 @@ TEST(PlacePickingTest, LabelsAddressesAndVenueLines) {
     EXPECT_EQ(
         places("Elternabend am Dienstag, 10. März, um 19:30 Uhr im Klassenraum der 3b.", "de_DE"),
         Places{"Klassenraum der 3b"});
+    // A room's name that could be read as a time is still the room.
+    EXPECT_EQ(places("Date: Wednesday 25 March 2026\nTime: 4:10pm\nRoom: 4H (Junior Block)"),
+              Places{"4H (Junior Block)"});
     EXPECT_EQ(places("Vision screening is on Tuesday 10 March in the library during break."),
               Places{"library"});
     // A street without a number, with its town, is a venue's line; a line of features is not.
@@ -227,6 +230,8 @@ TEST(PlacePickingTest, RowsTakeTheirOwnPlacesAndSessionsTheirHeadings) {
                      "Sa. 14.03.  11:00  TSV Gauting – SV Aubing     Waldpark Gauting, Platz 3",
                      "de_DE"),
               (Places{"Sportanlage Aubing", "Waldpark Gauting, Platz 3"}));
+    EXPECT_EQ(places("• Wednesday, March 4 — Midweek worship, 7:00 p.m., Sanctuary"),
+              Places{"Sanctuary"});
     // A remark in parentheses is no place; a link to a call is one when nothing else is.
     EXPECT_EQ(places("Inset day: Monday 9 March (school closed)"), Places{"-"});
     // ... nor is a remark that a place is shut.

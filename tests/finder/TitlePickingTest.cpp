@@ -35,6 +35,15 @@ TEST(TitlePickingTest, HeadingsNameASingleEvent) {
     EXPECT_EQ(
         titles("Subject: Reminder: Budget sync\n\nHi all, see you Tuesday 10 March at 11:00."),
         Titles{"Budget sync"});
+    // ... nor a subject that only says something changed, nor the dative an invitation leaves.
+    EXPECT_EQ(
+        titles("Subject: Change to your appointment\n\nDear Mr Patel,\n\nWe have rebooked "
+               "you for Thursday 19 March at 4.50pm with Dr Evans.\n\nBright Smile Dental Care"),
+        Titles{"Dentist appointment"});
+    EXPECT_EQ(
+        titles("Betreff: Einladung zu meinem 50. Geburtstag\n\nSamstag, 7. März 2026, ab 18 Uhr",
+               "de_DE"),
+        Titles{"50. Geburtstag"});
     // The month of one of a series is no part of its name.
     EXPECT_EQ(titles("Book Club – March\nWednesday 18 March, 7:30pm at Sarah's"),
               Titles{"Book Club"});
