@@ -111,7 +111,7 @@ bool onlyLabels(const Line& line, const Segment& s) {
 bool isBareAppointment(std::string_view title) {
     const std::string key = FinderText::fold(title);
     return key == "appointment" || key == "appt" || key == "termin" || key == "rendez-vous" ||
-           key == "rdv";
+           key == "rdv" || key == "seance";
 }
 
 bool isGroupSize(const Line& line, std::size_t k) {
@@ -196,7 +196,7 @@ bool namesOnlyAnAppointment(const std::string& title) {
         if (Vocabulary::practitionerTitle(t.key)) {
             practitioner = true;
         } else if (Vocabulary::isGenericHeadingWord(t.key) ||
-                   isWordIn(&t, {"appointment", "appt", "termin", "rendez", "rdv"})) {
+                   isWordIn(&t, {"appointment", "appt", "termin", "rendez", "rdv", "seance"})) {
             appointment = true;
         } else if (Vocabulary::isEventNoun(t.key) ||
                    isWordIn(&t, {"dr", "dre", "mr", "mrs", "ms", "m", "mme", "herr", "frau"})) {

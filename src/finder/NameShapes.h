@@ -49,7 +49,7 @@ bool isFragment(const Line& line, const Segment& s);
 // "Outbound", "Return", "Check-in": a piece that only labels a leg of a trip or a column.
 bool onlyLabels(const Line& line, const Segment& s);
 
-// "Appointment", "Termin", "RDV": a title that only says there is an appointment.
+// "Appointment", "Termin", "RDV", "Séance": a title that only says there is an appointment.
 bool isBareAppointment(std::string_view title);
 
 // What an appointment is called after the kind of practitioner the lines name, when they name

@@ -453,6 +453,10 @@ TEST(TitlePickingTest, SentencesNameTheEventAroundTheDay) {
                      "mars à 18h15 avec M. Leroy.",
                      "fr_FR"),
               Titles{"Kiné"});
+    EXPECT_EQ(titles("Cabinet de kinésithérapie Rivoli : rappel de votre séance le mardi 3 mars à "
+                     "18h15.",
+                     "fr_FR"),
+              Titles{"Kiné"});
     EXPECT_EQ(titles("CLINIQUE VETO\n\nRappel : Filou a RDV demain à 10h30 à la Clinique "
                      "vétérinaire des Acacias.",
                      "fr_FR"),
