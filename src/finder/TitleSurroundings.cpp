@@ -39,6 +39,22 @@ bool TitlePicker::namesWriter(std::size_t li, const std::vector<Segment>& segmen
     if (below < m_text.lines.size() && isSalutation(m_text.lines[below])) {
         return true;
     }
+    // So does the sender at the top of a poster over its shouted heading ("Westfield Public
+    // Library" over "PAJAMA STORYTIME"), though not over a booking's ("RESERVATION CONFIRMED").
+    for (std::size_t k = li + 1; li <= 1 && k < m_text.lines.size() && k <= li + 4; ++k) {
+        const Line& heading = m_text.lines[k];
+        const bool shouted =
+            m_text.facts[k].dates.empty() && m_text.facts[k].times.empty() &&
+            std::any_of(heading.tokens.begin(), heading.tokens.end(),
+                        [](const Token& t) { return t.allCaps; }) &&
+            std::all_of(heading.tokens.begin(), heading.tokens.end(), [](const Token& t) {
+                return !t.isWord() || (t.allCaps && !Vocabulary::isVenueWord(t.key) &&
+                                       !Vocabulary::isGenericHeadingWord(t.key));
+            });
+        if (shouted) {
+            return true;
+        }
+    }
     // So does a school's or club's name beside the kind of page that lists several events
     // ("Maple Grove Middle School — Weekly Update", "Westfield Academy — Netball Fixtures").
     const bool besideGeneric =

@@ -197,6 +197,13 @@ TEST(TitlePickingTest, SalutationsCheersAndCarriersAreNoHeadings) {
 }
 
 TEST(TitlePickingTest, LetterheadsAndGroupsNameWhoWritesOrReads) {
+    // A poster's sender over its shouted heading.
+    EXPECT_EQ(titles("Westfield Public Library\nChildren's Department\n\nPAJAMA STORYTIME\n"
+                     "Wear your PJs and wind down with bedtime stories, songs and a craft!\n\n"
+                     "Tuesday, March 10 · 6:30–7:15 pm\nCommunity Room, lower level\n\n"
+                     "Ages 2–6 with a caregiver. Free, no registration needed.",
+                     "en_US"),
+              Titles{"Pajama Storytime"});
     // A school's name with its head and the day of writing over the salutation is a letterhead;
     // the day of writing is no event.
     EXPECT_EQ(titles("Oakfield Primary School\nHeadteacher: Mrs S. Ahmed\n2 March 2026\n\n"
