@@ -94,6 +94,12 @@ std::optional<std::string> PlacePicker::phrase(std::size_t li, std::size_t from,
         if (head == nullptr || !head->isWord() || isCalendarWord(*head, m_localeId)) {
             continue;
         }
+        // "in Ihrer Straße", "at your home", "à votre domicile": the reader's own, named by no
+        // one.
+        if (isWordIn(head, {"your", "ihrer", "ihrem", "ihre", "ihren", "votre", "vos", "deiner",
+                            "deinem", "eurer", "eurem"})) {
+            continue;
+        }
         // "The Red Lion" keeps its article.
         if (begin > i + 1 && line.tokens[begin - 1].capital) {
             --begin;

@@ -86,6 +86,23 @@ bool arrowBetween(const Line& line, std::size_t from, std::size_t to) {
                        [](const Token& t) { return t.isSymbol("→"); });
 }
 
+// "Sperrmüll frühestens am Vorabend ab 18 Uhr", "put it out the night before after 6pm", "la
+// veille à partir de 18 h": a time on the day before the event's, not the event's.
+bool onTheDayBefore(const Line& line, const TimeMention& time) {
+    for (std::size_t k = time.begin, steps = 0; k > 0 && steps < 5; --k, ++steps) {
+        const Token& t = line.tokens[k - 1];
+        if (t.isSymbol(".") || t.isSymbol(";") || t.isSymbol("!") || t.isSymbol("?")) {
+            return false;
+        }
+        if (isWordIn(&t, {"vorabend", "vortag", "veille"}) ||
+            (t.isWord("before") && k >= 2 &&
+             isWordIn(&line.tokens[k - 2], {"night", "evening", "day"}))) {
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 void assignTimes(Candidate& c, const TimedLine& timed) {
@@ -139,7 +156,8 @@ void assignTimes(Candidate& c, const TimedLine& timed) {
 TimedLine timesOf(const Line& line, const LineFacts& facts, std::size_t from, std::size_t to) {
     TimedLine timed{.line = &line};
     for (std::size_t k = 0; k < facts.times.size(); ++k) {
-        if (facts.times[k].begin >= from && facts.times[k].begin < to) {
+        if (facts.times[k].begin >= from && facts.times[k].begin < to &&
+            !onTheDayBefore(line, facts.times[k])) {
             timed.times.push_back(facts.times[k]);
             const ZoneMention& zone = facts.zones[k];
             timed.zones.push_back(zone.zone.empty() ? std::nullopt

@@ -132,6 +132,15 @@ TEST(BuiltinReaderTest, TimesSaidInPassingAndGermanAmAreNoStarts) {
                   "    8:15pm\n    4 guests\n\nSee you soon,\nOttoline");
     ASSERT_EQ(drafts.size(), 1u);
     EXPECT_EQ(drafts[0].title, "Ottoline");
+    // A time on the evening before is not the day's, and "in your street" names no place.
+    drafts = read("Am Mittwoch, den 11. März 2026, findet in Ihrer Straße die Sperrmüllabfuhr "
+                  "statt. Bitte stellen Sie Ihren Sperrmüll frühestens am Vorabend ab 18 Uhr an "
+                  "den Straßenrand.",
+                  *Calendar::make("Europe/Berlin", "de_DE", Weekday::monday));
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].startDate, "2026-03-11");
+    EXPECT_FALSE(drafts[0].startTime);
+    EXPECT_FALSE(drafts[0].location);
 }
 
 TEST(BuiltinReaderTest, ACoursesDaysAreCountedNotDated) {
