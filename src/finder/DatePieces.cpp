@@ -290,6 +290,7 @@ bool setAsideInSentence(const Line& line, std::size_t k) {
     bool openings = false;
     bool choice = false;
     bool bill = false;
+    bool reopens = false;
     for (std::size_t b = k; b > 0; --b) {
         const Token& t = line.tokens[b - 1];
         if (t.isSymbol(".") || t.isSymbol("!") || t.isSymbol("?") || t.isSymbol(";")) {
@@ -315,6 +316,9 @@ bool setAsideInSentence(const Line& line, std::size_t k) {
         // "Your first bill will arrive around August 5": a bill's day, not the reader's.
         bill = bill || (!t.capital &&
                         isWordIn(&t, {"bill", "invoice", "statement", "rechnung", "facture"}));
+        // "We will reopen on Tuesday, October 13": the day after a closure, when all is as usual.
+        reopens = reopens || isWordIn(&t, {"reopen", "reopens", "reopening", "resume", "resumes",
+                                           "rouvre", "rouvrira", "reouverture"});
         // "Her next openings are Tue 1/20 at 6:15 PM or Thu 1/22": days to choose from.
         openings = openings || isWordIn(&t, {"openings", "creneaux", "disponibilites"});
         // "Reply 1 for Tuesday, 2 for Thursday": the answers to a question.
@@ -323,7 +327,7 @@ bool setAsideInSentence(const Line& line, std::size_t k) {
                   isWordIn(&line.tokens[b - 3], {"reply", "text", "press", "type"}));
     }
     return (weather && condition) || unable || (condition && ((also && offer) || alternative)) ||
-           (sales && opens) || calledOff || openings || choice || bill;
+           (sales && opens) || calledOff || openings || choice || bill || reopens;
 }
 
 } // namespace

@@ -47,11 +47,11 @@ TimeRole roleOf(const Line& line, const TimeMention& time) {
              "admission"})) {
         return TimeRole::doors;
     }
-    if (has({"arrive",  "arrives", "arrival",  "arr",    "an",       "arrivee",
-             "ankunft", "end",     "ends",     "until",  "till",     "bis",
-             "fin",     "out",     "checkout", "return", "returns",  "before",
-             "avant",   "jusqu'a", "back by",  "ende",   "ruckkehr", "zuruck",
-             "retour",  "finish",  "finishes", "endet",  "termine"})) {
+    if (has({"arrive",   "arrives",        "arrival",   "arr",    "an",     "arrivee",  "ankunft",
+             "end",      "ends",           "until",     "till",   "bis",    "fin",      "out",
+             "checkout", "return",         "returns",   "before", "avant",  "jusqu'a",  "back by",
+             "ende",     "ruckkehr",       "zuruck",    "retour", "finish", "finishes", "endet",
+             "termine",  "fertigstellung", "completion"})) {
         return TimeRole::end;
     }
     if (has({"start",   "starts",  "show",    "music",   "beginn",  "begins", "begin",     "race",
@@ -87,14 +87,16 @@ bool arrowBetween(const Line& line, std::size_t from, std::size_t to) {
 }
 
 // "Sperrmüll frühestens am Vorabend ab 18 Uhr", "put it out the night before after 6pm", "la
-// veille à partir de 18 h": a time on the day before the event's, not the event's.
-bool onTheDayBefore(const Line& line, const TimeMention& time) {
-    for (std::size_t k = time.begin, steps = 0; k > 0 && steps < 5; --k, ++steps) {
+// veille à partir de 18 h", "We will reopen on Tuesday at the usual time (7:00 a.m.)": a time
+// of another day than the event's, said in its own sentence.
+bool onAnotherDay(const Line& line, const TimeMention& time) {
+    for (std::size_t k = time.begin, steps = 0; k > 0 && steps < 12; --k, ++steps) {
         const Token& t = line.tokens[k - 1];
         if (t.isSymbol(".") || t.isSymbol(";") || t.isSymbol("!") || t.isSymbol("?")) {
             return false;
         }
-        if (isWordIn(&t, {"vorabend", "vortag", "veille"}) ||
+        if (isWordIn(&t, {"vorabend", "vortag", "veille", "reopen", "reopens", "reopening",
+                          "resume", "resumes", "rouvre", "rouvrira"}) ||
             (t.isWord("before") && k >= 2 &&
              isWordIn(&line.tokens[k - 2], {"night", "evening", "day"}))) {
             return true;
@@ -157,7 +159,7 @@ TimedLine timesOf(const Line& line, const LineFacts& facts, std::size_t from, st
     TimedLine timed{.line = &line};
     for (std::size_t k = 0; k < facts.times.size(); ++k) {
         if (facts.times[k].begin >= from && facts.times[k].begin < to &&
-            !onTheDayBefore(line, facts.times[k])) {
+            !onAnotherDay(line, facts.times[k])) {
             timed.times.push_back(facts.times[k]);
             const ZoneMention& zone = facts.zones[k];
             timed.zones.push_back(zone.zone.empty() ? std::nullopt

@@ -256,7 +256,9 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
                                            "morgens", "vormittag", "matin", "dejeuner"});
             shared.evening = shared.evening || night || germanEvening ||
                              (isWordIn(&t, {"tonight", "evening", "dinner", "supper", "abend",
-                                            "abends", "soir", "soiree", "diner"}));
+                                            "abends", "soir", "soiree", "diner",
+                                            // what happens after work: "quiz at the pub, 8"
+                                            "quiz", "pub", "drinks", "gig"}));
             shared.twelveHour =
                 shared.twelveHour || (t.isWord() && (t.key == "pm" || t.key == "am") && i > 0 &&
                                       line.tokens[i - 1].isNumber());

@@ -293,6 +293,15 @@ std::optional<TitleOption> TitlePicker::lineOption(std::size_t li, bool own) con
         if (s.end - s.begin == 3 && isGroupSize(line, s.begin)) {
             return std::nullopt;
         }
+        // "Terminbestätigung Inspektion": what is confirmed, without the word that confirms it.
+        if (s.end - s.begin >= 2 && first.isWord() && Vocabulary::isGenericHeadingWord(first.key) &&
+            line.tokens[s.begin + 1].isWord() && line.tokens[s.begin + 1].capital &&
+            !isWordIn(&line.tokens[s.begin + 1],
+                      {"of", "for", "to", "de", "du", "des", "der", "zur", "zum", "fur", "pour"}) &&
+            !hasGenericHeadingWord(line, Segment{.begin = s.begin + 1, .end = s.end})) {
+            ++s.begin;
+            skippedGeneric = true;
+        }
         // "Musée d'Orsay – Billet daté": the piece that is no generic heading names it.
         const bool genericPiece = hasGenericHeadingWord(line, s);
         if (genericPiece && &piece != &segments.back() && !titled) {

@@ -102,6 +102,10 @@ TEST(BuiltinReaderTest, ADinnerMovesBareHoursToTheEveningOnlyInTwelveHourTexts) 
                   *Calendar::make("Europe/Berlin", "de_DE"));
     ASSERT_EQ(drafts.size(), 1u);
     EXPECT_EQ(drafts[0].startTime, "19:30");
+    // So does a quiz at the pub.
+    drafts = read("Hannah: Quiz at the Red Lion on Friday? starts 8\nOli: I'm in");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].startTime, "20:00");
 }
 
 TEST(BuiltinReaderTest, TimesSaidInPassingAndGermanAmAreNoStarts) {
@@ -141,6 +145,18 @@ TEST(BuiltinReaderTest, TimesSaidInPassingAndGermanAmAreNoStarts) {
     EXPECT_EQ(drafts[0].startDate, "2026-03-11");
     EXPECT_FALSE(drafts[0].startTime);
     EXPECT_FALSE(drafts[0].location);
+    // Nor is the time a place opens again the day's it is closed.
+    drafts = read("The daycare will be closed on Monday, March 9. We will reopen on Tuesday, "
+                  "March 10 at the usual time (7:00 a.m.).");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].startDate, "2026-03-09");
+    EXPECT_FALSE(drafts[0].startTime);
+    // "Fertigstellung" ends a car's day at the garage.
+    drafts = read("Dienstag, 10.03.2026, 7:30 Uhr (Fahrzeugannahme)\nVoraussichtliche "
+                  "Fertigstellung: 16:00 Uhr",
+                  *Calendar::make("Europe/Berlin", "de_DE", Weekday::monday));
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].endTime, "16:00");
 }
 
 TEST(BuiltinReaderTest, ACoursesDaysAreCountedNotDated) {

@@ -44,6 +44,10 @@ TEST(TitlePickingTest, HeadingsNameASingleEvent) {
         titles("Betreff: Einladung zu meinem 50. Geburtstag\n\nSamstag, 7. März 2026, ab 18 Uhr",
                "de_DE"),
         Titles{"50. Geburtstag"});
+    // A generic word before what it confirms is no part of its name.
+    EXPECT_EQ(
+        titles("Betreff: Terminbestätigung Inspektion\n\nDienstag, 10.03.2026, 7:30 Uhr", "de_DE"),
+        Titles{"Inspektion"});
     // The month of one of a series is no part of its name.
     EXPECT_EQ(titles("Book Club – March\nWednesday 18 March, 7:30pm at Sarah's"),
               Titles{"Book Club"});
