@@ -27,10 +27,10 @@ std::optional<std::string> PlacePicker::labelled() const {
         if (!Vocabulary::isPlaceLabel(facts.label) || roomKind) {
             continue;
         }
-        // "Treffpunkt: 8:00 Uhr auf dem Schulhof", "Lieu : 14h15, salle B12": the time the
-        // label gives with its place is no part of it.
         // "Room: 4H (Junior Block)": a room's name is never its time.
         const bool room = facts.label == "room" || facts.label == "raum" || facts.label == "salle";
+        // "Treffpunkt: 8:00 Uhr auf dem Schulhof", "Lieu : 14h15, salle B12": the time the
+        // label gives with its place is no part of it.
         std::size_t from = facts.labelEnd;
         while (from < line.tokens.size() && !room &&
                (within(facts.times, from) || line.tokens[from].isSymbol(","))) {
