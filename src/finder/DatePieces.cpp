@@ -452,6 +452,7 @@ bool doneAfter(const Line& line, std::size_t i) {
 }
 
 bool calledOffAfter(const Line& line, std::size_t i) {
+    bool atOnce = true; // only symbols between the day and token k
     for (std::size_t k = i; k < line.tokens.size(); ++k) {
         const Token& t = line.tokens[k];
         // The sentence ends, or goes on to another day or to what may happen.
@@ -473,9 +474,6 @@ bool calledOffAfter(const Line& line, std::size_t i) {
         // ... or a fixture list's week without a match ("Sa. 28.03. spielfrei", "Sat 23 Jan  No
         // match – county cup weekend", "pas de cours").
         // The words must follow the day at once: "Mon 5 Jan, no practice Thursday" keeps Monday.
-        const bool atOnce = std::all_of(line.tokens.begin() + static_cast<std::ptrdiff_t>(i),
-                                        line.tokens.begin() + static_cast<std::ptrdiff_t>(k),
-                                        [](const Token& w) { return w.isSymbol(); });
         const Token* missing = !atOnce                                     ? nullptr
                                : isWordIn(&t, {"no", "kein", "keine"})     ? next
                                : t.isWord("pas") && isWordIn(next, {"de"}) ? line.at(k + 2)
@@ -491,6 +489,7 @@ bool calledOffAfter(const Line& line, std::size_t i) {
                       "annule", "annulee", "annuler", "spielfrei", "trainingsfrei", "relache"})) {
             return true;
         }
+        atOnce = atOnce && t.isSymbol();
     }
     return false;
 }
