@@ -317,8 +317,9 @@ bool setAsideInSentence(const Line& line, std::size_t k) {
         bill = bill || (!t.capital &&
                         isWordIn(&t, {"bill", "invoice", "statement", "rechnung", "facture"}));
         // "We will reopen on Tuesday, October 13": the day after a closure, when all is as usual.
-        reopens = reopens || isWordIn(&t, {"reopen", "reopens", "reopening", "resume", "resumes",
-                                           "rouvre", "rouvrira", "reouverture"});
+        // ("resume" is left out: "Resume writing workshop" is an event.)
+        reopens = reopens || isWordIn(&t, {"reopen", "reopens", "reopening", "rouvre", "rouvrira",
+                                           "reouverture"});
         // "Her next openings are Tue 1/20 at 6:15 PM or Thu 1/22": days to choose from.
         openings = openings || isWordIn(&t, {"openings", "creneaux", "disponibilites"});
         // "Reply 1 for Tuesday, 2 for Thursday": the answers to a question.

@@ -96,7 +96,7 @@ bool onAnotherDay(const Line& line, const TimeMention& time) {
             return false;
         }
         if (isWordIn(&t, {"vorabend", "vortag", "veille", "reopen", "reopens", "reopening",
-                          "resume", "resumes", "rouvre", "rouvrira"}) ||
+                          "rouvre", "rouvrira"}) ||
             (t.isWord("before") && k >= 2 &&
              isWordIn(&line.tokens[k - 2], {"night", "evening", "day"}))) {
             return true;

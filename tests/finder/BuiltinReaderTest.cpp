@@ -151,6 +151,7 @@ TEST(BuiltinReaderTest, TimesSaidInPassingAndGermanAmAreNoStarts) {
     ASSERT_EQ(drafts.size(), 1u);
     EXPECT_EQ(drafts[0].startDate, "2026-03-09");
     EXPECT_FALSE(drafts[0].startTime);
+    EXPECT_EQ(read("Resume writing workshop, Tuesday 10 March, 7pm").size(), 1u);
     // "Fertigstellung" ends a car's day at the garage.
     drafts = read("Dienstag, 10.03.2026, 7:30 Uhr (Fahrzeugannahme)\nVoraussichtliche "
                   "Fertigstellung: 16:00 Uhr",
