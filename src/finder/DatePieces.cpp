@@ -1,5 +1,6 @@
 #include "finder/DatePieces.h"
 
+#include "finder/ReaderVocabulary.h"
 #include "finder/ReaderWords.h"
 
 #include <algorithm>
@@ -317,9 +318,7 @@ bool setAsideInSentence(const Line& line, std::size_t k) {
         bill = bill || (!t.capital &&
                         isWordIn(&t, {"bill", "invoice", "statement", "rechnung", "facture"}));
         // "We will reopen on Tuesday, October 13": the day after a closure, when all is as usual.
-        // ("resume" is left out: "Resume writing workshop" is an event.)
-        reopens = reopens || isWordIn(&t, {"reopen", "reopens", "reopening", "rouvre", "rouvrira",
-                                           "reouverture"});
+        reopens = reopens || (t.isWord() && Vocabulary::isReopeningWord(t.key));
         // "Her next openings are Tue 1/20 at 6:15 PM or Thu 1/22": days to choose from.
         openings = openings || isWordIn(&t, {"openings", "creneaux", "disponibilites"});
         // "Reply 1 for Tuesday, 2 for Thursday": the answers to a question.

@@ -237,6 +237,9 @@ constexpr std::string_view kFillers[] = {
     "tous",   "jours",  "h",     "uhr",  "pm",  "doors", "it's", "it",   "its",  "our",   "your",
 };
 
+constexpr std::string_view kReopeningWords[] = {"reopen", "reopens",  "reopening",
+                                                "rouvre", "rouvrira", "reouverture"};
+
 constexpr std::string_view kAgendaWords[] = {"agenda",       "programme", "program",     "ablauf",
                                              "tagesordnung", "programm",  "deroulement", "ordre"};
 
@@ -380,6 +383,10 @@ bool isFiller(std::string_view key) {
 
 bool isAgendaWord(std::string_view key) {
     return WordLists::contains(kAgendaWords, key);
+}
+
+bool isReopeningWord(std::string_view key) {
+    return WordLists::contains(kReopeningWords, key);
 }
 
 bool isClauseWord(std::string_view key) {

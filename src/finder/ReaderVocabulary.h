@@ -29,6 +29,10 @@ bool isFiller(std::string_view key);
 // Words that head an event's own programme rather than events of their own ("Agenda").
 bool isAgendaWord(std::string_view key);
 
+// Words that say a place opens again after a closure ("reopen", "rouvrira"). Not "resume":
+// "Resume writing workshop" is an event.
+bool isReopeningWord(std::string_view key);
+
 // Words that begin a clause, so that a piece of text holding them is a sentence rather than a
 // name: verbs such as "is" and "will", pronouns such as "we" and "you".
 bool isClauseWord(std::string_view key);

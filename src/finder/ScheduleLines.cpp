@@ -1,5 +1,7 @@
 #include "finder/ScheduleLines.h"
 
+#include "finder/ReaderVocabulary.h"
+
 #include <algorithm>
 
 namespace plannery::reader {
@@ -95,8 +97,8 @@ bool onAnotherDay(const Line& line, const TimeMention& time) {
         if (t.isSymbol(".") || t.isSymbol(";") || t.isSymbol("!") || t.isSymbol("?")) {
             return false;
         }
-        if (isWordIn(&t, {"vorabend", "vortag", "veille", "reopen", "reopens", "reopening",
-                          "rouvre", "rouvrira"}) ||
+        if (isWordIn(&t, {"vorabend", "vortag", "veille"}) ||
+            (t.isWord() && Vocabulary::isReopeningWord(t.key)) ||
             (t.isWord("before") && k >= 2 &&
              isWordIn(&line.tokens[k - 2], {"night", "evening", "day"}))) {
             return true;
