@@ -180,6 +180,11 @@ constexpr std::string_view kEventEndings[] = {
     "versammlung", "abend",  "fest", "markt", "konzert", "feier", "treffen", "schulung",
     "sitzung",     "termin", "kurs", "party", "essen",   "fahrt", "meeting"};
 
+// Compounds with such an ending that say when rather than what: "am Vorabend", "Freitagabend".
+constexpr std::string_view kTimeCompounds[] = {"vorabend",      "feierabend",    "montagabend",
+                                               "dienstagabend", "mittwochabend", "donnerstagabend",
+                                               "freitagabend",  "samstagabend",  "sonntagabend"};
+
 constexpr std::string_view kVenueWords[] = {
     "hall",         "church",      "chapel",       "cathedral",  "park",       "room",
     "center",       "centre",      "theatre",      "theater",    "arena",      "stadium",
@@ -358,7 +363,9 @@ bool isEventNoun(std::string_view key) {
     if (key.size() > 2 && (key.starts_with("l'") || key.starts_with("d'"))) {
         key.remove_prefix(2);
     }
-    return WordLists::contains(kEventNouns, key) || WordLists::endsWithOne(kEventEndings, key, 3);
+    return WordLists::contains(kEventNouns, key) ||
+           (WordLists::endsWithOne(kEventEndings, key, 3) &&
+            !WordLists::contains(kTimeCompounds, key));
 }
 
 bool isVenueWord(std::string_view key) {

@@ -408,6 +408,11 @@ std::vector<TitleOption> TitlePicker::options(const Candidate& c) const {
         place(*sentence);
         out.push_back(std::move(*sentence));
     }
+    // "Am Mittwoch findet die Sperrmüllabfuhr statt" names the event in the day's own sentence.
+    if (auto subject = subjectAfterDay(c)) {
+        add(*subject, c.line, TitleFeature::sentence);
+        out.back()[TitleFeature::sameLine] = 1;
+    }
     if (auto trip = tripTitle(c)) {
         add(*trip, c.line, TitleFeature::trip);
     }

@@ -103,9 +103,6 @@ std::optional<std::string> TitlePicker::clauseTitle(const Candidate& c) const {
         return own->text;
     }
     const Line& line = m_text.lines[c.line];
-    if (auto subject = subjectAfterDay(c)) {
-        return subject;
-    }
     // "Right, Sunday walk is on": a weekday that qualifies the event's name begins it.
     if (c.relative && c.end == c.begin + 1 && line.tokens[c.begin].capital) {
         std::size_t end = c.end;
@@ -159,9 +156,29 @@ std::optional<std::string> TitlePicker::subjectAfterDay(const Candidate& c) cons
         return std::nullopt;
     }
     ++k;
-    while (k < tokens.size() && tokens[k].isWord() && !tokens[k].capital &&
-           isWordIn(&tokens[k], {"der", "die", "das", "ein", "eine", "unser", "unsere", "euer",
-                                 "eure", "ihr", "ihre"})) {
+    const auto article = [&tokens](std::size_t at) {
+        return at < tokens.size() && tokens[at].isWord() && !tokens[at].capital &&
+               isWordIn(&tokens[at], {"der", "die", "das", "ein", "eine", "unser", "unsere", "euer",
+                                      "eure", "ihr", "ihre"});
+    };
+    // A place may stand between the verb and the subject: "findet in Ihrer Straße die
+    // Sperrmüllabfuhr statt", "findet im Gemeindesaal unser Basar statt".
+    if (k < tokens.size() &&
+        isWordIn(&tokens[k], {"in", "im", "auf", "bei", "beim", "an", "vor", "hinter", "neben"})) {
+        std::size_t j = k + 1;
+        while (j < tokens.size() && tokens[j].isWord() &&
+               isWordIn(&tokens[j], {"der", "dem", "den", "ihrer", "ihrem", "unserer", "unserem",
+                                     "eurer", "eurem"})) {
+            ++j;
+        }
+        while (j < tokens.size() && tokens[j].isWord() && tokens[j].capital) {
+            ++j;
+        }
+        if (j > k + 1 && article(j)) {
+            k = j;
+        }
+    }
+    while (article(k)) {
         ++k;
     }
     std::size_t end = k;

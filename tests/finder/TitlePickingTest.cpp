@@ -412,6 +412,13 @@ TEST(TitlePickingTest, SentencesNameTheEventAroundTheDay) {
                      "statt. Wir wandern zum Wildgehege.",
                      "de_DE"),
               Titles{"Wandertag"});
+    // A place may come between the verb and the subject, and the subject beats the letter's
+    // sender; the evening before, when things are put out, is no event.
+    EXPECT_EQ(titles("Hausverwaltung Becker\n\nSehr geehrte Mieter,\n\nam Mittwoch, den 14. "
+                     "Oktober 2026, findet in Ihrer Straße die Sperrmüllabfuhr statt. Bitte "
+                     "stellen Sie den Sperrmüll am Vorabend an die Straße.",
+                     "de_DE"),
+              Titles{"Sperrmüllabfuhr"});
     // A second name joined on the same way goes with the first.
     EXPECT_EQ(titles("Ihr Termin zur Inspektion und zum Reifenwechsel ist bestätigt: Di., 10.03., "
                      "7:30 Uhr.",
