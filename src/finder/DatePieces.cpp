@@ -128,10 +128,15 @@ std::optional<Numeric> numericAt(const Line& line, std::size_t i) {
     if (first == nullptr || !first->isNumber() || first->key.size() > 4) {
         return std::nullopt;
     }
-    // Inside a longer code ("3928.114.557", "42-18377/UK") nothing is a date.
+    // Inside a longer code ("3928.114.557", "42-18377/UK") nothing is a date; after a dotted
+    // date's closing stop a dash opens a span's last day ("01.05.–30.09.").
+    const auto dashAfterDate = [&line](std::size_t dash) {
+        return line.tokens[dash].isSymbol("-") && dash > 0 && line.tokens[dash - 1].isSymbol(".");
+    };
     if (i > 0 && !first->spaced &&
         (line.tokens[i - 1].isNumber() || line.tokens[i - 1].isSymbol(".") ||
-         line.tokens[i - 1].isSymbol("/") || line.tokens[i - 1].isSymbol("-") ||
+         line.tokens[i - 1].isSymbol("/") ||
+         (line.tokens[i - 1].isSymbol("-") && !dashAfterDate(i - 1)) ||
          line.tokens[i - 1].isSymbol(":"))) {
         return std::nullopt;
     }
@@ -268,7 +273,8 @@ bool isDoneWord(const Token* t) {
                      "shipped",      "dispatched",     "bestellt",  "gebucht",    "ausgestellt",
                      "angeschlagen", "veroffentlicht", "versandt",  "verschickt", "commande",
                      "commandee",    "emis",           "reserve",   "reservee",   "publie",
-                     "affiche",      "expedie",        "expediee"});
+                     "affiche",      "expedie",        "expediee",  "received",   "erhalten",
+                     "recu",         "recue"});
 }
 
 // What the sentence before token `k` says of its day that makes it no event: the day the rain
@@ -375,6 +381,17 @@ bool deadlineBefore(const Line& line, std::size_t i) {
         }
         paid = isWordIn(&t, {"paid", "bezahlt", "paye", "payee", "debit", "debited", "charged",
                              "abgebucht", "preleve", "account"});
+    }
+    // German puts the verb last: "Der Restbetrag wird am 08.07.2026 automatisch abgebucht".
+    for (std::size_t a = i; a < line.tokens.size() && a < i + 20 && !paid; ++a) {
+        const Token& t = line.tokens[a];
+        if (t.isSymbol(".") && a + 1 < line.tokens.size() && line.tokens[a + 1].spaced) {
+            break;
+        }
+        if (t.isSymbol(";") || t.isSymbol("!") || t.isSymbol("?")) {
+            break;
+        }
+        paid = isWordIn(&t, {"abgebucht", "eingezogen", "uberwiesen", "bezahlt"});
     }
     // A day kept in reserve is no event either: "Ersatztermin: Montag", "rain date June 7".
     const bool reserve =

@@ -30,6 +30,12 @@ bool hasOwnTimes(const Line& line, const LineFacts& facts) {
     });
 }
 
+// Whether a line opens an item of a bulleted list ("• Brötchenservice: …"): two such lines are
+// about different things.
+bool opensBulletItem(const Line& line) {
+    return !line.tokens.empty() && (line.tokens[0].isSymbol("·") || line.tokens[0].isSymbol("*"));
+}
+
 // "7:00 PM — please be there by 7:15 at the latest, I'm bringing her in around 7:30": a time
 // that a sentence mentions after the event's own, between tokens `from` and the time at `to`,
 // says when to arrive or what happens meanwhile; it starts no session of its own.
@@ -129,9 +135,12 @@ class Assembler {
                                     Vocabulary::isAgendaWord(tokens[0].key) && tokens.size() <= 3);
             return;
         }
-        const bool spanEveryDay = !m_out.empty() && apart(m_out.back().line, li) <= kReach &&
-                                  m_out[m_lastGroup].last && m_out.size() - m_lastGroup == 1 &&
-                                  saysEveryDay(line);
+        // The times of the next item of a bulleted list are that item's, not the day's above.
+        const bool near =
+            !m_out.empty() && apart(m_out.back().line, li) <= kReach &&
+            !(opensBulletItem(line) && opensBulletItem(m_text.lines[m_out.back().line]));
+        const bool spanEveryDay = near && m_out[m_lastGroup].last &&
+                                  m_out.size() - m_lastGroup == 1 && saysEveryDay(line);
         if (spanEveryDay) {
             splitIntoDays(m_lastGroup, timesOf(line, facts, 0, line.tokens.size()));
             return;
@@ -168,7 +177,7 @@ class Assembler {
             return;
         }
         TimedLine timed = timesOf(line, facts, 0, line.tokens.size());
-        if (!m_out.empty() && apart(m_out.back().line, li) <= kReach && !m_out.back().session) {
+        if (near && !m_out.back().session) {
             const std::size_t group = m_lastGroup;
             // A day something is due by keeps only the times of its own sentence.
             for (std::size_t k = group; k < m_out.size(); ++k) {

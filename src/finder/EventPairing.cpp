@@ -64,6 +64,18 @@ bool closesDay(const TextFacts& text, const Candidate& c) {
 // Which end of a stay the words just before token `k` name: "check-in is from 3pm" the start,
 // "check-out is by 11am" the end.
 std::optional<bool> stayEndBefore(const Line& line, std::size_t k) {
+    // "Bei Anreise nach 22:00 Uhr geben Sie uns Bescheid", "if you arrive after 10pm": a case
+    // that is provided for, not the stay's hours.
+    const bool after = k > 0 && isWordIn(&line.tokens[k - 1], {"nach", "after", "apres"});
+    for (std::size_t b = k; after && b > 0 && k - b < 6; --b) {
+        const Token& t = line.tokens[b - 1];
+        if (t.isSymbol(",") || t.isSymbol(".") || t.isSymbol(";")) {
+            break;
+        }
+        if (isWordIn(&t, {"bei", "falls", "wenn", "if", "should", "si", "lors"})) {
+            return std::nullopt;
+        }
+    }
     for (std::size_t b = k; b > 0 && k - b < 6; --b) {
         const Token& t = line.tokens[b - 1];
         if (t.isSymbol(",") || t.isSymbol(".") || t.isSymbol(";")) {

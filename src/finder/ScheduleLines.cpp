@@ -104,6 +104,19 @@ bool onAnotherDay(const Line& line, const TimeMention& time) {
             return true;
         }
     }
+    // ... or said right after it: "Bestellung bis 18:00 Uhr am Vortag", "by 6pm the day before".
+    for (std::size_t k = time.end; k < line.tokens.size() && k < time.end + 4; ++k) {
+        const Token& t = line.tokens[k];
+        if (t.isSymbol(".") || t.isSymbol(";") || t.isSymbol("!") || t.isSymbol("?") ||
+            t.isSymbol(",")) {
+            return false;
+        }
+        if (isWordIn(&t, {"vorabend", "vortag", "veille"}) ||
+            (t.isWord("before") && k > time.end &&
+             isWordIn(&line.tokens[k - 1], {"night", "evening", "day"}))) {
+            return true;
+        }
+    }
     return false;
 }
 

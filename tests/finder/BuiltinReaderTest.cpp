@@ -145,6 +145,11 @@ TEST(BuiltinReaderTest, TimesSaidInPassingAndGermanAmAreNoStarts) {
     EXPECT_EQ(drafts[0].startDate, "2026-03-11");
     EXPECT_FALSE(drafts[0].startTime);
     EXPECT_FALSE(drafts[0].location);
+    drafts = read("Sperrmüllabfuhr am Mittwoch, 11. März 2026.\nBitte stellen Sie alles bis 18 "
+                  "Uhr am Vortag raus.",
+                  *Calendar::make("Europe/Berlin", "de_DE", Weekday::monday));
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_FALSE(drafts[0].startTime);
     // Nor is the time a place opens again the day's it is closed.
     drafts = read("The daycare will be closed on Monday, March 9. We will reopen on Tuesday, "
                   "March 10 at the usual time (7:00 a.m.).");
@@ -266,10 +271,18 @@ TEST(BuiltinReaderTest, StaysRunFromCheckInToCheckOut) {
     EXPECT_EQ(drafts[2].startDate, "2026-08-14");
     EXPECT_EQ(drafts[2].endTime, "13:00");
 
-    // Otherwise a span is one event over its days.
+    // Otherwise a span is one event over its days, and "daily" on the next item of a bulleted
+    // list is about that item.
     drafts = read("Book fair\n12–14 August\nExhibition centre");
     ASSERT_EQ(drafts.size(), 1u);
     EXPECT_EQ(drafts[0].endDate, "2026-08-14");
+    EXPECT_FALSE(drafts[0].startTime);
+    drafts = read("• Kurabgabe: 2,80 € pro Nacht (Hauptsaison 01.05.–30.09.)\n"
+                  "• Brötchenservice: Lieferung täglich ab 7:30 Uhr",
+                  *Calendar::make("Europe/Berlin", "de_DE"));
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].startDate, "2026-05-01");
+    EXPECT_EQ(drafts[0].endDate, "2026-09-30");
     EXPECT_FALSE(drafts[0].startTime);
 }
 
@@ -597,6 +610,16 @@ TEST(BuiltinReaderTest, ALateCheckOutOnOfferEndsNeitherTheStayNorTheDinner) {
     EXPECT_EQ(drafts[0].endTime, "11:00");
     EXPECT_EQ(drafts[1].startTime, "19:30");
     EXPECT_FALSE(drafts[1].endTime);
+
+    // Nor does a late arrival provided for, or a time for the day before the stay.
+    const auto stay = read("Anreise:  Samstag, 08.08.2026, ab 16:00 Uhr\n"
+                           "Abreise:  Samstag, 15.08.2026, bis 10:00 Uhr\n\n"
+                           "Bei Anreise nach 22:00 Uhr geben Sie uns bitte Bescheid.\n"
+                           "Brötchen: Bestellung bis 18:00 Uhr am Vortag.",
+                           *Calendar::make("Europe/Berlin", "de_DE"));
+    ASSERT_EQ(stay.size(), 1u);
+    EXPECT_EQ(stay[0].startTime, "16:00");
+    EXPECT_EQ(stay[0].endTime, "10:00");
 }
 
 TEST(BuiltinReaderTest, AFrenchDayKeepsItsHoursBesideItsProgramme) {
@@ -755,6 +778,9 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "St. Mark's Church — Weekly Bulletin, Sunday, March 8, 2026\n\nWelcome to all our "
         "visitors!",
         "Take 30% off every rain shell through Sunday, March 8 at 11:59 PM PT.",
+        "Anzahlung 30 % (330,30 €) – erhalten am 02.03.2026, vielen Dank.",
+        "Der Restbetrag von 770,70 € wird am 08.07.2026 automatisch von Ihrer Kreditkarte "
+        "(**** 4418) abgebucht.",
     };
     for (const char* text : texts) {
         EXPECT_TRUE(read(text).empty()) << text;

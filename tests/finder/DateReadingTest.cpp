@@ -159,6 +159,7 @@ TEST(DateReadingTest, SpansOfDays) {
         {"Sat, Aug 8 – Wed, Aug 12", "2026-08-08", "2026-08-12"},
         {"Montag, 21. Dezember 2026 bis Freitag, 1. Januar 2027", "2026-12-21", "2027-01-01"},
         {"28 December – 3 January", "2026-12-28", "2027-01-03"},
+        {"Hauptsaison 01.05.–30.09.", "2026-05-01", "2026-09-30"},
     };
     for (const auto& c : cases) {
         const auto dates = r.read(c.text);
