@@ -156,7 +156,17 @@ std::optional<ZoneMention> zoneAt(const Line& line, std::size_t i) {
     };
     if ((t->key == "utc" || t->key == "gmt") && t->allCaps) {
         if (auto offset = offsetAt(line, at)) {
-            return close(*offset);
+            ZoneMention zone = close(*offset);
+            // "(UTC-08:00) Pacific Time (US & Canada)": a calendar's invitation writes the
+            // standard offset before the zone's name, which also holds in summer.
+            const Token* next = line.at(zone.end);
+            if (next && next->isWord() && next->key != "utc" && next->key != "gmt") {
+                if (auto named = zoneAt(line, zone.end)) {
+                    zone.zone = named->zone;
+                    zone.end = named->end;
+                }
+            }
+            return zone;
         }
     }
     // Abbreviations only in capitals, so "et" (French "and") or "pt" stay words.

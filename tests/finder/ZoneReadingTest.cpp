@@ -24,6 +24,9 @@ TEST(ZoneReadingTest, AbbreviationsOffsetsNamesAndCities) {
         {"UTC+9", "Etc/GMT-9"},
         {"GMT-05:00", "Etc/GMT+5"},
         {"UTC+05:30", "GMT+05:30"},
+        // An invitation's standard offset gives way to the zone it names.
+        {"(UTC-08:00) Pacific Time (US & Canada)", "America/Los_Angeles"},
+        {"(UTC+01:00) Amsterdam, Berlin, Bern, Rome", "Etc/GMT-1"},
         {"London time", "Europe/London"},
         {"New York time", "America/New_York"},
         {"(Eastern Time - New York)", "America/New_York"},
