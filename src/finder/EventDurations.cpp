@@ -94,7 +94,8 @@ void applyDurations(const TextFacts& text, std::vector<Candidate>& list) {
                 minutes = d.minutes;
             }
         }
-        if (!minutes && c.session) {
+        // A length of each holds for every event when the text states no other.
+        if (!minutes && (c.session || statements == 0)) {
             minutes = each;
         }
         if (!minutes && statements > 1) {

@@ -179,7 +179,9 @@ bool isRangeConnector(const Token* t) {
             isWordIn(t, {"to", "till", "til", "until", "bis", "a", "jusqu'a", "and"}));
 }
 
-std::optional<Clock> clockAt(const Line& line, std::size_t i, const std::string& locale);
+// `afterDate`: the clock follows a day on its line ("Mo | 02.03. | 7.40").
+std::optional<Clock> clockAt(const Line& line, std::size_t i, const std::string& locale,
+                             bool afterDate = false);
 
 // "7.30–9.30pm": a dotted hour that opens a range ending in a time beyond doubt is a time too.
 bool opensRange(const Line& line, std::size_t i, const std::string& locale) {
@@ -235,7 +237,8 @@ bool frenchHourAt(const Line& line, std::size_t i) {
            hour->isNumber() && hour->value <= 24 && isWordIn(line.at(i + 4), {"h"});
 }
 
-std::optional<Clock> clockAt(const Line& line, std::size_t i, const std::string& locale) {
+std::optional<Clock> clockAt(const Line& line, std::size_t i, const std::string& locale,
+                             bool afterDate) {
     if (auto word = wordClockAt(line, i, locale)) {
         return word;
     }
@@ -333,8 +336,9 @@ std::optional<Clock> clockAt(const Line& line, std::size_t i, const std::string&
                (isWordIn(line.at(clock.next), {"heures", "heure"}) && introduced(line, i))) {
         ++clock.next;
         clock.certain = true;
-    } else if (dotted && !introduced(line, i) && !opensRange(line, clock.next, locale)) {
-        return std::nullopt; // 14.30 alone may be a price
+    } else if (dotted && !introduced(line, i) && !afterDate &&
+               !opensRange(line, clock.next, locale)) {
+        return std::nullopt; // 14.30 alone may be a price, but not right after a day
     }
     if (clock.minute > 0 || clock.certain) {
         clock.certain = true;
@@ -374,7 +378,17 @@ std::vector<TimeMention> readTimes(const Line& line, const TimeContext& context)
     std::vector<TimeMention> times;
     std::size_t i = 0;
     while (i < line.tokens.size()) {
-        const auto first = isTaken(context, i) ? std::nullopt : clockAt(line, i, context.localeId);
+        // A day's cell of a table before the time's: "Mo | 02.03. | 7.40".
+        std::size_t cell = i;
+        while (cell > 0 &&
+               (line.tokens[cell - 1].isSymbol("·") || line.tokens[cell - 1].isSymbol("|") ||
+                line.tokens[cell - 1].isSymbol(","))) {
+            --cell;
+        }
+        const bool dayBefore = std::find(context.dateEnds.begin(), context.dateEnds.end(), cell) !=
+                               context.dateEnds.end();
+        const auto first =
+            isTaken(context, i) ? std::nullopt : clockAt(line, i, context.localeId, dayBefore);
         if (!first) {
             ++i;
             continue;
@@ -530,7 +544,9 @@ std::vector<DurationMention> readDurations(const Line& line, const TimeContext& 
             i = next;
             continue;
         }
-        const bool each = isWordIn(line.at(next), {"each", "jeweils", "chacun", "chacune"});
+        // "20 minutes each", "Behandlungsdauer je 20 Min.": the length of every one.
+        const bool each = isWordIn(line.at(next), {"each", "jeweils", "chacun", "chacune"}) ||
+                          (i > 0 && isWordIn(&line.tokens[i - 1], {"je", "jeweils"}));
         durations.push_back(DurationMention{
             .begin = i, .end = each ? next + 1 : next, .minutes = minutes, .each = each});
         i = next - 1;

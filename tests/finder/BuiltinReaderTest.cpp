@@ -194,6 +194,20 @@ TEST(BuiltinReaderTest, TheShowTimeOfATicketNamedAfterMidnight) {
     EXPECT_EQ(drafts[0].startTime, "19:30");
 }
 
+TEST(BuiltinReaderTest, AnAppointmentCardsRowsTakeTheirTimesAndTheLengthOfEach) {
+    // In a table a time like "7.40" follows its day's cell, where it is no price.
+    const auto drafts = read("Nr | Tag | Datum   | Uhrzeit | Therap.\n"
+                             "1  | Mo  | 09.03.  | 7.40    | JL\n"
+                             "2  | Do  | 12.03.  | 17.20   | MK\n\n"
+                             "Behandlungsdauer je 20 Min.",
+                             *Calendar::make("Europe/Berlin", "de_DE", Weekday::monday));
+    ASSERT_EQ(drafts.size(), 2u);
+    EXPECT_EQ(drafts[0].startTime, "07:40");
+    EXPECT_EQ(drafts[0].endTime, "08:00");
+    EXPECT_EQ(drafts[1].startTime, "17:20");
+    EXPECT_EQ(drafts[1].endTime, "17:40");
+}
+
 TEST(BuiltinReaderTest, AStatedLengthEndsTheEvent) {
     auto drafts = read("Class assembly on Friday 13 March at 9.00am in the hall.\n"
                        "The assembly will last around 30 minutes.");
