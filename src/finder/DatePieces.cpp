@@ -468,6 +468,15 @@ bool doneAfter(const Line& line, std::size_t i) {
     return isDoneWord(line.at(i));
 }
 
+bool deadlineAfter(const Line& line, std::size_t i) {
+    const std::size_t k = line.at(i) != nullptr && line.at(i)->isSymbol(",") ? i + 1 : i;
+    return isWordIn(line.at(k), {"spatestens"}) ||
+           (isWordIn(line.at(k), {"au"}) && isWordIn(line.at(k + 1), {"plus"}) &&
+            isWordIn(line.at(k + 2), {"tard"})) ||
+           (isWordIn(line.at(k), {"at"}) && isWordIn(line.at(k + 1), {"the"}) &&
+            isWordIn(line.at(k + 2), {"latest"}));
+}
+
 bool calledOffAfter(const Line& line, std::size_t i) {
     bool atOnce = true; // only symbols between the day and token k
     for (std::size_t k = i; k < line.tokens.size(); ++k) {

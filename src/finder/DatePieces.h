@@ -75,6 +75,9 @@ std::optional<std::size_t> obligationBefore(const Line& line, std::size_t i);
 bool calledOffAfter(const Line& line, std::size_t i);
 // A participle right after a day that says something was done on it ("am 14. Oktober versandt").
 bool doneAfter(const Line& line, std::size_t i);
+// Whether the words from token i make the day before them a deadline: "pour ce vendredi 2/10 au
+// plus tard", "by Friday at the latest", "Freitag spätestens".
+bool deadlineAfter(const Line& line, std::size_t i);
 // "can be booked ... from Monday 19 January": in a sentence, the day something opens.
 bool opensFrom(const Line& line, std::size_t i);
 // Whether what follows a bare ordinal day lets it stand as a date ("the 15th at 6pm"), unlike

@@ -399,8 +399,15 @@ std::vector<DateMention> DateReader::read(const Line& line) const {
         if (auto mention = resolve(*best)) {
             mention->deadline = mention->deadline || deadlineBefore(line, best->begin) ||
                                 calledOffAfter(line, best->end) || doneAfter(line, best->end) ||
+                                deadlineAfter(line, best->end) ||
                                 (!mention->last && opensFrom(line, best->begin));
             mention->due = mention->deadline && dueBefore(line, best->begin);
+            // "du lundi 19 au vendredi 30", "vom 3. bis 5. Mai": the word that opens a span is
+            // part of it, not of the name before it.
+            if (mention->last && best->begin > 0 &&
+                isWordIn(&line.tokens[best->begin - 1], {"du", "vom", "from"})) {
+                mention->begin = best->begin - 1;
+            }
             for (const std::size_t k : daysListedBefore(line, *best)) {
                 Partial listed = *best;
                 listed.begin = k;

@@ -169,6 +169,9 @@ TEST(DateReadingTest, SpansOfDays) {
         ASSERT_TRUE(d.last) << c.text;
         EXPECT_EQ(ReaderDays::key(*d.last), c.last) << c.text;
     }
+    // The word that opens a span is part of it.
+    const auto line = readLines("Congé d'automne : du lundi 19 au vendredi 30 octobre")[0];
+    EXPECT_EQ(line.tokens[r.reader.read(line)[0].begin].key, "du");
     // A range of hours after a day is no span.
     EXPECT_FALSE(r.read("March 14 10-12")[0].last);
 }
@@ -180,7 +183,9 @@ TEST(DateReadingTest, DeadlinesAndDaysThatDoNotExist) {
           "can be booked from Monday 9 March",
           // The day from which terms apply.
           "zum 1. April 2026 passen wir unsere Bedingungen an", "effective 1 April 2026",
-          "à compter du 1er avril 2026", "as of 1 April 2026"}) {
+          "à compter du 1er avril 2026", "as of 1 April 2026",
+          // Said after the day.
+          "inscription pour ce vendredi 6/03 au plus tard", "by Friday 6 March at the latest"}) {
         const auto dates = r.read(text);
         ASSERT_FALSE(dates.empty()) << text;
         EXPECT_TRUE(dates[0].deadline) << text;
