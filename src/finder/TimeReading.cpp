@@ -227,6 +227,19 @@ bool frenchHourAt(const Line& line, std::size_t i) {
     if (i > 0 && isWordIn(&line.tokens[i - 1], {"a", "vers", "des", "jusqu'a"})) {
         return true;
     }
+    // "à partir de 19 h"
+    if (i >= 2 && line.tokens[i - 1].isWord("de") && line.tokens[i - 2].isWord("partir")) {
+        return true;
+    }
+    // A programme's row: "11 h : cérémonie", "19 H ........ OUVERTURE".
+    if (std::all_of(line.tokens.begin(), line.tokens.begin() + static_cast<std::ptrdiff_t>(i),
+                    [](const Token& t) { return t.isSymbol(); })) {
+        const Token* after = line.at(i + 2);
+        if (after != nullptr &&
+            (after->isSymbol(":") || after->isSymbol("|") || after->isSymbol("-"))) {
+            return true;
+        }
+    }
     // The end of "10 h – 16 h".
     if (i >= 2 && isRangeConnector(&line.tokens[i - 1]) && line.tokens[i - 2].isWord("h")) {
         return true;

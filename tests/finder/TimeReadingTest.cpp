@@ -57,7 +57,10 @@ TEST(TimeReadingTest, ClockTimesInTheirWrittenForms) {
         {"jeudi 4 juin 2026 à 18 h 30", "18:30"},
         // A whole hour with its "h" set apart, unless it counts hours.
         {"samedi 27 juin à 10 h", "10:00"},
+        {"À PARTIR DE 19 H", "19:00"},
+        {"11 h : cérémonie au monument aux morts", "11:00"},
         {"prévenir 24 h à l'avance", ""},
+        {"2 h de route", ""},
         {"une pause de 2 h", ""},
         {"the tasting menu takes around 2.5 hours", ""},
         {"thinking 8ish", "08:00"},
