@@ -414,7 +414,9 @@ bool deadlineBefore(const Line& line, std::size_t i) {
                    (isWordIn(&word, {"longer"}) && isWordIn(before, {"no"})) ||
                    (isWordIn(&word, {"of"}) && isWordIn(before, {"instead"})) ||
                    movedFrom(line, b) ||
-                   (isWordIn(&word, {"du", "de"}) && isWordIn(before, {"lieu"})) ||
+                   // "au lieu du lundi", unlike "aura lieu du jeudi … au vendredi"
+                   (isWordIn(&word, {"du", "de"}) && isWordIn(before, {"lieu"}) && b >= 3 &&
+                    isWordIn(&line.tokens[b - 3], {"au"})) ||
                    // "ne pourra pas recevoir Pixel le jeudi"
                    (isWordIn(&word, {"pas"}) &&
                     isWordIn(before, {"peut", "peux", "pouvons", "pourra", "pourrai", "pourrons",
@@ -513,6 +515,15 @@ bool calledOffAfter(const Line& line, std::size_t i) {
         if (isWordIn(&t,
                      {"cancel", "cancelled", "canceled", "absagen", "abgesagt", "entfallt",
                       "annule", "annulee", "annuler", "spielfrei", "trainingsfrei", "relache"})) {
+            return true;
+        }
+        // "qui n'aura donc pas lieu", "findet nicht statt", "will not take place".
+        const Token* before = k > 0 ? &line.tokens[k - 1] : nullptr;
+        const Token* twoBefore = k > 1 ? &line.tokens[k - 2] : nullptr;
+        if ((t.isWord("lieu") && isWordIn(before, {"pas"})) ||
+            (t.isWord("statt") && isWordIn(before, {"nicht"})) ||
+            (t.isWord("place") && isWordIn(before, {"take"}) &&
+             isWordIn(twoBefore, {"not", "won't", "never"}))) {
             return true;
         }
         atOnce = atOnce && t.isSymbol();

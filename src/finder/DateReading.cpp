@@ -171,6 +171,10 @@ std::optional<DateReader::Partial> DateReader::spanAt(const Line& line, std::siz
     if (weekday) {
         j = weekday->next;
     }
+    // The minutes of "9h30 au vendredi 2 octobre" open no span.
+    if (!weekday && i > 0 && !line.tokens[i].spaced && !line.tokens[i - 1].isSymbol("(")) {
+        return std::nullopt;
+    }
     const auto first = dayAt(line, j, m_localeId);
     if (!first || monthAt(line, first->next, m_localeId) || !isConnector(line.at(first->next))) {
         return std::nullopt;

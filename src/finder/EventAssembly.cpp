@@ -296,8 +296,29 @@ class Assembler {
         const bool twoDays = dates.size() == 2 && !dates[0].last && !dates[1].last;
         const bool outAndBack = twoDays && ReaderDays::compare(dates[0].day, dates[1].day) < 0 &&
                                 saysReturn(line, dates[0].end, dates[1].begin);
+        // "du jeudi 1er octobre à 9h30 (accueil à partir de 9h) au vendredi 2 octobre à 16h":
+        // one event from the first day and time to the second.
+        const auto wordBefore = [&line](std::size_t k, std::initializer_list<std::string_view> w) {
+            return k > 0 && isWordIn(&line.tokens[k - 1], w);
+        };
+        const bool fromTo = twoDays && ReaderDays::compare(dates[0].day, dates[1].day) < 0 &&
+                            wordBefore(dates[0].begin, {"du", "from", "vom", "von"}) &&
+                            wordBefore(dates[1].begin, {"au", "to", "until", "bis", "jusqu'au"});
         m_stayColumns.reset();
-        if (twoDays && li > 0 && namesStayColumns(m_text.lines[li - 1])) {
+        if (fromTo) {
+            Candidate c = candidateOf(dates[0], li);
+            c.last = dates[1].day;
+            const TimedLine first = timesOf(line, facts, dates[0].end, dates[1].begin);
+            const TimedLine second = timesOf(line, facts, dates[1].end, line.tokens.size());
+            if (!first.times.empty()) {
+                c.start = first.times.front().start;
+                c.zone = first.zones.front();
+                if (!second.times.empty()) {
+                    c.finish = second.times.front().start;
+                }
+            }
+            m_out.push_back(c);
+        } else if (twoDays && li > 0 && namesStayColumns(m_text.lines[li - 1])) {
             m_out.push_back(candidateOf(dates[0], li));
             m_out.back().last = dates[1].day;
             m_stayColumns = group;
@@ -356,7 +377,9 @@ class Assembler {
                 m_heading = group;
             }
         }
-        if (m_out.size() - group == 1 && m_out.back().last) {
+        // A span that starts at a time runs on from then (a stay, a two-day seminar): a weekday
+        // below names a moment in it, not one of its days.
+        if (m_out.size() - group == 1 && m_out.back().last && !m_out.back().start) {
             m_span = group;
         }
     }

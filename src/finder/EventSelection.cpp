@@ -55,7 +55,7 @@ bool isPartOfAnother(const Candidate& c, const std::vector<Candidate>& list) {
         if (&other == &c || c.session) {
             continue;
         }
-        if (other.last && !other.start && !c.start && ReaderDays::compare(c.day, other.day) >= 0 &&
+        if (other.last && !c.start && ReaderDays::compare(c.day, other.day) >= 0 &&
             ReaderDays::compare(c.last.value_or(c.day), *other.last) <= 0 &&
             !(c.day == other.day && c.last == other.last)) {
             return true;

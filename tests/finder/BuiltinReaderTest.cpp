@@ -300,6 +300,26 @@ TEST(BuiltinReaderTest, StaysRunFromCheckInToCheckOut) {
     EXPECT_FALSE(drafts[0].startTime);
 }
 
+TEST(BuiltinReaderTest, AnEventFromOneDayAndTimeToAnotherIsOne) {
+    // The days named again in the subject lie inside it, and "Thursday afternoon" is a moment of
+    // it, not one of its days.
+    const auto drafts = read("Objet : Séminaire les 12 et 13 mars\n\nNotre séminaire aura lieu "
+                             "du jeudi 12 mars à 9h30 (accueil à partir de 9h) au vendredi 13 "
+                             "mars à 16h.\n\nLe jeudi après-midi, une activité surprise.",
+                             *Calendar::make("Europe/Paris", "fr_FR", Weekday::monday));
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].startDate, "2026-03-12");
+    EXPECT_EQ(drafts[0].startTime, "09:30");
+    EXPECT_EQ(drafts[0].endDate, "2026-03-13");
+    EXPECT_EQ(drafts[0].endTime, "16:00");
+    // The minutes of a French time open no span of days.
+    const auto plain = read("Séminaire du jeudi 12 mars à 9h30 au vendredi 13 mars à 16h.",
+                            *Calendar::make("Europe/Paris", "fr_FR", Weekday::monday));
+    ASSERT_EQ(plain.size(), 1u);
+    EXPECT_EQ(plain[0].startDate, "2026-03-12");
+    EXPECT_EQ(plain[0].endDate, "2026-03-13");
+}
+
 TEST(BuiltinReaderTest, ZonesAndTheirConversions) {
     auto drafts = read("Product launch stream\nMarch 18, 10:00 – 11:00 PT\n");
     ASSERT_EQ(drafts.size(), 1u);
@@ -532,7 +552,13 @@ TEST(BuiltinReaderTest, AMovedEventKeepsOnlyItsNewDay) {
           "The design sync is moving from Monday, March 9 to Tuesday, March 10, same time "
           "(3:30 PM).",
           "Design sync moved from Mon 9 Mar to Tue 10 Mar, 3:30 PM.",
-          "The design sync has been pushed from Monday to Tuesday, March 10 at 3:30 PM."}) {
+          "The design sync has been pushed from Monday to Tuesday, March 10 at 3:30 PM.",
+          "Au lieu du lundi 9 mars, on se voit le mardi 10 mars à 15 h 30.",
+          // A day said not to take place.
+          "The offsite replaces our weekly sync on Monday, March 9, which will not take place. "
+          "Design sync: Tuesday, March 10 at 3:30 PM.",
+          "Le séminaire remplace notre réunion du lundi 9 mars, qui n'aura donc pas lieu.\n"
+          "Point visio : mardi 10 mars à 15 h 30"}) {
         const auto drafts = read(text);
         ASSERT_EQ(drafts.size(), 1u) << text;
         EXPECT_EQ(drafts[0].startDate, "2026-03-10") << text;
