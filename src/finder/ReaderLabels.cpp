@@ -67,10 +67,11 @@ constexpr std::string_view kWhenOrWhereLabels[] = {"date",
                                                    "join"};
 
 constexpr std::string_view kTitleLabels[] = {
-    "subject", "betreff", "objet",      "title",         "event",
-    "what",    "was",     "quoi",       "veranstaltung", "service",
-    "webinar", "re",      "invitation", "einladung",     "updated invitation",
-    "thema",   "course",  "kurs",       "cours"};
+    "subject", "betreff", "objet", "title", "event", "what", "was", "quoi", "veranstaltung",
+    "service", "webinar", "re", "invitation", "einladung", "updated invitation", "thema", "course",
+    "kurs", "cours",
+    // What an appointment is for: "Dienstleistung: Personalausweis beantragen"
+    "dienstleistung", "leistung", "anliegen", "behandlung", "treatment", "prestation"};
 
 constexpr std::string_view kPlaceLabels[] = {
     "location",

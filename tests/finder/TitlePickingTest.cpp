@@ -48,6 +48,12 @@ TEST(TitlePickingTest, HeadingsNameASingleEvent) {
     EXPECT_EQ(
         titles("Betreff: Terminbestätigung Inspektion\n\nDienstag, 10.03.2026, 7:30 Uhr", "de_DE"),
         Titles{"Inspektion"});
+    // The service an appointment is labelled with names it over the subject's reference.
+    EXPECT_EQ(titles("Betreff: Terminbestätigung – Vorgangsnummer 4417-3390\n\n"
+                     "  Dienstleistung:   Personalausweis beantragen\n"
+                     "  Datum:            Dienstag, 10.03.2026\n  Uhrzeit:          10:24 Uhr",
+                     "de_DE"),
+              Titles{"Personalausweis beantragen"});
     // The month of one of a series is no part of its name.
     EXPECT_EQ(titles("Book Club – March\nWednesday 18 March, 7:30pm at Sarah's"),
               Titles{"Book Club"});
