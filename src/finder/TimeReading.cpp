@@ -176,7 +176,7 @@ std::optional<Clock> wordClockAt(const Line& line, std::size_t i, const std::str
 bool isRangeConnector(const Token* t) {
     return t != nullptr &&
            (t->isSymbol("-") || t->isSymbol("→") ||
-            isWordIn(t, {"to", "till", "til", "until", "bis", "a", "jusqu'a", "and"}));
+            isWordIn(t, {"to", "till", "til", "until", "bis", "a", "jusqu'a", "and", "und", "et"}));
 }
 
 // `afterDate`: the clock follows a day on its line ("Mo | 02.03. | 7.40").
@@ -186,7 +186,7 @@ std::optional<Clock> clockAt(const Line& line, std::size_t i, const std::string&
 // "7.30–9.30pm": a dotted hour that opens a range ending in a time beyond doubt is a time too.
 bool opensRange(const Line& line, std::size_t i, const std::string& locale) {
     const Token* connector = line.at(i);
-    if (!isRangeConnector(connector) || connector->key == "and") {
+    if (!isRangeConnector(connector) || isWordIn(connector, {"and", "und", "et"})) {
         return false;
     }
     const auto second = clockAt(line, i + 1, locale);
@@ -411,7 +411,8 @@ std::vector<TimeMention> readTimes(const Line& line, const TimeContext& context)
         const bool between =
             i > 0 && isWordIn(&line.tokens[i - 1], {"between", "zwischen", "entre"});
         std::optional<Clock> second;
-        if (isRangeConnector(connector) && (connector->key != "and" || between) &&
+        if (isRangeConnector(connector) &&
+            (!isWordIn(connector, {"and", "und", "et"}) || between) &&
             !isTaken(context, first->next + 1)) {
             second = clockAt(line, first->next + 1, context.localeId);
         }
