@@ -86,10 +86,13 @@ bool startsAt(const Line& line, std::size_t i) {
             return true;
         }
     }
-    // "Dorfstrasse 12", "Am Sportplatz 2", "Heilbronner Str. 77"
+    // "Dorfstrasse 12", "Am Sportplatz 2", "Heilbronner Str. 77", "Währinger Straße 112"
     const Token* number = next->isSymbol(".") && !next->spaced ? line.at(i + 2) : next;
-    if (t.isWord() && t.capital && Vocabulary::isStreetCompound(t.key) && number &&
-        number->isNumber() && number->value > 0 && number->value < 10000) {
+    const bool afterName = i > 0 && line.tokens[i - 1].isWord() && line.tokens[i - 1].capital;
+    if (t.isWord() && t.capital &&
+        (Vocabulary::isStreetCompound(t.key) ||
+         (afterName && isWordIn(&t, {"strasse", "gasse", "weg", "platz", "allee"}))) &&
+        number && number->isNumber() && number->value > 0 && number->value < 10000) {
         return true;
     }
     if (t.isWord() && t.allCaps && t.key.size() == 2 && next->isNumber() && next->key.size() == 5 &&
@@ -178,7 +181,11 @@ std::size_t endFrom(const Line& line, std::size_t start) {
             (t.isWord() && (t.capital || isJoiner(t) || Vocabulary::isStreetWord(t.key) ||
                             (!t.spaced && end > start) || afterOrdinal)) ||
             t.isNumber() || t.isSymbol(",") || t.isSymbol("'") || (t.isSymbol(".") && !t.spaced) ||
-            (t.isSymbol("-") && !t.spaced);
+            (t.isSymbol("-") && !t.spaced) ||
+            // "Währinger Straße 112/4": the stair or door after the house's number.
+            (t.isSymbol("/") && !t.spaced && end > start && line.tokens[end - 1].isNumber() &&
+             end + 1 < line.tokens.size() && line.tokens[end + 1].isNumber() &&
+             !line.tokens[end + 1].spaced);
         // A full stop after a whole word or an ordinal ends the sentence ("27B Wellington Road.
         // Bring a bottle!", "Lyon 2e. En cas"); after a shortened word it marks an abbreviation
         // ("St. Albans", "Blvd. West").

@@ -258,9 +258,9 @@ constexpr std::string_view kClauseWords[] = {
     "est",   "sont",   "aura",   "avez",    "sera",  "merci",   "venez",  "pensez", "meets",
     "takes", "findet", "bleibt", "bleiben", "who's", "what's",  "here's", "he's",   "she's"};
 
-constexpr std::string_view kGreetings[] = {"hi",    "hello",  "hey",     "dear",   "hallo",
-                                           "liebe", "lieber", "bonjour", "coucou", "salut",
-                                           "chers", "chere",  "guten",   "morning"};
+constexpr std::string_view kGreetings[] = {
+    "hi",    "hello", "hey",   "dear",  "hallo",   "liebe", "lieber", "bonjour",  "coucou",
+    "salut", "chers", "chere", "guten", "morning", "sehr",  "madame", "monsieur", "mesdames"};
 
 // Words that end a letter: what follows them is its signature.
 constexpr std::string_view kClosings[] = {

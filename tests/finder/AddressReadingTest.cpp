@@ -20,6 +20,8 @@ TEST(AddressReadingTest, StreetsAndPostcodesInTheirLines) {
         {"226 W 46th St, New York, NY 10036", "226 W 46th St, New York, NY 10036"},
         {"Seestraße 8, 82211 Herrsching am Ammersee", "Seestraße 8, 82211 Herrsching am Ammersee"},
         {"5 rue Tholozé, 75018 Paris", "5 rue Tholozé, 75018 Paris"},
+        // A street word of its own after the name, and a door after the house's number.
+        {"Währinger Straße 112/4, 1180 Wien", "Währinger Straße 112/4, 1180 Wien"},
         {"Flat 3, 27 Lansdowne Road, Bristol BS6 5LE",
          "Flat 3, 27 Lansdowne Road, Bristol BS6 5LE"},
         {"Oxfordshire OX7 4QP", "Oxfordshire OX7 4QP"},

@@ -48,6 +48,11 @@ TEST(TitlePickingTest, HeadingsNameASingleEvent) {
     EXPECT_EQ(
         titles("Betreff: Terminbestätigung Inspektion\n\nDienstag, 10.03.2026, 7:30 Uhr", "de_DE"),
         Titles{"Inspektion"});
+    // A letter's salutation names no one's event.
+    EXPECT_EQ(titles("Sehr geehrte Bewohnerinnen und Bewohner!\n\nDer Rauchfangkehrer kommt am "
+                     "Donnerstag, 12. März 2026, zwischen 7:00 und 12:00 Uhr.",
+                     "de_DE"),
+              Titles{"Rauchfangkehrer kommt"});
     // The service an appointment is labelled with names it over the subject's reference.
     EXPECT_EQ(titles("Betreff: Terminbestätigung – Vorgangsnummer 4417-3390\n\n"
                      "  Dienstleistung:   Personalausweis beantragen\n"
