@@ -425,10 +425,49 @@ class Assembler {
     std::optional<Pending> m_listTimes; // times above a list of days, with its last line so far
 };
 
+// "Subject: EVENT CANCELLED: The Marlow Sisters – full refund issued": a message whose subject
+// calls its event off, and that gives it no other day, has nothing to enter.
+bool callsItsEventOff(const TextFacts& text) {
+    bool subjectCancels = false;
+    for (std::size_t li = 0; li < text.lines.size() && !subjectCancels; ++li) {
+        const LineFacts& facts = text.facts[li];
+        if (facts.label != "subject" && facts.label != "betreff" && facts.label != "objet") {
+            continue;
+        }
+        const auto& tokens = text.lines[li].tokens;
+        subjectCancels = std::any_of(tokens.begin() + static_cast<std::ptrdiff_t>(facts.labelEnd),
+                                     tokens.end(), [](const Token& t) {
+                                         return isWordIn(&t, {"cancelled", "canceled",
+                                                              "cancellation", "abgesagt", "absage",
+                                                              "annule", "annulee", "annulation"});
+                                     });
+    }
+    if (!subjectCancels) {
+        return false;
+    }
+    for (const Line& line : text.lines) {
+        for (std::size_t k = 0; k < line.tokens.size(); ++k) {
+            const Token& t = line.tokens[k];
+            if (isWordIn(&t, {"rescheduled", "postponed", "moved", "rebooked", "instead",
+                              "verschoben", "verlegt", "stattdessen", "reporte", "reportee",
+                              "deplace", "deplacee"}) ||
+                (isWordIn(&t, {"new", "neuer", "neuen", "neue", "nouvelle", "nouveau"}) &&
+                 isWordIn(line.at(k + 1), {"date", "time", "day", "appointment", "termin", "datum",
+                                           "heure", "rendez-vous"}))) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 std::vector<Candidate> assemble(const TextFacts& text, const ReaderDays& days, Instant now,
                                 const Calendar& calendar) {
+    if (callsItsEventOff(text)) {
+        return {};
+    }
     return Assembler(text, days).run(now, calendar);
 }
 

@@ -554,6 +554,9 @@ TEST(BuiltinReaderTest, AMovedEventKeepsOnlyItsNewDay) {
           "Design sync moved from Mon 9 Mar to Tue 10 Mar, 3:30 PM.",
           "The design sync has been pushed from Monday to Tuesday, March 10 at 3:30 PM.",
           "Au lieu du lundi 9 mars, on se voit le mardi 10 mars à 15 h 30.",
+          // A subject that calls an event off, over its new day.
+          "Subject: Appointment cancelled – new date\n\nWe had to cancel Monday, March 9. Your "
+          "new appointment: Tuesday, March 10 at 3:30 PM.",
           // A day said not to take place.
           "The offsite replaces our weekly sync on Monday, March 9, which will not take place. "
           "Design sync: Tuesday, March 10 at 3:30 PM.",
@@ -818,6 +821,9 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "St. Mark's Church — Weekly Bulletin, Sunday, March 8, 2026\n\nWelcome to all our "
         "visitors!",
         "Take 30% off every rain shell through Sunday, March 8 at 11:59 PM PT.",
+        "Subject: EVENT CANCELLED: The Marlow Sisters – full refund issued\n\nThe event below "
+        "has been cancelled.\n\n  THE MARLOW SISTERS\n  Sat, Mar 21, 2026 · Show 8:00 PM\n"
+        "  The Rio Hall, 1660 E Broadway, Vancouver",
         "Anzahlung 30 % (330,30 €) – erhalten am 02.03.2026, vielen Dank.",
         "Der Restbetrag von 770,70 € wird am 08.07.2026 automatisch von Ihrer Kreditkarte "
         "(**** 4418) abgebucht.",
