@@ -436,8 +436,14 @@ bool deadlineBefore(const Line& line, std::size_t i) {
                                    "avant", "bis", "deadline", "jusqu'au", "jusqu'a", "spatestens",
                                    "latest", "due", "tard", "valid", "gultig", "valable"});
     };
+    // "the survey closes on May 20", "your plan's benefits end on 31 August", "läuft am 30.06.
+    // ab": the day something runs out.
+    const bool runsOut = done > 0 && done < labelled &&
+                         isWordIn(&line.tokens[done - 1],
+                                  {"closes", "close", "ends", "end", "expires", "expire", "lapses",
+                                   "endet", "enden", "lauft", "laufen", "expirent", "termine"});
     // "ab 1. April" is the day sales open, but "ab 16 Uhr am Samstag" is when a party starts.
-    return reserve || aside || replaced || takesEffect || recorded || issue || paid ||
+    return reserve || aside || replaced || takesEffect || recorded || issue || paid || runsOut ||
            deadlineWord(k) || (k > 0 && isWordIn(&line.tokens[k - 1], {"ab"})) ||
            deadlineWord(beforeClock(line, k));
 }

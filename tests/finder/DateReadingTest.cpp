@@ -185,7 +185,9 @@ TEST(DateReadingTest, DeadlinesAndDaysThatDoNotExist) {
           "zum 1. April 2026 passen wir unsere Bedingungen an", "effective 1 April 2026",
           "à compter du 1er avril 2026", "as of 1 April 2026",
           // Said after the day.
-          "inscription pour ce vendredi 6/03 au plus tard", "by Friday 6 March at the latest"}) {
+          "inscription pour ce vendredi 6/03 au plus tard", "by Friday 6 March at the latest",
+          // The day something runs out.
+          "Take our survey – it closes on May 20.", "Your plan's benefits end on 31 August 2026"}) {
         const auto dates = r.read(text);
         ASSERT_FALSE(dates.empty()) << text;
         EXPECT_TRUE(dates[0].deadline) << text;
