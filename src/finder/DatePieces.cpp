@@ -442,9 +442,14 @@ bool deadlineBefore(const Line& line, std::size_t i) {
                          isWordIn(&line.tokens[done - 1],
                                   {"closes", "close", "ends", "end", "expires", "expire", "lapses",
                                    "endet", "enden", "lauft", "laufen", "expirent", "termine"});
+    // "I'll be back on Monday, August 10", "de retour le 10 août": when the writer is there
+    // again.
+    const bool back = done > 1 && done < labelled &&
+                      isWordIn(&line.tokens[done - 1], {"back", "retour"}) &&
+                      isWordIn(&line.tokens[done - 2], {"be", "i'm", "am", "are", "is", "de"});
     // "ab 1. April" is the day sales open, but "ab 16 Uhr am Samstag" is when a party starts.
     return reserve || aside || replaced || takesEffect || recorded || issue || paid || runsOut ||
-           deadlineWord(k) || (k > 0 && isWordIn(&line.tokens[k - 1], {"ab"})) ||
+           back || deadlineWord(k) || (k > 0 && isWordIn(&line.tokens[k - 1], {"ab"})) ||
            deadlineWord(beforeClock(line, k));
 }
 

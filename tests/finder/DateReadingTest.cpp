@@ -186,6 +186,8 @@ TEST(DateReadingTest, DeadlinesAndDaysThatDoNotExist) {
           "à compter du 1er avril 2026", "as of 1 April 2026",
           // Said after the day.
           "inscription pour ce vendredi 6/03 au plus tard", "by Friday 6 March at the latest",
+          // The day the writer is back.
+          "I'll be back on Monday, August 10 and will reply then.",
           // The day something runs out.
           "Take our survey – it closes on May 20.", "Your plan's benefits end on 31 August 2026"}) {
         const auto dates = r.read(text);
