@@ -206,7 +206,46 @@ std::optional<std::string> PlacePicker::setInBelow(std::size_t li) const {
     return std::string(line.span(facts.labelEnd, end));
 }
 
+namespace {
+
+// "auf dem Pausenhof", "Wildpark Poing am" (a line broken after its preposition): the place
+// without the words that join it to its sentence.
+std::optional<std::string> withoutJoiningWords(std::optional<std::string> place) {
+    const std::vector<Line> lines = place ? readLines(*place) : std::vector<Line>{};
+    if (lines.empty()) {
+        return place;
+    }
+    const Line& line = lines[0];
+    std::size_t begin = 0;
+    std::size_t end = line.tokens.size();
+    if (end >= 2 && !line.tokens[0].capital &&
+        isWordIn(&line.tokens[0], {"auf", "im", "am", "at", "on", "sur", "dans"})) {
+        const std::size_t name =
+            end >= 3 && isWordIn(&line.tokens[1], {"dem", "der", "den", "the", "le", "la", "les"})
+                ? 2
+                : 1;
+        if (line.tokens[name].isWord() && line.tokens[name].capital) {
+            begin = name;
+        }
+    }
+    while (
+        end > begin + 1 && !line.tokens[end - 1].capital && line.tokens[end - 1].spaced &&
+        isWordIn(&line.tokens[end - 1], {"am", "im", "um", "an", "at", "on", "le", "la", "au"})) {
+        --end;
+    }
+    if (begin == 0 && end == line.tokens.size()) {
+        return place;
+    }
+    return std::string(line.span(begin, end));
+}
+
+} // namespace
+
 std::optional<std::string> PlacePicker::place(const Candidate& c) const {
+    return withoutJoiningWords(placeOf(c));
+}
+
+std::optional<std::string> PlacePicker::placeOf(const Candidate& c) const {
     if (auto own = rowPlace(c.line, c.begin, true)) {
         return own;
     }

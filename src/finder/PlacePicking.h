@@ -25,6 +25,8 @@ class PlacePicker {
     std::string venueName() const;
 
   private:
+    // The place as the text writes it, with the words that join it to its sentence.
+    std::optional<std::string> placeOf(const Candidate& candidate) const;
     std::optional<std::string> labelled() const;
     // "09:30 – 10:15   Opening keynote" over "                Main Hall": the line set in below a
     // session's that gives its room.

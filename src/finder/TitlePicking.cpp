@@ -456,6 +456,17 @@ std::string TitlePicker::finished(const std::string& option) const {
             break;
         }
     }
+    // "Wildpark Poing am", "Congé d'automne : du": a word left from a line broken before its
+    // day joins the name to nothing.
+    for (auto space = text.rfind(' '); space != std::string::npos; space = text.rfind(' ')) {
+        const std::string last = text.substr(space + 1);
+        if (!(last == "am" || last == "im" || last == "um" || last == "at" || last == "on" ||
+              last == "le" || last == "la" || last == "au" || last == "du" || last == "vom" ||
+              last == "the" || last == ":")) {
+            break;
+        }
+        text = trimWhiteSpace(text.substr(0, space));
+    }
     // "Cut + Full Color w/ Keisha": a message's shorthand is written out in the calendar.
     for (std::size_t at = text.find(" w/ "); at != std::string::npos; at = text.find(" w/ ", at)) {
         text.replace(at, 4, " with ");

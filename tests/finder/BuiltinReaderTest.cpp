@@ -300,6 +300,14 @@ TEST(BuiltinReaderTest, StaysRunFromCheckInToCheckOut) {
     EXPECT_FALSE(drafts[0].startTime);
 }
 
+TEST(BuiltinReaderTest, APrepositionLeftAtALineBreakIsNoPartOfAName) {
+    const auto drafts = read("Ausflug in den Wildpark Poing am\nDienstag, 10.03.2026, 7:45 Uhr",
+                             *Calendar::make("Europe/Berlin", "de_DE", Weekday::monday));
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].title, "Wildpark Poing");
+    EXPECT_EQ(drafts[0].location, "Wildpark Poing");
+}
+
 TEST(BuiltinReaderTest, AnEventFromOneDayAndTimeToAnotherIsOne) {
     // The days named again in the subject lie inside it, and "Thursday afternoon" is a moment of
     // it, not one of its days.

@@ -252,10 +252,13 @@ TEST(PlacePickingTest, RowsTakeTheirOwnPlacesAndSessionsTheirHeadings) {
     // A slogan that exclaims is no venue.
     EXPECT_EQ(places("Keep Elm Park Beautiful!\nSpring Cleanup\nSaturday 7 March, 8am"),
               Places{"-"});
-    // The time a place's label gives with it is no part of the place.
+    // The time a place's label gives with it is no part of the place, nor is the preposition
+    // that joins it to its sentence, or one left at the end of a broken line.
     EXPECT_EQ(places("Wandertag am Freitag, 13. März 2026\nTreffpunkt: 8:00 Uhr auf dem Schulhof",
                      "de_DE"),
-              Places{"auf dem Schulhof"});
+              Places{"Schulhof"});
+    EXPECT_EQ(places("Party at Flat 3, 27 Lansdowne Road, Bristol BS6 5LE\nSaturday 7 March, 8pm"),
+              Places{"Flat 3, 27 Lansdowne Road, Bristol BS6 5LE"});
     EXPECT_EQ(places("Réunion le jeudi 12 mars\nLieu : 14h15, salle B12", "fr_FR"),
               Places{"salle B12"});
     // A closing that names an office signs the letter.
