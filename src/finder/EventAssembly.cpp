@@ -124,6 +124,9 @@ class Assembler {
                 dates.push_back(*kept);
             }
         }
+        if (arrivalDay(li, dates)) {
+            return;
+        }
         if (!dates.empty()) {
             datedLine(li, dates);
             return;
@@ -192,6 +195,29 @@ class Assembler {
         if (m_out.empty() && facts.dates.empty()) {
             m_pending = Pending{timed, li};
         }
+    }
+
+    // "Arrives  08:35 (+1 day, Saturday 17 October)" under a leg's day: the day and time the leg
+    // above arrives, not an event of its own.
+    bool arrivalDay(std::size_t li, const std::vector<DateMention>& dates) {
+        const Line& line = m_text.lines[li];
+        const LineFacts& facts = m_text.facts[li];
+        if (dates.size() != 1 || dates[0].last || m_out.empty() ||
+            apart(m_out.back().line, li) > kReach || line.tokens.empty() ||
+            !isWordIn(&line.tokens[0], {"arrives", "arrival", "arr", "ankunft", "arrivee"})) {
+            return false;
+        }
+        const auto time =
+            std::find_if(facts.times.begin(), facts.times.end(),
+                         [&](const TimeMention& t) { return t.end <= dates[0].begin; });
+        Candidate& leg = m_out.back();
+        if (time == facts.times.end() || !leg.start || leg.last ||
+            ReaderDays::compare(dates[0].day, leg.day) <= 0) {
+            return false;
+        }
+        leg.last = dates[0].day;
+        leg.finish = time->start;
+        return true;
     }
 
     std::optional<DateMention> eventDate(const DateMention& d, std::size_t li) {

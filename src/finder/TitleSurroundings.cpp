@@ -1,11 +1,13 @@
 #include "finder/TitlePicking.h"
 
 #include "finder/AddressReading.h"
+#include "finder/FinderText.h"
 #include "finder/HeadingShapes.h"
 #include "finder/NameShapes.h"
 #include "finder/PlaceWords.h"
 #include "finder/ReaderVocabulary.h"
 #include "finder/ScheduleLines.h"
+#include "finder/ZoneReading.h"
 #include "model/CalEvent.h"
 
 #include <algorithm>
@@ -120,10 +122,20 @@ std::optional<std::string> TitlePicker::trip(std::optional<std::string> route) c
     if (at == std::string::npos || !m_flight) {
         return route;
     }
+    // "Chicago O'Hare", "London Heathrow": where it goes is the city, without its airport.
+    std::string destination = route->substr(at + arrow.size());
+    for (std::size_t space = destination.find(' '); space != std::string::npos;
+         space = destination.find(' ', space + 1)) {
+        const std::string city = destination.substr(0, space);
+        if (cityZone(FinderText::fold(city))) {
+            destination = city;
+            break;
+        }
+    }
     return (m_localeId.starts_with("de")   ? "Flug nach "
             : m_localeId.starts_with("fr") ? "Vol pour "
                                            : "Flight to ") +
-           route->substr(at + arrow.size());
+           destination;
 }
 
 std::optional<std::string> TitlePicker::routeTitle(const Candidate& c) const {

@@ -220,6 +220,14 @@ std::optional<ZoneMention> zoneAt(const Line& line, std::size_t i) {
     return std::nullopt;
 }
 
+std::optional<std::string> cityZone(const std::string& key) {
+    const ZoneNames& names = zoneNames();
+    if (const auto city = names.cities.find(key); city != names.cities.end()) {
+        return city->second;
+    }
+    return std::nullopt;
+}
+
 std::optional<std::string> zoneForAllTimes(const Line& line) {
     const auto times = std::find_if(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
         return t.isWord("times") || t.isWord("zeiten") || t.isWord("heures") ||

@@ -22,6 +22,10 @@ struct ZoneMention {
 // The zone written at token i (after an opening parenthesis, if any).
 std::optional<ZoneMention> zoneAt(const Line& line, std::size_t i);
 
+// The zone of the city a zone is named after, by the city's folded words ("chicago", "new
+// york"): "America/Chicago".
+std::optional<std::string> cityZone(const std::string& key);
+
 // The zone a line gives for all the text's times: "All times Pacific (PT)", "Times are KST
 // (UTC+9)", "Alle Zeiten in MEZ".
 std::optional<std::string> zoneForAllTimes(const Line& line);

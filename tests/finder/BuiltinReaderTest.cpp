@@ -693,6 +693,17 @@ TEST(BuiltinReaderTest, AnOvernightLegEndsOnTheDayItArrives) {
     EXPECT_EQ(drafts[0].startTime, "19:30");
     EXPECT_EQ(drafts[0].endDate, "2026-03-14");
     EXPECT_EQ(drafts[0].endTime, "07:00");
+    // The day of arrival written beside its time, and a flight named by the city it goes to.
+    const auto flight =
+        read("Your flight times\n\nRETURN  Friday 13 March 2026\n"
+             "  NA 298   Chicago O'Hare (ORD) Terminal 5  →  London Heathrow (LHR) Terminal 3\n"
+             "  Departs  18:20\n"
+             "  Arrives  08:35 (+1 day, Saturday 14 March)");
+    ASSERT_EQ(flight.size(), 1u);
+    EXPECT_EQ(flight[0].title, "Flight to London");
+    EXPECT_EQ(flight[0].startTime, "18:20");
+    EXPECT_EQ(flight[0].endDate, "2026-03-14");
+    EXPECT_EQ(flight[0].endTime, "08:35");
 }
 
 TEST(BuiltinReaderTest, EachAppointmentKeepsItsNameAndTheLengthStatedUnderIt) {
