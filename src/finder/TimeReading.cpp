@@ -312,6 +312,10 @@ std::optional<Clock> clockAt(const Line& line, std::size_t i, const std::string&
             clock.minute = line.tokens[i + 2].value;
             clock.next = i + 3;
         } else {
+            // "B3J 1H6" is a postcode: a digit written on after the "h".
+            if (unspaced(line, i + 2) && line.at(i + 2)->isNumber()) {
+                return std::nullopt;
+            }
             // "1h 45m" is a length.
             const Token* number = line.at(i + 2);
             if (number && number->isNumber() && unspaced(line, i + 3) &&
