@@ -156,6 +156,18 @@ bool opensWithNegation(const Line& line) {
     return first != line.tokens.end() && isNegation(*first);
 }
 
+// "Late cancellations (after 10:15 AM Thu, Jan 14) forfeit the deposit", "Kostenlose
+// Stornierung bis 12.03.": the terms of cancelling a booking, whose days are no events.
+bool statesCancellationTerms(const Line& line) {
+    const auto has = [&line](std::initializer_list<std::string_view> words) {
+        return std::any_of(line.tokens.begin(), line.tokens.end(),
+                           [&words](const Token& t) { return isWordIn(&t, words); });
+    };
+    return has({"cancellation", "cancellations", "stornierung", "storno", "annulation"}) &&
+           has({"policy", "late", "free", "fee", "charge", "charged", "forfeit", "deposit",
+                "kostenlos", "kostenlose", "kostenfrei", "gebuhr", "gratuite", "frais"});
+}
+
 // "Mar 25   812 | Apr 25   590 | May 25   544": months one after another with the same number are
 // a table's months of a year (a bill's usage history), not days.
 bool listsMonths(const std::vector<DateMention>& dates) {
@@ -383,7 +395,7 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
         facts.datesAreNotEvents =
             (header && !isSubjectLabel(facts.label)) || Vocabulary::isRecordLabel(facts.label) ||
             namesOpeningHours(facts.label) || chatStamp || opensWithNegation(line) ||
-            namesAWeek(line) || listsMonths(facts.dates);
+            namesAWeek(line) || listsMonths(facts.dates) || statesCancellationTerms(line);
         if (chatStamp) {
             // The message's own time stamp is not an event; what it says may be.
             std::size_t close = 0;
