@@ -186,8 +186,8 @@ bool hasSubstance(const Line& line, const Segment& segment, const std::string& l
     for (std::size_t k = segment.begin; k < segment.end; ++k) {
         const Token& t = line.tokens[k];
         if (t.isWord() && t.key.size() >= 2 && !Vocabulary::isFiller(t.key) &&
-            !Vocabulary::isGreeting(t.key) && !Words::weekday(t.key, localeId) &&
-            !Words::month(t.key, localeId)) {
+            !Vocabulary::isGreeting(t.key) && !Vocabulary::isInterfaceWord(t.key) &&
+            !Words::weekday(t.key, localeId) && !Words::month(t.key, localeId)) {
             return true;
         }
     }

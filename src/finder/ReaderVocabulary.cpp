@@ -242,6 +242,14 @@ constexpr std::string_view kFillers[] = {
     "tous",   "jours",  "h",     "uhr",  "pm",  "doors", "it's", "it",   "its",  "our",   "your",
 };
 
+// The buttons and tabs of an app, read with its screen: "Done", "My Tickets", "Add to Apple
+// Wallet".
+constexpr std::string_view kInterfaceWords[] = {
+    "done",   "back",       "cancel",    "close",   "edit",    "share",    "menu",
+    "search", "home",       "my",        "tickets", "wallet",  "add",      "apple",
+    "get",    "directions", "swipe",     "view",    "details", "settings", "ok",
+    "fertig", "zuruck",     "abbrechen", "teilen",  "annuler", "partager", "discover"};
+
 constexpr std::string_view kReopeningWords[] = {"reopen", "reopens",  "reopening",
                                                 "rouvre", "rouvrira", "reouverture"};
 
@@ -382,6 +390,10 @@ bool isStreetWord(std::string_view key) {
 
 bool isStreetCompound(std::string_view key) {
     return WordLists::endsWithOne(kStreetEndings, key, 3) || key == "str";
+}
+
+bool isInterfaceWord(std::string_view key) {
+    return WordLists::contains(kInterfaceWords, key);
 }
 
 bool isFiller(std::string_view key) {

@@ -25,6 +25,8 @@ bool isStreetCompound(std::string_view key);
 // Words that carry nothing on their own between dates and times: articles, prepositions,
 // conjunctions and the like ("at", "on", "the", "am", "um", "le", "de", "and", "from", "till").
 bool isFiller(std::string_view key);
+// The words of an app's buttons and tabs ("Done", "My Tickets", "Add to Wallet").
+bool isInterfaceWord(std::string_view key);
 
 // Words that head an event's own programme rather than events of their own ("Agenda").
 bool isAgendaWord(std::string_view key);

@@ -77,6 +77,7 @@ class TitlePicker {
     std::optional<std::string> trip(std::optional<std::string> route) const;
     bool namesAddress(std::size_t line) const;
     std::optional<std::string> actAbove(std::size_t line) const;
+    std::optional<std::string> restBelow(std::size_t line) const;
     std::string phraseAround(const Line& line, const std::vector<bool>& dated,
                              std::size_t noun) const;
 

@@ -84,7 +84,36 @@ std::string TitlePicker::nameText(std::size_t li, Segment s, bool own,
                                                                                   : std::nullopt) {
         text = *act + " – " + text;
     }
+    if (auto rest = !own && s.end == line.tokens.size() ? restBelow(li) : std::nullopt) {
+        text += " " + *rest;
+    }
     return text;
+}
+
+// "THE LAMPLIGHTER'S" over "DAUGHTER": a heading in capitals that ends on a word that cannot end
+// a name (a possessive, an article, "of", "and") goes on on the line below.
+std::optional<std::string> TitlePicker::restBelow(std::size_t li) const {
+    const Line& line = m_text.lines[li];
+    const std::size_t below = li + 1;
+    if (line.tokens.empty() || below >= m_text.lines.size() ||
+        m_text.lines[below].block != line.block || !m_text.facts[below].dates.empty() ||
+        !m_text.facts[below].times.empty() || !m_text.facts[below].label.empty()) {
+        return std::nullopt;
+    }
+    const Token& last = line.tokens.back();
+    const bool open = last.isWord() && last.allCaps &&
+                      (last.key.ends_with("'s") ||
+                       isWordIn(&last, {"the", "of", "and", "a", "an", "de", "du", "des", "der",
+                                        "die", "das", "und", "et", "la", "le"}));
+    const Line& next = m_text.lines[below];
+    const bool capitals = !next.tokens.empty() &&
+                          std::all_of(next.tokens.begin(), next.tokens.end(), [](const Token& t) {
+                              return !t.isWord() || t.allCaps || t.key.size() < 2;
+                          });
+    if (!open || !capitals) {
+        return std::nullopt;
+    }
+    return trimWhiteSpace(next.text);
 }
 
 // "Arctic Monkeys" over "The Car Tour": a tour is the act's, named on the line above.

@@ -48,6 +48,11 @@ TEST(TitlePickingTest, HeadingsNameASingleEvent) {
     EXPECT_EQ(
         titles("Betreff: Terminbestätigung Inspektion\n\nDienstag, 10.03.2026, 7:30 Uhr", "de_DE"),
         Titles{"Inspektion"});
+    // An app's buttons read with its screen name nothing, and a heading in capitals that ends on
+    // a possessive goes on below.
+    EXPECT_EQ(titles("9:41\nDone              My Tickets\nTHE LAMPLIGHTER'S\nDAUGHTER\n"
+                     "Harcourt Theatre\nSat 14 Mar 2026 • 7:30pm\n   Add to Apple Wallet"),
+              Titles{"The Lamplighter's Daughter"});
     // A letter's salutation names no one's event.
     EXPECT_EQ(titles("Sehr geehrte Bewohnerinnen und Bewohner!\n\nDer Rauchfangkehrer kommt am "
                      "Donnerstag, 12. März 2026, zwischen 7:00 und 12:00 Uhr.",
