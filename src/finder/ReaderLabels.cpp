@@ -195,7 +195,20 @@ bool isHeaderLabel(std::string_view label) {
 }
 
 bool isRecordLabel(std::string_view label) {
-    return WordLists::contains(kRecordLabels, label);
+    if (WordLists::contains(kRecordLabels, label)) {
+        return true;
+    }
+    // "Current certificate expiry date", "Gültig bis", "Date d'expiration": when something runs
+    // out.
+    for (const std::string_view word :
+         {"expiry", "expiration", "expires", "ablaufdatum", "gultig", "valid"}) {
+        const std::size_t at = label.find(word);
+        if (at != std::string_view::npos &&
+            (at == 0 || label[at - 1] == ' ' || label[at - 1] == '\'')) {
+            return true;
+        }
+    }
+    return false;
 }
 
 bool isKnownLabel(std::string_view label) {

@@ -843,6 +843,8 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "Subject: EVENT CANCELLED: The Marlow Sisters – full refund issued\n\nThe event below "
         "has been cancelled.\n\n  THE MARLOW SISTERS\n  Sat, Mar 21, 2026 · Show 8:00 PM\n"
         "  The Rio Hall, 1660 E Broadway, Vancouver",
+        "Current certificate expiry date: 21/05/2026",
+        "Date d'expiration : 30/06/2026",
         "Late cancellations (after 10:15 AM Thu, Mar 12) forfeit the deposit.",
         "Kostenlose Stornierung bis Freitag, 13.03.2026, danach 80 %.",
         "Anzahlung 30 % (330,30 €) – erhalten am 02.03.2026, vielen Dank.",
