@@ -328,13 +328,19 @@ std::vector<std::size_t> DateReader::daysListedBefore(const Line& line, const Pa
         if (before == k || before == 0) {
             break;
         }
-        const Token& day = line.tokens[before - 1];
+        // "les 1er et 2 octobre", "the 1st and 2nd of May": the day with its ordinal's ending.
+        std::size_t number = before - 1;
+        if (number > 0 && !line.tokens[number].spaced &&
+            isWordIn(&line.tokens[number], {"er", "st", "nd", "rd", "th", "e"})) {
+            --number;
+        }
+        const Token& day = line.tokens[number];
         if (!day.isNumber() || day.key.size() > 2 || day.value < 1 || day.value >= last) {
             break;
         }
         last = day.value;
-        days.insert(days.begin(), before - 1);
-        k = weekday(before - 1).value_or(before - 1);
+        days.insert(days.begin(), number);
+        k = weekday(number).value_or(number);
     }
     // A list opens the line or follows a colon or a small word ("on", "les", "then"); after a
     // noun its first number counts or labels something ("Rooms 3 and 14 March").

@@ -34,7 +34,10 @@ Segment wholeName(const Line& line, const LineFacts& facts, const std::vector<Se
             const Token& t = line.tokens[k];
             const bool remark = t.isSymbol("-") && k + 1 < line.tokens.size() &&
                                 line.tokens[k + 1].isWord() && !line.tokens[k + 1].capital;
-            if (t.isSymbol("@") || t.isSymbol("(") || remark ||
+            // "[Séminaire d'équipe] Chantilly …": a subject's tag in brackets is its name.
+            const Token* open = line.at(facts.labelEnd);
+            const bool tag = t.isSymbol("]") && open != nullptr && open->isSymbol("[");
+            if (t.isSymbol("@") || t.isSymbol("(") || remark || tag ||
                 std::any_of(facts.dates.begin(), facts.dates.end(),
                             [k](const DateMention& d) { return d.begin == k; })) {
                 break;

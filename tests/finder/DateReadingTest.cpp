@@ -138,6 +138,7 @@ TEST(DateReadingTest, DaysListedBeforeTheirMonth) {
     EXPECT_EQ(days("on 9, 16, and 23 March, then 6 April"),
               "2026-03-09 2026-03-16 2026-03-23 2026-04-06");
     EXPECT_EQ(days("les 7 et 14 mars"), "2026-03-07 2026-03-14");
+    EXPECT_EQ(days("Chantilly les 1er et 2 octobre"), "2026-10-01 2026-10-02");
     EXPECT_EQ(days("Dates: Tuesday 10 and Wednesday 11 November 2026"), "2026-11-10 2026-11-11");
     // Counts and later numbers are not days of the list.
     EXPECT_EQ(days("Rooms 3 and 14 March"), "2026-03-14");

@@ -53,6 +53,11 @@ TEST(TitlePickingTest, HeadingsNameASingleEvent) {
     EXPECT_EQ(titles("9:41\nDone              My Tickets\nTHE LAMPLIGHTER'S\nDAUGHTER\n"
                      "Harcourt Theatre\nSat 14 Mar 2026 • 7:30pm\n   Add to Apple Wallet"),
               Titles{"The Lamplighter's Daughter"});
+    // A subject's tag in brackets is its name.
+    EXPECT_EQ(titles("Objet : [Séminaire d'équipe] Chantilly le 12 mars – infos pratiques\n\n"
+                     "Rendez-vous le jeudi 12 mars à 9h30.",
+                     "fr_FR"),
+              Titles{"Séminaire d'équipe"});
     // A letter's salutation names no one's event.
     EXPECT_EQ(titles("Sehr geehrte Bewohnerinnen und Bewohner!\n\nDer Rauchfangkehrer kommt am "
                      "Donnerstag, 12. März 2026, zwischen 7:00 und 12:00 Uhr.",
