@@ -288,6 +288,10 @@ std::optional<TitleOption> TitlePicker::lineOption(std::size_t li, bool own) con
         if (Vocabulary::isGreeting(first.key)) {
             s.begin = named.begin;
         }
+        // "JL", "MK": a row's initials say who sees to it, not what it is.
+        if (wordCount(line, s) == 1 && first.isWord() && first.allCaps && first.key.size() <= 2) {
+            continue;
+        }
         // "2 adultes", "3 bed": a count, not a name.
         if (first.isNumber() && s.begin + 1 < s.end && line.tokens[s.begin + 1].isWord() &&
             !line.tokens[s.begin + 1].capital) {

@@ -195,13 +195,15 @@ TEST(BuiltinReaderTest, TheShowTimeOfATicketNamedAfterMidnight) {
 }
 
 TEST(BuiltinReaderTest, AnAppointmentCardsRowsTakeTheirTimesAndTheLengthOfEach) {
-    // In a table a time like "7.40" follows its day's cell, where it is no price.
-    const auto drafts = read("Nr | Tag | Datum   | Uhrzeit | Therap.\n"
+    // In a table a time like "7.40" follows its day's cell, where it is no price, and initials
+    // name who sees to the appointment.
+    const auto drafts = read("PHYSIOTHERAPIE\n\nNr | Tag | Datum   | Uhrzeit | Therap.\n"
                              "1  | Mo  | 09.03.  | 7.40    | JL\n"
                              "2  | Do  | 12.03.  | 17.20   | MK\n\n"
                              "Behandlungsdauer je 20 Min.",
                              *Calendar::make("Europe/Berlin", "de_DE", Weekday::monday));
     ASSERT_EQ(drafts.size(), 2u);
+    EXPECT_EQ(drafts[0].title, "Physiotherapie"); // not the therapist's initials
     EXPECT_EQ(drafts[0].startTime, "07:40");
     EXPECT_EQ(drafts[0].endTime, "08:00");
     EXPECT_EQ(drafts[1].startTime, "17:20");
