@@ -74,6 +74,13 @@ std::optional<std::string> routeOnLine(const Line& line) {
     std::optional<std::pair<std::size_t, std::size_t>> from;
     std::optional<std::pair<std::size_t, std::size_t>> to;
     for (const auto& run : placeRuns(line)) {
+        // "Chicago O'Hare (ORD) Terminal 5 →": the terminal or platform is no stop of the route.
+        const Token* number = line.at(run.second);
+        if (run.second == run.first + 1 && number != nullptr && number->isNumber() &&
+            isWordIn(&line.tokens[run.first],
+                     {"terminal", "gate", "platform", "gleis", "voie", "quai", "pier"})) {
+            continue;
+        }
         if (run.second <= at) {
             from = run;
         } else if (!to) {

@@ -265,6 +265,11 @@ TEST(TitlePickingTest, TicketsNameTheirLegsByTheirRoutes) {
                      "Return · Mon 16 Mar 2026\n"
                      "TP1350  Lisbon (LIS) T1  18:10 → London Heathrow (LHR) T2  20:45"),
               (Titles{"London Heathrow → Lisbon", "Lisbon → London Heathrow"}));
+    // A terminal is no stop of the route.
+    EXPECT_EQ(titles("RETURN  Friday 13 March 2026\n"
+                     "  NA 298   Chicago O'Hare (ORD) Terminal 5  →  London Heathrow (LHR)\n"
+                     "  Departs  18:20"),
+              Titles{"Chicago O'Hare → London Heathrow"});
     // A flight is entered by where it goes.
     EXPECT_EQ(titles("KESTREL AIRWAYS\n\nDEPARTING FLIGHT\nFri 13 Mar 2026\n"
                      "KS 417   Melbourne (MEL) 7:00am  ->  Sydney (SYD) 8:25am\n\n"
