@@ -42,8 +42,7 @@ std::optional<Found> dayAt(const Line& line, std::size_t i, const std::string& l
         const Token* after = line.at(i + 1);
         // French marks only the first of a month so ("1er"); "4e" or "4ème" is a rank, a floor
         // or a district ("l'épicerie du 4e").
-        if (after != nullptr && !after->spaced &&
-            isWordIn(after, {"st", "nd", "rd", "th", "er", "re"})) {
+        if (after != nullptr && marksDay(*after)) {
             found.marked = true;
             ++found.next;
         } else if (unspacedSymbol(line, i + 1, ".") && !unspacedNumber(line, i + 2)) {
@@ -63,6 +62,10 @@ std::optional<Found> dayAt(const Line& line, std::size_t i, const std::string& l
         }
     }
     return std::nullopt;
+}
+
+bool marksDay(const Token& ending) {
+    return !ending.spaced && isWordIn(&ending, {"st", "nd", "rd", "th", "er", "re"});
 }
 
 std::optional<Found> monthAt(const Line& line, std::size_t i, const std::string& locale) {
@@ -223,10 +226,7 @@ bool isConnector(const Token* t) {
 
 bool movedFrom(const Line& line, std::size_t i) {
     return i >= 2 && isWordIn(&line.tokens[i - 1], {"from", "vom", "von", "du"}) &&
-           isWordIn(&line.tokens[i - 2],
-                    {"moved", "moving", "moves", "move", "rescheduled", "rescheduling", "postponed",
-                     "changed", "changing", "shifted", "shifting", "pushed", "pushing",
-                     "verschoben", "verlegt", "deplace", "deplacee", "reporte", "reportee"});
+           line.tokens[i - 2].isWord() && Vocabulary::isMoveWord(line.tokens[i - 2].key);
 }
 
 // "by 5pm on", "until 11:59 pm (local time) on", "bis 12 Uhr am": where the clock that leads

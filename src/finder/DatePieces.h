@@ -20,6 +20,9 @@ struct Found {
 };
 
 std::optional<Found> dayAt(const Line& line, std::size_t i, const std::string& locale);
+// Whether a word written onto a day's number marks it as a day: "1st", "2nd", "1er", not the
+// rank of "4e".
+bool marksDay(const Token& ending);
 std::optional<Found> monthAt(const Line& line, std::size_t i, const std::string& locale);
 // 1900...2099, after an optional comma.
 std::optional<Found> yearAt(const Line& line, std::size_t i);

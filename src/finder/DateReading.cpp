@@ -330,8 +330,7 @@ std::vector<std::size_t> DateReader::daysListedBefore(const Line& line, const Pa
         }
         // "les 1er et 2 octobre", "the 1st and 2nd of May": the day with its ordinal's ending.
         std::size_t number = before - 1;
-        if (number > 0 && !line.tokens[number].spaced &&
-            isWordIn(&line.tokens[number], {"er", "st", "nd", "rd", "th", "e"})) {
+        if (number > 0 && marksDay(line.tokens[number])) {
             --number;
         }
         const Token& day = line.tokens[number];

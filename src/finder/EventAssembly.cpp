@@ -457,7 +457,7 @@ bool callsItsEventOff(const TextFacts& text) {
     bool subjectCancels = false;
     for (std::size_t li = 0; li < text.lines.size() && !subjectCancels; ++li) {
         const LineFacts& facts = text.facts[li];
-        if (facts.label != "subject" && facts.label != "betreff" && facts.label != "objet") {
+        if (!Vocabulary::isSubjectLabel(facts.label)) {
             continue;
         }
         const auto& tokens = text.lines[li].tokens;
@@ -474,9 +474,8 @@ bool callsItsEventOff(const TextFacts& text) {
     for (const Line& line : text.lines) {
         for (std::size_t k = 0; k < line.tokens.size(); ++k) {
             const Token& t = line.tokens[k];
-            if (isWordIn(&t, {"rescheduled", "postponed", "moved", "rebooked", "instead",
-                              "verschoben", "verlegt", "stattdessen", "reporte", "reportee",
-                              "deplace", "deplacee"}) ||
+            if ((t.isWord() && Vocabulary::isMoveWord(t.key)) ||
+                isWordIn(&t, {"rebooked", "instead", "stattdessen"}) ||
                 (isWordIn(&t, {"new", "neuer", "neuen", "neue", "nouvelle", "nouveau"}) &&
                  isWordIn(line.at(k + 1), {"date", "time", "day", "appointment", "termin", "datum",
                                            "heure", "rendez-vous"}))) {

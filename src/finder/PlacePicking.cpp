@@ -228,9 +228,8 @@ std::optional<std::string> withoutJoiningWords(std::optional<std::string> place)
             begin = name;
         }
     }
-    while (
-        end > begin + 1 && !line.tokens[end - 1].capital && line.tokens[end - 1].spaced &&
-        isWordIn(&line.tokens[end - 1], {"am", "im", "um", "an", "at", "on", "le", "la", "au"})) {
+    while (end > begin + 1 && line.tokens[end - 1].isWord() && !line.tokens[end - 1].capital &&
+           line.tokens[end - 1].spaced && Vocabulary::isDanglingWord(line.tokens[end - 1].key)) {
         --end;
     }
     if (begin == 0 && end == line.tokens.size()) {

@@ -174,6 +174,10 @@ bool isTitleLabel(std::string_view label) {
     return WordLists::contains(kTitleLabels, label);
 }
 
+bool isSubjectLabel(std::string_view label) {
+    return label == "subject" || label == "betreff" || label == "objet";
+}
+
 bool isPlaceLabel(std::string_view label) {
     return WordLists::contains(kPlaceLabels, label);
 }

@@ -12,6 +12,8 @@ bool isWhenOrWhereLabel(std::string_view label);
 
 // Labels whose value is the event's name ("Subject", "Betreff", "Objet", "Title", "Event", "What").
 bool isTitleLabel(std::string_view label);
+// The header line that names a message rather than sending it: "Subject", "Betreff", "Objet".
+bool isSubjectLabel(std::string_view label);
 
 // Labels whose value is the place ("Location", "Where", "Venue", "Address", "Ort", "Lieu").
 bool isPlaceLabel(std::string_view label);

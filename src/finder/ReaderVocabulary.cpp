@@ -242,6 +242,11 @@ constexpr std::string_view kFillers[] = {
     "tous",   "jours",  "h",     "uhr",  "pm",  "doors", "it's", "it",   "its",  "our",   "your",
 };
 
+// Words that cannot end a name or a place: what is left of a sentence broken before its day
+// ("Wildpark Poing am", "Congé d'automne : du").
+constexpr std::string_view kDanglingWords[] = {"am", "im", "um", "an", "at",  "on",
+                                               "le", "la", "au", "du", "vom", "the"};
+
 // The buttons and tabs of an app, read with its screen: "Done", "My Tickets", "Add to Apple
 // Wallet".
 constexpr std::string_view kInterfaceWords[] = {
@@ -249,6 +254,12 @@ constexpr std::string_view kInterfaceWords[] = {
     "search", "home",       "my",        "tickets", "wallet",  "add",      "apple",
     "get",    "directions", "swipe",     "view",    "details", "settings", "ok",
     "fertig", "zuruck",     "abbrechen", "teilen",  "annuler", "partager", "discover"};
+
+// The words that say an event was moved to another day or time.
+constexpr std::string_view kMoveWords[] = {
+    "moved",   "moving",   "moves",    "move",     "rescheduled", "rescheduling", "postponed",
+    "changed", "changing", "shifted",  "shifting", "pushed",      "pushing",      "verschoben",
+    "verlegt", "deplace",  "deplacee", "reporte",  "reportee"};
 
 constexpr std::string_view kReopeningWords[] = {"reopen", "reopens",  "reopening",
                                                 "rouvre", "rouvrira", "reouverture"};
@@ -390,6 +401,14 @@ bool isStreetWord(std::string_view key) {
 
 bool isStreetCompound(std::string_view key) {
     return WordLists::endsWithOne(kStreetEndings, key, 3) || key == "str";
+}
+
+bool isDanglingWord(std::string_view key) {
+    return WordLists::contains(kDanglingWords, key);
+}
+
+bool isMoveWord(std::string_view key) {
+    return WordLists::contains(kMoveWords, key);
 }
 
 bool isInterfaceWord(std::string_view key) {

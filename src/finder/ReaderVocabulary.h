@@ -25,6 +25,10 @@ bool isStreetCompound(std::string_view key);
 // Words that carry nothing on their own between dates and times: articles, prepositions,
 // conjunctions and the like ("at", "on", "the", "am", "um", "le", "de", "and", "from", "till").
 bool isFiller(std::string_view key);
+// A word that cannot end a name or a place ("am", "du", "the"): a sentence broken before its day.
+bool isDanglingWord(std::string_view key);
+// "moved", "rescheduled", "verschoben", "reporté": an event was moved to another day or time.
+bool isMoveWord(std::string_view key);
 // The words of an app's buttons and tabs ("Done", "My Tickets", "Add to Wallet").
 bool isInterfaceWord(std::string_view key);
 

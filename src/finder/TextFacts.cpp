@@ -95,11 +95,6 @@ std::string labelLine(const Line& line) {
     return key;
 }
 
-// The header line that names a message rather than sending it.
-bool isSubjectLabel(const std::string& label) {
-    return label == "subject" || label == "betreff" || label == "objet";
-}
-
 bool isNegation(const Token& t) {
     return isWordIn(&t, {"no", "not", "kein", "keine", "pas", "aucun", "aucune"});
 }
@@ -278,7 +273,7 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
         }
         if (Vocabulary::isHeaderLabel(label.key)) {
             ++headerLabels[line.block];
-            subjects[line.block] += isSubjectLabel(label.key) ? 1 : 0;
+            subjects[line.block] += Vocabulary::isSubjectLabel(label.key) ? 1 : 0;
         }
     }
     // The header at the top of an e-mail, and that of a message forwarded or quoted further down
@@ -392,10 +387,11 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
         keepOneOfZonedTimes(line, facts, days.zoneId());
         const bool chatStamp = !line.tokens.empty() && line.tokens[0].isSymbol("[") &&
                                !facts.dates.empty() && facts.dates[0].begin == 1;
-        facts.datesAreNotEvents =
-            (header && !isSubjectLabel(facts.label)) || Vocabulary::isRecordLabel(facts.label) ||
-            namesOpeningHours(facts.label) || chatStamp || opensWithNegation(line) ||
-            namesAWeek(line) || listsMonths(facts.dates) || statesCancellationTerms(line);
+        facts.datesAreNotEvents = (header && !Vocabulary::isSubjectLabel(facts.label)) ||
+                                  Vocabulary::isRecordLabel(facts.label) ||
+                                  namesOpeningHours(facts.label) || chatStamp ||
+                                  opensWithNegation(line) || namesAWeek(line) ||
+                                  listsMonths(facts.dates) || statesCancellationTerms(line);
         if (chatStamp) {
             // The message's own time stamp is not an event; what it says may be.
             std::size_t close = 0;

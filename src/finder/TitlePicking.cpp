@@ -467,9 +467,7 @@ std::string TitlePicker::finished(const std::string& option) const {
     // day joins the name to nothing.
     for (auto space = text.rfind(' '); space != std::string::npos; space = text.rfind(' ')) {
         const std::string last = text.substr(space + 1);
-        if (!(last == "am" || last == "im" || last == "um" || last == "at" || last == "on" ||
-              last == "le" || last == "la" || last == "au" || last == "du" || last == "vom" ||
-              last == "the" || last == ":")) {
+        if (last != ":" && !(FinderText::fold(last) == last && Vocabulary::isDanglingWord(last))) {
             break;
         }
         text = trimWhiteSpace(text.substr(0, space));
