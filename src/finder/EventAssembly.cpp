@@ -61,9 +61,10 @@ class Assembler {
         for (std::size_t li = 0; li < m_text.lines.size(); ++li) {
             line(li);
         }
+        const std::vector<bool> programme = keepProgrammesOfTimedDays();
         std::vector<Candidate> kept;
         for (std::size_t k = 0; k < m_out.size(); ++k) {
-            if (std::find(m_split.begin(), m_split.end(), k) == m_split.end()) {
+            if (std::find(m_split.begin(), m_split.end(), k) == m_split.end() && !programme[k]) {
                 kept.push_back(m_out[k]);
             }
         }
@@ -76,6 +77,32 @@ class Assembler {
     }
 
   private:
+    // "on Saturday 22 August at two o'clock" over "1.30pm Please be seated", "2.00pm Ceremony",
+    // "5.00pm Wedding breakfast": rows of which one starts when the day's own event does are
+    // that event's programme, not events beside it. The day is kept whole; the rows are marked.
+    std::vector<bool> keepProgrammesOfTimedDays() {
+        std::vector<bool> programme(m_out.size(), false);
+        for (auto split = m_split.begin(); split != m_split.end();) {
+            const Candidate& day = m_out[*split];
+            const auto rowOf = [&day](const Candidate& c) {
+                return c.session && c.headingLine == day.line;
+            };
+            const bool itsOwn = day.start && !day.last &&
+                                std::any_of(m_out.begin(), m_out.end(), [&](const Candidate& c) {
+                                    return rowOf(c) && c.start && *c.start == *day.start;
+                                });
+            if (!itsOwn) {
+                ++split;
+                continue;
+            }
+            for (std::size_t k = 0; k < m_out.size(); ++k) {
+                programme[k] = programme[k] || rowOf(m_out[k]);
+            }
+            split = m_split.erase(split);
+        }
+        return programme;
+    }
+
     // "8–9 October 2026" over a programme with sessions on each of its days: the days are told
     // one by one, and the span is what holds them, not an event beside them.
     void dropDetailedSpans(std::vector<Candidate>& list) const {

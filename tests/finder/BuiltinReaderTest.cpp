@@ -62,6 +62,13 @@ TEST(BuiltinReaderTest, AnAgendaInsideAnEventIsNotSplit) {
     ASSERT_EQ(drafts.size(), 1u);
     EXPECT_EQ(drafts[0].startTime, "14:00");
     EXPECT_EQ(drafts[0].endTime, "16:00");
+    // Nor is a day's order of events that starts when the day's own event does.
+    const auto wedding = read("at the marriage of their daughter\nat Kippen Parish Church\n"
+                              "on Saturday the fourteenth of March\nat two o'clock\n\n"
+                              "THE DAY ITSELF\n\n1.30pm    Please be seated\n2.00pm    Ceremony\n"
+                              "5.00pm    Wedding breakfast\n7.30pm    Ceilidh");
+    ASSERT_EQ(wedding.size(), 1u);
+    EXPECT_EQ(wedding[0].startTime, "14:00");
 }
 
 TEST(BuiltinReaderTest, ADaysProgrammeThatEndsWithItsCloseIsOneEvent) {
