@@ -191,9 +191,17 @@ std::size_t endFrom(const Line& line, std::size_t start) {
         // ("St. Albans", "Blvd. West").
         const bool ordinalBefore = end >= start + 2 && line.tokens[end - 1].isWord() &&
                                    !line.tokens[end - 1].spaced && line.tokens[end - 2].isNumber();
-        const bool sentenceEnd = end > start && t.isSymbol(".") &&
-                                 (isWholeWord(line.tokens[end - 1]) || ordinalBefore) &&
-                                 end + 1 < line.tokens.size() && line.tokens[end + 1].spaced;
+        // ... and so does one after the number of a street or suite before a new sentence
+        // ("8120 S Broadway Ste 3. Reply C to confirm"), unlike a German floor ("3. Stock").
+        const Token* next = line.at(end + 1);
+        const bool numberEnds = end >= start + 2 && line.tokens[end - 1].isNumber() &&
+                                line.tokens[end - 2].isWord() && next != nullptr &&
+                                next->isWord() && next->capital &&
+                                !isWordIn(next, {"stock", "og", "etage", "obergeschoss"});
+        const bool sentenceEnd =
+            end > start && t.isSymbol(".") &&
+            (isWholeWord(line.tokens[end - 1]) || ordinalBefore || numberEnds) &&
+            end + 1 < line.tokens.size() && line.tokens[end + 1].spaced;
         if (!part || sentenceEnd ||
             (t.isWord() && (t.key == "tel" || t.key == "phone" || t.key == "fon"))) {
             break;

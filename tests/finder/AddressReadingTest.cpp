@@ -22,6 +22,10 @@ TEST(AddressReadingTest, StreetsAndPostcodesInTheirLines) {
         {"5 rue Tholozé, 75018 Paris", "5 rue Tholozé, 75018 Paris"},
         // A street word of its own after the name, and a door after the house's number.
         {"Währinger Straße 112/4, 1180 Wien", "Währinger Straße 112/4, 1180 Wien"},
+        // A sentence after the suite's number is no part of the address; a floor is.
+        {"Littleton office, 8120 S Broadway Ste 3. Reply C to confirm.",
+         "Littleton office, 8120 S Broadway Ste 3"},
+        {"Hauptstraße 5, 3. Stock", "Hauptstraße 5, 3. Stock"},
         {"Flat 3, 27 Lansdowne Road, Bristol BS6 5LE",
          "Flat 3, 27 Lansdowne Road, Bristol BS6 5LE"},
         {"Oxfordshire OX7 4QP", "Oxfordshire OX7 4QP"},
