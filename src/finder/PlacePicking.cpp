@@ -228,6 +228,23 @@ std::optional<std::string> withoutJoiningWords(std::optional<std::string> place)
             begin = name;
         }
     }
+    // "salle de motricité (durée 1 h environ)": a length in brackets after it is no part of it.
+    if (end > begin + 2 && line.tokens[end - 1].isSymbol(")")) {
+        std::size_t open = end - 1;
+        while (open > begin && !line.tokens[open].isSymbol("(")) {
+            --open;
+        }
+        bool length = false;
+        for (std::size_t k = open + 1; k + 1 < end; ++k) {
+            length = length || (line.tokens[k].isNumber() &&
+                                isWordIn(&line.tokens[k + 1],
+                                         {"h", "min", "mins", "minutes", "heure", "heures",
+                                          "stunde", "stunden", "hour", "hours", "hrs"}));
+        }
+        if (length && open > begin && line.tokens[open].isSymbol("(")) {
+            end = open;
+        }
+    }
     while (end > begin + 1 && line.tokens[end - 1].isWord() && !line.tokens[end - 1].capital &&
            line.tokens[end - 1].spaced && Vocabulary::isDanglingWord(line.tokens[end - 1].key)) {
         --end;
