@@ -174,7 +174,7 @@ std::size_t endFrom(const Line& line, std::size_t start) {
     std::size_t end = start;
     while (end < line.tokens.size()) {
         const Token& t = line.tokens[end];
-        // "4th floor": a word after an ordinal.
+        // "4th floor", "Lyon 2e": the token before is an ordinal's ending.
         const bool afterOrdinal = end >= start + 2 && line.tokens[end - 1].isWord() &&
                                   !line.tokens[end - 1].spaced && line.tokens[end - 2].isNumber();
         const bool part =
@@ -189,8 +189,6 @@ std::size_t endFrom(const Line& line, std::size_t start) {
         // A full stop after a whole word or an ordinal ends the sentence ("27B Wellington Road.
         // Bring a bottle!", "Lyon 2e. En cas"); after a shortened word it marks an abbreviation
         // ("St. Albans", "Blvd. West").
-        const bool ordinalBefore = end >= start + 2 && line.tokens[end - 1].isWord() &&
-                                   !line.tokens[end - 1].spaced && line.tokens[end - 2].isNumber();
         // ... and so does one after the number of a street or suite before a new sentence
         // ("8120 S Broadway Ste 3. Reply C to confirm"), unlike a German floor ("3. Stock").
         const Token* next = line.at(end + 1);
@@ -200,7 +198,7 @@ std::size_t endFrom(const Line& line, std::size_t start) {
                                 !isWordIn(next, {"stock", "og", "etage", "obergeschoss"});
         const bool sentenceEnd =
             end > start && t.isSymbol(".") &&
-            (isWholeWord(line.tokens[end - 1]) || ordinalBefore || numberEnds) &&
+            (isWholeWord(line.tokens[end - 1]) || afterOrdinal || numberEnds) &&
             end + 1 < line.tokens.size() && line.tokens[end + 1].spaced;
         if (!part || sentenceEnd ||
             (t.isWord() && (t.key == "tel" || t.key == "phone" || t.key == "fon"))) {
