@@ -98,6 +98,20 @@ struct ZoneNames {
     }
 };
 
+// An airport's code in brackets: "(ORD)".
+bool hasAirportCode(std::string_view place) {
+    for (std::size_t open = place.find('('); open != std::string_view::npos;
+         open = place.find('(', open + 1)) {
+        const std::string_view code = place.substr(open + 1, 4);
+        if (code.size() == 4 && code[3] == ')' &&
+            std::all_of(code.begin(), code.begin() + 3,
+                        [](char c) { return c >= 'A' && c <= 'Z'; })) {
+            return true;
+        }
+    }
+    return false;
+}
+
 const ZoneNames& zoneNames() {
     static const ZoneNames names;
     return names;
@@ -224,6 +238,38 @@ std::optional<std::string> cityZone(const std::string& key) {
     const ZoneNames& names = zoneNames();
     if (const auto city = names.cities.find(key); city != names.cities.end()) {
         return city->second;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> airportZone(std::string_view place) {
+    std::vector<std::string> words;
+    const std::string key = nameKey(place);
+    for (std::size_t from = 0; from < key.size();) {
+        const std::size_t space = std::min(key.find(' ', from), key.size());
+        words.push_back(key.substr(from, space - from));
+        from = space + 1;
+    }
+    const bool airport =
+        std::any_of(words.begin(), words.end(),
+                    [](const std::string& w) {
+                        return w == "airport" || w == "flughafen" || w == "aeroport";
+                    }) ||
+        hasAirportCode(place);
+    if (!airport) {
+        return std::nullopt;
+    }
+    constexpr std::size_t kLongestCity = 3; // words: "salt lake city"
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        for (std::size_t n = std::min(kLongestCity, words.size() - i); n > 0; --n) {
+            std::string city = words[i];
+            for (std::size_t k = 1; k < n; ++k) {
+                city += " " + words[i + k];
+            }
+            if (auto zone = cityZone(city)) {
+                return zone;
+            }
+        }
     }
     return std::nullopt;
 }

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace plannery::reader {
@@ -25,6 +26,11 @@ std::optional<ZoneMention> zoneAt(const Line& line, std::size_t i);
 // The zone of the city a zone is named after, by the city's folded words ("chicago", "new
 // york"): "America/Chicago".
 std::optional<std::string> cityZone(const std::string& key);
+
+// The zone of an airport that a place names with its city: "Chicago O'Hare (ORD) Terminal 5",
+// "Toronto Pearson Airport". Other places give none, since a city in their name need not be where
+// they are ("Berlin Room", "Paris Bar").
+std::optional<std::string> airportZone(std::string_view place);
 
 // The zone a line gives for all the text's times: "All times Pacific (PT)", "Times are KST
 // (UTC+9)", "Alle Zeiten in MEZ".

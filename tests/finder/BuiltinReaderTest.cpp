@@ -362,6 +362,26 @@ TEST(BuiltinReaderTest, ZonesAndTheirConversions) {
     ASSERT_EQ(drafts.size(), 2u);
     EXPECT_EQ(drafts[1].timeZone, "America/New_York");
     EXPECT_EQ(drafts[1].startTime, "17:00");
+    // A flight leaves at its airport's time, which is a zone only where its clock differs from
+    // the reader's; a city in a restaurant's name says nothing of its clock.
+    const std::string chicago =
+        "RETURN  Friday 13 March 2026\n"
+        "  NA 298   Chicago O'Hare (ORD) Terminal 5  →  London Heathrow (LHR) Terminal 3\n"
+        "  Departs  18:20\n";
+    drafts = read(chicago);
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].timeZone, "America/Chicago");
+    drafts = read(chicago, *Calendar::make("America/Chicago", "en_US"));
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].timeZone, std::nullopt);
+    drafts = read("Flight EI 482, Friday 13 March 2026\nDublin Airport (DUB) 07:05 → Lisbon (LIS) "
+                  "10:40",
+                  *Calendar::make("Europe/London", "en_GB"));
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].timeZone, std::nullopt);
+    drafts = read("Dinner at the Chicago Grill on 19 March at 8pm");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].timeZone, std::nullopt);
 }
 
 TEST(BuiltinReaderTest, AChatsMessagesAreReadWithoutTheirWritersNamesAndStamps) {
