@@ -44,6 +44,17 @@ bool introduced(const Line& line, std::size_t i) {
                      "ca",     "circa",  "till",    "until", "bis",      "jusqu'a",       "by"});
 }
 
+// "Kinder bis 12 Jahre", "until 3 nights before", "ab 2 Personen": a bare number before a word
+// that counts is a number of things, whatever word comes before it.
+bool countsThings(const Token* next) {
+    return isWordIn(next, {"years",     "year",     "jahre",  "jahren",  "ans",    "months",
+                           "monate",    "monaten",  "mois",   "weeks",   "wochen", "semaines",
+                           "days",      "tage",     "tagen",  "jours",   "nights", "nachte",
+                           "nachten",   "nuits",    "people", "persons", "guests", "personen",
+                           "personnes", "children", "kinder", "enfants", "adults", "erwachsene",
+                           "adultes",   "pages",    "seiten", "km",      "kg"});
+}
+
 struct Clock {
     int hour = 0;
     int minute = 0;
@@ -464,7 +475,8 @@ std::vector<TimeMention> readTimes(const Line& line, const TimeContext& context)
             i = mention.end;
             continue;
         }
-        if (!first->certain && !first->roughly && !introduced(line, i)) {
+        if (!first->certain &&
+            (countsThings(line.at(first->next)) || (!first->roughly && !introduced(line, i)))) {
             ++i;
             continue;
         }

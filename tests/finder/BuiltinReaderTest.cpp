@@ -170,6 +170,14 @@ TEST(BuiltinReaderTest, TimesSaidInPassingAndGermanAmAreNoStarts) {
                   *Calendar::make("Europe/Berlin", "de_DE", Weekday::monday));
     ASSERT_EQ(drafts.size(), 1u);
     EXPECT_EQ(drafts[0].endTime, "16:00");
+    // A number that counts years or people is no hour, whatever word comes before it.
+    drafts = read("Sommerfest am Freitag, 12.06.2026, Kinder bis 12 Jahre frei.",
+                  *Calendar::make("Europe/Berlin", "de_DE", Weekday::monday));
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_FALSE(drafts[0].startTime);
+    drafts = read("Quiz night, Friday 13 March, from 7, tables from 4 people");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].startTime, "19:00");
 }
 
 TEST(BuiltinReaderTest, ACoursesDaysAreCountedNotDated) {
