@@ -154,10 +154,10 @@ constexpr std::string_view kRecordLabels[] = {
     "deadline", "registration deadline", "rsvp deadline", "closing date", "anmeldeschluss",
     "meldeschluss", "einsendeschluss", "anmeldefrist", "date limite", "date limite d'inscription",
     "cloture des inscriptions",
-    // A parcel's arrival is no appointment: "Estimated delivery: Thursday, October 22".
-    "delivery", "estimated delivery", "expected delivery", "delivery date", "lieferung",
-    "voraussichtliche lieferung", "lieferdatum", "zustellung", "voraussichtliche zustellung",
-    "livraison", "livraison prevue", "livraison estimee",
+    // A parcel's arrival is no appointment: "Estimated delivery: Thursday, October 22". A
+    // delivery booked for a window someone must be home for is one.
+    "estimated delivery", "expected delivery", "delivery date", "voraussichtliche lieferung",
+    "lieferdatum", "voraussichtliche zustellung", "livraison prevue", "livraison estimee",
     // A label's dates say when a medicine was dispensed or goes off: "Filled: 05/04/2026",
     // "Discard after: 05/04/2027", "Best before", "Mindestens haltbar bis".
     "filled", "dispensed", "discard after", "discard by", "expires", "expiry", "expiry date",

@@ -891,6 +891,10 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
     for (const char* text : texts) {
         EXPECT_TRUE(read(text).empty()) << text;
     }
+    // A delivery booked for a window, unlike a parcel's expected one, is kept.
+    const auto booked = read("DELIVERY\nTuesday 10 March 2026\nWindow: 11:00am – 3:00pm");
+    ASSERT_EQ(booked.size(), 1u);
+    EXPECT_EQ(booked[0].startTime, "11:00");
 }
 
 TEST(BuiltinReaderTest, TextsItCannotReadGiveNothingInBoundedTime) {
