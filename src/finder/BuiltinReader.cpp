@@ -29,21 +29,6 @@ std::optional<std::string> notesOf(const reader::TextFacts& text) {
     return std::nullopt;
 }
 
-// A flight leaves at its airport's time: "Chicago O'Hare (ORD)  Departs 18:20" is 18:20 in
-// Chicago. The zone is kept only where that clock differs from the reader's at the time, so a
-// flight from Dublin read in London stays in the reader's own zone.
-std::optional<std::string> departureZone(const std::optional<std::string>& place, DayParts day,
-                                         ClockTime start, const Calendar& calendar) {
-    auto zone = place ? reader::airportZone(*place) : std::nullopt;
-    const auto there = zone ? Calendar::make(*zone) : std::nullopt;
-    if (!there) {
-        return std::nullopt;
-    }
-    const auto here = calendar.date(day.year, day.month, day.day, start.hour, start.minute);
-    const auto atAirport = there->date(day.year, day.month, day.day, start.hour, start.minute);
-    return here && atAirport && *here != *atAirport ? zone : std::nullopt;
-}
-
 } // namespace
 
 std::vector<EventDraft> BuiltinReader::read(std::string_view text, Instant now,
@@ -69,8 +54,9 @@ std::vector<EventDraft> BuiltinReader::read(std::string_view text, Instant now,
                 draft.endTime = clock(*c.finish);
             }
             draft.timeZone = c.zone ? c.zone : facts.zoneForAllTimes;
-            if (!draft.timeZone) {
-                draft.timeZone = departureZone(draft.location, c.day, *c.start, calendar);
+            // A flight leaves at its airport's time: "Chicago O'Hare (ORD)  Departs 18:20".
+            if (!draft.timeZone && draft.location) {
+                draft.timeZone = reader::airportZone(*draft.location);
             }
         }
         drafts.push_back(std::move(draft));

@@ -95,12 +95,29 @@ class Assembler {
                 ++split;
                 continue;
             }
+            std::size_t lastRow = day.line;
             for (std::size_t k = 0; k < m_out.size(); ++k) {
                 programme[k] = programme[k] || rowOf(m_out[k]);
+                lastRow = rowOf(m_out[k]) ? std::max(lastRow, m_out[k].line) : lastRow;
             }
+            endAtProgrammesEnd(m_out[*split], lastRow);
             split = m_split.erase(split);
         }
         return programme;
+    }
+
+    // "23 H  Feu d'artifice" over "Ensuite  bal jusqu'à 2 h": an end said in the programme, or on
+    // the line that closes it, ends the day's event.
+    void endAtProgrammesEnd(Candidate& day, std::size_t lastRow) const {
+        const auto& lines = m_text.lines;
+        const std::size_t close = lastRow + 1 < lines.size() &&
+                                          lines[lastRow + 1].block == lines[lastRow].block &&
+                                          m_text.facts[lastRow + 1].dates.empty()
+                                      ? lastRow + 1
+                                      : lastRow;
+        for (std::size_t li = day.line + 1; li <= close && !day.finish; ++li) {
+            assignTimes(day, timesOf(lines[li], m_text.facts[li], 0, lines[li].tokens.size()));
+        }
     }
 
     // "8–9 October 2026" over a programme with sessions on each of its days: the days are told

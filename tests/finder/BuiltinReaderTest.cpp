@@ -69,6 +69,14 @@ TEST(BuiltinReaderTest, AnAgendaInsideAnEventIsNotSplit) {
                               "5.00pm    Wedding breakfast\n7.30pm    Ceilidh");
     ASSERT_EQ(wedding.size(), 1u);
     EXPECT_EQ(wedding[0].startTime, "14:00");
+    // The line that closes such a programme can say when the event ends.
+    const auto ball = read("GRAND BAL\n\nLUNDI 13 JUILLET 2026\nÀ PARTIR DE 19 H\n\n"
+                           "19 H ........ OUVERTURE – BUVETTE\n23 H ........ FEU D'ARTIFICE\n"
+                           "ENSUITE ..... BAL AVEC DJ JUSQU'À 2 H",
+                           *Calendar::make("Europe/Paris", "fr_FR", Weekday::monday));
+    ASSERT_EQ(ball.size(), 1u);
+    EXPECT_EQ(ball[0].startTime, "19:00");
+    EXPECT_EQ(ball[0].endTime, "02:00");
 }
 
 TEST(BuiltinReaderTest, ADaysProgrammeThatEndsWithItsCloseIsOneEvent) {
@@ -370,23 +378,20 @@ TEST(BuiltinReaderTest, ZonesAndTheirConversions) {
     ASSERT_EQ(drafts.size(), 2u);
     EXPECT_EQ(drafts[1].timeZone, "America/New_York");
     EXPECT_EQ(drafts[1].startTime, "17:00");
-    // A flight leaves at its airport's time, which is a zone only where its clock differs from
-    // the reader's; a city in a restaurant's name says nothing of its clock.
-    const std::string chicago =
-        "RETURN  Friday 13 March 2026\n"
-        "  NA 298   Chicago O'Hare (ORD) Terminal 5  →  London Heathrow (LHR) Terminal 3\n"
-        "  Departs  18:20\n";
-    drafts = read(chicago);
+    // A flight leaves at its airport's time, which matters where its clock differs from the
+    // reader's; a city in a restaurant's name says nothing of its clock.
+    drafts = read("RETURN  Friday 13 March 2026\n"
+                  "  NA 298   Chicago O'Hare (ORD) Terminal 5  →  London Heathrow (LHR)\n"
+                  "  Departs  18:20\n");
     ASSERT_EQ(drafts.size(), 1u);
     EXPECT_EQ(drafts[0].timeZone, "America/Chicago");
-    drafts = read(chicago, *Calendar::make("America/Chicago", "en_US"));
-    ASSERT_EQ(drafts.size(), 1u);
-    EXPECT_EQ(drafts[0].timeZone, std::nullopt);
-    drafts = read("Flight EI 482, Friday 13 March 2026\nDublin Airport (DUB) 07:05 → Lisbon (LIS) "
-                  "10:40",
-                  *Calendar::make("Europe/London", "en_GB"));
-    ASSERT_EQ(drafts.size(), 1u);
-    EXPECT_EQ(drafts[0].timeZone, std::nullopt);
+    const Calendar london = *Calendar::make("Europe/London", "en_GB");
+    const std::string dublin = "Flight EI 482, Friday 13 March 2026\nDublin Airport (DUB) 07:05 → "
+                               "Lisbon (LIS) 10:40";
+    const auto suggestions =
+        EventSuggestion::suggestions(read(dublin, london), kNow, london, dublin);
+    ASSERT_EQ(suggestions.size(), 1u);
+    EXPECT_EQ(suggestions[0].timeZone, std::nullopt);
     drafts = read("Dinner at the Chicago Grill on 19 March at 8pm");
     ASSERT_EQ(drafts.size(), 1u);
     EXPECT_EQ(drafts[0].timeZone, std::nullopt);
