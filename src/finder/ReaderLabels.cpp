@@ -71,7 +71,9 @@ constexpr std::string_view kTitleLabels[] = {
     "service", "webinar", "re", "invitation", "einladung", "updated invitation", "thema", "course",
     "kurs", "cours",
     // What an appointment is for: "Dienstleistung: Personalausweis beantragen"
-    "dienstleistung", "leistung", "anliegen", "behandlung", "treatment", "prestation"};
+    "dienstleistung", "leistung", "anliegen", "behandlung", "treatment", "prestation",
+    // What a stay is in: "Objekt: Ferienwohnung „Möwennest“", "Property: Harbour View Cottage".
+    "objekt", "unterkunft", "property", "accommodation", "hebergement", "logement"};
 
 constexpr std::string_view kPlaceLabels[] = {
     "location",

@@ -69,6 +69,14 @@ TEST(TitlePickingTest, HeadingsNameASingleEvent) {
                      "  Datum:            Dienstag, 10.03.2026\n  Uhrzeit:          10:24 Uhr",
                      "de_DE"),
               Titles{"Personalausweis beantragen"});
+    // So does the place a stay is booked in, without its details in brackets.
+    EXPECT_EQ(
+        titles("Betreff: Ihre Buchungsbestätigung Nr. OP-26-08817 – Ferienwohnung, Koserow\n\n"
+               "Objekt:   Ferienwohnung „Möwennest“ (Whg. 3, 1. OG)\n"
+               "Anreise:  Samstag, 14.03.2026, ab 16:00 Uhr\n"
+               "Abreise:  Samstag, 21.03.2026, bis 10:00 Uhr",
+               "de_DE"),
+        Titles{"Ferienwohnung „Möwennest“"});
     // The month of one of a series is no part of its name.
     EXPECT_EQ(titles("Book Club – March\nWednesday 18 March, 7:30pm at Sarah's"),
               Titles{"Book Club"});
