@@ -123,15 +123,28 @@ std::size_t dayOfSeriesLabel(const Line& line) {
                : 0;
 }
 
+// Whether a word of the text passes `test`.
+template <typename Test> bool anyWord(const TextFacts& text, Test test) {
+    return std::any_of(text.lines.begin(), text.lines.end(), [&test](const Line& line) {
+        return std::any_of(line.tokens.begin(), line.tokens.end(), test);
+    });
+}
+
 // Whether a text is about a flight: "Flight KS 417", "Kestrel Airways", "Atlantica Air", "Ihr
 // Flug", "votre vol".
 bool aboutFlight(const TextFacts& text) {
-    return std::any_of(text.lines.begin(), text.lines.end(), [](const Line& line) {
-        return std::any_of(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
-            return isWordIn(&t, {"flight", "flights", "airline", "airlines", "airways", "flug",
-                                 "fluges", "vol"}) ||
-                   (t.capital && t.isWord("air"));
-        });
+    return anyWord(text, [](const Token& t) {
+        return isWordIn(&t, {"flight", "flights", "airline", "airlines", "airways", "flug",
+                             "fluges", "vol"}) ||
+               (t.capital && t.isWord("air"));
+    });
+}
+
+// Whether a text is about a marriage: "at the celebration of their marriage", "Hochzeit".
+bool aboutWedding(const TextFacts& text) {
+    return anyWord(text, [](const Token& t) {
+        return isWordIn(&t, {"marriage", "married", "wedding", "hochzeit", "trauung", "heiraten",
+                             "mariage", "marier"});
     });
 }
 
@@ -140,7 +153,7 @@ bool aboutFlight(const TextFacts& text) {
 TitlePicker::TitlePicker(const TextFacts& text, const std::vector<Candidate>& candidates,
                          const std::string& localeId, std::string venue)
     : m_text(text), m_localeId(localeId), m_venue(std::move(venue)), m_flight(aboutFlight(text)),
-      m_practitioner(practitionerOf(text.lines)) {
+      m_wedding(aboutWedding(text)), m_practitioner(practitionerOf(text.lines)) {
     std::set<std::size_t> lines;
     for (const Candidate& c : candidates) {
         lines.insert(c.line);

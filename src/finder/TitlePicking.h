@@ -77,6 +77,8 @@ class TitlePicker {
     std::optional<std::string> trip(std::optional<std::string> route) const;
     bool namesAddress(std::size_t line) const;
     std::optional<std::string> actAbove(std::size_t line) const;
+    // The wedding of a couple, by their given names.
+    std::string wedding(const std::string& one, const std::string& other) const;
     std::optional<std::string> restBelow(std::size_t line) const;
     std::string phraseAround(const Line& line, const std::vector<bool>& dated,
                              std::size_t noun) const;
@@ -85,6 +87,7 @@ class TitlePicker {
     const std::string& m_localeId;
     std::string m_venue;
     bool m_flight = false;                     // the text is about a flight
+    bool m_wedding = false;                    // ... or a marriage
     std::optional<std::string> m_practitioner; // whom the text's appointment is with
     std::vector<TitleOption> m_headings;       // the names on lines other than the events' own
     bool m_manyLines = false;                  // the events stand on lines of their own

@@ -78,7 +78,7 @@ std::string TitlePicker::nameText(std::size_t li, Segment s, bool own,
     }
     if (auto partner =
             !own && s.end == line.tokens.size() ? joinedName(m_text.lines, li) : std::nullopt) {
-        text += " & " + *partner;
+        text = m_wedding ? wedding(text, *partner) : text + " & " + *partner;
     }
     if (auto act = !own && isWordIn(&line.tokens[s.end - 1], {"tour", "tournee"}) ? actAbove(li)
                                                                                   : std::nullopt) {
@@ -88,6 +88,21 @@ std::string TitlePicker::nameText(std::size_t li, Segment s, bool own,
         text += " " + *rest;
     }
     return text;
+}
+
+// "EMILY CARTER" over "&" over "JAMES OKAFOR", invited to their marriage: "Emily and James's
+// wedding", by the names the couple go by.
+std::string TitlePicker::wedding(const std::string& one, const std::string& other) const {
+    const auto given = [](const std::string& name) {
+        return normalCapitalisation(name.substr(0, std::min(name.find(' '), name.size())));
+    };
+    if (m_localeId.starts_with("de")) {
+        return "Hochzeit von " + given(one) + " und " + given(other);
+    }
+    if (m_localeId.starts_with("fr")) {
+        return "Mariage de " + given(one) + " et " + given(other);
+    }
+    return given(one) + " and " + given(other) + "'s wedding";
 }
 
 // "THE LAMPLIGHTER'S" over "DAUGHTER": a heading in capitals that ends on a word that cannot end

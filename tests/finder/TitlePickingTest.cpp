@@ -328,7 +328,11 @@ TEST(TitlePickingTest, InvitationCardsNameCouplesAndBirthdays) {
                      "Saturday 14 March 2026 at 2pm"),
               Titles{"Anna Smith & Tom Jones"});
     EXPECT_EQ(titles("Maria Lopez\nand\nSam Green\nare getting married!\n\nSaturday 14 March, 3pm"),
-              Titles{"Maria Lopez & Sam Green"});
+              Titles{"Maria and Sam's wedding"});
+    EXPECT_EQ(titles("ANNA SCHMIDT\n&\nJONAS WEBER\nladen herzlich zu ihrer Hochzeit ein\n\n"
+                     "Samstag, 14. März 2026, 14 Uhr",
+                     "de_DE"),
+              Titles{"Hochzeit von Anna und Jonas"});
     // Whose event it is, set on the line below.
     EXPECT_EQ(titles("Please join us in celebrating\nthe graduation of\nSophia Martinez\nClass of "
                      "2026\n\nSaturday, May 30th at 6:00 PM"),
