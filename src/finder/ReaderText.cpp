@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 
 namespace plannery::reader {
 
@@ -19,6 +20,52 @@ constexpr std::array<std::string_view, 22> kTopLevelDomains = {
 
 bool isAsciiAlnum(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
+
+// The capital letter that stands alone at `at` (a space or the line's end after it), and the
+// index after it.
+std::optional<std::size_t> loneCapital(std::string_view line, std::size_t at) {
+    if (at >= line.size() || (at > 0 && line[at - 1] != ' ')) {
+        return std::nullopt;
+    }
+    const auto* bytes = reinterpret_cast<const uint8_t*>(line.data());
+    auto next = static_cast<int32_t>(at);
+    UChar32 c = 0;
+    U8_NEXT(bytes, next, static_cast<int32_t>(line.size()), c);
+    const auto after = static_cast<std::size_t>(next);
+    if (c < 0 || !u_isupper(c) || (after < line.size() && line[after] != ' ')) {
+        return std::nullopt;
+    }
+    return after;
+}
+
+// "J A H R E S K O N Z E R T": a heading set with its letters spaced out, read as the word it
+// spells. Only capitals, at least four, each one space from the next; a wider gap parts words.
+std::string withLettersClosedUp(std::string_view line) {
+    constexpr std::size_t kShortestRun = 4;
+    std::string out;
+    std::size_t i = 0;
+    while (i < line.size()) {
+        std::string word;
+        std::size_t letters = 0;
+        std::size_t end = i;
+        for (auto after = loneCapital(line, i); after;) {
+            const std::size_t at = end == i && letters == 0 ? i : end + 1;
+            word.append(line.substr(at, *after - at));
+            ++letters;
+            end = *after;
+            after = end + 1 < line.size() && line[end] == ' ' ? loneCapital(line, end + 1)
+                                                              : std::nullopt;
+        }
+        if (letters >= kShortestRun) {
+            out += word;
+            i = end;
+        } else {
+            out += line[i];
+            ++i;
+        }
+    }
+    return out;
 }
 
 bool isLinkEnd(char c) {
@@ -302,8 +349,8 @@ std::vector<Line> readLines(std::string_view text) {
         if (!raw.empty() && raw.back() == '\r') {
             raw.remove_suffix(1);
         }
-        Line line{.text = withArrowsForLookalikes(
-                      withLettersRepaired(withDigitsForLookalikes(withoutStrayGlyphs(raw)))),
+        Line line{.text = withArrowsForLookalikes(withLettersRepaired(
+                      withDigitsForLookalikes(withLettersClosedUp(withoutStrayGlyphs(raw))))),
                   .index = index++};
         Tokenizer(line).run();
         if (line.tokens.empty()) {

@@ -29,6 +29,15 @@ TEST(ReaderTextTest, TokensFoldWordsAndReduceTypographicVariants) {
     EXPECT_EQ(line.at(99), nullptr);
 }
 
+TEST(ReaderTextTest, LettersSpacedOutAreReadAsTheirWords) {
+    const auto lines = readLines("J A H R E S   K O N Z E R T   Ä R Z T E\n"
+                                 "Plan B, rows A B C, U S A");
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(keys(lines[0]), (std::vector<std::string>{"jahres", "|", "konzert", "|", "arzte"}));
+    // Fewer than four capitals, or lower-case letters, are left as they are.
+    EXPECT_EQ(lines[1].tokens.size(), 11u);
+}
+
 TEST(ReaderTextTest, LinksAreOneTokenWithoutTheSentencesPunctuation) {
     const struct {
         const char* text;
