@@ -87,7 +87,17 @@ std::optional<std::string> routeOnLine(const Line& line) {
             to = run;
         }
     }
-    if (!from || !to) {
+    // "journée pédagogique → pas d'école pour les enfants. Une …": words of a sentence between a
+    // stop and the arrow make it no route.
+    const auto joined = [&line](std::size_t begin, std::size_t end) {
+        return std::none_of(line.tokens.begin() + static_cast<std::ptrdiff_t>(begin),
+                            line.tokens.begin() + static_cast<std::ptrdiff_t>(end),
+                            [](const Token& t) {
+                                return (t.isWord() && !t.capital && t.spaced) || t.isSymbol(".") ||
+                                       t.isSymbol("!") || t.isSymbol("?");
+                            });
+    };
+    if (!from || !to || !joined(from->second, at) || !joined(at + 1, to->first)) {
         return std::nullopt;
     }
     return std::string(line.span(from->first, from->second)) + " → " +

@@ -1,5 +1,6 @@
 #include "finder/LineSegments.h"
 
+#include "finder/HeadingShapes.h"
 #include "finder/ReaderVocabulary.h"
 #include "finder/ReaderWords.h"
 
@@ -10,7 +11,7 @@ namespace plannery::reader {
 
 namespace {
 
-bool isSeparator(const Line& line, std::size_t i) {
+bool isSeparator(const Line& line, std::size_t i, bool route) {
     const Token& t = line.tokens[i];
     if (!t.isSymbol()) {
         return false;
@@ -20,7 +21,8 @@ bool isSeparator(const Line& line, std::size_t i) {
         t.isSymbol("@") || t.isSymbol("[") || t.isSymbol("]")) {
         return true;
     }
-    if (t.isSymbol("-")) {
+    // An arrow that joins no stops parts a sentence's pieces, as a dash does.
+    if (t.isSymbol("-") || (t.isSymbol("→") && !route)) {
         const bool spacedAfter = i + 1 >= line.tokens.size() || line.tokens[i + 1].spaced;
         return t.spaced && spacedAfter;
     }
@@ -101,6 +103,7 @@ std::vector<Segment> freeSegments(const Line& line, const LineFacts& facts) {
     }
     // "Mission: Impossible", "Author Talk: Ann Cleeves": a colon after words that are no label is
     // part of a name.
+    const bool route = routeOnLine(line).has_value();
     const bool knownLabel =
         facts.labelEnd > 0 && (facts.speaker || Vocabulary::isKnownLabel(facts.label));
     std::vector<Segment> segments;
@@ -108,7 +111,7 @@ std::vector<Segment> freeSegments(const Line& line, const LineFacts& facts) {
     bool open = false;
     for (std::size_t i = 0; i < line.tokens.size(); ++i) {
         const bool labelColon = knownLabel && i + 1 == facts.labelEnd;
-        if (used[i] || isSeparator(line, i) || labelColon) {
+        if (used[i] || isSeparator(line, i, route) || labelColon) {
             if (open) {
                 current.end = i;
                 current.label = knownLabel && current.begin < facts.labelEnd;

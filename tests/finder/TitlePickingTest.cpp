@@ -278,6 +278,11 @@ TEST(TitlePickingTest, TicketsNameTheirLegsByTheirRoutes) {
                      "  NA 298   Chicago O'Hare (ORD) Terminal 5  →  London Heathrow (LHR)\n"
                      "  Departs  18:20"),
               Titles{"Chicago O'Hare → London Heathrow"});
+    // An arrow inside sentences joins no stops.
+    EXPECT_EQ(titles("• Lundi 9 mars : journée pédagogique → pas d'école pour les enfants. Une "
+                     "garderie est organisée.",
+                     "fr_FR"),
+              Titles{"Journée pédagogique"});
     // A flight is entered by where it goes.
     EXPECT_EQ(titles("KESTREL AIRWAYS\n\nDEPARTING FLIGHT\nFri 13 Mar 2026\n"
                      "KS 417   Melbourne (MEL) 7:00am  ->  Sydney (SYD) 8:25am\n\n"
