@@ -26,6 +26,11 @@ bool saysClosed(const Line& line, const Segment& s) {
                        });
 }
 
+// "pas d'école", "no school", "keine Schule": a piece that says a place is not used.
+bool saysNone(const Token& first) {
+    return isWordIn(&first, {"no", "not", "without", "pas", "sans", "kein", "keine", "ohne"});
+}
+
 } // namespace
 
 PlacePicker::PlacePicker(const TextFacts& text, const std::vector<Candidate>& candidates,
@@ -140,7 +145,7 @@ std::optional<std::string> PlacePicker::rowPlace(std::size_t li, std::size_t fro
         }
         if (s.begin < from || s.label || wordCount(line, s) > 6 ||
             Vocabulary::isFiller(first.key) || (bracketed && !first.capital) ||
-            saysClosed(line, s)) {
+            saysClosed(line, s) || saysNone(first)) {
             continue;
         }
         const bool room = s.end - s.begin == 2 && first.isWord() && first.capital &&

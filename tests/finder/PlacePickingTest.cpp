@@ -236,6 +236,8 @@ TEST(PlacePickingTest, RowsTakeTheirOwnPlacesAndSessionsTheirHeadings) {
     EXPECT_EQ(places("Inset day: Monday 9 March (school closed)"), Places{"-"});
     // ... nor is a remark that a place is shut.
     EXPECT_EQ(places("INSET day – Friday 13th March, school closed to pupils"), Places{"-"});
+    EXPECT_EQ(places("Lundi 9 mars : journée pédagogique, pas d'école.", "fr_FR"), Places{"-"});
+    EXPECT_EQ(places("Friday 13 March: staff training day, no school"), Places{"-"});
     // An address the row gives after its day goes before a person after "bei".
     EXPECT_EQ(places("Ihr Termin am Donnerstag, 12.03.2026 um 10:15 Uhr bei Dr. Schneider "
                      "(Hausarztpraxis am Markt, Marktplatz 3, 72070 Tübingen).",
