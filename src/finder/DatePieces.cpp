@@ -283,7 +283,8 @@ bool isDoneWord(const Token* t) {
 // instead ("If that slot doesn't work, I can also offer Friday, June 19"), the day sales open
 // ("booking opens for Friends on 12 January"), one called off ("we have to cancel your Sat 1/17
 // appt"), days to choose from ("Her next openings are Tue 1/20 or Thu 1/22", "Reply 1 for
-// Tuesday") and a bill's day ("Your first bill will arrive around August 5").
+// Tuesday"), a bill's day ("Your first bill will arrive around August 5") and a day the writer's
+// office is closed.
 bool setAsideInSentence(const Line& line, std::size_t k) {
     bool weather = false;
     bool condition = false;
@@ -298,6 +299,8 @@ bool setAsideInSentence(const Line& line, std::size_t k) {
     bool choice = false;
     bool bill = false;
     bool reopens = false;
+    bool office = false;
+    bool closed = false;
     for (std::size_t b = k; b > 0; --b) {
         const Token& t = line.tokens[b - 1];
         if (t.isSymbol(".") || t.isSymbol("!") || t.isSymbol("?") || t.isSymbol(";")) {
@@ -325,6 +328,16 @@ bool setAsideInSentence(const Line& line, std::size_t k) {
                         isWordIn(&t, {"bill", "invoice", "statement", "rechnung", "facture"}));
         // "We will reopen on Tuesday, October 13": the day after a closure, when all is as usual.
         reopens = reopens || (t.isWord() && Vocabulary::isReopeningWord(t.key));
+        // "The church office will be closed Monday, March 2", "our call centre will be closed on
+        // Monday 4 May": someone's desk shut for a day, which the reader does not work at. "The
+        // office will be closed on Friday" is the reader's own.
+        const Token* owner = b >= 2 ? &line.tokens[b - 2] : nullptr;
+        office = office ||
+                 (isWordIn(&t, {"office", "offices", "helpline", "switchboard", "buro", "bureau",
+                                "bureaux", "sekretariat", "secretariat", "centre", "center"}) &&
+                  owner && owner->isWord() &&
+                  !isWordIn(owner, {"the", "das", "der", "le", "la", "les"}));
+        closed = closed || (t.isWord() && Vocabulary::isClosedWord(t.key));
         // "Her next openings are Tue 1/20 at 6:15 PM or Thu 1/22": days to choose from.
         openings = openings || isWordIn(&t, {"openings", "creneaux", "disponibilites"});
         // "Reply 1 for Tuesday, 2 for Thursday": the answers to a question.
@@ -333,7 +346,8 @@ bool setAsideInSentence(const Line& line, std::size_t k) {
                   isWordIn(&line.tokens[b - 3], {"reply", "text", "press", "type"}));
     }
     return (weather && condition) || unable || (condition && ((also && offer) || alternative)) ||
-           (sales && opens) || calledOff || openings || choice || bill || reopens;
+           (sales && opens) || calledOff || openings || choice || bill || reopens ||
+           (office && closed);
 }
 
 } // namespace

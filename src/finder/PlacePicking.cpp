@@ -20,10 +20,7 @@ namespace {
 bool saysClosed(const Line& line, const Segment& s) {
     return std::any_of(line.tokens.begin() + static_cast<std::ptrdiff_t>(s.begin),
                        line.tokens.begin() + static_cast<std::ptrdiff_t>(s.end),
-                       [](const Token& t) {
-                           return isWordIn(&t, {"closed", "shut", "geschlossen", "ferme", "fermee",
-                                                "fermes", "fermees"});
-                       });
+                       [](const Token& t) { return Vocabulary::isClosedWord(t.key); });
 }
 
 // "pas d'école", "no school", "keine Schule": a piece that says a place is not used.

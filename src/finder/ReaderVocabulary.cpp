@@ -261,6 +261,9 @@ constexpr std::string_view kMoveWords[] = {
     "changed", "changing", "shifted",  "shifting", "pushed",      "pushing",      "verschoben",
     "verlegt", "deplace",  "deplacee", "reporte",  "reportee"};
 
+constexpr std::string_view kClosedWords[] = {"closed", "shut",   "geschlossen", "ferme",
+                                             "fermee", "fermes", "fermees"};
+
 constexpr std::string_view kReopeningWords[] = {"reopen", "reopens",  "reopening",
                                                 "rouvre", "rouvrira", "reouverture"};
 
@@ -421,6 +424,10 @@ bool isFiller(std::string_view key) {
 
 bool isAgendaWord(std::string_view key) {
     return WordLists::contains(kAgendaWords, key);
+}
+
+bool isClosedWord(std::string_view key) {
+    return WordLists::contains(kClosedWords, key);
 }
 
 bool isReopeningWord(std::string_view key) {

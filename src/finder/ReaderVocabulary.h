@@ -35,6 +35,9 @@ bool isInterfaceWord(std::string_view key);
 // Words that head an event's own programme rather than events of their own ("Agenda").
 bool isAgendaWord(std::string_view key);
 
+// Words that say a place is shut: "closed", "geschlossen", "fermé".
+bool isClosedWord(std::string_view key);
+
 // Words that say a place opens again after a closure ("reopen", "rouvrira"). Not "resume":
 // "Resume writing workshop" is an event.
 bool isReopeningWord(std::string_view key);

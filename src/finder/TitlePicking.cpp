@@ -130,6 +130,18 @@ template <typename Test> bool anyWord(const TextFacts& text, Test test) {
     });
 }
 
+// "Automatic reply: …", "Out of Office: …", "Abwesenheitsnotiz: …", "Réponse automatique : …"
+// after token `from`.
+bool repliesAutomatically(const Line& line, std::size_t from) {
+    const Token* first = line.at(from);
+    const Token* second = line.at(from + 1);
+    return (isWordIn(first, {"automatic", "auto", "automatische", "reponse"}) &&
+            isWordIn(second, {"reply", "antwort", "automatique"})) ||
+           isWordIn(first, {"autoreply", "abwesenheitsnotiz"}) ||
+           (isWordIn(first, {"out"}) && isWordIn(second, {"of"}) &&
+            isWordIn(line.at(from + 2), {"office"}));
+}
+
 // Whether a text is about a flight: "Flight KS 417", "Kestrel Airways", "Atlantica Air", "Ihr
 // Flug", "votre vol".
 bool aboutFlight(const TextFacts& text) {
@@ -214,6 +226,10 @@ bool TitlePicker::mayName(std::size_t li, bool own) const {
     // and Carers,") or a sentence that goes on below, and a list of names is the people of a
     // group, not a heading.
     if (!own && !line.tokens.empty() && (line.tokens.back().isSymbol(",") || isNameList(line))) {
+        return false;
+    }
+    // An automatic reply's subject only repeats what the reader wrote.
+    if (Vocabulary::isSubjectLabel(facts.label) && repliesAutomatically(line, facts.labelEnd)) {
         return false;
     }
     // A warning ("Do Not Screenshot", "Don't share this code") tells the reader what not to do.

@@ -258,7 +258,7 @@ std::optional<TitlePicker::Clause> TitlePicker::clauseBefore(std::size_t li,
     }
     // "the office will be closed on Friday" is a day the office is closed.
     for (std::size_t k = end; k < c.begin; ++k) {
-        if (isWordIn(&line.tokens[k], {"closed", "geschlossen", "ferme", "fermee"})) {
+        if (line.tokens[k].isWord() && Vocabulary::isClosedWord(line.tokens[k].key)) {
             return Clause{std::string(line.span(begin, end)) + " " +
                               std::string(line.slice(line.tokens[k].begin, line.tokens[k].end)),
                           true};

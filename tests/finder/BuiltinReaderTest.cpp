@@ -892,6 +892,8 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "Anzahlung 30 % (330,30 €) – erhalten am 02.03.2026, vielen Dank.",
         "Der Restbetrag von 770,70 € wird am 08.07.2026 automatisch von Ihrer Kreditkarte "
         "(**** 4418) abgebucht.",
+        "The church office will be closed Monday, March 9.",
+        "Our call centre will be closed on Monday 9 March (Bank Holiday).",
     };
     for (const char* text : texts) {
         EXPECT_TRUE(read(text).empty()) << text;

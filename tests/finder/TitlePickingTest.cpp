@@ -80,6 +80,10 @@ TEST(TitlePickingTest, HeadingsNameASingleEvent) {
     // The month of one of a series is no part of its name.
     EXPECT_EQ(titles("Book Club – March\nWednesday 18 March, 7:30pm at Sarah's"),
               Titles{"Book Club"});
+    // An automatic reply's subject names nothing.
+    EXPECT_EQ(titles("Subject: Automatic reply: Thursday\n\nI'm away. The webinar goes ahead:\n\n"
+                     "   Customer Onboarding Webinar\n   Thursday, March 12 · 11:00 AM"),
+              Titles{"Customer Onboarding Webinar"});
     // Markers of replies and forwards lead in, however many there are.
     EXPECT_EQ(titles("Subject: Re: Fwd: Dinner Saturday?\n\nYes! Saturday 14 March at 7.30 works."),
               Titles{"Dinner"});
