@@ -61,7 +61,8 @@ class Assembler {
         for (std::size_t li = 0; li < m_text.lines.size(); ++li) {
             line(li);
         }
-        const std::vector<bool> programme = keepProgrammesOfTimedDays();
+        std::vector<bool> programme = keepProgrammesOfTimedDays();
+        joinTripsOfSpans(m_text, m_out, m_split, programme);
         std::vector<Candidate> kept;
         for (std::size_t k = 0; k < m_out.size(); ++k) {
             if (std::find(m_split.begin(), m_split.end(), k) == m_split.end() && !programme[k]) {

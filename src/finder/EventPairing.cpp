@@ -211,4 +211,46 @@ void pairStops(const TextFacts& text, std::vector<Candidate>& list) {
     }
 }
 
+void joinTripsOfSpans(const TextFacts& text, std::vector<Candidate>& out,
+                      std::vector<std::size_t>& split, std::vector<bool>& told) {
+    std::vector<std::size_t> spans = split;
+    std::sort(spans.begin(), spans.end());
+    spans.erase(std::unique(spans.begin(), spans.end()), spans.end());
+    for (const std::size_t s : spans) {
+        Candidate& span = out[s];
+        if (!span.last || span.start) {
+            continue;
+        }
+        std::vector<std::size_t> days;
+        for (std::size_t k = 0; k < out.size(); ++k) {
+            const Candidate& c = out[k];
+            if (k != s && c.line > span.line && c.line <= span.line + kReach &&
+                ReaderDays::compare(c.day, span.day) >= 0 &&
+                ReaderDays::compare(c.day, *span.last) <= 0) {
+                days.push_back(k);
+            }
+        }
+        if (days.size() != 2) {
+            continue;
+        }
+        const Candidate& leave = out[days[0]];
+        const Candidate& back = out[days[1]];
+        bool returns = false;
+        for (std::size_t li = leave.line; li <= back.line && !returns; ++li) {
+            returns = saysReturn(text.lines[li], li == leave.line ? leave.end : 0,
+                                 li == back.line ? back.begin : text.lines[li].tokens.size());
+        }
+        if (!(leave.day == span.day) || !(back.day == *span.last) || !leave.start || leave.finish ||
+            !back.start || back.finish || !returns) {
+            continue;
+        }
+        span.start = leave.start;
+        span.finish = back.start;
+        span.zone = leave.zone;
+        told[days[0]] = true;
+        told[days[1]] = true;
+        std::erase(split, s);
+    }
+}
+
 } // namespace plannery::reader

@@ -24,4 +24,12 @@ void joinProgrammes(const TextFacts& text, std::vector<Candidate>& list);
 // the next.
 void pairStops(const TextFacts& text, std::vector<Candidate>& list);
 
+// A span of days whose first and last days are told on the lines below it with
+// one time each, the second after a word of return ("Buses leave 8.45am
+// Wednesday, back at school approx. 2.30pm Friday"), is one trip from the
+// first time to the second. The span in `out` takes the times and leaves
+// `split`; the two days are marked in `told`.
+void joinTripsOfSpans(const TextFacts& text, std::vector<Candidate>& out,
+                      std::vector<std::size_t>& split, std::vector<bool>& told);
+
 } // namespace plannery::reader

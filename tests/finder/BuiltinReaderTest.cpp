@@ -769,6 +769,18 @@ TEST(BuiltinReaderTest, LeavingOnOneDayAndReturningOnAnotherIsOneTrip) {
     // Two days without a return are two events.
     drafts = read("Parents' evenings: Monday 11th May at 6pm and Wednesday 13th May at 6pm.");
     EXPECT_EQ(drafts.size(), 2u);
+    // The first and last days of a span told below it, the last after a return.
+    drafts = read("Wed 11 – Fri 13 Mar  Year 7 camp at Camp Raukawa.\n"
+                  "                     Buses leave 8.45am Wednesday, back at school\n"
+                  "                     approx. 2.30pm Friday. Gear list attached.");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].startDate, "2026-03-11");
+    EXPECT_EQ(drafts[0].startTime, "08:45");
+    EXPECT_EQ(drafts[0].endDate, "2026-03-13");
+    EXPECT_EQ(drafts[0].endTime, "14:30");
+    // A festival's first and last days that each open at a time are days of their own.
+    drafts = read("Sat 14 – Sun 15 March  Spring Fair\nOpen 10am Saturday and 11am Sunday.");
+    EXPECT_EQ(drafts.size(), 2u);
 }
 
 TEST(BuiltinReaderTest, AClassVisitingAPlaceGoesOnATripThere) {
