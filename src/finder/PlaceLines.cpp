@@ -36,6 +36,11 @@ std::optional<std::string> PlacePicker::labelled() const {
                (within(facts.times, from) || line.tokens[from].isSymbol(","))) {
             ++from;
         }
+        // "Wo: bei uns im Garten, Lindenweg 12": the writer's home is where its address is.
+        if (isWordIn(line.at(from), {"bei", "chez", "at"}) &&
+            isWordIn(line.at(from + 1), {"uns", "mir", "nous", "moi", "ours", "mine"})) {
+            from += 2;
+        }
         // "200 Wellington St W, Toronto – please check in at the desk": the place ends where a
         // remark to the reader begins.
         std::size_t to = line.tokens.size();

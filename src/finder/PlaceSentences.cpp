@@ -95,9 +95,10 @@ std::optional<std::string> PlacePicker::phrase(std::size_t li, std::size_t from,
             continue;
         }
         // "in Ihrer Straße", "at your home", "à votre domicile": the reader's own, named by no
-        // one.
+        // one; "in unserer Praxis", "at our studio": the writer's, which its address names.
         if (isWordIn(head, {"your", "ihrer", "ihrem", "ihre", "ihren", "votre", "vos", "deiner",
-                            "deinem", "eurer", "eurem"})) {
+                            "deinem", "eurer", "eurem", "our", "unserer", "unserem", "unser",
+                            "unseren", "notre", "nos"})) {
             continue;
         }
         // "The Red Lion" keeps its article.

@@ -136,6 +136,15 @@ TEST(PlacePickingTest, AVenueIsNamedBesideItsAddressButIsNeverTheStreet) {
     // Words that lead into an address are no name, and the street is none either.
     EXPECT_EQ(venue("Saturday 7 March, 1pm\nDinner at 22 Market Square, Leeds"), "");
     EXPECT_EQ(venue("Saturday 7 March, 1pm\nCome to 22 Market Square, Leeds"), "");
+    // The writer's own place is where its address is.
+    EXPECT_EQ(places("Betreff: Ihr Termin in unserer Praxis\n\nDienstag, 10.03.2026, 7:45 Uhr\n"
+                     "Lange Reihe 42, 20099 Hamburg",
+                     "de_DE"),
+              Places{"Lange Reihe 42, 20099 Hamburg"});
+    EXPECT_EQ(places("Grillfest am Samstag, 14.03.2026, ab 16 Uhr\n"
+                     "Wo: bei uns im Garten, Lindenweg 12, 79098 Freiburg",
+                     "de_DE"),
+              Places{"Garten, Lindenweg 12, 79098 Freiburg"});
 }
 
 TEST(PlacePickingTest, VenuesInSentences) {
