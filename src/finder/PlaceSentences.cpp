@@ -18,7 +18,7 @@ bool isCalendarWord(const Token& t, const std::string& localeId) {
 }
 
 // ", Civic Centre" (with a town ending the line) or "(Riverside Park)" right after a place
-// belongs to it.
+// belongs to it, but not a sentence that goes on about it.
 std::size_t extendPlace(const Line& line, std::size_t end) {
     const Token* next = line.at(end);
     // ", Kirchgasse 2" after "Gemeindesaal St. Martin" is its address.
@@ -28,11 +28,18 @@ std::size_t extendPlace(const Line& line, std::size_t end) {
     }
     if (next && next->isSymbol(",") && hasVenueWord(line, end + 1, end + 4)) {
         std::size_t k = end + 1;
+        bool clause = false;
         while (k < line.tokens.size() &&
                (line.tokens[k].isWord() || line.tokens[k].isNumber() ||
                 (line.tokens[k].isSymbol(".") && !line.tokens[k].spaced &&
                  k + 1 < line.tokens.size() && line.tokens[k + 1].isNumber()))) {
+            clause =
+                clause || (line.tokens[k].isWord() && Vocabulary::isClauseWord(line.tokens[k].key));
             ++k;
+        }
+        // ", their office is on Wellington Street" is a sentence about it.
+        if (clause) {
+            return end;
         }
         end = k;
         next = line.at(end);

@@ -155,6 +155,8 @@ TEST(PlacePickingTest, VenuesInSentences) {
         {"Drinks on Friday 6 March at 7pm at The Crown & Anchor!", "The Crown & Anchor"},
         {"Meeting on 10 March at 2pm in Conference Room 3 to plan.", "Conference Room 3"},
         {"Lunch on Friday 6 March at 1pm in the canteen, Building B.", "canteen, Building B"},
+        {"Workshop on Friday 6 March at 10am at Halden Foods, their office is on Wellington St.",
+         "Halden Foods"},
         {"Review on 9 March at 10am at Karen's (12 Oak Lane).", "Karen's (12 Oak Lane)"},
         {"Trip on 9 March at 8am in Seattle.", "-"},
         {"Picnic on 7 March at noon at home.", "-"},
