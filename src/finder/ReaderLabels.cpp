@@ -8,6 +8,9 @@ namespace {
 
 constexpr std::string_view kWhenOrWhereLabels[] = {"date",
                                                    "dates",
+                                                   "day",
+                                                   "tag",
+                                                   "jour",
                                                    "times",
                                                    "termine",
                                                    "time",

@@ -80,6 +80,11 @@ TEST(TitlePickingTest, HeadingsNameASingleEvent) {
     // The month of one of a series is no part of its name.
     EXPECT_EQ(titles("Book Club – March\nWednesday 18 March, 7:30pm at Sarah's"),
               Titles{"Book Club"});
+    // A table's head names its columns, and the heading above it the appointments.
+    EXPECT_EQ(titles("Physiotherapie am Markt\n\nNr | Tag | Datum   | Uhrzeit | Therap.\n"
+                     "1  | Mo  | 09.03.  | 7.40    | JL",
+                     "de_DE"),
+              Titles{"Physiotherapie am Markt"});
     // An automatic reply's subject names nothing.
     EXPECT_EQ(titles("Subject: Automatic reply: Thursday\n\nI'm away. The webinar goes ahead:\n\n"
                      "   Customer Onboarding Webinar\n   Thursday, March 12 · 11:00 AM"),
