@@ -22,6 +22,9 @@ TEST(AddressReadingTest, StreetsAndPostcodesInTheirLines) {
         {"5 rue Tholozé, 75018 Paris", "5 rue Tholozé, 75018 Paris"},
         // A street word of its own after the name, and a door after the house's number.
         {"Währinger Straße 112/4, 1180 Wien", "Währinger Straße 112/4, 1180 Wien"},
+        // A dash that sets the postcode and town apart, but not a remark after a dash.
+        {"14, avenue du Bourgailh – 33600 Pessac", "14, avenue du Bourgailh – 33600 Pessac"},
+        {"22 Market Square, Leeds – 2024 Winners", "22 Market Square, Leeds"},
         // A sentence after the suite's number is no part of the address; a floor is.
         {"Littleton office, 8120 S Broadway Ste 3. Reply C to confirm.",
          "Littleton office, 8120 S Broadway Ste 3"},
