@@ -125,6 +125,24 @@ bool labelsLength(const Line& line, std::size_t k) {
 
 namespace {
 
+// "7.30pm", "7:30 pm", "7pm" ending at token i ("pm"): the clock on the 12-hour dial, as hour
+// * 60 + minute.
+std::optional<int> afternoonClock(const Line& line, std::size_t i) {
+    if (!line.tokens[i].isWord("pm") || i == 0 || !line.tokens[i - 1].isNumber()) {
+        return std::nullopt;
+    }
+    const Token& last = line.tokens[i - 1];
+    const bool minutes = i >= 3 && last.key.size() == 2 &&
+                         (line.tokens[i - 2].isSymbol(".") || line.tokens[i - 2].isSymbol(":")) &&
+                         line.tokens[i - 3].isNumber();
+    const int hour = minutes ? line.tokens[i - 3].value : last.value;
+    const int minute = minutes ? last.value : 0;
+    if (hour < 1 || hour > 11 || minute > 59) {
+        return std::nullopt;
+    }
+    return hour * 60 + minute;
+}
+
 // "14:00", "09:30", "16 h 30", "17 Uhr": a clock at token i that only a 24-hour dial shows.
 bool writesTwentyFourHours(const Line& line, std::size_t i) {
     const Token& hour = line.tokens[i];
@@ -270,6 +288,9 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
                 shared.twelveHour || (t.isWord() && (t.key == "pm" || t.key == "am") && i > 0 &&
                                       line.tokens[i - 1].isNumber());
             shared.twentyFourHour = shared.twentyFourHour || writesTwentyFourHours(line, i);
+            if (const auto clock = afternoonClock(line, i)) {
+                shared.afternoonClocks.push_back(*clock);
+            }
         }
         if (Vocabulary::isHeaderLabel(label.key)) {
             ++headerLabels[line.block];

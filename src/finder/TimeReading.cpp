@@ -32,7 +32,8 @@ bool introduced(const Line& line, std::size_t i) {
     if (before.isSymbol("@")) {
         return true;
     }
-    if (before.isSymbol(":") && i >= 2) {
+    // "Start: 7.30", "Same time, 7.30".
+    if ((before.isSymbol(":") || before.isSymbol(",")) && i >= 2) {
         return isWordIn(&line.tokens[i - 2],
                         {"time", "times", "zeit", "uhrzeit", "heure", "horaire", "start", "starts",
                          "beginn", "debut", "doors", "einlass"});
@@ -299,7 +300,9 @@ std::optional<Clock> clockAt(const Line& line, std::size_t i, const std::string&
             return std::nullopt; // "1.2.3.4"
         }
     } else if (after && !after->spaced && after->isSymbol(".") && twoDigitMinute(line, i + 2) &&
-               !(unspaced(line, i + 3) && line.at(i + 3)->isSymbol("."))) {
+               // "12.03." is a day; "7.30." a time at a sentence's end, as no month is 30.
+               !(unspaced(line, i + 3) && line.at(i + 3)->isSymbol(".") &&
+                 line.tokens[i + 2].value <= 12)) {
         clock.minute = line.tokens[i + 2].value;
         clock.next = i + 3;
         dotted = true;
@@ -387,7 +390,9 @@ int plainMinutes(const Clock& c, const TimeContext& context) {
     if (c.padded || c.hour >= 12 || c.hour == 0) {
         return c.hour * 60 + c.minute;
     }
-    const bool afternoon = c.hour <= 6 && (!c.certain || context.twelveHour);
+    const bool said = std::find(context.afternoonClocks.begin(), context.afternoonClocks.end(),
+                                c.hour * 60 + c.minute) != context.afternoonClocks.end();
+    const bool afternoon = said || (c.hour <= 6 && (!c.certain || context.twelveHour));
     const bool evening = c.hour >= 7 && ((context.evening && (!context.twentyFourHour || c.dial)) ||
                                          (c.roughly && context.chat && !context.morning));
     return (afternoon || evening ? c.hour + 12 : c.hour) * 60 + c.minute;

@@ -45,6 +45,9 @@ struct TimeContext {
     // "7ish" meet in the evening.
     bool chat = false;
     bool morning = false;
+    // Clocks the text writes after noon ("7.30pm"), as hour * 60 + minute on the 12-hour dial:
+    // the same clock written bare elsewhere ("Same time, 7.30") is that time again.
+    std::vector<int> afternoonClocks{};
     std::string localeId{}; // whose number words count ("half past two")
 };
 

@@ -112,6 +112,13 @@ TEST(BuiltinReaderTest, ADinnerMovesBareHoursToTheEveningOnlyInTwelveHourTexts) 
     drafts = read("Dinner at ours on Friday 13 March at 7.30");
     ASSERT_EQ(drafts.size(), 1u);
     EXPECT_EQ(drafts[0].startTime, "19:30");
+    // A bare clock the text wrote after noon elsewhere is that time again, at a sentence's end
+    // too.
+    drafts = read("Right, Wednesday 18th it is then! Same time, 7.30.\n\n"
+                  "> Next book club is Thursday 12th March, 7.30pm at mine as usual.");
+    ASSERT_GE(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].startDate, "2026-03-18");
+    EXPECT_EQ(drafts[0].startTime, "19:30");
     // So is half past seven at a German "...abend".
     drafts = read("Spieleabend am Freitag bei mir? so ab halb 8?",
                   *Calendar::make("Europe/Berlin", "de_DE"));
