@@ -461,9 +461,13 @@ bool deadlineBefore(const Line& line, std::size_t i) {
     const bool back = done > 1 && done < labelled &&
                       isWordIn(&line.tokens[done - 1], {"back", "retour"}) &&
                       isWordIn(&line.tokens[done - 2], {"be", "i'm", "am", "are", "is", "de"});
+    // "Hauptsaison 01.05.–30.09.", "high season: 1 July – 31 August": when a price holds.
+    const bool season = labelled > 0 && line.tokens[labelled - 1].isWord() &&
+                        (line.tokens[labelled - 1].key == "season" ||
+                         line.tokens[labelled - 1].key.ends_with("saison"));
     // "ab 1. April" is the day sales open, but "ab 16 Uhr am Samstag" is when a party starts.
     return reserve || aside || replaced || takesEffect || recorded || issue || paid || runsOut ||
-           back || deadlineWord(k) || (k > 0 && isWordIn(&line.tokens[k - 1], {"ab"})) ||
+           back || season || deadlineWord(k) || (k > 0 && isWordIn(&line.tokens[k - 1], {"ab"})) ||
            deadlineWord(beforeClock(line, k));
 }
 

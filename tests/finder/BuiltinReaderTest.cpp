@@ -323,12 +323,12 @@ TEST(BuiltinReaderTest, StaysRunFromCheckInToCheckOut) {
     ASSERT_EQ(drafts.size(), 1u);
     EXPECT_EQ(drafts[0].endDate, "2026-08-14");
     EXPECT_FALSE(drafts[0].startTime);
-    drafts = read("• Kurabgabe: 2,80 € pro Nacht (Hauptsaison 01.05.–30.09.)\n"
+    drafts = read("• Stadtfest am Hafen: 01.05.–03.05.\n"
                   "• Brötchenservice: Lieferung täglich ab 7:30 Uhr",
                   *Calendar::make("Europe/Berlin", "de_DE"));
     ASSERT_EQ(drafts.size(), 1u);
     EXPECT_EQ(drafts[0].startDate, "2026-05-01");
-    EXPECT_EQ(drafts[0].endDate, "2026-09-30");
+    EXPECT_EQ(drafts[0].endDate, "2026-05-03");
     EXPECT_FALSE(drafts[0].startTime);
 }
 
@@ -912,6 +912,8 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "Der Restbetrag von 770,70 € wird am 08.07.2026 automatisch von Ihrer Kreditkarte "
         "(**** 4418) abgebucht.",
         "The church office will be closed Monday, March 9.",
+        "• Kurabgabe: 2,80 € pro Nacht (Hauptsaison 01.05.–30.09.)",
+        "High season: 1 July – 31 August, £120 per night",
         "Our call centre will be closed on Monday 9 March (Bank Holiday).",
     };
     for (const char* text : texts) {
