@@ -36,6 +36,32 @@ bool opensBulletItem(const Line& line) {
     return !line.tokens.empty() && (line.tokens[0].isSymbol("·") || line.tokens[0].isSymbol("*"));
 }
 
+// The end of the sentence that goes on from token `from`: its full stop, or the line's end.
+std::size_t sentenceEnd(const Line& line, std::size_t from) {
+    for (std::size_t k = from; k < line.tokens.size(); ++k) {
+        const Token& t = line.tokens[k];
+        if (t.isSymbol("!") || t.isSymbol("?") ||
+            (t.isSymbol(".") && (k + 1 == line.tokens.size() || line.tokens[k + 1].spaced))) {
+            return k;
+        }
+    }
+    return line.tokens.size();
+}
+
+// Whether tokens [from, to) say that a place is shut or there is no school: "school closed",
+// "pas d'école", "no school", "kein Unterricht".
+bool saysShut(const Line& line, std::size_t from, std::size_t to) {
+    for (std::size_t k = from; k < to && k < line.tokens.size(); ++k) {
+        const Token& t = line.tokens[k];
+        if ((t.isWord() && Vocabulary::isClosedWord(t.key)) ||
+            (isWordIn(&t, {"no", "pas", "kein", "keine"}) &&
+             isWordIn(line.at(k + 1), {"school", "d'ecole", "schule", "unterricht", "classes"}))) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // "7:00 PM — please be there by 7:15 at the latest, I'm bringing her in around 7:30": a time
 // that a sentence mentions after the event's own, between tokens `from` and the time at `to`,
 // says when to arrive or what happens meanwhile; it starts no session of its own.
@@ -407,8 +433,14 @@ class Assembler {
             for (std::size_t k = 0; k < dates.size(); ++k) {
                 Candidate c = candidateOf(dates[k], li);
                 const std::size_t from = k == 0 || series ? 0 : dates[k].end;
-                const std::size_t to =
+                std::size_t to =
                     k + 1 < dates.size() && !series ? dates[k + 1].begin : line.tokens.size();
+                // "journée pédagogique, pas d'école. Une garderie est organisée de 7 h à 18 h":
+                // a day without school keeps only the times of its own sentence.
+                const std::size_t sentence = sentenceEnd(line, dates[k].end);
+                if (saysShut(line, dates[k].end, sentence)) {
+                    to = std::min(to, sentence);
+                }
                 assignTimes(c, timesOf(line, facts, from, to));
                 m_out.push_back(c);
             }

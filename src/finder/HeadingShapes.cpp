@@ -105,6 +105,9 @@ std::optional<std::string> routeOnLine(const Line& line) {
 }
 
 std::optional<std::string> routeStart(const Line& line, const LineFacts& facts) {
+    if (!routeOnLine(line)) {
+        return std::nullopt;
+    }
     const auto arrow = std::find_if(line.tokens.begin(), line.tokens.end(),
                                     [](const Token& t) { return t.isSymbol("→"); });
     const auto at = static_cast<std::size_t>(arrow - line.tokens.begin());

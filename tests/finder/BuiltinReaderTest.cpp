@@ -185,6 +185,14 @@ TEST(BuiltinReaderTest, TimesSaidInPassingAndGermanAmAreNoStarts) {
                   *Calendar::make("Europe/Berlin", "de_DE", Weekday::monday));
     ASSERT_EQ(drafts.size(), 1u);
     EXPECT_EQ(drafts[0].endTime, "16:00");
+    // A day without school keeps only the times of its own sentence; the next one's are for
+    // the childcare offered instead.
+    drafts = read("• Lundi 9 mars : journée pédagogique → pas d'école pour les enfants. Une "
+                  "garderie est organisée de 7 h à 18 h.",
+                  *Calendar::make("Europe/Brussels", "fr_BE", Weekday::monday));
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_FALSE(drafts[0].startTime);
+    EXPECT_FALSE(drafts[0].location);
     // A number that counts years or people is no hour, whatever word comes before it.
     drafts = read("Sommerfest am Freitag, 12.06.2026, Kinder bis 12 Jahre frei.",
                   *Calendar::make("Europe/Berlin", "de_DE", Weekday::monday));
