@@ -508,8 +508,13 @@ bool deadlineAfter(const Line& line, std::size_t i) {
             isWordIn(line.at(k + 2), {"latest"}));
 }
 
-bool calledOffAfter(const Line& line, std::size_t i) {
+bool calledOffAfter(const Line& line, std::size_t begin, std::size_t i) {
     bool atOnce = true; // only symbols between the day and token k
+    std::size_t lead = begin;
+    while (lead > 0 && isWordIn(&line.tokens[lead - 1], {"den", "dem", "der"})) {
+        --lead;
+    }
+    const bool movedTo = lead > 0 && isWordIn(&line.tokens[lead - 1], {"auf", "nach", "zum"});
     for (std::size_t k = i; k < line.tokens.size(); ++k) {
         const Token& t = line.tokens[k];
         // The sentence ends, or goes on to another day or to what may happen.
@@ -544,6 +549,11 @@ bool calledOffAfter(const Line& line, std::size_t i) {
         if (isWordIn(&t,
                      {"cancel", "cancelled", "canceled", "absagen", "abgesagt", "entfallt",
                       "annule", "annulee", "annuler", "spielfrei", "trainingsfrei", "relache"})) {
+            return true;
+        }
+        // "der Ausflug am Do. 11.6. muss leider verschoben werden": German puts the move last.
+        // "auf den 23.6. verschoben" is the day it moves to.
+        if (isWordIn(&t, {"verschoben", "verlegt"}) && !movedTo) {
             return true;
         }
         // "qui n'aura donc pas lieu", "findet nicht statt", "will not take place".

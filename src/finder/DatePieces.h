@@ -73,9 +73,10 @@ bool dueBefore(const Line& line, std::size_t i);
 // Where the obligation of a deadline's sentence begins: the token of "must", "muss", "doit" before
 // token `i`; none without one.
 std::optional<std::size_t> obligationBefore(const Line& line, std::size_t i);
-// "we must cancel your appointment on Tuesday, 10 March", "Ihren Termin am Dienstag absagen": a
-// day its sentence calls off, the words from token `i` on saying so.
-bool calledOffAfter(const Line& line, std::size_t i);
+// "we must cancel your appointment on Tuesday, 10 March", "Ihren Termin am Dienstag absagen", "am
+// 11.6. muss verschoben werden": a day its sentence calls off or moves away from, the words from
+// token `i` on saying so. The day's own words start at token `begin`.
+bool calledOffAfter(const Line& line, std::size_t begin, std::size_t i);
 // A participle right after a day that says something was done on it ("am 14. Oktober versandt").
 bool doneAfter(const Line& line, std::size_t i);
 // Whether the words from token i make the day before them a deadline: "pour ce vendredi 2/10 au

@@ -407,8 +407,8 @@ std::vector<DateMention> DateReader::read(const Line& line) const {
         }
         if (auto mention = resolve(*best)) {
             mention->deadline = mention->deadline || deadlineBefore(line, best->begin) ||
-                                calledOffAfter(line, best->end) || doneAfter(line, best->end) ||
-                                deadlineAfter(line, best->end) ||
+                                calledOffAfter(line, best->begin, best->end) ||
+                                doneAfter(line, best->end) || deadlineAfter(line, best->end) ||
                                 (!mention->last && opensFrom(line, best->begin));
             mention->due = mention->deadline && dueBefore(line, best->begin);
             // "du lundi 19 au vendredi 30", "vom 3. bis 5. Mai": the word that opens a span is

@@ -626,7 +626,11 @@ TEST(BuiltinReaderTest, AMovedEventKeepsOnlyItsNewDay) {
           "The offsite replaces our weekly sync on Monday, March 9, which will not take place. "
           "Design sync: Tuesday, March 10 at 3:30 PM.",
           "Le séminaire remplace notre réunion du lundi 9 mars, qui n'aura donc pas lieu.\n"
-          "Point visio : mardi 10 mars à 15 h 30"}) {
+          "Point visio : mardi 10 mars à 15 h 30",
+          // German says the move last; the day it moves to stays.
+          "Der Ausflug am Mo. 9.3. muss leider verschoben werden.\nNEUER TERMIN: Di., 10.03., "
+          "15:30 Uhr",
+          "Der Ausflug wird auf den 10.03. um 15:30 Uhr verschoben."}) {
         const auto drafts = read(text);
         ASSERT_EQ(drafts.size(), 1u) << text;
         EXPECT_EQ(drafts[0].startDate, "2026-03-10") << text;
