@@ -19,17 +19,36 @@ void markMessage(TextFacts& out, std::size_t name, std::size_t end) {
     }
 }
 
-// "19:31", "19:33", "19:34" on lines of their own under a chat's messages: the times the
-// messages were sent, minutes apart, unlike a programme's times over its items. Each message's
-// block then holds the writer's name, what they said, and the stamp.
+// Whether the time at the end of line `li` stands after what was said, set off from it: "…
+// Unterricht? 20:55", "15:30 Uhr      20:41", not "wir treffen uns um 20:55".
+bool endsWithStamp(const TextFacts& out, std::size_t li) {
+    const Line& line = out.lines[li];
+    const TimeMention& last = out.facts[li].times.back();
+    if (last.end != line.tokens.size() || last.begin == 0 || last.finish) {
+        return false;
+    }
+    const Token& before = line.tokens[last.begin - 1];
+    return before.isSymbol("|") || before.isSymbol("?") || before.isSymbol("!") ||
+           before.isSymbol(")") ||
+           (before.isSymbol(".") && last.begin >= 2 && line.tokens[last.begin - 2].isSymbol("."));
+}
+
+// "19:31", "19:33", "19:34" under a chat's messages, on lines of their own or set off at the end
+// of a message's last line: the times the messages were sent, minutes apart, unlike a
+// programme's times over its items. A block with a stamp of its own line holds the writer's
+// name, what they said, and the stamp.
 void readStampedMessages(TextFacts& out) {
-    const auto stampAt = [&out](std::size_t li) -> std::optional<int> {
+    const auto ownLine = [&out](std::size_t li) {
         const LineFacts& facts = out.facts[li];
-        if (facts.times.size() != 1 || !facts.dates.empty() || facts.times[0].begin != 0 ||
-            facts.times[0].end != out.lines[li].tokens.size() || facts.times[0].finish) {
+        return facts.times.size() == 1 && facts.dates.empty() && facts.times[0].begin == 0 &&
+               facts.times[0].end == out.lines[li].tokens.size() && !facts.times[0].finish;
+    };
+    const auto stampAt = [&out, &ownLine](std::size_t li) -> std::optional<int> {
+        const LineFacts& facts = out.facts[li];
+        if (!ownLine(li) && (facts.times.empty() || !endsWithStamp(out, li))) {
             return std::nullopt;
         }
-        return facts.times[0].start.hour * 60 + facts.times[0].start.minute;
+        return facts.times.back().start.hour * 60 + facts.times.back().start.minute;
     };
     constexpr int kMostMinutesApart = 10;
     constexpr std::size_t kFewestStamps = 3;
@@ -39,6 +58,12 @@ void readStampedMessages(TextFacts& out) {
         if (run.size() >= kFewestStamps) {
             for (const std::size_t li : run) {
                 LineFacts& stamp = out.facts[li];
+                if (!ownLine(li)) {
+                    // What the message's last line says stays; only its stamp goes.
+                    stamp.times.pop_back();
+                    stamp.zones.pop_back();
+                    continue;
+                }
                 stamp.times.clear();
                 stamp.zones.clear();
                 stamp.chrome = true;

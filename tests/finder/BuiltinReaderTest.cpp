@@ -432,6 +432,15 @@ TEST(BuiltinReaderTest, AChatsMessagesAreReadWithoutTheirWritersNamesAndStamps) 
     EXPECT_EQ(named[0].title, "Coffee");
     EXPECT_EQ(named[0].startDate, "2026-03-04");
     EXPECT_EQ(named[0].startTime, "08:30");
+    // Stamps set off at the end of each message's last line.
+    const auto stamped =
+        read("Melli\nUnd am Do ist dann normal Unterricht? 20:55\nAnja\nJa, ganz normal!   20:57\n"
+             "Jörg\nIst das Sommerfest noch am Fr. 13.3.?? 21:03\nAnja\n"
+             "Ja! Fr 13.3. ab 15 Uhr auf dem Pausenhof 🎉   21:06",
+             *Calendar::make("Europe/Berlin", "de_DE", Weekday::monday));
+    ASSERT_EQ(stamped.size(), 1u);
+    EXPECT_EQ(stamped[0].startDate, "2026-03-13");
+    EXPECT_EQ(stamped[0].startTime, "15:00");
 }
 
 TEST(BuiltinReaderTest, ChatsNameTheirEventsInSentences) {
