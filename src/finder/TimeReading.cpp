@@ -45,8 +45,8 @@ bool introduced(const Line& line, std::size_t i) {
                      "ca",     "circa",  "till",    "until", "bis",      "jusqu'a",       "by"});
 }
 
-// "Kinder bis 12 Jahre", "until 3 nights before", "ab 2 Personen": a bare number before a word
-// that counts is a number of things, whatever word comes before it.
+// "Kinder bis 12 Jahre", "until 3 nights before", "ab 2 Personen": the word after a bare number
+// counts things, whatever word comes before the number.
 bool countsThings(const Token* next) {
     return isWordIn(next, {"years",     "year",     "jahre",  "jahren",  "ans",    "months",
                            "monate",    "monaten",  "mois",   "weeks",   "wochen", "semaines",
@@ -339,9 +339,11 @@ std::optional<Clock> clockAt(const Line& line, std::size_t i, const std::string&
             clock.hourOnly = true;
         }
     }
-    // "bis 24 h vorher", "within 48 hours": a length of hours, not a time of day.
-    if (!clock.certain && isWordIn(line.at(clock.next), {"h", "hours", "hour", "hrs", "hr",
-                                                         "stunden", "stunde", "std"})) {
+    // "bis 24 h vorher", "within 48 hours": a length of hours, not a time of day; "Kinder bis 12
+    // Jahre": a number of things.
+    if (!clock.certain && (isWordIn(line.at(clock.next), {"h", "hours", "hour", "hrs", "hr",
+                                                          "stunden", "stunde", "std"}) ||
+                           countsThings(line.at(clock.next)))) {
         return std::nullopt;
     }
     // "8ish": about eight o'clock.
@@ -480,8 +482,7 @@ std::vector<TimeMention> readTimes(const Line& line, const TimeContext& context)
             i = mention.end;
             continue;
         }
-        if (!first->certain &&
-            (countsThings(line.at(first->next)) || (!first->roughly && !introduced(line, i)))) {
+        if (!first->certain && !first->roughly && !introduced(line, i)) {
             ++i;
             continue;
         }
