@@ -51,11 +51,12 @@ std::size_t sentenceEnd(const Line& line, std::size_t from) {
 // Whether tokens [from, to) say that a place is shut or there is no school: "school closed",
 // "pas d'école", "no school", "kein Unterricht".
 bool saysShut(const Line& line, std::size_t from, std::size_t to) {
-    for (std::size_t k = from; k < to && k < line.tokens.size(); ++k) {
-        const Token& t = line.tokens[k];
-        if ((t.isWord() && Vocabulary::isClosedWord(t.key)) ||
-            (isWordIn(&t, {"no", "pas", "kein", "keine"}) &&
-             isWordIn(line.at(k + 1), {"school", "d'ecole", "schule", "unterricht", "classes"}))) {
+    if (saysClosed(line, Segment{.begin = from, .end = to})) {
+        return true;
+    }
+    for (std::size_t k = from; k < to; ++k) {
+        if (isWordIn(&line.tokens[k], {"no", "pas", "kein", "keine"}) &&
+            isWordIn(line.at(k + 1), {"school", "d'ecole", "schule", "unterricht", "classes"})) {
             return true;
         }
     }

@@ -10,6 +10,11 @@
 
 namespace plannery::reader {
 
+bool saysClosed(const Line& line, const Segment& s) {
+    return anyToken(line, s.begin, s.end,
+                    [](const Token& t) { return t.isWord() && Vocabulary::isClosedWord(t.key); });
+}
+
 bool isProse(const Line& line, const Segment& s) {
     return anyToken(line, s.begin, s.end, [](const Token& t) {
         return t.isWord() && !t.joined && Vocabulary::isClauseWord(t.key);

@@ -24,6 +24,9 @@ bool anyToken(const Line& line, std::size_t begin, std::size_t end, auto test) {
 // sentence rather than a name.
 bool isProse(const Line& line, const Segment& s);
 
+// Whether the piece says that a place is shut: "school closed to pupils", "Halle geschlossen".
+bool saysClosed(const Line& line, const Segment& s);
+
 // Whether the piece holds a word of a generic heading ("Confirmation", "Billet", "Update").
 bool hasGenericHeadingWord(const Line& line, const Segment& s);
 

@@ -3,6 +3,7 @@
 #include "finder/AddressReading.h"
 #include "finder/HeadingShapes.h"
 #include "finder/LineSegments.h"
+#include "finder/NameShapes.h"
 #include "finder/PlaceWords.h"
 #include "finder/ReaderVocabulary.h"
 #include "model/CalEvent.h"
@@ -15,13 +16,6 @@
 namespace plannery::reader {
 
 namespace {
-
-// "school closed to pupils", "Halle geschlossen": a remark that a place is shut, not the place.
-bool saysClosed(const Line& line, const Segment& s) {
-    return std::any_of(line.tokens.begin() + static_cast<std::ptrdiff_t>(s.begin),
-                       line.tokens.begin() + static_cast<std::ptrdiff_t>(s.end),
-                       [](const Token& t) { return Vocabulary::isClosedWord(t.key); });
-}
 
 // "pas d'école", "no school", "keine Schule": a piece that says a place is not used.
 bool saysNone(const Token& first) {
@@ -108,7 +102,7 @@ std::optional<std::string> PlacePicker::rowPlace(std::size_t li, std::size_t fro
     });
     // In a row of a schedule or list, a piece after the name that is a place ("– Room 2",
     // ", Library"); a remark in parentheses in lower case is not ("(school closed)"), nor one
-    // that says a place is shut ("school closed to pupils").
+    // that says a place is shut ("school closed to pupils", "Halle geschlossen").
     const auto afterDay = [&facts](const Segment& s) {
         return std::any_of(facts.dates.begin(), facts.dates.end(),
                            [&s](const DateMention& d) { return d.end <= s.begin; }) ||
