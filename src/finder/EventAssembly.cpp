@@ -9,6 +9,7 @@
 #include "finder/ScheduleLines.h"
 
 #include <algorithm>
+#include <set>
 
 // The walk down a text's lines that makes events of the days written as events: the times that
 // go with each day, a schedule's sessions under the day that heads them, a span's days when its
@@ -92,7 +93,7 @@ class Assembler {
         joinTripsOfSpans(m_text, m_out, m_split, programme);
         std::vector<Candidate> kept;
         for (std::size_t k = 0; k < m_out.size(); ++k) {
-            if (std::find(m_split.begin(), m_split.end(), k) == m_split.end() && !programme[k]) {
+            if (!m_split.contains(k) && !programme[k]) {
                 kept.push_back(m_out[k]);
             }
         }
@@ -248,7 +249,7 @@ class Assembler {
                 assignTimes(session, timesOf(line, facts, facts.times[k].begin, to));
                 m_out.push_back(session);
             }
-            m_split.push_back(*m_heading);
+            m_split.insert(*m_heading);
             return;
         }
         TimedLine timed = timesOf(line, facts, 0, line.tokens.size());
@@ -324,7 +325,7 @@ class Assembler {
                         inSpan.day = day;
                         inSpan.relative = false;
                         inSpan.yearWritten = m_out[*m_span].yearWritten;
-                        m_split.push_back(*m_span);
+                        m_split.insert(*m_span);
                         return inSpan;
                     }
                 }
@@ -501,7 +502,7 @@ class Assembler {
 
     void splitIntoDays(std::size_t index, const TimedLine& timed) {
         const Candidate span = m_out[index];
-        m_split.push_back(index);
+        m_split.insert(index);
         for (DayParts day = span.day;
              ReaderDays::compare(day, *span.last) <= 0 && m_out.size() < kMaxEvents;
              day = m_days.plusDays(day, 1)) {
@@ -519,7 +520,7 @@ class Assembler {
     bool m_anyAbsolute = false;
     std::vector<std::size_t> m_contentBefore; // lines with content before each line
     std::vector<Candidate> m_out;
-    std::vector<std::size_t> m_split;     // days that head sessions or spans split into days
+    std::set<std::size_t> m_split;        // days that head sessions or spans split into days
     std::optional<std::size_t> m_heading; // the day above the lines of a schedule
     bool m_agenda = false;                // those lines are one event's programme
     std::optional<std::size_t> m_span;

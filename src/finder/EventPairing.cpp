@@ -212,12 +212,11 @@ void pairStops(const TextFacts& text, std::vector<Candidate>& list) {
 }
 
 void joinTripsOfSpans(const TextFacts& text, std::vector<Candidate>& out,
-                      std::vector<std::size_t>& split, std::vector<bool>& told) {
-    std::vector<std::size_t> spans = split;
-    std::sort(spans.begin(), spans.end());
-    spans.erase(std::unique(spans.begin(), spans.end()), spans.end());
-    for (const std::size_t s : spans) {
+                      std::set<std::size_t>& split, std::vector<bool>& told) {
+    for (auto it = split.begin(); it != split.end();) {
+        const std::size_t s = *it;
         Candidate& span = out[s];
+        ++it;
         if (!span.last || span.start) {
             continue;
         }
@@ -249,7 +248,7 @@ void joinTripsOfSpans(const TextFacts& text, std::vector<Candidate>& out,
         span.zone = leave.zone;
         told[days[0]] = true;
         told[days[1]] = true;
-        std::erase(split, s);
+        split.erase(s);
     }
 }
 

@@ -3,6 +3,7 @@
 #include "finder/EventAssembly.h"
 #include "finder/TextFacts.h"
 
+#include <set>
 #include <vector>
 
 // Events that a text writes as two or more of the candidates found in it,
@@ -30,6 +31,6 @@ void pairStops(const TextFacts& text, std::vector<Candidate>& list);
 // first time to the second. The span in `out` takes the times and leaves
 // `split`; the two days are marked in `told`.
 void joinTripsOfSpans(const TextFacts& text, std::vector<Candidate>& out,
-                      std::vector<std::size_t>& split, std::vector<bool>& told);
+                      std::set<std::size_t>& split, std::vector<bool>& told);
 
 } // namespace plannery::reader
