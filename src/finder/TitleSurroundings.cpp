@@ -152,11 +152,21 @@ std::optional<std::string> TitlePicker::actAbove(std::size_t li) const {
 }
 
 // The venue's name over its address ("Pawsitive Care Animal Hospital" over "2150 Pearl St"): the
-// place of the event, not its name.
+// place of the event, not its name. An address that opens with its venue ("Royal Exchange
+// Theatre, St Ann's Square") has its name already, and the line above names what is on there.
 bool TitlePicker::namesAddress(std::size_t li) const {
-    return li + 1 < m_text.lines.size() && m_text.lines[li + 1].block == m_text.lines[li].block &&
-           m_text.facts[li].dates.empty() && Addresses::span(m_text.lines[li + 1]) &&
-           Addresses::span(m_text.lines[li + 1])->first == 0;
+    if (li + 1 >= m_text.lines.size() || m_text.lines[li + 1].block != m_text.lines[li].block ||
+        !m_text.facts[li].dates.empty()) {
+        return false;
+    }
+    const Line& below = m_text.lines[li + 1];
+    const auto address = Addresses::span(below);
+    if (!address || address->first != 0) {
+        return false;
+    }
+    const auto comma = std::find_if(below.tokens.begin(), below.tokens.end(),
+                                    [](const Token& t) { return t.isSymbol(","); });
+    return !hasVenueWord(below, 0, static_cast<std::size_t>(comma - below.tokens.begin()));
 }
 
 std::optional<std::string> TitlePicker::trip(std::optional<std::string> route) const {

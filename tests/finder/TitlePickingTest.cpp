@@ -31,6 +31,11 @@ TEST(TitlePickingTest, HeadingsNameASingleEvent) {
     EXPECT_EQ(titles("Booking confirmation\nPotters Wheel Studio\n4 Kiln Lane, Stoke ST1 2AB\n"
                      "Pottery taster\nSunday 15 March, 10:00\nThanks,\nMaria"),
               Titles{"Pottery taster"});
+    // A heading over an address that opens with its own venue names what is on there.
+    EXPECT_EQ(titles("Thank you for your booking\n\nTHE WINTER'S TALE\nRoyal Exchange Theatre, St "
+                     "Ann's Square, Manchester M2 7DH\n\nPerformance: Saturday 14 March 2026, "
+                     "2.30pm (matinee)"),
+              Titles{"The Winter's Tale"});
     // A subject names the e-mail's event, without its own label.
     EXPECT_EQ(
         titles("Subject: Reminder: Budget sync\n\nHi all, see you Tuesday 10 March at 11:00."),
