@@ -310,10 +310,11 @@ std::string segmentText(const Line& line, Segment segment) {
                            line.tokens.begin() + static_cast<std::ptrdiff_t>(segment.end - 1),
                            closes);
     };
-    // Articles left in front ("a Baby Shower") and separators at either end.
+    // Articles left in front ("a Baby Shower") and separators at either end. A name that
+    // opens with its article as written ("A Doll's House", "An Evening with …") keeps it.
     while (segment.begin < segment.end &&
            ((line.tokens[segment.begin].isSymbol() && !closedLater(segment.begin)) ||
-            (line.tokens[segment.begin].isWord() &&
+            (line.tokens[segment.begin].isWord() && !line.tokens[segment.begin].capital &&
              (line.tokens[segment.begin].key == "a" || line.tokens[segment.begin].key == "an") &&
              segment.end - segment.begin > 1))) {
         ++segment.begin;

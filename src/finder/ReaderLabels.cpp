@@ -76,7 +76,9 @@ constexpr std::string_view kTitleLabels[] = {
     // What an appointment is for: "Dienstleistung: Personalausweis beantragen"
     "dienstleistung", "leistung", "anliegen", "behandlung", "treatment", "prestation",
     // What a stay is in: "Objekt: Ferienwohnung „Möwennest“", "Property: Harbour View Cottage".
-    "objekt", "unterkunft", "property", "accommodation", "hebergement", "logement"};
+    "objekt", "unterkunft", "property", "accommodation", "hebergement", "logement",
+    // What a ticket is for: "Performance: A Doll's House", "Vorstellung: Die Zauberflöte".
+    "performance", "show", "production", "film", "movie", "vorstellung", "spectacle"};
 
 constexpr std::string_view kPlaceLabels[] = {
     "location",

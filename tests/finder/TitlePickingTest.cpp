@@ -36,6 +36,10 @@ TEST(TitlePickingTest, HeadingsNameASingleEvent) {
                      "Ann's Square, Manchester M2 7DH\n\nPerformance: Saturday 14 March 2026, "
                      "2.30pm (matinee)"),
               Titles{"The Winter's Tale"});
+    // A ticket's label says what it is for, and a name keeps the article it opens with.
+    EXPECT_EQ(titles("THE OLD VIC YARD THEATRE\nBox Office Confirmation\n\nPerformance: A Doll's "
+                     "House\nDate: Saturday 14 March 2026\nTime: 14:30 (matinee)"),
+              Titles{"A Doll's House"});
     // A subject names the e-mail's event, without its own label.
     EXPECT_EQ(
         titles("Subject: Reminder: Budget sync\n\nHi all, see you Tuesday 10 March at 11:00."),
