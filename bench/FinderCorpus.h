@@ -106,7 +106,8 @@ inline int number(const CorpusText& text) {
 
 // Letters and digits of a text, folded, words separated by one space: "St. Mary's Hall" and
 // "st marys hall" compare equal, and so do names whose dashes or arrows differ ("Berlin →
-// München", "Berlin – München").
+// München", "Berlin – München"), as do names joined by "&" or by the word for it ("Anna & Tom's
+// wedding", "Anna and Tom's wedding").
 inline std::string comparable(std::string_view text) {
     const std::string folded = FinderText::fold(text);
     const auto length = static_cast<int32_t>(folded.size());
@@ -129,6 +130,11 @@ inline std::string comparable(std::string_view text) {
             gap = false;
         }
         out.append(folded, static_cast<std::size_t>(start), static_cast<std::size_t>(i - start));
+    }
+    for (const std::string_view joiner : {" and ", " und ", " et "}) {
+        for (auto at = out.find(joiner); at != std::string::npos; at = out.find(joiner, at)) {
+            out.replace(at, joiner.size(), " ");
+        }
     }
     return out;
 }
