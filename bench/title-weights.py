@@ -34,7 +34,7 @@ SCALE = {"position": 8, "distance": 8}
 RULES_OF_THUMB = {
     "ownLine": 10, "heading": 10, "listRow": 20, "position": -2, "labelled": 50, "generic": -30,
     "capitals": 6, "capitalised": 4, "eventNoun": 8, "arrow": 8, "shortName": 4,
-    "skippedGeneric": -6, "dated": -6, "aboveEvents": 3, "birthday": 12, "route": 30, "leg": 50,
+    "skippedGeneric": -6, "dated": -6, "aboveEvents": 3, "occasion": 12, "route": 30, "leg": 50,
     "sentence": 9, "sameLine": 6, "trip": 7.5, "clause": 7.4, "venue": 7.3}
 PRIOR = 0.25  # the start, as a share of the rules of thumb (a softmax wants small sums)
 PULL = 0.03   # how strongly they hold the weights

@@ -191,6 +191,63 @@ std::optional<std::string> ordinalBirthday(const Line& line, std::size_t k) {
     return std::string(line.span(k, k + 3)) + " birthday";
 }
 
+namespace {
+
+// A person's name on a line of its own, after any title of address ("Mr Thomas Whitfield").
+std::optional<std::string> personOnLine(const Line& line) {
+    std::size_t k = 0;
+    while (k < line.tokens.size() &&
+           (isWordIn(&line.tokens[k],
+                     {"mr", "mrs", "ms", "miss", "mx", "dr", "m", "mme", "mlle", "herr", "frau"}) ||
+            line.tokens[k].isSymbol("."))) {
+        ++k;
+    }
+    const std::size_t words = line.tokens.size() - k;
+    if (words == 0 || words > 4 ||
+        !std::all_of(line.tokens.begin() + static_cast<std::ptrdiff_t>(k), line.tokens.end(),
+                     [](const Token& t) { return t.isWord() && t.capital; })) {
+        return std::nullopt;
+    }
+    return trimWhiteSpace(line.span(k, line.tokens.size()));
+}
+
+} // namespace
+
+std::optional<std::pair<std::string, std::string>> marriedCouple(const std::vector<Line>& lines,
+                                                                 std::size_t li) {
+    const Line& line = lines[li];
+    const auto marriage = std::find_if(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
+        return isWordIn(&t, {"marriage", "wedding", "mariage", "hochzeit"});
+    });
+    if (marriage == line.tokens.end()) {
+        return std::nullopt;
+    }
+    // Only whose child marries may follow: "of their daughter", "de leur fils", "ihrer Tochter".
+    for (auto t = marriage + 1; t != line.tokens.end(); ++t) {
+        if (!isWordIn(&*t, {"of", "de", "von", "their", "leur", "ihrer", "ihres", "daughter", "son",
+                            "fille", "fils", "tochter", "sohnes"})) {
+            return std::nullopt;
+        }
+    }
+    const auto inBlock = [&](std::size_t k) {
+        return k < lines.size() && lines[k].block == line.block;
+    };
+    if (!inBlock(li + 3)) {
+        return std::nullopt;
+    }
+    const Line& joiner = lines[li + 2];
+    const bool joins =
+        joiner.tokens.size() == 1 &&
+        (joiner.tokens[0].isSymbol("&") ||
+         isWordIn(&joiner.tokens[0], {"to", "and", "with", "et", "avec", "und", "mit"}));
+    const auto one = personOnLine(lines[li + 1]);
+    const auto other = personOnLine(lines[li + 3]);
+    if (!joins || !one || !other) {
+        return std::nullopt;
+    }
+    return std::pair{*one, *other};
+}
+
 std::optional<std::string> joinedName(const std::vector<Line>& lines, std::size_t li) {
     if (li + 2 >= lines.size()) {
         return std::nullopt;

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // How cards, letters and tables lay out the lines around an event's name, for picking titles.
@@ -18,6 +19,11 @@ std::optional<std::string> turningAge(const Line& line);
 // "Grandpa's 80th is Sunday": a person's ordinal at token k, not followed by what it is of, is
 // their birthday ("Grandpa's 80th birthday").
 std::optional<std::string> ordinalBirthday(const Line& line, std::size_t k);
+
+// "at the marriage of their daughter" over "Catriona Isla" over "to" over "Mr Thomas Whitfield":
+// the couple whose marriage line `li` announces, by their names without a title of address.
+std::optional<std::pair<std::string, std::string>> marriedCouple(const std::vector<Line>& lines,
+                                                                 std::size_t li);
 
 // "EMILY CARTER" over "&" over "JAMES OKAFOR": the second name of a couple set on lines of their
 // own below line `li`.

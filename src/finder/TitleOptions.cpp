@@ -28,7 +28,7 @@ constexpr TitleFeatures kWeights = {
     -6.28,  // skippedGeneric
     -5.90,  // dated
     4.01,   // aboveEvents
-    12.03,  // birthday
+    12.03,  // occasion
     30.22,  // route
     50.01,  // leg
     10.95,  // sentence
@@ -41,7 +41,7 @@ constexpr TitleFeatures kWeights = {
 constexpr const char* kNames[] = {
     "ownLine",        "heading", "listRow",     "position",    "distance",  "below", "otherBlock",
     "labelled",       "generic", "capitals",    "capitalised", "eventNoun", "arrow", "shortName",
-    "skippedGeneric", "dated",   "aboveEvents", "birthday",    "route",     "leg",   "sentence",
+    "skippedGeneric", "dated",   "aboveEvents", "occasion",    "route",     "leg",   "sentence",
     "sameLine",       "trip",    "clause",      "venue"};
 static_assert(std::size(kNames) == kTitleFeatures);
 

@@ -27,7 +27,7 @@ enum class TitleFeature : std::size_t {
     skippedGeneric, // a generic piece before it on its line was passed over
     dated,          // its line gives a day or a time
     aboveEvents,    // its line stands just above the first event's
-    birthday,       // someone turning an age ("Leo is turning 5!")
+    occasion,       // whose day it is: someone turning an age, a couple marrying
     route,          // a ticket's route near the event
     leg,            // the stops of a leg given on the lines of its times
     sentence,       // the event named in a sentence near its day

@@ -254,11 +254,15 @@ std::optional<TitleOption> TitlePicker::lineOption(std::size_t li, bool own) con
     const LineFacts& facts = m_text.facts[li];
     const bool titled = Vocabulary::isTitleLabel(facts.label);
     if (!own) {
-        if (auto birthday = turningAge(line)) {
-            TitleOption option{.text = *birthday, .line = li};
+        std::optional<std::string> occasion = turningAge(line);
+        if (auto couple = m_wedding && !occasion ? marriedCouple(m_text.lines, li) : std::nullopt) {
+            occasion = wedding(couple->first, couple->second);
+        }
+        if (occasion) {
+            TitleOption option{.text = std::move(*occasion), .line = li};
             option[TitleFeature::heading] = 1;
             option[TitleFeature::position] = static_cast<double>(std::min(li, kFar));
-            option[TitleFeature::birthday] = 1;
+            option[TitleFeature::occasion] = 1;
             return option;
         }
     }
@@ -432,9 +436,16 @@ std::vector<TitleOption> TitlePicker::options(const Candidate& c) const {
                m_text.lines[heading.line].block == block && heading[TitleFeature::generic] == 0 &&
                heading[TitleFeature::dated] == 0;
     };
+    // Whose day it is ("at the marriage of their daughter …") names the first event below it,
+    // whatever block that is set in.
+    const auto announces = [&](const TitleOption& heading) {
+        const auto next = std::upper_bound(m_rows.begin(), m_rows.end(), heading.line);
+        return heading[TitleFeature::occasion] != 0 && next != m_rows.end() &&
+               m_text.lines[*next].block == block;
+    };
     const bool headed = std::any_of(m_headings.begin(), m_headings.end(), ownHeading);
     for (TitleOption heading : m_headings) {
-        if (headed && !ownHeading(heading)) {
+        if (headed && !ownHeading(heading) && !announces(heading)) {
             continue;
         }
         place(heading);

@@ -356,6 +356,15 @@ TEST(TitlePickingTest, InvitationCardsNameCouplesAndBirthdays) {
                      "Samstag, 14. März 2026, 14 Uhr",
                      "de_DE"),
               Titles{"Hochzeit von Anna und Jonas"});
+    // A formal card announces whose child marries whom, and the church's block below names no
+    // one; nor does a marriage line without the couple below it.
+    EXPECT_EQ(titles("Mr and Mrs Alasdair Ross\nrequest the pleasure of the company of\n\n"
+                     "at the marriage of their daughter\nCatriona Isla\nto\nMr Thomas Whitfield\n\n"
+                     "at Kippen Parish Church\nMain Street, Kippen\non Saturday 14 March 2026\n"
+                     "at two o'clock\n\nBRUNCH\nSunday 15 March, 11am"),
+              (Titles{"Catriona and Thomas's wedding", "Brunch"}));
+    EXPECT_EQ(titles("Wedding of the year\nBarn dance\nSaturday 14 March, 7pm"),
+              Titles{"Barn dance"});
     // Whose event it is, set on the line below.
     EXPECT_EQ(titles("Please join us in celebrating\nthe graduation of\nSophia Martinez\nClass of "
                      "2026\n\nSaturday, May 30th at 6:00 PM"),
