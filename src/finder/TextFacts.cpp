@@ -314,7 +314,8 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
         facts.labelEnd = label.end;
         // "Sara: are you free for dinner on friday?": who wrote the line, not a label. A name
         // that writes a sentence, or several lines, or after a chat's time stamp.
-        if (!facts.label.empty() && !Vocabulary::isKnownLabel(facts.label)) {
+        if (!facts.label.empty() && !Vocabulary::isKnownLabel(facts.label) &&
+            !namesOpeningHours(facts.label)) {
             const auto value = line.tokens.begin() + static_cast<std::ptrdiff_t>(facts.labelEnd);
             const bool sentence = std::any_of(value, line.tokens.end(), [](const Token& t) {
                 return t.isWord() && Vocabulary::isClauseWord(t.key);

@@ -873,6 +873,8 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "The choir concert on Friday 13 March at 7pm is cancelled.",
         "Summer hours: Mon–Sat 9am–8pm, Sun 11am–5pm",
         "Öffnungszeiten: Di–So 10–18 Uhr, Donnerstag bis 20 Uhr",
+        // Below a form whose labels repeat ("With:" twice), the hours are still the hours.
+        "With: Dr Priya Raman\n\nWith: Jess Tran\nHours: Mon–Fri 8am–6pm, Sat 8am–1pm",
         "CITY PHARMACY\nIBUPROFEN 400 MG\nFILLED: 03/03/2026   REFILLS: 1\n"
         "DISCARD AFTER: 03/03/2027",
         "Fresh milk\nBest before: 12.03.2026",
