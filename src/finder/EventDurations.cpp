@@ -94,6 +94,27 @@ void applyDurations(const TextFacts& text, std::vector<Candidate>& list) {
                 minutes = d.minutes;
             }
         }
+        // "Date: Thursday 28/05/2026" over "Time: 3:45pm (approx. 45 mins)": the length after
+        // the time on the line below the day.
+        for (std::size_t li = c.line + 1;
+             !minutes && li < text.lines.size() && li <= c.line + kReach &&
+             text.lines[li].block == text.lines[c.line].block && text.facts[li].dates.empty();
+             ++li) {
+            const LineFacts& facts = text.facts[li];
+            const auto time =
+                std::find_if(facts.times.begin(), facts.times.end(), [&c](const TimeMention& t) {
+                    return t.start.hour == c.start->hour && t.start.minute == c.start->minute;
+                });
+            if (time == facts.times.end()) {
+                continue;
+            }
+            for (const DurationMention& d : facts.durations) {
+                if (!minutes && !d.each && d.begin >= time->end) {
+                    minutes = d.minutes;
+                }
+            }
+            break;
+        }
         // A length of each holds for every event when the text states no other.
         if (!minutes && (c.session || statements == 0)) {
             minutes = each;

@@ -784,6 +784,14 @@ TEST(BuiltinReaderTest, EachAppointmentKeepsItsNameAndTheLengthStatedUnderIt) {
     EXPECT_EQ(drafts[0].endTime, "08:15");
     EXPECT_EQ(drafts[1].title, "Results talk");
     EXPECT_EQ(drafts[1].endTime, "08:30");
+
+    // A form's length beside its time, on the line below the day.
+    const auto form = read("Patient: Olivia Makris\nDate: Thursday 12/03/2026\n"
+                           "Time: 3:45pm (approx. 45 mins)\n\nPatient: Noah Makris\n"
+                           "Date: Thursday 12/03/2026\nTime: 4:30pm (approx. 30 mins)\n");
+    ASSERT_EQ(form.size(), 2u);
+    EXPECT_EQ(form[0].endTime, "16:30");
+    EXPECT_EQ(form[1].endTime, "17:00");
 }
 
 TEST(BuiltinReaderTest, LeavingOnOneDayAndReturningOnAnotherIsOneTrip) {
