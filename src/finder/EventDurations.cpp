@@ -119,7 +119,8 @@ void applyDurations(const TextFacts& text, std::vector<Candidate>& list) {
         if (!minutes && (c.session || statements == 0)) {
             minutes = each;
         }
-        if (!minutes && statements > 1) {
+        // A length stated under an event is its own, even when the text states no other.
+        if (!minutes && statements >= 1) {
             minutes = statedBelow(k);
         }
         if (!minutes && (timed == 1 || labelled) && statements == 1) {

@@ -785,6 +785,15 @@ TEST(BuiltinReaderTest, EachAppointmentKeepsItsNameAndTheLengthStatedUnderIt) {
     EXPECT_EQ(drafts[1].title, "Results talk");
     EXPECT_EQ(drafts[1].endTime, "08:30");
 
+    // One length, stated under the first of two events, is the first one's.
+    const auto letter =
+        read("1) ELTERNABEND\nDer Elternabend findet am\n   Di., 10.03.2026, um 19.30 "
+             "Uhr\nim Klassenraum statt.\nWir rechnen mit ca. 1,5 Stunden.\n\n"
+             "2) SPORTFEST\nFreitag, 13.03.2026, 8 Uhr\n");
+    ASSERT_EQ(letter.size(), 2u);
+    EXPECT_EQ(letter[0].endTime, "21:00");
+    EXPECT_FALSE(letter[1].endTime);
+
     // A form's length beside its time, on the line below the day.
     const auto form = read("Patient: Olivia Makris\nDate: Thursday 12/03/2026\n"
                            "Time: 3:45pm (approx. 45 mins)\n\nPatient: Noah Makris\n"
