@@ -186,20 +186,21 @@ void joinProgrammes(const TextFacts& text, std::vector<Candidate>& list) {
 }
 
 void pairStops(const TextFacts& text, std::vector<Candidate>& list) {
+    const bool journey = saysJourney(text);
     for (std::size_t k = 0; k + 1 < list.size(); ++k) {
         Candidate& first = list[k];
         const Candidate& second = list[k + 1];
-        if (second.line != first.line + 1 || first.finish || first.last || second.last ||
-            !first.start || !second.start) {
+        if (second.line <= first.line || second.line > first.line + kReach || first.finish ||
+            first.last || second.last || !first.start || !second.start) {
             continue;
         }
         const int order = ReaderDays::compare(first.day, second.day);
         const bool sameDayLeg = order == 0 && minutesOf(*first.start) < minutesOf(*second.start) &&
-                                stopOfLeg(text.lines[first.line], text.facts[first.line]) &&
-                                stopOfLeg(text.lines[second.line], text.facts[second.line]);
+                                nextStop(text, first.line, journey) == second.line;
         // "ven. 17/07/2026  Marseille ...  départ 19h30" over "sam. 18/07/2026  Ajaccio ...
         // arrivée 07h00": an overnight leg, each end with its day.
-        const bool overnightLeg = order < 0 && saysLeg(text.lines[first.line], true) &&
+        const bool overnightLeg = order < 0 && second.line == first.line + 1 &&
+                                  saysLeg(text.lines[first.line], true) &&
                                   saysLeg(text.lines[second.line], false);
         if (sameDayLeg || overnightLeg) {
             first.finish = second.start;

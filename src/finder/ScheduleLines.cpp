@@ -256,7 +256,44 @@ bool saysReturn(const Line& line, std::size_t from, std::size_t to) {
     return false;
 }
 
+namespace {
+
+// "Bremen Hbf   11.03.  ab 07:14   4   RX 4512", "Hannover Hbf  an 08:22  Gleis 9": a ticket's
+// row: the stop, perhaps its day, the word for leaving or arriving, the time, then its platform
+// and train.
+std::optional<std::string> rowStop(const Line& line, const LineFacts& facts) {
+    if (facts.times.size() != 1 || facts.times[0].finish || facts.dates.size() > 1) {
+        return std::nullopt;
+    }
+    const auto& tokens = line.tokens;
+    const TimeMention& time = facts.times[0];
+    if (time.begin < 2 || !isWordIn(&tokens[time.begin - 1], {"ab", "an", "dep", "arr"})) {
+        return std::nullopt;
+    }
+    const std::size_t marker = time.begin - 1;
+    std::size_t end = 0;
+    while (end < marker && (tokens[end].isWord() || tokens[end].isSymbol("."))) {
+        ++end;
+    }
+    if (end == 0 || !tokens[0].capital) {
+        return std::nullopt;
+    }
+    for (std::size_t k = end; k < marker; ++k) {
+        const bool dated = !facts.dates.empty() && k >= facts.dates[0].begin &&
+                           k < facts.dates[0].end && facts.dates[0].end <= marker;
+        if (!dated && !tokens[k].isSymbol()) {
+            return std::nullopt;
+        }
+    }
+    return std::string(line.span(0, end));
+}
+
+} // namespace
+
 std::optional<std::string> stopOfLeg(const Line& line, const LineFacts& facts) {
+    if (auto row = rowStop(line, facts)) {
+        return row;
+    }
     if (facts.times.size() != 1 || facts.times[0].finish || !facts.dates.empty()) {
         return std::nullopt;
     }
@@ -320,6 +357,67 @@ std::optional<std::string> stopOfLeg(const Line& line, const LineFacts& facts) {
         return std::nullopt;
     }
     return std::string(line.span(begin, end));
+}
+
+namespace {
+
+// "17:33  London Kings Cross": a time, then only a name.
+std::optional<std::string> timedName(const Line& line, const LineFacts& facts) {
+    if (facts.times.size() != 1 || facts.times[0].begin != 0 || facts.times[0].finish ||
+        !facts.dates.empty()) {
+        return std::nullopt;
+    }
+    std::size_t begin = facts.times[0].end;
+    while (begin < line.tokens.size() && line.tokens[begin].isSymbol()) {
+        ++begin;
+    }
+    const std::size_t words = line.tokens.size() - begin;
+    const bool name =
+        words >= 1 && words <= 5 && line.tokens[begin].capital &&
+        std::all_of(line.tokens.begin() + static_cast<std::ptrdiff_t>(begin), line.tokens.end(),
+                    [](const Token& t) { return t.isWord() || t.isSymbol("."); });
+    return name ? std::optional(std::string(line.span(begin, line.tokens.size()))) : std::nullopt;
+}
+
+} // namespace
+
+bool saysJourney(const TextFacts& text) {
+    return std::any_of(text.lines.begin(), text.lines.end(), [](const Line& line) {
+        return std::any_of(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
+            return isWordIn(&t, {"train", "trains", "rail", "railcard", "e-ticket", "e-tickets",
+                                 "journey", "zug", "bahn", "fahrkarte", "hinfahrt", "ruckfahrt",
+                                 "billet", "e-billet", "trajet", "voyage"});
+        });
+    });
+}
+
+std::optional<std::size_t> nextStop(const TextFacts& text, std::size_t li, bool journey) {
+    const auto& lines = text.lines;
+    const auto inBlock = [&](std::size_t k) {
+        return k < lines.size() && lines[k].block == lines[li].block;
+    };
+    if (inBlock(li + 1) && stopOfLeg(lines[li], text.facts[li]) &&
+        stopOfLeg(lines[li + 1], text.facts[li + 1])) {
+        return li + 1;
+    }
+    if (!journey || !timedName(lines[li], text.facts[li])) {
+        return std::nullopt;
+    }
+    // What is said of the ride between them ("Northline Rail · Direct · 1h 56m") has no time.
+    for (std::size_t k = li + 1; inBlock(k) && k <= li + kReach; ++k) {
+        const LineFacts& facts = text.facts[k];
+        if (!facts.times.empty() || !facts.dates.empty()) {
+            return timedName(lines[k], facts) && k > li + 1 ? std::optional(k) : std::nullopt;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> stopName(const TextFacts& text, std::size_t li) {
+    const Line& line = text.lines[li];
+    const LineFacts& facts = text.facts[li];
+    auto stop = stopOfLeg(line, facts);
+    return stop ? stop : timedName(line, facts);
 }
 
 } // namespace plannery::reader

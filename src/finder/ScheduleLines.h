@@ -48,4 +48,16 @@ bool saysReturn(const Line& line, std::size_t from, std::size_t to);
 // town or name ("Leeds", "York"). Two such lines one under the other are a leg of a journey.
 std::optional<std::string> stopOfLeg(const Line& line, const LineFacts& facts);
 
+// Whether a text tells of a journey by rail ("Your e-tickets", "Railcard", "Hinfahrt").
+bool saysJourney(const TextFacts& text);
+
+// The line of the stop that ends the leg whose first stop is line `li`: the next line, when both
+// are stops; or, in a text of a journey, the next line with a time, when both are a time and a
+// name with what is said of the ride between them ("17:33  London Kings Cross" over "Northline
+// Rail · Direct · 1h 56m" over "19:29  York").
+std::optional<std::size_t> nextStop(const TextFacts& text, std::size_t li, bool journey);
+
+// The name of the stop on line `li`, a stop of a leg or a time and a name.
+std::optional<std::string> stopName(const TextFacts& text, std::size_t li);
+
 } // namespace plannery::reader

@@ -221,10 +221,8 @@ std::optional<std::string> TitlePicker::legTitle(const Candidate& c) const {
         if (lines[li + 1].block != lines[c.line].block) {
             break;
         }
-        const auto from = stopOfLeg(lines[li], m_text.facts[li]);
-        const auto to = from ? stopOfLeg(lines[li + 1], m_text.facts[li + 1]) : std::nullopt;
-        if (to) {
-            return trip(*from + " → " + *to);
+        if (const auto to = nextStop(m_text, li, m_journey)) {
+            return trip(*stopName(m_text, li) + " → " + *stopName(m_text, *to));
         }
     }
     return std::nullopt;

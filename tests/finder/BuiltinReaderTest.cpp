@@ -225,6 +225,31 @@ TEST(BuiltinReaderTest, ATrainsLabelledStopsNameItsLegAndEndIt) {
     EXPECT_EQ(drafts[0].endTime, "12:44");
 }
 
+TEST(BuiltinReaderTest, ATicketsRowsOfStopsAreItsLegs) {
+    // A ticket's table of stops, each train a leg from its "ab" to its "an".
+    auto drafts = read("Hinfahrt am 11.03.2026\nHalt            Datum   Zeit    Gleis  Produkte\n"
+                       "Bremen Hbf      11.03.  ab 07:14  4    RX 4512\n"
+                       "Hannover Hbf    11.03.  an 08:22  9\n"
+                       "Hannover Hbf    11.03.  ab 08:41  8    AFX 2417\n"
+                       "Leipzig Hbf     11.03.  an 11:33  12\n");
+    ASSERT_EQ(drafts.size(), 2u);
+    EXPECT_EQ(drafts[0].title, "Bremen Hbf → Hannover Hbf");
+    EXPECT_EQ(drafts[0].endTime, "08:22");
+    EXPECT_EQ(drafts[1].startTime, "08:41");
+    EXPECT_EQ(drafts[1].endTime, "11:33");
+    // A rail app's times and stops, with what it says of the ride between them.
+    drafts = read("Your e-tickets are ready\nRailcard: 16-25\n\nOUTBOUND – Fri 13 Mar 2026\n"
+                  "17:33  London Kings Cross\n  |    Northline Rail · Direct · 1h 56m\n"
+                  "19:29  York\n");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].title, "London Kings Cross → York");
+    EXPECT_EQ(drafts[0].endTime, "19:29");
+    // A day's programme of times and names in a text of no journey stays its sessions.
+    drafts = read("CONFERENCE – Fri 13 Mar 2026\n09:00  Registration\nCoffee in the foyer\n"
+                  "10:00  Keynote\n");
+    EXPECT_EQ(drafts.size(), 2u);
+}
+
 TEST(BuiltinReaderTest, TheShowTimeOfATicketNamedAfterMidnight) {
     const auto drafts = read("THE MIDNIGHT ORCHARD\nUK Tour 2026\nSat 11 Apr 2026\n"
                              "Doors 18:30 | Show 19:30");
