@@ -103,6 +103,13 @@ std::string nameBefore(const Line& line, std::size_t addressStart) {
     return std::string(line.span(0, end));
 }
 
+// "Secretary, Ōtautahi Camera Club Inc.", "Chairperson, Linksfield Lions Junior Hockey Club": who
+// signs, not where anything is.
+bool namesOffice(const Line& line) {
+    return line.tokens.size() >= 2 && line.tokens[0].isWord() &&
+           Vocabulary::isOfficeWord(line.tokens[0].key) && line.tokens[1].isSymbol(",");
+}
+
 // A venue's line above its address as its name: "L'équipe de la Clinique vétérinaire du Plateau"
 // signs for the clinic, "The team at Harbour Dental" for the practice.
 std::string venueOfLine(const Line& line) {
@@ -152,6 +159,7 @@ std::optional<std::string> PlacePicker::address() {
             const LineFacts& facts = m_text.facts[k];
             return above.block == line.block && facts.dates.empty() && facts.times.empty() &&
                    facts.label.empty() && above.tokens.size() <= 8 && above.tokens[0].capital &&
+                   !namesOffice(above) &&
                    !std::any_of(above.tokens.begin(), above.tokens.end(), [](const Token& t) {
                        return t.isWord() && Vocabulary::isEventNoun(t.key);
                    });
@@ -272,8 +280,8 @@ std::optional<std::string> PlacePicker::venueLine(VenueLines which) const {
         const bool priced = std::any_of(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
             return t.isSymbol("$") || t.isSymbol("€") || t.isSymbol("£") || t.isSymbol("¥");
         });
-        if (heading || exclaims || signs || sentence || priced || !facts.dates.empty() ||
-            !facts.times.empty() || !facts.label.empty() ||
+        if (heading || exclaims || signs || sentence || priced || namesOffice(line) ||
+            !facts.dates.empty() || !facts.times.empty() || !facts.label.empty() ||
             line.tokens.size() > kLongestVenue + 3 || line.tokens.empty() ||
             !line.tokens[0].capital || (!hasVenueWord(line, 0, line.tokens.size()) && !street) ||
             std::any_of(line.tokens.begin(), line.tokens.end(), [](const Token& t) {

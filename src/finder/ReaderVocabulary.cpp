@@ -264,6 +264,12 @@ constexpr std::string_view kMoveWords[] = {
 constexpr std::string_view kClosedWords[] = {"closed", "shut",   "geschlossen", "ferme",
                                              "fermee", "fermes", "fermees"};
 
+constexpr std::string_view kOfficeWords[] = {
+    "chair",        "chairperson",   "chairman",        "chairwoman", "secretary", "treasurer",
+    "president",    "coordinator",   "convenor",        "organiser",  "organizer", "vorsitzende",
+    "vorsitzender", "schriftfuhrer", "schriftfuhrerin", "kassier",    "kassierin", "kassenwart",
+    "obmann",       "obfrau",        "presidente",      "secretaire", "tresorier", "tresoriere"};
+
 constexpr std::string_view kReopeningWords[] = {"reopen", "reopens",  "reopening",
                                                 "rouvre", "rouvrira", "reouverture"};
 
@@ -428,6 +434,10 @@ bool isAgendaWord(std::string_view key) {
 
 bool isClosedWord(std::string_view key) {
     return WordLists::contains(kClosedWords, key);
+}
+
+bool isOfficeWord(std::string_view key) {
+    return WordLists::contains(kOfficeWords, key);
 }
 
 bool isReopeningWord(std::string_view key) {

@@ -38,6 +38,9 @@ bool isAgendaWord(std::string_view key);
 // Words that say a place is shut: "closed", "geschlossen", "fermé".
 bool isClosedWord(std::string_view key);
 
+// An office in a club or society, held by the one who signs: "Secretary", "Vorsitzende".
+bool isOfficeWord(std::string_view key);
+
 // Words that say a place opens again after a closure ("reopen", "rouvrira"). Not "resume":
 // "Resume writing workshop" is an event.
 bool isReopeningWord(std::string_view key);

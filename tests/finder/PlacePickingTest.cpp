@@ -136,6 +136,14 @@ TEST(PlacePickingTest, AVenueIsNamedBesideItsAddressButIsNeverTheStreet) {
     // Words that lead into an address are no name, and the street is none either.
     EXPECT_EQ(venue("Saturday 7 March, 1pm\nDinner at 22 Market Square, Leeds"), "");
     EXPECT_EQ(venue("Saturday 7 March, 1pm\nCome to 22 Market Square, Leeds"), "");
+    // The office of the one who signs, over the address or alone, is no venue.
+    EXPECT_EQ(places("Photo day on Saturday 7 March, 8.30am.\n\nWarm regards,\nKaren\n"
+                     "Chairperson, Linksfield Lions Hockey Club\n"
+                     "Linksfield Lions Clubhouse, 12 Club Street, Johannesburg"),
+              Places{"Linksfield Lions Clubhouse, 12 Club Street, Johannesburg"});
+    EXPECT_EQ(places("Club night on Wednesday 4 March, 7.30pm.\n\nThanks,\nRachel\n"
+                     "Secretary, Camera Club Inc.\n027 555 8842"),
+              Places{"-"});
     // The writer's own place is where its address is.
     EXPECT_EQ(places("Betreff: Ihr Termin in unserer Praxis\n\nDienstag, 10.03.2026, 7:45 Uhr\n"
                      "Lange Reihe 42, 20099 Hamburg",
