@@ -233,7 +233,10 @@ void keepOneOfZonedTimes(const Line& line, LineFacts& facts, const std::string& 
             return list.begin() + static_cast<std::ptrdiff_t>(k);
         };
         const TimeMention time = facts.times[keep];
-        const ZoneMention zone = facts.zones[keep];
+        // The clocks left out are read too: "11:00 AM PT" after "2:00 PM ET /" names nothing.
+        ZoneMention zone = facts.zones[keep];
+        zone.begin = facts.times[first].begin;
+        zone.end = facts.zones[last].end;
         facts.times.erase(at(facts.times, first), at(facts.times, last + 1));
         facts.zones.erase(at(facts.zones, first), at(facts.zones, last + 1));
         facts.times.insert(at(facts.times, first), time);

@@ -32,6 +32,8 @@ TEST(LineSegmentsTest, PiecesBetweenDaysTimesAndSeparators) {
     EXPECT_EQ(pieces("Subject: Booking confirmed: Vinyasa Flow"),
               (Pieces{"label:Subject", "Vinyasa Flow"}));
     EXPECT_EQ(pieces("Berlin Hbf → München Hbf"), Pieces{"Berlin Hbf → München Hbf"});
+    // A clock given again in another zone is read with the one kept.
+    EXPECT_EQ(pieces("Webinar 2:00 PM ET / 11:00 AM PT"), Pieces{"Webinar"});
     EXPECT_EQ(pieces("Online-Schulung „Datenschutz“"), Pieces{"Online-Schulung „Datenschutz“"});
 }
 

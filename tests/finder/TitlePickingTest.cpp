@@ -40,6 +40,11 @@ TEST(TitlePickingTest, HeadingsNameASingleEvent) {
     EXPECT_EQ(titles("THE OLD VIC YARD THEATRE\nBox Office Confirmation\n\nPerformance: A Doll's "
                      "House\nDate: Saturday 14 March 2026\nTime: 14:30 (matinee)"),
               Titles{"A Doll's House"});
+    // A registration's subject names what it is for, and a clock given again in another zone
+    // names nothing.
+    EXPECT_EQ(titles("Subject: You're registered: Payroll Year-End — Live Webinar\n\n"
+                     "When:  Tuesday, March 10, 2026\n       2:00 PM ET / 11:00 AM PT\n"),
+              Titles{"Payroll Year-End — Live Webinar"});
     // A subject names the e-mail's event, without its own label.
     EXPECT_EQ(
         titles("Subject: Reminder: Budget sync\n\nHi all, see you Tuesday 10 March at 11:00."),
