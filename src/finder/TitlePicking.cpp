@@ -453,7 +453,9 @@ std::vector<TitleOption> TitlePicker::options(const Candidate& c) const {
         place(heading);
         out.push_back(std::move(heading));
     }
-    if (auto sentence = sentenceOption(c)) {
+    // A block with a heading of its own is not named by a sentence of another block either.
+    if (auto sentence = sentenceOption(c);
+        sentence && !(headed && m_text.lines[sentence->line].block != block)) {
         place(*sentence);
         out.push_back(std::move(*sentence));
     }

@@ -195,6 +195,17 @@ TEST(TitlePickingTest, EventsInBlocksOfTheirOwnAreNamedByTheirBlocksHeadings) {
               (Titles{"Summer Fair", "Summer Fair"}));
 }
 
+TEST(TitlePickingTest, ABlocksHeadingIsNotOutdoneByASentenceOfTheBlockAbove) {
+    // Far down a newsletter, where headings count for less.
+    EXPECT_EQ(titles("VEREINSNACHRICHTEN\nMusikkapelle Oberhaidach\n\nLiebe Mitglieder,\n\n"
+                     "ein schönes Jahr liegt hinter uns.\n\nJUNGMUSIK\nDie Jungmusik probt.\n\n"
+                     "FRÜHJAHRSKONZERT\nWir laden am Sa., 7.3.2026 um 19.30 Uhr zu unserem "
+                     "Frühjahrskonzert ein.\n\nARBEITSEINSATZ\nWir brauchen jede Hand! "
+                     "Arbeitseinsatz am Samstag, 14. März, von 9 bis 12 Uhr.",
+                     "de_DE"),
+              (Titles{"Frühjahrskonzert", "Arbeitseinsatz"}));
+}
+
 TEST(TitlePickingTest, AMatchIsNamedByItsSides) {
     EXPECT_EQ(titles("NATIONAL PROVINCIAL CHAMPIONSHIP · ROUND 2\nAUCKLAND v CANTERBURY\n\n"
                      "Eden Park\nSaturday 14 March 2026\nKick-off 7:05pm"),
