@@ -498,9 +498,12 @@ std::string TitlePicker::finished(const std::string& option) const {
     } else if (isBareAppointment(text) && !m_venue.empty()) {
         text = m_venue;
     }
-    // "Einladung zu meinem 50. Geburtstag": a dative left from the invitation's preposition
-    // belongs to the sentence, not to the name.
-    for (const std::string_view dative : {"meinem ", "meiner ", "unserem ", "unserer "}) {
+    // "Einladung zu meinem 50. Geburtstag", "laden … zu unserem Frühjahrskonzert ein": a dative
+    // left from the invitation, with or without its preposition, belongs to the sentence, not to
+    // the name.
+    for (const std::string_view dative :
+         {"zu meinem ", "zu meiner ", "zu unserem ", "zu unserer ", "zum ", "zur ", "meinem ",
+          "meiner ", "unserem ", "unserer "}) {
         if (text.size() > dative.size() &&
             FinderText::fold(text.substr(0, dative.size())) == dative) {
             text.erase(0, dative.size());

@@ -58,6 +58,9 @@ TEST(TitlePickingTest, HeadingsNameASingleEvent) {
         titles("Betreff: Einladung zu meinem 50. Geburtstag\n\nSamstag, 7. März 2026, ab 18 Uhr",
                "de_DE"),
         Titles{"50. Geburtstag"});
+    EXPECT_EQ(
+        titles("Am Sa., 7.3.2026 um 19.30 Uhr laden wir zu unserem Frühjahrskonzert ein.", "de_DE"),
+        Titles{"Frühjahrskonzert"});
     // A generic word before what it confirms is no part of its name.
     EXPECT_EQ(
         titles("Betreff: Terminbestätigung Inspektion\n\nDienstag, 10.03.2026, 7:30 Uhr", "de_DE"),
