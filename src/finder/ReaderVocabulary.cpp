@@ -310,7 +310,9 @@ constexpr std::string_view kGenericHeadingWords[] = {
     // A message that something changed: "Change to your appointment", "Terminänderung"
     "change", "changes", "anderung", "terminanderung", "changement", "modification",
     // A school's or club's round-up of events
-    "update", "newsletter", "bulletin", "fixtures", "timetable", "rundbrief"};
+    "update", "newsletter", "bulletin", "fixtures", "timetable", "rundbrief",
+    // What to know before coming: "Joining instructions – Applied Data Analytics"
+    "joining", "instructions", "hinweise", "consignes"};
 
 // Who people see by appointment, by the words that name them, and what such an appointment is
 // called in the calendar: in English "Dentist appointment", in German and French the

@@ -45,6 +45,10 @@ TEST(TitlePickingTest, HeadingsNameASingleEvent) {
     EXPECT_EQ(titles("Subject: You're registered: Payroll Year-End — Live Webinar\n\n"
                      "When:  Tuesday, March 10, 2026\n       2:00 PM ET / 11:00 AM PT\n"),
               Titles{"Payroll Year-End — Live Webinar"});
+    // Nor do the instructions for coming to it.
+    EXPECT_EQ(titles("Subject: Joining instructions – Applied Data Analytics with Python\n\n"
+                     "Saturday 14 March 2026, 9:00 – 17:30"),
+              Titles{"Applied Data Analytics with Python"});
     // A subject names the e-mail's event, without its own label.
     EXPECT_EQ(
         titles("Subject: Reminder: Budget sync\n\nHi all, see you Tuesday 10 March at 11:00."),
