@@ -109,7 +109,10 @@ void readNamedMessages(TextFacts& out) {
     std::vector<std::size_t> names;
     std::map<std::string, int> counts;
     for (std::size_t li = 0; li + 1 < out.lines.size(); ++li) {
-        if (nameAt(li) && !nameAt(li + 1) && !out.facts[li].chrome) {
+        // A name stands over its message; a room's name closing a programme's item ("Saal
+        // Kettbaum" at the foot of its block) stands over nothing.
+        if (nameAt(li) && !nameAt(li + 1) && !out.facts[li].chrome &&
+            out.lines[li + 1].block == out.lines[li].block) {
             names.push_back(li);
             ++counts[out.lines[li].text];
         }

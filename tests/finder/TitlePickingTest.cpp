@@ -404,6 +404,15 @@ TEST(TitlePickingTest, InvitationCardsNameCouplesAndBirthdays) {
 }
 
 TEST(TitlePickingTest, RowsOfListsAndSchedulesAreNamedOnTheirLines) {
+    // A programme's rooms, at the foot of its items, are no writers of a chat.
+    EXPECT_EQ(titles("Donnerstag, 5.3.2026\n\n09:15 – 10:30 Uhr   Eröffnung\n"
+                     "                    Saal Kettbaum\n\n11:00 – 12:30 Uhr   Parallele Foren\n"
+                     "                    Raum Schuss\n\n13:45 – 15:15 Uhr   Podiumsdiskussion\n"
+                     "                    Saal Kettbaum\n\n15:45 – 17:00 Uhr   Praxisberichte\n"
+                     "                    Saal Kettbaum\n\n19:00 Uhr   Empfang im Foyer\n",
+                     "de_DE"),
+              (Titles{"Eröffnung", "Parallele Foren", "Podiumsdiskussion", "Praxisberichte",
+                      "Empfang im Foyer"}));
     // A fixture list: one side plays in every row, at home or away.
     EXPECT_EQ(titles("Under 12s – spring fixtures\n"
                      "Sat 7 March  10:00  Ashby Rovers – Hinckley Town    Hood Park\n"
