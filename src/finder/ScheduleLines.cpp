@@ -413,6 +413,13 @@ std::optional<std::size_t> nextStop(const TextFacts& text, std::size_t li, bool 
     return std::nullopt;
 }
 
+std::optional<std::string> stationOfRow(const TextFacts& text, std::size_t li) {
+    const Line& line = text.lines[li];
+    const LineFacts& facts = text.facts[li];
+    auto station = rowStop(line, facts);
+    return station ? station : timedName(line, facts);
+}
+
 std::optional<std::string> stopName(const TextFacts& text, std::size_t li) {
     const Line& line = text.lines[li];
     const LineFacts& facts = text.facts[li];

@@ -234,6 +234,7 @@ TEST(BuiltinReaderTest, ATicketsRowsOfStopsAreItsLegs) {
                        "Leipzig Hbf     11.03.  an 11:33  12\n");
     ASSERT_EQ(drafts.size(), 2u);
     EXPECT_EQ(drafts[0].title, "Bremen Hbf → Hannover Hbf");
+    EXPECT_EQ(drafts[0].location, "Bremen Hbf");
     EXPECT_EQ(drafts[0].endTime, "08:22");
     EXPECT_EQ(drafts[1].startTime, "08:41");
     EXPECT_EQ(drafts[1].endTime, "11:33");
@@ -243,6 +244,7 @@ TEST(BuiltinReaderTest, ATicketsRowsOfStopsAreItsLegs) {
                   "19:29  York\n");
     ASSERT_EQ(drafts.size(), 1u);
     EXPECT_EQ(drafts[0].title, "London Kings Cross → York");
+    EXPECT_EQ(drafts[0].location, "London Kings Cross");
     EXPECT_EQ(drafts[0].endTime, "19:29");
     // A day's programme of times and names in a text of no journey stays its sessions.
     drafts = read("CONFERENCE – Fri 13 Mar 2026\n09:00  Registration\nCoffee in the foyer\n"
