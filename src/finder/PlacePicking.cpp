@@ -225,20 +225,22 @@ std::optional<std::string> withoutJoiningWords(std::optional<std::string> place)
             begin = name;
         }
     }
-    // "salle de motricité (durée 1 h environ)": a length in brackets after it is no part of it.
+    // "salle de motricité (durée 1 h environ)", "Schulhof (bitte pünktlich, der Bus wartet
+    // nicht!)": a length or a remark in brackets after it is no part of it.
     if (end > begin + 2 && line.tokens[end - 1].isSymbol(")")) {
         std::size_t open = end - 1;
         while (open > begin && !line.tokens[open].isSymbol("(")) {
             --open;
         }
-        bool length = false;
+        bool aside = false;
         for (std::size_t k = open + 1; k + 1 < end; ++k) {
-            length = length || (line.tokens[k].isNumber() &&
-                                isWordIn(&line.tokens[k + 1],
-                                         {"h", "min", "mins", "minutes", "heure", "heures",
-                                          "stunde", "stunden", "hour", "hours", "hrs"}));
+            const Token& t = line.tokens[k];
+            aside = aside || t.isSymbol("!") || (t.isWord() && Vocabulary::isClauseWord(t.key)) ||
+                    (t.isNumber() && isWordIn(&line.tokens[k + 1],
+                                              {"h", "min", "mins", "minutes", "heure", "heures",
+                                               "stunde", "stunden", "hour", "hours", "hrs"}));
         }
-        if (length && open > begin && line.tokens[open].isSymbol("(")) {
+        if (aside && open > begin && line.tokens[open].isSymbol("(")) {
             end = open;
         }
     }

@@ -282,11 +282,18 @@ TEST(PlacePickingTest, RowsTakeTheirOwnPlacesAndSessionsTheirHeadings) {
               Places{"Flat 3, 27 Lansdowne Road, Bristol BS6 5LE"});
     EXPECT_EQ(places("Réunion le jeudi 12 mars\nLieu : 14h15, salle B12", "fr_FR"),
               Places{"salle B12"});
-    // Nor is the length said in brackets after it.
+    // Nor is the length or a remark said in brackets after it.
     EXPECT_EQ(places("Réunion le jeudi 12 mars à 18 h 30\nLieu : salle de motricité (durée 1 h "
                      "environ)",
                      "fr_FR"),
               Places{"salle de motricité"});
+    EXPECT_EQ(places("Wandertag: Freitag, 13.03.2026\nTreffpunkt: 8.00 Uhr auf dem Schulhof (bitte "
+                     "pünktlich, der Bus wartet nicht!)",
+                     "de_DE"),
+              Places{"Schulhof"});
+    // A bracket that names part of the place stays.
+    EXPECT_EQ(places("Réunion le jeudi 12 mars à 18 h 30\nLieu : salle Jura (2e étage)", "fr_FR"),
+              Places{"salle Jura (2e étage)"});
     // A closing that names an office signs the letter.
     EXPECT_EQ(places("Hi all,\nThe school will be closed on Friday 13 March for staff training.\n"
                      "Thanks, Office"),
