@@ -179,15 +179,29 @@ std::string PlacePicker::venueName() const {
 }
 
 std::optional<std::string> PlacePicker::setInBelow(std::size_t li) const {
-    const std::size_t below = li + 1;
-    if (below >= m_text.lines.size()) {
+    const auto indent = [](const Line& l) { return l.text.find_first_not_of(" \t"); };
+    const auto setIn = [&](std::size_t k) {
+        return k < m_text.lines.size() && m_text.lines[k].block == m_text.lines[li].block &&
+               indent(m_text.lines[k]) > indent(m_text.lines[li]) &&
+               m_text.facts[k].dates.empty() && m_text.facts[k].times.empty();
+    };
+    // "09:15 – 10:30 Uhr   Eröffnung" over its speaker, its title and "Saal Kettbaum": the room,
+    // set on a short line of its own among the lines set in below the session.
+    std::size_t below = li + 1;
+    for (std::size_t k = li + 1; setIn(k); ++k) {
+        const Line& line = m_text.lines[k];
+        if (line.tokens.size() <= 4 && line.tokens[0].isWord() && line.tokens[0].capital &&
+            Vocabulary::isVenueWord(line.tokens[0].key) && m_text.facts[k].label.empty()) {
+            below = k;
+            break;
+        }
+    }
+    if (!setIn(below)) {
         return std::nullopt;
     }
     const Line& line = m_text.lines[below];
     const LineFacts& facts = m_text.facts[below];
-    const auto indent = [](const Line& l) { return l.text.find_first_not_of(" \t"); };
-    if (line.block != m_text.lines[li].block || indent(line) <= indent(m_text.lines[li]) ||
-        !facts.dates.empty() || !facts.times.empty() || line.tokens.size() > 10 ||
+    if (line.tokens.size() > 10 ||
         (!facts.label.empty() && !Vocabulary::isPlaceLabel(facts.label))) {
         return std::nullopt;
     }

@@ -29,7 +29,7 @@ class PlacePicker {
     std::optional<std::string> placeOf(const Candidate& candidate) const;
     std::optional<std::string> labelled() const;
     // "09:30 – 10:15   Opening keynote" over "                Main Hall": the line set in below a
-    // session's that gives its room.
+    // session's that gives its room, or among such lines the short one that names a room.
     std::optional<std::string> setInBelow(std::size_t line) const;
     // The place of an event whose day stands in a block of its own, on the lines below it: a
     // venue, its address, or both.

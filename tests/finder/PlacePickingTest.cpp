@@ -244,6 +244,14 @@ TEST(PlacePickingTest, RowsTakeTheirOwnPlacesAndSessionsTheirHeadings) {
                "14:00 – 15:30   Study tour\n"
                "                Meeting point: registration desk, ground floor"),
         (Places{"Main Hall", "Room 2.14", "registration desk, ground floor"}));
+    // ... or the room below its speaker and title.
+    EXPECT_EQ(places("Donnerstag, 12.03.2026\n09:15 – 10:30 Uhr   Eröffnung\n"
+                     "                    Prof. Dr. Ulrike Brandstätter, Hochschule Nordheim\n"
+                     "                    Saal Kettbaum\n11:00 – 12:30 Uhr   Forum A\n"
+                     "                    Moderation: Jonas Vellmer\n"
+                     "                    Raum Schuss 1\n",
+                     "de_DE"),
+              (Places{"Saal Kettbaum", "Raum Schuss 1"}));
     // A match's away side is no place; the ground after it is.
     EXPECT_EQ(places("Sa. 07.03.  10:30  SV Aubing – FC Gräfelfing     Sportanlage Aubing\n"
                      "Sa. 14.03.  11:00  TSV Gauting – SV Aubing     Waldpark Gauting, Platz 3",
