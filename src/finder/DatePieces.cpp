@@ -321,6 +321,9 @@ bool setAsideInSentence(const Line& line, std::size_t k) {
                                        "inscriptions", "billetterie"});
         opens = opens || isWordIn(&t, {"open", "opens", "sale", "beginnt", "startet", "ouvre",
                                        "ouvrent", "ouverture"});
+        // "PRESALE MON 25 MAY 10AM": the day tickets go on sale, in one word.
+        sales = sales || isWordIn(&t, {"presale", "pre-sale", "presales"});
+        opens = opens || isWordIn(&t, {"presale", "pre-sale", "presales"});
         // "we have to cancel your Sat 1/17 appt"
         calledOff = calledOff || isWordIn(&t, {"cancel", "cancelling", "canceling", "annuler"});
         // "Your first bill will arrive around August 5": a bill's day, not the reader's.

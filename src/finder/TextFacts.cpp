@@ -1,6 +1,7 @@
 #include "finder/TextFacts.h"
 
 #include "finder/ChatLayout.h"
+#include "finder/FinderText.h"
 #include "finder/ReaderVocabulary.h"
 #include "finder/ReaderWords.h"
 
@@ -244,12 +245,52 @@ void keepOneOfZonedTimes(const Line& line, LineFacts& facts, const std::string& 
     }
 }
 
+// "FRI" over "12" over "JUNE": a poster's day stacked a word a line, joined into the line of
+// its first word so that it reads as one day.
+void joinStackedDays(std::vector<Line>& lines, const std::string& locale) {
+    for (std::size_t li = 0; li + 1 < lines.size(); ++li) {
+        std::size_t count = 0;
+        bool day = false;
+        bool month = false;
+        bool weekday = false;
+        while (count < 3 && li + count < lines.size() && lines[li + count].tokens.size() == 1 &&
+               lines[li + count].block == lines[li].block) {
+            const Token& t = lines[li + count].tokens[0];
+            if (t.isNumber() && !day && t.value >= 1 && t.value <= 31) {
+                day = true;
+            } else if (t.isWord() && !month && Words::month(t.key, locale)) {
+                month = true;
+            } else if (t.isWord() && !weekday && !day && !month && Words::weekday(t.key, locale)) {
+                weekday = true;
+            } else {
+                break;
+            }
+            ++count;
+        }
+        if (!day || !month || count < 2) {
+            continue;
+        }
+        std::string joined = lines[li].text;
+        for (std::size_t k = 1; k < count; ++k) {
+            joined += " ";
+            joined += FinderText::trimSpaces(lines[li + k].text);
+        }
+        Line line = std::move(readLines(joined).front());
+        line.index = lines[li].index;
+        line.block = lines[li].block;
+        lines[li] = std::move(line);
+        lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(li + 1),
+                    lines.begin() + static_cast<std::ptrdiff_t>(li + count));
+    }
+}
+
 } // namespace
 
 TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
     TextFacts out;
     out.lines = readLines(text);
     const std::string& locale = days.localeId();
+    joinStackedDays(out.lines, locale);
     const DateReader dates(days,
                            DateReader::numericOrder(out.lines).value_or(Words::dayFirst(locale)));
 

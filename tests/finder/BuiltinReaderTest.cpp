@@ -252,6 +252,13 @@ TEST(BuiltinReaderTest, ATicketsRowsOfStopsAreItsLegs) {
     EXPECT_EQ(drafts.size(), 2u);
 }
 
+TEST(BuiltinReaderTest, APostersDayStackedAWordALineIsOneDay) {
+    const auto drafts = read("THE SALT\nLANTERNS\n\nFRI\n12\nJUNE\n\nDOORS 7PM / SHOW 8PM");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].startDate, "2026-06-12");
+    EXPECT_EQ(drafts[0].startTime, "20:00");
+}
+
 TEST(BuiltinReaderTest, TheShowTimeOfATicketNamedAfterMidnight) {
     const auto drafts = read("THE MIDNIGHT ORCHARD\nUK Tour 2026\nSat 11 Apr 2026\n"
                              "Doors 18:30 | Show 19:30");
@@ -941,6 +948,7 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "Booking reference: QX7RTM\nBooked on: Thu 5 Mar 2026",
         "Don't miss our spring season: booking opens for Friends on 12 March 2026.",
         "Der Vorverkauf beginnt am 12. März 2026 um 10 Uhr.",
+        "TIX $28 + BF\nPRESALE MON 16 MAR 10AM",
         "If that slot doesn't work, I can also offer Friday, March 13 at 2:00 p.m.",
         "Si ce créneau ne vous convient pas, je peux aussi vous proposer le vendredi 13 mars à "
         "14 h.",
