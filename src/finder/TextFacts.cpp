@@ -16,12 +16,31 @@ namespace {
 
 // Where a chat export's time stamp ends ("[10/08/2026, 09:12] Hannah: ..."); 0 without one.
 std::size_t afterStamp(const Line& line) {
-    if (line.tokens.empty() || !line.tokens[0].isSymbol("[")) {
+    if (line.tokens.empty()) {
         return 0;
     }
-    for (std::size_t i = 1; i < line.tokens.size() && i < 14; ++i) {
-        if (line.tokens[i].isSymbol("]")) {
-            return i + 1;
+    if (line.tokens[0].isSymbol("[")) {
+        for (std::size_t i = 1; i < line.tokens.size() && i < 14; ++i) {
+            if (line.tokens[i].isSymbol("]")) {
+                return i + 1;
+            }
+        }
+        return 0;
+    }
+    // "09/03/2026, 18:40 - Priya Raman: …", "3/9/26, 6:40 pm - Tom: …": an exported chat's day
+    // and time before a dash.
+    std::size_t slashes = 0;
+    bool clock = false;
+    for (std::size_t i = 0; i < line.tokens.size() && i < 14; ++i) {
+        const Token& t = line.tokens[i];
+        if (t.isSymbol("-") && t.spaced) {
+            return slashes >= 2 && clock && i > 0 ? i + 1 : 0;
+        }
+        slashes += t.isSymbol("/") || t.isSymbol(".") ? 1 : 0;
+        clock = clock || t.isSymbol(":");
+        if (!t.isNumber() && !t.isSymbol("/") && !t.isSymbol(".") && !t.isSymbol(",") &&
+            !t.isSymbol(":") && !isWordIn(&t, {"am", "pm", "a", "p", "m"})) {
+            return 0;
         }
     }
     return 0;
@@ -451,8 +470,9 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
         }
         facts.times = std::move(kept);
         keepOneOfZonedTimes(line, facts, days.zoneId());
-        const bool chatStamp = !line.tokens.empty() && line.tokens[0].isSymbol("[") &&
-                               !facts.dates.empty() && facts.dates[0].begin == 1;
+        const std::size_t stampEnd = afterStamp(line);
+        const bool chatStamp =
+            stampEnd > 0 && !facts.dates.empty() && facts.dates[0].begin < stampEnd;
         facts.datesAreNotEvents = (header && !Vocabulary::isSubjectLabel(facts.label)) ||
                                   Vocabulary::isRecordLabel(facts.label) ||
                                   namesOpeningHours(facts.label) || chatStamp ||
@@ -460,13 +480,9 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
                                   listsMonths(facts.dates) || statesCancellationTerms(line);
         if (chatStamp) {
             // The message's own time stamp is not an event; what it says may be.
-            std::size_t close = 0;
-            while (close < line.tokens.size() && !line.tokens[close].isSymbol("]")) {
-                ++close;
-            }
             facts.dates.erase(facts.dates.begin());
             facts.datesAreNotEvents = false;
-            while (!facts.times.empty() && facts.times.front().begin < close) {
+            while (!facts.times.empty() && facts.times.front().begin < stampEnd) {
                 facts.times.erase(facts.times.begin());
                 facts.zones.erase(facts.zones.begin());
             }

@@ -475,6 +475,14 @@ TEST(BuiltinReaderTest, AChatsMessagesAreReadWithoutTheirWritersNamesAndStamps) 
     ASSERT_EQ(stamped.size(), 1u);
     EXPECT_EQ(stamped[0].startDate, "2026-03-13");
     EXPECT_EQ(stamped[0].startTime, "15:00");
+    // An exported chat's day and time before a dash.
+    const auto exported =
+        read("02/03/2026, 18:40 - Priya Raman created group \"Dinner\"\n"
+             "02/03/2026, 18:42 - Priya Raman: dinner Sat 14th at 8pm at Casa Ferrante?\n"
+             "02/03/2026, 18:44 - Tom Ashby: I'm in");
+    ASSERT_EQ(exported.size(), 1u);
+    EXPECT_EQ(exported[0].startDate, "2026-03-14");
+    EXPECT_EQ(exported[0].startTime, "20:00");
 }
 
 TEST(BuiltinReaderTest, ChatsNameTheirEventsInSentences) {
