@@ -3,6 +3,7 @@
 #include "finder/EventAssembly.h"
 #include "finder/PlacePicking.h"
 #include "finder/ReaderVocabulary.h"
+#include "finder/ScheduleLines.h"
 #include "finder/TitlePicking.h"
 #include "finder/ZoneReading.h"
 #include "model/CalEvent.h"
@@ -27,6 +28,39 @@ std::optional<std::string> notesOf(const reader::TextFacts& text) {
         }
     }
     return std::nullopt;
+}
+
+// "08:10  YYZ  Toronto Pearson Intl" over "10:05  YVR  Vancouver Intl": an itinerary gives each
+// clock in its own airport's zone, and an event has one zone, the one it starts in; the arrival
+// is told in that zone, on the day it falls then.
+void arriveInStartZone(EventDraft& draft, const reader::Candidate& c,
+                       const std::string& arrivalZone, const Calendar& calendar) {
+    const std::string startZone = draft.timeZone.value_or(calendar.zoneId());
+    if (!c.start || !c.finish || arrivalZone == startZone) {
+        return;
+    }
+    const auto leaving = Calendar::make(startZone, calendar.localeId());
+    const auto arriving = Calendar::make(arrivalZone, calendar.localeId());
+    if (!leaving || !arriving) {
+        return;
+    }
+    const DayParts day = c.last.value_or(c.day);
+    const auto start =
+        leaving->date(c.day.year, c.day.month, c.day.day, c.start->hour, c.start->minute);
+    auto end = arriving->date(day.year, day.month, day.day, c.finish->hour, c.finish->minute);
+    if (!start || !end) {
+        return;
+    }
+    if (*end < *start) {
+        end = arriving->addDaysKeepingTime(*end, 1);
+    }
+    if (!end) {
+        return;
+    }
+    const DateComponents told = leaving->components(*end);
+    draft.endTime = clock(ClockTime{told.hour, told.minute});
+    const DayParts endDay{told.year, told.month, told.day};
+    draft.endDate = endDay == c.day ? std::nullopt : std::optional(reader::ReaderDays::key(endDay));
 }
 
 } // namespace
@@ -57,6 +91,12 @@ std::vector<EventDraft> BuiltinReader::read(std::string_view text, Instant now,
             // A flight leaves at its airport's time: "Chicago O'Hare (ORD)  Departs 18:20".
             if (!draft.timeZone && draft.location) {
                 draft.timeZone = reader::airportZone(*draft.location);
+            }
+            const auto arrival =
+                draft.timeZone && c.finish ? reader::nextStop(facts, c.line, false) : std::nullopt;
+            const auto airport = arrival ? reader::stationOfRow(facts, *arrival) : std::nullopt;
+            if (const auto zone = airport ? reader::airportZone(*airport) : std::nullopt) {
+                arriveInStartZone(draft, c, *zone, calendar);
             }
         }
         drafts.push_back(std::move(draft));

@@ -195,14 +195,17 @@ void pairStops(const TextFacts& text, std::vector<Candidate>& list) {
             continue;
         }
         const int order = ReaderDays::compare(first.day, second.day);
-        const bool sameDayLeg = order == 0 && minutesOf(*first.start) < minutesOf(*second.start) &&
-                                nextStop(text, first.line, journey) == second.line;
+        // "22:45  YVR  Vancouver Intl" over "06:20  YYZ  Toronto Pearson Intl": a clock that goes
+        // back reaches the stop the next day.
+        const bool stops = order == 0 && nextStop(text, first.line, journey) == second.line;
+        const bool sameDayLeg = stops && minutesOf(*first.start) < minutesOf(*second.start);
+        const bool nextDayLeg = stops && minutesOf(*first.start) > minutesOf(*second.start);
         // "ven. 17/07/2026  Marseille ...  départ 19h30" over "sam. 18/07/2026  Ajaccio ...
         // arrivée 07h00": an overnight leg, each end with its day.
         const bool overnightLeg = order < 0 && second.line == first.line + 1 &&
                                   saysLeg(text.lines[first.line], true) &&
                                   saysLeg(text.lines[second.line], false);
-        if (sameDayLeg || overnightLeg) {
+        if (sameDayLeg || nextDayLeg || overnightLeg) {
             first.finish = second.start;
             if (overnightLeg) {
                 first.last = second.day;

@@ -349,6 +349,11 @@ std::optional<std::string> stopOfLeg(const Line& line, const LineFacts& facts) {
     while (begin < tokens.size() && tokens[begin].isSymbol()) {
         ++begin;
     }
+    // "08:10  YYZ  Toronto Pearson Intl, Terminal 1": the airport by its name, not its code.
+    if (begin + 2 < tokens.size() && tokens[begin].allCaps && tokens[begin].key.size() == 3 &&
+        tokens[begin + 1].isSymbol("|") && tokens[begin + 2].capital) {
+        begin += 2;
+    }
     std::size_t end = begin;
     while (end < tokens.size() && (tokens[end].isWord() || tokens[end].isSymbol("."))) {
         ++end;
@@ -416,8 +421,18 @@ std::optional<std::size_t> nextStop(const TextFacts& text, std::size_t li, bool 
 std::optional<std::string> stationOfRow(const TextFacts& text, std::size_t li) {
     const Line& line = text.lines[li];
     const LineFacts& facts = text.facts[li];
-    auto station = rowStop(line, facts);
-    return station ? station : timedName(line, facts);
+    if (auto station = rowStop(line, facts)) {
+        return station;
+    }
+    // "08:10  YYZ  Toronto Pearson Intl, Terminal 1": all that follows the time.
+    if (facts.times.size() == 1 && facts.times[0].begin == 0 && stopOfLeg(line, facts)) {
+        std::size_t begin = facts.times[0].end;
+        while (begin < line.tokens.size() && line.tokens[begin].isSymbol()) {
+            ++begin;
+        }
+        return std::string(line.span(begin, line.tokens.size()));
+    }
+    return timedName(line, facts);
 }
 
 std::optional<std::string> stopName(const TextFacts& text, std::size_t li) {

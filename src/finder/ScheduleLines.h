@@ -57,8 +57,8 @@ bool saysJourney(const TextFacts& text);
 // Rail · Direct · 1h 56m" over "19:29  York").
 std::optional<std::size_t> nextStop(const TextFacts& text, std::size_t li, bool journey);
 
-// The station a ticket's row holds and nothing else of: "Bremen Hbf  11.03.  ab 07:14  4",
-// "17:33  London Kings Cross".
+// The station a ticket's row holds: "Bremen Hbf  11.03.  ab 07:14  4", "17:33  London Kings
+// Cross", "08:10  YYZ  Toronto Pearson Intl, Terminal 1".
 std::optional<std::string> stationOfRow(const TextFacts& text, std::size_t li);
 
 // The name of the stop on line `li`, a stop of a leg or a time and a name.

@@ -818,6 +818,28 @@ TEST(BuiltinReaderTest, AnOvernightLegEndsOnTheDayItArrives) {
     EXPECT_EQ(flight[0].endTime, "08:35");
 }
 
+TEST(BuiltinReaderTest, AnItinerarysFlightsEndInTheZoneTheyLeaveFrom) {
+    // Each clock is its airport's; the arrival is told in the zone of departure, and a clock
+    // that goes back arrives the next day.
+    const auto drafts = read(
+        "FLIGHT 1 OF 2 · OUTBOUND\nFri, Mar 13, 2026\n\nBX 117\n"
+        "08:10  YYZ  Toronto Pearson Intl, Terminal 1\n10:05  YVR  Vancouver Intl, Main Terminal\n"
+        "\nFLIGHT 2 OF 2 · RETURN\nSun, Mar 22, 2026\n\nBX 124\n"
+        "22:45  YVR  Vancouver Intl, Main Terminal\n06:20  YYZ  Toronto Pearson Intl, Terminal 1\n",
+        *Calendar::make("America/Toronto", "en_CA"));
+    ASSERT_EQ(drafts.size(), 2u);
+    EXPECT_EQ(drafts[0].title, "Flight to Vancouver");
+    EXPECT_EQ(drafts[0].location, "YYZ  Toronto Pearson Intl, Terminal 1");
+    EXPECT_EQ(drafts[0].timeZone, "America/Toronto");
+    EXPECT_EQ(drafts[0].endTime, "13:05");
+    EXPECT_FALSE(drafts[0].endDate);
+    EXPECT_EQ(drafts[1].title, "Flight to Toronto");
+    EXPECT_EQ(drafts[1].timeZone, "America/Vancouver");
+    EXPECT_EQ(drafts[1].startTime, "22:45");
+    EXPECT_EQ(drafts[1].endDate, "2026-03-23");
+    EXPECT_EQ(drafts[1].endTime, "03:20");
+}
+
 TEST(BuiltinReaderTest, EachAppointmentKeepsItsNameAndTheLengthStatedUnderIt) {
     const auto drafts = read("Blood test\nTuesday 10 March 2026, 07:45\nDuration: 30 minutes\n\n"
                              "Results talk\nTuesday 17 March 2026, 08:15\nDuration: 15 minutes\n");
