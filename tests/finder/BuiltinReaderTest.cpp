@@ -976,6 +976,8 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "Your order was dispatched on 9 March 2026.",
         "Full line-up & stage times announced 20 March",
         "Booking reference: QX7RTM\nBooked on: Thu 5 Mar 2026",
+        "Reference:       BB-2611-0487\nBooked on:       12/03/2026",
+        "Gebucht am: 12.03.2026",
         "Don't miss our spring season: booking opens for Friends on 12 March 2026.",
         "Der Vorverkauf beginnt am 12. März 2026 um 10 Uhr.",
         "TIX $28 + BF\nPRESALE MON 16 MAR 10AM",
