@@ -120,6 +120,23 @@ class Assembler {
                                 std::any_of(m_out.begin(), m_out.end(), [&](const Candidate& c) {
                                     return rowOf(c) && c.start && *c.start == *day.start;
                                 });
+            // "Samstag, den 12. September 2026, um 14 Uhr" above "Programm Sa., 12.9.2026" over
+            // "14.00 Uhr  Trauung", "18.30 Uhr  Abendessen": the programme of the event told
+            // apart from it, whose heading is no event either.
+            const bool toldApart =
+                !day.start && !day.last &&
+                std::any_of(m_out.begin(), m_out.end(), [&](const Candidate& event) {
+                    return !event.session && event.start && !event.last && event.line < day.line &&
+                           event.day == day.day &&
+                           std::any_of(m_out.begin(), m_out.end(), [&](const Candidate& c) {
+                               return rowOf(c) && c.start && *c.start == *event.start;
+                           });
+                });
+            if (toldApart) {
+                for (std::size_t k = 0; k < m_out.size(); ++k) {
+                    programme[k] = programme[k] || rowOf(m_out[k]);
+                }
+            }
             if (!itsOwn) {
                 ++split;
                 continue;

@@ -69,6 +69,16 @@ TEST(BuiltinReaderTest, AnAgendaInsideAnEventIsNotSplit) {
                               "5.00pm    Wedding breakfast\n7.30pm    Ceilidh");
     ASSERT_EQ(wedding.size(), 1u);
     EXPECT_EQ(wedding[0].startTime, "14:00");
+    // ... also when the programme is told under a day of its own.
+    const auto trauung =
+        read("Die kirchliche Trauung findet am\nSamstag, den 14. März 2026, um 14 Uhr\nin der "
+             "Kirche statt.\n\nProgramm Sa., 14.3.2026\n14.00 Uhr   Trauung\n"
+             "17.45 Uhr   Shuttlebus zum Landgasthof\n18.30 Uhr   Abendessen\n\n"
+             "Am Sonntag, 15. März, gibt es ab 11 Uhr einen Brunch.",
+             *Calendar::make("Europe/Zurich", "de_CH", Weekday::monday));
+    ASSERT_EQ(trauung.size(), 2u);
+    EXPECT_EQ(trauung[0].startTime, "14:00");
+    EXPECT_EQ(trauung[1].startDate, "2026-03-15");
     // The line that closes such a programme can say when the event ends.
     const auto ball = read("GRAND BAL\n\nLUNDI 13 JUILLET 2026\nÀ PARTIR DE 19 H\n\n"
                            "19 H ........ OUVERTURE – BUVETTE\n23 H ........ FEU D'ARTIFICE\n"
