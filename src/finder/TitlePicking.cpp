@@ -493,7 +493,9 @@ std::string TitlePicker::finished(const std::string& option) const {
     std::string text = trimWhiteSpace(option);
     // "Appointment" alone says nothing; whom it is with does: the kind of practitioner
     // ("Dentist appointment"), or else the practice ("Bright Smile Family Dentistry").
-    if (m_practitioner && namesOnlyAnAppointment(text)) {
+    // The practice's own name ("Harbourside Smiles Dental") says whom too.
+    const bool practice = text == m_venue && practitionerOf(readLines(text)).has_value();
+    if (m_practitioner && (namesOnlyAnAppointment(text) || practice)) {
         text = *m_practitioner;
     } else if (isBareAppointment(text) && !m_venue.empty()) {
         text = m_venue;
@@ -534,7 +536,11 @@ std::string TitlePicker::title(const Candidate& c) const {
     if (const TitleOption* best = chooseTitle(all)) {
         return withDayOfSeries(finished(best->text), c.line);
     }
-    // Nothing names it: the line, without a chat message's stamp and writer.
+    // Nothing names it: whom it is with, or else the line, without a chat message's stamp and
+    // writer.
+    if (m_practitioner) {
+        return *m_practitioner;
+    }
     const Line& line = m_text.lines[c.line];
     const LineFacts& facts = m_text.facts[c.line];
     return finished(facts.speaker && facts.labelEnd < line.tokens.size()

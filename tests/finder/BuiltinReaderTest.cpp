@@ -731,6 +731,12 @@ TEST(BuiltinReaderTest, AnAppointmentIsNamedByThePracticeItIsAt) {
                              "2250 Pearl St, Boulder, CO 80302");
     ASSERT_EQ(drafts.size(), 1u);
     EXPECT_EQ(drafts[0].title, "Aspen Ridge Animal Hospital");
+    // ... or by whom it is with, where the practice's name says so.
+    const auto dental = read("Hi Olivia,\n\nPatient: Olivia Makris\nDate: Thursday 12/03/2026\n"
+                             "Time: 3:45pm\n\nHarbourside Smiles Dental\n"
+                             "Shop 4, 112 Military Road, Neutral Bay");
+    ASSERT_EQ(dental.size(), 1u);
+    EXPECT_EQ(dental[0].title, "Dentist appointment");
     // Whose it is and that it comes are no part of a name.
     const auto named = read("Subject: Your dental check-up\n\nTuesday 10 March at 9:00");
     ASSERT_EQ(named.size(), 1u);

@@ -9,13 +9,14 @@ namespace plannery::reader {
 namespace {
 
 // The titles of the events found in a text read on Monday, 2 March 2026.
-std::vector<std::string> titles(const char* text, const char* locale = "en_GB") {
+std::vector<std::string> titles(const char* text, const char* locale = "en_GB",
+                                const char* venue = "Venue Hall") {
     const Calendar calendar = *Calendar::make("Europe/London", locale);
     const Instant now = test::at(calendar, 2026, 3, 2, 9, 0);
     const ReaderDays days(calendar, now);
     const TextFacts facts = TextFacts::read(text, days);
     const auto candidates = assemble(facts, days, now, calendar);
-    const TitlePicker picker(facts, candidates, calendar.localeId(), "Venue Hall");
+    const TitlePicker picker(facts, candidates, calendar.localeId(), venue);
     std::vector<std::string> out;
     for (const Candidate& c : candidates) {
         out.push_back(picker.title(c));
@@ -298,6 +299,10 @@ TEST(TitlePickingTest, LetterheadsAndGroupsNameWhoWritesOrReads) {
     EXPECT_EQ(titles("Appointment confirmation\nPatient: John Smith\nDate: 10/03/2026\nTime: 9:20\n"
                      "Clinician: Dr Patel"),
               Titles{"Venue Hall"});
+    // A practice whose name says whom the appointment is with names it by that.
+    EXPECT_EQ(titles("Hi John,\n\nsee you on 10/03/2026 at 9:20.\n\nHarbourside Smiles Dental",
+                     "en_GB", "Harbourside Smiles Dental"),
+              Titles{"Dentist appointment"});
     // The people of a group chat name no event.
     EXPECT_EQ(titles("Chloe, Raj, Megan, Dan\n\nChloe: drinks next Thursday, 7-9pm at The "
                      "Albion\nRaj: I'm there"),
