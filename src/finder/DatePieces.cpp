@@ -285,6 +285,16 @@ bool isDoneWord(const Token* t) {
 // appt"), days to choose from ("Her next openings are Tue 1/20 or Thu 1/22", "Reply 1 for
 // Tuesday"), a bill's day ("Your first bill will arrive around August 5") and a day the writer's
 // office is closed.
+// "church office", "call centre", "Unser Büro": the desk of someone named at token k, which the
+// reader does not work at; "the office" with only an article is the reader's own.
+bool someonesOffice(const Line& line, std::size_t k) {
+    const Token* owner = k >= 1 ? &line.tokens[k - 1] : nullptr;
+    return isWordIn(&line.tokens[k],
+                    {"office", "offices", "helpline", "switchboard", "buro", "bureau", "bureaux",
+                     "sekretariat", "secretariat", "centre", "center"}) &&
+           owner && owner->isWord() && !isWordIn(owner, {"the", "das", "der", "le", "la", "les"});
+}
+
 bool setAsideInSentence(const Line& line, std::size_t k) {
     bool weather = false;
     bool condition = false;
@@ -334,12 +344,7 @@ bool setAsideInSentence(const Line& line, std::size_t k) {
         // "The church office will be closed Monday, March 2", "our call centre will be closed on
         // Monday 4 May": someone's desk shut for a day, which the reader does not work at. "The
         // office will be closed on Friday" is the reader's own.
-        const Token* owner = b >= 2 ? &line.tokens[b - 2] : nullptr;
-        office = office ||
-                 (isWordIn(&t, {"office", "offices", "helpline", "switchboard", "buro", "bureau",
-                                "bureaux", "sekretariat", "secretariat", "centre", "center"}) &&
-                  owner && owner->isWord() &&
-                  !isWordIn(owner, {"the", "das", "der", "le", "la", "les"}));
+        office = office || someonesOffice(line, b - 1);
         closed = closed || (t.isWord() && Vocabulary::isClosedWord(t.key));
         // "Her next openings are Tue 1/20 at 6:15 PM or Thu 1/22": days to choose from.
         openings = openings || isWordIn(&t, {"openings", "creneaux", "disponibilites"});
@@ -553,6 +558,19 @@ bool calledOffAfter(const Line& line, std::size_t begin, std::size_t i) {
                      {"cancel", "cancelled", "canceled", "absagen", "abgesagt", "entfallt",
                       "annule", "annulee", "annuler", "spielfrei", "trainingsfrei", "relache"})) {
             return true;
+        }
+        // "Unser Büro bleibt vom 20.07. bis 07.08.2026 geschlossen": someone's office shut, the
+        // word for it last, as German puts it.
+        if (t.isWord() && Vocabulary::isClosedWord(t.key)) {
+            for (std::size_t b = begin; b > 0; --b) {
+                const Token& w = line.tokens[b - 1];
+                if (w.isSymbol(".") || w.isSymbol("!") || w.isSymbol("?") || w.isSymbol(":")) {
+                    break;
+                }
+                if (someonesOffice(line, b - 1)) {
+                    return true;
+                }
+            }
         }
         // "der Ausflug am Do. 11.6. muss leider verschoben werden": German puts the move last.
         // "auf den 23.6. verschoben" is the day it moves to.

@@ -153,10 +153,12 @@ constexpr std::string_view kRecordLabels[] = {
     "sent", "gesendet", "envoye", "last updated", "updated", "effective date", "effective",
     "posted", "published", "issued", "printed", "order date", "booking date", "invoice date",
     // When the booking was made: "Booked on: 20/11/2026", "Gebucht am: 20.11.2026".
-    "booked on", "booked", "date booked", "ordered on", "gebucht am", "bestellt am", "reserve le",
-    "commande le", "date de reservation", "buchungsdatum", "bestelldatum", "date of birth", "born",
-    "geboren", "erstellt", "stand", "mis a jour", "date de naissance", "statement date",
-    "billing date", "bill date", "rechnungsdatum", "date de facture",
+    "booked on", "booked", "date booked", "ordered on", "gebucht am", "bestellt am", "shipped",
+    "shipped on", "ship date", "dispatched", "dispatched on", "versanddatum", "versandt am",
+    "date d'expedition", "expedie le", "reserve le", "commande le", "date de reservation",
+    "buchungsdatum", "bestelldatum", "date of birth", "born", "geboren", "erstellt", "stand",
+    "mis a jour", "date de naissance", "statement date", "billing date", "bill date",
+    "rechnungsdatum", "date de facture",
     // A bill's day to pay is a deadline: "Due date: March 24, 2026", "Fällig am: 24.03.2026".
     "due date", "payment due", "date due", "fallig", "fallig am", "falligkeitsdatum", "echeance",
     "date d'echeance",

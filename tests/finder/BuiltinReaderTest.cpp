@@ -994,6 +994,8 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "Booking reference: QX7RTM\nBooked on: Thu 5 Mar 2026",
         "Reference:       BB-2611-0487\nBooked on:       12/03/2026",
         "Gebucht am: 12.03.2026",
+        "Bestellnummer: 4471-22\nVersanddatum: 12.03.2026",
+        "Unser Büro bleibt während der Betriebsferien vom 20.07. bis 07.08.2026 geschlossen.",
         "Don't miss our spring season: booking opens for Friends on 12 March 2026.",
         "Der Vorverkauf beginnt am 12. März 2026 um 10 Uhr.",
         "TIX $28 + BF\nPRESALE MON 16 MAR 10AM",
