@@ -93,7 +93,7 @@ std::vector<EventDraft> BuiltinReader::read(std::string_view text, Instant now,
                 draft.timeZone = reader::airportZone(*draft.location);
             }
             const auto arrival =
-                draft.timeZone && c.finish ? reader::nextStop(facts, c.line, false) : std::nullopt;
+                draft.timeZone && c.finish ? reader::nextStop(facts, c.line) : std::nullopt;
             const auto airport = arrival ? reader::stationOfRow(facts, *arrival) : std::nullopt;
             if (const auto zone = airport ? reader::airportZone(*airport) : std::nullopt) {
                 arriveInStartZone(draft, c, *zone, calendar);

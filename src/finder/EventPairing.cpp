@@ -186,7 +186,6 @@ void joinProgrammes(const TextFacts& text, std::vector<Candidate>& list) {
 }
 
 void pairStops(const TextFacts& text, std::vector<Candidate>& list) {
-    const bool journey = saysJourney(text);
     for (std::size_t k = 0; k + 1 < list.size(); ++k) {
         Candidate& first = list[k];
         const Candidate& second = list[k + 1];
@@ -197,7 +196,7 @@ void pairStops(const TextFacts& text, std::vector<Candidate>& list) {
         const int order = ReaderDays::compare(first.day, second.day);
         // "22:45  YVR  Vancouver Intl" over "06:20  YYZ  Toronto Pearson Intl": a clock that goes
         // back reaches the stop the next day.
-        const bool stops = order == 0 && nextStop(text, first.line, journey) == second.line;
+        const bool stops = order == 0 && nextStop(text, first.line) == second.line;
         const bool sameDayLeg = stops && minutesOf(*first.start) < minutesOf(*second.start);
         const bool nextDayLeg = stops && minutesOf(*first.start) > minutesOf(*second.start);
         // "ven. 17/07/2026  Marseille ...  départ 19h30" over "sam. 18/07/2026  Ajaccio ...

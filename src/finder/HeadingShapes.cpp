@@ -9,6 +9,12 @@ namespace plannery::reader {
 
 namespace {
 
+// "Mr", "Dr", "Frau", "Mme": a title of address before a person's name.
+bool isTitleOfAddress(const Token* t) {
+    return isWordIn(t, {"mr", "mrs", "ms", "miss", "mx", "dr", "prof", "rev", "revd", "herr",
+                        "frau", "m", "mme", "mlle", "me", "pr"});
+}
+
 bool isNumbered(const Line& line) {
     return line.tokens.size() >= 3 && line.tokens[0].isNumber() && line.tokens[0].value < 100 &&
            (line.tokens[1].isSymbol(".") || line.tokens[1].isSymbol(")")) &&
@@ -197,9 +203,7 @@ namespace {
 std::optional<std::string> personOnLine(const Line& line) {
     std::size_t k = 0;
     while (k < line.tokens.size() &&
-           (isWordIn(&line.tokens[k],
-                     {"mr", "mrs", "ms", "miss", "mx", "dr", "m", "mme", "mlle", "herr", "frau"}) ||
-            line.tokens[k].isSymbol("."))) {
+           (isTitleOfAddress(&line.tokens[k]) || line.tokens[k].isSymbol("."))) {
         ++k;
     }
     const std::size_t words = line.tokens.size() - k;
@@ -310,9 +314,7 @@ bool isSalutation(const Line& line) {
 bool namesRoleHolder(const Line& line, const LineFacts& facts) {
     const auto honorific = [&line](std::size_t k) {
         const Token* title = line.at(k);
-        return title && title->capital &&
-               isWordIn(title, {"mr", "mrs", "ms", "miss", "mx", "dr", "prof", "rev", "revd",
-                                "herr", "frau", "m", "mme", "mlle", "me", "pr"});
+        return title && title->capital && isTitleOfAddress(title);
     };
     if (!facts.label.empty()) {
         return !Vocabulary::isTitleLabel(facts.label) && honorific(facts.labelEnd);

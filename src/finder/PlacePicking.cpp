@@ -27,7 +27,7 @@ bool saysNone(const Token& first) {
 
 PlacePicker::PlacePicker(const TextFacts& text, const std::vector<Candidate>& candidates,
                          const std::string& localeId)
-    : m_text(text), m_localeId(localeId), m_signOff(signOff(text)), m_journey(saysJourney(text)) {
+    : m_text(text), m_localeId(localeId), m_signOff(signOff(text)) {
     for (const Candidate& c : candidates) {
         if (std::find(m_rows.begin(), m_rows.end(), c.line) == m_rows.end()) {
             m_rows.push_back(c.line);
@@ -277,9 +277,8 @@ std::optional<std::string> PlacePicker::place(const Candidate& c) const {
 std::optional<std::string> PlacePicker::placeOf(const Candidate& c) const {
     // A leg of a journey on a ticket's rows leaves from its first station ("17:33  London Kings
     // Cross").
-    if (auto station = c.finish && nextStop(m_text, c.line, m_journey)
-                           ? stationOfRow(m_text, c.line)
-                           : std::nullopt) {
+    if (auto station =
+            c.finish && nextStop(m_text, c.line) ? stationOfRow(m_text, c.line) : std::nullopt) {
         return station;
     }
     if (auto own = rowPlace(c.line, c.begin, true)) {

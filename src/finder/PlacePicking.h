@@ -59,7 +59,6 @@ class PlacePicker {
     std::optional<std::string> m_place;
     std::optional<std::size_t> m_placeLine; // when the place is named in a sentence
     SignOff m_signOff;
-    bool m_journey = false; // the text tells of a journey by rail
     bool m_addressHasVenue = false;
     bool m_addressSignsOff = false; // the address is the sender's, below the closing
     // The venue's name beside the address (empty when the text before it is not a name).

@@ -386,17 +386,7 @@ std::optional<std::string> timedName(const Line& line, const LineFacts& facts) {
 
 } // namespace
 
-bool saysJourney(const TextFacts& text) {
-    return std::any_of(text.lines.begin(), text.lines.end(), [](const Line& line) {
-        return std::any_of(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
-            return isWordIn(&t, {"train", "trains", "rail", "railcard", "e-ticket", "e-tickets",
-                                 "journey", "zug", "bahn", "fahrkarte", "hinfahrt", "ruckfahrt",
-                                 "billet", "e-billet", "trajet", "voyage"});
-        });
-    });
-}
-
-std::optional<std::size_t> nextStop(const TextFacts& text, std::size_t li, bool journey) {
+std::optional<std::size_t> nextStop(const TextFacts& text, std::size_t li) {
     const auto& lines = text.lines;
     const auto inBlock = [&](std::size_t k) {
         return k < lines.size() && lines[k].block == lines[li].block;
@@ -405,7 +395,7 @@ std::optional<std::size_t> nextStop(const TextFacts& text, std::size_t li, bool 
         stopOfLeg(lines[li + 1], text.facts[li + 1])) {
         return li + 1;
     }
-    if (!journey || !timedName(lines[li], text.facts[li])) {
+    if (!text.railJourney || !timedName(lines[li], text.facts[li])) {
         return std::nullopt;
     }
     // What is said of the ride between them ("Northline Rail · Direct · 1h 56m") has no time.

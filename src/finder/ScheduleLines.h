@@ -48,14 +48,11 @@ bool saysReturn(const Line& line, std::size_t from, std::size_t to);
 // town or name ("Leeds", "York"). Two such lines one under the other are a leg of a journey.
 std::optional<std::string> stopOfLeg(const Line& line, const LineFacts& facts);
 
-// Whether a text tells of a journey by rail ("Your e-tickets", "Railcard", "Hinfahrt").
-bool saysJourney(const TextFacts& text);
-
 // The line of the stop that ends the leg whose first stop is line `li`: the next line, when both
 // are stops; or, in a text of a journey, the next line with a time, when both are a time and a
 // name with what is said of the ride between them ("17:33  London Kings Cross" over "Northline
 // Rail · Direct · 1h 56m" over "19:29  York").
-std::optional<std::size_t> nextStop(const TextFacts& text, std::size_t li, bool journey);
+std::optional<std::size_t> nextStop(const TextFacts& text, std::size_t li);
 
 // The station a ticket's row holds: "Bremen Hbf  11.03.  ab 07:14  4", "17:33  London Kings
 // Cross", "08:10  YYZ  Toronto Pearson Intl, Terminal 1".

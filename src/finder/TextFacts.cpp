@@ -264,6 +264,17 @@ void keepOneOfZonedTimes(const Line& line, LineFacts& facts, const std::string& 
     }
 }
 
+// Whether a text tells of a journey by rail: "Your e-tickets", "Railcard", "Hinfahrt".
+bool saysRailJourney(const std::vector<Line>& lines) {
+    return std::any_of(lines.begin(), lines.end(), [](const Line& line) {
+        return std::any_of(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
+            return isWordIn(&t, {"train", "trains", "rail", "railcard", "e-ticket", "e-tickets",
+                                 "journey", "zug", "bahn", "fahrkarte", "hinfahrt", "ruckfahrt",
+                                 "billet", "e-billet", "trajet", "voyage"});
+        });
+    });
+}
+
 // "FRI" over "12" over "JUNE": a poster's day stacked a word a line, joined into the line of
 // its first word so that it reads as one day.
 void joinStackedDays(std::vector<Line>& lines, const std::string& locale) {
@@ -310,6 +321,7 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
     out.lines = readLines(text);
     const std::string& locale = days.localeId();
     joinStackedDays(out.lines, locale);
+    out.railJourney = saysRailJourney(out.lines);
     const DateReader dates(days,
                            DateReader::numericOrder(out.lines).value_or(Words::dayFirst(locale)));
 

@@ -39,6 +39,9 @@ struct TextFacts {
     std::vector<Line> lines{};
     std::vector<LineFacts> facts{};
     std::optional<std::string> zoneForAllTimes{};
+    // The text tells of a journey by rail ("Your e-tickets", "Railcard", "Hinfahrt"), so its
+    // times and names may be the stops of its legs.
+    bool railJourney = false;
     // The lines of an e-mail's header (From, To, Sent, Subject ...).
     std::vector<bool> header{};
 

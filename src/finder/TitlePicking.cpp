@@ -8,7 +8,6 @@
 #include "finder/PlaceWords.h"
 #include "finder/ReaderVocabulary.h"
 #include "finder/ReaderWords.h"
-#include "finder/ScheduleLines.h"
 #include "model/CalEvent.h"
 
 #include <algorithm>
@@ -166,8 +165,7 @@ bool aboutWedding(const TextFacts& text) {
 TitlePicker::TitlePicker(const TextFacts& text, const std::vector<Candidate>& candidates,
                          const std::string& localeId, std::string venue)
     : m_text(text), m_localeId(localeId), m_venue(std::move(venue)), m_flight(aboutFlight(text)),
-      m_wedding(aboutWedding(text)), m_journey(saysJourney(text)),
-      m_practitioner(practitionerOf(text.lines)) {
+      m_wedding(aboutWedding(text)), m_practitioner(practitionerOf(text.lines)) {
     std::set<std::size_t> lines;
     for (const Candidate& c : candidates) {
         lines.insert(c.line);

@@ -221,7 +221,7 @@ std::optional<std::string> TitlePicker::legTitle(const Candidate& c) const {
         if (lines[li + 1].block != lines[c.line].block) {
             break;
         }
-        if (const auto to = nextStop(m_text, li, m_journey)) {
+        if (const auto to = nextStop(m_text, li)) {
             return trip(*stopName(m_text, li) + " → " + *stopName(m_text, *to));
         }
     }
