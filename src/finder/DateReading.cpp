@@ -255,9 +255,12 @@ std::optional<DateMention> DateReader::resolve(const Partial& p) const {
         return mention;
     }
     if (!p.month) {
-        // "Friday the 15th", "the 15th": the next month that has that day (on that weekday).
+        // "Friday the 15th", "the 15th": the next month that has that day (on that weekday). A
+        // weekday with a day falls in this month or the next two; further ahead, "Sat 12th was
+        // the best night" meant one just past.
         DayParts day{today.year, today.month, p.day};
-        for (int step = 0; step < 14; ++step) {
+        const int months = p.weekday ? 3 : 14;
+        for (int step = 0; step < months; ++step) {
             if (m_days.exists(day) && ReaderDays::compare(day, today) >= 0 &&
                 (!p.weekday || m_days.weekday(day) == p.weekday)) {
                 mention.day = day;

@@ -994,6 +994,7 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "Booking reference: QX7RTM\nBooked on: Thu 5 Mar 2026",
         "Reference:       BB-2611-0487\nBooked on:       12/03/2026",
         "Gebucht am: 12.03.2026",
+        "Sat 12th was honestly the best night of the year.",
         "Bestellnummer: 4471-22\nVersanddatum: 12.03.2026",
         "Unser Büro bleibt während der Betriebsferien vom 20.07. bis 07.08.2026 geschlossen.",
         "Don't miss our spring season: booking opens for Friends on 12 March 2026.",
