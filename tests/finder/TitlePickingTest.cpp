@@ -303,6 +303,9 @@ TEST(TitlePickingTest, LetterheadsAndGroupsNameWhoWritesOrReads) {
     EXPECT_EQ(titles("Hi John,\n\nsee you on 10/03/2026 at 9:20.\n\nHarbourside Smiles Dental",
                      "en_GB", "Harbourside Smiles Dental"),
               Titles{"Dentist appointment"});
+    EXPECT_EQ(titles("Hi Sarah,\n\nsee you on 10/03/2026 at 10:15.\n\nSalt & Sable Hair Studio",
+                     "en_GB", "Salt & Sable Hair Studio"),
+              Titles{"Hair appointment"});
     // The people of a group chat name no event.
     EXPECT_EQ(titles("Chloe, Raj, Megan, Dan\n\nChloe: drinks next Thursday, 7-9pm at The "
                      "Albion\nRaj: I'm there"),
