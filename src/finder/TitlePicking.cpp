@@ -90,8 +90,28 @@ Segment wholeName(const Line& line, const LineFacts& facts, const std::vector<Se
 
 // Whether a name as it is entered still holds a word of a generic heading: "NOTICE OF ANNUAL
 // GENERAL MEETING" is entered without its notice, "Booking confirmation" is nothing else.
+// "NEW APPOINTMENT", "Neuer Termin", "Nouveau rendez-vous": what heads the details of one, or
+// says it came, names nothing.
+bool announcesAppointment(const std::string& name) {
+    const std::vector<Line> lines = readLines(name);
+    const auto fresh = [](const Token& t) {
+        return isWordIn(&t, {"new", "neuer", "neue", "nouveau", "nouvelle", "updated", "revised"});
+    };
+    return lines.size() == 1 &&
+           std::all_of(lines[0].tokens.begin(), lines[0].tokens.end(),
+                       [&fresh](const Token& t) {
+                           return !t.isWord() || fresh(t) ||
+                                  isWordIn(&t, {"your", "appointment", "appt", "termin", "rendez",
+                                                "vous", "rdv"});
+                       }) &&
+           std::any_of(lines[0].tokens.begin(), lines[0].tokens.end(), fresh);
+}
+
 bool saysGeneric(const std::string& name) {
     const std::string folded = FinderText::fold(name);
+    if (announcesAppointment(folded)) {
+        return true;
+    }
     std::size_t begin = 0;
     while (begin < folded.size()) {
         auto end = folded.find(' ', begin);
@@ -453,7 +473,8 @@ std::vector<TitleOption> TitlePicker::options(const Candidate& c) const {
     }
     // A block with a heading of its own is not named by a sentence of another block either.
     if (auto sentence = sentenceOption(c);
-        sentence && !(headed && m_text.lines[sentence->line].block != block)) {
+        sentence && !(headed && m_text.lines[sentence->line].block != block) &&
+        !announcesAppointment(sentence->text)) {
         place(*sentence);
         out.push_back(std::move(*sentence));
     }

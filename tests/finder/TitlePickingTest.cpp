@@ -50,6 +50,10 @@ TEST(TitlePickingTest, HeadingsNameASingleEvent) {
     EXPECT_EQ(titles("Subject: Joining instructions – Applied Data Analytics with Python\n\n"
                      "Saturday 14 March 2026, 9:00 – 17:30"),
               Titles{"Applied Data Analytics with Python"});
+    // A heading that only says an appointment is new names nothing; where it is does.
+    EXPECT_EQ(titles("Hi Liam,\n\nwe've moved the visit:\n\nNEW APPOINTMENT\n"
+                     "Thursday, 12 March 2026 at 4:40 PM\n"),
+              Titles{"Venue Hall"});
     // A subject names the e-mail's event, without its own label.
     EXPECT_EQ(
         titles("Subject: Reminder: Budget sync\n\nHi all, see you Tuesday 10 March at 11:00."),
