@@ -506,9 +506,20 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
     }
     // A reply quotes the message it answers ("> Q1 review: Thursday 12 March"); the days there
     // are what the reply takes up or replaces, not further events.
-    const auto quoted = [&out](std::size_t li) {
+    // So does a reply that sets the message it answers below "On Fri, Mar 19, 2027 at 3:12 PM
+    // … wrote:", "Am 19.03.2027 schrieb …:", "Le 19 mars 2027, … a écrit :".
+    std::size_t answered = out.lines.size();
+    for (std::size_t li = 0; li < out.lines.size() && answered == out.lines.size(); ++li) {
         const auto& tokens = out.lines[li].tokens;
-        return !tokens.empty() && tokens.front().isSymbol(">");
+        if (tokens.size() >= 3 && tokens.back().isSymbol(":") &&
+            isWordIn(&tokens[tokens.size() - 2], {"wrote", "schrieb", "ecrit"}) &&
+            !out.facts[li].dates.empty()) {
+            answered = li;
+        }
+    }
+    const auto quoted = [&out, answered](std::size_t li) {
+        const auto& tokens = out.lines[li].tokens;
+        return li >= answered || (!tokens.empty() && tokens.front().isSymbol(">"));
     };
     bool unquotedDays = false;
     for (std::size_t li = 0; li < out.lines.size(); ++li) {

@@ -719,6 +719,15 @@ TEST(BuiltinReaderTest, AForwardedMessageIsReadBelowTheNoteAboveIt) {
     EXPECT_EQ(drafts[0].startDate, "2026-03-10");
     EXPECT_EQ(drafts[0].startTime, "11:00");
     EXPECT_EQ(drafts[0].endTime, "11:45");
+    // ... also set below "On … wrote:" without its marks.
+    const auto answered =
+        read("Hi Liam,\n\nwe've moved Biscuit's visit to Thursday, March 12 at 4:40 PM.\n\n"
+             "On Mon, Mar 2, 2026 at 3:12 PM Bedford Vets <desk@bedfordvets.example> wrote:\n\n"
+             "This is a confirmation of the following appointment:\n"
+             "Date/Time: Tuesday, March 10 at 10:20 AM\n"
+             "Heartworm prevention season starts June 1.");
+    ASSERT_EQ(answered.size(), 1u);
+    EXPECT_EQ(answered[0].startDate, "2026-03-12");
     // A quoted message alone still gives its events.
     const auto quoted = read("> Team lunch: Friday 6 March, 12:30, The Anchor");
     ASSERT_EQ(quoted.size(), 1u);
