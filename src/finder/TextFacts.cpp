@@ -538,6 +538,23 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
         }
     }
     readChatLayout(out);
+    // "ANCIEN RENDEZ-VOUS (annulé)" over "mardi 17 novembre 2026, entre 8 h et 12 h": a heading
+    // that calls off the day below it, not a sentence ("… hat kurzfristig abgesagt.") nor a
+    // chat's message.
+    for (std::size_t li = 1; li < out.lines.size(); ++li) {
+        const Line& above = out.lines[li - 1];
+        const bool calledOff =
+            above.tokens.size() <= 8 && !above.tokens.back().isSymbol(".") &&
+            out.facts[li - 1].dates.empty() && !out.facts[li - 1].speaker &&
+            !out.facts[li].speaker &&
+            std::any_of(above.tokens.begin(), above.tokens.end(), [](const Token& t) {
+                return isWordIn(
+                    &t, {"cancelled", "canceled", "annule", "annulee", "abgesagt", "storniert"});
+            });
+        if (calledOff && out.lines[li].block == above.block) {
+            out.facts[li].datesAreNotEvents = true;
+        }
+    }
     return out;
 }
 

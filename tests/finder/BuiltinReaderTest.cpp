@@ -1004,6 +1004,7 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "Reference:       BB-2611-0487\nBooked on:       12/03/2026",
         "Gebucht am: 12.03.2026",
         "Sat 12th was honestly the best night of the year.",
+        "ANCIEN RENDEZ-VOUS (annulé)\nmardi 17 mars 2026, entre 8 h et 12 h",
         "Bestellnummer: 4471-22\nVersanddatum: 12.03.2026",
         "Unser Büro bleibt während der Betriebsferien vom 20.07. bis 07.08.2026 geschlossen.",
         "Don't miss our spring season: booking opens for Friends on 12 March 2026.",
@@ -1058,6 +1059,11 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
     const auto booked = read("DELIVERY\nTuesday 10 March 2026\nWindow: 11:00am – 3:00pm");
     ASSERT_EQ(booked.size(), 1u);
     EXPECT_EQ(booked[0].startTime, "11:00");
+    // A sentence that calls something off says nothing of the new day below it.
+    const auto moved = read("Das Busunternehmen hat kurzfristig abgesagt.\n"
+                            "NEUER TERMIN: Di., 10.03.2026, 8 Uhr");
+    ASSERT_EQ(moved.size(), 1u);
+    EXPECT_EQ(moved[0].startDate, "2026-03-10");
 }
 
 TEST(BuiltinReaderTest, TextsItCannotReadGiveNothingInBoundedTime) {
