@@ -363,9 +363,13 @@ bool setAsideInSentence(const Line& line, std::size_t k) {
 // The word before a date that makes it a deadline or a start of sales rather than an event.
 bool deadlineBefore(const Line& line, std::size_t i) {
     std::size_t k = i;
-    // "by the", "by EOD Tuesday": the words between a deadline's word and its day.
+    // "by the", "by EOD Tuesday", "bis einschl. 10.03.": the words between a deadline's word
+    // and its day.
     while (k > 0 &&
-           isWordIn(&line.tokens[k - 1], {"the", "le", "la", "den", "dem", "zum", "eod", "cob"})) {
+           (isWordIn(&line.tokens[k - 1], {"the", "le", "la", "den", "dem", "zum", "eod", "cob",
+                                           "einschl", "einschliesslich", "inklusive", "inkl"}) ||
+            (line.tokens[k - 1].isSymbol(".") && k >= 2 &&
+             isWordIn(&line.tokens[k - 2], {"einschl", "inkl"})))) {
         --k;
     }
     // "by end of day Wednesday", "by close of business Friday".
@@ -396,7 +400,7 @@ bool deadlineBefore(const Line& line, std::size_t i) {
     // "Paid by Visa ****4471 on 02.07.2026", "we'll take $41.20 from your account on 30/07/2026":
     // a payment's day, whatever paid it.
     bool paid = false;
-    for (std::size_t b = done; b > 0 && done - b < 10 && !paid; --b) {
+    for (std::size_t b = done; b > 0 && done - b < 14 && !paid; --b) {
         const Token& t = line.tokens[b - 1];
         if (t.isSymbol(".") || t.isSymbol(",") || t.isSymbol(";") || t.isSymbol("·")) {
             break;
