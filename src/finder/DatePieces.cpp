@@ -277,14 +277,6 @@ bool isDoneWord(const Token* t) {
                      "recu",         "recue"});
 }
 
-// What the sentence before token `k` says of its day that makes it no event: the day the rain
-// may call for ("In case of rain, Sports Day will move to Friday 10 July", "Bei Regen am
-// Sonntag"), one someone cannot keep ("Dr. Feldman is unable to see you on Monday"), one offered
-// instead ("If that slot doesn't work, I can also offer Friday, June 19"), the day sales open
-// ("booking opens for Friends on 12 January"), one called off ("we have to cancel your Sat 1/17
-// appt"), days to choose from ("Her next openings are Tue 1/20 or Thu 1/22", "Reply 1 for
-// Tuesday"), a bill's day ("Your first bill will arrive around August 5") and a day the writer's
-// office is closed.
 // "church office", "call centre", "Unser Büro": the desk of someone named at token k, which the
 // reader does not work at; "the office" with only an article is the reader's own.
 bool someonesOffice(const Line& line, std::size_t k) {
@@ -295,6 +287,14 @@ bool someonesOffice(const Line& line, std::size_t k) {
            owner && owner->isWord() && !isWordIn(owner, {"the", "das", "der", "le", "la", "les"});
 }
 
+// What the sentence before token `k` says of its day that makes it no event: the day the rain
+// may call for ("In case of rain, Sports Day will move to Friday 10 July", "Bei Regen am
+// Sonntag"), one someone cannot keep ("Dr. Feldman is unable to see you on Monday"), one offered
+// instead ("If that slot doesn't work, I can also offer Friday, June 19"), the day sales open
+// ("booking opens for Friends on 12 January"), one called off ("we have to cancel your Sat 1/17
+// appt"), days to choose from ("Her next openings are Tue 1/20 or Thu 1/22", "Reply 1 for
+// Tuesday"), a bill's day ("Your first bill will arrive around August 5"), a day someone's
+// office is closed and a deadline ("The deadline for entries is Friday").
 bool setAsideInSentence(const Line& line, std::size_t k) {
     bool weather = false;
     bool condition = false;
@@ -311,6 +311,7 @@ bool setAsideInSentence(const Line& line, std::size_t k) {
     bool reopens = false;
     bool office = false;
     bool closed = false;
+    bool deadline = false;
     for (std::size_t b = k; b > 0; --b) {
         const Token& t = line.tokens[b - 1];
         if (t.isSymbol(".") || t.isSymbol("!") || t.isSymbol("?") || t.isSymbol(";")) {
@@ -346,6 +347,10 @@ bool setAsideInSentence(const Line& line, std::size_t k) {
         // office will be closed on Friday" is the reader's own.
         office = office || someonesOffice(line, b - 1);
         closed = closed || (t.isWord() && Vocabulary::isClosedWord(t.key));
+        // "Anmeldeschluss für alle AGs ist Fr., 11.09.!", "The deadline for entries is Friday":
+        // the last day to do something, said in a sentence.
+        deadline = deadline || isWordIn(&t, {"deadline", "anmeldeschluss", "meldeschluss",
+                                             "einsendeschluss", "annahmeschluss", "anmeldefrist"});
         // "Her next openings are Tue 1/20 at 6:15 PM or Thu 1/22": days to choose from.
         openings = openings || isWordIn(&t, {"openings", "creneaux", "disponibilites"});
         // "Reply 1 for Tuesday, 2 for Thursday": the answers to a question.
@@ -355,7 +360,7 @@ bool setAsideInSentence(const Line& line, std::size_t k) {
     }
     return (weather && condition) || unable || (condition && ((also && offer) || alternative)) ||
            (sales && opens) || calledOff || openings || choice || bill || reopens ||
-           (office && closed);
+           (office && closed) || deadline;
 }
 
 } // namespace

@@ -1006,6 +1006,8 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "Sat 12th was honestly the best night of the year.",
         "ANCIEN RENDEZ-VOUS (annulé)\nmardi 17 mars 2026, entre 8 h et 12 h",
         "Bezahlt mit Kreditkarte (Visa **** 4471) am 02.03.2026",
+        "Anmeldeschluss für alle AGs ist Fr., 13.03.!",
+        "The deadline for entries is Friday 13 March.",
         "Erstattung/Umtausch bis einschl. 10.03.2026 gegen Entgelt von 10 € möglich",
         "Bestellnummer: 4471-22\nVersanddatum: 12.03.2026",
         "Unser Büro bleibt während der Betriebsferien vom 20.07. bis 07.08.2026 geschlossen.",
