@@ -244,8 +244,8 @@ constexpr std::string_view kFillers[] = {
 
 // Words that cannot end a name or a place: what is left of a sentence broken before its day
 // ("Wildpark Poing am", "Congé d'automne : du").
-constexpr std::string_view kDanglingWords[] = {"am", "im", "um", "an", "at",  "on",
-                                               "le", "la", "au", "du", "vom", "the"};
+constexpr std::string_view kDanglingWords[] = {"am", "im", "um", "an",  "at",  "on", "le",
+                                               "la", "au", "du", "vom", "the", "a"};
 
 // The buttons and tabs of an app, read with its screen: "Done", "My Tickets", "Add to Apple
 // Wallet".

@@ -531,11 +531,12 @@ std::string TitlePicker::finished(const std::string& option) const {
             break;
         }
     }
-    // "Wildpark Poing am", "Congé d'automne : du": a word left from a line broken before its
-    // day joins the name to nothing.
+    // "Wildpark Poing am", "Congé d'automne : du", "REPAS PAROISSIAL à": a word left from a line
+    // broken before its day joins the name to nothing.
     for (auto space = text.rfind(' '); space != std::string::npos; space = text.rfind(' ')) {
         const std::string last = text.substr(space + 1);
-        if (last != ":" && !(FinderText::fold(last) == last && Vocabulary::isDanglingWord(last))) {
+        const bool small = !last.empty() && !std::isupper(static_cast<unsigned char>(last[0]));
+        if (last != ":" && !(small && Vocabulary::isDanglingWord(FinderText::fold(last)))) {
             break;
         }
         text = trimWhiteSpace(text.substr(0, space));

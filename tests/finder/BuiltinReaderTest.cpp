@@ -390,6 +390,11 @@ TEST(BuiltinReaderTest, APrepositionLeftAtALineBreakIsNoPartOfAName) {
     ASSERT_EQ(drafts.size(), 1u);
     EXPECT_EQ(drafts[0].title, "Wildpark Poing");
     EXPECT_EQ(drafts[0].location, "Wildpark Poing");
+    // ... nor one left before a time, with its accent.
+    const auto repas = read("Dimanche 15 mars : REPAS PAROISSIAL à 12h30 à la salle Saint-Joseph",
+                            *Calendar::make("Europe/Paris", "fr_FR", Weekday::monday));
+    ASSERT_EQ(repas.size(), 1u);
+    EXPECT_EQ(repas[0].title, "Repas Paroissial");
 }
 
 TEST(BuiltinReaderTest, AnEventFromOneDayAndTimeToAnotherIsOne) {
