@@ -8,6 +8,7 @@
 #include "finder/PlaceWords.h"
 #include "finder/ReaderVocabulary.h"
 #include "finder/ReaderWords.h"
+#include "finder/WordLists.h"
 #include "model/CalEvent.h"
 
 #include <algorithm>
@@ -90,31 +91,12 @@ Segment wholeName(const Line& line, const LineFacts& facts, const std::vector<Se
 
 // Whether a name as it is entered still holds a word of a generic heading: "NOTICE OF ANNUAL
 // GENERAL MEETING" is entered without its notice, "Booking confirmation" is nothing else.
-// "NEW APPOINTMENT", "Neuer Termin", "Nouveau rendez-vous": what heads the details of one, or
-// says it came, names nothing.
-bool announcesAppointment(const std::string& name) {
-    const std::vector<Line> lines = readLines(name);
-    const auto fresh = [](const Token& t) {
-        return isWordIn(&t, {"new", "neuer", "neue", "nouveau", "nouvelle", "updated", "revised"});
-    };
-    return lines.size() == 1 &&
-           std::all_of(lines[0].tokens.begin(), lines[0].tokens.end(),
-                       [&fresh](const Token& t) {
-                           return !t.isWord() || fresh(t) ||
-                                  isWordIn(&t, {"your", "appointment", "appt", "termin", "rendez",
-                                                "vous", "rdv"});
-                       }) &&
-           std::any_of(lines[0].tokens.begin(), lines[0].tokens.end(), fresh);
-}
-
-bool saysGeneric(const std::string& name) {
-    const std::string folded = FinderText::fold(name);
-    if (announcesAppointment(folded)) {
-        return true;
-    }
+// The words of a folded name, without the punctuation around them ("rendez-vous" is two).
+std::vector<std::string_view> foldedWords(const std::string& folded) {
+    std::vector<std::string_view> words;
     std::size_t begin = 0;
     while (begin < folded.size()) {
-        auto end = folded.find(' ', begin);
+        auto end = folded.find_first_of(" -", begin);
         if (end == std::string::npos) {
             end = folded.size();
         }
@@ -125,12 +107,42 @@ bool saysGeneric(const std::string& name) {
         while (!word.empty() && std::ispunct(static_cast<unsigned char>(word.front()))) {
             word.remove_prefix(1);
         }
-        if (Vocabulary::isGenericHeadingWord(word)) {
-            return true;
+        if (!word.empty()) {
+            words.push_back(word);
         }
         begin = end + 1;
     }
-    return false;
+    return words;
+}
+
+// "NEW APPOINTMENT", "Neuer Termin", "Nouveau rendez-vous": what heads the details of one, or
+// says it came, names nothing.
+bool announcesAppointment(const std::string& name) {
+    const std::string folded = FinderText::fold(name);
+    constexpr std::string_view kFresh[] = {"new",      "neuer",   "neue",   "nouveau",
+                                           "nouvelle", "updated", "revised"};
+    constexpr std::string_view kAppointment[] = {"your",   "appointment", "appt", "termin",
+                                                 "rendez", "vous",        "rdv"};
+    bool fresh = false;
+    for (const std::string_view word : foldedWords(folded)) {
+        if (WordLists::contains(kFresh, word)) {
+            fresh = true;
+        } else if (!WordLists::contains(kAppointment, word)) {
+            return false;
+        }
+    }
+    return fresh;
+}
+
+bool saysGeneric(const std::string& name) {
+    if (announcesAppointment(name)) {
+        return true;
+    }
+    const std::string folded = FinderText::fold(name);
+    const auto words = foldedWords(folded);
+    return std::any_of(words.begin(), words.end(), [](std::string_view word) {
+        return Vocabulary::isGenericHeadingWord(word);
+    });
 }
 
 // "Jour 1 :", "Day 2 –", "Tag 3:": the label of one day of an event held over several, at the
