@@ -8,6 +8,14 @@ namespace plannery::reader {
 
 namespace {
 
+// The first token from k on that is no symbol: where the words start after a time or a bullet.
+std::size_t pastSymbols(const Line& line, std::size_t k) {
+    while (k < line.tokens.size() && line.tokens[k].isSymbol()) {
+        ++k;
+    }
+    return k;
+}
+
 enum class TimeRole { plain, doors, start, end, closing };
 
 // What the words just before a time make of it: "Doors 7:00", "Start: 19:30", "Arrives 9:40",
@@ -189,11 +197,7 @@ bool isSessionLine(const Line& line, const LineFacts& facts) {
         return false;
     }
     const TimeMention& time = facts.times.front();
-    std::size_t lead = 0;
-    while (lead < line.tokens.size() && line.tokens[lead].isSymbol()) {
-        ++lead;
-    }
-    if (time.begin != lead) {
+    if (time.begin != pastSymbols(line, 0)) {
         return false;
     }
     for (std::size_t k = facts.zones.front().end > time.end ? facts.zones.front().end : time.end;
@@ -345,10 +349,7 @@ std::optional<std::string> stopOfLeg(const Line& line, const LineFacts& facts) {
                              "pier", "quay", "gleis", "bahnhof", "hbf", "bussteig", "gare", "quai",
                              "voie", "aeroport", "flughafen"});
     });
-    std::size_t begin = time.end;
-    while (begin < tokens.size() && tokens[begin].isSymbol()) {
-        ++begin;
-    }
+    std::size_t begin = pastSymbols(line, time.end);
     // "08:10  YYZ  Toronto Pearson Intl, Terminal 1": the airport by its name, not its code.
     if (begin + 2 < tokens.size() && tokens[begin].allCaps && tokens[begin].key.size() == 3 &&
         tokens[begin + 1].isSymbol("|") && tokens[begin + 2].capital) {
@@ -372,10 +373,7 @@ std::optional<std::string> timedName(const Line& line, const LineFacts& facts) {
         !facts.dates.empty()) {
         return std::nullopt;
     }
-    std::size_t begin = facts.times[0].end;
-    while (begin < line.tokens.size() && line.tokens[begin].isSymbol()) {
-        ++begin;
-    }
+    const std::size_t begin = pastSymbols(line, facts.times[0].end);
     const std::size_t words = line.tokens.size() - begin;
     const bool name =
         words >= 1 && words <= 5 && line.tokens[begin].capital &&
@@ -416,11 +414,7 @@ std::optional<std::string> stationOfRow(const TextFacts& text, std::size_t li) {
     }
     // "08:10  YYZ  Toronto Pearson Intl, Terminal 1": all that follows the time.
     if (facts.times.size() == 1 && facts.times[0].begin == 0 && stopOfLeg(line, facts)) {
-        std::size_t begin = facts.times[0].end;
-        while (begin < line.tokens.size() && line.tokens[begin].isSymbol()) {
-            ++begin;
-        }
-        return std::string(line.span(begin, line.tokens.size()));
+        return std::string(line.span(pastSymbols(line, facts.times[0].end), line.tokens.size()));
     }
     return timedName(line, facts);
 }
