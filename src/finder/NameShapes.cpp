@@ -41,6 +41,25 @@ bool hasEventNoun(const Line& line, std::size_t begin, std::size_t end) {
     return false;
 }
 
+bool namesOrganisation(const Line& line, std::size_t begin, std::size_t end) {
+    const Token* first = nullptr;
+    const Token* last = nullptr;
+    std::size_t words = 0;
+    for (std::size_t k = begin; k < end; ++k) {
+        if (line.tokens[k].isWord()) {
+            first = first ? first : &line.tokens[k];
+            last = &line.tokens[k];
+            ++words;
+        }
+    }
+    // A club's own name has a name before its kind ("Elmwood Lawn Tennis Club"); "Book Club" and
+    // "October book club" are what its members go to.
+    return words >= 2 && first->capital &&
+           (Vocabulary::isLeadingOrganisationWord(first->key) ||
+            (last->capital && Vocabulary::isOrganisationWord(last->key) &&
+             (words >= 3 || last->key != "club")));
+}
+
 bool namesMatch(const Line& line, std::size_t begin, std::size_t end) {
     for (std::size_t k = begin + 1; k + 1 < end; ++k) {
         const Token& t = line.tokens[k];

@@ -37,6 +37,10 @@ bool hasEventNoun(const Line& line, std::size_t begin, std::size_t end);
 // set against each other name a match.
 bool namesMatch(const Line& line, std::size_t begin, std::size_t end);
 
+// Whether the words name an organisation, by the word that opens or closes them ("Elmwood Lawn
+// Tennis Club", "Paroisse Sainte-Claire").
+bool namesOrganisation(const Line& line, std::size_t begin, std::size_t end);
+
 // "Ciutadella de Menorca, Spain": a line that ends in a country after a comma says where, not
 // what.
 bool endsInCountry(const Line& line);

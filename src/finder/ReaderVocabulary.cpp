@@ -270,6 +270,40 @@ constexpr std::string_view kOfficeWords[] = {
     "vorsitzender", "schriftfuhrer", "schriftfuhrerin", "kassier",    "kassierin", "kassenwart",
     "obmann",       "obfrau",        "presidente",      "secretaire", "tresorier", "tresoriere"};
 
+// Words that make a name an organisation's when they close it: a club, a society, a company
+// ("Tidewater Press", "Elmwood Lawn Tennis Club", "Musikverein Oberhaidach" read the other way).
+// Such a name signs a notice; the event is what the organisation holds.
+constexpr std::string_view kOrganisationWords[] = {"club",
+                                                   "society",
+                                                   "association",
+                                                   "press",
+                                                   "inc",
+                                                   "ltd",
+                                                   "llc",
+                                                   "plc",
+                                                   "gmbh",
+                                                   "trust",
+                                                   "foundation",
+                                                   "federation",
+                                                   "guild",
+                                                   "company",
+                                                   "corporation",
+                                                   "corp",
+                                                   "verein",
+                                                   "verband",
+                                                   "gesellschaft",
+                                                   "stiftung",
+                                                   "genossenschaft",
+                                                   "pfarrei",
+                                                   "kirchengemeinde",
+                                                   "sarl"};
+
+// Words that make a name an organisation's when they open it ("Paroisse Sainte-Claire",
+// "Amicale des Sapeurs-Pompiers", "Verein der Freunde").
+constexpr std::string_view kLeadingOrganisationWords[] = {"paroisse", "amicale",   "association",
+                                                          "societe",  "fondation", "federation",
+                                                          "verein",   "pfarrei"};
+
 constexpr std::string_view kReopeningWords[] = {"reopen", "reopens",  "reopening",
                                                 "rouvre", "rouvrira", "reouverture"};
 
@@ -297,8 +331,10 @@ constexpr std::string_view kClosings[] = {
     "merci",  "bien",   "herzliche",   "gruss",        "grusse",    "beste", "schone",
     "bises",  "bisous", "amicalement", "yours",        "warmly"};
 
-constexpr std::string_view kGenericHeadingEndings[] = {"erinnerung", "bestatigung", "anderung",
-                                                       "verschiebung"};
+constexpr std::string_view kGenericHeadingEndings[] = {
+    "erinnerung", "bestatigung", "anderung", "verschiebung",
+    // A letter or sheet sent round: "Elternbrief", "Gemeindebrief", "Pfarrblatt"
+    "brief", "blatt"};
 
 constexpr std::string_view kGenericHeadingWords[] = {
     "confirmation", "confirmed", "reminder", "ticket", "e-ticket", "tickets", "registered",
@@ -310,7 +346,7 @@ constexpr std::string_view kGenericHeadingWords[] = {
     // A message that something changed: "Change to your appointment", "Terminänderung"
     "change", "changes", "anderung", "terminanderung", "changement", "modification",
     // A school's or club's round-up of events
-    "update", "newsletter", "bulletin", "fixtures", "timetable", "rundbrief",
+    "update", "newsletter", "bulletin", "fixtures", "timetable", "rundbrief", "feuille",
     // What to know before coming: "Joining instructions – Applied Data Analytics"
     "joining", "instructions", "hinweise", "consignes"};
 
@@ -441,6 +477,14 @@ bool isClosedWord(std::string_view key) {
 
 bool isOfficeWord(std::string_view key) {
     return WordLists::contains(kOfficeWords, key);
+}
+
+bool isOrganisationWord(std::string_view key) {
+    return WordLists::contains(kOrganisationWords, key);
+}
+
+bool isLeadingOrganisationWord(std::string_view key) {
+    return WordLists::contains(kLeadingOrganisationWords, key);
 }
 
 bool isReopeningWord(std::string_view key) {

@@ -41,6 +41,11 @@ bool isClosedWord(std::string_view key);
 // An office in a club or society, held by the one who signs: "Secretary", "Vorsitzende".
 bool isOfficeWord(std::string_view key);
 
+// Words that make a name an organisation's: closing it ("Tennis Club", "Allotment Society") or
+// opening it ("Paroisse Sainte-Claire", "Amicale des Sapeurs-Pompiers").
+bool isOrganisationWord(std::string_view key);
+bool isLeadingOrganisationWord(std::string_view key);
+
 // Words that say a place opens again after a closure ("reopen", "rouvrira"). Not "resume":
 // "Resume writing workshop" is an event.
 bool isReopeningWord(std::string_view key);

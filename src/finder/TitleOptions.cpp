@@ -36,13 +36,14 @@ constexpr TitleFeatures kWeights = {
     7.92,   // trip
     6.97,   // clause
     5.43,   // venue
+    -8.00,  // organisation
 };
 
 constexpr const char* kNames[] = {
-    "ownLine",        "heading", "listRow",     "position",    "distance",  "below", "otherBlock",
-    "labelled",       "generic", "capitals",    "capitalised", "eventNoun", "arrow", "shortName",
-    "skippedGeneric", "dated",   "aboveEvents", "occasion",    "route",     "leg",   "sentence",
-    "sameLine",       "trip",    "clause",      "venue"};
+    "ownLine",        "heading", "listRow",     "position",    "distance",    "below", "otherBlock",
+    "labelled",       "generic", "capitals",    "capitalised", "eventNoun",   "arrow", "shortName",
+    "skippedGeneric", "dated",   "aboveEvents", "occasion",    "route",       "leg",   "sentence",
+    "sameLine",       "trip",    "clause",      "venue",       "organisation"};
 static_assert(std::size(kNames) == kTitleFeatures);
 
 } // namespace

@@ -35,6 +35,7 @@ enum class TitleFeature : std::size_t {
     trip,           // a visit to the text's place ("Trip to the Science Museum")
     clause,         // the words that lead up to the day ("Pick Gran up from the station")
     venue,          // the name of the text's place
+    organisation,   // an organisation's name ("Elmwood Lawn Tennis Club", "Paroisse Saint-Aubin")
     count
 };
 

@@ -429,6 +429,9 @@ void TitlePicker::describeName(std::size_t li, const Segment& s, bool own, bool 
     flag(TitleFeature::skippedGeneric, skippedGeneric);
     flag(TitleFeature::dated, !facts.dates.empty() || !facts.times.empty());
     flag(TitleFeature::aboveEvents, li + 1 == m_firstEventLine);
+    // A practice is an organisation too, but its name says whom an appointment is with.
+    flag(TitleFeature::organisation,
+         namesOrganisation(line, s.begin, s.end) && !namesPractitioner(option.text));
 }
 
 std::vector<TitleOption> TitlePicker::options(const Candidate& c) const {
@@ -520,13 +523,17 @@ std::optional<std::string> TitlePicker::fixedTitle(const Candidate& c) const {
     return std::nullopt;
 }
 
+bool TitlePicker::namesPractitioner(const std::string& text) const {
+    const bool practice = text == m_venue && practitionerOf(readLines(text)).has_value();
+    return m_practitioner && (namesOnlyAnAppointment(text) || practice);
+}
+
 std::string TitlePicker::finished(const std::string& option) const {
     std::string text = trimWhiteSpace(option);
     // "Appointment" alone says nothing; whom it is with does: the kind of practitioner
     // ("Dentist appointment"), or else the practice ("Bright Smile Family Dentistry").
     // The practice's own name ("Harbourside Smiles Dental") says whom too.
-    const bool practice = text == m_venue && practitionerOf(readLines(text)).has_value();
-    if (m_practitioner && (namesOnlyAnAppointment(text) || practice)) {
+    if (namesPractitioner(text)) {
         text = *m_practitioner;
     } else if (isBareAppointment(text) && !m_venue.empty()) {
         text = m_venue;

@@ -34,6 +34,9 @@ class TitlePicker {
     std::string finished(const std::string& text) const;
 
   private:
+    // Whether a name stands for the kind of practitioner an appointment is with: the bare word
+    // "Appointment", or the practice's own name ("Harbourside Smiles Dental").
+    bool namesPractitioner(const std::string& text) const;
     // A line's name for an event, with its place in the text, capitals, words such as "party" or
     // "meeting", length, and a label such as "Subject:".
     std::optional<TitleOption> lineOption(std::size_t line, bool own) const;

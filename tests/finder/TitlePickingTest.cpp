@@ -310,6 +310,18 @@ TEST(TitlePickingTest, LetterheadsAndGroupsNameWhoWritesOrReads) {
     EXPECT_EQ(titles("Hi Sarah,\n\nsee you on 10/03/2026 at 10:15.\n\nSalt & Sable Hair Studio",
                      "en_GB", "Salt & Sable Hair Studio"),
               Titles{"Hair appointment"});
+    // An organisation's name over its notice signs it; what it holds is the event.
+    EXPECT_EQ(titles("HOLLYBANK BOWLS CLUB\n\nNOTICE OF ANNUAL GENERAL MEETING\n\nThe meeting "
+                     "will be held in the Pavilion on Thursday 12 March 2026 at 7pm."),
+              Titles{"Annual General Meeting"});
+    EXPECT_EQ(titles("Amicale des Boulistes de Vaulmont\n\nConcours de pétanque\nsamedi 14 mars "
+                     "2026, 14 h",
+                     "fr_FR"),
+              Titles{"Concours de pétanque"});
+    // So does the name of a parish's letter.
+    EXPECT_EQ(
+        titles("PFARRBRIEF MÄRZ\n\nFastensuppe im Pfarrsaal\nSonntag, 15. März, 12 Uhr", "de_DE"),
+        Titles{"Fastensuppe im Pfarrsaal"});
     // The people of a group chat name no event.
     EXPECT_EQ(titles("Chloe, Raj, Megan, Dan\n\nChloe: drinks next Thursday, 7-9pm at The "
                      "Albion\nRaj: I'm there"),
