@@ -69,6 +69,26 @@ bool postcodeAfterDash(const Line& line, std::size_t at) {
            town != nullptr && town->isWord() && town->capital;
 }
 
+// "at 10:40AM, 2250 W Larkin Ave", "7 PM, 12 High Street": the clock before an address is when,
+// not the venue's name. Returns where the name starts once such a clock is passed over.
+std::size_t pastClock(const Line& line, std::size_t begin, std::size_t start) {
+    std::size_t k = begin;
+    // The minutes of a clock whose hour the walk back stopped at ("10" of "10:40").
+    const bool minutes = k > 0 && line.tokens[k - 1].isSymbol(":") && !line.tokens[k].spaced;
+    if (k >= start || !line.tokens[k].isNumber()) {
+        return begin;
+    }
+    ++k;
+    if (k + 1 < start && (line.tokens[k].isSymbol(":") || line.tokens[k].isSymbol(".")) &&
+        !line.tokens[k].spaced && line.tokens[k + 1].isNumber() && !line.tokens[k + 1].spaced) {
+        k += 2;
+    }
+    const bool meridiem = k < start && isWordIn(&line.tokens[k], {"am", "pm", "uhr", "h"});
+    k += meridiem ? 1 : 0;
+    const bool clock = minutes || meridiem || k > begin + 1;
+    return clock && k < start && line.tokens[k].isSymbol(",") ? k : begin;
+}
+
 } // namespace
 
 bool startsAt(const Line& line, std::size_t i) {
@@ -151,6 +171,7 @@ std::optional<std::pair<std::size_t, std::size_t>> span(const Line& line) {
         }
         --begin;
     }
+    begin = pastClock(line, begin, start);
     while (begin < start && (line.tokens[begin].isSymbol() || isJoiner(line.tokens[begin]))) {
         ++begin;
     }

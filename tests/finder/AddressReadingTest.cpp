@@ -25,6 +25,10 @@ TEST(AddressReadingTest, StreetsAndPostcodesInTheirLines) {
         // A dash that sets the postcode and town apart, but not a remark after a dash.
         {"14, avenue du Bourgailh – 33600 Pessac", "14, avenue du Bourgailh – 33600 Pessac"},
         {"22 Market Square, Leeds – 2024 Winners", "22 Market Square, Leeds"},
+        // The clock before an address is when, not the venue's name.
+        {"cleaning is Tue 9/22 at 10:40AM, 2250 W Larkin Ave Ste 3", "2250 W Larkin Ave Ste 3"},
+        {"Quiz night at 7 PM, 12 High Street, Bath", "12 High Street, Bath"},
+        {"Abendessen um 19.30 Uhr, Hauptstraße 4, 80331 München", "Hauptstraße 4, 80331 München"},
         // A sentence after the suite's number is no part of the address; a floor is.
         {"Littleton office, 8120 S Broadway Ste 3. Reply C to confirm.",
          "Littleton office, 8120 S Broadway Ste 3"},
