@@ -168,6 +168,10 @@ TEST(PlacePickingTest, VenuesInSentences) {
         {"Review on 9 March at 10am at Karen's (12 Oak Lane).", "Karen's (12 Oak Lane)"},
         {"Trip on 9 March at 8am in Seattle.", "-"},
         {"Picnic on 7 March at noon at home.", "-"},
+        // Without an article a place in lower case opens with its kind: "in proper school
+        // uniform" is what to wear.
+        {"Sports day on 9 March at 9am. Come in proper school uniform.", "-"},
+        {"Assembly on 9 March at 9am in school hall 2.", "school hall 2"},
         // A name goes on with the kind of place it names; a remark that exclaims is no part.
         {"Cleanup on 7 March at 8am. Meet at the Elm Park pavilion (corner of Elm & 3rd)",
          "Elm Park pavilion (corner of Elm & 3rd)"},
