@@ -224,6 +224,18 @@ bool isConnector(const Token* t) {
                             isWordIn(t, {"to", "until", "till", "through", "thru", "bis", "au"}));
 }
 
+std::size_t pastWeekdayRemark(const Line& line, std::size_t k, const std::string& locale) {
+    const auto bracket = [&line](std::size_t i, std::string_view key) {
+        return line.at(i) != nullptr && line.tokens[i].isSymbol(key);
+    };
+    const auto weekday = bracket(k, "(") ? weekdayAt(line, k + 1, locale) : std::nullopt;
+    if (!weekday) {
+        return k;
+    }
+    const std::size_t close = weekday->next + (bracket(weekday->next, ".") ? 1 : 0);
+    return bracket(close, ")") ? close + 1 : k;
+}
+
 bool movedFrom(const Line& line, std::size_t i) {
     return i >= 2 && isWordIn(&line.tokens[i - 1], {"from", "vom", "von", "du"}) &&
            line.tokens[i - 2].isWord() && Vocabulary::isMoveWord(line.tokens[i - 2].key);

@@ -61,6 +61,10 @@ bool dateContextBefore(const Line& line, std::size_t i);
 bool timeFollows(const Line& line, std::size_t i);
 // "-", "to", "until", "bis", "au" between the days of a span.
 bool isConnector(const Token* t);
+
+// Past a day's weekday in brackets after it ("07/11/2026 (Saturday)", "12.3. (Do.)"): the token
+// after the closing bracket, or `k` when none stands at `k`.
+std::size_t pastWeekdayRemark(const Line& line, std::size_t k, const std::string& locale);
 // "moved from Tuesday to Thursday", "reporté du mardi au jeudi": the day at token `i` is given up
 // for the one after it; the two are no span of days.
 bool movedFrom(const Line& line, std::size_t i);

@@ -375,10 +375,12 @@ std::vector<DateMention> DateReader::read(const Line& line) const {
             ++i;
             continue;
         }
-        // A span: "May 15-16", "March 14 – April 2", "Sat, Aug 8 – Wed, Aug 12".
-        if (best->month && best->lastDay == 0 && isConnector(line.at(best->end)) &&
+        // A span: "May 15-16", "March 14 – April 2", "Sat, Aug 8 – Wed, Aug 12", "07/11/2026
+        // (Saturday) to 11/11/2026".
+        const std::size_t connector = pastWeekdayRemark(line, best->end, m_localeId);
+        if (best->month && best->lastDay == 0 && isConnector(line.at(connector)) &&
             !movedFrom(line, best->begin)) {
-            if (auto second = dateAt(line, best->end + 1); second && second->month) {
+            if (auto second = dateAt(line, connector + 1); second && second->month) {
                 best->lastYear = second->year;
                 best->lastMonth = second->month;
                 best->lastDay = second->day;

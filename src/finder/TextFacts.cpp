@@ -275,6 +275,21 @@ bool saysRailJourney(const std::vector<Line>& lines) {
     });
 }
 
+// Lines `li` to `li + count - 1` read as the one line they make, numbered as the first.
+void joinLines(std::vector<Line>& lines, std::size_t li, std::size_t count) {
+    std::string joined = lines[li].text;
+    for (std::size_t k = 1; k < count; ++k) {
+        joined += " ";
+        joined += FinderText::trimSpaces(lines[li + k].text);
+    }
+    Line line = std::move(readLines(joined).front());
+    line.index = lines[li].index;
+    line.block = lines[li].block;
+    lines[li] = std::move(line);
+    lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(li + 1),
+                lines.begin() + static_cast<std::ptrdiff_t>(li + count));
+}
+
 // "FRI" over "12" over "JUNE": a poster's day stacked a word a line, joined into the line of
 // its first word so that it reads as one day.
 void joinStackedDays(std::vector<Line>& lines, const std::string& locale) {
@@ -300,17 +315,32 @@ void joinStackedDays(std::vector<Line>& lines, const std::string& locale) {
         if (!day || !month || count < 2) {
             continue;
         }
-        std::string joined = lines[li].text;
-        for (std::size_t k = 1; k < count; ++k) {
-            joined += " ";
-            joined += FinderText::trimSpaces(lines[li + k].text);
+        joinLines(lines, li, count);
+    }
+}
+
+// "from 9.00 a.m. to" over "12.30 p.m. in the classrooms": a text copied with hard line breaks
+// splits a range or a day from the word that leads to it. A line that ends in such a word runs
+// on into the next line of its block when that starts with a number.
+bool leadsOn(const Line& line, const Line& next) {
+    if (line.tokens.size() < 2 || next.block != line.block || !next.tokens[0].isNumber()) {
+        return false;
+    }
+    const Token& last = line.tokens.back();
+    // "à" as written: folded, it is the English article too. A word in capitals is a name
+    // ("All times are ET").
+    return (!last.capital &&
+            isWordIn(&last, {"to", "till", "until", "from", "between", "and", "at", "on", "bis",
+                             "von", "und", "um", "am", "ab", "au", "du", "et", "le", "des"})) ||
+           line.slice(last.begin, last.end) == "à" || (last.spaced && last.isSymbol("-"));
+}
+
+void joinWrappedRanges(std::vector<Line>& lines) {
+    for (std::size_t li = 0; li + 1 < lines.size(); ++li) {
+        // The joined line may end in such a word again.
+        while (li + 1 < lines.size() && leadsOn(lines[li], lines[li + 1])) {
+            joinLines(lines, li, 2);
         }
-        Line line = std::move(readLines(joined).front());
-        line.index = lines[li].index;
-        line.block = lines[li].block;
-        lines[li] = std::move(line);
-        lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(li + 1),
-                    lines.begin() + static_cast<std::ptrdiff_t>(li + count));
     }
 }
 
@@ -321,6 +351,7 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
     out.lines = readLines(text);
     const std::string& locale = days.localeId();
     joinStackedDays(out.lines, locale);
+    joinWrappedRanges(out.lines);
     out.railJourney = saysRailJourney(out.lines);
     const DateReader dates(days,
                            DateReader::numericOrder(out.lines).value_or(Words::dayFirst(locale)));

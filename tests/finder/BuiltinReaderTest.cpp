@@ -397,6 +397,22 @@ TEST(BuiltinReaderTest, APrepositionLeftAtALineBreakIsNoPartOfAName) {
     EXPECT_EQ(repas[0].title, "Repas Paroissial");
 }
 
+TEST(BuiltinReaderTest, ARangeBrokenAcrossLinesIsReadWhole) {
+    // A text copied with hard line breaks splits a range after the word that leads to its end.
+    const auto drafts = read("A parents' meeting will be held on Saturday, 14/03/2026 from 9.00 "
+                             "a.m. to\n12.30 p.m. in the classrooms. The school will be closed "
+                             "from\n23/03/2026 (Monday) to\n27/03/2026 (Friday).");
+    ASSERT_EQ(drafts.size(), 2u);
+    EXPECT_EQ(drafts[0].startTime, "09:00");
+    EXPECT_EQ(drafts[0].endTime, "12:30");
+    EXPECT_EQ(drafts[1].startDate, "2026-03-23");
+    EXPECT_EQ(drafts[1].endDate, "2026-03-27");
+    // A line that only ends in such a word, over a line of its own, is not joined to it.
+    const auto apart = read("Doors open at\n\n7pm Friday 13 March: quiz night");
+    ASSERT_EQ(apart.size(), 1u);
+    EXPECT_EQ(apart[0].startTime, "19:00");
+}
+
 TEST(BuiltinReaderTest, AnEventFromOneDayAndTimeToAnotherIsOne) {
     // The days named again in the subject lie inside it, and "Thursday afternoon" is a moment of
     // it, not one of its days.

@@ -161,6 +161,9 @@ TEST(DateReadingTest, SpansOfDays) {
         {"Montag, 21. Dezember 2026 bis Freitag, 1. Januar 2027", "2026-12-21", "2027-01-01"},
         {"28 December – 3 January", "2026-12-28", "2027-01-03"},
         {"Hauptsaison 01.05.–30.09.", "2026-05-01", "2026-09-30"},
+        // The first day's weekday in brackets stands between it and the connector.
+        {"closed from 07/11/2026 (Saturday) to 11/11/2026", "2026-11-07", "2026-11-11"},
+        {"Ferien 26.10. (Mo.) bis 30.10.", "2026-10-26", "2026-10-30"},
     };
     for (const auto& c : cases) {
         const auto dates = r.read(c.text);
