@@ -10,10 +10,19 @@ namespace {
 // meant in the past ("first proposed on January 12").
 constexpr int kFarAhead = 270;
 
+// The lines at the top of a text where it says who writes and when.
+constexpr std::size_t kHeadLines = 6;
+
 bool isUpcoming(const Candidate& c, const ReaderDays& days, Instant now, const Calendar& calendar) {
     const DayParts& today = days.today();
     const DayParts& lastDay = c.last ? *c.last : c.day;
     if (ReaderDays::compare(lastDay, today) < 0) {
+        return false;
+    }
+    // Today's date at the head of a text, without a time, is the day a letter, a circular or a
+    // newsletter was written or sent ("Circular No. 47    Date: 25/09/2026"); an event of today
+    // would come with its time.
+    if (c.day == today && !c.last && !c.start && !c.relative && c.line < kHeadLines) {
         return false;
     }
     if (!c.yearWritten && !c.relative &&

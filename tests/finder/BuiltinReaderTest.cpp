@@ -990,6 +990,9 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "The bridge was closed on 3 February 2026.",
         "Monday: Sunny\nTuesday: Rain\nSunset 6:02 PM",
         "SHOP 17\n02/03/2026 08:41\nBread 2.10\nTOTAL 2.10",
+        // Today's date at a circular's head is when it was written.
+        "Hillview School\nCircular No. 47      Date: 02/03/2026\n\nDear Parents,\nplease note "
+        "the new lunch menu.",
         "No rehearsal on 12 March.",
         "(no lesson on 12 March – half term)",
         "Spielplan\nSa. 14.03.  spielfrei (Osterferien)",
