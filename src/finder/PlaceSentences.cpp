@@ -116,9 +116,9 @@ std::optional<std::string> PlacePicker::phrase(std::size_t li, std::size_t from,
         // runs on in lower case. Without an article its first word is the kind of place ("in
         // school", "au gymnase"): "in proper school uniform" is what to wear.
         const bool article = begin > i + 1;
-        bool lowerVenue = !head->capital && head->key != "the" &&
-                          (article ? hasVenueWord(line, begin, begin + 3)
-                                   : Vocabulary::isVenueWord(head->key));
+        bool lowerVenue =
+            !head->capital && head->key != "the" &&
+            (article ? hasVenueWord(line, begin, begin + 3) : Vocabulary::isVenueWord(head->key));
         if (!head->capital && !lowerVenue) {
             continue;
         }
