@@ -45,6 +45,10 @@ constexpr std::string_view kLeadIns[] = {"thank you for booking with",
                                          "thank you for staying with",
                                          "thank you for your reservation at",
                                          "thank you for your booking at",
+                                         "your booking at",
+                                         "your booking with",
+                                         "your reservation at",
+                                         "your reservation with",
                                          "please join us for our",
                                          "join us for our",
                                          "you're invited to our",
@@ -241,6 +245,26 @@ std::size_t afterLeadIn(const Line& line, const Segment& segment) {
         }
     }
     return begin;
+}
+
+bool isReference(const Line& line, std::size_t k) {
+    if (!isWordIn(line.at(k), {"ref", "reference", "dossier", "order", "invoice", "case", "booking",
+                               "reservation", "confirmation", "buchung", "buchungsnummer",
+                               "bestellung", "bestellnummer", "auftrag", "aktenzeichen", "vorgang",
+                               "rechnung", "commande", "facture"})) {
+        return false;
+    }
+    // Its number or code follows within a few tokens ("Ref: CMH-58213", "Order no. 40213").
+    for (std::size_t i = k + 1; i < line.tokens.size() && i <= k + 5; ++i) {
+        if (line.tokens[i].isNumber()) {
+            return true;
+        }
+        if (!line.tokens[i].isSymbol() && !isWordIn(&line.tokens[i], {"no", "nr", "n", "number"}) &&
+            !line.tokens[i].allCaps) {
+            return false;
+        }
+    }
+    return false;
 }
 
 std::string segmentText(const Line& line, Segment segment) {

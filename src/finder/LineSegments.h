@@ -35,6 +35,10 @@ bool hasSubstance(const Line& line, const Segment& segment, const std::string& l
 // Number of words in a piece.
 std::size_t wordCount(const Line& line, const Segment& segment);
 
+// Whether the tokens from `k` on give a reference, not a name: "Ref CMH-58213", "Dossier n°
+// ONT-7741", "Order #40213", "Buchungsnummer 88123".
+bool isReference(const Line& line, std::size_t k);
+
 // The first token of a piece after a lead-in such as "Join us for" or "Welcome to our"; the piece's
 // first token without one.
 std::size_t afterLeadIn(const Line& line, const Segment& segment);

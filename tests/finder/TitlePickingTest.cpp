@@ -54,6 +54,14 @@ TEST(TitlePickingTest, HeadingsNameASingleEvent) {
     EXPECT_EQ(titles("Hi Liam,\n\nwe've moved the visit:\n\nNEW APPOINTMENT\n"
                      "Thursday, 12 March 2026 at 4:40 PM\n"),
               Titles{"Venue Hall"});
+    // A booking's subject names where it is, without the reference after it.
+    EXPECT_EQ(titles("Subject: Your booking at Harbour View Hotel – Ref HVH-58213\n\nArrival: "
+                     "Friday 13 March 2026"),
+              Titles{"Harbour View Hotel"});
+    EXPECT_EQ(titles("Objet : Votre rendez-vous d'installation – Dossier n° ONT-7741-20983\n\n"
+                     "Le jeudi 12 mars 2026 à 13 h",
+                     "fr_FR"),
+              Titles{"Rendez-vous d'installation"});
     // A subject names the e-mail's event, without its own label.
     EXPECT_EQ(
         titles("Subject: Reminder: Budget sync\n\nHi all, see you Tuesday 10 March at 11:00."),
