@@ -456,6 +456,11 @@ std::vector<TitleOption> TitlePicker::options(const Candidate& c) const {
     if (c.session && !out.empty()) {
         return out;
     }
+    // One that is not is named by its day's line as by its own ("Sunday, Sept 19 — Farewell
+    // Brunch" over "10am – noon at the Orchard Inn").
+    if (auto day = c.session && c.headingLine ? lineOption(*c.headingLine, true) : std::nullopt) {
+        out.push_back(std::move(*day));
+    }
     const auto place = [&c, this](TitleOption& option) {
         const std::size_t li = option.line;
         option[TitleFeature::distance] =

@@ -436,6 +436,11 @@ TEST(TitlePickingTest, InvitationCardsNameCouplesAndBirthdays) {
 }
 
 TEST(TitlePickingTest, RowsOfListsAndSchedulesAreNamedOnTheirLines) {
+    // A day's line names the event whose times stand below it.
+    EXPECT_EQ(titles("Dear all,\n\nhere are the weekend's details.\n\nSaturday, March 14 — "
+                     "Wedding\n4pm at the "
+                     "barn\n\nSunday, March 15 — Farewell Brunch\n10am – noon at the Orchard Inn"),
+              (Titles{"Wedding", "Farewell Brunch"}));
     // A programme's rooms, at the foot of its items, are no writers of a chat.
     EXPECT_EQ(titles("Donnerstag, 5.3.2026\n\n09:15 – 10:30 Uhr   Eröffnung\n"
                      "                    Saal Kettbaum\n\n11:00 – 12:30 Uhr   Parallele Foren\n"
