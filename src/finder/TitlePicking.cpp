@@ -33,9 +33,11 @@ Segment wholeName(const Line& line, const LineFacts& facts, const std::vector<Se
         // now") or the day ("@ Wed May 20").
         for (std::size_t k = s.end; k < line.tokens.size(); ++k) {
             const Token& t = line.tokens[k];
-            const bool remark = t.isSymbol("-") && k + 1 < line.tokens.size() &&
-                                line.tokens[k + 1].isWord() &&
-                                (!line.tokens[k + 1].capital || isReference(line, k + 1));
+            // "– kick-off call" goes on with the name, as a word for an event says.
+            const bool remark =
+                t.isSymbol("-") && k + 1 < line.tokens.size() && line.tokens[k + 1].isWord() &&
+                ((!line.tokens[k + 1].capital && !hasEventNoun(line, k + 1, line.tokens.size())) ||
+                 isReference(line, k + 1));
             // "[Séminaire d'équipe] Chantilly …": a subject's tag in brackets is its name.
             const Token* open = line.at(facts.labelEnd);
             const bool tag = t.isSymbol("]") && open != nullptr && open->isSymbol("[");

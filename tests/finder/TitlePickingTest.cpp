@@ -54,6 +54,10 @@ TEST(TitlePickingTest, HeadingsNameASingleEvent) {
     EXPECT_EQ(titles("Hi Liam,\n\nwe've moved the visit:\n\nNEW APPOINTMENT\n"
                      "Thursday, 12 March 2026 at 4:40 PM\n"),
               Titles{"Venue Hall"});
+    // A subject's piece after a dash goes on with its name when it tells what the event is.
+    EXPECT_EQ(titles("Subject: Vendor onboarding – kick-off call\n\nDate: Thursday, 12 March "
+                     "2026\nTime: 3pm"),
+              Titles{"Vendor onboarding – kick-off call"});
     // A booking's subject names where it is, without the reference after it.
     EXPECT_EQ(titles("Subject: Your booking at Harbour View Hotel – Ref HVH-58213\n\nArrival: "
                      "Friday 13 March 2026"),
