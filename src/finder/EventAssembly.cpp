@@ -567,7 +567,14 @@ bool callsItsEventOff(const TextFacts& text) {
     if (!subjectCancels) {
         return false;
     }
-    for (const Line& line : text.lines) {
+    // A new day said with its day ("rescheduled to Friday 20 March", "New date:" over it); "they
+    // hope to reschedule later in the year" gives none.
+    for (std::size_t li = 0; li < text.lines.size(); ++li) {
+        const Line& line = text.lines[li];
+        if (text.facts[li].dates.empty() &&
+            (li + 1 == text.lines.size() || text.facts[li + 1].dates.empty())) {
+            continue;
+        }
         for (std::size_t k = 0; k < line.tokens.size(); ++k) {
             const Token& t = line.tokens[k];
             if ((t.isWord() && Vocabulary::isMoveWord(t.key)) ||

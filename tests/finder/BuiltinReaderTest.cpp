@@ -1068,6 +1068,10 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "Subject: EVENT CANCELLED: The Marlow Sisters – full refund issued\n\nThe event below "
         "has been cancelled.\n\n  THE MARLOW SISTERS\n  Sat, Mar 21, 2026 · Show 8:00 PM\n"
         "  The Rio Hall, 1660 E Broadway, Vancouver",
+        // ... even where they only hope to set a new date.
+        "Subject: Event cancelled – your refund is on its way\n\nHarbour Lights\nSat, Mar 21, "
+        "2026 · 7:30 PM\n\nThe organizer hopes to reschedule later in the year. If a new date "
+        "is announced, you will get first access.",
         "Current certificate expiry date: 21/05/2026",
         "Date d'expiration : 30/06/2026",
         "Late cancellations (after 10:15 AM Thu, Mar 12) forfeit the deposit.",
@@ -1092,6 +1096,11 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
                             "NEUER TERMIN: Di., 10.03.2026, 8 Uhr");
     ASSERT_EQ(moved.size(), 1u);
     EXPECT_EQ(moved[0].startDate, "2026-03-10");
+    // A subject that calls the event off says nothing of the day it is moved to.
+    const auto rescheduled = read("Subject: Class cancelled\n\nThe class is rescheduled to "
+                                  "Friday 13 March, 6pm.");
+    ASSERT_EQ(rescheduled.size(), 1u);
+    EXPECT_EQ(rescheduled[0].startDate, "2026-03-13");
 }
 
 TEST(BuiltinReaderTest, TextsItCannotReadGiveNothingInBoundedTime) {
