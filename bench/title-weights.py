@@ -30,12 +30,13 @@ SCALE = {"position": 8, "distance": 8}
 # The rules of thumb: headings first, the higher the better, a label such as "Subject:" above all,
 # a generic heading ("Booking confirmation") last; a row's own line in a list; a route on a
 # ticket; the event named in the sentence of its day; the words before the day or the place's
-# name when nothing else names it. Features added since start at 0.
+# name when nothing else names it; an organisation's name weighs against it. Features added since
+# start at 0.
 RULES_OF_THUMB = {
     "ownLine": 10, "heading": 10, "listRow": 20, "position": -2, "labelled": 50, "generic": -30,
     "capitals": 6, "capitalised": 4, "eventNoun": 8, "arrow": 8, "shortName": 4,
     "skippedGeneric": -6, "dated": -6, "aboveEvents": 3, "occasion": 12, "route": 30, "leg": 50,
-    "sentence": 9, "sameLine": 6, "trip": 7.5, "clause": 7.4, "venue": 7.3}
+    "sentence": 9, "sameLine": 6, "trip": 7.5, "clause": 7.4, "venue": 7.3, "organisation": -8}
 PRIOR = 0.25  # the start, as a share of the rules of thumb (a softmax wants small sums)
 PULL = 0.03   # how strongly they hold the weights
 EPOCHS = 300
