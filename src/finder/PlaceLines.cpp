@@ -281,8 +281,8 @@ std::optional<std::string> PlacePicker::venueLine(VenueLines which) const {
             return t.isSymbol("$") || t.isSymbol("€") || t.isSymbol("£") || t.isSymbol("¥");
         });
         if (heading || exclaims || signs || sentence || priced || namesOffice(line) ||
-            !facts.dates.empty() || !facts.times.empty() || !facts.label.empty() ||
-            line.tokens.size() > kLongestVenue + 3 || line.tokens.empty() ||
+            speaksOfParking(line) || !facts.dates.empty() || !facts.times.empty() ||
+            !facts.label.empty() || line.tokens.size() > kLongestVenue + 3 || line.tokens.empty() ||
             !line.tokens[0].capital || (!hasVenueWord(line, 0, line.tokens.size()) && !street) ||
             std::any_of(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
                 return t.isNumber() && t.key.size() == 4; // "Lincoln Middle School 2026–27 ..."

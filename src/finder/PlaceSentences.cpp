@@ -76,6 +76,10 @@ std::optional<std::string> PlacePicker::phrase(std::size_t li, std::size_t from,
     const auto inDate = [&dates = m_text.facts[li].dates](std::size_t k) {
         return within(dates, k);
     };
+    // Nor where to leave the car ("Free parking at the rear of the hotel").
+    if (speaksOfParking(line)) {
+        return std::nullopt;
+    }
     for (std::size_t i = from; i + 1 < line.tokens.size(); ++i) {
         const Token& t = line.tokens[i];
         // "at", "@", "au", "bei" name a place by its name; "in", "im", "dans", "visiting", "on"

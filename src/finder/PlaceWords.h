@@ -19,6 +19,15 @@ template <typename Mention> bool within(const std::vector<Mention>& mentions, st
                        [k](const Mention& m) { return k >= m.begin && k < m.end; });
 }
 
+// "Parkmöglichkeiten finden Sie im Parkhaus Am Lindentor", "Free parking at the Elm Street car
+// park": a line about where to leave the car, which names no place of the event.
+inline bool speaksOfParking(const Line& line) {
+    return std::any_of(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
+        return isWordIn(&t, {"parking", "parken", "parkmoglichkeit", "parkmoglichkeiten",
+                             "parkplatze", "stationnement", "stationner", "garer"});
+    });
+}
+
 // Whether the tokens from `begin` to `end` (at most to the line's end) hold a word for a place
 // ("hall", "salle").
 inline bool hasVenueWord(const Line& line, std::size_t begin, std::size_t end) {

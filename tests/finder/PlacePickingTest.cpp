@@ -216,6 +216,13 @@ TEST(PlacePickingTest, VenuesInSentences) {
                      "Join: https://zoom.us/j/123456\n"
                      "Please look at the Figma file before the meeting."),
               Places{"https://zoom.us/j/123456"});
+    // Where to leave the car is not where the event is.
+    EXPECT_EQ(places("Zahnreinigung\nMi., 11.03., 08:15 Uhr\n\nParkmöglichkeiten finden Sie im "
+                     "Parkhaus Am Lindentor.",
+                     "de_DE"),
+              Places{"-"});
+    EXPECT_EQ(places("Check-up on 10 March at 9am.\nFree parking at the Elm Street car park."),
+              Places{"-"});
     // An address the sentence gives after the day.
     EXPECT_EQ(places("Nous vous convions à un entretien le jeudi 19 mars 2026 à 14h30, dans nos "
                      "locaux au 18 rue de la République, 69002 Lyon (3e étage).",
