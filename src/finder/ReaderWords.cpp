@@ -101,7 +101,8 @@ const Vocabulary& vocabulary(const std::string& localeId) {
     auto& entry = cache[localeId];
     if (!entry) {
         entry = std::make_unique<Vocabulary>();
-        for (const char* name : {"en", "de", "fr"}) {
+        // Austrian German names January "Jänner", whatever the reader's own German.
+        for (const char* name : {"en", "de", "fr", "de_AT"}) {
             entry->addLanguage(icu::Locale(name));
         }
         if (language != "en" && language != "de" && language != "fr" && !language.empty()) {
