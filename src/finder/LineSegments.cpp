@@ -107,7 +107,7 @@ std::vector<Segment> freeSegments(const Line& line, const LineFacts& facts) {
         mark(z.begin, z.end);
     }
     for (const auto& d : facts.durations) {
-        mark(d.begin, d.end);
+        mark(lengthLabelStart(line, d.begin), d.end);
     }
     // "Mission: Impossible", "Author Talk: Ann Cleeves": a colon after words that are no label is
     // part of a name.

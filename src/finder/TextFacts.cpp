@@ -126,7 +126,7 @@ bool namesLength(const Token& t) {
            (t.isWord() && t.key.ends_with("dauer"));
 }
 
-bool labelsLength(const Line& line, std::size_t k) {
+std::size_t lengthLabelStart(const Line& line, std::size_t k) {
     // "Durée : environ 1h15", "Dauer ca. 90 Minuten": how long, roughly.
     while (k > 0 && (isWordIn(&line.tokens[k - 1], {"environ", "about", "approx", "approximately",
                                                     "ca", "circa", "etwa", "rund", "around"}) ||
@@ -134,13 +134,25 @@ bool labelsLength(const Line& line, std::size_t k) {
                       isWordIn(&line.tokens[k - 2], {"ca", "approx"})))) {
         --k;
     }
-    if (k > 0 && line.tokens[k - 1].isSymbol(":")) {
-        --k;
+    std::size_t label = k;
+    if (label > 0 && line.tokens[label - 1].isSymbol(":")) {
+        --label;
     }
-    const Token* word = k > 0 ? &line.tokens[k - 1] : nullptr;
-    return word && word->isWord() &&
-           (namesLength(*word) ||
-            (word->key == "time" && k >= 2 && line.tokens[k - 2].isWord("running")));
+    const Token* word = label > 0 ? &line.tokens[label - 1] : nullptr;
+    if (word && word->isWord() && namesLength(*word)) {
+        return label - 1;
+    }
+    // "running time 2h 40m"
+    if (word && word->key == "time" && label >= 2 && line.tokens[label - 2].isWord("running")) {
+        return label - 2;
+    }
+    return k;
+}
+
+bool labelsLength(const Line& line, std::size_t k) {
+    const std::size_t start = lengthLabelStart(line, k);
+    return start < k && line.tokens[start].isWord() &&
+           (namesLength(line.tokens[start]) || line.tokens[start].isWord("running"));
 }
 
 namespace {

@@ -33,6 +33,9 @@ bool namesLength(const Token& t);
 // "Duration", "Durée :", "Spieldauer", "Running time:" just before token k: what follows is a
 // length.
 bool labelsLength(const Line& line, std::size_t k);
+// Where the words that say how long, or about how long, a length at token `k` is start: the label
+// and its hedge ("Dauer ca."), the hedge alone ("approx."), or `k`.
+std::size_t lengthLabelStart(const Line& line, std::size_t k);
 
 // The facts of a whole text, line by line, and what holds for all of it.
 struct TextFacts {

@@ -54,6 +54,12 @@ TEST(TitlePickingTest, HeadingsNameASingleEvent) {
     EXPECT_EQ(titles("Hi Liam,\n\nwe've moved the visit:\n\nNEW APPOINTMENT\n"
                      "Thursday, 12 March 2026 at 4:40 PM\n"),
               Titles{"Venue Hall"});
+    // The words that say how long it lasts name nothing.
+    EXPECT_EQ(titles("• Kick-off\n  Donnerstag, 5. März, 10:00–11:30 Uhr\n\n• Begehung vor Ort\n"
+                     "  Dienstag, 10.3., 8:30 Uhr, Dauer ca. 2 Stunden\n\n• Workshop\n"
+                     "  Mittwoch, 11. März, 9 bis 16 Uhr",
+                     "de_DE"),
+              (Titles{"Kick-off", "Begehung vor Ort", "Workshop"}));
     // A subject's piece after a dash goes on with its name when it tells what the event is.
     EXPECT_EQ(titles("Subject: Vendor onboarding – kick-off call\n\nDate: Thursday, 12 March "
                      "2026\nTime: 3pm"),
