@@ -4,6 +4,7 @@
 #include "model/CalEvent.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace plannery::reader {
 
@@ -297,6 +298,16 @@ bool presentsFromAbove(const std::vector<Line>& lines, std::size_t li) {
 bool isListItem(const std::vector<Line>& lines, std::size_t li) {
     return isNumbered(lines[li]) && ((li > 0 && isNumbered(lines[li - 1])) ||
                                      (li + 1 < lines.size() && isNumbered(lines[li + 1])));
+}
+
+bool opensNumberedSection(const std::vector<Line>& lines, std::size_t li) {
+    if (!isNumbered(lines[li])) {
+        return false;
+    }
+    const int number = lines[li].tokens[0].value;
+    return std::any_of(lines.begin(), lines.end(), [number](const Line& other) {
+        return isNumbered(other) && std::abs(other.tokens[0].value - number) == 1;
+    });
 }
 
 bool isSalutation(const Line& line) {

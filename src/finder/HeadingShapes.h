@@ -45,6 +45,12 @@ bool presentsFromAbove(const std::vector<Line>& lines, std::size_t li);
 // the heading of the text; a name such as "1. FC Köln" stands alone.
 bool isListItem(const std::vector<Line>& lines, std::size_t li);
 
+// "1. Jahreshauptversammlung" … "2. Arbeitseinsatz" further down: a line that opens with the
+// number of a section, which the text's other sections continue; unlike the ordinal of an
+// occasion ("40. Geburtstag", "113. Generalversammlung") or a club's name ("1. FC Union Berlin"),
+// which no line numbered next to it follows.
+bool opensNumberedSection(const std::vector<Line>& lines, std::size_t li);
+
 // "Dear parents,", "Liebe Eltern,", "Madame, Monsieur,": the line that opens a letter.
 bool isSalutation(const Line& line);
 

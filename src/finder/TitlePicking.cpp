@@ -310,6 +310,10 @@ std::optional<TitleOption> TitlePicker::lineOption(std::size_t li, bool own) con
     bool skippedGeneric = false; // "Timed Entry Ticket – General Admission" is a weak heading
     for (const Segment& piece : segments) {
         Segment s = piece;
+        // "1. Jahreshauptversammlung": the section's number is no part of its name.
+        if (s.begin == 0 && s.end > 2 && opensNumberedSection(m_text.lines, li)) {
+            s.begin = 2;
+        }
         // The name below an announcing heading, without the words that join it on.
         if (!own && li > 0 && &piece == &segments.front() && onlyAnnounces(m_text.lines[li - 1])) {
             while (s.begin + 1 < s.end &&

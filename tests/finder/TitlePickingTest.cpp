@@ -54,6 +54,13 @@ TEST(TitlePickingTest, HeadingsNameASingleEvent) {
     EXPECT_EQ(titles("Hi Liam,\n\nwe've moved the visit:\n\nNEW APPOINTMENT\n"
                      "Thursday, 12 March 2026 at 4:40 PM\n"),
               Titles{"Venue Hall"});
+    // A section's number is no part of the name it gives; an occasion's ordinal is.
+    EXPECT_EQ(titles("1. Jahreshauptversammlung\nFreitag, 13. März 2026, 19.30 Uhr im Vereinsheim."
+                     "\n\n2. Sommerfest\nSamstag, 20. Juni, ab 15 Uhr",
+                     "de_DE"),
+              (Titles{"Jahreshauptversammlung", "Sommerfest"}));
+    EXPECT_EQ(titles("40. Geburtstag\nSamstag, 14. März 2026, 19 Uhr", "de_DE"),
+              Titles{"40. Geburtstag"});
     // The words that say how long it lasts name nothing.
     EXPECT_EQ(titles("• Kick-off\n  Donnerstag, 5. März, 10:00–11:30 Uhr\n\n• Begehung vor Ort\n"
                      "  Dienstag, 10.3., 8:30 Uhr, Dauer ca. 2 Stunden\n\n• Workshop\n"
