@@ -286,6 +286,34 @@ char letterFor(char c) {
 // digits in their places: "Manchester M3 SDF" is "M3 5DF" and "WINCHESTER S023 9JX" is "SO23
 // 9JX" (an area starts with letters, a unit with a digit). Codes that are already well formed stay,
 // and so do other words ("Meet at B2 SOS").
+// "SAMEDl", "COMMUNlTY": a word in capitals holds no small letters, so a small "l" in it is a
+// capital "I" the recogniser read for one.
+void capitalIsForSmallL(std::string& line) {
+    const auto inWord = [](char c) {
+        return isAsciiLetter(c) || static_cast<unsigned char>(c) >= 0x80;
+    };
+    for (std::size_t begin = 0; begin < line.size();) {
+        if (!inWord(line[begin])) {
+            ++begin;
+            continue;
+        }
+        std::size_t end = begin;
+        int capitals = 0;
+        bool otherSmall = false;
+        bool smallL = false;
+        for (; end < line.size() && inWord(line[end]); ++end) {
+            capitals += isCapital(line[end]) ? 1 : 0;
+            smallL = smallL || line[end] == 'l';
+            otherSmall = otherSmall || (line[end] != 'l' && line[end] >= 'a' && line[end] <= 'z');
+        }
+        if (smallL && !otherSmall && capitals >= 2) {
+            std::replace(line.begin() + static_cast<std::ptrdiff_t>(begin),
+                         line.begin() + static_cast<std::ptrdiff_t>(end), 'l', 'I');
+        }
+        begin = end;
+    }
+}
+
 void repairPostcodes(std::string& line) {
     for (std::size_t end = 0; end <= line.size(); ++end) {
         if (end < line.size() && line[end] != ',') {
@@ -452,6 +480,7 @@ std::string withLettersRepaired(std::string line) {
     }
     repairPostcodes(line);
     splitPlaceNumbers(line);
+    capitalIsForSmallL(line);
     // "straBe", "StraRe", "strae" at a word's end.
     for (std::size_t at = 0; (at = line.find("tra", at)) != std::string::npos; at += 3) {
         const std::size_t rest = at + 3;

@@ -116,6 +116,11 @@ TEST(RecognitionNoiseTest, MisreadLettersAndDoubledDashesAreRepaired) {
         {"OBE O2 Arena 2O", "OBE O2 Arena 2O"},
         {"Ultrae Trae", "Ultrae Trae"},
         {"x--y, --flag and the end --", "x--y, --flag and the end --"},
+        // A small "l" inside a word in capitals is a capital "I"; a word with other small
+        // letters keeps it.
+        {"SAMEDl 14 NOVEMBRE, ÉGLlSE SAINT-JEAN", "SAMEDI 14 NOVEMBRE, ÉGLISE SAINT-JEAN"},
+        {"COMMUNlTY CENTRE", "COMMUNITY CENTRE"},
+        {"Hall, ml, HTML, McDonald", "Hall, ml, HTML, McDonald"},
         // A British postcode's digits and letters in their places.
         {"41 Chapel Street, Manchester M3 SDF", "41 Chapel Street, Manchester M3 5DF"},
         {"14 HIGH STREET, WINCHESTER S023 9JX", "14 HIGH STREET, WINCHESTER SO23 9JX"},
