@@ -211,7 +211,7 @@ constexpr std::string_view kVenueWords[] = {
     "hopital",      "clinique",    "gymnase",      "piscine",    "auberge",    "brasserie",
     "bistrot",      "palais",      "amphitheatre", "kita",       "classroom",  "classe",
     "kindergarten", "creche",      "nursery",      "playhouse",  "cinema",     "kino",
-    "cineplex",
+    "cineplex",     "espace",      "maison",
 };
 
 // The last parts of German compounds that name places ("Marienkirche", "Stadthalle").

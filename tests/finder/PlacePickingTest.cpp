@@ -33,6 +33,10 @@ TEST(PlacePickingTest, LabelsAddressesAndVenueLines) {
     EXPECT_EQ(places("ROYAL PLAYHOUSE\nHigh Street, Stratford upon Avon CV37 6BB\n\nThe Tempest\n"
                      "Sat 7 March, 2pm"),
               Places{"ROYAL PLAYHOUSE, High Street, Stratford upon Avon CV37 6BB"});
+    EXPECT_EQ(places("Concert familial\nDimanche 15 mars 2026 · 16h\n\nEspace culturel des Tilleuls"
+                     "\n\nEntrée libre",
+                     "fr_FR"),
+              Places{"Espace culturel des Tilleuls"});
     // A venue set off by a dash before its address on the same line goes with it.
     EXPECT_EQ(places("Louise Attaque\nL'Olympia – 28 boulevard des Capucines, 75009 Paris\n"
                      "Samedi 7 mars 2026, 20h30",
