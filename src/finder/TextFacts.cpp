@@ -356,6 +356,33 @@ void joinWrappedRanges(std::vector<Line>& lines) {
     }
 }
 
+// "SOIRÉE" over "JAZZ" over "& SWING": a poster's name stacked a word or two a line, in
+// capitals, is one name.
+bool isStackedWord(const Line& line) {
+    std::size_t words = 0;
+    for (const Token& t : line.tokens) {
+        if (t.isWord() && t.allCaps && !Vocabulary::isGenericHeadingWord(t.key)) {
+            ++words;
+        } else if (!t.isSymbol("&") && !t.isSymbol("-") && !t.isSymbol("'")) {
+            return false;
+        }
+    }
+    return words >= 1 && words <= 2;
+}
+
+void joinStackedWords(std::vector<Line>& lines) {
+    for (std::size_t li = 0; li + 1 < lines.size(); ++li) {
+        std::size_t count = 0;
+        while (li + count < lines.size() && lines[li + count].block == lines[li].block &&
+               isStackedWord(lines[li + count])) {
+            ++count;
+        }
+        if (count >= 2) {
+            joinLines(lines, li, count);
+        }
+    }
+}
+
 } // namespace
 
 TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
@@ -364,6 +391,7 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
     const std::string& locale = days.localeId();
     joinStackedDays(out.lines, locale);
     joinWrappedRanges(out.lines);
+    joinStackedWords(out.lines);
     out.railJourney = saysRailJourney(out.lines);
     const DateReader dates(days,
                            DateReader::numericOrder(out.lines).value_or(Words::dayFirst(locale)));

@@ -54,6 +54,13 @@ TEST(TitlePickingTest, HeadingsNameASingleEvent) {
     EXPECT_EQ(titles("Hi Liam,\n\nwe've moved the visit:\n\nNEW APPOINTMENT\n"
                      "Thursday, 12 March 2026 at 4:40 PM\n"),
               Titles{"Venue Hall"});
+    // A poster's name stacked a word or two a line is one name; a generic line below is not
+    // part of it.
+    EXPECT_EQ(titles("SOIRÉE\nJAZZ\n& SWING\n\nSAMEDI 14 MARS 2026\n20h30", "fr_FR"),
+              Titles{"Soirée Jazz & Swing"});
+    EXPECT_EQ(titles("BRASSERIE LUMIÈRE\nRESERVATION CONFIRMED\n\nSee you on Saturday 14th March "
+                     "at 7.45pm."),
+              Titles{"Brasserie Lumière"});
     // A section's number is no part of the name it gives; an occasion's ordinal is.
     EXPECT_EQ(titles("1. Jahreshauptversammlung\nFreitag, 13. März 2026, 19.30 Uhr im Vereinsheim."
                      "\n\n2. Sommerfest\nSamstag, 20. Juni, ab 15 Uhr",
