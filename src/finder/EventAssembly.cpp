@@ -287,6 +287,26 @@ class Assembler {
         }
     }
 
+    // Whether line `li`, a day's, is the next row of the list whose last row so far is line
+    // `last`: the line just below it in its block, or, where each row opens with its day ("17
+    // SEPT   THE SALT ORCHARD" with what is said of the film below it), the next such line.
+    bool continuesList(std::size_t last, std::size_t li) const {
+        const auto opensWithDay = [this](std::size_t k) {
+            const auto& dates = m_text.facts[k].dates;
+            return !dates.empty() && dates[0].begin == 0;
+        };
+        if (li == last + 1 && m_text.lines[li].block == m_text.lines[last].block) {
+            return true;
+        }
+        // What is said of a row below it gives no times, nor does the row below its own line.
+        for (std::size_t k = last + 1; k <= li + 1 && k < m_text.lines.size(); ++k) {
+            if (k != li && !m_text.facts[k].times.empty()) {
+                return false;
+            }
+        }
+        return opensWithDay(last) && opensWithDay(li);
+    }
+
     // "Arrives  08:35 (+1 day, Saturday 17 October)" under a leg's day: the day and time the leg
     // above arrives, not an event of its own.
     bool arrivalDay(std::size_t li, const std::vector<DateMention>& dates) {
@@ -472,9 +492,12 @@ class Assembler {
         if (m_pending && apart(m_pending->line, li) <= kReach) {
             above = m_pending->timed;
             m_listTimes = ownTimes ? std::nullopt : std::optional<Pending>(Pending{*above, li});
-        } else if (m_listTimes && !ownTimes && li == m_listTimes->line + 1 &&
-                   line.block == m_text.lines[m_listTimes->line].block) {
-            above = m_listTimes->timed;
+        } else if (m_listTimes && continuesList(m_listTimes->line, li)) {
+            // A row with times of its own ("29 OCT  Double bill — early start 7pm!") keeps them,
+            // and the list goes on below it.
+            if (!ownTimes) {
+                above = m_listTimes->timed;
+            }
             m_listTimes->line = li;
         } else {
             m_listTimes.reset();

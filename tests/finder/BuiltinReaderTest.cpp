@@ -805,6 +805,16 @@ TEST(BuiltinReaderTest, TimesAboveAListOfDaysHoldForEachDayWithoutItsOwn) {
         EXPECT_EQ(drafts[k].endTime, "20:30") << drafts[k].title;
     }
     EXPECT_EQ(drafts[3].startTime, "18:00");
+    // So they do for rows set apart, each opening with its day, below and beyond a row with a
+    // time of its own.
+    const auto season = read("FILM SOCIETY\n\nThursdays at 8pm\nThe Loft Cinema\n\n"
+                             "12 MAR   THE SALT ORCHARD\n         dir. A. Brennock · 98 min\n\n"
+                             "26 MAR   DOUBLE BILL — early start 7pm!\n\n"
+                             "9 APR    NIGHT FERRY\n         dir. M. Ilves · 112 min");
+    ASSERT_EQ(season.size(), 3u);
+    EXPECT_EQ(season[0].startTime, "20:00");
+    EXPECT_EQ(season[1].startTime, "19:00");
+    EXPECT_EQ(season[2].startTime, "20:00");
 }
 
 TEST(BuiltinReaderTest, ALateCheckOutOnOfferEndsNeitherTheStayNorTheDinner) {
