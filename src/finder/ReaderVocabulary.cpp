@@ -302,7 +302,7 @@ constexpr std::string_view kOrganisationWords[] = {"club",
 // "Amicale des Sapeurs-Pompiers", "Verein der Freunde").
 constexpr std::string_view kLeadingOrganisationWords[] = {"paroisse", "amicale",   "association",
                                                           "societe",  "fondation", "federation",
-                                                          "verein",   "pfarrei"};
+                                                          "verein",   "pfarrei",   "pfarre"};
 
 constexpr std::string_view kReopeningWords[] = {"reopen", "reopens",  "reopening",
                                                 "rouvre", "rouvrira", "reouverture"};

@@ -350,6 +350,11 @@ TEST(TitlePickingTest, LetterheadsAndGroupsNameWhoWritesOrReads) {
                      "2026, 14 h",
                      "fr_FR"),
               Titles{"Concours de pétanque"});
+    EXPECT_EQ(titles("Pfarre St. Ulrich am Anger\nPfarrsaal · Lindenbichlgasse 14\n\n♪ MAISINGEN "
+                     "2026 ♪\n\nOffenes Singen\nfür alle Generationen\n\nDienstag, 10. März\n"
+                     "19:00 – 20:30 Uhr",
+                     "de_AT"),
+              Titles{"Maisingen 2026"});
     // So does the name of a parish's letter.
     EXPECT_EQ(
         titles("PFARRBRIEF MÄRZ\n\nFastensuppe im Pfarrsaal\nSonntag, 15. März, 12 Uhr", "de_DE"),
