@@ -31,6 +31,9 @@ struct DateMention {
     // ... of which one by which something must be handed in ("must be returned by Friday"): a day
     // to enter after all.
     bool due = false;
+    // ... of which one called off ("No rehearsal on 12 March", "Am 18. Mai entfällt das
+    // Singen"): no day of a series named elsewhere falls on it either.
+    bool calledOff = false;
 };
 
 class DateReader {

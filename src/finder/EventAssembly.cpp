@@ -619,7 +619,26 @@ std::vector<Candidate> assemble(const TextFacts& text, const ReaderDays& days, I
     if (callsItsEventOff(text)) {
         return {};
     }
-    return Assembler(text, days).run(now, calendar);
+    std::vector<Candidate> out = Assembler(text, days).run(now, calendar);
+    // "jeden Dienstag im Mai" with "Am 18. Mai entfällt das Singen!": a day called off on one
+    // line is no day of the events named on others; where a time is called off with it ("the
+    // 1:00 pm sailing on July 31 has been cancelled"), only an event at that time goes.
+    for (std::size_t li = 0; li < text.lines.size(); ++li) {
+        const auto& times = text.facts[li].times;
+        for (const DateMention& off : text.facts[li].dates) {
+            if (!off.calledOff || off.last) {
+                continue;
+            }
+            std::erase_if(out, [&](const Candidate& c) {
+                const bool atThatTime =
+                    times.empty() || std::any_of(times.begin(), times.end(), [&c](const auto& t) {
+                        return c.start && t.start == *c.start;
+                    });
+                return c.line != li && !c.last && c.day == off.day && atThatTime;
+            });
+        }
+    }
+    return out;
 }
 
 } // namespace plannery::reader

@@ -1,6 +1,7 @@
 #include "finder/TextFacts.h"
 
 #include "finder/ChatLayout.h"
+#include "finder/DatePieces.h"
 #include "finder/FinderText.h"
 #include "finder/ReaderVocabulary.h"
 #include "finder/ReaderWords.h"
@@ -624,6 +625,18 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
             });
         if (calledOff && out.lines[li].block == above.block) {
             out.facts[li].datesAreNotEvents = true;
+        }
+        // "Am 18. Mai (Pfingstdienstag)" over "entfällt das Singen!": a sentence that runs on in
+        // lower case into the next line calls off its last day there.
+        const auto& days = out.facts[li - 1].dates;
+        const Token& first = out.lines[li].tokens.front();
+        if (!days.empty() && out.lines[li].block == above.block && first.isWord() &&
+            !first.capital &&
+            !(above.tokens.back().isSymbol(".") || above.tokens.back().isSymbol("!") ||
+              above.tokens.back().isSymbol("?")) &&
+            calledOffAfter(out.lines[li], 0, 0)) {
+            out.facts[li - 1].dates.back().deadline = true;
+            out.facts[li - 1].dates.back().calledOff = true;
         }
     }
     return out;

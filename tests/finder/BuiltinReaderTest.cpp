@@ -989,6 +989,21 @@ TEST(BuiltinReaderTest, AWeekdayInAMonthIsEachSuchDayOfIt) {
         }
     }
     EXPECT_TRUE(read("Earn double points every Tuesday in April!").empty());
+    // A day called off elsewhere in the text, in a sentence that runs on into the next line, is
+    // none of them.
+    const auto singing = read("Offenes Singen\njeden Dienstag im April\n19:00 – 20:30 Uhr\n\n"
+                              "ACHTUNG: Am 14. April (nach Ostern)\nentfällt das Singen!",
+                              *Calendar::make("Europe/Vienna", "de_AT", Weekday::monday));
+    std::vector<std::string> days;
+    for (const EventDraft& d : singing) {
+        days.push_back(d.startDate);
+    }
+    EXPECT_EQ(days, (std::vector<std::string>{"2026-04-07", "2026-04-21", "2026-04-28"}));
+    // A time called off on a day leaves the day's other times.
+    const auto ferry = read("The 1:00 pm sailing on Friday 13 March has been cancelled.\n\n"
+                            "New sailing: Friday 13 March, 3:10 pm");
+    ASSERT_EQ(ferry.size(), 1u);
+    EXPECT_EQ(ferry[0].startTime, "15:10");
 }
 
 TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
