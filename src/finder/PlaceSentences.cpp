@@ -202,8 +202,11 @@ std::optional<std::string> PlacePicker::phrase(std::size_t li, std::size_t from,
                           [](const Token& w) { return w.isWord() && w.capital; });
         // "on" names a place only by a word for one: "Workshop on Efficient Reasoning" is a topic.
         const bool venue = hasVenueWord(line, begin, end);
+        // "en classe", "in school": the kind of place alone, without an article, is where one is
+        // taught, not a place to go to.
+        const bool bareKind = lowerVenue && !article && end == begin + 1;
         if (end == begin || (byKind && !venue && (capitals < 2 || t.isWord("on"))) ||
-            (withVenueWord && !venue)) {
+            (withVenueWord && !venue) || bareKind) {
             continue;
         }
         end = extendPlace(line, end);

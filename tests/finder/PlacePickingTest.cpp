@@ -220,6 +220,8 @@ TEST(PlacePickingTest, VenuesInSentences) {
                      "Join: https://zoom.us/j/123456\n"
                      "Please look at the Figma file before the meeting."),
               Places{"https://zoom.us/j/123456"});
+    // The kind of place alone, without an article, is no place to go to.
+    EXPECT_EQ(places("Lundi 9 mars, 8 h 30 : retour en classe", "fr_FR"), Places{"-"});
     // Where to leave the car is not where the event is.
     EXPECT_EQ(places("Zahnreinigung\nMi., 11.03., 08:15 Uhr\n\nParkmöglichkeiten finden Sie im "
                      "Parkhaus Am Lindentor.",
