@@ -218,9 +218,14 @@ std::optional<Clock> fourDigitClockAt(const Line& line, std::size_t i) {
     if (!fourDigitClock(t)) {
         return std::nullopt;
     }
-    const bool opens = isRangeConnector(line.at(i + 1)) && fourDigitClock(line.at(i + 2));
-    const bool closes =
-        i >= 2 && isRangeConnector(line.at(i - 1)) && fourDigitClock(line.at(i - 2));
+    // "2026-2027" is a school's or a season's years, not the minute from 20:26 to 20:27.
+    const auto years = [](const Token* from, const Token* to) {
+        return to->value == from->value + 1;
+    };
+    const bool opens = isRangeConnector(line.at(i + 1)) && fourDigitClock(line.at(i + 2)) &&
+                       !years(t, line.at(i + 2));
+    const bool closes = i >= 2 && isRangeConnector(line.at(i - 1)) &&
+                        fourDigitClock(line.at(i - 2)) && !years(line.at(i - 2), t);
     const bool marked = isWordIn(line.at(i + 1), {"hrs", "h", "uhr"});
     if (!opens && !closes && !marked) {
         return std::nullopt;
@@ -243,8 +248,11 @@ bool frenchHourAt(const Line& line, std::size_t i) {
     if (i >= 2 && line.tokens[i - 1].isWord("de") && line.tokens[i - 2].isWord("partir")) {
         return true;
     }
-    // A programme's row: "11 h : cérémonie", "19 H ........ OUVERTURE".
-    if (std::all_of(line.tokens.begin(), line.tokens.begin() + static_cast<std::ptrdiff_t>(i),
+    // A programme's row: "11 h : cérémonie", "19 H ........ OUVERTURE"; a calendar's, after its
+    // day: "Jeudi 10 septembre, 19 h : assemblée générale".
+    const bool afterComma = i > 0 && line.tokens[i - 1].isSymbol(",");
+    if (afterComma ||
+        std::all_of(line.tokens.begin(), line.tokens.begin() + static_cast<std::ptrdiff_t>(i),
                     [](const Token& t) { return t.isSymbol(); })) {
         const Token* after = line.at(i + 2);
         if (after != nullptr &&

@@ -59,6 +59,7 @@ TEST(TimeReadingTest, ClockTimesInTheirWrittenForms) {
         {"samedi 27 juin à 10 h", "10:00"},
         {"À PARTIR DE 19 H", "19:00"},
         {"11 h : cérémonie au monument aux morts", "11:00"},
+        {"Jeudi 10 septembre, 19 h : assemblée générale", "19:00"},
         {"prévenir 24 h à l'avance", ""},
         {"2 h de route", ""},
         {"une pause de 2 h", ""},
@@ -71,6 +72,7 @@ TEST(TimeReadingTest, ClockTimesInTheirWrittenForms) {
         {"Muster 1330hrs", "13:30"},
         {"Class of 2026", ""},
         {"Order 1234", ""},
+        {"le calendrier 2026-2027", ""},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(times(c.text), c.times) << c.text;
