@@ -537,6 +537,24 @@ bool deadlineAfter(const Line& line, std::size_t i) {
             isWordIn(line.at(k + 2), {"latest"}));
 }
 
+bool reserveAfter(const Line& line, std::size_t i) {
+    bool weather = false;
+    bool condition = false;
+    for (std::size_t k = i; k < line.tokens.size(); ++k) {
+        const Token& t = line.tokens[k];
+        if (t.isSymbol("(") || t.isSymbol(")") || t.isSymbol("!") || t.isSymbol("?") ||
+            t.isSymbol(";") ||
+            (t.isSymbol(".") && (k + 1 == line.tokens.size() || line.tokens[k + 1].spaced))) {
+            break;
+        }
+        weather = weather || isWordIn(&t, {"rain", "rains", "raining", "regen", "regnet", "pluie",
+                                           "pleut", "intemperies", "schlechtwetter"});
+        condition =
+            condition || isWordIn(&t, {"if", "case", "bei", "falls", "wenn", "cas", "si", "s'il"});
+    }
+    return weather && condition;
+}
+
 bool calledOffAfter(const Line& line, std::size_t begin, std::size_t i) {
     bool atOnce = true; // only symbols between the day and token k
     std::size_t lead = begin;

@@ -71,6 +71,9 @@ bool movedFrom(const Line& line, std::size_t i);
 // A deadline, the start of sales or a day kept in reserve rather than an event ("by March 9",
 // "bis 20.04.", "Ersatztermin: Montag, 22. Juni").
 bool deadlineBefore(const Line& line, std::size_t i);
+// "(remis au jeudi 1er octobre en cas de pluie)", "Friday 20 March if it rains": the day after
+// token `i` is kept in reserve for bad weather, as its sentence says after it.
+bool reserveAfter(const Line& line, std::size_t i);
 // "The write-up must be handed in by Friday", "Die Anmeldung muss bis Freitag abgegeben werden":
 // a deadline at token `i` by which the sentence before it says something must be handed in.
 bool dueBefore(const Line& line, std::size_t i);

@@ -413,8 +413,8 @@ std::vector<DateMention> DateReader::read(const Line& line) const {
         if (auto mention = resolve(*best)) {
             mention->calledOff = calledOffAfter(line, best->begin, best->end);
             mention->deadline = mention->deadline || deadlineBefore(line, best->begin) ||
-                                mention->calledOff || doneAfter(line, best->end) ||
-                                deadlineAfter(line, best->end) ||
+                                mention->calledOff || reserveAfter(line, best->end) ||
+                                doneAfter(line, best->end) || deadlineAfter(line, best->end) ||
                                 (!mention->last && opensFrom(line, best->begin));
             mention->due = mention->deadline && dueBefore(line, best->begin);
             // "du lundi 19 au vendredi 30", "vom 3. bis 5. Mai": the word that opens a span is

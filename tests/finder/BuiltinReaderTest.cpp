@@ -674,7 +674,9 @@ TEST(BuiltinReaderTest, ADayRuledOutIsNoEvent) {
                              "Mittagessen am Freitag, 13. März, nicht am Donnerstag, um 13 Uhr",
                              "Sports Day is on Friday 13 March at 1pm. In case of rain, it will "
                              "move to Friday 20 March.",
-                             "If the weather is good, we grill on Friday 13 March at 6pm."}) {
+                             "If the weather is good, we grill on Friday 13 March at 6pm.",
+                             "Sports day on Friday 13 March at 1pm (Friday 20 March if it "
+                             "rains)."}) {
         const auto drafts = read(text);
         ASSERT_EQ(drafts.size(), 1u) << text;
         EXPECT_EQ(drafts[0].startDate, "2026-03-13") << text;
