@@ -307,10 +307,15 @@ std::optional<std::string> PlacePicker::placeOf(const Candidate& c) const {
         }
     }
     // A place said in the sentence of one of several events is that event's ("Sports Day:
-    // Wednesday 1 July on the school field"), not the others'.
-    const bool ownedByAnother =
-        m_rows.size() >= 2 && m_placeLine && *m_placeLine != c.line &&
-        std::find(m_rows.begin(), m_rows.end(), *m_placeLine) != m_rows.end();
+    // Wednesday 1 July on the school field"), not the others'; so is one said in the block of
+    // another ("Excursion au Domaine du Bois-Rouvroy :" over "mercredi 7 octobre").
+    const auto owns = [this, &c](std::size_t row) {
+        return row != c.line && (row == *m_placeLine ||
+                                 (m_text.lines[row].block == m_text.lines[*m_placeLine].block &&
+                                  m_text.lines[c.line].block != m_text.lines[row].block));
+    };
+    const bool ownedByAnother = m_rows.size() >= 2 && m_placeLine && *m_placeLine != c.line &&
+                                std::any_of(m_rows.begin(), m_rows.end(), owns);
     return ownedByAnother ? std::nullopt : m_place;
 }
 

@@ -247,6 +247,12 @@ TEST(PlacePickingTest, RowsTakeTheirOwnPlacesAndSessionsTheirHeadings) {
     EXPECT_EQ(places("Sports day\nFriday 13 March, 10am\nSchool field\n\nOptions evening\n"
                      "Thursday 19 March, 6pm\nMain Hall. There will be a short talk first."),
               (Places{"School field", "School field"}));
+    // So is one in the block of one event, before its day.
+    EXPECT_EQ(places("* Photos scolaires : jeudi 12 mars.\n\n* Excursion des P5-P6 au Domaine du "
+                     "Bois-Rouvroy :\n  mercredi 18 mars, départ à 8h15.\n\n* Marché de Noël : "
+                     "vendredi 20 mars dès 17h.",
+                     "fr_FR"),
+              (Places{"-", "Domaine du Bois-Rouvroy", "-"}));
     // A place in one row's sentence is that row's alone.
     EXPECT_EQ(places("Dates for the summer term\n"
                      "Swimming gala: Thursday 4 June, 2pm at the leisure centre\n"
