@@ -314,6 +314,17 @@ void capitalIsForSmallL(std::string& line) {
     }
 }
 
+// "écoIe", "fiIm", "WheeIchair": a capital "I" between small letters, after two or more of
+// them, is a small "l" the recogniser read for one ("McIntosh" keeps its capital).
+void smallLForCapitalI(std::string& line) {
+    const auto small = [](char c) { return c >= 'a' && c <= 'z'; };
+    for (std::size_t k = 2; k + 1 < line.size(); ++k) {
+        if (line[k] == 'I' && small(line[k - 1]) && small(line[k - 2]) && small(line[k + 1])) {
+            line[k] = 'l';
+        }
+    }
+}
+
 void repairPostcodes(std::string& line) {
     for (std::size_t end = 0; end <= line.size(); ++end) {
         if (end < line.size() && line[end] != ',') {
@@ -481,6 +492,7 @@ std::string withLettersRepaired(std::string line) {
     repairPostcodes(line);
     splitPlaceNumbers(line);
     capitalIsForSmallL(line);
+    smallLForCapitalI(line);
     // "straBe", "StraRe", "strae" at a word's end.
     for (std::size_t at = 0; (at = line.find("tra", at)) != std::string::npos; at += 3) {
         const std::size_t rest = at + 3;

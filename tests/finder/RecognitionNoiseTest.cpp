@@ -121,6 +121,10 @@ TEST(RecognitionNoiseTest, MisreadLettersAndDoubledDashesAreRepaired) {
         {"SAMEDl 14 NOVEMBRE, ÉGLlSE SAINT-JEAN", "SAMEDI 14 NOVEMBRE, ÉGLISE SAINT-JEAN"},
         {"COMMUNlTY CENTRE", "COMMUNITY CENTRE"},
         {"Hall, ml, HTML, McDonald", "Hall, ml, HTML, McDonald"},
+        // A capital "I" between small letters is a small "l".
+        {"pas d'écoIe, vote for the fiIm, WheeIchair access", "pas d'école, vote for the film, "
+                                                              "Wheelchair access"},
+        {"McIntosh, iPhone, AIDS", "McIntosh, iPhone, AIDS"},
         // A British postcode's digits and letters in their places.
         {"41 Chapel Street, Manchester M3 SDF", "41 Chapel Street, Manchester M3 5DF"},
         {"14 HIGH STREET, WINCHESTER S023 9JX", "14 HIGH STREET, WINCHESTER SO23 9JX"},
