@@ -272,9 +272,12 @@ class Assembler {
         TimedLine timed = timesOf(line, facts, 0, line.tokens.size());
         if (near && !m_out.back().session) {
             const std::size_t group = m_lastGroup;
-            // A day something is due by keeps only the times of its own sentence.
+            // A day something is due by keeps only the times of its own sentence; so does a day
+            // without school ("pas d'école ce jour-là." over "Une garderie est organisée de 7h
+            // à 18h").
             for (std::size_t k = group; k < m_out.size(); ++k) {
-                if (!m_out[k].due) {
+                const Line& own = m_text.lines[m_out[k].line];
+                if (!m_out[k].due && !saysShut(own, m_out[k].end, own.tokens.size())) {
                     assignTimes(m_out[k], timed);
                 }
             }

@@ -203,6 +203,12 @@ TEST(BuiltinReaderTest, TimesSaidInPassingAndGermanAmAreNoStarts) {
     ASSERT_EQ(drafts.size(), 1u);
     EXPECT_FALSE(drafts[0].startTime);
     EXPECT_FALSE(drafts[0].location);
+    // ... also where the next sentence stands on the next line.
+    drafts = read("* Journée pédagogique : lundi 9 mars - pas d'école ce jour-là.\n  Une "
+                  "garderie est organisée de 7h à 18h.",
+                  *Calendar::make("Europe/Brussels", "fr_BE", Weekday::monday));
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_FALSE(drafts[0].startTime);
     // A number that counts years or people is no hour, whatever word comes before it.
     drafts = read("Sommerfest am Freitag, 12.06.2026, Kinder bis 12 Jahre frei.",
                   *Calendar::make("Europe/Berlin", "de_DE", Weekday::monday));
