@@ -355,8 +355,12 @@ class Assembler {
             if (!d.fullWeekday && !timeFollows && !introduced && !laterMessageHasTime(li)) {
                 return std::nullopt;
             }
-            // A weekday inside a span names one of its days ("July 24–26 ... Sat 11am–11pm").
-            if (m_span && m_out[*m_span].last) {
+            // A weekday inside a span names one of its days ("July 24–26 ... Sat 11am–11pm"),
+            // where it is told of the span; far below, "Le mercredi, la garderie ferme à 17h"
+            // speaks of every Wednesday.
+            const bool ofSpan = m_span && (m_text.lines[m_out[*m_span].line].block == line.block ||
+                                           apart(m_out[*m_span].line, li) <= 2 * kReach);
+            if (ofSpan && m_out[*m_span].last) {
                 DateMention inSpan = d;
                 for (DayParts day = m_out[*m_span].day;
                      ReaderDays::compare(day, *m_out[*m_span].last) <= 0;

@@ -419,6 +419,20 @@ TEST(BuiltinReaderTest, ARangeBrokenAcrossLinesIsReadWhole) {
     EXPECT_EQ(apart[0].startTime, "19:00");
 }
 
+TEST(BuiltinReaderTest, AWeekdayNamesADayOfASpanOnlyWhereItIsToldOf) {
+    const auto festival = read("Riverfest, March 13–15\nFri 5pm–11pm\nSat 11am–11pm");
+    ASSERT_EQ(festival.size(), 2u);
+    EXPECT_EQ(festival[1].startDate, "2026-03-14");
+    EXPECT_EQ(festival[1].startTime, "11:00");
+    // Far below, in a note of its own, a weekday speaks of every such day.
+    const auto holiday = read("Half term: Monday 13 April to Friday 17 April\n\nClubs:\nChess"
+                              "\nChoir\nDrama\nCoding\nArt\n\nReminder: on Wednesday, the "
+                              "library closes at 5pm.");
+    ASSERT_EQ(holiday.size(), 1u);
+    EXPECT_EQ(holiday[0].startDate, "2026-04-13");
+    EXPECT_EQ(holiday[0].endDate, "2026-04-17");
+}
+
 TEST(BuiltinReaderTest, AnEventFromOneDayAndTimeToAnotherIsOne) {
     // The days named again in the subject lie inside it, and "Thursday afternoon" is a moment of
     // it, not one of its days.
