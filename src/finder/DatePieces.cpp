@@ -619,7 +619,9 @@ bool calledOffAfter(const Line& line, std::size_t begin, std::size_t i) {
         // "qui n'aura donc pas lieu", "findet nicht statt", "will not take place".
         const Token* before = k > 0 ? &line.tokens[k - 1] : nullptr;
         const Token* twoBefore = k > 1 ? &line.tokens[k - 2] : nullptr;
-        if ((t.isWord("lieu") && isWordIn(before, {"pas"})) ||
+        // "Friday is OFF", "Saturday's off": not "drop off" nor "a day off".
+        if ((t.isWord("off") && isWordIn(before, {"is", "are", "'s"})) ||
+            (t.isWord("lieu") && isWordIn(before, {"pas"})) ||
             (t.isWord("statt") && isWordIn(before, {"nicht"})) ||
             (t.isWord("place") && isWordIn(before, {"take"}) &&
              isWordIn(twoBefore, {"not", "won't", "never"}))) {

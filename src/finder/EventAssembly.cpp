@@ -631,16 +631,28 @@ std::vector<Candidate> assemble(const TextFacts& text, const ReaderDays& days, I
     // line is no day of the events named on others; where a time is called off with it ("the
     // 1:00 pm sailing on July 31 has been cancelled"), only an event at that time goes.
     for (std::size_t li = 0; li < text.lines.size(); ++li) {
-        const auto& times = text.facts[li].times;
+        const Line& line = text.lines[li];
         for (const DateMention& off : text.facts[li].dates) {
             if (!off.calledOff || off.last) {
                 continue;
             }
+            // The times of the sentence that calls the day off ("So it's SAT 22nd, 8pm. Friday is
+            // OFF" calls off no time).
+            std::size_t from = off.begin;
+            while (from > 0 && sentenceEnd(line, from - 1) != from - 1) {
+                --from;
+            }
+            const std::size_t to = sentenceEnd(line, off.end);
+            std::vector<ClockTime> times;
+            for (const TimeMention& t : text.facts[li].times) {
+                if (t.begin >= from && t.begin < to) {
+                    times.push_back(t.start);
+                }
+            }
             std::erase_if(out, [&](const Candidate& c) {
                 const bool atThatTime =
-                    times.empty() || std::any_of(times.begin(), times.end(), [&c](const auto& t) {
-                        return c.start && t.start == *c.start;
-                    });
+                    times.empty() ||
+                    (c.start && std::find(times.begin(), times.end(), *c.start) != times.end());
                 return c.line != li && !c.last && c.day == off.day && atThatTime;
             });
         }

@@ -717,6 +717,9 @@ TEST(BuiltinReaderTest, AMovedEventKeepsOnlyItsNewDay) {
           "Tuesday, March 10 at 3:30 PM.",
           "The 1:00 pm sailing on Tuesday, March 10, has been cancelled.\n\nNEW SAILING\n"
           "Tuesday, March 10, 2026\nDepart Horseshoe Bay   3:30 pm",
+          // A chat that settles on another day calls the first off in a sentence of its own.
+          "Priya: Drinks Monday at the Heron? 7:30pm?\nDan: Tue might be better\nPriya: So "
+          "it's TUE 10th, 3:30pm. Monday is OFF",
           // Moved from one day to another: no span of days.
           "The design sync is moving from Monday, March 9 to Tuesday, March 10, same time "
           "(3:30 PM).",
