@@ -542,9 +542,7 @@ bool reserveAfter(const Line& line, std::size_t i) {
     bool condition = false;
     for (std::size_t k = i; k < line.tokens.size(); ++k) {
         const Token& t = line.tokens[k];
-        if (t.isSymbol("(") || t.isSymbol(")") || t.isSymbol("!") || t.isSymbol("?") ||
-            t.isSymbol(";") ||
-            (t.isSymbol(".") && (k + 1 == line.tokens.size() || line.tokens[k + 1].spaced))) {
+        if (t.isSymbol("(") || t.isSymbol(")") || t.isSymbol(";") || endsSentenceAt(line, k)) {
             break;
         }
         weather = weather || isWordIn(&t, {"rain", "rains", "raining", "regen", "regnet", "pluie",

@@ -37,14 +37,6 @@ bool opensBulletItem(const Line& line) {
     return !line.tokens.empty() && (line.tokens[0].isSymbol("·") || line.tokens[0].isSymbol("*"));
 }
 
-// Whether token `k` ends a sentence: "!", "?", or a full stop before a space or the line's end
-// ("St." and "4.12" end none).
-bool endsSentenceAt(const Line& line, std::size_t k) {
-    const Token& t = line.tokens[k];
-    return t.isSymbol("!") || t.isSymbol("?") ||
-           (t.isSymbol(".") && (k + 1 == line.tokens.size() || line.tokens[k + 1].spaced));
-}
-
 // The end of the sentence that goes on from token `from`: its full stop, or the line's end.
 std::size_t sentenceEnd(const Line& line, std::size_t from) {
     for (std::size_t k = from; k < line.tokens.size(); ++k) {

@@ -313,6 +313,12 @@ bool isWordIn(const Token* token, std::initializer_list<std::string_view> words)
            std::find(words.begin(), words.end(), token->key) != words.end();
 }
 
+bool endsSentenceAt(const Line& line, std::size_t k) {
+    const Token& t = line.tokens[k];
+    return t.isSymbol("!") || t.isSymbol("?") ||
+           (t.isSymbol(".") && (k + 1 == line.tokens.size() || line.tokens[k + 1].spaced));
+}
+
 std::string_view Line::span(std::size_t first, std::size_t last) const {
     if (first >= last || last > tokens.size()) {
         return {};

@@ -57,6 +57,10 @@ struct Line {
     bool empty() const { return tokens.empty(); }
 };
 
+// Whether token `k` of the line ends a sentence: "!", "?", or a full stop before a space or the
+// line's end ("St." and "4.12" end none).
+bool endsSentenceAt(const Line& line, std::size_t k);
+
 // Only the start of a very long text is read, so any text is read in bounded time.
 inline constexpr std::size_t kMaxTextBytes = 64 * 1024;
 inline constexpr std::size_t kMaxLines = 2000;
