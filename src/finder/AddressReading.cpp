@@ -58,13 +58,14 @@ bool britishPostcodeAt(const Line& line, std::size_t i) {
            !unit->spaced && unit->isWord() && unit->key.size() == 2;
 }
 
-// "14, avenue du Bourgailh – 33600 Pessac": a dash at `at` that sets the postcode and town
-// apart, unlike a year ("Leeds – 2024 Winners").
-bool postcodeAfterDash(const Line& line, std::size_t at) {
+// "14, avenue du Bourgailh – 33600 Pessac", "Lindenbichlgasse 14 · 8010 Graz": a dash or dot at
+// `at` that sets the postcode and town apart, unlike a year ("Leeds – 2024 Winners").
+bool postcodeSetApart(const Line& line, std::size_t at) {
     const Token* code = line.at(at + 1);
     const Token* town = line.at(at + 2);
     const bool year = code != nullptr && code->value >= 1900 && code->value < 2100;
-    return line.tokens[at].isSymbol("-") && line.tokens[at].spaced && code != nullptr &&
+    const Token& mark = line.tokens[at];
+    return (mark.isSymbol("-") || mark.isSymbol("·")) && mark.spaced && code != nullptr &&
            code->isNumber() && code->key.size() >= 4 && code->key.size() <= 5 && !year &&
            town != nullptr && town->isWord() && town->capital;
 }
@@ -213,7 +214,7 @@ std::size_t endFrom(const Line& line, std::size_t start) {
             (t.isWord() && (t.capital || isJoiner(t) || Vocabulary::isStreetWord(t.key) ||
                             (!t.spaced && end > start) || afterOrdinal)) ||
             t.isNumber() || t.isSymbol(",") || t.isSymbol("'") || (t.isSymbol(".") && !t.spaced) ||
-            (t.isSymbol("-") && !t.spaced) || postcodeAfterDash(line, end) ||
+            (t.isSymbol("-") && !t.spaced) || postcodeSetApart(line, end) ||
             // "Währinger Straße 112/4": the stair or door after the house's number.
             (t.isSymbol("/") && !t.spaced && end > start && line.tokens[end - 1].isNumber() &&
              end + 1 < line.tokens.size() && line.tokens[end + 1].isNumber() &&
@@ -242,6 +243,18 @@ std::size_t endFrom(const Line& line, std::size_t start) {
         --end;
     }
     return end;
+}
+
+std::string written(const Line& line, std::size_t first, std::size_t last) {
+    std::string text;
+    std::size_t from = first;
+    for (std::size_t k = first; k < last; ++k) {
+        if (postcodeSetApart(line, k)) {
+            text += std::string(line.span(from, k)) + ", ";
+            from = k + 1;
+        }
+    }
+    return text + std::string(line.span(from, last));
 }
 
 } // namespace plannery::reader::Addresses

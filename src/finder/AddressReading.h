@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <string>
 #include <utility>
 
 // Street addresses in a line: a street with its number ("42 Elm Street", "Seestraße 8", "5 rue
@@ -20,5 +21,8 @@ bool inLine(const Line& line);
 std::optional<std::pair<std::size_t, std::size_t>> span(const Line& line);
 // The end of the address that starts at token `start` (one past its last token).
 std::size_t endFrom(const Line& line, std::size_t start);
+// Tokens `first` to `last` of the line as an address is written, with a comma for the dash or dot
+// that sets its postcode apart ("Lindenbichlgasse 14, 8010 Graz").
+std::string written(const Line& line, std::size_t first, std::size_t last);
 
 } // namespace plannery::reader::Addresses

@@ -193,14 +193,14 @@ std::optional<std::string> PlacePicker::address() {
             !name.empty()) {
             text += name + ", ";
         }
-        text += line.span(span->first, span->second);
+        text += Addresses::written(line, span->first, span->second);
         for (std::size_t k = li + 1; k < m_text.lines.size() && k <= li + 2; ++k) {
             const auto below = Addresses::span(m_text.lines[k]);
             if (!below || below->first != 0 || m_text.lines[k].block != line.block ||
                 !m_text.facts[k].dates.empty() || !m_text.facts[k].label.empty()) {
                 break;
             }
-            text += ", " + std::string(m_text.lines[k].span(below->first, below->second));
+            text += ", " + Addresses::written(m_text.lines[k], below->first, below->second);
         }
         // "Osteria Nonna, 22 Market Square": a name without a number before the street's.
         bool namedFirst = false;

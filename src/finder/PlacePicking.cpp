@@ -161,7 +161,7 @@ std::optional<std::string> PlacePicker::rowPlace(std::size_t li, std::size_t fro
         address && address->first >= from &&
         std::all_of(facts.dates.begin(), facts.dates.end(),
                     [&address](const DateMention& d) { return d.end <= address->first; })) {
-        return std::string(line.span(address->first, address->second));
+        return Addresses::written(line, address->first, address->second);
     }
     return phrase(li, from);
 }

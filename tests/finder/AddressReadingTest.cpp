@@ -8,7 +8,7 @@ namespace {
 std::string address(const char* text) {
     const auto lines = readLines(text);
     const auto span = Addresses::span(lines[0]);
-    return span ? std::string(lines[0].span(span->first, span->second)) : "-";
+    return span ? Addresses::written(lines[0], span->first, span->second) : "-";
 }
 
 TEST(AddressReadingTest, StreetsAndPostcodesInTheirLines) {
@@ -22,8 +22,11 @@ TEST(AddressReadingTest, StreetsAndPostcodesInTheirLines) {
         {"5 rue Tholozé, 75018 Paris", "5 rue Tholozé, 75018 Paris"},
         // A street word of its own after the name, and a door after the house's number.
         {"Währinger Straße 112/4, 1180 Wien", "Währinger Straße 112/4, 1180 Wien"},
-        // A dash that sets the postcode and town apart, but not a remark after a dash.
-        {"14, avenue du Bourgailh – 33600 Pessac", "14, avenue du Bourgailh – 33600 Pessac"},
+        // A dash or dot that sets the postcode and town apart is written as a comma; a remark
+        // after a dash and a telephone number after a dot are no part of the address.
+        {"14, avenue du Bourgailh – 33600 Pessac", "14, avenue du Bourgailh, 33600 Pessac"},
+        {"Lindenbichlgasse 14 · 8010 Graz", "Lindenbichlgasse 14, 8010 Graz"},
+        {"Lindenbichlgasse 14 · 0316 58 21 40", "Lindenbichlgasse 14"},
         {"22 Market Square, Leeds – 2024 Winners", "22 Market Square, Leeds"},
         // The clock before an address is when, not the venue's name.
         {"cleaning is Tue 9/22 at 10:40AM, 2250 W Larkin Ave Ste 3", "2250 W Larkin Ave Ste 3"},
