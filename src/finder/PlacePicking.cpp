@@ -353,6 +353,11 @@ std::optional<std::string> PlacePicker::blockVenue(const Candidate& c) const {
         const bool address = own && Addresses::inLine(line);
         const bool venue =
             own && line.tokens.front().isWord() && hasVenueWord(line, 0, line.tokens.size());
+        // "Sonntag, 30. Mai, 17 Uhr" over "in der Pfarrkirche": the line opens with the place,
+        // unless an address beside it makes it the text's place.
+        if (!own && place.empty()) {
+            return Addresses::inLine(line) ? std::nullopt : phrase(li, 0, true);
+        }
         if (!address && !venue) {
             break;
         }

@@ -247,6 +247,19 @@ TEST(PlacePickingTest, RowsTakeTheirOwnPlacesAndSessionsTheirHeadings) {
     EXPECT_EQ(places("Sports day\nFriday 13 March, 10am\nSchool field\n\nOptions evening\n"
                      "Thursday 19 March, 6pm\nMain Hall. There will be a short talk first."),
               (Places{"School field", "School field"}));
+    // A line under the day that opens with the place names it; a sentence with an address says
+    // where the text as a whole is.
+    EXPECT_EQ(
+        places("Offenes Singen\njeden Dienstag im März\n19:00 – 20:30 Uhr\nim Pfarrsaal\n\n"
+               "ABSCHLUSSKONZERT\nSonntag, 29. März, 17 Uhr\nin der Pfarrkirche\n"
+               "anschließend Agape vor der Kirche",
+               "de_AT"),
+        (Places{"Pfarrsaal", "Pfarrsaal", "Pfarrsaal", "Pfarrsaal", "Pfarrsaal", "Pfarrkirche"}));
+    EXPECT_EQ(places("Sie findet statt am\n\nFreitag, 26.06.2026, um 19:30 Uhr\nim Vereinsheim, Am "
+                     "Sportpark 3, 82223 Eichenau.\n\nAnträge bis 12.06.2026 einreichen.\n\n"
+                     "Sommerfest am Samstag, 18. Juli, ab 14 Uhr im Festzelt am Sportplatz.",
+                     "de_DE"),
+              (Places{"Vereinsheim, Am Sportpark 3, 82223 Eichenau", "Festzelt am Sportplatz"}));
     // So is one in the block of one event, before its day.
     EXPECT_EQ(places("* Photos scolaires : jeudi 12 mars.\n\n* Excursion des P5-P6 au Domaine du "
                      "Bois-Rouvroy :\n  mercredi 18 mars, départ à 8h15.\n\n* Marché de Noël : "
