@@ -534,6 +534,13 @@ TEST(BuiltinReaderTest, AChatsMessagesAreReadWithoutTheirWritersNamesAndStamps) 
     ASSERT_EQ(exported.size(), 1u);
     EXPECT_EQ(exported[0].startDate, "2026-03-14");
     EXPECT_EQ(exported[0].startTime, "20:00");
+    // After an export's stamp, the writer runs to the colon, role and all: no name for what
+    // they said.
+    const auto roles = read("[2/3/26, 6:41:07 pm] Brad (U11 Coach): nets moved to Sat 7 March, "
+                            "4pm at the clubrooms\n[2/3/26, 6:44:12 pm] Nic – Archie's mum: ok");
+    ASSERT_EQ(roles.size(), 1u);
+    EXPECT_EQ(roles[0].title, "Nets");
+    EXPECT_EQ(roles[0].startTime, "16:00");
 }
 
 TEST(BuiltinReaderTest, ChatsNameTheirEventsInSentences) {
