@@ -6,6 +6,7 @@
 #include "finder/HeadingShapes.h"
 #include "finder/NameShapes.h"
 #include "finder/ReaderVocabulary.h"
+#include "finder/ReaderWords.h"
 #include "finder/ScheduleLines.h"
 
 #include <algorithm>
@@ -29,6 +30,21 @@ bool hasOwnTimes(const Line& line, const LineFacts& facts) {
         }
         return depth <= 0;
     });
+}
+
+// The weekday a line names in the plural, as the day of a weekly meeting: "Tuesdays", "mardis",
+// "dienstags".
+std::optional<Weekday> weeklyDay(const Line& line, const std::string& localeId) {
+    for (const Token& t : line.tokens) {
+        if (t.isWord() && t.key.size() > 4 && t.key.ends_with("s")) {
+            if (auto name =
+                    Words::weekday(std::string_view(t.key).substr(0, t.key.size() - 1), localeId);
+                name && name->full) {
+                return name->day;
+            }
+        }
+    }
+    return std::nullopt;
 }
 
 // Whether a line opens an item of a bulleted list ("• Brötchenservice: …"): two such lines are
@@ -188,6 +204,9 @@ class Assembler {
     struct Pending {
         TimedLine timed;
         std::size_t line = 0;
+        // The times of a weekly meeting ("Tuesdays, 6:30 - 8:30 p.m.") hold for the days of a
+        // list on that weekday, however far below.
+        std::optional<Weekday> weekly{};
     };
 
     // The lines with content after line `from` up to line `to`: a chat's names and stamps
@@ -283,8 +302,10 @@ class Assembler {
         }
         // "the 1:00 pm sailing tomorrow, Friday, July 31, has been cancelled": the times of days
         // that are no events go with them, not with the next day written.
-        if (m_out.empty() && facts.dates.empty()) {
-            m_pending = Pending{timed, li};
+        // An aside in brackets ("(Evening parking is free after 5 p.m.)") sets no times.
+        const auto weekly = weeklyDay(line, m_days.localeId());
+        if ((m_out.empty() || weekly) && facts.dates.empty() && hasOwnTimes(line, facts)) {
+            m_pending = Pending{timed, li, weekly};
         }
     }
 
@@ -296,7 +317,13 @@ class Assembler {
             const auto& dates = m_text.facts[k].dates;
             return !dates.empty() && dates[0].begin == 0;
         };
-        if (li == last + 1 && m_text.lines[li].block == m_text.lines[last].block) {
+        // The next line of the block, or the one after rows whose days are no events ("Session 4
+        // - Tues. Oct. 6 - ** CANCELLED **").
+        bool adjacent = m_text.lines[li].block == m_text.lines[last].block;
+        for (std::size_t k = last + 1; k < li && adjacent; ++k) {
+            adjacent = !m_text.facts[k].dates.empty() && m_text.facts[k].times.empty();
+        }
+        if (adjacent) {
             return true;
         }
         // What is said of a row below it gives no times, nor does the row below its own line.
@@ -494,7 +521,13 @@ class Assembler {
         // day of the list without times of its own; times in brackets are an aside.
         const bool ownTimes = hasOwnTimes(line, facts);
         std::optional<TimedLine> above;
-        if (m_pending && apart(m_pending->line, li) <= kReach) {
+        const auto onWeekday = [this, &dates](Weekday weekday) {
+            return std::all_of(dates.begin(), dates.end(), [&](const DateMention& d) {
+                return !d.last && m_days.weekday(d.day) == weekday;
+            });
+        };
+        if (m_pending && (apart(m_pending->line, li) <= kReach ||
+                          (m_pending->weekly && onWeekday(*m_pending->weekly)))) {
             above = m_pending->timed;
             m_listTimes = ownTimes ? std::nullopt : std::optional<Pending>(Pending{*above, li});
         } else if (m_listTimes && continuesList(m_listTimes->line, li)) {

@@ -847,6 +847,23 @@ TEST(BuiltinReaderTest, TimesAboveAListOfDaysHoldForEachDayWithoutItsOwn) {
     EXPECT_EQ(season[0].startTime, "20:00");
     EXPECT_EQ(season[1].startTime, "19:00");
     EXPECT_EQ(season[2].startTime, "20:00");
+    // A weekly meeting's times hold for its days however far below, past an aside in brackets
+    // and a row called off, even after a day that is no session.
+    const auto course = read("From: Mireille Thibodeau\nDate: Mon, Mar 2, 2026 at 4:12 PM\n"
+                             "Subject: French for Travellers (note March 17)\n\nBonjour à "
+                             "tous,\n\nWelcome to the course!\nA few practical things:\n\n"
+                             "WHEN & WHERE\nTuesdays, 6:30 - 8:30 p.m.\nKingsway Hall, Room 214\n"
+                             "(Evening parking in Lot C is free after 5 p.m.)\n\nSCHEDULE\n"
+                             "Session 1 - Tues. March 10 - Greetings\n"
+                             "Session 2 - Tues. March 17 - ** CANCELLED **\n"
+                             "Session 3 - Tues. March 24 - At the café");
+    ASSERT_EQ(course.size(), 2u);
+    EXPECT_EQ(course[0].startDate, "2026-03-10");
+    EXPECT_EQ(course[1].startDate, "2026-03-24");
+    for (const auto& session : course) {
+        EXPECT_EQ(session.startTime, "18:30") << session.title;
+        EXPECT_EQ(session.endTime, "20:30") << session.title;
+    }
 }
 
 TEST(BuiltinReaderTest, ALateCheckOutOnOfferEndsNeitherTheStayNorTheDinner) {
