@@ -331,6 +331,10 @@ std::optional<Clock> clockAt(const Line& line, std::size_t i, const std::string&
         clock.certain = true;
         clock.next = i + 2;
         if (twoDigitMinute(line, i + 2)) {
+            // "BRL-7H42QK" is a reference: letters written on after the minutes.
+            if (unspaced(line, i + 3) && line.at(i + 3)->isWord()) {
+                return std::nullopt;
+            }
             clock.minute = line.tokens[i + 2].value;
             clock.next = i + 3;
         } else {
