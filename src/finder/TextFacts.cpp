@@ -205,6 +205,23 @@ bool opensWithNegation(const Line& line) {
     return first != line.tokens.end() && isNegation(*first);
 }
 
+// "WAS   Fri, 5 Mar 2027 · 19:30", "Previous date: 3 May", "Alter Termin: 12.03.", "Ancien
+// créneau : mardi 3 mars": the day a booking had before it was changed.
+bool givesFormerDay(const Line& line) {
+    const auto first = std::find_if(line.tokens.begin(), line.tokens.end(),
+                                    [](const Token& t) { return !t.isSymbol(); });
+    if (first == line.tokens.end() ||
+        !isWordIn(&*first, {"was", "previous", "previously", "old", "original", "originally",
+                            "formerly", "bisher", "alter", "alte", "ursprunglich", "ancien",
+                            "ancienne", "initialement"})) {
+        return false;
+    }
+    const Token* next = first + 1 == line.tokens.end() ? nullptr : &*(first + 1);
+    return first->allCaps || (next && (next->isSymbol(":") || next->isSymbol("|"))) ||
+           isWordIn(next, {"date", "time", "slot", "booking", "appointment", "termin", "datum",
+                           "zeit", "creneau", "rendez-vous", "horaire"});
+}
+
 // "Late cancellations (after 10:15 AM Thu, Jan 14) forfeit the deposit", "Kostenlose
 // Stornierung bis 12.03.": the terms of cancelling a booking, whose days are no events.
 bool statesCancellationTerms(const Line& line) {
@@ -560,11 +577,11 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
         const std::size_t stampEnd = afterStamp(line);
         const bool chatStamp =
             stampEnd > 0 && !facts.dates.empty() && facts.dates[0].begin < stampEnd;
-        facts.datesAreNotEvents = (header && !Vocabulary::isSubjectLabel(facts.label)) ||
-                                  Vocabulary::isRecordLabel(facts.label) ||
-                                  namesOpeningHours(facts.label) || chatStamp ||
-                                  opensWithNegation(line) || namesAWeek(line) ||
-                                  listsMonths(facts.dates) || statesCancellationTerms(line);
+        facts.datesAreNotEvents =
+            (header && !Vocabulary::isSubjectLabel(facts.label)) ||
+            Vocabulary::isRecordLabel(facts.label) || namesOpeningHours(facts.label) || chatStamp ||
+            opensWithNegation(line) || givesFormerDay(line) || namesAWeek(line) ||
+            listsMonths(facts.dates) || statesCancellationTerms(line);
         if (chatStamp) {
             // The message's own time stamp is not an event; what it says may be.
             facts.dates.erase(facts.dates.begin());

@@ -744,7 +744,12 @@ TEST(BuiltinReaderTest, AMovedEventKeepsOnlyItsNewDay) {
           // German says the move last; the day it moves to stays.
           "Der Ausflug am Mo. 9.3. muss leider verschoben werden.\nNEUER TERMIN: Di., 10.03., "
           "15:30 Uhr",
-          "Der Ausflug wird auf den 10.03. um 15:30 Uhr verschoben."}) {
+          "Der Ausflug wird auf den 10.03. um 15:30 Uhr verschoben.",
+          // A changed booking that still shows the day it had.
+          "Your booking has been changed\n\n  NEW   Tue, 10 Mar 2026 · 15:30\n        6 guests\n\n"
+          "  WAS   Mon, 9 Mar 2026 · 19:30\n        4 guests",
+          "Neuer Termin: Di., 10.03.2026, 15:30 Uhr\nAlter Termin: Mo., 09.03.2026, 9:00 Uhr",
+          "Nouveau créneau : mardi 10 mars à 15 h 30\nAncien créneau : lundi 9 mars à 9 h"}) {
         const auto drafts = read(text);
         ASSERT_EQ(drafts.size(), 1u) << text;
         EXPECT_EQ(drafts[0].startDate, "2026-03-10") << text;
