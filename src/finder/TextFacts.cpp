@@ -222,6 +222,27 @@ bool givesFormerDay(const Line& line) {
                            "zeit", "creneau", "rendez-vous", "horaire"});
 }
 
+// "‹ Inbox", "< Posteingang", "← Back": the bar at the top of a screenshot of a mail app, which
+// names the folder, not anything in the message.
+bool isNavigationBar(const Line& line) {
+    if (line.tokens.empty() || !(line.tokens[0].isSymbol("‹") || line.tokens[0].isSymbol("<") ||
+                                 line.tokens[0].isSymbol("←"))) {
+        return false;
+    }
+    std::size_t words = 0;
+    for (const Token& t : line.tokens) {
+        if (t.isWord()) {
+            ++words;
+            if (!isWordIn(&t, {"inbox", "inboxes", "all", "mail", "mailbox", "back", "messages",
+                               "posteingang", "zuruck", "nachrichten", "boite", "de", "reception",
+                               "retour", "courrier"})) {
+                return false;
+            }
+        }
+    }
+    return words > 0;
+}
+
 // "Late cancellations (after 10:15 AM Thu, Jan 14) forfeit the deposit", "Kostenlose
 // Stornierung bis 12.03.": the terms of cancelling a booking, whose days are no events.
 bool statesCancellationTerms(const Line& line) {
@@ -630,6 +651,11 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
         }
     }
     readChatLayout(out);
+    for (std::size_t li = 0; li < out.lines.size(); ++li) {
+        if (isNavigationBar(out.lines[li])) {
+            out.facts[li] = LineFacts{.chrome = true};
+        }
+    }
     // "ANCIEN RENDEZ-VOUS (annulé)" over "mardi 17 novembre 2026, entre 8 h et 12 h": a heading
     // that calls off the day below it, not a sentence ("… hat kurzfristig abgesagt.") nor a
     // chat's message.

@@ -305,6 +305,13 @@ TEST(TitlePickingTest, SalutationsCheersAndCarriersAreNoHeadings) {
     EXPECT_EQ(titles("Outbound - Thu 23 Apr 2026\n"
                      "TP1357 London Heathrow (LHR) T2 07:25 = Lisbon (LIS) T1 10:05"),
               Titles{"London Heathrow → Lisbon"});
+    // A mail app's bar names its folder.
+    EXPECT_EQ(titles("13:06                       LTE 54%\n‹ Inbox                    ⋮\n\n"
+                     "TableTide <no-reply@tabletide.example>\nto me · 12:58\n\n"
+                     "        KELPWATER KITCHEN\n        Your booking has been changed\n\n"
+                     "Hi Thandiwe,\nYour reservation has been updated as requested.\n\n"
+                     "  NEW   Sat, 7 Mar 2026 · 19:00\n        6 guests"),
+              Titles{"Kelpwater Kitchen"});
 }
 
 TEST(TitlePickingTest, LetterheadsAndGroupsNameWhoWritesOrReads) {
