@@ -128,11 +128,37 @@ void readNamedMessages(TextFacts& out) {
     }
 }
 
+// "‹ Inbox", "< Posteingang", "← Back": the bar at the top of a screenshot of a mail app, which
+// names the folder, not anything in the message.
+bool isNavigationBar(const Line& line) {
+    if (line.tokens.empty() || !(line.tokens[0].isSymbol("‹") || line.tokens[0].isSymbol("<") ||
+                                 line.tokens[0].isSymbol("←"))) {
+        return false;
+    }
+    std::size_t words = 0;
+    for (const Token& t : line.tokens) {
+        if (t.isWord()) {
+            ++words;
+            if (!isWordIn(&t, {"inbox", "inboxes", "all", "mail", "mailbox", "back", "messages",
+                               "posteingang", "zuruck", "nachrichten", "boite", "de", "reception",
+                               "retour", "courrier"})) {
+                return false;
+            }
+        }
+    }
+    return words > 0;
+}
+
 } // namespace
 
 void readChatLayout(TextFacts& text) {
     readStampedMessages(text);
     readNamedMessages(text);
+    for (std::size_t li = 0; li < text.lines.size(); ++li) {
+        if (isNavigationBar(text.lines[li])) {
+            text.facts[li] = LineFacts{.chrome = true};
+        }
+    }
 }
 
 } // namespace plannery::reader

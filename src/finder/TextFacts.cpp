@@ -198,49 +198,36 @@ bool writesTwentyFourHours(const Line& line, std::size_t i) {
     return pastNoon || (hour.key[0] == '0' && hour.value > 0);
 }
 
+// Where the line's first word or number stands, past the marks of a list ("•", "–", "("); the
+// line's length without one.
+std::size_t firstWordAt(const Line& line) {
+    std::size_t k = 0;
+    while (k < line.tokens.size() && line.tokens[k].isSymbol()) {
+        ++k;
+    }
+    return k;
+}
+
 // "No rehearsal on 12 March", "(no class on 5 May)", "– kein Training am Montag".
 bool opensWithNegation(const Line& line) {
-    const auto first = std::find_if(line.tokens.begin(), line.tokens.end(),
-                                    [](const Token& t) { return !t.isSymbol(); });
-    return first != line.tokens.end() && isNegation(*first);
+    const Token* first = line.at(firstWordAt(line));
+    return first && isNegation(*first);
 }
 
 // "WAS   Fri, 5 Mar 2027 · 19:30", "Previous date: 3 May", "Alter Termin: 12.03.", "Ancien
 // créneau : mardi 3 mars": the day a booking had before it was changed.
 bool givesFormerDay(const Line& line) {
-    const auto first = std::find_if(line.tokens.begin(), line.tokens.end(),
-                                    [](const Token& t) { return !t.isSymbol(); });
-    if (first == line.tokens.end() ||
-        !isWordIn(&*first, {"was", "previous", "previously", "old", "original", "originally",
-                            "formerly", "bisher", "alter", "alte", "ursprunglich", "ancien",
-                            "ancienne", "initialement"})) {
+    const std::size_t k = firstWordAt(line);
+    const Token* first = line.at(k);
+    if (!isWordIn(first, {"was", "previous", "previously", "old", "original", "originally",
+                          "formerly", "bisher", "alter", "alte", "ursprunglich", "ancien",
+                          "ancienne", "initialement"})) {
         return false;
     }
-    const Token* next = first + 1 == line.tokens.end() ? nullptr : &*(first + 1);
+    const Token* next = line.at(k + 1);
     return first->allCaps || (next && (next->isSymbol(":") || next->isSymbol("|"))) ||
            isWordIn(next, {"date", "time", "slot", "booking", "appointment", "termin", "datum",
                            "zeit", "creneau", "rendez-vous", "horaire"});
-}
-
-// "‹ Inbox", "< Posteingang", "← Back": the bar at the top of a screenshot of a mail app, which
-// names the folder, not anything in the message.
-bool isNavigationBar(const Line& line) {
-    if (line.tokens.empty() || !(line.tokens[0].isSymbol("‹") || line.tokens[0].isSymbol("<") ||
-                                 line.tokens[0].isSymbol("←"))) {
-        return false;
-    }
-    std::size_t words = 0;
-    for (const Token& t : line.tokens) {
-        if (t.isWord()) {
-            ++words;
-            if (!isWordIn(&t, {"inbox", "inboxes", "all", "mail", "mailbox", "back", "messages",
-                               "posteingang", "zuruck", "nachrichten", "boite", "de", "reception",
-                               "retour", "courrier"})) {
-                return false;
-            }
-        }
-    }
-    return words > 0;
 }
 
 // "Late cancellations (after 10:15 AM Thu, Jan 14) forfeit the deposit", "Kostenlose
@@ -651,11 +638,6 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
         }
     }
     readChatLayout(out);
-    for (std::size_t li = 0; li < out.lines.size(); ++li) {
-        if (isNavigationBar(out.lines[li])) {
-            out.facts[li] = LineFacts{.chrome = true};
-        }
-    }
     // "ANCIEN RENDEZ-VOUS (annulé)" over "mardi 17 novembre 2026, entre 8 h et 12 h": a heading
     // that calls off the day below it, not a sentence ("… hat kurzfristig abgesagt.") nor a
     // chat's message.
