@@ -363,6 +363,16 @@ bool setAsideInSentence(const Line& line, std::size_t k) {
         // the last day to do something, said in a sentence.
         deadline = deadline || isWordIn(&t, {"deadline", "anmeldeschluss", "meldeschluss",
                                              "einsendeschluss", "annahmeschluss", "anmeldefrist"});
+        // "The last day to withdraw is Friday", "closing date: 18 March", "date limite
+        // d'inscription : vendredi", "dernier délai le 18 mars"; "the last day of term" is an
+        // event.
+        const Token* before = b >= 2 ? &line.tokens[b - 2] : nullptr;
+        deadline = deadline ||
+                   (isWordIn(&t, {"day", "date"}) && isWordIn(before, {"last"}) &&
+                    isWordIn(line.at(b), {"to"})) ||
+                   (isWordIn(&t, {"date"}) && isWordIn(before, {"closing"})) ||
+                   (isWordIn(&t, {"limite"}) && isWordIn(before, {"date"})) ||
+                   (isWordIn(&t, {"delai"}) && isWordIn(before, {"dernier"}));
         // "Her next openings are Tue 1/20 at 6:15 PM or Thu 1/22": days to choose from.
         openings = openings || isWordIn(&t, {"openings", "creneaux", "disponibilites"});
         // "Reply 1 for Tuesday, 2 for Thursday": the answers to a question.

@@ -1111,6 +1111,9 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "Bezahlt mit Kreditkarte (Visa **** 4471) am 02.03.2026",
         "Anmeldeschluss für alle AGs ist Fr., 13.03.!",
         "The deadline for entries is Friday 13 March.",
+        "The last day to withdraw with a full refund is Friday, March 13 (through the office).",
+        "Closing date for entries: Friday 13 March.",
+        "La date limite d'inscription est le vendredi 13 mars, dernier délai le 12 mars.",
         "Erstattung/Umtausch bis einschl. 10.03.2026 gegen Entgelt von 10 € möglich",
         "Bestellnummer: 4471-22\nVersanddatum: 12.03.2026",
         "Unser Büro bleibt während der Betriebsferien vom 20.07. bis 07.08.2026 geschlossen.",
@@ -1180,6 +1183,10 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
                                   "Friday 13 March, 6pm.");
     ASSERT_EQ(rescheduled.size(), 1u);
     EXPECT_EQ(rescheduled[0].startDate, "2026-03-13");
+    // The last day of something, unlike the last day to do it, is the reader's.
+    const auto lastDay = read("The last day of term is Friday 13 March.");
+    ASSERT_EQ(lastDay.size(), 1u);
+    EXPECT_EQ(lastDay[0].startDate, "2026-03-13");
 }
 
 TEST(BuiltinReaderTest, TextsItCannotReadGiveNothingInBoundedTime) {
