@@ -137,6 +137,22 @@ bool announcesAppointment(const std::string& name) {
     return fresh;
 }
 
+// "Session 1", "Week 3", "Sitzung 2", "Séance 4", "Session": one of a course's meetings, which
+// names the course no more than a generic heading does.
+bool namesOnlyMeeting(const std::string& name) {
+    const std::string folded = FinderText::fold(name);
+    const auto words = foldedWords(folded);
+    constexpr std::string_view kMeetings[] = {"session", "lesson",  "class",  "week",
+                                              "sitzung", "lektion", "woche",  "einheit",
+                                              "seance",  "lecon",   "semaine"};
+    return !words.empty() && words.size() <= 2 && WordLists::contains(kMeetings, words[0]) &&
+           std::all_of(words.begin() + 1, words.end(), [](std::string_view number) {
+               return std::all_of(number.begin(), number.end(), [](char c) {
+                   return std::isdigit(static_cast<unsigned char>(c)) != 0;
+               });
+           });
+}
+
 bool saysGeneric(const std::string& name) {
     if (announcesAppointment(name)) {
         return true;
@@ -451,7 +467,8 @@ std::vector<TitleOption> TitlePicker::options(const Candidate& c) const {
     if (auto leg = legTitle(c)) {
         add(*leg, c.line, TitleFeature::leg);
     }
-    if (auto own = lineOption(c.line, true)) {
+    // "Session 2" says which meeting of a course a row is, not what is on.
+    if (auto own = lineOption(c.line, true); own && !namesOnlyMeeting(own->text)) {
         (*own)[TitleFeature::listRow] = c.session || m_manyLines ? 1 : 0;
         out.push_back(std::move(*own));
     }
@@ -519,6 +536,8 @@ std::vector<TitleOption> TitlePicker::options(const Candidate& c) const {
     if (!m_venue.empty()) {
         add(m_venue, c.line, TitleFeature::venue); // "Your booking is confirmed at The Harbor Inn"
     }
+    // Nor does a sentence's "Session".
+    std::erase_if(out, [](const TitleOption& option) { return namesOnlyMeeting(option.text); });
     return out;
 }
 

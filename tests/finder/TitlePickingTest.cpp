@@ -528,6 +528,10 @@ TEST(TitlePickingTest, RowsOfListsAndSchedulesAreNamedOnTheirLines) {
     EXPECT_EQ(titles("Maple Grove School — Weekly Update\n\nPicture retakes are this Thursday, "
                      "March 5, in the gym.\nReminder: there is no school on Friday, March 6."),
               (Titles{"Picture retakes", "No school"}));
+    // Which meeting of a course a row is ("Session 2") does not name it; the course does.
+    EXPECT_EQ(titles("POTTERY FOR BEGINNERS\n\nSession 1 - Tues. March 10, 6:30pm\n"
+                     "Session 2 - Tues. March 17, 6:30pm"),
+              (Titles{"Pottery for Beginners", "Pottery for Beginners"}));
 }
 
 TEST(TitlePickingTest, SentencesNameTheEventAroundTheDay) {
