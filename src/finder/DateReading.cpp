@@ -135,6 +135,11 @@ std::optional<DateReader::Partial> DateReader::dateAt(const Line& line, std::siz
         line.tokens[i].spaced && line.tokens[i + 1].spaced) {
         return std::nullopt;
     }
+    // "Hi Sam,", "Hallo Mo,": a short weekday after a greeting is whom it greets.
+    if (weekday && !weekday->name.full && i > 0 && line.tokens[i - 1].isWord() &&
+        Vocabulary::isGreeting(line.tokens[i - 1].key)) {
+        return std::nullopt;
+    }
     // "wait which thursday", "welcher Donnerstag?": a day asked about is none yet.
     if (weekday && i > 0 &&
         isWordIn(&line.tokens[i - 1], {"which", "what", "welcher", "welchen", "quel"})) {

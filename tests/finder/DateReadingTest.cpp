@@ -123,6 +123,9 @@ TEST(DateReadingTest, RelativeDaysAndWeekdays) {
     EXPECT_EQ(r.first("So gegen 18:30"), "-");
     EXPECT_EQ(r.first("you may bring a friend"), "-");
     EXPECT_EQ(r.first("Sat's kit is washed"), "-");
+    // Whom a greeting greets: "Sam" is also a French Saturday, "Mo" a German Monday.
+    EXPECT_EQ(r.first("Hi Sam, can you cover this one?"), "-");
+    EXPECT_EQ(r.first("Hallo Mo, kannst du das übernehmen?"), "-");
     EXPECT_FALSE(r.read("Fri 5pm")[0].fullWeekday);
 }
 
