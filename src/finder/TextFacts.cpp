@@ -608,25 +608,48 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
     // are what the reply takes up or replaces, not further events.
     // So does a reply that sets the message it answers below "On Fri, Mar 19, 2027 at 3:12 PM
     // … wrote:", "Am 19.03.2027 schrieb …:", "Le 19 mars 2027, … a écrit :".
+    // So does one that sets it below "-----Original Message-----", "-----Ursprüngliche
+    // Nachricht-----", "-------- Message d'origine --------".
     std::size_t answered = out.lines.size();
     for (std::size_t li = 0; li < out.lines.size() && answered == out.lines.size(); ++li) {
         const auto& tokens = out.lines[li].tokens;
-        if (tokens.size() >= 3 && tokens.back().isSymbol(":") &&
-            isWordIn(&tokens[tokens.size() - 2], {"wrote", "schrieb", "ecrit"}) &&
-            !out.facts[li].dates.empty()) {
+        const bool wrote = tokens.size() >= 3 && tokens.back().isSymbol(":") &&
+                           isWordIn(&tokens[tokens.size() - 2], {"wrote", "schrieb", "ecrit"}) &&
+                           !out.facts[li].dates.empty();
+        std::vector<const Token*> words;
+        for (const Token& t : tokens) {
+            if (t.isWord()) {
+                words.push_back(&t);
+            }
+        }
+        const bool original =
+            words.size() == 2 && tokens.front().isSymbol("-") && tokens.back().isSymbol("-") &&
+            ((isWordIn(words[0], {"original"}) && isWordIn(words[1], {"message"})) ||
+             (isWordIn(words[0], {"ursprungliche"}) && isWordIn(words[1], {"nachricht"})) ||
+             (isWordIn(words[0], {"message"}) && isWordIn(words[1], {"d'origine", "origine"})));
+        if (wrote || original) {
             answered = li;
         }
     }
-    const auto quoted = [&out, answered](std::size_t li) {
+    const auto quoted = [&out, &answered](std::size_t li) {
         const auto& tokens = out.lines[li].tokens;
         return li >= answered || (!tokens.empty() && tokens.front().isSymbol(">"));
     };
-    bool unquotedDays = false;
-    for (std::size_t li = 0; li < out.lines.size(); ++li) {
-        unquotedDays = unquotedDays || (!quoted(li) && !out.facts[li].dates.empty() &&
-                                        !out.facts[li].datesAreNotEvents);
+    const auto unquotedDays = [&out, &quoted] {
+        for (std::size_t li = 0; li < out.lines.size(); ++li) {
+            if (!quoted(li) && !out.facts[li].dates.empty() && !out.facts[li].datesAreNotEvents) {
+                return true;
+            }
+        }
+        return false;
+    };
+    // A note without days above the message it passes on ("Can you cover this one?") leaves
+    // that message to be read, with what it quotes in turn.
+    if (!unquotedDays()) {
+        answered = out.lines.size();
     }
-    for (std::size_t li = 0; li < out.lines.size() && unquotedDays; ++li) {
+    const bool setAside = unquotedDays();
+    for (std::size_t li = 0; li < out.lines.size() && setAside; ++li) {
         out.facts[li].datesAreNotEvents = out.facts[li].datesAreNotEvents || quoted(li);
     }
     // "Expected delivery" over "Tue 15 Dec, 10:15 – 12:15": a label on a line of its own holds

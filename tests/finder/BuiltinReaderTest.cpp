@@ -786,6 +786,16 @@ TEST(BuiltinReaderTest, AForwardedMessageIsReadBelowTheNoteAboveIt) {
              "Heartworm prevention season starts June 1.");
     ASSERT_EQ(answered.size(), 1u);
     EXPECT_EQ(answered[0].startDate, "2026-03-12");
+    // ... or below "-----Ursprüngliche Nachricht-----".
+    const auto below = read("Sehr geehrte Frau Wessels,\n\nwir haben den Termin verlegt.\n\n"
+                            "Neuer Termin: Di., 10.03.2026, 7:30 bis 10:00 Uhr\n\n"
+                            "-----Ursprüngliche Nachricht-----\nVon: Katrin Wessels\n"
+                            "Betreff: Re: Wartungstermin\n\nam 5.3. bin ich leider auf "
+                            "Dienstreise.\n\n> folgenden Termin vorgesehen: Do., 5.3.2026, "
+                            "zwischen 12 und 16 Uhr.",
+                            *Calendar::make("Europe/Berlin", "de_DE"));
+    ASSERT_EQ(below.size(), 1u);
+    EXPECT_EQ(below[0].startDate, "2026-03-10");
     // A quoted message alone still gives its events.
     const auto quoted = read("> Team lunch: Friday 6 March, 12:30, The Anchor");
     ASSERT_EQ(quoted.size(), 1u);
