@@ -1153,6 +1153,7 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "Anmeldeschluss: 31. März 2026",
         "Die Turnstunden fallen während der Fasnachtsferien (21.3.–5.4.) aus.",
         "Fixtures\nSat 14 Mar   No match – county cup weekend",
+        "Fixtures\nSat 14/3    ---------- BYE (no game) ----------",
         "Newsletter – Friday 6th March 2026\n\nDear Parents and Carers,",
         "St. Mark's Church — Weekly Bulletin, Sunday, March 8, 2026\n\nWelcome to all our "
         "visitors!",
@@ -1193,6 +1194,12 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
                                   "Friday 13 March, 6pm.");
     ASSERT_EQ(rescheduled.size(), 1u);
     EXPECT_EQ(rescheduled[0].startDate, "2026-03-13");
+    // A fixture list read one cell to a line: the round without a match gives nothing.
+    const auto fixtures = read("DATE\nOPPONENT\nKICK-OFF\nSat 7 Mar\nAshby Rovers\n10:30\n"
+                               "Sat 14 Mar\nBYE\n-\nSat 21 Mar\nHinckley Town\n11:00");
+    ASSERT_EQ(fixtures.size(), 2u);
+    EXPECT_EQ(fixtures[0].startDate, "2026-03-07");
+    EXPECT_EQ(fixtures[1].startDate, "2026-03-21");
     // The last day of something, unlike the last day to do it, is the reader's.
     const auto lastDay = read("The last day of term is Friday 13 March.");
     ASSERT_EQ(lastDay.size(), 1u);

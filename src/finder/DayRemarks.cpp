@@ -1,0 +1,99 @@
+#include "finder/DayRemarks.h"
+
+#include "finder/DatePieces.h"
+
+#include <algorithm>
+
+namespace plannery::reader {
+
+namespace {
+
+bool isNegation(const Token& t) {
+    return isWordIn(&t, {"no", "not", "kein", "keine", "pas", "aucun", "aucune"});
+}
+
+// Where the line's first word or number stands, past the marks of a list ("•", "–", "("); the
+// line's length without one.
+std::size_t firstWordAt(const Line& line) {
+    std::size_t k = 0;
+    while (k < line.tokens.size() && line.tokens[k].isSymbol()) {
+        ++k;
+    }
+    return k;
+}
+
+// "No rehearsal on 12 March", "(no class on 5 May)", "– kein Training am Montag".
+bool opensWithNegation(const Line& line) {
+    const Token* first = line.at(firstWordAt(line));
+    return first && isNegation(*first);
+}
+
+// "WAS   Fri, 5 Mar 2027 · 19:30", "Previous date: 3 May", "Alter Termin: 12.03.", "Ancien
+// créneau : mardi 3 mars": the day a booking had before it was changed.
+bool givesFormerDay(const Line& line) {
+    const std::size_t k = firstWordAt(line);
+    const Token* first = line.at(k);
+    if (!isWordIn(first, {"was", "previous", "previously", "old", "original", "originally",
+                          "formerly", "bisher", "alter", "alte", "ursprunglich", "ancien",
+                          "ancienne", "initialement"})) {
+        return false;
+    }
+    const Token* next = line.at(k + 1);
+    return first->allCaps || (next && (next->isSymbol(":") || next->isSymbol("|"))) ||
+           isWordIn(next, {"date", "time", "slot", "booking", "appointment", "termin", "datum",
+                           "zeit", "creneau", "rendez-vous", "horaire"});
+}
+
+// "Late cancellations (after 10:15 AM Thu, Jan 14) forfeit the deposit", "Kostenlose
+// Stornierung bis 12.03.": the terms of cancelling a booking, whose days are no events.
+bool statesCancellationTerms(const Line& line) {
+    const auto has = [&line](std::initializer_list<std::string_view> words) {
+        return std::any_of(line.tokens.begin(), line.tokens.end(),
+                           [&words](const Token& t) { return isWordIn(&t, words); });
+    };
+    return has({"cancellation", "cancellations", "stornierung", "storno", "annulation"}) &&
+           has({"policy", "late", "free", "fee", "charge", "charged", "forfeit", "deposit",
+                "kostenlos", "kostenlose", "kostenfrei", "gebuhr", "gratuite", "frais"});
+}
+
+// "Mar 25   812 | Apr 25   590 | May 25   544": months one after another with the same number are
+// a table's months of a year (a bill's usage history), not days.
+bool listsMonths(const std::vector<DateMention>& dates) {
+    constexpr std::size_t kShortestRun = 3;
+    std::size_t run = 1;
+    for (std::size_t k = 1; k < dates.size() && run < kShortestRun; ++k) {
+        const DayParts& before = dates[k - 1].day;
+        const DayParts& day = dates[k].day;
+        const bool next =
+            !dates[k].yearWritten && day.day == before.day && day.month == before.month % 12 + 1;
+        run = next ? run + 1 : 1;
+    }
+    return run >= kShortestRun;
+}
+
+// "Week of October 26", "Semaine du 12 mai": the week a letter or plan covers, not an event.
+bool namesAWeek(const Line& line) {
+    return line.tokens.size() >= 2 && isWordIn(&line.tokens[0], {"week", "semaine", "woche"}) &&
+           isWordIn(&line.tokens[1], {"of", "du", "vom"});
+}
+
+} // namespace
+
+bool namesOpeningHours(const std::string& label) {
+    return label == "hours" || label.ends_with(" hours") || label.ends_with("offnungszeiten") ||
+           label.starts_with("horaires");
+}
+
+bool givesBye(const Line& line) {
+    return std::any_of(line.tokens.begin(), line.tokens.end(),
+                       [](const Token& t) { return t.isWord("bye") && t.allCaps; });
+}
+
+bool remarksDaysAreNoEvents(const Line& line, const std::vector<DateMention>& dates,
+                            const std::string& label) {
+    return namesOpeningHours(label) || opensWithNegation(line) || givesFormerDay(line) ||
+           namesAWeek(line) || listsMonths(dates) || statesCancellationTerms(line) ||
+           givesBye(line);
+}
+
+} // namespace plannery::reader
