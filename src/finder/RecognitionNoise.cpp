@@ -325,6 +325,32 @@ void smallLForCapitalI(std::string& line) {
     }
 }
 
+// "PR0BLEMSTOFFSAMMLUNG", "H0TEL": a zero between capitals of a word in capitals, which holds no
+// other digit, is the "O" the recogniser read as one. Codes ("BRL-7H42QK", "K1A 0B1") stay.
+void capitalOForZero(std::string& line) {
+    constexpr std::size_t kShortestWord = 4;
+    for (std::size_t begin = 0; begin < line.size();) {
+        std::size_t end = begin;
+        std::size_t letters = 0;
+        bool otherDigit = false;
+        bool small = false;
+        while (end < line.size() && (isAsciiLetter(line[end]) || isDigit(line[end]))) {
+            letters += isAsciiLetter(line[end]) ? 1 : 0;
+            otherDigit = otherDigit || (isDigit(line[end]) && line[end] != '0');
+            small = small || (line[end] >= 'a' && line[end] <= 'z');
+            ++end;
+        }
+        if (letters >= kShortestWord && !otherDigit && !small) {
+            for (std::size_t k = begin + 1; k + 1 < end; ++k) {
+                if (line[k] == '0' && isCapital(line[k - 1]) && isCapital(line[k + 1])) {
+                    line[k] = 'O';
+                }
+            }
+        }
+        begin = end == begin ? end + 1 : end;
+    }
+}
+
 void repairPostcodes(std::string& line) {
     for (std::size_t end = 0; end <= line.size(); ++end) {
         if (end < line.size() && line[end] != ',') {
@@ -493,6 +519,7 @@ std::string withLettersRepaired(std::string line) {
     splitPlaceNumbers(line);
     capitalIsForSmallL(line);
     smallLForCapitalI(line);
+    capitalOForZero(line);
     // "straBe", "StraRe", "strae" at a word's end.
     for (std::size_t at = 0; (at = line.find("tra", at)) != std::string::npos; at += 3) {
         const std::size_t rest = at + 3;

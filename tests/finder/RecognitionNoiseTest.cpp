@@ -125,6 +125,9 @@ TEST(RecognitionNoiseTest, MisreadLettersAndDoubledDashesAreRepaired) {
         {"pas d'écoIe, vote for the fiIm, WheeIchair access", "pas d'école, vote for the film, "
                                                               "Wheelchair access"},
         {"McIntosh, iPhone, AIDS", "McIntosh, iPhone, AIDS"},
+        // A zero between capitals of a word in capitals is an "O"; codes keep theirs.
+        {"PR0BLEMSTOFFSAMMLUNG, H0TEL", "PROBLEMSTOFFSAMMLUNG, HOTEL"},
+        {"BRL-7H42QK, K1A 0B1, TX0A, X00X", "BRL-7H42QK, K1A 0B1, TX0A, X00X"},
         // A British postcode's digits and letters in their places.
         {"41 Chapel Street, Manchester M3 SDF", "41 Chapel Street, Manchester M3 5DF"},
         {"14 HIGH STREET, WINCHESTER S023 9JX", "14 HIGH STREET, WINCHESTER SO23 9JX"},
