@@ -385,7 +385,13 @@ std::vector<DateMention> DateReader::read(const Line& line) const {
         const std::size_t connector = pastWeekdayRemark(line, best->end, m_localeId);
         if (best->month && best->lastDay == 0 && isConnector(line.at(connector)) &&
             !movedFrom(line, best->begin)) {
-            if (auto second = dateAt(line, connector + 1); second && second->month) {
+            // "bis voraussichtlich 4.12.", "to approx. 4 Dec": the span's end, as it is hoped.
+            std::size_t last = connector + 1;
+            if (isWordIn(line.at(last), {"voraussichtlich", "vsl", "probably", "approximately",
+                                         "approx", "ca", "circa", "environ"})) {
+                last += unspacedSymbol(line, last + 1, ".") ? 2 : 1;
+            }
+            if (auto second = dateAt(line, last); second && second->month) {
                 best->lastYear = second->year;
                 best->lastMonth = second->month;
                 best->lastDay = second->day;

@@ -168,6 +168,9 @@ TEST(DateReadingTest, SpansOfDays) {
         // The first day's weekday in brackets stands between it and the connector.
         {"closed from 07/11/2026 (Saturday) to 11/11/2026", "2026-11-07", "2026-11-11"},
         {"Ferien 26.10. (Mo.) bis 30.10.", "2026-10-26", "2026-10-30"},
+        // The last day as it is hoped for.
+        {"Von 16.11. bis voraussichtlich 4.12. wird der Kanal saniert", "2026-11-16", "2026-12-04"},
+        {"Road closed 16 Nov to approx. 4 Dec", "2026-11-16", "2026-12-04"},
     };
     for (const auto& c : cases) {
         const auto dates = r.read(c.text);
