@@ -279,14 +279,14 @@ namespace {
 // "shipped on 9 March", "line-up announced 1 May", "expédié le 9 mars", and German's participle
 // after its day ("wurde am 14. Oktober versandt").
 bool isDoneWord(const Token* t) {
-    return isWordIn(t,
-                    {"placed",       "ordered",        "purchased", "issued",     "booked",
-                     "made",         "posted",         "published", "announced",  "bekanntgegeben",
-                     "shipped",      "dispatched",     "bestellt",  "gebucht",    "ausgestellt",
-                     "angeschlagen", "veroffentlicht", "versandt",  "verschickt", "commande",
-                     "commandee",    "emis",           "reserve",   "reservee",   "publie",
-                     "affiche",      "expedie",        "expediee",  "received",   "erhalten",
-                     "recu",         "recue"});
+    return isWordIn(t, {"placed", "ordered", "purchased", "issued", "booked", "made", "posted",
+                        "published", "announced", "bekanntgegeben", "shipped", "dispatched",
+                        "bestellt", "gebucht", "ausgestellt", "angeschlagen", "veroffentlicht",
+                        "versandt", "verschickt", "commande", "commandee", "emis", "reserve",
+                        "reservee", "publie", "affiche", "expedie", "expediee", "received",
+                        "erhalten", "recu", "recue",
+                        // a record's end: "Ihre Daten werden am 31.12. gelöscht"
+                        "deleted", "geloscht", "supprime", "supprimee", "supprimees", "supprimes"});
 }
 
 // "church office", "call centre", "Unser Büro": the desk of someone named at token k, which the

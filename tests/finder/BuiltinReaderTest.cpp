@@ -1136,6 +1136,8 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "You're on direct debit, so we'll take $412.36 from your account ending 662 on "
         "30/03/2026.",
         "Votre colis a été expédié le 9 mars 2026.",
+        "Hinweis zum Datenschutz: Ihre Anmeldedaten werden am 31.03.2026 gelöscht.",
+        "Your details will be deleted on 31 March 2026.",
         "Billing period: Feb 1, 2026 – Feb 28, 2026\nStatement date: March 3, 2026\n"
         "Due date: March 24, 2026\n\nQuestions? Call 1-800-555-0199, Mon–Fri 7am–7pm.",
         "Rechnungsbetrag: 84,20 €\nFällig am: 24.03.2026",
