@@ -174,7 +174,10 @@ constexpr std::string_view kRecordLabels[] = {
     // "Discard after: 05/04/2027", "Best before", "Mindestens haltbar bis".
     "filled", "dispensed", "discard after", "discard by", "expires", "expiry", "expiry date",
     "expiration date", "exp", "use by", "best before", "haltbar bis", "mindestens haltbar bis",
-    "verwendbar bis", "a consommer avant", "date de peremption"};
+    "verwendbar bis", "a consommer avant", "date de peremption",
+    // A contract's term: "Contract end: 14/03/2027", "Vertragsende: 31.03.2027".
+    "contract start", "contract end", "contract start date", "contract end date", "vertragsbeginn",
+    "vertragsende", "debut du contrat", "fin du contrat", "fin de contrat"};
 
 } // namespace
 

@@ -1138,6 +1138,9 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "Votre colis a été expédié le 9 mars 2026.",
         "Hinweis zum Datenschutz: Ihre Anmeldedaten werden am 31.03.2026 gelöscht.",
         "Your details will be deleted on 31 March 2026.",
+        "Subject: Important: Revision to your Home Fibre plan charges wef 10 Mar 2026",
+        "Contract start: 15/03/2025\nContract end: 14/03/2027",
+        "You may terminate your service by submitting a request no later than 13 March 2026.",
         "Billing period: Feb 1, 2026 – Feb 28, 2026\nStatement date: March 3, 2026\n"
         "Due date: March 24, 2026\n\nQuestions? Call 1-800-555-0199, Mon–Fri 7am–7pm.",
         "Rechnungsbetrag: 84,20 €\nFällig am: 24.03.2026",
