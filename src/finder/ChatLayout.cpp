@@ -149,9 +149,27 @@ bool isNavigationBar(const Line& line) {
     return words > 0;
 }
 
+// "Wednesday, February 3" over "7:52" atop a photo of a phone's lock screen: the screen's own
+// clock, which shows today and the time the picture was taken.
+bool opensWithLockScreenClock(const TextFacts& text, const DayParts& today) {
+    if (text.lines.size() < 3) {
+        return false;
+    }
+    const auto& dates = text.facts[0].dates;
+    const auto& times = text.facts[1].times;
+    return dates.size() == 1 && dates[0].day == today && dates[0].begin == 0 &&
+           dates[0].end == text.lines[0].tokens.size() && text.facts[0].times.empty() &&
+           times.size() == 1 && !times[0].finish && times[0].begin == 0 &&
+           times[0].end == text.lines[1].tokens.size() && text.facts[1].dates.empty();
+}
+
 } // namespace
 
-void readChatLayout(TextFacts& text) {
+void readChatLayout(TextFacts& text, const DayParts& today) {
+    if (opensWithLockScreenClock(text, today)) {
+        text.facts[0] = LineFacts{.chrome = true};
+        text.facts[1] = LineFacts{.chrome = true};
+    }
     readStampedMessages(text);
     readNamedMessages(text);
     for (std::size_t li = 0; li < text.lines.size(); ++li) {

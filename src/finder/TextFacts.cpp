@@ -583,7 +583,7 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
             out.facts[li].datesAreNotEvents = true;
         }
     }
-    readChatLayout(out);
+    readChatLayout(out, days.today());
     // "ANCIEN RENDEZ-VOUS (annulé)" over "mardi 17 novembre 2026, entre 8 h et 12 h": a heading
     // that calls off the day below it, not a sentence ("… hat kurzfristig abgesagt.") nor a
     // chat's message.

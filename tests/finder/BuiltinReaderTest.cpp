@@ -541,6 +541,13 @@ TEST(BuiltinReaderTest, AChatsMessagesAreReadWithoutTheirWritersNamesAndStamps) 
     ASSERT_EQ(roles.size(), 1u);
     EXPECT_EQ(roles[0].title, "Nets");
     EXPECT_EQ(roles[0].startTime, "16:00");
+    // A lock screen's clock shows today and the time; its notifications say what is on.
+    const auto locked = read("Monday, March 2\n9:00\n\nMessages                12m ago\n"
+                             "Coach Bal (Skating)\nReminder: Saturday's lesson moves to 9:30 am "
+                             "at Riverview Arena.");
+    ASSERT_EQ(locked.size(), 1u);
+    EXPECT_EQ(locked[0].startDate, "2026-03-07");
+    EXPECT_EQ(locked[0].startTime, "09:30");
 }
 
 TEST(BuiltinReaderTest, ChatsNameTheirEventsInSentences) {
