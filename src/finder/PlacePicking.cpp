@@ -340,6 +340,13 @@ std::optional<std::string> PlacePicker::blockVenue(const Candidate& c) const {
             break;
         }
         if (!facts.times.empty()) {
+            // "Départ 15 h 30  Terminus Centre-Ville, 1420, rue des Érables, Montréal": the row of
+            // the time a journey starts at gives the address it leaves from.
+            const TimeMention& time = facts.times.front();
+            if (c.start && time.start == *c.start && !time.finish && time.begin <= 1 &&
+                time.end < line.tokens.size() && Addresses::inLine(line)) {
+                return std::string(line.span(time.end, line.tokens.size()));
+            }
             continue;
         }
         // A name or an address on a line of its own, not a sentence that goes on from above, a

@@ -247,6 +247,17 @@ TEST(PlacePickingTest, RowsTakeTheirOwnPlacesAndSessionsTheirHeadings) {
     EXPECT_EQ(places("Sports day\nFriday 13 March, 10am\nSchool field\n\nOptions evening\n"
                      "Thursday 19 March, 6pm\nMain Hall. There will be a short talk first."),
               (Places{"School field", "School field"}));
+    // Each leg of a coach trip leaves from the address on the row of its departure.
+    EXPECT_EQ(places("ALLER – Montréal → Québec\nven. 13 mars 2026\n"
+                     "Départ 15 h 30  Terminus Centre-Ville, 1420, rue des Érables, Montréal\n"
+                     "Arrivée 18 h 45  Terminus Sainte-Foy, 2750, chemin des Quatre-Bourgeois, "
+                     "Québec\n\nRETOUR – Québec → Montréal\ndim. 15 mars 2026\n"
+                     "Départ 13 h 10  Terminus Sainte-Foy, 2750, chemin des Quatre-Bourgeois, "
+                     "Québec\nArrivée 16 h 25  Terminus Centre-Ville, 1420, rue des Érables, "
+                     "Montréal",
+                     "fr_CA"),
+              (Places{"Terminus Centre-Ville, 1420, rue des Érables, Montréal",
+                      "Terminus Sainte-Foy, 2750, chemin des Quatre-Bourgeois, Québec"}));
     // A line under the day that opens with the place names it; a sentence with an address says
     // where the text as a whole is.
     EXPECT_EQ(
