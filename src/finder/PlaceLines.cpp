@@ -1,6 +1,7 @@
 #include "finder/PlacePicking.h"
 
 #include "finder/AddressReading.h"
+#include "finder/HeadingShapes.h"
 #include "finder/PlaceWords.h"
 #include "finder/ReaderVocabulary.h"
 #include "model/CalEvent.h"
@@ -10,6 +11,16 @@
 // The text's place where lines of its own give it: a labelled one ("Location:", "Ort:"), an
 // address with the venue's name above it and the town below, or a venue's line.
 namespace plannery::reader {
+
+namespace {
+
+// "Salle   Rang   Place   Tarif": the heads of a table's columns, set apart by gaps, not colons.
+bool headsTable(const Line& line) {
+    return isColumnHeads(line) && std::none_of(line.tokens.begin(), line.tokens.end(),
+                                               [](const Token& t) { return t.isSymbol(":"); });
+}
+
+} // namespace
 
 std::optional<std::string> PlacePicker::labelled() const {
     std::optional<std::string> found;
@@ -24,7 +35,9 @@ std::optional<std::string> PlacePicker::labelled() const {
                             return isWordIn(&t, {"single", "double", "twin", "triple", "suite",
                                                  "king", "queen", "deluxe", "superior", "family"});
                         });
-        if (!Vocabulary::isPlaceLabel(facts.label) || roomKind) {
+        // Nor is a table's head ("Salle   Rang   Place   Tarif"), whose first column looks like
+        // a label without a colon.
+        if (!Vocabulary::isPlaceLabel(facts.label) || roomKind || headsTable(line)) {
             continue;
         }
         // "Room: 4H (Junior Block)": a room's name is never its time.
@@ -280,7 +293,10 @@ std::optional<std::string> PlacePicker::venueLine(VenueLines which) const {
         const bool priced = std::any_of(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
             return t.isSymbol("$") || t.isSymbol("€") || t.isSymbol("£") || t.isSymbol("¥");
         });
-        if (heading || exclaims || signs || sentence || priced || namesOffice(line) ||
+        // Nor a table's head or the row below it ("Salle   Rang   Place   Tarif" over "Grande
+        // salle  F  14  Plein").
+        const bool table = headsTable(line) || (li > 0 && headsTable(m_text.lines[li - 1]));
+        if (heading || exclaims || signs || sentence || priced || table || namesOffice(line) ||
             speaksOfParking(line) || !facts.dates.empty() || !facts.times.empty() ||
             !facts.label.empty() || line.tokens.size() > kLongestVenue + 3 || line.tokens.empty() ||
             !line.tokens[0].capital || (!hasVenueWord(line, 0, line.tokens.size()) && !street) ||

@@ -247,6 +247,12 @@ TEST(PlacePickingTest, RowsTakeTheirOwnPlacesAndSessionsTheirHeadings) {
     EXPECT_EQ(places("Sports day\nFriday 13 March, 10am\nSchool field\n\nOptions evening\n"
                      "Thursday 19 March, 6pm\nMain Hall. There will be a short talk first."),
               (Places{"School field", "School field"}));
+    // A ticket's table of seats is no place, though its first column reads like a label.
+    EXPECT_EQ(places("THÉÂTRE ROYAL DE LA FONTAINE\n\nLES CAPRICES DE MARIANNE\n\n"
+                     "Jeudi 12 mars 2026 – 20h15\n\nSalle        Rang   Place   Tarif\n"
+                     "Grande salle  F      14      Plein",
+                     "fr_BE"),
+              Places{"THÉÂTRE ROYAL DE LA FONTAINE"});
     // Each leg of a coach trip leaves from the address on the row of its departure.
     EXPECT_EQ(places("ALLER – Montréal → Québec\nven. 13 mars 2026\n"
                      "Départ 15 h 30  Terminus Centre-Ville, 1420, rue des Érables, Montréal\n"
