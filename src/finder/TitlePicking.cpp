@@ -533,7 +533,8 @@ std::vector<TitleOption> TitlePicker::options(const Candidate& c) const {
     if (auto clause = clauseTitle(c)) {
         add(*clause, c.line, TitleFeature::clause);
     }
-    if (!m_venue.empty()) {
+    // ... nor by the text's venue.
+    if (!m_venue.empty() && !headed) {
         add(m_venue, c.line, TitleFeature::venue); // "Your booking is confirmed at The Harbor Inn"
     }
     // Nor does a sentence's "Session".

@@ -248,6 +248,15 @@ TEST(TitlePickingTest, ABlocksHeadingIsNotOutdoneByASentenceOfTheBlockAbove) {
                      "Arbeitseinsatz am Samstag, 14. März, von 9 bis 12 Uhr.",
                      "de_DE"),
               (Titles{"Frühjahrskonzert", "Arbeitseinsatz"}));
+    // ... nor by the venue the text names elsewhere.
+    EXPECT_EQ(titles("Betreff: Quartierpost Herbst\nVon: Quartierverein\nDatum: 2. März 2026\n\n"
+                     "Liebe Mitglieder\n\nDie Tage werden kürzer.\nZeit für Räbeliechtli!\n"
+                     "Wir freuen uns auf viele Gross und Klein.\n\nRÄBEN SCHNITZEN\nSa, 7. März, "
+                     "14–17 Uhr\nBitte Messer "
+                     "mitbringen.\n\nRÄBELIECHTLI-UMZUG\nMi, 11. März\nBesammlung: 17.45 Uhr "
+                     "beim Schulhaus\nBei Regen wird das Znacht in die Turnhalle verlegt.",
+                     "de_CH", "Turnhalle"),
+              (Titles{"Räben Schnitzen", "Räbeliechtli-Umzug"}));
 }
 
 TEST(TitlePickingTest, AMatchIsNamedByItsSides) {
