@@ -37,6 +37,12 @@ std::optional<Found> dayAt(const Line& line, std::size_t i, const std::string& l
                                        "tag", "woche", "jour", "semaine", "seance"})) {
         return std::nullopt;
     }
+    // "Fr. 4.– pro Stück", "CHF 12.-": a price in whole francs, not a day ("21.–23.10." is).
+    if (t->isNumber() && unspacedSymbol(line, i + 1, ".") &&
+        (unspacedSymbol(line, i + 2, "–") || unspacedSymbol(line, i + 2, "-")) &&
+        !(line.at(i + 3) != nullptr && line.at(i + 3)->isNumber())) {
+        return std::nullopt;
+    }
     if (t->isNumber() && t->key.size() <= 2 && t->value >= 1 && t->value <= 31) {
         Found found{.value = t->value, .next = i + 1};
         const Token* after = line.at(i + 1);

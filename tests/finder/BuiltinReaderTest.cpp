@@ -1147,6 +1147,7 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "Your details will be deleted on 31 March 2026.",
         "Subject: Important: Revision to your Home Fibre plan charges wef 10 Mar 2026",
         "Contract start: 15/03/2025\nContract end: 14/03/2027",
+        "Räben gibt es vor Ort für Fr. 4.– pro Stück (Mitglieder Fr. 3.–).",
         "You may terminate your service by submitting a request no later than 13 March 2026.",
         "Billing period: Feb 1, 2026 – Feb 28, 2026\nStatement date: March 3, 2026\n"
         "Due date: March 24, 2026\n\nQuestions? Call 1-800-555-0199, Mon–Fri 7am–7pm.",
