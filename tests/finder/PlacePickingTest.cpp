@@ -247,6 +247,11 @@ TEST(PlacePickingTest, RowsTakeTheirOwnPlacesAndSessionsTheirHeadings) {
     EXPECT_EQ(places("Sports day\nFriday 13 March, 10am\nSchool field\n\nOptions evening\n"
                      "Thursday 19 March, 6pm\nMain Hall. There will be a short talk first."),
               (Places{"School field", "School field"}));
+    // A neighbourhood's meeting place is a venue, as its German name ends in "-treff".
+    EXPECT_EQ(places("RÄBEN SCHNITZEN\nSa, 7. März, 14–17 Uhr, im Quartiertreff "
+                     "(Rebhaldenstrasse 14, UG)",
+                     "de_CH"),
+              Places{"Quartiertreff (Rebhaldenstrasse 14, UG)"});
     // A ticket's table of seats is no place, though its first column reads like a label.
     EXPECT_EQ(places("THÉÂTRE ROYAL DE LA FONTAINE\n\nLES CAPRICES DE MARIANNE\n\n"
                      "Jeudi 12 mars 2026 – 20h15\n\nSalle        Rang   Place   Tarif\n"
