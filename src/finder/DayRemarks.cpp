@@ -28,6 +28,23 @@ bool opensWithNegation(const Line& line) {
     return first && isNegation(*first);
 }
 
+// "Mon 10 Aug - Public holiday, NO practice", "no game on the 14th, it's a bye round": a line of
+// one day that calls off a team's or a group's meeting on it, wherever it says so. A day of "no
+// school" is an event.
+bool callsOffMeeting(const Line& line, const std::vector<DateMention>& dates) {
+    if (dates.size() != 1) {
+        return false;
+    }
+    for (std::size_t k = 0; k + 1 < line.tokens.size(); ++k) {
+        if (isNegation(line.tokens[k]) &&
+            isWordIn(&line.tokens[k + 1], {"practice", "training", "rehearsal", "game", "match",
+                                           "probe", "spiel", "entrainement", "repetition"})) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // "WAS   Fri, 5 Mar 2027 · 19:30", "Previous date: 3 May", "Alter Termin: 12.03.", "Ancien
 // créneau : mardi 3 mars": the day a booking had before it was changed.
 bool givesFormerDay(const Line& line) {
@@ -91,9 +108,9 @@ bool givesBye(const Line& line) {
 
 bool remarksDaysAreNoEvents(const Line& line, const std::vector<DateMention>& dates,
                             const std::string& label) {
-    return namesOpeningHours(label) || opensWithNegation(line) || givesFormerDay(line) ||
-           namesAWeek(line) || listsMonths(dates) || statesCancellationTerms(line) ||
-           givesBye(line);
+    return namesOpeningHours(label) || opensWithNegation(line) || callsOffMeeting(line, dates) ||
+           givesFormerDay(line) || namesAWeek(line) || listsMonths(dates) ||
+           statesCancellationTerms(line) || givesBye(line);
 }
 
 } // namespace plannery::reader

@@ -1167,6 +1167,7 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "Die Turnstunden fallen während der Fasnachtsferien (21.3.–5.4.) aus.",
         "Fixtures\nSat 14 Mar   No match – county cup weekend",
         "Fixtures\nSat 14/3    ---------- BYE (no game) ----------",
+        "OTHER DATES\nMon 9 Mar - Public holiday (Commonwealth Day), NO practice",
         "Newsletter – Friday 6th March 2026\n\nDear Parents and Carers,",
         "St. Mark's Church — Weekly Bulletin, Sunday, March 8, 2026\n\nWelcome to all our "
         "visitors!",
@@ -1213,6 +1214,11 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
     ASSERT_EQ(fixtures.size(), 2u);
     EXPECT_EQ(fixtures[0].startDate, "2026-03-07");
     EXPECT_EQ(fixtures[1].startDate, "2026-03-21");
+    // A day without school, unlike one without practice, is the reader's.
+    const auto noSchool = read("OTHER DATES\nMon 9 Mar - Public holiday (Commonwealth Day), no "
+                               "school");
+    ASSERT_EQ(noSchool.size(), 1u);
+    EXPECT_EQ(noSchool[0].startDate, "2026-03-09");
     // The last day of something, unlike the last day to do it, is the reader's.
     const auto lastDay = read("The last day of term is Friday 13 March.");
     ASSERT_EQ(lastDay.size(), 1u);
