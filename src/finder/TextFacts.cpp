@@ -337,6 +337,25 @@ void joinStackedWords(std::vector<Line>& lines) {
     }
 }
 
+// "-----Original Message-----", "-----Ursprüngliche Nachricht-----", "-------- Message d'origine
+// --------": the line a mail program sets over the message a reply answers.
+bool headsOriginalMessage(const Line& line) {
+    const auto& tokens = line.tokens;
+    if (tokens.empty() || !tokens.front().isSymbol("-") || !tokens.back().isSymbol("-")) {
+        return false;
+    }
+    std::vector<const Token*> words;
+    for (const Token& t : tokens) {
+        if (t.isWord()) {
+            words.push_back(&t);
+        }
+    }
+    return words.size() == 2 &&
+           ((isWordIn(words[0], {"original"}) && isWordIn(words[1], {"message"})) ||
+            (isWordIn(words[0], {"ursprungliche"}) && isWordIn(words[1], {"nachricht"})) ||
+            (isWordIn(words[0], {"message"}) && isWordIn(words[1], {"d'origine", "origine"})));
+}
+
 } // namespace
 
 TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
@@ -539,18 +558,7 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
         const bool wrote = tokens.size() >= 3 && tokens.back().isSymbol(":") &&
                            isWordIn(&tokens[tokens.size() - 2], {"wrote", "schrieb", "ecrit"}) &&
                            !out.facts[li].dates.empty();
-        std::vector<const Token*> words;
-        for (const Token& t : tokens) {
-            if (t.isWord()) {
-                words.push_back(&t);
-            }
-        }
-        const bool original =
-            words.size() == 2 && tokens.front().isSymbol("-") && tokens.back().isSymbol("-") &&
-            ((isWordIn(words[0], {"original"}) && isWordIn(words[1], {"message"})) ||
-             (isWordIn(words[0], {"ursprungliche"}) && isWordIn(words[1], {"nachricht"})) ||
-             (isWordIn(words[0], {"message"}) && isWordIn(words[1], {"d'origine", "origine"})));
-        if (wrote || original) {
+        if (wrote || headsOriginalMessage(out.lines[li])) {
             answered = li;
         }
     }
