@@ -140,7 +140,9 @@ void titleOptions() {
                     text.expected[e].titles.begin(), text.expected[e].titles.end(),
                     [&](const std::string& t) { return bench::comparable(t) == found; });
             };
-            nlohmann::json line{{"text", text.name}, {"number", bench::number(text)}};
+            nlohmann::json line{{"text", text.name},
+                                {"number", bench::number(text)},
+                                {"expected", text.expected[e].titles}};
             if (auto fixed = titles.fixedTitle(c)) {
                 line["fixed"] = right(*fixed);
             }
