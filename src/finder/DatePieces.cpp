@@ -295,14 +295,36 @@ bool isDoneWord(const Token* t) {
                         "deleted", "geloscht", "supprime", "supprimee", "supprimees", "supprimes"});
 }
 
-// "church office", "call centre", "Unser Büro": the desk of someone named at token k, which the
-// reader does not work at; "the office" with only an article is the reader's own.
+// "church office", "call centre", "Unser Büro", "our depots": the desk or premises of someone
+// named at token k, which the reader does not work at; "the office" with only an article is the
+// reader's own.
 bool someonesOffice(const Line& line, std::size_t k) {
     const Token* owner = k >= 1 ? &line.tokens[k - 1] : nullptr;
     return isWordIn(&line.tokens[k],
-                    {"office", "offices", "helpline", "switchboard", "buro", "bureau", "bureaux",
-                     "sekretariat", "secretariat", "centre", "center"}) &&
+                    {"office", "offices", "helpline",    "switchboard", "buro",
+                     "bureau", "bureaux", "sekretariat", "secretariat", "centre",
+                     "center", "depot",   "depots",      "store",       "stores",
+                     "shop",   "shops",   "branch",      "branches",    "showroom"}) &&
            owner && owner->isWord() && !isWordIn(owner, {"the", "das", "der", "le", "la", "les"});
+}
+
+// Whether token `k` is the sender saying that they are shut: "we are closed from 24 December",
+// "We're closed Dec 24 – Jan 4", "nous serons fermés du 24 au 26". A shop or restaurant tells its
+// customers when not to come; a school names itself ("the school will be closed").
+bool sendersClosure(const Line& line, std::size_t k) {
+    if (!isWordIn(&line.tokens[k], {"we", "we're", "we'll", "wir", "nous"})) {
+        return false;
+    }
+    for (std::size_t n = k + 1; n < line.tokens.size() && n <= k + 3; ++n) {
+        const Token& t = line.tokens[n];
+        if (t.isWord() && Vocabulary::isClosedWord(t.key)) {
+            return true;
+        }
+        if (!t.isWord()) {
+            return false;
+        }
+    }
+    return false;
 }
 
 // What the sentence before token `k` says of its day that makes it no event: the day the rain
@@ -332,7 +354,12 @@ bool setAsideInSentence(const Line& line, std::size_t k) {
     bool deadline = false;
     for (std::size_t b = k; b > 0; --b) {
         const Token& t = line.tokens[b - 1];
-        if (t.isSymbol(".") || t.isSymbol("!") || t.isSymbol("?") || t.isSymbol(";")) {
+        // The full stop of an abbreviated month ends no sentence: "closed Dec. 25, Dec. 26".
+        const bool abbreviation = t.isSymbol(".") && b >= 2 && line.tokens[b - 2].isWord() &&
+                                  line.tokens[b - 2].key.size() <= 4 &&
+                                  Words::month(line.tokens[b - 2].key, "en");
+        if ((t.isSymbol(".") && !abbreviation) || t.isSymbol("!") || t.isSymbol("?") ||
+            t.isSymbol(";")) {
             break;
         }
         // Bad weather only: "if the weather is good, we grill on Sunday" is the plan.
@@ -363,7 +390,7 @@ bool setAsideInSentence(const Line& line, std::size_t k) {
         // "The church office will be closed Monday, March 2", "our call centre will be closed on
         // Monday 4 May": someone's desk shut for a day, which the reader does not work at. "The
         // office will be closed on Friday" is the reader's own.
-        office = office || someonesOffice(line, b - 1);
+        office = office || someonesOffice(line, b - 1) || sendersClosure(line, b - 1);
         closed = closed || (t.isWord() && Vocabulary::isClosedWord(t.key));
         // "Anmeldeschluss für alle AGs ist Fr., 11.09.!", "The deadline for entries is Friday":
         // the last day to do something, said in a sentence.

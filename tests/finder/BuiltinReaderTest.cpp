@@ -1194,6 +1194,18 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
     for (const char* text : texts) {
         EXPECT_TRUE(read(text).empty()) << text;
     }
+    // A shop, restaurant or carrier saying when it is shut tells its customers when not to
+    // come; the days of a list after an abbreviated month ("Dec. 25, Dec. 26") are in the
+    // same sentence.
+    for (const char* text :
+         {"Your table for 6 is booked for Friday 13 March at 7:45pm.\n\nPlease note we are "
+          "closed from 24 March until 2 April inclusive. Happy Easter!",
+          "Your table for 6 is booked for Friday 13 March at 7:45pm.\n\nEaster hours\nOur "
+          "depots are closed Mar. 25, Mar. 26 and Apr. 6."}) {
+        const auto booking = read(text);
+        ASSERT_EQ(booking.size(), 1u) << text;
+        EXPECT_EQ(booking[0].startDate, "2026-03-13");
+    }
     // A delivery booked for a window, unlike a parcel's expected one, is kept.
     const auto booked = read("DELIVERY\nTuesday 10 March 2026\nWindow: 11:00am – 3:00pm");
     ASSERT_EQ(booked.size(), 1u);
