@@ -407,8 +407,10 @@ int plainMinutes(const Clock& c, const TimeContext& context) {
     const bool said = std::find(context.afternoonClocks.begin(), context.afternoonClocks.end(),
                                 c.hour * 60 + c.minute) != context.afternoonClocks.end();
     const bool afternoon = said || (c.hour <= 6 && (!c.certain || context.twelveHour));
-    const bool evening = c.hour >= 7 && ((context.evening && (!context.twentyFourHour || c.dial)) ||
-                                         (c.roughly && context.chat && !context.morning));
+    const bool evening =
+        c.hour >= 7 &&
+        ((context.evening && (!context.twentyFourHour || c.dial)) ||
+         ((c.roughly || (c.hour == 7 && context.twelveHour)) && context.chat && !context.morning));
     return (afternoon || evening ? c.hour + 12 : c.hour) * 60 + c.minute;
 }
 

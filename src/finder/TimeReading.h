@@ -42,7 +42,7 @@ struct TimeContext {
     // The text writes 24-hour times ("09:30", "14:00"): the evening does not move 10:15 to 22:15.
     bool twentyFourHour = false;
     // A chat's message, in a text that says no morning ("brunch", "Frühstück"): friends who meet
-    // "7ish" meet in the evening.
+    // "7ish", or at a bare 7 where clocks have a 12-hour dial, meet in the evening.
     bool chat = false;
     bool morning = false;
     // Clocks the text writes after noon ("7.30pm"), as hour * 60 + minute on the 12-hour dial:

@@ -580,6 +580,21 @@ TEST(BuiltinReaderTest, ChatsNameTheirEventsInSentences) {
     drafts = read("[2/3/26, 3:58 PM] Sam Reyes: brunch tmrw 10ish?");
     ASSERT_EQ(drafts.size(), 1u);
     EXPECT_EQ(drafts[0].startTime, "10:00");
+    // So do friends who meet at a bare 7 where clocks are told on a 12-hour dial; where they
+    // are told on a 24-hour one, or the morning is said, 7 is the morning.
+    const Calendar newYork = *Calendar::make("America/New_York", "en_US");
+    const Calendar vienna = *Calendar::make("Europe/Vienna", "de_AT");
+    for (const auto& [text, calendar, time] :
+         {std::tuple{"Jess: ramen tmrw at 7? 🍜\nJess: I'll grab a table\nMe: yesss", &newYork,
+                     "19:00"},
+          std::tuple{"Kev: trivia moved to thursdays\nKev: next thu, not tmrw. 7:30\nMe: in",
+                     &newYork, "19:30"},
+          std::tuple{"Dana: run tmrw morning at 7?\nMe: ok", &newYork, "07:00"},
+          std::tuple{"Anna: Laufen morgen um 7?\nIch: gern", &vienna, "07:00"}}) {
+        drafts = BuiltinReader::read(text, kNow, *calendar);
+        ASSERT_EQ(drafts.size(), 1u) << text;
+        EXPECT_EQ(drafts[0].startTime, time) << text;
+    }
 
     // "next tue" said on a Monday is not tomorrow, and a weekday asked about is no day.
     drafts = read("Kev: haymarket moved trivia to tuesdays\nMe: wait which tuesday\n"
