@@ -160,7 +160,7 @@ bool stopsName(const Token& t) {
         "for", "of", "with", "de", "du", "zum", "zur", "see", "grab", "get", "join", "come", "free",
         "forget", "moved", "booked", "wanna", "want", "confirming", "reminder", "back", "due", "au",
         "aux", "a", "en", "par", "pour", "avec", "chez", "sur", "dans", "im", "am", "beim", "auf",
-        "its",
+        "its", "doing", "still",
         // "next" says when, not what: "unser nächstes Teammeeting"
         "next", "nachste", "nachstes", "nachsten", "prochain", "prochaine",
         // Whose it is says nothing of what it is: "Ihren Termin", "votre rendez-vous".

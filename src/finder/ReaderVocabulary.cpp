@@ -60,6 +60,7 @@ constexpr std::string_view kEventNouns[] = {
     "game",
     "tournament",
     "quiz",
+    "trivia",
     "talk",
     "keynote",
     "panel",

@@ -587,7 +587,7 @@ TEST(BuiltinReaderTest, ChatsNameTheirEventsInSentences) {
     for (const auto& [text, calendar, time] :
          {std::tuple{"Jess: ramen tmrw at 7? 🍜\nJess: I'll grab a table\nMe: yesss", &newYork,
                      "19:00"},
-          std::tuple{"Kev: trivia moved to thursdays\nKev: next thu, not tmrw. 7:30\nMe: in",
+          std::tuple{"Kev: are we still doing trivia\nKev: next thu, not tmrw. 7:30\nMe: in",
                      &newYork, "19:30"},
           std::tuple{"Dana: run tmrw morning at 7?\nMe: ok", &newYork, "07:00"},
           std::tuple{"Anna: Laufen morgen um 7?\nIch: gern", &vienna, "07:00"}}) {
@@ -595,6 +595,11 @@ TEST(BuiltinReaderTest, ChatsNameTheirEventsInSentences) {
         ASSERT_EQ(drafts.size(), 1u) << text;
         EXPECT_EQ(drafts[0].startTime, time) << text;
     }
+    // What friends are "still doing" is the event.
+    drafts = BuiltinReader::read("Kev: are we still doing trivia\nKev: next thu, 7:30\nMe: in",
+                                 kNow, newYork);
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].title, "Trivia");
 
     // "next tue" said on a Monday is not tomorrow, and a weekday asked about is no day.
     drafts = read("Kev: haymarket moved trivia to tuesdays\nMe: wait which tuesday\n"
