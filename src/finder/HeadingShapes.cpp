@@ -491,6 +491,22 @@ SignOff signOff(const TextFacts& text) {
             out.begin = first;
         }
     }
+    // A mailing's footer, the block that says why it came and how to stop it ("You are receiving
+    // this email because ...", "Unsubscribe · Privacy policy"), is the sender's too.
+    for (std::size_t li = 1; li < out.begin; ++li) {
+        const auto& tokens = text.lines[li].tokens;
+        if (std::any_of(tokens.begin(), tokens.end(), [](const Token& t) {
+                return isWordIn(&t, {"unsubscribe", "abmelden", "abbestellen", "desabonner",
+                                     "desinscrire", "desinscription"});
+            })) {
+            std::size_t first = li;
+            while (first > 0 && text.lines[first - 1].block == text.lines[li].block) {
+                --first;
+            }
+            out.begin = first;
+            break;
+        }
+    }
     // A note above a forwarded message signs off before the message's own header.
     for (std::size_t li = out.begin; li < text.lines.size(); ++li) {
         if (text.header[li]) {

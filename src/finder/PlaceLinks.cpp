@@ -33,10 +33,15 @@ std::string cleanLink(std::string_view link) {
 std::optional<std::string> PlacePicker::meetingLink() const {
     for (std::size_t li = 0; li < m_text.lines.size(); ++li) {
         const LineFacts& facts = m_text.facts[li];
+        // "Join from a PC, Mac, iPad or Android:" over the link.
+        const Line* above = li > 0 ? &m_text.lines[li - 1] : nullptr;
+        const bool joinAbove = above && !above->tokens.empty() &&
+                               isWordIn(&above->tokens.front(), {"join", "rejoindre"}) &&
+                               above->tokens.back().isSymbol(":");
         for (const Token& t : m_text.lines[li].tokens) {
-            if (t.isLink() &&
-                (isMeetingLink(t.key) || facts.label == "join" || facts.label == "joining info" ||
-                 facts.label == "call link" || facts.label == "stream link")) {
+            if (t.isLink() && (isMeetingLink(t.key) || joinAbove || facts.label == "join" ||
+                               facts.label == "joining info" || facts.label == "call link" ||
+                               facts.label == "stream link")) {
                 return cleanLink(t.key);
             }
         }

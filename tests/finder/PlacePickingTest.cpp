@@ -378,6 +378,17 @@ TEST(PlacePickingTest, RowsTakeTheirOwnPlacesAndSessionsTheirHeadings) {
               Places{"https://meet.google.com/abc-defg-hij"});
     EXPECT_EQ(places("Sync on 9 March at 9:30\nhttps://chime.aws/4211796605"),
               Places{"https://chime.aws/4211796605"});
+    // A mailing's footer gives the sender's address; the webinar is held at its link, which may
+    // be told by the line above it.
+    EXPECT_EQ(places("Your webinar: Tuesday 10 March, 2:00 PM\n\nJoin from a PC, Mac or phone:\n"
+                     "https://join.talkbridge.io/w/845123\n\nPinecrest HR Inc. · 1100 Melville "
+                     "Street, Vancouver, BC V6E 4A6\nYou are receiving this email because you "
+                     "registered. Unsubscribe"),
+              Places{"https://join.talkbridge.io/w/845123"});
+    EXPECT_EQ(places("Your webinar: Tuesday 10 March, 2:00 PM\nhttps://fernhill.zoom.us/j/839\n\n"
+                     "You're receiving this email because you registered.\nUnsubscribe · Privacy "
+                     "policy\nFernhill Analytics, Inc. · 548 Market St · San Francisco, CA 94104"),
+              Places{"https://fernhill.zoom.us/j/839"});
 }
 
 } // namespace
