@@ -316,7 +316,11 @@ std::optional<std::string> PlacePicker::placeOf(const Candidate& c) const {
     };
     const bool ownedByAnother = m_rows.size() >= 2 && m_placeLine && *m_placeLine != c.line &&
                                 std::any_of(m_rows.begin(), m_rows.end(), owns);
-    return ownedByAnother ? std::nullopt : m_place;
+    // Among several events, a whole day that names no place of its own ("Pädagogischer Tag –
+    // kein Unterricht", "Last day of term", "Forms due") is held nowhere: the text's place, often
+    // its sender's letterhead, is where its other events are.
+    const bool wholeDayAmongOthers = m_rows.size() >= 2 && !c.start && !c.last;
+    return ownedByAnother || wholeDayAmongOthers ? std::nullopt : m_place;
 }
 
 std::optional<std::string> PlacePicker::blockVenue(const Candidate& c) const {

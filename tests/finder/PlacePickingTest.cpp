@@ -378,6 +378,15 @@ TEST(PlacePickingTest, RowsTakeTheirOwnPlacesAndSessionsTheirHeadings) {
               Places{"https://meet.google.com/abc-defg-hij"});
     EXPECT_EQ(places("Sync on 9 March at 9:30\nhttps://chime.aws/4211796605"),
               Places{"https://chime.aws/4211796605"});
+    // Among several events, a whole day with no place of its own is held nowhere; a day alone
+    // keeps the text's place.
+    EXPECT_EQ(places("Greenway Primary School\n18 Park Road, Leeds LS6 2AB\n\nDear parents,\n"
+                     "Parents' evening: Thursday 12 March, 4pm\n"
+                     "Friday 13 March: INSET day – school closed\nMonday 23 March: last day of "
+                     "term"),
+              (Places{"Greenway Primary School, 18 Park Road, Leeds LS6 2AB", "-", "-"}));
+    EXPECT_EQ(places("Street Fair\nSaturday 14 March\nMarket Square, Leeds LS1 6AB"),
+              Places{"Market Square, Leeds LS1 6AB"});
     // A mailing's footer gives the sender's address; the webinar is held at its link, which may
     // be told by the line above it.
     EXPECT_EQ(places("Your webinar: Tuesday 10 March, 2:00 PM\n\nJoin from a PC, Mac or phone:\n"
