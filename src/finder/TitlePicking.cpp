@@ -582,6 +582,21 @@ std::string TitlePicker::finished(const std::string& option) const {
             break;
         }
     }
+    // "Termin zur Zahnreinigung", "Termin für die Inspektion": what the appointment is for names
+    // it, and so does "Inspektion und Reifenwechsel" without the second "zum".
+    for (const std::string_view purpose :
+         {"termin zur ", "termin zum ", "termin fur die ", "termin fur den ", "termin fur das "}) {
+        if (text.size() > purpose.size() &&
+            FinderText::fold(text.substr(0, purpose.size())) == purpose) {
+            text.erase(0, purpose.size());
+            for (const std::string_view joined : {" und zum ", " und zur "}) {
+                if (const auto at = text.find(joined); at != std::string::npos) {
+                    text.replace(at, joined.size(), " und ");
+                }
+            }
+            break;
+        }
+    }
     // "Wildpark Poing am", "Congé d'automne : du", "REPAS PAROISSIAL à": a word left from a line
     // broken before its day joins the name to nothing.
     for (auto space = text.rfind(' '); space != std::string::npos; space = text.rfind(' ')) {

@@ -607,11 +607,15 @@ TEST(TitlePickingTest, SentencesNameTheEventAroundTheDay) {
                      "stellen Sie den Sperrmüll am Vorabend an die Straße.",
                      "de_DE"),
               Titles{"Sperrmüllabfuhr"});
-    // A second name joined on the same way goes with the first.
+    // A second name joined on the same way goes with the first; an appointment is named by what
+    // it is for.
     EXPECT_EQ(titles("Ihr Termin zur Inspektion und zum Reifenwechsel ist bestätigt: Di., 10.03., "
                      "7:30 Uhr.",
                      "de_DE"),
-              Titles{"Termin zur Inspektion und zum Reifenwechsel"});
+              Titles{"Inspektion und Reifenwechsel"});
+    EXPECT_EQ(titles("Termin zur Zahnreinigung ist bestätigt für Donnerstag, 12.03., 14:15 Uhr.",
+                     "de_DE"),
+              Titles{"Zahnreinigung"});
     // What must be handed in by a day is due then.
     EXPECT_EQ(titles("Year 10 Geography\n\nThe write-up must be handed in by Friday to Mr Osei."),
               Titles{"Write-up due"});
@@ -702,11 +706,11 @@ TEST(TitlePickingTest, SentencesNameTheEventAroundTheDay) {
     EXPECT_EQ(titles("[02/03/2026, 20:41] Tom: Right, can you pick up the keys on Friday 6 March "
                      "at 5pm?"),
               Titles{"Pick up the keys"});
-    // What an appointment is for goes with it.
+    // What an appointment is for names it.
     EXPECT_EQ(titles("Praxis Dr. Keller: Ihr Termin zur Vorsorgeuntersuchung ist am Mo., "
                      "09.03.2026 um 08:40 Uhr.",
                      "de_DE"),
-              Titles{"Termin zur Vorsorgeuntersuchung"});
+              Titles{"Vorsorgeuntersuchung"});
     // A line wrapped after a word that leads on is no name.
     EXPECT_EQ(titles("Coach: Reminder -\nPractice moved to Friday 6 March, 5:30pm at Field 3."),
               Titles{"Practice"});
