@@ -325,6 +325,43 @@ void smallLForCapitalI(std::string& line) {
     }
 }
 
+// "Sa. 26. Junl", "Aprll": an "l" the recogniser read for an "i" in a month's name, which no word
+// is spelled as; and "9-12 Ubr", the "h" of the German clock's word read as a "b" after a number.
+void lettersOfMonthsAndClocks(std::string& line) {
+    constexpr std::array<std::pair<std::string_view, std::string_view>, 4> kMisread = {{
+        {"Junl", "Juni"},
+        {"Jull", "Juli"},
+        {"Aprll", "April"},
+        {"Avrll", "Avril"},
+    }};
+    for (std::size_t begin = 0; begin < line.size();) {
+        std::size_t end = begin;
+        while (end < line.size() && isAsciiLetter(line[end])) {
+            ++end;
+        }
+        if (end == begin) {
+            ++begin;
+            continue;
+        }
+        const std::string_view word(line.data() + begin, end - begin);
+        for (const auto& [read, meant] : kMisread) {
+            if (word == read) {
+                line.replace(begin, read.size(), meant);
+                break;
+            }
+        }
+        // "12 Ubr", "9-12 Ubr", "12Ubr"
+        std::size_t before = begin;
+        while (before > 0 && line[before - 1] == ' ') {
+            --before;
+        }
+        if (word == "Ubr" && before > 0 && isDigit(line[before - 1])) {
+            line[begin + 1] = 'h';
+        }
+        begin = end;
+    }
+}
+
 // "PR0BLEMSTOFFSAMMLUNG", "H0TEL": a zero between capitals of a word in capitals, which holds no
 // other digit, is the "O" the recogniser read as one. Codes ("BRL-7H42QK", "K1A 0B1") stay.
 void capitalOForZero(std::string& line) {
@@ -520,6 +557,7 @@ std::string withLettersRepaired(std::string line) {
     capitalIsForSmallL(line);
     smallLForCapitalI(line);
     capitalOForZero(line);
+    lettersOfMonthsAndClocks(line);
     // "straBe", "StraRe", "strae" at a word's end.
     for (std::size_t at = 0; (at = line.find("tra", at)) != std::string::npos; at += 3) {
         const std::size_t rest = at + 3;

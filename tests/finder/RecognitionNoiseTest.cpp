@@ -143,6 +143,11 @@ TEST(RecognitionNoiseTest, MisreadLettersAndDoubledDashesAreRepaired) {
         {"Meet at B2 SOS", "Meet at B2 SOS"},
         {"Save the date SOS", "Save the date SOS"},
         {"LEVEL B2 SOS", "LEVEL B2 SOS"},
+        // A month's "i" read as "l", and the "h" of "Uhr" read as "b" after a number.
+        {"Sa. 26. Junl ab 15 Uhr, Sa., 12.6., von 9-12 Ubr", "Sa. 26. Juni ab 15 Uhr, Sa., 12.6., "
+                                                             "von 9-12 Uhr"},
+        {"Jull, 12Ubr, 3. Aprll", "Juli, 12Uhr, 3. April"},
+        {"Ubr Mall, Julles, Mal", "Ubr Mall, Julles, Mal"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(withLettersRepaired(c.line), c.fixed) << c.line;
