@@ -33,6 +33,18 @@ bool statesLength(const TextFacts& text, std::size_t li) {
                                        "environ", "ca", "circa", "etwa", "rund", "ungefahr"})) {
         return true;
     }
+    // "Tables are reserved for 2 hours", "we ask that tables are returned after 2 hours 30
+    // minutes": a restaurant's sitting. "We hold your table for 15 minutes" is how late one may
+    // come.
+    const auto says = [&tokens](std::initializer_list<std::string_view> words) {
+        return std::any_of(tokens.begin(), tokens.end(),
+                           [words](const Token& t) { return isWordIn(&t, words); });
+    };
+    if (says({"table", "tables", "tisch", "tische"}) &&
+        says({"reserved", "returned", "reserviert", "reservee", "reservees"}) &&
+        !says({"hold", "held", "halten"})) {
+        return true;
+    }
     for (std::size_t k = 0; k < tokens.size(); ++k) {
         // "will last around 30 minutes", unlike "the last 30 minutes".
         const bool willLast = tokens[k].isWord("last") && k > 0 &&

@@ -314,6 +314,17 @@ TEST(BuiltinReaderTest, AStatedLengthEndsTheEvent) {
                   *Calendar::make("America/Toronto", "fr_CA"));
     ASSERT_EQ(drafts.size(), 1u);
     EXPECT_EQ(drafts[0].endTime, "17:15");
+    // A restaurant's sitting is as long as it keeps the table, not as long as it holds it for
+    // those who come late.
+    drafts = read("Your table for 6 is booked for Friday 13 March at 7:45pm.\n\nPlease note "
+                  "that tables are returned after 2 hours 30 minutes.\nWe hold your table for 15 "
+                  "minutes.");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].endTime, "22:15");
+    drafts = read("Your table for 6 is booked for Friday 13 March at 7:45pm.\n\nWe hold your "
+                  "table for 15 minutes after the booking time.");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_FALSE(drafts[0].endTime);
 }
 
 TEST(BuiltinReaderTest, StaysRunFromCheckInToCheckOut) {
