@@ -382,9 +382,10 @@ bool setAsideInSentence(const Line& line, std::size_t k) {
         opens = opens || isWordIn(&t, {"presale", "pre-sale", "presales"});
         // "we have to cancel your Sat 1/17 appt"
         calledOff = calledOff || isWordIn(&t, {"cancel", "cancelling", "canceling", "annuler"});
-        // "Your first bill will arrive around August 5": a bill's day, not the reader's.
-        bill = bill || (!t.capital &&
-                        isWordIn(&t, {"bill", "invoice", "statement", "rechnung", "facture"}));
+        // "Your first bill will arrive around August 5", "Next billing date: 12/05/2026": a bill's
+        // day, not the reader's.
+        bill = bill || (!t.capital && isWordIn(&t, {"bill", "billing", "invoice", "statement",
+                                                    "rechnung", "facture"}));
         // "We will reopen on Tuesday, October 13": the day after a closure, when all is as usual.
         reopens = reopens || (t.isWord() && Vocabulary::isReopeningWord(t.key));
         // "The church office will be closed Monday, March 2", "our call centre will be closed on

@@ -1221,6 +1221,7 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "• Kurabgabe: 2,80 € pro Nacht (Hauptsaison 01.05.–30.09.)",
         "High season: 1 July – 31 August, £120 per night",
         "Our call centre will be closed on Monday 9 March (Bank Holiday).",
+        "Plan: Family 2 TB · $9.99/mo\nNext billing date: 03/12/2026\nMember since 04/18/2019",
     };
     for (const char* text : texts) {
         EXPECT_TRUE(read(text).empty()) << text;
