@@ -282,17 +282,18 @@ std::size_t beforeClock(const Line& line, std::size_t k) {
 namespace {
 
 // The words that make a day one on which something was done rather than an event: "Placed Jan 20",
-// "shipped on 9 March", "line-up announced 1 May", "expédié le 9 mars", and German's participle
-// after its day ("wurde am 14. Oktober versandt").
+// "shipped on 9 March", "Ce courriel a été envoyé le 2 décembre", "line-up announced 1 May",
+// "expédié le 9 mars", and German's participle after its day ("wurde am 14. Oktober versandt").
 bool isDoneWord(const Token* t) {
-    return isWordIn(t, {"placed", "ordered", "purchased", "issued", "booked", "made", "posted",
-                        "published", "announced", "bekanntgegeben", "shipped", "dispatched",
-                        "bestellt", "gebucht", "ausgestellt", "angeschlagen", "veroffentlicht",
-                        "versandt", "verschickt", "commande", "commandee", "emis", "reserve",
-                        "reservee", "publie", "affiche", "expedie", "expediee", "received",
-                        "erhalten", "recu", "recue",
-                        // a record's end: "Ihre Daten werden am 31.12. gelöscht"
-                        "deleted", "geloscht", "supprime", "supprimee", "supprimees", "supprimes"});
+    return isWordIn(t,
+                    {"placed", "ordered", "purchased", "issued", "booked", "made", "posted",
+                     "published", "announced", "bekanntgegeben", "shipped", "dispatched",
+                     "bestellt", "gebucht", "ausgestellt", "angeschlagen", "veroffentlicht",
+                     "versandt", "verschickt", "commande", "commandee", "emis", "reserve",
+                     "reservee", "publie", "affiche", "expedie", "expediee", "received", "erhalten",
+                     "recu", "recue", "sent", "envoye", "envoyee", "gesendet", "versendet",
+                     // a record's end: "Ihre Daten werden am 31.12. gelöscht"
+                     "deleted", "geloscht", "supprime", "supprimee", "supprimees", "supprimes"});
 }
 
 // "church office", "call centre", "Unser Büro", "our depots": the desk or premises of someone

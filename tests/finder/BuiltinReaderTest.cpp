@@ -1222,6 +1222,8 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "High season: 1 July – 31 August, £120 per night",
         "Our call centre will be closed on Monday 9 March (Bank Holiday).",
         "Plan: Family 2 TB · $9.99/mo\nNext billing date: 03/12/2026\nMember since 04/18/2019",
+        "Ce courriel a été envoyé le 12 mars 2026 à l'adresse anne@example.ca.",
+        "This email was sent on 12 March 2026 to anne@example.com.",
     };
     for (const char* text : texts) {
         EXPECT_TRUE(read(text).empty()) << text;
