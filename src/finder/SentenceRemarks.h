@@ -1,0 +1,19 @@
+#pragma once
+
+#include "finder/ReaderText.h"
+
+#include <cstddef>
+
+// What the sentence around a day says of it that makes it no event: an office shut, a day the rain
+// may call for, one offered instead, a deadline.
+namespace plannery::reader {
+
+// "church office", "call centre", "Unser Büro", "our depots": the desk or premises of someone
+// named at token `k`, which the reader does not work at; "the office" with only an article is the
+// reader's own.
+bool someonesOffice(const Line& line, std::size_t k);
+
+// Whether the sentence before token `k` of `line` makes the day there no event.
+bool setAsideInSentence(const Line& line, std::size_t k);
+
+} // namespace plannery::reader
