@@ -28,7 +28,8 @@ std::string withDigitsForLookalikes(std::string line);
 // case), and the sharp s of a German street's name read as "B" or "R" or lost ("Alexanderstraße"
 // read "AlexanderstraBe", "AlexanderstraRe", "Alexanderstrae"); a British postcode's letters and
 // digits in their places ("M3 SDF" read for "M3 5DF"); a space lost between a place's word and
-// its number ("Lab3"); and a dash read twice ("—-") between words is one.
+// its number ("Lab3"); a month's "i" read as "l" ("Junl"), and "Uhr" read as "Ubr" after a
+// number; and a dash read twice ("—-") between words is one.
 std::string withLettersRepaired(std::string line);
 
 // A line with an arrow where a recogniser read one as "=", ">", "->", "=>" or "-->" standing alone
