@@ -211,6 +211,24 @@ bool aboutWedding(const TextFacts& text) {
     });
 }
 
+// Takes off the first of `leads` (folded words, each followed by a space) that `text` opens with
+// and goes on after, however its letters are written ("Termin für die …" for "termin fur die ");
+// whether one was.
+bool takeOffLead(std::string& text, std::initializer_list<std::string_view> leads) {
+    const std::string folded = FinderText::fold(text);
+    for (const std::string_view lead : leads) {
+        if (folded.size() > lead.size() && folded.starts_with(lead)) {
+            std::size_t after = 0;
+            for (auto words = std::count(lead.begin(), lead.end(), ' '); words > 0; --words) {
+                after = text.find(' ', after) + 1;
+            }
+            text.erase(0, after);
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 TitlePicker::TitlePicker(const TextFacts& text, const std::vector<Candidate>& candidates,
@@ -573,28 +591,16 @@ std::string TitlePicker::finished(const std::string& option) const {
     // "Einladung zu meinem 50. Geburtstag", "laden … zu unserem Frühjahrskonzert ein": a dative
     // left from the invitation, with or without its preposition, belongs to the sentence, not to
     // the name.
-    for (const std::string_view dative :
-         {"zu meinem ", "zu meiner ", "zu unserem ", "zu unserer ", "zum ", "zur ", "meinem ",
-          "meiner ", "unserem ", "unserer "}) {
-        if (text.size() > dative.size() &&
-            FinderText::fold(text.substr(0, dative.size())) == dative) {
-            text.erase(0, dative.size());
-            break;
-        }
-    }
+    takeOffLead(text, {"zu meinem ", "zu meiner ", "zu unserem ", "zu unserer ", "zum ", "zur ",
+                       "meinem ", "meiner ", "unserem ", "unserer "});
     // "Termin zur Zahnreinigung", "Termin für die Inspektion": what the appointment is for names
     // it, and so does "Inspektion und Reifenwechsel" without the second "zum".
-    for (const std::string_view purpose :
-         {"termin zur ", "termin zum ", "termin fur die ", "termin fur den ", "termin fur das "}) {
-        if (text.size() > purpose.size() &&
-            FinderText::fold(text.substr(0, purpose.size())) == purpose) {
-            text.erase(0, purpose.size());
-            for (const std::string_view joined : {" und zum ", " und zur "}) {
-                if (const auto at = text.find(joined); at != std::string::npos) {
-                    text.replace(at, joined.size(), " und ");
-                }
+    if (takeOffLead(text, {"termin zur ", "termin zum ", "termin fur die ", "termin fur den ",
+                           "termin fur das "})) {
+        for (const std::string_view joined : {" und zum ", " und zur "}) {
+            if (const auto at = text.find(joined); at != std::string::npos) {
+                text.replace(at, joined.size(), " und ");
             }
-            break;
         }
     }
     // "Wildpark Poing am", "Congé d'automne : du", "REPAS PAROISSIAL à": a word left from a line

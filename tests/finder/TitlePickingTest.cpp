@@ -616,6 +616,8 @@ TEST(TitlePickingTest, SentencesNameTheEventAroundTheDay) {
     EXPECT_EQ(titles("Termin zur Zahnreinigung ist bestätigt für Donnerstag, 12.03., 14:15 Uhr.",
                      "de_DE"),
               Titles{"Zahnreinigung"});
+    EXPECT_EQ(titles("Termin für die Inspektion: Donnerstag, 12.03., 8:00 Uhr", "de_DE"),
+              Titles{"Inspektion"});
     // What must be handed in by a day is due then.
     EXPECT_EQ(titles("Year 10 Geography\n\nThe write-up must be handed in by Friday to Mr Osei."),
               Titles{"Write-up due"});
