@@ -130,10 +130,21 @@ class Assembler {
             const auto rowOf = [&day](const Candidate& c) {
                 return c.session && c.headingLine == day.line;
             };
-            const bool itsOwn = day.start && !day.last &&
-                                std::any_of(m_out.begin(), m_out.end(), [&](const Candidate& c) {
-                                    return rowOf(c) && c.start && *c.start == *day.start;
-                                });
+            // "Friday 20 November, 7.00pm – 10.00pm" over "7.30pm in the Pavilion: short talk":
+            // one row inside the day's hours is what happens during its event, not a schedule.
+            const auto minutes = [](ClockTime t) { return t.hour * 60 + t.minute; };
+            const auto rows = std::count_if(m_out.begin(), m_out.end(), rowOf);
+            const auto during = [&](const Candidate& c) {
+                return rowOf(c) && c.start && minutes(*c.start) > minutes(*day.start) &&
+                       minutes(*c.start) < minutes(*day.finish);
+            };
+            const bool itsOwn =
+                day.start && !day.last &&
+                (std::any_of(m_out.begin(), m_out.end(),
+                             [&](const Candidate& c) {
+                                 return rowOf(c) && c.start && *c.start == *day.start;
+                             }) ||
+                 (day.finish && rows == 1 && std::any_of(m_out.begin(), m_out.end(), during)));
             // "Samstag, den 12. September 2026, um 14 Uhr" above "Programm Sa., 12.9.2026" over
             // "14.00 Uhr  Trauung", "18.30 Uhr  Abendessen": the programme of the event told
             // apart from it, whose heading is no event either.

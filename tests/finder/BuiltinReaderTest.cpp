@@ -87,6 +87,19 @@ TEST(BuiltinReaderTest, AnAgendaInsideAnEventIsNotSplit) {
     ASSERT_EQ(ball.size(), 1u);
     EXPECT_EQ(ball[0].startTime, "19:00");
     EXPECT_EQ(ball[0].endTime, "02:00");
+    // One row during the day's hours is what happens at its event ...
+    const auto evening = read("STARGAZING EVENING\n\nFriday 13 March 2026\n7.00pm – 10.00pm\n\n"
+                              "Look through our telescopes at the Moon.\n\n"
+                              "7.30pm in the Pavilion: short talk\n\nHarpers Field Pavilion");
+    ASSERT_EQ(evening.size(), 1u);
+    EXPECT_EQ(evening[0].title, "Stargazing Evening");
+    EXPECT_EQ(evening[0].startTime, "19:00");
+    EXPECT_EQ(evening[0].endTime, "22:00");
+    // ... while several are each an appointment of that evening.
+    EXPECT_EQ(read("Parents' Evening\nThursday 12 March 2026, 4pm – 7pm\nYour appointments:\n"
+                   "16:20  Mr Evans (Maths)\n16:30  Ms Kaur (English)")
+                  .size(),
+              2u);
 }
 
 TEST(BuiltinReaderTest, ADaysProgrammeThatEndsWithItsCloseIsOneEvent) {
