@@ -526,9 +526,24 @@ std::vector<TitleOption> TitlePicker::options(const Candidate& c) const {
                m_text.lines[*next].block == block;
     };
     const bool headed = std::any_of(m_headings.begin(), m_headings.end(), ownHeading);
+    // "Subject: Camera Club – Winter programme & AGM" over "Sat 25 July – Winter field trip to
+    // Lyttelton" and "Networking dinner – Saturday 12 Sept": a row that sets what happens beside
+    // its day names that event, and the subject it shares with every other row weighs as any
+    // heading does.
+    const auto& dates = m_text.facts[c.line].dates;
+    const auto& tokens = m_text.lines[c.line].tokens;
+    const bool besideDay = !dates.empty() && (dates.front().begin == 0 ||
+                                              tokens[dates.front().begin - 1].isSymbol("–") ||
+                                              tokens[dates.front().begin - 1].isSymbol("—") ||
+                                              tokens[dates.front().begin - 1].isSymbol("-"));
+    const bool namedRow = besideDay && !out.empty() && out.front()[TitleFeature::listRow] != 0 &&
+                          out.front()[TitleFeature::eventNoun] != 0;
     for (TitleOption heading : m_headings) {
         if (headed && !ownHeading(heading) && !announces(heading)) {
             continue;
+        }
+        if (namedRow) {
+            heading[TitleFeature::labelled] = 0;
         }
         place(heading);
         out.push_back(std::move(heading));

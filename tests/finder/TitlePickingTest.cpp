@@ -541,6 +541,14 @@ TEST(TitlePickingTest, RowsOfListsAndSchedulesAreNamedOnTheirLines) {
     EXPECT_EQ(titles("POTTERY FOR BEGINNERS\n\nSession 1 - Tues. March 10, 6:30pm\n"
                      "Session 2 - Tues. March 17, 6:30pm"),
               (Titles{"Pottery for Beginners", "Pottery for Beginners"}));
+    // A message's subject names the programme it sends, not the rows that say what each day
+    // holds, on either side of the day.
+    EXPECT_EQ(
+        titles("Subject: Camera Club – Spring programme & AGM notice\n\nKia ora members,\n\n"
+               "Wed 4 March, 7.30pm – Members' night. Bring up to 5 images.\n\n"
+               "Sat 14 March – Spring field trip to Lyttelton. Meet 8.30am at the carpark.\n\n"
+               "Networking dinner – Friday 20 March, 7:30 pm onwards\n"),
+        (Titles{"Members' night", "Spring field trip to Lyttelton", "Networking dinner"}));
 }
 
 TEST(TitlePickingTest, SentencesNameTheEventAroundTheDay) {
