@@ -80,8 +80,12 @@ std::string TitlePicker::nameText(std::size_t li, Segment s, bool own,
             !own && s.end == line.tokens.size() ? joinedName(m_text.lines, li) : std::nullopt) {
         text = m_wedding ? wedding(text, *partner) : text + " & " + *partner;
     }
-    if (auto act = !own && isWordIn(&line.tokens[s.end - 1], {"tour", "tournee"}) ? actAbove(li)
-                                                                                  : std::nullopt) {
+    // "UK Tour 2026", "Low Tide Tour": the tour the act above is on.
+    const std::size_t tourEnd =
+        s.end - s.begin >= 2 && line.tokens[s.end - 1].isNumber() ? s.end - 1 : s.end;
+    if (auto act = !own && isWordIn(&line.tokens[tourEnd - 1], {"tour", "tournee"})
+                       ? actAbove(li)
+                       : std::nullopt) {
         text = *act + " – " + text;
     }
     if (auto rest = !own && s.end == line.tokens.size() ? restBelow(li) : std::nullopt) {
@@ -133,6 +137,13 @@ std::optional<std::string> TitlePicker::restBelow(std::size_t li) const {
 
 // "Arctic Monkeys" over "The Car Tour": a tour is the act's, named on the line above.
 std::optional<std::string> TitlePicker::actAbove(std::size_t li) const {
+    // The support act ("with special guest Maya Oduya") stands between the act and its tour.
+    if (li > 1 && isWordIn(&m_text.lines[li - 1].tokens.front(), {"with", "w", "avec", "mit"}) &&
+        anyToken(m_text.lines[li - 1], 0, m_text.lines[li - 1].tokens.size(), [](const Token& t) {
+            return isWordIn(&t, {"guest", "guests", "invite", "invites", "gast", "gaste"});
+        })) {
+        --li;
+    }
     if (li == 0 || m_text.lines[li - 1].block != m_text.lines[li].block ||
         !m_text.facts[li - 1].dates.empty() || !m_text.facts[li - 1].times.empty() ||
         !m_text.facts[li - 1].label.empty()) {

@@ -220,6 +220,10 @@ TEST(TitlePickingTest, HeadingsNameASingleEvent) {
     EXPECT_EQ(titles("TICKETMASTER\nArctic Monkeys\nThe Car Tour\nO2 Arena, London\n"
                      "Sat 18 Apr 2026\nStart: 19:30"),
               Titles{"Arctic Monkeys – The Car Tour"});
+    // ... with its year, and past the support act.
+    EXPECT_EQ(titles("YOUR E-TICKET\n\nTHE MIDNIGHT ORCHARD\nwith special guest Maya Oduya\n"
+                     "UK Tour 2026\n\nCastle Hall Arena, Nottingham\nSat 10 Oct 2026\nShow 19:30"),
+              Titles{"The Midnight Orchard – UK Tour 2026"});
     EXPECT_EQ(
         titles("Reservation Confirmation\n\nThank you for choosing The Lodge at Bear Creek!\n"
                "Arrival: Thu, Apr 16, 2026\nDeparture: Sun, Apr 19, 2026\nGuest: Michael Tran"),
