@@ -211,6 +211,22 @@ bool aboutWedding(const TextFacts& text) {
     });
 }
 
+// The game a text's matches are of: "RIVERBEND YOUTH SOCCER ASSOCIATION", "Year 9 Netball
+// Fixtures", "Hockeyabteilung".
+std::optional<std::string> sportOf(const TextFacts& text) {
+    static const std::set<std::string_view> sports = {
+        "soccer",   "football", "hockey",     "rugby",    "netball",  "cricket", "basketball",
+        "baseball", "softball", "volleyball", "lacrosse", "handball", "futsal",  "fussball"};
+    for (const Line& line : text.lines) {
+        for (const Token& t : line.tokens) {
+            if (t.isWord() && sports.contains(t.key)) {
+                return normalCapitalisation(std::string(line.slice(t.begin, t.end)));
+            }
+        }
+    }
+    return std::nullopt;
+}
+
 // Takes off the first of `leads` (folded words, each followed by a space) that `text` opens with
 // and goes on after, however its letters are written ("Termin für die …" for "termin fur die ");
 // whether one was.
@@ -234,7 +250,8 @@ bool takeOffLead(std::string& text, std::initializer_list<std::string_view> lead
 TitlePicker::TitlePicker(const TextFacts& text, const std::vector<Candidate>& candidates,
                          const std::string& localeId, std::string venue)
     : m_text(text), m_localeId(localeId), m_venue(std::move(venue)), m_flight(aboutFlight(text)),
-      m_wedding(aboutWedding(text)), m_practitioner(practitionerOf(text.lines)) {
+      m_wedding(aboutWedding(text)), m_sport(sportOf(text)),
+      m_practitioner(practitionerOf(text.lines)) {
     std::set<std::size_t> lines;
     for (const Candidate& c : candidates) {
         lines.insert(c.line);
@@ -627,6 +644,16 @@ std::string TitlePicker::finished(const std::string& option) const {
             break;
         }
         text = trimWhiteSpace(text.substr(0, space));
+    }
+    // "vs. Golden Eagles" in a club's list of games, "Practice" in its parents' chat: the game
+    // against them, the practice of that game.
+    if (const std::string folded = FinderText::fold(text);
+        m_sport && (folded.starts_with("v ") || folded.starts_with("vs ") ||
+                    folded.starts_with("vs. ") || folded.starts_with("@ "))) {
+        text = *m_sport + " " + text;
+    } else if (m_sport && (folded == "game" || folded == "practice" || folded == "match" ||
+                           folded == "training")) {
+        text = *m_sport + " " + folded;
     }
     // "Cut + Full Color w/ Keisha": a message's shorthand is written out in the calendar.
     for (std::size_t at = text.find(" w/ "); at != std::string::npos; at = text.find(" w/ ", at)) {

@@ -91,6 +91,7 @@ class TitlePicker {
     std::string m_venue;
     bool m_flight = false;                     // the text is about a flight
     bool m_wedding = false;                    // ... or a marriage
+    std::optional<std::string> m_sport;        // the game its matches are of ("Hockey")
     std::optional<std::string> m_practitioner; // whom the text's appointment is with
     std::vector<TitleOption> m_headings;       // the names on lines other than the events' own
     bool m_manyLines = false;                  // the events stand on lines of their own

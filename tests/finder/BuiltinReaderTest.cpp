@@ -680,14 +680,15 @@ TEST(BuiltinReaderTest, ChatsNameTheirEventsInSentences) {
     EXPECT_EQ(drafts[0].startTime, "10:00");
 
     // Above a chat's messages stands its name; every line after a name is a message, however
-    // it starts; a day ruled out is no day; a fixture is named with its opponent.
+    // it starts; a day ruled out is no day; a fixture is named with its opponent, and the
+    // training with its game.
     drafts = read("Harriers Netball Mums\n\n"
                   "Coach Bea: Training is on Tuesday this week, 6-7pm at Grove Park. NOT Monday!\n"
                   "Lou: Great\n"
                   "Coach Bea: Thursday's match against Kingsmead starts at 4pm at the school.\n"
                   "Jen: Who's driving?");
     ASSERT_EQ(drafts.size(), 2u);
-    EXPECT_EQ(drafts[0].title, "Training");
+    EXPECT_EQ(drafts[0].title, "Netball training");
     EXPECT_EQ(drafts[0].startDate, "2026-03-03");
     EXPECT_EQ(drafts[0].startTime, "18:00");
     EXPECT_EQ(drafts[1].title, "Match against Kingsmead");

@@ -533,11 +533,16 @@ TEST(TitlePickingTest, RowsOfListsAndSchedulesAreNamedOnTheirLines) {
                      "de_DE"),
               (Titles{"Brückentag", "Kita geschlossen"}));
     // A school's name beside the kind of page names none of its events; a fixture's row names
-    // the opponent.
+    // the opponent, and the game is the text's.
     EXPECT_EQ(titles("Westfield Academy — Year 9 Netball Fixtures\n\n"
                      "Wed 11 Mar   v Hillcrest School   Home   3.45pm\n"
                      "Sat 14 Mar   County Tournament   Away   9.30am"),
-              (Titles{"v Hillcrest School", "County Tournament"}));
+              (Titles{"Netball v Hillcrest School", "County Tournament"}));
+    EXPECT_EQ(titles("RIVERBEND YOUTH SOCCER ASSOCIATION\n\nDATE        KICKOFF    OPPONENT\n"
+                     "Sat 3/7     9:00 AM    vs. Golden Eagles\n"
+                     "Sat 3/14    8:30 AM    vs. Red Foxes\n",
+                     "en_US"),
+              (Titles{"Soccer vs. Golden Eagles", "Soccer vs. Red Foxes"}));
     EXPECT_EQ(titles("Maple Grove School — Weekly Update\n\nPicture retakes are this Thursday, "
                      "March 5, in the gym.\nReminder: there is no school on Friday, March 6."),
               (Titles{"Picture retakes", "No school"}));
