@@ -34,7 +34,10 @@ bool postcodeAt(const Line& line, std::size_t i) {
     if (t.key.size() == 4 && t.value >= 1900 && t.value <= 2099) {
         return false;
     }
-    return i == 0 || line.tokens[i - 1].isSymbol(",") || line.tokens[i - 1].isWord() ||
+    // "CPE 2150 Conversational French": a course's code, letters in capitals and a number.
+    const bool code =
+        i > 0 && line.tokens[i - 1].isWord() && line.tokens[i - 1].allCaps && t.key.size() == 4;
+    return i == 0 || line.tokens[i - 1].isSymbol(",") || (line.tokens[i - 1].isWord() && !code) ||
            (line.tokens[i - 1].isSymbol("·") && t.key.size() == 5);
 }
 

@@ -365,6 +365,13 @@ std::optional<TitleOption> TitlePicker::lineOption(std::size_t li, bool own) con
         if (s.begin == 0 && s.end > 2 && opensNumberedSection(m_text.lines, li)) {
             s.begin = 2;
         }
+        // "CPE 2150 Conversational French for Travellers": nor is a course's code.
+        if (s.end > s.begin + 2 && line.tokens[s.begin].isWord() && line.tokens[s.begin].allCaps &&
+            line.tokens[s.begin].key.size() <= 4 && line.tokens[s.begin + 1].isNumber() &&
+            line.tokens[s.begin + 1].key.size() >= 3 && line.tokens[s.begin + 2].isWord() &&
+            line.tokens[s.begin + 2].capital && !line.tokens[s.begin + 2].allCaps) {
+            s.begin += 2;
+        }
         // The name below an announcing heading, without the words that join it on.
         if (!own && li > 0 && &piece == &segments.front() && onlyAnnounces(m_text.lines[li - 1])) {
             while (s.begin + 1 < s.end &&

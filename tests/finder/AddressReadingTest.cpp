@@ -73,6 +73,7 @@ TEST(AddressReadingTest, StreetsAndPostcodesInTheirLines) {
          "Werkstatt, Heilbronner Str. 77, Neckarsulm"},
         // No addresses: a year before words, a phone number, seats, a plain number.
         {"ICML 2026 Workshop on Reasoning", "-"},
+        {"CPE 2150 Conversational French for Travellers", "-"},
         {"(US) +1 347-555-0199 PIN: 284", "-"},
         {"Block 3, Reihe 12, Platz 5", "-"},
         {"Party of 4", "-"},

@@ -550,6 +550,11 @@ TEST(TitlePickingTest, RowsOfListsAndSchedulesAreNamedOnTheirLines) {
     EXPECT_EQ(titles("POTTERY FOR BEGINNERS\n\nSession 1 - Tues. March 10, 6:30pm\n"
                      "Session 2 - Tues. March 17, 6:30pm"),
               (Titles{"Pottery for Beginners", "Pottery for Beginners"}));
+    // ... without its code.
+    EXPECT_EQ(
+        titles("Subject: CPE 2150 Conversational French - welcome + schedule\n\nSCHEDULE\n"
+               "Session 1 - Tues. March 10 - Greetings\nSession 2 - Tues. March 17 - Numbers"),
+        (Titles{"Conversational French", "Conversational French"}));
     // A message's subject names the programme it sends, not the rows that say what each day
     // holds, on either side of the day.
     EXPECT_EQ(
