@@ -117,6 +117,10 @@ constexpr std::string_view kEventNouns[] = {
     "grillen",
     "kurs",
     "fahrt",
+    "fuhrung",
+    "vortrag",
+    "lesung",
+    "wanderung",
     // French
     "fete",
     "soiree",
@@ -178,8 +182,10 @@ constexpr std::string_view kEventNouns[] = {
 
 // The last parts of German compounds that name events.
 constexpr std::string_view kEventEndings[] = {
-    "versammlung", "abend",  "fest", "markt", "konzert", "feier", "treffen", "schulung",
-    "sitzung",     "termin", "kurs", "party", "essen",   "fahrt", "meeting"};
+    "versammlung", "abend",     "fest",         "markt",       "konzert", "feier",
+    "treffen",     "schulung",  "sitzung",      "termin",      "kurs",    "party",
+    "essen",       "fahrt",     "meeting",      "fuhrung",     "vortrag", "lesung",
+    "ausflug",     "wanderung", "besichtigung", "gottesdienst"};
 
 // Compounds with such an ending that say when rather than what: "am Vorabend", "Freitagabend".
 constexpr std::string_view kTimeCompounds[] = {"vorabend",      "feierabend",    "montagabend",

@@ -551,15 +551,21 @@ std::vector<TitleOption> TitlePicker::options(const Candidate& c) const {
     };
     const bool headed = std::any_of(m_headings.begin(), m_headings.end(), ownHeading);
     // "Subject: Camera Club – Winter programme & AGM" over "Sat 25 July – Winter field trip to
-    // Lyttelton" and "Networking dinner – Saturday 12 Sept": a row that sets what happens beside
-    // its day names that event, and the subject it shares with every other row weighs as any
-    // heading does.
+    // Lyttelton", "• Sa 10.10., 11:15 Uhr – Führung" and "Networking dinner – Saturday 12 Sept": a
+    // row that sets what happens beside its day names that event, and the subject it shares with
+    // every other row weighs as any heading does.
     const auto& dates = m_text.facts[c.line].dates;
     const auto& tokens = m_text.lines[c.line].tokens;
-    const bool besideDay = !dates.empty() && (dates.front().begin == 0 ||
-                                              tokens[dates.front().begin - 1].isSymbol("–") ||
-                                              tokens[dates.front().begin - 1].isSymbol("—") ||
-                                              tokens[dates.front().begin - 1].isSymbol("-"));
+    const auto dayAt = dates.empty() || c.session || c.begin >= tokens.size()
+                           ? tokens.end()
+                           : tokens.begin() + static_cast<std::ptrdiff_t>(c.begin);
+    const bool besideDay =
+        dayAt != tokens.end() &&
+        (std::all_of(tokens.begin(), dayAt,
+                     [this](const Token& t) {
+                         return t.isSymbol() || (t.isWord() && Words::weekday(t.key, m_localeId));
+                     }) ||
+         (dayAt - 1)->isSymbol("–") || (dayAt - 1)->isSymbol("—") || (dayAt - 1)->isSymbol("-"));
     const bool namedRow = besideDay && !out.empty() && out.front()[TitleFeature::listRow] != 0 &&
                           out.front()[TitleFeature::eventNoun] != 0;
     for (TitleOption heading : m_headings) {

@@ -563,6 +563,12 @@ TEST(TitlePickingTest, RowsOfListsAndSchedulesAreNamedOnTheirLines) {
                "Sat 14 March – Spring field trip to Lyttelton. Meet 8.30am at the carpark.\n\n"
                "Networking dinner – Friday 20 March, 7:30 pm onwards\n"),
         (Titles{"Members' night", "Spring field trip to Lyttelton", "Networking dinner"}));
+    EXPECT_EQ(
+        titles("Betreff: Ihre Anmeldung – Tage der offenen Tür 2026\n\nSehr geehrte Frau Roth,\n\n"
+               "• Sa 7.3., 11:15 Uhr – Führung durch das Labor\n"
+               "• So 8.3., 14:00 Uhr – Vortrag über Bienen\n",
+               "de_DE"),
+        (Titles{"Führung durch das Labor", "Vortrag über Bienen"}));
 }
 
 TEST(TitlePickingTest, SentencesNameTheEventAroundTheDay) {
