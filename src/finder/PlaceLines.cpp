@@ -103,17 +103,28 @@ std::string nameBefore(const Line& line, std::size_t addressStart) {
     }
     // A name starts and ends with a capitalised word or a number; "Dinner at" is a sentence.
     const auto bounds = [](const Token& t) { return t.capital || t.isNumber(); };
-    if (end == 0 || !bounds(line.tokens[0]) || !bounds(line.tokens[end - 1])) {
+    // "Inh. Jana Lüdtke · Neuer Markt 5 · 18055 Rostock": whose business it is comes before its
+    // place.
+    std::size_t begin = 0;
+    if (end > 0 && isWordIn(&line.tokens[0], {"inh", "inhaber", "inhaberin", "owner", "proprietor",
+                                              "prop", "proprietaire", "gerant", "gerante"})) {
+        while (begin < end && !line.tokens[begin].isSymbol("·") &&
+               !line.tokens[begin].isSymbol("|")) {
+            ++begin;
+        }
+        ++begin;
+    }
+    if (begin >= end || !bounds(line.tokens[begin]) || !bounds(line.tokens[end - 1])) {
         return {};
     }
-    for (std::size_t k = 0; k < end; ++k) {
+    for (std::size_t k = begin; k < end; ++k) {
         const Token& t = line.tokens[k];
         if (t.isSymbol(":") || t.isLink() ||
             (t.isWord() && !t.capital && t.key.size() > 3 && !t.joined)) {
             return {};
         }
     }
-    return std::string(line.span(0, end));
+    return std::string(line.span(begin, end));
 }
 
 // "Secretary, Ōtautahi Camera Club Inc.", "Chairperson, Linksfield Lions Junior Hockey Club": who

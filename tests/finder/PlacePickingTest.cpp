@@ -137,6 +137,11 @@ TEST(PlacePickingTest, AVenueIsNamedBesideItsAddressButIsNeverTheStreet) {
     EXPECT_EQ(
         venue("Open day\nSaturday 7 March, 10am\nGreenway College\n18 Park Road, Leeds LS6 2AB"),
         "Greenway College");
+    // Nor is whose business it is.
+    EXPECT_EQ(places("PHYSIOTHERAPIE\nInh. Jana Lüdtke · Neuer Markt 5 · 18055 Rostock\n\n"
+                     "Termin: Mo 09.03., 7.40 Uhr",
+                     "de_DE"),
+              Places{"Neuer Markt 5, 18055 Rostock"});
     // Words that lead into an address are no name, and the street is none either.
     EXPECT_EQ(venue("Saturday 7 March, 1pm\nDinner at 22 Market Square, Leeds"), "");
     EXPECT_EQ(venue("Saturday 7 March, 1pm\nCome to 22 Market Square, Leeds"), "");
