@@ -218,7 +218,17 @@ std::optional<std::string> PlacePicker::address() {
             text += name + ", ";
         }
         text += Addresses::written(line, span->first, span->second);
-        for (std::size_t k = li + 1; k < m_text.lines.size() && k <= li + 2; ++k) {
+        // The address goes on below only where its line ends with it, perhaps with a remark in
+        // brackets ("Hainbuchenweg 7 (2. OG, Aufzug vorhanden)"), not where a sentence follows
+        // ("Hamilton. Away = Riverlea" over "Park Turf, 3 Ngaio Street").
+        bool endsLine = true;
+        for (std::size_t k = span->second, depth = 0; k < line.tokens.size() && endsLine; ++k) {
+            const Token& t = line.tokens[k];
+            depth += t.isSymbol("(") ? 1 : 0;
+            endsLine = depth > 0 || t.isSymbol();
+            depth -= t.isSymbol(")") && depth > 0 ? 1 : 0;
+        }
+        for (std::size_t k = li + 1; endsLine && k < m_text.lines.size() && k <= li + 2; ++k) {
             const auto below = Addresses::span(m_text.lines[k]);
             if (!below || below->first != 0 || m_text.lines[k].block != line.block ||
                 !m_text.facts[k].dates.empty() || !m_text.facts[k].label.empty()) {

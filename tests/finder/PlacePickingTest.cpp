@@ -137,6 +137,15 @@ TEST(PlacePickingTest, AVenueIsNamedBesideItsAddressButIsNeverTheStreet) {
     EXPECT_EQ(
         venue("Open day\nSaturday 7 March, 10am\nGreenway College\n18 Park Road, Leeds LS6 2AB"),
         "Greenway College");
+    // An address goes on below its line only where the line ends with it.
+    EXPECT_EQ(places("Hockey vs Karaka Hills\nSat 7 Mar 9.00am\n\nHome games at Tawa Grove Turf, "
+                     "12 Mātai Road, Hamilton. Away = Riverlea\nPark Turf, 3 Ngaio Street.",
+                     "en_NZ"),
+              Places{"Tawa Grove Turf, 12 Mātai Road, Hamilton"});
+    EXPECT_EQ(places("Kontrolle am Mo 09.03., 8.15 Uhr\n\nZahnarztpraxis Dr. Wiegand\n"
+                     "Hainbuchenweg 7 (2. OG, Aufzug vorhanden)\n34117 Kassel",
+                     "de_DE"),
+              Places{"Zahnarztpraxis Dr. Wiegand, Hainbuchenweg 7, 34117 Kassel"});
     // Nor is whose business it is.
     EXPECT_EQ(places("PHYSIOTHERAPIE\nInh. Jana Lüdtke · Neuer Markt 5 · 18055 Rostock\n\n"
                      "Termin: Mo 09.03., 7.40 Uhr",
