@@ -418,8 +418,10 @@ std::optional<TitleOption> TitlePicker::lineOption(std::size_t li, bool own) con
         if (Vocabulary::isGreeting(first.key)) {
             s.begin = named.begin;
         }
-        // "JL", "MK": a row's initials say who sees to it, not what it is.
-        if (wordCount(line, s) == 1 && first.isWord() && first.allCaps && first.key.size() <= 2) {
+        // "JL", "MK": a row's initials say who sees to it, not what it is; "TBD" in a row's
+        // column of times says its time is still to come.
+        if (wordCount(line, s) == 1 && first.isWord() &&
+            ((first.allCaps && first.key.size() <= 2) || isWordIn(&first, {"tbd", "tbc", "tba"}))) {
             continue;
         }
         // "2 adultes", "3 bed": a count, not a name.

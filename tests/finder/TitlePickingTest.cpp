@@ -538,11 +538,13 @@ TEST(TitlePickingTest, RowsOfListsAndSchedulesAreNamedOnTheirLines) {
                      "Wed 11 Mar   v Hillcrest School   Home   3.45pm\n"
                      "Sat 14 Mar   County Tournament   Away   9.30am"),
               (Titles{"Netball v Hillcrest School", "County Tournament"}));
-    EXPECT_EQ(titles("RIVERBEND YOUTH SOCCER ASSOCIATION\n\nDATE        KICKOFF    OPPONENT\n"
-                     "Sat 3/7     9:00 AM    vs. Golden Eagles\n"
-                     "Sat 3/14    8:30 AM    vs. Red Foxes\n",
-                     "en_US"),
-              (Titles{"Soccer vs. Golden Eagles", "Soccer vs. Red Foxes"}));
+    EXPECT_EQ(
+        titles("RIVERBEND YOUTH SOCCER ASSOCIATION\n\nDATE        KICKOFF    OPPONENT\n"
+               "Sat 3/7     9:00 AM    vs. Golden Eagles\n"
+               "Sat 3/14    8:30 AM    vs. Red Foxes\n"
+               "Sun 3/22    TBD        End-of-season tournament\n",
+               "en_US"),
+        (Titles{"Soccer vs. Golden Eagles", "Soccer vs. Red Foxes", "End-of-season tournament"}));
     EXPECT_EQ(titles("Maple Grove School — Weekly Update\n\nPicture retakes are this Thursday, "
                      "March 5, in the gym.\nReminder: there is no school on Friday, March 6."),
               (Titles{"Picture retakes", "No school"}));
