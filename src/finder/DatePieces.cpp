@@ -494,10 +494,11 @@ bool calledOffAfter(const Line& line, std::size_t begin, std::size_t i) {
                           "wenn", "si", "new", "neuer", "neuen", "nouveau", "nouvelle"})) {
             return false;
         }
-        // "Die Turnstunden fallen während der Ferien (21.2.–8.3.) aus": German parts the verb.
+        // "Die Turnstunden fallen während der Ferien (21.2.–8.3.) aus", "Der Freitag fällt aus!":
+        // German parts the verb.
         const Token* next = line.at(k + 1);
         if (t.isWord("aus") && (next == nullptr || next->isSymbol(".") || next->isSymbol("!")) &&
-            std::any_of(line.tokens.begin(), line.tokens.begin() + static_cast<std::ptrdiff_t>(i),
+            std::any_of(line.tokens.begin(), line.tokens.begin() + static_cast<std::ptrdiff_t>(k),
                         [](const Token& w) {
                             return isWordIn(&w, {"fallen", "fallt"});
                         })) {

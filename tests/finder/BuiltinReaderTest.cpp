@@ -1210,6 +1210,8 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "Nantes, le 2 mars 2026\n\nClasses de CE1 et CE2\n\nChers parents,",
         "Anmeldeschluss: 31. März 2026",
         "Die Turnstunden fallen während der Fasnachtsferien (21.3.–5.4.) aus.",
+        "Mein Vorschlag: Freitag, 6.3., ab 16 Uhr im Stadtpark?\nWetter: Gewitter. Der Freitag "
+        "fällt aus!!",
         "Fixtures\nSat 14 Mar   No match – county cup weekend",
         "Fixtures\nSat 14/3    ---------- BYE (no game) ----------",
         "OTHER DATES\nMon 9 Mar - Public holiday (Commonwealth Day), NO practice",
