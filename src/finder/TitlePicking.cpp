@@ -227,24 +227,6 @@ std::optional<std::string> sportOf(const TextFacts& text) {
     return std::nullopt;
 }
 
-// Takes off the first of `leads` (folded words, each followed by a space) that `text` opens with
-// and goes on after, however its letters are written ("Termin für die …" for "termin fur die ");
-// whether one was.
-bool takeOffLead(std::string& text, std::initializer_list<std::string_view> leads) {
-    const std::string folded = FinderText::fold(text);
-    for (const std::string_view lead : leads) {
-        if (folded.size() > lead.size() && folded.starts_with(lead)) {
-            std::size_t after = 0;
-            for (auto words = std::count(lead.begin(), lead.end(), ' '); words > 0; --words) {
-                after = text.find(' ', after) + 1;
-            }
-            text.erase(0, after);
-            return true;
-        }
-    }
-    return false;
-}
-
 } // namespace
 
 TitlePicker::TitlePicker(const TextFacts& text, const std::vector<Candidate>& candidates,
@@ -618,63 +600,6 @@ std::optional<std::string> TitlePicker::fixedTitle(const Candidate& c) const {
         return normalCapitalisation(closure->text);
     }
     return std::nullopt;
-}
-
-bool TitlePicker::namesPractitioner(const std::string& text) const {
-    const bool practice = text == m_venue && practitionerOf(readLines(text)).has_value();
-    return m_practitioner && (namesOnlyAnAppointment(text) || practice);
-}
-
-std::string TitlePicker::finished(const std::string& option) const {
-    std::string text = trimWhiteSpace(option);
-    // "Appointment" alone says nothing; whom it is with does: the kind of practitioner
-    // ("Dentist appointment"), or else the practice ("Bright Smile Family Dentistry").
-    // The practice's own name ("Harbourside Smiles Dental") says whom too.
-    if (namesPractitioner(text)) {
-        text = *m_practitioner;
-    } else if (isBareAppointment(text) && !m_venue.empty()) {
-        text = m_venue;
-    }
-    // "Einladung zu meinem 50. Geburtstag", "laden … zu unserem Frühjahrskonzert ein": a dative
-    // left from the invitation, with or without its preposition, belongs to the sentence, not to
-    // the name.
-    takeOffLead(text, {"zu meinem ", "zu meiner ", "zu unserem ", "zu unserer ", "zum ", "zur ",
-                       "meinem ", "meiner ", "unserem ", "unserer "});
-    // "Termin zur Zahnreinigung", "Termin für die Inspektion": what the appointment is for names
-    // it, and so does "Inspektion und Reifenwechsel" without the second "zum".
-    if (takeOffLead(text, {"termin zur ", "termin zum ", "termin fur die ", "termin fur den ",
-                           "termin fur das "})) {
-        for (const std::string_view joined : {" und zum ", " und zur "}) {
-            if (const auto at = text.find(joined); at != std::string::npos) {
-                text.replace(at, joined.size(), " und ");
-            }
-        }
-    }
-    // "Wildpark Poing am", "Congé d'automne : du", "REPAS PAROISSIAL à": a word left from a line
-    // broken before its day joins the name to nothing.
-    for (auto space = text.rfind(' '); space != std::string::npos; space = text.rfind(' ')) {
-        const std::string last = text.substr(space + 1);
-        const bool small = !last.empty() && !std::isupper(static_cast<unsigned char>(last[0]));
-        if (last != ":" && !(small && Vocabulary::isDanglingWord(FinderText::fold(last)))) {
-            break;
-        }
-        text = trimWhiteSpace(text.substr(0, space));
-    }
-    // "vs. Golden Eagles" in a club's list of games, "Practice" in its parents' chat: the game
-    // against them, the practice of that game.
-    if (const std::string folded = FinderText::fold(text);
-        m_sport && (folded.starts_with("v ") || folded.starts_with("vs ") ||
-                    folded.starts_with("vs. ") || folded.starts_with("@ "))) {
-        text = *m_sport + " " + text;
-    } else if (m_sport && (folded == "game" || folded == "practice" || folded == "match" ||
-                           folded == "training")) {
-        text = *m_sport + " " + folded;
-    }
-    // "Cut + Full Color w/ Keisha": a message's shorthand is written out in the calendar.
-    for (std::size_t at = text.find(" w/ "); at != std::string::npos; at = text.find(" w/ ", at)) {
-        text.replace(at, 4, " with ");
-    }
-    return normalCapitalisation(text);
 }
 
 std::string TitlePicker::title(const Candidate& c) const {
