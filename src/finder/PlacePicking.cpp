@@ -143,8 +143,15 @@ std::optional<std::string> PlacePicker::rowPlace(std::size_t li, std::size_t fro
         const bool room = s.end - s.begin == 2 && first.isWord() && first.capital &&
                           line.tokens[s.begin + 1].isNumber();
         if (hasVenueWord(line, s.begin, s.end) || room) {
-            // ", Seoul COEX" after "Room 220-222" belongs to it.
+            // "église Saint-Aubin : concert « Stabat Mater »": what follows a colon is what
+            // happens there.
             Segment place = s;
+            for (std::size_t n = s.begin + 1; n < s.end; ++n) {
+                if (line.tokens[n].isSymbol(":") && hasVenueWord(line, s.begin, n)) {
+                    return segmentText(line, Segment{.begin = s.begin, .end = n});
+                }
+            }
+            // ", Seoul COEX" after "Room 220-222" belongs to it.
             for (std::size_t n = k + 1; n < segments.size(); ++n) {
                 if (!line.tokens[segments[n - 1].end].isSymbol(",") ||
                     !line.tokens[segments[n].begin].capital) {

@@ -137,6 +137,10 @@ TEST(PlacePickingTest, AVenueIsNamedBesideItsAddressButIsNeverTheStreet) {
     EXPECT_EQ(
         venue("Open day\nSaturday 7 March, 10am\nGreenway College\n18 Park Road, Leeds LS6 2AB"),
         "Greenway College");
+    // What follows a venue's colon is what happens there.
+    EXPECT_EQ(
+        places("► Sam. 14/03 à 20h30, église Saint-Aubin : concert « Stabat Mater »", "fr_FR"),
+        Places{"église Saint-Aubin"});
     // An address goes on below its line only where the line ends with it.
     EXPECT_EQ(places("Hockey vs Karaka Hills\nSat 7 Mar 9.00am\n\nHome games at Tawa Grove Turf, "
                      "12 Mātai Road, Hamilton. Away = Riverlea\nPark Turf, 3 Ngaio Street.",
