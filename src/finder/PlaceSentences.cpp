@@ -63,6 +63,30 @@ std::size_t extendPlace(const Line& line, std::size_t end) {
     return end;
 }
 
+// Which tokens stand inside quotation marks: the place in a talk's name ("Chasing the Milky Way:
+// astrophotography in the Mackenzie Basin") is the talk's, not the event's.
+std::vector<bool> quotedTokens(const Line& line) {
+    std::vector<bool> quoted(line.tokens.size(), false);
+    bool straight = false;
+    bool german = false; // „…“ closes with the mark that opens an English quotation
+    int curly = 0;
+    for (std::size_t k = 0; k < line.tokens.size(); ++k) {
+        const Token& t = line.tokens[k];
+        if (t.isSymbol("\"")) {
+            straight = !straight;
+        } else if (t.isSymbol("\u201E") || t.isSymbol("\u00AB")) {
+            german = german || t.isSymbol("\u201E");
+            ++curly;
+        } else if (t.isSymbol("\u201C")) {
+            curly += german && curly > 0 ? -1 : 1;
+        } else if ((t.isSymbol("\u201D") || t.isSymbol("\u00BB")) && curly > 0) {
+            --curly;
+        }
+        quoted[k] = straight || curly > 0;
+    }
+    return quoted;
+}
+
 } // namespace
 
 std::optional<std::string> PlacePicker::phrase(std::size_t li, std::size_t from,
@@ -80,8 +104,12 @@ std::optional<std::string> PlacePicker::phrase(std::size_t li, std::size_t from,
     if (speaksOfParking(line)) {
         return std::nullopt;
     }
+    const std::vector<bool> quoted = quotedTokens(line);
     for (std::size_t i = from; i + 1 < line.tokens.size(); ++i) {
         const Token& t = line.tokens[i];
+        if (quoted[i]) {
+            continue;
+        }
         // "at", "@", "au", "bei" name a place by its name; "in", "im", "dans", "visiting", "on"
         // only with a word for a place ("in Conference Room B", "on the school field", not "in
         // Seattle").

@@ -137,6 +137,15 @@ TEST(PlacePickingTest, AVenueIsNamedBesideItsAddressButIsNeverTheStreet) {
     EXPECT_EQ(
         venue("Open day\nSaturday 7 March, 10am\nGreenway College\n18 Park Road, Leeds LS6 2AB"),
         "Greenway College");
+    // A place inside a quoted name is the name's.
+    EXPECT_EQ(places("Wed 4 March, 7.30pm – Guest speaker: Hemi Walker, \"Chasing the Milky Way: "
+                     "astrophotography in the Mackenzie Basin\"."),
+              Places{"-"});
+    EXPECT_EQ(
+        places("Sa 7.3., 11:15 Uhr – Führung „Im Inneren des Ringbeschleunigers“ (Treffpunkt: "
+               "Zelt 2)",
+               "de_DE"),
+        Places{"-"});
     // What follows a venue's colon is what happens there.
     EXPECT_EQ(
         places("► Sam. 14/03 à 20h30, église Saint-Aubin : concert « Stabat Mater »", "fr_FR"),
