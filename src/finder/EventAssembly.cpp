@@ -1,5 +1,6 @@
 #include "finder/EventAssembly.h"
 
+#include "finder/CalledOff.h"
 #include "finder/EventDurations.h"
 #include "finder/EventPairing.h"
 #include "finder/EventSelection.h"
@@ -51,16 +52,6 @@ std::optional<Weekday> weeklyDay(const Line& line, const std::string& localeId) 
 // about different things.
 bool opensBulletItem(const Line& line) {
     return !line.tokens.empty() && (line.tokens[0].isSymbol("·") || line.tokens[0].isSymbol("*"));
-}
-
-// The end of the sentence that goes on from token `from`: its full stop, or the line's end.
-std::size_t sentenceEnd(const Line& line, std::size_t from) {
-    for (std::size_t k = from; k < line.tokens.size(); ++k) {
-        if (endsSentenceAt(line, k)) {
-            return k;
-        }
-    }
-    return line.tokens.size();
 }
 
 // Whether tokens [from, to) say that a place is shut or there is no school: "school closed",
@@ -619,48 +610,6 @@ class Assembler {
     std::optional<Pending> m_listTimes; // times above a list of days, with its last line so far
 };
 
-// "Subject: EVENT CANCELLED: The Marlow Sisters – full refund issued": a message whose subject
-// calls its event off, and that gives it no other day, has nothing to enter.
-bool callsItsEventOff(const TextFacts& text) {
-    bool subjectCancels = false;
-    for (std::size_t li = 0; li < text.lines.size() && !subjectCancels; ++li) {
-        const LineFacts& facts = text.facts[li];
-        if (!Vocabulary::isSubjectLabel(facts.label)) {
-            continue;
-        }
-        const auto& tokens = text.lines[li].tokens;
-        subjectCancels = std::any_of(tokens.begin() + static_cast<std::ptrdiff_t>(facts.labelEnd),
-                                     tokens.end(), [](const Token& t) {
-                                         return isWordIn(&t, {"cancelled", "canceled",
-                                                              "cancellation", "abgesagt", "absage",
-                                                              "annule", "annulee", "annulation"});
-                                     });
-    }
-    if (!subjectCancels) {
-        return false;
-    }
-    // A new day said with its day ("rescheduled to Friday 20 March", "New date:" over it); "they
-    // hope to reschedule later in the year" gives none.
-    for (std::size_t li = 0; li < text.lines.size(); ++li) {
-        const Line& line = text.lines[li];
-        if (text.facts[li].dates.empty() &&
-            (li + 1 == text.lines.size() || text.facts[li + 1].dates.empty())) {
-            continue;
-        }
-        for (std::size_t k = 0; k < line.tokens.size(); ++k) {
-            const Token& t = line.tokens[k];
-            if ((t.isWord() && Vocabulary::isMoveWord(t.key)) ||
-                isWordIn(&t, {"rebooked", "instead", "stattdessen"}) ||
-                (isWordIn(&t, {"new", "neuer", "neuen", "neue", "nouvelle", "nouveau"}) &&
-                 isWordIn(line.at(k + 1), {"date", "time", "day", "appointment", "termin", "datum",
-                                           "heure", "rendez-vous"}))) {
-                return false;
-            }
-        }
-    }
-    return true;
-}
-
 } // namespace
 
 std::vector<Candidate> assemble(const TextFacts& text, const ReaderDays& days, Instant now,
@@ -669,36 +618,7 @@ std::vector<Candidate> assemble(const TextFacts& text, const ReaderDays& days, I
         return {};
     }
     std::vector<Candidate> out = Assembler(text, days).run(now, calendar);
-    // "jeden Dienstag im Mai" with "Am 18. Mai entfällt das Singen!": a day called off on one
-    // line is no day of the events named on others; where a time is called off with it ("the
-    // 1:00 pm sailing on July 31 has been cancelled"), only an event at that time goes.
-    for (std::size_t li = 0; li < text.lines.size(); ++li) {
-        const Line& line = text.lines[li];
-        for (const DateMention& off : text.facts[li].dates) {
-            if (!off.calledOff || off.last) {
-                continue;
-            }
-            // The times of the sentence that calls the day off ("So it's SAT 22nd, 8pm. Friday is
-            // OFF" calls off no time).
-            std::size_t from = off.begin;
-            while (from > 0 && !endsSentenceAt(line, from - 1)) {
-                --from;
-            }
-            const std::size_t to = sentenceEnd(line, off.end);
-            std::vector<ClockTime> times;
-            for (const TimeMention& t : text.facts[li].times) {
-                if (t.begin >= from && t.begin < to) {
-                    times.push_back(t.start);
-                }
-            }
-            std::erase_if(out, [&](const Candidate& c) {
-                const bool atThatTime =
-                    times.empty() ||
-                    (c.start && std::find(times.begin(), times.end(), *c.start) != times.end());
-                return c.line != li && !c.last && c.day == off.day && atThatTime;
-            });
-        }
-    }
+    dropCalledOffDays(text, out);
     return out;
 }
 

@@ -319,6 +319,15 @@ bool endsSentenceAt(const Line& line, std::size_t k) {
            (t.isSymbol(".") && (k + 1 == line.tokens.size() || line.tokens[k + 1].spaced));
 }
 
+std::size_t sentenceEnd(const Line& line, std::size_t from) {
+    for (std::size_t k = from; k < line.tokens.size(); ++k) {
+        if (endsSentenceAt(line, k)) {
+            return k;
+        }
+    }
+    return line.tokens.size();
+}
+
 std::string_view Line::span(std::size_t first, std::size_t last) const {
     if (first >= last || last > tokens.size()) {
         return {};

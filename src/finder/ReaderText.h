@@ -61,6 +61,9 @@ struct Line {
 // line's end ("St." and "4.12" end none).
 bool endsSentenceAt(const Line& line, std::size_t k);
 
+// The end of the sentence that goes on from token `from`: its full stop, or the line's end.
+std::size_t sentenceEnd(const Line& line, std::size_t from);
+
 // Only the start of a very long text is read, so any text is read in bounded time.
 inline constexpr std::size_t kMaxTextBytes = 64 * 1024;
 inline constexpr std::size_t kMaxLines = 2000;

@@ -1,0 +1,85 @@
+#include "finder/CalledOff.h"
+
+#include "finder/ReaderVocabulary.h"
+#include "finder/ReaderWords.h"
+
+#include <algorithm>
+
+namespace plannery::reader {
+
+// "Subject: EVENT CANCELLED: The Marlow Sisters – full refund issued": a message whose subject
+// calls its event off, and that gives it no other day, has nothing to enter.
+bool callsItsEventOff(const TextFacts& text) {
+    bool subjectCancels = false;
+    for (std::size_t li = 0; li < text.lines.size() && !subjectCancels; ++li) {
+        const LineFacts& facts = text.facts[li];
+        if (!Vocabulary::isSubjectLabel(facts.label)) {
+            continue;
+        }
+        const auto& tokens = text.lines[li].tokens;
+        subjectCancels = std::any_of(tokens.begin() + static_cast<std::ptrdiff_t>(facts.labelEnd),
+                                     tokens.end(), [](const Token& t) {
+                                         return isWordIn(&t, {"cancelled", "canceled",
+                                                              "cancellation", "abgesagt", "absage",
+                                                              "annule", "annulee", "annulation"});
+                                     });
+    }
+    if (!subjectCancels) {
+        return false;
+    }
+    // A new day said with its day ("rescheduled to Friday 20 March", "New date:" over it); "they
+    // hope to reschedule later in the year" gives none.
+    for (std::size_t li = 0; li < text.lines.size(); ++li) {
+        const Line& line = text.lines[li];
+        if (text.facts[li].dates.empty() &&
+            (li + 1 == text.lines.size() || text.facts[li + 1].dates.empty())) {
+            continue;
+        }
+        for (std::size_t k = 0; k < line.tokens.size(); ++k) {
+            const Token& t = line.tokens[k];
+            if ((t.isWord() && Vocabulary::isMoveWord(t.key)) ||
+                isWordIn(&t, {"rebooked", "instead", "stattdessen"}) ||
+                (isWordIn(&t, {"new", "neuer", "neuen", "neue", "nouvelle", "nouveau"}) &&
+                 isWordIn(line.at(k + 1), {"date", "time", "day", "appointment", "termin", "datum",
+                                           "heure", "rendez-vous"}))) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+void dropCalledOffDays(const TextFacts& text, std::vector<Candidate>& events) {
+    // "jeden Dienstag im Mai" with "Am 18. Mai entfällt das Singen!": a day called off on one
+    // line is no day of the events named on others; where a time is called off with it ("the
+    // 1:00 pm sailing on July 31 has been cancelled"), only an event at that time goes.
+    for (std::size_t li = 0; li < text.lines.size(); ++li) {
+        const Line& line = text.lines[li];
+        for (const DateMention& off : text.facts[li].dates) {
+            if (!off.calledOff || off.last) {
+                continue;
+            }
+            // The times of the sentence that calls the day off ("So it's SAT 22nd, 8pm. Friday is
+            // OFF" calls off no time).
+            std::size_t from = off.begin;
+            while (from > 0 && !endsSentenceAt(line, from - 1)) {
+                --from;
+            }
+            const std::size_t to = sentenceEnd(line, off.end);
+            std::vector<ClockTime> times;
+            for (const TimeMention& t : text.facts[li].times) {
+                if (t.begin >= from && t.begin < to) {
+                    times.push_back(t.start);
+                }
+            }
+            std::erase_if(events, [&](const Candidate& c) {
+                const bool atThatTime =
+                    times.empty() ||
+                    (c.start && std::find(times.begin(), times.end(), *c.start) != times.end());
+                return c.line != li && !c.last && c.day == off.day && atThatTime;
+            });
+        }
+    }
+}
+
+} // namespace plannery::reader
