@@ -48,7 +48,7 @@ void readStampedMessages(TextFacts& out) {
         if (!ownLine(li) && (facts.times.empty() || !endsWithStamp(out, li))) {
             return std::nullopt;
         }
-        return facts.times.back().start.hour * 60 + facts.times.back().start.minute;
+        return facts.times.back().start.minutes();
     };
     constexpr int kMostMinutesApart = 10;
     constexpr std::size_t kFewestStamps = 3;

@@ -328,8 +328,7 @@ bool deadlineBefore(const Line& line, std::size_t i) {
     // "Newsletter – Friday 11th September 2026", "Rundbrief vom 3. März": the day an issue came
     // out, at its head.
     const std::size_t headed =
-        done > 0 && (line.tokens[done - 1].isSymbol("–") || line.tokens[done - 1].isSymbol("-") ||
-                     line.tokens[done - 1].isSymbol("—") || line.tokens[done - 1].isSymbol(",") ||
+        done > 0 && (line.tokens[done - 1].isDash() || line.tokens[done - 1].isSymbol(",") ||
                      isWordIn(&line.tokens[done - 1], {"vom", "du"}))
             ? done - 1
             : done;

@@ -123,11 +123,10 @@ class Assembler {
             };
             // "Friday 20 November, 7.00pm – 10.00pm" over "7.30pm in the Pavilion: short talk":
             // one row inside the day's hours is what happens during its event, not a schedule.
-            const auto minutes = [](ClockTime t) { return t.hour * 60 + t.minute; };
             const auto rows = std::count_if(m_out.begin(), m_out.end(), rowOf);
             const auto during = [&](const Candidate& c) {
-                return rowOf(c) && c.start && minutes(*c.start) > minutes(*day.start) &&
-                       minutes(*c.start) < minutes(*day.finish);
+                return rowOf(c) && c.start && c.start->minutes() > day.start->minutes() &&
+                       c.start->minutes() < day.finish->minutes();
             };
             const bool itsOwn =
                 day.start && !day.last &&

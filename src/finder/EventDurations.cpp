@@ -139,7 +139,7 @@ void applyDurations(const TextFacts& text, std::vector<Candidate>& list) {
             minutes = stated;
         }
         if (minutes) {
-            const int total = c.start->hour * 60 + c.start->minute + *minutes;
+            const int total = c.start->minutes() + *minutes;
             c.finish = ClockTime{(total / 60) % 24, total % 60};
         }
     }

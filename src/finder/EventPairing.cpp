@@ -37,10 +37,6 @@ std::string labelOf(const TextFacts& text, const Candidate& c) {
     return own;
 }
 
-int minutesOf(const ClockTime& t) {
-    return t.hour * 60 + t.minute;
-}
-
 // "16:30 Close", "13:00 Ende": the item that closes the day.
 bool closesDay(const TextFacts& text, const Candidate& c) {
     const Line& line = text.lines[c.line];
@@ -168,7 +164,7 @@ void joinProgrammes(const TextFacts& text, std::vector<Candidate>& list) {
             ++last;
         }
         if (last > k && closesDay(text, list[last]) &&
-            minutesOf(*list[k].start) < minutesOf(*list[last].start)) {
+            list[k].start->minutes() < list[last].start->minutes()) {
             Candidate day = list[k];
             day.finish = list[last].start;
             day.session = false;
@@ -197,8 +193,8 @@ void pairStops(const TextFacts& text, std::vector<Candidate>& list) {
         // "22:45  YVR  Vancouver Intl" over "06:20  YYZ  Toronto Pearson Intl": a clock that goes
         // back reaches the stop the next day.
         const bool stops = order == 0 && nextStop(text, first.line) == second.line;
-        const bool sameDayLeg = stops && minutesOf(*first.start) < minutesOf(*second.start);
-        const bool nextDayLeg = stops && minutesOf(*first.start) > minutesOf(*second.start);
+        const bool sameDayLeg = stops && first.start->minutes() < second.start->minutes();
+        const bool nextDayLeg = stops && first.start->minutes() > second.start->minutes();
         // "ven. 17/07/2026  Marseille ...  départ 19h30" over "sam. 18/07/2026  Ajaccio ...
         // arrivée 07h00": an overnight leg, each end with its day.
         const bool overnightLeg = order < 0 && second.line == first.line + 1 &&

@@ -71,9 +71,9 @@ bool isPartOfAnother(const Candidate& c, const std::vector<Candidate>& list) {
         }
         if (!other.last && c.day == other.day && c.start && other.start && other.finish &&
             !c.finish) {
-            const int at = c.start->hour * 60 + c.start->minute;
-            const int from = other.start->hour * 60 + other.start->minute;
-            const int to = other.finish->hour * 60 + other.finish->minute;
+            const int at = c.start->minutes();
+            const int from = other.start->minutes();
+            const int to = other.finish->minutes();
             if (at > from && (at < to || to < from)) {
                 return true;
             }

@@ -25,6 +25,9 @@ struct ClockTime {
     int hour = 0;
     int minute = 0;
 
+    // Minutes since midnight.
+    int minutes() const { return hour * 60 + minute; }
+
     friend bool operator==(const ClockTime&, const ClockTime&) = default;
 };
 

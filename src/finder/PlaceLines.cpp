@@ -208,8 +208,7 @@ std::optional<std::string> PlacePicker::address() {
         // "L'Olympia – 28 boulevard des Capucines": the venue set off by a dash before its
         // address, on a line that is neither a message nor a label's.
         const Token* setOff = span->first > 0 ? &line.tokens[span->first - 1] : nullptr;
-        const bool dashed = setOff && (setOff->isSymbol("–") || setOff->isSymbol("—") ||
-                                       setOff->isSymbol("-") || setOff->isSymbol("·"));
+        const bool dashed = setOff && (setOff->isDash() || setOff->isSymbol("·"));
         if (const std::string name =
                 first == li && dashed && !lineFacts.speaker && lineFacts.label.empty()
                     ? nameBefore(line, span->first)

@@ -36,6 +36,8 @@ struct Token {
     bool isLink() const { return kind == Kind::link; }
     bool isWord(std::string_view k) const { return kind == Kind::word && key == k; }
     bool isSymbol(std::string_view k) const { return kind == Kind::symbol && key == k; }
+    // A hyphen, en dash or em dash, however the writer set off a piece of a line.
+    bool isDash() const { return isSymbol("-") || isSymbol("–") || isSymbol("—"); }
 };
 
 // Whether a token (perhaps none) is one of the words.

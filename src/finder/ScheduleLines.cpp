@@ -77,7 +77,7 @@ TimeRole roleOf(const Line& line, const TimeMention& time) {
 // "Concert at 7:00 p.m. ... arrive by 6:30 p.m.": a time shortly before the start is when to be
 // there, not the end (an arrival overnight is many hours "before" its departure).
 bool callsEarlier(ClockTime start, ClockTime time) {
-    const int before = (start.hour * 60 + start.minute) - (time.hour * 60 + time.minute);
+    const int before = start.minutes() - time.minutes();
     return before > 0 && before <= 180;
 }
 
@@ -85,8 +85,7 @@ bool callsEarlier(ClockTime start, ClockTime time) {
 // and a night belongs to something else (a late check-out); an overnight trip arrives sooner.
 bool endsFarTooLate(ClockTime start, ClockTime end) {
     constexpr int kLongestOvernight = 16 * 60;
-    const int length =
-        (end.hour * 60 + end.minute - start.hour * 60 - start.minute + 24 * 60) % (24 * 60);
+    const int length = (end.minutes() - start.minutes() + 24 * 60) % (24 * 60);
     return length > kLongestOvernight;
 }
 

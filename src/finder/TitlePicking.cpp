@@ -212,7 +212,7 @@ bool aboutWedding(const TextFacts& text) {
 }
 
 // The game a text's matches are of: "RIVERBEND YOUTH SOCCER ASSOCIATION", "Year 9 Netball
-// Fixtures", "Hockeyabteilung".
+// Fixtures".
 std::optional<std::string> sportOf(const TextFacts& text) {
     static const std::set<std::string_view> sports = {
         "soccer",   "football", "hockey",     "rugby",    "netball",  "cricket", "basketball",
@@ -549,7 +549,7 @@ std::vector<TitleOption> TitlePicker::options(const Candidate& c) const {
                      [this](const Token& t) {
                          return t.isSymbol() || (t.isWord() && Words::weekday(t.key, m_localeId));
                      }) ||
-         (dayAt - 1)->isSymbol("–") || (dayAt - 1)->isSymbol("—") || (dayAt - 1)->isSymbol("-"));
+         (dayAt - 1)->isDash());
     const bool namedRow = besideDay && !out.empty() && out.front()[TitleFeature::listRow] != 0 &&
                           out.front()[TitleFeature::eventNoun] != 0;
     for (TitleOption heading : m_headings) {
