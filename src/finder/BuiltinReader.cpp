@@ -92,8 +92,9 @@ std::vector<EventDraft> BuiltinReader::read(std::string_view text, Instant now,
             if (!draft.timeZone && draft.location) {
                 draft.timeZone = reader::airportZone(*draft.location);
             }
-            const auto arrival =
-                draft.timeZone && c.finish ? reader::nextStop(facts, c.line) : std::nullopt;
+            const auto arrival = draft.timeZone && c.finish
+                                     ? reader::nextStop(facts, c.stopLine.value_or(c.line))
+                                     : std::nullopt;
             const auto airport = arrival ? reader::stationOfRow(facts, *arrival) : std::nullopt;
             if (const auto zone = airport ? reader::airportZone(*airport) : std::nullopt) {
                 arriveInStartZone(draft, c, *zone, calendar);

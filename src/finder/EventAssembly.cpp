@@ -299,6 +299,14 @@ class Assembler {
                     assignTimes(m_out[k], timed);
                 }
             }
+            // "06:10" over "Perth (PER)" under a flight's day, and further down "13:15" over
+            // "Sydney (SYD)": the leg leaves from the first stop and ends at the second.
+            const auto arrival = m_out.size() - group == 1 ? nextStop(m_text, li) : std::nullopt;
+            if (arrival && m_out.back().start && !m_out.back().finish &&
+                !m_text.facts[*arrival].times.empty()) {
+                m_out.back().finish = m_text.facts[*arrival].times[0].start;
+                m_out.back().stopLine = li;
+            }
             return;
         }
         // "the 1:00 pm sailing tomorrow, Friday, July 31, has been cancelled": the times of days

@@ -26,6 +26,8 @@ struct Candidate {
     bool yearWritten = false;
     bool relative = false;
     bool due = false; // the day by which something must be handed in
+    // For a leg of a journey whose first stop is told below its day: the line of that stop.
+    std::optional<std::size_t> stopLine{};
 };
 
 // The events in a text: each day written as an event (not a deadline, a message's time stamp or a

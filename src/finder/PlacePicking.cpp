@@ -284,8 +284,9 @@ std::optional<std::string> PlacePicker::place(const Candidate& c) const {
 std::optional<std::string> PlacePicker::placeOf(const Candidate& c) const {
     // A leg of a journey on a ticket's rows leaves from its first station ("17:33  London Kings
     // Cross").
+    const std::size_t stop = c.stopLine.value_or(c.line);
     if (auto station =
-            c.finish && nextStop(m_text, c.line) ? stationOfRow(m_text, c.line) : std::nullopt) {
+            c.finish && nextStop(m_text, stop) ? stationOfRow(m_text, stop) : std::nullopt) {
         return station;
     }
     if (auto own = rowPlace(c.line, c.begin, true)) {

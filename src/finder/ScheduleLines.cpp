@@ -1,6 +1,7 @@
 #include "finder/ScheduleLines.h"
 
 #include "finder/ReaderVocabulary.h"
+#include "finder/ZoneReading.h"
 
 #include <algorithm>
 
@@ -381,6 +382,31 @@ std::optional<std::string> timedName(const Line& line, const LineFacts& facts) {
     return name ? std::optional(std::string(line.span(begin, line.tokens.size()))) : std::nullopt;
 }
 
+// "06:10" over "Perth (PER)": a time on a line of its own, and the airport or station it is kept
+// at on the next line, as an app's card stacks them.
+std::optional<std::string> stopUnder(const TextFacts& text, std::size_t li) {
+    const Line& line = text.lines[li];
+    const LineFacts& facts = text.facts[li];
+    if (li + 1 >= text.lines.size() || text.lines[li + 1].block != line.block ||
+        facts.times.size() != 1 || facts.times[0].finish || facts.times[0].begin != 0 ||
+        facts.times[0].end != line.tokens.size() || !facts.dates.empty()) {
+        return std::nullopt;
+    }
+    const Line& below = text.lines[li + 1];
+    const LineFacts& belowFacts = text.facts[li + 1];
+    if (below.tokens.empty() || !below.tokens[0].capital || below.tokens.size() > 8 ||
+        !belowFacts.times.empty() || !belowFacts.dates.empty()) {
+        return std::nullopt;
+    }
+    const std::string name(below.span(0, below.tokens.size()));
+    const bool stop = hasAirportCode(name) ||
+                      std::any_of(below.tokens.begin(), below.tokens.end(), [](const Token& t) {
+                          return isWordIn(&t, {"station", "airport", "bahnhof", "hbf", "gare",
+                                               "aeroport", "flughafen"});
+                      });
+    return stop ? std::optional(name) : std::nullopt;
+}
+
 } // namespace
 
 std::optional<std::size_t> nextStop(const TextFacts& text, std::size_t li) {
@@ -391,6 +417,15 @@ std::optional<std::size_t> nextStop(const TextFacts& text, std::size_t li) {
     if (inBlock(li + 1) && stopOfLeg(lines[li], text.facts[li]) &&
         stopOfLeg(lines[li + 1], text.facts[li + 1])) {
         return li + 1;
+    }
+    // "06:10" over "Perth (PER)" over "Terminal 3" over "13:15" over "Sydney (SYD)".
+    if (stopUnder(text, li)) {
+        for (std::size_t k = li + 2; inBlock(k) && k <= li + 1 + kReach; ++k) {
+            if (!text.facts[k].times.empty() || !text.facts[k].dates.empty()) {
+                return stopUnder(text, k) ? std::optional(k) : std::nullopt;
+            }
+        }
+        return std::nullopt;
     }
     if (!text.railJourney || !timedName(lines[li], text.facts[li])) {
         return std::nullopt;
@@ -411,6 +446,9 @@ std::optional<std::string> stationOfRow(const TextFacts& text, std::size_t li) {
     if (auto station = rowStop(line, facts)) {
         return station;
     }
+    if (auto station = stopUnder(text, li)) {
+        return station;
+    }
     // "08:10  YYZ  Toronto Pearson Intl, Terminal 1": all that follows the time.
     if (facts.times.size() == 1 && facts.times[0].begin == 0 && stopOfLeg(line, facts)) {
         return std::string(line.span(pastSymbols(line, facts.times[0].end), line.tokens.size()));
@@ -421,8 +459,11 @@ std::optional<std::string> stationOfRow(const TextFacts& text, std::size_t li) {
 std::optional<std::string> stopName(const TextFacts& text, std::size_t li) {
     const Line& line = text.lines[li];
     const LineFacts& facts = text.facts[li];
-    auto stop = stopOfLeg(line, facts);
-    return stop ? stop : timedName(line, facts);
+    if (auto stop = stopOfLeg(line, facts)) {
+        return stop;
+    }
+    auto under = stopUnder(text, li);
+    return under ? under : timedName(line, facts);
 }
 
 } // namespace plannery::reader

@@ -98,26 +98,6 @@ struct ZoneNames {
     }
 };
 
-// An airport's code in brackets: "(ORD)".
-bool hasAirportCode(std::string_view place) {
-    // "YYZ  Toronto Pearson Intl": a code before the airport's name, as itineraries list them.
-    const auto upper = [](char c) { return c >= 'A' && c <= 'Z'; };
-    if (place.size() > 4 && std::all_of(place.begin(), place.begin() + 3, upper) &&
-        place[3] == ' ' && place.substr(0, 3) != "THE") {
-        return true;
-    }
-    for (std::size_t open = place.find('('); open != std::string_view::npos;
-         open = place.find('(', open + 1)) {
-        const std::string_view code = place.substr(open + 1, 4);
-        if (code.size() == 4 && code[3] == ')' &&
-            std::all_of(code.begin(), code.begin() + 3,
-                        [](char c) { return c >= 'A' && c <= 'Z'; })) {
-            return true;
-        }
-    }
-    return false;
-}
-
 const ZoneNames& zoneNames() {
     static const ZoneNames names;
     return names;
@@ -246,6 +226,25 @@ std::optional<std::string> cityZone(const std::string& key) {
         return city->second;
     }
     return std::nullopt;
+}
+
+bool hasAirportCode(std::string_view place) {
+    // "YYZ  Toronto Pearson Intl": a code before the airport's name, as itineraries list them.
+    const auto upper = [](char c) { return c >= 'A' && c <= 'Z'; };
+    if (place.size() > 4 && std::all_of(place.begin(), place.begin() + 3, upper) &&
+        place[3] == ' ' && place.substr(0, 3) != "THE") {
+        return true;
+    }
+    for (std::size_t open = place.find('('); open != std::string_view::npos;
+         open = place.find('(', open + 1)) {
+        const std::string_view code = place.substr(open + 1, 4);
+        if (code.size() == 4 && code[3] == ')' &&
+            std::all_of(code.begin(), code.begin() + 3,
+                        [](char c) { return c >= 'A' && c <= 'Z'; })) {
+            return true;
+        }
+    }
+    return false;
 }
 
 std::optional<std::string> airportZone(std::string_view place) {

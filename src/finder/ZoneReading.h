@@ -27,6 +27,10 @@ std::optional<ZoneMention> zoneAt(const Line& line, std::size_t i);
 // york"): "America/Chicago".
 std::optional<std::string> cityZone(const std::string& key);
 
+// Whether a place names an airport by its code: "Chicago O'Hare (ORD)", "YYZ  Toronto Pearson
+// Intl".
+bool hasAirportCode(std::string_view place);
+
 // The zone of an airport that a place names with its city: "Chicago O'Hare (ORD) Terminal 5",
 // "Toronto Pearson Airport". Other places give none, since a city in their name need not be where
 // they are ("Berlin Room", "Paris Bar").

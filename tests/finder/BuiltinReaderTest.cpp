@@ -1010,6 +1010,18 @@ TEST(BuiltinReaderTest, AnItinerarysFlightsEndInTheZoneTheyLeaveFrom) {
     EXPECT_EQ(drafts[1].startTime, "22:45");
     EXPECT_EQ(drafts[1].endDate, "2026-03-23");
     EXPECT_EQ(drafts[1].endTime, "03:20");
+
+    // An app's card stacks each clock over its airport, with the terminal between them.
+    const auto card = read("RETURN  Sydney to Perth\nMon 09 Nov 2026\nCW 631\n18:40\n"
+                           "Sydney (SYD)\nTerminal 2\n20:55\nPerth (PER)\nTerminal 3\n"
+                           "5h 15m  Non-stop  Economy Flex\n\nWe recommend arriving at the "
+                           "airport at least 90 minutes before your flight.\n",
+                           *Calendar::make("Australia/Perth", "en_AU"));
+    ASSERT_EQ(card.size(), 1u);
+    EXPECT_EQ(card[0].title, "Flight to Perth");
+    EXPECT_EQ(card[0].location, "Sydney (SYD)");
+    EXPECT_EQ(card[0].timeZone, "Australia/Sydney");
+    EXPECT_EQ(card[0].endTime, "23:55");
 }
 
 TEST(BuiltinReaderTest, EachAppointmentKeepsItsNameAndTheLengthStatedUnderIt) {

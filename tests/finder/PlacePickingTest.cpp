@@ -50,6 +50,13 @@ TEST(PlacePickingTest, LabelsAddressesAndVenueLines) {
               Places{"4H (Junior Block)"});
     EXPECT_EQ(places("Vision screening is on Tuesday 10 March in the library during break."),
               Places{"library"});
+    // It ends where the sentence goes on to say when to be there.
+    EXPECT_EQ(places("NCT test: Thursday 7 May 2026, 08:45\nPlease arrive at the test centre 10 "
+                     "minutes before your test time."),
+              Places{"test centre"});
+    EXPECT_EQ(places("Flight CW 612, Thu 5 Nov 2026, 06:10\nBe at the airport at least 90 minutes "
+                     "before departure."),
+              Places{"airport"});
     // A street without a number, with its town, is a venue's line; a line of features is not.
     EXPECT_EQ(places("Fête du quartier\nsamedi 14 mars 2026\n\nPlace du Marché, Vannes\n\n"
                      "Buvette sur place · jeux pour les enfants à la salle",
