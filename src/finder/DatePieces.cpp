@@ -374,6 +374,10 @@ bool deadlineBefore(const Line& line, std::size_t i) {
         if (isWordIn(&word, {"to", "auf", "nach", "a", "au"})) {
             break; // "moved from Monday to Tuesday": the new day
         }
+        // "instead of tomorrow could we do Thursday": a clause of its own asks for the new day.
+        if (word.isWord() && Vocabulary::isClauseWord(word.key)) {
+            break;
+        }
         replaced = replaced || isWordIn(&word, {"statt", "anstatt"}) ||
                    (isWordIn(&word, {"longer"}) && isWordIn(before, {"no"})) ||
                    (isWordIn(&word, {"of"}) && isWordIn(before, {"instead"})) ||

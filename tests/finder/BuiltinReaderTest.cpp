@@ -767,6 +767,7 @@ TEST(BuiltinReaderTest, AMovedEventKeepsOnlyItsNewDay) {
          {"Dr. Feldman is no longer available on Monday, March 9. We have moved your cleaning to "
           "Tuesday, March 10 at 3:30 PM.",
           "Instead of Monday, March 9 we meet on Tuesday, March 10 at 3:30 PM.",
+          "Instead of Monday could we do Tuesday 10 March at 3:30 PM?",
           "Leider müssen wir Ihren Termin am Montag, 09.03.2026 um 9:00 Uhr absagen.\nIhr neuer "
           "Termin: Dienstag, 10.03.2026, 15:30 Uhr",
           "Monday, March 9 is cancelled, we meet on Tuesday, March 10 at 3:30 PM instead.",
