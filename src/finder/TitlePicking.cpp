@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <map>
 #include <set>
 
 namespace plannery::reader {
@@ -203,6 +204,52 @@ bool aboutFlight(const TextFacts& text) {
     });
 }
 
+// What a ticket's journey is made in, as a calendar names it: "Train", "Coach", "Zug",
+// "Fernbus", "Autocar". The word the text uses most for one; none for a flight (see aboutFlight)
+// or where no word names one. French names a train's or a boat's trip by its route alone
+// ("Paris Gare de Lyon → Marseille Saint-Charles").
+std::optional<std::string> vehicleOf(const TextFacts& text, const std::string& localeId) {
+    const bool german = localeId.starts_with("de");
+    const bool french = localeId.starts_with("fr");
+    const auto kind = [&](const Line& line, std::size_t k) -> std::optional<std::string_view> {
+        const Token& t = line.tokens[k];
+        // "Coach C, Seat 42": a train's carriage.
+        const Token* next = line.at(k + 1);
+        const bool carriage = t.isWord("coach") && next != nullptr &&
+                              (next->isNumber() || next->isWord()) && next->end - next->begin <= 2;
+        if (carriage || isWordIn(&t, {"train", "trains", "rail", "railcard", "zug", "zuges",
+                                      "bahnfahrt", "tgv", "sncf"})) {
+            return german ? "Zug" : "Train";
+        }
+        if (isWordIn(&t, {"coach", "coaches", "autocar", "autocars", "fernbus"})) {
+            return german ? "Fernbus" : french ? "Autocar" : "Coach";
+        }
+        if (isWordIn(&t, {"bus", "autobus"})) {
+            return "Bus";
+        }
+        if (isWordIn(&t, {"ferry", "ferries", "sailing", "fahre", "traversee", "bateau"})) {
+            return german ? "Fähre" : "Ferry";
+        }
+        return std::nullopt;
+    };
+    std::map<std::string_view, int> counts;
+    for (const Line& line : text.lines) {
+        for (std::size_t k = 0; k < line.tokens.size(); ++k) {
+            if (const auto found = kind(line, k)) {
+                ++counts[*found];
+            }
+        }
+    }
+    if (french) {
+        std::erase_if(counts,
+                      [](const auto& c) { return c.first == "Train" || c.first == "Ferry"; });
+    }
+    const auto most =
+        std::max_element(counts.begin(), counts.end(),
+                         [](const auto& a, const auto& b) { return a.second < b.second; });
+    return most == counts.end() ? std::nullopt : std::optional(std::string(most->first));
+}
+
 // Whether a text is about a marriage: "at the celebration of their marriage", "Hochzeit".
 bool aboutWedding(const TextFacts& text) {
     return anyWord(text, [](const Token& t) {
@@ -232,8 +279,8 @@ std::optional<std::string> sportOf(const TextFacts& text) {
 TitlePicker::TitlePicker(const TextFacts& text, const std::vector<Candidate>& candidates,
                          const std::string& localeId, std::string venue)
     : m_text(text), m_localeId(localeId), m_venue(std::move(venue)), m_flight(aboutFlight(text)),
-      m_wedding(aboutWedding(text)), m_sport(sportOf(text)),
-      m_practitioner(practitionerOf(text.lines)) {
+      m_vehicle(m_flight ? std::nullopt : vehicleOf(text, localeId)), m_wedding(aboutWedding(text)),
+      m_sport(sportOf(text)), m_practitioner(practitionerOf(text.lines)) {
     std::set<std::size_t> lines;
     for (const Candidate& c : candidates) {
         lines.insert(c.line);

@@ -90,6 +90,7 @@ class TitlePicker {
     const std::string& m_localeId;
     std::string m_venue;
     bool m_flight = false;                     // the text is about a flight
+    std::optional<std::string> m_vehicle;      // ... or a journey by train, coach or ferry
     bool m_wedding = false;                    // ... or a marriage
     std::optional<std::string> m_sport;        // the game its matches are of ("Hockey")
     std::optional<std::string> m_practitioner; // whom the text's appointment is with

@@ -180,27 +180,47 @@ bool TitlePicker::namesAddress(std::size_t li) const {
     return !hasVenueWord(below, 0, static_cast<std::size_t>(comma - below.tokens.begin()));
 }
 
-std::optional<std::string> TitlePicker::trip(std::optional<std::string> route) const {
-    // A flight is entered by where it goes: "Flight to Lisbon", "Flug nach Lissabon".
-    const std::string_view arrow = " → ";
-    const std::size_t at = route ? route->find(arrow) : std::string::npos;
-    if (at == std::string::npos || !m_flight) {
-        return route;
-    }
-    // "Chicago O'Hare", "London Heathrow": where it goes is the city, without its airport.
-    std::string destination = route->substr(at + arrow.size());
-    for (std::size_t space = destination.find(' '); space != std::string::npos;
-         space = destination.find(' ', space + 1)) {
-        const std::string city = destination.substr(0, space);
-        if (cityZone(FinderText::fold(city))) {
-            destination = city;
-            break;
+namespace {
+
+// A stop by its town: "York Station" and "Bremen Hbf" by the town before the station's word,
+// "Chicago O'Hare" and "London Kings Cross" by the city a zone is named after.
+std::string townOf(std::string stop) {
+    for (std::size_t space = stop.find(' '); space != std::string::npos;
+         space = stop.find(' ', space + 1)) {
+        const std::string town = stop.substr(0, space);
+        const std::string rest = FinderText::fold(stop.substr(space + 1));
+        if (cityZone(FinderText::fold(town)) || rest == "hbf" || rest == "hauptbahnhof" ||
+            rest == "bahnhof" || rest == "station" || rest == "gare" || rest == "railway station" ||
+            rest == "coach station") {
+            return town;
         }
     }
-    return (m_localeId.starts_with("de")   ? "Flug nach "
-            : m_localeId.starts_with("fr") ? "Vol pour "
-                                           : "Flight to ") +
-           destination;
+    return stop;
+}
+
+} // namespace
+
+std::optional<std::string> TitlePicker::trip(std::optional<std::string> route) const {
+    // A journey is entered by where it goes and what it goes in: "Flight to Lisbon", "Flug nach
+    // Lissabon", "Train to York"; German and French put the vehicle before the route ("Zug
+    // Bremen → Hannover", "Autocar Montréal → Québec").
+    const std::string_view arrow = " → ";
+    const std::size_t at = route ? route->find(arrow) : std::string::npos;
+    if (at == std::string::npos || (!m_flight && !m_vehicle)) {
+        return route;
+    }
+    const std::string from = townOf(route->substr(0, at));
+    const std::string to = townOf(route->substr(at + arrow.size()));
+    if (m_flight) {
+        return (m_localeId.starts_with("de")   ? "Flug nach "
+                : m_localeId.starts_with("fr") ? "Vol pour "
+                                               : "Flight to ") +
+               to;
+    }
+    if (m_localeId.starts_with("de") || m_localeId.starts_with("fr")) {
+        return *m_vehicle + " " + from + std::string(arrow) + to;
+    }
+    return *m_vehicle + " to " + to;
 }
 
 std::optional<std::string> TitlePicker::routeTitle(const Candidate& c) const {

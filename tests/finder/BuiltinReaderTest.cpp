@@ -249,7 +249,7 @@ TEST(BuiltinReaderTest, ATrainsLabelledStopsNameItsLegAndEndIt) {
     const auto drafts = read("Date of travel : March 9, 2026 (Mon)\nTrain          : Nozomi 225\n"
                              "Departure      : Tokyo 10:30\nArrival        : Kyoto 12:44");
     ASSERT_EQ(drafts.size(), 1u);
-    EXPECT_EQ(drafts[0].title, "Tokyo → Kyoto");
+    EXPECT_EQ(drafts[0].title, "Train to Kyoto");
     EXPECT_EQ(drafts[0].startTime, "10:30");
     EXPECT_EQ(drafts[0].endTime, "12:44");
 }
@@ -272,7 +272,7 @@ TEST(BuiltinReaderTest, ATicketsRowsOfStopsAreItsLegs) {
                   "17:33  London Kings Cross\n  |    Northline Rail · Direct · 1h 56m\n"
                   "19:29  York\n");
     ASSERT_EQ(drafts.size(), 1u);
-    EXPECT_EQ(drafts[0].title, "London Kings Cross → York");
+    EXPECT_EQ(drafts[0].title, "Train to York");
     EXPECT_EQ(drafts[0].location, "London Kings Cross");
     EXPECT_EQ(drafts[0].endTime, "19:29");
     // A day's programme of times and names in a text of no journey stays its sessions.

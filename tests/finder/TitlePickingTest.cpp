@@ -431,17 +431,27 @@ TEST(TitlePickingTest, TicketsNameTheirLegsByTheirRoutes) {
                      "12/03/2026\nFrom: Bristol Temple Meads\nTo: Cardiff Central\n"
                      "Depart 08:32 · Arrive 09:17"),
               Titles{"Bristol Temple Meads → Cardiff Central"});
-    // So do the stops on the lines of a coach ticket's leg.
+    // So do the stops on the lines of a coach ticket's leg, with what it is made in.
     EXPECT_EQ(titles("NORTHLINK COACHES\nSat 14 Mar 2026\n"
                      "08:15  Leeds – City Bus Station, Stand 12\n"
                      "11:40  Newcastle – Haymarket Bus Station, Stand B"),
-              Titles{"Leeds → Newcastle"});
+              Titles{"Bus to Newcastle"});
     // A return ticket's legs are each named by their own stops, given before the times they are
     // left and reached, even across a column gap, not by the carrier or the first stop.
     EXPECT_EQ(titles("LNER  e-ticket\n\nOUTWARD  Fri 13 Mar 2026\nYork          dep 08:54\n"
                      "Edinburgh     arr 11:28\nCoach C · Seat 42\n\nRETURN  Sun 15 Mar 2026\n"
                      "Edinburgh     dep 17:30\nYork          arr 20:02"),
-              (Titles{"York → Edinburgh", "Edinburgh → York"}));
+              (Titles{"Train to Edinburgh", "Train to York"}));
+    // German and French put what the journey is made in before its route.
+    EXPECT_EQ(
+        titles("Ihre Zugfahrkarte\nHinfahrt: Sa. 14.03.2026 · Zug RX 4512\nKöln Hbf ab 09:12\n"
+               "Berlin Hbf an 13:41",
+               "de_DE"),
+        Titles{"Zug Köln → Berlin"});
+    EXPECT_EQ(titles("Autocars Boréal\nAller : samedi 14 mars 2026\nMontréal → Québec\n"
+                     "Départ 15 h 30 · Arrivée 18 h 45",
+                     "fr_CA"),
+              Titles{"Autocar Montréal → Québec"});
     EXPECT_EQ(titles("Hinfahrt: Sa. 14.03.2026\nKöln Hbf ab 09:12\nBerlin Hbf an 13:41", "de_DE"),
               Titles{"Köln Hbf → Berlin Hbf"});
     EXPECT_EQ(titles("From: Ben Hall\nTo: Quiz Team\nSubject: Quiz night\n\nThursday 12 March "
