@@ -43,9 +43,19 @@ void readStampedMessages(TextFacts& out) {
         return facts.times.size() == 1 && facts.dates.empty() && facts.times[0].begin == 0 &&
                facts.times[0].end == out.lines[li].tokens.size() && !facts.times[0].finish;
     };
-    const auto stampAt = [&out, &ownLine](std::size_t li) -> std::optional<int> {
+    // "Lena" over "Samstag 1. Mai? Feiertag, da haben eh alle frei 18:07": the time that ends a
+    // message under its writer's name.
+    const auto endsMessage = [&out](std::size_t li) {
         const LineFacts& facts = out.facts[li];
-        if (!ownLine(li) && (facts.times.empty() || !endsWithStamp(out, li))) {
+        const TimeMention& last = facts.times.back();
+        const bool lastLine =
+            li + 1 == out.lines.size() || out.lines[li + 1].block != out.lines[li].block;
+        return facts.speaker && lastLine && last.end == out.lines[li].tokens.size() &&
+               last.begin > 0 && !last.finish;
+    };
+    const auto stampAt = [&out, &ownLine, &endsMessage](std::size_t li) -> std::optional<int> {
+        const LineFacts& facts = out.facts[li];
+        if (!ownLine(li) && (facts.times.empty() || !(endsWithStamp(out, li) || endsMessage(li)))) {
             return std::nullopt;
         }
         return facts.times.back().start.minutes();
@@ -84,7 +94,9 @@ void readStampedMessages(TextFacts& out) {
         if (!stamp) {
             continue;
         }
-        if (previous && (*stamp < *previous || *stamp - *previous > kMostMinutesApart)) {
+        // Messages under their writers' names may be hours apart.
+        const bool apart = previous && *stamp - *previous > kMostMinutesApart && !endsMessage(li);
+        if (previous && (*stamp < *previous || apart)) {
             endRun();
         }
         run.push_back(li);
@@ -170,8 +182,8 @@ void readChatLayout(TextFacts& text, const DayParts& today) {
         text.facts[0] = LineFacts{.chrome = true};
         text.facts[1] = LineFacts{.chrome = true};
     }
-    readStampedMessages(text);
     readNamedMessages(text);
+    readStampedMessages(text);
     for (std::size_t li = 0; li < text.lines.size(); ++li) {
         if (isNavigationBar(text.lines[li])) {
             text.facts[li] = LineFacts{.chrome = true};

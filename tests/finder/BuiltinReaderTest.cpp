@@ -550,6 +550,16 @@ TEST(BuiltinReaderTest, AChatsMessagesAreReadWithoutTheirWritersNamesAndStamps) 
     ASSERT_EQ(stamped.size(), 1u);
     EXPECT_EQ(stamped[0].startDate, "2026-03-13");
     EXPECT_EQ(stamped[0].startTime, "15:00");
+    // ... after a word or a sign, and hours apart, when each message stands under its writer's
+    // name in a block of its own.
+    const auto blocks =
+        read("Lena\nWandern am Samstag? da haben eh alle frei 18:07\n\nTobi\nbin dabei 👍 18:10\n\n"
+             "Markus\nSamstag hab ich Dienst 😩 21:48\n\nLena\nOk dann Sonntag 8.3. um 7:15 "
+             "am Bahnhof\nZurück so gegen 18 Uhr 22:02",
+             *Calendar::make("Europe/Vienna", "de_AT", Weekday::monday));
+    ASSERT_EQ(blocks.size(), 1u);
+    EXPECT_EQ(blocks[0].startDate, "2026-03-08");
+    EXPECT_EQ(blocks[0].startTime, "07:15");
     // An exported chat's day and time before a dash.
     const auto exported =
         read("02/03/2026, 18:40 - Priya Raman created group \"Dinner\"\n"
