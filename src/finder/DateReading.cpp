@@ -2,6 +2,7 @@
 
 #include "finder/DatePieces.h"
 #include "finder/ReaderVocabulary.h"
+#include "finder/SentenceRemarks.h"
 
 #include <algorithm>
 #include <array>
@@ -422,7 +423,8 @@ std::vector<DateMention> DateReader::read(const Line& line) const {
             continue;
         }
         if (auto mention = resolve(*best)) {
-            mention->calledOff = calledOffAfter(line, best->begin, best->end);
+            mention->calledOff =
+                calledOffAfter(line, best->begin, best->end) || keptByNoOne(line, best->begin);
             mention->deadline = mention->deadline || deadlineBefore(line, best->begin) ||
                                 mention->calledOff || reserveAfter(line, best->end) ||
                                 doneAfter(line, best->end) || deadlineAfter(line, best->end) ||

@@ -36,7 +36,30 @@ bool sendersClosure(const Line& line, std::size_t k) {
     return false;
 }
 
+// Whether token `k` says someone cannot keep a day: "Dr. Feldman is unable to see you", "is
+// unavailable", "Dr. Okafor is out of the office on Thu 11/19".
+bool cannotKeep(const Line& line, std::size_t k) {
+    const auto word = [&line, k](std::size_t back, std::initializer_list<std::string_view> keys) {
+        return k >= back && isWordIn(&line.tokens[k - back], keys);
+    };
+    const bool outOfOffice =
+        word(0, {"office"}) && ((word(1, {"of"}) && word(2, {"out"})) ||
+                                (word(1, {"the"}) && word(2, {"of"}) && word(3, {"out"})));
+    return word(0, {"unable", "unavailable"}) || outOfOffice;
+}
+
 } // namespace
+
+bool keptByNoOne(const Line& line, std::size_t k) {
+    // "is unable to see you on Monday", not "is out on Thu 11/19 😔 Could we move you to Fri".
+    constexpr std::size_t kWordsBetween = 6;
+    for (std::size_t b = k; b > 0 && b + kWordsBetween >= k && !endsSentenceAt(line, b - 1); --b) {
+        if (cannotKeep(line, b - 1)) {
+            return true;
+        }
+    }
+    return false;
+}
 
 // What the sentence before token `k` says of its day that makes it no event: the day the rain
 // may call for ("In case of rain, Sports Day will move to Friday 10 July", "Bei Regen am
@@ -79,7 +102,7 @@ bool setAsideInSentence(const Line& line, std::size_t k) {
             (isWordIn(&t, {"weather", "wetter", "temps"}) && b >= 2 &&
              isWordIn(&line.tokens[b - 2], {"bad", "wet", "schlechtem", "schlechtes", "mauvais"}));
         condition = condition || isWordIn(&t, {"if", "case", "bei", "falls", "wenn", "cas", "si"});
-        unable = unable || isWordIn(&t, {"unable"});
+        unable = unable || cannotKeep(line, b - 1);
         also = also || isWordIn(&t, {"also", "aussi"});
         offer = offer || isWordIn(&t, {"offer", "propose", "proposer"});
         alternative = alternative || isWordIn(&t, {"alternatively", "alternative", "sinon"});

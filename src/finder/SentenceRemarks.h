@@ -13,6 +13,10 @@ namespace plannery::reader {
 // reader's own.
 bool someonesOffice(const Line& line, std::size_t k);
 
+// Whether the sentence before token `k` says that someone cannot keep the day there ("Dr. Okafor
+// is out of the office on Thu 11/19"): the day is called off, and with it what was set for it.
+bool keptByNoOne(const Line& line, std::size_t k);
+
 // Whether the sentence before token `k` of `line` makes the day there no event.
 bool setAsideInSentence(const Line& line, std::size_t k);
 

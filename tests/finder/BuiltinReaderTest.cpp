@@ -778,6 +778,10 @@ TEST(BuiltinReaderTest, AMovedEventKeepsOnlyItsNewDay) {
           "Tuesday, March 10 at 3:30 PM.",
           "Instead of Monday, March 9 we meet on Tuesday, March 10 at 3:30 PM.",
           "Instead of Monday could we do Tuesday 10 March at 3:30 PM?",
+          // Someone who cannot keep a day calls off what was set for it before.
+          "You're all set for Monday, March 9 at 3:30 PM with Dr. Okafor.\nSo sorry, Dr. Okafor "
+          "is out of the office on Monday, March 9. Could we move you to Tuesday, March 10 at "
+          "3:30 PM?",
           "Leider müssen wir Ihren Termin am Montag, 09.03.2026 um 9:00 Uhr absagen.\nIhr neuer "
           "Termin: Dienstag, 10.03.2026, 15:30 Uhr",
           "Monday, March 9 is cancelled, we meet on Tuesday, March 10 at 3:30 PM instead.",
