@@ -79,6 +79,15 @@ std::optional<std::string> PlacePicker::labelled() const {
         if (value.empty()) {
             continue;
         }
+        // "Location:   Outpatients Clinic 4B, Level 2, Ashdown Wing," over "Eastbrook General
+        // Hospital": a value that ends with a comma goes on at the next line, up to a remark in
+        // brackets ("1300 Wavre (parking gratuit derrière la salle)").
+        if (value.ends_with(',') && li + 1 < m_text.lines.size() &&
+            m_text.lines[li + 1].block == line.block && m_text.facts[li + 1].label.empty() &&
+            m_text.facts[li + 1].dates.empty() && m_text.facts[li + 1].times.empty()) {
+            const std::string& next = m_text.lines[li + 1].text;
+            value += " " + trimWhiteSpace(next.substr(0, next.find(" (")));
+        }
         // An address under a venue's label adds to the venue.
         if (found && (facts.label == "address" || facts.label == "adresse")) {
             return *found + ", " + value;

@@ -50,6 +50,15 @@ TEST(PlacePickingTest, LabelsAddressesAndVenueLines) {
               Places{"4H (Junior Block)"});
     EXPECT_EQ(places("Vision screening is on Tuesday 10 March in the library during break."),
               Places{"library"});
+    // A labelled place that ends with a comma goes on at the next line, without its remark.
+    EXPECT_EQ(places("Date:       Tuesday 10 March 2026\nTime:       10:40am\n"
+                     "Location:   Outpatients Clinic 4B, Level 2, Ashdown Wing,\n"
+                     "            Eastbrook General Hospital\n"),
+              Places{"Outpatients Clinic 4B, Level 2, Ashdown Wing, Eastbrook General Hospital"});
+    EXPECT_EQ(places("Tournoi le samedi 14 mars à 8 h 30\nAdresse : Hall omnisports, rue des "
+                     "Combattants 112,\n  1300 Wavre (parking gratuit derrière la salle)",
+                     "fr_BE"),
+              Places{"Hall omnisports, rue des Combattants 112, 1300 Wavre"});
     // It ends where the sentence goes on to say when to be there.
     EXPECT_EQ(places("NCT test: Thursday 7 May 2026, 08:45\nPlease arrive at the test centre 10 "
                      "minutes before your test time."),
