@@ -385,7 +385,8 @@ std::optional<Clock> clockAt(const Line& line, std::size_t i, const std::string&
                !opensRange(line, clock.next, locale)) {
         return std::nullopt; // 14.30 alone may be a price, but not right after a day
     }
-    if (clock.minute > 0 || clock.certain) {
+    // "Fr 29.01.27  17.00": a dotted full hour right after a day is its time.
+    if (clock.minute > 0 || clock.certain || (dotted && afterDate)) {
         clock.certain = true;
     }
     return clock;

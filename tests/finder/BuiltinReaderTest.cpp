@@ -309,6 +309,15 @@ TEST(BuiltinReaderTest, AnAppointmentCardsRowsTakeTheirTimesAndTheLengthOfEach) 
     EXPECT_EQ(drafts[0].endTime, "08:00");
     EXPECT_EQ(drafts[1].startTime, "17:20");
     EXPECT_EQ(drafts[1].endTime, "17:40");
+
+    // A card's row of days, each with its time; a full hour too ("17.00").
+    const auto row = read("Ihre nächsten Termine (je 30 Min.):\n"
+                          "Mo 09.03.26  07.30 | Do 12.03.26  17.00",
+                          *Calendar::make("Europe/Zurich", "de_CH", Weekday::monday));
+    ASSERT_EQ(row.size(), 2u);
+    EXPECT_EQ(row[0].startTime, "07:30");
+    EXPECT_EQ(row[1].startTime, "17:00");
+    EXPECT_EQ(row[1].endTime, "17:30");
 }
 
 TEST(BuiltinReaderTest, AStatedLengthEndsTheEvent) {
