@@ -140,6 +140,44 @@ void readNamedMessages(TextFacts& out) {
     }
 }
 
+// "Ven. 13 nov. · 18:02", "Sam. 14 nov. · 09:47", "Lun. 16 nov. · 07:41" over text messages: the
+// days and times they were received, up to today, in their order; a line of nothing but a day
+// and a time.
+void readDatedStamps(TextFacts& out, const DayParts& today) {
+    const auto stampAt = [&out, &today](std::size_t li) {
+        const Line& line = out.lines[li];
+        const LineFacts& facts = out.facts[li];
+        if (facts.dates.size() != 1 || facts.times.size() != 1 || facts.dates[0].last ||
+            ReaderDays::compare(facts.dates[0].day, today) > 0) {
+            return false;
+        }
+        for (std::size_t k = 0; k < line.tokens.size(); ++k) {
+            const bool dated = k >= facts.dates[0].begin && k < facts.dates[0].end;
+            const bool timed = k >= facts.times[0].begin && k < facts.times[0].end;
+            if (!dated && !timed && !line.tokens[k].isSymbol()) {
+                return false;
+            }
+        }
+        return true;
+    };
+    std::vector<std::size_t> stamps;
+    for (std::size_t li = 0; li < out.lines.size(); ++li) {
+        if (stampAt(li)) {
+            if (!stamps.empty() && ReaderDays::compare(out.facts[li].dates[0].day,
+                                                       out.facts[stamps.back()].dates[0].day) < 0) {
+                return;
+            }
+            stamps.push_back(li);
+        }
+    }
+    constexpr std::size_t kFewestStamps = 3;
+    if (stamps.size() >= kFewestStamps) {
+        for (const std::size_t li : stamps) {
+            out.facts[li] = LineFacts{.chrome = true};
+        }
+    }
+}
+
 // "‹ Inbox", "< Posteingang", "← Back": the bar at the top of a screenshot of a mail app, which
 // names the folder, not anything in the message.
 bool isNavigationBar(const Line& line) {
@@ -182,6 +220,7 @@ void readChatLayout(TextFacts& text, const DayParts& today) {
         text.facts[0] = LineFacts{.chrome = true};
         text.facts[1] = LineFacts{.chrome = true};
     }
+    readDatedStamps(text, today);
     readNamedMessages(text);
     readStampedMessages(text);
     for (std::size_t li = 0; li < text.lines.size(); ++li) {

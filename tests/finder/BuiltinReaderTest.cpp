@@ -569,6 +569,13 @@ TEST(BuiltinReaderTest, AChatsMessagesAreReadWithoutTheirWritersNamesAndStamps) 
     ASSERT_EQ(blocks.size(), 1u);
     EXPECT_EQ(blocks[0].startDate, "2026-03-08");
     EXPECT_EQ(blocks[0].startTime, "07:15");
+    // Text messages under the day and time each came in, up to today's.
+    const auto texts = read("      Ven. 27 févr. · 18:02\nRAPPEL : RDV le mardi 10/03 à 10h30.\n\n"
+                            "      Sam. 28 févr. · 09:47\nVotre RDV est confirmé. Durée : 30 min.\n"
+                            "\n      Lun. 2 mars · 08:50\nVos résultats sont disponibles.",
+                            *Calendar::make("Europe/Paris", "fr_FR", Weekday::monday));
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0].startDate, "2026-03-10");
     // An exported chat's day and time before a dash.
     const auto exported =
         read("02/03/2026, 18:40 - Priya Raman created group \"Dinner\"\n"
