@@ -17,6 +17,13 @@ std::size_t pastSymbols(const Line& line, std::size_t k) {
     return k;
 }
 
+// A word for where a journey is boarded or left: "station", "Terminal", "Gleis", "gare".
+bool namesStop(const Token& t) {
+    return isWordIn(&t, {"station", "terminal", "gate", "platform", "bay", "stand", "airport",
+                         "pier", "quay", "gleis", "bahnhof", "hbf", "bussteig", "gare", "quai",
+                         "voie", "aeroport", "flughafen"});
+}
+
 enum class TimeRole { plain, doors, start, end, closing };
 
 // What the words just before a time make of it: "Doors 7:00", "Start: 19:30", "Arrives 9:40",
@@ -344,11 +351,7 @@ std::optional<std::string> stopOfLeg(const Line& line, const LineFacts& facts) {
     if (time.begin != 0) {
         return std::nullopt;
     }
-    const bool stop = std::any_of(tokens.begin(), tokens.end(), [](const Token& t) {
-        return isWordIn(&t, {"station", "terminal", "gate", "platform", "bay", "stand", "airport",
-                             "pier", "quay", "gleis", "bahnhof", "hbf", "bussteig", "gare", "quai",
-                             "voie", "aeroport", "flughafen"});
-    });
+    const bool stop = std::any_of(tokens.begin(), tokens.end(), namesStop);
     std::size_t begin = pastSymbols(line, time.end);
     // "08:10  YYZ  Toronto Pearson Intl, Terminal 1": the airport by its name, not its code.
     if (begin + 2 < tokens.size() && tokens[begin].allCaps && tokens[begin].key.size() == 3 &&
@@ -399,11 +402,8 @@ std::optional<std::string> stopUnder(const TextFacts& text, std::size_t li) {
         return std::nullopt;
     }
     const std::string name(below.span(0, below.tokens.size()));
-    const bool stop = hasAirportCode(name) ||
-                      std::any_of(below.tokens.begin(), below.tokens.end(), [](const Token& t) {
-                          return isWordIn(&t, {"station", "airport", "bahnhof", "hbf", "gare",
-                                               "aeroport", "flughafen"});
-                      });
+    const bool stop =
+        hasAirportCode(name) || std::any_of(below.tokens.begin(), below.tokens.end(), namesStop);
     return stop ? std::optional(name) : std::nullopt;
 }
 
