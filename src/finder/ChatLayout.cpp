@@ -10,6 +10,9 @@ namespace plannery::reader {
 
 namespace {
 
+// Stamps come in runs: one or two times alone may be what a message says.
+constexpr std::size_t kFewestStamps = 3;
+
 // The writer's name at line `name` is no content (nor a day, when called "Sam"); the lines after
 // it up to `end`, but for a stamp among them, are what they said.
 void markMessage(TextFacts& out, std::size_t name, std::size_t end) {
@@ -61,7 +64,6 @@ void readStampedMessages(TextFacts& out) {
         return facts.times.back().start.minutes();
     };
     constexpr int kMostMinutesApart = 10;
-    constexpr std::size_t kFewestStamps = 3;
     std::vector<std::size_t> run;
     std::optional<int> previous;
     const auto endRun = [&] {
@@ -170,7 +172,6 @@ void readDatedStamps(TextFacts& out, const DayParts& today) {
             stamps.push_back(li);
         }
     }
-    constexpr std::size_t kFewestStamps = 3;
     if (stamps.size() >= kFewestStamps) {
         for (const std::size_t li : stamps) {
             out.facts[li] = LineFacts{.chrome = true};

@@ -239,8 +239,7 @@ bool hasAirportCode(std::string_view place) {
          open = place.find('(', open + 1)) {
         const std::string_view code = place.substr(open + 1, 4);
         if (code.size() == 4 && code[3] == ')' &&
-            std::all_of(code.begin(), code.begin() + 3,
-                        [](char c) { return c >= 'A' && c <= 'Z'; })) {
+            std::all_of(code.begin(), code.begin() + 3, upper)) {
             return true;
         }
     }
