@@ -138,11 +138,12 @@ std::optional<Clock> wordClockAt(const Line& line, std::size_t i, const std::str
             total += *value < 12 ? 12 * 60 : 0;
             next += 3;
         }
+        // Said on a twelve-hour dial: "half past one" at a wedding is in the afternoon.
         return Clock{.hour = total / 60,
                      .minute = total % 60,
                      .next = next,
                      .certain = true,
-                     .padded = true};
+                     .dial = true};
     }
     // "at four o'clock in the afternoon", "um sieben Uhr", "à huit heures": an hour in words.
     if (const Token* unit = line.at(i + 1);
@@ -407,7 +408,7 @@ int plainMinutes(const Clock& c, const TimeContext& context) {
     }
     const bool said = std::find(context.afternoonClocks.begin(), context.afternoonClocks.end(),
                                 c.hour * 60 + c.minute) != context.afternoonClocks.end();
-    const bool afternoon = said || (c.hour <= 6 && (!c.certain || context.twelveHour));
+    const bool afternoon = said || (c.hour <= 6 && (!c.certain || c.dial || context.twelveHour));
     const bool evening =
         c.hour >= 7 &&
         ((context.evening && (!context.twentyFourHour || c.dial)) ||

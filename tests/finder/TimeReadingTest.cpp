@@ -49,7 +49,9 @@ TEST(TimeReadingTest, ClockTimesInTheirWrittenForms) {
         {"12am", "00:00"},
         {"12:15 PM", "12:15"},
         {"at half past two in the afternoon", "14:30"},
-        {"at quarter to 7", "06:45"},
+        // Said on a twelve-hour dial: nobody meets at half past one in the night.
+        {"at quarter to 7", "18:45"},
+        {"at half past one o'clock", "13:30"},
         {"at four o'clock in the afternoon", "16:00"},
         {"at eleven o'clock", "11:00"},
         {"le jeudi 12 mars 2026 à 19 heures", "19:00"},
