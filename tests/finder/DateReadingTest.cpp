@@ -197,6 +197,8 @@ TEST(DateReadingTest, DeadlinesAndDaysThatDoNotExist) {
           "à compter du 1er avril 2026", "as of 1 April 2026",
           // Said after the day.
           "inscription pour ce vendredi 6/03 au plus tard", "by Friday 6 March at the latest",
+          // The day after which something holds.
+          "Rooms released after 1st April.", "Cancellations after 3 March 2027 are non-refundable",
           // The day the writer is back.
           "I'll be back on Monday, August 10 and will reply then.",
           // The day something runs out.
