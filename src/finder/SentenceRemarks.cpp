@@ -86,7 +86,8 @@ bool setAsideInSentence(const Line& line, std::size_t k) {
     bool office = false;
     bool closed = false;
     bool deadline = false;
-    for (std::size_t b = k; b > 0; --b) {
+    std::size_t b = k;
+    for (; b > 0; --b) {
         const Token& t = line.tokens[b - 1];
         // The full stop of an abbreviated month ends no sentence: "closed Dec. 25, Dec. 26".
         const bool abbreviation = t.isSymbol(".") && b >= 2 && line.tokens[b - 2].isWord() &&
@@ -148,9 +149,15 @@ bool setAsideInSentence(const Line& line, std::size_t k) {
                  (isWordIn(&t, {"for", "pour", "fur"}) && b >= 3 && line.tokens[b - 2].isNumber() &&
                   isWordIn(&line.tokens[b - 3], {"reply", "text", "press", "type"}));
     }
-    return (weather && condition) || unable || (condition && ((also && offer) || alternative)) ||
-           (sales && opens) || calledOff || openings || choice || bill || reopens ||
-           (office && closed) || deadline;
+    // "Fermé les jours fériés (Vendredi-Saint 26 mars …)", "Closed Mondays and 25 December": a
+    // notice that opens with the word for shut gives the sender's own hours, when not to come.
+    while (b < k && !line.tokens[b].isWord()) {
+        ++b;
+    }
+    const bool shutNotice = b < k && Vocabulary::isClosedWord(line.tokens[b].key);
+    return (weather && condition) || unable || shutNotice ||
+           (condition && ((also && offer) || alternative)) || (sales && opens) || calledOff ||
+           openings || choice || bill || reopens || (office && closed) || deadline;
 }
 
 } // namespace plannery::reader

@@ -1294,7 +1294,9 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
          {"Your table for 6 is booked for Friday 13 March at 7:45pm.\n\nPlease note we are "
           "closed from 24 March until 2 April inclusive. Happy Easter!",
           "Your table for 6 is booked for Friday 13 March at 7:45pm.\n\nEaster hours\nOur "
-          "depots are closed Mar. 25, Mar. 26 and Apr. 6."}) {
+          "depots are closed Mar. 25, Mar. 26 and Apr. 6.",
+          "Vernissage le vendredi 13 mars 2026 à 19h45.\nFermé les jours fériés (Vendredi-Saint "
+          "3 avril et lundi de Pâques 6 avril)."}) {
         const auto booking = read(text);
         ASSERT_EQ(booking.size(), 1u) << text;
         EXPECT_EQ(booking[0].startDate, "2026-03-13");
