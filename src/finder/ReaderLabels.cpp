@@ -70,9 +70,9 @@ constexpr std::string_view kWhenOrWhereLabels[] = {"date",
                                                    "join"};
 
 constexpr std::string_view kTitleLabels[] = {
-    "subject", "betreff", "objet", "title", "event", "what", "was", "quoi", "veranstaltung",
-    "service", "webinar", "re", "invitation", "einladung", "updated invitation", "thema", "course",
-    "kurs", "cours",
+    "subject", "betreff", "objet", "title", "titel", "titre", "event", "what", "was", "quoi",
+    "veranstaltung", "service", "webinar", "re", "invitation", "einladung", "updated invitation",
+    "thema", "course", "kurs", "cours",
     // What an appointment is for: "Dienstleistung: Personalausweis beantragen"
     "dienstleistung", "leistung", "anliegen", "behandlung", "treatment", "prestation",
     // What a stay is in: "Objekt: Ferienwohnung „Möwennest“", "Property: Harbour View Cottage".

@@ -94,6 +94,10 @@ Label labelOf(const Line& line) {
             ++words;
         } else if (t.isSymbol("-") && !label.key.empty() && !t.spaced) {
             label.key += "-";
+        } else if (t.isSymbol(".") && !label.key.empty() && !t.spaced && line.at(i + 1) &&
+                   line.at(i + 1)->isSymbol(":")) {
+            continue; // "Kurs-Nr.:", "Tel.:": an abbreviation's full stop before the colon
+
         } else if (!(t.isSymbol("#") || t.isSymbol("(") || t.isSymbol(")") || isPicture(t) ||
                      // After an export's stamp, the writer's name runs to the colon, with a role
                      // or a child's name beside it ("Brad (U11 Coach)", "Nic – Archie's mum").

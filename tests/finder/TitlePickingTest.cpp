@@ -127,6 +127,13 @@ TEST(TitlePickingTest, HeadingsNameASingleEvent) {
                      "  Datum:            Dienstag, 10.03.2026\n  Uhrzeit:          10:24 Uhr",
                      "de_DE"),
               Titles{"Personalausweis beantragen"});
+    // So does a course's title among the other fields of its form, whose abbreviated labels
+    // ("Kurs-Nr.:") are labels too.
+    EXPECT_EQ(titles("Kurs-Nr.:  271-4305\nTitel:     Italienisch A1 für Einsteiger\n"
+                     "Leitung:   Chiara Benedetti\nZeit:      dienstags, 18:30 – 20:00 Uhr\n"
+                     "Termine:   Di 10.03.  ·  Di 17.03.",
+                     "de_DE"),
+              (Titles{"Italienisch A1 für Einsteiger", "Italienisch A1 für Einsteiger"}));
     // So does the place a stay is booked in, without its details in brackets.
     EXPECT_EQ(
         titles("Betreff: Ihre Buchungsbestätigung Nr. OP-26-08817 – Ferienwohnung, Koserow\n\n"
