@@ -328,8 +328,10 @@ constexpr std::string_view kClauseWords[] = {
     "takes", "findet", "bleibt", "bleiben", "who's", "what's",  "here's", "he's",   "she's"};
 
 constexpr std::string_view kGreetings[] = {
-    "hi",    "hello", "hey",   "dear",  "hallo",   "liebe", "lieber", "bonjour",  "coucou",
-    "salut", "chers", "chere", "guten", "morning", "sehr",  "madame", "monsieur", "mesdames"};
+    "hi",      "hello",  "hey",      "dear",     "hallo", "liebe", "lieber",
+    "bonjour", "coucou", "salut",    "chers",    "chere", "guten", "morning",
+    "sehr",    "madame", "monsieur", "mesdames", "hiya",  "howdy", "bonsoir",
+    "servus",  "moin",   "gruezi",   "hoi",      "ciao",  "kia"}; // "Kia ora Aroha,"
 
 // Words that end a letter: what follows them is its signature.
 constexpr std::string_view kClosings[] = {

@@ -116,6 +116,16 @@ TEST(TitlePickingTest, HeadingsNameASingleEvent) {
                      "Rendez-vous le jeudi 12 mars à 9h30.",
                      "fr_FR"),
               Titles{"Séminaire d'équipe"});
+    // Nor does a text message's greeting, in whatever language it greets.
+    EXPECT_EQ(
+        titles("Kia ora Aroha, your appointment with Dr Sunil Patel is booked for Mon "
+               "09/03/26 at 8:50am at Northcote Family Health.\n\n      Y\n\n"
+               "Thanks Aroha, your appointment is confirmed. Dr Patel has asked that you "
+               "have your blood test done before this appointment.\n\n9:14 am\n\n"
+               "Kia ora Aroha, your cervical screening with Nurse Jo Whaanga is booked for "
+               "Tue 17/03/26 at 4:40pm.",
+               "en_NZ"),
+        (Titles{"Appointment with Dr Sunil Patel", "Cervical screening with Nurse Jo Whaanga"}));
     // A letter's salutation names no one's event.
     EXPECT_EQ(titles("Sehr geehrte Bewohnerinnen und Bewohner!\n\nDer Rauchfangkehrer kommt am "
                      "Donnerstag, 12. März 2026, zwischen 7:00 und 12:00 Uhr.",
