@@ -30,6 +30,12 @@ bool endsWithStamp(const TextFacts& out, std::size_t li) {
     if (last.end != line.tokens.size() || last.begin == 0 || last.finish) {
         return false;
     }
+    // "Sat 2 May   Kingsfold 2nd XI   1.00pm": a row of a table that opens with its day holds
+    // that day's time in its last column.
+    const auto& dates = out.facts[li].dates;
+    if (!dates.empty() && dates[0].begin == 0) {
+        return false;
+    }
     const Token& before = line.tokens[last.begin - 1];
     return before.isSymbol("|") || before.isSymbol("?") || before.isSymbol("!") ||
            before.isSymbol(")") ||

@@ -598,6 +598,14 @@ TEST(BuiltinReaderTest, AChatsMessagesAreReadWithoutTheirWritersNamesAndStamps) 
     ASSERT_EQ(locked.size(), 1u);
     EXPECT_EQ(locked[0].startDate, "2026-03-07");
     EXPECT_EQ(locked[0].startTime, "09:30");
+    // The same start in the last column of each row of fixtures is no chat's stamps.
+    const auto fixtures = read("Sat 7 Mar   Kingsfold 2nd XI       H    1.00pm\n"
+                               "Sat 14 Mar  Brampton Vale 2nd XI   A    1.00pm\n"
+                               "Sat 21 Mar  Little Hatherley       H    1.00pm");
+    ASSERT_EQ(fixtures.size(), 3u);
+    for (const EventDraft& fixture : fixtures) {
+        EXPECT_EQ(fixture.startTime, "13:00") << fixture.startDate;
+    }
 }
 
 TEST(BuiltinReaderTest, ChatsNameTheirEventsInSentences) {
