@@ -169,6 +169,9 @@ TEST(TitlePickingTest, HeadingsNameASingleEvent) {
               Titles{"Dinner"});
     EXPECT_EQ(titles("Betreff: AW: WG: Elternabend\n\nAm Dienstag, 10. März um 19 Uhr.", "de_DE"),
               Titles{"Elternabend"});
+    EXPECT_EQ(titles("Subject: FW: Updated: Ops Strategy Offsite – Thu 12 March\n\nMorning Pieter, "
+                     "they moved the start to 09:00."),
+              Titles{"Ops Strategy Offsite"});
     // A notice's heading is generic; "Welcome to our" leads in.
     EXPECT_EQ(
         titles("NOTICE TO RESIDENTS\n\nWater supply interruption\nTuesday 10 March, 9am – 3pm"),
