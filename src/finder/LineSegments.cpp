@@ -292,15 +292,36 @@ std::string segmentText(const Line& line, Segment segment) {
     // "Terminänderung – Ihre Prophylaxe-Behandlung". Where an event's noun comes before the word
     // for the message ("Interview invitation – Senior Data Analyst"), only that word goes.
     std::optional<Segment> dropped;
-    for (std::size_t k = segment.begin; k < segment.end && k < segment.begin + 4; ++k) {
+    // "Buchungsbestätigung Nr. 7730-5519-02 – Hotel Elbkai": the message's number goes with it.
+    // "Module 2:" keeps its number.
+    const auto reference = [&line, &segment](std::size_t k) {
+        const auto mark = [&line](std::size_t m) {
+            const Token& t = line.tokens[m];
+            return isWordIn(&t, {"nr", "no", "ref"}) || t.isSymbol("#") ||
+                   (t.isSymbol(".") && m > 0 && isWordIn(&line.tokens[m - 1], {"nr", "no"}));
+        };
+        std::size_t m = k;
+        while (m > segment.begin && (line.tokens[m].isNumber() ||
+                                     (line.tokens[m].isSymbol("-") && !line.tokens[m].spaced))) {
+            --m;
+        }
+        return mark(m);
+    };
+    std::size_t words = 0;
+    for (std::size_t k = segment.begin; k < segment.end && words < 4; ++k) {
         const Token& t = line.tokens[k];
+        if (reference(k)) {
+            continue;
+        }
+        ++words;
         const bool dash =
             t.isSymbol("-") && t.spaced && k + 1 < segment.end && line.tokens[k + 1].spaced;
         if (t.isSymbol(":") || dash) {
             const auto from = line.tokens.begin() + static_cast<std::ptrdiff_t>(segment.begin);
             const auto to = line.tokens.begin() + static_cast<std::ptrdiff_t>(k);
-            const auto isGeneric = [](const Token& w) {
-                return w.isWord() && Vocabulary::isGenericHeadingWord(w.key);
+            const auto isGeneric = [&](const Token& w) {
+                return (w.isWord() && Vocabulary::isGenericHeadingWord(w.key)) ||
+                       reference(static_cast<std::size_t>(&w - line.tokens.data()));
             };
             // Before a dash, only a word for the message: "Interview confirmed – Senior Data
             // Analyst" keeps its interview.

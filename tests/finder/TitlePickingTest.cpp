@@ -106,6 +106,10 @@ TEST(TitlePickingTest, HeadingsNameASingleEvent) {
     EXPECT_EQ(
         titles("Betreff: Terminbestätigung Inspektion\n\nDienstag, 10.03.2026, 7:30 Uhr", "de_DE"),
         Titles{"Inspektion"});
+    EXPECT_EQ(titles("Betreff: Buchungsbestätigung Nr. 7730-5519-02 – Hotel Elbkai Hamburg\n\n"
+                     "Anreise: Donnerstag, 12.03.2026, ab 15:00 Uhr",
+                     "de_DE"),
+              Titles{"Hotel Elbkai Hamburg"});
     // An app's buttons read with its screen name nothing, and a heading in capitals that ends on
     // a possessive goes on below.
     EXPECT_EQ(titles("9:41\nDone              My Tickets\nTHE LAMPLIGHTER'S\nDAUGHTER\n"
