@@ -186,10 +186,18 @@ void readDatedStamps(TextFacts& out, const DayParts& today) {
 }
 
 // "‹ Inbox", "< Posteingang", "← Back": the bar at the top of a screenshot of a mail app, which
-// names the folder, not anything in the message.
+// names the folder, not anything in the message; also "Inbox   ⌃  ⌄   ⋯", the folder beside the
+// bar's buttons.
 bool isNavigationBar(const Line& line) {
-    if (line.tokens.empty() || !(line.tokens[0].isSymbol("‹") || line.tokens[0].isSymbol("<") ||
-                                 line.tokens[0].isSymbol("←"))) {
+    if (line.tokens.empty()) {
+        return false;
+    }
+    const bool back = line.tokens[0].isSymbol("‹") || line.tokens[0].isSymbol("<") ||
+                      line.tokens[0].isSymbol("←");
+    const bool buttons =
+        line.tokens[0].isWord() && std::any_of(line.tokens.begin(), line.tokens.end(),
+                                               [](const Token& t) { return t.isSymbol(); });
+    if (!back && !buttons) {
         return false;
     }
     std::size_t words = 0;

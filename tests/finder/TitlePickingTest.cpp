@@ -349,6 +349,10 @@ TEST(TitlePickingTest, SalutationsCheersAndCarriersAreNoHeadings) {
                      "Hi Thandiwe,\nYour reservation has been updated as requested.\n\n"
                      "  NEW   Sat, 7 Mar 2026 · 19:00\n        6 guests"),
               Titles{"Kelpwater Kitchen"});
+    EXPECT_EQ(titles("Inbox                                  ⌃  ⌄   ⋯\n"
+                     "Updated: Q2 Roadmap Sync\nPR  Priya Raghunathan <priya@example.com>\n\n"
+                     "When:   Thursday, March 12, 2026 10:00 AM-11:00 AM"),
+              Titles{"Q2 Roadmap Sync"});
 }
 
 TEST(TitlePickingTest, LetterheadsAndGroupsNameWhoWritesOrReads) {
