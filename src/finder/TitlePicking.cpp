@@ -274,6 +274,29 @@ std::optional<std::string> sportOf(const TextFacts& text) {
     return std::nullopt;
 }
 
+// "6 - 9 p.m. • Pinehurst Community Rink": after the times, set off by a bullet, the row gives
+// only where its event is held; the event is named on the line above.
+bool onlyVenueAfterTimes(const Line& line, const LineFacts& facts) {
+    if (facts.times.empty() || !facts.dates.empty()) {
+        return false;
+    }
+    const std::size_t k = facts.times.back().end;
+    const Token* bullet = line.at(k);
+    if (bullet == nullptr ||
+        !(bullet->isSymbol("•") || bullet->isSymbol("·") || bullet->isSymbol("@"))) {
+        return false;
+    }
+    bool venue = false;
+    for (std::size_t i = k + 1; i < line.tokens.size(); ++i) {
+        const Token& t = line.tokens[i];
+        if (t.isWord() && Vocabulary::isEventNoun(t.key)) {
+            return false;
+        }
+        venue = venue || (t.isWord() && Vocabulary::isVenueWord(t.key));
+    }
+    return venue && line.tokens.back().isWord() && Vocabulary::isVenueWord(line.tokens.back().key);
+}
+
 } // namespace
 
 TitlePicker::TitlePicker(const TextFacts& text, const std::vector<Candidate>& candidates,
@@ -541,7 +564,15 @@ std::vector<TitleOption> TitlePicker::options(const Candidate& c) const {
         add(*leg, c.line, TitleFeature::leg);
     }
     // "Session 2" says which meeting of a course a row is, not what is on.
-    if (auto own = lineOption(c.line, true); own && !namesOnlyMeeting(own->text)) {
+    // A row that gives only its times and venue is named by the line above it.
+    const bool venueRow = onlyVenueAfterTimes(m_text.lines[c.line], m_text.facts[c.line]);
+    const bool namedAbove =
+        venueRow && c.line > 0 && m_text.lines[c.line - 1].block == m_text.lines[c.line].block &&
+        m_text.facts[c.line - 1].dates.empty() && m_text.facts[c.line - 1].times.empty();
+    if (auto own = !venueRow    ? lineOption(c.line, true)
+                   : namedAbove ? lineOption(c.line - 1, true)
+                                : std::nullopt;
+        own && !namesOnlyMeeting(own->text)) {
         (*own)[TitleFeature::listRow] = c.session || m_manyLines ? 1 : 0;
         out.push_back(std::move(*own));
     }

@@ -537,6 +537,11 @@ TEST(TitlePickingTest, RowsOfListsAndSchedulesAreNamedOnTheirLines) {
                      "de_DE"),
               (Titles{"Eröffnung", "Parallele Foren", "Podiumsdiskussion", "Praxisberichte",
                       "Empfang im Foyer"}));
+    // A poster's item named over its times and venue.
+    EXPECT_EQ(titles("WINTER CARNIVAL\nSATURDAY MARCH 14\nSnow Sculpture Contest\n"
+                     "9 a.m. - 2 p.m. · Memorial Park\njudging at 2 p.m.\nSUNDAY MARCH 15\n"
+                     "Perogy & Sausage Supper\n5 - 7 p.m. · St. Volodymyr Hall"),
+              (Titles{"Snow Sculpture Contest", "Perogy & Sausage Supper"}));
     // A fixture list: one side plays in every row, at home or away.
     EXPECT_EQ(titles("Under 12s – spring fixtures\n"
                      "Sat 7 March  10:00  Ashby Rovers – Hinckley Town    Hood Park\n"
