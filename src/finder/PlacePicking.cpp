@@ -119,9 +119,11 @@ std::optional<std::string> PlacePicker::rowPlace(std::size_t li, std::size_t fro
     // A match's second side is part of its name ("TSV Eichenau – FC Puchheim").
     const auto fixture = nameFirst ? fixtureSides(m_text, m_rows, li) : std::nullopt;
     const bool twoPieces = fixture && !segments.empty() && fixture->end > segments[0].end;
+    // "6 - 9 p.m. • Pinehurst Community Rink": a row named on the line above gives its venue.
+    const bool unnamed = onlyVenueAfterTimes(line, facts);
     for (std::size_t k = 0; k < segments.size() && !prose; ++k) {
         const Segment& s = segments[k];
-        if ((k == 0 && (nameFirst || !afterDay(s))) || (k == 1 && twoPieces)) {
+        if ((k == 0 && !unnamed && (nameFirst || !afterDay(s))) || (k == 1 && twoPieces)) {
             continue; // the row's name
         }
         const Token& first = line.tokens[s.begin];

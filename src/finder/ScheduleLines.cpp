@@ -199,6 +199,27 @@ TimedLine timesOf(const Line& line, const LineFacts& facts, std::size_t from, st
     return timed;
 }
 
+bool onlyVenueAfterTimes(const Line& line, const LineFacts& facts) {
+    if (facts.times.empty() || !facts.dates.empty()) {
+        return false;
+    }
+    const std::size_t k = facts.times.back().end;
+    const Token* bullet = line.at(k);
+    if (bullet == nullptr ||
+        !(bullet->isSymbol("•") || bullet->isSymbol("·") || bullet->isSymbol("@"))) {
+        return false;
+    }
+    bool venue = false;
+    for (std::size_t i = k + 1; i < line.tokens.size(); ++i) {
+        const Token& t = line.tokens[i];
+        if (t.isWord() && Vocabulary::isEventNoun(t.key)) {
+            return false;
+        }
+        venue = venue || (t.isWord() && Vocabulary::isVenueWord(t.key));
+    }
+    return venue && line.tokens.back().isWord() && Vocabulary::isVenueWord(line.tokens.back().key);
+}
+
 bool isSessionLine(const Line& line, const LineFacts& facts) {
     if (facts.times.empty()) {
         return false;

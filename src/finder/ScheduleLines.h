@@ -29,6 +29,10 @@ void assignTimes(Candidate& candidate, const TimedLine& timed);
 // A line of a schedule: a time first, then what happens ("09:45 Opening keynote").
 bool isSessionLine(const Line& line, const LineFacts& facts);
 
+// "6 - 9 p.m. • Pinehurst Community Rink": after the times, set off by a bullet, the row gives
+// only where its event is held; the event is named on the line above.
+bool onlyVenueAfterTimes(const Line& line, const LineFacts& facts);
+
 // A line that is mostly its day ("Thursday, 21 May", "Cloud Native Summit – April 14, 2026"), as
 // heads a schedule, unlike a sentence that mentions a day.
 bool isHeadingLine(const Line& line, const LineFacts& facts);

@@ -8,6 +8,7 @@
 #include "finder/PlaceWords.h"
 #include "finder/ReaderVocabulary.h"
 #include "finder/ReaderWords.h"
+#include "finder/ScheduleLines.h"
 #include "finder/WordLists.h"
 #include "model/CalEvent.h"
 
@@ -272,29 +273,6 @@ std::optional<std::string> sportOf(const TextFacts& text) {
         }
     }
     return std::nullopt;
-}
-
-// "6 - 9 p.m. • Pinehurst Community Rink": after the times, set off by a bullet, the row gives
-// only where its event is held; the event is named on the line above.
-bool onlyVenueAfterTimes(const Line& line, const LineFacts& facts) {
-    if (facts.times.empty() || !facts.dates.empty()) {
-        return false;
-    }
-    const std::size_t k = facts.times.back().end;
-    const Token* bullet = line.at(k);
-    if (bullet == nullptr ||
-        !(bullet->isSymbol("•") || bullet->isSymbol("·") || bullet->isSymbol("@"))) {
-        return false;
-    }
-    bool venue = false;
-    for (std::size_t i = k + 1; i < line.tokens.size(); ++i) {
-        const Token& t = line.tokens[i];
-        if (t.isWord() && Vocabulary::isEventNoun(t.key)) {
-            return false;
-        }
-        venue = venue || (t.isWord() && Vocabulary::isVenueWord(t.key));
-    }
-    return venue && line.tokens.back().isWord() && Vocabulary::isVenueWord(line.tokens.back().key);
 }
 
 } // namespace

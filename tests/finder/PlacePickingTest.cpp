@@ -290,6 +290,11 @@ TEST(PlacePickingTest, RowsTakeTheirOwnPlacesAndSessionsTheirHeadings) {
     EXPECT_EQ(places("Sports day\nFriday 13 March, 10am\nSchool field\n\nOptions evening\n"
                      "Thursday 19 March, 6pm\nMain Hall. There will be a short talk first."),
               (Places{"School field", "School field"}));
+    // A poster's item named above its times gives its venue after them.
+    EXPECT_EQ(places("WINTER CARNIVAL\nSATURDAY MARCH 14\nSnow Sculpture Contest\n"
+                     "9 a.m. - 2 p.m. · Memorial Park\njudging at 2 p.m.\n\n"
+                     "Family Dance\n7:30 p.m. - midnight\nPinehurst Arena Hall"),
+              (Places{"Memorial Park"}));
     // A neighbourhood's meeting place is a venue, as its German name ends in "-treff".
     EXPECT_EQ(places("RÄBEN SCHNITZEN\nSa, 7. März, 14–17 Uhr, im Quartiertreff "
                      "(Rebhaldenstrasse 14, UG)",
