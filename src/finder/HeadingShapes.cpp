@@ -457,7 +457,34 @@ bool isColumnHeads(const Line& line) {
                                     [](const Token& t) { return t.isWord(); });
         k += matched;
     }
-    return labels >= 2 && labelWords * 2 >= words;
+    if (labels >= 2 && labelWords * 2 >= words) {
+        return true;
+    }
+    // "Wk   Date   Topic", "Rd   Date   Time   Court   Opponent": three or more short cells set
+    // apart by column gaps, one of them a day's or a time's.
+    std::size_t cells = 0;
+    bool when = false;
+    for (std::size_t k = 0; k < line.tokens.size();) {
+        std::size_t end = k;
+        std::string key;
+        std::size_t cellWords = 0;
+        while (end < line.tokens.size() && !line.tokens[end].isSymbol("|")) {
+            const Token& t = line.tokens[end];
+            if (t.isNumber() || t.isLink()) {
+                return false;
+            }
+            cellWords += t.isWord() ? 1 : 0;
+            key += (end == k || !t.spaced ? "" : " ") + t.key;
+            ++end;
+        }
+        if (cellWords == 0 || cellWords > 2) {
+            return false;
+        }
+        when = when || isLabel(key);
+        ++cells;
+        k = end + 1;
+    }
+    return cells >= 3 && when;
 }
 
 SignOff signOff(const TextFacts& text) {

@@ -316,6 +316,20 @@ TitlePicker::TitlePicker(const TextFacts& text, const std::vector<Candidate>& ca
             m_headings.push_back(std::move(*option));
         }
     }
+    // "Course: Wine Studies – Foundation Level" names the event; the mail's subject about it
+    // names the message ("NC-214 Wine Studies: timetable & joining details").
+    const auto subject = [this](const TitleOption& option) {
+        return Vocabulary::isSubjectLabel(m_text.facts[option.line].label);
+    };
+    if (std::any_of(m_headings.begin(), m_headings.end(), [&](const TitleOption& option) {
+            return option[TitleFeature::labelled] != 0 && !subject(option);
+        })) {
+        for (TitleOption& option : m_headings) {
+            if (subject(option)) {
+                option[TitleFeature::labelled] = 0;
+            }
+        }
+    }
 }
 
 bool TitlePicker::mayName(std::size_t li, bool own) const {

@@ -537,6 +537,34 @@ TEST(TitlePickingTest, RowsOfListsAndSchedulesAreNamedOnTheirLines) {
                      "de_DE"),
               (Titles{"Eröffnung", "Parallele Foren", "Podiumsdiskussion", "Praxisberichte",
                       "Empfang im Foyer"}));
+    // A course's rows under the heads of their columns are named by the course, which its
+    // label names better than the mail's subject does.
+    const char* course =
+        "Course:      Wine Studies – Foundation Level (NC-214)\nTutor:       Declan Furlong\n"
+        "Venue:       Room 2.14, Marlowe Building\nTime:        Wednesdays, 7.00pm – 9.00pm\n"
+        "Course fee:  €245 (PAID – incl. tasting samples & course book)\n\nTIMETABLE\n"
+        "Wk   Date             Topic\n"
+        "1    Wed 4 March      Introduction to tasting; how wine is made\n"
+        "2    Wed 11 March     White grapes: Chardonnay, Sauvignon Blanc, Riesling\n"
+        "3    Thu 19 March *   Red grapes: Pinot Noir, Cabernet Sauvignon, Merlot\n"
+        "4    Wed 25 March     Old World vs New World; reading a label\n";
+    const auto lessons = titles((std::string(course) +
+                                 "\n* Wednesday 18 March is St Patrick's Day and the college is "
+                                 "closed. Week 3 will run on Thursday 19 March instead.")
+                                    .c_str(),
+                                "en_IE");
+    ASSERT_GE(lessons.size(), 4u);
+    EXPECT_EQ(lessons[0], "Wine Studies – Foundation Level");
+    EXPECT_EQ(lessons[3], "Wine Studies – Foundation Level");
+    const auto mailed =
+        titles((std::string("Subject: NC-214 Wine Studies – Foundation Level: timetable & "
+                            "joining details\n\nDear Aoife,\n\nThank you for enrolling. Please "
+                            "find your course timetable below.\n\n") +
+                course)
+                   .c_str(),
+               "en_IE");
+    ASSERT_FALSE(mailed.empty());
+    EXPECT_EQ(mailed[0], "Wine Studies – Foundation Level");
     // A poster's item named over its times and venue.
     EXPECT_EQ(titles("WINTER CARNIVAL\nSATURDAY MARCH 14\nSnow Sculpture Contest\n"
                      "9 a.m. - 2 p.m. · Memorial Park\njudging at 2 p.m.\nSUNDAY MARCH 15\n"
