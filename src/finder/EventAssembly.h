@@ -25,7 +25,8 @@ struct Candidate {
     std::optional<std::size_t> headingLine{}; // for a session: the line of that heading
     bool yearWritten = false;
     bool relative = false;
-    bool due = false; // the day by which something must be handed in
+    bool due = false;       // the day by which something must be handed in
+    bool doorsOnly = false; // its start is when doors open: a start told below comes instead
     // For a leg of a journey whose first stop is told below its day: the line of that stop.
     std::optional<std::size_t> stopLine{};
 };

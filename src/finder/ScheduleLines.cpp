@@ -61,8 +61,10 @@ TimeRole roleOf(const Line& line, const TimeMention& time) {
     if (has({"closes", "closing", "shuts", "schliesst", "ferme"})) {
         return TimeRole::closing;
     }
-    if (has({"doors", "einlass", "gates", "registration", "opens", "ouverture", "portes",
-             "admission"})) {
+    // German compounds end in the word: "Saaleinlass", "Kasseneinlass".
+    const bool einlass = window.find("einlass") != std::string::npos;
+    if (einlass ||
+        has({"doors", "gates", "registration", "opens", "ouverture", "portes", "admission"})) {
         return TimeRole::doors;
     }
     if (has({"arrive",   "arrives",        "arrival",   "arr",    "an",     "arrivee",  "ankunft",
@@ -156,7 +158,14 @@ void assignTimes(Candidate& c, const TimedLine& timed) {
         return found == roles.end() ? std::optional<std::size_t>()
                                     : std::optional<std::size_t>(found - roles.begin());
     };
-    if (auto start = first([](TimeRole r) { return r == TimeRole::start; })) {
+    const auto start = first([](TimeRole r) { return r == TimeRole::start; });
+    // "Einlass ab 19:00 Uhr" over "Beginn: 20:00 Uhr": the start told after the doors.
+    if (start && c.doorsOnly) {
+        c.start.reset();
+        c.finish.reset();
+        c.doorsOnly = false;
+    }
+    if (start) {
         primary = *start;
     } else if (auto plain = first([](TimeRole r) { return r == TimeRole::plain; })) {
         primary = *plain;
@@ -169,6 +178,7 @@ void assignTimes(Candidate& c, const TimedLine& timed) {
     const bool fresh = !c.start && !onlyClosing;
     if (fresh) {
         c.start = timed.times[primary].start;
+        c.doorsOnly = roles[primary] == TimeRole::doors;
         c.zone = timed.zones[primary];
         if (!c.last) {
             c.finish = timed.times[primary].finish;

@@ -761,6 +761,19 @@ TEST(BuiltinReaderTest, AClosingTimeEndsADayButNeverStartsItAndACallTimeEndsNoth
     drafts = read("Arctic Monkeys\nSat 14 Mar 2026\nDoors: 18:30  Start: 19:30");
     ASSERT_EQ(drafts.size(), 1u);
     EXPECT_EQ(drafts[0].startTime, "19:30");
+    // Also when the start is told on the line below the doors, in a German compound too.
+    const struct {
+        const char* text;
+        const char* start;
+    } below[] = {{"Arctic Monkeys\nSat 14 Mar 2026\nDoors 6.30pm\nStart: 7.30pm", "19:30"},
+                 {"FEUERWEHRBALL\nSamstag, 14. März 2026\nSaaleinlass ab 19:00 Uhr\n"
+                  "Beginn: 20:00 Uhr",
+                  "20:00"}};
+    for (const auto& c : below) {
+        drafts = read(c.text);
+        ASSERT_EQ(drafts.size(), 1u) << c.text;
+        EXPECT_EQ(drafts[0].startTime, c.start) << c.text;
+    }
     // The time after a route's arrow is the arrival.
     drafts = read("Outbound · Thu 12 Mar 2026\nTP1357  London Heathrow (LHR) T2  07:25 → Lisbon "
                   "(LIS) T1  10:05");
