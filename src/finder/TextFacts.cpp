@@ -192,8 +192,13 @@ bool writesTwentyFourHours(const Line& line, std::size_t i) {
         return true;
     }
     const Token* minute = line.at(i + 2);
-    if (!next || !next->isSymbol(":") || !minute || !minute->isNumber() ||
-        minute->key.size() != 2) {
+    if (!next || !minute || !minute->isNumber() || minute->key.size() != 2) {
+        return false;
+    }
+    // "19.30–21.00 Uhr", not "14.03." (a day and its month).
+    const bool dotted = next->isSymbol(".") && !next->spaced && !minute->spaced &&
+                        (minute->value == 0 || minute->value > 12);
+    if (!next->isSymbol(":") && !dotted) {
         return false;
     }
     return pastNoon || (hour.key[0] == '0' && hour.value > 0);

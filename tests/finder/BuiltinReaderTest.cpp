@@ -131,6 +131,14 @@ TEST(BuiltinReaderTest, ADinnerMovesBareHoursToTheEveningOnlyInTwelveHourTexts) 
     ASSERT_GE(drafts.size(), 2u);
     EXPECT_EQ(drafts[0].endTime, "10:15");
     EXPECT_EQ(drafts[1].startTime, "11:00");
+    // Dotted hours after noon are a 24-hour clock too, unlike a day and its month.
+    drafts = read("Besuchsmorgen\nAm Donnerstag, 12. März, ist unser Schulzimmer von 8.20 bis "
+                  "11.50 Uhr offen.\n\nInformationsabend\nMittwoch, 18. März 2026, 19.30–21.00 "
+                  "Uhr",
+                  *Calendar::make("Europe/Zurich", "de_CH"));
+    ASSERT_EQ(drafts.size(), 2u);
+    EXPECT_EQ(drafts[0].startTime, "08:20");
+    EXPECT_EQ(drafts[0].endTime, "11:50");
     // Without one, "dinner at 7.30" is in the evening.
     drafts = read("Dinner at ours on Friday 13 March at 7.30");
     ASSERT_EQ(drafts.size(), 1u);
