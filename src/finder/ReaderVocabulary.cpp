@@ -223,8 +223,8 @@ constexpr std::string_view kVenueWords[] = {
 
 // The last parts of German compounds that name places ("Marienkirche", "Stadthalle").
 constexpr std::string_view kVenueEndings[] = {
-    "kirche", "kapelle", "halle",   "saal",  "schule", "stadion", "haus", "heim",
-    "garten", "hof",     "zentrum", "platz", "anlage", "park",    "raum", "treff"};
+    "kirche", "kapelle", "halle", "saal",   "schule", "stadion", "haus",  "heim",  "garten",
+    "hof",    "zentrum", "platz", "anlage", "park",   "raum",    "treff", "zimmer"};
 
 constexpr std::string_view kStreetWords[] = {
     "street", "st", "road", "rd", "avenue", "ave", "lane", "ln", "drive", "dr", "way", "blvd",

@@ -185,7 +185,8 @@ std::optional<std::string> TitlePicker::subjectAfterDay(const Candidate& c) cons
     while (end < tokens.size() && tokens[end].isWord() && tokens[end].capital && end < k + 3) {
         ++end;
     }
-    if (end == k) {
+    // "Am Donnerstag ist unser Schulzimmer … offen": a room opened names where, not what.
+    if (end == k || Vocabulary::isVenueWord(tokens[end - 1].key)) {
         return std::nullopt;
     }
     return std::string(line.span(k, end));

@@ -708,6 +708,16 @@ TEST(TitlePickingTest, SentencesNameTheEventAroundTheDay) {
                      "stellen Sie den Sperrmüll am Vorabend an die Straße.",
                      "de_DE"),
               Titles{"Sperrmüllabfuhr"});
+    // A room that is opened is where, and the heading above says what.
+    const auto letter =
+        titles("Primarschule Buchholz · Klasse 4b\nSandra Keller, Klassenlehrerin\n\n"
+               "Wetzikon, 2. März 2026\n\nElternbrief März\n\nLiebe Eltern\n\nGerne "
+               "informiere ich Sie über die nächsten Anlässe der 4b.\n\nBesuchsmorgen\n"
+               "Am Donnerstag, 12. März, ist unser Schulzimmer von 8.20 bis 11.50 Uhr für "
+               "Sie offen.\n\nInformationsabend\nMittwoch, 18. März 2026, 19.30–21.00 Uhr.",
+               "de_CH");
+    ASSERT_EQ(letter.size(), 2u);
+    EXPECT_EQ(letter[0], "Besuchsmorgen");
     // A second name joined on the same way goes with the first; an appointment is named by what
     // it is for.
     EXPECT_EQ(titles("Ihr Termin zur Inspektion und zum Reifenwechsel ist bestätigt: Di., 10.03., "
