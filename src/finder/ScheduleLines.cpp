@@ -210,24 +210,40 @@ TimedLine timesOf(const Line& line, const LineFacts& facts, std::size_t from, st
 }
 
 bool onlyVenueAfterTimes(const Line& line, const LineFacts& facts) {
-    if (facts.times.empty() || !facts.dates.empty()) {
+    if (facts.times.empty()) {
         return false;
+    }
+    // Before the times, at most the day: "Mittwoch, 17. Juni 2026, 19.30–21.00 Uhr, Singsaal".
+    for (std::size_t k = 0; k < facts.times.front().begin; ++k) {
+        const bool dated =
+            std::any_of(facts.dates.begin(), facts.dates.end(),
+                        [k](const DateMention& d) { return k >= d.begin && k < d.end; });
+        if (!dated && !line.tokens[k].isSymbol()) {
+            return false;
+        }
     }
     const std::size_t k = facts.times.back().end;
     const Token* bullet = line.at(k);
-    if (bullet == nullptr ||
-        !(bullet->isSymbol("•") || bullet->isSymbol("·") || bullet->isSymbol("@"))) {
+    if (bullet == nullptr || !(bullet->isSymbol("•") || bullet->isSymbol("·") ||
+                               bullet->isSymbol("@") || bullet->isSymbol(","))) {
         return false;
     }
+    std::size_t end = line.tokens.size();
+    if (line.tokens[end - 1].isSymbol(".")) {
+        --end;
+    }
+    // A name of a few capitalised words with a word for a place among them.
     bool venue = false;
-    for (std::size_t i = k + 1; i < line.tokens.size(); ++i) {
+    std::size_t words = 0;
+    for (std::size_t i = k + 1; i < end; ++i) {
         const Token& t = line.tokens[i];
-        if (t.isWord() && Vocabulary::isEventNoun(t.key)) {
+        if (t.isWord() && (!t.capital || Vocabulary::isEventNoun(t.key))) {
             return false;
         }
+        words += t.isWord() ? 1 : 0;
         venue = venue || (t.isWord() && Vocabulary::isVenueWord(t.key));
     }
-    return venue && line.tokens.back().isWord() && Vocabulary::isVenueWord(line.tokens.back().key);
+    return venue && words <= 5 && line.tokens[end - 1].isWord();
 }
 
 bool isSessionLine(const Line& line, const LineFacts& facts) {

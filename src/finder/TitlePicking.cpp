@@ -555,12 +555,17 @@ std::vector<TitleOption> TitlePicker::options(const Candidate& c) const {
     if (auto leg = legTitle(c)) {
         add(*leg, c.line, TitleFeature::leg);
     }
-    // "Session 2" says which meeting of a course a row is, not what is on.
-    // A row that gives only its times and venue is named by the line above it.
+    // A row that gives only its times and venue is named by the line above it, not by a remark
+    // in brackets nor a sentence that leads in to the row ("… Gisler (Fachstelle Medienbildung):").
     const bool venueRow = onlyVenueAfterTimes(m_text.lines[c.line], m_text.facts[c.line]);
-    const bool namedAbove =
-        venueRow && c.line > 0 && m_text.lines[c.line - 1].block == m_text.lines[c.line].block &&
-        m_text.facts[c.line - 1].dates.empty() && m_text.facts[c.line - 1].times.empty();
+    const auto namesRow = [this](std::size_t li) {
+        const auto& tokens = m_text.lines[li].tokens;
+        return m_text.lines[li].block == m_text.lines[li + 1].block &&
+               m_text.facts[li].dates.empty() && m_text.facts[li].times.empty() &&
+               !tokens.empty() && !tokens.front().isSymbol("(") && !tokens.back().isSymbol(":");
+    };
+    const bool namedAbove = venueRow && c.line > 0 && namesRow(c.line - 1);
+    // "Session 2" says which meeting of a course a row is, not what is on.
     if (auto own = !venueRow    ? lineOption(c.line, true)
                    : namedAbove ? lineOption(c.line - 1, true)
                                 : std::nullopt;

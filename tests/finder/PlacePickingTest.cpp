@@ -295,6 +295,12 @@ TEST(PlacePickingTest, RowsTakeTheirOwnPlacesAndSessionsTheirHeadings) {
                      "9 a.m. - 2 p.m. · Memorial Park\njudging at 2 p.m.\n\n"
                      "Family Dance\n7:30 p.m. - midnight\nPinehurst Arena Hall"),
               (Places{"Memorial Park"}));
+    EXPECT_EQ(places("Primarschule Buchholz\nBuchholzstrasse 31 · 8623 Wetzikon\n\nLiebe Eltern\n\n"
+                     "Informationsabend\nAlle Eltern sind eingeladen zum Vortrag von Herrn Gisler "
+                     "(Fachstelle Medienbildung):\nMittwoch, 18. März 2026, 19.30–21.00 Uhr, "
+                     "Singsaal Schulhaus Buchholz.",
+                     "de_CH"),
+              (Places{"Singsaal Schulhaus Buchholz"}));
     // A neighbourhood's meeting place is a venue, as its German name ends in "-treff".
     EXPECT_EQ(places("RÄBEN SCHNITZEN\nSa, 7. März, 14–17 Uhr, im Quartiertreff "
                      "(Rebhaldenstrasse 14, UG)",
