@@ -118,8 +118,9 @@ std::optional<DateReader::Partial> DateReader::dateAt(const Line& line, std::siz
     // In American English "on 5th" is a street ("that thai place on 5th"); a day is "the 5th".
     const bool street = m_localeId == "en_US" && afterArticle == j && j > 0 &&
                         isWordIn(&line.tokens[j - 1], {"on"});
+    // "dimanche le 27", "Friday the 27": after a weekday and its article a bare number is the day.
     if (auto day = dayAt(line, afterArticle, m_localeId);
-        day && day->marked &&
+        day && (day->marked || (weekday && afterArticle > j)) &&
         (weekday || afterArticle > j || (dateContextBefore(line, j) && !street)) &&
         // After its weekday an ordinal is the day whatever follows ("Wednesday 21st it is").
         (weekday || endsDate(line, day->next))) {

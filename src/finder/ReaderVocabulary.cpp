@@ -325,7 +325,8 @@ constexpr std::string_view kClauseWords[] = {
     "it'll", "that's", "wir",    "sie",     "ihr",   "ihre",    "unser",  "unsere", "ist",
     "sind",  "wird",   "werden", "haben",   "hat",   "bitte",   "wollen", "nous",   "vous",
     "est",   "sont",   "aura",   "avez",    "sera",  "merci",   "venez",  "pensez", "meets",
-    "takes", "findet", "bleibt", "bleiben", "who's", "what's",  "here's", "he's",   "she's"};
+    "takes", "findet", "bleibt", "bleiben", "who's", "what's",  "here's", "he's",   "she's",
+    "c'est", "c'etait"};
 
 constexpr std::string_view kGreetings[] = {
     "hi",      "hello",  "hey",      "dear",     "hallo", "liebe", "lieber",

@@ -211,9 +211,10 @@ std::optional<TitlePicker::Clause> TitlePicker::clauseBefore(std::size_t li,
         line.tokens[begin + 1].isSymbol(",")) {
         begin += 2;
     }
-    while (begin < c.begin && (!line.tokens[begin].isWord() || stopsName(line.tokens[begin]) ||
-                               isWordIn(&line.tokens[begin], {"quick", "just", "do", "remember",
-                                                              "still", "also", "so"}))) {
+    while (begin < c.begin &&
+           (!line.tokens[begin].isWord() || stopsName(line.tokens[begin]) ||
+            isWordIn(&line.tokens[begin], {"quick", "just", "do", "remember", "still", "also", "so",
+                                           "donc", "alors", "bref"}))) {
         ++begin;
     }
     // "Who's up for Rattlesnake Ledge on Sunday?", "anyone up for tennis", "Wer hat Bock auf

@@ -53,6 +53,8 @@ TEST(DateReadingTest, WrittenDaysInEnglishGermanAndFrench) {
         {"January 12", "2027-01-12"},      // the next such day
         {"Thursday, March 5", "2026-03-05"},
         {"Right, Wednesday 18th it is then!", "2026-03-18"},
+        // A bare number after a weekday and its article, as Quebec writes it.
+        {"le déménagement c'est DIMANCHE le 29, pas samedi", "2026-03-29"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(r.first(c.text), c.day) << c.text;

@@ -708,6 +708,10 @@ TEST(TitlePickingTest, SentencesNameTheEventAroundTheDay) {
                      "stellen Sie den Sperrmüll am Vorabend an die Straße.",
                      "de_DE"),
               Titles{"Sperrmüllabfuhr"});
+    // A sentence's opening "so" and what it says the event is are no part of its name.
+    EXPECT_EQ(titles("Donc le déménagement c'est dimanche 15 mars. On se rejoint chez maman à 9 h.",
+                     "fr_CA"),
+              Titles{"Déménagement"});
     // A room that is opened is where, and the heading above says what.
     const auto letter =
         titles("Primarschule Buchholz · Klasse 4b\nSandra Keller, Klassenlehrerin\n\n"
