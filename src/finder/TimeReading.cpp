@@ -139,11 +139,8 @@ std::optional<Clock> wordClockAt(const Line& line, std::size_t i, const std::str
             next += 3;
         }
         // Said on a twelve-hour dial: "half past one" at a wedding is in the afternoon.
-        return Clock{.hour = total / 60,
-                     .minute = total % 60,
-                     .next = next,
-                     .certain = true,
-                     .dial = true};
+        return Clock{
+            .hour = total / 60, .minute = total % 60, .next = next, .certain = true, .dial = true};
     }
     // "at four o'clock in the afternoon", "um sieben Uhr", "à huit heures": an hour in words.
     if (const Token* unit = line.at(i + 1);
