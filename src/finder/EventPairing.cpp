@@ -81,7 +81,9 @@ std::optional<bool> stayEndBefore(const Line& line, std::size_t k) {
         const Token* after = next && next->isSymbol("-") ? line.at(b + 1) : next;
         const bool check = isWordIn(&t, {"check"});
         // "Late check-out until 1pm can be arranged": an option offered, not the stay's hours.
-        if (b >= 2 && isWordIn(&line.tokens[b - 2], {"late", "early", "spate", "spater", "fruhe",
+        // "Late-Check-out bis 14:00 Uhr auf Anfrage": joined by a hyphen too.
+        const std::size_t early = b >= 3 && line.tokens[b - 2].isSymbol("-") ? b - 3 : b - 2;
+        if (b >= 2 && isWordIn(&line.tokens[early], {"late", "early", "spate", "spater", "fruhe",
                                                      "fruher", "fruhes", "spates"})) {
             return std::nullopt;
         }

@@ -1005,6 +1005,14 @@ TEST(BuiltinReaderTest, ALateCheckOutOnOfferEndsNeitherTheStayNorTheDinner) {
     EXPECT_EQ(drafts[0].endTime, "11:00");
     EXPECT_EQ(drafts[1].startTime, "19:30");
     EXPECT_FALSE(drafts[1].endTime);
+    // Nor one joined by a hyphen, as German writes it.
+    const auto hamburg =
+        read("Anreise:   Donnerstag, 12.03.2026\nAbreise:   Sonntag, 15.03.2026\n\n"
+             "Check-in:   ab 15:00 Uhr\nCheck-out:  bis 11:00 Uhr\n"
+             "Late-Check-out bis 14:00 Uhr auf Anfrage (25,00 €).",
+             *Calendar::make("Europe/Berlin", "de_DE"));
+    ASSERT_EQ(hamburg.size(), 1u);
+    EXPECT_EQ(hamburg[0].endTime, "11:00");
 
     // Nor does a late arrival provided for, or a time for the day before the stay.
     const auto stay = read("Anreise:  Samstag, 08.08.2026, ab 16:00 Uhr\n"
