@@ -522,14 +522,20 @@ bool calledOffAfter(const Line& line, std::size_t begin, std::size_t i) {
                       "unterricht", "cours", "entrainement", "repetition"})) {
             return true;
         }
-        if (isWordIn(&t,
-                     {"cancel", "cancelled", "canceled", "absagen", "abgesagt", "entfallt",
-                      "annule", "annulee", "annuler", "spielfrei", "trainingsfrei", "relache"})) {
+        if (isWordIn(&t, {"cancel", "cancelled", "canceled", "absagen", "abgesagt", "entfallt",
+                          "entfallen", "annule", "annulee", "annuler", "spielfrei", "trainingsfrei",
+                          "relache"})) {
             return true;
         }
         // "Unser Büro bleibt vom 20.07. bis 07.08.2026 geschlossen": someone's office shut, the
         // word for it last, as German puts it.
         if (t.isWord() && Vocabulary::isClosedWord(t.key)) {
+            // "In den Osterferien (29.03.–09.04.) ist die Geschäftsstelle geschlossen".
+            for (std::size_t w = i; w < k; ++w) {
+                if (someonesOffice(line, w)) {
+                    return true;
+                }
+            }
             for (std::size_t b = begin; b > 0; --b) {
                 const Token& w = line.tokens[b - 1];
                 if (w.isSymbol(".") || w.isSymbol("!") || w.isSymbol("?") || w.isSymbol(":")) {

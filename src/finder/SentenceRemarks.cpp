@@ -7,11 +7,14 @@ namespace plannery::reader {
 
 bool someonesOffice(const Line& line, std::size_t k) {
     const Token* owner = k >= 1 ? &line.tokens[k - 1] : nullptr;
-    return isWordIn(&line.tokens[k],
-                    {"office", "offices", "helpline",    "switchboard", "buro",
-                     "bureau", "bureaux", "sekretariat", "secretariat", "centre",
-                     "center", "depot",   "depots",      "store",       "stores",
-                     "shop",   "shops",   "branch",      "branches",    "showroom"}) &&
+    return isWordIn(&line.tokens[k], {"office",       "offices",      "helpline",
+                                      "switchboard",  "buro",         "bureau",
+                                      "bureaux",      "sekretariat",  "secretariat",
+                                      "centre",       "center",       "depot",
+                                      "depots",       "store",        "stores",
+                                      "shop",         "shops",        "branch",
+                                      "branches",     "showroom",     "geschaftsstelle",
+                                      "kundencenter", "kundenservice"}) &&
            owner && owner->isWord() && !isWordIn(owner, {"the", "das", "der", "le", "la", "les"});
 }
 

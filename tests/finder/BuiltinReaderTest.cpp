@@ -1314,6 +1314,8 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "Der Restbetrag von 770,70 € wird am 08.07.2026 automatisch von Ihrer Kreditkarte "
         "(**** 4418) abgebucht.",
         "The church office will be closed Monday, March 9.",
+        "In den Osterferien (29.03.–09.04.2026) ist die Geschäftsstelle geschlossen.",
+        "Der Termin am Dienstag, 10.03.2026 (Fastnacht) muss leider entfallen.",
         "• Kurabgabe: 2,80 € pro Nacht (Hauptsaison 01.05.–30.09.)",
         "High season: 1 July – 31 August, £120 per night",
         "Our call centre will be closed on Monday 9 March (Bank Holiday).",
