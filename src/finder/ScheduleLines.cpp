@@ -1,5 +1,6 @@
 #include "finder/ScheduleLines.h"
 
+#include "finder/PlaceWords.h"
 #include "finder/ReaderVocabulary.h"
 #include "finder/ZoneReading.h"
 
@@ -215,10 +216,7 @@ bool onlyVenueAfterTimes(const Line& line, const LineFacts& facts) {
     }
     // Before the times, at most the day: "Mittwoch, 17. Juni 2026, 19.30–21.00 Uhr, Singsaal".
     for (std::size_t k = 0; k < facts.times.front().begin; ++k) {
-        const bool dated =
-            std::any_of(facts.dates.begin(), facts.dates.end(),
-                        [k](const DateMention& d) { return k >= d.begin && k < d.end; });
-        if (!dated && !line.tokens[k].isSymbol()) {
+        if (!within(facts.dates, k) && !line.tokens[k].isSymbol()) {
             return false;
         }
     }

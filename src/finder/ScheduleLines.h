@@ -29,7 +29,8 @@ void assignTimes(Candidate& candidate, const TimedLine& timed);
 // A line of a schedule: a time first, then what happens ("09:45 Opening keynote").
 bool isSessionLine(const Line& line, const LineFacts& facts);
 
-// "6 - 9 p.m. • Pinehurst Community Rink": after the times, set off by a bullet, the row gives
+// "6 - 9 p.m. • Pinehurst Community Rink", "Mittwoch, 17. Juni 2026, 19.30–21.00 Uhr, Singsaal
+// Schulhaus Buchholz.": after its day and times, set off by a bullet or a comma, the row gives
 // only where its event is held; the event is named on the line above.
 bool onlyVenueAfterTimes(const Line& line, const LineFacts& facts);
 

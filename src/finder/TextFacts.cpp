@@ -97,7 +97,6 @@ Label labelOf(const Line& line) {
         } else if (t.isSymbol(".") && !label.key.empty() && !t.spaced && line.at(i + 1) &&
                    line.at(i + 1)->isSymbol(":")) {
             continue; // "Kurs-Nr.:", "Tel.:": an abbreviation's full stop before the colon
-
         } else if (!(t.isSymbol("#") || t.isSymbol("(") || t.isSymbol(")") || isPicture(t) ||
                      // After an export's stamp, the writer's name runs to the colon, with a role
                      // or a child's name beside it ("Brad (U11 Coach)", "Nic – Archie's mum").
