@@ -4,11 +4,42 @@
 #include "finder/FinderText.h"
 #include "finder/ReaderVocabulary.h"
 #include "finder/ReaderWords.h"
+#include "finder/WordLists.h"
 
+#include <algorithm>
+#include <cctype>
 #include <set>
 #include <string_view>
 
 namespace plannery::reader {
+
+namespace {
+
+// The words of a folded name, without the punctuation around them ("rendez-vous" is two).
+std::vector<std::string_view> foldedWords(const std::string& folded) {
+    std::vector<std::string_view> words;
+    std::size_t begin = 0;
+    while (begin < folded.size()) {
+        auto end = folded.find_first_of(" -", begin);
+        if (end == std::string::npos) {
+            end = folded.size();
+        }
+        std::string_view word(folded.data() + begin, end - begin);
+        while (!word.empty() && std::ispunct(static_cast<unsigned char>(word.back()))) {
+            word.remove_suffix(1);
+        }
+        while (!word.empty() && std::ispunct(static_cast<unsigned char>(word.front()))) {
+            word.remove_prefix(1);
+        }
+        if (!word.empty()) {
+            words.push_back(word);
+        }
+        begin = end + 1;
+    }
+    return words;
+}
+
+} // namespace
 
 bool saysClosed(const Line& line, const Segment& s) {
     return anyToken(line, s.begin, s.end,
@@ -236,6 +267,48 @@ bool namesOnlyAnAppointment(const std::string& title) {
     }
     return (practice && (practitioner || more) && !appointment) ||
            (appointment && !practitioner && !practice && !more);
+}
+
+bool announcesAppointment(const std::string& name) {
+    const std::string folded = FinderText::fold(name);
+    constexpr std::string_view kFresh[] = {"new",      "neuer",   "neue",   "nouveau",
+                                           "nouvelle", "updated", "revised"};
+    constexpr std::string_view kAppointment[] = {"your",   "appointment", "appt", "termin",
+                                                 "rendez", "vous",        "rdv"};
+    bool fresh = false;
+    for (const std::string_view word : foldedWords(folded)) {
+        if (WordLists::contains(kFresh, word)) {
+            fresh = true;
+        } else if (!WordLists::contains(kAppointment, word)) {
+            return false;
+        }
+    }
+    return fresh;
+}
+
+bool namesOnlyMeeting(const std::string& name) {
+    const std::string folded = FinderText::fold(name);
+    const auto words = foldedWords(folded);
+    constexpr std::string_view kMeetings[] = {"session", "lesson",  "class",  "week",
+                                              "sitzung", "lektion", "woche",  "einheit",
+                                              "seance",  "lecon",   "semaine"};
+    return !words.empty() && words.size() <= 2 && WordLists::contains(kMeetings, words[0]) &&
+           std::all_of(words.begin() + 1, words.end(), [](std::string_view number) {
+               return std::all_of(number.begin(), number.end(), [](char c) {
+                   return std::isdigit(static_cast<unsigned char>(c)) != 0;
+               });
+           });
+}
+
+bool saysGeneric(const std::string& name) {
+    if (announcesAppointment(name)) {
+        return true;
+    }
+    const std::string folded = FinderText::fold(name);
+    const auto words = foldedWords(folded);
+    return std::any_of(words.begin(), words.end(), [](std::string_view word) {
+        return Vocabulary::isGenericHeadingWord(word);
+    });
 }
 
 } // namespace plannery::reader

@@ -69,6 +69,15 @@ std::optional<std::string> practitionerOf(const std::vector<Line>& lines);
 // ("Dental check-up") or a person ("Appointment with Dr. Rao") says more.
 bool namesOnlyAnAppointment(const std::string& title);
 
+// "NEW APPOINTMENT", "Neuer Termin", "Nouveau rendez-vous": what heads the details of one, or
+// says it came, names nothing.
+bool announcesAppointment(const std::string& name);
+// "Session 1", "Week 3", "Sitzung 2", "Séance 4", "Session": one of a course's meetings, which
+// names the course no more than a generic heading does.
+bool namesOnlyMeeting(const std::string& name);
+// Whether a name as it is entered still holds a word of a generic heading: "NOTICE OF ANNUAL
+// GENERAL MEETING" is entered without its notice, "Booking confirmation" is nothing else.
+bool saysGeneric(const std::string& name);
 // "Party of 4", "Table for 2", "Tisch für 6" from token k: the size of a booking, not an event's
 // name.
 bool isGroupSize(const Line& line, std::size_t k);

@@ -34,6 +34,8 @@ class TitlePicker {
     std::string finished(const std::string& text) const;
 
   private:
+    static constexpr std::size_t kFar = 8; // lines, beyond which all lines count as far
+
     // Whether a name stands for the kind of practitioner an appointment is with: the bare word
     // "Appointment", or the practice's own name ("Harbourside Smiles Dental").
     bool namesPractitioner(const std::string& text) const;
