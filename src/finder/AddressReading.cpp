@@ -103,11 +103,17 @@ bool startsAt(const Line& line, std::size_t i) {
     }
     if (t.isNumber() && t.key.size() <= 5 &&
         !(i > 0 && !t.spaced && !line.tokens[i - 1].isWord())) {
+        // "2/88 Maudsland Street": a unit's number, then the street's after a slash.
+        const Token* streetNumber = line.at(i + 2);
+        const bool unit = next->isSymbol("/") && !next->spaced && streetNumber != nullptr &&
+                          streetNumber->isNumber() && !streetNumber->spaced;
         // A number, perhaps "W 46th" or "N Halsted", then a street word; the letters written
         // onto a number are its ordinal ("3rd", "21st"), not a street ("Rd", "St").
         // A comma may follow the number in French ("14, rue Pasteur").
-        const std::size_t first = next->isSymbol(",") && !next->spaced ? i + 2 : i + 1;
-        for (std::size_t k = first; k < line.tokens.size() && k <= i + 4; ++k) {
+        const std::size_t first = unit                                   ? i + 3
+                                  : next->isSymbol(",") && !next->spaced ? i + 2
+                                                                         : i + 1;
+        for (std::size_t k = first; k < line.tokens.size() && k <= first + 3; ++k) {
             const Token& w = line.tokens[k];
             if (w.isWord() && Vocabulary::isStreetWord(w.key) && (w.capital || k == first) &&
                 w.spaced) {

@@ -230,7 +230,8 @@ constexpr std::string_view kStreetWords[] = {
     "street", "st", "road", "rd", "avenue", "ave", "lane", "ln", "drive", "dr", "way", "blvd",
     "boulevard", "place", "pl", "court", "ct", "terrace", "square", "sq", "close", "crescent",
     "row", "parkway", "pkwy", "highway", "hwy", "route", "strasse", "str", "weg", "allee", "gasse",
-    "grove", "mews", "rue", "chemin", "quai", "impasse", "cours", "lungarno",
+    "grove", "mews", "rue", "chemin", "quai", "impasse", "cours", "lungarno", "parade", "esplanade",
+    "promenade", "circle", "circuit",
     // Shortened in British and Australian addresses: "27 Banksia Cres", "4 Ocean Pde"
     "cres", "tce", "pde", "cct",
     // Shortened in French addresses: "12 av. des Acacias", "3 bd Voltaire"
@@ -263,6 +264,9 @@ constexpr std::string_view kInterfaceWords[] = {
     "fertig", "zuruck",     "abbrechen", "teilen",  "annuler", "partager", "discover"};
 
 // The words that say an event was moved to another day or time.
+constexpr std::string_view kCancelledWords[] = {"cancelled", "canceled", "annule",
+                                                "annulee",   "abgesagt", "storniert"};
+
 constexpr std::string_view kMoveWords[] = {
     "moved",   "moving",   "moves",    "move",     "rescheduled", "rescheduling", "postponed",
     "changed", "changing", "shifted",  "shifting", "pushed",      "pushing",      "verschoben",
@@ -463,6 +467,10 @@ bool isStreetCompound(std::string_view key) {
 
 bool isDanglingWord(std::string_view key) {
     return WordLists::contains(kDanglingWords, key);
+}
+
+bool isCancelledWord(std::string_view key) {
+    return WordLists::contains(kCancelledWords, key);
 }
 
 bool isMoveWord(std::string_view key) {

@@ -58,6 +58,9 @@ TEST(AddressReadingTest, StreetsAndPostcodesInTheirLines) {
          "Riverside Walk, Kingston upon Thames KT1 1AB"},
         {"Quai Gambetta, 62200 Boulogne sur Mer", "Quai Gambetta, 62200 Boulogne sur Mer"},
         {"Rendez-vous au 8 bd Gambetta, 75020 Paris.", "8 bd Gambetta, 75020 Paris"},
+        // A unit's number before the street's; a parade is a street too.
+        {"2/88 Maudsland Street, Lutwyche QLD 4030", "2/88 Maudsland Street, Lutwyche QLD 4030"},
+        {"14 Kedron Parade, Wooloowin QLD 4030", "14 Kedron Parade, Wooloowin QLD 4030"},
         {"Cabinet : 14 av. de la Gare, 38000 Grenoble", "14 av. de la Gare, 38000 Grenoble"},
         {"SE Hawthorne Blvd between 30th & 34th Ave, Portland",
          "SE Hawthorne Blvd between 30th & 34th Ave, Portland"},
