@@ -266,7 +266,8 @@ class Assembler {
             m_stayColumns.reset();
             return;
         }
-        if (m_heading && (!m_out[*m_heading].start || !m_agenda) && isSessionLine(line, facts)) {
+        if (m_heading && (!m_out[*m_heading].start || !m_agenda) &&
+            (isSessionLine(line, facts) || namedBelow(m_text, li))) {
             const Candidate heading = m_out[*m_heading];
             for (std::size_t k = 0; k < facts.times.size(); ++k) {
                 if (k > 0 && saidInPassing(line, facts.times[k - 1].end, facts.times[k].begin)) {

@@ -297,6 +297,13 @@ std::optional<std::string> PlacePicker::placeOf(const Candidate& c) const {
     if (auto below = c.session ? setInBelow(c.line) : std::nullopt) {
         return below;
     }
+    // ... or, under a line of only its times, the address it is at.
+    if (c.session && namedBelow(m_text, c.line)) {
+        const Line& next = m_text.lines[c.line + 1];
+        if (const auto address = Addresses::span(next); address && address->first == 0) {
+            return Addresses::written(next, address->first, address->second);
+        }
+    }
     if (auto own = blockVenue(c)) {
         return own;
     }

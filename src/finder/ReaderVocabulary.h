@@ -29,6 +29,8 @@ bool isFiller(std::string_view key);
 bool isDanglingWord(std::string_view key);
 // "moved", "rescheduled", "verschoben", "reporté": an event was moved to another day or time.
 bool isMoveWord(std::string_view key);
+// "cancelled", "abgesagt", "annulé", "storniert": an event was called off.
+bool isCancelledWord(std::string_view key);
 // The words of an app's buttons and tabs ("Done", "My Tickets", "Add to Wallet").
 bool isInterfaceWord(std::string_view key);
 

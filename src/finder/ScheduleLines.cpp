@@ -261,6 +261,25 @@ bool isSessionLine(const Line& line, const LineFacts& facts) {
     return false;
 }
 
+bool namedBelow(const TextFacts& text, std::size_t li) {
+    const Line& line = text.lines[li];
+    const LineFacts& facts = text.facts[li];
+    if (facts.times.size() != 1 || !facts.times.front().finish || li + 1 >= text.lines.size() ||
+        std::any_of(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
+            return t.isWord() && !t.isWord("am") && !t.isWord("pm");
+        })) {
+        return false;
+    }
+    const Line& next = text.lines[li + 1];
+    const LineFacts& below = text.facts[li + 1];
+    // "⚠ CANCELLED by agent" below says the booking is off.
+    return next.block == line.block && below.dates.empty() && below.times.empty() &&
+           !next.tokens.empty() && (next.tokens[0].capital || next.tokens[0].isNumber()) &&
+           std::none_of(next.tokens.begin(), next.tokens.end(), [](const Token& t) {
+               return t.isWord() && Vocabulary::isCancelledWord(t.key);
+           });
+}
+
 bool isHeadingLine(const Line& line, const LineFacts& facts) {
     std::vector<bool> used(line.tokens.size(), false);
     for (const DateMention& d : facts.dates) {

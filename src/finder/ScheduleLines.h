@@ -29,6 +29,11 @@ void assignTimes(Candidate& candidate, const TimedLine& timed);
 // A line of a schedule: a time first, then what happens ("09:45 Opening keynote").
 bool isSessionLine(const Line& line, const LineFacts& facts);
 
+// "9:00am – 9:20am" over "14 Kedron Parade, Wooloowin": a line of only a range of times whose
+// name or place stands on the next line of its block, as in an app's list of bookings. (A single
+// time over a stop is a leg's departure or arrival.)
+bool namedBelow(const TextFacts& text, std::size_t line);
+
 // "6 - 9 p.m. • Pinehurst Community Rink", "Mittwoch, 17. Juni 2026, 19.30–21.00 Uhr, Singsaal
 // Schulhaus Buchholz.": after its day and times, set off by a bullet or a comma, the row gives
 // only where its event is held; the event is named on the line above.

@@ -301,6 +301,12 @@ bool leadsOn(const Line& line, const Line& next) {
         return false;
     }
     const Token& last = line.tokens.back();
+    // "11:00am – 11:30am" over "5 Noble Terrace": "am" after a clock is its half of the day, not
+    // the German "on".
+    const Token& beforeLast = line.tokens[line.tokens.size() - 2];
+    if (last.isWord("am") && beforeLast.isNumber()) {
+        return false;
+    }
     // "à" as written: folded, it is the English article too. A word in capitals is a name
     // ("All times are ET").
     return (!last.capital &&
@@ -610,8 +616,7 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
             out.facts[li - 1].dates.empty() && !out.facts[li - 1].speaker &&
             !out.facts[li].speaker &&
             std::any_of(above.tokens.begin(), above.tokens.end(), [](const Token& t) {
-                return isWordIn(
-                    &t, {"cancelled", "canceled", "annule", "annulee", "abgesagt", "storniert"});
+                return t.isWord() && Vocabulary::isCancelledWord(t.key);
             });
         if (calledOff && out.lines[li].block == above.block) {
             out.facts[li].datesAreNotEvents = true;

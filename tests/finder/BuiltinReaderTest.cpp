@@ -458,6 +458,26 @@ TEST(BuiltinReaderTest, ARangeBrokenAcrossLinesIsReadWhole) {
     const auto apart = read("Doors open at\n\n7pm Friday 13 March: quiz night");
     ASSERT_EQ(apart.size(), 1u);
     EXPECT_EQ(apart[0].startTime, "19:00");
+    // A clock's "am" leads on to nothing: the address below is a line of its own.
+    const auto viewing = read("FRIDAY 13 MARCH\n11:00am – 11:30am\n5 Noble Terrace, Kalinga");
+    ASSERT_EQ(viewing.size(), 1u);
+    EXPECT_EQ(viewing[0].location, "5 Noble Terrace, Kalinga");
+}
+
+TEST(BuiltinReaderTest, AnAppsBookingsGiveTheirTimesOverTheirPlaces) {
+    // Each booking under the day: a line of its times over its address. A cancelled one is not
+    // a booking, and a single time over a stop is a leg's, not a booking's.
+    const auto drafts = read("Your upcoming inspections\n\nFRIDAY 13 MARCH\n9:00am – 9:20am\n"
+                             "14 Kedron Parade, Wooloowin QLD 4030\n3 bed · 1 bath\n\n"
+                             "10:15am – 10:30am\n2/88 Maudsland Street, Lutwyche QLD 4030\n"
+                             "2 bed · 2 bath\n\n11:15am – 11:30am\n⚠ CANCELLED by agent\n"
+                             "31 Ellesmere Street, Windsor QLD 4030");
+    ASSERT_EQ(drafts.size(), 2u);
+    EXPECT_EQ(drafts[0].startTime, "09:00");
+    EXPECT_EQ(drafts[0].endTime, "09:20");
+    EXPECT_EQ(drafts[0].location, "14 Kedron Parade, Wooloowin QLD 4030");
+    EXPECT_EQ(drafts[1].startTime, "10:15");
+    EXPECT_EQ(drafts[1].location, "2/88 Maudsland Street, Lutwyche QLD 4030");
 }
 
 TEST(BuiltinReaderTest, AWeekdayNamesADayOfASpanOnlyWhereItIsToldOf) {
