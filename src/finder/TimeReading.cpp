@@ -66,6 +66,7 @@ struct Clock {
     bool hourOnly = false; // "2h": a time in French, a length in a timetable
     bool roughly = false;  // "8ish": a time, but not whether morning or evening
     bool dial = false;     // "halb acht": said on a twelve-hour dial in any text
+    bool dotted = false;   // "09.15": a dot between the hour and the minutes
 };
 
 // "am", "pm", "a.m.", "p.m." at i; the index after it.
@@ -189,18 +190,26 @@ bool isRangeConnector(const Token* t) {
             isWordIn(t, {"to", "till", "til", "until", "bis", "a", "jusqu'a", "and", "und", "et"}));
 }
 
-// `afterDate`: the clock follows a day on its line ("Mo | 02.03. | 7.40").
+// `vouched`: the context says that a dotted number here is a clock: it follows a day on its line
+// ("Mo | 02.03. | 7.40") or ends a range that a dotted clock opens ("09.15–12.00").
 std::optional<Clock> clockAt(const Line& line, std::size_t i, const std::string& locale,
-                             bool afterDate = false);
+                             bool vouched = false);
 
 // "7.30–9.30pm": a dotted hour that opens a range ending in a time beyond doubt is a time too.
-bool opensRange(const Line& line, std::size_t i, const std::string& locale) {
-    const Token* connector = line.at(i);
+// So is one that opens a range ending in a later dotted hour, where the two cannot be a day and
+// month each ("09.15–12.00", "13.30–15.00"; "9.03–12.03" may be days).
+bool opensRange(const Line& line, const Clock& first, const std::string& locale) {
+    const Token* connector = line.at(first.next);
     if (!isRangeConnector(connector) || isWordIn(connector, {"and", "und", "et"})) {
         return false;
     }
-    const auto second = clockAt(line, i + 1, locale);
-    return second && second->certain;
+    if (const auto second = clockAt(line, first.next + 1, locale); second && second->certain) {
+        return true;
+    }
+    const auto second = clockAt(line, first.next + 1, locale, true);
+    const auto noMonth = [](int minute) { return minute == 0 || minute > 12; };
+    return second && second->dotted && (noMonth(first.minute) || noMonth(second->minute)) &&
+           second->hour * 60 + second->minute > first.hour * 60 + first.minute;
 }
 
 // "0830", "1730" as four digits: a clock's hours and minutes.
@@ -269,7 +278,7 @@ bool frenchHourAt(const Line& line, std::size_t i) {
 }
 
 std::optional<Clock> clockAt(const Line& line, std::size_t i, const std::string& locale,
-                             bool afterDate) {
+                             bool vouched) {
     if (auto word = wordClockAt(line, i, locale)) {
         return word;
     }
@@ -293,7 +302,6 @@ std::optional<Clock> clockAt(const Line& line, std::size_t i, const std::string&
         line.at(i + 2)->isNumber() && line.at(i + 2)->key.size() == 1) {
         return std::nullopt;
     }
-    bool dotted = false;
     if (after && !after->spaced && after->isSymbol(":") && twoDigitMinute(line, i + 2)) {
         clock.minute = line.tokens[i + 2].value;
         clock.certain = true;
@@ -311,7 +319,7 @@ std::optional<Clock> clockAt(const Line& line, std::size_t i, const std::string&
                  line.tokens[i + 2].value <= 12)) {
         clock.minute = line.tokens[i + 2].value;
         clock.next = i + 3;
-        dotted = true;
+        clock.dotted = true;
     } else if (after && after->spaced && after->isWord("h") && line.at(i + 2) &&
                line.at(i + 2)->spaced && line.at(i + 2)->isNumber() &&
                line.at(i + 2)->key.size() == 2 && line.at(i + 2)->value <= 59) {
@@ -379,12 +387,12 @@ std::optional<Clock> clockAt(const Line& line, std::size_t i, const std::string&
                (isWordIn(line.at(clock.next), {"heures", "heure"}) && introduced(line, i))) {
         ++clock.next;
         clock.certain = true;
-    } else if (dotted && !introduced(line, i) && !afterDate &&
-               !opensRange(line, clock.next, locale)) {
+    } else if (clock.dotted && !introduced(line, i) && !vouched &&
+               !opensRange(line, clock, locale)) {
         return std::nullopt; // 14.30 alone may be a price, but not right after a day
     }
     // "Fr 29.01.27  17.00": a dotted full hour right after a day is its time.
-    if (clock.minute > 0 || clock.certain || (dotted && afterDate)) {
+    if (clock.minute > 0 || clock.certain || (clock.dotted && vouched)) {
         clock.certain = true;
     }
     return clock;
@@ -449,7 +457,7 @@ std::vector<TimeMention> readTimes(const Line& line, const TimeContext& context)
         if (isRangeConnector(connector) &&
             (!isWordIn(connector, {"and", "und", "et"}) || between) &&
             !isTaken(context, first->next + 1)) {
-            second = clockAt(line, first->next + 1, context.localeId);
+            second = clockAt(line, first->next + 1, context.localeId, first->dotted);
         }
         const bool afterDate = std::find(context.dateEnds.begin(), context.dateEnds.end(), i) !=
                                context.dateEnds.end();

@@ -43,6 +43,11 @@ TEST(TimeReadingTest, ClockTimesInTheirWrittenForms) {
         // A dotted hour opening a range ending in a sure time; a capitalised word of a name.
         {"Same time as usual, 7.30–9.30pm", "19:30-21:30"},
         {"Rehearsal 18.30-20:00", "18:30-20:00"},
+        // ... or in a later dotted hour, where the two cannot be a day and a month each.
+        {"09.15–12.00  Gesamtprobe (Saal)", "09:15-12:00"},
+        {"13.30–15.00  Registerproben", "13:30-15:00"},
+        {"Ferien 9.03–12.03", ""},
+        {"Preise 14.50–12.00", ""},
         {"THE MIDNIGHT ORCHARD", ""},
         {"The Noon Gallery", ""},
         {"Midnight Saturday", "00:00"},
