@@ -218,13 +218,13 @@ constexpr std::string_view kVenueWords[] = {
     "hopital",      "clinique",    "gymnase",      "piscine",    "auberge",    "brasserie",
     "bistrot",      "palais",      "amphitheatre", "kita",       "classroom",  "classe",
     "kindergarten", "creche",      "nursery",      "playhouse",  "cinema",     "kino",
-    "cineplex",     "espace",      "maison",
+    "cineplex",     "espace",      "maison",       "buhne",
 };
 
 // The last parts of German compounds that name places ("Marienkirche", "Stadthalle").
 constexpr std::string_view kVenueEndings[] = {
-    "kirche", "kapelle", "halle", "saal",   "schule", "stadion", "haus",  "heim",  "garten",
-    "hof",    "zentrum", "platz", "anlage", "park",   "raum",    "treff", "zimmer"};
+    "kirche", "kapelle", "halle", "saal",   "schule", "stadion", "haus",  "heim",   "garten",
+    "hof",    "zentrum", "platz", "anlage", "park",   "raum",    "treff", "zimmer", "buhne"};
 
 constexpr std::string_view kStreetWords[] = {
     "street", "st", "road", "rd", "avenue", "ave", "lane", "ln", "drive", "dr", "way", "blvd",

@@ -230,7 +230,8 @@ bool onlyVenueAfterTimes(const Line& line, const LineFacts& facts) {
     if (line.tokens[end - 1].isSymbol(".")) {
         --end;
     }
-    // A name of a few capitalised words with a word for a place among them.
+    // A name of a few capitalised words with a word for a place among them. Among such words,
+    // a house is one ("Großes Haus", a theatre's stage), though "im Haus" only says in-house.
     bool venue = false;
     std::size_t words = 0;
     for (std::size_t i = k + 1; i < end; ++i) {
@@ -239,7 +240,7 @@ bool onlyVenueAfterTimes(const Line& line, const LineFacts& facts) {
             return false;
         }
         words += t.isWord() ? 1 : 0;
-        venue = venue || (t.isWord() && Vocabulary::isVenueWord(t.key));
+        venue = venue || (t.isWord() && (Vocabulary::isVenueWord(t.key) || t.key == "haus"));
     }
     return venue && words <= 5 && line.tokens[end - 1].isWord();
 }

@@ -66,7 +66,16 @@ Segment wholeName(const Line& line, const LineFacts& facts, const std::vector<Se
                wordCount(line, Segment{.begin = s.begin, .end = segments.back().end}) <=
                    kWholeLine) {
         // "Intro to Pottery – Taster Workshop", without a remark in parentheses ("(12A)") or
-        // a generic piece ("– Billet daté").
+        // a generic piece ("– Billet daté"). A work's name in quotes is whole ("„Der zerbrochne
+        // Krug“ · Lustspiel von Heinrich von Kleist").
+        const auto isQuote = [](const Token& t) {
+            return t.isSymbol("„") || t.isSymbol("“") || t.isSymbol("”") || t.isSymbol("\"") ||
+                   t.isSymbol("«") || t.isSymbol("»");
+        };
+        if (s.end > s.begin + 2 && isQuote(line.tokens[s.begin]) &&
+            isQuote(line.tokens[s.end - 1])) {
+            return s;
+        }
         for (const Segment& next : segments) {
             // A table's cells ("RENTAL VOUCHER        Voucher no. SC-PMI-6620419") are no one name.
             const bool cell = next.begin > s.begin && line.tokens[next.begin - 1].isSymbol("|");

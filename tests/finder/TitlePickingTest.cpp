@@ -355,6 +355,17 @@ TEST(TitlePickingTest, SalutationsCheersAndCarriersAreNoHeadings) {
               Titles{"Q2 Roadmap Sync"});
 }
 
+TEST(TitlePickingTest, ARowOfTimesAndStageIsNamedByTheWorkBelowIt) {
+    // Each row opens its block with its day, times and stage; the work is named in quotes on the
+    // line below, before what it is and by whom.
+    EXPECT_EQ(titles("Do, 5.03.2026 · 19:30 Uhr · Großes Haus\n"
+                     "„Der zerbrochne Krug“ · Lustspiel von Heinrich von Kleist\n\n"
+                     "Do, 12.03.2026 · 20:00 Uhr · Studiobühne\n"
+                     "„Die Wand“ · nach dem Roman von Marlen Haushofer",
+                     "de_DE"),
+              (Titles{"Der zerbrochne Krug", "Die Wand"}));
+}
+
 TEST(TitlePickingTest, LetterheadsAndGroupsNameWhoWritesOrReads) {
     // A poster's sender over its shouted heading.
     EXPECT_EQ(titles("Westfield Public Library\nChildren's Department\n\nPAJAMA STORYTIME\n"
