@@ -209,6 +209,30 @@ bool hasSubstance(const Line& line, const Segment& segment, const std::string& l
     return false;
 }
 
+Segment sentenceAround(const Line& line, std::size_t k) {
+    const auto ends = [&line](std::size_t at) {
+        const Token& t = line.tokens[at];
+        if (t.isSymbol("!") || t.isSymbol("?")) {
+            return true;
+        }
+        if (!t.isSymbol(".") || at + 1 >= line.tokens.size() || !line.tokens[at + 1].spaced) {
+            return false;
+        }
+        const Token* before = at > 0 ? &line.tokens[at - 1] : nullptr;
+        const bool abbreviation = before != nullptr && before->isWord() && before->capital &&
+                                  before->end - before->begin <= 2 && line.tokens[at + 1].capital;
+        return !abbreviation;
+    };
+    Segment s{.begin = k, .end = k};
+    while (s.begin > 0 && !ends(s.begin - 1)) {
+        --s.begin;
+    }
+    while (s.end < line.tokens.size() && !ends(s.end)) {
+        ++s.end;
+    }
+    return s;
+}
+
 std::size_t wordCount(const Line& line, const Segment& segment) {
     std::size_t words = 0;
     for (std::size_t k = segment.begin; k < segment.end; ++k) {

@@ -291,7 +291,9 @@ std::optional<std::string> PlacePicker::placeOf(const Candidate& c) const {
             c.finish && nextStop(m_text, stop) ? stationOfRow(m_text, stop) : std::nullopt) {
         return station;
     }
-    if (auto own = rowPlace(c.line, c.begin, true)) {
+    // Its own row's place, said in the sentence of its day ("in St. Colman's Church on
+    // Thursday 25th March at 12 noon"), not in one before it on its line.
+    if (auto own = rowPlace(c.line, sentenceAround(m_text.lines[c.line], c.begin).begin, true)) {
         return own;
     }
     if (auto below = c.session ? setInBelow(c.line) : std::nullopt) {

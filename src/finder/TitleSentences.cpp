@@ -17,24 +17,6 @@ namespace {
 // An event is named in the sentence that gives its day, or in one of the lines just above.
 constexpr std::size_t kNearby = 3;
 
-// The tokens of the sentence of a line that holds token k: between full stops, exclamation and
-// question marks.
-Segment sentenceAround(const Line& line, std::size_t k) {
-    const auto ends = [&line](std::size_t at) {
-        const Token& t = line.tokens[at];
-        return t.isSymbol("!") || t.isSymbol("?") ||
-               (t.isSymbol(".") && at + 1 < line.tokens.size() && line.tokens[at + 1].spaced);
-    };
-    Segment s{.begin = k, .end = k};
-    while (s.begin > 0 && !ends(s.begin - 1)) {
-        --s.begin;
-    }
-    while (s.end < line.tokens.size() && !ends(s.end)) {
-        ++s.end;
-    }
-    return s;
-}
-
 } // namespace
 
 std::optional<TitleOption> TitlePicker::sentenceOption(const Candidate& c) const {

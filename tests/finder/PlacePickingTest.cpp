@@ -290,6 +290,13 @@ TEST(PlacePickingTest, RowsTakeTheirOwnPlacesAndSessionsTheirHeadings) {
     EXPECT_EQ(places("Sports day\nFriday 13 March, 10am\nSchool field\n\nOptions evening\n"
                      "Thursday 19 March, 6pm\nMain Hall. There will be a short talk first."),
               (Places{"School field", "School field"}));
+    // A place said in the sentence of the day, before it on its line; an abbreviation's stop
+    // ends no sentence.
+    EXPECT_EQ(places("There will be a short meeting for parents in the school hall on Tuesday "
+                     "17th\nMarch at 7.30pm.\n\nFIRST CONFESSION\nThe children will make their "
+                     "First Confession\nin St. Colman's Church on Thursday 26th March at 12 noon. "
+                     "They will walk over."),
+              (Places{"school hall", "St. Colman's Church"}));
     // A poster's item named above its times gives its venue after them.
     EXPECT_EQ(places("WINTER CARNIVAL\nSATURDAY MARCH 14\nSnow Sculpture Contest\n"
                      "9 a.m. - 2 p.m. · Memorial Park\njudging at 2 p.m.\n\n"
