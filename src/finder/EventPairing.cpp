@@ -135,8 +135,11 @@ void pairStays(const TextFacts& text, std::vector<Candidate>& list) {
         const bool sections =
             text.facts[first.line].label.empty() && text.facts[second.line].label.empty();
         const std::size_t reach = sections ? kSectionReach : kReach;
+        // "Depart Sun 15 Nov" over "07:25 SIN → 08:45 PEN", "Return Wed 18 Nov" over "19:50 PEN →
+        // 21:05 SIN": legs that each arrive are two journeys, not the ends of one stay.
+        const bool legs = first.finish && second.finish;
         if (first.last || second.last || a == b || !Vocabulary::isStayLabel(a) ||
-            !Vocabulary::isStayLabel(b) || second.line - first.line > reach) {
+            !Vocabulary::isStayLabel(b) || second.line - first.line > reach || legs) {
             continue;
         }
         const int order = ReaderDays::compare(first.day, second.day);

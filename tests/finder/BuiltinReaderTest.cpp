@@ -464,6 +464,19 @@ TEST(BuiltinReaderTest, ARangeBrokenAcrossLinesIsReadWhole) {
     EXPECT_EQ(viewing[0].location, "5 Noble Terrace, Kalinga");
 }
 
+TEST(BuiltinReaderTest, AnOutwardAndAReturnLegThatEachArriveAreTwoJourneys) {
+    const auto drafts = read("YOUR TRIP  Q7KX2P\n\nDepart   Sun 15 Mar 2026\n"
+                             "LM 517   07:25 SIN T1  →  08:45 PEN\nChecked in\n\n"
+                             "Return   Wed 18 Mar 2026\nLM 522   19:50 PEN  →  21:05 SIN T1");
+    ASSERT_EQ(drafts.size(), 2u);
+    EXPECT_EQ(drafts[0].startTime, "07:25");
+    EXPECT_EQ(drafts[0].endTime, "08:45");
+    EXPECT_FALSE(drafts[0].endDate);
+    EXPECT_EQ(drafts[1].startDate, "2026-03-18");
+    EXPECT_EQ(drafts[1].startTime, "19:50");
+    EXPECT_EQ(drafts[1].endTime, "21:05");
+}
+
 TEST(BuiltinReaderTest, AnAppsBookingsGiveTheirTimesOverTheirPlaces) {
     // Each booking under the day: a line of its times over its address. A cancelled one is not
     // a booking, and a single time over a stop is a leg's, not a booking's.
