@@ -248,7 +248,8 @@ std::optional<Clock> fourDigitClockAt(const Line& line, std::size_t i) {
 // ("24 h à l'avance", "une pause de 2 h"): after "à", "vers" or "dès", or at either end of a
 // range of such hours ("de 10 h à 16 h", "10 h – 16 h").
 bool frenchHourAt(const Line& line, std::size_t i) {
-    if (i > 0 && isWordIn(&line.tokens[i - 1], {"a", "vers", "des", "jusqu'a"})) {
+    if (i > 0 &&
+        isWordIn(&line.tokens[i - 1], {"a", "vers", "des", "jusqu'a", "avant", "apres", "entre"})) {
         return true;
     }
     // "à partir de 19 h"
@@ -507,8 +508,10 @@ std::vector<TimeMention> readTimes(const Line& line, const TimeContext& context)
             ++i;
             continue;
         }
-        // "2h" after a time in a timetable row is the length of the session.
-        if (first->hourOnly && !times.empty() && !introduced(line, i)) {
+        // "2h" after a time in a timetable row is the length of the session; "avant 10 h", set
+        // apart as French sets a clock's hour, is a time.
+        const bool frenchHour = line.at(i + 1) != nullptr && line.at(i + 1)->spaced;
+        if (first->hourOnly && !times.empty() && !introduced(line, i) && !frenchHour) {
             i = first->next;
             continue;
         }

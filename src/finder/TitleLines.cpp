@@ -86,7 +86,11 @@ Segment wholeName(const Line& line, const LineFacts& facts, const std::vector<Se
             // "Book Club – March": the month of one of a series, not part of its name.
             const bool month = next.end == next.begin + 1 && line.tokens[next.begin].isWord() &&
                                Words::month(line.tokens[next.begin].key, localeId);
-            if (genericPiece || month) {
+            // "Gîte « La Grange aux Hirondelles » – 6 personnes": how many, not what.
+            const bool count = next.end > next.begin + 1 && line.tokens[next.begin].isNumber() &&
+                               line.tokens[next.begin + 1].isWord() &&
+                               !line.tokens[next.begin + 1].capital;
+            if (genericPiece || month || count) {
                 break;
             }
             if (next.begin > s.begin && !line.tokens[next.begin - 1].isSymbol("(")) {

@@ -464,6 +464,27 @@ TEST(BuiltinReaderTest, ARangeBrokenAcrossLinesIsReadWhole) {
     EXPECT_EQ(viewing[0].location, "5 Noble Terrace, Kalinga");
 }
 
+TEST(BuiltinReaderTest, AStayKeepsItsDaysWhenAWeekdayIsSpokenOfInGeneral) {
+    // "le mardi soir" speaks of every Tuesday, not of the stay's; the stay ends at the hour its
+    // departure is due, and how many it is for is no part of its name.
+    const auto drafts =
+        read("Votre réservation est confirmée :\n\n"
+             "  Gîte « La Grange aux Hirondelles » – 6 personnes\n"
+             "  Du samedi 11 juillet 2026 au samedi 18 juillet 2026 (7 nuits)\n"
+             "  Arrivée entre 16 h et 19 h – départ avant 10 h\n\n"
+             "Pour la table d'hôtes : le mardi soir je tiens le stand du marché, donc ce ne sera "
+             "pas possible le 14. Je vous ai notés pour le jeudi 16 juillet à 19 h 30.",
+             *Calendar::make("Europe/Paris", "fr_FR", Weekday::monday));
+    ASSERT_EQ(drafts.size(), 2u);
+    EXPECT_EQ(drafts[0].title, "Gîte « La Grange aux Hirondelles »");
+    EXPECT_EQ(drafts[0].startDate, "2026-07-11");
+    EXPECT_EQ(drafts[0].startTime, "16:00");
+    EXPECT_EQ(drafts[0].endDate, "2026-07-18");
+    EXPECT_EQ(drafts[0].endTime, "10:00");
+    EXPECT_EQ(drafts[1].startDate, "2026-07-16");
+    EXPECT_EQ(drafts[1].startTime, "19:30");
+}
+
 TEST(BuiltinReaderTest, AnOutwardAndAReturnLegThatEachArriveAreTwoJourneys) {
     const auto drafts = read("YOUR TRIP  Q7KX2P\n\nDepart   Sun 15 Mar 2026\n"
                              "LM 517   07:25 SIN T1  →  08:45 PEN\nChecked in\n\n"
