@@ -298,6 +298,11 @@ std::optional<Clock> clockAt(const Line& line, std::size_t i, const std::string&
     }
     Clock clock{.hour = t->value, .next = i + 1, .padded = t->key.size() == 2 && t->key[0] == '0'};
     const Token* after = line.at(i + 1);
+    // "de 1er cycle", "the 3rd": an ordinal's ending written onto the number.
+    if (after && !after->spaced &&
+        isWordIn(after, {"er", "re", "e", "eme", "st", "nd", "rd", "th", "te", "ten"})) {
+        return std::nullopt;
+    }
     // "about 2.5 hours": a decimal number, not a time.
     if (after && !after->spaced && after->isSymbol(".") && unspaced(line, i + 2) &&
         line.at(i + 2)->isNumber() && line.at(i + 2)->key.size() == 1) {

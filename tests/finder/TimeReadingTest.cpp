@@ -48,6 +48,9 @@ TEST(TimeReadingTest, ClockTimesInTheirWrittenForms) {
         {"13.30–15.00  Registerproben", "13:30-15:00"},
         {"Ferien 9.03–12.03", ""},
         {"Preise 14.50–12.00", ""},
+        // An ordinal is no hour, whatever leads to it.
+        {"à l'examen de fin de 1er cycle", ""},
+        {"from 2nd to 4th year", ""},
         {"THE MIDNIGHT ORCHARD", ""},
         {"The Noon Gallery", ""},
         {"Midnight Saturday", "00:00"},
