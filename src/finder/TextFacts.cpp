@@ -598,11 +598,21 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
         out.facts[li].datesAreNotEvents = out.facts[li].datesAreNotEvents || quoted(li);
     }
     // "Expected delivery" over "Tue 15 Dec, 10:15 – 12:15": a label on a line of its own holds
-    // for the line below it.
+    // for the line below it. "OPENING HOURS" over "Summer hours (from Sunday 28 March 2027):
+    // 08:00 – 18:00 daily": so does a heading of the sender's hours, for its block.
     for (std::size_t li = 1; li < out.lines.size(); ++li) {
         if (out.lines[li].block == out.lines[li - 1].block &&
             Vocabulary::isRecordLabel(labelLine(out.lines[li - 1]))) {
             out.facts[li].datesAreNotEvents = true;
+        }
+    }
+    for (std::size_t li = 0; li < out.lines.size(); ++li) {
+        if (!namesOpeningHours(labelLine(out.lines[li]))) {
+            continue;
+        }
+        for (std::size_t k = li + 1;
+             k < out.lines.size() && out.lines[k].block == out.lines[li].block; ++k) {
+            out.facts[k].datesAreNotEvents = true;
         }
     }
     readChatLayout(out, days.today());

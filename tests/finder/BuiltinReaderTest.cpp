@@ -464,6 +464,15 @@ TEST(BuiltinReaderTest, ARangeBrokenAcrossLinesIsReadWhole) {
     EXPECT_EQ(viewing[0].location, "5 Noble Terrace, Kalinga");
 }
 
+TEST(BuiltinReaderTest, TheDaysUnderAHeadingOfOpeningHoursAreNoEvents) {
+    const auto slot = read("Your slot: Sunday 8 March 2026, 14:30 – 15:00\n\nOPENING HOURS\n"
+                           "Winter hours (until Saturday 28 March 2026): 08:00 – 16:00 daily\n"
+                           "Summer hours (from Sunday 29 March 2026): 08:00 – 18:00 daily\n"
+                           "All sites are closed on 25 and 26 December.");
+    ASSERT_EQ(slot.size(), 1u);
+    EXPECT_EQ(slot[0].startDate, "2026-03-08");
+}
+
 TEST(BuiltinReaderTest, AStayKeepsItsDaysWhenAWeekdayIsSpokenOfInGeneral) {
     // "le mardi soir" speaks of every Tuesday, not of the stay's; the stay ends at the hour its
     // departure is due, and how many it is for is no part of its name.
