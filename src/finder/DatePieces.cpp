@@ -117,10 +117,12 @@ std::optional<WeekdayFound> weekdayAt(const Line& line, std::size_t i, const std
     if (!name) {
         return std::nullopt;
     }
-    // Two-letter abbreviations ("Fr", "Sa", "So") are weekdays only with their stop or comma.
+    // Two-letter abbreviations ("Fr", "Sa", "So") are weekdays only with their capital and their
+    // stop or comma ("said so." says no Sunday).
     const Token* after = line.at(i + 1);
     if (!name->full && t->key.size() <= 2 &&
-        (after == nullptr || after->spaced || !(after->isSymbol(".") || after->isSymbol(",")))) {
+        (!t->capital || after == nullptr || after->spaced ||
+         !(after->isSymbol(".") || after->isSymbol(",")))) {
         return std::nullopt;
     }
     std::size_t next = i + 1;

@@ -6,6 +6,7 @@
 #include "finder/EventSelection.h"
 #include "finder/HeadingShapes.h"
 #include "finder/NameShapes.h"
+#include "finder/NewTimes.h"
 #include "finder/ReaderVocabulary.h"
 #include "finder/ReaderWords.h"
 #include "finder/ScheduleLines.h"
@@ -637,6 +638,7 @@ std::vector<Candidate> assemble(const TextFacts& text, const ReaderDays& days, I
     }
     std::vector<Candidate> out = Assembler(text, days).run(now, calendar);
     dropCalledOffDays(text, out);
+    applyNewTimes(text, out);
     return out;
 }
 

@@ -464,6 +464,25 @@ TEST(BuiltinReaderTest, ARangeBrokenAcrossLinesIsReadWhole) {
     EXPECT_EQ(viewing[0].location, "5 Noble Terrace, Kalinga");
 }
 
+TEST(BuiltinReaderTest, ANewTimeSaidAgainstTheOldMovesTheEventAtTheOld) {
+    // A chat's later message; "said so." is no Sunday.
+    const auto haldi = read("*Haldi*\nSaturday, 7th March 2026 · 10:00 am\n\"Malhotra Niwas\"\n"
+                            "[03/03/26, 9:24 pm] Sunita: One change, Haldi is now 11 am not 10, "
+                            "pandit ji said so.");
+    ASSERT_EQ(haldi.size(), 1u);
+    EXPECT_EQ(haldi[0].startTime, "11:00");
+    const auto ride = read("samedi 7 mars 2026\n\n08h30   Lyon – Part-Dieu, parking Villette\n\n"
+                           "Mathieu : Petit changement : je partirai à 8h15 au lieu de 8h30.",
+                           *Calendar::make("Europe/Paris", "fr_FR", Weekday::monday));
+    ASSERT_EQ(ride.size(), 1u);
+    EXPECT_EQ(ride[0].startTime, "08:15");
+    // The same time told on someone else's clock is no move.
+    const auto call = read("Call: Friday 6 March 2026, 1 pm\n\nHeads up: the office sends "
+                           "everything in its own time, so this is 4 pm our time, not 1.");
+    ASSERT_EQ(call.size(), 1u);
+    EXPECT_EQ(call[0].startTime, "13:00");
+}
+
 TEST(BuiltinReaderTest, TheDaysUnderAHeadingOfOpeningHoursAreNoEvents) {
     const auto slot = read("Your slot: Sunday 8 March 2026, 14:30 – 15:00\n\nOPENING HOURS\n"
                            "Winter hours (until Saturday 28 March 2026): 08:00 – 16:00 daily\n"

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "finder/EventAssembly.h"
+#include "finder/TextFacts.h"
+
+#include <vector>
+
+// What a later line changes of an event told above it: its time, said against the old one.
+namespace plannery::reader {
+
+// "Haldi is now 11 am not 10", "je partirai à 8h15 au lieu de 8h30", "7.30 instead of 7": a new
+// time said right against an old one moves the one event above that starts at the old time. One
+// told on someone's clock first ("4 pm our time, not 1") converts a time rather than moving it.
+void applyNewTimes(const TextFacts& text, std::vector<Candidate>& events);
+
+} // namespace plannery::reader
