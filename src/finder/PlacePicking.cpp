@@ -144,7 +144,7 @@ std::optional<std::string> PlacePicker::rowPlace(std::size_t li, std::size_t fro
         }
         const bool room = s.end - s.begin == 2 && first.isWord() && first.capital &&
                           line.tokens[s.begin + 1].isNumber();
-        if (hasVenueWord(line, s.begin, s.end) || room) {
+        if (hasVenueWord(line, s.begin, s.end) || room || unnamed) {
             // "église Saint-Aubin : concert « Stabat Mater »": what follows a colon is what
             // happens there.
             Segment place = s;

@@ -297,6 +297,12 @@ TEST(PlacePickingTest, RowsTakeTheirOwnPlacesAndSessionsTheirHeadings) {
                      "First Confession\nin St. Colman's Church on Thursday 26th March at 12 noon. "
                      "They will walk over."),
               (Places{"school hall", "St. Colman's Church"}));
+    // A row of day, times and stage is at that stage, not at its theatre's address below.
+    EXPECT_EQ(
+        places("Do, 5.03.2026 · 19:30 Uhr · Großes Haus\n„Der zerbrochne Krug“ · Lustspiel\n\n"
+               "Ihr Abo-Büro\nTheater am Weserbogen\nMünsterwall 4, 31785 Hameln",
+               "de_DE"),
+        (Places{"Großes Haus"}));
     // A poster's item named above its times gives its venue after them.
     EXPECT_EQ(places("WINTER CARNIVAL\nSATURDAY MARCH 14\nSnow Sculpture Contest\n"
                      "9 a.m. - 2 p.m. · Memorial Park\njudging at 2 p.m.\n\n"
