@@ -58,6 +58,15 @@ struct Label {
     bool stamped = false; // after a time stamp: certainly who wrote the message
 };
 
+// "Entsorgung: Das Sperrgut nehmen wir mit", "Cancellation: we refund …": a long word with the
+// ending of an abstract noun is a heading, not who wrote the line.
+bool namesAnAct(std::string_view key) {
+    constexpr std::size_t kShortestAct = 7;
+    return key.size() >= kShortestAct &&
+           (key.ends_with("ung") || key.ends_with("heit") || key.ends_with("keit") ||
+            key.ends_with("schaft") || key.ends_with("tion"));
+}
+
 // "🌺" in "Tash 🌺: from 3ish": a picture beside a name in a chat (four bytes of UTF-8: the
 // emoji planes, not punctuation).
 bool isPicture(const Token& t) {
@@ -90,7 +99,7 @@ Label labelOf(const Line& line) {
         }
         if (t.isWord()) {
             label.key += (label.key.empty() || line.tokens[i - 1].isSymbol("-") ? "" : " ") + t.key;
-            label.name = label.name && t.capital;
+            label.name = label.name && t.capital && !namesAnAct(t.key);
             ++words;
         } else if (t.isSymbol("-") && !label.key.empty() && !t.spaced) {
             label.key += "-";

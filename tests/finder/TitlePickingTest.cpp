@@ -355,6 +355,17 @@ TEST(TitlePickingTest, SalutationsCheersAndCarriersAreNoHeadings) {
               Titles{"Q2 Roadmap Sync"});
 }
 
+TEST(TitlePickingTest, ALabelledNoteIsNoChatMessage) {
+    // "Entsorgung:" and "Annullierung:" head notes of a letter; they are no writers of a chat
+    // whose name would stand above it.
+    EXPECT_EQ(titles("KARTONLIEFERUNG\nDonnerstag, 19. März 2026, zwischen 13 und 17 Uhr\n\n"
+                     "UMZUG\nDienstag, 24. März 2026, 7.00 Uhr\n\n"
+                     "Entsorgung: Das Sperrgut nehmen wir am Umzugstag mit.\n"
+                     "Annullierung: bis 14 Tage vorher kostenlos, danach zahlen Sie 30 %.",
+                     "de_DE"),
+              (Titles{"Kartonlieferung", "Umzug"}));
+}
+
 TEST(TitlePickingTest, ARowOfTimesAndStageIsNamedByTheWorkBelowIt) {
     // Each row opens its block with its day, times and stage; the work is named in quotes on the
     // line below, before what it is and by whom.
