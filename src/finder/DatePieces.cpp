@@ -194,6 +194,13 @@ std::optional<Numeric> numericAt(const Line& line, std::size_t i) {
         n.end = i + 4; // "14.03."
         n.complete = true;
     }
+    // "6.8 mi", "2.5 km", "1.5 kg": a measure with its decimal point.
+    if (n.dotted && !n.complete &&
+        isWordIn(line.at(n.end),
+                 {"mi", "miles", "km", "m", "kg",  "g",     "lb",  "lbs",     "ft",  "l",     "ml",
+                  "oz", "cm",    "mm", "h", "hrs", "hours", "min", "stunden", "std", "heures"})) {
+        return std::nullopt;
+    }
     return n;
 }
 

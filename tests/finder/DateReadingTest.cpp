@@ -87,6 +87,10 @@ TEST(DateReadingTest, NumbersThatAreNoDates) {
           "14.30 €", "Platz 64", "1898 e.V.", "1/2 price after 5pm"}) {
         EXPECT_EQ(r.first(text), "-") << text;
     }
+    // A distance with its decimal point beside a workout's day.
+    const Reading us("en_US", false);
+    EXPECT_EQ(us.read("Sat 3/7   8:03 AM   Hike   6.8 mi · 2:51:10").size(), 1u);
+    EXPECT_EQ(us.read("Sun 3/8   7:30 AM   Run   2.5 km").size(), 1u);
     // Two numbers with an hour right after them are a day.
     EXPECT_EQ(r.first("13/03 8pm"), "2026-03-13");
     EXPECT_EQ(r.first("dinner 13/03, 20 Uhr"), "2026-03-13");
