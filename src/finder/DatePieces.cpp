@@ -424,6 +424,11 @@ bool deadlineBefore(const Line& line, std::size_t i) {
                          isWordIn(&line.tokens[done - 1],
                                   {"closes", "close", "ends", "end", "expires", "expire", "lapses",
                                    "endet", "enden", "lauft", "laufen", "expirent", "termine"});
+    // "Expires 30/04/2027", "Points expire 21/06/2028", "verfällt am 31.12.": when something
+    // runs out, with or without "on".
+    const bool expires =
+        done > 0 && isWordIn(&line.tokens[done - 1], {"expires", "expire", "expiry", "expiring",
+                                                      "verfallt", "verfallen", "expirent"});
     // "I'll be back on Monday, August 10", "de retour le 10 août": when the writer is there
     // again.
     const bool back = done > 1 && done < labelled &&
@@ -435,8 +440,8 @@ bool deadlineBefore(const Line& line, std::size_t i) {
                          line.tokens[labelled - 1].key.ends_with("saison"));
     // "ab 1. April" is the day sales open, but "ab 16 Uhr am Samstag" is when a party starts.
     return reserve || aside || replaced || takesEffect || recorded || issue || paid || runsOut ||
-           back || season || deadlineWord(k) || (k > 0 && isWordIn(&line.tokens[k - 1], {"ab"})) ||
-           deadlineWord(beforeClock(line, k));
+           expires || back || season || deadlineWord(k) ||
+           (k > 0 && isWordIn(&line.tokens[k - 1], {"ab"})) || deadlineWord(beforeClock(line, k));
 }
 
 std::optional<std::size_t> obligationBefore(const Line& line, std::size_t i) {
