@@ -537,8 +537,8 @@ bool calledOffAfter(const Line& line, std::size_t begin, std::size_t i) {
             return true;
         }
         if (isWordIn(&t, {"cancel", "cancelled", "canceled", "absagen", "abgesagt", "entfallt",
-                          "entfallen", "annule", "annulee", "annuler", "spielfrei", "trainingsfrei",
-                          "relache"})) {
+                          "entfallen", "annule", "annulee", "annuler", "supprime", "supprimee",
+                          "spielfrei", "trainingsfrei", "relache"})) {
             return true;
         }
         // "Unser Büro bleibt vom 20.07. bis 07.08.2026 geschlossen": someone's office shut, the

@@ -1277,6 +1277,13 @@ TEST(BuiltinReaderTest, AWeekdayInAMonthIsEachSuchDayOfIt) {
         days.push_back(d.startDate);
     }
     EXPECT_EQ(days, (std::vector<std::string>{"2026-04-07", "2026-04-21", "2026-04-28"}));
+    // "supprimée": called off in French.
+    const auto rehearsal = read("Répétition le mercredi 4 mars de 17h15 à 17h35.\n"
+                                "⚠ La répétition générale du samedi 7 mars, annoncée dans le "
+                                "calendrier, est supprimée.",
+                                *Calendar::make("Europe/Paris", "fr_FR", Weekday::monday));
+    ASSERT_EQ(rehearsal.size(), 1u);
+    EXPECT_EQ(rehearsal[0].startDate, "2026-03-04");
     // A time called off on a day leaves the day's other times.
     const auto ferry = read("The 1:00 pm sailing on Friday 13 March has been cancelled.\n\n"
                             "New sailing: Friday 13 March, 3:10 pm");
