@@ -375,7 +375,7 @@ bool deadlineBefore(const Line& line, std::size_t i) {
          isWordIn(&line.tokens[k - 2], {"rain", "backup", "postponement"}));
     const bool aside = setAsideInSentence(line, k);
     // Nor is a day given up: "no longer available on Tuesday", "moved from Monday", "instead of
-    // Friday", "statt am Montag", "au lieu du lundi".
+    // Friday", "statt am Montag", "au lieu du lundi", "war für Mi, 19.05. geplant".
     bool replaced = false;
     for (std::size_t b = k; b > 0 && b + 4 >= k; --b) {
         const Token* before = b >= 2 ? &line.tokens[b - 2] : nullptr;
@@ -389,6 +389,8 @@ bool deadlineBefore(const Line& line, std::size_t i) {
         }
         replaced = replaced || isWordIn(&word, {"statt", "anstatt"}) ||
                    (isWordIn(&word, {"longer"}) && isWordIn(before, {"no"})) ||
+                   // "war für Mi, 19.05. geplant", "was for Friday": the day it had
+                   (isWordIn(&word, {"fur", "for"}) && isWordIn(before, {"war", "was", "were"})) ||
                    (isWordIn(&word, {"of"}) && isWordIn(before, {"instead"})) ||
                    movedFrom(line, b) ||
                    // "au lieu du lundi", unlike "aura lieu du jeudi … au vendredi"

@@ -943,6 +943,8 @@ TEST(BuiltinReaderTest, AMovedEventKeepsOnlyItsNewDay) {
           "Your booking has been changed\n\n  NEW   Tue, 10 Mar 2026 · 15:30\n        6 guests\n\n"
           "  WAS   Mon, 9 Mar 2026 · 19:30\n        4 guests",
           "Neuer Termin: Di., 10.03.2026, 15:30 Uhr\nAlter Termin: Mo., 09.03.2026, 9:00 Uhr",
+          "- Überlandfahrt: war für Mo, 09.03. geplant, muss ich leider verschieben → neuer "
+          "Termin Di, 10.03., 15:30–17:00 Uhr",
           "Nouveau créneau : mardi 10 mars à 15 h 30\nAncien créneau : lundi 9 mars à 9 h"}) {
         const auto drafts = read(text);
         ASSERT_EQ(drafts.size(), 1u) << text;
