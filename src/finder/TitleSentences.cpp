@@ -3,6 +3,7 @@
 #include "finder/DatePieces.h"
 #include "finder/HeadingShapes.h"
 #include "finder/NameShapes.h"
+#include "finder/PlaceWords.h"
 #include "finder/ReaderVocabulary.h"
 
 #include <algorithm>
@@ -182,8 +183,8 @@ std::optional<TitlePicker::Clause> TitlePicker::clauseBefore(std::size_t li,
     // The words before a list's closing colon read as a label; they are the clause.
     std::size_t begin = facts.labelEnd <= limit ? facts.labelEnd : 0;
     for (std::size_t k = begin; k < c.begin; ++k) {
-        if (line.tokens[k].isSymbol(".") || line.tokens[k].isSymbol("!") ||
-            line.tokens[k].isSymbol("?")) {
+        if ((line.tokens[k].isSymbol(".") && sentenceAround(line, k + 1).begin == k + 1) ||
+            line.tokens[k].isSymbol("!") || line.tokens[k].isSymbol("?")) {
             begin = k + 1;
         }
     }
@@ -238,6 +239,16 @@ std::optional<TitlePicker::Clause> TitlePicker::clauseBefore(std::size_t li,
     }
     const std::size_t words = end - begin;
     if (words == 0 || words > 7) {
+        return std::nullopt;
+    }
+    // "in St. Colman's Church on Thursday": a venue after its preposition is where, not what.
+    std::size_t lead = begin;
+    while (lead > 0 && isWordIn(&line.tokens[lead - 1], {"the", "der", "die", "das", "le", "la"})) {
+        --lead;
+    }
+    if (lead > 0 &&
+        isWordIn(&line.tokens[lead - 1], {"in", "at", "im", "bei", "dans", "au", "a"}) &&
+        hasVenueWord(line, begin, end)) {
         return std::nullopt;
     }
     // "the office will be closed on Friday" is a day the office is closed.

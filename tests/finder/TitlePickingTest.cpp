@@ -355,6 +355,17 @@ TEST(TitlePickingTest, SalutationsCheersAndCarriersAreNoHeadings) {
               Titles{"Q2 Roadmap Sync"});
 }
 
+TEST(TitlePickingTest, AVenueAfterItsPrepositionNamesNoEvent) {
+    EXPECT_EQ(titles("St. Colman's National School\nKilmurry\n\nDear Parents,\n\nThe children "
+                     "are busy preparing for their First Holy Communion\nand we are delighted "
+                     "with their progress.\n\nThere will be a short meeting for parents in the "
+                     "school hall on Tuesday 17th\nMarch at 7.30pm.\n\nFIRST CONFESSION\nThe "
+                     "children "
+                     "will make their First Confession\nin St. Colman's Church on Thursday 26th "
+                     "March at 12 noon. They will walk over with Mr. Tierney."),
+              (Titles{"Short meeting for parents", "First Confession"}));
+}
+
 TEST(TitlePickingTest, ALabelledNoteIsNoChatMessage) {
     // "Entsorgung:" and "Annullierung:" head notes of a letter; they are no writers of a chat
     // whose name would stand above it.
