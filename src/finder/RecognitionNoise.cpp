@@ -362,10 +362,12 @@ void lettersOfMonthsAndClocks(std::string& line) {
     }
 }
 
-// "PR0BLEMSTOFFSAMMLUNG", "H0TEL": a zero between capitals of a word in capitals, which holds no
-// other digit, is the "O" the recogniser read as one. Codes ("BRL-7H42QK", "K1A 0B1") stay.
-void capitalOForZero(std::string& line) {
+// "PR0BLEMSTOFFSAMMLUNG", "H0TEL", "FR1DAY": a zero or a one between capitals of a word in
+// capitals, which holds no other digit, is the "O" or "I" the recogniser read as one. Codes
+// ("BRL-7H42QK", "K1A 0B1") stay.
+void capitalsForZeroAndOne(std::string& line) {
     constexpr std::size_t kShortestWord = 4;
+    const auto lookalike = [](char c) { return c == '0' || c == '1'; };
     for (std::size_t begin = 0; begin < line.size();) {
         std::size_t end = begin;
         std::size_t letters = 0;
@@ -373,14 +375,14 @@ void capitalOForZero(std::string& line) {
         bool small = false;
         while (end < line.size() && (isAsciiLetter(line[end]) || isDigit(line[end]))) {
             letters += isAsciiLetter(line[end]) ? 1 : 0;
-            otherDigit = otherDigit || (isDigit(line[end]) && line[end] != '0');
+            otherDigit = otherDigit || (isDigit(line[end]) && !lookalike(line[end]));
             small = small || (line[end] >= 'a' && line[end] <= 'z');
             ++end;
         }
         if (letters >= kShortestWord && !otherDigit && !small) {
             for (std::size_t k = begin + 1; k + 1 < end; ++k) {
-                if (line[k] == '0' && isCapital(line[k - 1]) && isCapital(line[k + 1])) {
-                    line[k] = 'O';
+                if (lookalike(line[k]) && isCapital(line[k - 1]) && isCapital(line[k + 1])) {
+                    line[k] = line[k] == '0' ? 'O' : 'I';
                 }
             }
         }
@@ -556,7 +558,7 @@ std::string withLettersRepaired(std::string line) {
     splitPlaceNumbers(line);
     capitalIsForSmallL(line);
     smallLForCapitalI(line);
-    capitalOForZero(line);
+    capitalsForZeroAndOne(line);
     lettersOfMonthsAndClocks(line);
     // "straBe", "StraRe", "strae" at a word's end.
     for (std::size_t at = 0; (at = line.find("tra", at)) != std::string::npos; at += 3) {

@@ -125,8 +125,10 @@ TEST(RecognitionNoiseTest, MisreadLettersAndDoubledDashesAreRepaired) {
         {"pas d'écoIe, vote for the fiIm, WheeIchair access", "pas d'école, vote for the film, "
                                                               "Wheelchair access"},
         {"McIntosh, iPhone, AIDS", "McIntosh, iPhone, AIDS"},
-        // A zero between capitals of a word in capitals is an "O"; codes keep theirs.
+        // A zero or a one between capitals of a word in capitals is an "O" or an "I"; codes keep
+        // theirs.
         {"PR0BLEMSTOFFSAMMLUNG, H0TEL", "PROBLEMSTOFFSAMMLUNG, HOTEL"},
+        {"FR1DAY 4th DECEMBER", "FRIDAY 4th DECEMBER"},
         {"BRL-7H42QK, K1A 0B1, TX0A, X00X", "BRL-7H42QK, K1A 0B1, TX0A, X00X"},
         // A British postcode's digits and letters in their places.
         {"41 Chapel Street, Manchester M3 SDF", "41 Chapel Street, Manchester M3 5DF"},
