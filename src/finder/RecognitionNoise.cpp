@@ -554,6 +554,16 @@ std::string withLettersRepaired(std::string line) {
             }
         }
     }
+    // "Tierney' s Lounge": a possessive's "s" set apart from its apostrophe.
+    for (std::size_t at = line.find("' s"); at != std::string::npos; at = line.find("' s", at)) {
+        const std::size_t after = at + 3;
+        if (at > 0 && isAsciiLetter(line[at - 1]) &&
+            (after >= line.size() || !isAsciiLetter(line[after]))) {
+            line.erase(at + 1, 1);
+        } else {
+            ++at;
+        }
+    }
     repairPostcodes(line);
     splitPlaceNumbers(line);
     capitalIsForSmallL(line);

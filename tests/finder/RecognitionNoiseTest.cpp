@@ -129,6 +129,9 @@ TEST(RecognitionNoiseTest, MisreadLettersAndDoubledDashesAreRepaired) {
         // theirs.
         {"PR0BLEMSTOFFSAMMLUNG, H0TEL", "PROBLEMSTOFFSAMMLUNG, HOTEL"},
         {"FR1DAY 4th DECEMBER", "FRIDAY 4th DECEMBER"},
+        // A possessive's "s" set apart; a quote's end before a word stays.
+        {"Tierney' s Lounge, Main St.", "Tierney's Lounge, Main St."},
+        {"'Rock' show, 'Jazz' sessions", "'Rock' show, 'Jazz' sessions"},
         {"BRL-7H42QK, K1A 0B1, TX0A, X00X", "BRL-7H42QK, K1A 0B1, TX0A, X00X"},
         // A British postcode's digits and letters in their places.
         {"41 Chapel Street, Manchester M3 SDF", "41 Chapel Street, Manchester M3 5DF"},
