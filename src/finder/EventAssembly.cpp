@@ -247,9 +247,12 @@ class Assembler {
                                     Vocabulary::isAgendaWord(tokens[0].key) && tokens.size() <= 3);
             return;
         }
-        // The times of the next item of a bulleted list are that item's, not the day's above.
+        // The times of the next item of a bulleted list are that item's, not the day's above. A
+        // day that has only its doors' time looks one line further for its start ("Saaleinlass
+        // ab 19:00 Uhr" over "Beginn: 20:00 Uhr").
         const bool near =
-            !m_out.empty() && apart(m_out.back().line, li) <= kReach &&
+            !m_out.empty() &&
+            apart(m_out.back().line, li) <= kReach + (m_out.back().doorsOnly ? 1 : 0) &&
             !(opensBulletItem(line) && opensBulletItem(m_text.lines[m_out.back().line]));
         const bool spanEveryDay = near && m_out[m_lastGroup].last &&
                                   m_out.size() - m_lastGroup == 1 && saysEveryDay(line);

@@ -858,6 +858,10 @@ TEST(BuiltinReaderTest, AClosingTimeEndsADayButNeverStartsItAndACallTimeEndsNoth
     } below[] = {{"Arctic Monkeys\nSat 14 Mar 2026\nDoors 6.30pm\nStart: 7.30pm", "19:30"},
                  {"FEUERWEHRBALL\nSamstag, 14. März 2026\nSaaleinlass ab 19:00 Uhr\n"
                   "Beginn: 20:00 Uhr",
+                  "20:00"},
+                 // The start may come a line further than other times, after the doors.
+                 {"FEUERWEHRBALL\nSamstag, 14. März 2026\nGasthof Kirchenwirt\nHinterbrunn 12\n"
+                  "Saaleinlass ab 19:00 Uhr\nBeginn: 20:00 Uhr",
                   "20:00"}};
     for (const auto& c : below) {
         drafts = read(c.text);
