@@ -43,11 +43,44 @@ std::string withSmallJoiningWords(const std::string& title) {
     return out;
 }
 
+// "HC", "BBQ", "TSV": a word in capitals without a vowel is an abbreviation, not a word shouted;
+// a title's or a street's short form ("DR", "ST") or an ordinal ("2ND") is written small.
+bool isAbbreviation(std::string_view word) {
+    constexpr std::string_view kShortForms[] = {"dr", "mr", "mrs", "ms", "st", "mt",
+                                                "ft", "jr", "sr",  "rd", "pl"};
+    const std::string key = FinderText::fold(word);
+    return FinderText::letterCount(word) >= 2 &&
+           std::find(std::begin(kShortForms), std::end(kShortForms), key) ==
+               std::end(kShortForms) &&
+           std::none_of(word.begin(), word.end(), [](char c) {
+               return std::string_view("AEIOUYaeiouy0123456789").find(c) !=
+                          std::string_view::npos ||
+                      static_cast<unsigned char>(c) >= 0x80;
+           });
+}
+
+// A title in capitals with each word capitalised, but its abbreviations kept.
+std::string capitalizedWords(const std::string& title) {
+    std::string out;
+    std::size_t begin = 0;
+    while (begin <= title.size()) {
+        auto end = title.find(' ', begin);
+        if (end == std::string::npos) {
+            end = title.size();
+        }
+        const std::string_view word(title.data() + begin, end - begin);
+        out += (begin == 0 ? "" : " ") +
+               (isAbbreviation(word) ? std::string(word) : FinderText::capitalizeWords(word));
+        begin = end + 1;
+    }
+    return out;
+}
+
 } // namespace
 
 std::string normalCapitalisation(const std::string& title) {
     if (FinderText::letterCount(title) >= 4 && FinderText::isAllCaps(title)) {
-        return withSmallJoiningWords(FinderText::capitalizeWords(title));
+        return withSmallJoiningWords(capitalizedWords(title));
     }
     // A long word in capitals among others ("SPORTFEST der Grundschule"); short ones are
     // abbreviations ("GCSE", "NASA").

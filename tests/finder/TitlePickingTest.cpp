@@ -905,6 +905,10 @@ TEST(TitlePickingTest, NormalCapitalisation) {
     EXPECT_EQ(normalCapitalisation("FÊTE DE LA MUSIQUE"), "Fête de la Musique");
     EXPECT_EQ(normalCapitalisation("CONSEIL D'ÉCOLE"), "Conseil d'école");
     EXPECT_EQ(normalCapitalisation("FEST DER VEREINE"), "Fest der Vereine");
+    // Abbreviations stay in capitals; a title's short form and an ordinal do not.
+    EXPECT_EQ(normalCapitalisation("HC COMBE-NOIRE – FC AARFELD"), "HC Combe-Noire – FC Aarfeld");
+    EXPECT_EQ(normalCapitalisation("FAMILY BBQ WITH DR SMITH"), "Family BBQ with Dr Smith");
+    EXPECT_EQ(normalCapitalisation("2ND TEAM TRAINING"), "2nd Team Training");
     EXPECT_EQ(normalCapitalisation("THE BIG QUIZ"), "The Big Quiz");
     EXPECT_EQ(normalCapitalisation("SPORTFEST der Grundschule"), "Sportfest der Grundschule");
     EXPECT_EQ(normalCapitalisation("GCSE English"), "GCSE English");
