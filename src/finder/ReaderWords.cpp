@@ -38,6 +38,9 @@ constexpr std::pair<std::string_view, Weekday> kEnglishAbbreviations[] = {
     {"thurs", Weekday::thursday},
 };
 
+// ... and Austrian German names February "Feber", which no locale data lists.
+constexpr std::pair<std::string_view, int> kMonthVariants[] = {{"feber", 2}};
+
 struct Vocabulary {
     std::unordered_map<std::string, int> months;
     std::vector<std::pair<std::string, int>> fullMonths;
@@ -110,6 +113,10 @@ const Vocabulary& vocabulary(const std::string& localeId) {
         }
         for (const auto& [name, day] : kEnglishAbbreviations) {
             entry->weekdays.emplace(std::string(name), WeekdayName{day, false});
+        }
+        for (const auto& [name, number] : kMonthVariants) {
+            entry->months.emplace(std::string(name), number);
+            entry->fullMonths.emplace_back(std::string(name), number);
         }
         std::unique_ptr<icu::DateFormat> format(
             icu::DateFormat::createDateInstance(icu::DateFormat::kShort, user));

@@ -39,6 +39,7 @@ TEST(DateReadingTest, WrittenDaysInEnglishGermanAndFrench) {
         {"WED, APR 08, 2026 7:00PM", "2026-04-08"},
         {"Dienstag, den 17. März 2026", "2026-03-17"},
         {"Donnerstag, 14. Jänner 2027", "2027-01-14"}, // Austrian German, read in any locale
+        {"Sonntag, 7. Feber 2027", "2027-02-07"},
         {"Sa, 29.08.2026, 15:30 Uhr", "2026-08-29"},
         {"le mardi 15 septembre", "2026-09-15"},
         {"Jeudi 26 mars 2026 à 9h30", "2026-03-26"},
