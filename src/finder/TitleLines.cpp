@@ -113,6 +113,33 @@ bool repliesAutomatically(const Line& line, std::size_t from) {
             isWordIn(line.at(from + 2), {"office"}));
 }
 
+// "GAME 8:00 a.m.   HOME vs. Milton Mustangs": a row named only by the word for a match is
+// against the side a later piece sets after "vs." or "@" (" vs. Milton Mustangs"); none otherwise.
+std::string opponentAfter(const Line& line, const std::vector<Segment>& segments,
+                          const Segment& s) {
+    if (s.end != s.begin + 1 ||
+        !isWordIn(&line.tokens[s.begin], {"game", "match", "spiel", "partie", "fixture"})) {
+        return {};
+    }
+    for (const Segment& next : segments) {
+        // "AWAY @ Halton Ridge Huskies": the piece after the "@" that parts it from the rest.
+        if (next.begin > s.end && line.tokens[next.begin - 1].isSymbol("@") &&
+            line.tokens[next.begin].capital) {
+            return " @ " + std::string(line.span(next.begin, next.end));
+        }
+        for (std::size_t k = std::max(next.begin, s.end); k + 1 < next.end; ++k) {
+            const Token& versus = line.tokens[k];
+            const bool against =
+                isWordIn(&versus, {"vs", "v", "gegen", "contre"}) || versus.isSymbol("@");
+            const std::size_t side = line.tokens[k + 1].isSymbol(".") ? k + 2 : k + 1;
+            if (against && side < next.end && line.tokens[side].capital) {
+                return " " + std::string(line.span(k, next.end));
+            }
+        }
+    }
+    return {};
+}
+
 } // namespace
 
 bool TitlePicker::mayName(std::size_t li, bool own) const {
@@ -286,6 +313,10 @@ std::optional<TitleOption> TitlePicker::lineOption(std::size_t li, bool own) con
             return std::nullopt;
         }
         TitleOption option{.text = nameText(li, s, own, whose), .line = li};
+        if (const std::string against = own ? opponentAfter(line, segments, s) : std::string();
+            !against.empty()) {
+            option.text = normalCapitalisation(option.text) + against;
+        }
         describeName(li, s, own, skippedGeneric, option);
         return option;
     }

@@ -355,6 +355,14 @@ TEST(TitlePickingTest, SalutationsCheersAndCarriersAreNoHeadings) {
               Titles{"Q2 Roadmap Sync"});
 }
 
+TEST(TitlePickingTest, AGameIsAgainstTheSideSetAfterVersus) {
+    EXPECT_EQ(titles("Hi Hawks families,\n\nMARCH 2026\n\n"
+                     "Sat., Mar. 14   GAME 8:00 a.m.   HOME vs. Milton Mustangs   Kinsmen Arena\n"
+                     "Sun., Mar. 15   GAME 12:30 p.m.  AWAY @ Halton Ridge Huskies   Cedarvale "
+                     "Twin Pad"),
+              (Titles{"Game vs. Milton Mustangs", "Game @ Halton Ridge Huskies"}));
+}
+
 TEST(TitlePickingTest, AVenueAfterItsPrepositionNamesNoEvent) {
     EXPECT_EQ(titles("St. Colman's National School\nKilmurry\n\nDear Parents,\n\nThe children "
                      "are busy preparing for their First Holy Communion\nand we are delighted "
