@@ -218,10 +218,15 @@ std::optional<std::string> PlacePicker::address() {
         // address, on a line that is neither a message nor a label's.
         const Token* setOff = span->first > 0 ? &line.tokens[span->first - 1] : nullptr;
         const bool dashed = setOff && (setOff->isDash() || setOff->isSymbol("·"));
-        if (const std::string name =
-                first == li && dashed && !lineFacts.speaker && lineFacts.label.empty()
-                    ? nameBefore(line, span->first)
-                    : std::string();
+        // "Samstag, 6. März 2027 – Kirchgemeindehaus Wiesenthal, Dorfstrasse 22": a day before
+        // the dash is when, not the venue's name.
+        const bool datedBefore =
+            std::any_of(lineFacts.dates.begin(), lineFacts.dates.end(),
+                        [&span](const DateMention& d) { return d.begin < span->first; });
+        if (const std::string name = first == li && dashed && !lineFacts.speaker &&
+                                             lineFacts.label.empty() && !datedBefore
+                                         ? nameBefore(line, span->first)
+                                         : std::string();
             !name.empty()) {
             text += name + ", ";
         }

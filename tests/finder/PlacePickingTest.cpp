@@ -297,6 +297,12 @@ TEST(PlacePickingTest, RowsTakeTheirOwnPlacesAndSessionsTheirHeadings) {
                      "First Confession\nin St. Colman's Church on Thursday 26th March at 12 noon. "
                      "They will walk over."),
               (Places{"school hall", "St. Colman's Church"}));
+    // A day before the dash that sets off an address is no venue's name.
+    EXPECT_EQ(places("Probenwochenende\n\nDie Jahreskonzerte sind am Sa, 21. März (20.00 Uhr).\n\n"
+                     "Samstag, 14. März 2026 – Kirchgemeindehaus Wiesenthal, Dorfstrasse 22",
+                     "de_CH")
+                  .front(),
+              "Kirchgemeindehaus Wiesenthal, Dorfstrasse 22");
     // A row of day, times and stage is at that stage, not at its theatre's address below.
     EXPECT_EQ(
         places("Do, 5.03.2026 · 19:30 Uhr · Großes Haus\n„Der zerbrochne Krug“ · Lustspiel\n\n"
