@@ -436,13 +436,17 @@ bool deadlineBefore(const Line& line, std::size_t i) {
     const bool back = done > 1 && done < labelled &&
                       isWordIn(&line.tokens[done - 1], {"back", "retour"}) &&
                       isWordIn(&line.tokens[done - 2], {"be", "i'm", "am", "are", "is", "de"});
+    // "in der Woche vom 25. Mai", "the week of March 9", "la semaine du 9 mars": the week
+    // something happens in, not a day of its own.
+    const bool week = k > 1 && isWordIn(&line.tokens[k - 1], {"of", "vom", "du"}) &&
+                      isWordIn(&line.tokens[k - 2], {"week", "woche", "semaine"});
     // "Hauptsaison 01.05.–30.09.", "high season: 1 July – 31 August": when a price holds.
     const bool season = labelled > 0 && line.tokens[labelled - 1].isWord() &&
                         (line.tokens[labelled - 1].key == "season" ||
                          line.tokens[labelled - 1].key.ends_with("saison"));
     // "ab 1. April" is the day sales open, but "ab 16 Uhr am Samstag" is when a party starts.
     return reserve || aside || replaced || takesEffect || recorded || issue || paid || runsOut ||
-           expires || back || season || deadlineWord(k) ||
+           expires || back || season || week || deadlineWord(k) ||
            (k > 0 && isWordIn(&line.tokens[k - 1], {"ab"})) || deadlineWord(beforeClock(line, k));
 }
 
