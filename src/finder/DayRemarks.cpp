@@ -94,6 +94,19 @@ bool namesAWeek(const Line& line) {
            isWordIn(&line.tokens[1], {"of", "du", "vom"});
 }
 
+// "Daylight saving starts at 2:00 am on Sunday 3 October", "UK clocks go forward on 28 March",
+// "Zeitumstellung am 28. März": the day the clocks change, which nobody attends.
+bool tellsClockChange(const Line& line) {
+    const auto has = [&line](std::initializer_list<std::string_view> words) {
+        return std::any_of(line.tokens.begin(), line.tokens.end(),
+                           [&words](const Token& t) { return isWordIn(&t, words); });
+    };
+    return (has({"daylight"}) && has({"saving", "savings"})) ||
+           (has({"clocks", "clock"}) && has({"forward", "forwards", "back", "change"})) ||
+           has({"zeitumstellung", "sommerzeit", "winterzeit"}) ||
+           (has({"changement"}) && has({"d'heure", "heure"}));
+}
+
 } // namespace
 
 bool namesOpeningHours(const std::string& label) {
@@ -110,7 +123,7 @@ bool remarksDaysAreNoEvents(const Line& line, const std::vector<DateMention>& da
                             const std::string& label) {
     return namesOpeningHours(label) || opensWithNegation(line) || callsOffMeeting(line, dates) ||
            givesFormerDay(line) || namesAWeek(line) || listsMonths(dates) ||
-           statesCancellationTerms(line) || givesBye(line);
+           statesCancellationTerms(line) || givesBye(line) || tellsClockChange(line);
 }
 
 } // namespace plannery::reader

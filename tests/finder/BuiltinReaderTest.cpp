@@ -1310,6 +1310,9 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "Hillview School\nCircular No. 47      Date: 02/03/2026\n\nDear Parents,\nplease note "
         "the new lunch menu.",
         "No rehearsal on 12 March.",
+        // The day the clocks change.
+        "Daylight saving starts at 2:00 am on Sunday 29 March – clocks go forward one hour.",
+        "Reminder: the UK moves its clocks forward on 29 March.",
         "(no lesson on 12 March – half term)",
         "Spielplan\nSa. 14.03.  spielfrei (Osterferien)",
         "Week of March 9\nHello families,",
