@@ -436,6 +436,11 @@ bool deadlineBefore(const Line& line, std::size_t i) {
     const bool back = done > 1 && done < labelled &&
                       isWordIn(&line.tokens[done - 1], {"back", "retour"}) &&
                       isWordIn(&line.tokens[done - 2], {"be", "i'm", "am", "are", "is", "de"});
+    // "prélocation dès le 1er avril", "presale from 1 April", "Vorverkauf ab 1. April": when
+    // tickets go on sale.
+    const bool sales = k > 1 && isWordIn(&line.tokens[k - 1], {"des", "from", "ab", "starts"}) &&
+                       isWordIn(&line.tokens[k - 2], {"prelocation", "prevente", "presale",
+                                                      "pre-sale", "vorverkauf", "billetterie"});
     // "in der Woche vom 25. Mai", "the week of March 9", "la semaine du 9 mars": the week
     // something happens in, not a day of its own.
     const bool week = k > 1 && isWordIn(&line.tokens[k - 1], {"of", "vom", "du"}) &&
@@ -446,7 +451,7 @@ bool deadlineBefore(const Line& line, std::size_t i) {
                          line.tokens[labelled - 1].key.ends_with("saison"));
     // "ab 1. April" is the day sales open, but "ab 16 Uhr am Samstag" is when a party starts.
     return reserve || aside || replaced || takesEffect || recorded || issue || paid || runsOut ||
-           expires || back || season || week || deadlineWord(k) ||
+           expires || back || season || week || sales || deadlineWord(k) ||
            (k > 0 && isWordIn(&line.tokens[k - 1], {"ab"})) || deadlineWord(beforeClock(line, k));
 }
 

@@ -213,7 +213,9 @@ TEST(DateReadingTest, DeadlinesAndDaysThatDoNotExist) {
           "Expires 30/04/2026", "Points expire 21/06/2027", "Gutschein verfällt am 31.12.2026",
           // The week something falls in.
           "Den Link erhalten Sie in der Woche vom 25. Mai.", "sometime during the week of March 9",
-          "pendant la semaine du 9 mars"}) {
+          "pendant la semaine du 9 mars",
+          // The day tickets go on sale.
+          "Carte de saison : prélocation dès 1er avril 2026"}) {
         const auto dates = r.read(text);
         ASSERT_FALSE(dates.empty()) << text;
         EXPECT_TRUE(dates[0].deadline) << text;
