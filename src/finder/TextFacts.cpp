@@ -116,6 +116,17 @@ Label labelOf(const Line& line) {
     return {};
 }
 
+// "Warranty coverage", "Garantie", "Gewährleistung": how long something is covered.
+bool namesCover(const std::string& heading) {
+    for (const std::string_view word : {"warranty", "guarantee", "garantie", "gewahrleistung"}) {
+        const std::size_t at = heading.find(word);
+        if (at != std::string::npos && (at == 0 || heading[at - 1] == ' ')) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // The words of a line that holds only up to four of them ("Expected delivery"), as a label's key;
 // empty for any other line.
 std::string labelLine(const Line& line) {
@@ -608,7 +619,8 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
     }
     // "Expected delivery" over "Tue 15 Dec, 10:15 – 12:15": a label on a line of its own holds
     // for the line below it. "OPENING HOURS" over "Summer hours (from Sunday 28 March 2027):
-    // 08:00 – 18:00 daily": so does a heading of the sender's hours, for its block.
+    // 08:00 – 18:00 daily": so does a heading of the sender's hours, or of what a warranty
+    // covers ("WARRANTY COVERAGE" over "Compressor: 17/08/2027 to 16/08/2037"), for its block.
     for (std::size_t li = 1; li < out.lines.size(); ++li) {
         if (out.lines[li].block == out.lines[li - 1].block &&
             Vocabulary::isRecordLabel(labelLine(out.lines[li - 1]))) {
@@ -616,7 +628,8 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
         }
     }
     for (std::size_t li = 0; li < out.lines.size(); ++li) {
-        if (!namesOpeningHours(labelLine(out.lines[li]))) {
+        if (const std::string heading = labelLine(out.lines[li]);
+            !namesOpeningHours(heading) && !namesCover(heading)) {
             continue;
         }
         for (std::size_t k = li + 1;

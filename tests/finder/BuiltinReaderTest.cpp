@@ -483,13 +483,17 @@ TEST(BuiltinReaderTest, ANewTimeSaidAgainstTheOldMovesTheEventAtTheOld) {
     EXPECT_EQ(call[0].startTime, "13:00");
 }
 
-TEST(BuiltinReaderTest, TheDaysUnderAHeadingOfOpeningHoursAreNoEvents) {
+TEST(BuiltinReaderTest, TheDaysUnderAHeadingOfOpeningHoursOrCoverAreNoEvents) {
     const auto slot = read("Your slot: Sunday 8 March 2026, 14:30 – 15:00\n\nOPENING HOURS\n"
                            "Winter hours (until Saturday 28 March 2026): 08:00 – 16:00 daily\n"
                            "Summer hours (from Sunday 29 March 2026): 08:00 – 18:00 daily\n"
                            "All sites are closed on 25 and 26 December.");
     ASSERT_EQ(slot.size(), 1u);
     EXPECT_EQ(slot[0].startDate, "2026-03-08");
+    // Nor are those under a heading of what a warranty covers.
+    EXPECT_TRUE(read("WARRANTY COVERAGE\nComprehensive warranty (product): 01/03/2026 to "
+                     "28/02/2027\nInverter compressor:  01/03/2026 to 28/02/2036")
+                    .empty());
 }
 
 TEST(BuiltinReaderTest, AStayKeepsItsDaysWhenAWeekdayIsSpokenOfInGeneral) {
