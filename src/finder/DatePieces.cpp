@@ -353,7 +353,8 @@ bool deadlineBefore(const Line& line, std::size_t i) {
             break;
         }
         paid = isWordIn(&t, {"paid", "bezahlt", "paye", "payee", "debit", "debited", "charged",
-                             "abgebucht", "preleve", "account"});
+                             "abgebucht", "preleve", "account", "belastung", "belastet",
+                             "lastschrift", "prelevement"});
     }
     // German puts the verb last: "Der Restbetrag wird am 08.07.2026 automatisch abgebucht".
     for (std::size_t a = i; a < line.tokens.size() && a < i + 20 && !paid; ++a) {

@@ -1415,6 +1415,7 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "Anzahlung 30 % (330,30 €) – erhalten am 02.03.2026, vielen Dank.",
         "Der Restbetrag von 770,70 € wird am 08.07.2026 automatisch von Ihrer Kreditkarte "
         "(**** 4418) abgebucht.",
+        "Letzte Monatsrate (CHF 89.00): Belastung am 01.12.2026",
         "The church office will be closed Monday, March 9.",
         "In den Osterferien (29.03.–09.04.2026) ist die Geschäftsstelle geschlossen.",
         "Der Termin am Dienstag, 10.03.2026 (Fastnacht) muss leider entfallen.",
