@@ -107,6 +107,20 @@ bool tellsClockChange(const Line& line) {
            (has({"changement"}) && has({"d'heure", "heure"}));
 }
 
+// "Von 28. bis 30. Dezember Parteienverkehr nur vormittags", "Öffnungszeiten über Ostern",
+// "opening hours over Easter": a line that tells when an office is open.
+bool tellsOpeningHours(const Line& line) {
+    for (std::size_t k = 0; k < line.tokens.size(); ++k) {
+        const Token& t = line.tokens[k];
+        if (isWordIn(&t, {"parteienverkehr", "offnungszeiten", "sprechzeiten", "burozeiten"}) ||
+            (isWordIn(&t, {"opening", "office"}) && isWordIn(line.at(k + 1), {"hours", "times"})) ||
+            (isWordIn(&t, {"horaires"}) && isWordIn(line.at(k + 1), {"d'ouverture"}))) {
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 bool namesOpeningHours(const std::string& label) {
@@ -123,7 +137,8 @@ bool remarksDaysAreNoEvents(const Line& line, const std::vector<DateMention>& da
                             const std::string& label) {
     return namesOpeningHours(label) || opensWithNegation(line) || callsOffMeeting(line, dates) ||
            givesFormerDay(line) || namesAWeek(line) || listsMonths(dates) ||
-           statesCancellationTerms(line) || givesBye(line) || tellsClockChange(line);
+           statesCancellationTerms(line) || givesBye(line) || tellsClockChange(line) ||
+           tellsOpeningHours(line);
 }
 
 } // namespace plannery::reader

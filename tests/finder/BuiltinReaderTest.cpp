@@ -1416,6 +1416,8 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "Der Restbetrag von 770,70 € wird am 08.07.2026 automatisch von Ihrer Kreditkarte "
         "(**** 4418) abgebucht.",
         "Letzte Monatsrate (CHF 89.00): Belastung am 01.12.2026",
+        "Von 28. bis 30. Dezember Parteienverkehr nur vormittags (8-12 Uhr).",
+        "Our opening hours over Easter: Saturday 4 April, 9am – 1pm.",
         "The church office will be closed Monday, March 9.",
         "In den Osterferien (29.03.–09.04.2026) ist die Geschäftsstelle geschlossen.",
         "Der Termin am Dienstag, 10.03.2026 (Fastnacht) muss leider entfallen.",
