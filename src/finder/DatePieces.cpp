@@ -365,7 +365,7 @@ bool deadlineBefore(const Line& line, std::size_t i) {
         if (t.isSymbol(";") || t.isSymbol("!") || t.isSymbol("?")) {
             break;
         }
-        paid = isWordIn(&t, {"abgebucht", "eingezogen", "uberwiesen", "bezahlt"});
+        paid = isWordIn(&t, {"abgebucht", "eingezogen", "uberwiesen", "bezahlt", "konto"});
     }
     // A day kept in reserve is no event either: "Ersatztermin: Montag", "rain date June 7".
     const bool reserve =
@@ -423,10 +423,11 @@ bool deadlineBefore(const Line& line, std::size_t i) {
     };
     // "the survey closes on May 20", "your plan's benefits end on 31 August", "läuft am 30.06.
     // ab": the day something runs out.
-    const bool runsOut = done > 0 && done < labelled &&
-                         isWordIn(&line.tokens[done - 1],
-                                  {"closes", "close", "ends", "end", "expires", "expire", "lapses",
-                                   "endet", "enden", "lauft", "laufen", "expirent", "termine"});
+    const bool runsOut =
+        done > 0 && done < labelled &&
+        isWordIn(&line.tokens[done - 1],
+                 {"closes", "close", "ends", "end", "expires", "expire", "lapses", "resets",
+                  "renews", "endet", "enden", "lauft", "laufen", "expirent", "termine"});
     // "Expires 30/04/2027", "Points expire 21/06/2028", "verfällt am 31.12.": when something
     // runs out, with or without "on".
     const bool expires =

@@ -1416,6 +1416,8 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "Der Restbetrag von 770,70 € wird am 08.07.2026 automatisch von Ihrer Kreditkarte "
         "(**** 4418) abgebucht.",
         "Letzte Monatsrate (CHF 89.00): Belastung am 01.12.2026",
+        "Die Kursgebühr wird (Mandatsreferenz VHS-104-22871) frühestens am 01.04.2026 von Ihrem "
+        "Konto\neingezogen.",
         "Von 28. bis 30. Dezember Parteienverkehr nur vormittags (8-12 Uhr).",
         "Our opening hours over Easter: Saturday 4 April, 9am – 1pm.",
         "The church office will be closed Monday, March 9.",
