@@ -125,7 +125,7 @@ bool tellsOpeningHours(const Line& line) {
 
 bool namesOpeningHours(const std::string& label) {
     return label == "hours" || label.ends_with(" hours") || label.ends_with("offnungszeiten") ||
-           label.starts_with("horaires");
+           label.starts_with("horaires") || label == "accueil";
 }
 
 bool givesBye(const Line& line) {

@@ -1420,6 +1420,7 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "Konto\neingezogen.",
         "Von 28. bis 30. Dezember Parteienverkehr nur vormittags (8-12 Uhr).",
         "Our opening hours over Easter: Saturday 4 April, 9am – 1pm.",
+        "Accueil : lundi au vendredi, 13 h 30 – 19 h ; samedi 9 h – 12 h",
         "The church office will be closed Monday, March 9.",
         "In den Osterferien (29.03.–09.04.2026) ist die Geschäftsstelle geschlossen.",
         "Der Termin am Dienstag, 10.03.2026 (Fastnacht) muss leider entfallen.",
