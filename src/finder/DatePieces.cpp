@@ -422,17 +422,16 @@ bool deadlineBefore(const Line& line, std::size_t i) {
                  isWordIn(&line.tokens[at - 2], {"later"})));
     };
     // "the survey closes on May 20", "your plan's benefits end on 31 August", "läuft am 30.06.
-    // ab": the day something runs out.
+    // ab": the day something runs out. Where it closes or expires, also without "on" ("Expires
+    // 30/04/2027", "resale closes 18 March", "verfällt am 31.12."); "Term ends 17 July" may be a
+    // day to mark.
     const bool runsOut =
-        done > 0 && done < labelled &&
-        isWordIn(&line.tokens[done - 1],
-                 {"closes", "close", "ends", "end", "expires", "expire", "lapses", "resets",
-                  "renews", "endet", "enden", "lauft", "laufen", "expirent", "termine"});
-    // "Expires 30/04/2027", "Points expire 21/06/2028", "verfällt am 31.12.": when something
-    // runs out, with or without "on".
-    const bool expires =
-        done > 0 && isWordIn(&line.tokens[done - 1], {"expires", "expire", "expiry", "expiring",
-                                                      "verfallt", "verfallen", "expirent"});
+        done > 0 &&
+        ((done < labelled && isWordIn(&line.tokens[done - 1], {"ends", "end", "endet", "enden",
+                                                               "lauft", "laufen", "termine"})) ||
+         isWordIn(&line.tokens[done - 1],
+                  {"closes", "close", "expires", "expire", "expiry", "expiring", "lapses", "resets",
+                   "renews", "verfallt", "verfallen", "expirent"}));
     // "I'll be back on Monday, August 10", "de retour le 10 août": when the writer is there
     // again.
     const bool back = done > 1 && done < labelled &&
@@ -453,7 +452,7 @@ bool deadlineBefore(const Line& line, std::size_t i) {
                          line.tokens[labelled - 1].key.ends_with("saison"));
     // "ab 1. April" is the day sales open, but "ab 16 Uhr am Samstag" is when a party starts.
     return reserve || aside || replaced || takesEffect || recorded || issue || paid || runsOut ||
-           expires || back || season || week || sales || deadlineWord(k) ||
+           back || season || week || sales || deadlineWord(k) ||
            (k > 0 && isWordIn(&line.tokens[k - 1], {"ab"})) || deadlineWord(beforeClock(line, k));
 }
 

@@ -210,7 +210,8 @@ TEST(DateReadingTest, DeadlinesAndDaysThatDoNotExist) {
           "I'll be back on Monday, August 10 and will reply then.",
           // The day something runs out.
           "Take our survey – it closes on May 20.", "Your plan's benefits end on 31 August 2026",
-          "the booking year resets on 1 April 2026", "Expires 30/04/2026",
+          "the booking year resets on 1 April 2026",
+          "Resell your ticket – resale closes 18 March 2026 at 5pm", "Expires 30/04/2026",
           "Points expire 21/06/2027", "Gutschein verfällt am 31.12.2026",
           // The week something falls in.
           "Den Link erhalten Sie in der Woche vom 25. Mai.", "sometime during the week of March 9",
@@ -222,6 +223,8 @@ TEST(DateReadingTest, DeadlinesAndDaysThatDoNotExist) {
         EXPECT_TRUE(dates[0].deadline) << text;
     }
     EXPECT_FALSE(r.read("Saturday, March 14")[0].deadline);
+    // A term's last day is a day to mark, unlike a sale's.
+    EXPECT_FALSE(r.read("Term ends Friday 17 July")[0].deadline);
     EXPECT_EQ(r.first("30 February 2026"), "-");
     EXPECT_EQ(r.first("31/04/2026"), "-");
     EXPECT_EQ(r.first("2026-13-01"), "-");
