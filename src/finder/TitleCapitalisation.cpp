@@ -16,19 +16,27 @@ constexpr std::string_view kSmallWords[] = {
     "an",   "auf", "fur", "zum", "zur", "mit", "von",  "vom",  "de",   "du",  "la",  "le",
     "les",  "et",  "au",  "aux", "en",  "sur", "pour", "dans", "chez", "ou"};
 
-// "Marché De Noël" as "Marché de Noël", "Night Of The Stars" as "Night of the Stars": after the
-// first word, articles, prepositions and conjunctions are written small, as is an elided "d'" or
-// "l'" ("Fête D'été" as "Fête d'été").
-std::string withSmallJoiningWords(const std::string& title) {
+// The title with each of its words, as spaces part them, rewritten by `rewrite`.
+template <typename Rewrite> std::string eachWord(const std::string& title, Rewrite rewrite) {
     std::string out;
     std::size_t begin = 0;
-    bool first = true;
     while (begin <= title.size()) {
         auto end = title.find(' ', begin);
         if (end == std::string::npos) {
             end = title.size();
         }
-        std::string word = title.substr(begin, end - begin);
+        out += (begin == 0 ? "" : " ") + rewrite(title.substr(begin, end - begin));
+        begin = end + 1;
+    }
+    return out;
+}
+
+// "Marché De Noël" as "Marché de Noël", "Night Of The Stars" as "Night of the Stars": after the
+// first word, articles, prepositions and conjunctions are written small, as is an elided "d'" or
+// "l'" ("Fête D'été" as "Fête d'été").
+std::string withSmallJoiningWords(const std::string& title) {
+    bool first = true;
+    return eachWord(title, [&first](std::string word) {
         const std::string key = FinderText::fold(word);
         if (!first && std::find(std::begin(kSmallWords), std::end(kSmallWords), key) !=
                           std::end(kSmallWords)) {
@@ -36,11 +44,9 @@ std::string withSmallJoiningWords(const std::string& title) {
         } else if (!first && (key.starts_with("d'") || key.starts_with("l'"))) {
             word = FinderText::lower(word.substr(0, 1)) + word.substr(1);
         }
-        out += (begin == 0 ? "" : " ") + word;
         first = first && FinderText::letterCount(word) == 0;
-        begin = end + 1;
-    }
-    return out;
+        return word;
+    });
 }
 
 // "HC", "BBQ", "TSV": a word in capitals without a vowel is an abbreviation, not a word shouted;
@@ -61,19 +67,9 @@ bool isAbbreviation(std::string_view word) {
 
 // A title in capitals with each word capitalised, but its abbreviations kept.
 std::string capitalizedWords(const std::string& title) {
-    std::string out;
-    std::size_t begin = 0;
-    while (begin <= title.size()) {
-        auto end = title.find(' ', begin);
-        if (end == std::string::npos) {
-            end = title.size();
-        }
-        const std::string_view word(title.data() + begin, end - begin);
-        out += (begin == 0 ? "" : " ") +
-               (isAbbreviation(word) ? std::string(word) : FinderText::capitalizeWords(word));
-        begin = end + 1;
-    }
-    return out;
+    return eachWord(title, [](const std::string& word) {
+        return isAbbreviation(word) ? word : FinderText::capitalizeWords(word);
+    });
 }
 
 } // namespace
@@ -84,18 +80,10 @@ std::string normalCapitalisation(const std::string& title) {
     }
     // A long word in capitals among others ("SPORTFEST der Grundschule"); short ones are
     // abbreviations ("GCSE", "NASA").
-    std::string out;
-    std::size_t begin = 0;
-    while (begin <= title.size()) {
-        auto end = title.find(' ', begin);
-        if (end == std::string::npos) {
-            end = title.size();
-        }
-        const std::string word = title.substr(begin, end - begin);
+    const std::string out = eachWord(title, [](const std::string& word) {
         const bool shout = FinderText::letterCount(word) >= 6 && FinderText::isAllCaps(word);
-        out += (begin == 0 ? "" : " ") + (shout ? FinderText::capitalizeWords(word) : word);
-        begin = end + 1;
-    }
+        return shout ? FinderText::capitalizeWords(word) : word;
+    });
     // A fixture's "v Hillcrest School" keeps its small "v" for versus.
     const bool versus = out.starts_with("v ") || out.starts_with("vs ") || out.starts_with("vs. ");
     return versus ? out : FinderText::capitalizeFirst(out);
