@@ -394,14 +394,16 @@ class Assembler {
             if (!d.fullWeekday && !timeFollows && !introduced && !laterMessageHasTime(li)) {
                 return std::nullopt;
             }
-            // "le mardi soir je tiens le stand", "Le mercredi, la garderie ferme à 17h": in French,
-            // a weekday after the article without its date speaks of every such day.
-            const Token* article = line.at(d.begin) != nullptr && line.at(d.begin)->isWord("le")
-                                       ? line.at(d.begin)
-                                       : (d.begin > 0 ? line.at(d.begin - 1) : nullptr);
+            // "le mardi soir je tiens le stand": in French, a weekday after the article without
+            // its date speaks of every such day.
+            const auto isArticle = [&line](std::size_t k) {
+                const Token* t = line.at(k);
+                return t != nullptr && t->isWord("le");
+            };
             const Token* after = line.at(d.end);
-            if (m_days.localeId().starts_with("fr") && article != nullptr &&
-                article->isWord("le") && !(after != nullptr && after->isNumber())) {
+            if (m_days.localeId().starts_with("fr") &&
+                (isArticle(d.begin) || (d.begin > 0 && isArticle(d.begin - 1))) &&
+                !(after != nullptr && after->isNumber())) {
                 return std::nullopt;
             }
             // A weekday inside a span names one of its days ("July 24–26 ... Sat 11am–11pm"),
