@@ -426,12 +426,12 @@ bool deadlineBefore(const Line& line, std::size_t i) {
     // 30/04/2027", "resale closes 18 March", "verfällt am 31.12."); "Term ends 17 July" may be a
     // day to mark.
     const bool runsOut =
-        done > 0 &&
-        ((done < labelled && isWordIn(&line.tokens[done - 1], {"ends", "end", "endet", "enden",
-                                                               "lauft", "laufen", "termine"})) ||
-         isWordIn(&line.tokens[done - 1],
-                  {"closes", "close", "expires", "expire", "expiry", "expiring", "lapses", "resets",
-                   "renews", "verfallt", "verfallen", "expirent"}));
+        done > 0 && ((done < labelled &&
+                      isWordIn(&line.tokens[done - 1], {"ends", "end", "endet", "enden", "lauft",
+                                                        "laufen", "termine", "renewal"})) ||
+                     isWordIn(&line.tokens[done - 1],
+                              {"closes", "close", "expires", "expire", "expiry", "expiring",
+                               "lapses", "resets", "renews", "verfallt", "verfallen", "expirent"}));
     // "I'll be back on Monday, August 10", "de retour le 10 août": when the writer is there
     // again.
     const bool back = done > 1 && done < labelled &&

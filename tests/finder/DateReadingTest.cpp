@@ -211,7 +211,8 @@ TEST(DateReadingTest, DeadlinesAndDaysThatDoNotExist) {
           // The day something runs out.
           "Take our survey – it closes on May 20.", "Your plan's benefits end on 31 August 2026",
           "the booking year resets on 1 April 2026",
-          "Resell your ticket – resale closes 18 March 2026 at 5pm", "Expires 30/04/2026",
+          "Resell your ticket – resale closes 18 March 2026 at 5pm",
+          "we need a decision before the contract renewal on March 21.", "Expires 30/04/2026",
           "Points expire 21/06/2027", "Gutschein verfällt am 31.12.2026",
           // The week something falls in.
           "Den Link erhalten Sie in der Woche vom 25. Mai.", "sometime during the week of March 9",
