@@ -8,6 +8,12 @@ namespace plannery::reader {
 
 namespace {
 
+// Whether any word of the line is one of `words`.
+bool hasWord(const Line& line, std::initializer_list<std::string_view> words) {
+    return std::any_of(line.tokens.begin(), line.tokens.end(),
+                       [&words](const Token& t) { return isWordIn(&t, words); });
+}
+
 bool isNegation(const Token& t) {
     return isWordIn(&t, {"no", "not", "kein", "keine", "pas", "aucun", "aucune"});
 }
@@ -64,13 +70,11 @@ bool givesFormerDay(const Line& line) {
 // "Late cancellations (after 10:15 AM Thu, Jan 14) forfeit the deposit", "Kostenlose
 // Stornierung bis 12.03.": the terms of cancelling a booking, whose days are no events.
 bool statesCancellationTerms(const Line& line) {
-    const auto has = [&line](std::initializer_list<std::string_view> words) {
-        return std::any_of(line.tokens.begin(), line.tokens.end(),
-                           [&words](const Token& t) { return isWordIn(&t, words); });
-    };
-    return has({"cancellation", "cancellations", "stornierung", "storno", "annulation"}) &&
-           has({"policy", "late", "free", "fee", "charge", "charged", "forfeit", "deposit",
-                "kostenlos", "kostenlose", "kostenfrei", "gebuhr", "gratuite", "frais"});
+    return hasWord(line,
+                   {"cancellation", "cancellations", "stornierung", "storno", "annulation"}) &&
+           hasWord(line,
+                   {"policy", "late", "free", "fee", "charge", "charged", "forfeit", "deposit",
+                    "kostenlos", "kostenlose", "kostenfrei", "gebuhr", "gratuite", "frais"});
 }
 
 // "Mar 25   812 | Apr 25   590 | May 25   544": months one after another with the same number are
@@ -97,14 +101,11 @@ bool namesAWeek(const Line& line) {
 // "Daylight saving starts at 2:00 am on Sunday 3 October", "UK clocks go forward on 28 March",
 // "Zeitumstellung am 28. März": the day the clocks change, which nobody attends.
 bool tellsClockChange(const Line& line) {
-    const auto has = [&line](std::initializer_list<std::string_view> words) {
-        return std::any_of(line.tokens.begin(), line.tokens.end(),
-                           [&words](const Token& t) { return isWordIn(&t, words); });
-    };
-    return (has({"daylight"}) && has({"saving", "savings"})) ||
-           (has({"clocks", "clock"}) && has({"forward", "forwards", "back", "change"})) ||
-           has({"zeitumstellung", "sommerzeit", "winterzeit"}) ||
-           (has({"changement"}) && has({"d'heure", "heure"}));
+    return (hasWord(line, {"daylight"}) && hasWord(line, {"saving", "savings"})) ||
+           (hasWord(line, {"clocks", "clock"}) &&
+            hasWord(line, {"forward", "forwards", "back", "change"})) ||
+           hasWord(line, {"zeitumstellung", "sommerzeit", "winterzeit"}) ||
+           (hasWord(line, {"changement"}) && hasWord(line, {"d'heure", "heure"}));
 }
 
 // "Von 28. bis 30. Dezember Parteienverkehr nur vormittags", "Öffnungszeiten über Ostern",

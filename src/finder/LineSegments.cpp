@@ -209,25 +209,24 @@ bool hasSubstance(const Line& line, const Segment& segment, const std::string& l
     return false;
 }
 
+bool endsSentence(const Line& line, std::size_t at) {
+    if (!endsSentenceAt(line, at)) {
+        return false;
+    }
+    const Token* before = at > 0 ? &line.tokens[at - 1] : nullptr;
+    const Token* after = line.at(at + 1);
+    const bool abbreviation =
+        line.tokens[at].isSymbol(".") && before != nullptr && before->isWord() && before->capital &&
+        before->end - before->begin <= 2 && after != nullptr && after->capital;
+    return !abbreviation;
+}
+
 Segment sentenceAround(const Line& line, std::size_t k) {
-    const auto ends = [&line](std::size_t at) {
-        const Token& t = line.tokens[at];
-        if (t.isSymbol("!") || t.isSymbol("?")) {
-            return true;
-        }
-        if (!t.isSymbol(".") || at + 1 >= line.tokens.size() || !line.tokens[at + 1].spaced) {
-            return false;
-        }
-        const Token* before = at > 0 ? &line.tokens[at - 1] : nullptr;
-        const bool abbreviation = before != nullptr && before->isWord() && before->capital &&
-                                  before->end - before->begin <= 2 && line.tokens[at + 1].capital;
-        return !abbreviation;
-    };
     Segment s{.begin = k, .end = k};
-    while (s.begin > 0 && !ends(s.begin - 1)) {
+    while (s.begin > 0 && !endsSentence(line, s.begin - 1)) {
         --s.begin;
     }
-    while (s.end < line.tokens.size() && !ends(s.end)) {
+    while (s.end < line.tokens.size() && !endsSentence(line, s.end)) {
         ++s.end;
     }
     return s;

@@ -32,9 +32,11 @@ std::optional<Segment> fixtureSides(const TextFacts& text, const std::vector<std
 // greeting, or the name of a weekday or month.
 bool hasSubstance(const Line& line, const Segment& segment, const std::string& localeId);
 
-// The tokens of the sentence of a line that holds token k: between full stops, exclamation and
-// question marks. The stop of a short abbreviation before a name ends none ("in St. Colman's
-// Church", "with Dr. Rao").
+// Whether token `at` ends a sentence (see endsSentenceAt), unless it is the stop of a short
+// abbreviation before a name ("in St. Colman's Church", "with Dr. Rao").
+bool endsSentence(const Line& line, std::size_t at);
+
+// The tokens of the sentence of a line that holds token k: between the stops that end sentences.
 Segment sentenceAround(const Line& line, std::size_t k);
 
 // Number of words in a piece.

@@ -2,6 +2,9 @@
 
 #include "finder/WordLists.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace plannery::reader::Vocabulary {
 
 namespace {
@@ -219,15 +222,19 @@ bool isRecordLabel(std::string_view label) {
     }
     // "Current certificate expiry date", "Gültig bis", "Date d'expiration": when something runs
     // out.
-    for (const std::string_view word :
-         {"expiry", "expiration", "expires", "ablaufdatum", "gultig", "valid"}) {
-        const std::size_t at = label.find(word);
-        if (at != std::string_view::npos &&
-            (at == 0 || label[at - 1] == ' ' || label[at - 1] == '\'')) {
-            return true;
-        }
-    }
-    return false;
+    constexpr std::string_view kRunsOutWords[] = {"expiry",      "expiration", "expires",
+                                                  "ablaufdatum", "gultig",     "valid"};
+    return std::any_of(
+        std::begin(kRunsOutWords), std::end(kRunsOutWords),
+        [label](std::string_view word) { return WordLists::holdsWord(label, word); });
+}
+
+bool namesCover(std::string_view heading) {
+    constexpr std::string_view kCoverWords[] = {"warranty", "guarantee", "garantie",
+                                                "gewahrleistung"};
+    return std::any_of(
+        std::begin(kCoverWords), std::end(kCoverWords),
+        [heading](std::string_view word) { return WordLists::holdsWord(heading, word); });
 }
 
 bool isKnownLabel(std::string_view label) {

@@ -34,6 +34,10 @@ bool isHeaderLabel(std::string_view label);
 // Labels of days that are not events: when a page was changed, a document issued, an order made.
 bool isRecordLabel(std::string_view label);
 
+// Headings of how long something is covered ("Warranty coverage", "Garantie", "Gewährleistung"),
+// under which days are no events either.
+bool namesCover(std::string_view heading);
+
 // Whether the words before a colon are a label at all (any of the kinds above), rather than part
 // of a name such as "Mission: Impossible" or "Author Talk: Ann Cleeves".
 bool isKnownLabel(std::string_view label);

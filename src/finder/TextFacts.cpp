@@ -116,17 +116,6 @@ Label labelOf(const Line& line) {
     return {};
 }
 
-// "Warranty coverage", "Garantie", "Gewährleistung": how long something is covered.
-bool namesCover(const std::string& heading) {
-    for (const std::string_view word : {"warranty", "guarantee", "garantie", "gewahrleistung"}) {
-        const std::size_t at = heading.find(word);
-        if (at != std::string::npos && (at == 0 || heading[at - 1] == ' ')) {
-            return true;
-        }
-    }
-    return false;
-}
-
 // The words of a line that holds only up to four of them ("Expected delivery"), as a label's key;
 // empty for any other line.
 std::string labelLine(const Line& line) {
@@ -629,7 +618,7 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
     }
     for (std::size_t li = 0; li < out.lines.size(); ++li) {
         if (const std::string heading = labelLine(out.lines[li]);
-            !namesOpeningHours(heading) && !namesCover(heading)) {
+            !namesOpeningHours(heading) && !Vocabulary::namesCover(heading)) {
             continue;
         }
         for (std::size_t k = li + 1;

@@ -183,8 +183,7 @@ std::optional<TitlePicker::Clause> TitlePicker::clauseBefore(std::size_t li,
     // The words before a list's closing colon read as a label; they are the clause.
     std::size_t begin = facts.labelEnd <= limit ? facts.labelEnd : 0;
     for (std::size_t k = begin; k < c.begin; ++k) {
-        if ((line.tokens[k].isSymbol(".") && sentenceAround(line, k + 1).begin == k + 1) ||
-            line.tokens[k].isSymbol("!") || line.tokens[k].isSymbol("?")) {
+        if (endsSentence(line, k)) {
             begin = k + 1;
         }
     }

@@ -20,4 +20,11 @@ bool endsWithOne(const std::string_view (&endings)[N], std::string_view key,
     });
 }
 
+// Whether `word`, where it first stands in `key`, opens one of its words ("warranty" in
+// "comprehensive warranty product", "expiration" in "date d'expiration").
+inline bool holdsWord(std::string_view key, std::string_view word) {
+    const std::size_t at = key.find(word);
+    return at != std::string_view::npos && (at == 0 || key[at - 1] == ' ' || key[at - 1] == '\'');
+}
+
 } // namespace plannery::reader::WordLists
