@@ -1,6 +1,7 @@
 #include "finder/DateReading.h"
 
 #include "finder/DatePieces.h"
+#include "finder/DaySentences.h"
 #include "finder/ReaderVocabulary.h"
 #include "finder/SentenceRemarks.h"
 

@@ -1,8 +1,8 @@
 #include "finder/TextFacts.h"
 
 #include "finder/ChatLayout.h"
-#include "finder/DatePieces.h"
 #include "finder/DayRemarks.h"
+#include "finder/DaySentences.h"
 #include "finder/FinderText.h"
 #include "finder/ReaderVocabulary.h"
 #include "finder/ReaderWords.h"

@@ -1,6 +1,6 @@
 #include "finder/TitlePicking.h"
 
-#include "finder/DatePieces.h"
+#include "finder/DaySentences.h"
 #include "finder/HeadingShapes.h"
 #include "finder/NameShapes.h"
 #include "finder/PlaceWords.h"
