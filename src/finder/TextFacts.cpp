@@ -2,8 +2,8 @@
 
 #include "finder/ChatLayout.h"
 #include "finder/DayRemarks.h"
-#include "finder/DaySentences.h"
-#include "finder/FinderText.h"
+#include "finder/LineJoining.h"
+#include "finder/NeighbourRemarks.h"
 #include "finder/ReaderVocabulary.h"
 #include "finder/ReaderWords.h"
 
@@ -114,22 +114,6 @@ Label labelOf(const Line& line) {
         }
     }
     return {};
-}
-
-// The words of a line that holds only up to four of them ("Expected delivery"), as a label's key;
-// empty for any other line.
-std::string labelLine(const Line& line) {
-    std::string key;
-    if (line.tokens.size() > 4) {
-        return key;
-    }
-    for (const Token& t : line.tokens) {
-        if (!t.isWord()) {
-            return {};
-        }
-        key += (key.empty() ? "" : " ") + t.key;
-    }
-    return key;
 }
 
 } // namespace
@@ -258,136 +242,13 @@ bool saysRailJourney(const std::vector<Line>& lines) {
     });
 }
 
-// Lines `li` to `li + count - 1` read as the one line they make, numbered as the first.
-void joinLines(std::vector<Line>& lines, std::size_t li, std::size_t count) {
-    std::string joined = lines[li].text;
-    for (std::size_t k = 1; k < count; ++k) {
-        joined += " ";
-        joined += FinderText::trimSpaces(lines[li + k].text);
-    }
-    Line line = std::move(readLines(joined).front());
-    line.index = lines[li].index;
-    line.block = lines[li].block;
-    lines[li] = std::move(line);
-    lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(li + 1),
-                lines.begin() + static_cast<std::ptrdiff_t>(li + count));
-}
-
-// "FRI" over "12" over "JUNE": a poster's day stacked a word a line, joined into the line of
-// its first word so that it reads as one day.
-void joinStackedDays(std::vector<Line>& lines, const std::string& locale) {
-    for (std::size_t li = 0; li + 1 < lines.size(); ++li) {
-        std::size_t count = 0;
-        bool day = false;
-        bool month = false;
-        bool weekday = false;
-        while (count < 3 && li + count < lines.size() && lines[li + count].tokens.size() == 1 &&
-               lines[li + count].block == lines[li].block) {
-            const Token& t = lines[li + count].tokens[0];
-            if (t.isNumber() && !day && t.value >= 1 && t.value <= 31) {
-                day = true;
-            } else if (t.isWord() && !month && Words::month(t.key, locale)) {
-                month = true;
-            } else if (t.isWord() && !weekday && !day && !month && Words::weekday(t.key, locale)) {
-                weekday = true;
-            } else {
-                break;
-            }
-            ++count;
-        }
-        if (!day || !month || count < 2) {
-            continue;
-        }
-        joinLines(lines, li, count);
-    }
-}
-
-// "from 9.00 a.m. to" over "12.30 p.m. in the classrooms": a text copied with hard line breaks
-// splits a range or a day from the word that leads to it. A line that ends in such a word runs
-// on into the next line of its block when that starts with a number.
-bool leadsOn(const Line& line, const Line& next) {
-    if (line.tokens.size() < 2 || next.block != line.block || !next.tokens[0].isNumber()) {
-        return false;
-    }
-    const Token& last = line.tokens.back();
-    // "11:00am – 11:30am" over "5 Noble Terrace": "am" after a clock is its half of the day, not
-    // the German "on".
-    const Token& beforeLast = line.tokens[line.tokens.size() - 2];
-    if (last.isWord("am") && beforeLast.isNumber()) {
-        return false;
-    }
-    // "à" as written: folded, it is the English article too. A word in capitals is a name
-    // ("All times are ET").
-    return (!last.capital &&
-            isWordIn(&last, {"to", "till", "until", "from", "between", "and", "at", "on", "bis",
-                             "von", "und", "um", "am", "ab", "au", "du", "et", "le", "des"})) ||
-           line.slice(last.begin, last.end) == "à" || (last.spaced && last.isSymbol("-"));
-}
-
-void joinWrappedRanges(std::vector<Line>& lines) {
-    for (std::size_t li = 0; li + 1 < lines.size(); ++li) {
-        // The joined line may end in such a word again.
-        while (li + 1 < lines.size() && leadsOn(lines[li], lines[li + 1])) {
-            joinLines(lines, li, 2);
-        }
-    }
-}
-
-// "SOIRÉE" over "JAZZ" over "& SWING": a poster's name stacked a word or two a line, in
-// capitals, is one name.
-bool isStackedWord(const Line& line) {
-    std::size_t words = 0;
-    for (const Token& t : line.tokens) {
-        if (t.isWord() && t.allCaps && !Vocabulary::isGenericHeadingWord(t.key)) {
-            ++words;
-        } else if (!t.isSymbol("&") && !t.isSymbol("-") && !t.isSymbol("'")) {
-            return false;
-        }
-    }
-    return words >= 1 && words <= 2;
-}
-
-void joinStackedWords(std::vector<Line>& lines) {
-    for (std::size_t li = 0; li + 1 < lines.size(); ++li) {
-        std::size_t count = 0;
-        while (li + count < lines.size() && lines[li + count].block == lines[li].block &&
-               isStackedWord(lines[li + count])) {
-            ++count;
-        }
-        if (count >= 2) {
-            joinLines(lines, li, count);
-        }
-    }
-}
-
-// "-----Original Message-----", "-----Ursprüngliche Nachricht-----", "-------- Message d'origine
-// --------": the line a mail program sets over the message a reply answers.
-bool headsOriginalMessage(const Line& line) {
-    const auto& tokens = line.tokens;
-    if (tokens.empty() || !tokens.front().isSymbol("-") || !tokens.back().isSymbol("-")) {
-        return false;
-    }
-    std::vector<const Token*> words;
-    for (const Token& t : tokens) {
-        if (t.isWord()) {
-            words.push_back(&t);
-        }
-    }
-    return words.size() == 2 &&
-           ((isWordIn(words[0], {"original"}) && isWordIn(words[1], {"message"})) ||
-            (isWordIn(words[0], {"ursprungliche"}) && isWordIn(words[1], {"nachricht"})) ||
-            (isWordIn(words[0], {"message"}) && isWordIn(words[1], {"d'origine", "origine"})));
-}
-
 } // namespace
 
 TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
     TextFacts out;
     out.lines = readLines(text);
     const std::string& locale = days.localeId();
-    joinStackedDays(out.lines, locale);
-    joinWrappedRanges(out.lines);
-    joinStackedWords(out.lines);
+    joinBrokenLines(out.lines, locale);
     out.railJourney = saysRailJourney(out.lines);
     const DateReader dates(days,
                            DateReader::numericOrder(out.lines).value_or(Words::dayFirst(locale)));
@@ -569,97 +430,10 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
         }
         out.facts.push_back(std::move(facts));
     }
-    // A reply quotes the message it answers ("> Q1 review: Thursday 12 March"); the days there
-    // are what the reply takes up or replaces, not further events.
-    // So does a reply that sets the message it answers below "On Fri, Mar 19, 2027 at 3:12 PM
-    // … wrote:", "Am 19.03.2027 schrieb …:", "Le 19 mars 2027, … a écrit :".
-    // So does one that sets it below "-----Original Message-----", "-----Ursprüngliche
-    // Nachricht-----", "-------- Message d'origine --------".
-    std::size_t answered = out.lines.size();
-    for (std::size_t li = 0; li < out.lines.size() && answered == out.lines.size(); ++li) {
-        const auto& tokens = out.lines[li].tokens;
-        const bool wrote = tokens.size() >= 3 && tokens.back().isSymbol(":") &&
-                           isWordIn(&tokens[tokens.size() - 2], {"wrote", "schrieb", "ecrit"}) &&
-                           !out.facts[li].dates.empty();
-        if (wrote || headsOriginalMessage(out.lines[li])) {
-            answered = li;
-        }
-    }
-    const auto quoted = [&out, &answered](std::size_t li) {
-        const auto& tokens = out.lines[li].tokens;
-        return li >= answered || (!tokens.empty() && tokens.front().isSymbol(">"));
-    };
-    const auto unquotedDays = [&out, &quoted] {
-        for (std::size_t li = 0; li < out.lines.size(); ++li) {
-            if (!quoted(li) && !out.facts[li].dates.empty() && !out.facts[li].datesAreNotEvents) {
-                return true;
-            }
-        }
-        return false;
-    };
-    // A note without days above the message it passes on ("Can you cover this one?") leaves
-    // that message to be read, with what it quotes in turn.
-    if (!unquotedDays()) {
-        answered = out.lines.size();
-    }
-    const bool setAside = unquotedDays();
-    for (std::size_t li = 0; li < out.lines.size() && setAside; ++li) {
-        out.facts[li].datesAreNotEvents = out.facts[li].datesAreNotEvents || quoted(li);
-    }
-    // "Expected delivery" over "Tue 15 Dec, 10:15 – 12:15": a label on a line of its own holds
-    // for the line below it. "OPENING HOURS" over "Summer hours (from Sunday 28 March 2027):
-    // 08:00 – 18:00 daily": so does a heading of the sender's hours, or of what a warranty
-    // covers ("WARRANTY COVERAGE" over "Compressor: 17/08/2027 to 16/08/2037"), for its block.
-    for (std::size_t li = 1; li < out.lines.size(); ++li) {
-        if (out.lines[li].block == out.lines[li - 1].block &&
-            Vocabulary::isRecordLabel(labelLine(out.lines[li - 1]))) {
-            out.facts[li].datesAreNotEvents = true;
-        }
-    }
-    for (std::size_t li = 0; li < out.lines.size(); ++li) {
-        if (const std::string heading = labelLine(out.lines[li]);
-            !namesOpeningHours(heading) && !Vocabulary::namesCover(heading)) {
-            continue;
-        }
-        for (std::size_t k = li + 1;
-             k < out.lines.size() && out.lines[k].block == out.lines[li].block; ++k) {
-            out.facts[k].datesAreNotEvents = true;
-        }
-    }
+    setAsideAnsweredMessage(out);
+    setAsideUnderHeadings(out);
     readChatLayout(out, days.today());
-    // "ANCIEN RENDEZ-VOUS (annulé)" over "mardi 17 novembre 2026, entre 8 h et 12 h": a heading
-    // that calls off the day below it, not a sentence ("… hat kurzfristig abgesagt.") nor a
-    // chat's message.
-    for (std::size_t li = 1; li < out.lines.size(); ++li) {
-        const Line& above = out.lines[li - 1];
-        const bool calledOff =
-            above.tokens.size() <= 8 && !above.tokens.back().isSymbol(".") &&
-            out.facts[li - 1].dates.empty() && !out.facts[li - 1].speaker &&
-            !out.facts[li].speaker &&
-            std::any_of(above.tokens.begin(), above.tokens.end(), [](const Token& t) {
-                return t.isWord() && Vocabulary::isCancelledWord(t.key);
-            });
-        if (calledOff && out.lines[li].block == above.block) {
-            out.facts[li].datesAreNotEvents = true;
-        }
-        // A table read one cell to a line: "Sat 1 Aug" over "BYE".
-        if (givesBye(out.lines[li]) && out.facts[li].dates.empty() &&
-            out.lines[li].block == above.block) {
-            out.facts[li - 1].datesAreNotEvents = true;
-        }
-        // "Am 18. Mai (Pfingstdienstag)" over "entfällt das Singen!": a sentence that runs on in
-        // lower case into the next line calls off its last day there.
-        const auto& days = out.facts[li - 1].dates;
-        const Token& first = out.lines[li].tokens.front();
-        if (!days.empty() && out.lines[li].block == above.block && first.isWord() &&
-            !first.capital &&
-            !(above.tokens.back().isSymbol(".") || above.tokens.back().isSymbol("!") ||
-              above.tokens.back().isSymbol("?")) &&
-            calledOffAfter(out.lines[li], 0, 0)) {
-            out.facts[li - 1].dates.back().deadline = true;
-            out.facts[li - 1].dates.back().calledOff = true;
-        }
-    }
+    readNeighbourRemarks(out);
     return out;
 }
 

@@ -1,0 +1,121 @@
+#include "finder/LineJoining.h"
+
+#include "finder/FinderText.h"
+#include "finder/ReaderVocabulary.h"
+#include "finder/ReaderWords.h"
+
+namespace plannery::reader {
+
+namespace {
+
+// Lines `li` to `li + count - 1` read as the one line they make, numbered as the first.
+void joinLines(std::vector<Line>& lines, std::size_t li, std::size_t count) {
+    std::string joined = lines[li].text;
+    for (std::size_t k = 1; k < count; ++k) {
+        joined += " ";
+        joined += FinderText::trimSpaces(lines[li + k].text);
+    }
+    Line line = std::move(readLines(joined).front());
+    line.index = lines[li].index;
+    line.block = lines[li].block;
+    lines[li] = std::move(line);
+    lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(li + 1),
+                lines.begin() + static_cast<std::ptrdiff_t>(li + count));
+}
+
+// "FRI" over "12" over "JUNE": a poster's day stacked a word a line, joined into the line of
+// its first word so that it reads as one day.
+void joinStackedDays(std::vector<Line>& lines, const std::string& locale) {
+    for (std::size_t li = 0; li + 1 < lines.size(); ++li) {
+        std::size_t count = 0;
+        bool day = false;
+        bool month = false;
+        bool weekday = false;
+        while (count < 3 && li + count < lines.size() && lines[li + count].tokens.size() == 1 &&
+               lines[li + count].block == lines[li].block) {
+            const Token& t = lines[li + count].tokens[0];
+            if (t.isNumber() && !day && t.value >= 1 && t.value <= 31) {
+                day = true;
+            } else if (t.isWord() && !month && Words::month(t.key, locale)) {
+                month = true;
+            } else if (t.isWord() && !weekday && !day && !month && Words::weekday(t.key, locale)) {
+                weekday = true;
+            } else {
+                break;
+            }
+            ++count;
+        }
+        if (!day || !month || count < 2) {
+            continue;
+        }
+        joinLines(lines, li, count);
+    }
+}
+
+// "from 9.00 a.m. to" over "12.30 p.m. in the classrooms": a text copied with hard line breaks
+// splits a range or a day from the word that leads to it. A line that ends in such a word runs
+// on into the next line of its block when that starts with a number.
+bool leadsOn(const Line& line, const Line& next) {
+    if (line.tokens.size() < 2 || next.block != line.block || !next.tokens[0].isNumber()) {
+        return false;
+    }
+    const Token& last = line.tokens.back();
+    // "11:00am – 11:30am" over "5 Noble Terrace": "am" after a clock is its half of the day, not
+    // the German "on".
+    const Token& beforeLast = line.tokens[line.tokens.size() - 2];
+    if (last.isWord("am") && beforeLast.isNumber()) {
+        return false;
+    }
+    // "à" as written: folded, it is the English article too. A word in capitals is a name
+    // ("All times are ET").
+    return (!last.capital &&
+            isWordIn(&last, {"to", "till", "until", "from", "between", "and", "at", "on", "bis",
+                             "von", "und", "um", "am", "ab", "au", "du", "et", "le", "des"})) ||
+           line.slice(last.begin, last.end) == "à" || (last.spaced && last.isSymbol("-"));
+}
+
+void joinWrappedRanges(std::vector<Line>& lines) {
+    for (std::size_t li = 0; li + 1 < lines.size(); ++li) {
+        // The joined line may end in such a word again.
+        while (li + 1 < lines.size() && leadsOn(lines[li], lines[li + 1])) {
+            joinLines(lines, li, 2);
+        }
+    }
+}
+
+// "SOIRÉE" over "JAZZ" over "& SWING": a poster's name stacked a word or two a line, in
+// capitals, is one name.
+bool isStackedWord(const Line& line) {
+    std::size_t words = 0;
+    for (const Token& t : line.tokens) {
+        if (t.isWord() && t.allCaps && !Vocabulary::isGenericHeadingWord(t.key)) {
+            ++words;
+        } else if (!t.isSymbol("&") && !t.isSymbol("-") && !t.isSymbol("'")) {
+            return false;
+        }
+    }
+    return words >= 1 && words <= 2;
+}
+
+void joinStackedWords(std::vector<Line>& lines) {
+    for (std::size_t li = 0; li + 1 < lines.size(); ++li) {
+        std::size_t count = 0;
+        while (li + count < lines.size() && lines[li + count].block == lines[li].block &&
+               isStackedWord(lines[li + count])) {
+            ++count;
+        }
+        if (count >= 2) {
+            joinLines(lines, li, count);
+        }
+    }
+}
+
+} // namespace
+
+void joinBrokenLines(std::vector<Line>& lines, const std::string& locale) {
+    joinStackedDays(lines, locale);
+    joinWrappedRanges(lines);
+    joinStackedWords(lines);
+}
+
+} // namespace plannery::reader

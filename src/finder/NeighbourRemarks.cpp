@@ -1,0 +1,150 @@
+#include "finder/NeighbourRemarks.h"
+
+#include "finder/DayRemarks.h"
+#include "finder/DaySentences.h"
+#include "finder/ReaderVocabulary.h"
+#include "finder/ReaderWords.h"
+
+#include <algorithm>
+
+namespace plannery::reader {
+
+namespace {
+
+// "-----Original Message-----", "-----Ursprüngliche Nachricht-----", "-------- Message d'origine
+// --------": the line a mail program sets over the message a reply answers.
+bool headsOriginalMessage(const Line& line) {
+    const auto& tokens = line.tokens;
+    if (tokens.empty() || !tokens.front().isSymbol("-") || !tokens.back().isSymbol("-")) {
+        return false;
+    }
+    std::vector<const Token*> words;
+    for (const Token& t : tokens) {
+        if (t.isWord()) {
+            words.push_back(&t);
+        }
+    }
+    return words.size() == 2 &&
+           ((isWordIn(words[0], {"original"}) && isWordIn(words[1], {"message"})) ||
+            (isWordIn(words[0], {"ursprungliche"}) && isWordIn(words[1], {"nachricht"})) ||
+            (isWordIn(words[0], {"message"}) && isWordIn(words[1], {"d'origine", "origine"})));
+}
+
+// The words of a line that holds only up to four of them ("Expected delivery"), as a label's key;
+// empty for any other line.
+std::string labelLine(const Line& line) {
+    std::string key;
+    if (line.tokens.size() > 4) {
+        return key;
+    }
+    for (const Token& t : line.tokens) {
+        if (!t.isWord()) {
+            return {};
+        }
+        key += (key.empty() ? "" : " ") + t.key;
+    }
+    return key;
+}
+
+} // namespace
+
+void setAsideAnsweredMessage(TextFacts& text) {
+    // A reply quotes the message it answers ("> Q1 review: Thursday 12 March"); the days there
+    // are what the reply takes up or replaces, not further events.
+    // So does a reply that sets the message it answers below "On Fri, Mar 19, 2027 at 3:12 PM
+    // … wrote:", "Am 19.03.2027 schrieb …:", "Le 19 mars 2027, … a écrit :".
+    // So does one that sets it below "-----Original Message-----", "-----Ursprüngliche
+    // Nachricht-----", "-------- Message d'origine --------".
+    std::size_t answered = text.lines.size();
+    for (std::size_t li = 0; li < text.lines.size() && answered == text.lines.size(); ++li) {
+        const auto& tokens = text.lines[li].tokens;
+        const bool wrote = tokens.size() >= 3 && tokens.back().isSymbol(":") &&
+                           isWordIn(&tokens[tokens.size() - 2], {"wrote", "schrieb", "ecrit"}) &&
+                           !text.facts[li].dates.empty();
+        if (wrote || headsOriginalMessage(text.lines[li])) {
+            answered = li;
+        }
+    }
+    const auto quoted = [&text, &answered](std::size_t li) {
+        const auto& tokens = text.lines[li].tokens;
+        return li >= answered || (!tokens.empty() && tokens.front().isSymbol(">"));
+    };
+    const auto unquotedDays = [&text, &quoted] {
+        for (std::size_t li = 0; li < text.lines.size(); ++li) {
+            if (!quoted(li) && !text.facts[li].dates.empty() && !text.facts[li].datesAreNotEvents) {
+                return true;
+            }
+        }
+        return false;
+    };
+    // A note without days above the message it passes on ("Can you cover this one?") leaves
+    // that message to be read, with what it quotes in turn.
+    if (!unquotedDays()) {
+        answered = text.lines.size();
+    }
+    const bool setAside = unquotedDays();
+    for (std::size_t li = 0; li < text.lines.size() && setAside; ++li) {
+        text.facts[li].datesAreNotEvents = text.facts[li].datesAreNotEvents || quoted(li);
+    }
+}
+
+void setAsideUnderHeadings(TextFacts& text) {
+    // "Expected delivery" over "Tue 15 Dec, 10:15 – 12:15": a label on a line of its own holds
+    // for the line below it. "OPENING HOURS" over "Summer hours (from Sunday 28 March 2027):
+    // 08:00 – 18:00 daily": so does a heading of the sender's hours, or of what a warranty
+    // covers ("WARRANTY COVERAGE" over "Compressor: 17/08/2027 to 16/08/2037"), for its block.
+    for (std::size_t li = 1; li < text.lines.size(); ++li) {
+        if (text.lines[li].block == text.lines[li - 1].block &&
+            Vocabulary::isRecordLabel(labelLine(text.lines[li - 1]))) {
+            text.facts[li].datesAreNotEvents = true;
+        }
+    }
+    for (std::size_t li = 0; li < text.lines.size(); ++li) {
+        if (const std::string heading = labelLine(text.lines[li]);
+            !namesOpeningHours(heading) && !Vocabulary::namesCover(heading)) {
+            continue;
+        }
+        for (std::size_t k = li + 1;
+             k < text.lines.size() && text.lines[k].block == text.lines[li].block; ++k) {
+            text.facts[k].datesAreNotEvents = true;
+        }
+    }
+}
+
+void readNeighbourRemarks(TextFacts& text) {
+    // "ANCIEN RENDEZ-VOUS (annulé)" over "mardi 17 novembre 2026, entre 8 h et 12 h": a heading
+    // that calls off the day below it, not a sentence ("… hat kurzfristig abgesagt.") nor a
+    // chat's message.
+    for (std::size_t li = 1; li < text.lines.size(); ++li) {
+        const Line& above = text.lines[li - 1];
+        const bool calledOff =
+            above.tokens.size() <= 8 && !above.tokens.back().isSymbol(".") &&
+            text.facts[li - 1].dates.empty() && !text.facts[li - 1].speaker &&
+            !text.facts[li].speaker &&
+            std::any_of(above.tokens.begin(), above.tokens.end(), [](const Token& t) {
+                return t.isWord() && Vocabulary::isCancelledWord(t.key);
+            });
+        if (calledOff && text.lines[li].block == above.block) {
+            text.facts[li].datesAreNotEvents = true;
+        }
+        // A table read one cell to a line: "Sat 1 Aug" over "BYE".
+        if (givesBye(text.lines[li]) && text.facts[li].dates.empty() &&
+            text.lines[li].block == above.block) {
+            text.facts[li - 1].datesAreNotEvents = true;
+        }
+        // "Am 18. Mai (Pfingstdienstag)" over "entfällt das Singen!": a sentence that runs on in
+        // lower case into the next line calls off its last day there.
+        const auto& days = text.facts[li - 1].dates;
+        const Token& first = text.lines[li].tokens.front();
+        if (!days.empty() && text.lines[li].block == above.block && first.isWord() &&
+            !first.capital &&
+            !(above.tokens.back().isSymbol(".") || above.tokens.back().isSymbol("!") ||
+              above.tokens.back().isSymbol("?")) &&
+            calledOffAfter(text.lines[li], 0, 0)) {
+            text.facts[li - 1].dates.back().deadline = true;
+            text.facts[li - 1].dates.back().calledOff = true;
+        }
+    }
+}
+
+} // namespace plannery::reader
