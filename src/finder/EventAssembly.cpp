@@ -95,7 +95,7 @@ class Assembler {
         for (std::size_t li = 0; li < m_text.lines.size(); ++li) {
             line(li);
         }
-        std::vector<bool> programme = keepProgrammesOfTimedDays();
+        std::vector<bool> programme = keepProgrammesOfTimedDays(m_text, m_out, m_split);
         joinTripsOfSpans(m_text, m_out, m_split, programme);
         std::vector<Candidate> kept;
         for (std::size_t k = 0; k < m_out.size(); ++k) {
@@ -103,7 +103,7 @@ class Assembler {
                 kept.push_back(m_out[k]);
             }
         }
-        dropDetailedSpans(kept);
+        dropDetailedSpans(m_days, kept);
         joinProgrammes(m_text, kept);
         pairStays(m_text, kept);
         pairStops(m_text, kept);
@@ -112,97 +112,6 @@ class Assembler {
     }
 
   private:
-    // "on Saturday 22 August at two o'clock" over "1.30pm Please be seated", "2.00pm Ceremony",
-    // "5.00pm Wedding breakfast": rows of which one starts when the day's own event does are
-    // that event's programme, not events beside it. The day is kept whole; the rows are marked.
-    std::vector<bool> keepProgrammesOfTimedDays() {
-        std::vector<bool> programme(m_out.size(), false);
-        for (auto split = m_split.begin(); split != m_split.end();) {
-            const Candidate& day = m_out[*split];
-            const auto rowOf = [&day](const Candidate& c) {
-                return c.session && c.headingLine == day.line;
-            };
-            // "Friday 20 November, 7.00pm – 10.00pm" over "7.30pm in the Pavilion: short talk":
-            // one row inside the day's hours is what happens during its event, not a schedule.
-            const auto rows = std::count_if(m_out.begin(), m_out.end(), rowOf);
-            const auto during = [&](const Candidate& c) {
-                return rowOf(c) && c.start && c.start->minutes() > day.start->minutes() &&
-                       c.start->minutes() < day.finish->minutes();
-            };
-            const bool itsOwn =
-                day.start && !day.last &&
-                (std::any_of(m_out.begin(), m_out.end(),
-                             [&](const Candidate& c) {
-                                 return rowOf(c) && c.start && *c.start == *day.start;
-                             }) ||
-                 (day.finish && rows == 1 && std::any_of(m_out.begin(), m_out.end(), during)));
-            // "Samstag, den 12. September 2026, um 14 Uhr" above "Programm Sa., 12.9.2026" over
-            // "14.00 Uhr  Trauung", "18.30 Uhr  Abendessen": the programme of the event told
-            // apart from it, whose heading is no event either.
-            const bool toldApart =
-                !day.start && !day.last &&
-                std::any_of(m_out.begin(), m_out.end(), [&](const Candidate& event) {
-                    return !event.session && event.start && !event.last && event.line < day.line &&
-                           event.day == day.day &&
-                           std::any_of(m_out.begin(), m_out.end(), [&](const Candidate& c) {
-                               return rowOf(c) && c.start && *c.start == *event.start;
-                           });
-                });
-            if (toldApart) {
-                for (std::size_t k = 0; k < m_out.size(); ++k) {
-                    programme[k] = programme[k] || rowOf(m_out[k]);
-                }
-            }
-            if (!itsOwn) {
-                ++split;
-                continue;
-            }
-            std::size_t lastRow = day.line;
-            for (std::size_t k = 0; k < m_out.size(); ++k) {
-                programme[k] = programme[k] || rowOf(m_out[k]);
-                lastRow = rowOf(m_out[k]) ? std::max(lastRow, m_out[k].line) : lastRow;
-            }
-            endAtProgrammesEnd(m_out[*split], lastRow);
-            split = m_split.erase(split);
-        }
-        return programme;
-    }
-
-    // "23 H  Feu d'artifice" over "Ensuite  bal jusqu'à 2 h": an end said in the programme, or on
-    // the line that closes it, ends the day's event.
-    void endAtProgrammesEnd(Candidate& day, std::size_t lastRow) const {
-        const auto& lines = m_text.lines;
-        const std::size_t close = lastRow + 1 < lines.size() &&
-                                          lines[lastRow + 1].block == lines[lastRow].block &&
-                                          m_text.facts[lastRow + 1].dates.empty()
-                                      ? lastRow + 1
-                                      : lastRow;
-        for (std::size_t li = day.line + 1; li <= close && !day.finish; ++li) {
-            assignTimes(day, timesOf(lines[li], m_text.facts[li], 0, lines[li].tokens.size()));
-        }
-    }
-
-    // "8–9 October 2026" over a programme with sessions on each of its days: the days are told
-    // one by one, and the span is what holds them, not an event beside them.
-    void dropDetailedSpans(std::vector<Candidate>& list) const {
-        const auto detailed = [this, &list](const Candidate& span) {
-            for (DayParts day = span.day; ReaderDays::compare(day, *span.last) <= 0;
-                 day = m_days.plusDays(day, 1)) {
-                const bool told =
-                    std::any_of(list.begin(), list.end(), [&span, &day](const Candidate& c) {
-                        return c.line != span.line && c.start &&
-                               ReaderDays::compare(c.day, day) == 0;
-                    });
-                if (!told) {
-                    return false;
-                }
-            }
-            return true;
-        };
-        std::erase_if(
-            list, [&detailed](const Candidate& c) { return c.last && !c.start && detailed(c); });
-    }
-
     struct Pending {
         TimedLine timed;
         std::size_t line = 0;

@@ -122,6 +122,20 @@ bool saysLeg(const Line& line, bool leaving) {
     });
 }
 
+// "23 H  Feu d'artifice" over "Ensuite  bal jusqu'à 2 h": an end said in the programme, or on
+// the line that closes it, ends the day's event.
+void endAtProgrammesEnd(const TextFacts& text, Candidate& day, std::size_t lastRow) {
+    const auto& lines = text.lines;
+    const std::size_t close = lastRow + 1 < lines.size() &&
+                                      lines[lastRow + 1].block == lines[lastRow].block &&
+                                      text.facts[lastRow + 1].dates.empty()
+                                  ? lastRow + 1
+                                  : lastRow;
+    for (std::size_t li = day.line + 1; li <= close && !day.finish; ++li) {
+        assignTimes(day, timesOf(lines[li], text.facts[li], 0, lines[li].tokens.size()));
+    }
+}
+
 } // namespace
 
 void pairStays(const TextFacts& text, std::vector<Candidate>& list) {
@@ -254,6 +268,83 @@ void joinTripsOfSpans(const TextFacts& text, std::vector<Candidate>& out,
         told[days[1]] = true;
         split.erase(s);
     }
+}
+
+// "on Saturday 22 August at two o'clock" over "1.30pm Please be seated", "2.00pm Ceremony",
+// "5.00pm Wedding breakfast": rows of which one starts when the day's own event does are
+// that event's programme, not events beside it. The day is kept whole; the rows are marked.
+std::vector<bool> keepProgrammesOfTimedDays(const TextFacts& text, std::vector<Candidate>& out,
+                                            std::set<std::size_t>& split) {
+    std::vector<bool> programme(out.size(), false);
+    for (auto at = split.begin(); at != split.end();) {
+        const Candidate& day = out[*at];
+        const auto rowOf = [&day](const Candidate& c) {
+            return c.session && c.headingLine == day.line;
+        };
+        // "Friday 20 November, 7.00pm – 10.00pm" over "7.30pm in the Pavilion: short talk":
+        // one row inside the day's hours is what happens during its event, not a schedule.
+        const auto rows = std::count_if(out.begin(), out.end(), rowOf);
+        const auto during = [&](const Candidate& c) {
+            return rowOf(c) && c.start && c.start->minutes() > day.start->minutes() &&
+                   c.start->minutes() < day.finish->minutes();
+        };
+        const bool itsOwn =
+            day.start && !day.last &&
+            (std::any_of(out.begin(), out.end(),
+                         [&](const Candidate& c) {
+                             return rowOf(c) && c.start && *c.start == *day.start;
+                         }) ||
+             (day.finish && rows == 1 && std::any_of(out.begin(), out.end(), during)));
+        // "Samstag, den 12. September 2026, um 14 Uhr" above "Programm Sa., 12.9.2026" over
+        // "14.00 Uhr  Trauung", "18.30 Uhr  Abendessen": the programme of the event told
+        // apart from it, whose heading is no event either.
+        const bool toldApart =
+            !day.start && !day.last &&
+            std::any_of(out.begin(), out.end(), [&](const Candidate& event) {
+                return !event.session && event.start && !event.last && event.line < day.line &&
+                       event.day == day.day &&
+                       std::any_of(out.begin(), out.end(), [&](const Candidate& c) {
+                           return rowOf(c) && c.start && *c.start == *event.start;
+                       });
+            });
+        if (toldApart) {
+            for (std::size_t k = 0; k < out.size(); ++k) {
+                programme[k] = programme[k] || rowOf(out[k]);
+            }
+        }
+        if (!itsOwn) {
+            ++at;
+            continue;
+        }
+        std::size_t lastRow = day.line;
+        for (std::size_t k = 0; k < out.size(); ++k) {
+            programme[k] = programme[k] || rowOf(out[k]);
+            lastRow = rowOf(out[k]) ? std::max(lastRow, out[k].line) : lastRow;
+        }
+        endAtProgrammesEnd(text, out[*at], lastRow);
+        at = split.erase(at);
+    }
+    return programme;
+}
+
+// "8–9 October 2026" over a programme with sessions on each of its days: the days are told
+// one by one, and the span is what holds them, not an event beside them.
+void dropDetailedSpans(const ReaderDays& days, std::vector<Candidate>& list) {
+    const auto detailed = [&days, &list](const Candidate& span) {
+        for (DayParts day = span.day; ReaderDays::compare(day, *span.last) <= 0;
+             day = days.plusDays(day, 1)) {
+            const bool told =
+                std::any_of(list.begin(), list.end(), [&span, &day](const Candidate& c) {
+                    return c.line != span.line && c.start && ReaderDays::compare(c.day, day) == 0;
+                });
+            if (!told) {
+                return false;
+            }
+        }
+        return true;
+    };
+    std::erase_if(list,
+                  [&detailed](const Candidate& c) { return c.last && !c.start && detailed(c); });
 }
 
 } // namespace plannery::reader

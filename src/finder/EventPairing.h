@@ -6,10 +6,10 @@
 #include <set>
 #include <vector>
 
-// Events that a text writes as two or more of the candidates found in it,
-// joined into one: a stay from its check-in to its check-out, a day's programme
-// up to its close, a leg of a journey from the stop it leaves to the one it
-// reaches.
+// Events that a text writes as two or more of the candidates found in it, joined into one: a stay
+// from its check-in to its check-out, a day's programme up to its close or folded into the day's
+// own event, a leg of a journey from the stop it leaves to the one it reaches, and a span of days
+// that its days told one by one replace.
 namespace plannery::reader {
 
 // Check-in and check-out (arrival and departure, pick-up and return) written as
@@ -32,5 +32,16 @@ void pairStops(const TextFacts& text, std::vector<Candidate>& list);
 // `split`; the two days are marked in `told`.
 void joinTripsOfSpans(const TextFacts& text, std::vector<Candidate>& out,
                       std::set<std::size_t>& split, std::vector<bool>& told);
+
+// "on Saturday 22 August at two o'clock" over "1.30pm Please be seated", "2.00pm Ceremony": the
+// rows under a day of `split` of which one starts when the day's own event does are that event's
+// programme. The day leaves `split` and is kept whole, ending where the programme ends; the rows
+// are marked in the vector returned, one flag for each of `out`.
+std::vector<bool> keepProgrammesOfTimedDays(const TextFacts& text, std::vector<Candidate>& out,
+                                            std::set<std::size_t>& split);
+
+// "8–9 October 2026" over a programme with sessions on each of its days: the days are told one by
+// one, and the span that holds them is dropped.
+void dropDetailedSpans(const ReaderDays& days, std::vector<Candidate>& list);
 
 } // namespace plannery::reader
