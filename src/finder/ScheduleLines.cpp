@@ -75,9 +75,16 @@ TimeRole roleOf(const Line& line, const TimeMention& time) {
              "termine",  "fertigstellung", "completion"})) {
         return TimeRole::end;
     }
-    if (has({"start",   "starts",  "show",    "music",   "beginn",  "begins", "begin",     "race",
-             "concert", "kickoff", "anpfiff", "debut",   "departs", "depart", "departure", "dep",
-             "ab",      "abfahrt", "in",      "checkin", "from",    "after"}) ||
+    // A preposition leads to the time right after it: "from 7pm", unlike "Trains from Paddington
+    // are ~1h40".
+    const std::string_view lastWord = std::string_view(window).substr(window.rfind(' ') + 1);
+    const auto leadsTo = [&lastWord](std::initializer_list<std::string_view> words) {
+        return std::find(words.begin(), words.end(), lastWord) != words.end();
+    };
+    if (has({"start", "starts", "show", "music", "beginn", "begins", "begin", "race", "concert",
+             "kickoff", "anpfiff", "debut", "departs", "depart", "departure", "dep", "abfahrt",
+             "checkin"}) ||
+        leadsTo({"ab", "in", "from", "after"}) ||
         // "dès 10 h", unlike "spectacle des enfants à 10 h 30": folded, "dès" is "des".
         window == "des" || window.ends_with(" des")) {
         return TimeRole::start;

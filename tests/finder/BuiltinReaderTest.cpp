@@ -238,6 +238,12 @@ TEST(BuiltinReaderTest, TimesSaidInPassingAndGermanAmAreNoStarts) {
     drafts = read("Quiz night, Friday 13 March, from 7, tables from 4 people");
     ASSERT_EQ(drafts.size(), 1u);
     EXPECT_EQ(drafts[0].startTime, "19:00");
+    // "from" starts the time right after it, not one a clause later.
+    drafts = read("Offsite on Thursday 12 March at The Forge, 10:00–16:00, lunch included. Trains "
+                  "from Paddington are 1h40.");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].startTime, "10:00");
+    EXPECT_EQ(drafts[0].endTime, "16:00");
 }
 
 TEST(BuiltinReaderTest, ACoursesDaysAreCountedNotDated) {
