@@ -362,7 +362,9 @@ constexpr std::string_view kGenericHeadingWords[] = {
     // A school's or club's round-up of events
     "update", "newsletter", "bulletin", "fixtures", "timetable", "rundbrief", "feuille",
     // What to know before coming: "Joining instructions – Applied Data Analytics"
-    "joining", "instructions", "hinweise", "consignes"};
+    "joining", "instructions", "hinweise", "consignes",
+    // An app's or a booking's lists: "Upcoming (4)", "Saved", "ACTIVITIES"
+    "upcoming", "saved", "activities", "aktivitaten", "activites"};
 
 // Who people see by appointment, by the words that name them, and what such an appointment is
 // called in the calendar: in English "Dentist appointment", in German and French the

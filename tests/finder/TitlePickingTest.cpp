@@ -54,6 +54,10 @@ TEST(TitlePickingTest, HeadingsNameASingleEvent) {
     EXPECT_EQ(titles("Hi Liam,\n\nwe've moved the visit:\n\nNEW APPOINTMENT\n"
                      "Thursday, 12 March 2026 at 4:40 PM\n"),
               Titles{"Venue Hall"});
+    // Nor does the heading of a booking's or an app's list.
+    EXPECT_EQ(titles("CAMPING\nArrive: Fri 13 Mar 2026\n\nACTIVITIES\nGlow Worm Discovery Walk\n"
+                     "Sat 14 Mar 2026, 7:15 pm – 8:45 pm"),
+              (Titles{"Camping", "Glow Worm Discovery Walk"}));
     // A poster's name stacked a word or two a line is one name; a generic line below is not
     // part of it.
     EXPECT_EQ(titles("SOIRÉE\nJAZZ\n& SWING\n\nSAMEDI 14 MARS 2026\n20h30", "fr_FR"),
