@@ -210,7 +210,11 @@ class Assembler {
             for (std::size_t k = group; k < m_out.size(); ++k) {
                 const Line& own = m_text.lines[m_out[k].line];
                 if (!m_out[k].due && !saysShut(own, m_out[k].end, own.tokens.size())) {
+                    const bool started = m_out[k].start.has_value();
                     assignTimes(m_out[k], timed);
+                    if (!started && m_out[k].start) {
+                        m_out[k].timeLine = li;
+                    }
                 }
             }
             // "06:10" over "Perth (PER)" under a flight's day, and further down "13:15" over

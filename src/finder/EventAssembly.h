@@ -29,6 +29,9 @@ struct Candidate {
     bool doorsOnly = false; // its start is when doors open: a start told below comes instead
     // For a leg of a journey whose first stop is told below its day: the line of that stop.
     std::optional<std::size_t> stopLine{};
+    // For a day on a line of its own: the line just below it that gave its start ("TUE 9 MAR" over
+    // "Reformer Intermediate   6:15 am").
+    std::optional<std::size_t> timeLine{};
 };
 
 // The events in a text: each day written as an event (not a deadline, a message's time stamp or a

@@ -288,6 +288,15 @@ bool namedBelow(const TextFacts& text, std::size_t li) {
            });
 }
 
+bool namesBeforeTimeColumn(const Line& line, const LineFacts& facts) {
+    if (facts.times.size() != 1 || !facts.dates.empty() || !facts.label.empty()) {
+        return false;
+    }
+    const TimeMention& time = facts.times[0];
+    return time.begin >= 2 && time.end == line.tokens.size() && line.tokens[0].isWord() &&
+           line.tokens[time.begin - 1].isSymbol("|");
+}
+
 bool isHeadingLine(const Line& line, const LineFacts& facts) {
     std::vector<bool> used(line.tokens.size(), false);
     for (const DateMention& d : facts.dates) {

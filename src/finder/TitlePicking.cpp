@@ -131,6 +131,16 @@ std::vector<TitleOption> TitlePicker::options(const Candidate& c) const {
     if (auto day = c.session && c.headingLine ? lineOption(*c.headingLine, true) : std::nullopt) {
         out.push_back(std::move(*day));
     }
+    // A day that is all of its line is named on the line that gives its time, as by its own,
+    // where the name and the time stand in columns ("Reformer Intermediate      6:15 am").
+    if (auto timed =
+            out.empty() && c.timeLine &&
+                    namesBeforeTimeColumn(m_text.lines[*c.timeLine], m_text.facts[*c.timeLine])
+                ? lineOption(*c.timeLine, true)
+                : std::nullopt;
+        timed && !namesOnlyMeeting(timed->text)) {
+        out.push_back(std::move(*timed));
+    }
     const auto place = [&c, this](TitleOption& option) {
         const std::size_t li = option.line;
         option[TitleFeature::distance] =

@@ -573,6 +573,12 @@ TEST(TitlePickingTest, RowsOfListsAndSchedulesAreNamedOnTheirLines) {
                      "Wedding\n4pm at the "
                      "barn\n\nSunday, March 15 — Farewell Brunch\n10am – noon at the Orchard Inn"),
               (Titles{"Wedding", "Farewell Brunch"}));
+    // An app's list names each day's class on the row of its time, below the day.
+    EXPECT_EQ(
+        titles("My Schedule\n\nCORE & CO. PILATES\nUnit 3, 118 The Parade, Norwood SA 5067\n\n"
+               "TUE 10 MAR\nReformer Intermediate               6:15 am\n50 min · Studio 2\n\n"
+               "WED 11 MAR\nMat Flow (Lunchtime)                12:10 pm\n45 min · Studio 1"),
+        (Titles{"Reformer Intermediate", "Mat Flow"}));
     // A programme's rooms, at the foot of its items, are no writers of a chat.
     EXPECT_EQ(titles("Donnerstag, 5.3.2026\n\n09:15 – 10:30 Uhr   Eröffnung\n"
                      "                    Saal Kettbaum\n\n11:00 – 12:30 Uhr   Parallele Foren\n"
