@@ -1,5 +1,7 @@
 #include "finder/ChatLayout.h"
 
+#include "finder/FinderText.h"
+
 #include <algorithm>
 #include <map>
 #include <optional>
@@ -214,26 +216,50 @@ bool isNavigationBar(const Line& line) {
     return words > 0;
 }
 
-// "Wednesday, February 3" over "7:52" atop a photo of a phone's lock screen: the screen's own
-// clock, which shows today and the time the picture was taken.
-bool opensWithLockScreenClock(const TextFacts& text, const DayParts& today) {
-    if (text.lines.size() < 3) {
+// "9:41      ▂▄▆ 4G  61% ▭": the status bar atop a screenshot of a phone, its clock beside the
+// signal and the battery, which shows when the picture was taken.
+bool isStatusBar(const Line& line, const LineFacts& facts) {
+    if (facts.times.empty() || facts.times[0].begin != 0 || !facts.dates.empty()) {
         return false;
     }
-    const auto& dates = text.facts[0].dates;
-    const auto& times = text.facts[1].times;
+    bool signal = false;
+    for (std::size_t k = facts.times[0].end; k < line.tokens.size(); ++k) {
+        const Token& t = line.tokens[k];
+        if (t.isSymbol("%") || isWordIn(&t, {"lte", "wifi", "wi-fi"}) ||
+            (t.isWord("g") && k > 0 && line.tokens[k - 1].isNumber())) {
+            signal = true;
+        } else if (t.isWord() && FinderText::letterCount(line.slice(t.begin, t.end)) > 3) {
+            return false;
+        }
+    }
+    return signal;
+}
+
+// "Wednesday, February 3" over "7:52" atop a photo of a phone's lock screen, from line `top` on:
+// the screen's own clock, which shows today and the time the picture was taken.
+bool opensWithLockScreenClock(const TextFacts& text, const DayParts& today, std::size_t top) {
+    if (text.lines.size() < top + 3) {
+        return false;
+    }
+    const auto& dates = text.facts[top].dates;
+    const auto& times = text.facts[top + 1].times;
     return dates.size() == 1 && dates[0].day == today && dates[0].begin == 0 &&
-           dates[0].end == text.lines[0].tokens.size() && text.facts[0].times.empty() &&
+           dates[0].end == text.lines[top].tokens.size() && text.facts[top].times.empty() &&
            times.size() == 1 && !times[0].finish && times[0].begin == 0 &&
-           times[0].end == text.lines[1].tokens.size() && text.facts[1].dates.empty();
+           times[0].end == text.lines[top + 1].tokens.size() && text.facts[top + 1].dates.empty();
 }
 
 } // namespace
 
 void readChatLayout(TextFacts& text, const DayParts& today) {
-    if (opensWithLockScreenClock(text, today)) {
+    std::size_t top = 0;
+    if (!text.lines.empty() && isStatusBar(text.lines[0], text.facts[0])) {
         text.facts[0] = LineFacts{.chrome = true};
-        text.facts[1] = LineFacts{.chrome = true};
+        top = 1;
+    }
+    if (opensWithLockScreenClock(text, today, top)) {
+        text.facts[top] = LineFacts{.chrome = true};
+        text.facts[top + 1] = LineFacts{.chrome = true};
     }
     readDatedStamps(text, today);
     readNamedMessages(text);

@@ -341,7 +341,14 @@ class Assembler {
         }
         // Beside days written out, "tomorrow" is more often said in passing than an event, unless
         // a chat's message gives it a time ("practice is moved to TMRW (mon) 5:30-7").
-        if (d.relative && m_anyAbsolute && !(facts.speaker && !facts.times.empty())) {
+        // Nor does a line of nothing but it and its time under a name ("Bin night" over "Today
+        // 5:00 pm"), unlike a chat's stamp set apart between messages.
+        const bool named = li > 0 && m_text.lines[li - 1].block == line.block &&
+                           m_text.facts[li - 1].dates.empty() && m_text.facts[li - 1].times.empty();
+        const bool rowDay = named && !d.weekdayOnly && d.begin == 0 && facts.dates.size() == 1 &&
+                            facts.times.size() == 1 && facts.times[0].begin == d.end &&
+                            facts.times[0].end == line.tokens.size();
+        if (d.relative && m_anyAbsolute && !(facts.speaker && !facts.times.empty()) && !rowDay) {
             return std::nullopt;
         }
         // "Friday: Sunny, high 95°F": a day heading a line of a list, without a time, is no event.

@@ -698,6 +698,17 @@ TEST(BuiltinReaderTest, AChatsMessagesAreReadWithoutTheirWritersNamesAndStamps) 
     ASSERT_EQ(locked.size(), 1u);
     EXPECT_EQ(locked[0].startDate, "2026-03-07");
     EXPECT_EQ(locked[0].startTime, "09:30");
+    // So is the status bar over it; a notification's row under its name gives today's time
+    // beside the days written out below.
+    const auto notified = read("8:55                        .ıll 4G ▭ 81%\n        Monday 2 March\n"
+                               "             8:55\n\nCALENDAR                       now\n"
+                               "Bin night\nToday 5:00 pm\n\nCALENDAR                 1h ago\n"
+                               "Swimming\nThu 5 Mar  3:45 pm – 4:30 pm");
+    ASSERT_EQ(notified.size(), 2u);
+    EXPECT_EQ(notified[0].title, "Bin night");
+    EXPECT_EQ(notified[0].startDate, "2026-03-02");
+    EXPECT_EQ(notified[0].startTime, "17:00");
+    EXPECT_EQ(notified[1].startDate, "2026-03-05");
     // The same start in the last column of each row of fixtures is no chat's stamps.
     const auto fixtures = read("Sat 7 Mar   Kingsfold 2nd XI       H    1.00pm\n"
                                "Sat 14 Mar  Brampton Vale 2nd XI   A    1.00pm\n"
