@@ -315,8 +315,18 @@ bool isWordIn(const Token* token, std::initializer_list<std::string_view> words)
 
 bool endsSentenceAt(const Line& line, std::size_t k) {
     const Token& t = line.tokens[k];
-    return t.isSymbol("!") || t.isSymbol("?") ||
-           (t.isSymbol(".") && (k + 1 == line.tokens.size() || line.tokens[k + 1].spaced));
+    if (t.isSymbol("!") || t.isSymbol("?")) {
+        return true;
+    }
+    if (!t.isSymbol(".") || (k + 1 < line.tokens.size() && !line.tokens[k + 1].spaced)) {
+        return false;
+    }
+    // "The 3:00 p.m. sailing": the stop of a clock's "p.m." before a word in lower case.
+    const Token* next = line.at(k + 1);
+    const bool clock = k >= 3 && line.tokens[k - 1].isWord("m") &&
+                       line.tokens[k - 2].isSymbol(".") &&
+                       isWordIn(&line.tokens[k - 3], {"a", "p"});
+    return !(clock && next != nullptr && next->isWord() && !next->capital);
 }
 
 std::size_t sentenceEnd(const Line& line, std::size_t from) {

@@ -943,6 +943,9 @@ TEST(BuiltinReaderTest, AMovedEventKeepsOnlyItsNewDay) {
           "Tuesday, March 10 at 3:30 PM.",
           "The 1:00 pm sailing on Tuesday, March 10, has been cancelled.\n\nNEW SAILING\n"
           "Tuesday, March 10, 2026\nDepart Horseshoe Bay   3:30 pm",
+          // A clock's "p.m." ends no sentence before the word it goes with.
+          "The 1:00 p.m. sailing on Tuesday, March 10 has been cancelled. You've been moved to the "
+          "3:30 p.m. sailing.\n\nRETURNING\nTuesday, March 10, 2026\nDepart 3:30 p.m.",
           // A chat that settles on another day calls the first off in a sentence of its own.
           "Priya: Drinks Monday at the Heron? 7:30pm?\nDan: Tue might be better\nPriya: So "
           "it's TUE 10th, 3:30pm. Monday is OFF",
