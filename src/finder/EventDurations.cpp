@@ -23,6 +23,13 @@ bool statesLength(const TextFacts& text, std::size_t li) {
         return false;
     }
     const auto& tokens = text.lines[li].tokens;
+    // "50 min · Studio 2 · with Kezia M.": a row of details that opens with the length, set off
+    // from the rest.
+    const DurationMention& length = facts.durations.front();
+    if (length.begin == 0 && (length.end == tokens.size() || tokens[length.end].isSymbol("·") ||
+                              tokens[length.end].isSymbol("|"))) {
+        return true;
+    }
     // "(environ 30 minutes)", "approx. 60 min": a length said to be about so long.
     std::size_t before = facts.durations.front().begin;
     while (before > 0 && tokens[before - 1].isSymbol(".")) {

@@ -361,6 +361,12 @@ TEST(BuiltinReaderTest, AStatedLengthEndsTheEvent) {
                   "table for 15 minutes after the booking time.");
     ASSERT_EQ(drafts.size(), 1u);
     EXPECT_FALSE(drafts[0].endTime);
+    // An app's row of details opens with each class's length.
+    drafts = read("TUE 10 MAR\nReformer Intermediate               6:15 am\n50 min · Studio 2\n\n"
+                  "WED 11 MAR\nMat Flow                            12:10 pm\n45 min · Studio 1");
+    ASSERT_EQ(drafts.size(), 2u);
+    EXPECT_EQ(drafts[0].endTime, "07:05");
+    EXPECT_EQ(drafts[1].endTime, "12:55");
 }
 
 TEST(BuiltinReaderTest, StaysRunFromCheckInToCheckOut) {
