@@ -263,6 +263,14 @@ std::optional<std::string> withoutJoiningWords(std::optional<std::string> place)
                                               {"h", "min", "mins", "minutes", "heure", "heures",
                                                "stunde", "stunden", "hour", "hours", "hrs"}));
         }
+        // "Bühlstrasse 23, 8400 Winterthur (3. OG, kein Lift)": nor is a remark on the way in
+        // after a whole address, unlike the region it names ("1791 EK Den Burg (Texel)").
+        const auto address = Addresses::span(line);
+        const bool remark =
+            std::any_of(line.tokens.begin() + static_cast<std::ptrdiff_t>(open),
+                        line.tokens.begin() + static_cast<std::ptrdiff_t>(end),
+                        [](const Token& t) { return t.isNumber() || (t.isWord() && !t.capital); });
+        aside = aside || (address && address->second == open && remark);
         if (aside && open > begin && line.tokens[open].isSymbol("(")) {
             end = open;
         }

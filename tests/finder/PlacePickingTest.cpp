@@ -430,6 +430,15 @@ TEST(PlacePickingTest, RowsTakeTheirOwnPlacesAndSessionsTheirHeadings) {
                      "pünktlich, der Bus wartet nicht!)",
                      "de_DE"),
               Places{"Schulhof"});
+    // Nor is the way in after a whole address, though the region named there stays.
+    EXPECT_EQ(places("Umzug: Freitag, 13.03.2026, 7.00 Uhr\nAdresse: Bühlstrasse 23, 8400 "
+                     "Winterthur (3. OG, kein Lift)",
+                     "de_CH"),
+              Places{"Bühlstrasse 23, 8400 Winterthur"});
+    EXPECT_EQ(places("E-bike rental, Friday 13 March, 9:30\nWhere: Parkweg 9, 1791 EK Den Burg "
+                     "(Texel)",
+                     "nl_NL"),
+              Places{"Parkweg 9, 1791 EK Den Burg (Texel)"});
     // A bracket that names part of the place stays.
     EXPECT_EQ(places("Réunion le jeudi 12 mars à 18 h 30\nLieu : salle Jura (2e étage)", "fr_FR"),
               Places{"salle Jura (2e étage)"});
