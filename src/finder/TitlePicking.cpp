@@ -129,6 +129,7 @@ std::vector<TitleOption> TitlePicker::options(const Candidate& c) const {
     // One that is not is named by its day's line as by its own ("Sunday, Sept 19 — Farewell
     // Brunch" over "10am – noon at the Orchard Inn").
     if (auto day = c.session && c.headingLine ? lineOption(*c.headingLine, true) : std::nullopt) {
+        (*day)[TitleFeature::listRow] = m_manyLines ? 1 : 0;
         out.push_back(std::move(*day));
     }
     // A day that is all of its line is named on the line that gives its time, as by its own,
@@ -169,20 +170,34 @@ std::vector<TitleOption> TitlePicker::options(const Candidate& c) const {
     // Lyttelton", "• Sa 10.10., 11:15 Uhr – Führung" and "Networking dinner – Saturday 12 Sept": a
     // row that sets what happens beside its day names that event, and the subject it shares with
     // every other row weighs as any heading does.
-    const auto& dates = m_text.facts[c.line].dates;
-    const auto& tokens = m_text.lines[c.line].tokens;
-    const auto dayAt = dates.empty() || c.session || c.begin >= tokens.size()
-                           ? tokens.end()
-                           : tokens.begin() + static_cast<std::ptrdiff_t>(c.begin);
+    // A session named by its day's line ("Monday 12 April - Company induction" over "09:00-16:30 at
+    // Head Office") has that line for its row.
+    const bool namedByDay =
+        c.session && c.headingLine && !out.empty() && out.front().line == *c.headingLine;
+    const std::size_t rowLine = namedByDay ? *c.headingLine : c.line;
+    const auto& dates = m_text.facts[rowLine].dates;
+    const auto& tokens = m_text.lines[rowLine].tokens;
+    std::optional<Segment> day;
+    if (namedByDay && !dates.empty()) {
+        day = Segment{.begin = dates[0].begin, .end = dates[0].end};
+    } else if (!namedByDay && !c.session && !dates.empty() && c.begin < tokens.size()) {
+        day = Segment{.begin = c.begin, .end = c.end};
+    }
+    const auto dayAt = tokens.begin() + static_cast<std::ptrdiff_t>(day ? day->begin : 0);
     const bool besideDay =
-        dayAt != tokens.end() &&
-        (std::all_of(tokens.begin(), dayAt,
-                     [this](const Token& t) {
-                         return t.isSymbol() || (t.isWord() && Words::weekday(t.key, m_localeId));
-                     }) ||
-         (dayAt - 1)->isDash());
-    const bool namedRow = besideDay && !out.empty() && out.front()[TitleFeature::listRow] != 0 &&
-                          out.front()[TitleFeature::eventNoun] != 0;
+        day && (std::all_of(tokens.begin(), dayAt,
+                            [this](const Token& t) {
+                                return t.isSymbol() ||
+                                       (t.isWord() && Words::weekday(t.key, m_localeId));
+                            }) ||
+                (dayAt - 1)->isDash());
+    // So does a name set after the day by a dash, on each of several rows ("Monday 12 April -
+    // Company induction", "Tuesday 13 April - Depot day").
+    const bool dashedName =
+        day && day->end < tokens.size() && tokens[day->end].isDash() && m_manyLines;
+    const bool namedRow = besideDay && !out.empty() &&
+                          (out.front()[TitleFeature::listRow] != 0 || namedByDay) &&
+                          (out.front()[TitleFeature::eventNoun] != 0 || dashedName);
     for (TitleOption heading : m_headings) {
         if (headed && !ownHeading(heading) && !announces(heading)) {
             continue;

@@ -573,6 +573,13 @@ TEST(TitlePickingTest, RowsOfListsAndSchedulesAreNamedOnTheirLines) {
                      "Wedding\n4pm at the "
                      "barn\n\nSunday, March 15 — Farewell Brunch\n10am – noon at the Orchard Inn"),
               (Titles{"Wedding", "Farewell Brunch"}));
+    // Rows that name their events after their days outweigh the subject of the whole message,
+    // and so do the lines that head the times below them.
+    EXPECT_EQ(titles("Subject: Welcome to Harrowfield - your first week\n\nMonday 13 April - "
+                     "Company induction\n09:00-16:30 at Head Office. Lunch is provided.\n\n"
+                     "Tuesday 14 April - Depot day\n08:00 start at our depot.\n\nFriday 17 April "
+                     "- Catch-up with your manager\n14:00 with Kirsty, meeting room \"Humber\"."),
+              (Titles{"Company induction", "Depot day", "Catch-up with your manager"}));
     // An app's list names each day's class on the row of its time, below the day.
     EXPECT_EQ(
         titles("My Schedule\n\nCORE & CO. PILATES\nUnit 3, 118 The Parade, Norwood SA 5067\n\n"
