@@ -62,8 +62,9 @@ TimeRole roleOf(const Line& line, const TimeMention& time) {
     if (has({"closes", "closing", "shuts", "schliesst", "ferme"})) {
         return TimeRole::closing;
     }
-    // German compounds end in the word: "Saaleinlass", "Kasseneinlass".
-    const bool einlass = window.find("einlass") != std::string::npos;
+    // German compounds end in the word: "Saaleinlass", "Kasseneinlass", "Saalöffnung".
+    const bool einlass =
+        window.find("einlass") != std::string::npos || window.find("offnung") != std::string::npos;
     if (einlass ||
         has({"doors", "gates", "registration", "opens", "ouverture", "portes", "admission"})) {
         return TimeRole::doors;

@@ -889,6 +889,9 @@ TEST(BuiltinReaderTest, AClosingTimeEndsADayButNeverStartsItAndACallTimeEndsNoth
                  // The start may come a line further than other times, after the doors.
                  {"FEUERWEHRBALL\nSamstag, 14. März 2026\nGasthof Kirchenwirt\nHinterbrunn 12\n"
                   "Saaleinlass ab 19:00 Uhr\nBeginn: 20:00 Uhr",
+                  "20:00"},
+                 {"Maturaball\nSamstag, 14. März 2026\nSaalöffnung ist um 19:00 Uhr, Beginn mit "
+                  "der Polonaise um 20:00 Uhr.",
                   "20:00"}};
     for (const auto& c : below) {
         drafts = read(c.text);
