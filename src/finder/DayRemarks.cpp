@@ -28,10 +28,15 @@ std::size_t firstWordAt(const Line& line) {
     return k;
 }
 
-// "No rehearsal on 12 March", "(no class on 5 May)", "– kein Training am Montag".
+// "No rehearsal on 12 March", "(no class on 5 May)", "– kein Training am Montag"; not an answer
+// of a word or two ("No worries.", "No, sorry", "No problem!").
 bool opensWithNegation(const Line& line) {
-    const Token* first = line.at(firstWordAt(line));
-    return first && isNegation(*first);
+    const std::size_t k = firstWordAt(line);
+    const Token* first = line.at(k);
+    const auto setOff = [](const Token* t) {
+        return t != nullptr && (t->isSymbol(".") || t->isSymbol(",") || t->isSymbol("!"));
+    };
+    return first && isNegation(*first) && !setOff(line.at(k + 1)) && !setOff(line.at(k + 2));
 }
 
 // "Mon 10 Aug - Public holiday, NO practice", "no game on the 14th, it's a bye round": a line of

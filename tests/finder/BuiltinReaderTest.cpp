@@ -982,7 +982,10 @@ TEST(BuiltinReaderTest, AMovedEventKeepsOnlyItsNewDay) {
           "Neuer Termin: Di., 10.03.2026, 15:30 Uhr\nAlter Termin: Mo., 09.03.2026, 9:00 Uhr",
           "- Überlandfahrt: war für Mo, 09.03. geplant, muss ich leider verschieben → neuer "
           "Termin Di, 10.03., 15:30–17:00 Uhr",
-          "Nouveau créneau : mardi 10 mars à 15 h 30\nAncien créneau : lundi 9 mars à 9 h"}) {
+          "Nouveau créneau : mardi 10 mars à 15 h 30\nAncien créneau : lundi 9 mars à 9 h",
+          // An answer of two words opens the line, not a day called off.
+          "No worries. I'm away Monday, so that won't work either. Let's do Tuesday, March 10 at "
+          "3:30 PM."}) {
         const auto drafts = read(text);
         ASSERT_EQ(drafts.size(), 1u) << text;
         EXPECT_EQ(drafts[0].startDate, "2026-03-10") << text;
