@@ -46,6 +46,21 @@ std::string labelLine(const Line& line) {
     return key;
 }
 
+// "Subject: Fwd: …", "Objet : TR: …", "Betreff: WG: …": the message passes on the one below it,
+// whose days are to be read, rather than answering it.
+bool forwardsMessage(const TextFacts& text) {
+    for (std::size_t li = 0; li < text.lines.size(); ++li) {
+        const LineFacts& facts = text.facts[li];
+        if (Vocabulary::isSubjectLabel(facts.label)) {
+            const Line& line = text.lines[li];
+            return isWordIn(line.at(facts.labelEnd), {"fwd", "fw", "tr", "wg"}) &&
+                   line.at(facts.labelEnd + 1) != nullptr &&
+                   line.tokens[facts.labelEnd + 1].isSymbol(":");
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 void setAsideAnsweredMessage(TextFacts& text) {
@@ -78,8 +93,8 @@ void setAsideAnsweredMessage(TextFacts& text) {
         return false;
     };
     // A note without days above the message it passes on ("Can you cover this one?") leaves
-    // that message to be read, with what it quotes in turn.
-    if (!unquotedDays()) {
+    // that message to be read, with what it quotes in turn; so does a note that forwards it.
+    if (!unquotedDays() || forwardsMessage(text)) {
         answered = text.lines.size();
     }
     const bool setAside = unquotedDays();

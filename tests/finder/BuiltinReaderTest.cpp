@@ -1032,6 +1032,15 @@ TEST(BuiltinReaderTest, AForwardedMessageIsReadBelowTheNoteAboveIt) {
                             *Calendar::make("Europe/Berlin", "de_DE"));
     ASSERT_EQ(below.size(), 1u);
     EXPECT_EQ(below[0].startDate, "2026-03-10");
+    // A note that forwards a message passes its days on, beside the note's own.
+    const auto forwarded =
+        read("Objet : TR: Convocation visite médicale + entretien\n\nBonjour Camille,\n\nVotre "
+             "entretien est décalé au jeudi 12 mars à 10h00.\n\n-------- Message d'origine "
+             "--------\nObjet : Convocation\n\nVous êtes convoquée le mardi 10 mars 2026 à 14h20.",
+             *Calendar::make("Europe/Paris", "fr_FR"));
+    ASSERT_EQ(forwarded.size(), 2u);
+    EXPECT_EQ(forwarded[0].startDate, "2026-03-12");
+    EXPECT_EQ(forwarded[1].startDate, "2026-03-10");
     // A quoted message alone still gives its events.
     const auto quoted = read("> Team lunch: Friday 6 March, 12:30, The Anchor");
     ASSERT_EQ(quoted.size(), 1u);
