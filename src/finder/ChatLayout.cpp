@@ -153,12 +153,12 @@ void readNamedMessages(TextFacts& out) {
 // "Ven. 13 nov. · 18:02", "Sam. 14 nov. · 09:47", "Lun. 16 nov. · 07:41" over text messages: the
 // days and times they were received, up to today, in their order; a line of nothing but a day
 // and a time.
-void readDatedStamps(TextFacts& out, const DayParts& today) {
-    const auto stampAt = [&out, &today](std::size_t li) {
+void readDatedStamps(TextFacts& out, const ReaderDays& days) {
+    const auto stampAt = [&out, &days](std::size_t li) {
         const Line& line = out.lines[li];
         const LineFacts& facts = out.facts[li];
         if (facts.dates.size() != 1 || facts.times.size() != 1 || facts.dates[0].last ||
-            ReaderDays::compare(facts.dates[0].day, today) > 0) {
+            ReaderDays::compare(facts.dates[0].day, days.today()) > 0) {
             return false;
         }
         for (std::size_t k = 0; k < line.tokens.size(); ++k) {
@@ -180,7 +180,13 @@ void readDatedStamps(TextFacts& out, const DayParts& today) {
             stamps.push_back(li);
         }
     }
-    if (stamps.size() >= kFewestStamps) {
+    // Times gone by with their days on lines of their own are when messages came, however few:
+    // no event is at a time that has passed.
+    const bool past = std::all_of(stamps.begin(), stamps.end(), [&](std::size_t li) {
+        const int day = ReaderDays::compare(out.facts[li].dates[0].day, days.today());
+        return day < 0 || (day == 0 && out.facts[li].times[0].start.minutes() <= days.minutesNow());
+    });
+    if (stamps.size() >= kFewestStamps || (!stamps.empty() && past)) {
         for (const std::size_t li : stamps) {
             out.facts[li] = LineFacts{.chrome = true};
         }
@@ -251,17 +257,17 @@ bool opensWithLockScreenClock(const TextFacts& text, const DayParts& today, std:
 
 } // namespace
 
-void readChatLayout(TextFacts& text, const DayParts& today) {
+void readChatLayout(TextFacts& text, const ReaderDays& days) {
     std::size_t top = 0;
     if (!text.lines.empty() && isStatusBar(text.lines[0], text.facts[0])) {
         text.facts[0] = LineFacts{.chrome = true};
         top = 1;
     }
-    if (opensWithLockScreenClock(text, today, top)) {
+    if (opensWithLockScreenClock(text, days.today(), top)) {
         text.facts[top] = LineFacts{.chrome = true};
         text.facts[top + 1] = LineFacts{.chrome = true};
     }
-    readDatedStamps(text, today);
+    readDatedStamps(text, days);
     readNamedMessages(text);
     readStampedMessages(text);
     for (std::size_t li = 0; li < text.lines.size(); ++li) {

@@ -13,6 +13,7 @@ constexpr int kNoon = 12;
 ReaderDays::ReaderDays(const Calendar& calendar, Instant now) : m_calendar(calendar) {
     const DateComponents c = calendar.components(now);
     m_today = DayParts{c.year, c.month, c.day};
+    m_minutesNow = c.hour * 60 + c.minute;
 }
 
 bool ReaderDays::exists(const DayParts& day) const {

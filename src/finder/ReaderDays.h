@@ -17,6 +17,8 @@ class ReaderDays {
     ReaderDays(Calendar&&, Instant) = delete;
 
     const DayParts& today() const { return m_today; }
+    // The time of day now, in minutes after midnight.
+    int minutesNow() const { return m_minutesNow; }
     const std::string& localeId() const { return m_calendar.localeId(); }
     const std::string& zoneId() const { return m_calendar.zoneId(); }
     // Whether the day exists (30 February does not).
@@ -34,6 +36,7 @@ class ReaderDays {
   private:
     const Calendar& m_calendar;
     DayParts m_today;
+    int m_minutesNow = 0;
 };
 
 } // namespace plannery::reader

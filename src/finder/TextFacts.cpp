@@ -432,7 +432,7 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
     }
     setAsideAnsweredMessage(out);
     setAsideUnderHeadings(out);
-    readChatLayout(out, days.today());
+    readChatLayout(out, days);
     readNeighbourRemarks(out);
     return out;
 }

@@ -715,6 +715,15 @@ TEST(BuiltinReaderTest, AChatsMessagesAreReadWithoutTheirWritersNamesAndStamps) 
     EXPECT_EQ(notified[0].startDate, "2026-03-02");
     EXPECT_EQ(notified[0].startTime, "17:00");
     EXPECT_EQ(notified[1].startDate, "2026-03-05");
+    // Even two stamps are, once their times have passed: the day written in one says nothing
+    // of the weekdays said in the messages.
+    const auto texted = read("Text Message\n        Sun 1 Mar 7:12 pm\nCan swing by tmrw arvo "
+                             "to measure up, around 3?\nToo easy see u then\n        Today 8:48 "
+                             "am\nSorry, got held up on a job. Could do Thurs arvo instead, 2ish?\n"
+                             "        Thurs 2 works\nThurs 2pm locked in");
+    ASSERT_EQ(texted.size(), 1u);
+    EXPECT_EQ(texted[0].startDate, "2026-03-05");
+    EXPECT_EQ(texted[0].startTime, "14:00");
     // The same start in the last column of each row of fixtures is no chat's stamps.
     const auto fixtures = read("Sat 7 Mar   Kingsfold 2nd XI       H    1.00pm\n"
                                "Sat 14 Mar  Brampton Vale 2nd XI   A    1.00pm\n"
