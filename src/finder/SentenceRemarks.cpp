@@ -69,9 +69,10 @@ bool keptByNoOne(const Line& line, std::size_t k) {
 // Sonntag"), one someone cannot keep ("Dr. Feldman is unable to see you on Monday"), one offered
 // instead ("If that slot doesn't work, I can also offer Friday, June 19"), the day sales open
 // ("booking opens for Friends on 12 January"), one called off ("we have to cancel your Sat 1/17
-// appt"), days to choose from ("Her next openings are Tue 1/20 or Thu 1/22", "Reply 1 for
-// Tuesday"), a bill's day ("Your first bill will arrive around August 5"), a day someone's
-// office is closed and a deadline ("The deadline for entries is Friday").
+// appt"), days to choose from ("Her next openings are Tue 1/20 or Thu 1/22", "Other clinic
+// dates are Oct 20 and Oct 28", "Reply 1 for Tuesday"), a bill's day ("Your first bill will arrive
+// around August 5"), a day someone's office is closed and a deadline ("The deadline for entries is
+// Friday").
 bool setAsideInSentence(const Line& line, std::size_t k) {
     bool weather = false;
     bool condition = false;
@@ -145,8 +146,16 @@ bool setAsideInSentence(const Line& line, std::size_t k) {
                    (isWordIn(&t, {"date"}) && isWordIn(before, {"closing"})) ||
                    (isWordIn(&t, {"limite"}) && isWordIn(before, {"date"})) ||
                    (isWordIn(&t, {"delai"}) && isWordIn(before, {"dernier"}));
-        // "Her next openings are Tue 1/20 at 6:15 PM or Thu 1/22": days to choose from.
+        // "Her next openings are Tue 1/20 at 6:15 PM or Thu 1/22": days to choose from; so are
+        // "Other clinic dates are Oct 20 and Oct 28", "Weitere Termine: …".
         openings = openings || isWordIn(&t, {"openings", "creneaux", "disponibilites"});
+        const Token* twoBefore = b >= 3 ? &line.tokens[b - 3] : nullptr;
+        const std::initializer_list<std::string_view> others = {"other", "weitere", "andere",
+                                                                "autres"};
+        openings =
+            openings ||
+            (isWordIn(&t, {"dates", "days", "times", "sessions", "slots", "termine", "seances"}) &&
+             (isWordIn(before, others) || isWordIn(twoBefore, others)));
         // "Reply 1 for Tuesday, 2 for Thursday": the answers to a question.
         choice = choice ||
                  (isWordIn(&t, {"for", "pour", "fur"}) && b >= 3 && line.tokens[b - 2].isNumber() &&

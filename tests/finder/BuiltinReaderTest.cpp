@@ -1527,6 +1527,11 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
     const auto lastDay = read("The last day of term is Friday 13 March.");
     ASSERT_EQ(lastDay.size(), 1u);
     EXPECT_EQ(lastDay[0].startDate, "2026-03-13");
+    // Other dates offered to whoever cannot come on their own.
+    EXPECT_TRUE(read("Can't make it? Other clinic dates are Apr 20 (Plant 3, 5:30-8:00 AM) and Apr "
+                     "28 (Building 1, 11:00 AM-2:00 PM).",
+                     *Calendar::make("America/Chicago", "en_US"))
+                    .empty());
 }
 
 TEST(BuiltinReaderTest, TextsItCannotReadGiveNothingInBoundedTime) {
