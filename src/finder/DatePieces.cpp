@@ -122,8 +122,16 @@ std::optional<WeekdayFound> weekdayAt(const Line& line, std::size_t i, const std
         return std::nullopt;
     }
     std::size_t next = i + 1;
-    if (unspacedSymbol(line, next, ".")) {
+    const bool stop = unspacedSymbol(line, next, ".");
+    if (stop) {
         ++next;
+    }
+    // "Mar 20" is March the 20th, though French shortens "mardi" so too: a weekday's day is
+    // followed by its month ("mar. 20 janv."), or in French by nothing but its stop.
+    const Token* day = line.at(next);
+    if (!name->full && Words::month(t->key, locale) && day != nullptr && day->isNumber() &&
+        !monthAt(line, next + 1, locale) && !(stop && locale.starts_with("fr"))) {
+        return std::nullopt;
     }
     if (const Token* comma = line.at(next); comma != nullptr && comma->isSymbol(",")) {
         ++next;

@@ -44,6 +44,9 @@ TEST(DateReadingTest, WrittenDaysInEnglishGermanAndFrench) {
         {"le mardi 15 septembre", "2026-09-15"},
         {"Jeudi 26 mars 2026 à 9h30", "2026-03-26"},
         {"mar. 14 avril", "2026-04-14"},
+        // ... but March where a number follows alone, however French shortens "mardi".
+        {"Dinner Mar 20 at 7pm", "2026-03-20"},
+        {"Clinic on Mar. 28", "2026-03-28"},
         {"Sept 3", "2026-09-03"},
         {"2026-03-14T10:00", "2026-03-14"},
         {"23/02/2026", "2026-02-23"},
