@@ -156,8 +156,18 @@ class Cleaner {
             return atStart ? followsWord(k + 1) : followsWord(k, true);
         }
         if (isRing(k)) {
-            // "HOUSEWARMING 0", not "Spaces left: 0"; a lone "O" before words stays.
-            return atStart ? text(k) != "O" && followsWord(k + 1) : followsWord(k, true);
+            // "HOUSEWARMING 0", not "Spaces left: 0" nor the minutes of "19 h 00" (or "2O h 00",
+            // its hour misread too); a lone "O" before words stays.
+            const auto digits = [](std::string_view p) {
+                return std::any_of(p.begin(), p.end(), isDigit) &&
+                       std::all_of(p.begin(), p.end(), [](char c) {
+                           return isDigit(c) || c == 'O' || c == 'l' || c == 'I';
+                       });
+            };
+            const bool minutes =
+                k >= 2 && (text(k - 1) == "h" || text(k - 1) == "H") && digits(text(k - 2));
+            return atStart ? text(k) != "O" && followsWord(k + 1)
+                           : followsWord(k, true) && !minutes;
         }
         if (std::none_of(piece.begin(), piece.end(),
                          [](UChar32 c) { return isOpener(c) || isCloser(c); })) {

@@ -901,6 +901,10 @@ TEST(BuiltinReaderTest, AClosingTimeEndsADayButNeverStartsItAndACallTimeEndsNoth
                   "20:00"},
                  {"Maturaball\nSamstag, 14. März 2026\nSaalöffnung ist um 19:00 Uhr, Beginn mit "
                   "der Polonaise um 20:00 Uhr.",
+                  "20:00"},
+                 // A performance starts when it is given, a whole hour too.
+                 {"Les Noces de Gisèle\nsam. 14 mars 2026\nOuverture des portes : 19 h 15\n"
+                  "Représentation : 20 h 00",
                   "20:00"}};
     for (const auto& c : below) {
         drafts = read(c.text);

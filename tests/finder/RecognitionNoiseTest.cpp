@@ -47,6 +47,8 @@ TEST(RecognitionNoiseTest, PicturesAndTheirMisreadingsAtALinesEndsGo) {
 TEST(RecognitionNoiseTest, NumbersMarkersAndBracketsThatPairStay) {
     for (const char* line : {"16:45 Dr Blake (Science) Lab 3",
                              "Spaces left: 0",
+                             "Représentation : 19 h 00",
+                             "Représentation : 2O h 00",
                              "O2 Arena, London",
                              "1) Bring a mat",
                              "a) Doors open",
