@@ -7,22 +7,44 @@
 
 namespace plannery::reader {
 
-// "Subject: EVENT CANCELLED: The Marlow Sisters – full refund issued": a message whose subject
-// calls its event off, and that gives it no other day, has nothing to enter.
+namespace {
+
+bool saysCancelled(const Token& t) {
+    return isWordIn(&t, {"cancelled", "canceled", "cancellation", "abgesagt", "absage", "storniert",
+                         "annule", "annulee", "annulation"});
+}
+
+// "Subject: EVENT CANCELLED: The Marlow Sisters", "Status: Cancelled", "● CANCELLED   Refund
+// credited" (`aboveDays`: no day stands above the line): the subject or the status of a message
+// or a booking says it is called off.
+bool statesCancellation(const Line& line, const LineFacts& facts, bool aboveDays) {
+    const auto& tokens = line.tokens;
+    const auto value = tokens.begin() + static_cast<std::ptrdiff_t>(facts.labelEnd);
+    if (Vocabulary::isSubjectLabel(facts.label)) {
+        return std::any_of(value, tokens.end(), [](const Token& t) { return saysCancelled(t); });
+    }
+    if (facts.label == "status" || facts.label == "booking status" || facts.label == "statut" ||
+        facts.label == "buchungsstatus") {
+        return value != tokens.end() && saysCancelled(*value);
+    }
+    // A booking's status set in capitals, as an app shows it above the days it speaks of.
+    const auto first =
+        std::find_if(tokens.begin(), tokens.end(), [](const Token& t) { return !t.isSymbol(); });
+    return aboveDays && facts.label.empty() && first != tokens.end() && first->allCaps &&
+           isWordIn(&*first,
+                    {"cancelled", "canceled", "storniert", "abgesagt", "annule", "annulee"});
+}
+
+} // namespace
+
+// A message or a booking that says it is called off, and that gives it no other day, has nothing
+// to enter.
 bool callsItsEventOff(const TextFacts& text) {
     bool subjectCancels = false;
+    bool dated = false; // a day stands above the line
     for (std::size_t li = 0; li < text.lines.size() && !subjectCancels; ++li) {
-        const LineFacts& facts = text.facts[li];
-        if (!Vocabulary::isSubjectLabel(facts.label)) {
-            continue;
-        }
-        const auto& tokens = text.lines[li].tokens;
-        subjectCancels = std::any_of(tokens.begin() + static_cast<std::ptrdiff_t>(facts.labelEnd),
-                                     tokens.end(), [](const Token& t) {
-                                         return isWordIn(&t, {"cancelled", "canceled",
-                                                              "cancellation", "abgesagt", "absage",
-                                                              "annule", "annulee", "annulation"});
-                                     });
+        subjectCancels = statesCancellation(text.lines[li], text.facts[li], !dated);
+        dated = dated || !text.facts[li].dates.empty();
     }
     if (!subjectCancels) {
         return false;

@@ -1368,6 +1368,10 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "Hillview School\nCircular No. 47      Date: 02/03/2026\n\nDear Parents,\nplease note "
         "the new lunch menu.",
         "No rehearsal on 12 March.",
+        // A booking whose status says it was called off, above all its days.
+        "←  Booking Details\n  ● CANCELLED          Refund credited ✔\n  SBC  ──────▶  MAS\n"
+        "  Sat, 14 Mar 2026        Sat, 14 Mar 2026\n  06:10                   11:45",
+        "Your table\nStatus: Cancelled\nFriday 13 March 2026, 19:30 – 4 guests",
         // The day the clocks change.
         "Daylight saving starts at 2:00 am on Sunday 29 March – clocks go forward one hour.",
         "Reminder: the UK moves its clocks forward on 29 March.",
