@@ -241,6 +241,14 @@ bool isStatusBar(const Line& line, const LineFacts& facts) {
     return signal;
 }
 
+// "──────── Tuesday, 9 March ────────": a chat's divider between the messages of one day and
+// the next, up to today; when they were written, not an event.
+bool isDayDivider(const Line& line, const LineFacts& facts, const DayParts& today) {
+    return line.ruled && facts.dates.size() == 1 && facts.times.empty() &&
+           facts.dates[0].begin == 0 && facts.dates[0].end == line.tokens.size() &&
+           ReaderDays::compare(facts.dates[0].day, today) <= 0;
+}
+
 // "Wednesday, February 3" over "7:52" atop a photo of a phone's lock screen, from line `top` on:
 // the screen's own clock, which shows today and the time the picture was taken.
 bool opensWithLockScreenClock(const TextFacts& text, const DayParts& today, std::size_t top) {
@@ -271,7 +279,8 @@ void readChatLayout(TextFacts& text, const ReaderDays& days) {
     readNamedMessages(text);
     readStampedMessages(text);
     for (std::size_t li = 0; li < text.lines.size(); ++li) {
-        if (isNavigationBar(text.lines[li])) {
+        if (isNavigationBar(text.lines[li]) ||
+            isDayDivider(text.lines[li], text.facts[li], days.today())) {
             text.facts[li] = LineFacts{.chrome = true};
         }
     }

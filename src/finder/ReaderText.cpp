@@ -345,6 +345,23 @@ std::string_view Line::span(std::size_t first, std::size_t last) const {
     return slice(tokens[first].begin, tokens[last - 1].end);
 }
 
+namespace {
+
+// "──── Tuesday, 9 March ────", "-- Today --": words set between two strokes of a rule on each
+// side, which the stray glyphs' rules take away.
+bool betweenRules(std::string_view raw) {
+    const std::string_view text = FinderText::trimSpaces(raw);
+    constexpr std::string_view kRules[] = {"──", "——", "━━", "--", "=="};
+    const auto ruled = [&text, &kRules](bool atStart) {
+        return std::any_of(std::begin(kRules), std::end(kRules), [&](std::string_view rule) {
+            return atStart ? text.starts_with(rule) : text.ends_with(rule);
+        });
+    };
+    return text.size() > 8 && ruled(true) && ruled(false);
+}
+
+} // namespace
+
 std::vector<Line> readLines(std::string_view text) {
     if (text.size() > kMaxTextBytes) {
         text = text.substr(0, kMaxTextBytes);
@@ -376,7 +393,8 @@ std::vector<Line> readLines(std::string_view text) {
         }
         Line line{.text = withArrowsForLookalikes(withLettersRepaired(
                       withDigitsForLookalikes(withLettersClosedUp(withoutStrayGlyphs(raw))))),
-                  .index = index++};
+                  .index = index++,
+                  .ruled = betweenRules(raw)};
         Tokenizer(line).run();
         if (line.tokens.empty()) {
             blank = true;

@@ -724,6 +724,14 @@ TEST(BuiltinReaderTest, AChatsMessagesAreReadWithoutTheirWritersNamesAndStamps) 
     ASSERT_EQ(texted.size(), 1u);
     EXPECT_EQ(texted[0].startDate, "2026-03-05");
     EXPECT_EQ(texted[0].startTime, "14:00");
+    // So is the divider between one day's messages and the next.
+    const auto divided =
+        read("#team-wombat\n──────── Monday, 2 March ────────\n\nDev: Jess hits 10 "
+             "yrs on Friday 🎉 drinks Fri arvo at the Kingfisher from 4:30",
+             *Calendar::make("Australia/Perth", "en_AU"));
+    ASSERT_EQ(divided.size(), 1u);
+    EXPECT_EQ(divided[0].startDate, "2026-03-06");
+    EXPECT_EQ(divided[0].startTime, "16:30");
     // The same start in the last column of each row of fixtures is no chat's stamps.
     const auto fixtures = read("Sat 7 Mar   Kingsfold 2nd XI       H    1.00pm\n"
                                "Sat 14 Mar  Brampton Vale 2nd XI   A    1.00pm\n"
