@@ -143,6 +143,22 @@ std::optional<Clock> wordClockAt(const Line& line, std::size_t i, const std::str
         return Clock{
             .hour = total / 60, .minute = total % 60, .next = next, .certain = true, .dial = true};
     }
+    // "half 7", "Sun half 8?": half past the hour, as British, Irish and antipodean English say
+    // it; not "half 7 hours" nor "an hour and a half".
+    if (isWordIn(t, {"half"}) && line.at(i + 1) != nullptr && line.at(i + 1)->isNumber() &&
+        line.at(i + 1)->spaced && !(i > 0 && isWordIn(&line.tokens[i - 1], {"a", "and"}))) {
+        const Token* after = line.at(i + 2);
+        const auto value = dialHour(line.at(i + 1), locale);
+        // "half 7.5", "half 7:30", "half 10%": another number.
+        const bool longer = after != nullptr && !after->spaced &&
+                            (after->isSymbol("%") || after->isSymbol(":") ||
+                             (after->isSymbol(".") && unspaced(line, i + 3)));
+        if (!value || longer || countsThings(after) ||
+            isWordIn(after, {"h", "hours", "hour", "hrs", "hr", "min", "mins", "minutes"})) {
+            return std::nullopt;
+        }
+        return Clock{.hour = *value, .minute = 30, .next = i + 2, .certain = true, .dial = true};
+    }
     // "at four o'clock in the afternoon", "um sieben Uhr", "à huit heures": an hour in words.
     if (const Token* unit = line.at(i + 1);
         t != nullptr && t->isWord() && isWordIn(unit, {"o'clock", "uhr", "heures", "heure"})) {
@@ -470,7 +486,7 @@ std::vector<TimeMention> readTimes(const Line& line, const TimeContext& context)
         // "7 to 10 in the evening"
         const bool pmAfter = second && second->meridiem == 0 && saysAfternoon(line, second->next);
         const bool bareRange = second && !first->certain && !second->certain &&
-                               (afterDate || pmAfter) && first->hour < second->hour;
+                               (afterDate || pmAfter || between) && first->hour < second->hour;
         if (second && (first->certain || second->certain || bareRange)) {
             int start = 0;
             int finish = 0;
@@ -499,6 +515,10 @@ std::vector<TimeMention> readTimes(const Line& line, const TimeContext& context)
                 if (second->meridiem == 0 && finish <= start && second->hour + 12 < 24 &&
                     second->hour * 60 + second->minute > start - 12 * 60 && !second->padded) {
                     finish = (second->hour + 12) * 60 + second->minute;
+                }
+                // "between 10 and 12" runs forwards: an evening's start would pass its end.
+                if (bareRange && finish <= start && start >= 12 * 60) {
+                    start -= 12 * 60;
                 }
             }
             mention.start = clockTime(start);

@@ -57,6 +57,14 @@ TEST(TimeReadingTest, ClockTimesInTheirWrittenForms) {
         {"12am", "00:00"},
         {"12:15 PM", "12:15"},
         {"at half past two in the afternoon", "14:30"},
+        // "half 8" is half past eight, not half of eight hours or of anything else.
+        {"half 8 Sun it is", "08:30"},
+        {"Sun night half 7?", "07:30"},
+        {"an hour and a half 8 of us", ""},
+        {"half 8 hours", ""},
+        {"half 10% off", ""},
+        // "between 10 and 12" runs forwards, even in an evening's context.
+        {"inspection next Tues between 10 and 12", "10:00-12:00"},
         // Said on a twelve-hour dial: nobody meets at half past one in the night.
         {"at quarter to 7", "18:45"},
         {"at half past one o'clock", "13:30"},
@@ -129,6 +137,9 @@ TEST(TimeReadingTest, HoursWithoutAmOrPmAreReadAsPeopleMeanThem) {
     EXPECT_EQ(times("7:30 at Nonna's", TimeContext{.evening = true}), "19:30");
     EXPECT_EQ(times("07:30 sharp", TimeContext{.evening = true}), "07:30");
     EXPECT_EQ(times("5:30-7 at Field 3", TimeContext{.twelveHour = true}), "17:30-19:00");
+    // A range runs forwards: an evening's start would pass its end.
+    EXPECT_EQ(times("between 10 and 12", TimeContext{.evening = true, .twelveHour = true}),
+              "10:00-12:00");
     EXPECT_EQ(times("5:30 Frühstück"), "05:30");
     EXPECT_EQ(times("back by 4ish"), "16:00");
     EXPECT_EQ(times("thinking 8ish", TimeContext{.evening = true}), "20:00");
