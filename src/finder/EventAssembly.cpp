@@ -159,9 +159,16 @@ class Assembler {
         // The times of the next item of a bulleted list are that item's, not the day's above. A
         // day that has only its doors' time looks one line further for its start ("Saaleinlass
         // ab 19:00 Uhr" over "Beginn: 20:00 Uhr").
+        // A poster's day without a time looks on through its block, whose sentences a narrow
+        // column wraps over many lines ("Satur day 16th January" over five lines that end "…
+        // leaves the Village Green at 4pm sharp").
+        const bool wrapped = !m_out.empty() && !m_out.back().start &&
+                             !m_text.facts[m_out.back().line].speaker &&
+                             line.block == m_text.lines[m_out.back().line].block;
+        const std::size_t reach =
+            wrapped ? 2 * kReach : kReach + (!m_out.empty() && m_out.back().doorsOnly ? 1 : 0);
         const bool near =
-            !m_out.empty() &&
-            apart(m_out.back().line, li) <= kReach + (m_out.back().doorsOnly ? 1 : 0) &&
+            !m_out.empty() && apart(m_out.back().line, li) <= reach &&
             !(opensBulletItem(line) && opensBulletItem(m_text.lines[m_out.back().line]));
         const bool spanEveryDay = near && m_out[m_lastGroup].last &&
                                   m_out.size() - m_lastGroup == 1 && saysEveryDay(line);

@@ -296,6 +296,32 @@ char letterFor(char c) {
 // digits in their places: "Manchester M3 SDF" is "M3 5DF" and "WINCHESTER S023 9JX" is "SO23
 // 9JX" (an area starts with letters, a unit with a digit). Codes that are already well formed stay,
 // and so do other words ("Meet at B2 SOS").
+// "Satur day 16th January", "WEDNES DAY 3 MARCH": a weekday's name split before its "day", as a
+// recogniser splits a word set in wide letters, before the day of the month it names.
+void weekdaysJoined(std::string& line) {
+    constexpr std::string_view kFronts[] = {"mon", "tues",  "wednes", "thurs",
+                                            "fri", "satur", "sun"};
+    for (std::size_t at = 0; at + 4 < line.size(); ++at) {
+        if (line[at] != ' ' ||
+            (line.compare(at + 1, 3, "day") != 0 && line.compare(at + 1, 3, "DAY") != 0)) {
+            continue;
+        }
+        std::size_t front = at;
+        while (front > 0 && isAsciiLetter(line[front - 1])) {
+            --front;
+        }
+        std::string word = line.substr(front, at - front);
+        std::transform(word.begin(), word.end(), word.begin(),
+                       [](char c) { return static_cast<char>(std::tolower(c)); });
+        const std::size_t after = at + 4;
+        const bool dated =
+            after + 1 < line.size() && line[after] == ' ' && isDigit(line[after + 1]);
+        if (dated && std::find(std::begin(kFronts), std::end(kFronts), word) != std::end(kFronts)) {
+            line.erase(at, 1);
+        }
+    }
+}
+
 // "SAMEDl", "COMMUNlTY": a word in capitals holds no small letters, so a small "l" in it is a
 // capital "I" the recogniser read for one.
 void capitalIsForSmallL(std::string& line) {
@@ -574,6 +600,7 @@ std::string withLettersRepaired(std::string line) {
             ++at;
         }
     }
+    weekdaysJoined(line);
     repairPostcodes(line);
     splitPlaceNumbers(line);
     capitalIsForSmallL(line);

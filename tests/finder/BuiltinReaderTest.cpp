@@ -295,6 +295,15 @@ TEST(BuiltinReaderTest, ATicketsRowsOfStopsAreItsLegs) {
     EXPECT_EQ(drafts.size(), 2u);
 }
 
+TEST(BuiltinReaderTest, APostersDayWithoutATimeLooksOnThroughItsWrappedSentences) {
+    const auto drafts = read("COMMUNITY ORCHARD\nWASSAIL !\nSatur day 14th March 2026\nWake the "
+                             "trees, scare off the\nspirits & toast next year's\nharvest !\n"
+                             "Lantern procession leaves the\nVillage Green at 4pm sharp");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].startDate, "2026-03-14");
+    EXPECT_EQ(drafts[0].startTime, "16:00");
+}
+
 TEST(BuiltinReaderTest, APostersDayStackedAWordALineIsOneDay) {
     const auto drafts = read("THE SALT\nLANTERNS\n\nFRI\n12\nJUNE\n\nDOORS 7PM / SHOW 8PM");
     ASSERT_EQ(drafts.size(), 1u);

@@ -113,6 +113,10 @@ TEST(RecognitionNoiseTest, MisreadLettersAndDoubledDashesAreRepaired) {
         {"StraRe des 17. Juni", "Straße des 17. Juni"},
         {"Testing legacy code —- Room 2", "Testing legacy code – Room 2"},
         {"Lunch -- Hall", "Lunch – Hall"},
+        // A weekday split before its "day", ahead of the day it names; a sunny day stays.
+        {"Satur day 16th January 2027", "Saturday 16th January 2027"},
+        {"WEDNES DAY 3 MARCH", "WEDNESDAY 3 MARCH"},
+        {"a sun day at the beach", "a sun day at the beach"},
         // Words that only look alike stay.
         {"Extra Bed, Strasse 4, Ostrava", "Extra Bed, Strasse 4, Ostrava"},
         {"OBE O2 Arena 2O", "OBE O2 Arena 2O"},
