@@ -255,7 +255,7 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
 
     TimeContext shared{.twelveHour = Words::twelveHourClock(locale), .localeId = locale};
     std::map<int, int> headerLabels; // by block
-    std::map<int, int> subjects;
+    std::map<int, int> mailMarks;    // subjects and senders with a mail address, by block
     std::multiset<std::string> labels;
     int chatLines = 0;
     // Lines that start with a name and a colon ("Mark R:", "Priya:"): three of them, by two
@@ -297,13 +297,19 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
         }
         if (Vocabulary::isHeaderLabel(label.key)) {
             ++headerLabels[line.block];
-            subjects[line.block] += Vocabulary::isSubjectLabel(label.key) ? 1 : 0;
+            // A subject, or a sender written with a mail address ("From: Priya <priya@…>"),
+            // unlike a ticket's "From: London".
+            const bool mailed = std::any_of(
+                line.tokens.begin() + static_cast<std::ptrdiff_t>(label.end), line.tokens.end(),
+                [](const Token& t) { return t.isLink() && t.key.find('@') != std::string::npos; });
+            mailMarks[line.block] += Vocabulary::isSubjectLabel(label.key) || mailed ? 1 : 0;
         }
     }
     // The header at the top of an e-mail, and that of a message forwarded or quoted further down
-    // ("---------- Forwarded message ---------" over "From:", "Date:", "Subject:", "To:").
-    const auto isHeaderBlock = [&headerLabels, &subjects](int block) {
-        return headerLabels[block] >= (block == 0 ? 2 : 3) && (block == 0 || subjects[block] > 0);
+    // ("---------- Forwarded message ---------" over "From:", "Date:", "Subject:", "To:"), or
+    // under the subject set apart above it.
+    const auto isHeaderBlock = [&headerLabels, &mailMarks](int block) {
+        return headerLabels[block] >= (block == 0 ? 2 : 3) && (block == 0 || mailMarks[block] > 0);
     };
 
     const bool chatter =

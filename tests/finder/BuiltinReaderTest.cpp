@@ -1385,6 +1385,9 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "Hillview School\nCircular No. 47      Date: 02/03/2026\n\nDear Parents,\nplease note "
         "the new lunch menu.",
         "No rehearsal on 12 March.",
+        // The header of a mail set below its subject, its sender written with a mail address.
+        "Invitation: Audit readout\n\nFrom: Priya <priya@millrace.example.com>\nTo: Dana "
+        "<dana@example.com>\nDate: Mon, Mar 2, 2026 at 10:31 AM\n\nSee you there.",
         // A booking whose status says it was called off, above all its days.
         "←  Booking Details\n  ● CANCELLED          Refund credited ✔\n  SBC  ──────▶  MAS\n"
         "  Sat, 14 Mar 2026        Sat, 14 Mar 2026\n  06:10                   11:45",
