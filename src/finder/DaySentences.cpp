@@ -110,7 +110,10 @@ bool deadlineBefore(const Line& line, std::size_t i) {
         }
         paid = isWordIn(&t, {"paid", "bezahlt", "paye", "payee", "debit", "debited", "charged",
                              "abgebucht", "preleve", "account", "belastung", "belastet",
-                             "lastschrift", "prelevement"});
+                             "lastschrift", "prelevement"}) ||
+               // "taken automatically from your card on 23/04/2027"
+               (isWordIn(&t, {"card", "karte", "carte"}) && b >= 2 &&
+                isWordIn(&line.tokens[b - 2], {"your", "ihrer", "ihre", "votre"}));
     }
     // German puts the verb last: "Der Restbetrag wird am 08.07.2026 automatisch abgebucht".
     for (std::size_t a = i; a < line.tokens.size() && a < i + 20 && !paid; ++a) {

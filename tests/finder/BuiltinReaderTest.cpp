@@ -1418,6 +1418,7 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "Booking made on 2 Mar 2026 · Unsubscribe",
         "Angeschlagen am 2.3.2026",
         "Total paid: CHF 212.60 · Paid by Visa ****4471 on 02.03.2026",
+        "Balance £410.00 – taken automatically from your card on 23/03/2026",
         "Your parcel is on its way\n\nExpected delivery\nTue 10 Mar, 10:15 – 12:15",
         "Wet weather? Check our page by 3pm on the day — postponement date Sun 15 March.",
         "Coupon: $10 off. Valid 3/20/2026 - 3/31/2026 on purchases of $50+",
