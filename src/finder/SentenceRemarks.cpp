@@ -7,14 +7,15 @@ namespace plannery::reader {
 
 bool someonesOffice(const Line& line, std::size_t k) {
     const Token* owner = k >= 1 ? &line.tokens[k - 1] : nullptr;
-    return isWordIn(&line.tokens[k], {"office",       "offices",      "helpline",
-                                      "switchboard",  "buro",         "bureau",
-                                      "bureaux",      "sekretariat",  "secretariat",
-                                      "centre",       "center",       "depot",
-                                      "depots",       "store",        "stores",
-                                      "shop",         "shops",        "branch",
-                                      "branches",     "showroom",     "geschaftsstelle",
-                                      "kundencenter", "kundenservice"}) &&
+    return isWordIn(&line.tokens[k], {"office",       "offices",       "helpline",
+                                      "switchboard",  "buro",          "bureau",
+                                      "bureaux",      "sekretariat",   "secretariat",
+                                      "centre",       "center",        "depot",
+                                      "depots",       "store",         "stores",
+                                      "shop",         "shops",         "branch",
+                                      "branches",     "showroom",      "geschaftsstelle",
+                                      "kundencenter", "kundenservice", "warehouse",
+                                      "warehouses",   "entrepot"}) &&
            owner && owner->isWord() && !isWordIn(owner, {"the", "das", "der", "le", "la", "les"});
 }
 
@@ -140,12 +141,18 @@ bool setAsideInSentence(const Line& line, std::size_t k) {
         // d'inscription : vendredi", "dernier délai le 18 mars"; "the last day of term" is an
         // event.
         const Token* before = b >= 2 ? &line.tokens[b - 2] : nullptr;
-        deadline = deadline ||
-                   (isWordIn(&t, {"day", "date"}) && isWordIn(before, {"last"}) &&
-                    isWordIn(line.at(b), {"to"})) ||
-                   (isWordIn(&t, {"date"}) && isWordIn(before, {"closing"})) ||
-                   (isWordIn(&t, {"limite"}) && isWordIn(before, {"date"})) ||
-                   (isWordIn(&t, {"delai"}) && isWordIn(before, {"dernier"}));
+        // "last pick-ups for CNY orders are on 3 Feb", "last posting date 18 December": the last
+        // chance for a service, not an event.
+        deadline =
+            deadline ||
+            (isWordIn(&t, {"day", "date"}) && isWordIn(before, {"last"}) &&
+             isWordIn(line.at(b), {"to"})) ||
+            (isWordIn(before, {"last"}) &&
+             isWordIn(&t, {"orders", "order", "pick-ups", "pick-up", "pickups", "pickup",
+                           "collections", "collection", "deliveries", "delivery", "posting"})) ||
+            (isWordIn(&t, {"date"}) && isWordIn(before, {"closing"})) ||
+            (isWordIn(&t, {"limite"}) && isWordIn(before, {"date"})) ||
+            (isWordIn(&t, {"delai"}) && isWordIn(before, {"dernier"}));
         // "Her next openings are Tue 1/20 at 6:15 PM or Thu 1/22": days to choose from; so are
         // "Other clinic dates are Oct 20 and Oct 28", "Weitere Termine: …".
         openings = openings || isWordIn(&t, {"openings", "creneaux", "disponibilites"});

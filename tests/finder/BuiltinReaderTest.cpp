@@ -1419,6 +1419,9 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "Angeschlagen am 2.3.2026",
         "Total paid: CHF 212.60 · Paid by Visa ****4471 on 02.03.2026",
         "Balance £410.00 – taken automatically from your card on 23/03/2026",
+        // A warehouse shut, and the last pick-ups before it.
+        "3. CNY stock build – note the SG warehouse is closed 25–28 Mar, so last pick-ups for "
+        "CNY orders are on 23 Mar",
         "Your parcel is on its way\n\nExpected delivery\nTue 10 Mar, 10:15 – 12:15",
         "Wet weather? Check our page by 3pm on the day — postponement date Sun 15 March.",
         "Coupon: $10 off. Valid 3/20/2026 - 3/31/2026 on purchases of $50+",
