@@ -416,6 +416,11 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
         }
         facts.times = std::move(kept);
         keepOneOfZonedTimes(line, facts, days.zoneId());
+        for (ZoneMention& zone : facts.zones) {
+            if (namesOwnStandardTime(line, zone, days.zoneId())) {
+                zone.zone = days.zoneId();
+            }
+        }
         const std::size_t stampEnd = afterStamp(line);
         const bool chatStamp =
             stampEnd > 0 && !facts.dates.empty() && facts.dates[0].begin < stampEnd;

@@ -138,6 +138,30 @@ std::optional<ZoneMention> offsetAt(const Line& line, std::size_t i) {
 
 } // namespace
 
+bool namesOwnStandardTime(const Line& line, const ZoneMention& zone, const std::string& ownZone) {
+    if (zone.zone.empty() || zone.zone == ownZone) {
+        return false;
+    }
+    const bool standard = std::any_of(
+        line.tokens.begin() + static_cast<std::ptrdiff_t>(zone.begin),
+        line.tokens.begin() + static_cast<std::ptrdiff_t>(std::min(zone.end, line.tokens.size())),
+        [&line](const Token& t) {
+            const std::string written = FinderText::upper(line.slice(t.begin, t.end));
+            return t.isWord() && t.allCaps && written.size() >= 3 && written.ends_with("ST");
+        });
+    if (!standard) {
+        return false;
+    }
+    const auto make = [](const std::string& id) {
+        return std::unique_ptr<icu::TimeZone>(
+            icu::TimeZone::createTimeZone(icu::UnicodeString::fromUTF8(id)));
+    };
+    const auto own = make(ownZone);
+    const auto named = make(zone.zone);
+    return !own->useDaylightTime() && own->getRawOffset() == named->getRawOffset() &&
+           *own != icu::TimeZone::getUnknown();
+}
+
 std::optional<ZoneMention> zoneAt(const Line& line, std::size_t i) {
     std::size_t at = i;
     if (const Token* open = line.at(at); open && open->isSymbol("(")) {

@@ -23,6 +23,11 @@ struct ZoneMention {
 // The zone written at token i (after an opening parenthesis, if any).
 std::optional<ZoneMention> zoneAt(const Line& line, std::size_t i);
 
+// "MST" read in Phoenix, "AEST" in Brisbane: an abbreviation of standard time written by someone
+// whose own zone keeps that time all year is their own zone, not the region the abbreviation
+// names elsewhere, which moves its clocks in summer.
+bool namesOwnStandardTime(const Line& line, const ZoneMention& zone, const std::string& ownZone);
+
 // The zone of the city a zone is named after, by the city's folded words ("chicago", "new
 // york"): "America/Chicago".
 std::optional<std::string> cityZone(const std::string& key);

@@ -621,6 +621,15 @@ TEST(BuiltinReaderTest, ZonesAndTheirConversions) {
     ASSERT_EQ(drafts.size(), 1u);
     EXPECT_EQ(drafts[0].startTime, "12:00");
     EXPECT_EQ(drafts[0].endTime, "13:00");
+    // Standard time named where it is kept all year is the reader's own, in summer too; where
+    // clocks move in summer it is the region's.
+    const char* tutoring = "Tutoring: Tue, Oct 6, 1:30 PM MST";
+    drafts = read(tutoring, *Calendar::make("America/Phoenix", "en_US"));
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].timeZone.value_or("America/Phoenix"), "America/Phoenix");
+    drafts = read(tutoring, *Calendar::make("America/Los_Angeles", "en_US"));
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].timeZone, "America/Denver");
     // A zone for all of a schedule's times.
     drafts = read("Hackathon – March 21, 2026\nAll times are ET\n9:00 AM Kickoff\n5:00 PM Demos");
     ASSERT_EQ(drafts.size(), 2u);
