@@ -629,9 +629,12 @@ std::vector<DurationMention> readDurations(const Line& line, const TimeContext& 
             i = next;
             continue;
         }
-        // "20 minutes each", "Behandlungsdauer je 20 Min.": the length of every one.
+        // "20 minutes each", "Behandlungsdauer je 20 Min.", "All games 75 min.": the length of
+        // every one.
         const bool each = isWordIn(line.at(next), {"each", "jeweils", "chacun", "chacune"}) ||
-                          (i > 0 && isWordIn(&line.tokens[i - 1], {"je", "jeweils"}));
+                          (i > 0 && isWordIn(&line.tokens[i - 1], {"je", "jeweils"})) ||
+                          (i > 1 && line.tokens[i - 1].isWord() &&
+                           isWordIn(&line.tokens[i - 2], {"all", "alle", "tous", "toutes"}));
         durations.push_back(DurationMention{
             .begin = i, .end = each ? next + 1 : next, .minutes = minutes, .each = each});
         i = next - 1;

@@ -186,6 +186,7 @@ TEST(TimeReadingTest, LengthsAfterTimes) {
     EXPECT_EQ(lengths("durée : 2,5 heures"), std::vector<int>{150});
     EXPECT_EQ(lengths("Show length 2 hrs 10 mins"), std::vector<int>{130});
     EXPECT_EQ(lengths("Appointments are 5 minutes each"), std::vector<int>{-5});
+    EXPECT_EQ(lengths("All games 75 min."), std::vector<int>{-75});
     EXPECT_EQ(lengths("The tasting menu takes around two and a half hours."),
               std::vector<int>{150});
     EXPECT_EQ(lengths("zwei Stunden"), std::vector<int>{120});
