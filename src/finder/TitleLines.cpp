@@ -219,6 +219,12 @@ std::optional<TitleOption> TitlePicker::lineOption(std::size_t li, bool own) con
         if (s.begin == 0 && s.end > 2 && opensNumberedSection(m_text.lines, li)) {
             s.begin = 2;
         }
+        // "PART 1 - BLOOD TEST", "Teil 2 – Praxis": nor is the part of a whole it heads.
+        if (s.end == s.begin + 2 && &piece != &segments.back() &&
+            isWordIn(&line.tokens[s.begin], {"part", "teil", "partie", "step", "etape"}) &&
+            line.tokens[s.begin + 1].isNumber()) {
+            continue;
+        }
         // "CPE 2150 Conversational French for Travellers": nor is a course's code.
         if (s.end > s.begin + 2 && line.tokens[s.begin].isWord() && line.tokens[s.begin].allCaps &&
             line.tokens[s.begin].key.size() <= 4 && line.tokens[s.begin + 1].isNumber() &&

@@ -54,6 +54,11 @@ TEST(TitlePickingTest, HeadingsNameASingleEvent) {
     EXPECT_EQ(titles("Hi Liam,\n\nwe've moved the visit:\n\nNEW APPOINTMENT\n"
                      "Thursday, 12 March 2026 at 4:40 PM\n"),
               Titles{"Venue Hall"});
+    // Nor does the part of a whole that a heading numbers.
+    EXPECT_EQ(
+        titles("Your NHS Health Check\n\nPART 1 - BLOOD TEST\nTuesday 10 March 2026 at 08:20\n"
+               "Holmcroft Branch Surgery"),
+        Titles{"Blood Test"});
     // Nor does the heading of a booking's or an app's list.
     EXPECT_EQ(titles("CAMPING\nArrive: Fri 13 Mar 2026\n\nACTIVITIES\nGlow Worm Discovery Walk\n"
                      "Sat 14 Mar 2026, 7:15 pm – 8:45 pm"),
