@@ -241,6 +241,13 @@ bool isStatusBar(const Line& line, const LineFacts& facts) {
     return signal;
 }
 
+// "------------", "==========": a rule drawn across the text between its sections, no content.
+bool isRule(const Line& line) {
+    return std::all_of(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
+        return t.isDash() || t.isSymbol("=") || t.isSymbol("_") || t.isSymbol("*");
+    });
+}
+
 // "──────── Tuesday, 9 March ────────": a chat's divider between the messages of one day and
 // the next, up to today; when they were written, not an event.
 bool isDayDivider(const Line& line, const LineFacts& facts, const DayParts& today) {
@@ -279,7 +286,7 @@ void readChatLayout(TextFacts& text, const ReaderDays& days) {
     readNamedMessages(text);
     readStampedMessages(text);
     for (std::size_t li = 0; li < text.lines.size(); ++li) {
-        if (isNavigationBar(text.lines[li]) ||
+        if (isNavigationBar(text.lines[li]) || isRule(text.lines[li]) ||
             isDayDivider(text.lines[li], text.facts[li], days.today())) {
             text.facts[li] = LineFacts{.chrome = true};
         }

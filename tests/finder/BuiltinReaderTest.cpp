@@ -268,6 +268,16 @@ TEST(BuiltinReaderTest, ATrainsLabelledStopsNameItsLegAndEndIt) {
     EXPECT_EQ(drafts[0].endTime, "12:44");
 }
 
+TEST(BuiltinReaderTest, RulesDrawnAcrossATicketPutNothingBetweenADayAndItsTimes) {
+    const auto drafts =
+        read("----------------------------\nOUTBOUND  |  Fri, 13 Mar 2026\n"
+             "----------------------------\nLeg 1 of 2   Coach HX104\n  Dep 06:30  Pretoria - "
+             "Kerk Street Coach Terminal\n  Arr 07:35  Johannesburg - Braamfontein Coach Depot");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].startTime, "06:30");
+    EXPECT_EQ(drafts[0].endTime, "07:35");
+}
+
 TEST(BuiltinReaderTest, ATicketsRowsOfStopsAreItsLegs) {
     // A ticket's table of stops, each train a leg from its "ab" to its "an".
     auto drafts = read("Hinfahrt am 11.03.2026\nHalt            Datum   Zeit    Gleis  Produkte\n"
