@@ -189,6 +189,11 @@ class Assembler {
         if (m_heading && (!m_out[*m_heading].start || !m_agenda) &&
             (isSessionLine(line, facts) || namedBelow(m_text, li))) {
             const Candidate heading = m_out[*m_heading];
+            m_split.insert(*m_heading);
+            // "10:30  Coffee break", "15:00  Kaffeepause": a pause between sessions is none.
+            if (namesOnlyBreak(line, facts)) {
+                return;
+            }
             for (std::size_t k = 0; k < facts.times.size(); ++k) {
                 if (k > 0 && saidInPassing(line, facts.times[k - 1].end, facts.times[k].begin)) {
                     continue;
@@ -205,7 +210,6 @@ class Assembler {
                 assignTimes(session, timesOf(line, facts, facts.times[k].begin, to));
                 m_out.push_back(session);
             }
-            m_split.insert(*m_heading);
             return;
         }
         TimedLine timed = timesOf(line, facts, 0, line.tokens.size());

@@ -290,6 +290,26 @@ bool namedBelow(const TextFacts& text, std::size_t li) {
            });
 }
 
+bool namesOnlyBreak(const Line& line, const LineFacts& facts) {
+    bool pause = false;
+    for (std::size_t k = 0; k < line.tokens.size(); ++k) {
+        const Token& t = line.tokens[k];
+        const bool timed =
+            std::any_of(facts.times.begin(), facts.times.end(),
+                        [k](const TimeMention& m) { return k >= m.begin && k < m.end; });
+        if (timed || !t.isWord()) {
+            continue;
+        }
+        if (isWordIn(&t, {"break", "pause", "kaffeepause", "mittagspause", "pause-cafe"})) {
+            pause = true;
+        } else if (!isWordIn(&t, {"coffee", "tea", "health", "comfort", "short", "morning",
+                                  "afternoon", "kurze", "cafe"})) {
+            return false;
+        }
+    }
+    return pause;
+}
+
 bool namesBeforeTimeColumn(const Line& line, const LineFacts& facts) {
     if (facts.times.size() != 1 || !facts.dates.empty() || !facts.label.empty()) {
         return false;

@@ -39,6 +39,10 @@ bool namedBelow(const TextFacts& text, std::size_t line);
 // only where its event is held; the event is named on the line above.
 bool onlyVenueAfterTimes(const Line& line, const LineFacts& facts);
 
+// "10:30 – 10:45  Coffee break", "15:00 Kaffeepause", "Health break": a schedule's row that names
+// nothing but a pause between its sessions.
+bool namesOnlyBreak(const Line& line, const LineFacts& facts);
+
 // "Reformer Intermediate      6:15 am": a name and, across a column gap, the line's one time, with
 // no label; in an app's list, the row under a day that names that day's event.
 bool namesBeforeTimeColumn(const Line& line, const LineFacts& facts);

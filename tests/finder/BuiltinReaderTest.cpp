@@ -34,10 +34,12 @@ TEST(BuiltinReaderTest, AFlyerGivesOneEventWithItsHeadingAndPlace) {
 }
 
 TEST(BuiltinReaderTest, ASchedulesSessionsAreEventsOfTheirOwn) {
-    // The span of the school, whose days are told one by one, is no event beside them.
+    // The span of the school, whose days are told one by one, is no event beside them, nor is a
+    // pause between sessions.
     const auto drafts = read("Spring School – Programme\n14–15 April 2026\n\n"
                              "Tuesday, 14 April\n"
                              "10:00 Welcome\n"
+                             "10:15–10:30 Coffee break\n"
                              "10:30–12:00 Seminar: Soil and water – Room 4\n"
                              "Wednesday, 15 April\n"
                              "09:00 Field trip\n"
