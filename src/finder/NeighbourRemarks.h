@@ -2,8 +2,8 @@
 
 #include "finder/TextFacts.h"
 
-// What the lines around a line say of its days. Each sets days aside as no events, in this order
-// as the text is read:
+// What the lines around a line say of its days that sets them aside as no events. TextFacts reads
+// them in the order below, the last once a chat's writers are known.
 namespace plannery::reader {
 
 // A reply's quotes ("> Q1 review: Thursday 12 March") and the message it answers below "On Fri,
@@ -13,7 +13,7 @@ void setAsideAnsweredMessage(TextFacts& text);
 // The line below a record's label on a line of its own ("Expected delivery"), and the block under
 // a heading of opening hours or of what a warranty covers.
 void setAsideUnderHeadings(TextFacts& text);
-// Once a chat's writers are known: a short heading that calls off the day below it ("ANCIEN
+// A short heading that calls off the day below it ("ANCIEN
 // RENDEZ-VOUS (annulé)"), a table's "BYE" under its day, and a sentence that runs on in lower
 // case into the next line to call off its last day ("entfällt das Singen!").
 void readNeighbourRemarks(TextFacts& text);
