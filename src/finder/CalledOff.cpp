@@ -9,9 +9,10 @@ namespace plannery::reader {
 
 namespace {
 
+// "cancelled", "abgesagt", and the nouns for it ("cancellation", "Absage").
 bool saysCancelled(const Token& t) {
-    return isWordIn(&t, {"cancelled", "canceled", "cancellation", "abgesagt", "absage", "storniert",
-                         "annule", "annulee", "annulation"});
+    return (t.isWord() && Vocabulary::isCancelledWord(t.key)) ||
+           isWordIn(&t, {"cancellation", "absage", "annulation"});
 }
 
 // "Subject: EVENT CANCELLED: The Marlow Sisters", "Status: Cancelled", "● CANCELLED   Refund
@@ -31,8 +32,7 @@ bool statesCancellation(const Line& line, const LineFacts& facts, bool aboveDays
     const auto first =
         std::find_if(tokens.begin(), tokens.end(), [](const Token& t) { return !t.isSymbol(); });
     return aboveDays && facts.label.empty() && first != tokens.end() && first->allCaps &&
-           isWordIn(&*first,
-                    {"cancelled", "canceled", "storniert", "abgesagt", "annule", "annulee"});
+           first->isWord() && Vocabulary::isCancelledWord(first->key);
 }
 
 } // namespace
