@@ -294,10 +294,7 @@ bool namesOnlyBreak(const Line& line, const LineFacts& facts) {
     bool pause = false;
     for (std::size_t k = 0; k < line.tokens.size(); ++k) {
         const Token& t = line.tokens[k];
-        const bool timed =
-            std::any_of(facts.times.begin(), facts.times.end(),
-                        [k](const TimeMention& m) { return k >= m.begin && k < m.end; });
-        if (timed || !t.isWord()) {
+        if (within(facts.times, k) || !t.isWord()) {
             continue;
         }
         if (isWordIn(&t, {"break", "pause", "kaffeepause", "mittagspause", "pause-cafe"})) {
