@@ -1,4 +1,5 @@
 #include "detail/DetailFormat.h"
+#include "model/Ascii.h"
 
 #include <algorithm>
 #include <array>
@@ -20,10 +21,6 @@ std::string lowered(std::string_view text) {
     std::string out(text);
     std::transform(out.begin(), out.end(), out.begin(), lower);
     return out;
-}
-
-bool isAsciiLetter(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
 bool isSchemeChar(char c) {

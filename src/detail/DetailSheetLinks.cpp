@@ -1,6 +1,7 @@
 #include "detail/DetailSheetLinks.h"
 
 #include "detail/DetailFormat.h"
+#include "model/Ascii.h"
 
 #include <algorithm>
 #include <optional>
@@ -11,17 +12,13 @@ namespace {
 
 constexpr std::size_t npos = std::string_view::npos;
 
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
 bool isLetter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
 // Letters and digits, and every byte of a non-ASCII character.
 bool isWordByte(char c) {
-    return isLetter(c) || isDigit(c) || static_cast<unsigned char>(c) >= 0x80;
+    return isLetter(c) || isAsciiDigit(c) || static_cast<unsigned char>(c) >= 0x80;
 }
 
 bool isBreak(char c) {
@@ -30,11 +27,11 @@ bool isBreak(char c) {
 }
 
 bool isMailLocalByte(char c) {
-    return isLetter(c) || isDigit(c) || std::string_view("._%+-'").find(c) != npos;
+    return isLetter(c) || isAsciiDigit(c) || std::string_view("._%+-'").find(c) != npos;
 }
 
 bool isHostByte(char c) {
-    return isLetter(c) || isDigit(c) || c == '.' || c == '-';
+    return isLetter(c) || isAsciiDigit(c) || c == '.' || c == '-';
 }
 
 // "ann.lee@example.com" inside a word such as "(ann.lee@example.com)," as its span; the host
@@ -55,7 +52,7 @@ bool findMail(std::string_view word, std::size_t& begin, std::size_t& end) {
     while (end > at + 1 && (word[end - 1] == '.' || word[end - 1] == '-')) {
         --end;
     }
-    while (begin < at && !isLetter(word[begin]) && !isDigit(word[begin])) {
+    while (begin < at && !isLetter(word[begin]) && !isAsciiDigit(word[begin])) {
         ++begin;
     }
     const std::string_view host = word.substr(at + 1, end - at - 1);
@@ -100,7 +97,7 @@ bool looksLikeDate(std::string_view run) {
     std::size_t digits = 0;
     char separator = 0;
     for (char c : run) {
-        if (isDigit(c)) {
+        if (isAsciiDigit(c)) {
             ++digits;
             continue;
         }
@@ -136,7 +133,7 @@ bool findPhone(std::string_view text, std::size_t i, std::size_t& end, std::stri
     std::size_t count = 0;
     std::size_t separators = 0; // in a row: ") " is the most a number has
     while (j < text.size() && count <= 15) {
-        if (isDigit(text[j])) {
+        if (isAsciiDigit(text[j])) {
             digits += text[j];
             lastDigit = j;
             ++count;
@@ -170,7 +167,7 @@ std::vector<LinkSpan> find(std::string_view text) {
             ++i;
             continue;
         }
-        if (isDigit(text[i]) || text[i] == '+' || text[i] == '(') {
+        if (isAsciiDigit(text[i]) || text[i] == '+' || text[i] == '(') {
             std::size_t end = 0;
             std::string target;
             if (findPhone(text, i, end, target)) {

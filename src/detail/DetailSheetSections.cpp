@@ -1,6 +1,7 @@
 #include "detail/DetailSheetSections.h"
 
 #include "detail/DetailFormat.h"
+#include "model/Ascii.h"
 #include "model/CalEvent.h"
 #include "model/LinkSchemes.h"
 
@@ -9,14 +10,6 @@
 namespace plannery::DetailSheet {
 
 namespace {
-
-bool isAsciiLetter(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
-bool isAsciiDigit(char c) {
-    return c >= '0' && c <= '9';
-}
 
 // A scheme of at least two characters (so that "C:\notes" is not one), then ":" and something
 // after it, and no white space or control character anywhere.

@@ -1,5 +1,6 @@
 #include "model/LinkSchemes.h"
 
+#include "model/Ascii.h"
 #include "model/DeepLink.h"
 
 #include <algorithm>
@@ -12,10 +13,6 @@ namespace {
 
 constexpr std::array<std::string_view, 7> kOpened = {"http",    "https",   "mailto",        "tel",
                                                      "zoommtg", "msteams", DeepLink::scheme};
-
-bool isAsciiLetter(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
 
 char lowered(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;

@@ -1,6 +1,6 @@
 #include "model/PercentDecoding.h"
 
-#include "model/HexDigit.h"
+#include "model/Ascii.h"
 
 #include <unicode/utf8.h>
 

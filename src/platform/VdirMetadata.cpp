@@ -1,6 +1,6 @@
 #include "platform/VdirMetadata.h"
 
-#include "model/HexDigit.h"
+#include "model/Ascii.h"
 #include "model/MailAddress.h"
 #include "model/PercentDecoding.h"
 
