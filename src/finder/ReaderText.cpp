@@ -2,6 +2,7 @@
 
 #include "finder/FinderText.h"
 #include "finder/RecognitionNoise.h"
+#include "finder/StrayGlyphs.h"
 
 #include <unicode/uchar.h>
 #include <unicode/utf8.h>

@@ -52,6 +52,8 @@ struct Line {
 
     // Token i, or none past the end.
     const Token* at(std::size_t i) const { return i < tokens.size() ? &tokens[i] : nullptr; }
+    // Token i exists and follows the one before it without a space: "7" "pm" in "7pm".
+    bool unspaced(std::size_t i) const { return i < tokens.size() && !tokens[i].spaced; }
     std::string_view slice(std::size_t begin, std::size_t end) const {
         return std::string_view(text).substr(begin, end - begin);
     }
@@ -71,8 +73,8 @@ std::size_t sentenceEnd(const Line& line, std::size_t from);
 inline constexpr std::size_t kMaxTextBytes = 64 * 1024;
 inline constexpr std::size_t kMaxLines = 2000;
 
-// The text's non-empty lines, without the pictures at their ends and with digits for the letters
-// recognisers read for them (RecognitionNoise.h), tokenised.
+// The text's non-empty lines, without the pictures at their ends (StrayGlyphs.h) and with digits
+// for the letters recognisers read for them (RecognitionNoise.h), tokenised.
 std::vector<Line> readLines(std::string_view text);
 
 } // namespace plannery::reader

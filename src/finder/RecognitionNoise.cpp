@@ -1,9 +1,7 @@
 #include "finder/RecognitionNoise.h"
 
 #include "finder/ReaderVocabulary.h"
-
-#include <unicode/uchar.h>
-#include <unicode/utf8.h>
+#include "model/Ascii.h"
 
 #include <algorithm>
 #include <array>
@@ -13,258 +11,12 @@ namespace plannery::reader {
 
 namespace {
 
-constexpr std::size_t kLongestStray = 3; // characters
-// Decorations taken from each end of a line at most: each look at one reads the whole line.
-constexpr std::size_t kMostStrays = 3;
-
-struct Piece {
-    std::size_t begin = 0; // bytes of the line
-    std::size_t end = 0;
-};
-
-std::vector<UChar32> characters(std::string_view text) {
-    std::vector<UChar32> out;
-    const auto length = static_cast<int32_t>(text.size());
-    const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
-    for (int32_t i = 0; i < length;) {
-        UChar32 c = 0;
-        U8_NEXT(bytes, i, length, c);
-        out.push_back(c);
-    }
-    return out;
-}
-
-bool isLetter(UChar32 c) {
-    return c >= 0 && (U_GET_GC_MASK(c) & U_GC_L_MASK) != 0;
-}
-
-bool isOpener(UChar32 c) {
-    return c == '(' || c == '[' || c == '{';
-}
-
-bool isCloser(UChar32 c) {
-    return c == ')' || c == ']' || c == '}';
-}
-
-// Every bracket closes one opened before it, of its own kind.
-bool bracketsPair(const std::vector<UChar32>& text) {
-    std::vector<UChar32> open;
-    for (const UChar32 c : text) {
-        if (isOpener(c)) {
-            open.push_back(c);
-        } else if (isCloser(c)) {
-            const UChar32 opener = c == ')' ? '(' : c == ']' ? '[' : '{';
-            if (open.empty() || open.back() != opener) {
-                return false;
-            }
-            open.pop_back();
-        }
-    }
-    return open.empty();
-}
-
-// An emoji or icon as written: symbols that are pictures, with their joiners, variation
-// selectors and skin tones.
-bool isPicture(const std::vector<UChar32>& piece) {
-    bool picture = false;
-    for (const UChar32 c : piece) {
-        const auto mask = c >= 0 ? U_GET_GC_MASK(c) : 0;
-        if ((mask & U_GC_SO_MASK) != 0) {
-            picture = true;
-        } else if ((mask & (U_GC_SK_MASK | U_GC_CF_MASK | U_GC_MN_MASK)) == 0) {
-            return false;
-        }
-    }
-    return picture;
-}
-
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-bool isAsciiLetter(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
-class Cleaner {
-  public:
-    explicit Cleaner(std::string_view line) : m_line(line) {
-        std::size_t i = 0;
-        while (i < line.size()) {
-            if (line[i] == ' ' || line[i] == '\t') {
-                ++i;
-                continue;
-            }
-            const std::size_t begin = i;
-            while (i < line.size() && line[i] != ' ' && line[i] != '\t') {
-                ++i;
-            }
-            m_pieces.push_back(Piece{begin, i});
-        }
-    }
-
-    std::string run() {
-        std::size_t first = 0;
-        std::size_t last = m_pieces.size();
-        bool endStray = false;
-        while (last > first + 1 && m_pieces.size() - last < kMostStrays &&
-               stray(first, last, last - 1, false)) {
-            --last;
-            endStray = true;
-        }
-        bool startMisread = false;
-        while (last > first + 1 && first < kMostStrays &&
-               (stray(first, last, first, true) ||
-                (endStray && isRing(first) && followsWord(first + 1)))) {
-            startMisread = startMisread || isRing(first) || isGarble(first);
-            ++first;
-        }
-        // Pictures come in pairs: after a misread one at the start ("Ol Office Christmas Party
-        // 9"), a lone character at the end is the other.
-        if (startMisread && !endStray && last > first + 1 &&
-            characters(text(last - 1)).size() == 1 && followsWord(last - 1, true) &&
-            hasWords(first, last, last - 1)) {
-            --last;
-        }
-        if (first == 0 && last == m_pieces.size()) {
-            return std::string(m_line);
-        }
-        return std::string(
-            m_line.substr(m_pieces[first].begin, m_pieces[last - 1].end - m_pieces[first].begin));
-    }
-
-  private:
-    std::string_view text(std::size_t k) const {
-        return m_line.substr(m_pieces[k].begin, m_pieces[k].end - m_pieces[k].begin);
-    }
-
-    // Piece `k`, at the start (`atStart`) or end of the pieces [first, last), is a decoration.
-    bool stray(std::size_t first, std::size_t last, std::size_t k, bool atStart) const {
-        const auto piece = characters(text(k));
-        if (isPicture(piece)) {
-            return hasWords(first, last, k);
-        }
-        if (piece.size() > kLongestStray || !hasWords(first, last, k)) {
-            return false;
-        }
-        // The edge of a border, a bubble or a table read as a bar: "| Mum: can you ...".
-        if (std::all_of(piece.begin(), piece.end(),
-                        [](UChar32 c) { return c == '|' || c == 0xA6 || c == 0x2016; })) {
-            return true;
-        }
-        if (isGarble(k)) {
-            return atStart ? followsWord(k + 1) : followsWord(k, true);
-        }
-        if (isRing(k)) {
-            // "HOUSEWARMING 0", not "Spaces left: 0" nor the minutes of "19 h 00" (or "2O h 00",
-            // its hour misread too); a lone "O" before words stays.
-            const auto digits = [](std::string_view p) {
-                return std::any_of(p.begin(), p.end(), isDigit) &&
-                       std::all_of(p.begin(), p.end(), [](char c) {
-                           return isDigit(c) || c == 'O' || c == 'l' || c == 'I';
-                       });
-            };
-            const bool minutes =
-                k >= 2 && (text(k - 1) == "h" || text(k - 1) == "H") && digits(text(k - 2));
-            return atStart ? text(k) != "O" && followsWord(k + 1)
-                           : followsWord(k, true) && !minutes;
-        }
-        if (std::none_of(piece.begin(), piece.end(),
-                         [](UChar32 c) { return isOpener(c) || isCloser(c); })) {
-            return false;
-        }
-        // A list's marker: "1)", "a)", "(2)"; not "{)".
-        const bool marker = atStart && piece.size() <= 3 && isCloser(piece.back()) &&
-                            (piece.size() == 2) != isOpener(piece.front());
-        if (marker) {
-            return false;
-        }
-        // "[]", "{}": a pair that holds nothing.
-        if (piece.size() == 2 && isOpener(piece[0]) && isCloser(piece[1])) {
-            return true;
-        }
-        // A bracket that pairs with nothing else on the line.
-        std::vector<UChar32> whole;
-        std::vector<UChar32> rest;
-        for (std::size_t n = first; n < last; ++n) {
-            const auto more = characters(text(n));
-            whole.insert(whole.end(), more.begin(), more.end());
-            if (n != k) {
-                rest.insert(rest.end(), more.begin(), more.end());
-            }
-        }
-        return !bracketsPair(whole) && bracketsPair(rest);
-    }
-
-    // Only o's and zeros: "0", "Oo", "OO", "00".
-    bool isRing(std::size_t k) const {
-        const std::string_view piece = text(k);
-        return piece.size() <= kLongestStray && std::all_of(piece.begin(), piece.end(), [](char c) {
-                   return c == 'o' || c == 'O' || c == '0';
-               });
-    }
-
-    // Two characters that no language writes as a word: a ring with a stroke ("Ol", "0l"), or
-    // two small consonants ("fj"), as a recogniser reads a picture beside a word. Units ("pm",
-    // "km") follow numbers, not words.
-    bool isGarble(std::size_t k) const {
-        const std::string_view piece = text(k);
-        if (piece.size() != 2) {
-            return false;
-        }
-        const auto ring = [](char c) { return c == 'o' || c == 'O' || c == '0'; };
-        const auto stroke = [](char c) { return c == 'l' || c == '1' || c == '|'; };
-        const bool letter = isAsciiLetter(piece[0]) || isAsciiLetter(piece[1]); // not "10"
-        if (letter &&
-            ((ring(piece[0]) && stroke(piece[1])) || (stroke(piece[0]) && ring(piece[1])))) {
-            return true;
-        }
-        return std::all_of(piece.begin(), piece.end(), [](char c) {
-            return c >= 'a' && c <= 'z' &&
-                   std::string_view("aeiouy").find(c) == std::string_view::npos;
-        });
-    }
-
-    // Piece `k` starts with a letter, or (`before`) the piece before it ends with one.
-    bool followsWord(std::size_t k, bool before = false) const {
-        if (before) {
-            if (k == 0) {
-                return false;
-            }
-            const auto previous = characters(text(k - 1));
-            return !previous.empty() && isLetter(previous.back());
-        }
-        if (k >= m_pieces.size()) {
-            return false;
-        }
-        const auto next = characters(text(k));
-        return !next.empty() && isLetter(next.front());
-    }
-
-    // Words are left among the pieces [first, last) without piece `k`.
-    bool hasWords(std::size_t first, std::size_t last, std::size_t k) const {
-        for (std::size_t n = first; n < last; ++n) {
-            if (n == k) {
-                continue;
-            }
-            const auto piece = characters(text(n));
-            if (std::count_if(piece.begin(), piece.end(), isLetter) >= 2) {
-                return true;
-            }
-        }
-        return false;
-    }
-
-    std::string_view m_line;
-    std::vector<Piece> m_pieces;
-};
-
 bool isCapital(char c) {
     return c >= 'A' && c <= 'Z';
 }
 
 bool isCapitalOrDigit(char c) {
-    return isCapital(c) || isDigit(c);
+    return isCapital(c) || isAsciiDigit(c);
 }
 
 // A letter of a British postcode's unit, which never holds C, I, K, M, O or V.
@@ -277,7 +29,7 @@ bool isUnitLetter(char c) {
 bool isOutwardCode(std::string_view code) {
     const std::size_t letters = code.size() >= 2 && isAsciiLetter(code[1]) ? 2 : 1;
     if (code.size() < letters + 1 || code.size() > letters + 2 || !isAsciiLetter(code[0]) ||
-        !isDigit(code[letters])) {
+        !isAsciiDigit(code[letters])) {
         return false;
     }
     return std::all_of(code.begin(), code.end(), isCapitalOrDigit);
@@ -292,10 +44,6 @@ char letterFor(char c) {
     return c == '0' ? 'O' : c == '5' ? 'S' : c == '1' ? 'I' : c;
 }
 
-// A British postcode after its town, at the end of a line or before a comma, with its letters and
-// digits in their places: "Manchester M3 SDF" is "M3 5DF" and "WINCHESTER S023 9JX" is "SO23
-// 9JX" (an area starts with letters, a unit with a digit). Codes that are already well formed stay,
-// and so do other words ("Meet at B2 SOS").
 // "Satur day 16th January", "WEDNES DAY 3 MARCH": a weekday's name split before its "day", as a
 // recogniser splits a word set in wide letters, before the day of the month it names.
 void weekdaysJoined(std::string& line) {
@@ -315,7 +63,7 @@ void weekdaysJoined(std::string& line) {
                        [](char c) { return static_cast<char>(std::tolower(c)); });
         const std::size_t after = at + 4;
         const bool dated =
-            after + 1 < line.size() && line[after] == ' ' && isDigit(line[after + 1]);
+            after + 1 < line.size() && line[after] == ' ' && isAsciiDigit(line[after + 1]);
         if (dated && std::find(std::begin(kFronts), std::end(kFronts), word) != std::end(kFronts)) {
             line.erase(at, 1);
         }
@@ -391,7 +139,7 @@ void lettersOfMonthsAndClocks(std::string& line) {
         while (before > 0 && line[before - 1] == ' ') {
             --before;
         }
-        if (word == "Ubr" && before > 0 && isDigit(line[before - 1])) {
+        if (word == "Ubr" && before > 0 && isAsciiDigit(line[before - 1])) {
             line[begin + 1] = 'h';
         }
         begin = end;
@@ -409,9 +157,9 @@ void capitalsForZeroAndOne(std::string& line) {
         std::size_t letters = 0;
         bool otherDigit = false;
         bool small = false;
-        while (end < line.size() && (isAsciiLetter(line[end]) || isDigit(line[end]))) {
+        while (end < line.size() && (isAsciiLetter(line[end]) || isAsciiDigit(line[end]))) {
             letters += isAsciiLetter(line[end]) ? 1 : 0;
-            otherDigit = otherDigit || (isDigit(line[end]) && !lookalike(line[end]));
+            otherDigit = otherDigit || (isAsciiDigit(line[end]) && !lookalike(line[end]));
             small = small || (line[end] >= 'a' && line[end] <= 'z');
             ++end;
         }
@@ -426,6 +174,10 @@ void capitalsForZeroAndOne(std::string& line) {
     }
 }
 
+// A British postcode after its town, at the end of a line or before a comma, with its letters and
+// digits in their places: "Manchester M3 SDF" is "M3 5DF" and "WINCHESTER S023 9JX" is "SO23
+// 9JX" (an area starts with letters, a unit with a digit). Codes that are already well formed stay,
+// and so do other words ("Meet at B2 SOS").
 void repairPostcodes(std::string& line) {
     for (std::size_t end = 0; end <= line.size(); ++end) {
         if (end < line.size() && line[end] != ',') {
@@ -447,11 +199,11 @@ void repairPostcodes(std::string& line) {
         const bool afterTown = outward > 1 && (isCapital(line[town]) || line[outward - 2] == ',');
         std::string area = line.substr(outward, inward - 1 - outward);
         std::string unit = line.substr(inward, 3);
-        if (area.size() == 4 && isDigit(area[1]) && isDigit(area[2])) {
+        if (area.size() == 4 && isAsciiDigit(area[1]) && isAsciiDigit(area[2])) {
             area[1] = letterFor(area[1]);
         }
         unit[0] = digitFor(unit[0]);
-        const bool postcode = afterTown && isOutwardCode(area) && isDigit(unit[0]) &&
+        const bool postcode = afterTown && isOutwardCode(area) && isAsciiDigit(unit[0]) &&
                               isUnitLetter(unit[1]) && isUnitLetter(unit[2]);
         if (postcode) {
             line.replace(outward, area.size(), area);
@@ -473,7 +225,7 @@ void splitPlaceNumbers(std::string& line) {
             ++digits;
         }
         std::size_t end = digits;
-        while (end < line.size() && isDigit(line[end])) {
+        while (end < line.size() && isAsciiDigit(line[end])) {
             ++end;
         }
         const bool wordEnds = end == line.size() || !isAsciiLetter(line[end]);
@@ -490,8 +242,20 @@ void splitPlaceNumbers(std::string& line) {
 
 } // namespace
 
-std::string withoutStrayGlyphs(std::string_view line) {
-    return Cleaner(line).run();
+std::vector<Piece> blankSeparated(std::string_view line) {
+    std::vector<Piece> pieces;
+    for (std::size_t i = 0; i < line.size();) {
+        if (line[i] == ' ' || line[i] == '\t') {
+            ++i;
+            continue;
+        }
+        const std::size_t begin = i;
+        while (i < line.size() && line[i] != ' ' && line[i] != '\t') {
+            ++i;
+        }
+        pieces.push_back(Piece{begin, i});
+    }
+    return pieces;
 }
 
 std::string withDigitsForLookalikes(std::string line) {
@@ -501,7 +265,7 @@ std::string withDigitsForLookalikes(std::string line) {
         const bool starts = before.empty() || before.ends_with(' ') || before.ends_with('\t') ||
                             before.ends_with('(') || before.ends_with('-') ||
                             before.ends_with("\u2013") || before.ends_with("\u2014");
-        if (!starts || !(isDigit(line[i]) || isOne(line[i]) || line[i] == 'S')) {
+        if (!starts || !(isAsciiDigit(line[i]) || isOne(line[i]) || line[i] == 'S')) {
             continue;
         }
         std::size_t end = i;
@@ -519,11 +283,11 @@ std::string withDigitsForLookalikes(std::string line) {
         while (k < piece.size()) {
             const char c = piece[k];
             const bool inside = (c == ':' || c == '.') && k > 0 && k + 1 < piece.size() &&
-                                (isDigit(piece[k + 1]) || isOne(piece[k + 1]));
-            if (!(isDigit(c) || isOne(c) || (c == 'O' && k > 0) || inside)) {
+                                (isAsciiDigit(piece[k + 1]) || isOne(piece[k + 1]));
+            if (!(isAsciiDigit(c) || isOne(c) || (c == 'O' && k > 0) || inside)) {
                 break;
             }
-            digit = digit || isDigit(c);
+            digit = digit || isAsciiDigit(c);
             ++k;
         }
         // The ending: letters up to the piece's end or a dash ("llam-llpm").
@@ -572,8 +336,8 @@ std::string withLettersRepaired(std::string line) {
              at = line.find(scheme, at + 1)) {
             for (std::size_t k = at + scheme.size();
                  k < line.size() && line[k] != ' ' && line[k] != '\t' && line[k] != '/'; ++k) {
-                if (line[k] == 'O' &&
-                    (isDigit(line[k - 1]) || (k + 1 < line.size() && isDigit(line[k + 1])))) {
+                if (line[k] == 'O' && (isAsciiDigit(line[k - 1]) ||
+                                       (k + 1 < line.size() && isAsciiDigit(line[k + 1])))) {
                     line[k] = '0';
                 }
             }
@@ -628,20 +392,9 @@ std::string withArrowsForLookalikes(std::string line) {
     constexpr std::array<std::string_view, 5> kReadArrows = {"=", ">", "->", "=>", "-->"};
     const auto hasAlnum = [](std::string_view piece) {
         return std::any_of(piece.begin(), piece.end(),
-                           [](char c) { return isDigit(c) || isAsciiLetter(c); });
+                           [](char c) { return isAsciiDigit(c) || isAsciiLetter(c); });
     };
-    std::vector<Piece> pieces;
-    for (std::size_t i = 0; i < line.size();) {
-        if (line[i] == ' ') {
-            ++i;
-            continue;
-        }
-        const std::size_t begin = i;
-        while (i < line.size() && line[i] != ' ') {
-            ++i;
-        }
-        pieces.push_back(Piece{begin, i});
-    }
+    const std::vector<Piece> pieces = blankSeparated(line);
     const auto text = [&line](const Piece& p) {
         return std::string_view(line).substr(p.begin, p.end - p.begin);
     };

@@ -2,20 +2,19 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
-// What text recognisers add to what a picture says: stray characters for emoji and icons, and
-// letters read for digits. Typed text is read through the same rules.
+// Letters a text recogniser reads for digits, digits for letters and signs for arrows, made what
+// the text means again. Typed text is read through the same rules.
 namespace plannery::reader {
 
-// A line without the pictures at its start or end: emoji and icons as written ("🎄 Office Party
-// 🎄"), and the stray characters a text recogniser reads them as when it has no letters for them:
-// rings of o's and zeros ("HOUSEWARMING 0", "Oo"), brackets that close nothing ("The Red Lion
-// J]", "[{}"), empty pairs ("[]"), letters no word is made of ("Ol", "fj"), lone signs such as
-// "©" and bars at a border ("| Mum:"); after a misread picture at the start, a lone character at
-// the end ("Ol Office Christmas Party 9"). A decoration standing alone is only taken when words
-// are left; a list's marker ("1)", "a)") and a lone "O" before words ("O Holy Night") stay,
-// unless the line also ends in a decoration, as pictures come in pairs.
-std::string withoutStrayGlyphs(std::string_view line);
+// A run of characters between blanks (spaces or tabs), as a recogniser sets words apart.
+struct Piece {
+    std::size_t begin = 0; // bytes of the line
+    std::size_t end = 0;
+};
+
+std::vector<Piece> blankSeparated(std::string_view line);
 
 // A line with the letters a recogniser reads for digits made digits again where a number is meant:
 // "l", "I" or "L" for a one and "O" for a zero in front of a clock's or an ordinal's ending or

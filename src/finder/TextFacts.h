@@ -1,6 +1,7 @@
 #pragma once
 
 #include "finder/DateReading.h"
+#include "finder/DurationReading.h"
 #include "finder/ReaderDays.h"
 #include "finder/ReaderText.h"
 #include "finder/TimeReading.h"

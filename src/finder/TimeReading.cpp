@@ -8,41 +8,9 @@ namespace plannery::reader {
 
 namespace {
 
-bool unspaced(const Line& line, std::size_t i) {
-    const Token* t = line.at(i);
-    return t != nullptr && !t->spaced;
-}
-
 bool twoDigitMinute(const Line& line, std::size_t i) {
     const Token* t = line.at(i);
     return t != nullptr && !t->spaced && t->isNumber() && t->key.size() == 2 && t->value <= 59;
-}
-
-bool isTaken(const TimeContext& context, std::size_t i) {
-    return std::any_of(context.taken.begin(), context.taken.end(),
-                       [i](const auto& range) { return i >= range.first && i < range.second; });
-}
-
-// Words that introduce a time: "at 7", "um 19", "à 9", "from 2", "doors 7.30".
-bool introduced(const Line& line, std::size_t i) {
-    if (i == 0) {
-        return false;
-    }
-    const Token& before = line.tokens[i - 1];
-    if (before.isSymbol("@")) {
-        return true;
-    }
-    // "Start: 7.30", "Same time, 7.30".
-    if ((before.isSymbol(":") || before.isSymbol(",")) && i >= 2) {
-        return isWordIn(&line.tokens[i - 2],
-                        {"time", "times", "zeit", "uhrzeit", "heure", "horaire", "start", "starts",
-                         "beginn", "debut", "doors", "einlass"});
-    }
-    return isWordIn(&before,
-                    {"at",     "um",     "a",       "from",  "ab",       "gegen",         "vers",
-                     "around", "von",    "de",      "des",   "starting", "starts",        "start",
-                     "begins", "beginn", "einlass", "doors", "about",    "approximately", "approx",
-                     "ca",     "circa",  "till",    "until", "bis",      "jusqu'a",       "by"});
 }
 
 // "Kinder bis 12 Jahre", "until 3 nights before", "ab 2 Personen": the word after a bare number
@@ -82,10 +50,10 @@ std::optional<std::pair<char, std::size_t>> meridiemAt(const Line& line, std::si
         }
         return std::pair{t->key[0], next};
     }
-    if ((t->key == "a" || t->key == "p") && unspaced(line, i + 1) &&
-        line.at(i + 1)->isSymbol(".") && unspaced(line, i + 2) && line.at(i + 2)->isWord("m")) {
+    if ((t->key == "a" || t->key == "p") && line.unspaced(i + 1) && line.at(i + 1)->isSymbol(".") &&
+        line.unspaced(i + 2) && line.at(i + 2)->isWord("m")) {
         std::size_t next = i + 3;
-        if (unspaced(line, next) && line.at(next)->isSymbol(".")) {
+        if (line.unspaced(next) && line.at(next)->isSymbol(".")) {
             ++next;
         }
         return std::pair{t->key[0], next};
@@ -152,7 +120,7 @@ std::optional<Clock> wordClockAt(const Line& line, std::size_t i, const std::str
         // "half 7.5", "half 7:30", "half 10%": another number.
         const bool longer = after != nullptr && !after->spaced &&
                             (after->isSymbol("%") || after->isSymbol(":") ||
-                             (after->isSymbol(".") && unspaced(line, i + 3)));
+                             (after->isSymbol(".") && line.unspaced(i + 3)));
         if (!value || longer || countsThings(after) ||
             isWordIn(after, {"h", "hours", "hour", "hrs", "hr", "min", "mins", "minutes"})) {
             return std::nullopt;
@@ -320,7 +288,7 @@ std::optional<Clock> clockAt(const Line& line, std::size_t i, const std::string&
         return std::nullopt;
     }
     // "about 2.5 hours": a decimal number, not a time.
-    if (after && !after->spaced && after->isSymbol(".") && unspaced(line, i + 2) &&
+    if (after && !after->spaced && after->isSymbol(".") && line.unspaced(i + 2) &&
         line.at(i + 2)->isNumber() && line.at(i + 2)->key.size() == 1) {
         return std::nullopt;
     }
@@ -328,16 +296,16 @@ std::optional<Clock> clockAt(const Line& line, std::size_t i, const std::string&
         clock.minute = line.tokens[i + 2].value;
         clock.certain = true;
         clock.next = i + 3;
-        if (unspaced(line, i + 3) && line.at(i + 3)->isSymbol(":") && twoDigitMinute(line, i + 4)) {
+        if (line.unspaced(i + 3) && line.at(i + 3)->isSymbol(":") && twoDigitMinute(line, i + 4)) {
             clock.next = i + 5; // seconds
         }
-        if (unspaced(line, clock.next) && line.at(clock.next)->isSymbol(".") &&
-            unspaced(line, clock.next + 1) && line.at(clock.next + 1)->isNumber()) {
+        if (line.unspaced(clock.next) && line.at(clock.next)->isSymbol(".") &&
+            line.unspaced(clock.next + 1) && line.at(clock.next + 1)->isNumber()) {
             return std::nullopt; // "1.2.3.4"
         }
     } else if (after && !after->spaced && after->isSymbol(".") && twoDigitMinute(line, i + 2) &&
                // "12.03." is a day; "7.30." a time at a sentence's end, as no month is 30.
-               !(unspaced(line, i + 3) && line.at(i + 3)->isSymbol(".") &&
+               !(line.unspaced(i + 3) && line.at(i + 3)->isSymbol(".") &&
                  line.tokens[i + 2].value <= 12)) {
         clock.minute = line.tokens[i + 2].value;
         clock.next = i + 3;
@@ -360,19 +328,19 @@ std::optional<Clock> clockAt(const Line& line, std::size_t i, const std::string&
         clock.next = i + 2;
         if (twoDigitMinute(line, i + 2)) {
             // "BRL-7H42QK" is a reference: letters written on after the minutes.
-            if (unspaced(line, i + 3) && line.at(i + 3)->isWord()) {
+            if (line.unspaced(i + 3) && line.at(i + 3)->isWord()) {
                 return std::nullopt;
             }
             clock.minute = line.tokens[i + 2].value;
             clock.next = i + 3;
         } else {
             // "B3J 1H6" is a postcode: a digit written on after the "h".
-            if (unspaced(line, i + 2) && line.at(i + 2)->isNumber()) {
+            if (line.unspaced(i + 2) && line.at(i + 2)->isNumber()) {
                 return std::nullopt;
             }
             // "1h 45m" is a length.
             const Token* number = line.at(i + 2);
-            if (number && number->isNumber() && unspaced(line, i + 3) &&
+            if (number && number->isNumber() && line.unspaced(i + 3) &&
                 isWordIn(line.at(i + 3), {"m", "min", "mins"})) {
                 return std::nullopt;
             }
@@ -387,7 +355,7 @@ std::optional<Clock> clockAt(const Line& line, std::size_t i, const std::string&
         return std::nullopt;
     }
     // "8ish": about eight o'clock.
-    if (clock.next == i + 1 && unspaced(line, i + 1) && line.at(i + 1)->isWord("ish")) {
+    if (clock.next == i + 1 && line.unspaced(i + 1) && line.at(i + 1)->isWord("ish")) {
         clock.next = i + 2;
         clock.roughly = true;
         return clock;
@@ -406,10 +374,10 @@ std::optional<Clock> clockAt(const Line& line, std::size_t i, const std::string&
     } else if (isWordIn(line.at(clock.next), {"uhr", "o'clock"}) ||
                // "06:30 hrs" is a time of day, "2 hrs" a length.
                (isWordIn(line.at(clock.next), {"hrs"}) && clock.certain) ||
-               (isWordIn(line.at(clock.next), {"heures", "heure"}) && introduced(line, i))) {
+               (isWordIn(line.at(clock.next), {"heures", "heure"}) && introducesTime(line, i))) {
         ++clock.next;
         clock.certain = true;
-    } else if (clock.dotted && !introduced(line, i) && !vouched &&
+    } else if (clock.dotted && !introducesTime(line, i) && !vouched &&
                !opensRange(line, clock, locale)) {
         return std::nullopt; // 14.30 alone may be a price, but not right after a day
     }
@@ -452,6 +420,33 @@ ClockTime clockTime(int minutes) {
 
 } // namespace
 
+bool TimeContext::holdsDate(std::size_t i) const {
+    return std::any_of(taken.begin(), taken.end(),
+                       [i](const auto& range) { return i >= range.first && i < range.second; });
+}
+
+// Words that introduce a time: "at 7", "um 19", "à 9", "from 2", "doors 7.30".
+bool introducesTime(const Line& line, std::size_t i) {
+    if (i == 0) {
+        return false;
+    }
+    const Token& before = line.tokens[i - 1];
+    if (before.isSymbol("@")) {
+        return true;
+    }
+    // "Start: 7.30", "Same time, 7.30".
+    if ((before.isSymbol(":") || before.isSymbol(",")) && i >= 2) {
+        return isWordIn(&line.tokens[i - 2],
+                        {"time", "times", "zeit", "uhrzeit", "heure", "horaire", "start", "starts",
+                         "beginn", "debut", "doors", "einlass"});
+    }
+    return isWordIn(&before,
+                    {"at",     "um",     "a",       "from",  "ab",       "gegen",         "vers",
+                     "around", "von",    "de",      "des",   "starting", "starts",        "start",
+                     "begins", "beginn", "einlass", "doors", "about",    "approximately", "approx",
+                     "ca",     "circa",  "till",    "until", "bis",      "jusqu'a",       "by"});
+}
+
 std::vector<TimeMention> readTimes(const Line& line, const TimeContext& context) {
     std::vector<TimeMention> times;
     std::size_t i = 0;
@@ -466,7 +461,7 @@ std::vector<TimeMention> readTimes(const Line& line, const TimeContext& context)
         const bool dayBefore = std::find(context.dateEnds.begin(), context.dateEnds.end(), cell) !=
                                context.dateEnds.end();
         const auto first =
-            isTaken(context, i) ? std::nullopt : clockAt(line, i, context.localeId, dayBefore);
+            context.holdsDate(i) ? std::nullopt : clockAt(line, i, context.localeId, dayBefore);
         if (!first) {
             ++i;
             continue;
@@ -478,7 +473,7 @@ std::vector<TimeMention> readTimes(const Line& line, const TimeContext& context)
         std::optional<Clock> second;
         if (isRangeConnector(connector) &&
             (!isWordIn(connector, {"and", "und", "et"}) || between) &&
-            !isTaken(context, first->next + 1)) {
+            !context.holdsDate(first->next + 1)) {
             second = clockAt(line, first->next + 1, context.localeId, first->dotted);
         }
         const bool afterDate = std::find(context.dateEnds.begin(), context.dateEnds.end(), i) !=
@@ -529,14 +524,14 @@ std::vector<TimeMention> readTimes(const Line& line, const TimeContext& context)
             i = mention.end;
             continue;
         }
-        if (!first->certain && !first->roughly && !introduced(line, i)) {
+        if (!first->certain && !first->roughly && !introducesTime(line, i)) {
             ++i;
             continue;
         }
         // "2h" after a time in a timetable row is the length of the session; "avant 10 h", set
         // apart as French sets a clock's hour, is a time.
         const bool frenchHour = line.at(i + 1) != nullptr && line.at(i + 1)->spaced;
-        if (first->hourOnly && !times.empty() && !introduced(line, i) && !frenchHour) {
+        if (first->hourOnly && !times.empty() && !introducesTime(line, i) && !frenchHour) {
             i = first->next;
             continue;
         }
@@ -546,100 +541,6 @@ std::vector<TimeMention> readTimes(const Line& line, const TimeContext& context)
         i = mention.end;
     }
     return times;
-}
-
-std::vector<DurationMention> readDurations(const Line& line, const TimeContext& context) {
-    std::vector<DurationMention> durations;
-    bool timeSeen = false;
-    for (std::size_t i = 0; i < line.tokens.size(); ++i) {
-        const Token& t = line.tokens[i];
-        if (t.isNumber() && unspaced(line, i + 1) && line.at(i + 1)->isSymbol(":")) {
-            timeSeen = true;
-        }
-        if (isTaken(context, i)) {
-            continue;
-        }
-        int minutes = -1;
-        std::size_t next = i;
-        if (isWordIn(&t, {"an", "one", "a", "eine", "une"}) &&
-            isWordIn(line.at(i + 1), {"hour", "stunde", "heure"})) {
-            minutes = 60;
-            next = i + 2;
-        } else if (t.isWord("half") && isWordIn(line.at(i + 1), {"an"}) &&
-                   isWordIn(line.at(i + 2), {"hour"})) {
-            minutes = 30;
-            next = i + 3;
-        } else if (const std::optional<int> count =
-                       t.isNumber() && t.value >= 0 && t.value < 1000
-                           ? std::optional<int>(t.value)
-                           : (t.isWord() ? Words::numberWord(t.key, context.localeId)
-                                         : std::nullopt)) {
-            double amount = *count;
-            next = i + 1;
-            // "1.5 hours", and with a decimal comma "1,5 Stunden".
-            if (t.isNumber() && unspaced(line, next) &&
-                (line.at(next)->isSymbol(".") || line.at(next)->isSymbol(",")) &&
-                unspaced(line, next + 1) && line.at(next + 1)->isNumber() &&
-                line.at(next + 1)->key.size() == 1) {
-                amount += line.at(next + 1)->value / 10.0;
-                next += 2;
-            }
-            // "two and a half hours"
-            if (isWordIn(line.at(next), {"and"}) && isWordIn(line.at(next + 1), {"a"}) &&
-                isWordIn(line.at(next + 2), {"half"})) {
-                amount += 0.5;
-                next += 3;
-            }
-            const Token* unit = line.at(next);
-            const bool hours =
-                isWordIn(unit,
-                         {"hours", "hour", "hrs", "hr", "stunden", "stunde", "std", "heures"}) ||
-                (unit && unit->isWord("h") && !unit->spaced && timeSeen && !introduced(line, i));
-            const bool mins = isWordIn(unit, {"minutes", "minute", "mins", "min", "minuten"});
-            if (hours) {
-                minutes = static_cast<int>(amount * 60);
-                ++next;
-                if (unspaced(line, next) && line.at(next)->isSymbol(".")) {
-                    ++next;
-                }
-                // "1h 45m", "1 hour 30 minutes"
-                const Token* more = line.at(next);
-                if (more && more->isNumber() && more->value < 60 &&
-                    isWordIn(line.at(next + 1), {"m", "min", "mins", "minutes"})) {
-                    minutes += more->value;
-                    next += 2;
-                }
-            } else if (mins) {
-                minutes = static_cast<int>(amount);
-                ++next;
-            }
-        }
-        if (minutes <= 0 || minutes > 24 * 60) {
-            continue;
-        }
-        if (unspaced(line, next) && line.at(next)->isSymbol(".")) {
-            ++next;
-        }
-        // "10 minutes early", "24 hours in advance", "30 minutes before curtain": not a length.
-        if (isWordIn(line.at(next),
-                     {"before", "early", "earlier", "prior", "ahead", "in", "vorher", "vor",
-                      "avant", "late", "later", "after", "fruher", "notice", "from"}) ||
-            (i > 0 &&
-             isWordIn(&line.tokens[i - 1], {"every", "within", "least", "mindestens", "last"}))) {
-            i = next;
-            continue;
-        }
-        // "20 minutes each", "Behandlungsdauer je 20 Min.", "All games 75 min.": the length of
-        // every one.
-        const bool each = isWordIn(line.at(next), {"each", "jeweils", "chacun", "chacune"}) ||
-                          (i > 0 && isWordIn(&line.tokens[i - 1], {"je", "jeweils"})) ||
-                          (i > 1 && line.tokens[i - 1].isWord() &&
-                           isWordIn(&line.tokens[i - 2], {"all", "alle", "tous", "toutes"}));
-        durations.push_back(DurationMention{
-            .begin = i, .end = each ? next + 1 : next, .minutes = minutes, .each = each});
-        i = next - 1;
-    }
-    return durations;
 }
 
 } // namespace plannery::reader

@@ -22,14 +22,6 @@ struct TimeMention {
     bool certain = true;
 };
 
-// A duration on its own: "90 minutes", "1h 45m", "2 hours", "5 minutes each".
-struct DurationMention {
-    std::size_t begin = 0;
-    std::size_t end = 0;
-    int minutes = 0;
-    bool each = false; // "5 minutes each": every session's length
-};
-
 struct TimeContext {
     // Token ranges already read as dates, which hold no times.
     std::vector<std::pair<std::size_t, std::size_t>> taken{};
@@ -49,9 +41,13 @@ struct TimeContext {
     // the same clock written bare elsewhere ("Same time, 7.30") is that time again.
     std::vector<int> afternoonClocks{};
     std::string localeId{}; // whose number words count ("half past two")
+
+    bool holdsDate(std::size_t i) const; // token i is in one of the `taken` ranges
 };
 
 std::vector<TimeMention> readTimes(const Line& line, const TimeContext& context);
-std::vector<DurationMention> readDurations(const Line& line, const TimeContext& context);
+
+// Whether a word before token i introduces a time there: "at 7", "um 19", "from 2", "Start: 7.30".
+bool introducesTime(const Line& line, std::size_t i);
 
 } // namespace plannery::reader

@@ -169,36 +169,5 @@ TEST(TimeReadingTest, HoursWithoutAmOrPmAreReadAsPeopleMeanThem) {
     }
 }
 
-TEST(TimeReadingTest, LengthsAfterTimes) {
-    const auto lengths = [](const char* text) {
-        std::vector<int> out;
-        for (const DurationMention& d : readDurations(readLines(text)[0], TimeContext{})) {
-            out.push_back(d.each ? -d.minutes : d.minutes);
-        }
-        return out;
-    };
-    EXPECT_EQ(lengths("It should take about 90 minutes."), std::vector<int>{90});
-    EXPECT_EQ(lengths("09:00 English Paper 1   1h 45m   Hall"), std::vector<int>{105});
-    EXPECT_EQ(lengths("09:00 History Paper 1   2h   Hall"), std::vector<int>{120});
-    EXPECT_EQ(lengths("takes an hour"), std::vector<int>{60});
-    EXPECT_EQ(lengths("1.5 hours"), std::vector<int>{90});
-    EXPECT_EQ(lengths("Planen Sie bitte ca. 1,5 Stunden ein."), std::vector<int>{90});
-    EXPECT_EQ(lengths("durée : 2,5 heures"), std::vector<int>{150});
-    EXPECT_EQ(lengths("Show length 2 hrs 10 mins"), std::vector<int>{130});
-    EXPECT_EQ(lengths("Appointments are 5 minutes each"), std::vector<int>{-5});
-    EXPECT_EQ(lengths("All games 75 min."), std::vector<int>{-75});
-    EXPECT_EQ(lengths("The tasting menu takes around two and a half hours."),
-              std::vector<int>{150});
-    EXPECT_EQ(lengths("zwei Stunden"), std::vector<int>{120});
-    // Not the event's length.
-    for (const char* text :
-         {"arrive 10 minutes early", "at least 24 hours in advance", "30 minutes before curtain",
-          "24 Stunden vorher", "tables for 15 minutes from"}) {
-        EXPECT_TRUE(lengths(text).empty()) << text;
-    }
-    // "2h" without a time before it is a French time, not a length.
-    EXPECT_TRUE(lengths("à 2h").empty());
-}
-
 } // namespace
 } // namespace plannery::reader
