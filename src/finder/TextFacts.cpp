@@ -196,15 +196,28 @@ bool writesTwentyFourHours(const Line& line, std::size_t i) {
     return pastNoon || (hour.key[0] == '0' && hour.value > 0);
 }
 
-// "9:00–10:00 am PT / 12:00–1:00 pm ET / 5:00–6:00 pm London time": one moment in several zones,
-// of which the reader's own is kept, or else the first.
-void keepOneOfZonedTimes(const Line& line, LineFacts& facts, const std::string& ownZone) {
+// "9:00–10:00 am PT / 12:00–1:00 pm ET / 5:00–6:00 pm London time", "8:00 AM PDT | 4:00 PM BST |
+// 8:30 PM IST", "Tue 6:30 PM PDT | Wed 7:00 AM IST": one moment in several zones, of which the
+// reader's own is kept, or else the first.
+void keepOneOfZonedTimes(const Line& line, LineFacts& facts, const ReaderDays& days) {
     const auto zoned = [&facts](std::size_t k) { return !facts.zones[k].zone.empty(); };
+    // The next clock follows zone k's after a separator, and perhaps its day's short name.
+    const auto followsZone = [&](std::size_t k) {
+        const std::size_t separator = facts.zones[k].end;
+        if (separator >= line.tokens.size() ||
+            !(line.tokens[separator].isSymbol("/") || line.tokens[separator].isSymbol("|") ||
+              line.tokens[separator].isSymbol("·"))) {
+            return false;
+        }
+        const std::size_t next = facts.times[k + 1].begin;
+        return next == separator + 1 ||
+               (next == separator + 2 && line.tokens[separator + 1].isWord() &&
+                Words::weekday(line.tokens[separator + 1].key, days.localeId()));
+    };
     for (std::size_t first = 0; first < facts.times.size(); ++first) {
         std::size_t last = first;
         while (last + 1 < facts.times.size() && zoned(last) && zoned(last + 1) &&
-               facts.times[last + 1].begin == facts.zones[last].end + 1 &&
-               line.tokens[facts.zones[last].end].isSymbol("/")) {
+               followsZone(last)) {
             ++last;
         }
         if (last == first) {
@@ -212,7 +225,7 @@ void keepOneOfZonedTimes(const Line& line, LineFacts& facts, const std::string& 
         }
         std::size_t keep = first;
         for (std::size_t k = first; k <= last; ++k) {
-            if (facts.zones[k].zone == ownZone) {
+            if (facts.zones[k].zone == days.zoneId()) {
                 keep = k;
             }
         }
@@ -415,7 +428,7 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
             }
         }
         facts.times = std::move(kept);
-        keepOneOfZonedTimes(line, facts, days.zoneId());
+        keepOneOfZonedTimes(line, facts, days);
         for (ZoneMention& zone : facts.zones) {
             if (namesOwnStandardTime(line, zone, days.zoneId())) {
                 zone.zone = days.zoneId();

@@ -633,6 +633,13 @@ TEST(BuiltinReaderTest, ZonesAndTheirConversions) {
     ASSERT_EQ(drafts.size(), 1u);
     EXPECT_EQ(drafts[0].startTime, "12:00");
     EXPECT_EQ(drafts[0].endTime, "13:00");
+    // Or by bars, with each zone's day before its clock.
+    drafts =
+        read("Webinar: Thursday, 19 March 2026\nThu 8:00 AM PDT | Thu 4:00 PM GMT | Thu 9:30 PM "
+             "IST",
+             *Calendar::make("Asia/Kolkata", "en_IN"));
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].startTime, "21:30");
     // Standard time named where it is kept all year is the reader's own, in summer too; where
     // clocks move in summer it is the region's.
     const char* tutoring = "Tutoring: Tue, Oct 6, 1:30 PM MST";
