@@ -30,8 +30,11 @@ std::string cleanLink(std::string_view link) {
 
 } // namespace
 
-std::optional<std::string> PlacePicker::meetingLink() const {
+std::optional<std::string> PlacePicker::meetingLink(std::optional<int> block) const {
     for (std::size_t li = 0; li < m_text.lines.size(); ++li) {
+        if (block && m_text.lines[li].block != *block) {
+            continue;
+        }
         const LineFacts& facts = m_text.facts[li];
         // "Join from a PC, Mac, iPad or Android:" over the link.
         const Line* above = li > 0 ? &m_text.lines[li - 1] : nullptr;

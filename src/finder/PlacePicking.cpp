@@ -317,6 +317,10 @@ std::optional<std::string> PlacePicker::placeOf(const Candidate& c) const {
     if (auto own = blockVenue(c)) {
         return own;
     }
+    // "Join: https://zoom.us/j/…" under each of several webinars: the link in its own block.
+    if (auto link = ownBlock(c) ? meetingLink(m_text.lines[c.line].block) : std::nullopt) {
+        return link;
+    }
     // A session takes the place its day's heading gives ("Saturday, July 18 · Room 220-222").
     if (c.headingLine) {
         if (auto heading = rowPlace(*c.headingLine, 0, false)) {
@@ -350,15 +354,18 @@ std::optional<std::string> PlacePicker::placeOf(const Candidate& c) const {
     return ownedByAnother || wholeDayAmongOthers ? std::nullopt : m_place;
 }
 
-std::optional<std::string> PlacePicker::blockVenue(const Candidate& c) const {
+bool PlacePicker::ownBlock(const Candidate& c) const {
     const int block = m_text.lines[c.line].block;
-    const bool ownBlock =
-        m_rows.size() >= 2 && std::none_of(m_rows.begin(), m_rows.end(), [&](std::size_t row) {
-            return row != c.line && m_text.lines[row].block == block;
-        });
-    if (!ownBlock) {
+    return m_rows.size() >= 2 && std::none_of(m_rows.begin(), m_rows.end(), [&](std::size_t row) {
+               return row != c.line && m_text.lines[row].block == block;
+           });
+}
+
+std::optional<std::string> PlacePicker::blockVenue(const Candidate& c) const {
+    if (!ownBlock(c)) {
         return std::nullopt;
     }
+    const int block = m_text.lines[c.line].block;
     // "Friday, September 18" over "7 to 10 in the evening", "The Tap Room at Kingston Hall" and
     // "42 Wall Street, Kingston, NY": the venue's line and the address below it.
     std::string place;

@@ -48,7 +48,10 @@ class PlacePicker {
     // Conference Room B"); `withVenueWord` takes only one with a word for a place ("hall").
     std::optional<std::string> phrase(std::size_t line, std::size_t from,
                                       bool withVenueWord = false) const;
-    std::optional<std::string> meetingLink() const;
+    // The first link to join a call, in the text or only in one block of lines.
+    std::optional<std::string> meetingLink(std::optional<int> block = std::nullopt) const;
+    // The event's line stands in a block of its own, apart from the other events'.
+    bool ownBlock(const Candidate& candidate) const;
     // `nameFirst`: the line's first piece names the event (a row of a list), rather than a day
     // heading its sessions.
     std::optional<std::string> rowPlace(std::size_t line, std::size_t from, bool nameFirst) const;

@@ -480,6 +480,11 @@ TEST(PlacePickingTest, RowsTakeTheirOwnPlacesAndSessionsTheirHeadings) {
                      "You're receiving this email because you registered.\nUnsubscribe · Privacy "
                      "policy\nFernhill Analytics, Inc. · 548 Market St · San Francisco, CA 94104"),
               Places{"https://fernhill.zoom.us/j/839"});
+    // Each of several webinars in a block of its own is joined at the link in its block.
+    EXPECT_EQ(places("Session 1: Soil mapping\nThursday 12 March, 4pm\nJoin: "
+                     "https://zoom.us/j/111\n\nSession 2: Water budgets\nThursday 19 March, "
+                     "4pm\nJoin: https://zoom.us/j/222"),
+              (Places{"https://zoom.us/j/111", "https://zoom.us/j/222"}));
 }
 
 } // namespace
