@@ -47,11 +47,24 @@ std::vector<DurationMention> readDurations(const Line& line, const TimeContext& 
                 next += 3;
             }
             const Token* unit = line.at(next);
+            // "1h 30m": hours and minutes, each with its letter, are a length in any text; a
+            // French clock writes its minutes bare ("1h30").
+            const Token* minuteCount = line.at(next + 1);
+            const bool hoursAndMinutes = unit && unit->isWord("h") && !unit->spaced &&
+                                         minuteCount && minuteCount->isNumber() &&
+                                         minuteCount->value < 60 && line.unspaced(next + 2) &&
+                                         line.at(next + 2)->isWord("m");
             const bool hours = isWordIn(unit, {"hours", "hour", "hrs", "hr", "stunden", "stunde",
                                                "std", "heures"}) ||
-                               (unit && unit->isWord("h") && !unit->spaced && timeSeen &&
-                                !introducesTime(line, i));
-            const bool mins = isWordIn(unit, {"minutes", "minute", "mins", "min", "minuten"});
+                               (unit && unit->isWord("h") && !unit->spaced &&
+                                ((timeSeen && !introducesTime(line, i)) || hoursAndMinutes));
+            // "45m" opening a row, set off by a column gap: a calendar's length under its time,
+            // where "400m Freestyle" runs on into a name.
+            const Token* after = line.at(next + 1);
+            const bool columnMinutes = i == 0 && t.isNumber() && unit && unit->isWord("m") &&
+                                       !unit->spaced && (after == nullptr || after->isSymbol("|"));
+            const bool mins =
+                isWordIn(unit, {"minutes", "minute", "mins", "min", "minuten"}) || columnMinutes;
             if (hours) {
                 minutes = static_cast<int>(amount * 60);
                 ++next;

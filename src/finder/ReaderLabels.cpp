@@ -180,7 +180,9 @@ constexpr std::string_view kRecordLabels[] = {
     "verwendbar bis", "a consommer avant", "date de peremption",
     // A contract's term: "Contract end: 14/03/2027", "Vertragsende: 31.03.2027".
     "contract start", "contract end", "contract start date", "contract end date", "vertragsbeginn",
-    "vertragsende", "debut du contrat", "fin du contrat", "fin de contrat"};
+    "vertragsende", "debut du contrat", "fin du contrat", "fin de contrat",
+    // When a car park's or a gate's ticket was read on the way out: "Exit: 09/05/2026 17:52".
+    "exit", "exit time"};
 
 } // namespace
 

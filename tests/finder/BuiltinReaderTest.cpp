@@ -1409,6 +1409,9 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "The bridge was closed on 3 February 2026.",
         "Monday: Sunny\nTuesday: Rain\nSunset 6:02 PM",
         "SHOP 17\n02/03/2026 08:41\nBread 2.10\nTOTAL 2.10",
+        // A car park's ticket, read on the way in and out, and the stay it was paid for.
+        "CITYPARK\nEntry:    02/03/2026 06:14\nExit:     02/03/2026 08:52\nDuration: 2h 38m\n"
+        "Amount paid: £6.50",
         // Today's date at a circular's head is when it was written.
         "Hillview School\nCircular No. 47      Date: 02/03/2026\n\nDear Parents,\nplease note "
         "the new lunch menu.",

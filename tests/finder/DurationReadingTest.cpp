@@ -26,10 +26,14 @@ TEST(DurationReadingTest, LengthsAfterTimes) {
     EXPECT_EQ(lengths("The tasting menu takes around two and a half hours."),
               std::vector<int>{150});
     EXPECT_EQ(lengths("zwei Stunden"), std::vector<int>{120});
+    // Hours and minutes each with its letter; minutes alone in a column before a gap.
+    EXPECT_EQ(lengths("Duration: 7h 38m"), std::vector<int>{458});
+    EXPECT_EQ(lengths("1h 30m       Boardroom, Level 2"), std::vector<int>{90});
+    EXPECT_EQ(lengths("45m       Ponsonby Road Dental"), std::vector<int>{45});
     // Not the event's length.
     for (const char* text :
          {"arrive 10 minutes early", "at least 24 hours in advance", "30 minutes before curtain",
-          "24 Stunden vorher", "tables for 15 minutes from"}) {
+          "24 Stunden vorher", "tables for 15 minutes from", "50m Backstroke", "Rennen 1h30"}) {
         EXPECT_TRUE(lengths(text).empty()) << text;
     }
     // "2h" without a time before it is a French time, not a length.
