@@ -226,6 +226,31 @@ std::optional<std::string> PlacePicker::setInBelow(std::size_t li) const {
     return std::string(line.span(facts.labelEnd, end));
 }
 
+std::optional<std::string> PlacePicker::besideLength(std::size_t li) const {
+    if (li + 1 >= m_text.lines.size() || m_text.lines[li + 1].block != m_text.lines[li].block) {
+        return std::nullopt;
+    }
+    const Line& line = m_text.lines[li + 1];
+    const LineFacts& facts = m_text.facts[li + 1];
+    if (facts.durations.size() != 1 || facts.durations.front().begin != 0 || !facts.dates.empty() ||
+        !facts.times.empty()) {
+        return std::nullopt;
+    }
+    const std::size_t gap = facts.durations.front().end;
+    if (gap + 1 >= line.tokens.size() || !line.tokens[gap].isSymbol("|") ||
+        line.tokens.size() - gap > 12 || !line.tokens[gap + 1].capital) {
+        return std::nullopt;
+    }
+    // A picture at the row's end ("↻" for a repeating event) is no part of the place.
+    std::size_t end = line.tokens.size();
+    while (end > gap + 1 &&
+           (line.tokens[end - 1].isSymbol("|") ||
+            (line.tokens[end - 1].isSymbol() && !line.tokens[end - 1].isSymbol(")")))) {
+        --end;
+    }
+    return std::string(line.span(gap + 1, end));
+}
+
 namespace {
 
 // "auf dem Pausenhof", "Wildpark Poing am" (a line broken after its preposition): the place
@@ -305,6 +330,9 @@ std::optional<std::string> PlacePicker::placeOf(const Candidate& c) const {
         return own;
     }
     if (auto below = c.session ? setInBelow(c.line) : std::nullopt) {
+        return below;
+    }
+    if (auto below = besideLength(c.line)) {
         return below;
     }
     // ... or, under a line of only its times, the address it is at.

@@ -31,6 +31,9 @@ class PlacePicker {
     // "09:30 – 10:15   Opening keynote" over "                Main Hall": the line set in below a
     // session's that gives its room, or among such lines the short one that names a room.
     std::optional<std::string> setInBelow(std::size_t line) const;
+    // "2:00 pm   Dental check-up" over "45m       Ponsonby Road Dental": a calendar's row, its
+    // length under its time and its place under its name.
+    std::optional<std::string> besideLength(std::size_t line) const;
     // The place of an event whose day stands in a block of its own, on the lines below it: a
     // venue, its address, or both.
     std::optional<std::string> blockVenue(const Candidate& candidate) const;

@@ -480,6 +480,10 @@ TEST(PlacePickingTest, RowsTakeTheirOwnPlacesAndSessionsTheirHeadings) {
                      "You're receiving this email because you registered.\nUnsubscribe · Privacy "
                      "policy\nFernhill Analytics, Inc. · 548 Market St · San Francisco, CA 94104"),
               Places{"https://fernhill.zoom.us/j/839"});
+    // A calendar's rows give each event's length under its time and its place under its name.
+    EXPECT_EQ(places("Tuesday, 10 March\n10:00 am  Supplier visit\n1h 30m    Boardroom, Level 2\n\n"
+                     "2:00 pm   Dental check-up\n45m       Ponsonby Road Dental   ↻"),
+              (Places{"Boardroom, Level 2", "Ponsonby Road Dental"}));
     // Each of several webinars in a block of its own is joined at the link in its block.
     EXPECT_EQ(places("Session 1: Soil mapping\nThursday 12 March, 4pm\nJoin: "
                      "https://zoom.us/j/111\n\nSession 2: Water budgets\nThursday 19 March, "
