@@ -190,8 +190,9 @@ class Assembler {
             (isSessionLine(line, facts) || namedBelow(m_text, li))) {
             const Candidate heading = m_out[*m_heading];
             m_split.insert(*m_heading);
-            // "10:30  Coffee break", "15:00  Kaffeepause": a pause between sessions is none.
-            if (namesOnlyBreak(line, facts)) {
+            // "10:30  Coffee break", "15:00  Kaffeepause": a pause between sessions is none, nor
+            // is a session called off.
+            if (namesOnlyBreak(line, facts) || namesCalledOffRow(line, facts)) {
                 return;
             }
             for (std::size_t k = 0; k < facts.times.size(); ++k) {

@@ -307,6 +307,15 @@ bool namesOnlyBreak(const Line& line, const LineFacts& facts) {
     return pause;
 }
 
+bool namesCalledOffRow(const Line& line, const LineFacts& facts) {
+    std::size_t k = 0;
+    while (k < line.tokens.size() && (within(facts.times, k) || line.tokens[k].isSymbol("|"))) {
+        ++k;
+    }
+    return k > 0 && k + 1 < line.tokens.size() && line.tokens[k].isWord() &&
+           Vocabulary::isCancelledWord(line.tokens[k].key) && line.tokens[k + 1].isSymbol(":");
+}
+
 bool namesBeforeTimeColumn(const Line& line, const LineFacts& facts) {
     if (facts.times.size() != 1 || !facts.dates.empty() || !facts.label.empty()) {
         return false;

@@ -43,6 +43,9 @@ bool onlyVenueAfterTimes(const Line& line, const LineFacts& facts);
 // nothing but a pause between its sessions.
 bool namesOnlyBreak(const Line& line, const LineFacts& facts);
 
+// "12:30 pm   Canceled: Lunch & learn": a row whose name a calendar marks as called off.
+bool namesCalledOffRow(const Line& line, const LineFacts& facts);
+
 // "Reformer Intermediate      6:15 am": a name and, across a column gap, the line's one time, with
 // no label; in an app's list, the row under a day that names that day's event.
 bool namesBeforeTimeColumn(const Line& line, const LineFacts& facts);

@@ -53,6 +53,11 @@ TEST(BuiltinReaderTest, ASchedulesSessionsAreEventsOfTheirOwn) {
     EXPECT_EQ(drafts[1].location, "Room 4");
     EXPECT_EQ(drafts[2].startDate, "2026-04-15");
     EXPECT_EQ(drafts[2].startTime, "09:00");
+    // A calendar's day list marks a called-off meeting in its name.
+    const auto day = read("Tuesday, 17 March\n8:30 am   Ops stand-up\n"
+                          "12:30 pm  Canceled: Lunch & learn\n2:00 pm   Dental check-up");
+    ASSERT_EQ(day.size(), 2u);
+    EXPECT_EQ(day[1].startTime, "14:00");
 }
 
 TEST(BuiltinReaderTest, AnAgendaInsideAnEventIsNotSplit) {
