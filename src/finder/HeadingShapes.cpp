@@ -424,6 +424,30 @@ std::optional<std::string> sectionLabel(const Line& line) {
     return key;
 }
 
+bool isTabBar(const Line& line) {
+    std::size_t tabs = 0;
+    std::size_t k = 0;
+    while (k < line.tokens.size()) {
+        std::size_t words = 0;
+        while (k < line.tokens.size() && line.tokens[k].isWord()) {
+            ++words;
+            ++k;
+        }
+        // "Words (N)", then a bar, a gap or the line's end.
+        if (words == 0 || k + 3 > line.tokens.size() || !line.tokens[k].isSymbol("(") ||
+            !line.tokens[k + 1].isNumber() || !line.tokens[k + 2].isSymbol(")")) {
+            return false;
+        }
+        ++tabs;
+        k += 3;
+        while (k < line.tokens.size() &&
+               (line.tokens[k].isSymbol("|") || line.tokens[k].isSymbol("·"))) {
+            ++k;
+        }
+    }
+    return tabs >= 2;
+}
+
 bool isColumnHeads(const Line& line) {
     // Labels of one to three tokens ("Check-in", "Date and time"), with or without the gaps
     // between columns, which a recogniser may have read as single spaces.

@@ -70,6 +70,10 @@ std::optional<std::string> nameBelow(const std::vector<Line>& lines, std::size_t
 // that label days or places, and such labels at least half of the line's words.
 bool isColumnHeads(const Line& line);
 
+// "Reminders (5)  |  Recordings (2)  |  Series Links (1)": an app's tabs, each with a count of
+// what it lists, two or more of them set apart by bars or gaps.
+bool isTabBar(const Line& line);
+
 // "Chloe, Raj, Megan, Dan": three or more names of one or two capitalised words, set off by
 // commas; the people of a group chat or of a guest list, not an event.
 bool isNameList(const Line& line);

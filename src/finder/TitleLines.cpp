@@ -206,7 +206,7 @@ std::optional<TitleOption> TitlePicker::lineOption(std::size_t li, bool own) con
             return option;
         }
     }
-    if (isColumnHeads(line) || sectionLabel(line) || endsInCountry(line) ||
+    if (isColumnHeads(line) || isTabBar(line) || sectionLabel(line) || endsInCountry(line) ||
         (!own && (isListItem(m_text.lines, li) || presentsBelow(line) ||
                   presentsFromAbove(m_text.lines, li)))) {
         return std::nullopt;

@@ -63,6 +63,10 @@ TEST(TitlePickingTest, HeadingsNameASingleEvent) {
     EXPECT_EQ(titles("CAMPING\nArrive: Fri 13 Mar 2026\n\nACTIVITIES\nGlow Worm Discovery Walk\n"
                      "Sat 14 Mar 2026, 7:15 pm – 8:45 pm"),
               (Titles{"Camping", "Glow Worm Discovery Walk"}));
+    // Nor do an app's tabs, each with the count of what it lists.
+    EXPECT_EQ(titles(" Reminders (5)  |  Recordings (2)  |  Series Links (1)\n\nTONIGHT\n"
+                     "Tue 10 Mar · 20:00 – 21:30\nThe Last Lighthouse Keepers"),
+              Titles{"The Last Lighthouse Keepers"});
     // A poster's name stacked a word or two a line is one name; a generic line below is not
     // part of it.
     EXPECT_EQ(titles("SOIRÉE\nJAZZ\n& SWING\n\nSAMEDI 14 MARS 2026\n20h30", "fr_FR"),
