@@ -437,8 +437,15 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
         const std::size_t stampEnd = afterStamp(line);
         const bool chatStamp =
             stampEnd > 0 && !facts.dates.empty() && facts.dates[0].begin < stampEnd;
+        // "8 Feb Mon   6:04   7:44  12:22   2:48   4:58   6:26": a table of a day's times of
+        // prayer, tides or the sun, a column each, tells when things happen, not what to attend.
+        const bool timesTable =
+            facts.times.size() >= 5 &&
+            std::none_of(facts.times.begin(), facts.times.end(),
+                         [](const TimeMention& t) { return t.finish.has_value(); });
         facts.datesAreNotEvents = (header && !Vocabulary::isSubjectLabel(facts.label)) ||
                                   Vocabulary::isRecordLabel(facts.label) || chatStamp ||
+                                  timesTable ||
                                   remarksDaysAreNoEvents(line, facts.dates, facts.label);
         if (chatStamp) {
             // The message's own time stamp is not an event; what it says may be.

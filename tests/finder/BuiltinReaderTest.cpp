@@ -1414,6 +1414,10 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "The bridge was closed on 3 February 2026.",
         "Monday: Sunny\nTuesday: Rain\nSunset 6:02 PM",
         "SHOP 17\n02/03/2026 08:41\nBread 2.10\nTOTAL 2.10",
+        // A table of each day's prayer times, a column each.
+        "Date   Day  Fajr  Sunrise  Zuhr   Asr   Maghrib  Isha\n"
+        "10 Mar Tue  5:04   6:44  12:22   3:48   5:58   7:26\n"
+        "11 Mar Wed  5:01   6:42  12:22   3:49   6:00   7:28",
         // A car park's ticket, read on the way in and out, and the stay it was paid for.
         "CITYPARK\nEntry:    02/03/2026 06:14\nExit:     02/03/2026 08:52\nDuration: 2h 38m\n"
         "Amount paid: £6.50",
