@@ -302,9 +302,10 @@ bool calledOffAfter(const Line& line, std::size_t begin, std::size_t i) {
                                : t.isWord("pas") && isWordIn(next, {"de"}) ? line.at(k + 2)
                                                                            : nullptr;
         if (isWordIn(missing,
-                     {"match", "matches", "game", "games", "fixture", "practice", "training",
-                      "rehearsal", "class", "classes", "lesson", "lessons", "spiel", "probe",
-                      "unterricht", "cours", "entrainement", "repetition"})) {
+                     {"match",    "matches",   "game",   "games",        "fixture",    "practice",
+                      "training", "rehearsal", "class",  "classes",      "lesson",     "lessons",
+                      "session",  "sessions",  "spiel",  "probe",        "unterricht", "kurs",
+                      "stunde",   "cours",     "seance", "entrainement", "repetition"})) {
             return true;
         }
         if (isWordIn(&t, {"cancel", "cancelled", "canceled", "absagen", "abgesagt", "entfallt",

@@ -1517,6 +1517,7 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "Mein Vorschlag: Freitag, 6.3., ab 16 Uhr im Stadtpark?\nWetter: Gewitter. Der Freitag "
         "fällt aus!!",
         "Fixtures\nSat 14 Mar   No match – county cup weekend",
+        "Kurstermine\n   Do, 12. März – KEIN KURS (Semesterferien)",
         "Fixtures\nSat 14/3    ---------- BYE (no game) ----------",
         "OTHER DATES\nMon 9 Mar - Public holiday (Commonwealth Day), NO practice",
         "Newsletter – Friday 6th March 2026\n\nDear Parents and Carers,",
