@@ -461,7 +461,16 @@ class Assembler {
                             [&dates](const DateMention& d) { return d.begin == dates[0].begin; });
             for (std::size_t k = 0; k < dates.size(); ++k) {
                 Candidate c = candidateOf(dates[k], li);
-                const std::size_t from = k == 0 || series ? 0 : dates[k].end;
+                std::size_t from = k == 0 || series ? 0 : dates[k].end;
+                // "The spring term ends on Thursday 25 March at 1.20pm. The Easter holiday runs
+                // from Friday 26 March …": the times of a sentence about a day that is no event
+                // are not those of the next sentence's day.
+                if (const std::size_t own = sentenceAround(line, dates[k].begin).begin;
+                    from < own &&
+                    std::any_of(facts.dates.begin(), facts.dates.end(),
+                                [own](const DateMention& d) { return d.end <= own; })) {
+                    from = own;
+                }
                 std::size_t to =
                     k + 1 < dates.size() && !series ? dates[k + 1].begin : line.tokens.size();
                 // "journée pédagogique, pas d'école. Une garderie est organisée de 7 h à 18 h":

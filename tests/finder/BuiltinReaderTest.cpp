@@ -174,6 +174,12 @@ TEST(BuiltinReaderTest, TimesSaidInPassingAndGermanAmAreNoStarts) {
                        "7:15 at the latest, I'm bringing her in around 7:30");
     ASSERT_EQ(drafts.size(), 1u);
     EXPECT_EQ(drafts[0].startTime, "19:00");
+    // Nor does the time of a day that is no event start the day of the next sentence.
+    drafts = read("Booking closes on Monday 9 March at 5pm. The school fair is on Saturday 14 "
+                  "March.");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].startDate, "2026-03-14");
+    EXPECT_FALSE(drafts[0].startTime);
     // "Stiege 2 am" over the day is "on", not "2 am".
     const Calendar vienna = *Calendar::make("Europe/Vienna", "de_AT", Weekday::monday);
     drafts = read("Wasserabstellung\nLeider muss das Wasser in Stiege 2 am\n"
