@@ -56,8 +56,9 @@ bool callsOffMeeting(const Line& line, const std::vector<DateMention>& dates) {
     return false;
 }
 
-// "WAS   Fri, 5 Mar 2027 · 19:30", "Previous date: 3 May", "Alter Termin: 12.03.", "Ancien
-// créneau : mardi 3 mars": the day a booking had before it was changed.
+// "WAS   Fri, 5 Mar 2027 · 19:30", "Previous date: 3 May", "Originally scheduled: Sat, May 2",
+// "Alter Termin: 12.03.", "Ancien créneau : mardi 3 mars": the day a booking had before it was
+// changed.
 bool givesFormerDay(const Line& line) {
     const std::size_t k = firstWordAt(line);
     const Token* first = line.at(k);
@@ -69,7 +70,8 @@ bool givesFormerDay(const Line& line) {
     const Token* next = line.at(k + 1);
     return first->allCaps || (next && (next->isSymbol(":") || next->isSymbol("|"))) ||
            isWordIn(next, {"date", "time", "slot", "booking", "appointment", "termin", "datum",
-                           "zeit", "creneau", "rendez-vous", "horaire"});
+                           "zeit", "creneau", "rendez-vous", "horaire", "scheduled", "planned",
+                           "booked", "geplant", "prevu", "prevue"});
 }
 
 // "Late cancellations (after 10:15 AM Thu, Jan 14) forfeit the deposit", "Kostenlose

@@ -1052,6 +1052,8 @@ TEST(BuiltinReaderTest, AMovedEventKeepsOnlyItsNewDay) {
           "- Überlandfahrt: war für Mo, 09.03. geplant, muss ich leider verschieben → neuer "
           "Termin Di, 10.03., 15:30–17:00 Uhr",
           "Nouveau créneau : mardi 10 mars à 15 h 30\nAncien créneau : lundi 9 mars à 9 h",
+          "EVENT RESCHEDULED\nNew date: Tue, Mar 10, 2026 • 3:30 PM\n"
+          "Originally scheduled: Mon, Mar 9, 2026",
           // An answer of two words opens the line, not a day called off.
           "No worries. I'm away Monday, so that won't work either. Let's do Tuesday, March 10 at "
           "3:30 PM."}) {
