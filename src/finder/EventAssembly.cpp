@@ -55,21 +55,6 @@ bool opensBulletItem(const Line& line) {
     return !line.tokens.empty() && (line.tokens[0].isSymbol("·") || line.tokens[0].isSymbol("*"));
 }
 
-// Whether tokens [from, to) say that a place is shut or there is no school: "school closed",
-// "pas d'école", "no school", "kein Unterricht".
-bool saysShut(const Line& line, std::size_t from, std::size_t to) {
-    if (saysClosed(line, Segment{.begin = from, .end = to})) {
-        return true;
-    }
-    for (std::size_t k = from; k < to; ++k) {
-        if (isWordIn(&line.tokens[k], {"no", "pas", "kein", "keine"}) &&
-            isWordIn(line.at(k + 1), {"school", "d'ecole", "schule", "unterricht", "classes"})) {
-            return true;
-        }
-    }
-    return false;
-}
-
 // "7:00 PM — please be there by 7:15 at the latest, I'm bringing her in around 7:30": a time
 // that a sentence mentions after the event's own, between tokens `from` and the time at `to`,
 // says when to arrive or what happens meanwhile; it starts no session of its own.
@@ -108,7 +93,7 @@ class Assembler {
         pairStays(m_text, kept);
         pairStops(m_text, kept);
         applyDurations(m_text, kept);
-        return selectEvents(kept, m_days, now, calendar);
+        return selectEvents(m_text, kept, m_days, now, calendar);
     }
 
   private:

@@ -1,5 +1,9 @@
 #include "finder/EventSelection.h"
 
+#include "finder/LineSegments.h"
+#include "finder/NameShapes.h"
+#include "finder/ReaderVocabulary.h"
+
 #include <algorithm>
 
 namespace plannery::reader {
@@ -82,10 +86,43 @@ bool isPartOfAnother(const Candidate& c, const std::vector<Candidate>& list) {
     return false;
 }
 
+// "Stationery orders are due on 27 February", "Kevin is off from the 7th", "I'm away Monday": a
+// day without a time that a sentence tells of in passing. A day the sentence is about stays: one
+// that is shut ("there is no school on Friday, November 6") or one its subject is on ("Picture
+// retakes are this Thursday, October 29").
+bool toldInPassing(const TextFacts& text, const Candidate& c) {
+    const Line& line = text.lines[c.line];
+    const Segment sentence = sentenceAround(line, c.begin);
+    if (saysShut(line, sentence.begin, sentence.end)) {
+        return false;
+    }
+    std::size_t before = c.begin;
+    while (before > sentence.begin &&
+           isWordIn(&line.tokens[before - 1], {"on", "this", "next", "am", "le"})) {
+        --before;
+    }
+    if (before > sentence.begin &&
+        isWordIn(&line.tokens[before - 1], {"is", "are", "ist", "sind", "est", "sont"})) {
+        return false;
+    }
+    // A verb or a pronoun outside brackets makes the line a sentence; "please" alone, as in a
+    // list's "School photos – full summer uniform please", does not.
+    int depth = 0;
+    for (std::size_t k = sentence.begin; k < sentence.end; ++k) {
+        const Token& t = line.tokens[k];
+        depth += t.isSymbol("(") ? 1 : t.isSymbol(")") ? -1 : 0;
+        if (depth == 0 && t.isWord() && Vocabulary::isClauseWord(t.key) &&
+            !isWordIn(&t, {"please", "bitte", "merci"})) {
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
-std::vector<Candidate> selectEvents(const std::vector<Candidate>& found, const ReaderDays& days,
-                                    Instant now, const Calendar& calendar) {
+std::vector<Candidate> selectEvents(const TextFacts& text, const std::vector<Candidate>& found,
+                                    const ReaderDays& days, Instant now, const Calendar& calendar) {
     std::vector<Candidate> out;
     for (const Candidate& c : found) {
         if (isUpcoming(c, days, now, calendar) && !repeats(c, out) && out.size() < kMaxEvents) {
@@ -99,6 +136,10 @@ std::vector<Candidate> selectEvents(const std::vector<Candidate>& found, const R
     const bool timedEvent = std::any_of(
         out.begin(), out.end(), [](const Candidate& c) { return !c.due && c.start.has_value(); });
     std::erase_if(out, [timedEvent](const Candidate& c) { return c.due && timedEvent; });
+    // Beside timed events, a day that a sentence tells of in passing is a remark on them.
+    std::erase_if(out, [&](const Candidate& c) {
+        return timedEvent && !c.start && !c.last && toldInPassing(text, c);
+    });
     return out;
 }
 

@@ -14,7 +14,7 @@ namespace plannery::reader {
 // `now` (nor were meant in the past), without repeats, days and times inside
 // another event, or a day something is due by beside a timed event. At most
 // kMaxEvents.
-std::vector<Candidate> selectEvents(const std::vector<Candidate>& found, const ReaderDays& days,
-                                    Instant now, const Calendar& calendar);
+std::vector<Candidate> selectEvents(const TextFacts& text, const std::vector<Candidate>& found,
+                                    const ReaderDays& days, Instant now, const Calendar& calendar);
 
 } // namespace plannery::reader

@@ -311,4 +311,17 @@ bool saysGeneric(const std::string& name) {
     });
 }
 
+bool saysShut(const Line& line, std::size_t from, std::size_t to) {
+    if (saysClosed(line, Segment{.begin = from, .end = to})) {
+        return true;
+    }
+    for (std::size_t k = from; k < to; ++k) {
+        if (isWordIn(&line.tokens[k], {"no", "pas", "kein", "keine"}) &&
+            isWordIn(line.at(k + 1), {"school", "d'ecole", "schule", "unterricht", "classes"})) {
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace plannery::reader

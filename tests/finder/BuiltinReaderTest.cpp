@@ -1376,6 +1376,25 @@ TEST(BuiltinReaderTest, WhatMustBeHandedInByADayIsDueThatDay) {
     EXPECT_EQ(drafts[0].startDate, "2026-03-25");
 }
 
+TEST(BuiltinReaderTest, BesideTimedEventsADayToldOfInPassingIsNoEvent) {
+    const std::string evening = "Parents' evening: Thursday 12 March, 4pm – 7pm, Main Hall.\n";
+    auto drafts = read(evening + "We will send the booking links home on Monday 16 March.");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].startDate, "2026-03-12");
+    // A day the sentence is about stays: one with no school, one its subject is on, and a row
+    // of a list.
+    for (const char* day : {"Reminder: there is no school on Friday 13 March.",
+                            "Picture retakes are this Friday, March 13, in the gym.",
+                            "• School photos – Friday 13 March (full uniform please)"}) {
+        drafts = read(evening + day);
+        ASSERT_EQ(drafts.size(), 2u) << day;
+        EXPECT_EQ(drafts[1].startDate, "2026-03-13") << day;
+    }
+    // Without a timed event the day is all the text has to tell.
+    drafts = read("We will send the booking links home on Monday 16 March.");
+    EXPECT_EQ(drafts.size(), 1u);
+}
+
 TEST(BuiltinReaderTest, AWeekdayInAMonthIsEachSuchDayOfIt) {
     for (const char* text : {"Free yoga: every Sunday in April, 9–10am, Victoria Park",
                              "Yoga im Park: jeden Sonntag im April, 9–10 Uhr"}) {
