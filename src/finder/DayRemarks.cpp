@@ -129,6 +129,23 @@ bool tellsOpeningHours(const Line& line) {
     return false;
 }
 
+// "Next scheduled read: on or about 04/10/2026", "effective from 1 December", "mit Wirkung vom
+// 1. Dezember": a day a bill or a contract gives only roughly, or the day a change takes effect,
+// which nobody attends.
+bool givesRoughOrEffectiveDay(const Line& line) {
+    for (std::size_t k = 0; k + 2 < line.tokens.size(); ++k) {
+        const Token* next = line.at(k + 1);
+        const Token* third = line.at(k + 2);
+        if ((line.tokens[k].isWord("on") && isWordIn(next, {"or"}) && isWordIn(third, {"about"})) ||
+            (isWordIn(&line.tokens[k], {"effect", "effective", "wirkung"}) &&
+             isWordIn(next, {"from", "vom", "ab"})) ||
+            (line.tokens[k].isWord("wef") && third != nullptr)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 bool namesOpeningHours(const std::string& label) {
@@ -146,7 +163,7 @@ bool remarksDaysAreNoEvents(const Line& line, const std::vector<DateMention>& da
     return namesOpeningHours(label) || opensWithNegation(line) || callsOffMeeting(line, dates) ||
            givesFormerDay(line) || namesAWeek(line) || listsMonths(dates) ||
            statesCancellationTerms(line) || givesBye(line) || tellsClockChange(line) ||
-           tellsOpeningHours(line);
+           tellsOpeningHours(line) || givesRoughOrEffectiveDay(line);
 }
 
 } // namespace plannery::reader

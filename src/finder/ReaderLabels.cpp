@@ -182,7 +182,11 @@ constexpr std::string_view kRecordLabels[] = {
     "contract start", "contract end", "contract start date", "contract end date", "vertragsbeginn",
     "vertragsende", "debut du contrat", "fin du contrat", "fin de contrat",
     // When a car park's or a gate's ticket was read on the way out: "Exit: 09/05/2026 17:52".
-    "exit", "exit time"};
+    "exit", "exit time",
+    // What a bill or an account covers, and when the next comes: "Billing period: 01/04/2027 to
+    // 31/03/2028", "Prochain extrait : 31.05.2027".
+    "billing period", "statement period", "abrechnungszeitraum", "next statement", "next bill",
+    "prochain extrait", "nachster auszug", "prochaine facture"};
 
 } // namespace
 

@@ -1445,6 +1445,10 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "Date   Day  Fajr  Sunrise  Zuhr   Asr   Maghrib  Isha\n"
         "10 Mar Tue  5:04   6:44  12:22   3:48   5:58   7:26\n"
         "11 Mar Wed  5:01   6:42  12:22   3:49   6:00   7:28",
+        // A bill's rough and effective days, and when the next statement comes.
+        "Your next scheduled meter read: on or about Mar 12, 2026",
+        "The new rate applies with effect from 1 April 2026.",
+        "Relevé de compte\nProchain extrait : 31.03.2026",
         // A car park's ticket, read on the way in and out, and the stay it was paid for.
         "CITYPARK\nEntry:    02/03/2026 06:14\nExit:     02/03/2026 08:52\nDuration: 2h 38m\n"
         "Amount paid: £6.50",
