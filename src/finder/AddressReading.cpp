@@ -93,6 +93,26 @@ std::size_t pastClock(const Line& line, std::size_t begin, std::size_t start) {
     return clock && k < start && line.tokens[k].isSymbol(",") ? k : begin;
 }
 
+// "l'Église", "d'Orsay": a name after an elided article, which starts with a capital after the
+// apostrophe.
+bool elidedName(const Line& line, const Token& t) {
+    std::string_view text = line.slice(t.begin, t.end);
+    if (text.size() < 3 || (text[0] != 'l' && text[0] != 'd')) {
+        return false;
+    }
+    if (text[1] == '\'') {
+        text.remove_prefix(2);
+    } else if (text.substr(1).starts_with("\u2019")) {
+        text.remove_prefix(1 + std::string_view("\u2019").size());
+    } else {
+        return false;
+    }
+    // A capital of ASCII, or one of Latin-1's ("É" is C3 89; its small letters are C3 A0 on).
+    const auto first = static_cast<unsigned char>(text.empty() ? 0 : text[0]);
+    const auto second = static_cast<unsigned char>(text.size() > 1 ? text[1] : 0);
+    return (first >= 'A' && first <= 'Z') || (first == 0xC3 && second >= 0x80 && second < 0xA0);
+}
+
 } // namespace
 
 bool startsAt(const Line& line, std::size_t i) {
@@ -173,8 +193,11 @@ std::optional<std::pair<std::size_t, std::size_t>> span(const Line& line) {
             t.isWord() && !t.spaced && begin >= 2 && line.tokens[begin - 2].isNumber() &&
             (t.key.size() == 1 ||
              isWordIn(&t, {"st", "nd", "rd", "th", "er", "e", "eme", "te", "ter"}));
-        const bool part = (t.isWord() && (t.capital || isJoiner(t) || ordinal)) || t.isNumber() ||
-                          t.isSymbol(",") || t.isSymbol("'") || t.isSymbol("&") ||
+        // "rue de l'Église 4, 5380 Bierwart": a street's name set before its number, in lower
+        // case as French writes it, with a name after an elided article.
+        const bool street = t.isWord() && (Vocabulary::isStreetWord(t.key) || elidedName(line, t));
+        const bool part = (t.isWord() && (t.capital || isJoiner(t) || ordinal || street)) ||
+                          t.isNumber() || t.isSymbol(",") || t.isSymbol("'") || t.isSymbol("&") ||
                           (t.isSymbol(".") && !t.spaced) || (t.isSymbol("-") && !t.spaced);
         if (!part) {
             break;
@@ -191,7 +214,15 @@ std::optional<std::pair<std::size_t, std::size_t>> span(const Line& line) {
     }
     // A venue's name written in lower case after its first word ("Salle des fêtes, 2 place de la
     // Mairie", "Base nautique du lac, 74000 Annecy") runs from the start of the line.
-    if (begin == start && start >= 2 && line.tokens[start - 1].isSymbol(",")) {
+    // So does one whose walk back stopped at a word in lower case ("Aréna municipal
+    // Jean-Guy-Tremblay, 1650, rue des Pins").
+    // A short word such as "at" or "by" is a preposition before the name, not part of it.
+    constexpr std::size_t kShortestNameWord = 5;
+    const Token* stop = begin > 0 && begin < start ? &line.tokens[begin - 1] : nullptr;
+    const bool stoppedInName = stop != nullptr && stop->isWord() && !stop->capital &&
+                               stop->key.size() >= kShortestNameWord &&
+                               !Vocabulary::isClauseWord(stop->key);
+    if ((begin == start || stoppedInName) && start >= 2 && line.tokens[start - 1].isSymbol(",")) {
         std::size_t from = 0;
         while (from < start && !line.tokens[from].isWord()) {
             ++from;
@@ -238,9 +269,17 @@ std::size_t endFrom(const Line& line, std::size_t start) {
                                 line.tokens[end - 2].isWord() && next != nullptr &&
                                 next->isWord() && next->capital &&
                                 !isWordIn(next, {"stock", "og", "etage", "obergeschoss"});
+        // ... and after a street's shortened word that ends its name, before a sentence ("418
+        // Sargent Ave. Use the stage door"), unlike "St. John of God".
+        const Token* after = line.at(end + 2);
+        const bool streetEnds = end >= start + 2 && line.tokens[end - 1].isWord() &&
+                                Vocabulary::isStreetWord(line.tokens[end - 1].key) &&
+                                line.tokens[end - 2].isWord() && line.tokens[end - 2].capital &&
+                                next != nullptr && next->isWord() && next->capital &&
+                                after != nullptr && after->isWord() && !after->capital;
         const bool sentenceEnd =
             end > start && t.isSymbol(".") &&
-            (isWholeWord(line.tokens[end - 1]) || afterOrdinal || numberEnds) &&
+            (isWholeWord(line.tokens[end - 1]) || afterOrdinal || numberEnds || streetEnds) &&
             end + 1 < line.tokens.size() && line.tokens[end + 1].spaced;
         if (!part || sentenceEnd ||
             (t.isWord() && (t.key == "tel" || t.key == "phone" || t.key == "fon"))) {

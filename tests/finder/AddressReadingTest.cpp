@@ -74,6 +74,15 @@ TEST(AddressReadingTest, StreetsAndPostcodesInTheirLines) {
         {"14, rue Pasteur, 69007 Lyon", "14, rue Pasteur, 69007 Lyon"},
         {"direkt an der Werkstatt, Heilbronner Str. 77, Neckarsulm. Ersatzwagen ist reserviert.",
          "Werkstatt, Heilbronner Str. 77, Neckarsulm"},
+        // A street's shortened word ends the address before a sentence, not before a town.
+        {"All at Riverbend Playhouse, 418 Sargent Ave. Use the stage door off the back lane.",
+         "Riverbend Playhouse, 418 Sargent Ave"},
+        // A French street in lower case before its number, after the venue; a venue's name
+        // with a word in lower case.
+        {"Église Saint-Martin, rue de l'Église 4, 5380 Bierwart",
+         "Église Saint-Martin, rue de l'Église 4, 5380 Bierwart"},
+        {"Aréna municipal Jean-Guy-Tremblay, 1650, rue des Pins, Sainte-Julie",
+         "Aréna municipal Jean-Guy-Tremblay, 1650, rue des Pins, Sainte-Julie"},
         // No addresses: a year before words, a phone number, seats, a plain number.
         {"ICML 2026 Workshop on Reasoning", "-"},
         {"CPE 2150 Conversational French for Travellers", "-"},
