@@ -280,7 +280,10 @@ std::optional<std::string> withoutJoiningWords(std::optional<std::string> place)
         while (open > begin && !line.tokens[open].isSymbol("(")) {
             --open;
         }
-        bool aside = false;
+        // "Studio Theatre (doors open 6.10pm)": a time in brackets says when, not where.
+        const auto times = readTimes(line, TimeContext{});
+        bool aside = std::any_of(times.begin(), times.end(),
+                                 [open](const TimeMention& t) { return t.begin > open; });
         for (std::size_t k = open + 1; k + 1 < end; ++k) {
             const Token& t = line.tokens[k];
             aside = aside || t.isSymbol("!") || (t.isWord() && Vocabulary::isClauseWord(t.key)) ||

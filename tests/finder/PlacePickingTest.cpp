@@ -417,6 +417,9 @@ TEST(PlacePickingTest, RowsTakeTheirOwnPlacesAndSessionsTheirHeadings) {
     EXPECT_EQ(places("Wandertag am Freitag, 13. März 2026\nTreffpunkt: 8:00 Uhr auf dem Schulhof",
                      "de_DE"),
               Places{"Schulhof"});
+    EXPECT_EQ(places("The showcase is on Wednesday 11 March at 6.30pm in the Studio Theatre (doors "
+                     "open 6.10pm)."),
+              Places{"Studio Theatre"});
     EXPECT_EQ(places("Party at Flat 3, 27 Lansdowne Road, Bristol BS6 5LE\nSaturday 7 March, 8pm"),
               Places{"Flat 3, 27 Lansdowne Road, Bristol BS6 5LE"});
     EXPECT_EQ(places("Réunion le jeudi 12 mars\nLieu : 14h15, salle B12", "fr_FR"),
