@@ -427,8 +427,14 @@ std::optional<std::string> PlacePicker::blockVenue(const Candidate& c) const {
             own = !t.isSymbol("→") && !(t.isWord() && Vocabulary::isClauseWord(t.key));
         }
         const bool address = own && Addresses::inLine(line);
-        const bool venue =
-            own && line.tokens.front().isWord() && hasVenueWord(line, 0, line.tokens.size());
+        // "Radiology, Ground Floor, Block C": a department and the part of the building it is in.
+        const bool buildingPart =
+            std::any_of(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
+                return isWordIn(&t, {"floor", "suite", "wing", "ward", "block", "etage", "stock",
+                                     "obergeschoss", "untergeschoss"});
+            });
+        const bool venue = own && line.tokens.front().isWord() &&
+                           (hasVenueWord(line, 0, line.tokens.size()) || buildingPart);
         // "Sonntag, 30. Mai, 17 Uhr" over "in der Pfarrkirche": the line opens with the place,
         // unless an address beside it makes it the text's place.
         if (!own && place.empty()) {

@@ -483,6 +483,13 @@ TEST(PlacePickingTest, RowsTakeTheirOwnPlacesAndSessionsTheirHeadings) {
                      "You're receiving this email because you registered.\nUnsubscribe · Privacy "
                      "policy\nFernhill Analytics, Inc. · 548 Market St · San Francisco, CA 94104"),
               Places{"https://fernhill.zoom.us/j/839"});
+    // Each appointment in a block of its own is held in the part of the building its block
+    // names.
+    EXPECT_EQ(
+        places("MyCare · Galway Bay Clinic\n\nMRI – Right knee\nTue 10 Mar 2026 · 07:50\n"
+               "Radiology, Ground Floor, Block C\n\nOrthopaedic review\nTue 17 Mar 2026 · "
+               "14:15\nOutpatients Suite 2, First Floor, Block A"),
+        (Places{"Radiology, Ground Floor, Block C", "Outpatients Suite 2, First Floor, Block A"}));
     // A calendar's rows give each event's length under its time and its place under its name.
     EXPECT_EQ(places("Tuesday, 10 March\n10:00 am  Supplier visit\n1h 30m    Boardroom, Level 2\n\n"
                      "2:00 pm   Dental check-up\n45m       Ponsonby Road Dental   ↻"),
