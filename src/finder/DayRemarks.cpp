@@ -146,6 +146,21 @@ bool givesRoughOrEffectiveDay(const Line& line) {
     return false;
 }
 
+// "Bookings close Wed 12 Aug, 5:00 pm", "Clôture des réservations : lundi 2 février": when the
+// booking of an event ends, not the event.
+bool tellsBookingsClose(const Line& line) {
+    const std::size_t k = firstWordAt(line);
+    const Token* first = line.at(k);
+    const Token* second = line.at(k + 1);
+    const Token* third = line.at(k + 2);
+    return (isWordIn(first, {"booking", "bookings", "registration", "registrations", "entries",
+                             "enrolment", "enrollment", "applications", "sign-ups", "signups"}) &&
+            isWordIn(second, {"close", "closes", "closing", "deadline"})) ||
+           (isWordIn(first, {"cloture", "fin"}) && isWordIn(second, {"des"}) &&
+            isWordIn(third, {"reservations", "inscriptions"})) ||
+           isWordIn(first, {"buchungsschluss", "anmeldeschluss", "meldeschluss"});
+}
+
 } // namespace
 
 bool namesOpeningHours(const std::string& label) {
@@ -163,7 +178,7 @@ bool remarksDaysAreNoEvents(const Line& line, const std::vector<DateMention>& da
     return namesOpeningHours(label) || opensWithNegation(line) || callsOffMeeting(line, dates) ||
            givesFormerDay(line) || namesAWeek(line) || listsMonths(dates) ||
            statesCancellationTerms(line) || givesBye(line) || tellsClockChange(line) ||
-           tellsOpeningHours(line) || givesRoughOrEffectiveDay(line);
+           tellsOpeningHours(line) || givesRoughOrEffectiveDay(line) || tellsBookingsClose(line);
 }
 
 } // namespace plannery::reader
