@@ -147,9 +147,14 @@ bool givesRoughOrEffectiveDay(const Line& line) {
 }
 
 // "Bookings close Wed 12 Aug, 5:00 pm", "Clôture des réservations : lundi 2 février": when the
-// booking of an event ends, not the event.
-bool tellsBookingsClose(const Line& line) {
+// booking of an event ends, not the event, which a sentence after it may tell of.
+bool tellsBookingsClose(const Line& line, const std::vector<DateMention>& dates) {
     const std::size_t k = firstWordAt(line);
+    const std::size_t end = sentenceEnd(line, k);
+    if (std::any_of(dates.begin(), dates.end(),
+                    [end](const DateMention& d) { return d.begin > end; })) {
+        return false;
+    }
     const Token* first = line.at(k);
     const Token* second = line.at(k + 1);
     const Token* third = line.at(k + 2);
@@ -178,7 +183,8 @@ bool remarksDaysAreNoEvents(const Line& line, const std::vector<DateMention>& da
     return namesOpeningHours(label) || opensWithNegation(line) || callsOffMeeting(line, dates) ||
            givesFormerDay(line) || namesAWeek(line) || listsMonths(dates) ||
            statesCancellationTerms(line) || givesBye(line) || tellsClockChange(line) ||
-           tellsOpeningHours(line) || givesRoughOrEffectiveDay(line) || tellsBookingsClose(line);
+           tellsOpeningHours(line) || givesRoughOrEffectiveDay(line) ||
+           tellsBookingsClose(line, dates);
 }
 
 } // namespace plannery::reader
