@@ -1,5 +1,6 @@
 #include "finder/NewTimes.h"
 
+#include "finder/ReaderVocabulary.h"
 #include "finder/ReaderWords.h"
 
 #include <algorithm>
@@ -85,6 +86,60 @@ void applyNewTimes(const TextFacts& text, std::vector<Candidate>& events) {
             moved.finish.reset();
         }
     }
+}
+
+void dropMovedDays(const TextFacts& text, std::vector<Candidate>& events) {
+    constexpr std::size_t kLongestName = 3; // words
+    std::vector<bool> moved(events.size(), false);
+    for (std::size_t li = 0; li < text.lines.size(); ++li) {
+        const Line& line = text.lines[li];
+        const LineFacts& facts = text.facts[li];
+        for (std::size_t k = 1; k + 1 < line.tokens.size(); ++k) {
+            // "Load-in moves to FRIDAY Nov 13": the move word, "to" and the new day.
+            const bool move =
+                line.tokens[k].isWord() && Vocabulary::isMoveWord(line.tokens[k].key) &&
+                isWordIn(line.at(k + 1), {"to", "auf", "a", "au"}) &&
+                std::any_of(facts.dates.begin(), facts.dates.end(),
+                            [k](const DateMention& d) { return d.begin > k && d.begin <= k + 3; });
+            if (!move) {
+                continue;
+            }
+            // The words that name what moves, right before the move word.
+            std::vector<std::string_view> name;
+            for (std::size_t w = k; w > 0 && name.size() < kLongestName; --w) {
+                const Token& t = line.tokens[w - 1];
+                if (t.isSymbol("-") && !t.spaced) {
+                    continue;
+                }
+                if (!t.isWord() || Vocabulary::isClauseWord(t.key) ||
+                    isWordIn(&t, {"the", "our", "die", "der", "das", "le", "la", "les", "but",
+                                  "and", "so", "now", "aber", "und", "mais", "et"})) {
+                    break;
+                }
+                name.push_back(t.key);
+            }
+            if (name.empty()) {
+                continue;
+            }
+            // ... and the events told above under that name, before their days.
+            for (std::size_t e = 0; e < events.size(); ++e) {
+                const Candidate& c = events[e];
+                if (c.line >= li) {
+                    continue;
+                }
+                const Line& old = text.lines[c.line];
+                const auto named = [&old, &c](std::string_view word) {
+                    return std::any_of(old.tokens.begin(),
+                                       old.tokens.begin() + static_cast<std::ptrdiff_t>(std::min(
+                                                                c.begin, old.tokens.size())),
+                                       [word](const Token& t) { return t.isWord(word); });
+                };
+                moved[e] = moved[e] || std::all_of(name.begin(), name.end(), named);
+            }
+        }
+    }
+    std::size_t e = 0;
+    std::erase_if(events, [&moved, &e](const Candidate&) { return moved[e++]; });
 }
 
 } // namespace plannery::reader

@@ -1052,6 +1052,9 @@ TEST(BuiltinReaderTest, AMovedEventKeepsOnlyItsNewDay) {
           "- Überlandfahrt: war für Mo, 09.03. geplant, muss ich leider verschieben → neuer "
           "Termin Di, 10.03., 15:30–17:00 Uhr",
           "Nouveau créneau : mardi 10 mars à 15 h 30\nAncien créneau : lundi 9 mars à 9 h",
+          // A later message moves what it names.
+          "Tech week:\n• Load-in: Mon, Mar 9, 9 AM – 4 PM\n\nSchedule change, sorry all. Load-in "
+          "moves to Tuesday Mar 10, 3:30 – 10 PM.",
           "EVENT RESCHEDULED\nNew date: Tue, Mar 10, 2026 • 3:30 PM\n"
           "Originally scheduled: Mon, Mar 9, 2026",
           // An answer of two words opens the line, not a day called off.
