@@ -284,9 +284,13 @@ bool calledOffAfter(const Line& line, std::size_t begin, std::size_t i) {
                           "wenn", "si", "new", "neuer", "neuen", "nouveau", "nouvelle"})) {
             return false;
         }
+        const Token* next = line.at(k + 1);
+        // "The 3/2 slot at 12:30 won't work", "Saturday doesn't work for us": a day declined.
+        if (isWordIn(&t, {"won't", "doesn't", "wont", "doesnt"}) && isWordIn(next, {"work"})) {
+            return true;
+        }
         // "Die Turnstunden fallen während der Ferien (21.2.–8.3.) aus", "Der Freitag fällt aus!":
         // German parts the verb.
-        const Token* next = line.at(k + 1);
         if (t.isWord("aus") && (next == nullptr || next->isSymbol(".") || next->isSymbol("!")) &&
             std::any_of(line.tokens.begin(), line.tokens.begin() + static_cast<std::ptrdiff_t>(k),
                         [](const Token& w) {

@@ -1448,6 +1448,8 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "Date   Day  Fajr  Sunrise  Zuhr   Asr   Maghrib  Isha\n"
         "10 Mar Tue  5:04   6:44  12:22   3:48   5:58   7:26\n"
         "11 Mar Wed  5:01   6:42  12:22   3:49   6:00   7:28",
+        // A day declined.
+        "Sorry, the slot on Thursday 12 March at 12:30 won't work for me.",
         // When the booking of an event closes.
         "Bookings close Wed 11 Mar, 5:00 pm",
         "Clôture des réservations : mercredi 11 mars à 12h00",
