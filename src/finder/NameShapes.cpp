@@ -324,4 +324,11 @@ bool saysShut(const Line& line, std::size_t from, std::size_t to) {
     return false;
 }
 
+bool namesStreet(const Line& line, const Segment& s) {
+    constexpr std::size_t kLongestStreet = 4; // words
+    return s.end > s.begin + 1 && s.end - s.begin <= kLongestStreet &&
+           line.tokens[s.begin].capital && line.tokens[s.end - 1].isWord() &&
+           line.tokens[s.end - 1].capital && Vocabulary::isStreetWord(line.tokens[s.end - 1].key);
+}
+
 } // namespace plannery::reader

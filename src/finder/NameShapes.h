@@ -27,6 +27,9 @@ bool isProse(const Line& line, const Segment& s);
 // Whether the piece says that a place is shut: "school closed to pupils", "Halle geschlossen".
 bool saysClosed(const Line& line, const Segment& s);
 
+// "Quay Street", "Mill Road": a piece of a line that is a street's name without its number.
+bool namesStreet(const Line& line, const Segment& s);
+
 // Whether tokens [from, to) say that a place is shut or there is no school: "school closed",
 // "pas d'école", "no school", "kein Unterricht".
 bool saysShut(const Line& line, std::size_t from, std::size_t to);

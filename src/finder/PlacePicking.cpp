@@ -123,7 +123,13 @@ std::optional<std::string> PlacePicker::rowPlace(std::size_t li, std::size_t fro
     const bool unnamed = onlyVenueAfterTimes(line, facts);
     for (std::size_t k = 0; k < segments.size() && !prose; ++k) {
         const Segment& s = segments[k];
-        if ((k == 0 && !unnamed && (nameFirst || !afterDay(s))) || (k == 1 && twoPieces)) {
+        // "Saturday 27th February, The Riverside Hotel, Quay Street": a venue set after the day
+        // with its street is where the row is, not its name.
+        const bool venueOnStreet = k + 1 < segments.size() && afterDay(s) &&
+                                   hasVenueWord(line, s.begin, s.end) &&
+                                   namesStreet(line, segments[k + 1]);
+        if (((k == 0 && !unnamed && (nameFirst || !afterDay(s))) || (k == 1 && twoPieces)) &&
+            !venueOnStreet) {
             continue; // the row's name
         }
         const Token& first = line.tokens[s.begin];
@@ -138,7 +144,7 @@ std::optional<std::string> PlacePicker::rowPlace(std::size_t li, std::size_t fro
             continue;
         }
         if (s.begin < from || s.label || wordCount(line, s) > 6 ||
-            Vocabulary::isFiller(first.key) || (bracketed && !first.capital) ||
+            (Vocabulary::isFiller(first.key) && !venueOnStreet) || (bracketed && !first.capital) ||
             saysClosed(line, s) || saysNone(first)) {
             continue;
         }

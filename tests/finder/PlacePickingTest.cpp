@@ -483,6 +483,10 @@ TEST(PlacePickingTest, RowsTakeTheirOwnPlacesAndSessionsTheirHeadings) {
                      "You're receiving this email because you registered.\nUnsubscribe · Privacy "
                      "policy\nFernhill Analytics, Inc. · 548 Market St · San Francisco, CA 94104"),
               Places{"https://fernhill.zoom.us/j/839"});
+    // A venue set after the day with its street is where the row is.
+    EXPECT_EQ(places("AGM\nThursday 12 March at 8pm in the clubhouse.\n\nANNUAL DINNER DANCE\n"
+                     "Saturday 14 March, The Riverside Hotel, Quay Street\nDrinks 7.30pm"),
+              (Places{"clubhouse", "The Riverside Hotel, Quay Street"}));
     // Each appointment in a block of its own is held in the part of the building its block
     // names.
     EXPECT_EQ(

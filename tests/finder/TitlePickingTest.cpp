@@ -63,6 +63,10 @@ TEST(TitlePickingTest, HeadingsNameASingleEvent) {
     EXPECT_EQ(titles("CAMPING\nArrive: Fri 13 Mar 2026\n\nACTIVITIES\nGlow Worm Discovery Walk\n"
                      "Sat 14 Mar 2026, 7:15 pm – 8:45 pm"),
               (Titles{"Camping", "Glow Worm Discovery Walk"}));
+    // Nor does a venue set after the day with its street, nor the street.
+    EXPECT_EQ(titles("AGM\nThursday 12 March at 8pm in the clubhouse.\n\nANNUAL DINNER DANCE\n"
+                     "Saturday 14 March, The Riverside Hotel, Quay Street\nDrinks 7.30pm"),
+              (Titles{"AGM", "Annual Dinner Dance"}));
     // Nor do an app's tabs, each with the count of what it lists.
     EXPECT_EQ(titles(" Reminders (5)  |  Recordings (2)  |  Series Links (1)\n\nTONIGHT\n"
                      "Tue 10 Mar · 20:00 – 21:30\nThe Last Lighthouse Keepers"),
