@@ -78,6 +78,12 @@ bool saysAfternoon(const Line& line, std::size_t i) {
            isWordIn(line.at(i + 2), {"afternoon", "evening"});
 }
 
+// "in the morning" at token i.
+bool saysMorning(const Line& line, std::size_t i) {
+    return isWordIn(line.at(i), {"in"}) && isWordIn(line.at(i + 1), {"the"}) &&
+           isWordIn(line.at(i + 2), {"morning"});
+}
+
 std::optional<Clock> wordClockAt(const Line& line, std::size_t i, const std::string& locale) {
     const Token* t = line.at(i);
     // "THE MIDNIGHT ORCHARD", "The Noon Gallery": a capitalised word in a name, not a time.
@@ -107,9 +113,15 @@ std::optional<Clock> wordClockAt(const Line& line, std::size_t i, const std::str
             total += *value < 12 ? 12 * 60 : 0;
             next += 3;
         }
+        const char morning = saysMorning(line, next) ? 'a' : 0;
+        next += morning != 0 ? 3 : 0;
         // Said on a twelve-hour dial: "half past one" at a wedding is in the afternoon.
-        return Clock{
-            .hour = total / 60, .minute = total % 60, .next = next, .certain = true, .dial = true};
+        return Clock{.hour = total / 60,
+                     .minute = total % 60,
+                     .next = next,
+                     .meridiem = morning,
+                     .certain = true,
+                     .dial = true};
     }
     // "half 7", "Sun half 8?": half past the hour, as British, Irish and antipodean English say
     // it; not "half 7 hours" nor "an hour and a half".
@@ -140,7 +152,11 @@ std::optional<Clock> wordClockAt(const Line& line, std::size_t i, const std::str
             hour += hour < 12 ? 12 : 0;
             next += 3;
         }
-        return Clock{.hour = hour, .next = next, .certain = true, .padded = hour > 12};
+        // "at ten o'clock in the morning", in an invitation that also speaks of the evening.
+        const char morning = saysMorning(line, next) ? 'a' : 0;
+        next += morning != 0 ? 3 : 0;
+        return Clock{
+            .hour = hour, .next = next, .meridiem = morning, .certain = true, .padded = hour > 12};
     }
     // "halb sieben" (6:30), "Viertel nach acht" (8:15), "Viertel vor acht", "dreiviertel acht"
     // (7:45): said on a twelve-hour dial, so morning or evening is left to the text around them.

@@ -143,6 +143,9 @@ TEST(TimeReadingTest, HoursWithoutAmOrPmAreReadAsPeopleMeanThem) {
     EXPECT_EQ(times("5:30 Frühstück"), "05:30");
     EXPECT_EQ(times("back by 4ish"), "16:00");
     EXPECT_EQ(times("thinking 8ish", TimeContext{.evening = true}), "20:00");
+    // Said to be in the morning, in a text that speaks of the evening too.
+    EXPECT_EQ(times("at ten o'clock in the morning", TimeContext{.evening = true}), "10:00");
+    EXPECT_EQ(times("at half past nine in the morning", TimeContext{.evening = true}), "09:30");
     // A text on a 24-hour clock keeps its mornings whatever the evening brings.
     EXPECT_EQ(times("10:15 Keynote", TimeContext{.evening = true, .twentyFourHour = true}),
               "10:15");
