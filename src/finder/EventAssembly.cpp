@@ -93,6 +93,12 @@ class Assembler {
         pairStays(m_text, kept);
         pairStops(m_text, kept);
         applyDurations(m_text, kept);
+        for (Candidate& c : kept) {
+            if (c.startsNextDay && !c.last) {
+                c.day = m_days.plusDays(c.day, 1);
+                c.startsNextDay = false;
+            }
+        }
         return selectEvents(m_text, kept, m_days, now, calendar);
     }
 

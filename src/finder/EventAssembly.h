@@ -32,6 +32,9 @@ struct Candidate {
     // For a day on a line of its own: the line just below it that gave its start ("TUE 9 MAR" over
     // "Reformer Intermediate   6:15 am").
     std::optional<std::size_t> timeLine{};
+    // Its start was said as midnight of its day ("Thursday 24 December: midnight mass"), the
+    // first moment of the next.
+    bool startsNextDay = false;
 };
 
 // The events in a text: each day written as an event (not a deadline, a message's time stamp or a

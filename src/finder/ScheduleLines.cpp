@@ -188,6 +188,7 @@ void assignTimes(Candidate& c, const TimedLine& timed) {
     const bool fresh = !c.start && !onlyClosing;
     if (fresh) {
         c.start = timed.times[primary].start;
+        c.startsNextDay = timed.times[primary].afterMidnight;
         c.doorsOnly = roles[primary] == TimeRole::doors;
         c.zone = timed.zones[primary];
         if (!c.last) {

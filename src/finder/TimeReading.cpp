@@ -35,6 +35,7 @@ struct Clock {
     bool roughly = false;  // "8ish": a time, but not whether morning or evening
     bool dial = false;     // "halb acht": said on a twelve-hour dial in any text
     bool dotted = false;   // "09.15": a dot between the hour and the minutes
+    bool midnight = false; // "midnight", "24h00": the end of the day it is said with
 };
 
 // "am", "pm", "a.m.", "p.m." at i; the index after it.
@@ -96,7 +97,7 @@ std::optional<Clock> wordClockAt(const Line& line, std::size_t i, const std::str
         return Clock{.hour = 12, .next = i + 1, .certain = true, .padded = true};
     }
     if (isWordIn(t, {"midnight", "minuit", "mitternacht"})) {
-        return Clock{.hour = 0, .next = i + 1, .certain = true, .padded = true};
+        return Clock{.hour = 0, .next = i + 1, .certain = true, .padded = true, .midnight = true};
     }
     // "half past two", "quarter to 7", "at half past two in the afternoon"
     if (isWordIn(t, {"half", "quarter"}) && isWordIn(line.at(i + 1), {"past", "to"})) {
@@ -551,8 +552,10 @@ std::vector<TimeMention> readTimes(const Line& line, const TimeContext& context)
             i = first->next;
             continue;
         }
-        mention.start = clockTime(first->meridiem != 0 ? minutesOf(*first, first->meridiem)
-                                                       : plainMinutes(*first, context));
+        const int minutes = first->meridiem != 0 ? minutesOf(*first, first->meridiem)
+                                                 : plainMinutes(*first, context);
+        mention.afterMidnight = first->midnight || minutes == 24 * 60;
+        mention.start = mention.afterMidnight ? ClockTime{0, 0} : clockTime(minutes);
         times.push_back(mention);
         i = mention.end;
     }

@@ -20,6 +20,8 @@ struct TimeMention {
     // Written as a time beyond doubt (a colon, am or pm, "h", "Uhr"); a bare hour after "at" is
     // not, nor a range of two bare numbers.
     bool certain = true;
+    // "midnight", "24h00": the first moment of the day after the one it is said with.
+    bool afterMidnight = false;
 };
 
 struct TimeContext {

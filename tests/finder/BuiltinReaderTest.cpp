@@ -334,6 +334,17 @@ TEST(BuiltinReaderTest, APostersDayStackedAWordALineIsOneDay) {
     EXPECT_EQ(drafts[0].startTime, "20:00");
 }
 
+TEST(BuiltinReaderTest, AStartAtMidnightIsTheFirstMomentOfTheNextDay) {
+    const Calendar brussels = *Calendar::make("Europe/Brussels", "fr_BE", Weekday::monday);
+    for (const char* text : {"• Jeudi 12 mars : messe de minuit, suivie d'un vin chaud",
+                             "• Jeudi 12 mars : veillée (24h00)"}) {
+        const auto drafts = read(text, brussels);
+        ASSERT_EQ(drafts.size(), 1u) << text;
+        EXPECT_EQ(drafts[0].startDate, "2026-03-13") << text;
+        EXPECT_EQ(drafts[0].startTime, "00:00") << text;
+    }
+}
+
 TEST(BuiltinReaderTest, TheShowTimeOfATicketNamedAfterMidnight) {
     const auto drafts = read("THE MIDNIGHT ORCHARD\nUK Tour 2026\nSat 11 Apr 2026\n"
                              "Doors 18:30 | Show 19:30");
