@@ -72,6 +72,28 @@ bool callsItsEventOff(const TextFacts& text) {
 }
 
 void dropCalledOffDays(const TextFacts& text, std::vector<Candidate>& events) {
+    // "Mi 14.10.2026" over "18:00 – 19:00 · Badminton Feld 3" and "STORNIERT am 03.10.2026": a
+    // booking in a list whose status set in capitals below it says it is called off.
+    std::erase_if(events, [&text](const Candidate& c) {
+        for (std::size_t li = c.line + 1; li < text.lines.size() && li <= c.line + kReach &&
+                                          text.lines[li].block == text.lines[c.line].block;
+             ++li) {
+            const auto& tokens = text.lines[li].tokens;
+            const auto first = std::find_if(tokens.begin(), tokens.end(),
+                                            [](const Token& t) { return !t.isSymbol(); });
+            if (first == tokens.end()) {
+                continue;
+            }
+            if (first->isWord() && first->allCaps && Vocabulary::isCancelledWord(first->key)) {
+                return true;
+            }
+            // The next booking's day.
+            if (!text.facts[li].dates.empty() && text.facts[li].dates[0].begin == 0) {
+                return false;
+            }
+        }
+        return false;
+    });
     // "jeden Dienstag im Mai" with "Am 18. Mai entfällt das Singen!": a day called off on one
     // line is no day of the events named on others; where a time is called off with it ("the
     // 1:00 pm sailing on July 31 has been cancelled"), only an event at that time goes.

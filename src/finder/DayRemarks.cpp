@@ -1,6 +1,7 @@
 #include "finder/DayRemarks.h"
 
 #include "finder/DatePieces.h"
+#include "finder/ReaderVocabulary.h"
 
 #include <algorithm>
 
@@ -39,6 +40,13 @@ bool opensWithNegation(const Line& line) {
     return first && isNegation(*first) && !setOff(line.at(k + 1)) && !setOff(line.at(k + 2));
 }
 
+// "STORNIERT am 03.10.2026", "Cancelled: Friday's practice": a line that opens by calling off
+// names no day to attend, whether the day is the one called off or the day it was.
+bool opensWithCancellation(const Line& line) {
+    const Token* first = line.at(firstWordAt(line));
+    return first != nullptr && first->isWord() && Vocabulary::isCancelledWord(first->key);
+}
+
 // "Mon 10 Aug - Public holiday, NO practice", "no game on the 14th, it's a bye round": a line of
 // one day that calls off a team's or a group's meeting on it, wherever it says so. A day of "no
 // school" is an event.
@@ -75,10 +83,11 @@ bool givesFormerDay(const Line& line) {
 }
 
 // "Late cancellations (after 10:15 AM Thu, Jan 14) forfeit the deposit", "Kostenlose
-// Stornierung bis 12.03.": the terms of cancelling a booking, whose days are no events.
+// Stornierung bis 12.03.", "[ Stornieren ]  kostenlos bis Di 06.10.": the terms of cancelling a
+// booking, whose days are no events.
 bool statesCancellationTerms(const Line& line) {
-    return hasWord(line,
-                   {"cancellation", "cancellations", "stornierung", "storno", "annulation"}) &&
+    return hasWord(line, {"cancellation", "cancellations", "stornierung", "storno", "stornieren",
+                          "annulation"}) &&
            hasWord(line,
                    {"policy", "late", "free", "fee", "charge", "charged", "forfeit", "deposit",
                     "kostenlos", "kostenlose", "kostenfrei", "gebuhr", "gratuite", "frais"});
@@ -180,10 +189,10 @@ bool givesBye(const Line& line) {
 
 bool remarksDaysAreNoEvents(const Line& line, const std::vector<DateMention>& dates,
                             const std::string& label) {
-    return namesOpeningHours(label) || opensWithNegation(line) || callsOffMeeting(line, dates) ||
-           givesFormerDay(line) || namesAWeek(line) || listsMonths(dates) ||
-           statesCancellationTerms(line) || givesBye(line) || tellsClockChange(line) ||
-           tellsOpeningHours(line) || givesRoughOrEffectiveDay(line) ||
+    return namesOpeningHours(label) || opensWithNegation(line) || opensWithCancellation(line) ||
+           callsOffMeeting(line, dates) || givesFormerDay(line) || namesAWeek(line) ||
+           listsMonths(dates) || statesCancellationTerms(line) || givesBye(line) ||
+           tellsClockChange(line) || tellsOpeningHours(line) || givesRoughOrEffectiveDay(line) ||
            tellsBookingsClose(line, dates);
 }
 

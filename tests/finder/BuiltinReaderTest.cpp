@@ -334,6 +334,15 @@ TEST(BuiltinReaderTest, APostersDayStackedAWordALineIsOneDay) {
     EXPECT_EQ(drafts[0].startTime, "20:00");
 }
 
+TEST(BuiltinReaderTest, ABookingMarkedCancelledBelowItsDayIsNoEvent) {
+    const auto drafts = read("Meine Buchungen\n\nMi 11.03.2026\n18:00 – 19:00 · Badminton Feld 3\n"
+                             "CHF 28.00 · bezahlt\n\nSa 14.03.2026\n18:00 – 19:00 · Badminton Feld "
+                             "3\nSTORNIERT am 03.03.2026 · Gutschrift CHF 28.00",
+                             *Calendar::make("Europe/Zurich", "de_CH", Weekday::monday));
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].startDate, "2026-03-11");
+}
+
 TEST(BuiltinReaderTest, AStartAtMidnightIsTheFirstMomentOfTheNextDay) {
     const Calendar brussels = *Calendar::make("Europe/Brussels", "fr_BE", Weekday::monday);
     for (const char* text : {"• Jeudi 12 mars : messe de minuit, suivie d'un vin chaud",
@@ -1459,6 +1468,8 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "Date   Day  Fajr  Sunrise  Zuhr   Asr   Maghrib  Isha\n"
         "10 Mar Tue  5:04   6:44  12:22   3:48   5:58   7:26\n"
         "11 Mar Wed  5:01   6:42  12:22   3:49   6:00   7:28",
+        // A booking's terms of cancelling, as an app shows them beside its button.
+        "[ Stornieren ]  kostenlos bis Di 10.03., 18:00",
         // A day declined.
         "Sorry, the slot on Thursday 12 March at 12:30 won't work for me.",
         // When the booking of an event closes.
