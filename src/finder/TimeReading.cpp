@@ -388,6 +388,12 @@ std::optional<Clock> clockAt(const Line& line, std::size_t i, const std::string&
         clock.meridiem = meridiem->first;
         clock.next = meridiem->second;
         clock.certain = true;
+    } else if (clock.hour == 12 && clock.next == i + 1 &&
+               isWordIn(line.at(clock.next), {"noon", "midday"})) {
+        // "9 AM - 12 NOON": twelve said with its word.
+        ++clock.next;
+        clock.certain = true;
+        clock.padded = true;
     } else if (isWordIn(line.at(clock.next), {"uhr", "o'clock"}) ||
                // "06:30 hrs" is a time of day, "2 hrs" a length.
                (isWordIn(line.at(clock.next), {"hrs"}) && clock.certain) ||
