@@ -147,6 +147,13 @@ void readNeighbourRemarks(TextFacts& text) {
             text.lines[li].block == above.block) {
             text.facts[li - 1].datesAreNotEvents = true;
         }
+        // "Pre-registration required by" over "Fri. April 16 at lenapetwp.org/": a poster's
+        // sentence broken before its day, which is the day to act by.
+        const auto& below = text.facts[li].dates;
+        if (!below.empty() && below[0].begin <= 1 && text.lines[li].block == above.block &&
+            isWordIn(&above.tokens.back(), {"by", "before", "avant", "deadline"})) {
+            text.facts[li].dates[0].deadline = true;
+        }
         // "Am 18. Mai (Pfingstdienstag)" over "entfällt das Singen!": a sentence that runs on in
         // lower case into the next line calls off its last day there.
         const auto& days = text.facts[li - 1].dates;
