@@ -22,80 +22,106 @@ bool headsTable(const Line& line) {
 
 } // namespace
 
+std::optional<std::string> PlacePicker::labelledAt(std::size_t li) const {
+    const LineFacts& facts = m_text.facts[li];
+    const Line& line = m_text.lines[li];
+    // "Room: Double, garden view" in a booking is the kind of room, not where it is.
+    const bool roomKind =
+        facts.label == "room" &&
+        std::any_of(line.tokens.begin() + static_cast<std::ptrdiff_t>(facts.labelEnd),
+                    line.tokens.end(), [](const Token& t) {
+                        return isWordIn(&t, {"single", "double", "twin", "triple", "suite", "king",
+                                             "queen", "deluxe", "superior", "family"});
+                    });
+    // Nor is a table's head ("Salle   Rang   Place   Tarif"), whose first column looks like
+    // a label without a colon.
+    if (!Vocabulary::isPlaceLabel(facts.label) || roomKind || headsTable(line)) {
+        return std::nullopt;
+    }
+    // "Room: 4H (Junior Block)": a room's name is never its time.
+    const bool room = facts.label == "room" || facts.label == "raum" || facts.label == "salle";
+    // "Treffpunkt: 8:00 Uhr auf dem Schulhof", "Lieu : 14h15, salle B12": the time the
+    // label gives with its place is no part of it.
+    std::size_t from = facts.labelEnd;
+    while (from < line.tokens.size() && !room &&
+           (within(facts.times, from) || line.tokens[from].isSymbol(","))) {
+        ++from;
+    }
+    // "Wo: bei uns im Garten, Lindenweg 12": the writer's home is where its address is.
+    if (isWordIn(line.at(from), {"bei", "chez", "at"}) &&
+        isWordIn(line.at(from + 1), {"uns", "mir", "nous", "moi", "ours", "mine"})) {
+        from += 2;
+    }
+    // "200 Wellington St W, Toronto – please check in at the desk": the place ends where a
+    // remark to the reader begins.
+    std::size_t to = line.tokens.size();
+    for (std::size_t k = from; k + 1 < line.tokens.size(); ++k) {
+        const Token& next = line.tokens[k + 1];
+        if (line.tokens[k].isSymbol("-") && line.tokens[k].spaced && next.isWord() &&
+            !next.capital && Vocabulary::isClauseWord(next.key)) {
+            to = k;
+            break;
+        }
+    }
+    const auto until = [&line, to](std::size_t begin) {
+        const std::size_t end = to < line.tokens.size() ? line.tokens[to].begin : line.text.size();
+        return trimWhiteSpace(line.text.substr(begin, end > begin ? end - begin : 0));
+    };
+    // A line opened by a map pin is all place.
+    const std::size_t labelEnd = facts.labelEnd > 0 ? line.tokens[facts.labelEnd - 1].end : 0;
+    std::string value = from == facts.labelEnd      ? until(labelEnd)
+                        : from < line.tokens.size() ? until(line.tokens[from].begin)
+                                                    : std::string();
+    if (value.empty() && from == facts.labelEnd && li + 1 < m_text.lines.size()) {
+        value = m_text.lines[li + 1].text;
+    }
+    if (value.empty()) {
+        return std::nullopt;
+    }
+    // "Location:   Outpatients Clinic 4B, Level 2, Ashdown Wing," over "Eastbrook General
+    // Hospital": a value that ends with a comma goes on at the next line, up to a remark in
+    // brackets ("1300 Wavre (parking gratuit derrière la salle)").
+    if (value.ends_with(',') && li + 1 < m_text.lines.size() &&
+        m_text.lines[li + 1].block == line.block && m_text.facts[li + 1].label.empty() &&
+        m_text.facts[li + 1].dates.empty() && m_text.facts[li + 1].times.empty()) {
+        const std::string& next = m_text.lines[li + 1].text;
+        value += " " + trimWhiteSpace(next.substr(0, next.find(" (")));
+    }
+    // "📍  Cabinet de dermatologie Carnot" over "     18 boulevard Carnot, 2e étage (ascenseur)"
+    // and "     59000 Lille": a pinned place goes on over the lines set in below it.
+    const auto setIn = [&line](const Line& next) {
+        return next.text.find_first_not_of(" \t") > line.text.find_first_not_of(" \t");
+    };
+    constexpr std::size_t kLongestPinned = 3; // lines
+    for (std::size_t k = li + 1; line.pinned && k < m_text.lines.size() && k <= li + kLongestPinned;
+         ++k) {
+        const Line& next = m_text.lines[k];
+        if (next.block != line.block || !setIn(next) || !m_text.facts[k].label.empty() ||
+            !m_text.facts[k].dates.empty() || !m_text.facts[k].times.empty()) {
+            break;
+        }
+        const std::string part = trimWhiteSpace(next.text.substr(0, next.text.find(" (")));
+        value = trimWhiteSpace(value) + ", " + part;
+    }
+    return trimWhiteSpace(value);
+}
+
 std::optional<std::string> PlacePicker::labelled() const {
     std::optional<std::string> found;
     for (std::size_t li = 0; li < m_text.lines.size(); ++li) {
-        const LineFacts& facts = m_text.facts[li];
-        const Line& line = m_text.lines[li];
-        // "Room: Double, garden view" in a booking is the kind of room, not where it is.
-        const bool roomKind =
-            facts.label == "room" &&
-            std::any_of(line.tokens.begin() + static_cast<std::ptrdiff_t>(facts.labelEnd),
-                        line.tokens.end(), [](const Token& t) {
-                            return isWordIn(&t, {"single", "double", "twin", "triple", "suite",
-                                                 "king", "queen", "deluxe", "superior", "family"});
-                        });
-        // Nor is a table's head ("Salle   Rang   Place   Tarif"), whose first column looks like
-        // a label without a colon.
-        if (!Vocabulary::isPlaceLabel(facts.label) || roomKind || headsTable(line)) {
+        const auto value = labelledAt(li);
+        if (!value) {
             continue;
-        }
-        // "Room: 4H (Junior Block)": a room's name is never its time.
-        const bool room = facts.label == "room" || facts.label == "raum" || facts.label == "salle";
-        // "Treffpunkt: 8:00 Uhr auf dem Schulhof", "Lieu : 14h15, salle B12": the time the
-        // label gives with its place is no part of it.
-        std::size_t from = facts.labelEnd;
-        while (from < line.tokens.size() && !room &&
-               (within(facts.times, from) || line.tokens[from].isSymbol(","))) {
-            ++from;
-        }
-        // "Wo: bei uns im Garten, Lindenweg 12": the writer's home is where its address is.
-        if (isWordIn(line.at(from), {"bei", "chez", "at"}) &&
-            isWordIn(line.at(from + 1), {"uns", "mir", "nous", "moi", "ours", "mine"})) {
-            from += 2;
-        }
-        // "200 Wellington St W, Toronto – please check in at the desk": the place ends where a
-        // remark to the reader begins.
-        std::size_t to = line.tokens.size();
-        for (std::size_t k = from; k + 1 < line.tokens.size(); ++k) {
-            const Token& next = line.tokens[k + 1];
-            if (line.tokens[k].isSymbol("-") && line.tokens[k].spaced && next.isWord() &&
-                !next.capital && Vocabulary::isClauseWord(next.key)) {
-                to = k;
-                break;
-            }
-        }
-        const auto until = [&line, to](std::size_t begin) {
-            const std::size_t end =
-                to < line.tokens.size() ? line.tokens[to].begin : line.text.size();
-            return trimWhiteSpace(line.text.substr(begin, end > begin ? end - begin : 0));
-        };
-        std::string value = from == facts.labelEnd      ? until(line.tokens[facts.labelEnd - 1].end)
-                            : from < line.tokens.size() ? until(line.tokens[from].begin)
-                                                        : std::string();
-        if (value.empty() && from == facts.labelEnd && li + 1 < m_text.lines.size()) {
-            value = m_text.lines[li + 1].text;
-        }
-        if (value.empty()) {
-            continue;
-        }
-        // "Location:   Outpatients Clinic 4B, Level 2, Ashdown Wing," over "Eastbrook General
-        // Hospital": a value that ends with a comma goes on at the next line, up to a remark in
-        // brackets ("1300 Wavre (parking gratuit derrière la salle)").
-        if (value.ends_with(',') && li + 1 < m_text.lines.size() &&
-            m_text.lines[li + 1].block == line.block && m_text.facts[li + 1].label.empty() &&
-            m_text.facts[li + 1].dates.empty() && m_text.facts[li + 1].times.empty()) {
-            const std::string& next = m_text.lines[li + 1].text;
-            value += " " + trimWhiteSpace(next.substr(0, next.find(" (")));
         }
         // An address under a venue's label adds to the venue.
-        if (found && (facts.label == "address" || facts.label == "adresse")) {
-            return *found + ", " + value;
+        const std::string& label = m_text.facts[li].label;
+        if (found && (label == "address" || label == "adresse")) {
+            return *found + ", " + *value;
         }
         if (found) {
             return found;
         }
-        found = trimWhiteSpace(value);
+        found = value;
     }
     return found;
 }

@@ -354,6 +354,9 @@ std::optional<std::string> PlacePicker::placeOf(const Candidate& c) const {
     if (auto own = blockVenue(c)) {
         return own;
     }
+    if (auto own = labelledBelow(c)) {
+        return own;
+    }
     // "Join: https://zoom.us/j/…" under each of several webinars: the link in its own block.
     if (auto link = ownBlock(c) ? meetingLink(m_text.lines[c.line].block) : std::nullopt) {
         return link;
@@ -389,6 +392,22 @@ std::optional<std::string> PlacePicker::placeOf(const Candidate& c) const {
     // its sender's letterhead, is where its other events are.
     const bool wholeDayAmongOthers = m_rows.size() >= 2 && !c.start && !c.last;
     return ownedByAnother || wholeDayAmongOthers ? std::nullopt : m_place;
+}
+
+std::optional<std::string> PlacePicker::labelledBelow(const Candidate& c) const {
+    if (m_rows.size() < 2) {
+        return std::nullopt;
+    }
+    const std::size_t row = c.timeLine.value_or(c.line);
+    for (std::size_t li = row + 1; li < m_text.lines.size() && li <= row + kReach; ++li) {
+        if (std::find(m_rows.begin(), m_rows.end(), li) != m_rows.end()) {
+            break;
+        }
+        if (auto place = labelledAt(li)) {
+            return place;
+        }
+    }
+    return std::nullopt;
 }
 
 bool PlacePicker::ownBlock(const Candidate& c) const {

@@ -28,6 +28,11 @@ class PlacePicker {
     // The place as the text writes it, with the words that join it to its sentence.
     std::optional<std::string> placeOf(const Candidate& candidate) const;
     std::optional<std::string> labelled() const;
+    // The place a labelled line gives ("Location: Room 4", "📍 OPD Block B"), if it is one.
+    std::optional<std::string> labelledAt(std::size_t line) const;
+    // Among several events, the labelled place on the lines below an event's and above the
+    // next event's.
+    std::optional<std::string> labelledBelow(const Candidate& candidate) const;
     // "09:30 – 10:15   Opening keynote" over "                Main Hall": the line set in below a
     // session's that gives its room, or among such lines the short one that names a room.
     std::optional<std::string> setInBelow(std::size_t line) const;

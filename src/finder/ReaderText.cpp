@@ -361,6 +361,12 @@ bool betweenRules(std::string_view raw) {
     return text.size() > 8 && ruled(true) && ruled(false);
 }
 
+// "📍 OPD Block B, 2nd Floor": a map pin opening the line, before its stray glyphs are taken.
+bool opensWithPin(std::string_view raw) {
+    const std::size_t first = raw.find_first_not_of(" \t");
+    return first != std::string_view::npos && raw.substr(first).starts_with("\U0001F4CD");
+}
+
 } // namespace
 
 std::vector<Line> readLines(std::string_view text) {
@@ -395,7 +401,8 @@ std::vector<Line> readLines(std::string_view text) {
         Line line{.text = withArrowsForLookalikes(withLettersRepaired(
                       withDigitsForLookalikes(withLettersClosedUp(withoutStrayGlyphs(raw))))),
                   .index = index++,
-                  .ruled = betweenRules(raw)};
+                  .ruled = betweenRules(raw),
+                  .pinned = opensWithPin(raw)};
         Tokenizer(line).run();
         if (line.tokens.empty()) {
             blank = true;

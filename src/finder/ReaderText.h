@@ -48,7 +48,8 @@ struct Line {
     std::vector<Token> tokens{}; // in order
     int index = 0;               // the line's number, from 0
     int block = 0;               // lines between empty lines share a block number
-    bool ruled = false; // set between rules drawn across it: "──── Tuesday ────"
+    bool ruled = false;  // set between rules drawn across it: "──── Tuesday ────"
+    bool pinned = false; // opened by a map pin, as apps mark a place: "📍 OPD Block B, Room 214"
 
     // Token i, or none past the end.
     const Token* at(std::size_t i) const { return i < tokens.size() ? &tokens[i] : nullptr; }

@@ -334,6 +334,10 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
         const Label label = labelOf(line);
         facts.label = label.key;
         facts.labelEnd = label.end;
+        // A map pin says "Location:" as an app shows it.
+        if (line.pinned && facts.label.empty()) {
+            facts.label = "location";
+        }
         // "Sara: are you free for dinner on friday?": who wrote the line, not a label. A name
         // that writes a sentence, or several lines, or after a chat's time stamp.
         if (!facts.label.empty() && !Vocabulary::isKnownLabel(facts.label) &&

@@ -483,6 +483,16 @@ TEST(PlacePickingTest, RowsTakeTheirOwnPlacesAndSessionsTheirHeadings) {
                      "You're receiving this email because you registered.\nUnsubscribe · Privacy "
                      "policy\nFernhill Analytics, Inc. · 548 Market St · San Francisco, CA 94104"),
               Places{"https://fernhill.zoom.us/j/839"});
+    // Each of several events takes the labelled place below it, or one a map pin marks.
+    EXPECT_EQ(places("Consultation\nThu, 12 Mar 2026  10:30 AM\nLocation: OPD Block B, Room 214\n"
+                     "Investigation\nSat, 14 Mar 2026  08:15 AM\n📍 Cardiac Diagnostics, Block A"),
+              (Places{"OPD Block B, Room 214", "Cardiac Diagnostics, Block A"}));
+    // A pinned place goes on over the lines set in below it, without their remarks.
+    EXPECT_EQ(places("🗓  Mardi 10 mars 2026 à 14h15\n📍  Cabinet de dermatologie Carnot\n"
+                     "     18 boulevard Carnot, 2e étage (ascenseur)\n     59000 Lille\n"
+                     "Motif : Contrôle",
+                     "fr_FR"),
+              Places{"Cabinet de dermatologie Carnot, 18 boulevard Carnot, 2e étage, 59000 Lille"});
     // A venue set after the day with its street is where the row is.
     EXPECT_EQ(places("AGM\nThursday 12 March at 8pm in the clubhouse.\n\nANNUAL DINNER DANCE\n"
                      "Saturday 14 March, The Riverside Hotel, Quay Street\nDrinks 7.30pm"),
