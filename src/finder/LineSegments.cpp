@@ -142,6 +142,17 @@ std::vector<Segment> freeSegments(const Line& line, const LineFacts& facts) {
         current.label = knownLabel && current.begin < facts.labelEnd;
         segments.push_back(current);
     }
+    // "📅 Tue, 10 Mar 2026     Slot: 7:00 AM – 8:00 AM": a word or two before a colon inside the
+    // line, and the time after it, label that time; a list's row opens with its name ("Term
+    // starts: Monday 13 April").
+    constexpr std::size_t kLongestLabel = 2; // words
+    for (Segment& s : segments) {
+        const bool timeAfter = std::any_of(facts.times.begin(), facts.times.end(),
+                                           [&s](const TimeMention& t) { return t.begin == s.end; });
+        s.label = s.label ||
+                  (s.begin > 0 && s.end > s.begin + 1 && timeAfter &&
+                   line.tokens[s.end - 1].isSymbol(":") && wordCount(line, s) <= kLongestLabel);
+    }
     return segments;
 }
 

@@ -67,6 +67,10 @@ TEST(TitlePickingTest, HeadingsNameASingleEvent) {
     EXPECT_EQ(titles("AGM\nThursday 12 March at 8pm in the clubhouse.\n\nANNUAL DINNER DANCE\n"
                      "Saturday 14 March, The Riverside Hotel, Quay Street\nDrinks 7.30pm"),
               (Titles{"AGM", "Annual Dinner Dance"}));
+    // Nor does the label of a time inside a line.
+    EXPECT_EQ(titles("Blood Test\n📅 Tue, 10 Mar 2026     Slot: 7:00 AM – 8:00 AM\n\n"
+                     "Home Sample Collection\n📅 Thu, 12 Mar 2026     Slot: 7:00 AM – 8:00 AM"),
+              (Titles{"Blood Test", "Home Sample Collection"}));
     // Nor do an app's tabs, each with the count of what it lists.
     EXPECT_EQ(titles(" Reminders (5)  |  Recordings (2)  |  Series Links (1)\n\nTONIGHT\n"
                      "Tue 10 Mar · 20:00 – 21:30\nThe Last Lighthouse Keepers"),
