@@ -193,6 +193,24 @@ std::string venueOfLine(const Line& line) {
 
 } // namespace
 
+namespace {
+
+// "Madame Véronique LAMBOTTE" over "Rue du Fort 17/2" and "5100 Jambes": the block of a letter
+// that says whom it goes to, whose address is the reader's own.
+bool addressesReader(const std::vector<Line>& lines, std::size_t li) {
+    std::size_t first = li;
+    while (first > 0 && lines[first - 1].block == lines[li].block && li - first < 3) {
+        --first;
+    }
+    return first < li && lines[first].block == lines[li].block &&
+           isWordIn(&lines[first].tokens.front(),
+                    {"madame", "monsieur", "mme", "mr", "mrs", "ms", "miss", "mx", "frau", "herr",
+                     "herrn", "familie", "famille"}) &&
+           lines[first].tokens.size() <= 5;
+}
+
+} // namespace
+
 std::optional<std::string> PlacePicker::address() {
     for (std::size_t li = 0; li < m_text.lines.size(); ++li) {
         const Line& line = m_text.lines[li];
@@ -208,7 +226,8 @@ std::optional<std::string> PlacePicker::address() {
             std::all_of(lineFacts.times.begin(), lineFacts.times.end(),
                         [&span](const TimeMention& t) { return t.end <= span->first; });
         if (!span || (!lineFacts.dates.empty() && !afterDays) ||
-            Vocabulary::isDetailLabel(lineFacts.label) || m_text.header[li]) {
+            Vocabulary::isDetailLabel(lineFacts.label) || m_text.header[li] ||
+            addressesReader(m_text.lines, li)) {
             continue;
         }
         // The venue's name on the lines above ("The Old Rectory" over "Church Lane, Little Haddon"

@@ -483,6 +483,12 @@ TEST(PlacePickingTest, RowsTakeTheirOwnPlacesAndSessionsTheirHeadings) {
                      "You're receiving this email because you registered.\nUnsubscribe · Privacy "
                      "policy\nFernhill Analytics, Inc. · 548 Market St · San Francisco, CA 94104"),
               Places{"https://fernhill.zoom.us/j/839"});
+    // The address a letter is sent to is the reader's own.
+    EXPECT_EQ(
+        places("                 Madame Véronique LAMBOTTE\n                 Rue du Fort 17/2\n"
+               "                 5100 Jambes\n\nConsultation le mardi 10 mars 2026 à 10h40",
+               "fr_BE"),
+        Places{"-"});
     // Each of several events takes the labelled place below it, or one a map pin marks.
     EXPECT_EQ(places("Consultation\nThu, 12 Mar 2026  10:30 AM\nLocation: OPD Block B, Room 214\n"
                      "Investigation\nSat, 14 Mar 2026  08:15 AM\n📍 Cardiac Diagnostics, Block A"),
