@@ -4,6 +4,7 @@
 #include "finder/DaySentences.h"
 #include "finder/ReaderVocabulary.h"
 #include "finder/ReaderWords.h"
+#include "finder/WordLists.h"
 
 #include <algorithm>
 
@@ -59,6 +60,19 @@ bool forwardsMessage(const TextFacts& text) {
         }
     }
     return false;
+}
+
+// "WAITLIST (1)", "CANCELLED BY FACILITY (1)", "PAST": a heading in capitals of up to four
+// words, perhaps with the count of what it lists; its key, or empty for any other line.
+std::string capitalsHeading(const Line& line) {
+    std::string key;
+    std::size_t k = 0;
+    for (; k < line.tokens.size() && line.tokens[k].isWord() && line.tokens[k].allCaps; ++k) {
+        key += (key.empty() ? "" : " ") + line.tokens[k].key;
+    }
+    const bool count = k + 3 == line.tokens.size() && line.tokens[k].isSymbol("(") &&
+                       line.tokens[k + 1].isNumber() && line.tokens[k + 2].isSymbol(")");
+    return k > 0 && k <= 4 && (k == line.tokens.size() || count) ? key : std::string();
 }
 
 } // namespace
@@ -123,6 +137,26 @@ void setAsideUnderHeadings(TextFacts& text) {
              k < text.lines.size() && text.lines[k].block == text.lines[li].block; ++k) {
             text.facts[k].datesAreNotEvents = true;
         }
+    }
+    // An app's list of bookings under "WAITLIST (1)", "CANCELLED BY FACILITY (1)" or "PAST": no
+    // day to attend, up to the next heading in capitals.
+    bool aside = false;
+    for (std::size_t li = 0; li < text.lines.size(); ++li) {
+        if (const std::string heading = capitalsHeading(text.lines[li]); !heading.empty()) {
+            const auto says = [&heading](std::initializer_list<std::string_view> words) {
+                return std::any_of(words.begin(), words.end(), [&heading](std::string_view w) {
+                    return WordLists::holdsWord(heading, w);
+                });
+            };
+            aside = says({"waitlist", "waiting", "warteliste", "attente", "past", "vergangen",
+                          "vergangene", "passes"}) ||
+                    std::any_of(text.lines[li].tokens.begin(), text.lines[li].tokens.end(),
+                                [](const Token& t) {
+                                    return t.isWord() && Vocabulary::isCancelledWord(t.key);
+                                });
+            continue;
+        }
+        text.facts[li].datesAreNotEvents = text.facts[li].datesAreNotEvents || aside;
     }
 }
 

@@ -343,6 +343,17 @@ TEST(BuiltinReaderTest, ABookingMarkedCancelledBelowItsDayIsNoEvent) {
     EXPECT_EQ(drafts[0].startDate, "2026-03-11");
 }
 
+TEST(BuiltinReaderTest, AnAppsBookingsUnderAWaitlistOrCancelledHeadingAreNoEvents) {
+    const auto drafts =
+        read("My Bookings\n\nUPCOMING (1)\n\nAquafit\nTue, Mar 10, 2026 · 6:30 p.m. "
+             "– 7:15 p.m.\n\nCANCELLED BY FACILITY (1)\n\nFamily Skate\nSat, Mar 14, "
+             "2026 · 1:00 p.m. – 2:30 p.m.\n\nWAITLIST (1)\n\nYoga Flow\nSun, Mar 15, "
+             "2026 · 10:00 a.m. – 11:00 a.m.\n\nPAST\n\nPilates\nFri, Feb 27, 2026 · "
+             "9:00 a.m.");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].startDate, "2026-03-10");
+}
+
 TEST(BuiltinReaderTest, AStartAtMidnightIsTheFirstMomentOfTheNextDay) {
     const Calendar brussels = *Calendar::make("Europe/Brussels", "fr_BE", Weekday::monday);
     for (const char* text : {"• Jeudi 12 mars : messe de minuit, suivie d'un vin chaud",
