@@ -75,6 +75,24 @@ std::string capitalsHeading(const Line& line) {
     return k > 0 && k <= 4 && (k == line.tokens.size() || count) ? key : std::string();
 }
 
+// "More at Riverbank Moonlight Cinema", "More events like this", "You might also like",
+// "Weitere Veranstaltungen", "Vous aimerez aussi": a heading over other events to choose from.
+bool suggestsOthers(const Line& line) {
+    const Token* first = line.at(0);
+    const Token* second = line.at(1);
+    const Token* third = line.at(2);
+    return line.tokens.size() <= 8 &&
+           ((isWordIn(first, {"more"}) && isWordIn(second, {"at", "from", "events", "shows"})) ||
+            (isWordIn(first, {"you"}) && isWordIn(second, {"may", "might"}) &&
+             isWordIn(third, {"also"})) ||
+            (isWordIn(first, {"similar", "related", "recommended"}) &&
+             isWordIn(second, {"events", "shows"})) ||
+            (isWordIn(first, {"weitere", "ahnliche"}) &&
+             isWordIn(second, {"veranstaltungen", "termine", "vorstellungen"})) ||
+            (isWordIn(first, {"vous"}) && isWordIn(second, {"aimerez"})) ||
+            (isWordIn(first, {"autres"}) && isWordIn(second, {"evenements", "spectacles"})));
+}
+
 } // namespace
 
 void setAsideAnsweredMessage(TextFacts& text) {
@@ -131,6 +149,17 @@ void setAsideUnderHeadings(TextFacts& text) {
     for (std::size_t li = 0; li < text.lines.size(); ++li) {
         if (const std::string heading = labelLine(text.lines[li]);
             !namesOpeningHours(heading) && !Vocabulary::namesCover(heading)) {
+            continue;
+        }
+        for (std::size_t k = li + 1;
+             k < text.lines.size() && text.lines[k].block == text.lines[li].block; ++k) {
+            text.facts[k].datesAreNotEvents = true;
+        }
+    }
+    // "More at Riverbank Moonlight Cinema", "You might also like", "Weitere Veranstaltungen": an
+    // app's or a mailing's suggestions of other events, for its block.
+    for (std::size_t li = 0; li + 1 < text.lines.size(); ++li) {
+        if (!suggestsOthers(text.lines[li])) {
             continue;
         }
         for (std::size_t k = li + 1;

@@ -352,6 +352,13 @@ TEST(BuiltinReaderTest, AnAppsBookingsUnderAWaitlistOrCancelledHeadingAreNoEvent
              "9:00 a.m.");
     ASSERT_EQ(drafts.size(), 1u);
     EXPECT_EQ(drafts[0].startDate, "2026-03-10");
+    // Nor are the other shows an app suggests below the one booked.
+    const auto cinema =
+        read("The Long Paddock (M)\n📅 Fri 13 Mar 2026\n🕖 Film starts at 8:40pm\n\n"
+             "More at Riverbank Moonlight Cinema\nSat 14 Mar · Paper Moonlight (PG) · "
+             "8:40pm\nSun 15 Mar · Stingray Bay (M) · 8:35pm");
+    ASSERT_EQ(cinema.size(), 1u);
+    EXPECT_EQ(cinema[0].startDate, "2026-03-13");
 }
 
 TEST(BuiltinReaderTest, AStartAtMidnightIsTheFirstMomentOfTheNextDay) {
