@@ -205,6 +205,19 @@ void readNeighbourRemarks(TextFacts& text) {
         if (calledOff && text.lines[li].block == above.block) {
             text.facts[li].datesAreNotEvents = true;
         }
+        // A calendar's day with nothing on it: "Thursday, 19 February" over "No events".
+        const auto& words = text.lines[li].tokens;
+        const bool nothing =
+            words.size() <= 3 &&
+            ((isWordIn(&words[0], {"no"}) && isWordIn(text.lines[li].at(1), {"events", "plans"})) ||
+             (isWordIn(&words[0], {"nothing"}) &&
+              isWordIn(text.lines[li].at(1), {"planned", "scheduled"})) ||
+             (isWordIn(&words[0], {"keine"}) &&
+              isWordIn(text.lines[li].at(1), {"termine", "ereignisse"})) ||
+             (isWordIn(&words[0], {"aucun"}) && isWordIn(text.lines[li].at(1), {"evenement"})));
+        if (nothing && text.lines[li].block == above.block) {
+            text.facts[li - 1].datesAreNotEvents = true;
+        }
         // A table read one cell to a line: "Sat 1 Aug" over "BYE".
         if (givesBye(text.lines[li]) && text.facts[li].dates.empty() &&
             text.lines[li].block == above.block) {

@@ -1486,6 +1486,8 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "Date   Day  Fajr  Sunrise  Zuhr   Asr   Maghrib  Isha\n"
         "10 Mar Tue  5:04   6:44  12:22   3:48   5:58   7:26\n"
         "11 Mar Wed  5:01   6:42  12:22   3:49   6:00   7:28",
+        // A calendar's day with nothing on it.
+        "Thursday, 12 March\n          No events",
         // A poster's sentence broken before the day to act by.
         "RAIN OR SHINE\nPre-registration required by\nFri. March 13 at example.org/hhw",
         // A booking's terms of cancelling, as an app shows them beside its button.
