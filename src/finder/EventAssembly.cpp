@@ -210,9 +210,20 @@ class Assembler {
             // A day something is due by keeps only the times of its own sentence; so does a day
             // without school ("pas d'école ce jour-là." over "Une garderie est organisée de 7h
             // à 18h").
+            // ... also where the line below the day says so ("Fri 14 Aug" over "Student Free
+            // Day – no classes for students." over "OSHC runs 7:00 am – 6:00 pm").
+            const auto shutBetween = [this, li](std::size_t from) {
+                for (std::size_t b = from + 1; b < li; ++b) {
+                    if (saysShut(m_text.lines[b], 0, m_text.lines[b].tokens.size())) {
+                        return true;
+                    }
+                }
+                return false;
+            };
             for (std::size_t k = group; k < m_out.size(); ++k) {
                 const Line& own = m_text.lines[m_out[k].line];
-                if (!m_out[k].due && !saysShut(own, m_out[k].end, own.tokens.size())) {
+                if (!m_out[k].due && !saysShut(own, m_out[k].end, own.tokens.size()) &&
+                    !shutBetween(m_out[k].line)) {
                     const bool started = m_out[k].start.has_value();
                     assignTimes(m_out[k], timed);
                     if (!started && m_out[k].start) {

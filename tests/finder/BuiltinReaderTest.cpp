@@ -243,6 +243,11 @@ TEST(BuiltinReaderTest, TimesSaidInPassingAndGermanAmAreNoStarts) {
                   *Calendar::make("Europe/Brussels", "fr_BE", Weekday::monday));
     ASSERT_EQ(drafts.size(), 1u);
     EXPECT_FALSE(drafts[0].startTime);
+    // ... and where the day stands alone over the line that says there is no school.
+    drafts = read("Fri 13 Mar\nStudent Free Day (curriculum day) – no classes for students.\n"
+                  "OSHC runs 7:00 am – 6:00 pm, bookings essential.");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_FALSE(drafts[0].startTime);
     // A number that counts years or people is no hour, whatever word comes before it.
     drafts = read("Sommerfest am Freitag, 12.06.2026, Kinder bis 12 Jahre frei.",
                   *Calendar::make("Europe/Berlin", "de_DE", Weekday::monday));
