@@ -67,6 +67,12 @@ TEST(TitlePickingTest, HeadingsNameASingleEvent) {
     EXPECT_EQ(titles("AGM\nThursday 12 March at 8pm in the clubhouse.\n\nANNUAL DINNER DANCE\n"
                      "Saturday 14 March, The Riverside Hotel, Quay Street\nDrinks 7.30pm"),
               (Titles{"AGM", "Annual Dinner Dance"}));
+    // Nor is a remark in brackets after it, before the colon that leads to its day.
+    EXPECT_EQ(
+        titles("Répétition générale (obligatoire pour tous les patineurs) :\nvendredi 13 mars "
+               "de 18 h à 20 h 30, à l'aréna.",
+               "fr_CA"),
+        Titles{"Répétition générale"});
     // Nor does the label of a time inside a line.
     EXPECT_EQ(titles("Blood Test\n📅 Tue, 10 Mar 2026     Slot: 7:00 AM – 8:00 AM\n\n"
                      "Home Sample Collection\n📅 Thu, 12 Mar 2026     Slot: 7:00 AM – 8:00 AM"),
