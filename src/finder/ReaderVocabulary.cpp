@@ -45,6 +45,7 @@ constexpr std::string_view kEventNouns[] = {
     "practice",
     "rehearsal",
     "recital",
+    "showcase",
     "concert",
     "show",
     "gig",
