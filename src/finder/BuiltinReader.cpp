@@ -92,6 +92,10 @@ std::vector<EventDraft> BuiltinReader::read(std::string_view text, Instant now,
             if (!draft.timeZone && draft.location) {
                 draft.timeZone = reader::airportZone(*draft.location);
             }
+            // ... and so does anything in a text that tells each time on its place's clock.
+            if (!draft.timeZone && draft.location && facts.localTimes) {
+                draft.timeZone = reader::cityZoneIn(*draft.location);
+            }
             const auto arrival = draft.timeZone && c.finish
                                      ? reader::nextStop(facts, c.stopLine.value_or(c.line))
                                      : std::nullopt;

@@ -463,6 +463,7 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
         if (!out.zoneForAllTimes) {
             out.zoneForAllTimes = reader::zoneForAllTimes(line);
         }
+        out.localTimes = out.localTimes || saysTimesAreLocal(line);
         out.facts.push_back(std::move(facts));
     }
     setAsideAnsweredMessage(out);

@@ -43,6 +43,8 @@ struct TextFacts {
     std::vector<Line> lines{};
     std::vector<LineFacts> facts{};
     std::optional<std::string> zoneForAllTimes{};
+    // The text says its times are local ones: each on the clock of its place.
+    bool localTimes = false;
     // The text tells of a journey by rail ("Your e-tickets", "Railcard", "Hinfahrt"), so its
     // times and names may be the stops of its legs.
     bool railJourney = false;

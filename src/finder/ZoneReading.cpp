@@ -284,8 +284,16 @@ std::optional<std::string> airportZone(std::string_view place) {
                         return w == "airport" || w == "flughafen" || w == "aeroport";
                     }) ||
         hasAirportCode(place);
-    if (!airport) {
-        return std::nullopt;
+    return airport ? cityZoneIn(place) : std::nullopt;
+}
+
+std::optional<std::string> cityZoneIn(std::string_view place) {
+    std::vector<std::string> words;
+    const std::string key = nameKey(place);
+    for (std::size_t from = 0; from < key.size();) {
+        const std::size_t space = std::min(key.find(' ', from), key.size());
+        words.push_back(key.substr(from, space - from));
+        from = space + 1;
     }
     constexpr std::size_t kLongestCity = 3; // words: "salt lake city"
     for (std::size_t i = 0; i < words.size(); ++i) {
@@ -302,6 +310,21 @@ std::optional<std::string> airportZone(std::string_view place) {
     return std::nullopt;
 }
 
+bool saysTimesAreLocal(const Line& line) {
+    for (std::size_t i = 0; i < line.tokens.size(); ++i) {
+        if (!isWordIn(&line.tokens[i], {"times", "zeiten", "heures", "horaires"})) {
+            continue;
+        }
+        for (std::size_t k = i + 1; k < line.tokens.size() && !endsSentenceAt(line, k - 1); ++k) {
+            if (isWordIn(&line.tokens[k],
+                         {"local", "ortszeit", "ortszeiten", "locale", "locales"})) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 std::optional<std::string> zoneForAllTimes(const Line& line) {
     const auto times = std::find_if(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
         return t.isWord("times") || t.isWord("zeiten") || t.isWord("heures") ||
@@ -310,8 +333,12 @@ std::optional<std::string> zoneForAllTimes(const Line& line) {
     if (times == line.tokens.end()) {
         return std::nullopt;
     }
-    for (auto i = static_cast<std::size_t>(times - line.tokens.begin()) + 1; i < line.tokens.size();
-         ++i) {
+    // In the same sentence: "All times are LOCAL. The UK is on BST" names no zone for all.
+    if (saysTimesAreLocal(line)) {
+        return std::nullopt;
+    }
+    for (auto i = static_cast<std::size_t>(times - line.tokens.begin()) + 1;
+         i < line.tokens.size() && !endsSentenceAt(line, i - 1); ++i) {
         if (auto zone = zoneAt(line, i)) {
             return zone->zone;
         }

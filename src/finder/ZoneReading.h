@@ -41,6 +41,14 @@ bool hasAirportCode(std::string_view place);
 // they are ("Berlin Room", "Paris Bar").
 std::optional<std::string> airportZone(std::string_view place);
 
+// The zone of a city a place names ("Brasserie du Faubourg, 41 Rue du Faubourg Saint-Denis,
+// 75010 Paris", "Helsinki, Vuosaari Hafen"), if any.
+std::optional<std::string> cityZoneIn(std::string_view place);
+
+// "All times are LOCAL", "Alle Zeiten sind Ortszeiten": each time is told on the clock of the
+// place it happens at.
+bool saysTimesAreLocal(const Line& line);
+
 // The zone a line gives for all the text's times: "All times Pacific (PT)", "Times are KST
 // (UTC+9)", "Alle Zeiten in MEZ".
 std::optional<std::string> zoneForAllTimes(const Line& line);

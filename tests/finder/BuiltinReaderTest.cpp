@@ -694,6 +694,13 @@ TEST(BuiltinReaderTest, ZonesAndTheirConversions) {
              *Calendar::make("Asia/Kolkata", "en_IN"));
     ASSERT_EQ(drafts.size(), 1u);
     EXPECT_EQ(drafts[0].startTime, "21:30");
+    // Times told on each place's clock are in the zone of the city each event is in.
+    drafts = read("Please note: all times are LOCAL. The UK is on GMT; France is one hour ahead "
+                  "(CET).\n\nTHURSDAY 12 MARCH 2026\nDinner reserved nearby:\nBrasserie du "
+                  "Faubourg, 41 Rue du Faubourg Saint-Denis, 75010 Paris\n17:45, table for 2",
+                  *Calendar::make("Europe/London", "en_GB"));
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].timeZone, "Europe/Paris");
     // Standard time named where it is kept all year is the reader's own, in summer too; where
     // clocks move in summer it is the region's.
     const char* tutoring = "Tutoring: Tue, Oct 6, 1:30 PM MST";

@@ -56,6 +56,12 @@ TEST(ZoneReadingTest, ZonesForAllTimes) {
     EXPECT_EQ(zoneForAllTimes(readLines("Alle Zeiten in MEZ")[0]), "Europe/Berlin");
     EXPECT_EQ(zoneForAllTimes(readLines("(all times local)")[0]), std::nullopt);
     EXPECT_EQ(zoneForAllTimes(readLines("ET phone home")[0]), std::nullopt);
+    // Local times are each on their place's clock, whatever zone a later sentence names.
+    EXPECT_EQ(zoneForAllTimes(readLines("All times are LOCAL. The UK is on BST; France is one hour "
+                                        "ahead (CEST).")[0]),
+              std::nullopt);
+    EXPECT_EQ(zoneForAllTimes(readLines("Alle Zeiten sind Ortszeiten. In Finnland gilt OESZ.")[0]),
+              std::nullopt);
 }
 
 } // namespace
