@@ -150,7 +150,8 @@ std::optional<std::string> PlacePicker::rowPlace(std::size_t li, std::size_t fro
         }
         const bool room = s.end - s.begin == 2 && first.isWord() && first.capital &&
                           line.tokens[s.begin + 1].isNumber();
-        if (hasVenueWord(line, s.begin, s.end) || room || unnamed) {
+        if (hasVenueWord(line, s.begin, s.end) || hasBuildingPart(line, s.begin, s.end) || room ||
+            unnamed) {
             // "église Saint-Aubin : concert « Stabat Mater »": what follows a colon is what
             // happens there.
             Segment place = s;
@@ -158,6 +159,19 @@ std::optional<std::string> PlacePicker::rowPlace(std::size_t li, std::size_t fro
                 if (line.tokens[n].isSymbol(":") && hasVenueWord(line, s.begin, n)) {
                     return segmentText(line, Segment{.begin = s.begin, .end = n});
                 }
+            }
+            // "Cardiology, 2nd Floor, Room 204" in a table's column: the pieces of its cell before
+            // it, up to the row's name.
+            const std::size_t name = (nameFirst || !afterDay(segments[0])) && !unnamed ? 1 : 0;
+            for (std::size_t n = k; n > name && n > 0; --n) {
+                const Segment& before = segments[n - 1];
+                const Token& opening = line.tokens[before.begin];
+                if (before.end + 1 != segments[n].begin || !line.tokens[before.end].isSymbol(",") ||
+                    before.begin < from || before.label ||
+                    !(opening.capital || opening.isNumber())) {
+                    break;
+                }
+                place.begin = before.begin;
             }
             // ", Seoul COEX" after "Room 220-222" belongs to it.
             for (std::size_t n = k + 1; n < segments.size(); ++n) {
@@ -453,13 +467,9 @@ std::optional<std::string> PlacePicker::blockVenue(const Candidate& c) const {
         }
         const bool address = own && Addresses::inLine(line);
         // "Radiology, Ground Floor, Block C": a department and the part of the building it is in.
-        const bool buildingPart =
-            std::any_of(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
-                return isWordIn(&t, {"floor", "suite", "wing", "ward", "block", "etage", "stock",
-                                     "obergeschoss", "untergeschoss"});
-            });
         const bool venue = own && line.tokens.front().isWord() &&
-                           (hasVenueWord(line, 0, line.tokens.size()) || buildingPart);
+                           (hasVenueWord(line, 0, line.tokens.size()) ||
+                            hasBuildingPart(line, 0, line.tokens.size()));
         // "Sonntag, 30. Mai, 17 Uhr" over "in der Pfarrkirche": the line opens with the place,
         // unless an address beside it makes it the text's place.
         if (!own && place.empty()) {

@@ -39,4 +39,16 @@ inline bool hasVenueWord(const Line& line, std::size_t begin, std::size_t end) {
     return false;
 }
 
+// Whether the tokens from `begin` to `end` name a part of a building: "Ground Floor", "Block C",
+// "Suite 300", "2. Stock".
+inline bool hasBuildingPart(const Line& line, std::size_t begin, std::size_t end) {
+    for (std::size_t k = begin; k < end && k < line.tokens.size(); ++k) {
+        if (isWordIn(&line.tokens[k], {"floor", "suite", "wing", "ward", "block", "etage", "stock",
+                                       "obergeschoss", "untergeschoss"})) {
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace plannery::reader

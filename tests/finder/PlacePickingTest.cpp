@@ -499,6 +499,14 @@ TEST(PlacePickingTest, RowsTakeTheirOwnPlacesAndSessionsTheirHeadings) {
                      "Motif : Contrôle",
                      "fr_FR"),
               Places{"Cabinet de dermatologie Carnot, 18 boulevard Carnot, 2e étage, 59000 Lille"});
+    // A table's column gives each row's place: the whole of its cell, which may name only a part
+    // of the building.
+    EXPECT_EQ(places("Date        Time      Test                     Department\n"
+                     "12/03/2026  08:00 AM  Fasting blood tests      Laboratory, Ground Floor\n"
+                     "12/03/2026  09:15 AM  2D Echocardiogram        Cardiology, 2nd Floor, Room "
+                     "204",
+                     "en_IN"),
+              (Places{"Laboratory, Ground Floor", "Cardiology, 2nd Floor, Room 204"}));
     // A venue set after the day with its street is where the row is.
     EXPECT_EQ(places("AGM\nThursday 12 March at 8pm in the clubhouse.\n\nANNUAL DINNER DANCE\n"
                      "Saturday 14 March, The Riverside Hotel, Quay Street\nDrinks 7.30pm"),
