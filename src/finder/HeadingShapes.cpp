@@ -120,10 +120,16 @@ std::optional<std::string> routeStart(const Line& line, const LineFacts& facts) 
     const auto at = static_cast<std::size_t>(arrow - line.tokens.begin());
     // A carrier's code before its number ("KS 417", "ICE 1005") is no stop.
     const auto runs = placeRuns(line);
-    const auto stop = std::find_if(runs.begin(), runs.end(), [&line](const auto& run) {
+    // Nor is a day's name ("Thu 11 Jun 2026   NZ 10   Auckland (AKL) 21:40 → …").
+    const auto stop = std::find_if(runs.begin(), runs.end(), [&line, &facts](const auto& run) {
         const Token& first = line.tokens[run.first];
         const Token* next = line.at(run.second);
-        return !(run.second == run.first + 1 && first.allCaps && next && next->isNumber());
+        const bool dated =
+            std::any_of(facts.dates.begin(), facts.dates.end(), [&run](const auto& d) {
+                return run.first >= d.begin && run.first < d.end;
+            });
+        return !dated &&
+               !(run.second == run.first + 1 && first.allCaps && next && next->isNumber());
     });
     if (arrow == line.tokens.end() || stop == runs.end() || stop->first >= at) {
         return std::nullopt;

@@ -1347,6 +1347,16 @@ TEST(BuiltinReaderTest, AnItinerarysFlightsEndInTheZoneTheyLeaveFrom) {
     EXPECT_EQ(card[0].location, "Sydney (SYD)");
     EXPECT_EQ(card[0].timeZone, "Australia/Sydney");
     EXPECT_EQ(card[0].endTime, "23:55");
+    // A row with its day and its flight's number before the route leaves from the route's start.
+    const auto rows =
+        read("FLIGHTS\nThu 12 Mar 2026   NZ 10   Auckland (AKL) 21:40 → Honolulu (HNL) "
+             "07:25\nSat 21 Mar 2026   NZ 9    Honolulu (HNL) 13:05 → Auckland (AKL) "
+             "19:50",
+             *Calendar::make("Pacific/Auckland", "en_NZ"));
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].location, "Auckland (AKL)");
+    EXPECT_EQ(rows[1].location, "Honolulu (HNL)");
+    EXPECT_EQ(rows[1].timeZone, "Pacific/Honolulu");
 }
 
 TEST(BuiltinReaderTest, EachAppointmentKeepsItsNameAndTheLengthStatedUnderIt) {
