@@ -429,9 +429,20 @@ class Assembler {
         const auto wordBefore = [&line](std::size_t k, std::initializer_list<std::string_view> w) {
             return k > 0 && isWordIn(&line.tokens[k - 1], w);
         };
-        const bool fromTo = twoDays && ReaderDays::compare(dates[0].day, dates[1].day) < 0 &&
-                            wordBefore(dates[0].begin, {"du", "from", "vom", "von"}) &&
-                            wordBefore(dates[1].begin, {"au", "to", "until", "bis", "jusqu'au"});
+        // "Check-in Thu 11 Jun 2026 from 3:00 pm · Check-out Sat 20 Jun 2026 by 11:00 am": a stay
+        // told on one line.
+        const auto checks = [&line](std::size_t k, std::string_view way) {
+            return (k >= 3 && line.tokens[k - 1].isWord(way) &&
+                    line.tokens[k - 3].isWord("check")) ||
+                   (k >= 1 && isWordIn(&line.tokens[k - 1], {way == "in" ? "checkin" : "checkout",
+                                                             way == "in" ? "anreise" : "abreise",
+                                                             way == "in" ? "arrivee" : "depart"}));
+        };
+        const bool fromTo =
+            twoDays && ReaderDays::compare(dates[0].day, dates[1].day) < 0 &&
+            ((wordBefore(dates[0].begin, {"du", "from", "vom", "von"}) &&
+              wordBefore(dates[1].begin, {"au", "to", "until", "bis", "jusqu'au"})) ||
+             (checks(dates[0].begin, "in") && checks(dates[1].begin, "out")));
         m_stayColumns.reset();
         if (fromTo) {
             Candidate c = candidateOf(dates[0], li);

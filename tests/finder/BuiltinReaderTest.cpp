@@ -456,6 +456,11 @@ TEST(BuiltinReaderTest, StaysRunFromCheckInToCheckOut) {
         {"Gasthof Krone\nCheck-in: Sat, 11 Apr 2026 (from 16:00)\n"
          "Check-out: Tue, 14 Apr 2026 (until 10:00)\nHauptstraße 7, 79098 Freiburg",
          nullptr, "2026-04-11", "16:00", "2026-04-14", "10:00"},
+        // ... or told on one line.
+        {"Waikiki Palms Resort, 2300 Kalakaua Ave, Honolulu\nCheck-in Thu 12 Mar 2026 from 3:00 pm "
+         "· "
+         "Check-out Sat 21 Mar 2026 by 11:00 am",
+         nullptr, "2026-03-12", "15:00", "2026-03-21", "11:00"},
         // Pick-up and return set as the headings of their sections make one rental, named after
         // the company the thanks name, whose "Sun" is no Sunday.
         {"Thanks for booking with Desert Sun Car Rental!\n\nPICK-UP\nAirport (PHX)\n"
