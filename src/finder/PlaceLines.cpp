@@ -235,9 +235,11 @@ std::optional<std::string> PlacePicker::address() {
         const auto isNamePart = [this, &line](std::size_t k) {
             const Line& above = m_text.lines[k];
             const LineFacts& facts = m_text.facts[k];
+            // A section's heading of one word in capitals ("ACCOMMODATION") names no venue.
+            const bool section = above.tokens.size() == 1 && above.tokens[0].allCaps;
             return above.block == line.block && facts.dates.empty() && facts.times.empty() &&
                    facts.label.empty() && above.tokens.size() <= 8 && above.tokens[0].capital &&
-                   !namesOffice(above) &&
+                   !section && !namesOffice(above) &&
                    !std::any_of(above.tokens.begin(), above.tokens.end(), [](const Token& t) {
                        return t.isWord() && Vocabulary::isEventNoun(t.key);
                    });

@@ -507,6 +507,10 @@ TEST(PlacePickingTest, RowsTakeTheirOwnPlacesAndSessionsTheirHeadings) {
                      "204",
                      "en_IN"),
               (Places{"Laboratory, Ground Floor", "Cardiology, 2nd Floor, Room 204"}));
+    // A section's heading of one word over the address names no venue.
+    EXPECT_EQ(places("Thu 12 Mar 2026   Flight NZ 10 to Honolulu\n\nACCOMMODATION\nWaikiki Palms "
+                     "Resort, 2300 Kalakaua Ave, Honolulu\nCheck-in Thu 12 Mar 2026 from 3:00 pm"),
+              (Places{"Waikiki Palms Resort, 2300 Kalakaua Ave, Honolulu"}));
     // A venue set after the day with its street is where the row is.
     EXPECT_EQ(places("AGM\nThursday 12 March at 8pm in the clubhouse.\n\nANNUAL DINNER DANCE\n"
                      "Saturday 14 March, The Riverside Hotel, Quay Street\nDrinks 7.30pm"),
