@@ -598,6 +598,7 @@ std::vector<Candidate> assemble(const TextFacts& text, const ReaderDays& days, I
     std::vector<Candidate> out = Assembler(text, days).run(now, calendar);
     dropCalledOffDays(text, out);
     applyNewTimes(text, out);
+    applySameTimes(text, days, out);
     dropMovedDays(text, out);
     return out;
 }

@@ -1,5 +1,6 @@
 #include "finder/NewTimes.h"
 
+#include "finder/LineSegments.h"
 #include "finder/ReaderVocabulary.h"
 #include "finder/ReaderWords.h"
 
@@ -140,6 +141,38 @@ void dropMovedDays(const TextFacts& text, std::vector<Candidate>& events) {
     }
     std::size_t e = 0;
     std::erase_if(events, [&moved, &e](const Candidate&) { return moved[e++]; });
+}
+
+void applySameTimes(const TextFacts& text, const ReaderDays& days, std::vector<Candidate>& events) {
+    for (Candidate& c : events) {
+        const Line& line = text.lines[c.line];
+        if (c.start || c.last) {
+            continue;
+        }
+        const Segment sentence = sentenceAround(line, c.begin);
+        bool same = false;
+        for (std::size_t k = sentence.begin; k + 1 < sentence.end && !same; ++k) {
+            const Token* next = line.at(k + 1);
+            same = (isWordIn(&line.tokens[k], {"same"}) && isWordIn(next, {"time"})) ||
+                   (isWordIn(&line.tokens[k], {"gleiche", "gleichen"}) &&
+                    isWordIn(next, {"zeit", "uhrzeit"})) ||
+                   (isWordIn(&line.tokens[k], {"meme"}) && isWordIn(next, {"heure"}));
+        }
+        // The times of the nearest line above that gives a day with its times.
+        for (std::size_t li = c.line; same && li-- > 0;) {
+            const LineFacts& above = text.facts[li];
+            // A message's stamp gives a day gone by.
+            const bool upcoming =
+                std::any_of(above.dates.begin(), above.dates.end(), [&days](const DateMention& d) {
+                    return ReaderDays::compare(d.day, days.today()) >= 0;
+                });
+            if (upcoming && !above.times.empty() && !above.chrome && !above.datesAreNotEvents) {
+                c.start = above.times.front().start;
+                c.finish = above.times.front().finish;
+                break;
+            }
+        }
+    }
 }
 
 } // namespace plannery::reader

@@ -13,6 +13,10 @@ namespace plannery::reader {
 // told on someone's clock first ("4 pm our time, not 1") converts a time rather than moving it.
 void applyNewTimes(const TextFacts& text, std::vector<Candidate>& events);
 
+// "dry run moved to Friday 22 May, same time": a day said to keep the time of the one above takes
+// the times of the nearest line above that gives a day to come with its times.
+void applySameTimes(const TextFacts& text, const ReaderDays& days, std::vector<Candidate>& events);
+
 // "Load-in moves to FRIDAY Nov 13", "dress moves to Wednesday Nov 18": a later line that moves an
 // event it names to another day leaves no event on the day told above under that name.
 void dropMovedDays(const TextFacts& text, std::vector<Candidate>& events);

@@ -1107,6 +1107,10 @@ TEST(BuiltinReaderTest, AMovedEventKeepsOnlyItsNewDay) {
           "- Überlandfahrt: war für Mo, 09.03. geplant, muss ich leider verschieben → neuer "
           "Termin Di, 10.03., 15:30–17:00 Uhr",
           "Nouveau créneau : mardi 10 mars à 15 h 30\nAncien créneau : lundi 9 mars à 9 h",
+          // ... keeping its time.
+          "Priya: the dry run is Monday 9 March, 15:30–16:30 in Teams.\nTom: Monday clashes with "
+          "the board, can we do Tuesday?\nPriya: OK - dry run moved to Tuesday 10 March, same "
+          "time.",
           // A later message moves what it names.
           "Tech week:\n• Load-in: Mon, Mar 9, 9 AM – 4 PM\n\nSchedule change, sorry all. Load-in "
           "moves to Tuesday Mar 10, 3:30 – 10 PM.",
