@@ -79,17 +79,21 @@ void dropCalledOffDays(const TextFacts& text, std::vector<Candidate>& events) {
                                           text.lines[li].block == text.lines[c.line].block;
              ++li) {
             const auto& tokens = text.lines[li].tokens;
+            const auto status = [](const Token& t) {
+                return t.isWord() && t.allCaps && Vocabulary::isCancelledWord(t.key);
+            };
             const auto first = std::find_if(tokens.begin(), tokens.end(),
                                             [](const Token& t) { return !t.isSymbol(); });
-            if (first == tokens.end()) {
-                continue;
-            }
-            if (first->isWord() && first->allCaps && Vocabulary::isCancelledWord(first->key)) {
+            if (first != tokens.end() && status(*first)) {
                 return true;
             }
-            // The next booking's day.
-            if (!text.facts[li].dates.empty() && text.facts[li].dates[0].begin == 0) {
+            // Another booking's row; else "Cours 2 · ANNULÉ (froid extrême)", the status after
+            // the booking's name.
+            if (!text.facts[li].dates.empty()) {
                 return false;
+            }
+            if (std::any_of(tokens.begin(), tokens.end(), status)) {
+                return true;
             }
         }
         return false;

@@ -346,6 +346,17 @@ TEST(BuiltinReaderTest, ABookingMarkedCancelledBelowItsDayIsNoEvent) {
                              *Calendar::make("Europe/Zurich", "de_CH", Weekday::monday));
     ASSERT_EQ(drafts.size(), 1u);
     EXPECT_EQ(drafts[0].startDate, "2026-03-11");
+    // ... also after the booking's name; a list's row marked so calls off only its own day.
+    const auto lessons =
+        read("Samedi 7 mars 2026 · 9 h 30 à 11 h 00\nCours 2 · ANNULÉ (froid extrême)\n\n"
+             "Samedi 14 mars 2026 · 9 h 30 à 11 h 00\nCours 3",
+             *Calendar::make("America/Toronto", "fr_CA"));
+    ASSERT_EQ(lessons.size(), 1u);
+    EXPECT_EQ(lessons[0].startDate, "2026-03-14");
+    const auto sessions =
+        read("Session 1 - Tues. March 10 - Greetings\nSession 2 - Tues. March 17 - "
+             "** CANCELLED **\nSession 3 - Tues. March 24 - Café");
+    EXPECT_EQ(sessions.size(), 2u);
 }
 
 TEST(BuiltinReaderTest, AnAppsBookingsUnderAWaitlistOrCancelledHeadingAreNoEvents) {
