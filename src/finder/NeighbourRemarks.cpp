@@ -125,8 +125,23 @@ void setAsideAnsweredMessage(TextFacts& text) {
         return false;
     };
     // A note without days above the message it passes on ("Can you cover this one?") leaves
-    // that message to be read, with what it quotes in turn; so does a note that forwards it.
-    if (!unquotedDays() || forwardsMessage(text)) {
+    // that message to be read, with what it quotes in turn; so does a note that forwards it,
+    // unless it moves what the message tells of ("the training below has moved to Wednesday
+    // 17/03").
+    const auto movesIt = [&text, &answered] {
+        for (std::size_t li = 0; li < answered; ++li) {
+            const Line& line = text.lines[li];
+            for (const DateMention& d : text.facts[li].dates) {
+                for (std::size_t k = d.begin >= 3 ? d.begin - 3 : 0; k < d.begin; ++k) {
+                    if (line.tokens[k].isWord() && Vocabulary::isMoveWord(line.tokens[k].key)) {
+                        return true;
+                    }
+                }
+            }
+        }
+        return false;
+    };
+    if (!unquotedDays() || (forwardsMessage(text) && !movesIt())) {
         answered = text.lines.size();
     }
     const bool setAside = unquotedDays();

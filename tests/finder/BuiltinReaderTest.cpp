@@ -1137,6 +1137,18 @@ TEST(BuiltinReaderTest, AMovedEventKeepsOnlyItsNewDay) {
     }
 }
 
+TEST(BuiltinReaderTest, AForwardedMessageMovedByTheNoteAboveItKeepsOnlyTheNewDay) {
+    const auto drafts = read(
+        "Subject: FW: Fire Warden Training\n\nHi Hannah,\nPlease note the training below has moved "
+        "to Wednesday 18/03, 2–4pm, same room.\n\n-----Original Message-----\nSubject: Fire "
+        "Warden Training\nWhen: Wednesday 11 March 2026, 9:30am – 11:30am\nWhere: Level 3 "
+        "Training Room, 200 George Street, Sydney",
+        *Calendar::make("Australia/Sydney", "en_AU"));
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].startDate, "2026-03-18");
+    EXPECT_EQ(drafts[0].startTime, "14:00");
+}
+
 TEST(BuiltinReaderTest, AForwardedMessageIsReadBelowTheNoteAboveIt) {
     // The note's sign-off ends before the forwarded header, whose subject names the event; the
     // header's date and the quoted earlier message give no events.
