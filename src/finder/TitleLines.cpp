@@ -30,10 +30,19 @@ Segment wholeName(const Line& line, const LineFacts& facts, const std::vector<Se
         for (std::size_t k = s.end; k < line.tokens.size(); ++k) {
             const Token& t = line.tokens[k];
             // "– kick-off call" goes on with the name, as a word for an event says.
+            // "– NEW DATE", "– UPDATED", "- Rescheduled": what changed, not the name.
+            const Token* after = line.at(k + 1);
+            const bool change =
+                after != nullptr &&
+                ((isWordIn(after, {"new"}) &&
+                  isWordIn(line.at(k + 2), {"date", "time", "venue", "day"})) ||
+                 (after->isWord() &&
+                  (Vocabulary::isMoveWord(after->key) || Vocabulary::isCancelledWord(after->key) ||
+                   isWordIn(after, {"updated", "update", "change"}))));
             const bool remark =
                 t.isSymbol("-") && k + 1 < line.tokens.size() && line.tokens[k + 1].isWord() &&
                 ((!line.tokens[k + 1].capital && !hasEventNoun(line, k + 1, line.tokens.size())) ||
-                 isReference(line, k + 1));
+                 isReference(line, k + 1) || change);
             // "[Séminaire d'équipe] Chantilly …": a subject's tag in brackets is its name.
             const Token* open = line.at(facts.labelEnd);
             const bool tag = t.isSymbol("]") && open != nullptr && open->isSymbol("[");

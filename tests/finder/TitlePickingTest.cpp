@@ -77,6 +77,15 @@ TEST(TitlePickingTest, HeadingsNameASingleEvent) {
     EXPECT_EQ(titles("Blood Test\n📅 Tue, 10 Mar 2026     Slot: 7:00 AM – 8:00 AM\n\n"
                      "Home Sample Collection\n📅 Thu, 12 Mar 2026     Slot: 7:00 AM – 8:00 AM"),
               (Titles{"Blood Test", "Home Sample Collection"}));
+    // Nor does what changed, after a dash in a subject.
+    for (const char* subject :
+         {"Subject: Fire Warden Training - NEW DATE", "Subject: Fire Warden Training – Rescheduled",
+          "Subject: Fire Warden Training - UPDATED"}) {
+        EXPECT_EQ(
+            titles((std::string(subject) + "\n\nWhen: Wednesday 11 March 2026, 2–4pm").c_str()),
+            Titles{"Fire Warden Training"})
+            << subject;
+    }
     // Nor do an app's tabs, each with the count of what it lists.
     EXPECT_EQ(titles(" Reminders (5)  |  Recordings (2)  |  Series Links (1)\n\nTONIGHT\n"
                      "Tue 10 Mar · 20:00 – 21:30\nThe Last Lighthouse Keepers"),
