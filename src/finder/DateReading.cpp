@@ -87,7 +87,8 @@ std::optional<DateReader::Partial> DateReader::dateAt(const Line& line, std::siz
             return year(day->next);
         }
     }
-    if (auto n = numericAt(line, j)) {
+    // "Thursday 7.30pm", "Do 19.30 Uhr": a clock after the weekday, not the day and month.
+    if (auto n = numericAt(line, j); n && !isWordIn(line.at(n->end), {"am", "pm", "uhr"})) {
         if (n->complete || weekday || dateContextBefore(line, j) || timeFollows(line, n->end)) {
             p.end = n->end;
             p.year = n->year;

@@ -120,6 +120,8 @@ TEST(DateReadingTest, RelativeDaysAndWeekdays) {
         {"next fri", "2026-03-13", false},
         {"vendredi prochain", "2026-03-06", false},
         {"Saturday's match is at 2", "2026-03-07", false},
+        // A dotted clock after the weekday is no day and month.
+        {"Quiz night Friday 7.30pm", "2026-03-06", false},
     };
     for (const auto& c : cases) {
         const auto dates = r.read(c.text);
