@@ -87,8 +87,21 @@ std::optional<DateReader::Partial> DateReader::dateAt(const Line& line, std::siz
             return year(day->next);
         }
     }
-    // "Thursday 7.30pm", "Do 19.30 Uhr": a clock after the weekday, not the day and month.
-    if (auto n = numericAt(line, j); n && !isWordIn(line.at(n->end), {"am", "pm", "uhr"})) {
+    // "Thursday 7.30pm", "Do 19.30 Uhr", "next Wednesday 12.30": a clock after the weekday, not
+    // the day and month, as no month is 30.
+    const auto possible = [](const Numeric& n) {
+        return n.isoOrder || (n.first >= 1 && n.second >= 1 &&
+                              ((n.first <= 31 && n.second <= 12) ||
+                               (!n.dotted && n.first <= 12 && n.second <= 31)));
+    };
+    // "jeweils Donnerstag 20.15 – 21.45 Uhr": the clock of a weekly day, which names no date.
+    if (auto n = numericAt(line, j);
+        n && !possible(*n) && weekday && i > 0 &&
+        isWordIn(&line.tokens[i - 1], {"every", "each", "jeweils", "jeden", "immer", "chaque"})) {
+        return std::nullopt;
+    }
+    if (auto n = numericAt(line, j);
+        n && possible(*n) && !isWordIn(line.at(n->end), {"am", "pm", "uhr"})) {
         if (n->complete || weekday || dateContextBefore(line, j) || timeFollows(line, n->end)) {
             p.end = n->end;
             p.year = n->year;

@@ -122,6 +122,7 @@ TEST(DateReadingTest, RelativeDaysAndWeekdays) {
         {"Saturday's match is at 2", "2026-03-07", false},
         // A dotted clock after the weekday is no day and month.
         {"Quiz night Friday 7.30pm", "2026-03-06", false},
+        {"Team lunch Friday 12.30", "2026-03-06", false},
     };
     for (const auto& c : cases) {
         const auto dates = r.read(c.text);
@@ -139,6 +140,8 @@ TEST(DateReadingTest, RelativeDaysAndWeekdays) {
     EXPECT_EQ(r.first("Hi Sam, can you cover this one?"), "-");
     EXPECT_EQ(r.first("Hallo Mo, kannst du das übernehmen?"), "-");
     EXPECT_FALSE(r.read("Fri 5pm")[0].fullWeekday);
+    // A weekly day with its clock names no date.
+    EXPECT_EQ(Reading("de_DE").first("8 Einheiten, jeweils Donnerstag 20.15 – 21.45 Uhr"), "-");
 }
 
 TEST(DateReadingTest, DaysListedBeforeTheirMonth) {
