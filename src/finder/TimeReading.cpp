@@ -400,9 +400,11 @@ std::optional<Clock> clockAt(const Line& line, std::size_t i, const std::string&
                (isWordIn(line.at(clock.next), {"heures", "heure"}) && introducesTime(line, i))) {
         ++clock.next;
         clock.certain = true;
-    } else if (clock.dotted && !introducesTime(line, i) && !vouched &&
+    } else if (clock.dotted && !clock.padded && !introducesTime(line, i) && !vouched &&
                !opensRange(line, clock, locale)) {
-        return std::nullopt; // 14.30 alone may be a price, but not right after a day
+        // 14.30 alone may be a price, but not right after a day; "07.40" is a clock, as no
+        // price is written with a leading zero.
+        return std::nullopt;
     }
     // "Fr 29.01.27  17.00": a dotted full hour right after a day is its time.
     if (clock.minute > 0 || clock.certain || (clock.dotted && vouched)) {
@@ -464,10 +466,11 @@ bool introducesTime(const Line& line, std::size_t i) {
                          "beginn", "debut", "doors", "einlass"});
     }
     return isWordIn(&before,
-                    {"at",     "um",     "a",       "from",  "ab",       "gegen",         "vers",
-                     "around", "von",    "de",      "des",   "starting", "starts",        "start",
-                     "begins", "beginn", "einlass", "doors", "about",    "approximately", "approx",
-                     "ca",     "circa",  "till",    "until", "bis",      "jusqu'a",       "by"});
+                    {"departs", "leaves", "arrives",  "dep",           "arr",    "at",     "um",
+                     "a",       "from",   "ab",       "gegen",         "vers",   "around", "von",
+                     "de",      "des",    "starting", "starts",        "start",  "begins", "beginn",
+                     "einlass", "doors",  "about",    "approximately", "approx", "ca",     "circa",
+                     "till",    "until",  "bis",      "jusqu'a",       "by"});
 }
 
 std::vector<TimeMention> readTimes(const Line& line, const TimeContext& context) {

@@ -144,6 +144,9 @@ TEST(TimeReadingTest, HoursWithoutAmOrPmAreReadAsPeopleMeanThem) {
     EXPECT_EQ(times("5:30 Frühstück"), "05:30");
     EXPECT_EQ(times("back by 4ish"), "16:00");
     EXPECT_EQ(times("thinking 8ish", TimeContext{.evening = true}), "20:00");
+    // A dotted clock with a leading zero, or after the word for leaving, is a time.
+    EXPECT_EQ(times("Flight BA123 07.40 on Sat 28 Mar"), "07:40");
+    EXPECT_EQ(times("The coach departs 8.15 from the school gate"), "08:15");
     // Said to be in the morning, in a text that speaks of the evening too.
     EXPECT_EQ(times("at ten o'clock in the morning", TimeContext{.evening = true}), "10:00");
     EXPECT_EQ(times("at half past nine in the morning", TimeContext{.evening = true}), "09:30");
