@@ -136,6 +136,18 @@ std::optional<ZoneMention> offsetAt(const Line& line, std::size_t i) {
                                std::to_string(hours->value)};
 }
 
+// A place's folded words, in order.
+std::vector<std::string> wordsOf(std::string_view place) {
+    std::vector<std::string> words;
+    const std::string key = nameKey(place);
+    for (std::size_t from = 0; from < key.size();) {
+        const std::size_t space = std::min(key.find(' ', from), key.size());
+        words.push_back(key.substr(from, space - from));
+        from = space + 1;
+    }
+    return words;
+}
+
 } // namespace
 
 bool namesOwnStandardTime(const Line& line, const ZoneMention& zone, const std::string& ownZone) {
@@ -271,13 +283,7 @@ bool hasAirportCode(std::string_view place) {
 }
 
 std::optional<std::string> airportZone(std::string_view place) {
-    std::vector<std::string> words;
-    const std::string key = nameKey(place);
-    for (std::size_t from = 0; from < key.size();) {
-        const std::size_t space = std::min(key.find(' ', from), key.size());
-        words.push_back(key.substr(from, space - from));
-        from = space + 1;
-    }
+    const std::vector<std::string> words = wordsOf(place);
     const bool airport =
         std::any_of(words.begin(), words.end(),
                     [](const std::string& w) {
@@ -288,13 +294,7 @@ std::optional<std::string> airportZone(std::string_view place) {
 }
 
 std::optional<std::string> cityZoneIn(std::string_view place) {
-    std::vector<std::string> words;
-    const std::string key = nameKey(place);
-    for (std::size_t from = 0; from < key.size();) {
-        const std::size_t space = std::min(key.find(' ', from), key.size());
-        words.push_back(key.substr(from, space - from));
-        from = space + 1;
-    }
+    const std::vector<std::string> words = wordsOf(place);
     constexpr std::size_t kLongestCity = 3; // words: "salt lake city"
     for (std::size_t i = 0; i < words.size(); ++i) {
         for (std::size_t n = std::min(kLongestCity, words.size() - i); n > 0; --n) {
