@@ -13,6 +13,18 @@ bool movedFrom(const Line& line, std::size_t i) {
            line.tokens[i - 2].isWord() && Vocabulary::isMoveWord(line.tokens[i - 2].key);
 }
 
+std::optional<std::size_t> movedTo(const Line& line, std::size_t i) {
+    std::size_t k = i;
+    if (k > 0 && isWordIn(&line.tokens[k - 1], {"the", "den", "le"})) {
+        --k;
+    }
+    if (k >= 2 && isWordIn(&line.tokens[k - 1], {"to", "auf", "a", "au"}) &&
+        line.tokens[k - 2].isWord() && Vocabulary::isMoveWord(line.tokens[k - 2].key)) {
+        return k - 2;
+    }
+    return std::nullopt;
+}
+
 // "by 5pm on", "until 11:59 pm (local time) on", "bis 12 Uhr am": where the clock that leads
 // to the date at token k begins; k when none does.
 std::size_t beforeClock(const Line& line, std::size_t k) {

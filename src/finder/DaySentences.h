@@ -13,6 +13,10 @@ namespace plannery::reader {
 // "moved from Tuesday to Thursday", "reporté du mardi au jeudi": the day at token `i` is given up
 // for the one after it; the two are no span of days.
 bool movedFrom(const Line& line, std::size_t i);
+
+// "Load-in moves to FRIDAY Nov 13", "has moved to the 18th", "verschoben auf den 13.": the token
+// of the move word that leads to the day at token i, if one does.
+std::optional<std::size_t> movedTo(const Line& line, std::size_t i);
 // A deadline, the start of sales or a day kept in reserve rather than an event ("by March 9",
 // "bis 20.04.", "Ersatztermin: Montag, 22. Juni").
 bool deadlineBefore(const Line& line, std::size_t i);

@@ -132,10 +132,8 @@ void setAsideAnsweredMessage(TextFacts& text) {
         for (std::size_t li = 0; li < answered; ++li) {
             const Line& line = text.lines[li];
             for (const DateMention& d : text.facts[li].dates) {
-                for (std::size_t k = d.begin >= 3 ? d.begin - 3 : 0; k < d.begin; ++k) {
-                    if (line.tokens[k].isWord() && Vocabulary::isMoveWord(line.tokens[k].key)) {
-                        return true;
-                    }
+                if (movedTo(line, d.begin)) {
+                    return true;
                 }
             }
         }

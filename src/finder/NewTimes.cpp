@@ -1,5 +1,6 @@
 #include "finder/NewTimes.h"
 
+#include "finder/DaySentences.h"
 #include "finder/LineSegments.h"
 #include "finder/ReaderVocabulary.h"
 #include "finder/ReaderWords.h"
@@ -95,16 +96,13 @@ void dropMovedDays(const TextFacts& text, std::vector<Candidate>& events) {
     for (std::size_t li = 0; li < text.lines.size(); ++li) {
         const Line& line = text.lines[li];
         const LineFacts& facts = text.facts[li];
-        for (std::size_t k = 1; k + 1 < line.tokens.size(); ++k) {
+        for (const DateMention& day : facts.dates) {
             // "Load-in moves to FRIDAY Nov 13": the move word, "to" and the new day.
-            const bool move =
-                line.tokens[k].isWord() && Vocabulary::isMoveWord(line.tokens[k].key) &&
-                isWordIn(line.at(k + 1), {"to", "auf", "a", "au"}) &&
-                std::any_of(facts.dates.begin(), facts.dates.end(),
-                            [k](const DateMention& d) { return d.begin > k && d.begin <= k + 3; });
+            const auto move = movedTo(line, day.begin);
             if (!move) {
                 continue;
             }
+            const std::size_t k = *move;
             // The words that name what moves, right before the move word.
             std::vector<std::string_view> name;
             for (std::size_t w = k; w > 0 && name.size() < kLongestName; --w) {
