@@ -53,9 +53,11 @@ std::optional<TitleOption> TitlePicker::sentenceOption(const Candidate& c) const
         // On the day's own line, the day's sentence names it first: "Yep, practice as usual. And
         // team photos are Tuesday at 5:15 right before practice" names the photos. What comes
         // before or after it is another event.
+        // "Place items out the night before": a noun that says when is no event.
         const auto eventNoun = [&](std::size_t k) {
             return !dated[k] && line.tokens[k].isWord() &&
-                   Vocabulary::isEventNoun(line.tokens[k].key) && !isGroupSize(line, k);
+                   Vocabulary::isEventNoun(line.tokens[k].key) && !isGroupSize(line, k) &&
+                   !isWordIn(line.at(k + 1), {"before", "after", "vorher", "davor", "avant"});
         };
         if (li == c.line) {
             const Segment sentence = sentenceAround(line, c.begin);

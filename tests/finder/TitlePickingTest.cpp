@@ -86,6 +86,10 @@ TEST(TitlePickingTest, HeadingsNameASingleEvent) {
             Titles{"Fire Warden Training"})
             << subject;
     }
+    // Nor does a noun that says when ("the night before") in the sentence after the day's.
+    EXPECT_EQ(titles("Reminder: Council clean-up collection is on Monday 9 March. Place items out "
+                     "the night before."),
+              Titles{"Council clean-up collection"});
     // Nor do an app's tabs, each with the count of what it lists.
     EXPECT_EQ(titles(" Reminders (5)  |  Recordings (2)  |  Series Links (1)\n\nTONIGHT\n"
                      "Tue 10 Mar · 20:00 – 21:30\nThe Last Lighthouse Keepers"),
