@@ -2,6 +2,7 @@
 
 #include "finder/AddressReading.h"
 #include "finder/FinderText.h"
+#include "finder/PlaceWords.h"
 #include "finder/ReaderVocabulary.h"
 #include "finder/ReaderWords.h"
 #include "finder/WordLists.h"
@@ -329,6 +330,11 @@ bool namesStreet(const Line& line, const Segment& s) {
     return s.end > s.begin + 1 && s.end - s.begin <= kLongestStreet &&
            line.tokens[s.begin].capital && line.tokens[s.end - 1].isWord() &&
            line.tokens[s.end - 1].capital && Vocabulary::isStreetWord(line.tokens[s.end - 1].key);
+}
+
+bool venueOnStreet(const Line& line, const std::vector<Segment>& segments, std::size_t k) {
+    return k + 1 < segments.size() && hasVenueWord(line, segments[k].begin, segments[k].end) &&
+           namesStreet(line, segments[k + 1]);
 }
 
 } // namespace plannery::reader

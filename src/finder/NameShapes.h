@@ -30,6 +30,10 @@ bool saysClosed(const Line& line, const Segment& s);
 // "Quay Street", "Mill Road": a piece of a line that is a street's name without its number.
 bool namesStreet(const Line& line, const Segment& s);
 
+// "…, The Riverside Hotel, Quay Street": piece k of a line names a venue and the piece after it
+// that venue's street.
+bool venueOnStreet(const Line& line, const std::vector<Segment>& segments, std::size_t k);
+
 // Whether tokens [from, to) say that a place is shut or there is no school: "school closed",
 // "pas d'école", "no school", "kein Unterricht".
 bool saysShut(const Line& line, std::size_t from, std::size_t to);

@@ -121,15 +121,14 @@ std::optional<std::string> PlacePicker::rowPlace(std::size_t li, std::size_t fro
     const bool twoPieces = fixture && !segments.empty() && fixture->end > segments[0].end;
     // "6 - 9 p.m. • Pinehurst Community Rink": a row named on the line above gives its venue.
     const bool unnamed = onlyVenueAfterTimes(line, facts);
+    // The first piece names the row, unless the row names only its venue.
+    const bool firstNames = !unnamed && !segments.empty() && (nameFirst || !afterDay(segments[0]));
     for (std::size_t k = 0; k < segments.size() && !prose; ++k) {
         const Segment& s = segments[k];
         // "Saturday 27th February, The Riverside Hotel, Quay Street": a venue set after the day
         // with its street is where the row is, not its name.
-        const bool venueOnStreet = k + 1 < segments.size() && afterDay(s) &&
-                                   hasVenueWord(line, s.begin, s.end) &&
-                                   namesStreet(line, segments[k + 1]);
-        if (((k == 0 && !unnamed && (nameFirst || !afterDay(s))) || (k == 1 && twoPieces)) &&
-            !venueOnStreet) {
+        const bool onStreet = afterDay(s) && venueOnStreet(line, segments, k);
+        if (((k == 0 && firstNames) || (k == 1 && twoPieces)) && !onStreet) {
             continue; // the row's name
         }
         const Token& first = line.tokens[s.begin];
@@ -144,7 +143,7 @@ std::optional<std::string> PlacePicker::rowPlace(std::size_t li, std::size_t fro
             continue;
         }
         if (s.begin < from || s.label || wordCount(line, s) > 6 ||
-            (Vocabulary::isFiller(first.key) && !venueOnStreet) || (bracketed && !first.capital) ||
+            (Vocabulary::isFiller(first.key) && !onStreet) || (bracketed && !first.capital) ||
             saysClosed(line, s) || saysNone(first)) {
             continue;
         }
@@ -162,8 +161,7 @@ std::optional<std::string> PlacePicker::rowPlace(std::size_t li, std::size_t fro
             }
             // "Cardiology, 2nd Floor, Room 204" in a table's column: the pieces of its cell before
             // it, up to the row's name.
-            const std::size_t name = (nameFirst || !afterDay(segments[0])) && !unnamed ? 1 : 0;
-            for (std::size_t n = k; n > name && n > 0; --n) {
+            for (std::size_t n = k; n > (firstNames ? 1 : 0); --n) {
                 const Segment& before = segments[n - 1];
                 const Token& opening = line.tokens[before.begin];
                 if (before.end + 1 != segments[n].begin || !line.tokens[before.end].isSymbol(",") ||

@@ -252,13 +252,9 @@ std::optional<TitleOption> TitlePicker::lineOption(std::size_t li, bool own) con
         // "Saturday 27th February, The Riverside Hotel, Quay Street": a venue on its street, and
         // the street, are where the event is.
         const auto index = static_cast<std::size_t>(&piece - segments.data());
-        const bool venueOnStreet = index + 1 < segments.size() &&
-                                   hasVenueWord(line, s.begin, s.end) &&
-                                   namesStreet(line, segments[index + 1]);
-        const bool streetOfVenue =
-            index > 0 && namesStreet(line, s) &&
-            hasVenueWord(line, segments[index - 1].begin, segments[index - 1].end);
-        if (s.label || venueOnStreet || streetOfVenue || !hasSubstance(line, s, m_localeId) ||
+        const bool venue = venueOnStreet(line, segments, index);
+        const bool street = index > 0 && venueOnStreet(line, segments, index - 1);
+        if (s.label || venue || street || !hasSubstance(line, s, m_localeId) ||
             isAddress(line, s) || onlyLabels(line, s) ||
             anyToken(line, s.begin, s.end, [](const Token& t) { return t.isLink(); })) {
             continue;
