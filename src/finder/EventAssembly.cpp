@@ -158,8 +158,11 @@ class Assembler {
                              line.block == m_text.lines[m_out.back().line].block;
         const std::size_t reach =
             wrapped ? 2 * kReach : kReach + (!m_out.empty() && m_out.back().doorsOnly ? 1 : 0);
+        // An aside in brackets of another paragraph ("(du lundi au vendredi de 8h30 à 12h00)")
+        // gives the day above no times.
         const bool near =
             !m_out.empty() && apart(m_out.back().line, li) <= reach &&
+            (line.block == m_text.lines[m_out.back().line].block || hasOwnTimes(line, facts)) &&
             !(opensBulletItem(line) && opensBulletItem(m_text.lines[m_out.back().line]));
         const bool spanEveryDay = near && m_out[m_lastGroup].last &&
                                   m_out.size() - m_lastGroup == 1 && saysEveryDay(line);

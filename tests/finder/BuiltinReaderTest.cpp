@@ -332,6 +332,20 @@ TEST(BuiltinReaderTest, APostersDayWithoutATimeLooksOnThroughItsWrappedSentences
     EXPECT_EQ(drafts[0].startTime, "16:00");
 }
 
+TEST(BuiltinReaderTest, AnAsideInBracketsOfTheNextParagraphGivesADayNoTimes) {
+    const auto drafts =
+        read("Consultation\nle mardi 10 mars à 10h40\n\nLes séances de kinésithérapie sont à "
+             "planifier à partir du 24 mars.\n\nEn cas d'empêchement, prévenez le secrétariat "
+             "(du lundi au vendredi de 8h30 à 12h00).",
+             *Calendar::make("Europe/Brussels", "fr_BE", Weekday::monday));
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].startDate, "2026-03-10");
+    // Times of their own in the next paragraph are the day's.
+    const auto next = read("Garden party\nSunday 22 March\n\nFrom 3pm, bring a chair.");
+    ASSERT_EQ(next.size(), 1u);
+    EXPECT_EQ(next[0].startTime, "15:00");
+}
+
 TEST(BuiltinReaderTest, APostersDayStackedAWordALineIsOneDay) {
     const auto drafts = read("THE SALT\nLANTERNS\n\nFRI\n12\nJUNE\n\nDOORS 7PM / SHOW 8PM");
     ASSERT_EQ(drafts.size(), 1u);
