@@ -328,6 +328,26 @@ bool isSalutation(const Line& line) {
            (line.tokens.size() <= 12 && greets && comma);
 }
 
+std::size_t afterPersonsName(const Line& line) {
+    if (line.tokens.empty() || !line.tokens[0].capital || !isTitleOfAddress(&line.tokens[0])) {
+        return 0;
+    }
+    // The name's words and initials, each capitalised, up to four of them.
+    std::size_t words = 0;
+    for (std::size_t k = 1; k < line.tokens.size(); ++k) {
+        const Token& t = line.tokens[k];
+        if (t.isSymbol(".") && !t.spaced) {
+            continue;
+        }
+        if (t.isWord() && t.capital && ++words <= 4) {
+            continue;
+        }
+        const bool setOff = words > 0 && (t.isSymbol("-") || t.isSymbol("–") || t.isSymbol(","));
+        return setOff && k + 1 < line.tokens.size() ? k + 1 : 0;
+    }
+    return 0;
+}
+
 bool namesRoleHolder(const Line& line, const LineFacts& facts) {
     const auto honorific = [&line](std::size_t k) {
         const Token* title = line.at(k);

@@ -58,6 +58,11 @@ bool isSalutation(const Line& line);
 // person who holds it.
 bool namesRoleHolder(const Line& line, const LineFacts& facts);
 
+// "Dr A. Verhaegen - Consultations d'anesthésie": the token after the person's name that opens
+// the line with a title of address and the dash or comma that sets it off; 0 where the line does
+// not open so.
+std::size_t afterPersonsName(const Line& line);
+
 // "19 January 2026", "Berlin, 3. März 2026" over the salutation: the day a letter was written.
 bool isLetterDate(const std::vector<Line>& lines, const std::vector<LineFacts>& facts,
                   std::size_t li);

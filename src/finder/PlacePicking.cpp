@@ -456,18 +456,20 @@ std::optional<std::string> PlacePicker::blockVenue(const Candidate& c) const {
             continue;
         }
         // A name or an address on a line of its own, not a sentence that goes on from above, a
-        // remark, or a leg's route.
-        bool own = (line.tokens.front().capital || line.tokens.front().isNumber()) &&
-                   line.tokens.size() <= 16;
-        for (std::size_t k = 0; k < line.tokens.size() && own; ++k) {
+        // remark, or a leg's route; after the name of the person seen there ("Dr A. Verhaegen -
+        // Consultations d'anesthésie, route 214 (bâtiment B)").
+        const std::size_t from = afterPersonsName(line);
+        const Token& first = line.tokens[from];
+        bool own = (first.capital || first.isNumber()) && line.tokens.size() - from <= 16;
+        for (std::size_t k = from; k < line.tokens.size() && own; ++k) {
             const Token& t = line.tokens[k];
             own = !t.isSymbol("→") && !(t.isWord() && Vocabulary::isClauseWord(t.key));
         }
         const bool address = own && Addresses::inLine(line);
         // "Radiology, Ground Floor, Block C": a department and the part of the building it is in.
-        const bool venue = own && line.tokens.front().isWord() &&
-                           (hasVenueWord(line, 0, line.tokens.size()) ||
-                            hasBuildingPart(line, 0, line.tokens.size()));
+        const bool venue = own && first.isWord() &&
+                           (hasVenueWord(line, from, line.tokens.size()) ||
+                            hasBuildingPart(line, from, line.tokens.size()));
         // "Sonntag, 30. Mai, 17 Uhr" over "in der Pfarrkirche": the line opens with the place,
         // unless an address beside it makes it the text's place.
         if (!own && place.empty()) {
@@ -476,7 +478,7 @@ std::optional<std::string> PlacePicker::blockVenue(const Candidate& c) const {
         if (!address && !venue) {
             break;
         }
-        place += (place.empty() ? "" : ", ") + trimWhiteSpace(line.text);
+        place += (place.empty() ? "" : ", ") + trimWhiteSpace(line.span(from, line.tokens.size()));
         if (address) {
             break;
         }

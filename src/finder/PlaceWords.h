@@ -43,8 +43,9 @@ inline bool hasVenueWord(const Line& line, std::size_t begin, std::size_t end) {
 // "Suite 300", "2. Stock".
 inline bool hasBuildingPart(const Line& line, std::size_t begin, std::size_t end) {
     for (std::size_t k = begin; k < end && k < line.tokens.size(); ++k) {
-        if (isWordIn(&line.tokens[k], {"floor", "suite", "wing", "ward", "block", "etage", "stock",
-                                       "obergeschoss", "untergeschoss"})) {
+        if (isWordIn(&line.tokens[k],
+                     {"floor", "suite", "wing", "ward", "block", "building", "etage", "stock",
+                      "obergeschoss", "untergeschoss", "gebaude", "batiment"})) {
             return true;
         }
     }

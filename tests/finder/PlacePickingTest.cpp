@@ -522,6 +522,12 @@ TEST(PlacePickingTest, RowsTakeTheirOwnPlacesAndSessionsTheirHeadings) {
                "Radiology, Ground Floor, Block C\n\nOrthopaedic review\nTue 17 Mar 2026 · "
                "14:15\nOutpatients Suite 2, First Floor, Block A"),
         (Places{"Radiology, Ground Floor, Block C", "Outpatients Suite 2, First Floor, Block A"}));
+    // ... without the name of the doctor seen there.
+    EXPECT_EQ(places("1. Pre-op assessment\nTue 10 Mar 2026 · 10:40\nDr A. Verhaegen - "
+                     "Anaesthetics clinic, route 214 (Building B)\n\n2. Admission\nMon 16 Mar "
+                     "2026 · 07:00\nDay surgery reception, route 300 (Building A, Level 1)"),
+              (Places{"Anaesthetics clinic, route 214 (Building B)",
+                      "Day surgery reception, route 300 (Building A, Level 1)"}));
     // A calendar's rows give each event's length under its time and its place under its name.
     EXPECT_EQ(places("Tuesday, 10 March\n10:00 am  Supplier visit\n1h 30m    Boardroom, Level 2\n\n"
                      "2:00 pm   Dental check-up\n45m       Ponsonby Road Dental   ↻"),
