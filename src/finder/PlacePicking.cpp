@@ -475,7 +475,11 @@ std::optional<std::string> PlacePicker::blockVenue(const Candidate& c) const {
         if (!own && place.empty()) {
             return Addresses::inLine(line) ? std::nullopt : phrase(li, 0, true);
         }
+        // Below a line of only its day and time, the event's name comes before its place.
         if (!address && !venue) {
+            if (li == c.line + 1 && onlyWhen(m_text, c.line)) {
+                continue;
+            }
             break;
         }
         place += (place.empty() ? "" : ", ") + trimWhiteSpace(line.span(from, line.tokens.size()));

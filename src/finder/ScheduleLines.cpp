@@ -1,5 +1,6 @@
 #include "finder/ScheduleLines.h"
 
+#include "finder/AddressReading.h"
 #include "finder/PlaceWords.h"
 #include "finder/ReaderVocabulary.h"
 #include "finder/ZoneReading.h"
@@ -253,6 +254,24 @@ bool onlyVenueAfterTimes(const Line& line, const LineFacts& facts) {
         venue = venue || (t.isWord() && (Vocabulary::isVenueWord(t.key) || t.key == "haus"));
     }
     return venue && words <= 5 && line.tokens[end - 1].isWord();
+}
+
+bool onlyWhen(const TextFacts& text, std::size_t li) {
+    const Line& line = text.lines[li];
+    const LineFacts& facts = text.facts[li];
+    if (facts.dates.empty() || facts.times.empty() ||
+        (li > 0 && text.lines[li - 1].block == line.block) || li + 1 >= text.lines.size()) {
+        return false;
+    }
+    for (std::size_t k = 0; k < line.tokens.size(); ++k) {
+        if (!line.tokens[k].isSymbol() && !within(facts.dates, k) && !within(facts.times, k)) {
+            return false;
+        }
+    }
+    const Line& next = text.lines[li + 1];
+    return next.block == line.block && text.facts[li + 1].dates.empty() &&
+           text.facts[li + 1].times.empty() && !next.tokens.empty() && !Addresses::inLine(next) &&
+           !hasVenueWord(next, 0, next.tokens.size());
 }
 
 bool isSessionLine(const Line& line, const LineFacts& facts) {

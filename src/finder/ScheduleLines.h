@@ -39,6 +39,11 @@ bool namedBelow(const TextFacts& text, std::size_t line);
 // only where its event is held; the event is named on the line above.
 bool onlyVenueAfterTimes(const Line& line, const LineFacts& facts);
 
+// "Sat, Mar 14 · 8:00 PM" over "Northern Lights Tour" and "Brightwater Theatre • Leeds": a line
+// of nothing but a day and its times that opens its block, whose event the next line names
+// unless that line is its place.
+bool onlyWhen(const TextFacts& text, std::size_t line);
+
 // "10:30 – 10:45  Coffee break", "15:00 Kaffeepause", "Health break": a schedule's row that names
 // nothing but a pause between its sessions.
 bool namesOnlyBreak(const Line& line, const LineFacts& facts);

@@ -103,18 +103,21 @@ std::vector<TitleOption> TitlePicker::options(const Candidate& c) const {
     };
     const bool namedAbove = venueRow && c.line > 0 && namesRow(c.line - 1);
     // One that opens its block is named by the line below it ("Do, 24.09.2026 · 19:30 Uhr ·
-    // Großes Haus" over "„Der zerbrochne Krug“ · Lustspiel von Heinrich von Kleist").
+    // Großes Haus" over "„Der zerbrochne Krug“ · Lustspiel von Heinrich von Kleist"); so is each
+    // of several events whose blocks open with only their day and time ("Sat, Mar 14 · 8:00 PM"
+    // over "Northern Lights Tour").
     const bool opensBlock =
         c.line == 0 || m_text.lines[c.line - 1].block != m_text.lines[c.line].block;
+    const bool bareRow = m_eventBlocks.size() >= 2 && onlyWhen(m_text, c.line);
     const bool namedBelow =
-        venueRow && !namedAbove && opensBlock && c.line + 1 < m_text.lines.size() &&
+        (venueRow || bareRow) && !namedAbove && opensBlock && c.line + 1 < m_text.lines.size() &&
         m_text.lines[c.line + 1].block == m_text.lines[c.line].block &&
         m_text.facts[c.line + 1].dates.empty() && m_text.facts[c.line + 1].times.empty();
     // "Session 2" says which meeting of a course a row is, not what is on.
-    if (auto own = !venueRow    ? lineOption(c.line, true)
-                   : namedAbove ? lineOption(c.line - 1, true)
-                   : namedBelow ? lineOption(c.line + 1, true)
-                                : std::nullopt;
+    if (auto own = !venueRow && !namedBelow ? lineOption(c.line, true)
+                   : namedAbove             ? lineOption(c.line - 1, true)
+                   : namedBelow             ? lineOption(c.line + 1, true)
+                                            : std::nullopt;
         own && !namesOnlyMeeting(own->text)) {
         (*own)[TitleFeature::listRow] = c.session || m_manyLines ? 1 : 0;
         out.push_back(std::move(*own));

@@ -663,6 +663,18 @@ TEST(BuiltinReaderTest, AnAppsBookingsGiveTheirTimesOverTheirPlaces) {
     EXPECT_EQ(drafts[1].location, "2/88 Maudsland Street, Lutwyche QLD 4030");
 }
 
+TEST(BuiltinReaderTest, AnAppsEventsUnderTheirDaysAreNamedAndPlacedBelowThem) {
+    const auto drafts = read("My Tickets\n\nSat, Mar 14 · 8:00 PM\nNorthern Lights Tour\n"
+                             "Brightwater Theatre • Leeds\n2 tickets · Row F\n\n"
+                             "Fri, Apr 3 · 7:30 PM\nLeeds Rhinos vs Wigan Warriors\n"
+                             "Headingley Stadium • Leeds\n1 ticket · North Stand");
+    ASSERT_EQ(drafts.size(), 2u);
+    EXPECT_EQ(drafts[0].title, "Northern Lights Tour");
+    EXPECT_EQ(drafts[0].location, "Brightwater Theatre • Leeds");
+    EXPECT_EQ(drafts[1].title, "Leeds Rhinos vs Wigan Warriors");
+    EXPECT_EQ(drafts[1].location, "Headingley Stadium • Leeds");
+}
+
 TEST(BuiltinReaderTest, AWeekdayNamesADayOfASpanOnlyWhereItIsToldOf) {
     const auto festival = read("Riverfest, March 13–15\nFri 5pm–11pm\nSat 11am–11pm");
     ASSERT_EQ(festival.size(), 2u);
