@@ -73,7 +73,7 @@ bool callsItsEventOff(const TextFacts& text) {
 
 void dropCalledOffDays(const TextFacts& text, std::vector<Candidate>& events) {
     // "Mi 14.10.2026" over "18:00 – 19:00 · Badminton Feld 3" and "STORNIERT am 03.10.2026": a
-    // booking in a list whose status set in capitals below it says it is called off.
+    // booking in a list whose status below it says it is called off.
     std::erase_if(events, [&text](const Candidate& c) {
         for (std::size_t li = c.line + 1; li < text.lines.size() && li <= c.line + kReach &&
                                           text.lines[li].block == text.lines[c.line].block;
@@ -84,7 +84,13 @@ void dropCalledOffDays(const TextFacts& text, std::vector<Candidate>& events) {
             };
             const auto first = std::find_if(tokens.begin(), tokens.end(),
                                             [](const Token& t) { return !t.isSymbol(); });
-            if (first != tokens.end() && status(*first)) {
+            // ... or in any case on a short line of its own ("storniert", "Cancelled by you"),
+            // not in a sentence about cancelling ("Cancelled classes are refunded in full").
+            const auto words = std::count_if(tokens.begin(), tokens.end(),
+                                             [](const Token& t) { return t.isWord(); });
+            const bool statusLine = first != tokens.end() && first->isWord() &&
+                                    Vocabulary::isCancelledWord(first->key) && words <= 3;
+            if (first != tokens.end() && (status(*first) || statusLine)) {
                 return true;
             }
             // Another booking's row; else "Cours 2 · ANNULÉ (froid extrême)", the status after

@@ -371,6 +371,13 @@ TEST(BuiltinReaderTest, ABookingMarkedCancelledBelowItsDayIsNoEvent) {
         read("Session 1 - Tues. March 10 - Greetings\nSession 2 - Tues. March 17 - "
              "** CANCELLED **\nSession 3 - Tues. March 24 - Café");
     EXPECT_EQ(sessions.size(), 2u);
+    // A status in lower case on a line of its own says so too; a sentence about cancelling
+    // does not.
+    const auto classes = read("Mon 16 Mar 2026\n18:00 – 19:00  Yoga\nCancelled by you\n\n"
+                              "Wed 18 Mar 2026\n07:00 – 07:45  Aqua fit\n"
+                              "Cancelled classes are refunded in full.");
+    ASSERT_EQ(classes.size(), 1u);
+    EXPECT_EQ(classes[0].startDate, "2026-03-18");
 }
 
 TEST(BuiltinReaderTest, AnAppsBookingsUnderAWaitlistOrCancelledHeadingAreNoEvents) {
