@@ -4,6 +4,23 @@
 
 namespace plannery::reader {
 
+bool opensLengthColumn(const Line& line, const TimeContext& context) {
+    const Token* count = line.at(0);
+    const Token* unit = line.at(1);
+    if (count == nullptr || !count->isNumber() || !line.unspaced(1) ||
+        !isWordIn(unit, {"h", "m"})) {
+        return false;
+    }
+    std::size_t next = 2;
+    if (unit->isWord("h") && line.at(2) && line.at(2)->isNumber() && line.unspaced(3) &&
+        line.at(3)->isWord("m")) {
+        next = 4;
+    } else if (unit->isWord("h") && !context.twelveHour) {
+        return false;
+    }
+    return line.at(next) == nullptr || line.at(next)->isSymbol("|");
+}
+
 std::vector<DurationMention> readDurations(const Line& line, const TimeContext& context) {
     std::vector<DurationMention> durations;
     bool timeSeen = false;
@@ -54,17 +71,14 @@ std::vector<DurationMention> readDurations(const Line& line, const TimeContext& 
                                          minuteCount && minuteCount->isNumber() &&
                                          minuteCount->value < 60 && line.unspaced(next + 2) &&
                                          line.at(next + 2)->isWord("m");
-            const bool hours = isWordIn(unit, {"hours", "hour", "hrs", "hr", "stunden", "stunde",
-                                               "std", "heures"}) ||
-                               (unit && unit->isWord("h") && !unit->spaced &&
-                                ((timeSeen && !introducesTime(line, i)) || hoursAndMinutes));
-            // "45m" opening a row, set off by a column gap: a calendar's length under its time,
-            // where "400m Freestyle" runs on into a name.
-            const Token* after = line.at(next + 1);
-            const bool columnMinutes = i == 0 && t.isNumber() && unit && unit->isWord("m") &&
-                                       !unit->spaced && (after == nullptr || after->isSymbol("|"));
-            const bool mins =
-                isWordIn(unit, {"minutes", "minute", "mins", "min", "minuten"}) || columnMinutes;
+            const bool column = i == 0 && opensLengthColumn(line, context);
+            const bool hours =
+                isWordIn(unit,
+                         {"hours", "hour", "hrs", "hr", "stunden", "stunde", "std", "heures"}) ||
+                (unit && unit->isWord("h") && !unit->spaced &&
+                 ((timeSeen && !introducesTime(line, i)) || hoursAndMinutes || column));
+            const bool mins = isWordIn(unit, {"minutes", "minute", "mins", "min", "minuten"}) ||
+                              (column && unit->isWord("m"));
             if (hours) {
                 minutes = static_cast<int>(amount * 60);
                 ++next;

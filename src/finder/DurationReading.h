@@ -19,4 +19,9 @@ struct DurationMention {
 // ("10 minutes early", "within 2 hours") are not among them.
 std::vector<DurationMention> readDurations(const Line& line, const TimeContext& context);
 
+// "45m", "1h", "1h 30m" opening a row before a column gap: a calendar's length under the row of
+// its time, where "400m Freestyle" runs on into a name. Whole hours are a length only in a text of
+// 12-hour clocks; elsewhere "9h    Accueil" is a programme's time.
+bool opensLengthColumn(const Line& line, const TimeContext& context);
+
 } // namespace plannery::reader

@@ -1,5 +1,6 @@
 #include "finder/TimeReading.h"
 
+#include "finder/DurationReading.h"
 #include "finder/ReaderWords.h"
 
 #include <algorithm>
@@ -486,8 +487,9 @@ std::vector<TimeMention> readTimes(const Line& line, const TimeContext& context)
         }
         const bool dayBefore = std::find(context.dateEnds.begin(), context.dateEnds.end(), cell) !=
                                context.dateEnds.end();
-        const auto first =
-            context.holdsDate(i) ? std::nullopt : clockAt(line, i, context.localeId, dayBefore);
+        const auto first = context.holdsDate(i) || (i == 0 && opensLengthColumn(line, context))
+                               ? std::nullopt
+                               : clockAt(line, i, context.localeId, dayBefore);
         if (!first) {
             ++i;
             continue;

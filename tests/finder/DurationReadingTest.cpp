@@ -30,6 +30,16 @@ TEST(DurationReadingTest, LengthsAfterTimes) {
     EXPECT_EQ(lengths("Duration: 7h 38m"), std::vector<int>{458});
     EXPECT_EQ(lengths("1h 30m       Boardroom, Level 2"), std::vector<int>{90});
     EXPECT_EQ(lengths("45m       Ponsonby Road Dental"), std::vector<int>{45});
+    // Whole hours so only where clocks have a 12-hour dial: "9h   Accueil" is a French
+    // programme's time.
+    const Line hour = readLines("1h         Ostro, 52 Tyler St")[0];
+    const TimeContext twelveHour{.twelveHour = true};
+    ASSERT_EQ(readDurations(hour, twelveHour).size(), 1u);
+    EXPECT_EQ(readDurations(hour, twelveHour)[0].minutes, 60);
+    EXPECT_TRUE(readTimes(hour, twelveHour).empty());
+    const Line programme = readLines("9h         Accueil des participants")[0];
+    EXPECT_TRUE(readDurations(programme, TimeContext{}).empty());
+    EXPECT_EQ(readTimes(programme, TimeContext{}).size(), 1u);
     // Not the event's length.
     for (const char* text :
          {"arrive 10 minutes early", "at least 24 hours in advance", "30 minutes before curtain",
