@@ -141,6 +141,19 @@ class Assembler {
             return;
         }
         if (facts.times.empty()) {
+            // "ALL DAY   Mila – school athletics day" under a calendar's day: an event of the whole
+            // day beside the day's timed ones.
+            if (const std::size_t label = allDayColumn(line); label > 0 && m_heading) {
+                m_split.insert(*m_heading);
+                m_out.push_back(Candidate{.day = m_out[*m_heading].day,
+                                          .line = li,
+                                          .begin = 0,
+                                          .end = label,
+                                          .session = true,
+                                          .headingLine = m_out[*m_heading].line,
+                                          .yearWritten = m_out[*m_heading].yearWritten});
+                return;
+            }
             // "Agenda": what follows is the programme of the event above, not events of its own.
             const auto& tokens = line.tokens;
             m_agenda = m_agenda || (!tokens.empty() && tokens[0].isWord() &&

@@ -274,6 +274,20 @@ bool onlyWhen(const TextFacts& text, std::size_t li) {
            !hasVenueWord(next, 0, next.tokens.size());
 }
 
+std::size_t allDayColumn(const Line& line) {
+    std::size_t gap = 0;
+    if (isWordIn(line.at(0), {"all"}) && isWordIn(line.at(1), {"day"})) {
+        gap = 2;
+    } else if (isWordIn(line.at(0), {"ganztagig", "ganztags"})) {
+        gap = 1;
+    } else if (isWordIn(line.at(0), {"toute"}) && isWordIn(line.at(1), {"la"}) &&
+               isWordIn(line.at(2), {"journee"})) {
+        gap = 3;
+    }
+    const Token* after = line.at(gap);
+    return gap > 0 && after && after->isSymbol("|") && line.at(gap + 1) ? gap + 1 : 0;
+}
+
 bool isSessionLine(const Line& line, const LineFacts& facts) {
     if (facts.times.empty()) {
         return false;

@@ -44,6 +44,10 @@ bool onlyVenueAfterTimes(const Line& line, const LineFacts& facts);
 // unless that line is its place.
 bool onlyWhen(const TextFacts& text, std::size_t line);
 
+// "ALL DAY   Mila – school athletics day", "Ganztägig   Schulfest": a calendar's row of an event
+// that takes the whole day, its label set off by a column gap; the token after the gap, or 0.
+std::size_t allDayColumn(const Line& line);
+
 // "10:30 – 10:45  Coffee break", "15:00 Kaffeepause", "Health break": a schedule's row that names
 // nothing but a pause between its sessions.
 bool namesOnlyBreak(const Line& line, const LineFacts& facts);

@@ -74,13 +74,12 @@ std::string TitlePicker::finished(const std::string& option) const {
         text = trimWhiteSpace(text.substr(0, space));
     }
     // "Répétition générale (obligatoire pour tous les patineurs)": a remark in brackets, in lower
-    // case, after the name is said of it.
-    if (text.ends_with(')')) {
-        if (const auto open = text.rfind(" (");
-            open != std::string::npos && open > 0 &&
-            std::islower(static_cast<unsigned char>(text[open + 2])) != 0) {
-            text = trimWhiteSpace(text.substr(0, open));
-        }
+    // case, after the name is said of it, closed or left open by the piece of the line taken.
+    if (const auto open = text.rfind(" (");
+        open != std::string::npos && open > 0 &&
+        (text.ends_with(')') || text.find(')', open) == std::string::npos) &&
+        std::islower(static_cast<unsigned char>(text[open + 2])) != 0) {
+        text = trimWhiteSpace(text.substr(0, open));
     }
     // "vs. Golden Eagles" in a club's list of games, "Practice" in its parents' chat: the game
     // against them, the practice of that game.

@@ -7,6 +7,7 @@
 #include "finder/PlaceWords.h"
 #include "finder/ReaderVocabulary.h"
 #include "finder/ReaderWords.h"
+#include "finder/ScheduleLines.h"
 
 #include <algorithm>
 
@@ -222,8 +223,13 @@ std::optional<TitleOption> TitlePicker::lineOption(std::size_t li, bool own) con
     }
     const auto segments = freeSegments(line, facts);
     bool skippedGeneric = false; // "Timed Entry Ticket – General Admission" is a weak heading
+    const std::size_t allDay = own ? allDayColumn(line) : 0;
     for (const Segment& piece : segments) {
         Segment s = piece;
+        // "ALL DAY" says when, as a time would.
+        if (s.end <= allDay) {
+            continue;
+        }
         // "1. Jahreshauptversammlung": the section's number is no part of its name.
         if (s.begin == 0 && s.end > 2 && opensNumberedSection(m_text.lines, li)) {
             s.begin = 2;

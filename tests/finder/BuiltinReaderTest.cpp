@@ -58,6 +58,14 @@ TEST(BuiltinReaderTest, ASchedulesSessionsAreEventsOfTheirOwn) {
                           "12:30 pm  Canceled: Lunch & learn\n2:00 pm   Dental check-up");
     ASSERT_EQ(day.size(), 2u);
     EXPECT_EQ(day[1].startTime, "14:00");
+    // A row of the whole day is an event of the day beside its timed ones.
+    const auto allDay = read("Tuesday, 17 March\nALL DAY   Mila – swimming carnival (togs, towel)\n"
+                             "8:30 am   Ops stand-up");
+    ASSERT_EQ(allDay.size(), 2u);
+    EXPECT_EQ(allDay[0].title, "Mila – swimming carnival");
+    EXPECT_EQ(allDay[0].startDate, "2026-03-17");
+    EXPECT_FALSE(allDay[0].startTime);
+    EXPECT_EQ(allDay[1].startTime, "08:30");
 }
 
 TEST(BuiltinReaderTest, AnAgendaInsideAnEventIsNotSplit) {
