@@ -312,6 +312,18 @@ bool saysGeneric(const std::string& name) {
     });
 }
 
+bool goesOnAfterName(const Line& line, const std::vector<Segment>& segments, std::size_t k) {
+    if (k == 0 || k >= segments.size()) {
+        return false;
+    }
+    const Segment& name = segments[k - 1];
+    const Token& whose = line.tokens[name.begin];
+    const Token& first = line.tokens[segments[k].begin];
+    return name.end == name.begin + 1 && whose.isWord() && whose.capital && !whose.allCaps &&
+           segments[k].begin == name.end + 1 && line.tokens[name.end].isDash() && first.isWord() &&
+           !first.capital;
+}
+
 bool saysShut(const Line& line, std::size_t from, std::size_t to) {
     if (saysClosed(line, Segment{.begin = from, .end = to})) {
         return true;

@@ -34,6 +34,10 @@ bool namesStreet(const Line& line, const Segment& s);
 // that venue's street.
 bool venueOnStreet(const Line& line, const std::vector<Segment>& segments, std::size_t k);
 
+// "8:30 am   Mila – school athletics day": piece k, in lower case after a dash, says what the
+// one capitalised word before it (whose it is) goes on to; the two are one name.
+bool goesOnAfterName(const Line& line, const std::vector<Segment>& segments, std::size_t k);
+
 // Whether tokens [from, to) say that a place is shut or there is no school: "school closed",
 // "pas d'école", "no school", "kein Unterricht".
 bool saysShut(const Line& line, std::size_t from, std::size_t to);

@@ -143,8 +143,8 @@ std::optional<std::string> PlacePicker::rowPlace(std::size_t li, std::size_t fro
             continue;
         }
         if (s.begin < from || s.label || wordCount(line, s) > 6 ||
-            (Vocabulary::isFiller(first.key) && !onStreet) || (bracketed && !first.capital) ||
-            saysClosed(line, s) || saysNone(first)) {
+            goesOnAfterName(line, segments, k) || (Vocabulary::isFiller(first.key) && !onStreet) ||
+            (bracketed && !first.capital) || saysClosed(line, s) || saysNone(first)) {
             continue;
         }
         const bool room = s.end - s.begin == 2 && first.isWord() && first.capital &&

@@ -107,6 +107,13 @@ Segment wholeName(const Line& line, const LineFacts& facts, const std::vector<Se
                 s.end = next.end;
             }
         }
+    } else {
+        for (std::size_t k = 1; k < segments.size(); ++k) {
+            if (segments[k - 1].begin == s.begin && segments[k - 1].end == s.end &&
+                goesOnAfterName(line, segments, k)) {
+                s.end = segments[k].end;
+            }
+        }
     }
     return s;
 }

@@ -66,6 +66,12 @@ TEST(BuiltinReaderTest, ASchedulesSessionsAreEventsOfTheirOwn) {
     EXPECT_EQ(allDay[0].startDate, "2026-03-17");
     EXPECT_FALSE(allDay[0].startTime);
     EXPECT_EQ(allDay[1].startTime, "08:30");
+    // Whose it is before a dash and what it is in lower case after it name it together.
+    const auto whose =
+        read("Tuesday, 17 March\n8:30 am   Ops stand-up\n4:15 pm   Mila – school swimming sports");
+    ASSERT_EQ(whose.size(), 2u);
+    EXPECT_EQ(whose[1].title, "Mila – school swimming sports");
+    EXPECT_FALSE(whose[1].location);
 }
 
 TEST(BuiltinReaderTest, AnAgendaInsideAnEventIsNotSplit) {
