@@ -351,6 +351,21 @@ std::string TitlePicker::phraseAround(const Line& line, const std::vector<bool>&
          isWordIn(&tokens[end], {"day", "days", "weekend", "evening", "morning", "afternoon"}))) {
         ++end;
     }
+    // "the service design workshop": a word for an event may only qualify the one a word or two
+    // later, which ends the compound.
+    for (std::size_t k = end; k < tokens.size() && k < end + 2; ++k) {
+        const Token& t = tokens[k];
+        if (dated[k] || !t.isWord() || t.capital || Vocabulary::isClauseWord(t.key) ||
+            stopsName(t)) {
+            break;
+        }
+        const Token* head = line.at(k + 1);
+        if (head && !dated[k + 1] && head->isWord() && !head->capital &&
+            Vocabulary::isEventNoun(head->key)) {
+            end = k + 2;
+            break;
+        }
+    }
     // "assemblée générale ordinaire", "réunion annuelle": in French what kind of meeting it is
     // follows the noun.
     while (end < tokens.size() && !dated[end] &&

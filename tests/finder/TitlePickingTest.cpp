@@ -758,6 +758,9 @@ TEST(TitlePickingTest, SentencesNameTheEventAroundTheDay) {
               Titles{"Réunion annuelle"});
     EXPECT_EQ(titles("All parents are welcome at the spring assembly on Friday 13 March at 9am."),
               Titles{"Spring assembly"});
+    // A word for an event that qualifies another is no name of its own.
+    EXPECT_EQ(titles("Reminder that the service design workshop is Wednesday 18 March, 10:00."),
+              Titles{"Service design workshop"});
     // The kind of day goes with the event that fills it.
     EXPECT_EQ(titles("Please note the staff training day on Monday 16 March."),
               Titles{"Staff training day"});
