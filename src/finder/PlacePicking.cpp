@@ -345,6 +345,9 @@ std::optional<std::string> PlacePicker::placeOf(const Candidate& c) const {
             c.finish && nextStop(m_text, stop) ? stationOfRow(m_text, stop) : std::nullopt) {
         return station;
     }
+    if (auto moved = movedPlace(c)) {
+        return moved;
+    }
     // Its own row's place, said in the sentence of its day ("in St. Colman's Church on
     // Thursday 25th March at 12 noon"), not in one before it on its line.
     if (auto own = rowPlace(c.line, sentenceAround(m_text.lines[c.line], c.begin).begin, true)) {
@@ -404,6 +407,62 @@ std::optional<std::string> PlacePicker::placeOf(const Candidate& c) const {
     // its sender's letterhead, is where its other events are.
     const bool wholeDayAmongOthers = m_rows.size() >= 2 && !c.start && !c.last;
     return ownedByAnother || wholeDayAmongOthers ? std::nullopt : m_place;
+}
+
+std::optional<std::string> PlacePicker::movedPlace(const Candidate& c) const {
+    if (m_rows.size() != 1) {
+        return std::nullopt;
+    }
+    for (std::size_t li = c.line + 1; li < m_text.lines.size() && li < m_signOff.begin; ++li) {
+        const Line& line = m_text.lines[li];
+        const LineFacts& facts = m_text.facts[li];
+        if (!facts.dates.empty() || facts.chrome) {
+            continue;
+        }
+        const auto address = Addresses::span(line);
+        // A place of a few words after its article, with a word for a place or an address.
+        const auto placeIn = [&](std::size_t begin, std::size_t end) -> std::optional<std::string> {
+            if (isWordIn(line.at(begin), {"the", "das", "den", "die", "la", "le", "l'"})) {
+                ++begin;
+            }
+            if (end <= begin || !line.tokens[begin].isWord() ||
+                !(hasVenueWord(line, begin, end) ||
+                  (address && address->first >= begin && address->first < end))) {
+                return std::nullopt;
+            }
+            return trimWhiteSpace(line.span(begin, end));
+        };
+        const auto isTo = [](const Token* t) {
+            return isWordIn(t, {"to", "into", "nach", "in", "ins", "a", "au", "dans"});
+        };
+        for (std::size_t k = 0; k < line.tokens.size(); ++k) {
+            if (!(line.tokens[k].isWord() && Vocabulary::isMoveWord(line.tokens[k].key))) {
+                continue;
+            }
+            // "moved to the Leeds office, Wellington Place – same date and time", "déplacée à
+            // la salle des fêtes": up to the sentence's end or a remark set off by a dash.
+            if (isTo(line.at(k + 1))) {
+                std::size_t end = k + 2;
+                while (end < line.tokens.size() && !endsSentenceAt(line, end) &&
+                       !line.tokens[end].isDash() && !within(facts.times, end)) {
+                    ++end;
+                }
+                if (auto place = placeIn(k + 2, end)) {
+                    return place;
+                }
+            }
+            // "wird in das Lager Süd verlegt": the verb after where to.
+            for (std::size_t b = k; b-- > 0 && !endsSentenceAt(line, b);) {
+                if (isTo(&line.tokens[b])) {
+                    if (auto place = placeIn(b + 1, k)) {
+                        return place;
+                    }
+                    break;
+                }
+            }
+        }
+    }
+    return std::nullopt;
 }
 
 std::optional<std::string> PlacePicker::labelledBelow(const Candidate& c) const {

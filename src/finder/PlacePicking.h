@@ -60,6 +60,9 @@ class PlacePicker {
     std::optional<std::string> meetingLink(std::optional<int> block = std::nullopt) const;
     // The event's line stands in a block of its own, apart from the other events'.
     bool ownBlock(const Candidate& candidate) const;
+    // "Update: the workshop has moved to the Leeds office, Wellington Place" below the only
+    // event's day: the place a later line without a day moves it to.
+    std::optional<std::string> movedPlace(const Candidate& candidate) const;
     // `nameFirst`: the line's first piece names the event (a row of a list), rather than a day
     // heading its sessions.
     std::optional<std::string> rowPlace(std::size_t line, std::size_t from, bool nameFirst) const;

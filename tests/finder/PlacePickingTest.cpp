@@ -279,6 +279,21 @@ TEST(PlacePickingTest, VenuesInSentences) {
               Places{"18 rue de la République, 69002 Lyon"});
 }
 
+TEST(PlacePickingTest, ALaterLineMovesTheEventToItsNewPlace) {
+    EXPECT_EQ(places("The service design workshop is on Wednesday 18 March, 10:00–15:30 in the "
+                     "Manchester office.\n\nUpdate: the workshop has moved to the Leeds office, "
+                     "Wellington Place – same date and time."),
+              Places{"Leeds office, Wellington Place"});
+    EXPECT_EQ(places("Die Begehung ist am Dienstag, 17. März, um 9:00 Uhr im Bürogebäude Nord.\n"
+                     "Kurze Info: Die Begehung wird in die Halle 3 verlegt, gleiche Zeit.",
+                     "de_DE"),
+              Places{"Halle 3"});
+    // A move to another time names no place.
+    EXPECT_EQ(places("Choir practice is on Thursday 19 March at 7.30pm in the church hall.\n\n"
+                     "Practice moved to 8pm this week."),
+              Places{"church hall"});
+}
+
 TEST(PlacePickingTest, RowsTakeTheirOwnPlacesAndSessionsTheirHeadings) {
     // An event in a block of its own takes the venue and address under its day; a sentence
     // below is no place.
