@@ -51,6 +51,33 @@ std::optional<ClockTime> oldTimeAt(const Line& line, const LineFacts& facts, std
     return std::nullopt;
 }
 
+// "moved to 8pm", "pushed back to 8", "verschoben auf 20 Uhr", "now starts at 8pm": words that
+// set the time at token k as the new time of an event told before.
+bool setsNewTime(const Line& line, std::size_t k) {
+    const Token* before = k > 0 ? &line.tokens[k - 1] : nullptr;
+    const Token* twoBefore = k > 1 ? &line.tokens[k - 2] : nullptr;
+    const Token* threeBefore = k > 2 ? &line.tokens[k - 3] : nullptr;
+    const auto isMove = [](const Token* t) {
+        return t != nullptr && t->isWord() && Vocabulary::isMoveWord(t->key);
+    };
+    if (isWordIn(before, {"to", "auf", "a"}) &&
+        (isMove(twoBefore) || (isWordIn(twoBefore, {"back", "forward"}) && isMove(threeBefore)))) {
+        return true;
+    }
+    return isWordIn(before, {"at"}) && isWordIn(twoBefore, {"starts", "start", "starting"}) &&
+           isWordIn(threeBefore, {"now"});
+}
+
+bool blockHasDay(const TextFacts& text, std::size_t li) {
+    const int block = text.lines[li].block;
+    for (std::size_t k = 0; k < text.lines.size(); ++k) {
+        if (text.lines[k].block == block && !text.facts[k].dates.empty()) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // The same time on a clock's face: a bare "10" is ten in the morning or the evening.
 bool sameOnDial(ClockTime a, ClockTime b) {
     return a.hour % 12 == b.hour % 12 && a.minute == b.minute;
@@ -74,11 +101,14 @@ void applyNewTimes(const TextFacts& text, std::vector<Candidate>& events) {
             }
             const auto oldAt = afterContrast(line, time.end);
             const auto old = oldAt ? oldTimeAt(line, facts, *oldAt) : std::nullopt;
-            if (!old) {
+            // Without the old time, a move to a new one is the only timed event's above, where
+            // the move's block names no day ("Saturday's lesson" over "moves to 9:30 am").
+            const bool moves = !old && setsNewTime(line, time.begin) && !blockHasDay(text, li);
+            if (!old && !moves) {
                 continue;
             }
             const auto told = [&](const Candidate& c) {
-                return c.line < li && !c.last && c.start && sameOnDial(*c.start, *old);
+                return c.line < li && !c.last && c.start && (moves || sameOnDial(*c.start, *old));
             };
             if (std::count_if(events.begin(), events.end(), told) != 1) {
                 continue;

@@ -619,6 +619,16 @@ TEST(BuiltinReaderTest, ANewTimeSaidAgainstTheOldMovesTheEventAtTheOld) {
                            "everything in its own time, so this is 4 pm our time, not 1.");
     ASSERT_EQ(call.size(), 1u);
     EXPECT_EQ(call[0].startTime, "13:00");
+    // A later line that moves the only event to a time moves it without the old time said.
+    const auto practice = read("Choir practice is on Thursday 19 March at 7.30pm in the church "
+                               "hall.\n\nHeads up: practice pushed back to 8pm this week.");
+    ASSERT_EQ(practice.size(), 1u);
+    EXPECT_EQ(practice[0].startTime, "20:00");
+    // ... unless the move names a day of its own, perhaps another event's.
+    const auto lesson = read("Supplier call: Wednesday 11 March, 1:00 PM\n\nReminder: this week "
+                             "only, Saturday's lesson\nmoves to 9:30 am at the rink.");
+    ASSERT_FALSE(lesson.empty());
+    EXPECT_EQ(lesson[0].startTime, "13:00");
 }
 
 TEST(BuiltinReaderTest, TheDaysUnderAHeadingOfOpeningHoursOrCoverAreNoEvents) {
