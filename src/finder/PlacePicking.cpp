@@ -536,7 +536,8 @@ std::optional<std::string> PlacePicker::blockVenue(const Candidate& c) const {
         }
         // Below a line of only its day and time, the event's name comes before its place.
         if (!address && !venue) {
-            if (li == c.line + 1 && onlyWhen(m_text, c.line)) {
+            if (li == c.line + 1 &&
+                (onlyWhen(m_text, c.line) || (c.session && namedBelow(m_text, c.line)))) {
                 continue;
             }
             break;

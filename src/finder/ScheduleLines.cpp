@@ -308,7 +308,7 @@ bool isSessionLine(const Line& line, const LineFacts& facts) {
 bool namedBelow(const TextFacts& text, std::size_t li) {
     const Line& line = text.lines[li];
     const LineFacts& facts = text.facts[li];
-    if (facts.times.size() != 1 || !facts.times.front().finish || li + 1 >= text.lines.size() ||
+    if (facts.times.size() != 1 || li + 1 >= text.lines.size() ||
         std::any_of(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
             return t.isWord() && !t.isWord("am") && !t.isWord("pm");
         })) {
@@ -316,6 +316,15 @@ bool namedBelow(const TextFacts& text, std::size_t li) {
     }
     const Line& next = text.lines[li + 1];
     const LineFacts& below = text.facts[li + 1];
+    // A single time opening its block over a name ("21:00" over "Grand spectacle
+    // pyrotechnique"), not over a stop ("Perth (PER)", "London Kings Cross").
+    const bool opensBlock = li == 0 || text.lines[li - 1].block != line.block;
+    const bool stop = std::any_of(next.tokens.begin(), next.tokens.end(), [](const Token& t) {
+        return t.isSymbol("(") || t.isSymbol("→") || (t.isWord() && t.allCaps && t.key.size() == 3);
+    });
+    if (!facts.times.front().finish && !(opensBlock && !stop && !Addresses::inLine(next))) {
+        return false;
+    }
     // "⚠ CANCELLED by agent" below says the booking is off.
     return next.block == line.block && below.dates.empty() && below.times.empty() &&
            !next.tokens.empty() && (next.tokens[0].capital || next.tokens[0].isNumber()) &&

@@ -1,5 +1,6 @@
 #include "finder/TitlePicking.h"
 
+#include "finder/AddressReading.h"
 #include "finder/FinderText.h"
 #include "finder/HeadingShapes.h"
 #include "finder/NameShapes.h"
@@ -108,7 +109,10 @@ std::vector<TitleOption> TitlePicker::options(const Candidate& c) const {
     // over "Northern Lights Tour").
     const bool opensBlock =
         c.line == 0 || m_text.lines[c.line - 1].block != m_text.lines[c.line].block;
-    const bool bareRow = m_eventBlocks.size() >= 2 && onlyWhen(m_text, c.line);
+    const bool bareRow =
+        m_eventBlocks.size() >= 2 &&
+        (onlyWhen(m_text, c.line) ||
+         (c.session && namedBelow(m_text, c.line) && !Addresses::inLine(m_text.lines[c.line + 1])));
     const bool namedBelow =
         (venueRow || bareRow) && !namedAbove && opensBlock && c.line + 1 < m_text.lines.size() &&
         m_text.lines[c.line + 1].block == m_text.lines[c.line].block &&

@@ -706,6 +706,22 @@ TEST(BuiltinReaderTest, AnAppsEventsUnderTheirDaysAreNamedAndPlacedBelowThem) {
     EXPECT_EQ(drafts[1].location, "Headingley Stadium • Leeds");
 }
 
+TEST(BuiltinReaderTest, AnAppsSessionsInBlocksOfTheirOwnAreNamedBelowTheirTimes) {
+    const auto drafts = read("Mon programme\n\nVENDREDI 14 AOÛT\n\n20:30 – 21:45\nOrchestre des "
+                             "Alpes – Nuit italienne\nScène du Lac\n\n22:15 – 23:00\nDJ Lumen\n"
+                             "Place de la Planta\n\nSAMEDI 15 AOÛT\n\n21:00\nGrand spectacle "
+                             "pyrotechnique\nRives du Rhône",
+                             *Calendar::make("Europe/Zurich", "fr_CH", Weekday::monday));
+    ASSERT_EQ(drafts.size(), 3u);
+    EXPECT_EQ(drafts[0].title, "Orchestre des Alpes – Nuit italienne");
+    EXPECT_EQ(drafts[1].title, "DJ Lumen");
+    EXPECT_EQ(drafts[1].endTime, "23:00");
+    // A single time opening its block over a name is a session too.
+    EXPECT_EQ(drafts[2].title, "Grand spectacle pyrotechnique");
+    EXPECT_EQ(drafts[2].startDate, "2026-08-15");
+    EXPECT_EQ(drafts[2].startTime, "21:00");
+}
+
 TEST(BuiltinReaderTest, AWeekdayNamesADayOfASpanOnlyWhereItIsToldOf) {
     const auto festival = read("Riverfest, March 13–15\nFri 5pm–11pm\nSat 11am–11pm");
     ASSERT_EQ(festival.size(), 2u);
