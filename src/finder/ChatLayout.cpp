@@ -195,13 +195,19 @@ void readDatedStamps(TextFacts& out, const ReaderDays& days) {
 
 // "‹ Inbox", "< Posteingang", "← Back": the bar at the top of a screenshot of a mail app, which
 // names the folder, not anything in the message; also "Inbox   ⌃  ⌄   ⋯", the folder beside the
-// bar's buttons.
-bool isNavigationBar(const Line& line) {
+// bar's buttons. `top`: the line is one of the first two under the status bar.
+bool isNavigationBar(const Line& line, bool top) {
     if (line.tokens.empty()) {
         return false;
     }
     const bool back = line.tokens[0].isSymbol("‹") || line.tokens[0].isSymbol("<") ||
                       line.tokens[0].isSymbol("←");
+    // "←  Mes inscriptions", "‹ My Tickets" atop the screen: the name of the app's page.
+    if (back && top && line.tokens.size() <= 5 &&
+        std::all_of(line.tokens.begin() + 1, line.tokens.end(),
+                    [](const Token& t) { return t.isWord() || t.isSymbol("|"); })) {
+        return true;
+    }
     const bool buttons =
         line.tokens[0].isWord() && std::any_of(line.tokens.begin(), line.tokens.end(),
                                                [](const Token& t) { return t.isSymbol(); });
@@ -286,7 +292,7 @@ void readChatLayout(TextFacts& text, const ReaderDays& days) {
     readNamedMessages(text);
     readStampedMessages(text);
     for (std::size_t li = 0; li < text.lines.size(); ++li) {
-        if (isNavigationBar(text.lines[li]) || isRule(text.lines[li]) ||
+        if (isNavigationBar(text.lines[li], li <= top + 1) || isRule(text.lines[li]) ||
             isDayDivider(text.lines[li], text.facts[li], days.today())) {
             text.facts[li] = LineFacts{.chrome = true};
         }

@@ -393,6 +393,12 @@ TEST(TitlePickingTest, SalutationsCheersAndCarriersAreNoHeadings) {
                      "Updated: Q2 Roadmap Sync\nPR  Priya Raghunathan <priya@example.com>\n\n"
                      "When:   Thursday, March 12, 2026 10:00 AM-11:00 AM"),
               Titles{"Q2 Roadmap Sync"});
+    // So does any app's bar its page.
+    const auto lessons = titles("10:02                     78 %\n←  Mes inscriptions\n\n"
+                                "Programme Flocons\nSam. 14 mars 2026, 9 h 30",
+                                "fr_CA");
+    ASSERT_EQ(lessons.size(), 1u);
+    EXPECT_NE(lessons[0], "Mes inscriptions");
 }
 
 TEST(TitlePickingTest, AGameIsAgainstTheSideSetAfterVersus) {
