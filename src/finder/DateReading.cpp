@@ -367,14 +367,16 @@ std::vector<std::size_t> DateReader::daysListedBefore(const Line& line, const Pa
         k = weekday(number).value_or(number);
     }
     // A list opens the line or follows a colon or a small word ("on", "les", "then"); after a
-    // noun its first number counts or labels something ("Rooms 3 and 14 March").
+    // noun its first number counts or labels something ("Rooms 3 and 14 March"), after a plus
+    // it counts days on ("Arrive 21:55 (+1, Saturday 19 September)").
     while (!days.empty()) {
         const std::size_t start = weekday(days.front()).value_or(days.front());
         if (start == 0) {
             break;
         }
         const Token& before = line.tokens[start - 1];
-        if (before.isSymbol() || (before.isWord() && Vocabulary::isFiller(before.key)) ||
+        if ((before.isSymbol() && !before.isSymbol("+")) ||
+            (before.isWord() && Vocabulary::isFiller(before.key)) ||
             isWordIn(&before, {"then", "puis", "dann", "also"})) {
             break;
         }

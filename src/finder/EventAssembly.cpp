@@ -293,24 +293,41 @@ class Assembler {
     }
 
     // "Arrives  08:35 (+1 day, Saturday 17 October)" under a leg's day: the day and time the leg
-    // above arrives, not an event of its own.
+    // above arrives, not an event of its own; so on the day it left ("Arrive 07:05 (same day,
+    // Saturday 12 September)"), and after its departure on the line ("Depart 14:35  Arrive 21:55
+    // (+1, Saturday 19 September)").
     bool arrivalDay(std::size_t li, const std::vector<DateMention>& dates) {
         const Line& line = m_text.lines[li];
         const LineFacts& facts = m_text.facts[li];
         if (dates.size() != 1 || dates[0].last || m_out.empty() ||
-            apart(m_out.back().line, li) > kReach || line.tokens.empty() ||
-            !isWordIn(&line.tokens[0], {"arrives", "arrival", "arr", "ankunft", "arrivee"})) {
+            apart(m_out.back().line, li) > kReach) {
+            return false;
+        }
+        const auto arrives =
+            std::find_if(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
+                return isWordIn(&t, {"arrives", "arrive", "arrival", "arr", "ankunft", "arrivee"});
+            });
+        const auto a = static_cast<std::size_t>(arrives - line.tokens.begin());
+        if (arrives == line.tokens.end() || a > dates[0].begin) {
             return false;
         }
         const auto time =
-            std::find_if(facts.times.begin(), facts.times.end(),
-                         [&](const TimeMention& t) { return t.end <= dates[0].begin; });
+            std::find_if(facts.times.begin(), facts.times.end(), [&](const TimeMention& t) {
+                return t.begin > a && t.end <= dates[0].begin;
+            });
         Candidate& leg = m_out.back();
-        if (time == facts.times.end() || !leg.start || leg.last ||
-            ReaderDays::compare(dates[0].day, leg.day) <= 0) {
+        const TimedLine departure = timesOf(line, facts, 0, a);
+        if (time == facts.times.end() || leg.last || (!leg.start && departure.times.empty()) ||
+            ReaderDays::compare(dates[0].day, leg.day) < 0) {
             return false;
         }
-        leg.last = dates[0].day;
+        if (!leg.start) {
+            assignTimes(leg, departure);
+            leg.timeLine = li;
+        }
+        if (ReaderDays::compare(dates[0].day, leg.day) > 0) {
+            leg.last = dates[0].day;
+        }
         leg.finish = time->start;
         return true;
     }

@@ -1418,6 +1418,21 @@ TEST(BuiltinReaderTest, AnOvernightLegEndsOnTheDayItArrives) {
     EXPECT_EQ(flight[0].startTime, "18:20");
     EXPECT_EQ(flight[0].endDate, "2026-03-14");
     EXPECT_EQ(flight[0].endTime, "08:35");
+    // ... its departure on the same line, and the days counted on after a plus; an arrival on
+    // the day it left is no event of its own either.
+    const auto back = read("Friday 13 March 2026\nFlight NZ9  Honolulu (HNL) → Auckland (AKL)\n"
+                           "Depart 14:35  Arrive 21:55 (+1, Saturday 14 March)");
+    ASSERT_EQ(back.size(), 1u);
+    EXPECT_EQ(back[0].startDate, "2026-03-13");
+    EXPECT_EQ(back[0].startTime, "14:35");
+    EXPECT_EQ(back[0].endDate, "2026-03-14");
+    EXPECT_EQ(back[0].endTime, "21:55");
+    const auto out = read("Saturday 14 March 2026\nFlight NZ10  Auckland (AKL) → Honolulu (HNL)\n"
+                          "Depart 09:40\nArrive 11:05 (same day, Saturday 14 March)");
+    ASSERT_EQ(out.size(), 1u);
+    EXPECT_EQ(out[0].startTime, "09:40");
+    EXPECT_EQ(out[0].endTime, "11:05");
+    EXPECT_FALSE(out[0].endDate);
 }
 
 TEST(BuiltinReaderTest, AnItinerarysFlightsEndInTheZoneTheyLeaveFrom) {
