@@ -128,7 +128,11 @@ std::optional<std::string> routeStart(const Line& line, const LineFacts& facts) 
             std::any_of(facts.dates.begin(), facts.dates.end(), [&run](const auto& d) {
                 return run.first >= d.begin && run.first < d.end;
             });
-        return !dated &&
+        // Nor the word for the service before its code ("Flight NZ10", "Train ICE 1005").
+        const Token* number = line.at(run.second + 1);
+        const bool service =
+            next && next->isWord() && next->allCaps && number && number->isNumber();
+        return !dated && !service &&
                !(run.second == run.first + 1 && first.allCaps && next && next->isNumber());
     });
     if (arrow == line.tokens.end() || stop == runs.end() || stop->first >= at) {

@@ -120,6 +120,9 @@ TEST(PlacePickingTest, LabelsAddressesAndVenueLines) {
     EXPECT_EQ(places("DEPARTING FLIGHT\nFri 6 Mar 2026\nKS 417   Melbourne (MEL) 7:00am  ->  "
                      "Sydney (SYD) 8:25am\n\nFare breakdown\nBase fares        $218.00"),
               Places{"Melbourne (MEL)"});
+    EXPECT_EQ(places("Saturday 14 March 2026\nFlight NZ10  Auckland (AKL) → Honolulu (HNL)\n"
+                     "Depart 19:40"),
+              Places{"Auckland (AKL)"});
     EXPECT_EQ(places("Matinee\nSaturday 7 March, 2pm\n\nBase fare        $21.00"), Places{"-"});
     // A team signs for its venue.
     EXPECT_EQ(
