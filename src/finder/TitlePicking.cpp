@@ -160,10 +160,18 @@ std::vector<TitleOption> TitlePicker::options(const Candidate& c) const {
     // Events set in blocks of their own ("LANTERN-MAKING WORKSHOPS" over its day and place,
     // "LANTERN WALK" over its own) are named by the heading of their block.
     const int block = m_text.lines[c.line].block;
+    // So are those whose blocks open with their day alone, by the line below that gives its time
+    // ("Sunday 13 September 2026" over "Pearl Harbor half-day tour – pick-up 06:45").
+    const Line& dayLine = m_text.lines[c.line];
+    const bool dayAlone = c.timeLine && *c.timeLine == c.line + 1 && c.begin == 0 &&
+                          c.end == dayLine.tokens.size() &&
+                          m_text.lines[*c.timeLine].block == block &&
+                          (c.line == 0 || m_text.lines[c.line - 1].block != block);
     const auto ownHeading = [&](const TitleOption& heading) {
-        return m_eventBlocks.size() >= 2 && heading.line < c.line &&
-               m_text.lines[heading.line].block == block && heading[TitleFeature::generic] == 0 &&
-               heading[TitleFeature::dated] == 0;
+        return m_eventBlocks.size() >= 2 && m_text.lines[heading.line].block == block &&
+               heading[TitleFeature::generic] == 0 &&
+               ((heading.line < c.line && heading[TitleFeature::dated] == 0) ||
+                (dayAlone && heading.line == *c.timeLine));
     };
     // Whose day it is ("at the marriage of their daughter …") names the first event below it,
     // whatever block that is set in.

@@ -305,6 +305,11 @@ TEST(TitlePickingTest, EventsInBlocksOfTheirOwnAreNamedByTheirBlocksHeadings) {
     // Blocks without headings of their own share the text's.
     EXPECT_EQ(titles("SUMMER FAIR\n\nSat 7 March, 10am–4pm\n\nSun 8 March, 10am–2pm"),
               (Titles{"Summer Fair", "Summer Fair"}));
+    // Blocks that open with their day alone are named on the line below that gives its time.
+    EXPECT_EQ(titles("KOWHAI TRAVEL\nItinerary\n\nSaturday 14 March 2026\nFlight NZ10  "
+                     "Auckland (AKL) → Honolulu (HNL)\nDepart 19:40\n\nSunday 15 March 2026\n"
+                     "Pearl Harbor half-day tour – pick-up 06:45 from the hotel lobby"),
+              (Titles{"Flight to Honolulu", "Pearl Harbor half-day tour"}));
 }
 
 TEST(TitlePickingTest, ABlocksHeadingIsNotOutdoneByASentenceOfTheBlockAbove) {
