@@ -321,7 +321,7 @@ class Assembler {
             ReaderDays::compare(dates[0].day, leg.day) < 0) {
             return false;
         }
-        if (!leg.start) {
+        if (!leg.start || (leg.doorsOnly && !departure.times.empty())) {
             assignTimes(leg, departure);
             leg.timeLine = li;
         }

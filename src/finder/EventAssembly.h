@@ -25,8 +25,10 @@ struct Candidate {
     std::optional<std::size_t> headingLine{}; // for a session: the line of that heading
     bool yearWritten = false;
     bool relative = false;
-    bool due = false;       // the day by which something must be handed in
-    bool doorsOnly = false; // its start is when doors open: a start told below comes instead
+    bool due = false; // the day by which something must be handed in
+    // Its start is when doors open, or when something before it ends ("check-out by 11:00"): a
+    // start told below comes instead.
+    bool doorsOnly = false;
     // For a leg of a journey whose first stop is told below its day: the line of that stop.
     std::optional<std::size_t> stopLine{};
     // For a day on a line of its own: the line just below it that gave its start ("TUE 9 MAR" over

@@ -190,7 +190,9 @@ void assignTimes(Candidate& c, const TimedLine& timed) {
     if (fresh) {
         c.start = timed.times[primary].start;
         c.startsNextDay = timed.times[primary].afterMidnight;
-        c.doorsOnly = roles[primary] == TimeRole::doors;
+        // "Hotel check-out by 11:00" over "Depart 14:35": a time that only ends something
+        // stands in for the start until one is told.
+        c.doorsOnly = roles[primary] == TimeRole::doors || roles[primary] == TimeRole::end;
         c.zone = timed.zones[primary];
         if (!c.last) {
             c.finish = timed.times[primary].finish;

@@ -1420,7 +1420,9 @@ TEST(BuiltinReaderTest, AnOvernightLegEndsOnTheDayItArrives) {
     EXPECT_EQ(flight[0].endTime, "08:35");
     // ... its departure on the same line, and the days counted on after a plus; an arrival on
     // the day it left is no event of its own either.
-    const auto back = read("Friday 13 March 2026\nFlight NZ9  Honolulu (HNL) → Auckland (AKL)\n"
+    // A time that only ends something before it ("check-out by 11:00") starts no leg.
+    const auto back = read("Friday 13 March 2026\nHotel check-out by 11:00\n"
+                           "Flight NZ9  Honolulu (HNL) → Auckland (AKL)\n"
                            "Depart 14:35  Arrive 21:55 (+1, Saturday 14 March)");
     ASSERT_EQ(back.size(), 1u);
     EXPECT_EQ(back[0].startDate, "2026-03-13");
