@@ -171,10 +171,12 @@ std::optional<std::string> PlacePicker::rowPlace(std::size_t li, std::size_t fro
                 }
                 place.begin = before.begin;
             }
-            // ", Seoul COEX" after "Room 220-222" belongs to it.
+            // ", Seoul COEX" after "Room 220-222" belongs to it, as does ", 2nd Floor" after
+            // "Echo Lab".
             for (std::size_t n = k + 1; n < segments.size(); ++n) {
                 if (!line.tokens[segments[n - 1].end].isSymbol(",") ||
-                    !line.tokens[segments[n].begin].capital) {
+                    !(line.tokens[segments[n].begin].capital ||
+                      hasBuildingPart(line, segments[n].begin, segments[n].end))) {
                     break;
                 }
                 place.end = segments[n].end;

@@ -525,6 +525,12 @@ TEST(PlacePickingTest, RowsTakeTheirOwnPlacesAndSessionsTheirHeadings) {
                      "204",
                      "en_IN"),
               (Places{"Laboratory, Ground Floor", "Cardiology, 2nd Floor, Room 204"}));
+    // A row's place goes on over the parts of its building after it.
+    EXPECT_EQ(
+        places("1) 2D Echocardiography – 10-03-2026 at 9:30 AM, Echo Lab, 2nd Floor, B Block\n"
+               "2) Review – 14-03-2026 at 4:30 PM, OPD 6, Ground Floor",
+               "en_IN"),
+        (Places{"Echo Lab, 2nd Floor, B Block", "OPD 6, Ground Floor"}));
     // A section's heading of one word over the address names no venue.
     EXPECT_EQ(places("Thu 12 Mar 2026   Flight NZ 10 to Honolulu\n\nACCOMMODATION\nWaikiki Palms "
                      "Resort, 2300 Kalakaua Ave, Honolulu\nCheck-in Thu 12 Mar 2026 from 3:00 pm"),
