@@ -78,6 +78,9 @@ constexpr std::string_view kTitleLabels[] = {
     "thema", "course", "kurs", "cours",
     // What an appointment is for: "Dienstleistung: Personalausweis beantragen"
     "dienstleistung", "leistung", "anliegen", "behandlung", "treatment", "prestation",
+    // ... or which a hospital's letter books: "Investigation: CT Coronary Angiography".
+    "investigation", "procedure", "examination", "test", "consultation", "untersuchung", "eingriff",
+    "examen", "intervention",
     // What a stay is in: "Objekt: Ferienwohnung „Möwennest“", "Property: Harbour View Cottage".
     "objekt", "unterkunft", "property", "accommodation", "hebergement", "logement",
     // What a ticket is for: "Performance: A Doll's House", "Vorstellung: Die Zauberflöte".

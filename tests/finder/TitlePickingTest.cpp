@@ -181,6 +181,11 @@ TEST(TitlePickingTest, HeadingsNameASingleEvent) {
                      "  Datum:            Dienstag, 10.03.2026\n  Uhrzeit:          10:24 Uhr",
                      "de_DE"),
               Titles{"Personalausweis beantragen"});
+    // ... as does the investigation a hospital's letter books.
+    EXPECT_EQ(titles("Investigation: CT Coronary Angiography\nDate: Thursday, 12 March 2026\n"
+                     "Reporting time: 8:00 AM\nVenue: Radiology, Ground Floor",
+                     "en_IN"),
+              Titles{"CT Coronary Angiography"});
     // So does a course's title among the other fields of its form, whose abbreviated labels
     // ("Kurs-Nr.:") are labels too.
     EXPECT_EQ(titles("Kurs-Nr.:  271-4305\nTitel:     Italienisch A1 für Einsteiger\n"
