@@ -104,7 +104,16 @@ std::vector<DurationMention> readDurations(const Line& line, const TimeContext& 
             ++next;
         }
         // "10 minutes early", "24 hours in advance", "30 minutes before curtain": not a length.
-        if (isWordIn(line.at(next),
+        // "please fast for 4 hours", "6 Stunden nüchtern", "6 heures à jeun": how long to go
+        // without food.
+        const bool fasting =
+            isWordIn(line.at(next), {"nuchtern"}) ||
+            (isWordIn(line.at(next), {"a"}) && isWordIn(line.at(next + 1), {"jeun"})) ||
+            (i > 0 && isWordIn(&line.tokens[i - 1], {"fast", "fasting"})) ||
+            (i > 1 && isWordIn(&line.tokens[i - 1], {"for"}) &&
+             isWordIn(&line.tokens[i - 2], {"fast", "fasting"}));
+        if (fasting ||
+            isWordIn(line.at(next),
                      {"before", "early", "earlier", "prior", "ahead", "in", "vorher", "vor",
                       "avant", "late", "later", "after", "fruher", "notice", "from"}) ||
             (i > 0 &&

@@ -43,7 +43,8 @@ TEST(DurationReadingTest, LengthsAfterTimes) {
     // Not the event's length.
     for (const char* text :
          {"arrive 10 minutes early", "at least 24 hours in advance", "30 minutes before curtain",
-          "24 Stunden vorher", "tables for 15 minutes from", "50m Backstroke", "Rennen 1h30"}) {
+          "24 Stunden vorher", "tables for 15 minutes from", "50m Backstroke", "Rennen 1h30",
+          "(please fast for 4 hours)", "bitte 6 Stunden nüchtern", "6 heures à jeun"}) {
         EXPECT_TRUE(lengths(text).empty()) << text;
     }
     // "2h" without a time before it is a French time, not a length.
