@@ -22,6 +22,18 @@ std::optional<std::size_t> movedTo(const Line& line, std::size_t i) {
         line.tokens[k - 2].isWord() && Vocabulary::isMoveWord(line.tokens[k - 2].key)) {
         return k - 2;
     }
+    // "Die Begehung wird auf Freitag, 13.03., 8:30 Uhr verschoben": the verb ends the sentence.
+    constexpr std::size_t kVerbReach = 16; // tokens: the day, its time and a word or two
+    if (k >= 1 && isWordIn(&line.tokens[k - 1], {"auf"})) {
+        for (std::size_t v = i + 1; v < line.tokens.size() && v <= i + kVerbReach; ++v) {
+            if (endsSentenceAt(line, v)) {
+                break;
+            }
+            if (line.tokens[v].isWord() && Vocabulary::isMoveWord(line.tokens[v].key)) {
+                return k - 1;
+            }
+        }
+    }
     return std::nullopt;
 }
 

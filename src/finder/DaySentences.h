@@ -15,7 +15,8 @@ namespace plannery::reader {
 bool movedFrom(const Line& line, std::size_t i);
 
 // "Load-in moves to FRIDAY Nov 13", "has moved to the 18th", "verschoben auf den 13.": the token
-// of the move word that leads to the day at token i, if one does.
+// of the move word that leads to the day at token i, if one does; where the move word ends the
+// sentence ("wird auf Freitag verschoben"), that of the preposition before the day.
 std::optional<std::size_t> movedTo(const Line& line, std::size_t i);
 // A deadline, the start of sales or a day kept in reserve rather than an event ("by March 9",
 // "bis 20.04.", "Ersatztermin: Montag, 22. Juni").

@@ -133,9 +133,14 @@ void dropMovedDays(const TextFacts& text, std::vector<Candidate>& events) {
                 continue;
             }
             const std::size_t k = *move;
-            // The words that name what moves, right before the move word.
+            // The words that name what moves, right before the move word, or before the verb
+            // that helps it ("Die Begehung wird auf Freitag … verschoben").
+            std::size_t from = k;
+            if (from > 0 && isWordIn(&line.tokens[from - 1], {"wird", "wurde", "ist"})) {
+                --from;
+            }
             std::vector<std::string_view> name;
-            for (std::size_t w = k; w > 0 && name.size() < kLongestName; --w) {
+            for (std::size_t w = from; w > 0 && name.size() < kLongestName; --w) {
                 const Token& t = line.tokens[w - 1];
                 if (t.isSymbol("-") && !t.spaced) {
                     continue;

@@ -113,7 +113,8 @@ std::optional<std::string> PlacePicker::phrase(std::size_t li, std::size_t from,
         // "at", "@", "au", "bei" name a place by its name; "in", "im", "dans", "visiting", "on"
         // only with a word for a place ("in Conference Room B", "on the school field", not "in
         // Seattle").
-        const bool byName = t.isSymbol("@") || isWordIn(&t, {"at", "au"});
+        // "Treffpunkt Baucontainer Einfahrt Nord": where to meet, named as after "at".
+        const bool byName = t.isSymbol("@") || isWordIn(&t, {"at", "au", "treffpunkt"});
         const bool byKind =
             isWordIn(&t, {"in", "im", "dans", "en", "bei", "visiting", "visit", "on"});
         // "Hands-on lab", "drop-in session": a word joined by a dash is no preposition.

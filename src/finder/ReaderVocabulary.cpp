@@ -179,14 +179,16 @@ constexpr std::string_view kEventNouns[] = {
     "tournoi",
     "turnier",
     "spiel",
+    "besichtigung",
+    "begehung",
 };
 
 // The last parts of German compounds that name events.
 constexpr std::string_view kEventEndings[] = {
-    "versammlung", "abend",     "fest",         "markt",       "konzert", "feier",
-    "treffen",     "schulung",  "sitzung",      "termin",      "kurs",    "party",
-    "essen",       "fahrt",     "meeting",      "fuhrung",     "vortrag", "lesung",
-    "ausflug",     "wanderung", "besichtigung", "gottesdienst"};
+    "versammlung", "abend",     "fest",         "markt",        "konzert", "feier",
+    "treffen",     "schulung",  "sitzung",      "termin",       "kurs",    "party",
+    "essen",       "fahrt",     "meeting",      "fuhrung",      "vortrag", "lesung",
+    "ausflug",     "wanderung", "besichtigung", "gottesdienst", "begehung"};
 
 // Compounds with such an ending that say when rather than what: "am Vorabend", "Freitagabend".
 constexpr std::string_view kTimeCompounds[] = {"vorabend",      "feierabend",    "montagabend",

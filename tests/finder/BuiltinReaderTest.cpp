@@ -1208,6 +1208,18 @@ TEST(BuiltinReaderTest, AMovedEventKeepsOnlyItsNewDay) {
         EXPECT_EQ(drafts[0].startDate, "2026-03-10") << text;
         EXPECT_EQ(drafts[0].startTime, "15:30") << text;
     }
+    // In German the verb that moves it ends the sentence; the place to meet is named after
+    // "Treffpunkt".
+    const auto site = read("[02.03.26, 08:12] Jana: Die Begehung mit dem Statiker ist am "
+                           "Donnerstag, 12.03., um 10:00 Uhr.\n[02.03.26, 14:47] Jana: Update: Die "
+                           "Begehung wird auf Freitag, 13.03., 8:30 Uhr verschoben. Treffpunkt "
+                           "Baucontainer Einfahrt Nord.\n[02.03.26, 14:52] Murat: Ok, passt.",
+                           *Calendar::make("Europe/Berlin", "de_DE", Weekday::monday));
+    ASSERT_EQ(site.size(), 1u);
+    EXPECT_EQ(site[0].title, "Begehung");
+    EXPECT_EQ(site[0].startDate, "2026-03-13");
+    EXPECT_EQ(site[0].startTime, "08:30");
+    EXPECT_EQ(site[0].location, "Baucontainer Einfahrt Nord");
 }
 
 TEST(BuiltinReaderTest, AForwardedMessageMovedByTheNoteAboveItKeepsOnlyTheNewDay) {
