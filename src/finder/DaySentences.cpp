@@ -22,6 +22,19 @@ std::optional<std::size_t> movedTo(const Line& line, std::size_t i) {
         line.tokens[k - 2].isWord() && Vocabulary::isMoveWord(line.tokens[k - 2].key)) {
         return k - 2;
     }
+    // "has been moved from Thursday to Wednesday 11 March", "reporté du jeudi au mercredi": the
+    // old day between.
+    constexpr std::size_t kOldDayReach = 8; // tokens
+    if (k >= 3 && isWordIn(&line.tokens[k - 1], {"to", "au", "auf", "zum"})) {
+        for (std::size_t f = k - 1; f-- > 1 && f + kOldDayReach >= k;) {
+            if (endsSentenceAt(line, f)) {
+                break;
+            }
+            if (movedFrom(line, f + 1)) {
+                return f - 1;
+            }
+        }
+    }
     // "Die Begehung wird auf Freitag, 13.03., 8:30 Uhr verschoben": the verb ends the sentence.
     constexpr std::size_t kVerbReach = 16; // tokens: the day, its time and a word or two
     if (k >= 1 && isWordIn(&line.tokens[k - 1], {"auf"})) {

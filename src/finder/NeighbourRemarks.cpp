@@ -31,6 +31,22 @@ bool headsOriginalMessage(const Line& line) {
             (isWordIn(words[0], {"message"}) && isWordIn(words[1], {"d'origine", "origine"})));
 }
 
+// "---------- Forwarded message ---------", "Begin forwarded message:", "-------- Weitergeleitete
+// Nachricht --------", "-------- Message transféré --------": the line over a message passed on.
+bool headsForwardedMessage(const Line& line) {
+    std::vector<std::string_view> words;
+    for (const Token& t : line.tokens) {
+        if (t.isWord()) {
+            words.emplace_back(t.key);
+        }
+    }
+    const auto are = [&words](std::initializer_list<std::string_view> expected) {
+        return std::equal(words.begin(), words.end(), expected.begin(), expected.end());
+    };
+    return are({"forwarded", "message"}) || are({"begin", "forwarded", "message"}) ||
+           are({"weitergeleitete", "nachricht"}) || are({"message", "transfere"});
+}
+
 // The words of a line that holds only up to four of them ("Expected delivery"), as a label's key;
 // empty for any other line.
 std::string labelLine(const Line& line) {
@@ -103,12 +119,20 @@ void setAsideAnsweredMessage(TextFacts& text) {
     // So does one that sets it below "-----Original Message-----", "-----Ursprüngliche
     // Nachricht-----", "-------- Message d'origine --------".
     std::size_t answered = text.lines.size();
+    bool forwarded = false;
     for (std::size_t li = 0; li < text.lines.size() && answered == text.lines.size(); ++li) {
         const auto& tokens = text.lines[li].tokens;
         const bool wrote = tokens.size() >= 3 && tokens.back().isSymbol(":") &&
                            isWordIn(&tokens[tokens.size() - 2], {"wrote", "schrieb", "ecrit"}) &&
                            !text.facts[li].dates.empty();
-        if (wrote || headsOriginalMessage(text.lines[li])) {
+        forwarded = headsForwardedMessage(text.lines[li]);
+        // "From: Safety & Compliance <…>" over "Sent: Friday, 27 February 2026 4:02 PM" below
+        // the note: the header of the message it passes on or answers.
+        const bool header =
+            li > 0 && text.lines[li].block != text.lines[0].block &&
+            text.facts[li].label == "from" && li + 1 < text.lines.size() &&
+            (text.facts[li + 1].label == "sent" || text.facts[li + 1].label == "date");
+        if (wrote || forwarded || header || headsOriginalMessage(text.lines[li])) {
             answered = li;
         }
     }
@@ -139,7 +163,7 @@ void setAsideAnsweredMessage(TextFacts& text) {
         }
         return false;
     };
-    if (!unquotedDays() || (forwardsMessage(text) && !movesIt())) {
+    if (!unquotedDays() || ((forwarded || forwardsMessage(text)) && !movesIt())) {
         answered = text.lines.size();
     }
     const bool setAside = unquotedDays();

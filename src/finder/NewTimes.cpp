@@ -191,19 +191,30 @@ void applySameTimes(const TextFacts& text, const ReaderDays& days, std::vector<C
                     isWordIn(next, {"zeit", "uhrzeit"})) ||
                    (isWordIn(&line.tokens[k], {"meme"}) && isWordIn(next, {"heure"}));
         }
-        // The times of the nearest line above that gives a day with its times.
-        for (std::size_t li = c.line; same && li-- > 0;) {
-            const LineFacts& above = text.facts[li];
+        // The times of the nearest line above that gives a day with its times; else, where a
+        // note moves the message it passes on ("moved to Wednesday 11 March, same time"), those
+        // of the day it moves away from below.
+        const auto takeTimes = [&](std::size_t li, bool setAside) {
+            const LineFacts& facts = text.facts[li];
             // A message's stamp gives a day gone by.
             const bool upcoming =
-                std::any_of(above.dates.begin(), above.dates.end(), [&days](const DateMention& d) {
+                std::any_of(facts.dates.begin(), facts.dates.end(), [&days](const DateMention& d) {
                     return ReaderDays::compare(d.day, days.today()) >= 0;
                 });
-            if (upcoming && !above.times.empty() && !above.chrome && !above.datesAreNotEvents) {
-                c.start = above.times.front().start;
-                c.finish = above.times.front().finish;
-                break;
+            if (!upcoming || facts.times.empty() || facts.chrome ||
+                facts.datesAreNotEvents != setAside) {
+                return false;
             }
+            c.start = facts.times.front().start;
+            c.finish = facts.times.front().finish;
+            return true;
+        };
+        bool found = false;
+        for (std::size_t li = c.line; same && !found && li-- > 0;) {
+            found = takeTimes(li, false);
+        }
+        for (std::size_t li = c.line + 1; same && !found && li < text.lines.size(); ++li) {
+            found = takeTimes(li, true);
         }
     }
 }

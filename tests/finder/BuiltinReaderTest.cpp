@@ -1232,6 +1232,24 @@ TEST(BuiltinReaderTest, AForwardedMessageMovedByTheNoteAboveItKeepsOnlyTheNewDay
     ASSERT_EQ(drafts.size(), 1u);
     EXPECT_EQ(drafts[0].startDate, "2026-03-18");
     EXPECT_EQ(drafts[0].startTime, "14:00");
+    // Below a mail app's line over the message passed on, or the header of one set below the
+    // note; the new day keeps the old time when the note says so.
+    const std::pair<const char*, const char*> notes[] = {
+        {"moved to Wednesday 11 March", "---------- Forwarded message ---------\n"},
+        {"moved from Thursday to Wednesday 11 March",
+         "From: Safety <safety@example.com>\nSent: Friday, 27 February 2026 4:02 PM\n"}};
+    for (const auto& [note, marker] : notes) {
+        const auto moved = read(
+            std::string("Subject: FW: Fire Warden Training\n\nHi team, the session has been ") +
+                note + ", same time.\n\n" + marker +
+                "Subject: Fire Warden Training\n\nFire Warden Training will run on Thursday "
+                "12 March, 2:00–4:00 pm.",
+            *Calendar::make("Australia/Sydney", "en_AU"));
+        ASSERT_EQ(moved.size(), 1u) << note;
+        EXPECT_EQ(moved[0].startDate, "2026-03-11") << note;
+        EXPECT_EQ(moved[0].startTime, "14:00") << note;
+        EXPECT_EQ(moved[0].endTime, "16:00") << note;
+    }
 }
 
 TEST(BuiltinReaderTest, AForwardedMessageIsReadBelowTheNoteAboveIt) {
