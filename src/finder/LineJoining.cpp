@@ -25,6 +25,26 @@ void joinLines(std::vector<Line>& lines, std::size_t li, std::size_t count) {
 
 // "FRI" over "12" over "JUNE": a poster's day stacked a word a line, joined into the line of
 // its first word so that it reads as one day.
+// "Saturday 19 & Sunday 20" over "September": the month, perhaps with its year, set on a line of
+// its own under the days it belongs to.
+void joinMonthsBelowDays(std::vector<Line>& lines, const std::string& locale) {
+    for (std::size_t li = 0; li + 1 < lines.size(); ++li) {
+        const Line& next = lines[li + 1];
+        const auto& tokens = lines[li].tokens;
+        const bool monthAlone = next.block == lines[li].block && !next.tokens.empty() &&
+                                next.tokens.size() <= 2 && next.tokens[0].isWord() &&
+                                Words::month(next.tokens[0].key, locale) &&
+                                (next.tokens.size() == 1 ||
+                                 (next.tokens[1].isNumber() && next.tokens[1].key.size() == 4));
+        const Token* last = tokens.empty() ? nullptr : &tokens.back();
+        const bool endsInDay = last && last->isNumber() && last->value >= 1 && last->value <= 31 &&
+                               last->key.size() <= 2 && tokens.size() >= 2;
+        if (monthAlone && endsInDay) {
+            joinLines(lines, li, 2);
+        }
+    }
+}
+
 void joinStackedDays(std::vector<Line>& lines, const std::string& locale) {
     for (std::size_t li = 0; li + 1 < lines.size(); ++li) {
         std::size_t count = 0;
@@ -88,9 +108,12 @@ void joinWrappedRanges(std::vector<Line>& lines) {
 bool isStackedWord(const Line& line) {
     std::size_t words = 0;
     for (const Token& t : line.tokens) {
+        // "SPRING FLOWER" over "SHOW 2026": the year the name ends with.
+        const bool year =
+            t.isNumber() && t.key.size() == 4 && &t == &line.tokens.back() && words > 0;
         if (t.isWord() && t.allCaps && !Vocabulary::isGenericHeadingWord(t.key)) {
             ++words;
-        } else if (!t.isSymbol("&") && !t.isSymbol("-") && !t.isSymbol("'")) {
+        } else if (!t.isSymbol("&") && !t.isSymbol("-") && !t.isSymbol("'") && !year) {
             return false;
         }
     }
@@ -114,6 +137,7 @@ void joinStackedWords(std::vector<Line>& lines) {
 
 void joinBrokenLines(std::vector<Line>& lines, const std::string& locale) {
     joinStackedDays(lines, locale);
+    joinMonthsBelowDays(lines, locale);
     joinWrappedRanges(lines);
     joinStackedWords(lines);
 }

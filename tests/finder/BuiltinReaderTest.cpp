@@ -365,6 +365,12 @@ TEST(BuiltinReaderTest, APostersDayStackedAWordALineIsOneDay) {
     ASSERT_EQ(drafts.size(), 1u);
     EXPECT_EQ(drafts[0].startDate, "2026-06-12");
     EXPECT_EQ(drafts[0].startTime, "20:00");
+    // A month on a line of its own below its days.
+    const auto show = read("FLOWER SHOW\n\nSaturday 19 & Sunday 20\nSeptember\n10am – 4pm");
+    ASSERT_EQ(show.size(), 2u);
+    EXPECT_EQ(show[0].startDate, "2026-09-19");
+    EXPECT_EQ(show[1].startDate, "2026-09-20");
+    EXPECT_EQ(show[1].startTime, "10:00");
 }
 
 TEST(BuiltinReaderTest, ABookingMarkedCancelledBelowItsDayIsNoEvent) {

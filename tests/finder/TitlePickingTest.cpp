@@ -98,6 +98,8 @@ TEST(TitlePickingTest, HeadingsNameASingleEvent) {
     // part of it.
     EXPECT_EQ(titles("SOIRÉE\nJAZZ\n& SWING\n\nSAMEDI 14 MARS 2026\n20h30", "fr_FR"),
               Titles{"Soirée Jazz & Swing"});
+    EXPECT_EQ(titles("SPRING FLOWER\nSHOW 2026\n\nSaturday 14 March, 10am – 4pm"),
+              Titles{"Spring Flower Show 2026"});
     EXPECT_EQ(titles("BRASSERIE LUMIÈRE\nRESERVATION CONFIRMED\n\nSee you on Saturday 14th March "
                      "at 7.45pm."),
               Titles{"Brasserie Lumière"});
