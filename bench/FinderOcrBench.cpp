@@ -7,12 +7,13 @@
 // time to read a 1920 × 1080 screenshot full of text, and to find the suggestions in what was read.
 //
 // Run on one core: OMP_THREAD_LIMIT=1 taskset -c 0 FinderOcrBench [--details] [--pictures DIR]
-//                  [--split N] [--show NAME] [--only WAYS] [benchmark options]
+//                  [--split N] [--show NAME] [--only WAYS] [--speed-only] [benchmark options]
 // --details lists the misses in the tuned texts (the held-out ones stay unseen); --pictures writes
 // the tuned texts' pictures (and the screenshot) to DIR; --show prints what was read from the tuned
 // texts whose names contain NAME, and the drafts found in it; --split N also reports the held-out
 // texts numbered below N and from N on apart; --only draws the texts only the ways named, separated
-// by commas (photo, or screenshot,small-ui), and the sums over pictures cover only those ways.
+// by commas (photo, or screenshot,small-ui), and the sums over pictures cover only those ways;
+// --speed-only leaves out the figures and only times the reading.
 
 #include "BenchMain.h"
 #include "FinderCorpus.h"
@@ -292,6 +293,9 @@ BENCHMARK(BM_RecognizedTextToSuggestions)->Unit(benchmark::kMillisecond);
          if (pictures != nullptr) {
              screenshot().save(QString::fromLocal8Bit(pictures) +
                                QStringLiteral("/screenshot.png"));
+         }
+         if (arguments.flag("--speed-only")) {
+             return std::nullopt;
          }
          const char* split = arguments.value("--split");
          qualityReport(ways, details, pictures,
