@@ -1,6 +1,7 @@
 #include "finder/BuiltinReader.h"
 
 #include "finder/EventAssembly.h"
+#include "finder/HeadingShapes.h"
 #include "finder/PlacePicking.h"
 #include "finder/ReaderVocabulary.h"
 #include "finder/ScheduleLines.h"
@@ -99,7 +100,14 @@ std::vector<EventDraft> BuiltinReader::read(std::string_view text, Instant now,
             const auto arrival = draft.timeZone && c.finish
                                      ? reader::nextStop(facts, c.stopLine.value_or(c.line))
                                      : std::nullopt;
-            const auto airport = arrival ? reader::stationOfRow(facts, *arrival) : std::nullopt;
+            auto airport = arrival ? reader::stationOfRow(facts, *arrival) : std::nullopt;
+            // ... or the end of the route under its day ("Auckland (AKL) → Honolulu (HNL)").
+            for (std::size_t li = c.line;
+                 draft.timeZone && c.finish && !airport && li < facts.lines.size() &&
+                 li <= c.line + 2 && facts.lines[li].block == facts.lines[c.line].block;
+                 ++li) {
+                airport = reader::routeEnd(facts.lines[li]);
+            }
             if (const auto zone = airport ? reader::airportZone(*airport) : std::nullopt) {
                 arriveInStartZone(draft, c, *zone, calendar);
             }

@@ -151,6 +151,19 @@ std::optional<std::string> routeStart(const Line& line, const LineFacts& facts) 
     return std::string(line.span(begin, end));
 }
 
+std::optional<std::string> routeEnd(const Line& line) {
+    if (!routeOnLine(line)) {
+        return std::nullopt;
+    }
+    const auto arrow = std::find_if(line.tokens.begin(), line.tokens.end(),
+                                    [](const Token& t) { return t.isSymbol("→"); });
+    const auto gap =
+        std::find_if(arrow + 1, line.tokens.end(), [](const Token& t) { return t.isSymbol("|"); });
+    const auto begin = static_cast<std::size_t>(arrow - line.tokens.begin()) + 1;
+    const auto end = static_cast<std::size_t>(gap - line.tokens.begin());
+    return end > begin ? std::optional(trimWhiteSpace(line.span(begin, end))) : std::nullopt;
+}
+
 std::optional<std::string> routeOfLabels(const std::vector<Line>& lines,
                                          const std::vector<LineFacts>& facts, std::size_t li) {
     if (li + 1 >= lines.size() || facts[li].label != "from" || facts[li + 1].label != "to" ||

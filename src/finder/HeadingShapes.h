@@ -91,6 +91,10 @@ std::optional<std::string> routeOnLine(const Line& line);
 // as written up to its time or column gap ("Melbourne (MEL)").
 std::optional<std::string> routeStart(const Line& line, const LineFacts& facts);
 
+// "Flight NZ10  Auckland (AKL) → Honolulu (HNL)": where a line's route ends, as written after the
+// arrow up to a column gap ("Honolulu (HNL)").
+std::optional<std::string> routeEnd(const Line& line);
+
 // "From: Bristol Temple Meads" over "To: Cardiff Central" at line `li`: a ticket's route
 // ("Bristol Temple Meads → Cardiff Central"), unlike an e-mail's sender and recipients.
 std::optional<std::string> routeOfLabels(const std::vector<Line>& lines,

@@ -1458,14 +1458,14 @@ TEST(BuiltinReaderTest, AnOvernightLegEndsOnTheDayItArrives) {
     // the day it left is no event of its own either.
     // A time that only ends something before it ("check-out by 11:00") starts no leg.
     const auto back = read("Friday 13 March 2026\nHotel check-out by 11:00\n"
-                           "Flight NZ9  Honolulu (HNL) → Auckland (AKL)\n"
-                           "Depart 14:35  Arrive 21:55 (+1, Saturday 14 March)");
+                           "Nightjet 470  Zürich HB → Hamburg-Altona\n"
+                           "Depart 22:35  Arrive 07:55 (+1, Saturday 14 March)");
     ASSERT_EQ(back.size(), 1u);
     EXPECT_EQ(back[0].startDate, "2026-03-13");
-    EXPECT_EQ(back[0].startTime, "14:35");
+    EXPECT_EQ(back[0].startTime, "22:35");
     EXPECT_EQ(back[0].endDate, "2026-03-14");
-    EXPECT_EQ(back[0].endTime, "21:55");
-    const auto out = read("Saturday 14 March 2026\nFlight NZ10  Auckland (AKL) → Honolulu (HNL)\n"
+    EXPECT_EQ(back[0].endTime, "07:55");
+    const auto out = read("Saturday 14 March 2026\nTrain ICE 578  Berlin Hbf → München Hbf\n"
                           "Depart 09:40\nArrive 11:05 (same day, Saturday 14 March)");
     ASSERT_EQ(out.size(), 1u);
     EXPECT_EQ(out[0].startTime, "09:40");
@@ -1515,6 +1515,15 @@ TEST(BuiltinReaderTest, AnItinerarysFlightsEndInTheZoneTheyLeaveFrom) {
     EXPECT_EQ(rows[0].location, "Auckland (AKL)");
     EXPECT_EQ(rows[1].location, "Honolulu (HNL)");
     EXPECT_EQ(rows[1].timeZone, "Pacific/Honolulu");
+    // A route under the day, its times on a line below, arrives at the end of the route.
+    const auto dateline = read("Saturday 12 September 2026\nFlight NZ10  Auckland (AKL) → "
+                               "Honolulu (HNL)\nDepart 19:40\nArrive 07:05 (same day, Saturday "
+                               "12 September)",
+                               *Calendar::make("Pacific/Auckland", "en_NZ"));
+    ASSERT_EQ(dateline.size(), 1u);
+    EXPECT_EQ(dateline[0].timeZone, "Pacific/Auckland");
+    EXPECT_EQ(dateline[0].endDate, "2026-09-13");
+    EXPECT_EQ(dateline[0].endTime, "05:05");
 }
 
 TEST(BuiltinReaderTest, EachAppointmentKeepsItsNameAndTheLengthStatedUnderIt) {
