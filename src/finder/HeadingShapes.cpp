@@ -155,11 +155,16 @@ std::optional<std::string> routeEnd(const Line& line) {
     if (!routeOnLine(line)) {
         return std::nullopt;
     }
-    const auto arrow = std::find_if(line.tokens.begin(), line.tokens.end(),
-                                    [](const Token& t) { return t.isSymbol("→"); });
+    // After the arrow and any gap around it.
+    auto stop = std::find_if(line.tokens.begin(), line.tokens.end(),
+                             [](const Token& t) { return t.isSymbol("→"); }) +
+                1;
+    while (stop != line.tokens.end() && stop->isSymbol("|")) {
+        ++stop;
+    }
     const auto gap =
-        std::find_if(arrow + 1, line.tokens.end(), [](const Token& t) { return t.isSymbol("|"); });
-    const auto begin = static_cast<std::size_t>(arrow - line.tokens.begin()) + 1;
+        std::find_if(stop, line.tokens.end(), [](const Token& t) { return t.isSymbol("|"); });
+    const auto begin = static_cast<std::size_t>(stop - line.tokens.begin());
     const auto end = static_cast<std::size_t>(gap - line.tokens.begin());
     return end > begin ? std::optional(trimWhiteSpace(line.span(begin, end))) : std::nullopt;
 }

@@ -1452,8 +1452,10 @@ TEST(BuiltinReaderTest, AnOvernightLegEndsOnTheDayItArrives) {
     ASSERT_EQ(flight.size(), 1u);
     EXPECT_EQ(flight[0].title, "Flight to London");
     EXPECT_EQ(flight[0].startTime, "18:20");
+    // 08:35 in London is 03:35 in Chicago, whose clock the flight leaves by.
+    EXPECT_EQ(flight[0].timeZone, "America/Chicago");
     EXPECT_EQ(flight[0].endDate, "2026-03-14");
-    EXPECT_EQ(flight[0].endTime, "08:35");
+    EXPECT_EQ(flight[0].endTime, "03:35");
     // ... its departure on the same line, and the days counted on after a plus; an arrival on
     // the day it left is no event of its own either.
     // A time that only ends something before it ("check-out by 11:00") starts no leg.
