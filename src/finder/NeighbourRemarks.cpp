@@ -109,6 +109,27 @@ bool suggestsOthers(const Line& line) {
             (isWordIn(first, {"autres"}) && isWordIn(second, {"evenements", "spectacles"})));
 }
 
+// "High   06:30   4.8 m": a reading at a time (a tide's height), not an event.
+bool isReading(const Line& line, const LineFacts& facts) {
+    if (facts.times.size() != 1 || !facts.dates.empty() || facts.times[0].begin > 2) {
+        return false;
+    }
+    std::size_t k = facts.times[0].end;
+    while (k < line.tokens.size() && line.tokens[k].isSymbol("|")) {
+        ++k;
+    }
+    const Token* amount = line.at(k);
+    if (amount == nullptr || !amount->isNumber()) {
+        return false;
+    }
+    ++k;
+    if (line.unspaced(k) && line.at(k)->isSymbol(".") && line.unspaced(k + 1) &&
+        line.at(k + 1)->isNumber()) {
+        k += 2;
+    }
+    return k + 1 == line.tokens.size() && isWordIn(line.at(k), {"m", "ft", "cm", "metres", "feet"});
+}
+
 } // namespace
 
 void setAsideAnsweredMessage(TextFacts& text) {
@@ -173,6 +194,22 @@ void setAsideAnsweredMessage(TextFacts& text) {
 }
 
 void setAsideUnderHeadings(TextFacts& text) {
+    // "Sat 12 Dec" over "Low  00:21  1.0 m" and "High  06:30  4.8 m": a day's readings, a tide
+    // table's, tell when things happen, not what to attend.
+    for (std::size_t li = 0; li + 2 < text.lines.size(); ++li) {
+        std::size_t readings = 0;
+        while (li + 1 + readings < text.lines.size() &&
+               isReading(text.lines[li + 1 + readings], text.facts[li + 1 + readings])) {
+            ++readings;
+        }
+        if (readings >= 2 && !text.facts[li].dates.empty()) {
+            text.facts[li].datesAreNotEvents = true;
+        }
+        for (std::size_t k = li + 1; readings >= 2 && k <= li + readings; ++k) {
+            text.facts[k].times.clear();
+            text.facts[k].zones.clear();
+        }
+    }
     // "Expected delivery" over "Tue 15 Dec, 10:15 – 12:15": a label on a line of its own holds
     // for the line below it. "OPENING HOURS" over "Summer hours (from Sunday 28 March 2027):
     // 08:00 – 18:00 daily": so does a heading of the sender's hours, or of what a warranty

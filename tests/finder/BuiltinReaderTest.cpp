@@ -1679,6 +1679,9 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "11 Mar Wed  5:01   6:42  12:22   3:49   6:00   7:28",
         // A calendar's day with nothing on it.
         "Thursday, 12 March\n          No events",
+        // A tide table's day, each reading on a line of its own.
+        "Tides · Galway Bay\n\nSat 14 Mar\nLow    00:21   1.0 m\nHigh   06:30   4.8 m\n"
+        "Low    12:46   0.9 m",
         // A poster's sentence broken before the day to act by.
         "RAIN OR SHINE\nPre-registration required by\nFri. March 13 at example.org/hhw",
         // A booking's terms of cancelling, as an app shows them beside its button.
