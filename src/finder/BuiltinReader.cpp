@@ -75,6 +75,7 @@ std::vector<EventDraft> BuiltinReader::read(std::string_view text, Instant now,
     const reader::TitlePicker titles(facts, candidates, calendar.localeId(), places.venueName());
     const auto notes = notesOf(facts);
     std::vector<EventDraft> drafts;
+    bool abroad = false; // a leg arrives in another zone than the reader's
     for (const reader::Candidate& c : candidates) {
         EventDraft draft{.title = titles.title(c),
                          .startDate = reader::ReaderDays::key(c.day),
@@ -110,9 +111,17 @@ std::vector<EventDraft> BuiltinReader::read(std::string_view text, Instant now,
             }
             if (const auto zone = airport ? reader::airportZone(*airport) : std::nullopt) {
                 arriveInStartZone(draft, c, *zone, calendar);
+                abroad = abroad || *zone != calendar.zoneId();
             }
         }
         drafts.push_back(std::move(draft));
+    }
+    // A trip that flies to another zone tells what happens there on that place's clock: "Hotel
+    // check-in from 15:00" at "Waikiki Shore Hotel, 2161 Kalia Road, Honolulu".
+    for (EventDraft& draft : drafts) {
+        if (abroad && draft.startTime && !draft.timeZone && draft.location) {
+            draft.timeZone = reader::cityZoneIn(*draft.location);
+        }
     }
     return drafts;
 }

@@ -1520,9 +1520,12 @@ TEST(BuiltinReaderTest, AnItinerarysFlightsEndInTheZoneTheyLeaveFrom) {
     // A route under the day, its times on a line below, arrives at the end of the route.
     const auto dateline = read("Saturday 12 September 2026\nFlight NZ10  Auckland (AKL) → "
                                "Honolulu (HNL)\nDepart 19:40\nArrive 07:05 (same day, Saturday "
-                               "12 September)",
+                               "12 September)\n\nSunday 13 September 2026\nHarbour tour – "
+                               "pick-up 06:45\nWaikiki Shore Hotel, 2161 Kalia Road, Honolulu",
                                *Calendar::make("Pacific/Auckland", "en_NZ"));
-    ASSERT_EQ(dateline.size(), 1u);
+    ASSERT_EQ(dateline.size(), 2u);
+    // What happens there is on its clock.
+    EXPECT_EQ(dateline[1].timeZone, "Pacific/Honolulu");
     EXPECT_EQ(dateline[0].timeZone, "Pacific/Auckland");
     EXPECT_EQ(dateline[0].endDate, "2026-09-13");
     EXPECT_EQ(dateline[0].endTime, "05:05");
