@@ -105,7 +105,9 @@ std::vector<Segment> freeSegments(const Line& line, const LineFacts& facts) {
         mark(d.begin, d.end);
     }
     for (const auto& t : facts.times) {
-        mark(t.begin, t.end);
+        // "Hotel check-in from 15:00": the word that leads to a time goes with it.
+        const bool leads = t.begin > 0 && isWordIn(&line.tokens[t.begin - 1], {"from", "at"});
+        mark(leads ? t.begin - 1 : t.begin, t.end);
     }
     for (const auto& z : facts.zones) {
         mark(z.begin, z.end);

@@ -317,6 +317,9 @@ TEST(TitlePickingTest, EventsInBlocksOfTheirOwnAreNamedByTheirBlocksHeadings) {
                      "Auckland (AKL) → Honolulu (HNL)\nDepart 19:40\n\nSunday 15 March 2026\n"
                      "Pearl Harbor half-day tour – pick-up 06:45 from the hotel lobby"),
               (Titles{"Flight to Honolulu", "Pearl Harbor half-day tour"}));
+    EXPECT_EQ(titles("Itinerary\n\nSaturday 14 March 2026\nHotel check-in from 15:00\n"
+                     "Waikiki Shore Hotel\n\nSunday 15 March 2026\nSnorkel trip at 09:30"),
+              (Titles{"Hotel check-in", "Snorkel trip"}));
 }
 
 TEST(TitlePickingTest, ABlocksHeadingIsNotOutdoneByASentenceOfTheBlockAbove) {
