@@ -51,9 +51,14 @@ std::optional<ClockTime> oldTimeAt(const Line& line, const LineFacts& facts, std
     return std::nullopt;
 }
 
-// "moved to 8pm", "pushed back to 8", "verschoben auf 20 Uhr", "now starts at 8pm": words that
-// set the time at token k as the new time of an event told before.
-bool setsNewTime(const Line& line, std::size_t k) {
+// "moved to 8pm", "pushed back to 8", "verschoben auf 20 Uhr", "now starts at 8pm", "1pm
+// instead", "1pm it is": words that set the time as the new time of an event told before.
+bool setsNewTime(const Line& line, const TimeMention& time) {
+    const std::size_t k = time.begin;
+    if (isWordIn(line.at(time.end), {"instead", "stattdessen", "plutot"}) ||
+        (isWordIn(line.at(time.end), {"it"}) && isWordIn(line.at(time.end + 1), {"is"}))) {
+        return true;
+    }
     const Token* before = k > 0 ? &line.tokens[k - 1] : nullptr;
     const Token* twoBefore = k > 1 ? &line.tokens[k - 2] : nullptr;
     const Token* threeBefore = k > 2 ? &line.tokens[k - 3] : nullptr;
@@ -68,14 +73,18 @@ bool setsNewTime(const Line& line, std::size_t k) {
            isWordIn(threeBefore, {"now"});
 }
 
-bool blockHasDay(const TextFacts& text, std::size_t li) {
-    const int block = text.lines[li].block;
-    for (std::size_t k = 0; k < text.lines.size(); ++k) {
-        if (text.lines[k].block == block && !text.facts[k].dates.empty()) {
-            return true;
-        }
+// Whether the sentence of line `li` names a day: on the line, or on the line above that it goes
+// on from ("Reminder: this week only, Saturday's lesson" over "moves to 9:30 am").
+bool sentenceHasDay(const TextFacts& text, std::size_t li) {
+    if (!text.facts[li].dates.empty()) {
+        return true;
     }
-    return false;
+    if (li == 0 || text.lines[li - 1].block != text.lines[li].block || text.facts[li].speaker ||
+        text.lines[li - 1].tokens.empty()) {
+        return false;
+    }
+    const Line& above = text.lines[li - 1];
+    return !endsSentenceAt(above, above.tokens.size() - 1) && !text.facts[li - 1].dates.empty();
 }
 
 // The same time on a clock's face: a bare "10" is ten in the morning or the evening.
@@ -102,8 +111,8 @@ void applyNewTimes(const TextFacts& text, std::vector<Candidate>& events) {
             const auto oldAt = afterContrast(line, time.end);
             const auto old = oldAt ? oldTimeAt(line, facts, *oldAt) : std::nullopt;
             // Without the old time, a move to a new one is the only timed event's above, where
-            // the move's block names no day ("Saturday's lesson" over "moves to 9:30 am").
-            const bool moves = !old && setsNewTime(line, time.begin) && !blockHasDay(text, li);
+            // the move's sentence names no day ("Saturday's lesson" over "moves to 9:30 am").
+            const bool moves = !old && setsNewTime(line, time) && !sentenceHasDay(text, li);
             if (!old && !moves) {
                 continue;
             }

@@ -630,6 +630,10 @@ TEST(BuiltinReaderTest, ANewTimeSaidAgainstTheOldMovesTheEventAtTheOld) {
                                "hall.\n\nHeads up: practice pushed back to 8pm this week.");
     ASSERT_EQ(practice.size(), 1u);
     EXPECT_EQ(practice[0].startTime, "20:00");
+    const auto lunch = read("Priya: Team lunch on Thursday 12 March at Dosa House, 12:30?\nJen: "
+                            "Can we do 1pm instead? I have a call until 12:45\nPriya: Sure.");
+    ASSERT_EQ(lunch.size(), 1u);
+    EXPECT_EQ(lunch[0].startTime, "13:00");
     // ... unless the move names a day of its own, perhaps another event's.
     const auto lesson = read("Supplier call: Wednesday 11 March, 1:00 PM\n\nReminder: this week "
                              "only, Saturday's lesson\nmoves to 9:30 am at the rink.");
