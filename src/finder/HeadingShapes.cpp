@@ -473,6 +473,19 @@ std::optional<std::string> sectionLabel(const Line& line) {
 }
 
 bool isTabBar(const Line& line) {
+    // "[ Reschedule ]   [ Cancel ]   [ Directions ]": an app's buttons, each in brackets.
+    if (!line.tokens.empty() && line.tokens.front().isSymbol("[") &&
+        line.tokens.back().isSymbol("]")) {
+        int depth = 0;
+        bool outside = false;
+        for (const Token& t : line.tokens) {
+            depth += t.isSymbol("[") ? 1 : t.isSymbol("]") ? -1 : 0;
+            outside = outside || (depth == 0 && !t.isSymbol() && !t.isSymbol("]"));
+        }
+        if (!outside) {
+            return true;
+        }
+    }
     std::size_t tabs = 0;
     std::size_t k = 0;
     while (k < line.tokens.size()) {

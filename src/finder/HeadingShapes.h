@@ -76,7 +76,8 @@ std::optional<std::string> nameBelow(const std::vector<Line>& lines, std::size_t
 bool isColumnHeads(const Line& line);
 
 // "Reminders (5)  |  Recordings (2)  |  Series Links (1)": an app's tabs, each with a count of
-// what it lists, two or more of them set apart by bars or gaps.
+// what it lists, two or more of them set apart by bars or gaps; also its buttons, each in
+// brackets ("[ Reschedule ]   [ Cancel ]").
 bool isTabBar(const Line& line);
 
 // "Chloe, Raj, Megan, Dan": three or more names of one or two capitalised words, set off by

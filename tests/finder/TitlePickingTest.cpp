@@ -408,6 +408,10 @@ TEST(TitlePickingTest, SalutationsCheersAndCarriersAreNoHeadings) {
                      "Updated: Q2 Roadmap Sync\nPR  Priya Raghunathan <priya@example.com>\n\n"
                      "When:   Thursday, March 12, 2026 10:00 AM-11:00 AM"),
               Titles{"Q2 Roadmap Sync"});
+    // An app's buttons name nothing.
+    EXPECT_EQ(
+        titles("Desaru Ferry\n\nSat 13 Mar 2027 · 09:20\n[ Show boarding QR ]     [ Manage ]"),
+        Titles{"Desaru Ferry"});
     // So does any app's bar its page.
     const auto lessons = titles("10:02                     78 %\n←  Mes inscriptions\n\n"
                                 "Programme Flocons\nSam. 14 mars 2026, 9 h 30",
