@@ -466,6 +466,8 @@ std::vector<DateMention> DateReader::read(const Line& line) const {
                 std::erase_if(mentions,
                               [k](const DateMention& m) { return m.weekdayOnly && m.end == k; });
                 if (auto day = resolve(listed)) {
+                    // Given its month's year, it has it written as the month has.
+                    day->yearWritten = mention->yearWritten;
                     day->deadline = mention->deadline;
                     day->due = mention->due;
                     mentions.push_back(*day);

@@ -1686,6 +1686,8 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "11 Mar Wed  5:01   6:42  12:22   3:49   6:00   7:28",
         // A calendar's day with nothing on it.
         "Thursday, 12 March\n          No events",
+        // Days of a list gone by a fortnight ago, as their month is.
+        "At the Sand Cup on 14 and 15 February the club won three golds.",
         // A tide table's day, each reading on a line of its own.
         "Tides · Galway Bay\n\nSat 14 Mar\nLow    00:21   1.0 m\nHigh   06:30   4.8 m\n"
         "Low    12:46   0.9 m",

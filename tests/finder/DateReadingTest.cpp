@@ -162,6 +162,12 @@ TEST(DateReadingTest, DaysListedBeforeTheirMonth) {
     // Counts and later numbers are not days of the list.
     EXPECT_EQ(days("Rooms 3 and 14 March"), "2026-03-14");
     EXPECT_EQ(days("2 adults, 20 March"), "2026-03-20");
+    // A listed day has its year written where its month has.
+    for (const char* text : {"les 7 et 14 mars", "les 7 et 14 mars 2026"}) {
+        const auto listed = r.read(text);
+        ASSERT_EQ(listed.size(), 2u) << text;
+        EXPECT_EQ(listed[0].yearWritten, listed[1].yearWritten) << text;
+    }
 }
 
 TEST(DateReadingTest, SpansOfDays) {
