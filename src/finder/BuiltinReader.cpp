@@ -64,6 +64,17 @@ void arriveInStartZone(EventDraft& draft, const reader::Candidate& c,
     draft.endDate = endDay == c.day ? std::nullopt : std::optional(reader::ReaderDays::key(endDay));
 }
 
+std::string withoutPlace(const std::string& title, const std::string& place) {
+    for (const std::string_view joint :
+         {" in the ", " at the ", " in ", " at ", " im ", " in der ", " dans la ", " à la "}) {
+        const std::string tail = std::string(joint) + place;
+        if (title.size() > tail.size() + 3 && title.ends_with(tail)) {
+            return title.substr(0, title.size() - tail.size());
+        }
+    }
+    return title;
+}
+
 } // namespace
 
 std::vector<EventDraft> BuiltinReader::read(std::string_view text, Instant now,
@@ -81,6 +92,10 @@ std::vector<EventDraft> BuiltinReader::read(std::string_view text, Instant now,
                          .startDate = reader::ReaderDays::key(c.day),
                          .location = places.place(c),
                          .notes = notes};
+        // "Easter bonnet parade in the hall": where it is held goes to the place, not the name.
+        if (draft.location) {
+            draft.title = withoutPlace(draft.title, *draft.location);
+        }
         if (c.last && !(*c.last == c.day)) {
             draft.endDate = reader::ReaderDays::key(*c.last);
         }

@@ -33,6 +33,15 @@ TEST(BuiltinReaderTest, AFlyerGivesOneEventWithItsHeadingAndPlace) {
     EXPECT_EQ(drafts[0].location, "Village Hall, 3 Mill Lane, Ashby");
 }
 
+TEST(BuiltinReaderTest, ThePlaceANameEndsWithIsTheEventsPlaceAndNoPartOfItsName) {
+    const auto drafts = read("Dates for your diary\n• Tuesday 10 March – Year 3 trip to the Roman "
+                             "Baths\n• Wednesday 25 March, 2pm – Easter bonnet parade in the hall");
+    ASSERT_EQ(drafts.size(), 2u);
+    EXPECT_EQ(drafts[0].title, "Year 3 trip to the Roman Baths");
+    EXPECT_EQ(drafts[1].title, "Easter bonnet parade");
+    EXPECT_EQ(drafts[1].location, "hall");
+}
+
 TEST(BuiltinReaderTest, ASchedulesSessionsAreEventsOfTheirOwn) {
     // The span of the school, whose days are told one by one, is no event beside them, nor is a
     // pause between sessions.
