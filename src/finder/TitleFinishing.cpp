@@ -3,6 +3,7 @@
 #include "finder/FinderText.h"
 #include "finder/NameShapes.h"
 #include "finder/ReaderVocabulary.h"
+#include "finder/ReaderWords.h"
 #include "model/CalEvent.h"
 
 #include <cctype>
@@ -72,6 +73,22 @@ std::string TitlePicker::finished(const std::string& option) const {
             break;
         }
         text = trimWhiteSpace(text.substr(0, space));
+    }
+    // "Book club - October", "Quiz night – March 2026": the month of one of a series, not part of
+    // its name.
+    for (const std::string_view dash : {" - ", " – ", " — "}) {
+        const auto at = text.rfind(dash);
+        if (at == std::string::npos || at == 0) {
+            continue;
+        }
+        const std::vector<Line> tail = readLines(text.substr(at + dash.size()));
+        const auto& tokens = tail.size() == 1 ? tail.front().tokens : std::vector<Token>{};
+        if (!tokens.empty() && tokens.size() <= 2 && tokens[0].isWord() &&
+            Words::month(tokens[0].key, m_localeId) &&
+            (tokens.size() == 1 || (tokens[1].isNumber() && tokens[1].key.size() == 4))) {
+            text = trimWhiteSpace(text.substr(0, at));
+            break;
+        }
     }
     // "Répétition générale (obligatoire pour tous les patineurs)": a remark in brackets, in lower
     // case, after the name is said of it, closed or left open by the piece of the line taken.

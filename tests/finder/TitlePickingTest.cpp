@@ -987,6 +987,12 @@ TEST(TitlePickingTest, NamesAreWeighedAgainstEachOther) {
               Titles{"Spring concert"});
 }
 
+TEST(TitlePickingTest, TheMonthOfOneOfASeriesIsNoPartOfItsName) {
+    EXPECT_EQ(titles("Subject: Book club - October\n\nWe meet on Wednesday 21 October at 7.30pm."),
+              Titles{"Book club"});
+    EXPECT_EQ(titles("QUIZ NIGHT – MARCH 2026\nFriday 13 March, 8pm"), Titles{"Quiz Night"});
+}
+
 TEST(TitlePickingTest, NormalCapitalisation) {
     EXPECT_EQ(normalCapitalisation("SPRING CRAFT FAIR"), "Spring Craft Fair");
     // Small joining words stay small after the first word.
