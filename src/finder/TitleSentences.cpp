@@ -18,6 +18,25 @@ namespace {
 // An event is named in the sentence that gives its day, or in one of the lines just above.
 constexpr std::size_t kNearby = 3;
 
+// "laden … zum Frühjahrsputz … ein", "lädt zur Weihnachtsfeier": the capitalised noun after
+// "zum" or "zur" in a sentence that invites.
+std::optional<std::string> invitedTo(const Line& line, const Segment& sentence,
+                                     const std::vector<bool>& dated) {
+    const bool invites = std::any_of(
+        line.tokens.begin() + static_cast<std::ptrdiff_t>(sentence.begin),
+        line.tokens.begin() + static_cast<std::ptrdiff_t>(sentence.end), [](const Token& t) {
+            return isWordIn(&t, {"laden", "ladt", "einladen", "einladung", "eingeladen"});
+        });
+    for (std::size_t k = sentence.begin; invites && k + 1 < sentence.end; ++k) {
+        const Token& noun = line.tokens[k + 1];
+        if (isWordIn(&line.tokens[k], {"zum", "zur"}) && !dated[k + 1] && noun.isWord() &&
+            noun.capital) {
+            return std::string(line.span(k + 1, k + 2));
+        }
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 std::optional<TitleOption> TitlePicker::sentenceOption(const Candidate& c) const {
@@ -61,6 +80,11 @@ std::optional<TitleOption> TitlePicker::sentenceOption(const Candidate& c) const
         };
         if (li == c.line) {
             const Segment sentence = sentenceAround(line, c.begin);
+            // "Außerdem laden wir herzlich zum Frühjahrsputz am Samstag … ein": what an invitation
+            // asks to names the event, whatever the word.
+            if (auto invited = invitedTo(line, sentence, dated)) {
+                return option(*invited, li);
+            }
             for (std::size_t k = std::max(sentence.begin, first); k < sentence.end; ++k) {
                 if (eventNoun(k) &&
                     !(k > 0 && isWordIn(&line.tokens[k - 1],

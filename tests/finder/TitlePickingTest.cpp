@@ -987,6 +987,14 @@ TEST(TitlePickingTest, NamesAreWeighedAgainstEachOther) {
               Titles{"Spring concert"});
 }
 
+TEST(TitlePickingTest, AGermanInvitationNamesWhatItAsksTo) {
+    EXPECT_EQ(titles("Unsere diesjährige Jahreshauptversammlung findet am Freitag, 20. März 2026, "
+                     "um 19:30 Uhr im Vereinsheim statt.\nAußerdem laden wir herzlich zum "
+                     "Frühjahrsputz am Samstag, 28. März, ab 9 Uhr ein.",
+                     "de_DE"),
+              (Titles{"Jahreshauptversammlung", "Frühjahrsputz"}));
+}
+
 TEST(TitlePickingTest, TheMonthOfOneOfASeriesIsNoPartOfItsName) {
     EXPECT_EQ(titles("Subject: Book club - October\n\nWe meet on Wednesday 21 October at 7.30pm."),
               Titles{"Book club"});
