@@ -2,6 +2,7 @@
 
 #include "finder/EventAssembly.h"
 #include "finder/HeadingShapes.h"
+#include "finder/LegLines.h"
 #include "finder/PlacePicking.h"
 #include "finder/ReaderVocabulary.h"
 #include "finder/ScheduleLines.h"

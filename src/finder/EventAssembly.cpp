@@ -5,6 +5,7 @@
 #include "finder/EventPairing.h"
 #include "finder/EventSelection.h"
 #include "finder/HeadingShapes.h"
+#include "finder/LegLines.h"
 #include "finder/NameShapes.h"
 #include "finder/NewTimes.h"
 #include "finder/ReaderVocabulary.h"

@@ -1,6 +1,7 @@
 #include "finder/EventPairing.h"
 
 #include "finder/HeadingShapes.h"
+#include "finder/LegLines.h"
 #include "finder/ReaderVocabulary.h"
 #include "finder/ScheduleLines.h"
 

@@ -2,6 +2,7 @@
 
 #include "finder/AddressReading.h"
 #include "finder/HeadingShapes.h"
+#include "finder/LegLines.h"
 #include "finder/LineSegments.h"
 #include "finder/NameShapes.h"
 #include "finder/PlaceWords.h"

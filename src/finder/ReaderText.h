@@ -61,6 +61,13 @@ struct Line {
     // The text from the start of token `first` to the end of token `last - 1`.
     std::string_view span(std::size_t first, std::size_t last) const;
     bool empty() const { return tokens.empty(); }
+    // The first token from k on that is no symbol: where the words start after a time or a bullet.
+    std::size_t pastSymbols(std::size_t k) const {
+        while (k < tokens.size() && tokens[k].isSymbol()) {
+            ++k;
+        }
+        return k;
+    }
 };
 
 // Whether token `k` of the line ends a sentence: "!", "?", or a full stop before a space or the

@@ -3,6 +3,7 @@
 #include "finder/AddressReading.h"
 #include "finder/FinderText.h"
 #include "finder/HeadingShapes.h"
+#include "finder/LegLines.h"
 #include "finder/NameShapes.h"
 #include "finder/PlaceWords.h"
 #include "finder/ReaderVocabulary.h"
