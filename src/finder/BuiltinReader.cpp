@@ -1,10 +1,10 @@
 #include "finder/BuiltinReader.h"
 
 #include "finder/EventAssembly.h"
-#include "finder/HeadingShapes.h"
 #include "finder/LegLines.h"
 #include "finder/PlacePicking.h"
 #include "finder/ReaderVocabulary.h"
+#include "finder/RouteLines.h"
 #include "finder/ScheduleLines.h"
 #include "finder/TitlePicking.h"
 #include "finder/ZoneReading.h"

@@ -84,23 +84,6 @@ bool isTabBar(const Line& line);
 // commas; the people of a group chat or of a guest list, not an event.
 bool isNameList(const Line& line);
 
-// "TP1357  London Heathrow (LHR) T2  07:25 → Lisbon (LIS) T1  10:05": the places a line's arrow
-// joins, without codes and terminals ("London Heathrow → Lisbon").
-std::optional<std::string> routeOnLine(const Line& line);
-
-// "KS 417   Melbourne (MEL) 7:00am  ->  Sydney (SYD) 8:25am": the stop a line's leg leaves from,
-// as written up to its time or column gap ("Melbourne (MEL)").
-std::optional<std::string> routeStart(const Line& line, const LineFacts& facts);
-
-// "Flight NZ10  Auckland (AKL) → Honolulu (HNL)": where a line's route ends, as written after the
-// arrow up to a column gap ("Honolulu (HNL)").
-std::optional<std::string> routeEnd(const Line& line);
-
-// "From: Bristol Temple Meads" over "To: Cardiff Central" at line `li`: a ticket's route
-// ("Bristol Temple Meads → Cardiff Central"), unlike an e-mail's sender and recipients.
-std::optional<std::string> routeOfLabels(const std::vector<Line>& lines,
-                                         const std::vector<LineFacts>& facts, std::size_t li);
-
 // "PICK-UP", "Return", "Check-in:" alone on a line: the heading of a section whose lines tell
 // when and where; its folded label.
 std::optional<std::string> sectionLabel(const Line& line);

@@ -1,8 +1,8 @@
 #include "finder/LineSegments.h"
 
-#include "finder/HeadingShapes.h"
 #include "finder/ReaderVocabulary.h"
 #include "finder/ReaderWords.h"
+#include "finder/RouteLines.h"
 
 #include <algorithm>
 #include <optional>

@@ -7,6 +7,7 @@
 #include "finder/NameShapes.h"
 #include "finder/PlaceWords.h"
 #include "finder/ReaderVocabulary.h"
+#include "finder/RouteLines.h"
 #include "finder/ScheduleLines.h"
 #include "model/CalEvent.h"
 
