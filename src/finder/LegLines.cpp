@@ -129,12 +129,19 @@ std::optional<std::string> timedName(const Line& line, const LineFacts& facts) {
         return std::nullopt;
     }
     const std::size_t begin = line.pastSymbols(facts.times[0].end);
-    const std::size_t words = line.tokens.size() - begin;
+    // "10:05  Birmingham New Street          Northern Crosslink": the operator's name may follow
+    // across a column gap.
+    const auto gap =
+        std::find_if(line.tokens.begin() + static_cast<std::ptrdiff_t>(begin), line.tokens.end(),
+                     [](const Token& t) { return t.isSymbol("|"); });
+    const auto end = static_cast<std::size_t>(gap - line.tokens.begin());
+    const auto wordy = [](const Token& t) { return t.isWord() || t.isSymbol("."); };
     const bool name =
-        words >= 1 && words <= 5 && line.tokens[begin].capital &&
-        std::all_of(line.tokens.begin() + static_cast<std::ptrdiff_t>(begin), line.tokens.end(),
-                    [](const Token& t) { return t.isWord() || t.isSymbol("."); });
-    return name ? std::optional(std::string(line.span(begin, line.tokens.size()))) : std::nullopt;
+        end > begin && end - begin <= 5 && line.tokens[begin].capital &&
+        std::all_of(line.tokens.begin() + static_cast<std::ptrdiff_t>(begin), gap, wordy) &&
+        std::all_of(gap, line.tokens.end(),
+                    [&](const Token& t) { return wordy(t) || t.isSymbol("|"); });
+    return name ? std::optional(std::string(line.span(begin, end))) : std::nullopt;
 }
 
 // "06:10" over "Perth (PER)": a time on a line of its own, and the airport or station it is kept
@@ -183,10 +190,25 @@ std::optional<std::size_t> nextStop(const TextFacts& text, std::size_t li) {
         return std::nullopt;
     }
     // What is said of the ride between them ("Northline Rail · Direct · 1h 56m") has no time.
+    // Right below, the next name ends the leg only where the two are all of their block's times
+    // ("07:42  York" over "10:05  Birmingham New Street"), unlike the rows of a programme.
+    const auto timedLines = [&] {
+        std::size_t first = li;
+        while (first > 0 && lines[first - 1].block == lines[li].block) {
+            --first;
+        }
+        int count = 0;
+        for (std::size_t k = first; inBlock(k); ++k) {
+            count += text.facts[k].times.empty() ? 0 : 1;
+        }
+        return count;
+    };
     for (std::size_t k = li + 1; inBlock(k) && k <= li + kReach; ++k) {
         const LineFacts& facts = text.facts[k];
         if (!facts.times.empty() || !facts.dates.empty()) {
-            return timedName(lines[k], facts) && k > li + 1 ? std::optional(k) : std::nullopt;
+            return timedName(lines[k], facts) && (k > li + 1 || timedLines() == 2)
+                       ? std::optional(k)
+                       : std::nullopt;
         }
     }
     return std::nullopt;

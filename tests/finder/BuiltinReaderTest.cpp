@@ -340,6 +340,16 @@ TEST(BuiltinReaderTest, ATicketsRowsOfStopsAreItsLegs) {
     EXPECT_EQ(drafts[0].title, "Train to York");
     EXPECT_EQ(drafts[0].location, "London Kings Cross");
     EXPECT_EQ(drafts[0].endTime, "19:29");
+    // ... or with the two stops of each leg, and its operator, in a block of their own.
+    drafts = read("Your e-tickets\n\nOUTBOUND – Friday 13 March 2026\n\n  07:42  York\n  10:05  "
+                  "Birmingham New Street          Northern Crosslink\n         Coach C, Seat 42\n\n"
+                  "  Change at Birmingham New Street (25 min)\n\n  10:30  Birmingham New Street\n"
+                  "  11:58  Bristol Temple Meads            Westway Rail\n");
+    ASSERT_EQ(drafts.size(), 2u);
+    EXPECT_EQ(drafts[0].title, "Train to Birmingham New Street");
+    EXPECT_EQ(drafts[0].endTime, "10:05");
+    EXPECT_EQ(drafts[1].startTime, "10:30");
+    EXPECT_EQ(drafts[1].endTime, "11:58");
     // A day's programme of times and names in a text of no journey stays its sessions.
     drafts = read("CONFERENCE – Fri 13 Mar 2026\n09:00  Registration\nCoffee in the foyer\n"
                   "10:00  Keynote\n");
