@@ -122,10 +122,13 @@ std::optional<std::string> stopOfLeg(const Line& line, const LineFacts& facts) {
 
 namespace {
 
-// "17:33  London Kings Cross": a time, then only a name.
+// "17:33  London Kings Cross", "ab 09:28  Köln Hbf": a time, perhaps after the word for leaving
+// or arriving, then only a name.
 std::optional<std::string> timedName(const Line& line, const LineFacts& facts) {
-    if (facts.times.size() != 1 || facts.times[0].begin != 0 || facts.times[0].finish ||
-        !facts.dates.empty()) {
+    const bool marked = facts.times.size() == 1 && facts.times[0].begin == 1 &&
+                        isWordIn(line.at(0), {"ab", "an", "dep", "arr"});
+    if (facts.times.size() != 1 || (facts.times[0].begin != 0 && !marked) ||
+        facts.times[0].finish || !facts.dates.empty()) {
         return std::nullopt;
     }
     const std::size_t begin = line.pastSymbols(facts.times[0].end);
@@ -135,7 +138,10 @@ std::optional<std::string> timedName(const Line& line, const LineFacts& facts) {
         std::find_if(line.tokens.begin() + static_cast<std::ptrdiff_t>(begin), line.tokens.end(),
                      [](const Token& t) { return t.isSymbol("|"); });
     const auto end = static_cast<std::size_t>(gap - line.tokens.begin());
-    const auto wordy = [](const Token& t) { return t.isWord() || t.isSymbol("."); };
+    // "Lyon Part-Dieu", "St. Pancras".
+    const auto wordy = [](const Token& t) {
+        return t.isWord() || t.isSymbol(".") || (t.isSymbol("-") && !t.spaced);
+    };
     const bool name =
         end > begin && end - begin <= 5 && line.tokens[begin].capital &&
         std::all_of(line.tokens.begin() + static_cast<std::ptrdiff_t>(begin), gap, wordy) &&

@@ -350,6 +350,19 @@ TEST(BuiltinReaderTest, ATicketsRowsOfStopsAreItsLegs) {
     EXPECT_EQ(drafts[0].endTime, "10:05");
     EXPECT_EQ(drafts[1].startTime, "10:30");
     EXPECT_EQ(drafts[1].endTime, "11:58");
+    // Stops whose names are joined by a dash, and times after the word for leaving or arriving.
+    drafts = read("e-billet – Voyage aller\n\nSamedi 14 mars 2026\n08h07   Paris Gare de Lyon\n"
+                  "10h11   Lyon Part-Dieu\nTGV INOUI 6603 · Voiture 14 · Place 82",
+                  *Calendar::make("Europe/Paris", "fr_FR", Weekday::monday));
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].location, "Paris Gare de Lyon");
+    EXPECT_EQ(drafts[0].endTime, "10:11");
+    drafts = read("Ihre Fahrkarte\n\nHinfahrt  Sa, 14.03.2026\nab 09:28  Köln Hbf\n"
+                  "an 13:55  Berlin Hbf\nICE 947 · Wagen 24 · Platz 71",
+                  *Calendar::make("Europe/Berlin", "de_DE", Weekday::monday));
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].title, "Köln Hbf → Berlin Hbf");
+    EXPECT_EQ(drafts[0].location, "Köln Hbf");
     // A day's programme of times and names in a text of no journey stays its sessions.
     drafts = read("CONFERENCE – Fri 13 Mar 2026\n09:00  Registration\nCoffee in the foyer\n"
                   "10:00  Keynote\n");
