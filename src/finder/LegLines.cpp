@@ -1,5 +1,6 @@
 #include "finder/LegLines.h"
 
+#include "finder/AddressReading.h"
 #include "finder/EventAssembly.h"
 #include "finder/ReaderVocabulary.h"
 #include "finder/ZoneReading.h"
@@ -123,20 +124,24 @@ std::optional<std::string> stopOfLeg(const Line& line, const LineFacts& facts) {
 namespace {
 
 // "17:33  London Kings Cross", "ab 09:28  Köln Hbf": a time, perhaps after the word for leaving
-// or arriving, then only a name.
+// or arriving, then only a name; after such a word the name may go on after a comma ("Departs
+// 06:45  Manchester Shudehill Interchange, Stand A").
 std::optional<std::string> timedName(const Line& line, const LineFacts& facts) {
     const bool marked = facts.times.size() == 1 && facts.times[0].begin == 1 &&
-                        isWordIn(line.at(0), {"ab", "an", "dep", "arr"});
+                        isWordIn(line.at(0), {"ab", "an", "dep", "arr", "departs", "arrives",
+                                              "depart", "arrive", "abfahrt", "ankunft", "arrivee"});
+    // A stop given with its address ("Départ 15 h 30  Terminus Centre-Ville, 1420, rue des
+    // Érables, Montréal") is named by its town, as stopOfLeg reads it.
     if (facts.times.size() != 1 || (facts.times[0].begin != 0 && !marked) ||
-        facts.times[0].finish || !facts.dates.empty()) {
+        facts.times[0].finish || !facts.dates.empty() || (marked && Addresses::inLine(line))) {
         return std::nullopt;
     }
     const std::size_t begin = line.pastSymbols(facts.times[0].end);
     // "10:05  Birmingham New Street          Northern Crosslink": the operator's name may follow
     // across a column gap.
-    const auto gap =
-        std::find_if(line.tokens.begin() + static_cast<std::ptrdiff_t>(begin), line.tokens.end(),
-                     [](const Token& t) { return t.isSymbol("|"); });
+    const auto gap = std::find_if(
+        line.tokens.begin() + static_cast<std::ptrdiff_t>(begin), line.tokens.end(),
+        [marked](const Token& t) { return t.isSymbol("|") || (marked && t.isSymbol(",")); });
     const auto end = static_cast<std::size_t>(gap - line.tokens.begin());
     // "Lyon Part-Dieu", "St. Pancras".
     const auto wordy = [](const Token& t) {
@@ -145,8 +150,8 @@ std::optional<std::string> timedName(const Line& line, const LineFacts& facts) {
     const bool name =
         end > begin && end - begin <= 5 && line.tokens[begin].capital &&
         std::all_of(line.tokens.begin() + static_cast<std::ptrdiff_t>(begin), gap, wordy) &&
-        std::all_of(gap, line.tokens.end(),
-                    [&](const Token& t) { return wordy(t) || t.isSymbol("|"); });
+        (marked || std::all_of(gap, line.tokens.end(),
+                               [&](const Token& t) { return wordy(t) || t.isSymbol("|"); }));
     return name ? std::optional(std::string(line.span(begin, end))) : std::nullopt;
 }
 

@@ -363,6 +363,13 @@ TEST(BuiltinReaderTest, ATicketsRowsOfStopsAreItsLegs) {
     ASSERT_EQ(drafts.size(), 1u);
     EXPECT_EQ(drafts[0].title, "Köln Hbf → Berlin Hbf");
     EXPECT_EQ(drafts[0].location, "Köln Hbf");
+    // After such a word the stop's name may go on after a comma.
+    drafts = read("Coach e-ticket\n\nJourney 1 of 2 · Friday 20 March 2026\nDeparts 06:45  "
+                  "Manchester Shudehill Interchange, Stand A\nArrives 11:30  London Victoria "
+                  "Coach Station, Gate 12");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].location, "Manchester Shudehill Interchange");
+    EXPECT_EQ(drafts[0].endTime, "11:30");
     // A day's programme of times and names in a text of no journey stays its sessions.
     drafts = read("CONFERENCE – Fri 13 Mar 2026\n09:00  Registration\nCoffee in the foyer\n"
                   "10:00  Keynote\n");
