@@ -104,7 +104,9 @@ std::optional<std::string> stopOfLeg(const Line& line, const LineFacts& facts) {
     if (time.begin != 0) {
         return std::nullopt;
     }
-    const bool stop = std::any_of(tokens.begin(), tokens.end(), namesStop);
+    // "07:05  London Gatwick (LGW)": an airport by its code names a stop too.
+    const bool stop =
+        std::any_of(tokens.begin(), tokens.end(), namesStop) || hasAirportCode(line.text);
     std::size_t begin = line.pastSymbols(time.end);
     // "08:10  YYZ  Toronto Pearson Intl, Terminal 1": the airport by its name, not its code.
     if (begin + 2 < tokens.size() && tokens[begin].allCaps && tokens[begin].key.size() == 3 &&

@@ -370,6 +370,12 @@ TEST(BuiltinReaderTest, ATicketsRowsOfStopsAreItsLegs) {
     ASSERT_EQ(drafts.size(), 1u);
     EXPECT_EQ(drafts[0].location, "Manchester Shudehill Interchange");
     EXPECT_EQ(drafts[0].endTime, "11:30");
+    // An airport's code names a stop.
+    drafts = read("Outbound flight\nSat 18 Apr 2026\nBA 2714\n07:05  London Gatwick (LGW)\n"
+                  "10:40  Faro (FAO)\nDirect · 2h 35m");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].title, "Flight to Faro");
+    EXPECT_EQ(drafts[0].endTime, "10:40");
     // A day's programme of times and names in a text of no journey stays its sessions.
     drafts = read("CONFERENCE – Fri 13 Mar 2026\n09:00  Registration\nCoffee in the foyer\n"
                   "10:00  Keynote\n");
