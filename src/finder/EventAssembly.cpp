@@ -262,7 +262,10 @@ class Assembler {
         // that are no events go with them, not with the next day written.
         // An aside in brackets ("(Evening parking is free after 5 p.m.)") sets no times.
         const auto weekly = weeklyDay(line, m_days.localeId());
-        if ((m_out.empty() || weekly) && facts.dates.empty() && hasOwnTimes(line, facts)) {
+        // ... unless the line leads in to what follows ("Séances (samedis, 13 h 00 à 15 h 00) :").
+        const bool leadsIn = !line.tokens.empty() && line.tokens.back().isSymbol(":");
+        if ((m_out.empty() || weekly) && facts.dates.empty() &&
+            (hasOwnTimes(line, facts) || leadsIn)) {
             m_pending = Pending{timed, li, weekly};
         }
     }

@@ -1438,6 +1438,15 @@ TEST(BuiltinReaderTest, TimesAboveAListOfDaysHoldForEachDayWithoutItsOwn) {
         EXPECT_EQ(session.startTime, "18:30") << session.title;
         EXPECT_EQ(session.endTime, "20:30") << session.title;
     }
+    // Times in brackets on a line that leads in to the list are its own.
+    const auto lessons = read("Cours de planche à neige\n\nSéances (samedis, 13 h 00 à 15 h 00) :\n"
+                              "14 mars · 21 mars · 28 mars",
+                              *Calendar::make("America/Toronto", "fr_CA"));
+    ASSERT_EQ(lessons.size(), 3u);
+    for (const auto& lesson : lessons) {
+        EXPECT_EQ(lesson.startTime, "13:00") << lesson.startDate;
+        EXPECT_EQ(lesson.endTime, "15:00") << lesson.startDate;
+    }
 }
 
 TEST(BuiltinReaderTest, ALateCheckOutOnOfferEndsNeitherTheStayNorTheDinner) {
