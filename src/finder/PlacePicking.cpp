@@ -396,6 +396,16 @@ std::optional<std::string> PlacePicker::placeOf(const Candidate& c) const {
             return start;
         }
     }
+    // ... or what a ticket's "From:" over "To:" gives ("From  Bristol (BRS)").
+    for (std::size_t li = c.line >= kReach ? c.line - kReach : 0;
+         li < m_text.lines.size() && li <= c.line + kReach; ++li) {
+        if (m_text.lines[li].block != m_text.lines[c.line].block) {
+            continue;
+        }
+        if (auto route = routeOfLabels(m_text.lines, m_text.facts, li)) {
+            return route->substr(0, route->find(" → "));
+        }
+    }
     // A place said in the sentence of one of several events is that event's ("Sports Day:
     // Wednesday 1 July on the school field"), not the others'; so is one said in the block of
     // another ("Excursion au Domaine du Bois-Rouvroy :" over "mercredi 7 octobre").

@@ -187,6 +187,13 @@ namespace {
 // A stop by its town: "York Station" and "Bremen Hbf" by the town before the station's word,
 // "Chicago O'Hare" and "London Kings Cross" by the city a zone is named after.
 std::string townOf(std::string stop) {
+    // "Geneva (GVA)": the airport's code goes.
+    if (const auto open = stop.rfind(" (");
+        open != std::string::npos && stop.ends_with(')') && stop.size() == open + 6 &&
+        std::all_of(stop.begin() + static_cast<std::ptrdiff_t>(open + 2), stop.end() - 1,
+                    [](char c) { return c >= 'A' && c <= 'Z'; })) {
+        stop.erase(open);
+    }
     for (std::size_t space = stop.find(' '); space != std::string::npos;
          space = stop.find(' ', space + 1)) {
         const std::string town = stop.substr(0, space);

@@ -370,6 +370,13 @@ TEST(BuiltinReaderTest, ATicketsRowsOfStopsAreItsLegs) {
     ASSERT_EQ(drafts.size(), 1u);
     EXPECT_EQ(drafts[0].location, "Manchester Shudehill Interchange");
     EXPECT_EQ(drafts[0].endTime, "11:30");
+    // A boarding pass's labelled stops: the flight goes to the town and leaves from the first.
+    drafts = read("BOARDING PASS\n\nFlight      EZY 8743\nFrom        Bristol (BRS)\n"
+                  "To          Geneva (GVA)\nDate        14 MAR 2026\nDeparts     06:55\n"
+                  "Seat        12C");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].title, "Flight to Geneva");
+    EXPECT_EQ(drafts[0].location, "Bristol (BRS)");
     // An airport's code names a stop.
     drafts = read("Outbound flight\nSat 18 Apr 2026\nBA 2714\n07:05  London Gatwick (LGW)\n"
                   "10:40  Faro (FAO)\nDirect · 2h 35m");
