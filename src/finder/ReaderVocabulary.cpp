@@ -181,6 +181,7 @@ constexpr std::string_view kEventNouns[] = {
     "spiel",
     "besichtigung",
     "begehung",
+    "residential",
 };
 
 // The last parts of German compounds that name events.

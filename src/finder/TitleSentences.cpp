@@ -348,6 +348,15 @@ std::string TitlePicker::phraseAround(const Line& line, const std::vector<bool>&
             begin -= 2;
             continue;
         }
+        // "Year 6 residential", "Klasse 4 Ausflug": whose class it is, by its number.
+        const bool classNumber = t.isNumber() && t.value < 20 && begin >= 2 && !dated[begin - 2] &&
+                                 tokens[begin - 2].isWord() && tokens[begin - 2].capital &&
+                                 isWordIn(&tokens[begin - 2], {"year", "class", "grade", "klasse",
+                                                               "jahrgang", "classe"});
+        if (classNumber) {
+            begin -= 2;
+            continue;
+        }
         // "parent–teacher meeting": a dash inside a compound joins its words.
         const bool joined = t.isSymbol("-") && !t.spaced && begin >= 2 &&
                             tokens[begin - 2].isWord() && !tokens[begin].spaced;

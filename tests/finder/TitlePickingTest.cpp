@@ -783,6 +783,9 @@ TEST(TitlePickingTest, SentencesNameTheEventAroundTheDay) {
               Titles{"Réunion annuelle"});
     EXPECT_EQ(titles("All parents are welcome at the spring assembly on Friday 13 March at 9am."),
               Titles{"Spring assembly"});
+    // Whose class it is goes with the event's name, a school's residential trip among them.
+    EXPECT_EQ(titles("Reminder about the Year 6 residential on Monday 16 March at 8.45am."),
+              Titles{"Year 6 residential"});
     // A word for an event that qualifies another is no name of its own.
     EXPECT_EQ(titles("Reminder that the service design workshop is Wednesday 18 March, 10:00."),
               Titles{"Service design workshop"});
