@@ -187,9 +187,10 @@ std::optional<Numeric> numericAt(const Line& line, std::size_t i) {
         return n;
     }
     // Two numbers: never with hyphens (10-12 is a range of hours), and not when they go on as a
-    // time or a longer code.
+    // time or a longer code; a colon that ends a row's day ("Wed 3/11: Early dismissal") is none.
     if (sep->isSymbol("-") || first->key.size() > 2 || second.key.size() > 2 ||
-        unspacedSymbol(line, i + 3, ":") || unspacedSymbol(line, i + 3, "/") ||
+        (unspacedSymbol(line, i + 3, ":") && unspacedNumber(line, i + 4)) ||
+        unspacedSymbol(line, i + 3, "/") ||
         (unspacedSymbol(line, i + 3, ".") && unspacedNumber(line, i + 4))) {
         return std::nullopt;
     }
@@ -219,8 +220,10 @@ bool dateContextBefore(const Line& line, std::size_t i) {
                                   {"date", "dates", "datum", "when", "wann", "quand", "day", "tag",
                                    "jour", "termin", "appointment", "outward", "return"});
     }
-    return isWordIn(&before, {"on", "am", "vom", "bis", "ab", "le", "du", "au", "from", "until",
-                              "to", "the", "den", "date", "datum", "today", "heute"});
+    return isWordIn(&before, {"on",    "am",    "vom",     "bis",   "ab",    "le",     "du",
+                              "au",    "from",  "until",   "to",    "the",   "den",    "date",
+                              "datum", "today", "heute",   "by",    "due",   "before", "after",
+                              "till",  "thru",  "through", "avant", "apres", "vor",    "nach"});
 }
 
 // Whether a time follows closely: "3/3 at 8.30", "10/22, 4:15".

@@ -75,6 +75,10 @@ TEST(DateReadingTest, NumericOrderFollowsTheLocaleUnlessTheNumbersOrWeekdayTellO
     // Friday 3 April or Saturday 4 March 2027? The weekday decides.
     EXPECT_EQ(us.first("Fri 3/4"), "2026-04-03");
     EXPECT_EQ(us.first("14.03.2026"), "2026-03-14"); // dots are written day first
+    // A row's day before its colon, and a day something is due by, are days too.
+    EXPECT_EQ(us.first("Tue 3/17: PTA meeting, 6:30 PM"), "2026-03-17");
+    EXPECT_EQ(us.first("order photos online by 3/10"), "2026-03-10");
+    EXPECT_EQ(us.first("forms due 3/20"), "2026-03-20");
 
     const auto lines = readLines("Due 25/12/2026\nParty 3/4/2026");
     EXPECT_EQ(DateReader::numericOrder(lines), true);
