@@ -133,7 +133,8 @@ std::optional<std::string> PlacePicker::rowPlace(std::size_t li, std::size_t fro
         if (((k == 0 && firstNames) || (k == 1 && twoPieces)) && !onStreet) {
             continue; // the row's name
         }
-        const Token& first = line.tokens[s.begin];
+        // Its first word, after a colon that ends the day ("Fri 3/13: No school").
+        const Token& first = line.tokens[std::min(line.pastSymbols(s.begin), s.end - 1)];
         const bool bracketed = s.begin > 0 && line.tokens[s.begin - 1].isSymbol("(");
         // "Probe im Vereinsheim": the place is what the preposition names.
         const bool introduces = std::any_of(

@@ -282,6 +282,12 @@ TEST(PlacePickingTest, VenuesInSentences) {
               Places{"18 rue de la République, 69002 Lyon"});
 }
 
+TEST(PlacePickingTest, ARowThatSaysThereIsNoSchoolNamesNoPlace) {
+    EXPECT_EQ(places("- Fri 13 March: No school – Staff development day\n- Tue 17 March: PTA "
+                     "meeting, 6:30 PM, library"),
+              (Places{"-", "library"}));
+}
+
 TEST(PlacePickingTest, ALaterLineMovesTheEventToItsNewPlace) {
     EXPECT_EQ(places("The service design workshop is on Wednesday 18 March, 10:00–15:30 in the "
                      "Manchester office.\n\nUpdate: the workshop has moved to the Leeds office, "
