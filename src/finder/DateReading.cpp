@@ -102,7 +102,11 @@ std::optional<DateReader::Partial> DateReader::dateAt(const Line& line, std::siz
     }
     if (auto n = numericAt(line, j);
         n && possible(*n) && !isWordIn(line.at(n->end), {"am", "pm", "uhr"})) {
-        if (n->complete || weekday || dateContextBefore(line, j) || timeFollows(line, n->end)) {
+        // "3/20: Field trip", "• 3/20 – Field trip": a row's day opening the line.
+        const bool rowDay = line.pastSymbols(0) == j && line.at(n->end) != nullptr &&
+                            (line.at(n->end)->isSymbol(":") || line.at(n->end)->isDash());
+        if (n->complete || weekday || rowDay || dateContextBefore(line, j) ||
+            timeFollows(line, n->end)) {
             p.end = n->end;
             p.year = n->year;
             bool dayFirst = m_dayFirst;

@@ -79,6 +79,9 @@ TEST(DateReadingTest, NumericOrderFollowsTheLocaleUnlessTheNumbersOrWeekdayTellO
     EXPECT_EQ(us.first("Tue 3/17: PTA meeting, 6:30 PM"), "2026-03-17");
     EXPECT_EQ(us.first("order photos online by 3/10"), "2026-03-10");
     EXPECT_EQ(us.first("forms due 3/20"), "2026-03-20");
+    EXPECT_EQ(us.first("3/20: Field trip to the science museum"), "2026-03-20");
+    EXPECT_EQ(us.first("- 3/24 – Spring concert, 7pm"), "2026-03-24");
+    EXPECT_EQ(us.first("3/4 cup of sugar"), "-");
 
     const auto lines = readLines("Due 25/12/2026\nParty 3/4/2026");
     EXPECT_EQ(DateReader::numericOrder(lines), true);
