@@ -322,6 +322,22 @@ std::optional<std::string> withoutJoiningWords(std::optional<std::string> place)
                         line.tokens.begin() + static_cast<std::ptrdiff_t>(end),
                         [](const Token& t) { return t.isNumber() || (t.isWord() && !t.capital); });
         aside = aside || (address && address->second == open && remark);
+        // "Lake Bryan (permission slips due 3/18)", "guichet 3 (rez-de-chaussée)": a remark of a
+        // few words in lower case, unlike where in or by the place ("corner of Elm & 3rd",
+        // "bâtiment B, niveau 0").
+        const auto words = std::count_if(line.tokens.begin() + static_cast<std::ptrdiff_t>(open),
+                                         line.tokens.begin() + static_cast<std::ptrdiff_t>(end),
+                                         [](const Token& t) { return t.isWord(); });
+        const Token* opening = line.at(open + 1);
+        const bool where =
+            hasBuildingPart(line, open, end) ||
+            isWordIn(opening,
+                     {"corner", "near",      "next",     "behind",     "opposite", "beside",
+                      "across", "entrance",  "upstairs", "downstairs", "inside",   "outside",
+                      "back",   "front",     "pres",     "derriere",   "face",     "neben",
+                      "hinter", "gegenuber", "eingang"});
+        aside =
+            aside || (words >= 3 && opening && opening->isWord() && !opening->capital && !where);
         if (aside && open > begin && line.tokens[open].isSymbol("(")) {
             end = open;
         }

@@ -282,6 +282,15 @@ TEST(PlacePickingTest, VenuesInSentences) {
               Places{"18 rue de la République, 69002 Lyon"});
 }
 
+TEST(PlacePickingTest, ARemarkInBracketsAfterAPlaceIsNoPartOfIt) {
+    EXPECT_EQ(places("3/21 – Campout at Lake Bryan (permission slips due 3/18)", "en_US"),
+              Places{"Lake Bryan"});
+    // ... unlike the part of the building it names.
+    EXPECT_EQ(places("Pre-op assessment\nTue 10 Mar 2026, 10:40\nWhere: Anaesthetics, route 214 "
+                     "(building B, level 0)"),
+              Places{"Anaesthetics, route 214 (building B, level 0)"});
+}
+
 TEST(PlacePickingTest, ARowThatSaysThereIsNoSchoolNamesNoPlace) {
     EXPECT_EQ(places("- Fri 13 March: No school – Staff development day\n- Tue 17 March: PTA "
                      "meeting, 6:30 PM, library"),
