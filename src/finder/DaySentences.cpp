@@ -342,11 +342,11 @@ bool calledOffAfter(const Line& line, std::size_t begin, std::size_t i) {
                                : isWordIn(&t, {"no", "kein", "keine"})     ? next
                                : t.isWord("pas") && isWordIn(next, {"de"}) ? line.at(k + 2)
                                                                            : nullptr;
-        if (isWordIn(missing,
-                     {"match",    "matches",   "game",   "games",        "fixture",    "practice",
-                      "training", "rehearsal", "class",  "classes",      "lesson",     "lessons",
-                      "session",  "sessions",  "spiel",  "probe",        "unterricht", "kurs",
-                      "stunde",   "cours",     "seance", "entrainement", "repetition"})) {
+        if (isWordIn(missing, {"match",    "matches",      "game",       "games",    "fixture",
+                               "practice", "training",     "rehearsal",  "class",    "classes",
+                               "lesson",   "lessons",      "session",    "sessions", "spiel",
+                               "probe",    "unterricht",   "kurs",       "stunde",   "cours",
+                               "seance",   "entrainement", "repetition", "meeting",  "meetings"})) {
             return true;
         }
         if (isWordIn(&t, {"cancel", "cancelled", "canceled", "absagen", "abgesagt", "entfallt",

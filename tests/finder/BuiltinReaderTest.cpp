@@ -1749,6 +1749,8 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "Thursday, 12 March\n          No events",
         // Days of a list gone by a fortnight ago, as their month is.
         "At the Sand Cup on 14 and 15 February the club won three golds.",
+        // A troop's week without a meeting.
+        "Sun 15 March – No meeting (spring break)",
         // A tide table's day, each reading on a line of its own.
         "Tides · Galway Bay\n\nSat 14 Mar\nLow    00:21   1.0 m\nHigh   06:30   4.8 m\n"
         "Low    12:46   0.9 m",
