@@ -17,6 +17,30 @@ constexpr int kFarAhead = 270;
 // The lines at the top of a text where it says who writes and when.
 constexpr std::size_t kHeadLines = 6;
 
+// "Shop now", "30% off", "use code SPRING": the words of a shop's mailing.
+bool advertises(const TextFacts& text) {
+    return std::any_of(text.lines.begin(), text.lines.end(), [](const Line& line) {
+        for (std::size_t k = 0; k + 1 < line.tokens.size(); ++k) {
+            const Token& t = line.tokens[k];
+            const Token& next = line.tokens[k + 1];
+            if ((t.isWord("shop") && next.isWord("now")) ||
+                (t.isSymbol("%") && next.isWord("off")) ||
+                (isWordIn(&t, {"use", "promo", "discount"}) && next.isWord("code"))) {
+                return true;
+            }
+        }
+        return false;
+    });
+}
+
+// "Starts Friday 13 March at 9am", "Members get early access from Thursday": a line of a sale.
+bool speaksOfSale(const Line& line) {
+    return std::any_of(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
+        return isWordIn(&t, {"sale", "sales", "starts", "ends", "access", "offer", "offers", "deal",
+                             "deals", "discount", "soldes", "rabatt", "angebot"});
+    });
+}
+
 bool isUpcoming(const Candidate& c, const ReaderDays& days, Instant now, const Calendar& calendar) {
     const DayParts& today = days.today();
     const DayParts& lastDay = c.last ? *c.last : c.day;
@@ -140,6 +164,11 @@ std::vector<Candidate> selectEvents(const TextFacts& text, const std::vector<Can
     std::erase_if(out, [&](const Candidate& c) {
         return timedEvent && !c.start && !c.last && toldInPassing(text, c);
     });
+    // A shop's mailing ("Shop now", "30% off") tells when its sale starts and ends, no event.
+    if (advertises(text)) {
+        std::erase_if(out,
+                      [&text](const Candidate& c) { return speaksOfSale(text.lines[c.line]); });
+    }
     return out;
 }
 

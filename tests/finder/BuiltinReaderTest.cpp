@@ -1749,6 +1749,10 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "Thursday, 12 March\n          No events",
         // Days of a list gone by a fortnight ago, as their month is.
         "At the Sand Cup on 14 and 15 February the club won three golds.",
+        // A shop's sale, as its mailing tells it.
+        "SPRING SALE – 30% off everything!\nStarts Friday 13 March at 9am, ends Sunday 15 March at "
+        "midnight.\nMembers get early access from Thursday 12 March, 6pm.\nShop now at "
+        "example.com",
         // A troop's week without a meeting.
         "Sun 15 March – No meeting (spring break)",
         // A tide table's day, each reading on a line of its own.
