@@ -18,10 +18,6 @@ bool namesStop(const Token& t) {
                          "voie", "aeroport", "flughafen"});
 }
 
-} // namespace
-
-namespace {
-
 // "Bremen Hbf   11.03.  ab 07:14   4   RX 4512", "Hannover Hbf  an 08:22  Gleis 9": a ticket's
 // row: the stop, perhaps its day, the word for leaving or arriving, the time, then its platform
 // and train.
