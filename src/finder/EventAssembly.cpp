@@ -309,7 +309,7 @@ class Assembler {
         }
         const auto arrives =
             std::find_if(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
-                return isWordIn(&t, {"arrives", "arrive", "arrival", "arr", "ankunft", "arrivee"});
+                return t.isWord() && Vocabulary::legWord(t.key) == Vocabulary::Leg::arrives;
             });
         const auto a = static_cast<std::size_t>(arrives - line.tokens.begin());
         if (arrives == line.tokens.end() || a > dates[0].begin) {

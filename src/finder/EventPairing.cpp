@@ -116,10 +116,9 @@ void timeStay(const TextFacts& text, Candidate& stay) {
 
 // Whether a line says its time is a departure (or, with `leaving` false, an arrival).
 bool saysLeg(const Line& line, bool leaving) {
-    return std::any_of(line.tokens.begin(), line.tokens.end(), [leaving](const Token& t) {
-        return leaving
-                   ? isWordIn(&t, {"departure", "departs", "depart", "dep", "abfahrt"})
-                   : isWordIn(&t, {"arrival", "arrives", "arrive", "arr", "ankunft", "arrivee"});
+    const Vocabulary::Leg said = leaving ? Vocabulary::Leg::leaves : Vocabulary::Leg::arrives;
+    return std::any_of(line.tokens.begin(), line.tokens.end(), [said](const Token& t) {
+        return t.isWord() && Vocabulary::legWord(t.key) == said;
     });
 }
 

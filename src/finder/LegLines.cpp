@@ -11,6 +11,11 @@ namespace plannery::reader {
 
 namespace {
 
+// The word for leaving or arriving right before a stop's time: "ab", "dep", "Arrives".
+bool legMarker(const Token& t) {
+    return t.isWord() && Vocabulary::legWord(t.key, true) != Vocabulary::Leg::none;
+}
+
 // A word for where a journey is boarded or left: "station", "Terminal", "Gleis", "gare".
 bool namesStop(const Token& t) {
     return isWordIn(&t, {"station", "terminal", "gate", "platform", "bay", "stand", "airport",
@@ -27,7 +32,7 @@ std::optional<std::string> rowStop(const Line& line, const LineFacts& facts) {
     }
     const auto& tokens = line.tokens;
     const TimeMention& time = facts.times[0];
-    if (time.begin < 2 || !isWordIn(&tokens[time.begin - 1], {"ab", "an", "dep", "arr"})) {
+    if (time.begin < 2 || !legMarker(tokens[time.begin - 1])) {
         return std::nullopt;
     }
     const std::size_t marker = time.begin - 1;
@@ -62,8 +67,7 @@ std::optional<std::string> stopOfLeg(const Line& line, const LineFacts& facts) {
     // "Departure : Tokyo 10:30", "Ankunft: Köln Hbf 11:05": a label for leaving or arriving, the
     // stop, and the time.
     if (!facts.label.empty()) {
-        const bool leg = isWordIn(&tokens[0], {"departure", "arrival", "departs", "arrives", "dep",
-                                               "arr", "abfahrt", "ankunft", "depart", "arrivee"});
+        const bool leg = Vocabulary::legWord(tokens[0].key) != Vocabulary::Leg::none;
         if (!leg || time.end != tokens.size() || facts.labelEnd >= time.begin ||
             !tokens[facts.labelEnd].isWord() || !tokens[facts.labelEnd].capital) {
             return std::nullopt;
@@ -82,8 +86,7 @@ std::optional<std::string> stopOfLeg(const Line& line, const LineFacts& facts) {
         --marker;
     }
     if (time.begin > 0 && time.end == tokens.size() && marker >= 2 &&
-        isWordIn(&tokens[marker - 1], {"dep", "depart", "departs", "departure", "arr", "arrive",
-                                       "arrives", "arrival", "ab", "an", "arrivee"})) {
+        legMarker(tokens[marker - 1])) {
         std::size_t end = 0;
         while (end + 1 < marker && (tokens[end].isWord() || tokens[end].isSymbol("."))) {
             ++end;
@@ -125,9 +128,8 @@ namespace {
 // or arriving, then only a name; after such a word the name may go on after a comma ("Departs
 // 06:45  Manchester Shudehill Interchange, Stand A").
 std::optional<std::string> timedName(const Line& line, const LineFacts& facts) {
-    const bool marked = facts.times.size() == 1 && facts.times[0].begin == 1 &&
-                        isWordIn(line.at(0), {"ab", "an", "dep", "arr", "departs", "arrives",
-                                              "depart", "arrive", "abfahrt", "ankunft", "arrivee"});
+    const bool marked =
+        facts.times.size() == 1 && facts.times[0].begin == 1 && legMarker(line.tokens[0]);
     // A stop given with its address ("Départ 15 h 30  Terminus Centre-Ville, 1420, rue des
     // Érables, Montréal") is named by its town, as stopOfLeg reads it.
     if (facts.times.size() != 1 || (facts.times[0].begin != 0 && !marked) ||

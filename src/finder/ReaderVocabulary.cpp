@@ -276,6 +276,10 @@ constexpr std::string_view kMoveWords[] = {
     "changed", "changing", "shifted",  "shifting", "pushed",      "pushing",      "verschoben",
     "verlegt", "deplace",  "deplacee", "reporte",  "reportee"};
 
+constexpr std::string_view kLeavingWords[] = {"departs", "depart", "departure", "dep", "abfahrt"};
+constexpr std::string_view kArrivingWords[] = {"arrives", "arrive",  "arrival",
+                                               "arr",     "ankunft", "arrivee"};
+
 constexpr std::string_view kClosedWords[] = {"closed", "shut",   "geschlossen", "ferme",
                                              "fermee", "fermes", "fermees"};
 
@@ -481,6 +485,16 @@ bool isCancelledWord(std::string_view key) {
 
 bool isMoveWord(std::string_view key) {
     return WordLists::contains(kMoveWords, key);
+}
+
+Leg legWord(std::string_view key, bool beforeTime) {
+    if (WordLists::contains(kLeavingWords, key) || (beforeTime && key == "ab")) {
+        return Leg::leaves;
+    }
+    if (WordLists::contains(kArrivingWords, key) || (beforeTime && key == "an")) {
+        return Leg::arrives;
+    }
+    return Leg::none;
 }
 
 bool isInterfaceWord(std::string_view key) {

@@ -29,6 +29,11 @@ bool isFiller(std::string_view key);
 bool isDanglingWord(std::string_view key);
 // "moved", "rescheduled", "verschoben", "reporté": an event was moved to another day or time.
 bool isMoveWord(std::string_view key);
+// Whether a word says a journey leaves ("departs", "dep", "Abfahrt", "départ") or arrives
+// ("arrives", "arr.", "Ankunft", "arrivée"). The German "ab" and "an" say so only right before
+// a time ("ab 07:14"), which `beforeTime` tells.
+enum class Leg { none, leaves, arrives };
+Leg legWord(std::string_view key, bool beforeTime = false);
 // "cancelled", "abgesagt", "annulé", "storniert": an event was called off.
 bool isCancelledWord(std::string_view key);
 // The words of an app's buttons and tabs ("Done", "My Tickets", "Add to Wallet").
