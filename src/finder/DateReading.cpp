@@ -448,8 +448,9 @@ std::vector<DateMention> DateReader::read(const Line& line) const {
             continue;
         }
         if (auto mention = resolve(*best)) {
-            mention->calledOff =
-                calledOffAfter(line, best->begin, best->end) || keptByNoOne(line, best->begin);
+            mention->calledOff = calledOffAfter(line, best->begin, best->end) ||
+                                 calledOffBefore(line, best->begin) ||
+                                 keptByNoOne(line, best->begin);
             mention->deadline = mention->deadline || deadlineBefore(line, best->begin) ||
                                 mention->calledOff || reserveAfter(line, best->end) ||
                                 doneAfter(line, best->end) || deadlineAfter(line, best->end) ||

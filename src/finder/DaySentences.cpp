@@ -99,6 +99,16 @@ bool isDoneWord(const Token* t) {
                      "deleted", "geloscht", "supprime", "supprimee", "supprimees", "supprimes"});
 }
 
+// What a club or a course holds on its days: "match", "practice", "Kurs", "stage".
+bool namesSession(const Token& t) {
+    return isWordIn(&t,
+                    {"match",      "matches",   "game",    "games",   "fixture",    "practice",
+                     "training",   "rehearsal", "class",   "classes", "lesson",     "lessons",
+                     "session",    "sessions",  "spiel",   "probe",   "unterricht", "kurs",
+                     "stunde",     "cours",     "seance",  "stage",   "stages",     "entrainement",
+                     "repetition", "meeting",   "meetings"});
+}
+
 } // namespace
 
 // The word before a date that makes it a deadline or a start of sales rather than an event.
@@ -305,6 +315,19 @@ bool reserveAfter(const Line& line, std::size_t i) {
     return weather && condition;
 }
 
+bool calledOffBefore(const Line& line, std::size_t begin) {
+    std::size_t k = begin;
+    while (k > 0 && isWordIn(&line.tokens[k - 1], {"on", "the", "this", "le", "ce", "am"})) {
+        --k;
+    }
+    if (k < 2 || !namesSession(line.tokens[k - 1])) {
+        return false;
+    }
+    const Token& before = line.tokens[k - 2];
+    return isWordIn(&before, {"no", "kein", "keine"}) ||
+           (k >= 3 && before.isWord("de") && line.tokens[k - 3].isWord("pas"));
+}
+
 bool calledOffAfter(const Line& line, std::size_t begin, std::size_t i) {
     bool atOnce = true; // only symbols between the day and token k
     std::size_t lead = begin;
@@ -342,11 +365,7 @@ bool calledOffAfter(const Line& line, std::size_t begin, std::size_t i) {
                                : isWordIn(&t, {"no", "kein", "keine"})     ? next
                                : t.isWord("pas") && isWordIn(next, {"de"}) ? line.at(k + 2)
                                                                            : nullptr;
-        if (isWordIn(missing, {"match",    "matches",      "game",       "games",    "fixture",
-                               "practice", "training",     "rehearsal",  "class",    "classes",
-                               "lesson",   "lessons",      "session",    "sessions", "spiel",
-                               "probe",    "unterricht",   "kurs",       "stunde",   "cours",
-                               "seance",   "entrainement", "repetition", "meeting",  "meetings"})) {
+        if (missing != nullptr && namesSession(*missing)) {
             return true;
         }
         if (isWordIn(&t, {"cancel", "cancelled", "canceled", "absagen", "abgesagt", "entfallt",

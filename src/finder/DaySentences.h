@@ -34,6 +34,9 @@ std::optional<std::size_t> obligationBefore(const Line& line, std::size_t i);
 // 11.6. muss verschoben werden": a day its sentence calls off or moves away from, the words from
 // token `i` on saying so. The day's own words start at token `begin`.
 bool calledOffAfter(const Line& line, std::size_t begin, std::size_t i);
+// "PAS de stage le mardi 21 juillet", "no practice on Tue 3/3", "kein Training am 5. Mai": a
+// day whose session the words right before it, from token `begin` back, say will not be held.
+bool calledOffBefore(const Line& line, std::size_t begin);
 // A participle right after a day that says something was done on it ("am 14. Oktober versandt").
 bool doneAfter(const Line& line, std::size_t i);
 // Whether the words from token i make the day before them a deadline: "pour ce vendredi 2/10 au

@@ -612,6 +612,25 @@ TEST(BuiltinReaderTest, StaysRunFromCheckInToCheckOut) {
     EXPECT_EQ(drafts[2].startDate, "2026-08-14");
     EXPECT_EQ(drafts[2].endTime, "13:00");
 
+    // So do hours from a start to an end under the span; a session said not to be held on a
+    // day of it leaves that day out.
+    const auto stage = read("Stage : « Foot & Tennis »\n"
+                            "Dates : du lundi 20 au vendredi 24 juillet 2026\n"
+                            "        PAS de stage le mardi 21 juillet (Fête nationale)\n"
+                            "Horaire : de 9h00 à 16h00",
+                            *Calendar::make("Europe/Brussels", "fr_BE", Weekday::monday));
+    std::vector<std::string> days;
+    for (const EventDraft& d : stage) {
+        days.push_back(d.startDate + " " + d.startTime.value_or("-") + "-" +
+                       d.endTime.value_or("-"));
+    }
+    EXPECT_EQ(days, (std::vector<std::string>{"2026-07-20 09:00-16:00", "2026-07-22 09:00-16:00",
+                                              "2026-07-23 09:00-16:00", "2026-07-24 09:00-16:00"}));
+    drafts = read("Swim squad\nMon 9 – Fri 13 March\n7:00 – 8:00\nNo practice on Wed 11 March");
+    ASSERT_EQ(drafts.size(), 4u);
+    EXPECT_EQ(drafts[1].startDate, "2026-03-10");
+    EXPECT_EQ(drafts[2].startDate, "2026-03-12");
+
     // Otherwise a span is one event over its days, and "daily" on the next item of a bulleted
     // list is about that item.
     drafts = read("Book fair\n12–14 August\nExhibition centre");
