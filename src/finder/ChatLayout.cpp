@@ -276,6 +276,34 @@ bool opensWithLockScreenClock(const TextFacts& text, const DayParts& today, std:
            times[0].end == text.lines[top + 1].tokens.size() && text.facts[top + 1].dates.empty();
 }
 
+// "🔊 ᯤ  22:14" over "29.01.2027" closing a screenshot of a desktop: the taskbar's clock beside
+// its icons (read as symbols or single letters), which shows today and the time the picture was
+// taken. Returns the line of its time.
+std::optional<std::size_t> taskbarClock(const TextFacts& text, const DayParts& today) {
+    if (text.lines.size() < 3) {
+        return std::nullopt;
+    }
+    const std::size_t last = text.lines.size() - 1;
+    const auto& dates = text.facts[last].dates;
+    const auto& times = text.facts[last - 1].times;
+    const auto& clock = text.lines[last - 1].tokens;
+    const bool onlyIcons =
+        times.size() == 1 &&
+        std::all_of(clock.begin(), clock.begin() + static_cast<std::ptrdiff_t>(times[0].begin),
+                    [&](const Token& t) {
+                        return !t.isWord() || FinderText::letterCount(
+                                                  text.lines[last - 1].slice(t.begin, t.end)) <= 1;
+                    });
+    const bool dateIsToday = dates.size() == 1 && dates[0].day == today && dates[0].begin == 0 &&
+                             dates[0].end == text.lines[last].tokens.size() &&
+                             text.facts[last].times.empty();
+    if (!onlyIcons || !dateIsToday || times[0].finish || times[0].end != clock.size() ||
+        !text.facts[last - 1].dates.empty()) {
+        return std::nullopt;
+    }
+    return last - 1;
+}
+
 } // namespace
 
 void readChatLayout(TextFacts& text, const ReaderDays& days) {
@@ -287,6 +315,10 @@ void readChatLayout(TextFacts& text, const ReaderDays& days) {
     if (opensWithLockScreenClock(text, days.today(), top)) {
         text.facts[top] = LineFacts{.chrome = true};
         text.facts[top + 1] = LineFacts{.chrome = true};
+    }
+    if (const auto clock = taskbarClock(text, days.today())) {
+        text.facts[*clock] = LineFacts{.chrome = true};
+        text.facts[*clock + 1] = LineFacts{.chrome = true};
     }
     readDatedStamps(text, days);
     readNamedMessages(text);

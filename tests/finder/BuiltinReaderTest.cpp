@@ -983,6 +983,15 @@ TEST(BuiltinReaderTest, AChatsMessagesAreReadWithoutTheirWritersNamesAndStamps) 
     EXPECT_EQ(notified[0].startDate, "2026-03-02");
     EXPECT_EQ(notified[0].startTime, "17:00");
     EXPECT_EQ(notified[1].startDate, "2026-03-05");
+    // So is a desktop's taskbar clock closing a screenshot, beside its icons.
+    const auto desktop = read("Legende: ✔ angemeldet  ✖ abgemeldet  ◷ Zulassung ausstehend\n\n"
+                              "──────────────────────────────\n"
+                              "Prüfungsamt · Sprechzeiten Di + Do 9:30–12:00\n"
+                              "Impressum · Datenschutz · Barrierefreiheit      Version 2026.2\n\n"
+                              "                        🔊 ᯤ   09:00\n"
+                              "                        02.03.2026",
+                              *Calendar::make("Europe/Berlin", "de_DE"));
+    EXPECT_TRUE(desktop.empty());
     // Even two stamps are, once their times have passed: the day written in one says nothing
     // of the weekdays said in the messages.
     const auto texted = read("Text Message\n        Sun 1 Mar 7:12 pm\nCan swing by tmrw arvo "
