@@ -244,6 +244,25 @@ void keepOneOfZonedTimes(const Line& line, LineFacts& facts, const ReaderDays& d
     }
 }
 
+// Whether token `k` stands in square brackets closed after a drop-down's arrow: "[ WiSe 2026/27
+// ▾ ]".
+bool inDropDown(const Line& line, std::size_t k) {
+    std::size_t open = k;
+    while (open > 0 && !line.tokens[open - 1].isSymbol("[") &&
+           !line.tokens[open - 1].isSymbol("]")) {
+        --open;
+    }
+    if (open == 0 || !line.tokens[open - 1].isSymbol("[")) {
+        return false;
+    }
+    for (std::size_t n = k; n < line.tokens.size() && !line.tokens[n].isSymbol("["); ++n) {
+        if (line.tokens[n].isSymbol("]")) {
+            return n > 0 && (line.tokens[n - 1].isSymbol("▾") || line.tokens[n - 1].isSymbol("▼"));
+        }
+    }
+    return false;
+}
+
 // Whether a text tells of a journey by rail: "Your e-tickets", "Railcard", "Hinfahrt".
 bool saysRailJourney(const std::vector<Line>& lines) {
     return std::any_of(lines.begin(), lines.end(), [](const Line& line) {
@@ -377,6 +396,10 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
             }
             return k > 0 && isWordIn(&line.tokens[k - 1], {"not", "nicht", "pas"});
         });
+        // "Zeitraum: [ 1. PZR (01.02.–13.02.2027) ▾ ]": the value a drop-down of an app shows,
+        // which chooses what the screen lists.
+        std::erase_if(facts.dates,
+                      [&line](const DateMention& d) { return inDropDown(line, d.begin); });
         // Who wrote a message is no day, even when named "Sam" (samedi) or "Di" (Dienstag).
         if (facts.speaker) {
             const std::size_t name = afterStamp(line);

@@ -468,6 +468,13 @@ TEST(BuiltinReaderTest, AnAppsBookingsUnderAWaitlistOrCancelledHeadingAreNoEvent
              "8:40pm\nSun 15 Mar · Stingray Bay (M) · 8:35pm");
     ASSERT_EQ(cinema.size(), 1u);
     EXPECT_EQ(cinema[0].startDate, "2026-03-13");
+    // Nor is the period a drop-down chooses to list.
+    const auto exams = read("Meine Prüfungstermine\n"
+                            "Zeitraum: [ 1. PZR (09.03.–20.03.2026) ▾ ]\n\n"
+                            "21-MAT-110  Statistik I  Klausur  Di, 10.03.2026  08:00  90 Min.",
+                            *Calendar::make("Europe/Berlin", "de_DE"));
+    ASSERT_EQ(exams.size(), 1u);
+    EXPECT_EQ(exams[0].startDate, "2026-03-10");
 }
 
 TEST(BuiltinReaderTest, AStartAtMidnightIsTheFirstMomentOfTheNextDay) {
