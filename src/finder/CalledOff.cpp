@@ -75,6 +75,19 @@ void dropCalledOffDays(const TextFacts& text, std::vector<Candidate>& events) {
     // "Mi 14.10.2026" over "18:00 – 19:00 · Badminton Feld 3" and "STORNIERT am 03.10.2026": a
     // booking in a list whose status below it says it is called off.
     std::erase_if(events, [&text](const Candidate& c) {
+        // "21-WIW-150  Klausur  Mi, 10.02.2027  12:00   S 2.114   ✖ abgemeldet (27.01.2027)": a
+        // row whose last column, after its day, gives it that status.
+        const auto& own = text.lines[c.line].tokens;
+        const auto lastGap =
+            std::find_if(own.rbegin(), own.rend(), [](const Token& t) { return t.isSymbol("|"); });
+        if (lastGap != own.rend() && static_cast<std::size_t>(own.rend() - lastGap) > c.end) {
+            const auto status = std::find_if(lastGap.base(), own.end(),
+                                             [](const Token& t) { return !t.isSymbol(); });
+            if (status != own.end() && status->isWord() &&
+                Vocabulary::isCancelledWord(status->key)) {
+                return true;
+            }
+        }
         for (std::size_t li = c.line + 1; li < text.lines.size() && li <= c.line + kReach &&
                                           text.lines[li].block == text.lines[c.line].block;
              ++li) {

@@ -268,8 +268,9 @@ constexpr std::string_view kInterfaceWords[] = {
     "fertig", "zuruck",     "abbrechen", "teilen",  "annuler", "partager", "discover"};
 
 // The words that say an event was moved to another day or time.
-constexpr std::string_view kCancelledWords[] = {"cancelled", "canceled", "annule",
-                                                "annulee",   "abgesagt", "storniert"};
+constexpr std::string_view kCancelledWords[] = {
+    "cancelled", "canceled",  "annule",     "annulee",    "abgesagt",
+    "storniert", "withdrawn", "abgemeldet", "desinscrit", "desinscrite"};
 
 constexpr std::string_view kMoveWords[] = {
     "moved",   "moving",   "moves",    "move",     "rescheduled", "rescheduling", "postponed",

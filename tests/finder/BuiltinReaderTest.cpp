@@ -468,10 +468,14 @@ TEST(BuiltinReaderTest, AnAppsBookingsUnderAWaitlistOrCancelledHeadingAreNoEvent
              "8:40pm\nSun 15 Mar · Stingray Bay (M) · 8:35pm");
     ASSERT_EQ(cinema.size(), 1u);
     EXPECT_EQ(cinema[0].startDate, "2026-03-13");
-    // Nor is the period a drop-down chooses to list.
+    // Nor is the period a drop-down chooses to list, nor a row whose status says it is called
+    // off.
     const auto exams = read("Meine Prüfungstermine\n"
                             "Zeitraum: [ 1. PZR (09.03.–20.03.2026) ▾ ]\n\n"
-                            "21-MAT-110  Statistik I  Klausur  Di, 10.03.2026  08:00  90 Min.",
+                            "21-MAT-110  Statistik I  Klausur  Di, 10.03.2026  08:00  90 Min.  "
+                            "H 1   ✔ angemeldet\n"
+                            "21-WIW-150  Englisch B2  Klausur  Mi, 11.03.2026  12:00  60 Min.  "
+                            "S 2   ✖ abgemeldet (27.02.2026)",
                             *Calendar::make("Europe/Berlin", "de_DE"));
     ASSERT_EQ(exams.size(), 1u);
     EXPECT_EQ(exams[0].startDate, "2026-03-10");
