@@ -156,10 +156,20 @@ bool givesRoughOrEffectiveDay(const Line& line) {
 }
 
 // "Bookings close Wed 12 Aug, 5:00 pm", "Clôture des réservations : lundi 2 février": when the
-// booking of an event ends, not the event, which a sentence after it may tell of.
+// booking of an event ends, not the event, which a sentence after it may tell of; so the days
+// one may sign up on ("Registration period: 1–12 March", "Anmeldezeitraum: 01.03.–12.03.").
 bool tellsBookingsClose(const Line& line, const std::vector<DateMention>& dates) {
     const std::size_t k = firstWordAt(line);
-    const std::size_t end = sentenceEnd(line, k);
+    // A short label's value goes with it, whatever its dots: "Anmeldezeitraum 2. PZR: 01.03.".
+    constexpr std::size_t kLabelTokens = 8;
+    std::size_t value = k;
+    for (std::size_t c = k; c < line.tokens.size() && c <= k + kLabelTokens; ++c) {
+        if (line.tokens[c].isSymbol(":")) {
+            value = c;
+            break;
+        }
+    }
+    const std::size_t end = sentenceEnd(line, value);
     if (std::any_of(dates.begin(), dates.end(),
                     [end](const DateMention& d) { return d.begin > end; })) {
         return false;
@@ -169,10 +179,11 @@ bool tellsBookingsClose(const Line& line, const std::vector<DateMention>& dates)
     const Token* third = line.at(k + 2);
     return (isWordIn(first, {"booking", "bookings", "registration", "registrations", "entries",
                              "enrolment", "enrollment", "applications", "sign-ups", "signups"}) &&
-            isWordIn(second, {"close", "closes", "closing", "deadline"})) ||
+            isWordIn(second, {"close", "closes", "closing", "deadline", "period", "window"})) ||
            (isWordIn(first, {"cloture", "fin"}) && isWordIn(second, {"des"}) &&
             isWordIn(third, {"reservations", "inscriptions"})) ||
-           isWordIn(first, {"buchungsschluss", "anmeldeschluss", "meldeschluss"});
+           isWordIn(first, {"buchungsschluss", "anmeldeschluss", "meldeschluss", "anmeldezeitraum",
+                            "anmeldefrist", "buchungszeitraum", "einschreibefrist"});
 }
 
 } // namespace

@@ -1905,6 +1905,8 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "Your first bill will arrive around March 20.\nQuestions? Call us 7 AM – 10 PM CT.",
         "Nantes, le 2 mars 2026\n\nClasses de CE1 et CE2\n\nChers parents,",
         "Anmeldeschluss: 31. März 2026",
+        "• Anmeldezeitraum 2. PZR (Wiederholungsprüfungen): 16.03.–27.03.2026",
+        "Registration period: 16–27 March 2026",
         "Die Turnstunden fallen während der Fasnachtsferien (21.3.–5.4.) aus.",
         "Mein Vorschlag: Freitag, 6.3., ab 16 Uhr im Stadtpark?\nWetter: Gewitter. Der Freitag "
         "fällt aus!!",
