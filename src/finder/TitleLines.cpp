@@ -280,12 +280,16 @@ std::optional<TitleOption> TitlePicker::lineOption(std::size_t li, bool own) con
             continue;
         }
         const Token& first = line.tokens[s.begin];
-        // "Right, Sunday walk is on": a word set off by a comma opens a sentence.
-        const bool opener = wordCount(line, s) == 1 && s.end < line.tokens.size() &&
-                            line.tokens[s.end].isSymbol(",") &&
-                            anyToken(line, s.end, line.tokens.size(), [](const Token& t) {
-                                return t.isWord() && Vocabulary::isClauseWord(t.key);
-                            });
+        // "Right, Sunday walk is on": a word set off by a comma opens a sentence; "Songs, rhymes
+        // and bounces for babies 0–18 months and their grown-ups." a long one.
+        constexpr std::size_t kSentenceWords = 8;
+        const bool opener =
+            wordCount(line, s) == 1 && s.end < line.tokens.size() &&
+            line.tokens[s.end].isSymbol(",") &&
+            (anyToken(
+                 line, s.end, line.tokens.size(),
+                 [](const Token& t) { return t.isWord() && Vocabulary::isClauseWord(t.key); }) ||
+             wordCount(line, Segment{.begin = s.end, .end = line.tokens.size()}) >= kSentenceWords);
         // "Welcome to our Open Day!" is no sentence once its lead-in is left out.
         const Segment named{.begin = afterLeadIn(line, s), .end = s.end};
         // "the graduation of" over "Sophia Martinez": a card sets whose event it is below.

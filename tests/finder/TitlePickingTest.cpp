@@ -320,6 +320,11 @@ TEST(TitlePickingTest, EventsInBlocksOfTheirOwnAreNamedByTheirBlocksHeadings) {
     EXPECT_EQ(titles("Itinerary\n\nSaturday 14 March 2026\nHotel check-in from 15:00\n"
                      "Waikiki Shore Hotel\n\nSunday 15 March 2026\nSnorkel trip at 09:30"),
               (Titles{"Hotel check-in", "Snorkel trip"}));
+    // A block's sentence that lists what goes on is no heading.
+    EXPECT_EQ(titles("Babytime\nTuesdays, 10:30–11 a.m. · Children's Area\n"
+                     "Songs, rhymes and bounces for babies 0–18 months and their grown-ups.\n"
+                     "Mar 3 · Mar 10 · Mar 17"),
+              (Titles{"Babytime", "Babytime", "Babytime"}));
 }
 
 TEST(TitlePickingTest, ABlocksHeadingIsNotOutdoneByASentenceOfTheBlockAbove) {
