@@ -287,6 +287,7 @@ std::vector<Candidate> assemble(const TextFacts& text, const ReaderDays& days, I
     std::vector<Candidate> out = Assembler(text, days).run(now, calendar);
     dropCalledOffDays(text, out);
     applyNewTimes(text, out);
+    dropAnsweredOffers(text, out);
     applySameTimes(text, days, out);
     dropMovedDays(text, out);
     return out;

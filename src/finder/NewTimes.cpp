@@ -185,6 +185,29 @@ void dropMovedDays(const TextFacts& text, std::vector<Candidate>& events) {
     std::erase_if(events, [&moved, &e](const Candidate&) { return moved[e++]; });
 }
 
+void dropAnsweredOffers(const TextFacts& text, std::vector<Candidate>& events) {
+    // Whether the line of an event offers, after its start, time `chosen` as another choice.
+    const auto offers = [&text](const Candidate& c, ClockTime chosen) {
+        const Line& line = text.lines[c.line];
+        const auto& times = text.facts[c.line].times;
+        for (std::size_t k = 1; k < times.size(); ++k) {
+            const bool either = times[k - 1].end < times[k].begin &&
+                                isWordIn(&line.tokens[times[k].begin - 1], {"or", "oder", "ou"});
+            if (either && times[k].start == chosen && !times[k].finish &&
+                c.start == times[0].start) {
+                return true;
+            }
+        }
+        return false;
+    };
+    std::erase_if(events, [&](const Candidate& c) {
+        return c.start && std::any_of(events.begin(), events.end(), [&](const Candidate& other) {
+                   return other.line > c.line && other.day == c.day && other.start &&
+                          *other.start != *c.start && offers(c, *other.start);
+               });
+    });
+}
+
 void applySameTimes(const TextFacts& text, const ReaderDays& days, std::vector<Candidate>& events) {
     for (Candidate& c : events) {
         const Line& line = text.lines[c.line];

@@ -21,4 +21,9 @@ void applySameTimes(const TextFacts& text, const ReaderDays& days, std::vector<C
 // event it names to another day leaves no event on the day told above under that name.
 void dropMovedDays(const TextFacts& text, std::vector<Candidate>& events);
 
+// "Sat 22/08 we have 9:00am or 10:40am" answered below by "booked for Sat 22/08/2026 at
+// 10:40am": times offered as a choice leave no event of their own once a later line books that
+// day at one of them.
+void dropAnsweredOffers(const TextFacts& text, std::vector<Candidate>& events);
+
 } // namespace plannery::reader

@@ -721,6 +721,11 @@ TEST(BuiltinReaderTest, ANewTimeSaidAgainstTheOldMovesTheEventAtTheOld) {
                              "only, Saturday's lesson\nmoves to 9:30 am at the rink.");
     ASSERT_FALSE(lesson.empty());
     EXPECT_EQ(lesson[0].startTime, "13:00");
+    // Times offered as a choice give way to the one booked below.
+    const auto vet = read("Sat 14/03 we have 9:00am or 10:40am with Dr Koh. Reply 1 or 2\n"
+                          "2 please\nThanks, Pickles is now booked for Sat 14/03 at 10:40am.");
+    ASSERT_EQ(vet.size(), 1u);
+    EXPECT_EQ(vet[0].startTime, "10:40");
 }
 
 TEST(BuiltinReaderTest, TheDaysUnderAHeadingOfOpeningHoursOrCoverAreNoEvents) {
