@@ -134,6 +134,27 @@ void applyDurations(const TextFacts& text, std::vector<Candidate>& list) {
             }
             break;
         }
+        // "booked for Sat 22/08/2026 at 10:40am with Dr Koh - F3" over "vaccination + health
+        // check (20 min appt). Your Thu 20/08 …": a length in brackets where the event's sentence
+        // runs on below its line, before another day.
+        if (const std::size_t below = c.line + 1;
+            !minutes && below < text.lines.size() &&
+            text.lines[below].block == text.lines[c.line].block &&
+            std::none_of(text.facts[c.line].dates.begin(), text.facts[c.line].dates.end(),
+                         [&c](const DateMention& d) { return d.begin >= c.end; }) &&
+            !endsSentenceAt(text.lines[c.line], text.lines[c.line].tokens.size() - 1)) {
+            const Line& line = text.lines[below];
+            for (const DurationMention& d : text.facts[below].durations) {
+                const bool bracketed = d.begin > 0 && line.tokens[d.begin - 1].isSymbol("(");
+                const bool beforeDays =
+                    std::none_of(text.facts[below].dates.begin(), text.facts[below].dates.end(),
+                                 [&d](const DateMention& day) { return day.begin < d.begin; });
+                if (!d.each && bracketed && beforeDays && text.facts[below].times.empty()) {
+                    minutes = d.minutes;
+                    break;
+                }
+            }
+        }
         // A length of each holds for every event when the text states no other.
         if (!minutes && (c.session || statements == 0)) {
             minutes = each;

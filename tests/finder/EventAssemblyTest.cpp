@@ -30,6 +30,12 @@ TEST(EventAssemblyTest, ALengthOnALineOfItsOwnEndsTheOneEvent) {
                               "Voraussichtliche Dauer: 3 Stunden");
     ASSERT_EQ(service.size(), 1u);
     EXPECT_EQ(service[0].endTime, "12:15");
+    // ... or in brackets where the event's sentence runs on below its line.
+    const auto vet = read("Pickles is now booked for Sat 14/03/2026 at 10:40am with Dr Koh - F3\n"
+                          "vaccination + health check (20 min appt). Your Thu 12/03\n"
+                          "appt has been cancelled.");
+    ASSERT_EQ(vet.size(), 1u);
+    EXPECT_EQ(vet[0].endTime, "11:00");
 
     // A length that is not the event's, and a length that several events could share.
     const auto early = read("Swimming gala\nSaturday 14 March, 10am\n"
