@@ -277,12 +277,14 @@ std::string withDigitsForLookalikes(std::string line) {
         while (!piece.empty() && piece.back() == '.') {
             piece.remove_suffix(1);
         }
-        // The number: digits and their lookalikes ("1lam", "l0:3O"), with ":" or "." inside.
+        // The number: digits and their lookalikes ("1lam", "l0:3O", "22/1O/2026"), with ":", "."
+        // or "/" inside.
         std::size_t k = 0;
         bool digit = false;
         while (k < piece.size()) {
             const char c = piece[k];
-            const bool inside = (c == ':' || c == '.') && k > 0 && k + 1 < piece.size() &&
+            const bool inside = (c == ':' || c == '.' || c == '/') && k > 0 &&
+                                k + 1 < piece.size() &&
                                 (isAsciiDigit(piece[k + 1]) || isOne(piece[k + 1]));
             if (!(isAsciiDigit(c) || isOne(c) || (c == 'O' && k > 0) || inside)) {
                 break;

@@ -200,14 +200,17 @@ class Cleaner {
         });
     }
 
-    // Piece `k` starts with a letter, or (`before`) the piece before it ends with one.
+    // Piece `k` starts with a letter, or (`before`) the piece before it ends with one and holds
+    // no digit ("3.4O pm" is a time with its zero misread).
     bool followsWord(std::size_t k, bool before = false) const {
         if (before) {
             if (k == 0) {
                 return false;
             }
-            const auto previous = characters(text(k - 1));
-            return !previous.empty() && isLetter(previous.back());
+            const std::string_view word = text(k - 1);
+            const auto previous = characters(word);
+            return !previous.empty() && isLetter(previous.back()) &&
+                   std::none_of(word.begin(), word.end(), isAsciiDigit);
         }
         if (k >= m_pieces.size()) {
             return false;

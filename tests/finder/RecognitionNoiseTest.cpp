@@ -20,6 +20,7 @@ TEST(RecognitionNoiseTest, DigitsReadAsLettersAreDigitsWhereANumberIsMeant) {
         {"Fri Spm—11pm · Sat llam-llpm · Sun 1lam-6pm",
          "Fri 5pm—11pm · Sat 11am-11pm · Sun 11am-6pm"},
         {"Sat Llam, July 2O26", "Sat 11am, July 2026"},
+        {"Date:   Thurs 22/1O/2026", "Date:   Thurs 22/10/2026"},
         // Words, a road and links stay as written.
         {"Ist das lame?", "Ist das lame?"},
         {"I5 north, I am late", "I5 north, I am late"},

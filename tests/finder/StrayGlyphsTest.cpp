@@ -68,7 +68,8 @@ TEST(StrayGlyphsTest, NumbersMarkersAndBracketsThatPairStay) {
                              "Run 10 km",
                              "Doors 7 pm",
                              "Ol' Blue Eyes",
-                             "Sala 10"}) {
+                             "Sala 10",
+                             "Time:   3.4O pm"}) {
         EXPECT_EQ(withoutStrayGlyphs(line), line) << line;
     }
 }
