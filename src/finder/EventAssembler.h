@@ -44,6 +44,9 @@ class Assembler {
     bool nextLineHasTime(const Line& line) const;
     bool arrivalDay(std::size_t li, const std::vector<DateMention>& dates);
     bool continuesList(std::size_t last, std::size_t li) const;
+    // "du LUNDI 15 JUIN 2026 à 8h00" over "au VENDREDI 19 JUIN 2026 à 17h00": a span told over
+    // two lines, whose second ends the event of the first.
+    bool endsSpanAbove(std::size_t li, const std::vector<DateMention>& dates);
     // The events of a line with days, each with the times that go with it.
     void datedLine(std::size_t li, const std::vector<DateMention>& dates);
     Candidate candidateOf(const DateMention& d, std::size_t li) const;

@@ -168,13 +168,13 @@ void Assembler::line(std::size_t li) {
         !m_out.empty() && apart(m_out.back().line, li) <= reach &&
         (line.block == m_text.lines[m_out.back().line].block || hasOwnTimes(line, facts)) &&
         !(opensBulletItem(line) && opensBulletItem(m_text.lines[m_out.back().line]));
-    // Hours from a start to an end under a span ("Dates : du lundi 6 au vendredi 10 juillet"
-    // over "Horaire : de 9h00 à 16h00") are those of each of its days.
+    // Hours from a start to an end under a span without times ("Dates : du lundi 6 au vendredi
+    // 10 juillet" over "Horaire : de 9h00 à 16h00") are those of each of its days.
     const bool dailyHours = facts.dates.empty() && facts.times.size() == 1 &&
                             facts.times[0].finish &&
                             facts.times[0].finish->minutes() > facts.times[0].start.minutes();
     const bool spanEveryDay = near && m_out[m_lastGroup].last && m_out.size() - m_lastGroup == 1 &&
-                              (saysEveryDay(line) || dailyHours);
+                              (saysEveryDay(line) || (dailyHours && !m_out[m_lastGroup].start));
     if (spanEveryDay) {
         splitIntoDays(m_lastGroup, timesOf(line, facts, 0, line.tokens.size()));
         return;

@@ -197,6 +197,9 @@ bool Assembler::continuesList(std::size_t last, std::size_t li) const {
 void Assembler::datedLine(std::size_t li, const std::vector<DateMention>& dates) {
     const Line& line = m_text.lines[li];
     const LineFacts& facts = m_text.facts[li];
+    if (endsSpanAbove(li, dates)) {
+        return;
+    }
     const std::size_t group = m_out.size();
     const bool twoDays = dates.size() == 2 && !dates[0].last && !dates[1].last;
     const bool outAndBack = twoDays && ReaderDays::compare(dates[0].day, dates[1].day) < 0 &&
@@ -319,6 +322,34 @@ void Assembler::datedLine(std::size_t li, const std::vector<DateMention>& dates)
     if (m_out.size() - group == 1 && m_out.back().last && !m_out.back().start) {
         m_span = group;
     }
+}
+
+bool Assembler::endsSpanAbove(std::size_t li, const std::vector<DateMention>& dates) {
+    if (dates.size() != 1 || dates[0].last || m_out.empty() || li == 0 ||
+        m_out.back().line + 1 != li || m_out.back().last) {
+        return false;
+    }
+    Candidate& first = m_out.back();
+    const Line& above = m_text.lines[li - 1];
+    const Line& line = m_text.lines[li];
+    const auto opensWith = [](const Line& l, std::size_t k,
+                              std::initializer_list<std::string_view> words) {
+        return k > 0 && isWordIn(&l.tokens[k - 1], words) &&
+               std::all_of(l.tokens.begin(), l.tokens.begin() + static_cast<std::ptrdiff_t>(k - 1),
+                           [](const Token& t) { return t.isSymbol(); });
+    };
+    if (above.block != line.block || m_text.facts[li - 1].dates.size() != 1 ||
+        !opensWith(above, first.begin, {"du", "from", "vom", "von"}) ||
+        !opensWith(line, dates[0].begin, {"au", "to", "until", "till", "bis", "jusqu'au"}) ||
+        ReaderDays::compare(first.day, dates[0].day) >= 0) {
+        return false;
+    }
+    first.last = dates[0].day;
+    const TimedLine end = timesOf(line, m_text.facts[li], dates[0].end, line.tokens.size());
+    if (first.start && !end.times.empty()) {
+        first.finish = end.times.front().start;
+    }
+    return true;
 }
 
 Candidate Assembler::candidateOf(const DateMention& d, std::size_t li) const {

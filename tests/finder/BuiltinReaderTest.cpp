@@ -637,6 +637,17 @@ TEST(BuiltinReaderTest, StaysRunFromCheckInToCheckOut) {
     }
     EXPECT_EQ(days, (std::vector<std::string>{"2026-07-20 09:00-16:00", "2026-07-22 09:00-16:00",
                                               "2026-07-23 09:00-16:00", "2026-07-24 09:00-16:00"}));
+    // A span told from a day and time on one line to a day and time on the next is one event,
+    // whatever hours are said of its days below.
+    const auto works = read("L'ASCENSEUR SERA À L'ARRÊT\n"
+                            "du LUNDI 16 MARS 2026 à 8h00\n"
+                            "au VENDREDI 20 MARS 2026 à 17h00\n"
+                            "Des nuisances sonores sont à prévoir entre 8h et 12h.",
+                            *Calendar::make("Europe/Paris", "fr_FR", Weekday::monday));
+    ASSERT_EQ(works.size(), 1u);
+    EXPECT_EQ(works[0].startTime, "08:00");
+    EXPECT_EQ(works[0].endDate, "2026-03-20");
+    EXPECT_EQ(works[0].endTime, "17:00");
     drafts = read("Swim squad\nMon 9 – Fri 13 March\n7:00 – 8:00\nNo practice on Wed 11 March");
     ASSERT_EQ(drafts.size(), 4u);
     EXPECT_EQ(drafts[1].startDate, "2026-03-10");
