@@ -102,11 +102,11 @@ bool isDoneWord(const Token* t) {
 // What a club or a course holds on its days: "match", "practice", "Kurs", "stage".
 bool namesSession(const Token& t) {
     return isWordIn(&t,
-                    {"match",      "matches",   "game",    "games",   "fixture",    "practice",
-                     "training",   "rehearsal", "class",   "classes", "lesson",     "lessons",
-                     "session",    "sessions",  "spiel",   "probe",   "unterricht", "kurs",
-                     "stunde",     "cours",     "seance",  "stage",   "stages",     "entrainement",
-                     "repetition", "meeting",   "meetings"});
+                    {"match",      "matches",   "game",     "games",   "fixture",    "practice",
+                     "training",   "rehearsal", "class",    "classes", "lesson",     "lessons",
+                     "session",    "sessions",  "spiel",    "probe",   "unterricht", "kurs",
+                     "stunde",     "cours",     "seance",   "stage",   "stages",     "entrainement",
+                     "repetition", "meeting",   "meetings", "party",   "parties"});
 }
 
 } // namespace
@@ -323,9 +323,12 @@ bool calledOffBefore(const Line& line, std::size_t begin) {
     if (k < 2 || !namesSession(line.tokens[k - 1])) {
         return false;
     }
-    const Token& before = line.tokens[k - 2];
-    return isWordIn(&before, {"no", "kein", "keine"}) ||
-           (k >= 3 && before.isWord("de") && line.tokens[k - 3].isWord("pas"));
+    // "no work party this Saturday": a word may say which session.
+    const auto no = [&line](std::size_t at) {
+        return isWordIn(&line.tokens[at], {"no", "kein", "keine"}) ||
+               (at > 0 && line.tokens[at].isWord("de") && line.tokens[at - 1].isWord("pas"));
+    };
+    return no(k - 2) || (k >= 3 && line.tokens[k - 2].isWord() && no(k - 3));
 }
 
 bool calledOffAfter(const Line& line, std::size_t begin, std::size_t i) {

@@ -652,6 +652,11 @@ TEST(BuiltinReaderTest, StaysRunFromCheckInToCheckOut) {
     ASSERT_EQ(drafts.size(), 4u);
     EXPECT_EQ(drafts[1].startDate, "2026-03-10");
     EXPECT_EQ(drafts[2].startDate, "2026-03-12");
+    const auto moved = read("Subject: Spring work party Sat 14 March\n\nThe rain is due, so "
+                            "there is NO work party this Saturday the 14th. We're moving it to:\n"
+                            "   SATURDAY 21 MARCH, 08:30 - 12:30");
+    ASSERT_EQ(moved.size(), 1u);
+    EXPECT_EQ(moved[0].startDate, "2026-03-21");
 
     // Otherwise a span is one event over its days, and "daily" on the next item of a bulleted
     // list is about that item.
