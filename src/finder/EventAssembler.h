@@ -37,6 +37,8 @@ class Assembler {
     // What one line adds: its days, a schedule's session, times for the days around it.
     void line(std::size_t li);
     void splitIntoDays(std::size_t index, const TimedLine& timed);
+    // Whether a session starting at `start` comes after midnight of its day's schedule.
+    bool afterMidnight(ClockTime start) const;
 
     // The day a mention names if it is an event's, else none.
     std::optional<DateMention> eventDate(const DateMention& d, std::size_t li);

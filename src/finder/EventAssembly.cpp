@@ -212,6 +212,7 @@ void Assembler::line(std::size_t li) {
             const std::size_t to =
                 k + 1 < facts.times.size() ? facts.times[k + 1].begin : line.tokens.size();
             assignTimes(session, timesOf(line, facts, facts.times[k].begin, to));
+            session.startsNextDay = session.start && afterMidnight(*session.start);
             m_out.push_back(session);
         }
         return;
@@ -262,6 +263,19 @@ void Assembler::line(std::size_t li) {
     if ((m_out.empty() || weekly) && facts.dates.empty() && (hasOwnTimes(line, facts) || leadsIn)) {
         m_pending = Pending{timed, li, weekly};
     }
+}
+
+bool Assembler::afterMidnight(ClockTime start) const {
+    constexpr int kSmallHours = 6;
+    if (m_out.empty() || !m_out.back().session || !m_out.back().start) {
+        return false;
+    }
+    const Candidate& before = m_out.back();
+    // "8:45pm – 10:15pm" then "12:15am – 1:15am" under a festival's day: a late set goes on
+    // after midnight, and so do the sets after it.
+    return before.startsNextDay ? start.minutes() >= before.start->minutes()
+                                : start.minutes() < before.start->minutes() &&
+                                      start.hour < kSmallHours && before.start->hour >= 12;
 }
 
 void Assembler::splitIntoDays(std::size_t index, const TimedLine& timed) {

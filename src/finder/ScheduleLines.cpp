@@ -294,10 +294,20 @@ bool isSessionLine(const Line& line, const LineFacts& facts) {
 bool namedBelow(const TextFacts& text, std::size_t li) {
     const Line& line = text.lines[li];
     const LineFacts& facts = text.facts[li];
-    if (facts.times.size() != 1 || li + 1 >= text.lines.size() ||
-        std::any_of(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
-            return t.isWord() && !t.isWord("am") && !t.isWord("pm");
-        })) {
+    // Besides the time, only words that say it changed: "TIME CHANGE  3:40pm – 4:30pm  (was
+    // 3:10pm)".
+    const auto anyWord = [&line](auto&& test) {
+        return std::any_of(line.tokens.begin(), line.tokens.end(),
+                           [&test](const Token& t) { return t.isWord() && test(t); });
+    };
+    const bool changed = anyWord([](const Token& t) {
+        return isWordIn(&t, {"change", "changed"});
+    });
+    const bool onlyTime = !anyWord([changed](const Token& t) {
+        return !isWordIn(&t, {"am", "pm"}) &&
+               !(changed && isWordIn(&t, {"time", "change", "changed", "was"}));
+    });
+    if (facts.times.size() != 1 || li + 1 >= text.lines.size() || !onlyTime) {
         return false;
     }
     const Line& next = text.lines[li + 1];

@@ -417,6 +417,13 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
             }
         }
         facts.times = readTimes(line, context);
+        // "3:40pm – 4:30pm (was 3:10pm)": the time a change replaced.
+        std::erase_if(facts.times, [&line](const TimeMention& t) {
+            return t.begin >= 2 && line.tokens[t.begin - 2].isSymbol("(") &&
+                   isWordIn(&line.tokens[t.begin - 1],
+                            {"was", "previously", "formerly", "vorher", "bisher", "avant",
+                             "initialement", "anciennement"});
+        });
         for (const TimeMention& time : facts.times) {
             context.taken.emplace_back(time.begin, time.end);
         }

@@ -833,6 +833,18 @@ TEST(BuiltinReaderTest, AnAppsSessionsInBlocksOfTheirOwnAreNamedBelowTheirTimes)
     EXPECT_EQ(drafts[2].title, "Grand spectacle pyrotechnique");
     EXPECT_EQ(drafts[2].startDate, "2026-08-15");
     EXPECT_EQ(drafts[2].startTime, "21:00");
+
+    // A late set goes on after midnight of its day; a set whose time changed keeps the new one.
+    const auto sets = read("SATURDAY 14 MARCH\n\n8:45pm – 10:15pm\nHARUTO & THE FLOOD\n"
+                           "Main Stage\n\n12:15am – 1:15am\nVELVET MILE\nThe Woolshed\n\n"
+                           "SUNDAY 15 MARCH\n\nTIME CHANGE  3:40pm – 4:30pm  (was 3:10pm)\n"
+                           "LOWTIDE CHOIR\nBandstand");
+    ASSERT_EQ(sets.size(), 3u);
+    EXPECT_EQ(sets[1].title, "Velvet Mile");
+    EXPECT_EQ(sets[1].startDate, "2026-03-15");
+    EXPECT_EQ(sets[1].startTime, "00:15");
+    EXPECT_EQ(sets[2].title, "Lowtide Choir");
+    EXPECT_EQ(sets[2].startTime, "15:40");
 }
 
 TEST(BuiltinReaderTest, AWeekdayNamesADayOfASpanOnlyWhereItIsToldOf) {
