@@ -466,12 +466,13 @@ bool introducesTime(const Line& line, std::size_t i) {
                         {"time", "times", "zeit", "uhrzeit", "heure", "horaire", "start", "starts",
                          "beginn", "debut", "doors", "einlass"});
     }
-    return isWordIn(&before,
-                    {"departs", "leaves", "arrives",  "dep",           "arr",    "at",     "um",
-                     "a",       "from",   "ab",       "gegen",         "vers",   "around", "von",
-                     "de",      "des",    "starting", "starts",        "start",  "begins", "beginn",
-                     "einlass", "doors",  "about",    "approximately", "approx", "ca",     "circa",
-                     "till",    "until",  "bis",      "jusqu'a",       "by"});
+    return isWordIn(
+        &before, {"departs", "leaves", "arrives",  "dep",           "arr",    "at",      "um",
+                  "a",       "from",   "ab",       "gegen",         "vers",   "around",  "von",
+                  "de",      "des",    "starting", "starts",        "start",  "begins",  "beginn",
+                  "einlass", "doors",  "about",    "approximately", "approx", "ca",      "circa",
+                  "till",    "until",  "bis",      "jusqu'a",       "by",     "between", "zwischen",
+                  "entre"});
 }
 
 std::vector<TimeMention> readTimes(const Line& line, const TimeContext& context) {

@@ -119,6 +119,7 @@ TEST(TimeReadingTest, RangesShareAmAndPmAndCrossNoon) {
         {"10 – 15 Uhr", "10:00-15:00"},
         {"between 3 and 5pm", "15:00-17:00"},
         {"zwischen 7:00 und 12:00 Uhr", "07:00-12:00"},
+        {"Zeitfenster: zwischen 7.00 und 14.00 Uhr", "07:00-14:00"},
         {"entre 9 h et 11 h", "09:00-11:00"},
         {"um 7:00 und 12:00 Uhr", "07:00 12:00"},
         {"19:00–21:00", "19:00-21:00"},
