@@ -217,15 +217,15 @@ bool deadlineBefore(const Line& line, std::size_t i) {
         (k > 1 && isWordIn(&line.tokens[k - 1], {"du"}) &&
          isWordIn(&line.tokens[k - 2], {"compter"}));
     const auto deadlineWord = [&line](std::size_t at) {
-        return at > 0 &&
-               (isWordIn(&line.tokens[at - 1],
-                         {"by",       "before",  "after",      "until",  "till", "til",
-                          "through",  "thru",    "avant",      "apres",  "bis",  "deadline",
-                          "jusqu'au", "jusqu'a", "spatestens", "latest", "due",  "tard",
-                          "valid",    "gultig",  "valable"}) ||
-                // "no later than 30 November"
-                (at > 1 && isWordIn(&line.tokens[at - 1], {"than"}) &&
-                 isWordIn(&line.tokens[at - 2], {"later"})));
+        return at > 0 && (isWordIn(&line.tokens[at - 1],
+                                   {"by",      "before",   "after",      "until",   "till",
+                                    "til",     "through",  "thru",       "avant",   "apres",
+                                    "bis",     "deadline", "jusqu'au",   "jusqu'a", "spatestens",
+                                    "latest",  "due",      "tard",       "valid",   "gultig",
+                                    "valable", "fallig",   "falligkeit", "zahlbar", "echeance"}) ||
+                          // "no later than 30 November"
+                          (at > 1 && isWordIn(&line.tokens[at - 1], {"than"}) &&
+                           isWordIn(&line.tokens[at - 2], {"later"})));
     };
     // "the survey closes on May 20", "your plan's benefits end on 31 August", "läuft am 30.06.
     // ab": the day something runs out. Where it closes or expires, also without "on" ("Expires
