@@ -237,9 +237,16 @@ std::optional<std::string> PlacePicker::setInBelow(std::size_t li) const {
         (!facts.label.empty() && !Vocabulary::isPlaceLabel(facts.label))) {
         return std::nullopt;
     }
-    // "Room 2.14 (bring a laptop)": the room, without the remark.
+    // "Room 2.14 (bring a laptop)", "Aréna Régis-Lavoie, glace 1 – chandail FONCÉ": the room,
+    // without the remark.
+    const auto remark = [&line](std::size_t k) {
+        const Token* next = line.at(k + 1);
+        return line.tokens[k].isSymbol("(") ||
+               (line.tokens[k].isDash() && line.tokens[k].spaced && next != nullptr &&
+                next->isWord() && !next->capital);
+    };
     std::size_t end = facts.labelEnd;
-    while (end < line.tokens.size() && !line.tokens[end].isSymbol("(")) {
+    while (end < line.tokens.size() && !remark(end)) {
         ++end;
     }
     if (end == facts.labelEnd || !line.tokens[facts.labelEnd].isWord() ||
@@ -374,7 +381,9 @@ std::optional<std::string> PlacePicker::placeOf(const Candidate& c) const {
     if (auto own = rowPlace(c.line, sentenceAround(m_text.lines[c.line], c.begin).begin, true)) {
         return own;
     }
-    if (auto below = c.session ? setInBelow(c.line) : std::nullopt) {
+    // A session's place, or a row's that opens with its day ("Mar. 10 nov.   Pratique   18 h 15"
+    // over "               Aréna Régis-Lavoie, glace 2"), is set in below it.
+    if (auto below = c.session || (c.begin == 0 && c.start) ? setInBelow(c.line) : std::nullopt) {
         return below;
     }
     if (auto below = besideLength(c.line)) {

@@ -416,6 +416,16 @@ TEST(PlacePickingTest, RowsTakeTheirOwnPlacesAndSessionsTheirHeadings) {
                      "                    Raum Schuss 1\n",
                      "de_DE"),
               (Places{"Saal Kettbaum", "Raum Schuss 1"}));
+    // So does a line set in below a row that opens with its day, without a remark after a dash.
+    EXPECT_EQ(places("Mar. 10 mars   Pratique          18 h 15 – 19 h 15\n"
+                     "               Aréna Régis-Lavoie, glace 2\n"
+                     "Sam. 14 mars   PARTIE vs Cobras de Saint-Lin   9 h 30\n"
+                     "               Aréna Régis-Lavoie, glace 1 – chandail FONCÉ\n"
+                     "Dim. 15 mars   Pratique de remplacement   11 h 15\n"
+                     "               Centre sportif de la Seigneurie\n",
+                     "fr_CA"),
+              (Places{"Aréna Régis-Lavoie, glace 2", "Aréna Régis-Lavoie, glace 1",
+                      "Centre sportif de la Seigneurie"}));
     // A match's away side is no place; the ground after it is.
     EXPECT_EQ(places("Sa. 07.03.  10:30  SV Aubing – FC Gräfelfing     Sportanlage Aubing\n"
                      "Sa. 14.03.  11:00  TSV Gauting – SV Aubing     Waldpark Gauting, Platz 3",
