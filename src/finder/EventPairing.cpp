@@ -106,8 +106,13 @@ void timeStay(const TextFacts& text, Candidate& stay) {
         if (!facts.dates.empty()) {
             continue;
         }
+        const Line& line = text.lines[li];
         for (const TimeMention& time : facts.times) {
-            if (const std::optional<bool> end = stayEndBefore(text.lines[li], time.begin)) {
+            const std::optional<bool> end = stayEndBefore(line, time.begin);
+            // "Anreise: Fr, 19.02.2027 – späte Anreise ca. 23:15 Uhr" over "(reguläres
+            // Check-in ab 15:00 Uhr)": the usual hour in brackets gives way to the guest's own.
+            const bool aside = !line.tokens.empty() && line.tokens[0].isSymbol("(");
+            if (end && !(aside && (*end ? stay.finish : stay.start))) {
                 (*end ? stay.finish : stay.start) = time.start;
             }
         }

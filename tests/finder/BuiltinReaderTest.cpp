@@ -571,6 +571,11 @@ TEST(BuiltinReaderTest, StaysRunFromCheckInToCheckOut) {
         {"Gasthof Krone\nCheck-in: Sat, 11 Apr 2026 (from 16:00)\n"
          "Check-out: Tue, 14 Apr 2026 (until 10:00)\nHauptstraße 7, 79098 Freiburg",
          nullptr, "2026-04-11", "16:00", "2026-04-14", "10:00"},
+        // A guest's own late arrival beats the usual hour in brackets under it.
+        {"Hotel Goldener Kranich\nAnreise:   Fr, 13.03.2026 – späte Anreise ca. 23:15 Uhr\n"
+         "           (reguläres Check-in ab 15:00 Uhr)\n"
+         "Abreise:   So, 15.03.2026 – Check-out bis 11:00 Uhr",
+         nullptr, "2026-03-13", "23:15", "2026-03-15", "11:00"},
         // ... or told on one line.
         {"Waikiki Palms Resort, 2300 Kalakaua Ave, Honolulu\nCheck-in Thu 12 Mar 2026 from 3:00 pm "
          "· "
