@@ -40,6 +40,61 @@ std::optional<std::size_t> loneCapital(std::string_view line, std::size_t at) {
     return after;
 }
 
+// "S A M S T A G ,   1 9 .   J U N I   2 0 2 7": on a line set with its letters spaced out, each
+// piece between wider gaps whose characters all stand one space apart is one word, digits and
+// stops included, and the wider gaps are spaces between words.
+std::string withSpacedWordsClosedUp(std::string_view line) {
+    std::string out;
+    std::size_t i = 0;
+    while (i < line.size()) {
+        // The wider gaps part words, not columns; the indent stays.
+        if (line[i] == ' ') {
+            const bool indent = out.find_first_not_of(' ') == std::string::npos;
+            if (indent || out.back() != ' ') {
+                out += ' ';
+            }
+            ++i;
+            continue;
+        }
+        // The piece up to a gap of two spaces or more.
+        std::size_t end = i;
+        while (end < line.size() &&
+               !(line[end] == ' ' && end + 1 < line.size() && line[end + 1] == ' ')) {
+            ++end;
+        }
+        while (end > i && line[end - 1] == ' ') {
+            --end;
+        }
+        const std::string_view piece = line.substr(i, end - i);
+        // Its characters, each but the last followed by one space.
+        std::vector<std::string_view> characters;
+        bool spaced = true;
+        const auto* bytes = reinterpret_cast<const uint8_t*>(piece.data());
+        const auto length = static_cast<int32_t>(piece.size());
+        for (int32_t k = 0; k < length && spaced;) {
+            const int32_t begin = k;
+            UChar32 c = 0;
+            U8_NEXT(bytes, k, length, c);
+            characters.push_back(
+                piece.substr(static_cast<std::size_t>(begin), static_cast<std::size_t>(k - begin)));
+            if (k < length) {
+                spaced = piece[static_cast<std::size_t>(k)] == ' ' && k + 1 < length &&
+                         piece[static_cast<std::size_t>(k) + 1] != ' ';
+                ++k;
+            }
+        }
+        if (spaced && characters.size() >= 2) {
+            for (const std::string_view c : characters) {
+                out += c;
+            }
+        } else {
+            out += piece;
+        }
+        i = end;
+    }
+    return out;
+}
+
 // "J A H R E S K O N Z E R T": a heading set with its letters spaced out, read as the word it
 // spells. Only capitals, at least four, each one space from the next; a wider gap parts words.
 std::string withLettersClosedUp(std::string_view line) {
@@ -66,7 +121,7 @@ std::string withLettersClosedUp(std::string_view line) {
             ++i;
         }
     }
-    return out;
+    return out == line ? out : withSpacedWordsClosedUp(line);
 }
 
 bool isLinkEnd(char c) {

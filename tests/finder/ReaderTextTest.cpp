@@ -31,11 +31,14 @@ TEST(ReaderTextTest, TokensFoldWordsAndReduceTypographicVariants) {
 
 TEST(ReaderTextTest, LettersSpacedOutAreReadAsTheirWords) {
     const auto lines = readLines("J A H R E S   K O N Z E R T   Ä R Z T E\n"
-                                 "Plan B, rows A B C, U S A");
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(keys(lines[0]), (std::vector<std::string>{"jahres", "|", "konzert", "|", "arzte"}));
+                                 "Plan B, rows A B C, U S A\n"
+                                 "   S A M S T A G ,   1 9 .   J U N I   2 0 2 7");
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(keys(lines[0]), (std::vector<std::string>{"jahres", "konzert", "arzte"}));
     // Fewer than four capitals, or lower-case letters, are left as they are.
     EXPECT_EQ(lines[1].tokens.size(), 11u);
+    // On a line set so, digits and stops spaced out are words too, and the wider gaps spaces.
+    EXPECT_EQ(lines[2].text, "   SAMSTAG, 19. JUNI 2027");
 }
 
 TEST(ReaderTextTest, LinksAreOneTokenWithoutTheSentencesPunctuation) {
