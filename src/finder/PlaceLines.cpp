@@ -198,15 +198,29 @@ namespace {
 // "Madame Véronique LAMBOTTE" over "Rue du Fort 17/2" and "5100 Jambes": the block of a letter
 // that says whom it goes to, whose address is the reader's own.
 bool addressesReader(const std::vector<Line>& lines, std::size_t li) {
-    std::size_t first = li;
-    while (first > 0 && lines[first - 1].block == lines[li].block && li - first < 3) {
-        --first;
+    for (std::size_t first = li;
+         first > 0 && lines[first - 1].block == lines[li].block && li - first < 3; --first) {
+        const Line& line = lines[first - 1];
+        if (isWordIn(&line.tokens.front(), {"madame", "monsieur", "mme", "mr", "mrs", "ms", "miss",
+                                            "mx", "frau", "herr", "herrn", "familie", "famille"}) &&
+            line.tokens.size() <= 5) {
+            return true;
+        }
     }
-    return first < li && lines[first].block == lines[li].block &&
-           isWordIn(&lines[first].tokens.front(),
-                    {"madame", "monsieur", "mme", "mr", "mrs", "ms", "miss", "mx", "frau", "herr",
-                     "herrn", "familie", "famille"}) &&
-           lines[first].tokens.size() <= 5;
+    return false;
+}
+
+// "Postfach 11 40", "PO Box 52", "Case postale 12": where letters go, not a place to be.
+bool namesPostBox(const Line& line) {
+    for (std::size_t k = 0; k < line.tokens.size(); ++k) {
+        const Token* next = line.at(k + 1);
+        if (isWordIn(&line.tokens[k], {"postfach", "postbox", "postbus"}) ||
+            (isWordIn(&line.tokens[k], {"po", "gpo"}) && isWordIn(next, {"box"})) ||
+            (isWordIn(&line.tokens[k], {"case", "boite"}) && isWordIn(next, {"postale"}))) {
+            return true;
+        }
+    }
+    return false;
 }
 
 } // namespace
@@ -227,7 +241,7 @@ std::optional<std::string> PlacePicker::address() {
                         [&span](const TimeMention& t) { return t.end <= span->first; });
         if (!span || (!lineFacts.dates.empty() && !afterDays) ||
             Vocabulary::isDetailLabel(lineFacts.label) || m_text.header[li] ||
-            addressesReader(m_text.lines, li)) {
+            addressesReader(m_text.lines, li) || namesPostBox(line)) {
             continue;
         }
         // The venue's name on the lines above ("The Old Rectory" over "Church Lane, Little Haddon"

@@ -135,6 +135,19 @@ TEST(PlacePickingTest, LabelsAddressesAndVenueLines) {
                      "Teams: https://teams.microsoft.com/l/meetup-join/19abc\n\nThanks,\nDana\n\n"
                      "Dana Whitlock\nHarborline Logistics, 140 Broadway, New York, NY 10005"),
               Places{"https://teams.microsoft.com/l/meetup-join/19abc"});
+    // Neither a post box nor the reader's own address is where to go.
+    EXPECT_EQ(
+        places("Stadt Bad Lauterfeld · Der Wahlleiter · Postfach 11 40 · 31737 Bad Lauterfeld\n\n"
+               "Amtliche Wahlbenachrichtigung          Wahlbezirk: 014\n"
+               "                                       Wählerverzeichnis-Nr.: 387\n"
+               "Herrn\nJonas Kämmerer\nBirkenweg 22\n31737 Bad Lauterfeld\n\n"
+               "  Wahltag:     Sonntag, 8. März 2026\n"
+               "  Wahlzeit:    8.00 bis 18.00 Uhr\n"
+               "  Ihr Wahlraum:\n"
+               "      Grundschule Lindenhof – Mensa\n"
+               "      Lindenhofstraße 3, 31737 Bad Lauterfeld",
+               "de_DE"),
+        Places{"Grundschule Lindenhof – Mensa, Lindenhofstraße 3, 31737 Bad Lauterfeld"});
 }
 
 // The venue's name a title may fall back on, for a text read on Monday, 2 March 2026.
