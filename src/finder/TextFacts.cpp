@@ -388,6 +388,15 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
                    !(d.begin > 1 &&
                      isWordIn(&line.tokens[d.begin - 2], {"partir", "compter", "as", "end", "ab"}));
         });
+        // "Promo NOV10", "Code: MAR25": a code that reads like a day.
+        std::erase_if(facts.dates, [&line](const DateMention& d) {
+            std::size_t k = d.begin;
+            if (k > 0 && line.tokens[k - 1].isSymbol(":")) {
+                --k;
+            }
+            return k > 0 && isWordIn(&line.tokens[k - 1], {"promo", "code", "coupon", "voucher",
+                                                           "gutschein", "rabattcode", "promocode"});
+        });
         // "moved to Thursday, NOT Wednesday", "nicht am Mittwoch": a day ruled out.
         std::erase_if(facts.dates, [&line](const DateMention& d) {
             std::size_t k = d.begin;
