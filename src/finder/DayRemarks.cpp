@@ -125,13 +125,16 @@ bool tellsClockChange(const Line& line) {
 }
 
 // "Von 28. bis 30. Dezember Parteienverkehr nur vormittags", "Öffnungszeiten über Ostern",
-// "opening hours over Easter": a line that tells when an office is open.
+// "opening hours over Easter", "aussi ouvert le lundi": a line that tells when an office or a
+// museum is open.
 bool tellsOpeningHours(const Line& line) {
     for (std::size_t k = 0; k < line.tokens.size(); ++k) {
         const Token& t = line.tokens[k];
         if (isWordIn(&t, {"parteienverkehr", "offnungszeiten", "sprechzeiten", "burozeiten"}) ||
             (isWordIn(&t, {"opening", "office"}) && isWordIn(line.at(k + 1), {"hours", "times"})) ||
-            (isWordIn(&t, {"horaires"}) && isWordIn(line.at(k + 1), {"d'ouverture"}))) {
+            (isWordIn(&t, {"horaires"}) && isWordIn(line.at(k + 1), {"d'ouverture"})) ||
+            (isWordIn(&t, {"also", "aussi", "egalement", "auch", "zusatzlich"}) &&
+             isWordIn(line.at(k + 1), {"open", "ouvert", "ouverte", "ouverts", "geoffnet"}))) {
             return true;
         }
     }

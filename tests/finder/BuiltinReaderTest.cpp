@@ -1945,6 +1945,7 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "Anmeldeschluss: 31. März 2026",
         "• Anmeldezeitraum 2. PZR (Wiederholungsprüfungen): 16.03.–27.03.2026",
         "Registration period: 16–27 March 2026",
+        "Pendant les congés d'automne (du 24/10 au 01/11) : aussi ouvert le lundi.",
         "5 x S$29.00 (weekend rate)  S$145.00\nPromo MAR20                 -S$14.50",
         "Die Verrechnung erfolgt mit der nächsten Abgabenvorschreibung\n(Fälligkeit 15.05.2026).",
         "Die Turnstunden fallen während der Fasnachtsferien (21.3.–5.4.) aus.",
