@@ -200,12 +200,16 @@ void dropAnsweredOffers(const TextFacts& text, std::vector<Candidate>& events) {
         }
         return false;
     };
-    std::erase_if(events, [&](const Candidate& c) {
-        return c.start && std::any_of(events.begin(), events.end(), [&](const Candidate& other) {
-                   return other.line > c.line && other.day == c.day && other.start &&
-                          *other.start != *c.start && offers(c, *other.start);
-               });
-    });
+    std::vector<bool> answered(events.size(), false);
+    for (std::size_t e = 0; e < events.size(); ++e) {
+        const Candidate& c = events[e];
+        answered[e] = c.start && std::any_of(events.begin(), events.end(), [&](const Candidate& o) {
+                          return o.line > c.line && o.day == c.day && o.start &&
+                                 *o.start != *c.start && offers(c, *o.start);
+                      });
+    }
+    std::size_t e = 0;
+    std::erase_if(events, [&answered, &e](const Candidate&) { return answered[e++]; });
 }
 
 void applySameTimes(const TextFacts& text, const ReaderDays& days, std::vector<Candidate>& events) {
