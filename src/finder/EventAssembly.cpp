@@ -303,6 +303,7 @@ std::vector<Candidate> assemble(const TextFacts& text, const ReaderDays& days, I
     applyNewTimes(text, out);
     dropAnsweredOffers(text, out);
     applySameTimes(text, days, out);
+    applyTimeForAll(text, out);
     dropMovedDays(text, out);
     return out;
 }

@@ -255,4 +255,31 @@ void applySameTimes(const TextFacts& text, const ReaderDays& days, std::vector<C
     }
 }
 
+void applyTimeForAll(const TextFacts& text, std::vector<Candidate>& events) {
+    const auto namesKind = [](const Token* t) {
+        return t != nullptr && t->isWord() && t->key.size() > 3 && t->key.ends_with("s") &&
+               (Vocabulary::isEventNoun(t->key) ||
+                Vocabulary::isEventNoun(std::string_view(t->key).substr(0, t->key.size() - 1)));
+    };
+    for (std::size_t li = 0; li < text.lines.size(); ++li) {
+        const Line& line = text.lines[li];
+        const LineFacts& facts = text.facts[li];
+        if (!facts.dates.empty() || facts.times.size() != 1) {
+            continue;
+        }
+        for (std::size_t k = 0; k + 1 < facts.times[0].begin; ++k) {
+            if (isWordIn(&line.tokens[k], {"all", "alle", "tous", "toutes"}) &&
+                namesKind(line.at(k + 1))) {
+                for (Candidate& c : events) {
+                    if (!c.start && !c.last && !c.due) {
+                        c.start = facts.times[0].start;
+                        c.finish = facts.times[0].finish;
+                    }
+                }
+                return;
+            }
+        }
+    }
+}
+
 } // namespace plannery::reader

@@ -26,4 +26,8 @@ void dropMovedDays(const TextFacts& text, std::vector<Candidate>& events);
 // day at one of them.
 void dropAnsweredOffers(const TextFacts& text, std::vector<Candidate>& events);
 
+// "ALL SHOWS 8PM UNLESS NOTED", "Alle Spiele um 19 Uhr": a line without days that gives one time
+// for all events of a kind gives it to each day without a time of its own.
+void applyTimeForAll(const TextFacts& text, std::vector<Candidate>& events);
+
 } // namespace plannery::reader

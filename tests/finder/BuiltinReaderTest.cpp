@@ -398,6 +398,16 @@ TEST(BuiltinReaderTest, APostersDayWithoutATimeLooksOnThroughItsWrappedSentences
     EXPECT_EQ(drafts[0].startTime, "16:00");
 }
 
+TEST(BuiltinReaderTest, ATimeSaidForAllShowsHoldsForEachDayWithoutOne) {
+    const auto drafts = read("THE TUSSOCK HEARTS\nAOTEAROA TOUR 2026\n\n"
+                             "THU 12 MAR   WHANGĀREI   TOWN BASIN HALL\n"
+                             "SAT 14 MAR   DUNEDIN     THE CHOOK HOUSE   ALL AGES · 3PM\n\n"
+                             "ALL SHOWS 8PM UNLESS NOTED · 18+ (ID REQUIRED)");
+    ASSERT_EQ(drafts.size(), 2u);
+    EXPECT_EQ(drafts[0].startTime, "20:00");
+    EXPECT_EQ(drafts[1].startTime, "15:00");
+}
+
 TEST(BuiltinReaderTest, AnAsideInBracketsOfTheNextParagraphGivesADayNoTimes) {
     const auto drafts =
         read("Consultation\nle mardi 10 mars à 10h40\n\nLes séances de kinésithérapie sont à "
