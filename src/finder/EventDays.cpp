@@ -283,6 +283,26 @@ void Assembler::datedLine(std::size_t li, const std::vector<DateMention>& dates)
             return !d.last && m_days.weekday(d.day) == weekday;
         });
     };
+    // "DAY & TIME  Thursdays, 4:10pm – 4:40pm" over "BLOCK  Term 3: 23/07/2026 – 24/09/2026":
+    // a weekly meeting's times over a span of weeks are those of its weekday in each; they hold
+    // on for the list of those days that may follow.
+    if (m_pending && m_pending->weekly && apart(m_pending->line, li) <= kReach && !ownTimes &&
+        m_out.size() - group == 1 && m_out[group].last) {
+        const Candidate span = m_out[group];
+        m_out.pop_back();
+        for (DayParts day = span.day;
+             ReaderDays::compare(day, *span.last) <= 0 && m_out.size() < kMaxEvents;
+             day = m_days.plusDays(day, 1)) {
+            if (m_days.weekday(day) == *m_pending->weekly) {
+                Candidate weekly = span;
+                weekly.day = day;
+                weekly.last.reset();
+                assignTimes(weekly, m_pending->timed);
+                m_out.push_back(weekly);
+            }
+        }
+        return;
+    }
     if (m_pending && (apart(m_pending->line, li) <= kReach ||
                       (m_pending->weekly && onWeekday(*m_pending->weekly)))) {
         above = m_pending->timed;

@@ -398,6 +398,21 @@ TEST(BuiltinReaderTest, APostersDayWithoutATimeLooksOnThroughItsWrappedSentences
     EXPECT_EQ(drafts[0].startTime, "16:00");
 }
 
+TEST(BuiltinReaderTest, AWeeklyClassOverABlockOfWeeksMeetsOnItsWeekdayInEach) {
+    const auto drafts = read("DAY & TIME   Thursdays, 4:10pm – 4:40pm\n"
+                             "BLOCK        Term 1: 10 weeks, 05/03/2026 – 26/03/2026\n\n"
+                             "LESSON DATES\n  1   Thu 5 March\n"
+                             "  –   Thu 12 March – NO LESSON (pool closed)\n"
+                             "  2   Thu 19 March\n  3   Thu 26 March");
+    std::vector<std::string> lessons;
+    for (const EventDraft& d : drafts) {
+        lessons.push_back(d.startDate + " " + d.startTime.value_or("-") + "-" +
+                          d.endTime.value_or("-"));
+    }
+    EXPECT_EQ(lessons, (std::vector<std::string>{"2026-03-05 16:10-16:40", "2026-03-19 16:10-16:40",
+                                                 "2026-03-26 16:10-16:40"}));
+}
+
 TEST(BuiltinReaderTest, ATimeSaidForAllShowsHoldsForEachDayWithoutOne) {
     const auto drafts = read("THE TUSSOCK HEARTS\nAOTEAROA TOUR 2026\n\n"
                              "THU 12 MAR   WHANGĀREI   TOWN BASIN HALL\n"
