@@ -33,13 +33,20 @@ bool hasOwnTimes(const Line& line, const LineFacts& facts) {
 namespace {
 
 // The weekday a line names in the plural, as the day of a weekly meeting: "Tuesdays", "mardis",
-// "dienstags".
+// "dienstags"; or of a monthly one ("un mardi par mois").
 std::optional<Weekday> weeklyDay(const Line& line, const std::string& localeId) {
-    for (const Token& t : line.tokens) {
+    for (std::size_t k = 0; k < line.tokens.size(); ++k) {
+        const Token& t = line.tokens[k];
         if (t.isWord() && t.key.size() > 4 && t.key.ends_with("s")) {
             if (auto name =
                     Words::weekday(std::string_view(t.key).substr(0, t.key.size() - 1), localeId);
                 name && name->full) {
+                return name->day;
+            }
+        }
+        // "Un mardi par mois, à 19h30": one such day in each month.
+        if (k > 0 && line.tokens[k - 1].isWord("un") && isWordIn(line.at(k + 1), {"par"})) {
+            if (auto name = Words::weekday(t.key, localeId); name && name->full) {
                 return name->day;
             }
         }
@@ -260,7 +267,8 @@ void Assembler::line(std::size_t li) {
     const auto weekly = weeklyDay(line, m_days.localeId());
     // ... unless the line leads in to what follows ("Séances (samedis, 13 h 00 à 15 h 00) :").
     const bool leadsIn = !line.tokens.empty() && line.tokens.back().isSymbol(":");
-    if ((m_out.empty() || weekly) && facts.dates.empty() && (hasOwnTimes(line, facts) || leadsIn)) {
+    if ((m_out.empty() || weekly) && (facts.dates.empty() || weekly) &&
+        (hasOwnTimes(line, facts) || leadsIn)) {
         m_pending = Pending{timed, li, weekly};
     }
 }

@@ -303,8 +303,8 @@ void Assembler::datedLine(std::size_t li, const std::vector<DateMention>& dates)
         }
         return;
     }
-    if (m_pending && (apart(m_pending->line, li) <= kReach ||
-                      (m_pending->weekly && onWeekday(*m_pending->weekly)))) {
+    if ((m_pending && m_pending->weekly) ? onWeekday(*m_pending->weekly)
+                                         : m_pending && apart(m_pending->line, li) <= kReach) {
         above = m_pending->timed;
         m_listTimes = ownTimes ? std::nullopt : std::optional<Pending>(Pending{*above, li});
     } else if (m_listTimes && continuesList(m_listTimes->line, li)) {
@@ -326,7 +326,10 @@ void Assembler::datedLine(std::size_t li, const std::vector<DateMention>& dates)
             assignTimes(m_out[k], *above);
         }
     }
-    m_pending.reset();
+    // A weekly meeting's times hold on for its weekday further down.
+    if (!(m_pending && m_pending->weekly)) {
+        m_pending.reset();
+    }
     m_lastGroup = group;
     // A sentence that mentions a day ("can be booked from Monday 19 January") leaves the
     // schedule's heading as it was.

@@ -34,8 +34,16 @@ std::optional<std::string> PlacePicker::labelledAt(std::size_t li) const {
                                              "queen", "deluxe", "superior", "family"});
                     });
     // Nor is a table's head ("Salle   Rang   Place   Tarif"), whose first column looks like
-    // a label without a colon.
-    if (!Vocabulary::isPlaceLabel(facts.label) || roomKind || headsTable(line)) {
+    // a label without a colon, nor an admission's price ("Entrée : 6 € · -18 ans : gratuit").
+    const Token* first = line.at(facts.labelEnd);
+    const bool price =
+        first != nullptr && first->isNumber() &&
+        std::any_of(line.tokens.begin() + static_cast<std::ptrdiff_t>(facts.labelEnd),
+                    line.tokens.end(), [](const Token& t) {
+                        return t.isSymbol("€") || t.isSymbol("$") || t.isSymbol("£") ||
+                               isWordIn(&t, {"chf", "eur"});
+                    });
+    if (!Vocabulary::isPlaceLabel(facts.label) || roomKind || headsTable(line) || price) {
         return std::nullopt;
     }
     // "Room: 4H (Junior Block)": a room's name is never its time.

@@ -413,6 +413,19 @@ TEST(BuiltinReaderTest, AWeeklyClassOverABlockOfWeeksMeetsOnItsWeekdayInEach) {
                                                  "2026-03-26 16:10-16:40"}));
 }
 
+TEST(BuiltinReaderTest, AMonthlyMeetingsTimeHoldsForItsWeekdayFarBelow) {
+    const auto drafts = read("Cycle de conférences\nUn mardi par mois, à 19h30\n\n"
+                             "MARDI 10/03/2026\n« Haleurs et bateliers »\n\n"
+                             "Visite de l'écluse le jeudi 19/03/2026, sur inscription.\n\n"
+                             "MARDI 14/04/2026\n« Mille ans de crues »",
+                             *Calendar::make("Europe/Brussels", "fr_BE", Weekday::monday));
+    ASSERT_EQ(drafts.size(), 3u);
+    EXPECT_EQ(drafts[0].startTime, "19:30");
+    EXPECT_FALSE(drafts[1].startTime);
+    EXPECT_EQ(drafts[2].startDate, "2026-04-14");
+    EXPECT_EQ(drafts[2].startTime, "19:30");
+}
+
 TEST(BuiltinReaderTest, ATimeSaidForAllShowsHoldsForEachDayWithoutOne) {
     const auto drafts = read("THE TUSSOCK HEARTS\nAOTEAROA TOUR 2026\n\n"
                              "THU 12 MAR   WHANGĀREI   TOWN BASIN HALL\n"

@@ -135,6 +135,10 @@ TEST(PlacePickingTest, LabelsAddressesAndVenueLines) {
                      "Teams: https://teams.microsoft.com/l/meetup-join/19abc\n\nThanks,\nDana\n\n"
                      "Dana Whitlock\nHarborline Logistics, 140 Broadway, New York, NY 10005"),
               Places{"https://teams.microsoft.com/l/meetup-join/19abc"});
+    // Nor is an admission's price under a label that may name a way in.
+    EXPECT_EQ(
+        places("Conférence\nMardi 10 mars 2026, 19h30\nEntrée : 6 € · -18 ans : gratuit", "fr_BE"),
+        Places{"-"});
     // Neither a post box nor the reader's own address is where to go.
     EXPECT_EQ(
         places("Stadt Bad Lauterfeld · Der Wahlleiter · Postfach 11 40 · 31737 Bad Lauterfeld\n\n"
