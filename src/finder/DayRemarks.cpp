@@ -148,7 +148,8 @@ bool givesRoughOrEffectiveDay(const Line& line) {
     for (std::size_t k = 0; k + 2 < line.tokens.size(); ++k) {
         const Token* next = line.at(k + 1);
         const Token* third = line.at(k + 2);
-        if ((line.tokens[k].isWord("on") && isWordIn(next, {"or"}) && isWordIn(third, {"about"})) ||
+        if ((line.tokens[k].isWord("on") && isWordIn(next, {"or"}) &&
+             isWordIn(third, {"about", "around"})) ||
             (isWordIn(&line.tokens[k], {"effect", "effective", "wirkung"}) &&
              isWordIn(next, {"from", "vom", "ab"})) ||
             (line.tokens[k].isWord("wef") && third != nullptr)) {

@@ -152,6 +152,10 @@ bool deadlineBefore(const Line& line, std::size_t i) {
     bool paid = false;
     for (std::size_t b = done; b > 0 && done - b < 14 && !paid; --b) {
         const Token& t = line.tokens[b - 1];
+        // "Status: PAID · 2027/03/01": a dot set right before the day joins it to its status.
+        if (t.isSymbol("·") && b == done) {
+            continue;
+        }
         if (t.isSymbol(".") || t.isSymbol(",") || t.isSymbol(";") || t.isSymbol("·")) {
             break;
         }

@@ -183,13 +183,14 @@ constexpr std::string_view kRecordLabels[] = {
     "verwendbar bis", "a consommer avant", "date de peremption",
     // A contract's term: "Contract end: 14/03/2027", "Vertragsende: 31.03.2027".
     "contract start", "contract end", "contract start date", "contract end date", "vertragsbeginn",
-    "vertragsende", "debut du contrat", "fin du contrat", "fin de contrat",
+    "vertragsende", "debut du contrat", "fin du contrat", "fin de contrat", "contract period",
+    "contract term", "vertragslaufzeit", "duree du contrat",
     // When a car park's or a gate's ticket was read on the way out: "Exit: 09/05/2026 17:52".
     "exit", "exit time",
     // What a bill or an account covers, and when the next comes: "Billing period: 01/04/2027 to
     // 31/03/2028", "Prochain extrait : 31.05.2027".
-    "billing period", "statement period", "abrechnungszeitraum", "next statement", "next bill",
-    "prochain extrait", "nachster auszug", "prochaine facture"};
+    "billing period", "bill period", "statement period", "abrechnungszeitraum", "next statement",
+    "next bill", "prochain extrait", "nachster auszug", "prochaine facture"};
 
 } // namespace
 

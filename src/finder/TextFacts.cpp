@@ -76,17 +76,23 @@ bool isPicture(const Token& t) {
 Label labelOf(const Line& line) {
     Label label{.name = true};
     const std::size_t from = afterStamp(line);
+    bool bulleted = false;
     std::size_t words = 0;
     for (std::size_t i = from; i < line.tokens.size() && i < from + 8; ++i) {
         const Token& t = line.tokens[i];
         if (t.isSymbol(":")) {
-            if (label.key.empty()) {
+            if (label.key.empty() || (bulleted && !namesOpeningHours(label.key))) {
                 return {};
             }
             label.end = i + 1;
             label.name = label.name && words <= 3;
             label.stamped = from > 0;
             return label;
+        }
+        // "• Club hours: Mon–Fri 05:00–21:00": a list's bullet before a label of hours.
+        if (i == from && (t.isSymbol("·") || t.isSymbol("*"))) {
+            bulleted = true;
+            continue;
         }
         // "Departure      : Tokyo 10:30": labels aligned in a column before their colons.
         if (t.isSymbol("|") && line.at(i + 1) && line.at(i + 1)->isSymbol(":")) {
