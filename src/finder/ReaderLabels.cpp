@@ -146,10 +146,11 @@ constexpr std::string_view kReferenceLabels[] = {"booking number",
                                                  "code"};
 
 constexpr std::string_view kStayLabels[] = {
-    "check-in",  "checkin", "check in", "check-out", "checkout", "check out", "arrival",
-    "departure", "arrive",  "depart",   "anreise",   "abreise",  "arrivee",   "pick-up",
-    "pickup",    "pick up", "return",   "drop-off",  "ruckgabe", "abholung",  "start",
-    "end",       "beginn",  "ende",     "debut",     "fin"};
+    "check-in", "checkin",   "check in", "check-out", "checkout", "check out",
+    "arrival",  "departure", "arrive",   "depart",    "anreise",  "abreise",
+    "arrivee",  "pick-up",   "pickup",   "pick up",   "return",   "drop-off",
+    "ruckgabe", "abholung",  "start",    "end",       "beginn",   "ende",
+    "debut",    "fin",       "abfahrt",  "ruckkunft", "ruckkehr", "retour"};
 
 constexpr std::string_view kHeaderLabels[] = {
     "from",     "to",      "sent",  "date", "subject", "cc",     "von",   "an",

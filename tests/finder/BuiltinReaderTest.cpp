@@ -614,6 +614,11 @@ TEST(BuiltinReaderTest, StaysRunFromCheckInToCheckOut) {
          "           (reguläres Check-in ab 15:00 Uhr)\n"
          "Abreise:   So, 15.03.2026 – Check-out bis 11:00 Uhr",
          nullptr, "2026-03-13", "23:15", "2026-03-15", "11:00"},
+        // A school trip leaves and comes back.
+        {"Schullandwoche der 2b\n\nABFAHRT:      Montag, 16. März 2026\n"
+         "              Treffpunkt 7.15 Uhr vor dem Schulgebäude\n\n"
+         "RÜCKKUNFT:    Freitag, 20. März 2026, ca. 16.30 Uhr beim Schulgebäude",
+         nullptr, "2026-03-16", "07:15", "2026-03-20", "16:30"},
         // ... or told on one line.
         {"Waikiki Palms Resort, 2300 Kalakaua Ave, Honolulu\nCheck-in Thu 12 Mar 2026 from 3:00 pm "
          "· "
