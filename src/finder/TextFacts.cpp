@@ -492,9 +492,20 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
             facts.times.size() >= 5 &&
             std::none_of(facts.times.begin(), facts.times.end(),
                          [](const TimeMention& t) { return t.finish.has_value(); });
+        // "Sa, 05.06.2027      14        3         9": a day's row of counts (a poll's votes, a
+        // meter's readings) in columns.
+        const bool countsRow =
+            facts.dates.size() == 1 && facts.times.empty() &&
+            std::count_if(line.tokens.begin() + static_cast<std::ptrdiff_t>(facts.dates[0].end),
+                          line.tokens.end(), [](const Token& t) { return t.isNumber(); }) >= 2 &&
+            std::all_of(line.tokens.begin() + static_cast<std::ptrdiff_t>(facts.dates[0].end),
+                        line.tokens.end(), [](const Token& t) {
+                            return t.isNumber() || t.isSymbol("|") ||
+                                   (t.isSymbol() && !t.isSymbol(":") && !t.isSymbol("-"));
+                        });
         facts.datesAreNotEvents = (header && !Vocabulary::isSubjectLabel(facts.label)) ||
                                   Vocabulary::isRecordLabel(facts.label) || chatStamp ||
-                                  timesTable ||
+                                  timesTable || countsRow ||
                                   remarksDaysAreNoEvents(line, facts.dates, facts.label);
         if (chatStamp) {
             // The message's own time stamp is not an event; what it says may be.

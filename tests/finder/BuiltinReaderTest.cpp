@@ -1989,6 +1989,8 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "• Anmeldezeitraum 2. PZR (Wiederholungsprüfungen): 16.03.–27.03.2026",
         "Registration period: 16–27 March 2026",
         "Contract period:  2026/09/01 – 2027/08/31",
+        "  Option                 Ja   Wenn nötig   Nein\n  Fr, 13.03.2026         11        4"
+        "        11\n  Sa, 14.03.2026  ★      14        3         9",
         "Next scheduled reading: on or around 02 Dec 2026 (actual)",
         "Payment:          Debit order\nStatus:           PAID · 2026/03/12",
         "Good to know\n• Club hours: Mon–Fri 05:00–21:00 · Sat 07:00–17:00",
