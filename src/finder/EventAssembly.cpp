@@ -225,6 +225,9 @@ void Assembler::line(std::size_t li) {
         return;
     }
     TimedLine timed = timesOf(line, facts, 0, line.tokens.size());
+    if (li > 0 && m_text.lines[li - 1].block == line.block) {
+        timed = underStartHead(m_text.lines[li - 1], std::move(timed));
+    }
     if (near && !m_out.back().session) {
         const std::size_t group = m_lastGroup;
         // A day something is due by keeps only the times of its own sentence; so does a day

@@ -134,6 +134,42 @@ bool onAnotherDay(const Line& line, const TimeMention& time) {
 
 } // namespace
 
+TimedLine underStartHead(const Line& heads, TimedLine timed) {
+    if (timed.times.size() < 2) {
+        return timed;
+    }
+    const Line& row = *timed.line;
+    // The head over a time's first token.
+    const auto headOver = [&](const TimeMention& time) -> const Token* {
+        const Token& first = row.tokens[time.begin];
+        const auto head =
+            std::find_if(heads.tokens.begin(), heads.tokens.end(), [&](const Token& t) {
+                return t.isWord() && t.begin < first.end && first.begin < t.end;
+            });
+        return head == heads.tokens.end() ? nullptr : &*head;
+    };
+    std::optional<std::size_t> start;
+    std::optional<ClockTime> arrival;
+    for (std::size_t k = 0; k < timed.times.size(); ++k) {
+        const Token* head = headOver(timed.times[k]);
+        if (head == nullptr) {
+            continue;
+        }
+        if (Vocabulary::legWord(head->key) == Vocabulary::Leg::leaves ||
+            isWordIn(head, {"start", "starts", "beginn", "begin", "debut", "kickoff"})) {
+            start = start.value_or(k);
+        } else if (Vocabulary::legWord(head->key) == Vocabulary::Leg::arrives) {
+            arrival = timed.times[k].start;
+        }
+    }
+    if (!start) {
+        return timed;
+    }
+    TimeMention time = timed.times[*start];
+    time.finish = time.finish ? time.finish : arrival;
+    return TimedLine{.line = timed.line, .times = {time}, .zones = {timed.zones[*start]}};
+}
+
 void assignTimes(Candidate& c, const TimedLine& timed) {
     if (timed.times.empty()) {
         return;

@@ -21,6 +21,11 @@ struct TimedLine {
 // The times of a line whose first token lies in [from, to).
 TimedLine timesOf(const Line& line, const LineFacts& facts, std::size_t from, std::size_t to);
 
+// "BOARDING   GATE CLOSES   DEPARTURE" over "07:00   07:25   07:40": of a row of times under
+// the heads of their columns, the one under the head that names the start, alone, ending at the
+// one under the arrival's head if there is one; else all of them.
+TimedLine underStartHead(const Line& heads, TimedLine timed);
+
 // Gives the event the times of a line, by the words before them: the start ("Start: 19:30", not
 // "Doors 18:30"), the end of a range, and an end written apart ("Arrives 9:40", "until 11:00").
 // An event that has its start takes only an end.

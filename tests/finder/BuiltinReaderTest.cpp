@@ -426,6 +426,17 @@ TEST(BuiltinReaderTest, AMonthlyMeetingsTimeHoldsForItsWeekdayFarBelow) {
     EXPECT_EQ(drafts[2].startTime, "19:30");
 }
 
+TEST(BuiltinReaderTest, ARowOfTimesUnderTheirHeadsStartsAtTheDeparture) {
+    const auto drafts = read("FLIGHT        DATE            SEAT\n"
+                             "NW 1127       Fri 13 Mar      18A\n"
+                             "BOARDING      GATE CLOSES     DEPARTURE    ARRIVAL\n"
+                             "07:00         07:25           07:40        09:55",
+                             *Calendar::make("America/Toronto", "en_CA"));
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].startTime, "07:40");
+    EXPECT_EQ(drafts[0].endTime, "09:55");
+}
+
 TEST(BuiltinReaderTest, ATimeSaidForAllShowsHoldsForEachDayWithoutOne) {
     const auto drafts = read("THE TUSSOCK HEARTS\nAOTEAROA TOUR 2026\n\n"
                              "THU 12 MAR   WHANGĀREI   TOWN BASIN HALL\n"
