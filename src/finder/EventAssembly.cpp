@@ -171,10 +171,16 @@ void Assembler::line(std::size_t li) {
         wrapped ? 2 * kReach : kReach + (!m_out.empty() && m_out.back().doorsOnly ? 1 : 0);
     // An aside in brackets of another paragraph ("(du lundi au vendredi de 8h30 à 12h00)")
     // gives the day above no times.
-    const bool near =
-        !m_out.empty() && apart(m_out.back().line, li) <= reach &&
-        (line.block == m_text.lines[m_out.back().line].block || hasOwnTimes(line, facts)) &&
-        !(opensBulletItem(line) && opensBulletItem(m_text.lines[m_out.back().line]));
+    // ... nor does the next paragraph's time by which something must be done ("Place all carts
+    // at the curb by 7:00 a.m. on collection day").
+    const bool sameBlock = !m_out.empty() && line.block == m_text.lines[m_out.back().line].block;
+    const bool onlyBy =
+        std::all_of(facts.times.begin(), facts.times.end(), [&line](const TimeMention& t) {
+            return t.begin > 0 && isWordIn(&line.tokens[t.begin - 1], {"by", "bis", "avant"});
+        });
+    const bool near = !m_out.empty() && apart(m_out.back().line, li) <= reach &&
+                      (sameBlock || (hasOwnTimes(line, facts) && !onlyBy)) &&
+                      !(opensBulletItem(line) && opensBulletItem(m_text.lines[m_out.back().line]));
     // Hours from a start to an end under a span without times ("Dates : du lundi 6 au vendredi
     // 10 juillet" over "Horaire : de 9h00 à 16h00") are those of each of its days.
     const bool dailyHours = facts.dates.empty() && facts.times.size() == 1 &&

@@ -437,6 +437,16 @@ TEST(BuiltinReaderTest, ARowOfTimesUnderTheirHeadsStartsAtTheDeparture) {
     EXPECT_EQ(drafts[0].endTime, "09:55");
 }
 
+TEST(BuiltinReaderTest, TheNextParagraphsTimeToBeReadyByIsNoStart) {
+    const auto drafts = read("Week of Mar 9\n  Friday, March 13\n  Green bin   Garbage\n\n"
+                             "Reminders\n• Place all carts at the curb by 7:00 a.m. on collection "
+                             "day.",
+                             *Calendar::make("America/Toronto", "en_CA"));
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].startDate, "2026-03-13");
+    EXPECT_FALSE(drafts[0].startTime);
+}
+
 TEST(BuiltinReaderTest, ATimeSaidForAllShowsHoldsForEachDayWithoutOne) {
     const auto drafts = read("THE TUSSOCK HEARTS\nAOTEAROA TOUR 2026\n\n"
                              "THU 12 MAR   WHANGĀREI   TOWN BASIN HALL\n"
