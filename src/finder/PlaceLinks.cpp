@@ -52,4 +52,16 @@ std::optional<std::string> PlacePicker::meetingLink(std::optional<int> block) co
     return std::nullopt;
 }
 
+std::optional<std::string> PlacePicker::callService(std::size_t li) const {
+    const Line& line = m_text.lines[li];
+    for (std::size_t k = 1; k < line.tokens.size(); ++k) {
+        const Token& t = line.tokens[k];
+        if (isWordIn(&line.tokens[k - 1], {"on", "via", "over", "per", "uber", "sur", "par"}) &&
+            t.capital && isWordIn(&t, {"zoom", "teams", "skype", "webex", "whereby", "jitsi"})) {
+            return std::string(line.span(k, k + 1));
+        }
+    }
+    return std::nullopt;
+}
+
 } // namespace plannery::reader

@@ -197,6 +197,9 @@ std::optional<std::string> PlacePicker::placeOf(const Candidate& c) const {
     if (auto own = rowPlace(c.line, sentenceAround(m_text.lines[c.line], c.begin).begin, true)) {
         return own;
     }
+    if (auto service = callService(c.line)) {
+        return service;
+    }
     // A session's place, or a row's that opens with its day ("Mar. 10 nov.   Pratique   18 h 15"
     // over "               Aréna Régis-Lavoie, glace 2"), is set in below it.
     if (auto below = c.session || (c.begin == 0 && c.start) ? setInBelow(c.line) : std::nullopt) {

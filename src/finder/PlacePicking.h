@@ -58,6 +58,8 @@ class PlacePicker {
                                       bool withVenueWord = false) const;
     // The first link to join a call, in the text or only in one block of lines.
     std::optional<std::string> meetingLink(std::optional<int> block = std::nullopt) const;
+    // "7:30 p.m. ET on Zoom", "per Teams": the service an event's line holds it on.
+    std::optional<std::string> callService(std::size_t li) const;
     // The event's line stands in a block of its own, apart from the other events'.
     bool ownBlock(const Candidate& candidate) const;
     // "Update: the workshop has moved to the Leeds office, Wellington Place" below the only

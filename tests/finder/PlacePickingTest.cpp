@@ -135,6 +135,12 @@ TEST(PlacePickingTest, LabelsAddressesAndVenueLines) {
                      "Teams: https://teams.microsoft.com/l/meetup-join/19abc\n\nThanks,\nDana\n\n"
                      "Dana Whitlock\nHarborline Logistics, 140 Broadway, New York, NY 10005"),
               Places{"https://teams.microsoft.com/l/meetup-join/19abc"});
+    // An event held on a video call's service is there, not at the sender's address.
+    EXPECT_EQ(places("Camp Birch Hollow\n6820 W. Tamarack Lake Rd, Baldwin, MI 49304\n\n"
+                     "PARENT ORIENTATION CALL\nWednesday, March 11, 7:30 p.m. ET on Zoom – link "
+                     "in CampPortal.",
+                     "en_US"),
+              Places{"Zoom"});
     // Nor is an admission's price under a label that may name a way in.
     EXPECT_EQ(
         places("Conférence\nMardi 10 mars 2026, 19h30\nEntrée : 6 € · -18 ans : gratuit", "fr_BE"),
