@@ -269,6 +269,26 @@ bool inDropDown(const Line& line, std::size_t k) {
     return false;
 }
 
+// "1pm Sydney, i.e. 10–11am our time": a moment told again on the reader's own clock is read
+// there, and the far clock's time goes.
+void keepTimeOnOwnClock(const Line& line, LineFacts& facts) {
+    for (std::size_t k = 1; k < facts.times.size(); ++k) {
+        const std::size_t after = facts.zones[k].end;
+        const bool own = isWordIn(line.at(after), {"our", "your", "my"}) &&
+                         isWordIn(line.at(after + 1), {"time"});
+        bool restated = false;
+        for (std::size_t n = facts.times[k - 1].end; n < facts.times[k].begin; ++n) {
+            restated = restated || line.tokens[n].isSymbol("=") ||
+                       isWordIn(&line.tokens[n], {"i", "ie", "which", "that's", "thats", "soit"});
+        }
+        if (own && restated) {
+            facts.times.erase(facts.times.begin() + static_cast<std::ptrdiff_t>(k - 1));
+            facts.zones.erase(facts.zones.begin() + static_cast<std::ptrdiff_t>(k - 1));
+            return;
+        }
+    }
+}
+
 // Whether a text tells of a journey by rail: "Your e-tickets", "Railcard", "Hinfahrt".
 bool saysRailJourney(const std::vector<Line>& lines) {
     return std::any_of(lines.begin(), lines.end(), [](const Line& line) {
@@ -478,6 +498,7 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
         }
         facts.times = std::move(kept);
         keepOneOfZonedTimes(line, facts, days);
+        keepTimeOnOwnClock(line, facts);
         for (ZoneMention& zone : facts.zones) {
             if (namesOwnStandardTime(line, zone, days.zoneId())) {
                 zone.zone = days.zoneId();

@@ -792,6 +792,13 @@ TEST(BuiltinReaderTest, ANewTimeSaidAgainstTheOldMovesTheEventAtTheOld) {
                            "everything in its own time, so this is 4 pm our time, not 1.");
     ASSERT_EQ(call.size(), 1u);
     EXPECT_EQ(call[0].startTime, "13:00");
+    // A moment told again on the reader's clock is read there.
+    const auto review = read("The review moves to Wed 11 March, same slot – 1pm Sydney, i.e. "
+                             "10–11am our time.",
+                             *Calendar::make("Asia/Singapore", "en_SG"));
+    ASSERT_EQ(review.size(), 1u);
+    EXPECT_EQ(review[0].startTime, "10:00");
+    EXPECT_EQ(review[0].endTime, "11:00");
     // A later line that moves the only event to a time moves it without the old time said.
     const auto practice = read("Choir practice is on Thursday 19 March at 7.30pm in the church "
                                "hall.\n\nHeads up: practice pushed back to 8pm this week.");
