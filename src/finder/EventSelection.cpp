@@ -120,6 +120,16 @@ bool toldInPassing(const TextFacts& text, const Candidate& c) {
     if (saysShut(line, sentence.begin, sentence.end)) {
         return false;
     }
+    // ... or the lines just around it in its paragraph ("JOURNÉE PÉDAGOGIQUE – CPE FERMÉ" over
+    // "Le vendredi 16 octobre, toute l'équipe éducative sera en formation").
+    for (std::size_t li = c.line > 0 ? c.line - 1 : 0; li <= c.line + 2 && li < text.lines.size();
+         ++li) {
+        const Line& near = text.lines[li];
+        if (li != c.line && near.block == line.block && text.facts[li].dates.empty() &&
+            saysShut(near, 0, near.tokens.size())) {
+            return false;
+        }
+    }
     std::size_t before = c.begin;
     while (before > sentence.begin &&
            isWordIn(&line.tokens[before - 1], {"on", "this", "next", "am", "le"})) {

@@ -447,6 +447,17 @@ TEST(BuiltinReaderTest, TheNextParagraphsTimeToBeReadyByIsNoStart) {
     EXPECT_FALSE(drafts[0].startTime);
 }
 
+TEST(BuiltinReaderTest, ADayTheLinesAroundItSayIsShutIsNoRemarkInPassing) {
+    const auto drafts = read("JOURNÉE PÉDAGOGIQUE – CPE FERMÉ\n"
+                             "Le vendredi 13 mars, toute l'équipe éducative sera en formation.\n\n"
+                             "JOURNÉE DE PHOTOS\nLe mercredi 18 mars, de 8 h 30 à 11 h 30, le "
+                             "photographe passera dans chaque local.",
+                             *Calendar::make("America/Toronto", "fr_CA"));
+    ASSERT_EQ(drafts.size(), 2u);
+    EXPECT_EQ(drafts[0].startDate, "2026-03-13");
+    EXPECT_FALSE(drafts[0].startTime);
+}
+
 TEST(BuiltinReaderTest, ATimeSaidForAllShowsHoldsForEachDayWithoutOne) {
     const auto drafts = read("THE TUSSOCK HEARTS\nAOTEAROA TOUR 2026\n\n"
                              "THU 12 MAR   WHANGĀREI   TOWN BASIN HALL\n"
