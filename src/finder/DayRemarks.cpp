@@ -37,7 +37,13 @@ bool opensWithNegation(const Line& line) {
     const auto setOff = [](const Token* t) {
         return t != nullptr && (t->isSymbol(".") || t->isSymbol(",") || t->isSymbol("!"));
     };
-    return first && isNegation(*first) && !setOff(line.at(k + 1)) && !setOff(line.at(k + 2));
+    // "Pas de classe du jeudi 14 mai au dimanche 17 mai", "No school on Friday": a school shut
+    // is an event.
+    const std::size_t noun = isWordIn(line.at(k + 1), {"de", "d'"}) ? k + 2 : k + 1;
+    const bool school =
+        isWordIn(line.at(noun), {"school", "ecole", "d'ecole", "classe", "schule", "unterricht"});
+    return first && isNegation(*first) && !setOff(line.at(k + 1)) && !setOff(line.at(k + 2)) &&
+           !school;
 }
 
 // "STORNIERT am 03.10.2026", "Cancelled: Friday's practice": a line that opens by calling off

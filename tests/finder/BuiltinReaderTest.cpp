@@ -1844,7 +1844,8 @@ TEST(BuiltinReaderTest, BesideTimedEventsADayToldOfInPassingIsNoEvent) {
     // of a list.
     for (const char* day : {"Reminder: there is no school on Friday 13 March.",
                             "Picture retakes are this Friday, March 13, in the gym.",
-                            "• School photos – Friday 13 March (full uniform please)"}) {
+                            "• School photos – Friday 13 March (full uniform please)",
+                            "No school on Friday 13 March (staff training day)."}) {
         drafts = read(evening + day);
         ASSERT_EQ(drafts.size(), 2u) << day;
         EXPECT_EQ(drafts[1].startDate, "2026-03-13") << day;
@@ -1852,6 +1853,10 @@ TEST(BuiltinReaderTest, BesideTimedEventsADayToldOfInPassingIsNoEvent) {
     // Without a timed event the day is all the text has to tell.
     drafts = read("We will send the booking links home on Monday 16 March.");
     EXPECT_EQ(drafts.size(), 1u);
+    drafts = read("Pas de classe du jeudi 14 mai au dimanche 17 mai inclus.",
+                  *Calendar::make("Europe/Paris", "fr_FR", Weekday::monday));
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].endDate, "2026-05-17");
 }
 
 TEST(BuiltinReaderTest, AWeekdayInAMonthIsEachSuchDayOfIt) {
