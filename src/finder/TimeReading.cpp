@@ -540,8 +540,10 @@ std::vector<TimeMention> readTimes(const Line& line, const TimeContext& context)
                     second->hour * 60 + second->minute > start - 12 * 60 && !second->padded) {
                     finish = (second->hour + 12) * 60 + second->minute;
                 }
-                // "between 10 and 12" runs forwards: an evening's start would pass its end.
-                if (bareRange && finish <= start && start >= 12 * 60) {
+                // "between 10 and 12" runs forwards: an evening's start would pass its end; so
+                // does "9:00–3:30" beside a dinner, a working day.
+                if ((bareRange || (first->meridiem == 0 && start - 12 * 60 < finish)) &&
+                    finish <= start && start >= 12 * 60) {
                     start -= 12 * 60;
                 }
             }

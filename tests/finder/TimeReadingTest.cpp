@@ -142,6 +142,9 @@ TEST(TimeReadingTest, HoursWithoutAmOrPmAreReadAsPeopleMeanThem) {
     // A range runs forwards: an evening's start would pass its end.
     EXPECT_EQ(times("between 10 and 12", TimeContext{.evening = true, .twelveHour = true}),
               "10:00-12:00");
+    EXPECT_EQ(times("Offsite – Thu 9/17, 9:00–3:30, Harbor Room",
+                    TimeContext{.evening = true, .twelveHour = true}),
+              "09:00-15:30");
     EXPECT_EQ(times("5:30 Frühstück"), "05:30");
     EXPECT_EQ(times("back by 4ish"), "16:00");
     EXPECT_EQ(times("thinking 8ish", TimeContext{.evening = true}), "20:00");
