@@ -27,8 +27,12 @@ TimeRole roleOf(const Line& line, const TimeMention& time) {
             const bool rowLabel =
                 t.isSymbol("|") && line.tokens[0].isWord() &&
                 std::none_of(line.tokens.begin(), gap, [](const Token& c) { return c.isNumber(); });
+            // "Film starts   7:30 PM": a label of two words is read whole.
             if (rowLabel) {
-                window = line.tokens[0].key + (window.empty() ? "" : " ") + window;
+                const bool twoWords = k == 3 && line.tokens[1].isWord();
+                const std::string label =
+                    twoWords ? line.tokens[0].key + " " + line.tokens[1].key : line.tokens[0].key;
+                window = label + (window.empty() ? "" : " ") + window;
             }
             break;
         }

@@ -562,6 +562,14 @@ TEST(BuiltinReaderTest, AStartAtMidnightIsTheFirstMomentOfTheNextDay) {
     }
 }
 
+TEST(BuiltinReaderTest, ATicketsRowLabelOfTwoWordsSaysWhichTimeStarts) {
+    const auto drafts = read("THE SALT ROAD\nDate          Friday, 13 Mar 2026\n"
+                             "Doors open    7:10 PM\n"
+                             "Film starts   7:30 PM (no advertisements – trailers from 7:20 PM)");
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].startTime, "19:30");
+}
+
 TEST(BuiltinReaderTest, TheShowTimeOfATicketNamedAfterMidnight) {
     const auto drafts = read("THE MIDNIGHT ORCHARD\nUK Tour 2026\nSat 11 Apr 2026\n"
                              "Doors 18:30 | Show 19:30");
