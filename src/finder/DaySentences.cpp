@@ -116,11 +116,11 @@ bool deadlineBefore(const Line& line, std::size_t i) {
     std::size_t k = i;
     // "by the", "by EOD Tuesday", "bis einschl. 10.03.": the words between a deadline's word
     // and its day.
-    while (k > 0 &&
-           (isWordIn(&line.tokens[k - 1], {"the", "le", "la", "den", "dem", "zum", "eod", "cob",
-                                           "einschl", "einschliesslich", "inklusive", "inkl"}) ||
-            (line.tokens[k - 1].isSymbol(".") && k >= 2 &&
-             isWordIn(&line.tokens[k - 2], {"einschl", "inkl"})))) {
+    while (k > 0 && (isWordIn(&line.tokens[k - 1],
+                              {"the", "le", "la", "den", "dem", "zum", "am", "eod", "cob",
+                               "einschl", "einschliesslich", "inklusive", "inkl"}) ||
+                     (line.tokens[k - 1].isSymbol(".") && k >= 2 &&
+                      isWordIn(&line.tokens[k - 2], {"einschl", "inkl"})))) {
         --k;
     }
     // "by end of day Wednesday", "by close of business Friday".

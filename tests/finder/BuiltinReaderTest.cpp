@@ -2041,6 +2041,7 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "• Anmeldezeitraum 2. PZR (Wiederholungsprüfungen): 16.03.–27.03.2026",
         "Registration period: 16–27 March 2026",
         "Contract period:  2026/09/01 – 2027/08/31",
+        "Die Fallstudie schicken wir Ihnen spätestens am 18.03. zu.",
         "  Option                 Ja   Wenn nötig   Nein\n  Fr, 13.03.2026         11        4"
         "        11\n  Sa, 14.03.2026  ★      14        3         9",
         "Next scheduled reading: on or around 02 Dec 2026 (actual)",
