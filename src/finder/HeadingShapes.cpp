@@ -1,5 +1,6 @@
 #include "finder/HeadingShapes.h"
 
+#include "finder/FinderText.h"
 #include "finder/ReaderVocabulary.h"
 #include "model/CalEvent.h"
 
@@ -53,8 +54,11 @@ std::optional<std::string> turningAge(const Line& line) {
                              : n % 10 == 2                    ? "nd"
                              : n % 10 == 3                    ? "rd"
                                                               : "th";
-        return std::string(line.slice(name.begin, name.end)) + "'s " + std::to_string(n) + ending +
-               " birthday";
+        // "MASON IS TURNING 7!" names Mason.
+        const std::string_view written = line.slice(name.begin, name.end);
+        const std::string who =
+            name.allCaps ? FinderText::capitalizeWords(written) : std::string(written);
+        return who + "'s " + std::to_string(n) + ending + " birthday";
     }
     return std::nullopt;
 }

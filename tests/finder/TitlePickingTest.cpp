@@ -625,6 +625,9 @@ TEST(TitlePickingTest, InvitationCardsNameCouplesAndBirthdays) {
     // A child turning an age has a birthday.
     EXPECT_EQ(titles("ROAR!\nLeo is turning 5!\n\nCome stomp with us\nSunday, March 8th\n2:30pm"),
               Titles{"Leo's 5th birthday"});
+    // A name set in capitals is written as a name.
+    EXPECT_EQ(titles("YOU'RE INVITED!\nMASON IS TURNING 7!\nSaturday, March 14, 2026\n2:30 PM"),
+              Titles{"Mason's 7th birthday"});
     EXPECT_EQ(titles("Grandma turns 91\nSunday 8 March, 1pm"), Titles{"Grandma's 91st birthday"});
     // So does a person's ordinal, before the lunch that celebrates it.
     EXPECT_EQ(titles("Mom: Don't forget Grandpa's 80th is Sunday 8 March! Lunch at 12:30."),
