@@ -65,10 +65,21 @@ bool isAbbreviation(std::string_view word) {
            });
 }
 
-// A title in capitals with each word capitalised, but its abbreviations kept.
+// "SLR-26-3381": letters and digits together are a reference, kept as written; an ordinal
+// ("2ND") is not one.
+bool isReference(std::string_view word) {
+    const bool digits =
+        std::any_of(word.begin(), word.end(), [](char c) { return c >= '0' && c <= '9'; });
+    const std::string key = FinderText::fold(word);
+    const bool ordinal = key.ends_with("st") || key.ends_with("nd") || key.ends_with("rd") ||
+                         key.ends_with("th") || key.ends_with("e") || key.ends_with("er");
+    return digits && !ordinal && FinderText::letterCount(word) >= 2;
+}
+
+// A title in capitals with each word capitalised, but its abbreviations and references kept.
 std::string capitalizedWords(const std::string& title) {
     return eachWord(title, [](const std::string& word) {
-        return isAbbreviation(word) ? word : FinderText::capitalizeWords(word);
+        return isAbbreviation(word) || isReference(word) ? word : FinderText::capitalizeWords(word);
     });
 }
 
@@ -78,9 +89,32 @@ std::string normalCapitalisation(const std::string& title) {
     if (FinderText::letterCount(title) >= 4 && FinderText::isAllCaps(title)) {
         return withSmallJoiningWords(capitalizedWords(title));
     }
+    // "LES OISEAUX DE PASSAGE – Cie du Vent Tiède": a piece of several words in capitals, set
+    // apart by a dash or a colon, is a name shouted.
+    std::string pieces;
+    for (std::size_t begin = 0; begin < title.size();) {
+        std::size_t end = title.size();
+        std::size_t next = end;
+        for (const std::string_view dash : {" – ", " - ", " — ", " · ", ": "}) {
+            if (const auto at = title.find(dash, begin); at != std::string::npos && at < end) {
+                end = at;
+                next = at + dash.size();
+            }
+        }
+        const std::string piece = title.substr(begin, end - begin);
+        std::size_t longWords = 0;
+        eachWord(piece, [&longWords](const std::string& word) {
+            longWords += FinderText::letterCount(word) >= 4 ? 1 : 0;
+            return word;
+        });
+        const bool shouted = longWords >= 2 && FinderText::isAllCaps(piece);
+        pieces += shouted ? withSmallJoiningWords(capitalizedWords(piece)) : piece;
+        pieces += title.substr(end, next - end);
+        begin = next;
+    }
     // A long word in capitals among others ("SPORTFEST der Grundschule"); short ones are
     // abbreviations ("GCSE", "NASA").
-    const std::string out = eachWord(title, [](const std::string& word) {
+    const std::string out = eachWord(pieces, [](const std::string& word) {
         const bool shout = FinderText::letterCount(word) >= 6 && FinderText::isAllCaps(word);
         return shout ? FinderText::capitalizeWords(word) : word;
     });

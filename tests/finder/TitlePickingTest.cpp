@@ -1026,6 +1026,13 @@ TEST(TitlePickingTest, NormalCapitalisation) {
     EXPECT_EQ(normalCapitalisation("THE BIG QUIZ"), "The Big Quiz");
     EXPECT_EQ(normalCapitalisation("SPORTFEST der Grundschule"), "Sportfest der Grundschule");
     EXPECT_EQ(normalCapitalisation("GCSE English"), "GCSE English");
+    // So is a piece of a title in capitals set apart by a dash, but not a reference.
+    EXPECT_EQ(normalCapitalisation("LES OISEAUX DE PASSAGE – Cie du Vent Tiède"),
+              "Les Oiseaux de Passage – Cie du Vent Tiède");
+    EXPECT_EQ(normalCapitalisation("E-ticket: THE SALT ROAD"), "E-ticket: The Salt Road");
+    EXPECT_EQ(normalCapitalisation("Module 2: CPR & AED"), "Module 2: CPR & AED");
+    EXPECT_EQ(normalCapitalisation("TRAIN TO MUNICH – SLR-26-3381"),
+              "Train to Munich – SLR-26-3381");
     EXPECT_EQ(normalCapitalisation("dinner"), "Dinner");
     EXPECT_EQ(normalCapitalisation("v Hillcrest School"), "v Hillcrest School");
     EXPECT_EQ(normalCapitalisation("NYC"), "NYC");
