@@ -36,7 +36,9 @@ class Assembler {
     std::size_t apart(std::size_t from, std::size_t to) const;
     // What one line adds: its days, a schedule's session, times for the days around it.
     void line(std::size_t li);
-    void splitIntoDays(std::size_t index, const TimedLine& timed);
+    // The span at `index` as one event on each of its days, or only on those of `weekday`.
+    void splitIntoDays(std::size_t index, const TimedLine& timed,
+                       std::optional<Weekday> weekday = std::nullopt);
     // Whether a session starting at `start` comes after midnight of its day's schedule.
     bool afterMidnight(ClockTime start) const;
 

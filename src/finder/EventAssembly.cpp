@@ -295,12 +295,16 @@ bool Assembler::afterMidnight(ClockTime start) const {
                                       start.hour < kSmallHours && before.start->hour >= 12;
 }
 
-void Assembler::splitIntoDays(std::size_t index, const TimedLine& timed) {
+void Assembler::splitIntoDays(std::size_t index, const TimedLine& timed,
+                              std::optional<Weekday> weekday) {
     const Candidate span = m_out[index];
     m_split.insert(index);
     for (DayParts day = span.day;
          ReaderDays::compare(day, *span.last) <= 0 && m_out.size() < kMaxEvents;
          day = m_days.plusDays(day, 1)) {
+        if (weekday && m_days.weekday(day) != *weekday) {
+            continue;
+        }
         Candidate c = span;
         c.day = day;
         c.last.reset();

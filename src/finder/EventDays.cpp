@@ -288,19 +288,7 @@ void Assembler::datedLine(std::size_t li, const std::vector<DateMention>& dates)
     // on for the list of those days that may follow.
     if (m_pending && m_pending->weekly && apart(m_pending->line, li) <= kReach && !ownTimes &&
         m_out.size() - group == 1 && m_out[group].last) {
-        const Candidate span = m_out[group];
-        m_out.pop_back();
-        for (DayParts day = span.day;
-             ReaderDays::compare(day, *span.last) <= 0 && m_out.size() < kMaxEvents;
-             day = m_days.plusDays(day, 1)) {
-            if (m_days.weekday(day) == *m_pending->weekly) {
-                Candidate weekly = span;
-                weekly.day = day;
-                weekly.last.reset();
-                assignTimes(weekly, m_pending->timed);
-                m_out.push_back(weekly);
-            }
-        }
+        splitIntoDays(group, m_pending->timed, m_pending->weekly);
         return;
     }
     if ((m_pending && m_pending->weekly) ? onWeekday(*m_pending->weekly)
