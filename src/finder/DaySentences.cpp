@@ -88,15 +88,15 @@ namespace {
 // "shipped on 9 March", "Ce courriel a été envoyé le 2 décembre", "line-up announced 1 May",
 // "expédié le 9 mars", and German's participle after its day ("wurde am 14. Oktober versandt").
 bool isDoneWord(const Token* t) {
-    return isWordIn(t,
-                    {"placed", "ordered", "purchased", "issued", "booked", "made", "posted",
-                     "published", "announced", "bekanntgegeben", "shipped", "dispatched",
-                     "bestellt", "gebucht", "ausgestellt", "angeschlagen", "veroffentlicht",
-                     "versandt", "verschickt", "commande", "commandee", "emis", "reserve",
-                     "reservee", "publie", "affiche", "expedie", "expediee", "received", "erhalten",
-                     "recu", "recue", "sent", "envoye", "envoyee", "gesendet", "versendet",
-                     // a record's end: "Ihre Daten werden am 31.12. gelöscht"
-                     "deleted", "geloscht", "supprime", "supprimee", "supprimees", "supprimes"});
+    return isWordIn(t, {"placed", "ordered", "purchased", "issued", "booked", "made", "posted",
+                        "published", "announced", "bekanntgegeben", "shipped", "dispatched",
+                        "bestellt", "gebucht", "ausgestellt", "angeschlagen", "veroffentlicht",
+                        "versandt", "verschickt", "commande", "commandee", "emis", "reserve",
+                        "reservee", "publie", "affiche", "expedie", "expediee", "received",
+                        "erhalten", "recu", "recue", "sent", "envoye", "envoyee", "gesendet",
+                        "versendet", "etabli", "etablie",
+                        // a record's end: "Ihre Daten werden am 31.12. gelöscht"
+                        "deleted", "geloscht", "supprime", "supprimee", "supprimees", "supprimes"});
 }
 
 // What a club or a course holds on its days: "match", "practice", "Kurs", "stage".
@@ -203,6 +203,10 @@ bool deadlineBefore(const Line& line, std::size_t i) {
                    // "war für Mi, 19.05. geplant", "was for Friday": the day it had
                    (isWordIn(&word, {"fur", "for"}) && isWordIn(before, {"war", "was", "were"})) ||
                    (isWordIn(&word, {"of"}) && isWordIn(before, {"instead"})) ||
+                   // "initialement prévue le vendredi 15/01", "originally scheduled for Friday"
+                   (isWordIn(&word, {"prevu", "prevue", "prevus", "prevues", "scheduled", "planned",
+                                     "geplant", "angesetzt"}) &&
+                    isWordIn(before, {"initialement", "originally", "ursprunglich"})) ||
                    movedFrom(line, b) ||
                    // "au lieu du lundi", unlike "aura lieu du jeudi … au vendredi"
                    (isWordIn(&word, {"du", "de"}) && isWordIn(before, {"lieu"}) && b >= 3 &&

@@ -832,6 +832,13 @@ TEST(BuiltinReaderTest, ANewTimeSaidAgainstTheOldMovesTheEventAtTheOld) {
                              "only, Saturday's lesson\nmoves to 9:30 am at the rink.");
     ASSERT_FALSE(lesson.empty());
     EXPECT_EQ(lesson[0].startTime, "13:00");
+    // The day a show was first planned for is no event.
+    const auto show = read("Suite à l'indisposition d'une comédienne, la représentation de\n"
+                           "« Mademoiselle Else » initialement prévue le vendredi 15/01/2027\n"
+                           "est REPORTÉE au jeudi 11 mars 2027 à 20h15.",
+                           *Calendar::make("Europe/Brussels", "fr_BE", Weekday::monday));
+    ASSERT_EQ(show.size(), 1u);
+    EXPECT_EQ(show[0].startDate, "2027-03-11");
     // Times offered as a choice give way to the one booked below.
     const auto vet = read("Sat 14/03 we have 9:00am or 10:40am with Dr Koh. Reply 1 or 2\n"
                           "2 please\nThanks, Pickles is now booked for Sat 14/03 at 10:40am.");
@@ -2042,6 +2049,7 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "Registration period: 16–27 March 2026",
         "Contract period:  2026/09/01 – 2027/08/31",
         "Die Fallstudie schicken wir Ihnen spätestens am 18.03. zu.",
+        "Votre prochain extrait sera établi le 31/07/2026.",
         "  Option                 Ja   Wenn nötig   Nein\n  Fr, 13.03.2026         11        4"
         "        11\n  Sa, 14.03.2026  ★      14        3         9",
         "Next scheduled reading: on or around 02 Dec 2026 (actual)",
