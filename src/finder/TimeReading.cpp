@@ -495,6 +495,14 @@ std::vector<TimeMention> readTimes(const Line& line, const TimeContext& context)
             ++i;
             continue;
         }
+        // "ein Entgelt von 10 € pro Person": an amount, not a clock.
+        if (const Token* unit = line.at(first->next);
+            !first->certain && unit != nullptr &&
+            (unit->isSymbol("€") || unit->isSymbol("$") || unit->isSymbol("£") ||
+             isWordIn(unit, {"eur", "euro", "euros", "chf", "dollars"}))) {
+            ++i;
+            continue;
+        }
         TimeMention mention{.begin = i, .end = first->next, .certain = first->certain};
         const Token* connector = line.at(first->next);
         const bool between =

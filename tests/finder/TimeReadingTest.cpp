@@ -173,9 +173,10 @@ TEST(TimeReadingTest, HoursWithoutAmOrPmAreReadAsPeopleMeanThem) {
     EXPECT_EQ(german("Haus 3 am Dienstag"), "");
     // Numbers that are no times: prices, decimals, a room, a length, a score, a postcode, a
     // reference.
-    for (const char* text : {"£14.30", "costs 14.30", "room 2.14", "1h 45m", "won 3:2 on", "1:1",
-                             "Absage bis 24 h vorher", "until 48 hours before",
-                             "Halifax, NS B3J 1H6", "Réservation n° BRL-7H42QK"}) {
+    for (const char* text :
+         {"£14.30", "costs 14.30", "room 2.14", "1h 45m", "won 3:2 on", "1:1",
+          "Absage bis 24 h vorher", "until 48 hours before", "Halifax, NS B3J 1H6",
+          "Réservation n° BRL-7H42QK", "gegen ein Entgelt von 10 € pro Person", "from 12 EUR"}) {
         EXPECT_EQ(times(text), "") << text;
     }
 }
