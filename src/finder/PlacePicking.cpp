@@ -175,10 +175,65 @@ std::optional<std::string> withoutJoiningWords(std::optional<std::string> place)
     return std::string(line.span(begin, end));
 }
 
+// "(2e étage)", "(1st floor, next to the cafeteria)", "(2. OG, Aufzug vorhanden)": a bracket
+// that opens with the floor says how to find the room once there. Beside the building's name or
+// address the calendar's place leaves it to the invitation; a room named alone ("Studio Lounge
+// (2nd floor)") keeps it, as the only way to the room the place gives.
+bool opensWithFloor(const Line& line, std::size_t open) {
+    for (std::size_t k = open + 1; k < line.tokens.size(); ++k) {
+        const Token& t = line.tokens[k];
+        if (isWordIn(&t, {"floor", "level", "etage", "og", "eg", "ug", "stock", "obergeschoss",
+                          "erdgeschoss", "untergeschoss", "dachgeschoss", "rez"})) {
+            const Token* after = line.at(k + 1);
+            return after && (after->isSymbol(")") || after->isSymbol(",") ||
+                             (t.key == "rez" && after->joined));
+        }
+        const bool counts = t.isNumber() || t.isSymbol(".") ||
+                            isWordIn(&t, {"st", "nd", "rd", "th", "e", "er", "eme", "ground",
+                                          "lower", "upper", "top", "first", "second", "third"});
+        if (!counts || k > open + 3) {
+            return false;
+        }
+    }
+    return false;
+}
+
+std::optional<std::string> withoutFloor(std::optional<std::string> place) {
+    const std::vector<Line> lines = place ? readLines(*place) : std::vector<Line>{};
+    if (lines.empty()) {
+        return place;
+    }
+    const Line& line = lines[0];
+    for (std::size_t open = 1; open < line.tokens.size(); ++open) {
+        if (!line.tokens[open].isSymbol("(") || !opensWithFloor(line, open)) {
+            continue;
+        }
+        std::size_t close = open;
+        while (close < line.tokens.size() && !line.tokens[close].isSymbol(")")) {
+            ++close;
+        }
+        const auto comma = [&line](std::size_t from, std::size_t to) {
+            return std::any_of(line.tokens.begin() + static_cast<std::ptrdiff_t>(from),
+                               line.tokens.begin() + static_cast<std::ptrdiff_t>(to),
+                               [](const Token& t) { return t.isSymbol(","); });
+        };
+        if (close == line.tokens.size() || !(comma(0, open) || comma(close, line.tokens.size()))) {
+            return place;
+        }
+        std::string out(line.span(0, open));
+        if (close + 1 < line.tokens.size()) {
+            out += (line.tokens[close + 1].isSymbol() && !line.tokens[close + 1].spaced ? "" : " ");
+            out += line.text.substr(line.tokens[close + 1].begin);
+        }
+        return out;
+    }
+    return place;
+}
+
 } // namespace
 
 std::optional<std::string> PlacePicker::place(const Candidate& c) const {
-    return withoutJoiningWords(placeOf(c));
+    return withoutFloor(withoutJoiningWords(placeOf(c)));
 }
 
 std::optional<std::string> PlacePicker::placeOf(const Candidate& c) const {

@@ -511,6 +511,16 @@ TEST(PlacePickingTest, RowsTakeTheirOwnPlacesAndSessionsTheirHeadings) {
     // A bracket that names part of the place stays.
     EXPECT_EQ(places("Réunion le jeudi 12 mars à 18 h 30\nLieu : salle Jura (2e étage)", "fr_FR"),
               Places{"salle Jura (2e étage)"});
+    // Beside the building, the floor is the invitation's to tell, wherever the bracket stands.
+    EXPECT_EQ(places("Réunion le jeudi 12 mars à 18 h 30\nLieu : Centre Les Cèdres, salle Jura (2e "
+                     "étage), Chemin des Cèdres 9, 1004 Lausanne",
+                     "fr_CH"),
+              Places{"Centre Les Cèdres, salle Jura, Chemin des Cèdres 9, 1004 Lausanne"});
+    EXPECT_EQ(
+        places("Flu shots on Thursday 15 October, 10:15am\nWhere: Building 2, Training Room B "
+               "(1st floor, next to the cafeteria)",
+               "en_US"),
+        Places{"Building 2, Training Room B"});
     // A closing that names an office signs the letter.
     EXPECT_EQ(places("Hi all,\nThe school will be closed on Friday 13 March for staff training.\n"
                      "Thanks, Office"),
