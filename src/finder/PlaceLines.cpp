@@ -231,6 +231,33 @@ bool namesPostBox(const Line& line) {
     return false;
 }
 
+// "480 Orchard Street": a line that gives a street and nothing after it, whose town, if any, is
+// on the next line.
+bool streetAlone(const Line& line) {
+    const auto span = Addresses::span(line);
+    return span && span->first == 0 && span->second == line.tokens.size() &&
+           std::none_of(line.tokens.begin(), line.tokens.end(),
+                        [](const Token& t) { return t.isSymbol(","); });
+}
+
+// "Longmont, Colorado", "Rhinebeck, New York": a town and its state or region written out, as an
+// invitation sets them under the street without a postcode.
+bool townAndRegion(const Line& line) {
+    constexpr std::size_t kMostWords = 3;
+    std::size_t comma = 0;
+    std::size_t words = 0;
+    for (std::size_t k = 0; k < line.tokens.size(); ++k) {
+        const Token& t = line.tokens[k];
+        if (t.isSymbol(",") && comma == 0 && words > 0) {
+            comma = k;
+            words = 0;
+        } else if (!(t.isWord() && t.capital) || ++words > kMostWords) {
+            return false;
+        }
+    }
+    return comma > 0 && words > 0;
+}
+
 } // namespace
 
 std::optional<std::string> PlacePicker::address() {
@@ -310,6 +337,7 @@ std::optional<std::string> PlacePicker::address() {
             endsLine = depth > 0 || t.isSymbol();
             depth -= t.isSymbol(")") && depth > 0 ? 1 : 0;
         }
+        std::size_t last = li;
         for (std::size_t k = li + 1; endsLine && k < m_text.lines.size() && k <= li + 2; ++k) {
             const auto below = Addresses::span(m_text.lines[k]);
             if (!below || below->first != 0 || m_text.lines[k].block != line.block ||
@@ -317,6 +345,11 @@ std::optional<std::string> PlacePicker::address() {
                 break;
             }
             text += ", " + Addresses::written(m_text.lines[k], below->first, below->second);
+            last = k;
+        }
+        if (endsLine && last + 1 < m_text.lines.size() && streetAlone(m_text.lines[last]) &&
+            m_text.lines[last + 1].block == line.block && townAndRegion(m_text.lines[last + 1])) {
+            text += ", " + m_text.lines[last + 1].text;
         }
         // "Osteria Nonna, 22 Market Square": a name without a number before the street's.
         bool namedFirst = false;

@@ -192,6 +192,15 @@ TEST(PlacePickingTest, AVenueIsNamedBesideItsAddressButIsNeverTheStreet) {
     EXPECT_EQ(
         places("► Sam. 14/03 à 20h30, église Saint-Aubin : concert « Stabat Mater »", "fr_FR"),
         Places{"église Saint-Aubin"});
+    // A town and its state written out under a street alone go with it; a sentence does not.
+    EXPECT_EQ(places("Saturday, March 14, 2026\nat half past four in the afternoon\n\nGrace Stone "
+                     "Chapel\n118 Old Post Road\nRhinebeck, New York\nReception to follow",
+                     "en_US"),
+              Places{"Grace Stone Chapel, 118 Old Post Road, Rhinebeck, New York"});
+    EXPECT_EQ(places("Saturday, March 14, 2026 at 4pm\n\nGrace Stone Chapel\n118 Old Post "
+                     "Road\nDinner, dancing and cake to follow",
+                     "en_US"),
+              Places{"Grace Stone Chapel, 118 Old Post Road"});
     // An address goes on below its line only where the line ends with it.
     EXPECT_EQ(places("Hockey vs Karaka Hills\nSat 7 Mar 9.00am\n\nHome games at Tawa Grove Turf, "
                      "12 Mātai Road, Hamilton. Away = Riverlea\nPark Turf, 3 Ngaio Street.",
