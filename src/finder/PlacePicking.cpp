@@ -186,7 +186,7 @@ bool opensWithFloor(const Line& line, std::size_t open) {
                           "erdgeschoss", "untergeschoss", "dachgeschoss", "rez"})) {
             const Token* after = line.at(k + 1);
             return after && (after->isSymbol(")") || after->isSymbol(",") ||
-                             (t.key == "rez" && after->joined));
+                             (t.key == "rez" && after->isSymbol("-")));
         }
         const bool counts = t.isNumber() || t.isSymbol(".") ||
                             isWordIn(&t, {"st", "nd", "rd", "th", "e", "er", "eme", "ground",

@@ -521,8 +521,8 @@ TEST(PlacePickingTest, RowsTakeTheirOwnPlacesAndSessionsTheirHeadings) {
     EXPECT_EQ(places("Réunion le jeudi 12 mars à 18 h 30\nLieu : salle Jura (2e étage)", "fr_FR"),
               Places{"salle Jura (2e étage)"});
     // Beside the building, the floor is the invitation's to tell, wherever the bracket stands.
-    EXPECT_EQ(places("Réunion le jeudi 12 mars à 18 h 30\nLieu : Centre Les Cèdres, salle Jura (2e "
-                     "étage), Chemin des Cèdres 9, 1004 Lausanne",
+    EXPECT_EQ(places("Réunion le jeudi 12 mars à 18 h 30\nLieu : Centre Les Cèdres, salle Jura "
+                     "(rez-de-chaussée), Chemin des Cèdres 9, 1004 Lausanne",
                      "fr_CH"),
               Places{"Centre Les Cèdres, salle Jura, Chemin des Cèdres 9, 1004 Lausanne"});
     EXPECT_EQ(
