@@ -2,6 +2,7 @@
 
 #include "finder/AddressReading.h"
 #include "finder/HeadingShapes.h"
+#include "finder/LineSegments.h"
 #include "finder/PlaceWords.h"
 #include "finder/ReaderVocabulary.h"
 #include "model/CalEvent.h"
@@ -268,12 +269,21 @@ std::optional<std::string> PlacePicker::address() {
         // A sentence that gives the day may go on to say where ("un entretien le jeudi 19 mars à
         // 14h30, dans nos locaux au 18 rue de la République"); an address before or among the
         // days is a number misread as one.
+        // A later sentence's times are its own ("… 22 Kotare Street, Fendalton. Doors open
+        // 7.15pm"), except in a chat's message, where an address is said for the plan of that
+        // message alone.
+        const std::size_t sentenceEnd =
+            span && !lineFacts.speaker ? sentenceAround(line, span->first).end : line.tokens.size();
         const bool afterDays =
             span &&
             std::all_of(lineFacts.dates.begin(), lineFacts.dates.end(),
-                        [&span](const DateMention& d) { return d.end <= span->first; }) &&
+                        [&span, sentenceEnd](const DateMention& d) {
+                            return d.end <= span->first || d.begin >= sentenceEnd;
+                        }) &&
             std::all_of(lineFacts.times.begin(), lineFacts.times.end(),
-                        [&span](const TimeMention& t) { return t.end <= span->first; });
+                        [&span, sentenceEnd](const TimeMention& t) {
+                            return t.end <= span->first || t.begin >= sentenceEnd;
+                        });
         if (!span || (!lineFacts.dates.empty() && !afterDays) ||
             Vocabulary::isDetailLabel(lineFacts.label) || m_text.header[li] ||
             addressesReader(m_text.lines, li) || namesPostBox(line)) {

@@ -192,6 +192,15 @@ TEST(PlacePickingTest, AVenueIsNamedBesideItsAddressButIsNeverTheStreet) {
     EXPECT_EQ(
         places("► Sam. 14/03 à 20h30, église Saint-Aubin : concert « Stabat Mater »", "fr_FR"),
         Places{"église Saint-Aubin"});
+    // A later sentence's time leaves the address to the text: the club night the paragraph
+    // tells of and the one the programme lists are both there.
+    EXPECT_EQ(places("As always, club nights are on the 1st and 3rd Wednesday of every month at "
+                     "7.30pm at the Kotare Street Community Hall, 22 Kotare Street, Fendalton. "
+                     "Doors open 7.15pm.\n\nWINTER PROGRAMME\n\nWed 3 June, 7.30pm – Members' "
+                     "night: \"Show & tell\".",
+                     "en_NZ"),
+              (Places{"Kotare Street Community Hall, 22 Kotare Street, Fendalton",
+                      "Kotare Street Community Hall, 22 Kotare Street, Fendalton"}));
     // A town and its state written out under a street alone go with it; a sentence does not.
     EXPECT_EQ(places("Saturday, March 14, 2026\nat half past four in the afternoon\n\nGrace Stone "
                      "Chapel\n118 Old Post Road\nRhinebeck, New York\nReception to follow",
