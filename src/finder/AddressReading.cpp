@@ -121,7 +121,9 @@ bool startsAt(const Line& line, std::size_t i) {
     if (next == nullptr) {
         return false;
     }
-    if (t.isNumber() && t.key.size() <= 5 &&
+    // "2pm at St. Mochulla's Church": an hour, not a house's number before a street's "St".
+    const bool hour = isWordIn(next, {"am", "pm"});
+    if (t.isNumber() && t.key.size() <= 5 && !hour &&
         !(i > 0 && !t.spaced && !line.tokens[i - 1].isWord())) {
         // "2/88 Maudsland Street": a unit's number, then the street's after a slash.
         const Token* streetNumber = line.at(i + 2);

@@ -201,6 +201,12 @@ TEST(PlacePickingTest, AVenueIsNamedBesideItsAddressButIsNeverTheStreet) {
                      "en_NZ"),
               (Places{"Kotare Street Community Hall, 22 Kotare Street, Fendalton",
                       "Kotare Street Community Hall, 22 Kotare Street, Fendalton"}));
+    // An hour is no house number, even before a saint's "St.".
+    EXPECT_EQ(
+        places("Saturday 14 March 2026\nCeremony at 2pm at St. Mochulla's Church, Tulla Road, "
+               "Kilnamona",
+               "en_IE"),
+        Places{"St. Mochulla's Church"});
     // A town and its state written out under a street alone go with it; a sentence does not.
     EXPECT_EQ(places("Saturday, March 14, 2026\nat half past four in the afternoon\n\nGrace Stone "
                      "Chapel\n118 Old Post Road\nRhinebeck, New York\nReception to follow",
