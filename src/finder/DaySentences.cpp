@@ -324,14 +324,16 @@ bool reserveAfter(const Line& line, std::size_t i) {
 }
 
 bool calledOffBefore(const Line& line, std::size_t begin) {
+    // "no work party this Saturday", and a form's "No class:   17/02/2027".
     std::size_t k = begin;
-    while (k > 0 && isWordIn(&line.tokens[k - 1], {"on", "the", "this", "le", "ce", "am"})) {
+    while (k > 0 && (isWordIn(&line.tokens[k - 1], {"on", "the", "this", "le", "ce", "am"}) ||
+                     line.tokens[k - 1].isSymbol(":") || line.tokens[k - 1].isSymbol("|"))) {
         --k;
     }
     if (k < 2 || !namesSession(line.tokens[k - 1])) {
         return false;
     }
-    // "no work party this Saturday": a word may say which session.
+    // A word may say which session ("no work party").
     const auto no = [&line](std::size_t at) {
         return isWordIn(&line.tokens[at], {"no", "kein", "keine"}) ||
                (at > 0 && line.tokens[at].isWord("de") && line.tokens[at - 1].isWord("pas"));

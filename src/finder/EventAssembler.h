@@ -34,6 +34,8 @@ class Assembler {
     };
 
     std::size_t apart(std::size_t from, std::size_t to) const;
+    // The weekday a labelled line gives a course's meetings, above the label of its first day.
+    std::optional<Weekday> meetingDay(std::size_t li) const;
     // What one line adds: its days, a schedule's session, times for the days around it.
     void line(std::size_t li);
     // The span at `index` as one event on each of its days, or only on those of `weekday`.

@@ -114,6 +114,33 @@ std::size_t Assembler::apart(std::size_t from, std::size_t to) const {
     return from + 1 < last ? m_contentBefore[last] - m_contentBefore[from + 1] : 0;
 }
 
+std::optional<Weekday> Assembler::meetingDay(std::size_t li) const {
+    const Line& line = m_text.lines[li];
+    const LineFacts& facts = m_text.facts[li];
+    if (facts.dates.size() != 1 || !facts.dates[0].weekdayOnly || facts.times.empty()) {
+        return std::nullopt;
+    }
+    // The weekday is the value of a label that speaks of the day ("Day/time:", "Jour :", "Tag:").
+    bool dayLabel = false;
+    for (std::size_t k = 0; k < facts.dates[0].begin; ++k) {
+        const Token& t = line.tokens[k];
+        if (t.isSymbol(":")) {
+            break;
+        }
+        dayLabel = dayLabel ||
+                   isWordIn(&t, {"day", "days", "jour", "jours", "tag", "kurstag", "wochentag"});
+    }
+    if (!dayLabel || !line.tokens[facts.dates[0].begin - 1].isSymbol()) {
+        return std::nullopt;
+    }
+    for (std::size_t k = li + 1; k < m_text.lines.size() && apart(li, k) <= kReach; ++k) {
+        if (Vocabulary::opensSpan(m_text.facts[k].label) && !m_text.facts[k].dates.empty()) {
+            return m_days.weekday(facts.dates[0].day);
+        }
+    }
+    return std::nullopt;
+}
+
 void Assembler::line(std::size_t li) {
     const Line& line = m_text.lines[li];
     const LineFacts& facts = m_text.facts[li];
@@ -121,6 +148,12 @@ void Assembler::line(std::size_t li) {
         return;
     }
     if (facts.datesAreNotEvents || isLetterDate(m_text.lines, m_text.facts, li)) {
+        return;
+    }
+    // "Day/time: Wednesday, 18:30 - 20:30" over "Start date: 13/01/2027": the day of the week a
+    // course meets on, not the coming Wednesday.
+    if (const auto weekday = meetingDay(li)) {
+        m_pending = Pending{timesOf(line, facts, 0, line.tokens.size()), li, weekday};
         return;
     }
     std::vector<DateMention> dates;

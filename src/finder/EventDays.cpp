@@ -198,6 +198,13 @@ void Assembler::datedLine(std::size_t li, const std::vector<DateMention>& dates)
     const Line& line = m_text.lines[li];
     const LineFacts& facts = m_text.facts[li];
     if (endsSpanAbove(li, dates)) {
+        // "Day/time: Wednesday, 18:30 - 20:30" over "Start date: 13/01/2027" and "End date:
+        // 10/03/2027": the weekly meeting's days in the span.
+        if (m_pending && m_pending->weekly && apart(m_pending->line, li) <= kReach) {
+            m_out.back().start.reset();
+            m_out.back().finish.reset();
+            splitIntoDays(m_out.size() - 1, m_pending->timed, m_pending->weekly);
+        }
         return;
     }
     const std::size_t group = m_out.size();
@@ -349,9 +356,22 @@ bool Assembler::endsSpanAbove(std::size_t li, const std::vector<DateMention>& da
                std::all_of(l.tokens.begin(), l.tokens.begin() + static_cast<std::ptrdiff_t>(k - 1),
                            [](const Token& t) { return t.isSymbol(); });
     };
+    // "Start date: 13/01/2027" over "End date: 10/03/2027": a course's first and last day, each
+    // alone after its label.
+    const auto labelled = [this](const DateMention& d, std::size_t at, bool start) {
+        const LineFacts& facts = m_text.facts[at];
+        const auto& tokens = m_text.lines[at].tokens;
+        return !facts.label.empty() && d.end == tokens.size() &&
+               std::all_of(tokens.begin() + static_cast<std::ptrdiff_t>(facts.labelEnd),
+                           tokens.begin() + static_cast<std::ptrdiff_t>(d.begin),
+                           [](const Token& t) { return t.isSymbol(); }) &&
+               (start ? Vocabulary::opensSpan(facts.label) : Vocabulary::closesSpan(facts.label));
+    };
     if (above.block != line.block || m_text.facts[li - 1].dates.size() != 1 ||
-        !opensWith(above, first.begin, {"du", "from", "vom", "von"}) ||
-        !opensWith(line, dates[0].begin, {"au", "to", "until", "till", "bis", "jusqu'au"}) ||
+        !((opensWith(above, first.begin, {"du", "from", "vom", "von"}) &&
+           opensWith(line, dates[0].begin, {"au", "to", "until", "till", "bis", "jusqu'au"})) ||
+          (labelled(m_text.facts[li - 1].dates.front(), li - 1, true) &&
+           labelled(dates[0], li, false))) ||
         ReaderDays::compare(first.day, dates[0].day) >= 0) {
         return false;
     }

@@ -152,6 +152,14 @@ constexpr std::string_view kStayLabels[] = {
     "ruckgabe", "abholung",  "start",    "end",       "beginn",   "ende",
     "debut",    "fin",       "abfahrt",  "ruckkunft", "ruckkehr", "retour"};
 
+constexpr std::string_view kSpanStartLabels[] = {
+    "start date", "start",      "starts",     "first session", "first class",   "course start",
+    "beginn",     "kursbeginn", "startdatum", "debut",         "date de debut", "premier cours"};
+
+constexpr std::string_view kSpanEndLabels[] = {
+    "end date", "end",      "ends",     "last session", "last class",  "course end",
+    "ende",     "kursende", "enddatum", "fin",          "date de fin", "dernier cours"};
+
 constexpr std::string_view kHeaderLabels[] = {
     "from",     "to",      "sent",  "date", "subject", "cc",     "von",   "an",
     "gesendet", "betreff", "datum", "de",   "a",       "envoye", "objet", "date d'envoi"};
@@ -221,6 +229,14 @@ bool isReferenceLabel(std::string_view label) {
 
 bool isStayLabel(std::string_view label) {
     return WordLists::contains(kStayLabels, label);
+}
+
+bool opensSpan(std::string_view label) {
+    return WordLists::contains(kSpanStartLabels, label);
+}
+
+bool closesSpan(std::string_view label) {
+    return WordLists::contains(kSpanEndLabels, label);
 }
 
 bool isHeaderLabel(std::string_view label) {

@@ -28,6 +28,11 @@ bool isReferenceLabel(std::string_view label);
 // pick-up, return, Anreise, Abreise, arrivée, départ, start, end.
 bool isStayLabel(std::string_view label);
 
+// Labels of the first and of the last day of a course or a term ("Start date", "Kursbeginn",
+// "Date de début"; "End date", "Kursende", "Date de fin").
+bool opensSpan(std::string_view label);
+bool closesSpan(std::string_view label);
+
 // Labels of an e-mail's header ("From", "To", "Sent", "Subject", "Betreff", "Objet").
 bool isHeaderLabel(std::string_view label);
 

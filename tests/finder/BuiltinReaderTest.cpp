@@ -413,6 +413,34 @@ TEST(BuiltinReaderTest, AWeeklyClassOverABlockOfWeeksMeetsOnItsWeekdayInEach) {
                                                  "2026-03-26 16:10-16:40"}));
 }
 
+TEST(BuiltinReaderTest, ACourseFormsDayAndTimeHoldForEachWeekFromItsStartToItsEndDate) {
+    const auto lessons = [](const std::vector<EventDraft>& drafts) {
+        std::vector<std::string> out;
+        for (const EventDraft& d : drafts) {
+            out.push_back(d.startDate + " " + d.startTime.value_or("-") + "-" +
+                          d.endTime.value_or("-"));
+        }
+        return out;
+    };
+    const std::vector<std::string> wednesdays = {"2026-04-08 18:30-20:30", "2026-04-15 18:30-20:30",
+                                                 "2026-04-29 18:30-20:30",
+                                                 "2026-05-06 18:30-20:30"};
+    // The weekday a "Day/time" label gives is the course's, not the coming Wednesday; the week
+    // with no class is left out.
+    EXPECT_EQ(lessons(read("Course:          Beginners' Upholstery\n"
+                           "Day/time:        Wednesday, 18:30 - 20:30\n"
+                           "Start date:      08/04/2026\n"
+                           "End date:        06/05/2026\n"
+                           "No class:        22/04/2026 (half term)")),
+              wednesdays);
+    EXPECT_EQ(lessons(read("Course:          Beginners' Upholstery\n"
+                           "Day/time:        Wednesdays, 18:30 - 20:30\n"
+                           "Start date:      08/04/2026\n"
+                           "End date:        06/05/2026\n"
+                           "No class:        22/04/2026 (half term)")),
+              wednesdays);
+}
+
 TEST(BuiltinReaderTest, AMonthlyMeetingsTimeHoldsForItsWeekdayFarBelow) {
     const auto drafts = read("Cycle de conférences\nUn mardi par mois, à 19h30\n\n"
                              "MARDI 10/03/2026\n« Haleurs et bateliers »\n\n"
