@@ -90,11 +90,33 @@ std::optional<std::string> PlacePicker::labelledAt(std::size_t li) const {
     // "Location:   Outpatients Clinic 4B, Level 2, Ashdown Wing," over "Eastbrook General
     // Hospital": a value that ends with a comma goes on at the next line, up to a remark in
     // brackets ("1300 Wavre (parking gratuit derrière la salle)").
-    if (value.ends_with(',') && li + 1 < m_text.lines.size() &&
-        m_text.lines[li + 1].block == line.block && m_text.facts[li + 1].label.empty() &&
-        m_text.facts[li + 1].dates.empty() && m_text.facts[li + 1].times.empty()) {
+    const bool runsOn = value.ends_with(',');
+    if (runsOn && li + 1 < m_text.lines.size() && m_text.lines[li + 1].block == line.block &&
+        m_text.facts[li + 1].label.empty() && m_text.facts[li + 1].dates.empty() &&
+        m_text.facts[li + 1].times.empty()) {
         const std::string& next = m_text.lines[li + 1].text;
         value += " " + trimWhiteSpace(next.substr(0, next.find(" (")));
+    }
+    // "Venue:   Fernside Community Learning Centre, Room 6" over "         22 Beaconsfield
+    // Street, Wyvernham WV2 8HN": a form's address set in under its value goes on there.
+    const auto valueColumn = [&line, &facts]() -> std::size_t {
+        for (std::size_t k = facts.labelEnd; k < line.tokens.size(); ++k) {
+            if (!line.tokens[k].isSymbol("|")) {
+                return line.tokens[k].begin;
+            }
+        }
+        return std::string::npos;
+    }();
+    if (const std::size_t below = li + 1;
+        !runsOn && below < m_text.lines.size() && m_text.lines[below].block == line.block &&
+        m_text.lines[below].text.find_first_not_of(" \t") == valueColumn &&
+        m_text.facts[below].label.empty() && m_text.facts[below].dates.empty() &&
+        m_text.facts[below].times.empty()) {
+        if (const auto address = Addresses::span(m_text.lines[below]);
+            address && address->first == 0) {
+            value = trimWhiteSpace(value) + ", " +
+                    Addresses::written(m_text.lines[below], address->first, address->second);
+        }
     }
     // "📍  Cabinet de dermatologie Carnot" over "     18 boulevard Carnot, 2e étage (ascenseur)"
     // and "     59000 Lille": a pinned place goes on over the lines set in below it.

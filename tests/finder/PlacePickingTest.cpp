@@ -192,6 +192,20 @@ TEST(PlacePickingTest, AVenueIsNamedBesideItsAddressButIsNeverTheStreet) {
     EXPECT_EQ(
         places("► Sam. 14/03 à 20h30, église Saint-Aubin : concert « Stabat Mater »", "fr_FR"),
         Places{"église Saint-Aubin"});
+    // A form's address set in under its value goes on there; a line set elsewhere does not.
+    EXPECT_EQ(places("Course:     Beginners' Upholstery\n"
+                     "Venue:      Fernside Community Learning Centre, Room 6\n"
+                     "            22 Beaconsfield Street, Wyvernham WV2 8HN\n"
+                     "Start:      Wednesday 11 March, 18:30",
+                     "en_GB"),
+              Places{"Fernside Community Learning Centre, Room 6, 22 Beaconsfield Street, "
+                     "Wyvernham WV2 8HN"});
+    EXPECT_EQ(places("Course:     Beginners' Upholstery\n"
+                     "Venue:      Fernside Community Learning Centre, Room 6\n"
+                     "22 Beaconsfield Street is the office; please do not go there.\n"
+                     "Start:      Wednesday 11 March, 18:30",
+                     "en_GB"),
+              Places{"Fernside Community Learning Centre, Room 6"});
     // A later sentence's time leaves the address to the text: the club night the paragraph
     // tells of and the one the programme lists are both there.
     EXPECT_EQ(places("As always, club nights are on the 1st and 3rd Wednesday of every month at "
