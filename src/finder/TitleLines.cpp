@@ -130,6 +130,23 @@ bool repliesAutomatically(const Line& line, std::size_t from) {
             isWordIn(line.at(from + 2), {"office"}));
 }
 
+// "21-BWL-112", "UPH101-W27": letters in capitals and digits written together, as references
+// and course numbers are.
+bool isCode(const Line& line, const Segment& s) {
+    bool digits = false;
+    bool letters = false;
+    for (std::size_t k = s.begin; k < s.end; ++k) {
+        const Token& t = line.tokens[k];
+        if ((k > s.begin && t.spaced) || (t.isWord() && !t.allCaps && t.key.size() > 1) ||
+            (t.isSymbol() && !t.isSymbol("-") && !t.isSymbol("/"))) {
+            return false;
+        }
+        digits = digits || t.isNumber();
+        letters = letters || t.isWord();
+    }
+    return digits && letters;
+}
+
 // "GAME 8:00 a.m.   HOME vs. Milton Mustangs": a row named only by the word for a match is
 // against the side a later piece sets after "vs." or "@" (" vs. Milton Mustangs"); none otherwise.
 std::string opponentAfter(const Line& line, const std::vector<Segment>& segments,
@@ -313,6 +330,11 @@ std::optional<TitleOption> TitlePicker::lineOption(std::size_t li, bool own) con
         // column of times says its time is still to come.
         if (wordCount(line, s) == 1 && first.isWord() &&
             ((first.allCaps && first.key.size() <= 2) || isWordIn(&first, {"tbd", "tbc", "tba"}))) {
+            continue;
+        }
+        // "21-BWL-112  Kosten- und Leistungsrechnung": a code in a row's first column is the
+        // number of what the next column names.
+        if (&piece != &segments.back() && isCode(line, s)) {
             continue;
         }
         // "2 adultes", "3 bed": a count, not a name.

@@ -649,6 +649,12 @@ TEST(TitlePickingTest, RowsOfListsAndSchedulesAreNamedOnTheirLines) {
                      "Tuesday 14 April - Depot day\n08:00 start at our depot.\n\nFriday 17 April "
                      "- Catch-up with your manager\n14:00 with Kirsty, meeting room \"Humber\"."),
               (Titles{"Company induction", "Depot day", "Catch-up with your manager"}));
+    // A row's code in its first column numbers what the next column names.
+    EXPECT_EQ(titles("Nr.         Prüfung         Art        Datum           Beginn\n"
+                     "21-BWL-112  Kostenrechnung  Klausur    Mo, 01.02.2027  10:15\n"
+                     "21-INF-204  Datenbanken     Klausur    Do, 04.02.2027  14:00",
+                     "de_DE"),
+              (Titles{"Kostenrechnung", "Datenbanken"}));
     // An app's list names each day's class on the row of its time, below the day.
     EXPECT_EQ(
         titles("My Schedule\n\nCORE & CO. PILATES\nUnit 3, 118 The Parade, Norwood SA 5067\n\n"
