@@ -252,9 +252,16 @@ std::size_t endFrom(const Line& line, std::size_t start) {
         // "4th floor", "Lyon 2e": the token before is an ordinal's ending.
         const bool afterOrdinal = end >= start + 2 && line.tokens[end - 1].isWord() &&
                                   !line.tokens[end - 1].spaced && line.tokens[end - 2].isNumber();
+        // "4820, rue Fabre, app. 3, Montréal": the flat's number goes with the house's.
+        const bool flat = t.isWord() && end > start &&
+                          isWordIn(&t, {"app", "apt", "appt", "apartment", "unit", "bte"}) &&
+                          end + 1 < line.tokens.size() &&
+                          (line.tokens[end + 1].isNumber() ||
+                           (line.tokens[end + 1].isSymbol(".") && end + 2 < line.tokens.size() &&
+                            line.tokens[end + 2].isNumber()));
         const bool part =
             (t.isWord() && (t.capital || isJoiner(t) || Vocabulary::isStreetWord(t.key) ||
-                            (!t.spaced && end > start) || afterOrdinal)) ||
+                            (!t.spaced && end > start) || afterOrdinal || flat)) ||
             t.isNumber() || t.isSymbol(",") || t.isSymbol("'") || (t.isSymbol(".") && !t.spaced) ||
             (t.isSymbol("-") && !t.spaced) || postcodeSetApart(line, end) ||
             // "Währinger Straße 112/4": the stair or door after the house's number.

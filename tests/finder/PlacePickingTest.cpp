@@ -206,6 +206,11 @@ TEST(PlacePickingTest, AVenueIsNamedBesideItsAddressButIsNeverTheStreet) {
                      "Start:      Wednesday 11 March, 18:30",
                      "en_GB"),
               Places{"Fernside Community Learning Centre, Room 6"});
+    // A flat's number goes with its house's.
+    EXPECT_EQ(places("Installation le jeudi 19 novembre entre 13 h et 17 h\nAdresse de service : "
+                     "4820, rue Fabre, app. 3, Montréal (Québec) H2J 3W1",
+                     "fr_CA"),
+              Places{"4820, rue Fabre, app. 3, Montréal"});
     // A later sentence's time leaves the address to the text: the club night the paragraph
     // tells of and the one the programme lists are both there.
     EXPECT_EQ(places("As always, club nights are on the 1st and 3rd Wednesday of every month at "
