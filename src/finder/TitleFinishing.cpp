@@ -6,6 +6,7 @@
 #include "finder/ReaderWords.h"
 #include "model/CalEvent.h"
 
+#include <algorithm>
 #include <cctype>
 
 // The last touches to a chosen name: whom a bare appointment is with, the words an invitation
@@ -85,9 +86,22 @@ std::string TitlePicker::finished(const std::string& option) const {
         }
         const std::vector<Line> tail = readLines(text.substr(at + dash.size()));
         const auto& tokens = tail.size() == 1 ? tail.front().tokens : std::vector<Token>{};
-        if (!tokens.empty() && tokens.size() <= 2 && tokens[0].isWord() &&
+        const bool month =
+            !tokens.empty() && tokens.size() <= 2 && tokens[0].isWord() &&
             Words::month(tokens[0].key, m_localeId) &&
-            (tokens.size() == 1 || (tokens[1].isNumber() && tokens[1].key.size() == 4))) {
+            (tokens.size() == 1 || (tokens[1].isNumber() && tokens[1].key.size() == 4));
+        // "Maturaball 2027 – Kartenverkauf & Infos", "Sommerfest – Ihre Tickets": nor is what
+        // the message about it brings.
+        const bool about =
+            !tokens.empty() && std::all_of(tokens.begin(), tokens.end(), [](const Token& t) {
+                return t.isSymbol("&") ||
+                       (t.isWord() &&
+                        (Vocabulary::isGenericHeadingWord(t.key) ||
+                         isWordIn(&t, {"your", "ihre", "deine", "vos", "votre", "and", "und", "et",
+                                       "info", "infos", "information", "informations", "details",
+                                       "kartenverkauf", "vorverkauf", "billetterie"})));
+            });
+        if (month || about) {
             text = trimWhiteSpace(text.substr(0, at));
             break;
         }

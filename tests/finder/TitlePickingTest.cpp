@@ -1012,10 +1012,14 @@ TEST(TitlePickingTest, AGermanInvitationNamesWhatItAsksTo) {
               (Titles{"Jahreshauptversammlung", "Frühjahrsputz"}));
 }
 
-TEST(TitlePickingTest, TheMonthOfOneOfASeriesIsNoPartOfItsName) {
+TEST(TitlePickingTest, TheMonthOfOneOfASeriesOrWhatTheMessageBringsIsNoPartOfItsName) {
     EXPECT_EQ(titles("Subject: Book club - October\n\nWe meet on Wednesday 21 October at 7.30pm."),
               Titles{"Book club"});
     EXPECT_EQ(titles("QUIZ NIGHT – MARCH 2026\nFriday 13 March, 8pm"), Titles{"Quiz Night"});
+    EXPECT_EQ(titles("Betreff: Maturaball 2027 – Kartenverkauf & Infos\n\nDer Ball findet am "
+                     "Samstag, 16. Jänner 2027, um 20 Uhr statt.",
+                     "de_AT"),
+              Titles{"Maturaball 2027"});
 }
 
 TEST(TitlePickingTest, NormalCapitalisation) {
