@@ -212,6 +212,70 @@ void repairPostcodes(std::string& line) {
     }
 }
 
+// "Droit des obligationsAmphi Portalis", "Mme LefèvreSalle B214": a venue's word run onto the
+// word before it, as a recogniser joins a table's columns, which get their gap back; a name's
+// capital inside a word ("McDonald", "LaSalle") follows fewer small letters or starts no venue's
+// word.
+void splitJoinedVenues(std::string& line) {
+    constexpr std::size_t kFewestSmall = 3;
+    std::size_t small = 0;
+    for (std::size_t k = 0; k < line.size(); ++k) {
+        if (line[k] >= 'a' && line[k] <= 'z') {
+            ++small;
+            continue;
+        }
+        if (isCapital(line[k]) && small >= kFewestSmall) {
+            std::size_t end = k + 1;
+            while (end < line.size() && line[end] >= 'a' && line[end] <= 'z') {
+                ++end;
+            }
+            std::string key = line.substr(k, end - k);
+            key[0] = static_cast<char>(key[0] - 'A' + 'a');
+            if (end > k + 1 && (end == line.size() || !isAsciiLetter(line[end])) &&
+                Vocabulary::isVenueWord(key)) {
+                line.insert(k, 2, ' ');
+                k += 2;
+            }
+        }
+        small = 0;
+    }
+}
+
+// "O8h00-10h00CM Droit", "13h30-15h3OCM Histoire": a French clock read with an "O" for a zero and
+// run into the column after it, as a recogniser joins a timetable's columns. The clock gets its
+// zeros and a space after it; a clock needs a digit of its own ("Oh" stays).
+void frenchClocksSetApart(std::string& line) {
+    const auto digitLike = [](char c) { return isAsciiDigit(c) || c == 'O'; };
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const bool starts = i == 0 || line[i - 1] == ' ' || line[i - 1] == '-' ||
+                            line[i - 1] == '\t' || line[i - 1] == '(';
+        if (!starts || !digitLike(line[i])) {
+            continue;
+        }
+        std::size_t h = i;
+        while (h < line.size() && h < i + 2 && digitLike(line[h])) {
+            ++h;
+        }
+        if (h == i || h + 2 >= line.size() || line[h] != 'h' || !digitLike(line[h + 1]) ||
+            !digitLike(line[h + 2])) {
+            continue;
+        }
+        const std::size_t end = h + 3;
+        const bool digit = std::any_of(line.begin() + static_cast<std::ptrdiff_t>(i),
+                                       line.begin() + static_cast<std::ptrdiff_t>(end),
+                                       [](char c) { return isAsciiDigit(c); });
+        if (!digit) {
+            continue;
+        }
+        std::replace(line.begin() + static_cast<std::ptrdiff_t>(i),
+                     line.begin() + static_cast<std::ptrdiff_t>(end), 'O', '0');
+        if (end < line.size() && isAsciiLetter(line[end])) {
+            line.insert(end, 1, ' ');
+        }
+        i = end;
+    }
+}
+
 // A space lost between a place's word and its number: "Lab3" is "Lab 3", "Room12" "Room 12". Only
 // a capitalised word for a place takes one ("MP3", "base64" stay).
 void splitPlaceNumbers(std::string& line) {
@@ -259,6 +323,7 @@ std::vector<Piece> blankSeparated(std::string_view line) {
 }
 
 std::string withDigitsForLookalikes(std::string line) {
+    frenchClocksSetApart(line);
     const auto isOne = [](char c) { return c == 'l' || c == 'I' || c == 'L'; };
     for (std::size_t i = 0; i < line.size(); ++i) {
         const std::string_view before = std::string_view(line).substr(0, i);
@@ -369,6 +434,7 @@ std::string withLettersRepaired(std::string line) {
     weekdaysJoined(line);
     repairPostcodes(line);
     splitPlaceNumbers(line);
+    splitJoinedVenues(line);
     capitalIsForSmallL(line);
     smallLForCapitalI(line);
     capitalsForZeroAndOne(line);

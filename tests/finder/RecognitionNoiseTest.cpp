@@ -21,8 +21,13 @@ TEST(RecognitionNoiseTest, DigitsReadAsLettersAreDigitsWhereANumberIsMeant) {
          "Fri 5pm—11pm · Sat 11am-11pm · Sun 11am-6pm"},
         {"Sat Llam, July 2O26", "Sat 11am, July 2026"},
         {"Date:   Thurs 22/1O/2026", "Date:   Thurs 22/10/2026"},
+        // A French clock with an "O" for a zero, run into the timetable's next column.
+        {"O8h00-10h00CM Droit", "08h00-10h00 CM Droit"},
+        {"13h30-15h3OCM Histoire", "13h30-15h30 CM Histoire"},
+        {"16h30-18h0OAnglais juridique", "16h30-18h00 Anglais juridique"},
         // Words, a road and links stay as written.
         {"Ist das lame?", "Ist das lame?"},
+        {"Oh no, Ohio", "Oh no, Ohio"},
         {"I5 north, I am late", "I5 north, I am late"},
         {"https://zoom.us/j/l2x?pwd=l0", "https://zoom.us/j/l2x?pwd=l0"},
         {"let lead level", "let lead level"},
@@ -81,6 +86,12 @@ TEST(RecognitionNoiseTest, MisreadLettersAndDoubledDashesAreRepaired) {
         {"16:45 Dr Blake (Science) Lab3", "16:45 Dr Blake (Science) Lab 3"},
         {"Room12, Salle3 and Hall 4", "Room 12, Salle 3 and Hall 4"},
         {"MP3 player, base64, Room12b, Studio2026x", "MP3 player, base64, Room12b, Studio2026x"},
+        // A venue's word run onto the column before it gets its gap back; names keep their
+        // capitals.
+        {"CM Droit des obligationsAmphi Portalis", "CM Droit des obligations  Amphi Portalis"},
+        {"Gr. 3 Mme LefevreSalle B214", "Gr. 3 Mme Lefevre  Salle B214"},
+        {"PowerPoint on YouTube, McDonald's on LaSalle",
+         "PowerPoint on YouTube, McDonald's on LaSalle"},
         // Well-formed codes and words that only look like one stay.
         {"London EC2A 2AG", "London EC2A 2AG"},
         {"Call NHS 111", "Call NHS 111"},
