@@ -88,6 +88,14 @@ void dropCalledOffDays(const TextFacts& text, std::vector<Candidate>& events) {
                 return true;
             }
         }
+        // "09h00-11h00  TD Droit des obligations - Gr. 3 ANNULÉ (ens. absent)": a status in
+        // capitals after the row's day or time.
+        if (std::any_of(own.begin() + static_cast<std::ptrdiff_t>(std::min(c.end, own.size())),
+                        own.end(), [](const Token& t) {
+                            return t.isWord() && t.allCaps && Vocabulary::isCancelledWord(t.key);
+                        })) {
+            return true;
+        }
         for (std::size_t li = c.line + 1; li < text.lines.size() && li <= c.line + kReach &&
                                           text.lines[li].block == text.lines[c.line].block;
              ++li) {

@@ -548,6 +548,13 @@ TEST(BuiltinReaderTest, ABookingMarkedCancelledBelowItsDayIsNoEvent) {
                               "Cancelled classes are refunded in full.");
     ASSERT_EQ(classes.size(), 1u);
     EXPECT_EQ(classes[0].startDate, "2026-03-18");
+    // So does one in capitals on the row of its time, after its name.
+    const auto timetable =
+        read("Mer. 18/03\n09h00-11h00  TD Droit des obligations - Gr. 3 ANNULÉ (ens. absent)\n"
+             "Jeu. 19/03\n14h00-16h00  CM Droit constitutionnel",
+             *Calendar::make("Europe/Paris", "fr_FR", Weekday::monday));
+    ASSERT_EQ(timetable.size(), 1u);
+    EXPECT_EQ(timetable[0].startDate, "2026-03-19");
 }
 
 TEST(BuiltinReaderTest, AnAppsBookingsUnderAWaitlistOrCancelledHeadingAreNoEvents) {
