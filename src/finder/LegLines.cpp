@@ -143,13 +143,15 @@ std::optional<std::string> timedName(const Line& line, const LineFacts& facts) {
         line.tokens.begin() + static_cast<std::ptrdiff_t>(begin), line.tokens.end(),
         [marked](const Token& t) { return t.isSymbol("|") || (marked && t.isSymbol(",")); });
     const auto end = static_cast<std::size_t>(gap - line.tokens.begin());
-    // "Lyon Part-Dieu", "St. Pancras".
+    // "Lyon Part-Dieu", "St. Pancras", and after its first word "Paris Montparnasse 1 et 2".
     const auto wordy = [](const Token& t) {
         return t.isWord() || t.isSymbol(".") || (t.isSymbol("-") && !t.spaced);
     };
+    const auto named = [&](const Token& t) { return wordy(t) || t.isNumber(); };
     const bool name =
         end > begin && end - begin <= 5 && line.tokens[begin].capital &&
-        std::all_of(line.tokens.begin() + static_cast<std::ptrdiff_t>(begin), gap, wordy) &&
+        wordy(line.tokens[begin]) &&
+        std::all_of(line.tokens.begin() + static_cast<std::ptrdiff_t>(begin), gap, named) &&
         (marked || std::all_of(gap, line.tokens.end(),
                                [&](const Token& t) { return wordy(t) || t.isSymbol("|"); }));
     return name ? std::optional(std::string(line.span(begin, end))) : std::nullopt;

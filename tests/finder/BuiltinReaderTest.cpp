@@ -357,6 +357,14 @@ TEST(BuiltinReaderTest, ATicketsRowsOfStopsAreItsLegs) {
     ASSERT_EQ(drafts.size(), 1u);
     EXPECT_EQ(drafts[0].location, "Paris Gare de Lyon");
     EXPECT_EQ(drafts[0].endTime, "10:11");
+    // A station's name may hold numbers after its first word, and the ride's details stand
+    // between the two stops.
+    drafts = read("E-BILLET\n\nALLER   samedi 14 mars 2026\n  07h52  BORDEAUX SAINT-JEAN\n"
+                  "     │   Train 8514 · Voiture 14 · Place 62\n  10h04  PARIS MONTPARNASSE 1 ET 2",
+                  *Calendar::make("Europe/Paris", "fr_FR", Weekday::monday));
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].location, "BORDEAUX SAINT-JEAN");
+    EXPECT_EQ(drafts[0].endTime, "10:04");
     drafts = read("Ihre Fahrkarte\n\nHinfahrt  Sa, 14.03.2026\nab 09:28  Köln Hbf\n"
                   "an 13:55  Berlin Hbf\nICE 947 · Wagen 24 · Platz 71",
                   *Calendar::make("Europe/Berlin", "de_DE", Weekday::monday));
