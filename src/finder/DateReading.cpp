@@ -141,8 +141,14 @@ std::optional<DateReader::Partial> DateReader::dateAt(const Line& line, std::siz
     const bool street = m_localeId == "en_US" && afterArticle == j && j > 0 &&
                         isWordIn(&line.tokens[j - 1], {"on"});
     // "dimanche le 27", "Friday the 27": after a weekday and its article a bare number is the day.
+    // "MON 8", "FRI 12   P6 Parent-Teacher mtg": a calendar app's day opening its row, the
+    // weekday and the day alone before the row's column.
+    const auto rowOpens = [&](std::size_t next) {
+        return weekday && line.pastSymbols(0) == i && afterArticle == j &&
+               (next == line.tokens.size() || line.tokens[next].isSymbol("|"));
+    };
     if (auto day = dayAt(line, afterArticle, m_localeId);
-        day && (day->marked || (weekday && afterArticle > j)) &&
+        day && (day->marked || (weekday && afterArticle > j) || rowOpens(day->next)) &&
         (weekday || afterArticle > j || (dateContextBefore(line, j) && !street)) &&
         // After its weekday an ordinal is the day whatever follows ("Wednesday 21st it is").
         (weekday || endsDate(line, day->next))) {

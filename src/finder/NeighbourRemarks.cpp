@@ -279,10 +279,13 @@ void readNeighbourRemarks(TextFacts& text) {
         if (calledOff && text.lines[li].block == above.block) {
             text.facts[li].datesAreNotEvents = true;
         }
-        // A calendar's day with nothing on it: "Thursday, 19 February" over "No events".
+        // A calendar's day with nothing on it: "Thursday, 19 February" over "No events", "WED
+        // 10" over "Nothing planned. Tap to create." (the app's hint after it).
         const auto& words = text.lines[li].tokens;
+        const auto stop = std::find_if(words.begin(), words.end(),
+                                       [](const Token& t) { return t.isSymbol("."); });
         const bool nothing =
-            words.size() <= 3 &&
+            !words.empty() && stop - words.begin() <= 3 &&
             ((isWordIn(&words[0], {"no"}) && isWordIn(text.lines[li].at(1), {"events", "plans"})) ||
              (isWordIn(&words[0], {"nothing"}) &&
               isWordIn(text.lines[li].at(1), {"planned", "scheduled"})) ||

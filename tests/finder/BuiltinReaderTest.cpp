@@ -449,6 +449,19 @@ TEST(BuiltinReaderTest, ACourseFormsDayAndTimeHoldForEachWeekFromItsStartToItsEn
               wednesdays);
 }
 
+TEST(BuiltinReaderTest, ACalendarAppsRowsOpenWithTheirWeekdayAndDay) {
+    const auto drafts =
+        read("March 2026\nMON 9\n  Ethan – swim lesson\n  4:00 – 4:45 PM\nTUE 10\n"
+             "  Nothing planned. Tap to create.\nWED 11  Dinner w/ Mei Ling 7:00 PM");
+    ASSERT_EQ(drafts.size(), 2u);
+    EXPECT_EQ(drafts[0].startDate, "2026-03-09");
+    EXPECT_EQ(drafts[0].startTime, "16:00");
+    EXPECT_EQ(drafts[1].startDate, "2026-03-11");
+    EXPECT_EQ(drafts[1].startTime, "19:00");
+    // A weekday before a number inside a sentence still needs its month or an ordinal.
+    EXPECT_TRUE(read("Training moved to Sat 8 players short").empty());
+}
+
 TEST(BuiltinReaderTest, AMonthlyMeetingsTimeHoldsForItsWeekdayFarBelow) {
     const auto drafts = read("Cycle de conférences\nUn mardi par mois, à 19h30\n\n"
                              "MARDI 10/03/2026\n« Haleurs et bateliers »\n\n"
@@ -1969,6 +1982,7 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "11 Mar Wed  5:01   6:42  12:22   3:49   6:00   7:28",
         // A calendar's day with nothing on it.
         "Thursday, 12 March\n          No events",
+        "THU 12\n  Nothing planned. Tap to create.",
         // Days of a list gone by a fortnight ago, as their month is.
         "At the Sand Cup on 14 and 15 February the club won three golds.",
         // A shop's sale, as its mailing tells it.
