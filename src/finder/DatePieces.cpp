@@ -85,7 +85,10 @@ std::optional<Found> monthAt(const Line& line, std::size_t i, const std::string&
 
 std::optional<Found> yearAt(const Line& line, std::size_t i) {
     std::size_t at = i;
-    if (const Token* t = line.at(at); t != nullptr && t->isSymbol(",")) {
+    // "18 Dec, 2026", and "18-Dec-2026" as booking systems write it.
+    if (const Token* t = line.at(at);
+        t != nullptr &&
+        (t->isSymbol(",") || (t->isSymbol("-") && !t->spaced && unspacedNumber(line, at + 1)))) {
         ++at;
     }
     const Token* t = line.at(at);

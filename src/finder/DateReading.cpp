@@ -68,8 +68,10 @@ std::optional<DateReader::Partial> DateReader::dateAt(const Line& line, std::siz
         return p;
     };
     if (auto day = dayAt(line, afterArticle, m_localeId)) {
+        // "15 of March", "15 de marzo", "18-Dec-2026".
+        const bool joined = unspacedSymbol(line, day->next, "-") && line.unspaced(day->next + 1);
         const std::size_t of =
-            isWordIn(line.at(day->next), {"of", "de"}) ? day->next + 1 : day->next;
+            isWordIn(line.at(day->next), {"of", "de"}) || joined ? day->next + 1 : day->next;
         if (auto month = monthAt(line, of, m_localeId)) {
             p.day = day->value;
             p.month = month->value;

@@ -35,6 +35,8 @@ TEST(DateReadingTest, WrittenDaysInEnglishGermanAndFrench) {
     } cases[] = {
         {"Saturday, March 14th", "2026-03-14"},
         {"Sat 14 Mar 2026", "2026-03-14"},
+        {"Journey date: Fri, 18-Dec-2026", "2026-12-18"},
+        {"Check-in 05-Apr-2027", "2027-04-05"},
         {"the fourteenth of March", "2026-03-14"},
         {"WED, APR 08, 2026 7:00PM", "2026-04-08"},
         {"Dienstag, den 17. März 2026", "2026-03-17"},
