@@ -191,6 +191,22 @@ void Assembler::line(std::size_t li) {
                                 Vocabulary::isAgendaWord(tokens[0].key) && tokens.size() <= 3);
         return;
     }
+    // "… du lundi au vendredi de" over "8 h à 16 h 30. Tout rendez-vous manqué …": the hours of
+    // weekdays in general, broken after their preposition, are no day's times.
+    if (li > 0 && m_text.lines[li - 1].block == line.block && !facts.times.empty() &&
+        line.pastSymbols(0) == facts.times[0].begin) {
+        const Line& above = m_text.lines[li - 1];
+        const LineFacts& aboveFacts = m_text.facts[li - 1];
+        const Token& last = above.tokens.back();
+        const bool weekdays = !aboveFacts.dates.empty() &&
+                              std::all_of(aboveFacts.dates.begin(), aboveFacts.dates.end(),
+                                          [](const DateMention& d) { return d.weekdayOnly; });
+        if (weekdays && last.isWord() && !last.capital &&
+            (Vocabulary::isDanglingWord(last.key) ||
+             isWordIn(&last, {"de", "from", "von", "entre", "between", "zwischen"}))) {
+            return;
+        }
+    }
     // The times of the next item of a bulleted list are that item's, not the day's above. A
     // day that has only its doors' time looks one line further for its start ("Saaleinlass
     // ab 19:00 Uhr" over "Beginn: 20:00 Uhr").

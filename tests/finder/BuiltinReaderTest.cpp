@@ -449,6 +449,16 @@ TEST(BuiltinReaderTest, ACourseFormsDayAndTimeHoldForEachWeekFromItsStartToItsEn
               wednesdays);
 }
 
+TEST(BuiltinReaderTest, WeekdaysHoursBrokenAfterTheirPrepositionAreNoDaysTimes) {
+    const auto drafts = read("Suivi avec Dre Tremblay\nLe jeudi 12 mars 2026 à 13 h 15\n\n"
+                             "Pour modifier un rendez-vous, appelez-nous du lundi au vendredi de\n"
+                             "8 h à 16 h 30. Tout rendez-vous manqué pourrait entraîner des frais.",
+                             *Calendar::make("America/Toronto", "fr_CA"));
+    ASSERT_EQ(drafts.size(), 1u);
+    EXPECT_EQ(drafts[0].startTime, "13:15");
+    EXPECT_EQ(drafts[0].title, "Suivi avec Dre Tremblay");
+}
+
 TEST(BuiltinReaderTest, ACalendarAppsRowsOpenWithTheirWeekdayAndDay) {
     const auto drafts =
         read("March 2026\nMON 9\n  Ethan – swim lesson\n  4:00 – 4:45 PM\nTUE 10\n"
