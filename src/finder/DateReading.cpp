@@ -416,11 +416,23 @@ std::vector<DateMention> DateReader::read(const Line& line) const {
         }
         // A span: "May 15-16", "March 14 – April 2", "Sat, Aug 8 – Wed, Aug 12", "07/11/2026
         // (Saturday) to 11/11/2026".
-        const std::size_t connector = pastWeekdayRemark(line, best->end, m_localeId);
+        // "von Montag, 3. Juli, bis und mit Sonntag, 6. August": a comma before the word.
+        std::size_t connector = pastWeekdayRemark(line, best->end, m_localeId);
+        if (unspacedSymbol(line, connector, ",") && line.at(connector + 1) != nullptr &&
+            line.at(connector + 1)->isWord() && isConnector(line.at(connector + 1))) {
+            ++connector;
+        }
         if (best->month && best->lastDay == 0 && isConnector(line.at(connector)) &&
             !movedFrom(line, best->begin)) {
-            // "bis voraussichtlich 4.12.", "to approx. 4 Dec": the span's end, as it is hoped.
+            // "bis voraussichtlich 4.12.", "to approx. 4 Dec": the span's end, as it is hoped;
+            // "bis und mit 6. August", "bis einschliesslich": the end, with its day.
             std::size_t last = connector + 1;
+            if (isWordIn(line.at(last), {"und"}) && isWordIn(line.at(last + 1), {"mit"})) {
+                last += 2;
+            } else if (isWordIn(line.at(last), {"einschliesslich", "inklusive", "inclusive",
+                                                "including", "inclus", "compris"})) {
+                last += 1;
+            }
             if (isWordIn(line.at(last), {"voraussichtlich", "vsl", "probably", "approximately",
                                          "approx", "ca", "circa", "environ"})) {
                 last += unspacedSymbol(line, last + 1, ".") ? 2 : 1;

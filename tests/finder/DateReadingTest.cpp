@@ -202,6 +202,10 @@ TEST(DateReadingTest, SpansOfDays) {
         // The last day as it is hoped for.
         {"Von 16.11. bis voraussichtlich 4.12. wird der Kanal saniert", "2026-11-16", "2026-12-04"},
         {"Road closed 16 Nov to approx. 4 Dec", "2026-11-16", "2026-12-04"},
+        // The last day said to be included, after a comma.
+        {"von Montag, 6. Juli, bis und mit Sonntag, 9. August 2026 geschlossen", "2026-07-06",
+         "2026-08-09"},
+        {"vom 6. Juli bis einschliesslich 9. August", "2026-07-06", "2026-08-09"},
     };
     for (const auto& c : cases) {
         const auto dates = r.read(c.text);
