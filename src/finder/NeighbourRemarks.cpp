@@ -280,13 +280,18 @@ void readNeighbourRemarks(TextFacts& text) {
             text.facts[li].datesAreNotEvents = true;
         }
         // A calendar's day with nothing on it: "Thursday, 19 February" over "No events", "WED
-        // 10" over "Nothing planned. Tap to create." (the app's hint after it).
+        // 10" over "Nothing planned. Tap to create." (the app's hint after it); a league's round
+        // over "No games – King's Birthday long weekend".
         const auto& words = text.lines[li].tokens;
-        const auto stop = std::find_if(words.begin(), words.end(),
-                                       [](const Token& t) { return t.isSymbol("."); });
+        const auto stop = std::find_if(words.begin(), words.end(), [](const Token& t) {
+            return t.isSymbol(".") || t.isDash();
+        });
         const bool nothing =
             !words.empty() && stop - words.begin() <= 3 &&
-            ((isWordIn(&words[0], {"no"}) && isWordIn(text.lines[li].at(1), {"events", "plans"})) ||
+            ((isWordIn(&words[0], {"no"}) &&
+              isWordIn(text.lines[li].at(1),
+                       {"events", "plans", "games", "game", "matches", "match", "practice",
+                        "training", "lessons", "lesson", "classes", "class"})) ||
              (isWordIn(&words[0], {"nothing"}) &&
               isWordIn(text.lines[li].at(1), {"planned", "scheduled"})) ||
              (isWordIn(&words[0], {"keine"}) &&

@@ -1993,6 +1993,7 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         // A calendar's day with nothing on it.
         "Thursday, 12 March\n          No events",
         "THU 12\n  Nothing planned. Tap to create.",
+        "Round 10 · Sat 14 Mar\nNo games – King's Birthday long weekend",
         // Days of a list gone by a fortnight ago, as their month is.
         "At the Sand Cup on 14 and 15 February the club won three golds.",
         // A shop's sale, as its mailing tells it.
