@@ -199,8 +199,13 @@ bool tellsBookingsClose(const Line& line, const std::vector<DateMention>& dates)
 } // namespace
 
 bool namesOpeningHours(const std::string& label) {
+    // "Office hours", "Öffnungszeiten", "Sprechzeiten", "Horaires", "Permanence du
+    // secrétariat": when a place is open, week after week ("Horaire : de 9h à 16h" is the hours
+    // of the event itself).
     return label == "hours" || label.ends_with(" hours") || label.ends_with("offnungszeiten") ||
-           label.starts_with("horaires") || label == "accueil";
+           label.ends_with("sprechzeiten") || label.ends_with("burozeiten") ||
+           label.starts_with("horaires") || label.starts_with("permanence") ||
+           label.starts_with("heures d'ouverture") || label == "accueil";
 }
 
 bool givesBye(const Line& line) {

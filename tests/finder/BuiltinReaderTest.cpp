@@ -1994,6 +1994,9 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "Thursday, 12 March\n          No events",
         "THU 12\n  Nothing planned. Tap to create.",
         "Round 10 · Sat 14 Mar\nNo games – King's Birthday long weekend",
+        // When an office is open, week after week.
+        "Permanence du secrétariat : lundi et jeudi de 9h à 11h30",
+        "Sprechzeiten: Montag und Donnerstag 9–11 Uhr",
         // Days of a list gone by a fortnight ago, as their month is.
         "At the Sand Cup on 14 and 15 February the club won three golds.",
         // A shop's sale, as its mailing tells it.
