@@ -256,8 +256,17 @@ std::optional<std::string> PlacePicker::placeOf(const Candidate& c) const {
         return service;
     }
     // A session's place, or a row's that opens with its day ("Mar. 10 nov.   Pratique   18 h 15"
-    // over "               Aréna Régis-Lavoie, glace 2"), is set in below it.
-    if (auto below = c.session || (c.begin == 0 && c.start) ? setInBelow(c.line) : std::nullopt) {
+    // over "               Aréna Régis-Lavoie, glace 2", or a form's "Day 1:   Saturday 22nd
+    // May, 10.00am" over "              Room 4, Main Building"), is set in below it.
+    const Line& own = m_text.lines[c.line];
+    constexpr std::size_t kLongestLabel = 3; // tokens
+    const auto colon = std::find_if(own.tokens.begin(), own.tokens.end(),
+                                    [](const Token& t) { return t.isSymbol(":"); });
+    const auto afterColon = static_cast<std::size_t>(colon - own.tokens.begin()) + 1;
+    const bool opensRow =
+        c.begin == 0 || (colon != own.tokens.end() && afterColon <= kLongestLabel + 1 &&
+                         own.pastSymbols(afterColon) == c.begin);
+    if (auto below = c.session || (opensRow && c.start) ? setInBelow(c.line) : std::nullopt) {
         return below;
     }
     if (auto below = besideLength(c.line)) {

@@ -211,6 +211,15 @@ TEST(PlacePickingTest, AVenueIsNamedBesideItsAddressButIsNeverTheStreet) {
                      "4820, rue Fabre, app. 3, Montréal (Québec) H2J 3W1",
                      "fr_CA"),
               Places{"4820, rue Fabre, app. 3, Montréal"});
+    // A form's row of a day, after its label, takes the place set in below it.
+    EXPECT_EQ(places("  Course:     Introduction to Beekeeping\n"
+                     "  Day 1:      Saturday 14th March, 10.00am – 4.00pm\n"
+                     "              Room 4, Main Building\n"
+                     "  Day 2:      Sunday 15th March, 10.00am – 1.00pm\n"
+                     "              Teaching apiary, Coolnahay Farm\n\n"
+                     "Lough Ennell Adult Education Centre · 044 93 31 806",
+                     "en_IE"),
+              (Places{"Room 4, Main Building", "Teaching apiary, Coolnahay Farm"}));
     // A later sentence's time leaves the address to the text: the club night the paragraph
     // tells of and the one the programme lists are both there.
     EXPECT_EQ(places("As always, club nights are on the 1st and 3rd Wednesday of every month at "
