@@ -204,6 +204,11 @@ bool namesOffice(const Line& line) {
 // signs for the clinic, "The team at Harbour Dental" for the practice.
 std::string venueOfLine(const Line& line) {
     std::size_t k = 0;
+    // "Wo?     Kletterhalle Griffwerk": an invitation's question before its answer.
+    if (isWordIn(line.at(0), {"wo", "where", "ou"}) && line.at(1) != nullptr &&
+        line.at(1)->isSymbol("?") && line.at(2) != nullptr) {
+        return trimWhiteSpace(line.text.substr(line.tokens[line.pastSymbols(2)].begin));
+    }
     if (isWordIn(line.at(0), {"l'equipe"})) {
         k = 1;
     } else if (isWordIn(line.at(0), {"the", "das", "votre", "your", "ihr"}) &&

@@ -211,6 +211,11 @@ TEST(PlacePickingTest, AVenueIsNamedBesideItsAddressButIsNeverTheStreet) {
                      "4820, rue Fabre, app. 3, Montréal (Québec) H2J 3W1",
                      "fr_CA"),
               Places{"4820, rue Fabre, app. 3, Montréal"});
+    // An invitation's question is no part of the venue it answers with.
+    EXPECT_EQ(places("Wann?   Samstag, 14. März\n        von 14.30 bis 18.00 Uhr\n"
+                     "Wo?     Kletterhalle Griffwerk\n        Am Stadthafen 9, 48155 Münster",
+                     "de_DE"),
+              Places{"Kletterhalle Griffwerk, Am Stadthafen 9, 48155 Münster"});
     // A form's row of a day, after its label, takes the place set in below it.
     EXPECT_EQ(places("  Course:     Introduction to Beekeeping\n"
                      "  Day 1:      Saturday 14th March, 10.00am – 4.00pm\n"
