@@ -90,17 +90,23 @@ std::string TitlePicker::finished(const std::string& option) const {
             !tokens.empty() && tokens.size() <= 2 && tokens[0].isWord() &&
             Words::month(tokens[0].key, m_localeId) &&
             (tokens.size() == 1 || (tokens[1].isNumber() && tokens[1].key.size() == 4));
-        // "Maturaball 2027 – Kartenverkauf & Infos", "Sommerfest – Ihre Tickets": nor is what
-        // the message about it brings.
-        const bool about =
-            !tokens.empty() && std::all_of(tokens.begin(), tokens.end(), [](const Token& t) {
-                return t.isSymbol("&") ||
-                       (t.isWord() &&
-                        (Vocabulary::isGenericHeadingWord(t.key) ||
-                         isWordIn(&t, {"your", "ihre", "deine", "vos", "votre", "and", "und", "et",
-                                       "info", "infos", "information", "informations", "details",
-                                       "kartenverkauf", "vorverkauf", "billetterie"})));
-            });
+        // "Maturaball 2027 – Kartenverkauf & Infos", "Sommerfest – Ihre Tickets", "Dancing at
+        // Ballinamore – Booking ref LH-448213": nor is what the message about it brings, with
+        // its reference; a word of the tail must say so.
+        const auto brought = [](const Token& t) {
+            return (t.isWord() && Vocabulary::isGenericHeadingWord(t.key)) ||
+                   isWordIn(&t, {"info", "infos", "information", "informations", "details",
+                                 "kartenverkauf", "vorverkauf", "billetterie"});
+        };
+        const auto besides = [](const Token& t) {
+            return t.isNumber() || t.isSymbol("&") || t.isSymbol(":") || t.isSymbol("#") ||
+                   (t.isSymbol("-") && !t.spaced) || (t.isWord() && t.allCaps) ||
+                   isWordIn(&t, {"your", "ihre", "deine", "vos", "votre", "and", "und", "et", "ref",
+                                 "reference", "no", "nr", "number", "code"});
+        };
+        const bool about = std::any_of(tokens.begin(), tokens.end(), brought) &&
+                           std::all_of(tokens.begin(), tokens.end(),
+                                       [&](const Token& t) { return brought(t) || besides(t); });
         if (month || about) {
             text = trimWhiteSpace(text.substr(0, at));
             break;

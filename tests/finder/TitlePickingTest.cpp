@@ -1020,6 +1020,9 @@ TEST(TitlePickingTest, TheMonthOfOneOfASeriesOrWhatTheMessageBringsIsNoPartOfIts
                      "Samstag, 16. Jänner 2027, um 20 Uhr statt.",
                      "de_AT"),
               Titles{"Maturaball 2027"});
+    EXPECT_EQ(titles("Subject: Dancing at Ballinamore – Booking ref LH-448213\n\nThursday 12 "
+                     "March, 7.30pm"),
+              Titles{"Dancing at Ballinamore"});
 }
 
 TEST(TitlePickingTest, NormalCapitalisation) {
