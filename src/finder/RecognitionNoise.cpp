@@ -174,6 +174,41 @@ void capitalsForZeroAndOne(std::string& line) {
     }
 }
 
+// "Studi0 2", "Cycle R00m", "0cean Pearl": a zero among the small letters of a word, which holds
+// no other digit, is the "o" the recogniser read as one ("O" where it opens the word). Clocks
+// ("10.00am", "7:00pm") and amounts stay.
+void smallLettersForZero(std::string& line) {
+    constexpr std::size_t kShortestWord = 3;
+    const auto small = [](char c) { return c >= 'a' && c <= 'z'; };
+    for (std::size_t begin = 0; begin < line.size();) {
+        std::size_t end = begin;
+        std::size_t smallLetters = 0;
+        std::size_t letters = 0;
+        bool otherDigit = false;
+        while (end < line.size() && (isAsciiLetter(line[end]) || isAsciiDigit(line[end]))) {
+            smallLetters += small(line[end]) ? 1 : 0;
+            letters += isAsciiLetter(line[end]) ? 1 : 0;
+            otherDigit = otherDigit || (isAsciiDigit(line[end]) && line[end] != '0');
+            ++end;
+        }
+        const char before = begin > 0 ? line[begin - 1] : ' ';
+        const bool afterNumber = isAsciiDigit(before) || before == '.' || before == ':' ||
+                                 before == ',' || before == '/' || isAsciiLetter(before);
+        // A word opens with one zero before small letters only: "0cean", not "00am".
+        const bool opens =
+            line[begin] != '0' || (begin + 1 < end && small(line[begin + 1]) && smallLetters >= 3);
+        if (end - begin >= kShortestWord && letters >= 2 && smallLetters >= 1 && !otherDigit &&
+            !afterNumber && opens) {
+            for (std::size_t k = begin; k < end; ++k) {
+                if (line[k] == '0') {
+                    line[k] = k == begin ? 'O' : 'o';
+                }
+            }
+        }
+        begin = end == begin ? end + 1 : end;
+    }
+}
+
 // A British postcode after its town, at the end of a line or before a comma, with its letters and
 // digits in their places: "Manchester M3 SDF" is "M3 5DF" and "WINCHESTER S023 9JX" is "SO23
 // 9JX" (an area starts with letters, a unit with a digit). Codes that are already well formed stay,
@@ -438,6 +473,7 @@ std::string withLettersRepaired(std::string line) {
     capitalIsForSmallL(line);
     smallLForCapitalI(line);
     capitalsForZeroAndOne(line);
+    smallLettersForZero(line);
     lettersOfMonthsAndClocks(line);
     // "straBe", "StraRe", "strae" at a word's end.
     for (std::size_t at = 0; (at = line.find("tra", at)) != std::string::npos; at += 3) {

@@ -92,6 +92,9 @@ TEST(RecognitionNoiseTest, MisreadLettersAndDoubledDashesAreRepaired) {
         {"Gr. 3 Mme LefevreSalle B214", "Gr. 3 Mme Lefevre  Salle B214"},
         {"PowerPoint on YouTube, McDonald's on LaSalle",
          "PowerPoint on YouTube, McDonald's on LaSalle"},
+        // A zero among a word's small letters is an "o"; clocks and codes keep theirs.
+        {"Studi0 2 · Cycle R00m · 0cean Pearl", "Studio 2 · Cycle Room · Ocean Pearl"},
+        {"10.00am, 7:00pm, 2000m, A0B 1C2, 00am", "10.00am, 7:00pm, 2000m, A0B 1C2, 00am"},
         // Well-formed codes and words that only look like one stay.
         {"London EC2A 2AG", "London EC2A 2AG"},
         {"Call NHS 111", "Call NHS 111"},
