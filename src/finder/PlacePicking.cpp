@@ -230,10 +230,46 @@ std::optional<std::string> withoutFloor(std::optional<std::string> place) {
     return place;
 }
 
+// "Cycle Room · Coach Mel", "Studio 2 · Coach Tash R.": who leads what happens there, after a
+// dot, is no part of the place; a name needs a word that says so, as a town after the dot
+// ("Brightwater Theatre • Leeds") is.
+std::optional<std::string> withoutLeader(std::optional<std::string> place) {
+    const std::vector<Line> lines = place ? readLines(*place) : std::vector<Line>{};
+    if (lines.empty()) {
+        return place;
+    }
+    const Line& line = lines[0];
+    const auto dot = std::find_if(line.tokens.rbegin(), line.tokens.rend(),
+                                  [](const Token& t) { return t.isSymbol("·"); });
+    if (dot == line.tokens.rend()) {
+        return place;
+    }
+    constexpr std::size_t kLongestName = 4; // words
+    const auto from = static_cast<std::size_t>(line.tokens.rend() - dot);
+    std::size_t words = 0;
+    for (std::size_t k = from; k < line.tokens.size(); ++k) {
+        const Token& t = line.tokens[k];
+        const bool initial = t.isSymbol(".") && k > from && line.tokens[k - 1].key.size() == 1;
+        if (!(initial || (t.isWord() && t.capital && !Vocabulary::isVenueWord(t.key) &&
+                          !Vocabulary::isStreetWord(t.key)))) {
+            return place;
+        }
+        words += t.isWord() ? 1 : 0;
+    }
+    const bool leader =
+        isWordIn(line.at(from), {"coach", "instructor", "trainer", "teacher", "tutor", "with",
+                                 "mit", "avec", "dr", "mr", "mrs", "ms", "prof"}) ||
+        line.tokens.back().isSymbol(".");
+    if (words == 0 || words > kLongestName || from < 2 || !leader) {
+        return place;
+    }
+    return std::string(line.span(0, from - 1));
+}
+
 } // namespace
 
 std::optional<std::string> PlacePicker::place(const Candidate& c) const {
-    return withoutFloor(withoutJoiningWords(placeOf(c)));
+    return withoutLeader(withoutFloor(withoutJoiningWords(placeOf(c))));
 }
 
 std::optional<std::string> PlacePicker::placeOf(const Candidate& c) const {

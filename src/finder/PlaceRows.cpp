@@ -153,11 +153,11 @@ std::optional<std::string> PlacePicker::setInBelow(std::size_t li) const {
         (!facts.label.empty() && !Vocabulary::isPlaceLabel(facts.label))) {
         return std::nullopt;
     }
-    // "Room 2.14 (bring a laptop)", "Aréna Régis-Lavoie, glace 1 – chandail FONCÉ": the room,
-    // without the remark.
+    // "Room 2.14 (bring a laptop)", "Aréna Régis-Lavoie, glace 1 – chandail FONCÉ", "Studio 1 ·
+    // Priya": the room set in below a session, without the remark or who leads it there.
     const auto remark = [&line](std::size_t k) {
         const Token* next = line.at(k + 1);
-        return line.tokens[k].isSymbol("(") ||
+        return line.tokens[k].isSymbol("(") || line.tokens[k].isSymbol("·") ||
                (line.tokens[k].isDash() && line.tokens[k].spaced && next != nullptr &&
                 next->isWord() && !next->capital);
     };

@@ -211,6 +211,18 @@ TEST(PlacePickingTest, AVenueIsNamedBesideItsAddressButIsNeverTheStreet) {
                      "4820, rue Fabre, app. 3, Montréal (Québec) H2J 3W1",
                      "fr_CA"),
               Places{"4820, rue Fabre, app. 3, Montréal"});
+    // Who leads a class, after the room set in below it, is no part of the place.
+    EXPECT_EQ(places("Donnerstag, 5.3.2026\n\n09:15 – 10:30 Uhr   Eröffnung\n"
+                     "                    Saal Kettbaum · Anna Berger\n\n"
+                     "11:00 – 12:30 Uhr   Forum A\n                    Saal Spindel · Jonas Roth",
+                     "de_DE"),
+              (Places{"Saal Kettbaum", "Saal Spindel"}));
+    EXPECT_EQ(places("MY BOOKINGS\n\nWED 11 MAR\nVinyasa Flow (all levels)\n"
+                     "6:15 pm – 7:15 pm · 60 min\nStudio 2 · Coach Tash R.\n✓ Booked      Mat 6\n\n"
+                     "SAT 14 MAR\nSpin Endurance\n8:00 am - 9:00 am · 60 min\n"
+                     "Cycle Room · Coach Mel\n✓ Booked      Bike 22",
+                     "en_AU"),
+              (Places{"Studio 2", "Cycle Room"}));
     // An invitation's question is no part of the venue it answers with.
     EXPECT_EQ(places("Wann?   Samstag, 14. März\n        von 14.30 bis 18.00 Uhr\n"
                      "Wo?     Kletterhalle Griffwerk\n        Am Stadthafen 9, 48155 Münster",
