@@ -207,6 +207,14 @@ std::optional<std::pair<std::size_t, std::size_t>> span(const Line& line) {
         --begin;
     }
     begin = pastClock(line, begin, start);
+    // "Oui, 12 rue Alfred Nobel", "Yes, 22 Aro St": a reply before the address.
+    if (begin + 1 < start &&
+        isWordIn(&line.tokens[begin],
+                 {"oui", "yes", "yep", "yeah", "ja", "jep", "ok", "okay", "non", "no", "nein",
+                  "sure", "super", "parfait", "perfect", "merci", "thanks", "danke", "cool"}) &&
+        line.tokens[begin + 1].isSymbol(",")) {
+        begin += 2;
+    }
     while (begin < start && (line.tokens[begin].isSymbol() || isJoiner(line.tokens[begin]))) {
         ++begin;
     }

@@ -28,6 +28,9 @@ TEST(AddressReadingTest, StreetsAndPostcodesInTheirLines) {
         {"Lindenbichlgasse 14 · 8010 Graz", "Lindenbichlgasse 14, 8010 Graz"},
         {"Lindenbichlgasse 14 · 0316 58 21 40", "Lindenbichlgasse 14"},
         {"22 Market Square, Leeds – 2024 Winners", "22 Market Square, Leeds"},
+        // A chat's reply before the address is none of the venue's name.
+        {"Oui, 12 rue Alfred Nobel, Décines-Charpieu", "12 rue Alfred Nobel, Décines-Charpieu"},
+        {"Yes, 22 Aro St", "22 Aro St"},
         // The clock before an address is when, not the venue's name.
         {"cleaning is Tue 9/22 at 10:40AM, 2250 W Larkin Ave Ste 3", "2250 W Larkin Ave Ste 3"},
         {"Quiz night at 7 PM, 12 High Street, Bath", "12 High Street, Bath"},
