@@ -312,6 +312,16 @@ void readNeighbourRemarks(TextFacts& text) {
             isWordIn(&above.tokens.back(), {"by", "before", "avant", "deadline"})) {
             text.facts[li].dates[0].deadline = true;
         }
+        // "… reply to this email no later" over "than 5:00 PM CT on Tuesday, 6/8.": the days of
+        // the sentence that goes on there are the latest to act by.
+        if (!below.empty() && text.lines[li].block == above.block &&
+            isWordIn(&text.lines[li].tokens.front(), {"than"}) &&
+            isWordIn(&above.tokens.back(), {"later"})) {
+            const std::size_t end = sentenceEnd(text.lines[li], 0);
+            for (DateMention& d : text.facts[li].dates) {
+                d.deadline = d.deadline || d.begin < end;
+            }
+        }
         // "Am 18. Mai (Pfingstdienstag)" over "entfällt das Singen!": a sentence that runs on in
         // lower case into the next line calls off its last day there.
         const auto& days = text.facts[li - 1].dates;

@@ -2009,6 +2009,8 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "Tides · Galway Bay\n\nSat 14 Mar\nLow    00:21   1.0 m\nHigh   06:30   4.8 m\n"
         "Low    12:46   0.9 m",
         // A poster's sentence broken before the day to act by.
+        "Need to reschedule? Call us or reply to this email no later\nthan 5:00 PM CT on "
+        "Tuesday, 3/17. Changes made after that may incur a fee.",
         "RAIN OR SHINE\nPre-registration required by\nFri. March 13 at example.org/hhw",
         // A booking's terms of cancelling, as an app shows them beside its button.
         "[ Stornieren ]  kostenlos bis Di 10.03., 18:00",
