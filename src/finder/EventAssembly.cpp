@@ -191,8 +191,9 @@ void Assembler::line(std::size_t li) {
                                 Vocabulary::isAgendaWord(tokens[0].key) && tokens.size() <= 3);
         return;
     }
-    // "… du lundi au vendredi de" over "8 h à 16 h 30. Tout rendez-vous manqué …": the hours of
-    // weekdays in general, broken after their preposition, are no day's times.
+    // "… du lundi au vendredi de" over "8 h à 16 h 30. Tout rendez-vous manqué …", "Clinic hrs:
+    // Mon-Fri" over "9am-6pm, Sat 9am-1pm": the hours of weekdays in general, broken after their
+    // preposition or their days, are no day's times.
     if (li > 0 && m_text.lines[li - 1].block == line.block && !facts.times.empty() &&
         line.pastSymbols(0) == facts.times[0].begin) {
         const Line& above = m_text.lines[li - 1];
@@ -201,9 +202,18 @@ void Assembler::line(std::size_t li) {
         const bool weekdays = !aboveFacts.dates.empty() &&
                               std::all_of(aboveFacts.dates.begin(), aboveFacts.dates.end(),
                                           [](const DateMention& d) { return d.weekdayOnly; });
-        if (weekdays && last.isWord() && !last.capital &&
-            (Vocabulary::isDanglingWord(last.key) ||
-             isWordIn(&last, {"de", "from", "von", "entre", "between", "zwischen"}))) {
+        const bool hours =
+            std::any_of(above.tokens.begin(), above.tokens.end(), [](const Token& t) {
+                return isWordIn(&t, {"hrs", "hours", "opening", "horaires", "ouverture",
+                                     "offnungszeiten", "sprechzeiten", "geoffnet"});
+            });
+        const bool brokenAfter =
+            (last.isWord() && !last.capital &&
+             (Vocabulary::isDanglingWord(last.key) ||
+              isWordIn(&last, {"de", "from", "von", "entre", "between", "zwischen"}))) ||
+            (hours && !aboveFacts.dates.empty() &&
+             aboveFacts.dates.back().end == above.tokens.size());
+        if (weekdays && brokenAfter) {
             return;
         }
     }

@@ -457,6 +457,15 @@ TEST(BuiltinReaderTest, WeekdaysHoursBrokenAfterTheirPrepositionAreNoDaysTimes) 
     ASSERT_EQ(drafts.size(), 1u);
     EXPECT_EQ(drafts[0].startTime, "13:15");
     EXPECT_EQ(drafts[0].title, "Suivi avec Dre Tremblay");
+    // ... or broken after their days, below a word for opening hours.
+    const auto confirmed =
+        read("Your appt for Scaling & Polishing is on Thu, 12/03/2026 at 3.45pm.\n\n"
+             "Thank you, your appointment on 12/03 is confirmed. See\n"
+             "you soon! - SmileCraft Dental. Clinic hrs: Mon-Fri\n9am-6pm, Sat 9am-1pm.");
+    ASSERT_FALSE(confirmed.empty());
+    for (const EventDraft& d : confirmed) {
+        EXPECT_NE(d.startTime, "09:00") << d.title;
+    }
 }
 
 TEST(BuiltinReaderTest, ACalendarAppsRowsOpenWithTheirWeekdayAndDay) {
