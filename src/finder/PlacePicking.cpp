@@ -101,12 +101,7 @@ namespace {
 
 // "auf dem Pausenhof", "Wildpark Poing am" (a line broken after its preposition): the place
 // without the words that join it to its sentence.
-std::optional<std::string> withoutJoiningWords(std::optional<std::string> place) {
-    const std::vector<Line> lines = place ? readLines(*place) : std::vector<Line>{};
-    if (lines.empty()) {
-        return place;
-    }
-    const Line& line = lines[0];
+std::optional<std::string> withoutJoiningWords(const Line& line) {
     std::size_t begin = 0;
     std::size_t end = line.tokens.size();
     if (end >= 2 && !line.tokens[0].capital &&
@@ -170,7 +165,7 @@ std::optional<std::string> withoutJoiningWords(std::optional<std::string> place)
         --end;
     }
     if (begin == 0 && end == line.tokens.size()) {
-        return place;
+        return std::nullopt;
     }
     return std::string(line.span(begin, end));
 }
@@ -198,12 +193,7 @@ bool opensWithFloor(const Line& line, std::size_t open) {
     return false;
 }
 
-std::optional<std::string> withoutFloor(std::optional<std::string> place) {
-    const std::vector<Line> lines = place ? readLines(*place) : std::vector<Line>{};
-    if (lines.empty()) {
-        return place;
-    }
-    const Line& line = lines[0];
+std::optional<std::string> withoutFloor(const Line& line) {
     for (std::size_t open = 1; open < line.tokens.size(); ++open) {
         if (!line.tokens[open].isSymbol("(") || !opensWithFloor(line, open)) {
             continue;
@@ -218,7 +208,7 @@ std::optional<std::string> withoutFloor(std::optional<std::string> place) {
                                [](const Token& t) { return t.isSymbol(","); });
         };
         if (close == line.tokens.size() || !(comma(0, open) || comma(close, line.tokens.size()))) {
-            return place;
+            return std::nullopt;
         }
         std::string out(line.span(0, open));
         if (close + 1 < line.tokens.size()) {
@@ -227,22 +217,17 @@ std::optional<std::string> withoutFloor(std::optional<std::string> place) {
         }
         return out;
     }
-    return place;
+    return std::nullopt;
 }
 
 // "Cycle Room · Coach Mel", "Studio 2 · Coach Tash R.": who leads what happens there, after a
 // dot, is no part of the place; a name needs a word that says so, as a town after the dot
 // ("Brightwater Theatre • Leeds") is.
-std::optional<std::string> withoutLeader(std::optional<std::string> place) {
-    const std::vector<Line> lines = place ? readLines(*place) : std::vector<Line>{};
-    if (lines.empty()) {
-        return place;
-    }
-    const Line& line = lines[0];
+std::optional<std::string> withoutLeader(const Line& line) {
     const auto dot = std::find_if(line.tokens.rbegin(), line.tokens.rend(),
                                   [](const Token& t) { return t.isSymbol("·"); });
     if (dot == line.tokens.rend()) {
-        return place;
+        return std::nullopt;
     }
     constexpr std::size_t kLongestName = 4; // words
     const auto from = static_cast<std::size_t>(line.tokens.rend() - dot);
@@ -252,7 +237,7 @@ std::optional<std::string> withoutLeader(std::optional<std::string> place) {
         const bool initial = t.isSymbol(".") && k > from && line.tokens[k - 1].key.size() == 1;
         if (!(initial || (t.isWord() && t.capital && !Vocabulary::isVenueWord(t.key) &&
                           !Vocabulary::isStreetWord(t.key)))) {
-            return place;
+            return std::nullopt;
         }
         words += t.isWord() ? 1 : 0;
     }
@@ -261,7 +246,7 @@ std::optional<std::string> withoutLeader(std::optional<std::string> place) {
                                  "mit", "avec", "dr", "mr", "mrs", "ms", "prof"}) ||
         line.tokens.back().isSymbol(".");
     if (words == 0 || words > kLongestName || from < 2 || !leader) {
-        return place;
+        return std::nullopt;
     }
     return std::string(line.span(0, from - 1));
 }
@@ -269,7 +254,19 @@ std::optional<std::string> withoutLeader(std::optional<std::string> place) {
 } // namespace
 
 std::optional<std::string> PlacePicker::place(const Candidate& c) const {
-    return withoutLeader(withoutFloor(withoutJoiningWords(placeOf(c))));
+    // Each trim gives the place without a part of its line, or none where it has none to take
+    // off; each reads the line the one before left.
+    std::optional<std::string> place = placeOf(c);
+    for (const auto trim : {withoutJoiningWords, withoutFloor, withoutLeader}) {
+        const std::vector<Line> lines = place ? readLines(*place) : std::vector<Line>{};
+        if (lines.empty()) {
+            break;
+        }
+        if (auto trimmed = trim(lines[0])) {
+            place = std::move(trimmed);
+        }
+    }
+    return place;
 }
 
 std::optional<std::string> PlacePicker::placeOf(const Candidate& c) const {
