@@ -130,23 +130,6 @@ bool tellsClockChange(const Line& line) {
            (hasWord(line, {"changement"}) && hasWord(line, {"d'heure", "heure"}));
 }
 
-// "Von 28. bis 30. Dezember Parteienverkehr nur vormittags", "Öffnungszeiten über Ostern",
-// "opening hours over Easter", "aussi ouvert le lundi": a line that tells when an office or a
-// museum is open.
-bool tellsOpeningHours(const Line& line) {
-    for (std::size_t k = 0; k < line.tokens.size(); ++k) {
-        const Token& t = line.tokens[k];
-        if (isWordIn(&t, {"parteienverkehr", "offnungszeiten", "sprechzeiten", "burozeiten"}) ||
-            (isWordIn(&t, {"opening", "office"}) && isWordIn(line.at(k + 1), {"hours", "times"})) ||
-            (isWordIn(&t, {"horaires"}) && isWordIn(line.at(k + 1), {"d'ouverture"})) ||
-            (isWordIn(&t, {"also", "aussi", "egalement", "auch", "zusatzlich"}) &&
-             isWordIn(line.at(k + 1), {"open", "ouvert", "ouverte", "ouverts", "geoffnet"}))) {
-            return true;
-        }
-    }
-    return false;
-}
-
 // "Next scheduled read: on or about 04/10/2026", "effective from 1 December", "mit Wirkung vom
 // 1. Dezember": a day a bill or a contract gives only roughly, or the day a change takes effect,
 // which nobody attends.
@@ -206,6 +189,28 @@ bool namesOpeningHours(const std::string& label) {
            label.ends_with("sprechzeiten") || label.ends_with("burozeiten") ||
            label.starts_with("horaires") || label.starts_with("permanence") ||
            label.starts_with("heures d'ouverture") || label == "accueil";
+}
+
+// "Von 28. bis 30. Dezember Parteienverkehr nur vormittags", "Öffnungszeiten über Ostern",
+// "opening hours over Easter", "aussi ouvert le lundi": a line that tells when an office or a
+// museum is open.
+bool tellsOpeningHours(const Line& line) {
+    for (std::size_t k = 0; k < line.tokens.size(); ++k) {
+        const Token& t = line.tokens[k];
+        const Token* before = k > 0 ? &line.tokens[k - 1] : nullptr;
+        if (isWordIn(&t, {"parteienverkehr", "offnungszeiten", "sprechzeiten", "burozeiten"}) ||
+            (isWordIn(&t, {"opening", "office"}) && isWordIn(line.at(k + 1), {"hours", "times"})) ||
+            // "Clinic hrs: Mon-Fri", "Store hours:".
+            (isWordIn(&t, {"hours", "hrs"}) &&
+             isWordIn(before, {"clinic", "store", "shop", "club", "library", "centre", "center",
+                               "reception", "surgery", "practice", "studio"})) ||
+            (isWordIn(&t, {"horaires"}) && isWordIn(line.at(k + 1), {"d'ouverture"})) ||
+            (isWordIn(&t, {"also", "aussi", "egalement", "auch", "zusatzlich"}) &&
+             isWordIn(line.at(k + 1), {"open", "ouvert", "ouverte", "ouverts", "geoffnet"}))) {
+            return true;
+        }
+    }
+    return false;
 }
 
 bool givesBye(const Line& line) {

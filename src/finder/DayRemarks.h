@@ -15,6 +15,10 @@ namespace plannery::reader {
 // place is open, not what is on.
 bool namesOpeningHours(const std::string& label);
 
+// "Öffnungszeiten über Ostern", "Clinic hrs: Mon-Fri", "aussi ouvert le lundi": a line that tells
+// when an office or a museum is open.
+bool tellsOpeningHours(const Line& line);
+
 // "Sat 10/3  ---- BYE (no game) ----": a round in which a team has no match. A row read one
 // cell to a line gives it on the line below its day.
 bool givesBye(const Line& line);

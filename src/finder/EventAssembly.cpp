@@ -1,6 +1,7 @@
 #include "finder/EventAssembler.h"
 
 #include "finder/CalledOff.h"
+#include "finder/DayRemarks.h"
 #include "finder/EventDurations.h"
 #include "finder/EventPairing.h"
 #include "finder/EventSelection.h"
@@ -202,18 +203,12 @@ void Assembler::line(std::size_t li) {
         const bool weekdays = !aboveFacts.dates.empty() &&
                               std::all_of(aboveFacts.dates.begin(), aboveFacts.dates.end(),
                                           [](const DateMention& d) { return d.weekdayOnly; });
-        const bool hours =
-            std::any_of(above.tokens.begin(), above.tokens.end(), [](const Token& t) {
-                return isWordIn(&t, {"hrs", "hours", "opening", "horaires", "ouverture",
-                                     "offnungszeiten", "sprechzeiten", "geoffnet"});
-            });
-        const bool brokenAfter =
-            (last.isWord() && !last.capital &&
-             (Vocabulary::isDanglingWord(last.key) ||
-              isWordIn(&last, {"de", "from", "von", "entre", "between", "zwischen"}))) ||
-            (hours && !aboveFacts.dates.empty() &&
-             aboveFacts.dates.back().end == above.tokens.size());
-        if (weekdays && brokenAfter) {
+        const bool afterPreposition =
+            last.isWord() && !last.capital &&
+            (Vocabulary::isDanglingWord(last.key) ||
+             isWordIn(&last, {"de", "from", "von", "entre", "between", "zwischen"}));
+        if (weekdays && (afterPreposition || (aboveFacts.dates.back().end == above.tokens.size() &&
+                                              tellsOpeningHours(above)))) {
             return;
         }
     }
