@@ -18,6 +18,16 @@ std::vector<EventDraft> read(const std::string& text, const Calendar& calendar =
     return BuiltinReader::read(text, kNow, calendar);
 }
 
+// Each draft's day, start and end ("2026-03-05 16:10-16:40"; "-" where it has none).
+std::vector<std::string> whens(const std::vector<EventDraft>& drafts) {
+    std::vector<std::string> out;
+    for (const EventDraft& d : drafts) {
+        out.push_back(d.startDate + " " + d.startTime.value_or("-") + "-" +
+                      d.endTime.value_or("-"));
+    }
+    return out;
+}
+
 TEST(BuiltinReaderTest, AFlyerGivesOneEventWithItsHeadingAndPlace) {
     const auto drafts = read("HARVEST SUPPER\n"
                              "Friday 20 March, 6.30pm – 9pm\n"
@@ -412,40 +422,28 @@ TEST(BuiltinReaderTest, AWeeklyClassOverABlockOfWeeksMeetsOnItsWeekdayInEach) {
                              "LESSON DATES\n  1   Thu 5 March\n"
                              "  –   Thu 12 March – NO LESSON (pool closed)\n"
                              "  2   Thu 19 March\n  3   Thu 26 March");
-    std::vector<std::string> lessons;
-    for (const EventDraft& d : drafts) {
-        lessons.push_back(d.startDate + " " + d.startTime.value_or("-") + "-" +
-                          d.endTime.value_or("-"));
-    }
-    EXPECT_EQ(lessons, (std::vector<std::string>{"2026-03-05 16:10-16:40", "2026-03-19 16:10-16:40",
-                                                 "2026-03-26 16:10-16:40"}));
+    EXPECT_EQ(whens(drafts),
+              (std::vector<std::string>{"2026-03-05 16:10-16:40", "2026-03-19 16:10-16:40",
+                                        "2026-03-26 16:10-16:40"}));
 }
 
 TEST(BuiltinReaderTest, ACourseFormsDayAndTimeHoldForEachWeekFromItsStartToItsEndDate) {
-    const auto lessons = [](const std::vector<EventDraft>& drafts) {
-        std::vector<std::string> out;
-        for (const EventDraft& d : drafts) {
-            out.push_back(d.startDate + " " + d.startTime.value_or("-") + "-" +
-                          d.endTime.value_or("-"));
-        }
-        return out;
-    };
     const std::vector<std::string> wednesdays = {"2026-04-08 18:30-20:30", "2026-04-15 18:30-20:30",
                                                  "2026-04-29 18:30-20:30",
                                                  "2026-05-06 18:30-20:30"};
     // The weekday a "Day/time" label gives is the course's, not the coming Wednesday; the week
     // with no class is left out.
-    EXPECT_EQ(lessons(read("Course:          Beginners' Upholstery\n"
-                           "Day/time:        Wednesday, 18:30 - 20:30\n"
-                           "Start date:      08/04/2026\n"
-                           "End date:        06/05/2026\n"
-                           "No class:        22/04/2026 (half term)")),
+    EXPECT_EQ(whens(read("Course:          Beginners' Upholstery\n"
+                         "Day/time:        Wednesday, 18:30 - 20:30\n"
+                         "Start date:      08/04/2026\n"
+                         "End date:        06/05/2026\n"
+                         "No class:        22/04/2026 (half term)")),
               wednesdays);
-    EXPECT_EQ(lessons(read("Course:          Beginners' Upholstery\n"
-                           "Day/time:        Wednesdays, 18:30 - 20:30\n"
-                           "Start date:      08/04/2026\n"
-                           "End date:        06/05/2026\n"
-                           "No class:        22/04/2026 (half term)")),
+    EXPECT_EQ(whens(read("Course:          Beginners' Upholstery\n"
+                         "Day/time:        Wednesdays, 18:30 - 20:30\n"
+                         "Start date:      08/04/2026\n"
+                         "End date:        06/05/2026\n"
+                         "No class:        22/04/2026 (half term)")),
               wednesdays);
 }
 
@@ -793,13 +791,9 @@ TEST(BuiltinReaderTest, StaysRunFromCheckInToCheckOut) {
                             "        PAS de stage le mardi 21 juillet (Fête nationale)\n"
                             "Horaire : de 9h00 à 16h00",
                             *Calendar::make("Europe/Brussels", "fr_BE", Weekday::monday));
-    std::vector<std::string> days;
-    for (const EventDraft& d : stage) {
-        days.push_back(d.startDate + " " + d.startTime.value_or("-") + "-" +
-                       d.endTime.value_or("-"));
-    }
-    EXPECT_EQ(days, (std::vector<std::string>{"2026-07-20 09:00-16:00", "2026-07-22 09:00-16:00",
-                                              "2026-07-23 09:00-16:00", "2026-07-24 09:00-16:00"}));
+    EXPECT_EQ(whens(stage),
+              (std::vector<std::string>{"2026-07-20 09:00-16:00", "2026-07-22 09:00-16:00",
+                                        "2026-07-23 09:00-16:00", "2026-07-24 09:00-16:00"}));
     // A span told from a day and time on one line to a day and time on the next is one event,
     // whatever hours are said of its days below.
     const auto works = read("L'ASCENSEUR SERA À L'ARRÊT\n"
