@@ -181,10 +181,10 @@ class Cleaner {
 
     // Two characters that no language writes as a word: a ring with a stroke ("Ol", "0l"), or
     // two small consonants ("fj"), as a recogniser reads a picture beside a word. Units ("pm",
-    // "km") follow numbers, not words.
+    // "km") follow numbers, not words; a fixture's "vs Hawthorn Harriers" is a word of its own.
     bool isGarble(std::size_t k) const {
         const std::string_view piece = text(k);
-        if (piece.size() != 2) {
+        if (piece.size() != 2 || piece == "vs") {
             return false;
         }
         const auto ring = [](char c) { return c == 'o' || c == 'O' || c == '0'; };

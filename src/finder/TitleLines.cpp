@@ -174,6 +174,48 @@ std::string opponentAfter(const Line& line, const std::vector<Segment>& segments
     return {};
 }
 
+// "ROUND 12 – Sat 6th Feb" over "v Coburg Rovers – HOME": a round of a fixture list, named by
+// its number alone, is against the side the line below sets after "v", "vs" or "@" (" v Coburg
+// Rovers"), without the age group that follows the side ("Hawthorn Harriers 13/U"); none
+// otherwise.
+std::string opponentBelow(const TextFacts& text, std::size_t li, const Segment& s) {
+    const Line& line = text.lines[li];
+    if (s.end != s.begin + 2 || !line.tokens[s.begin + 1].isNumber() ||
+        !isWordIn(&line.tokens[s.begin],
+                  {"round", "rd", "match", "game", "runde", "spieltag", "journee", "manche"}) ||
+        li + 1 >= text.lines.size() || text.lines[li + 1].block != line.block) {
+        return {};
+    }
+    const Line& below = text.lines[li + 1];
+    const auto segments = freeSegments(below, text.facts[li + 1]);
+    if (segments.empty() || segments[0].begin != 0) {
+        return {};
+    }
+    const Segment& side = segments[0];
+    const Token& versus = below.tokens[side.begin];
+    const std::size_t named = below.at(side.begin + 1) && below.tokens[side.begin + 1].isSymbol(".")
+                                  ? side.begin + 2
+                                  : side.begin + 1;
+    if (!(isWordIn(&versus, {"v", "vs", "gegen", "contre"}) || versus.isSymbol("@")) ||
+        named >= side.end || !below.tokens[named].capital) {
+        return {};
+    }
+    std::size_t end = named + 1;
+    for (; end < side.end; ++end) {
+        const Token& t = below.tokens[end];
+        const bool ageGroup =
+            (t.isNumber() && below.at(end + 1) && below.tokens[end + 1].isSymbol("/") &&
+             isWordIn(below.at(end + 2), {"u"})) ||
+            (t.isWord() && t.key.size() >= 2 && t.key.front() == 'u' &&
+             std::all_of(t.key.begin() + 1, t.key.end(),
+                         [](char c) { return c >= '0' && c <= '9'; }));
+        if (ageGroup) {
+            break;
+        }
+    }
+    return " " + std::string(below.span(side.begin, end));
+}
+
 } // namespace
 
 bool TitlePicker::mayName(std::size_t li, bool own) const {
@@ -372,7 +414,9 @@ std::optional<TitleOption> TitlePicker::lineOption(std::size_t li, bool own) con
             return std::nullopt;
         }
         TitleOption option{.text = nameText(li, s, own, whose), .line = li};
-        if (const std::string against = own ? opponentAfter(line, segments, s) : std::string();
+        if (const std::string against =
+                own ? opponentAfter(line, segments, s) + opponentBelow(m_text, li, s)
+                    : std::string();
             !against.empty()) {
             option.text = normalCapitalisation(option.text) + against;
         }

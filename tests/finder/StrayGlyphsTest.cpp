@@ -55,6 +55,7 @@ TEST(StrayGlyphsTest, NumbersMarkersAndBracketsThatPairStay) {
                              "(2) Talks",
                              "Room 220 (Hall B)",
                              "O Holy Night",
+                             "vs Hawthorn Harriers",
                              "Gate 9",
                              "Flat 3, 27 Lansdowne Road",
                              "🎉",

@@ -431,6 +431,22 @@ TEST(TitlePickingTest, AGameIsAgainstTheSideSetAfterVersus) {
                      "Sun., Mar. 15   GAME 12:30 p.m.  AWAY @ Halton Ridge Huskies   Cedarvale "
                      "Twin Pad"),
               (Titles{"Game vs. Milton Mustangs", "Game @ Halton Ridge Huskies"}));
+    // A round named by its number alone is against the side on the line below, without the
+    // side's age group or whose ground it is.
+    EXPECT_EQ(titles("Fixtures\n\nRound 4 · Sat 29 Apr                       FINAL\n"
+                     "Kew Kestrels 18  –  11 Balwyn Blaze\n"
+                     "------------------------------------------------\n"
+                     "Round 5 · Sat 06 May · 8:50 AM\nvs Hawthorn Harriers 13/U\n"
+                     "Court 4 · Talbot Park Netball Centre\n"
+                     "------------------------------------------------\n"
+                     "Round 6 · Sat 13 May · 10:10 AM\nvs Ashburton Arrows 13/U Gold\n"
+                     "Court 11 · Talbot Park Netball Centre",
+                     "en_AU"),
+              (Titles{"Round 4", "Round 5 vs Hawthorn Harriers", "Round 6 vs Ashburton Arrows"}));
+    EXPECT_EQ(titles("ROUND 12 – Sat 6th Feb 2027\nv Coburg Rovers – HOME\nStart 1:00pm\n\n"
+                     "ROUND 13 – Sat 13/2/2027\nv Pascoe Vale Sharks – AWAY\nStart 1:30pm",
+                     "en_AU"),
+              (Titles{"Round 12 v Coburg Rovers", "Round 13 v Pascoe Vale Sharks"}));
 }
 
 TEST(TitlePickingTest, AVenueAfterItsPrepositionNamesNoEvent) {
