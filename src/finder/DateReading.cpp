@@ -400,7 +400,7 @@ std::vector<std::size_t> DateReader::daysListedBefore(const Line& line, const Pa
     return days;
 }
 
-std::vector<DateMention> DateReader::read(const Line& line) const {
+std::vector<DateMention> DateReader::read(const Line& line, const Line* below) const {
     std::vector<DateMention> mentions;
     std::size_t i = 0;
     while (i < line.tokens.size()) {
@@ -466,6 +466,19 @@ std::vector<DateMention> DateReader::read(const Line& line) const {
             }
             i = month->next;
             continue;
+        }
+        // "TUE   Dentist - Dr. Okafor" over " 12   8:30 – 9:15AM": a calendar app's row opens
+        // with its weekday in a column of its own, and its day stands under it.
+        if (best->weekdayOnly && below != nullptr && best->begin == line.pastSymbols(0) &&
+            (best->end == line.tokens.size() || line.tokens[best->end].isSymbol("|"))) {
+            const std::size_t k = below->pastSymbols(0);
+            const Token* day = below->at(k);
+            const Token* after = below->at(k + 1);
+            if (day != nullptr && day->isNumber() && day->key.size() <= 2 && day->value >= 1 &&
+                day->value <= 31 && (after == nullptr || after->isSymbol("|"))) {
+                best->weekdayOnly = false;
+                best->day = day->value;
+            }
         }
         if (auto mention = resolve(*best)) {
             mention->calledOff = calledOffAfter(line, best->begin, best->end) ||

@@ -41,7 +41,9 @@ class DateReader {
     // `dayFirst`: how to read numeric dates such as 3/4 whose order nothing in them shows.
     DateReader(const ReaderDays& days, bool dayFirst);
 
-    std::vector<DateMention> read(const Line& line) const;
+    // `below`: the next line of the same block, if any, where a calendar app sets the day of a
+    // row that opens with a weekday alone.
+    std::vector<DateMention> read(const Line& line, const Line* below = nullptr) const;
 
     // The order the text's own numeric dates show (a first number above 12 means day first, a
     // second one above 12 month first); none when they show none or disagree.

@@ -405,7 +405,10 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
         }
         const bool header = isHeaderBlock(line.block) && Vocabulary::isHeaderLabel(facts.label);
         out.header.push_back(header);
-        facts.dates = dates.read(line);
+        const auto next = static_cast<std::size_t>(&line - out.lines.data()) + 1;
+        facts.dates = dates.read(
+            line, next < out.lines.size() && out.lines[next].block == line.block ? &out.lines[next]
+                                                                                 : nullptr);
         // "la ville de demain", "the world of tomorrow", "die Schule von morgen": a noun, unlike
         // "à partir de demain" or "as of tomorrow".
         std::erase_if(facts.dates, [&line](const DateMention& d) {

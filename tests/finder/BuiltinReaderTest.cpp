@@ -477,6 +477,14 @@ TEST(BuiltinReaderTest, ACalendarAppsRowsOpenWithTheirWeekdayAndDay) {
     EXPECT_EQ(drafts[1].startTime, "19:00");
     // A weekday before a number inside a sentence still needs its month or an ordinal.
     EXPECT_TRUE(read("Training moved to Sat 8 players short").empty());
+    // Another app sets the day under the weekday, beside the row's name and time.
+    EXPECT_EQ(whens(read("≡   March                      🔍\n"
+                         "TUE   Dentist - Dr. Okafor\n 10   8:30 – 9:15AM\n"
+                         "      Lakeview Family Dental\n"
+                         "THU   Book club @ Dana's\n 12   7 – 9PM\n"
+                         "TUE   Car - oil change\n 17   7:30 – 8:30AM")),
+              (std::vector<std::string>{"2026-03-10 08:30-09:15", "2026-03-12 19:00-21:00",
+                                        "2026-03-17 07:30-08:30"}));
 }
 
 TEST(BuiltinReaderTest, AMonthlyMeetingsTimeHoldsForItsWeekdayFarBelow) {

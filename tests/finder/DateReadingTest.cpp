@@ -154,6 +154,23 @@ TEST(DateReadingTest, RelativeDaysAndWeekdays) {
     EXPECT_EQ(Reading("de_DE").first("8 Einheiten, jeweils Donnerstag 20.15 – 21.45 Uhr"), "-");
 }
 
+TEST(DateReadingTest, ACalendarRowsWeekdayTakesTheDaySetUnderIt) {
+    const Reading r; // Thursday 5 March 2026
+    const auto under = [&r](const char* text) {
+        const auto lines = readLines(text);
+        const auto dates = r.reader.read(lines[0], &lines[1]);
+        return dates.empty() ? std::string("-") : ReaderDays::key(dates[0].day);
+    };
+    // Under a weekday in a column of its own, a day alone in its column: the next such day on
+    // that weekday, a week or a month ahead if need be.
+    EXPECT_EQ(under("TUE   Dentist - Dr. Okafor\n 17   8:30 – 9:15AM"), "2026-03-17");
+    EXPECT_EQ(under("THU   Book club\n  2   7 – 9PM"), "2026-04-02");
+    EXPECT_EQ(under("Fri\n13"), "2026-03-13");
+    // A number that goes on, or a weekday that does, is no stacked day.
+    EXPECT_EQ(under("TUE   Dentist\n 17 Clark St, Chicago"), "2026-03-10");
+    EXPECT_EQ(under("Tue at the dentist\n17   8:30"), "2026-03-10");
+}
+
 TEST(DateReadingTest, DaysListedBeforeTheirMonth) {
     const Reading r;
     const auto days = [&r](const char* text) {
