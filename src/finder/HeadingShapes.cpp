@@ -2,6 +2,7 @@
 
 #include "finder/FinderText.h"
 #include "finder/ReaderVocabulary.h"
+#include "finder/WordLists.h"
 #include "model/CalEvent.h"
 
 #include <algorithm>
@@ -361,11 +362,18 @@ bool isTabBar(const Line& line) {
     return tabs >= 2;
 }
 
+// The heads of a fixture list's columns for its two sides.
+constexpr std::string_view kSides[] = {
+    "home", "away",   "visitor", "visitors", "opponent",  "opponents", "opposition", "heim",
+    "gast", "gegner", "local",   "visiteur", "visiteurs", "receveur",  "adversaire", "domicile"};
+
 bool isColumnHeads(const Line& line) {
     // Labels of one to three tokens ("Check-in", "Date and time"), with or without the gaps
     // between columns, which a recogniser may have read as single spaces.
+    // A fixture list's head names its sides too: "Date Heure Visiteur Local Aréna".
     const auto isLabel = [](const std::string& key) {
-        return Vocabulary::isWhenOrWhereLabel(key) || Vocabulary::isStayLabel(key);
+        return Vocabulary::isWhenOrWhereLabel(key) || Vocabulary::isStayLabel(key) ||
+               WordLists::contains(kSides, key);
     };
     const auto words = std::count_if(line.tokens.begin(), line.tokens.end(),
                                      [](const Token& t) { return t.isWord(); });

@@ -456,6 +456,12 @@ TEST(PlacePickingTest, RowsTakeTheirOwnPlacesAndSessionsTheirHeadings) {
                      "Grande salle  F      14      Plein",
                      "fr_BE"),
               Places{"THÉÂTRE ROYAL DE LA FONTAINE"});
+    // Nor is a fixture list's head, run together in a copy, though it names the rink's column.
+    EXPECT_EQ(places("Voici l'horaire de janvier\n\nDate Heure Visiteur Local Aréna\n"
+                     "Sam 7 mars 2026 8h15 Faucons M11 A Riverains\n"
+                     "Dim 8 mars 2026 13h45 Élans de Charny Faucons M11 A",
+                     "fr_CA"),
+              (Places{"-", "-"}));
     // Each leg of a coach trip leaves from the address on the row of its departure.
     EXPECT_EQ(places("ALLER – Montréal → Québec\nven. 13 mars 2026\n"
                      "Départ 15 h 30  Terminus Centre-Ville, 1420, rue des Érables, Montréal\n"
