@@ -462,11 +462,13 @@ std::optional<std::string> PlacePicker::blockVenue(const Candidate& c) const {
         }
         if (!facts.times.empty()) {
             // "Départ 15 h 30  Terminus Centre-Ville, 1420, rue des Érables, Montréal": the row of
-            // the time a journey starts at gives the address it leaves from.
+            // the time a journey starts at gives the address it leaves from, up to where the
+            // address ends ("um 19.30 Uhr im Saal …, Hauptstraße 17, statt").
             const TimeMention& time = facts.times.front();
+            const auto address = Addresses::span(line);
             if (c.start && time.start == *c.start && !time.finish && time.begin <= 1 &&
-                time.end < line.tokens.size() && Addresses::inLine(line)) {
-                return std::string(line.span(time.end, line.tokens.size()));
+                time.end < line.tokens.size() && address && address->second > time.end) {
+                return std::string(line.span(time.end, address->second));
             }
             continue;
         }

@@ -473,6 +473,14 @@ TEST(PlacePickingTest, RowsTakeTheirOwnPlacesAndSessionsTheirHeadings) {
                      "fr_CA"),
               (Places{"Terminus Centre-Ville, 1420, rue des Érables, Montréal",
                       "Terminus Sainte-Foy, 2750, chemin des Quatre-Bourgeois, Québec"}));
+    // So does the line of a meeting's time, up to where its address ends.
+    EXPECT_EQ(places("Liebe Mitglieder,\n\nJahreshauptversammlung 2026\n"
+                     "Die ordentliche Jahreshauptversammlung findet am Freitag, 13. März 2026,\n"
+                     "um 19.30 Uhr im Saal der Gaststätte „Zur Linde“, Hauptstraße 17, statt\n"
+                     "(das Vereinsheim ist noch nicht nutzbar).\n\nWinterwanderung\n"
+                     "Sonntag, 15.03.2026, Treffpunkt 10 Uhr am Parkplatz Friedhof (Waldweg).",
+                     "de_DE")[0],
+              "Saal der Gaststätte „Zur Linde“, Hauptstraße 17");
     // A line under the day that opens with the place names it; a sentence with an address says
     // where the text as a whole is.
     EXPECT_EQ(
