@@ -500,7 +500,15 @@ std::optional<std::string> PlacePicker::blockVenue(const Candidate& c) const {
             }
             break;
         }
-        place += (place.empty() ? "" : ", ") + trimWhiteSpace(line.span(from, line.tokens.size()));
+        // "Turnhalle der Grundschule (Schulstraße 2) wieder in eine Narrenburg.": the sentence
+        // that goes on in small letters after the address in brackets is no part of the place.
+        std::size_t end = from + 1;
+        while (end < line.tokens.size() &&
+               !(line.tokens[end - 1].isSymbol(")") && line.tokens[end].isWord() &&
+                 !line.tokens[end].capital)) {
+            ++end;
+        }
+        place += (place.empty() ? "" : ", ") + trimWhiteSpace(line.span(from, end));
         if (address) {
             break;
         }

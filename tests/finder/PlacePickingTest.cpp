@@ -481,6 +481,13 @@ TEST(PlacePickingTest, RowsTakeTheirOwnPlacesAndSessionsTheirHeadings) {
                      "Sonntag, 15.03.2026, Treffpunkt 10 Uhr am Parkplatz Friedhof (Waldweg).",
                      "de_DE")[0],
               "Saal der Gaststätte „Zur Linde“, Hauptstraße 17");
+    // A place on the line below, without the sentence that goes on after its address.
+    EXPECT_EQ(places("Kinderfasching\nAm Faschingsdienstag, 10. März, von 14.30 bis 17.00 Uhr "
+                     "verwandelt sich die\nTurnhalle der Grundschule Grünbach (Schulstraße 2) "
+                     "wieder in eine Narrenburg.\nEintritt frei!\n\nArbeitseinsatz\n"
+                     "Samstag, 14. März, ab 9 Uhr auf dem Sportgelände.",
+                     "de_DE")[0],
+              "Turnhalle der Grundschule Grünbach (Schulstraße 2)");
     // A line under the day that opens with the place names it; a sentence with an address says
     // where the text as a whole is.
     EXPECT_EQ(
