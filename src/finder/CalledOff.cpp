@@ -114,12 +114,24 @@ void dropCalledOffDays(const TextFacts& text, std::vector<Candidate>& events) {
             if (first != tokens.end() && (status(*first) || statusLine)) {
                 return true;
             }
-            // Another booking's row; else "Cours 2 · ANNULÉ (froid extrême)", the status after
-            // the booking's name.
-            if (!text.facts[li].dates.empty()) {
+            // Another booking's row; else "Cours 2 · ANNULÉ (froid extrême)" or "Platz 5 · Einzel
+            // – storniert am 12.04. (Regen)", the status after the booking's name, with the day
+            // it was called off after it.
+            const auto cancelled = [&tokens, &status](std::size_t k) {
+                const bool afterDash =
+                    k > 0 && (tokens[k - 1].isDash() || tokens[k - 1].isSymbol("·"));
+                return status(tokens[k]) || (afterDash && tokens[k].isWord() &&
+                                             Vocabulary::isCancelledWord(tokens[k].key));
+            };
+            std::size_t k = 0;
+            while (k < tokens.size() && !cancelled(k)) {
+                ++k;
+            }
+            const auto& dates = text.facts[li].dates;
+            if (!dates.empty() && dates.front().begin < k) {
                 return false;
             }
-            if (std::any_of(tokens.begin(), tokens.end(), status)) {
+            if (k < tokens.size()) {
                 return true;
             }
         }

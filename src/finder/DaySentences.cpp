@@ -330,6 +330,12 @@ bool calledOffBefore(const Line& line, std::size_t begin) {
                      line.tokens[k - 1].isSymbol(":") || line.tokens[k - 1].isSymbol("|"))) {
         --k;
     }
+    // "storniert am 12.04.", "cancelled on Friday": the day it was called off, or the one it
+    // calls off.
+    if (k >= 1 && line.tokens[k - 1].isWord() &&
+        Vocabulary::isCancelledWord(line.tokens[k - 1].key)) {
+        return true;
+    }
     if (k < 2 || !namesSession(line.tokens[k - 1])) {
         return false;
     }

@@ -583,6 +583,13 @@ TEST(BuiltinReaderTest, ABookingMarkedCancelledBelowItsDayIsNoEvent) {
              *Calendar::make("America/Toronto", "fr_CA"));
     ASSERT_EQ(lessons.size(), 1u);
     EXPECT_EQ(lessons[0].startDate, "2026-03-14");
+    // ... in small letters after a dash, with the day it was called off, which is no event
+    // either.
+    const auto courts = read("  Sa 14.03.2026      10:00 – 11:00\n  Platz 3 (Sand) · Einzel\n\n"
+                             "  Do 12.03.2026      18:00 – 19:00\n"
+                             "  Platz 5 · Einzel – storniert am 02.03. (Regen)",
+                             *Calendar::make("Europe/Zurich", "de_CH", Weekday::monday));
+    EXPECT_EQ(whens(courts), std::vector<std::string>{"2026-03-14 10:00-11:00"});
     const auto sessions =
         read("Session 1 - Tues. March 10 - Greetings\nSession 2 - Tues. March 17 - "
              "** CANCELLED **\nSession 3 - Tues. March 24 - Café");
@@ -2058,6 +2065,8 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "Your order has shipped!\nEstimated delivery: Thursday, March 12 – Saturday, March 14",
         "Bitte gebt bis zum 12. März Bescheid, ob ihr dabei seid.",
         "The choir concert on Friday 13 March at 7pm is cancelled.",
+        "Training cancelled on Saturday 14 March (pitch frozen).",
+        "Platz 5 · Einzel – storniert am 12.03. (Regen)",
         "Summer hours: Mon–Sat 9am–8pm, Sun 11am–5pm",
         "Öffnungszeiten: Di–So 10–18 Uhr, Donnerstag bis 20 Uhr",
         // Below a form whose labels repeat ("With:" twice), the hours are still the hours.
