@@ -378,7 +378,8 @@ bool calledOffAfter(const Line& line, std::size_t begin, std::size_t i) {
             return true;
         }
         // ... or a fixture list's week without a match ("Sa. 28.03. spielfrei", "Sat 23 Jan  No
-        // match – county cup weekend", "pas de cours").
+        // match – county cup weekend", "pas de cours"), or a court closed off ("Plätze 1–4 am Mo
+        // 19.04. bis 12 Uhr gesperrt").
         // The words must follow the day at once: "Mon 5 Jan, no practice Thursday" keeps Monday.
         const Token* missing = !atOnce                                     ? nullptr
                                : isWordIn(&t, {"no", "kein", "keine"})     ? next
@@ -389,7 +390,7 @@ bool calledOffAfter(const Line& line, std::size_t begin, std::size_t i) {
         }
         if (isWordIn(&t, {"cancel", "cancelled", "canceled", "absagen", "abgesagt", "entfallt",
                           "entfallen", "annule", "annulee", "annuler", "supprime", "supprimee",
-                          "spielfrei", "trainingsfrei", "relache"})) {
+                          "spielfrei", "trainingsfrei", "relache", "gesperrt"})) {
             return true;
         }
         // "Unser Büro bleibt vom 20.07. bis 07.08.2026 geschlossen": someone's office shut, the

@@ -2067,6 +2067,7 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "The choir concert on Friday 13 March at 7pm is cancelled.",
         "Training cancelled on Saturday 14 March (pitch frozen).",
         "Platz 5 · Einzel – storniert am 12.03. (Regen)",
+        "📢 Platzpflege: Plätze 1–4 am Mo 09.03. bis 12 Uhr gesperrt",
         "Summer hours: Mon–Sat 9am–8pm, Sun 11am–5pm",
         "Öffnungszeiten: Di–So 10–18 Uhr, Donnerstag bis 20 Uhr",
         // Below a form whose labels repeat ("With:" twice), the hours are still the hours.
