@@ -149,6 +149,16 @@ std::size_t lengthLabelStart(const Line& line, std::size_t k) {
     if (word && word->key == "time" && label >= 2 && line.tokens[label - 2].isWord("running")) {
         return label - 2;
     }
+    // "Durée du repas : 2 h": a label that opens with the word for a length.
+    constexpr std::size_t kLongestLabel = 4; // words
+    const std::size_t first = line.pastSymbols(0);
+    if (label < k && label > first && label - first <= kLongestLabel &&
+        namesLength(line.tokens[first]) &&
+        std::all_of(line.tokens.begin() + static_cast<std::ptrdiff_t>(first),
+                    line.tokens.begin() + static_cast<std::ptrdiff_t>(label),
+                    [](const Token& t) { return t.isWord(); })) {
+        return first;
+    }
     return k;
 }
 
@@ -466,6 +476,17 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
             context.taken.emplace_back(time.begin, time.end);
         }
         facts.durations = readDurations(line, context);
+        // "Durée du repas : 2 h": after the label of a length, hours alone are one too.
+        for (std::size_t k = 0; k + 1 < line.tokens.size() && facts.durations.empty(); ++k) {
+            const Token& hours = line.tokens[k];
+            if (hours.isNumber() && hours.value > 0 && hours.value < 24 &&
+                line.tokens[k + 1].isWord("h") && !line.unspaced(k + 2) && labelsLength(line, k) &&
+                std::none_of(facts.times.begin(), facts.times.end(),
+                             [k](const TimeMention& t) { return t.begin <= k && k < t.end; })) {
+                facts.durations.push_back(
+                    DurationMention{.begin = k, .end = k + 2, .minutes = hours.value * 60});
+            }
+        }
         // "Durée : 1 h 30", "Dauer: 1:30 Std.": after the label of a length, a time is one.
         for (std::size_t k = 0; k < facts.times.size(); ++k) {
             const TimeMention& t = facts.times[k];

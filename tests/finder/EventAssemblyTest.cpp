@@ -56,6 +56,12 @@ TEST(EventAssemblyTest, ALabelledLengthEndsEveryEventOfASeries) {
     ASSERT_EQ(talks.size(), 2u);
     EXPECT_EQ(talks[0].endTime, "20:45");
     EXPECT_EQ(talks[1].endTime, "20:45");
+    // Hours alone are a length after its label, even a label of several words.
+    for (const char* length : {"Durée : 2 h", "Durée du repas : 2 h (table libérée à 13 h 30)"}) {
+        const auto meal = read(std::string("sam. 14 mars 2026\nService de 11 h 30\n") + length);
+        ASSERT_EQ(meal.size(), 1u) << length;
+        EXPECT_EQ(meal[0].endTime, "13:30") << length;
+    }
 }
 
 TEST(EventAssemblyTest, TheStopsOfALegOnTwoLinesAreItsStartAndEnd) {
