@@ -71,10 +71,12 @@ TimeRole roleOf(const Line& line, const TimeMention& time) {
     const auto leadsTo = [&lastWord](std::initializer_list<std::string_view> words) {
         return std::find(words.begin(), words.end(), lastWord) != words.end();
     };
-    if (has({"start",       "starts",         "show",        "music",     "beginn",  "begins",
-             "begin",       "race",           "concert",     "kickoff",   "anpfiff", "debut",
-             "departs",     "depart",         "departure",   "dep",       "abfahrt", "checkin",
-             "performance", "representation", "vorstellung", "auffuhrung"}) ||
+    // ... and "Konzertbeginn", "Spielbeginn", "Vorstellungsbeginn" in "beginn".
+    if (window.find("beginn") != std::string::npos ||
+        has({"start",          "starts",      "show",      "music",   "begins",  "begin",
+             "race",           "concert",     "kickoff",   "anpfiff", "debut",   "departs",
+             "depart",         "departure",   "dep",       "abfahrt", "checkin", "performance",
+             "representation", "vorstellung", "auffuhrung"}) ||
         leadsTo({"ab", "in", "from", "after"}) ||
         // "dès 10 h", unlike "spectacle des enfants à 10 h 30": folded, "dès" is "des".
         window == "des" || window.ends_with(" des")) {

@@ -1414,6 +1414,10 @@ TEST(BuiltinReaderTest, AClosingTimeEndsADayButNeverStartsItAndACallTimeEndsNoth
                  {"FEUERWEHRBALL\nSamstag, 14. März 2026\nGasthof Kirchenwirt\nHinterbrunn 12\n"
                   "Saaleinlass ab 19:00 Uhr\nBeginn: 20:00 Uhr",
                   "20:00"},
+                 {"Veranstaltung:   Neujahrskonzert\nDatum:           Samstag, 14. März 2026\n"
+                  "Türöffnung:      16.00 Uhr\nKonzertbeginn:   17.00 Uhr\n"
+                  "Ende:            ca. 19.15 Uhr (inkl. Pause)",
+                  "17:00"},
                  {"Maturaball\nSamstag, 14. März 2026\nSaalöffnung ist um 19:00 Uhr, Beginn mit "
                   "der Polonaise um 20:00 Uhr.",
                   "20:00"},
