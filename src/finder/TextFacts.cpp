@@ -476,17 +476,6 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
             context.taken.emplace_back(time.begin, time.end);
         }
         facts.durations = readDurations(line, context);
-        // "Durée du repas : 2 h": after the label of a length, hours alone are one too.
-        for (std::size_t k = 0; k + 1 < line.tokens.size() && facts.durations.empty(); ++k) {
-            const Token& hours = line.tokens[k];
-            if (hours.isNumber() && hours.value > 0 && hours.value < 24 &&
-                line.tokens[k + 1].isWord("h") && !line.unspaced(k + 2) && labelsLength(line, k) &&
-                std::none_of(facts.times.begin(), facts.times.end(),
-                             [k](const TimeMention& t) { return t.begin <= k && k < t.end; })) {
-                facts.durations.push_back(
-                    DurationMention{.begin = k, .end = k + 2, .minutes = hours.value * 60});
-            }
-        }
         // "Durée : 1 h 30", "Dauer: 1:30 Std.": after the label of a length, a time is one.
         for (std::size_t k = 0; k < facts.times.size(); ++k) {
             const TimeMention& t = facts.times[k];

@@ -258,6 +258,11 @@ bool frenchHourAt(const Line& line, std::size_t i) {
     if (i >= 2 && line.tokens[i - 1].isWord("de") && line.tokens[i - 2].isWord("partir")) {
         return true;
     }
+    // "Spectacle : 20 h", "Ouverture des portes : 19 h": after a label (a length's label makes
+    // it a length again: "Durée : 2 h").
+    if (i >= 2 && line.tokens[i - 1].isSymbol(":") && line.tokens[i - 2].isWord()) {
+        return true;
+    }
     // A programme's row: "11 h : cérémonie", "19 H ........ OUVERTURE"; a calendar's, after its
     // day: "Jeudi 10 septembre, 19 h : assemblée générale".
     const bool afterComma = i > 0 && line.tokens[i - 1].isSymbol(",");

@@ -78,6 +78,7 @@ TEST(TimeReadingTest, ClockTimesInTheirWrittenForms) {
         {"À PARTIR DE 19 H", "19:00"},
         {"11 h : cérémonie au monument aux morts", "11:00"},
         {"Jeudi 10 septembre, 19 h : assemblée générale", "19:00"},
+        {"Ouverture des portes : 19 h | Spectacle : 20 h (1re partie incluse)", "19:00 20:00"},
         {"prévenir 24 h à l'avance", ""},
         {"2 h de route", ""},
         {"une pause de 2 h", ""},
