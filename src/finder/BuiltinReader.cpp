@@ -123,7 +123,7 @@ std::vector<EventDraft> BuiltinReader::read(std::string_view text, Instant now,
                  draft.timeZone && c.finish && !airport && li < facts.lines.size() &&
                  li <= c.line + 2 && facts.lines[li].block == facts.lines[c.line].block;
                  ++li) {
-                airport = reader::routeEnd(facts.lines[li]);
+                airport = reader::routeEnd(facts.lines[li], facts.facts[li]);
             }
             if (const auto zone = airport ? reader::airportZone(*airport) : std::nullopt) {
                 arriveInStartZone(draft, c, *zone, calendar);

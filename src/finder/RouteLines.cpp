@@ -50,6 +50,33 @@ std::optional<std::string> placeValue(const Line& line, const LineFacts& facts) 
     return trimWhiteSpace(line.text.substr(line.tokens[facts.labelEnd].begin));
 }
 
+// "21:40 Cape Town (CPT)" and "07:25 +1 London Heathrow (LHR)" on an itinerary's row: the stops
+// written right after the line's times, each a name closed by its airport's code in brackets, as
+// token ranges; none unless there are two.
+std::vector<std::pair<std::size_t, std::size_t>> codedStops(const Line& line,
+                                                            const LineFacts& facts) {
+    std::vector<std::pair<std::size_t, std::size_t>> stops;
+    for (const TimeMention& time : facts.times) {
+        std::size_t begin = time.end;
+        // "07:25 +1": the arrival the next day.
+        if (line.at(begin) && line.tokens[begin].isSymbol("+") && line.at(begin + 1) &&
+            line.tokens[begin + 1].isNumber()) {
+            begin += 2;
+        }
+        std::size_t end = begin;
+        while (end < line.tokens.size() && line.tokens[end].isWord() && line.tokens[end].capital) {
+            ++end;
+        }
+        const Token* code = line.at(end + 1);
+        if (end > begin && line.tokens[end].isSymbol("(") && code != nullptr && code->isWord() &&
+            code->allCaps && code->key.size() == 3 && line.at(end + 2) &&
+            line.tokens[end + 2].isSymbol(")")) {
+            stops.emplace_back(begin, end + 3);
+        }
+    }
+    return stops.size() >= 2 ? stops : std::vector<std::pair<std::size_t, std::size_t>>{};
+}
+
 } // namespace
 
 std::optional<std::string> routeOnLine(const Line& line) {
@@ -93,6 +120,9 @@ std::optional<std::string> routeOnLine(const Line& line) {
 }
 
 std::optional<std::string> routeStart(const Line& line, const LineFacts& facts) {
+    if (const auto stops = codedStops(line, facts); !stops.empty()) {
+        return std::string(line.span(stops.front().first, stops.front().second));
+    }
     if (!routeOnLine(line)) {
         return std::nullopt;
     }
@@ -132,7 +162,10 @@ std::optional<std::string> routeStart(const Line& line, const LineFacts& facts) 
     return std::string(line.span(begin, end));
 }
 
-std::optional<std::string> routeEnd(const Line& line) {
+std::optional<std::string> routeEnd(const Line& line, const LineFacts& facts) {
+    if (const auto stops = codedStops(line, facts); !stops.empty()) {
+        return std::string(line.span(stops.back().first, stops.back().second));
+    }
     if (!routeOnLine(line)) {
         return std::nullopt;
     }
@@ -148,6 +181,10 @@ std::optional<std::string> routeEnd(const Line& line) {
     const auto begin = static_cast<std::size_t>(stop - line.tokens.begin());
     const auto end = static_cast<std::size_t>(gap - line.tokens.begin());
     return end > begin ? std::optional(trimWhiteSpace(line.span(begin, end))) : std::nullopt;
+}
+
+bool legWithCodedStops(const Line& line, const LineFacts& facts) {
+    return !codedStops(line, facts).empty();
 }
 
 std::optional<std::string> routeOfLabels(const std::vector<Line>& lines,

@@ -3,6 +3,7 @@
 #include "finder/AddressReading.h"
 #include "finder/PlaceWords.h"
 #include "finder/ReaderVocabulary.h"
+#include "finder/RouteLines.h"
 
 #include <algorithm>
 
@@ -184,8 +185,11 @@ void assignTimes(Candidate& c, const TimedLine& timed) {
     for (std::size_t k = 0; k < timed.times.size(); ++k) {
         roles.push_back(roleOf(*timed.line, timed.times[k]));
         // "07:25 → Lisbon (LIS) T1  10:05": the time after a route's arrow is the arrival.
+        // ... and so is an itinerary's last, after the stop it leaves from ("21:40 Cape Town
+        // (CPT)   07:25 +1 London Heathrow (LHR)").
         if (k > 0 && roles[k] == TimeRole::plain &&
-            arrowBetween(*timed.line, timed.times[k - 1].end, timed.times[k].begin)) {
+            (arrowBetween(*timed.line, timed.times[k - 1].end, timed.times[k].begin) ||
+             (timed.leg && k + 1 == timed.times.size()))) {
             roles[k] = TimeRole::end;
         }
     }
@@ -236,7 +240,7 @@ void assignTimes(Candidate& c, const TimedLine& timed) {
 }
 
 TimedLine timesOf(const Line& line, const LineFacts& facts, std::size_t from, std::size_t to) {
-    TimedLine timed{.line = &line};
+    TimedLine timed{.line = &line, .leg = legWithCodedStops(line, facts)};
     for (std::size_t k = 0; k < facts.times.size(); ++k) {
         if (facts.times[k].begin >= from && facts.times[k].begin < to &&
             !onAnotherDay(line, facts.times[k])) {

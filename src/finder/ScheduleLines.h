@@ -16,6 +16,8 @@ struct TimedLine {
     const Line* line = nullptr;
     std::vector<TimeMention> times{};
     std::vector<std::optional<std::string>> zones{};
+    // An itinerary's row, each time followed by its stop: the last time is the arrival.
+    bool leg = false;
 };
 
 // The times of a line whose first token lies in [from, to).

@@ -1844,6 +1844,21 @@ TEST(BuiltinReaderTest, AnItinerarysFlightsEndInTheZoneTheyLeaveFrom) {
     EXPECT_EQ(rows[0].location, "Auckland (AKL)");
     EXPECT_EQ(rows[1].location, "Honolulu (HNL)");
     EXPECT_EQ(rows[1].timeZone, "Pacific/Honolulu");
+    // A table's row without an arrow, each time followed by its airport, leaves from the first
+    // and arrives at the second, the next day after "+1".
+    const auto table = read("Flight    Date          Departs                        Arrives\n"
+                            "BA 982    Thu 12 Mar    07:25 London Heathrow (LHR)    10:20 Berlin "
+                            "Brandenburg (BER)\n"
+                            "BA 983    Sat 14 Mar    21:40 Berlin Brandenburg (BER)   06:50 +1 "
+                            "New York JFK (JFK)",
+                            *Calendar::make("Europe/Berlin", "en_GB"));
+    ASSERT_EQ(table.size(), 2u);
+    EXPECT_EQ(table[0].location, "London Heathrow (LHR)");
+    EXPECT_EQ(table[0].timeZone, "Europe/London");
+    EXPECT_EQ(table[0].endTime, "09:20");
+    EXPECT_EQ(table[1].location, "Berlin Brandenburg (BER)");
+    EXPECT_EQ(table[1].endDate, "2026-03-15");
+    EXPECT_EQ(table[1].endTime, "11:50");
     // A route under the day, its times on a line below, arrives at the end of the route.
     const auto dateline = read("Saturday 12 September 2026\nFlight NZ10  Auckland (AKL) → "
                                "Honolulu (HNL)\nDepart 19:40\nArrive 07:05 (same day, Saturday "
