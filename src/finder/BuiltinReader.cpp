@@ -125,7 +125,12 @@ std::vector<EventDraft> BuiltinReader::read(std::string_view text, Instant now,
                  ++li) {
                 airport = reader::routeEnd(facts.lines[li], facts.facts[li]);
             }
-            if (const auto zone = airport ? reader::airportZone(*airport) : std::nullopt) {
+            // ... or the station's town where each time is told on its place's clock.
+            auto zone = airport ? reader::airportZone(*airport) : std::nullopt;
+            if (!zone && airport && facts.localTimes) {
+                zone = reader::cityZoneIn(*airport);
+            }
+            if (zone) {
                 arriveInStartZone(draft, c, *zone, calendar);
                 abroad = abroad || *zone != calendar.zoneId();
             }

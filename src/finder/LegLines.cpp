@@ -128,20 +128,30 @@ namespace {
 // or arriving, then only a name; after such a word the name may go on after a comma ("Departs
 // 06:45  Manchester Shudehill Interchange, Stand A").
 std::optional<std::string> timedName(const Line& line, const LineFacts& facts) {
-    const bool marked =
-        facts.times.size() == 1 && facts.times[0].begin == 1 && legMarker(line.tokens[0]);
+    // The line may be set in, its columns apart ("  Départ   08h13   Paris Gare du Nord").
+    const std::size_t first = line.pastSymbols(0);
+    const bool marked = facts.times.size() == 1 && first < line.tokens.size() &&
+                        facts.times[0].begin == line.pastSymbols(first + 1) &&
+                        legMarker(line.tokens[first]);
     // A stop given with its address ("Départ 15 h 30  Terminus Centre-Ville, 1420, rue des
     // Érables, Montréal") is named by its town, as stopOfLeg reads it.
-    if (facts.times.size() != 1 || (facts.times[0].begin != 0 && !marked) ||
+    if (facts.times.size() != 1 || (facts.times[0].begin != first && !marked) ||
         facts.times[0].finish || !facts.dates.empty() || (marked && Addresses::inLine(line))) {
         return std::nullopt;
     }
     const std::size_t begin = line.pastSymbols(facts.times[0].end);
     // "10:05  Birmingham New Street          Northern Crosslink": the operator's name may follow
-    // across a column gap.
-    const auto gap = std::find_if(
-        line.tokens.begin() + static_cast<std::ptrdiff_t>(begin), line.tokens.end(),
-        [marked](const Token& t) { return t.isSymbol("|") || (marked && t.isSymbol(",")); });
+    // across a column gap; a remark in brackets after the word for arriving ("Arrivée  09h30
+    // London St Pancras International (heure locale)").
+    const auto remark = [&line](const Token& t) {
+        const Token* next = line.at(static_cast<std::size_t>(&t - line.tokens.data()) + 1);
+        return t.isSymbol("(") && next != nullptr && next->isWord() && !next->capital;
+    };
+    const auto gap =
+        std::find_if(line.tokens.begin() + static_cast<std::ptrdiff_t>(begin), line.tokens.end(),
+                     [&](const Token& t) {
+                         return t.isSymbol("|") || (marked && (t.isSymbol(",") || remark(t)));
+                     });
     const auto end = static_cast<std::size_t>(gap - line.tokens.begin());
     // "Lyon Part-Dieu", "St. Pancras", and after its first word "Paris Montparnasse 1 et 2".
     const auto wordy = [](const Token& t) {

@@ -317,6 +317,17 @@ TEST(BuiltinReaderTest, ATrainsLabelledStopsNameItsLegAndEndIt) {
     EXPECT_EQ(drafts[0].title, "Train to Kyoto");
     EXPECT_EQ(drafts[0].startTime, "10:30");
     EXPECT_EQ(drafts[0].endTime, "12:44");
+    // Set in, in columns, with a remark after the arrival's station, and each time on its
+    // station's clock: the leg leaves from the first and arrives in its zone.
+    const auto legs = read("Votre voyage en train\n\nALLER — vendredi 13 mars 2026\n  Train 9013\n"
+                           "  Départ   08h13   Paris Gare du Nord\n"
+                           "  Arrivée  09h30   London St Pancras International (heure locale)\n\n"
+                           "Horaires indiqués en heure locale de chaque gare.",
+                           *Calendar::make("Europe/Paris", "fr_FR"));
+    ASSERT_EQ(legs.size(), 1u);
+    EXPECT_EQ(legs[0].location, "Paris Gare du Nord");
+    EXPECT_EQ(legs[0].startTime, "08:13");
+    EXPECT_EQ(legs[0].endTime, "10:30");
 }
 
 TEST(BuiltinReaderTest, RulesDrawnAcrossATicketPutNothingBetweenADayAndItsTimes) {
