@@ -267,11 +267,12 @@ constexpr std::string_view kInterfaceWords[] = {
     "get",    "directions", "swipe",     "view",    "details", "settings", "ok",
     "fertig", "zuruck",     "abbrechen", "teilen",  "annuler", "partager", "discover"};
 
-// The words that say an event was moved to another day or time.
+// The words that say an event was called off, or someone's place in it given up.
 constexpr std::string_view kCancelledWords[] = {
-    "cancelled", "canceled",  "annule",     "annulee",    "abgesagt",
-    "storniert", "withdrawn", "abgemeldet", "desinscrit", "desinscrite"};
+    "cancelled", "canceled",   "annule",     "annulee",     "abgesagt", "storniert",
+    "withdrawn", "abgemeldet", "desinscrit", "desinscrite", "entfallt", "entfallen"};
 
+// The words that say an event was moved to another day or time.
 constexpr std::string_view kMoveWords[] = {
     "moved",   "moving",   "moves",    "move",     "rescheduled", "rescheduling", "postponed",
     "changed", "changing", "shifted",  "shifting", "pushed",      "pushing",      "verschoben",

@@ -2098,6 +2098,8 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "Training cancelled on Saturday 14 March (pitch frozen).",
         "Platz 5 · Einzel – storniert am 12.03. (Regen)",
         "📢 Platzpflege: Plätze 1–4 am Mo 09.03. bis 12 Uhr gesperrt",
+        "+++ Frühlingsempfang entfällt +++\nDer für Sonntag, 15. März geplante Empfang muss "
+        "wegen der Sanierung\ndes Vereinsheims leider ausfallen.",
         "Summer hours: Mon–Sat 9am–8pm, Sun 11am–5pm",
         "Öffnungszeiten: Di–So 10–18 Uhr, Donnerstag bis 20 Uhr",
         // Below a form whose labels repeat ("With:" twice), the hours are still the hours.
