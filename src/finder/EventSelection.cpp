@@ -153,6 +153,43 @@ bool toldInPassing(const TextFacts& text, const Candidate& c) {
     return false;
 }
 
+// The group a line names, by the word for one and its letter or number ("GROUPE B", "Group 2",
+// "Gruppe A"), from token k on; empty for none.
+std::string groupAt(const Line& line, std::size_t k) {
+    const Token* name = line.at(k + 1);
+    if (!isWordIn(line.at(k), {"group", "groupe", "gruppe"}) || name == nullptr ||
+        name->key.size() > 2 || !(name->isNumber() || (name->isWord() && name->key.size() == 1))) {
+        return {};
+    }
+    return name->key;
+}
+
+// "vous êtes inscrite dans le GROUPE B", "your child is in Group 2": the group the reader
+// belongs to, told to them; empty where the text tells none.
+std::string readersGroup(const TextFacts& text) {
+    for (const Line& line : text.lines) {
+        bool toReader = false;
+        for (std::size_t k = 0; k < line.tokens.size(); ++k) {
+            toReader = toReader || isWordIn(&line.tokens[k], {"you", "your", "vous", "votre", "tu",
+                                                              "ton", "sie", "ihr", "du", "dein"});
+            if (const std::string group = groupAt(line, k); toReader && !group.empty()) {
+                return group;
+            }
+        }
+    }
+    return {};
+}
+
+// A row for another group than the reader's ("Visite du campus – Groupe A" for one in group B).
+bool forAnotherGroup(const Line& line, const std::string& own) {
+    for (std::size_t k = 0; k < line.tokens.size(); ++k) {
+        if (const std::string group = groupAt(line, k); !group.empty() && group != own) {
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 std::vector<Candidate> selectEvents(const TextFacts& text, const std::vector<Candidate>& found,
@@ -164,6 +201,11 @@ std::vector<Candidate> selectEvents(const TextFacts& text, const std::vector<Can
         }
     }
     std::erase_if(out, [&out](const Candidate& c) { return isPartOfAnother(c, out); });
+    if (const std::string own = readersGroup(text); !own.empty()) {
+        std::erase_if(out, [&](const Candidate& c) {
+            return c.line < text.lines.size() && forAnotherGroup(text.lines[c.line], own);
+        });
+    }
     // What must be handed in by a day is an event of its own only in a text that has no other:
     // beside a meeting, "nominations must reach the Secretary by 14 January" is a condition of
     // taking part.

@@ -477,6 +477,20 @@ TEST(BuiltinReaderTest, WeekdaysHoursBrokenAfterTheirPrepositionAreNoDaysTimes) 
     }
 }
 
+TEST(BuiltinReaderTest, RowsForAnotherGroupThanTheReadersAreNone) {
+    const char* week = "Bonjour Marta,\nvous êtes inscrite dans le GROUPE B.\n\n"
+                       "lun. 09/03  9h30–12h00   Réunion d'accueil (tous groupes)\n"
+                       "lun. 09/03  14h00–15h30  Visite du campus – Groupe A\n"
+                       "lun. 09/03  16h00–17h30  Visite du campus – Groupe B\n";
+    EXPECT_EQ(whens(read(week, *Calendar::make("Europe/Paris", "fr_FR"))),
+              (std::vector<std::string>{"2026-03-09 09:30-12:00", "2026-03-09 16:00-17:30"}));
+    // Where the text tells the reader no group of their own, every group's row stays.
+    EXPECT_EQ(read("Visite du campus\nlun. 09/03 14h00 – Groupe A\nlun. 09/03 16h00 – Groupe B",
+                   *Calendar::make("Europe/Paris", "fr_FR"))
+                  .size(),
+              2u);
+}
+
 TEST(BuiltinReaderTest, ACalendarAppsRowsOpenWithTheirWeekdayAndDay) {
     const auto drafts =
         read("March 2026\nMON 9\n  Ethan – swim lesson\n  4:00 – 4:45 PM\nTUE 10\n"
