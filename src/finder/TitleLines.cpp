@@ -8,6 +8,7 @@
 #include "finder/ReaderVocabulary.h"
 #include "finder/ReaderWords.h"
 #include "finder/ScheduleLines.h"
+#include "finder/WordLists.h"
 
 #include <algorithm>
 
@@ -216,6 +217,45 @@ std::string opponentBelow(const TextFacts& text, std::size_t li, const Segment& 
     return " " + std::string(below.span(side.begin, end));
 }
 
+// "09:00 – 09:45  ★  KEYNOTE" over "Data Platforms After the Hype": a session named only by its
+// kind takes the name on the line right below; none otherwise.
+std::optional<std::string> nameUnderKind(const TextFacts& text, std::size_t li, const Segment& s) {
+    static constexpr std::string_view kKinds[] = {
+        "keynote", "panel",   "workshop",    "hands-on workshop", "case study",    "talk",
+        "lecture", "seminar", "tutorial",    "masterclass",       "fireside chat", "plenary",
+        "vortrag", "atelier", "table ronde", "conference",        "conférence"};
+    const Line& line = text.lines[li];
+    std::string key;
+    for (std::size_t k = s.begin; k < s.end; ++k) {
+        const Token& t = line.tokens[k];
+        if (t.isWord()) {
+            key += (key.empty() || !t.spaced ? "" : " ") + t.key;
+        } else if (t.isSymbol("-") && !t.spaced) {
+            key += "-";
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (!WordLists::contains(kKinds, key) || li + 1 >= text.lines.size() ||
+        text.lines[li + 1].block != line.block || !text.facts[li + 1].dates.empty() ||
+        !text.facts[li + 1].times.empty()) {
+        return std::nullopt;
+    }
+    // A name may have its subtitle after a colon ("Governance under the PDPA: What Regulators
+    // Expect"), unlike a label of a word or two ("Moderator: Tan Hui Min").
+    const std::string& label = text.facts[li + 1].label;
+    if (!label.empty() && std::count(label.begin(), label.end(), ' ') < 2) {
+        return std::nullopt;
+    }
+    const Line& below = text.lines[li + 1];
+    const std::size_t first = below.pastSymbols(0);
+    if (first >= below.tokens.size() || !below.tokens[first].isWord() ||
+        !below.tokens[first].capital) {
+        return std::nullopt;
+    }
+    return std::string(below.span(first, below.tokens.size()));
+}
+
 } // namespace
 
 bool TitlePicker::mayName(std::size_t li, bool own) const {
@@ -414,6 +454,9 @@ std::optional<TitleOption> TitlePicker::lineOption(std::size_t li, bool own) con
             return std::nullopt;
         }
         TitleOption option{.text = nameText(li, s, own, whose), .line = li};
+        if (auto named = own ? nameUnderKind(m_text, li, s) : std::nullopt) {
+            option.text = std::move(*named);
+        }
         if (const std::string against =
                 own ? opponentAfter(line, segments, s) + opponentBelow(m_text, li, s)
                     : std::string();

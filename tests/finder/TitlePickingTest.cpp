@@ -449,6 +449,18 @@ TEST(TitlePickingTest, AGameIsAgainstTheSideSetAfterVersus) {
               (Titles{"Round 12 v Coburg Rovers", "Round 13 v Pascoe Vale Sharks"}));
 }
 
+TEST(TitlePickingTest, ASessionNamedOnlyByItsKindTakesTheNameBelow) {
+    // ... with its subtitle after a colon.
+    EXPECT_EQ(titles("My Agenda\n\nTHU, 12 MAR 2026 · DAY 1\n"
+                     "09:00 – 09:45  ★  KEYNOTE\nData Platforms After the Hype\n"
+                     "Dr Priya Ramanathan, Chief Data Officer\n📍 Orchid Ballroom, Level 3\n\n"
+                     "16:00 – 16:40  ★  PANEL\n"
+                     "Governance under the PDPA: What Regulators Expect in 2027\n"
+                     "Moderator: Tan Hui Min"),
+              (Titles{"Data Platforms After the Hype",
+                      "Governance under the PDPA: What Regulators Expect in 2027"}));
+}
+
 TEST(TitlePickingTest, AVenueAfterItsPrepositionNamesNoEvent) {
     EXPECT_EQ(titles("St. Colman's National School\nKilmurry\n\nDear Parents,\n\nThe children "
                      "are busy preparing for their First Holy Communion\nand we are delighted "
