@@ -176,30 +176,54 @@ std::string opponentAfter(const Line& line, const std::vector<Segment>& segments
 }
 
 // "ROUND 12 – Sat 6th Feb" over "v Coburg Rovers – HOME": a round of a fixture list, named by
-// its number alone, is against the side the line below sets after "v", "vs" or "@" (" v Coburg
-// Rovers"), without the age group that follows the side ("Hawthorn Harriers 13/U"); none
-// otherwise.
-std::string opponentBelow(const TextFacts& text, std::size_t li, const Segment& s) {
+// its number alone, is against the side a line below sets after "v", "vs" or "@" ("Round 12 v
+// Coburg Rovers"), without the age group that follows the side ("Hawthorn Harriers 13/U"); or
+// it is the match a line below names with both sides ("Rd 8 · Sat 16 Jan" over "8:30 AM – 12:15
+// PM" over "Hornsby Heights U12 Green vs Cherrybrook Comets"). None otherwise.
+std::optional<std::string> roundsMatch(const TextFacts& text, std::size_t li, const Segment& s) {
     const Line& line = text.lines[li];
     if (s.end != s.begin + 2 || !line.tokens[s.begin + 1].isNumber() ||
         !isWordIn(&line.tokens[s.begin],
-                  {"round", "rd", "match", "game", "runde", "spieltag", "journee", "manche"}) ||
-        li + 1 >= text.lines.size() || text.lines[li + 1].block != line.block) {
-        return {};
+                  {"round", "rd", "match", "game", "runde", "spieltag", "journee", "manche"})) {
+        return std::nullopt;
     }
-    const Line& below = text.lines[li + 1];
-    const auto segments = freeSegments(below, text.facts[li + 1]);
-    if (segments.empty() || segments[0].begin != 0) {
-        return {};
+    // The sides stand on the next line, or on the one after a line of only the match's times.
+    std::size_t k = li + 1;
+    const auto onlyTimes = [&text](std::size_t at) {
+        const auto& times = text.facts[at].times;
+        if (times.empty() || text.lines[at].pastSymbols(0) != times.front().begin) {
+            return false;
+        }
+        // ... perhaps with their zone ("8:30 AM – 12:15 PM AEDT").
+        std::size_t end = times.back().end;
+        for (const ZoneMention& zone : text.facts[at].zones) {
+            end = std::max(end, zone.end);
+        }
+        return end == text.lines[at].tokens.size();
+    };
+    if (k < text.lines.size() && text.lines[k].block == line.block && onlyTimes(k)) {
+        ++k;
+    }
+    if (k >= text.lines.size() || text.lines[k].block != line.block ||
+        !text.facts[k].dates.empty() || !text.facts[k].times.empty()) {
+        return std::nullopt;
+    }
+    const Line& below = text.lines[k];
+    const auto segments = freeSegments(below, text.facts[k]);
+    if (segments.empty() || segments[0].begin != below.pastSymbols(0)) {
+        return std::nullopt;
     }
     const Segment& side = segments[0];
+    if (namesMatch(below, side.begin, side.end) && below.tokens[side.begin].capital) {
+        return std::string(below.span(side.begin, side.end));
+    }
     const Token& versus = below.tokens[side.begin];
     const std::size_t named = below.at(side.begin + 1) && below.tokens[side.begin + 1].isSymbol(".")
                                   ? side.begin + 2
                                   : side.begin + 1;
     if (!(isWordIn(&versus, {"v", "vs", "gegen", "contre"}) || versus.isSymbol("@")) ||
         named >= side.end || !below.tokens[named].capital) {
-        return {};
+        return std::nullopt;
     }
     std::size_t end = named + 1;
     for (; end < side.end; ++end) {
@@ -214,7 +238,8 @@ std::string opponentBelow(const TextFacts& text, std::size_t li, const Segment& 
             break;
         }
     }
-    return " " + std::string(below.span(side.begin, end));
+    return normalCapitalisation(std::string(line.span(s.begin, s.end))) + " " +
+           std::string(below.span(side.begin, end));
 }
 
 // "09:00 – 09:45  ★  KEYNOTE" over "Data Platforms After the Hype": a session named only by its
@@ -456,10 +481,10 @@ std::optional<TitleOption> TitlePicker::lineOption(std::size_t li, bool own) con
         TitleOption option{.text = nameText(li, s, own, whose), .line = li};
         if (auto named = own ? nameUnderKind(m_text, li, s) : std::nullopt) {
             option.text = std::move(*named);
+        } else if (auto match = own ? roundsMatch(m_text, li, s) : std::nullopt) {
+            option.text = std::move(*match);
         }
-        if (const std::string against =
-                own ? opponentAfter(line, segments, s) + opponentBelow(m_text, li, s)
-                    : std::string();
+        if (const std::string against = own ? opponentAfter(line, segments, s) : std::string();
             !against.empty()) {
             option.text = normalCapitalisation(option.text) + against;
         }

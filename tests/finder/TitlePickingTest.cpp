@@ -447,6 +447,16 @@ TEST(TitlePickingTest, AGameIsAgainstTheSideSetAfterVersus) {
                      "ROUND 13 – Sat 13/2/2027\nv Pascoe Vale Sharks – AWAY\nStart 1:30pm",
                      "en_AU"),
               (Titles{"Round 12 v Coburg Rovers", "Round 13 v Pascoe Vale Sharks"}));
+    // ... or the match a line below names with both sides, under the match's times.
+    EXPECT_EQ(titles("UPCOMING\nRd 8 · Sat 14 Mar 2026\n8:30 AM – 12:15 PM AEDT\n"
+                     "Hornsby Heights U12 Green vs Cherrybrook Comets\n"
+                     "📍 Wollundry Oval (Field 2), 14 Galston Rd, Hornsby Heights NSW 2077\n\n"
+                     "Rd 10 · Sat 28 Mar 2026\n8:30 AM – 12:15 PM AEDT\n"
+                     "Turramurra Tigers vs Hornsby Heights U12 Green\n"
+                     "📍 Kuring Reserve, 2 Fairlawn Ave, Turramurra NSW 2074",
+                     "en_AU"),
+              (Titles{"Hornsby Heights U12 Green vs Cherrybrook Comets",
+                      "Turramurra Tigers vs Hornsby Heights U12 Green"}));
 }
 
 TEST(TitlePickingTest, ASessionNamedOnlyByItsKindTakesTheNameBelow) {
