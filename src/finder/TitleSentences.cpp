@@ -266,6 +266,17 @@ std::optional<TitlePicker::Clause> TitlePicker::clauseBefore(std::size_t li,
     if (words == 0 || words > 7) {
         return std::nullopt;
     }
+    // "Am Faschingsdienstag, 9. Februar": a day's own name, a German compound of its weekday,
+    // names no event.
+    if (words == 1 && line.tokens[begin].isWord()) {
+        const std::string& key = line.tokens[begin].key;
+        for (const std::string_view day :
+             {"montag", "dienstag", "mittwoch", "donnerstag", "freitag", "samstag", "sonntag"}) {
+            if (key.size() > day.size() + 2 && key.ends_with(day)) {
+                return std::nullopt;
+            }
+        }
+    }
     // "in St. Colman's Church on Thursday": a venue after its preposition is where, not what.
     std::size_t lead = begin;
     while (lead > 0 && isWordIn(&line.tokens[lead - 1], {"the", "der", "die", "das", "le", "la"})) {

@@ -345,6 +345,15 @@ TEST(TitlePickingTest, ABlocksHeadingIsNotOutdoneByASentenceOfTheBlockAbove) {
                      "beim Schulhaus\nBei Regen wird das Znacht in die Turnhalle verlegt.",
                      "de_CH", "Turnhalle"),
               (Titles{"Räben Schnitzen", "Räbeliechtli-Umzug"}));
+    // ... nor by a day's own name before its date.
+    EXPECT_EQ(titles("Vereinsnachrichten\n\nTuS Grünbach 1912 e.V.\n\nLiebe Mitglieder,\n"
+                     "wir hoffen, ihr seid gut ins neue Jahr gekommen!\n\nJahresausflug\n"
+                     "Am Samstag, 7. März, um 8 Uhr fahren wir nach Worms."
+                     "\n\nKinderfasching\nAm Faschingsdienstag, 10. März, von "
+                     "14.30 bis 17.00 Uhr verwandelt sich die\nTurnhalle wieder in eine "
+                     "Narrenburg.",
+                     "de_DE"),
+              (Titles{"Jahresausflug", "Kinderfasching"}));
 }
 
 TEST(TitlePickingTest, AMatchIsNamedByItsSides) {
