@@ -349,8 +349,12 @@ bool namedBelow(const TextFacts& text, std::size_t li) {
     const bool changed = anyWord([](const Token& t) {
         return isWordIn(&t, {"change", "changed"});
     });
-    const bool onlyTime = !anyWord([changed](const Token& t) {
-        return !isWordIn(&t, {"am", "pm"}) &&
+    // ... or its length in brackets: "08:15 – 08:45 (30 min)".
+    const auto inLength = [&facts, &line](const Token& t) {
+        return within(facts.durations, static_cast<std::size_t>(&t - line.tokens.data()));
+    };
+    const bool onlyTime = !anyWord([changed, &inLength](const Token& t) {
+        return !isWordIn(&t, {"am", "pm"}) && !inLength(t) &&
                !(changed && isWordIn(&t, {"time", "change", "changed", "was"}));
     });
     if (facts.times.size() != 1 || li + 1 >= text.lines.size() || !onlyTime) {

@@ -107,8 +107,14 @@ std::vector<TitleOption> TitlePicker::options(const Candidate& c) const {
     // Großes Haus" over "„Der zerbrochne Krug“ · Lustspiel von Heinrich von Kleist"); so is each
     // of several events whose blocks open with only their day and time ("Sat, Mar 14 · 8:00 PM"
     // over "Northern Lights Tour").
+    // ... or of a day alone over it ("TUESDAY 19 JANUARY 2027" over "08:15 – 08:45 (30 min)" over
+    // "Follow-up physiotherapy").
+    const auto startsBlock = [this](std::size_t li) {
+        return li == 0 || m_text.lines[li - 1].block != m_text.lines[li].block;
+    };
     const bool opensBlock =
-        c.line == 0 || m_text.lines[c.line - 1].block != m_text.lines[c.line].block;
+        startsBlock(c.line) ||
+        (c.session && c.headingLine && *c.headingLine + 1 == c.line && startsBlock(*c.headingLine));
     const bool bareRow =
         m_eventBlocks.size() >= 2 &&
         (onlyWhen(m_text, c.line) ||

@@ -327,6 +327,15 @@ TEST(TitlePickingTest, EventsInBlocksOfTheirOwnAreNamedByTheirBlocksHeadings) {
               (Titles{"Babytime", "Babytime", "Babytime"}));
 }
 
+TEST(TitlePickingTest, ADayAloneOverOnlyItsTimesIsNamedOnTheLineBelowThem) {
+    EXPECT_EQ(titles("‹ Back                My appointments\nNorthgate Physio & Sports Clinic\n\n"
+                     "TUESDAY 10 MARCH 2026\n08:15 – 08:45 (30 min)\nFollow-up physiotherapy\n"
+                     "with Priya Chandran MCSP\n\n"
+                     "TUESDAY 24 MARCH 2026\n08:15 – 08:45 (30 min)\nFollow-up physiotherapy\n"
+                     "with Priya Chandran MCSP"),
+              (Titles{"Follow-up physiotherapy", "Follow-up physiotherapy"}));
+}
+
 TEST(TitlePickingTest, ABlocksHeadingIsNotOutdoneByASentenceOfTheBlockAbove) {
     // Far down a newsletter, where headings count for less.
     EXPECT_EQ(titles("VEREINSNACHRICHTEN\nMusikkapelle Oberhaidach\n\nLiebe Mitglieder,\n\n"
