@@ -190,6 +190,26 @@ bool forAnotherGroup(const Line& line, const std::string& own) {
     return false;
 }
 
+// "DO 4. FEB.  ganztägig  Weiberfastnacht" over "Feiertage & Brauchtum NRW", "MON  Martin Luther
+// King Jr. Day" over " 18  Holidays in United States": a calendar app's row from a calendar of
+// holidays, which shows every holiday, not the reader's plans.
+bool fromHolidayCalendar(const TextFacts& text, const Candidate& c) {
+    const std::size_t li = c.timeLine.value_or(c.line) + 1;
+    if (li >= text.lines.size() || text.lines[li].block != text.lines[c.line].block) {
+        return false;
+    }
+    const Line& below = text.lines[li];
+    std::size_t k = 0;
+    while (k < below.tokens.size() && (below.tokens[k].isSymbol() || below.tokens[k].isNumber())) {
+        ++k;
+    }
+    const Token* first = below.at(k);
+    return first != nullptr && first->capital &&
+           (isWordIn(first, {"holidays", "feiertage", "feiertag"}) ||
+            (isWordIn(first, {"public", "bank", "jours"}) &&
+             isWordIn(below.at(k + 1), {"holidays", "feries"})));
+}
+
 } // namespace
 
 std::vector<Candidate> selectEvents(const TextFacts& text, const std::vector<Candidate>& found,
@@ -201,6 +221,7 @@ std::vector<Candidate> selectEvents(const TextFacts& text, const std::vector<Can
         }
     }
     std::erase_if(out, [&out](const Candidate& c) { return isPartOfAnother(c, out); });
+    std::erase_if(out, [&text](const Candidate& c) { return fromHolidayCalendar(text, c); });
     if (const std::string own = readersGroup(text); !own.empty()) {
         std::erase_if(out, [&](const Candidate& c) {
             return c.line < text.lines.size() && forAnotherGroup(text.lines[c.line], own);

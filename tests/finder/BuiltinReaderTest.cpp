@@ -477,6 +477,17 @@ TEST(BuiltinReaderTest, WeekdaysHoursBrokenAfterTheirPrepositionAreNoDaysTimes) 
     }
 }
 
+TEST(BuiltinReaderTest, ACalendarAppsRowFromAHolidayCalendarIsNone) {
+    const auto week = read("Februar 2026                       KW 10\n"
+                           "MI 4. MÄRZ\n  16:15 – 17:00   Schwimmkurs Mia (Seepferdchen)\n"
+                           "                  Hallenbad Nord\n"
+                           "DO 5. MÄRZ\n  ganztägig       Weiberfastnacht 🎭\n"
+                           "                  Feiertage & Brauchtum NRW\n"
+                           "FR 6. MÄRZ\n  ganztägig       Oma & Opa zu Besuch",
+                           *Calendar::make("Europe/Berlin", "de_DE"));
+    EXPECT_EQ(whens(week), (std::vector<std::string>{"2026-03-04 16:15-17:00", "2026-03-06 ---"}));
+}
+
 TEST(BuiltinReaderTest, RowsForAnotherGroupThanTheReadersAreNone) {
     const char* week = "Bonjour Marta,\nvous êtes inscrite dans le GROUPE B.\n\n"
                        "lun. 09/03  9h30–12h00   Réunion d'accueil (tous groupes)\n"
