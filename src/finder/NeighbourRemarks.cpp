@@ -263,7 +263,49 @@ void setAsideUnderHeadings(TextFacts& text) {
     }
 }
 
+namespace {
+
+// "Networking Dinner (Wed 10 Mar, 18:30, Skyline Terrace) is" over "not included in your Standard
+// Pass.": the sentence of the line's last day, perhaps on over the next line, says it is no part
+// of what the reader booked.
+bool leftOutOfBooking(const TextFacts& text, std::size_t li) {
+    const auto& dates = text.facts[li].dates;
+    if (dates.empty()) {
+        return false;
+    }
+    std::vector<const Token*> words;
+    const Line& line = text.lines[li];
+    bool ended = false;
+    for (std::size_t k = dates.back().end; k < line.tokens.size() && !ended; ++k) {
+        ended = endsSentenceAt(line, k);
+        words.push_back(&line.tokens[k]);
+    }
+    if (!ended && li + 1 < text.lines.size() && text.lines[li + 1].block == line.block) {
+        const Line& next = text.lines[li + 1];
+        for (std::size_t k = 0; k < next.tokens.size() && !endsSentenceAt(next, k); ++k) {
+            words.push_back(&next.tokens[k]);
+        }
+    }
+    for (std::size_t k = 0; k + 1 < words.size(); ++k) {
+        if (isWordIn(words[k], {"not", "nicht", "pas", "non"}) &&
+            (isWordIn(words[k + 1], {"included", "inbegriffen", "enthalten", "inclus", "inclue",
+                                     "compris", "comprise"}) ||
+             (isWordIn(words[k + 1], {"part"}) && k + 2 < words.size() &&
+              isWordIn(words[k + 2], {"of"})))) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
 void readNeighbourRemarks(TextFacts& text) {
+    for (std::size_t li = 0; li < text.lines.size(); ++li) {
+        if (leftOutOfBooking(text, li)) {
+            text.facts[li].datesAreNotEvents = true;
+        }
+    }
     // "ANCIEN RENDEZ-VOUS (annulé)" over "mardi 17 novembre 2026, entre 8 h et 12 h": a heading
     // that calls off the day below it, not a sentence ("… hat kurzfristig abgesagt.") nor a
     // chat's message.

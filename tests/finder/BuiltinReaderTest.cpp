@@ -2125,6 +2125,10 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "📢 Platzpflege: Plätze 1–4 am Mo 09.03. bis 12 Uhr gesperrt",
         "+++ Frühlingsempfang entfällt +++\nDer für Sonntag, 15. März geplante Empfang muss "
         "wegen der Sanierung\ndes Vereinsheims leider ausfallen.",
+        // Outside what the reader booked, said on the day's line or on over the next.
+        "ℹ Networking Dinner (Wed 11 Mar, 18:30, Skyline Terrace) is\n  not included in your "
+        "Standard Pass. Upgrade in the app.",
+        "Pre-conference workshops (Thu, 12 Mar, 2:00 – 5:30 PM) are NOT part of your pass.",
         "Summer hours: Mon–Sat 9am–8pm, Sun 11am–5pm",
         "Öffnungszeiten: Di–So 10–18 Uhr, Donnerstag bis 20 Uhr",
         // Below a form whose labels repeat ("With:" twice), the hours are still the hours.
