@@ -132,7 +132,9 @@ bool setAsideInSentence(const Line& line, std::size_t k) {
         // Monday 4 May": someone's desk shut for a day, which the reader does not work at. "The
         // office will be closed on Friday" is the reader's own.
         office = office || someonesOffice(line, b - 1) || sendersClosure(line, b - 1);
-        closed = closed || (t.isWord() && Vocabulary::isClosedWord(t.key));
+        // ... said with the verb too: "our offices close for the festive season from 18 December".
+        closed = closed || (t.isWord() && Vocabulary::isClosedWord(t.key)) ||
+                 isWordIn(&t, {"close", "closes"});
         // "Anmeldeschluss für alle AGs ist Fr., 11.09.!", "The deadline for entries is Friday":
         // the last day to do something, said in a sentence.
         deadline = deadline || isWordIn(&t, {"deadline", "anmeldeschluss", "meldeschluss",

@@ -2250,6 +2250,8 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "• Kurabgabe: 2,80 € pro Nacht (Hauptsaison 01.05.–30.09.)",
         "High season: 1 July – 31 August, £120 per night",
         "Our call centre will be closed on Monday 9 March (Bank Holiday).",
+        "Kindly note: our offices close for the festive season from 18 December 2026\nand reopen "
+        "on Monday, 11 January 2027.",
         "Plan: Family 2 TB · $9.99/mo\nNext billing date: 03/12/2026\nMember since 04/18/2019",
         "Ce courriel a été envoyé le 12 mars 2026 à l'adresse anne@example.ca.",
         "This email was sent on 12 March 2026 to anne@example.com.",
