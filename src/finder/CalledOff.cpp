@@ -31,8 +31,31 @@ bool statesCancellation(const Line& line, const LineFacts& facts, bool aboveDays
     // A booking's status set in capitals, as an app shows it above the days it speaks of.
     const auto first =
         std::find_if(tokens.begin(), tokens.end(), [](const Token& t) { return !t.isSymbol(); });
-    return aboveDays && facts.label.empty() && first != tokens.end() && first->allCaps &&
-           first->isWord() && Vocabulary::isCancelledWord(first->key);
+    if (aboveDays && facts.label.empty() && first != tokens.end() && first->allCaps &&
+        first->isWord() && Vocabulary::isCancelledWord(first->key)) {
+        return true;
+    }
+    // ... or its heading there: "Booking cancelled", "Your reservation has been cancelled",
+    // "Buchung storniert".
+    constexpr std::size_t kLongestHeading = 5; // words
+    std::size_t words = 0;
+    bool booking = false;
+    bool cancelled = false;
+    for (const Token& t : tokens) {
+        if (!t.isWord()) {
+            continue;
+        }
+        ++words;
+        booking = booking || Vocabulary::isGenericHeadingWord(t.key) ||
+                  isWordIn(&t, {"appointment", "termin", "rendez-vous"});
+        cancelled = cancelled || Vocabulary::isCancelledWord(t.key);
+        if (!Vocabulary::isGenericHeadingWord(t.key) && !Vocabulary::isCancelledWord(t.key) &&
+            !isWordIn(&t, {"your", "has", "been", "was", "is", "appointment", "ihre", "ihr",
+                           "wurde", "ist", "termin", "votre", "a", "ete", "rendez-vous"})) {
+            return false;
+        }
+    }
+    return aboveDays && facts.label.empty() && booking && cancelled && words <= kLongestHeading;
 }
 
 } // namespace
@@ -59,7 +82,10 @@ bool callsItsEventOff(const TextFacts& text) {
         }
         for (std::size_t k = 0; k < line.tokens.size(); ++k) {
             const Token& t = line.tokens[k];
-            if ((t.isWord() && Vocabulary::isMoveWord(t.key)) ||
+            // "Changed your mind? Tables still available on Sat 6 Feb" offers, it moves nothing.
+            const bool mind =
+                isWordIn(line.at(k + 1), {"your", "my"}) && isWordIn(line.at(k + 2), {"mind"});
+            if ((t.isWord() && Vocabulary::isMoveWord(t.key) && !mind) ||
                 isWordIn(&t, {"rebooked", "instead", "stattdessen"}) ||
                 (isWordIn(&t, {"new", "neuer", "neuen", "neue", "nouvelle", "nouveau"}) &&
                  isWordIn(line.at(k + 1), {"date", "time", "day", "appointment", "termin", "datum",

@@ -2110,6 +2110,10 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "←  Booking Details\n  ● CANCELLED          Refund credited ✔\n  SBC  ──────▶  MAS\n"
         "  Sat, 14 Mar 2026        Sat, 14 Mar 2026\n  06:10                   11:45",
         "Your table\nStatus: Cancelled\nFriday 13 March 2026, 19:30 – 4 guests",
+        // ... or its heading, whatever it offers instead.
+        "✕                                             Help\n\n              Booking cancelled\n"
+        "  The Copper Kettle\n  Sat 14 Mar · 19:30 · 4 people\n\n"
+        "  Changed your mind? Tables still available on Sat 14 Mar:\n   18:00    18:15    21:00",
         // The day the clocks change.
         "Daylight saving starts at 2:00 am on Sunday 29 March – clocks go forward one hour.",
         "Reminder: the UK moves its clocks forward on 29 March.",
