@@ -241,10 +241,13 @@ std::optional<std::string> withoutLeader(const Line& line) {
         }
         words += t.isWord() ? 1 : 0;
     }
+    // ... or a first name alone after a room ("Studio 1 · Priya").
     const bool leader =
         isWordIn(line.at(from), {"coach", "instructor", "trainer", "teacher", "tutor", "with",
                                  "mit", "avec", "dr", "mr", "mrs", "ms", "prof"}) ||
-        line.tokens.back().isSymbol(".");
+        line.tokens.back().isSymbol(".") ||
+        (words == 1 && from >= 2 && line.tokens[from - 2].isNumber() &&
+         hasVenueWord(line, 0, from - 1));
     if (words == 0 || words > kLongestName || from < 2 || !leader) {
         return std::nullopt;
     }

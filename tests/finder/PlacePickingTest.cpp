@@ -220,9 +220,11 @@ TEST(PlacePickingTest, AVenueIsNamedBesideItsAddressButIsNeverTheStreet) {
     EXPECT_EQ(places("MY BOOKINGS\n\nWED 11 MAR\nVinyasa Flow (all levels)\n"
                      "6:15 pm – 7:15 pm · 60 min\nStudio 2 · Coach Tash R.\n✓ Booked      Mat 6\n\n"
                      "SAT 14 MAR\nSpin Endurance\n8:00 am - 9:00 am · 60 min\n"
-                     "Cycle Room · Coach Mel\n✓ Booked      Bike 22",
+                     "Cycle Room · Coach Mel\n✓ Booked      Bike 22\n\n"
+                     "SUN 15 MAR\nYin Yoga\n5:00 pm – 6:00 pm · 60 min\nStudio 1 · Priya\n"
+                     "✓ Booked      Mat 2",
                      "en_AU"),
-              (Places{"Studio 2", "Cycle Room"}));
+              (Places{"Studio 2", "Cycle Room", "Studio 1"}));
     // An invitation's question is no part of the venue it answers with.
     EXPECT_EQ(places("Wann?   Samstag, 14. März\n        von 14.30 bis 18.00 Uhr\n"
                      "Wo?     Kletterhalle Griffwerk\n        Am Stadthafen 9, 48155 Münster",
