@@ -406,6 +406,16 @@ std::string withDigitsForLookalikes(std::string line) {
             continue;
         }
         const bool clock = ending == "am" || ending == "pm";
+        // "Toronto, ON M5A 1L4": a Canadian postcode's second half, a letter between digits.
+        const auto upper = [](char c) { return c >= 'A' && c <= 'Z'; };
+        const bool canadianPostcode =
+            piece.size() == 3 && isAsciiDigit(piece[0]) && upper(piece[1]) &&
+            isAsciiDigit(piece[2]) && before.size() >= 4 && before.ends_with(' ') &&
+            upper(before[before.size() - 4]) && isAsciiDigit(before[before.size() - 3]) &&
+            upper(before[before.size() - 2]);
+        if (canadianPostcode) {
+            continue;
+        }
         bool fix = false;
         if (line[i] == 'S') {
             fix = k == 0 && ending == "Spm"; // "Sam" is a name

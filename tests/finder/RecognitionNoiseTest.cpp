@@ -32,6 +32,8 @@ TEST(RecognitionNoiseTest, DigitsReadAsLettersAreDigitsWhereANumberIsMeant) {
         {"https://zoom.us/j/l2x?pwd=l0", "https://zoom.us/j/l2x?pwd=l0"},
         {"let lead level", "let lead level"},
         {"Sam and Lam, Poster session II, loam", "Sam and Lam, Poster session II, loam"},
+        // So does a Canadian postcode, a letter between the digits of its second half.
+        {"412 King Street East, Toronto, ON M5A 1L4", "412 King Street East, Toronto, ON M5A 1L4"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(withDigitsForLookalikes(c.line), c.fixed) << c.line;
