@@ -55,8 +55,10 @@ std::string TitlePicker::finished(const std::string& option) const {
     // the name.
     takeOffLead(text, {"zu meinem ", "zu meiner ", "zu unserem ", "zu unserer ", "zum ", "zur ",
                        "meinem ", "meiner ", "unserem ", "unserer "});
-    // "diesjährige Jahreshauptversammlung": which year's is the day's to say.
-    takeOffLead(text, {"diesjahrige ", "diesjahrigen ", "diesjahriges "});
+    // "diesjährige Jahreshauptversammlung": which year's is the day's to say; "ordentliche
+    // Mitgliederversammlung": that it is the regular one, the statutes'.
+    takeOffLead(text, {"diesjahrige ", "diesjahrigen ", "diesjahriges ", "ordentliche ",
+                       "ordentlichen ", "ordentlicher "});
     // "Termin zur Zahnreinigung", "Termin für die Inspektion": what the appointment is for names
     // it, and so does "Inspektion und Reifenwechsel" without the second "zum".
     if (takeOffLead(text, {"termin zur ", "termin zum ", "termin fur die ", "termin fur den ",

@@ -1066,6 +1066,10 @@ TEST(TitlePickingTest, AGermanInvitationNamesWhatItAsksTo) {
                      "Frühjahrsputz am Samstag, 28. März, ab 9 Uhr ein.",
                      "de_DE"),
               (Titles{"Jahreshauptversammlung", "Frühjahrsputz"}));
+    EXPECT_EQ(titles("Die ordentliche Mitgliederversammlung findet am Freitag, 20. März 2026, um "
+                     "19:30 Uhr im Vereinsheim statt.",
+                     "de_DE"),
+              Titles{"Mitgliederversammlung"});
 }
 
 TEST(TitlePickingTest, TheMonthOfOneOfASeriesOrWhatTheMessageBringsIsNoPartOfItsName) {
