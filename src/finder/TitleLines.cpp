@@ -148,6 +148,19 @@ bool isCode(const Line& line, const Segment& s) {
     return digits && letters;
 }
 
+// "vs. Milton Mustangs", "v Coburg Rovers", "@ Halton Ridge Huskies": at token k the word or sign
+// for playing against, and the side after it, capitalised, before token `end`; the side's first
+// token, none otherwise.
+std::optional<std::size_t> sideAfterVersus(const Line& line, std::size_t k, std::size_t end) {
+    const Token* versus = line.at(k);
+    if (versus == nullptr ||
+        !(isWordIn(versus, {"vs", "v", "gegen", "contre"}) || versus->isSymbol("@"))) {
+        return std::nullopt;
+    }
+    const std::size_t side = line.at(k + 1) && line.tokens[k + 1].isSymbol(".") ? k + 2 : k + 1;
+    return side < end && line.tokens[side].capital ? std::optional(side) : std::nullopt;
+}
+
 // "GAME 8:00 a.m.   HOME vs. Milton Mustangs": a row named only by the word for a match is
 // against the side a later piece sets after "vs." or "@" (" vs. Milton Mustangs"); none otherwise.
 std::string opponentAfter(const Line& line, const std::vector<Segment>& segments,
@@ -163,11 +176,7 @@ std::string opponentAfter(const Line& line, const std::vector<Segment>& segments
             return " @ " + std::string(line.span(next.begin, next.end));
         }
         for (std::size_t k = std::max(next.begin, s.end); k + 1 < next.end; ++k) {
-            const Token& versus = line.tokens[k];
-            const bool against =
-                isWordIn(&versus, {"vs", "v", "gegen", "contre"}) || versus.isSymbol("@");
-            const std::size_t side = line.tokens[k + 1].isSymbol(".") ? k + 2 : k + 1;
-            if (against && side < next.end && line.tokens[side].capital) {
+            if (sideAfterVersus(line, k, next.end)) {
                 return " " + std::string(line.span(k, next.end));
             }
         }
@@ -217,15 +226,11 @@ std::optional<std::string> roundsMatch(const TextFacts& text, std::size_t li, co
     if (namesMatch(below, side.begin, side.end) && below.tokens[side.begin].capital) {
         return std::string(below.span(side.begin, side.end));
     }
-    const Token& versus = below.tokens[side.begin];
-    const std::size_t named = below.at(side.begin + 1) && below.tokens[side.begin + 1].isSymbol(".")
-                                  ? side.begin + 2
-                                  : side.begin + 1;
-    if (!(isWordIn(&versus, {"v", "vs", "gegen", "contre"}) || versus.isSymbol("@")) ||
-        named >= side.end || !below.tokens[named].capital) {
+    const auto named = sideAfterVersus(below, side.begin, side.end);
+    if (!named) {
         return std::nullopt;
     }
-    std::size_t end = named + 1;
+    std::size_t end = *named + 1;
     for (; end < side.end; ++end) {
         const Token& t = below.tokens[end];
         const bool ageGroup =
@@ -248,7 +253,7 @@ std::optional<std::string> nameUnderKind(const TextFacts& text, std::size_t li, 
     static constexpr std::string_view kKinds[] = {
         "keynote", "panel",   "workshop",    "hands-on workshop", "case study",    "talk",
         "lecture", "seminar", "tutorial",    "masterclass",       "fireside chat", "plenary",
-        "vortrag", "atelier", "table ronde", "conference",        "conférence"};
+        "vortrag", "atelier", "table ronde", "conference"};
     const Line& line = text.lines[li];
     std::string key;
     for (std::size_t k = s.begin; k < s.end; ++k) {
