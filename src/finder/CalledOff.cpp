@@ -31,31 +31,38 @@ bool statesCancellation(const Line& line, const LineFacts& facts, bool aboveDays
     // A booking's status set in capitals, as an app shows it above the days it speaks of.
     const auto first =
         std::find_if(tokens.begin(), tokens.end(), [](const Token& t) { return !t.isSymbol(); });
-    if (aboveDays && facts.label.empty() && first != tokens.end() && first->allCaps &&
-        first->isWord() && Vocabulary::isCancelledWord(first->key)) {
+    if (!aboveDays || !facts.label.empty()) {
+        return false;
+    }
+    if (first != tokens.end() && first->allCaps && first->isWord() &&
+        Vocabulary::isCancelledWord(first->key)) {
         return true;
     }
     // ... or its heading there: "Booking cancelled", "Your reservation has been cancelled",
     // "Buchung storniert".
     constexpr std::size_t kLongestHeading = 5; // words
+    const auto booking = [](const Token& t) {
+        return Vocabulary::isGenericHeadingWord(t.key) ||
+               isWordIn(&t, {"appointment", "termin", "rendez-vous"});
+    };
+    const auto cancelled = [](const Token& t) { return Vocabulary::isCancelledWord(t.key); };
     std::size_t words = 0;
-    bool booking = false;
-    bool cancelled = false;
+    bool named = false;
+    bool off = false;
     for (const Token& t : tokens) {
         if (!t.isWord()) {
             continue;
         }
         ++words;
-        booking = booking || Vocabulary::isGenericHeadingWord(t.key) ||
-                  isWordIn(&t, {"appointment", "termin", "rendez-vous"});
-        cancelled = cancelled || Vocabulary::isCancelledWord(t.key);
-        if (!Vocabulary::isGenericHeadingWord(t.key) && !Vocabulary::isCancelledWord(t.key) &&
-            !isWordIn(&t, {"your", "has", "been", "was", "is", "appointment", "ihre", "ihr",
-                           "wurde", "ist", "termin", "votre", "a", "ete", "rendez-vous"})) {
+        named = named || booking(t);
+        off = off || cancelled(t);
+        if (!booking(t) && !cancelled(t) &&
+            !isWordIn(&t, {"your", "has", "been", "was", "is", "ihre", "ihr", "wurde", "ist",
+                           "votre", "a", "ete"})) {
             return false;
         }
     }
-    return aboveDays && facts.label.empty() && booking && cancelled && words <= kLongestHeading;
+    return named && off && words <= kLongestHeading;
 }
 
 } // namespace
