@@ -209,6 +209,34 @@ void smallLettersForZero(std::string& line) {
     }
 }
 
+// "Schedu1e", "Ca1culus", "un1ess": a one between small letters, in a word that holds no other
+// digit and stands on its own (not in a link or a code), is the "l" the recogniser read as one.
+void smallLettersForOne(std::string& line) {
+    const auto small = [](char c) { return c >= 'a' && c <= 'z'; };
+    const auto apart = [](char c) {
+        return c == ' ' || c == '(' || c == ')' || c == ',' || c == '.' || c == ':' || c == ';' ||
+               c == '!' || c == '?' || c == '"';
+    };
+    for (std::size_t begin = 0; begin < line.size();) {
+        std::size_t end = begin;
+        std::size_t digits = 0;
+        while (end < line.size() && (isAsciiLetter(line[end]) || isAsciiDigit(line[end]))) {
+            digits += isAsciiDigit(line[end]) && line[end] != '1' ? 1 : 0;
+            ++end;
+        }
+        const bool alone =
+            (begin == 0 || apart(line[begin - 1])) && (end == line.size() || apart(line[end]));
+        if (alone && digits == 0) {
+            for (std::size_t k = begin + 1; k + 1 < end; ++k) {
+                if (line[k] == '1' && small(line[k - 1]) && small(line[k + 1])) {
+                    line[k] = 'l';
+                }
+            }
+        }
+        begin = end == begin ? end + 1 : end;
+    }
+}
+
 // A British postcode after its town, at the end of a line or before a comma, with its letters and
 // digits in their places: "Manchester M3 SDF" is "M3 5DF" and "WINCHESTER S023 9JX" is "SO23
 // 9JX" (an area starts with letters, a unit with a digit). Codes that are already well formed stay,
@@ -484,6 +512,7 @@ std::string withLettersRepaired(std::string line) {
     smallLForCapitalI(line);
     capitalsForZeroAndOne(line);
     smallLettersForZero(line);
+    smallLettersForOne(line);
     lettersOfMonthsAndClocks(line);
     // "straBe", "StraRe", "strae" at a word's end.
     for (std::size_t at = 0; (at = line.find("tra", at)) != std::string::npos; at += 3) {

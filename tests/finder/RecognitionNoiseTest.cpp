@@ -97,6 +97,10 @@ TEST(RecognitionNoiseTest, MisreadLettersAndDoubledDashesAreRepaired) {
         // A zero among a word's small letters is an "o"; clocks and codes keep theirs.
         {"Studi0 2 · Cycle R00m · 0cean Pearl", "Studio 2 · Cycle Room · Ocean Pearl"},
         {"10.00am, 7:00pm, 2000m, A0B 1C2, 00am", "10.00am, 7:00pm, 2000m, A0B 1C2, 00am"},
+        // So is a one between small letters an "l"; links, codes and numbers keep theirs.
+        {"Final Exam Schedu1e, Ca1culus I, Bui1ding", "Final Exam Schedule, Calculus I, Building"},
+        {"https://x.org/a1b, pwd=ab1cd, 1st, a1b2c, 11am", "https://x.org/a1b, pwd=ab1cd, 1st, "
+                                                           "a1b2c, 11am"},
         // Well-formed codes and words that only look like one stay.
         {"London EC2A 2AG", "London EC2A 2AG"},
         {"Call NHS 111", "Call NHS 111"},
