@@ -86,9 +86,17 @@ bool leadsOn(const Line& line, const Line& next) {
     if (last.isWord("am") && beforeLast.isNumber()) {
         return false;
     }
+    // "Tue 12/15 1:30-" over "4:00 PM Weller Science Ctr": a range of clocks broken after its
+    // dash.
+    const std::size_t n = line.tokens.size();
+    const bool clockBroken =
+        last.isDash() && !last.spaced && n >= 4 && beforeLast.isNumber() &&
+        (line.tokens[n - 3].isSymbol(":") || line.tokens[n - 3].isSymbol(".")) &&
+        next.tokens.size() >= 3 && (next.tokens[1].isSymbol(":") || next.tokens[1].isSymbol("."));
     // "à" as written: folded, it is the English article too. A word in capitals is a name
     // ("All times are ET").
-    return (!last.capital &&
+    return clockBroken ||
+           (!last.capital &&
             isWordIn(&last, {"to", "till", "until", "from", "between", "and", "at", "on", "bis",
                              "von", "und", "um", "am", "ab", "au", "du", "et", "le", "des"})) ||
            line.slice(last.begin, last.end) == "à" || (last.spaced && last.isSymbol("-"));

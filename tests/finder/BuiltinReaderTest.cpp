@@ -904,6 +904,11 @@ TEST(BuiltinReaderTest, ARangeBrokenAcrossLinesIsReadWhole) {
     EXPECT_EQ(drafts[0].endTime, "12:30");
     EXPECT_EQ(drafts[1].startDate, "2026-03-23");
     EXPECT_EQ(drafts[1].endDate, "2026-03-27");
+    // ... or after the dash between two clocks, as a table's cell wraps.
+    EXPECT_EQ(whens(read("MATH 2413 011 Calculus I Tue 3/10 1:30-\n4:00 PM Weller Science Ctr "
+                         "204",
+                         *Calendar::make("America/Chicago", "en_US"))),
+              std::vector<std::string>{"2026-03-10 13:30-16:00"});
     // A line that only ends in such a word, over a line of its own, is not joined to it.
     const auto apart = read("Doors open at\n\n7pm Friday 13 March: quiz night");
     ASSERT_EQ(apart.size(), 1u);
