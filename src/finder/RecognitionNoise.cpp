@@ -110,13 +110,20 @@ void smallLForCapitalI(std::string& line) {
 }
 
 // "Sa. 26. Junl", "Aprll": an "l" the recogniser read for an "i" in a month's name, which no word
-// is spelled as; and "9-12 Ubr", the "h" of the German clock's word read as a "b" after a number.
+// is spelled as, or "rn" for an "m" ("Decernber"); and "9-12 Ubr", the "h" of the German clock's
+// word read as a "b" after a number.
 void lettersOfMonthsAndClocks(std::string& line) {
-    constexpr std::array<std::pair<std::string_view, std::string_view>, 4> kMisread = {{
+    constexpr std::array<std::pair<std::string_view, std::string_view>, 10> kMisread = {{
         {"Junl", "Juni"},
         {"Jull", "Juli"},
         {"Aprll", "April"},
         {"Avrll", "Avril"},
+        {"Decernber", "December"},
+        {"Novernber", "November"},
+        {"Septernber", "September"},
+        {"Dezernber", "Dezember"},
+        {"novernbre", "novembre"},
+        {"septernbre", "septembre"},
     }};
     for (std::size_t begin = 0; begin < line.size();) {
         std::size_t end = begin;

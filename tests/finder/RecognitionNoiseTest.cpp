@@ -111,6 +111,7 @@ TEST(RecognitionNoiseTest, MisreadLettersAndDoubledDashesAreRepaired) {
         {"Sa. 26. Junl ab 15 Uhr, Sa., 12.6., von 9-12 Ubr", "Sa. 26. Juni ab 15 Uhr, Sa., 12.6., "
                                                              "von 9-12 Uhr"},
         {"Jull, 12Ubr, 3. Aprll", "Juli, 12Uhr, 3. April"},
+        {"Thursday, Decernber 24, 1. Novernber", "Thursday, December 24, 1. November"},
         {"Ubr Mall, Julles, Mal", "Ubr Mall, Julles, Mal"},
     };
     for (const auto& c : cases) {
