@@ -103,15 +103,18 @@ std::optional<std::string> stopOfLeg(const Line& line, const LineFacts& facts) {
     if (time.begin != 0) {
         return std::nullopt;
     }
-    // "07:05  London Gatwick (LGW)": an airport by its code names a stop too.
-    const bool stop =
-        std::any_of(tokens.begin(), tokens.end(), namesStop) || hasAirportCode(line.text);
     std::size_t begin = line.pastSymbols(time.end);
-    // "08:10  YYZ  Toronto Pearson Intl, Terminal 1": the airport by its name, not its code.
-    if (begin + 2 < tokens.size() && tokens[begin].allCaps && tokens[begin].key.size() == 3 &&
-        tokens[begin + 1].isSymbol("|") && tokens[begin + 2].capital) {
+    // "08:10  YYZ  Toronto Pearson Intl, Terminal 1", "06:10  YOW  Ottawa": the airport by its
+    // name, not its code.
+    const bool coded = begin + 2 < tokens.size() && tokens[begin].allCaps &&
+                       tokens[begin].key.size() == 3 && tokens[begin + 1].isSymbol("|") &&
+                       tokens[begin + 2].capital;
+    if (coded) {
         begin += 2;
     }
+    // "07:05  London Gatwick (LGW)": an airport by its code names a stop too.
+    const bool stop =
+        std::any_of(tokens.begin(), tokens.end(), namesStop) || hasAirportCode(line.text) || coded;
     std::size_t end = begin;
     while (end < tokens.size() && (tokens[end].isWord() || tokens[end].isSymbol("."))) {
         ++end;

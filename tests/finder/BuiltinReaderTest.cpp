@@ -1900,6 +1900,15 @@ TEST(BuiltinReaderTest, AnItinerarysFlightsEndInTheZoneTheyLeaveFrom) {
     EXPECT_EQ(table[1].location, "Berlin Brandenburg (BER)");
     EXPECT_EQ(table[1].endDate, "2026-03-15");
     EXPECT_EQ(table[1].endTime, "11:50");
+    // A stop named by its code and a town without a word for a stop is a stop too.
+    const auto legs = read("DEPART  ·  Fri, Mar 13, 2026\n\n  NL 402\n  06:10  YOW  Ottawa\n"
+                           "  07:20  YYZ  Toronto Pearson, Terminal 1\n\n  NL 1187\n"
+                           "  08:55  YYZ  Toronto Pearson, Terminal 1\n  10:32  YQT  Thunder Bay",
+                           *Calendar::make("America/Toronto", "en_CA"));
+    EXPECT_EQ(whens(legs),
+              (std::vector<std::string>{"2026-03-13 06:10-07:20", "2026-03-13 08:55-10:32"}));
+    ASSERT_EQ(legs.size(), 2u);
+    EXPECT_EQ(legs[0].location, "YOW  Ottawa");
     // A route under the day, its times on a line below, arrives at the end of the route.
     const auto dateline = read("Saturday 12 September 2026\nFlight NZ10  Auckland (AKL) → "
                                "Honolulu (HNL)\nDepart 19:40\nArrive 07:05 (same day, Saturday "
