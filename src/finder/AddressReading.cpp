@@ -17,9 +17,10 @@ bool isJoiner(const Token& t) {
 }
 
 // A word written out rather than shortened: four letters or more, with a vowel ("Road", not
-// "St", "Blvd" or "Hwy").
+// "St", "Blvd", "Hwy" or a German street's "Hochfeldstr").
 bool isWholeWord(const Token& t) {
-    return t.isWord() && t.key.size() >= 4 && t.key.find_first_of("aeiou") != std::string::npos;
+    return t.isWord() && t.key.size() >= 4 && t.key.find_first_of("aeiou") != std::string::npos &&
+           !t.key.ends_with("str");
 }
 
 // A postcode and its town: "10178 Berlin", "6353 Weggis"; not a year before a word ("2026 Key

@@ -53,6 +53,7 @@ TEST(AddressReadingTest, StreetsAndPostcodesInTheirLines) {
         {"Brick Lane Market, London E1 6QL", "Brick Lane Market, London E1 6QL"},
         {"at our flat - 27B Wellington Road. Bring a bottle!", "27B Wellington Road"},
         {"12 Main St. Springfield", "12 Main St. Springfield"},
+        {"Objekt: Hochfeldstr. 23, 86159 Augsburg", "Hochfeldstr. 23, 86159 Augsburg"},
         {"our office: 500 Howard St, 4th floor, San Francisco.",
          "500 Howard St, 4th floor, San Francisco"},
         {"at our offices, 3rd Floor, 20 Victoria Street, London",
