@@ -412,9 +412,10 @@ bool calledOffAfter(const Line& line, std::size_t begin, std::size_t i) {
                 }
             }
         }
-        // "der Ausflug am Do. 11.6. muss leider verschoben werden": German puts the move last.
+        // "der Ausflug am Do. 11.6. muss leider verschoben werden", "müssen wir Ihren Termin am
+        // 07.01. leider verschieben": German puts the move last.
         // "auf den 23.6. verschoben" is the day it moves to.
-        if (isWordIn(&t, {"verschoben", "verlegt"}) && !movedTo) {
+        if (isWordIn(&t, {"verschoben", "verlegt", "verschieben"}) && !movedTo) {
             return true;
         }
         // "qui n'aura donc pas lieu", "findet nicht statt", "will not take place".

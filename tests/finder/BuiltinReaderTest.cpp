@@ -2141,6 +2141,7 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "Training cancelled on Saturday 14 March (pitch frozen).",
         "Platz 5 · Einzel – storniert am 12.03. (Regen)",
         "📢 Platzpflege: Plätze 1–4 am Mo 09.03. bis 12 Uhr gesperrt",
+        "Wegen Krankheit im Team muessen wir Ihren Termin am 09.03. um 8 Uhr leider verschieben.",
         "+++ Frühlingsempfang entfällt +++\nDer für Sonntag, 15. März geplante Empfang muss "
         "wegen der Sanierung\ndes Vereinsheims leider ausfallen.",
         // Outside what the reader booked, said on the day's line or on over the next.
