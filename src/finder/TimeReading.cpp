@@ -449,6 +449,14 @@ ClockTime clockTime(int minutes) {
     return ClockTime{minutes / 60, minutes % 60};
 }
 
+// "between 10 and 12", "zwischen 13 und 16 Uhr", "zw. 13 und 16 Uhr", "entre 9 h et 11 h": the
+// word before token i that makes the next "and" the end of a range.
+bool afterBetween(const Line& line, std::size_t i) {
+    return (i > 0 && isWordIn(&line.tokens[i - 1], {"between", "zwischen", "entre"})) ||
+           (i > 1 && line.tokens[i - 1].isSymbol(".") && !line.tokens[i - 1].spaced &&
+            line.tokens[i - 2].isWord("zw"));
+}
+
 } // namespace
 
 bool TimeContext::holdsDate(std::size_t i) const {
@@ -462,7 +470,7 @@ bool introducesTime(const Line& line, std::size_t i) {
         return false;
     }
     const Token& before = line.tokens[i - 1];
-    if (before.isSymbol("@")) {
+    if (before.isSymbol("@") || afterBetween(line, i)) {
         return true;
     }
     // "Start: 7.30", "Same time, 7.30".
@@ -471,13 +479,12 @@ bool introducesTime(const Line& line, std::size_t i) {
                         {"time", "times", "zeit", "uhrzeit", "heure", "horaire", "start", "starts",
                          "beginn", "debut", "doors", "einlass"});
     }
-    return isWordIn(
-        &before, {"departs", "leaves", "arrives",  "dep",           "arr",    "at",      "um",
-                  "a",       "from",   "ab",       "gegen",         "vers",   "around",  "von",
-                  "de",      "des",    "starting", "starts",        "start",  "begins",  "beginn",
-                  "einlass", "doors",  "about",    "approximately", "approx", "ca",      "circa",
-                  "till",    "until",  "bis",      "jusqu'a",       "by",     "between", "zwischen",
-                  "entre"});
+    return isWordIn(&before,
+                    {"departs", "leaves", "arrives",  "dep",           "arr",    "at",     "um",
+                     "a",       "from",   "ab",       "gegen",         "vers",   "around", "von",
+                     "de",      "des",    "starting", "starts",        "start",  "begins", "beginn",
+                     "einlass", "doors",  "about",    "approximately", "approx", "ca",     "circa",
+                     "till",    "until",  "bis",      "jusqu'a",       "by"});
 }
 
 std::vector<TimeMention> readTimes(const Line& line, const TimeContext& context) {
@@ -510,8 +517,7 @@ std::vector<TimeMention> readTimes(const Line& line, const TimeContext& context)
         }
         TimeMention mention{.begin = i, .end = first->next, .certain = first->certain};
         const Token* connector = line.at(first->next);
-        const bool between =
-            i > 0 && isWordIn(&line.tokens[i - 1], {"between", "zwischen", "entre"});
+        const bool between = afterBetween(line, i);
         std::optional<Clock> second;
         if (isRangeConnector(connector) &&
             (!isWordIn(connector, {"and", "und", "et"}) || between) &&

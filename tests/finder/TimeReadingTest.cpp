@@ -65,6 +65,7 @@ TEST(TimeReadingTest, ClockTimesInTheirWrittenForms) {
         {"half 10% off", ""},
         // "between 10 and 12" runs forwards, even in an evening's context.
         {"inspection next Tues between 10 and 12", "10:00-12:00"},
+        {"Ihr Termin zw. 13 und 16 Uhr ist gebucht", "13:00-16:00"},
         // Said on a twelve-hour dial: nobody meets at half past one in the night.
         {"at quarter to 7", "18:45"},
         {"at half past one o'clock", "13:30"},
