@@ -70,11 +70,15 @@ std::string TitlePicker::finished(const std::string& option) const {
         }
     }
     // "Wildpark Poing am", "Congé d'automne : du", "REPAS PAROISSIAL à": a word left from a line
-    // broken before its day joins the name to nothing.
+    // broken before its day joins the name to nothing; so does the verb of the sentence that
+    // goes on to the day ("Heizungswartung (Gas-Brennwertkessel) ist" am Do).
     for (auto space = text.rfind(' '); space != std::string::npos; space = text.rfind(' ')) {
         const std::string last = text.substr(space + 1);
         const bool small = !last.empty() && !std::isupper(static_cast<unsigned char>(last[0]));
-        if (last != ":" && !(small && Vocabulary::isDanglingWord(FinderText::fold(last)))) {
+        const std::string key = FinderText::fold(last);
+        const bool copula = key == "is" || key == "ist" || key == "est" || key == "are" ||
+                            key == "sind" || key == "sont";
+        if (last != ":" && !(small && (Vocabulary::isDanglingWord(key) || copula))) {
             break;
         }
         text = trimWhiteSpace(text.substr(0, space));

@@ -1070,6 +1070,13 @@ TEST(TitlePickingTest, AGermanInvitationNamesWhatItAsksTo) {
                      "19:30 Uhr im Vereinsheim statt.",
                      "de_DE"),
               Titles{"Mitgliederversammlung"});
+    // The verb of the sentence that goes on to the day is no part of the name.
+    EXPECT_EQ(titles("Brandl Haustechnik GmbH: Guten Tag Hr. Kessler, Ihr\n"
+                     "Termin zur Heizungswartung (Gas-Brennwertkessel) ist\n"
+                     "am Do, 12.03.2026 im Zeitfenster 08:00-12:00 Uhr.\n"
+                     "Objekt: Hochfeldstr. 23, 86159 Augsburg, 2. OG.",
+                     "de_DE"),
+              Titles{"Heizungswartung (Gas-Brennwertkessel)"});
 }
 
 TEST(TitlePickingTest, TheMonthOfOneOfASeriesOrWhatTheMessageBringsIsNoPartOfItsName) {
