@@ -63,6 +63,13 @@ std::vector<DurationMention> readDurations(const Line& line, const TimeContext& 
                 amount += 0.5;
                 next += 3;
             }
+            // "a 20-minute appointment", "a 2-hour workshop": the length joined to its unit; a
+            // "20-minute interval" is a part of the length told beside it.
+            if (t.isNumber() && line.unspaced(next) && line.at(next)->isSymbol("-") &&
+                line.unspaced(next + 1) && isWordIn(line.at(next + 1), {"minute", "hour"}) &&
+                !isWordIn(line.at(next + 2), {"interval", "intermission", "break", "pause"})) {
+                ++next;
+            }
             const Token* unit = line.at(next);
             // "1h 30m": hours and minutes, each with its letter, are a length in any text; a
             // French clock writes its minutes bare ("1h30").

@@ -26,6 +26,10 @@ TEST(DurationReadingTest, LengthsAfterTimes) {
     EXPECT_EQ(lengths("The tasting menu takes around two and a half hours."),
               std::vector<int>{150});
     EXPECT_EQ(lengths("zwei Stunden"), std::vector<int>{120});
+    // Joined to its unit, unless it is a part of the length beside it.
+    EXPECT_EQ(lengths("at 10.40am  (20-minute appointment)"), std::vector<int>{20});
+    EXPECT_EQ(lengths("approximately 2 hours 15 minutes, including one 20-minute interval"),
+              std::vector<int>{135});
     // Hours and minutes each with its letter; minutes alone in a column before a gap.
     EXPECT_EQ(lengths("Duration: 7h 38m"), std::vector<int>{458});
     EXPECT_EQ(lengths("1h 30m       Boardroom, Level 2"), std::vector<int>{90});
