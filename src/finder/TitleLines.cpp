@@ -396,7 +396,12 @@ std::optional<TitleOption> TitlePicker::lineOption(std::size_t li, bool own) con
         const auto index = static_cast<std::size_t>(&piece - segments.data());
         const bool venue = venueOnStreet(line, segments, index);
         const bool street = index > 0 && venueOnStreet(line, segments, index - 1);
-        if (s.label || venue || street || !hasSubstance(line, s, m_localeId) ||
+        // "…, Bridge Street, Westport.": the town after a street.
+        const bool town = index > 0 && line.tokens[segments[index - 1].end].isSymbol(",") &&
+                          line.tokens[segments[index - 1].end - 1].isWord() &&
+                          line.tokens[segments[index - 1].end - 1].capital &&
+                          Vocabulary::isStreetWord(line.tokens[segments[index - 1].end - 1].key);
+        if (s.label || venue || street || town || !hasSubstance(line, s, m_localeId) ||
             isAddress(line, s) || onlyLabels(line, s) ||
             anyToken(line, s.begin, s.end, [](const Token& t) { return t.isLink(); })) {
             continue;

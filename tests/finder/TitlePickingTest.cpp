@@ -379,6 +379,11 @@ TEST(TitlePickingTest, ATownAndItsCountryIsNoName) {
     EXPECT_EQ(titles("Hütte am See\nGarmisch-Partenkirchen, Deutschland\n\nSamstag, 7. März 2026",
                      "de_DE"),
               Titles{"Hütte am See"});
+    // ... nor is the town after a street, where a day's line names the event.
+    EXPECT_EQ(titles("The Weekend Plan\n\nFRIDAY 12th JUNE  -  Welcome drinks\n"
+                     "8pm till late, upstairs in The Clew Bay Tavern, Bridge Street, Westport.\n\n"
+                     "SATURDAY 13th JUNE  -  The Big Day\nCeremony at half one (1.30pm) sharp."),
+              (Titles{"Welcome drinks", "The Big Day"}));
 }
 
 TEST(TitlePickingTest, QuotesInANameStayBalanced) {
