@@ -48,7 +48,10 @@ std::optional<Found> dayAt(const Line& line, std::size_t i, const std::string& l
         if (after != nullptr && marksDay(*after)) {
             found.marked = true;
             ++found.next;
-        } else if (unspacedSymbol(line, i + 1, ".") && !unspacedNumber(line, i + 2)) {
+        } else if (unspacedSymbol(line, i + 1, ".") && !unspacedNumber(line, i + 2) &&
+                   !(locale.starts_with("en") && i + 2 == line.tokens.size())) {
+            // "am 9.", "27. bis 31. Juli": German and its neighbours mark a day with a stop;
+            // in English "Finger food from 9." ends its line's sentence.
             found.marked = true;
             ++found.next;
         }

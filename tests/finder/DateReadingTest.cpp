@@ -105,6 +105,10 @@ TEST(DateReadingTest, NumbersThatAreNoDates) {
     const Reading us("en_US", false);
     EXPECT_EQ(us.read("Sat 3/7   8:03 AM   Hike   6.8 mi · 2:51:10").size(), 1u);
     EXPECT_EQ(us.read("Sun 3/8   7:30 AM   Run   2.5 km").size(), 1u);
+    // In English a stop after a number at the line's end ends its sentence; in German it marks
+    // the day.
+    EXPECT_EQ(r.first("Casual, no speeches. Finger food from 9."), "-");
+    EXPECT_EQ(Reading("de_DE").first("Wir treffen uns am 9."), "2026-03-09");
     // Two numbers with an hour right after them are a day.
     EXPECT_EQ(r.first("13/03 8pm"), "2026-03-13");
     EXPECT_EQ(r.first("dinner 13/03, 20 Uhr"), "2026-03-13");
