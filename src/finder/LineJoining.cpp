@@ -141,11 +141,35 @@ void joinStackedWords(std::vector<Line>& lines) {
     }
 }
 
+// "- Practice group schedules are unchanged: Bronze M/W 5:00-6:00, Silver M/W/F" over "  5:00-6:30,
+// Gold M-F 5:30-7:30 a.m.": a list's item wrapped onto a line set in to its text, which goes on
+// with it rather than opening a row of its own.
+void joinWrappedItems(std::vector<Line>& lines) {
+    for (std::size_t li = 0; li + 1 < lines.size(); ++li) {
+        const std::string& text = lines[li].text;
+        const std::size_t bullet = text.find_first_not_of(' ');
+        if (bullet == std::string::npos || bullet + 2 >= text.size() ||
+            (text[bullet] != '-' && text[bullet] != '*') || text[bullet + 1] != ' ') {
+            continue;
+        }
+        const std::size_t itemText = text.find_first_not_of(' ', bullet + 1);
+        while (li + 1 < lines.size() && lines[li + 1].block == lines[li].block) {
+            const std::string& next = lines[li + 1].text;
+            const std::size_t indent = next.find_first_not_of(' ');
+            if (indent != itemText || next[indent] == '-' || next[indent] == '*') {
+                break;
+            }
+            joinLines(lines, li, 2);
+        }
+    }
+}
+
 } // namespace
 
 void joinBrokenLines(std::vector<Line>& lines, const std::string& locale) {
     joinStackedDays(lines, locale);
     joinMonthsBelowDays(lines, locale);
+    joinWrappedItems(lines);
     joinWrappedRanges(lines);
     joinStackedWords(lines);
 }

@@ -904,6 +904,14 @@ TEST(BuiltinReaderTest, ARangeBrokenAcrossLinesIsReadWhole) {
     EXPECT_EQ(drafts[0].endTime, "12:30");
     EXPECT_EQ(drafts[1].startDate, "2026-03-23");
     EXPECT_EQ(drafts[1].endDate, "2026-03-27");
+    // A list's item wraps onto a line set in to its text: the times there are the item's, no
+    // session of the day above.
+    EXPECT_EQ(whens(read("** END-OF-SEASON BANQUET **\nSunday, March 15 - 5:30 p.m.\n"
+                         "Elks Lodge #1127, 402 W. Main St., Fairhaven\n\nReminders\n"
+                         "- Practice group schedules are unchanged: Bronze M/W 5:00-6:00, Silver "
+                         "M/W/F\n  5:00-6:30, Gold M-F 5:30-7:30 a.m. & 4:30-6:30 p.m.",
+                         *Calendar::make("America/Chicago", "en_US"))),
+              std::vector<std::string>{"2026-03-15 17:30--"});
     // ... or after the dash between two clocks, as a table's cell wraps.
     EXPECT_EQ(whens(read("MATH 2413 011 Calculus I Tue 3/10 1:30-\n4:00 PM Weller Science Ctr "
                          "204",
