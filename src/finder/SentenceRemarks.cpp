@@ -138,7 +138,8 @@ bool setAsideInSentence(const Line& line, std::size_t k) {
         // "Anmeldeschluss für alle AGs ist Fr., 11.09.!", "The deadline for entries is Friday":
         // the last day to do something, said in a sentence.
         deadline = deadline || isWordIn(&t, {"deadline", "anmeldeschluss", "meldeschluss",
-                                             "einsendeschluss", "annahmeschluss", "anmeldefrist"});
+                                             "einsendeschluss", "annahmeschluss", "anmeldefrist",
+                                             "redaktionsschluss", "bestellschluss"});
         // "The last day to withdraw is Friday", "closing date: 18 March", "date limite
         // d'inscription : vendredi", "dernier délai le 18 mars"; "the last day of term" is an
         // event.

@@ -2190,6 +2190,7 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "ANCIEN RENDEZ-VOUS (annulé)\nmardi 17 mars 2026, entre 8 h et 12 h",
         "Bezahlt mit Kreditkarte (Visa **** 4471) am 02.03.2026",
         "Anmeldeschluss für alle AGs ist Fr., 13.03.!",
+        "Redaktionsschluss für die Ausgabe 2/2026: Montag, 16. März 2026.",
         "The deadline for entries is Friday 13 March.",
         "The last day to withdraw with a full refund is Friday, March 13 (through the office).",
         "Closing date for entries: Friday 13 March.",
