@@ -119,7 +119,10 @@ std::optional<std::string> PlacePicker::phrase(std::size_t li, std::size_t from,
             isWordIn(&t, {"in", "im", "dans", "en", "bei", "visiting", "visit", "on"});
         // "Hands-on lab", "drop-in session": a word joined by a dash is no preposition.
         const bool joined = i > 0 && !t.spaced && line.tokens[i - 1].isSymbol("-");
-        if ((!byName && !byKind) || joined) {
+        // "nicht im Gruppenraum, sondern im Bewegungsraum", "not at the hall but in the gym":
+        // the place denied is not where it is.
+        const bool denied = i > 0 && isWordIn(&line.tokens[i - 1], {"not", "nicht", "pas"});
+        if ((!byName && !byKind) || joined || denied) {
             continue;
         }
         std::size_t begin = i + 1;

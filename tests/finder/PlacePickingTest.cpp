@@ -483,6 +483,11 @@ TEST(PlacePickingTest, RowsTakeTheirOwnPlacesAndSessionsTheirHeadings) {
                      "Sonntag, 15.03.2026, Treffpunkt 10 Uhr am Parkplatz Friedhof (Waldweg).",
                      "de_DE")[0],
               "Saal der Gaststätte „Zur Linde“, Hauptstraße 17");
+    // A place denied is not where the event is.
+    EXPECT_EQ(places("Elternabend am Donnerstag, 12.03., um 19:30 Uhr. Wir treffen uns diesmal "
+                     "nicht im Gruppenraum, sondern im Bewegungsraum.",
+                     "de_DE"),
+              Places{"Bewegungsraum"});
     // A place on the line below, without the sentence that goes on after its address.
     EXPECT_EQ(places("Kinderfasching\nAm Faschingsdienstag, 10. März, von 14.30 bis 17.00 Uhr "
                      "verwandelt sich die\nTurnhalle der Grundschule Grünbach (Schulstraße 2) "
