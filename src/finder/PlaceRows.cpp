@@ -161,15 +161,24 @@ std::optional<std::string> PlacePicker::setInBelow(std::size_t li) const {
                (line.tokens[k].isDash() && line.tokens[k].spaced && next != nullptr &&
                 next->isWord() && !next->capital);
     };
-    std::size_t end = facts.labelEnd;
+    std::size_t begin = facts.labelEnd;
+    // "Noah · Westbrook Aquatic Ctr, Pool B": whose session it is, a name alone, before the
+    // place.
+    if (begin + 2 < line.tokens.size() && line.tokens[begin].isWord() &&
+        line.tokens[begin].capital && line.tokens[begin + 1].isSymbol("·") &&
+        !Vocabulary::isVenueWord(line.tokens[begin].key) &&
+        (hasVenueWord(line, begin + 2, line.tokens.size()) ||
+         hasBuildingPart(line, begin + 2, line.tokens.size()))) {
+        begin += 2;
+    }
+    std::size_t end = begin;
     while (end < line.tokens.size() && !remark(end)) {
         ++end;
     }
-    if (end == facts.labelEnd || !line.tokens[facts.labelEnd].isWord() ||
-        !line.tokens[facts.labelEnd].capital) {
+    if (end == begin || !line.tokens[begin].isWord() || !line.tokens[begin].capital) {
         return std::nullopt;
     }
-    return std::string(line.span(facts.labelEnd, end));
+    return std::string(line.span(begin, end));
 }
 
 std::optional<std::string> PlacePicker::besideLength(std::size_t li) const {

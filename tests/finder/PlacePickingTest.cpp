@@ -225,6 +225,13 @@ TEST(PlacePickingTest, AVenueIsNamedBesideItsAddressButIsNeverTheStreet) {
                      "✓ Booked      Mat 2",
                      "en_AU"),
               (Places{"Studio 2", "Cycle Room", "Studio 1"}));
+    // Whose session it is, a name alone before the place, is no part of it.
+    EXPECT_EQ(places("SAT 3/14\n 9:00 – 9:45 AM   Preschool Swim\n"
+                     "                  Noah · Westbrook Aquatic Ctr, Pool B\n"
+                     " 11:00 AM – 12:30 PM   Youth Basketball – Practice\n"
+                     "                  Emma · Lincoln Elementary Gym",
+                     "en_US"),
+              (Places{"Westbrook Aquatic Ctr, Pool B", "Lincoln Elementary Gym"}));
     // An invitation's question is no part of the venue it answers with.
     EXPECT_EQ(places("Wann?   Samstag, 14. März\n        von 14.30 bis 18.00 Uhr\n"
                      "Wo?     Kletterhalle Griffwerk\n        Am Stadthafen 9, 48155 Münster",
