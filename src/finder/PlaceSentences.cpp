@@ -174,8 +174,14 @@ std::optional<std::string> PlacePicker::phrase(std::size_t li, std::size_t from,
                 w.isWord() && (w.key == "of" || w.key == "de" || w.key == "du" || w.key == "des" ||
                                w.key == "der" || w.key == "am" || w.key == "on" || w.key == "the" ||
                                w.key == "l'ecole");
+            // "au Parc aquatique du Mont-Castor", "au Centre sportif": French names a venue by
+            // its kind and the adjective after it.
+            const bool adjective = m_localeId.starts_with("fr") && end == begin + 1 && w.isWord() &&
+                                   !w.capital && line.tokens[begin].capital &&
+                                   Vocabulary::isVenueWord(line.tokens[begin].key);
             const bool part =
-                (w.isWord() && (w.capital || lowerVenue) && !isCalendarWord(w, m_localeId)) ||
+                (w.isWord() && (w.capital || lowerVenue || adjective) &&
+                 !isCalendarWord(w, m_localeId)) ||
                 (w.isNumber() && end > begin && !inTime(end)) || joins || w.isSymbol("'") ||
                 // "Klassenraum der 2b": a class's or room's letter after its number
                 (w.isWord() && !w.spaced && w.key.size() == 1 && end > begin &&

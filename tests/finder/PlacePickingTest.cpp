@@ -490,6 +490,11 @@ TEST(PlacePickingTest, RowsTakeTheirOwnPlacesAndSessionsTheirHeadings) {
                      "Sonntag, 15.03.2026, Treffpunkt 10 Uhr am Parkplatz Friedhof (Waldweg).",
                      "de_DE")[0],
               "Saal der Gaststätte „Zur Linde“, Hauptstraße 17");
+    // French names a venue by its kind and the adjective after it.
+    EXPECT_EQ(places("Jeudi 12 mars : sortie au Parc aquatique du Mont-Castor. Départ en autobus "
+                     "à 8 h 30.",
+                     "fr_CA"),
+              Places{"Parc aquatique du Mont-Castor"});
     // A place denied is not where the event is.
     EXPECT_EQ(places("Elternabend am Donnerstag, 12.03., um 19:30 Uhr. Wir treffen uns diesmal "
                      "nicht im Gruppenraum, sondern im Bewegungsraum.",
