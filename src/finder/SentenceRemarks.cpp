@@ -160,8 +160,9 @@ bool setAsideInSentence(const Line& line, std::size_t k) {
         // "Other clinic dates are Oct 20 and Oct 28", "Weitere Termine: …".
         openings = openings || isWordIn(&t, {"openings", "creneaux", "disponibilites"});
         const Token* twoBefore = b >= 3 ? &line.tokens[b - 3] : nullptr;
-        const std::initializer_list<std::string_view> others = {"other", "weitere", "andere",
-                                                                "autres"};
+        // "available slots with Dr Lim: Thu 07/01 8:40AM or 4:10PM", "Next available times:".
+        const std::initializer_list<std::string_view> others = {
+            "other", "weitere", "andere", "autres", "available", "freie", "disponibles"};
         openings =
             openings ||
             (isWordIn(&t, {"dates", "days", "times", "sessions", "slots", "termine", "seances"}) &&

@@ -2224,6 +2224,7 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "USAGE HISTORY (kWh)\nMar 25   812 | Apr 25   590 | May 25   544 | Jun 25   701",
         "So sorry, but we have to cancel your Sat 3/14 11:00 AM appt.",
         "Her next openings are Tue 3/10 at 6:15 PM or Thu 3/12 at 10:00 AM.",
+        "Hi Mr Goh, available slots with Dr Lim: Thu 12/03 8:40AM",
         "Reply 1 for Tuesday at 6:15 PM, 2 for Thursday at 10 AM.",
         "Your first bill will arrive around March 20.\nQuestions? Call us 7 AM – 10 PM CT.",
         "Nantes, le 2 mars 2026\n\nClasses de CE1 et CE2\n\nChers parents,",
