@@ -507,6 +507,14 @@ std::vector<TimeMention> readTimes(const Line& line, const TimeContext& context)
             ++i;
             continue;
         }
+        // "retard de plus de 1h", "more than 2 hours late": an amount of time, not a clock.
+        if (i >= 2 && ((isWordIn(&line.tokens[i - 1], {"de"}) &&
+                        isWordIn(&line.tokens[i - 2], {"plus", "moins"})) ||
+                       (isWordIn(&line.tokens[i - 1], {"than"}) &&
+                        isWordIn(&line.tokens[i - 2], {"more", "less"})))) {
+            ++i;
+            continue;
+        }
         // "ein Entgelt von 10 € pro Person": an amount, not a clock.
         if (const Token* unit = line.at(first->next);
             !first->certain && unit != nullptr &&
