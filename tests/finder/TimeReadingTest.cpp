@@ -84,7 +84,7 @@ TEST(TimeReadingTest, ClockTimesInTheirWrittenForms) {
         {"2 h de route", ""},
         {"une pause de 2 h", ""},
         {"Tout retard de plus de 1h = pas d'accès", ""},
-        {"if you are more than 15:00 minutes late", ""},
+        {"expect queues of more than 2h at the gate", ""},
         {"the tasting menu takes around 2.5 hours", ""},
         {"thinking 8ish", "08:00"},
         {"Muster at 06:30 hrs", "06:30"},
