@@ -298,11 +298,30 @@ bool leftOutOfBooking(const TextFacts& text, std::size_t li) {
     return false;
 }
 
+// "Postponement day" over "Fri 5 Mar", "Ausweichtermin:" over "Montag, 16. März": a day kept in
+// reserve, named at the end of the line above the one it opens.
+bool keptInReserveAbove(const TextFacts& text, std::size_t li) {
+    const auto& dates = text.facts[li].dates;
+    const Line& line = text.lines[li];
+    if (li == 0 || dates.empty() || dates.front().begin != line.pastSymbols(0) ||
+        text.lines[li - 1].block != line.block) {
+        return false;
+    }
+    const auto& above = text.lines[li - 1].tokens;
+    std::size_t end = above.size();
+    if (end > 0 && above[end - 1].isSymbol(":")) {
+        --end;
+    }
+    return (end >= 1 && isWordIn(&above[end - 1], {"ersatztermin", "ausweichtermin"})) ||
+           (end >= 2 && isWordIn(&above[end - 1], {"date", "day"}) &&
+            isWordIn(&above[end - 2], {"rain", "backup", "postponement"}));
+}
+
 } // namespace
 
 void readNeighbourRemarks(TextFacts& text) {
     for (std::size_t li = 0; li < text.lines.size(); ++li) {
-        if (leftOutOfBooking(text, li)) {
+        if (leftOutOfBooking(text, li) || keptInReserveAbove(text, li)) {
             text.facts[li].datesAreNotEvents = true;
         }
     }

@@ -2191,6 +2191,8 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "Bezahlt mit Kreditkarte (Visa **** 4471) am 02.03.2026",
         "Anmeldeschluss für alle AGs ist Fr., 13.03.!",
         "Redaktionsschluss für die Ausgabe 2/2026: Montag, 16. März 2026.",
+        // A day kept in reserve, named at the end of the line above.
+        "Heats run all morning, finals after lunch. Postponement day\n    Fri 13 Mar",
         "The deadline for entries is Friday 13 March.",
         "The last day to withdraw with a full refund is Friday, March 13 (through the office).",
         "Closing date for entries: Friday 13 March.",
