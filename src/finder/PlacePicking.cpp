@@ -473,6 +473,11 @@ std::optional<std::string> PlacePicker::blockVenue(const Candidate& c) const {
                 time.end < line.tokens.size() && address && address->second > time.end) {
                 return std::string(line.span(time.end, address->second));
             }
+            // "Ceremony at half one (1.30pm) sharp in St Colman's Church": the sentence that
+            // gives the start says where.
+            if (auto said = c.start && time.start == *c.start ? phrase(li, 0) : std::nullopt) {
+                return said;
+            }
             continue;
         }
         // A name or an address on a line of its own, not a sentence that goes on from above, a

@@ -207,11 +207,11 @@ std::optional<std::string> PlacePicker::phrase(std::size_t li, std::size_t from,
             // "at the airport at least 90 minutes before your flight": a place named in lower
             // case ends where the sentence goes on to say when or how long.
             const Token* next = line.at(end + 1);
-            const bool lowerEnds =
-                lowerVenue && end > begin &&
-                (isWordIn(&w, {"before", "after", "until", "till", "within", "avant", "apres"}) ||
-                 (w.isWord("at") && isWordIn(next, {"least", "latest"})) ||
-                 (w.isNumber() && next && next->isWord() && !next->capital));
+            const bool lowerEnds = lowerVenue && end > begin &&
+                                   (isWordIn(&w, {"before", "after", "until", "till", "within",
+                                                  "from", "avant", "apres"}) ||
+                                    (w.isWord("at") && isWordIn(next, {"least", "latest"})) ||
+                                    (w.isNumber() && next && next->isWord() && !next->capital));
             if (!part || dayFollows || lowerEnds || inDate(end) ||
                 (w.isWord() && Vocabulary::isClauseWord(w.key)) ||
                 isWordIn(&w, {"during", "while", "throughout", "pendant", "lors", "wahrend"})) {

@@ -495,6 +495,16 @@ TEST(PlacePickingTest, RowsTakeTheirOwnPlacesAndSessionsTheirHeadings) {
                      "à 8 h 30.",
                      "fr_CA"),
               Places{"Parc aquatique du Mont-Castor"});
+    // The sentence that gives a day's start below it says where, before an address that names
+    // another event's place; a place in small letters ends where its time begins.
+    EXPECT_EQ(places("SATURDAY 13th JUNE  -  The Big Day\n"
+                     "Ceremony at half one (1.30pm) sharp in St Colman's Church, Newport Road,\n"
+                     "Westport. Mass is about an hour.\n\n"
+                     "Reception from 3.30pm at Carrowholly House Hotel, Carrowholly, Westport, "
+                     "F28 K7Y2.\n\nSUNDAY 14th JUNE  -  The Day After\n"
+                     "Photos at the clubhouse from 10:30 to 11:00.",
+                     "en_IE"),
+              (Places{"St Colman's Church", "clubhouse"}));
     // A place denied is not where the event is.
     EXPECT_EQ(places("Elternabend am Donnerstag, 12.03., um 19:30 Uhr. Wir treffen uns diesmal "
                      "nicht im Gruppenraum, sondern im Bewegungsraum.",
