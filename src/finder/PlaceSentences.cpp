@@ -21,6 +21,18 @@ bool isCalendarWord(const Token& t, const std::string& localeId) {
 // belongs to it, but not a sentence that goes on about it.
 std::size_t extendPlace(const Line& line, std::size_t end) {
     const Token* next = line.at(end);
+    // "the Community Room at Hawthorne Rec Center": a room at the building it is in.
+    if (next && next->isWord("at") && end > 0 &&
+        Vocabulary::isVenueWord(line.tokens[end - 1].key)) {
+        std::size_t k = end + 1;
+        while (k < line.tokens.size() && line.tokens[k].isWord() && line.tokens[k].capital) {
+            ++k;
+        }
+        if (k > end + 1 && hasVenueWord(line, end + 1, k)) {
+            end = k;
+            next = line.at(end);
+        }
+    }
     // ", Kirchgasse 2" after "Gemeindesaal St. Martin" is its address.
     if (next && next->isSymbol(",") && end + 1 < line.tokens.size() &&
         Addresses::startsAt(line, end + 1)) {

@@ -505,6 +505,11 @@ TEST(PlacePickingTest, RowsTakeTheirOwnPlacesAndSessionsTheirHeadings) {
                      "Photos at the clubhouse from 10:30 to 11:00.",
                      "en_IE"),
               (Places{"St Colman's Church", "clubhouse"}));
+    // A room goes on with the building it is in.
+    EXPECT_EQ(places("** PARENT MEETING **\nTues., 3/10 at 7 p.m. in the Community Room at "
+                     "Hawthorne Rec Center\n(1450 N. Hawthorne Ave.).",
+                     "en_US"),
+              Places{"Community Room at Hawthorne Rec Center"});
     // A place denied is not where the event is.
     EXPECT_EQ(places("Elternabend am Donnerstag, 12.03., um 19:30 Uhr. Wir treffen uns diesmal "
                      "nicht im Gruppenraum, sondern im Bewegungsraum.",
