@@ -275,8 +275,10 @@ bool frenchHourAt(const Line& line, std::size_t i) {
             return true;
         }
     }
-    // The end of "10 h – 16 h".
-    if (i >= 2 && isRangeConnector(&line.tokens[i - 1]) && line.tokens[i - 2].isWord("h")) {
+    // The end of "10 h – 16 h", "entre 7 h 30 et 8 h".
+    if (i >= 2 && isRangeConnector(&line.tokens[i - 1]) &&
+        (line.tokens[i - 2].isWord("h") ||
+         (i >= 3 && line.tokens[i - 2].isNumber() && line.tokens[i - 3].isWord("h")))) {
         return true;
     }
     const Token* connector = line.at(i + 2);

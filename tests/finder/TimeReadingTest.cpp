@@ -118,6 +118,7 @@ TEST(TimeReadingTest, RangesShareAmAndPmAndCrossNoon) {
         {"de 14h à 19h", "14:00-19:00"},
         {"de 10 h à 16 h", "10:00-16:00"},
         {"10 h – 16 h", "10:00-16:00"},
+        {"admission entre 7 h 30 et 8 h", "07:30-08:00"},
         {"7 to 10 in the evening", "19:00-22:00"},
         {"von 10 bis 12 Uhr", "10:00-12:00"},
         {"10 – 15 Uhr", "10:00-15:00"},
