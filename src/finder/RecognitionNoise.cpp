@@ -459,7 +459,18 @@ std::string withDigitsForLookalikes(std::string line) {
         } else if (ending == "h") {
             fix = digit || number == "l";
         } else if (number == "l") {
-            fix = ending == "st" || ending == "er" || ending == "re";
+            // "lst", "ler"; and "Hallenplatz l (Granulat)", a lone "l" after a capitalised word,
+            // which no language writes alone.
+            const std::size_t last = before.find_last_not_of(' ');
+            const std::size_t first =
+                last == std::string_view::npos ? 0 : before.find_last_of(' ', last) + 1;
+            const bool afterName =
+                last != std::string_view::npos && last + 1 < before.size() &&
+                upper(before[first]) && last > first &&
+                std::all_of(before.begin() + static_cast<std::ptrdiff_t>(first),
+                            before.begin() + static_cast<std::ptrdiff_t>(last + 1),
+                            [](char c) { return isAsciiLetter(c); });
+            fix = ending == "st" || ending == "er" || ending == "re" || (piece == "l" && afterName);
         } else if (ending.empty() || ending == "th") {
             // "l0:30", "2O26"; "I5" is a road and "II" a numeral.
             fix = digit && line[i] != 'I' && line[i] != 'L';

@@ -21,6 +21,7 @@ TEST(RecognitionNoiseTest, DigitsReadAsLettersAreDigitsWhereANumberIsMeant) {
          "Fri 5pm—11pm · Sat 11am-11pm · Sun 11am-6pm"},
         {"Sat Llam, July 2O26", "Sat 11am, July 2026"},
         {"Date:   Thurs 22/1O/2026", "Date:   Thurs 22/10/2026"},
+        {" Hallenplatz l (Granulat)", " Hallenplatz 1 (Granulat)"},
         // A French clock with an "O" for a zero, run into the timetable's next column.
         {"O8h00-10h00CM Droit", "08h00-10h00 CM Droit"},
         {"13h30-15h3OCM Histoire", "13h30-15h30 CM Histoire"},
@@ -31,6 +32,7 @@ TEST(RecognitionNoiseTest, DigitsReadAsLettersAreDigitsWhereANumberIsMeant) {
         {"I5 north, I am late", "I5 north, I am late"},
         {"https://zoom.us/j/l2x?pwd=l0", "https://zoom.us/j/l2x?pwd=l0"},
         {"let lead level", "let lead level"},
+        {"rendez-vous à l'école, voie l", "rendez-vous à l'école, voie l"},
         {"Sam and Lam, Poster session II, loam", "Sam and Lam, Poster session II, loam"},
         // So does a Canadian postcode, a letter between the digits of its second half.
         {"412 King Street East, Toronto, ON M5A 1L4", "412 King Street East, Toronto, ON M5A 1L4"},
