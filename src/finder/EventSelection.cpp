@@ -210,6 +210,21 @@ bool fromHolidayCalendar(const TextFacts& text, const Candidate& c) {
              isWordIn(below.at(k + 1), {"holidays", "feries"})));
 }
 
+// "OK let's move it to Sunday then. Same place, 10am?" and, later, "Sunday 3pm then?": in a chat,
+// a time asked about for a day is only a proposal once a later message gives that day another.
+bool proposalSuperseded(const TextFacts& text, const Candidate& c,
+                        const std::vector<Candidate>& all) {
+    const Line& line = text.lines[c.line];
+    if (!c.start || !text.facts[c.line].speaker || line.tokens.empty() ||
+        !line.tokens.back().isSymbol("?")) {
+        return false;
+    }
+    return std::any_of(all.begin(), all.end(), [&](const Candidate& later) {
+        return later.line > c.line && later.day == c.day && later.start &&
+               !(*later.start == *c.start);
+    });
+}
+
 } // namespace
 
 std::vector<Candidate> selectEvents(const TextFacts& text, const std::vector<Candidate>& found,
@@ -222,6 +237,8 @@ std::vector<Candidate> selectEvents(const TextFacts& text, const std::vector<Can
     }
     std::erase_if(out, [&out](const Candidate& c) { return isPartOfAnother(c, out); });
     std::erase_if(out, [&text](const Candidate& c) { return fromHolidayCalendar(text, c); });
+    const std::vector<Candidate> all = out;
+    std::erase_if(out, [&](const Candidate& c) { return proposalSuperseded(text, c, all); });
     if (const std::string own = readersGroup(text); !own.empty()) {
         std::erase_if(out, [&](const Candidate& c) {
             return c.line < text.lines.size() && forAnotherGroup(text.lines[c.line], own);

@@ -927,6 +927,18 @@ TEST(BuiltinReaderTest, ARangeBrokenAcrossLinesIsReadWhole) {
     EXPECT_EQ(viewing[0].location, "5 Noble Terrace, Kalinga");
 }
 
+TEST(BuiltinReaderTest, AChatsTimesAskedAboutGiveWayToTheDaysLaterTime) {
+    const auto picnic =
+        read("2026/03/02, 08:10 - Thandi: OK let's move it to Sunday then. Same place, 10am?\n"
+             "2026/03/02, 08:14 - Nomvula: Sunday morning we have church till 11 😬 can we do "
+             "afternoon?\n"
+             "2026/03/02, 08:20 - Thandi: Sunday 3pm then?\n"
+             "2026/03/02, 12:47 - Megan: 3 works.\n"
+             "2026/03/03, 18:05 - Thandi: Ok sorted 🎉 Sunday 3pm at Jolene's.",
+             *Calendar::make("Africa/Johannesburg", "en_ZA"));
+    EXPECT_EQ(whens(picnic), std::vector<std::string>{"2026-03-08 15:00--"});
+}
+
 TEST(BuiltinReaderTest, ANewTimeSaidAgainstTheOldMovesTheEventAtTheOld) {
     // A chat's later message; "said so." is no Sunday.
     const auto haldi = read("*Haldi*\nSaturday, 7th March 2026 · 10:00 am\n\"Malhotra Niwas\"\n"
