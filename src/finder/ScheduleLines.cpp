@@ -189,7 +189,8 @@ void assignTimes(Candidate& c, const TimedLine& timed) {
         // (CPT)   07:25 +1 London Heathrow (LHR)").
         if (k > 0 && roles[k] == TimeRole::plain &&
             (arrowBetween(*timed.line, timed.times[k - 1].end, timed.times[k].begin) ||
-             (timed.leg && k + 1 == timed.times.size()))) {
+             (k + 1 == timed.times.size() && timed.facts != nullptr &&
+              legWithCodedStops(*timed.line, *timed.facts)))) {
             roles[k] = TimeRole::end;
         }
     }
@@ -240,7 +241,7 @@ void assignTimes(Candidate& c, const TimedLine& timed) {
 }
 
 TimedLine timesOf(const Line& line, const LineFacts& facts, std::size_t from, std::size_t to) {
-    TimedLine timed{.line = &line, .leg = legWithCodedStops(line, facts)};
+    TimedLine timed{.line = &line, .facts = &facts};
     for (std::size_t k = 0; k < facts.times.size(); ++k) {
         if (facts.times[k].begin >= from && facts.times[k].begin < to &&
             !onAnotherDay(line, facts.times[k])) {

@@ -16,8 +16,7 @@ struct TimedLine {
     const Line* line = nullptr;
     std::vector<TimeMention> times{};
     std::vector<std::optional<std::string>> zones{};
-    // An itinerary's row, each time followed by its stop: the last time is the arrival.
-    bool leg = false;
+    const LineFacts* facts = nullptr;
 };
 
 // The times of a line whose first token lies in [from, to).
