@@ -160,13 +160,14 @@ bool setAsideInSentence(const Line& line, std::size_t k) {
         // "Other clinic dates are Oct 20 and Oct 28", "Weitere Termine: …".
         openings = openings || isWordIn(&t, {"openings", "creneaux", "disponibilites"});
         const Token* twoBefore = b >= 3 ? &line.tokens[b - 3] : nullptr;
-        // "available slots with Dr Lim: Thu 07/01 8:40AM or 4:10PM", "Next available times:".
-        const std::initializer_list<std::string_view> others = {
+        // ... and "available slots with Dr Lim: Thu 07/01 8:40AM or 4:10PM", "Next available
+        // times:": the words that offer days beside the one booked.
+        const std::initializer_list<std::string_view> offered = {
             "other", "weitere", "andere", "autres", "available", "freie", "disponibles"};
         openings =
             openings ||
             (isWordIn(&t, {"dates", "days", "times", "sessions", "slots", "termine", "seances"}) &&
-             (isWordIn(before, others) || isWordIn(twoBefore, others)));
+             (isWordIn(before, offered) || isWordIn(twoBefore, offered)));
         // "Reply 1 for Tuesday, 2 for Thursday": the answers to a question.
         choice = choice ||
                  (isWordIn(&t, {"for", "pour", "fur"}) && b >= 3 && line.tokens[b - 2].isNumber() &&
