@@ -40,6 +40,18 @@ bool sendersClosure(const Line& line, std::size_t k) {
     return false;
 }
 
+// Whether token `k` names, after its article, the premises of a service the reader only visits:
+// "the practice will close at 1pm on Wednesday", "die Praxis bleibt am Freitag geschlossen". Their
+// closure is the service's day, not the reader's; a school's or an office's may be the reader's.
+bool servicesPremises(const Line& line, std::size_t k) {
+    return k >= 1 &&
+           isWordIn(&line.tokens[k], {"practice", "surgery", "clinic", "pharmacy", "library",
+                                      "praxis", "ordination", "apotheke", "bibliothek", "cabinet",
+                                      "clinique", "pharmacie", "bibliotheque", "mediatheque"}) &&
+           isWordIn(&line.tokens[k - 1],
+                    {"the", "our", "this", "die", "unsere", "diese", "le", "la", "notre"});
+}
+
 // Whether token `k` says someone cannot keep a day: "Dr. Feldman is unable to see you", "is
 // unavailable", "Dr. Okafor is out of the office on Thu 11/19".
 bool cannotKeep(const Line& line, std::size_t k) {
@@ -131,7 +143,8 @@ bool setAsideInSentence(const Line& line, std::size_t k) {
         // "The church office will be closed Monday, March 2", "our call centre will be closed on
         // Monday 4 May": someone's desk shut for a day, which the reader does not work at. "The
         // office will be closed on Friday" is the reader's own.
-        office = office || someonesOffice(line, b - 1) || sendersClosure(line, b - 1);
+        office = office || someonesOffice(line, b - 1) || sendersClosure(line, b - 1) ||
+                 servicesPremises(line, b - 1);
         // ... said with the verb too: "our offices close for the festive season from 18 December".
         closed = closed || (t.isWord() && Vocabulary::isClosedWord(t.key)) ||
                  isWordIn(&t, {"close", "closes"});

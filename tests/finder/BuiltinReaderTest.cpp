@@ -2311,7 +2311,9 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
           "Your table for 6 is booked for Friday 13 March at 7:45pm.\n\nEaster hours\nOur "
           "depots are closed Mar. 25, Mar. 26 and Apr. 6.",
           "Vernissage le vendredi 13 mars 2026 à 19h45.\nFermé les jours fériés (Vendredi-Saint "
-          "3 avril et lundi de Pâques 6 avril)."}) {
+          "3 avril et lundi de Pâques 6 avril).",
+          "Your review is on Friday 13 March at 10.40am.\n\nPlease note the practice will "
+          "close at 1pm on Wednesday 25 March for staff training."}) {
         const auto booking = read(text);
         ASSERT_EQ(booking.size(), 1u) << text;
         EXPECT_EQ(booking[0].startDate, "2026-03-13");
