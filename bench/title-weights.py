@@ -27,7 +27,7 @@ BATCHES = [(1, 98), (99, 122), (123, 146), (147, 170), (171, 194), (195, 218), (
            (427, 462), (463, 498), (499, 534), (535, 558),
            (559, 582), (583, 594), (595, 630), (631, 666), (667, 702),
            (703, 738), (739, 774), (775, 810), (811, 846), (847, 882),
-           (883, 918)]
+           (883, 918), (919, 954)]
 # Counts brought to about the range of the other features, which are 0 or 1.
 SCALE = {"position": 8, "distance": 8}
 # The rules of thumb: headings first, the higher the better, a label such as "Subject:" above all,
