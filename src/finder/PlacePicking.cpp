@@ -20,7 +20,8 @@ namespace plannery::reader {
 
 PlacePicker::PlacePicker(const TextFacts& text, const std::vector<Candidate>& candidates,
                          const std::string& localeId)
-    : m_text(text), m_localeId(localeId), m_signOff(signOff(text)) {
+    : m_text(text), m_localeId(localeId), m_placeColumns(placeColumns(text.lines)),
+      m_signOff(signOff(text)) {
     for (const Candidate& c : candidates) {
         if (std::find(m_rows.begin(), m_rows.end(), c.line) == m_rows.end()) {
             m_rows.push_back(c.line);

@@ -2,6 +2,7 @@
 
 #include "finder/EventAssembly.h"
 #include "finder/HeadingShapes.h"
+#include "finder/TableColumns.h"
 #include "finder/TextFacts.h"
 
 #include <optional>
@@ -71,7 +72,8 @@ class PlacePicker {
 
     const TextFacts& m_text;
     const std::string& m_localeId;
-    std::vector<std::size_t> m_rows; // the lines of the events
+    std::vector<std::size_t> m_rows;                   // the lines of the events
+    std::vector<std::optional<Column>> m_placeColumns; // of a table's rows, by line
     std::optional<std::string> m_place;
     std::optional<std::size_t> m_placeLine; // when the place is named in a sentence
     SignOff m_signOff;

@@ -27,6 +27,12 @@ std::optional<std::string> PlacePicker::rowPlace(std::size_t li, std::size_t fro
                                                  bool nameFirst) const {
     const Line& line = m_text.lines[li];
     const LineFacts& facts = m_text.facts[li];
+    // "1  Tue   Jan. 11   6:30 pm - 8:30 pm   Multipurpose Room 2" under "#  Day   Date   Time
+    // Room": the row's cell under the head for places.
+    if (const auto cell = m_placeColumns[li] ? cellIn(line, *m_placeColumns[li]) : std::nullopt;
+        cell && *cell >= from && (line.tokens[*cell].isWord() || line.tokens[*cell].isNumber())) {
+        return std::string(line.span(*cell, cellEnd(line, *cell, *m_placeColumns[li])));
+    }
     const auto segments = freeSegments(line, facts);
     const bool prose = std::any_of(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
         return t.isWord() && Vocabulary::isClauseWord(t.key);

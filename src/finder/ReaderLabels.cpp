@@ -75,7 +75,7 @@ constexpr std::string_view kWhenOrWhereLabels[] = {"date",
 constexpr std::string_view kTitleLabels[] = {
     "subject", "betreff", "objet", "title", "titel", "titre", "event", "what", "was", "quoi",
     "veranstaltung", "service", "webinar", "re", "invitation", "einladung", "updated invitation",
-    "thema", "course", "kurs", "cours",
+    "thema", "course", "kurs", "cours", "program", "activity", "activite", "aktivitat",
     // What an appointment is for: "Dienstleistung: Personalausweis beantragen"
     "dienstleistung", "leistung", "anliegen", "behandlung", "treatment", "prestation",
     // ... or which a hospital's letter books: "Investigation: CT Coronary Angiography".

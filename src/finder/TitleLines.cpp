@@ -360,10 +360,15 @@ std::optional<TitleOption> TitlePicker::lineOption(std::size_t li, bool own) con
     const auto segments = freeSegments(line, facts);
     bool skippedGeneric = false; // "Timed Entry Ticket – General Admission" is a weak heading
     const std::size_t allDay = own ? allDayColumn(line) : 0;
+    // A row's cell under a table's head for places ("Room") says where, not what.
+    const std::size_t placeCell =
+        m_placeColumns[li] ? cellIn(line, *m_placeColumns[li]).value_or(line.tokens.size())
+                           : line.tokens.size();
     for (const Segment& piece : segments) {
         Segment s = piece;
         // "ALL DAY" says when, as a time would.
-        if (s.end <= allDay) {
+        if (s.end <= allDay ||
+            (s.begin >= placeCell && s.begin < cellEnd(line, placeCell, *m_placeColumns[li]))) {
             continue;
         }
         // "1. Jahreshauptversammlung": the section's number is no part of its name.

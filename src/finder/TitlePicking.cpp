@@ -32,7 +32,8 @@ TitlePicker::TitlePicker(const TextFacts& text, const std::vector<Candidate>& ca
                          const std::string& localeId, std::string venue)
     : m_text(text), m_localeId(localeId), m_venue(std::move(venue)), m_flight(aboutFlight(text)),
       m_vehicle(m_flight ? std::nullopt : vehicleOf(text, localeId)), m_wedding(aboutWedding(text)),
-      m_sport(sportOf(text)), m_practitioner(practitionerOf(text.lines)) {
+      m_sport(sportOf(text)), m_practitioner(practitionerOf(text.lines)),
+      m_placeColumns(placeColumns(text.lines)) {
     std::set<std::size_t> lines;
     for (const Candidate& c : candidates) {
         lines.insert(c.line);

@@ -2,6 +2,7 @@
 
 #include "finder/EventAssembly.h"
 #include "finder/LineSegments.h"
+#include "finder/TableColumns.h"
 #include "finder/TextFacts.h"
 #include "finder/TitleOptions.h"
 
@@ -101,6 +102,7 @@ class TitlePicker {
     int m_daysOfSeries = 0;          // the events' lines labelled as days of one event ("Day 2:")
     std::set<int> m_eventBlocks;     // the blocks the events stand in
     std::vector<std::size_t> m_rows; // the lines of the events
+    std::vector<std::optional<Column>> m_placeColumns; // of a table's rows, by line
     std::size_t m_firstEventLine = 0;
     bool signedOff(std::size_t li) const { return li >= m_signature && li < m_signatureEnd; }
     std::size_t m_signature = 0;    // the first line of the sign-off

@@ -413,6 +413,22 @@ TEST(PlacePickingTest, ALaterLineMovesTheEventToItsNewPlace) {
               Places{"church hall"});
 }
 
+TEST(PlacePickingTest, ARowsCellUnderTheHeadForPlacesIsItsPlace) {
+    // Whatever the words in it: "Workshop" names no place of its own.
+    EXPECT_EQ(places("Facility: Glenridge Community Centre, 88 Larkspur Ave.\n\n"
+                     "  #  Day   Date      Time                  Room\n"
+                     "  1  Tue   Mar. 10   6:30 pm - 8:30 pm     Multipurpose Room 2\n"
+                     "  2  Tue   Mar. 17   6:30 pm - 8:30 pm     Workshop (lower level)"),
+              (Places{"Multipurpose Room 2", "Workshop (lower level)"}));
+    // A cell that runs into the next column without a gap ends where that column starts; a
+    // letter of two bytes in a cell before shifts no column.
+    EXPECT_EQ(places("Prüfung         Datum            Beginn   Raum       Status\n"
+                     "Datenbanken     Do, 05.03.2026   14:00    H 5         ✔ angemeldet\n"
+                     "Größen          Fr, 06.03.2026   10:15    Hörsaal 12 ✔ angemeldet",
+                     "de_DE"),
+              (Places{"H 5", "Hörsaal 12"}));
+}
+
 TEST(PlacePickingTest, RowsTakeTheirOwnPlacesAndSessionsTheirHeadings) {
     // An event in a block of its own takes the venue and address under its day; a sentence
     // below is no place.

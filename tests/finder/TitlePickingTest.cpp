@@ -516,6 +516,15 @@ TEST(TitlePickingTest, ALabelledNoteIsNoChatMessage) {
               (Titles{"Kartonlieferung", "Umzug"}));
 }
 
+TEST(TitlePickingTest, ARowsCellUnderTheHeadForPlacesNamesNoEvent) {
+    // The rows are named by what the booking is for, not by their rooms.
+    EXPECT_EQ(titles("Program: Intro to Bike Maintenance (Adult)\n\n"
+                     "  #  Day   Date      Time                  Room\n"
+                     "  1  Tue   Mar. 10   6:30 pm - 8:30 pm     Multipurpose Room 2\n"
+                     "  2  Tue   Mar. 17   6:30 pm - 8:30 pm     Workshop (lower level)"),
+              (Titles{"Intro to Bike Maintenance", "Intro to Bike Maintenance"}));
+}
+
 TEST(TitlePickingTest, ARowOfTimesAndStageIsNamedByTheWorkBelowIt) {
     // Each row opens its block with its day, times and stage; the work is named in quotes on the
     // line below, before what it is and by whom.
