@@ -216,18 +216,29 @@ void smallLettersForZero(std::string& line) {
     }
 }
 
-// "Schedu1e", "Ca1culus", "un1ess": a one between small letters, in a word that holds no other
-// digit and stands on its own (not in a link or a code), is the "l" the recogniser read as one.
+// "Schedu1e", "Ca1culus", "un1ess", "Assemb1ée": a one between small letters, in a word that holds
+// no other digit and stands on its own (not in a link or a code), is the "l" the recogniser read
+// as one.
 void smallLettersForOne(std::string& line) {
     const auto small = [](char c) { return c >= 'a' && c <= 'z'; };
+    // The two bytes of a small accented letter ("é", "ü", "à") in UTF-8.
+    const auto accented = [&line](std::size_t lead) {
+        return lead + 1 < line.size() && static_cast<unsigned char>(line[lead]) == 0xC3U &&
+               static_cast<unsigned char>(line[lead + 1]) >= 0xA0U;
+    };
+    const auto letterAt = [&line, &accented](std::size_t k) {
+        return isAsciiLetter(line[k]) || isAsciiDigit(line[k]) || accented(k) ||
+               (k > 0 && accented(k - 1));
+    };
+    // The French article's apostrophe opens a word too: "l'Assemb1ée".
     const auto apart = [](char c) {
         return c == ' ' || c == '(' || c == ')' || c == ',' || c == '.' || c == ':' || c == ';' ||
-               c == '!' || c == '?' || c == '"';
+               c == '!' || c == '?' || c == '"' || c == '\'';
     };
     for (std::size_t begin = 0; begin < line.size();) {
         std::size_t end = begin;
         std::size_t digits = 0;
-        while (end < line.size() && (isAsciiLetter(line[end]) || isAsciiDigit(line[end]))) {
+        while (end < line.size() && letterAt(end)) {
             digits += isAsciiDigit(line[end]) && line[end] != '1' ? 1 : 0;
             ++end;
         }
@@ -235,7 +246,8 @@ void smallLettersForOne(std::string& line) {
             (begin == 0 || apart(line[begin - 1])) && (end == line.size() || apart(line[end]));
         if (alone && digits == 0) {
             for (std::size_t k = begin + 1; k + 1 < end; ++k) {
-                if (line[k] == '1' && small(line[k - 1]) && small(line[k + 1])) {
+                if (line[k] == '1' && (small(line[k - 1]) || (k >= 2 && accented(k - 2))) &&
+                    (small(line[k + 1]) || accented(k + 1))) {
                     line[k] = 'l';
                 }
             }
@@ -311,18 +323,20 @@ void splitJoinedVenues(std::string& line) {
     }
 }
 
-// "O8h00-10h00CM Droit", "13h30-15h3OCM Histoire": a French clock read with an "O" for a zero and
-// run into the column after it, as a recogniser joins a timetable's columns. The clock gets its
-// zeros and a space after it; a clock needs a digit of its own ("Oh" stays).
+// "O8h00-10h00CM Droit", "13h30-15h3OCM Histoire", "l7hOO": a French clock read with an "O" for a
+// zero, or an "l" for its hour's one, and run into the column after it, as a recogniser joins a
+// timetable's columns. The clock gets its digits and a space after it; a clock needs a digit of
+// its own ("Oh" stays).
 void frenchClocksSetApart(std::string& line) {
     const auto digitLike = [](char c) { return isAsciiDigit(c) || c == 'O'; };
     for (std::size_t i = 0; i < line.size(); ++i) {
         const bool starts = i == 0 || line[i - 1] == ' ' || line[i - 1] == '-' ||
                             line[i - 1] == '\t' || line[i - 1] == '(';
-        if (!starts || !digitLike(line[i])) {
+        const bool one = line[i] == 'l' && i + 1 < line.size() && digitLike(line[i + 1]);
+        if (!starts || !(digitLike(line[i]) || one)) {
             continue;
         }
-        std::size_t h = i;
+        std::size_t h = one ? i + 1 : i;
         while (h < line.size() && h < i + 2 && digitLike(line[h])) {
             ++h;
         }
@@ -339,6 +353,7 @@ void frenchClocksSetApart(std::string& line) {
         }
         std::replace(line.begin() + static_cast<std::ptrdiff_t>(i),
                      line.begin() + static_cast<std::ptrdiff_t>(end), 'O', '0');
+        line[i] = one ? '1' : line[i];
         if (end < line.size() && isAsciiLetter(line[end])) {
             line.insert(end, 1, ' ');
         }
@@ -472,8 +487,11 @@ std::string withDigitsForLookalikes(std::string line) {
                             [](char c) { return isAsciiLetter(c); });
             fix = ending == "st" || ending == "er" || ending == "re" || (piece == "l" && afterName);
         } else if (ending.empty() || ending == "th") {
-            // "l0:30", "2O26"; "I5" is a road and "II" a numeral.
-            fix = digit && line[i] != 'I' && line[i] != 'L';
+            // "l0:30", "2O26"; "I5" is a road and "II" a numeral. "lO" is no word but ten.
+            const bool smallLAndO = number.size() >= 2 && number[0] == 'l' &&
+                                    number.find('O') != std::string_view::npos &&
+                                    number.find_first_not_of("lO") == std::string_view::npos;
+            fix = (digit || smallLAndO) && line[i] != 'I' && line[i] != 'L';
         }
         if (!fix) {
             continue;

@@ -26,6 +26,9 @@ TEST(RecognitionNoiseTest, DigitsReadAsLettersAreDigitsWhereANumberIsMeant) {
         {"O8h00-10h00CM Droit", "08h00-10h00 CM Droit"},
         {"13h30-15h3OCM Histoire", "13h30-15h30 CM Histoire"},
         {"16h30-18h0OAnglais juridique", "16h30-18h00 Anglais juridique"},
+        // ... or with an "l" for its hour's one; "lO" is ten, as no word is spelled so.
+        {"dimanche 11 avril à l7hOO", "dimanche 11 avril à 17h00"},
+        {"samedi lO avril à 2Oh15", "samedi 10 avril à 20h15"},
         // Words, a road and links stay as written.
         {"Ist das lame?", "Ist das lame?"},
         {"Oh no, Ohio", "Oh no, Ohio"},
@@ -101,6 +104,7 @@ TEST(RecognitionNoiseTest, MisreadLettersAndDoubledDashesAreRepaired) {
         {"10.00am, 7:00pm, 2000m, A0B 1C2, 00am", "10.00am, 7:00pm, 2000m, A0B 1C2, 00am"},
         // So is a one between small letters an "l"; links, codes and numbers keep theirs.
         {"Final Exam Schedu1e, Ca1culus I, Bui1ding", "Final Exam Schedule, Calculus I, Building"},
+        {"l'Assemb1ée généra1e, Répétition généra1e", "l'Assemblée générale, Répétition générale"},
         {"https://x.org/a1b, pwd=ab1cd, 1st, a1b2c, 11am", "https://x.org/a1b, pwd=ab1cd, 1st, "
                                                            "a1b2c, 11am"},
         // Well-formed codes and words that only look like one stay.
