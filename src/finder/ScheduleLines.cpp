@@ -275,12 +275,24 @@ bool onlyVenueAfterTimes(const Line& line, const LineFacts& facts) {
         --end;
     }
     // A name of a few capitalised words with a word for a place among them. Among such words,
-    // a house is one ("Großes Haus", a theatre's stage), though "im Haus" only says in-house.
+    // a house is one ("Großes Haus", a theatre's stage), though "im Haus" only says in-house. The
+    // words may be joined by an article or preposition ("Turnsaal der Volksschule Hollenau"), and
+    // the venue's address may follow it after a comma ("Feuerwehrhaus Hollenau, Kremser Straße
+    // 18").
     bool venue = false;
     std::size_t words = 0;
     for (std::size_t i = k + 1; i < end; ++i) {
         const Token& t = line.tokens[i];
-        if (t.isWord() && (!t.capital || Vocabulary::isEventNoun(t.key))) {
+        if (t.isSymbol(",") && venue && i > k + 1 &&
+            std::any_of(line.tokens.begin() + static_cast<std::ptrdiff_t>(i), line.tokens.end(),
+                        [](const Token& a) { return a.isNumber(); })) {
+            end = i;
+            break;
+        }
+        const Token* next = line.at(i + 1);
+        const bool joins = isWordIn(&t, {"der", "des", "de", "du", "of", "the", "beim", "am"}) &&
+                           i > k + 1 && next != nullptr && next->isWord() && next->capital;
+        if (t.isWord() && ((!t.capital && !joins) || Vocabulary::isEventNoun(t.key))) {
             return false;
         }
         words += t.isWord() ? 1 : 0;

@@ -320,6 +320,14 @@ TEST(TitlePickingTest, EventsInBlocksOfTheirOwnAreNamedByTheirBlocksHeadings) {
     EXPECT_EQ(titles("Itinerary\n\nSaturday 14 March 2026\nHotel check-in from 15:00\n"
                      "Waikiki Shore Hotel\n\nSunday 15 March 2026\nSnorkel trip at 09:30"),
               (Titles{"Hotel check-in", "Snorkel trip"}));
+    // A line of times that gives only the venue, with its address or its words joined by an
+    // article, is named by the line above it.
+    EXPECT_EQ(titles("Fr, 13. März 2026\nBLUTSPENDEAKTION des Roten Kreuzes\n"
+                     "15.30 – 19.30 Uhr, Feuerwehrhaus Hollenau, Kremser Straße 18\n\n"
+                     "So, 15. März 2026\nKINDERMASKENBALL\n"
+                     "14.00 – 17.00 Uhr, Turnsaal der Volksschule Hollenau",
+                     "de_AT"),
+              (Titles{"Blutspendeaktion des Roten Kreuzes", "Kindermaskenball"}));
     // A block's sentence that lists what goes on is no heading.
     EXPECT_EQ(titles("Babytime\nTuesdays, 10:30–11 a.m. · Children's Area\n"
                      "Songs, rhymes and bounces for babies 0–18 months and their grown-ups.\n"
