@@ -194,8 +194,10 @@ std::optional<std::string> TitlePicker::subjectAfterDay(const Candidate& c) cons
     while (end < tokens.size() && tokens[end].isWord() && tokens[end].capital && end < k + 3) {
         ++end;
     }
-    // "Am Donnerstag ist unser Schulzimmer … offen": a room opened names where, not what.
-    if (end == k || Vocabulary::isVenueWord(tokens[end - 1].key)) {
+    // "Am Donnerstag ist unser Schulzimmer … offen": a room opened names where, not what; "am
+    // Mittwoch sind Sie herzlich eingeladen" names whom.
+    if (end == k || Vocabulary::isVenueWord(tokens[end - 1].key) ||
+        isWordIn(&tokens[k], {"sie", "wir", "ihr", "es", "man", "er", "du"})) {
         return std::nullopt;
     }
     return std::string(line.span(k, end));

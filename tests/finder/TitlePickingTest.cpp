@@ -939,6 +939,12 @@ TEST(TitlePickingTest, SentencesNameTheEventAroundTheDay) {
                "de_CH");
     ASSERT_EQ(letter.size(), 2u);
     EXPECT_EQ(letter[0], "Besuchsmorgen");
+    // Nor are the readers invited what.
+    EXPECT_EQ(titles("Liebe Eltern der Klasse 5b\n\nHier die wichtigsten Termine bis Ende März:\n\n"
+                     "Besuchsmorgen\nAm Mittwoch, 4. März, sind Sie herzlich eingeladen, den "
+                     "Unterricht zu besuchen\n(8.20–11.50 Uhr). Sie dürfen jederzeit kommen.",
+                     "de_CH"),
+              Titles{"Besuchsmorgen"});
     // A second name joined on the same way goes with the first; an appointment is named by what
     // it is for.
     EXPECT_EQ(titles("Ihr Termin zur Inspektion und zum Reifenwechsel ist bestätigt: Di., 10.03., "
