@@ -37,6 +37,14 @@ TimeRole roleOf(const Line& line, const TimeMention& time) {
             }
             break;
         }
+        // "Retour prévu au CPE : vers 14 h 30": a label of several words before its colon that
+        // opens with the return names the time back.
+        if (const std::size_t first = line.pastSymbols(0);
+            t.isSymbol(":") && first + 1 < k &&
+            isWordIn(&line.tokens[first], {"retour", "return", "ruckkehr", "back"})) {
+            window = line.tokens[first].key + (window.empty() ? "" : " ") + window;
+            break;
+        }
         if (t.isWord()) {
             window = t.key + (window.empty() ? "" : " ") + window;
         }

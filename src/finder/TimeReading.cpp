@@ -534,6 +534,13 @@ std::vector<TimeMention> readTimes(const Line& line, const TimeContext& context)
             !context.holdsDate(first->next + 1)) {
             second = clockAt(line, first->next + 1, context.localeId, first->dotted);
         }
+        // "les groupes des 4-5 ans", "for 2–3 weeks": a range of things counted, not of clocks.
+        if (const Token* last = line.at(first->next + 1);
+            !second && !first->certain && isRangeConnector(connector) && last != nullptr &&
+            last->isNumber() && countsThings(line.at(first->next + 2))) {
+            i = first->next + 2;
+            continue;
+        }
         const bool afterDate = std::find(context.dateEnds.begin(), context.dateEnds.end(), i) !=
                                context.dateEnds.end();
         // "7 to 10 in the evening"

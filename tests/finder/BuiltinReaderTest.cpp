@@ -1501,6 +1501,8 @@ TEST(BuiltinReaderTest, AClosingTimeEndsADayButNeverStartsItAndACallTimeEndsNoth
     for (const char* text : {"Wandertag am Freitag, 13. März\nTreffpunkt: 8:00 Uhr auf dem "
                              "Schulhof\nRückkehr: gegen 13:30 Uhr, ebenfalls am Schulhof",
                              "Sortie le vendredi 13 mars\nDépart : 8h00\nRetour : vers 13h30",
+                             "Sortie le vendredi 13 mars\n  • Départ en autobus : 8 h\n"
+                             "  • Retour prévu au CPE : vers 13 h 30",
                              "Projekttag am Freitag, 13. März\nBeginn: 8:00 Uhr\nEnde: 13:30 Uhr",
                              "Sports Day on Friday 13 March.\nRaces start at 8am and we expect to "
                              "finish by 1.30pm."}) {

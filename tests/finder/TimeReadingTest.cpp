@@ -134,6 +134,9 @@ TEST(TimeReadingTest, RangesShareAmAndPmAndCrossNoon) {
     }
     // Two bare numbers are hours only right after a day.
     EXPECT_EQ(times("for 10-12 year olds"), "");
+    // Nor are they after a word that opens a time, where they count things.
+    EXPECT_EQ(times("les groupes des 4-5 ans iront dîner"), "");
+    EXPECT_EQ(times("from 2-3 weeks on"), "");
     const Line line = readLines("Saturday 10-12 at the park")[0];
     EXPECT_EQ(show(readTimes(line, TimeContext{.dateEnds = {1}})), "10:00-12:00");
 }
