@@ -99,6 +99,28 @@ std::vector<bool> quotedTokens(const Line& line) {
     return quoted;
 }
 
+// A word that starts with a capital, or after an elided article does: "Hôtel", "l'Hôtel",
+// "l’Église".
+bool capitalAfterElision(const Line& line, const Token& t) {
+    if (t.capital) {
+        return true;
+    }
+    const std::string_view text = line.slice(t.begin, t.end);
+    std::size_t after = std::string_view::npos;
+    if (text.starts_with("l'")) {
+        after = 2;
+    } else if (text.starts_with("l\u2019")) {
+        after = 4;
+    }
+    if (after == std::string_view::npos || after >= text.size()) {
+        return false;
+    }
+    const auto c = static_cast<unsigned char>(text[after]);
+    // An ASCII capital, or a capital with an accent ("É" is C3 89 in UTF-8).
+    return (c >= 'A' && c <= 'Z') || (c == 0xC3U && after + 1 < text.size() &&
+                                      static_cast<unsigned char>(text[after + 1]) < 0x9FU);
+}
+
 } // namespace
 
 std::optional<std::string> PlacePicker::phrase(std::size_t li, std::size_t from,
@@ -126,7 +148,15 @@ std::optional<std::string> PlacePicker::phrase(std::size_t li, std::size_t from,
         // only with a word for a place ("in Conference Room B", "on the school field", not "in
         // Seattle").
         // "Treffpunkt Baucontainer Einfahrt Nord": where to meet, named as after "at".
-        const bool byName = t.isSymbol("@") || isWordIn(&t, {"at", "au", "treffpunkt"});
+        // "à l'Hôtel de ville", "à la Salle des fêtes": "à" with a place's kind, capitalised,
+        // after its article ("à 19h30", "à Paris" and "à la fin" name none).
+        const Token* kind = line.at(i + 1);
+        if (isWordIn(kind, {"la"})) {
+            kind = line.at(i + 2);
+        }
+        const bool toVenue = t.isWord("a") && kind != nullptr && kind->isWord() &&
+                             capitalAfterElision(line, *kind) && Vocabulary::isVenueWord(kind->key);
+        const bool byName = t.isSymbol("@") || isWordIn(&t, {"at", "au", "treffpunkt"}) || toVenue;
         const bool byKind =
             isWordIn(&t, {"in", "im", "dans", "en", "bei", "visiting", "visit", "on"});
         // "Hands-on lab", "drop-in session": a word joined by a dash is no preposition.
@@ -191,8 +221,13 @@ std::optional<std::string> PlacePicker::phrase(std::size_t li, std::size_t from,
             const bool adjective = m_localeId.starts_with("fr") && end == begin + 1 && w.isWord() &&
                                    !w.capital && line.tokens[begin].capital &&
                                    Vocabulary::isVenueWord(line.tokens[begin].key);
+            // ... and by its kind and what it is for: "Salle des fêtes", "Maison de quartier".
+            const bool purpose = m_localeId.starts_with("fr") && end == begin + 2 && w.isWord() &&
+                                 !w.capital && isWordIn(line.at(begin + 1), {"de", "des", "du"}) &&
+                                 line.tokens[begin].capital &&
+                                 Vocabulary::isVenueWord(line.tokens[begin].key);
             const bool part =
-                (w.isWord() && (w.capital || lowerVenue || adjective) &&
+                (w.isWord() && (w.capital || lowerVenue || adjective || purpose) &&
                  !isCalendarWord(w, m_localeId)) ||
                 (w.isNumber() && end > begin && !inTime(end)) || joins || w.isSymbol("'") ||
                 // "Klassenraum der 2b": a class's or room's letter after its number
@@ -268,7 +303,12 @@ std::optional<std::string> PlacePicker::phrase(std::size_t li, std::size_t from,
             continue;
         }
         end = extendPlace(line, end);
-        return std::string(line.span(begin, end));
+        std::string_view place = line.span(begin, end);
+        // "à l'Hôtel de ville": the place is the "Hôtel de ville", without its article.
+        if (toVenue && !line.tokens[begin].capital) {
+            place.remove_prefix(place.starts_with("l'") ? 2 : 4);
+        }
+        return std::string(place);
     }
     return std::nullopt;
 }

@@ -332,15 +332,16 @@ constexpr std::string_view kAgendaWords[] = {"agenda",       "programme", "progr
                                              "tagesordnung", "programm",  "deroulement", "ordre"};
 
 constexpr std::string_view kClauseWords[] = {
-    "is",    "are",    "was",    "were",    "will",  "would",   "have",   "has",    "having",
-    "had",   "we",     "you",    "they",    "he",    "she",     "our",    "let's",  "please",
-    "can",   "could",  "should", "don't",   "it's",  "there's", "that",   "if",     "i'm",
-    "i'll",  "i've",   "i'd",    "we'll",   "we're", "we've",   "you'll", "you're", "they're",
-    "it'll", "that's", "wir",    "sie",     "ihr",   "ihre",    "unser",  "unsere", "ist",
-    "sind",  "wird",   "werden", "haben",   "hat",   "bitte",   "wollen", "nous",   "vous",
-    "est",   "sont",   "aura",   "avez",    "sera",  "merci",   "venez",  "pensez", "meets",
-    "takes", "findet", "bleibt", "bleiben", "who's", "what's",  "here's", "he's",   "she's",
-    "c'est", "c'etait"};
+    "is",    "are",     "was",    "were",    "will",  "would",   "have",   "has",     "having",
+    "had",   "we",      "you",    "they",    "he",    "she",     "our",    "let's",   "please",
+    "can",   "could",   "should", "don't",   "it's",  "there's", "that",   "if",      "i'm",
+    "i'll",  "i've",    "i'd",    "we'll",   "we're", "we've",   "you'll", "you're",  "they're",
+    "it'll", "that's",  "wir",    "sie",     "ihr",   "ihre",    "unser",  "unsere",  "ist",
+    "sind",  "wird",    "werden", "haben",   "hat",   "bitte",   "wollen", "nous",    "vous",
+    "est",   "sont",    "aura",   "avez",    "sera",  "merci",   "venez",  "pensez",  "meets",
+    "takes", "findet",  "bleibt", "bleiben", "who's", "what's",  "here's", "he's",    "she's",
+    "c'est", "c'etait", "ils",    "elles",   "peut",  "peuvent", "doit",   "doivent", "etre",
+    "seront"};
 
 constexpr std::string_view kGreetings[] = {
     "hi",      "hello",  "hey",      "dear",     "hallo", "liebe", "lieber",

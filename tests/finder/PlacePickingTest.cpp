@@ -381,6 +381,18 @@ TEST(PlacePickingTest, VenuesInSentences) {
                      "locaux au 18 rue de la République, 69002 Lyon (3e étage).",
                      "fr_FR"),
               Places{"18 rue de la République, 69002 Lyon"});
+    // "à" names a place by its kind, written with a capital after its article; a sentence about
+    // writing to someone's office ("Elles peuvent être adressées … au Collège communal") names
+    // no venue.
+    EXPECT_EQ(places("Une séance d'information se tiendra le\nmercredi 18 mars 2026 à 19h30\n"
+                     "à l'Hôtel de ville, salle du Conseil.\n\nObservations et réclamations\n"
+                     "Elles peuvent être adressées par écrit au Collège communal.",
+                     "fr_BE"),
+              Places{"Hôtel de ville, salle du Conseil"});
+    EXPECT_EQ(places("Concert le samedi 14 mars 2026 à 20h à la Salle des fêtes.", "fr_FR"),
+              Places{"Salle des fêtes"});
+    EXPECT_EQ(places("Réunion le samedi 14 mars 2026 à Paris, à la fin du marché.", "fr_FR"),
+              Places{"-"});
 }
 
 TEST(PlacePickingTest, ARemarkInBracketsAfterAPlaceIsNoPartOfIt) {
