@@ -7,6 +7,7 @@
 #include "finder/WordLists.h"
 
 #include <algorithm>
+#include <span>
 
 namespace plannery::reader {
 
@@ -298,30 +299,45 @@ bool leftOutOfBooking(const TextFacts& text, std::size_t li) {
     return false;
 }
 
-// "Postponement day" over "Fri 5 Mar", "Ausweichtermin:" over "Montag, 16. März": a day kept in
-// reserve, named at the end of the line above the one it opens.
-bool keptInReserveAbove(const TextFacts& text, std::size_t li) {
+// The words of the line above line `li`, up to a colon that ends it, when the line opens with its
+// first day and goes on from it in the same block; none otherwise.
+std::span<const Token> endingAbove(const TextFacts& text, std::size_t li) {
     const auto& dates = text.facts[li].dates;
     const Line& line = text.lines[li];
     if (li == 0 || dates.empty() || dates.front().begin != line.pastSymbols(0) ||
         text.lines[li - 1].block != line.block) {
-        return false;
+        return {};
     }
-    const auto& above = text.lines[li - 1].tokens;
-    std::size_t end = above.size();
-    if (end > 0 && above[end - 1].isSymbol(":")) {
-        --end;
+    std::span<const Token> above = text.lines[li - 1].tokens;
+    if (!above.empty() && above.back().isSymbol(":")) {
+        above = above.first(above.size() - 1);
     }
+    return above;
+}
+
+// "Postponement day" over "Fri 5 Mar", "Ausweichtermin:" over "Montag, 16. März": a day kept in
+// reserve, named at the end of the line above the one it opens.
+bool keptInReserveAbove(const TextFacts& text, std::size_t li) {
+    const auto above = endingAbove(text, li);
+    const std::size_t end = above.size();
     return (end >= 1 && isWordIn(&above[end - 1], {"ersatztermin", "ausweichtermin"})) ||
            (end >= 2 && isWordIn(&above[end - 1], {"date", "day"}) &&
             isWordIn(&above[end - 2], {"rain", "backup", "postponement"}));
+}
+
+// "melden Sie sich bitte bis spätestens" over "Freitag, 14. Jänner, …", "adressées … jusqu'au"
+// over "20 mars 2028 à 12h": the last day to do something, its words at the end of the line
+// above.
+bool deadlineAbove(const TextFacts& text, std::size_t li) {
+    const auto above = endingAbove(text, li);
+    return !above.empty() && isWordIn(&above.back(), {"spatestens", "jusqu'au", "jusqu'a"});
 }
 
 } // namespace
 
 void readNeighbourRemarks(TextFacts& text) {
     for (std::size_t li = 0; li < text.lines.size(); ++li) {
-        if (leftOutOfBooking(text, li) || keptInReserveAbove(text, li)) {
+        if (leftOutOfBooking(text, li) || keptInReserveAbove(text, li) || deadlineAbove(text, li)) {
             text.facts[li].datesAreNotEvents = true;
         }
     }

@@ -2207,6 +2207,10 @@ TEST(BuiltinReaderTest, DaysThatAreNoEvents) {
         "Redaktionsschluss für die Ausgabe 2/2026: Montag, 16. März 2026.",
         // A day kept in reserve, named at the end of the line above.
         "Heats run all morning, finals after lunch. Postponement day\n    Fri 13 Mar",
+        // ... and the last day to do something, named there too.
+        "Sollten Sie verhindert sein, melden Sie sich bitte bis spätestens\nFreitag, 13. März, "
+        "direkt beim Rauchfangkehrer.",
+        "Elles peuvent être adressées par écrit au Collège communal jusqu'au\n20 mars 2026 à 12h.",
         "The deadline for entries is Friday 13 March.",
         "The last day to withdraw with a full refund is Friday, March 13 (through the office).",
         "Closing date for entries: Friday 13 March.",
