@@ -15,7 +15,7 @@ namespace {
 constexpr std::size_t kDayReach = 6; // tokens between a day and a time said with it
 
 // The token after the words that set a new time against an old one ("not", "instead of", "au lieu
-// de", "statt"), from token k on; none where they do not follow.
+// de", "plutôt qu'à", "statt"), from token k on; none where they do not follow.
 std::optional<std::size_t> afterContrast(const Line& line, std::size_t k) {
     while (k < line.tokens.size() &&
            (line.tokens[k].isSymbol("(") || line.tokens[k].isSymbol(","))) {
@@ -26,7 +26,8 @@ std::optional<std::size_t> afterContrast(const Line& line, std::size_t k) {
         return k + 1;
     }
     if ((isWordIn(word, {"instead"}) && isWordIn(line.at(k + 1), {"of"})) ||
-        (isWordIn(word, {"rather"}) && isWordIn(line.at(k + 1), {"than"}))) {
+        (isWordIn(word, {"rather"}) && isWordIn(line.at(k + 1), {"than"})) ||
+        (isWordIn(word, {"plutot"}) && isWordIn(line.at(k + 1), {"que", "qu'a", "qu'au"}))) {
         return k + 2;
     }
     if (isWordIn(word, {"au"}) && isWordIn(line.at(k + 1), {"lieu"}) &&
@@ -116,15 +117,25 @@ void applyNewTimes(const TextFacts& text, std::vector<Candidate>& events) {
             if (!old && !moves) {
                 continue;
             }
+            // The old time is told above, or, in a thread quoted below its answer, below
+            // ("commencera à 18 h 30 plutôt qu'à 18 h" over the first message's "à 18 h").
             const auto told = [&](const Candidate& c) {
-                return c.line < li && !c.last && c.start && (moves || sameOnDial(*c.start, *old));
+                return (c.line < li || (old && c.line > li)) && !c.last && c.start &&
+                       (moves || sameOnDial(*c.start, *old));
             };
             if (std::count_if(events.begin(), events.end(), told) != 1) {
                 continue;
             }
-            Candidate& moved = *std::find_if(events.begin(), events.end(), told);
-            moved.start = time.start;
-            moved.finish.reset();
+            const auto moved = std::find_if(events.begin(), events.end(), told);
+            // Where the new time's sentence made an event of that day already, the old one goes.
+            if (std::any_of(events.begin(), events.end(), [&](const Candidate& c) {
+                    return &c != &*moved && c.day == moved->day && c.start == time.start;
+                })) {
+                events.erase(moved);
+                continue;
+            }
+            moved->start = time.start;
+            moved->finish.reset();
         }
     }
 }

@@ -951,6 +951,17 @@ TEST(BuiltinReaderTest, ANewTimeSaidAgainstTheOldMovesTheEventAtTheOld) {
                            *Calendar::make("Europe/Paris", "fr_FR", Weekday::monday));
     ASSERT_EQ(ride.size(), 1u);
     EXPECT_EQ(ride[0].startTime, "08:15");
+    // In a thread that quotes the first message below its answer, the old time is told below.
+    const auto supper =
+        read("Objet : TR: Souper-bénéfice U11\n\nSalut, regarde le 2e courriel en bas.\n\n"
+             "-----Message d'origine-----\nObjet : Souper-bénéfice U11 - CHANGEMENT DE SALLE\n\n"
+             "La date ne change pas : samedi 14 mars.\nPar contre, le souper commencera à 18 h 30 "
+             "plutôt qu'à 18 h, le temps d'installer la salle.\n\n-----Message d'origine-----\n"
+             "Objet : Souper-bénéfice U11\n\nL'équipe U11 organise un\nsouper spaghetti le "
+             "samedi 14 mars 2026 à 18 h à la salle paroissiale.",
+             *Calendar::make("America/Toronto", "fr_CA"));
+    ASSERT_EQ(supper.size(), 1u);
+    EXPECT_EQ(supper[0].startTime, "18:30");
     // The same time told on someone else's clock is no move.
     const auto call = read("Call: Friday 6 March 2026, 1 pm\n\nHeads up: the office sends "
                            "everything in its own time, so this is 4 pm our time, not 1.");
