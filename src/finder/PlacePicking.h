@@ -57,6 +57,8 @@ class PlacePicker {
     // Conference Room B"); `withVenueWord` takes only one with a word for a place ("hall").
     std::optional<std::string> phrase(std::size_t line, std::size_t from,
                                       bool withVenueWord = false) const;
+    // The words on the line below that a place ending line `line` at token `end` goes on with.
+    std::string wrappedOn(std::size_t line, std::size_t end) const;
     // The first link to join a call, in the text or only in one block of lines.
     std::optional<std::string> meetingLink(std::optional<int> block = std::nullopt) const;
     // "7:30 p.m. ET on Zoom", "per Teams": the service an event's line holds it on.

@@ -123,6 +123,33 @@ bool capitalAfterElision(const Line& line, const Token& t) {
 
 } // namespace
 
+std::string PlacePicker::wrappedOn(std::size_t li, std::size_t end) const {
+    const Line& line = m_text.lines[li];
+    if (end < line.tokens.size() || li + 1 >= m_text.lines.size() ||
+        m_text.lines[li + 1].block != line.block) {
+        return {};
+    }
+    // "dans la salle" over "de CE2 (bâtiment B, 1er étage). Durée : …": a place broken before
+    // the words that say which goes on with them, up to the end of their sentence or a comma.
+    const Line& next = m_text.lines[li + 1];
+    if (next.tokens.empty() || !isWordIn(&next.tokens[0], {"de", "du", "des", "of", "der"})) {
+        return {};
+    }
+    int depth = 0;
+    std::size_t k = 0;
+    for (; k < next.tokens.size(); ++k) {
+        const Token& t = next.tokens[k];
+        depth += t.isSymbol("(") ? 1 : t.isSymbol(")") ? -1 : 0;
+        if (depth == 0 &&
+            (t.isSymbol(".") || t.isSymbol(",") || t.isSymbol(";") || t.isSymbol(":") ||
+             (t.isWord() && Vocabulary::isClauseWord(t.key)) ||
+             within(m_text.facts[li + 1].dates, k) || within(m_text.facts[li + 1].times, k))) {
+            break;
+        }
+    }
+    return k > 1 ? " " + std::string(next.span(0, k)) : std::string();
+}
+
 std::optional<std::string> PlacePicker::phrase(std::size_t li, std::size_t from,
                                                bool withVenueWord) const {
     const Line& line = m_text.lines[li];
@@ -308,7 +335,7 @@ std::optional<std::string> PlacePicker::phrase(std::size_t li, std::size_t from,
         if (toVenue && !line.tokens[begin].capital) {
             place.remove_prefix(place.starts_with("l'") ? 2 : 4);
         }
-        return std::string(place);
+        return std::string(place) + wrappedOn(li, end);
     }
     return std::nullopt;
 }

@@ -389,6 +389,14 @@ TEST(PlacePickingTest, VenuesInSentences) {
                      "Elles peuvent être adressées par écrit au Collège communal.",
                      "fr_BE"),
               Places{"Hôtel de ville, salle du Conseil"});
+    // A place broken before the words that say which goes on with them.
+    EXPECT_EQ(places("Je vous invite à la réunion le mardi 10 mars à 18h, dans la salle\nde CE2 "
+                     "(bâtiment B, 1er étage). Durée : une heure environ.",
+                     "fr_FR"),
+              Places{"salle de CE2 (bâtiment B, 1er étage)"});
+    EXPECT_EQ(places("Rehearsal on Tuesday 10 March at 7pm in the hall\nof St Mary's Church, "
+                     "bring water."),
+              Places{"hall of St Mary's Church"});
     EXPECT_EQ(places("Concert le samedi 14 mars 2026 à 20h à la Salle des fêtes.", "fr_FR"),
               Places{"Salle des fêtes"});
     EXPECT_EQ(places("Réunion le samedi 14 mars 2026 à Paris, à la fin du marché.", "fr_FR"),
