@@ -96,6 +96,10 @@ TEST(RecognitionNoiseTest, MisreadLettersAndDoubledDashesAreRepaired) {
         // A venue's word run onto the column before it gets its gap back; names keep their
         // capitals.
         {"CM Droit des obligationsAmphi Portalis", "CM Droit des obligations  Amphi Portalis"},
+        // So do a table's other columns, after a number or a month's stop; codes and units stay.
+        {"sam. 16 janv.8 h 30Harfangs 2Castors 1Aréna des Pins, glace 1REPORTÉ",
+         "sam. 16 janv. 8 h 30  Harfangs 2  Castors 1  Aréna des Pins, glace 1  REPORTÉ"},
+        {"4G LTE, 2FA, 12Uhr, B3J 1H6, Dez.12", "4G LTE, 2FA, 12Uhr, B3J 1H6, Dez. 12"},
         {"Gr. 3 Mme LefevreSalle B214", "Gr. 3 Mme Lefevre  Salle B214"},
         {"PowerPoint on YouTube, McDonald's on LaSalle",
          "PowerPoint on YouTube, McDonald's on LaSalle"},
