@@ -337,8 +337,10 @@ std::optional<Clock> clockAt(const Line& line, std::size_t i, const std::string&
         clock.dotted = true;
     } else if (after && after->spaced && after->isWord("h") && line.at(i + 2) &&
                line.at(i + 2)->spaced && line.at(i + 2)->isNumber() &&
-               line.at(i + 2)->key.size() == 2 && line.at(i + 2)->value <= 59) {
-        // "18 h 30", as French is also typeset.
+               line.at(i + 2)->key.size() == 2 && line.at(i + 2)->value <= 59 &&
+               !(i > 0 && !t->spaced && line.tokens[i - 1].isWord())) {
+        // "18 h 30", as French is also typeset; in "U11 H 10:00" the age group's number is
+        // followed by the fixture's home side.
         clock.minute = line.tokens[i + 2].value;
         clock.certain = true;
         clock.next = i + 3;
