@@ -543,8 +543,13 @@ std::vector<TimeMention> readTimes(const Line& line, const TimeContext& context)
             i = first->next + 2;
             continue;
         }
-        const bool afterDate = std::find(context.dateEnds.begin(), context.dateEnds.end(), i) !=
-                               context.dateEnds.end();
+        // "Saturday 7 March 10-12", "Sat 13th, 10–11": right after a day, or its comma.
+        const auto dayEndsAt = [&context](std::size_t k) {
+            return std::find(context.dateEnds.begin(), context.dateEnds.end(), k) !=
+                   context.dateEnds.end();
+        };
+        const bool afterDate =
+            dayEndsAt(i) || (i > 0 && line.tokens[i - 1].isSymbol(",") && dayEndsAt(i - 1));
         // "7 to 10 in the evening"
         const bool pmAfter = second && second->meridiem == 0 && saysAfternoon(line, second->next);
         const bool bareRange = second && !first->certain && !second->certain &&

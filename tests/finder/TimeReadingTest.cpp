@@ -141,6 +141,9 @@ TEST(TimeReadingTest, RangesShareAmAndPmAndCrossNoon) {
     EXPECT_EQ(times("from 2-3 weeks on"), "");
     const Line line = readLines("Saturday 10-12 at the park")[0];
     EXPECT_EQ(show(readTimes(line, TimeContext{.dateEnds = {1}})), "10:00-12:00");
+    // ... or after its comma.
+    const Line booked = readLines("Saturday, 10–11, Pitch 2")[0];
+    EXPECT_EQ(show(readTimes(booked, TimeContext{.dateEnds = {1}})), "10:00-11:00");
 }
 
 TEST(TimeReadingTest, HoursWithoutAmOrPmAreReadAsPeopleMeanThem) {
