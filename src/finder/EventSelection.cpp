@@ -225,6 +225,43 @@ bool proposalSuperseded(const TextFacts& text, const Candidate& c,
     });
 }
 
+// "Fri no good for me, it's me ma's 60th", "Cabra astro is closed Thursday": in a chat, a later
+// message that rules a day out, said of the day alone.
+bool rulesOutDay(const Line& line, const DateMention& d) {
+    const Token* after = line.at(d.end);
+    const Token* next = line.at(d.end + 1);
+    if (isWordIn(after, {"is", "'s"})) {
+        after = next;
+        next = line.at(d.end + 2);
+    }
+    const Token* before = d.begin > 0 ? &line.tokens[d.begin - 1] : nullptr;
+    const Token* twoBefore = d.begin > 1 ? &line.tokens[d.begin - 2] : nullptr;
+    return (isWordIn(after, {"no", "not"}) && isWordIn(next, {"good"})) ||
+           (isWordIn(after, {"doesn't", "doesnt", "won't", "wont"}) && isWordIn(next, {"work"})) ||
+           (before != nullptr && before->isWord() && Vocabulary::isClosedWord(before->key)) ||
+           (isWordIn(before, {"do", "make"}) && isWordIn(twoBefore, {"can't", "cant", "cannot"}));
+}
+
+// A chat's plan for a day that a later message rules out, where no message after that plans the
+// day again.
+bool ruledOutLater(const TextFacts& text, const Candidate& c) {
+    if (!text.facts[c.line].speaker) {
+        return false;
+    }
+    for (std::size_t li = c.line + 1; li < text.lines.size(); ++li) {
+        const LineFacts& facts = text.facts[li];
+        if (!facts.speaker) {
+            continue;
+        }
+        for (const DateMention& d : facts.dates) {
+            if (d.day == c.day && rulesOutDay(text.lines[li], d)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 std::vector<Candidate> selectEvents(const TextFacts& text, const std::vector<Candidate>& found,
@@ -238,7 +275,9 @@ std::vector<Candidate> selectEvents(const TextFacts& text, const std::vector<Can
     std::erase_if(out, [&out](const Candidate& c) { return isPartOfAnother(c, out); });
     std::erase_if(out, [&text](const Candidate& c) { return fromHolidayCalendar(text, c); });
     const std::vector<Candidate> all = out;
-    std::erase_if(out, [&](const Candidate& c) { return proposalSuperseded(text, c, all); });
+    std::erase_if(out, [&](const Candidate& c) {
+        return proposalSuperseded(text, c, all) || ruledOutLater(text, c);
+    });
     if (const std::string own = readersGroup(text); !own.empty()) {
         std::erase_if(out, [&](const Candidate& c) {
             return c.line < text.lines.size() && forAnotherGroup(text.lines[c.line], own);

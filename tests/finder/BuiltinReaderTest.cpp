@@ -939,6 +939,16 @@ TEST(BuiltinReaderTest, AChatsTimesAskedAboutGiveWayToTheDaysLaterTime) {
     EXPECT_EQ(whens(picnic), std::vector<std::string>{"2026-03-08 15:00--"});
 }
 
+TEST(BuiltinReaderTest, AChatsDayRuledOutByALaterMessageIsNoEvent) {
+    const auto game = read("[02/03/2026, 18:52] Ciarán: Lads, 5 a side this Thurs? Usual 8pm "
+                           "slot in Cabra\n[02/03/2026, 19:20] Ciarán: Cabra astro is closed "
+                           "Thursday, they're relaying the surface\n[02/03/2026, 19:24] Owen: "
+                           "They've a 7.30 on Fri\n[02/03/2026, 19:31] Fiachra: Fri no good for "
+                           "me. Saturday morning?\n[02/03/2026, 20:06] Owen: Booked ✅ Sat 14th, "
+                           "10–11, Pitch 2, Phibsboro Sports Dome");
+    EXPECT_EQ(whens(game), std::vector<std::string>{"2026-03-14 10:00-11:00"});
+}
+
 TEST(BuiltinReaderTest, ANewTimeSaidAgainstTheOldMovesTheEventAtTheOld) {
     // A chat's later message; "said so." is no Sunday.
     const auto haldi = read("*Haldi*\nSaturday, 7th March 2026 · 10:00 am\n\"Malhotra Niwas\"\n"
