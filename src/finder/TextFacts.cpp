@@ -358,7 +358,9 @@ TextFacts TextFacts::read(std::string_view text, const ReaderDays& days) {
             shared.twelveHour =
                 shared.twelveHour || (t.isWord() && (t.key == "pm" || t.key == "am") && i > 0 &&
                                       line.tokens[i - 1].isNumber());
-            shared.twentyFourHour = shared.twentyFourHour || writesTwentyFourHours(line, i);
+            // A chat's time stamp before the writer's name is the app's clock, not the writer's.
+            shared.twentyFourHour = shared.twentyFourHour ||
+                                    (!(named && i < label.end) && writesTwentyFourHours(line, i));
             if (const auto clock = afternoonClock(line, i)) {
                 shared.afternoonClocks.push_back(*clock);
             }

@@ -1227,6 +1227,12 @@ TEST(BuiltinReaderTest, AChatsMessagesAreReadWithoutTheirWritersNamesAndStamps) 
     EXPECT_EQ(drafts[0].title, "Spieleabend");
     EXPECT_EQ(drafts[0].startDate, "2026-03-06");
     EXPECT_EQ(drafts[0].startTime, "19:30");
+    // The app's stamps on a 24-hour clock say nothing of how the writer tells the time.
+    const auto dinner = read("[02/03/2026, 19:04] Hannah: Right ladies, birthday dinner for "
+                             "Jess!! Friday 13th, 7.30 at Saffron Lane?\n[02/03/2026, 19:06] "
+                             "Jess: yes please");
+    ASSERT_EQ(dinner.size(), 1u);
+    EXPECT_EQ(dinner[0].startTime, "19:30");
 
     // Each message under its writer's name alone, the names coming back.
     const auto named = read("Maya\nhey!! are you around next week?\nMe\nyes!! free most mornings\n"
