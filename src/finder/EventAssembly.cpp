@@ -232,8 +232,13 @@ void Assembler::line(std::size_t li) {
         std::all_of(facts.times.begin(), facts.times.end(), [&line](const TimeMention& t) {
             return t.begin > 0 && isWordIn(&line.tokens[t.begin - 1], {"by", "bis", "avant"});
         });
+    // "Member Services, Mon-Fri 7:30 am - 5:00 pm", "reply by Friday 5pm": times said with
+    // weekdays that are no event's are theirs.
+    const bool weekdaysOwnTimes =
+        std::any_of(facts.dates.begin(), facts.dates.end(),
+                    [](const DateMention& d) { return d.weekdayOnly && d.deadline; });
     const bool near = !m_out.empty() && apart(m_out.back().line, li) <= reach &&
-                      (sameBlock || (hasOwnTimes(line, facts) && !onlyBy)) &&
+                      !weekdaysOwnTimes && (sameBlock || (hasOwnTimes(line, facts) && !onlyBy)) &&
                       !(opensBulletItem(line) && opensBulletItem(m_text.lines[m_out.back().line]));
     // Hours from a start to an end under a span without times ("Dates : du lundi 6 au vendredi
     // 10 juillet" over "Horaire : de 9h00 à 16h00") are those of each of its days.

@@ -1465,6 +1465,12 @@ TEST(BuiltinReaderTest, ChatsNameTheirEventsInSentences) {
     EXPECT_EQ(drafts[0].location, "Vereinsheim");
 }
 
+TEST(BuiltinReaderTest, TimesSaidWithWeekdaysOfNoEventAreTheirsNotTheDaysAbove) {
+    const auto visit = read("Engineer visit: Tuesday 7 April 2026\nPlease keep the meter area "
+                            "clear.\nQuestions? Member Services, Mon-Fri 7:30 am - 5:00 pm.");
+    EXPECT_EQ(whens(visit), std::vector<std::string>{"2026-04-07 ---"});
+}
+
 TEST(BuiltinReaderTest, AClosingTimeEndsADayButNeverStartsItAndACallTimeEndsNothing) {
     auto drafts = read("Last day of term: Tuesday 10 March (school closes at 2pm)");
     ASSERT_EQ(drafts.size(), 1u);
