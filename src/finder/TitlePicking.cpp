@@ -220,11 +220,16 @@ std::vector<TitleOption> TitlePicker::options(const Candidate& c) const {
     const bool namedRow = besideDay && !out.empty() &&
                           (out.front()[TitleFeature::listRow] != 0 || namedByDay) &&
                           (out.front()[TitleFeature::eventNoun] != 0 || dashedName);
+    // "Subject: Booking confirmed - your trip to Melbourne" over a flight out and one back: each
+    // of several legs is named by its route; the subject names the booking of them all.
+    const bool routed = m_manyLines && std::any_of(out.begin(), out.end(), [](const auto& o) {
+                            return o[TitleFeature::route] != 0;
+                        });
     for (TitleOption heading : m_headings) {
         if (headed && !ownHeading(heading) && !announces(heading)) {
             continue;
         }
-        if (namedRow) {
+        if (namedRow || (routed && Vocabulary::isSubjectLabel(m_text.facts[heading.line].label))) {
             heading[TitleFeature::labelled] = 0;
         }
         place(heading);

@@ -617,6 +617,13 @@ TEST(TitlePickingTest, TicketsNameTheirLegsByTheirRoutes) {
                      "  NA 298   Chicago O'Hare (ORD) Terminal 5  →  London Heathrow (LHR)\n"
                      "  Departs  18:20"),
               Titles{"Chicago O'Hare → London Heathrow"});
+    // The mail's subject names the booking of all its legs.
+    EXPECT_EQ(titles("From: Koala Coast Airways <bookings@koalacoastair.com.au>\nSubject: Booking "
+                     "confirmed - your trip to Melbourne (Ref QX7HLM)\n\nOUTBOUND   Thu 12 Mar "
+                     "2026\nKC 417   Sydney (SYD) T2  ->  Melbourne (MEL) T4\nDeparts 07:35   "
+                     "Arrives 09:10\n\nRETURN     Sun 15 Mar 2026\nKC 452   Melbourne (MEL) T4  "
+                     "->  Sydney (SYD) T2\nDeparts 18:20   Arrives 19:50"),
+              (Titles{"Flight to Melbourne", "Flight to Sydney"}));
     // An arrow inside sentences joins no stops.
     EXPECT_EQ(titles("• Lundi 9 mars : journée pédagogique → pas d'école pour les enfants. Une "
                      "garderie est organisée.",
