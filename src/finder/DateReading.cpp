@@ -104,10 +104,12 @@ std::optional<DateReader::Partial> DateReader::dateAt(const Line& line, std::siz
     }
     if (auto n = numericAt(line, j);
         n && possible(*n) && !isWordIn(line.at(n->end), {"am", "pm", "uhr"})) {
-        // "3/20: Field trip", "• 3/20 – Field trip": a row's day opening the line; "3/27 (Fri)":
-        // its weekday in brackets after it.
+        // "3/20: Field trip", "• 3/20 – Field trip", "17/09  H  v Railway Tavern A": a row's day
+        // opening the line before its colon, dash or column gap; "3/27 (Fri)": its weekday in
+        // brackets after it.
         const bool rowDay = line.pastSymbols(0) == j && line.at(n->end) != nullptr &&
-                            (line.at(n->end)->isSymbol(":") || line.at(n->end)->isDash());
+                            (line.at(n->end)->isSymbol(":") || line.at(n->end)->isDash() ||
+                             line.at(n->end)->isSymbol("|"));
         const bool weekdayAfter = line.at(n->end) != nullptr && line.at(n->end)->isSymbol("(") &&
                                   weekdayAt(line, n->end + 1, m_localeId).has_value();
         if (n->complete || weekday || rowDay || weekdayAfter || dateContextBefore(line, j) ||

@@ -182,7 +182,11 @@ std::optional<int> afternoonClock(const Line& line, std::size_t i) {
                          line.tokens[i - 3].isNumber();
     const int hour = minutes ? line.tokens[i - 3].value : last.value;
     const int minute = minutes ? last.value : 0;
-    if (hour < 1 || hour > 11 || minute > 59) {
+    // "daily 8am–10pm": the end of a range of hours, as a shop's, says nothing of an event's.
+    const std::size_t first = minutes ? i - 3 : i - 1;
+    if (hour < 1 || hour > 11 || minute > 59 ||
+        (first > 0 && (line.tokens[first - 1].isDash() ||
+                       isWordIn(&line.tokens[first - 1], {"to", "till", "until"})))) {
         return std::nullopt;
     }
     return hour * 60 + minute;

@@ -411,7 +411,10 @@ std::optional<Clock> clockAt(const Line& line, std::size_t i, const std::string&
         ++clock.next;
         clock.certain = true;
     } else if (clock.dotted && !clock.padded && !introducesTime(line, i) && !vouched &&
-               !opensRange(line, clock, locale)) {
+               !opensRange(line, clock, locale) &&
+               // "8.30 start", "7.45 sharp": a word after it says it is a time.
+               !isWordIn(line.at(clock.next),
+                         {"start", "starts", "kick-off", "kickoff", "sharp"})) {
         // 14.30 alone may be a price, but not right after a day; "07.40" is a clock, as no
         // price is written with a leading zero.
         return std::nullopt;
@@ -436,8 +439,9 @@ int plainMinutes(const Clock& c, const TimeContext& context) {
     if (c.padded || c.hour >= 12 || c.hour == 0) {
         return c.hour * 60 + c.minute;
     }
-    const bool said = std::find(context.afternoonClocks.begin(), context.afternoonClocks.end(),
-                                c.hour * 60 + c.minute) != context.afternoonClocks.end();
+    // The text says the hour elsewhere with its pm: "8pm" makes "8.30 start" an evening's too.
+    const bool said = std::any_of(context.afternoonClocks.begin(), context.afternoonClocks.end(),
+                                  [&c](int minutes) { return minutes / 60 == c.hour; });
     const bool afternoon = said || (c.hour <= 6 && (!c.certain || c.dial || context.twelveHour));
     const bool evening =
         c.hour >= 7 &&

@@ -1465,6 +1465,19 @@ TEST(BuiltinReaderTest, ChatsNameTheirEventsInSentences) {
     EXPECT_EQ(drafts[0].location, "Vereinsheim");
 }
 
+TEST(BuiltinReaderTest, ATimeForAllTheRowsIsOnTheClockTheTextSaysItsHourOn) {
+    // "8pm" said of one game puts "All Thursdays 8.30 start" in the evening too; the end of a
+    // shop's hours does not.
+    const auto league = read("Fixtures are out. All Thursdays 8.30 start unless it says "
+                             "otherwise.\nDIV 2 WINTER\n12/03  H  v Railway Tavern A\n19/03  A  "
+                             "v Bell & Anchor (Church St)\nCUP R1 – Tue 24/03 A v Wheatsheaf 8pm");
+    EXPECT_EQ(whens(league), (std::vector<std::string>{"2026-03-12 20:30--", "2026-03-19 20:30--",
+                                                       "2026-03-24 20:00--"}));
+    const auto coach = read("Journey date: Fri, 13-Mar-2026\nDeparture time: 10:30\n\n"
+                            "Customer service: +65 6555 0420 (daily 8am–10pm)");
+    EXPECT_EQ(whens(coach), std::vector<std::string>{"2026-03-13 10:30--"});
+}
+
 TEST(BuiltinReaderTest, TimesSaidWithWeekdaysOfNoEventAreTheirsNotTheDaysAbove) {
     const auto visit = read("Engineer visit: Tuesday 7 April 2026\nPlease keep the meter area "
                             "clear.\nQuestions? Member Services, Mon-Fri 7:30 am - 5:00 pm.");

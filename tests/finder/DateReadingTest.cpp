@@ -84,6 +84,7 @@ TEST(DateReadingTest, NumericOrderFollowsTheLocaleUnlessTheNumbersOrWeekdayTellO
     EXPECT_EQ(us.first("3/20: Field trip to the science museum"), "2026-03-20");
     EXPECT_EQ(us.first("- 3/24 – Spring concert, 7pm"), "2026-03-24");
     EXPECT_EQ(us.first("3/4 cup of sugar"), "-");
+    EXPECT_EQ(uk.first("17/03  H  v Railway Tavern A"), "2026-03-17"); // before a column gap
     EXPECT_EQ(us.first("Last day before break is 3/27 (Fri)"), "2026-03-27");
 
     const auto lines = readLines("Due 25/12/2026\nParty 3/4/2026");

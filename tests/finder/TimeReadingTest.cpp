@@ -74,6 +74,9 @@ TEST(TimeReadingTest, ClockTimesInTheirWrittenForms) {
         {"le jeudi 12 mars 2026 à 19 heures", "19:00"},
         {"10:30:00", "10:30"},
         {"jeudi 4 juin 2026 à 18 h 30", "18:30"},
+        // A dotted hour is a time where a word after it says so.
+        {"All Thursdays 8.30 start", "08:30"},
+        {"coach leaves 7.45 sharp", "07:45"},
         // A side's age group before its home mark is no French clock.
         {"Sat 6 Mar Dawley Rangers U11 H 10:00 Priorslee Rec", "10:00"},
         // A whole hour with its "h" set apart, unless it counts hours.
