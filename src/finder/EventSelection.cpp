@@ -262,6 +262,58 @@ bool ruledOutLater(const TextFacts& text, const Candidate& c) {
     return false;
 }
 
+// Whether the line says something leaves or comes back: a trip's first or last moment.
+bool saysLeaving(const Line& line) {
+    return std::any_of(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
+        return isWordIn(
+            &t, {"depart", "departs", "departure", "leave", "leaves", "abfahrt", "treffpunkt"});
+    });
+}
+
+bool saysReturning(const Line& line) {
+    return std::any_of(line.tokens.begin(), line.tokens.end(), [](const Token& t) {
+        return isWordIn(&t,
+                        {"back", "return", "returns", "retour", "ruckkehr", "zuruck", "ruckfahrt"});
+    });
+}
+
+// "camp … from Wednesday 17 to Friday 19 March", "Buses depart … at 07:30 sharp on 2027/03/17",
+// "back at school at approximately 14:00 on Friday 19 March": a trip over several days starts
+// when it leaves on its first and ends when it is back on its last.
+void joinTripEnds(const TextFacts& text, std::vector<Candidate>& events) {
+    for (std::size_t k = 0; k < events.size(); ++k) {
+        Candidate& trip = events[k];
+        if (!trip.last || trip.start) {
+            continue;
+        }
+        const auto onlyOne = [&](const DayParts& day, bool (*says)(const Line&)) {
+            std::optional<std::size_t> found;
+            for (std::size_t e = 0; e < events.size(); ++e) {
+                const Candidate& c = events[e];
+                if (e != k && c.day == day && c.start && !c.last) {
+                    if (found || !says(text.lines[c.line])) {
+                        return std::optional<std::size_t>{};
+                    }
+                    found = e;
+                }
+            }
+            return found;
+        };
+        const auto leaves = onlyOne(trip.day, saysLeaving);
+        const auto returns = onlyOne(*trip.last, saysReturning);
+        if (!leaves || !returns) {
+            continue;
+        }
+        trip.start = events[*leaves].start;
+        trip.finish = events[*returns].start;
+        const std::size_t first = std::max(*leaves, *returns);
+        const std::size_t second = std::min(*leaves, *returns);
+        events.erase(events.begin() + static_cast<std::ptrdiff_t>(first));
+        events.erase(events.begin() + static_cast<std::ptrdiff_t>(second));
+        return;
+    }
+}
+
 } // namespace
 
 std::vector<Candidate> selectEvents(const TextFacts& text, const std::vector<Candidate>& found,
@@ -273,6 +325,7 @@ std::vector<Candidate> selectEvents(const TextFacts& text, const std::vector<Can
         }
     }
     std::erase_if(out, [&out](const Candidate& c) { return isPartOfAnother(c, out); });
+    joinTripEnds(text, out);
     std::erase_if(out, [&text](const Candidate& c) { return fromHolidayCalendar(text, c); });
     const std::vector<Candidate> all = out;
     std::erase_if(out, [&](const Candidate& c) {

@@ -1478,6 +1478,19 @@ TEST(BuiltinReaderTest, ATimeForAllTheRowsIsOnTheClockTheTextSaysItsHourOn) {
     EXPECT_EQ(whens(coach), std::vector<std::string>{"2026-03-13 10:30--"});
 }
 
+TEST(BuiltinReaderTest, ATripOverSeveralDaysLeavesOnItsFirstAndIsBackOnItsLast) {
+    const auto camp = read("GRADE 4 CAMP\n\nWe are excited to confirm our camp at Kloofwater in "
+                           "the Magaliesberg from Wednesday 11 to Friday 13 March.\n\nTRAVEL\n"
+                           "Buses depart from the school gate at 07:30 sharp on 2026/03/11.\nWe "
+                           "expect to be back at school at approximately 14:00 on Friday 13 "
+                           "March.");
+    ASSERT_EQ(camp.size(), 1u);
+    EXPECT_EQ(camp[0].startDate, "2026-03-11");
+    EXPECT_EQ(camp[0].startTime, "07:30");
+    EXPECT_EQ(camp[0].endDate, "2026-03-13");
+    EXPECT_EQ(camp[0].endTime, "14:00");
+}
+
 TEST(BuiltinReaderTest, TimesSaidWithWeekdaysOfNoEventAreTheirsNotTheDaysAbove) {
     const auto visit = read("Engineer visit: Tuesday 7 April 2026\nPlease keep the meter area "
                             "clear.\nQuestions? Member Services, Mon-Fri 7:30 am - 5:00 pm.");
