@@ -249,7 +249,7 @@ void setAsideUnderHeadings(TextFacts& text) {
         if (const std::string heading = capitalsHeading(text.lines[li]); !heading.empty()) {
             const auto says = [&heading](std::initializer_list<std::string_view> words) {
                 return std::any_of(words.begin(), words.end(), [&heading](std::string_view w) {
-                    return WordLists::holdsWord(heading, w);
+                    return WordLists::holdsWholeWord(heading, w);
                 });
             };
             aside = says({"waitlist", "waiting", "warteliste", "attente", "past", "vergangen",

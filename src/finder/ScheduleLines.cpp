@@ -266,9 +266,13 @@ bool onlyVenueAfterTimes(const Line& line, const LineFacts& facts) {
     if (facts.times.empty()) {
         return false;
     }
-    // Before the times, at most the day: "Mittwoch, 17. Juni 2026, 19.30–21.00 Uhr, Singsaal".
-    for (std::size_t k = 0; k < facts.times.front().begin; ++k) {
-        if (!within(facts.dates, k) && !line.tokens[k].isSymbol()) {
+    // Before the times, at most the day and the word that opens them: "Mittwoch, 17. Juni 2026,
+    // 19.30–21.00 Uhr, Singsaal", "Samedi 17 avril de 19h00 à 21h30, Halle 6".
+    const std::size_t first = facts.times.front().begin;
+    for (std::size_t k = 0; k < first; ++k) {
+        if (!within(facts.dates, k) && !line.tokens[k].isSymbol() &&
+            !(k + 1 == first &&
+              isWordIn(&line.tokens[k], {"de", "from", "von", "ab", "at", "um"}))) {
             return false;
         }
     }

@@ -27,4 +27,17 @@ inline bool holdsWord(std::string_view key, std::string_view word) {
     return at != std::string_view::npos && (at == 0 || key[at - 1] == ' ' || key[at - 1] == '\'');
 }
 
+// Whether `word` is one of the words of `key` ("past" in "past bookings", not in "pasta party").
+inline bool holdsWholeWord(std::string_view key, std::string_view word) {
+    for (std::size_t at = key.find(word); at != std::string_view::npos;
+         at = key.find(word, at + 1)) {
+        const std::size_t end = at + word.size();
+        if ((at == 0 || key[at - 1] == ' ' || key[at - 1] == '\'') &&
+            (end == key.size() || key[end] == ' ')) {
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace plannery::reader::WordLists

@@ -655,6 +655,13 @@ TEST(BuiltinReaderTest, AnAppsBookingsUnderAWaitlistOrCancelledHeadingAreNoEvent
              "9:00 a.m.");
     ASSERT_EQ(drafts.size(), 1u);
     EXPECT_EQ(drafts[0].startDate, "2026-03-10");
+    // A heading that only begins like "past" is none of them; its row is named by it, not by
+    // the venue after its times.
+    const auto pasta = read("PASTA PARTY\nSamedi 14 mars de 19h00 à 21h30, Halle 6 – Parc des "
+                            "Chantiers.",
+                            *Calendar::make("Europe/Paris", "fr_FR"));
+    ASSERT_EQ(pasta.size(), 1u);
+    EXPECT_EQ(pasta[0].title, "Pasta Party");
     // Nor are the other shows an app suggests below the one booked.
     const auto cinema =
         read("The Long Paddock (M)\n📅 Fri 13 Mar 2026\n🕖 Film starts at 8:40pm\n\n"

@@ -328,6 +328,11 @@ TEST(TitlePickingTest, EventsInBlocksOfTheirOwnAreNamedByTheirBlocksHeadings) {
                      "14.00 – 17.00 Uhr, Turnsaal der Volksschule Hollenau",
                      "de_AT"),
               (Titles{"Blutspendeaktion des Roten Kreuzes", "Kindermaskenball"}));
+    // ... also after the word that opens its times.
+    EXPECT_EQ(titles("RETRAIT DES DOSSARDS\nSamedi 14 mars, 10h30 – 11h00, tente B\n\nPASTA PARTY\n"
+                     "Samedi 14 mars de 19h00 à 21h30, Halle 6 – Parc des Chantiers.",
+                     "fr_FR"),
+              (Titles{"Retrait des Dossards", "Pasta Party"}));
     // A block's sentence that lists what goes on is no heading.
     EXPECT_EQ(titles("Babytime\nTuesdays, 10:30–11 a.m. · Children's Area\n"
                      "Songs, rhymes and bounces for babies 0–18 months and their grown-ups.\n"
