@@ -73,9 +73,10 @@ constexpr std::string_view kWhenOrWhereLabels[] = {"date",
                                                    "join"};
 
 constexpr std::string_view kTitleLabels[] = {
-    "subject", "betreff", "objet", "title", "titel", "titre", "event", "what", "was", "quoi",
-    "veranstaltung", "service", "webinar", "re", "invitation", "einladung", "updated invitation",
-    "thema", "course", "kurs", "cours", "program", "activity", "activite", "aktivitat",
+    "subject", "betreff", "betrifft", "objet", "title", "titel", "titre", "event", "what", "was",
+    "quoi", "veranstaltung", "service", "webinar", "re", "invitation", "einladung",
+    "updated invitation", "thema", "course", "kurs", "cours", "program", "activity", "activite",
+    "aktivitat",
     // What an appointment is for: "Dienstleistung: Personalausweis beantragen"
     "dienstleistung", "leistung", "anliegen", "behandlung", "treatment", "prestation",
     // ... or which a hospital's letter books: "Investigation: CT Coronary Angiography".
@@ -212,7 +213,7 @@ bool isTitleLabel(std::string_view label) {
 }
 
 bool isSubjectLabel(std::string_view label) {
-    return label == "subject" || label == "betreff" || label == "objet";
+    return label == "subject" || label == "betreff" || label == "betrifft" || label == "objet";
 }
 
 bool isPlaceLabel(std::string_view label) {

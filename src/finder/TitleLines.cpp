@@ -314,6 +314,18 @@ bool TitlePicker::mayName(std::size_t li, bool own) const {
     if (!own && !line.tokens.empty() && (line.tokens.back().isSymbol(",") || isNameList(line))) {
         return false;
     }
+    // A letter's place and date ("Wien, am 27. Dezember 2027") and the form of address over its
+    // recipient's name ("Frau" over "Dr. Henrike Sommerfeld") say who writes to whom.
+    const auto addresses = [this](std::size_t k) {
+        const auto& tokens = m_text.lines[k].tokens;
+        return tokens.size() == 1 &&
+               isWordIn(&tokens[0], {"frau", "herrn", "herr", "familie", "madame", "monsieur", "mr",
+                                     "mrs", "ms"});
+    };
+    if (!own && (isLetterDate(m_text.lines, m_text.facts, li) || addresses(li) ||
+                 (li > 0 && addresses(li - 1)))) {
+        return false;
+    }
     // An automatic reply's subject only repeats what the reader wrote.
     if (Vocabulary::isSubjectLabel(facts.label) && repliesAutomatically(line, facts.labelEnd)) {
         return false;

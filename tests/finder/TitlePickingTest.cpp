@@ -549,6 +549,26 @@ TEST(TitlePickingTest, ARowOfTimesAndStageIsNamedByTheWorkBelowIt) {
               (Titles{"Der zerbrochne Krug", "Die Wand"}));
 }
 
+TEST(TitlePickingTest, ALettersAddressPlaceAndDateNameNoEvent) {
+    // Nor does the recipient under the form of address, nor the place the letter is dated at;
+    // "Betrifft:" says what it is about.
+    EXPECT_EQ(titles("HAUSVERWALTUNG PRIBIL & PARTNER GmbH\n\nFrau\nDr. Henrike Sommerfeld\n"
+                     "Kandlgasse 31, 1070 Wien\n\n                    Wien, am 27. Februar "
+                     "2026\n\nBetrifft: Überprüfung der Gasthermen\n\nSehr geehrte Damen und "
+                     "Herren!\n\nDie Überprüfung findet am\n\n    Dienstag, 10. März 2026\n"
+                     "    zwischen 8:00 und 12:00 Uhr\n\nin allen Wohnungen statt.",
+                     "de_AT"),
+              Titles{"Überprüfung der Gasthermen"});
+    EXPECT_EQ(titles("Pleißenhof Immobilienverwaltung GmbH · 04275 Leipzig\n\nFrau\nDr. Henrike "
+                     "Sommerfeld\nLindenauer Ring 12, WE 7\n04275 Leipzig\n"
+                     "                    Leipzig, 26.02.2026\n\nWEG Lindenauer Ring 12–14, "
+                     "04275 Leipzig\nEinladung zur Wiederholungsversammlung gemäß § 25 WEG\n\n"
+                     "Sehr geehrte Frau Dr. Sommerfeld,\n\nWir laden Sie daher erneut ein:\n\n"
+                     "   Termin:   Donnerstag, 19.03.2026, Beginn 18:30 Uhr\n",
+                     "de_DE"),
+              Titles{"Wiederholungsversammlung"});
+}
+
 TEST(TitlePickingTest, LetterheadsAndGroupsNameWhoWritesOrReads) {
     // A poster's sender over its shouted heading.
     EXPECT_EQ(titles("Westfield Public Library\nChildren's Department\n\nPAJAMA STORYTIME\n"
