@@ -330,6 +330,10 @@ std::optional<std::string> PlacePicker::address() {
                        return t.isWord() && Vocabulary::isEventNoun(t.key);
                    });
         };
+        // Between a day and an address that opens with its venue ("Gasthof „Zur Post",
+        // Hauptplatz 5"), a line names the event, not the venue.
+        const bool opensWithVenue =
+            hasVenueWord(line, 0, std::min<std::size_t>(line.tokens.size(), 2));
         std::size_t first = li;
         if (span->first == 0) {
             while (first > 0 && li - first < 2 && isNamePart(first - 1) &&
@@ -339,7 +343,8 @@ std::optional<std::string> PlacePicker::address() {
                                 [](const Token& t) {
                                     return t.isWord() && Vocabulary::isStreetWord(t.key);
                                 }) ||
-                    (first == li && first >= 2 && !m_text.facts[first - 2].dates.empty()))) {
+                    (first == li && first >= 2 && !m_text.facts[first - 2].dates.empty() &&
+                     !opensWithVenue))) {
                 --first;
             }
         }

@@ -171,6 +171,11 @@ std::string venue(const char* text) {
 }
 
 TEST(PlacePickingTest, AVenueIsNamedBesideItsAddressButIsNeverTheStreet) {
+    // Between the day and an address that opens with its venue, the line names the event.
+    EXPECT_EQ(places("Sa, 14. März 2026\nFEUERWEHRBALL der FF Hollenau\nGasthof „Zur Post\", "
+                     "Hauptplatz 5, 3572 Hollenau am Kamp\nEinlass 19.30 Uhr, Beginn 20.00 Uhr",
+                     "de_AT"),
+              Places{"Gasthof „Zur Post\", Hauptplatz 5, 3572 Hollenau am Kamp"});
     EXPECT_EQ(venue("Party of 4\nSaturday 7 March at 8:15 PM\n"
                     "Larkspur Kitchen — 2210 Fillmore St, San Francisco, CA 94115"),
               "Larkspur Kitchen");
