@@ -45,27 +45,36 @@ char letterFor(char c) {
     return c == '0' ? 'O' : c == '5' ? 'S' : c == '1' ? 'I' : c;
 }
 
-// "Satur day 16th January", "WEDNES DAY 3 MARCH": a weekday's name split before its "day", as a
-// recogniser splits a word set in wide letters, before the day of the month it names.
+// "Satur day 16th January", "WEDNES DAY 3 MARCH", "Vendred i 12 mars": a weekday's name split
+// in two, as a recogniser splits a word set in wide letters, before the day of the month it names.
 void weekdaysJoined(std::string& line) {
-    constexpr std::string_view kFronts[] = {"mon", "tues",  "wednes", "thurs",
-                                            "fri", "satur", "sun"};
-    for (std::size_t at = 0; at + 4 < line.size(); ++at) {
-        if (line[at] != ' ' ||
-            (line.compare(at + 1, 3, "day") != 0 && line.compare(at + 1, 3, "DAY") != 0)) {
+    constexpr std::string_view kWeekdays[] = {
+        "monday", "tuesday",  "wednesday", "thursday",   "friday",   "saturday", "sunday",
+        "lundi",  "mardi",    "mercredi",  "jeudi",      "vendredi", "samedi",   "dimanche",
+        "montag", "dienstag", "mittwoch",  "donnerstag", "freitag",  "samstag",  "sonntag"};
+    const auto lower = [](std::string word) {
+        std::transform(word.begin(), word.end(), word.begin(),
+                       [](char c) { return static_cast<char>(std::tolower(c)); });
+        return word;
+    };
+    for (std::size_t at = 1; at + 1 < line.size(); ++at) {
+        if (line[at] != ' ' || !isAsciiLetter(line[at - 1]) || !isAsciiLetter(line[at + 1])) {
             continue;
         }
         std::size_t front = at;
         while (front > 0 && isAsciiLetter(line[front - 1])) {
             --front;
         }
-        std::string word = line.substr(front, at - front);
-        std::transform(word.begin(), word.end(), word.begin(),
-                       [](char c) { return static_cast<char>(std::tolower(c)); });
-        const std::size_t after = at + 4;
+        std::size_t back = at + 1;
+        while (back < line.size() && isAsciiLetter(line[back])) {
+            ++back;
+        }
         const bool dated =
-            after + 1 < line.size() && line[after] == ' ' && isAsciiDigit(line[after + 1]);
-        if (dated && std::find(std::begin(kFronts), std::end(kFronts), word) != std::end(kFronts)) {
+            back + 1 < line.size() && line[back] == ' ' && isAsciiDigit(line[back + 1]);
+        const std::string word =
+            lower(line.substr(front, at - front) + line.substr(at + 1, back - at - 1));
+        if (dated &&
+            std::find(std::begin(kWeekdays), std::end(kWeekdays), word) != std::end(kWeekdays)) {
             line.erase(at, 1);
         }
     }

@@ -58,8 +58,10 @@ TEST(RecognitionNoiseTest, MisreadLettersAndDoubledDashesAreRepaired) {
         {"StraRe des 17. Juni", "Straße des 17. Juni"},
         {"Testing legacy code —- Room 2", "Testing legacy code – Room 2"},
         {"Lunch -- Hall", "Lunch – Hall"},
-        // A weekday split before its "day", ahead of the day it names; a sunny day stays.
+        // A weekday split in two, ahead of the day it names; a sunny day stays.
         {"Satur day 16th January 2027", "Saturday 16th January 2027"},
+        {"Vendred i 12 mars 2027 à 20 h", "Vendredi 12 mars 2027 à 20 h"},
+        {"Mitt woch 3. März, Sun day service", "Mittwoch 3. März, Sun day service"},
         {"WEDNES DAY 3 MARCH", "WEDNESDAY 3 MARCH"},
         {"a sun day at the beach", "a sun day at the beach"},
         // Words that only look alike stay.
