@@ -61,20 +61,20 @@ void weekdaysJoined(std::string& line) {
         if (line[at] != ' ' || !isAsciiLetter(line[at - 1]) || !isAsciiLetter(line[at + 1])) {
             continue;
         }
-        std::size_t front = at;
-        while (front > 0 && isAsciiLetter(line[front - 1])) {
-            --front;
-        }
         std::size_t back = at + 1;
         while (back < line.size() && isAsciiLetter(line[back])) {
             ++back;
         }
-        const bool dated =
-            back + 1 < line.size() && line[back] == ' ' && isAsciiDigit(line[back + 1]);
+        if (back + 1 >= line.size() || line[back] != ' ' || !isAsciiDigit(line[back + 1])) {
+            continue; // no day after it
+        }
+        std::size_t front = at;
+        while (front > 0 && isAsciiLetter(line[front - 1])) {
+            --front;
+        }
         const std::string word =
             lower(line.substr(front, at - front) + line.substr(at + 1, back - at - 1));
-        if (dated &&
-            std::find(std::begin(kWeekdays), std::end(kWeekdays), word) != std::end(kWeekdays)) {
+        if (std::find(std::begin(kWeekdays), std::end(kWeekdays), word) != std::end(kWeekdays)) {
             line.erase(at, 1);
         }
     }

@@ -23,14 +23,22 @@ bool opensCell(const Line& line, std::size_t k) {
 }
 
 std::optional<Column> placeColumn(const Line& head) {
-    if (!isColumnHeads(head)) {
+    const auto placeHead = [&head](std::size_t k) {
+        return opensCell(head, k) &&
+               isWordIn(&head.tokens[k], {"room", "venue", "location", "where", "court", "field",
+                                          "ground", "pitch", "rink", "arena", "lieu", "salle",
+                                          "terrain", "ort", "raum", "halle", "saal"});
+    };
+    // The head's words are read whole only where one of its cells names places.
+    bool names = false;
+    for (std::size_t k = 0; k < head.tokens.size() && !names; ++k) {
+        names = placeHead(k);
+    }
+    if (!names || !isColumnHeads(head)) {
         return std::nullopt;
     }
     for (std::size_t k = 0; k < head.tokens.size(); ++k) {
-        if (!opensCell(head, k) ||
-            !isWordIn(&head.tokens[k], {"room", "venue", "location", "where", "court", "field",
-                                        "ground", "pitch", "rink", "arena", "lieu", "salle",
-                                        "terrain", "ort", "raum", "halle", "saal"})) {
+        if (!placeHead(k)) {
             continue;
         }
         Column column{.from = characterColumn(head, k), .to = std::string::npos};
