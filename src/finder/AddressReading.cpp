@@ -1,5 +1,6 @@
 #include "finder/AddressReading.h"
 
+#include "finder/FinderText.h"
 #include "finder/ReaderVocabulary.h"
 
 namespace plannery::reader::Addresses {
@@ -94,8 +95,8 @@ std::size_t pastClock(const Line& line, std::size_t begin, std::size_t start) {
     return clock && k < start && line.tokens[k].isSymbol(",") ? k : begin;
 }
 
-// "l'Église", "d'Orsay": a name after an elided article, which starts with a capital after the
-// apostrophe.
+} // namespace
+
 bool elidedName(const Line& line, const Token& t) {
     std::string_view text = line.slice(t.begin, t.end);
     if (text.size() < 3 || (text[0] != 'l' && text[0] != 'd')) {
@@ -108,13 +109,8 @@ bool elidedName(const Line& line, const Token& t) {
     } else {
         return false;
     }
-    // A capital of ASCII, or one of Latin-1's ("É" is C3 89; its small letters are C3 A0 on).
-    const auto first = static_cast<unsigned char>(text.empty() ? 0 : text[0]);
-    const auto second = static_cast<unsigned char>(text.size() > 1 ? text[1] : 0);
-    return (first >= 'A' && first <= 'Z') || (first == 0xC3 && second >= 0x80 && second < 0xA0);
+    return FinderText::capitalAt(text, 0) != 0;
 }
-
-} // namespace
 
 bool startsAt(const Line& line, std::size_t i) {
     const Token& t = line.tokens[i];

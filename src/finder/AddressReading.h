@@ -11,6 +11,10 @@
 // Tholozé") or a postcode with its town ("10178 Berlin", "IL 60540", "OX7 4QP").
 namespace plannery::reader::Addresses {
 
+// "l'Église", "d'Orsay": token t is a name after an elided article, which starts with a capital
+// after the apostrophe.
+bool elidedName(const Line& line, const Token& t);
+
 // Whether an address starts at token i.
 bool startsAt(const Line& line, std::size_t i);
 bool inLine(const Line& line);

@@ -242,8 +242,7 @@ bool rulesOutDay(const Line& line, const DateMention& d) {
            (isWordIn(before, {"do", "make"}) && isWordIn(twoBefore, {"can't", "cant", "cannot"}));
 }
 
-// A chat's plan for a day that a later message rules out, where no message after that plans the
-// day again.
+// A chat's plan for a day that a later message rules out; a plan made after that message stands.
 bool ruledOutLater(const TextFacts& text, const Candidate& c) {
     if (!text.facts[c.line].speaker) {
         return false;

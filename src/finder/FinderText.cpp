@@ -96,6 +96,30 @@ std::string capitalizeFirst(std::string_view text) {
            std::string(text.substr(static_cast<std::size_t>(end)));
 }
 
+std::size_t capitalAt(std::string_view text, std::size_t k) {
+    if (k >= text.size()) {
+        return 0;
+    }
+    const auto c = static_cast<unsigned char>(text[k]);
+    if (c >= 'A' && c <= 'Z') {
+        return 1;
+    }
+    const auto next = static_cast<unsigned char>(k + 1 < text.size() ? text[k + 1] : 0);
+    return c == 0xC3U && next >= 0x80U && next < 0x9FU ? 2 : 0;
+}
+
+std::size_t smallLetterAt(std::string_view text, std::size_t k) {
+    if (k >= text.size()) {
+        return 0;
+    }
+    const auto c = static_cast<unsigned char>(text[k]);
+    if (c >= 'a' && c <= 'z') {
+        return 1;
+    }
+    const auto next = static_cast<unsigned char>(k + 1 < text.size() ? text[k + 1] : 0);
+    return c == 0xC3U && next >= 0xA0U ? 2 : 0;
+}
+
 std::size_t letterCount(std::string_view text) {
     const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
     const auto length = static_cast<int32_t>(text.size());

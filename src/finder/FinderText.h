@@ -25,6 +25,12 @@ std::size_t letterCount(std::string_view text);
 // Whether the text has cased letters and all of them are capitals.
 bool isAllCaps(std::string_view text);
 
+// The bytes of the letter at byte k of UTF-8 text, for rules that read raw lines byte by byte:
+// 1 for an ASCII letter, 2 for one of Latin-1's ("É" is C3 89, "é" C3 A9), 0 for anything else
+// (other scripts included).
+std::size_t capitalAt(std::string_view text, std::size_t k);
+std::size_t smallLetterAt(std::string_view text, std::size_t k);
+
 // The key a word is matched by: lower case without accents ("Févr." gives "févr." -> "fevr.").
 // Plain ASCII takes a fast path.
 std::string fold(std::string_view word);

@@ -99,28 +99,6 @@ std::vector<bool> quotedTokens(const Line& line) {
     return quoted;
 }
 
-// A word that starts with a capital, or after an elided article does: "Hôtel", "l'Hôtel",
-// "l’Église".
-bool capitalAfterElision(const Line& line, const Token& t) {
-    if (t.capital) {
-        return true;
-    }
-    const std::string_view text = line.slice(t.begin, t.end);
-    std::size_t after = std::string_view::npos;
-    if (text.starts_with("l'")) {
-        after = 2;
-    } else if (text.starts_with("l\u2019")) {
-        after = 4;
-    }
-    if (after == std::string_view::npos || after >= text.size()) {
-        return false;
-    }
-    const auto c = static_cast<unsigned char>(text[after]);
-    // An ASCII capital, or a capital with an accent ("É" is C3 89 in UTF-8).
-    return (c >= 'A' && c <= 'Z') || (c == 0xC3U && after + 1 < text.size() &&
-                                      static_cast<unsigned char>(text[after + 1]) < 0x9FU);
-}
-
 } // namespace
 
 std::string PlacePicker::wrappedOn(std::size_t li, std::size_t end) const {
@@ -182,7 +160,8 @@ std::optional<std::string> PlacePicker::phrase(std::size_t li, std::size_t from,
             kind = line.at(i + 2);
         }
         const bool toVenue = t.isWord("a") && kind != nullptr && kind->isWord() &&
-                             capitalAfterElision(line, *kind) && Vocabulary::isVenueWord(kind->key);
+                             (kind->capital || Addresses::elidedName(line, *kind)) &&
+                             Vocabulary::isVenueWord(kind->key);
         const bool byName = t.isSymbol("@") || isWordIn(&t, {"at", "au", "treffpunkt"}) || toVenue;
         const bool byKind =
             isWordIn(&t, {"in", "im", "dans", "en", "bei", "visiting", "visit", "on"});

@@ -1,5 +1,6 @@
 #include "finder/RecognitionGaps.h"
 
+#include "finder/FinderText.h"
 #include "finder/ReaderVocabulary.h"
 #include "model/Ascii.h"
 
@@ -52,18 +53,7 @@ void splitJoinedVenues(std::string& line) {
 // written on after it with a capital: three small letters after it ("Castors", "Aréna"), or four
 // capitals ("REPORTÉ"). Codes ("4G", "2FA", "B3J") and units ("12Uhr") stay.
 void splitRunTogetherColumns(std::string& line) {
-    const auto capitalAt = [&line](std::size_t k) {
-        const auto c = static_cast<unsigned char>(line[k]);
-        if (c >= 'A' && c <= 'Z') {
-            return std::size_t{1};
-        }
-        // "É", "À": a capital with an accent, two bytes in UTF-8.
-        return c == 0xC3U && k + 1 < line.size() &&
-                       static_cast<unsigned char>(line[k + 1]) >= 0x80U &&
-                       static_cast<unsigned char>(line[k + 1]) < 0x9FU
-                   ? std::size_t{2}
-                   : std::size_t{0};
-    };
+    const auto capitalAt = [&line](std::size_t k) { return FinderText::capitalAt(line, k); };
     for (std::size_t k = 1; k + 2 < line.size(); ++k) {
         if (isAsciiDigit(line[k - 1]) && capitalAt(k) != 0) {
             std::size_t start = k - 1;
@@ -76,17 +66,9 @@ void splitRunTogetherColumns(std::string& line) {
             std::size_t end = k + capitalAt(k);
             std::size_t small = 0;
             std::size_t capitals = 1;
-            // Small letters, "é" and "à" among them (two bytes each in UTF-8).
-            while (end < line.size()) {
-                if (line[end] >= 'a' && line[end] <= 'z') {
-                    ++end;
-                } else if (static_cast<unsigned char>(line[end]) == 0xC3U &&
-                           end + 1 < line.size() &&
-                           static_cast<unsigned char>(line[end + 1]) >= 0xA0U) {
-                    end += 2;
-                } else {
-                    break;
-                }
+            // Small letters, "é" and "à" among them.
+            while (FinderText::smallLetterAt(line, end) != 0) {
+                end += FinderText::smallLetterAt(line, end);
                 ++small;
             }
             while (small == 0 && end < line.size() && capitalAt(end) != 0) {

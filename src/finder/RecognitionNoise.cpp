@@ -1,5 +1,6 @@
 #include "finder/RecognitionNoise.h"
 
+#include "finder/FinderText.h"
 #include "finder/ReaderVocabulary.h"
 #include "finder/RecognitionGaps.h"
 #include "model/Ascii.h"
@@ -233,8 +234,7 @@ void smallLettersForOne(std::string& line) {
     const auto small = [](char c) { return c >= 'a' && c <= 'z'; };
     // The two bytes of a small accented letter ("é", "ü", "à") in UTF-8.
     const auto accented = [&line](std::size_t lead) {
-        return lead + 1 < line.size() && static_cast<unsigned char>(line[lead]) == 0xC3U &&
-               static_cast<unsigned char>(line[lead + 1]) >= 0xA0U;
+        return FinderText::smallLetterAt(line, lead) == 2;
     };
     const auto letterAt = [&line, &accented](std::size_t k) {
         return isAsciiLetter(line[k]) || isAsciiDigit(line[k]) || accented(k) ||

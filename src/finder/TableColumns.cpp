@@ -29,28 +29,22 @@ std::optional<Column> placeColumn(const Line& head) {
                                           "ground", "pitch", "rink", "arena", "lieu", "salle",
                                           "terrain", "ort", "raum", "halle", "saal"});
     };
-    // The head's words are read whole only where one of its cells names places.
-    bool names = false;
-    for (std::size_t k = 0; k < head.tokens.size() && !names; ++k) {
-        names = placeHead(k);
+    std::size_t k = 0;
+    while (k < head.tokens.size() && !placeHead(k)) {
+        ++k;
     }
-    if (!names || !isColumnHeads(head)) {
+    // The head's words are read whole only where one of its cells names places.
+    if (k == head.tokens.size() || !isColumnHeads(head)) {
         return std::nullopt;
     }
-    for (std::size_t k = 0; k < head.tokens.size(); ++k) {
-        if (!placeHead(k)) {
-            continue;
+    Column column{.from = characterColumn(head, k), .to = std::string::npos};
+    for (std::size_t n = k + 1; n < head.tokens.size(); ++n) {
+        if (opensCell(head, n)) {
+            column.to = characterColumn(head, n);
+            break;
         }
-        Column column{.from = characterColumn(head, k), .to = std::string::npos};
-        for (std::size_t n = k + 1; n < head.tokens.size(); ++n) {
-            if (opensCell(head, n)) {
-                column.to = characterColumn(head, n);
-                break;
-            }
-        }
-        return column;
     }
-    return std::nullopt;
+    return column;
 }
 
 } // namespace
